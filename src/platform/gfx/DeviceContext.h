@@ -1,0 +1,148 @@
+// The objects behind GDI handles, and the device context with its state stack.
+//
+// This header is for the platform's own layers (gfx, ui, host): controls use the handle API of
+// Gdi.h. A device context draws either onto a surface it was created for (a window's surface) or,
+// as a memory DC, onto the bitmap selected into it. All drawing goes through the raster helpers
+// at the end of this file, which apply the DC's effective clip: the surface bounds, the system
+// clip set by the window manager (the window's region) and the application's clip region.
+#pragma once
+
+#include <memory>
+#include <optional>
+#include <vector>
+
+#include "platform/gfx/Gdi.h"
+#include "platform/gfx/Region.h"
+#include "platform/gfx/Surface.h"
+
+namespace zxp::gfx {
+
+struct PenObj : HandleObject {
+  int style = PS_SOLID;
+  int width = 1;
+  COLORREF color = 0;
+};
+
+struct BrushObj : HandleObject {
+  UINT style = BS_SOLID;
+  COLORREF color = 0;
+};
+
+struct BitmapObj : HandleObject {
+  std::shared_ptr<Surface> surface;
+  bool dib = false;     // created by CreateDIBSection (its bits are the application's)
+  HDC selectedInto = 0;  // a bitmap can be selected into one memory DC at a time
+};
+
+struct RegionObj : HandleObject {
+  Region rgn;
+};
+
+// The state that SaveDC/RestoreDC save and restore.
+// Selected objects are held by handle and by reference: an object deleted while selected stays
+// usable by the DC until it is deselected (its handle is gone at once).
+struct DCState {
+  HPEN pen = 0;
+  HBRUSH brush = 0;
+  HFONT font = 0;
+  HBITMAP bitmap = 0;  // memory DCs only
+  std::shared_ptr<PenObj> penObj;
+  std::shared_ptr<BrushObj> brushObj;
+  std::shared_ptr<HandleObject> fontObj;
+  std::shared_ptr<BitmapObj> bitmapObj;
+  COLORREF textColor = RGB(0, 0, 0);
+  COLORREF bkColor = RGB(255, 255, 255);
+  int bkMode = OPAQUE;
+  int rop2 = R2_COPYPEN;
+  int stretchMode = BLACKONWHITE;
+  UINT textAlign = 0;
+  Point cur{0, 0};
+  Point viewportOrg{0, 0};
+  std::optional<Region> clip;  // application clip, device coordinates
+};
+
+class DeviceContext : public HandleObject {
+ public:
+  DeviceContext(bool memory, std::shared_ptr<Surface> target);
+  ~DeviceContext() override;
+
+  bool isMemory() const { return memory_; }
+  HDC handle() const { return handle_; }
+  void setHandle(HDC h) { handle_ = h; }
+
+  // The surface drawn on: a memory DC's selected bitmap's surface, or the window surface.
+  Surface* surface() const { return target_.get(); }
+  const std::shared_ptr<Surface>& surfacePtr() const { return target_; }
+  // Points the DC at another surface (a window that was resized got a new one).
+  void retarget(std::shared_ptr<Surface> s);
+
+  // The system clip (device coordinates), set by the window manager: the window's region.
+  // nullopt means the whole surface.
+  void setSystemClip(std::optional<Region> r);
+
+  DCState& state() { return st_; }
+  const DCState& state() const { return st_; }
+  int save();
+  bool restore(int level);
+  int savedLevels() const { return static_cast<int>(stack_.size()); }
+
+  // Sets or clears the application clip (device coordinates).
+  void setClip(std::optional<Region> r);
+
+  // The effective clip in device coordinates: surface ∩ system clip ∩ application clip.
+  const Region& clip();
+  // Logical to device coordinates.
+  Point toDevice(Point p) const { return Point{p.x + st_.viewportOrg.x, p.y + st_.viewportOrg.y}; }
+
+ private:
+  bool memory_;
+  HDC handle_ = 0;
+  std::shared_ptr<Surface> target_;
+  std::optional<Region> systemClip_;
+  DCState st_;
+  std::vector<DCState> stack_;
+  Region clipCache_;
+  bool clipValid_ = false;
+};
+
+// ---- Lookups (nullptr for zero, stale or wrong-kind handles) ---------------------------------
+DeviceContext* dcFromHandle(HDC dc);
+PenObj* penFromHandle(HPEN h);
+BrushObj* brushFromHandle(HBRUSH h);
+BitmapObj* bitmapFromHandle(HBITMAP h);
+RegionObj* regionFromHandle(HRGN h);
+
+// A DC that draws onto the given surface (a window's own DC). Deleted with DeleteDC.
+HDC CreateSurfaceDC(std::shared_ptr<Surface> surface);
+// A handle for a surface that already exists (a picture, a window surface) as a bitmap object.
+HBITMAP CreateBitmapForSurface(std::shared_ptr<Surface> surface);
+std::shared_ptr<Surface> surfaceOfBitmap(HBITMAP h);
+// A new region handle owning the given region.
+HRGN createRegionHandle(Region r);
+// Stock fonts are made by the text layer; GetStockObject asks it for SYSTEM_FONT and friends.
+HFONT createStockFont(int which);
+
+// ---- Raster helpers: device coordinates, clipped by the DC's effective clip ----------------------
+// The pixel operation applied when a pen or brush colour meets the destination (the DC's ROP2).
+uint32_t applyRop2(int rop2, uint32_t dst, uint32_t pen);
+
+// Fills [x0, x1) on row y with a pixel value through the DC's ROP2 mode.
+void fillSpan(DeviceContext& dc, int32_t y, int32_t x0, int32_t x1, Pixel p, int rop2 = R2_COPYPEN);
+// Fills a rectangle; the fast path for R2_COPYPEN is a per-row fill of each clip rectangle.
+void fillRect(DeviceContext& dc, const Rect& r, Pixel p, int rop2 = R2_COPYPEN);
+// Plots one pixel if it lies inside the clip.
+void plot(DeviceContext& dc, int32_t x, int32_t y, Pixel p, int rop2 = R2_COPYPEN);
+// Calls fn(y, x0, x1) for each clipped piece of the span [x0, x1) on row y.
+template <class Fn>
+void forEachClippedSpan(DeviceContext& dc, int32_t y, int32_t x0, int32_t x1, Fn&& fn) {
+  if (x1 <= x0) return;
+  for (const auto& b : dc.clip().rects()) {
+    if (b.y1 > y) break;  // banded: later rectangles start below
+    if (b.y2 <= y) continue;
+    int32_t a = std::max(x0, b.x1);
+    int32_t e = std::min(x1, b.x2);
+    if (a < e) fn(y, a, e);
+  }
+}
+
+}  // namespace zxp::gfx

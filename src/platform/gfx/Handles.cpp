@@ -1,0 +1,54 @@
+#include "platform/gfx/Handles.h"
+
+namespace zxp {
+
+HandleTable& HandleTable::global() {
+  static HandleTable table;
+  return table;
+}
+
+HANDLE HandleTable::add(ObjKind kind, std::shared_ptr<HandleObject> obj, bool stock) {
+  HANDLE h = next_++;
+  if (next_ == 0) next_ = 0x00010000;  // never hand out 0 after wrapping
+  entries_[h] = Entry{kind, stock, std::move(obj)};
+  if (!stock) ++live_[static_cast<size_t>(kind)];
+  return h;
+}
+
+std::shared_ptr<HandleObject> HandleTable::find(HANDLE h, ObjKind kind) const {
+  auto it = entries_.find(h);
+  if (it == entries_.end() || it->second.kind != kind) return nullptr;
+  return it->second.obj;
+}
+
+ObjKind HandleTable::kindOf(HANDLE h) const {
+  auto it = entries_.find(h);
+  return it == entries_.end() ? ObjKind::None : it->second.kind;
+}
+
+bool HandleTable::isStock(HANDLE h) const {
+  auto it = entries_.find(h);
+  return it != entries_.end() && it->second.stock;
+}
+
+bool HandleTable::remove(HANDLE h) {
+  auto it = entries_.find(h);
+  if (it == entries_.end()) return false;
+  if (it->second.stock) return true;
+  --live_[static_cast<size_t>(it->second.kind)];
+  // Move the object out first: its destructor may call back into the table.
+  auto obj = std::move(it->second.obj);
+  entries_.erase(it);
+  obj.reset();
+  return true;
+}
+
+size_t HandleTable::liveCount(ObjKind kind) const { return live_[static_cast<size_t>(kind)]; }
+
+size_t HandleTable::liveCount() const {
+  size_t n = 0;
+  for (size_t c : live_) n += c;
+  return n;
+}
+
+}  // namespace zxp

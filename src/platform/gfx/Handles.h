@@ -1,0 +1,101 @@
+// The handle table: the one place where platform objects (device contexts, pens, brushes,
+// bitmaps, regions, fonts, icons, windows, hooks, ...) get their 32-bit handles.
+//
+// Handles are never reused while the process lives (a 32-bit counter), so a stale handle can
+// always be told apart from a live one. Every lookup checks the object's kind: a zero, stale or
+// wrong-kind handle resolves to nullptr, and the calling API fails the way the platform does.
+// The table counts live objects per kind so tests can prove that nothing leaks.
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <memory>
+#include <unordered_map>
+
+namespace zxp {
+
+using HANDLE = uint32_t;
+using HGDIOBJ = uint32_t;
+using HDC = uint32_t;
+using HPEN = uint32_t;
+using HBRUSH = uint32_t;
+using HBITMAP = uint32_t;
+using HRGN = uint32_t;
+using HFONT = uint32_t;
+using HICON = uint32_t;
+using HCURSOR = uint32_t;
+using HWND = uint32_t;
+using HHOOK = uint32_t;
+using HMENU = uint32_t;
+using HMODULE = uint32_t;
+using HINSTANCE = uint32_t;
+
+enum class ObjKind : uint8_t {
+  None = 0,
+  DC,
+  Pen,
+  Brush,
+  Bitmap,
+  Region,
+  Font,
+  Icon,
+  Window,
+  Hook,
+  Menu,
+  Module,
+  Other,
+  Count_
+};
+
+// Base of everything stored in the table; objects are owned by the table through shared_ptr so
+// that a DC can keep its selected bitmap alive while the application deletes the handle.
+struct HandleObject {
+  virtual ~HandleObject() = default;
+};
+
+class HandleTable {
+ public:
+  static HandleTable& global();
+
+  // Registers an object and returns its new handle. Stock objects are permanent: DeleteObject
+  // on them succeeds without effect, and they are not counted as live.
+  HANDLE add(ObjKind kind, std::shared_ptr<HandleObject> obj, bool stock = false);
+
+  // Looks up a handle of the given kind; nullptr when zero, stale or of another kind.
+  std::shared_ptr<HandleObject> find(HANDLE h, ObjKind kind) const;
+  template <class T>
+  std::shared_ptr<T> get(HANDLE h, ObjKind kind) const {
+    return std::dynamic_pointer_cast<T>(find(h, kind));
+  }
+  // Raw pointer variant for hot paths; valid until the handle is removed.
+  template <class T>
+  T* peek(HANDLE h, ObjKind kind) const {
+    auto it = entries_.find(h);
+    if (it == entries_.end() || it->second.kind != kind) return nullptr;
+    return static_cast<T*>(it->second.obj.get());
+  }
+
+  ObjKind kindOf(HANDLE h) const;
+  bool isStock(HANDLE h) const;
+  // Removes a handle; false when unknown. Stock handles are not removed (returns true).
+  bool remove(HANDLE h);
+
+  // Live (non-stock) objects, of one kind or in total.
+  size_t liveCount(ObjKind kind) const;
+  size_t liveCount() const;
+
+ private:
+  struct Entry {
+    ObjKind kind;
+    bool stock;
+    std::shared_ptr<HandleObject> obj;
+  };
+  std::unordered_map<HANDLE, Entry> entries_;
+  size_t live_[static_cast<size_t>(ObjKind::Count_)] = {};
+  HANDLE next_ = 0x00010000;
+};
+
+// The process's handle table.
+inline HandleTable& handles() { return HandleTable::global(); }
+
+}  // namespace zxp

@@ -1,0 +1,141 @@
+// Region handles and DC clipping: pixman does the algebra, this file gives it GDI's API.
+#include "platform/gfx/DeviceContext.h"
+
+namespace zxp {
+
+using namespace zxp::gfx;
+
+namespace {
+
+int regionType(const Region& r) {
+  if (r.empty()) return NULLREGION;
+  return r.rects().size() == 1 ? SIMPLEREGION : COMPLEXREGION;
+}
+
+}  // namespace
+
+HRGN gfx::createRegionHandle(Region r) {
+  auto obj = std::make_shared<RegionObj>();
+  obj->rgn = std::move(r);
+  return handles().add(ObjKind::Region, obj);
+}
+
+HRGN CreateRectRgn(int left, int top, int right, int bottom) {
+  return createRegionHandle(Region(Rect{left, top, right, bottom}.normalized()));
+}
+
+HRGN CreateRectRgnIndirect(const RECT* r) {
+  return r ? CreateRectRgn(r->left, r->top, r->right, r->bottom) : 0;
+}
+
+int CombineRgn(HRGN dest, HRGN src1, HRGN src2, int mode) {
+  RegionObj* d = regionFromHandle(dest);
+  RegionObj* a = regionFromHandle(src1);
+  if (!d || !a) return ERROR;
+  if (mode == RGN_COPY) {
+    d->rgn = a->rgn;
+    return regionType(d->rgn);
+  }
+  RegionObj* b = regionFromHandle(src2);
+  if (!b) return ERROR;
+  switch (mode) {
+    case RGN_AND: d->rgn = a->rgn.intersected(b->rgn); break;
+    case RGN_OR: d->rgn = a->rgn.united(b->rgn); break;
+    case RGN_XOR: d->rgn = a->rgn.xored(b->rgn); break;
+    case RGN_DIFF: d->rgn = a->rgn.subtracted(b->rgn); break;
+    default: return ERROR;
+  }
+  return regionType(d->rgn);
+}
+
+BOOL PtInRegion(HRGN rgn, int x, int y) {
+  RegionObj* r = regionFromHandle(rgn);
+  return r && r->rgn.contains(Point{x, y}) ? TRUE : FALSE;
+}
+
+BOOL RectInRegion(HRGN rgn, const RECT* rc) {
+  RegionObj* r = regionFromHandle(rgn);
+  if (!r || !rc) return FALSE;
+  return r->rgn.intersected(rc->normalized()).empty() ? FALSE : TRUE;
+}
+
+int OffsetRgn(HRGN rgn, int dx, int dy) {
+  RegionObj* r = regionFromHandle(rgn);
+  if (!r) return ERROR;
+  r->rgn.translate(dx, dy);
+  return regionType(r->rgn);
+}
+
+int GetRgnBox(HRGN rgn, RECT* out) {
+  RegionObj* r = regionFromHandle(rgn);
+  if (!r || !out) return ERROR;
+  *out = r->rgn.box();
+  return regionType(r->rgn);
+}
+
+BOOL EqualRgn(HRGN a, HRGN b) {
+  RegionObj* ra = regionFromHandle(a);
+  RegionObj* rb = regionFromHandle(b);
+  if (!ra || !rb) return ERROR;
+  return ra->rgn == rb->rgn ? TRUE : FALSE;
+}
+
+BOOL SetRectRgn(HRGN rgn, int left, int top, int right, int bottom) {
+  RegionObj* r = regionFromHandle(rgn);
+  if (!r) return FALSE;
+  r->rgn = Region(Rect{left, top, right, bottom}.normalized());
+  return TRUE;
+}
+
+int SelectClipRgn(HDC hdc, HRGN rgn) {
+  DeviceContext* dc = dcFromHandle(hdc);
+  if (!dc) return ERROR;
+  if (rgn == 0) {
+    dc->setClip(std::nullopt);
+    return regionType(dc->clip());
+  }
+  RegionObj* r = regionFromHandle(rgn);
+  if (!r) return ERROR;
+  dc->setClip(r->rgn);  // a copy: the application may delete its region afterwards
+  return regionType(dc->clip());
+}
+
+int GetClipRgn(HDC hdc, HRGN out) {
+  DeviceContext* dc = dcFromHandle(hdc);
+  RegionObj* r = regionFromHandle(out);
+  if (!dc || !r) return -1;
+  if (!dc->state().clip) return 0;
+  r->rgn = *dc->state().clip;
+  return 1;
+}
+
+int GetClipBox(HDC hdc, RECT* out) {
+  DeviceContext* dc = dcFromHandle(hdc);
+  if (!dc || !out) return ERROR;
+  Rect b = dc->clip().box();
+  Point o = dc->state().viewportOrg;
+  *out = b.offset(-o.x, -o.y);
+  return regionType(dc->clip());
+}
+
+int IntersectClipRect(HDC hdc, int left, int top, int right, int bottom) {
+  DeviceContext* dc = dcFromHandle(hdc);
+  if (!dc) return ERROR;
+  Point o = dc->state().viewportOrg;
+  Region r(Rect{left, top, right, bottom}.normalized().offset(o.x, o.y));
+  dc->setClip(dc->state().clip ? dc->state().clip->intersected(r) : r);
+  return regionType(dc->clip());
+}
+
+int ExcludeClipRect(HDC hdc, int left, int top, int right, int bottom) {
+  DeviceContext* dc = dcFromHandle(hdc);
+  if (!dc) return ERROR;
+  Point o = dc->state().viewportOrg;
+  Region r(Rect{left, top, right, bottom}.normalized().offset(o.x, o.y));
+  Region base = dc->state().clip ? *dc->state().clip
+                                 : Region(dc->surface() ? dc->surface()->bounds() : Rect{});
+  dc->setClip(base.subtracted(r));
+  return regionType(dc->clip());
+}
+
+}  // namespace zxp

@@ -1,0 +1,26 @@
+#include "platform/gfx/Surface.h"
+
+#include <algorithm>
+#include <new>
+
+namespace zxp::gfx {
+
+std::shared_ptr<Surface> Surface::create(int32_t width, int32_t height, bool bottomUp) {
+  if (width < 1 || height < 1 || width > kMaxSurfaceSide || height > kMaxSurfaceSide) return nullptr;
+  if (int64_t{width} * height > kMaxSurfacePixels) return nullptr;
+  std::shared_ptr<Surface> s(new (std::nothrow) Surface());
+  if (!s) return nullptr;
+  try {
+    s->data_.assign(static_cast<size_t>(width) * height, 0u);
+  } catch (const std::bad_alloc&) {
+    return nullptr;
+  }
+  s->width_ = width;
+  s->height_ = height;
+  s->bottomUp_ = bottomUp;
+  return s;
+}
+
+void Surface::fill(uint32_t value) { std::fill(data_.begin(), data_.end(), value); }
+
+}  // namespace zxp::gfx
