@@ -1,0 +1,265 @@
+// The date type: serials and their calendar parts, weekdays, weeks, the clock and system times.
+#include "platform/host/runtime/Date.h"
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <cstdlib>
+#include <ctime>
+#include <fstream>
+
+namespace zxp::host {
+namespace {
+
+struct SerialRow {
+  double serial;
+  DateParts parts;
+};
+
+// Serial <-> parts, both directions, including the edges of the range and the years around 1900.
+TEST(RuntimeDate, SerialsAndParts) {
+  const SerialRow rows[] = {
+      {0.0, {1899, 12, 30, 0, 0, 0}},
+      {1.0, {1899, 12, 31, 0, 0, 0}},
+      {2.0, {1900, 1, 1, 0, 0, 0}},
+      {60.0, {1900, 2, 28, 0, 0, 0}},  // no 1900-02-29: the day after is 61
+      {61.0, {1900, 3, 1, 0, 0, 0}},
+      {25569.0, {1970, 1, 1, 0, 0, 0}},
+      {36526.0, {2000, 1, 1, 0, 0, 0}},
+      {36585.0, {2000, 2, 29, 0, 0, 0}},
+      {45351.5, {2024, 2, 29, 12, 0, 0}},
+      {45351.75, {2024, 2, 29, 18, 0, 0}},
+      {-1.25, {1899, 12, 29, 6, 0, 0}},  // negative: the fraction still counts forward
+      {-1.75, {1899, 12, 29, 18, 0, 0}},
+      {-657434.0, {100, 1, 1, 0, 0, 0}},
+      {2958465.0, {9999, 12, 31, 0, 0, 0}},
+  };
+  for (const auto& r : rows) {
+    SCOPED_TRACE(r.serial);
+    const DateParts p = splitDate(Date{r.serial});
+    EXPECT_EQ(p.year, r.parts.year);
+    EXPECT_EQ(p.month, r.parts.month);
+    EXPECT_EQ(p.day, r.parts.day);
+    EXPECT_EQ(p.hour, r.parts.hour);
+    EXPECT_EQ(p.minute, r.parts.minute);
+    EXPECT_EQ(p.second, r.parts.second);
+    const auto back = makeDate(r.parts.year, r.parts.month, r.parts.day, r.parts.hour, r.parts.minute, r.parts.second);
+    ASSERT_TRUE(back.has_value());
+    EXPECT_DOUBLE_EQ(back->serial, r.serial);
+  }
+}
+
+TEST(RuntimeDate, TimeRoundsToTheNearestSecondAndCarries) {
+  EXPECT_EQ(secondsOfDay(Date{0.5 + 0.4 / 86400}), 43200);
+  EXPECT_EQ(secondsOfDay(Date{0.5 + 0.6 / 86400}), 43201);
+  const DateParts p = splitDate(Date{45351.9999999});  // 0.009 s before midnight
+  EXPECT_EQ(p.day, 1);
+  EXPECT_EQ(p.month, 3);
+  EXPECT_EQ(p.hour, 0);
+  // Out-of-range serials and NaN clamp to a real date instead of producing garbage.
+  EXPECT_EQ(splitDate(Date{1e300}).year, 9999);
+  EXPECT_EQ(splitDate(Date{-1e300}).year, 100);
+  EXPECT_EQ(splitDate(Date{std::nan("")}).year, 1899);
+}
+
+struct MakeRow {
+  int y, m, d, h, n, s;
+};
+
+TEST(RuntimeDate, MakeDateRejectsImpossibleParts) {
+  const MakeRow rejected[] = {
+      {1900, 2, 29, 0, 0, 0}, {2023, 2, 29, 0, 0, 0}, {2024, 2, 30, 0, 0, 0}, {2024, 4, 31, 0, 0, 0},
+      {2024, 13, 1, 0, 0, 0}, {2024, 0, 1, 0, 0, 0},  {2024, 1, 0, 0, 0, 0},  {99, 12, 31, 0, 0, 0},
+      {10000, 1, 1, 0, 0, 0}, {2024, 1, 1, 24, 0, 0}, {2024, 1, 1, 0, 60, 0}, {2024, 1, 1, 0, 0, 60},
+      {2024, 1, 1, -1, 0, 0},
+  };
+  for (const auto& r : rejected) {
+    SCOPED_TRACE(testing::Message() << r.y << "-" << r.m << "-" << r.d << " " << r.h << ":" << r.n << ":" << r.s);
+    EXPECT_FALSE(makeDate(r.y, r.m, r.d, r.h, r.n, r.s).has_value());
+  }
+  EXPECT_TRUE(makeDate(2000, 2, 29).has_value());
+  EXPECT_TRUE(makeDate(1600, 2, 29).has_value());
+  EXPECT_FALSE(makeDate(1700, 2, 29).has_value());
+}
+
+struct LeapRow {
+  int year;
+  bool leap;
+};
+
+TEST(RuntimeDate, LeapYearsAndMonthLengths) {
+  const LeapRow rows[] = {{1900, false}, {2000, true}, {2023, false}, {2024, true}, {2100, false}, {400, true}};
+  for (const auto& r : rows) {
+    SCOPED_TRACE(r.year);
+    EXPECT_EQ(isLeapYear(r.year), r.leap);
+    EXPECT_EQ(daysInMonth(r.year, 2), r.leap ? 29 : 28);
+  }
+  EXPECT_EQ(daysInMonth(2024, 4), 30);
+  EXPECT_EQ(daysInMonth(2024, 12), 31);
+  EXPECT_EQ(daysInMonth(2024, 13), 0);
+}
+
+struct SerialArgsRow {
+  int y, m, d;
+  std::optional<double> serial;
+};
+
+TEST(RuntimeDate, DateSerialRollsOverAndMapsTwoDigitYears) {
+  const SerialArgsRow rows[] = {
+      {2024, 2, 29, 45351.0},
+      {2024, 14, 1, 45689.0},       // 2025-02-01
+      {2024, 3, 0, 45351.0},        // day 0: last day of February
+      {2024, 1, -1, 45290.0},       // 2023-12-30
+      {2024, 0, 1, 45261.0},        // month 0: December 2023
+      {2024, -11, 1, 44927.0},      // 2023-01-01
+      {24, 2, 29, 45351.0},         // 0..29 -> 2000s
+      {30, 1, 1, 10959.0},          // 30..99 -> 1900s
+      {99, 12, 31, 36525.0},
+      {100, 1, 1, -657434.0},
+      {100, 1, 0, std::nullopt},    // before the first date
+      {9999, 12, 32, std::nullopt}, // after the last
+      {2147483647, 1, 1, std::nullopt},
+      {2024, 2147483647, 2147483647, std::nullopt},
+  };
+  for (const auto& r : rows) {
+    SCOPED_TRACE(testing::Message() << r.y << "," << r.m << "," << r.d);
+    const auto got = DateSerial(r.y, r.m, r.d);
+    ASSERT_EQ(got.has_value(), r.serial.has_value());
+    if (got) {
+      EXPECT_DOUBLE_EQ(got->serial, *r.serial);
+    }
+  }
+  EXPECT_DOUBLE_EQ(TimeSerial(18, 0, 0)->serial, 0.75);
+  EXPECT_DOUBLE_EQ(TimeSerial(0, 90, 0)->serial, 1.5 / 24);
+  EXPECT_DOUBLE_EQ(TimeSerial(25, 0, 0)->serial, 1.0 + 1.0 / 24);
+  const DateParts back = splitDate(*TimeSerial(-1, 0, 0));  // 1899-12-29 23:00
+  EXPECT_EQ(back.day, 29);
+  EXPECT_EQ(back.hour, 23);
+}
+
+struct WeekdayRow {
+  int y, m, d;
+  int weekdaySunday, weekdayMonday, dayOfYear, quarter;
+};
+
+TEST(RuntimeDate, WeekdayDayOfYearQuarter) {
+  const WeekdayRow rows[] = {
+      {1899, 12, 30, 7, 6, 364, 4}, {1900, 1, 1, 2, 1, 1, 1},   {1900, 3, 1, 5, 4, 60, 1},
+      {2000, 1, 1, 7, 6, 1, 1},     {2000, 12, 31, 1, 7, 366, 4}, {2024, 2, 29, 5, 4, 60, 1},
+      {2024, 7, 4, 5, 4, 186, 3},   {1899, 12, 29, 6, 5, 363, 4}, {100, 1, 1, 6, 5, 1, 1},
+  };
+  for (const auto& r : rows) {
+    SCOPED_TRACE(testing::Message() << r.y << "-" << r.m << "-" << r.d);
+    const Date d = *makeDate(r.y, r.m, r.d, 13, 0, 0);
+    EXPECT_EQ(Weekday(d), r.weekdaySunday);
+    EXPECT_EQ(Weekday(d, FirstDayOfWeek::System), r.weekdaySunday);
+    EXPECT_EQ(Weekday(d, FirstDayOfWeek::Monday), r.weekdayMonday);
+    EXPECT_EQ(DayOfYear(d), r.dayOfYear);
+    EXPECT_EQ(Quarter(d), r.quarter);
+  }
+}
+
+struct WeekRow {
+  int y, m, d;
+  FirstDayOfWeek first;
+  FirstWeekOfYear week;
+  int expected;
+};
+
+TEST(RuntimeDate, WeekOfYearUnderEachSetting) {
+  using F = FirstDayOfWeek;
+  using W = FirstWeekOfYear;
+  const WeekRow rows[] = {
+      // Sunday first, week of January 1 (the list's FormatAColumn setting).
+      {2024, 1, 1, F::Sunday, W::Jan1, 1},
+      {2024, 1, 6, F::Sunday, W::Jan1, 1},
+      {2024, 1, 7, F::Sunday, W::Jan1, 2},
+      {2024, 12, 31, F::Sunday, W::Jan1, 53},
+      {2000, 12, 31, F::Sunday, W::Jan1, 54},  // leap year starting on a Saturday
+      {2023, 1, 1, F::Sunday, W::Jan1, 1},
+      {2024, 1, 1, F::System, W::System, 1},
+      {2024, 1, 7, F::Monday, W::Jan1, 1},
+      {2024, 1, 8, F::Monday, W::Jan1, 2},
+      // Monday first, first four-day week (the ISO rule).
+      {2021, 1, 1, F::Monday, W::FirstFourDays, 53},
+      {2020, 12, 31, F::Monday, W::FirstFourDays, 53},
+      {2019, 12, 30, F::Monday, W::FirstFourDays, 1},
+      {2026, 1, 1, F::Monday, W::FirstFourDays, 1},
+      {2024, 1, 1, F::Monday, W::FirstFourDays, 1},
+      {2022, 1, 2, F::Monday, W::FirstFourDays, 52},
+      // First full week.
+      {2024, 1, 1, F::Sunday, W::FirstFullWeek, 53},
+      {2024, 1, 7, F::Sunday, W::FirstFullWeek, 1},
+      {2023, 1, 1, F::Sunday, W::FirstFullWeek, 1},
+      {2023, 12, 31, F::Sunday, W::FirstFullWeek, 53},
+      {2024, 12, 31, F::Sunday, W::FirstFullWeek, 52},
+  };
+  for (const auto& r : rows) {
+    SCOPED_TRACE(testing::Message() << r.y << "-" << r.m << "-" << r.d << " first " << static_cast<int>(r.first)
+                                    << " week " << static_cast<int>(r.week));
+    EXPECT_EQ(WeekOfYear(*makeDate(r.y, r.m, r.d), r.first, r.week), r.expected);
+  }
+}
+
+TEST(RuntimeDate, MonthAndWeekdayNames) {
+  const std::pair<int, const char*> months[] = {{1, "January"}, {2, "February"}, {5, "May"}, {9, "September"},
+                                                {12, "December"}, {0, ""}, {13, ""}};
+  for (const auto& [m, name] : months) {
+    EXPECT_EQ(MonthName(m), name);
+    EXPECT_EQ(MonthName(m, true), std::string(name).substr(0, 3));
+  }
+  EXPECT_EQ(WeekdayName(1), "Sunday");
+  EXPECT_EQ(WeekdayName(4, true), "Wed");
+  EXPECT_EQ(WeekdayName(7), "Saturday");
+  EXPECT_EQ(WeekdayName(1, false, FirstDayOfWeek::Monday), "Monday");
+  EXPECT_EQ(WeekdayName(7, true, FirstDayOfWeek::Monday), "Sun");
+  EXPECT_EQ(WeekdayName(8), "");
+}
+
+TEST(RuntimeDate, NowComesFromTheReplaceableSource) {
+  setNowSource([] { return *makeDate(2024, 2, 29, 18, 30, 15); });
+  EXPECT_DOUBLE_EQ(Today().serial, 45351.0);
+  EXPECT_EQ(Hour(TimeOfDay()), 18);
+  EXPECT_EQ(Second(Now()), 15);
+  EXPECT_LT(TimeOfDay().serial, 1.0);
+  setNowSource(nullptr);  // back to the system clock
+  EXPECT_FALSE(static_cast<bool>(nowSource()));
+  EXPECT_GT(Now().serial, 45000.0);
+  EXPECT_TRUE(isValidDate(Now().serial));
+}
+
+TEST(RuntimeDate, SystemTimes) {
+  EXPECT_DOUBLE_EQ(dateFromUnixTime(0)->serial, 25569.0);
+  EXPECT_DOUBLE_EQ(dateFromUnixTime(86400 * 1.5)->serial, 25570.5);
+  const DateParts before = splitDate(*dateFromUnixTime(-25569.0 * 86400 - 86400 + 6 * 3600));
+  EXPECT_EQ(before.day, 29);
+  EXPECT_EQ(before.hour, 6);
+  EXPECT_FALSE(dateFromUnixTime(1e18).has_value());
+  EXPECT_FALSE(dateFromUnixTime(std::nan("")).has_value());
+  EXPECT_DOUBLE_EQ(unixTimeFromDate(Date{25570.5}), 86400 * 1.5);
+
+  // In UTC the local conversion is the plain one; file times go through the same path.
+  const char* oldTz = std::getenv("TZ");
+  const std::string saved = oldTz ? oldTz : "";
+  setenv("TZ", "UTC0", 1);
+  tzset();
+  EXPECT_DOUBLE_EQ(localDateFromUnixTime(1709229015)->serial, makeDate(2024, 2, 29, 17, 50, 15)->serial);
+  EXPECT_FALSE(localDateFromUnixTime(INT64_MAX).has_value());
+  const auto path = std::filesystem::temp_directory_path() / "zxp-runtime-date-test.txt";
+  std::ofstream(path) << "x";
+  const auto stamp = std::chrono::system_clock::from_time_t(1709229015);
+  std::filesystem::last_write_time(path, std::chrono::file_clock::from_sys(stamp));
+  EXPECT_DOUBLE_EQ(localDateFromFileTime(std::filesystem::last_write_time(path))->serial,
+                   makeDate(2024, 2, 29, 17, 50, 15)->serial);
+  EXPECT_DOUBLE_EQ(localDateFromSystemTime(stamp)->serial, makeDate(2024, 2, 29, 17, 50, 15)->serial);
+  std::filesystem::remove(path);
+  if (oldTz) {
+    setenv("TZ", saved.c_str(), 1);
+  } else {
+    unsetenv("TZ");
+  }
+  tzset();
+}
+
+}  // namespace
+}  // namespace zxp::host
