@@ -1,0 +1,31 @@
+#include "foundation/GZorva.h"
+
+#include "foundation/Md5.h"
+#include "platform/host/CodePage.h"
+
+namespace zxp {
+
+std::string GZorva::zGZorva_MD5(std::string_view strString) noexcept {
+  try {
+    Md5 md5;
+    // Long ASCII runs are the same bytes in both encodings and are hashed in place; the rest
+    // goes through a small buffer, so no copy of the whole text is ever made.
+    char buffer[4096];
+    while (!strString.empty()) {
+      const size_t ascii = host::asciiPrefixLength(strString);
+      if (ascii >= 256 || ascii == strString.size()) {
+        md5.update(strString.data(), ascii);
+        strString.remove_prefix(ascii);
+        continue;
+      }
+      const host::ConvertProgress step = host::utf8ToCp1252(strString, buffer);
+      md5.update(buffer, step.written);
+      strString.remove_prefix(step.read);
+    }
+    return Md5::hexUpper(md5.digest());
+  } catch (...) {
+    return std::string();
+  }
+}
+
+}  // namespace zxp
