@@ -1,6 +1,8 @@
 // Device contexts, GDI objects and their selection; DC state; rectangle helpers; raster helpers.
 #include "platform/gfx/DeviceContext.h"
 
+#include "platform/gfx/Font.h"
+
 #include <algorithm>
 #include <cstring>
 
@@ -375,6 +377,8 @@ int GetObject(HGDIOBJ obj, int size, void* out) {
       std::memcpy(out, &lb, sizeof lb);
       return static_cast<int>(sizeof lb);
     }
+    case ObjKind::Font:
+      return fontGetObject(obj, size, out);
     default:
       return 0;
   }

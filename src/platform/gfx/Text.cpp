@@ -1,0 +1,315 @@
+// Text output, measurement and DrawText on device contexts.
+#include "platform/gfx/Text.h"
+
+#include <algorithm>
+#include <cstring>
+
+#include "platform/gfx/DeviceContext.h"
+#include "platform/gfx/FontEngine.h"
+#include "platform/gfx/TextLayout.h"
+
+namespace zxp {
+
+using namespace zxp::gfx;
+
+namespace {
+
+// The DC's font object; a DC always has one (new DCs start with SYSTEM_FONT).
+FontObj* fontOf(DeviceContext& dc) {
+  auto* f = dynamic_cast<FontObj*>(dc.state().fontObj.get());
+  if (f && f->inst) return f;
+  static FontObj* fallback = handles().peek<FontObj>(GetStockObject(SYSTEM_FONT), ObjKind::Font);
+  return fallback && fallback->inst ? fallback : nullptr;
+}
+
+std::string_view textView(const char* text, int length) {
+  if (!text) return {};
+  if (length < 0) return std::string_view(text);
+  return std::string_view(text, static_cast<size_t>(length));
+}
+
+// Fills a device rectangle inside `clip`.
+void fillIn(Surface& s, const Region& clip, const Rect& r, Pixel p) {
+  if (r.empty()) return;
+  for (const auto& b : clip.rects()) {
+    if (b.y1 >= r.bottom) break;
+    Rect c = r.intersect(Rect{b.x1, b.y1, b.x2, b.y2});
+    if (c.empty()) continue;
+    for (int32_t y = c.top; y < c.bottom; ++y) std::fill(s.row(y) + c.left, s.row(y) + c.right, p);
+  }
+}
+
+// Blends a coverage value c (0..255) of colour p over the pixel d; the high byte is cleared.
+inline uint32_t blend(uint32_t d, Pixel p, uint32_t c) {
+  uint32_t inv = 255 - c;
+  auto ch = [&](int shift) {
+    uint32_t v = ((p >> shift) & 0xFF) * c + ((d >> shift) & 0xFF) * inv + 128;
+    return ((v + (v >> 8)) >> 8) << shift;  // v / 255, rounded
+  };
+  return ch(16) | ch(8) | ch(0);
+}
+
+// Draws one glyph with its pen position at (x, baseline) in device coordinates.
+void drawGlyph(Surface& s, const Region& clip, const Glyph& g, int32_t x, int32_t baseline, Pixel p) {
+  if (g.width == 0 || g.height == 0) return;
+  const Rect box = Rect::fromXYWH(x + g.left, baseline - g.top, g.width, g.height);
+  for (const auto& b : clip.rects()) {
+    if (b.y1 >= box.bottom) break;
+    Rect c = box.intersect(Rect{b.x1, b.y1, b.x2, b.y2});
+    if (c.empty()) continue;
+    for (int32_t y = c.top; y < c.bottom; ++y) {
+      uint32_t* row = s.row(y);
+      const uint8_t* cov = g.coverage.data() + static_cast<size_t>(y - box.top) * g.width;
+      for (int32_t xx = c.left; xx < c.right; ++xx) {
+        uint32_t a = cov[xx - box.left];
+        if (a == 0) continue;
+        row[xx] = a == 255 ? p : blend(row[xx], p, a);
+      }
+    }
+  }
+}
+
+struct RunStyle {
+  Pixel color = 0;
+  bool underline = false;   // the font's underline, under the whole run
+  bool strikeOut = false;
+  bool expandTabs = false;
+  int32_t tabWidth = 0;
+  const int* dx = nullptr;  // per-character advances (ExtTextOut)
+};
+
+// Draws a run of cells whose cell box starts at (x, top), device coordinates. Marked cells get
+// the access-key underline. Returns the run's width.
+int32_t drawRun(Surface& s, const Region& clip, FontInstance& font, const TextCell* cells, size_t n,
+                int32_t x, int32_t top, const RunStyle& st) {
+  const FontMetrics& m = font.metrics();
+  const int32_t baseline = top + m.ascent;
+  int32_t pen = 0;
+  for (size_t i = 0; i < n; ++i) {
+    char32_t c = cells[i].ch;
+    int32_t next;
+    if (c == U'\t' && st.expandTabs && st.tabWidth > 0) {
+      next = (pen / st.tabWidth + 1) * st.tabWidth;
+    } else {
+      const Glyph& g = font.glyph(c);
+      drawGlyph(s, clip, g, x + pen, baseline, st.color);
+      next = pen + (st.dx ? st.dx[i] : g.advance);
+    }
+    if (cells[i].mark) {
+      Rect u = Rect{x + pen, baseline + m.underlinePos, x + next, baseline + m.underlinePos + m.underlineThickness};
+      fillIn(s, clip, u, st.color);
+    }
+    pen = next;
+  }
+  if (st.underline)
+    fillIn(s, clip, Rect{x, baseline + m.underlinePos, x + pen, baseline + m.underlinePos + m.underlineThickness},
+           st.color);
+  if (st.strikeOut)
+    fillIn(s, clip, Rect{x, baseline - m.strikeoutPos, x + pen, baseline - m.strikeoutPos + m.strikeoutThickness},
+           st.color);
+  return pen;
+}
+
+std::vector<TextCell> plainCells(std::string_view text) {
+  std::u32string cps = decodeUtf8(text);
+  std::vector<TextCell> cells(cps.size());
+  for (size_t i = 0; i < cps.size(); ++i) cells[i].ch = cps[i];
+  return cells;
+}
+
+}  // namespace
+
+UINT SetTextAlign(HDC hdc, UINT align) {
+  DeviceContext* dc = dcFromHandle(hdc);
+  if (!dc) return GDI_ERROR;
+  UINT prev = dc->state().textAlign;
+  dc->state().textAlign = align;
+  return prev;
+}
+
+UINT GetTextAlign(HDC hdc) {
+  DeviceContext* dc = dcFromHandle(hdc);
+  return dc ? dc->state().textAlign : GDI_ERROR;
+}
+
+BOOL GetTextMetrics(HDC hdc, TEXTMETRIC* tm) {
+  DeviceContext* dc = dcFromHandle(hdc);
+  if (!dc || !tm) return FALSE;
+  FontObj* f = fontOf(*dc);
+  if (!f) return FALSE;
+  const FontMetrics& m = f->inst->metrics();
+  TEXTMETRIC t;
+  t.tmHeight = m.height;
+  t.tmAscent = m.ascent;
+  t.tmDescent = m.descent;
+  t.tmInternalLeading = m.internalLeading;
+  t.tmExternalLeading = m.externalLeading;
+  t.tmAveCharWidth = m.aveCharWidth;
+  t.tmMaxCharWidth = m.maxCharWidth;
+  t.tmWeight = f->lf.lfWeight == FW_DONTCARE ? FW_NORMAL : f->lf.lfWeight;
+  t.tmDigitizedAspectX = kLogPixels;
+  t.tmDigitizedAspectY = kLogPixels;
+  t.tmFirstChar = 0x20;
+  t.tmLastChar = 0xFF;
+  t.tmDefaultChar = 0x1F;
+  t.tmBreakChar = 0x20;
+  t.tmItalic = f->lf.lfItalic ? 1 : 0;
+  t.tmUnderlined = f->lf.lfUnderline ? 1 : 0;
+  t.tmStruckOut = f->lf.lfStrikeOut ? 1 : 0;
+  // The low bit is set for variable pitch (the platform's inverted meaning).
+  t.tmPitchAndFamily = static_cast<BYTE>((m.fixedPitch ? 0 : TMPF_FIXED_PITCH) | TMPF_VECTOR | TMPF_TRUETYPE |
+                                         (f->lf.lfPitchAndFamily & 0xF0));
+  t.tmCharSet = f->lf.lfCharSet;
+  *tm = t;
+  return TRUE;
+}
+
+BOOL GetTextExtentPoint32(HDC hdc, const char* text, int length, SIZE* size) {
+  DeviceContext* dc = dcFromHandle(hdc);
+  if (!dc || !size || (!text && length != 0)) return FALSE;
+  FontObj* f = fontOf(*dc);
+  if (!f) return FALSE;
+  int32_t w = 0;
+  for (char32_t c : decodeUtf8(textView(text, length))) w += f->inst->advance(c);
+  *size = SIZE{w, f->inst->metrics().height};
+  return TRUE;
+}
+
+BOOL ExtTextOut(HDC hdc, int x, int y, UINT options, const RECT* rect, const char* text, UINT length,
+                const int* dx) {
+  DeviceContext* dc = dcFromHandle(hdc);
+  if (!dc || (!text && length != 0)) return FALSE;
+  FontObj* f = fontOf(*dc);
+  Surface* s = dc->surface();
+  if (!f || !s) return FALSE;
+  FontInstance& font = *f->inst;
+  const DCState& st = dc->state();
+
+  Region clip = dc->clip();
+  if (rect && (options & ETO_CLIPPED)) {
+    Rect r = rect->normalized();
+    Point a = dc->toDevice(Point{r.left, r.top});
+    clip = clip.intersected(Rect::fromXYWH(a.x, a.y, r.width(), r.height()));
+  }
+  if (rect && (options & ETO_OPAQUE)) {
+    Rect r = rect->normalized();
+    Point a = dc->toDevice(Point{r.left, r.top});
+    fillIn(*s, clip, Rect::fromXYWH(a.x, a.y, r.width(), r.height()), oleToPixel(st.bkColor));
+  }
+
+  std::vector<TextCell> cells = plainCells(std::string_view(text ? text : "", length));
+  int32_t width = 0;
+  for (size_t i = 0; i < cells.size(); ++i) width += dx ? dx[i] : font.advance(cells[i].ch);
+
+  const UINT align = st.textAlign;
+  Point org = (align & TA_UPDATECP) ? st.cur : Point{x, y};
+  int32_t left = org.x;
+  if ((align & TA_CENTER) == TA_CENTER) left -= width / 2;
+  else if (align & TA_RIGHT) left -= width;
+  const FontMetrics& m = font.metrics();
+  int32_t top = org.y;
+  if ((align & TA_BASELINE) == TA_BASELINE) top -= m.ascent;
+  else if (align & TA_BOTTOM) top -= m.height;
+
+  Point d = dc->toDevice(Point{left, top});
+  if (st.bkMode == OPAQUE) fillIn(*s, clip, Rect::fromXYWH(d.x, d.y, width, m.height), oleToPixel(st.bkColor));
+  RunStyle rs;
+  rs.color = oleToPixel(st.textColor);
+  rs.underline = f->lf.lfUnderline != 0;
+  rs.strikeOut = f->lf.lfStrikeOut != 0;
+  rs.dx = dx;
+  drawRun(*s, clip, font, cells.data(), cells.size(), d.x, d.y, rs);
+
+  if (align & TA_UPDATECP) {
+    if ((align & TA_CENTER) == TA_CENTER) {
+      // the current position stays
+    } else if (align & TA_RIGHT) {
+      dc->state().cur.x = org.x - width;
+    } else {
+      dc->state().cur.x = org.x + width;
+    }
+  }
+  return TRUE;
+}
+
+BOOL TextOut(HDC hdc, int x, int y, const char* text, int length) {
+  if (length < 0) return FALSE;
+  return ExtTextOut(hdc, x, y, 0, nullptr, text, static_cast<UINT>(length), nullptr);
+}
+
+int DrawText(HDC hdc, const char* text, int length, RECT* rect, UINT format) {
+  DeviceContext* dc = dcFromHandle(hdc);
+  if (!dc || !rect || (!text && length != 0)) return 0;
+  FontObj* f = fontOf(*dc);
+  if (!f) return 0;
+  FontInstance& font = *f->inst;
+  const FontMetrics& m = font.metrics();
+  const int32_t lineHeight = m.height + ((format & DT_EXTERNALLEADING) ? m.externalLeading : 0);
+  const Rect r = *rect;
+  const bool calc = format & DT_CALCRECT;
+  std::string_view sv = textView(text, length);
+
+  if (sv.empty()) {
+    if (calc) {
+      rect->right = rect->left;
+      rect->bottom = rect->top + ((format & DT_SINGLELINE) ? lineHeight : 0);
+    }
+    return lineHeight;
+  }
+
+  TextLayoutParams lp;
+  lp.format = format;
+  lp.width = r.right - r.left;
+  lp.tabWidth = 8 * m.aveCharWidth;
+  if ((format & DT_TABSTOP) && ((format >> 8) & 0xFF)) lp.tabWidth = static_cast<int32_t>((format >> 8) & 0xFF) * m.aveCharWidth;
+  lp.advance = [&font](char32_t c) { return font.advance(c); };
+  // Drawing an end-ellipsised wrapped paragraph: the last line wholly inside the rectangle takes
+  // the rest of its paragraph and the ellipsis.
+  if (!calc && (format & DT_WORDBREAK) && (format & DT_END_ELLIPSIS) && !(format & (DT_NOCLIP | DT_SINGLELINE)))
+    lp.maxLines = std::max(1, (r.bottom - r.top) / std::max(1, lineHeight));
+  std::vector<TextLine> lines = layoutText(decodeUtf8(sv), lp);
+
+  const int32_t textHeight = static_cast<int32_t>(lines.size()) * lineHeight;
+  if (calc) {
+    int32_t widest = 0;
+    for (const auto& l : lines) widest = std::max(widest, l.width);
+    rect->right = rect->left + widest;
+    rect->bottom = rect->top + textHeight;
+    return textHeight;
+  }
+
+  int32_t y = r.top;
+  if (format & DT_SINGLELINE) {
+    if (format & DT_VCENTER) y = r.top + (r.bottom - r.top - lineHeight) / 2;
+    else if (format & DT_BOTTOM) y = r.bottom - lineHeight;
+  }
+  const int32_t result = y - r.top + textHeight;
+
+  Surface* s = dc->surface();
+  if (!s) return result;
+  Region clip = dc->clip();
+  if (!(format & DT_NOCLIP)) {
+    Point a = dc->toDevice(Point{r.left, r.top});
+    clip = clip.intersected(Rect::fromXYWH(a.x, a.y, r.width(), r.height()));
+  }
+  const DCState& st = dc->state();
+  RunStyle rs;
+  rs.color = oleToPixel(st.textColor);
+  rs.underline = f->lf.lfUnderline != 0;
+  rs.strikeOut = f->lf.lfStrikeOut != 0;
+  rs.expandTabs = format & DT_EXPANDTABS;
+  rs.tabWidth = lp.tabWidth;
+  const Pixel bk = oleToPixel(st.bkColor);
+  for (const auto& line : lines) {
+    int32_t x = r.left;
+    if (format & DT_CENTER) x = (r.left + r.right - line.width) / 2;
+    else if (format & DT_RIGHT) x = r.right - line.width;
+    Point d = dc->toDevice(Point{x, y});
+    if (st.bkMode == OPAQUE) fillIn(*s, clip, Rect::fromXYWH(d.x, d.y, line.width, lineHeight), bk);
+    drawRun(*s, clip, font, line.cells.data(), line.cells.size(), d.x, d.y, rs);
+    y += lineHeight;
+  }
+  return result;
+}
+
+}  // namespace zxp

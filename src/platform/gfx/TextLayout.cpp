@@ -1,0 +1,234 @@
+// DrawText's line layout: prefixes, line breaks, word wrapping, ellipses, tabs.
+#include "platform/gfx/TextLayout.h"
+
+#include "platform/gfx/Text.h"
+
+namespace zxp::gfx {
+
+std::u32string decodeUtf8(std::string_view s) {
+  std::u32string out;
+  out.reserve(s.size());
+  size_t i = 0;
+  const size_t n = s.size();
+  while (i < n) {
+    auto b0 = static_cast<unsigned char>(s[i]);
+    if (b0 < 0x80) {
+      out.push_back(b0);
+      ++i;
+      continue;
+    }
+    int len = b0 >= 0xF0 && b0 <= 0xF4 ? 4 : b0 >= 0xE0 ? 3 : b0 >= 0xC2 && b0 <= 0xDF ? 2 : 0;
+    char32_t cp = len == 4 ? (b0 & 0x07) : len == 3 ? (b0 & 0x0F) : (b0 & 0x1F);
+    bool ok = len > 0 && i + static_cast<size_t>(len) <= n;
+    for (int k = 1; ok && k < len; ++k) {
+      auto b = static_cast<unsigned char>(s[i + static_cast<size_t>(k)]);
+      if ((b & 0xC0) != 0x80) ok = false;
+      cp = (cp << 6) | (b & 0x3F);
+    }
+    // Overlong forms, surrogates and values past U+10FFFF are invalid.
+    if (ok && ((len == 3 && cp < 0x800) || (len == 4 && (cp < 0x10000 || cp > 0x10FFFF)) ||
+               (cp >= 0xD800 && cp <= 0xDFFF)))
+      ok = false;
+    if (ok) {
+      out.push_back(cp);
+      i += static_cast<size_t>(len);
+    } else {
+      out.push_back(0xFFFD);
+      ++i;
+    }
+  }
+  return out;
+}
+
+std::string encodeUtf8(std::u32string_view s) {
+  std::string out;
+  out.reserve(s.size());
+  for (char32_t cp : s) {
+    if (cp > 0x10FFFF || (cp >= 0xD800 && cp <= 0xDFFF)) cp = 0xFFFD;
+    if (cp < 0x80) {
+      out.push_back(static_cast<char>(cp));
+    } else if (cp < 0x800) {
+      out.push_back(static_cast<char>(0xC0 | (cp >> 6)));
+      out.push_back(static_cast<char>(0x80 | (cp & 0x3F)));
+    } else if (cp < 0x10000) {
+      out.push_back(static_cast<char>(0xE0 | (cp >> 12)));
+      out.push_back(static_cast<char>(0x80 | ((cp >> 6) & 0x3F)));
+      out.push_back(static_cast<char>(0x80 | (cp & 0x3F)));
+    } else {
+      out.push_back(static_cast<char>(0xF0 | (cp >> 18)));
+      out.push_back(static_cast<char>(0x80 | ((cp >> 12) & 0x3F)));
+      out.push_back(static_cast<char>(0x80 | ((cp >> 6) & 0x3F)));
+      out.push_back(static_cast<char>(0x80 | (cp & 0x3F)));
+    }
+  }
+  return out;
+}
+
+namespace {
+
+using Cells = std::vector<TextCell>;
+
+bool isBreakSpace(char32_t c) { return c == U' ' || c == U'\t'; }
+
+// Advances x over one cell (tab stops when expanding tabs).
+int32_t step(int32_t x, char32_t c, const TextLayoutParams& p) {
+  if (c == U'\t' && (p.format & DT_EXPANDTABS) && p.tabWidth > 0) return (x / p.tabWidth + 1) * p.tabWidth;
+  return x + p.advance(c);
+}
+
+// Resolves prefixes: "&&" is one "&", "&x" marks x; a final lone "&" stays as it is.
+Cells resolvePrefixes(std::u32string_view text, UINT format) {
+  Cells cells;
+  cells.reserve(text.size());
+  bool prefixes = !(format & DT_NOPREFIX);
+  bool underline = !(format & DT_HIDEPREFIX);
+  for (size_t i = 0; i < text.size(); ++i) {
+    char32_t c = text[i];
+    if (prefixes && c == U'&' && i + 1 < text.size()) {
+      char32_t next = text[++i];
+      cells.push_back(TextCell{next, next != U'&' && underline});
+      continue;
+    }
+    cells.push_back(TextCell{c, false});
+  }
+  return cells;
+}
+
+// Splits at CR LF, LF CR, CR and LF. A break at the very end starts no further paragraph.
+std::vector<Cells> splitParagraphs(const Cells& cells, UINT format) {
+  std::vector<Cells> paras;
+  if (format & DT_SINGLELINE) {
+    Cells one;
+    for (const auto& c : cells)
+      if (c.ch != U'\r' && c.ch != U'\n') one.push_back(c);
+    paras.push_back(std::move(one));
+    return paras;
+  }
+  Cells cur;
+  for (size_t i = 0; i < cells.size(); ++i) {
+    char32_t c = cells[i].ch;
+    if (c == U'\r' || c == U'\n') {
+      if (i + 1 < cells.size()) {
+        char32_t d = cells[i + 1].ch;
+        if ((c == U'\r' && d == U'\n') || (c == U'\n' && d == U'\r')) ++i;
+      }
+      paras.push_back(std::move(cur));
+      cur.clear();
+      if (i + 1 == cells.size()) return paras;
+      continue;
+    }
+    cur.push_back(cells[i]);
+  }
+  paras.push_back(std::move(cur));
+  return paras;
+}
+
+TextLine makeLine(const TextCell* b, size_t n, const TextLayoutParams& p) {
+  TextLine line;
+  line.cells.assign(b, b + n);
+  line.width = measureCells(b, n, p);
+  return line;
+}
+
+// The longest start of the cells that fits in `width` together with "...", followed by "...".
+TextLine ellipsify(const TextCell* b, size_t n, const TextLayoutParams& p) {
+  int32_t dots = 3 * p.advance(U'.');
+  size_t k = 0;
+  int32_t x = 0;
+  while (k < n) {
+    int32_t nx = step(x, b[k].ch, p);
+    if (nx + dots > p.width) break;
+    x = nx;
+    ++k;
+  }
+  TextLine line = makeLine(b, k, p);
+  for (int i = 0; i < 3; ++i) line.cells.push_back(TextCell{U'.', false});
+  line.width = measureCells(line.cells.data(), line.cells.size(), p);
+  return line;
+}
+
+// A line that is not wrapped: cut with an ellipsis when the format asks for it and it is too wide.
+TextLine wholeLine(const TextCell* b, size_t n, const TextLayoutParams& p) {
+  TextLine line = makeLine(b, n, p);
+  if (line.width > p.width && (p.format & (DT_END_ELLIPSIS | DT_WORD_ELLIPSIS)))
+    return ellipsify(b, n, p);
+  return line;
+}
+
+}  // namespace
+
+int32_t measureCells(const TextCell* cells, size_t n, const TextLayoutParams& p) {
+  int32_t x = 0;
+  for (size_t i = 0; i < n; ++i) x = step(x, cells[i].ch, p);
+  return x;
+}
+
+std::vector<TextLine> layoutText(std::u32string_view text, const TextLayoutParams& p) {
+  std::vector<TextLine> lines;
+  Cells cells = resolvePrefixes(text, p.format);
+  std::vector<Cells> paras = splitParagraphs(cells, p.format);
+  bool wrap = (p.format & DT_WORDBREAK) && !(p.format & DT_SINGLELINE);
+  // The next line is the last one / the last one has been laid out.
+  auto isLast = [&] { return p.maxLines > 0 && static_cast<int32_t>(lines.size()) + 1 >= p.maxLines; };
+  auto full = [&] { return p.maxLines > 0 && static_cast<int32_t>(lines.size()) >= p.maxLines; };
+
+  for (const Cells& para : paras) {
+    const TextCell* c = para.data();
+    const size_t n = para.size();
+    if (!wrap) {
+      lines.push_back(wholeLine(c, n, p));
+      continue;
+    }
+    size_t pos = 0;
+    bool first = true;
+    while (first || pos < n) {
+      if (!first) {
+        while (pos < n && isBreakSpace(c[pos].ch)) ++pos;  // the spaces a wrap broke at
+        if (pos == n) break;
+      }
+      first = false;
+      if (isLast()) {
+        // The last line that fits takes the rest of its paragraph, cut with "..." if too wide.
+        TextLine rest = makeLine(c + pos, n - pos, p);
+        lines.push_back(rest.width > p.width && (p.format & DT_END_ELLIPSIS) ? ellipsify(c + pos, n - pos, p)
+                                                                             : std::move(rest));
+        return lines;
+      }
+      // How many characters fit from pos on.
+      size_t fit = 0;
+      int32_t x = 0;
+      while (pos + fit < n) {
+        int32_t nx = step(x, c[pos + fit].ch, p);
+        if (nx > p.width) break;
+        x = nx;
+        ++fit;
+      }
+      if (pos + fit == n) {  // the rest fits
+        lines.push_back(makeLine(c + pos, n - pos, p));
+        pos = n;
+        break;
+      }
+      // The last space at or before the first character that does not fit, with text before it.
+      size_t b = pos + fit;
+      while (b > pos && !isBreakSpace(c[b].ch)) --b;
+      size_t e = b;
+      while (e > pos && isBreakSpace(c[e - 1].ch)) --e;
+      if (b > pos && e > pos) {
+        lines.push_back(makeLine(c + pos, e - pos, p));
+        pos = b;
+        continue;
+      }
+      // The first word alone is too wide: it stays whole (clipped), or is cut with "...".
+      size_t w = pos;
+      while (w < n && isBreakSpace(c[w].ch)) ++w;
+      while (w < n && !isBreakSpace(c[w].ch)) ++w;
+      lines.push_back((p.format & DT_WORD_ELLIPSIS) ? ellipsify(c + pos, w - pos, p) : makeLine(c + pos, w - pos, p));
+      pos = w;
+    }
+    if (full()) break;
+  }
+  if (lines.empty()) lines.emplace_back();
+  return lines;
+}
+
+}  // namespace zxp::gfx

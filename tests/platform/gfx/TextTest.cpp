@@ -1,0 +1,483 @@
+// Text on device contexts: fonts and metrics, DrawText's measuring and drawing, prefixes,
+// alignment, clipping, the glyph cache and handle leaks.
+#include <gtest/gtest.h>
+
+#include <cstring>
+
+#include "platform/gfx/DeviceContext.h"
+#include "platform/gfx/FontEngine.h"
+#include "platform/gfx/Text.h"
+
+namespace zxp {
+namespace {
+
+constexpr Pixel kWhite = 0xFFFFFF;
+
+// The bounding box of every pixel that is not white.
+Rect inkBox(const gfx::Surface& s) {
+  Rect box{INT32_MAX, INT32_MAX, INT32_MIN, INT32_MIN};
+  for (int32_t y = 0; y < s.height(); ++y)
+    for (int32_t x = 0; x < s.width(); ++x)
+      if ((s.at(x, y) & 0xFFFFFF) != kWhite) {
+        box.left = std::min(box.left, x);
+        box.top = std::min(box.top, y);
+        box.right = std::max(box.right, x + 1);
+        box.bottom = std::max(box.bottom, y + 1);
+      }
+  return box.left == INT32_MAX ? Rect{} : box;
+}
+
+bool samePixels(const gfx::Surface& a, const gfx::Surface& b) {
+  for (int32_t y = 0; y < a.height(); ++y)
+    if (std::memcmp(a.row(y), b.row(y), static_cast<size_t>(a.width()) * 4) != 0) return false;
+  return true;
+}
+
+// A white canvas with a DC and "MS Sans Serif" 8 pt selected, black text, transparent mode.
+class Canvas {
+ public:
+  explicit Canvas(int w = 240, int h = 120, const char* face = "MS Sans Serif", double pt = 8) {
+    surface = gfx::Surface::create(w, h);
+    surface->fill(kWhite);
+    dc = gfx::CreateSurfaceDC(surface);
+    gfx::FontDesc d;
+    d.name = face;
+    d.size = pt;
+    font = d.create();
+    SelectObject(dc, font);
+    SetBkMode(dc, TRANSPARENT);
+  }
+  ~Canvas() {
+    DeleteDC(dc);
+    DeleteObject(font);
+  }
+  void clear() { surface->fill(kWhite); }
+  int lineHeight() const {
+    TEXTMETRIC tm;
+    GetTextMetrics(dc, &tm);
+    return tm.tmHeight;
+  }
+  int width(const char* s) const {
+    SIZE sz;
+    GetTextExtentPoint32(dc, s, static_cast<int>(std::strlen(s)), &sz);
+    return sz.cx;
+  }
+  std::shared_ptr<gfx::Surface> surface;
+  HDC dc = 0;
+  HFONT font = 0;
+};
+
+TEST(Text, StockFontsAndNewDcsStartWithTheSystemFont) {
+  HDC dc = CreateCompatibleDC(0);
+  EXPECT_EQ(GetCurrentObject(dc, OBJ_FONT), GetStockObject(SYSTEM_FONT));
+  TEXTMETRIC tm;
+  ASSERT_EQ(GetTextMetrics(dc, &tm), TRUE);
+  EXPECT_EQ(tm.tmHeight, 16);
+  EXPECT_EQ(tm.tmWeight, FW_BOLD);
+  LOGFONT lf;
+  ASSERT_EQ(GetObject(GetStockObject(DEFAULT_GUI_FONT), sizeof lf, &lf), static_cast<int>(sizeof lf));
+  EXPECT_STREQ(lf.lfFaceName, "MS Sans Serif");
+  EXPECT_EQ(lf.lfHeight, -11);
+  EXPECT_EQ(DeleteObject(GetStockObject(DEFAULT_GUI_FONT)), TRUE);  // stock: no effect
+  EXPECT_EQ(GetObjectType(GetStockObject(DEFAULT_GUI_FONT)), OBJ_FONT);
+  char face[LF_FACESIZE];
+  SelectObject(dc, GetStockObject(DEFAULT_GUI_FONT));
+  EXPECT_EQ(GetTextFace(dc, sizeof face, face), 14);
+  EXPECT_STREQ(face, "MS Sans Serif");
+  DeleteDC(dc);
+}
+
+TEST(Text, MetricsFollowThePointSizeAndAreIdenticalAcrossRuns) {
+  EXPECT_EQ(gfx::heightFromPoints(8), -11);
+  EXPECT_EQ(gfx::heightFromPoints(8.25), -11);
+  EXPECT_EQ(gfx::heightFromPoints(10), -13);
+  EXPECT_EQ(gfx::heightFromPoints(12), -16);
+  EXPECT_EQ(MulDiv(8, 96, 72), 11);
+  EXPECT_EQ(MulDiv(-3, 1, 2), -2);  // halves away from zero
+  EXPECT_EQ(MulDiv(1, 1, 0), -1);
+
+  auto metrics = [](double pt, bool bold) {
+    Canvas c(10, 10, "Tahoma", pt);
+    if (bold) {
+      gfx::FontDesc d;
+      d.name = "Tahoma";
+      d.size = pt;
+      d.setBold(true);
+      HFONT f = d.create();
+      HGDIOBJ old = SelectObject(c.dc, f);
+      TEXTMETRIC tm;
+      GetTextMetrics(c.dc, &tm);
+      SelectObject(c.dc, old);
+      DeleteObject(f);
+      return tm;
+    }
+    TEXTMETRIC tm;
+    GetTextMetrics(c.dc, &tm);
+    return tm;
+  };
+  for (double pt : {8.0, 10.0, 14.0}) {
+    TEXTMETRIC a = metrics(pt, false), b = metrics(pt, false);
+    EXPECT_EQ(std::memcmp(&a, &b, sizeof a), 0) << pt;
+    EXPECT_EQ(a.tmHeight, a.tmAscent + a.tmDescent);
+    // The em height is -lfHeight: cell height minus internal leading.
+    EXPECT_EQ(a.tmHeight - a.tmInternalLeading, -gfx::heightFromPoints(pt));
+    EXPECT_GT(a.tmAveCharWidth, 0);
+    EXPECT_GE(a.tmMaxCharWidth, a.tmAveCharWidth);
+    EXPECT_EQ(a.tmWeight, FW_NORMAL);
+    TEXTMETRIC bold = metrics(pt, true);
+    EXPECT_EQ(bold.tmWeight, FW_BOLD);
+    EXPECT_EQ(bold.tmHeight, a.tmHeight);
+  }
+  // The embedded face pins the numbers the controls lay out with.
+  TEXTMETRIC ms = metrics(8, false);
+  EXPECT_EQ(ms.tmHeight, 13);
+  EXPECT_EQ(ms.tmAscent, 10);
+  EXPECT_EQ(ms.tmDescent, 3);
+  // A positive height asks for the cell height itself.
+  HFONT cell = CreateFont(20, 0, 0, 0, FW_NORMAL, 0, 0, 0, ANSI_CHARSET, 0, 0, 0, 0, "Arial");
+  HDC dc = CreateCompatibleDC(0);
+  SelectObject(dc, cell);
+  TEXTMETRIC tm;
+  GetTextMetrics(dc, &tm);
+  EXPECT_EQ(tm.tmHeight, 20);
+  DeleteDC(dc);
+  DeleteObject(cell);
+}
+
+TEST(Text, ExtentsAddAdvancesAndFaceNamesMapToLookAlikes) {
+  Canvas c;
+  EXPECT_EQ(c.width("AB"), c.width("A") + c.width("B"));
+  EXPECT_EQ(c.width(""), 0);
+  SIZE sz;
+  ASSERT_EQ(GetTextExtentPoint32(c.dc, "\xC3\xA9", 2, &sz), TRUE);  // one character in two bytes
+  EXPECT_EQ(sz.cx, c.width("\xC3\xA9"));
+  EXPECT_EQ(sz.cy, 13);
+  EXPECT_EQ(GetTextExtentPoint32(0, "A", 1, &sz), FALSE);
+
+  LOGFONT lf;
+  std::strcpy(lf.lfFaceName, "Courier New");
+  EXPECT_NE(gfx::matchedFontFile(lf).find("DejaVuSansMono"), std::string::npos);
+  std::strcpy(lf.lfFaceName, "Times New Roman");
+  EXPECT_NE(gfx::matchedFontFile(lf).find("DejaVuSerif"), std::string::npos);
+  std::strcpy(lf.lfFaceName, "Tahoma");
+  lf.lfWeight = FW_BOLD;
+  EXPECT_NE(gfx::matchedFontFile(lf).find("DejaVuSans-Bold"), std::string::npos);
+  std::strcpy(lf.lfFaceName, "No Such Face");
+  lf.lfWeight = FW_NORMAL;
+  lf.lfPitchAndFamily = FF_ROMAN;
+  EXPECT_NE(gfx::matchedFontFile(lf).find("DejaVuSerif"), std::string::npos);
+}
+
+TEST(Text, MeasuredRectangleIsTheOneDrawingFills) {
+  const char* text = "Owner-drawn controls measure captions first, then draw them.";
+  for (UINT flags : {DT_WORDBREAK, DT_WORDBREAK | DT_CENTER, DT_WORDBREAK | DT_WORD_ELLIPSIS | DT_CENTER,
+                     DT_SINGLELINE | DT_END_ELLIPSIS}) {
+    Canvas c;
+    RECT m{10, 10, 110, 10};
+    int h = DrawText(c.dc, text, -1, &m, flags | DT_CALCRECT);
+    EXPECT_EQ(h, m.bottom - m.top) << flags;
+    EXPECT_EQ(h % c.lineHeight(), 0);
+    EXPECT_LE(m.right, 110) << flags;  // no word is wider than 100 pixels
+    // Drawing in the measured rectangle gives the same lines as in the original one, all inside.
+    RECT wide{10, 10, 110, 10 + h};
+    EXPECT_EQ(DrawText(c.dc, text, -1, &wide, flags), h);
+    auto first = gfx::Surface::create(c.surface->width(), c.surface->height());
+    std::memcpy(first->bits(), c.surface->bits(), c.surface->pixelCount() * 4);
+    Rect ink = inkBox(*c.surface);
+    c.clear();
+    RECT measured = m;
+    if (flags & DT_CENTER) {  // centred lines sit the same way in a rectangle of their own width
+      measured = RECT{10, 10, 110, m.bottom};
+    }
+    DrawText(c.dc, text, -1, &measured, flags);
+    EXPECT_TRUE(samePixels(*first, *c.surface)) << flags;
+    EXPECT_GE(ink.left, m.left);
+    EXPECT_LE(ink.right, m.right + 1);  // an italic or bold overhang of at most one pixel
+    EXPECT_GE(ink.top, m.top);
+    EXPECT_LE(ink.bottom, m.bottom);
+  }
+  // Measuring a left-aligned paragraph in its own measured width wraps it the same way.
+  Canvas c;
+  RECT m{0, 0, 120, 0};
+  int h = DrawText(c.dc, text, -1, &m, DT_WORDBREAK | DT_CALCRECT);
+  RECT again = m;
+  EXPECT_EQ(DrawText(c.dc, text, -1, &again, DT_WORDBREAK | DT_CALCRECT), h);
+  EXPECT_EQ(again, m);
+}
+
+TEST(Text, CalcRectWidensForALongWordAndShrinksForShortText) {
+  Canvas c;
+  RECT r{0, 0, 30, 0};
+  int h = DrawText(c.dc, "Supercalifragilistic", -1, &r, DT_WORDBREAK | DT_CALCRECT);
+  EXPECT_EQ(h, c.lineHeight());
+  EXPECT_EQ(r.right, c.width("Supercalifragilistic"));
+  RECT e{0, 0, 30, 0};
+  DrawText(c.dc, "Supercalifragilistic", -1, &e, DT_WORDBREAK | DT_WORD_ELLIPSIS | DT_CALCRECT);
+  EXPECT_LE(e.right, 30);
+  RECT s{5, 5, 200, 5};
+  DrawText(c.dc, "OK", -1, &s, DT_CALCRECT | DT_SINGLELINE);
+  EXPECT_EQ(s, (RECT{5, 5, 5 + c.width("OK"), 5 + c.lineHeight()}));
+  RECT empty{5, 5, 200, 50};
+  EXPECT_EQ(DrawText(c.dc, "", -1, &empty, DT_CALCRECT), c.lineHeight());
+  EXPECT_EQ(empty, (RECT{5, 5, 5, 5}));
+  // Two hard lines: the height of two lines, the width of the wider.
+  RECT two{0, 0, 200, 0};
+  EXPECT_EQ(DrawText(c.dc, "Hi\r\nWider line", -1, &two, DT_CALCRECT), 2 * c.lineHeight());
+  EXPECT_EQ(two.right, c.width("Wider line"));
+}
+
+TEST(Text, SingleLinesCentreVerticallyAndAlignHorizontally) {
+  Canvas c;
+  const int lh = c.lineHeight();  // 13
+  RECT r{20, 10, 220, 50};
+  // (40 - 13) / 2 = 13 pixels below the top; the result is that offset plus the height.
+  EXPECT_EQ(DrawText(c.dc, "Mid", -1, &r, DT_SINGLELINE | DT_VCENTER), 13 + lh);
+  EXPECT_EQ(DrawText(c.dc, "Low", -1, &r, DT_SINGLELINE | DT_BOTTOM), 40);
+  // Multi-line text ignores DT_VCENTER.
+  EXPECT_EQ(DrawText(c.dc, "Top", -1, &r, DT_VCENTER), lh);
+
+  // Each alignment equals TextOut at the position the platform computes.
+  const char* s = "Align me";
+  const int w = c.width(s);
+  struct Case { UINT flags; int x; int y; } cases[] = {
+      {DT_SINGLELINE, 20, 10},
+      {DT_SINGLELINE | DT_CENTER, (20 + 220 - w) / 2, 10},
+      {DT_SINGLELINE | DT_RIGHT, 220 - w, 10},
+      {DT_SINGLELINE | DT_VCENTER | DT_RIGHT, 220 - w, 10 + (40 - lh) / 2},
+      {DT_SINGLELINE | DT_BOTTOM | DT_CENTER, (20 + 220 - w) / 2, 50 - lh},
+  };
+  for (const auto& k : cases) {
+    c.clear();
+    DrawText(c.dc, s, -1, &r, k.flags);
+    auto drawn = gfx::Surface::create(240, 120);
+    std::memcpy(drawn->bits(), c.surface->bits(), c.surface->pixelCount() * 4);
+    c.clear();
+    TextOut(c.dc, k.x, k.y, s, static_cast<int>(std::strlen(s)));
+    EXPECT_TRUE(samePixels(*drawn, *c.surface)) << k.flags;
+  }
+}
+
+TEST(Text, PrefixUnderlinesOneCharacterAndDoubleAmpersandDrawsOne) {
+  Canvas c;
+  TEXTMETRIC tm;
+  GetTextMetrics(c.dc, &tm);
+  RECT r{10, 10, 200, 40};
+  DrawText(c.dc, "&File", -1, &r, DT_SINGLELINE);
+  auto marked = gfx::Surface::create(240, 120);
+  std::memcpy(marked->bits(), c.surface->bits(), c.surface->pixelCount() * 4);
+  c.clear();
+  DrawText(c.dc, "File", -1, &r, DT_SINGLELINE);
+  // The two differ only in a line under "F", below the baseline.
+  const int fw = c.width("F");
+  Rect diff{INT32_MAX, INT32_MAX, INT32_MIN, INT32_MIN};
+  for (int y = 0; y < 120; ++y)
+    for (int x = 0; x < 240; ++x)
+      if (marked->at(x, y) != c.surface->at(x, y)) {
+        diff.left = std::min(diff.left, x);
+        diff.right = std::max(diff.right, x + 1);
+        diff.top = std::min(diff.top, y);
+        diff.bottom = std::max(diff.bottom, y + 1);
+        EXPECT_EQ(marked->at(x, y) & 0xFFFFFF, 0u);  // solid text colour
+      }
+  EXPECT_EQ(diff.left, 10);
+  EXPECT_EQ(diff.right, 10 + fw);
+  EXPECT_GT(diff.top, 10 + tm.tmAscent - 1);
+  EXPECT_LE(diff.bottom, 10 + tm.tmHeight);
+
+  // "&&" draws one ampersand: the same pixels as the text with DT_NOPREFIX.
+  c.clear();
+  DrawText(c.dc, "Save && Exit", -1, &r, DT_SINGLELINE);
+  std::memcpy(marked->bits(), c.surface->bits(), c.surface->pixelCount() * 4);
+  c.clear();
+  DrawText(c.dc, "Save & Exit", -1, &r, DT_SINGLELINE | DT_NOPREFIX);
+  EXPECT_TRUE(samePixels(*marked, *c.surface));
+}
+
+TEST(Text, CrLfStartsNewLinesOneLineHeightApart) {
+  Canvas c;
+  const int lh = c.lineHeight();
+  RECT r{0, 0, 200, 100};
+  EXPECT_EQ(DrawText(c.dc, "One\r\nTwo\nThree", -1, &r, DT_LEFT), 3 * lh);
+  Rect ink = inkBox(*c.surface);
+  EXPECT_GE(ink.bottom, 2 * lh + 1);  // the third line is drawn at 2 lh
+  // "Two" drawn alone at y = lh gives the second line's pixels.
+  auto all = gfx::Surface::create(240, 120);
+  std::memcpy(all->bits(), c.surface->bits(), c.surface->pixelCount() * 4);
+  c.clear();
+  TextOut(c.dc, 0, 0, "One", 3);
+  TextOut(c.dc, 0, lh, "Two", 3);
+  TextOut(c.dc, 0, 2 * lh, "Three", 5);
+  EXPECT_TRUE(samePixels(*all, *c.surface));
+  EXPECT_EQ(DrawText(c.dc, "One\r\nTwo", -1, &r, DT_SINGLELINE), lh);
+}
+
+TEST(Text, DrawingIsClippedToTheRectangleUnlessNoClip) {
+  Canvas c;
+  RECT r{10, 10, 40, 30};
+  DrawText(c.dc, "A caption wider than its box", -1, &r, DT_SINGLELINE);
+  Rect ink = inkBox(*c.surface);
+  EXPECT_GE(ink.left, 10);
+  EXPECT_LE(ink.right, 40);
+  c.clear();
+  DrawText(c.dc, "A caption wider than its box", -1, &r, DT_SINGLELINE | DT_NOCLIP);
+  EXPECT_GT(inkBox(*c.surface).right, 100);
+  // The DC's clip region applies as well.
+  c.clear();
+  HRGN clip = CreateRectRgn(0, 0, 20, 120);
+  SelectClipRgn(c.dc, clip);
+  DeleteObject(clip);
+  DrawText(c.dc, "A caption wider than its box", -1, &r, DT_SINGLELINE | DT_NOCLIP);
+  EXPECT_LE(inkBox(*c.surface).right, 20);
+}
+
+TEST(Text, OpaqueModeFillsTheLineBoxAndColoursFollowTheDc) {
+  Canvas c;
+  SetBkMode(c.dc, OPAQUE);
+  SetBkColor(c.dc, RGB(0, 0, 255));
+  SetTextColor(c.dc, RGB(255, 0, 0));
+  RECT r{10, 10, 200, 40};
+  DrawText(c.dc, "Hi", -1, &r, DT_SINGLELINE);
+  const int w = c.width("Hi");
+  EXPECT_EQ(inkBox(*c.surface), (Rect{10, 10, 10 + w, 10 + c.lineHeight()}));
+  bool red = false;
+  for (int y = 10; y < 23; ++y)
+    for (int x = 10; x < 10 + w; ++x) {
+      Pixel p = c.surface->at(x, y) & 0xFFFFFF;
+      EXPECT_EQ(pixelG(p), 0);  // only red text blended on blue
+      red |= p == 0xFF0000;
+    }
+  EXPECT_TRUE(red);
+}
+
+TEST(Text, TextAlignPlacesTheReferencePointAndUpdatesTheCurrentPosition) {
+  Canvas c;
+  TEXTMETRIC tm;
+  GetTextMetrics(c.dc, &tm);
+  TextOut(c.dc, 50, 20, "Ref", 3);
+  auto topLeft = gfx::Surface::create(240, 120);
+  std::memcpy(topLeft->bits(), c.surface->bits(), c.surface->pixelCount() * 4);
+  const int w = c.width("Ref");
+  c.clear();
+  SetTextAlign(c.dc, TA_RIGHT | TA_BASELINE);
+  TextOut(c.dc, 50 + w, 20 + tm.tmAscent, "Ref", 3);
+  EXPECT_TRUE(samePixels(*topLeft, *c.surface));
+  c.clear();
+  SetTextAlign(c.dc, TA_LEFT | TA_TOP | TA_UPDATECP);
+  MoveToEx(c.dc, 50, 20, nullptr);
+  TextOut(c.dc, 0, 0, "R", 1);
+  TextOut(c.dc, 0, 0, "ef", 2);
+  POINT cur;
+  GetCurrentPositionEx(c.dc, &cur);
+  EXPECT_EQ(cur, (POINT{50 + w, 20}));
+  EXPECT_EQ(GetTextAlign(c.dc), TA_UPDATECP);
+}
+
+TEST(Text, UnderlineAndStrikeOutFollowTheFontMetrics) {
+  Canvas c;
+  gfx::FontDesc d;
+  d.name = "Arial";
+  d.size = 14;
+  d.underline = true;
+  HFONT u = d.create();
+  d.underline = false;
+  d.strikethrough = true;
+  HFONT s = d.create();
+  HGDIOBJ old = SelectObject(c.dc, u);
+  TEXTMETRIC tm;
+  GetTextMetrics(c.dc, &tm);
+  EXPECT_EQ(tm.tmUnderlined, 1);
+  TextOut(c.dc, 0, 0, "____", 0);  // nothing at all
+  EXPECT_EQ(inkBox(*c.surface), Rect{});
+  TextOut(c.dc, 0, 0, "ab", 2);
+  SIZE sz;
+  GetTextExtentPoint32(c.dc, "ab", 2, &sz);
+  // A full-width run of text-coloured pixels below the baseline.
+  bool found = false;
+  for (int y = tm.tmAscent; y < tm.tmHeight && !found; ++y) {
+    bool row = true;
+    for (int x = 0; x < sz.cx; ++x) row &= (c.surface->at(x, y) & 0xFFFFFF) == 0;
+    found = row;
+  }
+  EXPECT_TRUE(found);
+  c.clear();
+  SelectObject(c.dc, s);
+  TextOut(c.dc, 0, 0, "ab", 2);
+  found = false;
+  for (int y = 0; y < tm.tmAscent && !found; ++y) {
+    bool row = true;
+    for (int x = 0; x < sz.cx; ++x) row &= (c.surface->at(x, y) & 0xFFFFFF) == 0;
+    found = row;
+  }
+  EXPECT_TRUE(found);
+  SelectObject(c.dc, old);
+  DeleteObject(u);
+  DeleteObject(s);
+}
+
+TEST(Text, SecondDrawingOfACaptionRasterisesNothing) {
+  Canvas c(240, 40, "Verdana", 9.75);
+  RECT r{0, 0, 240, 40};
+  const char* caption = "Glyph cache: drawn twice, rendered once";
+  DrawText(c.dc, caption, -1, &r, DT_SINGLELINE | DT_CENTER | DT_VCENTER);
+  auto first = gfx::Surface::create(240, 40);
+  std::memcpy(first->bits(), c.surface->bits(), c.surface->pixelCount() * 4);
+  const uint64_t before = gfx::glyphRasterCount();
+  c.clear();
+  DrawText(c.dc, caption, -1, &r, DT_SINGLELINE | DT_CENTER | DT_VCENTER);
+  EXPECT_EQ(gfx::glyphRasterCount(), before);
+  EXPECT_TRUE(samePixels(*first, *c.surface));
+  // A second font handle for the same face and size shares the cache.
+  Canvas again(240, 40, "Verdana", 9.75);
+  DrawText(again.dc, caption, -1, &r, DT_SINGLELINE | DT_CENTER | DT_VCENTER);
+  EXPECT_EQ(gfx::glyphRasterCount(), before);
+}
+
+TEST(Text, FontHandlesDoNotLeakAndBadHandlesFail) {
+  const size_t before = handles().liveCount();
+  {
+    Canvas c;
+    for (int i = 0; i < 20; ++i) {
+      HFONT f = CreateFont(-8 - i, 0, 0, 0, i % 2 ? FW_BOLD : FW_NORMAL, i % 3 == 0, 0, 0, 0, 0, 0, 0, 0, "Tahoma");
+      HGDIOBJ old = SelectObject(c.dc, f);
+      RECT r{0, 0, 100, 100};
+      DrawText(c.dc, "x", -1, &r, DT_WORDBREAK);
+      SelectObject(c.dc, old);
+      EXPECT_EQ(DeleteObject(f), TRUE);
+    }
+  }
+  EXPECT_EQ(handles().liveCount(), before);
+  RECT r{0, 0, 10, 10};
+  EXPECT_EQ(DrawText(0, "x", -1, &r, 0), 0);
+  EXPECT_EQ(TextOut(0, 0, 0, "x", 1), FALSE);
+  TEXTMETRIC tm;
+  EXPECT_EQ(GetTextMetrics(0, &tm), FALSE);
+  EXPECT_EQ(CreateFontIndirect(nullptr), 0u);
+  // A font deleted while selected stays usable by the DC until deselected.
+  Canvas c;
+  HFONT f = CreateFont(-20, 0, 0, 0, FW_NORMAL, 0, 0, 0, 0, 0, 0, 0, 0, "Arial");
+  SelectObject(c.dc, f);
+  DeleteObject(f);
+  GetTextMetrics(c.dc, &tm);
+  EXPECT_GT(tm.tmHeight, 20);
+}
+
+TEST(Text, FontDescriptionRoundTripsThroughLogFont) {
+  gfx::FontDesc d;
+  EXPECT_EQ(d.name, "MS Sans Serif");
+  EXPECT_FALSE(d.bold());
+  d.setBold(true);
+  EXPECT_EQ(d.weight, FW_BOLD);
+  d.size = 12;
+  d.italic = d.strikethrough = true;
+  LOGFONT lf = d.toLogFont();
+  EXPECT_EQ(lf.lfHeight, -16);
+  EXPECT_EQ(lf.lfWeight, FW_BOLD);
+  EXPECT_EQ(gfx::FontDesc::fromLogFont(lf), d);
+  // A cell height converts to the size of the em inside it.
+  LOGFONT cell;
+  cell.lfHeight = 13;
+  EXPECT_DOUBLE_EQ(gfx::FontDesc::fromLogFont(cell).size, 8.25);
+}
+
+}  // namespace
+}  // namespace zxp
