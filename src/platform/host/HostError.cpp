@@ -25,9 +25,13 @@ std::string hostErrorText(int32_t number) {
     case 75: return "Path/File access error";
     case 76: return "Path not found";
     case 91: return "Object variable or With block variable not set";
+    case 321: return "Invalid file format";
     case 380: return "Invalid property value";
     case 381: return "Invalid property array index";
+    case 383: return "Property is read-only";
     case 438: return "Object doesn't support this property or method";
+    case 450: return "Wrong number of arguments or invalid property assignment";
+    case 459: return "Object or class does not support the set of events";
     default: return "Application-defined or object-defined error";
   }
 }

@@ -31,9 +31,13 @@ enum HostErrorNumber : int32_t {
   errPathFileAccess = 75,
   errPathNotFound = 76,
   errObjectNotSet = 91,
+  errInvalidFileFormat = 321,
   errInvalidPropertyValue = 380,
   errInvalidPropertyArrayIndex = 381,
+  errPropertyReadOnly = 383,
+  errWrongArgumentCount = 450,
   errNotSupported = 438,
+  errNoSuchEvent = 459,
 };
 
 // The host's standard text for an error number ("Subscript out of range" for 9, ...);

@@ -1,0 +1,93 @@
+#include "platform/host/MemberTable.h"
+
+#include "platform/host/NoCase.h"
+
+namespace zxp::host {
+
+const Member* MemberTable::find(std::string_view name) const {
+  for (const Member& m : members_) {
+    if (equalsNoCase(m.name, name)) return &m;
+  }
+  return nullptr;
+}
+
+const Member* MemberTable::findDispId(int32_t dispid) const {
+  for (const Member& m : members_) {
+    if (m.dispid == dispid) return &m;
+  }
+  return nullptr;
+}
+
+const EventMember* MemberTable::findEvent(std::string_view name) const {
+  for (const EventMember& e : events_) {
+    if (equalsNoCase(e.name, name)) return &e;
+  }
+  return nullptr;
+}
+
+void MemberTable::addMember(Member m) {
+  m.dispid = (m.kind == MemberKind::Property ? kPropertyDispIdBase : kMethodDispIdBase) + count_++;
+  members_.push_back(std::move(m));
+}
+
+void MemberTable::addAbout(Member m) {
+  m.dispid = DISPID_ABOUTBOX;
+  members_.push_back(std::move(m));
+}
+
+void MemberTable::addEvent(EventMember e) {
+  e.dispid = static_cast<int32_t>(events_.size()) + 1;
+  events_.push_back(std::move(e));
+}
+
+namespace {
+const Member& findOrRaise(Dispatchable& object, std::string_view name) {
+  const Member* m = object.memberTable().find(name);
+  if (!m) throw HostError(errNotSupported);
+  return *m;
+}
+
+const EventMember& findEventOrRaise(Dispatchable& object, std::string_view name) {
+  const EventMember* e = object.memberTable().findEvent(name);
+  if (!e) throw HostError(errNoSuchEvent);
+  return *e;
+}
+}  // namespace
+
+Variant getProperty(Dispatchable& object, std::string_view name) {
+  const Member& m = findOrRaise(object, name);
+  if (m.kind != MemberKind::Property) {
+    // A method without arguments can be read like a property, as the host allows.
+    if (m.argCount != 0) throw HostError(errWrongArgumentCount);
+    std::vector<Variant> none;
+    return m.call(object, none);
+  }
+  return m.get(object);
+}
+
+void letProperty(Dispatchable& object, std::string_view name, const Variant& value) {
+  const Member& m = findOrRaise(object, name);
+  if (m.kind != MemberKind::Property) throw HostError(errWrongArgumentCount);
+  if (!m.let) throw HostError(errPropertyReadOnly);
+  m.let(object, value);
+}
+
+Variant callMethod(Dispatchable& object, std::string_view name, std::vector<Variant> args) {
+  const Member& m = findOrRaise(object, name);
+  if (m.kind == MemberKind::Property) {
+    if (!args.empty()) throw HostError(errWrongArgumentCount);
+    return m.get(object);
+  }
+  if (args.size() != m.argCount) throw HostError(errWrongArgumentCount);
+  return m.call(object, args);
+}
+
+Connection bindEvent(Dispatchable& object, std::string_view eventName, EventBase::VariantHandler handler) {
+  return findEventOrRaise(object, eventName).access(object).connectVariant(std::move(handler));
+}
+
+bool unbindEvent(Dispatchable& object, std::string_view eventName, Connection c) {
+  return findEventOrRaise(object, eventName).access(object).disconnect(c);
+}
+
+}  // namespace zxp::host

@@ -1,0 +1,219 @@
+// Member tables: each class lists its public members once, with name, kind and dispatch
+// identifier, and its events in declaration order. The host uses the table for late-bound calls
+// by name (getProperty / letProperty / callMethod / bindEvent below), form files and property
+// panels.
+//
+// Dispatch identifiers follow the host's numbering: members count from 0 in declaration order
+// within their class; a property gets 0x680300nn and a method 0x600300nn, where nn is its place
+// in that count. `About` is the exception: it always has the about-box identifier -552 and takes
+// no place in the count. Events are numbered 1, 2, ... in declaration order.
+//
+//   static const MemberTable table = ClassMembers<MyControl>("MyControl")
+//       .property("Caption", &MyControl::Caption, &MyControl::setCaption)
+//       .method("Refresh", &MyControl::Refresh)
+//       .about(&MyControl::About)
+//       .event("Click", &MyControl::Click)
+//       .event("MouseDown", &MyControl::MouseDown, {"Button", "Shift", "X", "Y"})
+//       .build();
+#pragma once
+
+#include <cstdint>
+#include <functional>
+#include <initializer_list>
+#include <string>
+#include <string_view>
+#include <type_traits>
+#include <vector>
+
+#include "platform/host/Event.h"
+#include "platform/host/HostError.h"
+#include "platform/host/Variant.h"
+
+namespace zxp::host {
+
+constexpr int32_t DISPID_ABOUTBOX = -552;
+constexpr int32_t kPropertyDispIdBase = 0x68030000;
+constexpr int32_t kMethodDispIdBase = 0x60030000;
+
+// Anything with a member table: controls, forms, utility classes.
+class Dispatchable {
+ public:
+  virtual ~Dispatchable() = default;
+  virtual const class MemberTable& memberTable() const = 0;
+};
+
+enum class MemberKind : uint8_t { Property, Method };
+
+struct Member {
+  std::string name;
+  MemberKind kind = MemberKind::Property;
+  int32_t dispid = 0;
+  // A property's value type, or a method's return type (Empty for none).
+  Variant::Kind type = Variant::Kind::Empty;
+  size_t argCount = 0;  // methods
+  std::function<Variant(Dispatchable&)> get;                            // properties
+  std::function<void(Dispatchable&, const Variant&)> let;               // empty when read-only
+  std::function<Variant(Dispatchable&, std::vector<Variant>&)> call;   // methods
+  bool readOnly() const { return kind == MemberKind::Property && !let; }
+};
+
+struct EventMember {
+  std::string name;
+  int32_t dispid = 0;
+  std::vector<std::string> params;
+  std::function<EventBase&(Dispatchable&)> access;
+};
+
+class MemberTable {
+ public:
+  MemberTable() = default;
+  explicit MemberTable(std::string className) : className_(std::move(className)) {}
+
+  const std::string& className() const { return className_; }
+  const std::vector<Member>& members() const { return members_; }
+  const std::vector<EventMember>& events() const { return events_; }
+  // Lookup by name, without regard to case; nullptr when absent.
+  const Member* find(std::string_view name) const;
+  const Member* findDispId(int32_t dispid) const;
+  const EventMember* findEvent(std::string_view name) const;
+
+  void addMember(Member m);  // assigns the dispatch identifier as described above
+  void addAbout(Member m);
+  void addEvent(EventMember e);  // assigns the next event number
+
+ private:
+  std::string className_;
+  std::vector<Member> members_;
+  std::vector<EventMember> events_;
+  int32_t count_ = 0;
+};
+
+// Late-bound access by name. Unknown names raise 438 (or 459 for events), setting a read-only
+// property 383, a wrong argument count 450; conversions raise 13 or 6.
+Variant getProperty(Dispatchable& object, std::string_view name);
+void letProperty(Dispatchable& object, std::string_view name, const Variant& value);
+Variant callMethod(Dispatchable& object, std::string_view name, std::vector<Variant> args = {});
+Connection bindEvent(Dispatchable& object, std::string_view eventName, EventBase::VariantHandler handler);
+bool unbindEvent(Dispatchable& object, std::string_view eventName, Connection c);
+
+// The Variant kind that stores a C++ value type.
+template <class T>
+constexpr Variant::Kind variantKindOf() {
+  using K = Variant::Kind;
+  if constexpr (std::is_enum_v<T>) return variantKindOf<std::underlying_type_t<T>>();
+  else if constexpr (std::is_same_v<T, bool>) return K::Boolean;
+  else if constexpr (std::is_same_v<T, int16_t>) return K::Integer;
+  else if constexpr (std::is_same_v<T, int32_t> || std::is_same_v<T, uint32_t>) return K::Long;
+  else if constexpr (std::is_same_v<T, float>) return K::Single;
+  else if constexpr (std::is_same_v<T, double>) return K::Double;
+  else if constexpr (std::is_same_v<T, std::string>) return K::String;
+  else if constexpr (std::is_same_v<T, FontRef>) return K::Font;
+  else if constexpr (std::is_same_v<T, PictureRef>) return K::Picture;
+  else if constexpr (std::is_same_v<T, void>) return K::Empty;
+  else static_assert(!sizeof(T*), "no Variant kind for this type");
+}
+
+namespace detail {
+template <class>
+struct MemberFn;
+template <class C, class R, class... A>
+struct MemberFn<R (C::*)(A...)> {
+  using Ret = R;
+  using Args = std::tuple<std::decay_t<A>...>;
+  static constexpr size_t arity = sizeof...(A);
+};
+template <class C, class R, class... A>
+struct MemberFn<R (C::*)(A...) const> : MemberFn<R (C::*)(A...)> {};
+
+template <class C, class F, size_t... I>
+Variant invokeWith(C& obj, F fn, std::vector<Variant>& args, std::index_sequence<I...>) {
+  using Traits = MemberFn<F>;
+  using R = typename Traits::Ret;
+  if constexpr (std::is_void_v<R>) {
+    (obj.*fn)(variantAs<std::tuple_element_t<I, typename Traits::Args>>(args[I])...);
+    return Variant();
+  } else {
+    return Variant((obj.*fn)(variantAs<std::tuple_element_t<I, typename Traits::Args>>(args[I])...));
+  }
+}
+}  // namespace detail
+
+// Typed builder of a class's member table.
+template <class C>
+class ClassMembers {
+ public:
+  explicit ClassMembers(std::string className) : table_(std::move(className)) {}
+
+  // A read-write property from a getter `T Name() const` and a setter `void setName(T)`.
+  template <class G, class S>
+  ClassMembers& property(std::string name, G getter, S setter) {
+    using T = std::decay_t<std::invoke_result_t<G, const C&>>;
+    using A = std::tuple_element_t<0, typename detail::MemberFn<S>::Args>;
+    Member m = makeGetter<T>(std::move(name), getter);
+    m.let = [setter](Dispatchable& o, const Variant& v) { (static_cast<C&>(o).*setter)(variantAs<A>(v)); };
+    table_.addMember(std::move(m));
+    return *this;
+  }
+
+  template <class G>
+  ClassMembers& readOnlyProperty(std::string name, G getter) {
+    using T = std::decay_t<std::invoke_result_t<G, const C&>>;
+    table_.addMember(makeGetter<T>(std::move(name), getter));
+    return *this;
+  }
+
+  template <class F>
+  ClassMembers& method(std::string name, F fn) {
+    table_.addMember(makeMethod(std::move(name), fn));
+    return *this;
+  }
+
+  // The about-box method, dispatch identifier -552.
+  template <class F>
+  ClassMembers& about(F fn, std::string name = "About") {
+    table_.addAbout(makeMethod(std::move(name), fn));
+    return *this;
+  }
+
+  // An event member `Event<Args...> C::*` (of C or of a base class of C).
+  template <class B, class... Args>
+  ClassMembers& event(std::string name, Event<Args...> B::*ev, std::initializer_list<const char*> params = {}) {
+    EventMember e;
+    e.name = std::move(name);
+    for (const char* p : params) e.params.emplace_back(p);
+    e.access = [ev](Dispatchable& o) -> EventBase& { return static_cast<C&>(o).*ev; };
+    table_.addEvent(std::move(e));
+    return *this;
+  }
+
+  MemberTable build() { return std::move(table_); }
+
+ private:
+  template <class T, class G>
+  static Member makeGetter(std::string name, G getter) {
+    Member m;
+    m.name = std::move(name);
+    m.kind = MemberKind::Property;
+    m.type = variantKindOf<T>();
+    m.get = [getter](Dispatchable& o) { return Variant(std::invoke(getter, static_cast<const C&>(o))); };
+    return m;
+  }
+
+  template <class F>
+  static Member makeMethod(std::string name, F fn) {
+    using Traits = detail::MemberFn<F>;
+    Member m;
+    m.name = std::move(name);
+    m.kind = MemberKind::Method;
+    m.type = variantKindOf<std::decay_t<typename Traits::Ret>>();
+    m.argCount = Traits::arity;
+    m.call = [fn](Dispatchable& o, std::vector<Variant>& args) {
+      return detail::invokeWith(static_cast<C&>(o), fn, args, std::make_index_sequence<Traits::arity>{});
+    };
+    return m;
+  }
+
+  MemberTable table_;
+};
+
+}  // namespace zxp::host

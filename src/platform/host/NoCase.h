@@ -1,0 +1,22 @@
+// Case-insensitive name comparison (ASCII), the host's rule for property, member, event, class
+// and control names: "caption" finds "Caption".
+#pragma once
+
+#include <cctype>
+#include <string_view>
+
+namespace zxp::host {
+
+inline char asciiLower(char c) {
+  return static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+}
+
+inline bool equalsNoCase(std::string_view a, std::string_view b) {
+  if (a.size() != b.size()) return false;
+  for (size_t i = 0; i < a.size(); ++i) {
+    if (asciiLower(a[i]) != asciiLower(b[i])) return false;
+  }
+  return true;
+}
+
+}  // namespace zxp::host

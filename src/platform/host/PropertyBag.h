@@ -1,0 +1,62 @@
+// The property bag: the host's persistence store for one control (or one form).
+//
+// A control reads each persisted property with its creation default and writes it with the same
+// default; a value equal to its default is omitted from the bag, so a later read falls back to
+// the default and gets the same value. Keys are property names, compared without regard to case
+// (the host's rule) and kept in the order they were first written, so that saved forms list a
+// control's properties in its own published order.
+#pragma once
+
+#include <cstddef>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "platform/host/Variant.h"
+
+namespace zxp::host {
+
+class PropertyBag {
+ public:
+  struct Entry {
+    std::string key;
+    Variant value;
+    int line = 0;  // the form-file line the value came from (0 when written by code)
+  };
+
+  // The stored value, or the default when the key is absent.
+  Variant ReadProperty(std::string_view key, const Variant& defaultValue = Variant()) const;
+  // Typed read: the stored value converted to T, or the default. A stored value that cannot be
+  // converted raises Type mismatch (13) or Overflow (6), as the host's assignment would.
+  template <class T>
+  T read(std::string_view key, const T& defaultValue) const {
+    const Entry* e = find(key);
+    lastKeyRead_ = std::string(key);
+    return e ? variantAs<T>(e->value) : defaultValue;
+  }
+
+  // Stores the value; with a default, a value equal to the default is omitted (and any value
+  // stored earlier under the key is removed).
+  void WriteProperty(std::string_view key, const Variant& value);
+  void WriteProperty(std::string_view key, const Variant& value, const Variant& defaultValue);
+
+  // Raw access, for form files and designers.
+  const Entry* find(std::string_view key) const;
+  bool contains(std::string_view key) const { return find(key) != nullptr; }
+  void set(std::string_view key, Variant value, int line = 0);
+  bool erase(std::string_view key);
+  const std::vector<Entry>& entries() const { return entries_; }
+  size_t size() const { return entries_.size(); }
+  bool empty() const { return entries_.empty(); }
+  void clear() { entries_.clear(); }
+
+  // The key of the latest read; lets a loader say which property a failed read was about.
+  const std::string& lastKeyRead() const { return lastKeyRead_; }
+
+ private:
+  Entry* findMutable(std::string_view key);
+  std::vector<Entry> entries_;
+  mutable std::string lastKeyRead_;
+};
+
+}  // namespace zxp::host

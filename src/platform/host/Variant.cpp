@@ -1,0 +1,285 @@
+#include "platform/host/Variant.h"
+
+#include <cctype>
+#include <charconv>
+#include <cmath>
+#include <cstdio>
+#include <cstring>
+#include <limits>
+
+#include "platform/host/HostError.h"
+#include "platform/host/NoCase.h"
+
+namespace zxp::host {
+
+namespace {
+
+[[noreturn]] void typeMismatch() { throw HostError(errTypeMismatch); }
+[[noreturn]] void overflow() { throw HostError(errOverflow); }
+
+std::string_view trim(std::string_view s) {
+  while (!s.empty() && (s.front() == ' ' || s.front() == '\t')) s.remove_prefix(1);
+  while (!s.empty() && (s.back() == ' ' || s.back() == '\t')) s.remove_suffix(1);
+  return s;
+}
+
+// Rounds to an integer the host's way (halves to even) and checks the range [lo, hi].
+int64_t roundChecked(double d, int64_t lo, int64_t hi) {
+  if (std::isnan(d)) overflow();
+  double r = std::nearbyint(d);  // default rounding mode: halves to even
+  if (r < static_cast<double>(lo) || r > static_cast<double>(hi)) overflow();
+  return static_cast<int64_t>(r);
+}
+
+// Formats a number as the host's Str/CStr does: up to `digits` significant digits, no trailing
+// zeros, exponent form "1E+20" for very large or small magnitudes.
+std::string formatNumber(double d, int digits) {
+  if (std::isnan(d)) return "NaN";
+  if (std::isinf(d)) return d < 0 ? "-Infinity" : "Infinity";
+  char buf[64];
+  std::snprintf(buf, sizeof buf, "%.*G", digits, d);
+  return std::string(buf);  // %G drops trailing zeros and writes "1E+20", as the host does
+}
+
+}  // namespace
+
+bool parseHostNumber(std::string_view text, double& out) {
+  std::string_view s = trim(text);
+  if (s.empty()) return false;
+  bool negative = false;
+  std::string_view body = s;
+  if (body.front() == '-' || body.front() == '+') {
+    negative = body.front() == '-';
+    body.remove_prefix(1);
+  }
+  if (body.size() >= 2 && body[0] == '&' && (body[1] == 'H' || body[1] == 'h' || body[1] == 'O' || body[1] == 'o')) {
+    int base = (body[1] == 'H' || body[1] == 'h') ? 16 : 8;
+    body.remove_prefix(2);
+    if (!body.empty() && body.back() == '&') body.remove_suffix(1);  // Long type suffix
+    if (body.empty() || body.size() > 11) return false;
+    uint64_t v = 0;
+    auto [p, ec] = std::from_chars(body.data(), body.data() + body.size(), v, base);
+    if (ec != std::errc() || p != body.data() + body.size()) return false;
+    // Hex literals are 32-bit two's complement values, as the host reads them (&HFFFFFFFF = -1);
+    // up to four hex digits they are 16-bit values (&HFFFF = -1).
+    if (v > 0xFFFFFFFFull) return false;
+    double val;
+    if (base == 16 && body.size() <= 4) val = static_cast<int16_t>(static_cast<uint16_t>(v));
+    else val = static_cast<int32_t>(static_cast<uint32_t>(v));
+    out = negative ? -val : val;
+    return true;
+  }
+  // Decimal: digits, optional fraction, optional exponent. No "inf"/"nan" spellings.
+  for (char c : body) {
+    if (!(std::isdigit(static_cast<unsigned char>(c)) || c == '.' || c == 'e' || c == 'E' || c == '+' || c == '-'))
+      return false;
+  }
+  if (body.empty() || body.front() == '+' || body.front() == '-') return false;
+  double v = 0;
+  auto [p, ec] = std::from_chars(body.data(), body.data() + body.size(), v, std::chars_format::general);
+  if (p != body.data() + body.size()) return false;
+  if (ec == std::errc::result_out_of_range) return false;
+  if (ec != std::errc()) return false;
+  out = negative ? -v : v;
+  return true;
+}
+
+VarType Variant::varType() const {
+  switch (kind()) {
+    case Kind::Empty: return VarType::Empty;
+    case Kind::Boolean: return VarType::Boolean;
+    case Kind::Integer: return VarType::Integer;
+    case Kind::Long: return VarType::Long;
+    case Kind::Single: return VarType::Single;
+    case Kind::Double: return VarType::Double;
+    case Kind::String: return VarType::String;
+    case Kind::Date: return VarType::Date;
+    case Kind::Font:
+    case Kind::Picture: return VarType::Object;
+  }
+  return VarType::Empty;
+}
+
+std::string Variant::typeName() const {
+  switch (kind()) {
+    case Kind::Empty: return "Empty";
+    case Kind::Boolean: return "Boolean";
+    case Kind::Integer: return "Integer";
+    case Kind::Long: return "Long";
+    case Kind::Single: return "Single";
+    case Kind::Double: return "Double";
+    case Kind::String: return "String";
+    case Kind::Date: return "Date";
+    case Kind::Font: return std::get<FontRef>(v_) ? "Font" : "Nothing";
+    case Kind::Picture: return std::get<PictureRef>(v_) ? "Picture" : "Nothing";
+  }
+  return "Empty";
+}
+
+bool Variant::isNothing() const {
+  switch (kind()) {
+    case Kind::Empty: return true;
+    case Kind::Font: return !std::get<FontRef>(v_);
+    case Kind::Picture: return !std::get<PictureRef>(v_);
+    default: return false;
+  }
+}
+
+bool Variant::isNumeric() const {
+  switch (kind()) {
+    case Kind::Empty:
+    case Kind::Boolean:
+    case Kind::Integer:
+    case Kind::Long:
+    case Kind::Single:
+    case Kind::Double: return true;
+    case Kind::String: {
+      double d;
+      return parseHostNumber(std::get<std::string>(v_), d);
+    }
+    default: return false;
+  }
+}
+
+double Variant::toDouble() const {
+  switch (kind()) {
+    case Kind::Empty: return 0.0;
+    case Kind::Boolean: return std::get<Bool16>(v_).v;
+    case Kind::Integer: return std::get<int16_t>(v_);
+    case Kind::Long: return std::get<int32_t>(v_);
+    case Kind::Single: return std::get<float>(v_);
+    case Kind::Double: return std::get<double>(v_);
+    case Kind::Date: return std::get<DateSerial>(v_).serial;
+    case Kind::String: {
+      const std::string& s = std::get<std::string>(v_);
+      double d;
+      if (parseHostNumber(s, d)) return d;
+      if (equalsNoCase(trim(s), "True")) return -1.0;
+      if (equalsNoCase(trim(s), "False")) return 0.0;
+      typeMismatch();
+    }
+    case Kind::Font:
+    case Kind::Picture: typeMismatch();
+  }
+  typeMismatch();
+}
+
+VBBool Variant::toVBBool() const {
+  if (const Bool16* b = std::get_if<Bool16>(&v_)) return b->v;
+  return toDouble() != 0.0 ? vbTrue : vbFalse;
+}
+
+int16_t Variant::toInteger() const {
+  if (const int16_t* i = std::get_if<int16_t>(&v_)) return *i;
+  if (const Bool16* b = std::get_if<Bool16>(&v_)) return b->v;
+  return static_cast<int16_t>(roundChecked(toDouble(), INT16_MIN, INT16_MAX));
+}
+
+int32_t Variant::toLong() const {
+  if (const int32_t* l = std::get_if<int32_t>(&v_)) return *l;
+  return static_cast<int32_t>(roundChecked(toDouble(), INT32_MIN, INT32_MAX));
+}
+
+float Variant::toSingle() const {
+  if (const float* f = std::get_if<float>(&v_)) return *f;
+  double d = toDouble();
+  if (std::isfinite(d) && std::fabs(d) > static_cast<double>(std::numeric_limits<float>::max())) overflow();
+  return static_cast<float>(d);
+}
+
+double Variant::toDateSerial() const {
+  if (const DateSerial* d = std::get_if<DateSerial>(&v_)) return d->serial;
+  if (kind() == Kind::Boolean || kind() == Kind::String) typeMismatch();
+  return toDouble();
+}
+
+std::string Variant::toString() const {
+  switch (kind()) {
+    case Kind::Empty: return {};
+    case Kind::Boolean: return std::get<Bool16>(v_).v ? "True" : "False";
+    case Kind::Integer: return std::to_string(std::get<int16_t>(v_));
+    case Kind::Long: return std::to_string(std::get<int32_t>(v_));
+    case Kind::Single: return formatNumber(std::get<float>(v_), 7);
+    case Kind::Double: return formatNumber(std::get<double>(v_), 15);
+    case Kind::String: return std::get<std::string>(v_);
+    case Kind::Date: return formatNumber(std::get<DateSerial>(v_).serial, 15);
+    case Kind::Font:
+    case Kind::Picture: typeMismatch();
+  }
+  return {};
+}
+
+FontRef Variant::toFont() const {
+  if (const FontRef* f = std::get_if<FontRef>(&v_)) return *f;
+  if (kind() == Kind::Empty) return nullptr;
+  typeMismatch();
+}
+
+PictureRef Variant::toPicture() const {
+  if (const PictureRef* p = std::get_if<PictureRef>(&v_)) return *p;
+  if (kind() == Kind::Empty) return nullptr;
+  typeMismatch();
+}
+
+Variant Variant::convertedTo(Kind k) const {
+  if (isEmpty() || k == kind()) return *this;
+  switch (k) {
+    case Kind::Empty: return Variant();
+    case Kind::Boolean: return fromVBBool(toVBBool());
+    case Kind::Integer: return Variant(toInteger());
+    case Kind::Long: return Variant(toLong());
+    case Kind::Single: return Variant(toSingle());
+    case Kind::Double: return Variant(toDouble());
+    case Kind::String: return Variant(toString());
+    case Kind::Date: return fromDateSerial(toDateSerial());
+    case Kind::Font: return Variant(toFont());
+    case Kind::Picture: return Variant(toPicture());
+  }
+  return *this;
+}
+
+bool Variant::sameAs(const Variant& o) const {
+  if (v_.index() != o.v_.index()) return false;
+  switch (kind()) {
+    case Kind::Empty: return true;
+    case Kind::Boolean: return std::get<Bool16>(v_).v == std::get<Bool16>(o.v_).v;
+    case Kind::Integer: return std::get<int16_t>(v_) == std::get<int16_t>(o.v_);
+    case Kind::Long: return std::get<int32_t>(v_) == std::get<int32_t>(o.v_);
+    case Kind::Single: {
+      float a = std::get<float>(v_), b = std::get<float>(o.v_);
+      return std::memcmp(&a, &b, sizeof a) == 0;
+    }
+    case Kind::Double: {
+      double a = std::get<double>(v_), b = std::get<double>(o.v_);
+      return std::memcmp(&a, &b, sizeof a) == 0;
+    }
+    case Kind::Date: {
+      double a = std::get<DateSerial>(v_).serial, b = std::get<DateSerial>(o.v_).serial;
+      return std::memcmp(&a, &b, sizeof a) == 0;
+    }
+    case Kind::String: return std::get<std::string>(v_) == std::get<std::string>(o.v_);
+    case Kind::Font: return std::get<FontRef>(v_) == std::get<FontRef>(o.v_);
+    case Kind::Picture: return std::get<PictureRef>(v_) == std::get<PictureRef>(o.v_);
+  }
+  return false;
+}
+
+bool operator==(const Variant& a, const Variant& b) {
+  using K = Variant::Kind;
+  auto isObject = [](K k) { return k == K::Font || k == K::Picture; };
+  auto isNumberLike = [](K k) {
+    return k == K::Boolean || k == K::Integer || k == K::Long || k == K::Single || k == K::Double || k == K::Date;
+  };
+  K ka = a.kind(), kb = b.kind();
+  if (isObject(ka) || isObject(kb) || (ka == K::Empty && kb == K::Empty)) {
+    if (a.isNothing() && b.isNothing()) return true;
+    return a.sameAs(b);
+  }
+  if (ka == K::String && kb == K::String) return *a.getIf<std::string>() == *b.getIf<std::string>();
+  if (ka == K::Empty) return kb == K::String ? b.getIf<std::string>()->empty() : b.toDouble() == 0.0;
+  if (kb == K::Empty) return ka == K::String ? a.getIf<std::string>()->empty() : a.toDouble() == 0.0;
+  if (isNumberLike(ka) && isNumberLike(kb)) return a.toDouble() == b.toDouble();
+  return false;  // text against a number: never the same value for a bag's purposes
+}
+
+}  // namespace zxp::host

@@ -1,0 +1,163 @@
+// The host's typed value: what property bags store, late-bound calls pass and events carry when
+// they are bound by name. It holds one of the host's value types:
+//   Empty, Boolean (16-bit, True = -1), Integer (16-bit), Long (32-bit), Single, Double, String,
+//   Date (days since 1899-12-30 as a double), Font and Picture (shared objects, possibly none).
+// Conversions follow the host's coercion rules: numbers convert to each other with rounding to
+// the nearest integer (halves to even) and an Overflow error (6) when out of range; text converts
+// to numbers and Booleans when it reads as one, otherwise a Type mismatch error (13).
+#pragma once
+
+#include <cstdint>
+#include <memory>
+#include <string>
+#include <string_view>
+#include <type_traits>
+#include <variant>
+
+#include "platform/gfx/Types.h"
+
+namespace zxp::gfx {
+struct FontDesc;
+class Picture;
+}  // namespace zxp::gfx
+
+namespace zxp::host {
+
+// Fonts are immutable descriptions shared by reference; changing a font means setting a new one.
+using FontRef = std::shared_ptr<const gfx::FontDesc>;
+using PictureRef = std::shared_ptr<gfx::Picture>;
+
+// The host's VarType numbers for the kinds a Variant can hold (Font and Picture are objects).
+enum class VarType : uint16_t {
+  Empty = 0,
+  Integer = 2,
+  Long = 3,
+  Single = 4,
+  Double = 5,
+  Date = 7,
+  String = 8,
+  Object = 9,
+  Boolean = 11,
+};
+
+class Variant {
+ public:
+  enum class Kind : uint8_t { Empty, Boolean, Integer, Long, Single, Double, String, Date, Font, Picture };
+
+  Variant() = default;
+  Variant(bool b) : v_(Bool16{b ? vbTrue : vbFalse}) {}
+  Variant(int16_t i) : v_(i) {}
+  Variant(int32_t l) : v_(l) {}
+  Variant(uint32_t colour) : v_(static_cast<int32_t>(colour)) {}  // OLE colours are Longs
+  Variant(float f) : v_(f) {}
+  Variant(double d) : v_(d) {}
+  Variant(std::string s) : v_(std::move(s)) {}
+  Variant(std::string_view s) : v_(std::string(s)) {}
+  Variant(const char* s) : v_(std::string(s ? s : "")) {}
+  Variant(FontRef f) : v_(std::move(f)) {}
+  Variant(PictureRef p) : v_(std::move(p)) {}
+  // Enumerations are stored as their published width (16-bit Integer or 32-bit Long).
+  template <class E>
+    requires std::is_enum_v<E>
+  Variant(E e) : Variant(static_cast<std::underlying_type_t<E>>(e)) {}
+
+  // A 16-bit Boolean from its stored value (-1 True, 0 False; any other value is kept).
+  static Variant fromVBBool(VBBool b) {
+    Variant v;
+    v.v_ = Bool16{b};
+    return v;
+  }
+  static Variant fromDateSerial(double serial) {
+    Variant v;
+    v.v_ = DateSerial{serial};
+    return v;
+  }
+
+  Kind kind() const { return static_cast<Kind>(v_.index()); }
+  VarType varType() const;
+  // The host's TypeName: "Empty", "Boolean", "Integer", ..., "Font", "Picture" ("Nothing" for
+  // an object reference that is not set).
+  std::string typeName() const;
+  bool isEmpty() const { return kind() == Kind::Empty; }
+  // Empty, or an object kind that holds no object.
+  bool isNothing() const;
+  bool isNumeric() const;
+
+  // Coercions (see the file comment). Empty converts to 0, False and "".
+  VBBool toVBBool() const;
+  bool toBool() const { return toVBBool() != vbFalse; }
+  int16_t toInteger() const;
+  int32_t toLong() const;
+  float toSingle() const;
+  double toDouble() const;
+  std::string toString() const;
+  double toDateSerial() const;
+  // Objects: Empty gives none; any other non-object kind is a Type mismatch.
+  FontRef toFont() const;
+  PictureRef toPicture() const;
+
+  // Converts to the given kind (Empty stays Empty).
+  Variant convertedTo(Kind k) const;
+
+  // Typed access to the stored value without conversion; nullptr for another kind.
+  template <class T>
+  const T* getIf() const {
+    return std::get_if<T>(&v_);
+  }
+
+  // Identity of kind and value (Single and Double compare bitwise, so NaN equals itself and the
+  // two zeros differ): what a round trip must preserve.
+  bool sameAs(const Variant& o) const;
+
+  // The host's comparison as used by property bags to decide whether a value equals its default:
+  // numbers (Booleans and dates included) compare by value, text by content, objects by
+  // identity, and an empty object equals Empty.
+  friend bool operator==(const Variant& a, const Variant& b);
+
+ private:
+  struct Bool16 {
+    VBBool v;
+  };
+  struct DateSerial {
+    double serial;
+  };
+  std::variant<std::monostate, Bool16, int16_t, int32_t, float, double, std::string, DateSerial,
+               FontRef, PictureRef>
+      v_;
+};
+
+// Reads a number as the host does: decimal with optional sign, fraction and exponent, or &H/&O
+// hexadecimal/octal; surrounding blanks are allowed. False when the text is not a number.
+bool parseHostNumber(std::string_view text, double& out);
+
+// Converts to C++ value types through the coercions above (used by typed property reads and
+// late-bound setters). Enumerations convert through their underlying type.
+template <class T>
+T variantAs(const Variant& v);
+template <class T>
+  requires std::is_enum_v<T>
+T variantAs(const Variant& v) {
+  return static_cast<T>(variantAs<std::underlying_type_t<T>>(v));
+}
+template <>
+inline bool variantAs<bool>(const Variant& v) { return v.toBool(); }
+template <>
+inline int16_t variantAs<int16_t>(const Variant& v) { return v.toInteger(); }
+template <>
+inline int32_t variantAs<int32_t>(const Variant& v) { return v.toLong(); }
+template <>
+inline uint32_t variantAs<uint32_t>(const Variant& v) { return static_cast<uint32_t>(v.toLong()); }
+template <>
+inline float variantAs<float>(const Variant& v) { return v.toSingle(); }
+template <>
+inline double variantAs<double>(const Variant& v) { return v.toDouble(); }
+template <>
+inline std::string variantAs<std::string>(const Variant& v) { return v.toString(); }
+template <>
+inline FontRef variantAs<FontRef>(const Variant& v) { return v.toFont(); }
+template <>
+inline PictureRef variantAs<PictureRef>(const Variant& v) { return v.toPicture(); }
+template <>
+inline Variant variantAs<Variant>(const Variant& v) { return v; }
+
+}  // namespace zxp::host

@@ -1,0 +1,136 @@
+#include <gtest/gtest.h>
+
+#include "platform/host/MemberTable.h"
+
+namespace zxp::host {
+namespace {
+
+int errorNumber(auto&& fn) {
+  try {
+    fn();
+  } catch (const HostError& e) {
+    return e.number();
+  }
+  return 0;
+}
+
+// A small class with every kind of member.
+class Sample : public Dispatchable {
+ public:
+  enum class Mode : int32_t { One = 1, Two = 2 };
+
+  std::string Caption() const { return caption_; }
+  void setCaption(const std::string& New_Caption) { caption_ = New_Caption; }
+  bool Enabled() const { return enabled_; }
+  void setEnabled(bool New_Enabled) { enabled_ = New_Enabled; }
+  Mode Style() const { return mode_; }
+  void setStyle(Mode New_Style) { mode_ = New_Style; }
+  int32_t Count() const { return 7; }
+  int32_t Add(int32_t a, int16_t b) { return a + b; }
+  void About() { ++abouts; }
+
+  Event<> Click;
+  Event<int16_t, int16_t, float, float> MouseDown;
+
+  const MemberTable& memberTable() const override {
+    static const MemberTable table = ClassMembers<Sample>("Sample")
+                                         .property("Caption", &Sample::Caption, &Sample::setCaption)
+                                         .method("Add", &Sample::Add)
+                                         .property("Enabled", &Sample::Enabled, &Sample::setEnabled)
+                                         .readOnlyProperty("Count", &Sample::Count)
+                                         .property("Style", &Sample::Style, &Sample::setStyle)
+                                         .about(&Sample::About)
+                                         .event("Click", &Sample::Click)
+                                         .event("MouseDown", &Sample::MouseDown, {"Button", "Shift", "X", "Y"})
+                                         .build();
+    return table;
+  }
+
+  int abouts = 0;
+
+ private:
+  std::string caption_;
+  bool enabled_ = true;
+  Mode mode_ = Mode::One;
+};
+
+TEST(MemberTable, DispatchIdentifiersFollowDeclarationOrder) {
+  Sample s;
+  const MemberTable& t = s.memberTable();
+  EXPECT_EQ(t.className(), "Sample");
+  EXPECT_EQ(t.find("Caption")->dispid, 0x68030000);
+  EXPECT_EQ(t.find("Add")->dispid, 0x60030001);
+  EXPECT_EQ(t.find("Enabled")->dispid, 0x68030002);
+  EXPECT_EQ(t.find("Count")->dispid, 0x68030003);
+  EXPECT_EQ(t.find("Style")->dispid, 0x68030004);
+  EXPECT_EQ(t.find("About")->dispid, DISPID_ABOUTBOX);
+  EXPECT_EQ(t.findDispId(-552)->name, "About");
+  EXPECT_EQ(t.find("Style")->type, Variant::Kind::Long);
+  EXPECT_EQ(t.find("Enabled")->type, Variant::Kind::Boolean);
+  EXPECT_TRUE(t.find("Count")->readOnly());
+  EXPECT_EQ(t.findEvent("Click")->dispid, 1);
+  EXPECT_EQ(t.findEvent("MouseDown")->dispid, 2);
+  EXPECT_EQ(t.findEvent("MouseDown")->params.size(), 4u);
+}
+
+TEST(MemberTable, LateBoundCallsByName) {
+  Sample s;
+  letProperty(s, "caption", "Hello");  // names ignore case
+  EXPECT_EQ(s.Caption(), "Hello");
+  EXPECT_EQ(getProperty(s, "Caption").toString(), "Hello");
+  letProperty(s, "Enabled", int16_t{0});  // coerced
+  EXPECT_FALSE(s.Enabled());
+  letProperty(s, "Style", "2");
+  EXPECT_EQ(s.Style(), Sample::Mode::Two);
+  EXPECT_EQ(callMethod(s, "Add", {int32_t{40}, "2"}).toLong(), 42);
+  callMethod(s, "About");
+  EXPECT_EQ(s.abouts, 1);
+
+  EXPECT_EQ(errorNumber([&] { getProperty(s, "Nope"); }), errNotSupported);
+  EXPECT_EQ(errorNumber([&] { letProperty(s, "Count", int32_t{1}); }), errPropertyReadOnly);
+  EXPECT_EQ(errorNumber([&] { callMethod(s, "Add", {int32_t{1}}); }), errWrongArgumentCount);
+  EXPECT_EQ(errorNumber([&] { letProperty(s, "Style", "abc"); }), errTypeMismatch);
+  EXPECT_EQ(errorNumber([&] { bindEvent(s, "Nope", [](std::vector<Variant>&) {}); }), errNoSuchEvent);
+}
+
+TEST(Event, ArgumentsAreByReferenceForTypedAndNamedHandlers) {
+  Sample s;
+  std::vector<std::string> order;
+  s.MouseDown.connect([&](int16_t& Button, int16_t&, float& X, float&) {
+    order.push_back("typed");
+    Button = 2;
+    X += 1.0f;
+  });
+  Connection named = bindEvent(s, "mousedown", [&](std::vector<Variant>& args) {
+    order.push_back("named");
+    EXPECT_EQ(args.size(), 4u);
+    EXPECT_EQ(args[0].toInteger(), 2);  // sees the typed handler's change
+    args[3] = 9.5;                      // and changes Y by reference
+  });
+  int16_t button = 1, shift = 0;
+  float x = 3, y = 4;
+  s.MouseDown.raise(button, shift, x, y);
+  EXPECT_EQ(order, (std::vector<std::string>{"typed", "named"}));
+  EXPECT_EQ(button, 2);
+  EXPECT_FLOAT_EQ(x, 4.0f);
+  EXPECT_FLOAT_EQ(y, 9.5f);
+
+  EXPECT_TRUE(unbindEvent(s, "MouseDown", named));
+  y = 0;
+  s.MouseDown.raise(button, shift, x, y);
+  EXPECT_FLOAT_EQ(y, 0.0f);
+
+  // A handler that disconnects itself while the event is being raised.
+  int clicks = 0;
+  Connection c = 0;
+  c = s.Click.connect([&] {
+    ++clicks;
+    s.Click.disconnect(c);
+  });
+  s.Click.raise();
+  s.Click.raise();
+  EXPECT_EQ(clicks, 1);
+}
+
+}  // namespace
+}  // namespace zxp::host
