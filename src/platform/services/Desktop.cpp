@@ -1,0 +1,15 @@
+#include "platform/services/Desktop.h"
+
+#include "platform/services/MessageBox.h"
+#include "platform/services/Shell.h"
+#include "platform/services/Sound.h"
+
+namespace zxp::services {
+
+void useDesktopServices() {
+  setSoundBackend(makeSdlSound());
+  setMessageBoxBackend(makeSdlMessageBox());
+  setShellBackend(makeXdgOpenShell());
+}
+
+}  // namespace zxp::services
