@@ -107,6 +107,7 @@ constexpr Variant::Kind variantKindOf() {
   else if constexpr (std::is_same_v<T, float>) return K::Single;
   else if constexpr (std::is_same_v<T, double>) return K::Double;
   else if constexpr (std::is_same_v<T, std::string>) return K::String;
+  else if constexpr (std::is_same_v<T, Date>) return K::Date;
   else if constexpr (std::is_same_v<T, FontRef>) return K::Font;
   else if constexpr (std::is_same_v<T, PictureRef>) return K::Picture;
   else if constexpr (std::is_same_v<T, void>) return K::Empty;

@@ -41,6 +41,26 @@ std::string formatNumber(double d, int digits) {
   return std::string(buf);  // %G drops trailing zeros and writes "1E+20", as the host does
 }
 
+// The host's general date form in the English (United States) locale: "1/5/2024 12:30:00 PM";
+// the date alone at midnight, the time alone on day 0 (1899-12-30).
+std::string formatDate(Date d) {
+  DateParts p = splitDate(d);
+  char buf[64];
+  std::string out;
+  bool timeOnly = dayNumber(d) == 0;
+  if (!timeOnly) {
+    std::snprintf(buf, sizeof buf, "%d/%d/%d", p.month, p.day, p.year);
+    out = buf;
+  }
+  if (secondsOfDay(d) != 0 || timeOnly) {
+    int h12 = p.hour % 12 == 0 ? 12 : p.hour % 12;
+    std::snprintf(buf, sizeof buf, "%s%d:%02d:%02d %s", out.empty() ? "" : " ", h12, p.minute, p.second,
+                  p.hour < 12 ? "AM" : "PM");
+    out += buf;
+  }
+  return out;
+}
+
 }  // namespace
 
 bool parseHostNumber(std::string_view text, double& out) {
@@ -149,7 +169,7 @@ double Variant::toDouble() const {
     case Kind::Long: return std::get<int32_t>(v_);
     case Kind::Single: return std::get<float>(v_);
     case Kind::Double: return std::get<double>(v_);
-    case Kind::Date: return std::get<DateSerial>(v_).serial;
+    case Kind::Date: return std::get<Date>(v_).serial;
     case Kind::String: {
       const std::string& s = std::get<std::string>(v_);
       double d;
@@ -187,10 +207,12 @@ float Variant::toSingle() const {
   return static_cast<float>(d);
 }
 
-double Variant::toDateSerial() const {
-  if (const DateSerial* d = std::get_if<DateSerial>(&v_)) return d->serial;
+Date Variant::toDate() const {
+  if (const Date* d = std::get_if<Date>(&v_)) return *d;
   if (kind() == Kind::Boolean || kind() == Kind::String) typeMismatch();
-  return toDouble();
+  double serial = toDouble();
+  if (!isValidDate(serial)) overflow();
+  return Date(serial);
 }
 
 std::string Variant::toString() const {
@@ -202,7 +224,7 @@ std::string Variant::toString() const {
     case Kind::Single: return formatNumber(std::get<float>(v_), 7);
     case Kind::Double: return formatNumber(std::get<double>(v_), 15);
     case Kind::String: return std::get<std::string>(v_);
-    case Kind::Date: return formatNumber(std::get<DateSerial>(v_).serial, 15);
+    case Kind::Date: return formatDate(std::get<Date>(v_));
     case Kind::Font:
     case Kind::Picture: typeMismatch();
   }
@@ -231,7 +253,7 @@ Variant Variant::convertedTo(Kind k) const {
     case Kind::Single: return Variant(toSingle());
     case Kind::Double: return Variant(toDouble());
     case Kind::String: return Variant(toString());
-    case Kind::Date: return fromDateSerial(toDateSerial());
+    case Kind::Date: return Variant(toDate());
     case Kind::Font: return Variant(toFont());
     case Kind::Picture: return Variant(toPicture());
   }
@@ -254,7 +276,7 @@ bool Variant::sameAs(const Variant& o) const {
       return std::memcmp(&a, &b, sizeof a) == 0;
     }
     case Kind::Date: {
-      double a = std::get<DateSerial>(v_).serial, b = std::get<DateSerial>(o.v_).serial;
+      double a = std::get<Date>(v_).serial, b = std::get<Date>(o.v_).serial;
       return std::memcmp(&a, &b, sizeof a) == 0;
     }
     case Kind::String: return std::get<std::string>(v_) == std::get<std::string>(o.v_);

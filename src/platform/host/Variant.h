@@ -15,6 +15,7 @@
 #include <variant>
 
 #include "platform/gfx/Types.h"
+#include "platform/host/runtime/Date.h"
 
 namespace zxp::gfx {
 struct FontDesc;
@@ -56,6 +57,7 @@ class Variant {
   Variant(const char* s) : v_(std::string(s ? s : "")) {}
   Variant(FontRef f) : v_(std::move(f)) {}
   Variant(PictureRef p) : v_(std::move(p)) {}
+  Variant(Date d) : v_(d) {}
   // Enumerations are stored as their published width (16-bit Integer or 32-bit Long).
   template <class E>
     requires std::is_enum_v<E>
@@ -65,11 +67,6 @@ class Variant {
   static Variant fromVBBool(VBBool b) {
     Variant v;
     v.v_ = Bool16{b};
-    return v;
-  }
-  static Variant fromDateSerial(double serial) {
-    Variant v;
-    v.v_ = DateSerial{serial};
     return v;
   }
 
@@ -91,7 +88,7 @@ class Variant {
   float toSingle() const;
   double toDouble() const;
   std::string toString() const;
-  double toDateSerial() const;
+  Date toDate() const;
   // Objects: Empty gives none; any other non-object kind is a Type mismatch.
   FontRef toFont() const;
   PictureRef toPicture() const;
@@ -118,10 +115,7 @@ class Variant {
   struct Bool16 {
     VBBool v;
   };
-  struct DateSerial {
-    double serial;
-  };
-  std::variant<std::monostate, Bool16, int16_t, int32_t, float, double, std::string, DateSerial,
+  std::variant<std::monostate, Bool16, int16_t, int32_t, float, double, std::string, Date,
                FontRef, PictureRef>
       v_;
 };
@@ -153,6 +147,8 @@ template <>
 inline double variantAs<double>(const Variant& v) { return v.toDouble(); }
 template <>
 inline std::string variantAs<std::string>(const Variant& v) { return v.toString(); }
+template <>
+inline Date variantAs<Date>(const Variant& v) { return v.toDate(); }
 template <>
 inline FontRef variantAs<FontRef>(const Variant& v) { return v.toFont(); }
 template <>

@@ -46,6 +46,12 @@ TEST(Variant, CoercesLikeTheHost) {
   Variant colour(OLE_COLOR{0x80000005});
   EXPECT_EQ(colour.kind(), Variant::Kind::Long);
   EXPECT_EQ(static_cast<OLE_COLOR>(colour.toLong()), 0x80000005u);
+  // Dates print in the host's general form and convert to and from their serial number.
+  EXPECT_EQ(Variant(*makeDate(2024, 1, 5, 12, 30)).toString(), "1/5/2024 12:30:00 PM");
+  EXPECT_EQ(Variant(*makeDate(2024, 1, 5)).toString(), "1/5/2024");
+  EXPECT_EQ(Variant(Date(0.25)).toString(), "6:00:00 AM");
+  EXPECT_DOUBLE_EQ(Variant(int32_t{45296}).toDate().serial, 45296.0);
+  EXPECT_EQ(errorNumber([] { Variant(1e9).toDate(); }), errOverflow);
   // Empty is 0, False and "".
   EXPECT_EQ(Variant().toLong(), 0);
   EXPECT_EQ(Variant().toString(), "");
@@ -64,7 +70,7 @@ TEST(Variant, DefaultComparisonAndIdentity) {
   EXPECT_FALSE(Variant(int16_t{1}).sameAs(Variant(int32_t{1})));
   EXPECT_FALSE(Variant(0.0).sameAs(Variant(-0.0)));
   EXPECT_TRUE(Variant(0.0) == Variant(-0.0));
-  EXPECT_TRUE(Variant::fromDateSerial(45000.25).sameAs(Variant::fromDateSerial(45000.25)));
+  EXPECT_TRUE(Variant(Date(45000.25)).sameAs(Variant(Date(45000.25))));
 }
 
 enum class Style16 : int16_t { Vista = 0, XP = 1 };
