@@ -1,0 +1,260 @@
+#include "platform/host/runtime/Numeric.h"
+
+#include <charconv>
+#include <cmath>
+#include <cstdio>
+#include <cstdlib>
+
+namespace zxp::host {
+namespace {
+
+bool isBlank(char c) { return c == ' ' || c == '\t'; }
+bool isDigit(char c) { return c >= '0' && c <= '9'; }
+
+std::string_view trimBlanks(std::string_view s) {
+  while (!s.empty() && isBlank(s.front())) s.remove_prefix(1);
+  while (!s.empty() && isBlank(s.back())) s.remove_suffix(1);
+  return s;
+}
+
+// "&H..." and "&O..." (s starts with '&').
+std::optional<double> parseRadix(std::string_view s) {
+  if (s.size() < 3) return std::nullopt;
+  const char kind = s[1];
+  const bool hex = kind == 'H' || kind == 'h';
+  if (!hex && kind != 'O' && kind != 'o') return std::nullopt;
+  const std::string_view body = s.substr(2);
+  if (body.size() > (hex ? 8u : 11u)) return std::nullopt;
+  uint64_t v = 0;
+  for (char c : body) {
+    int d;
+    if (isDigit(c)) d = c - '0';
+    else if (hex && c >= 'a' && c <= 'f') d = c - 'a' + 10;
+    else if (hex && c >= 'A' && c <= 'F') d = c - 'A' + 10;
+    else return std::nullopt;
+    if (!hex && d > 7) return std::nullopt;
+    v = v * (hex ? 16 : 8) + static_cast<uint64_t>(d);
+  }
+  if (v > 0xFFFFFFFFull) return std::nullopt;
+  // Short literals are 16-bit Integers, longer ones 32-bit Longs, both two's complement.
+  if (hex ? body.size() <= 4 : v <= 0xFFFF) return static_cast<double>(static_cast<int16_t>(static_cast<uint16_t>(v)));
+  return static_cast<double>(static_cast<int32_t>(static_cast<uint32_t>(v)));
+}
+
+}  // namespace
+
+std::optional<double> parseNumber(std::string_view text) {
+  const std::string_view s = trimBlanks(text);
+  if (s.empty()) return std::nullopt;
+  if (s[0] == '&') return parseRadix(s);
+
+  size_t i = 0;
+  const size_t n = s.size();
+  bool paren = false, currency = false;
+  int sign = 0;  // 0 none, +1, -1
+  if (s[i] == '(') {
+    paren = true;
+    ++i;
+  }
+  // Leading sign and currency symbol, in either order.
+  for (int k = 0; k < 2 && i < n; ++k) {
+    if ((s[i] == '+' || s[i] == '-') && sign == 0 && !paren) {
+      sign = s[i] == '-' ? -1 : 1;
+      ++i;
+    } else if (s[i] == '$' && !currency) {
+      currency = true;
+      ++i;
+    }
+  }
+
+  // Mantissa: integer digits (with thousands groups), decimal point, fraction digits. The clean
+  // copy holds what from_chars reads.
+  std::string clean;
+  clean.reserve(s.size() + 1);
+  int mantissaDigits = 0;
+  int intDigits = 0, leadingZeros = 0;  // to tell overflow from underflow below
+  bool seenNonZero = false;
+  int groupLen = 0, groups = 0;
+  bool grouped = false;
+  auto put = [&](char ch) { clean.push_back(ch); };
+  while (i < n && (isDigit(s[i]) || s[i] == ',')) {
+    if (s[i] == ',') {
+      // A separator needs 1..3 digits before the first one and exactly 3 between later ones.
+      if (groupLen == 0 || groupLen > 3 || (grouped && groupLen != 3)) return std::nullopt;
+      grouped = true;
+      ++groups;
+      groupLen = 0;
+    } else {
+      ++groupLen;
+      ++mantissaDigits;
+      if (s[i] != '0') seenNonZero = true;
+      if (seenNonZero) ++intDigits;
+      if (seenNonZero || clean.empty()) put(s[i]);
+    }
+    ++i;
+  }
+  if (grouped && groupLen != 3) return std::nullopt;
+  if (clean.empty()) put('0');
+  if (i < n && s[i] == '.') {
+    put('.');
+    ++i;
+    while (i < n && isDigit(s[i])) {
+      ++mantissaDigits;
+      if (s[i] != '0') seenNonZero = true;
+      else if (!seenNonZero) ++leadingZeros;
+      put(s[i]);
+      ++i;
+    }
+  }
+  if (mantissaDigits == 0) return std::nullopt;
+  long exponent = 0;
+  if (i < n && (s[i] == 'e' || s[i] == 'E')) {
+    put('e');
+    ++i;
+    bool negExp = false;
+    if (i < n && (s[i] == '+' || s[i] == '-')) {
+      negExp = s[i] == '-';
+      put(s[i]);
+      ++i;
+    }
+    int expDigits = 0;
+    while (i < n && isDigit(s[i])) {
+      if (exponent < 100000) exponent = exponent * 10 + (s[i] - '0');
+      put(s[i]);
+      ++i;
+      ++expDigits;
+    }
+    if (expDigits == 0) return std::nullopt;
+    if (negExp) exponent = -exponent;
+  }
+  // Trailing currency symbol and sign, in either order, then the closing parenthesis.
+  for (int k = 0; k < 2 && i < n; ++k) {
+    if ((s[i] == '+' || s[i] == '-') && sign == 0 && !paren) {
+      sign = s[i] == '-' ? -1 : 1;
+      ++i;
+    } else if (s[i] == '$' && !currency) {
+      currency = true;
+      ++i;
+    }
+  }
+  if (paren) {
+    if (i >= n || s[i] != ')') return std::nullopt;
+    ++i;
+  }
+  if (i != n) return std::nullopt;
+
+  double value = 0.0;
+  const auto res = std::from_chars(clean.data(), clean.data() + clean.size(), value);
+  if (res.ec == std::errc::result_out_of_range) {
+    if (!seenNonZero) return 0.0;
+    const long magnitude = (intDigits > 0 ? intDigits : -leadingZeros) + exponent;
+    if (magnitude > 0) return std::nullopt;  // beyond the largest double: the host's Overflow
+    value = 0.0;                             // below the smallest: zero
+  } else if (res.ec != std::errc() || res.ptr != clean.data() + clean.size()) {
+    return std::nullopt;
+  }
+  if (!std::isfinite(value)) return std::nullopt;
+  if (paren || sign < 0) value = -value;
+  return value;
+}
+
+bool IsNumeric(std::string_view text) { return parseNumber(text).has_value(); }
+
+double roundHalfEven(double x) {
+  if (!std::isfinite(x)) return x;
+  const double f = std::floor(x);
+  const double diff = x - f;
+  if (diff > 0.5) return f + 1;
+  if (diff < 0.5) return f;
+  return std::fmod(f, 2.0) == 0.0 ? f : f + 1;
+}
+
+std::optional<int32_t> CLng(double x) {
+  const double r = roundHalfEven(x);
+  if (!(r >= -2147483648.0 && r <= 2147483647.0)) return std::nullopt;
+  return static_cast<int32_t>(r);
+}
+
+std::optional<int16_t> CInt(double x) {
+  const double r = roundHalfEven(x);
+  if (!(r >= -32768.0 && r <= 32767.0)) return std::nullopt;
+  return static_cast<int16_t>(r);
+}
+
+std::optional<int32_t> CLng(std::string_view text) {
+  const auto v = parseNumber(text);
+  return v ? CLng(*v) : std::nullopt;
+}
+
+std::optional<int16_t> CInt(std::string_view text) {
+  const auto v = parseNumber(text);
+  return v ? CInt(*v) : std::nullopt;
+}
+
+std::string numberToText(double x) {
+  if (std::isnan(x)) return "-1.#IND";
+  if (std::isinf(x)) return x > 0 ? "1.#INF" : "-1.#INF";
+  if (x == 0.0) return "0";
+  char buf[40];
+  const int len = std::snprintf(buf, sizeof buf, "%.15G", x);
+  return std::string(buf, len > 0 ? static_cast<size_t>(len) : 0);
+}
+
+DecimalDigits toDecimalDigits(double x) {
+  DecimalDigits d;
+  if (!std::isfinite(x) || x == 0.0) return d;
+  char buf[40];
+  const auto res = std::to_chars(buf, buf + sizeof buf - 1, std::fabs(x), std::chars_format::scientific, 14);
+  *res.ptr = '\0';  // d.dddddddddddddde+XX
+  const char* p = buf;
+  d.digits.push_back(*p++);
+  if (*p == '.') ++p;
+  while (isDigit(*p)) d.digits.push_back(*p++);
+  if (*p == 'e') ++p;
+  d.exponent = std::atoi(p) + 1;
+  while (!d.digits.empty() && d.digits.back() == '0') d.digits.pop_back();
+  return d;
+}
+
+void DecimalDigits::roundTo(int decimals) {
+  if (digits.empty()) return;
+  const long keep = static_cast<long>(exponent) + decimals;
+  if (keep >= static_cast<long>(digits.size())) return;
+  if (keep < 0) {
+    digits.clear();
+    exponent = 0;
+    return;
+  }
+  const bool up = digits[static_cast<size_t>(keep)] >= '5';
+  digits.resize(static_cast<size_t>(keep));
+  if (up) {
+    size_t k = digits.size();
+    while (k > 0 && digits[k - 1] == '9') digits[--k] = '0';
+    if (k == 0) {
+      digits.insert(digits.begin(), '1');
+      ++exponent;
+    } else {
+      ++digits[k - 1];
+    }
+  }
+  while (!digits.empty() && digits.back() == '0') digits.pop_back();
+  if (digits.empty()) exponent = 0;
+}
+
+std::string DecimalDigits::integerDigits() const {
+  if (digits.empty() || exponent <= 0) return {};
+  std::string out = digits.substr(0, static_cast<size_t>(exponent));
+  if (static_cast<size_t>(exponent) > digits.size()) out.append(static_cast<size_t>(exponent) - digits.size(), '0');
+  return out;
+}
+
+std::string DecimalDigits::fractionDigits(int decimals) const {
+  std::string out;
+  for (int j = 0; j < decimals; ++j) {
+    const long idx = static_cast<long>(exponent) + j;
+    out.push_back(idx >= 0 && idx < static_cast<long>(digits.size()) ? digits[static_cast<size_t>(idx)] : '0');
+  }
+  return out;
+}
+
+}  // namespace zxp::host
