@@ -229,6 +229,8 @@ HBITMAP defaultBitmap() {
 
 }  // namespace
 
+HBITMAP gfx::stockBitmap() { return defaultBitmap(); }
+
 HGDIOBJ GetStockObject(int which) {
   static HGDIOBJ stock[DEFAULT_GUI_FONT + 1] = {};
   if (which < 0 || which > DEFAULT_GUI_FONT) return 0;

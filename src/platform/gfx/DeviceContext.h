@@ -117,6 +117,8 @@ HDC CreateSurfaceDC(std::shared_ptr<Surface> surface);
 // A handle for a surface that already exists (a picture, a window surface) as a bitmap object.
 HBITMAP CreateBitmapForSurface(std::shared_ptr<Surface> surface);
 std::shared_ptr<Surface> surfaceOfBitmap(HBITMAP h);
+// The 1 x 1 bitmap every memory DC starts with; a stock object (DeleteObject leaves it alive).
+HBITMAP stockBitmap();
 // A new region handle owning the given region.
 HRGN createRegionHandle(Region r);
 // Stock fonts are made by the text layer; GetStockObject asks it for SYSTEM_FONT and friends.
