@@ -1,0 +1,273 @@
+// The screen and its composition. Each window's pixels live in its own surface; the screen is
+// rebuilt from them, bottom to top, clipped by window rectangles, parents' client areas and
+// window regions. Layered top-level windows are drawn into a window-sized picture first and
+// blended with the screen below.
+#include "platform/ui/Screen.h"
+
+#include <algorithm>
+#include <cstring>
+
+#include "platform/gfx/SysColors.h"
+#include "platform/ui/Window.h"
+
+namespace zxp::ui {
+
+namespace {
+
+struct ScreenState {
+  Size size{1024, 768};
+  std::optional<Rect> work;  // set explicitly; otherwise the screen less the task bar
+  std::shared_ptr<gfx::Surface> surface;
+  bool dirty = true;
+};
+
+ScreenState& scr() {
+  static ScreenState s;
+  return s;
+}
+
+Pixel sysPixel(int index) { return oleToPixel(GetSysColor(index)); }
+
+// Fills r (destination coordinates) inside the clip.
+void fillClipped(gfx::Surface& dst, const Rect& r, Pixel p, const gfx::Region& clip) {
+  gfx::Region part = clip.intersected(r);
+  for (const auto& b : part.rects())
+    for (int y = b.y1; y < b.y2; ++y) std::fill(dst.row(y) + b.x1, dst.row(y) + b.x2, p);
+}
+
+// The non-client frame of a window from its styles, in the system colours.
+void drawFrame(gfx::Surface& dst, Window* w, Point o, const gfx::Region& clip) {
+  Rect win = Rect::fromXYWH(o.x, o.y, w->rect.width(), w->rect.height());
+  Rect client = w->clientInWindow().offset(o.x, o.y);
+  gfx::Region frame = clip.intersected(win).subtracted(gfx::Region(client));
+  if (frame.empty()) return;
+  bool active = false;
+  for (Window* t = w; t; t = t->parent)
+    if (t->hwnd == GetActiveWindow()) active = true;
+  Rect outer = win;
+  int border = 0;
+  if (w->style & (WS_THICKFRAME | WS_DLGFRAME) || (w->exStyle & WS_EX_DLGMODALFRAME)) {
+    fillClipped(dst, outer, sysPixel(COLOR_BTNFACE), frame);
+    border = (w->style & WS_THICKFRAME) ? GetSystemMetrics(SM_CXFRAME) : GetSystemMetrics(SM_CXDLGFRAME);
+    // A dark outline around the frame.
+    Pixel dark = sysPixel(COLOR_3DDKSHADOW);
+    fillClipped(dst, Rect{outer.left, outer.top, outer.right, outer.top + 1}, dark, frame);
+    fillClipped(dst, Rect{outer.left, outer.bottom - 1, outer.right, outer.bottom}, dark, frame);
+    fillClipped(dst, Rect{outer.left, outer.top, outer.left + 1, outer.bottom}, dark, frame);
+    fillClipped(dst, Rect{outer.right - 1, outer.top, outer.right, outer.bottom}, dark, frame);
+  } else if (w->style & WS_BORDER) {
+    fillClipped(dst, outer, sysPixel(COLOR_WINDOWFRAME), frame);
+    border = 1;
+  }
+  if ((w->style & WS_CAPTION) == WS_CAPTION) {
+    int h = GetSystemMetrics((w->exStyle & WS_EX_TOOLWINDOW) ? SM_CYSMCAPTION : SM_CYCAPTION) - 1;
+    Rect cap{outer.left + border, outer.top + border, outer.right - border, outer.top + border + h};
+    Pixel a = sysPixel(active ? COLOR_ACTIVECAPTION : COLOR_INACTIVECAPTION);
+    Pixel b = sysPixel(active ? COLOR_GRADIENTACTIVECAPTION : COLOR_GRADIENTINACTIVECAPTION);
+    int wdt = std::max(1, cap.width() - 1);
+    gfx::Region part = frame.intersected(cap);
+    for (const auto& r : part.rects()) {
+      for (int y = r.y1; y < r.y2; ++y) {
+        uint32_t* row = dst.row(y);
+        for (int x = r.x1; x < r.x2; ++x) {
+          int t = x - cap.left;
+          auto mix = [&](int ca, int cb) { return ca + (cb - ca) * t / wdt; };
+          row[x] = makePixel(mix(pixelR(a), pixelR(b)), mix(pixelG(a), pixelG(b)), mix(pixelB(a), pixelB(b)));
+        }
+      }
+    }
+  }
+  if (w->exStyle & WS_EX_CLIENTEDGE) {
+    int e = GetSystemMetrics(SM_CXEDGE);
+    Rect r{client.left - e, client.top - e, client.right + e, client.bottom + e};
+    auto edge = [&](Rect rr, Pixel tl, Pixel br) {
+      fillClipped(dst, Rect{rr.left, rr.top, rr.right, rr.top + 1}, tl, frame);
+      fillClipped(dst, Rect{rr.left, rr.top, rr.left + 1, rr.bottom}, tl, frame);
+      fillClipped(dst, Rect{rr.left, rr.bottom - 1, rr.right, rr.bottom}, br, frame);
+      fillClipped(dst, Rect{rr.right - 1, rr.top, rr.right, rr.bottom}, br, frame);
+    };
+    edge(r, sysPixel(COLOR_BTNSHADOW), sysPixel(COLOR_BTNHIGHLIGHT));
+    edge(Rect{r.left + 1, r.top + 1, r.right - 1, r.bottom - 1}, sysPixel(COLOR_3DDKSHADOW), sysPixel(COLOR_3DLIGHT));
+  }
+}
+
+// Draws a window and its children, opaque, with its top-left corner at o.
+void drawWindow(gfx::Surface& dst, Window* w, Point o, const gfx::Region& clip) {
+  gfx::Region wclip = clip.intersected(Rect::fromXYWH(o.x, o.y, w->rect.width(), w->rect.height()));
+  if (w->region) {
+    gfx::Region r = *w->region;
+    r.translate(o.x, o.y);
+    wclip = wclip.intersected(r);
+  }
+  if (wclip.empty()) return;
+  if (w->insets.left || w->insets.top || w->insets.right || w->insets.bottom) drawFrame(dst, w, o, wclip);
+  Rect ci = w->clientInWindow();
+  Point co{o.x + ci.left, o.y + ci.top};
+  gfx::Region cclip = wclip.intersected(Rect::fromXYWH(co.x, co.y, ci.width(), ci.height()));
+  if (cclip.empty()) return;
+  if (w->surface) {
+    const gfx::Surface& s = *w->surface;
+    for (const auto& b : cclip.rects()) {
+      int x0 = std::max(b.x1, co.x), x1 = std::min(b.x2, co.x + s.width());
+      for (int y = b.y1; y < b.y2; ++y) {
+        int sy = y - co.y;
+        if (sy < 0 || sy >= s.height() || x0 >= x1) continue;
+        const uint32_t* src = s.row(sy) + (x0 - co.x);
+        uint32_t* d = dst.row(y) + x0;
+        for (int x = 0; x < x1 - x0; ++x) d[x] = src[x] & 0x00FFFFFF;
+      }
+    }
+  }
+  for (auto it = w->children.rbegin(); it != w->children.rend(); ++it) {
+    Window* c = *it;
+    if (!c->visibleFlag()) continue;
+    drawWindow(dst, c, Point{co.x + c->rect.left, co.y + c->rect.top}, cclip);
+  }
+}
+
+inline uint32_t div255(uint32_t v) { return (v + 128 + ((v + 128) >> 8)) >> 8; }
+
+// Blends a layered top-level window onto the screen.
+void drawLayered(gfx::Surface& dst, Window* w, Point o, const gfx::Region& clip) {
+  int width = w->rect.width(), height = w->rect.height();
+  if (width <= 0 || height <= 0) return;
+  gfx::Region wclip = clip.intersected(Rect::fromXYWH(o.x, o.y, width, height));
+  if (w->region) {
+    gfx::Region r = *w->region;
+    r.translate(o.x, o.y);
+    wclip = wclip.intersected(r);
+  }
+  if (wclip.empty()) return;
+  std::shared_ptr<gfx::Surface> pic;
+  Point po = o;  // where pic's (0, 0) lies on the screen
+  if (w->ulwFlags) {
+    // UpdateLayeredWindow: the window's surface is the picture, alpha included; no children.
+    pic = w->surface;
+    Rect ci = w->clientInWindow();
+    po = Point{o.x + ci.left, o.y + ci.top};
+  } else {
+    pic = gfx::Surface::create(width, height);
+    if (!pic) return;
+    // Draw the window into its own picture with its region applied there.
+    gfx::Region local(Rect{0, 0, width, height});
+    drawWindow(*pic, w, Point{0, 0}, local);
+  }
+  if (!pic) return;
+  bool perPixel = w->ulwFlags && (w->ulwFlags & ULW_ALPHA);
+  bool keyed = w->ulwFlags ? (w->ulwFlags & ULW_COLORKEY) != 0 : (w->layeredFlags & LWA_COLORKEY) != 0;
+  uint32_t alpha = 255;
+  if (w->ulwFlags) alpha = (w->ulwFlags & ULW_OPAQUE) ? 255 : w->ulwBlend.SourceConstantAlpha;
+  else if (w->layeredFlags & LWA_ALPHA) alpha = w->layeredAlpha;
+  if (!w->ulwFlags && !w->layeredFlags) return;  // a layered window without a picture shows nothing
+  Pixel key = oleToPixel(w->layeredKey);
+  for (const auto& b : wclip.rects()) {
+    for (int y = b.y1; y < b.y2; ++y) {
+      int sy = y - po.y;
+      if (sy < 0 || sy >= pic->height()) continue;
+      uint32_t* d = dst.row(y);
+      const uint32_t* s = pic->row(sy);
+      for (int x = b.x1; x < b.x2; ++x) {
+        int sx = x - po.x;
+        if (sx < 0 || sx >= pic->width()) continue;
+        uint32_t sp = s[sx];
+        if (keyed && (sp & 0xFFFFFF) == key) continue;
+        uint32_t dp = d[x];
+        if (perPixel) {
+          // Premultiplied source: out = src * ca + dst * (1 - srcA * ca).
+          uint32_t sa = div255((sp >> 24) * alpha);
+          auto ch = [&](int shift) {
+            uint32_t sc = div255(((sp >> shift) & 0xFF) * alpha);
+            uint32_t dc = div255(((dp >> shift) & 0xFF) * (255 - sa));
+            return std::min<uint32_t>(255, sc + dc) << shift;
+          };
+          d[x] = ch(16) | ch(8) | ch(0);
+        } else if (alpha == 255) {
+          d[x] = sp & 0xFFFFFF;
+        } else {
+          auto ch = [&](int shift) {
+            uint32_t v = ((sp >> shift) & 0xFF) * alpha + ((dp >> shift) & 0xFF) * (255 - alpha);
+            return div255(v) << shift;
+          };
+          d[x] = ch(16) | ch(8) | ch(0);
+        }
+      }
+    }
+  }
+}
+
+}  // namespace
+
+Size screenSize() { return scr().size; }
+
+void setScreenSize(Size s) {
+  scr().size = Size{std::clamp(s.cx, 1, gfx::kMaxSurfaceSide), std::clamp(s.cy, 1, gfx::kMaxSurfaceSide)};
+  scr().surface.reset();
+  desktop();  // takes the new size
+  screenChanged();
+}
+
+Rect workArea() {
+  if (scr().work) return *scr().work;
+  Size s = scr().size;
+  return Rect{0, 0, s.cx, std::max(0, s.cy - kTaskBarHeight)};
+}
+
+void setWorkArea(const Rect& r) {
+  scr().work = r;
+  screenChanged();
+}
+
+void resetScreen() {
+  scr().size = Size{1024, 768};
+  scr().work.reset();
+  scr().surface.reset();
+  scr().dirty = true;
+  desktop();
+}
+
+void screenChanged() { scr().dirty = true; }
+bool screenDirty() { return scr().dirty; }
+
+std::shared_ptr<gfx::Surface> composeScreen() {
+  ScreenState& st = scr();
+  if (!st.surface || st.surface->width() != st.size.cx || st.surface->height() != st.size.cy)
+    st.surface = gfx::Surface::create(st.size.cx, st.size.cy);
+  if (!st.surface) return nullptr;
+  gfx::Surface& s = *st.surface;
+  s.fill(sysPixel(COLOR_BACKGROUND));
+  gfx::Region all(Rect{0, 0, s.width(), s.height()});
+  Rect wa = workArea();
+  if (wa.bottom < s.height()) {
+    // The task bar strip.
+    fillClipped(s, Rect{0, wa.bottom, s.width(), s.height()}, makePixel(36, 94, 220), all);
+    fillClipped(s, Rect{0, wa.bottom, s.width(), wa.bottom + 1}, makePixel(60, 130, 240), all);
+  }
+  Window& d = desktop();
+  for (auto it = d.children.rbegin(); it != d.children.rend(); ++it) {
+    Window* w = *it;
+    if (!w->visibleFlag()) continue;
+    Point o{w->rect.left, w->rect.top};
+    if (w->exStyle & WS_EX_LAYERED) drawLayered(s, w, o, all);
+    else drawWindow(s, w, o, all);
+  }
+  st.dirty = false;
+  return st.surface;
+}
+
+std::shared_ptr<gfx::Surface> snapshotWindow(HWND hwnd) {
+  Window* w = windowFromHandle(hwnd);
+  if (!w) return nullptr;
+  RECT r;
+  GetWindowRect(hwnd, &r);
+  auto screen = composeScreen();
+  if (!screen) return nullptr;
+  Rect c = r.intersect(screen->bounds());
+  if (c.empty()) return nullptr;
+  auto out = gfx::Surface::create(c.width(), c.height());
+  if (!out) return nullptr;
+  for (int y = 0; y < c.height(); ++y)
+    std::memcpy(out->row(y), screen->row(c.top + y) + c.left, sizeof(uint32_t) * static_cast<size_t>(c.width()));
+  return out;
+}
+
+}  // namespace zxp::ui

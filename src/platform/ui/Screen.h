@@ -1,0 +1,31 @@
+// The screen: its size, the work area (the screen less the task bar strip at the bottom), and
+// the composition of all visible windows, bottom to top, through their regions, with layered
+// windows blended by their constant alpha, colour key or per-pixel alpha. Children are drawn
+// inside their parent's client area in their own z-order; non-client frames are drawn from the
+// windows' styles in the system colours.
+#pragma once
+
+#include <memory>
+
+#include "platform/gfx/Surface.h"
+#include "platform/ui/User.h"
+
+namespace zxp::ui {
+
+Size screenSize();
+// Resizes the screen (the backend's display, or a test's choice). The default is 1024 x 768.
+void setScreenSize(Size s);
+Rect workArea();
+void setWorkArea(const Rect& r);
+
+// Composes the screen now and returns the picture (one call gives a snapshot). The surface is
+// the screen's own and is redrawn by the next call; copy it to keep it.
+std::shared_ptr<gfx::Surface> composeScreen();
+// The screen's pixels under a window's rectangle (within the screen), as composed now.
+std::shared_ptr<gfx::Surface> snapshotWindow(HWND hwnd);
+// True when something visible changed since the last composition.
+bool screenDirty();
+// Back to the default size and work area (the window system's reset).
+void resetScreen();
+
+}  // namespace zxp::ui

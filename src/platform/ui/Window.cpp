@@ -1,0 +1,733 @@
+// Window classes, the window tree, creation and destruction, relations, window data and text.
+// Placement (SetWindowPos, ShowWindow) is in WindowPos.cpp, painting in Paint.cpp.
+#include "platform/ui/Window.h"
+
+#include <algorithm>
+#include <cctype>
+#include <cstring>
+#include <unordered_map>
+
+#include "platform/ui/EventLoop.h"
+#include "platform/ui/Input.h"
+#include "platform/ui/Screen.h"
+
+namespace zxp::ui {
+
+namespace {
+
+std::string lowerName(const char* s) {
+  std::string r = s ? s : "";
+  for (char& c : r) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+  return r;
+}
+
+std::unordered_map<std::string, std::shared_ptr<WindowClass>>& classes() {
+  static std::unordered_map<std::string, std::shared_ptr<WindowClass>> map;
+  return map;
+}
+ATOM nextAtom = 0xC000;
+
+}  // namespace
+
+// ---- Window ------------------------------------------------------------------------------------
+
+Rect Window::clientInWindow() const {
+  Rect r{insets.left, insets.top, rect.width() - insets.right, rect.height() - insets.bottom};
+  if (r.right < r.left) r.right = r.left;
+  if (r.bottom < r.top) r.bottom = r.top;
+  return r;
+}
+
+Size Window::clientSize() const {
+  Rect c = clientInWindow();
+  return Size{c.width(), c.height()};
+}
+
+Point Window::screenOrigin() const {
+  if (!parent) return Point{rect.left, rect.top};
+  Point p = parent->clientScreenOrigin();
+  return Point{p.x + rect.left, p.y + rect.top};
+}
+
+Point Window::clientScreenOrigin() const {
+  Point p = screenOrigin();
+  return Point{p.x + insets.left, p.y + insets.top};
+}
+
+bool Window::reallyVisible() const {
+  for (const Window* w = this; w; w = w->parent) {
+    if (!w->isDesktop() && !w->visibleFlag()) return false;
+  }
+  return true;
+}
+
+// ---- Lookups -----------------------------------------------------------------------------------
+
+Window& desktop() {
+  static std::shared_ptr<Window> d = [] {
+    auto w = std::make_shared<Window>();
+    w->cls = std::make_shared<WindowClass>();
+    w->cls->name = "#32769";
+    w->style = WS_VISIBLE | WS_CLIPCHILDREN;
+    w->hwnd = handles().add(ObjKind::Window, w, /*stock=*/true);
+    w->created = true;
+    return w;
+  }();
+  Size s = screenSize();
+  d->rect = Rect{0, 0, s.cx, s.cy};
+  return *d;
+}
+
+Window* windowFromHandle(HWND hwnd) {
+  Window* w = handles().peek<Window>(hwnd, ObjKind::Window);
+  return w;
+}
+
+std::shared_ptr<Window> windowRef(HWND hwnd) { return handles().get<Window>(hwnd, ObjKind::Window); }
+
+Window* topLevelOf(Window* w) {
+  while (w && w->parent && !w->parent->isDesktop()) w = w->parent;
+  return w && w->parent ? w : nullptr;
+}
+
+Rect nonClientInsets(DWORD style, DWORD exStyle) {
+  int frame = 0;
+  if (style & WS_THICKFRAME) frame = GetSystemMetrics(SM_CXFRAME);
+  else if ((style & WS_DLGFRAME) || (exStyle & WS_EX_DLGMODALFRAME)) frame = GetSystemMetrics(SM_CXDLGFRAME);
+  else if (style & WS_BORDER) frame = GetSystemMetrics(SM_CXBORDER);
+  Rect r{frame, frame, frame, frame};
+  if ((style & WS_CAPTION) == WS_CAPTION)
+    r.top += GetSystemMetrics((exStyle & WS_EX_TOOLWINDOW) ? SM_CYSMCAPTION : SM_CYCAPTION);
+  int edge = 0;
+  if (exStyle & WS_EX_CLIENTEDGE) edge += GetSystemMetrics(SM_CXEDGE);
+  if (exStyle & WS_EX_STATICEDGE) edge += GetSystemMetrics(SM_CXBORDER);
+  r.left += edge;
+  r.top += edge;
+  r.right += edge;
+  r.bottom += edge;
+  return r;
+}
+
+// ---- Tree ----------------------------------------------------------------------------------------
+
+void linkChild(Window* parent, Window* w, Window* after) {
+  auto& kids = parent->children;
+  kids.erase(std::remove(kids.begin(), kids.end(), w), kids.end());
+  w->parent = parent;
+  auto pos = kids.begin();
+  if (after) {
+    auto it = std::find(kids.begin(), kids.end(), after);
+    pos = it == kids.end() ? kids.end() : it + 1;
+  }
+  if (parent->isDesktop()) {
+    // Topmost windows form the upper band; a window never crosses into the other band.
+    bool top = (w->exStyle & WS_EX_TOPMOST) != 0;
+    auto bandEnd = std::find_if(kids.begin(), kids.end(),
+                                [](Window* k) { return (k->exStyle & WS_EX_TOPMOST) == 0; });
+    if (top && pos > bandEnd) pos = bandEnd;
+    if (!top && pos < bandEnd) pos = bandEnd;
+  }
+  kids.insert(pos, w);
+}
+
+void unlinkChild(Window* w) {
+  if (!w->parent) return;
+  auto& kids = w->parent->children;
+  kids.erase(std::remove(kids.begin(), kids.end(), w), kids.end());
+}
+
+void resizeSurface(Window* w) {
+  if (w->style & WS_MINIMIZE) return;  // an iconic window keeps its picture for the restore
+  Size s = w->clientSize();
+  auto& old = w->surface;
+  if (old && old->width() == s.cx && old->height() == s.cy) return;
+  std::shared_ptr<gfx::Surface> fresh;
+  if (s.cx > 0 && s.cy > 0) {
+    fresh = gfx::Surface::create(s.cx, s.cy);
+    if (fresh) {
+      Pixel bg = 0;
+      if (auto* b = gfx::brushFromHandle(w->cls->background)) bg = oleToPixel(b->color);
+      fresh->fill(bg);
+      if (old) {
+        int cw = std::min(old->width(), s.cx), ch = std::min(old->height(), s.cy);
+        for (int y = 0; y < ch; ++y) std::memcpy(fresh->row(y), old->row(y), sizeof(uint32_t) * cw);
+      }
+    }
+  }
+  w->surface = fresh;
+  if (auto* dc = gfx::dcFromHandle(w->dc)) dc->retarget(fresh);
+}
+
+void updateSystemClip(Window* w) {
+  auto* dc = gfx::dcFromHandle(w->dc);
+  if (!dc) return;
+  if (!w->region) {
+    dc->setSystemClip(std::nullopt);
+    return;
+  }
+  gfx::Region r = *w->region;
+  r.translate(-w->insets.left, -w->insets.top);
+  dc->setSystemClip(std::move(r));
+}
+
+// ---- Classes --------------------------------------------------------------------------------------
+
+std::shared_ptr<WindowClass> findClass(const char* name) {
+  auto it = classes().find(lowerName(name));
+  return it == classes().end() ? nullptr : it->second;
+}
+
+void unregisterAllClasses() { classes().clear(); }
+
+// Sends WM_NCCALCSIZE and takes the client rectangle the procedure leaves.
+void recalcClient(Window* w) {
+  RECT r = w->rect;
+  SendMessageA(w->hwnd, WM_NCCALCSIZE, FALSE, reinterpret_cast<LPARAM>(&r));
+  if (!windowFromHandle(w->hwnd)) return;
+  if (w->style & WS_MINIMIZE) r = Rect{w->rect.left, w->rect.top, w->rect.left, w->rect.top};
+  r.left = std::clamp(r.left, w->rect.left, w->rect.right);
+  r.top = std::clamp(r.top, w->rect.top, w->rect.bottom);
+  r.right = std::clamp(r.right, r.left, w->rect.right);
+  r.bottom = std::clamp(r.bottom, r.top, w->rect.bottom);
+  w->insets = Rect{r.left - w->rect.left, r.top - w->rect.top, w->rect.right - r.right,
+                   w->rect.bottom - r.bottom};
+}
+
+}  // namespace zxp::ui
+
+namespace zxp {
+
+using namespace zxp::ui;
+
+ATOM RegisterClassA(const WNDCLASSA* wc) {
+  if (!wc || !wc->lpszClassName || !*wc->lpszClassName) return 0;
+  std::string key = lowerName(wc->lpszClassName);
+  if (classes().count(key)) return 0;
+  auto c = std::make_shared<WindowClass>();
+  c->name = wc->lpszClassName;
+  c->atom = nextAtom++;
+  c->style = wc->style;
+  c->proc = wc->lpfnWndProc ? wc->lpfnWndProc : DefWindowProcA;
+  c->cbWndExtra = std::clamp(wc->cbWndExtra, 0, 40);
+  c->instance = wc->hInstance;
+  c->icon = wc->hIcon;
+  c->cursor = wc->hCursor;
+  c->background = wc->hbrBackground;
+  classes()[key] = c;
+  return c->atom;
+}
+
+BOOL UnregisterClassA(const char* className, HINSTANCE) {
+  return classes().erase(lowerName(className)) ? TRUE : FALSE;
+}
+
+BOOL GetClassInfoA(HINSTANCE, const char* className, WNDCLASSA* out) {
+  auto c = findClass(className);
+  if (!c || !out) return FALSE;
+  *out = WNDCLASSA{c->style, c->proc, 0, c->cbWndExtra, c->instance, c->icon, c->cursor,
+                   c->background, nullptr, c->name.c_str()};
+  return TRUE;
+}
+
+int GetClassNameA(HWND hwnd, char* buffer, int size) {
+  Window* w = windowFromHandle(hwnd);
+  if (!w || !buffer || size <= 0) return 0;
+  int n = std::min<int>(static_cast<int>(w->cls->name.size()), size - 1);
+  std::memcpy(buffer, w->cls->name.data(), n);
+  buffer[n] = 0;
+  return n;
+}
+
+ULONG_PTR GetClassLongPtrA(HWND hwnd, int index) {
+  Window* w = windowFromHandle(hwnd);
+  if (!w) return 0;
+  const WindowClass& c = *w->cls;
+  switch (index) {
+    case GCLP_HBRBACKGROUND: return c.background;
+    case GCLP_HCURSOR: return c.cursor;
+    case GCLP_HICON: return c.icon;
+    case GCLP_WNDPROC: return reinterpret_cast<ULONG_PTR>(c.proc);
+    case GCL_STYLE: return c.style;
+    default: return 0;
+  }
+}
+
+ULONG_PTR SetClassLongPtrA(HWND hwnd, int index, LONG_PTR value) {
+  Window* w = windowFromHandle(hwnd);
+  if (!w) return 0;
+  WindowClass& c = *w->cls;
+  ULONG_PTR old = GetClassLongPtrA(hwnd, index);
+  switch (index) {
+    case GCLP_HBRBACKGROUND: c.background = static_cast<HBRUSH>(value); break;
+    case GCLP_HCURSOR: c.cursor = static_cast<HCURSOR>(value); break;
+    case GCLP_HICON: c.icon = static_cast<HICON>(value); break;
+    case GCLP_WNDPROC: c.proc = reinterpret_cast<WNDPROC>(value); break;
+    case GCL_STYLE: c.style = static_cast<UINT>(value); break;
+    default: return 0;
+  }
+  return old;
+}
+
+DWORD GetClassLongA(HWND hwnd, int index) { return static_cast<DWORD>(GetClassLongPtrA(hwnd, index)); }
+DWORD SetClassLongA(HWND hwnd, int index, LONG value) {
+  return static_cast<DWORD>(SetClassLongPtrA(hwnd, index, value));
+}
+
+// ---- Creation ----------------------------------------------------------------------------------------
+
+HWND CreateWindowExA(DWORD exStyle, const char* className, const char* windowName, DWORD style, int x,
+                     int y, int width, int height, HWND parent, HMENU menuOrId, HINSTANCE instance,
+                     void* param) {
+  auto cls = findClass(className);
+  if (!cls) return 0;
+  Window* parentW = &desktop();
+  HWND owner = 0;
+  if (style & WS_CHILD) {
+    parentW = windowFromHandle(parent);
+    if (!parentW) return 0;
+  } else if (parent) {
+    Window* o = windowFromHandle(parent);
+    if (!o) return 0;
+    o = topLevelOf(o);
+    owner = o ? o->hwnd : 0;
+  }
+  if (!(style & (WS_CHILD | WS_POPUP))) {
+    // Overlapped windows always have a caption.
+    style |= WS_CAPTION | WS_CLIPSIBLINGS;
+    exStyle |= WS_EX_WINDOWEDGE;
+  }
+  Size scr = screenSize();
+  bool overlapped = !(style & (WS_CHILD | WS_POPUP));
+  if (x == CW_USEDEFAULT) {
+    x = overlapped ? 40 : 0;
+    y = overlapped ? 40 : 0;
+  }
+  if (width == CW_USEDEFAULT) {
+    width = overlapped ? scr.cx * 3 / 4 : 0;
+    height = overlapped ? scr.cy * 3 / 4 : 0;
+  }
+  width = std::max(width, 0);
+  height = std::max(height, 0);
+
+  auto w = std::make_shared<Window>();
+  w->cls = cls;
+  w->style = style & ~WS_VISIBLE;
+  w->exStyle = exStyle;
+  w->proc = cls->proc;
+  w->instance = instance;
+  w->owner = owner;
+  w->id = (style & WS_CHILD) ? static_cast<LONG_PTR>(menuOrId) : 0;
+  w->extra.assign(static_cast<size_t>(cls->cbWndExtra), 0);
+  w->rect = Rect::fromXYWH(x, y, width, height);
+  w->insets = nonClientInsets(w->style, w->exStyle);
+  HWND hwnd = handles().add(ObjKind::Window, w);
+  w->hwnd = hwnd;
+  if (parentW->isDesktop()) linkChild(parentW, w.get(), nullptr);
+  else linkChild(parentW, w.get(), parentW->children.empty() ? nullptr : parentW->children.back());
+  w->dc = gfx::CreateSurfaceDC(nullptr);
+
+  CREATESTRUCTA cs;
+  cs.lpCreateParams = param;
+  cs.hInstance = instance;
+  cs.hMenu = menuOrId;
+  cs.hwndParent = parent;
+  cs.cx = width;
+  cs.cy = height;
+  cs.x = x;
+  cs.y = y;
+  cs.style = static_cast<LONG>(style);
+  cs.lpszName = windowName;
+  cs.lpszClass = className;
+  cs.dwExStyle = exStyle;
+
+  if (w->topLevel() && (style & (WS_THICKFRAME | WS_CAPTION))) {
+    MINMAXINFO mmi;
+    Rect wa = workArea();
+    mmi.ptMaxSize = Point{wa.width(), wa.height()};
+    mmi.ptMaxPosition = Point{wa.left, wa.top};
+    mmi.ptMinTrackSize = Point{GetSystemMetrics(SM_CXMINTRACK), GetSystemMetrics(SM_CYMINTRACK)};
+    mmi.ptMaxTrackSize = Point{scr.cx + 12, scr.cy + 12};
+    SendMessageA(hwnd, WM_GETMINMAXINFO, 0, reinterpret_cast<LPARAM>(&mmi));
+  }
+  if (!IsWindow(hwnd)) return 0;
+  if (!SendMessageA(hwnd, WM_NCCREATE, 0, reinterpret_cast<LPARAM>(&cs))) {
+    DestroyWindow(hwnd);
+    return 0;
+  }
+  if (!IsWindow(hwnd)) return 0;
+  recalcClient(w.get());
+  resizeSurface(w.get());
+  updateSystemClip(w.get());
+  if (SendMessageA(hwnd, WM_CREATE, 0, reinterpret_cast<LPARAM>(&cs)) == -1) {
+    DestroyWindow(hwnd);
+    return 0;
+  }
+  if (!IsWindow(hwnd)) return 0;
+  Rect ci = w->clientInWindow();
+  SendMessageA(hwnd, WM_SIZE, SIZE_RESTORED, MAKELPARAM(ci.width(), ci.height()));
+  SendMessageA(hwnd, WM_MOVE, 0, MAKELPARAM(w->rect.left + ci.left, w->rect.top + ci.top));
+  if (!IsWindow(hwnd)) return 0;
+  w->created = true;
+  if (style & WS_VISIBLE) ShowWindow(hwnd, SW_SHOW);
+  return IsWindow(hwnd) ? hwnd : 0;
+}
+
+// ---- Destruction -------------------------------------------------------------------------------------
+
+namespace {
+
+void sendDestroyMessages(Window* w) {
+  auto keep = windowRef(w->hwnd);
+  SendMessageA(w->hwnd, WM_DESTROY, 0, 0);
+  auto kids = w->children;
+  for (Window* c : kids) {
+    if (windowFromHandle(c->hwnd)) sendDestroyMessages(c);
+  }
+  SendMessageA(w->hwnd, WM_NCDESTROY, 0, 0);
+  // Free what the window holds.
+  eventLoop().killWindowTimers(w->hwnd);
+  eventLoop().purgeWindow(w->hwnd);
+  for (Window* c : std::vector<Window*>(w->children)) c->parent = nullptr;
+  w->children.clear();
+  unlinkChild(w);
+  if (w->dc) handles().remove(w->dc);
+  w->dc = 0;
+  w->surface.reset();
+  handles().remove(w->hwnd);
+}
+
+}  // namespace
+
+BOOL DestroyWindow(HWND hwnd) {
+  Window* w = windowFromHandle(hwnd);
+  if (!w || w->isDesktop() || w->destroying) return FALSE;
+  auto keep = windowRef(hwnd);
+  // Owned windows go first.
+  std::vector<HWND> owned;
+  for (Window* t : desktop().children)
+    if (t->owner == hwnd) owned.push_back(t->hwnd);
+  for (HWND o : owned) DestroyWindow(o);
+  if (!windowFromHandle(hwnd) || w->destroying) return FALSE;
+  forEachInTree(w, [](Window* x) { x->destroying = true; });
+  if (w->visibleFlag() && w->created) {
+    SetWindowPos(hwnd, 0, 0, 0, 0, 0,
+                 SWP_HIDEWINDOW | SWP_NOSIZE | SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+  }
+  forgetWindowTree(hwnd);
+  if (!windowFromHandle(hwnd)) return TRUE;
+  sendDestroyMessages(w);
+  screenChanged();
+  return TRUE;
+}
+
+BOOL IsWindow(HWND hwnd) {
+  Window* w = windowFromHandle(hwnd);
+  return w ? TRUE : FALSE;
+}
+
+BOOL IsWindowVisible(HWND hwnd) {
+  Window* w = windowFromHandle(hwnd);
+  return w && w->reallyVisible() ? TRUE : FALSE;
+}
+
+BOOL IsWindowEnabled(HWND hwnd) {
+  Window* w = windowFromHandle(hwnd);
+  return w && w->enabledFlag() ? TRUE : FALSE;
+}
+
+BOOL IsChild(HWND parent, HWND hwnd) {
+  Window* w = windowFromHandle(hwnd);
+  Window* p = windowFromHandle(parent);
+  if (!w || !p) return FALSE;
+  // Descendants along the chain of child windows (an owned pop-up is not a child).
+  for (Window* a = w; a && a->isChild(); a = a->parent) {
+    if (a->parent == p) return TRUE;
+  }
+  return FALSE;
+}
+
+BOOL IsIconic(HWND hwnd) {
+  Window* w = windowFromHandle(hwnd);
+  return w && (w->style & WS_MINIMIZE) ? TRUE : FALSE;
+}
+
+BOOL IsZoomed(HWND hwnd) {
+  Window* w = windowFromHandle(hwnd);
+  return w && (w->style & WS_MAXIMIZE) ? TRUE : FALSE;
+}
+
+HWND GetDesktopWindow() { return desktop().hwnd; }
+
+// ---- Relations -----------------------------------------------------------------------------------------
+
+HWND GetParent(HWND hwnd) {
+  Window* w = windowFromHandle(hwnd);
+  if (!w || w->isDesktop()) return 0;
+  if (w->isChild()) return w->parent && !w->parent->isDesktop() ? w->parent->hwnd : 0;
+  if (w->style & WS_POPUP) return w->owner;
+  return 0;
+}
+
+HWND SetParent(HWND hwnd, HWND newParent) {
+  Window* w = windowFromHandle(hwnd);
+  if (!w || w->isDesktop()) return 0;
+  Window* p = newParent ? windowFromHandle(newParent) : &desktop();
+  if (!p) return 0;
+  for (Window* a = p; a; a = a->parent)
+    if (a == w) return 0;  // no cycles
+  HWND old = w->parent ? w->parent->hwnd : 0;
+  bool wasVisible = w->reallyVisible();
+  unlinkChild(w);
+  linkChild(p, w, nullptr);
+  if (p->isDesktop()) w->owner = 0;
+  if (wasVisible || w->reallyVisible()) screenChanged();
+  return old;
+}
+
+HWND GetAncestor(HWND hwnd, UINT flags) {
+  Window* w = windowFromHandle(hwnd);
+  if (!w || w->isDesktop()) return 0;
+  switch (flags) {
+    case GA_PARENT: return w->parent ? w->parent->hwnd : 0;
+    case GA_ROOT: {
+      Window* t = topLevelOf(w);
+      return t ? t->hwnd : 0;
+    }
+    case GA_ROOTOWNER: {
+      Window* t = topLevelOf(w);
+      while (t && t->owner) {
+        Window* o = windowFromHandle(t->owner);
+        if (!o) break;
+        t = o;
+      }
+      return t ? t->hwnd : 0;
+    }
+    default: return 0;
+  }
+}
+
+HWND GetWindow(HWND hwnd, UINT cmd) {
+  Window* w = windowFromHandle(hwnd);
+  if (!w) return 0;
+  if (cmd == GW_CHILD) return w->children.empty() ? 0 : w->children.front()->hwnd;
+  if (cmd == GW_OWNER) return w->owner;
+  if (!w->parent) return 0;
+  auto& sib = w->parent->children;
+  auto it = std::find(sib.begin(), sib.end(), w);
+  switch (cmd) {
+    case GW_HWNDFIRST: return sib.front()->hwnd;
+    case GW_HWNDLAST: return sib.back()->hwnd;
+    case GW_HWNDNEXT: return (it == sib.end() || it + 1 == sib.end()) ? 0 : (*(it + 1))->hwnd;
+    case GW_HWNDPREV: return (it == sib.begin() || it == sib.end()) ? 0 : (*(it - 1))->hwnd;
+    default: return 0;
+  }
+}
+
+HWND GetTopWindow(HWND hwnd) {
+  Window* w = hwnd ? windowFromHandle(hwnd) : &desktop();
+  if (!w || w->children.empty()) return 0;
+  return w->children.front()->hwnd;
+}
+
+// ---- Window data -----------------------------------------------------------------------------------------
+
+LONG_PTR GetWindowLongPtrA(HWND hwnd, int index) {
+  Window* w = windowFromHandle(hwnd);
+  if (!w) return 0;
+  switch (index) {
+    case GWL_WNDPROC: return reinterpret_cast<LONG_PTR>(w->proc);
+    case GWL_HINSTANCE: return static_cast<LONG_PTR>(w->instance);
+    case GWL_HWNDPARENT: return static_cast<LONG_PTR>(w->isChild() && w->parent ? w->parent->hwnd : w->owner);
+    case GWL_ID: return w->id;
+    case GWL_STYLE: return static_cast<LONG_PTR>(static_cast<LONG>(w->style));
+    case GWL_EXSTYLE: return static_cast<LONG_PTR>(static_cast<LONG>(w->exStyle));
+    case GWL_USERDATA: return w->userData;
+    default: break;
+  }
+  if (index >= 0 && static_cast<size_t>(index) + sizeof(LONG_PTR) <= w->extra.size()) {
+    LONG_PTR v;
+    std::memcpy(&v, w->extra.data() + index, sizeof v);
+    return v;
+  }
+  return 0;
+}
+
+namespace {
+
+LONG_PTR setStyle(Window* w, int index, DWORD value) {
+  HWND hwnd = w->hwnd;
+  DWORD& field = index == GWL_STYLE ? w->style : w->exStyle;
+  STYLESTRUCT ss{field, value};
+  SendMessageA(hwnd, WM_STYLECHANGING, static_cast<WPARAM>(index), reinterpret_cast<LPARAM>(&ss));
+  if (!windowFromHandle(hwnd)) return 0;
+  DWORD old = field;
+  field = ss.styleNew;
+  if (index == GWL_EXSTYLE && (old & WS_EX_LAYERED) && !(field & WS_EX_LAYERED)) {
+    w->layeredFlags = 0;
+    w->perPixelAlpha = false;
+    w->ulwFlags = 0;
+  }
+  ss.styleOld = old;
+  SendMessageA(hwnd, WM_STYLECHANGED, static_cast<WPARAM>(index), reinterpret_cast<LPARAM>(&ss));
+  screenChanged();
+  return static_cast<LONG_PTR>(static_cast<LONG>(old));
+}
+
+}  // namespace
+
+LONG_PTR SetWindowLongPtrA(HWND hwnd, int index, LONG_PTR value) {
+  Window* w = windowFromHandle(hwnd);
+  if (!w || w->isDesktop()) return 0;
+  LONG_PTR old = GetWindowLongPtrA(hwnd, index);
+  switch (index) {
+    case GWL_WNDPROC:
+      if (!value) return 0;
+      w->proc = reinterpret_cast<WNDPROC>(value);
+      return old;
+    case GWL_HINSTANCE: w->instance = static_cast<HINSTANCE>(value); return old;
+    case GWL_HWNDPARENT:
+      if (!w->isChild()) {
+        Window* o = windowFromHandle(static_cast<HWND>(value));
+        w->owner = o ? topLevelOf(o)->hwnd : 0;
+      }
+      return old;
+    case GWL_ID: w->id = value; return old;
+    case GWL_STYLE:
+    case GWL_EXSTYLE: return setStyle(w, index, static_cast<DWORD>(value));
+    case GWL_USERDATA: w->userData = value; return old;
+    default: break;
+  }
+  if (index >= 0 && static_cast<size_t>(index) + sizeof(LONG_PTR) <= w->extra.size()) {
+    std::memcpy(w->extra.data() + index, &value, sizeof value);
+    return old;
+  }
+  return 0;
+}
+
+LONG GetWindowLongA(HWND hwnd, int index) {
+  Window* w = windowFromHandle(hwnd);
+  if (!w) return 0;
+  if (index >= 0) {
+    if (static_cast<size_t>(index) + sizeof(LONG) > w->extra.size()) return 0;
+    LONG v;
+    std::memcpy(&v, w->extra.data() + index, sizeof v);
+    return v;
+  }
+  return static_cast<LONG>(GetWindowLongPtrA(hwnd, index));
+}
+
+LONG SetWindowLongA(HWND hwnd, int index, LONG value) {
+  Window* w = windowFromHandle(hwnd);
+  if (!w) return 0;
+  if (index >= 0) {
+    if (static_cast<size_t>(index) + sizeof(LONG) > w->extra.size()) return 0;
+    LONG old;
+    std::memcpy(&old, w->extra.data() + index, sizeof old);
+    std::memcpy(w->extra.data() + index, &value, sizeof value);
+    return old;
+  }
+  if (index == GWL_WNDPROC) return 0;  // a procedure pointer does not fit in 32 bits
+  if (index == GWL_STYLE || index == GWL_EXSTYLE)
+    return static_cast<LONG>(SetWindowLongPtrA(hwnd, index, static_cast<LONG_PTR>(static_cast<DWORD>(value))));
+  return static_cast<LONG>(SetWindowLongPtrA(hwnd, index, value));
+}
+
+BOOL SetWindowTextA(HWND hwnd, const char* text) {
+  if (!windowFromHandle(hwnd)) return FALSE;
+  return SendMessageA(hwnd, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(text ? text : "")) ? TRUE : FALSE;
+}
+
+int GetWindowTextA(HWND hwnd, char* buffer, int size) {
+  if (!buffer || size <= 0) return 0;
+  buffer[0] = 0;
+  if (!windowFromHandle(hwnd)) return 0;
+  return static_cast<int>(SendMessageA(hwnd, WM_GETTEXT, static_cast<WPARAM>(size),
+                                       reinterpret_cast<LPARAM>(buffer)));
+}
+
+int GetWindowTextLengthA(HWND hwnd) {
+  if (!windowFromHandle(hwnd)) return 0;
+  return static_cast<int>(SendMessageA(hwnd, WM_GETTEXTLENGTH, 0, 0));
+}
+
+BOOL SetPropA(HWND hwnd, const char* name, uintptr_t data) {
+  Window* w = windowFromHandle(hwnd);
+  if (!w || !name) return FALSE;
+  w->props[name] = data;
+  return TRUE;
+}
+
+uintptr_t GetPropA(HWND hwnd, const char* name) {
+  Window* w = windowFromHandle(hwnd);
+  if (!w || !name) return 0;
+  auto it = w->props.find(name);
+  return it == w->props.end() ? 0 : it->second;
+}
+
+uintptr_t RemovePropA(HWND hwnd, const char* name) {
+  Window* w = windowFromHandle(hwnd);
+  if (!w || !name) return 0;
+  auto it = w->props.find(name);
+  if (it == w->props.end()) return 0;
+  uintptr_t v = it->second;
+  w->props.erase(it);
+  return v;
+}
+
+// ---- Geometry -------------------------------------------------------------------------------------------
+
+BOOL GetWindowRect(HWND hwnd, RECT* out) {
+  Window* w = windowFromHandle(hwnd);
+  if (!w || !out) return FALSE;
+  Point o = w->screenOrigin();
+  *out = Rect::fromXYWH(o.x, o.y, w->rect.width(), w->rect.height());
+  return TRUE;
+}
+
+BOOL GetClientRect(HWND hwnd, RECT* out) {
+  Window* w = windowFromHandle(hwnd);
+  if (!w || !out) return FALSE;
+  Size s = w->clientSize();
+  *out = Rect{0, 0, s.cx, s.cy};
+  return TRUE;
+}
+
+BOOL ScreenToClient(HWND hwnd, POINT* p) {
+  Window* w = windowFromHandle(hwnd);
+  if (!w || !p) return FALSE;
+  Point o = w->clientScreenOrigin();
+  p->x -= o.x;
+  p->y -= o.y;
+  return TRUE;
+}
+
+BOOL ClientToScreen(HWND hwnd, POINT* p) {
+  Window* w = windowFromHandle(hwnd);
+  if (!w || !p) return FALSE;
+  Point o = w->clientScreenOrigin();
+  p->x += o.x;
+  p->y += o.y;
+  return TRUE;
+}
+
+int MapWindowPoints(HWND from, HWND to, POINT* points, UINT count) {
+  Point a{0, 0}, b{0, 0};
+  if (from) {
+    Window* w = windowFromHandle(from);
+    if (!w) return 0;
+    a = w->clientScreenOrigin();
+  }
+  if (to) {
+    Window* w = windowFromHandle(to);
+    if (!w) return 0;
+    b = w->clientScreenOrigin();
+  }
+  int dx = a.x - b.x, dy = a.y - b.y;
+  for (UINT i = 0; points && i < count; ++i) {
+    points[i].x += dx;
+    points[i].y += dy;
+  }
+  return static_cast<int>(MAKELPARAM(dx, dy));
+}
+
+}  // namespace zxp

@@ -1,0 +1,127 @@
+// The objects behind window handles and the window tree. For the platform's own layers (ui,
+// host); controls use the handle API of User.h.
+//
+// The desktop is the root of the tree: top-level windows are its children (topmost ones first),
+// child windows hang under their parents, each sibling list ordered from the top of the z-order
+// down. A window's rectangle is kept in its parent's client coordinates (the screen for
+// top-level windows); its client area is the rectangle less the non-client insets of its styles.
+// Each window owns a persistent surface of its client size and one DC drawing on it.
+#pragma once
+
+#include <map>
+#include <memory>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "platform/gfx/DeviceContext.h"
+#include "platform/gfx/Region.h"
+#include "platform/gfx/Surface.h"
+#include "platform/ui/User.h"
+
+namespace zxp::ui {
+
+struct WindowClass {
+  std::string name;
+  ATOM atom = 0;
+  UINT style = 0;
+  WNDPROC proc = nullptr;
+  int cbWndExtra = 0;
+  HINSTANCE instance = 0;
+  HICON icon = 0;
+  HCURSOR cursor = 0;
+  HBRUSH background = 0;
+};
+
+struct Window : HandleObject {
+  HWND hwnd = 0;
+  std::shared_ptr<WindowClass> cls;
+  DWORD style = 0;
+  DWORD exStyle = 0;
+  WNDPROC proc = nullptr;
+  LONG_PTR userData = 0;
+  LONG_PTR id = 0;  // GWL_ID: the child identifier (the hMenu argument of a child window)
+  HINSTANCE instance = 0;
+  std::string text;
+  std::vector<BYTE> extra;  // the class's cbWndExtra bytes
+  std::map<std::string, uintptr_t> props;
+
+  Window* parent = nullptr;  // the desktop for top-level windows; nullptr for the desktop itself
+  HWND owner = 0;
+  std::vector<Window*> children;  // top of the z-order first
+
+  Rect rect;    // in the parent's client coordinates
+  Rect insets;  // non-client widths: left, top, right, bottom
+  std::optional<gfx::Region> region;  // window coordinates
+
+  std::shared_ptr<gfx::Surface> surface;  // the client area's pixels; null when it is empty
+  HDC dc = 0;
+  gfx::Region updateRgn;  // client coordinates
+  bool eraseOnPaint = false;
+  bool inPaint = false;
+
+  // Layered windows.
+  BYTE layeredAlpha = 255;
+  COLORREF layeredKey = 0;
+  DWORD layeredFlags = 0;  // LWA_* from SetLayeredWindowAttributes
+  bool perPixelAlpha = false;  // the picture came from UpdateLayeredWindow with ULW_ALPHA
+  BLENDFUNCTION ulwBlend;
+  DWORD ulwFlags = 0;
+
+  HCURSOR cursor = 0;  // a cursor of this window's own, before the class cursor
+  Rect restoreRect;    // the rectangle to restore a minimised or maximised window to
+  bool destroying = false;
+  bool created = false;
+
+  bool isDesktop() const { return parent == nullptr; }
+  bool isChild() const { return (style & WS_CHILD) != 0; }
+  bool topLevel() const { return parent && parent->isDesktop(); }
+  bool visibleFlag() const { return (style & WS_VISIBLE) != 0; }
+  bool enabledFlag() const { return (style & WS_DISABLED) == 0; }
+  // The client rectangle in window coordinates and in client coordinates.
+  Rect clientInWindow() const;
+  Size clientSize() const;
+  // The window's top-left corner and its client origin in screen coordinates.
+  Point screenOrigin() const;
+  Point clientScreenOrigin() const;
+  // Visible here and in all its ancestors.
+  bool reallyVisible() const;
+};
+
+// ---- Lookups ------------------------------------------------------------------------------------
+// The window behind a handle; nullptr when zero, destroyed or not a window.
+Window* windowFromHandle(HWND hwnd);
+std::shared_ptr<Window> windowRef(HWND hwnd);
+Window& desktop();
+// The top-level window containing w (w itself when top-level).
+Window* topLevelOf(Window* w);
+// The non-client insets that a window's styles give it (borders, frame, caption).
+Rect nonClientInsets(DWORD style, DWORD exStyle);
+
+std::shared_ptr<WindowClass> findClass(const char* name);
+void unregisterAllClasses();
+// Sends WM_NCCALCSIZE and takes the client rectangle the procedure leaves as the insets.
+void recalcClient(Window* w);
+
+// ---- Tree operations used across the window manager ----------------------------------------------
+// Inserts w into parent's children: after `after` (nullptr: on top of its band). Topmost
+// top-level windows stay above the others.
+void linkChild(Window* parent, Window* w, Window* after);
+void unlinkChild(Window* w);
+// Sets the client surface to the current client size, keeping the old pixels at the top-left;
+// new pixels take the class background colour (black when it has none).
+void resizeSurface(Window* w);
+// Updates the DC's system clip from the window's region.
+void updateSystemClip(Window* w);
+// Calls fn(w) for w and all its descendants, parents before children.
+template <class Fn>
+void forEachInTree(Window* w, Fn&& fn) {
+  fn(w);
+  auto kids = w->children;  // fn may change the list
+  for (Window* c : kids) forEachInTree(c, fn);
+}
+
+// Marks the screen as changed (the backend presents it at the next chance).
+void screenChanged();
+
+}  // namespace zxp::ui
