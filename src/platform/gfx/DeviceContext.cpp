@@ -147,22 +147,45 @@ void fillSpan(DeviceContext& dc, int32_t y, int32_t x0, int32_t x1, Pixel p, int
   });
 }
 
+namespace {
+
+// Fills a rectangle that lies inside the surface.
+void paintRect(Surface& s, const Rect& c, Pixel p, int rop2) {
+  for (int32_t y = c.top; y < c.bottom; ++y) {
+    uint32_t* row = s.row(y);
+    if (rop2 == R2_COPYPEN) {
+      std::fill(row + c.left, row + c.right, p);
+    } else {
+      for (int32_t x = c.left; x < c.right; ++x) row[x] = applyRop2(rop2, row[x], p);
+    }
+  }
+}
+
+}  // namespace
+
 void fillRect(DeviceContext& dc, const Rect& r, Pixel p, int rop2) {
   Surface* s = dc.surface();
   if (!s || r.empty()) return;
   p &= 0x00FFFFFF;
   for (const auto& b : dc.clip().rects()) {
     Rect c = r.intersect(Rect{b.x1, b.y1, b.x2, b.y2});
-    if (c.empty()) continue;
-    for (int32_t y = c.top; y < c.bottom; ++y) {
-      uint32_t* row = s->row(y);
-      if (rop2 == R2_COPYPEN) {
-        std::fill(row + c.left, row + c.right, p);
-      } else {
-        for (int32_t x = c.left; x < c.right; ++x) row[x] = applyRop2(rop2, row[x], p);
-      }
-    }
+    if (!c.empty()) paintRect(*s, c, p, rop2);
   }
+}
+
+void fillRegion(DeviceContext& dc, const Region& r, Pixel p, int rop2) {
+  Surface* s = dc.surface();
+  if (!s) return;
+  p &= 0x00FFFFFF;
+  const Region visible = r.intersected(dc.clip());
+  for (const auto& b : visible.rects()) paintRect(*s, Rect{b.x1, b.y1, b.x2, b.y2}, p, rop2);
+}
+
+BOOL clearSurface(HDC hdc, COLORREF color) {
+  DeviceContext* dc = dcFromHandle(hdc);
+  if (!dc || !dc->surface()) return FALSE;
+  dc->surface()->fill(oleToPixel(color));
+  return TRUE;
 }
 
 void plot(DeviceContext& dc, int32_t x, int32_t y, Pixel p, int rop2) {

@@ -134,6 +134,12 @@ void fillSpan(DeviceContext& dc, int32_t y, int32_t x0, int32_t x1, Pixel p, int
 void fillRect(DeviceContext& dc, const Rect& r, Pixel p, int rop2 = R2_COPYPEN);
 // Plots one pixel if it lies inside the clip.
 void plot(DeviceContext& dc, int32_t x, int32_t y, Pixel p, int rop2 = R2_COPYPEN);
+// Fills the pixels of a region (device coordinates) that lie inside the clip.
+void fillRegion(DeviceContext& dc, const Region& r, Pixel p, int rop2 = R2_COPYPEN);
+
+// Fills the whole surface of a DC with a colour, ignoring clip, viewport and ROP2: the background
+// clearing before a window or a snapshot is painted. FALSE for a bad handle or a DC without surface.
+BOOL clearSurface(HDC dc, COLORREF color);
 // Calls fn(y, x0, x1) for each clipped piece of the span [x0, x1) on row y.
 template <class Fn>
 void forEachClippedSpan(DeviceContext& dc, int32_t y, int32_t x0, int32_t x1, Fn&& fn) {

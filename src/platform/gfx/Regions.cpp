@@ -1,5 +1,6 @@
 // Region handles and DC clipping: pixman does the algebra, this file gives it GDI's API.
 #include "platform/gfx/DeviceContext.h"
+#include "platform/gfx/ShapeGeometry.h"
 
 namespace zxp {
 
@@ -10,6 +11,29 @@ namespace {
 int regionType(const Region& r) {
   if (r.empty()) return NULLREGION;
   return r.rects().size() == 1 ? SIMPLEREGION : COMPLEXREGION;
+}
+
+// Curved regions are built row by row; rows beyond this distance from the origin lie outside
+// every surface (whose sides are at most 32767), so they are left out instead of costing memory.
+constexpr int64_t kCurvedRegionLimit = int64_t{1} << 16;
+
+// The region of a round shape's pixels, exactly those that RoundRect and Ellipse paint.
+Region regionOf(const RoundShape& shape) {
+  const Box& b = shape.box();
+  const int64_t top = std::max(b.top, -kCurvedRegionLimit);
+  const int64_t bottom = std::min(b.bottom, kCurvedRegionLimit);
+  if (b.empty() || top >= bottom) return Region();
+  std::vector<std::pair<int32_t, int32_t>> xs;
+  xs.reserve(static_cast<size_t>(bottom - top));
+  for (int64_t y = top; y < bottom; ++y) {
+    const Span s = shape.row(y);
+    xs.emplace_back(clamp32(s.left), clamp32(s.right));
+  }
+  return Region::fromRowSpans(static_cast<int32_t>(top), xs);
+}
+
+Box argsBox(int left, int top, int right, int bottom) {
+  return Box{left, top, right, bottom}.normalized();
 }
 
 }  // namespace
@@ -26,6 +50,18 @@ HRGN CreateRectRgn(int left, int top, int right, int bottom) {
 
 HRGN CreateRectRgnIndirect(const RECT* r) {
   return r ? CreateRectRgn(r->left, r->top, r->right, r->bottom) : 0;
+}
+
+HRGN CreateRoundRectRgn(int left, int top, int right, int bottom, int ellipseWidth, int ellipseHeight) {
+  return createRegionHandle(regionOf(RoundShape(argsBox(left, top, right, bottom), ellipseWidth, ellipseHeight)));
+}
+
+HRGN CreateEllipticRgn(int left, int top, int right, int bottom) {
+  return createRegionHandle(regionOf(RoundShape::ellipse(argsBox(left, top, right, bottom))));
+}
+
+HRGN CreateEllipticRgnIndirect(const RECT* r) {
+  return r ? CreateEllipticRgn(r->left, r->top, r->right, r->bottom) : 0;
 }
 
 int CombineRgn(HRGN dest, HRGN src1, HRGN src2, int mode) {

@@ -1,0 +1,84 @@
+#include <gtest/gtest.h>
+
+#include "platform/gfx/Canvas.h"
+#include "platform/gfx/SysColors.h"
+
+namespace zxp {
+namespace {
+
+using testing::Canvas;
+
+// The colours DrawEdge puts at the outer and inner corners of a 10 x 10 box at (0, 0).
+struct Corners {
+  int outerTL, outerBR, innerTL, innerBR;
+};
+
+void expectCorners(UINT edge, UINT flags, Corners want) {
+  Canvas c(12, 12, RGB(1, 2, 3));
+  RECT r{0, 0, 10, 10};
+  EXPECT_EQ(DrawEdge(c.dc, &r, edge, flags | BF_RECT), TRUE);
+  SCOPED_TRACE(::testing::Message() << "edge " << edge << " flags " << flags);
+  EXPECT_EQ(c.at(0, 0), GetSysColor(want.outerTL));
+  EXPECT_EQ(c.at(0, 5), GetSysColor(want.outerTL));
+  EXPECT_EQ(c.at(9, 9), GetSysColor(want.outerBR));
+  EXPECT_EQ(c.at(9, 0), GetSysColor(want.outerBR));  // the top-right corner takes the shadow
+  EXPECT_EQ(c.at(0, 9), GetSysColor(want.outerBR));
+  EXPECT_EQ(c.at(1, 1), GetSysColor(want.innerTL));
+  EXPECT_EQ(c.at(8, 8), GetSysColor(want.innerBR));
+  EXPECT_EQ(c.at(8, 1), GetSysColor(want.innerBR));
+  EXPECT_EQ(c.at(5, 5), RGB(1, 2, 3));  // no BF_MIDDLE
+  EXPECT_EQ(c.at(10, 10), RGB(1, 2, 3));
+}
+
+TEST(Edges, BevelColoursFollowTheEdgeKindAndFlags) {
+  expectCorners(EDGE_RAISED, 0, {COLOR_3DLIGHT, COLOR_3DDKSHADOW, COLOR_BTNHIGHLIGHT, COLOR_BTNSHADOW});
+  expectCorners(EDGE_SUNKEN, 0, {COLOR_BTNSHADOW, COLOR_BTNHIGHLIGHT, COLOR_3DDKSHADOW, COLOR_3DLIGHT});
+  expectCorners(EDGE_ETCHED, 0, {COLOR_BTNSHADOW, COLOR_BTNHIGHLIGHT, COLOR_BTNHIGHLIGHT, COLOR_BTNSHADOW});
+  expectCorners(EDGE_BUMP, 0, {COLOR_3DLIGHT, COLOR_3DDKSHADOW, COLOR_3DDKSHADOW, COLOR_3DLIGHT});
+  expectCorners(EDGE_RAISED, BF_SOFT, {COLOR_BTNHIGHLIGHT, COLOR_3DDKSHADOW, COLOR_3DLIGHT, COLOR_BTNSHADOW});
+  expectCorners(EDGE_SUNKEN, BF_SOFT, {COLOR_3DDKSHADOW, COLOR_BTNHIGHLIGHT, COLOR_BTNSHADOW, COLOR_3DLIGHT});
+  expectCorners(EDGE_RAISED, BF_FLAT, {COLOR_BTNSHADOW, COLOR_BTNSHADOW, COLOR_BTNFACE, COLOR_BTNFACE});
+  expectCorners(EDGE_SUNKEN, BF_MONO, {COLOR_WINDOWFRAME, COLOR_WINDOWFRAME, COLOR_WINDOW, COLOR_WINDOW});
+}
+
+TEST(Edges, SidesMiddleAndAdjust) {
+  Canvas c(20, 20, RGB(1, 2, 3));
+  RECT r{2, 2, 12, 12};
+  DrawEdge(c.dc, &r, BDR_RAISEDOUTER, BF_TOPLEFT | BF_MIDDLE | BF_ADJUST);
+  EXPECT_EQ(r, (RECT{3, 3, 12, 12}));  // only the drawn sides move
+  EXPECT_EQ(c.at(2, 2), GetSysColor(COLOR_3DLIGHT));
+  EXPECT_EQ(c.at(11, 11), GetSysColor(COLOR_BTNFACE));  // no right/bottom side: the middle reaches it
+  EXPECT_EQ(c.at(12, 5), RGB(1, 2, 3));
+  RECT full{0, 0, 20, 20};
+  DrawEdge(c.dc, &full, EDGE_SUNKEN, BF_RECT | BF_ADJUST);
+  EXPECT_EQ(full, (RECT{2, 2, 18, 18}));
+  EXPECT_EQ(DrawEdge(0, &full, EDGE_SUNKEN, BF_RECT), FALSE);
+  EXPECT_EQ(DrawEdge(c.dc, nullptr, EDGE_SUNKEN, BF_RECT), FALSE);
+}
+
+TEST(Edges, FocusRectInvertsEveryOtherFramePixelAndUndoesItself) {
+  Canvas c(20, 20);
+  RECT r{3, 4, 13, 10};
+  EXPECT_EQ(DrawFocusRect(c.dc, &r), TRUE);
+  const COLORREF black = RGB(0, 0, 0), white = RGB(255, 255, 255);
+  for (int x = 3; x < 13; ++x) {
+    EXPECT_EQ(c.at(x, 4), (x + 4) % 2 == 0 ? black : white) << x;
+    EXPECT_EQ(c.at(x, 9), (x + 9) % 2 == 0 ? black : white) << x;
+  }
+  for (int y = 4; y < 10; ++y) {
+    EXPECT_EQ(c.at(3, y), (3 + y) % 2 == 0 ? black : white) << y;
+    EXPECT_EQ(c.at(12, y), (12 + y) % 2 == 0 ? black : white) << y;
+  }
+  EXPECT_EQ(c.painted().size(), 14u);  // half of the 28 frame pixels
+  DrawFocusRect(c.dc, &r);
+  EXPECT_TRUE(c.painted().empty());
+  // Also with a frame one pixel high, where top and bottom coincide.
+  RECT flat{2, 15, 9, 16};
+  DrawFocusRect(c.dc, &flat);
+  EXPECT_EQ(c.painted().size(), 3u);  // x = 3, 5, 7
+  DrawFocusRect(c.dc, &flat);
+  EXPECT_TRUE(c.painted().empty());
+}
+
+}  // namespace
+}  // namespace zxp
