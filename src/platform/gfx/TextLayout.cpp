@@ -2,40 +2,17 @@
 #include "platform/gfx/TextLayout.h"
 
 #include "platform/gfx/Text.h"
+#include "platform/host/CodePage.h"
 
 namespace zxp::gfx {
 
 std::u32string decodeUtf8(std::string_view s) {
   std::u32string out;
   out.reserve(s.size());
-  size_t i = 0;
-  const size_t n = s.size();
-  while (i < n) {
-    auto b0 = static_cast<unsigned char>(s[i]);
-    if (b0 < 0x80) {
-      out.push_back(b0);
-      ++i;
-      continue;
-    }
-    int len = b0 >= 0xF0 && b0 <= 0xF4 ? 4 : b0 >= 0xE0 ? 3 : b0 >= 0xC2 && b0 <= 0xDF ? 2 : 0;
-    char32_t cp = len == 4 ? (b0 & 0x07) : len == 3 ? (b0 & 0x0F) : (b0 & 0x1F);
-    bool ok = len > 0 && i + static_cast<size_t>(len) <= n;
-    for (int k = 1; ok && k < len; ++k) {
-      auto b = static_cast<unsigned char>(s[i + static_cast<size_t>(k)]);
-      if ((b & 0xC0) != 0x80) ok = false;
-      cp = (cp << 6) | (b & 0x3F);
-    }
-    // Overlong forms, surrogates and values past U+10FFFF are invalid.
-    if (ok && ((len == 3 && cp < 0x800) || (len == 4 && (cp < 0x10000 || cp > 0x10FFFF)) ||
-               (cp >= 0xD800 && cp <= 0xDFFF)))
-      ok = false;
-    if (ok) {
-      out.push_back(cp);
-      i += static_cast<size_t>(len);
-    } else {
-      out.push_back(0xFFFD);
-      ++i;
-    }
+  while (!s.empty()) {
+    size_t len = 1;
+    out.push_back(host::decodeUtf8(s, len));
+    s.remove_prefix(len);
   }
   return out;
 }
@@ -43,24 +20,7 @@ std::u32string decodeUtf8(std::string_view s) {
 std::string encodeUtf8(std::u32string_view s) {
   std::string out;
   out.reserve(s.size());
-  for (char32_t cp : s) {
-    if (cp > 0x10FFFF || (cp >= 0xD800 && cp <= 0xDFFF)) cp = 0xFFFD;
-    if (cp < 0x80) {
-      out.push_back(static_cast<char>(cp));
-    } else if (cp < 0x800) {
-      out.push_back(static_cast<char>(0xC0 | (cp >> 6)));
-      out.push_back(static_cast<char>(0x80 | (cp & 0x3F)));
-    } else if (cp < 0x10000) {
-      out.push_back(static_cast<char>(0xE0 | (cp >> 12)));
-      out.push_back(static_cast<char>(0x80 | ((cp >> 6) & 0x3F)));
-      out.push_back(static_cast<char>(0x80 | (cp & 0x3F)));
-    } else {
-      out.push_back(static_cast<char>(0xF0 | (cp >> 18)));
-      out.push_back(static_cast<char>(0x80 | ((cp >> 12) & 0x3F)));
-      out.push_back(static_cast<char>(0x80 | ((cp >> 6) & 0x3F)));
-      out.push_back(static_cast<char>(0x80 | (cp & 0x3F)));
-    }
-  }
+  for (char32_t cp : s) host::appendUtf8(out, cp);
   return out;
 }
 

@@ -102,13 +102,5 @@ TEST(TextLayout, TabsExpandToStopsOnlyWithExpandTabs) {
   EXPECT_EQ(layoutText(U"aaaa\tb", params(DT_EXPANDTABS, 500))[0].width, 90);  // 40 is a stop: next is 80
 }
 
-TEST(TextLayout, Utf8DecodingReplacesInvalidBytes) {
-  EXPECT_EQ(decodeUtf8("A\xC3\xA9\xE2\x82\xAC"), U"A\u00E9\u20AC");
-  EXPECT_EQ(decodeUtf8("\xC3"), U"\uFFFD");              // truncated
-  EXPECT_EQ(decodeUtf8("\xC0\xAF"), U"\uFFFD\uFFFD");    // overlong
-  EXPECT_EQ(decodeUtf8("\xED\xA0\x80"), U"\uFFFD\uFFFD\uFFFD");  // surrogate
-  EXPECT_EQ(encodeUtf8(U"A\u00E9\U0001F600"), "A\xC3\xA9\xF0\x9F\x98\x80");
-}
-
 }  // namespace
 }  // namespace zxp::gfx
