@@ -39,16 +39,6 @@ void fillIn(Surface& s, const Region& clip, const Rect& r, Pixel p) {
   }
 }
 
-// Blends a coverage value c (0..255) of colour p over the pixel d; the high byte is cleared.
-inline uint32_t blend(uint32_t d, Pixel p, uint32_t c) {
-  uint32_t inv = 255 - c;
-  auto ch = [&](int shift) {
-    uint32_t v = ((p >> shift) & 0xFF) * c + ((d >> shift) & 0xFF) * inv + 128;
-    return ((v + (v >> 8)) >> 8) << shift;  // v / 255, rounded
-  };
-  return ch(16) | ch(8) | ch(0);
-}
-
 // Draws one glyph with its pen position at (x, baseline) in device coordinates.
 void drawGlyph(Surface& s, const Region& clip, const Glyph& g, int32_t x, int32_t baseline, Pixel p) {
   if (g.width == 0 || g.height == 0) return;
@@ -63,7 +53,7 @@ void drawGlyph(Surface& s, const Region& clip, const Glyph& g, int32_t x, int32_
       for (int32_t xx = c.left; xx < c.right; ++xx) {
         uint32_t a = cov[xx - box.left];
         if (a == 0) continue;
-        row[xx] = a == 255 ? p : blend(row[xx], p, a);
+        row[xx] = a == 255 ? p : blendPixel(row[xx], p, a);
       }
     }
   }

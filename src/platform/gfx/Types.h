@@ -98,6 +98,18 @@ constexpr int pixelR(Pixel p) { return static_cast<int>((p >> 16) & 0xFF); }
 constexpr int pixelG(Pixel p) { return static_cast<int>((p >> 8) & 0xFF); }
 constexpr int pixelB(Pixel p) { return static_cast<int>(p & 0xFF); }
 
+// Lays colour `src` over `dst` with coverage a (0: dst, 255: src), each channel rounded to the
+// nearest level; the high byte of the result is 0. Used for glyph and icon edges.
+constexpr Pixel blendPixel(Pixel dst, Pixel src, uint32_t a) {
+  const uint32_t inv = 255 - a;
+  Pixel out = 0;
+  for (int shift = 0; shift <= 16; shift += 8) {
+    uint32_t v = ((src >> shift) & 0xFF) * a + ((dst >> shift) & 0xFF) * inv + 128;
+    out |= ((v + (v >> 8)) >> 8) << shift;  // v / 255, rounded
+  }
+  return out;
+}
+
 // Rounds to the nearest integer, halves to the even neighbour (2.5 -> 2, 3.5 -> 4, -2.5 -> -2).
 // Values outside the 32-bit range saturate.
 inline int32_t nearest(double x) {

@@ -1,0 +1,47 @@
+// JPEG and GIF decoding through stb_image, the one translation unit that compiles it. Only the
+// two formats are built in; the size is checked from the header before anything is decoded.
+#include <climits>
+
+#include "platform/gfx/ImageFiles.h"
+
+#define STB_IMAGE_IMPLEMENTATION
+#define STBI_ONLY_JPEG
+#define STBI_ONLY_GIF
+#define STBI_NO_STDIO
+#define STBI_NO_LINEAR
+#define STBI_NO_HDR
+#define STBI_MAX_DIMENSIONS 32767
+#include <stb_image.h>
+
+namespace zxp::gfx {
+
+std::optional<Image> decodeJpegOrGif(Bytes file, std::string& error) {
+  if (file.size() > static_cast<size_t>(INT_MAX)) return error = "picture file too large", std::nullopt;
+  const auto* data = reinterpret_cast<const stbi_uc*>(file.data());
+  const int len = static_cast<int>(file.size());
+  int w = 0, h = 0, comp = 0;
+  if (!stbi_info_from_memory(data, len, &w, &h, &comp)) {
+    return error = std::string("picture: ") + stbi_failure_reason(), std::nullopt;
+  }
+  if (w <= 0 || h <= 0 || int64_t{w} * h > kMaxPicturePixels) return error = "picture too large", std::nullopt;
+  stbi_uc* rgba = stbi_load_from_memory(data, len, &w, &h, &comp, 4);
+  if (!rgba) return error = std::string("picture: ") + stbi_failure_reason(), std::nullopt;
+  auto s = Surface::create(w, h);
+  if (!s) {
+    stbi_image_free(rgba);
+    return error = "out of memory", std::nullopt;
+  }
+  bool hasAlpha = false;
+  for (int32_t y = 0; y < h; ++y) {
+    uint32_t* row = s->row(y);
+    const stbi_uc* src = rgba + static_cast<size_t>(y) * static_cast<size_t>(w) * 4;
+    for (int32_t x = 0; x < w; ++x, src += 4) {
+      row[x] = (uint32_t{src[3]} << 24) | (uint32_t{src[0]} << 16) | (uint32_t{src[1]} << 8) | src[2];
+      hasAlpha |= src[3] != 0xFF;
+    }
+  }
+  stbi_image_free(rgba);
+  return Image{s, hasAlpha};
+}
+
+}  // namespace zxp::gfx
