@@ -43,7 +43,7 @@ void opensslMd5(const std::string& bytes, unsigned char* out) {
 
 void BM_Md5_Zorva(benchmark::State& state) {
   const std::string text = asciiText(static_cast<size_t>(state.range(0)));
-  for (auto _ : state) benchmark::DoNotOptimize(zxp::GZorva::zGZorva_MD5(text));
+  for (auto _ : state) benchmark::DoNotOptimize(zxp::GZorva::global().zGZorva_MD5(text));
   state.SetBytesProcessed(state.iterations() * static_cast<int64_t>(text.size()));
 }
 
@@ -73,7 +73,7 @@ void md5Ratio(benchmark::State& state, const std::string& text, const std::strin
   double ours = 0, theirs = 0;
   for (auto _ : state) {
     const double t0 = threadSeconds();
-    for (size_t i = 0; i < batch; ++i) benchmark::DoNotOptimize(zxp::GZorva::zGZorva_MD5(text));
+    for (size_t i = 0; i < batch; ++i) benchmark::DoNotOptimize(zxp::GZorva::global().zGZorva_MD5(text));
     const double t1 = threadSeconds();
     for (size_t i = 0; i < batch; ++i) {
       opensslMd5(bytes, out);

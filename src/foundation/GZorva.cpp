@@ -5,8 +5,20 @@
 
 namespace zxp {
 
-std::string GZorva::zGZorva_MD5(std::string_view strString) noexcept {
+GZorva& GZorva::global() {
+  static GZorva instance;
+  return instance;
+}
+
+const host::MemberTable& GZorva::memberTable() const {
+  static const host::MemberTable table =
+      host::ClassMembers<GZorva>("GZorva").method("zGZorva_MD5", &GZorva::zGZorva_MD5).build();
+  return table;
+}
+
+std::string GZorva::zGZorva_MD5(const std::string& strText) const {
   try {
+    std::string_view strString = strText;
     Md5 md5;
     // Long ASCII runs are the same bytes in both encodings and are hashed in place; the rest
     // goes through a small buffer, so no copy of the whole text is ever made.

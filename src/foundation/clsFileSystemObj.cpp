@@ -13,6 +13,7 @@
 
 #include "platform/host/CodePage.h"
 #include "platform/host/HostError.h"
+#include "platform/host/runtime/Text.h"
 #include "platform/services/ShellFolders.h"
 #include "platform/services/VersionInfo.h"
 
@@ -28,13 +29,7 @@ namespace {
 constexpr size_t kPathBuffer = 260;
 
 // A text result: cut at the first NUL, then stripped of leading and trailing spaces.
-std::string textResult(std::string_view text) {
-  text = services::untilNul(text);
-  const size_t first = text.find_first_not_of(' ');
-  if (first == std::string_view::npos) return std::string();
-  const size_t last = text.find_last_not_of(' ');
-  return std::string(text.substr(first, last - first + 1));
-}
+std::string textResult(std::string_view text) { return std::string(host::Trim(services::untilNul(text))); }
 
 // A path result, which the platform hands back only when it fits its buffer.
 std::string pathResult(std::string_view path) {
@@ -80,11 +75,11 @@ struct stat statOrRaise(const std::string& native) {
 // Boolean and text calls answer False or the empty text whatever goes wrong inside; raising
 // calls turn an exhausted memory into the host's "Out of memory".
 template <class F>
-VBBool answer(F&& f) noexcept {
+bool answer(F&& f) noexcept {
   try {
-    return toVB(f());
+    return f();
   } catch (...) {
-    return vbFalse;
+    return false;
   }
 }
 
@@ -134,12 +129,41 @@ bool canList(const std::string& native) {
 
 }  // namespace
 
+const host::MemberTable& clsFileSystemObj::memberTable() const {
+  using C = clsFileSystemObj;
+  static const host::MemberTable table = host::ClassMembers<C>("clsFileSystemObj")
+                                             .method("CopyFile", &C::CopyFile)
+                                             .method("CreateFolder", &C::CreateFolder)
+                                             .method("DeleteFile", &C::DeleteFile)
+                                             .method("DeleteFolder", &C::DeleteFolder)
+                                             .method("DriverExists", &C::DriverExists)
+                                             .method("FileExists", &C::FileExists)
+                                             .method("FolderExists", &C::FolderExists)
+                                             .method("GetBaseName", &C::GetBaseName)
+                                             .method("GetAttributes", &C::GetAttributes)
+                                             .method("SetAttributes", &C::SetAttributes)
+                                             .method("GetFileSize", &C::GetFileSize)
+                                             .method("GetFileTitle", &C::GetFileTitle)
+                                             .method("GetFileVersion", &C::GetFileVersion)
+                                             .method("MoveFile", &C::MoveFile)
+                                             .method("GetWindowsFolderPath", &C::GetWindowsFolderPath)
+                                             .method("GetTempoaryFolderPath", &C::GetTempoaryFolderPath)
+                                             .method("GetSystemFolderPath", &C::GetSystemFolderPath)
+                                             .method("GetFileDateAndTime", &C::GetFileDateAndTime)
+                                             .method("GetDesktopPath", &C::GetDesktopPath)
+                                             .method("GetStartMenuPath", &C::GetStartMenuPath)
+                                             .method("FilesCount", &C::FilesCount, 1)
+                                             .method("FindFiles", &C::FindFiles)
+                                             .build();
+  return table;
+}
+
 std::string specialFolderPath(SpecialFolderIDs folder) {
   return text([&] { return pathResult(services::specialFolder(static_cast<int32_t>(folder))); });
 }
 
-VBBool clsFileSystemObj::CopyFile(const std::string& dstFilePath, const std::string& srcFilePath,
-                                  VBBool blnOverwirte) const {
+bool clsFileSystemObj::CopyFile(const std::string& dstFilePath, const std::string& srcFilePath,
+                                  bool blnOverwirte) const {
   return answer([&] {
     std::string from, to;
     if (entryPath(srcFilePath, from) != 0 || entryPath(dstFilePath, to) != 0) return false;
@@ -147,7 +171,7 @@ VBBool clsFileSystemObj::CopyFile(const std::string& dstFilePath, const std::str
     if (stat(from.c_str(), &src) != 0 || !S_ISREG(src.st_mode)) return false;
     if (stat(to.c_str(), &dst) != 0) return copyKeepingTime(from, to);
     // The destination exists: only a different, writable regular file may be replaced.
-    if (blnOverwirte == vbFalse || !S_ISREG(dst.st_mode) || isReadOnly(dst)) return false;
+    if (!blnOverwirte || !S_ISREG(dst.st_mode) || isReadOnly(dst)) return false;
     if (dst.st_dev == src.st_dev && dst.st_ino == src.st_ino) return false;
     std::error_code ec;
     fs::copy_file(from, to, fs::copy_options::overwrite_existing, ec);
@@ -165,7 +189,7 @@ void clsFileSystemObj::CreateFolder(const std::string& lpstrFilePath) const {
   });
 }
 
-VBBool clsFileSystemObj::DeleteFile(const std::string& lpstrFilePath) const {
+bool clsFileSystemObj::DeleteFile(const std::string& lpstrFilePath) const {
   return answer([&] {
     std::string native;
     if (entryPath(lpstrFilePath, native) != 0) return false;
@@ -187,7 +211,7 @@ void clsFileSystemObj::DeleteFolder(const std::string& lpStrFolderPath) const {
   });
 }
 
-VBBool clsFileSystemObj::DriverExists(const std::string& lpstrDriveName) const {
+bool clsFileSystemObj::DriverExists(const std::string& lpstrDriveName) const {
   return answer([&] {
     const std::string_view name = services::untilNul(lpstrDriveName);
     if (isDriveName(name)) return (name[0] == 'C' || name[0] == 'c') && canList(".");
@@ -196,7 +220,7 @@ VBBool clsFileSystemObj::DriverExists(const std::string& lpstrDriveName) const {
   });
 }
 
-VBBool clsFileSystemObj::FileExists(const std::string& lpstrFilePath) const {
+bool clsFileSystemObj::FileExists(const std::string& lpstrFilePath) const {
   return answer([&] {
     std::string native;
     if (entryPath(lpstrFilePath, native) != 0) return false;
@@ -210,7 +234,7 @@ VBBool clsFileSystemObj::FileExists(const std::string& lpstrFilePath) const {
   });
 }
 
-VBBool clsFileSystemObj::FolderExists(const std::string& lpStrFolderPath) const {
+bool clsFileSystemObj::FolderExists(const std::string& lpStrFolderPath) const {
   return answer([&] { return !services::findFiles(lpStrFolderPath).empty(); });
 }
 
@@ -274,7 +298,7 @@ std::string clsFileSystemObj::GetFileVersion(const std::string& lpStrPath) const
   });
 }
 
-VBBool clsFileSystemObj::MoveFile(const std::string& srcFilePath, const std::string& dstFilePath) const {
+bool clsFileSystemObj::MoveFile(const std::string& srcFilePath, const std::string& dstFilePath) const {
   return answer([&] {
     std::string from, to;
     if (entryPath(srcFilePath, from) != 0 || entryPath(dstFilePath, to) != 0) return false;
@@ -308,6 +332,20 @@ std::string clsFileSystemObj::GetTempoaryFolderPath() const {
 
 std::string clsFileSystemObj::GetSystemFolderPath() const {
   return text([] { return pathResult(services::systemFolder()); });
+}
+
+host::Date clsFileSystemObj::GetFileDateAndTime(const std::string& lpstrFilePath) const {
+  return raising([&] {
+    const std::string native = nativeOrRaise(lpstrFilePath, false);
+    statOrRaise(native);
+    std::error_code ec;
+    const fs::file_time_type time = fs::last_write_time(native, ec);
+    if (ec) raise(ec.value(), native, false);
+    // A time outside the host's dates (years 100 to 9999) has no date to give.
+    const auto date = host::localDateFromFileTime(time);
+    if (!date) throw HostError(errOverflow);
+    return *date;
+  });
 }
 
 std::string clsFileSystemObj::GetDesktopPath() const {

@@ -8,13 +8,15 @@
 // a name too long for this machine is an invalid name.
 //
 // Failures follow one contract:
-//  - CopyFile, DeleteFile, MoveFile, DriverExists, FileExists and FolderExists answer False.
+//  - CopyFile, DeleteFile, MoveFile, DriverExists, FileExists and FolderExists answer False
+//    (the host's Boolean: a late-bound call sees True as -1).
 //  - CreateFolder, DeleteFolder, GetAttributes, SetAttributes, GetFileSize and
 //    GetFileDateAndTime raise HostError with the host's number and text: 53 "File not found"
 //    (76 "Path not found" for folder operations and for a path through a missing folder),
 //    70 "Permission denied", 75 "Path/File access error" (already exists, not empty, a folder
 //    where a file is expected), 52 "Bad file name or number" (invalid name), 5 "Invalid
-//    procedure call or argument" (attribute bits that cannot be set).
+//    procedure call or argument" (attribute bits that cannot be set), 6 "Overflow" (a file time
+//    outside the host's dates).
 //  - Text results are empty when there is nothing to give; FilesCount gives 0.
 // Every text result is cut at a NUL and stripped of leading and trailing spaces, and a path
 // result that would not fit the platform's 260-character buffer is empty.
@@ -23,7 +25,8 @@
 #include <cstdint>
 #include <string>
 
-#include "platform/gfx/Types.h"
+#include "platform/host/MemberTable.h"
+#include "platform/host/runtime/Date.h"
 #include "platform/services/FileServices.h"
 
 namespace zxp {
@@ -56,27 +59,30 @@ enum class SpecialFolderIDs : int32_t {
 // class's text results are.
 std::string specialFolderPath(SpecialFolderIDs folder);
 
-class clsFileSystemObj {
+class clsFileSystemObj : public host::Dispatchable {
  public:
+  // The published members, in the published order (all methods).
+  const host::MemberTable& memberTable() const override;
+
   // Copies a regular file. With blnOverwirte False an existing destination makes it fail; a
   // read-only destination is never overwritten. A failed copy leaves no new destination behind.
-  VBBool CopyFile(const std::string& dstFilePath, const std::string& srcFilePath,
-                  VBBool blnOverwirte) const;
+  bool CopyFile(const std::string& dstFilePath, const std::string& srcFilePath,
+                  bool blnOverwirte) const;
   // Creates one folder level; its parent must exist.
   void CreateFolder(const std::string& lpstrFilePath) const;
   // Deletes a file (not a folder, not a read-only file).
-  VBBool DeleteFile(const std::string& lpstrFilePath) const;
+  bool DeleteFile(const std::string& lpstrFilePath) const;
   // Removes an empty folder. Returns nothing (the host's empty Variant).
   void DeleteFolder(const std::string& lpStrFolderPath) const;
   // True when the named drive's current folder can be read. "C", "C:" and "C:\" name this
   // machine's file system, whose current folder is the process's; other letters name no drive.
   // Any other text is taken as the path of a mounted volume, True when it is a readable folder.
-  VBBool DriverExists(const std::string& lpstrDriveName) const;
+  bool DriverExists(const std::string& lpstrDriveName) const;
   // True when the path names something that opens for reading and is not a folder.
-  VBBool FileExists(const std::string& lpstrFilePath) const;
+  bool FileExists(const std::string& lpstrFilePath) const;
   // True when a directory search for the path finds a name: files count as well as folders,
   // and a trailing separator or a wildcard last part searches the folder's entries.
-  VBBool FolderExists(const std::string& lpStrFolderPath) const;
+  bool FolderExists(const std::string& lpStrFolderPath) const;
   // The short form of an existing path as the platform gives it. This machine has no short
   // names, so it is the path as given; empty when the path does not exist.
   std::string GetBaseName(const std::string& lpStrLongPathName) const;
@@ -97,11 +103,13 @@ class clsFileSystemObj {
   std::string GetFileVersion(const std::string& lpStrPath) const;
   // Moves or renames a file or folder; an existing destination makes it fail. A file moves
   // across file systems by copying, keeping its modification time; a folder does not.
-  VBBool MoveFile(const std::string& srcFilePath, const std::string& dstFilePath) const;
+  bool MoveFile(const std::string& srcFilePath, const std::string& dstFilePath) const;
   std::string GetWindowsFolderPath() const;
   // The temporary-files folder, with its trailing separator.
   std::string GetTempoaryFolderPath() const;
   std::string GetSystemFolderPath() const;
+  // The last modification date and time of a file or folder, in local time to the second.
+  host::Date GetFileDateAndTime(const std::string& lpstrFilePath) const;
   // The common desktop folder (special folder 25) and the common start menu (22).
   std::string GetDesktopPath() const;
   std::string GetStartMenuPath() const;

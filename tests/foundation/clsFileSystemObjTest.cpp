@@ -1,15 +1,18 @@
 #include <gtest/gtest.h>
 
+#include <fcntl.h>
 #include <sys/fsuid.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
 #include <cstdlib>
+#include <ctime>
 #include <filesystem>
 #include <fstream>
 #include <sstream>
 #include <string>
 
+#include "foundation/GZorva.h"
 #include "foundation/LibraryVersion.h"
 #include "foundation/clsFileSystemObj.h"
 #include "platform/host/HostError.h"
@@ -78,63 +81,63 @@ class FileSystemObj : public ::testing::Test {
 };
 
 TEST_F(FileSystemObj, CopyFileNeverReplacesWhatItMustNot) {
-  EXPECT_EQ(fso.CopyFile(winPath("c.txt"), winPath("a.txt"), vbFalse), vbTrue);
+  EXPECT_TRUE(fso.CopyFile(winPath("c.txt"), winPath("a.txt"), false));
   EXPECT_EQ(read("c.txt"), "hello");
   EXPECT_EQ(fs::last_write_time(path("c.txt")), fs::last_write_time(path("a.txt")));
 
   write("c.txt", "other");
-  EXPECT_EQ(fso.CopyFile(path("c.txt"), path("a.txt"), vbFalse), vbFalse);
+  EXPECT_FALSE(fso.CopyFile(path("c.txt"), path("a.txt"), false));
   EXPECT_EQ(read("c.txt"), "other");
-  EXPECT_EQ(fso.CopyFile(path("c.txt"), path("a.txt"), vbTrue), vbTrue);
+  EXPECT_TRUE(fso.CopyFile(path("c.txt"), path("a.txt"), true));
   EXPECT_EQ(read("c.txt"), "hello");
 
   fso.SetAttributes(path("c.txt"), vbReadOnly);
   write("a.txt", "changed");
-  EXPECT_EQ(fso.CopyFile(path("c.txt"), path("a.txt"), vbTrue), vbFalse);  // read-only target
+  EXPECT_FALSE(fso.CopyFile(path("c.txt"), path("a.txt"), true));  // read-only target
   EXPECT_EQ(read("c.txt"), "hello");
 
-  EXPECT_EQ(fso.CopyFile(path("a.txt"), path("a.txt"), vbTrue), vbFalse);  // onto itself
+  EXPECT_FALSE(fso.CopyFile(path("a.txt"), path("a.txt"), true));  // onto itself
   EXPECT_EQ(read("a.txt"), "changed");
-  EXPECT_EQ(fso.CopyFile(path("d.txt"), path("missing"), vbTrue), vbFalse);
-  EXPECT_EQ(fso.CopyFile(path("d.txt"), path("sub"), vbTrue), vbFalse);  // a folder is no file
-  EXPECT_EQ(fso.CopyFile(path("sub"), path("a.txt"), vbTrue), vbFalse);  // nor a target
-  EXPECT_EQ(fso.CopyFile(path("nodir/d.txt"), path("a.txt"), vbTrue), vbFalse);
-  EXPECT_EQ(fso.CopyFile(path("d*.txt"), path("a.txt"), vbTrue), vbFalse);
-  EXPECT_EQ(fso.CopyFile(path("d.txt"), path("*.txt"), vbTrue), vbFalse);
+  EXPECT_FALSE(fso.CopyFile(path("d.txt"), path("missing"), true));
+  EXPECT_FALSE(fso.CopyFile(path("d.txt"), path("sub"), true));  // a folder is no file
+  EXPECT_FALSE(fso.CopyFile(path("sub"), path("a.txt"), true));  // nor a target
+  EXPECT_FALSE(fso.CopyFile(path("nodir/d.txt"), path("a.txt"), true));
+  EXPECT_FALSE(fso.CopyFile(path("d*.txt"), path("a.txt"), true));
+  EXPECT_FALSE(fso.CopyFile(path("d.txt"), path("*.txt"), true));
   EXPECT_FALSE(exists("d.txt"));
 }
 
 TEST_F(FileSystemObj, DeleteFileTakesOnlyWritableFiles) {
-  EXPECT_EQ(fso.DeleteFile(winPath("a.txt")), vbTrue);
+  EXPECT_TRUE(fso.DeleteFile(winPath("a.txt")));
   EXPECT_FALSE(exists("a.txt"));
-  EXPECT_EQ(fso.DeleteFile(path("a.txt")), vbFalse);
-  EXPECT_EQ(fso.DeleteFile(path("sub")), vbFalse);
+  EXPECT_FALSE(fso.DeleteFile(path("a.txt")));
+  EXPECT_FALSE(fso.DeleteFile(path("sub")));
   EXPECT_TRUE(exists("sub"));
-  EXPECT_EQ(fso.DeleteFile(path("noext/")), vbFalse);
-  EXPECT_EQ(fso.DeleteFile(path("*")), vbFalse);
+  EXPECT_FALSE(fso.DeleteFile(path("noext/")));
+  EXPECT_FALSE(fso.DeleteFile(path("*")));
   EXPECT_TRUE(exists("noext"));
   fso.SetAttributes(path("noext"), vbReadOnly);
-  EXPECT_EQ(fso.DeleteFile(path("noext")), vbFalse);
+  EXPECT_FALSE(fso.DeleteFile(path("noext")));
   EXPECT_TRUE(exists("noext"));
   // A link goes, its target stays.
   fs::create_symlink(path("noext"), path("link"));
-  EXPECT_EQ(fso.DeleteFile(path("link")), vbTrue);
+  EXPECT_TRUE(fso.DeleteFile(path("link")));
   EXPECT_TRUE(exists("noext"));
 }
 
 TEST_F(FileSystemObj, MoveFileRenamesWithoutReplacing) {
-  EXPECT_EQ(fso.MoveFile(winPath("a.txt"), winPath("moved.txt")), vbTrue);
+  EXPECT_TRUE(fso.MoveFile(winPath("a.txt"), winPath("moved.txt")));
   EXPECT_EQ(read("moved.txt"), "hello");
   EXPECT_FALSE(exists("a.txt"));
-  EXPECT_EQ(fso.MoveFile(path("moved.txt"), path("noext")), vbFalse);
+  EXPECT_FALSE(fso.MoveFile(path("moved.txt"), path("noext")));
   EXPECT_EQ(read("moved.txt"), "hello");
   EXPECT_EQ(read("noext"), "n");
-  EXPECT_EQ(fso.MoveFile(path("moved.txt"), path("sub")), vbFalse);  // existing folder
-  EXPECT_EQ(fso.MoveFile(path("missing"), path("x")), vbFalse);
-  EXPECT_EQ(fso.MoveFile(path("sub"), path("sub2")), vbTrue);  // folders move too
-  EXPECT_EQ(fso.MoveFile(path("sub2"), path("sub2/inner")), vbFalse);
-  EXPECT_EQ(fso.MoveFile(path("*.txt"), path("x")), vbFalse);
-  EXPECT_EQ(fso.MoveFile(path("noext"), path("nodir/x")), vbFalse);
+  EXPECT_FALSE(fso.MoveFile(path("moved.txt"), path("sub")));  // existing folder
+  EXPECT_FALSE(fso.MoveFile(path("missing"), path("x")));
+  EXPECT_TRUE(fso.MoveFile(path("sub"), path("sub2")));  // folders move too
+  EXPECT_FALSE(fso.MoveFile(path("sub2"), path("sub2/inner")));
+  EXPECT_FALSE(fso.MoveFile(path("*.txt"), path("x")));
+  EXPECT_FALSE(fso.MoveFile(path("noext"), path("nodir/x")));
   EXPECT_TRUE(exists("noext"));
 }
 
@@ -146,7 +149,7 @@ TEST_F(FileSystemObj, MoveFileCrossesFileSystemsForFiles) {
   }
   const std::string other = "/dev/shm/" + fs::path(root_).filename().string() + "-moved";
   const auto time = fs::last_write_time(path("a.txt"));
-  ASSERT_EQ(fso.MoveFile(path("a.txt"), other), vbTrue);
+  ASSERT_TRUE(fso.MoveFile(path("a.txt"), other));
   EXPECT_FALSE(exists("a.txt"));
   EXPECT_EQ(fs::file_size(other), 5u);
   EXPECT_EQ(fs::last_write_time(other), time);
@@ -179,30 +182,30 @@ TEST_F(FileSystemObj, FoldersAreCreatedAndRemovedOneLevelAtATime) {
 }
 
 TEST_F(FileSystemObj, ExistenceTests) {
-  EXPECT_EQ(fso.FileExists(winPath("a.txt")), vbTrue);
-  EXPECT_EQ(fso.FileExists(path("sub")), vbFalse);  // a folder is not a file
-  EXPECT_EQ(fso.FileExists(path("missing")), vbFalse);
-  EXPECT_EQ(fso.FileExists(path("*.txt")), vbFalse);
-  EXPECT_EQ(fso.FileExists(path("a.txt/")), vbFalse);
-  EXPECT_EQ(fso.FileExists("/dev/null"), vbTrue);
+  EXPECT_TRUE(fso.FileExists(winPath("a.txt")));
+  EXPECT_FALSE(fso.FileExists(path("sub")));  // a folder is not a file
+  EXPECT_FALSE(fso.FileExists(path("missing")));
+  EXPECT_FALSE(fso.FileExists(path("*.txt")));
+  EXPECT_FALSE(fso.FileExists(path("a.txt/")));
+  EXPECT_TRUE(fso.FileExists("/dev/null"));
   ASSERT_EQ(mkfifo(path("pipe").c_str(), 0600), 0);
-  EXPECT_EQ(fso.FileExists(path("pipe")), vbTrue);  // opens without waiting for a writer
+  EXPECT_TRUE(fso.FileExists(path("pipe")));  // opens without waiting for a writer
 
-  EXPECT_EQ(fso.FolderExists(winPath("sub")), vbTrue);
-  EXPECT_EQ(fso.FolderExists(path("a.txt")), vbTrue);  // the search finds files too
-  EXPECT_EQ(fso.FolderExists(path("sub") + "\\"), vbTrue);
-  EXPECT_EQ(fso.FolderExists(path("*.TXT")), vbTrue);
-  EXPECT_EQ(fso.FolderExists(path("*.none")), vbFalse);
-  EXPECT_EQ(fso.FolderExists(path("missing")), vbFalse);
-  EXPECT_EQ(fso.FolderExists(path("missing") + "/"), vbFalse);
-  EXPECT_EQ(fso.FolderExists(""), vbFalse);
+  EXPECT_TRUE(fso.FolderExists(winPath("sub")));
+  EXPECT_TRUE(fso.FolderExists(path("a.txt")));  // the search finds files too
+  EXPECT_TRUE(fso.FolderExists(path("sub") + "\\"));
+  EXPECT_TRUE(fso.FolderExists(path("*.TXT")));
+  EXPECT_FALSE(fso.FolderExists(path("*.none")));
+  EXPECT_FALSE(fso.FolderExists(path("missing")));
+  EXPECT_FALSE(fso.FolderExists(path("missing") + "/"));
+  EXPECT_FALSE(fso.FolderExists(""));
 
-  EXPECT_EQ(fso.DriverExists("C"), vbTrue);
-  EXPECT_EQ(fso.DriverExists("c:\\"), vbTrue);
-  EXPECT_EQ(fso.DriverExists("Q:"), vbFalse);
-  EXPECT_EQ(fso.DriverExists(root_), vbTrue);
-  EXPECT_EQ(fso.DriverExists(path("a.txt")), vbFalse);
-  EXPECT_EQ(fso.DriverExists(""), vbFalse);
+  EXPECT_TRUE(fso.DriverExists("C"));
+  EXPECT_TRUE(fso.DriverExists("c:\\"));
+  EXPECT_FALSE(fso.DriverExists("Q:"));
+  EXPECT_TRUE(fso.DriverExists(root_));
+  EXPECT_FALSE(fso.DriverExists(path("a.txt")));
+  EXPECT_FALSE(fso.DriverExists(""));
 }
 
 TEST_F(FileSystemObj, SearchesCountDotEntriesAndUsePlatformWildcards) {
@@ -268,6 +271,45 @@ TEST_F(FileSystemObj, FileSizeIsTheHostsLongInteger) {
   EXPECT_EQ(fso.GetFileSize(path("b.TXT")), 7);
 }
 
+TEST_F(FileSystemObj, FileDateIsTheHostsLocalDate) {
+  // 2021-03-04 05:06:07.75 local time; the host's date keeps whole seconds.
+  std::tm local{};
+  local.tm_year = 2021 - 1900;
+  local.tm_mon = 2;
+  local.tm_mday = 4;
+  local.tm_hour = 5;
+  local.tm_min = 6;
+  local.tm_sec = 7;
+  local.tm_isdst = -1;
+  const timespec times[2] = {{mktime(&local), 750000000}, {mktime(&local), 750000000}};
+  ASSERT_EQ(utimensat(AT_FDCWD, path("a.txt").c_str(), times, 0), 0);
+  EXPECT_EQ(fso.GetFileDateAndTime(winPath("a.txt")), *host::makeDate(2021, 3, 4, 5, 6, 7));
+  ASSERT_EQ(utimensat(AT_FDCWD, path("sub").c_str(), times, 0), 0);
+  EXPECT_EQ(fso.GetFileDateAndTime(path("sub")), *host::makeDate(2021, 3, 4, 5, 6, 7));
+  EXPECT_EQ(raised([&] { fso.GetFileDateAndTime(path("missing")); }), errFileNotFound);
+  EXPECT_EQ(raised([&] { fso.GetFileDateAndTime(path("?.txt")); }), errBadFileNameOrNumber);
+}
+
+TEST_F(FileSystemObj, LateBoundCallsByPublishedName) {
+  using host::Variant;
+  EXPECT_EQ(fso.memberTable().find("FilesCount")->dispid, host::kMethodDispIdBase + 20);
+  // The filter is optional.
+  EXPECT_EQ(host::callMethod(fso, "FilesCount", {Variant(path("sub"))}).toLong(), 2);
+  EXPECT_EQ(host::callMethod(fso, "filescount", {Variant(root_), Variant("*.txt")}).toLong(), 2);
+  EXPECT_THROW(host::callMethod(fso, "FindFiles", {Variant(root_)}), HostError);
+  // Booleans are the host's: True is -1.
+  const Variant copied = host::callMethod(fso, "CopyFile", {Variant(path("c")), Variant(path("a.txt")), Variant(true)});
+  EXPECT_EQ(copied.kind(), Variant::Kind::Boolean);
+  EXPECT_EQ(copied.toVBBool(), vbTrue);
+  EXPECT_TRUE(host::callMethod(fso, "SetAttributes", {Variant(path("c")), Variant(int32_t{vbReadOnly})}).isEmpty());
+  EXPECT_EQ(host::callMethod(fso, "GetAttributes", {Variant(path("c"))}).toLong(), vbReadOnly | vbArchive);
+  EXPECT_EQ(host::callMethod(fso, "GetFileDateAndTime", {Variant(path("c"))}).kind(), Variant::Kind::Date);
+  EXPECT_EQ(raised([&] { host::callMethod(fso, "GetFileSize", {Variant(path("missing"))}); }), errFileNotFound);
+
+  EXPECT_EQ(host::callMethod(GZorva::global(), "zGZorva_MD5", {Variant("abc")}).toString(),
+            "900150983CD24FB0D6963F7D28E17F72");
+}
+
 TEST_F(FileSystemObj, TitlesAndShortNames) {
   EXPECT_EQ(fso.GetFileTitle("C:\\dir\\report.final.txt"), "report.final.txt");
   EXPECT_EQ(fso.GetFileTitle("dir/ name.txt  "), "name.txt");
@@ -288,7 +330,7 @@ TEST_F(FileSystemObj, TitlesAndShortNames) {
     fs::create_directory(path(deep));
   }
   EXPECT_EQ(fso.GetBaseName(path(deep)), "");
-  EXPECT_EQ(fso.FolderExists(path(deep)), vbTrue);
+  EXPECT_TRUE(fso.FolderExists(path(deep)));
 }
 
 TEST_F(FileSystemObj, FileVersionOfTheLibrarysOwnFilesOnly) {
@@ -358,17 +400,18 @@ TEST_F(FileSystemObj, PermissionDeniedPaths) {
   {
     Unprivileged user;
     if (!user.ready()) GTEST_SKIP() << "cannot drop root's file permissions (setfsuid refused)";
-    EXPECT_EQ(fso.FileExists(path("locked/secret.txt")), vbFalse);
-    EXPECT_EQ(fso.FolderExists(path("locked/secret.txt")), vbFalse);
+    EXPECT_FALSE(fso.FileExists(path("locked/secret.txt")));
+    EXPECT_FALSE(fso.FolderExists(path("locked/secret.txt")));
     EXPECT_EQ(fso.FilesCount(path("locked"), "*"), 0);
-    EXPECT_EQ(fso.DriverExists(path("locked")), vbFalse);
-    EXPECT_EQ(fso.CopyFile(path("a-copy"), path("locked/secret.txt"), vbTrue), vbFalse);
-    EXPECT_EQ(fso.CopyFile(path("locked/x"), path("a.txt"), vbTrue), vbFalse);
-    EXPECT_EQ(fso.DeleteFile(path("locked/secret.txt")), vbFalse);
-    EXPECT_EQ(fso.MoveFile(path("locked/secret.txt"), path("out")), vbFalse);
+    EXPECT_FALSE(fso.DriverExists(path("locked")));
+    EXPECT_FALSE(fso.CopyFile(path("a-copy"), path("locked/secret.txt"), true));
+    EXPECT_FALSE(fso.CopyFile(path("locked/x"), path("a.txt"), true));
+    EXPECT_FALSE(fso.DeleteFile(path("locked/secret.txt")));
+    EXPECT_FALSE(fso.MoveFile(path("locked/secret.txt"), path("out")));
     EXPECT_EQ(fso.GetFileVersion(path("locked/secret.txt")), "");
     EXPECT_EQ(raised([&] { fso.GetAttributes(path("locked/secret.txt")); }), errPermissionDenied);
     EXPECT_EQ(raised([&] { fso.GetFileSize(path("locked/secret.txt")); }), errPermissionDenied);
+    EXPECT_EQ(raised([&] { fso.GetFileDateAndTime(path("locked/secret.txt")); }), errPermissionDenied);
     EXPECT_EQ(raised([&] { fso.CreateFolder(path("locked/new")); }), errPermissionDenied);
     EXPECT_EQ(raised([&] { fso.SetAttributes(path("locked/secret.txt"), vbNormal); }), errPermissionDenied);
     EXPECT_EQ(raised([&] { fso.DeleteFolder(path("locked/new")); }), errPermissionDenied);
@@ -401,12 +444,12 @@ TEST_F(FileSystemObj, BadInputFailsByContract) {
     const std::string& p = bad[i];
     const bool creatable = i == 1;  // a missing name in an existing folder is a fine target
     SCOPED_TRACE(p.substr(0, 80));
-    EXPECT_EQ(fso.CopyFile(path("copy"), p, vbTrue), vbFalse);
-    EXPECT_EQ(fso.DeleteFile(p), vbFalse);
-    EXPECT_EQ(fso.MoveFile(p, path("moved")), vbFalse);
-    EXPECT_EQ(fso.FileExists(p), vbFalse);
-    EXPECT_EQ(fso.FolderExists(p), vbFalse);
-    EXPECT_EQ(fso.DriverExists(p), vbFalse);
+    EXPECT_FALSE(fso.CopyFile(path("copy"), p, true));
+    EXPECT_FALSE(fso.DeleteFile(p));
+    EXPECT_FALSE(fso.MoveFile(p, path("moved")));
+    EXPECT_FALSE(fso.FileExists(p));
+    EXPECT_FALSE(fso.FolderExists(p));
+    EXPECT_FALSE(fso.DriverExists(p));
     if (!p.empty()) {  // an empty path makes the pattern "\*", the drive's root
       EXPECT_EQ(fso.FilesCount(p, "*"), 0);
       EXPECT_EQ(fso.FindFiles(p, "*"), "");
@@ -416,10 +459,11 @@ TEST_F(FileSystemObj, BadInputFailsByContract) {
     EXPECT_PRED1(isFileError, raised([&] { fso.GetAttributes(p); }));
     EXPECT_PRED1(isFileError, raised([&] { fso.SetAttributes(p, vbNormal); }));
     EXPECT_PRED1(isFileError, raised([&] { fso.GetFileSize(p); }));
+    EXPECT_PRED1(isFileError, raised([&] { fso.GetFileDateAndTime(p); }));
     EXPECT_PRED1(isFileError, raised([&] { fso.DeleteFolder(p); }));
     if (!creatable) {
-      EXPECT_EQ(fso.CopyFile(p, path("a.txt"), vbTrue), vbFalse);
-      EXPECT_EQ(fso.MoveFile(path("noext"), p), vbFalse);
+      EXPECT_FALSE(fso.CopyFile(p, path("a.txt"), true));
+      EXPECT_FALSE(fso.MoveFile(path("noext"), p));
       EXPECT_PRED1(isFileError, raised([&] { fso.CreateFolder(p); }));
     }
   }
@@ -428,7 +472,7 @@ TEST_F(FileSystemObj, BadInputFailsByContract) {
   EXPECT_TRUE(exists("noext"));
   EXPECT_EQ(raised([&] { fso.CreateFolder(""); }), errPathNotFound);
   // The platform reads a path up to its NUL: what follows is not part of the name.
-  EXPECT_EQ(fso.FileExists(bad[std::size(bad) - 1]), vbTrue);
+  EXPECT_TRUE(fso.FileExists(bad[std::size(bad) - 1]));
 }
 
 }  // namespace

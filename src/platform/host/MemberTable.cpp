@@ -78,7 +78,10 @@ Variant callMethod(Dispatchable& object, std::string_view name, std::vector<Vari
     if (!args.empty()) throw HostError(errWrongArgumentCount);
     return m.get(object);
   }
-  if (args.size() != m.argCount) throw HostError(errWrongArgumentCount);
+  if (args.size() > m.argCount || args.size() + m.optionalArgs < m.argCount) {
+    throw HostError(errWrongArgumentCount);
+  }
+  args.resize(m.argCount);  // optional arguments left out are Empty
   return m.call(object, args);
 }
 

@@ -17,6 +17,7 @@
 //       .build();
 #pragma once
 
+#include <algorithm>
 #include <cstdint>
 #include <functional>
 #include <initializer_list>
@@ -51,6 +52,7 @@ struct Member {
   // A property's value type, or a method's return type (Empty for none).
   Variant::Kind type = Variant::Kind::Empty;
   size_t argCount = 0;  // methods
+  size_t optionalArgs = 0;  // trailing arguments a caller may leave out; they arrive Empty
   std::function<Variant(Dispatchable&)> get;                            // properties
   std::function<void(Dispatchable&, const Variant&)> let;               // empty when read-only
   std::function<Variant(Dispatchable&, std::vector<Variant>&)> call;   // methods
@@ -163,9 +165,12 @@ class ClassMembers {
     return *this;
   }
 
+  // A method; its last `optionalArgs` parameters are optional (left out, they arrive Empty).
   template <class F>
-  ClassMembers& method(std::string name, F fn) {
-    table_.addMember(makeMethod(std::move(name), fn));
+  ClassMembers& method(std::string name, F fn, size_t optionalArgs = 0) {
+    Member m = makeMethod(std::move(name), fn);
+    m.optionalArgs = std::min(optionalArgs, m.argCount);
+    table_.addMember(std::move(m));
     return *this;
   }
 
