@@ -47,6 +47,10 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   total += Split(text, pattern.substr(0, 3), (selector & 4) ? 3 : -1, (selector & 8) ? CompareMethod::Text : CompareMethod::Binary).count();
   if (auto l = CLng(x)) total += static_cast<size_t>(*l & 1);
   total += static_cast<size_t>(WeekOfYear(Date{x}, firstDay, firstWeek));
+  total += static_cast<size_t>(DatePart(pattern.substr(0, 4), Date{x}, firstDay, firstWeek).value_or(0));
+  int64_t amount;
+  std::memcpy(&amount, data, sizeof amount);
+  if (auto d = DateAdd(pattern.substr(0, 4), amount, Date{x})) total += static_cast<size_t>(Day(*d));
   // Keep the results alive so the calls are not optimised away.
   volatile size_t sink = total;
   (void)sink;

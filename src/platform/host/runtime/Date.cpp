@@ -1,5 +1,6 @@
 #include "platform/host/runtime/Date.h"
 
+#include <algorithm>
 #include <array>
 #include <cmath>
 #include <ctime>
@@ -207,6 +208,81 @@ int Quarter(Date d) { return (Month(d) - 1) / 3 + 1; }
 
 Date datePart(Date d) { return Date{static_cast<double>(dayNumber(d))}; }
 Date timePart(Date d) { return Date{serialOf(0, secondsOfDay(d))}; }
+
+namespace {
+
+enum class Interval { Year, Quarter, Month, DayOfYear, Day, Weekday, Week, Hour, Minute, Second, Unknown };
+
+Interval intervalOf(std::string_view s) {
+  std::string lower;
+  for (char c : s) lower.push_back(c >= 'A' && c <= 'Z' ? static_cast<char>(c + 32) : c);
+  if (lower == "yyyy") return Interval::Year;
+  if (lower == "q") return Interval::Quarter;
+  if (lower == "m") return Interval::Month;
+  if (lower == "y") return Interval::DayOfYear;
+  if (lower == "d") return Interval::Day;
+  if (lower == "w") return Interval::Weekday;
+  if (lower == "ww") return Interval::Week;
+  if (lower == "h") return Interval::Hour;
+  if (lower == "n") return Interval::Minute;
+  if (lower == "s") return Interval::Second;
+  return Interval::Unknown;
+}
+
+}  // namespace
+
+std::optional<int> DatePart(std::string_view interval, Date d, FirstDayOfWeek firstDay, FirstWeekOfYear firstWeek) {
+  switch (intervalOf(interval)) {
+    case Interval::Year: return Year(d);
+    case Interval::Quarter: return Quarter(d);
+    case Interval::Month: return Month(d);
+    case Interval::DayOfYear: return DayOfYear(d);
+    case Interval::Day: return Day(d);
+    case Interval::Weekday: return Weekday(d, firstDay);
+    case Interval::Week: return WeekOfYear(d, firstDay, firstWeek);
+    case Interval::Hour: return Hour(d);
+    case Interval::Minute: return Minute(d);
+    case Interval::Second: return Second(d);
+    case Interval::Unknown: break;
+  }
+  return std::nullopt;
+}
+
+std::optional<Date> DateAdd(std::string_view interval, int64_t number, Date d) {
+  constexpr int64_t kLimit = int64_t{1} << 40;  // far beyond any valid result; keeps sums exact
+  if (number > kLimit || number < -kLimit || !isValidDate(d.serial)) return std::nullopt;
+  const int64_t day = dayNumber(d);
+  const int64_t secs = secondsOfDay(d);
+  int64_t months = 0, days = 0, seconds = 0;
+  switch (intervalOf(interval)) {
+    case Interval::Year: months = number * 12; break;
+    case Interval::Quarter: months = number * 3; break;
+    case Interval::Month: months = number; break;
+    case Interval::DayOfYear:
+    case Interval::Day:
+    case Interval::Weekday: days = number; break;
+    case Interval::Week: days = number * 7; break;
+    case Interval::Hour: seconds = number * 3600; break;
+    case Interval::Minute: seconds = number * 60; break;
+    case Interval::Second: seconds = number; break;
+    case Interval::Unknown: return std::nullopt;
+  }
+  int64_t newDay = day + days;
+  if (months != 0) {
+    const DateParts p = splitDate(d);
+    const int64_t total = int64_t{p.year} * 12 + (p.month - 1) + months;
+    const int64_t y = total >= 0 ? total / 12 : -((-total + 11) / 12);
+    const int m = static_cast<int>(total - y * 12) + 1;
+    if (y < 100 || y > 9999) return std::nullopt;
+    const int dayOfMonth = std::min(p.day, daysInMonth(static_cast<int>(y), m));
+    newDay = daysFromCivil(y, m, dayOfMonth) + kUnixEpochSerial;
+  }
+  int64_t newSecs = secs + seconds;
+  newDay += newSecs >= 0 ? newSecs / kSecondsPerDay : -((-newSecs + kSecondsPerDay - 1) / kSecondsPerDay);
+  newSecs = ((newSecs % kSecondsPerDay) + kSecondsPerDay) % kSecondsPerDay;
+  if (!dayInRange(newDay)) return std::nullopt;
+  return Date{serialOf(newDay, newSecs)};
+}
 
 std::string MonthName(int month, bool abbreviate) {
   static constexpr std::array<const char*, 12> kNames = {

@@ -14,6 +14,7 @@
 #include <functional>
 #include <optional>
 #include <string>
+#include <string_view>
 
 namespace zxp::host {
 
@@ -40,6 +41,7 @@ enum class FirstWeekOfYear : int { System = 0, Jan1 = 1, FirstFourDays = 2, Firs
 struct DateParts {
   int year = 1899, month = 12, day = 30;
   int hour = 0, minute = 0, second = 0;
+  friend bool operator==(const DateParts&, const DateParts&) = default;
 };
 
 // True when serial lies within 100-01-01 00:00:00 .. 9999-12-31 23:59:59.
@@ -93,6 +95,18 @@ int daysInMonth(int year, int month);  // 0 for a month outside 1..12
 // The date part only (time dropped) and the time part only (date dropped, as a fraction of 0).
 Date datePart(Date d);
 Date timePart(Date d);
+
+// DatePart(interval, date): "yyyy" year, "q" quarter, "m" month, "y" day of year, "d" day,
+// "w" weekday, "ww" week of year, "h" hour, "n" minute, "s" second (intervals are matched
+// without regard to case). Empty for an interval the host does not know (its error 5).
+std::optional<int> DatePart(std::string_view interval, Date d, FirstDayOfWeek firstDay = FirstDayOfWeek::Sunday,
+                            FirstWeekOfYear firstWeek = FirstWeekOfYear::Jan1);
+
+// DateAdd(interval, number, date) with the same intervals ("y", "d" and "w" add days, "ww"
+// weeks). Adding months, quarters or years keeps the time and clips the day to the length of the
+// target month (January 31 + 1 month = February 29 in 2024). Empty for an unknown interval or a
+// result outside the date range.
+std::optional<Date> DateAdd(std::string_view interval, int64_t number, Date d);
 
 // English (United States) month and weekday names: MonthName(1) = "January", MonthName(1, true)
 // = "Jan"; WeekdayName(1) = "Sunday" with Sunday first. Out-of-range numbers give "".

@@ -646,7 +646,8 @@ std::string defaultText(const FormatValue& v) {
   switch (v.kind()) {
     case FormatValue::Kind::Boolean: return v.number() != 0 ? "True" : "False";
     case FormatValue::Kind::Number: return numberToText(v.number());
-    case FormatValue::Kind::Date: return dateToText(Date{v.number()});
+    case FormatValue::Kind::Date:
+      return isValidDate(v.number()) ? dateToText(Date{v.number()}) : numberToText(v.number());
     case FormatValue::Kind::Text: return v.text();
     default: return {};
   }

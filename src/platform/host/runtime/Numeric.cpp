@@ -56,16 +56,19 @@ std::optional<double> parseNumber(std::string_view text) {
     paren = true;
     ++i;
   }
-  // Leading sign and currency symbol, in either order.
-  for (int k = 0; k < 2 && i < n; ++k) {
-    if ((s[i] == '+' || s[i] == '-') && sign == 0 && !paren) {
-      sign = s[i] == '-' ? -1 : 1;
-      ++i;
-    } else if (s[i] == '$' && !currency) {
-      currency = true;
-      ++i;
+  // A sign and a currency symbol, in either order, before or after the digits; one of each.
+  auto takeSignAndCurrency = [&] {
+    for (int k = 0; k < 2 && i < n; ++k) {
+      if ((s[i] == '+' || s[i] == '-') && sign == 0 && !paren) {
+        sign = s[i] == '-' ? -1 : 1;
+        ++i;
+      } else if (s[i] == '$' && !currency) {
+        currency = true;
+        ++i;
+      }
     }
-  }
+  };
+  takeSignAndCurrency();
 
   // Mantissa: integer digits (with thousands groups), decimal point, fraction digits. The clean
   // copy holds what from_chars reads.
@@ -127,16 +130,7 @@ std::optional<double> parseNumber(std::string_view text) {
     if (expDigits == 0) return std::nullopt;
     if (negExp) exponent = -exponent;
   }
-  // Trailing currency symbol and sign, in either order, then the closing parenthesis.
-  for (int k = 0; k < 2 && i < n; ++k) {
-    if ((s[i] == '+' || s[i] == '-') && sign == 0 && !paren) {
-      sign = s[i] == '-' ? -1 : 1;
-      ++i;
-    } else if (s[i] == '$' && !currency) {
-      currency = true;
-      ++i;
-    }
-  }
+  takeSignAndCurrency();  // then the closing parenthesis
   if (paren) {
     if (i >= n || s[i] != ')') return std::nullopt;
     ++i;

@@ -1,5 +1,6 @@
 #include "platform/host/runtime/Text.h"
 
+#include "platform/gfx/TextLayout.h"
 #include "platform/host/HostError.h"
 
 namespace zxp::host {
@@ -48,24 +49,6 @@ size_t decode(std::string_view s, size_t i, char32_t& cp) {
   return len;
 }
 
-void encode(char32_t cp, std::string& out) {
-  if (cp < 0x80) {
-    out.push_back(static_cast<char>(cp));
-  } else if (cp < 0x800) {
-    out.push_back(static_cast<char>(0xC0 | (cp >> 6)));
-    out.push_back(static_cast<char>(0x80 | (cp & 0x3F)));
-  } else if (cp < 0x10000) {
-    out.push_back(static_cast<char>(0xE0 | (cp >> 12)));
-    out.push_back(static_cast<char>(0x80 | ((cp >> 6) & 0x3F)));
-    out.push_back(static_cast<char>(0x80 | (cp & 0x3F)));
-  } else {
-    out.push_back(static_cast<char>(0xF0 | (cp >> 18)));
-    out.push_back(static_cast<char>(0x80 | ((cp >> 12) & 0x3F)));
-    out.push_back(static_cast<char>(0x80 | ((cp >> 6) & 0x3F)));
-    out.push_back(static_cast<char>(0x80 | (cp & 0x3F)));
-  }
-}
-
 char32_t upper(char32_t c) {
   if (c >= 'a' && c <= 'z') return c - 32;
   if (c >= 0xE0 && c <= 0xFE && c != 0xF7) return c - 32;
@@ -100,7 +83,8 @@ std::string mapCase(std::string_view text, Map map) {
     const bool invalid = len == 1 && cp >= 0x80;
     const char32_t mapped = invalid ? cp : map(cp);
     if (mapped == cp) out.append(text.substr(i, len));  // keeps invalid bytes as they are
-    else encode(mapped, out);
+    else if (mapped < 0x80) out.push_back(static_cast<char>(mapped));
+    else out += gfx::encodeUtf8(std::u32string_view(&mapped, 1));
     i += len;
   }
   return out;

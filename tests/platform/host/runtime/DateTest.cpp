@@ -3,6 +3,8 @@
 
 #include <gtest/gtest.h>
 
+#include "DatePartsPrint.h"
+
 #include <cmath>
 #include <cstdlib>
 #include <ctime>
@@ -36,13 +38,7 @@ TEST(RuntimeDate, SerialsAndParts) {
   };
   for (const auto& r : rows) {
     SCOPED_TRACE(r.serial);
-    const DateParts p = splitDate(Date{r.serial});
-    EXPECT_EQ(p.year, r.parts.year);
-    EXPECT_EQ(p.month, r.parts.month);
-    EXPECT_EQ(p.day, r.parts.day);
-    EXPECT_EQ(p.hour, r.parts.hour);
-    EXPECT_EQ(p.minute, r.parts.minute);
-    EXPECT_EQ(p.second, r.parts.second);
+    EXPECT_EQ(splitDate(Date{r.serial}), r.parts);
     const auto back = makeDate(r.parts.year, r.parts.month, r.parts.day, r.parts.hour, r.parts.minute, r.parts.second);
     ASSERT_TRUE(back.has_value());
     EXPECT_DOUBLE_EQ(back->serial, r.serial);
@@ -259,6 +255,63 @@ TEST(RuntimeDate, SystemTimes) {
     unsetenv("TZ");
   }
   tzset();
+}
+
+}  // namespace
+}  // namespace zxp::host
+
+namespace zxp::host {
+namespace {
+
+struct PartRow {
+  const char* interval;
+  std::optional<int> value;
+};
+
+TEST(RuntimeDate, DatePartByInterval) {
+  const Date d = *makeDate(2024, 2, 29, 18, 30, 15);
+  const PartRow rows[] = {{"yyyy", 2024}, {"q", 1},  {"m", 2},  {"M", 2},  {"y", 60},  {"d", 29},
+                          {"w", 5},       {"ww", 9}, {"h", 18}, {"n", 30}, {"s", 15},  {"x", std::nullopt},
+                          {"", std::nullopt}, {"mm", std::nullopt}};
+  for (const auto& r : rows) EXPECT_EQ(DatePart(r.interval, d), r.value) << r.interval;
+  EXPECT_EQ(DatePart("w", d, FirstDayOfWeek::Monday), 4);
+}
+
+struct AddRow {
+  const char* interval;
+  int64_t number;
+  Date from;
+  std::optional<Date> to;
+};
+
+TEST(RuntimeDate, DateAddByInterval) {
+  const Date jan31 = *makeDate(2024, 1, 31, 18, 0, 0);
+  const AddRow rows[] = {
+      {"m", 1, jan31, makeDate(2024, 2, 29, 18, 0, 0)},      // clipped to the month's length
+      {"m", 13, jan31, makeDate(2025, 2, 28, 18, 0, 0)},
+      {"m", -2, jan31, makeDate(2023, 11, 30, 18, 0, 0)},
+      {"q", 1, jan31, makeDate(2024, 4, 30, 18, 0, 0)},
+      {"yyyy", 1, *makeDate(2024, 2, 29), makeDate(2025, 2, 28)},
+      {"d", 30, jan31, makeDate(2024, 3, 1, 18, 0, 0)},
+      {"y", -31, jan31, makeDate(2023, 12, 31, 18, 0, 0)},
+      {"ww", 1, jan31, makeDate(2024, 2, 7, 18, 0, 0)},
+      {"h", 6, jan31, makeDate(2024, 2, 1, 0, 0, 0)},
+      {"n", -1, *makeDate(2024, 1, 1), makeDate(2023, 12, 31, 23, 59, 0)},
+      {"s", -1, Date{0.0}, makeDate(1899, 12, 29, 23, 59, 59)},  // across day 0 into negative serials
+      {"d", 1, Date{-1.25}, makeDate(1899, 12, 30, 6, 0, 0)},
+      {"d", 1, *makeDate(9999, 12, 31), std::nullopt},
+      {"yyyy", -1, *makeDate(100, 6, 1), std::nullopt},
+      {"m", INT64_MAX, jan31, std::nullopt},
+      {"z", 1, jan31, std::nullopt},
+  };
+  for (const auto& r : rows) {
+    SCOPED_TRACE(testing::Message() << r.interval << " " << r.number << " from " << r.from.serial);
+    const auto got = DateAdd(r.interval, r.number, r.from);
+    ASSERT_EQ(got.has_value(), r.to.has_value());
+    if (got) {
+      EXPECT_NEAR(got->serial, r.to->serial, 1e-9);
+    }
+  }
 }
 
 }  // namespace
