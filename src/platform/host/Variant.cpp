@@ -9,6 +9,7 @@
 
 #include "platform/host/HostError.h"
 #include "platform/host/NoCase.h"
+#include "platform/host/runtime/Format.h"
 
 namespace zxp::host {
 
@@ -39,26 +40,6 @@ std::string formatNumber(double d, int digits) {
   char buf[64];
   std::snprintf(buf, sizeof buf, "%.*G", digits, d);
   return std::string(buf);  // %G drops trailing zeros and writes "1E+20", as the host does
-}
-
-// The host's general date form in the English (United States) locale: "1/5/2024 12:30:00 PM";
-// the date alone at midnight, the time alone on day 0 (1899-12-30).
-std::string formatDate(Date d) {
-  DateParts p = splitDate(d);
-  char buf[64];
-  std::string out;
-  bool timeOnly = dayNumber(d) == 0;
-  if (!timeOnly) {
-    std::snprintf(buf, sizeof buf, "%d/%d/%d", p.month, p.day, p.year);
-    out = buf;
-  }
-  if (secondsOfDay(d) != 0 || timeOnly) {
-    int h12 = p.hour % 12 == 0 ? 12 : p.hour % 12;
-    std::snprintf(buf, sizeof buf, "%s%d:%02d:%02d %s", out.empty() ? "" : " ", h12, p.minute, p.second,
-                  p.hour < 12 ? "AM" : "PM");
-    out += buf;
-  }
-  return out;
 }
 
 }  // namespace
@@ -224,7 +205,7 @@ std::string Variant::toString() const {
     case Kind::Single: return formatNumber(std::get<float>(v_), 7);
     case Kind::Double: return formatNumber(std::get<double>(v_), 15);
     case Kind::String: return std::get<std::string>(v_);
-    case Kind::Date: return formatDate(std::get<Date>(v_));
+    case Kind::Date: return dateToText(std::get<Date>(v_));  // the general date form
     case Kind::Font:
     case Kind::Picture: typeMismatch();
   }
