@@ -1,0 +1,168 @@
+#include "foundation/GradientMath.h"
+
+#include <algorithm>
+#include <cmath>
+#include <cstring>
+
+#include "platform/host/HostError.h"
+
+namespace zxp::gradient {
+
+namespace {
+
+struct Channels {
+  int32_t c[3];  // red, green, blue
+};
+
+Channels channelsOf(OLE_COLOR color) {
+  return Channels{{GetRValue(color), GetGValue(color), GetBValue(color)}};
+}
+
+// Adds one step per channel; a channel that drops below 0 is set to 0 and goes on from there.
+void advance(Channels& cur, const Channels& step) {
+  for (int k = 0; k < 3; ++k) cur.c[k] = std::max(cur.c[k] + step.c[k], 0);
+}
+
+Pixel pixelOf(const Channels& ch) { return composePixel(ch.c[0], ch.c[1], ch.c[2]); }
+
+// The constants of the angle arithmetic, in the precision the drawing has always used: the
+// degree/radian factors are single-precision values, and the intermediate angles are stored in
+// single precision, so that every caller gets the same axis lengths and steps.
+constexpr double kDegreesPerRadian = 57.2957763671875;
+constexpr double kRadiansPerDegreeSingle = 0.01745329238474369;
+constexpr double kRadiansPerDegree = 0.017453292;
+constexpr double kQuarterTurn = 1.5707964;
+
+}  // namespace
+
+void fillColorRamp(OLE_COLOR start, OLE_COLOR end, int32_t n, Pixel* out) {
+  if (n < 1) return;
+  Channels s = channelsOf(start), e = channelsOf(end);
+  if (n == 1) {
+    out[0] = makePixel(s.c[0] / 2 + e.c[0] / 2, s.c[1] / 2 + e.c[1] / 2, s.c[2] / 2 + e.c[2] / 2);
+    return;
+  }
+  const int64_t last = n - 1;
+  for (int64_t i = 0; i < n; ++i) {
+    int32_t ch[3];
+    for (int k = 0; k < 3; ++k)
+      ch[k] = s.c[k] + static_cast<int32_t>((int64_t{e.c[k] - s.c[k]} * i) / last);
+    out[i] = makePixel(ch[0], ch[1], ch[2]);
+  }
+}
+
+std::vector<Pixel> colorRamp(OLE_COLOR start, OLE_COLOR end, int32_t n) {
+  std::vector<Pixel> ramp(static_cast<size_t>(std::max(n, 0)));
+  fillColorRamp(start, end, n, ramp.data());
+  return ramp;
+}
+
+AngleGeometry angleGeometry(int32_t width, int32_t height, float angle) {
+  AngleGeometry g;
+  // The direction counted clockwise from "up", in whole degrees 0..359.
+  float a = 90.0f - angle;
+  int32_t whole = nearest(a) % 360;
+  if (whole < 0) whole += 360;
+  g.quadrant = whole / 90;
+  g.degrees = whole % 90;
+  const bool even = g.quadrant % 2 == 0;
+
+  // The axis length: the diagonal projected on the gradient direction.
+  double ratio = even ? static_cast<double>(width) / height : static_cast<double>(height) / width;
+  float beta = static_cast<float>(std::atan(ratio) * kDegreesPerRadian);
+  float gamma = static_cast<float>((90.0 - std::fabs(g.degrees - static_cast<double>(beta))) *
+                                   kRadiansPerDegreeSingle);
+  double diagonal = std::sqrt(static_cast<double>(width) * width + static_cast<double>(height) * height);
+  g.axisLength = std::max(nearest(diagonal * std::sin(static_cast<double>(gamma))), 1);
+
+  g.color1First = g.quadrant < 2;
+  float rho = static_cast<float>(g.degrees * kRadiansPerDegree);
+  double turn = even ? static_cast<double>(rho) : kQuarterTurn - rho;
+  g.stepX = nearest(std::sin(turn) * 1000);
+  g.stepY = nearest(std::cos(turn) * 1000);
+  g.fromTop = !even;
+  return g;
+}
+
+void fillAngleBuffer(Pixel* buffer, int32_t width, int32_t height, OLE_COLOR color1,
+                     OLE_COLOR color2, float angle) {
+  if (width < 1 || height < 1) return;
+  const AngleGeometry g = angleGeometry(width, height, angle);
+
+  // The rounded steps can carry the last pixels a little past the axis (by up to half a
+  // thousandth per pixel): the ramp is extended with its end colour so those pixels get it.
+  const int64_t reach =
+      (int64_t{width - 1} * g.stepX + int64_t{height - 1} * g.stepY) / 1000 + 1;
+  std::vector<Pixel> ramp(static_cast<size_t>(std::max<int64_t>(g.axisLength, reach)));
+  if (g.color1First) fillColorRamp(color1, color2, g.axisLength, ramp.data());
+  else fillColorRamp(color2, color1, g.axisLength, ramp.data());
+  std::fill(ramp.begin() + g.axisLength, ramp.end(), ramp[g.axisLength - 1]);
+
+  const Pixel* entry = ramp.data();
+  const uint32_t stepX = static_cast<uint32_t>(g.stepX);
+  const Pixel* previous = nullptr;
+  uint32_t rowAccumulator = 0;
+  for (int32_t k = 0; k < height; ++k) {
+    Pixel* row = buffer + static_cast<size_t>(g.fromTop ? height - 1 - k : k) * width;
+    if (previous && g.stepY == 0) {
+      std::memcpy(row, previous, sizeof(Pixel) * width);  // every row starts at position 0
+    } else if (stepX == 0) {
+      std::fill(row, row + width, entry[rowAccumulator / 1000]);
+    } else {
+      uint32_t accumulator = rowAccumulator;
+      for (int32_t x = 0; x < width; ++x, accumulator += stepX) row[x] = entry[accumulator / 1000];
+    }
+    previous = row;
+    rowAccumulator += static_cast<uint32_t>(g.stepY);
+  }
+}
+
+std::vector<Pixel> panelEntries(int32_t height, OLE_COLOR faceColor, OLE_COLOR edgeColor) {
+  const int32_t t = height / 3;
+  if (t == 0) throw HostError(errDivisionByZero);
+  const Channels face = channelsOf(faceColor), edge = channelsOf(edgeColor);
+  Channels step;
+  for (int k = 0; k < 3; ++k) step.c[k] = (edge.c[k] - face.c[k]) / t;
+
+  std::vector<Pixel> entries(static_cast<size_t>(height), oleToPixel(faceColor));
+  // Upper slope: from t - 1 lines below the top line downward, t + 2 steps toward EdgeColor.
+  Channels cur = face;
+  for (int32_t k = t; k <= 2 * t + 1; ++k) {
+    advance(cur, step);
+    entries[height - k] = pixelOf(cur);
+  }
+  // Lower slope: from the bottom line (one step) up to line t (t + 1 steps); where the slopes
+  // meet, the lower one is drawn last and wins.
+  cur = face;
+  for (int32_t k = t; k >= 0; --k) {
+    advance(cur, step);
+    entries[t - k] = pixelOf(cur);
+  }
+  return entries;
+}
+
+std::vector<Pixel> glassEntries(int32_t height, OLE_COLOR color1, OLE_COLOR color2,
+                                OLE_COLOR* bottomColor) {
+  std::vector<Pixel> entries(static_cast<size_t>(std::max(height, 0)));
+  if (height < 1) return entries;
+  const Channels first = channelsOf(color1), second = channelsOf(color2);
+  Channels step;
+  const double half = height / 2.0;
+  for (int k = 0; k < 3; ++k) step.c[k] = nearest((second.c[k] - first.c[k]) / half);
+  const int32_t k0 = nearest(height / 3.5);
+
+  Channels cur = first;
+  for (int32_t i = k0; i < height; ++i) {
+    advance(cur, step);
+    entries[i] = pixelOf(cur);
+  }
+  cur = first;
+  for (int32_t i = k0; i >= 0; --i) {
+    advance(cur, step);
+    entries[i] = pixelOf(cur);
+  }
+  if (bottomColor) *bottomColor = pixelToOle(entries[0]);
+  return entries;
+}
+
+}  // namespace zxp::gradient

@@ -1,0 +1,202 @@
+// The gradient arithmetic checked against values worked out by hand from its definition
+// (truncating integer division, halves rounded to even) and against the closed forms it must
+// agree with.
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <numbers>
+
+#include "foundation/GradientMath.h"
+#include "platform/host/HostError.h"
+
+namespace zxp::gradient {
+namespace {
+
+constexpr OLE_COLOR kRed = 0x0000FF;   // OLE colour: red in the low byte
+constexpr OLE_COLOR kBlue = 0xFF0000;
+
+TEST(ColorRamp, EndsAreExactAndInnerEntriesTruncateTowardZero) {
+  // Red falls 255 -> 0 over 5 entries: 255 + (-255 * i) / 4 gives -63, -127, -191 (toward zero,
+  // not -64, -128, -192), blue rises 0 + (255 * i) / 4.
+  auto ramp = colorRamp(kRed, kBlue, 5);
+  ASSERT_EQ(ramp.size(), 5u);
+  EXPECT_EQ(ramp, (std::vector<Pixel>{0xFF0000, 0xC0003F, 0x80007F, 0x4000BF, 0x0000FF}));
+  // Red ends up in the pixel's red byte (bits 16-23): the bytes are swapped, not copied.
+  EXPECT_EQ(colorRamp(kRed, kBlue, 2), (std::vector<Pixel>{0xFF0000, 0x0000FF}));
+  for (int32_t n : {2, 3, 7, 256, 1000}) {
+    auto r = colorRamp(RGB(12, 200, 77), RGB(250, 3, 77), n);
+    EXPECT_EQ(r.front(), makePixel(12, 200, 77)) << n;
+    EXPECT_EQ(r.back(), makePixel(250, 3, 77)) << n;
+  }
+  // The high byte of an OLE colour is ignored.
+  EXPECT_EQ(colorRamp(0x7F000000u | kRed, kRed, 2).front(), 0xFF0000u);
+}
+
+TEST(ColorRamp, SingleEntryIsTheMeanOfTheHalvedChannels) {
+  // s / 2 + e / 2 per channel: 127 + 1, 0 + 127, 50 + 25 (not (s + e) / 2 = 129, 128, 75).
+  EXPECT_EQ(colorRamp(RGB(255, 1, 100), RGB(3, 255, 51), 1), (std::vector<Pixel>{makePixel(128, 127, 75)}));
+  EXPECT_TRUE(colorRamp(kRed, kBlue, 0).empty());
+}
+
+TEST(AngleGeometry, CardinalAnglesAndTheirEquivalents) {
+  // 0: left to right (rows from the top, +1000 per pixel), 90: bottom to top, 180 and 270 the
+  // same axes with the colours swapped.
+  auto g0 = angleGeometry(30, 20, 0.0f);
+  EXPECT_EQ(g0.quadrant, 1);
+  EXPECT_EQ(g0.degrees, 0);
+  EXPECT_EQ(g0.axisLength, 30);
+  EXPECT_EQ(g0.stepX, 1000);
+  EXPECT_EQ(g0.stepY, 0);
+  EXPECT_TRUE(g0.color1First);
+  auto g90 = angleGeometry(30, 20, 90.0f);
+  EXPECT_EQ(g90.quadrant, 0);
+  EXPECT_EQ(g90.axisLength, 20);
+  EXPECT_EQ(g90.stepX, 0);
+  EXPECT_EQ(g90.stepY, 1000);
+  EXPECT_FALSE(g90.fromTop);
+  EXPECT_TRUE(g90.color1First);
+  auto g180 = angleGeometry(30, 20, 180.0f);
+  EXPECT_EQ(g180.quadrant, 3);
+  EXPECT_EQ(g180.axisLength, 30);
+  EXPECT_EQ(g180.stepX, 1000);
+  EXPECT_FALSE(g180.color1First);
+  auto g270 = angleGeometry(30, 20, 270.0f);
+  EXPECT_EQ(g270.quadrant, 2);
+  EXPECT_EQ(g270.axisLength, 20);
+  EXPECT_EQ(g270.stepY, 1000);
+  EXPECT_FALSE(g270.color1First);
+
+  auto same = [](const AngleGeometry& a, const AngleGeometry& b) {
+    return a.quadrant == b.quadrant && a.degrees == b.degrees && a.axisLength == b.axisLength &&
+           a.stepX == b.stepX && a.stepY == b.stepY && a.color1First == b.color1First &&
+           a.fromTop == b.fromTop;
+  };
+  EXPECT_TRUE(same(angleGeometry(30, 20, 450.0f), g90));
+  EXPECT_TRUE(same(angleGeometry(30, 20, -90.0f), g270));
+  EXPECT_TRUE(same(angleGeometry(30, 20, 720.0f), g0));
+  // The direction 90 - Angle is rounded half to even: 89.5 -> 90 (as Angle 0), 88.5 -> 88.
+  EXPECT_TRUE(same(angleGeometry(30, 20, 0.5f), g0));
+  EXPECT_EQ(angleGeometry(30, 20, 1.5f).quadrant, 0);
+  EXPECT_EQ(angleGeometry(30, 20, 1.5f).degrees, 88);
+}
+
+TEST(AngleGeometry, AxisLengthIsTheRectangleProjectedOnTheDirection) {
+  const double rad = std::numbers::pi / 180;
+  for (int32_t w : {1, 2, 9, 64, 333, 1920}) {
+    for (int32_t h : {1, 3, 17, 100, 1080}) {
+      for (int angle = -180; angle < 540; angle += 7) {
+        auto g = angleGeometry(w, h, static_cast<float>(angle));
+        double r = g.degrees * rad;
+        double expected = g.quadrant % 2 == 0 ? w * std::sin(r) + h * std::cos(r)
+                                              : w * std::cos(r) + h * std::sin(r);
+        ASSERT_EQ(g.axisLength, nearest(expected)) << w << "x" << h << " at " << angle;
+        // Steps are the direction's sine and cosine in thousandths.
+        double along = g.quadrant % 2 == 0 ? r : std::numbers::pi / 2 - r;
+        ASSERT_EQ(g.stepX, nearest(std::sin(along) * 1000));
+        ASSERT_EQ(g.stepY, nearest(std::cos(along) * 1000));
+      }
+    }
+  }
+}
+
+TEST(AngleBuffer, FortyFiveDegreesWalksTheRampInThousandths) {
+  // 4 x 3 at 45: n = nearest(4 sin 45 + 3 cos 45) = nearest(4.95) = 5, steps 707 both ways.
+  // Bottom row positions 0, 707, 1414, 2121; each row up adds 707.
+  std::vector<Pixel> buf(12);
+  fillAngleBuffer(buf.data(), 4, 3, RGB(0, 0, 0), RGB(200, 100, 40), 45.0f);
+  auto ramp = colorRamp(RGB(0, 0, 0), RGB(200, 100, 40), 5);
+  const int idx[3][4] = {{0, 0, 1, 2}, {0, 1, 2, 2}, {1, 2, 2, 3}};  // bottom row first
+  for (int y = 0; y < 3; ++y)
+    for (int x = 0; x < 4; ++x) EXPECT_EQ(buf[y * 4 + x], ramp[idx[y][x]]) << x << "," << y;
+  // At -45 (q = 1) the rows are walked from the top: the top-left pixel is Color1.
+  fillAngleBuffer(buf.data(), 4, 3, RGB(0, 0, 0), RGB(200, 100, 40), -45.0f);
+  EXPECT_EQ(buf[8], ramp[0]);
+  EXPECT_EQ(buf[3], ramp[3]);
+}
+
+TEST(AngleBuffer, PixelsCarriedPastTheAxisByRoundedStepsGetTheEndColour) {
+  // 1920 x 1080 at 6 degrees: n = 2022, steps 105 and 995 carry the top-right pixel to position
+  // (1919 * 105 + 1079 * 995) / 1000 = 2022, one past the last entry.
+  auto g = angleGeometry(1920, 1080, 6.0f);
+  ASSERT_EQ(g.axisLength, 2022);
+  ASSERT_EQ((1919 * g.stepX + 1079 * g.stepY) / 1000, 2022);
+  std::vector<Pixel> buf(1920 * 1080);
+  fillAngleBuffer(buf.data(), 1920, 1080, RGB(0, 0, 0), RGB(255, 255, 255), 6.0f);
+  EXPECT_EQ(buf.back(), 0xFFFFFFu);
+  EXPECT_EQ(buf.front(), 0u);
+}
+
+TEST(PanelEntries, SlopesFromTheFaceTowardTheEdgeAndBack) {
+  // Height 9: t = 3. Steps (10 - 100) / 3 = -30, (255 - 200) / 3 = 18 (55 / 3 truncated), 0.
+  // Upper slope writes entries 6..2 with 1..5 steps, the lower slope entries 0..3 with 1..4
+  // steps (it wins at 2 and 3); 7 and 8 stay FaceColor. Red stops at 0, green shows 255 for 272.
+  auto e = panelEntries(9, RGB(100, 200, 50), RGB(10, 255, 50));
+  const int red[9] = {70, 40, 10, 0, 10, 40, 70, 100, 100};
+  const int green[9] = {218, 236, 254, 255, 254, 236, 218, 200, 200};
+  ASSERT_EQ(e.size(), 9u);
+  for (int i = 0; i < 9; ++i) EXPECT_EQ(e[i], makePixel(red[i], green[i], 50)) << i;
+
+  // Height 8: t = 2, step (60 - 0) / 2 = 30 on blue: from the top F, F+1 .. F+4, F+3 .. F+1 steps.
+  auto b = panelEntries(8, RGB(0, 0, 0), RGB(0, 0, 60));
+  const int blue[8] = {30, 60, 90, 120, 90, 60, 30, 0};  // entry 0 = bottom line
+  for (int i = 0; i < 8; ++i) EXPECT_EQ(b[i], makePixel(0, 0, blue[i])) << i;
+}
+
+TEST(PanelEntries, BelowHeightThreeTheStepDividesByZero) {
+  for (int32_t h : {0, 1, 2}) {
+    try {
+      panelEntries(h, RGB(1, 2, 3), RGB(4, 5, 6));
+      ADD_FAILURE() << "no error for height " << h;
+    } catch (const HostError& e) {
+      EXPECT_EQ(e.number(), 11);
+      EXPECT_STREQ(e.what(), "Division by zero");
+    }
+  }
+}
+
+TEST(GlassEntries, StepsOutFromTheBrightLineBothWays) {
+  // Height 7: step = nearest(diff / 3.5): -100 / 3.5 = -28.6 -> -29, +29; k0 = nearest(2) = 2.
+  OLE_COLOR bottom = 0;
+  auto e = glassEntries(7, RGB(200, 100, 50), RGB(100, 200, 50), &bottom);
+  const int red[7] = {113, 142, 171, 142, 113, 84, 55};
+  const int green[7] = {187, 158, 129, 158, 187, 216, 245};
+  for (int i = 0; i < 7; ++i) EXPECT_EQ(e[i], makePixel(red[i], green[i], 50)) << i;
+  EXPECT_EQ(bottom, RGB(113, 187, 50));
+  // Clamped at 0 below and shown as 255 above: red step -6 (-5.71), green +4 (4.29).
+  auto c = glassEntries(7, RGB(20, 240, 0), RGB(0, 255, 0));
+  EXPECT_EQ(c[6], makePixel(0, 255, 0));
+  EXPECT_EQ(c[3], makePixel(8, 248, 0));
+  EXPECT_EQ(c[0], makePixel(2, 252, 0));
+}
+
+TEST(GlassEntries, StepRoundsHalvesToEven) {
+  // Height 4 halves to 2: 5 / 2 = 2.5 -> 2, 7 / 2 = 3.5 -> 4, -5 / 2 = -2.5 -> -2; k0 = nearest(1.14) = 1.
+  auto e = glassEntries(4, RGB(100, 100, 100), RGB(105, 107, 95));
+  EXPECT_EQ(e[1], makePixel(102, 104, 98));
+  EXPECT_EQ(e[3], makePixel(106, 112, 94));
+  EXPECT_EQ(e[0], makePixel(104, 108, 96));
+}
+
+TEST(PictureArithmetic, BlendAndGreyMatchTheirRoundedFormulas) {
+  // 256 - Alpha: Alpha 0 brightens (200 -> 200.78 -> 201; 255 -> 256 -> 255), Alpha 255 lets
+  // the background add at most one level.
+  EXPECT_EQ(blendByte(200, 100, 0), 201u);
+  EXPECT_EQ(blendByte(255, 0, 0), 255u);
+  EXPECT_EQ(blendByte(200, 100, 128), 151u);  // 150.59
+  EXPECT_EQ(blendByte(200, 100, 255), 101u);  // 100.78
+  EXPECT_EQ(blendByte(255, 255, 255), 255u);  // 256 -> 255
+  for (uint32_t alpha = 0; alpha < 256; alpha += 3)
+    for (uint32_t a = 0; a < 256; ++a)
+      for (uint32_t p = 0; p < 256; ++p) {
+        int32_t expected = nearest((256.0 - alpha) * a / 255 + p * static_cast<double>(alpha) / 255);
+        ASSERT_EQ(blendByte(a, p, alpha), static_cast<uint32_t>(std::min(expected, 255)))
+            << a << " " << p << " " << alpha;
+      }
+  for (uint32_t s = 0; s <= 765; ++s)
+    ASSERT_EQ(greyByte(s, 0, 0), static_cast<uint32_t>(nearest(s / 3.0))) << s;
+  EXPECT_EQ(greyPixel(0x00102030), 0x00202020u);
+  EXPECT_EQ(greyPixel(0x12000001), 0x12000000u);  // 1 / 3 rounds to 0; the high byte stays
+}
+
+}  // namespace
+}  // namespace zxp::gradient
