@@ -1,0 +1,37 @@
+#include "foundation/DibBuffer.h"
+
+#include <algorithm>
+#include <new>
+
+#include "platform/gfx/Surface.h"
+
+namespace zxp::detail {
+
+bool DibBuffer::allocate(int32_t width, int32_t height) {
+  pixels_.clear();
+  info_ = BITMAPINFO{};
+  if (width < 0 || height < 0) return false;
+  const int64_t count = int64_t{width} * height;
+  if (width > gfx::kMaxSurfaceSide || height > gfx::kMaxSurfaceSide || count > gfx::kMaxSurfacePixels)
+    return false;
+  try {
+    pixels_.resize(static_cast<size_t>(count));
+  } catch (const std::bad_alloc&) {
+    return false;
+  }
+  info_.bmiHeader.biWidth = width;
+  info_.bmiHeader.biHeight = height;
+  return true;
+}
+
+int DibBuffer::paint(HDC dc, int x, int y, int w, int h, int sx, int sy, int sw, int sh) const {
+  return StretchDIBits(dc, x, y, w, h, sx, sy, sw, sh, pixels_.data(), &info_, DIB_RGB_COLORS,
+                       SRCCOPY);
+}
+
+int DibBuffer::read(HDC dc, HBITMAP bitmap, int lines) {
+  lines = std::clamp(lines, 0, height());
+  return GetDIBits(dc, bitmap, 0, static_cast<UINT>(lines), pixels_.data(), &info_, DIB_RGB_COLORS);
+}
+
+}  // namespace zxp::detail

@@ -1,0 +1,40 @@
+// A 32-bit pixel buffer with the bitmap header that describes it, for the gradient and picture
+// routines: Width x Height pixels, bottom row first (positive height), 32 bits per pixel, no
+// compression. The routines compute a picture into it and paint it with one StretchDIBits call.
+#pragma once
+
+#include <cstdint>
+#include <vector>
+
+#include "platform/gfx/Gdi.h"
+
+namespace zxp::detail {
+
+class DibBuffer {
+ public:
+  // Sizes the buffer and its header. False for a negative size, for one larger than the
+  // platform's largest surface, or when memory runs out; the buffer is then empty.
+  bool allocate(int32_t width, int32_t height);
+
+  int32_t width() const { return info_.bmiHeader.biWidth; }
+  int32_t height() const { return info_.bmiHeader.biHeight; }
+  Pixel* data() { return pixels_.data(); }
+  const Pixel* data() const { return pixels_.data(); }
+  size_t size() const { return pixels_.size(); }
+  // Row y counted from the bottom line.
+  Pixel* row(int32_t y) { return pixels_.data() + static_cast<size_t>(y) * width(); }
+  BITMAPINFO& info() { return info_; }
+
+  // StretchDIBits of source (sx, sy, sw, sh) to (x, y, w, h), DIB_RGB_COLORS and SRCCOPY;
+  // returns the number of lines painted.
+  int paint(HDC dc, int x, int y, int w, int h, int sx, int sy, int sw, int sh) const;
+  // GetDIBits of up to `lines` lines (never more than the buffer holds) of a bitmap, from its
+  // bottom line; returns the number of lines read.
+  int read(HDC dc, HBITMAP bitmap, int lines);
+
+ private:
+  BITMAPINFO info_{};
+  std::vector<Pixel> pixels_;
+};
+
+}  // namespace zxp::detail
