@@ -168,14 +168,18 @@ TEST(GradientFillPanel, StepsAndEdgeLines) {
   EXPECT_EQ(c.at(19, 0), makePixel(100, 200, 50));
   for (int y = 0; y < 9; ++y) {
     EXPECT_EQ(c.at(0, y), e) << y;
-    if (y != 7) EXPECT_EQ(c.at(18, y), e) << y;
+    if (y != 7) {
+      EXPECT_EQ(c.at(18, y), e) << y;
+    }
   }
   EXPECT_TRUE(c.rowIs(8, 0, 2, e));
   EXPECT_TRUE(c.rowIs(8, 3, 19, e));
   // Left inner line (2,2)-(2,9) lightened by 25 over the bottom outline, bottom line y = 7 from
   // x = 1 to 20 lightened by 50 (drawn last, over the outlines and the inner line).
   for (int y = 2; y < 9; ++y)
-    if (y != 7) EXPECT_EQ(c.at(2, y), e25) << y;
+    if (y != 7) {
+      EXPECT_EQ(c.at(2, y), e25) << y;
+    }
   EXPECT_TRUE(c.rowIs(7, 1, 21, e50));
   EXPECT_EQ(c.at(21, 7), kSentinel);
   EXPECT_TRUE(c.rowIs(9, 0, 24, kSentinel));
