@@ -1,6 +1,5 @@
 #include "foundation/DibBuffer.h"
 
-#include <algorithm>
 #include <new>
 
 #include "platform/gfx/Surface.h"
@@ -30,7 +29,7 @@ int DibBuffer::paint(HDC dc, int x, int y, int w, int h, int sx, int sy, int sw,
 }
 
 int DibBuffer::read(HDC dc, HBITMAP bitmap, int lines) {
-  lines = std::clamp(lines, 0, height());
+  if (lines <= 0) return 0;
   return GetDIBits(dc, bitmap, 0, static_cast<UINT>(lines), pixels_.data(), &info_, DIB_RGB_COLORS);
 }
 

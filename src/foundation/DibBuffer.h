@@ -28,8 +28,8 @@ class DibBuffer {
   // StretchDIBits of source (sx, sy, sw, sh) to (x, y, w, h), DIB_RGB_COLORS and SRCCOPY;
   // returns the number of lines painted.
   int paint(HDC dc, int x, int y, int w, int h, int sx, int sy, int sw, int sh) const;
-  // GetDIBits of up to `lines` lines (never more than the buffer holds) of a bitmap, from its
-  // bottom line; returns the number of lines read.
+  // GetDIBits of up to `lines` lines of a bitmap, from its bottom line, into the buffer (never
+  // more than the buffer's header describes); returns the number of lines read.
   int read(HDC dc, HBITMAP bitmap, int lines);
 
  private:
