@@ -8,7 +8,7 @@
 #include "foundation/GradientMath.h"
 #include "foundation/modGradient.h"
 #include "foundation/modPicEffects.h"
-#include "platform/gfx/DeviceContext.h"
+#include "platform/gfx/TestCanvas.h"
 #include "platform/host/HostError.h"
 
 namespace zxp {
@@ -16,78 +16,60 @@ namespace {
 
 constexpr Pixel kSentinel = 0x00123456;
 
-// A surface with its DC, filled with a sentinel colour.
-struct Canvas {
-  std::shared_ptr<gfx::Surface> surface;
-  HDC dc;
-  Canvas(int w, int h, Pixel fill = kSentinel)
-      : surface(gfx::Surface::create(w, h)), dc(gfx::CreateSurfaceDC(surface)) {
-    surface->fill(fill);
-  }
-  ~Canvas() { DeleteDC(dc); }
-  Pixel at(int x, int y) const { return surface->at(x, y) & 0xFFFFFF; }
-  // True when every pixel of row y in [x0, x1) is p.
-  bool rowIs(int y, int x0, int x1, Pixel p) const {
-    for (int x = x0; x < x1; ++x)
-      if (at(x, y) != p) return false;
-    return true;
-  }
-  bool untouched() const {
-    for (int y = 0; y < surface->height(); ++y)
-      if (!rowIs(y, 0, surface->width(), kSentinel)) return false;
-    return true;
-  }
-};
+using testing::TestCanvas;
 
-// A bitmap handle over a surface whose pixels the test sets (0x00RRGGBB, top row first).
-struct Picture {
-  std::shared_ptr<gfx::Surface> surface;
-  HBITMAP handle;
-  Picture(int w, int h, Pixel fill) : surface(gfx::Surface::create(w, h)) {
-    surface->fill(fill);
-    handle = gfx::CreateBitmapForSurface(surface);
-  }
-  ~Picture() { DeleteObject(handle); }
-};
+// A pixel of a canvas without its high byte.
+Pixel px(TestCanvas& c, int x, int y) { return c.at(x, y) & 0xFFFFFF; }
+// True when every pixel of row y in [x0, x1) is p.
+bool rowIs(TestCanvas& c, int y, int x0, int x1, Pixel p) {
+  for (int x = x0; x < x1; ++x)
+    if (px(c, x, y) != p) return false;
+  return true;
+}
+bool untouched(TestCanvas& c) {
+  for (int y = 0; y < c.height(); ++y)
+    if (!rowIs(c, y, 0, c.width(), kSentinel)) return false;
+  return true;
+}
 
 std::vector<Pixel> ramp(OLE_COLOR s, OLE_COLOR e, int n) { return gradient::colorRamp(s, e, n); }
 
 // ---- modGradient -------------------------------------------------------------------------------
 
 TEST(GradientFillVertical, BottomToTopRampOverTheWholeSurfaceArea) {
-  Canvas c(6, 8);
-  GradientFillVertical(c.dc, 4, 5, RGB(255, 0, 0), RGB(0, 0, 255));  // red at the bottom
+  TestCanvas c(6, 8, false, kSentinel);
+  GradientFillVertical(c.dc(), 4, 5, RGB(255, 0, 0), RGB(0, 0, 255));  // red at the bottom
   auto r = ramp(RGB(255, 0, 0), RGB(0, 0, 255), 5);
-  EXPECT_EQ(c.at(0, 4), 0xFF0000u);  // the OLE red byte lands in the pixel's red byte
-  EXPECT_EQ(c.at(3, 0), 0x0000FFu);
-  for (int y = 0; y < 5; ++y) EXPECT_TRUE(c.rowIs(y, 0, 4, r[4 - y])) << y;
-  EXPECT_TRUE(c.rowIs(5, 0, 6, kSentinel));
-  EXPECT_EQ(c.at(4, 0), kSentinel);
+  EXPECT_EQ(px(c, 0, 4), 0xFF0000u);  // the OLE red byte lands in the pixel's red byte
+  EXPECT_EQ(px(c, 3, 0), 0x0000FFu);
+  for (int y = 0; y < 5; ++y) EXPECT_TRUE(rowIs(c, y, 0, 4, r[4 - y])) << y;
+  EXPECT_TRUE(rowIs(c, 5, 0, 6, kSentinel));
+  EXPECT_EQ(px(c, 4, 0), kSentinel);
 
-  Canvas one(3, 2);
-  GradientFillVertical(one.dc, 3, 1, RGB(255, 1, 100), RGB(3, 255, 51));
-  EXPECT_TRUE(one.rowIs(0, 0, 3, makePixel(128, 127, 75)));  // 255/2 + 3/2, 1/2 + 255/2, 100/2 + 51/2
-  EXPECT_TRUE(one.rowIs(1, 0, 3, kSentinel));
+  TestCanvas one(3, 2, false, kSentinel);
+  GradientFillVertical(one.dc(), 3, 1, RGB(255, 1, 100), RGB(3, 255, 51));
+  EXPECT_TRUE(rowIs(one, 0, 0, 3, makePixel(128, 127, 75)));  // 255/2 + 3/2, 1/2 + 255/2, 100/2 + 51/2
+  EXPECT_TRUE(rowIs(one, 1, 0, 3, kSentinel));
 }
 
 TEST(GradientFillVerticalAt, PaintsAtTheOffsetAndPassesOverEmptySizes) {
-  Canvas c(8, 8);
-  GradientFillVerticalAt(c.dc, 2, 3, 3, 4, RGB(0, 0, 0), RGB(0, 90, 0));
-  EXPECT_TRUE(c.rowIs(6, 2, 5, 0x000000));
-  EXPECT_TRUE(c.rowIs(4, 2, 5, makePixel(0, 30, 0)));
-  EXPECT_TRUE(c.rowIs(3, 2, 5, makePixel(0, 90, 0)));
-  EXPECT_TRUE(c.rowIs(2, 0, 8, kSentinel));
-  EXPECT_TRUE(c.rowIs(7, 0, 8, kSentinel));
-  EXPECT_EQ(c.at(1, 4), kSentinel);
-  EXPECT_EQ(c.at(5, 4), kSentinel);
+  TestCanvas c(8, 8, false, kSentinel);
+  GradientFillVerticalAt(c.dc(), 2, 3, 3, 4, RGB(0, 0, 0), RGB(0, 90, 0));
+  EXPECT_TRUE(rowIs(c, 6, 2, 5, 0x000000));
+  EXPECT_TRUE(rowIs(c, 4, 2, 5, makePixel(0, 30, 0)));
+  EXPECT_TRUE(rowIs(c, 3, 2, 5, makePixel(0, 90, 0)));
+  EXPECT_TRUE(rowIs(c, 2, 0, 8, kSentinel));
+  EXPECT_TRUE(rowIs(c, 7, 0, 8, kSentinel));
+  EXPECT_EQ(px(c, 1, 4), kSentinel);
+  EXPECT_EQ(px(c, 5, 4), kSentinel);
 
-  Canvas e(4, 4);
-  GradientFillVerticalAt(e.dc, 0, 0, 0, 4, 0, 0xFFFFFF);
-  GradientFillVerticalAt(e.dc, 0, 0, 4, 0, 0, 0xFFFFFF);
-  GradientFillVerticalAt(e.dc, 0, 0, -3, 4, 0, 0xFFFFFF);
-  GradientFillVerticalAt(e.dc, 0, 0, 4, -3, 0, 0xFFFFFF);
+  TestCanvas e(4, 4, false, kSentinel);
+  GradientFillVerticalAt(e.dc(), 0, 0, 0, 4, 0, 0xFFFFFF);
+  GradientFillVerticalAt(e.dc(), 0, 0, 4, 0, 0, 0xFFFFFF);
+  GradientFillVerticalAt(e.dc(), 0, 0, -3, 4, 0, 0xFFFFFF);
+  GradientFillVerticalAt(e.dc(), 0, 0, 4, -3, 0, 0xFFFFFF);
   GradientFillVerticalAt(0, 0, 0, 4, 4, 0, 0xFFFFFF);
-  EXPECT_TRUE(e.untouched());
+  EXPECT_TRUE(untouched(e));
 }
 
 TEST(GradientFillAngle, CardinalAnglesRunBetweenTheEdges) {
@@ -95,35 +77,35 @@ TEST(GradientFillAngle, CardinalAnglesRunBetweenTheEdges) {
   auto across = ramp(c1, c2, 5), down = ramp(c1, c2, 3);
   auto acrossBack = ramp(c2, c1, 5), downBack = ramp(c2, c1, 3);
   auto paint = [&](float angle) {
-    auto c = std::make_unique<Canvas>(6, 4);
-    GradientFillAngle(c->dc, 5, 3, c1, c2, angle);
+    auto c = std::make_unique<TestCanvas>(6, 4, false, kSentinel);
+    GradientFillAngle(c->dc(), 5, 3, c1, c2, angle);
     return c;
   };
   auto a0 = paint(0), a90 = paint(90), a180 = paint(180), a270 = paint(270);
   for (int y = 0; y < 3; ++y)
     for (int x = 0; x < 5; ++x) {
-      EXPECT_EQ(a0->at(x, y), across[x]) << x << "," << y;           // Color1 on the left
-      EXPECT_EQ(a90->at(x, y), down[2 - y]) << x << "," << y;        // Color1 at the bottom
-      EXPECT_EQ(a180->at(x, y), acrossBack[x]) << x << "," << y;     // Color1 on the right
-      EXPECT_EQ(a270->at(x, y), downBack[2 - y]) << x << "," << y;   // Color1 at the top
+      EXPECT_EQ(px(*a0, x, y), across[x]) << x << "," << y;           // Color1 on the left
+      EXPECT_EQ(px(*a90, x, y), down[2 - y]) << x << "," << y;        // Color1 at the bottom
+      EXPECT_EQ(px(*a180, x, y), acrossBack[x]) << x << "," << y;     // Color1 on the right
+      EXPECT_EQ(px(*a270, x, y), downBack[2 - y]) << x << "," << y;   // Color1 at the top
     }
-  EXPECT_TRUE(a0->rowIs(3, 0, 6, kSentinel));
-  EXPECT_EQ(a0->at(5, 0), kSentinel);
+  EXPECT_TRUE(rowIs(*a0, 3, 0, 6, kSentinel));
+  EXPECT_EQ(px(*a0, 5, 0), kSentinel);
 
-  auto same = [](const Canvas& a, const Canvas& b) {
+  auto same = [](TestCanvas& a, TestCanvas& b) {
     for (int y = 0; y < 4; ++y)
       for (int x = 0; x < 6; ++x)
-        if (a.at(x, y) != b.at(x, y)) return false;
+        if (px(a, x, y) != px(b, x, y)) return false;
     return true;
   };
   EXPECT_TRUE(same(*paint(450), *a90));
   EXPECT_TRUE(same(*paint(-90), *a270));
 
-  Canvas e(4, 4);
-  GradientFillAngle(e.dc, 0, 4, c1, c2, 0);
-  GradientFillAngle(e.dc, 4, 0, c1, c2, 0);
-  GradientFillAngle(e.dc, -1, 4, c1, c2, 45);
-  EXPECT_TRUE(e.untouched());
+  TestCanvas e(4, 4, false, kSentinel);
+  GradientFillAngle(e.dc(), 0, 4, c1, c2, 0);
+  GradientFillAngle(e.dc(), 4, 0, c1, c2, 0);
+  GradientFillAngle(e.dc(), -1, 4, c1, c2, 45);
+  EXPECT_TRUE(untouched(e));
 }
 
 TEST(GradientFillHalf, BandsLandWhereAGlassFaceNeedsThem) {
@@ -136,78 +118,78 @@ TEST(GradientFillHalf, BandsLandWhereAGlassFaceNeedsThem) {
   // BandHeight 10: upper band at y = 2, 15 high; lower band at y = 10, nearest(12.5) = 12 high.
   for (Case k : {Case{false, true, 2, 15}, Case{false, false, 10, 12}, Case{true, false, 1, 10},
                  Case{true, true, 1, 10}}) {
-    Canvas c(7, 30);
-    GradientFillHalf(c.dc, 6, 10, c1, c2, 90, k.atLineOne, k.upperHalf);
-    EXPECT_TRUE(c.rowIs(k.top - 1, 0, 7, kSentinel)) << k.top;
-    EXPECT_TRUE(c.rowIs(k.top, 0, 6, 0xFFFFFF)) << k.top;
-    EXPECT_TRUE(c.rowIs(k.top + k.height - 1, 0, 6, 0x000000)) << k.top;
-    EXPECT_TRUE(c.rowIs(k.top + k.height, 0, 7, kSentinel)) << k.top;
-    EXPECT_EQ(c.at(6, k.top), kSentinel);
+    TestCanvas c(7, 30, false, kSentinel);
+    GradientFillHalf(c.dc(), 6, 10, c1, c2, 90, k.atLineOne, k.upperHalf);
+    EXPECT_TRUE(rowIs(c, k.top - 1, 0, 7, kSentinel)) << k.top;
+    EXPECT_TRUE(rowIs(c, k.top, 0, 6, 0xFFFFFF)) << k.top;
+    EXPECT_TRUE(rowIs(c, k.top + k.height - 1, 0, 6, 0x000000)) << k.top;
+    EXPECT_TRUE(rowIs(c, k.top + k.height, 0, 7, kSentinel)) << k.top;
+    EXPECT_EQ(px(c, 6, k.top), kSentinel);
   }
-  Canvas e(4, 4);
-  GradientFillHalf(e.dc, 4, 0, c1, c2, 90, false, true);
-  EXPECT_TRUE(e.untouched());
+  TestCanvas e(4, 4, false, kSentinel);
+  GradientFillHalf(e.dc(), 4, 0, c1, c2, 90, false, true);
+  EXPECT_TRUE(untouched(e));
 }
 
 TEST(GradientFillPanel, StepsAndEdgeLines) {
   // Height 9, t = 3: red steps (10 - 100) / 3 = -30 and stops at 0, green (255 - 200) / 3 = 18.
   const OLE_COLOR face = RGB(100, 200, 50), edge = RGB(10, 255, 50);
-  Canvas c(24, 12);
-  auto result = GradientFillPanel(c.dc, 0, 0, 20, 9, face, edge);
+  TestCanvas c(24, 12, false, kSentinel);
+  auto result = GradientFillPanel(c.dc(), 0, 0, 20, 9, face, edge);
   ASSERT_TRUE(result.has_value());
   EXPECT_EQ(*result, 9);
   const int red[9] = {100, 100, 70, 40, 10, 0, 10, 40, 70};  // from the top line down
   const int green[9] = {200, 200, 218, 236, 254, 255, 254, 236, 218};
-  for (int y = 2; y < 7; ++y) EXPECT_EQ(c.at(10, y), makePixel(red[y], green[y], 50)) << y;
-  EXPECT_EQ(c.at(19, 8), makePixel(red[8], green[8], 50));  // the right column keeps the fill
+  for (int y = 2; y < 7; ++y) EXPECT_EQ(px(c, 10, y), makePixel(red[y], green[y], 50)) << y;
+  EXPECT_EQ(px(c, 19, 8), makePixel(red[8], green[8], 50));  // the right column keeps the fill
 
   const Pixel e = oleToPixel(edge), e25 = makePixel(35, 255, 75), e50 = makePixel(60, 255, 100);
   // Outlines (0,0)-(19,9) and (1,1)-(19,9): columns 0, 1 and 18, rows 0, 1 and 8.
-  EXPECT_TRUE(c.rowIs(0, 0, 19, e));
-  EXPECT_TRUE(c.rowIs(1, 1, 19, e));
-  EXPECT_EQ(c.at(19, 0), makePixel(100, 200, 50));
+  EXPECT_TRUE(rowIs(c, 0, 0, 19, e));
+  EXPECT_TRUE(rowIs(c, 1, 1, 19, e));
+  EXPECT_EQ(px(c, 19, 0), makePixel(100, 200, 50));
   for (int y = 0; y < 9; ++y) {
-    EXPECT_EQ(c.at(0, y), e) << y;
+    EXPECT_EQ(px(c, 0, y), e) << y;
     if (y != 7) {
-      EXPECT_EQ(c.at(18, y), e) << y;
+      EXPECT_EQ(px(c, 18, y), e) << y;
     }
   }
-  EXPECT_TRUE(c.rowIs(8, 0, 2, e));
-  EXPECT_TRUE(c.rowIs(8, 3, 19, e));
+  EXPECT_TRUE(rowIs(c, 8, 0, 2, e));
+  EXPECT_TRUE(rowIs(c, 8, 3, 19, e));
   // Left inner line (2,2)-(2,9) lightened by 25 over the bottom outline, bottom line y = 7 from
   // x = 1 to 20 lightened by 50 (drawn last, over the outlines and the inner line).
   for (int y = 2; y < 9; ++y)
     if (y != 7) {
-      EXPECT_EQ(c.at(2, y), e25) << y;
+      EXPECT_EQ(px(c, 2, y), e25) << y;
     }
-  EXPECT_TRUE(c.rowIs(7, 1, 21, e50));
-  EXPECT_EQ(c.at(21, 7), kSentinel);
-  EXPECT_TRUE(c.rowIs(9, 0, 24, kSentinel));
+  EXPECT_TRUE(rowIs(c, 7, 1, 21, e50));
+  EXPECT_EQ(px(c, 21, 7), kSentinel);
+  EXPECT_TRUE(rowIs(c, 9, 0, 24, kSentinel));
 }
 
 TEST(GradientFillPanel, InnerLinesIgnoreTheOffsetAndSmallHeightsFail) {
   // Height 9, step (30 - 90) / 3 = -20: from the top F, F, 70, 50, 30, 10, 30, 50, 70.
   const OLE_COLOR face = RGB(90, 90, 90), edge = RGB(30, 30, 30);
-  Canvas c(30, 20);
-  ASSERT_EQ(GradientFillPanel(c.dc, 5, 3, 12, 9, face, edge), std::optional<int32_t>(9));
-  EXPECT_EQ(c.at(5, 3), 0x1E1E1Eu);  // outlines at the offset: (5,3)-(16,12) and (6,4)-(16,12)
-  EXPECT_EQ(c.at(15, 11), 0x1E1E1Eu);
-  EXPECT_EQ(c.at(16, 11), makePixel(70, 70, 70));
+  TestCanvas c(30, 20, false, kSentinel);
+  ASSERT_EQ(GradientFillPanel(c.dc(), 5, 3, 12, 9, face, edge), std::optional<int32_t>(9));
+  EXPECT_EQ(px(c, 5, 3), 0x1E1E1Eu);  // outlines at the offset: (5,3)-(16,12) and (6,4)-(16,12)
+  EXPECT_EQ(px(c, 15, 11), 0x1E1E1Eu);
+  EXPECT_EQ(px(c, 16, 11), makePixel(70, 70, 70));
   // The left inner line ends at y = 9 (Height), not Y + Height; the bottom lines lie on
   // y = Height - 2 = 7 from x = 1 to x = 12 (Width), whatever X and Y are.
-  EXPECT_EQ(c.at(7, 5), makePixel(55, 55, 55));
-  EXPECT_EQ(c.at(7, 8), makePixel(55, 55, 55));
-  EXPECT_EQ(c.at(7, 9), makePixel(30, 30, 30));
-  EXPECT_TRUE(c.rowIs(7, 1, 13, makePixel(80, 80, 80)));
-  EXPECT_EQ(c.at(0, 7), kSentinel);
-  EXPECT_EQ(c.at(13, 7), makePixel(30, 30, 30));
+  EXPECT_EQ(px(c, 7, 5), makePixel(55, 55, 55));
+  EXPECT_EQ(px(c, 7, 8), makePixel(55, 55, 55));
+  EXPECT_EQ(px(c, 7, 9), makePixel(30, 30, 30));
+  EXPECT_TRUE(rowIs(c, 7, 1, 13, makePixel(80, 80, 80)));
+  EXPECT_EQ(px(c, 0, 7), kSentinel);
+  EXPECT_EQ(px(c, 13, 7), makePixel(30, 30, 30));
 
-  Canvas s(10, 10);
+  TestCanvas s(10, 10, false, kSentinel);
   for (int h : {0, 1, 2}) {
     EXPECT_THROW(
         {
           try {
-            GradientFillPanel(s.dc, 0, 0, 8, h, face, edge);
+            GradientFillPanel(s.dc(), 0, 0, 8, h, face, edge);
           } catch (const HostError& err) {
             EXPECT_EQ(err.number(), 11);
             throw;
@@ -215,11 +197,11 @@ TEST(GradientFillPanel, InnerLinesIgnoreTheOffsetAndSmallHeightsFail) {
         },
         HostError);
   }
-  EXPECT_TRUE(s.untouched());
+  EXPECT_TRUE(untouched(s));
   EXPECT_EQ(GradientFillPanel(0, 0, 0, 8, 9, face, edge), std::nullopt);
-  EXPECT_EQ(GradientFillPanel(s.dc, 0, 0, -1, 9, face, edge), std::nullopt);
-  EXPECT_EQ(GradientFillPanel(s.dc, 0, 0, 8, -9, face, edge), std::nullopt);
-  EXPECT_TRUE(s.untouched());
+  EXPECT_EQ(GradientFillPanel(s.dc(), 0, 0, -1, 9, face, edge), std::nullopt);
+  EXPECT_EQ(GradientFillPanel(s.dc(), 0, 0, 8, -9, face, edge), std::nullopt);
+  EXPECT_TRUE(untouched(s));
 }
 
 TEST(GradientFillGlass, BarAndEdgeLines) {
@@ -227,29 +209,29 @@ TEST(GradientFillGlass, BarAndEdgeLines) {
   const OLE_COLOR c1 = RGB(200, 100, 50), c2 = RGB(100, 200, 50);
   const int red[7] = {55, 84, 113, 142, 171, 142, 113};  // from the top line down
   const int green[7] = {245, 216, 187, 158, 129, 158, 187};
-  Canvas bar(16, 12);
-  EXPECT_EQ(GradientFillGlass(bar.dc, 2, 3, 10, 7, c1, c2, 0), 7);
-  for (int y = 0; y < 7; ++y) EXPECT_TRUE(bar.rowIs(3 + y, 2, 12, makePixel(red[y], green[y], 50))) << y;
-  EXPECT_TRUE(bar.rowIs(2, 0, 16, kSentinel));
-  EXPECT_TRUE(bar.rowIs(10, 0, 16, kSentinel));
+  TestCanvas bar(16, 12, false, kSentinel);
+  EXPECT_EQ(GradientFillGlass(bar.dc(), 2, 3, 10, 7, c1, c2, 0), 7);
+  for (int y = 0; y < 7; ++y) EXPECT_TRUE(rowIs(bar, 3 + y, 2, 12, makePixel(red[y], green[y], 50))) << y;
+  EXPECT_TRUE(rowIs(bar, 2, 0, 16, kSentinel));
+  EXPECT_TRUE(rowIs(bar, 10, 0, 16, kSentinel));
 
-  Canvas c(16, 12);
-  EXPECT_EQ(GradientFillGlass(c.dc, 2, 3, 10, 7, c1, c2, 1), 7);
+  TestCanvas c(16, 12, false, kSentinel);
+  EXPECT_EQ(GradientFillGlass(c.dc(), 2, 3, 10, 7, c1, c2, 1), 7);
   // White at x = 11 for y = 4..8, the bottom colour at x = 10 for y = 4..9, grey on y = 2.
-  EXPECT_EQ(c.at(11, 3), makePixel(red[0], green[0], 50));
-  for (int y = 4; y < 9; ++y) EXPECT_EQ(c.at(11, y), 0xFFFFFFu) << y;
-  EXPECT_EQ(c.at(11, 9), makePixel(red[6], green[6], 50));
-  for (int y = 4; y < 10; ++y) EXPECT_EQ(c.at(10, y), makePixel(113, 187, 50)) << y;
-  EXPECT_TRUE(c.rowIs(2, 2, 11, makePixel(171, 171, 171)));
-  EXPECT_EQ(c.at(11, 2), kSentinel);
-  EXPECT_EQ(c.at(1, 2), kSentinel);
+  EXPECT_EQ(px(c, 11, 3), makePixel(red[0], green[0], 50));
+  for (int y = 4; y < 9; ++y) EXPECT_EQ(px(c, 11, y), 0xFFFFFFu) << y;
+  EXPECT_EQ(px(c, 11, 9), makePixel(red[6], green[6], 50));
+  for (int y = 4; y < 10; ++y) EXPECT_EQ(px(c, 10, y), makePixel(113, 187, 50)) << y;
+  EXPECT_TRUE(rowIs(c, 2, 2, 11, makePixel(171, 171, 171)));
+  EXPECT_EQ(px(c, 11, 2), kSentinel);
+  EXPECT_EQ(px(c, 1, 2), kSentinel);
 
-  Canvas s(4, 4);
+  TestCanvas s(4, 4, false, kSentinel);
   EXPECT_EQ(GradientFillGlass(0, 0, 0, 4, 4, c1, c2, 1), 0);
-  EXPECT_EQ(GradientFillGlass(s.dc, 0, 0, -1, 4, c1, c2, 1), 0);
-  EXPECT_EQ(GradientFillGlass(s.dc, 0, 0, 4, -1, c1, c2, 1), 0);
-  EXPECT_EQ(GradientFillGlass(s.dc, 0, 1, 4, 0, c1, c2, 1), 0);
-  EXPECT_TRUE(s.untouched());
+  EXPECT_EQ(GradientFillGlass(s.dc(), 0, 0, -1, 4, c1, c2, 1), 0);
+  EXPECT_EQ(GradientFillGlass(s.dc(), 0, 0, 4, -1, c1, c2, 1), 0);
+  EXPECT_EQ(GradientFillGlass(s.dc(), 0, 1, 4, 0, c1, c2, 1), 0);
+  EXPECT_TRUE(untouched(s));
 }
 
 // ---- modPicEffects -----------------------------------------------------------------------------
@@ -262,133 +244,133 @@ TEST(AlphaBlendPicture, BlendsWithTheWeight256MinusAlpha) {
   };
   for (Case k : {Case{0, makePixel(201, 50, 10)}, Case{128, makePixel(151, 100, 131)},
                  Case{255, makePixel(101, 150, 250)}}) {
-    Canvas c(6, 5, makePixel(200, 50, 10));
-    Picture pic(3, 2, makePixel(100, 150, 250));
-    EXPECT_EQ(AlphaBlendPicture(c.dc, pic.handle, 1, 2, 3, 2, 0, 0, 3, 2, k.alpha), 2) << k.alpha;
-    EXPECT_TRUE(c.rowIs(2, 1, 4, k.expected)) << k.alpha;
-    EXPECT_TRUE(c.rowIs(3, 1, 4, k.expected)) << k.alpha;
-    EXPECT_EQ(c.at(0, 2), makePixel(200, 50, 10));
-    EXPECT_EQ(c.at(4, 3), makePixel(200, 50, 10));
-    EXPECT_TRUE(c.rowIs(1, 0, 6, makePixel(200, 50, 10)));
-    EXPECT_TRUE(c.rowIs(4, 0, 6, makePixel(200, 50, 10)));
+    TestCanvas c(6, 5, false, makePixel(200, 50, 10));
+    TestCanvas pic(3, 2, false, makePixel(100, 150, 250));
+    EXPECT_EQ(AlphaBlendPicture(c.dc(), pic.bitmap(), 1, 2, 3, 2, 0, 0, 3, 2, k.alpha), 2) << k.alpha;
+    EXPECT_TRUE(rowIs(c, 2, 1, 4, k.expected)) << k.alpha;
+    EXPECT_TRUE(rowIs(c, 3, 1, 4, k.expected)) << k.alpha;
+    EXPECT_EQ(px(c, 0, 2), makePixel(200, 50, 10));
+    EXPECT_EQ(px(c, 4, 3), makePixel(200, 50, 10));
+    EXPECT_TRUE(rowIs(c, 1, 0, 6, makePixel(200, 50, 10)));
+    EXPECT_TRUE(rowIs(c, 4, 0, 6, makePixel(200, 50, 10)));
   }
-  Canvas white(2, 2, 0xFFFFFF);
-  Picture black(2, 2, 0);
-  EXPECT_EQ(AlphaBlendPicture(white.dc, black.handle, 0, 0, 2, 2, 0, 0, 2, 2, 0), 2);
-  EXPECT_EQ(white.at(1, 1), 0xFFFFFFu);  // 256 * 255 / 255 = 256, shown as 255
+  TestCanvas white(2, 2, false, 0xFFFFFF);
+  TestCanvas black(2, 2, false, 0);
+  EXPECT_EQ(AlphaBlendPicture(white.dc(), black.bitmap(), 0, 0, 2, 2, 0, 0, 2, 2, 0), 2);
+  EXPECT_EQ(px(white, 1, 1), 0xFFFFFFu);  // 256 * 255 / 255 = 256, shown as 255
 }
 
 TEST(AlphaBlendPicture, RefusesAlphaOutsideAByteAndBadArguments) {
-  Canvas c(4, 4);
-  Picture pic(2, 2, 0xFFFFFF);
-  EXPECT_EQ(AlphaBlendPicture(c.dc, pic.handle, 0, 0, 2, 2, 0, 0, 2, 2, 256), 0);
-  EXPECT_EQ(AlphaBlendPicture(c.dc, pic.handle, 0, 0, 2, 2, 0, 0, 2, 2, -1), 0);
-  EXPECT_EQ(AlphaBlendPicture(0, pic.handle, 0, 0, 2, 2, 0, 0, 2, 2, 100), 0);
-  EXPECT_EQ(AlphaBlendPicture(c.dc, 0, 0, 0, 2, 2, 0, 0, 2, 2, 100), 0);
-  EXPECT_EQ(AlphaBlendPicture(c.dc, pic.handle, 0, 0, 2, 2, 0, 0, -2, 2, 100), 0);
-  EXPECT_TRUE(c.untouched());
+  TestCanvas c(4, 4, false, kSentinel);
+  TestCanvas pic(2, 2, false, 0xFFFFFF);
+  EXPECT_EQ(AlphaBlendPicture(c.dc(), pic.bitmap(), 0, 0, 2, 2, 0, 0, 2, 2, 256), 0);
+  EXPECT_EQ(AlphaBlendPicture(c.dc(), pic.bitmap(), 0, 0, 2, 2, 0, 0, 2, 2, -1), 0);
+  EXPECT_EQ(AlphaBlendPicture(0, pic.bitmap(), 0, 0, 2, 2, 0, 0, 2, 2, 100), 0);
+  EXPECT_EQ(AlphaBlendPicture(c.dc(), 0, 0, 0, 2, 2, 0, 0, 2, 2, 100), 0);
+  EXPECT_EQ(AlphaBlendPicture(c.dc(), pic.bitmap(), 0, 0, 2, 2, 0, 0, -2, 2, 100), 0);
+  EXPECT_TRUE(untouched(c));
 }
 
 TEST(DrawPictureGrey, PaintsTheRoundedMeanOfTheThreeBytes) {
-  Canvas c(4, 3);
-  Picture pic(2, 2, 0);
-  pic.surface->at(0, 0) = makePixel(10, 20, 31);  // 61 / 3 = 20.33 -> 20
-  pic.surface->at(1, 0) = makePixel(10, 20, 32);  // 62 / 3 = 20.67 -> 21
-  pic.surface->at(0, 1) = makePixel(255, 255, 255);
-  pic.surface->at(1, 1) = makePixel(0, 0, 1);  // 0.33 -> 0
-  EXPECT_EQ(DrawPictureGrey(c.dc, pic.handle, 1, 1, 2, 2), 2);
-  EXPECT_EQ(c.at(1, 1), 0x141414u);
-  EXPECT_EQ(c.at(2, 1), 0x151515u);
-  EXPECT_EQ(c.at(1, 2), 0xFFFFFFu);
-  EXPECT_EQ(c.at(2, 2), 0x000000u);
-  EXPECT_EQ(c.at(0, 1), kSentinel);
-  EXPECT_EQ(c.at(3, 2), kSentinel);
-  EXPECT_EQ(DrawPictureGrey(c.dc, 0, 1, 1, 2, 2), 0);
-  EXPECT_EQ(DrawPictureGrey(0, pic.handle, 1, 1, 2, 2), 0);
-  EXPECT_EQ(DrawPictureGrey(c.dc, pic.handle, 1, 1, -2, 2), 0);
+  TestCanvas c(4, 3, false, kSentinel);
+  TestCanvas pic(2, 2, false, 0);
+  pic.at(0, 0) = makePixel(10, 20, 31);  // 61 / 3 = 20.33 -> 20
+  pic.at(1, 0) = makePixel(10, 20, 32);  // 62 / 3 = 20.67 -> 21
+  pic.at(0, 1) = makePixel(255, 255, 255);
+  pic.at(1, 1) = makePixel(0, 0, 1);  // 0.33 -> 0
+  EXPECT_EQ(DrawPictureGrey(c.dc(), pic.bitmap(), 1, 1, 2, 2), 2);
+  EXPECT_EQ(px(c, 1, 1), 0x141414u);
+  EXPECT_EQ(px(c, 2, 1), 0x151515u);
+  EXPECT_EQ(px(c, 1, 2), 0xFFFFFFu);
+  EXPECT_EQ(px(c, 2, 2), 0x000000u);
+  EXPECT_EQ(px(c, 0, 1), kSentinel);
+  EXPECT_EQ(px(c, 3, 2), kSentinel);
+  EXPECT_EQ(DrawPictureGrey(c.dc(), 0, 1, 1, 2, 2), 0);
+  EXPECT_EQ(DrawPictureGrey(0, pic.bitmap(), 1, 1, 2, 2), 0);
+  EXPECT_EQ(DrawPictureGrey(c.dc(), pic.bitmap(), 1, 1, -2, 2), 0);
 }
 
 TEST(GreyArea, GreysTheAreaInPlaceTheRightWayRound) {
   // Distinct pixels in every position: reading right to left into a buffer filled from its end
   // must give back the area unmirrored and upright.
-  Canvas c(5, 4);
+  TestCanvas c(5, 4, false, kSentinel);
   const Pixel area[2][3] = {{makePixel(30, 0, 0), makePixel(0, 60, 0), makePixel(0, 0, 90)},
                             {makePixel(120, 0, 0), makePixel(0, 150, 0), makePixel(0, 0, 180)}};
   for (int y = 0; y < 2; ++y)
-    for (int x = 0; x < 3; ++x) c.surface->at(1 + x, 1 + y) = area[y][x];
-  EXPECT_EQ(GreyArea(c.dc, 1, 1, 1, 3, 2), 2);
+    for (int x = 0; x < 3; ++x) c.at(1 + x, 1 + y) = area[y][x];
+  EXPECT_EQ(GreyArea(c.dc(), 1, 1, 1, 3, 2), 2);
   const Pixel grey[2][3] = {{0x0A0A0A, 0x141414, 0x1E1E1E}, {0x282828, 0x323232, 0x3C3C3C}};
   for (int y = 0; y < 2; ++y)
-    for (int x = 0; x < 3; ++x) EXPECT_EQ(c.at(1 + x, 1 + y), grey[y][x]) << x << "," << y;
-  EXPECT_TRUE(c.rowIs(0, 0, 5, kSentinel));
-  EXPECT_TRUE(c.rowIs(3, 0, 5, kSentinel));
-  EXPECT_EQ(c.at(4, 1), kSentinel);
+    for (int x = 0; x < 3; ++x) EXPECT_EQ(px(c, 1 + x, 1 + y), grey[y][x]) << x << "," << y;
+  EXPECT_TRUE(rowIs(c, 0, 0, 5, kSentinel));
+  EXPECT_TRUE(rowIs(c, 3, 0, 5, kSentinel));
+  EXPECT_EQ(px(c, 4, 1), kSentinel);
 
-  Canvas s(3, 3);
-  EXPECT_EQ(GreyArea(s.dc, 0, 0, 0, 2, 2), 0);  // the bitmap handle must be non-zero
+  TestCanvas s(3, 3, false, kSentinel);
+  EXPECT_EQ(GreyArea(s.dc(), 0, 0, 0, 2, 2), 0);  // the bitmap handle must be non-zero
   EXPECT_EQ(GreyArea(0, 1, 0, 0, 2, 2), 0);
-  EXPECT_EQ(GreyArea(s.dc, 1, 0, 0, 2, -2), 0);
-  EXPECT_TRUE(s.untouched());
+  EXPECT_EQ(GreyArea(s.dc(), 1, 0, 0, 2, -2), 0);
+  EXPECT_TRUE(untouched(s));
 }
 
 TEST(DrawPictureTransparent, KeysOnTheRawPixel) {
   // The key 0x00112233 is a pixel: the picture pixel (0x11, 0x22, 0x33) is left out, the one with
   // red and blue swapped is painted.
-  Canvas c(4, 3);
-  Picture pic(2, 1, 0);
-  pic.surface->at(0, 0) = 0x112233;
-  pic.surface->at(1, 0) = 0x332211;
-  EXPECT_EQ(DrawPictureTransparent(c.dc, pic.handle, 1, 1, 2, 1, 1, 1, 2, 1, 0x112233), 1);
-  EXPECT_EQ(c.at(1, 1), kSentinel);
-  EXPECT_EQ(c.at(2, 1), 0x332211u);
+  TestCanvas c(4, 3, false, kSentinel);
+  TestCanvas pic(2, 1, false, 0);
+  pic.at(0, 0) = 0x112233;
+  pic.at(1, 0) = 0x332211;
+  EXPECT_EQ(DrawPictureTransparent(c.dc(), pic.bitmap(), 1, 1, 2, 1, 1, 1, 2, 1, 0x112233), 1);
+  EXPECT_EQ(px(c, 1, 1), kSentinel);
+  EXPECT_EQ(px(c, 2, 1), 0x332211u);
 
-  Canvas m(4, 3);
-  Picture magenta(2, 2, 0xFF00FF);
-  magenta.surface->at(1, 1) = 0x00FF00;
-  EXPECT_EQ(DrawPictureTransparent(m.dc, magenta.handle, 2, 1, 2, 2, 2, 1, 2, 2, 0xFF00FF), 2);
-  EXPECT_EQ(m.at(2, 1), kSentinel);
-  EXPECT_EQ(m.at(3, 2), 0x00FF00u);
+  TestCanvas m(4, 3, false, kSentinel);
+  TestCanvas magenta(2, 2, false, 0xFF00FF);
+  magenta.at(1, 1) = 0x00FF00;
+  EXPECT_EQ(DrawPictureTransparent(m.dc(), magenta.bitmap(), 2, 1, 2, 2, 2, 1, 2, 2, 0xFF00FF), 2);
+  EXPECT_EQ(px(m, 2, 1), kSentinel);
+  EXPECT_EQ(px(m, 3, 2), 0x00FF00u);
 
-  EXPECT_EQ(DrawPictureTransparent(0, pic.handle, 1, 1, 2, 1, 1, 1, 2, 1, 0), 0);
-  EXPECT_EQ(DrawPictureTransparent(c.dc, 0, 1, 1, 2, 1, 1, 1, 2, 1, 0), 0);
-  EXPECT_EQ(DrawPictureTransparent(c.dc, pic.handle, 1, 1, 2, 1, 1, 1, -2, 1, 0), 0);
+  EXPECT_EQ(DrawPictureTransparent(0, pic.bitmap(), 1, 1, 2, 1, 1, 1, 2, 1, 0), 0);
+  EXPECT_EQ(DrawPictureTransparent(c.dc(), 0, 1, 1, 2, 1, 1, 1, 2, 1, 0), 0);
+  EXPECT_EQ(DrawPictureTransparent(c.dc(), pic.bitmap(), 1, 1, 2, 1, 1, 1, -2, 1, 0), 0);
 }
 
 // ---- Resources -----------------------------------------------------------------------------------
 
 TEST(GradientRoutines, LeaveNoGdiObjectBehindOnAnyPath) {
-  Canvas c(40, 30);
-  Picture pic(8, 8, 0x808080);
+  TestCanvas c(40, 30, false, kSentinel);
+  TestCanvas pic(8, 8, false, 0x808080);
   HBITMAP stale = gfx::CreateBitmapForSurface(gfx::Surface::create(2, 2));
   DeleteObject(stale);
   const OLE_COLOR a = RGB(10, 20, 30), b = RGB(200, 100, 0);
   std::vector<std::pair<const char*, std::function<void()>>> calls = {
-      {"vertical", [&] { GradientFillVertical(c.dc, 20, 10, a, b); }},
-      {"vertical at, empty", [&] { GradientFillVerticalAt(c.dc, 1, 1, -1, 10, a, b); }},
-      {"angle", [&] { GradientFillAngle(c.dc, 20, 10, a, b, 33); }},
-      {"half", [&] { GradientFillHalf(c.dc, 20, 10, a, b, 90, false, true); }},
-      {"panel", [&] { GradientFillPanel(c.dc, 0, 0, 20, 10, a, b); }},
+      {"vertical", [&] { GradientFillVertical(c.dc(), 20, 10, a, b); }},
+      {"vertical at, empty", [&] { GradientFillVerticalAt(c.dc(), 1, 1, -1, 10, a, b); }},
+      {"angle", [&] { GradientFillAngle(c.dc(), 20, 10, a, b, 33); }},
+      {"half", [&] { GradientFillHalf(c.dc(), 20, 10, a, b, 90, false, true); }},
+      {"panel", [&] { GradientFillPanel(c.dc(), 0, 0, 20, 10, a, b); }},
       {"panel, no dc", [&] { GradientFillPanel(0, 0, 0, 20, 10, a, b); }},
-      {"panel, height 2", [&] { EXPECT_THROW(GradientFillPanel(c.dc, 0, 0, 20, 2, a, b), HostError); }},
-      {"glass", [&] { GradientFillGlass(c.dc, 0, 1, 20, 10, a, b, -1); }},
-      {"alpha", [&] { AlphaBlendPicture(c.dc, pic.handle, 0, 0, 8, 8, 0, 0, 8, 8, 100); }},
-      {"alpha, stale bitmap", [&] { AlphaBlendPicture(c.dc, stale, 0, 0, 8, 8, 0, 0, 8, 8, 100); }},
-      {"alpha, no section", [&] { AlphaBlendPicture(c.dc, pic.handle, 0, 0, 8, 8, 0, 0, 0, 8, 100); }},
-      {"grey", [&] { DrawPictureGrey(c.dc, pic.handle, 0, 0, 8, 8); }},
-      {"grey area", [&] { GreyArea(c.dc, 1, 0, 0, 8, 8); }},
-      {"transparent", [&] { DrawPictureTransparent(c.dc, pic.handle, 0, 0, 8, 8, 0, 0, 8, 8, 0xFF00FF); }},
+      {"panel, height 2", [&] { EXPECT_THROW(GradientFillPanel(c.dc(), 0, 0, 20, 2, a, b), HostError); }},
+      {"glass", [&] { GradientFillGlass(c.dc(), 0, 1, 20, 10, a, b, -1); }},
+      {"alpha", [&] { AlphaBlendPicture(c.dc(), pic.bitmap(), 0, 0, 8, 8, 0, 0, 8, 8, 100); }},
+      {"alpha, stale bitmap", [&] { AlphaBlendPicture(c.dc(), stale, 0, 0, 8, 8, 0, 0, 8, 8, 100); }},
+      {"alpha, no section", [&] { AlphaBlendPicture(c.dc(), pic.bitmap(), 0, 0, 8, 8, 0, 0, 0, 8, 100); }},
+      {"grey", [&] { DrawPictureGrey(c.dc(), pic.bitmap(), 0, 0, 8, 8); }},
+      {"grey area", [&] { GreyArea(c.dc(), 1, 0, 0, 8, 8); }},
+      {"transparent", [&] { DrawPictureTransparent(c.dc(), pic.bitmap(), 0, 0, 8, 8, 0, 0, 8, 8, 0xFF00FF); }},
       {"transparent, stale bitmap",
-       [&] { DrawPictureTransparent(c.dc, stale, 0, 0, 8, 8, 0, 0, 8, 8, 0xFF00FF); }},
+       [&] { DrawPictureTransparent(c.dc(), stale, 0, 0, 8, 8, 0, 0, 8, 8, 0xFF00FF); }},
       {"transparent, no section",
-       [&] { DrawPictureTransparent(c.dc, pic.handle, 0, 0, 8, 8, 0, 0, 8, 0, 0xFF00FF); }},
+       [&] { DrawPictureTransparent(c.dc(), pic.bitmap(), 0, 0, 8, 8, 0, 0, 8, 0, 0xFF00FF); }},
   };
-  const HGDIOBJ pen = GetCurrentObject(c.dc, OBJ_PEN), brush = GetCurrentObject(c.dc, OBJ_BRUSH);
+  const HGDIOBJ pen = GetCurrentObject(c.dc(), OBJ_PEN), brush = GetCurrentObject(c.dc(), OBJ_BRUSH);
   for (auto& [name, call] : calls) {
     size_t before = handles().liveCount();
     call();
     EXPECT_EQ(handles().liveCount(), before) << name;
-    EXPECT_EQ(GetCurrentObject(c.dc, OBJ_PEN), pen) << name;  // the DC's own pen is back
-    EXPECT_EQ(GetCurrentObject(c.dc, OBJ_BRUSH), brush) << name;
+    EXPECT_EQ(GetCurrentObject(c.dc(), OBJ_PEN), pen) << name;  // the DC's own pen is back
+    EXPECT_EQ(GetCurrentObject(c.dc(), OBJ_BRUSH), brush) << name;
   }
 }
 
