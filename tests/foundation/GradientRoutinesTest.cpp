@@ -56,7 +56,8 @@ TEST(GradientFillVerticalAt, PaintsAtTheOffsetAndPassesOverEmptySizes) {
   TestCanvas c(8, 8, false, kSentinel);
   GradientFillVerticalAt(c.dc(), 2, 3, 3, 4, RGB(0, 0, 0), RGB(0, 90, 0));
   EXPECT_TRUE(rowIs(c, 6, 2, 5, 0x000000));
-  EXPECT_TRUE(rowIs(c, 4, 2, 5, makePixel(0, 30, 0)));
+  EXPECT_TRUE(rowIs(c, 5, 2, 5, makePixel(0, 30, 0)));  // 90 * 1 / 3
+  EXPECT_TRUE(rowIs(c, 4, 2, 5, makePixel(0, 60, 0)));
   EXPECT_TRUE(rowIs(c, 3, 2, 5, makePixel(0, 90, 0)));
   EXPECT_TRUE(rowIs(c, 2, 0, 8, kSentinel));
   EXPECT_TRUE(rowIs(c, 7, 0, 8, kSentinel));
