@@ -4,7 +4,7 @@
 #pragma once
 
 #include <cstdint>
-#include <vector>
+#include <memory>
 
 #include "platform/gfx/Gdi.h"
 
@@ -13,16 +13,17 @@ namespace zxp::detail {
 class DibBuffer {
  public:
   // Sizes the buffer and its header. False for a negative size, for one larger than the
-  // platform's largest surface, or when memory runs out; the buffer is then empty.
-  bool allocate(int32_t width, int32_t height);
+  // platform's largest surface, or when memory runs out; the buffer is then empty. The pixels
+  // are 0 unless `zeroed` is false, for callers that write every pixel anyway.
+  bool allocate(int32_t width, int32_t height, bool zeroed = true);
 
   int32_t width() const { return info_.bmiHeader.biWidth; }
   int32_t height() const { return info_.bmiHeader.biHeight; }
-  Pixel* data() { return pixels_.data(); }
-  const Pixel* data() const { return pixels_.data(); }
-  size_t size() const { return pixels_.size(); }
+  Pixel* data() { return pixels_.get(); }
+  const Pixel* data() const { return pixels_.get(); }
+  size_t size() const { return size_; }
   // Row y counted from the bottom line.
-  Pixel* row(int32_t y) { return pixels_.data() + static_cast<size_t>(y) * width(); }
+  Pixel* row(int32_t y) { return pixels_.get() + static_cast<size_t>(y) * width(); }
   BITMAPINFO& info() { return info_; }
 
   // StretchDIBits of source (sx, sy, sw, sh) to (x, y, w, h), DIB_RGB_COLORS and SRCCOPY;
@@ -34,7 +35,8 @@ class DibBuffer {
 
  private:
   BITMAPINFO info_{};
-  std::vector<Pixel> pixels_;
+  std::unique_ptr<Pixel[]> pixels_;
+  size_t size_ = 0;
 };
 
 }  // namespace zxp::detail

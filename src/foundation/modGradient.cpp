@@ -43,7 +43,7 @@ void fillRows(DibBuffer& buffer, const Pixel* entries) {
 // The buffer of GradientFillAngle; false (nothing to paint) for an empty size.
 bool angleBuffer(DibBuffer& buffer, int32_t width, int32_t height, OLE_COLOR color1,
                  OLE_COLOR color2, float angle) {
-  if (width < 1 || height < 1 || !buffer.allocate(width, height)) return false;
+  if (width < 1 || height < 1 || !buffer.allocate(width, height, false)) return false;
   gradient::fillAngleBuffer(buffer.data(), width, height, color1, color2, angle);
   return true;
 }
@@ -58,7 +58,7 @@ void GradientFillVertical(HDC dc, int32_t width, int32_t height, OLE_COLOR color
 void GradientFillVerticalAt(HDC dc, int32_t x, int32_t y, int32_t width, int32_t height,
                             OLE_COLOR colorBottom, OLE_COLOR colorTop) {
   DibBuffer buffer;
-  if (height < 1 || !buffer.allocate(width, height)) return;
+  if (height < 1 || !buffer.allocate(width, height, false)) return;
   std::vector<Pixel> ramp = gradient::colorRamp(colorBottom, colorTop, height);
   fillRows(buffer, ramp.data());
   buffer.paint(dc, x, y, width, height, 0, 0, width, height);
@@ -95,7 +95,7 @@ std::optional<int32_t> GradientFillPanel(HDC dc, int32_t x, int32_t y, int32_t w
   std::vector<Pixel> entries = gradient::panelEntries(height, faceColor, edgeColor);  // throws below 3
   DibBuffer buffer;
   int32_t painted = 0;
-  if (buffer.allocate(width, height)) {
+  if (buffer.allocate(width, height, false)) {
     fillRows(buffer, entries.data());
     painted = buffer.paint(dc, x, y, width, height, 0, 0, width, height);
   }
@@ -124,7 +124,7 @@ int32_t GradientFillGlass(HDC dc, int32_t x, int32_t y, int32_t width, int32_t h
   std::vector<Pixel> entries = gradient::glassEntries(height, color1, color2, &bottomColor);
   DibBuffer buffer;
   int32_t painted = 0;
-  if (buffer.allocate(width, height)) {
+  if (buffer.allocate(width, height, false)) {
     fillRows(buffer, entries.data());
     painted = buffer.paint(dc, x, y, width, height, 0, 0, width, height);
   }

@@ -62,7 +62,7 @@ int32_t DrawPictureGrey(HDC dc, HBITMAP bitmap, int32_t x, int32_t y, int32_t wi
 int32_t GreyArea(HDC dc, HBITMAP bitmap, int32_t x, int32_t y, int32_t width, int32_t height) {
   if (dc == 0 || bitmap == 0 || width < 0 || height < 0) return 0;
   DibBuffer buffer;
-  if (!buffer.allocate(width, height)) return 0;
+  if (!buffer.allocate(width, height, false)) return 0;
   // Top row first, each row right to left, stored from the last element backward: the buffer
   // ends up holding the area bottom row first, the right way round.
   Pixel* out = buffer.data() + buffer.size();
