@@ -140,19 +140,16 @@ BOOL UnhookWindowsHookEx(HHOOK hook) {
 
 LRESULT CallNextHookEx(HHOOK hook, int code, WPARAM wParam, LPARAM lParam) {
   HookState& s = state();
-  // Find the calling hook's place: by its handle (even when it was removed meanwhile), else the
-  // innermost running hook.
+  // As on the platform, the handle does not decide the place in the chain: inside a hook call
+  // the chain continues after the innermost running hook, whichever handle the caller passes
+  // (hooks commonly pass a module-wide handle that belongs to another hook of the chain).
+  // Only outside any hook call does the handle say where to start.
   std::shared_ptr<HookRecord> from;
-  for (auto it = s.running.rbegin(); it != s.running.rend(); ++it) {
-    if ((*it)->handle == hook) {
-      from = *it;
-      break;
-    }
+  if (!s.running.empty()) {
+    from = s.running.back();
+  } else if (auto* obj = handles().peek<HookObject>(hook, ObjKind::Hook)) {
+    from = obj->rec;
   }
-  if (!from) {
-    if (auto* obj = handles().peek<HookObject>(hook, ObjKind::Hook)) from = obj->rec;
-  }
-  if (!from && !s.running.empty()) from = s.running.back();
   if (!from) return 0;
   auto& chain = chainOf(from->type);
   auto it = std::find(chain.begin(), chain.end(), from);
