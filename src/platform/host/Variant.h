@@ -52,6 +52,10 @@ class Variant {
   Variant(uint32_t colour) : v_(static_cast<int32_t>(colour)) {}  // OLE colours are Longs
   Variant(float f) : v_(f) {}
   Variant(double d) : v_(d) {}
+  // Pointer-sized values (window-message parameters in hook events) travel as Doubles, which hold
+  // every 32-bit value and every user-space address exactly.
+  Variant(int64_t v) : v_(static_cast<double>(v)) {}
+  Variant(uint64_t v) : v_(static_cast<double>(v)) {}
   Variant(std::string s) : v_(std::move(s)) {}
   Variant(std::string_view s) : v_(std::string(s)) {}
   Variant(const char* s) : v_(std::string(s ? s : "")) {}
@@ -141,6 +145,10 @@ template <>
 inline int32_t variantAs<int32_t>(const Variant& v) { return v.toLong(); }
 template <>
 inline uint32_t variantAs<uint32_t>(const Variant& v) { return static_cast<uint32_t>(v.toLong()); }
+template <>
+inline int64_t variantAs<int64_t>(const Variant& v) { return static_cast<int64_t>(v.toDouble()); }
+template <>
+inline uint64_t variantAs<uint64_t>(const Variant& v) { return static_cast<uint64_t>(v.toDouble()); }
 template <>
 inline float variantAs<float>(const Variant& v) { return v.toSingle(); }
 template <>
