@@ -1,0 +1,105 @@
+#include "foundation/clsHookingThunk.h"
+
+#include <map>
+#include <memory>
+
+#include "platform/host/NoCase.h"
+
+namespace zxp {
+
+namespace {
+
+struct NoCaseLess {
+  bool operator()(const std::string& a, const std::string& b) const {
+    size_t n = std::min(a.size(), b.size());
+    for (size_t i = 0; i < n; ++i) {
+      char x = host::asciiLower(a[i]);
+      char y = host::asciiLower(b[i]);
+      if (x != y) return x < y;
+    }
+    return a.size() < b.size();
+  }
+};
+
+using FormNames = std::map<std::string, std::string, NoCaseLess>;
+
+std::unique_ptr<FormNames>& forms() {
+  static std::unique_ptr<FormNames> f;
+  return f;
+}
+
+clsHookingThunk*& active() {
+  static clsHookingThunk* a = nullptr;
+  return a;
+}
+
+HHOOK& activeHook() {
+  static HHOOK h = 0;
+  return h;
+}
+
+LRESULT hookProc(int nCode, WPARAM wParam, LPARAM lParam) {
+  int16_t intCode = static_cast<int16_t>(nCode);
+  HHOOK next = activeHook();
+  if (intCode < 0) return CallNextHookEx(next, nCode, wParam, lParam);
+  clsHookingThunk* a = active();
+  if (!a) return 0;
+  a->z_Sub_Hooking_Sink(intCode, wParam, lParam);
+  return CallNextHookEx(next, nCode, wParam, lParam);
+}
+
+}  // namespace
+
+clsHookingThunk::~clsHookingThunk() {
+  pvDeattachHook(type_);
+  // The slot must not outlive its instance.
+  if (active() == this) active() = nullptr;
+}
+
+void clsHookingThunk::pvAttachHook(eHookType lHookType, const std::string& sFormCaption,
+                                   const std::string& sFormName) {
+  if (!forms()) forms() = std::make_unique<FormNames>();
+  if (forms()->count(sFormName)) return;
+  (*forms())[sFormName] = sFormCaption;
+  formName_ = sFormName;
+  formCaption_ = sFormCaption;
+  type_ = lHookType;
+  hook_ = SetWindowsHookExA(static_cast<int>(lHookType), &hookProc, 0, GetCurrentThreadId());
+  activeHook() = hook_;
+  active() = this;
+}
+
+void clsHookingThunk::pvDeattachHook(eHookType lHookType) {
+  if (lHookType != type_ || hook_ == 0) return;
+  UnhookWindowsHookEx(hook_);
+  if (activeHook() == hook_) activeHook() = 0;
+  hook_ = 0;
+  if (forms()) {
+    forms()->erase(formName_);
+    if (forms()->empty()) forms().reset();
+  }
+}
+
+host::Variant clsHookingThunk::z_Sub_Hooking_Sink(int16_t intCode, WPARAM wParam, LPARAM lParam) {
+  eHookType type = type_;
+  LPARAM localLParam = lParam;
+  zProcessHooking.raise(type, intCode, wParam, localLParam);
+  return host::Variant();
+}
+
+size_t clsHookingThunk::registeredFormCount() { return forms() ? forms()->size() : 0; }
+bool clsHookingThunk::formCollectionExists() { return forms() != nullptr; }
+clsHookingThunk* clsHookingThunk::activeInstance() { return active(); }
+
+const host::MemberTable& clsHookingThunk::memberTable() const {
+  static const host::MemberTable table = host::ClassMembers<clsHookingThunk>("clsHookingThunk")
+                                             .method("pvAttachHook", &clsHookingThunk::pvAttachHook)
+                                             .method("pvDeattachHook", &clsHookingThunk::pvDeattachHook)
+                                             .method("z_Sub_Hooking_Sink", &clsHookingThunk::z_Sub_Hooking_Sink)
+                                             .event("zProcessHooking", &clsHookingThunk::zProcessHooking,
+                                                    {"lHookType", "intCode", "wParam", "lParam"})
+                                             .build();
+  return table;
+}
+
+}  // namespace zxp

@@ -1,0 +1,240 @@
+// clsHookingThunk, clsMWheel, clsTimer and clsDatePickerHook: their flows, their module-wide
+// slots, and that nothing (hooks, timers, window procedures) outlives them.
+#include <memory>
+#include <vector>
+
+#include "foundation/clsDatePickerHook.h"
+#include "foundation/clsHookingThunk.h"
+#include "foundation/clsMWheel.h"
+#include "foundation/clsTimer.h"
+#include "platform/ui/EventLoop.h"
+#include "platform/ui/Hooks.h"
+#include "platform/ui/UiTestSupport.h"
+
+namespace zxp {
+namespace {
+
+using ui::testing::UiTest;
+
+class HookClassesTest : public UiTest {
+ protected:
+  HWND window(Rect r = Rect{100, 100, 300, 200}) { return popup(r); }
+};
+
+// ---- clsHookingThunk ------------------------------------------------------------------------
+
+TEST_F(HookClassesTest, HookingThunkAttachesOncePerFormNameAndRaisesForEveryCall) {
+  HWND w = window();
+  clsHookingThunk hook;
+  std::vector<int16_t> codes;
+  std::vector<UINT> messages;
+  hook.zProcessHooking.connect([&](eHookType& type, int16_t& code, WPARAM&, LPARAM& lParam) {
+    EXPECT_EQ(type, eHookType::WH_CALLWNDPROC);
+    codes.push_back(code);
+    messages.push_back(reinterpret_cast<const CWPSTRUCT*>(lParam)->message);
+    lParam = 0;  // a handler's change stays local: the next hook still gets the structure
+  });
+  hook.pvAttachHook(eHookType::WH_CALLWNDPROC, "Main window", "frmMain");
+  HHOOK first = hook.hookHandle();
+  ASSERT_NE(first, 0u);
+  hook.pvAttachHook(eHookType::WH_CALLWNDPROC, "Main window", "FRMMAIN");  // same name, any case
+  EXPECT_EQ(hook.hookHandle(), first);
+  EXPECT_EQ(clsHookingThunk::registeredFormCount(), 1u);
+
+  SendMessageA(w, WM_USER + 3, 0, 0);
+  ASSERT_FALSE(messages.empty());
+  EXPECT_EQ(messages.back(), WM_USER + 3);
+  EXPECT_EQ(codes.back(), HC_ACTION);
+
+  hook.pvDeattachHook(eHookType::WH_MOUSE);  // another type: nothing happens
+  EXPECT_NE(hook.hookHandle(), 0u);
+  hook.pvDeattachHook(eHookType::WH_CALLWNDPROC);
+  EXPECT_EQ(hook.hookHandle(), 0u);
+  EXPECT_FALSE(clsHookingThunk::formCollectionExists());  // dropped when empty
+  size_t seen = messages.size();
+  SendMessageA(w, WM_USER + 3, 0, 0);
+  EXPECT_EQ(messages.size(), seen);
+}
+
+TEST_F(HookClassesTest, HookingThunkDestructionRemovesItsHookAndTheNewestInstanceGetsTheCalls) {
+  HWND w = window();
+  int oldCalls = 0, newCalls = 0;
+  auto older = std::make_unique<clsHookingThunk>();
+  older->zProcessHooking.connect([&](eHookType&, int16_t&, WPARAM&, LPARAM&) { ++oldCalls; });
+  older->pvAttachHook(eHookType::WH_CALLWNDPROC, "", "formA");
+  {
+    clsHookingThunk newer;
+    newer.zProcessHooking.connect([&](eHookType&, int16_t&, WPARAM&, LPARAM&) { ++newCalls; });
+    newer.pvAttachHook(eHookType::WH_CALLWNDPROC, "", "formB");
+    EXPECT_EQ(clsHookingThunk::activeInstance(), &newer);
+    oldCalls = newCalls = 0;
+    SendMessageA(w, WM_USER, 0, 0);
+    EXPECT_EQ(oldCalls, 0);  // the module-wide slot holds the newest instance only
+    EXPECT_GT(newCalls, 0);
+  }
+  EXPECT_EQ(clsHookingThunk::activeInstance(), nullptr);
+  EXPECT_EQ(clsHookingThunk::registeredFormCount(), 1u);
+  older.reset();
+  EXPECT_FALSE(clsHookingThunk::formCollectionExists());
+  EXPECT_EQ(ui::hookCount(WH_CALLWNDPROC), 0u);
+}
+
+// ---- clsMWheel ---------------------------------------------------------------------------------
+
+TEST_F(HookClassesTest, WheelRaisesOneForwardTwoBackwardAndSwallowsEverythingElse) {
+  HWND w = window();
+  SetFocus(w);
+  LONG_PTR original = GetWindowLongPtrA(w, GWLP_WNDPROC);
+  clsMWheel wheel;
+  std::vector<int32_t> ways;
+  wheel.Scrolling.connect([&](int32_t& way) { ways.push_back(way); });
+  wheel.SetMe4Scrolling(static_cast<int32_t>(w));
+
+  input.moveTo(w).wheel(1);
+  input.wheel(-1);
+  EXPECT_EQ(ways, (std::vector<int32_t>{1, 2}));
+
+  input.keyDown(VK_CONTROL).wheel(1).keyUp(VK_CONTROL);  // a key held: swallowed
+  EXPECT_EQ(wheel.ScrollWay(), 0);
+  EXPECT_EQ(SendMessageA(w, WM_MOUSEWHEEL, MAKEWPARAM(0, 240), 0), 0);  // two notches at once
+  EXPECT_EQ(SendMessageA(w, WM_MOUSEWHEEL, MAKEWPARAM(MK_LBUTTON, -120), 0), 0);
+  EXPECT_EQ(ways.size(), 2u);
+  clearLog();
+  SendMessageA(w, WM_MOUSEWHEEL, MAKEWPARAM(0, 120), 0);
+  EXPECT_TRUE(messagesOf(w, {WM_MOUSEWHEEL}).empty());  // never passed on
+  EXPECT_EQ(ways.size(), 3u);
+
+  // Other messages reach the window's own procedure.
+  SendMessageA(w, WM_USER + 5, 0, 0);
+  EXPECT_EQ(messagesOf(w, {WM_USER + 5}).size(), 1u);
+
+  wheel.StopMe();
+  EXPECT_EQ(GetWindowLongPtrA(w, GWLP_WNDPROC), original);
+}
+
+TEST_F(HookClassesTest, WheelDestructionRestoresTheProcedure) {
+  HWND w = window();
+  LONG_PTR original = GetWindowLongPtrA(w, GWLP_WNDPROC);
+  {
+    clsMWheel wheel;
+    wheel.SetMe4Scrolling(static_cast<int32_t>(w));
+    EXPECT_NE(GetWindowLongPtrA(w, GWLP_WNDPROC), original);
+  }
+  EXPECT_EQ(GetWindowLongPtrA(w, GWLP_WNDPROC), original);
+  EXPECT_EQ(clsMWheel::activeInstance(), nullptr);
+}
+
+// ---- clsTimer --------------------------------------------------------------------------------
+
+TEST_F(HookClassesTest, TimerWithIdZeroNeverStarts) {
+  clsTimer t;
+  int ticks = 0;
+  t.Timer.connect([&] { ++ticks; });
+  t.setInterval(20);
+  t.sethwnd(static_cast<int32_t>(window()));
+  t.setEnabled(true);
+  EXPECT_TRUE(t.Enabled());
+  EXPECT_FALSE(t.running());
+  input.advance(200);
+  EXPECT_EQ(ticks, 0);
+}
+
+TEST_F(HookClassesTest, TimerTicksAtItsIntervalAndStopsWhenDisabledOrDestroyed) {
+  HWND w = window();
+  size_t timersBefore = ui::eventLoop().timerCount();
+  auto t = std::make_unique<clsTimer>();
+  int ticks = 0;
+  t->Timer.connect([&] { ++ticks; });
+  t->sethwnd(static_cast<int32_t>(w));
+  t->setTimerID(5);
+  t->setInterval(50);
+  t->setEnabled(true);
+  EXPECT_EQ(clsTimer::activeInstance(), t.get());
+  input.advance(49);
+  EXPECT_EQ(ticks, 0);
+  input.advance(1);
+  EXPECT_EQ(ticks, 1);
+  input.advance(100);
+  EXPECT_EQ(ticks, 3);
+  t->setEnabled(false);
+  input.advance(200);
+  EXPECT_EQ(ticks, 3);
+  t->setInterval(10);  // takes effect at the next start
+  t->setEnabled(true);
+  input.advance(30);
+  EXPECT_EQ(ticks, 6);
+  t.reset();
+  EXPECT_EQ(ui::eventLoop().timerCount(), timersBefore);
+}
+
+TEST_F(HookClassesTest, SecondActiveTimerTakesOverTheSlot) {
+  HWND w = window();
+  clsTimer a, b;
+  int ticksA = 0, ticksB = 0;
+  a.Timer.connect([&] { ++ticksA; });
+  b.Timer.connect([&] { ++ticksB; });
+  for (clsTimer* t : {&a, &b}) {
+    t->sethwnd(static_cast<int32_t>(w));
+    t->setInterval(100);
+  }
+  a.setTimerID(1);
+  b.setTimerID(2);
+  a.setEnabled(true);
+  b.setEnabled(true);
+  input.advance(100);
+  // Both platform timers fired; the procedure raised the newest object's event both times.
+  EXPECT_EQ(ticksA, 0);
+  EXPECT_EQ(ticksB, 2);
+}
+
+// ---- clsDatePickerHook -------------------------------------------------------------------------
+
+TEST_F(HookClassesTest, ClickOutsideReportsTheCursorsScreenPosition) {
+  HWND w = window(Rect{100, 100, 300, 200});
+  HWND other = window(Rect{400, 100, 500, 200});
+  clsDatePickerHook hook;
+  std::vector<std::pair<int16_t, int16_t>> presses;
+  hook.MouseDownOnOut.connect([&](int16_t& x, int16_t& y) { presses.emplace_back(x, y); });
+  ASSERT_TRUE(hook.StartHook());
+  EXPECT_EQ(clsDatePickerHook::activeInstance(), &hook);
+
+  input.moveTo(other, Point{10, 20}).click();
+  ASSERT_EQ(presses.size(), 1u);
+  EXPECT_EQ(presses[0], (std::pair<int16_t, int16_t>{410, 120}));
+  input.moveTo(w, Point{5, 5}).click(ui::MouseButton::Right);  // right button: not reported
+  EXPECT_EQ(presses.size(), 1u);
+
+  input.moveTo(Point{33, 44});
+  hook.RaiseMe(0, 0);  // the arguments are not used: the cursor is
+  EXPECT_EQ(presses.back(), (std::pair<int16_t, int16_t>{33, 44}));
+
+  EXPECT_TRUE(hook.StopHook());
+  EXPECT_EQ(clsDatePickerHook::activeInstance(), nullptr);
+  EXPECT_FALSE(hook.StopHook());
+  input.moveTo(other).click();
+  EXPECT_EQ(presses.size(), 2u);
+}
+
+TEST_F(HookClassesTest, DatePickerHookRestartsWithoutLeakingAndIsRemovedOnDestruction) {
+  {
+    clsDatePickerHook hook;
+    ASSERT_TRUE(hook.StartHook());
+    ASSERT_TRUE(hook.StartHook());  // removes the hook it still holds first
+    EXPECT_EQ(ui::hookCount(WH_MOUSE), 1u);
+  }
+  EXPECT_EQ(ui::hookCount(WH_MOUSE), 0u);
+  EXPECT_EQ(clsDatePickerHook::activeInstance(), nullptr);
+}
+
+TEST_F(HookClassesTest, ClassesDescribeThemselvesInTheirMemberTables) {
+  clsTimer t;
+  EXPECT_EQ(t.memberTable().find("TimerID")->dispid, 0x68030003);
+  EXPECT_EQ(t.memberTable().findEvent("Timer")->dispid, 1);
+  clsMWheel m;
+  EXPECT_NE(m.memberTable().find("ReaiseMe4Scrolling"), nullptr);
+  host::letProperty(t, "TimerID", host::Variant(int32_t{9}));
+  EXPECT_EQ(t.TimerID(), 9);
+}
+
+}  // namespace
+}  // namespace zxp
