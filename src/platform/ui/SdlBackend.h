@@ -1,0 +1,36 @@
+// The desktop backend: an SDL2 window that shows the composed screen, real time, and the real
+// mouse and keyboard fed through the same injection path the tests use (Input.h).
+//
+// The platform's screen is the SDL window's client area: window positions are screen
+// coordinates inside it. Keys are mapped to virtual keys on the US layout; characters come from
+// the window system's own key-to-character rule, so typing behaves the same as in tests.
+#pragma once
+
+#include <memory>
+
+#include "platform/ui/Backend.h"
+
+namespace zxp::ui {
+
+class SdlBackend final : public Backend {
+ public:
+  // Opens the desktop window with the given title and screen size; nullptr when there is no
+  // display (no video driver, no DISPLAY/WAYLAND_DISPLAY) or SDL cannot start.
+  static std::unique_ptr<SdlBackend> open(const char* title, Size screen);
+  ~SdlBackend() override;
+
+  std::shared_ptr<Clock> makeClock() override;
+  bool pumpInput(int64_t waitMs) override;
+  void present(const gfx::Surface& screen) override;
+  void cursorChanged(HCURSOR cursor) override;
+
+ private:
+  SdlBackend() = default;
+  struct Impl;
+  std::unique_ptr<Impl> impl_;
+};
+
+// The virtual key for an SDL key code; 0 when the key has none.
+int virtualKeyFromSdl(int sdlKeycode);
+
+}  // namespace zxp::ui

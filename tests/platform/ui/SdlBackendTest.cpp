@@ -1,0 +1,33 @@
+// The desktop backend's key mapping and its refusal to open without a display.
+#include <SDL.h>
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+
+#include "platform/ui/SdlBackend.h"
+
+namespace zxp::ui {
+namespace {
+
+TEST(SdlBackend, KeysMapToTheVirtualKeysOfTheUsLayout) {
+  EXPECT_EQ(virtualKeyFromSdl(SDLK_a), 'A');
+  EXPECT_EQ(virtualKeyFromSdl(SDLK_z), 'Z');
+  EXPECT_EQ(virtualKeyFromSdl(SDLK_5), '5');
+  EXPECT_EQ(virtualKeyFromSdl(SDLK_F10), VK_F10);
+  EXPECT_EQ(virtualKeyFromSdl(SDLK_KP_9), VK_NUMPAD9);
+  EXPECT_EQ(virtualKeyFromSdl(SDLK_KP_0), VK_NUMPAD0);
+  EXPECT_EQ(virtualKeyFromSdl(SDLK_RETURN), VK_RETURN);
+  EXPECT_EQ(virtualKeyFromSdl(SDLK_LALT), VK_LMENU);
+  EXPECT_EQ(virtualKeyFromSdl(SDLK_QUOTE), VK_OEM_7);
+  EXPECT_EQ(virtualKeyFromSdl(SDLK_VOLUMEUP), 0);
+}
+
+TEST(SdlBackend, OpensNothingWithoutADisplay) {
+  const char* saved = std::getenv("SDL_VIDEODRIVER");
+  setenv("SDL_VIDEODRIVER", "dummy", 1);
+  EXPECT_EQ(SdlBackend::open("test", Size{320, 200}), nullptr);
+  if (saved) setenv("SDL_VIDEODRIVER", saved, 1); else unsetenv("SDL_VIDEODRIVER");
+}
+
+}  // namespace
+}  // namespace zxp::ui
