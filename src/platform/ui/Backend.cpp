@@ -1,6 +1,8 @@
 // The backend in use, and the reset of the whole window system to its start.
 #include "platform/ui/Backend.h"
 
+#include "platform/ui/Caret.h"
+#include "platform/ui/Clipboard.h"
 #include "platform/ui/Hooks.h"
 #include "platform/ui/Input.h"
 #include "platform/ui/Screen.h"
@@ -34,6 +36,8 @@ void resetWindowSystem() {
   }
   unregisterAllClasses();
   removeAllHooks();
+  resetCaret();
+  setClipboardStore(nullptr);
   inputState() = InputState{};
   slot() = std::make_unique<HeadlessBackend>();
   eventLoop().reset(slot()->makeClock());

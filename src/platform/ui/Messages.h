@@ -135,6 +135,11 @@ constexpr UINT WM_ENTERSIZEMOVE = 0x0231;
 constexpr UINT WM_EXITSIZEMOVE = 0x0232;
 constexpr UINT WM_MOUSEHOVER = 0x02A1;
 constexpr UINT WM_MOUSELEAVE = 0x02A3;
+constexpr UINT WM_CUT = 0x0300;
+constexpr UINT WM_COPY = 0x0301;
+constexpr UINT WM_PASTE = 0x0302;
+constexpr UINT WM_CLEAR = 0x0303;
+constexpr UINT WM_UNDO = 0x0304;
 constexpr UINT WM_PRINT = 0x0317;
 constexpr UINT WM_PRINTCLIENT = 0x0318;
 constexpr UINT WM_USER = 0x0400;
@@ -153,6 +158,22 @@ constexpr LRESULT MA_NOACTIVATEANDEAT = 4;
 constexpr WPARAM SIZE_RESTORED = 0;
 constexpr WPARAM SIZE_MINIMIZED = 1;
 constexpr WPARAM SIZE_MAXIMIZED = 2;
+// WM_VSCROLL / WM_HSCROLL request codes (low word of wParam), also EM_SCROLL's wParam.
+constexpr WORD SB_LINEUP = 0;
+constexpr WORD SB_LINELEFT = 0;
+constexpr WORD SB_LINEDOWN = 1;
+constexpr WORD SB_LINERIGHT = 1;
+constexpr WORD SB_PAGEUP = 2;
+constexpr WORD SB_PAGELEFT = 2;
+constexpr WORD SB_PAGEDOWN = 3;
+constexpr WORD SB_PAGERIGHT = 3;
+constexpr WORD SB_THUMBPOSITION = 4;
+constexpr WORD SB_THUMBTRACK = 5;
+constexpr WORD SB_TOP = 6;
+constexpr WORD SB_LEFT = 6;
+constexpr WORD SB_BOTTOM = 7;
+constexpr WORD SB_RIGHT = 7;
+constexpr WORD SB_ENDSCROLL = 8;
 
 // Mouse-message key state (wParam of client mouse messages, low word of WM_MOUSEWHEEL's).
 constexpr WPARAM MK_LBUTTON = 0x0001;

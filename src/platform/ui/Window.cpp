@@ -174,6 +174,7 @@ void updateSystemClip(Window* w) {
 
 std::shared_ptr<WindowClass> findClass(const char* name) {
   auto it = classes().find(lowerName(name));
+  if (it == classes().end() && registerSystemClass(name)) it = classes().find(lowerName(name));
   return it == classes().end() ? nullptr : it->second;
 }
 

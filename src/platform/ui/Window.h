@@ -100,6 +100,9 @@ Rect nonClientInsets(DWORD style, DWORD exStyle);
 
 std::shared_ptr<WindowClass> findClass(const char* name);
 void unregisterAllClasses();
+// The system's own classes ("EDIT") exist without being registered by the application: the first
+// look-up of such a name registers it (also after unregisterAllClasses). False for other names.
+bool registerSystemClass(const char* name);
 // Sends WM_NCCALCSIZE and takes the client rectangle the procedure leaves as the insets.
 void recalcClient(Window* w);
 

@@ -1,0 +1,155 @@
+#include "EditPage.h"
+
+#include <cstring>
+
+#include "Page.h"
+#include "platform/gfx/SysColors.h"
+#include "platform/gfx/Text.h"
+#include "platform/ui/Edit.h"
+#include "platform/ui/EventLoop.h"
+#include "platform/ui/Screen.h"
+
+namespace zxp::gallery {
+namespace {
+
+constexpr const char* kPanelClass = "ZxpGalleryEditPanel";
+// The text box's colours: field, focused field, border, focused border.
+constexpr COLORREF kBack = RGB(255, 255, 255);
+constexpr COLORREF kBackOver = RGB(255, 255, 192);
+constexpr COLORREF kBorder = RGB(127, 157, 185);
+constexpr COLORREF kBorderOver = RGB(255, 128, 0);
+constexpr COLORREF kPageBack = RGB(236, 233, 216);
+
+constexpr Rect kSingle{20, 40, 300, 57};
+constexpr Rect kMulti{20, 100, 300, 167};  // five lines of text
+
+const char* kMultiText =
+    "The multi-line field wraps its text at word boundaries within the formatting rectangle and "
+    "scrolls by whole lines.\r\nLine breaks are CR LF.\r\nThis line and the next are below the visible "
+    "part.\r\nScroll down to see them.";
+
+void frame(HDC dc, Rect r, COLORREF c) {
+  GdiObject pen(CreatePen(PS_SOLID, 1, c));
+  Selection sp(dc, pen.get());
+  Selection sb(dc, GetStockObject(NULL_BRUSH));
+  Rectangle(dc, r.left, r.top, r.right, r.bottom);
+}
+
+void label(HDC dc, int x, int y, const char* text) { TextOut(dc, x, y, text, static_cast<int>(std::strlen(text))); }
+
+gfx::FontDesc face(const char* name, double points) {
+  gfx::FontDesc d;
+  d.name = name;
+  d.size = points;
+  return d;
+}
+
+}  // namespace
+
+EditPage::EditPage(HWND host, Rect area)
+    : fieldFont_(face("Tahoma", 8.25).create()),
+      labelFont_(face("Tahoma", 8).create()),
+      fieldBrush_(CreateSolidBrush(kBack)),
+      focusBrush_(CreateSolidBrush(kBackOver)) {
+  WNDCLASSA wc;
+  if (!GetClassInfoA(0, kPanelClass, &wc)) {
+    wc.lpfnWndProc = panelProc;
+    wc.lpszClassName = kPanelClass;
+    RegisterClassA(&wc);
+  }
+  panel_ = CreateWindowExA(0, kPanelClass, "", WS_CHILD | WS_VISIBLE | WS_CLIPCHILDREN, area.left, area.top,
+                           area.width(), area.height(), host, 0, 0, this);
+  SetWindowLongPtrA(panel_, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
+  // Inside each frame as the text box places its field: 1 pixel in, 4 more on the left.
+  single_ = CreateWindowExA(0, WC_EDITA, "Single line: type here", WS_CHILD | WS_VISIBLE | ES_AUTOHSCROLL | ES_NOHIDESEL,
+                            kSingle.left + 5, kSingle.top + 2, kSingle.width() - 7, kSingle.height() - 4, panel_, 1, 0,
+                            nullptr);
+  multi_ = CreateWindowExA(0, WC_EDITA, kMultiText, WS_CHILD | WS_VISIBLE | ES_MULTILINE | ES_AUTOVSCROLL,
+                           kMulti.left + 3, kMulti.top + 1, kMulti.width() - 4, kMulti.height() - 2, panel_, 2, 0,
+                           nullptr);
+  for (HWND f : {single_, multi_}) SendMessageA(f, WM_SETFONT, fieldFont_.get(), TRUE);
+  SendMessageA(single_, EM_SETSEL, 13, 17);  // "type"
+  SetFocus(multi_);
+  SendMessageA(multi_, EM_SETSEL, 4, 20);  // "multi-line field"
+}
+
+EditPage::~EditPage() {
+  if (IsWindow(panel_)) DestroyWindow(panel_);
+}
+
+LRESULT EditPage::panelProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
+  auto* page = reinterpret_cast<EditPage*>(GetWindowLongPtrA(hwnd, GWLP_USERDATA));
+  if (!page) return DefWindowProcA(hwnd, msg, wParam, lParam);
+  switch (msg) {
+    case WM_PAINT:
+      page->paintPanel();
+      return 0;
+    case WM_CTLCOLOREDIT: {
+      bool focused = GetFocus() == static_cast<HWND>(lParam);
+      SetTextColor(static_cast<HDC>(wParam), RGB(0, 0, 0));
+      SetBkColor(static_cast<HDC>(wParam), focused ? kBackOver : kBack);
+      return static_cast<LRESULT>(focused ? page->focusBrush_.get() : page->fieldBrush_.get());
+    }
+    case WM_COMMAND:
+      // The frames follow the focus.
+      if (HIWORD(wParam) == EN_SETFOCUS || HIWORD(wParam) == EN_KILLFOCUS) InvalidateRect(hwnd, nullptr, FALSE);
+      return 0;
+    default:
+      return DefWindowProcA(hwnd, msg, wParam, lParam);
+  }
+}
+
+void EditPage::paintPanel() {
+  PAINTSTRUCT ps;
+  HDC dc = BeginPaint(panel_, &ps);
+  RECT client{};
+  GetClientRect(panel_, &client);
+  GdiObject back(CreateSolidBrush(kPageBack));
+  FillRect(dc, &client, back.get());
+  {
+    Selection sf(dc, labelFont_.get());
+    SetBkMode(dc, TRANSPARENT);
+    SetTextColor(dc, RGB(0, 0, 0));
+    label(dc, kSingle.left, kSingle.top - 18, "Single-line field, selection kept without the focus");
+    label(dc, kMulti.left, kMulti.top - 18, "Multi-line field with word wrap, focused");
+  }
+  for (auto [r, field] : {std::pair{kSingle, single_}, std::pair{kMulti, multi_}}) {
+    bool focused = GetFocus() == field;
+    frame(dc, r, focused ? kBorderOver : kBorder);
+    if (focused) {  // the field's background reaches the frame
+      RECT inner{r.left + 1, r.top + 1, r.right - 1, r.bottom - 1};
+      FillRect(dc, &inner, focusBrush_.get());
+    }
+  }
+  EndPaint(panel_, &ps);
+}
+
+namespace {
+
+std::shared_ptr<gfx::Surface> renderEditPage() {
+  ui::resetWindowSystem();
+  WNDCLASSA wc;
+  wc.lpfnWndProc = DefWindowProcA;
+  wc.hbrBackground = GetSysColorBrush(COLOR_3DFACE);
+  wc.lpszClassName = "ZxpGalleryHost";
+  RegisterClassA(&wc);
+  HWND host = CreateWindowExA(0, "ZxpGalleryHost", "", WS_POPUP | WS_VISIBLE, 0, 0, 320, 190, 0, 0, 0, nullptr);
+  std::shared_ptr<gfx::Surface> out;
+  {
+    EditPage page(host, Rect{0, 0, 320, 190});
+    ui::eventLoop().processPendingEvents();
+    auto shot = ui::snapshotWindow(host);
+    if (shot) {
+      out = gfx::Surface::create(shot->width(), shot->height());
+      for (int y = 0; y < shot->height(); ++y) std::memcpy(out->row(y), shot->row(y), static_cast<size_t>(shot->width()) * 4);
+    }
+  }
+  DestroyWindow(host);
+  ui::resetWindowSystem();
+  return out;
+}
+
+RegisterPage reg{Page{"edit", "Edit fields", 30, renderEditPage}};
+
+}  // namespace
+}  // namespace zxp::gallery

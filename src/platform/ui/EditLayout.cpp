@@ -1,0 +1,155 @@
+#include "platform/ui/EditLayout.h"
+
+#include <algorithm>
+
+namespace zxp::ui {
+
+namespace {
+
+bool isBlank(char32_t c) { return c == U' ' || c == U'\t'; }
+
+bool crLfAt(std::u32string_view text, size_t i) {
+  return i + 1 < text.size() && text[i] == U'\r' && text[i + 1] == U'\n';
+}
+
+}  // namespace
+
+void EditLayout::setParams(Params p) {
+  p.tabWidth = std::max(1, p.tabWidth);
+  p_ = std::move(p);
+}
+
+int32_t EditLayout::advanceAt(char32_t c, int32_t x) const {
+  if (c == U'\t') return (x / p_.tabWidth + 1) * p_.tabWidth - x;
+  return p_.advance ? p_.advance(c) : 0;
+}
+
+EditLine EditLayout::layLine(std::u32string_view text, int32_t start) const {
+  const auto n = static_cast<int32_t>(text.size());
+  EditLine line;
+  line.start = start;
+  int32_t x = 0;
+  int32_t ink = 0;          // x after the last non-blank character
+  int32_t breakAt = -1;     // the position after the latest run of blanks
+  int32_t inkAtBreak = 0;   // ink before that run
+  for (int32_t i = start; i < n; ++i) {
+    char32_t c = text[static_cast<size_t>(i)];
+    if (c == U'\r' && p_.lineBreaks && crLfAt(text, static_cast<size_t>(i))) {
+      line.length = i - start;
+      line.breakLength = 2;
+      line.width = x;
+      return line;
+    }
+    int32_t w = advanceAt(c, x);
+    if (isBlank(c)) {
+      x += w;
+      breakAt = i + 1;
+      inkAtBreak = ink;
+      continue;
+    }
+    if (p_.wrap && i > start && x + w > p_.width) {
+      int32_t end = breakAt > start ? breakAt : i;
+      line.length = end - start;
+      line.width = breakAt > start ? inkAtBreak : x;
+      line.soft = true;
+      return line;
+    }
+    x += w;
+    ink = x;
+  }
+  line.length = n - start;
+  line.width = x;
+  return line;
+}
+
+void EditLayout::rebuild(std::u32string_view text) {
+  lines_.clear();
+  int32_t pos = 0;
+  for (;;) {
+    EditLine l = layLine(text, pos);
+    lines_.push_back(l);
+    if (!l.soft && l.breakLength == 0) break;
+    pos = l.next();
+  }
+}
+
+void EditLayout::update(std::u32string_view text, int32_t pos, int32_t removed, int32_t inserted) {
+  const int32_t delta = inserted - removed;
+  int32_t first = lineFromChar(pos);
+  // A change may let the first word of its line move up to the end of the line before.
+  if (first > 0 && lines_[static_cast<size_t>(first - 1)].soft) --first;
+
+  // Old lines that start past the changed stretch are candidates to resynchronise with.
+  size_t old = static_cast<size_t>(first) + 1;
+  while (old < lines_.size() && lines_[old].start < pos + removed) ++old;
+
+  std::vector<EditLine> fresh;
+  int32_t start = lines_[static_cast<size_t>(first)].start;
+  size_t resume = lines_.size();  // first old line kept (shifted), none by default
+  for (;;) {
+    EditLine l = layLine(text, start);
+    fresh.push_back(l);
+    if (!l.soft && l.breakLength == 0) break;
+    start = l.next();
+    while (old < lines_.size() && lines_[old].start + delta < start) ++old;
+    if (old < lines_.size() && lines_[old].start + delta == start && start >= pos + inserted) {
+      resume = old;
+      break;
+    }
+  }
+  for (size_t k = resume; k < lines_.size(); ++k) lines_[k].start += delta;
+  lines_.erase(lines_.begin() + first, lines_.begin() + static_cast<std::ptrdiff_t>(resume));
+  lines_.insert(lines_.begin() + first, fresh.begin(), fresh.end());
+}
+
+int32_t EditLayout::lineFromChar(int32_t index) const {
+  auto it = std::upper_bound(lines_.begin(), lines_.end(), index,
+                             [](int32_t v, const EditLine& l) { return v < l.start; });
+  if (it == lines_.begin()) return 0;
+  return static_cast<int32_t>(it - lines_.begin()) - 1;
+}
+
+int32_t EditLayout::xOf(std::u32string_view text, int32_t lineIndex, int32_t index) const {
+  const EditLine& l = line(lineIndex);
+  int32_t end = std::clamp(index, l.start, l.start + l.length);
+  int32_t x = 0;
+  for (int32_t i = l.start; i < end; ++i) x += advanceAt(text[static_cast<size_t>(i)], x);
+  return x;
+}
+
+int32_t EditLayout::indexAtX(std::u32string_view text, int32_t lineIndex, int32_t x) const {
+  const EditLine& l = line(lineIndex);
+  int32_t pen = 0;
+  for (int32_t i = l.start; i < l.start + l.length; ++i) {
+    int32_t w = advanceAt(text[static_cast<size_t>(i)], pen);
+    if (x < pen + (w + 1) / 2) return i;
+    pen += w;
+  }
+  return l.start + l.length;
+}
+
+int32_t EditLayout::lineEndForCaret(std::u32string_view text, int32_t lineIndex) const {
+  const EditLine& l = line(lineIndex);
+  int32_t end = l.start + l.length;
+  if (l.soft && l.length > 0 && isBlank(text[static_cast<size_t>(end - 1)])) --end;
+  return end;
+}
+
+int32_t EditLayout::maxWidth() const {
+  int32_t w = 0;
+  for (const auto& l : lines_) w = std::max(w, l.width);
+  return w;
+}
+
+void EditLayout::advances(std::u32string_view text, int32_t lineIndex, std::vector<int32_t>& out) const {
+  const EditLine& l = line(lineIndex);
+  out.clear();
+  int32_t x = 0;
+  for (int32_t i = l.start; i < l.start + l.length; ++i) {
+    int32_t w = advanceAt(text[static_cast<size_t>(i)], x);
+    out.push_back(w);
+    x += w;
+  }
+}
+
+}  // namespace zxp::ui

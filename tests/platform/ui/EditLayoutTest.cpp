@@ -1,0 +1,109 @@
+// The edit field's line layout: wrapping rules and the incremental re-layout, which must always
+// agree with a layout made from scratch.
+#include "platform/ui/EditLayout.h"
+
+#include <gtest/gtest.h>
+
+#include <random>
+#include <string>
+
+namespace zxp::ui {
+namespace {
+
+// Every character 10 pixels wide except 'W' (20); tabs every 40 pixels.
+EditLayout::Params params(bool wrap, int32_t width) {
+  EditLayout::Params p;
+  p.wrap = wrap;
+  p.width = width;
+  p.tabWidth = 40;
+  p.advance = [](char32_t c) { return c == U'W' ? 20 : 10; };
+  return p;
+}
+
+std::vector<std::u32string> lines(const EditLayout& l, const std::u32string& text) {
+  std::vector<std::u32string> out;
+  for (int32_t i = 0; i < l.lineCount(); ++i) out.push_back(text.substr(l.line(i).start, l.line(i).length));
+  return out;
+}
+
+TEST(EditLayoutTest, WrapsAtSpacesHangsBlanksAndBreaksLongWords) {
+  EditLayout l;
+  l.setParams(params(true, 100));  // ten narrow characters per line
+  std::u32string t = U"aaaa bbbb cccc   dd\r\nWWWWWWW\r\n";
+  l.rebuild(t);
+  EXPECT_EQ(lines(l, t), (std::vector<std::u32string>{U"aaaa bbbb ", U"cccc   dd", U"WWWWW", U"WW", U""}));
+  EXPECT_TRUE(l.line(0).soft);
+  EXPECT_EQ(l.line(0).width, 90);  // the hanging space is not counted
+  EXPECT_EQ(l.line(1).breakLength, 2);
+  EXPECT_EQ(l.line(2).width, 100);
+  EXPECT_EQ(l.line(4).start, static_cast<int32_t>(t.size()));
+  // A position at a soft break belongs to the next line; the caret's line end stays before
+  // the hanging space.
+  EXPECT_EQ(l.lineFromChar(10), 1);
+  EXPECT_EQ(l.lineEndForCaret(t, 0), 9);
+  EXPECT_EQ(l.lineEndForCaret(t, 1), 19);
+  EXPECT_EQ(l.indexAtX(t, 1, 14), 11);  // nearest boundary
+  EXPECT_EQ(l.indexAtX(t, 1, 16), 12);
+  EXPECT_EQ(l.indexAtX(t, 1, 500), 19);
+
+  // Without wrapping only CR LF breaks; with line breaks off there is one line.
+  l.setParams(params(false, 100));
+  l.rebuild(t);
+  EXPECT_EQ(l.lineCount(), 3);
+  EXPECT_EQ(l.maxWidth(), 190);
+  auto single = params(false, 100);
+  single.lineBreaks = false;
+  l.setParams(single);
+  l.rebuild(t);
+  EXPECT_EQ(l.lineCount(), 1);
+}
+
+TEST(EditLayoutTest, TabsAdvanceToTheNextStop) {
+  EditLayout l;
+  l.setParams(params(false, 0));
+  std::u32string t = U"a\tbc\td";
+  l.rebuild(t);
+  EXPECT_EQ(l.xOf(t, 0, 2), 40);
+  EXPECT_EQ(l.xOf(t, 0, 5), 80);
+  std::vector<int32_t> adv;
+  l.advances(t, 0, adv);
+  EXPECT_EQ(adv, (std::vector<int32_t>{10, 30, 10, 10, 20, 10}));
+}
+
+// Random edits (typing runs, deletions, line breaks, pastes) re-laid out incrementally give the
+// same lines as a layout from scratch.
+TEST(EditLayoutTest, IncrementalUpdateMatchesRebuild) {
+  std::mt19937 rng(12345);
+  const std::u32string alphabet = U"abcW  \t";
+  for (bool wrap : {true, false}) {
+    EditLayout inc, full;
+    inc.setParams(params(wrap, 95));
+    full.setParams(params(wrap, 95));
+    std::u32string text;
+    inc.rebuild(text);
+    for (int step = 0; step < 3000; ++step) {
+      auto pos = static_cast<int32_t>(rng() % (text.size() + 1));
+      int32_t removed = 0;
+      std::u32string ins;
+      switch (rng() % 6) {
+        case 0: removed = std::min<int32_t>(static_cast<int32_t>(rng() % 8), static_cast<int32_t>(text.size()) - pos); break;
+        case 1: ins = U"\r\n"; break;
+        case 2: for (int k = 0; k < 12; ++k) ins += alphabet[rng() % alphabet.size()]; break;
+        default: ins = std::u32string(1, alphabet[rng() % alphabet.size()]); break;
+      }
+      text.replace(static_cast<size_t>(pos), static_cast<size_t>(removed), ins);
+      inc.update(text, pos, removed, static_cast<int32_t>(ins.size()));
+      full.rebuild(text);
+      ASSERT_EQ(inc.lineCount(), full.lineCount()) << "step " << step;
+      for (int32_t i = 0; i < full.lineCount(); ++i) {
+        ASSERT_EQ(inc.line(i).start, full.line(i).start) << "step " << step << " line " << i;
+        ASSERT_EQ(inc.line(i).length, full.line(i).length) << "step " << step << " line " << i;
+        ASSERT_EQ(inc.line(i).width, full.line(i).width) << "step " << step << " line " << i;
+        ASSERT_EQ(inc.line(i).soft, full.line(i).soft) << "step " << step << " line " << i;
+      }
+    }
+  }
+}
+
+}  // namespace
+}  // namespace zxp::ui
