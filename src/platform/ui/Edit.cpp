@@ -380,7 +380,14 @@ std::u32string EditField::applyCase(std::u32string s) const {
 
 void EditField::replaceText(int32_t from, int32_t to, std::u32string_view s) {
   text_.replace(static_cast<size_t>(from), static_cast<size_t>(to - from), s);
-  layout_.update(text_, from, to - from, static_cast<int32_t>(s.size()));
+  EditLayoutChange c = layout_.update(text_, from, to - from, static_cast<int32_t>(s.size()));
+  if (changePending_) {
+    c.first = std::min(c.first, changed_.first);
+    c.end = std::max(c.end, changed_.end);
+    c.countChanged = c.countChanged || changed_.countChanged;
+  }
+  changed_ = c;
+  changePending_ = true;
 }
 
 void EditField::setText(std::u32string text) {
@@ -408,7 +415,10 @@ bool EditField::finishChange(bool byUser) {
   scrollCaretIntoView(&v2, &h);
   v = v || v2;
   placeCaret();
-  invalidate();
+  // Typing repaints the lines it touched; a scroll or a change of the line count more.
+  if (v || h || !changePending_) invalidate();
+  else invalidateLines(changed_.first, changed_.countChanged ? -1 : changed_.end);
+  changePending_ = false;
   if (!notify(EN_UPDATE) || !notify(EN_CHANGE)) return false;
   if (byUser && v && multiline() && !notify(EN_VSCROLL)) return false;
   if (byUser && h && !notify(EN_HSCROLL)) return false;
@@ -434,6 +444,7 @@ bool EditField::replaceSelection(std::u32string s, Edit kind, bool canUndo, bool
   replaceText(from, to, s);
   if (!fits()) {  // no automatic scrolling: text beyond the rectangle is refused
     replaceText(from, from + n, removed);
+    changePending_ = false;
     notify(EN_MAXTEXT);
     return false;
   }
@@ -508,13 +519,19 @@ void EditField::paste() {
 // ---- Selection and caret movement -------------------------------------------------------------
 
 void EditField::select(int32_t anchor, int32_t caret, bool byUser) {
+  const int32_t oldMin = selMin(), oldMax = selMax();
   anchor_ = std::clamp(anchor, 0, length());
   caret_ = std::clamp(caret, 0, length());
   lastEdit_ = Edit::Other;
   bool v = false, h = false;
   scrollCaretIntoView(&v, &h);
   placeCaret();
-  invalidate();
+  if (v || h) {
+    invalidate();
+  } else {  // only the lines whose highlight changes
+    invalidateSelection(oldMin, oldMax);
+    invalidateSelection(selMin(), selMax());
+  }
   if (byUser && v && multiline() && !notify(EN_VSCROLL)) return;
   if (byUser && h) notify(EN_HSCROLL);
 }

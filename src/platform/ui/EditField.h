@@ -96,8 +96,12 @@ class EditField {
   int32_t scrollBy(int32_t lines, int32_t pixels, bool byUser);
   void placeCaret();
   void invalidate();
+  // Repaints only lines [from, to) (to < 0: down to the bottom), or the lines holding [a, b).
+  void invalidateLines(int32_t from, int32_t to);
+  void invalidateSelection(int32_t a, int32_t b);
   void paint();
-  void render(HDC dc);
+  // Paints the field; only lines meeting `area` (the paint rectangle) are drawn.
+  void render(HDC dc, const Rect& area);
   void drawLine(HDC dc, int32_t line, int32_t y, COLORREF fg, bool showSel);
   void setMargins(WPARAM which, int left, int right);
 
@@ -121,6 +125,8 @@ class EditField {
   char32_t passwordChar_ = U'*';
   Rect rect_;  // the formatting rectangle, client coordinates
   EditLayout layout_;
+  EditLayoutChange changed_;  // the lines the pending change laid out anew
+  bool changePending_ = false;
   int32_t firstLine_ = 0;
   int32_t xOffset_ = 0;  // pixels scrolled to the left
 };

@@ -73,7 +73,7 @@ void EditLayout::rebuild(std::u32string_view text) {
   }
 }
 
-void EditLayout::update(std::u32string_view text, int32_t pos, int32_t removed, int32_t inserted) {
+EditLayoutChange EditLayout::update(std::u32string_view text, int32_t pos, int32_t removed, int32_t inserted) {
   const int32_t delta = inserted - removed;
   int32_t first = lineFromChar(pos);
   // A change may let the first word of its line move up to the end of the line before.
@@ -98,8 +98,10 @@ void EditLayout::update(std::u32string_view text, int32_t pos, int32_t removed, 
     }
   }
   for (size_t k = resume; k < lines_.size(); ++k) lines_[k].start += delta;
+  const bool countChanged = fresh.size() != resume - static_cast<size_t>(first);
   lines_.erase(lines_.begin() + first, lines_.begin() + static_cast<std::ptrdiff_t>(resume));
   lines_.insert(lines_.begin() + first, fresh.begin(), fresh.end());
+  return EditLayoutChange{first, first + static_cast<int32_t>(fresh.size()), countChanged};
 }
 
 int32_t EditLayout::lineFromChar(int32_t index) const {

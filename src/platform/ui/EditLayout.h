@@ -28,6 +28,14 @@ struct EditLine {
   int32_t next() const { return start + length + breakLength; }
 };
 
+// The lines an update laid out anew: [first, end) of the new layout. When the line count changed,
+// every line after them moved too.
+struct EditLayoutChange {
+  int32_t first = 0;
+  int32_t end = 0;
+  bool countChanged = false;
+};
+
 class EditLayout {
  public:
   using Advance = std::function<int32_t(char32_t)>;
@@ -45,7 +53,7 @@ class EditLayout {
   // Lays out the whole text.
   void rebuild(std::u32string_view text);
   // The text now holds `inserted` characters at pos where `removed` characters were before.
-  void update(std::u32string_view text, int32_t pos, int32_t removed, int32_t inserted);
+  EditLayoutChange update(std::u32string_view text, int32_t pos, int32_t removed, int32_t inserted);
 
   int32_t lineCount() const { return static_cast<int32_t>(lines_.size()); }
   const EditLine& line(int32_t i) const { return lines_[static_cast<size_t>(i)]; }

@@ -169,6 +169,22 @@ void EditField::placeCaret() {
 
 void EditField::invalidate() { InvalidateRect(hwnd_, nullptr, FALSE); }
 
+void EditField::invalidateLines(int32_t from, int32_t to) {
+  RECT client{};
+  GetClientRect(hwnd_, &client);
+  RECT r = client;
+  if (multiline()) {
+    r.top = std::max(client.top, rect_.top + (from - firstLine_) * lineHeight_);
+    if (to >= 0) r.bottom = std::min(client.bottom, rect_.top + (to - firstLine_) * lineHeight_);
+  }
+  if (!r.empty()) InvalidateRect(hwnd_, &r, FALSE);
+}
+
+void EditField::invalidateSelection(int32_t a, int32_t b) {
+  if (a >= b) return;
+  invalidateLines(layout_.lineFromChar(a), layout_.lineFromChar(b) + 1);
+}
+
 // ---- Painting ---------------------------------------------------------------------------------
 
 void EditField::paint() {
@@ -176,12 +192,12 @@ void EditField::paint() {
   const bool hid = caretInfo().owner == hwnd_ && HideCaret(hwnd_);
   PAINTSTRUCT ps;
   HDC dc = BeginPaint(hwnd_, &ps);
-  if (dc) render(dc);
+  if (dc) render(dc, ps.rcPaint);
   EndPaint(hwnd_, &ps);
   if (hid && !dead) ShowCaret(hwnd_);
 }
 
-void EditField::render(HDC dc) {
+void EditField::render(HDC dc, const Rect& area) {
   const HFONT font = liveFont();
   const bool enabled = IsWindowEnabled(hwnd_) != 0;
   const bool still = readOnly() || !enabled;
@@ -209,7 +225,8 @@ void EditField::render(HDC dc) {
     const bool showSel = anchor_ != caret_ && (focused() || (style() & ES_NOHIDESEL));
     const int32_t last = std::min(layout_.lineCount(), firstLine_ + visibleLines() + 1);
     for (int32_t line = firstLine_; line < last; ++line) {
-      drawLine(dc, line, rect_.top + (line - firstLine_) * lineHeight_, fg, showSel);
+      const int32_t y = rect_.top + (line - firstLine_) * lineHeight_;
+      if (y < area.bottom && y + lineHeight_ > area.top) drawLine(dc, line, y, fg, showSel);
     }
   }
   RestoreDC(dc, saved);
