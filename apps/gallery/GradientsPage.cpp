@@ -1,12 +1,15 @@
 // The gallery's sheet of the gradient and picture-effect routines: every routine with a few
 // colour pairs and angles. Each sample is painted on its own tile (the fills that always start
 // at (0, 0) need a surface of their own) and copied onto the sheet.
+#include <cstring>
 #include <functional>
 
 #include "Page.h"
 #include "foundation/modGradient.h"
 #include "foundation/modPicEffects.h"
 #include "platform/gfx/DeviceContext.h"
+#include "platform/gfx/GdiRaii.h"
+#include "platform/gfx/Text.h"
 
 namespace zxp::gallery {
 namespace {
@@ -54,11 +57,21 @@ std::shared_ptr<gfx::Surface> samplePicture() {
 }
 
 std::shared_ptr<gfx::Surface> render() {
-  auto sheet = gfx::Surface::create(940, 640);
+  auto sheet = gfx::Surface::create(940, 590);
   sheet->fill(kSheet);
-  int y = kGap;
+  HDC sheetDC = gfx::CreateSurfaceDC(sheet);
+  int y = 6;
+  // A caption line above each row of samples.
+  auto caption = [&](const char* text) {
+    Selection font(sheetDC, GetStockObject(DEFAULT_GUI_FONT));
+    SetBkMode(sheetDC, TRANSPARENT);
+    SetTextColor(sheetDC, RGB(60, 60, 60));
+    TextOut(sheetDC, kGap, y, text, static_cast<int>(std::strlen(text)));
+    y += 16;
+  };
 
   // GradientFillVertical and GradientFillVerticalAt with each colour pair.
+  caption("GradientFillVertical (bottom colour first), then GradientFillVerticalAt at (10, 10) with the pair swapped");
   int x = kGap;
   for (const Pair& p : kPairs) {
     tile(*sheet, x, y, 100, 60, [&](HDC dc) { GradientFillVertical(dc, 100, 60, p.a, p.b); });
@@ -71,6 +84,7 @@ std::shared_ptr<gfx::Surface> render() {
   y += 60 + kGap;
 
   // GradientFillAngle every 45 degrees, then a few odd angles with other pairs.
+  caption("GradientFillAngle, red to blue, at 0, 45, 90 ... 315 degrees");
   x = kGap;
   for (int angle = 0; angle < 360; angle += 45) {
     tile(*sheet, x, y, 100, 60,
@@ -78,6 +92,7 @@ std::shared_ptr<gfx::Surface> render() {
     x += 100 + kGap;
   }
   y += 60 + kGap;
+  caption("GradientFillAngle at 10, 30, 60, 100, 200, 330, -30 and 450 degrees");
   x = kGap;
   const float odd[] = {10, 30, 60, 100, 200, 330, -30, 450};
   for (int i = 0; i < 8; ++i) {
@@ -89,6 +104,7 @@ std::shared_ptr<gfx::Surface> render() {
 
   // Glass faces from two GradientFillHalf bands (upper band, then the lower band over it), and
   // a band at line one.
+  caption("GradientFillHalf: glass faces 24, 40 and 60 high (upper band, then lower band); last: AtLineOne at 0 degrees");
   x = kGap;
   for (int h : {24, 40, 60}) {
     for (const Pair& p : {kPairs[0], kPairs[1]}) {
@@ -105,6 +121,7 @@ std::shared_ptr<gfx::Surface> render() {
   y += 60 + kGap;
 
   // GradientFillPanel: bars of a few heights and colour pairs.
+  caption("GradientFillPanel: face and edge colours, 22 and 40 high");
   x = kGap;
   const Pair panels[] = {{RGB(255, 255, 255), RGB(0, 60, 116)},
                          {RGB(236, 233, 216), RGB(172, 168, 153)},
@@ -119,6 +136,7 @@ std::shared_ptr<gfx::Surface> render() {
   y += 40 + kGap;
 
   // GradientFillGlass with and without edge lines.
+  caption("GradientFillGlass at (0, 1), 30 high: with edge lines, then without");
   x = kGap;
   for (int edge : {1, 0}) {
     for (const Pair& p : {Pair{RGB(255, 255, 255), RGB(150, 190, 250)}, Pair{RGB(120, 200, 255), RGB(0, 60, 160)},
@@ -133,6 +151,7 @@ std::shared_ptr<gfx::Surface> render() {
 
   // Picture effects over a background gradient: the picture as is (keyed), blended at 64, 128,
   // 192 and 255, painted grey, and the area turned grey in place.
+  caption("DrawPictureTransparent, AlphaBlendPicture at 64, 128, 192, 255, DrawPictureGrey, GreyArea, stretched DrawPictureTransparent");
   auto picture = samplePicture();
   HBITMAP bitmap = gfx::CreateBitmapForSurface(picture);
   x = kGap;
@@ -150,6 +169,7 @@ std::shared_ptr<gfx::Surface> render() {
   effect([&](HDC dc) { GreyArea(dc, 1, 10, 10, 60, 44); });
   effect([&](HDC dc) { DrawPictureTransparent(dc, bitmap, 8, 8, 64, 48, 8, 8, 32, 32, 0xFF00FF); });
   DeleteObject(bitmap);
+  DeleteDC(sheetDC);
   return sheet;
 }
 
