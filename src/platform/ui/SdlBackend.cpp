@@ -7,6 +7,7 @@
 
 #include "platform/ui/Input.h"
 #include "platform/ui/Screen.h"
+#include "platform/ui/SdlClipboard.h"
 
 namespace zxp::ui {
 
@@ -115,6 +116,7 @@ std::unique_ptr<SdlBackend> SdlBackend::open(const char* title, Size screen) {
                                  screen.cy);
   if (!im.texture) return nullptr;
   setScreenSize(screen);
+  setClipboardStore(std::make_unique<SdlClipboard>());  // cut and paste reach the desktop
   return b;
 }
 

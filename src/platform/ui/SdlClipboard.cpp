@@ -1,0 +1,32 @@
+#include "platform/ui/SdlClipboard.h"
+
+#include <SDL.h>
+
+namespace zxp::ui {
+
+namespace {
+bool videoRunning() { return SDL_WasInit(SDL_INIT_VIDEO) != 0; }
+}  // namespace
+
+std::optional<std::string> SdlClipboard::text() {
+  if (!videoRunning()) return fallback_.text();
+  if (!SDL_HasClipboardText()) return std::nullopt;
+  char* t = SDL_GetClipboardText();
+  if (!t) return std::nullopt;
+  std::string s = t;
+  SDL_free(t);
+  return s;
+}
+
+bool SdlClipboard::setText(std::string_view text) {
+  if (!videoRunning()) return fallback_.setText(text);
+  std::string lf;
+  lf.reserve(text.size());
+  for (size_t i = 0; i < text.size(); ++i) {
+    if (text[i] == '\r' && i + 1 < text.size() && text[i + 1] == '\n') continue;
+    lf += text[i];
+  }
+  return SDL_SetClipboardText(lf.c_str()) == 0;
+}
+
+}  // namespace zxp::ui
