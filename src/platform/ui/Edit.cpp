@@ -756,4 +756,9 @@ BOOL SetEditHooks(HWND edit, EditHooks hooks) {
   return TRUE;
 }
 
+std::string GetEditSelText(HWND edit) {
+  auto f = ui::fieldOf(edit);
+  return f ? f->selectedText() : std::string();
+}
+
 }  // namespace zxp

@@ -53,6 +53,7 @@
 #pragma once
 
 #include <functional>
+#include <string>
 
 #include "platform/ui/User.h"
 
@@ -146,6 +147,9 @@ struct EditHooks {
 };
 // Installs (or, with empty functions, removes) an edit field's hooks; FALSE when hwnd is not one.
 BOOL SetEditHooks(HWND edit, EditHooks hooks);
+// The selected text in UTF-8 (what EM_GETSEL's range covers in WM_GETTEXT's text); empty when
+// nothing is selected or hwnd is not an edit field.
+std::string GetEditSelText(HWND edit);
 
 }  // namespace zxp
 

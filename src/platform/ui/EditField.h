@@ -20,6 +20,8 @@ class EditField {
   explicit EditField(HWND hwnd) : hwnd_(hwnd) {}
   LRESULT handle(UINT msg, WPARAM wParam, LPARAM lParam);
 
+  std::string selectedText() const { return utf8(selMin(), selMax()); }
+
   bool dead = false;  // the window went while a notification was out
   EditHooks hooks;
 

@@ -98,7 +98,8 @@ TEST_F(EditTest, TypingOverwritingAndDeletingAtBothEnds) {
   input.moveTo(e).click().type("Hello, World!");
   EXPECT_EQ(text(e), "Hello, World!");
   EXPECT_EQ(sel(e), std::make_pair(13, 13));
-  setSel(e, 7, 12);  // "World"
+  setSel(e, 7, 12);
+  EXPECT_EQ(GetEditSelText(e), "World");
   input.type("there");
   EXPECT_EQ(text(e), "Hello, there!");
   input.key(VK_BACK);  // removes the character before the caret
@@ -432,6 +433,11 @@ TEST_F(EditTest, CaretBlinksOnlyWhileFocused) {
   EXPECT_TRUE(caretInfo().drawn);
   input.type("x");  // repainting under the caret keeps one caret, on at once after the move
   EXPECT_TRUE(caretInfo().drawn);
+  EXPECT_EQ(caretInfo().rect.left, 1 + 2 * adv);
+  // An in-place editor is sent WM_SETFOCUS on top of getting the focus: still one caret.
+  SendMessageA(e, WM_SETFOCUS, 0, 0);
+  input.pump();
+  EXPECT_EQ(caretInfo().owner, e);
   EXPECT_EQ(caretInfo().rect.left, 1 + 2 * adv);
   SetFocus(parent);
   EXPECT_EQ(caretInfo().owner, 0u);
