@@ -7,11 +7,10 @@
 #include <benchmark/benchmark.h>
 #include <openssl/evp.h>
 
-#include <time.h>
-
 #include <algorithm>
 #include <string>
 
+#include "BenchClock.h"
 #include "foundation/GZorva.h"
 
 namespace {
@@ -57,14 +56,6 @@ void BM_Md5_OpenSSL(benchmark::State& state) {
   state.SetBytesProcessed(state.iterations() * static_cast<int64_t>(text.size()));
 }
 
-// This thread's CPU time in seconds: unlike wall time it does not count the time other
-// processes on a shared machine take from us.
-double threadSeconds() {
-  timespec ts;
-  clock_gettime(CLOCK_THREAD_CPUTIME_ID, &ts);
-  return static_cast<double>(ts.tv_sec) + static_cast<double>(ts.tv_nsec) * 1e-9;
-}
-
 // OpenSSL hashes the text's code-page bytes (what our call hashes after converting it).
 // Each side runs a batch of about 256 KiB per timing, so the clock's own cost stays out.
 void md5Ratio(benchmark::State& state, const std::string& text, const std::string& bytes) {
@@ -72,14 +63,14 @@ void md5Ratio(benchmark::State& state, const std::string& text, const std::strin
   unsigned char out[EVP_MAX_MD_SIZE];
   double ours = 0, theirs = 0;
   for (auto _ : state) {
-    const double t0 = threadSeconds();
+    const double t0 = zxp::bench::threadSeconds();
     for (size_t i = 0; i < batch; ++i) benchmark::DoNotOptimize(zxp::GZorva::global().zGZorva_MD5(text));
-    const double t1 = threadSeconds();
+    const double t1 = zxp::bench::threadSeconds();
     for (size_t i = 0; i < batch; ++i) {
       opensslMd5(bytes, out);
       benchmark::DoNotOptimize(out);
     }
-    const double t2 = threadSeconds();
+    const double t2 = zxp::bench::threadSeconds();
     ours += t1 - t0;
     theirs += t2 - t1;
   }

@@ -4,7 +4,8 @@
 #include <algorithm>
 #include <cstdlib>
 #include <cstring>
-#include <limits>
+
+#include "platform/gfx/ShapeGeometry.h"
 
 namespace zxp::gfx {
 
@@ -23,11 +24,6 @@ Axis axisOf(int64_t origin, int64_t extent) {
   extent = std::clamp(extent, -kMaxExtent, kMaxExtent);
   if (extent < 0) return Axis{origin + extent + 1, -extent, true};
   return Axis{origin, extent, false};
-}
-
-int32_t clamp32(int64_t v) {
-  return static_cast<int32_t>(std::clamp<int64_t>(v, std::numeric_limits<int32_t>::min(),
-                                                  std::numeric_limits<int32_t>::max()));
 }
 
 // The source coordinate for destination coordinate dc: the source pixel under the destination

@@ -185,9 +185,14 @@ void blitRuns(DeviceContext& dc, const BlitPlan& plan, const PixelView& src, Ker
   }
 
   if (plan.identity()) {
+    // Rows go in the source's memory order (a bottom-up buffer from its last row), which keeps
+    // the reads ascending through memory.
+    const bool upward = view.stride < 0;
     plan.forEachRect(dc, [&](const Rect& c) {
-      for (int32_t y = c.top; y < c.bottom; ++y)
+      for (int32_t i = 0; i < c.height(); ++i) {
+        int32_t y = upward ? c.bottom - 1 - i : c.top + i;
         kernel(dst->row(y) + c.left, view.at(c.left + plan.offsetX(), y + plan.offsetY()), c.width());
+      }
     });
     return;
   }

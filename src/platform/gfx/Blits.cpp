@@ -5,20 +5,13 @@
 #include <cstring>
 
 #include "platform/gfx/BlitEngine.h"
+#include "platform/gfx/Drawing.h"
 
 namespace zxp {
 
 using namespace zxp::gfx;
 
 namespace {
-
-// The DC's brush as a pattern pixel; false for the null brush, which paints nothing.
-bool brushPattern(DeviceContext& dc, Pixel& out) {
-  const auto& b = dc.state().brushObj;
-  if (!b || b->style == BS_NULL) return false;
-  out = oleToPixel(b->color);
-  return true;
-}
 
 BlitArea deviceArea(const DeviceContext& dc, int x, int y, int64_t w, int64_t h) {
   Point o = dc.state().viewportOrg;
@@ -42,22 +35,21 @@ BOOL StretchBlt(HDC hdest, int x, int y, int w, int h, HDC hsrc, int xSrc, int y
   DeviceContext* d = dcFromHandle(hdest);
   if (!d) return FALSE;
   const uint8_t idx = rop3Index(rop);
-  Pixel pattern = 0;
-  bool hasPattern = brushPattern(*d, pattern);
+  const Brush brush = selectedBrush(*d);  // the pattern; the null brush paints nothing
   DeviceContext* s = nullptr;
   if (rop3UsesSource(idx)) {
     s = dcFromHandle(hsrc);
     if (!s || !s->surface()) return FALSE;
     if ((wSrc == 0 || hSrc == 0) && w != 0 && h != 0) return FALSE;
   }
-  if (rop3UsesPattern(idx) && !hasPattern) return TRUE;
+  if (rop3UsesPattern(idx) && !brush.visible) return TRUE;
   BlitArea da = deviceArea(*d, x, y, w, h);
   if (w == 0 || h == 0) return TRUE;
   if (!s) {
-    ropFill(*d, areaRect(da), rop, pattern);
+    ropFill(*d, areaRect(da), rop, brush.color);
     return TRUE;
   }
-  ropBlit(*d, da, PixelView::of(*s->surface()), deviceArea(*s, xSrc, ySrc, wSrc, hSrc), rop, pattern);
+  ropBlit(*d, da, PixelView::of(*s->surface()), deviceArea(*s, xSrc, ySrc, wSrc, hSrc), rop, brush.color);
   return TRUE;
 }
 
@@ -69,9 +61,9 @@ BOOL PatBlt(HDC hdc, int x, int y, int w, int h, DWORD rop) {
   DeviceContext* dc = dcFromHandle(hdc);
   const uint8_t idx = rop3Index(rop);
   if (!dc || rop3UsesSource(idx)) return FALSE;
-  Pixel pattern = 0;
-  if (!brushPattern(*dc, pattern) && rop3UsesPattern(idx)) return TRUE;
-  if (w != 0 && h != 0) ropFill(*dc, areaRect(deviceArea(*dc, x, y, w, h)), rop, pattern);
+  const Brush brush = selectedBrush(*dc);
+  if (!brush.visible && rop3UsesPattern(idx)) return TRUE;
+  if (w != 0 && h != 0) ropFill(*dc, areaRect(deviceArea(*dc, x, y, w, h)), rop, brush.color);
   return TRUE;
 }
 
@@ -82,14 +74,12 @@ int StretchDIBits(HDC hdc, int xDest, int yDest, int destWidth, int destHeight, 
   auto fmt = dibFormat(bmi, usage);
   if (!dc || !bits || !fmt) return 0;
   if (destWidth == 0 || destHeight == 0 || srcWidth == 0 || srcHeight == 0) return 0;
-  Pixel pattern = 0;
-  bool hasPattern = brushPattern(*dc, pattern);
-  const uint8_t idx = rop3Index(rop);
-  if (rop3UsesPattern(idx) && !hasPattern) return srcHeight;
+  const Brush brush = selectedBrush(*dc);
+  if (rop3UsesPattern(rop3Index(rop)) && !brush.visible) return srcHeight;
   BlitArea src{xSrc, ySrc, srcWidth, srcHeight};
   if (fmt->bottomUp) src.y = topDownOrigin(ySrc, srcHeight, fmt->height);
   ropBlit(*dc, deviceArea(*dc, xDest, yDest, destWidth, destHeight),
-          PixelView::ofBuffer(bits, fmt->width, fmt->height, fmt->bottomUp), src, rop, pattern);
+          PixelView::ofBuffer(bits, fmt->width, fmt->height, fmt->bottomUp), src, rop, brush.color);
   // The platform reports the source rectangle's height as the number of lines copied, whether or
   // not the clip let them through.
   return srcHeight;
@@ -135,17 +125,15 @@ BOOL AlphaBlend(HDC hdest, int x, int y, int w, int h, HDC hsrc, int xSrc, int y
   if (!(blend.AlphaFormat & AC_SRC_ALPHA)) {
     if (sca == 0) return TRUE;  // leaves the destination as it is
     // dst = (src * a + dst * (255 - a)) / 255 on each of the four bytes, rounded to nearest.
-    // Two bytes at a time in 16-bit lanes; x / 255 rounded is (x + 127 + 1 + ((x + 127) >> 8)) >> 8,
-    // exact for every x that can occur here.
+    // With t = that sum + 128, (t + (t >> 8)) >> 8 is the rounded quotient for every sum that
+    // can occur; all of it fits 16 bits, so the byte loop vectorises.
     blitRuns(*d, plan, src, [sca](uint32_t* dp, const uint32_t* sp, int32_t n) {
-      const uint32_t inv = 255 - sca;
-      for (int32_t i = 0; i < n; ++i) {
-        uint32_t sv = sp[i], dv = dp[i];
-        uint32_t lo = (sv & 0x00FF00FF) * sca + (dv & 0x00FF00FF) * inv + 0x007F007F;
-        uint32_t hi = ((sv >> 8) & 0x00FF00FF) * sca + ((dv >> 8) & 0x00FF00FF) * inv + 0x007F007F;
-        lo = ((lo + 0x00010001 + ((lo >> 8) & 0x00FF00FF)) >> 8) & 0x00FF00FF;
-        hi = ((hi + 0x00010001 + ((hi >> 8) & 0x00FF00FF)) >> 8) & 0x00FF00FF;
-        dp[i] = lo | (hi << 8);
+      const uint16_t a = static_cast<uint16_t>(sca), inv = static_cast<uint16_t>(255 - sca);
+      auto* d8 = reinterpret_cast<uint8_t*>(dp);
+      const auto* s8 = reinterpret_cast<const uint8_t*>(sp);
+      for (int32_t i = 0; i < n * 4; ++i) {
+        uint16_t t = static_cast<uint16_t>(s8[i] * a + d8[i] * inv + 128);
+        d8[i] = static_cast<uint8_t>((t + (t >> 8)) >> 8);
       }
     });
     return TRUE;

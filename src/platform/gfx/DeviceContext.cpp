@@ -151,13 +151,13 @@ namespace {
 
 // Fills a rectangle that lies inside the surface.
 void paintRect(Surface& s, const Rect& c, Pixel p, int rop2) {
+  if (rop2 == R2_COPYPEN) {
+    s.fillRect(c, p);
+    return;
+  }
   for (int32_t y = c.top; y < c.bottom; ++y) {
     uint32_t* row = s.row(y);
-    if (rop2 == R2_COPYPEN) {
-      std::fill(row + c.left, row + c.right, p);
-    } else {
-      for (int32_t x = c.left; x < c.right; ++x) row[x] = applyRop2(rop2, row[x], p);
-    }
+    for (int32_t x = c.left; x < c.right; ++x) row[x] = applyRop2(rop2, row[x], p);
   }
 }
 

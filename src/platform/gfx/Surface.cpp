@@ -1,5 +1,7 @@
 #include "platform/gfx/Surface.h"
 
+#include <pixman.h>
+
 #include <algorithm>
 #include <new>
 
@@ -22,5 +24,14 @@ std::shared_ptr<Surface> Surface::create(int32_t width, int32_t height, bool bot
 }
 
 void Surface::fill(uint32_t value) { std::fill(data_.begin(), data_.end(), value); }
+
+void Surface::fillRect(const Rect& r, uint32_t value) {
+  if (r.empty()) return;
+  // In memory the rectangle's rows are contiguous either way: a bottom-up surface holds picture
+  // rows [top, bottom) at memory rows [height - bottom, height - top).
+  const int32_t memTop = bottomUp_ ? height_ - r.bottom : r.top;
+  if (pixman_fill(data_.data(), width_, 32, r.left, memTop, r.width(), r.height(), value)) return;
+  for (int32_t y = r.top; y < r.bottom; ++y) std::fill(row(y) + r.left, row(y) + r.right, value);
+}
 
 }  // namespace zxp::gfx

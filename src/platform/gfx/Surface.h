@@ -46,6 +46,8 @@ class Surface {
   size_t pixelCount() const { return data_.size(); }
 
   void fill(uint32_t value);
+  // Fills a rectangle that lies inside the surface (pixman's SIMD fill; rows in any order).
+  void fillRect(const Rect& r, uint32_t value);
 
  private:
   Surface() = default;

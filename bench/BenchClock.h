@@ -1,0 +1,37 @@
+// Timing for benchmarks that compare a routine with a baseline in the same run.
+#pragma once
+
+#include <benchmark/benchmark.h>
+#include <time.h>
+
+#include <cstddef>
+
+namespace zxp::bench {
+
+// This thread's CPU time in seconds: unlike wall time it does not count the time other
+// processes on a shared machine take from us.
+inline double threadSeconds() {
+  timespec ts;
+  clock_gettime(CLOCK_THREAD_CPUTIME_ID, &ts);
+  return static_cast<double>(ts.tv_sec) + static_cast<double>(ts.tv_nsec) * 1e-9;
+}
+
+// Runs `ours` and `baseline` alternately, `batch` calls each per iteration, and reports the
+// counter `name` = baseline time / our time (1.0 is parity, higher means we are faster).
+template <class Ours, class Baseline>
+void alternate(benchmark::State& state, size_t batch, Ours&& ours, Baseline&& baseline,
+               const char* name = "ratio") {
+  double mine = 0, theirs = 0;
+  for (auto _ : state) {
+    const double t0 = threadSeconds();
+    for (size_t i = 0; i < batch; ++i) ours();
+    const double t1 = threadSeconds();
+    for (size_t i = 0; i < batch; ++i) baseline();
+    const double t2 = threadSeconds();
+    mine += t1 - t0;
+    theirs += t2 - t1;
+  }
+  state.counters[name] = mine > 0 ? theirs / mine : 0;
+}
+
+}  // namespace zxp::bench
