@@ -11,6 +11,7 @@
 #include <algorithm>
 #include <cctype>
 #include <cmath>
+#include <cstdlib>
 #include <cstring>
 #include <map>
 #include <tuple>
@@ -38,26 +39,49 @@ constexpr const char* kEmbeddedFiles[] = {
 };
 constexpr const char* kDefaultFile = "DejaVuSans.ttf";
 
+// The two fontconfig configurations, made on first use and destroyed at exit (fontconfig's
+// internal data would otherwise outlive the process's leak check). After exit has begun both are
+// null and matching falls back to the default face.
+FcConfig* gEmbedded = nullptr;
+FcConfig* gSystem = nullptr;
+bool gConfigsMade = false;
+
+void destroyConfigs() {
+  if (gEmbedded) FcConfigDestroy(gEmbedded);
+  if (gSystem) FcConfigDestroy(gSystem);
+  gEmbedded = gSystem = nullptr;
+}
+
+void makeConfigs() {
+  if (gConfigsMade) return;
+  gConfigsMade = true;
+  FcConfig* c = FcConfigCreate();
+  int added = 0;
+  for (const char* f : kEmbeddedFiles) {
+    std::string path = std::string(kEmbeddedDir) + f;
+    if (FcConfigAppFontAddFile(c, reinterpret_cast<const FcChar8*>(path.c_str()))) ++added;
+  }
+  if (added > 0) {
+    gEmbedded = c;
+  } else {  // no embedded fonts on this machine: only the system's
+    FcConfigDestroy(c);
+  }
+  std::atexit(destroyConfigs);
+}
+
 FcConfig* embeddedConfig() {
-  static FcConfig* cfg = [] {
-    FcConfig* c = FcConfigCreate();
-    int added = 0;
-    for (const char* f : kEmbeddedFiles) {
-      std::string path = std::string(kEmbeddedDir) + f;
-      if (FcConfigAppFontAddFile(c, reinterpret_cast<const FcChar8*>(path.c_str()))) ++added;
-    }
-    if (added == 0) {  // no embedded fonts on this machine: fall back to the system's
-      FcConfigDestroy(c);
-      return static_cast<FcConfig*>(nullptr);
-    }
-    return c;
-  }();
-  return cfg;
+  makeConfigs();
+  return gEmbedded;
 }
 
 FcConfig* systemConfig() {
-  static FcConfig* cfg = FcInitLoadConfigAndFonts();
-  return cfg;
+  makeConfigs();
+  static bool loaded = false;
+  if (!loaded) {
+    loaded = true;
+    gSystem = FcInitLoadConfigAndFonts();
+  }
+  return gSystem;
 }
 
 FontSource gSource = FontSource::Embedded;
@@ -142,7 +166,8 @@ Match matchFace(const LOGFONT& lf) {
 
   FcConfig* cfg = gSource == FontSource::System ? systemConfig() : embeddedConfig();
   if (!cfg) cfg = systemConfig();
-  bool system = cfg == systemConfig();
+  const bool system = cfg && cfg == gSystem;
+  if (!cfg) return Match{std::string(kEmbeddedDir) + kDefaultFile, 0, lf.lfWeight >= FW_SEMIBOLD, lf.lfItalic != 0};
 
   FcPattern* pat = FcPatternCreate();
   if (!name.empty()) FcPatternAddString(pat, FC_FAMILY, reinterpret_cast<const FcChar8*>(name.c_str()));

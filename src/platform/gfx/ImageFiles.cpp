@@ -291,8 +291,8 @@ std::optional<Image> decodeImage(Bytes file, std::string& error) {
   switch (sniffImageFormat(file)) {
     case ImageFormat::Bmp: return decodeBmp(file, error);
     case ImageFormat::Png: return decodePng(file, error);
-    case ImageFormat::Jpeg:
-    case ImageFormat::Gif: return decodeJpegOrGif(file, error);
+    case ImageFormat::Jpeg: return decodeJpeg(file, error);
+    case ImageFormat::Gif: return decodeGif(file, error);
     default: return error = "unknown picture format", std::nullopt;
   }
 }

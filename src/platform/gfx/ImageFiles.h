@@ -1,6 +1,7 @@
 // Image files as bytes: the bitmap (.bmp), icon (.ico) and cursor (.cur) containers parsed here
-// with strict bounds checks, PNG through libpng, JPEG and GIF (first frame) through stb_image,
-// icons inside executables and libraries (PE resources), and the encoders that save pictures.
+// with strict bounds checks, PNG through libpng, JPEG through libjpeg, GIF (the first frame)
+// through stb_image, icons inside executables and libraries (PE resources), and the encoders
+// that save pictures.
 //
 // Every decoder treats its input as hostile: sizes are checked before anything is allocated, and
 // a truncated, oversized or inconsistent file gives an error text, never a partial picture.
@@ -59,7 +60,8 @@ struct IconSet {
 // Each decoder returns nullopt and sets `error` on failure.
 std::optional<Image> decodeBmp(Bytes file, std::string& error);  // with its BITMAPFILEHEADER
 std::optional<Image> decodePng(Bytes file, std::string& error);
-std::optional<Image> decodeJpegOrGif(Bytes file, std::string& error);  // stb_image
+std::optional<Image> decodeJpeg(Bytes file, std::string& error);
+std::optional<Image> decodeGif(Bytes file, std::string& error);  // the first frame
 std::optional<Image> decodeImage(Bytes file, std::string& error);     // any picture format above
 std::optional<IconSet> decodeIco(Bytes file, std::string& error);     // .ico and .cur
 // One icon image as stored in icon files and resources: a DIB (header, palette, XOR and AND

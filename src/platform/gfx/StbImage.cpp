@@ -1,11 +1,10 @@
-// JPEG and GIF decoding through stb_image, the one translation unit that compiles it. Only the
-// two formats are built in; the size is checked from the header before anything is decoded.
+// GIF decoding (the first frame) through stb_image, the one translation unit that compiles it.
+// Only the GIF decoder is built in; the size is checked from the header before decoding.
 #include <climits>
 
 #include "platform/gfx/ImageFiles.h"
 
 #define STB_IMAGE_IMPLEMENTATION
-#define STBI_ONLY_JPEG
 #define STBI_ONLY_GIF
 #define STBI_NO_STDIO
 #define STBI_NO_LINEAR
@@ -15,17 +14,17 @@
 
 namespace zxp::gfx {
 
-std::optional<Image> decodeJpegOrGif(Bytes file, std::string& error) {
-  if (file.size() > static_cast<size_t>(INT_MAX)) return error = "picture file too large", std::nullopt;
+std::optional<Image> decodeGif(Bytes file, std::string& error) {
+  if (file.size() > static_cast<size_t>(INT_MAX)) return error = "GIF file too large", std::nullopt;
   const auto* data = reinterpret_cast<const stbi_uc*>(file.data());
   const int len = static_cast<int>(file.size());
   int w = 0, h = 0, comp = 0;
   if (!stbi_info_from_memory(data, len, &w, &h, &comp)) {
-    return error = std::string("picture: ") + stbi_failure_reason(), std::nullopt;
+    return error = std::string("GIF: ") + stbi_failure_reason(), std::nullopt;
   }
-  if (w <= 0 || h <= 0 || int64_t{w} * h > kMaxPicturePixels) return error = "picture too large", std::nullopt;
+  if (w <= 0 || h <= 0 || int64_t{w} * h > kMaxPicturePixels) return error = "GIF too large", std::nullopt;
   stbi_uc* rgba = stbi_load_from_memory(data, len, &w, &h, &comp, 4);
-  if (!rgba) return error = std::string("picture: ") + stbi_failure_reason(), std::nullopt;
+  if (!rgba) return error = std::string("GIF: ") + stbi_failure_reason(), std::nullopt;
   auto s = Surface::create(w, h);
   if (!s) {
     stbi_image_free(rgba);

@@ -366,6 +366,8 @@ TEST(Pictures, TruncatedAndCorruptedFilesFailCleanly) {
   EXPECT_FALSE(gfx::loadPicture(Bytes(ico.data(), ico.size() - 1)).ok());
   auto bmp = gfx::encodeBmp(gfx::Image{disc, false});
   EXPECT_FALSE(gfx::loadPicture(Bytes(bmp.data(), bmp.size() - 1)).ok());
+  auto jpg = jpegBytes(*disc);  // not a picture padded with grey
+  EXPECT_FALSE(gfx::loadPicture(Bytes(jpg.data(), jpg.size() * 2 / 3)).ok());
   // Unknown bytes and a saved-picture header claiming more than there is.
   EXPECT_EQ(gfx::loadPicture(std::vector<uint8_t>{1, 2, 3, 4, 5}).error, "not a picture");
   EXPECT_FALSE(gfx::loadPicture(std::vector<uint8_t>{'l', 't', 0, 0, 0xFF, 0xFF, 0, 0, 'B', 'M'}).ok());
