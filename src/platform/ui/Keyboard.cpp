@@ -2,6 +2,7 @@
 // window), key state with toggles, the US layout that turns keys into characters, scan codes.
 #include <cstring>
 
+#include "platform/host/CodePage.h"
 #include "platform/ui/EventLoop.h"
 #include "platform/ui/Input.h"
 #include "platform/ui/Window.h"
@@ -124,17 +125,7 @@ void injectChar(uint32_t codepoint) {
   InputState& in = inputState();
   HWND target = windowFromHandle(in.focus) ? in.focus : 0;
   if (!target) return;
-  // The ANSI code page (Windows-1252): Latin-1 maps straight, a few more from 0x80-0x9F.
-  static const std::pair<uint32_t, uint8_t> extra[] = {
-      {0x20AC, 0x80}, {0x201A, 0x82}, {0x0192, 0x83}, {0x201E, 0x84}, {0x2026, 0x85}, {0x2020, 0x86},
-      {0x2021, 0x87}, {0x02C6, 0x88}, {0x2030, 0x89}, {0x0160, 0x8A}, {0x2039, 0x8B}, {0x0152, 0x8C},
-      {0x017D, 0x8E}, {0x2018, 0x91}, {0x2019, 0x92}, {0x201C, 0x93}, {0x201D, 0x94}, {0x2022, 0x95},
-      {0x2013, 0x96}, {0x2014, 0x97}, {0x02DC, 0x98}, {0x2122, 0x99}, {0x0161, 0x9A}, {0x203A, 0x9B},
-      {0x0153, 0x9C}, {0x017E, 0x9E}, {0x0178, 0x9F}};
-  uint32_t ch = '?';
-  if (codepoint < 0x80 || (codepoint >= 0xA0 && codepoint <= 0xFF)) ch = codepoint;
-  for (const auto& e : extra)
-    if (e.first == codepoint) ch = e.second;
+  uint32_t ch = static_cast<unsigned char>(host::toCp1252(static_cast<char32_t>(codepoint)));
   MSG m;
   m.hwnd = target;
   m.message = WM_CHAR;

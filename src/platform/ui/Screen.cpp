@@ -7,7 +7,9 @@
 #include <algorithm>
 #include <cstring>
 
+#include "platform/gfx/FontEngine.h"
 #include "platform/gfx/SysColors.h"
+#include "platform/gfx/Text.h"
 #include "platform/ui/Window.h"
 
 namespace zxp::ui {
@@ -36,7 +38,47 @@ void fillClipped(gfx::Surface& dst, const Rect& r, Pixel p, const gfx::Region& c
 }
 
 // The non-client frame of a window from its styles, in the system colours.
-void drawFrame(gfx::Surface& dst, Window* w, Point o, const gfx::Region& clip) {
+// A DC and the caption font for drawing caption texts on the screen picture; both permanent
+// (stock) objects, so that composing never shows up in handle counts.
+HDC captionDC() {
+  static HDC dc = [] {
+    auto d = std::make_shared<gfx::DeviceContext>(false, nullptr);
+    HDC h = handles().add(ObjKind::DC, d, /*stock=*/true);
+    d->setHandle(h);
+    return h;
+  }();
+  return dc;
+}
+
+HFONT captionFont() {
+  static HFONT font = [] {
+    auto f = std::make_shared<gfx::FontObj>();
+    f->lf.lfHeight = -13;
+    f->lf.lfWeight = FW_BOLD;
+    std::strncpy(f->lf.lfFaceName, "Trebuchet MS", LF_FACESIZE - 1);
+    f->inst = gfx::realizeFont(f->lf);
+    return handles().add(ObjKind::Font, f, /*stock=*/true);
+  }();
+  return font;
+}
+
+void drawCaptionText(const std::shared_ptr<gfx::Surface>& dst, Window* w, Rect cap, const gfx::Region& clip,
+                     bool active) {
+  if (w->text.empty()) return;
+  HDC dc = captionDC();
+  auto* d = gfx::dcFromHandle(dc);
+  d->retarget(dst);
+  d->setSystemClip(clip.intersected(cap));
+  SelectObject(dc, captionFont());
+  SetBkMode(dc, TRANSPARENT);
+  SetTextColor(dc, GetSysColor(active ? COLOR_CAPTIONTEXT : COLOR_INACTIVECAPTIONTEXT));
+  RECT r{cap.left + 6, cap.top, cap.right - 4, cap.bottom};
+  DrawText(dc, w->text.c_str(), -1, &r, DT_SINGLELINE | DT_VCENTER | DT_END_ELLIPSIS | DT_NOPREFIX);
+  d->retarget(nullptr);
+}
+
+void drawFrame(const std::shared_ptr<gfx::Surface>& dstPtr, Window* w, Point o, const gfx::Region& clip) {
+  gfx::Surface& dst = *dstPtr;
   Rect win = Rect::fromXYWH(o.x, o.y, w->rect.width(), w->rect.height());
   Rect client = w->clientInWindow().offset(o.x, o.y);
   gfx::Region frame = clip.intersected(win).subtracted(gfx::Region(client));
@@ -76,6 +118,7 @@ void drawFrame(gfx::Surface& dst, Window* w, Point o, const gfx::Region& clip) {
         }
       }
     }
+    drawCaptionText(dstPtr, w, cap, frame, active);
   }
   if (w->exStyle & WS_EX_CLIENTEDGE) {
     int e = GetSystemMetrics(SM_CXEDGE);
@@ -92,7 +135,8 @@ void drawFrame(gfx::Surface& dst, Window* w, Point o, const gfx::Region& clip) {
 }
 
 // Draws a window and its children, opaque, with its top-left corner at o.
-void drawWindow(gfx::Surface& dst, Window* w, Point o, const gfx::Region& clip) {
+void drawWindow(const std::shared_ptr<gfx::Surface>& dstPtr, Window* w, Point o, const gfx::Region& clip) {
+  gfx::Surface& dst = *dstPtr;
   gfx::Region wclip = clip.intersected(Rect::fromXYWH(o.x, o.y, w->rect.width(), w->rect.height()));
   if (w->region) {
     gfx::Region r = *w->region;
@@ -100,7 +144,7 @@ void drawWindow(gfx::Surface& dst, Window* w, Point o, const gfx::Region& clip) 
     wclip = wclip.intersected(r);
   }
   if (wclip.empty()) return;
-  if (w->insets.left || w->insets.top || w->insets.right || w->insets.bottom) drawFrame(dst, w, o, wclip);
+  if (w->insets.left || w->insets.top || w->insets.right || w->insets.bottom) drawFrame(dstPtr, w, o, wclip);
   Rect ci = w->clientInWindow();
   Point co{o.x + ci.left, o.y + ci.top};
   gfx::Region cclip = wclip.intersected(Rect::fromXYWH(co.x, co.y, ci.width(), ci.height()));
@@ -121,14 +165,15 @@ void drawWindow(gfx::Surface& dst, Window* w, Point o, const gfx::Region& clip) 
   for (auto it = w->children.rbegin(); it != w->children.rend(); ++it) {
     Window* c = *it;
     if (!c->visibleFlag()) continue;
-    drawWindow(dst, c, Point{co.x + c->rect.left, co.y + c->rect.top}, cclip);
+    drawWindow(dstPtr, c, Point{co.x + c->rect.left, co.y + c->rect.top}, cclip);
   }
 }
 
 inline uint32_t div255(uint32_t v) { return (v + 128 + ((v + 128) >> 8)) >> 8; }
 
 // Blends a layered top-level window onto the screen.
-void drawLayered(gfx::Surface& dst, Window* w, Point o, const gfx::Region& clip) {
+void drawLayered(const std::shared_ptr<gfx::Surface>& dstPtr, Window* w, Point o, const gfx::Region& clip) {
+  gfx::Surface& dst = *dstPtr;
   int width = w->rect.width(), height = w->rect.height();
   if (width <= 0 || height <= 0) return;
   gfx::Region wclip = clip.intersected(Rect::fromXYWH(o.x, o.y, width, height));
@@ -150,7 +195,7 @@ void drawLayered(gfx::Surface& dst, Window* w, Point o, const gfx::Region& clip)
     if (!pic) return;
     // Draw the window into its own picture with its region applied there.
     gfx::Region local(Rect{0, 0, width, height});
-    drawWindow(*pic, w, Point{0, 0}, local);
+    drawWindow(pic, w, Point{0, 0}, local);
   }
   if (!pic) return;
   bool perPixel = w->ulwFlags && (w->ulwFlags & ULW_ALPHA);
@@ -247,8 +292,8 @@ std::shared_ptr<gfx::Surface> composeScreen() {
     Window* w = *it;
     if (!w->visibleFlag()) continue;
     Point o{w->rect.left, w->rect.top};
-    if (w->exStyle & WS_EX_LAYERED) drawLayered(s, w, o, all);
-    else drawWindow(s, w, o, all);
+    if (w->exStyle & WS_EX_LAYERED) drawLayered(st.surface, w, o, all);
+    else drawWindow(st.surface, w, o, all);
   }
   st.dirty = false;
   return st.surface;

@@ -1,5 +1,6 @@
 #include "platform/ui/TestInput.h"
 
+#include "platform/host/CodePage.h"
 #include "platform/ui/EventLoop.h"
 
 namespace zxp::ui {
@@ -76,16 +77,9 @@ TestInput& TestInput::chord(std::initializer_list<int> modifiers, int vk) {
 TestInput& TestInput::type(std::string_view text) {
   size_t i = 0;
   while (i < text.size()) {
-    // Decode one UTF-8 character.
-    unsigned char c = static_cast<unsigned char>(text[i]);
-    uint32_t cp = c;
-    int len = 1;
-    if (c >= 0xF0) { cp = c & 0x07; len = 4; }
-    else if (c >= 0xE0) { cp = c & 0x0F; len = 3; }
-    else if (c >= 0xC0) { cp = c & 0x1F; len = 2; }
-    for (int k = 1; k < len && i + static_cast<size_t>(k) < text.size(); ++k)
-      cp = (cp << 6) | (static_cast<unsigned char>(text[i + static_cast<size_t>(k)]) & 0x3F);
-    i += static_cast<size_t>(len);
+    size_t len = 1;
+    char32_t cp = host::decodeUtf8(text.substr(i), len);
+    i += len;
     SHORT scan = cp < 0x80 ? VkKeyScanA(static_cast<char>(cp)) : -1;
     if (scan == -1) {
       injectChar(cp);

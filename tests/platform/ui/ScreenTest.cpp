@@ -1,0 +1,129 @@
+// The screen's composition: z-order, regions, children inside their parent, layered windows with
+// constant alpha, colour key and per-pixel alpha.
+#include "UiTestSupport.h"
+
+#include "platform/gfx/DeviceContext.h"
+#include "platform/gfx/Png.h"
+#include "platform/gfx/SysColors.h"
+#include "platform/ui/Screen.h"
+
+namespace zxp::ui::testing {
+namespace {
+
+using Screen = UiTest;
+
+void paint(HWND w, Pixel p) {
+  RECT r;
+  GetClientRect(w, &r);
+  gfx::fillRect(*gfx::dcFromHandle(GetDC(w)), r, p);
+}
+
+TEST_F(Screen, ComposesWindowsInZOrderThroughRegionsAndLayers) {
+  const Pixel red = 0xFF0000, green = 0x00FF00, blue = 0x0000FF, white = 0xFFFFFF;
+  HWND a = popup(Rect{50, 50, 250, 200});
+  paint(a, red);
+  HWND kid = child(a, Rect{100, 100, 300, 140});  // sticks out of a: clipped to a's client area
+  paint(kid, white);
+  // b: a constant-alpha layer, half green over what lies below.
+  HWND b = popup(Rect{200, 100, 400, 250}, kTestClass, WS_EX_LAYERED);
+  paint(b, green);
+  ASSERT_TRUE(SetLayeredWindowAttributes(b, 0, 128, LWA_ALPHA));
+  // c: a plus-shaped region.
+  HWND c = popup(Rect{300, 200, 400, 300});
+  paint(c, blue);
+  HRGN plus = CreateRectRgn(40, 0, 60, 100);
+  HRGN bar = CreateRectRgn(0, 40, 100, 60);
+  CombineRgn(plus, plus, bar, RGN_OR);
+  DeleteObject(bar);
+  SetWindowRgn(c, plus, TRUE);
+  // d: per-pixel alpha from UpdateLayeredWindow; premultiplied half-transparent blue.
+  HWND d = popup(Rect{0, 0, 1, 1}, kTestClass, WS_EX_LAYERED);
+  HDC mem = CreateCompatibleDC(0);
+  auto pic = gfx::Surface::create(60, 40);
+  pic->fill(0x80000080u);  // A = 128, B = 128 (premultiplied)
+  for (int x = 0; x < 10; ++x) pic->at(x, 0) = 0;  // fully transparent pixels
+  HBITMAP bmp = gfx::CreateBitmapForSurface(pic);
+  SelectObject(mem, bmp);
+  POINT pos{600, 500};
+  SIZE size{60, 40};
+  POINT src{0, 0};
+  BLENDFUNCTION bf{AC_SRC_OVER, 0, 255, AC_SRC_ALPHA};
+  ASSERT_TRUE(UpdateLayeredWindow(d, 0, &pos, &size, mem, &src, 0, &bf, ULW_ALPHA));
+  EXPECT_FALSE(SetLayeredWindowAttributes(popup(Rect{0, 0, 1, 1}), 0, 1, LWA_ALPHA));  // not layered
+
+  auto s = composeScreen();
+  ASSERT_TRUE(s);
+  EXPECT_FALSE(screenDirty());
+  const Pixel desk = oleToPixel(GetSysColor(COLOR_BACKGROUND));
+  EXPECT_EQ(s->at(10, 10), desk);
+  EXPECT_EQ(s->at(60, 60), red);
+  EXPECT_EQ(s->at(160, 160), white);  // the child, inside a
+  // b blended: 128/255 green over red, over white (the child) and over the desktop.
+  EXPECT_EQ(s->at(220, 110), makePixel(127, 128, 0));
+  EXPECT_EQ(s->at(230, 160), makePixel(127, 255, 127));
+  Pixel overDesk = s->at(300, 120);
+  EXPECT_EQ(pixelG(overDesk), 128 + (pixelG(desk) * 127 + 127) / 255);
+  EXPECT_EQ(s->at(260, 160), overDesk);  // beyond a's client area the child is cut off
+  // c: only the plus shape is drawn; the rest shows b and the desktop.
+  EXPECT_EQ(s->at(350, 210), blue);
+  EXPECT_EQ(s->at(310, 250), blue);
+  EXPECT_EQ(s->at(310, 210), overDesk);  // outside the region: b over the desktop shows through
+  // d: per-pixel alpha over the desktop; the transparent pixels are not there at all.
+  Pixel half = s->at(620, 520);
+  EXPECT_EQ(pixelB(half), 128 + (pixelB(desk) * 127 + 127) / 255);
+  EXPECT_EQ(pixelR(half), (pixelR(desk) * 127 + 127) / 255);
+  EXPECT_EQ(s->at(605, 500), desk);
+  EXPECT_EQ(WindowFromPoint(Point{605, 500}), 0u);  // transparent pixels are not hit
+  EXPECT_EQ(WindowFromPoint(Point{620, 520}), d);
+
+  // Moving a window changes the picture; its surface keeps what was drawn.
+  MoveWindow(c, 0, 300, 100, 100, TRUE);
+  EXPECT_TRUE(screenDirty());
+  s = composeScreen();
+  EXPECT_EQ(s->at(50, 350), blue);
+  // A window snapshot is its rectangle of the screen.
+  auto snap = snapshotWindow(a);
+  ASSERT_TRUE(snap);
+  EXPECT_EQ(snap->width(), 200);
+  EXPECT_EQ(snap->at(5, 5), red);
+  gfx::writePng(*composeScreen(), ::testing::TempDir() + "ui-screen-composition.png");
+  DeleteDC(mem);
+  DeleteObject(bmp);
+}
+
+TEST_F(Screen, ColourKeyAndFramesAndTheTaskBar) {
+  HWND w = popup(Rect{10, 10, 110, 60}, kTestClass, WS_EX_LAYERED);
+  paint(w, 0x00FF00);
+  HDC dc = GetDC(w);
+  gfx::fillRect(*gfx::dcFromHandle(dc), Rect{0, 0, 50, 50}, 0xFF00FF);
+  SetLayeredWindowAttributes(w, RGB(255, 0, 255), 0, LWA_COLORKEY);
+  COLORREF key;
+  BYTE alpha;
+  DWORD flags;
+  ASSERT_TRUE(GetLayeredWindowAttributes(w, &key, &alpha, &flags));
+  EXPECT_EQ(key, RGB(255, 0, 255));
+  EXPECT_EQ(flags, LWA_COLORKEY);
+  auto s = composeScreen();
+  const Pixel desk = oleToPixel(GetSysColor(COLOR_BACKGROUND));
+  EXPECT_EQ(s->at(20, 20), desk);  // keyed out
+  EXPECT_EQ(s->at(80, 20), 0x00FF00u);
+  EXPECT_EQ(WindowFromPoint(Point{20, 20}), 0u);
+  EXPECT_EQ(WindowFromPoint(Point{80, 20}), w);
+  // The task bar strip below the work area.
+  RECT wa;
+  SystemParametersInfoA(SPI_GETWORKAREA, 0, &wa, 0);
+  EXPECT_NE(s->at(5, wa.bottom + 5), desk);
+  // A framed window: frame in the system colours around the client area.
+  HWND f = CreateWindowExA(WS_EX_CLIENTEDGE, kTestClass, "Framed", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 200, 200, 200,
+                           150, 0, 0, 0, nullptr);
+  paint(f, 0x123456);
+  s = composeScreen();
+  POINT c{0, 0};
+  ClientToScreen(f, &c);
+  EXPECT_EQ(s->at(c.x, c.y), 0x123456u);
+  EXPECT_NE(s->at(c.x - 1, c.y - 1), 0x123456u);
+  EXPECT_NE(s->at(210, 205), desk);  // the caption bar
+}
+
+}  // namespace
+}  // namespace zxp::ui::testing
