@@ -4,6 +4,9 @@
 #include <array>
 #include <cmath>
 #include <ctime>
+#include <utility>
+
+#include "platform/host/NoCase.h"
 
 namespace zxp::host {
 namespace {
@@ -214,18 +217,12 @@ namespace {
 enum class Interval { Year, Quarter, Month, DayOfYear, Day, Weekday, Week, Hour, Minute, Second, Unknown };
 
 Interval intervalOf(std::string_view s) {
-  std::string lower;
-  for (char c : s) lower.push_back(c >= 'A' && c <= 'Z' ? static_cast<char>(c + 32) : c);
-  if (lower == "yyyy") return Interval::Year;
-  if (lower == "q") return Interval::Quarter;
-  if (lower == "m") return Interval::Month;
-  if (lower == "y") return Interval::DayOfYear;
-  if (lower == "d") return Interval::Day;
-  if (lower == "w") return Interval::Weekday;
-  if (lower == "ww") return Interval::Week;
-  if (lower == "h") return Interval::Hour;
-  if (lower == "n") return Interval::Minute;
-  if (lower == "s") return Interval::Second;
+  static constexpr std::pair<std::string_view, Interval> kNames[] = {
+      {"yyyy", Interval::Year}, {"q", Interval::Quarter},  {"m", Interval::Month},  {"y", Interval::DayOfYear},
+      {"d", Interval::Day},     {"w", Interval::Weekday},  {"ww", Interval::Week}, {"h", Interval::Hour},
+      {"n", Interval::Minute},  {"s", Interval::Second}};
+  for (const auto& [name, interval] : kNames)
+    if (equalsNoCase(s, name)) return interval;
   return Interval::Unknown;
 }
 

@@ -4,6 +4,8 @@
 #include <cstring>
 #include <vector>
 
+#include "platform/host/NoCase.h"
+
 namespace zxp::host {
 namespace {
 
@@ -15,8 +17,6 @@ struct Token {
 };
 
 constexpr int kAM = 201, kPM = 202;
-
-char lowerAscii(char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c + 32) : c; }
 
 // Month 1..12, weekday 101..107, AM/PM, or 0 for a word the parser does not know.
 int classifyWord(std::string_view w) {
@@ -56,7 +56,7 @@ bool tokenize(std::string_view s, std::vector<Token>& out) {
       size_t len = 0;
       while (i < s.size() && ((s[i] >= 'a' && s[i] <= 'z') || (s[i] >= 'A' && s[i] <= 'Z'))) {
         if (len >= sizeof word) return false;
-        word[len++] = lowerAscii(s[i]);
+        word[len++] = asciiLower(s[i]);
         ++i;
       }
       Token t{Token::Word};

@@ -7,6 +7,7 @@
 #include <optional>
 #include <vector>
 
+#include "platform/host/NoCase.h"
 #include "platform/host/runtime/DateParse.h"
 #include "platform/host/runtime/Numeric.h"
 #include "platform/host/runtime/Text.h"
@@ -15,15 +16,6 @@ namespace zxp::host {
 namespace {
 
 // ---- Small text helpers --------------------------------------------------------------------------
-
-char lowerAscii(char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c + 32) : c; }
-
-bool equalsNoCase(std::string_view a, std::string_view b) {
-  if (a.size() != b.size()) return false;
-  for (size_t i = 0; i < a.size(); ++i)
-    if (lowerAscii(a[i]) != lowerAscii(b[i])) return false;
-  return true;
-}
 
 void appendInt(std::string& out, long long v, int minWidth = 1) {
   char buf[24];
@@ -91,7 +83,7 @@ int matchAmPm(std::string_view s, size_t i) {
 
 size_t runLength(std::string_view s, size_t i, char lower) {
   size_t k = i;
-  while (k < s.size() && lowerAscii(s[k]) == lower) ++k;
+  while (k < s.size() && asciiLower(s[k]) == lower) ++k;
   return k - i;
 }
 
@@ -143,7 +135,7 @@ Kind classify(std::string_view s) {
     std::string skip;
     if (takeLiteral(s, i, skip)) continue;
     const char c = s[i];
-    const char lc = lowerAscii(c);
+    const char lc = asciiLower(c);
     switch (c) {
       case '0': case '#': case '%': case '.': case ',':
         return Kind::Number;
@@ -241,7 +233,7 @@ void compileDate(std::string_view s, Section& sec) {
   bool lastWasHour = false;
   for (size_t i = 0; i < s.size();) {
     const char c = s[i];
-    const char lc = lowerAscii(c);
+    const char lc = asciiLower(c);
     T type = T::Lit;
     size_t take = 1;
     switch (lc) {

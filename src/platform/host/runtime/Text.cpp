@@ -1,51 +1,15 @@
 #include "platform/host/runtime/Text.h"
 
-#include "platform/gfx/TextLayout.h"
+#include "platform/host/CodePage.h"
 #include "platform/host/HostError.h"
 
 namespace zxp::host {
 namespace {
 
-// Decodes one UTF-8 character at s[i]; returns its length (1 for an invalid byte, whose value
-// is then taken as the code point).
+// The code point at s[i] and its length; a malformed subsequence is one U+FFFD.
 size_t decode(std::string_view s, size_t i, char32_t& cp) {
-  const auto b0 = static_cast<unsigned char>(s[i]);
   size_t len = 0;
-  if (b0 < 0x80) {
-    cp = b0;
-    return 1;
-  }
-  if ((b0 & 0xE0) == 0xC0) {
-    len = 2;
-    cp = b0 & 0x1F;
-  } else if ((b0 & 0xF0) == 0xE0) {
-    len = 3;
-    cp = b0 & 0x0F;
-  } else if ((b0 & 0xF8) == 0xF0) {
-    len = 4;
-    cp = b0 & 0x07;
-  } else {
-    cp = b0;
-    return 1;
-  }
-  if (i + len > s.size()) {
-    cp = b0;
-    return 1;
-  }
-  for (size_t k = 1; k < len; ++k) {
-    const auto b = static_cast<unsigned char>(s[i + k]);
-    if ((b & 0xC0) != 0x80) {
-      cp = b0;
-      return 1;
-    }
-    cp = (cp << 6) | (b & 0x3F);
-  }
-  // Overlong forms, surrogates and values beyond Unicode are not characters: keep the byte.
-  static constexpr char32_t kMin[5] = {0, 0, 0x80, 0x800, 0x10000};
-  if (cp < kMin[len] || cp > 0x10FFFF || (cp >= 0xD800 && cp <= 0xDFFF)) {
-    cp = b0;
-    return 1;
-  }
+  cp = decodeUtf8(s.substr(i), len);
   return len;
 }
 
@@ -80,11 +44,9 @@ std::string mapCase(std::string_view text, Map map) {
   for (size_t i = 0; i < text.size();) {
     char32_t cp;
     const size_t len = decode(text, i, cp);
-    const bool invalid = len == 1 && cp >= 0x80;
-    const char32_t mapped = invalid ? cp : map(cp);
-    if (mapped == cp) out.append(text.substr(i, len));  // keeps invalid bytes as they are
-    else if (mapped < 0x80) out.push_back(static_cast<char>(mapped));
-    else out += gfx::encodeUtf8(std::u32string_view(&mapped, 1));
+    const char32_t mapped = map(cp);
+    if (mapped == cp) out.append(text.substr(i, len));  // also keeps malformed bytes as they are
+    else appendUtf8(out, mapped);
     i += len;
   }
   return out;

@@ -3,7 +3,8 @@
 // Texts are UTF-8. Case conversion covers the letters of the platform's ANSI code page
 // (Windows-1252: ASCII, Latin-1 and the few extra letters such as Š/š, Œ/œ, Ž/ž, Ÿ/ÿ); other
 // characters are kept as they are, as the host's UCase/LCase do on an English system. Bytes that
-// are not valid UTF-8 are kept unchanged.
+// are not valid UTF-8 are kept unchanged (and count as one U+FFFD where characters are counted or
+// compared, as in CodePage.h).
 #pragma once
 
 #include <cstddef>
@@ -56,10 +57,11 @@ class TextList {
 TextList Split(std::string_view text, std::string_view separator = " ", long limit = -1,
                CompareMethod method = CompareMethod::Binary);
 
-// The characters of a UTF-8 text, each as its own UTF-8 sequence (an invalid byte is a
+// The characters of a UTF-8 text, each as its own UTF-8 sequence (a malformed subsequence is a
 // character of its own), for routines that place characters one by one.
 std::vector<std::string_view> utf8Characters(std::string_view text);
-// The length in bytes of the UTF-8 character at text[pos] (1 for an invalid byte, 0 at the end).
+// The length in bytes of the UTF-8 character (or malformed subsequence) at text[pos]; 0 at the
+// end.
 size_t utf8CharLength(std::string_view text, size_t pos);
 
 }  // namespace zxp::host

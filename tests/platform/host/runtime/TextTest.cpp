@@ -114,7 +114,7 @@ TEST(RuntimeText, Utf8Characters) {
   EXPECT_EQ(chars[1], "\xC3\xA9");
   EXPECT_EQ(chars[2], "\xF0\x9F\x98\x80");
   EXPECT_EQ(chars[3], "\xFF");
-  EXPECT_EQ(utf8CharLength("\xE2\x82", 0), 1u);  // truncated sequence: one invalid byte
+  EXPECT_EQ(utf8CharLength("\xE2\x82", 0), 2u);  // a truncated sequence is one character
   EXPECT_EQ(utf8CharLength("a", 1), 0u);
 }
 
