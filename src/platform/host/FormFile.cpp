@@ -258,7 +258,7 @@ void writeControl(std::string& out, const ControlRecord& c, int depth) {
   ext("Width", std::to_string(x.width));
   ext("Height", std::to_string(x.height));
   if (x.align != Align::vbAlignNone) ext("Align", std::to_string(static_cast<int16_t>(x.align)));
-  ext("TabIndex", std::to_string(x.tabIndex));
+  if (x.tabIndex >= 0) ext("TabIndex", std::to_string(x.tabIndex));
   if (!x.tabStop) ext("TabStop", "False");
   if (!x.visible) ext("Visible", "False");
   writeBag(out, c.properties, depth + 1);

@@ -61,7 +61,7 @@ struct ExtenderRecord {
   int32_t left = 0, top = 0, width = 0, height = 0;  // twips
   Align align = Align::vbAlignNone;
   bool tabStop = true;
-  int16_t tabIndex = 0;
+  int16_t tabIndex = -1;  // -1: after the others
   bool visible = true;
   friend bool operator==(const ExtenderRecord&, const ExtenderRecord&) = default;
 };
