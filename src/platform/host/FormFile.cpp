@@ -6,7 +6,6 @@
 #include <cstring>
 
 #include "platform/gfx/Font.h"
-#include "platform/host/PictureBytes.h"
 #include "platform/host/NoCase.h"
 
 namespace zxp::host {
@@ -221,11 +220,11 @@ void writeValue(std::string& out, const Variant& v, int depth) {
     }
     case K::Picture: {
       PictureRef p = v.toPicture();
-      if (!p) {
+      if (p.empty()) {
         out += "Picture None";
         return;
       }
-      writePicture(out, pictureBytes(*p), depth);
+      writePicture(out, gfx::savePicture(p), depth);
       return;
     }
   }
@@ -695,9 +694,11 @@ class Parser {
     }
     auto bytes = base64Decode(b64);
     if (!bytes) throw FormFileError(startLine, "picture data is not valid base64");
-    PictureRef p = pictureFromBytes(*bytes);
-    if (!p) throw FormFileError(startLine, "picture data is not a picture");
-    return Variant(p);
+    if (bytes->empty()) throw FormFileError(startLine, "empty picture data (write None for no picture)");
+    gfx::PictureLoad loaded = gfx::loadPicture(*bytes);
+    if (!loaded.ok() || loaded.picture.empty())
+      throw FormFileError(startLine, "picture data is not a picture: " + loaded.error);
+    return Variant(loaded.picture);
   }
 
   std::vector<std::string_view> lines_;
