@@ -435,7 +435,8 @@ void withLine(const PropertyBag& bag, int fallbackLine, const std::string& who, 
 
 }  // namespace
 
-void Form::loadControls(const std::vector<ControlRecord>& records, Extender* container, const ClassRegistry& registry) {
+void Form::loadControls(const std::vector<ControlRecord>& records, Extender* container, const ClassRegistry& registry,
+                        std::vector<std::pair<Extender*, int16_t>>& fileTabIndexes) {
   for (const ControlRecord& r : records) {
     const ControlClass* cls = registry.find(r.className);
     if (!cls) throw FormFileError(r.line, "unknown control class '" + r.className + "'");
@@ -448,8 +449,8 @@ void Form::loadControls(const std::vector<ControlRecord>& records, Extender* con
     values.tabIndex = -1;  // appended in file order; the file's indexes are applied once all are loaded
     Extender* added = nullptr;
     withLine(bag, r.line, r.name, [&] { added = &add(cls->create(), r.name, values, container, &bag); });
-    added->setTabIndexRaw(r.extender.tabIndex);
-    loadControls(r.children, added, registry);
+    fileTabIndexes.emplace_back(added, r.extender.tabIndex);
+    loadControls(r.children, added, registry, fileTabIndexes);
   }
 }
 
@@ -475,14 +476,14 @@ std::unique_ptr<Form> Form::load(std::string_view text, const ClassRegistry& reg
   form->backColor_ = back;
   form->foreColor_ = fore;
   if (font) form->font_ = font;
-  form->loadControls(rec.controls, nullptr, registry);
-  // Tab indexes as the file gives them (missing ones after), renumbered 0..N-1.
-  std::vector<Extender*> sorted = form->order_;
-  std::stable_sort(sorted.begin(), sorted.end(), [](Extender* a, Extender* b) {
-    auto key = [](Extender* e) { return e->TabIndex() < 0 ? INT32_MAX : e->TabIndex(); };
-    return key(a) < key(b);
+  std::vector<std::pair<Extender*, int16_t>> tabs;
+  form->loadControls(rec.controls, nullptr, registry, tabs);
+  // Tab indexes as the file gives them (missing ones after, in file order), renumbered 0..N-1.
+  std::stable_sort(tabs.begin(), tabs.end(), [](const auto& a, const auto& b) {
+    auto key = [](int16_t t) { return t < 0 ? INT32_MAX : int32_t{t}; };
+    return key(a.second) < key(b.second);
   });
-  for (size_t i = 0; i < sorted.size(); ++i) sorted[i]->setTabIndexRaw(static_cast<int16_t>(i));
+  for (size_t i = 0; i < tabs.size(); ++i) tabs[i].first->setTabIndexRaw(static_cast<int16_t>(i));
   form->layout();
   return form;
 }

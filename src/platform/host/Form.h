@@ -131,7 +131,8 @@ class Form : public Dispatchable {
  private:
   void announce(std::string_view ambientName);
   void collectRecords(const Extender* container, std::vector<ControlRecord>& out) const;
-  void loadControls(const std::vector<ControlRecord>& records, Extender* container, const ClassRegistry& registry);
+  void loadControls(const std::vector<ControlRecord>& records, Extender* container, const ClassRegistry& registry,
+                    std::vector<std::pair<Extender*, int16_t>>& fileTabIndexes);
 
   std::string name_;
   HWND hwnd_ = 0;

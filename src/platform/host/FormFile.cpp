@@ -685,11 +685,13 @@ class Parser {
         data.expectEnd();
         break;
       }
-      std::string_view chunk = data.word();
+      // A line of base64 text: letters, digits, '+', '/' and the closing '=' padding.
+      std::string_view chunk = raw;
+      while (!chunk.empty() && (chunk.front() == ' ' || chunk.front() == '\t')) chunk.remove_prefix(1);
+      while (!chunk.empty() && (chunk.back() == ' ' || chunk.back() == '\t')) chunk.remove_suffix(1);
       for (char c : chunk) {
         if (b64Value(c) < 0 && c != '=') data.fail("invalid character in picture data");
       }
-      data.expectEnd();
       b64 += chunk;
     }
     auto bytes = base64Decode(b64);

@@ -60,6 +60,12 @@ FormRecord sampleForm() {
   p.WriteProperty("ThinFont", FontRef(std::make_shared<const gfx::FontDesc>(thin)));
   p.WriteProperty("NoFont", FontRef());
   p.WriteProperty("NoPicture", PictureRef());
+  // A picture whose saved bytes end in base64 padding.
+  for (int w : {5, 6, 7}) {
+    auto argb = gfx::Surface::create(w, 3);
+    argb->fill(0xFF102030u);
+    p.WriteProperty("Icon" + std::to_string(w), gfx::Picture::fromIcon(gfx::createIconFromArgb(*argb)));
+  }
   p.WriteProperty("odd key", int16_t{1});
   p.WriteProperty("End", int16_t{2});  // a keyword as a key
   frame.children.push_back(b);
@@ -79,7 +85,10 @@ void expectSameBag(const PropertyBag& a, const PropertyBag& b) {
     const auto& y = b.entries()[i];
     EXPECT_EQ(x.key, y.key);
     EXPECT_EQ(x.value.kind(), y.value.kind()) << x.key;
-    if (x.value.kind() == Variant::Kind::Font && !x.value.isNothing()) {
+    if (x.value.kind() == Variant::Kind::Picture && !x.value.isNothing()) {
+      ASSERT_FALSE(y.value.isNothing());
+      EXPECT_EQ(gfx::savePicture(x.value.toPicture()), gfx::savePicture(y.value.toPicture())) << x.key;
+    } else if (x.value.kind() == Variant::Kind::Font && !x.value.isNothing()) {
       ASSERT_FALSE(y.value.isNothing());
       EXPECT_EQ(*x.value.toFont(), *y.value.toFont()) << x.key;
     } else {
