@@ -82,6 +82,11 @@ void ControlBase::Resize() {
 
 void ControlBase::Terminate() {
   UserControl_Terminate();
+  // Constituent children go first, newest first, while this control's window still exists.
+  while (!constituents_.empty()) {
+    constituents_.back()->object().Terminate();
+    constituents_.pop_back();
+  }
   tmrHover.setEnabled(false);
   live_ = false;
   if (shell32_) {
@@ -182,6 +187,20 @@ void ControlBase::setAccessKeys(std::string keys) {
 void ControlBase::setAccessKeyFromCaption(std::string_view caption) {
   auto key = accessKeyOf(caption);
   setAccessKeys(key ? std::string(1, *key) : std::string());
+}
+
+host::ControlObject& ControlBase::siteConstituent(std::unique_ptr<host::ControlObject> child, const std::string& name,
+                                                 const host::ExtenderRecord& values) {
+  auto ext = std::make_unique<host::Extender>(std::move(child), name, values, nullptr, nullptr, UserControl.hWnd(),
+                                              extender_);
+  host::ControlObject& c = ext->object();
+  constituents_.push_back(std::move(ext));
+  c.attach(*constituents_.back());
+  c.Initialize();
+  c.InitProperties();
+  c.Resize();
+  if (values.visible) ShowWindow(c.hWnd(), SW_SHOWNA);
+  return c;
 }
 
 void ControlBase::setWidthTwips(int32_t twips) {

@@ -25,10 +25,12 @@
 #pragma once
 
 #include <cstdint>
+#include <memory>
 #include <optional>
 #include <string>
 #include <string_view>
 #include <utility>
+#include <vector>
 
 #include "foundation/ControlTimer.h"
 #include "foundation/SurfaceWindow.h"
@@ -165,6 +167,15 @@ class ControlBase : public host::ControlObject {
   void setAccessKeys(std::string keys);
   void setAccessKeyFromCaption(std::string_view caption);
 
+  // A constituent child control (a control this one is built from, such as the spin box's arrow
+  // pair): sited inside this control's window at `values` (twips), with this control's ambient
+  // properties; created new (InitProperties), sized and shown. It lives until this control
+  // terminates. Call from UserControl_Initialize or later.
+  template <class T>
+  T& addConstituent(const std::string& name, const host::ExtenderRecord& values) {
+    return static_cast<T&>(siteConstituent(std::make_unique<T>(), name, values));
+  }
+
   // The control's own size, set through the host in twips.
   void setWidthTwips(int32_t twips);
   void setHeightTwips(int32_t twips);
@@ -178,6 +189,8 @@ class ControlBase : public host::ControlObject {
 
  private:
   void connectSurface();
+  host::ControlObject& siteConstituent(std::unique_ptr<host::ControlObject> child, const std::string& name,
+                                       const host::ExtenderRecord& values);
 
   host::Extender* extender_ = nullptr;
   HMODULE shell32_ = 0;
@@ -187,6 +200,7 @@ class ControlBase : public host::ControlObject {
   bool swallowTab_ = false;
   bool hoverStaysWhileFocused_ = false;
   std::string accessKeys_;
+  std::vector<std::unique_ptr<host::Extender>> constituents_;
 };
 
 }  // namespace zxp::foundation

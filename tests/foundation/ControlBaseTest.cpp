@@ -326,5 +326,47 @@ TEST_F(ControlBase, MouseEventsReachHandlersByReference) {
   EXPECT_EQ(clicks, 1);
 }
 
+// A control built from another one.
+class Holder final : public foundation::ControlBase {
+ public:
+  TestXP* child = nullptr;
+  const host::MemberTable& memberTable() const override {
+    static const host::MemberTable table = host::ClassMembers<Holder>("Holder").build();
+    return table;
+  }
+
+ protected:
+  void UserControl_Initialize() override {
+    host::ExtenderRecord r;
+    r.left = 150;
+    r.top = 150;
+    r.width = 600;
+    r.height = 300;
+    child = &addConstituent<TestXP>("Button", r);
+  }
+};
+
+TEST_F(ControlBase, ConstituentControlsLiveInsideTheirParent) {
+  makeForm(false);
+  host::ExtenderRecord r;
+  r.width = 1500;
+  r.height = 900;
+  Holder& h = form->add(std::make_unique<Holder>(), "Holder1", r).as<Holder>();
+  ASSERT_TRUE(h.child);
+  EXPECT_EQ(GetParent(h.child->hWnd()), h.hWnd());
+  EXPECT_TRUE(IsWindowVisible(h.child->hWnd()));
+  EXPECT_EQ(h.child->lifecycle, (std::vector<std::string>{"Initialize", "InitProperties", "Resize"}));
+  EXPECT_FALSE(h.child->extender()->Ambient().UserMode);  // the parent's ambient properties
+  EXPECT_EQ(h.child->Caption(), "Button");
+  EXPECT_EQ(form->Controls().size(), 1u);  // not one of the form's controls
+  EXPECT_EQ(services::libraryRefCount("Shell32.dll"), 2);
+  // The child's changes are its parent's business, not the form's.
+  size_t changes = form->changes().size();
+  h.child->setCaption("x");
+  EXPECT_EQ(form->changes().size(), changes);
+  form.reset();
+  EXPECT_EQ(services::libraryRefCount("Shell32.dll"), 0);
+}
+
 }  // namespace
 }  // namespace zxp::testing
