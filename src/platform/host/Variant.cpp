@@ -112,7 +112,7 @@ std::string Variant::typeName() const {
     case Kind::String: return "String";
     case Kind::Date: return "Date";
     case Kind::Font: return std::get<FontRef>(v_) ? "Font" : "Nothing";
-    case Kind::Picture: return std::get<PictureRef>(v_) ? "Picture" : "Nothing";
+    case Kind::Picture: return std::get<PictureRef>(v_).empty() ? "Nothing" : "Picture";
   }
   return "Empty";
 }
@@ -121,7 +121,7 @@ bool Variant::isNothing() const {
   switch (kind()) {
     case Kind::Empty: return true;
     case Kind::Font: return !std::get<FontRef>(v_);
-    case Kind::Picture: return !std::get<PictureRef>(v_);
+    case Kind::Picture: return std::get<PictureRef>(v_).empty();
     default: return false;
   }
 }
@@ -220,7 +220,7 @@ FontRef Variant::toFont() const {
 
 PictureRef Variant::toPicture() const {
   if (const PictureRef* p = std::get_if<PictureRef>(&v_)) return *p;
-  if (kind() == Kind::Empty) return nullptr;
+  if (kind() == Kind::Empty) return PictureRef();
   typeMismatch();
 }
 

@@ -14,19 +14,20 @@
 #include <type_traits>
 #include <variant>
 
+#include "platform/gfx/Picture.h"
 #include "platform/gfx/Types.h"
 #include "platform/host/runtime/Date.h"
 
 namespace zxp::gfx {
 struct FontDesc;
-class Picture;
 }  // namespace zxp::gfx
 
 namespace zxp::host {
 
 // Fonts are immutable descriptions shared by reference; changing a font means setting a new one.
 using FontRef = std::shared_ptr<const gfx::FontDesc>;
-using PictureRef = std::shared_ptr<gfx::Picture>;
+// Pictures are shared objects already (copies are the same picture); an empty one is none.
+using PictureRef = gfx::Picture;
 
 // The host's VarType numbers for the kinds a Variant can hold (Font and Picture are objects).
 enum class VarType : uint16_t {

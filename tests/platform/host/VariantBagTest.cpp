@@ -91,7 +91,7 @@ TEST(PropertyBag, ValuesEqualToTheirDefaultAreOmittedAndReadBack) {
   EXPECT_TRUE(bag.read<bool>("HiglightMouseOver", true));
   EXPECT_EQ(bag.read<Style16>("ButtonStyle", Style16::Vista), Style16::XP);
   EXPECT_EQ(bag.read<OLE_COLOR>("GradientColorXP1", 0xFFFFFF), 0xFFFFFFu);
-  EXPECT_EQ(bag.read<PictureRef>("Picture", nullptr), nullptr);
+  EXPECT_TRUE(bag.read<PictureRef>("Picture", PictureRef()).empty());
   EXPECT_EQ(bag.ReadProperty("caption").toString(), "ZorvaXpButton1");  // keys ignore case
   EXPECT_EQ(bag.lastKeyRead(), "caption");
 

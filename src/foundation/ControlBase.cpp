@@ -1,0 +1,214 @@
+#include "foundation/ControlBase.h"
+
+#include <fstream>
+
+#include "foundation/AboutBox.h"
+#include "foundation/modGeneral.h"
+#include "platform/services/Library.h"
+#include "platform/services/MessageBox.h"
+#include "platform/services/Sound.h"
+#include "platform/ui/User.h"
+
+namespace zxp::foundation {
+
+ControlBase::ControlBase(std::string hoverTimerName) : tmrHover(std::move(hoverTimerName), 1) {}
+
+ControlBase::~ControlBase() {
+  if (shell32_) FreeLibrary(shell32_);
+}
+
+// ---- The container contract ------------------------------------------------------------------
+
+void ControlBase::attach(host::Extender& extender) { extender_ = &extender; }
+
+void ControlBase::Initialize() {
+  shell32_ = LoadLibraryA("Shell32.dll");
+  if (!extender_) throw HostError(errObjectNotSet, "a control must be sited before it is initialised");
+  if (!UserControl.create(extender_->containerWindow(), extender_->pixelRect()))
+    throw HostError(errOutOfMemory, "the control's window cannot be created");
+  connectSurface();
+  UserControl_Initialize();
+}
+
+void ControlBase::connectSurface() {
+  UserControl.MouseDown.connect([this](int16_t& b, int16_t& s, float& x, float& y) { UserControl_MouseDown(b, s, x, y); });
+  UserControl.MouseUp.connect([this](int16_t& b, int16_t& s, float& x, float& y) { UserControl_MouseUp(b, s, x, y); });
+  UserControl.MouseMove.connect([this](int16_t& b, int16_t& s, float& x, float& y) { UserControl_MouseMove(b, s, x, y); });
+  UserControl.Click.connect([this] { UserControl_Click(); });
+  UserControl.DblClick.connect([this] { UserControl_DblClick(); });
+  UserControl.KeyDown.connect([this](int16_t& k, int16_t& s) {
+    // Tab and Shift+Tab belong to the form: they move the focus and reach no control.
+    if (k == VK_TAB && (s & 6) == 0 && extender_ && extender_->Parent()) {
+      swallowTab_ = true;
+      extender_->moveFocus((s & 1) == 0);
+      return;
+    }
+    UserControl_KeyDown(k, s);
+  });
+  UserControl.KeyPress.connect([this](int16_t& a) {
+    if (a == '\t' && swallowTab_) {
+      swallowTab_ = false;
+      return;
+    }
+    UserControl_KeyPress(a);
+  });
+  UserControl.KeyUp.connect([this](int16_t& k, int16_t& s) { UserControl_KeyUp(k, s); });
+  UserControl.GotFocus.connect([this] {
+    focused_ = true;
+    UserControl_GotFocus();
+  });
+  UserControl.LostFocus.connect([this] {
+    focused_ = false;
+    pressed_ = false;
+    UserControl_LostFocus();
+  });
+  UserControl.Resize.connect([this] {
+    if (live_) UserControl_Resize();
+  });
+  UserControl.Paint.connect([this] { UserControl_Paint(); });
+  tmrHover.Timer.connect([this] { tmrHover_Timer(); });
+}
+
+void ControlBase::InitProperties() { UserControl_InitProperties(); }
+
+void ControlBase::ReadProperties(host::PropertyBag& PropBag) { UserControl_ReadProperties(PropBag); }
+
+void ControlBase::WriteProperties(host::PropertyBag& PropBag) { UserControl_WriteProperties(PropBag); }
+
+void ControlBase::Resize() {
+  live_ = true;
+  UserControl_Resize();
+}
+
+void ControlBase::Terminate() {
+  UserControl_Terminate();
+  // Constituent children go first, newest first, while this control's window still exists.
+  while (!constituents_.empty()) {
+    constituents_.back()->object().Terminate();
+    constituents_.pop_back();
+  }
+  tmrHover.setEnabled(false);
+  live_ = false;
+  if (shell32_) {
+    FreeLibrary(shell32_);
+    shell32_ = 0;
+  }
+  UserControl.destroy();
+}
+
+void ControlBase::AccessKeyPress(int16_t KeyAscii) { UserControl_AccessKeyPress(KeyAscii); }
+
+void ControlBase::AmbientChanged(std::string_view PropertyName) { UserControl_AmbientChanged(PropertyName); }
+
+// ---- Delegated properties ------------------------------------------------------------------------
+
+void ControlBase::setEnabled(bool New_Enabled) {
+  UserControl.setEnabled(New_Enabled);
+  redrawResting();
+  PropertyChanged("Enabled");
+}
+
+void ControlBase::setMousePointer(int16_t New_MousePointer) {
+  UserControl.setMousePointer(New_MousePointer);
+  PropertyChanged("MousePointer");
+}
+
+void ControlBase::setMouseIcon(host::PictureRef New_MouseIcon) {
+  UserControl.setMouseIcon(std::move(New_MouseIcon));
+  PropertyChanged("MouseIcon");
+}
+
+void ControlBase::setFont(host::FontRef New_Font) {
+  UserControl.setFont(std::move(New_Font));
+  redrawResting();
+  PropertyChanged("Font");
+}
+
+void ControlBase::About() { AboutBox::Show(hWnd()); }
+
+// ---- Helpers ---------------------------------------------------------------------------------------
+
+void ControlBase::PropertyChanged(std::string_view name) {
+  if (extender_) extender_->PropertyChanged(name);
+}
+
+host::AmbientProperties ControlBase::Ambient() const {
+  return extender_ ? extender_->Ambient() : host::AmbientProperties{};
+}
+
+namespace {
+bool canOpenForReading(const std::string& path) { return !path.empty() && std::ifstream(path, std::ios::binary).good(); }
+}  // namespace
+
+void ControlBase::letSoundPath(std::string& field, const std::string& New_Path, std::string_view name) {
+  field = New_Path;
+  if (!UserMode() && !New_Path.empty() && !canOpenForReading(New_Path)) {
+    MsgBox("You have entered invalid file path. Please enter correct path name.", vbCritical, "Invalid File Path");
+    field.clear();
+  }
+  PropertyChanged(name);
+}
+
+bool ControlBase::PlaySoundFile(const std::string& path) {
+  if (!canOpenForReading(path)) return false;
+  return PlaySoundA(path.c_str(), 0, SND_ASYNC | SND_FILENAME | SND_NODEFAULT) != 0;
+}
+
+void ControlBase::PlayHoverSound(const std::string& path) {
+  if (hoverMarked()) return;
+  PlaySoundFile(path);
+  UserControl.setTag(kHoverMark);
+}
+
+void ControlBase::trackHover() {
+  if (!pressed_) redrawHover();
+  tmrHover.setEnabled(true);
+}
+
+void ControlBase::tmrHover_Timer() {
+  if (hoverStaysWhileFocused_ && focused_) return;
+  if (!CursorOutsideWindow(hWnd())) return;
+  ClearHoverMark();
+  redrawResting();
+  tmrHover.setEnabled(false);
+}
+
+std::optional<char> ControlBase::accessKeyOf(std::string_view caption) {
+  size_t amp = caption.find('&');
+  if (amp == std::string_view::npos || amp + 1 >= caption.size()) return std::nullopt;
+  return caption[amp + 1];
+}
+
+void ControlBase::setAccessKeys(std::string keys) {
+  accessKeys_ = std::move(keys);
+  if (extender_) extender_->setAccessKeys(accessKeys_);
+}
+
+void ControlBase::setAccessKeyFromCaption(std::string_view caption) {
+  auto key = accessKeyOf(caption);
+  setAccessKeys(key ? std::string(1, *key) : std::string());
+}
+
+host::ControlObject& ControlBase::siteConstituent(std::unique_ptr<host::ControlObject> child, const std::string& name,
+                                                 const host::ExtenderRecord& values) {
+  auto ext = std::make_unique<host::Extender>(std::move(child), name, values, nullptr, nullptr, UserControl.hWnd(),
+                                              extender_);
+  host::ControlObject& c = ext->object();
+  constituents_.push_back(std::move(ext));
+  c.attach(*constituents_.back());
+  c.Initialize();
+  c.InitProperties();
+  c.Resize();
+  if (values.visible) ShowWindow(c.hWnd(), SW_SHOWNA);
+  return c;
+}
+
+void ControlBase::setWidthTwips(int32_t twips) {
+  if (extender_) extender_->setWidth(twips);
+}
+
+void ControlBase::setHeightTwips(int32_t twips) {
+  if (extender_) extender_->setHeight(twips);
+}
+
+}  // namespace zxp::foundation

@@ -1,0 +1,206 @@
+// The control base: what every control of the library does the same way.
+//
+// The host drives a control through the container contract (ControlObject: attach, Initialize,
+// InitProperties or ReadProperties, Resize, WriteProperties, Terminate); the base runs the
+// shared part of each step and calls the control's own handler, named as the control's events
+// are named: UserControl_InitProperties, UserControl_ReadProperties(PropBag), ... Input on the
+// control's surface comes to UserControl_MouseDown, UserControl_KeyPress, ...; their defaults
+// raise the same-named event, so a control overrides only what it handles.
+//
+// Shared parts:
+//   - Initialize loads "Shell32.dll" and creates the surface (UserControl) inside the container;
+//     Terminate frees the library.
+//   - The delegated properties Enabled, MousePointer, MouseIcon and Font live on the surface.
+//   - Setters store, redraw the resting look where it shows the property, then tell the host
+//     (letProperty). Sound-file properties are checked at design time (letSoundPath).
+//   - The focus flag follows the focus; losing the focus also clears the pressed flag and
+//     redraws the resting look. Tab and Shift+Tab move the focus through the form.
+//   - Hover tracking: a mouse movement starts the polling timer (trackHover); each tick asks
+//     CursorOutsideWindow and, once the cursor has left, clears the hover mark, redraws the
+//     resting look and stops the timer. The hover sound plays once per entry (PlayHoverSound),
+//     marked by the text "OnOver" in the surface's Tag.
+//   - Access keys come from the character after the first "&" of a caption; pressing one raises
+//     Click unless the control handles UserControl_AccessKeyPress itself.
+//   - About shows the library's about box.
+#pragma once
+
+#include <cstdint>
+#include <memory>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <utility>
+#include <vector>
+
+#include "foundation/ControlTimer.h"
+#include "foundation/SurfaceWindow.h"
+#include "platform/host/ControlObject.h"
+#include "platform/host/Event.h"
+#include "platform/host/Extender.h"
+
+namespace zxp::foundation {
+
+// Whether a setter redraws the control's resting look at once.
+enum class Redraw { None, Resting };
+
+class ControlBase : public host::ControlObject {
+ public:
+  ~ControlBase() override;
+
+  // ---- The container contract (called by the host) ----
+  void attach(host::Extender& extender) final;
+  void Initialize() final;
+  void InitProperties() final;
+  void ReadProperties(host::PropertyBag& PropBag) final;
+  void WriteProperties(host::PropertyBag& PropBag) final;
+  void Resize() final;
+  void Terminate() final;
+  HWND hWnd() const final { return UserControl.hWnd(); }
+  void AccessKeyPress(int16_t KeyAscii) final;
+  void AmbientChanged(std::string_view PropertyName) final;
+
+  // ---- Delegated properties (they live on the surface) ----
+  bool Enabled() const { return UserControl.Enabled(); }
+  void setEnabled(bool New_Enabled);
+  int16_t MousePointer() const { return UserControl.MousePointer(); }
+  void setMousePointer(int16_t New_MousePointer);
+  host::PictureRef MouseIcon() const { return UserControl.MouseIcon(); }
+  void setMouseIcon(host::PictureRef New_MouseIcon);
+  host::FontRef Font() const { return UserControl.Font(); }
+  void setFont(host::FontRef New_Font);
+
+  // Shows the library's about box modally, unless it is already visible.
+  void About();
+
+  // ---- Events every control may raise (its member table lists its own, in its order) ----
+  host::Event<> Click;
+  host::Event<> DblClick;
+  host::Event<int16_t, int16_t, float, float> MouseDown;
+  host::Event<int16_t, int16_t, float, float> MouseUp;
+  host::Event<int16_t, int16_t, float, float> MouseMove;
+  host::Event<int16_t, int16_t> KeyDown;
+  host::Event<int16_t, int16_t> KeyUp;
+  host::Event<int16_t> KeyPress;
+
+  // ---- State a host or a test may look at ----
+  bool focused() const { return focused_; }
+  bool pressed() const { return pressed_; }
+  host::Extender* extender() const { return extender_; }
+  const SurfaceWindow& surface() const { return UserControl; }
+  const ControlTimer& hoverTimer() const { return tmrHover; }
+  const std::string& AccessKeys() const { return accessKeys_; }
+  // The character after the first "&" of a caption; none without "&" or when "&" is last.
+  static std::optional<char> accessKeyOf(std::string_view caption);
+
+ protected:
+  // hoverTimerName: the name of the control's polling timer ("tmrHover"; "tmr1" in the button).
+  explicit ControlBase(std::string hoverTimerName = "tmrHover");
+
+  // ---- The control's handlers (defaults: nothing, or raise the same-named event) ----
+  virtual void UserControl_Initialize() {}
+  virtual void UserControl_InitProperties() {}
+  virtual void UserControl_ReadProperties(host::PropertyBag& PropBag) { (void)PropBag; }
+  virtual void UserControl_WriteProperties(host::PropertyBag& PropBag) { (void)PropBag; }
+  virtual void UserControl_Resize() {}
+  virtual void UserControl_Paint() {}
+  virtual void UserControl_Terminate() {}
+  virtual void UserControl_Click() { Click.raise(); }
+  virtual void UserControl_DblClick() { DblClick.raise(); }
+  virtual void UserControl_MouseDown(int16_t& Button, int16_t& Shift, float& X, float& Y) {
+    MouseDown.raise(Button, Shift, X, Y);
+  }
+  virtual void UserControl_MouseUp(int16_t& Button, int16_t& Shift, float& X, float& Y) {
+    MouseUp.raise(Button, Shift, X, Y);
+  }
+  virtual void UserControl_MouseMove(int16_t& Button, int16_t& Shift, float& X, float& Y) {
+    MouseMove.raise(Button, Shift, X, Y);
+  }
+  virtual void UserControl_KeyDown(int16_t& KeyCode, int16_t& Shift) { KeyDown.raise(KeyCode, Shift); }
+  virtual void UserControl_KeyUp(int16_t& KeyCode, int16_t& Shift) { KeyUp.raise(KeyCode, Shift); }
+  virtual void UserControl_KeyPress(int16_t& KeyAscii) { KeyPress.raise(KeyAscii); }
+  // Called after the focus flag is set.
+  virtual void UserControl_GotFocus() {}
+  // Called after the focus and pressed flags are cleared; the default redraws the resting look.
+  virtual void UserControl_LostFocus() { redrawResting(); }
+  virtual void UserControl_AccessKeyPress(int16_t& KeyAscii) {
+    (void)KeyAscii;
+    Click.raise();
+  }
+  virtual void UserControl_AmbientChanged(std::string_view PropertyName) { (void)PropertyName; }
+  // A tick of the polling timer; the default is the shared hover-tracking tick.
+  virtual void tmrHover_Timer();
+
+  // The control's resting look (what setters that change it redraw) and hover look.
+  virtual void redrawResting() {}
+  virtual void redrawHover() {}
+
+  // ---- Helpers for the control's code ----
+  // Stores a property, redraws the resting look when asked, then notifies the host.
+  template <class T, class U>
+  void letProperty(T& field, U&& value, std::string_view name, Redraw redraw) {
+    field = std::forward<U>(value);
+    if (redraw == Redraw::Resting) redrawResting();
+    PropertyChanged(name);
+  }
+  // A sound-file property: stored; at design time a non-empty path to a file that cannot be
+  // opened shows "You have entered invalid file path. ..." and leaves the property empty. The
+  // change is reported in every case.
+  void letSoundPath(std::string& field, const std::string& New_Path, std::string_view name);
+  // The host's property-changed notification.
+  void PropertyChanged(std::string_view name);
+  host::AmbientProperties Ambient() const;
+  bool UserMode() const { return Ambient().UserMode; }
+
+  void setPressed(bool b) { pressed_ = b; }
+  // Step 1 of hover tracking: the hover look unless pressed, and the polling timer on.
+  void trackHover();
+  // Whether the hover tick keeps the hover look while the control has the focus.
+  void setHoverStaysWhileFocused(bool b) { hoverStaysWhileFocused_ = b; }
+  // Plays the sound once per entry of the cursor (the "OnOver" mark in the surface's Tag).
+  void PlayHoverSound(const std::string& path);
+  void ClearHoverMark() { UserControl.setTag(""); }
+  bool hoverMarked() const { return UserControl.Tag() == kHoverMark; }
+  // Plays a wave file asynchronously when the path is not empty and the file can be opened now.
+  static bool PlaySoundFile(const std::string& path);
+
+  // The keys whose Alt+key reach this control.
+  void setAccessKeys(std::string keys);
+  void setAccessKeyFromCaption(std::string_view caption);
+
+  // A constituent child control (a control this one is built from, such as the spin box's arrow
+  // pair): sited inside this control's window at `values` (twips), with this control's ambient
+  // properties; created new (InitProperties), sized and shown. It lives until this control
+  // terminates. Call from UserControl_Initialize or later.
+  template <class T>
+  T& addConstituent(const std::string& name, const host::ExtenderRecord& values) {
+    return static_cast<T&>(siteConstituent(std::make_unique<T>(), name, values));
+  }
+
+  // The control's own size, set through the host in twips.
+  void setWidthTwips(int32_t twips);
+  void setHeightTwips(int32_t twips);
+  int32_t ScaleWidth() const { return UserControl.ScaleWidth(); }
+  int32_t ScaleHeight() const { return UserControl.ScaleHeight(); }
+
+  static constexpr const char* kHoverMark = "OnOver";
+
+  SurfaceWindow UserControl;
+  ControlTimer tmrHover;
+
+ private:
+  void connectSurface();
+  host::ControlObject& siteConstituent(std::unique_ptr<host::ControlObject> child, const std::string& name,
+                                       const host::ExtenderRecord& values);
+
+  host::Extender* extender_ = nullptr;
+  HMODULE shell32_ = 0;
+  bool focused_ = false;
+  bool pressed_ = false;
+  bool live_ = false;  // the host has sized the control: surface resizes reach UserControl_Resize
+  bool swallowTab_ = false;
+  bool hoverStaysWhileFocused_ = false;
+  std::string accessKeys_;
+  std::vector<std::unique_ptr<host::Extender>> constituents_;
+};
+
+}  // namespace zxp::foundation

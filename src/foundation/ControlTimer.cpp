@@ -1,0 +1,60 @@
+#include "foundation/ControlTimer.h"
+
+#include <unordered_map>
+
+#include "platform/ui/User.h"
+
+namespace zxp::foundation {
+
+namespace {
+// Running timers by their platform identifier (window-less timers get unique identifiers).
+std::unordered_map<uintptr_t, ControlTimer*>& liveTimers() {
+  static std::unordered_map<uintptr_t, ControlTimer*> map;
+  return map;
+}
+}  // namespace
+
+struct ControlTimerProc {
+  static void proc(HWND, UINT, UINT_PTR id, DWORD) { ControlTimer::tick(id); }
+};
+
+ControlTimer::ControlTimer(std::string name, uint32_t interval) : name_(std::move(name)), interval_(interval) {}
+
+ControlTimer::~ControlTimer() { stop(); }
+
+void ControlTimer::setEnabled(bool b) {
+  if (b == enabled_ && (!b || running())) return;
+  enabled_ = b;
+  restart();
+}
+
+void ControlTimer::setInterval(uint32_t ms) {
+  interval_ = ms;
+  restart();
+}
+
+void ControlTimer::restart() {
+  stop();
+  if (!enabled_ || interval_ == 0) return;
+  id_ = SetTimer(0, 0, interval_, &ControlTimerProc::proc);
+  if (id_) liveTimers()[id_] = this;
+}
+
+void ControlTimer::stop() {
+  if (!id_) return;
+  KillTimer(0, id_);
+  auto it = liveTimers().find(id_);
+  if (it != liveTimers().end() && it->second == this) liveTimers().erase(it);
+  id_ = 0;
+}
+
+void ControlTimer::tick(uintptr_t id) {
+  auto it = liveTimers().find(id);
+  if (it == liveTimers().end()) {
+    KillTimer(0, id);  // a timer whose owner is gone
+    return;
+  }
+  it->second->Timer.raise();
+}
+
+}  // namespace zxp::foundation

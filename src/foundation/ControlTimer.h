@@ -1,0 +1,43 @@
+// A control's timer: a constituent child that raises Timer every Interval milliseconds while it
+// is enabled. Timers are created disabled; the platform's minimum interval (10 ms) applies to
+// shorter ones, and an interval of 0 keeps the timer from running. Ticks come from the event
+// loop between messages, on the user-interface thread.
+#pragma once
+
+#include <cstdint>
+#include <string>
+
+#include "platform/host/Event.h"
+
+namespace zxp::foundation {
+
+class ControlTimer {
+ public:
+  explicit ControlTimer(std::string name, uint32_t interval = 0);
+  ~ControlTimer();
+  ControlTimer(const ControlTimer&) = delete;
+  ControlTimer& operator=(const ControlTimer&) = delete;
+
+  const std::string& Name() const { return name_; }
+  bool Enabled() const { return enabled_; }
+  void setEnabled(bool b);
+  uint32_t Interval() const { return interval_; }
+  void setInterval(uint32_t ms);
+  // Whether the platform timer is running (enabled with a non-zero interval).
+  bool running() const { return id_ != 0; }
+
+  host::Event<> Timer;
+
+ private:
+  void restart();
+  void stop();
+  static void tick(uintptr_t id);
+  friend struct ControlTimerProc;
+
+  std::string name_;
+  uint32_t interval_;
+  bool enabled_ = false;
+  uintptr_t id_ = 0;
+};
+
+}  // namespace zxp::foundation

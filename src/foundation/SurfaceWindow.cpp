@@ -1,0 +1,262 @@
+#include "foundation/SurfaceWindow.h"
+
+#include "platform/gfx/Font.h"
+#include "platform/gfx/GdiRaii.h"
+#include "platform/gfx/SysColors.h"
+#include "platform/ui/Input.h"
+#include "platform/ui/User.h"
+
+namespace zxp::foundation {
+
+namespace {
+constexpr const char* kSurfaceClass = "ZxpSurface";
+
+int16_t shiftState() {
+  int16_t s = 0;
+  if (GetKeyState(VK_SHIFT) & 0x8000) s |= 1;
+  if (GetKeyState(VK_CONTROL) & 0x8000) s |= 2;
+  if (GetKeyState(VK_MENU) & 0x8000) s |= 4;
+  return s;
+}
+
+int16_t buttonsOf(WPARAM mk) {
+  int16_t b = 0;
+  if (mk & MK_LBUTTON) b |= 1;
+  if (mk & MK_RBUTTON) b |= 2;
+  if (mk & MK_MBUTTON) b |= 4;
+  return b;
+}
+}  // namespace
+
+struct SurfaceProc {
+  static LRESULT proc(HWND h, UINT msg, WPARAM wParam, LPARAM lParam) {
+    if (msg == WM_NCCREATE) {
+      auto* cs = reinterpret_cast<const CREATESTRUCTA*>(lParam);
+      SetWindowLongPtrA(h, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(cs->lpCreateParams));
+      return DefWindowProcA(h, msg, wParam, lParam);
+    }
+    auto* s = reinterpret_cast<SurfaceWindow*>(GetWindowLongPtrA(h, GWLP_USERDATA));
+    if (!s) return DefWindowProcA(h, msg, wParam, lParam);
+    if (msg == WM_NCDESTROY) {
+      // The window goes (perhaps with its parent): forget it.
+      SetWindowLongPtrA(h, GWLP_USERDATA, 0);
+      s->hwnd_ = 0;
+      s->hdc_ = 0;
+      return DefWindowProcA(h, msg, wParam, lParam);
+    }
+    bool handled = false;
+    LRESULT r = s->handle(msg, wParam, lParam, handled);
+    return handled ? r : DefWindowProcA(h, msg, wParam, lParam);
+  }
+};
+
+SurfaceWindow::~SurfaceWindow() { destroy(); }
+
+bool SurfaceWindow::create(HWND parent, Rect r) {
+  destroy();
+  WNDCLASSA existing;
+  if (!GetClassInfoA(0, kSurfaceClass, &existing)) {
+    WNDCLASSA wc;
+    wc.style = CS_DBLCLKS;
+    wc.lpfnWndProc = &SurfaceProc::proc;
+    wc.hCursor = LoadCursorA(0, IDC_ARROW);
+    wc.lpszClassName = kSurfaceClass;
+    RegisterClassA(&wc);
+  }
+  hwnd_ = CreateWindowExA(0, kSurfaceClass, "", WS_CHILD | WS_CLIPCHILDREN | WS_CLIPSIBLINGS, r.left, r.top,
+                          r.width(), r.height(), parent, 0, 0, this);
+  if (!hwnd_) return false;
+  hdc_ = GetDC(hwnd_);
+  SetBkMode(hdc_, TRANSPARENT);
+  SetTextColor(hdc_, translateColor(foreColor_));
+  if (font_) setFont(font_);
+  applyCursor();
+  Cls();
+  return true;
+}
+
+void SurfaceWindow::destroy() {
+  if (hwnd_) {
+    HWND h = hwnd_;
+    if (GetCapture() == h) ReleaseCapture();
+    DestroyWindow(h);  // WM_NCDESTROY clears hwnd_ and hdc_
+    hwnd_ = 0;
+    hdc_ = 0;
+  }
+  if (hfont_) {
+    DeleteObject(hfont_);
+    hfont_ = 0;
+  }
+}
+
+int32_t SurfaceWindow::ScaleWidth() const {
+  RECT r;
+  return GetClientRect(hwnd_, &r) ? r.width() : 0;
+}
+
+int32_t SurfaceWindow::ScaleHeight() const {
+  RECT r;
+  return GetClientRect(hwnd_, &r) ? r.height() : 0;
+}
+
+void SurfaceWindow::Move(int32_t x, int32_t y, int32_t width, int32_t height) {
+  MoveWindow(hwnd_, x, y, width, height, TRUE);
+}
+
+bool SurfaceWindow::Visible() const { return hwnd_ && (GetWindowLongA(hwnd_, GWL_STYLE) & WS_VISIBLE) != 0; }
+
+void SurfaceWindow::setVisible(bool b) { ShowWindow(hwnd_, b ? SW_SHOWNA : SW_HIDE); }
+
+void SurfaceWindow::setBackColor(OLE_COLOR c) {
+  backColor_ = c;
+  Cls();
+}
+
+void SurfaceWindow::setForeColor(OLE_COLOR c) {
+  foreColor_ = c;
+  if (hdc_) SetTextColor(hdc_, translateColor(c));
+}
+
+void SurfaceWindow::Cls() {
+  if (!hdc_) return;
+  RECT r;
+  GetClientRect(hwnd_, &r);
+  GdiObject brush(CreateSolidBrush(translateColor(backColor_)));
+  FillRect(hdc_, &r, brush.get());
+}
+
+bool SurfaceWindow::Enabled() const { return hwnd_ ? IsWindowEnabled(hwnd_) != 0 : true; }
+
+void SurfaceWindow::setEnabled(bool b) {
+  if (hwnd_) EnableWindow(hwnd_, b ? TRUE : FALSE);
+}
+
+void SurfaceWindow::setMousePointer(int16_t p) {
+  mousePointer_ = p;
+  applyCursor();
+}
+
+void SurfaceWindow::setMouseIcon(host::PictureRef icon) {
+  mouseIcon_ = std::move(icon);
+  applyCursor();
+}
+
+void SurfaceWindow::applyCursor() {
+  if (!hwnd_) return;
+  HCURSOR icon = static_cast<HCURSOR>(mouseIcon_.Handle());
+  ui::SetWindowCursor(hwnd_, ui::cursorForMousePointer(mousePointer_, icon));
+}
+
+void SurfaceWindow::setFont(host::FontRef f) {
+  font_ = std::move(f);
+  if (!hdc_) return;
+  HFONT old = hfont_;
+  hfont_ = font_ ? font_->create() : 0;
+  SelectObject(hdc_, hfont_ ? hfont_ : GetStockObject(DEFAULT_GUI_FONT));
+  if (old) DeleteObject(old);
+}
+
+bool SurfaceWindow::hasFocus() const { return hwnd_ && GetFocus() == hwnd_; }
+
+int64_t SurfaceWindow::handle(unsigned msg, uintptr_t wParam, intptr_t lParam, bool& handled) {
+  handled = true;
+  float x = static_cast<float>(GET_X_LPARAM(lParam));
+  float y = static_cast<float>(GET_Y_LPARAM(lParam));
+  auto press = [&](int16_t button) {
+    if (takesFocus_ && GetFocus() != hwnd_) SetFocus(hwnd_);
+    if (!hwnd_) return;  // a focus handler destroyed the surface
+    if (buttonsDown_ == 0) SetCapture(hwnd_);
+    buttonsDown_ |= button;
+    int16_t b = button, s = shiftState();
+    MouseDown.raise(b, s, x, y);
+  };
+  auto release = [&](int16_t button) {
+    buttonsDown_ &= ~button;
+    if (buttonsDown_ == 0 && GetCapture() == hwnd_) ReleaseCapture();
+    int16_t b = button, s = shiftState();
+    MouseUp.raise(b, s, x, y);
+  };
+  switch (msg) {
+    case WM_ERASEBKGND:
+      return 1;  // the surface keeps what was drawn
+    case WM_PAINT: {
+      PAINTSTRUCT ps;
+      BeginPaint(hwnd_, &ps);
+      EndPaint(hwnd_, &ps);
+      Paint.raise();
+      return 0;
+    }
+    case WM_SIZE:
+      Resize.raise();
+      return 0;
+    case WM_MOUSEMOVE: {
+      int16_t b = buttonsOf(wParam), s = shiftState();
+      MouseMove.raise(b, s, x, y);
+      return 0;
+    }
+    case WM_LBUTTONDOWN:
+      leftPressHere_ = true;
+      press(1);
+      return 0;
+    case WM_LBUTTONUP: {
+      bool click = leftPressHere_;
+      leftPressHere_ = false;
+      release(1);
+      // The release is a click when the press began here and the cursor is still over the surface.
+      RECT r;
+      if (click && hwnd_ && GetClientRect(hwnd_, &r) && r.contains(Point{static_cast<int32_t>(x), static_cast<int32_t>(y)}))
+        Click.raise();
+      return 0;
+    }
+    case WM_LBUTTONDBLCLK:
+      // The second press of a double click: DblClick instead of MouseDown, and no Click after.
+      leftPressHere_ = false;
+      if (buttonsDown_ == 0) SetCapture(hwnd_);
+      buttonsDown_ |= 1;
+      DblClick.raise();
+      return 0;
+    case WM_RBUTTONDOWN:
+    case WM_RBUTTONDBLCLK:
+      press(2);
+      return 0;
+    case WM_RBUTTONUP:
+      release(2);
+      return 0;
+    case WM_MBUTTONDOWN:
+    case WM_MBUTTONDBLCLK:
+      press(4);
+      return 0;
+    case WM_MBUTTONUP:
+      release(4);
+      return 0;
+    case WM_CAPTURECHANGED:
+      buttonsDown_ = 0;
+      return 0;
+    case WM_KEYDOWN: {
+      int16_t k = static_cast<int16_t>(wParam), s = shiftState();
+      KeyDown.raise(k, s);
+      return 0;
+    }
+    case WM_KEYUP: {
+      int16_t k = static_cast<int16_t>(wParam), s = shiftState();
+      KeyUp.raise(k, s);
+      return 0;
+    }
+    case WM_CHAR: {
+      int16_t a = static_cast<int16_t>(wParam & 0xFF);
+      KeyPress.raise(a);
+      return 0;
+    }
+    case WM_SETFOCUS:
+      GotFocus.raise();
+      return 0;
+    case WM_KILLFOCUS:
+      LostFocus.raise();
+      return 0;
+    default:
+      handled = false;
+      return 0;
+  }
+}
+
+}  // namespace zxp::foundation

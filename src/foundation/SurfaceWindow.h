@@ -1,0 +1,92 @@
+// A drawing surface: a child window with its own persistent pixels and device context, scaled
+// in pixels, as every control has one (its "UserControl" surface) and some controls own more as
+// constituent picture surfaces (picHeader, picDropDown, ...).
+//
+// Drawing goes straight to hDC (no double buffering). The surface keeps the properties the
+// platform applies for the control: BackColor (what Cls clears to; setting it clears), ForeColor
+// (the DC's text colour), Font (selected into the DC), Enabled (the window takes no input when
+// False), MousePointer/MouseIcon (the cursor over it), and a general-purpose Tag text. It reports
+// the window's input as events with the host's arguments: Button (1 left, 2 right, 4 middle),
+// Shift (1 Shift, 2 Ctrl, 4 Alt), X and Y in pixels; KeyCode with Shift; KeyAscii.
+#pragma once
+
+#include <cstdint>
+#include <string>
+
+#include "platform/gfx/Handles.h"
+#include "platform/gfx/Types.h"
+#include "platform/host/Event.h"
+#include "platform/host/Variant.h"
+
+namespace zxp::foundation {
+
+class SurfaceWindow {
+ public:
+  SurfaceWindow() = default;
+  ~SurfaceWindow();
+  SurfaceWindow(const SurfaceWindow&) = delete;
+  SurfaceWindow& operator=(const SurfaceWindow&) = delete;
+
+  // Creates the window as a hidden child of parent at r (pixels) and clears it to BackColor.
+  // False when the window cannot be created.
+  bool create(HWND parent, Rect r);
+  void destroy();
+  bool exists() const { return hwnd_ != 0; }
+
+  HWND hWnd() const { return hwnd_; }
+  HDC hDC() const { return hdc_; }
+  int32_t ScaleWidth() const;   // client width in pixels
+  int32_t ScaleHeight() const;  // client height in pixels
+  // Places the window in its parent's client area (pixels).
+  void Move(int32_t x, int32_t y, int32_t width, int32_t height);
+  bool Visible() const;
+  void setVisible(bool b);
+
+  OLE_COLOR BackColor() const { return backColor_; }
+  void setBackColor(OLE_COLOR c);  // and clears the surface to it
+  OLE_COLOR ForeColor() const { return foreColor_; }
+  void setForeColor(OLE_COLOR c);
+  // Clears the whole surface to BackColor.
+  void Cls();
+  const std::string& Tag() const { return tag_; }
+  void setTag(std::string t) { tag_ = std::move(t); }
+
+  bool Enabled() const;
+  void setEnabled(bool b);
+  int16_t MousePointer() const { return mousePointer_; }
+  void setMousePointer(int16_t p);
+  host::PictureRef MouseIcon() const { return mouseIcon_; }
+  void setMouseIcon(host::PictureRef icon);
+  host::FontRef Font() const { return font_; }
+  void setFont(host::FontRef f);
+
+  // Whether a click gives the surface the focus.
+  void setTakesFocusOnClick(bool b) { takesFocus_ = b; }
+  bool hasFocus() const;
+
+  host::Event<int16_t, int16_t, float, float> MouseDown, MouseUp, MouseMove;
+  host::Event<> Click, DblClick;
+  host::Event<int16_t, int16_t> KeyDown, KeyUp;
+  host::Event<int16_t> KeyPress;
+  host::Event<> GotFocus, LostFocus, Resize, Paint;
+
+ private:
+  friend struct SurfaceProc;
+  void applyCursor();
+  int64_t handle(unsigned msg, uintptr_t wParam, intptr_t lParam, bool& handled);
+
+  HWND hwnd_ = 0;
+  HDC hdc_ = 0;
+  HFONT hfont_ = 0;
+  OLE_COLOR backColor_ = 0x8000000F;  // the button-face system colour
+  OLE_COLOR foreColor_ = 0x80000012;  // the button-text system colour
+  std::string tag_;
+  int16_t mousePointer_ = 0;
+  host::PictureRef mouseIcon_;
+  host::FontRef font_;
+  bool takesFocus_ = true;
+  int buttonsDown_ = 0;       // the Button bits of presses not yet released
+  bool leftPressHere_ = false;  // a left press began here, so its release is a click
+};
+
+}  // namespace zxp::foundation

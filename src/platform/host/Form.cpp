@@ -1,0 +1,519 @@
+#include "platform/host/Form.h"
+
+#include <algorithm>
+
+#include "platform/gfx/Font.h"
+#include "platform/gfx/GdiRaii.h"
+#include "platform/gfx/SysColors.h"
+#include "platform/host/NoCase.h"
+#include "platform/ui/Window.h"
+
+namespace zxp::host {
+
+namespace {
+
+constexpr const char* kFormClass = "ZxpHostForm";
+constexpr DWORD kFormStyle = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX | WS_CLIPCHILDREN;
+
+Form* formOf(HWND h) { return reinterpret_cast<Form*>(GetWindowLongPtrA(h, GWLP_USERDATA)); }
+
+LRESULT formProc(HWND h, UINT msg, WPARAM wParam, LPARAM lParam) {
+  if (msg == WM_NCCREATE) {
+    auto* cs = reinterpret_cast<const CREATESTRUCTA*>(lParam);
+    SetWindowLongPtrA(h, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(cs->lpCreateParams));
+    return DefWindowProcA(h, msg, wParam, lParam);
+  }
+  Form* form = formOf(h);
+  if (!form) return DefWindowProcA(h, msg, wParam, lParam);
+  switch (msg) {
+    case WM_ERASEBKGND:
+      form->paintBackground();
+      return 1;
+    case WM_SIZE:
+      form->layout();
+      return 0;
+    case WM_SETFOCUS: {
+      // The form hands the focus on to its first control, as a dialog does.
+      auto order = form->tabOrder();
+      if (!order.empty()) SetFocus(order.front()->object().hWnd());
+      return 0;
+    }
+    case WM_KEYDOWN:
+      if (wParam == static_cast<WPARAM>(VK_TAB)) {
+        form->moveFocus((GetKeyState(VK_SHIFT) & 0x8000) == 0);
+        return 0;
+      }
+      break;
+    case WM_SYSCOMMAND:
+      // Alt+letter arrives here from the focus window's WM_SYSCHAR.
+      if ((wParam & 0xFFF0) == SC_KEYMENU && lParam > 0 && lParam < 256) {
+        if (form->accessKey(static_cast<char>(lParam))) return 0;
+      }
+      break;
+    case WM_CLOSE:
+      ShowWindow(h, SW_HIDE);
+      return 0;
+    default:
+      break;
+  }
+  return DefWindowProcA(h, msg, wParam, lParam);
+}
+
+void registerFormClass() {
+  WNDCLASSA existing;
+  if (GetClassInfoA(0, kFormClass, &existing)) return;
+  WNDCLASSA wc;
+  wc.style = CS_DBLCLKS;
+  wc.lpfnWndProc = formProc;
+  wc.hCursor = LoadCursorA(0, IDC_ARROW);
+  wc.lpszClassName = kFormClass;
+  RegisterClassA(&wc);
+}
+
+std::string displayName(const Extender& e) {
+  return e.inArray() ? e.Name() + "(" + std::to_string(e.Index()) + ")" : e.Name();
+}
+
+}  // namespace
+
+Form::Form(const FormOptions& o) : name_(o.name), userMode_(o.userMode) {
+  font_ = std::make_shared<const gfx::FontDesc>();
+  registerFormClass();
+  Rect in = ui::nonClientInsets(kFormStyle, 0);
+  int w = twipsToPixels(o.clientWidth) + in.left + in.right;
+  int h = twipsToPixels(o.clientHeight) + in.top + in.bottom;
+  std::string caption = o.caption.empty() ? o.name : o.caption;
+  hwnd_ = CreateWindowExA(0, kFormClass, caption.c_str(), kFormStyle | (o.visible ? WS_VISIBLE : 0), o.screenPos.x,
+                          o.screenPos.y, w, h, 0, 0, 0, this);
+  if (!hwnd_) throw HostError(errOutOfMemory, "the form's window cannot be created");
+}
+
+Form::~Form() {
+  while (!order_.empty()) remove(*order_.back());
+  if (hwnd_) {
+    SetWindowLongPtrA(hwnd_, GWLP_USERDATA, 0);
+    DestroyWindow(hwnd_);
+  }
+}
+
+std::string Form::Caption() const {
+  int n = GetWindowTextLengthA(hwnd_);
+  std::string s(static_cast<size_t>(n) + 1, '\0');
+  GetWindowTextA(hwnd_, s.data(), n + 1);
+  s.resize(static_cast<size_t>(n));
+  return s;
+}
+
+void Form::setCaption(const std::string& New_Caption) { SetWindowTextA(hwnd_, New_Caption.c_str()); }
+
+int32_t Form::ScaleWidth() const {
+  RECT r;
+  GetClientRect(hwnd_, &r);
+  return pixelsToTwips(r.width());
+}
+
+int32_t Form::ScaleHeight() const {
+  RECT r;
+  GetClientRect(hwnd_, &r);
+  return pixelsToTwips(r.height());
+}
+
+void Form::setClientSize(int32_t widthTwips, int32_t heightTwips) {
+  Rect in = ui::nonClientInsets(static_cast<DWORD>(GetWindowLongA(hwnd_, GWL_STYLE)),
+                                static_cast<DWORD>(GetWindowLongA(hwnd_, GWL_EXSTYLE)));
+  SetWindowPos(hwnd_, 0, 0, 0, twipsToPixels(widthTwips) + in.left + in.right,
+               twipsToPixels(heightTwips) + in.top + in.bottom, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+void Form::paintBackground() {
+  HDC dc = GetDC(hwnd_);
+  RECT r;
+  GetClientRect(hwnd_, &r);
+  GdiObject brush(CreateSolidBrush(translateColor(backColor_)));
+  FillRect(dc, &r, brush.get());
+  ReleaseDC(hwnd_, dc);
+}
+
+// ---- Ambient properties --------------------------------------------------------------------------
+
+void Form::announce(std::string_view ambientName) {
+  auto controls = order_;
+  for (Extender* e : controls) e->object().AmbientChanged(ambientName);
+}
+
+void Form::setUserMode(bool b) {
+  userMode_ = b;
+  // Invisible controls show in a designer.
+  for (Extender* e : order_) {
+    if (HWND h = e->object().hWnd()) ShowWindow(h, (e->Visible() || !userMode_) ? SW_SHOWNA : SW_HIDE);
+  }
+  announce("UserMode");
+}
+
+void Form::setFont(FontRef f) {
+  font_ = f ? std::move(f) : std::make_shared<const gfx::FontDesc>();
+  announce("Font");
+}
+
+void Form::setBackColor(OLE_COLOR c) {
+  backColor_ = c;
+  InvalidateRect(hwnd_, nullptr, TRUE);
+  announce("BackColor");
+}
+
+void Form::setForeColor(OLE_COLOR c) {
+  foreColor_ = c;
+  announce("ForeColor");
+}
+
+AmbientProperties Form::ambientFor(const Extender& e) const {
+  AmbientProperties a;
+  a.UserMode = userMode_;
+  a.Font = font_;
+  a.DisplayName = displayName(e);
+  a.BackColor = backColor_;
+  a.ForeColor = foreColor_;
+  return a;
+}
+
+// ---- Controls ----------------------------------------------------------------------------------------
+
+Extender& Form::add(std::unique_ptr<ControlObject> control, const std::string& name, const ExtenderRecord& values,
+                    Extender* container, PropertyBag* bag) {
+  if (!control) throw HostError(errInvalidProcedureCall, "no control to add");
+  if (name.empty()) throw HostError(errInvalidProcedureCall, "a control needs a name");
+  for (Extender* e : order_) {
+    if (!equalsNoCase(e->Name(), name)) continue;
+    if (!values.index || !e->inArray() || e->Index() == *values.index)
+      throw HostError(errInvalidProcedureCall, "the name " + name + " is already in use");
+  }
+  auto owned = std::make_unique<Extender>(std::move(control), name, values, this, container);
+  Extender& e = *owned;
+  owned_.push_back(std::move(owned));
+  order_.push_back(&e);
+  renumberTabs(e, values.tabIndex < 0 ? INT16_MAX : values.tabIndex);
+  try {
+    ControlObject& c = e.object();
+    c.attach(e);
+    c.Initialize();
+    if (bag) c.ReadProperties(*bag);
+    else c.InitProperties();
+    if (e.Align() != Align::vbAlignNone) layout();
+    c.Resize();
+    if (HWND h = c.hWnd()) ShowWindow(h, (e.Visible() || !userMode_) ? SW_SHOWNA : SW_HIDE);
+  } catch (...) {
+    remove(e);
+    throw;
+  }
+  return e;
+}
+
+Extender& Form::add(const ClassRegistry& registry, const std::string& className, const std::string& name,
+                    const ExtenderRecord& values, Extender* container, PropertyBag* bag) {
+  const ControlClass* cls = registry.find(className);
+  if (!cls) throw HostError(errInvalidProcedureCall, "unknown control class " + className);
+  return add(cls->create(), name, values, container, bag);
+}
+
+void Form::remove(Extender& control) {
+  for (Extender* child : controlsIn(&control)) remove(*child);
+  control.object().Terminate();
+  order_.erase(std::remove(order_.begin(), order_.end(), &control), order_.end());
+  // Destroying the control object also destroys its window.
+  owned_.erase(std::remove_if(owned_.begin(), owned_.end(), [&](const auto& p) { return p.get() == &control; }),
+               owned_.end());
+  // Keep the tab indexes 0..N-1.
+  std::vector<Extender*> sorted = order_;
+  std::stable_sort(sorted.begin(), sorted.end(), [](Extender* a, Extender* b) { return a->TabIndex() < b->TabIndex(); });
+  for (size_t i = 0; i < sorted.size(); ++i) sorted[i]->setTabIndexRaw(static_cast<int16_t>(i));
+}
+
+std::vector<Extender*> Form::controlsIn(const Extender* container) const {
+  std::vector<Extender*> out;
+  for (Extender* e : order_) {
+    if (e->Container() == container) out.push_back(e);
+  }
+  return out;
+}
+
+Extender* Form::control(std::string_view name, int16_t index) const {
+  for (Extender* e : order_) {
+    if (equalsNoCase(e->Name(), name) && (index < 0 || e->Index() == index)) return e;
+  }
+  return nullptr;
+}
+
+void Form::renumberTabs(Extender& moved, int16_t to) {
+  std::vector<Extender*> sorted;
+  for (Extender* e : order_) {
+    if (e != &moved) sorted.push_back(e);
+  }
+  std::stable_sort(sorted.begin(), sorted.end(), [](Extender* a, Extender* b) { return a->TabIndex() < b->TabIndex(); });
+  size_t at = std::min<size_t>(static_cast<size_t>(std::max<int16_t>(to, 0)), sorted.size());
+  sorted.insert(sorted.begin() + static_cast<std::ptrdiff_t>(at), &moved);
+  for (size_t i = 0; i < sorted.size(); ++i) sorted[i]->setTabIndexRaw(static_cast<int16_t>(i));
+}
+
+void Form::layout() {
+  if (layingOut_) {
+    relayout_ = true;
+    return;
+  }
+  layingOut_ = true;
+  // A control that resizes itself while being placed asks for another pass; a few settle it.
+  for (int pass = 0; pass < 4; ++pass) {
+    relayout_ = false;
+    int32_t left = 0, top = 0, right = ScaleWidth(), bottom = ScaleHeight();
+    for (Extender* e : order_) {
+      if (e->Container() || e->Align() == Align::vbAlignNone || !e->Visible()) continue;
+      int32_t w = e->Width(), h = e->Height();
+      switch (e->Align()) {
+        case Align::vbAlignTop:
+          e->placeAt(left, top, std::max(0, right - left), h);
+          top += e->Height();
+          break;
+        case Align::vbAlignBottom:
+          e->placeAt(left, bottom - h, std::max(0, right - left), h);
+          bottom -= e->Height();
+          break;
+        case Align::vbAlignLeft:
+          e->placeAt(left, top, w, std::max(0, bottom - top));
+          left += e->Width();
+          break;
+        case Align::vbAlignRight:
+          e->placeAt(right - w, top, w, std::max(0, bottom - top));
+          right -= e->Width();
+          break;
+        default:
+          break;
+      }
+    }
+    if (!relayout_) break;
+  }
+  layingOut_ = false;
+}
+
+// ---- Focus and keys -------------------------------------------------------------------------------
+
+std::vector<Extender*> Form::tabOrder() const {
+  std::vector<Extender*> out;
+  for (Extender* e : order_) {
+    HWND h = e->object().hWnd();
+    if (!h || !e->TabStop() || !e->object().CanGetFocus() || !IsWindowVisible(h)) continue;
+    // Disabled controls, and controls inside a disabled container, are skipped.
+    bool enabled = true;
+    for (HWND w = h; w && w != hwnd_; w = GetParent(w)) enabled = enabled && IsWindowEnabled(w);
+    if (enabled) out.push_back(e);
+  }
+  std::stable_sort(out.begin(), out.end(), [](Extender* a, Extender* b) { return a->TabIndex() < b->TabIndex(); });
+  return out;
+}
+
+Extender* Form::ActiveControl() const {
+  // The innermost control whose window is the focus window or holds it.
+  for (HWND w = GetFocus(); w && w != hwnd_; w = GetParent(w)) {
+    for (Extender* e : order_) {
+      if (e->object().hWnd() == w) return e;
+    }
+  }
+  return nullptr;
+}
+
+void Form::moveFocus(bool forward, const Extender* from) {
+  auto order = tabOrder();
+  if (order.empty()) return;
+  if (!from) from = ActiveControl();
+  Extender* target = nullptr;
+  auto it = std::find(order.begin(), order.end(), from);
+  if (it == order.end()) {
+    // From a control outside the tab order: the next one by tab index.
+    int16_t at = from ? from->TabIndex() : -1;
+    if (forward) {
+      auto next = std::find_if(order.begin(), order.end(), [&](Extender* e) { return e->TabIndex() > at; });
+      target = next != order.end() ? *next : order.front();
+    } else {
+      auto prev = std::find_if(order.rbegin(), order.rend(), [&](Extender* e) { return from && e->TabIndex() < at; });
+      target = prev != order.rend() ? *prev : order.back();
+    }
+  } else {
+    size_t i = static_cast<size_t>(it - order.begin());
+    size_t n = order.size();
+    target = order[forward ? (i + 1) % n : (i + n - 1) % n];
+  }
+  SetFocus(target->object().hWnd());
+}
+
+bool Form::accessKey(char key) {
+  std::vector<Extender*> candidates;
+  for (Extender* e : order_) {
+    HWND h = e->object().hWnd();
+    if (!h || !IsWindowVisible(h) || !IsWindowEnabled(h)) continue;
+    for (char k : e->AccessKeys()) {
+      if (asciiLower(k) == asciiLower(key)) {
+        candidates.push_back(e);
+        break;
+      }
+    }
+  }
+  if (candidates.empty()) return false;
+  std::stable_sort(candidates.begin(), candidates.end(),
+                   [](Extender* a, Extender* b) { return a->TabIndex() < b->TabIndex(); });
+  // Repeated presses of a shared key walk through its controls.
+  Extender* active = ActiveControl();
+  Extender* target = candidates.front();
+  if (active) {
+    for (Extender* c : candidates) {
+      if (c->TabIndex() > active->TabIndex()) {
+        target = c;
+        break;
+      }
+    }
+  }
+  if (target->object().CanGetFocus()) SetFocus(target->object().hWnd());
+  target->object().AccessKeyPress(static_cast<int16_t>(static_cast<unsigned char>(key)));
+  return true;
+}
+
+// ---- Notifications and late binding ----------------------------------------------------------------
+
+void Form::noteChange(const Extender& e, std::string_view property) {
+  changes_.push_back(PropertyChange{displayName(e), std::string(property)});
+}
+
+Connection Form::bindEvent(std::string_view controlName, std::string_view eventName, EventBase::VariantHandler h,
+                           int16_t index) {
+  Extender* e = control(controlName, index);
+  if (!e) throw HostError(errNotSupported, "no control named " + std::string(controlName));
+  return host::bindEvent(e->object(), eventName, std::move(h));
+}
+
+Variant Form::get(std::string_view controlName, std::string_view property, int16_t index) const {
+  Extender* e = control(controlName, index);
+  if (!e) throw HostError(errNotSupported, "no control named " + std::string(controlName));
+  if (e->memberTable().find(property)) return getProperty(*e, property);
+  return getProperty(e->object(), property);
+}
+
+void Form::let(std::string_view controlName, std::string_view property, const Variant& value, int16_t index) {
+  Extender* e = control(controlName, index);
+  if (!e) throw HostError(errNotSupported, "no control named " + std::string(controlName));
+  if (e->memberTable().find(property)) letProperty(*e, property, value);
+  else letProperty(e->object(), property, value);
+}
+
+const MemberTable& Form::memberTable() const {
+  static const MemberTable table = ClassMembers<Form>("Form")
+                                       .property("Caption", &Form::Caption, &Form::setCaption)
+                                       .property("BackColor", &Form::BackColor, &Form::setBackColor)
+                                       .property("ForeColor", &Form::ForeColor, &Form::setForeColor)
+                                       .property("Font", &Form::Font, &Form::setFont)
+                                       .readOnlyProperty("ScaleWidth", &Form::ScaleWidth)
+                                       .readOnlyProperty("ScaleHeight", &Form::ScaleHeight)
+                                       .build();
+  return table;
+}
+
+// ---- Files -------------------------------------------------------------------------------------------
+
+namespace {
+
+// Runs fn, turning a host error into a form-file error at the line of the value being read.
+template <class Fn>
+void withLine(const PropertyBag& bag, int fallbackLine, const std::string& who, Fn&& fn) {
+  try {
+    fn();
+  } catch (const FormFileError&) {
+    throw;
+  } catch (const HostError& e) {
+    const PropertyBag::Entry* entry = bag.find(bag.lastKeyRead());
+    int line = entry && entry->line > 0 ? entry->line : fallbackLine;
+    std::string what = who;
+    if (entry) what += ", property " + entry->key;
+    throw FormFileError(line, what + ": " + e.description());
+  }
+}
+
+}  // namespace
+
+void Form::loadControls(const std::vector<ControlRecord>& records, Extender* container, const ClassRegistry& registry,
+                        std::vector<std::pair<Extender*, int16_t>>& fileTabIndexes) {
+  for (const ControlRecord& r : records) {
+    const ControlClass* cls = registry.find(r.className);
+    if (!cls) throw FormFileError(r.line, "unknown control class '" + r.className + "'");
+    for (Extender* e : order_) {
+      if (equalsNoCase(e->Name(), r.name) && (!r.extender.index || !e->inArray() || e->Index() == *r.extender.index))
+        throw FormFileError(r.line, "the name '" + r.name + "' is already in use");
+    }
+    PropertyBag bag = r.properties;
+    ExtenderRecord values = r.extender;
+    values.tabIndex = -1;  // appended in file order; the file's indexes are applied once all are loaded
+    Extender* added = nullptr;
+    withLine(bag, r.line, r.name, [&] { added = &add(cls->create(), r.name, values, container, &bag); });
+    fileTabIndexes.emplace_back(added, r.extender.tabIndex);
+    loadControls(r.children, added, registry, fileTabIndexes);
+  }
+}
+
+std::unique_ptr<Form> Form::load(std::string_view text, const ClassRegistry& registry, bool userMode, Point screenPos) {
+  FormRecord rec = parseFormFile(text);
+  FormOptions o;
+  o.name = rec.name;
+  o.userMode = userMode;
+  o.screenPos = screenPos;
+  const PropertyBag& p = rec.properties;
+  FontRef font;
+  OLE_COLOR back = vbButtonFace, fore = vbButtonText;
+  withLine(p, 2, "form " + rec.name, [&] {
+    o.caption = p.read<std::string>("Caption", rec.name);
+    o.clientWidth = p.read<int32_t>("ClientWidth", o.clientWidth);
+    o.clientHeight = p.read<int32_t>("ClientHeight", o.clientHeight);
+    back = p.read<OLE_COLOR>("BackColor", vbButtonFace);
+    fore = p.read<OLE_COLOR>("ForeColor", vbButtonText);
+    font = p.read<FontRef>("Font", nullptr);
+    if (o.clientWidth < 0 || o.clientHeight < 0) throw HostError(errInvalidPropertyValue);
+  });
+  auto form = std::make_unique<Form>(o);
+  form->backColor_ = back;
+  form->foreColor_ = fore;
+  if (font) form->font_ = font;
+  std::vector<std::pair<Extender*, int16_t>> tabs;
+  form->loadControls(rec.controls, nullptr, registry, tabs);
+  // Tab indexes as the file gives them (missing ones after, in file order), renumbered 0..N-1.
+  std::stable_sort(tabs.begin(), tabs.end(), [](const auto& a, const auto& b) {
+    auto key = [](int16_t t) { return t < 0 ? INT32_MAX : int32_t{t}; };
+    return key(a.second) < key(b.second);
+  });
+  for (size_t i = 0; i < tabs.size(); ++i) tabs[i].first->setTabIndexRaw(static_cast<int16_t>(i));
+  form->layout();
+  return form;
+}
+
+void Form::collectRecords(const Extender* container, std::vector<ControlRecord>& out) const {
+  for (Extender* e : order_) {
+    if (e->Container() != container) continue;
+    ControlRecord r;
+    r.className = e->object().memberTable().className();
+    r.name = e->Name();
+    r.extender = e->record();
+    e->object().WriteProperties(r.properties);
+    collectRecords(e, r.children);
+    out.push_back(std::move(r));
+  }
+}
+
+FormRecord Form::record() const {
+  FormRecord f;
+  f.name = name_;
+  f.properties.WriteProperty("Caption", Caption(), name_);
+  f.properties.WriteProperty("ClientWidth", ScaleWidth());
+  f.properties.WriteProperty("ClientHeight", ScaleHeight());
+  f.properties.WriteProperty("BackColor", backColor_, vbButtonFace);
+  f.properties.WriteProperty("ForeColor", foreColor_, vbButtonText);
+  f.properties.WriteProperty("Font", font_);
+  collectRecords(nullptr, f.controls);
+  return f;
+}
+
+std::string Form::save() const { return writeFormFile(record()); }
+
+}  // namespace zxp::host

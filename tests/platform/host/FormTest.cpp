@@ -1,0 +1,230 @@
+#include <gtest/gtest.h>
+
+#include "platform/services/Library.h"
+#include "support/FormFixture.h"
+
+namespace zxp::testing {
+namespace {
+
+using Form = FormTest;
+
+std::vector<std::string> namesOf(const std::vector<host::Extender*>& v) {
+  std::vector<std::string> out;
+  for (auto* e : v) out.push_back(e->Name());
+  return out;
+}
+
+std::string focusedName(const host::Form& f) {
+  host::Extender* e = f.ActiveControl();
+  return e ? e->Name() : "";
+}
+
+TEST_F(Form, TabAndShiftTabFollowTheTabOrder) {
+  add("A", 300, 300);
+  add("B", 300, 1200);
+  add("C", 300, 2100);
+  add("D", 2000, 300);
+  // New controls go to the end of the tab order; setting a tab index moves the others.
+  EXPECT_EQ(ext("D").TabIndex(), 3);
+  ext("C").setTabIndex(0);  // C A B D
+  EXPECT_EQ(ext("A").TabIndex(), 1);
+  EXPECT_EQ(ext("D").TabIndex(), 3);
+  ext("B").setTabStop(false);  // skipped
+  EXPECT_EQ(namesOf(form->tabOrder()), (std::vector<std::string>{"C", "A", "D"}));
+
+  SetFocus(form->hWnd());
+  input.key(VK_TAB);
+  EXPECT_EQ(focusedName(*form), "C");
+  input.key(VK_TAB);
+  EXPECT_EQ(focusedName(*form), "A");
+  input.key(VK_TAB);
+  EXPECT_EQ(focusedName(*form), "D");
+  input.key(VK_TAB);
+  EXPECT_EQ(focusedName(*form), "C");  // wraps around
+  input.chord({VK_SHIFT}, VK_TAB);
+  EXPECT_EQ(focusedName(*form), "D");
+  input.chord({VK_SHIFT}, VK_TAB);
+  EXPECT_EQ(focusedName(*form), "A");
+
+  // The Tab keys reach no control as key events.
+  int keys = 0;
+  form->controlAs<TestXP>("A")->KeyPress.connect([&](int16_t&) { ++keys; });
+  form->controlAs<TestXP>("D")->KeyPress.connect([&](int16_t&) { ++keys; });
+  input.key(VK_TAB);
+  EXPECT_EQ(keys, 0);
+  input.type("x");
+  EXPECT_EQ(keys, 1);
+
+  // Invisible and disabled controls are skipped.
+  ext("A").setVisible(false);
+  form->controlAs<TestXP>("C")->setEnabled(false);
+  EXPECT_EQ(namesOf(form->tabOrder()), (std::vector<std::string>{"D"}));
+}
+
+TEST_F(Form, AlignedControlsArePlacedByTheForm) {
+  form->setClientSize(4800, 3600);
+  add("Top", 0, 0, 1000, 600);
+  add("Bottom", 0, 0, 1000, 450);
+  add("Left", 0, 0, 900, 1000);
+  add("Free", 2000, 1500, 900, 300);
+  ext("Top").setAlign(host::Align::vbAlignTop);
+  ext("Bottom").setAlign(host::Align::vbAlignBottom);
+  ext("Left").setAlign(host::Align::vbAlignLeft);
+  auto rect = [&](const char* n) {
+    host::Extender& e = ext(n);
+    return std::vector<int32_t>{e.Left(), e.Top(), e.Width(), e.Height()};
+  };
+  EXPECT_EQ(rect("Top"), (std::vector<int32_t>{0, 0, 4800, 600}));
+  EXPECT_EQ(rect("Bottom"), (std::vector<int32_t>{0, 3150, 4800, 450}));
+  EXPECT_EQ(rect("Left"), (std::vector<int32_t>{0, 600, 900, 2550}));
+  EXPECT_EQ(rect("Free"), (std::vector<int32_t>{2000, 1500, 900, 300}));
+  // The windows follow, in pixels.
+  RECT r;
+  GetClientRect(form->controlAs<TestXP>("Left")->hWnd(), &r);
+  EXPECT_EQ(r.width(), 60);
+  EXPECT_EQ(r.height(), 170);
+  // A resized form places them again; a control that resizes itself keeps its edge.
+  form->setClientSize(6000, 3600);
+  EXPECT_EQ(rect("Top"), (std::vector<int32_t>{0, 0, 6000, 600}));
+  ext("Top").setHeight(900);
+  EXPECT_EQ(rect("Left"), (std::vector<int32_t>{0, 900, 900, 2250}));
+}
+
+TEST_F(Form, ContainersHoldTheirControlsAndMoveThem) {
+  TestXP& frame = add("Frame1", 600, 600, 3000, 2000);
+  host::Extender* frameExt = &ext("Frame1");
+  TestXP& inner = add("Inner", 150, 300, 900, 300, frameExt);
+  EXPECT_EQ(GetParent(inner.hWnd()), frame.hWnd());
+  EXPECT_EQ(namesOf(form->controlsIn(frameExt)), (std::vector<std::string>{"Inner"}));
+  EXPECT_EQ(namesOf(form->Controls()), (std::vector<std::string>{"Frame1", "Inner"}));
+  RECT before, after;
+  GetWindowRect(inner.hWnd(), &before);
+  frameExt->setLeft(1500);
+  GetWindowRect(inner.hWnd(), &after);
+  EXPECT_EQ(after.left - before.left, 60);
+  // A tab control hides a child by moving it far to the left.
+  ext("Inner").setLeft(ext("Inner").Left() - 75000);
+  GetWindowRect(inner.hWnd(), &after);
+  EXPECT_EQ(after.left - before.left, 60 - 5000);
+  // Removing the container removes what it holds.
+  form->remove(*frameExt);
+  EXPECT_TRUE(form->Controls().empty());
+}
+
+TEST_F(Form, AmbientPropertiesReachTheControls) {
+  TestXP& a = add("Test1");
+  host::AmbientProperties amb = a.extender()->Ambient();
+  EXPECT_TRUE(amb.UserMode);
+  EXPECT_EQ(amb.DisplayName, "Test1");
+  EXPECT_EQ(amb.BackColor, host::vbButtonFace);
+  form->setUserMode(false);
+  EXPECT_FALSE(a.extender()->Ambient().UserMode);
+  // Invisible controls still show in a designer.
+  ext("Test1").setVisible(false);
+  EXPECT_TRUE(IsWindowVisible(a.hWnd()));
+  form->setUserMode(true);
+  EXPECT_FALSE(IsWindowVisible(a.hWnd()));
+}
+
+TEST_F(Form, NamesAreUniqueExceptInControlArrays) {
+  add("Test1");
+  EXPECT_THROW(add("test1"), HostError);
+  host::ExtenderRecord r;
+  r.width = 300;
+  r.height = 300;
+  r.index = 0;
+  form->add(std::make_unique<TestXP>(), "Opt", r);
+  r.index = 1;
+  form->add(std::make_unique<TestXP>(), "Opt", r);
+  EXPECT_THROW(form->add(std::make_unique<TestXP>(), "Opt", r), HostError);
+  EXPECT_EQ(form->control("Opt", 1)->Index(), 1);
+  form->controlAs<TestXP>("Opt", 1)->setCaption("x");
+  EXPECT_EQ(form->changes().back().control, "Opt(1)");
+  EXPECT_EQ(form->control("Opt", 1)->Ambient().DisplayName, "Opt(1)");
+}
+
+TEST_F(Form, SavesAndLoadsEveryValueTypeThroughTheControls) {
+  form->setCaption("Round trip");
+  TestXP& frame = add("Frame1", 120, 120, 4000, 3000);
+  TestXP& a = add("Test1", 240, 360, 1215, 375, &ext("Frame1"));
+  a.setCaption("&Go \"now\"");
+  a.setColorNormal(0x80000005);
+  a.setHiglightMouseOver(false);
+  a.setStyle(TestXP::StyleType::Raised);
+  a.setRatio(0.1f);
+  a.setScale(-1e300);
+  a.setCreated(*host::makeDate(2024, 2, 29, 13, 45, 10));
+  auto argb = gfx::Surface::create(8, 6);
+  argb->fill(0xFF336699u);
+  a.setPicture(gfx::Picture::fromIcon(gfx::createIconFromArgb(*argb)));
+  gfx::FontDesc f;
+  f.name = "Verdana";
+  f.size = 9.75;
+  f.italic = true;
+  a.setFont(std::make_shared<const gfx::FontDesc>(f));
+  a.setMousePointer(99);
+  a.setEnabled(false);
+  ext("Test1").setTabStop(false);
+  ext("Frame1").setTabIndex(1);
+  frame.setColorHover(0x10);
+
+  std::string text = form->save();
+  auto loaded = host::Form::load(text, registry);
+  EXPECT_EQ(loaded->Caption(), "Round trip");
+  TestXP* b = loaded->controlAs<TestXP>("Test1");
+  ASSERT_TRUE(b);
+  EXPECT_EQ(loaded->control("Test1")->Container(), loaded->control("Frame1"));
+  EXPECT_EQ(b->lifecycle, (std::vector<std::string>{"Initialize", "ReadProperties", "Resize"}));
+  EXPECT_EQ(b->Caption(), "&Go \"now\"");
+  EXPECT_EQ(b->AccessKeys(), "G");
+  EXPECT_EQ(b->ColorNormal(), 0x80000005u);
+  EXPECT_FALSE(b->HiglightMouseOver());
+  EXPECT_EQ(b->Style(), TestXP::StyleType::Raised);
+  EXPECT_EQ(b->Ratio(), 0.1f);
+  EXPECT_EQ(b->Scale(), -1e300);
+  EXPECT_EQ(b->Created(), a.Created());
+  EXPECT_EQ(b->Picture().Type(), vbPicTypeIcon);
+  EXPECT_EQ(b->Picture().width(), 8);
+  EXPECT_EQ(*b->Font(), f);
+  EXPECT_EQ(b->MousePointer(), 99);
+  EXPECT_FALSE(b->Enabled());
+  EXPECT_FALSE(loaded->control("Test1")->TabStop());
+  EXPECT_EQ(loaded->control("Test1")->Left(), 240);
+  EXPECT_EQ(loaded->control("Test1")->Height(), 375);
+  EXPECT_EQ(loaded->control("Frame1")->TabIndex(), 1);
+  EXPECT_EQ(loaded->controlAs<TestXP>("Frame1")->ColorHover(), 0x10u);
+  EXPECT_FALSE(loaded->modified());  // loading is not a change
+  // Saving the loaded form gives the same file.
+  EXPECT_EQ(loaded->save(), text);
+}
+
+TEST_F(Form, LoadErrorsNameTheLine) {
+  struct Case {
+    std::string body;
+    int line;
+    const char* fragment;
+  };
+  const std::string head = "ZorvaXP Form 1\nBegin Form F\n";
+  const Case cases[] = {
+      {"  Begin NoSuchClass X\n  End\nEnd\n", 3, "unknown control class 'NoSuchClass'"},
+      {"  Begin TestXP A\n    Style = String \"wide\"\n  End\nEnd\n", 4, "A, property Style: Type mismatch"},
+      {"  Begin TestXP A\n    Style = Long 70000\n  End\nEnd\n", 4, "Overflow"},
+      {"  Begin TestXP A\n  End\n  Begin TestXP a\n  End\nEnd\n", 5, "already in use"},
+      {"  ClientWidth = String \"x\"\nEnd\n", 3, "Type mismatch"},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.body);
+    try {
+      host::Form::load(head + c.body, registry);
+      ADD_FAILURE() << "no error";
+    } catch (const host::FormFileError& e) {
+      EXPECT_EQ(e.line(), c.line) << e.what();
+      EXPECT_NE(std::string(e.what()).find(c.fragment), std::string::npos) << e.what();
+    }
+  }
+  // A failed load leaves nothing behind.
+  EXPECT_EQ(services::libraryRefCount("Shell32.dll"), 0);
+}
+
+}  // namespace
+}  // namespace zxp::testing

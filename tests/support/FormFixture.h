@@ -1,0 +1,56 @@
+// Fixture for container and control-base tests: a fresh window system, recording services and
+// a form holding test controls.
+#pragma once
+
+#include <gtest/gtest.h>
+
+#include <memory>
+#include <string>
+
+#include "platform/host/Form.h"
+#include "platform/services/Recording.h"
+#include "platform/ui/EventLoop.h"
+#include "platform/ui/TestInput.h"
+#include "support/TestControl.h"
+
+namespace zxp::testing {
+
+class FormTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    ui::resetWindowSystem();
+    makeForm(true);
+  }
+  void TearDown() override {
+    form.reset();
+    ui::resetWindowSystem();
+  }
+
+  void makeForm(bool userMode) {
+    form.reset();
+    host::FormOptions o;
+    o.name = "Form1";
+    o.userMode = userMode;
+    o.screenPos = {10, 10};
+    form = std::make_unique<host::Form>(o);
+  }
+
+  // Adds a test control at (left, top) with a size, all in twips.
+  TestXP& add(const std::string& name, int32_t left = 300, int32_t top = 300, int32_t width = 1500,
+              int32_t height = 600, host::Extender* container = nullptr) {
+    host::ExtenderRecord r;
+    r.left = left;
+    r.top = top;
+    r.width = width;
+    r.height = height;
+    return form->add(std::make_unique<TestXP>(), name, r, container).as<TestXP>();
+  }
+  host::Extender& ext(const std::string& name) { return *form->control(name); }
+
+  services::RecordingServices services;
+  ui::TestInput input;
+  std::unique_ptr<host::Form> form;
+  host::ClassRegistry registry = testRegistry();
+};
+
+}  // namespace zxp::testing
