@@ -4,12 +4,11 @@
 // on a busy machine do not skew the ratio.
 #include <benchmark/benchmark.h>
 
-#include <time.h>
-
 #include <cstring>
 #include <functional>
 #include <vector>
 
+#include "BenchClock.h"
 #include "foundation/modGradient.h"
 #include "platform/gfx/DeviceContext.h"
 
@@ -19,12 +18,6 @@ using namespace zxp;
 constexpr int kWidth = 1920;
 constexpr int kHeight = 1080;
 
-double threadSeconds() {
-  timespec ts;
-  clock_gettime(CLOCK_THREAD_CPUTIME_ID, &ts);
-  return static_cast<double>(ts.tv_sec) + static_cast<double>(ts.tv_nsec) * 1e-9;
-}
-
 void againstMemset(benchmark::State& state, const std::function<void(HDC)>& routine) {
   auto surface = gfx::Surface::create(kWidth, kHeight);
   HDC dc = gfx::CreateSurfaceDC(surface);
@@ -32,13 +25,13 @@ void againstMemset(benchmark::State& state, const std::function<void(HDC)>& rout
   double routineSeconds = 0, memsetSeconds = 0;
   int fill = 0;
   for (auto _ : state) {
-    double t0 = threadSeconds();
+    double t0 = bench::threadSeconds();
     routine(dc);
-    double t1 = threadSeconds();
+    double t1 = bench::threadSeconds();
     std::memset(baseline.data(), ++fill & 0xFF, baseline.size() * sizeof(uint32_t));
     benchmark::DoNotOptimize(baseline.data());
     benchmark::ClobberMemory();
-    double t2 = threadSeconds();
+    double t2 = bench::threadSeconds();
     double r = t1 - t0;
     routineSeconds += r;
     memsetSeconds += t2 - t1;
