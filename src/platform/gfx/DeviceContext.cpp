@@ -138,10 +138,10 @@ void fillSpan(DeviceContext& dc, int32_t y, int32_t x0, int32_t x1, Pixel p, int
   if (!s) return;
   p &= 0x00FFFFFF;
   forEachClippedSpan(dc, y, x0, x1, [&](int32_t yy, int32_t a, int32_t e) {
-    uint32_t* row = s->row(yy);
     if (rop2 == R2_COPYPEN) {
-      std::fill(row + a, row + e, p);
+      s->fillRect(Rect{a, yy, e, yy + 1}, p);
     } else {
+      uint32_t* row = s->row(yy);
       for (int32_t x = a; x < e; ++x) row[x] = applyRop2(rop2, row[x], p);
     }
   });

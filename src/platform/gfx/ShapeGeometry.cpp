@@ -21,13 +21,15 @@ std::array<Span, 2> spanMinus(Span a, Span hole) {
 
 namespace {
 
-// Integers below this bound square and multiply exactly in 128 bits.
-constexpr int64_t kExactLimit = int64_t{1} << 31;
+// Sizes below these bounds square and multiply exactly in 64 or 128 bits.
+constexpr int64_t kExact64 = int64_t{1} << 15;
+constexpr int64_t kExact128 = int64_t{1} << 31;
 
 // Whether the point (dx / 2, dy / 2), in half pixels from the centre of a w x h box, lies
 // strictly inside the ellipse inscribed in the box: dx² h² < w² (h² - dy²).
 bool insideEllipse(int64_t dx, int64_t dy, int64_t w, int64_t h) {
-  if (w < kExactLimit && h < kExactLimit) {
+  if (w < kExact64 && h < kExact64) return dx * dx * h * h < w * w * (h * h - dy * dy);
+  if (w < kExact128 && h < kExact128) {
     using I = __int128;
     return I{dx} * dx * h * h < I{w} * w * (I{h} * h - I{dy} * dy);
   }
@@ -40,10 +42,11 @@ bool insideEllipse(int64_t dx, int64_t dy, int64_t w, int64_t h) {
 // The largest |dx| of the parity of w + 1 inside the ellipse on the row dy (half-pixel units),
 // or -1 when the row has no pixel inside.
 int64_t widestDx(int64_t dy, int64_t w, int64_t h) {
+  // An estimate in floating point, corrected below by the exact test.
   const int64_t a = std::llabs(dy);
-  long double est = static_cast<long double>(w) *
-                    std::sqrt(static_cast<long double>(h - a) * static_cast<long double>(h + a)) /
-                    static_cast<long double>(h);
+  const double est = static_cast<double>(w) *
+                     std::sqrt(static_cast<double>(h - a) * static_cast<double>(h + a)) /
+                     static_cast<double>(h);
   int64_t d = static_cast<int64_t>(std::floor(est));
   const int64_t parity = (w + 1) & 1;
   if ((d & 1) != parity) --d;

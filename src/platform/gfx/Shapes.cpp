@@ -14,19 +14,67 @@ RoundShape shapeIn(const Box& box, Kind kind, int64_t cw, int64_t ch) {
   return kind == Kind::Ellipse ? RoundShape::ellipse(box) : RoundShape(box, cw, ch);
 }
 
+// A row of a closed shape: the brush's span and the pen's pieces either side of it.
+struct ShapeRow {
+  Span brush;
+  std::array<Span, 2> pen;
+  bool operator==(const ShapeRow& o) const {
+    auto same = [](Span a, Span b) { return a.left == b.left && a.right == b.right; };
+    return same(brush, o.brush) && same(pen[0], o.pen[0]) && same(pen[1], o.pen[1]);
+  }
+};
+
+// Paints runs of identical rows as rectangles: the straight parts of a shape cost one fill.
+class RowPainter {
+ public:
+  RowPainter(DeviceContext& dc, const Pen& pen, const Brush& brush)
+      : dc_(dc), clip_(clipBox(dc)), rop2_(dc.state().rop2), pen_(pen), brush_(brush) {}
+  ~RowPainter() { flush(); }
+  RowPainter(const RowPainter&) = delete;
+  RowPainter& operator=(const RowPainter&) = delete;
+
+  const Box& clip() const { return clip_; }
+  void add(int64_t y, const ShapeRow& row) {
+    if (y == bottom_ && row == run_) {
+      ++bottom_;
+      return;
+    }
+    flush();
+    run_ = row;
+    top_ = y;
+    bottom_ = y + 1;
+  }
+
+ private:
+  void fill(Span s, Pixel p) {
+    fillRect(dc_, clipRect(clip_, Box{s.left, top_, s.right, bottom_}), p, rop2_);
+  }
+  void flush() {
+    if (top_ == bottom_) return;
+    if (brush_.visible) fill(run_.brush, brush_.color);
+    if (pen_.visible)
+      for (const Span& s : run_.pen) fill(s, pen_.color);
+    top_ = bottom_;
+  }
+
+  DeviceContext& dc_;
+  Box clip_;
+  int rop2_;
+  Pen pen_;
+  Brush brush_;
+  ShapeRow run_;
+  int64_t top_ = 0, bottom_ = 0;
+};
+
 // Paints each visible row of `outer`: the brush on brushRow(y), the pen on the rest.
 template <class BrushRow>
 void paintRows(DeviceContext& dc, const RoundShape& outer, const Pen& pen, const Brush& brush,
                BrushRow&& brushRow) {
-  const Box clip = clipBox(dc);
-  const int rop2 = dc.state().rop2;
-  const Span rows = clipRows(clip, outer.box().top, outer.box().bottom);
+  RowPainter painter(dc, pen, brush);
+  const Span rows = clipRows(painter.clip(), outer.box().top, outer.box().bottom);
   for (int64_t y = rows.left; y < rows.right; ++y) {
-    const Span all = outer.row(y);
     const Span inside = brushRow(y);
-    if (brush.visible) fillRow(dc, clip, y, inside, brush.color, rop2);
-    if (!pen.visible) continue;
-    for (const Span& s : spanMinus(all, inside)) fillRow(dc, clip, y, s, pen.color, rop2);
+    painter.add(y, ShapeRow{inside, spanMinus(outer.row(y), inside)});
   }
 }
 

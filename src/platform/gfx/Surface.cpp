@@ -23,10 +23,15 @@ std::shared_ptr<Surface> Surface::create(int32_t width, int32_t height, bool bot
   return s;
 }
 
-void Surface::fill(uint32_t value) { std::fill(data_.begin(), data_.end(), value); }
+void Surface::fill(uint32_t value) { fillRect(bounds(), value); }
 
 void Surface::fillRect(const Rect& r, uint32_t value) {
   if (r.empty()) return;
+  if (r.width() < 16) {  // a few pixels: cheaper than pixman's dispatch
+    for (int32_t y = r.top; y < r.bottom; ++y)
+      for (int32_t x = r.left; x < r.right; ++x) row(y)[x] = value;
+    return;
+  }
   // In memory the rectangle's rows are contiguous either way: a bottom-up surface holds picture
   // rows [top, bottom) at memory rows [height - bottom, height - top).
   const int32_t memTop = bottomUp_ ? height_ - r.bottom : r.top;
