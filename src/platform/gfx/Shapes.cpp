@@ -116,6 +116,7 @@ void paintShape(DeviceContext& dc, const Box& args, Kind kind, int64_t cw, int64
   } else if (pen.styled() && kind == Kind::Rectangle) {
     paintDashedRectangle(dc, box, pen, brush);
   } else {
+    // A solid 1-pixel outline (dashed pens draw round shapes solid).
     const RoundShape shape = shapeIn(box, kind, cw, ch);
     paintRows(dc, shape, pen, brush, [&](int64_t y) { return shape.interior(y); });
   }

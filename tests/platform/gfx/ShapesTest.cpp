@@ -211,6 +211,23 @@ TEST(Shapes, FillFrameAndInvertRectIgnoreTheSelectedObjects) {
   EXPECT_EQ(f.painted(), frame);
 }
 
+TEST(Shapes, FillsLandOnTheSameRowsOfBottomUpSurfaces) {
+  for (bool bottomUp : {false, true}) {
+    auto surface = gfx::Surface::create(40, 10, bottomUp);
+    HDC dc = gfx::CreateSurfaceDC(surface);
+    gfx::clearSurface(dc, kWhite);
+    RECT wide{2, 1, 38, 3}, narrow{5, 6, 8, 9};
+    FillRect(dc, &wide, static_cast<HBRUSH>(GetStockObject(BLACK_BRUSH)));
+    FillRect(dc, &narrow, static_cast<HBRUSH>(GetStockObject(BLACK_BRUSH)));
+    for (int y = 0; y < 10; ++y)
+      for (int x = 0; x < 40; ++x) {
+        const bool in = PtInRect(&wide, POINT{x, y}) || PtInRect(&narrow, POINT{x, y});
+        EXPECT_EQ(surface->at(x, y), in ? 0u : 0xFFFFFFu) << bottomUp << " " << x << "," << y;
+      }
+    DeleteDC(dc);
+  }
+}
+
 TEST(Shapes, FrameRgnDrawsInsideTheRegionsBoundary) {
   Canvas c(30, 30);
   GdiObject a(CreateRectRgn(2, 2, 12, 12)), b(CreateRectRgn(8, 8, 20, 20)), both(CreateRectRgn(0, 0, 0, 0));
