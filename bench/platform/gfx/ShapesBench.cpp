@@ -1,4 +1,5 @@
-// The drawing layer's shapes and lines beside a plain fill of the same area.
+// The drawing layer's shapes and lines beside a plain fill of the same area (FillRect itself is
+// measured against memset and pixman in GfxBench.cpp).
 //
 // BM_Shapes_FillBaseline fills the shape's bounding box with pixman (the fastest way to set the
 // same number of pixels); the shape benchmarks report pixels per second, so their ratio to the
@@ -28,14 +29,6 @@ void BM_Shapes_FillBaseline(benchmark::State& state) {
     pixman_fill(t.surface->bits(), t.surface->width(), 32, 0, 0, n, n, 0x00336699);
     benchmark::ClobberMemory();
   }
-  state.SetItemsProcessed(state.iterations() * n * n);
-}
-
-void BM_Shapes_FillRect(benchmark::State& state) {
-  Target t;
-  const int n = static_cast<int>(state.range(0));
-  const RECT r{0, 0, n, n};
-  for (auto _ : state) FillRect(t.dc, &r, static_cast<HBRUSH>(GetStockObject(GRAY_BRUSH)));
   state.SetItemsProcessed(state.iterations() * n * n);
 }
 
@@ -95,7 +88,6 @@ void BM_Shapes_WidePolyline(benchmark::State& state) {
 }
 
 BENCHMARK(BM_Shapes_FillBaseline)->Arg(64)->Arg(512);
-BENCHMARK(BM_Shapes_FillRect)->Arg(64)->Arg(512);
 BENCHMARK(BM_Shapes_Rectangle)->Arg(64)->Arg(512);
 BENCHMARK(BM_Shapes_Ellipse)->Arg(64)->Arg(512);
 BENCHMARK(BM_Shapes_WideRoundRect)->Arg(64)->Arg(512);
