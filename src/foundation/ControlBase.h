@@ -81,6 +81,17 @@ class ControlBase : public host::ControlObject {
   host::Event<int16_t, int16_t> KeyDown;
   host::Event<int16_t, int16_t> KeyUp;
   host::Event<int16_t> KeyPress;
+  // Drag-and-drop notifications, passed on unchanged from the surface's own: OLECompleteDrag
+  // (Effect), OLEDragDrop (Data, Effect, Button, Shift, X, Y), OLEDragOver (the same and State),
+  // OLEGiveFeedback (Effect, DefaultCursors), OLESetData (Data, DataFormat), OLEStartDrag (Data,
+  // AllowedEffects). Data is the data object, held in a Variant. The platform has no
+  // drag-and-drop source yet, so nothing raises them.
+  host::Event<int32_t> OLECompleteDrag;
+  host::Event<host::Variant, int32_t, int16_t, int16_t, float, float> OLEDragDrop;
+  host::Event<host::Variant, int32_t, int16_t, int16_t, float, float, int16_t> OLEDragOver;
+  host::Event<int32_t, bool> OLEGiveFeedback;
+  host::Event<host::Variant, int16_t> OLESetData;
+  host::Event<host::Variant, int32_t> OLEStartDrag;
 
   // ---- State a host or a test may look at ----
   bool focused() const { return focused_; }

@@ -5,6 +5,7 @@
 
 #include "foundation/DibBuffer.h"
 #include "foundation/GradientMath.h"
+#include "foundation/PenLines.h"
 #include "platform/gfx/GdiRaii.h"
 
 namespace zxp {
@@ -13,21 +14,7 @@ namespace {
 
 using detail::DibBuffer;
 
-struct Segment {
-  Point from, to;
-};
-
-// Draws lines (each without its last point) with a solid 1-pixel pen, which is selected for the
-// lines only and then deleted.
-void drawLines(HDC dc, COLORREF color, std::initializer_list<Segment> segments) {
-  GdiObject pen(CreatePen(PS_SOLID, 1, color));
-  Selection selected(dc, pen.get());
-  if (!selected.ok()) return;
-  for (const Segment& s : segments) {
-    MoveToEx(dc, s.from.x, s.from.y, nullptr);
-    LineTo(dc, s.to.x, s.to.y);
-  }
-}
+using foundation::drawLines;
 
 COLORREF lighten(COLORREF c, int amount) {
   return RGB(std::min(GetRValue(c) + amount, 255), std::min(GetGValue(c) + amount, 255),

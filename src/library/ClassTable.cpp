@@ -1,10 +1,25 @@
 #include "library/ClassTable.h"
 
+#include <memory>
+
+#include "buttons/ZorvaXPButton.h"
+
 namespace zxp::library {
+
+namespace {
+
+template <class T>
+host::ControlClass control(std::string name, uint32_t miscStatus, int toolboxBitmap) {
+  return host::ControlClass{std::move(name), kControlMiscBase | miscStatus, toolboxBitmap,
+                            [] { return std::make_unique<T>(); }};
+}
+
+}  // namespace
 
 const host::ClassRegistry& classes() {
   static const host::ClassRegistry table = [] {
     host::ClassRegistry r;
+    r.add(control<buttons::ZorvaXPButton>("ZorvaXPButton", OLEMISC_ACTSLIKEBUTTON | OLEMISC_ALIGNABLE, 30011));
     return r;
   }();
   return table;

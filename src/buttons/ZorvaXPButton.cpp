@@ -1,0 +1,522 @@
+#include "buttons/ZorvaXPButton.h"
+
+#include "foundation/PenLines.h"
+#include "foundation/modGradient.h"
+#include "platform/gfx/Picture.h"
+#include "platform/gfx/SysColors.h"
+#include "platform/gfx/Text.h"
+#include "platform/host/MemberTable.h"
+#include "platform/host/PropertyBag.h"
+#include "platform/ui/User.h"
+
+namespace zxp::buttons {
+
+using foundation::drawLines;
+using foundation::Redraw;
+
+namespace {
+
+// The caption's text flags: wrapped at word boundaries, a word too long for the width ends in
+// an ellipsis, "&" marks the access key.
+constexpr UINT kCaptionFlags = DT_WORDBREAK | DT_WORD_ELLIPSIS;
+
+}  // namespace
+
+ZorvaXPButton::ZorvaXPButton() : ControlBase("tmr1") {
+  // The hover look stays while the button has the focus: the timer leaves it alone then.
+  setHoverStaysWhileFocused(true);
+}
+
+// ---- Properties -------------------------------------------------------------------------------
+
+void ZorvaXPButton::setButtonStyle(ButtonStyleDType v) { letProperty(m_ButtonStyle, v, "ButtonStyle", Redraw::Resting); }
+void ZorvaXPButton::setGradientColorXP1(OLE_COLOR v) {
+  letProperty(m_GradientColorXP1, v, "GradientColorXP1", Redraw::Resting);
+}
+void ZorvaXPButton::setGradientColorVistaXP2(OLE_COLOR v) {
+  letProperty(m_GradientColorVistaXP2, v, "GradientColorVistaXP2", Redraw::Resting);
+}
+void ZorvaXPButton::setHiglightMouseOver(bool v) {
+  letProperty(m_HiglightMouseOver, v, "HiglightMouseOver", Redraw::None);
+}
+void ZorvaXPButton::setClickButtonStyle(ClickButtonStyleDType v) {
+  letProperty(m_ClickButtonStyle, v, "ClickButtonStyle", Redraw::None);
+}
+void ZorvaXPButton::setGradientColorHighlight(OLE_COLOR v) {
+  letProperty(m_GradientColorHighlight, v, "GradientColorHighlight", Redraw::None);
+}
+void ZorvaXPButton::setCaption(const std::string& v) { letProperty(m_Caption, v, "Caption", Redraw::Resting); }
+void ZorvaXPButton::setForeColorNormal(OLE_COLOR v) {
+  letProperty(m_ForeColorNormal, v, "ForeColorNormal", Redraw::Resting);
+}
+void ZorvaXPButton::setForeColorHighlight(OLE_COLOR v) {
+  letProperty(m_ForeColorHighlight, v, "ForeColorHighlight", Redraw::None);
+}
+void ZorvaXPButton::setForeColorClick(OLE_COLOR v) { letProperty(m_ForeColorClick, v, "ForeColorClick", Redraw::None); }
+void ZorvaXPButton::setPicture(host::PictureRef v) { letProperty(m_Picture, std::move(v), "Picture", Redraw::Resting); }
+void ZorvaXPButton::setPictureSize(PicSizeDtype v) { letProperty(m_PictureSize, v, "PictureSize", Redraw::Resting); }
+void ZorvaXPButton::setPicturePosition(PicturePositionDType v) {
+  letProperty(m_PicturePosition, v, "PicturePosition", Redraw::Resting);
+}
+void ZorvaXPButton::setPictureHighlight(host::PictureRef v) {
+  letProperty(m_PictureHighlight, std::move(v), "PictureHighlight", Redraw::None);
+}
+void ZorvaXPButton::setPictureSizeHighlight(PicSizeDtype v) {
+  letProperty(m_PictureSizeHighlight, v, "PictureSizeHighlight", Redraw::None);
+}
+void ZorvaXPButton::setNormalColor(OLE_COLOR v) { letProperty(m_NormalColor, v, "NormalColor", Redraw::Resting); }
+void ZorvaXPButton::setNormalColorHighlight(OLE_COLOR v) {
+  letProperty(m_NormalColorHighlight, v, "NormalColorHighlight", Redraw::None);
+}
+void ZorvaXPButton::setGradientColor(bool v) {
+  m_GradientColor = v;
+  if (v) m_NormalColor = kNormalColor;
+  DrawNormalButton();
+  PropertyChanged("GradientColor");
+}
+void ZorvaXPButton::setSoundOnOver(const std::string& v) { letSoundPath(m_SoundOnOver, v, "SoundOnOver"); }
+void ZorvaXPButton::setSoundOnClicked(const std::string& v) { letSoundPath(m_SoundOnClicked, v, "SoundOnClicked"); }
+void ZorvaXPButton::setBorderColorClick(OLE_COLOR v) {
+  letProperty(m_BorderColorClick, v, "BorderColorClick", Redraw::None);
+}
+void ZorvaXPButton::setBorderColorNormal(OLE_COLOR v) {
+  letProperty(m_BorderColorNormal, v, "BorderColorNormal", Redraw::Resting);
+}
+void ZorvaXPButton::setBorderColorHighlight(OLE_COLOR v) {
+  letProperty(m_BorderColorHighlight, v, "BorderColorHighlight", Redraw::None);
+}
+
+// ---- Persistence ------------------------------------------------------------------------------
+
+// "ZorvaXp" and the display name from its eighth character on: ZorvaXPButton1 -> ZorvaXpButton1.
+std::string ZorvaXPButton::defaultCaption() const {
+  const std::string name = Ambient().DisplayName;
+  return "ZorvaXp" + (name.size() > 7 ? name.substr(7) : std::string());
+}
+
+void ZorvaXPButton::UserControl_InitProperties() {
+  m_ButtonStyle = ButtonStyleDType::Vista;
+  m_GradientColorXP1 = kGradientColorXP1;
+  m_GradientColorVistaXP2 = kGradientColorVistaXP2;
+  m_HiglightMouseOver = true;
+  m_ClickButtonStyle = ClickButtonStyleDType::Embossed;
+  m_GradientColorHighlight = kGradientColorHighlight;
+  m_Caption = defaultCaption();
+  UserControl.setFont(Ambient().Font);
+  m_ForeColorNormal = kForeColorNormal;
+  m_ForeColorHighlight = kForeColorHighlight;
+  m_ForeColorClick = kForeColorClick;
+  m_Picture = host::PictureRef();
+  m_PictureSize = PicSizeDtype::IMG_16X16;
+  m_PicturePosition = PicturePositionDType::Left;
+  m_PictureHighlight = host::PictureRef();
+  m_PictureSizeHighlight = PicSizeDtype::IMG_16X16;
+  m_NormalColor = kNormalColor;
+  m_NormalColorHighlight = kNormalColorHighlight;
+  m_GradientColor = true;
+  m_SoundOnOver.clear();
+  m_SoundOnClicked.clear();
+  m_BorderColorClick = kBorderColorClick;
+  m_BorderColorNormal = kBorderColorNormal;
+  m_BorderColorHighlight = kBorderColorHighlight;
+}
+
+void ZorvaXPButton::UserControl_ReadProperties(host::PropertyBag& PropBag) {
+  m_ButtonStyle = PropBag.read<ButtonStyleDType>("ButtonStyle", ButtonStyleDType::Vista);
+  m_GradientColorXP1 = PropBag.read<OLE_COLOR>("GradientColorXP1", kGradientColorXP1);
+  m_GradientColorVistaXP2 = PropBag.read<OLE_COLOR>("GradientColorVistaXP2", kGradientColorVistaXP2);
+  m_HiglightMouseOver = PropBag.read<bool>("HiglightMouseOver", true);
+  m_ClickButtonStyle = PropBag.read<ClickButtonStyleDType>("ClickButtonStyle", ClickButtonStyleDType::Embossed);
+  m_GradientColorHighlight = PropBag.read<OLE_COLOR>("GradientColorHighlight", kGradientColorHighlight);
+  m_Caption = PropBag.read<std::string>("Caption", defaultCaption());
+  UserControl.setFont(PropBag.read<host::FontRef>("Font", Ambient().Font));
+  m_ForeColorNormal = PropBag.read<OLE_COLOR>("ForeColorNormal", kForeColorNormal);
+  m_ForeColorHighlight = PropBag.read<OLE_COLOR>("ForeColorHighlight", kForeColorHighlight);
+  m_ForeColorClick = PropBag.read<OLE_COLOR>("ForeColorClick", kForeColorClick);
+  m_Picture = PropBag.read<host::PictureRef>("Picture", host::PictureRef());
+  m_PictureSize = PropBag.read<PicSizeDtype>("PictureSize", PicSizeDtype::IMG_16X16);
+  m_PicturePosition = PropBag.read<PicturePositionDType>("PicturePosition", PicturePositionDType::Left);
+  m_PictureHighlight = PropBag.read<host::PictureRef>("PictureHighlight", host::PictureRef());
+  m_PictureSizeHighlight = PropBag.read<PicSizeDtype>("PictureSizeHighlight", PicSizeDtype::IMG_16X16);
+  m_NormalColor = PropBag.read<OLE_COLOR>("NormalColor", kNormalColor);
+  m_NormalColorHighlight = PropBag.read<OLE_COLOR>("NormalColorHighlight", kNormalColorHighlight);
+  m_GradientColor = PropBag.read<bool>("GradientColor", true);
+  UserControl.setEnabled(PropBag.read<bool>("Enabled", true));
+  UserControl.setMousePointer(PropBag.read<int16_t>("MousePointer", 0));
+  UserControl.setMouseIcon(PropBag.read<host::PictureRef>("MouseIcon", host::PictureRef()));
+  m_SoundOnOver = PropBag.read<std::string>("SoundOnOver", "");
+  m_SoundOnClicked = PropBag.read<std::string>("SoundOnClicked", "");
+  m_BorderColorClick = PropBag.read<OLE_COLOR>("BorderColorClick", kBorderColorClick);
+  m_BorderColorNormal = PropBag.read<OLE_COLOR>("BorderColorNormal", kBorderColorNormal);
+  m_BorderColorHighlight = PropBag.read<OLE_COLOR>("BorderColorHighlight", kBorderColorHighlight);
+  RedrawMe();
+}
+
+void ZorvaXPButton::UserControl_WriteProperties(host::PropertyBag& PropBag) {
+  PropBag.WriteProperty("ButtonStyle", m_ButtonStyle, ButtonStyleDType::Vista);
+  PropBag.WriteProperty("GradientColorXP1", m_GradientColorXP1, kGradientColorXP1);
+  PropBag.WriteProperty("GradientColorVistaXP2", m_GradientColorVistaXP2, kGradientColorVistaXP2);
+  PropBag.WriteProperty("HiglightMouseOver", m_HiglightMouseOver, true);
+  PropBag.WriteProperty("ClickButtonStyle", m_ClickButtonStyle, ClickButtonStyleDType::Embossed);
+  PropBag.WriteProperty("GradientColorHighlight", m_GradientColorHighlight, kGradientColorHighlight);
+  PropBag.WriteProperty("Caption", m_Caption, defaultCaption());
+  PropBag.WriteProperty("Font", Font());
+  PropBag.WriteProperty("ForeColorNormal", m_ForeColorNormal, kForeColorNormal);
+  PropBag.WriteProperty("ForeColorHighlight", m_ForeColorHighlight, kForeColorHighlight);
+  PropBag.WriteProperty("ForeColorClick", m_ForeColorClick, kForeColorClick);
+  PropBag.WriteProperty("Picture", m_Picture, host::PictureRef());
+  PropBag.WriteProperty("PictureSize", m_PictureSize, PicSizeDtype::IMG_16X16);
+  PropBag.WriteProperty("PicturePosition", m_PicturePosition, PicturePositionDType::Left);
+  PropBag.WriteProperty("PictureHighlight", m_PictureHighlight, host::PictureRef());
+  PropBag.WriteProperty("PictureSizeHighlight", m_PictureSizeHighlight, PicSizeDtype::IMG_16X16);
+  PropBag.WriteProperty("NormalColor", m_NormalColor, kNormalColor);
+  PropBag.WriteProperty("NormalColorHighlight", m_NormalColorHighlight, kNormalColorHighlight);
+  PropBag.WriteProperty("GradientColor", m_GradientColor, true);
+  PropBag.WriteProperty("Enabled", Enabled(), true);
+  PropBag.WriteProperty("MousePointer", MousePointer(), int16_t{0});
+  PropBag.WriteProperty("MouseIcon", MouseIcon(), host::PictureRef());
+  PropBag.WriteProperty("SoundOnOver", m_SoundOnOver, "");
+  PropBag.WriteProperty("SoundOnClicked", m_SoundOnClicked, "");
+  PropBag.WriteProperty("BorderColorClick", m_BorderColorClick, kBorderColorClick);
+  PropBag.WriteProperty("BorderColorNormal", m_BorderColorNormal, kBorderColorNormal);
+  PropBag.WriteProperty("BorderColorHighlight", m_BorderColorHighlight, kBorderColorHighlight);
+}
+
+// ---- Drawing ----------------------------------------------------------------------------------
+
+void ZorvaXPButton::RedrawMe() {
+  UserControl.Cls();
+  if (ScaleWidth() < 8) setWidthTwips(120);
+  if (ScaleHeight() < 8) setHeightTwips(120);
+  CutWindowShape();
+  DrawNormalButton();
+}
+
+// The window keeps the rectangle without its four corner pixels; the window owns the region.
+void ZorvaXPButton::CutWindowShape() {
+  const int sw = ScaleWidth(), sh = ScaleHeight();
+  HRGN shape = CreateRectRgn(0, 0, sw, sh);
+  const POINT corners[] = {{0, 0}, {sw - 1, 0}, {0, sh - 1}, {sw - 1, sh - 1}};
+  for (const POINT& c : corners) {
+    GdiObject corner(CreateRectRgn(c.x, c.y, c.x + 1, c.y + 1));
+    CombineRgn(shape, shape, static_cast<HRGN>(corner.get()), RGN_DIFF);
+  }
+  if (!SetWindowRgn(hWnd(), shape, TRUE)) DeleteObject(shape);
+}
+
+// The border lines leave the corners open; the pixels diagonally inside them close the curve.
+void ZorvaXPButton::DrawBorder(COLORREF color) {
+  const HDC dc = UserControl.hDC();
+  const int sw = ScaleWidth(), sh = ScaleHeight();
+  drawLines(dc, color,
+            {{{1, 0}, {sw - 1, 0}}, {{1, sh - 1}, {sw - 1, sh - 1}}, {{0, 1}, {0, sh - 1}}, {{sw - 1, 1}, {sw - 1, sh - 1}}});
+  SetPixelV(dc, 1, 1, kCornerColor);
+  SetPixelV(dc, sw - 2, 1, kCornerColor);
+  SetPixelV(dc, 1, sh - 2, kCornerColor);
+  SetPixelV(dc, sw - 2, sh - 2, kCornerColor);
+}
+
+// The Vista glass: an upper band from `color` at its lower right to `light` at its upper left,
+// and a lower band from the middle, `color` at its top to `light` at the bottom.
+void ZorvaXPButton::DrawGlassFace(OLE_COLOR color, COLORREF light) {
+  const HDC dc = UserControl.hDC();
+  const int sw = ScaleWidth();
+  const int32_t band = nearest(ScaleHeight() / 2.0 + 1);
+  GradientFillHalf(dc, sw, band, color, light, 130, false, true);
+  GradientFillHalf(dc, sw, band, light, color, 90, false, false);
+}
+
+void ZorvaXPButton::DrawNormalButton() {
+  const HDC dc = UserControl.hDC();
+  if (!dc) return;
+  const int sw = ScaleWidth(), sh = ScaleHeight();
+  UserControl.Cls();
+  if (m_GradientColor) {
+    if (m_ButtonStyle == ButtonStyleDType::XP)
+      GradientFillVertical(dc, sw, sh, m_GradientColorVistaXP2, m_GradientColorXP1);
+    else
+      DrawGlassFace(m_GradientColorVistaXP2, kWhite);
+  } else {
+    UserControl.setBackColor(m_NormalColor);
+    const COLORREF normal = translateColor(m_NormalColor);
+    drawLines(dc, kBevelLight, {{{1, 1}, {sw - 1, 1}}});
+    drawLines(dc, kBevelLighter, {{{1, 2}, {sw - 1, 2}}});
+    drawLines(dc, normal, {{{2, sh - 2}, {sw - 2, sh - 2}}});
+    drawLines(dc, kBevelShadow, {{{1, sh - 3}, {sw - 1, sh - 3}}});
+    drawLines(dc, kBevelLight, {{{1, 1}, {1, sh - 1}}});
+    drawLines(dc, kBevelLighter, {{{2, 2}, {2, sh - 2}}});
+    drawLines(dc, normal, {{{sw - 2, 1}, {sw - 2, sh - 1}}});
+    drawLines(dc, kBevelShadow, {{{sw - 3, 2}, {sw - 3, sh - 2}}});
+  }
+  DrawBorder(translateColor(m_BorderColorNormal));
+  if (Enabled())
+    UserControl.setForeColor(m_ForeColorNormal);
+  else
+    DrawDisabledButton();
+  m_PictureMode = false;
+  DrawCaptionAndPicture();
+}
+
+void ZorvaXPButton::DrawHoverButton() {
+  const HDC dc = UserControl.hDC();
+  if (!dc) return;
+  const int sw = ScaleWidth(), sh = ScaleHeight();
+  UserControl.Cls();
+  if (m_GradientColor) {
+    if (m_ButtonStyle == ButtonStyleDType::XP)
+      GradientFillVertical(dc, sw, sh, m_GradientColorHighlight, kLightFace);
+    else
+      DrawGlassFace(m_GradientColorHighlight, kLightFace);
+  } else {
+    UserControl.setBackColor(m_NormalColorHighlight);
+  }
+  DrawBorder(translateColor(m_BorderColorHighlight));
+  // The orange frame inside the border.
+  drawLines(dc, kFrameTop, {{{2, 1}, {sw - 2, 1}}});
+  drawLines(dc, kFrameTop2, {{{1, 2}, {sw - 1, 2}}});
+  drawLines(dc, kFrameSide, {{{1, 3}, {1, sh - 2}}});
+  drawLines(dc, kFrameSide2, {{{2, 3}, {2, sh - 2}}});
+  drawLines(dc, kFrameSide, {{{sw - 2, 3}, {sw - 2, sh - 2}}});
+  drawLines(dc, kFrameSide2, {{{sw - 3, 3}, {sw - 3, sh - 2}}});
+  drawLines(dc, kFrameSide, {{{2, sh - 3}, {sw - 2, sh - 3}}});
+  drawLines(dc, kFrameBottom2, {{{2, sh - 2}, {sw - 2, sh - 2}}});
+  UserControl.setForeColor(m_ForeColorHighlight);
+  m_PictureMode = true;
+  DrawCaptionAndPicture();
+}
+
+void ZorvaXPButton::DrawClickButton() {
+  const HDC dc = UserControl.hDC();
+  if (!dc) return;
+  const int sw = ScaleWidth(), sh = ScaleHeight();
+  const bool xp = m_ButtonStyle == ButtonStyleDType::XP;
+  UserControl.Cls();
+  if (m_GradientColor) {
+    if (xp)
+      GradientFillVertical(dc, sw, sh, kLightFace, m_GradientColorHighlight);
+    else
+      GradientFillHalf(dc, sw, sh, kLightFace, m_GradientColorHighlight, 130, false, true);
+  } else {
+    UserControl.setBackColor(m_NormalColorHighlight);
+  }
+  if (m_ClickButtonStyle != ClickButtonStyleDType::Embossed) {
+    // Flat press: the face again as a plain vertical gradient, without shadow or border.
+    UserControl.Cls();
+    if (m_GradientColor)
+      GradientFillVertical(dc, sw, sh, kLightFace, m_GradientColorHighlight);
+    else
+      UserControl.setBackColor(m_NormalColorHighlight);
+  } else {
+    if (m_GradientColor) {
+      if (xp) {
+        drawLines(dc, kPressShadow, {{{2, sh - 2}, {sw - 2, sh - 2}}});
+        drawLines(dc, kPressShadow2, {{{1, sh - 3}, {sw - 1, sh - 3}}});
+      } else {
+        drawLines(dc, kPressShadow, {{{sw - 2, 1}, {sw - 2, sh - 2}}});
+        drawLines(dc, kPressShadow2, {{{sw - 3, 1}, {sw - 3, sh - 1}}});
+      }
+    }
+    DrawBorder(translateColor(m_BorderColorClick));
+  }
+  UserControl.setForeColor(m_ForeColorClick);
+  m_PictureMode = true;
+  DrawCaptionAndPicture();
+}
+
+void ZorvaXPButton::DrawDisabledButton() {
+  const HDC dc = UserControl.hDC();
+  const int sw = ScaleWidth(), sh = ScaleHeight();
+  UserControl.Cls();
+  UserControl.setBackColor(kDisabledFace);
+  drawLines(dc, kDisabledBorder,
+            {{{1, 0}, {sw - 1, 0}}, {{1, sh - 1}, {sw - 1, sh - 1}}, {{0, 1}, {0, sh - 1}}, {{sw - 1, 1}, {sw - 1, sh - 1}}});
+  SetPixelV(dc, 1, 1, kDisabledBorder);
+  SetPixelV(dc, sw - 2, 1, kDisabledBorder);
+  SetPixelV(dc, 1, sh - 2, kDisabledBorder);
+  SetPixelV(dc, sw - 2, sh - 2, kDisabledBorder);
+}
+
+// The caption (wrapped, word ellipsis, transparent) and the icon in its place. In the hover and
+// pressed looks the highlight icon is used when there is one.
+void ZorvaXPButton::DrawCaptionAndPicture() {
+  const HDC dc = UserControl.hDC();
+  const int sw = ScaleWidth(), sh = ScaleHeight();
+  SetBkMode(dc, TRANSPARENT);
+  const std::string& text = m_Caption;
+
+  // The caption's wrapped size at a width: {Wt, Ht}.
+  auto measure = [&](int width, UINT align) {
+    RECT r{0, 0, width, sh};
+    DrawText(dc, text, &r, kCaptionFlags | align | DT_CALCRECT);
+    return Size{r.right - r.left, r.bottom - r.top};
+  };
+  auto draw = [&](RECT r, UINT align) { DrawText(dc, text, &r, kCaptionFlags | align); };
+
+  if (m_Picture.empty() && m_PictureHighlight.empty()) {
+    const Size t = measure(sw, DT_CENTER);
+    draw(RECT{0, nearest((sh - t.cy) / 2.0), sw, sh}, DT_CENTER);
+    setAccessKeyFromCaption(m_Caption);
+    return;
+  }
+
+  const bool highlight = m_PictureMode && !m_PictureHighlight.empty();
+  const host::PictureRef& picture = highlight ? m_PictureHighlight : m_Picture;
+  const int size = static_cast<int>(highlight ? m_PictureSizeHighlight : m_PictureSize);
+  auto drawIcon = [&](int x, int y) {
+    DrawIconEx(dc, x, y, static_cast<HICON>(picture.Handle()), size, size, 0, 0, DI_NORMAL);
+  };
+
+  switch (m_PicturePosition) {
+    case PicturePositionDType::Left: {
+      const Size t = measure(sw - (size + 4), DT_LEFT);
+      // Icon, gap and text centred as a group, but the icon keeps 3 pixels from the left edge.
+      const int left = std::max(nearest((sw - (t.cx - size - 4)) / 2.0), size + 7);
+      const int top = nearest((sh - t.cy) / 2.0);
+      draw(RECT{left, top, left + t.cx, sh}, DT_LEFT);
+      drawIcon(left - size - 4, nearest((sh - size) / 2.0));
+      break;
+    }
+    case PicturePositionDType::Right: {
+      const Size t = measure(sw - (size + 4), DT_LEFT);
+      const int left = nearest((sw - (t.cx + size + 4)) / 2.0);
+      const int top = nearest((sh - t.cy) / 2.0);
+      draw(RECT{left, top, left + t.cx, sh}, DT_LEFT);
+      drawIcon(left + t.cx + 4, nearest((sh - size) / 2.0));
+      break;
+    }
+    case PicturePositionDType::Top: {
+      const Size t = measure(sw, DT_CENTER);
+      const int top = nearest((sh - t.cy + size) / 2.0);
+      draw(RECT{0, top, sw, sh}, DT_CENTER);
+      drawIcon(nearest((sw - size) / 2.0), top - size - 4);
+      break;
+    }
+    case PicturePositionDType::Bottom: {
+      const Size t = measure(sw, DT_CENTER);
+      const int top = nearest((sh - t.cy - size) / 2.0);
+      draw(RECT{0, top, sw, sh}, DT_CENTER);
+      drawIcon(nearest((sw - size) / 2.0), top + t.cy + 4);
+      break;
+    }
+    case PicturePositionDType::Center: {
+      const Size t = measure(sw, DT_CENTER);
+      drawIcon(nearest((sw - size) / 2.0), nearest((sh - size) / 2.0));
+      draw(RECT{0, nearest((sh - t.cy) / 2.0), sw, sh}, DT_CENTER);
+      break;
+    }
+    default:
+      // A position outside 0...4 draws neither caption nor icon.
+      break;
+  }
+  setAccessKeyFromCaption(m_Caption);
+}
+
+// ---- Input ------------------------------------------------------------------------------------
+
+void ZorvaXPButton::UserControl_MouseDown(int16_t& Button, int16_t& Shift, float& X, float& Y) {
+  PlaySoundFile(m_SoundOnClicked);
+  setPressed(true);
+  DrawClickButton();
+  MouseDown.raise(Button, Shift, X, Y);
+}
+
+void ZorvaXPButton::UserControl_MouseUp(int16_t& Button, int16_t& Shift, float& X, float& Y) {
+  DrawHoverButton();
+  MouseUp.raise(Button, Shift, X, Y);
+}
+
+void ZorvaXPButton::UserControl_MouseMove(int16_t& Button, int16_t& Shift, float& X, float& Y) {
+  PlayHoverSound(m_SoundOnOver);
+  if (m_HiglightMouseOver) trackHover();
+  MouseMove.raise(Button, Shift, X, Y);
+}
+
+void ZorvaXPButton::UserControl_DblClick() {
+  setPressed(true);
+  DrawClickButton();
+  DblClick.raise();
+}
+
+void ZorvaXPButton::UserControl_KeyPress(int16_t& KeyAscii) {
+  switch (KeyAscii) {
+    case 32:  // Space: the pressed look, no Click
+      setPressed(true);
+      DrawClickButton();
+      break;
+    case 13:
+      OnEnter.raise();
+      break;
+    case 27:
+      OnKeyEsc.raise();
+      break;
+    default:
+      break;
+  }
+  KeyPress.raise(KeyAscii);
+}
+
+void ZorvaXPButton::UserControl_KeyUp(int16_t& KeyCode, int16_t& Shift) {
+  if (KeyCode == VK_SPACE) DrawHoverButton();
+  KeyUp.raise(KeyCode, Shift);
+}
+
+void ZorvaXPButton::UserControl_GotFocus() {
+  if (!pressed()) DrawHoverButton();
+}
+
+// ---- Class ------------------------------------------------------------------------------------
+
+const host::MemberTable& ZorvaXPButton::memberTable() const {
+  using B = ZorvaXPButton;
+  static const host::MemberTable table = host::ClassMembers<B>("ZorvaXPButton")
+      .property("ButtonStyle", &B::ButtonStyle, &B::setButtonStyle)
+      .property("GradientColorXP1", &B::GradientColorXP1, &B::setGradientColorXP1)
+      .property("GradientColorVistaXP2", &B::GradientColorVistaXP2, &B::setGradientColorVistaXP2)
+      .property("HiglightMouseOver", &B::HiglightMouseOver, &B::setHiglightMouseOver)
+      .property("ClickButtonStyle", &B::ClickButtonStyle, &B::setClickButtonStyle)
+      .property("GradientColorHighlight", &B::GradientColorHighlight, &B::setGradientColorHighlight)
+      .property("Caption", &B::Caption, &B::setCaption)
+      .property("Font", &B::Font, &B::setFont)
+      .property("ForeColorNormal", &B::ForeColorNormal, &B::setForeColorNormal)
+      .property("ForeColorHighlight", &B::ForeColorHighlight, &B::setForeColorHighlight)
+      .property("ForeColorClick", &B::ForeColorClick, &B::setForeColorClick)
+      .property("Picture", &B::Picture, &B::setPicture)
+      .property("PictureSize", &B::PictureSize, &B::setPictureSize)
+      .property("PicturePosition", &B::PicturePosition, &B::setPicturePosition)
+      .property("PictureHighlight", &B::PictureHighlight, &B::setPictureHighlight)
+      .property("PictureSizeHighlight", &B::PictureSizeHighlight, &B::setPictureSizeHighlight)
+      .property("NormalColor", &B::NormalColor, &B::setNormalColor)
+      .property("NormalColorHighlight", &B::NormalColorHighlight, &B::setNormalColorHighlight)
+      .property("GradientColor", &B::GradientColor, &B::setGradientColor)
+      .property("Enabled", &B::Enabled, &B::setEnabled)
+      .property("MousePointer", &B::MousePointer, &B::setMousePointer)
+      .property("MouseIcon", &B::MouseIcon, &B::setMouseIcon)
+      .property("SoundOnOver", &B::SoundOnOver, &B::setSoundOnOver)
+      .property("SoundOnClicked", &B::SoundOnClicked, &B::setSoundOnClicked)
+      .property("BorderColorClick", &B::BorderColorClick, &B::setBorderColorClick)
+      .property("BorderColorNormal", &B::BorderColorNormal, &B::setBorderColorNormal)
+      .property("BorderColorHighlight", &B::BorderColorHighlight, &B::setBorderColorHighlight)
+      .method("RedrawMe", &B::RedrawMe)
+      .method("DrawNormalButton", &B::DrawNormalButton)
+      .about(&B::About)
+      .event("Click", &B::Click)
+      .event("DblClick", &B::DblClick)
+      .event("MouseUp", &B::MouseUp, {"Button", "Shift", "X", "Y"})
+      .event("MouseDown", &B::MouseDown, {"Button", "Shift", "X", "Y"})
+      .event("KeyPress", &B::KeyPress, {"KeyAscii"})
+      .event("OnEnter", &B::OnEnter)
+      .event("OnKeyEsc", &B::OnKeyEsc)
+      .event("KeyUp", &B::KeyUp, {"KeyCode", "Shift"})
+      .event("KeyDown", &B::KeyDown, {"KeyCode", "Shift"})
+      .event("MouseMove", &B::MouseMove, {"Button", "Shift", "X", "Y"})
+      .event("OLECompleteDrag", &B::OLECompleteDrag, {"Effect"})
+      .event("OLEDragDrop", &B::OLEDragDrop, {"Data", "Effect", "Button", "Shift", "X", "Y"})
+      .event("OLEDragOver", &B::OLEDragOver, {"Data", "Effect", "Button", "Shift", "X", "Y", "State"})
+      .event("OLEGiveFeedback", &B::OLEGiveFeedback, {"Effect", "DefaultCursors"})
+      .event("OLESetData", &B::OLESetData, {"Data", "DataFormat"})
+      .event("OLEStartDrag", &B::OLEStartDrag, {"Data", "AllowedEffects"})
+      .build();
+  return table;
+}
+
+}  // namespace zxp::buttons

@@ -1,0 +1,28 @@
+// Fixture for push-button tests: a form in a fresh window system with recording services, and
+// helpers to add buttons sized in pixels and to read their pixels.
+#pragma once
+
+#include <memory>
+#include <string>
+
+#include "buttons/ZorvaXPButton.h"
+#include "platform/gfx/Gdi.h"
+#include "support/FormFixture.h"
+
+namespace zxp::testing {
+
+class ButtonTest : public FormTest {
+ protected:
+  // A button at (x, y) of the form, w x h pixels inside.
+  buttons::ZorvaXPButton& button(const std::string& name, int w = 75, int h = 23, int x = 10, int y = 10) {
+    host::ExtenderRecord r;
+    r.left = pixelsToTwips(x);
+    r.top = pixelsToTwips(y);
+    r.width = pixelsToTwips(w);
+    r.height = pixelsToTwips(h);
+    return form->add(std::make_unique<buttons::ZorvaXPButton>(), name, r).as<buttons::ZorvaXPButton>();
+  }
+  static COLORREF px(const buttons::ZorvaXPButton& b, int x, int y) { return GetPixel(b.surface().hDC(), x, y); }
+};
+
+}  // namespace zxp::testing

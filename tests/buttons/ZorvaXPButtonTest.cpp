@@ -1,0 +1,331 @@
+// The push button's behaviour: input and events, looks over time, sounds, persistence, the
+// default caption, setters and the class entry.
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "buttons/ButtonFixture.h"
+#include "library/ClassTable.h"
+#include "platform/gfx/SysColors.h"
+#include "platform/host/MemberTable.h"
+#include "platform/ui/User.h"
+#include "support/TempWave.h"
+
+namespace zxp::testing {
+namespace {
+
+using buttons::ButtonStyleDType;
+using buttons::ClickButtonStyleDType;
+using buttons::PicSizeDtype;
+using buttons::PicturePositionDType;
+using buttons::ZorvaXPButton;
+
+// Tells the looks apart by their border colours, which the test makes distinct.
+class ButtonInput : public ButtonTest {
+ protected:
+  ZorvaXPButton& logged(const std::string& name = "cmd", int x = 10) {
+    ZorvaXPButton& b = button(name, 75, 23, x, 10);
+    b.setBorderColorNormal(0x000080);
+    b.setBorderColorHighlight(0x008000);
+    b.setBorderColorClick(0x800000);
+    auto note = [this, &b](const std::string& e) { log.push_back(e + ":" + look(b)); };
+    b.Click.connect([=] { note("Click"); });
+    b.DblClick.connect([=] { note("DblClick"); });
+    b.MouseDown.connect([=](int16_t&, int16_t&, float&, float&) { note("MouseDown"); });
+    b.MouseUp.connect([=](int16_t&, int16_t&, float&, float&) { note("MouseUp"); });
+    b.KeyDown.connect([=](int16_t& k, int16_t&) { note("KeyDown " + std::to_string(k)); });
+    b.KeyPress.connect([=](int16_t& k) { note("KeyPress " + std::to_string(k)); });
+    b.KeyUp.connect([=](int16_t& k, int16_t&) { note("KeyUp " + std::to_string(k)); });
+    b.OnEnter.connect([=] { note("OnEnter"); });
+    b.OnKeyEsc.connect([=] { note("OnKeyEsc"); });
+    return b;
+  }
+  std::string look(const ZorvaXPButton& b) {
+    switch (px(b, 20, 0)) {
+      case 0x000080: return "resting";
+      case 0x008000: return "hover";
+      case 0x800000: return "pressed";
+      default: return "?";
+    }
+  }
+  void outside() { input.moveTo(form->hWnd(), Point{1, 1}); }
+  std::vector<std::string> log;
+};
+
+TEST_F(ButtonInput, SpaceShowsPressedThenHoverAndRaisesNoClick) {
+  ZorvaXPButton& b = logged();
+  SetFocus(b.hWnd());
+  EXPECT_EQ(look(b), "hover");  // receiving the focus shows the hover look
+  log.clear();
+  input.key(VK_SPACE);
+  EXPECT_EQ(log, (std::vector<std::string>{"KeyDown 32:hover", "KeyPress 32:pressed", "KeyUp 32:hover"}));
+  EXPECT_TRUE(b.pressed());
+}
+
+TEST_F(ButtonInput, EnterAndEscapeRaiseTheirEventsBeforeKeyPress) {
+  ZorvaXPButton& b = logged();
+  SetFocus(b.hWnd());
+  log.clear();
+  input.key(VK_RETURN).key(VK_ESCAPE).key('A');
+  EXPECT_EQ(log, (std::vector<std::string>{"KeyDown 13:hover", "OnEnter:hover", "KeyPress 13:hover", "KeyUp 13:hover",
+                                           "KeyDown 27:hover", "OnKeyEsc:hover", "KeyPress 27:hover", "KeyUp 27:hover",
+                                           "KeyDown 65:hover", "KeyPress 97:hover", "KeyUp 65:hover"}));
+  EXPECT_FALSE(b.pressed());
+}
+
+TEST_F(ButtonInput, MousePressReleaseAndClick) {
+  ZorvaXPButton& b = logged();
+  input.moveTo(b.hWnd(), Point{30, 10});
+  EXPECT_EQ(look(b), "hover");
+  input.press().release();
+  EXPECT_EQ(log, (std::vector<std::string>{"MouseDown:pressed", "MouseUp:hover", "Click:hover"}));
+  // The pressed flag stays until the focus leaves: movements no longer redraw, and the timer
+  // keeps the hover look while the button has the focus.
+  EXPECT_TRUE(b.pressed());
+  EXPECT_TRUE(b.focused());
+  outside();
+  input.advance(50);
+  EXPECT_EQ(look(b), "hover");
+  ZorvaXPButton& other = logged("other", 100);
+  SetFocus(other.hWnd());
+  EXPECT_EQ(look(b), "resting");
+  EXPECT_FALSE(b.pressed());
+  EXPECT_FALSE(b.focused());
+}
+
+TEST_F(ButtonInput, DoubleClickShowsThePressedLook) {
+  ZorvaXPButton& b = logged();
+  input.moveTo(b.hWnd(), Point{30, 10}).doubleClick();
+  ASSERT_FALSE(log.empty());
+  EXPECT_NE(std::find(log.begin(), log.end(), "DblClick:pressed"), log.end());
+}
+
+TEST_F(ButtonInput, TheTimerReturnsTheRestingLookWithinOneTick) {
+  ZorvaXPButton& b = logged();
+  input.moveTo(b.hWnd(), Point{30, 10});
+  EXPECT_EQ(look(b), "hover");
+  EXPECT_TRUE(b.hoverTimer().running());
+  EXPECT_EQ(b.hoverTimer().Name(), "tmr1");
+  outside();
+  EXPECT_EQ(look(b), "hover");  // nothing tells the button the cursor left, until the tick
+  input.advance(10);
+  EXPECT_EQ(look(b), "resting");
+  EXPECT_FALSE(b.hoverTimer().running());
+
+  // A property that only the hover look shows waits for the next hover redraw.
+  input.moveTo(b.hWnd(), Point{30, 10});
+  const COLORREF before = px(b, 1, 10);
+  b.setForeColorHighlight(0x00FF00);
+  b.setBorderColorHighlight(0x123456);
+  EXPECT_EQ(px(b, 1, 10), before);
+  EXPECT_EQ(look(b), "hover");
+  input.moveBy(1, 0);
+  EXPECT_EQ(px(b, 20, 0), 0x123456u);
+
+  // Without HiglightMouseOver movements leave the resting look and start no timer.
+  outside();
+  input.advance(10);
+  b.setHiglightMouseOver(false);
+  input.moveTo(b.hWnd(), Point{30, 10});
+  EXPECT_EQ(look(b), "resting");
+  EXPECT_FALSE(b.hoverTimer().running());
+}
+
+TEST_F(ButtonInput, HoverMarkAndSounds) {
+  TempDir dir;
+  const std::string over = writeWave(dir.file("over.wav"));
+  const std::string clicked = writeWave(dir.file("clicked.wav"));
+  ZorvaXPButton& b = logged();
+  b.setSoundOnOver(over);
+  b.setSoundOnClicked(clicked);
+  input.moveTo(b.hWnd(), Point{30, 10}).moveBy(1, 0).moveBy(1, 1);
+  ASSERT_EQ(services.sound->played.size(), 1u);
+  EXPECT_EQ(services.sound->played[0].name, over);
+  EXPECT_EQ(b.surface().Tag(), "OnOver");
+  outside();
+  input.advance(10);
+  EXPECT_EQ(b.surface().Tag(), "");
+  input.moveTo(b.hWnd(), Point{30, 10}).press();
+  ASSERT_EQ(services.sound->played.size(), 3u);
+  EXPECT_EQ(services.sound->played[1].name, over);
+  EXPECT_EQ(services.sound->played[2].name, clicked);
+  input.release();
+
+  // A path whose file has gone plays nothing, and is kept (run time).
+  std::filesystem::remove(clicked);
+  input.press().release();
+  EXPECT_EQ(services.sound->played.size(), 3u);
+  EXPECT_EQ(b.SoundOnClicked(), clicked);
+}
+
+TEST_F(ButtonInput, AccessKeyRaisesClick) {
+  ZorvaXPButton& b = logged();
+  b.setCaption("&Save");
+  EXPECT_EQ(b.AccessKeys(), "S");
+  input.altKey('s');
+  EXPECT_NE(std::find(log.begin(), log.end(), "Click:hover"), log.end());
+  b.setCaption("Save&");
+  EXPECT_EQ(b.AccessKeys(), "");
+}
+
+// ---- Properties and persistence ----
+
+using ButtonProperties = ButtonTest;
+
+TEST_F(ButtonProperties, DefaultCaptionFromTheDisplayName) {
+  EXPECT_EQ(button("ZorvaXPButton1").Caption(), "ZorvaXpButton1");
+  EXPECT_EQ(button("cmdOK", 75, 23, 10, 40).Caption(), "ZorvaXp");
+  EXPECT_EQ(button("Command12", 75, 23, 10, 70).Caption(), "ZorvaXp12");
+}
+
+TEST_F(ButtonProperties, DefaultsAreOmittedAndReadBack) {
+  ZorvaXPButton& a = button("ZorvaXPButton1");
+  host::PropertyBag bag;
+  a.WriteProperties(bag);
+  ASSERT_EQ(bag.size(), 1u);  // only the font, which has no default
+  EXPECT_EQ(bag.entries()[0].key, "Font");
+
+  host::ExtenderRecord r;
+  r.width = 1125;
+  r.height = 345;
+  ZorvaXPButton& b = form->add(std::make_unique<ZorvaXPButton>(), "ZorvaXPButton2", r, nullptr, &bag).as<ZorvaXPButton>();
+  EXPECT_EQ(b.Caption(), "ZorvaXpButton2");
+  EXPECT_EQ(b.ButtonStyle(), ButtonStyleDType::Vista);
+  EXPECT_EQ(b.GradientColorVistaXP2(), 0xE2A981u);
+  EXPECT_EQ(b.GradientColorHighlight(), 0xFBB613u);
+  EXPECT_EQ(b.ForeColorNormal(), 0x400000u);
+  EXPECT_EQ(b.ForeColorClick(), 0xC00000u);
+  EXPECT_EQ(b.NormalColorHighlight(), 0xE8FBFFu);
+  EXPECT_EQ(b.PictureSize(), PicSizeDtype::IMG_16X16);
+  EXPECT_EQ(b.BorderColorNormal(), 0xC00000u);
+  EXPECT_TRUE(b.HiglightMouseOver());
+  EXPECT_TRUE(b.GradientColor());
+  EXPECT_TRUE(b.Enabled());
+  // ReadProperties ends with a full redraw: the shape is cut and the resting look drawn.
+  EXPECT_EQ(px(b, 1, 1), ZorvaXPButton::kCornerColor);
+  EXPECT_EQ(px(b, 20, 0), translateColor(0xC00000));
+}
+
+TEST_F(ButtonProperties, EveryPropertyRoundTripsWithItsKeyAndWidth) {
+  ZorvaXPButton& a = button("cmdA");
+  form->let("cmdA", "ButtonStyle", host::Variant(int16_t{1}));
+  a.setGradientColorXP1(0x010203);
+  a.setGradientColorVistaXP2(0x040506);
+  a.setHiglightMouseOver(false);
+  a.setClickButtonStyle(ClickButtonStyleDType::Flat);
+  a.setGradientColorHighlight(0x070809);
+  a.setCaption("&Go");
+  a.setForeColorNormal(0x111111);
+  a.setForeColorHighlight(0x222222);
+  a.setForeColorClick(0x333333);
+  a.setPictureSize(PicSizeDtype::IMG_28X28);
+  a.setPicturePosition(PicturePositionDType::Bottom);
+  a.setPictureSizeHighlight(PicSizeDtype::IMG_32X32);
+  a.setGradientColor(false);
+  a.setNormalColor(0x444444);
+  a.setNormalColorHighlight(0x555555);
+  a.setEnabled(false);
+  a.setMousePointer(11);
+  a.setSoundOnOver("over.wav");  // run time: stored unchecked
+  a.setSoundOnClicked("click.wav");
+  a.setBorderColorClick(0x666666);
+  a.setBorderColorNormal(0x777777);
+  a.setBorderColorHighlight(0x888888);
+  EXPECT_EQ(form->changes().size(), 23u);
+  EXPECT_EQ(form->changes().back().property, "BorderColorHighlight");
+
+  host::PropertyBag bag;
+  a.WriteProperties(bag);
+  // Keys in published order, enumerations at their published widths.
+  std::vector<std::string> keys;
+  for (const auto& e : bag.entries()) keys.push_back(e.key);
+  EXPECT_EQ(keys, (std::vector<std::string>{"ButtonStyle", "GradientColorXP1", "GradientColorVistaXP2",
+                                            "HiglightMouseOver", "ClickButtonStyle", "GradientColorHighlight", "Caption",
+                                            "Font", "ForeColorNormal", "ForeColorHighlight", "ForeColorClick",
+                                            "PictureSize", "PicturePosition", "PictureSizeHighlight", "NormalColor",
+                                            "NormalColorHighlight", "GradientColor", "Enabled", "MousePointer",
+                                            "SoundOnOver", "SoundOnClicked", "BorderColorClick", "BorderColorNormal",
+                                            "BorderColorHighlight"}));
+  EXPECT_EQ(bag.find("ButtonStyle")->value.kind(), host::Variant::Kind::Integer);
+  EXPECT_EQ(bag.find("PicturePosition")->value.kind(), host::Variant::Kind::Integer);
+  EXPECT_EQ(bag.find("ClickButtonStyle")->value.kind(), host::Variant::Kind::Long);
+  EXPECT_EQ(bag.find("PictureSize")->value.kind(), host::Variant::Kind::Long);
+  EXPECT_EQ(bag.find("HiglightMouseOver")->value.kind(), host::Variant::Kind::Boolean);
+
+  host::ExtenderRecord r;
+  r.width = 1125;
+  r.height = 345;
+  ZorvaXPButton& b = form->add(std::make_unique<ZorvaXPButton>(), "cmdB", r, nullptr, &bag).as<ZorvaXPButton>();
+  host::PropertyBag again;
+  b.WriteProperties(again);
+  ASSERT_EQ(again.size(), bag.size());
+  for (size_t i = 0; i < bag.size(); ++i) {
+    EXPECT_EQ(again.entries()[i].key, bag.entries()[i].key);
+    EXPECT_TRUE(again.entries()[i].value == bag.entries()[i].value) << bag.entries()[i].key;
+  }
+  EXPECT_EQ(b.ButtonStyle(), ButtonStyleDType::XP);
+  EXPECT_FALSE(b.Enabled());
+  EXPECT_EQ(b.AccessKeys(), "G");
+}
+
+TEST_F(ButtonProperties, OutOfRangeEnumerationsAreStoredUnchanged) {
+  ZorvaXPButton& a = button("cmdA");
+  a.setButtonStyle(static_cast<ButtonStyleDType>(-3));
+  a.setClickButtonStyle(static_cast<ClickButtonStyleDType>(77));
+  a.setPicturePosition(static_cast<PicturePositionDType>(12));
+  host::PropertyBag bag;
+  a.WriteProperties(bag);
+  EXPECT_EQ(bag.read<int16_t>("ButtonStyle", 0), -3);
+  EXPECT_EQ(bag.read<int32_t>("ClickButtonStyle", 0), 77);
+  EXPECT_EQ(bag.read<int16_t>("PicturePosition", 0), 12);
+}
+
+TEST_F(ButtonProperties, SettersRedrawTheRestingLookOnlyWhereItShows) {
+  ZorvaXPButton& a = button("cmdA");
+  a.setBorderColorNormal(0x0000FF);
+  EXPECT_EQ(px(a, 20, 0), 0x0000FFu);
+  a.setGradientColorXP1(0x00FF00);  // resting face: redrawn at once (Vista face unchanged)
+  a.setButtonStyle(ButtonStyleDType::XP);
+  EXPECT_GE(GetGValue(px(a, 20, 1)), 0xF0);  // the XP face's top line is near GradientColorXP1
+  const COLORREF face = px(a, 20, 12);
+  a.setGradientColorHighlight(0x0000FF);  // hover and pressed looks only
+  a.setNormalColorHighlight(0x0000FF);
+  a.setClickButtonStyle(ClickButtonStyleDType::Flat);
+  EXPECT_EQ(px(a, 20, 12), face);
+  EXPECT_EQ(form->changes().back().property, "ClickButtonStyle");
+}
+
+TEST_F(ButtonProperties, MemberTableAndClassEntry) {
+  ZorvaXPButton& a = button("cmdA");
+  const host::MemberTable& t = a.memberTable();
+  const std::vector<std::string> events = {"Click",   "DblClick",        "MouseUp",     "MouseDown",
+                                           "KeyPress", "OnEnter",        "OnKeyEsc",    "KeyUp",
+                                           "KeyDown", "MouseMove",       "OLECompleteDrag", "OLEDragDrop",
+                                           "OLEDragOver", "OLEGiveFeedback", "OLESetData", "OLEStartDrag"};
+  ASSERT_EQ(t.events().size(), events.size());
+  for (size_t i = 0; i < events.size(); ++i) {
+    EXPECT_EQ(t.events()[i].name, events[i]);
+    EXPECT_EQ(t.events()[i].dispid, static_cast<int32_t>(i + 1));
+  }
+  ASSERT_NE(t.find("About"), nullptr);
+  EXPECT_EQ(t.find("About")->dispid, host::DISPID_ABOUTBOX);
+  EXPECT_EQ(t.find("ButtonStyle")->dispid, host::kPropertyDispIdBase + 0);
+  EXPECT_EQ(t.find("RedrawMe")->dispid, host::kMethodDispIdBase + 27);
+
+  // Late-bound: OnEnter bound by name fires on Enter.
+  int enters = 0;
+  form->bindEvent("cmdA", "OnEnter", [&](std::vector<host::Variant>&) { ++enters; });
+  SetFocus(a.hWnd());
+  input.key(VK_RETURN);
+  EXPECT_EQ(enters, 1);
+
+  const host::ControlClass* c = library::classes().find("zorvaxpbutton");
+  ASSERT_NE(c, nullptr);
+  EXPECT_EQ(c->name, "ZorvaXPButton");
+  EXPECT_EQ(c->miscStatus, 0x29191u);
+  EXPECT_EQ(c->toolboxBitmap, 30011);
+}
+
+}  // namespace
+}  // namespace zxp::testing
