@@ -1,0 +1,147 @@
+#include "Render.h"
+
+#include <cstring>
+#include <fstream>
+#include <iostream>
+#include <sstream>
+
+#include "platform/gfx/Png.h"
+#include "platform/host/Form.h"
+#include "platform/ui/EventLoop.h"
+#include "platform/ui/Screen.h"
+#include "platform/ui/TestInput.h"
+
+namespace zxp::render {
+
+namespace {
+
+// Time given to the controls after the input, so that their timers (hover polling) run once.
+constexpr int64_t kSettleMs = 50;
+
+HWND controlWindow(const host::Form& form, const std::string& name, std::string_view source) {
+  host::Extender* e = form.control(name);
+  if (!e) throw RenderError("no control named \"" + name + "\" in " + std::string(source));
+  return e->object().hWnd();
+}
+
+std::shared_ptr<gfx::Surface> copyOf(const gfx::Surface& s) {
+  auto out = gfx::Surface::create(s.width(), s.height());
+  if (!out) return nullptr;
+  for (int y = 0; y < s.height(); ++y) std::memcpy(out->row(y), s.row(y), sizeof(uint32_t) * static_cast<size_t>(s.width()));
+  return out;
+}
+
+}  // namespace
+
+const char* usageText() {
+  return "usage: zorvaxp-render FORMFILE --out PNG [--hover NAME] [--press NAME] [--focus NAME]\n"
+         "\n"
+         "Renders a form file to a PNG picture of its window.\n"
+         "  --out PNG      the picture to write\n"
+         "  --hover NAME   the cursor rests over the centre of control NAME\n"
+         "  --press NAME   the left mouse button is held down over the centre of control NAME\n"
+         "  --focus NAME   control NAME has the keyboard focus\n"
+         "  --help         this text\n";
+}
+
+std::shared_ptr<gfx::Surface> renderForm(std::string_view text, const RenderRequest& request,
+                                         const host::ClassRegistry& registry, std::string_view source) {
+  return renderForm([&](Point at) { return host::Form::load(text, registry, true, at); }, request, source);
+}
+
+std::shared_ptr<gfx::Surface> renderForm(const FormBuilder& build, const RenderRequest& request, std::string_view source) {
+  ui::resetWindowSystem();
+  std::shared_ptr<gfx::Surface> picture;
+  {
+    std::unique_ptr<host::Form> form;
+    try {
+      form = build(Point{0, 0});
+    } catch (const host::FormFileError& e) {
+      throw RenderError(std::string(source) + ":" + std::to_string(e.line()) + ": " + e.message());
+    } catch (const HostError& e) {
+      throw RenderError(std::string(source) + ": " + e.what());
+    }
+    // The screen is the form's window, with no task bar.
+    RECT r{};
+    GetWindowRect(form->hWnd(), &r);
+    ui::setScreenSize(Size{r.width(), r.height()});
+    ui::setWorkArea(Rect{0, 0, r.width(), r.height()});
+
+    HWND focus = request.focus.empty() ? 0 : controlWindow(*form, request.focus, source);
+    HWND hover = request.hover.empty() ? 0 : controlWindow(*form, request.hover, source);
+    HWND press = request.press.empty() ? 0 : controlWindow(*form, request.press, source);
+
+    ui::TestInput input;
+    // The cursor starts outside the form so that nothing is hovered by accident.
+    input.moveTo(Point{r.width() + 100, r.height() + 100});
+    // An active form gives the focus to its first control; the resting picture has none.
+    SetActiveWindow(form->hWnd());
+    input.pump();
+    SetFocus(focus);
+    input.pump();
+    if (hover) input.moveTo(hover);
+    if (press) input.moveTo(press).press();
+    input.advance(kSettleMs);
+
+    auto screen = ui::composeScreen();
+    if (screen) picture = copyOf(*screen);
+  }
+  ui::resetWindowSystem();
+  if (!picture) throw RenderError("the form could not be drawn");
+  return picture;
+}
+
+int runRender(const std::vector<std::string>& args, std::ostream& out, std::ostream& err,
+              const host::ClassRegistry& registry) {
+  RenderRequest request;
+  auto usageError = [&](const std::string& message) {
+    err << "zorvaxp-render: " << message << "\n" << usageText();
+    return 2;
+  };
+  for (size_t i = 0; i < args.size(); ++i) {
+    const std::string& a = args[i];
+    if (a == "--help" || a == "-h") {
+      out << usageText();
+      return 0;
+    }
+    std::string* target = a == "--out" ? &request.out
+                          : a == "--hover" ? &request.hover
+                          : a == "--press" ? &request.press
+                          : a == "--focus" ? &request.focus
+                                           : nullptr;
+    if (target) {
+      if (i + 1 >= args.size() || args[i + 1].empty()) return usageError(a + " needs a value");
+      *target = args[++i];
+    } else if (a.size() > 1 && a[0] == '-') {
+      return usageError("unknown option " + a);
+    } else if (request.formFile.empty()) {
+      request.formFile = a;
+    } else {
+      return usageError("more than one form file (" + request.formFile + ", " + a + ")");
+    }
+  }
+  if (request.formFile.empty()) return usageError("no form file given");
+  if (request.out.empty()) return usageError("no --out picture given");
+
+  std::ifstream in(request.formFile, std::ios::binary);
+  if (!in) {
+    err << "zorvaxp-render: cannot read " << request.formFile << "\n";
+    return 1;
+  }
+  std::ostringstream text;
+  text << in.rdbuf();
+  try {
+    auto picture = renderForm(text.str(), request, registry, request.formFile);
+    if (!gfx::writePng(*picture, request.out)) {
+      err << "zorvaxp-render: cannot write " << request.out << "\n";
+      return 1;
+    }
+  } catch (const RenderError& e) {
+    err << "zorvaxp-render: " << e.what() << "\n";
+    return 1;
+  }
+  out << request.out << "\n";
+  return 0;
+}
+
+}  // namespace zxp::render

@@ -1,0 +1,121 @@
+// zorvaxp-render end to end: the states come from real input and change the control's pixels;
+// bad files, names and arguments fail with a clear message and their exit code.
+#include <gtest/gtest.h>
+
+#include <fstream>
+#include <sstream>
+
+#include "platform/gfx/Png.h"
+#include "render/Render.h"
+#include "support/TempWave.h"
+#include "support/TestControl.h"
+
+namespace zxp::render {
+namespace {
+
+// Two test controls; their hover look is a different back colour.
+constexpr const char* kForm = R"(ZorvaXP Form 1
+Begin Form frmTest
+  ClientWidth = Long 3000
+  ClientHeight = Long 1500
+  Begin TestXP A
+    @Left = 150
+    @Top = 150
+    @Width = 1200
+    @Height = 600
+    ColorNormal = Long &H00C08040
+    ColorHover = Long &H0040C0F0
+  End
+  Begin TestXP B
+    @Left = 1500
+    @Top = 150
+    @Width = 1200
+    @Height = 600
+  End
+End
+)";
+
+class Render : public ::testing::Test {
+ protected:
+  // The pixel at the centre of control A (at 10, 10 in the 200 x 100 client area, 80 x 40). The
+  // picture is the form's window: the client area inside a frame of equal sides, under a caption.
+  static uint32_t centreOfA(const gfx::Surface& s) {
+    int border = (s.width() - 200) / 2;
+    int clientTop = s.height() - 100 - border;
+    return s.at(border + 50, clientTop + 30) & 0xFFFFFF;
+  }
+  std::string run(std::vector<std::string> args, int& code) {
+    std::ostringstream out, err;
+    code = runRender(args, out, err, registry);
+    return out.str() + err.str();
+  }
+  host::ClassRegistry registry = testing::testRegistry();
+};
+
+TEST_F(Render, HoverAndPressComeFromInputAndChangeTheControlsPixels) {
+  auto resting = renderForm(kForm, RenderRequest{}, registry);
+  ASSERT_TRUE(resting);
+  RenderRequest request;
+  request.hover = "A";
+  auto hover = renderForm(kForm, request, registry);
+  request.hover = "B";
+  auto other = renderForm(kForm, request, registry);
+  request.hover.clear();
+  request.press = "A";
+  auto press = renderForm(kForm, request, registry);
+  // The picture is the form's window: the form's client size plus its frame and caption.
+  EXPECT_GT(resting->width(), 200);
+  EXPECT_GT(resting->height(), 100);
+  EXPECT_EQ(hover->width(), resting->width());
+
+  EXPECT_EQ(centreOfA(*resting), oleToPixel(0x00C08040));
+  EXPECT_EQ(centreOfA(*hover), oleToPixel(0x0040C0F0));
+  // The press moves the cursor there first, so the hover look shows under the held button.
+  EXPECT_EQ(centreOfA(*press), oleToPixel(0x0040C0F0));
+  // Hovering the other control leaves A at rest.
+  EXPECT_EQ(centreOfA(*other), oleToPixel(0x00C08040));
+}
+
+TEST_F(Render, WritesThePictureAndReportsBadInputClearly) {
+  testing::TempDir dir;
+  std::string form = dir.file("form.zxf");
+  std::ofstream(form) << kForm;
+  std::string png = dir.file("a.png");
+  int code = -1;
+  EXPECT_EQ(run({form, "--out", png, "--hover", "A", "--focus", "B"}, code), png + "\n");
+  EXPECT_EQ(code, 0);
+  auto back = gfx::readPng(png);
+  ASSERT_TRUE(back);
+
+  std::string text = run({dir.file("missing.zxf"), "--out", png}, code);
+  EXPECT_EQ(code, 1);
+  EXPECT_NE(text.find("cannot read"), std::string::npos) << text;
+
+  std::string broken = dir.file("broken.zxf");
+  std::ofstream(broken) << "ZorvaXP Form 1\nBegin Form F\n  Begin TestXP A\n    @Left = twelve\n  End\nEnd\n";
+  text = run({broken, "--out", png}, code);
+  EXPECT_EQ(code, 1);
+  EXPECT_NE(text.find("broken.zxf:4:"), std::string::npos) << text;
+
+  text = run({form, "--out", png, "--press", "Nobody"}, code);
+  EXPECT_EQ(code, 1);
+  EXPECT_NE(text.find("no control named \"Nobody\""), std::string::npos) << text;
+
+  text = run({form, "--out", dir.file("no/such/dir/a.png")}, code);
+  EXPECT_EQ(code, 1);
+  EXPECT_NE(text.find("cannot write"), std::string::npos) << text;
+
+  // Argument errors: exit code 2 and the usage.
+  for (const auto& args : std::vector<std::vector<std::string>>{
+           {form}, {"--out", png}, {form, "--out"}, {form, "--out", png, "--glow", "A"}, {form, form, "--out", png}}) {
+    text = run(args, code);
+    EXPECT_EQ(code, 2) << args.size();
+    EXPECT_NE(text.find("usage: zorvaxp-render"), std::string::npos) << text;
+  }
+  text = run({"--help"}, code);
+  EXPECT_EQ(code, 0);
+  EXPECT_EQ(text, usageText());
+}
+
+}  // namespace
+}  // namespace zxp::render
