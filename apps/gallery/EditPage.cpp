@@ -149,7 +149,7 @@ std::shared_ptr<gfx::Surface> renderEditPage() {
   return out;
 }
 
-RegisterPage reg{Page{"edit", "Edit fields", 30, renderEditPage}};
+RegisterPage reg{stillPage("edit", "Edit fields", 30, renderEditPage)};
 
 }  // namespace
 }  // namespace zxp::gallery

@@ -173,7 +173,7 @@ std::shared_ptr<gfx::Surface> render() {
   return sheet;
 }
 
-RegisterPage reg{{"gradients", "Gradients", 10, render}};
+RegisterPage reg{stillPage("gradients", "Gradients", 10, render)};
 
 }  // namespace
 }  // namespace zxp::gallery

@@ -171,7 +171,7 @@ std::shared_ptr<gfx::Surface> renderShapes() {
   return surface;
 }
 
-RegisterPage reg{Page{"shapes", "Shapes", 10, renderShapes}};
+RegisterPage reg{stillPage("shapes", "Shapes", 10, renderShapes)};
 
 }  // namespace
 

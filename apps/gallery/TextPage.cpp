@@ -247,7 +247,7 @@ std::shared_ptr<gfx::Surface> renderTextPage() {
   return surface;
 }
 
-RegisterPage reg{Page{"text", "Text", 20, renderTextPage}};
+RegisterPage reg{stillPage("text", "Text", 20, renderTextPage)};
 
 }  // namespace
 }  // namespace zxp::gallery

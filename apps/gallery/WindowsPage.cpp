@@ -118,7 +118,7 @@ std::shared_ptr<gfx::Surface> render() {
   return out;
 }
 
-RegisterPage reg{{"windows", "Windows", 30, render}};
+RegisterPage reg{stillPage("windows", "Windows", 30, render)};
 
 }  // namespace
 

@@ -1,37 +1,24 @@
-// zorvaxp-gallery: shows every page of the gallery. Until the window system and the controls
-// exist, each page is a still picture, written as out/gallery-<page>.png.
-#include <algorithm>
+// zorvaxp-gallery [OUTDIR]            the live gallery; without a display, every page as a PNG
+// zorvaxp-gallery --screenshot PAGE PNG   the live gallery's screen on one page, headless
 #include <cstdio>
-#include <filesystem>
+#include <cstring>
 
-#include "Page.h"
-#include "platform/gfx/Png.h"
-
-namespace zxp::gallery {
-std::vector<Page>& pages() {
-  static std::vector<Page> list;
-  return list;
-}
-}  // namespace zxp::gallery
+#include "Gallery.h"
 
 int main(int argc, char** argv) {
   using namespace zxp::gallery;
-  std::filesystem::path outDir = argc > 1 ? argv[1] : "out";
-  std::filesystem::create_directories(outDir);
-  auto& list = pages();
-  std::sort(list.begin(), list.end(), [](const Page& a, const Page& b) {
-    return a.order != b.order ? a.order < b.order : a.name < b.name;
-  });
-  int failures = 0;
-  for (const auto& page : list) {
-    auto surface = page.render();
-    auto path = outDir / ("gallery-" + page.name + ".png");
-    if (!surface || !zxp::gfx::writePng(*surface, path.string())) {
-      std::fprintf(stderr, "gallery: could not render page %s\n", page.name.c_str());
-      ++failures;
-      continue;
-    }
-    std::printf("%s\n", std::filesystem::absolute(path).c_str());
+  if (argc > 1 && (std::strcmp(argv[1], "--help") == 0 || std::strcmp(argv[1], "-h") == 0)) {
+    std::printf("usage: zorvaxp-gallery [OUTDIR]\n       zorvaxp-gallery --screenshot PAGE PNG\n");
+    return 0;
   }
-  return failures == 0 ? 0 : 1;
+  if (argc > 1 && std::strcmp(argv[1], "--screenshot") == 0) {
+    if (argc != 4) {
+      std::fprintf(stderr, "usage: zorvaxp-gallery --screenshot PAGE PNG\n");
+      return 2;
+    }
+    return shellScreenshot(argv[2], argv[3]) ? 0 : 1;
+  }
+  int exitCode = 0;
+  if (runLive(exitCode)) return exitCode;
+  return renderPages(argc > 1 ? argv[1] : "out") == 0 ? 0 : 1;
 }

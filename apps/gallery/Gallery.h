@@ -1,0 +1,22 @@
+// The gallery's three ways to run (main.cpp picks one).
+#pragma once
+
+#include <filesystem>
+#include <string>
+
+namespace zxp::gallery {
+
+// The live desktop app in an SDL window: the shell with every page, real time, input and sound.
+// False when there is no display (nothing was shown); otherwise runs until the window closes.
+bool runLive(int& exitCode);
+
+// Headless: every page to <outDir>/gallery-<page>.png (live pages as their form's window); prints
+// each path. Returns the number of pages that failed.
+int renderPages(const std::filesystem::path& outDir);
+
+// Headless: the live shell showing one page, after a scripted visit of its first controls (the
+// cursor over one, a click on the next) so that the event log has lines; written as a PNG of the
+// whole screen. False when the page is unknown or the picture cannot be written.
+bool shellScreenshot(const std::string& page, const std::filesystem::path& png);
+
+}  // namespace zxp::gallery

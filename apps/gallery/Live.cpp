@@ -1,0 +1,107 @@
+// The gallery's ways to run: live on the desktop, headless to PNGs, and a headless screenshot of
+// the live shell.
+#include <cstdio>
+
+#include "Gallery.h"
+#include "Page.h"
+#include "Shell.h"
+#include "platform/gfx/Png.h"
+#include "platform/services/Desktop.h"
+#include "platform/ui/EventLoop.h"
+#include "platform/ui/Screen.h"
+#include "platform/ui/SdlBackend.h"
+#include "platform/ui/TestInput.h"
+#include "render/Render.h"
+
+namespace zxp::gallery {
+
+namespace {
+
+constexpr Size kScreen{1024, 768};
+
+// The shell's pages: still pages rendered now (their renderers reset the window system, so they
+// run before the shell's windows exist).
+std::vector<Shell::Entry> shellEntries(const std::vector<Page>& list) {
+  std::vector<Shell::Entry> entries;
+  for (const Page& p : list) entries.push_back(Shell::Entry{p.title, p.render ? p.render() : nullptr, p.form});
+  return entries;
+}
+
+}  // namespace
+
+bool runLive(int& exitCode) {
+  auto sdl = ui::SdlBackend::open("ZorvaXP gallery", kScreen);
+  if (!sdl) return false;
+  std::vector<Shell::Entry> entries = shellEntries(sortedPages());
+  ui::resetWindowSystem();
+  ui::setBackend(std::move(sdl));
+  ui::setScreenSize(kScreen);
+  services::useDesktopServices();
+  {
+    Shell shell(std::move(entries));
+    exitCode = ui::eventLoop().run();
+  }
+  ui::resetWindowSystem();
+  return true;
+}
+
+int renderPages(const std::filesystem::path& outDir) {
+  std::filesystem::create_directories(outDir);
+  int failures = 0;
+  for (const Page& page : sortedPages()) {
+    std::shared_ptr<gfx::Surface> surface;
+    std::string error;
+    if (page.render) {
+      surface = page.render();
+    } else if (page.form) {
+      try {
+        surface = render::renderForm(page.form, render::RenderRequest{}, page.name);
+      } catch (const render::RenderError& e) {
+        error = e.what();
+      }
+    }
+    auto path = outDir / ("gallery-" + page.name + ".png");
+    if (!surface || !gfx::writePng(*surface, path.string())) {
+      std::fprintf(stderr, "gallery: could not render page %s%s%s\n", page.name.c_str(), error.empty() ? "" : ": ",
+                   error.c_str());
+      ++failures;
+      continue;
+    }
+    std::printf("%s\n", std::filesystem::absolute(path).c_str());
+  }
+  return failures;
+}
+
+bool shellScreenshot(const std::string& name, const std::filesystem::path& png) {
+  std::vector<Page> list = sortedPages();
+  size_t index = 0;
+  while (index < list.size() && list[index].name != name) ++index;
+  if (index == list.size()) {
+    std::fprintf(stderr, "gallery: no page named %s\n", name.c_str());
+    return false;
+  }
+  std::vector<Shell::Entry> entries = shellEntries(list);
+  ui::resetWindowSystem();
+  ui::setScreenSize(kScreen);
+  bool ok = false;
+  {
+    Shell shell(std::move(entries));
+    shell.select(index);
+    ui::TestInput input;
+    input.pump();
+    if (host::Form* form = shell.form()) {
+      // Hover the first control, then click the second: the log shows what they raised.
+      const auto& controls = form->Controls();
+      if (controls.size() > 1) input.moveTo(controls[1]->object().hWnd()).click().advance(20);
+      if (!controls.empty()) input.moveTo(controls[0]->object().hWnd()).advance(20);
+    }
+    auto screen = ui::composeScreen();
+    ok = screen && gfx::writePng(*screen, png.string());
+  }
+  ui::resetWindowSystem();
+  if (ok) std::printf("%s\n", std::filesystem::absolute(png).c_str());
+  else std::fprintf(stderr, "gallery: could not write %s\n", png.c_str());
+  return ok;
+}
+
+}  // namespace zxp::gallery

@@ -1,0 +1,258 @@
+#include "Shell.h"
+
+#include <algorithm>
+#include <cstring>
+
+#include "platform/gfx/DeviceContext.h"
+#include "platform/gfx/SysColors.h"
+#include "platform/gfx/Text.h"
+#include "platform/host/EventTrace.h"
+#include "platform/ui/EventLoop.h"
+#include "platform/ui/Screen.h"
+#include "platform/ui/User.h"
+
+namespace zxp::gallery {
+
+namespace {
+
+constexpr const char* kShellClass = "ZxpGalleryShell";
+constexpr int kTabGap = 2;
+constexpr int kTabPadding = 14;
+// Where a live page's form window goes, from the page area's top-left corner.
+constexpr Point kFormOffset{16, 16};
+
+constexpr COLORREF kStripTop = RGB(250, 250, 247);
+constexpr COLORREF kStripBottom = RGB(214, 223, 247);
+constexpr COLORREF kTabFace = RGB(236, 233, 216);
+constexpr COLORREF kTabSelected = RGB(255, 255, 255);
+constexpr COLORREF kTabBorder = RGB(145, 155, 156);
+constexpr COLORREF kTabMark = RGB(255, 200, 60);  // the selected tab's top edge
+constexpr COLORREF kLogBack = RGB(255, 255, 255);
+constexpr COLORREF kLogHeader = RGB(0, 51, 153);
+constexpr COLORREF kLogText = RGB(0, 0, 0);
+constexpr COLORREF kLogNewest = RGB(0, 110, 0);
+
+void fill(HDC dc, Rect r, COLORREF c) {
+  GdiObject brush(CreateSolidBrush(c));
+  RECT rc = r;
+  FillRect(dc, &rc, static_cast<HBRUSH>(brush.get()));
+}
+
+void frame(HDC dc, Rect r, COLORREF c) {
+  GdiObject pen(CreatePen(PS_SOLID, 1, c));
+  Selection sp(dc, pen.get());
+  Selection sb(dc, GetStockObject(NULL_BRUSH));
+  Rectangle(dc, r.left, r.top, r.right, r.bottom);
+}
+
+void verticalGradient(HDC dc, Rect r, COLORREF top, COLORREF bottom) {
+  TRIVERTEX v[2];
+  v[0] = TRIVERTEX{r.left, r.top, static_cast<COLOR16>(GetRValue(top) << 8), static_cast<COLOR16>(GetGValue(top) << 8),
+                   static_cast<COLOR16>(GetBValue(top) << 8), 0};
+  v[1] = TRIVERTEX{r.right, r.bottom, static_cast<COLOR16>(GetRValue(bottom) << 8),
+                   static_cast<COLOR16>(GetGValue(bottom) << 8), static_cast<COLOR16>(GetBValue(bottom) << 8), 0};
+  GRADIENT_RECT gr{0, 1};
+  GradientFill(dc, v, 2, &gr, 1, GRADIENT_FILL_RECT_V);
+}
+
+gfx::FontDesc face(const char* name, double points, bool bold = false) {
+  gfx::FontDesc d;
+  d.name = name;
+  d.size = points;
+  d.setBold(bold);
+  return d;
+}
+
+// The first MouseMove of a run stays in the log, later ones of the same control replace it, so
+// that moving the mouse does not push everything else out of view.
+bool sameMoveRun(const std::string& last, const std::string& line) {
+  size_t dot = line.find(".MouseMove(");
+  return dot != std::string::npos && last.compare(0, dot + 11, line, 0, dot + 11) == 0;
+}
+
+}  // namespace
+
+Shell::Shell(std::vector<Entry> pages)
+    : pages_(std::move(pages)),
+      tabFont_(face("Tahoma", 8.25, true).create()),
+      logFont_(face("DejaVu Sans Mono", 8).create()) {
+  WNDCLASSA wc;
+  if (!GetClassInfoA(0, kShellClass, &wc)) {
+    wc = WNDCLASSA{};
+    wc.lpfnWndProc = proc;
+    wc.lpszClassName = kShellClass;
+    wc.hCursor = LoadCursorA(0, IDC_ARROW);
+    RegisterClassA(&wc);
+  }
+  Size screen = ui::screenSize();
+  ui::setWorkArea(Rect{0, 0, screen.cx, screen.cy});
+  // The strips never take the activation, so that the page's form keeps it.
+  constexpr DWORD kStripEx = WS_EX_NOACTIVATE | WS_EX_TOOLWINDOW;
+  tabs_ = CreateWindowExA(kStripEx, kShellClass, "Pages", WS_POPUP | WS_VISIBLE, 0, 0, screen.cx, kTabHeight, 0, 0, 0,
+                          nullptr);
+  logWnd_ = CreateWindowExA(kStripEx, kShellClass, "Events", WS_POPUP | WS_VISIBLE, 0, screen.cy - kLogHeight, screen.cx,
+                            kLogHeight, 0, 0, 0, nullptr);
+  Rect area = pageArea();
+  still_ = CreateWindowExA(kStripEx, kShellClass, "Still", WS_POPUP, area.left, area.top, area.width(), area.height(), 0,
+                           0, 0, nullptr);
+  for (HWND h : {tabs_, logWnd_, still_}) SetWindowLongPtrA(h, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
+
+  // The tabs, as wide as their titles.
+  MemoryDC mem(0);
+  Selection sf(mem.get(), tabFont_.get());
+  int x = 6;
+  for (const Entry& p : pages_) {
+    SIZE ext{};
+    GetTextExtentPoint32A(mem.get(), p.title.c_str(), static_cast<int>(p.title.size()), &ext);
+    int w = ext.cx + 2 * kTabPadding;
+    tabRects_.push_back(Rect{x, 4, x + w, kTabHeight});
+    x += w + kTabGap;
+  }
+  InvalidateRect(tabs_, nullptr, FALSE);
+  InvalidateRect(logWnd_, nullptr, FALSE);
+  if (!pages_.empty()) select(0);
+}
+
+Shell::~Shell() {
+  form_.reset();
+  for (HWND h : {tabs_, logWnd_, still_})
+    if (IsWindow(h)) DestroyWindow(h);
+}
+
+Rect Shell::pageArea() const {
+  Size screen = ui::screenSize();
+  return Rect{0, kTabHeight, screen.cx, screen.cy - kLogHeight};
+}
+
+Rect Shell::tabRect(size_t index) const { return index < tabRects_.size() ? tabRects_[index] : Rect{}; }
+
+void Shell::select(size_t index) {
+  if (index >= pages_.size() || index == current_) return;
+  current_ = index;
+  form_.reset();
+  ShowWindow(still_, SW_HIDE);
+  log_.clear();
+  const Entry& page = pages_[index];
+  if (page.form) {
+    Rect area = pageArea();
+    try {
+      form_ = page.form(Point{area.left + kFormOffset.x, area.top + kFormOffset.y});
+    } catch (const std::exception& e) {
+      appendLog(std::string("The page's form could not be loaded: ") + e.what());
+    }
+    if (form_) {
+      host::traceEvents(*form_, [this](const std::string& line) { appendLog(line); });
+      SetActiveWindow(form_->hWnd());
+    }
+  } else {
+    showStill(page.still);
+  }
+  InvalidateRect(tabs_, nullptr, FALSE);
+  InvalidateRect(logWnd_, nullptr, FALSE);
+}
+
+void Shell::appendLog(const std::string& line) {
+  if (!log_.empty() && sameMoveRun(log_.back(), line)) log_.back() = line;
+  else log_.push_back(line);
+  while (log_.size() > kLogKept) log_.pop_front();
+  InvalidateRect(logWnd_, nullptr, FALSE);
+}
+
+void Shell::showStill(std::shared_ptr<gfx::Surface> picture) {
+  stillPicture_ = std::move(picture);
+  stillBitmap_.reset(stillPicture_ ? gfx::CreateBitmapForSurface(stillPicture_) : 0);
+  Rect area = pageArea();
+  int w = stillPicture_ ? std::min(area.width(), stillPicture_->width() + 2 * kFormOffset.x) : area.width();
+  int h = stillPicture_ ? std::min(area.height(), stillPicture_->height() + 2 * kFormOffset.y) : area.height();
+  SetWindowPos(still_, 0, area.left, area.top, w, h, SWP_NOZORDER | SWP_NOACTIVATE);
+  ShowWindow(still_, SW_SHOWNOACTIVATE);
+  InvalidateRect(still_, nullptr, FALSE);
+  appendLog(stillPicture_ ? "A still page: its picture is drawn once, it raises no events."
+                          : "The page's picture could not be drawn.");
+}
+
+LRESULT Shell::proc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
+  auto* shell = reinterpret_cast<Shell*>(GetWindowLongPtrA(hwnd, GWLP_USERDATA));
+  if (!shell) return DefWindowProcA(hwnd, msg, wParam, lParam);
+  switch (msg) {
+    case WM_MOUSEACTIVATE:
+      return MA_NOACTIVATE;
+    case WM_LBUTTONDOWN:
+      if (hwnd == shell->tabs_) {
+        Point p{GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)};
+        for (size_t i = 0; i < shell->tabRects_.size(); ++i)
+          if (shell->tabRects_[i].contains(p)) shell->select(i);
+      }
+      return 0;
+    case WM_PAINT:
+      if (hwnd == shell->tabs_) shell->paintTabs();
+      else if (hwnd == shell->logWnd_) shell->paintLog();
+      else shell->paintStill();
+      return 0;
+    default:
+      return DefWindowProcA(hwnd, msg, wParam, lParam);
+  }
+}
+
+void Shell::paintTabs() {
+  PAINTSTRUCT ps;
+  HDC dc = BeginPaint(tabs_, &ps);
+  RECT client{};
+  GetClientRect(tabs_, &client);
+  verticalGradient(dc, client, kStripTop, kStripBottom);
+  Selection sf(dc, tabFont_.get());
+  SetBkMode(dc, TRANSPARENT);
+  for (size_t i = 0; i < tabRects_.size(); ++i) {
+    Rect r = tabRects_[i];
+    bool sel = i == current_;
+    if (!sel) r.top += 2;
+    fill(dc, r, sel ? kTabSelected : kTabFace);
+    frame(dc, Rect{r.left, r.top, r.right, r.bottom + 1}, kTabBorder);
+    if (sel) fill(dc, Rect{r.left + 1, r.top, r.right - 1, r.top + 3}, kTabMark);
+    SetTextColor(dc, sel ? RGB(0, 0, 0) : RGB(60, 60, 60));
+    RECT tr = r;
+    tr.top += sel ? 2 : 0;
+    DrawTextA(dc, pages_[i].title.c_str(), -1, &tr, DT_CENTER | DT_VCENTER | DT_SINGLELINE);
+  }
+  EndPaint(tabs_, &ps);
+}
+
+void Shell::paintLog() {
+  PAINTSTRUCT ps;
+  HDC dc = BeginPaint(logWnd_, &ps);
+  RECT client{};
+  GetClientRect(logWnd_, &client);
+  fill(dc, client, kLogBack);
+  fill(dc, Rect{0, 0, client.right, 1}, kTabBorder);
+  SetBkMode(dc, TRANSPARENT);
+  {
+    Selection sf(dc, tabFont_.get());
+    SetTextColor(dc, kLogHeader);
+    const char* title = "Events raised by the page's controls, newest last";
+    TextOutA(dc, 8, 5, title, static_cast<int>(std::strlen(title)));
+  }
+  Selection sf(dc, logFont_.get());
+  size_t first = log_.size() > static_cast<size_t>(kLogLines) ? log_.size() - kLogLines : 0;
+  int y = 22;
+  for (size_t i = first; i < log_.size(); ++i, y += kLogLineHeight) {
+    SetTextColor(dc, i + 1 == log_.size() ? kLogNewest : kLogText);
+    TextOutA(dc, 12, y, log_[i].c_str(), static_cast<int>(log_[i].size()));
+  }
+  EndPaint(logWnd_, &ps);
+}
+
+void Shell::paintStill() {
+  PAINTSTRUCT ps;
+  HDC dc = BeginPaint(still_, &ps);
+  RECT client{};
+  GetClientRect(still_, &client);
+  fill(dc, client, GetSysColor(COLOR_BTNFACE));
+  if (stillBitmap_) {
+    MemoryDC mem(dc);
+    Selection sb(mem.get(), stillBitmap_.get());
+    BitBlt(dc, kFormOffset.x, kFormOffset.y, stillPicture_->width(), stillPicture_->height(), mem.get(), 0, 0, SRCCOPY);
+  }
+  EndPaint(still_, &ps);
+}
+
+}  // namespace zxp::gallery

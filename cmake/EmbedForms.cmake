@@ -1,0 +1,21 @@
+# Writes OUT, a C++ source holding every form file of FORMS (separated by |) as text, found by
+# zxp::gallery::exampleForm(name) (name: the file name without extension; Page.h declares it).
+string(REPLACE "|" ";" forms "${FORMS}")
+set(body "// Generated from the example form files; do not edit.\n#include <string_view>\n\nnamespace zxp::gallery {\n\n")
+set(table "")
+set(n 0)
+foreach(f ${forms})
+  get_filename_component(name ${f} NAME_WE)
+  file(READ ${f} hex HEX)
+  string(LENGTH "${hex}" len)
+  math(EXPR bytes "${len} / 2")
+  string(REGEX REPLACE "([0-9a-f][0-9a-f])" "'\\\\x\\1'," hex "${hex}")
+  string(APPEND body "static const char kForm${n}[] = {${hex}0};\n")
+  string(APPEND table "      {\"${name}\", std::string_view(kForm${n}, ${bytes})},\n")
+  math(EXPR n "${n} + 1")
+endforeach()
+# The table is a function's local so that pages registered at static-initialisation time find it.
+string(APPEND body "\nstd::string_view exampleForm(std::string_view name) {\n  struct Entry {\n    std::string_view name, text;\n  };\n  static const Entry table[] = {\n${table}      {\"\", \"\"}};\n  for (const Entry& e : table)\n    if (e.name == name) return e.text;\n  return {};\n}\n\n}  // namespace zxp::gallery\n")
+file(WRITE ${OUT}.tmp "${body}")
+file(COPY_FILE ${OUT}.tmp ${OUT} ONLY_IF_DIFFERENT)
+file(REMOVE ${OUT}.tmp)
