@@ -5,6 +5,7 @@
 #include <fstream>
 #include <sstream>
 
+#include "library/ClassTable.h"
 #include "platform/gfx/Png.h"
 #include "render/Render.h"
 #include "support/TempWave.h"
@@ -115,6 +116,52 @@ TEST_F(Render, WritesThePictureAndReportsBadInputClearly) {
   text = run({"--help"}, code);
   EXPECT_EQ(code, 0);
   EXPECT_EQ(text, usageText());
+}
+
+// The shipped example form with the library's own buttons: each state changes the pixels of the
+// button it names, and only those.
+TEST_F(Render, TheExampleButtonsChangeOnlyWhereTheStateIs) {
+  std::ifstream in(std::string(ZXP_SOURCE_DIR) + "/examples/buttons.zxf", std::ios::binary);
+  ASSERT_TRUE(in);
+  std::ostringstream text;
+  text << in.rdbuf();
+  const host::ClassRegistry& library = library::classes();
+  auto resting = renderForm(text.str(), RenderRequest{}, library, "buttons.zxf");
+  ASSERT_TRUE(resting);
+  // The form's client area starts under the caption; both buttons are 110 x 30 at y = 12.
+  int border = (resting->width() - 608) / 2;
+  int clientTop = resting->height() - 242 - border;
+  struct Target {
+    const char* name;
+    Rect rect;  // in the picture
+  };
+  for (Target t : {Target{"cmdVista", Rect::fromXYWH(border + 12, clientTop + 12, 110, 30)},
+                   Target{"cmdXP", Rect::fromXYWH(border + 131, clientTop + 12, 110, 30)}}) {
+    std::vector<std::shared_ptr<gfx::Surface>> states;
+    for (int s = 0; s < 3; ++s) {
+      RenderRequest request;
+      (s == 0 ? request.hover : s == 1 ? request.press : request.focus) = t.name;
+      states.push_back(renderForm(text.str(), request, library, "buttons.zxf"));
+      ASSERT_TRUE(states.back());
+    }
+    auto differences = [&](const gfx::Surface& a, const gfx::Surface& b, bool inside) {
+      int n = 0;
+      for (int y = 0; y < a.height(); ++y)
+        for (int x = 0; x < a.width(); ++x)
+          if (t.rect.contains(Point{x, y}) == inside && (a.at(x, y) & 0xFFFFFF) != (b.at(x, y) & 0xFFFFFF)) ++n;
+      return n;
+    };
+    const gfx::Surface& hover = *states[0];
+    const gfx::Surface& press = *states[1];
+    const gfx::Surface& focus = *states[2];
+    // Hover and press change most of the face; the press differs from the hover look.
+    EXPECT_GT(differences(*resting, hover, true), 110 * 30 / 2) << t.name;
+    EXPECT_GT(differences(*resting, press, true), 110 * 30 / 2) << t.name;
+    EXPECT_GT(differences(hover, press, true), 110 * 30 / 4) << t.name;
+    // A focused button shows the hover look.
+    EXPECT_EQ(differences(hover, focus, true), 0) << t.name;
+    for (const gfx::Surface* s : {&hover, &press, &focus}) EXPECT_EQ(differences(*resting, *s, false), 0) << t.name;
+  }
 }
 
 }  // namespace
