@@ -1,5 +1,6 @@
 // The gallery's ways to run: live on the desktop, headless to PNGs, and a headless screenshot of
 // the live shell.
+#include <algorithm>
 #include <cstdio>
 
 #include "Gallery.h"
@@ -81,22 +82,34 @@ bool shellScreenshot(const std::string& name, const std::filesystem::path& png) 
     return false;
   }
   std::vector<Shell::Entry> entries = shellEntries(list);
-  ui::resetWindowSystem();
-  ui::setScreenSize(kScreen);
+  // A live page's screen fits its form: one pass to measure the form's window, one to shoot.
+  Size screen = kScreen;
   bool ok = false;
-  {
-    Shell shell(std::move(entries));
+  for (int pass = 0; pass < 2 && !ok; ++pass) {
+    ui::resetWindowSystem();
+    ui::setScreenSize(screen);
+    Shell shell(entries);
     shell.select(index);
     ui::TestInput input;
     input.pump();
-    if (host::Form* form = shell.form()) {
-      // Hover the first control, then click the second: the log shows what they raised.
+    host::Form* form = shell.form();
+    if (pass == 0 && form) {
+      RECT r{};
+      GetWindowRect(form->hWnd(), &r);
+      Rect area = shell.pageArea();
+      screen = Size{std::max<int>(r.right + (r.left - area.left), 640),
+                    r.bottom + (r.top - area.top) + (kScreen.cy - area.bottom)};
+      continue;
+    }
+    if (form) {
+      // Click the second control, then rest the cursor on the first: the log shows what they raised.
       const auto& controls = form->Controls();
       if (controls.size() > 1) input.moveTo(controls[1]->object().hWnd()).click().advance(20);
       if (!controls.empty()) input.moveTo(controls[0]->object().hWnd()).advance(20);
     }
-    auto screen = ui::composeScreen();
-    ok = screen && gfx::writePng(*screen, png.string());
+    auto shot = ui::composeScreen();
+    ok = shot && gfx::writePng(*shot, png.string());
+    if (!ok) break;
   }
   ui::resetWindowSystem();
   if (ok) std::printf("%s\n", std::filesystem::absolute(png).c_str());
