@@ -11,6 +11,8 @@
 
 #include <gtest/gtest.h>
 
+#include "platform/services/Sound.h"
+
 namespace zxp::testing {
 
 class TempDir {
@@ -32,23 +34,9 @@ class TempDir {
 
 // Writes a mono 16-bit PCM wave file of `samples` samples at 8000 Hz; returns its path.
 inline std::string writeWave(const std::string& path, uint32_t samples = 80) {
-  auto le16 = [](std::vector<uint8_t>& v, uint16_t x) { v.push_back(x & 0xFF); v.push_back(x >> 8); };
-  auto le32 = [&](std::vector<uint8_t>& v, uint32_t x) { le16(v, x & 0xFFFF); le16(v, x >> 16); };
-  std::vector<uint8_t> b;
-  uint32_t dataBytes = samples * 2;
-  b.insert(b.end(), {'R', 'I', 'F', 'F'});
-  le32(b, 36 + dataBytes);
-  b.insert(b.end(), {'W', 'A', 'V', 'E', 'f', 'm', 't', ' '});
-  le32(b, 16);
-  le16(b, 1);      // PCM
-  le16(b, 1);      // mono
-  le32(b, 8000);   // sample rate
-  le32(b, 16000);  // byte rate
-  le16(b, 2);      // block align
-  le16(b, 16);     // bits per sample
-  b.insert(b.end(), {'d', 'a', 't', 'a'});
-  le32(b, dataBytes);
-  for (uint32_t i = 0; i < samples; ++i) le16(b, static_cast<uint16_t>((i % 16) * 1000));
+  std::vector<int16_t> v(samples);
+  for (uint32_t i = 0; i < samples; ++i) v[i] = static_cast<int16_t>((i % 16) * 1000);
+  std::vector<uint8_t> b = services::encodeWave(v, 8000);
   std::ofstream(path, std::ios::binary).write(reinterpret_cast<const char*>(b.data()), static_cast<std::streamsize>(b.size()));
   return path;
 }

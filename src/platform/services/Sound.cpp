@@ -30,6 +30,38 @@ std::optional<Wave> decodeWave(std::span<const uint8_t> bytes) {
   return w;
 }
 
+std::vector<uint8_t> encodeWave(std::span<const int16_t> samples, int frequency) {
+  std::vector<uint8_t> b;
+  auto le16 = [&](uint32_t x) {
+    b.push_back(static_cast<uint8_t>(x & 0xFF));
+    b.push_back(static_cast<uint8_t>((x >> 8) & 0xFF));
+  };
+  auto le32 = [&](uint32_t x) {
+    le16(x & 0xFFFF);
+    le16(x >> 16);
+  };
+  auto tag = [&](const char* t) {
+    for (int i = 0; i < 4; ++i) b.push_back(static_cast<uint8_t>(t[i]));
+  };
+  const auto dataBytes = static_cast<uint32_t>(samples.size() * 2);
+  b.reserve(44 + dataBytes);
+  tag("RIFF");
+  le32(36 + dataBytes);
+  tag("WAVE");
+  tag("fmt ");
+  le32(16);
+  le16(1);  // PCM
+  le16(1);  // mono
+  le32(static_cast<uint32_t>(frequency));
+  le32(static_cast<uint32_t>(frequency) * 2);  // bytes per second
+  le16(2);                                     // bytes per frame
+  le16(16);                                    // bits per sample
+  tag("data");
+  le32(dataBytes);
+  for (int16_t v : samples) le16(static_cast<uint16_t>(v));
+  return b;
+}
+
 void RecordingSound::play(const std::string& name, const Wave& wave) {
   played.push_back(Played{name, wave.frequency, wave.channels, wave.samples.size()});
   playing_ = true;

@@ -48,6 +48,8 @@ struct Wave {
 // Reads a wave file (RIFF WAVE: PCM, IEEE float, ADPCM, mu-law, a-law); empty when the bytes
 // are not one.
 std::optional<Wave> decodeWave(std::span<const uint8_t> bytes);
+// The bytes of a mono 16-bit PCM wave file holding the samples at the given rate.
+std::vector<uint8_t> encodeWave(std::span<const int16_t> samples, int frequency);
 
 class SoundBackend {
  public:

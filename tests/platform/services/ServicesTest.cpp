@@ -43,6 +43,15 @@ TEST(Sound, DecodesDurationAndRejectsTruncatedFiles) {
   auto w = decodeWave(bytes);
   ASSERT_TRUE(w);
   EXPECT_DOUBLE_EQ(w->durationMs(), 1000.0);
+  // The encoder's samples come back as they went in (little-endian 16-bit, mono).
+  EXPECT_EQ(w->channels, 1);
+  EXPECT_EQ(w->frequency, 8000);
+  const std::vector<int16_t> tone{0, 1000, -1000, 32767, -32768};
+  auto back = decodeWave(encodeWave(tone, 22050));
+  ASSERT_TRUE(back);
+  ASSERT_EQ(back->samples.size(), 10u);
+  for (size_t i = 0; i < tone.size(); ++i)
+    EXPECT_EQ(static_cast<int16_t>(back->samples[2 * i] | back->samples[2 * i + 1] << 8), tone[i]);
   bytes.resize(20);
   EXPECT_FALSE(decodeWave(bytes));
   EXPECT_FALSE(decodeWave(std::vector<uint8_t>{}));
