@@ -127,7 +127,15 @@ Rect Shell::pageArea() const {
 Rect Shell::tabRect(size_t index) const { return index < tabRects_.size() ? tabRects_[index] : Rect{}; }
 
 void Shell::select(size_t index) {
-  if (index >= pages_.size() || index == current_) return;
+  if (index >= pages_.size()) return;
+  if (index == current_) {
+    // The current tab brings back a form that its close box has hidden.
+    if (form_ && !IsWindowVisible(form_->hWnd())) {
+      ShowWindow(form_->hWnd(), SW_SHOW);
+      SetActiveWindow(form_->hWnd());
+    }
+    return;
+  }
   current_ = index;
   form_.reset();
   ShowWindow(still_, SW_HIDE);

@@ -74,6 +74,12 @@ TEST_F(GalleryShell, TabsSwitchPagesAndTheFormKeepsTheActivation) {
   clickTab(shell, 1);
   EXPECT_EQ(shell.form()->hWnd(), form);
   EXPECT_EQ(GetActiveWindow(), form);
+  // The form's close box hides it; its tab shows it again.
+  SendMessageA(form, WM_CLOSE, 0, 0);
+  EXPECT_FALSE(IsWindowVisible(form));
+  clickTab(shell, 1);
+  EXPECT_TRUE(IsWindowVisible(form));
+  EXPECT_EQ(GetActiveWindow(), form);
 
   // A page whose form fails shows why in the log; the shell goes on.
   clickTab(shell, 2);

@@ -130,7 +130,7 @@ TEST_F(Render, TheExampleButtonsChangeOnlyWhereTheStateIs) {
   ASSERT_TRUE(resting);
   // The form's client area starts under the caption; both buttons are 110 x 30 at y = 12.
   int border = (resting->width() - 608) / 2;
-  int clientTop = resting->height() - 242 - border;
+  int clientTop = resting->height() - 282 - border;  // the client area is 608 x 282
   struct Target {
     const char* name;
     Rect rect;  // in the picture
