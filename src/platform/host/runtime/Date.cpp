@@ -7,6 +7,7 @@
 #include <utility>
 
 #include "platform/host/NoCase.h"
+#include "platform/ui/EventLoop.h"
 
 namespace zxp::host {
 namespace {
@@ -107,6 +108,11 @@ Date systemNow() {
 NowSource& nowSlot() {
   static NowSource source;
   return source;
+}
+
+Date& virtualStartSlot() {
+  static Date start = makeDate(2024, 1, 1, 0, 0, 0).value_or(Date{});
+  return start;
 }
 
 }  // namespace
@@ -303,9 +309,23 @@ std::string WeekdayName(int weekday, bool abbreviate, FirstDayOfWeek firstDay) {
 void setNowSource(NowSource source) { nowSlot() = std::move(source); }
 const NowSource& nowSource() { return nowSlot(); }
 
+void setVirtualStartDate(Date start) { virtualStartSlot() = start; }
+Date virtualStartDate() { return virtualStartSlot(); }
+
 Date Now() {
   const NowSource& source = nowSlot();
-  return source ? source() : systemNow();
+  if (source) return source();
+  if (const ui::VirtualClock* clock = ui::virtualClock()) {
+    // The start plus the clock's whole seconds, as the system clock gives them.
+    int64_t day = 0;
+    int32_t second = 0;
+    decompose(virtualStartSlot(), day, second);
+    const int64_t total = second + clock->now() / 1000;
+    const int64_t days = total / kSecondsPerDay;
+    if (day + days > kMaxDateSerial) return Date{serialOf(kMaxDateSerial, kSecondsPerDay - 1)};
+    return Date{serialOf(day + days, total - days * kSecondsPerDay)};
+  }
+  return systemNow();
 }
 Date Today() { return datePart(Now()); }
 Date TimeOfDay() { return timePart(Now()); }

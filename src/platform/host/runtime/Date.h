@@ -115,10 +115,16 @@ std::string WeekdayName(int weekday, bool abbreviate = false, FirstDayOfWeek fir
 
 // ---- The clock --------------------------------------------------------------------------------
 // "Now" comes from a replaceable source so that the event loop (and tests) decide what today is.
-// An empty function restores the default, the system clock in the local time zone.
+// An empty function restores the default: on a real event-loop clock the system clock in the
+// local time zone; on a virtual clock (tests, headless rendering) the virtual start date plus the
+// clock's time, so that time-dependent drawing is the same on every run and moves only when the
+// test advances the clock.
 using NowSource = std::function<Date()>;
 void setNowSource(NowSource source);
 const NowSource& nowSource();
+// The date and time a virtual clock's t = 0 stands for; 2024-01-01 00:00:00 until set.
+void setVirtualStartDate(Date start);
+Date virtualStartDate();
 
 Date Now();        // date and time
 Date Today();      // the date part of Now (the host's Date function)

@@ -1,5 +1,6 @@
 // The date type: serials and their calendar parts, weekdays, weeks, the clock and system times.
 #include "platform/host/runtime/Date.h"
+#include "platform/ui/EventLoop.h"
 
 #include <gtest/gtest.h>
 
@@ -222,6 +223,27 @@ TEST(RuntimeDate, NowComesFromTheReplaceableSource) {
   EXPECT_FALSE(static_cast<bool>(nowSource()));
   EXPECT_GT(Now().serial, 45000.0);
   EXPECT_TRUE(isValidDate(Now().serial));
+}
+
+TEST(RuntimeDate, OnAVirtualClockNowIsTheStartDatePlusTheClock) {
+  ui::resetWindowSystem();
+  setNowSource(nullptr);
+  EXPECT_EQ(splitDate(Now()), (DateParts{2024, 1, 1, 0, 0, 0}));
+  ui::eventLoop().advance(((24 + 1) * 60 + 1) * 60 * 1000 + 1000 + 999);
+  EXPECT_EQ(splitDate(Now()), (DateParts{2024, 1, 2, 1, 1, 1}));  // whole seconds
+
+  // Before 1899-12-30 the serial keeps the host's encoding (negative day, positive time).
+  const Date start = virtualStartDate();
+  setVirtualStartDate(*makeDate(1899, 12, 28, 23, 0, 0));
+  ui::resetWindowSystem();
+  ui::eventLoop().advance(2 * 3600 * 1000);
+  EXPECT_EQ(splitDate(Now()), (DateParts{1899, 12, 29, 1, 0, 0}));
+  EXPECT_EQ(Now(), *makeDate(1899, 12, 29, 1, 0, 0));
+  // Past the end of the range time stops at its last second.
+  setVirtualStartDate(*makeDate(9999, 12, 31, 23, 0, 0));
+  EXPECT_EQ(splitDate(Now()), (DateParts{9999, 12, 31, 23, 59, 59}));
+  setVirtualStartDate(start);
+  ui::resetWindowSystem();
 }
 
 TEST(RuntimeDate, SystemTimes) {
