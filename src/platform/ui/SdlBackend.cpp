@@ -43,7 +43,11 @@ bool displayPresent() {
   // SDL's dummy and offscreen drivers "succeed" without a screen a person can see.
   const char* driver = std::getenv("SDL_VIDEODRIVER");
   if (driver && (std::string_view(driver) == "dummy" || std::string_view(driver) == "offscreen")) return false;
-  return std::getenv("DISPLAY") || std::getenv("WAYLAND_DISPLAY");
+  auto set = [](const char* name) {
+    const char* v = std::getenv(name);
+    return v && *v;
+  };
+  return set("DISPLAY") || set("WAYLAND_DISPLAY");
 }
 
 }  // namespace
