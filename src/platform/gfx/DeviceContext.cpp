@@ -45,6 +45,7 @@ void DeviceContext::setClip(std::optional<Region> r) {
 }
 
 const Region& DeviceContext::clip() {
+  noteDraw();
   if (!clipValid_) {
     Region c(target_ ? target_->bounds() : Rect{});
     if (systemClip_) c = c.intersected(*systemClip_);
@@ -184,6 +185,7 @@ void fillRegion(DeviceContext& dc, const Region& r, Pixel p, int rop2) {
 BOOL clearSurface(HDC hdc, COLORREF color) {
   DeviceContext* dc = dcFromHandle(hdc);
   if (!dc || !dc->surface()) return FALSE;
+  dc->noteDraw();
   dc->surface()->fill(oleToPixel(color));
   return TRUE;
 }

@@ -89,8 +89,15 @@ class DeviceContext : public HandleObject {
   // Sets or clears the application clip (device coordinates).
   void setClip(std::optional<Region> r);
 
-  // The effective clip in device coordinates: surface ∩ system clip ∩ application clip.
+  // The effective clip in device coordinates: surface ∩ system clip ∩ application clip. Every
+  // drawing operation asks for it, so it also tells the draw notifier.
   const Region& clip();
+  // A function told whenever something may be drawn through this DC (a window's DC: the screen
+  // must be composed again, even for drawing outside WM_PAINT through a DC kept from GetDC).
+  void setDrawNotifier(void (*notify)()) { drawNotifier_ = notify; }
+  void noteDraw() const {
+    if (drawNotifier_) drawNotifier_();
+  }
   // Logical to device coordinates.
   Point toDevice(Point p) const { return Point{p.x + st_.viewportOrg.x, p.y + st_.viewportOrg.y}; }
 
@@ -103,6 +110,7 @@ class DeviceContext : public HandleObject {
   std::vector<DCState> stack_;
   Region clipCache_;
   bool clipValid_ = false;
+  void (*drawNotifier_)() = nullptr;
 };
 
 // ---- Lookups (nullptr for zero, stale or wrong-kind handles) ---------------------------------

@@ -326,6 +326,8 @@ HWND CreateWindowExA(DWORD exStyle, const char* className, const char* windowNam
   if (parentW->isDesktop()) linkChild(parentW, w.get(), nullptr);
   else linkChild(parentW, w.get(), parentW->children.empty() ? nullptr : parentW->children.back());
   w->dc = gfx::CreateSurfaceDC(nullptr);
+  // Controls keep their window's DC and draw through it from timers and input handlers too.
+  if (auto* dc = gfx::dcFromHandle(w->dc)) dc->setDrawNotifier(&screenChanged);
 
   CREATESTRUCTA cs;
   cs.lpCreateParams = param;

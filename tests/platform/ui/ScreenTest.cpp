@@ -127,3 +127,36 @@ TEST_F(Screen, ColourKeyAndFramesAndTheTaskBar) {
 
 }  // namespace
 }  // namespace zxp::ui::testing
+
+namespace zxp::ui::testing {
+namespace {
+
+// Controls keep their window's DC and draw through it from timers and input handlers, outside
+// any paint: each such drawing must mark the screen for the next composition (the desktop
+// backend presents only then), and composing must not mark it again by itself.
+TEST_F(Screen, DrawingThroughAKeptWindowDcMarksTheScreenChanged) {
+  HWND w = popup(Rect{10, 10, 60, 40});
+  HDC dc = GetDC(w);
+  composeScreen();
+  EXPECT_FALSE(screenDirty());
+  composeScreen();
+  EXPECT_FALSE(screenDirty());
+  RECT r{0, 0, 10, 10};
+  FillRect(dc, &r, static_cast<HBRUSH>(GetStockObject(BLACK_BRUSH)));
+  EXPECT_TRUE(screenDirty());
+  composeScreen();
+  SetPixel(dc, 3, 3, RGB(255, 0, 0));
+  EXPECT_TRUE(screenDirty());
+  composeScreen();
+  gfx::clearSurface(dc, RGB(0, 0, 255));
+  EXPECT_TRUE(screenDirty());
+  // A memory DC draws nothing on the screen.
+  composeScreen();
+  HDC mem = CreateCompatibleDC(dc);
+  FillRect(mem, &r, static_cast<HBRUSH>(GetStockObject(BLACK_BRUSH)));
+  EXPECT_FALSE(screenDirty());
+  DeleteDC(mem);
+}
+
+}  // namespace
+}  // namespace zxp::ui::testing
