@@ -3,6 +3,7 @@
 #include <cstring>
 
 #include "Page.h"
+#include "PaintHelpers.h"
 #include "platform/gfx/SysColors.h"
 #include "platform/gfx/Text.h"
 #include "platform/ui/Edit.h"
@@ -28,12 +29,6 @@ const char* kMultiText =
     "scrolls by whole lines.\r\nLine breaks are CR LF.\r\nThis line and the next are below the visible "
     "part.\r\nScroll down to see them.";
 
-void frame(HDC dc, Rect r, COLORREF c) {
-  GdiObject pen(CreatePen(PS_SOLID, 1, c));
-  Selection sp(dc, pen.get());
-  Selection sb(dc, GetStockObject(NULL_BRUSH));
-  Rectangle(dc, r.left, r.top, r.right, r.bottom);
-}
 
 void label(HDC dc, int x, int y, const char* text) { TextOut(dc, x, y, text, static_cast<int>(std::strlen(text))); }
 

@@ -1,5 +1,7 @@
 #include "Shell.h"
 
+#include "PaintHelpers.h"
+
 #include <algorithm>
 #include <cstring>
 
@@ -32,28 +34,8 @@ constexpr COLORREF kLogHeader = RGB(0, 51, 153);
 constexpr COLORREF kLogText = RGB(0, 0, 0);
 constexpr COLORREF kLogNewest = RGB(0, 110, 0);
 
-void fill(HDC dc, Rect r, COLORREF c) {
-  GdiObject brush(CreateSolidBrush(c));
-  RECT rc = r;
-  FillRect(dc, &rc, static_cast<HBRUSH>(brush.get()));
-}
 
-void frame(HDC dc, Rect r, COLORREF c) {
-  GdiObject pen(CreatePen(PS_SOLID, 1, c));
-  Selection sp(dc, pen.get());
-  Selection sb(dc, GetStockObject(NULL_BRUSH));
-  Rectangle(dc, r.left, r.top, r.right, r.bottom);
-}
 
-void verticalGradient(HDC dc, Rect r, COLORREF top, COLORREF bottom) {
-  TRIVERTEX v[2];
-  v[0] = TRIVERTEX{r.left, r.top, static_cast<COLOR16>(GetRValue(top) << 8), static_cast<COLOR16>(GetGValue(top) << 8),
-                   static_cast<COLOR16>(GetBValue(top) << 8), 0};
-  v[1] = TRIVERTEX{r.right, r.bottom, static_cast<COLOR16>(GetRValue(bottom) << 8),
-                   static_cast<COLOR16>(GetGValue(bottom) << 8), static_cast<COLOR16>(GetBValue(bottom) << 8), 0};
-  GRADIENT_RECT gr{0, 1};
-  GradientFill(dc, v, 2, &gr, 1, GRADIENT_FILL_RECT_V);
-}
 
 gfx::FontDesc face(const char* name, double points, bool bold = false) {
   gfx::FontDesc d;
@@ -207,16 +189,16 @@ void Shell::paintTabs() {
   HDC dc = BeginPaint(tabs_, &ps);
   RECT client{};
   GetClientRect(tabs_, &client);
-  verticalGradient(dc, client, kStripTop, kStripBottom);
+  gradient(dc, client, kStripTop, kStripBottom, true);
   Selection sf(dc, tabFont_.get());
   SetBkMode(dc, TRANSPARENT);
   for (size_t i = 0; i < tabRects_.size(); ++i) {
     Rect r = tabRects_[i];
     bool sel = i == current_;
     if (!sel) r.top += 2;
-    fill(dc, r, sel ? kTabSelected : kTabFace);
+    fillColour(dc, r, sel ? kTabSelected : kTabFace);
     frame(dc, Rect{r.left, r.top, r.right, r.bottom + 1}, kTabBorder);
-    if (sel) fill(dc, Rect{r.left + 1, r.top, r.right - 1, r.top + 3}, kTabMark);
+    if (sel) fillColour(dc, Rect{r.left + 1, r.top, r.right - 1, r.top + 3}, kTabMark);
     SetTextColor(dc, sel ? RGB(0, 0, 0) : RGB(60, 60, 60));
     RECT tr = r;
     tr.top += sel ? 2 : 0;
@@ -230,8 +212,8 @@ void Shell::paintLog() {
   HDC dc = BeginPaint(logWnd_, &ps);
   RECT client{};
   GetClientRect(logWnd_, &client);
-  fill(dc, client, kLogBack);
-  fill(dc, Rect{0, 0, client.right, 1}, kTabBorder);
+  fillColour(dc, client, kLogBack);
+  fillColour(dc, Rect{0, 0, client.right, 1}, kTabBorder);
   SetBkMode(dc, TRANSPARENT);
   {
     Selection sf(dc, tabFont_.get());
@@ -254,7 +236,7 @@ void Shell::paintStill() {
   HDC dc = BeginPaint(still_, &ps);
   RECT client{};
   GetClientRect(still_, &client);
-  fill(dc, client, GetSysColor(COLOR_BTNFACE));
+  fillColour(dc, client, GetSysColor(COLOR_BTNFACE));
   if (stillBitmap_) {
     MemoryDC mem(dc);
     Selection sb(mem.get(), stillBitmap_.get());

@@ -6,6 +6,7 @@
 #include <string>
 
 #include "Page.h"
+#include "PaintHelpers.h"
 #include "platform/gfx/DeviceContext.h"
 #include "platform/gfx/GdiRaii.h"
 #include "platform/gfx/Picture.h"
@@ -39,14 +40,6 @@ class ScopedFont {
   Selection sel_;
 };
 
-void frame(HDC dc, const RECT& r, COLORREF c) {
-  auto* d = gfx::dcFromHandle(dc);
-  Pixel p = oleToPixel(c);
-  gfx::fillRect(*d, Rect{r.left, r.top, r.right, r.top + 1}, p);
-  gfx::fillRect(*d, Rect{r.left, r.bottom - 1, r.right, r.bottom}, p);
-  gfx::fillRect(*d, Rect{r.left, r.top, r.left + 1, r.bottom}, p);
-  gfx::fillRect(*d, Rect{r.right - 1, r.top, r.right, r.bottom}, p);
-}
 
 void label(HDC dc, int x, int y, const char* text) {
   ScopedFont f(dc, "Tahoma", 8);

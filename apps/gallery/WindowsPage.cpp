@@ -5,6 +5,7 @@
 #include <cstring>
 
 #include "Page.h"
+#include "PaintHelpers.h"
 #include "platform/gfx/DeviceContext.h"
 #include "platform/gfx/GdiRaii.h"
 #include "platform/gfx/SysColors.h"
@@ -19,21 +20,6 @@ namespace {
 
 constexpr const char* kClass = "GalleryWindow";
 
-void gradient(HDC dc, RECT r, COLORREF a, COLORREF b, bool vertical) {
-  TRIVERTEX v[2];
-  v[0].x = r.left;
-  v[0].y = r.top;
-  v[0].Red = static_cast<COLOR16>(GetRValue(a) << 8);
-  v[0].Green = static_cast<COLOR16>(GetGValue(a) << 8);
-  v[0].Blue = static_cast<COLOR16>(GetBValue(a) << 8);
-  v[1].x = r.right;
-  v[1].y = r.bottom;
-  v[1].Red = static_cast<COLOR16>(GetRValue(b) << 8);
-  v[1].Green = static_cast<COLOR16>(GetGValue(b) << 8);
-  v[1].Blue = static_cast<COLOR16>(GetBValue(b) << 8);
-  GRADIENT_RECT gr{0, 1};
-  GradientFill(dc, v, 2, &gr, 1, vertical ? GRADIENT_FILL_RECT_V : GRADIENT_FILL_RECT_H);
-}
 
 void label(HDC dc, RECT r, const char* text, COLORREF color, UINT format = DT_CENTER | DT_VCENTER | DT_SINGLELINE) {
   SetBkMode(dc, TRANSPARENT);
