@@ -1,6 +1,7 @@
 #include "Render.h"
 
 #include <cstring>
+#include <filesystem>
 #include <fstream>
 #include <iostream>
 #include <sstream>
@@ -123,8 +124,10 @@ int runRender(const std::vector<std::string>& args, std::ostream& out, std::ostr
   if (request.formFile.empty()) return usageError("no form file given");
   if (request.out.empty()) return usageError("no --out picture given");
 
-  std::ifstream in(request.formFile, std::ios::binary);
-  if (!in) {
+  std::error_code ec;
+  std::ifstream in;
+  if (std::filesystem::is_regular_file(request.formFile, ec)) in.open(request.formFile, std::ios::binary);
+  if (!in.is_open()) {
     err << "zorvaxp-render: cannot read " << request.formFile << "\n";
     return 1;
   }

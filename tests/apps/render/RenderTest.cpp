@@ -88,13 +88,15 @@ TEST_F(Render, WritesThePictureAndReportsBadInputClearly) {
   auto back = gfx::readPng(png);
   ASSERT_TRUE(back);
 
-  std::string text = run({dir.file("missing.zxf"), "--out", png}, code);
-  EXPECT_EQ(code, 1);
-  EXPECT_NE(text.find("cannot read"), std::string::npos) << text;
+  for (std::string unreadable : {dir.file("missing.zxf"), dir.path().string()}) {
+    std::string text = run({unreadable, "--out", png}, code);
+    EXPECT_EQ(code, 1);
+    EXPECT_NE(text.find("cannot read " + unreadable), std::string::npos) << text;
+  }
 
   std::string broken = dir.file("broken.zxf");
   std::ofstream(broken) << "ZorvaXP Form 1\nBegin Form F\n  Begin TestXP A\n    @Left = twelve\n  End\nEnd\n";
-  text = run({broken, "--out", png}, code);
+  std::string text = run({broken, "--out", png}, code);
   EXPECT_EQ(code, 1);
   EXPECT_NE(text.find("broken.zxf:4:"), std::string::npos) << text;
 
