@@ -204,26 +204,33 @@ void ZorvaXPButton::CutWindowShape() {
   if (!SetWindowRgn(hWnd(), shape, TRUE)) DeleteObject(shape);
 }
 
-// The border lines leave the corners open; the pixels diagonally inside them close the curve.
-void ZorvaXPButton::DrawBorder(COLORREF color) {
+// The border lines leave the corners open; the pixels diagonally inside them (in `corner`)
+// close the curve.
+void ZorvaXPButton::DrawBorder(COLORREF color, COLORREF corner) {
   const HDC dc = UserControl.hDC();
   const int sw = ScaleWidth(), sh = ScaleHeight();
   drawLines(dc, color,
             {{{1, 0}, {sw - 1, 0}}, {{1, sh - 1}, {sw - 1, sh - 1}}, {{0, 1}, {0, sh - 1}}, {{sw - 1, 1}, {sw - 1, sh - 1}}});
-  SetPixelV(dc, 1, 1, kCornerColor);
-  SetPixelV(dc, sw - 2, 1, kCornerColor);
-  SetPixelV(dc, 1, sh - 2, kCornerColor);
-  SetPixelV(dc, sw - 2, sh - 2, kCornerColor);
+  SetPixelV(dc, 1, 1, corner);
+  SetPixelV(dc, sw - 2, 1, corner);
+  SetPixelV(dc, 1, sh - 2, corner);
+  SetPixelV(dc, sw - 2, sh - 2, corner);
 }
 
-// The Vista glass: an upper band from `color` at its lower right to `light` at its upper left,
-// and a lower band from the middle, `color` at its top to `light` at the bottom.
-void ZorvaXPButton::DrawGlassFace(OLE_COLOR color, COLORREF light) {
+// The gradient face of the resting and hover looks. XP: a vertical gradient from `color` on the
+// bottom line to `xpTop` on the top line. Vista (any style but XP): the glass, an upper band from
+// `color` at its lower right to `vistaLight` at its upper left, and a lower band from the middle,
+// `color` at its top to `vistaLight` at the bottom.
+void ZorvaXPButton::DrawGradientFace(OLE_COLOR color, OLE_COLOR xpTop, OLE_COLOR vistaLight) {
   const HDC dc = UserControl.hDC();
-  const int sw = ScaleWidth();
-  const int32_t band = nearest(ScaleHeight() / 2.0 + 1);
-  GradientFillHalf(dc, sw, band, color, light, 130, false, true);
-  GradientFillHalf(dc, sw, band, light, color, 90, false, false);
+  const int sw = ScaleWidth(), sh = ScaleHeight();
+  if (m_ButtonStyle == ButtonStyleDType::XP) {
+    GradientFillVertical(dc, sw, sh, color, xpTop);
+    return;
+  }
+  const int32_t band = nearest(sh / 2.0 + 1);
+  GradientFillHalf(dc, sw, band, color, vistaLight, 130, false, true);
+  GradientFillHalf(dc, sw, band, vistaLight, color, 90, false, false);
 }
 
 void ZorvaXPButton::DrawNormalButton() {
@@ -232,10 +239,7 @@ void ZorvaXPButton::DrawNormalButton() {
   const int sw = ScaleWidth(), sh = ScaleHeight();
   UserControl.Cls();
   if (m_GradientColor) {
-    if (m_ButtonStyle == ButtonStyleDType::XP)
-      GradientFillVertical(dc, sw, sh, m_GradientColorVistaXP2, m_GradientColorXP1);
-    else
-      DrawGlassFace(m_GradientColorVistaXP2, kWhite);
+    DrawGradientFace(m_GradientColorVistaXP2, m_GradientColorXP1, kWhite);
   } else {
     UserControl.setBackColor(m_NormalColor);
     const COLORREF normal = translateColor(m_NormalColor);
@@ -263,10 +267,7 @@ void ZorvaXPButton::DrawHoverButton() {
   const int sw = ScaleWidth(), sh = ScaleHeight();
   UserControl.Cls();
   if (m_GradientColor) {
-    if (m_ButtonStyle == ButtonStyleDType::XP)
-      GradientFillVertical(dc, sw, sh, m_GradientColorHighlight, kLightFace);
-    else
-      DrawGlassFace(m_GradientColorHighlight, kLightFace);
+    DrawGradientFace(m_GradientColorHighlight, kLightFace, kLightFace);
   } else {
     UserControl.setBackColor(m_NormalColorHighlight);
   }
@@ -324,16 +325,9 @@ void ZorvaXPButton::DrawClickButton() {
 }
 
 void ZorvaXPButton::DrawDisabledButton() {
-  const HDC dc = UserControl.hDC();
-  const int sw = ScaleWidth(), sh = ScaleHeight();
   UserControl.Cls();
   UserControl.setBackColor(kDisabledFace);
-  drawLines(dc, kDisabledBorder,
-            {{{1, 0}, {sw - 1, 0}}, {{1, sh - 1}, {sw - 1, sh - 1}}, {{0, 1}, {0, sh - 1}}, {{sw - 1, 1}, {sw - 1, sh - 1}}});
-  SetPixelV(dc, 1, 1, kDisabledBorder);
-  SetPixelV(dc, sw - 2, 1, kDisabledBorder);
-  SetPixelV(dc, 1, sh - 2, kDisabledBorder);
-  SetPixelV(dc, sw - 2, sh - 2, kDisabledBorder);
+  DrawBorder(kDisabledBorder, kDisabledBorder);
 }
 
 // The caption (wrapped, word ellipsis, transparent) and the icon in its place. In the hover and

@@ -142,8 +142,8 @@ class ZorvaXPButton final : public foundation::ControlBase {
  private:
   std::string defaultCaption() const;
   void CutWindowShape();
-  void DrawBorder(COLORREF color);
-  void DrawGlassFace(OLE_COLOR color, COLORREF light);
+  void DrawBorder(COLORREF color, COLORREF corner = kCornerColor);
+  void DrawGradientFace(OLE_COLOR color, OLE_COLOR xpTop, OLE_COLOR vistaLight);
   void DrawHoverButton();
   void DrawClickButton();
   void DrawDisabledButton();

@@ -19,7 +19,7 @@ host::ControlClass control(std::string name, uint32_t miscStatus, int toolboxBit
 const host::ClassRegistry& classes() {
   static const host::ClassRegistry table = [] {
     host::ClassRegistry r;
-    r.add(control<buttons::ZorvaXPButton>("ZorvaXPButton", OLEMISC_ACTSLIKEBUTTON | OLEMISC_ALIGNABLE, 30011));
+    r.add(control<buttons::ZorvaXPButton>("ZorvaXPButton", host::OLEMISC_ACTSLIKEBUTTON | host::OLEMISC_ALIGNABLE, 30011));
     return r;
   }();
   return table;
