@@ -1,15 +1,14 @@
 #include "platform/host/Variant.h"
 
 #include <cctype>
-#include <charconv>
 #include <cmath>
-#include <cstdio>
 #include <cstring>
 #include <limits>
 
 #include "platform/host/HostError.h"
 #include "platform/host/NoCase.h"
 #include "platform/host/runtime/Format.h"
+#include "platform/host/runtime/Numeric.h"
 
 namespace zxp::host {
 
@@ -32,56 +31,18 @@ int64_t roundChecked(double d, int64_t lo, int64_t hi) {
   return static_cast<int64_t>(r);
 }
 
-// Formats a number as the host's Str/CStr does: up to `digits` significant digits, no trailing
-// zeros, exponent form "1E+20" for very large or small magnitudes.
-std::string formatNumber(double d, int digits) {
-  if (std::isnan(d)) return "NaN";
-  if (std::isinf(d)) return d < 0 ? "-Infinity" : "Infinity";
-  char buf[64];
-  std::snprintf(buf, sizeof buf, "%.*G", digits, d);
-  return std::string(buf);  // %G drops trailing zeros and writes "1E+20", as the host does
-}
-
 }  // namespace
 
 bool parseHostNumber(std::string_view text, double& out) {
   std::string_view s = trim(text);
-  if (s.empty()) return false;
-  bool negative = false;
-  std::string_view body = s;
-  if (body.front() == '-' || body.front() == '+') {
-    negative = body.front() == '-';
-    body.remove_prefix(1);
-  }
-  if (body.size() >= 2 && body[0] == '&' && (body[1] == 'H' || body[1] == 'h' || body[1] == 'O' || body[1] == 'o')) {
-    int base = (body[1] == 'H' || body[1] == 'h') ? 16 : 8;
-    body.remove_prefix(2);
-    if (!body.empty() && body.back() == '&') body.remove_suffix(1);  // Long type suffix
-    if (body.empty() || body.size() > 11) return false;
-    uint64_t v = 0;
-    auto [p, ec] = std::from_chars(body.data(), body.data() + body.size(), v, base);
-    if (ec != std::errc() || p != body.data() + body.size()) return false;
-    // Hex literals are 32-bit two's complement values, as the host reads them (&HFFFFFFFF = -1);
-    // up to four hex digits they are 16-bit values (&HFFFF = -1).
-    if (v > 0xFFFFFFFFull) return false;
-    double val;
-    if (base == 16 && body.size() <= 4) val = static_cast<int16_t>(static_cast<uint16_t>(v));
-    else val = static_cast<int32_t>(static_cast<uint32_t>(v));
-    out = negative ? -val : val;
-    return true;
-  }
-  // Decimal: digits, optional fraction, optional exponent. No "inf"/"nan" spellings.
-  for (char c : body) {
-    if (!(std::isdigit(static_cast<unsigned char>(c)) || c == '.' || c == 'e' || c == 'E' || c == '+' || c == '-'))
-      return false;
-  }
-  if (body.empty() || body.front() == '+' || body.front() == '-') return false;
-  double v = 0;
-  auto [p, ec] = std::from_chars(body.data(), body.data() + body.size(), v, std::chars_format::general);
-  if (p != body.data() + body.size()) return false;
-  if (ec == std::errc::result_out_of_range) return false;
-  if (ec != std::errc()) return false;
-  out = negative ? -v : v;
+  // A hexadecimal or octal literal may carry the Long type suffix: &H00C00000&.
+  const size_t amp = s.find('&');
+  if (s.size() > 3 && s.back() == '&' && amp != std::string_view::npos && amp + 1 < s.size() &&
+      std::string_view("HhOo").find(s[amp + 1]) != std::string_view::npos)
+    s.remove_suffix(1);
+  const std::optional<double> v = parseNumber(s);
+  if (!v) return false;
+  out = *v;
   return true;
 }
 
@@ -202,8 +163,8 @@ std::string Variant::toString() const {
     case Kind::Boolean: return std::get<Bool16>(v_).v ? "True" : "False";
     case Kind::Integer: return std::to_string(std::get<int16_t>(v_));
     case Kind::Long: return std::to_string(std::get<int32_t>(v_));
-    case Kind::Single: return formatNumber(std::get<float>(v_), 7);
-    case Kind::Double: return formatNumber(std::get<double>(v_), 15);
+    case Kind::Single: return numberToText(std::get<float>(v_), 7);
+    case Kind::Double: return numberToText(std::get<double>(v_));
     case Kind::String: return std::get<std::string>(v_);
     case Kind::Date: return dateToText(std::get<Date>(v_));  // the general date form
     case Kind::Font:

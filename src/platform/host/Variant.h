@@ -125,8 +125,9 @@ class Variant {
       v_;
 };
 
-// Reads a number as the host does: decimal with optional sign, fraction and exponent, or &H/&O
-// hexadecimal/octal; surrounding blanks are allowed. False when the text is not a number.
+// Reads a number as the host does (the runtime's parseNumber: signs, "$", thousands separators,
+// exponents, &H/&O literals, which may also carry the Long suffix "&"). False when the text is
+// not a number.
 bool parseHostNumber(std::string_view text, double& out);
 
 // Converts to C++ value types through the coercions above (used by typed property reads and

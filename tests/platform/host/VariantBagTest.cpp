@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <limits>
+
 #include "platform/host/HostError.h"
 #include "platform/host/PropertyBag.h"
 
@@ -35,6 +37,10 @@ TEST(Variant, CoercesLikeTheHost) {
   EXPECT_EQ(Variant("&HFFFF").toInteger(), -1);  // four hex digits: a 16-bit value
   EXPECT_EQ(Variant("&HFFFFFFFF").toLong(), -1);
   EXPECT_DOUBLE_EQ(Variant("1.5e2").toDouble(), 150.0);
+  // The same reading as the runtime's numeric test: currency, thousands, signs after.
+  EXPECT_EQ(Variant("$1,000").toLong(), 1000);
+  EXPECT_EQ(Variant("5-").toInteger(), -5);
+  EXPECT_FALSE(Variant("1,00").isNumeric());
   EXPECT_EQ(errorNumber([] { Variant("12abc").toLong(); }), errTypeMismatch);
   EXPECT_EQ(errorNumber([] { Variant("").toLong(); }), errTypeMismatch);
   EXPECT_EQ(errorNumber([] { Variant(int16_t{1}).toFont(); }), errTypeMismatch);
@@ -42,6 +48,9 @@ TEST(Variant, CoercesLikeTheHost) {
   EXPECT_EQ(Variant(0.1 + 0.2).toString(), "0.3");
   EXPECT_EQ(Variant(1.5f).toString(), "1.5");
   EXPECT_EQ(Variant(1e20).toString(), "1E+20");
+  EXPECT_EQ(Variant(1.0 / 3).toString(), "0.333333333333333");
+  EXPECT_EQ(Variant(1.0f / 3).toString(), "0.3333333");
+  EXPECT_EQ(Variant(std::numeric_limits<double>::infinity()).toString(), "1.#INF");
   // OLE colours are Longs, stored bit for bit.
   Variant colour(OLE_COLOR{0x80000005});
   EXPECT_EQ(colour.kind(), Variant::Kind::Long);

@@ -1,6 +1,7 @@
 #include "platform/host/runtime/Numeric.h"
 
 #include <charconv>
+#include <algorithm>
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
@@ -185,12 +186,14 @@ std::optional<int16_t> CInt(std::string_view text) {
   return v ? CInt(*v) : std::nullopt;
 }
 
-std::string numberToText(double x) {
+std::string numberToText(double x) { return numberToText(x, 15); }
+
+std::string numberToText(double x, int significantDigits) {
   if (std::isnan(x)) return "-1.#IND";
   if (std::isinf(x)) return x > 0 ? "1.#INF" : "-1.#INF";
   if (x == 0.0) return "0";
   char buf[40];
-  const int len = std::snprintf(buf, sizeof buf, "%.15G", x);
+  const int len = std::snprintf(buf, sizeof buf, "%.*G", std::clamp(significantDigits, 1, 17), x);
   return std::string(buf, len > 0 ? static_cast<size_t>(len) : 0);
 }
 

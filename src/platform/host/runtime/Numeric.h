@@ -44,6 +44,8 @@ inline std::optional<double> CDbl(std::string_view text) { return parseNumber(te
 // exponent is below -4 or at least 15. Negative zero prints as "0"; infinities and not-a-number
 // print as the host shows them ("1.#INF", "-1.#INF", "-1.#IND").
 std::string numberToText(double x);
+// The same with another number of significant digits (7 for a Single).
+std::string numberToText(double x, int significantDigits);
 
 // ---- Decimal digits ----------------------------------------------------------------------------
 // A non-negative decimal number as digits: value = 0.d1 d2 d3 ... x 10^exponent. digits has no
