@@ -154,6 +154,12 @@ void Shell::showStill(std::shared_ptr<gfx::Surface> picture) {
   Rect area = pageArea();
   int w = stillPicture_ ? std::min(area.width(), stillPicture_->width() + 2 * kFormOffset.x) : area.width();
   int h = stillPicture_ ? std::min(area.height(), stillPicture_->height() + 2 * kFormOffset.y) : area.height();
+  // A picture that nearly fills the page keeps less margin rather than lose its edge.
+  stillOffset_ = kFormOffset;
+  if (stillPicture_) {
+    stillOffset_.x = std::clamp((area.width() - stillPicture_->width()) / 2, 0, kFormOffset.x);
+    stillOffset_.y = std::clamp((area.height() - stillPicture_->height()) / 2, 0, kFormOffset.y);
+  }
   SetWindowPos(still_, 0, area.left, area.top, w, h, SWP_NOZORDER | SWP_NOACTIVATE);
   ShowWindow(still_, SW_SHOWNOACTIVATE);
   InvalidateRect(still_, nullptr, FALSE);
@@ -240,7 +246,7 @@ void Shell::paintStill() {
   if (stillBitmap_) {
     MemoryDC mem(dc);
     Selection sb(mem.get(), stillBitmap_.get());
-    BitBlt(dc, kFormOffset.x, kFormOffset.y, stillPicture_->width(), stillPicture_->height(), mem.get(), 0, 0, SRCCOPY);
+    BitBlt(dc, stillOffset_.x, stillOffset_.y, stillPicture_->width(), stillPicture_->height(), mem.get(), 0, 0, SRCCOPY);
   }
   EndPaint(still_, &ps);
 }

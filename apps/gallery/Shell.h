@@ -65,6 +65,7 @@ class Shell {
   std::unique_ptr<host::Form> form_;
   std::deque<std::string> log_;
   std::shared_ptr<gfx::Surface> stillPicture_;
+  Point stillOffset_{0, 0};  // where the picture sits in the still page's window
   GdiObject stillBitmap_;
   GdiObject tabFont_;
   GdiObject logFont_;
