@@ -45,6 +45,9 @@ gfx::FontDesc face(const char* name, double points, bool bold = false) {
   return d;
 }
 
+// The shell whose keyboard hook is installed (hook procedures carry no context).
+Shell* hooked = nullptr;
+
 // The first MouseMove of a run stays in the log, later ones of the same control replace it, so
 // that moving the mouse does not push everything else out of view.
 bool sameMoveRun(const std::string& last, const std::string& line) {
@@ -92,10 +95,14 @@ Shell::Shell(std::vector<Entry> pages)
   }
   InvalidateRect(tabs_, nullptr, FALSE);
   InvalidateRect(logWnd_, nullptr, FALSE);
+  hooked = this;
+  keyHook_ = SetWindowsHookExA(WH_KEYBOARD, keyHook, 0, GetCurrentThreadId());
   if (!pages_.empty()) select(0);
 }
 
 Shell::~Shell() {
+  if (keyHook_) UnhookWindowsHookEx(keyHook_);
+  if (hooked == this) hooked = nullptr;
   form_.reset();
   for (HWND h : {tabs_, logWnd_, still_})
     if (IsWindow(h)) DestroyWindow(h);
@@ -133,9 +140,13 @@ void Shell::select(size_t index) {
     if (form_) {
       host::traceEvents(*form_, [this](const std::string& line) { appendLog(line); });
       SetActiveWindow(form_->hWnd());
+    } else {
+      showStill(nullptr);  // an empty page that keeps the keyboard
     }
   } else {
     showStill(page.still);
+    appendLog(page.still ? "A still page: its picture is drawn once, it raises no events."
+                         : "The page's picture could not be drawn.");
   }
   InvalidateRect(tabs_, nullptr, FALSE);
   InvalidateRect(logWnd_, nullptr, FALSE);
@@ -161,10 +172,21 @@ void Shell::showStill(std::shared_ptr<gfx::Surface> picture) {
     stillOffset_.y = std::clamp((area.height() - stillPicture_->height()) / 2, 0, kFormOffset.y);
   }
   SetWindowPos(still_, 0, area.left, area.top, w, h, SWP_NOZORDER | SWP_NOACTIVATE);
-  ShowWindow(still_, SW_SHOWNOACTIVATE);
+  // The still page takes the keyboard, so that the page keys keep working.
+  ShowWindow(still_, SW_SHOW);
+  SetActiveWindow(still_);
+  SetFocus(still_);
   InvalidateRect(still_, nullptr, FALSE);
-  appendLog(stillPicture_ ? "A still page: its picture is drawn once, it raises no events."
-                          : "The page's picture could not be drawn.");
+}
+
+LRESULT Shell::keyHook(int code, WPARAM wParam, LPARAM lParam) {
+  const bool keyDown = (static_cast<uint32_t>(lParam) & 0x80000000u) == 0;
+  if (code == HC_ACTION && hooked && keyDown && (wParam == VK_NEXT || wParam == VK_PRIOR) && GetKeyState(VK_CONTROL) < 0) {
+    const size_t n = hooked->pages_.size();
+    if (n) hooked->select((hooked->current_ + (wParam == VK_NEXT ? 1 : n - 1)) % n);
+    return 1;
+  }
+  return CallNextHookEx(0, code, wParam, lParam);
 }
 
 LRESULT Shell::proc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
@@ -224,7 +246,7 @@ void Shell::paintLog() {
   {
     Selection sf(dc, tabFont_.get());
     SetTextColor(dc, kLogHeader);
-    const char* title = "Events raised by the page's controls, newest last";
+    const char* title = "Events raised by the page's controls, newest last (Ctrl+PgDn, Ctrl+PgUp: next, previous page)";
     TextOutA(dc, 8, 5, title, static_cast<int>(std::strlen(title)));
   }
   Selection sf(dc, logFont_.get());

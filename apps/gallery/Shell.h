@@ -2,7 +2,7 @@
 // middle (a live form, or a still page's picture) and the event log along the bottom, which
 // shows every event the page's controls raise, newest last. It runs on whatever backend the
 // window system has: the desktop's (SDL2) in the app, the headless one in tests and for
-// screenshots.
+// screenshots. Ctrl+PgDn and Ctrl+PgUp go to the next and previous page from anywhere.
 #pragma once
 
 #include <deque>
@@ -54,6 +54,7 @@ class Shell {
 
  private:
   static LRESULT proc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam);
+  static LRESULT keyHook(int code, WPARAM wParam, LPARAM lParam);
   void paintTabs();
   void paintLog();
   void paintStill();
@@ -72,6 +73,7 @@ class Shell {
   HWND tabs_ = 0;
   HWND logWnd_ = 0;
   HWND still_ = 0;
+  HHOOK keyHook_ = 0;
 };
 
 }  // namespace zxp::gallery

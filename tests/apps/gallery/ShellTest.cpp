@@ -88,6 +88,19 @@ TEST_F(GalleryShell, TabsSwitchPagesAndTheFormKeepsTheActivation) {
   EXPECT_NE(shell.log().back().find("line 3: bad value"), std::string::npos) << shell.log().back();
   clickTab(shell, 0);
   EXPECT_TRUE(IsWindowVisible(shell.stillWindow()));
+
+  // Ctrl+PgDn and Ctrl+PgUp step through the pages, round the ends, from a still page, a form
+  // and a page whose form failed.
+  input.chord({VK_CONTROL}, VK_NEXT);
+  EXPECT_EQ(shell.selected(), 1u);
+  input.chord({VK_CONTROL}, VK_PRIOR);
+  EXPECT_EQ(shell.selected(), 0u);
+  input.chord({VK_CONTROL}, VK_PRIOR);
+  EXPECT_EQ(shell.selected(), 2u);
+  input.chord({VK_CONTROL}, VK_NEXT);
+  EXPECT_EQ(shell.selected(), 0u);
+  input.key(VK_NEXT);  // without Ctrl: nothing
+  EXPECT_EQ(shell.selected(), 0u);
 }
 
 TEST_F(GalleryShell, TheLogShowsTheFormsEventsNewestLast) {
