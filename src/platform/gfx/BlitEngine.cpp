@@ -113,7 +113,12 @@ BlitPlan::BlitPlan(DeviceContext& dc, const BlitArea& dstArea, const BlitArea& s
   auto [x0, x1] = mapAxis(dx, sx, mirrorX, d.left, d.right, srcWidth, mapX_);
   auto [y0, y1] = mapAxis(dy, sy, mirrorY, d.top, d.bottom, srcHeight, mapY_);
   visible_ = Rect{x0, y0, x1, y1};
-  if (visible_.empty()) visible_ = Rect{};
+  if (visible_.empty()) {
+    visible_ = Rect{};
+    return;
+  }
+  straightColumns_ = true;
+  for (size_t i = 1; i < mapX_.size() && straightColumns_; ++i) straightColumns_ = mapX_[i] == mapX_[i - 1] + 1;
 }
 
 Rect BlitPlan::sourceBox() const {

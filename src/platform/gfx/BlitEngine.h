@@ -71,6 +71,9 @@ class BlitPlan {
   // The source column / row for a visible destination column / row.
   int32_t srcX(int32_t dx) const { return identity_ ? dx + offX_ : mapX_[dx - visible_.left]; }
   int32_t srcY(int32_t dy) const { return identity_ ? dy + offY_ : mapY_[dy - visible_.top]; }
+  // Neighbouring visible columns read neighbouring source columns, left to right (always so for
+  // 1:1; for a stretch only when it is vertical alone), so a row's run reads one source run.
+  bool straightColumns() const { return identity_ || straightColumns_; }
   // The bounding box of the source pixels that the visible destination reads.
   Rect sourceBox() const;
 
@@ -88,6 +91,7 @@ class BlitPlan {
  private:
   Rect visible_;
   bool identity_ = false;
+  bool straightColumns_ = false;
   int32_t offX_ = 0;
   int32_t offY_ = 0;
   std::vector<int32_t> mapX_;
@@ -193,6 +197,14 @@ void blitRuns(DeviceContext& dc, const BlitPlan& plan, const PixelView& src, Ker
         int32_t y = upward ? c.bottom - 1 - i : c.top + i;
         kernel(dst->row(y) + c.left, view.at(c.left + plan.offsetX(), y + plan.offsetY()), c.width());
       }
+    });
+    return;
+  }
+  if (plan.straightColumns()) {
+    // A vertical stretch alone: each destination row is one run of its source row.
+    plan.forEachRect(dc, [&](const Rect& c) {
+      for (int32_t y = c.top; y < c.bottom; ++y)
+        kernel(dst->row(y) + c.left, view.at(plan.srcX(c.left), plan.srcY(y)), c.width());
     });
     return;
   }

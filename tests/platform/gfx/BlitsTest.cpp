@@ -211,6 +211,31 @@ TEST(StretchBlt, NearestNeighbourRoundingAndMirroring) {
   EXPECT_EQ(flipped.at(0, 2), 0x000u);
 }
 
+// A stretch in height alone copies each destination row as one run of its source row: the
+// same pixels as any other stretch, through clip holes, mirrored and at the source's edge.
+TEST(StretchBlt, VerticalStretchAloneThroughClipAndMirror) {
+  TestCanvas src(4, 2);
+  src.pattern();
+  TestCanvas dst(6, 4, false, 0xEE);
+  GdiObject clip(CreateRectRgn(0, 0, 6, 4)), hole(CreateRectRgn(2, 1, 3, 3));
+  CombineRgn(clip.get(), clip.get(), hole.get(), RGN_DIFF);
+  SelectClipRgn(dst.dc(), clip.get());
+  StretchBlt(dst.dc(), 1, 0, 3, 4, src.dc(), 1, 0, 3, 2, SRCCOPY);
+  for (int y = 0; y < 4; ++y)
+    for (int x = 0; x < 6; ++x) {
+      const bool painted = x >= 1 && x < 4 && !(x == 2 && y >= 1 && y < 3);
+      EXPECT_EQ(dst.at(x, y), painted ? src.at(x, y / 2) : 0xEEu) << x << "," << y;
+    }
+  SelectClipRgn(dst.dc(), 0);
+  dst.fill(0xEE);
+  StretchBlt(dst.dc(), 1, 3, 3, -4, src.dc(), 1, 0, 3, 2, SRCCOPY);  // upside down
+  for (int y = 0; y < 4; ++y) EXPECT_EQ(dst.at(2, y), src.at(2, (3 - y) / 2)) << y;
+  // Columns past the source's right edge stay as they were.
+  dst.fill(0xEE);
+  StretchBlt(dst.dc(), 0, 0, 4, 4, src.dc(), 2, 0, 4, 2, SRCCOPY);
+  EXPECT_EQ(rowOf(dst, 3), (std::vector<uint32_t>{src.at(2, 1), src.at(3, 1), 0xEE, 0xEE, 0xEE, 0xEE}));
+}
+
 TEST(BitBlt, ClippedByRegionViewportAndSourceBounds) {
   TestCanvas src(4, 4, false, 0xAAAAAA);
   TestCanvas dst(6, 6, false, 0x111111);
