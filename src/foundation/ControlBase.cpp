@@ -36,22 +36,9 @@ void ControlBase::connectSurface() {
   UserControl.MouseMove.connect([this](int16_t& b, int16_t& s, float& x, float& y) { UserControl_MouseMove(b, s, x, y); });
   UserControl.Click.connect([this] { UserControl_Click(); });
   UserControl.DblClick.connect([this] { UserControl_DblClick(); });
-  UserControl.KeyDown.connect([this](int16_t& k, int16_t& s) {
-    // Tab and Shift+Tab belong to the form: they move the focus and reach no control.
-    if (k == VK_TAB && (s & 6) == 0 && extender_ && extender_->Parent()) {
-      swallowTab_ = true;
-      extender_->moveFocus((s & 1) == 0);
-      return;
-    }
-    UserControl_KeyDown(k, s);
-  });
-  UserControl.KeyPress.connect([this](int16_t& a) {
-    if (a == '\t' && swallowTab_) {
-      swallowTab_ = false;
-      return;
-    }
-    UserControl_KeyPress(a);
-  });
+  // Tab and Shift+Tab never arrive: the form takes them for its tab order (host/Form.cpp).
+  UserControl.KeyDown.connect([this](int16_t& k, int16_t& s) { UserControl_KeyDown(k, s); });
+  UserControl.KeyPress.connect([this](int16_t& a) { UserControl_KeyPress(a); });
   UserControl.KeyUp.connect([this](int16_t& k, int16_t& s) { UserControl_KeyUp(k, s); });
   UserControl.GotFocus.connect([this] {
     focused_ = true;

@@ -14,7 +14,8 @@
 //   - Setters store, redraw the resting look where it shows the property, then tell the host
 //     (letProperty). Sound-file properties are checked at design time (letSoundPath).
 //   - The focus flag follows the focus; losing the focus also clears the pressed flag and
-//     redraws the resting look. Tab and Shift+Tab move the focus through the form.
+//     redraws the resting look. Tab and Shift+Tab move the focus through the form (the form
+//     takes them before any control sees them).
 //   - Hover tracking: a mouse movement starts the polling timer (trackHover); each tick asks
 //     CursorOutsideWindow and, once the cursor has left, clears the hover mark, redraws the
 //     resting look and stops the timer. The hover sound plays once per entry (PlayHoverSound),
@@ -208,7 +209,6 @@ class ControlBase : public host::ControlObject {
   bool focused_ = false;
   bool pressed_ = false;
   bool live_ = false;  // the host has sized the control: surface resizes reach UserControl_Resize
-  bool swallowTab_ = false;
   bool hoverStaysWhileFocused_ = false;
   std::string accessKeys_;
   std::vector<std::unique_ptr<host::Extender>> constituents_;

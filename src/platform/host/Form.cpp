@@ -6,6 +6,7 @@
 #include "platform/gfx/GdiRaii.h"
 #include "platform/gfx/SysColors.h"
 #include "platform/host/NoCase.h"
+#include "platform/ui/Edit.h"
 #include "platform/ui/Window.h"
 
 namespace zxp::host {
@@ -38,12 +39,6 @@ LRESULT formProc(HWND h, UINT msg, WPARAM wParam, LPARAM lParam) {
       if (!order.empty()) SetFocus(order.front()->object().hWnd());
       return 0;
     }
-    case WM_KEYDOWN:
-      if (wParam == static_cast<WPARAM>(VK_TAB)) {
-        form->moveFocus((GetKeyState(VK_SHIFT) & 0x8000) == 0);
-        return 0;
-      }
-      break;
     case WM_SYSCOMMAND:
       // Alt+letter arrives here from the focus window's WM_SYSCHAR.
       if ((wParam & 0xFFF0) == SC_KEYMENU && lParam > 0 && lParam < 256) {
@@ -57,6 +52,38 @@ LRESULT formProc(HWND h, UINT msg, WPARAM wParam, LPARAM lParam) {
       break;
   }
   return DefWindowProcA(h, msg, wParam, lParam);
+}
+
+// The form's window that holds h (h itself or an ancestor), with its form; nullptr when h is
+// not inside a form.
+Form* formHolding(HWND h) {
+  char cls[32];
+  for (; h; h = GetParent(h)) {
+    if (GetClassNameA(h, cls, sizeof cls) && std::string_view(cls) == kFormClass) return formOf(h);
+  }
+  return nullptr;
+}
+
+// Tab and Shift+Tab belong to the form, whichever of its windows has the focus (a control's
+// surface, a window inside a control such as an edit field, or the form itself): as a dialog's
+// message loop does, the form takes the key before it is translated or dispatched, moves the
+// focus through its tab order and leaves a WM_NULL in its place, so no window sees the key or
+// its character. A window that asks for Tab through WM_GETDLGCODE (DLGC_WANTTAB) keeps it.
+LRESULT tabKeyHook(int code, WPARAM wParam, LPARAM lParam) {
+  auto* m = reinterpret_cast<MSG*>(lParam);
+  if (code == HC_ACTION && wParam == PM_REMOVE && m && m->message == WM_KEYDOWN &&
+      m->wParam == static_cast<WPARAM>(VK_TAB) && (GetKeyState(VK_CONTROL) & 0x8000) == 0 &&
+      (GetKeyState(VK_MENU) & 0x8000) == 0) {
+    Form* form = formHolding(m->hwnd);
+    // A window that asks for the Tab key (DLGC_WANTTAB) keeps it.
+    const auto wants = SendMessageA(m->hwnd, WM_GETDLGCODE, m->wParam, reinterpret_cast<LPARAM>(m));
+    if (form && (wants & DLGC_WANTTAB) == 0) {
+      m->message = WM_NULL;
+      form->moveFocus((GetKeyState(VK_SHIFT) & 0x8000) == 0);
+      return 0;
+    }
+  }
+  return CallNextHookEx(0, code, wParam, lParam);
 }
 
 void registerFormClass() {
@@ -86,9 +113,11 @@ Form::Form(const FormOptions& o) : name_(o.name), userMode_(o.userMode) {
   hwnd_ = CreateWindowExA(0, kFormClass, caption.c_str(), kFormStyle | (o.visible ? WS_VISIBLE : 0), o.screenPos.x,
                           o.screenPos.y, w, h, 0, 0, 0, this);
   if (!hwnd_) throw HostError(errOutOfMemory, "the form's window cannot be created");
+  tabHook_ = SetWindowsHookExA(WH_GETMESSAGE, tabKeyHook, 0, GetCurrentThreadId());
 }
 
 Form::~Form() {
+  if (tabHook_) UnhookWindowsHookEx(tabHook_);
   while (!order_.empty()) remove(*order_.back());
   if (hwnd_) {
     SetWindowLongPtrA(hwnd_, GWLP_USERDATA, 0);

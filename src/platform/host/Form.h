@@ -143,6 +143,7 @@ class Form : public Dispatchable {
   std::vector<std::unique_ptr<Extender>> owned_;
   std::vector<Extender*> order_;
   std::vector<PropertyChange> changes_;
+  HHOOK tabHook_ = 0;  // takes Tab and Shift+Tab for the tab order (Form.cpp, tabKeyHook)
   bool layingOut_ = false;
   bool relayout_ = false;
 };

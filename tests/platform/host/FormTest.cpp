@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include "platform/services/Library.h"
+#include "platform/ui/Edit.h"
 #include "support/FormFixture.h"
 
 namespace zxp::testing {
@@ -59,6 +60,39 @@ TEST_F(Form, TabAndShiftTabFollowTheTabOrder) {
   ext("A").setVisible(false);
   form->controlAs<TestXP>("C")->setEnabled(false);
   EXPECT_EQ(namesOf(form->tabOrder()), (std::vector<std::string>{"D"}));
+}
+
+// Tab belongs to the form wherever the focus is inside it: in an edit field a control holds, in
+// a multi-line field too; only a window that asks for Tab (DLGC_WANTTAB) keeps it.
+TEST_F(Form, TabFromAWindowInsideAControlMovesThroughTheForm) {
+  TestXP& a = add("A", 300, 300, 3000, 900);
+  add("B", 300, 1500);
+  HWND edit = CreateWindowExA(0, WC_EDITA, "abc", WS_CHILD | WS_VISIBLE | ES_MULTILINE, 2, 2, 150, 40, a.hWnd(), 0, 0, nullptr);
+  ASSERT_TRUE(edit);
+  SetFocus(edit);
+  EXPECT_EQ(focusedName(*form), "A");
+  input.key(VK_TAB);
+  EXPECT_EQ(focusedName(*form), "B");
+  char text[16] = {};
+  GetWindowTextA(edit, text, sizeof text);
+  EXPECT_STREQ(text, "abc");  // no tab character typed
+  input.chord({VK_SHIFT}, VK_TAB);
+  EXPECT_EQ(focusedName(*form), "A");
+
+  static int tabsSeen = 0;
+  WNDCLASSA wc{};
+  wc.lpfnWndProc = [](HWND h, UINT msg, WPARAM w, LPARAM l) -> LRESULT {
+    if (msg == WM_GETDLGCODE) return DLGC_WANTTAB;
+    if (msg == WM_KEYDOWN && w == static_cast<WPARAM>(VK_TAB)) ++tabsSeen;
+    return DefWindowProcA(h, msg, w, l);
+  };
+  wc.lpszClassName = "WantsTab";
+  RegisterClassA(&wc);
+  HWND wants = CreateWindowExA(0, "WantsTab", "", WS_CHILD | WS_VISIBLE, 2, 44, 50, 10, a.hWnd(), 0, 0, nullptr);
+  SetFocus(wants);
+  input.key(VK_TAB);
+  EXPECT_EQ(tabsSeen, 1);
+  EXPECT_EQ(GetFocus(), wants);
 }
 
 TEST_F(Form, AlignedControlsArePlacedByTheForm) {
