@@ -11,18 +11,24 @@
 
 namespace zxp::testing {
 
+using buttons::ButtonStyleDType;
+using buttons::ClickButtonStyleDType;
+using buttons::PicSizeDtype;
+using buttons::PicturePositionDType;
+using buttons::ZorvaXPButton;
+
 class ButtonTest : public FormTest {
  protected:
   // A button at (x, y) of the form, w x h pixels inside.
-  buttons::ZorvaXPButton& button(const std::string& name, int w = 75, int h = 23, int x = 10, int y = 10) {
+  ZorvaXPButton& button(const std::string& name, int w = 75, int h = 23, int x = 10, int y = 10) {
     host::ExtenderRecord r;
     r.left = pixelsToTwips(x);
     r.top = pixelsToTwips(y);
     r.width = pixelsToTwips(w);
     r.height = pixelsToTwips(h);
-    return form->add(std::make_unique<buttons::ZorvaXPButton>(), name, r).as<buttons::ZorvaXPButton>();
+    return form->add(std::make_unique<ZorvaXPButton>(), name, r).as<ZorvaXPButton>();
   }
-  static COLORREF px(const buttons::ZorvaXPButton& b, int x, int y) { return GetPixel(b.surface().hDC(), x, y); }
+  static COLORREF px(const ZorvaXPButton& b, int x, int y) { return GetPixel(b.surface().hDC(), x, y); }
 };
 
 }  // namespace zxp::testing

@@ -17,11 +17,6 @@
 namespace zxp::testing {
 namespace {
 
-using buttons::ButtonStyleDType;
-using buttons::ClickButtonStyleDType;
-using buttons::PicSizeDtype;
-using buttons::PicturePositionDType;
-using buttons::ZorvaXPButton;
 using B = ZorvaXPButton;
 
 constexpr int W = 120, H = 30;

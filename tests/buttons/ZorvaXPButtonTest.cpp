@@ -15,12 +15,6 @@
 namespace zxp::testing {
 namespace {
 
-using buttons::ButtonStyleDType;
-using buttons::ClickButtonStyleDType;
-using buttons::PicSizeDtype;
-using buttons::PicturePositionDType;
-using buttons::ZorvaXPButton;
-
 // Tells the looks apart by their border colours, which the test makes distinct.
 class ButtonInput : public ButtonTest {
  protected:
