@@ -8,6 +8,7 @@
 #include <unordered_map>
 
 #include "platform/ui/EventLoop.h"
+#include "platform/ui/Hooks.h"
 #include "platform/ui/Input.h"
 #include "platform/ui/Screen.h"
 
@@ -353,6 +354,15 @@ HWND CreateWindowExA(DWORD exStyle, const char* className, const char* windowNam
     SendMessageA(hwnd, WM_GETMINMAXINFO, 0, reinterpret_cast<LPARAM>(&mmi));
   }
   if (!IsWindow(hwnd)) return 0;
+  if (hasHooks(WH_CBT)) {
+    CBT_CREATEWNDA cbt;
+    cbt.lpcs = &cs;
+    if (callHooks(WH_CBT, HCBT_CREATEWND, hwnd, reinterpret_cast<LPARAM>(&cbt))) {
+      DestroyWindow(hwnd);
+      return 0;
+    }
+    if (!IsWindow(hwnd)) return 0;
+  }
   if (!SendMessageA(hwnd, WM_NCCREATE, 0, reinterpret_cast<LPARAM>(&cs))) {
     DestroyWindow(hwnd);
     return 0;
@@ -405,6 +415,10 @@ BOOL DestroyWindow(HWND hwnd) {
   Window* w = windowFromHandle(hwnd);
   if (!w || w->isDesktop() || w->destroying) return FALSE;
   auto keep = windowRef(hwnd);
+  // A window whose creation is still under way (refused by a CBT hook, or failing in
+  // WM_NCCREATE or WM_CREATE) is destroyed without asking.
+  if (w->created && hasHooks(WH_CBT) && callHooks(WH_CBT, HCBT_DESTROYWND, hwnd, 0)) return FALSE;
+  if (!windowFromHandle(hwnd)) return TRUE;
   // Owned windows go first.
   std::vector<HWND> owned;
   for (Window* t : desktop().children)
