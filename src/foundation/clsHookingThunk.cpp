@@ -1,6 +1,8 @@
 #include "foundation/clsHookingThunk.h"
 
+#include <algorithm>
 #include <map>
+#include <vector>
 #include <memory>
 
 #include "platform/host/NoCase.h"
@@ -28,10 +30,18 @@ std::unique_ptr<FormNames>& forms() {
   return f;
 }
 
-clsHookingThunk*& active() {
-  static clsHookingThunk* a = nullptr;
+// The attached instances, oldest first; the last one is the active instance. When the active
+// instance detaches, the slot passes to the newest one still attached, so no installed hook of
+// this class is ever left without an instance to notify (such a hook would answer 0 without
+// passing the call on, starving the hooks installed before it).
+std::vector<clsHookingThunk*>& attached() {
+  static std::vector<clsHookingThunk*> a;
   return a;
 }
+
+clsHookingThunk* active() { return attached().empty() ? nullptr : attached().back(); }
+
+void forget(clsHookingThunk* t) { attached().erase(std::remove(attached().begin(), attached().end(), t), attached().end()); }
 
 HHOOK& activeHook() {
   static HHOOK h = 0;
@@ -53,20 +63,26 @@ LRESULT hookProc(int nCode, WPARAM wParam, LPARAM lParam) {
 clsHookingThunk::~clsHookingThunk() {
   pvDeattachHook(type_);
   // The slot must not outlive its instance.
-  if (active() == this) active() = nullptr;
+  forget(this);
 }
 
 void clsHookingThunk::pvAttachHook(eHookType lHookType, const std::string& sFormCaption,
                                    const std::string& sFormName) {
+  if (forms() && forms()->count(sFormName)) return;
+  // One instance holds one hook: attached under another name already, it lets go of that hook
+  // and that name first (otherwise the first hook would outlive the instance).
+  if (hook_ != 0) pvDeattachHook(type_);
+  type_ = lHookType;
+  hook_ = SetWindowsHookExA(static_cast<int>(lHookType), &hookProc, 0, GetCurrentThreadId());
+  // A type the platform cannot install leaves a zero handle and registers nothing.
+  if (hook_ == 0) return;
   if (!forms()) forms() = std::make_unique<FormNames>();
-  if (forms()->count(sFormName)) return;
   (*forms())[sFormName] = sFormCaption;
   formName_ = sFormName;
   formCaption_ = sFormCaption;
-  type_ = lHookType;
-  hook_ = SetWindowsHookExA(static_cast<int>(lHookType), &hookProc, 0, GetCurrentThreadId());
   activeHook() = hook_;
-  active() = this;
+  forget(this);
+  attached().push_back(this);
 }
 
 void clsHookingThunk::pvDeattachHook(eHookType lHookType) {
@@ -74,10 +90,14 @@ void clsHookingThunk::pvDeattachHook(eHookType lHookType) {
   UnhookWindowsHookEx(hook_);
   if (activeHook() == hook_) activeHook() = 0;
   hook_ = 0;
+  forget(this);
+  if (clsHookingThunk* next = active()) activeHook() = next->hook_;
   if (forms()) {
     forms()->erase(formName_);
     if (forms()->empty()) forms().reset();
   }
+  formName_.clear();
+  formCaption_.clear();
 }
 
 host::Variant clsHookingThunk::z_Sub_Hooking_Sink(int16_t intCode, WPARAM wParam, LPARAM lParam) {

@@ -4,7 +4,14 @@
 // Module-wide state (one per process, as the library keeps it): the keyed collection of the
 // registered form names (key = form name, compared without regard to case; item = caption),
 // created on first use and dropped when it becomes empty, and one slot holding the instance that
-// attached last — the hook procedure notifies only that instance.
+// attached last — the hook procedure notifies only that instance. When that instance detaches,
+// the slot passes back to the newest instance still attached.
+//
+// One instance holds at most one hook: attaching under a second form name first detaches the
+// first (its hook is removed and its name unregistered). A hook type that the platform cannot
+// install for a thread (see SetWindowsHookExA in platform/ui/User.h: the journal, low-level,
+// system message-filter, message-filter and shell hooks) leaves hookHandle() at 0 and registers
+// no name, so a later attach under that name may succeed with another type.
 #pragma once
 
 #include <cstdint>
@@ -43,7 +50,8 @@ class clsHookingThunk : public host::Dispatchable {
   clsHookingThunk& operator=(const clsHookingThunk&) = delete;
 
   // Registers sFormName and installs a thread hook of lHookType, unless that form name is
-  // registered already (then nothing happens). The instance becomes the active one.
+  // registered already (then nothing happens). The instance becomes the active one. When the
+  // hook cannot be installed, hookHandle() stays 0 and nothing is registered.
   void pvAttachHook(eHookType lHookType, const std::string& sFormCaption, const std::string& sFormName);
   // With the stored type and a hook installed: removes the hook and unregisters the form name.
   void pvDeattachHook(eHookType lHookType);

@@ -72,11 +72,76 @@ TEST_F(HookClassesTest, HookingThunkDestructionRemovesItsHookAndTheNewestInstanc
     EXPECT_EQ(oldCalls, 0);  // the module-wide slot holds the newest instance only
     EXPECT_GT(newCalls, 0);
   }
-  EXPECT_EQ(clsHookingThunk::activeInstance(), nullptr);
+  // The slot passes back to the instance still attached, whose hook keeps working.
+  EXPECT_EQ(clsHookingThunk::activeInstance(), older.get());
   EXPECT_EQ(clsHookingThunk::registeredFormCount(), 1u);
+  oldCalls = 0;
+  SendMessageA(w, WM_USER, 0, 0);
+  EXPECT_GT(oldCalls, 0);
   older.reset();
+  EXPECT_EQ(clsHookingThunk::activeInstance(), nullptr);
   EXPECT_FALSE(clsHookingThunk::formCollectionExists());
   EXPECT_EQ(ui::hookCount(WH_CALLWNDPROC), 0u);
+}
+
+int plainHookCalls = 0;
+LRESULT plainHook(int code, WPARAM w, LPARAM l) {
+  ++plainHookCalls;
+  return CallNextHookEx(0, code, w, l);
+}
+
+// One instance attached under a second name holds one hook, not two: once it is gone, hooks
+// installed before it are called again (a leftover hook with no instance would answer 0 without
+// passing the call on).
+TEST_F(HookClassesTest, HookingThunkUnderTwoNamesHoldsOneHookAndStarvesNoOlderHook) {
+  HWND w = window();
+  HHOOK older = SetWindowsHookExA(WH_CALLWNDPROC, plainHook, 0, 0);
+  ASSERT_NE(older, 0u);
+  {
+    clsHookingThunk hook;
+    hook.pvAttachHook(eHookType::WH_CALLWNDPROC, "A", "formA");
+    hook.pvAttachHook(eHookType::WH_CALLWNDPROC, "B", "formB");
+    EXPECT_EQ(ui::hookCount(WH_CALLWNDPROC), 2u);  // the plain hook and one of the instance
+    EXPECT_EQ(clsHookingThunk::registeredFormCount(), 1u);
+    EXPECT_EQ(hook.formName(), "formB");
+    plainHookCalls = 0;
+    SendMessageA(w, WM_USER, 0, 0);
+    EXPECT_EQ(plainHookCalls, 1);
+  }
+  EXPECT_EQ(ui::hookCount(WH_CALLWNDPROC), 1u);
+  EXPECT_FALSE(clsHookingThunk::formCollectionExists());
+  plainHookCalls = 0;
+  SendMessageA(w, WM_USER, 0, 0);
+  EXPECT_EQ(plainHookCalls, 1);
+  UnhookWindowsHookEx(older);
+}
+
+// The window-creation hook installs; the types a thread cannot have leave a zero handle and
+// register nothing, so the name stays free for another attempt.
+TEST_F(HookClassesTest, HookingThunkSupportsTheCbtHookAndFailsCleanlyForTypesAThreadCannotHave) {
+  for (eHookType type : {eHookType::WH_MSGFILTER, eHookType::WH_JOURNALRECORD, eHookType::WH_JOURNALPLAYBACK,
+                         eHookType::WH_SYSMSGFILTER, eHookType::WH_SHELL, eHookType::WH_KEYBOARD_LL,
+                         eHookType::WH_MOUSE_LL}) {
+    SCOPED_TRACE(static_cast<int>(type));
+    clsHookingThunk hook;
+    hook.pvAttachHook(type, "Main", "frmMain");
+    EXPECT_EQ(hook.hookHandle(), 0u);
+    EXPECT_FALSE(clsHookingThunk::formCollectionExists());
+    EXPECT_EQ(clsHookingThunk::activeInstance(), nullptr);
+  }
+  clsHookingThunk hook;
+  std::vector<int16_t> codes;
+  hook.zProcessHooking.connect([&](eHookType& type, int16_t& code, WPARAM&, LPARAM&) {
+    EXPECT_EQ(type, eHookType::WH_CBT);
+    codes.push_back(code);
+  });
+  hook.pvAttachHook(eHookType::WH_CBT, "Main", "frmMain");
+  ASSERT_NE(hook.hookHandle(), 0u);
+  EXPECT_EQ(clsHookingThunk::registeredFormCount(), 1u);
+  HWND w = window();
+  ASSERT_NE(w, 0u);  // the thunk passes the call on: creation is not refused
+  ASSERT_FALSE(codes.empty());
+  EXPECT_EQ(codes.front(), HCBT_CREATEWND);
 }
 
 // ---- clsMWheel ---------------------------------------------------------------------------------

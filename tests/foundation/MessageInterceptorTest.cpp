@@ -2,6 +2,8 @@
 // "every message" phase, stacking on one window and restoring the original procedure.
 #include "foundation/MessageInterceptor.h"
 
+#include <algorithm>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -156,7 +158,7 @@ TEST_F(MessageInterceptorTest, UnsubclassingRestoresTheOriginalProcedureWithSeve
     EXPECT_EQ(mi.SubclassWindow(b), 1);
     EXPECT_EQ(mi.SubclassWindow(a), 0);  // already intercepted: same record
     EXPECT_NE(GetWindowLongPtrA(a, GWLP_WNDPROC), originalA);
-    EXPECT_NE(GetWindowLongPtrA(a, GWLP_WNDPROC), GetWindowLongPtrA(b, GWLP_WNDPROC));
+    EXPECT_NE(GetWindowLongPtrA(b, GWLP_WNDPROC), originalB);
     EXPECT_TRUE(mi.UnsubclassWindow(a));
     EXPECT_EQ(GetWindowLongPtrA(a, GWLP_WNDPROC), originalA);
     EXPECT_EQ(mi.records()[0].hWnd, 0u);  // freed ...
@@ -183,6 +185,138 @@ TEST_F(MessageInterceptorTest, TwoOwnersStackOnOneWindowAndEachCallsTheProcedure
   EXPECT_EQ(messagesOf(w, {kAsk}).size(), 1u);
   second.UnsubclassAll();
   first.UnsubclassAll();
+}
+
+// Owners stacked on one window and removed in a given order: after each removal every owner still
+// in place sees the message once, and so does the window's own procedure; at the end the window
+// has its original procedure back and no layer is left.
+void removeInOrder(HWND w, const std::vector<size_t>& order) {
+  const LONG_PTR original = GetWindowLongPtrA(w, GWLP_WNDPROC);
+  const int32_t layersBefore = MessageInterceptor::entryPointsInUse();
+  const size_t n = order.size();
+  std::vector<RecordingOwner> owners(n);
+  std::vector<std::unique_ptr<MessageInterceptor>> interceptors;
+  for (auto& o : owners) {
+    interceptors.push_back(std::make_unique<MessageInterceptor>(o));
+    ASSERT_EQ(interceptors.back()->SubclassWindow(w), 0);
+    interceptors.back()->AddMessage(w, kAsk, MSG_BEFORE_AND_AFTER);
+  }
+  std::vector<bool> present(n, true);
+  auto checkDelivery = [&] {
+    for (auto& o : owners) o.calls.clear();
+    auto& log = ui::testing::messageLog();
+    log.clear();
+    SendMessageA(w, kAsk, 0, 0);
+    EXPECT_EQ(std::count_if(log.begin(), log.end(), [&](const auto& e) { return e.hwnd == w && e.msg == kAsk; }), 1);
+    for (size_t k = 0; k < n; ++k) EXPECT_EQ(owners[k].count(kAsk), present[k] ? 2u : 0u) << "owner " << k;
+  };
+  checkDelivery();
+  for (size_t k : order) {
+    SCOPED_TRACE(testing::Message() << "after removing owner " << k);
+    EXPECT_TRUE(interceptors[k]->UnsubclassWindow(w));
+    present[k] = false;
+    checkDelivery();
+  }
+  EXPECT_EQ(GetWindowLongPtrA(w, GWLP_WNDPROC), original);
+  EXPECT_EQ(MessageInterceptor::entryPointsInUse(), layersBefore);
+}
+
+TEST_F(MessageInterceptorTest, StackedOwnersComeOffInEveryOrder) {
+  for (size_t n : {2u, 3u}) {
+    std::vector<size_t> order(n);
+    for (size_t k = 0; k < n; ++k) order[k] = k;
+    do {
+      SCOPED_TRACE(testing::Message() << n << " owners, order " << order[0] << order[1] << (n > 2 ? std::to_string(order[2]) : ""));
+      removeInOrder(window(), order);
+    } while (std::next_permutation(order.begin(), order.end()));
+  }
+}
+
+// A window subclassed by someone else between two interceptors: both still see their messages,
+// and removing them in either order keeps the foreign procedure and the window's own in the chain.
+LRESULT foreignProc(HWND h, UINT m, WPARAM w, LPARAM l);
+WNDPROC foreignPrevious = nullptr;
+int foreignCalls = 0;
+LRESULT foreignProc(HWND h, UINT m, WPARAM w, LPARAM l) {
+  if (m == kAsk) ++foreignCalls;
+  return CallWindowProcA(foreignPrevious, h, m, w, l);
+}
+
+TEST_F(MessageInterceptorTest, AForeignProcedureBetweenTwoOwnersStaysInTheChain) {
+  for (bool lowerFirst : {true, false}) {
+    SCOPED_TRACE(lowerFirst ? "lower owner removed first" : "upper owner removed first");
+    HWND w = window();
+    RecordingOwner lower, upper;
+    MessageInterceptor first(lower), second(upper);
+    first.SubclassWindow(w);
+    first.AddMessage(w, kAsk, MSG_BEFORE);
+    foreignPrevious = reinterpret_cast<WNDPROC>(SetWindowLongPtrA(w, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&foreignProc)));
+    second.SubclassWindow(w);
+    second.AddMessage(w, kAsk, MSG_BEFORE);
+    auto send = [&] {
+      lower.calls.clear();
+      upper.calls.clear();
+      foreignCalls = 0;
+      clearLog();
+      SendMessageA(w, kAsk, 0, 0);
+      EXPECT_EQ(foreignCalls, 1);
+      EXPECT_EQ(messagesOf(w, {kAsk}).size(), 1u);
+    };
+    send();
+    EXPECT_EQ(lower.count(kAsk), 1u);
+    EXPECT_EQ(upper.count(kAsk), 1u);
+    (lowerFirst ? first : second).UnsubclassWindow(w);
+    send();
+    EXPECT_EQ(lower.count(kAsk), lowerFirst ? 0u : 1u);
+    EXPECT_EQ(upper.count(kAsk), lowerFirst ? 1u : 0u);
+    (lowerFirst ? second : first).UnsubclassWindow(w);
+    send();
+    EXPECT_EQ(lower.count(kAsk) + upper.count(kAsk), 0u);
+  }
+}
+
+// Interception is not limited to a fixed number of windows.
+TEST_F(MessageInterceptorTest, ManyWindowsAreInterceptedAtOnce) {
+  RecordingOwner owner;
+  MessageInterceptor mi(owner);
+  std::vector<HWND> windows;
+  for (int k = 0; k < 600; ++k) {
+    windows.push_back(window());
+    ASSERT_EQ(mi.SubclassWindow(windows.back()), k);
+    mi.AddMessage(windows.back(), kAsk, MSG_BEFORE);
+  }
+  for (HWND w : windows) SendMessageA(w, kAsk, 0, 0);
+  EXPECT_EQ(owner.count(kAsk), windows.size());
+  mi.UnsubclassAll();
+  for (HWND w : windows) DestroyWindow(w);
+}
+
+// An owner that removes itself while its callback runs: the message still reaches the window.
+class SelfRemovingOwner : public iSubclass {
+ public:
+  MessageInterceptor* mi = nullptr;
+  void zSubclass_Proc(bool, bool&, LRESULT&, HWND& h, UINT& m, WPARAM&, LPARAM&) override {
+    if (m == kAsk) mi->UnsubclassWindow(h);
+  }
+};
+
+TEST_F(MessageInterceptorTest, AnOwnerMayRemoveItselfDuringACallback) {
+  HWND w = window();
+  const LONG_PTR original = GetWindowLongPtrA(w, GWLP_WNDPROC);
+  RecordingOwner below;
+  SelfRemovingOwner self;
+  MessageInterceptor first(below), second(self);
+  self.mi = &second;
+  first.SubclassWindow(w);
+  first.AddMessage(w, kAsk, MSG_BEFORE);
+  second.SubclassWindow(w);
+  second.AddMessage(w, kAsk, MSG_BEFORE);
+  clearLog();
+  SendMessageA(w, kAsk, 0, 0);
+  EXPECT_EQ(below.count(kAsk), 1u);
+  EXPECT_EQ(messagesOf(w, {kAsk}).size(), 1u);
+  first.UnsubclassWindow(w);
+  EXPECT_EQ(GetWindowLongPtrA(w, GWLP_WNDPROC), original);
 }
 
 TEST_F(MessageInterceptorTest, DestroyedWindowsAndBadHandlesFailQuietly) {

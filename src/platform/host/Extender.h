@@ -56,9 +56,14 @@ class Extender : public Dispatchable {
   void setAlign(host::Align a);
   bool TabStop() const { return values_.tabStop; }
   void setTabStop(bool b) { values_.tabStop = b; }
+  // The place in the form's tab order as the 16-bit TabIndex property shows it: a form keeps a
+  // 32-bit order (tabPosition), so that more than 32 767 controls never wrap to a negative index;
+  // places beyond 32 767 read as 32 767.
   int16_t TabIndex() const { return values_.tabIndex; }
   // Takes the place n in its form's tab order; the others move up or down to keep 0..N-1.
   void setTabIndex(int16_t n);
+  // The place in the form's tab order, 0..N-1 (-1 for a control not on a form).
+  int32_t tabPosition() const { return tabPosition_; }
   bool Visible() const { return values_.visible; }
   void setVisible(bool b);
   // The control that contains this one (a frame, a tab control), or nullptr for the form.
@@ -88,7 +93,10 @@ class Extender : public Dispatchable {
   // Only for the form: sets the rectangle and places the window without a new layout.
   void placeAt(int32_t left, int32_t top, int32_t width, int32_t height);
   // Only for the form's tab-order bookkeeping.
-  void setTabIndexRaw(int16_t n) { values_.tabIndex = n; }
+  void setTabPositionRaw(int32_t n) {
+    tabPosition_ = n;
+    values_.tabIndex = static_cast<int16_t>(n < 0 ? -1 : (n > INT16_MAX ? INT16_MAX : n));
+  }
 
  private:
   std::unique_ptr<ControlObject> control_;
@@ -100,6 +108,7 @@ class Extender : public Dispatchable {
   HWND parentWindow_;
   Extender* ambientSource_;
   std::string accessKeys_;
+  int32_t tabPosition_ = -1;
 };
 
 }  // namespace zxp::host

@@ -118,7 +118,20 @@ Form::Form(const FormOptions& o) : name_(o.name), userMode_(o.userMode) {
 
 Form::~Form() {
   if (tabHook_) UnhookWindowsHookEx(tabHook_);
-  while (!order_.empty()) remove(*order_.back());
+  // Controls go last added first, so contents go before their containers, each told first
+  // (Terminate) and then destroyed with its window; nothing is searched or renumbered per control.
+  while (!order_.empty()) {
+    Extender* e = order_.back();
+    if (owned_.empty() || owned_.back().get() != e) {
+      remove(*e);  // not the most recent one owned (cannot happen through add): the general way
+      continue;
+    }
+    e->object().Terminate();
+    order_.pop_back();
+    owned_.pop_back();
+  }
+  byName_.clear();
+  tabs_.clear();
   if (hwnd_) {
     SetWindowLongPtrA(hwnd_, GWLP_USERDATA, 0);
     DestroyWindow(hwnd_);
@@ -211,23 +224,20 @@ Extender& Form::add(std::unique_ptr<ControlObject> control, const std::string& n
                     Extender* container, PropertyBag* bag) {
   if (!control) throw HostError(errInvalidProcedureCall, "no control to add");
   if (name.empty()) throw HostError(errInvalidProcedureCall, "a control needs a name");
-  for (Extender* e : order_) {
-    if (!equalsNoCase(e->Name(), name)) continue;
-    if (!values.index || !e->inArray() || e->Index() == *values.index)
-      throw HostError(errInvalidProcedureCall, "the name " + name + " is already in use");
-  }
+  checkNameFree(name, values.index, 0);
   auto owned = std::make_unique<Extender>(std::move(control), name, values, this, container);
   Extender& e = *owned;
   owned_.push_back(std::move(owned));
   order_.push_back(&e);
-  renumberTabs(e, values.tabIndex < 0 ? INT16_MAX : values.tabIndex);
+  byName_[lowerKey(name)].push_back(&e);
+  renumberTabs(e, values.tabIndex < 0 ? INT32_MAX : values.tabIndex);
   try {
     ControlObject& c = e.object();
     c.attach(e);
     c.Initialize();
     if (bag) c.ReadProperties(*bag);
     else c.InitProperties();
-    if (e.Align() != Align::vbAlignNone) layout();
+    if (e.Align() != Align::vbAlignNone && !loading_) layout();
     c.Resize();
     if (HWND h = c.hWnd()) ShowWindow(h, (e.Visible() || !userMode_) ? SW_SHOWNA : SW_HIDE);
   } catch (...) {
@@ -247,14 +257,37 @@ Extender& Form::add(const ClassRegistry& registry, const std::string& className,
 void Form::remove(Extender& control) {
   for (Extender* child : controlsIn(&control)) remove(*child);
   control.object().Terminate();
-  order_.erase(std::remove(order_.begin(), order_.end(), &control), order_.end());
+  forget(control);
   // Destroying the control object also destroys its window.
   owned_.erase(std::remove_if(owned_.begin(), owned_.end(), [&](const auto& p) { return p.get() == &control; }),
                owned_.end());
-  // Keep the tab indexes 0..N-1.
-  std::vector<Extender*> sorted = order_;
-  std::stable_sort(sorted.begin(), sorted.end(), [](Extender* a, Extender* b) { return a->TabIndex() < b->TabIndex(); });
-  for (size_t i = 0; i < sorted.size(); ++i) sorted[i]->setTabIndexRaw(static_cast<int16_t>(i));
+}
+
+// Takes a control out of the collection, the name index and the tab order (places 0..N-1 stay).
+void Form::forget(Extender& control) {
+  order_.erase(std::remove(order_.begin(), order_.end(), &control), order_.end());
+  auto named = byName_.find(lowerKey(control.Name()));
+  if (named != byName_.end()) {
+    auto& list = named->second;
+    list.erase(std::remove(list.begin(), list.end(), &control), list.end());
+    if (list.empty()) byName_.erase(named);
+  }
+  const int32_t at = control.tabPosition();
+  if (at >= 0 && static_cast<size_t>(at) < tabs_.size() && tabs_[static_cast<size_t>(at)] == &control) {
+    tabs_.erase(tabs_.begin() + at);
+    renumberFrom(static_cast<size_t>(at));
+  }
+}
+
+void Form::checkNameFree(const std::string& name, const std::optional<int16_t>& index, int line) const {
+  auto named = byName_.find(lowerKey(name));
+  if (named == byName_.end()) return;
+  for (Extender* e : named->second) {
+    if (!index || !e->inArray() || e->Index() == *index) {
+      if (line > 0) throw FormFileError(line, "the name '" + name + "' is already in use");
+      throw HostError(errInvalidProcedureCall, "the name " + name + " is already in use");
+    }
+  }
 }
 
 std::vector<Extender*> Form::controlsIn(const Extender* container) const {
@@ -266,21 +299,28 @@ std::vector<Extender*> Form::controlsIn(const Extender* container) const {
 }
 
 Extender* Form::control(std::string_view name, int16_t index) const {
-  for (Extender* e : order_) {
-    if (equalsNoCase(e->Name(), name) && (index < 0 || e->Index() == index)) return e;
+  auto named = byName_.find(lowerKey(name));
+  if (named == byName_.end()) return nullptr;
+  for (Extender* e : named->second) {
+    if (index < 0 || e->Index() == index) return e;
   }
   return nullptr;
 }
 
-void Form::renumberTabs(Extender& moved, int16_t to) {
-  std::vector<Extender*> sorted;
-  for (Extender* e : order_) {
-    if (e != &moved) sorted.push_back(e);
+void Form::renumberFrom(size_t first) {
+  for (size_t i = first; i < tabs_.size(); ++i) tabs_[i]->setTabPositionRaw(static_cast<int32_t>(i));
+}
+
+void Form::renumberTabs(Extender& moved, int32_t to) {
+  size_t from = tabs_.size();
+  const int32_t had = moved.tabPosition();
+  if (had >= 0 && static_cast<size_t>(had) < tabs_.size() && tabs_[static_cast<size_t>(had)] == &moved) {
+    from = static_cast<size_t>(had);
+    tabs_.erase(tabs_.begin() + had);
   }
-  std::stable_sort(sorted.begin(), sorted.end(), [](Extender* a, Extender* b) { return a->TabIndex() < b->TabIndex(); });
-  size_t at = std::min<size_t>(static_cast<size_t>(std::max<int16_t>(to, 0)), sorted.size());
-  sorted.insert(sorted.begin() + static_cast<std::ptrdiff_t>(at), &moved);
-  for (size_t i = 0; i < sorted.size(); ++i) sorted[i]->setTabIndexRaw(static_cast<int16_t>(i));
+  const size_t at = std::min<size_t>(static_cast<size_t>(std::max<int32_t>(to, 0)), tabs_.size());
+  tabs_.insert(tabs_.begin() + static_cast<std::ptrdiff_t>(at), &moved);
+  renumberFrom(std::min(from, at));
 }
 
 void Form::layout() {
@@ -326,7 +366,7 @@ void Form::layout() {
 
 std::vector<Extender*> Form::tabOrder() const {
   std::vector<Extender*> out;
-  for (Extender* e : order_) {
+  for (Extender* e : tabs_) {
     HWND h = e->object().hWnd();
     if (!h || !e->TabStop() || !e->object().CanGetFocus() || !IsWindowVisible(h)) continue;
     // Disabled controls, and controls inside a disabled container, are skipped.
@@ -334,7 +374,6 @@ std::vector<Extender*> Form::tabOrder() const {
     for (HWND w = h; w && w != hwnd_; w = GetParent(w)) enabled = enabled && IsWindowEnabled(w);
     if (enabled) out.push_back(e);
   }
-  std::stable_sort(out.begin(), out.end(), [](Extender* a, Extender* b) { return a->TabIndex() < b->TabIndex(); });
   return out;
 }
 
@@ -356,12 +395,12 @@ void Form::moveFocus(bool forward, const Extender* from) {
   auto it = std::find(order.begin(), order.end(), from);
   if (it == order.end()) {
     // From a control outside the tab order: the next one by tab index.
-    int16_t at = from ? from->TabIndex() : -1;
+    int32_t at = from ? from->tabPosition() : -1;
     if (forward) {
-      auto next = std::find_if(order.begin(), order.end(), [&](Extender* e) { return e->TabIndex() > at; });
+      auto next = std::find_if(order.begin(), order.end(), [&](Extender* e) { return e->tabPosition() > at; });
       target = next != order.end() ? *next : order.front();
     } else {
-      auto prev = std::find_if(order.rbegin(), order.rend(), [&](Extender* e) { return from && e->TabIndex() < at; });
+      auto prev = std::find_if(order.rbegin(), order.rend(), [&](Extender* e) { return from && e->tabPosition() < at; });
       target = prev != order.rend() ? *prev : order.back();
     }
   } else {
@@ -386,13 +425,13 @@ bool Form::accessKey(char key) {
   }
   if (candidates.empty()) return false;
   std::stable_sort(candidates.begin(), candidates.end(),
-                   [](Extender* a, Extender* b) { return a->TabIndex() < b->TabIndex(); });
+                   [](Extender* a, Extender* b) { return a->tabPosition() < b->tabPosition(); });
   // Repeated presses of a shared key walk through its controls.
   Extender* active = ActiveControl();
   Extender* target = candidates.front();
   if (active) {
     for (Extender* c : candidates) {
-      if (c->TabIndex() > active->TabIndex()) {
+      if (c->tabPosition() > active->tabPosition()) {
         target = c;
         break;
       }
@@ -469,10 +508,7 @@ void Form::loadControls(const std::vector<ControlRecord>& records, Extender* con
   for (const ControlRecord& r : records) {
     const ControlClass* cls = registry.find(r.className);
     if (!cls) throw FormFileError(r.line, "unknown control class '" + r.className + "'");
-    for (Extender* e : order_) {
-      if (equalsNoCase(e->Name(), r.name) && (!r.extender.index || !e->inArray() || e->Index() == *r.extender.index))
-        throw FormFileError(r.line, "the name '" + r.name + "' is already in use");
-    }
+    checkNameFree(r.name, r.extender.index, r.line > 0 ? r.line : 1);
     PropertyBag bag = r.properties;
     ExtenderRecord values = r.extender;
     values.tabIndex = -1;  // appended in file order; the file's indexes are applied once all are loaded
@@ -506,13 +542,17 @@ std::unique_ptr<Form> Form::load(std::string_view text, const ClassRegistry& reg
   form->foreColor_ = fore;
   if (font) form->font_ = font;
   std::vector<std::pair<Extender*, int16_t>> tabs;
+  form->loading_ = true;
   form->loadControls(rec.controls, nullptr, registry, tabs);
+  form->loading_ = false;
   // Tab indexes as the file gives them (missing ones after, in file order), renumbered 0..N-1.
   std::stable_sort(tabs.begin(), tabs.end(), [](const auto& a, const auto& b) {
     auto key = [](int16_t t) { return t < 0 ? INT32_MAX : int32_t{t}; };
     return key(a.second) < key(b.second);
   });
-  for (size_t i = 0; i < tabs.size(); ++i) tabs[i].first->setTabIndexRaw(static_cast<int16_t>(i));
+  form->tabs_.clear();
+  for (const auto& t : tabs) form->tabs_.push_back(t.first);
+  form->renumberFrom(0);
   form->layout();
   return form;
 }

@@ -9,6 +9,8 @@
 
 #include <cstdint>
 #include <memory>
+#include <optional>
+#include <unordered_map>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -124,7 +126,9 @@ class Form : public Dispatchable {
   // ---- For extenders and the form's window ----
   void noteChange(const Extender& e, std::string_view property);
   void layout();                      // places the aligned controls
-  void renumberTabs(Extender& moved, int16_t to);
+  // Puts `moved` at place `to` of the tab order (clamped to the end) and renumbers the places
+  // between its old and new place.
+  void renumberTabs(Extender& moved, int32_t to);
   AmbientProperties ambientFor(const Extender& e) const;
   void paintBackground();
 
@@ -133,6 +137,9 @@ class Form : public Dispatchable {
   void collectRecords(const Extender* container, std::vector<ControlRecord>& out) const;
   void loadControls(const std::vector<ControlRecord>& records, Extender* container, const ClassRegistry& registry,
                     std::vector<std::pair<Extender*, int16_t>>& fileTabIndexes);
+  void forget(Extender& control);
+  void checkNameFree(const std::string& name, const std::optional<int16_t>& index, int line) const;
+  void renumberFrom(size_t first);
 
   std::string name_;
   HWND hwnd_ = 0;
@@ -141,7 +148,12 @@ class Form : public Dispatchable {
   OLE_COLOR backColor_ = vbButtonFace;
   OLE_COLOR foreColor_ = vbButtonText;
   std::vector<std::unique_ptr<Extender>> owned_;
-  std::vector<Extender*> order_;
+  std::vector<Extender*> order_;  // the Controls collection, in the order of adding
+  // The same controls by name (lower case), each list in the order of adding, and in tab order.
+  // Loading, looking up and tearing down stay linear in the number of controls with them.
+  std::unordered_map<std::string, std::vector<Extender*>> byName_;
+  std::vector<Extender*> tabs_;
+  bool loading_ = false;  // Form::load defers the layout of aligned controls to its end
   std::vector<PropertyChange> changes_;
   HHOOK tabHook_ = 0;  // takes Tab and Shift+Tab for the tab order (Form.cpp, tabKeyHook)
   bool layingOut_ = false;

@@ -3,6 +3,7 @@
 #pragma once
 
 #include <cctype>
+#include <string>
 #include <string_view>
 
 namespace zxp::host {
@@ -17,6 +18,13 @@ inline bool equalsNoCase(std::string_view a, std::string_view b) {
     if (asciiLower(a[i]) != asciiLower(b[i])) return false;
   }
   return true;
+}
+
+// The name in lower case: a key under which every spelling of a name meets.
+inline std::string lowerKey(std::string_view s) {
+  std::string out(s);
+  for (char& c : out) c = asciiLower(c);
+  return out;
 }
 
 }  // namespace zxp::host

@@ -47,6 +47,9 @@ VirtualClock* virtualClock() {
 
 void EventLoop::reset(std::shared_ptr<Clock> c) {
   clock_ = std::move(c);
+  paintOrder_.clear();
+  paintOrderVersion_ = ~uint64_t{0};
+  paintHint_ = 0;
   queue_.clear();
   input_.clear();
   timers_.clear();
@@ -100,13 +103,29 @@ bool EventLoop::peek(MSG* out, HWND filter, UINT fmin, UINT fmax, bool remove) {
   return false;
 }
 
+void EventLoop::noteDirty(const Window* w) {
+  if (w->paintIndex < paintHint_) paintHint_ = w->paintIndex;
+}
+
 bool EventLoop::nextPaint(MSG* out, HWND filter) {
   Window* found = nullptr;
-  // Depth first, parents before children, top-level windows from the top of the z-order.
-  std::vector<Window*> order;
-  for (Window* t : desktop().children) forEachInTree(t, [&](Window* w) { order.push_back(w); });
-  for (Window* w : order) {
-    if (w->destroying || w->updateRgn.empty() || !w->reallyVisible()) continue;
+  if (paintOrderVersion_ != treeVersion()) {
+    // Depth first, parents before children, top-level windows from the top of the z-order.
+    paintOrder_.clear();
+    for (Window* t : desktop().children) forEachInTree(t, [&](Window* w) {
+      w->paintIndex = paintOrder_.size();
+      paintOrder_.push_back(w);
+    });
+    paintOrderVersion_ = treeVersion();
+    paintHint_ = 0;
+  }
+  for (size_t i = paintHint_; i < paintOrder_.size(); ++i) {
+    Window* w = paintOrder_[i];
+    if (w->updateRgn.empty()) {
+      if (i == paintHint_) ++paintHint_;
+      continue;
+    }
+    if (w->destroying || !w->reallyVisible()) continue;
     if (filter && w->hwnd != filter) continue;
     found = w;
     break;

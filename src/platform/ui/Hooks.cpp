@@ -82,7 +82,20 @@ size_t hookCount(int type) {
 LRESULT callHooks(int type, int code, WPARAM wParam, LPARAM lParam) {
   if (!validType(type)) return 0;
   auto first = liveFrom(chainOf(type), 0);
-  return first ? invoke(first, code, wParam, lParam) : 0;
+  if (!first) return 0;
+  if (type != WH_DEBUG && hasHooks(WH_DEBUG)) {
+    // The debug hooks see every other hook call first and may skip it.
+    DEBUGHOOKINFO info;
+    info.idThread = GetCurrentThreadId();
+    info.idThreadInstaller = info.idThread;
+    info.lParam = lParam;
+    info.wParam = wParam;
+    info.code = code;
+    if (callHooks(WH_DEBUG, HC_ACTION, static_cast<WPARAM>(type), reinterpret_cast<LPARAM>(&info))) return 0;
+    first = liveFrom(chainOf(type), 0);
+    if (!first) return 0;
+  }
+  return invoke(first, code, wParam, lParam);
 }
 
 void removeAllHooks() {
@@ -109,6 +122,9 @@ HHOOK SetWindowsHookExA(int idHook, HOOKPROC proc, HINSTANCE, DWORD threadId) {
     case WH_CALLWNDPROC:
     case WH_MOUSE:
     case WH_CALLWNDPROCRET:
+    case WH_CBT:
+    case WH_DEBUG:
+    case WH_FOREGROUNDIDLE:
       break;
     default:
       return 0;

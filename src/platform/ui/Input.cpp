@@ -10,6 +10,7 @@
 
 #include "platform/ui/Backend.h"
 #include "platform/ui/EventLoop.h"
+#include "platform/ui/Hooks.h"
 #include "platform/ui/Screen.h"
 #include "platform/ui/Window.h"
 
@@ -285,6 +286,13 @@ void activateWindow(HWND hwnd, WPARAM how) {
   if (prev == hwnd) return;
   Window* w = windowFromHandle(hwnd);
   if (hwnd && !w) return;
+  if (hwnd && hasHooks(WH_CBT)) {
+    CBTACTIVATESTRUCT cbt;
+    cbt.hWndActive = prev;
+    if (callHooks(WH_CBT, HCBT_ACTIVATE, hwnd, reinterpret_cast<LPARAM>(&cbt))) return;
+    if (!windowFromHandle(hwnd) || in.active == hwnd) return;
+    prev = windowFromHandle(in.active) ? in.active : 0;
+  }
   in.active = hwnd;
   if (prev) {
     SendMessageA(prev, WM_NCACTIVATE, FALSE, 0);
@@ -547,6 +555,7 @@ HWND SetFocus(HWND hwnd) {
   InputState& in = inputState();
   HWND prev = windowFromHandle(in.focus) ? in.focus : 0;
   if (!hwnd) {
+    if (prev && hasHooks(WH_CBT) && callHooks(WH_CBT, HCBT_SETFOCUS, 0, static_cast<LPARAM>(prev))) return 0;
     in.focus = 0;
     if (prev) SendMessageA(prev, WM_KILLFOCUS, 0, 0);
     return prev;
@@ -561,6 +570,12 @@ HWND SetFocus(HWND hwnd) {
   }
   HWND old = windowFromHandle(in.focus) ? in.focus : 0;
   if (old == hwnd) return prev;
+  if (hasHooks(WH_CBT)) {
+    if (callHooks(WH_CBT, HCBT_SETFOCUS, hwnd, static_cast<LPARAM>(old))) return 0;
+    if (!windowFromHandle(hwnd)) return 0;
+    old = windowFromHandle(in.focus) ? in.focus : 0;
+    if (old == hwnd) return prev;
+  }
   in.focus = hwnd;
   if (old) SendMessageA(old, WM_KILLFOCUS, hwnd, 0);
   if (in.focus == hwnd && windowFromHandle(hwnd)) SendMessageA(hwnd, WM_SETFOCUS, old, 0);

@@ -121,6 +121,8 @@ BOOL GetMessageA(MSG* out, HWND hwnd, UINT fmin, UINT fmax) {
       if (out) *out = MSG{};
       return -1;
     }
+    // The queue is empty: the thread is about to go idle.
+    if (hasHooks(WH_FOREGROUNDIDLE)) callHooks(WH_FOREGROUNDIDLE, HC_ACTION, 0, 0);
     int64_t due = loop.nextTimerDue();
     int64_t wait = due < 0 ? -1 : std::max<int64_t>(0, due - loop.now());
     if (!backend().pumpInput(wait)) PostQuitMessage(0);

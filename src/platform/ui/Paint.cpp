@@ -24,6 +24,7 @@ void addUpdate(Window* w, const gfx::Region& r, bool erase) {
   gfx::Region add = r.intersected(clientRegion(w));
   if (add.empty()) return;
   w->updateRgn = w->updateRgn.united(add);
+  eventLoop().noteDirty(w);
   if (erase) w->eraseOnPaint = true;
 }
 

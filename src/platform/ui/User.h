@@ -467,9 +467,46 @@ struct MOUSEHOOKSTRUCT {
 // a non-zero result discards the message. WH_GETMESSAGE: wParam is PM_REMOVE or PM_NOREMOVE,
 // lParam points to the MSG about to be returned (the hook may change it).
 
+// WH_CBT: called before the window manager acts; a non-zero result cancels the action.
+//   HCBT_CREATEWND: wParam is the new window (not yet sent WM_NCCREATE), lParam points to a
+//     CBT_CREATEWNDA; cancelling makes CreateWindowExA fail (0).
+//   HCBT_DESTROYWND: wParam is the window about to be destroyed; cancelling makes DestroyWindow
+//     fail.
+//   HCBT_ACTIVATE: wParam is the window about to be activated, lParam points to a
+//     CBTACTIVATESTRUCT.
+//   HCBT_SETFOCUS: wParam is the window about to get the focus (0 for none), lParam the window
+//     losing it; cancelling leaves the focus where it is.
+constexpr int HCBT_CREATEWND = 3;
+constexpr int HCBT_DESTROYWND = 4;
+constexpr int HCBT_ACTIVATE = 5;
+constexpr int HCBT_SETFOCUS = 9;
+struct CBT_CREATEWNDA {
+  CREATESTRUCTA* lpcs = nullptr;
+  HWND hwndInsertAfter = 0;
+};
+struct CBTACTIVATESTRUCT {
+  BOOL fMouse = FALSE;
+  HWND hWndActive = 0;
+};
+// WH_DEBUG: called before a hook of any other type; wParam is that type, lParam points to a
+// DEBUGHOOKINFO with its arguments; a non-zero result skips the other hook's chain (its result
+// is then 0).
+struct DEBUGHOOKINFO {
+  DWORD idThread = 0;
+  DWORD idThreadInstaller = 0;
+  LPARAM lParam = 0;
+  WPARAM wParam = 0;
+  int code = 0;
+};
+// WH_FOREGROUNDIDLE: called with HC_ACTION when GetMessageA finds the queue empty and is about
+// to wait for input (never under the tests' virtual clock, where nothing waits).
+
 // Installs a hook for the user-interface thread (threadId 0 or GetCurrentThreadId()) on top of
-// the chain of its type; WH_KEYBOARD, WH_GETMESSAGE, WH_CALLWNDPROC, WH_MOUSE and
-// WH_CALLWNDPROCRET are supported, other types fail (0).
+// the chain of its type. The thread hook types the window system has events for install:
+// WH_KEYBOARD, WH_GETMESSAGE, WH_CALLWNDPROC, WH_CBT, WH_MOUSE, WH_DEBUG, WH_FOREGROUNDIDLE and
+// WH_CALLWNDPROCRET. The others fail (0): WH_MSGFILTER and WH_SHELL (no dialog or menu modal
+// loop and no shell here to call them), and the types the platform allows only system-wide
+// (WH_JOURNALRECORD, WH_JOURNALPLAYBACK, WH_SYSMSGFILTER, WH_KEYBOARD_LL, WH_MOUSE_LL).
 HHOOK SetWindowsHookExA(int idHook, HOOKPROC proc, HINSTANCE module, DWORD threadId);
 // Removes a hook; safe inside any hook call, including the hook's own.
 BOOL UnhookWindowsHookEx(HHOOK hook);

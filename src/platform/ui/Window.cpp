@@ -8,6 +8,7 @@
 #include <unordered_map>
 
 #include "platform/ui/EventLoop.h"
+#include "platform/ui/Hooks.h"
 #include "platform/ui/Input.h"
 #include "platform/ui/Screen.h"
 
@@ -110,14 +111,22 @@ Rect nonClientInsets(DWORD style, DWORD exStyle) {
 
 // ---- Tree ----------------------------------------------------------------------------------------
 
+uint64_t& treeVersion() {
+  static uint64_t v = 0;
+  return v;
+}
+
 void linkChild(Window* parent, Window* w, Window* after) {
+  ++treeVersion();
   auto& kids = parent->children;
-  kids.erase(std::remove(kids.begin(), kids.end(), w), kids.end());
+  // Only a window already among the children needs taking out first (a new one is not).
+  if (w->parent == parent) kids.erase(std::remove(kids.begin(), kids.end(), w), kids.end());
   w->parent = parent;
   auto pos = kids.begin();
   if (after) {
-    auto it = std::find(kids.begin(), kids.end(), after);
-    pos = it == kids.end() ? kids.end() : it + 1;
+    // Searched from the bottom of the z-order: new children go after the last one.
+    auto it = std::find(kids.rbegin(), kids.rend(), after);
+    pos = it == kids.rend() ? kids.end() : it.base();
   }
   if (parent->isDesktop()) {
     // Topmost windows form the upper band; a window never crosses into the other band.
@@ -132,8 +141,12 @@ void linkChild(Window* parent, Window* w, Window* after) {
 
 void unlinkChild(Window* w) {
   if (!w->parent) return;
+  ++treeVersion();
   auto& kids = w->parent->children;
-  kids.erase(std::remove(kids.begin(), kids.end(), w), kids.end());
+  // A window is listed once. Searched from the bottom of the z-order, where the newest child
+  // windows are, so tearing down many children newest first costs one step each.
+  auto it = std::find(kids.rbegin(), kids.rend(), w);
+  if (it != kids.rend()) kids.erase(std::next(it).base());
 }
 
 void resizeSurface(Window* w) {
@@ -353,6 +366,15 @@ HWND CreateWindowExA(DWORD exStyle, const char* className, const char* windowNam
     SendMessageA(hwnd, WM_GETMINMAXINFO, 0, reinterpret_cast<LPARAM>(&mmi));
   }
   if (!IsWindow(hwnd)) return 0;
+  if (hasHooks(WH_CBT)) {
+    CBT_CREATEWNDA cbt;
+    cbt.lpcs = &cs;
+    if (callHooks(WH_CBT, HCBT_CREATEWND, hwnd, reinterpret_cast<LPARAM>(&cbt))) {
+      DestroyWindow(hwnd);
+      return 0;
+    }
+    if (!IsWindow(hwnd)) return 0;
+  }
   if (!SendMessageA(hwnd, WM_NCCREATE, 0, reinterpret_cast<LPARAM>(&cs))) {
     DestroyWindow(hwnd);
     return 0;
@@ -382,17 +404,25 @@ namespace {
 void sendDestroyMessages(Window* w) {
   auto keep = windowRef(w->hwnd);
   SendMessageA(w->hwnd, WM_DESTROY, 0, 0);
-  auto kids = w->children;
-  for (Window* c : kids) {
-    if (windowFromHandle(c->hwnd)) sendDestroyMessages(c);
+  // The children are kept alive until this window is done, so the list stays readable while
+  // they go down with it.
+  std::vector<std::shared_ptr<Window>> kids;
+  kids.reserve(w->children.size());
+  for (Window* c : w->children) kids.push_back(windowRef(c->hwnd));
+  for (const auto& c : kids) {
+    if (c && windowFromHandle(c->hwnd)) sendDestroyMessages(c.get());
   }
   SendMessageA(w->hwnd, WM_NCDESTROY, 0, 0);
   // Free what the window holds.
   eventLoop().killWindowTimers(w->hwnd);
   eventLoop().purgeWindow(w->hwnd);
-  for (Window* c : std::vector<Window*>(w->children)) c->parent = nullptr;
+  // The children going down with this window stay listed (unlinking each would cost a search of
+  // the list per child); the list is dropped at once here.
+  for (const auto& c : kids)
+    if (c) c->parent = nullptr;
   w->children.clear();
-  unlinkChild(w);
+  if (!(w->parent && w->parent->destroying)) unlinkChild(w);
+  ++treeVersion();
   if (w->dc) handles().remove(w->dc);
   w->dc = 0;
   w->surface.reset();
@@ -405,6 +435,10 @@ BOOL DestroyWindow(HWND hwnd) {
   Window* w = windowFromHandle(hwnd);
   if (!w || w->isDesktop() || w->destroying) return FALSE;
   auto keep = windowRef(hwnd);
+  // A window whose creation is still under way (refused by a CBT hook, or failing in
+  // WM_NCCREATE or WM_CREATE) is destroyed without asking.
+  if (w->created && hasHooks(WH_CBT) && callHooks(WH_CBT, HCBT_DESTROYWND, hwnd, 0)) return FALSE;
+  if (!windowFromHandle(hwnd)) return TRUE;
   // Owned windows go first.
   std::vector<HWND> owned;
   for (Window* t : desktop().children)

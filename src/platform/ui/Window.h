@@ -56,7 +56,8 @@ struct Window : HandleObject {
 
   std::shared_ptr<gfx::Surface> surface;  // the client area's pixels; null when it is empty
   HDC dc = 0;
-  gfx::Region updateRgn;  // client coordinates
+  gfx::Region updateRgn;  // client coordinates (after growing it, call eventLoop().noteDirty)
+  size_t paintIndex = SIZE_MAX;  // the place in the event loop's paint order
   bool eraseOnPaint = false;
   bool inPaint = false;
 
@@ -111,6 +112,9 @@ void recalcClient(Window* w);
 // top-level windows stay above the others.
 void linkChild(Window* parent, Window* w, Window* after);
 void unlinkChild(Window* w);
+// Counts changes to the tree (links, unlinks, destruction): what caches an order of the windows
+// compares.
+uint64_t& treeVersion();
 // Sets the client surface to the current client size, keeping the old pixels at the top-left;
 // new pixels take the class background colour (black when it has none).
 void resizeSurface(Window* w);

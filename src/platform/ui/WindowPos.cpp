@@ -174,6 +174,7 @@ BOOL SetWindowPos(HWND hwnd, HWND insertAfter, int x, int y, int cx, int cy, UIN
       fresh = fresh.subtracted(gfx::Region(Rect{0, 0, oldClientSize.cx, oldClientSize.cy}));
       if (!fresh.empty()) {
         w->updateRgn = w->updateRgn.united(fresh);
+        eventLoop().noteDirty(w);
         w->eraseOnPaint = true;
       }
     }

@@ -62,6 +62,43 @@ TEST_F(Form, TabAndShiftTabFollowTheTabOrder) {
   EXPECT_EQ(namesOf(form->tabOrder()), (std::vector<std::string>{"D"}));
 }
 
+// More controls than a 16-bit tab index counts: the form keeps a 32-bit order, TabIndex reads
+// 32767 beyond it (never a negative number), and Tab and removal work across the whole order.
+TEST_F(Form, MoreThan32767ControlsKeepTheirTabOrder) {
+  constexpr int kControls = 32770;
+  std::string text = "ZorvaXP Form 1\nBegin Form Many\n";
+  // One pixel each: the test is about the order, not the drawing.
+  for (int i = 0; i < kControls; ++i)
+    text += "  Begin TestXP C" + std::to_string(i) + "\n    @Width = 15\n    @Height = 15\n  End\n";
+  text += "End\n";
+  form.reset();
+  form = host::Form::load(text, registry);
+  ASSERT_EQ(form->Controls().size(), static_cast<size_t>(kControls));
+  auto& last = *form->control("C32769");
+  EXPECT_EQ(last.tabPosition(), kControls - 1);
+  EXPECT_EQ(last.TabIndex(), 32767);
+  EXPECT_EQ(form->control("C32766")->TabIndex(), 32766);
+  EXPECT_EQ(form->control("C32768")->TabIndex(), 32767);
+  for (host::Extender* e : form->Controls()) ASSERT_GE(e->TabIndex(), 0) << e->Name();
+
+  SetFocus(form->control("C32767")->object().hWnd());
+  form->moveFocus(true);
+  EXPECT_EQ(focusedName(*form), "C32768");
+  form->moveFocus(true);
+  form->moveFocus(true);
+  EXPECT_EQ(focusedName(*form), "C0");  // wraps around
+
+  // Taking one out moves the later ones up by one.
+  form->remove(*form->control("C5"));
+  EXPECT_EQ(form->control("C6")->tabPosition(), 5);
+  EXPECT_EQ(form->control("C32769")->tabPosition(), kControls - 2);
+  // Moving the last to the front moves every other one back.
+  form->control("C32769")->setTabIndex(0);
+  EXPECT_EQ(form->control("C0")->tabPosition(), 1);
+  EXPECT_EQ(form->control("C32768")->tabPosition(), kControls - 2);
+  EXPECT_EQ(form->control("C32768")->TabIndex(), 32767);
+}
+
 // Tab belongs to the form wherever the focus is inside it: in an edit field a control holds, in
 // a multi-line field too; only a window that asks for Tab (DLGC_WANTTAB) keeps it.
 TEST_F(Form, TabFromAWindowInsideAControlMovesThroughTheForm) {

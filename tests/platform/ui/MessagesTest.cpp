@@ -178,7 +178,7 @@ TEST_F(Hooks, WindowProcedureHooksFormAChainNewestFirst) {
   trace().clear();
   SendMessageA(w, WM_NULL, 0, 0);
   EXPECT_EQ(trace(), (std::vector<std::string>{"A"}));
-  EXPECT_EQ(SetWindowsHookExA(WH_CBT, hookAProc, 0, 0), 0u);  // not a hook this system offers
+  EXPECT_EQ(SetWindowsHookExA(WH_SHELL, hookAProc, 0, 0), 0u);  // not a hook this system offers
   EXPECT_EQ(SetWindowsHookExA(WH_MOUSE, hookAProc, 0, 12345), 0u);  // another thread
 }
 

@@ -200,14 +200,15 @@ std::optional<Date> resolveDate(const Parsed& p) {
     if (yearLike(v[0], dg[0])) return ymd(v[0], dg[0], v[1], 1);
     if (yearLike(v[1], dg[1])) return ymd(v[1], dg[1], v[0], 1);
     const int year = Year(Today());
-    if (auto d = makeDate(year, v[0], v[1])) return d;
-    return makeDate(year, v[1], v[0]);
+    if (auto d = makeDate(year, v[0], v[1])) return d;  // month/day of this year
+    if (auto d = makeDate(year, v[1], v[0])) return d;  // day/month of this year
+    return ymd(v[1], dg[1], v[0], 1);                   // month and two-digit year, day 1
   }
   if (p.count == 3) {
     if (yearLike(v[0], dg[0])) return ymd(v[0], dg[0], v[1], v[2]);
     if (auto d = ymd(v[2], dg[2], v[0], v[1])) return d;  // month/day/year, the short-date order
-    if (auto d = ymd(v[2], dg[2], v[1], v[0])) return d;  // day/month/year
-    return ymd(v[0], dg[0], v[1], v[2]);                  // year/month/day with a short year
+    if (auto d = ymd(v[0], dg[0], v[1], v[2])) return d;  // year/month/day with a short year
+    return ymd(v[2], dg[2], v[1], v[0]);                  // day/month/year
   }
   return std::nullopt;
 }

@@ -4,10 +4,13 @@
 // Accepted texts, with blanks around and between the parts:
 //   dates of three numbers separated by "/", "-", "." or blanks: year first when the first
 //     number has three or four digits or exceeds 31 ("2024/2/29", "2024-02-29"); otherwise in
-//     the short-date order month/day/year, and when that is no date, day/month/year ("29/02/2024")
-//     and then year/month/day ("24/2/29"), as the host's lenient parser does;
-//   two numbers: month/day of the current year ("2/29"), day/month when that fails, or
-//     month/year and year/month (day 1) when one of them is a year ("2/2024");
+//     the short-date order month/day/year, and when that is no date, year/month/day with a
+//     two-digit year ("24/2/29" is 2024-02-29) and then day/month/year ("29/02/2024"), as the
+//     host's lenient parser does;
+//   two numbers: month/day of the current year ("2/28"), day/month when that fails ("28/2"), or
+//     month/year and year/month (day 1) when one of them is a year ("2/2024"); two small numbers
+//     that make neither month/day nor day/month are month and two-digit year, day 1 ("2/29" in
+//     a year without 29 February is 2029-02-01, "2/30" is 1930-02-01);
 //   a month name, full or abbreviated, with a day, a year or both ("February 29, 2024",
 //     "29-Feb-24", "Feb 2024"); a weekday name is allowed and ignored ("Thursday, February 29,
 //     2024");

@@ -51,25 +51,33 @@ std::optional<double> parseNumber(std::string_view text) {
 
   size_t i = 0;
   const size_t n = s.size();
-  bool paren = false, currency = false;
+  bool paren = false, closed = false, currency = false;
   int sign = 0;  // 0 none, +1, -1
-  if (s[i] == '(') {
-    paren = true;
-    ++i;
-  }
-  // A sign and a currency symbol, in either order, before or after the digits; one of each.
-  auto takeSignAndCurrency = [&] {
-    for (int k = 0; k < 2 && i < n; ++k) {
-      if ((s[i] == '+' || s[i] == '-') && sign == 0 && !paren) {
+  // The decorations around the digits: at most one sign and one currency symbol in all, an
+  // opening parenthesis before the digits and its closing one after them, in any order and with
+  // blanks between them and the digits ("- 5", "5 -", "$ 5", "-(5)", "( $5 )").
+  auto takeDecorations = [&](bool before) {
+    while (i < n) {
+      if (isBlank(s[i])) {
+        ++i;
+      } else if ((s[i] == '+' || s[i] == '-') && sign == 0) {
         sign = s[i] == '-' ? -1 : 1;
         ++i;
       } else if (s[i] == '$' && !currency) {
         currency = true;
         ++i;
+      } else if (before && s[i] == '(' && !paren) {
+        paren = true;
+        ++i;
+      } else if (!before && s[i] == ')' && paren && !closed) {
+        closed = true;
+        ++i;
+      } else {
+        break;
       }
     }
   };
-  takeSignAndCurrency();
+  takeDecorations(true);
 
   // Mantissa: integer digits (with thousands groups), decimal point, fraction digits. The clean
   // copy holds what from_chars reads.
@@ -78,18 +86,11 @@ std::optional<double> parseNumber(std::string_view text) {
   int mantissaDigits = 0;
   int intDigits = 0, leadingZeros = 0;  // to tell overflow from underflow below
   bool seenNonZero = false;
-  int groupLen = 0, groups = 0;
-  bool grouped = false;
   auto put = [&](char ch) { clean.push_back(ch); };
-  while (i < n && (isDigit(s[i]) || s[i] == ',')) {
-    if (s[i] == ',') {
-      // A separator needs 1..3 digits before the first one and exactly 3 between later ones.
-      if (groupLen == 0 || groupLen > 3 || (grouped && groupLen != 3)) return std::nullopt;
-      grouped = true;
-      ++groups;
-      groupLen = 0;
-    } else {
-      ++groupLen;
+  // Thousands separators are ignored wherever they stand after the first digit, in the integer
+  // part and after the decimal point alike ("1,00" is 100, "1,,000" 1000, "1.5,000" 1.5).
+  while (i < n && (isDigit(s[i]) || (s[i] == ',' && mantissaDigits > 0))) {
+    if (s[i] != ',') {
       ++mantissaDigits;
       if (s[i] != '0') seenNonZero = true;
       if (seenNonZero) ++intDigits;
@@ -97,16 +98,17 @@ std::optional<double> parseNumber(std::string_view text) {
     }
     ++i;
   }
-  if (grouped && groupLen != 3) return std::nullopt;
   if (clean.empty()) put('0');
   if (i < n && s[i] == '.') {
     put('.');
     ++i;
-    while (i < n && isDigit(s[i])) {
-      ++mantissaDigits;
-      if (s[i] != '0') seenNonZero = true;
-      else if (!seenNonZero) ++leadingZeros;
-      put(s[i]);
+    while (i < n && (isDigit(s[i]) || (s[i] == ',' && mantissaDigits > 0))) {
+      if (s[i] != ',') {
+        ++mantissaDigits;
+        if (s[i] != '0') seenNonZero = true;
+        else if (!seenNonZero) ++leadingZeros;
+        put(s[i]);
+      }
       ++i;
     }
   }
@@ -131,12 +133,8 @@ std::optional<double> parseNumber(std::string_view text) {
     if (expDigits == 0) return std::nullopt;
     if (negExp) exponent = -exponent;
   }
-  takeSignAndCurrency();  // then the closing parenthesis
-  if (paren) {
-    if (i >= n || s[i] != ')') return std::nullopt;
-    ++i;
-  }
-  if (i != n) return std::nullopt;
+  takeDecorations(false);
+  if (paren != closed || i != n) return std::nullopt;
 
   double value = 0.0;
   const auto res = std::from_chars(clean.data(), clean.data() + clean.size(), value);
@@ -149,6 +147,7 @@ std::optional<double> parseNumber(std::string_view text) {
     return std::nullopt;
   }
   if (!std::isfinite(value)) return std::nullopt;
+  // A minus sign and parentheses together are one negation, not two.
   if (paren || sign < 0) value = -value;
   return value;
 }

@@ -13,14 +13,18 @@
 namespace zxp::host {
 
 // Reads a text as the host reads a number. Accepted, with blanks (spaces, tabs) around:
-//   an optional sign, written before or after the number (one sign in all), or parentheses
-//   around the whole for a negative amount; an optional "$" before or after the digits;
-//   digits with at most one decimal point, at least one digit in all; thousands separators in
-//   their places (groups of three to the left of the decimal point: "1,000", "12,345,678");
+//   an optional sign, written before or after the number (one sign in all), an optional "$"
+//   before or after the digits, and parentheses around the whole for a negative amount; blanks
+//   may stand between any of these and the digits ("- 5" and "5 -" are -5, "$ 5" is 5); a minus
+//   sign and parentheses together are one negation ("-(5)" and "(-5)" are -5, as is "+(5)");
+//   digits with at most one decimal point, at least one digit in all;
+//   thousands separators anywhere after the first digit, ignored: "1,00" is 100, "12,34" is
+//   1234, "123," is 123, "1,,000" is 1000, and after the decimal point too ("1.5,000" is 1.5);
 //   an exponent "E" or "e", an optional sign and at least one digit;
 //   or "&H" followed by 1..8 hexadecimal digits / "&O" followed by 1..11 octal digits, taken as
 //   a 16-bit signed value up to four hex digits (&HFFFF = -1) and a 32-bit one above.
-// Rejected: "", ".", "-", "1e", "1.2.3", "1,00", values beyond the range of a double.
+// Rejected: "", ".", "-", ",", ",100" (a separator before any digit), "--1", "1e", "1.2.3",
+//   "1 2", values beyond the range of a double.
 std::optional<double> parseNumber(std::string_view text);
 // IsNumeric for a text: parseNumber succeeds.
 bool IsNumeric(std::string_view text);

@@ -38,7 +38,6 @@ TEST_F(RuntimeDateParse, AcceptedTexts) {
       {"1/1/29", {2029, 1, 1, 0, 0, 0}},
       {"1/1/30", {1930, 1, 1, 0, 0, 0}},        // 30..99 -> 1900s
       {"12/31/99", {1999, 12, 31, 0, 0, 0}},
-      {"24/2/29", {2029, 2, 24, 0, 0, 0}},      // day/month/year after month/day/year fails
       {"99/1/2", {1999, 1, 2, 0, 0, 0}},        // a first number above 31 is a year
       {"100/1/1", {100, 1, 1, 0, 0, 0}},
       {"9999/12/31", {9999, 12, 31, 0, 0, 0}},
@@ -82,8 +81,9 @@ TEST_F(RuntimeDateParse, RejectedTexts) {
       "0099/1/1", "10000/1/1", "2024/2/29/1",       // years out of range, too many parts
       "24:00", "12:60", "12:00:60", "13:00 PM", "1:2:3:4", "12:", "2024/2/29 25:00",
       "2024//2/29", "/2024/2/29", "2024/2/29/", "2024/2/29 PM", "PM", "Feb", "Thursday",
-      "Feb Mar 2024", "2024-02-29T18:30", "2/29/2023", "29/2/2023", "2/29", "1/2/3/4",
+      "Feb Mar 2024", "2024-02-29T18:30", "2/29/2023", "29/2/2023", "1/2/3/4",
       "123456/1/1", "2024/2/29 18:30 19:00", "\xC3\xA9t\xC3\xA9",
+      "13/31", "29/2", "2/29 1",  // two numbers that make no month/day, day/month or month/year
   };
   setNowSource([] { return *makeDate(2023, 6, 15); });  // "2/29" is no date in 2023
   for (const char* text : rows) {
@@ -91,6 +91,52 @@ TEST_F(RuntimeDateParse, RejectedTexts) {
     EXPECT_FALSE(parseDate(text).has_value());
     EXPECT_FALSE(IsDate(text));
   }
+}
+
+// Three numbers that are no month/day/year: year/month/day with a two-digit year comes before
+// day/month/year.
+TEST_F(RuntimeDateParse, ThreeNumbersTryYearMonthDayBeforeDayMonthYear) {
+  const AcceptRow rows[] = {
+      {"24/2/29", {2024, 2, 29, 0, 0, 0}},
+      {"24.2.29", {2024, 2, 29, 0, 0, 0}},   // the full stop is a date separator
+      {"24-02-29", {2024, 2, 29, 0, 0, 0}},
+      {"30/1/15", {1930, 1, 15, 0, 0, 0}},   // the year window applies to the leading year
+      {"13/1/5", {2013, 1, 5, 0, 0, 0}},
+      {"31/1/32", {1932, 1, 31, 0, 0, 0}},   // no 32nd day: day/month/year
+      {"30/4/31", {1931, 4, 30, 0, 0, 0}},   // no 31 April: day/month/year
+      {"29/02/2024", {2024, 2, 29, 0, 0, 0}},
+      {"2/3/4", {2004, 2, 3, 0, 0, 0}},      // month/day/year still comes first
+  };
+  for (const auto& r : rows) {
+    SCOPED_TRACE(r.text);
+    const auto d = parseDate(r.text);
+    ASSERT_TRUE(d.has_value());
+    EXPECT_EQ(splitDate(*d), r.parts);
+  }
+  EXPECT_FALSE(parseDate("31/4/31").has_value());  // none of the three orders is a date
+}
+
+// Two numbers that are neither month/day nor day/month of the current year: month and two-digit
+// year, on the first of the month.
+TEST_F(RuntimeDateParse, TwoNumbersFallBackToMonthAndShortYear) {
+  setNowSource([] { return *makeDate(2023, 6, 15); });  // no 29 February this year
+  const AcceptRow rows[] = {
+      {"2/29", {2029, 2, 1, 0, 0, 0}},
+      {"2.29", {2029, 2, 1, 0, 0, 0}},
+      {"2/30", {1930, 2, 1, 0, 0, 0}},
+      {"4/31", {1931, 4, 1, 0, 0, 0}},
+      {"2/28", {2023, 2, 28, 0, 0, 0}},  // a month/day still wins
+      {"28/2", {2023, 2, 28, 0, 0, 0}},  // and so does a day/month
+  };
+  for (const auto& r : rows) {
+    SCOPED_TRACE(r.text);
+    const auto d = parseDate(r.text);
+    ASSERT_TRUE(d.has_value());
+    EXPECT_EQ(splitDate(*d), r.parts);
+  }
+  // In a leap year "2/29" is the day itself.
+  setNowSource([] { return *makeDate(2024, 6, 15); });
+  EXPECT_EQ(splitDate(*parseDate("2/29")), (DateParts{2024, 2, 29, 0, 0, 0}));
 }
 
 TEST_F(RuntimeDateParse, DateValueAndTimeValue) {

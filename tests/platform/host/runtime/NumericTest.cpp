@@ -5,7 +5,9 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <initializer_list>
 #include <limits>
+#include <string>
 
 namespace zxp::host {
 namespace {
@@ -22,8 +24,7 @@ TEST(RuntimeNumeric, ParseNumberAndIsNumeric) {
       {"$", std::nullopt}, {",", std::nullopt}, {"1e", std::nullopt}, {"5e+", std::nullopt}, {"e5", std::nullopt},
       {"1.2.3", std::nullopt}, {"abc", std::nullopt}, {"1 2", std::nullopt}, {"--5", std::nullopt},
       {"+-5", std::nullopt}, {"-5-", std::nullopt}, {"$$5", std::nullopt}, {"(5", std::nullopt},
-      {"-(5)", std::nullopt}, {"(-5)", std::nullopt}, {"1,00", std::nullopt}, {",100", std::nullopt},
-      {"100,", std::nullopt}, {"1,2345", std::nullopt}, {"1,000,00", std::nullopt}, {"1000,000", std::nullopt},
+      {",100", std::nullopt},
       {"1e400", std::nullopt}, {"&H", std::nullopt}, {"&HG", std::nullopt}, {"&O8", std::nullopt},
       {"&H123456789", std::nullopt}, {"12abc", std::nullopt}, {"1_000", std::nullopt},
       // Numbers.
@@ -43,6 +44,46 @@ TEST(RuntimeNumeric, ParseNumberAndIsNumeric) {
       EXPECT_DOUBLE_EQ(*got, *r.value);
     }
   }
+}
+
+void expectParses(std::initializer_list<ParseRow> rows) {
+  for (const auto& r : rows) {
+    SCOPED_TRACE(std::string("\"") + r.text + "\"");
+    const auto got = parseNumber(r.text);
+    ASSERT_EQ(got.has_value(), r.value.has_value());
+    if (got) {
+      EXPECT_DOUBLE_EQ(*got, *r.value);
+    }
+  }
+}
+
+TEST(RuntimeNumeric, ThousandsSeparatorsAreIgnoredAfterTheFirstDigit) {
+  expectParses({
+      {"1,00", 100.0}, {"12,34", 1234.0}, {"1,2345", 12345.0}, {"123,", 123.0}, {"1,,000", 1000.0},
+      {"1.5,000", 1.5}, {"1,000,00", 100000.0}, {"1000,000", 1000000.0}, {"1.,5", 1.5},
+      {"-1,0", -10.0}, {"$1,2.5", 12.5}, {"1,0e2", 1000.0}, {"(1,0)", -10.0},
+      // Before the first digit a separator is no part of a number.
+      {",100", std::nullopt}, {",", std::nullopt}, {".,5", std::nullopt}, {"-,5", std::nullopt},
+      {"1e1,0", std::nullopt},  // nor inside the exponent
+  });
+}
+
+TEST(RuntimeNumeric, BlanksMayStandBetweenSignOrCurrencyAndTheDigits) {
+  expectParses({
+      {"- 5", -5.0}, {"5 -", -5.0}, {"$ 5", 5.0}, {"5 $", 5.0}, {"+ 5", 5.0}, {"- $ 5", -5.0},
+      {"$ - 5", -5.0}, {"( 5 )", -5.0}, {"-\t2.5", -2.5}, {" 5 - ", -5.0},
+      // Blanks between digits still split a text into two numbers.
+      {"1 000", std::nullopt}, {"1. 5", std::nullopt}, {"- 5 -", std::nullopt}, {"$ 5 $", std::nullopt},
+  });
+}
+
+TEST(RuntimeNumeric, SignAndParenthesesAreOneNegation) {
+  expectParses({
+      {"-(5)", -5.0}, {"(-5)", -5.0}, {"(5-)", -5.0}, {"(5)-", -5.0}, {"-($5)", -5.0},
+      {"- (5)", -5.0}, {"(5)", -5.0},
+      {"--1", std::nullopt}, {"-(-5)", std::nullopt}, {"((5))", std::nullopt}, {"(5", std::nullopt},
+      {"5)", std::nullopt}, {"-(5", std::nullopt}, {")5(", std::nullopt},
+  });
 }
 
 // The text box's and the spin box's "numbers only" filter asks about one character at a time.

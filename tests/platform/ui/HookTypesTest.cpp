@@ -1,0 +1,151 @@
+// The thread hook types beyond the message hooks: WH_CBT before window creation, destruction,
+// activation and focus changes (each may be refused), WH_DEBUG before every other hook, and the
+// types a thread cannot install.
+#include <string>
+#include <vector>
+
+#include "platform/ui/Hooks.h"
+#include "platform/ui/UiTestSupport.h"
+
+namespace zxp::ui {
+namespace {
+
+using testing::UiTest;
+
+struct CbtCall {
+  int code;
+  WPARAM wParam;
+  LPARAM lParam;
+};
+std::vector<CbtCall> cbtCalls;
+int refuseCode = -1;  // the CBT code the hook refuses
+
+LRESULT cbtProc(int code, WPARAM w, LPARAM l) {
+  cbtCalls.push_back(CbtCall{code, w, l});
+  if (code == refuseCode) return 1;
+  return CallNextHookEx(0, code, w, l);
+}
+
+class HookTypesTest : public UiTest {
+ protected:
+  void SetUp() override {
+    UiTest::SetUp();
+    cbtCalls.clear();
+    refuseCode = -1;
+  }
+  std::vector<int> codes() const {
+    std::vector<int> out;
+    for (const auto& c : cbtCalls) out.push_back(c.code);
+    return out;
+  }
+};
+
+TEST_F(HookTypesTest, CbtHookSeesCreationDestructionActivationAndFocus) {
+  HHOOK h = SetWindowsHookExA(WH_CBT, cbtProc, 0, GetCurrentThreadId());
+  ASSERT_NE(h, 0u);
+  HWND w = popup(Rect{0, 0, 50, 50});
+  ASSERT_NE(w, 0u);
+  ASSERT_FALSE(cbtCalls.empty());
+  EXPECT_EQ(cbtCalls.front().code, HCBT_CREATEWND);
+  EXPECT_EQ(cbtCalls.front().wParam, static_cast<WPARAM>(w));
+  const auto* create = reinterpret_cast<const CBT_CREATEWNDA*>(cbtCalls.front().lParam);
+  ASSERT_NE(create, nullptr);  // read inside the call only; here the pointer is just checked
+  HWND c = child(w, Rect{0, 0, 10, 10});
+
+  HWND other = popup(Rect{60, 0, 90, 30});
+  SetActiveWindow(other);
+  cbtCalls.clear();
+  SetActiveWindow(w);
+  SetFocus(c);
+  ASSERT_GE(cbtCalls.size(), 2u);
+  EXPECT_EQ(cbtCalls.front().code, HCBT_ACTIVATE);
+  EXPECT_EQ(cbtCalls.front().wParam, static_cast<WPARAM>(w));
+  EXPECT_EQ(cbtCalls.back().code, HCBT_SETFOCUS);
+  EXPECT_EQ(cbtCalls.back().wParam, static_cast<WPARAM>(c));
+
+  cbtCalls.clear();
+  EXPECT_TRUE(DestroyWindow(c));
+  EXPECT_EQ(codes(), (std::vector<int>{HCBT_DESTROYWND}));
+  EXPECT_TRUE(UnhookWindowsHookEx(h));
+}
+
+TEST_F(HookTypesTest, CbtHookMayRefuseEachAction) {
+  HHOOK h = SetWindowsHookExA(WH_CBT, cbtProc, 0, 0);
+  ASSERT_NE(h, 0u);
+  HWND w = popup(Rect{0, 0, 50, 50});
+  HWND a = child(w, Rect{0, 0, 10, 10});
+  HWND b = child(w, Rect{10, 0, 20, 10});
+  SetFocus(a);
+  ASSERT_EQ(GetFocus(), a);
+
+  refuseCode = HCBT_CREATEWND;
+  clearLog();
+  EXPECT_EQ(child(w, Rect{0, 0, 5, 5}), 0u);
+  for (const auto& e : testing::messageLog()) EXPECT_NE(e.msg, static_cast<UINT>(WM_NCCREATE));  // refused before it
+  EXPECT_EQ(GetWindow(w, GW_CHILD), a);  // and is not among the children
+
+  refuseCode = HCBT_SETFOCUS;
+  SetFocus(b);
+  EXPECT_EQ(GetFocus(), a);
+
+  refuseCode = HCBT_DESTROYWND;
+  EXPECT_FALSE(DestroyWindow(b));
+  EXPECT_TRUE(IsWindow(b));
+
+  refuseCode = -1;
+  EXPECT_TRUE(DestroyWindow(b));
+  EXPECT_FALSE(IsWindow(b));
+  UnhookWindowsHookEx(h);
+}
+
+std::vector<WPARAM> debugTypes;
+bool skipByDebug = false;
+LRESULT debugProc(int code, WPARAM w, LPARAM l) {
+  debugTypes.push_back(w);
+  if (skipByDebug) return 1;
+  return CallNextHookEx(0, code, w, l);
+}
+int callWndCalls = 0;
+LRESULT callWndProc(int code, WPARAM w, LPARAM l) {
+  ++callWndCalls;
+  return CallNextHookEx(0, code, w, l);
+}
+
+TEST_F(HookTypesTest, DebugHookSeesEveryOtherHookFirstAndMaySkipIt) {
+  HWND w = popup(Rect{0, 0, 20, 20});
+  HHOOK call = SetWindowsHookExA(WH_CALLWNDPROC, callWndProc, 0, 0);
+  HHOOK debug = SetWindowsHookExA(WH_DEBUG, debugProc, 0, 0);
+  ASSERT_NE(call, 0u);
+  ASSERT_NE(debug, 0u);
+  debugTypes.clear();
+  callWndCalls = 0;
+  skipByDebug = false;
+  SendMessageA(w, WM_USER, 0, 0);
+  EXPECT_EQ(debugTypes, (std::vector<WPARAM>{WH_CALLWNDPROC}));
+  EXPECT_EQ(callWndCalls, 1);
+  skipByDebug = true;
+  SendMessageA(w, WM_USER, 0, 0);
+  EXPECT_EQ(callWndCalls, 1);
+  clearLog();
+  SendMessageA(w, WM_USER, 0, 0);
+  EXPECT_EQ(messagesOf(w, {WM_USER}).size(), 1u);  // the message itself still arrives
+  UnhookWindowsHookEx(debug);
+  UnhookWindowsHookEx(call);
+}
+
+TEST_F(HookTypesTest, TypesAThreadCannotInstallFailWithAZeroHandle) {
+  for (int type : {WH_MSGFILTER, WH_JOURNALRECORD, WH_JOURNALPLAYBACK, WH_SYSMSGFILTER, WH_SHELL, WH_KEYBOARD_LL,
+                   WH_MOUSE_LL, 8, 15, -2}) {
+    EXPECT_EQ(SetWindowsHookExA(type, callWndProc, 0, 0), 0u) << type;
+    EXPECT_EQ(hookCount(type), 0u) << type;
+  }
+  for (int type : {WH_KEYBOARD, WH_GETMESSAGE, WH_CALLWNDPROC, WH_CBT, WH_MOUSE, WH_DEBUG, WH_FOREGROUNDIDLE,
+                   WH_CALLWNDPROCRET}) {
+    HHOOK h = SetWindowsHookExA(type, callWndProc, 0, 0);
+    EXPECT_NE(h, 0u) << type;
+    EXPECT_TRUE(UnhookWindowsHookEx(h)) << type;
+  }
+}
+
+}  // namespace
+}  // namespace zxp::ui
