@@ -1,6 +1,6 @@
 #include "range/ProgressBarEx.h"
 
-#include "foundation/PenLines.h"
+#include "platform/gfx/GdiRaii.h"
 #include "foundation/modGradient.h"
 #include "platform/gfx/SysColors.h"
 #include "platform/host/MemberTable.h"
@@ -67,11 +67,18 @@ void ProgressBarEx::PaintProgressLine() {
       break;
   }
   if (m_ScrollingStyle != ScrollingDType::Standard) return;
-  const COLORREF band = translateColor(m_BackColor);
+  GdiObject band(CreateSolidBrush(translateColor(m_BackColor)));
+  const HBRUSH brush = static_cast<HBRUSH>(band.get());
   if (m_OrientationStyle == OrientationDType::VerticalStyle) {
-    for (int y = h - kBlockPitch; y > -2; y -= kBlockPitch) foundation::fillSolid(dc, band, RECT{0, y - 1, w, y + 1});
+    for (int y = h - kBlockPitch; y > -2; y -= kBlockPitch) {
+      const RECT r{0, y - 1, w, y + 1};
+      FillRect(dc, &r, brush);
+    }
   } else {
-    for (int x = kBlockPitch; x < w + 1; x += kBlockPitch) foundation::fillSolid(dc, band, RECT{x - 1, 0, x + 1, h});
+    for (int x = kBlockPitch; x < w + 1; x += kBlockPitch) {
+      const RECT r{x - 1, 0, x + 1, h};
+      FillRect(dc, &r, brush);
+    }
   }
 }
 

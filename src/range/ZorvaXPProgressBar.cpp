@@ -148,6 +148,7 @@ void ZorvaXPProgressBar::LayoutProgress() {
   foundation::fillSolid(dc, translateColor(m_BackColor), RECT{0, 0, w, h});
   foundation::drawOutline(dc, translateColor(m_BorderColor), w, h);
 
+  bool repainted = false;  // a bar whose size changed has painted itself in its resize
   if (m_Max > 0) {
     const bool upright = m_OrientationStyle == OrientationDType::VerticalStyle;
     const float along = static_cast<float>(upright ? h : w) - 4;
@@ -155,6 +156,8 @@ void ZorvaXPProgressBar::LayoutProgress() {
     host::Extender* bar = ProgressLine->extender();
     if (L >= 1 && bar) {
       const int length = nearest(L);
+      const int before = upright ? ProgressLine->surface().ScaleHeight() : ProgressLine->surface().ScaleWidth();
+      repainted = before != length;
       if (upright)
         bar->Move(pixelsToTwips(2), pixelsToTwips(h - 2 - length), pixelsToTwips(w - 4), pixelsToTwips(length));
       else
@@ -166,7 +169,7 @@ void ZorvaXPProgressBar::LayoutProgress() {
   }
   if (m_Value == m_Max) Complete.raise();
   Progress.raise();
-  repaintLine();
+  if (!repainted) repaintLine();
 }
 
 // ---- Class --------------------------------------------------------------------------------------
