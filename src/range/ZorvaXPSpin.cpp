@@ -37,11 +37,11 @@ void ZorvaXPSpin::UserControl_Initialize() {
     int16_t b = static_cast<int16_t>(((keys & MK_LBUTTON) ? 1 : 0) | ((keys & MK_RBUTTON) ? 2 : 0) | ((keys & MK_MBUTTON) ? 4 : 0));
     int16_t s = static_cast<int16_t>(((keys & MK_SHIFT) ? 1 : 0) | ((keys & MK_CONTROL) ? 2 : 0));
     // Positions in the control's surface, not the field's.
-    float x = static_cast<float>(GET_X_LPARAM(position) + kFieldLeft);
     RECT r{};
     GetWindowRect(Text, &r);
     POINT p{r.left, r.top};
     ScreenToClient(hWnd(), &p);
+    float x = static_cast<float>(GET_X_LPARAM(position) + p.x);
     float y = static_cast<float>(GET_Y_LPARAM(position) + p.y);
     MouseMove.raise(b, s, x, y);
   };
