@@ -23,4 +23,40 @@ inline void drawLines(HDC dc, COLORREF color, std::initializer_list<Segment> seg
   }
 }
 
+// The 1-pixel outline of the rectangle (0, 0)-(width, height), right and bottom exclusive: the
+// frame a control draws around a surface in its fore colour.
+inline void drawOutline(HDC dc, COLORREF color, int width, int height) {
+  drawLines(dc, color,
+            {{{0, 0}, {width - 1, 0}}, {{width - 1, 0}, {width - 1, height - 1}},
+             {{width - 1, height - 1}, {0, height - 1}}, {{0, height - 1}, {0, 0}}});
+}
+
+// Which way an arrow glyph points.
+enum class ArrowDirection { Left, Right, Up, Down };
+
+// A small filled triangle drawn row by row: `depth` rows from a 1-pixel tip to a base
+// 2 * depth - 1 pixels across, pointing `direction`, centred in a width x height box at (0, 0).
+inline void drawArrowGlyph(HDC dc, COLORREF color, int width, int height, ArrowDirection direction, int depth) {
+  const bool horizontal = direction == ArrowDirection::Left || direction == ArrowDirection::Right;
+  const bool towardsEnd = direction == ArrowDirection::Right || direction == ArrowDirection::Down;
+  const int along0 = ((horizontal ? width : height) - depth) / 2;
+  const int centre = ((horizontal ? height : width) - 1) / 2;
+  GdiObject pen(CreatePen(PS_SOLID, 1, color));
+  Selection selected(dc, pen.get());
+  if (!selected.ok()) return;
+  for (int i = 0; i < depth; ++i) {
+    const int along = towardsEnd ? along0 + depth - 1 - i : along0 + i;
+    const Point from = horizontal ? Point{along, centre - i} : Point{centre - i, along};
+    const Point to = horizontal ? Point{along, centre + i + 1} : Point{centre + i + 1, along};
+    MoveToEx(dc, from.x, from.y, nullptr);
+    LineTo(dc, to.x, to.y);
+  }
+}
+
+// Fills the rectangle r with a solid colour.
+inline void fillSolid(HDC dc, COLORREF color, const RECT& r) {
+  GdiObject brush(CreateSolidBrush(color));
+  FillRect(dc, &r, static_cast<HBRUSH>(brush.get()));
+}
+
 }  // namespace zxp::foundation

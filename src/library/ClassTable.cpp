@@ -3,6 +3,10 @@
 #include <memory>
 
 #include "buttons/ZorvaXPButton.h"
+#include "range/ZorvaXPHScrollBar.h"
+#include "range/ZorvaXPProgressBar.h"
+#include "range/ZorvaXPSpin.h"
+#include "range/ZorvaXPVScrollBar.h"
 
 namespace zxp::library {
 
@@ -20,6 +24,10 @@ const host::ClassRegistry& classes() {
   static const host::ClassRegistry table = [] {
     host::ClassRegistry r;
     r.add(control<buttons::ZorvaXPButton>("ZorvaXPButton", host::OLEMISC_ACTSLIKEBUTTON | host::OLEMISC_ALIGNABLE, 30011));
+    r.add(control<range::ZorvaXPProgressBar>("ZorvaXPProgressBar", 0, 30002));
+    r.add(control<range::ZorvaXPSpin>("ZorvaXPSpin", 0, 30006));
+    r.add(control<range::ZorvaXPVScrollBar>("ZorvaXPVScrollBar", host::OLEMISC_ALIGNABLE, 30013));
+    r.add(control<range::ZorvaXPHScrollBar>("ZorvaXPHScrollBar", 0, 30016));
     return r;
   }();
   return table;

@@ -1,0 +1,273 @@
+// The spin box and its arrow pair: stepping on the clock, the typed-text-first rule, key
+// filtering, clamping, the focus colours, the disabled colour, persistence and the class entry.
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "library/ClassTable.h"
+#include "platform/gfx/SysColors.h"
+#include "platform/ui/Edit.h"
+#include "platform/ui/User.h"
+#include "range/RangeFixture.h"
+#include "range/ZorvaXPSpin.h"
+
+namespace zxp::testing {
+namespace {
+
+using range::AlignmentConstants;
+using range::ZorvaSpinScroll;
+using range::ZorvaXPSpin;
+
+class Spin : public RangeTest {
+ protected:
+  ZorvaXPSpin& spin(const std::string& name = "spn", int y = 10) { return place<ZorvaXPSpin>(name, 120, 22, 10, y); }
+  static std::string text(const ZorvaXPSpin& s) {
+    char buf[64] = {};
+    GetWindowTextA(s.field(), buf, sizeof buf);
+    return buf;
+  }
+  void pressUp(const ZorvaXPSpin& s) { input.moveTo(s.arrows().upHalf().hWnd(), Point{7, 5}).press(); }
+  void pressDown(const ZorvaXPSpin& s) { input.moveTo(s.arrows().downHalf().hWnd(), Point{7, 5}).press(); }
+};
+
+TEST_F(Spin, HoldingUpFromNearTheMaximumRaisesItsEventsAndStopsThere) {
+  ZorvaXPSpin& s = spin();
+  s.setValue(99998);
+  logEvents(s);
+  pressUp(s);
+  input.advance(1000);
+  EXPECT_EQ(s.Value(), 100000);
+  EXPECT_EQ(text(s), "100000");
+  input.release();
+  EXPECT_EQ(events({"MouseMove"}), (std::vector<std::string>{"UpArrowMouseDown", "Change", "UpArrowMouseDown", "Change",
+                                                             "UpArrowMouseDown", "UpArrowMoseUp"}));
+  EXPECT_FALSE(s.upTimer().running());
+}
+
+TEST_F(Spin, StepsOnceAtOnceThenEvery200MillisecondsAndStopsOnRelease) {
+  ZorvaXPSpin& s = spin();
+  pressDown(s);
+  EXPECT_EQ(s.Value(), -1);
+  input.advance(199);
+  EXPECT_EQ(s.Value(), -1);
+  input.advance(1);
+  EXPECT_EQ(s.Value(), -2);
+  input.advance(200).release();
+  EXPECT_EQ(s.Value(), -3);
+  input.advance(1000);
+  EXPECT_EQ(s.Value(), -3);
+  // At the minimum the down arrow loads the value and does not step.
+  s.setMinimum(-3);
+  logEvents(s);
+  pressDown(s);
+  input.release();
+  EXPECT_EQ(s.Value(), -3);
+  EXPECT_EQ(events({"MouseMove"}), (std::vector<std::string>{"DownArrowMoseDown", "DownArrowMoseUp"}));
+  // A double click counts as a second press.
+  input.moveTo(s.arrows().upHalf().hWnd(), Point{7, 5}).doubleClick();
+  EXPECT_EQ(s.Value(), -1);
+}
+
+TEST_F(Spin, TypedTextComesFirstAndIsClamped) {
+  ZorvaXPSpin& s = spin();
+  SetFocus(s.field());
+  SendMessageA(s.field(), EM_SETSEL, 0, -1);
+  input.type("500000");
+  EXPECT_EQ(text(s), "500000");
+  EXPECT_EQ(s.Value(), 0);  // the field's text is taken at the next step
+  logEvents(s);
+  pressUp(s);
+  input.release();
+  EXPECT_EQ(s.Value(), 100000);
+  EXPECT_EQ(events({"MouseMove"}), (std::vector<std::string>{"UpArrowMouseDown", "Change", "UpArrowMoseUp"}));
+  // Blanks are left out and a fraction rounds half to even; text that is no number counts as 0.
+  SetWindowTextA(s.field(), "1 2.5");
+  pressUp(s);
+  input.release();
+  EXPECT_EQ(s.Value(), 13);
+  SetWindowTextA(s.field(), ".");
+  pressDown(s);
+  input.release();
+  EXPECT_EQ(s.Value(), -1);
+}
+
+TEST_F(Spin, TheFieldTakesDigitsOnlyAndRaisesItsKeyEvents) {
+  ZorvaXPSpin& s = spin();
+  SetFocus(s.field());
+  SendMessageA(s.field(), EM_SETSEL, 0, -1);
+  logEvents(s);
+  input.type("a1b2c");
+  EXPECT_EQ(text(s), "12");
+  input.key(VK_RETURN).key(VK_ESCAPE);
+  EXPECT_EQ(events({"MouseMove", "Change"}),
+            (std::vector<std::string>{"KeyPress 0", "KeyPress 49", "KeyPress 0", "KeyPress 50", "KeyPress 0", "OnEnter",
+                                      "KeyPress 0", "OnKeyEsc", "KeyPress 0"}));
+  log.clear();
+  input.type(" .-").key(VK_BACK);
+  EXPECT_EQ(text(s), "12 ");
+  EXPECT_EQ(events({"MouseMove", "Change"}),
+            (std::vector<std::string>{"KeyPress 32", "KeyPress 46", "KeyPress 0", "KeyPress 8"}));
+  // A KeyPress handler that changes KeyAscii changes what the field gets.
+  s.KeyPress.connect([](int16_t& k) {
+    if (k == '5') k = '7';
+  });
+  input.type("5");
+  EXPECT_EQ(text(s), "12 7");
+}
+
+TEST_F(Spin, ValueIsClampedAndShownAndChangeFollowsTheField) {
+  ZorvaXPSpin& s = spin();
+  logEvents(s);
+  s.setValue(250000);
+  EXPECT_EQ(s.Value(), 100000);
+  EXPECT_EQ(s.arrows().Value(), 100000);
+  s.setValue(-250000);
+  EXPECT_EQ(text(s), "-100000");
+  s.setValue(-100000);  // the same text: the field does not change
+  EXPECT_EQ(events(), (std::vector<std::string>{"Change", "Change"}));
+  EXPECT_EQ(form->changes().back().property, "Value");
+}
+
+TEST_F(Spin, FocusHighlightsTheFieldAndTheBorder) {
+  ZorvaXPSpin& s = spin();
+  ZorvaXPSpin& other = spin("other", 40);
+  EXPECT_EQ(px(s.surface(), 0, 0), translateColor(0xB99D7F));
+  EXPECT_EQ(px(s.surface(), 1, 1), translateColor(0xFFFFFF));
+  SetFocus(s.hWnd());  // the control passes the focus on to its field
+  input.pump();
+  EXPECT_EQ(GetFocus(), s.field());
+  EXPECT_TRUE(s.fieldFocused());
+  EXPECT_EQ(px(s.surface(), 0, 0), translateColor(0x0080FF));
+  EXPECT_EQ(px(s.surface(), 1, 1), translateColor(0xC0FFFF));
+  RECT fr{};
+  GetClientRect(s.field(), &fr);
+  EXPECT_EQ(px(s.field(), fr.right - 2, 1), translateColor(0xC0FFFF));
+  SetFocus(other.field());
+  input.pump();
+  EXPECT_EQ(px(s.surface(), 0, 0), translateColor(0xB99D7F));
+  EXPECT_EQ(px(s.field(), fr.right - 2, 1), translateColor(0xFFFFFF));
+  EXPECT_EQ(px(other.surface(), 0, 0), translateColor(0x0080FF));
+}
+
+TEST_F(Spin, DisablingShowsTheDisabledColourAndEnablingRestoresTheSavedOne) {
+  ZorvaXPSpin& s = spin();
+  s.setButtonGradientColor2(0x00FF00);
+  s.setEnabled(false);
+  EXPECT_EQ(s.arrows().GradientColor2(), ZorvaXPSpin::kDisabledGradient2);
+  EXPECT_EQ(s.ButtonGradientColor2(), ZorvaXPSpin::kDisabledGradient2);
+  EXPECT_FALSE(IsWindowEnabled(s.hWnd()));
+  const auto& up = s.arrows().upHalf();
+  const int h = up.ScaleHeight();
+  EXPECT_EQ(px(up, 3, h - 2), gradientRow(0xFFFFFF, ZorvaXPSpin::kDisabledGradient2, h - 2, h));
+  pressUp(s);
+  input.release();
+  EXPECT_EQ(s.Value(), 0);
+  s.setEnabled(true);
+  EXPECT_EQ(s.ButtonGradientColor2(), 0x00FF00u);
+}
+
+TEST_F(Spin, ArrowPairLooks) {
+  ZorvaXPSpin& s = spin();
+  const auto& up = s.arrows().upHalf();
+  const auto& down = s.arrows().downHalf();
+  EXPECT_EQ(up.ScaleWidth(), ZorvaXPSpin::kButtonWidth);
+  EXPECT_EQ(up.ScaleHeight(), 11);
+  EXPECT_EQ(down.ScaleHeight(), 11);
+  EXPECT_EQ(px(up, 0, 0), translateColor(0xB99D7F));
+  EXPECT_EQ(px(up, 3, 1), gradientRow(0xFFFFFF, 0xECBE9E, 1, 11));
+  EXPECT_EQ(px(up, 3, 9), gradientRow(0xFFFFFF, 0xECBE9E, 9, 11));
+  // The glyphs: up points up (tip at the top), down points down.
+  EXPECT_EQ(px(up, 7, 4), ZorvaSpinScroll::kGlyph);
+  EXPECT_EQ(px(up, 5, 6), ZorvaSpinScroll::kGlyph);
+  EXPECT_NE(px(up, 5, 4), ZorvaSpinScroll::kGlyph);
+  EXPECT_EQ(px(down, 7, 6), ZorvaSpinScroll::kGlyph);
+  EXPECT_EQ(px(down, 5, 4), ZorvaSpinScroll::kGlyph);
+  input.moveTo(down.hWnd(), Point{3, 3});
+  EXPECT_EQ(px(down, 0, 0), translateColor(0x0080FF));
+  EXPECT_EQ(px(up, 0, 0), translateColor(0xB99D7F));
+  input.moveTo(form->hWnd(), Point{1, 1}).advance(10);
+  EXPECT_EQ(px(down, 0, 0), translateColor(0xB99D7F));
+  EXPECT_FALSE(s.arrows().downTimer().running());
+}
+
+TEST_F(Spin, PropertiesRoundTripWithThePublishedKeys) {
+  ZorvaXPSpin& a = spin("a");
+  host::PropertyBag defaults;
+  a.WriteProperties(defaults);
+  ASSERT_EQ(defaults.size(), 1u);  // the font has no default
+  a.setButtonGradientColor1(0x000001);
+  a.setButtonGradientColor2(0x000002);
+  a.setBorderColor(0x000003);
+  a.setBackColor(0x000004);
+  a.setForeColor(0x000005);
+  a.setBackColorHighlight(0x000006);
+  a.setBorderColorHighlight(0x000007);
+  a.setMaximum(50);
+  a.setMinimum(-50);
+  a.setValue(33);
+  a.setMousePointer(2);
+  a.setAlignment(AlignmentConstants::vbRightJustify);
+  a.setLocked(true);
+  a.setOnOverButtonGradientColor1(0x000008);
+  a.setOnOverButtonGradientColor2(0x000009);
+  a.setOnOverButtonBorderColor(0x00000A);
+  a.setEnabled(false);
+  host::PropertyBag bag;
+  a.WriteProperties(bag);
+  std::vector<std::string> keys;
+  for (const auto& e : bag.entries()) keys.push_back(e.key);
+  EXPECT_EQ(keys, (std::vector<std::string>{"ButtonGradientColor1", "ButtonGradientColor2", "BorderColor", "BackColor",
+                                            "ForeColor", "BackColorHighlight", "BorderColorHighlight", "Maximum", "Minimum",
+                                            "value", "Enabled", "Font", "MousePointer", "Alignment", "Locked",
+                                            "TemparyGradienateColor2", "OnOverButtonGradientColor1",
+                                            "OnOverButtonGradientColor2", "OnOverButtonBorderColor"}));
+  EXPECT_EQ(bag.read<OLE_COLOR>("ButtonGradientColor2", 0), ZorvaXPSpin::kDisabledGradient2);
+  EXPECT_EQ(bag.read<OLE_COLOR>("TemparyGradienateColor2", 0), 0x000002u);
+  EXPECT_EQ(bag.find("Alignment")->value.kind(), host::Variant::Kind::Long);
+
+  host::ExtenderRecord r;
+  r.width = 1800;
+  r.height = 330;
+  auto& b = form->add(std::make_unique<ZorvaXPSpin>(), "b", r, nullptr, &bag).as<ZorvaXPSpin>();
+  EXPECT_EQ(b.Value(), 33);
+  EXPECT_EQ(text(b), "33");
+  EXPECT_FALSE(b.Enabled());
+  EXPECT_TRUE(GetWindowLongA(b.field(), GWL_STYLE) & ES_RIGHT);
+  host::PropertyBag again;
+  b.WriteProperties(again);
+  ASSERT_EQ(again.size(), bag.size());
+  for (size_t i = 0; i < bag.size(); ++i) EXPECT_TRUE(again.entries()[i].value == bag.entries()[i].value) << i;
+  b.setEnabled(true);
+  EXPECT_EQ(b.ButtonGradientColor2(), 0x000002u);  // the saved copy came back from the bag
+
+  // A value outside the stored range is clamped on loading.
+  host::PropertyBag bad;
+  bad.WriteProperty("Maximum", host::Variant(int32_t{10}));
+  bad.WriteProperty("value", host::Variant(int32_t{99}));
+  auto& c = form->add(std::make_unique<ZorvaXPSpin>(), "c", r, nullptr, &bad).as<ZorvaXPSpin>();
+  EXPECT_EQ(c.Value(), 10);
+}
+
+TEST_F(Spin, SmallSpinGrowsAndTheClassEntry) {
+  ZorvaXPSpin& s = place<ZorvaXPSpin>("tiny", 10, 5);
+  EXPECT_EQ(s.surface().ScaleWidth(), 40);
+  EXPECT_EQ(s.surface().ScaleHeight(), 18);
+  EXPECT_EQ(s.hwnd(), static_cast<int32_t>(s.field()));
+  EXPECT_TRUE(s.memberTable().find("hwnd")->readOnly());
+  const host::ControlClass* c = library::classes().find("ZorvaXPSpin");
+  ASSERT_NE(c, nullptr);
+  EXPECT_EQ(c->miscStatus, 0x20191u);
+  EXPECT_EQ(c->toolboxBitmap, 30006);
+  EXPECT_EQ(library::classes().find("ZorvaSpinScroll"), nullptr);  // private
+  std::vector<std::string> names;
+  for (const auto& e : s.memberTable().events()) names.push_back(e.name);
+  EXPECT_EQ(names, (std::vector<std::string>{"UpArrowMouseDown", "UpArrowMoseUp", "DownArrowMoseDown", "DownArrowMoseUp",
+                                             "OnEnter", "OnKeyEsc", "KeyPress", "Change", "MouseMove"}));
+  std::vector<std::string> pairEvents;
+  for (const auto& e : s.arrows().memberTable().events()) pairEvents.push_back(e.name);
+  EXPECT_EQ(pairEvents, (std::vector<std::string>{"UpReleased", "DownReleased", "UpPressed", "DownPressed"}));
+}
+
+}  // namespace
+}  // namespace zxp::testing
