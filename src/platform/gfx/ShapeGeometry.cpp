@@ -250,11 +250,24 @@ WideStroke::WideStroke(std::span<const Point64> pts, bool closed, int64_t width,
   }
   rows_ = Span{std::max(rows.left, top - w_ / 2 - 1), std::min(rows.right, bottom + w_ + 1)};
   if (rows_.empty()) return;
-  spans_.resize(static_cast<size_t>(rows_.right - rows_.left));
+  if (w_ <= kCachedCap)
+    for (int64_t d = cap_.box().top; d < cap_.box().bottom; ++d) capRows_.push_back(cap_.row(d));
 
+  gathered_.reserve(std::min<size_t>(pts.size() * static_cast<size_t>(std::min<int64_t>(w_, 64) + 2) * 2,
+                                     size_t{1} << 20));
+  // Runs of equal steps are one segment: the union of their bands is the band of the whole run
+  // (the rounding of the half-widths depends on the direction only).
   const size_t n = pts.size();
-  const size_t segments = closed ? n : n - 1;
-  for (size_t i = 0; i < segments; ++i) addSegment(pts[i], pts[(i + 1) % n]);
+  const size_t last = closed ? n : n - 1;
+  for (size_t i = 0; i < last;) {
+    const Point64 a = pts[i], b = pts[(i + 1) % n];
+    const int64_t sx = b.x - a.x, sy = b.y - a.y;
+    size_t k = i + 1;
+    if (std::llabs(sx) <= 1 && std::llabs(sy) <= 1)
+      while (k < last && pts[(k + 1) % n].x - pts[k].x == sx && pts[(k + 1) % n].y - pts[k].y == sy) ++k;
+    addSegment(a, pts[k % n]);
+    i = k;
+  }
   // Caps: consecutive points one step apart along a row or a column are swept together.
   for (size_t i = 0; i < n;) {
     size_t k = i;
@@ -266,26 +279,42 @@ WideStroke::WideStroke(std::span<const Point64> pts, bool closed, int64_t width,
     addCapRun(pts[i], pts[k]);
     i = k + 1;
   }
-  for (auto& row : spans_) {
-    if (row.size() < 2) continue;
-    std::sort(row.begin(), row.end(), [](const Span& a, const Span& b) { return a.left < b.left; });
-    size_t out = 0;
-    for (size_t i = 1; i < row.size(); ++i) {
-      if (row[i].left <= row[out].right) row[out].right = std::max(row[out].right, row[i].right);
-      else row[++out] = row[i];
+
+  // Spans by row (a counting sort), each row's by left end, then merged.
+  const size_t count = static_cast<size_t>(rows_.right - rows_.left);
+  std::vector<uint32_t> first(count + 1, 0);
+  for (const auto& [y, span] : gathered_) ++first[static_cast<size_t>(y - rows_.left) + 1];
+  for (size_t r = 0; r < count; ++r) first[r + 1] += first[r];
+  std::vector<Span> byRow(gathered_.size());
+  std::vector<uint32_t> fill(first.begin(), first.end() - 1);
+  for (const auto& [y, span] : gathered_) byRow[fill[static_cast<size_t>(y - rows_.left)]++] = span;
+  start_.assign(count + 1, 0);
+  merged_.reserve(byRow.size());
+  for (size_t r = 0; r < count; ++r) {
+    start_[r] = static_cast<uint32_t>(merged_.size());
+    auto b = byRow.begin() + first[r], e = byRow.begin() + first[r + 1];
+    std::sort(b, e, [](const Span& p, const Span& q) { return p.left < q.left; });
+    const size_t rowStart = merged_.size();
+    for (auto it = b; it != e; ++it) {
+      if (merged_.size() > rowStart && it->left <= merged_.back().right)
+        merged_.back().right = std::max(merged_.back().right, it->right);
+      else merged_.push_back(*it);
     }
-    row.resize(out + 1);
   }
+  start_[count] = static_cast<uint32_t>(merged_.size());
+  gathered_.clear();
+  gathered_.shrink_to_fit();
 }
 
 std::span<const Span> WideStroke::row(int64_t y) const {
   if (y < rows_.left || y >= rows_.right) return {};
-  return spans_[static_cast<size_t>(y - rows_.left)];
+  const size_t r = static_cast<size_t>(y - rows_.left);
+  return std::span<const Span>(merged_.data() + start_[r], start_[r + 1] - start_[r]);
 }
 
 void WideStroke::add(int64_t y, Span s) {
   if (s.empty() || y < rows_.left || y >= rows_.right) return;
-  spans_[static_cast<size_t>(y - rows_.left)].push_back(s);
+  gathered_.emplace_back(y, s);
 }
 
 void WideStroke::addCapRun(Point64 a, Point64 b) {
@@ -297,9 +326,17 @@ void WideStroke::addCapRun(Point64 a, Point64 b) {
   const int64_t first = std::max(y0 + cb.top, rows_.left), last = std::min(y1 + cb.bottom, rows_.right);
   for (int64_t y = first; y < last; ++y) {
     const int64_t d = std::clamp(int64_t{0}, y - y1, y - y0);
-    const Span c = cap_.row(d);
+    const Span c = capRow(d);
     if (!c.empty()) add(y, Span{x0 + c.left, x1 + c.right});
   }
+}
+
+Span WideStroke::capRow(int64_t d) const {
+  if (!capRows_.empty()) {
+    const int64_t i = d - cap_.box().top;
+    return i >= 0 && i < static_cast<int64_t>(capRows_.size()) ? capRows_[static_cast<size_t>(i)] : Span{};
+  }
+  return cap_.row(d);
 }
 
 void WideStroke::addSegment(Point64 a, Point64 b) {
@@ -313,6 +350,21 @@ void WideStroke::addSegment(Point64 a, Point64 b) {
       add(y, Span{r.left, r.right});
     return;
   }
+  if (std::llabs(dx) == 1 && std::llabs(dy) == 1) {
+    // A unit diagonal step of a pixel path: its band, worked out once per direction.
+    auto& band = diagonal_[static_cast<size_t>((dx > 0 ? 1 : 0) + (dy > 0 ? 2 : 0))];
+    if (band.empty()) bandOf(Point64{0, 0}, Point64{dx, dy}, Span{-w_ - 2, w_ + 2}, band);
+    for (const auto& [y, s] : band) add(a.y + y, Span{a.x + s.left, a.x + s.right});
+    return;
+  }
+  thread_local std::vector<std::pair<int64_t, Span>> spans;
+  spans.clear();
+  bandOf(a, b, rows_, spans);
+  for (const auto& [y, s] : spans) add(y, s);
+}
+
+void WideStroke::bandOf(Point64 a, Point64 b, Span rows, std::vector<std::pair<int64_t, Span>>& out) const {
+  const int64_t dx = b.x - a.x, dy = b.y - a.y;
   // The band's corners: half-widths across the segment, rounded, the wider half on one side.
   const double len = std::hypot(static_cast<double>(dx), static_cast<double>(dy));
   const double wx = static_cast<double>(w_) * static_cast<double>(std::llabs(dy)) / len;
@@ -333,11 +385,12 @@ void WideStroke::addSegment(Point64 a, Point64 b) {
                           {b.x + wide.x, b.y - wide.y},
                           {b.x - narrow.x, b.y + narrow.y}};
   const Span ys = polygonRows(quad);
-  std::vector<Span> row;
-  for (int64_t y = std::max(ys.left, rows_.left); y < std::min(ys.right, rows_.right); ++y) {
+  const int64_t lo = std::max(ys.left, rows.left), hi = std::min(ys.right, rows.right);
+  thread_local std::vector<Span> row;
+  for (int64_t y = lo; y < hi; ++y) {
     row.clear();
     polygonRow(quad, y, row);
-    for (const Span& s : row) add(y, s);
+    for (const Span& s : row) out.emplace_back(y, s);
   }
 }
 
@@ -358,7 +411,8 @@ int64_t ceilDiv(__int128 num, int64_t den) {
 }  // namespace
 
 void polygonRow(std::span<const Point64> pts, int64_t y, std::vector<Span>& out) {
-  std::vector<int64_t> xs;
+  thread_local std::vector<int64_t> xs;
+  xs.clear();
   const size_t n = pts.size();
   for (size_t i = 0; i < n; ++i) {
     const Point64& a = pts[i];

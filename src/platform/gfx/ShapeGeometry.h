@@ -178,7 +178,19 @@ class WideStroke {
   int64_t w_;
   Span rows_;
   RoundRegion cap_;
-  std::vector<std::vector<Span>> spans_;
+  // Spans are gathered with their rows, then sorted and merged: row y's spans are
+  // merged_[start_[y - rows_.left] ... start_[y - rows_.left + 1]).
+  std::vector<std::pair<int64_t, Span>> gathered_;
+  std::vector<Span> merged_;
+  std::vector<uint32_t> start_;
+  // Pen shapes that repeat along a pixel path, relative to their point: the cap's rows (for
+  // pens up to kCachedCap pixels) and the band of a unit diagonal step in each direction.
+  static constexpr int64_t kCachedCap = 64;
+  std::vector<Span> capRows_;
+  std::array<std::vector<std::pair<int64_t, Span>>, 4> diagonal_;
+  Span capRow(int64_t d) const;
+  // The band of the segment a-b on the rows `rows`, appended to out.
+  void bandOf(Point64 a, Point64 b, Span rows, std::vector<std::pair<int64_t, Span>>& out) const;
 };
 
 // The interior pixels of a polygon on row y, alternate (even-odd) fill: a pixel whose top-left
