@@ -27,12 +27,34 @@ Axis axisOf(int64_t origin, int64_t extent) {
 }
 
 // The source coordinate for destination coordinate dc: the source pixel under the destination
-// pixel's centre, counted from the other end when the axis is mirrored.
+// pixel's centre, the lower one when the centre lies on a boundary, counted from the other end
+// when the axis is mirrored.
 int64_t mapCoord(const Axis& d, const Axis& s, bool mirror, int64_t dc) {
   // Extents are at most 2^31 (the plan clamps them), so (2i + 1) * len stays below 2^63.
   int64_t i = dc - d.start;
   if (mirror) i = d.len - 1 - i;
-  return s.start + (2 * i + 1) * s.len / (2 * d.len);
+  return s.start + ((2 * i + 1) * s.len - 1) / (2 * d.len);
+}
+
+// The first source index j (counted along the axis) whose centre maps to destination index i or
+// beyond when shrinking: the least j with ceil((2j + 1) n / (2m)) - 1 >= i, that is
+// (2j + 1) n > 2mi.
+int64_t groupStart(int64_t i, int64_t n, int64_t m) {
+  // The least integer above (2mi - n) / (2n).
+  const __int128 num = __int128{2} * m * i - n, den = __int128{2} * n;
+  __int128 q = num / den;
+  if (num % den != 0 && num < 0) --q;
+  return static_cast<int64_t>(std::clamp<__int128>(q + 1, 0, m));
+}
+
+// The source range that destination coordinate dc combines (shrinking axis), cut to [0, limit).
+std::pair<int32_t, int32_t> groupOf(const Axis& d, const Axis& s, bool mirror, int64_t dc, int32_t limit) {
+  int64_t i = dc - d.start;
+  if (mirror) i = d.len - 1 - i;
+  const int64_t first = s.start + groupStart(i, d.len, s.len);
+  const int64_t end = s.start + groupStart(i + 1, d.len, s.len);
+  return {static_cast<int32_t>(std::clamp<int64_t>(first, 0, limit)),
+          static_cast<int32_t>(std::clamp<int64_t>(end, 0, limit))};
 }
 
 // Maps the destination coordinates [c0, c1) of one axis onto the source [0, srcLimit): returns
@@ -90,7 +112,7 @@ Rect areaRect(const BlitArea& a) {
 }
 
 BlitPlan::BlitPlan(DeviceContext& dc, const BlitArea& dstArea, const BlitArea& srcArea, int32_t srcWidth,
-                   int32_t srcHeight) {
+                   int32_t srcHeight, int stretchMode) {
   if (dstArea.w == 0 || dstArea.h == 0 || srcArea.w == 0 || srcArea.h == 0) return;
   Rect clipBox = dc.clip().box();
   Rect d = areaRect(dstArea).intersect(clipBox);
@@ -119,6 +141,64 @@ BlitPlan::BlitPlan(DeviceContext& dc, const BlitArea& dstArea, const BlitArea& s
   }
   straightColumns_ = true;
   for (size_t i = 1; i < mapX_.size() && straightColumns_; ++i) straightColumns_ = mapX_[i] == mapX_[i - 1] + 1;
+
+  const bool shrinkX = sx.len > dx.len, shrinkY = sy.len > dy.len;
+  if (stretchMode == COLORONCOLOR || (!shrinkX && !shrinkY)) return;
+  mergeOp_ = stretchMode;
+  auto groups = [](const Axis& d, const Axis& s, bool mirror, bool shrink, int32_t c0, int32_t c1, int32_t limit,
+                   const std::vector<int32_t>& map, std::vector<std::pair<int32_t, int32_t>>& out) {
+    out.resize(static_cast<size_t>(c1 - c0));
+    for (int32_t c = c0; c < c1; ++c) {
+      const int32_t m = map[static_cast<size_t>(c - c0)];
+      out[static_cast<size_t>(c - c0)] = shrink ? groupOf(d, s, mirror, c, limit) : std::pair{m, m + 1};
+    }
+  };
+  groups(dx, sx, mirrorX, shrinkX, visible_.left, visible_.right, srcWidth, mapX_, groupX_);
+  groups(dy, sy, mirrorY, shrinkY, visible_.top, visible_.bottom, srcHeight, mapY_, groupY_);
+}
+
+void BlitPlan::gather(const PixelView& src, int32_t y, int32_t x0, int32_t x1, uint32_t* out) const {
+  const int32_t n = x1 - x0;
+  if (!merging()) {
+    const uint32_t* s = src.at(src.x0, srcY(y));
+    for (int32_t x = x0; x < x1; ++x) out[x - x0] = s[srcX(x) - src.x0];
+    return;
+  }
+  const auto [r0, r1] = groupY_[static_cast<size_t>(y - visible_.top)];
+  const auto* gx = groupX_.data() + (x0 - visible_.left);
+  if (mergeOp_ == HALFTONE) {
+    // The average of each byte over the group, rounded to nearest.
+    thread_local std::vector<uint64_t> sums;
+    sums.assign(static_cast<size_t>(n) * 4, 0);
+    for (int32_t r = r0; r < r1; ++r) {
+      const uint32_t* s = src.at(src.x0, r);
+      for (int32_t i = 0; i < n; ++i)
+        for (int32_t c = gx[i].first; c < gx[i].second; ++c)
+          for (int k = 0; k < 4; ++k) sums[static_cast<size_t>(i) * 4 + k] += (s[c - src.x0] >> (8 * k)) & 0xFF;
+    }
+    for (int32_t i = 0; i < n; ++i) {
+      const uint64_t count = uint64_t(r1 - r0) * uint64_t(gx[i].second - gx[i].first);
+      uint32_t v = 0;
+      for (int k = 0; k < 4; ++k)
+        if (count) v |= static_cast<uint32_t>((sums[static_cast<size_t>(i) * 4 + k] + count / 2) / count) << (8 * k);
+      out[i] = v;
+    }
+    return;
+  }
+  const bool andScans = mergeOp_ == BLACKONWHITE;
+  const uint32_t init = andScans ? 0xFFFFFFFFu : 0u;
+  std::fill(out, out + n, init);
+  for (int32_t r = r0; r < r1; ++r) {
+    const uint32_t* s = src.at(src.x0, r);
+    for (int32_t i = 0; i < n; ++i) {
+      uint32_t v = out[i];
+      for (int32_t c = gx[i].first; c < gx[i].second; ++c) {
+        const uint32_t p = s[c - src.x0];
+        v = andScans ? (v & p) : (v | p);
+      }
+      out[i] = v;
+    }
+  }
 }
 
 Rect BlitPlan::sourceBox() const {
@@ -126,7 +206,13 @@ Rect BlitPlan::sourceBox() const {
   if (identity_) return visible_.offset(offX_, offY_);
   auto [xa, xb] = std::minmax_element(mapX_.begin(), mapX_.end());
   auto [ya, yb] = std::minmax_element(mapY_.begin(), mapY_.end());
-  return Rect{*xa, *ya, *xb + 1, *yb + 1};
+  Rect box{*xa, *ya, *xb + 1, *yb + 1};
+  // Merged groups reach beyond the mapped pixels.
+  for (const auto& [first, end] : groupX_)
+    if (first < end) box = Rect{std::min(box.left, first), box.top, std::max(box.right, end), box.bottom};
+  for (const auto& [first, end] : groupY_)
+    if (first < end) box = Rect{box.left, std::min(box.top, first), box.right, std::max(box.bottom, end)};
+  return box;
 }
 
 namespace detail {
@@ -196,7 +282,7 @@ void ropBlit(DeviceContext& dc, const BlitArea& dstArea, const PixelView& src, c
     ropFill(dc, areaRect(dstArea).intersect(dc.clip().box()), rop, pattern);
     return;
   }
-  BlitPlan plan(dc, dstArea, srcArea, src.width, src.height);
+  BlitPlan plan(dc, dstArea, srcArea, src.width, src.height, dc.state().stretchMode);
   if (plan.empty()) return;
   const uint32_t p = pattern & kRgb;
   switch (idx) {

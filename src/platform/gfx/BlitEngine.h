@@ -7,9 +7,14 @@
 //   - an area is an origin and a signed extent; a negative extent covers the pixels
 //     [origin + extent + 1, origin + 1), and an axis is mirrored when the destination and source
 //     extents have opposite signs;
-//   - stretching is nearest-neighbour: destination pixel i of n takes source pixel
-//     floor((2i + 1) * m / (2n)) of m, the source pixel under the destination pixel's centre
-//     (2x up repeats every pixel twice, 1/2 down takes pixels 1, 3, 5, ...);
+//   - enlarging is nearest-neighbour: destination pixel i of n takes the source pixel of m under
+//     its centre, and a centre exactly on the boundary of two source pixels takes the lower one:
+//     ceil((2i + 1) * m / (2n)) - 1 (10 rows to 15 read 0, 0, 1, 2, 2, 3, ...);
+//   - shrinking gathers: source pixel j goes to the destination pixel under its centre, by the
+//     same rule (10 rows to 4 merge as {0, 1, 2}, {3, 4}, {5, 6, 7}, {8, 9}), and the DC's stretch
+//     mode combines each group: AND (BLACKONWHITE, the default), OR (WHITEONBLACK), the average
+//     of each channel (HALFTONE), or, for COLORONCOLOR (DELETESCANS), the one pixel the
+//     nearest-neighbour rule picks; each axis shrinks or enlarges on its own;
 //   - destination pixels whose source pixel lies outside the source picture are left unchanged.
 // Kernels work on contiguous runs (destination pointer, source pointer, count); for stretched
 // blits the driver gathers the source run first, so every kernel is a straight loop (or memcpy).
@@ -57,8 +62,10 @@ class BlitPlan {
  public:
   // Plans drawing srcArea of a srcWidth x srcHeight picture onto dstArea of the DC. Both areas
   // must have non-zero extents.
+  // stretchMode is the DC's mode for StretchBlt and StretchDIBits; the other blits stretch
+  // nearest-neighbour (COLORONCOLOR).
   BlitPlan(DeviceContext& dc, const BlitArea& dstArea, const BlitArea& srcArea, int32_t srcWidth,
-           int32_t srcHeight);
+           int32_t srcHeight, int stretchMode = COLORONCOLOR);
 
   // Nothing of the destination is visible (or no source pixel maps onto a visible pixel).
   bool empty() const { return visible_.empty(); }
@@ -76,6 +83,11 @@ class BlitPlan {
   bool straightColumns() const { return identity_ || straightColumns_; }
   // The bounding box of the source pixels that the visible destination reads.
   Rect sourceBox() const;
+  // A shrinking axis whose stretch mode combines groups of source pixels.
+  bool merging() const { return mergeOp_ != 0; }
+  // The pixels of destination row y, columns [x0, x1), gathered from the source: each the
+  // source pixel its column and row map to, or the combination of its groups when merging.
+  void gather(const PixelView& src, int32_t y, int32_t x0, int32_t x1, uint32_t* out) const;
 
   // Calls fn(rect) for each visible destination rectangle (the clip's rectangles within
   // visible()), top to bottom.
@@ -96,6 +108,11 @@ class BlitPlan {
   int32_t offY_ = 0;
   std::vector<int32_t> mapX_;
   std::vector<int32_t> mapY_;
+  // When merging: per visible destination column / row the source range [first, end) it
+  // combines, within the source picture (one pixel, the mapped one, along an axis not shrunk).
+  int mergeOp_ = 0;  // 0 none, else the stretch mode
+  std::vector<std::pair<int32_t, int32_t>> groupX_;
+  std::vector<std::pair<int32_t, int32_t>> groupY_;
 };
 
 // Kernel signature: void(uint32_t* dst, const uint32_t* src, int32_t n).
@@ -196,6 +213,16 @@ void blitRuns(DeviceContext& dc, const BlitPlan& plan, const PixelView& src, Ker
       for (int32_t i = 0; i < c.height(); ++i) {
         int32_t y = upward ? c.bottom - 1 - i : c.top + i;
         kernel(dst->row(y) + c.left, view.at(c.left + plan.offsetX(), y + plan.offsetY()), c.width());
+      }
+    });
+    return;
+  }
+  if (plan.merging()) {
+    std::vector<uint32_t>& tmp = detail::scratchRow(static_cast<size_t>(plan.visible().width()));
+    plan.forEachRect(dc, [&](const Rect& c) {
+      for (int32_t y = c.top; y < c.bottom; ++y) {
+        plan.gather(view, y, c.left, c.right, tmp.data());
+        kernel(dst->row(y) + c.left, tmp.data(), c.width());
       }
     });
     return;

@@ -88,31 +88,20 @@ void strokeThin(DeviceContext& dc, const Pen& pen, std::span<const Point64> pts)
   }
 }
 
-// The pixels of one wide segment's stroke inside the clip box, as a region.
-Region strokeRegion(const Segment& s, int64_t width, const Box& clip) {
-  const Span rows = strokeRows(s, width);
-  const Span visible = clipRows(clip, rows.left, rows.right);
-  if (visible.empty()) return Region();
-  std::vector<std::pair<int32_t, int32_t>> xs;
-  xs.reserve(static_cast<size_t>(visible.right - visible.left));
-  for (int64_t y = visible.left; y < visible.right; ++y) {
-    const Span r = strokeRow(s, width, y);
-    const Rect c = clipRect(clip, Box{r.left, y, r.right, y + 1});
-    xs.emplace_back(c.left, c.right);
-  }
-  return Region::fromRowSpans(clamp32(visible.left), xs);
-}
-
+// A wide polyline: the union of its segments' bands and its points' round caps and joins
+// (WideStroke), filled once, so no pixel is drawn twice.
 void strokeWide(DeviceContext& dc, const Pen& pen, std::span<const Point64> pts) {
   const Box clip = clipBox(dc);
   if (clip.empty()) return;
-  Region all;
-  for (size_t i = 0; i + 1 < pts.size(); ++i) {
-    const Segment s{pts[i].x, pts[i].y, pts[i + 1].x, pts[i + 1].y};
-    if (s.x0 == s.x1 && s.y0 == s.y1) continue;
-    all = all.united(strokeRegion(s, pen.width, clip));
+  const WideStroke stroke(pts, false, pen.width, Span{clip.top, clip.bottom});
+  const Span rows = stroke.rows();
+  for (int64_t y = rows.left; y < rows.right; ++y) {
+    const std::span<const Span> spans = stroke.row(y);
+    for (const Span& s : spans) {
+      const Rect c = clipRect(clip, Box{s.left, y, s.right, y + 1});
+      if (!c.empty()) fillSpan(dc, c.top, c.left, c.right, pen.color, dc.state().rop2);
+    }
   }
-  fillRegion(dc, all, pen.color, dc.state().rop2);
 }
 
 }  // namespace

@@ -20,8 +20,8 @@ int regionType(const Region& r) {
 // every surface (whose sides are at most 32767), so they are left out instead of costing memory.
 constexpr int64_t kCurvedRegionLimit = int64_t{1} << 16;
 
-// The region of a round shape's pixels, exactly those that RoundRect and Ellipse paint.
-Region regionOf(const RoundShape& shape) {
+// The region of a round region's rows.
+Region regionOf(const RoundRegion& shape) {
   const Box& b = shape.box();
   const int64_t top = std::max(b.top, -kCurvedRegionLimit);
   const int64_t bottom = std::min(b.bottom, kCurvedRegionLimit);
@@ -35,8 +35,9 @@ Region regionOf(const RoundShape& shape) {
   return Region::fromRowSpans(static_cast<int32_t>(top), xs);
 }
 
+// The box of a round region: the arguments' box without its right column and bottom row.
 Box argsBox(int left, int top, int right, int bottom) {
-  return Box{left, top, right, bottom}.normalized();
+  return Box{left, top, right, bottom}.normalized().inflated(0, 0, -1, -1);
 }
 
 }  // namespace
@@ -56,11 +57,14 @@ HRGN CreateRectRgnIndirect(const RECT* r) {
 }
 
 HRGN CreateRoundRectRgn(int left, int top, int right, int bottom, int ellipseWidth, int ellipseHeight) {
-  return createRegionHandle(regionOf(RoundShape(argsBox(left, top, right, bottom), ellipseWidth, ellipseHeight)));
+  return createRegionHandle(regionOf(RoundRegion(argsBox(left, top, right, bottom), ellipseWidth, ellipseHeight)));
 }
 
 HRGN CreateEllipticRgn(int left, int top, int right, int bottom) {
-  return createRegionHandle(regionOf(RoundShape::ellipse(argsBox(left, top, right, bottom))));
+  // The corner is the whole box, clamped (like any corner) to the box without its right column
+  // and bottom row.
+  const Box b = Box{left, top, right, bottom}.normalized();
+  return createRegionHandle(regionOf(RoundRegion(argsBox(left, top, right, bottom), b.width(), b.height())));
 }
 
 HRGN CreateEllipticRgnIndirect(const RECT* r) {

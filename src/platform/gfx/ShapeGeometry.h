@@ -2,16 +2,19 @@
 // pen's stroke or a polygon covers, one row at a time.
 //
 // The drawing calls (Lines.cpp, Shapes.cpp) and the region constructors (Regions.cpp) both ask
-// this file, so a shape and the region of the same arguments cover the very same pixels. Nothing
-// here knows about device contexts. Coordinates are 64-bit: the arguments are 32-bit, but their
-// differences, the viewport offset and a wide pen's growth do not fit 32 bits. Callers ask only
-// for the rows they need (the clip box), so an enormous shape costs what its visible part costs.
+// this file. A shape and the region of the same arguments differ as on the platform: a region
+// leaves out the box's right column and bottom row, so CreateEllipticRgn(l, t, r, b) covers what
+// Ellipse(l, t, r - 1, b - 1) paints. Nothing here knows about device contexts. Coordinates are
+// 64-bit: the arguments are 32-bit, but their differences, the viewport offset and a wide pen's
+// growth do not fit 32 bits. Callers ask only for the rows they need (the clip box), so an
+// enormous shape costs what its visible part costs.
 #pragma once
 
 #include <algorithm>
 #include <array>
 #include <cstdint>
 #include <cstdlib>
+#include <optional>
 #include <span>
 #include <vector>
 
@@ -36,6 +39,11 @@ struct Box {
   }
 };
 
+struct Point64 {
+  int64_t x = 0;
+  int64_t y = 0;
+};
+
 // The pixels left <= x < right of one row; empty when right <= left.
 struct Span {
   int64_t left = 0;
@@ -51,35 +59,91 @@ inline int32_t clamp32(int64_t v) {
   return static_cast<int32_t>(std::clamp<int64_t>(v, INT32_MIN, INT32_MAX));
 }
 
-// A round rectangle: the box with each corner cut along a quarter of a cornerW x cornerH ellipse.
-// Corners as large as the box make an ellipse; corners of 0 the plain rectangle. A corner pixel
-// belongs to the shape when its centre lies strictly inside the ellipse inscribed in a
-// cornerW x cornerH box; besides, the corner ellipse's middle row(s) run the full width and each
-// of its rows keeps the middle pixel(s), so that the shape reaches all four sides of its box,
-// however flat. By construction every row's span is centred in the box and row
-// top + i equals row bottom - 1 - i: the shape is mirror-symmetric left/right and top/bottom.
+// One quadrant of the platform's midpoint ellipse in a w x h box (w, h >= 1): the lower right
+// quarter, rows j = h / 2 ... h - 1 of the box counted from its top, columns counted from its
+// left. The platform traces the quadrant with an incremental error term (Zingl's algorithm),
+// starting at the middle row's rightmost pixel and stepping left, down or both; the outline of
+// Ellipse and RoundRect is that trace mirrored into the other quadrants, and the region
+// constructors use the same trace to cut each row's ends. The two differ slightly: the outline
+// stops at the middle column, the region runs one step further, and the region records a row's
+// inset when the trace enters the row (its outermost pixel).
+//
+// Up to kExactEllipse pixels per side the trace is run exactly, once per shape (its cost is the
+// quadrant's width plus height). Larger ellipses (only their visible part is ever drawn, and no
+// surface is that large) follow the true ellipse through pixel centres, which the trace matches
+// to within one pixel.
+class EllipseQuadrant {
+ public:
+  static constexpr int64_t kExactEllipse = int64_t{1} << 16;
+  EllipseQuadrant(int64_t w, int64_t h);
+
+  int64_t width() const { return w_; }
+  int64_t height() const { return h_; }
+  bool exact() const { return exact_; }
+  int64_t firstRow() const { return h_ / 2; }
+  // The last row that holds outline pixels (the trace may end above the bottom row of a very
+  // narrow ellipse).
+  int64_t lastPathRow() const { return lastPath_; }
+  // The outline's columns on row j, [lo, hi + 1); empty outside firstRow() ... lastPathRow().
+  Span path(int64_t j) const;
+  // The pixels the region cuts from each end of row j (firstRow() <= j < height()); 0 on the
+  // middle row.
+  int64_t inset(int64_t j) const;
+
+ private:
+  int64_t w_, h_;
+  int64_t lastPath_ = 0;
+  bool exact_ = false;
+  // Exact trace, indexed by j - firstRow().
+  std::vector<int32_t> lo_, hi_, inset_;
+  int64_t trueInset(int64_t j) const;  // from the true ellipse (large sizes)
+};
+
+// The region CreateRoundRectRgn builds for a box (right column and bottom row already left out
+// by the caller): corners as large as the box make an ellipse, corners below 2 a rectangle.
+// Rows above the middle mirror those below it; the middle rows run the full width.
+class RoundRegion {
+ public:
+  RoundRegion(Box box, int64_t cornerW, int64_t cornerH);
+  const Box& box() const { return box_; }
+  Span row(int64_t y) const;
+
+ private:
+  Box box_;
+  int64_t cw_ = 0, ch_ = 0;
+  std::optional<EllipseQuadrant> q_;
+};
+
+// The outline of RoundRect(box, cornerW, cornerH) (Ellipse: corners as large as the box) drawn
+// with a 1-pixel pen: a closed path of pixels. Its corners are the quadrants of a midpoint
+// ellipse, mirrored left/right and top/bottom (so the path is mirror-symmetric in its box by
+// construction), joined by straight lines along the sides; the trace's last row is joined
+// across. Corners of 2 or less make the plain rectangle frame. The box is [left, right) x
+// [top, bottom) and the path runs through its outermost pixels.
 class RoundShape {
  public:
   // The box is taken as it is: a reversed box is an empty shape (callers normalise arguments).
-  // Corners are clamped to the box; a corner of zero width or height is square.
   RoundShape(Box box, int64_t cornerW, int64_t cornerH);
-  // An ellipse filling the box.
   static RoundShape ellipse(Box box) { return RoundShape(box, box.width(), box.height()); }
 
   const Box& box() const { return box_; }
-  int64_t cornerW() const { return cw_; }
-  int64_t cornerH() const { return ch_; }
-  // The shape's pixels on row y (empty outside the box).
-  Span row(int64_t y) const;
-  // The pixels of row y whose four neighbours are all in the shape: what a 1-pixel outline
-  // leaves for the interior. The outline of row y is row(y) minus interior(y).
-  Span interior(int64_t y) const;
+  bool square() const { return !q_.has_value(); }
+  // Square, or with corners traced exactly (see EllipseQuadrant).
+  bool traced() const { return !q_ || q_->exact(); }
+  // The pixels on or inside the path on row y: the region of the box grown by one pixel to the
+  // right and bottom (what the brush may cover). Empty outside the box.
+  Span row(int64_t y) const { return fill_.row(y); }
+  // The path's pixels on row y: up to two spans, left to right; returns how many.
+  int outline(int64_t y, Span out[2]) const;
+  // The path's pixels in drawing order, closed (the last joins the first): what a wide pen
+  // follows. Only for shapes whose corners are traced exactly (or square).
+  std::vector<Point64> pathPoints() const;
 
  private:
-  int64_t inset(int64_t y) const;  // pixels cut from each end of row y
   Box box_;
-  int64_t cw_;
-  int64_t ch_;
+  int64_t cw_ = 0, ch_ = 0;
+  RoundRegion fill_;
+  std::optional<EllipseQuadrant> q_;
 };
 
 // Walks the pixels of a 1-pixel line from (x0, y0) to (x1, y1), the last point excluded: along
@@ -91,24 +155,48 @@ class RoundShape {
 template <class Fn>
 int64_t walkLine(int64_t x0, int64_t y0, int64_t x1, int64_t y1, const Box& clip, Fn&& fn);
 
-// The rows a wide pen's stroke of the segment a-b can touch, and its pixels on row y. A pen of
-// width w is a disc of diameter w swept along the segment (round caps), centred on it; for even
-// widths the centre lies half a pixel up and left of the coordinate, so a horizontal line of
-// width 2 at y covers rows y - 1 and y.
-struct Segment {
-  int64_t x0, y0, x1, y1;
+// A wide pen's stroke along a polyline, as the platform builds it: every segment is a band of
+// the pen's width (a horizontal or vertical segment the w-pixel-wide rectangle from its first
+// point up to, not including, its last; any other the quadrilateral whose half-widths across the
+// segment are rounded to whole pixels, filled like a polygon), and every point gets a round cap
+// or join: the region of the ellipse in the w x w box [-(w/2), w - w/2) around it (for a 3-pixel
+// pen a plus, for a 2-pixel pen a 2 x 2 square up and left of the point). The stroke is the
+// union of all of these. Only the rows in `rows` are computed, and runs of unit steps (the pixel
+// path of a curve) are swept at once, so a long path costs its length times the pen's width.
+class WideStroke {
+ public:
+  WideStroke(std::span<const Point64> pts, bool closed, int64_t width, Span rows);
+  // The rows that may hold pixels (within `rows`), as a Span over y.
+  Span rows() const { return rows_; }
+  // The stroke's pixels on row y, left to right, without overlaps.
+  std::span<const Span> row(int64_t y) const;
+
+ private:
+  void add(int64_t y, Span s);
+  void addCapRun(Point64 a, Point64 b);  // caps at every point of a horizontal or vertical run
+  void addSegment(Point64 a, Point64 b);
+  int64_t w_;
+  Span rows_;
+  RoundRegion cap_;
+  // Spans are gathered with their rows, then sorted and merged: row y's spans are
+  // merged_[start_[y - rows_.left] ... start_[y - rows_.left + 1]).
+  std::vector<std::pair<int64_t, Span>> gathered_;
+  std::vector<Span> merged_;
+  std::vector<uint32_t> start_;
+  // Pen shapes that repeat along a pixel path, relative to their point: the cap's rows (for
+  // pens up to kCachedCap pixels) and the band of a unit diagonal step in each direction.
+  static constexpr int64_t kCachedCap = 64;
+  std::vector<Span> capRows_;
+  std::array<std::vector<std::pair<int64_t, Span>>, 4> diagonal_;
+  Span capRow(int64_t d) const;
+  // The band of the segment a-b on the rows `rows`, appended to out.
+  void bandOf(Point64 a, Point64 b, Span rows, std::vector<std::pair<int64_t, Span>>& out) const;
 };
-Span strokeRows(const Segment& s, int64_t width);  // [top, bottom) as a Span over y
-Span strokeRow(const Segment& s, int64_t width, int64_t y);
 
 // The interior pixels of a polygon on row y, alternate (even-odd) fill: a pixel whose top-left
 // point lies on a left or top edge is inside, one on a right or bottom edge outside, so the
 // polygon (l,t) (r,t) (r,b) (l,b) covers exactly the rectangle [l, r) x [t, b).
 // The spans are appended to `out` in increasing x.
-struct Point64 {
-  int64_t x = 0;
-  int64_t y = 0;
-};
 void polygonRow(std::span<const Point64> pts, int64_t y, std::vector<Span>& out);
 // The rows [top, bottom) of a polygon's bounding box, as a Span over y.
 Span polygonRows(std::span<const Point64> pts);

@@ -1,7 +1,11 @@
 // Closed shapes (Rectangle, RoundRect, Ellipse), rectangle and region fills, and single pixels.
 //
-// A closed shape is painted row by row from two round shapes of ShapeGeometry.h: the outer one
-// is everything the call paints, the inner one the brush's part; the pen paints the ring between.
+// A closed shape is painted row by row from the geometry of ShapeGeometry.h: the pen on the
+// shape's pixel path (swept with the pen's width for wide pens), the brush on the rest of the
+// shape's pixels.
+#include <algorithm>
+#include <vector>
+
 #include "platform/gfx/Drawing.h"
 
 namespace zxp::gfx {
@@ -10,21 +14,38 @@ namespace {
 
 enum class Kind { Rectangle, RoundRect, Ellipse };
 
-RoundShape shapeIn(const Box& box, Kind kind, int64_t cw, int64_t ch) {
-  return kind == Kind::Ellipse ? RoundShape::ellipse(box) : RoundShape(box, cw, ch);
-}
-
-// A row of a closed shape: the brush's span and the pen's pieces either side of it.
+// A row of a closed shape: the brush's spans and the pen's, each left to right.
 struct ShapeRow {
-  Span brush;
-  std::array<Span, 2> pen;
+  std::vector<Span> brush;
+  std::vector<Span> pen;
+  void clear() {
+    brush.clear();
+    pen.clear();
+  }
   bool operator==(const ShapeRow& o) const {
-    auto same = [](Span a, Span b) { return a.left == b.left && a.right == b.right; };
-    return same(brush, o.brush) && same(pen[0], o.pen[0]) && same(pen[1], o.pen[1]);
+    auto same = [](const std::vector<Span>& a, const std::vector<Span>& b) {
+      return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(), [](Span p, Span q) {
+               return p.left == q.left && p.right == q.right;
+             });
+    };
+    return same(brush, o.brush) && same(pen, o.pen);
   }
 };
 
+// Adds the parts of `area` outside the sorted, disjoint `holes` to `out`.
+void subtractSpans(Span area, std::span<const Span> holes, std::vector<Span>& out) {
+  int64_t x = area.left;
+  for (const Span& h : holes) {
+    if (h.right <= x) continue;
+    if (h.left >= area.right) break;
+    if (h.left > x) out.push_back(Span{x, h.left});
+    x = std::max(x, h.right);
+  }
+  if (x < area.right) out.push_back(Span{x, area.right});
+}
+
 // Paints runs of identical rows as rectangles: the straight parts of a shape cost one fill.
+// Rows are built into next(), then committed with add().
 class RowPainter {
  public:
   RowPainter(DeviceContext& dc, const Pen& pen, const Brush& brush)
@@ -34,13 +55,17 @@ class RowPainter {
   RowPainter& operator=(const RowPainter&) = delete;
 
   const Box& clip() const { return clip_; }
-  void add(int64_t y, const ShapeRow& row) {
-    if (y == bottom_ && row == run_) {
+  ShapeRow& next() {
+    next_.clear();
+    return next_;
+  }
+  void add(int64_t y) {
+    if (y == bottom_ && next_ == run_) {
       ++bottom_;
       return;
     }
     flush();
-    run_ = row;
+    std::swap(run_, next_);
     top_ = y;
     bottom_ = y + 1;
   }
@@ -51,7 +76,8 @@ class RowPainter {
   }
   void flush() {
     if (top_ == bottom_) return;
-    if (brush_.visible) fill(run_.brush, brush_.color);
+    if (brush_.visible)
+      for (const Span& s : run_.brush) fill(s, brush_.color);
     if (pen_.visible)
       for (const Span& s : run_.pen) fill(s, pen_.color);
     top_ = bottom_;
@@ -62,63 +88,112 @@ class RowPainter {
   int rop2_;
   Pen pen_;
   Brush brush_;
-  ShapeRow run_;
+  ShapeRow run_, next_;
   int64_t top_ = 0, bottom_ = 0;
 };
-
-// Paints each visible row of `outer`: the brush on brushRow(y), the pen on the rest.
-template <class BrushRow>
-void paintRows(DeviceContext& dc, const RoundShape& outer, const Pen& pen, const Brush& brush,
-               BrushRow&& brushRow) {
-  RowPainter painter(dc, pen, brush);
-  const Span rows = clipRows(painter.clip(), outer.box().top, outer.box().bottom);
-  for (int64_t y = rows.left; y < rows.right; ++y) {
-    const Span inside = brushRow(y);
-    painter.add(y, ShapeRow{inside, spanMinus(outer.row(y), inside)});
-  }
-}
 
 // A rectangle outline with a dashed pen: the interior as usual, the frame as a closed polyline so
 // that the dash pattern runs around it.
 void paintDashedRectangle(DeviceContext& dc, const Box& box, const Pen& pen, const Brush& brush) {
-  const RoundShape shape(box, 0, 0);
-  paintRows(dc, shape, Pen{}, brush, [&](int64_t y) { return shape.interior(y); });
+  {
+    RowPainter painter(dc, Pen{}, brush);
+    const Span rows = clipRows(painter.clip(), box.top + 1, box.bottom - 1);
+    for (int64_t y = rows.left; y < rows.right; ++y) {
+      if (box.width() > 2) painter.next().brush.push_back(Span{box.left + 1, box.right - 1});
+      else painter.next();
+      painter.add(y);
+    }
+  }
   const int64_t r = box.right - 1, b = box.bottom - 1;
   const Point64 path[] = {{box.left, box.top}, {r, box.top}, {r, b}, {box.left, b}, {box.left, box.top}};
   strokePolyline(dc, pen, path);
 }
 
-// A wide pen is centred on the outline (or, PS_INSIDEFRAME, kept inside the box) and has round
-// joins: its outer edge is the shape grown by the pen, with corners grown by the pen too.
-void paintWideOutline(DeviceContext& dc, const Box& box, Kind kind, int64_t cw, int64_t ch,
-                      const Pen& pen, const Brush& brush) {
+// A 1-pixel outline: the pen on the shape's path, the brush on the rest of the shape.
+void paintThinShape(DeviceContext& dc, const RoundShape& shape, const Pen& pen, const Brush& brush) {
+  RowPainter painter(dc, pen, brush);
+  const Span rows = clipRows(painter.clip(), shape.box().top, shape.box().bottom);
+  Span outline[2];
+  for (int64_t y = rows.left; y < rows.right; ++y) {
+    ShapeRow& row = painter.next();
+    const int n = shape.outline(y, outline);
+    row.pen.assign(outline, outline + n);
+    subtractSpans(shape.row(y), row.pen, row.brush);
+    painter.add(y);
+  }
+}
+
+// The pixels the brush alone covers, when there is no pen.
+void paintArea(DeviceContext& dc, const RoundRegion& area, const Brush& brush) {
+  RowPainter painter(dc, Pen{}, brush);
+  const Span rows = clipRows(painter.clip(), area.box().top, area.box().bottom);
+  for (int64_t y = rows.left; y < rows.right; ++y) {
+    const Span s = area.row(y);
+    ShapeRow& row = painter.next();
+    if (!s.empty()) row.brush.push_back(s);
+    painter.add(y);
+  }
+}
+
+// A wide pen follows the shape's 1-pixel path (kept inside the box for PS_INSIDEFRAME), each of
+// its pixels a point of a closed polyline stroked with the pen; the brush covers the rest of the
+// shape. Corners too large to trace exactly get a ring between the shape grown and shrunk by
+// the pen instead.
+void paintWideShape(DeviceContext& dc, const Box& box, Kind kind, int64_t cw, int64_t ch, const Pen& pen,
+                    const Brush& brush) {
   const int64_t w = pen.width;
-  const Box outerBox = pen.insideFrame() ? box : box.inflated(w / 2, w / 2, (w - 1) / 2, (w - 1) / 2);
-  const Box innerBox = outerBox.inflated(-w, -w, -w, -w);
-  const int64_t ocw = kind == Kind::Ellipse ? outerBox.width() : cw + w - 1;
-  const int64_t och = kind == Kind::Ellipse ? outerBox.height() : ch + w - 1;
-  const RoundShape outer(outerBox, ocw, och);
-  const RoundShape inner(innerBox, ocw - 2 * w, och - 2 * w);
-  paintRows(dc, outer, pen, brush, [&](int64_t y) { return inner.row(y); });
+  const Box b = pen.insideFrame() ? box.inflated(-(w / 2), -(w / 2), -((w - 1) / 2), -((w - 1) / 2)) : box;
+  if (kind == Kind::Ellipse) {
+    cw = b.width();
+    ch = b.height();
+  }
+  const RoundShape shape(b, cw, ch);
+  RowPainter painter(dc, pen, brush);
+  const Box& clip = painter.clip();
+  if (shape.traced()) {
+    const std::vector<Point64> path = shape.pathPoints();
+    const WideStroke stroke(path, true, w, Span{clip.top, clip.bottom});
+    const Span rows = stroke.rows();
+    for (int64_t y = rows.left; y < rows.right; ++y) {
+      ShapeRow& row = painter.next();
+      const std::span<const Span> pens = stroke.row(y);
+      row.pen.assign(pens.begin(), pens.end());
+      subtractSpans(shape.row(y), row.pen, row.brush);
+      painter.add(y);
+    }
+    return;
+  }
+  const RoundShape outer(b.inflated(w / 2, w / 2, (w - 1) / 2 + 1, (w - 1) / 2 + 1), cw + w - 1, ch + w - 1);
+  const RoundShape inner(b.inflated(-((w + 1) / 2), -((w + 1) / 2), -(w / 2), -(w / 2)), cw - w - 1, ch - w - 1);
+  const Span rows = clipRows(clip, outer.box().top, outer.box().bottom);
+  for (int64_t y = rows.left; y < rows.right; ++y) {
+    ShapeRow& row = painter.next();
+    const Span in = inner.row(y);
+    if (!in.empty()) row.brush.push_back(in);
+    subtractSpans(outer.row(y), row.brush, row.pen);
+    painter.add(y);
+  }
 }
 
 void paintShape(DeviceContext& dc, const Box& args, Kind kind, int64_t cw, int64_t ch) {
   const Box box = args.normalized();
   const Pen pen = selectedPen(dc);
   const Brush brush = selectedBrush(dc);
+  if (kind == Kind::Ellipse) {
+    cw = box.width();
+    ch = box.height();
+  }
   if (!pen.visible) {
-    // Without a pen the brush covers the outline's interior: one pixel less on the right and
-    // at the bottom.
-    const RoundShape area = shapeIn(box.inflated(0, 0, -1, -1), kind, cw, ch);
-    paintRows(dc, area, pen, brush, [&](int64_t y) { return area.row(y); });
+    // Without a pen the brush covers what the region of the same arguments covers: one pixel
+    // less on the right and at the bottom, the corners clamped to that smaller box.
+    paintArea(dc, RoundRegion(box.inflated(0, 0, -1, -1), cw, ch), brush);
   } else if (pen.width > 1) {
-    paintWideOutline(dc, box, kind, cw, ch, pen, brush);
+    paintWideShape(dc, box, kind, cw, ch, pen, brush);
   } else if (pen.styled() && kind == Kind::Rectangle) {
     paintDashedRectangle(dc, box, pen, brush);
   } else {
     // A solid 1-pixel outline (dashed pens draw round shapes solid).
-    const RoundShape shape = shapeIn(box, kind, cw, ch);
-    paintRows(dc, shape, pen, brush, [&](int64_t y) { return shape.interior(y); });
+    paintThinShape(dc, RoundShape(box, cw, ch), pen, brush);
   }
 }
 

@@ -174,7 +174,11 @@ std::vector<TextLine> layoutText(std::u32string_view text, const TextLayoutParam
       size_t e = b;
       while (e > pos && isBreakSpace(c[e - 1].ch)) --e;
       if (b > pos && e > pos) {
-        lines.push_back(makeLine(c + pos, e - pos, p));
+        // A left-aligned line keeps the space after its last word when that space still fits;
+        // centred and right-aligned lines end at the word.
+        const bool leftAligned = !(p.format & (DT_CENTER | DT_RIGHT));
+        const bool keepSpace = leftAligned && c[e].ch == U' ' && measureCells(c + pos, e + 1 - pos, p) <= p.width;
+        lines.push_back(makeLine(c + pos, keepSpace ? e + 1 - pos : e - pos, p));
         pos = b;
         continue;
       }

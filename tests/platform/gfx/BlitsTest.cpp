@@ -188,8 +188,10 @@ TEST(StretchBlt, NearestNeighbourRoundingAndMirroring) {
   StretchBlt(dst.dc(), 0, 0, 8, 1, src.dc(), 0, 0, 4, 1, SRCCOPY);  // 2x up
   EXPECT_EQ(rowOf(dst, 0), (std::vector<uint32_t>{0, 0, 1, 1, 2, 2, 3, 3}));
   dst.fill(0xEE);
-  StretchBlt(dst.dc(), 0, 0, 2, 1, src.dc(), 0, 0, 4, 1, SRCCOPY);  // 1/2 down: pixel centres 1, 3
-  EXPECT_EQ(rowOf(dst, 0), (std::vector<uint32_t>{1, 3, 0xEE, 0xEE, 0xEE, 0xEE, 0xEE, 0xEE}));
+  // 1/2 down keeping one pixel of each pair: the centres fall on boundaries, the lower pixel wins.
+  SetStretchBltMode(dst.dc(), COLORONCOLOR);
+  StretchBlt(dst.dc(), 0, 0, 2, 1, src.dc(), 0, 0, 4, 1, SRCCOPY);
+  EXPECT_EQ(rowOf(dst, 0), (std::vector<uint32_t>{0, 2, 0xEE, 0xEE, 0xEE, 0xEE, 0xEE, 0xEE}));
   dst.fill(0xEE);
   StretchBlt(dst.dc(), 0, 0, 5, 1, src.dc(), 0, 0, 3, 1, SRCCOPY);  // 3 -> 5
   EXPECT_EQ(rowOf(dst, 0), (std::vector<uint32_t>{0, 0, 1, 2, 2, 0xEE, 0xEE, 0xEE}));
@@ -209,6 +211,86 @@ TEST(StretchBlt, NearestNeighbourRoundingAndMirroring) {
   StretchBlt(flipped.dc(), 0, 2, 1, -3, col.dc(), 0, 0, 1, 3, SRCCOPY);
   EXPECT_EQ(flipped.at(0, 0), 0x200u);
   EXPECT_EQ(flipped.at(0, 2), 0x000u);
+}
+
+// Enlarging: a destination pixel whose centre falls exactly on the boundary of two source pixels
+// takes the lower one (10 rows to 15 read 0, 0, 1, 2, 2, 3, ...). For every pair of sizes,
+// destination pixel i of n reads the source pixel j of m whose span (j, j + 1] holds its centre
+// (2i + 1) m / (2n), along rows and columns alike.
+TEST(StretchBlt, EnlargingTakesTheLowerPixelOnABoundary) {
+  TestCanvas src(10, 10);
+  src.pattern();  // y << 8 | x
+  TestCanvas dst(15, 15);
+  StretchBlt(dst.dc(), 0, 0, 15, 15, src.dc(), 0, 0, 10, 10, SRCCOPY);
+  const int expected[] = {0, 0, 1, 2, 2, 3, 4, 4, 5, 6, 6, 7, 8, 8, 9};
+  for (int i = 0; i < 15; ++i) {
+    EXPECT_EQ(dst.at(i, 0), static_cast<uint32_t>(expected[i])) << i;
+    EXPECT_EQ(dst.at(0, i), static_cast<uint32_t>(expected[i] << 8)) << i;
+  }
+  for (int m = 1; m <= 20; ++m) {
+    TestCanvas line(m, 1);
+    line.pattern();
+    for (int n = m; n <= 48; ++n) {
+      TestCanvas out(n, 1);
+      StretchBlt(out.dc(), 0, 0, n, 1, line.dc(), 0, 0, m, 1, SRCCOPY);
+      for (int i = 0; i < n; ++i) {
+        const int64_t j = out.at(i, 0), centre2n = int64_t{2 * i + 1} * m;  // the centre times 2n
+        EXPECT_TRUE(2 * n * j < centre2n && centre2n <= 2 * n * (j + 1)) << m << "->" << n << " pixel " << i;
+      }
+    }
+  }
+}
+
+// Shrinking: each source row (or column) goes to the destination row under its centre, the lower
+// one on a boundary (10 rows to 4 merge as {0, 1, 2}, {3, 4}, {5, 6, 7}, {8, 9}), and the DC's
+// stretch mode combines each group: AND by default (BLACKONWHITE), OR (WHITEONBLACK), the pixel
+// an enlargement would take (COLORONCOLOR), or the average of each channel (HALFTONE).
+TEST(StretchBlt, ShrinkingCombinesSourceRowsByTheStretchMode) {
+  TestCanvas rows(1, 10), cols(10, 1), grey(1, 10);
+  for (int k = 0; k < 10; ++k) {
+    rows.at(0, k) = 1u << k;
+    cols.at(k, 0) = ~(1u << k);
+    grey.at(0, k) = 0x010101u * static_cast<uint32_t>(k * 10);
+  }
+  TestCanvas dst(4, 4);
+  EXPECT_EQ(GetStretchBltMode(dst.dc()), BLACKONWHITE);
+  StretchBlt(dst.dc(), 0, 0, 4, 1, cols.dc(), 0, 0, 10, 1, SRCCOPY);
+  EXPECT_EQ(rowOf(dst, 0), (std::vector<uint32_t>{~0x7u, ~0x18u, ~0xE0u, ~0x300u}));
+  EXPECT_EQ(SetStretchBltMode(dst.dc(), WHITEONBLACK), BLACKONWHITE);
+  StretchBlt(dst.dc(), 0, 0, 1, 4, rows.dc(), 0, 0, 1, 10, SRCCOPY);
+  EXPECT_EQ((std::vector<uint32_t>{dst.at(0, 0), dst.at(0, 1), dst.at(0, 2), dst.at(0, 3)}),
+            (std::vector<uint32_t>{0x7u, 0x18u, 0xE0u, 0x300u}));
+  SetStretchBltMode(dst.dc(), COLORONCOLOR);
+  StretchBlt(dst.dc(), 1, 0, 1, 4, rows.dc(), 0, 0, 1, 10, SRCCOPY);
+  EXPECT_EQ((std::vector<uint32_t>{dst.at(1, 0), dst.at(1, 1), dst.at(1, 2), dst.at(1, 3)}),
+            (std::vector<uint32_t>{1u << 1, 1u << 3, 1u << 6, 1u << 8}));
+  SetStretchBltMode(dst.dc(), HALFTONE);
+  StretchBlt(dst.dc(), 2, 0, 1, 4, grey.dc(), 0, 0, 1, 10, SRCCOPY);
+  EXPECT_EQ((std::vector<uint32_t>{dst.at(2, 0), dst.at(2, 1), dst.at(2, 2), dst.at(2, 3)}),
+            (std::vector<uint32_t>{0x0A0A0Au, 0x232323u, 0x3C3C3Cu, 0x555555u}));
+  // Modes outside the platform's four are refused.
+  EXPECT_EQ(SetStretchBltMode(dst.dc(), 0), 0);
+  EXPECT_EQ(SetStretchBltMode(dst.dc(), 5), 0);
+  EXPECT_EQ(GetStretchBltMode(dst.dc()), HALFTONE);
+
+  // For every pair of sizes (OR shows which rows merged): the groups are consecutive, cover every
+  // source row once, and source row j lands in destination row i when 2mi < (2j + 1) n <= 2m(i + 1).
+  for (int m = 2; m <= 32; ++m) {
+    TestCanvas bits(1, m);
+    for (int k = 0; k < m; ++k) bits.at(0, k) = 1u << k;
+    for (int n = 1; n < m; ++n) {
+      TestCanvas out(1, n);
+      SetStretchBltMode(out.dc(), WHITEONBLACK);
+      const BITMAPINFO info = dibInfo(1, -m);  // top-down, like the canvas
+      StretchDIBits(out.dc(), 0, 0, 1, n, 0, 0, 1, m, bits.bits(), &info, DIB_RGB_COLORS, SRCCOPY);
+      for (int j = 0; j < m; ++j) {
+        int i = 0;
+        while (int64_t{2 * j + 1} * n > int64_t{2} * m * (i + 1)) ++i;
+        for (int d = 0; d < n; ++d)
+          EXPECT_EQ((out.at(0, d) >> j) & 1u, d == i ? 1u : 0u) << m << "->" << n << " row " << j;
+      }
+    }
+  }
 }
 
 // A stretch in height alone copies each destination row as one run of its source row: the

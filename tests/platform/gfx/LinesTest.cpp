@@ -138,7 +138,7 @@ TEST(Lines, DashStylesContinueAlongAPolylineAndFillGapsWhenOpaque) {
   SelectObject(c.dc, dot.get());
 }
 
-TEST(Lines, WidePensAreDiscsSweptAlongTheLine) {
+TEST(Lines, WidePensAreBandsWithRoundCapsAndJoins) {
   auto wide = [](int width, int x0, int y0, int x1, int y1, int rop2 = R2_COPYPEN) {
     auto c = std::make_unique<Canvas>(40, 40, kBlack);
     GdiObject pen(CreatePen(PS_SOLID, width, kWhite));

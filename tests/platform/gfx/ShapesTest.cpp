@@ -1,5 +1,10 @@
 #include <gtest/gtest.h>
 
+#include <array>
+#include <cmath>
+#include <string>
+#include <vector>
+
 #include "platform/gfx/Canvas.h"
 #include "platform/gfx/GdiRaii.h"
 #include "platform/gfx/SysColors.h"
@@ -90,45 +95,6 @@ TEST(Shapes, WidePensAreCentredOnTheOutlineOrInsideTheFrame) {
   }
 }
 
-TEST(Shapes, RoundRectanglesAndEllipsesAreMirrorSymmetricAndTouchTheirBox) {
-  for (int w = 1; w <= 24; w += 3) {
-    for (int h = 1; h <= 24; h += 2) {
-      for (auto [cw, ch] : {std::pair{w, h}, {6, 4}, {5, 9}, {0, 3}}) {
-        for (int style : {PS_SOLID, PS_NULL}) {
-          for (int width : {1, 4}) {
-            ShapeCanvas c(style, width);
-            RoundRect(c.dc, 20, 20, 20 + w, 20 + h, cw, ch);
-            const int r = style == PS_NULL ? 19 + w : 20 + w, b = style == PS_NULL ? 19 + h : 20 + h;
-            const int grow = style == PS_NULL ? 0 : width / 2;
-            const int growRB = style == PS_NULL ? 0 : (width - 1) / 2;
-            for (COLORREF col : {kPen, kFill}) {
-              Pixels p = c.pixels(col);
-              EXPECT_EQ(p, mirrored(p, 20 - grow, 20 - grow, r + growRB, b + growRB, true)) << w << "x" << h;
-              EXPECT_EQ(p, mirrored(p, 20 - grow, 20 - grow, r + growRB, b + growRB, false)) << w << "x" << h;
-            }
-            Pixels all = c.painted();
-            if (style == PS_NULL && (w == 1 || h == 1)) {
-              EXPECT_TRUE(all.empty());
-              continue;
-            }
-            int minX = 1000, maxX = -1, minY = 1000, maxY = -1;
-            for (auto [x, y] : all) {
-              minX = std::min(minX, x), maxX = std::max(maxX, x);
-              minY = std::min(minY, y), maxY = std::max(maxY, y);
-            }
-            SCOPED_TRACE(::testing::Message() << w << "x" << h << " corner " << cw << "x" << ch
-                                              << " style " << style << " width " << width);
-            EXPECT_EQ(minX, 20 - grow);
-            EXPECT_EQ(minY, 20 - grow);
-            EXPECT_EQ(maxX, r - 1 + growRB);
-            EXPECT_EQ(maxY, b - 1 + growRB);
-          }
-        }
-      }
-    }
-  }
-}
-
 TEST(Shapes, ThinOutlinesAreClosedCurvesAroundTheBrush) {
   ShapeCanvas c(PS_SOLID, 1, true, 80);
   Ellipse(c.dc, 5, 5, 75, 45);
@@ -145,28 +111,251 @@ TEST(Shapes, ThinOutlinesAreClosedCurvesAroundTheBrush) {
   }
 }
 
-TEST(Shapes, RegionsCoverExactlyTheShapesPixels) {
-  for (auto [l, t, r, b, cw, ch] : {std::array{3, 4, 40, 30, 12, 8}, {0, 0, 17, 9, 17, 9},
-                                   {10, 2, 11, 60, 4, 4}, {5, 5, 60, 61, 55, 56}, {2, 2, 9, 9, 0, 0}}) {
-    for (bool ellipse : {false, true}) {
-      ShapeCanvas shape(PS_SOLID, 1);
-      GdiObject rgn(ellipse ? CreateEllipticRgn(l, t, r, b) : CreateRoundRectRgn(l, t, r, b, cw, ch));
-      if (ellipse) Ellipse(shape.dc, l, t, r, b);
-      else RoundRect(shape.dc, l, t, r, b, cw, ch);
-      Pixels covered;
-      for (int y = -1; y < 65; ++y)
-        for (int x = -1; x < 65; ++x)
-          if (PtInRegion(rgn.get(), x, y)) covered.insert({x, y});
-      EXPECT_EQ(shape.painted(), covered) << l << "," << t << "," << r << "," << b;
-      Canvas filled;
-      GdiObject brush(CreateSolidBrush(kFill));
-      FillRgn(filled.dc, rgn.get(), brush.get());
-      EXPECT_EQ(filled.painted(), covered);
+// ---- The platform's midpoint ellipse ------------------------------------------------------------
+
+// A canvas read back as text: 'R' pen, 'B' brush, '.' background.
+std::vector<std::string> picture(const Canvas& c, int w, int h) {
+  std::vector<std::string> rows;
+  for (int y = 0; y < h; ++y) {
+    std::string s;
+    for (int x = 0; x < w; ++x) s += c.at(x, y) == kPen ? 'R' : c.at(x, y) == kFill ? 'B' : '.';
+    rows.push_back(s);
+  }
+  return rows;
+}
+using Picture = std::vector<std::string>;
+
+// The platform's quadrant trace written out point by point (the production code indexes it by
+// row): from the middle row's rightmost pixel of a w x h box, step left, down or both as the
+// error term says, while left of the middle column.
+std::vector<std::pair<int, int>> traceQuadrant(int w, int h) {
+  const __int128 a = w - 1, b = h - 1;
+  __int128 dx = 4 * b * b * (1 - a), dy = 4 * a * a * (1 + b % 2), err = dx + dy + a * a * (b % 2);
+  std::vector<std::pair<int, int>> pts;
+  for (int x = w - 1, y = h / 2; x >= w / 2;) {
+    pts.push_back({x, y});
+    const __int128 e2 = 2 * err;
+    if (e2 >= dx) --x, dx += 8 * b * b, err += dx;
+    if (e2 <= dy) ++y, dy += 8 * a * a, err += dy;
+  }
+  return pts;
+}
+
+// The outline of RoundRect(l, t, r, b, cw, ch): the trace in the lower right corner, mirrored
+// into the others, the corners joined by straight lines (each quadrant's ends to their mirror).
+Pixels tracedOutline(int l, int t, int r, int b, int cw, int ch) {
+  cw = std::min(cw, r - l), ch = std::min(ch, b - t);
+  Pixels out;
+  if (cw <= 2 || ch <= 2) {
+    for (auto p : box(l, t, r, b))
+      if (p.first == l || p.first == r - 1 || p.second == t || p.second == b - 1) out.insert(p);
+    return out;
+  }
+  auto q = traceQuadrant(cw, ch);
+  auto add4 = [&](int x, int y) {
+    for (int mx : {x, l + r - 1 - x})
+      for (int my : {y, t + b - 1 - y}) out.insert({mx, my});
+  };
+  for (auto [x, y] : q) add4(r - cw + x, b - ch + y);
+  const auto [x0, y0] = q.front();  // the middle row's end: straight sides between corners
+  for (int y = t + ch - 1 - y0; y <= b - ch + y0; ++y) add4(r - cw + x0, y);
+  const auto [x1, y1] = q.back();  // the last row: joined across
+  for (int x = l + r - 1 - (r - cw + x1); x <= r - cw + x1; ++x) add4(x, b - ch + y1);
+  return out;
+}
+
+TEST(Shapes, EllipseAndRoundRectFollowThePlatformsMidpointTrace) {
+  ShapeCanvas e(PS_SOLID, 1, true, 16);
+  Ellipse(e.dc, 0, 0, 14, 14);
+  // The top and bottom rows at x = 5..8, the next ones at 3..10; only rows 5..8 span 0..13.
+  EXPECT_EQ(picture(e, 16, 15), (Picture{".....RRRR.......", "...RRBBBBRR.....", "..RBBBBBBBBR....",
+                                         ".RBBBBBBBBBBR...", ".RBBBBBBBBBBR...", "RBBBBBBBBBBBBR..",
+                                         "RBBBBBBBBBBBBR..", "RBBBBBBBBBBBBR..", "RBBBBBBBBBBBBR..",
+                                         ".RBBBBBBBBBBR...", ".RBBBBBBBBBBR...", "..RBBBBBBBBR....",
+                                         "...RRBBBBRR.....", ".....RRRR.......", "................"}));
+  // A 6 x 6 corner cuts 2 pixels, then 1, from the first two rows.
+  ShapeCanvas rr(PS_SOLID, 1, true, 22);
+  RoundRect(rr.dc, 0, 0, 20, 12, 6, 6);
+  const Picture rows = picture(rr, 22, 12);
+  EXPECT_EQ(rows[0], "..RRRRRRRRRRRRRRRR....");
+  EXPECT_EQ(rows[1], ".RBBBBBBBBBBBBBBBBR...");
+  EXPECT_EQ(rows[2], "RBBBBBBBBBBBBBBBBBBR..");
+  EXPECT_EQ(rows[10], ".RBBBBBBBBBBBBBBBBR...");
+  EXPECT_EQ(rows[11], "..RRRRRRRRRRRRRRRR....");
+  // A corner as large as the box (or larger) is the ellipse.
+  ShapeCanvas big(PS_SOLID, 1, true, 16);
+  RoundRect(big.dc, 0, 0, 14, 14, 50, 14);
+  EXPECT_EQ(picture(big, 16, 15), picture(e, 16, 15));
+}
+
+// For every size: the pen covers the traced path (checked against the point-by-point trace
+// above), the brush exactly the pixels between the path's ends on each row, and the shape is
+// mirror-symmetric; from 4 pixels across, every path pixel lies within a pixel of the true
+// ellipse through the box's outermost pixel centres, so the trace is an ellipse at every size,
+// not only the pinned ones.
+TEST(Shapes, TheTraceHoldsForEverySizeAndCorner) {
+  for (int w = 1; w <= 34; ++w) {
+    for (int h = 1; h <= 34; h += (w < 12 ? 1 : 3)) {
+      for (auto [cw, ch] : {std::pair{w, h}, {6, 4}, {5, 9}, {3, 3}, {0, 3}, {w, 2}}) {
+        ShapeCanvas c(PS_SOLID, 1, true, 40);
+        RoundRect(c.dc, 2, 3, 2 + w, 3 + h, cw, ch);
+        SCOPED_TRACE(::testing::Message() << w << "x" << h << " corner " << cw << "x" << ch);
+        const Pixels pen = c.pixels(kPen);
+        ASSERT_EQ(pen, tracedOutline(2, 3, 2 + w, 3 + h, cw, ch));
+        EXPECT_EQ(pen, mirrored(pen, 2, 3, 2 + w, 3 + h, true));
+        EXPECT_EQ(pen, mirrored(pen, 2, 3, 2 + w, 3 + h, false));
+        // The brush: on rows of the path, exactly between its ends. The trace of a narrow, tall
+        // ellipse stops when it reaches the middle column(s), short of its box's top and bottom
+        // rows, which the region (traced one step further) still fills in those columns.
+        Pixels inside, brush = c.pixels(kFill);
+        for (int y = 0; y < 40; ++y) {
+          int lo = 1000, hi = -1;
+          for (auto [x, py] : pen)
+            if (py == y) lo = std::min(lo, x), hi = std::max(hi, x);
+          for (int x = lo + 1; x < hi; ++x)
+            if (!pen.count({x, y})) inside.insert({x, y});
+          if (hi < 0)
+            for (int x = 0; x < 40; ++x)
+              if (brush.count({x, y})) {
+                EXPECT_TRUE(x == 2 + (w - 1) / 2 || x == 2 + w / 2) << x << "," << y;
+                brush.erase({x, y});
+              }
+        }
+        EXPECT_EQ(brush, inside);
+        if (cw == w && ch == h && w >= 4 && h >= 4) {
+          // The true ellipse passes within a pixel of each path pixel along its row or column.
+          const double A = (w - 1) / 2.0, B = (h - 1) / 2.0;
+          auto near = [](double d, double along, double across, double half) {
+            if (std::abs(d) > half) return false;
+            const double e = across * std::sqrt(1 - (d / half) * (d / half));
+            return std::abs(std::abs(along) - e) <= 1.0 + 1e-9;
+          };
+          for (auto [x, y] : pen) {
+            const double dx = x - 2 - A, dy = y - 3 - B;
+            EXPECT_TRUE(near(dy, dx, A, B) || near(dx, dy, B, A)) << x << "," << y;
+          }
+        }
+      }
     }
   }
-  RECT r{4, 4, 20, 12};
-  GdiObject a(CreateEllipticRgn(4, 4, 20, 12)), b(CreateEllipticRgnIndirect(&r));
-  EXPECT_EQ(EqualRgn(a.get(), b.get()), TRUE);
+}
+
+// ---- Regions from shapes ----------------------------------------------------------------------------
+
+Pixels regionPixels(HRGN rgn, int size = 48) {
+  Pixels covered;
+  for (int y = -1; y <= size; ++y)
+    for (int x = -1; x <= size; ++x)
+      if (PtInRegion(rgn, x, y)) covered.insert({x, y});
+  return covered;
+}
+
+TEST(Shapes, ShapeRegionsLeaveOutTheRightColumnAndBottomRow) {
+  // The region of (0, 0, 14, 14) lies within 13 x 13 pixels, its curve that of a 13 x 13 box.
+  GdiObject rgn(CreateEllipticRgn(0, 0, 14, 14));
+  Canvas filled(16, 16);
+  GdiObject brush(CreateSolidBrush(kFill));
+  FillRgn(filled.dc, rgn.get(), brush.get());
+  EXPECT_EQ(picture(filled, 15, 14),
+            (Picture{"....BBBBB......", "...BBBBBBB.....", "..BBBBBBBBB....", ".BBBBBBBBBBB...",
+                     "BBBBBBBBBBBBB..", "BBBBBBBBBBBBB..", "BBBBBBBBBBBBB..", "BBBBBBBBBBBBB..",
+                     "BBBBBBBBBBBBB..", ".BBBBBBBBBBB...", "..BBBBBBBBB....", "...BBBBBBB.....",
+                     "....BBBBB......", "..............."}));
+  // So the drawn ellipse and the region of the same box differ; hit-testing follows the region.
+  ShapeCanvas drawn(PS_SOLID, 1);
+  Ellipse(drawn.dc, 0, 0, 14, 14);
+  EXPECT_EQ(drawn.at(13, 6), kPen);
+  EXPECT_EQ(PtInRegion(rgn.get(), 13, 6), FALSE);
+  RECT r{0, 0, 14, 14};
+  GdiObject indirect(CreateEllipticRgnIndirect(&r));
+  EXPECT_EQ(EqualRgn(rgn.get(), indirect.get()), TRUE);
+  // Corners below 2 make rectangles; reversed arguments are normalised.
+  GdiObject square(CreateRoundRectRgn(10, 8, 2, 3, 1, 40)), rect(CreateRectRgn(2, 3, 9, 7));
+  EXPECT_EQ(EqualRgn(square.get(), rect.get()), TRUE);
+}
+
+// For every size: the region of (l, t, r, b) covers exactly what the shape of (l, t, r - 1, b - 1)
+// paints with a pen (path and inside), and what the shape of (l, t, r, b) paints without one.
+TEST(Shapes, RegionsEqualTheShapeOneSmallerAndTheShapeWithoutAPen) {
+  for (int w = 1; w <= 30; ++w) {
+    for (int h = 1; h <= 30; h += (w < 10 ? 1 : 4)) {
+      for (auto [cw, ch] : {std::pair{w, h}, {7, 5}, {4, 12}, {0, 0}}) {
+        const bool ellipse = cw == w && ch == h;
+        SCOPED_TRACE(::testing::Message() << w << "x" << h << " corner " << cw << "x" << ch);
+        GdiObject rgn(ellipse ? CreateEllipticRgn(3, 2, 3 + w, 2 + h) : CreateRoundRectRgn(3, 2, 3 + w, 2 + h, cw, ch));
+        const Pixels covered = regionPixels(rgn.get());
+        // The corner of a smaller shape is clamped to its box as the region clamps it; a corner
+        // of 2 draws a rectangle but cuts a region, so that one size is left to the pins above.
+        if (std::min(cw, w - 1) != 2 && std::min(ch, h - 1) != 2) {
+          ShapeCanvas smaller(PS_SOLID, 1);
+          if (ellipse) Ellipse(smaller.dc, 3, 2, 2 + w, 1 + h);
+          else RoundRect(smaller.dc, 3, 2, 2 + w, 1 + h, cw, ch);
+          EXPECT_EQ(smaller.painted(), covered);
+        }
+        ShapeCanvas noPen(PS_NULL, 1);
+        if (ellipse) Ellipse(noPen.dc, 3, 2, 3 + w, 2 + h);
+        else RoundRect(noPen.dc, 3, 2, 3 + w, 2 + h, cw, ch);
+        EXPECT_EQ(noPen.painted(), covered);
+      }
+    }
+  }
+}
+
+// ---- Wide pens ---------------------------------------------------------------------------------------
+
+TEST(Shapes, WidePenCapsJoinsAndCurvesFollowThePlatform) {
+  // A 3-pixel pen's round caps are plus shapes: the corners of their 3 x 3 squares stay empty.
+  ShapeCanvas line(PS_SOLID, 3, false, 14);
+  MoveToEx(line.dc, 3, 3, nullptr);
+  LineTo(line.dc, 9, 3);
+  EXPECT_EQ(picture(line, 14, 5), (Picture{"..............", "..............", "...RRRRRRR....",
+                                            "..RRRRRRRRR...", "...RRRRRRR...."}));
+  // So are the joins at a rectangle's corners: the corners are cut.
+  ShapeCanvas rect(PS_SOLID, 3, false, 14);
+  Rectangle(rect.dc, 2, 2, 11, 11);
+  EXPECT_EQ(picture(rect, 14, 13),
+            (Picture{"..............", "..RRRRRRRRR...", ".RRRRRRRRRRR..", ".RRRRRRRRRRR..", ".RRR.....RRR..",
+                     ".RRR.....RRR..", ".RRR.....RRR..", ".RRR.....RRR..", ".RRR.....RRR..", ".RRRRRRRRRRR..",
+                     ".RRRRRRRRRRR..", "..RRRRRRRRR...", ".............."}));
+  // A 2-pixel pen sweeps its 2 x 2 square along the curve's pixel path: the diagonal stretches
+  // come out thicker than the straight ones.
+  ShapeCanvas round(PS_SOLID, 2, false, 15);
+  RoundRect(round.dc, 0, 0, 13, 13, 50, 50);
+  EXPECT_EQ(picture(round, 15, 14),
+            (Picture{"..RRRRRRRR.....", ".RRRR..RRRR....", "RRRR....RRRR...", "RRR......RRRR..",
+                     "RR........RRR..", "R..........RR..", "R..........RR..", "R..........RR..",
+                     "RR........RRR..", "RRR......RRRR..", "RRRR....RRRR...", ".RRRRRRRRRR....",
+                     "..RRRRRRRR.....", "..............."}));
+}
+
+// For every width: a wide pen's stroke of a shape covers its 1-pixel path, holds a cap (the
+// region of the w x w ellipse around the point) at every pixel of that path, stays within those
+// caps grown by the band between neighbouring points, and the brush fills the rest of the shape.
+TEST(Shapes, WideStrokesAreCapsSweptAlongThePixelPath) {
+  for (int width : {2, 3, 4, 5, 8}) {
+    for (auto [w, h, cw, ch] : {std::array{20, 14, 20, 14}, {17, 23, 8, 6}, {12, 12, 0, 0}, {25, 9, 25, 9}}) {
+      SCOPED_TRACE(::testing::Message() << "pen " << width << " shape " << w << "x" << h);
+      ShapeCanvas thin(PS_SOLID, 1, false, 48);
+      ShapeCanvas wide(PS_SOLID, width, true, 48);
+      RoundRect(thin.dc, 10, 10, 10 + w, 10 + h, cw, ch);
+      RoundRect(wide.dc, 10, 10, 10 + w, 10 + h, cw, ch);
+      const Pixels path = thin.pixels(kPen), stroke = wide.pixels(kPen);
+      GdiObject cap(CreateEllipticRgn(-(width / 2), -(width / 2), (width + 1) / 2 + 1, (width + 1) / 2 + 1));
+      const Pixels capPixels = regionPixels(cap.get(), 8);
+      for (auto [px, py] : path)
+        for (auto [cx, cy] : capPixels) ASSERT_TRUE(stroke.count({px + cx, py + cy})) << px << "," << py;
+      for (auto [x, y] : stroke) {
+        bool near = false;
+        for (auto [px, py] : path) near |= std::abs(x - px) <= width && std::abs(y - py) <= width;
+        EXPECT_TRUE(near) << x << "," << y;
+      }
+      ShapeCanvas area(PS_SOLID, 1, true, 48);
+      RoundRect(area.dc, 10, 10, 10 + w, 10 + h, cw, ch);
+      const Pixels shape = area.painted(), brush = wide.pixels(kFill);
+      for (auto p : shape) EXPECT_TRUE(stroke.count(p) || brush.count(p));
+      for (auto p : brush) EXPECT_TRUE(shape.count(p));
+    }
+  }
 }
 
 TEST(Shapes, HugeShapesCostOnlyTheirVisiblePart) {

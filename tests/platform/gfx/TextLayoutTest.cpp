@@ -31,11 +31,14 @@ using Lines = std::vector<std::string>;
 
 TEST(TextLayout, WordBreaksAtSpacesAndDropsTheBreakingSpaces) {
   // "aaa bbb" is 70 wide; with "ccc" it would be 110.
+  // A left-aligned line keeps the one space after its last word where it fits.
   auto lines = layoutText(U"aaa bbb ccc", params(DT_WORDBREAK, 100));
-  EXPECT_EQ(texts(lines), (Lines{"aaa bbb", "ccc"}));
-  EXPECT_EQ(lines[0].width, 70);
-  // Several spaces at a break vanish on both sides of it; leading spaces of the text stay.
-  EXPECT_EQ(texts(layoutText(U"  aaa    bbbbbbb", params(DT_WORDBREAK, 90))), (Lines{"  aaa", "bbbbbbb"}));
+  EXPECT_EQ(texts(lines), (Lines{"aaa bbb ", "ccc"}));
+  EXPECT_EQ(lines[0].width, 80);
+  // Several spaces at a break vanish on both sides of it but that one; leading spaces stay.
+  EXPECT_EQ(texts(layoutText(U"  aaa    bbbbbbb", params(DT_WORDBREAK, 90))), (Lines{"  aaa ", "bbbbbbb"}));
+  EXPECT_EQ(texts(layoutText(U"  aaa    bbbbbbb", params(DT_WORDBREAK | DT_CENTER, 90))),
+            (Lines{"  aaa", "bbbbbbb"}));
   // Exactly fitting text is one line, trailing spaces included.
   EXPECT_EQ(texts(layoutText(U"aaaaa ", params(DT_WORDBREAK, 60))), (Lines{"aaaaa "}));
   // A break exactly at the limit.
@@ -50,8 +53,8 @@ TEST(TextLayout, OverLongWordStaysWholeOrIsCutWithAWordEllipsis) {
   // "abcd" (4 x 10, the "i" is not reached) + "..." (9) = 49 <= 55; one more letter would be 59.
   EXPECT_EQ(texts(cut), (Lines{"abcd...", "xy"}));
   EXPECT_EQ(cut[0].width, 49);
-  // Words that fit are not touched by the word ellipsis.
-  EXPECT_EQ(texts(layoutText(U"ab cd", params(DT_WORDBREAK | DT_WORD_ELLIPSIS, 30))), (Lines{"ab", "cd"}));
+  // Words that fit are not touched by the word ellipsis (the first line keeps its space).
+  EXPECT_EQ(texts(layoutText(U"ab cd", params(DT_WORDBREAK | DT_WORD_ELLIPSIS, 30))), (Lines{"ab ", "cd"}));
 }
 
 TEST(TextLayout, EndEllipsisOnSingleLinesAndOnTheLastVisibleLine) {
@@ -92,7 +95,7 @@ TEST(TextLayout, LineBreaksCrLfCrAndLf) {
   EXPECT_EQ(texts(layoutText(U"", p)), (Lines{""}));
   EXPECT_EQ(texts(layoutText(U"a\r\nb", params(DT_SINGLELINE, 500))), (Lines{"ab"}));
   // Wrapping works per paragraph.
-  EXPECT_EQ(texts(layoutText(U"aaa bbb\r\nccc", params(DT_WORDBREAK, 50))), (Lines{"aaa", "bbb", "ccc"}));
+  EXPECT_EQ(texts(layoutText(U"aaa bbb\r\nccc", params(DT_WORDBREAK, 50))), (Lines{"aaa ", "bbb", "ccc"}));
 }
 
 TEST(TextLayout, TabsExpandToStopsOnlyWithExpandTabs) {
@@ -100,6 +103,32 @@ TEST(TextLayout, TabsExpandToStopsOnlyWithExpandTabs) {
   EXPECT_EQ(lines[0].width, 50);  // "a" to 10, tab to 40, "b" to 50
   EXPECT_EQ(layoutText(U"a\tb", params(0, 500))[0].width, 30);  // a tab is just a character
   EXPECT_EQ(layoutText(U"aaaa\tb", params(DT_EXPANDTABS, 500))[0].width, 90);  // 40 is a stop: next is 80
+}
+
+// On a wrapped, left-aligned line the space after the last word belongs to the line when it
+// fits, so DT_CALCRECT reports that line one space wider; centred and right-aligned lines end at
+// the word. For every width, each wrapped line but the last is its words plus that space exactly
+// when the space fits.
+TEST(TextLayout, LeftAlignedWrappedLinesKeepTheSpaceAfterTheirLastWord) {
+  EXPECT_EQ(layoutText(U"aaaa bb", params(DT_WORDBREAK, 55))[0].width, 50);
+  EXPECT_EQ(layoutText(U"aaaa bb", params(DT_WORDBREAK, 45))[0].width, 40);  // the space does not fit
+  EXPECT_EQ(layoutText(U"aaaa bb", params(DT_WORDBREAK | DT_CENTER, 55))[0].width, 40);
+  EXPECT_EQ(layoutText(U"aaaa bb", params(DT_WORDBREAK | DT_RIGHT, 55))[0].width, 40);
+  const std::u32string text = U"ab cde  f ghjk lmnop q  rs";
+  for (UINT align : {UINT{DT_LEFT}, UINT{DT_CENTER}, UINT{DT_RIGHT}}) {
+    for (int32_t width = 60; width <= 200; width += 5) {
+      const auto lines = layoutText(text, params(DT_WORDBREAK | align, width));
+      for (size_t i = 0; i + 1 < lines.size(); ++i) {
+        const auto& cells = lines[i].cells;
+        ASSERT_FALSE(cells.empty());
+        size_t words = cells.size();
+        while (words > 0 && cells[words - 1].ch == U' ') --words;
+        const int32_t wordsWidth = static_cast<int32_t>(words) * 10;
+        const bool keep = align == DT_LEFT && wordsWidth + 10 <= width;
+        EXPECT_EQ(cells.size(), words + (keep ? 1 : 0)) << width << " line " << i;
+      }
+    }
+  }
 }
 
 }  // namespace
