@@ -3,6 +3,8 @@
 #include <memory>
 
 #include "buttons/ZorvaXPButton.h"
+#include "text/ZorvaXPFrame.h"
+#include "text/ZorvaXPLabel.h"
 
 namespace zxp::library {
 
@@ -20,6 +22,8 @@ const host::ClassRegistry& classes() {
   static const host::ClassRegistry table = [] {
     host::ClassRegistry r;
     r.add(control<buttons::ZorvaXPButton>("ZorvaXPButton", host::OLEMISC_ACTSLIKEBUTTON | host::OLEMISC_ALIGNABLE, 30011));
+    r.add(control<text::ZorvaXPLabel>("ZorvaXPLabel", host::OLEMISC_ALIGNABLE, 30014));
+    r.add(control<text::ZorvaXPFrame>("ZorvaXPFrame", host::OLEMISC_SIMPLEFRAME, 30015));
     return r;
   }();
   return table;
