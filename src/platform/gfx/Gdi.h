@@ -313,6 +313,32 @@ int GetClipBox(HDC dc, RECT* out);
 int IntersectClipRect(HDC dc, int left, int top, int right, int bottom);
 int ExcludeClipRect(HDC dc, int left, int top, int right, int bottom);
 
+// Region data: a header followed by the region's rectangles (RECT, y-x banded), as
+// GetRegionData writes it and ExtCreateRegion reads it. The header is 32 bytes.
+constexpr DWORD RDH_RECTANGLES = 1;
+struct RGNDATAHEADER {
+  DWORD dwSize = 32;
+  DWORD iType = RDH_RECTANGLES;
+  DWORD nCount = 0;    // rectangles that follow
+  DWORD nRgnSize = 0;  // bytes of rectangles (0 allowed)
+  RECT rcBound{};
+};
+struct RGNDATA {
+  RGNDATAHEADER rdh;
+  char Buffer[1];
+};
+// A world transform; ExtCreateRegion accepts only none or the identity.
+struct XFORM {
+  float eM11 = 1, eM12 = 0, eM21 = 0, eM22 = 1, eDx = 0, eDy = 0;
+};
+// A region from `count` bytes of region data: the union of its rectangles (empty and reversed
+// ones are skipped). 0 for a missing or malformed header, a count that does not hold the
+// rectangles the header announces, or a transform other than the identity.
+HRGN ExtCreateRegion(const XFORM* xform, DWORD count, const RGNDATA* data);
+// Writes the region's data into `data` when `count` bytes suffice and returns the bytes written;
+// with no buffer returns the bytes needed; 0 for a bad handle or a buffer too small.
+DWORD GetRegionData(HRGN rgn, DWORD count, RGNDATA* data);
+
 // Rectangle helpers (user32's, pure functions).
 BOOL SetRect(RECT* r, int left, int top, int right, int bottom);
 BOOL SetRectEmpty(RECT* r);

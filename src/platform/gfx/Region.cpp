@@ -47,6 +47,17 @@ Region Region::fromRowSpans(int32_t top, const std::vector<std::pair<int32_t, in
   return out;
 }
 
+Region Region::fromRects(std::span<const Rect> rects) {
+  std::vector<pixman_box32_t> boxes;
+  boxes.reserve(rects.size());
+  for (const Rect& r : rects)
+    if (!r.empty()) boxes.push_back(pixman_box32_t{r.left, r.top, r.right, r.bottom});
+  Region out;
+  pixman_region32_fini(&out.r_);
+  pixman_region32_init_rects(&out.r_, boxes.data(), static_cast<int>(boxes.size()));
+  return out;
+}
+
 bool Region::empty() const { return !pixman_region32_not_empty(const_cast<pixman_region32_t*>(&r_)); }
 
 Rect Region::box() const {

@@ -25,6 +25,9 @@ class Region {
   // xs[i].first <= x < xs[i].second (empty spans allowed).
   static Region fromRowSpans(int32_t top, const std::vector<std::pair<int32_t, int32_t>>& xs);
 
+  // The union of rectangles given in any order, overlapping or not (empty ones are skipped).
+  static Region fromRects(std::span<const Rect> rects);
+
   bool empty() const;
   Rect box() const;
   bool contains(Point p) const;

@@ -2,6 +2,9 @@
 #include "platform/gfx/DeviceContext.h"
 #include "platform/gfx/ShapeGeometry.h"
 
+#include <cstring>
+#include <vector>
+
 namespace zxp {
 
 using namespace zxp::gfx;
@@ -172,6 +175,40 @@ int ExcludeClipRect(HDC hdc, int left, int top, int right, int bottom) {
                                  : Region(dc->surface() ? dc->surface()->bounds() : Rect{});
   dc->setClip(base.subtracted(r));
   return regionType(dc->clip());
+}
+
+HRGN ExtCreateRegion(const XFORM* xform, DWORD count, const RGNDATA* data) {
+  if (xform && (xform->eM11 != 1 || xform->eM12 != 0 || xform->eM21 != 0 || xform->eM22 != 1 ||
+                xform->eDx != 0 || xform->eDy != 0))
+    return 0;
+  if (!data || count < sizeof(RGNDATAHEADER)) return 0;
+  const RGNDATAHEADER& h = data->rdh;
+  if (h.dwSize != sizeof(RGNDATAHEADER) || h.iType != RDH_RECTANGLES) return 0;
+  const uint64_t need = sizeof(RGNDATAHEADER) + uint64_t{h.nCount} * sizeof(RECT);
+  if (need > count) return 0;
+  std::vector<Rect> rects(h.nCount);
+  if (h.nCount) std::memcpy(rects.data(), data->Buffer, h.nCount * sizeof(RECT));
+  return createRegionHandle(Region::fromRects(rects));
+}
+
+DWORD GetRegionData(HRGN rgn, DWORD count, RGNDATA* data) {
+  RegionObj* r = regionFromHandle(rgn);
+  if (!r) return 0;
+  const auto boxes = r->rgn.rects();
+  const uint64_t need = sizeof(RGNDATAHEADER) + uint64_t{boxes.size()} * sizeof(RECT);
+  if (need > 0xFFFFFFFFu) return 0;
+  if (!data) return static_cast<DWORD>(need);
+  if (count < need) return 0;
+  RGNDATAHEADER h;
+  h.nCount = static_cast<DWORD>(boxes.size());
+  h.nRgnSize = static_cast<DWORD>(boxes.size() * sizeof(RECT));
+  h.rcBound = r->rgn.box();
+  data->rdh = h;
+  for (size_t i = 0; i < boxes.size(); ++i) {
+    const RECT rc{boxes[i].x1, boxes[i].y1, boxes[i].x2, boxes[i].y2};
+    std::memcpy(data->Buffer + i * sizeof(RECT), &rc, sizeof(RECT));
+  }
+  return static_cast<DWORD>(need);
 }
 
 }  // namespace zxp

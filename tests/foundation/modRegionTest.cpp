@@ -1,0 +1,83 @@
+// Window shapes cut from painted pixels: the region must hold exactly the non-key pixels of the
+// area, whatever the pattern, and leave nothing behind.
+#include <gtest/gtest.h>
+
+#include <random>
+
+#include "foundation/modRegion.h"
+#include "platform/gfx/TestCanvas.h"
+
+namespace zxp {
+namespace {
+
+using testing::TestCanvas;
+
+constexpr COLORREF kKey = RGB(255, 0, 255);
+constexpr Pixel kKeyPixel = 0xFF00FF;
+
+// Every pixel of the canvas is in the region exactly when it lies in `area` and is not the key.
+void expectExactShape(TestCanvas& c, HRGN rgn, const RECT& area) {
+  for (int y = -1; y <= c.height(); ++y)
+    for (int x = -1; x <= c.width(); ++x) {
+      const bool inArea = x >= area.left && x < area.right && y >= area.top && y < area.bottom;
+      const bool inside = x >= 0 && y >= 0 && x < c.width() && y < c.height();
+      const bool expected = inArea && (!inside || (c.at(x, y) & 0xFFFFFF) != kKeyPixel);
+      ASSERT_EQ(PtInRegion(rgn, x, y) != 0, expected) << x << "," << y;
+    }
+}
+
+TEST(RegionWithoutColor, HoldsExactlyTheNonKeyPixelsOfTheArea) {
+  TestCanvas c(23, 17, /*bottomUp=*/true, kKeyPixel);
+  // A letter-like pattern: strokes, isolated dots, a run touching each edge of the area.
+  for (int y = 3; y < 14; ++y) c.at(4, y) = 0x000000;
+  for (int x = 4; x < 12; ++x) c.at(x, 8) = 0x101010;
+  c.at(20, 2) = 0x00FF00;
+  c.at(2, 15) = 0xFE00FF;  // one bit away from the key: kept
+  for (int x = 0; x < 23; ++x) c.at(x, 1) = 0x808080;
+  const RECT area{2, 1, 21, 16};
+  HRGN rgn = RegionWithoutColor(c.dc(), area, kKey);
+  ASSERT_NE(rgn, 0u);
+  expectExactShape(c, rgn, area);
+  RECT box{};
+  GetRgnBox(rgn, &box);
+  EXPECT_EQ(box, (RECT{2, 1, 21, 16}));
+  DeleteObject(rgn);
+}
+
+TEST(RegionWithoutColor, RandomPicturesAndTheEdgesOfTheSurface) {
+  std::mt19937 rng(7);
+  for (int round = 0; round < 20; ++round) {
+    const int w = 1 + static_cast<int>(rng() % 40), h = 1 + static_cast<int>(rng() % 12);
+    TestCanvas c(w, h, round % 2 == 0, kKeyPixel);
+    for (int y = 0; y < h; ++y)
+      for (int x = 0; x < w; ++x)
+        if (rng() % 3 == 0) c.at(x, y) = rng() & 0xFFFFFF;
+    // Areas reaching past the surface: the pixels there are not the key, so they stay.
+    const RECT area{static_cast<int>(rng() % 3) - 1, static_cast<int>(rng() % 3) - 1,
+                    w + static_cast<int>(rng() % 3) - 1, h + static_cast<int>(rng() % 3) - 1};
+    HRGN rgn = RegionWithoutColor(c.dc(), area, kKey);
+    ASSERT_NE(rgn, 0u);
+    expectExactShape(c, rgn, area);
+    DeleteObject(rgn);
+  }
+}
+
+TEST(RegionWithoutColor, EmptyAreasBadDCsAndNoLeftovers) {
+  TestCanvas c(8, 8, false, 0);
+  const size_t before = handles().liveCount();
+  HRGN empty = RegionWithoutColor(c.dc(), RECT{5, 5, 5, 9}, kKey);
+  RECT box{1, 1, 1, 1};
+  EXPECT_EQ(GetRgnBox(empty, &box), NULLREGION);
+  DeleteObject(empty);
+  HRGN reversed = RegionWithoutColor(c.dc(), RECT{6, 6, 2, 2}, kKey);
+  EXPECT_EQ(GetRgnBox(reversed, &box), NULLREGION);
+  DeleteObject(reversed);
+  EXPECT_EQ(RegionWithoutColor(0, RECT{0, 0, 4, 4}, kKey), 0u);
+  HRGN all = RegionWithoutColor(c.dc(), RECT{0, 0, 8, 8}, kKey);
+  EXPECT_EQ(GetRgnBox(all, &box), SIMPLEREGION);  // black everywhere: one rectangle
+  DeleteObject(all);
+  EXPECT_EQ(handles().liveCount(), before);
+}
+
+}  // namespace
+}  // namespace zxp
