@@ -276,6 +276,14 @@ void ZorvaXPLabel::setHeightPixels(int32_t px) {
 }
 
 void ZorvaXPLabel::ResizeStep() {
+  // The label sizes itself while it draws, which runs this step again; a few levels settle it
+  // (a font whose line is lower than the minimum size could otherwise go back and forth).
+  if (m_resizeDepth > 3) return;
+  ++m_resizeDepth;
+  struct Leave {
+    int& depth;
+    ~Leave() { --depth; }
+  } leave{m_resizeDepth};
   if (ScaleWidth() < 10) setWidthPixels(20);
   if (ScaleHeight() < 10) setHeightPixels(20);
   RedrawMe();
@@ -337,7 +345,8 @@ void ZorvaXPLabel::DrawLabelContents(OLE_COLOR textColor, bool hoverPicture, boo
   }
   RECT measured = r;
   DrawText(dc, m_Caption, &measured, format | DT_CALCRECT);
-  m_TextHeight = m_Caption.empty() ? 0 : measured.bottom - measured.top;
+  // An empty caption still takes one line.
+  m_TextHeight = m_Caption.empty() ? lineHeight : measured.bottom - measured.top;
   if (m_AutoSize && !picture) setHeightPixels(m_TextHeight + 1);
   if (!m_AutoSize && ScaleHeight() < m_TextHeight) setHeightPixels(m_TextHeight + 1);
   w = ScaleWidth();

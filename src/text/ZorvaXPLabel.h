@@ -183,6 +183,7 @@ class ZorvaXPLabel final : public foundation::ControlBase {
   std::string m_SoundOnClicked;
 
   int32_t m_TextHeight = 0;
+  int m_resizeDepth = 0;
 };
 
 }  // namespace zxp::text

@@ -74,7 +74,7 @@ TEST_F(Frame, StandardCaptionBreaksTheTopLineInEachAlignment) {
   f.setIcon(solidIcon(0x22AA44, 24));
   f.setIconSize(VFIconSize::Medium_24x24);
   EXPECT_EQ(topLine(f), (Runs{{2, w - 24 - tw - 15}, {w - 10, w - 2}}));
-  EXPECT_EQ(GetPixel(f.surface().hDC(), w - 24 - 11, 10), RGB(0x22, 0xAA, 0x44));
+  EXPECT_EQ(GetPixel(f.surface().hDC(), w - 15, 30), RGB(0x22, 0xAA, 0x44));
   f.setCaptionPos(AlignmentCtl2::VP_AlignLeft);
   EXPECT_EQ(topLine(f), (Runs{{2, 9}, {tw + 24 + 13, w - 2}}));
   EXPECT_EQ(GetPixel(f.surface().hDC(), 10, 10), RGB(0x22, 0xAA, 0x44));
@@ -117,7 +117,6 @@ TEST_F(Frame, ProfessionalHeaderLinesIconAndCaption) {
   EXPECT_EQ(GetPixel(dc, 100, 23), kRed);    // the body's outline
   EXPECT_EQ(GetPixel(dc, 199, 149), kRed);
   EXPECT_EQ(GetPixel(dc, 4, 3), RGB(0x22, 0xAA, 0x44));  // icon at (4, (HH - 16) / 2)
-  EXPECT_EQ(GetPixel(dc, 3, 3), GetPixel(dc, 3, 4));      // nothing left of it but the header
   // A taller header moves the lines.
   f.setHeaderHeight(30);
   EXPECT_EQ(GetPixel(dc, 100, 29), kRed);

@@ -564,7 +564,8 @@ void Form::loadControls(const std::vector<ControlRecord>& records, Extender* con
     ExtenderRecord values = r.extender;
     values.tabIndex = -1;  // appended in file order; the file's indexes are applied once all are loaded
     Extender* added = nullptr;
-    withLine(bag, r.line, r.name, [&] { added = &add(cls->create(), r.name, values, container, &bag); });
+    withLine(bag, r.line, r.name,
+             [&] { added = &addSited(cls->create(), cls->miscStatus, r.name, values, container, &bag); });
     fileTabIndexes.emplace_back(added, r.extender.tabIndex);
     loadControls(r.children, added, registry, fileTabIndexes);
   }
