@@ -362,6 +362,8 @@ void ZorvaXPFrame::ShowGlyph(int id) {
   }
   const HDC dc = picDropDown.hDC();
   if (!dc) return;
+  // The previous glyph's shape would clip the new glyph's painting.
+  SetWindowRgn(picDropDown.hWnd(), 0, FALSE);
   if (chevron) {
     for (int32_t y = 0; y < h; ++y) {
       const std::string_view row = kChevronUp[static_cast<size_t>(id == kChevronExpanded ? y : h - 1 - y)];
@@ -381,7 +383,7 @@ void ZorvaXPFrame::ShowGlyph(int id) {
       SetPixelV(dc, x, y, edge ? c.frame : cross ? c.cross : c.face);
     }
   }
-  SetWindowRgn(picDropDown.hWnd(), 0, TRUE);
+  InvalidateRect(picDropDown.hWnd(), nullptr, FALSE);
 }
 
 void ZorvaXPFrame::ApplyFrameRegion() {

@@ -400,10 +400,13 @@ void ZorvaXPLabel::DrawDisabledPicture() {
 }
 
 // Only the pixels of the caption band that are not the button-face background stay in the
-// window's region.
+// window's region. The shape is read from a fresh, unclipped resting look: a region left from
+// an earlier shape would clip the painting of a changed caption.
 void ZorvaXPLabel::ApplyLabelRegion() {
   const HDC dc = UserControl.hDC();
   if (!dc) return;
+  SetWindowRgn(hWnd(), 0, FALSE);
+  RedrawMe();
   const COLORREF key = translateColor(kSystemButtonFace);
   int32_t h = m_TextHeight;
   if (!m_Picture.empty() && h < 16) {

@@ -169,6 +169,11 @@ TEST_F(FrameButtons, CollapseAndExpandFoldTheFrameAndItsControls) {
   EXPECT_TRUE(f.Collapsed());
   EXPECT_EQ(ext("fra").Height(), (22 + 2) * 15);
   EXPECT_EQ(f.glyph(), ZorvaXPFrame::kChevronCollapsed);
+  // The downward chevron is painted whole, not clipped by the upward one's shape.
+  const COLORREF ink = GetPixel(f.dropDownSurface().hDC(), 4, 2);
+  EXPECT_EQ(GetPixel(f.dropDownSurface().hDC(), 4, 8), RGB(33, 64, 132));
+  EXPECT_EQ(GetPixel(f.dropDownSurface().hDC(), 1, 5), RGB(33, 64, 132));
+  EXPECT_NE(ink, RGB(33, 64, 132));
   EXPECT_EQ(f.IconSize(), VFIconSize::Small_16x16);
   EXPECT_EQ(log, (std::vector<std::string>{"DropDownButtonClick 1"}));
   // The controls inside are out of sight: no tab stop, no click reaches them.

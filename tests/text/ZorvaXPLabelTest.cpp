@@ -260,6 +260,20 @@ TEST_F(Label, TransparentLabelShowsAndPassesClicksToWhatIsBehindBetweenItsLetter
   EXPECT_EQ(labelPresses, 1);
 }
 
+TEST_F(Label, InTheDesignerATransparentLabelReshapesToANewCaption) {
+  makeTextForm(false);
+  ZorvaXPLabel& l = label("lbl", 20, 20, 200, 30);
+  l.setCaption("I");
+  l.setBackStyle(BackStyle::HBkTransparent);
+  l.setCaption("WWWWWWWWWW");  // the resize step rebuilds the shape at design time
+  GdiObject shape(CreateRectRgn(0, 0, 0, 0));
+  ASSERT_NE(GetWindowRgn(l.hWnd(), static_cast<HRGN>(shape.get())), 0);
+  int beyond = 0;  // shape pixels right of where the old caption ended
+  for (int y = 0; y < 30; ++y)
+    for (int x = 40; x < 200; ++x) beyond += PtInRegion(static_cast<HRGN>(shape.get()), x, y) ? 1 : 0;
+  EXPECT_GT(beyond, 50);
+}
+
 TEST_F(Label, ExecuteLinkOpensTheHyperlinkThroughTheShell) {
   ZorvaXPLabel& l = label("lbl");
   EXPECT_EQ(l.Hyperlink(), ZorvaXPLabel::kDefaultHyperlink);
