@@ -56,9 +56,24 @@ void ControlBase::connectSurface() {
   tmrHover.Timer.connect([this] { tmrHover_Timer(); });
 }
 
-void ControlBase::InitProperties() { UserControl_InitProperties(); }
+namespace {
+// Sets a flag for the length of a scope, exceptions included.
+struct FlagScope {
+  bool& flag;
+  explicit FlagScope(bool& f) : flag(f) { flag = true; }
+  ~FlagScope() { flag = false; }
+};
+}  // namespace
 
-void ControlBase::ReadProperties(host::PropertyBag& PropBag) { UserControl_ReadProperties(PropBag); }
+void ControlBase::InitProperties() {
+  FlagScope scope(settingUp_);
+  UserControl_InitProperties();
+}
+
+void ControlBase::ReadProperties(host::PropertyBag& PropBag) {
+  FlagScope scope(settingUp_);
+  UserControl_ReadProperties(PropBag);
+}
 
 void ControlBase::WriteProperties(host::PropertyBag& PropBag) { UserControl_WriteProperties(PropBag); }
 
@@ -116,7 +131,7 @@ void ControlBase::About() { AboutBox::Show(hWnd()); }
 // ---- Helpers ---------------------------------------------------------------------------------------
 
 void ControlBase::PropertyChanged(std::string_view name) {
-  if (extender_) extender_->PropertyChanged(name);
+  if (extender_ && !settingUp_) extender_->PropertyChanged(name);
 }
 
 host::AmbientProperties ControlBase::Ambient() const {
@@ -135,6 +150,8 @@ void ControlBase::letSoundPath(std::string& field, const std::string& New_Path, 
   }
   PropertyChanged(name);
 }
+
+bool ControlBase::SoundFileExists(const std::string& path) { return canOpenForReading(path); }
 
 bool ControlBase::PlaySoundFile(const std::string& path) {
   if (!canOpenForReading(path)) return false;

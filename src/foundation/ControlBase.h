@@ -174,6 +174,8 @@ class ControlBase : public host::ControlObject {
   bool hoverMarked() const { return UserControl.Tag() == kHoverMark; }
   // Plays a wave file asynchronously when the path is not empty and the file can be opened now.
   static bool PlaySoundFile(const std::string& path);
+  // Whether the path is not empty and names a file that can be opened for reading now.
+  static bool SoundFileExists(const std::string& path);
 
   // The keys whose Alt+key reach this control.
   void setAccessKeys(std::string keys);
@@ -209,6 +211,9 @@ class ControlBase : public host::ControlObject {
   bool focused_ = false;
   bool pressed_ = false;
   bool live_ = false;  // the host has sized the control: surface resizes reach UserControl_Resize
+  // The host is creating or loading the control (InitProperties, ReadProperties): setters that
+  // run then do not report property changes, which would mark a freshly loaded form modified.
+  bool settingUp_ = false;
   bool hoverStaysWhileFocused_ = false;
   std::string accessKeys_;
   std::vector<std::unique_ptr<host::Extender>> constituents_;

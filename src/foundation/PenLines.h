@@ -23,12 +23,13 @@ inline void drawLines(HDC dc, COLORREF color, std::initializer_list<Segment> seg
   }
 }
 
-// The 1-pixel outline of the rectangle (0, 0)-(width, height), right and bottom exclusive: the
-// frame a control draws around a surface in its fore colour.
-inline void drawOutline(HDC dc, COLORREF color, int width, int height) {
-  drawLines(dc, color,
-            {{{0, 0}, {width - 1, 0}}, {{width - 1, 0}, {width - 1, height - 1}},
-             {{width - 1, height - 1}, {0, height - 1}}, {{0, height - 1}, {0, 0}}});
+// The outline of the rectangle (left, top)-(right, bottom) as GDI's Rectangle draws it with a
+// 1-pixel pen and no fill: the pixels of its edge, right and bottom excluded.
+inline void drawOutline(HDC dc, COLORREF color, int left, int top, int right, int bottom) {
+  if (right - left < 1 || bottom - top < 1) return;
+  const int r = right - 1, b = bottom - 1;
+  drawLines(dc, color, {{{left, top}, {r, top}}, {{r, top}, {r, b}}, {{r, b}, {left, b}}, {{left, b}, {left, top}}});
+  SetPixelV(dc, left, top, color);  // a 1-pixel rectangle has no segment of its own
 }
 
 // Which way an arrow glyph points.

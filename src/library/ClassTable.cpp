@@ -7,6 +7,8 @@
 #include "range/ZorvaXPProgressBar.h"
 #include "range/ZorvaXPSpin.h"
 #include "range/ZorvaXPVScrollBar.h"
+#include "text/ZorvaXPFrame.h"
+#include "text/ZorvaXPLabel.h"
 
 namespace zxp::library {
 
@@ -28,6 +30,8 @@ const host::ClassRegistry& classes() {
     r.add(control<range::ZorvaXPSpin>("ZorvaXPSpin", 0, 30006));
     r.add(control<range::ZorvaXPVScrollBar>("ZorvaXPVScrollBar", host::OLEMISC_ALIGNABLE, 30013));
     r.add(control<range::ZorvaXPHScrollBar>("ZorvaXPHScrollBar", 0, 30016));
+    r.add(control<text::ZorvaXPLabel>("ZorvaXPLabel", host::OLEMISC_ALIGNABLE, 30014));
+    r.add(control<text::ZorvaXPFrame>("ZorvaXPFrame", host::OLEMISC_SIMPLEFRAME, 30015));
     return r;
   }();
   return table;

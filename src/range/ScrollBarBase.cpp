@@ -250,7 +250,7 @@ void ScrollBarBase::paintArrow(bool end, OLE_COLOR top, OLE_COLOR bottom, COLORR
   const int w = s.ScaleWidth(), h = s.ScaleHeight();
   s.Cls();
   GradientFillVertical(dc, w, h, bottom, top);
-  drawOutline(dc, outline, w, h);
+  drawOutline(dc, outline, 0, 0, w, h);
   using foundation::ArrowDirection;
   const ArrowDirection direction = parts_.vertical ? (end ? ArrowDirection::Down : ArrowDirection::Up)
                                                    : (end ? ArrowDirection::Right : ArrowDirection::Left);
@@ -272,7 +272,7 @@ void ScrollBarBase::paintThumb(OLE_COLOR c1, OLE_COLOR c2, COLORREF outline) {
   picScroll.Cls();
   GradientFillAngle(dc, w, h, c1, c2, 180);
   DrawThumbGrip();
-  drawOutline(dc, outline, w, h);
+  drawOutline(dc, outline, 0, 0, w, h);
 }
 
 void ScrollBarBase::DrawScrollThumb() { paintThumb(m_GradientColor1, m_GradientColor2, kOutlineNormal); }

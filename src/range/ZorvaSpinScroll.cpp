@@ -93,7 +93,7 @@ void ZorvaSpinScroll::paintHalf(bool down, bool hover) {
     GradientFillAngle(dc, w, h, m_OnOverGradient1, m_OnOverGradient2, 180);
   else
     GradientFillVertical(dc, w, h, m_GradientColor2, m_GradientColor1);
-  foundation::drawOutline(dc, translateColor(hover ? m_OnOverBorderColor : m_BorderColor), w, h);
+  foundation::drawOutline(dc, translateColor(hover ? m_OnOverBorderColor : m_BorderColor), 0, 0, w, h);
   foundation::drawArrowGlyph(dc, kGlyph, w, h, down ? foundation::ArrowDirection::Down : foundation::ArrowDirection::Up, 3);
 }
 

@@ -146,7 +146,7 @@ void ZorvaXPProgressBar::LayoutProgress() {
   const int w = ScaleWidth(), h = ScaleHeight();
   const HDC dc = UserControl.hDC();
   foundation::fillSolid(dc, translateColor(m_BackColor), RECT{0, 0, w, h});
-  foundation::drawOutline(dc, translateColor(m_BorderColor), w, h);
+  foundation::drawOutline(dc, translateColor(m_BorderColor), 0, 0, w, h);
 
   bool repainted = false;  // a bar whose size changed has painted itself in its resize
   if (m_Max > 0) {

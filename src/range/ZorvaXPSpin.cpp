@@ -310,7 +310,7 @@ void ZorvaXPSpin::RedrawMe() {
 void ZorvaXPSpin::DrawSpinBorder() {
   if (!UserControl.hDC() || !Button) return;
   const OLE_COLOR c = m_FieldFocused ? m_BorderColorHighlight : Button->BorderColor();
-  foundation::drawOutline(UserControl.hDC(), translateColor(c), ScaleWidth(), ScaleHeight());
+  foundation::drawOutline(UserControl.hDC(), translateColor(c), 0, 0, ScaleWidth(), ScaleHeight());
 }
 
 // ---- Behaviour ----------------------------------------------------------------------------------

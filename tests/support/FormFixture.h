@@ -26,12 +26,18 @@ class FormTest : public ::testing::Test {
     ui::resetWindowSystem();
   }
 
-  void makeForm(bool userMode) {
+  // A new form; its classes (for the container flags) are the fixture's test registry unless
+  // given; the client size in twips.
+  void makeForm(bool userMode, const host::ClassRegistry* classes = nullptr, int32_t clientWidth = 4800,
+                int32_t clientHeight = 3600) {
     form.reset();
     host::FormOptions o;
     o.name = "Form1";
     o.userMode = userMode;
     o.screenPos = {10, 10};
+    o.classes = classes ? classes : &registry;
+    o.clientWidth = clientWidth;
+    o.clientHeight = clientHeight;
     form = std::make_unique<host::Form>(o);
   }
 

@@ -81,7 +81,11 @@ class TestXP final : public foundation::ControlBase {
   std::vector<std::string> lifecycle;
 
   static host::ControlClass controlClass() {
-    return host::ControlClass{"TestXP", 0x20191, 0, [] { return std::make_unique<TestXP>(); }};
+    // The test control may do everything a class can declare: contain controls, align, act
+    // like a button.
+    return host::ControlClass{"TestXP",
+                              0x20191 | host::OLEMISC_SIMPLEFRAME | host::OLEMISC_ALIGNABLE | host::OLEMISC_ACTSLIKEBUTTON,
+                              0, [] { return std::make_unique<TestXP>(); }};
   }
 
  protected:

@@ -62,6 +62,8 @@ void Extender::placeAt(int32_t left, int32_t top, int32_t width, int32_t height)
 
 void Extender::setAlign(host::Align a) {
   if (static_cast<int16_t>(a) < 0 || static_cast<int16_t>(a) > 4) throw HostError(errInvalidPropertyValue);
+  if (a != Align::vbAlignNone && !hasMiscStatus(OLEMISC_ALIGNABLE))
+    throw HostError(errNotSupported, name_ + " cannot be aligned: its class is not alignable");
   values_.align = a;
   if (form_) form_->layout();
 }
@@ -74,13 +76,37 @@ void Extender::setTabIndex(int16_t n) {
 
 void Extender::setVisible(bool b) {
   values_.visible = b;
-  // Invisible controls still show in a designer.
-  bool show = b || (form_ && !form_->UserMode());
-  if (HWND h = control_->hWnd()) ShowWindow(h, show ? SW_SHOWNA : SW_HIDE);
+  applyVisibility();
   if (form_ && values_.align != Align::vbAlignNone) form_->layout();
 }
 
+bool Extender::shows() const {
+  // Invisible controls still show in a designer.
+  if (form_ && !form_->UserMode()) return true;
+  return values_.visible && !hasMiscStatus(OLEMISC_INVISIBLEATRUNTIME);
+}
+
+void Extender::applyVisibility() {
+  if (HWND h = control_->hWnd()) ShowWindow(h, shows() ? SW_SHOWNA : SW_HIDE);
+}
+
+void Extender::setDefault(bool b) {
+  if (!hasMiscStatus(OLEMISC_ACTSLIKEBUTTON))
+    throw HostError(errNotSupported, name_ + " cannot be a default button: its class does not act like a button");
+  if (b && form_) form_->clearDefaultButtons();
+  values_.defaultButton = b;
+}
+
+void Extender::setCancel(bool b) {
+  if (!hasMiscStatus(OLEMISC_ACTSLIKEBUTTON))
+    throw HostError(errNotSupported, name_ + " cannot be a cancel button: its class does not act like a button");
+  if (b && form_) form_->clearCancelButtons();
+  values_.cancelButton = b;
+}
+
 void Extender::setContainer(Extender* container) {
+  if (container && !container->hasMiscStatus(OLEMISC_SIMPLEFRAME))
+    throw HostError(errInvalidPropertyValue, container->Name() + " cannot contain controls");
   for (Extender* c = container; c; c = c->container_) {
     if (c == this) throw HostError(errInvalidPropertyValue);  // a control cannot contain itself
   }
@@ -125,6 +151,8 @@ const MemberTable& Extender::memberTable() const {
                                        .property("TabStop", &Extender::TabStop, &Extender::setTabStop)
                                        .property("TabIndex", &Extender::TabIndex, &Extender::setTabIndex)
                                        .property("Visible", &Extender::Visible, &Extender::setVisible)
+                                       .property("Default", &Extender::Default, &Extender::setDefault)
+                                       .property("Cancel", &Extender::Cancel, &Extender::setCancel)
                                        .build();
   return table;
 }

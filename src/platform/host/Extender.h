@@ -6,6 +6,12 @@
 //
 // Positions and sizes are twips (15 per pixel) relative to the container's client area; the
 // window sits at the whole pixels they give.
+//
+// The control's class declares to the container what it may do, through its OLE
+// miscellaneous-status bits (MiscStatus): only a class that acts like a button may be the form's
+// Default or Cancel button, only an alignable class may take an Align other than none, only a
+// simple frame may contain other controls, and a class invisible at run time never shows its
+// window while the form runs (a designer shows it).
 #pragma once
 
 #include <cstdint>
@@ -66,12 +72,29 @@ class Extender : public Dispatchable {
   int32_t tabPosition() const { return tabPosition_; }
   bool Visible() const { return values_.visible; }
   void setVisible(bool b);
+  // The form's default button (Enter) and cancel button (Escape): at most one of each per form;
+  // setting one clears the others. Error 438 for a class that does not act like a button.
+  bool Default() const { return values_.defaultButton; }
+  void setDefault(bool b);
+  bool Cancel() const { return values_.cancelButton; }
+  void setCancel(bool b);
   // The control that contains this one (a frame, a tab control), or nullptr for the form.
   Extender* Container() const { return container_; }
   void setContainer(Extender* container);
   Form* Parent() const { return form_; }
 
   const MemberTable& memberTable() const override;
+
+  // ---- What the control's class declares (OLEMISC_* bits, from the class registry) ----
+  uint32_t MiscStatus() const { return miscStatus_; }
+  bool hasMiscStatus(uint32_t bits) const { return (miscStatus_ & bits) == bits; }
+  // Only for the form, before the control is attached.
+  void setMiscStatus(uint32_t bits) { miscStatus_ = bits; }
+  // Whether the window shows now: Visible (and not invisible at run time) while the form runs,
+  // always in a designer.
+  bool shows() const;
+  // Shows or hides the window as shows() says.
+  void applyVisibility();
 
   // ---- The control's way to its host ----
   AmbientProperties Ambient() const;
@@ -92,11 +115,13 @@ class Extender : public Dispatchable {
   ExtenderRecord record() const;
   // Only for the form: sets the rectangle and places the window without a new layout.
   void placeAt(int32_t left, int32_t top, int32_t width, int32_t height);
-  // Only for the form's tab-order bookkeeping.
+  // Only for the form's tab-order bookkeeping and its one default and cancel button.
   void setTabPositionRaw(int32_t n) {
     tabPosition_ = n;
     values_.tabIndex = static_cast<int16_t>(n < 0 ? -1 : (n > INT16_MAX ? INT16_MAX : n));
   }
+  void clearDefaultRaw() { values_.defaultButton = false; }
+  void clearCancelRaw() { values_.cancelButton = false; }
 
  private:
   std::unique_ptr<ControlObject> control_;
@@ -109,6 +134,7 @@ class Extender : public Dispatchable {
   Extender* ambientSource_;
   std::string accessKeys_;
   int32_t tabPosition_ = -1;
+  uint32_t miscStatus_ = 0;
 };
 
 }  // namespace zxp::host

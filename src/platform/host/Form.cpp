@@ -72,15 +72,32 @@ Form* formHolding(HWND h) {
 LRESULT tabKeyHook(int code, WPARAM wParam, LPARAM lParam) {
   auto* m = reinterpret_cast<MSG*>(lParam);
   if (code == HC_ACTION && wParam == PM_REMOVE && m && m->message == WM_KEYDOWN &&
-      m->wParam == static_cast<WPARAM>(VK_TAB) && (GetKeyState(VK_CONTROL) & 0x8000) == 0 &&
-      (GetKeyState(VK_MENU) & 0x8000) == 0) {
-    Form* form = formHolding(m->hwnd);
-    // A window that asks for the Tab key (DLGC_WANTTAB) keeps it.
-    const auto wants = SendMessageA(m->hwnd, WM_GETDLGCODE, m->wParam, reinterpret_cast<LPARAM>(m));
-    if (form && (wants & DLGC_WANTTAB) == 0) {
-      m->message = WM_NULL;
-      form->moveFocus((GetKeyState(VK_SHIFT) & 0x8000) == 0);
-      return 0;
+      (GetKeyState(VK_CONTROL) & 0x8000) == 0 && (GetKeyState(VK_MENU) & 0x8000) == 0) {
+    const WPARAM key = m->wParam;
+    if (key == static_cast<WPARAM>(VK_TAB)) {
+      Form* form = formHolding(m->hwnd);
+      // A window that asks for the Tab key (DLGC_WANTTAB) keeps it.
+      const auto wants = SendMessageA(m->hwnd, WM_GETDLGCODE, m->wParam, reinterpret_cast<LPARAM>(m));
+      if (form && (wants & DLGC_WANTTAB) == 0) {
+        m->message = WM_NULL;
+        form->moveFocus((GetKeyState(VK_SHIFT) & 0x8000) == 0);
+        return 0;
+      }
+    } else if (key == static_cast<WPARAM>(VK_RETURN) || key == static_cast<WPARAM>(VK_ESCAPE)) {
+      // Enter and Escape go to the form's default and cancel buttons, as in a dialog: a window
+      // that wants every key (a multi-line edit field) keeps them, and Enter stays with a focused
+      // control that acts like a button (it presses itself).
+      Form* form = formHolding(m->hwnd);
+      const auto wants = SendMessageA(m->hwnd, WM_GETDLGCODE, m->wParam, reinterpret_cast<LPARAM>(m));
+      const bool enter = key == static_cast<WPARAM>(VK_RETURN);
+      if (form && (wants & DLGC_WANTALLKEYS) == 0) {
+        Extender* active = form->ActiveControl();
+        const bool keeps = enter && active && active->hasMiscStatus(OLEMISC_ACTSLIKEBUTTON);
+        if (!keeps && form->defaultKey(enter ? 13 : 27)) {
+          m->message = WM_NULL;
+          return 0;
+        }
+      }
     }
   }
   return CallNextHookEx(0, code, wParam, lParam);
@@ -103,7 +120,7 @@ std::string displayName(const Extender& e) {
 
 }  // namespace
 
-Form::Form(const FormOptions& o) : name_(o.name), userMode_(o.userMode) {
+Form::Form(const FormOptions& o) : name_(o.name), classes_(o.classes), userMode_(o.userMode) {
   font_ = std::make_shared<const gfx::FontDesc>();
   registerFormClass();
   Rect in = ui::nonClientInsets(kFormStyle, 0);
@@ -185,10 +202,7 @@ void Form::announce(std::string_view ambientName) {
 
 void Form::setUserMode(bool b) {
   userMode_ = b;
-  // Invisible controls show in a designer.
-  for (Extender* e : order_) {
-    if (HWND h = e->object().hWnd()) ShowWindow(h, (e->Visible() || !userMode_) ? SW_SHOWNA : SW_HIDE);
-  }
+  for (Extender* e : order_) e->applyVisibility();
   announce("UserMode");
 }
 
@@ -223,10 +237,26 @@ AmbientProperties Form::ambientFor(const Extender& e) const {
 Extender& Form::add(std::unique_ptr<ControlObject> control, const std::string& name, const ExtenderRecord& values,
                     Extender* container, PropertyBag* bag) {
   if (!control) throw HostError(errInvalidProcedureCall, "no control to add");
+  const ControlClass* cls = classes_ ? classes_->find(control->memberTable().className()) : nullptr;
+  return addSited(std::move(control), cls ? cls->miscStatus : 0, name, values, container, bag);
+}
+
+Extender& Form::addSited(std::unique_ptr<ControlObject> control, uint32_t miscStatus, const std::string& name,
+                         const ExtenderRecord& values, Extender* container, PropertyBag* bag) {
+  const std::string& cls = control->memberTable().className();
+  if (container && !container->hasMiscStatus(OLEMISC_SIMPLEFRAME))
+    throw HostError(errInvalidProcedureCall, container->Name() + " cannot contain controls (" + cls + " " + name + ")");
+  if (values.align != Align::vbAlignNone && (miscStatus & OLEMISC_ALIGNABLE) == 0)
+    throw HostError(errNotSupported, name + " cannot be aligned: " + cls + " is not alignable");
+  if ((values.defaultButton || values.cancelButton) && (miscStatus & OLEMISC_ACTSLIKEBUTTON) == 0)
+    throw HostError(errNotSupported, name + " cannot be a default or cancel button: " + cls + " does not act like a button");
   if (name.empty()) throw HostError(errInvalidProcedureCall, "a control needs a name");
   checkNameFree(name, values.index, 0);
+  if (values.defaultButton) clearDefaultButtons();
+  if (values.cancelButton) clearCancelButtons();
   auto owned = std::make_unique<Extender>(std::move(control), name, values, this, container);
   Extender& e = *owned;
+  e.setMiscStatus(miscStatus);
   owned_.push_back(std::move(owned));
   order_.push_back(&e);
   byName_[lowerKey(name)].push_back(&e);
@@ -239,7 +269,7 @@ Extender& Form::add(std::unique_ptr<ControlObject> control, const std::string& n
     else c.InitProperties();
     if (e.Align() != Align::vbAlignNone && !loading_) layout();
     c.Resize();
-    if (HWND h = c.hWnd()) ShowWindow(h, (e.Visible() || !userMode_) ? SW_SHOWNA : SW_HIDE);
+    e.applyVisibility();
   } catch (...) {
     remove(e);
     throw;
@@ -251,7 +281,66 @@ Extender& Form::add(const ClassRegistry& registry, const std::string& className,
                     const ExtenderRecord& values, Extender* container, PropertyBag* bag) {
   const ControlClass* cls = registry.find(className);
   if (!cls) throw HostError(errInvalidProcedureCall, "unknown control class " + className);
-  return add(cls->create(), name, values, container, bag);
+  return addSited(cls->create(), cls->miscStatus, name, values, container, bag);
+}
+
+Extender* Form::defaultButton() const {
+  for (Extender* e : order_) {
+    if (e->Default()) return e;
+  }
+  return nullptr;
+}
+
+Extender* Form::cancelButton() const {
+  for (Extender* e : order_) {
+    if (e->Cancel()) return e;
+  }
+  return nullptr;
+}
+
+void Form::clearDefaultButtons() {
+  for (Extender* e : order_) e->clearDefaultRaw();
+}
+
+void Form::clearCancelButtons() {
+  for (Extender* e : order_) e->clearCancelRaw();
+}
+
+namespace {
+// Whether the window and every window up to the form take input.
+bool enabledUpTo(HWND h, HWND form) {
+  for (; h && h != form; h = GetParent(h)) {
+    if (!IsWindowEnabled(h)) return false;
+  }
+  return true;
+}
+
+// Whether some of the window shows through its containers' client areas up to the form: a
+// control inside a collapsed frame, or moved off a tab control's page, is out of sight although
+// its window is visible.
+bool inSight(HWND h, HWND form) {
+  RECT seen;
+  if (!IsWindowVisible(h) || !GetWindowRect(h, &seen)) return false;
+  for (HWND p = GetParent(h); p; p = GetParent(p)) {
+    RECT client;
+    GetClientRect(p, &client);
+    POINT origin{0, 0};
+    ClientToScreen(p, &origin);
+    OffsetRect(&client, origin.x, origin.y);
+    if (!IntersectRect(&seen, &seen, &client)) return false;
+    if (p == form) break;
+  }
+  return true;
+}
+}  // namespace
+
+bool Form::defaultKey(int16_t keyAscii) {
+  Extender* target = keyAscii == 13 ? defaultButton() : cancelButton();
+  if (!target) return false;
+  HWND h = target->object().hWnd();
+  if (!h || !inSight(h, hwnd_) || !enabledUpTo(h, hwnd_)) return false;
+  target->object().AccessKeyPress(keyAscii);
+  return true;
 }
 
 void Form::remove(Extender& control) {
@@ -368,11 +457,9 @@ std::vector<Extender*> Form::tabOrder() const {
   std::vector<Extender*> out;
   for (Extender* e : tabs_) {
     HWND h = e->object().hWnd();
-    if (!h || !e->TabStop() || !e->object().CanGetFocus() || !IsWindowVisible(h)) continue;
+    if (!h || !e->TabStop() || !e->object().CanGetFocus() || !inSight(h, hwnd_)) continue;
     // Disabled controls, and controls inside a disabled container, are skipped.
-    bool enabled = true;
-    for (HWND w = h; w && w != hwnd_; w = GetParent(w)) enabled = enabled && IsWindowEnabled(w);
-    if (enabled) out.push_back(e);
+    if (enabledUpTo(h, hwnd_)) out.push_back(e);
   }
   return out;
 }
@@ -415,7 +502,7 @@ bool Form::accessKey(char key) {
   std::vector<Extender*> candidates;
   for (Extender* e : order_) {
     HWND h = e->object().hWnd();
-    if (!h || !IsWindowVisible(h) || !IsWindowEnabled(h)) continue;
+    if (!h || !inSight(h, hwnd_) || !enabledUpTo(h, hwnd_)) continue;
     for (char k : e->AccessKeys()) {
       if (asciiLower(k) == asciiLower(key)) {
         candidates.push_back(e);
@@ -513,7 +600,8 @@ void Form::loadControls(const std::vector<ControlRecord>& records, Extender* con
     ExtenderRecord values = r.extender;
     values.tabIndex = -1;  // appended in file order; the file's indexes are applied once all are loaded
     Extender* added = nullptr;
-    withLine(bag, r.line, r.name, [&] { added = &add(cls->create(), r.name, values, container, &bag); });
+    withLine(bag, r.line, r.name,
+             [&] { added = &addSited(cls->create(), cls->miscStatus, r.name, values, container, &bag); });
     fileTabIndexes.emplace_back(added, r.extender.tabIndex);
     loadControls(r.children, added, registry, fileTabIndexes);
   }
@@ -537,6 +625,7 @@ std::unique_ptr<Form> Form::load(std::string_view text, const ClassRegistry& reg
     font = p.read<FontRef>("Font", nullptr);
     if (o.clientWidth < 0 || o.clientHeight < 0) throw HostError(errInvalidPropertyValue);
   });
+  o.classes = &registry;
   auto form = std::make_unique<Form>(o);
   form->backColor_ = back;
   form->foreColor_ = fore;

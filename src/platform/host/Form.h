@@ -5,6 +5,11 @@
 // Alt+letter to the control that registered the letter, records property-changed notifications
 // (so a designer knows the form was modified) and lets the application bind event handlers by
 // name. Forms are loaded from and saved to form files (FormFile.h) through a class registry.
+//
+// The form honours what each control's class declares in the registry (Extender.h): controls
+// nest only inside simple frames, align only when alignable, stay hidden while the form runs when
+// invisible at run time; Enter goes to the default button and Escape to the cancel button (their
+// AccessKeyPress with 13 or 27) unless the focus window keeps the key.
 #pragma once
 
 #include <cstdint>
@@ -29,6 +34,9 @@ struct FormOptions {
   bool userMode = true;         // False: the form is in a designer
   Point screenPos{0, 0};        // where the window goes, in pixels
   bool visible = true;
+  // The classes the form knows: a control added without naming its class (add(control, ...))
+  // takes its container flags from the entry for its class name here; none when absent.
+  const ClassRegistry* classes = nullptr;
 };
 
 class Form : public Dispatchable {
@@ -65,6 +73,12 @@ class Form : public Dispatchable {
   // The same through the class registry; HostError 5 for an unknown class.
   Extender& add(const ClassRegistry& registry, const std::string& className, const std::string& name,
                 const ExtenderRecord& values, Extender* container = nullptr, PropertyBag* bag = nullptr);
+  // The form's default and cancel buttons (Extender::Default, Cancel), nullptr when none.
+  Extender* defaultButton() const;
+  Extender* cancelButton() const;
+  // What Enter (13) or Escape (27) at form level does: the default or cancel button, if there is
+  // one that is visible and enabled, gets AccessKeyPress with the key. False when none took it.
+  bool defaultKey(int16_t keyAscii);
   // Terminates and removes a control and the controls inside it.
   void remove(Extender& control);
 
@@ -131,9 +145,13 @@ class Form : public Dispatchable {
   void renumberTabs(Extender& moved, int32_t to);
   AmbientProperties ambientFor(const Extender& e) const;
   void paintBackground();
+  void clearDefaultButtons();
+  void clearCancelButtons();
 
  private:
   void announce(std::string_view ambientName);
+  Extender& addSited(std::unique_ptr<ControlObject> control, uint32_t miscStatus, const std::string& name,
+                     const ExtenderRecord& values, Extender* container, PropertyBag* bag);
   void collectRecords(const Extender* container, std::vector<ControlRecord>& out) const;
   void loadControls(const std::vector<ControlRecord>& records, Extender* container, const ClassRegistry& registry,
                     std::vector<std::pair<Extender*, int16_t>>& fileTabIndexes);
@@ -142,6 +160,7 @@ class Form : public Dispatchable {
   void renumberFrom(size_t first);
 
   std::string name_;
+  const ClassRegistry* classes_ = nullptr;
   HWND hwnd_ = 0;
   bool userMode_ = true;
   FontRef font_;

@@ -260,6 +260,8 @@ void writeControl(std::string& out, const ControlRecord& c, int depth) {
   if (x.tabIndex >= 0) ext("TabIndex", std::to_string(x.tabIndex));
   if (!x.tabStop) ext("TabStop", "False");
   if (!x.visible) ext("Visible", "False");
+  if (x.defaultButton) ext("Default", "True");
+  if (x.cancelButton) ext("Cancel", "True");
   writeBag(out, c.properties, depth + 1);
   for (const ControlRecord& child : c.children) writeControl(out, child, depth + 1);
   writeIndent(out, depth);
@@ -460,7 +462,7 @@ class Parser {
   void parseBody(PropertyBag& bag, ExtenderRecord* ext, std::vector<ControlRecord>* children, int depth) {
     struct Seen {
       bool index = false, left = false, top = false, width = false, height = false, align = false,
-           tabIndex = false, tabStop = false, visible = false;
+           tabIndex = false, tabStop = false, visible = false, defaultButton = false, cancelButton = false;
     } seen;
     while (true) {
       LineCursor l = nextSignificant("'End'");
@@ -553,6 +555,12 @@ class Parser {
     } else if (equalsNoCase(key, "Visible")) {
       once(seen.visible);
       x.visible = boolean(l, v);
+    } else if (equalsNoCase(key, "Default")) {
+      once(seen.defaultButton);
+      x.defaultButton = boolean(l, v);
+    } else if (equalsNoCase(key, "Cancel")) {
+      once(seen.cancelButton);
+      x.cancelButton = boolean(l, v);
     } else {
       l.fail("unknown extender value @" + key);
     }

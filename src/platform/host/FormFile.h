@@ -63,6 +63,8 @@ struct ExtenderRecord {
   bool tabStop = true;
   int16_t tabIndex = -1;  // -1: after the others
   bool visible = true;
+  bool defaultButton = false;  // the form's default button (Enter), for controls that act like buttons
+  bool cancelButton = false;   // the form's cancel button (Escape), likewise
   friend bool operator==(const ExtenderRecord&, const ExtenderRecord&) = default;
 };
 
