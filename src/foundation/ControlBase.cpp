@@ -4,6 +4,8 @@
 
 #include "foundation/AboutBox.h"
 #include "foundation/modGeneral.h"
+#include "platform/gfx/Font.h"
+#include "platform/host/Form.h"
 #include "platform/services/Library.h"
 #include "platform/services/MessageBox.h"
 #include "platform/services/Sound.h"
@@ -121,6 +123,36 @@ void ControlBase::PropertyChanged(std::string_view name) {
 
 host::AmbientProperties ControlBase::Ambient() const {
   return extender_ ? extender_->Ambient() : host::AmbientProperties{};
+}
+
+OLE_COLOR ControlBase::ParentBackColor() const {
+  if (extender_ && extender_->Parent()) return extender_->Parent()->BackColor();
+  return Ambient().BackColor;
+}
+
+bool ControlBase::fontStyle(FontStyle which) const {
+  const host::FontRef f = UserControl.Font();
+  if (!f) return false;
+  switch (which) {
+    case FontStyle::Bold: return f->bold();
+    case FontStyle::Italic: return f->italic;
+    case FontStyle::Underline: return f->underline;
+    case FontStyle::Strikethru: return f->strikethrough;
+  }
+  return false;
+}
+
+void ControlBase::letFontStyle(FontStyle which, bool value, std::string_view name) {
+  auto f = std::make_shared<gfx::FontDesc>(UserControl.Font() ? *UserControl.Font() : gfx::FontDesc());
+  switch (which) {
+    case FontStyle::Bold: f->setBold(value); break;
+    case FontStyle::Italic: f->italic = value; break;
+    case FontStyle::Underline: f->underline = value; break;
+    case FontStyle::Strikethru: f->strikethrough = value; break;
+  }
+  UserControl.setFont(std::move(f));
+  redrawResting();
+  PropertyChanged(name);
 }
 
 namespace {
