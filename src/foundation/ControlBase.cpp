@@ -4,6 +4,8 @@
 
 #include "foundation/AboutBox.h"
 #include "foundation/modGeneral.h"
+#include "foundation/modRegion.h"
+#include "platform/gfx/GdiRaii.h"
 #include "platform/gfx/Font.h"
 #include "platform/host/Form.h"
 #include "platform/services/Library.h"
@@ -177,6 +179,23 @@ void ControlBase::PlayHoverSound(const std::string& path) {
   if (hoverMarked()) return;
   PlaySoundFile(path);
   UserControl.setTag(kHoverMark);
+}
+
+void ControlBase::setShapeWithoutColor(const RECT& area, COLORREF key, HRGN whole) {
+  GdiObject wholeOwner(whole);
+  HRGN shape = RegionWithoutColor(UserControl.hDC(), area, key);
+  if (!shape) return;
+  if (whole) CombineRgn(shape, shape, whole, RGN_OR);
+  if (SetWindowRgn(hWnd(), shape, TRUE))
+    shaped_ = true;
+  else
+    DeleteObject(shape);
+}
+
+void ControlBase::resetShape() {
+  if (!shaped_) return;
+  SetWindowRgn(hWnd(), 0, TRUE);
+  shaped_ = false;
 }
 
 void ControlBase::trackHover() {

@@ -180,6 +180,13 @@ class ControlBase : public host::ControlObject {
   OLE_COLOR ParentBackColor() const;
 
 
+  // Transparent backgrounds: the window's shape becomes the pixels of `area` that the surface
+  // shows in any colour but `key`, united with `whole` (the part that stays whole, such as a
+  // check box's box; the helper deletes it). resetShape gives back the full rectangle, and does
+  // nothing when no shape is set (removing one repaints what is behind the window).
+  void setShapeWithoutColor(const RECT& area, COLORREF key, HRGN whole);
+  void resetShape();
+
   void setPressed(bool b) { pressed_ = b; }
   // Step 1 of hover tracking: the hover look unless pressed, and the polling timer on.
   void trackHover();
@@ -230,6 +237,7 @@ class ControlBase : public host::ControlObject {
   bool pressed_ = false;
   bool live_ = false;  // the host has sized the control: surface resizes reach UserControl_Resize
   bool hoverStaysWhileFocused_ = false;
+  bool shaped_ = false;  // the window has a shape set by setShapeWithoutColor
   std::string accessKeys_;
   std::vector<std::unique_ptr<host::Extender>> constituents_;
 };

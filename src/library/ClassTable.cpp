@@ -3,6 +3,8 @@
 #include <memory>
 
 #include "buttons/ZorvaXPButton.h"
+#include "buttons/ZorvaXPCheckBox.h"
+#include "buttons/ZorvaXPOptionButton.h"
 
 namespace zxp::library {
 
@@ -19,7 +21,9 @@ host::ControlClass control(std::string name, uint32_t miscStatus, int toolboxBit
 const host::ClassRegistry& classes() {
   static const host::ClassRegistry table = [] {
     host::ClassRegistry r;
+    r.add(control<buttons::ZorvaXPOptionButton>("ZorvaXPOptionButton", 0, 30008));
     r.add(control<buttons::ZorvaXPButton>("ZorvaXPButton", host::OLEMISC_ACTSLIKEBUTTON | host::OLEMISC_ALIGNABLE, 30011));
+    r.add(control<buttons::ZorvaXPCheckBox>("ZorvaXPCheckBox", 0, 30017));
     return r;
   }();
   return table;
