@@ -6,11 +6,8 @@
 
 #include <memory>
 
-#include "BenchClock.h"
+#include "BenchForm.h"
 #include "buttons/ZorvaXPButton.h"
-#include "platform/gfx/GdiRaii.h"
-#include "platform/host/Form.h"
-#include "platform/ui/EventLoop.h"
 
 namespace {
 
@@ -19,25 +16,10 @@ using buttons::ZorvaXPButton;
 
 void redraw(benchmark::State& state, buttons::ButtonStyleDType style) {
   const int w = static_cast<int>(state.range(0)), h = static_cast<int>(state.range(1));
-  ui::resetWindowSystem();
-  {
-    host::FormOptions o;
-    o.clientWidth = pixelsToTwips(w + 40);
-    o.clientHeight = pixelsToTwips(h + 40);
-    host::Form form(o);
-    host::ExtenderRecord r;
-    r.left = r.top = pixelsToTwips(10);
-    r.width = pixelsToTwips(w);
-    r.height = pixelsToTwips(h);
-    auto& b = form.add(std::make_unique<ZorvaXPButton>(), "ZorvaXPButton1", r).as<ZorvaXPButton>();
+  bench::withControl<ZorvaXPButton>(w, h, [&](ZorvaXPButton& b) {
     b.setButtonStyle(style);
-    const HDC dc = b.surface().hDC();
-    GdiObject brush(CreateSolidBrush(RGB(10, 20, 30)));
-    const RECT area{0, 0, w, h};
-    bench::alternate(state, 8, [&] { b.RedrawMe(); }, [&] { FillRect(dc, &area, static_cast<HBRUSH>(brush.get())); },
-                     "x_fill");
-  }
-  ui::resetWindowSystem();
+    bench::redrawAgainstFill(state, b, w, h);
+  }, "ZorvaXPButton1");
 }
 
 void BM_ButtonRedrawMe_Vista(benchmark::State& s) { redraw(s, buttons::ButtonStyleDType::Vista); }

@@ -4,6 +4,10 @@
 
 #include "foundation/AboutBox.h"
 #include "foundation/modGeneral.h"
+#include "foundation/modRegion.h"
+#include "platform/gfx/GdiRaii.h"
+#include "platform/gfx/Font.h"
+#include "platform/host/Form.h"
 #include "platform/services/Library.h"
 #include "platform/services/MessageBox.h"
 #include "platform/services/Sound.h"
@@ -138,6 +142,36 @@ host::AmbientProperties ControlBase::Ambient() const {
   return extender_ ? extender_->Ambient() : host::AmbientProperties{};
 }
 
+OLE_COLOR ControlBase::ParentBackColor() const {
+  if (extender_ && extender_->Parent()) return extender_->Parent()->BackColor();
+  return Ambient().BackColor;
+}
+
+bool ControlBase::fontStyle(FontStyle which) const {
+  const host::FontRef f = UserControl.Font();
+  if (!f) return false;
+  switch (which) {
+    case FontStyle::Bold: return f->bold();
+    case FontStyle::Italic: return f->italic;
+    case FontStyle::Underline: return f->underline;
+    case FontStyle::Strikethru: return f->strikethrough;
+  }
+  return false;
+}
+
+void ControlBase::letFontStyle(FontStyle which, bool value, std::string_view name) {
+  auto f = std::make_shared<gfx::FontDesc>(UserControl.Font() ? *UserControl.Font() : gfx::FontDesc());
+  switch (which) {
+    case FontStyle::Bold: f->setBold(value); break;
+    case FontStyle::Italic: f->italic = value; break;
+    case FontStyle::Underline: f->underline = value; break;
+    case FontStyle::Strikethru: f->strikethrough = value; break;
+  }
+  UserControl.setFont(std::move(f));
+  redrawResting();
+  PropertyChanged(name);
+}
+
 namespace {
 bool canOpenForReading(const std::string& path) { return !path.empty() && std::ifstream(path, std::ios::binary).good(); }
 }  // namespace
@@ -162,6 +196,23 @@ void ControlBase::PlayHoverSound(const std::string& path) {
   if (hoverMarked()) return;
   PlaySoundFile(path);
   UserControl.setTag(kHoverMark);
+}
+
+void ControlBase::setShapeWithoutColor(const RECT& area, COLORREF key, HRGN whole) {
+  GdiObject wholeOwner(whole);
+  HRGN shape = RegionWithoutColor(UserControl.hDC(), area, key);
+  if (!shape) return;
+  if (whole) CombineRgn(shape, shape, whole, RGN_OR);
+  if (SetWindowRgn(hWnd(), shape, TRUE))
+    shaped_ = true;
+  else
+    DeleteObject(shape);
+}
+
+void ControlBase::resetShape() {
+  if (!shaped_) return;
+  SetWindowRgn(hWnd(), 0, TRUE);
+  shaped_ = false;
 }
 
 void ControlBase::trackHover() {

@@ -69,6 +69,19 @@ class ControlBase : public host::ControlObject {
   void setMouseIcon(host::PictureRef New_MouseIcon);
   host::FontRef Font() const { return UserControl.Font(); }
   void setFont(host::FontRef New_Font);
+  // The font's attributes as properties of their own, for the controls that publish them: each
+  // setter puts a copy of the font with the attribute changed on the surface, redraws the
+  // resting look and reports the property's name.
+  bool FontBold() const { return fontStyle(FontStyle::Bold); }
+  void setFontBold(bool New_FontBold) { letFontStyle(FontStyle::Bold, New_FontBold, "FontBold"); }
+  bool FontItalic() const { return fontStyle(FontStyle::Italic); }
+  void setFontItalic(bool New_FontItalic) { letFontStyle(FontStyle::Italic, New_FontItalic, "FontItalic"); }
+  bool FontUnderline() const { return fontStyle(FontStyle::Underline); }
+  void setFontUnderline(bool New_FontUnderline) { letFontStyle(FontStyle::Underline, New_FontUnderline, "FontUnderline"); }
+  bool FontStrikethru() const { return fontStyle(FontStyle::Strikethru); }
+  void setFontStrikethru(bool New_FontStrikethru) {
+    letFontStyle(FontStyle::Strikethru, New_FontStrikethru, "FontStrikethru");
+  }
 
   // Shows the library's about box modally, unless it is already visible.
   void About();
@@ -162,6 +175,17 @@ class ControlBase : public host::ControlObject {
   void PropertyChanged(std::string_view name);
   host::AmbientProperties Ambient() const;
   bool UserMode() const { return Ambient().UserMode; }
+  // The background colour of the object the host reports as the control's parent (its form);
+  // the ambient background colour for a control that has no parent form.
+  OLE_COLOR ParentBackColor() const;
+
+
+  // Transparent backgrounds: the window's shape becomes the pixels of `area` that the surface
+  // shows in any colour but `key`, united with `whole` (the part that stays whole, such as a
+  // check box's box; the helper deletes it). resetShape gives back the full rectangle, and does
+  // nothing when no shape is set (removing one repaints what is behind the window).
+  void setShapeWithoutColor(const RECT& area, COLORREF key, HRGN whole);
+  void resetShape();
 
   void setPressed(bool b) { pressed_ = b; }
   // Step 1 of hover tracking: the hover look unless pressed, and the polling timer on.
@@ -202,6 +226,9 @@ class ControlBase : public host::ControlObject {
   ControlTimer tmrHover;
 
  private:
+  enum class FontStyle { Bold, Italic, Underline, Strikethru };
+  bool fontStyle(FontStyle which) const;
+  void letFontStyle(FontStyle which, bool value, std::string_view name);
   void connectSurface();
   host::ControlObject& siteConstituent(std::unique_ptr<host::ControlObject> child, const std::string& name,
                                        const host::ExtenderRecord& values);
@@ -215,6 +242,7 @@ class ControlBase : public host::ControlObject {
   // run then do not report property changes, which would mark a freshly loaded form modified.
   bool settingUp_ = false;
   bool hoverStaysWhileFocused_ = false;
+  bool shaped_ = false;  // the window has a shape set by setShapeWithoutColor
   std::string accessKeys_;
   std::vector<std::unique_ptr<host::Extender>> constituents_;
 };

@@ -1,9 +1,11 @@
-// One-pixel solid pen lines, as the controls draw their borders, bevels and frames: each line
-// runs from its first point to its second, the second excluded (the platform's rule); the pen is
-// selected for its lines only, then deselected and deleted.
+// Pen and brush helpers for the controls' drawing: one-pixel solid lines for borders, bevels and
+// frames (each line runs from its first point to its second, the second excluded, as the
+// platform draws them), outlines, arrow glyphs, filled and outlined boxes. Every pen and brush
+// is selected for its own drawing only, then deselected and deleted.
 #pragma once
 
 #include <initializer_list>
+#include <optional>
 
 #include "platform/gfx/GdiRaii.h"
 
@@ -58,6 +60,19 @@ inline void drawArrowGlyph(HDC dc, COLORREF color, int width, int height, ArrowD
 inline void fillSolid(HDC dc, COLORREF color, const RECT& r) {
   GdiObject brush(CreateSolidBrush(color));
   FillRect(dc, &r, static_cast<HBRUSH>(brush.get()));
+// A rectangle (ellipse 0 x 0) or round rectangle (corner ellipse ew x eh), as the platform's
+// Rectangle and RoundRect draw them: outlined with a solid pen of penWidth pixels in `pen` and
+// filled with `fill`, or left hollow (what was there shows through) without a fill.
+inline void drawBox(HDC dc, COLORREF pen, int penWidth, std::optional<COLORREF> fill, RECT r, int ew = 0, int eh = 0) {
+  GdiObject penObject(CreatePen(PS_SOLID, penWidth, pen));
+  GdiObject brushObject(fill ? CreateSolidBrush(*fill) : 0);
+  Selection selectedPen(dc, penObject.get());
+  Selection selectedBrush(dc, fill ? brushObject.get() : GetStockObject(NULL_BRUSH));
+  if (!selectedPen.ok() || !selectedBrush.ok()) return;
+  if (ew == 0 && eh == 0)
+    Rectangle(dc, r.left, r.top, r.right, r.bottom);
+  else
+    RoundRect(dc, r.left, r.top, r.right, r.bottom, ew, eh);
 }
 
 }  // namespace zxp::foundation

@@ -3,6 +3,8 @@
 #include <memory>
 
 #include "buttons/ZorvaXPButton.h"
+#include "buttons/ZorvaXPCheckBox.h"
+#include "buttons/ZorvaXPOptionButton.h"
 #include "range/ZorvaXPHScrollBar.h"
 #include "range/ZorvaXPProgressBar.h"
 #include "range/ZorvaXPSpin.h"
@@ -26,6 +28,8 @@ const host::ClassRegistry& classes() {
   static const host::ClassRegistry table = [] {
     host::ClassRegistry r;
     r.add(control<buttons::ZorvaXPButton>("ZorvaXPButton", host::OLEMISC_ACTSLIKEBUTTON | host::OLEMISC_ALIGNABLE, 30011));
+    r.add(control<buttons::ZorvaXPCheckBox>("ZorvaXPCheckBox", 0, 30017));
+    r.add(control<buttons::ZorvaXPOptionButton>("ZorvaXPOptionButton", 0, 30008));
     r.add(control<range::ZorvaXPProgressBar>("ZorvaXPProgressBar", 0, 30002));
     r.add(control<range::ZorvaXPSpin>("ZorvaXPSpin", 0, 30006));
     r.add(control<range::ZorvaXPVScrollBar>("ZorvaXPVScrollBar", host::OLEMISC_ALIGNABLE, 30013));

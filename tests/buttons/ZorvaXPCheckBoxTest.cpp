@@ -1,0 +1,452 @@
+// The check box: its box, tick and greyed mark at their pixels, the caption's geometry, the
+// backgrounds (gradient, the parent's colour, transparent over a painted parent), the input
+// table with its event order and value changes, persistence and the class entry.
+#include <gtest/gtest.h>
+
+#include <set>
+#include <string>
+#include <utility>
+#include <vector>
+
+#include "buttons/ToggleFixture.h"
+#include "foundation/modGradient.h"
+#include "library/ClassTable.h"
+#include "platform/gfx/SysColors.h"
+#include "platform/gfx/Text.h"
+#include "platform/host/MemberTable.h"
+#include "platform/ui/EventLoop.h"
+#include "platform/ui/Screen.h"
+
+namespace zxp::testing {
+namespace {
+
+using C = ZorvaXPCheckBox;
+
+// Which box look is showing, by the inner frame's colour.
+std::string look(const ZorvaXPCheckBox& c) {
+  const POINT b = c.boxPosition();
+  switch (GetPixel(c.surface().hDC(), b.x + 2, b.y + 5)) {
+    case C::kBoxInnerFrame: return "resting";
+    case C::kHoverInnerFrame: return "hover";
+    case C::kBoxFrame: return "pressed";
+    default: return "?";
+  }
+}
+
+// ---- Looks ----
+
+using CheckBoxLook = ToggleTest;
+
+// The published tick: a long stroke (x + 12 - k ... x + 14 - k, t + k), k = 0..8, and a short
+// one (x + 1 + j ... x + 3 + j, t + 5 + j), j = 0..3, with t = nearest((SH - 15) / 2 + 2).
+TEST_F(CheckBoxLook, TickAndGreyedMarkSitAtTheirPixelsAtOddAndEvenHeights) {
+  for (int h : {23, 26}) {
+    SCOPED_TRACE(h);
+    ZorvaXPCheckBox& c = checkBox("chk" + std::to_string(h), 120, h, 10, h * 3);
+    const int x = 4, y = nearest((h - 15) / 2.0), t = nearest((h - 15) / 2.0 + 2);
+    EXPECT_EQ(c.boxPosition().x, x);
+    EXPECT_EQ(c.boxPosition().y, y);
+    std::set<std::pair<int, int>> tick;
+    for (int k = 0; k <= 8; ++k)
+      for (int i = 0; i < 3; ++i) tick.insert({x + 12 - k + i, t + k});
+    for (int j = 0; j <= 3; ++j)
+      for (int i = 0; i < 3; ++i) tick.insert({x + 1 + j + i, t + 5 + j});
+    EXPECT_TRUE(tick.count({x + 5, t + 8}));  // where the strokes meet
+
+    c.setValue(CValueConst::Checked);
+    const COLORREF color = translateColor(C::kTickColor);
+    for (int py = y; py < y + 15; ++py)
+      for (int pxl = x; pxl < x + 15; ++pxl)
+        EXPECT_EQ(px(c, pxl, py) == color, tick.count({pxl, py}) == 1) << pxl << "," << py;
+
+    // Greyed: the inner square filled with the tick colour, outlined in the frame colour.
+    c.setValue(CValueConst::Greyed);
+    for (int py = y + 2; py <= y + 12; ++py)
+      for (int pxl = x + 2; pxl <= x + 12; ++pxl) {
+        const bool edge = pxl == x + 2 || pxl == x + 12 || py == y + 2 || py == y + 12;
+        EXPECT_EQ(px(c, pxl, py), edge ? C::kBoxFrame : color) << pxl << "," << py;
+      }
+    EXPECT_NE(px(c, x + 1, y + 7), color);
+  }
+}
+
+TEST_F(CheckBoxLook, RestingHoverAndPressedBoxes) {
+  ZorvaXPCheckBox& c = checkBox();
+  const int x = 4, y = 4;
+  // Resting: frame, a one-pixel gap of background, the inner frame, the blend (white at top).
+  EXPECT_EQ(px(c, x, y), C::kBoxFrame);
+  EXPECT_EQ(px(c, x + 14, y + 14), C::kBoxFrame);
+  EXPECT_EQ(px(c, x + 15, y + 7), px(c, x + 1, y + 7));  // the gap shows the background
+  EXPECT_EQ(px(c, x + 2, y + 2), C::kBoxInnerFrame);
+  EXPECT_EQ(px(c, x + 12, y + 12), C::kBoxInnerFrame);
+  const COLORREF top = px(c, x + 7, y + 3), bottom = px(c, x + 7, y + 11);
+  EXPECT_GT(GetRValue(top), GetRValue(bottom));  // white at the top, light blue at the bottom
+  EXPECT_EQ(look(c), "resting");
+
+  input.moveTo(c.hWnd(), Point{60, 11});
+  EXPECT_EQ(look(c), "hover");
+  EXPECT_EQ(px(c, x + 1, y + 7), C::kWhite);
+  EXPECT_EQ(px(c, x + 7, y + 7), C::kWhite);
+  EXPECT_EQ(px(c, 0, 0), translateColor(C::kBorderColorOnOver));
+
+  input.press();
+  EXPECT_EQ(look(c), "pressed");
+  EXPECT_EQ(px(c, x + 7, y + 7), C::kPressedFill);
+  EXPECT_EQ(px(c, x + 1, y + 7), C::kPressedFill);
+  input.release();
+  EXPECT_EQ(look(c), "resting");  // the release redraws the resting look under the cursor
+  EXPECT_EQ(px(c, 0, 0), translateColor(C::kBorderColor));
+}
+
+TEST_F(CheckBoxLook, CaptionRectangleInBothAlignments) {
+  ZorvaXPCheckBox& c = checkBox("chk", 100, 23);
+  TEXTMETRIC tm;
+  GetTextMetrics(c.surface().hDC(), &tm);
+  const int top = nearest((23 - tm.tmHeight) / 2.0);
+  EXPECT_EQ(c.captionRect().left, 23);
+  EXPECT_EQ(c.captionRect().right, 98);
+  EXPECT_EQ(c.captionRect().top, top);
+  EXPECT_EQ(c.captionRect().bottom, top + tm.tmHeight);
+
+  c.setAlignment(CAlignmentCtl1::CAlignRight);
+  EXPECT_EQ(c.boxPosition().x, 81);
+  EXPECT_EQ(px(c, 81, 4), C::kBoxFrame);
+  EXPECT_EQ(px(c, 95, 18), C::kBoxFrame);
+  EXPECT_EQ(c.captionRect().left, 4);
+  EXPECT_EQ(c.captionRect().right, 77);  // the caption spans x = 4 ... 76
+
+  // A caption that wraps takes the measured height, centred again.
+  ZorvaXPCheckBox& tall = checkBox("tall", 90, 80, 10, 60);
+  tall.setCaption("one two three four five six seven");
+  const RECT r = tall.captionRect();
+  const int measured = r.bottom - r.top;
+  EXPECT_GT(measured, tm.tmHeight);
+  EXPECT_EQ(r.top, nearest((80 - measured) / 2.0));
+}
+
+TEST_F(CheckBoxLook, GradientPlainAndDisabledBackgrounds) {
+  ZorvaXPCheckBox& c = checkBox("chk", 120, 40);
+  c.setCaption("");
+  c.setBorderStyle(false);
+  c.setGradientColor1(0x0000FF);
+  c.setGradientColor2(0xFF0000);
+  EXPECT_EQ(px(c, 60, 0), 0x0000FFu);  // GradientColor1 on the top line, GradientColor2 at the bottom
+  EXPECT_EQ(px(c, 60, 39), 0xFF0000u);
+  c.setBorderStyle(true);
+  EXPECT_EQ(px(c, 0, 0), translateColor(C::kBorderColor));
+  EXPECT_EQ(px(c, 119, 39), translateColor(C::kBorderColor));
+
+  // Default background with AutoChangeBackColor: the parent form's colour.
+  form->setBackColor(0x00336699);
+  c.setBackStyle(CBackStyle::Default);
+  EXPECT_EQ(c.BackColor(), 0x00336699u);
+  EXPECT_EQ(px(c, 60, 2), 0x00336699u);
+  c.setAutoChangeBackColor(false);
+  c.setBackColor(0x00445566);
+  EXPECT_EQ(px(c, 60, 2), 0x00445566u);
+
+  c.setBorderStyle(false);
+  EXPECT_EQ(px(c, 0, 0), 0x00445566u);
+  c.setBorderStyle(true);
+  c.setEnabled(false);
+  EXPECT_EQ(px(c, 0, 0), C::kDisabledBorder);
+}
+
+// ---- The transparent shape ----
+
+using CheckBoxTransparent = ToggleTest;
+
+TEST_F(CheckBoxTransparent, TheComposedScreenShowsTheParentBetweenTheLetters) {
+  TestXP& parent = add("pic", pixelsToTwips(5), pixelsToTwips(5), pixelsToTwips(260), pixelsToTwips(60));
+  ZorvaXPCheckBox& c = checkBox("chk", 220, 30, 10, 10, &ext("pic"));
+  c.setBackStyle(CBackStyle::Default);
+  c.setBackingStyle(CBackingStyle::CBK_Transparent);
+  c.setCaption("Wide transparent caption");
+  // The parent paints a gradient after the check box has cut its shape.
+  GradientFillVertical(parent.surface().hDC(), 260, 60, 0x00FF8000, 0x0000FFFF);
+
+  const RECT cap = c.captionRect();
+  const POINT box = c.boxPosition();
+  const COLORREF silver = translateColor(C::kTransparentKey);
+  auto screen = ui::composeScreen();
+  RECT wr;
+  GetWindowRect(c.hWnd(), &wr);
+  RECT pr;
+  GetWindowRect(parent.hWnd(), &pr);
+  EXPECT_NE(px(parent, 5, 15), px(parent, 5, 55));  // the parent really is a gradient
+
+  const Painted own = painted(c);
+  int lettersSeen = 0, parentBetweenLetters = 0;
+  for (int y = 0; y < 30; ++y)
+    for (int x = 0; x < 220; ++x) {
+      const bool inBox = x >= box.x && x < box.x + 15 && y >= box.y && y < box.y + 15;
+      const bool inCaption = x >= cap.left && x < cap.right && y >= cap.top && y < cap.bottom;
+      const bool shown = inBox || (inCaption && own.at(x, y) != silver);
+      ASSERT_EQ(inShape(c.hWnd(), x, y), shown) << x << "," << y;
+      const Pixel onScreen = screen->at(wr.left + x, wr.top + y);
+      const COLORREF under = px(parent, wr.left - pr.left + x, wr.top - pr.top + y);
+      ASSERT_EQ(onScreen, oleToPixel(shown ? own.at(x, y) : under)) << x << "," << y;
+      if (inCaption && shown && own.at(x, y) == 0) ++lettersSeen;
+      if (inCaption && !shown) ++parentBetweenLetters;
+    }
+  EXPECT_GT(lettersSeen, 20);
+  EXPECT_GT(parentBetweenLetters, 200);
+}
+
+TEST_F(CheckBoxTransparent, SilverCaptionTurnsBlackAndTheBorderGoes) {
+  ZorvaXPCheckBox& c = checkBox();
+  c.setBackStyle(CBackStyle::Default);
+  c.setForeColor(C::kTransparentKey);
+  EXPECT_EQ(c.ForeColor(), C::kTransparentKey);  // opaque: kept
+  c.setBackingStyle(CBackingStyle::CBK_Transparent);
+  EXPECT_EQ(c.ForeColor(), 0u);
+  EXPECT_EQ(c.BackColor(), C::kTransparentKey);
+  EXPECT_FALSE(c.BorderStyle());
+  EXPECT_FALSE(inShape(c.hWnd(), 0, 0));
+
+  // A gradient background turns the transparency off again, and the full shape returns.
+  c.setBackStyle(CBackStyle::CGradient);
+  EXPECT_EQ(c.BackingStyle(), CBackingStyle::CBK_Opaque);
+  EXPECT_FALSE(hasShape(c.hWnd()));
+}
+
+// ---- Input ----
+
+class CheckBoxInput : public ToggleTest {
+ protected:
+  ZorvaXPCheckBox& logged(const std::string& name = "chk", int x = 10) {
+    ZorvaXPCheckBox& c = checkBox(name, 120, 23, x, 10);
+    auto note = [this, &c](const std::string& e) { log.push_back(e + ":" + look(c)); };
+    c.Click.connect([=] { note("Click"); });
+    c.DblClick.connect([=] { note("DblClick"); });
+    c.MouseDown.connect([=](int16_t&, int16_t&, float&, float&) { note("MouseDown"); });
+    c.MouseUp.connect([=](int16_t&, int16_t&, float&, float&) { note("MouseUp"); });
+    c.KeyDown.connect([=](int16_t& k, int16_t&) { note("KeyDown " + std::to_string(k)); });
+    c.KeyPress.connect([=](int16_t& k) { note("KeyPress " + std::to_string(k)); });
+    c.KeyUp.connect([=](int16_t& k, int16_t&) { note("KeyUp " + std::to_string(k)); });
+    return c;
+  }
+  std::vector<std::string> log;
+};
+
+TEST_F(CheckBoxInput, ClicksCycleGreyedUncheckedChecked) {
+  ZorvaXPCheckBox& c = logged();
+  c.setValue(CValueConst::Greyed);
+  input.moveTo(c.hWnd(), Point{60, 11});
+  log.clear();
+  input.click();
+  EXPECT_EQ(log, (std::vector<std::string>{"MouseDown:pressed", "MouseUp:pressed", "Click:resting"}));
+  EXPECT_EQ(c.Value(), CValueConst::Unchecked);
+  input.click();
+  EXPECT_EQ(c.Value(), CValueConst::Checked);
+  input.click();
+  EXPECT_EQ(c.Value(), CValueConst::Unchecked);
+
+  // Locked: the same events, the value stays.
+  c.setValue(CValueConst::Checked);
+  c.setLocked(true);
+  input.advance(1000);  // long enough after the last click not to make a double click
+  log.clear();
+  input.click();
+  EXPECT_EQ(log, (std::vector<std::string>{"MouseDown:pressed", "MouseUp:pressed", "Click:resting"}));
+  EXPECT_EQ(c.Value(), CValueConst::Checked);
+
+  // A value outside 0..2 is stored, drawn without a mark and never toggled.
+  c.setLocked(false);
+  c.setValue(static_cast<CValueConst>(7));
+  input.click();
+  EXPECT_EQ(static_cast<int>(c.Value()), 7);
+  EXPECT_NE(px(c, 4 + 12, 6), translateColor(C::kTickColor));
+}
+
+TEST_F(CheckBoxInput, SpaceFocusAndAccessKey) {
+  ZorvaXPCheckBox& c = logged();
+  SetFocus(c.hWnd());
+  EXPECT_EQ(look(c), "hover");  // receiving the focus
+  log.clear();
+  input.key(VK_SPACE);
+  EXPECT_EQ(log, (std::vector<std::string>{"KeyDown 32:hover", "KeyPress 32:pressed", "KeyUp 32:pressed",
+                                           "Click:resting"}));
+  EXPECT_EQ(c.Value(), CValueConst::Checked);
+  input.key('A');  // other keys are only raised
+  EXPECT_EQ(c.Value(), CValueConst::Checked);
+
+  c.setCaption("I &agree");
+  EXPECT_EQ(c.AccessKeys(), "a");
+  log.clear();
+  input.altKey('a');
+  EXPECT_EQ(c.Value(), CValueConst::Unchecked);
+  std::vector<std::string> mouseAndClick;
+  for (const std::string& e : log)
+    if (e.rfind("Key", 0) != 0) mouseAndClick.push_back(e);
+  EXPECT_EQ(mouseAndClick, (std::vector<std::string>{"MouseUp:resting", "Click:resting"}));
+
+  ZorvaXPCheckBox& other = logged("other", 140);
+  SetFocus(other.hWnd());
+  EXPECT_EQ(look(c), "resting");  // losing the focus
+}
+
+TEST_F(CheckBoxInput, HoverPollingAndValueByCode) {
+  ZorvaXPCheckBox& c = logged();
+  input.moveTo(c.hWnd(), Point{60, 11});
+  EXPECT_TRUE(c.hoverTimer().running());
+  EXPECT_EQ(c.hoverTimer().Name(), "tmrHover");
+  input.press().moveBy(1, 0);
+  EXPECT_FALSE(c.hoverTimer().Enabled());  // off while a button is held
+  input.release().moveBy(1, 0);
+  EXPECT_EQ(look(c), "hover");
+  input.moveTo(form->hWnd(), Point{1, 1});
+  EXPECT_EQ(look(c), "hover");
+  input.advance(10);
+  EXPECT_EQ(look(c), "resting");
+  EXPECT_FALSE(c.hoverTimer().running());
+
+  log.clear();
+  form->clearChanges();
+  c.setValue(CValueConst::Checked);
+  EXPECT_TRUE(log.empty());
+  EXPECT_EQ(px(c, 4 + 5, 6 + 8), translateColor(C::kTickColor));
+  ASSERT_EQ(form->changes().size(), 1u);
+  EXPECT_EQ(form->changes()[0].property, "Value");
+}
+
+TEST_F(CheckBoxInput, ResizeKeepsAtLeast23Pixels) {
+  ZorvaXPCheckBox& c = checkBox("chk", 10, 10);
+  EXPECT_EQ(c.surface().ScaleWidth(), 23);
+  EXPECT_EQ(c.surface().ScaleHeight(), 23);
+  ext("chk").setHeight(pixelsToTwips(12));
+  EXPECT_EQ(c.surface().ScaleHeight(), 23);
+  ext("chk").setHeight(pixelsToTwips(40));
+  EXPECT_EQ(c.surface().ScaleHeight(), 40);
+  EXPECT_EQ(c.boxPosition().y, nearest((40 - 15) / 2.0));
+}
+
+// ---- Persistence and class ----
+
+using CheckBoxProperties = ToggleTest;
+
+TEST_F(CheckBoxProperties, DefaultsAndTheBooleansWhoseBagDefaultIsOne) {
+  ZorvaXPCheckBox& a = checkBox("ZorvaXPCheckBox1");
+  EXPECT_EQ(a.Caption(), "ZorvaXPCheckBox1");
+  EXPECT_EQ(checkBox("chkAgree", 120, 23, 10, 40).Caption(), "ZorvaXPCheckBox");
+  host::PropertyBag bag;
+  a.WriteProperties(bag);
+  std::vector<std::string> keys;
+  for (const auto& e : bag.entries()) keys.push_back(e.key);
+  // True differs from the bag default 1, so these two are always written.
+  EXPECT_EQ(keys, (std::vector<std::string>{"BorderStyle", "AutoChangeBackColor", "Font"}));
+  EXPECT_EQ(bag.find("BorderStyle")->value.kind(), host::Variant::Kind::Boolean);
+
+  // Absent, they read back as the integer 1: True.
+  bag.erase("BorderStyle");
+  bag.erase("AutoChangeBackColor");
+  host::ExtenderRecord r;
+  r.width = pixelsToTwips(120);
+  r.height = pixelsToTwips(23);
+  ZorvaXPCheckBox& b = form->add(std::make_unique<ZorvaXPCheckBox>(), "chkB", r, nullptr, &bag).as<ZorvaXPCheckBox>();
+  EXPECT_TRUE(b.BorderStyle());
+  EXPECT_TRUE(b.AutoChangeBackColor());
+  EXPECT_EQ(b.BackStyle(), CBackStyle::CGradient);
+  EXPECT_EQ(b.TickColor(), 0x99615Fu);
+  EXPECT_EQ(b.TickColorHover(), 0xE08A43u);
+  EXPECT_EQ(b.ForeColorHover(), 0xD69703u);
+  EXPECT_EQ(b.GradientColor2(), 0xF0C797u);
+  EXPECT_EQ(b.BorderColorOnOver(), 0xFBB613u);
+  EXPECT_EQ(b.DisabledForeColor(), 0x808080u);
+  EXPECT_EQ(b.BackColor(), 0xD8E9ECu);
+}
+
+TEST_F(CheckBoxProperties, EveryPropertyRoundTripsInPublishedOrder) {
+  ZorvaXPCheckBox& a = checkBox("chkA");
+  a.setBackStyle(CBackStyle::Default);
+  a.setAutoChangeBackColor(false);
+  a.setBackColor(0x010203);
+  a.setGradientColor1(0x040506);
+  a.setGradientColor2(0x070809);
+  a.setBorderStyle(false);
+  a.setBorderColor(0x111111);
+  a.setBorderColorOnOver(0x222222);
+  a.setAlignment(CAlignmentCtl1::CAlignRight);
+  a.setCaption("&Remember me");
+  a.setForeColor(0x333333);
+  a.setForeColorHover(0x444444);
+  a.setFontBold(true);
+  a.setFontItalic(true);
+  a.setFontUnderline(true);
+  a.setFontStrikethru(true);
+  a.setValue(CValueConst::Greyed);
+  a.setLocked(true);
+  a.setTickColor(0x555555);
+  a.setTickColorHover(0x666666);
+  a.setEnabled(false);
+  a.setDisabledForeColor(0x777777);
+  a.setMousePointer(11);
+  EXPECT_TRUE(a.Font()->bold());
+  EXPECT_TRUE(a.Font()->strikethrough);
+
+  host::PropertyBag bag;
+  a.WriteProperties(bag);
+  std::vector<std::string> keys;
+  for (const auto& e : bag.entries()) keys.push_back(e.key);
+  EXPECT_EQ(keys, (std::vector<std::string>{"BackStyle", "BackColor", "GradientColor1", "GradientColor2", "BorderStyle",
+                                            "BorderColor", "BorderColorOnOver", "Alignment", "AutoChangeBackColor",
+                                            "Caption", "Font", "ForeColor", "ForeColorHover", "FontBold", "FontItalic",
+                                            "FontUnderline", "FontStrikethru", "Value", "Locked", "TickColor",
+                                            "TickColorHover", "Enabled", "DisabledForeColor", "MousePointer"}));
+  EXPECT_EQ(bag.find("Value")->value.kind(), host::Variant::Kind::Integer);
+  EXPECT_EQ(bag.find("Alignment")->value.kind(), host::Variant::Kind::Integer);
+
+  // Saved in a form file, loaded and saved again: the same text.
+  const std::string text = form->save();
+  auto again = host::Form::load(text, library::classes());
+  EXPECT_EQ(again->save(), text);
+  auto* b = again->controlAs<ZorvaXPCheckBox>("chkA");
+  ASSERT_NE(b, nullptr);
+  EXPECT_EQ(b->Value(), CValueConst::Greyed);
+  EXPECT_TRUE(b->FontUnderline());
+  EXPECT_EQ(b->AccessKeys(), "R");
+}
+
+TEST_F(CheckBoxProperties, BadValuesInAFormFile) {
+  const std::string text =
+      "ZorvaXP Form 1\nBegin Form frm\n  Begin ZorvaXPCheckBox chk\n    @Width = 1800\n    @Height = 345\n"
+      "    Value = Integer 9\n    Alignment = Integer -4\n  End\nEnd\n";
+  auto f = host::Form::load(text, library::classes());
+  auto* c = f->controlAs<ZorvaXPCheckBox>("chk");
+  ASSERT_NE(c, nullptr);
+  EXPECT_EQ(static_cast<int>(c->Value()), 9);
+  EXPECT_EQ(c->boxPosition().x, 4);  // any alignment but right draws on the left
+
+  const std::string wrong =
+      "ZorvaXP Form 1\nBegin Form frm\n  Begin ZorvaXPCheckBox chk\n    Value = String \"lots\"\n  End\nEnd\n";
+  try {
+    host::Form::load(wrong, library::classes());
+    FAIL() << "a text value should not load";
+  } catch (const host::FormFileError& e) {
+    EXPECT_EQ(e.line(), 4);
+  }
+}
+
+TEST_F(CheckBoxProperties, MemberTableAndClassEntry) {
+  ZorvaXPCheckBox& a = checkBox();
+  const host::MemberTable& t = a.memberTable();
+  const std::vector<std::string> events = {"Click",     "DblClick",  "KeyDown",   "KeyPress",
+                                           "KeyUp",     "MouseDown", "MouseMove", "MouseUp"};
+  ASSERT_EQ(t.events().size(), events.size());
+  for (size_t i = 0; i < events.size(); ++i) {
+    EXPECT_EQ(t.events()[i].name, events[i]);
+    EXPECT_EQ(t.events()[i].dispid, static_cast<int32_t>(i + 1));
+  }
+  EXPECT_EQ(t.find("BackStyle")->dispid, host::kPropertyDispIdBase + 0);
+  EXPECT_EQ(t.find("MousePointer")->dispid, host::kPropertyDispIdBase + 25);
+  EXPECT_EQ(t.find("About")->dispid, host::DISPID_ABOUTBOX);
+  ASSERT_NE(t.find("Refresh"), nullptr);
+
+  const host::ControlClass* c = library::classes().find("ZorvaXPCheckBox");
+  ASSERT_NE(c, nullptr);
+  EXPECT_EQ(c->miscStatus, 0x20191u);
+  EXPECT_EQ(c->toolboxBitmap, 30017);
+}
+
+}  // namespace
+}  // namespace zxp::testing
