@@ -60,6 +60,8 @@ inline void drawArrowGlyph(HDC dc, COLORREF color, int width, int height, ArrowD
 inline void fillSolid(HDC dc, COLORREF color, const RECT& r) {
   GdiObject brush(CreateSolidBrush(color));
   FillRect(dc, &r, static_cast<HBRUSH>(brush.get()));
+}
+
 // A rectangle (ellipse 0 x 0) or round rectangle (corner ellipse ew x eh), as the platform's
 // Rectangle and RoundRect draw them: outlined with a solid pen of penWidth pixels in `pen` and
 // filled with `fill`, or left hollow (what was there shows through) without a fill.
