@@ -1,9 +1,9 @@
 #include "foundation/ControlBase.h"
 
-#include <fstream>
-
 #include "foundation/AboutBox.h"
 #include "foundation/modGeneral.h"
+#include "platform/host/CodePage.h"
+#include "platform/services/FileIo.h"
 #include "platform/services/Library.h"
 #include "platform/services/MessageBox.h"
 #include "platform/services/Sound.h"
@@ -124,7 +124,8 @@ host::AmbientProperties ControlBase::Ambient() const {
 }
 
 namespace {
-bool canOpenForReading(const std::string& path) { return !path.empty() && std::ifstream(path, std::ios::binary).good(); }
+// A sound file must be a regular file; asked without blocking, so a pipe or device never stalls.
+bool canOpenForReading(const std::string& path) { return !path.empty() && services::isReadableRegularFile(path); }
 }  // namespace
 
 void ControlBase::letSoundPath(std::string& field, const std::string& New_Path, std::string_view name) {

@@ -2,8 +2,8 @@
 
 #include <SDL2/SDL.h>
 
-#include <fstream>
-#include <iterator>
+
+#include "platform/services/FileIo.h"
 
 namespace zxp::services {
 
@@ -13,8 +13,39 @@ double Wave::durationMs() const {
   return 1000.0 * static_cast<double>(samples.size() / static_cast<size_t>(frameBytes)) / frequency;
 }
 
-std::optional<Wave> decodeWave(std::span<const uint8_t> bytes) {
-  if (bytes.empty() || bytes.size() > INT32_MAX) return std::nullopt;
+namespace {
+
+uint32_t le32(const uint8_t* p) { return p[0] | (p[1] << 8) | (p[2] << 16) | (static_cast<uint32_t>(p[3]) << 24); }
+void putLe32(uint8_t* p, uint32_t v) {
+  for (int i = 0; i < 4; ++i) p[i] = static_cast<uint8_t>(v >> (8 * i));
+}
+
+// SDL reserves memory for the size a chunk header declares before it reads the chunk, so a
+// 64-byte file declaring a 2 GB data chunk costs 2 GB. Every declared size larger than what the
+// file still holds is cut to what it holds (as a truncated file reads) before SDL sees it.
+std::vector<uint8_t> withBoundedChunks(std::span<const uint8_t> bytes) {
+  std::vector<uint8_t> out(bytes.begin(), bytes.end());
+  const size_t n = out.size();
+  if (n < 12) return out;
+  if (le32(&out[4]) > n - 8) putLe32(&out[4], static_cast<uint32_t>(n - 8));
+  size_t pos = 12;
+  while (pos + 8 <= n) {
+    const uint64_t declared = le32(&out[pos + 4]);
+    const uint64_t available = n - (pos + 8);
+    if (declared > available) {
+      putLe32(&out[pos + 4], static_cast<uint32_t>(available));
+      break;
+    }
+    pos += 8 + static_cast<size_t>(declared) + (declared & 1);  // chunks are padded to even sizes
+  }
+  return out;
+}
+
+}  // namespace
+
+std::optional<Wave> decodeWave(std::span<const uint8_t> input) {
+  if (input.empty() || input.size() > INT32_MAX) return std::nullopt;
+  const std::vector<uint8_t> bytes = withBoundedChunks(input);
   SDL_RWops* rw = SDL_RWFromConstMem(bytes.data(), static_cast<int>(bytes.size()));
   if (!rw) return std::nullopt;
   SDL_AudioSpec wavFormat{};
@@ -97,9 +128,10 @@ BOOL PlaySoundA(const char* pszSound, HMODULE, DWORD fdwSound) {
   }
   if (fdwSound & SND_MEMORY) return 0;
   if ((fdwSound & SND_NOSTOP) && backend->playing()) return 0;
-  std::ifstream in(pszSound, std::ios::binary);
-  if (!in) return 0;
-  std::vector<uint8_t> bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+  // Only a regular file of bounded size: a folder, a device or a pipe would fail, never end or
+  // block the calling (user-interface) thread.
+  std::vector<uint8_t> bytes;
+  if (!services::readRegularFile(pszSound, services::kMaxSoundFileSize, bytes)) return 0;
   auto wave = services::decodeWave(bytes);
   if (!wave) return 0;
   backend->play(pszSound, *wave);
