@@ -80,8 +80,9 @@ class TestXP final : public foundation::ControlBase {
   std::vector<Drawn> drawn;
   std::vector<std::string> lifecycle;
 
+  // A container (OLEMISC_SIMPLEFRAME), so that tests can nest controls in it.
   static host::ControlClass controlClass() {
-    return host::ControlClass{"TestXP", 0x20191, 0, [] { return std::make_unique<TestXP>(); }};
+    return host::ControlClass{"TestXP", 0x30191, 0, [] { return std::make_unique<TestXP>(); }};
   }
 
  protected:
@@ -171,6 +172,11 @@ class TestXP final : public foundation::ControlBase {
 inline host::ClassRegistry testRegistry() {
   host::ClassRegistry r;
   r.add(TestXP::controlClass());
+  // The same control registered as a class that holds no controls.
+  host::ControlClass plain = TestXP::controlClass();
+  plain.name = "TestPlain";
+  plain.miscStatus &= ~host::OLEMISC_SIMPLEFRAME;
+  r.add(std::move(plain));
   return r;
 }
 

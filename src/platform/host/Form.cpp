@@ -5,6 +5,7 @@
 #include "platform/gfx/Font.h"
 #include "platform/gfx/GdiRaii.h"
 #include "platform/gfx/SysColors.h"
+#include "platform/host/CodePage.h"
 #include "platform/host/NoCase.h"
 #include "platform/ui/Edit.h"
 #include "platform/ui/Window.h"
@@ -456,28 +457,38 @@ void withLine(const PropertyBag& bag, int fallbackLine, const std::string& who, 
   } catch (const HostError& e) {
     const PropertyBag::Entry* entry = bag.find(bag.lastKeyRead());
     int line = entry && entry->line > 0 ? entry->line : fallbackLine;
-    std::string what = who;
-    if (entry) what += ", property " + entry->key;
+    std::string what = excerpt(who);
+    if (entry) what += ", property " + excerpt(entry->key);
     throw FormFileError(line, what + ": " + e.description());
   }
 }
 
 }  // namespace
 
+void Form::noteUnread(const PropertyBag& bag, const std::string& owner) {
+  for (const PropertyBag::Entry* e : bag.unreadEntries()) unknownKeys_.push_back(UnknownKey{e->line, owner, e->key});
+}
+
 void Form::loadControls(const std::vector<ControlRecord>& records, Extender* container, const ClassRegistry& registry,
                         std::vector<std::pair<Extender*, int16_t>>& fileTabIndexes) {
   for (const ControlRecord& r : records) {
     const ControlClass* cls = registry.find(r.className);
-    if (!cls) throw FormFileError(r.line, "unknown control class '" + r.className + "'");
+    if (!cls) throw FormFileError(r.line, "unknown control class '" + excerpt(r.className) + "'");
     for (Extender* e : order_) {
       if (equalsNoCase(e->Name(), r.name) && (!r.extender.index || !e->inArray() || e->Index() == *r.extender.index))
-        throw FormFileError(r.line, "the name '" + r.name + "' is already in use");
+        throw FormFileError(r.line, "the name '" + excerpt(r.name) + "' is already in use");
     }
     PropertyBag bag = r.properties;
     ExtenderRecord values = r.extender;
     values.tabIndex = -1;  // appended in file order; the file's indexes are applied once all are loaded
     Extender* added = nullptr;
     withLine(bag, r.line, r.name, [&] { added = &add(cls->create(), r.name, values, container, &bag); });
+    noteUnread(bag, r.name);
+    if (!r.children.empty() && (cls->miscStatus & OLEMISC_SIMPLEFRAME) == 0) {
+      const ControlRecord& child = r.children.front();
+      throw FormFileError(child.line, "'" + excerpt(r.name) + "' (" + cls->name + ") is not a container: '" +
+                                          excerpt(child.name) + "' cannot be placed inside it");
+    }
     fileTabIndexes.emplace_back(added, r.extender.tabIndex);
     loadControls(r.children, added, registry, fileTabIndexes);
   }
@@ -493,18 +504,24 @@ std::unique_ptr<Form> Form::load(std::string_view text, const ClassRegistry& reg
   FontRef font;
   OLE_COLOR back = vbButtonFace, fore = vbButtonText;
   withLine(p, 2, "form " + rec.name, [&] {
+    // Each value is checked right after its read, so that an error names its own key and line.
+    auto size = [&](const char* key, int32_t fallback) {
+      const int32_t v = p.read<int32_t>(key, fallback);
+      if (v < 0) throw HostError(errInvalidPropertyValue);
+      return v;
+    };
     o.caption = p.read<std::string>("Caption", rec.name);
-    o.clientWidth = p.read<int32_t>("ClientWidth", o.clientWidth);
-    o.clientHeight = p.read<int32_t>("ClientHeight", o.clientHeight);
+    o.clientWidth = size("ClientWidth", o.clientWidth);
+    o.clientHeight = size("ClientHeight", o.clientHeight);
     back = p.read<OLE_COLOR>("BackColor", vbButtonFace);
     fore = p.read<OLE_COLOR>("ForeColor", vbButtonText);
     font = p.read<FontRef>("Font", nullptr);
-    if (o.clientWidth < 0 || o.clientHeight < 0) throw HostError(errInvalidPropertyValue);
   });
   auto form = std::make_unique<Form>(o);
   form->backColor_ = back;
   form->foreColor_ = fore;
   if (font) form->font_ = font;
+  form->noteUnread(p, "form " + rec.name);
   std::vector<std::pair<Extender*, int16_t>> tabs;
   form->loadControls(rec.controls, nullptr, registry, tabs);
   // Tab indexes as the file gives them (missing ones after, in file order), renumbered 0..N-1.
