@@ -355,7 +355,11 @@ void ZorvaXPButton::DrawCaptionAndPicture() {
 
   const bool highlight = m_PictureMode && !m_PictureHighlight.empty();
   const host::PictureRef& picture = highlight ? m_PictureHighlight : m_Picture;
-  const int size = static_cast<int>(highlight ? m_PictureSizeHighlight : m_PictureSize);
+  // The size is stored as set (any 32-bit value); the layout adds gaps to it, so it is first
+  // brought within +-2^20 pixels, which already covers any surface the control can have.
+  constexpr int kLayoutLimit = 1 << 20;
+  const int size = std::clamp(static_cast<int>(highlight ? m_PictureSizeHighlight : m_PictureSize), -kLayoutLimit,
+                              kLayoutLimit);
   auto drawIcon = [&](int x, int y) {
     DrawIconEx(dc, x, y, static_cast<HICON>(picture.Handle()), size, size, 0, 0, DI_NORMAL);
   };
