@@ -164,17 +164,18 @@ void ZorvaXPButton::UserControl_WriteProperties(host::PropertyBag& PropBag) {
   PropBag.WriteProperty("ForeColorNormal", m_ForeColorNormal, kForeColorNormal);
   PropBag.WriteProperty("ForeColorHighlight", m_ForeColorHighlight, kForeColorHighlight);
   PropBag.WriteProperty("ForeColorClick", m_ForeColorClick, kForeColorClick);
-  PropBag.WriteProperty("Picture", m_Picture, host::PictureRef());
+  // Pictures, like the font, are written with no default: an empty one is stored as none.
+  PropBag.WriteProperty("Picture", m_Picture);
   PropBag.WriteProperty("PictureSize", m_PictureSize, PicSizeDtype::IMG_16X16);
   PropBag.WriteProperty("PicturePosition", m_PicturePosition, PicturePositionDType::Left);
-  PropBag.WriteProperty("PictureHighlight", m_PictureHighlight, host::PictureRef());
+  PropBag.WriteProperty("PictureHighlight", m_PictureHighlight);
   PropBag.WriteProperty("PictureSizeHighlight", m_PictureSizeHighlight, PicSizeDtype::IMG_16X16);
   PropBag.WriteProperty("NormalColor", m_NormalColor, kNormalColor);
   PropBag.WriteProperty("NormalColorHighlight", m_NormalColorHighlight, kNormalColorHighlight);
   PropBag.WriteProperty("GradientColor", m_GradientColor, true);
   PropBag.WriteProperty("Enabled", Enabled(), true);
   PropBag.WriteProperty("MousePointer", MousePointer(), int16_t{0});
-  PropBag.WriteProperty("MouseIcon", MouseIcon(), host::PictureRef());
+  PropBag.WriteProperty("MouseIcon", MouseIcon());
   PropBag.WriteProperty("SoundOnOver", m_SoundOnOver, "");
   PropBag.WriteProperty("SoundOnClicked", m_SoundOnClicked, "");
   PropBag.WriteProperty("BorderColorClick", m_BorderColorClick, kBorderColorClick);

@@ -161,10 +161,12 @@ void ControlBase::tmrHover_Timer() {
   tmrHover.setEnabled(false);
 }
 
-std::optional<char> ControlBase::accessKeyOf(std::string_view caption) {
+std::optional<std::string> ControlBase::accessKeyOf(std::string_view caption) {
   size_t amp = caption.find('&');
   if (amp == std::string_view::npos || amp + 1 >= caption.size()) return std::nullopt;
-  return caption[amp + 1];
+  size_t length = 1;
+  host::decodeUtf8(caption.substr(amp + 1), length);
+  return std::string(caption.substr(amp + 1, length));
 }
 
 void ControlBase::setAccessKeys(std::string keys) {
@@ -174,7 +176,7 @@ void ControlBase::setAccessKeys(std::string keys) {
 
 void ControlBase::setAccessKeyFromCaption(std::string_view caption) {
   auto key = accessKeyOf(caption);
-  setAccessKeys(key ? std::string(1, *key) : std::string());
+  setAccessKeys(key ? *key : std::string());
 }
 
 host::ControlObject& ControlBase::siteConstituent(std::unique_ptr<host::ControlObject> child, const std::string& name,

@@ -378,8 +378,11 @@ bool Form::accessKey(char key) {
   for (Extender* e : order_) {
     HWND h = e->object().hWnd();
     if (!h || !IsWindowVisible(h) || !IsWindowEnabled(h)) continue;
-    for (char k : e->AccessKeys()) {
-      if (asciiLower(k) == asciiLower(key)) {
+    // The keys are whole UTF-8 characters; a byte inside a longer one is no key of its own.
+    const std::string& keys = e->AccessKeys();
+    for (size_t i = 0, length = 1; i < keys.size(); i += length) {
+      decodeUtf8(std::string_view(keys).substr(i), length);
+      if (length == 1 && asciiLower(keys[i]) == asciiLower(key)) {
         candidates.push_back(e);
         break;
       }

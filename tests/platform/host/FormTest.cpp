@@ -299,5 +299,16 @@ TEST_F(Form, KeysNoControlReadsAreListedWithTheirLines) {
   EXPECT_TRUE(host::Form::load(loaded->save(), registry)->unknownKeys().empty());
 }
 
+TEST_F(Form, AccessKeysAreWholeCharacters) {
+  TestXP& a = add("A");
+  a.setCaption("&\xC3\x9C" "bung");  // U+00DC: two bytes
+  EXPECT_EQ(a.AccessKeys(), "\xC3\x9C");
+  // Neither of its bytes is a key of its own.
+  EXPECT_FALSE(form->accessKey('\xC3'));
+  EXPECT_FALSE(form->accessKey('\x9C'));
+  a.setCaption("&Go");
+  EXPECT_TRUE(form->accessKey('g'));
+}
+
 }  // namespace
 }  // namespace zxp::testing
