@@ -521,6 +521,9 @@ std::unique_ptr<Form> Form::load(std::string_view text, const ClassRegistry& reg
     font = p.read<FontRef>("Font", nullptr);
   });
   auto form = std::make_unique<Form>(o);
+  // FormOptions takes an empty caption as "the name"; a file's empty caption stays empty, so that
+  // what a form saves loads back the same (found by fuzzing the save -> load -> save path).
+  form->setCaption(o.caption);
   form->backColor_ = back;
   form->foreColor_ = fore;
   if (font) form->font_ = font;

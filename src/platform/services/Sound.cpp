@@ -56,7 +56,14 @@ std::optional<Wave> decodeWave(std::span<const uint8_t> input) {
   w.frequency = wavFormat.freq;
   w.format = wavFormat.format;
   w.channels = wavFormat.channels;
-  w.samples.assign(buf, buf + len);
+  // Only whole frames: a header whose block size disagrees with its channels can leave a partial
+  // frame at the end, which no audio stream accepts (found by fuzzing).
+  const Uint32 frameBytes = static_cast<Uint32>(w.channels) * (SDL_AUDIO_BITSIZE(w.format) / 8);
+  if (frameBytes == 0) {
+    SDL_FreeWAV(buf);
+    return std::nullopt;
+  }
+  w.samples.assign(buf, buf + (len - len % frameBytes));
   SDL_FreeWAV(buf);
   return w;
 }

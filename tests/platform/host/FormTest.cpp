@@ -275,6 +275,23 @@ TEST_F(Form, LoadErrorsNameTheLine) {
   }
 }
 
+TEST_F(Form, AnEmptyCaptionSavesAndLoadsBackEmpty) {
+  // Also what a caption cut at a NUL (the window text ends there) becomes.
+  for (const std::string caption : {std::string(""), std::string("\\x00\\x00Buttons")}) {
+    const std::string text = "ZorvaXP Form 1\nBegin Form F\n  Caption = String \"" + caption + "\"\nEnd\n";
+    auto loaded = host::Form::load(text, registry);
+    EXPECT_EQ(loaded->Caption(), "");
+    const std::string once = loaded->save();
+    EXPECT_NE(once.find("Caption = String \"\""), std::string::npos) << once;
+    EXPECT_EQ(host::Form::load(once, registry)->save(), once);
+  }
+  // Without the key the caption is the form's name, and nothing is written for it.
+  auto plain = host::Form::load("ZorvaXP Form 1\nBegin Form F\nEnd\n", registry);
+  EXPECT_EQ(plain->Caption(), "F");
+  EXPECT_EQ(plain->save().find("Caption"), std::string::npos);
+  EXPECT_FALSE(plain->modified());
+}
+
 TEST_F(Form, KeysNoControlReadsAreListedWithTheirLines) {
   const std::string text =
       "\xEF\xBB\xBFZorvaXP Form 1\n"  // an editor's byte-order mark is no obstacle

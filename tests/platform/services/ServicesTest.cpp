@@ -119,14 +119,26 @@ TEST(Sound, ChunksDeclaringMoreThanTheFileHoldsCostNoMoreThanTheFile) {
   cut.resize(44 + 60);
   std::vector<uint8_t> riff = encodeWave(std::vector<int16_t>(10, 5), 8000);
   riff[4] = riff[5] = riff[6] = riff[7] = 0xFF;
-  for (const std::vector<uint8_t>* bytes : std::initializer_list<const std::vector<uint8_t>*>{&file, &cut, &riff}) {
+  // A 7-channel 8-bit file whose header claims 1-byte frames, holding 32 bytes: 4 whole frames
+  // (found by fuzzing: the partial fifth came back too).
+  std::vector<uint8_t> seven = encodeWave(std::vector<int16_t>(16, 7), 8000);
+  seven[22] = 7;                 // channels
+  seven[32] = 1;                 // block align
+  seven[34] = 8;                 // bits per sample
+  for (const std::vector<uint8_t>* bytes :
+       std::initializer_list<const std::vector<uint8_t>*>{&file, &cut, &riff, &seven}) {
     LargestAllocation probe;
     const auto w = decodeWave(*bytes);
     EXPECT_LE(probe.bytes(), 4096u + 8 * bytes->size());
     if (w) {
       EXPECT_LE(w->samples.size(), 4 * bytes->size());
+      EXPECT_EQ(w->samples.size() % (static_cast<size_t>(w->channels) * (SDL_AUDIO_BITSIZE(w->format) / 8)), 0u);
     }
   }
+  const auto sevenWave = decodeWave(seven);
+  ASSERT_TRUE(sevenWave);
+  EXPECT_EQ(sevenWave->channels, 7);
+  EXPECT_EQ(sevenWave->samples.size(), 28u);
 }
 
 TEST(MessageBoxAndShell, AreRecorded) {
