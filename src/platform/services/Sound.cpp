@@ -2,6 +2,7 @@
 
 #include <SDL2/SDL.h>
 
+#include <cstring>
 
 #include "platform/services/FileIo.h"
 
@@ -23,12 +24,21 @@ void putLe32(uint8_t* p, uint32_t v) {
 // SDL reserves memory for the size a chunk header declares before it reads the chunk, so a
 // 64-byte file declaring a 2 GB data chunk costs 2 GB. Every declared size larger than what the
 // file still holds is cut to what it holds (as a truncated file reads) before SDL sees it.
+// The decoder also takes a file that starts with "WAVE" (no RIFF header); its chunks follow at
+// once. Anything else is no wave file: empty.
 std::vector<uint8_t> withBoundedChunks(std::span<const uint8_t> bytes) {
   std::vector<uint8_t> out(bytes.begin(), bytes.end());
   const size_t n = out.size();
-  if (n < 12) return out;
-  if (le32(&out[4]) > n - 8) putLe32(&out[4], static_cast<uint32_t>(n - 8));
-  size_t pos = 12;
+  auto tagAt = [&](size_t at, const char* tag) { return n >= at + 4 && std::memcmp(&out[at], tag, 4) == 0; };
+  size_t pos = 0;
+  if (tagAt(0, "RIFF") && n >= 12) {
+    if (le32(&out[4]) > n - 8) putLe32(&out[4], static_cast<uint32_t>(n - 8));
+    pos = 12;
+  } else if (tagAt(0, "WAVE")) {
+    pos = 4;
+  } else {
+    return {};
+  }
   while (pos + 8 <= n) {
     const uint64_t declared = le32(&out[pos + 4]);
     const uint64_t available = n - (pos + 8);
@@ -46,6 +56,7 @@ std::vector<uint8_t> withBoundedChunks(std::span<const uint8_t> bytes) {
 std::optional<Wave> decodeWave(std::span<const uint8_t> input) {
   if (input.empty() || input.size() > INT32_MAX) return std::nullopt;
   const std::vector<uint8_t> bytes = withBoundedChunks(input);
+  if (bytes.empty()) return std::nullopt;
   SDL_RWops* rw = SDL_RWFromConstMem(bytes.data(), static_cast<int>(bytes.size()));
   if (!rw) return std::nullopt;
   SDL_AudioSpec wavFormat{};
