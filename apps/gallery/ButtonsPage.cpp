@@ -2,10 +2,10 @@
 // sounds on one button: two short tones made here, as wave files in the temporary folder.
 #include <cmath>
 #include <filesystem>
-#include <fstream>
 #include <numbers>
 
 #include "Page.h"
+#include "platform/services/FileIo.h"
 #include "platform/services/Sound.h"
 
 namespace zxp::gallery {
@@ -23,9 +23,7 @@ std::string writeTone(const std::filesystem::path& path, double fromHz, double t
     samples[static_cast<size_t>(i)] = static_cast<int16_t>(9000 * (1 - t) * (1 - t) * std::sin(phase));
   }
   std::vector<uint8_t> bytes = services::encodeWave(samples, kRate);
-  std::ofstream out(path, std::ios::binary);
-  out.write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
-  return out ? path.string() : std::string();
+  return services::writeFileAtomically(path.string(), bytes) ? path.string() : std::string();
 }
 
 Page buttonsPage() {

@@ -7,8 +7,6 @@
 #include "platform/gfx/SysColors.h"
 #include "platform/gfx/Text.h"
 #include "platform/ui/Edit.h"
-#include "platform/ui/EventLoop.h"
-#include "platform/ui/Screen.h"
 
 namespace zxp::gallery {
 namespace {
@@ -106,7 +104,7 @@ void EditPage::paintPanel() {
     SetBkMode(dc, TRANSPARENT);
     SetTextColor(dc, RGB(0, 0, 0));
     label(dc, kSingle.left, kSingle.top - 18, "Single-line field, selection kept without the focus");
-    label(dc, kMulti.left, kMulti.top - 18, "Multi-line field with word wrap, focused");
+    label(dc, kMulti.left, kMulti.top - 18, "Multi-line field with word wrap (orange: focused)");
   }
   for (auto [r, field] : {std::pair{kSingle, single_}, std::pair{kMulti, multi_}}) {
     bool focused = GetFocus() == field;
@@ -121,30 +119,38 @@ void EditPage::paintPanel() {
 
 namespace {
 
-std::shared_ptr<gfx::Surface> renderEditPage() {
-  ui::resetWindowSystem();
-  WNDCLASSA wc;
-  wc.lpfnWndProc = DefWindowProcA;
-  wc.hbrBackground = GetSysColorBrush(COLOR_3DFACE);
-  wc.lpszClassName = "ZxpGalleryHost";
-  RegisterClassA(&wc);
-  HWND host = CreateWindowExA(0, "ZxpGalleryHost", "", WS_POPUP | WS_VISIBLE, 0, 0, 320, 190, 0, 0, 0, nullptr);
-  std::shared_ptr<gfx::Surface> out;
-  {
-    EditPage page(host, Rect{0, 0, 320, 190});
-    ui::eventLoop().processPendingEvents();
-    auto shot = ui::snapshotWindow(host);
-    if (shot) {
-      out = gfx::Surface::create(shot->width(), shot->height());
-      for (int y = 0; y < shot->height(); ++y) std::memcpy(out->row(y), shot->row(y), static_cast<size_t>(shot->width()) * 4);
-    }
-  }
-  DestroyWindow(host);
-  ui::resetWindowSystem();
-  return out;
+constexpr Rect kPageArea{0, 0, 320, 190};
+
+// The live page: a form whose client area is the edit page's panel, so that the fields take real
+// input in the gallery (and render like any live page headless).
+class EditForm final : public host::Form {
+ public:
+  explicit EditForm(const host::FormOptions& options) : host::Form(options), page_(hWnd(), kPageArea) {}
+
+ private:
+  EditPage page_;
+};
+
+std::unique_ptr<host::Form> buildEditForm(Point screenPos) {
+  host::FormOptions o;
+  o.name = "EditFields";
+  o.caption = "Edit fields";
+  o.clientWidth = kPageArea.width() * 15;  // twips
+  o.clientHeight = kPageArea.height() * 15;
+  o.screenPos = screenPos;
+  return std::make_unique<EditForm>(o);
 }
 
-RegisterPage reg{stillPage("edit", "Edit fields", 30, renderEditPage)};
+Page editPage() {
+  Page p;
+  p.name = "edit";
+  p.title = "Edit fields";
+  p.order = 30;
+  p.form = buildEditForm;
+  return p;
+}
+
+RegisterPage reg{editPage()};
 
 }  // namespace
 }  // namespace zxp::gallery

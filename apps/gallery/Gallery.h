@@ -11,12 +11,14 @@ namespace zxp::gallery {
 bool runLive(int& exitCode);
 
 // Headless: every page to <outDir>/gallery-<page>.png (live pages as their form's window); prints
-// each path. Returns the number of pages that failed.
+// each path. Returns the number of pages that failed (1 when the folder cannot be created; the
+// reason goes to stderr).
 int renderPages(const std::filesystem::path& outDir);
 
 // Headless: the live shell showing one page, after a scripted visit of its first controls (the
 // cursor over one, a click on the next) so that the event log has lines; written as a PNG of the
-// whole screen, sized to fit the page's form. False when the page is unknown or the picture cannot be written.
+// whole screen, sized to fit the page's form. False when the page is unknown (the valid names go
+// to stderr) or the picture cannot be written.
 bool shellScreenshot(const std::string& page, const std::filesystem::path& png);
 
 }  // namespace zxp::gallery

@@ -47,7 +47,12 @@ bool runLive(int& exitCode) {
 }
 
 int renderPages(const std::filesystem::path& outDir) {
-  std::filesystem::create_directories(outDir);
+  std::error_code ec;
+  std::filesystem::create_directories(outDir, ec);
+  if (ec) {
+    std::fprintf(stderr, "gallery: cannot create the folder %s: %s\n", outDir.c_str(), ec.message().c_str());
+    return 1;
+  }
   int failures = 0;
   for (const Page& page : sortedPages()) {
     std::shared_ptr<gfx::Surface> surface;
@@ -62,7 +67,8 @@ int renderPages(const std::filesystem::path& outDir) {
       }
     }
     auto path = outDir / ("gallery-" + page.name + ".png");
-    if (!surface || !gfx::writePng(*surface, path.string())) {
+    if (surface && !gfx::writePng(*surface, path.string(), false, &error)) error = path.string() + ": " + error;
+    if (!surface || !error.empty()) {
       std::fprintf(stderr, "gallery: could not render page %s%s%s\n", page.name.c_str(), error.empty() ? "" : ": ",
                    error.c_str());
       ++failures;
@@ -78,13 +84,16 @@ bool shellScreenshot(const std::string& name, const std::filesystem::path& png) 
   size_t index = 0;
   while (index < list.size() && list[index].name != name) ++index;
   if (index == list.size()) {
-    std::fprintf(stderr, "gallery: no page named %s\n", name.c_str());
+    std::string names;
+    for (const Page& p : list) names += (names.empty() ? "" : ", ") + p.name;
+    std::fprintf(stderr, "gallery: no page named %s; the pages are %s\n", name.c_str(), names.c_str());
     return false;
   }
   std::vector<Shell::Entry> entries = shellEntries(list);
   // A live page's screen fits its form: one pass to measure the form's window, one to shoot.
   Size screen = kScreen;
   bool ok = false;
+  std::string error;
   for (int pass = 0; pass < 2 && !ok; ++pass) {
     ui::resetWindowSystem();
     ui::setScreenSize(screen);
@@ -108,12 +117,12 @@ bool shellScreenshot(const std::string& name, const std::filesystem::path& png) 
       if (!controls.empty()) input.moveTo(controls[0]->object().hWnd()).advance(20);
     }
     auto shot = ui::composeScreen();
-    ok = shot && gfx::writePng(*shot, png.string());
+    ok = shot && gfx::writePng(*shot, png.string(), false, &error);
     if (!ok) break;
   }
   ui::resetWindowSystem();
   if (ok) std::printf("%s\n", std::filesystem::absolute(png).c_str());
-  else std::fprintf(stderr, "gallery: could not write %s\n", png.c_str());
+  else std::fprintf(stderr, "gallery: could not write %s%s%s\n", png.c_str(), error.empty() ? "" : ": ", error.c_str());
   return ok;
 }
 

@@ -2,12 +2,11 @@
 
 #include <cstring>
 #include <filesystem>
-#include <fstream>
 #include <iostream>
-#include <sstream>
 
 #include "platform/gfx/Png.h"
 #include "platform/host/Form.h"
+#include "platform/services/FileIo.h"
 #include "platform/ui/EventLoop.h"
 #include "platform/ui/Screen.h"
 #include "platform/ui/TestInput.h"
@@ -15,6 +14,9 @@
 namespace zxp::render {
 
 namespace {
+
+// The largest form file read: far above any hand-made form (pictures included).
+constexpr uint64_t kMaxFormFileSize = uint64_t{256} << 20;
 
 // Time given to the controls after the input, so that their timers (hover polling) run once.
 constexpr int64_t kSettleMs = 50;
@@ -46,11 +48,14 @@ const char* usageText() {
 }
 
 std::shared_ptr<gfx::Surface> renderForm(std::string_view text, const RenderRequest& request,
-                                         const host::ClassRegistry& registry, std::string_view source) {
-  return renderForm([&](Point at) { return host::Form::load(text, registry, true, at); }, request, source);
+                                         const host::ClassRegistry& registry, std::string_view source,
+                                         std::vector<std::string>* warnings) {
+  return renderForm([&](Point at) { return host::Form::load(text, registry, true, at); }, request, source,
+                    warnings);
 }
 
-std::shared_ptr<gfx::Surface> renderForm(const FormBuilder& build, const RenderRequest& request, std::string_view source) {
+std::shared_ptr<gfx::Surface> renderForm(const FormBuilder& build, const RenderRequest& request, std::string_view source,
+                                         std::vector<std::string>* warnings) {
   ui::resetWindowSystem();
   std::shared_ptr<gfx::Surface> picture;
   {
@@ -61,6 +66,11 @@ std::shared_ptr<gfx::Surface> renderForm(const FormBuilder& build, const RenderR
       throw RenderError(std::string(source) + ":" + std::to_string(e.line()) + ": " + e.message());
     } catch (const HostError& e) {
       throw RenderError(std::string(source) + ": " + e.what());
+    }
+    if (warnings) {
+      for (const host::Form::UnknownKey& k : form->unknownKeys())
+        warnings->push_back(std::string(source) + ":" + std::to_string(k.line) + ": unknown property " +
+                            host::excerpt(k.key) + " of " + host::excerpt(k.owner));
     }
     // The screen is the form's window, with no task bar.
     RECT r{};
@@ -78,7 +88,11 @@ std::shared_ptr<gfx::Surface> renderForm(const FormBuilder& build, const RenderR
     // An active form gives the focus to its first control; the resting picture has none.
     SetActiveWindow(form->hWnd());
     input.pump();
+    // The focus cannot go to a disabled control (or one inside a disabled frame): no user can
+    // reach that state, so the renderer refuses it rather than draw it.
     SetFocus(focus);
+    if (focus && GetFocus() != focus && !IsChild(focus, GetFocus()))
+      throw RenderError("control \"" + request.focus + "\" is disabled and cannot take the focus");
     input.pump();
     if (hover) input.moveTo(hover);
     if (press) input.moveTo(press).press();
@@ -124,19 +138,25 @@ int runRender(const std::vector<std::string>& args, std::ostream& out, std::ostr
   if (request.formFile.empty()) return usageError("no form file given");
   if (request.out.empty()) return usageError("no --out picture given");
 
+  // The picture must never replace the form it was made from.
   std::error_code ec;
-  std::ifstream in;
-  if (std::filesystem::is_regular_file(request.formFile, ec)) in.open(request.formFile, std::ios::binary);
-  if (!in.is_open()) {
-    err << "zorvaxp-render: cannot read " << request.formFile << "\n";
+  if (std::filesystem::equivalent(request.formFile, request.out, ec)) {
+    err << "zorvaxp-render: --out " << request.out << " names the form file itself\n";
+    return 2;
+  }
+  std::vector<uint8_t> bytes;
+  const services::FileOutcome read = services::readRegularFile(request.formFile, kMaxFormFileSize, bytes);
+  if (!read) {
+    err << "zorvaxp-render: cannot read " << request.formFile << ": " << read.reason << "\n";
     return 1;
   }
-  std::ostringstream text;
-  text << in.rdbuf();
+  const std::string_view text(reinterpret_cast<const char*>(bytes.data()), bytes.size());
   try {
-    auto picture = renderForm(text.str(), request, registry, request.formFile);
-    if (!gfx::writePng(*picture, request.out)) {
-      err << "zorvaxp-render: cannot write " << request.out << "\n";
+    std::vector<std::string> warnings;
+    auto picture = renderForm(text, request, registry, request.formFile, &warnings);
+    for (const std::string& w : warnings) err << "zorvaxp-render: warning: " << w << "\n";
+    if (std::string why; !gfx::writePng(*picture, request.out, false, &why)) {
+      err << "zorvaxp-render: cannot write " << request.out << ": " << why << "\n";
       return 1;
     }
   } catch (const RenderError& e) {

@@ -35,16 +35,22 @@ class RenderError : public std::runtime_error {
 // Loads the form text with the registry, shows it active on a screen of its size, applies the
 // requested states (focus, then hover, then press) and returns the composed screen: the form's
 // window with its frame. `source` names the text in messages. Raises RenderError.
+// Properties the form's controls do not know (Form::unknownKeys) go to *warnings when given, one
+// "source:line: unknown property KEY of NAME" text each.
 std::shared_ptr<gfx::Surface> renderForm(std::string_view text, const RenderRequest& request,
-                                         const host::ClassRegistry& registry, std::string_view source = "form");
+                                         const host::ClassRegistry& registry, std::string_view source = "form",
+                                         std::vector<std::string>* warnings = nullptr);
 // The same for a form built by a function (given the screen position of its window); the
 // function's FormFileError and HostError become RenderErrors.
 using FormBuilder = std::function<std::unique_ptr<host::Form>(Point screenPos)>;
 std::shared_ptr<gfx::Surface> renderForm(const FormBuilder& build, const RenderRequest& request,
-                                         std::string_view source = "form");
+                                         std::string_view source = "form",
+                                         std::vector<std::string>* warnings = nullptr);
 
 // The whole program: parses the arguments (without the program name), renders and writes the
-// PNG. Exit codes: 0 done (or --help), 1 the file, form or output failed, 2 bad arguments.
+// PNG, printing unknown properties as warnings to err. Exit codes: 0 done (or --help), 1 the
+// file, form or output failed (or the focus was asked for a disabled control), 2 bad arguments
+// (an --out naming the form file itself included).
 int runRender(const std::vector<std::string>& args, std::ostream& out, std::ostream& err,
               const host::ClassRegistry& registry);
 

@@ -164,17 +164,18 @@ void ZorvaXPButton::UserControl_WriteProperties(host::PropertyBag& PropBag) {
   PropBag.WriteProperty("ForeColorNormal", m_ForeColorNormal, kForeColorNormal);
   PropBag.WriteProperty("ForeColorHighlight", m_ForeColorHighlight, kForeColorHighlight);
   PropBag.WriteProperty("ForeColorClick", m_ForeColorClick, kForeColorClick);
-  PropBag.WriteProperty("Picture", m_Picture, host::PictureRef());
+  // Pictures, like the font, are written with no default: an empty one is stored as none.
+  PropBag.WriteProperty("Picture", m_Picture);
   PropBag.WriteProperty("PictureSize", m_PictureSize, PicSizeDtype::IMG_16X16);
   PropBag.WriteProperty("PicturePosition", m_PicturePosition, PicturePositionDType::Left);
-  PropBag.WriteProperty("PictureHighlight", m_PictureHighlight, host::PictureRef());
+  PropBag.WriteProperty("PictureHighlight", m_PictureHighlight);
   PropBag.WriteProperty("PictureSizeHighlight", m_PictureSizeHighlight, PicSizeDtype::IMG_16X16);
   PropBag.WriteProperty("NormalColor", m_NormalColor, kNormalColor);
   PropBag.WriteProperty("NormalColorHighlight", m_NormalColorHighlight, kNormalColorHighlight);
   PropBag.WriteProperty("GradientColor", m_GradientColor, true);
   PropBag.WriteProperty("Enabled", Enabled(), true);
   PropBag.WriteProperty("MousePointer", MousePointer(), int16_t{0});
-  PropBag.WriteProperty("MouseIcon", MouseIcon(), host::PictureRef());
+  PropBag.WriteProperty("MouseIcon", MouseIcon());
   PropBag.WriteProperty("SoundOnOver", m_SoundOnOver, "");
   PropBag.WriteProperty("SoundOnClicked", m_SoundOnClicked, "");
   PropBag.WriteProperty("BorderColorClick", m_BorderColorClick, kBorderColorClick);
@@ -355,7 +356,11 @@ void ZorvaXPButton::DrawCaptionAndPicture() {
 
   const bool highlight = m_PictureMode && !m_PictureHighlight.empty();
   const host::PictureRef& picture = highlight ? m_PictureHighlight : m_Picture;
-  const int size = static_cast<int>(highlight ? m_PictureSizeHighlight : m_PictureSize);
+  // The size is stored as set (any 32-bit value); the layout adds gaps to it, so it is first
+  // brought within +-2^20 pixels, which already covers any surface the control can have.
+  constexpr int kLayoutLimit = 1 << 20;
+  const int size = std::clamp(static_cast<int>(highlight ? m_PictureSizeHighlight : m_PictureSize), -kLayoutLimit,
+                              kLayoutLimit);
   auto drawIcon = [&](int x, int y) {
     DrawIconEx(dc, x, y, static_cast<HICON>(picture.Handle()), size, size, 0, 0, DI_NORMAL);
   };

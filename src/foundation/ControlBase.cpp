@@ -1,13 +1,13 @@
 #include "foundation/ControlBase.h"
 
-#include <fstream>
-
 #include "foundation/AboutBox.h"
 #include "foundation/modGeneral.h"
 #include "foundation/modRegion.h"
 #include "platform/gfx/GdiRaii.h"
 #include "platform/gfx/Font.h"
 #include "platform/host/Form.h"
+#include "platform/host/CodePage.h"
+#include "platform/services/FileIo.h"
 #include "platform/services/Library.h"
 #include "platform/services/MessageBox.h"
 #include "platform/services/Sound.h"
@@ -173,7 +173,8 @@ void ControlBase::letFontStyle(FontStyle which, bool value, std::string_view nam
 }
 
 namespace {
-bool canOpenForReading(const std::string& path) { return !path.empty() && std::ifstream(path, std::ios::binary).good(); }
+// A sound file must be a regular file; asked without blocking, so a pipe or device never stalls.
+bool canOpenForReading(const std::string& path) { return !path.empty() && services::isReadableRegularFile(path); }
 }  // namespace
 
 void ControlBase::letSoundPath(std::string& field, const std::string& New_Path, std::string_view name) {
@@ -228,10 +229,12 @@ void ControlBase::tmrHover_Timer() {
   tmrHover.setEnabled(false);
 }
 
-std::optional<char> ControlBase::accessKeyOf(std::string_view caption) {
+std::optional<std::string> ControlBase::accessKeyOf(std::string_view caption) {
   size_t amp = caption.find('&');
   if (amp == std::string_view::npos || amp + 1 >= caption.size()) return std::nullopt;
-  return caption[amp + 1];
+  size_t length = 1;
+  host::decodeUtf8(caption.substr(amp + 1), length);
+  return std::string(caption.substr(amp + 1, length));
 }
 
 void ControlBase::setAccessKeys(std::string keys) {
@@ -241,7 +244,7 @@ void ControlBase::setAccessKeys(std::string keys) {
 
 void ControlBase::setAccessKeyFromCaption(std::string_view caption) {
   auto key = accessKeyOf(caption);
-  setAccessKeys(key ? std::string(1, *key) : std::string());
+  setAccessKeys(key ? *key : std::string());
 }
 
 host::ControlObject& ControlBase::siteConstituent(std::unique_ptr<host::ControlObject> child, const std::string& name,

@@ -114,8 +114,9 @@ class ControlBase : public host::ControlObject {
   const SurfaceWindow& surface() const { return UserControl; }
   const ControlTimer& hoverTimer() const { return tmrHover; }
   const std::string& AccessKeys() const { return accessKeys_; }
-  // The character after the first "&" of a caption; none without "&" or when "&" is last.
-  static std::optional<char> accessKeyOf(std::string_view caption);
+  // The character after the first "&" of a caption, whole (all its UTF-8 bytes); none without
+  // "&" or when "&" is last.
+  static std::optional<std::string> accessKeyOf(std::string_view caption);
 
  protected:
   // hoverTimerName: the name of the control's polling timer ("tmrHover"; "tmr1" in the button).

@@ -14,6 +14,7 @@
 #include "platform/host/CodePage.h"
 #include "platform/host/HostError.h"
 #include "platform/host/runtime/Text.h"
+#include "platform/services/FileIo.h"
 #include "platform/services/ShellFolders.h"
 #include "platform/services/VersionInfo.h"
 
@@ -173,9 +174,9 @@ bool clsFileSystemObj::CopyFile(const std::string& dstFilePath, const std::strin
     // The destination exists: only a different, writable regular file may be replaced.
     if (!blnOverwirte || !S_ISREG(dst.st_mode) || isReadOnly(dst)) return false;
     if (dst.st_dev == src.st_dev && dst.st_ino == src.st_ino) return false;
+    // Copied beside the destination and renamed over it: a failure leaves the old file whole.
+    if (!services::copyFileAtomically(from, to)) return false;
     std::error_code ec;
-    fs::copy_file(from, to, fs::copy_options::overwrite_existing, ec);
-    if (ec) return false;
     const fs::file_time_type time = fs::last_write_time(from, ec);
     if (!ec) fs::last_write_time(to, time, ec);
     return true;

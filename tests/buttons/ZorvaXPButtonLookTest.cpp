@@ -415,6 +415,24 @@ TEST_F(ButtonLayout, AWideCaptionNeverPushesTheLeftIconCloserThanThreePixels) {
   EXPECT_EQ(icon.right - icon.left, 32);
 }
 
+TEST_F(ButtonLayout, ExtremeIconSizesLayOutWithoutOverflow) {
+  // Sizes are stored as set; the layout's arithmetic on them must not overflow (the sanitizer
+  // build checks). An icon too large or negative to draw leaves no pixel of it.
+  for (int32_t size : {INT32_MAX, INT32_MIN, -1, 1 << 24}) {
+    for (auto pos : {PicturePositionDType::Left, PicturePositionDType::Right, PicturePositionDType::Top,
+                     PicturePositionDType::Bottom, PicturePositionDType::Center}) {
+      SCOPED_TRACE(::testing::Message() << size << " at " << static_cast<int>(pos));
+      ZorvaXPButton& b = flat("&Go", pos);
+      b.setPictureSize(static_cast<PicSizeDtype>(size));
+      b.setPictureHighlight(solidIcon(24, 0x0000FF));
+      b.setPictureSizeHighlight(static_cast<PicSizeDtype>(size));
+      input.moveTo(b.hWnd()).press().release().moveTo(Point{1000, 1000}).advance(50);
+      EXPECT_TRUE(boxes(b).first.empty());
+      form->remove(ext("cmd"));
+    }
+  }
+}
+
 TEST_F(ButtonLayout, PositionOutsideTheRangeDrawsNeitherCaptionNorIcon) {
   ZorvaXPButton& b = flat("&Nothing", static_cast<PicturePositionDType>(7));
   auto [icon, text] = boxes(b);

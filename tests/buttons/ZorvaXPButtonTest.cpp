@@ -177,8 +177,15 @@ TEST_F(ButtonProperties, DefaultsAreOmittedAndReadBack) {
   ZorvaXPButton& a = button("ZorvaXPButton1");
   host::PropertyBag bag;
   a.WriteProperties(bag);
-  ASSERT_EQ(bag.size(), 1u);  // only the font, which has no default
-  EXPECT_EQ(bag.entries()[0].key, "Font");
+  // Only the objects, which have no default: the font and the three pictures, empty ones as none.
+  std::vector<std::string> keys;
+  for (const auto& e : bag.entries()) keys.push_back(e.key);
+  EXPECT_EQ(keys, (std::vector<std::string>{"Font", "Picture", "PictureHighlight", "MouseIcon"}));
+  for (const char* picture : {"Picture", "PictureHighlight", "MouseIcon"}) {
+    ASSERT_TRUE(bag.find(picture)) << picture;
+    EXPECT_EQ(bag.find(picture)->value.kind(), host::Variant::Kind::Picture) << picture;
+    EXPECT_TRUE(bag.find(picture)->value.toPicture().empty()) << picture;
+  }
 
   host::ExtenderRecord r;
   r.width = 1125;
@@ -237,9 +244,10 @@ TEST_F(ButtonProperties, EveryPropertyRoundTripsWithItsKeyAndWidth) {
   EXPECT_EQ(keys, (std::vector<std::string>{"ButtonStyle", "GradientColorXP1", "GradientColorVistaXP2",
                                             "HiglightMouseOver", "ClickButtonStyle", "GradientColorHighlight", "Caption",
                                             "Font", "ForeColorNormal", "ForeColorHighlight", "ForeColorClick",
-                                            "PictureSize", "PicturePosition", "PictureSizeHighlight", "NormalColor",
-                                            "NormalColorHighlight", "GradientColor", "Enabled", "MousePointer",
-                                            "SoundOnOver", "SoundOnClicked", "BorderColorClick", "BorderColorNormal",
+                                            "Picture", "PictureSize", "PicturePosition", "PictureHighlight",
+                                            "PictureSizeHighlight", "NormalColor", "NormalColorHighlight",
+                                            "GradientColor", "Enabled", "MousePointer", "MouseIcon", "SoundOnOver",
+                                            "SoundOnClicked", "BorderColorClick", "BorderColorNormal",
                                             "BorderColorHighlight"}));
   EXPECT_EQ(bag.find("ButtonStyle")->value.kind(), host::Variant::Kind::Integer);
   EXPECT_EQ(bag.find("PicturePosition")->value.kind(), host::Variant::Kind::Integer);

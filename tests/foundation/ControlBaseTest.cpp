@@ -227,11 +227,15 @@ TEST_F(ControlBase, InvalidSoundPathAtDesignTimeAndAtRunTime) {
 
 TEST_F(ControlBase, AccessKeysComeFromTheCaption) {
   using foundation::ControlBase;
-  EXPECT_EQ(ControlBase::accessKeyOf("&About"), 'A');
-  EXPECT_EQ(ControlBase::accessKeyOf("Save &as"), 'a');
+  EXPECT_EQ(ControlBase::accessKeyOf("&About"), "A");
+  EXPECT_EQ(ControlBase::accessKeyOf("Save &as"), "a");
   EXPECT_EQ(ControlBase::accessKeyOf("Save&"), std::nullopt);
   EXPECT_EQ(ControlBase::accessKeyOf("Plain"), std::nullopt);
-  EXPECT_EQ(ControlBase::accessKeyOf("A&b&c"), 'b');
+  EXPECT_EQ(ControlBase::accessKeyOf("A&b&c"), "b");
+  // A character of several bytes is kept whole, never cut to its first byte.
+  EXPECT_EQ(ControlBase::accessKeyOf("&\xC3\x9C" "ber"), "\xC3\x9C");          // U+00DC
+  EXPECT_EQ(ControlBase::accessKeyOf("Caf&\xE2\x82\xAC"), "\xE2\x82\xAC");  // U+20AC, last
+  EXPECT_EQ(ControlBase::accessKeyOf("&\xF0\x9F\x98\x80!"), "\xF0\x9F\x98\x80");
 
   TestXP& about = add("Test1");
   TestXP& save = add("Test2", 300, 1200);

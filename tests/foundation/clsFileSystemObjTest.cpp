@@ -193,7 +193,8 @@ TEST_F(FileSystemObj, ExistenceTests) {
 
   EXPECT_TRUE(fso.FolderExists(winPath("sub")));
   EXPECT_TRUE(fso.FolderExists(path("a.txt")));  // the search finds files too
-  EXPECT_TRUE(fso.FolderExists(path("sub") + "\\"));
+  EXPECT_FALSE(fso.FolderExists(path("sub") + "\\"));  // a trailing separator names no entry
+  EXPECT_FALSE(fso.FolderExists(path("sub") + "/"));
   EXPECT_TRUE(fso.FolderExists(path("*.TXT")));
   EXPECT_FALSE(fso.FolderExists(path("*.none")));
   EXPECT_FALSE(fso.FolderExists(path("missing")));
@@ -217,7 +218,9 @@ TEST_F(FileSystemObj, SearchesCountDotEntriesAndUsePlatformWildcards) {
   EXPECT_EQ(fso.FilesCount(path("two"), "*.bmp"), 2);
   EXPECT_EQ(fso.FilesCount(path("two"), "*.ico"), 0);
   EXPECT_EQ(fso.FindFiles(path("two"), "*.ico"), "");
-  EXPECT_EQ(fso.FilesCount(path("two")), 4);  // no filter: every entry
+  // No filter: the pattern ends in the separator and the search finds nothing.
+  EXPECT_EQ(fso.FilesCount(path("two")), 0);
+  EXPECT_EQ(fso.FindFiles(path("two"), ""), "");
   EXPECT_EQ(fso.FilesCount(path("two"), "x.bmp"), 1);
   EXPECT_EQ(fso.FilesCount(path("two"), "?.bmp"), 2);
   EXPECT_EQ(fso.FilesCount(path("missing"), "*.*"), 0);
@@ -293,8 +296,9 @@ TEST_F(FileSystemObj, FileDateIsTheHostsLocalDate) {
 TEST_F(FileSystemObj, LateBoundCallsByPublishedName) {
   using host::Variant;
   EXPECT_EQ(fso.memberTable().find("FilesCount")->dispid, host::kMethodDispIdBase + 20);
-  // The filter is optional.
-  EXPECT_EQ(host::callMethod(fso, "FilesCount", {Variant(path("sub"))}).toLong(), 2);
+  // The filter is optional; without one the pattern ends in the separator and finds nothing.
+  EXPECT_EQ(host::callMethod(fso, "FilesCount", {Variant(path("sub"))}).toLong(), 0);
+  EXPECT_EQ(host::callMethod(fso, "FilesCount", {Variant(path("sub")), Variant("*")}).toLong(), 2);
   EXPECT_EQ(host::callMethod(fso, "filescount", {Variant(root_), Variant("*.txt")}).toLong(), 2);
   EXPECT_THROW(host::callMethod(fso, "FindFiles", {Variant(root_)}), HostError);
   // Booleans are the host's: True is -1.

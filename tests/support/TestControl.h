@@ -80,6 +80,7 @@ class TestXP final : public foundation::ControlBase {
   std::vector<Drawn> drawn;
   std::vector<std::string> lifecycle;
 
+  // A container (OLEMISC_SIMPLEFRAME), so that tests can nest controls in it.
   static host::ControlClass controlClass() {
     // The test control may do everything a class can declare: contain controls, align, act
     // like a button.
@@ -175,6 +176,11 @@ class TestXP final : public foundation::ControlBase {
 inline host::ClassRegistry testRegistry() {
   host::ClassRegistry r;
   r.add(TestXP::controlClass());
+  // The same control registered as a class that holds no controls.
+  host::ControlClass plain = TestXP::controlClass();
+  plain.name = "TestPlain";
+  plain.miscStatus &= ~host::OLEMISC_SIMPLEFRAME;
+  r.add(std::move(plain));
   return r;
 }
 

@@ -99,7 +99,10 @@ class DeviceContext : public HandleObject {
     if (drawNotifier_) drawNotifier_();
   }
   // Logical to device coordinates.
-  Point toDevice(Point p) const { return Point{p.x + st_.viewportOrg.x, p.y + st_.viewportOrg.y}; }
+  // Saturating: positions and origins come from callers and may lie anywhere in the 32-bit range.
+  Point toDevice(Point p) const {
+    return Point{clampToInt32(int64_t{p.x} + st_.viewportOrg.x), clampToInt32(int64_t{p.y} + st_.viewportOrg.y)};
+  }
 
  private:
   bool memory_;

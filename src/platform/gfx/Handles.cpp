@@ -8,9 +8,11 @@ HandleTable& HandleTable::global() {
 }
 
 HANDLE HandleTable::add(ObjKind kind, std::shared_ptr<HandleObject> obj, bool stock) {
-  HANDLE h = next_++;
-  if (next_ == 0) next_ = 0x00010000;  // never hand out 0 after wrapping
-  entries_[h] = Entry{kind, stock, std::move(obj)};
+  // After the counter wraps, handles still in use are skipped (the table never holds all 2^32).
+  HANDLE h = next_;
+  while (entries_.contains(h)) h = h == UINT32_MAX ? kFirstHandle : h + 1;
+  next_ = h == UINT32_MAX ? kFirstHandle : h + 1;  // never hand out 0 (or the low range) after wrapping
+  entries_.emplace(h, Entry{kind, stock, std::move(obj)});
   if (!stock) ++live_[static_cast<size_t>(kind)];
   return h;
 }

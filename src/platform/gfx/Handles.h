@@ -1,8 +1,10 @@
 // The handle table: the one place where platform objects (device contexts, pens, brushes,
 // bitmaps, regions, fonts, icons, windows, hooks, ...) get their 32-bit handles.
 //
-// Handles are never reused while the process lives (a 32-bit counter), so a stale handle can
-// always be told apart from a live one. Every lookup checks the object's kind: a zero, stale or
+// Handles come from a 32-bit counter, so a handle is not given out again before some four
+// billion others, and a stale handle can be told apart from a live one for that long. When the
+// counter wraps it skips every handle still in use (stock objects included): a live handle
+// always names the one object it was given to. Every lookup checks the object's kind: a zero, stale or
 // wrong-kind handle resolves to nullptr, and the calling API fails the way the platform does.
 // The table counts live objects per kind so tests can prove that nothing leaks.
 #pragma once
@@ -80,6 +82,13 @@ class HandleTable {
   // Removes a handle; false when unknown. Stock handles are not removed (returns true).
   bool remove(HANDLE h);
 
+  // Moves the handle counter, so that tests can reach its wrap-around; returns where it was.
+  HANDLE setNextHandleForTesting(HANDLE next) {
+    const HANDLE old = next_;
+    next_ = next < kFirstHandle ? kFirstHandle : next;
+    return old;
+  }
+
   // Live (non-stock) objects, of one kind or in total.
   size_t liveCount(ObjKind kind) const;
   size_t liveCount() const;
@@ -92,7 +101,8 @@ class HandleTable {
   };
   std::unordered_map<HANDLE, Entry> entries_;
   size_t live_[static_cast<size_t>(ObjKind::Count_)] = {};
-  HANDLE next_ = 0x00010000;
+  static constexpr HANDLE kFirstHandle = 0x00010000;
+  HANDLE next_ = kFirstHandle;
 };
 
 // The process's handle table.

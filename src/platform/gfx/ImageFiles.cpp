@@ -6,8 +6,9 @@
 #include <algorithm>
 #include <bit>
 #include <cstring>
-#include <fstream>
 #include <tuple>
+
+#include "platform/services/FileIo.h"
 
 namespace zxp::gfx {
 
@@ -501,14 +502,9 @@ std::vector<uint8_t> encodeIco(const IconSet& set) {
 }
 
 std::optional<std::vector<uint8_t>> readImageFile(const std::string& path, std::string& error) {
-  std::ifstream f(path, std::ios::binary | std::ios::ate);
-  if (!f) return error = "file not found: " + path, std::nullopt;
-  std::streamoff size = f.tellg();
-  if (size < 0) return error = "cannot read " + path, std::nullopt;
-  if (static_cast<uint64_t>(size) > kMaxImageFileSize) return error = "file too large: " + path, std::nullopt;
-  std::vector<uint8_t> data(static_cast<size_t>(size));
-  f.seekg(0);
-  if (size > 0 && !f.read(reinterpret_cast<char*>(data.data()), size)) return error = "cannot read " + path, std::nullopt;
+  std::vector<uint8_t> data;
+  const services::FileOutcome read = services::readRegularFile(path, kMaxImageFileSize, data);
+  if (!read) return error = "cannot read " + path + ": " + read.reason, std::nullopt;
   return data;
 }
 

@@ -82,7 +82,8 @@ int bestIconImage(const IconSet& set, int32_t width, int32_t height);
 std::vector<uint8_t> encodeBmp(const Image& image);
 std::vector<uint8_t> encodeIco(const IconSet& set);
 
-// Reads a whole file (at most kMaxImageFileSize bytes); nullopt with an error text otherwise.
+// Reads a whole regular file (never a folder, device or pipe; at most kMaxImageFileSize bytes);
+// nullopt with an error text naming the reason otherwise.
 std::optional<std::vector<uint8_t>> readImageFile(const std::string& path, std::string& error);
 
 }  // namespace zxp::gfx

@@ -2,12 +2,15 @@
 
 #include <png.h>
 
+#include <algorithm>
 #include <cstring>
 #include <vector>
 
+#include "platform/services/FileIo.h"
+
 namespace zxp::gfx {
 
-bool writePng(const Surface& s, const std::string& path, bool withAlpha) {
+std::vector<uint8_t> encodePng(const Surface& s, bool withAlpha) {
   png_image img;
   std::memset(&img, 0, sizeof img);
   img.version = PNG_IMAGE_VERSION;
@@ -21,9 +24,27 @@ bool writePng(const Surface& s, const std::string& path, bool withAlpha) {
     uint32_t* dst = top.data() + static_cast<size_t>(y) * s.width();
     for (int32_t x = 0; x < s.width(); ++x) dst[x] = withAlpha ? src[x] : (src[x] | 0xFF000000u);
   }
-  int ok = png_image_write_to_file(&img, path.c_str(), 0, top.data(), 0, nullptr);
+  // Encoded in memory (first asking for the size), so that the file is written in one piece.
+  png_alloc_size_t size = 0;
+  std::vector<uint8_t> out;
+  if (png_image_write_to_memory(&img, nullptr, &size, 0, top.data(), 0, nullptr) && size > 0) {
+    out.resize(size);
+    if (!png_image_write_to_memory(&img, out.data(), &size, 0, top.data(), 0, nullptr)) out.clear();
+    out.resize(std::min<size_t>(out.size(), size));
+  }
   png_image_free(&img);
-  return ok != 0;
+  return out;
+}
+
+bool writePng(const Surface& s, const std::string& path, bool withAlpha, std::string* error) {
+  const std::vector<uint8_t> bytes = encodePng(s, withAlpha);
+  if (bytes.empty()) {
+    if (error) *error = "the picture could not be encoded";
+    return false;
+  }
+  const services::FileOutcome written = services::writeFileAtomically(path, bytes);
+  if (!written && error) *error = written.reason;
+  return static_cast<bool>(written);
 }
 
 std::shared_ptr<Surface> readPng(const std::string& path) {

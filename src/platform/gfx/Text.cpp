@@ -242,38 +242,40 @@ int DrawText(HDC hdc, const char* text, int length, RECT* rect, UINT format) {
   if (sv.empty()) {
     if (calc) {
       rect->right = rect->left;
-      rect->bottom = rect->top + ((format & DT_SINGLELINE) ? lineHeight : 0);
+      rect->bottom = clampToInt32(int64_t{rect->top} + ((format & DT_SINGLELINE) ? lineHeight : 0));
     }
     return lineHeight;
   }
 
   TextLayoutParams lp;
   lp.format = format;
-  lp.width = r.right - r.left;
+  // The rectangle comes from the caller: its extent and every position below saturate at the
+  // 32-bit range rather than overflow.
+  lp.width = r.width();
   lp.tabWidth = 8 * m.aveCharWidth;
   if ((format & DT_TABSTOP) && ((format >> 8) & 0xFF)) lp.tabWidth = static_cast<int32_t>((format >> 8) & 0xFF) * m.aveCharWidth;
   lp.advance = [&font](char32_t c) { return font.advance(c); };
   // Drawing an end-ellipsised wrapped paragraph: the last line wholly inside the rectangle takes
   // the rest of its paragraph and the ellipsis.
   if (!calc && (format & DT_WORDBREAK) && (format & DT_END_ELLIPSIS) && !(format & (DT_NOCLIP | DT_SINGLELINE)))
-    lp.maxLines = std::max(1, (r.bottom - r.top) / std::max(1, lineHeight));
+    lp.maxLines = std::max(1, r.height() / std::max(1, lineHeight));
   std::vector<TextLine> lines = layoutText(decodeUtf8(sv), lp);
 
-  const int32_t textHeight = static_cast<int32_t>(lines.size()) * lineHeight;
+  const int32_t textHeight = clampToInt32(static_cast<int64_t>(lines.size()) * lineHeight);
   if (calc) {
     int32_t widest = 0;
     for (const auto& l : lines) widest = std::max(widest, l.width);
-    rect->right = rect->left + widest;
-    rect->bottom = rect->top + textHeight;
+    rect->right = clampToInt32(int64_t{rect->left} + widest);
+    rect->bottom = clampToInt32(int64_t{rect->top} + textHeight);
     return textHeight;
   }
 
   int32_t y = r.top;
   if (format & DT_SINGLELINE) {
-    if (format & DT_VCENTER) y = r.top + (r.bottom - r.top - lineHeight) / 2;
-    else if (format & DT_BOTTOM) y = r.bottom - lineHeight;
+    if (format & DT_VCENTER) y = clampToInt32(r.top + (int64_t{r.bottom} - r.top - lineHeight) / 2);
+    else if (format & DT_BOTTOM) y = clampToInt32(int64_t{r.bottom} - lineHeight);
   }
-  const int32_t result = y - r.top + textHeight;
+  const int32_t result = clampToInt32(int64_t{y} - r.top + textHeight);
 
   Surface* s = dc->surface();
   if (!s) return result;
@@ -292,12 +294,12 @@ int DrawText(HDC hdc, const char* text, int length, RECT* rect, UINT format) {
   const Pixel bk = oleToPixel(st.bkColor);
   for (const auto& line : lines) {
     int32_t x = r.left;
-    if (format & DT_CENTER) x = (r.left + r.right - line.width) / 2;
-    else if (format & DT_RIGHT) x = r.right - line.width;
+    if (format & DT_CENTER) x = clampToInt32((int64_t{r.left} + r.right - line.width) / 2);
+    else if (format & DT_RIGHT) x = clampToInt32(int64_t{r.right} - line.width);
     Point d = dc->toDevice(Point{x, y});
     if (st.bkMode == OPAQUE) fillIn(*s, clip, Rect::fromXYWH(d.x, d.y, line.width, lineHeight), bk);
     drawRun(*s, clip, font, line.cells.data(), line.cells.size(), d.x, d.y, rs);
-    y += lineHeight;
+    y = clampToInt32(int64_t{y} + lineHeight);
   }
   return result;
 }

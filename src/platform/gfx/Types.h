@@ -36,7 +36,16 @@ struct Size {
   friend constexpr bool operator==(const Size&, const Size&) = default;
 };
 
-// A GDI rectangle: the pixels with left <= x < right and top <= y < bottom.
+// A 64-bit result brought into the 32-bit range, saturating at its ends. Arithmetic on
+// coordinates that come from callers (property values, API arguments) goes through 64 bits and
+// this, so that no extreme value overflows.
+constexpr int32_t clampToInt32(int64_t v) {
+  return static_cast<int32_t>(std::clamp<int64_t>(v, INT32_MIN, INT32_MAX));
+}
+
+// A GDI rectangle: the pixels with left <= x < right and top <= y < bottom. Sizes and offsets
+// saturate at the 32-bit range instead of wrapping (a rectangle from INT32_MIN to INT32_MAX is
+// INT32_MAX wide).
 struct Rect {
   int32_t left = 0;
   int32_t top = 0;
@@ -44,16 +53,17 @@ struct Rect {
   int32_t bottom = 0;
 
   static constexpr Rect fromXYWH(int32_t x, int32_t y, int32_t w, int32_t h) {
-    return Rect{x, y, x + w, y + h};
+    return Rect{x, y, clampToInt32(int64_t{x} + w), clampToInt32(int64_t{y} + h)};
   }
-  constexpr int32_t width() const { return right - left; }
-  constexpr int32_t height() const { return bottom - top; }
+  constexpr int32_t width() const { return clampToInt32(int64_t{right} - left); }
+  constexpr int32_t height() const { return clampToInt32(int64_t{bottom} - top); }
   constexpr bool empty() const { return right <= left || bottom <= top; }
   constexpr bool contains(Point p) const {
     return p.x >= left && p.x < right && p.y >= top && p.y < bottom;
   }
   constexpr Rect offset(int32_t dx, int32_t dy) const {
-    return Rect{left + dx, top + dy, right + dx, bottom + dy};
+    return Rect{clampToInt32(int64_t{left} + dx), clampToInt32(int64_t{top} + dy), clampToInt32(int64_t{right} + dx),
+                clampToInt32(int64_t{bottom} + dy)};
   }
   constexpr Rect intersect(const Rect& o) const {
     Rect r{std::max(left, o.left), std::max(top, o.top), std::min(right, o.right),

@@ -5,6 +5,7 @@
 #include "platform/gfx/Font.h"
 #include "platform/gfx/GdiRaii.h"
 #include "platform/gfx/SysColors.h"
+#include "platform/host/CodePage.h"
 #include "platform/host/NoCase.h"
 #include "platform/ui/Edit.h"
 #include "platform/ui/Window.h"
@@ -373,8 +374,8 @@ void Form::checkNameFree(const std::string& name, const std::optional<int16_t>& 
   if (named == byName_.end()) return;
   for (Extender* e : named->second) {
     if (!index || !e->inArray() || e->Index() == *index) {
-      if (line > 0) throw FormFileError(line, "the name '" + name + "' is already in use");
-      throw HostError(errInvalidProcedureCall, "the name " + name + " is already in use");
+      if (line > 0) throw FormFileError(line, "the name '" + excerpt(name) + "' is already in use");
+      throw HostError(errInvalidProcedureCall, "the name " + excerpt(name) + " is already in use");
     }
   }
 }
@@ -503,8 +504,11 @@ bool Form::accessKey(char key) {
   for (Extender* e : order_) {
     HWND h = e->object().hWnd();
     if (!h || !inSight(h, hwnd_) || !enabledUpTo(h, hwnd_)) continue;
-    for (char k : e->AccessKeys()) {
-      if (asciiLower(k) == asciiLower(key)) {
+    // The keys are whole UTF-8 characters; a byte inside a longer one is no key of its own.
+    const std::string& keys = e->AccessKeys();
+    for (size_t i = 0, length = 1; i < keys.size(); i += length) {
+      decodeUtf8(std::string_view(keys).substr(i), length);
+      if (length == 1 && asciiLower(keys[i]) == asciiLower(key)) {
         candidates.push_back(e);
         break;
       }
@@ -582,19 +586,23 @@ void withLine(const PropertyBag& bag, int fallbackLine, const std::string& who, 
   } catch (const HostError& e) {
     const PropertyBag::Entry* entry = bag.find(bag.lastKeyRead());
     int line = entry && entry->line > 0 ? entry->line : fallbackLine;
-    std::string what = who;
-    if (entry) what += ", property " + entry->key;
+    std::string what = excerpt(who);
+    if (entry) what += ", property " + excerpt(entry->key);
     throw FormFileError(line, what + ": " + e.description());
   }
 }
 
 }  // namespace
 
+void Form::noteUnread(const PropertyBag& bag, const std::string& owner) {
+  for (const PropertyBag::Entry* e : bag.unreadEntries()) unknownKeys_.push_back(UnknownKey{e->line, owner, e->key});
+}
+
 void Form::loadControls(const std::vector<ControlRecord>& records, Extender* container, const ClassRegistry& registry,
                         std::vector<std::pair<Extender*, int16_t>>& fileTabIndexes) {
   for (const ControlRecord& r : records) {
     const ControlClass* cls = registry.find(r.className);
-    if (!cls) throw FormFileError(r.line, "unknown control class '" + r.className + "'");
+    if (!cls) throw FormFileError(r.line, "unknown control class '" + excerpt(r.className) + "'");
     checkNameFree(r.name, r.extender.index, r.line > 0 ? r.line : 1);
     PropertyBag bag = r.properties;
     ExtenderRecord values = r.extender;
@@ -602,6 +610,7 @@ void Form::loadControls(const std::vector<ControlRecord>& records, Extender* con
     Extender* added = nullptr;
     withLine(bag, r.line, r.name,
              [&] { added = &addSited(cls->create(), cls->miscStatus, r.name, values, container, &bag); });
+    noteUnread(bag, r.name);
     fileTabIndexes.emplace_back(added, r.extender.tabIndex);
     loadControls(r.children, added, registry, fileTabIndexes);
   }
@@ -617,19 +626,28 @@ std::unique_ptr<Form> Form::load(std::string_view text, const ClassRegistry& reg
   FontRef font;
   OLE_COLOR back = vbButtonFace, fore = vbButtonText;
   withLine(p, 2, "form " + rec.name, [&] {
+    // Each value is checked right after its read, so that an error names its own key and line.
+    auto size = [&](const char* key, int32_t fallback) {
+      const int32_t v = p.read<int32_t>(key, fallback);
+      if (v < 0) throw HostError(errInvalidPropertyValue);
+      return v;
+    };
     o.caption = p.read<std::string>("Caption", rec.name);
-    o.clientWidth = p.read<int32_t>("ClientWidth", o.clientWidth);
-    o.clientHeight = p.read<int32_t>("ClientHeight", o.clientHeight);
+    o.clientWidth = size("ClientWidth", o.clientWidth);
+    o.clientHeight = size("ClientHeight", o.clientHeight);
     back = p.read<OLE_COLOR>("BackColor", vbButtonFace);
     fore = p.read<OLE_COLOR>("ForeColor", vbButtonText);
     font = p.read<FontRef>("Font", nullptr);
-    if (o.clientWidth < 0 || o.clientHeight < 0) throw HostError(errInvalidPropertyValue);
   });
   o.classes = &registry;
   auto form = std::make_unique<Form>(o);
+  // FormOptions takes an empty caption as "the name"; a file's empty caption stays empty, so that
+  // what a form saves loads back the same (found by fuzzing the save -> load -> save path).
+  form->setCaption(o.caption);
   form->backColor_ = back;
   form->foreColor_ = fore;
   if (font) form->font_ = font;
+  form->noteUnread(p, "form " + rec.name);
   std::vector<std::pair<Extender*, int16_t>> tabs;
   form->loading_ = true;
   form->loadControls(rec.controls, nullptr, registry, tabs);

@@ -128,9 +128,18 @@ class Form : public Dispatchable {
   // ---- Files ----
   // Builds a form from a form file, creating its controls through the registry and letting each
   // read its property bag. Raises FormFileError with the line for malformed files, unknown
-  // classes, duplicate names and values a control cannot read.
+  // classes, duplicate names, controls inside a class that is not a container (no
+  // OLEMISC_SIMPLEFRAME) and values a control cannot read.
   static std::unique_ptr<Form> load(std::string_view text, const ClassRegistry& registry, bool userMode = true,
                                     Point screenPos = {0, 0});
+  // A property in the loaded file that its control (or the form) never read: a misspelt or
+  // foreign key. Loading goes on without it; tools show these as warnings.
+  struct UnknownKey {
+    int line;
+    std::string owner;  // the control's name, or "form <name>"
+    std::string key;
+  };
+  const std::vector<UnknownKey>& unknownKeys() const { return unknownKeys_; }
   // Lets every control write its properties and returns the form file.
   std::string save() const;
   FormRecord record() const;
@@ -153,6 +162,7 @@ class Form : public Dispatchable {
   Extender& addSited(std::unique_ptr<ControlObject> control, uint32_t miscStatus, const std::string& name,
                      const ExtenderRecord& values, Extender* container, PropertyBag* bag);
   void collectRecords(const Extender* container, std::vector<ControlRecord>& out) const;
+  void noteUnread(const PropertyBag& bag, const std::string& owner);
   void loadControls(const std::vector<ControlRecord>& records, Extender* container, const ClassRegistry& registry,
                     std::vector<std::pair<Extender*, int16_t>>& fileTabIndexes);
   void forget(Extender& control);
@@ -174,6 +184,7 @@ class Form : public Dispatchable {
   std::vector<Extender*> tabs_;
   bool loading_ = false;  // Form::load defers the layout of aligned controls to its end
   std::vector<PropertyChange> changes_;
+  std::vector<UnknownKey> unknownKeys_;
   HHOOK tabHook_ = 0;  // takes Tab and Shift+Tab for the tab order (Form.cpp, tabKeyHook)
   bool layingOut_ = false;
   bool relayout_ = false;

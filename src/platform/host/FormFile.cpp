@@ -6,6 +6,7 @@
 #include <cstring>
 
 #include "platform/gfx/Font.h"
+#include "platform/host/CodePage.h"
 #include "platform/host/NoCase.h"
 
 namespace zxp::host {
@@ -98,26 +99,53 @@ bool isIdentifier(std::string_view s) {
   return true;
 }
 
-std::string quote(std::string_view s) {
+// Appends one ASCII character of a quoted string, escaped when it is a quote, a backslash or a
+// control character.
+void appendQuotedAscii(std::string& out, char ch) {
   static constexpr char hex[] = "0123456789ABCDEF";
+  const auto c = static_cast<unsigned char>(ch);
+  switch (c) {
+    case '"': out += "\\\""; return;
+    case '\\': out += "\\\\"; return;
+    case '\n': out += "\\n"; return;
+    case '\r': out += "\\r"; return;
+    case '\t': out += "\\t"; return;
+    default:
+      if (c < 0x20 || c == 0x7F) {
+        out += "\\x";
+        out += hex[c >> 4];
+        out += hex[c & 15];
+      } else {
+        out += ch;
+      }
+  }
+}
+
+// A string for the file: quoted, with every byte that is not part of well-formed UTF-8 escaped,
+// so that a written file is always valid UTF-8 text and reads back to the same bytes.
+std::string quote(std::string_view s) {
   std::string out = "\"";
-  for (char ch : s) {
-    auto c = static_cast<unsigned char>(ch);
-    switch (c) {
-      case '"': out += "\\\""; break;
-      case '\\': out += "\\\\"; break;
-      case '\n': out += "\\n"; break;
-      case '\r': out += "\\r"; break;
-      case '\t': out += "\\t"; break;
-      default:
-        if (c < 0x20 || c == 0x7F) {
-          out += "\\x";
-          out += hex[c >> 4];
-          out += hex[c & 15];
-        } else {
-          out += ch;
+  size_t i = 0;
+  while (i < s.size()) {
+    size_t len = 1;
+    const auto c = static_cast<unsigned char>(s[i]);
+    if (c >= 0x80) {
+      const char32_t cp = decodeUtf8(s.substr(i), len);
+      const bool wellFormed = cp != kReplacementCharacter || s.substr(i, len) == "\xEF\xBF\xBD";
+      if (!wellFormed) {
+        for (size_t k = 0; k < len; ++k) {
+          char buf[8];
+          std::snprintf(buf, sizeof buf, "\\x%02X", static_cast<unsigned char>(s[i + k]));
+          out += buf;
         }
+        i += len;
+        continue;
+      }
+      out.append(s.data() + i, len);
+    } else {
+      appendQuotedAscii(out, s[i]);
     }
+    i += len;
   }
   out += '"';
   return out;
@@ -287,6 +315,21 @@ std::string writeFormFile(const FormRecord& form) {
 
 // ---- Parsing ----------------------------------------------------------------------------------
 
+std::string excerpt(std::string_view s) {
+  constexpr size_t kQuoted = 40;
+  bool cut = false;
+  if (s.size() > kQuoted) {
+    size_t n = kQuoted;
+    while (n > 0 && (static_cast<unsigned char>(s[n]) & 0xC0) == 0x80) --n;
+    s = s.substr(0, n);
+    cut = true;
+  }
+  std::string out;
+  for (char c : s) out += (static_cast<unsigned char>(c) < 0x20 || c == 0x7F) ? '?' : c;
+  if (cut) out += "...";
+  return out;
+}
+
 namespace {
 
 // One line of the file, consumed token by token.
@@ -378,11 +421,7 @@ class LineCursor {
     return std::string(w);
   }
 
-  static std::string printable(std::string_view s) {
-    std::string out;
-    for (char c : s) out += (static_cast<unsigned char>(c) < 0x20 || c == 0x7F) ? '?' : c;
-    return out;
-  }
+  static std::string printable(std::string_view s) { return excerpt(s); }
 
  private:
   static int hexDigit(char c) {
@@ -400,6 +439,8 @@ class LineCursor {
 class Parser {
  public:
   explicit Parser(std::string_view text) {
+    // A UTF-8 byte-order mark, as some editors write one, is not part of the text.
+    if (text.starts_with("\xEF\xBB\xBF")) text.remove_prefix(3);
     size_t start = 0;
     while (start <= text.size()) {
       size_t nl = text.find('\n', start);
@@ -413,6 +454,11 @@ class Parser {
   }
 
   FormRecord parse() {
+    // The file is UTF-8 text throughout; other bytes would show as replacement glyphs.
+    for (size_t i = 0; i < lines_.size(); ++i) {
+      if (!isValidUtf8(lines_[i]))
+        throw FormFileError(static_cast<int>(i + 1), "the line is not valid UTF-8 text");
+    }
     LineCursor header = nextSignificant("the header line 'ZorvaXP Form 1'");
     if (!equalsNoCase(header.word(), "ZorvaXP") || !equalsNoCase(header.word(), "Form"))
       header.fail("not a form file: expected 'ZorvaXP Form " + std::to_string(kFormFileVersion) + "'");
@@ -519,7 +565,7 @@ class Parser {
     l.expect('=', "'=' after the extender key");
     std::string_view v = l.word();
     auto once = [&](bool& flag) {
-      if (flag) l.fail("extender value @" + key + " given twice");
+      if (flag) l.fail("extender value @" + LineCursor::printable(key) + " given twice");
       flag = true;
     };
     if (equalsNoCase(key, "Index")) {
@@ -562,7 +608,7 @@ class Parser {
       once(seen.cancelButton);
       x.cancelButton = boolean(l, v);
     } else {
-      l.fail("unknown extender value @" + key);
+      l.fail("unknown extender value @" + LineCursor::printable(key));
     }
     l.expectEnd();
   }
@@ -570,7 +616,7 @@ class Parser {
   void parseProperty(LineCursor& l, PropertyBag& bag) {
     std::string key = l.name("property name");
     l.expect('=', "'=' after the property name");
-    if (bag.contains(key)) l.fail("property '" + key + "' given twice");
+    if (bag.contains(key)) l.fail("property '" + LineCursor::printable(key) + "' given twice");
     Variant value = parseValue(l);
     l.expectEnd();
     bag.set(key, std::move(value), l.line());

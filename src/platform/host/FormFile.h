@@ -98,6 +98,10 @@ class FormFileError : public HostError {
 std::string writeFormFile(const FormRecord& form);
 FormRecord parseFormFile(std::string_view text);
 
+// Text from a form file for an error message: control characters as '?', and at most 40 bytes
+// (cut at a character boundary, then "..."), so that a huge token never makes a huge message.
+std::string excerpt(std::string_view text);
+
 // The text of one typed value as it appears after "Key = " (for property panels and messages).
 std::string formatFormValue(const Variant& value);
 

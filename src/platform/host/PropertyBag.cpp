@@ -20,7 +20,17 @@ PropertyBag::Entry* PropertyBag::findMutable(std::string_view key) {
 Variant PropertyBag::ReadProperty(std::string_view key, const Variant& defaultValue) const {
   lastKeyRead_ = std::string(key);
   const Entry* e = find(key);
-  return e ? e->value : defaultValue;
+  if (!e) return defaultValue;
+  e->wasRead = true;
+  return e->value;
+}
+
+std::vector<const PropertyBag::Entry*> PropertyBag::unreadEntries() const {
+  std::vector<const Entry*> out;
+  for (const Entry& e : entries_) {
+    if (!e.wasRead) out.push_back(&e);
+  }
+  return out;
 }
 
 void PropertyBag::set(std::string_view key, Variant value, int line) {

@@ -22,6 +22,7 @@ class PropertyBag {
     std::string key;
     Variant value;
     int line = 0;  // the form-file line the value came from (0 when written by code)
+    mutable bool wasRead = false;  // set by ReadProperty and read: the key is one a reader knows
   };
 
   // The stored value, or the default when the key is absent.
@@ -32,7 +33,9 @@ class PropertyBag {
   T read(std::string_view key, const T& defaultValue) const {
     const Entry* e = find(key);
     lastKeyRead_ = std::string(key);
-    return e ? variantAs<T>(e->value) : defaultValue;
+    if (!e) return defaultValue;
+    e->wasRead = true;
+    return variantAs<T>(e->value);
   }
 
   // Stores the value; with a default, a value equal to the default is omitted (and any value
@@ -49,6 +52,10 @@ class PropertyBag {
   size_t size() const { return entries_.size(); }
   bool empty() const { return entries_.empty(); }
   void clear() { entries_.clear(); }
+
+  // The entries no reader asked for: after a control has read its bag, the keys it does not know
+  // (a misspelt property name in a form file), in bag order.
+  std::vector<const Entry*> unreadEntries() const;
 
   // The key of the latest read; lets a loader say which property a failed read was about.
   const std::string& lastKeyRead() const { return lastKeyRead_; }

@@ -136,8 +136,8 @@ std::vector<std::string> findFiles(std::string_view apiPattern) {
   const size_t slash = pattern.rfind('/');
   std::string folder = slash == std::string::npos ? "." : slash == 0 ? "/" : pattern.substr(0, slash);
   std::string name = slash == std::string::npos ? pattern : pattern.substr(slash + 1);
-  if (hasWildcards(folder)) return found;
-  if (name.empty()) name = "*";
+  // A pattern ending in a separator names no entry: the platform's search finds nothing for it.
+  if (hasWildcards(folder) || name.empty()) return found;
 
   if (!hasWildcards(name)) {
     struct stat st;

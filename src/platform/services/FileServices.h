@@ -66,7 +66,7 @@ bool matchesWildcard(std::string_view name, std::string_view pattern);
 
 // The platform's directory search: every entry matching the last part of the pattern within the
 // folder the rest of it names, "." and ".." included when they match. A pattern that ends with a
-// separator searches every entry of that folder; a last part without wildcards looks up that one
+// separator has no last part and finds nothing; a last part without wildcards looks up that one
 // name. Wildcards outside the last part, missing or unreadable folders and invalid paths find
 // nothing. Names are the raw names on disk (possibly not UTF-8), "." and ".." first, then in
 // the platform's listing order: by name compared case-insensitively, then byte by byte.

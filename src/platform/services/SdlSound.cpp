@@ -1,12 +1,32 @@
 // The desktop's sound output through SDL2's queued audio: a new sound clears the queue and
 // queues its samples, converted to the device's format; playback runs on SDL's audio thread.
 #include <SDL2/SDL.h>
+#include <dlfcn.h>
+
+#include <cstdio>
 
 #include "platform/services/Sound.h"
 
 namespace zxp::services {
 
 namespace {
+
+void ignoreAlsaMessage(const char*, int, const char*, int, const char*, ...) {}
+
+// ALSA's library prints every failed probe to stderr (eight lines on a machine without a sound
+// card). SDL loads it on demand; loading it first and giving it a silent error handler keeps
+// those lines away. Without ALSA there is nothing to silence.
+void quietAlsaMessages() {
+  static const bool done = [] {
+    void* alsa = dlopen("libasound.so.2", RTLD_LAZY | RTLD_LOCAL);  // kept loaded: SDL uses it
+    if (!alsa) return true;
+    using Handler = void (*)(const char*, int, const char*, int, const char*, ...);
+    auto setHandler = reinterpret_cast<int (*)(Handler)>(dlsym(alsa, "snd_lib_error_set_handler"));
+    if (setHandler) setHandler(ignoreAlsaMessage);
+    return true;
+  }();
+  (void)done;
+}
 
 class SdlSound final : public SoundBackend {
  public:
@@ -41,11 +61,9 @@ class SdlSound final : public SoundBackend {
   bool open() {
     if (device_ != 0) return true;
     if (failed_) return false;
+    quietAlsaMessages();
     if (!initialised_) {
-      if (SDL_InitSubSystem(SDL_INIT_AUDIO) != 0) {
-        failed_ = true;
-        return false;
-      }
+      if (SDL_InitSubSystem(SDL_INIT_AUDIO) != 0) return noDevice();
       initialised_ = true;
     }
     SDL_AudioSpec want{};
@@ -54,8 +72,14 @@ class SdlSound final : public SoundBackend {
     want.channels = 2;
     want.samples = 1024;
     device_ = SDL_OpenAudioDevice(nullptr, 0, &want, &have_, SDL_AUDIO_ALLOW_ANY_CHANGE);
-    if (device_ == 0) failed_ = true;
-    return device_ != 0;
+    return device_ != 0 || noDevice();
+  }
+
+  // Sounds stay silent from now on; said once, in one line.
+  bool noDevice() {
+    failed_ = true;
+    std::fprintf(stderr, "zorvaxp: no audio device (%s); sounds are silent\n", SDL_GetError());
+    return false;
   }
 
   bool initialised_ = false;

@@ -28,12 +28,17 @@ constexpr DWORD SND_PURGE = 0x0040;
 constexpr DWORD SND_FILENAME = 0x00020000;
 
 // Plays the wave file named by pszSound; a null name stops the current sound. FALSE when the
-// file cannot be read or is not a wave file, or with SND_NOSTOP while a sound plays.
+// file cannot be read or is not a wave file, or with SND_NOSTOP while a sound plays. Only a
+// regular file of at most services::kMaxSoundFileSize bytes plays; a folder, device or pipe is
+// refused at once without blocking.
 BOOL PlaySoundA(const char* pszSound, HMODULE hmod, DWORD fdwSound);
 
 }  // namespace zxp
 
 namespace zxp::services {
+
+// The largest wave file played: 32 MiB, over three minutes of CD-quality stereo.
+constexpr uint64_t kMaxSoundFileSize = uint64_t{32} << 20;
 
 // Decoded PCM samples of a wave file, in the file's own sample format (SDL's format numbers).
 struct Wave {
@@ -46,7 +51,8 @@ struct Wave {
 };
 
 // Reads a wave file (RIFF WAVE: PCM, IEEE float, ADPCM, mu-law, a-law); empty when the bytes
-// are not one.
+// are not one. Chunks that declare more bytes than the file holds are read as far as they go,
+// and memory is only ever reserved for bytes that are there.
 std::optional<Wave> decodeWave(std::span<const uint8_t> bytes);
 // The bytes of a mono 16-bit PCM wave file holding the samples at the given rate.
 std::vector<uint8_t> encodeWave(std::span<const int16_t> samples, int frequency);

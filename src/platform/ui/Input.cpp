@@ -563,6 +563,11 @@ HWND SetFocus(HWND hwnd) {
   Window* w = windowFromHandle(hwnd);
   if (!w || w->isDesktop()) return 0;
   if (hwnd == prev) return prev;
+  // A disabled window, or one inside a disabled parent, cannot take the focus: the call fails
+  // and the focus stays where it was, as on the platform.
+  for (Window* p = w; p && !p->isDesktop(); p = p->parent) {
+    if (!p->enabledFlag()) return 0;
+  }
   Window* top = topLevelOf(w);
   if (top && top->hwnd != in.active && !(top->style & WS_CHILD)) {
     activateWindow(top->hwnd, WA_ACTIVE);

@@ -335,7 +335,8 @@ int standardCursorId(HCURSOR cursor);
 
 // ---- Focus, activation and keyboard -------------------------------------------------------------
 // WM_KILLFOCUS to the old focus window (wParam: the new one), WM_SETFOCUS to the new (wParam: the
-// old one); activates the new window's top-level window first. Returns the previous focus.
+// old one); activates the new window's top-level window first. Returns the previous focus; 0 and
+// no change for a window that is disabled or inside a disabled window.
 HWND SetFocus(HWND hwnd);
 HWND GetFocus();
 HWND SetActiveWindow(HWND hwnd);

@@ -2,6 +2,9 @@
 // bad files, names and arguments fail with a clear message and their exit code.
 #include <gtest/gtest.h>
 
+#include <sys/stat.h>
+
+#include <filesystem>
 #include <fstream>
 #include <sstream>
 
@@ -118,6 +121,57 @@ TEST_F(Render, WritesThePictureAndReportsBadInputClearly) {
   text = run({"--help"}, code);
   EXPECT_EQ(code, 0);
   EXPECT_EQ(text, usageText());
+}
+
+TEST_F(Render, NeverOverwritesItsInputAndRefusesUnreachableStates) {
+  testing::TempDir dir;
+  const std::string form = dir.file("form.zxf");
+  std::ofstream(form) << kForm;
+  int code = -1;
+  // --out naming the form file (directly or through another spelling of its path) is refused.
+  for (const std::string& out : {form, dir.path().string() + "/./form.zxf"}) {
+    const std::string text = run({form, "--out", out}, code);
+    EXPECT_EQ(code, 2) << text;
+    EXPECT_NE(text.find("names the form file itself"), std::string::npos) << text;
+  }
+  std::ifstream in(form);
+  std::ostringstream kept;
+  kept << in.rdbuf();
+  EXPECT_EQ(kept.str(), kForm);
+
+  // A failed write says why and leaves the old picture; a pipe as --out is neither written nor removed.
+  const std::string fifo = dir.file("pipe.png");
+  ASSERT_EQ(mkfifo(fifo.c_str(), 0600), 0);
+  std::string text = run({form, "--out", fifo}, code);
+  EXPECT_EQ(code, 1);
+  EXPECT_NE(text.find("cannot write " + fifo + ": not a regular file"), std::string::npos) << text;
+  EXPECT_TRUE(std::filesystem::is_fifo(fifo));
+  text = run({form, "--out", dir.file("none/a.png")}, code);
+  EXPECT_NE(text.find("No such file or directory"), std::string::npos) << text;
+
+  // The focus on a disabled control is a state no user can reach.
+  std::string disabled = kForm;
+  disabled.replace(disabled.find("  End\n  Begin TestXP B"), 0, "    Enabled = Boolean False\n");
+  std::ofstream(dir.file("disabled.zxf")) << disabled;
+  text = run({dir.file("disabled.zxf"), "--out", dir.file("d.png"), "--focus", "A"}, code);
+  EXPECT_EQ(code, 1);
+  EXPECT_NE(text.find("control \"A\" is disabled and cannot take the focus"), std::string::npos) << text;
+  EXPECT_FALSE(std::filesystem::exists(dir.file("d.png")));
+  EXPECT_EQ(run({dir.file("disabled.zxf"), "--out", dir.file("d.png"), "--focus", "B"}, code), dir.file("d.png") + "\n");
+}
+
+TEST_F(Render, WarnsAboutPropertiesNoControlKnows) {
+  testing::TempDir dir;
+  std::string text = kForm;
+  text.replace(text.find("    ColorHover"), 0, "    ColourNormal = Long 5\n");
+  const std::string form = dir.file("typo.zxf");
+  std::ofstream(form) << text;
+  int code = -1;
+  const std::string output = run({form, "--out", dir.file("t.png")}, code);
+  EXPECT_EQ(code, 0);
+  EXPECT_NE(output.find("zorvaxp-render: warning: " + form + ":11: unknown property ColourNormal of A"),
+            std::string::npos)
+      << output;
 }
 
 // The shipped example form with the library's own buttons: each state changes the pixels of the

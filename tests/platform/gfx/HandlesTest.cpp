@@ -24,6 +24,49 @@ TEST(Handles, StaleAndWrongKindHandlesFailWithoutCrashing) {
   EXPECT_EQ(HandleTable::global().liveCount(), before);
 }
 
+TEST(Handles, AWrappedCounterSkipsHandlesInUse) {
+  HandleTable& table = HandleTable::global();
+  const size_t before = table.liveCount();
+  auto colourOf = [](HBRUSH h) {
+    LOGBRUSH lb{};
+    return GetObject(h, sizeof lb, &lb) == static_cast<int>(sizeof lb) ? lb.lbColor : CLR_INVALID;
+  };
+  const HBRUSH stock = GetStockObject(WHITE_BRUSH);
+  HBRUSH low = CreateSolidBrush(RGB(1, 2, 3));
+  // Near the end of the 32-bit range: the next handles are the last two, then the counter wraps.
+  const HANDLE counter = table.setNextHandleForTesting(UINT32_MAX - 1);
+  HBRUSH a = CreateSolidBrush(RGB(4, 5, 6));
+  HBRUSH b = CreateSolidBrush(RGB(7, 8, 9));
+  EXPECT_EQ(a, UINT32_MAX - 1);
+  EXPECT_EQ(b, UINT32_MAX);
+  // Back at the bottom the counter passes over every live handle: the stock brush, the brush
+  // made before and the two just made keep their objects.
+  table.setNextHandleForTesting(std::min(stock, low));
+  std::vector<HBRUSH> fresh;
+  for (int i = 0; i < 4; ++i) fresh.push_back(CreateSolidBrush(RGB(10, 11, 12)));
+  for (HBRUSH h : fresh) {
+    EXPECT_NE(h, 0u);
+    EXPECT_NE(h, stock);
+    EXPECT_NE(h, low);
+    EXPECT_EQ(colourOf(h), RGB(10, 11, 12));
+  }
+  EXPECT_EQ(colourOf(stock), RGB(255, 255, 255));
+  EXPECT_EQ(colourOf(low), RGB(1, 2, 3));
+  EXPECT_EQ(colourOf(a), RGB(4, 5, 6));
+  // A handle given out at the top of the range is followed by the bottom, never by 0.
+  DeleteObject(b);
+  table.setNextHandleForTesting(UINT32_MAX);
+  HBRUSH top = CreateSolidBrush(0);
+  HBRUSH next = CreateSolidBrush(0);
+  EXPECT_EQ(top, UINT32_MAX);
+  EXPECT_NE(next, 0u);
+  EXPECT_NE(next, low);
+  for (HBRUSH h : fresh) DeleteObject(h);
+  for (HBRUSH h : {low, a, top, next}) DeleteObject(h);
+  EXPECT_EQ(table.liveCount(), before);
+  table.setNextHandleForTesting(counter);  // other tests expect fresh handles above the old ones
+}
+
 TEST(Handles, SaveAndRestoreDcState) {
   HDC dc = CreateCompatibleDC(0);
   SetTextColor(dc, RGB(10, 20, 30));

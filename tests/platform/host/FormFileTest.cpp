@@ -211,6 +211,47 @@ TEST(FormFile, MalformedFilesGiveTheirLine) {
   (void)head;
 }
 
+TEST(FormFile, TextIsUtf8WithOrWithoutAByteOrderMark) {
+  const std::string body = "ZorvaXP Form 1\nBegin Form F\n  Caption = String \"\xC3\xBC" "ber\"\nEnd\n";
+  EXPECT_EQ(parseFormFile("\xEF\xBB\xBF" + body).properties.find("Caption")->value.toString(), "\xC3\xBC" "ber");
+  // Bytes that are not UTF-8 are refused with their line, not shown as replacement glyphs.
+  for (const char* bad : {"\xFC", "\xC3", "\xED\xA0\x80", "\xC0\x80", "\xF4\x90\x80\x80"}) {
+    try {
+      parseFormFile(body + "' a comment\n" + "' " + bad + "\n");
+      ADD_FAILURE() << "no error";
+    } catch (const FormFileError& e) {
+      EXPECT_EQ(e.line(), 6) << e.what();
+      EXPECT_NE(e.message().find("not valid UTF-8"), std::string::npos) << e.what();
+    }
+  }
+  // Strings holding such bytes are written escaped, so the file stays text and reads back whole.
+  FormRecord f;
+  f.name = "F";
+  f.properties.WriteProperty("Raw", std::string("a\xFF\xC3\xBC\xC3(\xF0\x9F\x98\x80"));
+  const std::string text = writeFormFile(f);
+  EXPECT_NE(text.find("\"a\\xFF\xC3\xBC\\xC3(\xF0\x9F\x98\x80\""), std::string::npos) << text;
+  EXPECT_EQ(parseFormFile(text).properties.find("Raw")->value.toString(), "a\xFF\xC3\xBC\xC3(\xF0\x9F\x98\x80");
+}
+
+TEST(FormFile, MessagesQuoteAShortPrefixOfHugeTokens) {
+  const std::string huge(1 << 20, '9');
+  const std::string head = "ZorvaXP Form 1\nBegin Form F\n";
+  for (const std::string& line : {"X = Integer " + huge, "X = Bogus" + huge, "X = Font \"A\" 8 " + huge,
+                                  "X = Integer 1 " + huge, "\"" + huge + "\" = Integer 1\n\"" + huge + "\" = Integer 2",
+                                  "Begin C \"" + huge + "\"\n@" + huge + " = 1"}) {
+    try {
+      parseFormFile(head + line + "\nEnd\n");
+      ADD_FAILURE() << "no error";
+    } catch (const FormFileError& e) {
+      EXPECT_LT(e.message().size(), 120u) << e.message().substr(0, 200);
+      EXPECT_NE(e.message().find("999"), std::string::npos) << e.message().substr(0, 200);
+    }
+  }
+  EXPECT_EQ(excerpt("short"), "short");
+  EXPECT_EQ(excerpt(std::string(39, 'a') + "\xC3\xBC" + "tail"), std::string(39, 'a') + "...");  // never half a character
+  EXPECT_EQ(excerpt("tab\there"), "tab?here");
+}
+
 TEST(FormFile, NestingIsLimited) {
   std::string text = "ZorvaXP Form 1\nBegin Form F\n";
   for (int i = 0; i < kMaxFormNesting + 5; ++i) text += "Begin C c" + std::to_string(i) + "\n";

@@ -282,6 +282,15 @@ TEST_F(Form, LoadErrorsNameTheLine) {
       {"  Begin TestXP A\n    Style = Long 70000\n  End\nEnd\n", 4, "Overflow"},
       {"  Begin TestXP A\n  End\n  Begin TestXP a\n  End\nEnd\n", 5, "already in use"},
       {"  ClientWidth = String \"x\"\nEnd\n", 3, "Type mismatch"},
+      // A form-level value names its own line and key, not the last key read.
+      {"  Caption = String \"c\"\n  ClientHeight = Long 900\n  ClientWidth = Long -5\n  Font = Font \"Tahoma\" 8\nEnd\n", 5,
+       "form F, property ClientWidth: Invalid property value"},
+      {"  ClientHeight = Long -1\n  ClientWidth = Long 5\nEnd\n", 3, "property ClientHeight"},
+      // Only a container holds controls.
+      {"  Begin TestPlain P\n    Begin TestXP Q\n    End\n  End\nEnd\n", 4,
+       "P cannot contain controls (TestXP Q)"},
+      // Names from the file are quoted short, however long they are.
+      {"  Begin \"" + std::string(100000, 'N') + "\" A\n  End\nEnd\n", 3, "unknown control class 'NNNN"},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.body);
@@ -295,6 +304,64 @@ TEST_F(Form, LoadErrorsNameTheLine) {
   }
   // A failed load leaves nothing behind.
   EXPECT_EQ(services::libraryRefCount("Shell32.dll"), 0);
+
+  try {
+    host::Form::load(head + "  Begin \"" + std::string(100000, 'N') + "\" A\n  End\nEnd\n", registry);
+  } catch (const host::FormFileError& e) {
+    EXPECT_LT(std::string(e.what()).size(), 120u) << e.what();
+  }
+}
+
+TEST_F(Form, AnEmptyCaptionSavesAndLoadsBackEmpty) {
+  // Also what a caption cut at a NUL (the window text ends there) becomes.
+  for (const std::string caption : {std::string(""), std::string("\\x00\\x00Buttons")}) {
+    const std::string text = "ZorvaXP Form 1\nBegin Form F\n  Caption = String \"" + caption + "\"\nEnd\n";
+    auto loaded = host::Form::load(text, registry);
+    EXPECT_EQ(loaded->Caption(), "");
+    const std::string once = loaded->save();
+    EXPECT_NE(once.find("Caption = String \"\""), std::string::npos) << once;
+    EXPECT_EQ(host::Form::load(once, registry)->save(), once);
+  }
+  // Without the key the caption is the form's name, and nothing is written for it.
+  auto plain = host::Form::load("ZorvaXP Form 1\nBegin Form F\nEnd\n", registry);
+  EXPECT_EQ(plain->Caption(), "F");
+  EXPECT_EQ(plain->save().find("Caption"), std::string::npos);
+  EXPECT_FALSE(plain->modified());
+}
+
+TEST_F(Form, KeysNoControlReadsAreListedWithTheirLines) {
+  const std::string text =
+      "\xEF\xBB\xBFZorvaXP Form 1\n"  // an editor's byte-order mark is no obstacle
+      "Begin Form F\n"
+      "  Captoin = String \"typo\"\n"
+      "  ClientWidth = Long 3000\n"
+      "  Begin TestXP A\n"
+      "    Caption = String \"ok\"\n"
+      "    HiglightMouseOvr = Boolean False\n"
+      "  End\n"
+      "End\n";
+  auto loaded = host::Form::load(text, registry);
+  ASSERT_EQ(loaded->unknownKeys().size(), 2u);
+  EXPECT_EQ(loaded->unknownKeys()[0].line, 3);
+  EXPECT_EQ(loaded->unknownKeys()[0].owner, "form F");
+  EXPECT_EQ(loaded->unknownKeys()[0].key, "Captoin");
+  EXPECT_EQ(loaded->unknownKeys()[1].line, 7);
+  EXPECT_EQ(loaded->unknownKeys()[1].owner, "A");
+  EXPECT_EQ(loaded->unknownKeys()[1].key, "HiglightMouseOvr");
+  EXPECT_EQ(loaded->controlAs<TestXP>("A")->Caption(), "ok");
+  // Every key a form saves is one its controls read back.
+  EXPECT_TRUE(host::Form::load(loaded->save(), registry)->unknownKeys().empty());
+}
+
+TEST_F(Form, AccessKeysAreWholeCharacters) {
+  TestXP& a = add("A");
+  a.setCaption("&\xC3\x9C" "bung");  // U+00DC: two bytes
+  EXPECT_EQ(a.AccessKeys(), "\xC3\x9C");
+  // Neither of its bytes is a key of its own.
+  EXPECT_FALSE(form->accessKey('\xC3'));
+  EXPECT_FALSE(form->accessKey('\x9C'));
+  a.setCaption("&Go");
+  EXPECT_TRUE(form->accessKey('g'));
 }
 
 }  // namespace

@@ -1,5 +1,12 @@
 #include <gtest/gtest.h>
 
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <SDL2/SDL.h>
+
+#include <algorithm>
+#include <cstdlib>
 #include <fstream>
 
 #include "platform/services/Library.h"
@@ -35,6 +42,22 @@ TEST(Sound, PlaysWaveFilesAndANewSoundReplacesThePrevious) {
   EXPECT_FALSE(rec.sound->playing());
 }
 
+TEST(Sound, PlaysOnlyRegularFilesOfBoundedSizeAndNeverWaits) {
+  RecordingServices rec;
+  zxp::testing::TempDir dir;
+  // A folder, a pipe without a writer (opening it for reading would wait for one) and an endless
+  // device are refused at once; none of them may throw, hang or fill the memory.
+  const std::string fifo = dir.file("pipe.wav");
+  ASSERT_EQ(mkfifo(fifo.c_str(), 0600), 0);
+  for (const std::string& path : {dir.path().string(), fifo, std::string("/dev/zero"), std::string("/dev/null")})
+    EXPECT_EQ(PlaySoundA(path.c_str(), 0, SND_ASYNC | SND_FILENAME), 0) << path;
+  // A wave file longer than the limit is not read at all (a sparse file: no disk is used).
+  const std::string huge = zxp::testing::writeWave(dir.file("huge.wav"));
+  ASSERT_EQ(truncate(huge.c_str(), static_cast<off_t>(kMaxSoundFileSize + 1)), 0);
+  EXPECT_EQ(PlaySoundA(huge.c_str(), 0, SND_ASYNC), 0);
+  EXPECT_TRUE(rec.sound->played.empty());
+}
+
 TEST(Sound, DecodesDurationAndRejectsTruncatedFiles) {
   zxp::testing::TempDir dir;
   std::string path = zxp::testing::writeWave(dir.file("t.wav"), 8000);
@@ -55,6 +78,75 @@ TEST(Sound, DecodesDurationAndRejectsTruncatedFiles) {
   bytes.resize(20);
   EXPECT_FALSE(decodeWave(bytes));
   EXPECT_FALSE(decodeWave(std::vector<uint8_t>{}));
+}
+
+// The largest block the audio library asks for while it runs; its allocations pass through to
+// the C library, so mixing with blocks allocated before is safe.
+class LargestAllocation {
+ public:
+  LargestAllocation() {
+    SDL_GetMemoryFunctions(&malloc_, &calloc_, &realloc_, &free_);
+    largest() = 0;
+    SDL_SetMemoryFunctions(
+        [](size_t n) { return note(n), std::malloc(n); },
+        [](size_t k, size_t n) { return note(k * n), std::calloc(k, n); },
+        [](void* p, size_t n) { return note(n), std::realloc(p, n); }, [](void* p) { std::free(p); });
+  }
+  ~LargestAllocation() { SDL_SetMemoryFunctions(malloc_, calloc_, realloc_, free_); }
+  size_t bytes() const { return largest(); }
+
+ private:
+  static size_t& largest() {
+    static size_t n = 0;
+    return n;
+  }
+  static void note(size_t n) { largest() = std::max(largest(), n); }
+  SDL_malloc_func malloc_;
+  SDL_calloc_func calloc_;
+  SDL_realloc_func realloc_;
+  SDL_free_func free_;
+};
+
+TEST(Sound, ChunksDeclaringMoreThanTheFileHoldsCostNoMoreThanTheFile) {
+  // A 64-byte mu-law file whose data chunk declares 2 155 360 288 bytes (found by fuzzing: the
+  // decoder reserved the declared size before reading).
+  const std::vector<uint8_t> file{
+      'R', 'I', 'F', 'F', 0x46, 0, 0, 0, 'W', 'A', 'V', 'E', 'f', 'm', 't', ' ', 0x12, 0, 0, 0, 7, 0, 1, 0,
+      0x40, 0x1f, 0, 0, 0x40, 0x1f, 0, 0, 1, 0, 8, 0, 0, 0, 'd', 'a', 't', 'a', 0x20, 0x30, 0x78, 0x80,
+      0x88, 0x90, 0x98, 0xa0, 0xa8, 0xb0, 0xb8, 0xc0, 0xc8, 0xd0, 0xd8, 0xe0, 0xe8, 0xf0, 0xf8, 0x00};
+  // The same for a PCM file cut short inside its data, and one whose RIFF size is too large.
+  std::vector<uint8_t> cut = encodeWave(std::vector<int16_t>(100, 1234), 8000);
+  cut.resize(44 + 60);
+  std::vector<uint8_t> riff = encodeWave(std::vector<int16_t>(10, 5), 8000);
+  riff[4] = riff[5] = riff[6] = riff[7] = 0xFF;
+  // A 7-channel 8-bit file whose header claims 1-byte frames, holding 32 bytes: 4 whole frames
+  // (found by fuzzing: the partial fifth came back too).
+  std::vector<uint8_t> seven = encodeWave(std::vector<int16_t>(16, 7), 8000);
+  seven[22] = 7;                 // channels
+  seven[32] = 1;                 // block align
+  seven[34] = 8;                 // bits per sample
+  // A file without its RIFF header, starting at "WAVE" and holding another header further on,
+  // whose data chunk declares 4 GB (found by fuzzing: the chunks of such files were not bounded).
+  const std::vector<uint8_t> bare{
+      0x57, 0x41, 0x56, 0x45, 0x66, 0x6d, 0x74, 0x20, 0x12, 0x00, 0x00, 0x00, 0x06, 0x00, 0x01, 0x00,
+      0x40, 0x1f, 0x52, 0x49, 0x46, 0x46, 0x46, 0x00, 0x00, 0x00, 0x57, 0x41, 0x56, 0x45, 0x66, 0x6d,
+      0x74, 0x20, 0x12, 0x00, 0x00, 0x00, 0x06, 0x00, 0x01, 0x00, 0x40, 0x1f, 0x00, 0x00, 0x40, 0x1f,
+      0x00, 0x00, 0x01, 0x00, 0x08, 0x00, 0x00, 0x00, 0x64, 0x61, 0x74, 0x61, 0x20, 0x00, 0x00, 0xf0, 0xf8
+  };
+  for (const std::vector<uint8_t>* bytes :
+       std::initializer_list<const std::vector<uint8_t>*>{&file, &cut, &riff, &seven, &bare}) {
+    LargestAllocation probe;
+    const auto w = decodeWave(*bytes);
+    EXPECT_LE(probe.bytes(), 4096u + 8 * bytes->size());
+    if (w) {
+      EXPECT_LE(w->samples.size(), 4 * bytes->size());
+      EXPECT_EQ(w->samples.size() % (static_cast<size_t>(w->channels) * (SDL_AUDIO_BITSIZE(w->format) / 8)), 0u);
+    }
+  }
+  const auto sevenWave = decodeWave(seven);
+  ASSERT_TRUE(sevenWave);
+  EXPECT_EQ(sevenWave->channels, 7);
+  EXPECT_EQ(sevenWave->samples.size(), 28u);
 }
 
 TEST(MessageBoxAndShell, AreRecorded) {

@@ -236,6 +236,25 @@ TEST_F(Input, FocusMessagesNameTheOtherWindow) {
   EXPECT_EQ(SetFocus(0), 0u);
 }
 
+TEST_F(Input, DisabledWindowsCannotTakeTheFocus) {
+  HWND top = popup(Rect{0, 0, 200, 200});
+  HWND a = child(top, Rect{0, 0, 50, 50});
+  HWND frame = child(top, Rect{60, 0, 160, 100});
+  HWND inner = child(frame, Rect{0, 0, 40, 40});
+  SetFocus(a);
+  EnableWindow(frame, FALSE);
+  clearLog();
+  // Neither the disabled window nor a window inside it: the call fails and nothing moves.
+  EXPECT_EQ(SetFocus(frame), 0u);
+  EXPECT_EQ(SetFocus(inner), 0u);
+  EXPECT_EQ(GetFocus(), a);
+  EXPECT_TRUE(entriesOf(a, WM_KILLFOCUS).empty());
+  EXPECT_TRUE(entriesOf(inner, WM_SETFOCUS).empty());
+  EnableWindow(frame, TRUE);
+  EXPECT_EQ(SetFocus(inner), a);
+  EXPECT_EQ(GetFocus(), inner);
+}
+
 TEST_F(Input, ClickingAnInactiveWindowActivatesItAndBringsItUp) {
   HWND a = popup(Rect{0, 0, 100, 100});
   HWND b = popup(Rect{50, 50, 150, 150});
