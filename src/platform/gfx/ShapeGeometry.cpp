@@ -248,7 +248,9 @@ struct WideStroke::PenShapes {
   int64_t w;
   RoundRegion cap;
   std::vector<Span> capRows;
-  std::array<std::vector<std::pair<int64_t, Span>>, 4> diagonal;
+  // The band of a unit diagonal step without the caps at its two ends, per direction.
+  std::array<std::vector<std::pair<int64_t, Span>>, 4> diagonalRest;
+  std::array<bool, 4> diagonalKnown{};
   std::array<uint8_t, 9> unitCovered{};  // 0 not known yet, 1 covered, 2 not
 };
 
@@ -288,10 +290,11 @@ WideStroke::WideStroke(std::span<const Point64> pts, bool closed, int64_t width,
     i = k + 1;
   }
 
-  // A run of unit steps has a cap at every point, so its band is left out when those caps cover
-  // it. Otherwise the union of the steps' bands is the band of the whole run (the rounding of
-  // the half-widths depends on the direction only): one rectangle along a row or a column, the
-  // band of one diagonal step repeated along a diagonal.
+  // A run of unit steps has a cap at every point, so only what its band adds to those caps is
+  // drawn. The union of the steps' bands is the band of the whole run (the rounding of the
+  // half-widths depends on the direction only): along a row or a column one rectangle, unless
+  // the caps cover it; along a diagonal the pixels of one step's band outside its end caps,
+  // repeated at every step.
   const size_t last = closed ? n : n - 1;
   for (size_t i = 0; i < last;) {
     auto at = [&](size_t j) { return pts[j < n ? j : j - n]; };
@@ -304,10 +307,10 @@ WideStroke::WideStroke(std::span<const Point64> pts, bool closed, int64_t width,
       while (k < last && at(k + 1).x - pts[k].x == sx && at(k + 1).y - pts[k].y == sy) ++k;
       if (sx == 0 || sy == 0) {
         if (!unitBandCovered(sx, sy)) addSegment(a, at(k));
-      } else if (!unitBandCovered(sx, sy)) {
-        const auto& band = diagonalBand(sx, sy);
+      } else {
+        const auto& rest = diagonalRest(sx, sy);
         for (size_t j = i; j < k; ++j)
-          for (const auto& [y, s] : band) add(pts[j].y + y, pts[j].x + s.left, pts[j].x + s.right);
+          for (const auto& [y, s] : rest) add(pts[j].y + y, pts[j].x + s.left, pts[j].x + s.right);
       }
     }
     i = k;
@@ -431,31 +434,36 @@ bool within(Span s, Span a, Span b) {
 }  // namespace
 
 bool WideStroke::unitBandCovered(int64_t sx, int64_t sy) {
-  if (sx == 0 && sy == 0) return true;
   uint8_t& known = pen_->unitCovered[static_cast<size_t>((sx + 1) * 3 + (sy + 1))];
   if (known == 0) {
-    std::vector<std::pair<int64_t, Span>> straight;
-    if (sx == 0 || sy == 0) {
-      // The w-pixel rectangle addSegment draws for this step.
-      const Box r = sy == 0 ? Box{std::min<int64_t>(0, sx), -(w_ / 2), std::max<int64_t>(0, sx), w_ - w_ / 2}
-                            : Box{-(w_ / 2), std::min<int64_t>(0, sy), w_ - w_ / 2, std::max<int64_t>(0, sy)};
-      for (int64_t y = r.top; y < r.bottom; ++y) straight.emplace_back(y, Span{r.left, r.right});
-    }
-    const auto& band = sx == 0 || sy == 0 ? straight : diagonalBand(sx, sy);
+    // The w-pixel rectangle addSegment draws for this step, row by row.
+    const Box r = sy == 0 ? Box{std::min<int64_t>(0, sx), -(w_ / 2), std::max<int64_t>(0, sx), w_ - w_ / 2}
+                          : Box{-(w_ / 2), std::min<int64_t>(0, sy), w_ - w_ / 2, std::max<int64_t>(0, sy)};
     bool covered = true;
-    for (const auto& [y, s] : band) {
+    for (int64_t y = r.top; y < r.bottom && covered; ++y) {
       const Span end = capRow(y - sy);
-      if (!(covered = within(s, capRow(y), Span{end.left + sx, end.right + sx}))) break;
+      covered = within(Span{r.left, r.right}, capRow(y), Span{end.left + sx, end.right + sx});
     }
     known = covered ? 1 : 2;
   }
   return known == 1;
 }
 
-const std::vector<std::pair<int64_t, Span>>& WideStroke::diagonalBand(int64_t dx, int64_t dy) {
-  auto& band = pen_->diagonal[static_cast<size_t>((dx > 0 ? 1 : 0) + (dy > 0 ? 2 : 0))];
-  if (band.empty()) bandOf(Point64{0, 0}, Point64{dx, dy}, Span{-w_ - 2, w_ + 2}, band);
-  return band;
+const std::vector<std::pair<int64_t, Span>>& WideStroke::diagonalRest(int64_t dx, int64_t dy) {
+  const size_t i = static_cast<size_t>((dx > 0 ? 1 : 0) + (dy > 0 ? 2 : 0));
+  std::vector<std::pair<int64_t, Span>>& rest = pen_->diagonalRest[i];
+  if (!pen_->diagonalKnown[i]) {
+    std::vector<std::pair<int64_t, Span>> band;
+    bandOf(Point64{0, 0}, Point64{dx, dy}, Span{-w_ - 2, w_ + 2}, band);
+    for (const auto& [y, s] : band) {
+      const Span end = capRow(y - dy);
+      for (const Span piece : spanMinus(s, capRow(y)))
+        for (const Span left : spanMinus(piece, Span{end.left + dx, end.right + dx}))
+          if (!left.empty()) rest.emplace_back(y, left);
+    }
+    pen_->diagonalKnown[i] = true;
+  }
+  return rest;
 }
 
 void WideStroke::addSegment(Point64 a, Point64 b) {
@@ -467,11 +475,6 @@ void WideStroke::addSegment(Point64 a, Point64 b) {
                           : Box{a.x - w_ / 2, std::min(a.y, b.y), a.x - w_ / 2 + w_, std::max(a.y, b.y)};
     for (int64_t y = std::max(r.top, rows_.left); y < std::min(r.bottom, rows_.right); ++y)
       add(y, r.left, r.right);
-    return;
-  }
-  if (std::llabs(dx) == 1 && std::llabs(dy) == 1) {
-    // A unit diagonal step of a pixel path: its band, worked out once per direction.
-    for (const auto& [y, s] : diagonalBand(dx, dy)) add(a.y + y, a.x + s.left, a.x + s.right);
     return;
   }
   thread_local std::vector<std::pair<int64_t, Span>> spans;

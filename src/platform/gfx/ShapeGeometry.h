@@ -164,8 +164,8 @@ int64_t walkLine(int64_t x0, int64_t y0, int64_t x1, int64_t y1, const Box& clip
 // union of all of these. Only the rows in `rows` are computed.
 //
 // A curve's pixel path has a point at every pixel, so the work is kept per point small: runs of
-// equal steps are one band, a run along a row or a column sweeps its caps at once, the band of
-// a unit step is left out when the caps at its two ends already cover it (worked out once per
+// equal steps are one band, a run along a row or a column sweeps its caps at once, a unit step
+// adds only the part of its band outside the caps at its two ends (worked out once per
 // direction), and each row gathers its spans as a few growing runs, a new span widening the run
 // it touches, so nothing needs sorting but the few runs a row ends with.
 class WideStroke {
@@ -181,7 +181,8 @@ class WideStroke {
   void addCap(Point64 p);
   void addCapRun(Point64 a, Point64 b);  // caps at every point of a horizontal or vertical run
   void addSegment(Point64 a, Point64 b);
-  // Whether the band of the unit step (sx, sy) lies within the caps at its two ends.
+  // Whether the band of the unit step (sx, sy) along a row or a column lies within the caps at
+  // its two ends.
   bool unitBandCovered(int64_t sx, int64_t sy);
   int64_t w_;
   Span rows_;
@@ -199,15 +200,16 @@ class WideStroke {
   void addTo(Runs& row, int64_t left, int64_t right);
   static size_t mergeSpans(Span* spans, size_t n);
   // Pen shapes that repeat along a pixel path, relative to their point: the cap, its rows (for
-  // pens up to kCachedCap pixels), the band of a unit diagonal step in each direction, and
-  // whether each unit step's band lies within its end caps. They depend on the width only, so
+  // pens up to kCachedCap pixels), what the band of a unit diagonal step adds to its end caps
+  // in each direction, and whether a straight unit step's band lies within its end caps. They depend on the width only, so
   // the last width's are kept per thread; pen_ points at them while the stroke is built.
   static constexpr int64_t kCachedCap = 64;
   struct PenShapes;
   static PenShapes& penShapes(int64_t width);
   PenShapes* pen_ = nullptr;
   Span capRow(int64_t d) const;
-  const std::vector<std::pair<int64_t, Span>>& diagonalBand(int64_t dx, int64_t dy);
+  // The pixels of the band of the unit diagonal step (dx, dy) from (0, 0) outside its end caps.
+  const std::vector<std::pair<int64_t, Span>>& diagonalRest(int64_t dx, int64_t dy);
   // The band of the segment a-b on the rows `rows`, appended to out.
   void bandOf(Point64 a, Point64 b, Span rows, std::vector<std::pair<int64_t, Span>>& out) const;
 };
