@@ -240,8 +240,28 @@ Box capBox(int64_t w) { return Box{-(w / 2), -(w / 2), w - w / 2, w - w / 2}; }
 
 }  // namespace
 
+struct WideStroke::PenShapes {
+  explicit PenShapes(int64_t width) : w(width), cap(capBox(width), width, width) {
+    if (w <= kCachedCap)
+      for (int64_t d = cap.box().top; d < cap.box().bottom; ++d) capRows.push_back(cap.row(d));
+  }
+  int64_t w;
+  RoundRegion cap;
+  std::vector<Span> capRows;
+  // The band of a unit diagonal step without the caps at its two ends, per direction.
+  std::array<std::vector<std::pair<int64_t, Span>>, 4> diagonalRest;
+  std::array<bool, 4> diagonalKnown{};
+  std::array<uint8_t, 9> unitCovered{};  // 0 not known yet, 1 covered, 2 not
+};
+
+WideStroke::PenShapes& WideStroke::penShapes(int64_t width) {
+  thread_local std::optional<PenShapes> last;
+  if (!last || last->w != width) last.emplace(width);
+  return *last;
+}
+
 WideStroke::WideStroke(std::span<const Point64> pts, bool closed, int64_t width, Span rows)
-    : w_(std::max<int64_t>(width, 1)), cap_(capBox(w_), w_, w_) {
+    : w_(std::max<int64_t>(width, 1)) {
   if (pts.empty()) return;
   int64_t top = pts[0].y, bottom = pts[0].y;
   for (const Point64& p : pts) {
@@ -250,25 +270,14 @@ WideStroke::WideStroke(std::span<const Point64> pts, bool closed, int64_t width,
   }
   rows_ = Span{std::max(rows.left, top - w_ / 2 - 1), std::min(rows.right, bottom + w_ + 1)};
   if (rows_.empty()) return;
-  if (w_ <= kCachedCap)
-    for (int64_t d = cap_.box().top; d < cap_.box().bottom; ++d) capRows_.push_back(cap_.row(d));
+  pen_ = &penShapes(w_);
+  const size_t count = static_cast<size_t>(rows_.right - rows_.left);
+  runs_.resize(count);
 
-  gathered_.reserve(std::min<size_t>(pts.size() * static_cast<size_t>(std::min<int64_t>(w_, 64) + 2) * 2,
-                                     size_t{1} << 20));
-  // Runs of equal steps are one segment: the union of their bands is the band of the whole run
-  // (the rounding of the half-widths depends on the direction only).
+  // Caps first: consecutive points one step apart along a row or a column are swept together.
+  // Along a path each cap touches the one before, so a row gathers few runs, and the bands
+  // added after them mostly widen those.
   const size_t n = pts.size();
-  const size_t last = closed ? n : n - 1;
-  for (size_t i = 0; i < last;) {
-    const Point64 a = pts[i], b = pts[(i + 1) % n];
-    const int64_t sx = b.x - a.x, sy = b.y - a.y;
-    size_t k = i + 1;
-    if (std::llabs(sx) <= 1 && std::llabs(sy) <= 1)
-      while (k < last && pts[(k + 1) % n].x - pts[k].x == sx && pts[(k + 1) % n].y - pts[k].y == sy) ++k;
-    addSegment(a, pts[k % n]);
-    i = k;
-  }
-  // Caps: consecutive points one step apart along a row or a column are swept together.
   for (size_t i = 0; i < n;) {
     size_t k = i;
     if (i + 1 < n) {
@@ -276,67 +285,185 @@ WideStroke::WideStroke(std::span<const Point64> pts, bool closed, int64_t width,
       if (std::llabs(sx) + std::llabs(sy) == 1)
         while (k + 1 < n && pts[k + 1].x - pts[k].x == sx && pts[k + 1].y - pts[k].y == sy) ++k;
     }
-    addCapRun(pts[i], pts[k]);
+    if (k == i) addCap(pts[i]);
+    else addCapRun(pts[i], pts[k]);
     i = k + 1;
   }
 
-  // Spans by row (a counting sort), each row's by left end, then merged.
-  const size_t count = static_cast<size_t>(rows_.right - rows_.left);
-  std::vector<uint32_t> first(count + 1, 0);
-  for (const auto& [y, span] : gathered_) ++first[static_cast<size_t>(y - rows_.left) + 1];
-  for (size_t r = 0; r < count; ++r) first[r + 1] += first[r];
-  std::vector<Span> byRow(gathered_.size());
-  std::vector<uint32_t> fill(first.begin(), first.end() - 1);
-  for (const auto& [y, span] : gathered_) byRow[fill[static_cast<size_t>(y - rows_.left)]++] = span;
-  start_.assign(count + 1, 0);
-  merged_.reserve(byRow.size());
+  // A run of unit steps has a cap at every point, so only what its band adds to those caps is
+  // drawn. The union of the steps' bands is the band of the whole run (the rounding of the
+  // half-widths depends on the direction only): along a row or a column one rectangle, unless
+  // the caps cover it; along a diagonal the pixels of one step's band outside its end caps,
+  // repeated at every step.
+  const size_t last = closed ? n : n - 1;
+  for (size_t i = 0; i < last;) {
+    auto at = [&](size_t j) { return pts[j < n ? j : j - n]; };
+    const Point64 a = pts[i], b = at(i + 1);
+    const int64_t sx = b.x - a.x, sy = b.y - a.y;
+    size_t k = i + 1;
+    if (std::llabs(sx) > 1 || std::llabs(sy) > 1) {
+      addSegment(a, b);
+    } else {
+      while (k < last && at(k + 1).x - pts[k].x == sx && at(k + 1).y - pts[k].y == sy) ++k;
+      if (sx == 0 || sy == 0) {
+        if (!unitBandCovered(sx, sy)) addSegment(a, at(k));
+      } else {
+        const auto& rest = diagonalRest(sx, sy);
+        for (size_t j = i; j < k; ++j)
+          for (const auto& [y, s] : rest) add(pts[j].y + y, pts[j].x + s.left, pts[j].x + s.right);
+      }
+    }
+    i = k;
+  }
+  // Each row's runs (and the rare spans that did not fit) sorted by left end and merged, in
+  // place; a row that ends with more runs than fit keeps them in merged_.
+  std::sort(overflow_.begin(), overflow_.end(), [](const auto& p, const auto& q) {
+    return p.first != q.first ? p.first < q.first : p.second.left < q.second.left;
+  });
+  std::vector<Span> many;
+  size_t o = 0;
   for (size_t r = 0; r < count; ++r) {
-    start_[r] = static_cast<uint32_t>(merged_.size());
-    auto b = byRow.begin() + first[r], e = byRow.begin() + first[r + 1];
-    std::sort(b, e, [](const Span& p, const Span& q) { return p.left < q.left; });
-    const size_t rowStart = merged_.size();
-    for (auto it = b; it != e; ++it) {
-      if (merged_.size() > rowStart && it->left <= merged_.back().right)
-        merged_.back().right = std::max(merged_.back().right, it->right);
-      else merged_.push_back(*it);
+    Runs& row = runs_[r];
+    const int64_t y = rows_.left + static_cast<int64_t>(r);
+    if (o < overflow_.size() && overflow_[o].first == y) {
+      many.assign(row.run.begin(), row.run.begin() + static_cast<ptrdiff_t>(row.n));
+      for (; o < overflow_.size() && overflow_[o].first == y; ++o) many.push_back(overflow_[o].second);
+      row.n = static_cast<uint32_t>(mergeSpans(many.data(), many.size()));
+      if (row.n <= kRuns) {
+        std::copy_n(many.begin(), row.n, row.run.begin());
+      } else {
+        row.start = static_cast<uint32_t>(merged_.size());
+        merged_.insert(merged_.end(), many.begin(), many.begin() + static_cast<ptrdiff_t>(row.n));
+      }
+    } else if (row.n > 1) {
+      row.n = static_cast<uint32_t>(mergeSpans(row.run.data(), row.n));
     }
   }
-  start_[count] = static_cast<uint32_t>(merged_.size());
-  gathered_.clear();
-  gathered_.shrink_to_fit();
+  overflow_.clear();
+  overflow_.shrink_to_fit();
+  pen_ = nullptr;
+}
+
+// Sorts the spans by left end and merges those that overlap or touch, in place; returns how
+// many are left.
+size_t WideStroke::mergeSpans(Span* spans, size_t n) {
+  for (size_t i = 1; i < n; ++i)
+    for (size_t j = i; j > 0 && spans[j].left < spans[j - 1].left; --j) std::swap(spans[j], spans[j - 1]);
+  size_t out = 0;
+  for (size_t i = 1; i < n; ++i) {
+    if (spans[i].left <= spans[out].right) spans[out].right = std::max(spans[out].right, spans[i].right);
+    else spans[++out] = spans[i];
+  }
+  return n == 0 ? 0 : out + 1;
 }
 
 std::span<const Span> WideStroke::row(int64_t y) const {
   if (y < rows_.left || y >= rows_.right) return {};
-  const size_t r = static_cast<size_t>(y - rows_.left);
-  return std::span<const Span>(merged_.data() + start_[r], start_[r + 1] - start_[r]);
+  const Runs& r = runs_[static_cast<size_t>(y - rows_.left)];
+  if (r.n <= kRuns) return std::span<const Span>(r.run.data(), r.n);
+  return std::span<const Span>(merged_.data() + r.start, r.n);
 }
 
-void WideStroke::add(int64_t y, Span s) {
-  if (s.empty() || y < rows_.left || y >= rows_.right) return;
-  gathered_.emplace_back(y, s);
+[[gnu::always_inline]] inline void WideStroke::addTo(Runs& row, int64_t left, int64_t right) {
+  if (right <= left) return;
+  // Along a path the spans on a row mostly touch the one added just before, so the newest run
+  // is tried first.
+  for (size_t i = row.n; i-- > 0;) {
+    Span& r = row.run[i];
+    if (left <= r.right && r.left <= right) {
+      r.left = std::min(r.left, left);
+      r.right = std::max(r.right, right);
+      return;
+    }
+  }
+  if (row.n < kRuns) row.run[row.n++] = Span{left, right};
+  else overflow_.emplace_back(rows_.left + (&row - runs_.data()), Span{left, right});
+}
+
+[[gnu::always_inline]] inline void WideStroke::add(int64_t y, int64_t left, int64_t right) {
+  if (y >= rows_.left && y < rows_.right) addTo(runs_[static_cast<size_t>(y - rows_.left)], left, right);
+}
+
+void WideStroke::addCap(Point64 p) {
+  const std::vector<Span>& cap = pen_->capRows;
+  const int64_t top = p.y + pen_->cap.box().top;
+  if (cap.empty() || top < rows_.left || top + w_ > rows_.right) {
+    addCapRun(p, p);
+    return;
+  }
+  // The whole cap lies within the rows kept: its rows go straight to theirs.
+  Runs* row = runs_.data() + (top - rows_.left);
+  for (const Span& c : cap) addTo(*row++, p.x + c.left, p.x + c.right);
 }
 
 void WideStroke::addCapRun(Point64 a, Point64 b) {
-  const Box& cb = cap_.box();
+  const Box& cb = pen_->cap.box();
+  const Span* table = pen_->capRows.empty() ? nullptr : pen_->capRows.data() - cb.top;
   const int64_t x0 = std::min(a.x, b.x), x1 = std::max(a.x, b.x);
   const int64_t y0 = std::min(a.y, b.y), y1 = std::max(a.y, b.y);
   // Cap rows are nested (wider toward the middle), so on row y the run's union is the cap row
-  // nearest the cap's middle among those its points reach.
+  // nearest the cap's middle among those its points reach (d always lies within the cap).
   const int64_t first = std::max(y0 + cb.top, rows_.left), last = std::min(y1 + cb.bottom, rows_.right);
   for (int64_t y = first; y < last; ++y) {
     const int64_t d = std::clamp(int64_t{0}, y - y1, y - y0);
-    const Span c = capRow(d);
-    if (!c.empty()) add(y, Span{x0 + c.left, x1 + c.right});
+    const Span c = table ? table[d] : pen_->cap.row(d);
+    addTo(runs_[static_cast<size_t>(y - rows_.left)], x0 + c.left, x1 + c.right);
   }
 }
 
 Span WideStroke::capRow(int64_t d) const {
-  if (!capRows_.empty()) {
-    const int64_t i = d - cap_.box().top;
-    return i >= 0 && i < static_cast<int64_t>(capRows_.size()) ? capRows_[static_cast<size_t>(i)] : Span{};
+  const std::vector<Span>& rows = pen_->capRows;
+  if (!rows.empty()) {
+    const int64_t i = d - pen_->cap.box().top;
+    return i >= 0 && i < static_cast<int64_t>(rows.size()) ? rows[static_cast<size_t>(i)] : Span{};
   }
-  return cap_.row(d);
+  return pen_->cap.row(d);
+}
+
+namespace {
+
+// Whether s lies within the union of the single spans a and b.
+bool within(Span s, Span a, Span b) {
+  if (s.empty()) return true;
+  auto inside = [&](Span c) { return !c.empty() && c.left <= s.left && s.right <= c.right; };
+  if (!a.empty() && !b.empty() && a.left <= b.right && b.left <= a.right)
+    return inside(Span{std::min(a.left, b.left), std::max(a.right, b.right)});
+  return inside(a) || inside(b);
+}
+
+}  // namespace
+
+bool WideStroke::unitBandCovered(int64_t sx, int64_t sy) {
+  uint8_t& known = pen_->unitCovered[static_cast<size_t>((sx + 1) * 3 + (sy + 1))];
+  if (known == 0) {
+    // The w-pixel rectangle addSegment draws for this step, row by row.
+    const Box r = sy == 0 ? Box{std::min<int64_t>(0, sx), -(w_ / 2), std::max<int64_t>(0, sx), w_ - w_ / 2}
+                          : Box{-(w_ / 2), std::min<int64_t>(0, sy), w_ - w_ / 2, std::max<int64_t>(0, sy)};
+    bool covered = true;
+    for (int64_t y = r.top; y < r.bottom && covered; ++y) {
+      const Span end = capRow(y - sy);
+      covered = within(Span{r.left, r.right}, capRow(y), Span{end.left + sx, end.right + sx});
+    }
+    known = covered ? 1 : 2;
+  }
+  return known == 1;
+}
+
+const std::vector<std::pair<int64_t, Span>>& WideStroke::diagonalRest(int64_t dx, int64_t dy) {
+  const size_t i = static_cast<size_t>((dx > 0 ? 1 : 0) + (dy > 0 ? 2 : 0));
+  std::vector<std::pair<int64_t, Span>>& rest = pen_->diagonalRest[i];
+  if (!pen_->diagonalKnown[i]) {
+    std::vector<std::pair<int64_t, Span>> band;
+    bandOf(Point64{0, 0}, Point64{dx, dy}, Span{-w_ - 2, w_ + 2}, band);
+    for (const auto& [y, s] : band) {
+      const Span end = capRow(y - dy);
+      for (const Span piece : spanMinus(s, capRow(y)))
+        for (const Span left : spanMinus(piece, Span{end.left + dx, end.right + dx}))
+          if (!left.empty()) rest.emplace_back(y, left);
+    }
+    pen_->diagonalKnown[i] = true;
+  }
+  return rest;
 }
 
 void WideStroke::addSegment(Point64 a, Point64 b) {
@@ -347,20 +474,13 @@ void WideStroke::addSegment(Point64 a, Point64 b) {
     const Box r = dy == 0 ? Box{std::min(a.x, b.x), a.y - w_ / 2, std::max(a.x, b.x), a.y - w_ / 2 + w_}
                           : Box{a.x - w_ / 2, std::min(a.y, b.y), a.x - w_ / 2 + w_, std::max(a.y, b.y)};
     for (int64_t y = std::max(r.top, rows_.left); y < std::min(r.bottom, rows_.right); ++y)
-      add(y, Span{r.left, r.right});
-    return;
-  }
-  if (std::llabs(dx) == 1 && std::llabs(dy) == 1) {
-    // A unit diagonal step of a pixel path: its band, worked out once per direction.
-    auto& band = diagonal_[static_cast<size_t>((dx > 0 ? 1 : 0) + (dy > 0 ? 2 : 0))];
-    if (band.empty()) bandOf(Point64{0, 0}, Point64{dx, dy}, Span{-w_ - 2, w_ + 2}, band);
-    for (const auto& [y, s] : band) add(a.y + y, Span{a.x + s.left, a.x + s.right});
+      add(y, r.left, r.right);
     return;
   }
   thread_local std::vector<std::pair<int64_t, Span>> spans;
   spans.clear();
   bandOf(a, b, rows_, spans);
-  for (const auto& [y, s] : spans) add(y, s);
+  for (const auto& [y, s] : spans) add(y, s.left, s.right);
 }
 
 void WideStroke::bandOf(Point64 a, Point64 b, Span rows, std::vector<std::pair<int64_t, Span>>& out) const {

@@ -161,8 +161,13 @@ int64_t walkLine(int64_t x0, int64_t y0, int64_t x1, int64_t y1, const Box& clip
 // segment are rounded to whole pixels, filled like a polygon), and every point gets a round cap
 // or join: the region of the ellipse in the w x w box [-(w/2), w - w/2) around it (for a 3-pixel
 // pen a plus, for a 2-pixel pen a 2 x 2 square up and left of the point). The stroke is the
-// union of all of these. Only the rows in `rows` are computed, and runs of unit steps (the pixel
-// path of a curve) are swept at once, so a long path costs its length times the pen's width.
+// union of all of these. Only the rows in `rows` are computed.
+//
+// A curve's pixel path has a point at every pixel, so the work is kept per point small: runs of
+// equal steps are one band, a run along a row or a column sweeps its caps at once, a unit step
+// adds only the part of its band outside the caps at its two ends (worked out once per
+// direction), and each row gathers its spans as a few growing runs, a new span widening the run
+// it touches, so nothing needs sorting but the few runs a row ends with.
 class WideStroke {
  public:
   WideStroke(std::span<const Point64> pts, bool closed, int64_t width, Span rows);
@@ -172,23 +177,39 @@ class WideStroke {
   std::span<const Span> row(int64_t y) const;
 
  private:
-  void add(int64_t y, Span s);
+  void add(int64_t y, int64_t left, int64_t right);
+  void addCap(Point64 p);
   void addCapRun(Point64 a, Point64 b);  // caps at every point of a horizontal or vertical run
   void addSegment(Point64 a, Point64 b);
+  // Whether the band of the unit step (sx, sy) along a row or a column lies within the caps at
+  // its two ends.
+  bool unitBandCovered(int64_t sx, int64_t sy);
   int64_t w_;
   Span rows_;
-  RoundRegion cap_;
-  // Spans are gathered with their rows, then sorted and merged: row y's spans are
-  // merged_[start_[y - rows_.left] ... start_[y - rows_.left + 1]).
-  std::vector<std::pair<int64_t, Span>> gathered_;
+  // Row y's spans, runs_[y - rows_.left]: while they are gathered a few runs (the rest in
+  // overflow_), then merged. A row left with more than kRuns spans keeps them in merged_.
+  static constexpr size_t kRuns = 4;
+  struct Runs {
+    std::array<Span, kRuns> run;
+    uint32_t n = 0;
+    uint32_t start = 0;
+  };
+  std::vector<Runs> runs_;
+  std::vector<std::pair<int64_t, Span>> overflow_;
   std::vector<Span> merged_;
-  std::vector<uint32_t> start_;
-  // Pen shapes that repeat along a pixel path, relative to their point: the cap's rows (for
-  // pens up to kCachedCap pixels) and the band of a unit diagonal step in each direction.
+  void addTo(Runs& row, int64_t left, int64_t right);
+  static size_t mergeSpans(Span* spans, size_t n);
+  // Pen shapes that repeat along a pixel path, relative to their point: the cap, its rows (for
+  // pens up to kCachedCap pixels), what the band of a unit diagonal step adds to its end caps
+  // in each direction, and whether a straight unit step's band lies within its end caps. They depend on the width only, so
+  // the last width's are kept per thread; pen_ points at them while the stroke is built.
   static constexpr int64_t kCachedCap = 64;
-  std::vector<Span> capRows_;
-  std::array<std::vector<std::pair<int64_t, Span>>, 4> diagonal_;
+  struct PenShapes;
+  static PenShapes& penShapes(int64_t width);
+  PenShapes* pen_ = nullptr;
   Span capRow(int64_t d) const;
+  // The pixels of the band of the unit diagonal step (dx, dy) from (0, 0) outside its end caps.
+  const std::vector<std::pair<int64_t, Span>>& diagonalRest(int64_t dx, int64_t dy);
   // The band of the segment a-b on the rows `rows`, appended to out.
   void bandOf(Point64 a, Point64 b, Span rows, std::vector<std::pair<int64_t, Span>>& out) const;
 };
