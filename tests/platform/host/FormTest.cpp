@@ -314,7 +314,7 @@ TEST_F(Form, LoadErrorsNameTheLine) {
 
 TEST_F(Form, AnEmptyCaptionSavesAndLoadsBackEmpty) {
   // Also what a caption cut at a NUL (the window text ends there) becomes.
-  for (const std::string caption : {std::string(""), std::string("\\x00\\x00Buttons")}) {
+  for (const std::string& caption : {std::string(""), std::string("\\x00\\x00Buttons")}) {
     const std::string text = "ZorvaXP Form 1\nBegin Form F\n  Caption = String \"" + caption + "\"\nEnd\n";
     auto loaded = host::Form::load(text, registry);
     EXPECT_EQ(loaded->Caption(), "");
