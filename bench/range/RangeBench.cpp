@@ -8,6 +8,7 @@
 #include <memory>
 
 #include "BenchClock.h"
+#include "BenchForm.h"
 #include "platform/gfx/GdiRaii.h"
 #include "platform/host/Form.h"
 #include "platform/ui/EventLoop.h"
@@ -25,25 +26,14 @@ using namespace zxp;
 template <class T, class Redraw>
 void redrawBeside(benchmark::State& state, Redraw redraw) {
   const int w = static_cast<int>(state.range(0)), h = static_cast<int>(state.range(1));
-  ui::resetWindowSystem();
-  {
-    host::FormOptions o;
-    o.clientWidth = pixelsToTwips(w + 40);
-    o.clientHeight = pixelsToTwips(h + 40);
-    host::Form form(o);
-    host::ExtenderRecord r;
-    r.left = r.top = pixelsToTwips(10);
-    r.width = pixelsToTwips(w);
-    r.height = pixelsToTwips(h);
-    auto& c = form.add(std::make_unique<T>(), "ctl", r).template as<T>();
-    form.control("ctl")->setWidth(pixelsToTwips(w));  // the progress bar makes itself 342 wide
+  bench::withControl<T>(w, h, [&](T& c) {
+    c.extender()->setWidth(pixelsToTwips(w));  // the progress bar makes itself 342 wide
     const HDC dc = c.surface().hDC();
     GdiObject brush(CreateSolidBrush(RGB(10, 20, 30)));
     const RECT area{0, 0, w, h};
     bench::alternate(state, 8, [&] { redraw(c); }, [&] { FillRect(dc, &area, static_cast<HBRUSH>(brush.get())); },
                      "x_fill");
-  }
-  ui::resetWindowSystem();
+  });
 }
 
 void BM_HScrollBarRedrawMe(benchmark::State& s) {
