@@ -13,6 +13,7 @@
 #include "platform/host/Form.h"
 #include "platform/ui/EventLoop.h"
 #include "platform/ui/TestInput.h"
+#include "range/ZorvaSpinScroll.h"
 #include "range/ZorvaXPHScrollBar.h"
 #include "range/ZorvaXPProgressBar.h"
 #include "range/ZorvaXPSpin.h"
@@ -45,6 +46,10 @@ void BM_VScrollBarRedrawMe(benchmark::State& s) {
 void BM_SpinRedrawMe(benchmark::State& s) {
   redrawBeside<range::ZorvaXPSpin>(s, [](range::ZorvaXPSpin& b) { b.RedrawMe(); });
 }
+// The spin box's private arrow pair on its own: both arrows' gradients, outlines and glyphs.
+void BM_SpinScrollDrawSpinArrows(benchmark::State& s) {
+  redrawBeside<range::ZorvaSpinScroll>(s, [](range::ZorvaSpinScroll& b) { b.DrawSpinArrows(); });
+}
 void BM_ProgressBarLayout(benchmark::State& s) {
   redrawBeside<range::ZorvaXPProgressBar>(s, [](range::ZorvaXPProgressBar& b) { b.LayoutProgress(); });
 }
@@ -52,6 +57,7 @@ void BM_ProgressBarLayout(benchmark::State& s) {
 BENCHMARK(BM_HScrollBarRedrawMe)->Args({120, 19})->Args({1000, 40});
 BENCHMARK(BM_VScrollBarRedrawMe)->Args({17, 120})->Args({40, 1000});
 BENCHMARK(BM_SpinRedrawMe)->Args({80, 22})->Args({400, 60});
+BENCHMARK(BM_SpinScrollDrawSpinArrows)->Args({15, 22})->Args({40, 120});
 BENCHMARK(BM_ProgressBarLayout)->Args({150, 20})->Args({1000, 60});
 
 // A horizontal bar with a 1000-pixel track: the pointer takes the thumb from the start to the end
