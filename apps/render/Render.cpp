@@ -10,6 +10,7 @@
 #include "platform/ui/EventLoop.h"
 #include "platform/ui/Screen.h"
 #include "platform/ui/TestInput.h"
+#include "platform/ui/Window.h"
 
 namespace zxp::render {
 
@@ -59,13 +60,26 @@ std::shared_ptr<gfx::Surface> renderForm(const FormBuilder& build, const RenderR
   ui::resetWindowSystem();
   std::shared_ptr<gfx::Surface> picture;
   {
-    std::unique_ptr<host::Form> form;
-    try {
-      form = build(Point{0, 0});
-    } catch (const host::FormFileError& e) {
-      throw RenderError(std::string(source) + ":" + std::to_string(e.line()) + ": " + e.message());
-    } catch (const HostError& e) {
-      throw RenderError(std::string(source) + ": " + e.what());
+    auto load = [&] {
+      try {
+        return build(Point{0, 0});
+      } catch (const host::FormFileError& e) {
+        throw RenderError(std::string(source) + ":" + std::to_string(e.line()) + ": " + e.message());
+      } catch (const HostError& e) {
+        throw RenderError(std::string(source) + ": " + e.what());
+      }
+    };
+    std::unique_ptr<host::Form> form = load();
+    // Windows keep at most the screen's size of pixels, and controls draw as they load: a form
+    // larger than the screen is loaded again on a screen that holds it whole.
+    RECT r{};
+    GetWindowRect(form->hWnd(), &r);
+    if (const Size screen = ui::screenSize(); r.width() > screen.cx || r.height() > screen.cy) {
+      form.reset();
+      ui::resetWindowSystem();
+      ui::setScreenSize(Size{r.width(), r.height()});
+      form = load();
+      GetWindowRect(form->hWnd(), &r);
     }
     if (warnings) {
       for (const host::Form::UnknownKey& k : form->unknownKeys())
@@ -73,8 +87,6 @@ std::shared_ptr<gfx::Surface> renderForm(const FormBuilder& build, const RenderR
                             host::excerpt(k.key) + " of " + host::excerpt(k.owner));
     }
     // The screen is the form's window, with no task bar.
-    RECT r{};
-    GetWindowRect(form->hWnd(), &r);
     ui::setScreenSize(Size{r.width(), r.height()});
     ui::setWorkArea(Rect{0, 0, r.width(), r.height()});
 
@@ -97,6 +109,19 @@ std::shared_ptr<gfx::Surface> renderForm(const FormBuilder& build, const RenderR
     if (hover) input.moveTo(hover);
     if (press) input.moveTo(press).press();
     input.advance(kSettleMs);
+
+    // A control whose pixels could not be allocated would be missing from the picture without
+    // a word: say so instead.
+    for (HWND missing : ui::windowsWithoutPixels(form->hWnd())) {
+      std::string what = "the form";
+      for (host::Extender* e : form->Controls())
+        if (e->object().hWnd() == missing || IsChild(e->object().hWnd(), missing))
+          what = "control \"" + e->Name() + "\"";
+      RECT wr{};
+      GetClientRect(missing, &wr);
+      throw RenderError(what + " (" + std::to_string(wr.right) + " x " + std::to_string(wr.bottom) +
+                        " pixels) could not be drawn: no memory for its pixels");
+    }
 
     auto screen = ui::composeScreen();
     if (screen) picture = copyOf(*screen);

@@ -55,6 +55,11 @@ void BM_GradientFillAngle(benchmark::State& s) {
   const float angle = static_cast<float>(s.range(0));
   againstMemset(s, [angle](HDC dc) { GradientFillAngle(dc, kWidth, kHeight, kDark, kLight, angle); });
 }
+// A face of the largest size on the same surface: only the part that lands on the surface is
+// computed, so it should cost what a face of the surface's size costs.
+void BM_GradientFillAngleLargerThanItsSurface(benchmark::State& s) {
+  againstMemset(s, [](HDC dc) { GradientFillAngle(dc, 32767, 32767, kDark, kLight, 30.0f); });
+}
 void BM_GradientFillHalf(benchmark::State& s) {
   // Both bands of a full-screen glass face: bandHeight = nearest(1080 / 2 + 1) = 541.
   againstMemset(s, [](HDC dc) {
@@ -72,6 +77,7 @@ void BM_GradientFillGlass(benchmark::State& s) {
 BENCHMARK(BM_GradientFillVertical)->UseManualTime()->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_GradientFillVerticalAt)->UseManualTime()->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_GradientFillAngle)->Arg(0)->Arg(90)->Arg(30)->Arg(135)->UseManualTime()->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_GradientFillAngleLargerThanItsSurface)->UseManualTime()->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_GradientFillHalf)->UseManualTime()->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_GradientFillPanel)->UseManualTime()->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_GradientFillGlass)->UseManualTime()->Unit(benchmark::kMillisecond);

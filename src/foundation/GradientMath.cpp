@@ -86,7 +86,15 @@ AngleGeometry angleGeometry(int32_t width, int32_t height, float angle) {
 
 void fillAngleBuffer(Pixel* buffer, int32_t width, int32_t height, OLE_COLOR color1,
                      OLE_COLOR color2, float angle) {
-  if (width < 1 || height < 1) return;
+  fillAngleBufferPart(buffer, width, height, color1, color2, angle, 0, 0, width, height);
+}
+
+void fillAngleBufferPart(Pixel* buffer, int32_t width, int32_t height, OLE_COLOR color1,
+                         OLE_COLOR color2, float angle, int32_t left, int32_t top,
+                         int32_t partWidth, int32_t partHeight) {
+  if (width < 1 || height < 1 || partWidth < 1 || partHeight < 1 || left < 0 || top < 0 ||
+      partWidth > width - left || partHeight > height - top)
+    return;
   const AngleGeometry g = angleGeometry(width, height, angle);
 
   // The rounded steps can carry the last pixels a little past the axis (by up to half a
@@ -98,22 +106,27 @@ void fillAngleBuffer(Pixel* buffer, int32_t width, int32_t height, OLE_COLOR col
   else fillColorRamp(color2, color1, g.axisLength, ramp.data());
   std::fill(ramp.begin() + g.axisLength, ramp.end(), ramp[g.axisLength - 1]);
 
+  // Pixel (x, k) of the whole picture, k counted in walking order, reads ramp entry
+  // (k * stepY + x * stepX) / 1000. The products are taken modulo 2^32 like the running sums
+  // of a whole-picture walk, so a part is exactly the same window of the whole.
   const Pixel* entry = ramp.data();
   const uint32_t stepX = static_cast<uint32_t>(g.stepX);
+  const uint32_t stepY = static_cast<uint32_t>(g.stepY);
   const Pixel* previous = nullptr;
-  uint32_t rowAccumulator = 0;
-  for (int32_t k = 0; k < height; ++k) {
-    Pixel* row = buffer + static_cast<size_t>(g.fromTop ? height - 1 - k : k) * width;
-    if (previous && g.stepY == 0) {
-      std::memcpy(row, previous, sizeof(Pixel) * width);  // every row starts at position 0
+  for (int32_t s = top; s < top + partHeight; ++s) {  // s: line of the whole, from the top
+    Pixel* row = buffer + static_cast<size_t>(top + partHeight - 1 - s) * partWidth;
+    const uint32_t k = static_cast<uint32_t>(g.fromTop ? s : height - 1 - s);
+    const uint32_t rowAccumulator = k * stepY + static_cast<uint32_t>(left) * stepX;
+    if (previous && stepY == 0) {
+      std::memcpy(row, previous, sizeof(Pixel) * partWidth);  // every row starts alike
     } else if (stepX == 0) {
-      std::fill(row, row + width, entry[rowAccumulator / 1000]);
+      std::fill(row, row + partWidth, entry[rowAccumulator / 1000]);
     } else {
       uint32_t accumulator = rowAccumulator;
-      for (int32_t x = 0; x < width; ++x, accumulator += stepX) row[x] = entry[accumulator / 1000];
+      for (int32_t x = 0; x < partWidth; ++x, accumulator += stepX)
+        row[x] = entry[accumulator / 1000];
     }
     previous = row;
-    rowAccumulator += static_cast<uint32_t>(g.stepY);
   }
 }
 

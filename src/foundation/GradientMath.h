@@ -42,6 +42,13 @@ AngleGeometry angleGeometry(int32_t width, int32_t height, float angle);
 // Color2. The per-pixel loop is integer only: ramp entry = accumulator / 1000.
 void fillAngleBuffer(Pixel* buffer, int32_t width, int32_t height, OLE_COLOR color1,
                      OLE_COLOR color2, float angle);
+// The window (left, top, partWidth, partHeight) of that picture, `top` counted from its top
+// line, into a bottom-up partWidth x partHeight buffer: exactly the pixels the whole buffer has
+// there, at the cost of the part only. Nothing happens when the part is empty or leaves the
+// picture.
+void fillAngleBufferPart(Pixel* buffer, int32_t width, int32_t height, OLE_COLOR color1,
+                         OLE_COLOR color2, float angle, int32_t left, int32_t top,
+                         int32_t partWidth, int32_t partHeight);
 
 // The panel's Height entries (entry 0 = bottom line): flat FaceColor at the top, a slope toward
 // EdgeColor down to about two thirds of the height, and a slope back toward FaceColor to the

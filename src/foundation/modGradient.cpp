@@ -7,6 +7,8 @@
 #include "foundation/GradientMath.h"
 #include "foundation/PenLines.h"
 #include "platform/gfx/GdiRaii.h"
+#include "platform/gfx/Surface.h"
+#include "platform/host/HostError.h"
 
 namespace zxp {
 
@@ -21,18 +23,55 @@ COLORREF lighten(COLORREF c, int amount) {
              std::min(GetBValue(c) + amount, 255));
 }
 
-// Fills every pixel of buffer row y (from the bottom) with entries[y].
-void fillRows(DibBuffer& buffer, const Pixel* entries) {
-  for (int32_t y = 0; y < buffer.height(); ++y)
-    std::fill_n(buffer.row(y), buffer.width(), entries[y]);
+// The part of (x, y, width, height) that the DC's clip lets through, in logical coordinates:
+// the routines compute and copy only these pixels, so a face far larger than its window costs
+// only what can be seen. Empty for an empty size or a bad DC.
+RECT clippedPart(HDC dc, int32_t x, int32_t y, int32_t width, int32_t height) {
+  RECT clip{};
+  if (width < 1 || height < 1 || GetClipBox(dc, &clip) == ERROR) return RECT{};
+  const int64_t left = std::max<int64_t>(clip.left, x), top = std::max<int64_t>(clip.top, y);
+  const int64_t right = std::min<int64_t>(clip.right, int64_t{x} + width);
+  const int64_t bottom = std::min<int64_t>(clip.bottom, int64_t{y} + height);
+  if (left >= right || top >= bottom) return RECT{};
+  return RECT{static_cast<int32_t>(left), static_cast<int32_t>(top), static_cast<int32_t>(right),
+              static_cast<int32_t>(bottom)};
 }
 
-// The buffer of GradientFillAngle; false (nothing to paint) for an empty size.
-bool angleBuffer(DibBuffer& buffer, int32_t width, int32_t height, OLE_COLOR color1,
-                 OLE_COLOR color2, float angle) {
-  if (width < 1 || height < 1 || !buffer.allocate(width, height, false)) return false;
-  gradient::fillAngleBuffer(buffer.data(), width, height, color1, color2, angle);
-  return true;
+// As clippedPart, and empty when a side is beyond the largest surface the platform makes: such
+// a picture could never be built whole, and is not drawn.
+RECT visiblePart(HDC dc, int32_t x, int32_t y, int32_t width, int32_t height) {
+  if (width > gfx::kMaxSurfaceSide || height > gfx::kMaxSurfaceSide) return RECT{};
+  return clippedPart(dc, x, y, width, height);
+}
+
+bool isEmpty(const RECT& r) { return r.right <= r.left || r.bottom <= r.top; }
+
+// Paints the rows of a face whose line i from its top has the colour entries[height - 1 - i]
+// (entry 0 = bottom line), placed at (x, y): only the visible part is filled and copied.
+void paintRows(HDC dc, int32_t x, int32_t y, int32_t width, int32_t height,
+               const Pixel* entries) {
+  const RECT part = visiblePart(dc, x, y, width, height);
+  if (isEmpty(part)) return;
+  const int32_t w = part.right - part.left, h = part.bottom - part.top;
+  DibBuffer buffer;
+  if (!buffer.allocate(w, h, false)) return;
+  const int32_t firstLine = part.top - y;  // line of the face on the part's top row
+  for (int32_t b = 0; b < h; ++b)          // b: buffer row from the bottom
+    std::fill_n(buffer.row(b), w, entries[height - 1 - (firstLine + h - 1 - b)]);
+  buffer.paint(dc, part.left, part.top, w, h, 0, 0, w, h);
+}
+
+// Paints the GradientFillAngle picture of width x height at (0, 0), visible part only.
+void paintAngle(HDC dc, int32_t width, int32_t height, OLE_COLOR color1, OLE_COLOR color2,
+                float angle) {
+  const RECT part = visiblePart(dc, 0, 0, width, height);
+  if (isEmpty(part)) return;
+  const int32_t w = part.right - part.left, h = part.bottom - part.top;
+  DibBuffer buffer;
+  if (!buffer.allocate(w, h, false)) return;
+  gradient::fillAngleBufferPart(buffer.data(), width, height, color1, color2, angle, part.left,
+                                part.top, w, h);
+  buffer.paint(dc, part.left, part.top, w, h, 0, 0, w, h);
 }
 
 }  // namespace
@@ -44,24 +83,18 @@ void GradientFillVertical(HDC dc, int32_t width, int32_t height, OLE_COLOR color
 
 void GradientFillVerticalAt(HDC dc, int32_t x, int32_t y, int32_t width, int32_t height,
                             OLE_COLOR colorBottom, OLE_COLOR colorTop) {
-  DibBuffer buffer;
-  if (height < 1 || !buffer.allocate(width, height, false)) return;
+  if (isEmpty(visiblePart(dc, x, y, width, height))) return;
   std::vector<Pixel> ramp = gradient::colorRamp(colorBottom, colorTop, height);
-  fillRows(buffer, ramp.data());
-  buffer.paint(dc, x, y, width, height, 0, 0, width, height);
+  paintRows(dc, x, y, width, height, ramp.data());
 }
 
 void GradientFillAngle(HDC dc, int32_t width, int32_t height, OLE_COLOR color1, OLE_COLOR color2,
                        float angle) {
-  DibBuffer buffer;
-  if (!angleBuffer(buffer, width, height, color1, color2, angle)) return;
-  buffer.paint(dc, 0, 0, width, height, 0, 0, width, height);
+  paintAngle(dc, width, height, color1, color2, angle);
 }
 
 void GradientFillHalf(HDC dc, int32_t width, int32_t bandHeight, OLE_COLOR color1,
                       OLE_COLOR color2, float angle, bool atLineOne, bool upperHalf) {
-  DibBuffer buffer;
-  if (!angleBuffer(buffer, width, bandHeight, color1, color2, angle)) return;
   int32_t top, height;
   if (atLineOne) {
     top = 1;
@@ -73,18 +106,31 @@ void GradientFillHalf(HDC dc, int32_t width, int32_t bandHeight, OLE_COLOR color
     top = bandHeight;
     height = nearest(bandHeight + bandHeight / 4.0);
   }
-  buffer.paint(dc, 0, top, width, height, 0, 0, width, bandHeight);
+  if (width < 1 || bandHeight < 1 || width > gfx::kMaxSurfaceSide || bandHeight > gfx::kMaxSurfaceSide)
+    return;
+  // The band is stretched only vertically: the visible columns are computed with every band
+  // line, and stretched as the whole band would be.
+  const RECT part = clippedPart(dc, 0, top, width, height);
+  if (isEmpty(part)) return;
+  const int32_t w = part.right - part.left;
+  DibBuffer buffer;
+  if (!buffer.allocate(w, bandHeight, false)) return;
+  gradient::fillAngleBufferPart(buffer.data(), width, bandHeight, color1, color2, angle,
+                                part.left, 0, w, bandHeight);
+  buffer.paint(dc, part.left, top, w, height, 0, 0, w, bandHeight);
 }
 
 std::optional<int32_t> GradientFillPanel(HDC dc, int32_t x, int32_t y, int32_t width,
                                          int32_t height, OLE_COLOR faceColor, OLE_COLOR edgeColor) {
   if (dc == 0 || width < 0 || height < 0) return std::nullopt;
-  std::vector<Pixel> entries = gradient::panelEntries(height, faceColor, edgeColor);  // throws below 3
-  DibBuffer buffer;
+  if (height / 3 == 0) throw HostError(errDivisionByZero);
+  // Lines painted as one copy of the whole face would report them: its height, or 0 when there
+  // is nothing to copy or the face is larger than any surface.
   int32_t painted = 0;
-  if (buffer.allocate(width, height, false)) {
-    fillRows(buffer, entries.data());
-    painted = buffer.paint(dc, x, y, width, height, 0, 0, width, height);
+  if (width >= 1 && width <= gfx::kMaxSurfaceSide && height <= gfx::kMaxSurfaceSide) {
+    std::vector<Pixel> entries = gradient::panelEntries(height, faceColor, edgeColor);
+    paintRows(dc, x, y, width, height, entries.data());
+    painted = height;
   }
 
   const COLORREF edge = edgeColor & 0x00FFFFFF;
@@ -108,12 +154,13 @@ int32_t GradientFillGlass(HDC dc, int32_t x, int32_t y, int32_t width, int32_t h
   // A height of 0 has no lines to step through (its step would divide by height / 2 = 0).
   if (dc == 0 || width < 0 || height < 1) return 0;
   OLE_COLOR bottomColor = 0;
-  std::vector<Pixel> entries = gradient::glassEntries(height, color1, color2, &bottomColor);
-  DibBuffer buffer;
   int32_t painted = 0;
-  if (buffer.allocate(width, height, false)) {
-    fillRows(buffer, entries.data());
-    painted = buffer.paint(dc, x, y, width, height, 0, 0, width, height);
+  if (height <= gfx::kMaxSurfaceSide) {
+    std::vector<Pixel> entries = gradient::glassEntries(height, color1, color2, &bottomColor);
+    if (width >= 1 && width <= gfx::kMaxSurfaceSide) {
+      paintRows(dc, x, y, width, height, entries.data());
+      painted = height;
+    }
   }
   if (edgeLines == 0) return painted;
   drawLines(dc, RGB(255, 255, 255), {{{x + width - 1, y + 1}, {x + width - 1, y + height - 1}}});

@@ -1,6 +1,8 @@
 // modGradient: the gradient fills every control paints its faces with. Each routine computes a
 // bottom-up pixel buffer in memory and copies it to the device context with one StretchDIBits
-// call; the panel and the glass bar then draw their edge lines with 1-pixel pens, which are
+// call. Only the part the DC's clip lets through is computed and copied (the pixels are those of
+// the whole picture), so a face much larger than its window costs what can be seen; a face with a
+// side beyond the largest surface (32767) is not drawn; the panel and the glass bar then draw their edge lines with 1-pixel pens, which are
 // deselected and deleted before the routine returns.
 //
 // Colours are OLE colours (0x00BBGGRR); the three low bytes are used as they stand, so callers

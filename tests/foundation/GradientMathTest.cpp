@@ -3,6 +3,7 @@
 // agree with.
 #include <gtest/gtest.h>
 
+#include <array>
 #include <cmath>
 #include <numbers>
 
@@ -124,6 +125,34 @@ TEST(AngleBuffer, PixelsCarriedPastTheAxisByRoundedStepsGetTheEndColour) {
   fillAngleBuffer(buf.data(), 1920, 1080, RGB(0, 0, 0), RGB(255, 255, 255), 6.0f);
   EXPECT_EQ(buf.back(), 0xFFFFFFu);
   EXPECT_EQ(buf.front(), 0u);
+}
+
+TEST(AngleBuffer, APartIsExactlyTheWindowOfTheWholeBuffer) {
+  // Every window of every direction class (both walking orders, zero and non-zero steps, the
+  // ramp's extension past the axis) must equal the same pixels of the whole buffer: the part is
+  // computed from products where the whole is computed from running sums.
+  const int w = 37, h = 23;
+  for (float angle : {0.0f, 6.0f, 30.0f, 45.0f, 90.0f, 135.0f, 200.0f, 270.0f, -45.0f, 359.6f}) {
+    std::vector<Pixel> whole(w * h);
+    fillAngleBuffer(whole.data(), w, h, RGB(10, 200, 30), RGB(250, 5, 120), angle);
+    for (auto [left, top, pw, ph] : {std::array{0, 0, w, h}, std::array{5, 3, 11, 7},
+                                     std::array{w - 1, h - 1, 1, 1}, std::array{0, 9, w, 1},
+                                     std::array{20, 0, 17, 23}}) {
+      std::vector<Pixel> part(pw * ph, 0xDEADBEEF);
+      fillAngleBufferPart(part.data(), w, h, RGB(10, 200, 30), RGB(250, 5, 120), angle, left, top,
+                          pw, ph);
+      for (int s = 0; s < ph; ++s)  // s: line of the part from its top; buffers are bottom-up
+        for (int x = 0; x < pw; ++x)
+          ASSERT_EQ(part[(ph - 1 - s) * pw + x], whole[(h - 1 - (top + s)) * w + left + x])
+              << "angle " << angle << " part " << left << "," << top << " pixel " << x << "," << s;
+    }
+  }
+  // A part outside the picture, or an empty one, leaves the buffer alone.
+  std::vector<Pixel> part(4, 0xDEADBEEF);
+  fillAngleBufferPart(part.data(), w, h, 0, 0xFFFFFF, 30.0f, w - 1, 0, 2, 2);
+  fillAngleBufferPart(part.data(), w, h, 0, 0xFFFFFF, 30.0f, 0, -1, 2, 2);
+  fillAngleBufferPart(part.data(), w, h, 0, 0xFFFFFF, 30.0f, 0, 0, 0, 2);
+  EXPECT_EQ(part, std::vector<Pixel>(4, 0xDEADBEEF));
 }
 
 TEST(PanelEntries, SlopesFromTheFaceTowardTheEdgeAndBack) {

@@ -8,6 +8,7 @@
 #include "foundation/GradientMath.h"
 #include "foundation/modGradient.h"
 #include "foundation/modPicEffects.h"
+#include "platform/gfx/Surface.h"
 #include "platform/gfx/TestCanvas.h"
 #include "platform/host/HostError.h"
 
@@ -338,6 +339,72 @@ TEST(DrawPictureTransparent, KeysOnTheRawPixel) {
 }
 
 // ---- Resources -----------------------------------------------------------------------------------
+
+// Each routine once on a canvas without a clip and once clipped to an inner rectangle (and once
+// with the viewport moved): inside the clip the pixels must be the same, outside untouched.
+TEST(GradientRoutines, ComputeOnlyWhatIsVisibleWithTheSamePixels) {
+  const std::vector<std::pair<const char*, std::function<void(HDC)>>> routines = {
+      {"vertical", [](HDC dc) { GradientFillVertical(dc, 50, 40, RGB(255, 0, 0), RGB(0, 0, 255)); }},
+      {"verticalAt", [](HDC dc) { GradientFillVerticalAt(dc, 3, 4, 41, 33, RGB(9, 80, 0), RGB(0, 90, 200)); }},
+      {"angle30", [](HDC dc) { GradientFillAngle(dc, 50, 40, RGB(0, 0, 0), RGB(255, 200, 100), 30.0f); }},
+      {"angle135", [](HDC dc) { GradientFillAngle(dc, 47, 39, RGB(7, 0, 0), RGB(0, 200, 100), 135.0f); }},
+      {"half", [](HDC dc) { GradientFillHalf(dc, 50, 21, RGB(200, 0, 0), RGB(0, 0, 90), 90.0f, false, true); }},
+      {"panel", [](HDC dc) { GradientFillPanel(dc, 2, 1, 45, 36, RGB(240, 240, 200), RGB(20, 60, 90)); }},
+      {"glass", [](HDC dc) { GradientFillGlass(dc, 1, 2, 46, 35, RGB(30, 90, 200), RGB(200, 220, 255), 1); }},
+  };
+  for (const auto& [name, draw] : routines) {
+    TestCanvas whole(50, 40, false, kSentinel);
+    draw(whole.dc());
+    TestCanvas clipped(50, 40, false, kSentinel);
+    IntersectClipRect(clipped.dc(), 13, 9, 31, 27);
+    draw(clipped.dc());
+    TestCanvas moved(50, 40, false, kSentinel);
+    SetViewportOrgEx(moved.dc(), -20, -15, nullptr);  // logical (20, 15) lands on pixel (0, 0)
+    draw(moved.dc());
+    for (int y = 0; y < 40; ++y)
+      for (int x = 0; x < 50; ++x) {
+        const bool inside = x >= 13 && x < 31 && y >= 9 && y < 27;
+        ASSERT_EQ(px(clipped, x, y), inside ? px(whole, x, y) : kSentinel) << name << " " << x << "," << y;
+        if (x < 30 && y < 25) {
+          ASSERT_EQ(px(moved, x, y), px(whole, x + 20, y + 15)) << name << " " << x << "," << y;
+        }
+      }
+  }
+}
+
+// A face far larger than its surface draws the part that lands on it, whatever its nominal size;
+// a side beyond the largest surface draws nothing and reports nothing painted.
+TEST(GradientRoutines, AHugeFaceCostsOnlyTheSurfaceItLandsOn) {
+  const int big = gfx::kMaxSurfaceSide;
+  TestCanvas c(20, 10, false, kSentinel);
+  GradientFillAngle(c.dc(), big, big, RGB(0, 0, 0), RGB(255, 255, 255), 30.0f);
+  std::vector<Pixel> part(20 * 10);
+  gradient::fillAngleBufferPart(part.data(), big, big, RGB(0, 0, 0), RGB(255, 255, 255), 30.0f, 0,
+                                0, 20, 10);
+  for (int y = 0; y < 10; ++y)
+    for (int x = 0; x < 20; ++x) ASSERT_EQ(px(c, x, y), part[(9 - y) * 20 + x]) << x << "," << y;
+
+  TestCanvas v(20, 10, false, kSentinel);
+  GradientFillVerticalAt(v.dc(), 0, -(big - 10), 30000, big, RGB(255, 0, 0), RGB(0, 0, 255));
+  auto r = ramp(RGB(255, 0, 0), RGB(0, 0, 255), big);
+  for (int y = 0; y < 10; ++y) EXPECT_TRUE(rowIs(v, y, 0, 20, r[9 - y])) << y;  // the bottom lines
+
+  TestCanvas p(20, 10, false, kSentinel);
+  EXPECT_EQ(GradientFillPanel(p.dc(), 0, 0, 20, big, RGB(240, 240, 200), RGB(20, 60, 90)), big);
+  auto entries = gradient::panelEntries(big, RGB(240, 240, 200), RGB(20, 60, 90));
+  EXPECT_TRUE(rowIs(p, 5, 3, 15, entries[big - 1 - 5]));
+  EXPECT_EQ(GradientFillGlass(p.dc(), 0, 0, 20, big, RGB(30, 90, 200), RGB(200, 220, 255), 0), big);
+
+  TestCanvas none(20, 10, false, kSentinel);
+  GradientFillVertical(none.dc(), big + 1, 5, RGB(255, 0, 0), RGB(0, 0, 255));
+  GradientFillAngle(none.dc(), 5, big + 1, RGB(255, 0, 0), RGB(0, 0, 255), 30.0f);
+  GradientFillHalf(none.dc(), big + 1, 5, RGB(255, 0, 0), RGB(0, 0, 255), 90.0f, true, false);
+  EXPECT_EQ(GradientFillGlass(none.dc(), 0, 0, 20, big + 1, RGB(1, 2, 3), RGB(4, 5, 6), 0), 0);
+  EXPECT_TRUE(untouched(none));
+  // The panel still frames itself; its face is not drawn.
+  EXPECT_EQ(GradientFillPanel(none.dc(), 0, 0, 20, big + 1, RGB(1, 2, 3), RGB(4, 5, 6)), 0);
+  EXPECT_EQ(GradientFillPanel(none.dc(), 0, 0, INT32_MAX, 50, RGB(1, 2, 3), RGB(4, 5, 6)), 0);
+}
 
 TEST(GradientRoutines, LeaveNoGdiObjectBehindOnAnyPath) {
   TestCanvas c(40, 30, false, kSentinel);

@@ -248,6 +248,14 @@ void setScreenSize(Size s) {
   scr().size = Size{std::clamp(s.cx, 1, gfx::kMaxSurfaceSide), std::clamp(s.cy, 1, gfx::kMaxSurfaceSide)};
   scr().surface.reset();
   desktop();  // takes the new size
+  // Window surfaces are bounded by the screen: a new size may let more of a window be kept.
+  // Windows whose surface changed are drawn again.
+  for (Window* top : std::vector<Window*>(desktop().children))
+    forEachInTree(top, [](Window* w) {
+      const gfx::Surface* before = w->surface.get();
+      resizeSurface(w);
+      if (w->surface.get() != before) InvalidateRect(w->hwnd, nullptr, TRUE);
+    });
   screenChanged();
 }
 

@@ -152,6 +152,11 @@ void unlinkChild(Window* w) {
 void resizeSurface(Window* w) {
   if (w->style & WS_MINIMIZE) return;  // an iconic window keeps its picture for the restore
   Size s = w->clientSize();
+  // No more of a window can ever be shown at once than the screen holds: the surface keeps the
+  // client area's top-left part of at most the screen's size, so a huge control costs its
+  // visible part, not its nominal size.
+  const Size screen = screenSize();
+  s = Size{std::min(s.cx, screen.cx), std::min(s.cy, screen.cy)};
   auto& old = w->surface;
   if (old && old->width() == s.cx && old->height() == s.cy) return;
   std::shared_ptr<gfx::Surface> fresh;
@@ -169,6 +174,18 @@ void resizeSurface(Window* w) {
   }
   w->surface = fresh;
   if (auto* dc = gfx::dcFromHandle(w->dc)) dc->retarget(fresh);
+}
+
+std::vector<HWND> windowsWithoutPixels(HWND root) {
+  std::vector<HWND> out;
+  Window* r = windowFromHandle(root);
+  if (!r) return out;
+  forEachInTree(r, [&](Window* w) {
+    const Size s = w->clientSize();
+    if (w->reallyVisible() && !w->surface && s.cx > 0 && s.cy > 0 && !(w->style & WS_MINIMIZE))
+      out.push_back(w->hwnd);
+  });
+  return out;
 }
 
 void updateSystemClip(Window* w) {

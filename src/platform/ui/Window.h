@@ -5,7 +5,11 @@
 // child windows hang under their parents, each sibling list ordered from the top of the z-order
 // down. A window's rectangle is kept in its parent's client coordinates (the screen for
 // top-level windows); its client area is the rectangle less the non-client insets of its styles.
-// Each window owns a persistent surface of its client size and one DC drawing on it.
+// Each window owns a persistent surface of its client size and one DC drawing on it. A surface is
+// never larger than the screen on either side: a window larger than the screen keeps only the
+// top-left part of its client area that fits the screen (what lies beyond is never drawn, and
+// the screen shows the parent there), so the cost of a window is bounded by what can be shown.
+// windowsWithoutPixels() lists the windows whose surface could not be made at all.
 #pragma once
 
 #include <map>
@@ -115,9 +119,13 @@ void unlinkChild(Window* w);
 // Counts changes to the tree (links, unlinks, destruction): what caches an order of the windows
 // compares.
 uint64_t& treeVersion();
-// Sets the client surface to the current client size, keeping the old pixels at the top-left;
-// new pixels take the class background colour (black when it has none).
+// Sets the client surface to the current client size (at most the screen's size on each side),
+// keeping the old pixels at the top-left; new pixels take the class background colour (black
+// when it has none).
 void resizeSurface(Window* w);
+// The visible windows in root's tree (root included) with a non-empty client area but no surface:
+// their pixels could not be allocated, so nothing they draw can be seen.
+std::vector<HWND> windowsWithoutPixels(HWND root);
 // Updates the DC's system clip from the window's region.
 void updateSystemClip(Window* w);
 // Calls fn(w) for w and all its descendants, parents before children.

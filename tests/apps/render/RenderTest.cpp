@@ -174,6 +174,42 @@ TEST_F(Render, WarnsAboutPropertiesNoControlKnows) {
       << output;
 }
 
+// A form larger than the screen the form is loaded on, holding a control far larger than any
+// surface: the picture shows the whole form, the control drawn wherever it can be seen. A form
+// whose own pixels cannot be made is refused, naming its size.
+TEST_F(Render, FormsLargerThanTheFirstScreenAndHugeControlsDrawTheirWholePicture) {
+  const std::string form = R"(ZorvaXP Form 1
+Begin Form frmHuge
+  ClientWidth = Long 30000
+  ClientHeight = Long 15000
+  Begin TestXP A
+    @Left = 150
+    @Top = 150
+    @Width = 1500000
+    @Height = 3000000
+    ColorNormal = Long &H00C08040
+  End
+End
+)";
+  auto picture = renderForm(form, RenderRequest{}, registry);
+  ASSERT_TRUE(picture);
+  const int border = (picture->width() - 2000) / 2;
+  const int clientTop = picture->height() - 1000 - border;
+  for (Point p : {Point{20, 20}, Point{1500, 300}, Point{1990, 990}})
+    EXPECT_EQ(picture->at(border + p.x, clientTop + p.y) & 0xFFFFFF, oleToPixel(0x00C08040)) << p.x << "," << p.y;
+
+  testing::TempDir dir;
+  std::string tooLarge = form;
+  tooLarge.replace(tooLarge.find("ClientWidth = Long 30000"), 24, "ClientWidth = Long 150000");
+  tooLarge.replace(tooLarge.find("ClientHeight = Long 15000"), 25, "ClientHeight = Long 150000");
+  std::ofstream(dir.file("large.zxf")) << tooLarge;
+  int code = -1;
+  const std::string text = run({dir.file("large.zxf"), "--out", dir.file("l.png")}, code);
+  EXPECT_EQ(code, 1);
+  EXPECT_NE(text.find("(10000 x 10000 pixels) could not be drawn"), std::string::npos) << text;
+  EXPECT_FALSE(std::filesystem::exists(dir.file("l.png")));
+}
+
 // The shipped example form with the library's own buttons: each state changes the pixels of the
 // button it names, and only those.
 TEST_F(Render, TheExampleButtonsChangeOnlyWhereTheStateIs) {

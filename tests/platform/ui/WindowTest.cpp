@@ -4,6 +4,7 @@
 
 #include "platform/gfx/DeviceContext.h"
 #include "platform/ui/Screen.h"
+#include "platform/ui/Window.h"
 
 namespace zxp::ui::testing {
 namespace {
@@ -115,6 +116,39 @@ TEST_F(Window, MovingAndSizingSendPlacementMessagesAndKeepTheDcAndPixels) {
   GetWindowRect(w, &r);
   EXPECT_EQ(r.width(), 25);
   EXPECT_EQ(r.height(), 100);
+}
+
+TEST_F(Window, SurfacesHoldAtMostTheScreenAndReportWhenTheyCannotBeMade) {
+  // A child far larger than the 1024 x 768 screen keeps a screen-sized surface; its client size
+  // is what it was asked for.
+  HWND top = popup(Rect{0, 0, 600, 400});
+  HWND huge = child(top, Rect{-100, -50, 6566, 13283});
+  RECT cr;
+  GetClientRect(huge, &cr);
+  EXPECT_EQ(cr, (Rect{0, 0, 6666, 13333}));
+  auto* d = gfx::dcFromHandle(GetDC(huge));
+  ASSERT_NE(d->surface(), nullptr);
+  EXPECT_EQ(d->surface()->width(), 1024);
+  EXPECT_EQ(d->surface()->height(), 768);
+  RECT clip;
+  GetClipBox(GetDC(huge), &clip);
+  EXPECT_EQ(clip, (Rect{0, 0, 1024, 768}));
+  EXPECT_TRUE(ui::windowsWithoutPixels(top).empty());
+
+  // A larger screen lets more be kept, and the window is drawn again.
+  ValidateRect(huge, nullptr);
+  ui::setScreenSize(Size{2000, 1500});
+  EXPECT_EQ(d->surface()->width(), 2000);
+  EXPECT_EQ(d->surface()->height(), 1500);
+  EXPECT_TRUE(GetUpdateRect(huge, nullptr, FALSE));
+
+  // On a screen of the largest size, a window of 10 000 x 10 000 pixels is beyond the largest
+  // surface the platform makes: it is listed as having no pixels; hidden windows are not.
+  ui::setScreenSize(Size{gfx::kMaxSurfaceSide, gfx::kMaxSurfaceSide});
+  HWND wide = popup(Rect{0, 0, 10000, 10000});
+  EXPECT_EQ(ui::windowsWithoutPixels(wide), (std::vector<HWND>{wide}));
+  ShowWindow(wide, SW_HIDE);
+  EXPECT_TRUE(ui::windowsWithoutPixels(wide).empty());
 }
 
 TEST_F(Window, ZOrderOfOverlappingWindowsWithTopmostBand) {
