@@ -83,6 +83,13 @@ std::shared_ptr<gfx::Surface> render() {
                               0, 0, nullptr);
   SetActiveWindow(form);
   ui::eventLoop().processPendingEvents();
+  {
+    HDC dc = GetDC(form);
+    RECT c;
+    GetClientRect(form, &c);
+    FillRect(dc, &c, static_cast<HBRUSH>(COLOR_BTNFACE + 1));
+    ReleaseDC(form, dc);
+  }
   panel(form, Rect{16, 16, 256, 200}, RGB(255, 255, 255), "Drag source");
   panel(form, Rect{288, 16, 528, 200}, RGB(255, 250, 220), "Drop target");
 

@@ -279,7 +279,8 @@ TEST_F(Menus, SystemMenuItemsStatesAndCloseAsSysCommand) {
   ASSERT_EQ(GetMenuItemCount(sys), 7);
   const UINT ids[] = {SC_RESTORE, SC_MOVE, SC_SIZE, SC_MINIMIZE, SC_MAXIMIZE, 0, SC_CLOSE};
   for (int i = 0; i < 7; ++i) {
-    if (ids[i]) EXPECT_EQ(GetMenuItemID(sys, i), ids[i]) << i;
+    if (!ids[i]) continue;
+    EXPECT_EQ(GetMenuItemID(sys, i), ids[i]) << i;
   }
   // A normal window: Restore is grey, the rest enabled.
   EXPECT_EQ(GetMenuState(sys, SC_RESTORE, MF_BYCOMMAND) & MF_GRAYED, MF_GRAYED);
