@@ -7,8 +7,10 @@
 #include <cstring>
 #include <map>
 #include <memory>
+#include <optional>
 #include <vector>
 
+#include "platform/gfx/Font.h"
 #include "platform/gfx/Gdi.h"
 #include "platform/gfx/GdiRaii.h"
 #include "platform/gfx/Handles.h"
@@ -413,6 +415,15 @@ LRESULT menuWndProc(HWND, UINT, WPARAM, LPARAM);
 
 HFONT menuFont() { return static_cast<HFONT>(GetStockObject(DEFAULT_GUI_FONT)); }
 
+// The default item (MF_DEFAULT) is drawn and measured in the bold variant of the menu font,
+// made for the moment it is used.
+GdiObject boldMenuFont() {
+  LOGFONT lf{};
+  if (!gfx::fontGetObject(menuFont(), sizeof lf, &lf)) return GdiObject();
+  lf.lfWeight = 700;
+  return GdiObject(CreateFontIndirect(&lf));
+}
+
 bool isSeparator(const MenuItem& it) { return (it.type & MFT_SEPARATOR) != 0; }
 bool isDisabled(const MenuItem& it) { return (it.state & (MF_GRAYED | MF_DISABLED)) != 0; }
 bool selectable(const MenuItem& it) { return !isSeparator(it); }
@@ -453,6 +464,9 @@ Size layoutLevel(Level& lv, HDC dc) {
         accel = label.substr(tab + 1);
         label.resize(tab);
       }
+      GdiObject bold = (it.state & MF_DEFAULT) ? boldMenuFont() : GdiObject();
+      std::optional<Selection> boldSel;
+      if (bold) boldSel.emplace(dc, bold.get());
       RECT r{0, 0, 0, 0};
       DrawTextA(dc, label.c_str(), -1, &r, DT_SINGLELINE | DT_CALCRECT);
       w = kCheckColumn + r.width() + kArrowColumn;
@@ -529,6 +543,9 @@ void paintItem(Level& lv, int i, HDC dc) {
   COLORREF text = GetSysColor(sel ? COLOR_HIGHLIGHTTEXT : COLOR_MENUTEXT);
   if (disabled) text = GetSysColor(COLOR_GRAYTEXT);
   SetBkMode(dc, TRANSPARENT);
+  GdiObject bold = (it.state & MF_DEFAULT) ? boldMenuFont() : GdiObject();
+  std::optional<Selection> boldSel;
+  if (bold) boldSel.emplace(dc, bold.get());
   RECT tr{r.left + kCheckColumn, r.top, r.right - kArrowColumn, r.bottom};
   if (disabled && !sel) {
     // The classic embossed grey: a white copy one pixel down and right under the grey text.

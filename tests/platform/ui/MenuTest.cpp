@@ -368,6 +368,26 @@ TEST_F(Menus, PopupStaysOnTheScreenAndDrawsTheClassicLook) {
 namespace zxp::ui::testing {
 namespace {
 
+TEST_F(Menus, TheDefaultItemIsBoldAndDrawingLeavesNoObjects) {
+  HMENU plain = CreatePopupMenu(), bold = CreatePopupMenu();
+  AppendMenuA(plain, MF_STRING, 1, "Wide caption for measuring");
+  AppendMenuA(bold, MF_STRING | MF_DEFAULT, 1, "Wide caption for measuring");
+  const size_t before = handles().liveCount();
+  auto width = [&](HMENU m) {
+    RECT r{};
+    input.whileModal([&](TestInput& in) {
+      GetWindowRect(trackedMenuWindow(), &r);
+      in.key(VK_DOWN).key(VK_ESCAPE);
+    });
+    TrackPopupMenu(m, TPM_RETURNCMD, 10, 10, 0, owner, nullptr);
+    return r.width();
+  };
+  EXPECT_GT(width(bold), width(plain));
+  EXPECT_EQ(handles().liveCount(), before);
+  DestroyMenu(plain);
+  DestroyMenu(bold);
+}
+
 TEST_F(Menus, AltSpaceOpensTheSystemMenuBelowTheCaption) {
   HWND opened = 0;
   RECT r{};
