@@ -57,6 +57,19 @@ void ControlBase::connectSurface() {
     if (live_) UserControl_Resize();
   });
   UserControl.Paint.connect([this] { UserControl_Paint(); });
+  // The six drag-and-drop notifications pass on unchanged (by reference, so the host's answers
+  // reach the surface).
+  UserControl.OLECompleteDrag.connect([this](int32_t& e) { OLECompleteDrag.raise(e); });
+  UserControl.OLEDragDrop.connect([this](host::Variant& d, int32_t& e, int16_t& b, int16_t& s, float& x, float& y) {
+    OLEDragDrop.raise(d, e, b, s, x, y);
+  });
+  UserControl.OLEDragOver.connect(
+      [this](host::Variant& d, int32_t& e, int16_t& b, int16_t& s, float& x, float& y, int16_t& st) {
+        OLEDragOver.raise(d, e, b, s, x, y, st);
+      });
+  UserControl.OLEGiveFeedback.connect([this](int32_t& e, bool& c) { OLEGiveFeedback.raise(e, c); });
+  UserControl.OLESetData.connect([this](host::Variant& d, int16_t& f) { OLESetData.raise(d, f); });
+  UserControl.OLEStartDrag.connect([this](host::Variant& d, int32_t& a) { OLEStartDrag.raise(d, a); });
   tmrHover.Timer.connect([this] { tmrHover_Timer(); });
 }
 

@@ -85,6 +85,8 @@ class ControlBase : public host::ControlObject {
 
   // Shows the library's about box modally, unless it is already visible.
   void About();
+  // Starts an OLE drag from the control's surface (OLEStartDrag ... OLECompleteDrag).
+  void OLEDrag() { UserControl.OLEDrag(); }
 
   // ---- Events every control may raise (its member table lists its own, in its order) ----
   host::Event<> Click;
@@ -98,8 +100,9 @@ class ControlBase : public host::ControlObject {
   // Drag-and-drop notifications, passed on unchanged from the surface's own: OLECompleteDrag
   // (Effect), OLEDragDrop (Data, Effect, Button, Shift, X, Y), OLEDragOver (the same and State),
   // OLEGiveFeedback (Effect, DefaultCursors), OLESetData (Data, DataFormat), OLEStartDrag (Data,
-  // AllowedEffects). Data is the data object, held in a Variant. The platform has no
-  // drag-and-drop source yet, so nothing raises them.
+  // AllowedEffects). Data is the host's DataObject (platform/host/DataObject.h), held in a Variant
+  // of kind Object. The surface raises them once its OLEDropMode is manual (a target) or a drag
+  // starts from it (OLEDrag, or OLEDragMode automatic).
   host::Event<int32_t> OLECompleteDrag;
   host::Event<host::Variant, int32_t, int16_t, int16_t, float, float> OLEDragDrop;
   host::Event<host::Variant, int32_t, int16_t, int16_t, float, float, int16_t> OLEDragOver;

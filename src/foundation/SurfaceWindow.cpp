@@ -1,8 +1,13 @@
 #include "foundation/SurfaceWindow.h"
 
+#include <cstdlib>
+#include <functional>
+
 #include "platform/gfx/Font.h"
 #include "platform/gfx/GdiRaii.h"
 #include "platform/gfx/SysColors.h"
+#include "platform/host/DataObject.h"
+#include "platform/ui/DragDrop.h"
 #include "platform/ui/Input.h"
 #include "platform/ui/User.h"
 
@@ -26,7 +31,73 @@ int16_t buttonsOf(WPARAM mk) {
   if (mk & MK_MBUTTON) b |= 4;
   return b;
 }
+// The host data object of the drag this process started (so that its own targets see the same
+// object the source filled), kept while OLEDrag runs.
+std::weak_ptr<host::DataObject>& currentDragData() {
+  static std::weak_ptr<host::DataObject> d;
+  return d;
+}
+
+host::Variant hostData(ui::DataObject& d) {
+  auto cur = currentDragData().lock();
+  if (cur && &cur->platform() == &d) return host::Variant(host::ObjectRef(cur));
+  return host::Variant(host::ObjectRef(std::make_shared<host::DataObject>(d.shared_from_this())));
+}
+
+int16_t buttonsOfKeys(DWORD keys) { return buttonsOf(keys); }
+int16_t shiftOfKeys(DWORD keys) {
+  int16_t s = 0;
+  if (keys & MK_SHIFT) s |= 1;
+  if (keys & MK_CONTROL) s |= 2;
+  if (keys & MK_ALT) s |= 4;
+  return s;
+}
 }  // namespace
+
+// The surface as a drop target: each platform call becomes OLEDragOver / OLEDragDrop.
+struct SurfaceDropTarget : ui::DropTarget {
+  explicit SurfaceDropTarget(SurfaceWindow* s) : surface(s) {}
+  SurfaceWindow* surface;
+  host::Variant data;
+
+  void clientPoint(POINT screen, float& x, float& y) const {
+    ScreenToClient(surface->hwnd_, &screen);
+    x = static_cast<float>(screen.x);
+    y = static_cast<float>(screen.y);
+  }
+  int32_t over(DWORD keys, POINT pt, DWORD* effect, int16_t state) {
+    int32_t e = static_cast<int32_t>(ui::standardDropEffect(keys, *effect));
+    int16_t b = buttonsOfKeys(keys), sh = shiftOfKeys(keys);
+    float x, y;
+    clientPoint(pt, x, y);
+    host::Variant d = data;
+    surface->OLEDragOver.raise(d, e, b, sh, x, y, state);
+    *effect &= static_cast<DWORD>(e);
+    return DRAG_S_OK;
+  }
+  int32_t DragEnter(ui::DataObject& d, DWORD keys, POINT pt, DWORD* effect) override {
+    data = hostData(d);
+    return over(keys, pt, effect, host::vbEnter);
+  }
+  int32_t DragOver(DWORD keys, POINT pt, DWORD* effect) override { return over(keys, pt, effect, host::vbOver); }
+  int32_t DragLeave() override {
+    DWORD none = 0;
+    over(ui::currentDragKeyState(), ui::inputState().cursor, &none, host::vbLeave);
+    data = host::Variant();
+    return DRAG_S_OK;
+  }
+  int32_t Drop(ui::DataObject& d, DWORD keys, POINT pt, DWORD* effect) override {
+    host::Variant v = data.isEmpty() ? hostData(d) : data;
+    int32_t e = static_cast<int32_t>(ui::standardDropEffect(keys, *effect));
+    int16_t b = buttonsOfKeys(keys), sh = shiftOfKeys(keys);
+    float x, y;
+    clientPoint(pt, x, y);
+    surface->OLEDragDrop.raise(v, e, b, sh, x, y);
+    *effect &= static_cast<DWORD>(e);
+    data = host::Variant();
+    return DRAG_S_OK;
+  }
+};
 
 struct SurfaceProc {
   static LRESULT proc(HWND h, UINT msg, WPARAM wParam, LPARAM lParam) {
@@ -72,7 +143,61 @@ bool SurfaceWindow::create(HWND parent, Rect r) {
   if (font_) setFont(font_);
   applyCursor();
   Cls();
+  registerDropTarget();
   return true;
+}
+
+void SurfaceWindow::registerDropTarget() {
+  if (!hwnd_) return;
+  ui::RevokeDragDrop(hwnd_);
+  if (oleDropMode_ == 1) ui::RegisterDragDrop(hwnd_, std::make_shared<SurfaceDropTarget>(this));
+}
+
+void SurfaceWindow::setOLEDropMode(int16_t m) {
+  oleDropMode_ = m;
+  registerDropTarget();
+}
+
+namespace {
+struct SurfaceDropSource : ui::DropSource {
+  std::function<bool(int32_t)> feedback;  // true: default cursors
+  int32_t GiveFeedback(DWORD effect) override {
+    return feedback(static_cast<int32_t>(effect)) ? DRAGDROP_S_USEDEFAULTCURSORS : DRAG_S_OK;
+  }
+};
+}  // namespace
+
+void SurfaceWindow::OLEDrag() {
+  if (!hwnd_ || ui::dragInProgress()) return;
+  auto hd = host::DataObject::create();
+  host::Variant data{host::ObjectRef(hd)};
+  int32_t allowed = host::vbDropEffectCopy | host::vbDropEffectMove;
+  OLEStartDrag.raise(data, allowed);
+  if ((allowed & 7) == 0) return;  // the handler allowed nothing: no drag
+  std::weak_ptr<host::DataObject> weak = hd;
+  hd->platform().onRender = [this, weak](ui::DataObject&, int format) {
+    if (auto h = weak.lock()) {
+      host::Variant d{host::ObjectRef(h)};
+      int16_t f = static_cast<int16_t>(format);
+      OLESetData.raise(d, f);
+    }
+  };
+  SurfaceDropSource source;
+  source.feedback = [this](int32_t effect) {
+    bool defaults = true;
+    OLEGiveFeedback.raise(effect, defaults);
+    return defaults;
+  };
+  currentDragData() = hd;
+  DWORD effect = 0;
+  ui::DoDragDrop(hd->platformRef(), &source, static_cast<DWORD>(allowed & 7), &effect);
+  currentDragData().reset();
+  hd->platform().onRender = nullptr;
+  // The drag took the mouse: the press that started it ended elsewhere.
+  buttonsDown_ = 0;
+  leftPressHere_ = false;
+  int32_t e = static_cast<int32_t>(effect);
+  OLECompleteDrag.raise(e);
 }
 
 void SurfaceWindow::destroy() {
@@ -192,10 +317,15 @@ int64_t SurfaceWindow::handle(unsigned msg, uintptr_t wParam, intptr_t lParam, b
     case WM_MOUSEMOVE: {
       int16_t b = buttonsOf(wParam), s = shiftState();
       MouseMove.raise(b, s, x, y);
+      if (oleDragMode_ == 1 && leftPressHere_ && (wParam & MK_LBUTTON) && hwnd_ &&
+          (std::abs(static_cast<int>(x) - pressAt_.x) >= GetSystemMetrics(SM_CXDRAG) ||
+           std::abs(static_cast<int>(y) - pressAt_.y) >= GetSystemMetrics(SM_CYDRAG)))
+        OLEDrag();
       return 0;
     }
     case WM_LBUTTONDOWN:
       leftPressHere_ = true;
+      pressAt_ = Point{static_cast<int32_t>(x), static_cast<int32_t>(y)};
       press(1);
       return 0;
     case WM_LBUTTONUP: {

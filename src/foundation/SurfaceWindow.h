@@ -8,6 +8,15 @@
 // False), MousePointer/MouseIcon (the cursor over it), and a general-purpose Tag text. It reports
 // the window's input as events with the host's arguments: Button (1 left, 2 right, 4 middle),
 // Shift (1 Shift, 2 Ctrl, 4 Alt), X and Y in pixels; KeyCode with Shift; KeyAscii.
+//
+// OLE drag and drop: with OLEDropMode manual (1) the surface is a drop target and raises
+// OLEDragOver (State 0 enter, 2 over, 1 leave) and OLEDragDrop; the Effect a handler leaves is
+// the surface's answer (preset from the key state: Ctrl copy, Shift move, else move when
+// allowed). OLEDrag() starts a drag: OLEStartDrag (AllowedEffects preset to copy and move; a
+// handler setting 0 cancels), OLESetData when a target asks for a format declared without data,
+// OLEGiveFeedback while it runs, OLECompleteDrag with the effect at the end. With OLEDragMode
+// automatic (1) a drag starts when the pointer moves past the drag distance with the left button
+// held after a press on the surface. Data is a host DataObject (platform/host/DataObject.h).
 #pragma once
 
 #include <cstdint>
@@ -60,6 +69,15 @@ class SurfaceWindow {
   host::FontRef Font() const { return font_; }
   void setFont(host::FontRef f);
 
+  int16_t OLEDragMode() const { return oleDragMode_; }
+  void setOLEDragMode(int16_t m) { oleDragMode_ = m; }
+  int16_t OLEDropMode() const { return oleDropMode_; }
+  // Registers the surface as a drop target (1) or revokes it (0); other values are stored and
+  // act as none.
+  void setOLEDropMode(int16_t m);
+  // Starts an OLE drag from the surface (runs until the drop or cancel).
+  void OLEDrag();
+
   // Whether a click gives the surface the focus.
   void setTakesFocusOnClick(bool b) { takesFocus_ = b; }
   bool hasFocus() const;
@@ -69,10 +87,18 @@ class SurfaceWindow {
   host::Event<int16_t, int16_t> KeyDown, KeyUp;
   host::Event<int16_t> KeyPress;
   host::Event<> GotFocus, LostFocus, Resize, Paint;
+  host::Event<int32_t> OLECompleteDrag;
+  host::Event<host::Variant, int32_t, int16_t, int16_t, float, float> OLEDragDrop;
+  host::Event<host::Variant, int32_t, int16_t, int16_t, float, float, int16_t> OLEDragOver;
+  host::Event<int32_t, bool> OLEGiveFeedback;
+  host::Event<host::Variant, int16_t> OLESetData;
+  host::Event<host::Variant, int32_t> OLEStartDrag;
 
  private:
   friend struct SurfaceProc;
+  friend struct SurfaceDropTarget;
   void applyCursor();
+  void registerDropTarget();
   int64_t handle(unsigned msg, uintptr_t wParam, intptr_t lParam, bool& handled);
 
   HWND hwnd_ = 0;
@@ -87,6 +113,9 @@ class SurfaceWindow {
   bool takesFocus_ = true;
   int buttonsDown_ = 0;       // the Button bits of presses not yet released
   bool leftPressHere_ = false;  // a left press began here, so its release is a click
+  int16_t oleDragMode_ = 0;
+  int16_t oleDropMode_ = 0;
+  Point pressAt_{0, 0};  // where the left press began (automatic drags)
 };
 
 }  // namespace zxp::foundation

@@ -80,6 +80,10 @@ class TestXP final : public foundation::ControlBase {
   std::vector<Drawn> drawn;
   std::vector<std::string> lifecycle;
 
+  // The surface's drag-and-drop modes (a control publishing OLEDragMode / OLEDropMode sets them).
+  void setOLEDragMode(int16_t m) { UserControl.setOLEDragMode(m); }
+  void setOLEDropMode(int16_t m) { UserControl.setOLEDropMode(m); }
+
   // A container (OLEMISC_SIMPLEFRAME), so that tests can nest controls in it.
   static host::ControlClass controlClass() {
     // The test control may do everything a class can declare: contain controls, align, act

@@ -15,7 +15,7 @@ std::string formatEventCall(const Extender& control, std::string_view eventName,
     if (i) line += ", ";
     const Variant& a = args[i];
     if (a.kind() == Variant::Kind::String) line += "\"" + a.toString() + "\"";
-    else if (a.kind() == Variant::Kind::Font || a.kind() == Variant::Kind::Picture) line += a.typeName();
+    else if (a.kind() == Variant::Kind::Font || a.kind() == Variant::Kind::Picture || a.kind() == Variant::Kind::Object) line += a.typeName();
     else line += a.toString();
   }
   return line + ")";

@@ -7,6 +7,7 @@
 
 #include "platform/gfx/Font.h"
 #include "platform/host/CodePage.h"
+#include "platform/host/HostError.h"
 #include "platform/host/NoCase.h"
 
 namespace zxp::host {
@@ -255,6 +256,9 @@ void writeValue(std::string& out, const Variant& v, int depth) {
       writePicture(out, gfx::savePicture(p), depth);
       return;
     }
+    case K::Object:
+      // Host objects (a data object) have no persistent form: the host's error for writing one.
+      throw HostError(330, "Illegal parameter.  Can't write object because it does not support persistence.");
   }
 }
 

@@ -57,7 +57,8 @@ VarType Variant::varType() const {
     case Kind::String: return VarType::String;
     case Kind::Date: return VarType::Date;
     case Kind::Font:
-    case Kind::Picture: return VarType::Object;
+    case Kind::Picture:
+    case Kind::Object: return VarType::Object;
   }
   return VarType::Empty;
 }
@@ -74,6 +75,10 @@ std::string Variant::typeName() const {
     case Kind::Date: return "Date";
     case Kind::Font: return std::get<FontRef>(v_) ? "Font" : "Nothing";
     case Kind::Picture: return std::get<PictureRef>(v_).empty() ? "Nothing" : "Picture";
+    case Kind::Object: {
+      const ObjectRef& o = std::get<ObjectRef>(v_);
+      return o ? o->typeName() : "Nothing";
+    }
   }
   return "Empty";
 }
@@ -83,6 +88,7 @@ bool Variant::isNothing() const {
     case Kind::Empty: return true;
     case Kind::Font: return !std::get<FontRef>(v_);
     case Kind::Picture: return std::get<PictureRef>(v_).empty();
+    case Kind::Object: return !std::get<ObjectRef>(v_);
     default: return false;
   }
 }
@@ -121,7 +127,8 @@ double Variant::toDouble() const {
       typeMismatch();
     }
     case Kind::Font:
-    case Kind::Picture: typeMismatch();
+    case Kind::Picture:
+    case Kind::Object: typeMismatch();
   }
   typeMismatch();
 }
@@ -168,7 +175,8 @@ std::string Variant::toString() const {
     case Kind::String: return std::get<std::string>(v_);
     case Kind::Date: return dateToText(std::get<Date>(v_));  // the general date form
     case Kind::Font:
-    case Kind::Picture: typeMismatch();
+    case Kind::Picture:
+    case Kind::Object: typeMismatch();
   }
   return {};
 }
@@ -185,6 +193,12 @@ PictureRef Variant::toPicture() const {
   typeMismatch();
 }
 
+ObjectRef Variant::toObject() const {
+  if (const ObjectRef* o = std::get_if<ObjectRef>(&v_)) return *o;
+  if (kind() == Kind::Empty) return nullptr;
+  typeMismatch();
+}
+
 Variant Variant::convertedTo(Kind k) const {
   if (isEmpty() || k == kind()) return *this;
   switch (k) {
@@ -198,6 +212,7 @@ Variant Variant::convertedTo(Kind k) const {
     case Kind::Date: return Variant(toDate());
     case Kind::Font: return Variant(toFont());
     case Kind::Picture: return Variant(toPicture());
+    case Kind::Object: return Variant(toObject());
   }
   return *this;
 }
@@ -224,13 +239,14 @@ bool Variant::sameAs(const Variant& o) const {
     case Kind::String: return std::get<std::string>(v_) == std::get<std::string>(o.v_);
     case Kind::Font: return std::get<FontRef>(v_) == std::get<FontRef>(o.v_);
     case Kind::Picture: return std::get<PictureRef>(v_) == std::get<PictureRef>(o.v_);
+    case Kind::Object: return std::get<ObjectRef>(v_) == std::get<ObjectRef>(o.v_);
   }
   return false;
 }
 
 bool operator==(const Variant& a, const Variant& b) {
   using K = Variant::Kind;
-  auto isObject = [](K k) { return k == K::Font || k == K::Picture; };
+  auto isObject = [](K k) { return k == K::Font || k == K::Picture || k == K::Object; };
   auto isNumberLike = [](K k) {
     return k == K::Boolean || k == K::Integer || k == K::Long || k == K::Single || k == K::Double || k == K::Date;
   };

@@ -1,7 +1,8 @@
 // The host's typed value: what property bags store, late-bound calls pass and events carry when
 // they are bound by name. It holds one of the host's value types:
 //   Empty, Boolean (16-bit, True = -1), Integer (16-bit), Long (32-bit), Single, Double, String,
-//   Date (days since 1899-12-30 as a double), Font and Picture (shared objects, possibly none).
+//   Date (days since 1899-12-30 as a double), Font and Picture (shared objects, possibly none),
+//   and Object: any other host object (a drag-and-drop DataObject), shared, possibly none.
 // Conversions follow the host's coercion rules: numbers convert to each other with rounding to
 // the nearest integer (halves to even) and an Overflow error (6) when out of range; text converts
 // to numbers and Booleans when it reads as one, otherwise a Type mismatch error (13).
@@ -29,6 +30,16 @@ using FontRef = std::shared_ptr<const gfx::FontDesc>;
 // Pictures are shared objects already (copies are the same picture); an empty one is none.
 using PictureRef = gfx::Picture;
 
+// A host object a Variant can carry by reference (Kind::Object). Such objects do not persist:
+// a property bag or form file refuses to write one.
+class HostObject {
+ public:
+  virtual ~HostObject() = default;
+  // The host's TypeName of the object ("DataObject").
+  virtual std::string typeName() const = 0;
+};
+using ObjectRef = std::shared_ptr<HostObject>;
+
 // The host's VarType numbers for the kinds a Variant can hold (Font and Picture are objects).
 enum class VarType : uint16_t {
   Empty = 0,
@@ -44,7 +55,7 @@ enum class VarType : uint16_t {
 
 class Variant {
  public:
-  enum class Kind : uint8_t { Empty, Boolean, Integer, Long, Single, Double, String, Date, Font, Picture };
+  enum class Kind : uint8_t { Empty, Boolean, Integer, Long, Single, Double, String, Date, Font, Picture, Object };
 
   Variant() = default;
   Variant(bool b) : v_(Bool16{b ? vbTrue : vbFalse}) {}
@@ -62,6 +73,7 @@ class Variant {
   Variant(const char* s) : v_(std::string(s ? s : "")) {}
   Variant(FontRef f) : v_(std::move(f)) {}
   Variant(PictureRef p) : v_(std::move(p)) {}
+  Variant(ObjectRef o) : v_(std::move(o)) {}
   Variant(Date d) : v_(d) {}
   // Enumerations are stored as their published width (16-bit Integer or 32-bit Long).
   template <class E>
@@ -97,6 +109,7 @@ class Variant {
   // Objects: Empty gives none; any other non-object kind is a Type mismatch.
   FontRef toFont() const;
   PictureRef toPicture() const;
+  ObjectRef toObject() const;
 
   // Converts to the given kind (Empty stays Empty).
   Variant convertedTo(Kind k) const;
@@ -121,7 +134,7 @@ class Variant {
     VBBool v;
   };
   std::variant<std::monostate, Bool16, int16_t, int32_t, float, double, std::string, Date,
-               FontRef, PictureRef>
+               FontRef, PictureRef, ObjectRef>
       v_;
 };
 

@@ -3,8 +3,12 @@
 
 #include "platform/ui/Caret.h"
 #include "platform/ui/Clipboard.h"
+#include "platform/ui/DragDrop.h"
 #include "platform/ui/Hooks.h"
+#include "platform/ui/ImageList.h"
 #include "platform/ui/Input.h"
+#include "platform/ui/Menu.h"
+#include "platform/ui/ModalLoop.h"
 #include "platform/ui/Screen.h"
 #include "platform/ui/Window.h"
 
@@ -34,6 +38,10 @@ void resetWindowSystem() {
       unlinkChild(w);
     }
   }
+  resetMenus();
+  resetDragDrop();
+  resetImageLists();
+  resetModalLoop();
   unregisterAllClasses();
   removeAllHooks();
   resetCaret();

@@ -4,6 +4,7 @@
 
 #include "platform/ui/EventLoop.h"
 #include "platform/ui/Input.h"
+#include "platform/ui/Menu.h"
 #include "platform/ui/Screen.h"
 #include "platform/ui/Window.h"
 
@@ -198,7 +199,17 @@ LRESULT DefWindowProcA(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
         case SC_MAXIMIZE: ShowWindow(hwnd, SW_MAXIMIZE); return 0;
         case SC_RESTORE: ShowWindow(hwnd, SW_RESTORE); return 0;
         case SC_CLOSE: SendMessageA(hwnd, WM_CLOSE, 0, 0); return 0;
-        case SC_KEYMENU: return 0;  // no menu bar to open
+        case SC_KEYMENU:
+          // Alt+Space opens the system menu below the window's top-left corner (the menu bar
+          // is not drawn here, so other keys open nothing).
+          if (lParam == ' ' && (w->style & WS_SYSMENU)) {
+            RECT r;
+            GetWindowRect(hwnd, &r);
+            const int caption = (w->style & WS_CAPTION) == WS_CAPTION ? GetSystemMetrics(SM_CYCAPTION) : 0;
+            TrackPopupMenu(GetSystemMenu(hwnd, FALSE), TPM_LEFTALIGN | TPM_TOPALIGN, r.left + 4,
+                           r.top + 4 + caption, 0, hwnd, nullptr);
+          }
+          return 0;
         default: return 0;
       }
     case WM_SYSKEYDOWN:

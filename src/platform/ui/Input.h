@@ -49,6 +49,9 @@ struct InputState {
   Point moveGrab{0, 0};  // the cursor's offset from the window's top-left corner
 
   bool altAlone = false;  // Alt is down and no other key was pressed since
+  // A modal loop's window that takes every key and character (a tracked menu, a drag); 0: the
+  // focus window gets them.
+  HWND keyboardGrab = 0;
   int beeps = 0;
 };
 

@@ -93,6 +93,10 @@ void injectKey(int vk, bool down) {
   if (generic == VK_MENU && !down) sys = in.altAlone && !ctrl;
 
   HWND target = windowFromHandle(in.focus) ? in.focus : 0;
+  if (windowFromHandle(in.keyboardGrab)) {
+    target = in.keyboardGrab;
+    sys = false;  // a menu or a drag reads Alt and F10 as plain keys
+  }
   if (!target) {
     target = windowFromHandle(in.active) ? in.active : 0;
     sys = true;  // without a focus window the active window gets system keys
@@ -124,6 +128,7 @@ void injectKey(int vk, bool down) {
 void injectChar(uint32_t codepoint) {
   InputState& in = inputState();
   HWND target = windowFromHandle(in.focus) ? in.focus : 0;
+  if (windowFromHandle(in.keyboardGrab)) target = in.keyboardGrab;
   if (!target) return;
   uint32_t ch = static_cast<unsigned char>(host::toCp1252(static_cast<char32_t>(codepoint)));
   MSG m;

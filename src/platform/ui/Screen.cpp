@@ -281,6 +281,16 @@ void resetScreen() {
 void screenChanged() { scr().dirty = true; }
 bool screenDirty() { return scr().dirty; }
 
+static std::function<void(gfx::Surface&)>& screenOverlay() {
+  static std::function<void(gfx::Surface&)> f;
+  return f;
+}
+
+void setScreenOverlay(std::function<void(gfx::Surface&)> overlay) {
+  screenOverlay() = std::move(overlay);
+  screenChanged();
+}
+
 std::shared_ptr<gfx::Surface> composeScreen() {
   ScreenState& st = scr();
   if (!st.surface || st.surface->width() != st.size.cx || st.surface->height() != st.size.cy)
@@ -303,6 +313,7 @@ std::shared_ptr<gfx::Surface> composeScreen() {
     if (w->exStyle & WS_EX_LAYERED) drawLayered(st.surface, w, o, all);
     else drawWindow(st.surface, w, o, all);
   }
+  if (screenOverlay()) screenOverlay()(s);
   st.dirty = false;
   return st.surface;
 }

@@ -5,6 +5,7 @@
 // windows' styles in the system colours.
 #pragma once
 
+#include <functional>
 #include <memory>
 
 #include "platform/gfx/Surface.h"
@@ -25,6 +26,11 @@ std::shared_ptr<gfx::Surface> composeScreen();
 std::shared_ptr<gfx::Surface> snapshotWindow(HWND hwnd);
 // True when something visible changed since the last composition.
 bool screenDirty();
+// Something drawn over the composed windows (the drag image): called at the end of each
+// composition with the screen picture; nullptr removes it. Call screenChanged() (Window.h) when
+// what it draws changes.
+void setScreenOverlay(std::function<void(gfx::Surface&)> overlay);
+
 // Back to the default size and work area (the window system's reset).
 void resetScreen();
 

@@ -4,7 +4,10 @@
 
 #include <cstdlib>
 #include <map>
+#include <string>
+#include <vector>
 
+#include "platform/ui/DragDrop.h"
 #include "platform/ui/Input.h"
 #include "platform/ui/Screen.h"
 #include "platform/ui/SdlClipboard.h"
@@ -17,6 +20,7 @@ struct SdlBackend::Impl {
   SDL_Texture* texture = nullptr;
   Size size;
   std::map<int, SDL_Cursor*> cursors;
+  std::vector<std::string> dropped;  // files of the drop under way
 };
 
 namespace {
@@ -105,6 +109,16 @@ int virtualKeyFromSdl(int k) {
   }
 }
 
+namespace {
+// Where the pointer is over the desktop window (a drop from outside brings no motion events).
+Point dropPoint(SDL_Window* window) {
+  int gx = 0, gy = 0, wx = 0, wy = 0;
+  SDL_GetGlobalMouseState(&gx, &gy);
+  SDL_GetWindowPosition(window, &wx, &wy);
+  return Point{gx - wx, gy - wy};
+}
+}  // namespace
+
 std::unique_ptr<SdlBackend> SdlBackend::open(const char* title, Size screen) {
   if (!displayPresent()) return nullptr;
   if (SDL_InitSubSystem(SDL_INIT_VIDEO) != 0) return nullptr;
@@ -120,6 +134,7 @@ std::unique_ptr<SdlBackend> SdlBackend::open(const char* title, Size screen) {
                                  screen.cy);
   if (!im.texture) return nullptr;
   setScreenSize(screen);
+  for (Uint32 type : {SDL_DROPFILE, SDL_DROPTEXT, SDL_DROPBEGIN, SDL_DROPCOMPLETE}) SDL_EventState(type, SDL_ENABLE);
   setClipboardStore(std::make_unique<SdlClipboard>());  // cut and paste reach the desktop
   return b;
 }
@@ -167,6 +182,29 @@ bool SdlBackend::pumpInput(int64_t waitMs) {
         break;
       case SDL_WINDOWEVENT:
         if (e.window.event == SDL_WINDOWEVENT_EXPOSED) present(*composeScreen());
+        break;
+      // Files and text dropped on the desktop window from other applications: SDL reports the
+      // files one by one between DROPBEGIN and DROPCOMPLETE; they arrive at the window under the
+      // pointer as one data object.
+      case SDL_DROPBEGIN:
+        impl_->dropped.clear();
+        break;
+      case SDL_DROPFILE:
+        if (e.drop.file) {
+          impl_->dropped.emplace_back(e.drop.file);
+          SDL_free(e.drop.file);
+        }
+        break;
+      case SDL_DROPTEXT:
+        if (e.drop.file) {
+          std::string text = e.drop.file;
+          SDL_free(e.drop.file);
+          injectTextDrop(dropPoint(impl_->window), text);
+        }
+        break;
+      case SDL_DROPCOMPLETE:
+        if (!impl_->dropped.empty()) injectFileDrop(dropPoint(impl_->window), impl_->dropped);
+        impl_->dropped.clear();
         break;
       default:
         break;

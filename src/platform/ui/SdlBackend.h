@@ -2,7 +2,11 @@
 // mouse and keyboard fed through the same injection path the tests use (Input.h).
 //
 // The platform's screen is the SDL window's client area: window positions are screen
-// coordinates inside it. Keys are mapped to virtual keys on the US layout; characters come from
+// coordinates inside it. The SDL window is the whole platform screen: pop-up, tool and menu
+// windows are composed inside it above the form (a top-level window never becomes an SDL window
+// of its own), so they stack, clip and take input exactly as the headless tests see them; a
+// pop-up that extends past the form shows beside it, within the screen. Files and text dropped
+// on the window from other applications arrive as drops (DragDrop.h). Keys are mapped to virtual keys on the US layout; characters come from
 // the window system's own key-to-character rule, so typing behaves the same as in tests.
 #pragma once
 

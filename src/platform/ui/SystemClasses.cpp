@@ -3,6 +3,7 @@
 #include <string>
 
 #include "platform/ui/Edit.h"
+#include "platform/ui/Menu.h"
 #include "platform/ui/Window.h"
 
 namespace zxp::ui {
@@ -13,6 +14,10 @@ bool registerSystemClass(const char* name) {
   for (char& c : n) c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
   if (n == "EDIT") {
     registerEditClass();
+    return true;
+  }
+  if (n == "#32768") {
+    registerMenuClass();
     return true;
   }
   return false;

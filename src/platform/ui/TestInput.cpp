@@ -2,6 +2,7 @@
 
 #include "platform/host/CodePage.h"
 #include "platform/ui/EventLoop.h"
+#include "platform/ui/ModalLoop.h"
 
 namespace zxp::ui {
 
@@ -107,6 +108,14 @@ TestInput& TestInput::altKey(char letter) {
 
 TestInput& TestInput::setToggle(int vk, bool on) {
   setKeyToggle(vk, on);
+  return *this;
+}
+
+TestInput& TestInput::whileModal(std::function<void(TestInput&)> fn) {
+  setModalDriver([fn = std::move(fn)] {
+    TestInput in;
+    fn(in);
+  });
   return *this;
 }
 

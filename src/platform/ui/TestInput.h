@@ -11,6 +11,7 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <string_view>
 
 #include "platform/ui/Input.h"
@@ -46,6 +47,12 @@ class TestInput {
   // WM_SYSKEYUP letter, WM_KEYUP Alt.
   TestInput& altKey(char letter);
   TestInput& setToggle(int vk, bool on);
+
+  // Feeds the next modal loop (a tracked pop-up menu, DoDragDrop): fn runs once inside it, after
+  // the menu is shown or the drag has begun, and drives it with this same driver's calls.
+  //   in.whileModal([](TestInput& m) { m.key(VK_DOWN).key(VK_RETURN); });
+  //   UINT cmd = TrackPopupMenu(menu, TPM_RETURNCMD, x, y, 0, owner, nullptr);
+  TestInput& whileModal(std::function<void(TestInput&)> fn);
 
   // Moves the virtual clock forward, firing due timers in order.
   TestInput& advance(int64_t ms);

@@ -2,14 +2,19 @@
 // Placement (SetWindowPos, ShowWindow) is in WindowPos.cpp, painting in Paint.cpp.
 #include "platform/ui/Window.h"
 
+#include "platform/ui/DragDrop.h"
+#include "platform/ui/Menu.h"
+
 #include <algorithm>
 #include <cctype>
 #include <cstring>
 #include <unordered_map>
 
+#include "platform/ui/DragDrop.h"
 #include "platform/ui/EventLoop.h"
 #include "platform/ui/Hooks.h"
 #include "platform/ui/Input.h"
+#include "platform/ui/Menu.h"
 #include "platform/ui/Screen.h"
 
 namespace zxp::ui {
@@ -469,6 +474,11 @@ BOOL DestroyWindow(HWND hwnd) {
   }
   forgetWindowTree(hwnd);
   if (!windowFromHandle(hwnd)) return TRUE;
+  // The window's system menu, menu bar and drop target go with it.
+  forEachInTree(w, [](Window* x) {
+    menusForgetWindow(x->hwnd);
+    dropTargetsForgetWindow(x->hwnd);
+  });
   sendDestroyMessages(w);
   screenChanged();
   return TRUE;

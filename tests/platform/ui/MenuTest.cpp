@@ -1,0 +1,410 @@
+// Menus: the item API, the system menu, and pop-up tracking driven by keys, mouse and time in the
+// modal menu loop (owner-drawn items, submenus, timers, command delivery, placement, drawing).
+#include "platform/ui/Menu.h"
+
+#include <string>
+
+#include "UiTestSupport.h"
+#include "platform/gfx/Handles.h"
+#include "platform/gfx/SysColors.h"
+#include "platform/ui/ModalLoop.h"
+#include "platform/ui/Screen.h"
+
+namespace zxp::ui::testing {
+namespace {
+
+// The owner answers WM_MEASUREITEM with 120 x 22 and remembers what WM_DRAWITEM asked for.
+std::vector<MEASUREITEMSTRUCT> measured;
+std::vector<DRAWITEMSTRUCT> drawn;
+LRESULT ownerProc(HWND h, UINT m, WPARAM w, LPARAM l) {
+  if (m == WM_MEASUREITEM) {
+    auto* mis = reinterpret_cast<MEASUREITEMSTRUCT*>(l);
+    measured.push_back(*mis);
+    mis->itemWidth = 120;
+    mis->itemHeight = 22;
+  } else if (m == WM_DRAWITEM) {
+    drawn.push_back(*reinterpret_cast<DRAWITEMSTRUCT*>(l));
+    return TRUE;
+  }
+  return loggingProc(h, m, w, l);
+}
+
+class Menus : public UiTest {
+ protected:
+  void SetUp() override {
+    UiTest::SetUp();
+    measured.clear();
+    drawn.clear();
+    WNDCLASSA wc;
+    wc.lpfnWndProc = ownerProc;
+    wc.lpszClassName = "ZxpMenuOwner";
+    ASSERT_NE(RegisterClassA(&wc), 0);
+    owner = CreateWindowExA(0, "ZxpMenuOwner", "Owner", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 100, 100, 400, 300, 0,
+                            0, 0, nullptr);
+    ASSERT_NE(owner, 0u);
+  }
+  // A three-item text menu: New (1), Open (2, grey), Close (3).
+  static HMENU textMenu() {
+    HMENU m = CreatePopupMenu();
+    AppendMenuA(m, MF_STRING, 1, "&New\tCtrl+N");
+    AppendMenuA(m, MF_STRING | MF_GRAYED, 2, "&Open");
+    AppendMenuA(m, MF_STRING, 3, "&Close");
+    return m;
+  }
+  // The centre of item i of the tracked menu (items of equal height, 3-pixel frame).
+  static Point itemCentre(int i, int count) {
+    RECT r;
+    GetWindowRect(trackedMenuWindow(), &r);
+    const int h = (r.height() - 6) / count;
+    return Point{r.left + r.width() / 2, r.top + 3 + i * h + h / 2};
+  }
+  HWND owner = 0;
+};
+
+TEST_F(Menus, ItemApiStatesInfoAndBadHandles) {
+  HMENU m = textMenu();
+  HMENU sub = CreatePopupMenu();
+  AppendMenuA(sub, MF_STRING, 40, "Deep");
+  ASSERT_TRUE(AppendMenuA(m, MF_POPUP, sub, "&More"));
+  EXPECT_EQ(GetMenuItemCount(m), 4);
+  EXPECT_EQ(GetMenuItemID(m, 3), 0xFFFFFFFFu);  // a submenu has no command
+  EXPECT_EQ(GetSubMenu(m, 3), sub);
+  // By command the search reaches into submenus.
+  EXPECT_EQ(GetMenuState(m, 40, MF_BYCOMMAND), 0u);
+  EXPECT_EQ(GetMenuState(m, 2, MF_BYCOMMAND), MF_GRAYED);
+  EXPECT_EQ(GetMenuState(m, 3, MF_BYPOSITION), MF_POPUP | (1u << 8));
+  EXPECT_EQ(CheckMenuItem(m, 1, MF_CHECKED), MF_UNCHECKED);
+  EXPECT_EQ(CheckMenuItem(m, 1, MF_UNCHECKED), MF_CHECKED);
+  EXPECT_EQ(EnableMenuItem(m, 2, MF_ENABLED), static_cast<BOOL>(MF_GRAYED));
+  EXPECT_EQ(GetMenuState(m, 2, MF_BYCOMMAND), 0u);
+
+  // Insert before command 3, by MENUITEMINFO, owner-drawn with item data.
+  MENUITEMINFOA mii;
+  mii.fMask = MIIM_FTYPE | MIIM_ID | MIIM_DATA | MIIM_STATE;
+  mii.fType = MFT_OWNERDRAW;
+  mii.wID = 7;
+  mii.dwItemData = 0xBEEF;
+  mii.fState = MFS_CHECKED;
+  ASSERT_TRUE(InsertMenuItemA(m, 3, FALSE, &mii));
+  EXPECT_EQ(GetMenuItemID(m, 2), 7u);
+  MENUITEMINFOA got;
+  got.fMask = MIIM_FTYPE | MIIM_ID | MIIM_DATA | MIIM_STATE;
+  ASSERT_TRUE(GetMenuItemInfoA(m, 2, TRUE, &got));
+  EXPECT_EQ(got.fType, MFT_OWNERDRAW);
+  EXPECT_EQ(got.dwItemData, 0xBEEFu);
+  EXPECT_EQ(got.fState, MFS_CHECKED);
+
+  // Text: the length without a buffer, a cut copy with a short one.
+  got = MENUITEMINFOA{};
+  got.fMask = MIIM_STRING;
+  ASSERT_TRUE(GetMenuItemInfoA(m, 0, TRUE, &got));
+  EXPECT_EQ(got.cch, 11u);  // "&New\tCtrl+N"
+  char buf[5];
+  got.dwTypeData = buf;
+  got.cch = sizeof buf;
+  ASSERT_TRUE(GetMenuItemInfoA(m, 0, TRUE, &got));
+  EXPECT_STREQ(buf, "&New");
+  EXPECT_EQ(got.cch, 4u);
+  MENUITEMINFOA set;
+  set.fMask = MIIM_STRING;
+  set.dwTypeData = const_cast<char*>("&Renamed");
+  ASSERT_TRUE(SetMenuItemInfoA(m, 1, FALSE, &set));
+  char name[32];
+  EXPECT_EQ(GetMenuStringA(m, 1, name, sizeof name, MF_BYCOMMAND), 8);
+  EXPECT_STREQ(name, "&Renamed");
+
+  // Remove keeps the submenu, Delete destroys it.
+  ASSERT_TRUE(RemoveMenu(m, 4, MF_BYPOSITION));
+  EXPECT_TRUE(IsMenu(sub));
+  ASSERT_TRUE(InsertMenuA(m, 0, MF_BYPOSITION | MF_POPUP, sub, "&More"));
+  ASSERT_TRUE(DeleteMenu(m, 0, MF_BYPOSITION));
+  EXPECT_FALSE(IsMenu(sub));
+
+  // Bad handles and items fail without harm.
+  EXPECT_EQ(GetMenuItemCount(0), -1);
+  EXPECT_FALSE(AppendMenuA(0, MF_STRING, 1, "x"));
+  EXPECT_FALSE(AppendMenuA(m, MF_POPUP, m, "self"));
+  EXPECT_EQ(GetMenuState(m, 999, MF_BYCOMMAND), 0xFFFFFFFFu);
+  EXPECT_EQ(CheckMenuItem(m, 999, MF_CHECKED), 0xFFFFFFFFu);
+  EXPECT_FALSE(GetMenuItemInfoA(m, 99, TRUE, &got));
+  EXPECT_FALSE(TrackPopupMenu(0, 0, 0, 0, 0, owner, nullptr));
+  EXPECT_FALSE(TrackPopupMenu(m, 0, 0, 0, 0, 0, nullptr));
+
+  ASSERT_TRUE(DestroyMenu(m));
+  EXPECT_FALSE(DestroyMenu(m));
+  EXPECT_EQ(handles().liveCount(ObjKind::Menu), 0u);
+}
+
+TEST_F(Menus, OwnerDrawnPopupMeasuresDrawsAndReturnsTheKeyboardCommand) {
+  HMENU m = CreatePopupMenu();
+  AppendMenuA(m, MF_OWNERDRAW, 10, reinterpret_cast<const char*>(uintptr_t{0x1111}));
+  AppendMenuA(m, MF_OWNERDRAW, 11, reinterpret_cast<const char*>(uintptr_t{0x2222}));
+  AppendMenuA(m, MF_SEPARATOR, 0, nullptr);
+  AppendMenuA(m, MF_STRING, 12, "&Third");
+  std::string cls;
+  RECT menuRect{};
+  input.whileModal([&](TestInput& in) {
+    char name[16] = {};
+    GetClassNameA(trackedMenuWindow(), name, sizeof name);
+    cls = name;
+    GetWindowRect(trackedMenuWindow(), &menuRect);
+    EXPECT_EQ(GetCapture(), trackedMenuWindow());
+    in.key(VK_DOWN).key(VK_DOWN).key(VK_RETURN);
+  });
+  clearLog();
+  const BOOL cmd = TrackPopupMenu(m, TPM_RETURNCMD, 150, 160, 0, owner, nullptr);
+  EXPECT_EQ(cmd, 11);
+  EXPECT_EQ(cls, "#32768");
+  EXPECT_EQ(menuRect.left, 150);
+  EXPECT_EQ(menuRect.top, 160);
+  EXPECT_EQ(menuRect.width(), 120 + 6);  // the owner's width inside the 3-pixel frame
+  ASSERT_EQ(measured.size(), 2u);
+  EXPECT_EQ(measured[0].CtlType, ODT_MENU);
+  EXPECT_EQ(measured[0].itemID, 10u);
+  EXPECT_EQ(measured[1].itemData, 0x2222u);
+  // The second item was drawn selected, with its rectangle below the first (22 pixels high).
+  bool selectedSeen = false;
+  for (const auto& d : drawn)
+    if (d.itemID == 11 && (d.itemState & ODS_SELECTED)) {
+      selectedSeen = true;
+      EXPECT_EQ(d.hwndItem, m);
+      EXPECT_EQ(d.rcItem.top, 3 + 22);
+      EXPECT_EQ(d.rcItem.height(), 22);
+      EXPECT_EQ(d.itemData, 0x2222u);
+    }
+  EXPECT_TRUE(selectedSeen);
+  // The loop's messages, and no WM_COMMAND with TPM_RETURNCMD.
+  auto seq = messagesOf(owner, {WM_ENTERMENULOOP, WM_INITMENUPOPUP, WM_EXITMENULOOP, WM_COMMAND});
+  EXPECT_EQ(seq, (std::vector<UINT>{WM_ENTERMENULOOP, WM_INITMENUPOPUP, WM_EXITMENULOOP}));
+  auto sel = entriesOf(owner, WM_MENUSELECT);
+  ASSERT_GE(sel.size(), 3u);
+  EXPECT_EQ(LOWORD(static_cast<uintptr_t>(sel[1].wParam)), 11u);
+  EXPECT_EQ(sel.back().wParam, MAKEWPARAM(0, 0xFFFF));  // closed
+  EXPECT_EQ(sel.back().lParam, 0);
+  EXPECT_EQ(trackedMenuWindow(), 0u);
+  EXPECT_EQ(GetCapture(), 0u);
+  // The menu window is gone; the menu stays the application's.
+  EXPECT_TRUE(IsMenu(m));
+  DestroyMenu(m);
+  EXPECT_EQ(handles().liveCount(ObjKind::Menu), 0u);
+}
+
+TEST_F(Menus, MouseClickPostsTheCommandAndSkipsDisabledItems) {
+  HMENU m = textMenu();
+  input.whileModal([&](TestInput& in) {
+    in.moveTo(itemCentre(1, 3)).click();  // the grey item: nothing happens
+    EXPECT_NE(trackedMenuWindow(), 0u);
+    in.moveTo(itemCentre(2, 3)).click();
+  });
+  clearLog();
+  EXPECT_TRUE(TrackPopupMenu(m, 0, 50, 60, 0, owner, nullptr));
+  input.pump();
+  auto cmds = entriesOf(owner, WM_COMMAND);
+  ASSERT_EQ(cmds.size(), 1u);
+  EXPECT_EQ(cmds[0].wParam, MAKEWPARAM(3, 0));
+  DestroyMenu(m);
+}
+
+TEST_F(Menus, EscapeClickOutsideAndNoInputReturnZero) {
+  HMENU m = textMenu();
+  input.whileModal([](TestInput& in) { in.key(VK_DOWN).key(VK_ESCAPE); });
+  EXPECT_EQ(TrackPopupMenu(m, TPM_RETURNCMD, 10, 10, 0, owner, nullptr), 0);
+  input.whileModal([](TestInput& in) { in.moveTo(Point{900, 700}).click(); });
+  EXPECT_EQ(TrackPopupMenu(m, TPM_RETURNCMD, 10, 10, 0, owner, nullptr), 0);
+  // Headless with nothing queued the loop gives up at once, as with Escape.
+  clearLog();
+  EXPECT_FALSE(TrackPopupMenu(m, 0, 10, 10, 0, owner, nullptr));
+  input.pump();
+  EXPECT_TRUE(entriesOf(owner, WM_COMMAND).empty());
+  EXPECT_EQ(messagesOf(owner, {WM_ENTERMENULOOP, WM_EXITMENULOOP}),
+            (std::vector<UINT>{WM_ENTERMENULOOP, WM_EXITMENULOOP}));
+  EXPECT_EQ(modalDepth(), 0);
+  DestroyMenu(m);
+}
+
+TEST_F(Menus, SubmenuOpensWithRightClosesWithLeftAndByMnemonic) {
+  HMENU m = textMenu();
+  HMENU sub = CreatePopupMenu();
+  AppendMenuA(sub, MF_STRING, 41, "&Alpha");
+  AppendMenuA(sub, MF_STRING, 42, "&Beta");
+  AppendMenuA(m, MF_POPUP, sub, "&Recent");
+  std::vector<HWND> levels;
+  input.whileModal([&](TestInput& in) {
+    in.key(VK_UP);  // wraps to the last item, the submenu
+    levels.push_back(trackedMenuWindow());
+    in.key(VK_RIGHT);
+    levels.push_back(trackedMenuWindow());
+    in.key(VK_LEFT);
+    levels.push_back(trackedMenuWindow());
+    in.type("r");  // the mnemonic opens it again
+    levels.push_back(trackedMenuWindow());
+    in.type("b");
+  });
+  clearLog();
+  EXPECT_EQ(TrackPopupMenu(m, TPM_RETURNCMD, 10, 10, 0, owner, nullptr), 42);
+  ASSERT_EQ(levels.size(), 4u);
+  EXPECT_NE(levels[1], levels[0]);
+  EXPECT_FALSE(IsWindow(levels[1]));  // closed by Left
+  EXPECT_EQ(levels[2], levels[0]);
+  EXPECT_NE(levels[3], levels[0]);
+  // WM_INITMENUPOPUP for the top menu, then twice for the submenu (its position in the low word).
+  auto init = entriesOf(owner, WM_INITMENUPOPUP);
+  ASSERT_EQ(init.size(), 3u);
+  EXPECT_EQ(init[0].wParam, m);
+  EXPECT_EQ(init[1].wParam, sub);
+  EXPECT_EQ(init[1].lParam, MAKELPARAM(3, 0));
+  // Each closed level: the submenu by Left, then the submenu and the top menu at the end.
+  auto uninit = entriesOf(owner, WM_UNINITMENUPOPUP);
+  ASSERT_EQ(uninit.size(), 3u);
+  EXPECT_EQ(uninit[0].wParam, sub);
+  EXPECT_EQ(uninit[2].wParam, m);
+  DestroyMenu(m);
+  EXPECT_FALSE(IsMenu(sub));
+}
+
+TEST_F(Menus, TimersKeepFiringDuringTheMenuLoop) {
+  HMENU m = textMenu();
+  SetTimer(owner, 5, 50, nullptr);
+  clearLog();
+  input.whileModal([](TestInput& in) { in.advance(120).key(VK_ESCAPE); });
+  TrackPopupMenu(m, 0, 10, 10, 0, owner, nullptr);
+  EXPECT_EQ(entriesOf(owner, WM_TIMER).size(), 2u);
+  DestroyMenu(m);
+}
+
+TEST_F(Menus, SystemMenuItemsStatesAndCloseAsSysCommand) {
+  HMENU sys = GetSystemMenu(owner, FALSE);
+  ASSERT_NE(sys, 0u);
+  EXPECT_EQ(GetSystemMenu(owner, FALSE), sys);
+  ASSERT_EQ(GetMenuItemCount(sys), 7);
+  const UINT ids[] = {SC_RESTORE, SC_MOVE, SC_SIZE, SC_MINIMIZE, SC_MAXIMIZE, 0, SC_CLOSE};
+  for (int i = 0; i < 7; ++i) {
+    if (!ids[i]) continue;
+    EXPECT_EQ(GetMenuItemID(sys, i), ids[i]) << i;
+  }
+  // A normal window: Restore is grey, the rest enabled.
+  EXPECT_EQ(GetMenuState(sys, SC_RESTORE, MF_BYCOMMAND) & MF_GRAYED, MF_GRAYED);
+  EXPECT_EQ(GetMenuState(sys, SC_MAXIMIZE, MF_BYCOMMAND) & MF_GRAYED, 0u);
+  EXPECT_EQ(GetMenuState(sys, SC_CLOSE, MF_BYCOMMAND) & MF_DEFAULT, MF_DEFAULT);
+  input.whileModal([](TestInput& in) { in.type("c"); });
+  clearLog();
+  EXPECT_TRUE(TrackPopupMenu(sys, 0, 110, 110, 0, owner, nullptr));
+  // Posted, not sent: it arrives when the loop runs. Its menu-select flags say MF_SYSMENU.
+  EXPECT_TRUE(entriesOf(owner, WM_SYSCOMMAND).empty());
+  input.pump();
+  auto sc = entriesOf(owner, WM_SYSCOMMAND);
+  ASSERT_EQ(sc.size(), 1u);
+  EXPECT_EQ(sc[0].wParam, SC_CLOSE);
+  // DefWindowProc closed the window, which took its system menu along.
+  EXPECT_FALSE(IsWindow(owner));
+  EXPECT_FALSE(IsMenu(sys));
+  EXPECT_EQ(handles().liveCount(ObjKind::Menu), 0u);
+}
+
+TEST_F(Menus, RevertedSystemMenuAndMenuBarAreFreedWithTheWindow) {
+  HMENU sys = GetSystemMenu(owner, FALSE);
+  DeleteMenu(sys, SC_SIZE, MF_BYCOMMAND);
+  EXPECT_EQ(GetMenuItemCount(sys), 6);
+  EXPECT_EQ(GetSystemMenu(owner, TRUE), 0u);
+  EXPECT_FALSE(IsMenu(sys));
+  EXPECT_EQ(GetMenuItemCount(GetSystemMenu(owner, FALSE)), 7);
+  HMENU bar = CreateMenu();
+  AppendMenuA(bar, MF_POPUP, textMenu(), "&File");
+  ASSERT_TRUE(SetMenu(owner, bar));
+  EXPECT_EQ(GetMenu(owner), bar);
+  EXPECT_EQ(handles().liveCount(ObjKind::Menu), 3u);
+  DestroyWindow(owner);
+  EXPECT_EQ(handles().liveCount(ObjKind::Menu), 0u);
+  // Menus the application never freed go with the window system's reset.
+  CreatePopupMenu();
+  resetWindowSystem();
+  EXPECT_EQ(handles().liveCount(ObjKind::Menu), 0u);
+}
+
+TEST_F(Menus, PopupStaysOnTheScreenAndDrawsTheClassicLook) {
+  HMENU m = textMenu();
+  CheckMenuItem(m, 1, MF_CHECKED);
+  const Size screen = screenSize();
+  RECT r{};
+  std::shared_ptr<gfx::Surface> shot;
+  input.whileModal([&](TestInput& in) {
+    GetWindowRect(trackedMenuWindow(), &r);
+    in.key(VK_DOWN);  // highlights New
+    shot = gfx::Surface::create(screen.cx, screen.cy);
+    auto s = composeScreen();
+    for (int y = 0; y < screen.cy; ++y) std::copy_n(s->row(y), screen.cx, shot->row(y));
+    in.key(VK_ESCAPE);
+  });
+  TrackPopupMenu(m, TPM_RETURNCMD, screen.cx - 5, screen.cy - 5, 0, owner, nullptr);
+  // Flipped to the left of and above the point, so it lies wholly on the screen.
+  EXPECT_EQ(r.right, screen.cx - 5);
+  EXPECT_EQ(r.bottom, screen.cy - 5);
+  ASSERT_TRUE(shot);
+  const int h = (r.height() - 6) / 3;
+  auto px = [&](int x, int y) { return shot->at(r.left + x, r.top + y); };
+  auto sys = [](int idx) {
+    COLORREF c = GetSysColor(idx);
+    return ((c & 0xFF) << 16) | (c & 0xFF00) | ((c >> 16) & 0xFF);
+  };
+  // The highlight bar over the first item's right part; the menu ground under the others.
+  EXPECT_EQ(px(r.width() - 6, 3 + h / 2), sys(COLOR_HIGHLIGHT));
+  EXPECT_EQ(px(r.width() - 6, 3 + 2 * h + h / 2), sys(COLOR_MENU));
+  // The check mark is drawn in the highlight text colour in the left column.
+  bool tick = false;
+  for (int y = 3; y < 3 + h; ++y)
+    for (int x = 3; x < 3 + 18; ++x) tick |= px(x, y) == sys(COLOR_HIGHLIGHTTEXT);
+  EXPECT_TRUE(tick);
+  // The grey item's text uses COLOR_GRAYTEXT somewhere.
+  bool grey = false;
+  for (int y = 3 + h; y < 3 + 2 * h; ++y)
+    for (int x = 21; x < r.width() - 20; ++x) grey |= px(x, y) == sys(COLOR_GRAYTEXT);
+  EXPECT_TRUE(grey);
+  DestroyMenu(m);
+}
+
+}  // namespace
+}  // namespace zxp::ui::testing
+
+namespace zxp::ui::testing {
+namespace {
+
+TEST_F(Menus, TheDefaultItemIsBoldAndDrawingLeavesNoObjects) {
+  HMENU plain = CreatePopupMenu(), bold = CreatePopupMenu();
+  AppendMenuA(plain, MF_STRING, 1, "Wide caption for measuring");
+  AppendMenuA(bold, MF_STRING | MF_DEFAULT, 1, "Wide caption for measuring");
+  const size_t before = handles().liveCount();
+  auto width = [&](HMENU m) {
+    RECT r{};
+    input.whileModal([&](TestInput& in) {
+      GetWindowRect(trackedMenuWindow(), &r);
+      in.key(VK_DOWN).key(VK_ESCAPE);
+    });
+    TrackPopupMenu(m, TPM_RETURNCMD, 10, 10, 0, owner, nullptr);
+    return r.width();
+  };
+  EXPECT_GT(width(bold), width(plain));
+  EXPECT_EQ(handles().liveCount(), before);
+  DestroyMenu(plain);
+  DestroyMenu(bold);
+}
+
+TEST_F(Menus, AltSpaceOpensTheSystemMenuBelowTheCaption) {
+  HWND opened = 0;
+  RECT r{};
+  input.whileModal([&](TestInput& in) {
+    opened = trackedMenuWindow();
+    GetWindowRect(opened, &r);
+    in.key(VK_ESCAPE);
+  });
+  input.altKey(' ');
+  ASSERT_NE(opened, 0u);
+  RECT w;
+  GetWindowRect(owner, &w);
+  EXPECT_EQ(r.left, w.left + 4);
+  EXPECT_GT(r.top, w.top + 4);
+  EXPECT_FALSE(IsWindow(opened));
+  EXPECT_TRUE(IsWindow(owner));
+}
+
+}  // namespace
+}  // namespace zxp::ui::testing
