@@ -319,6 +319,31 @@ bool ZorvaXpImageList::DrawIconWithMask(int32_t Index, int32_t hdc, int32_t XOrg
   return MaskIcon(hdc, static_cast<int32_t>(pictures_[static_cast<size_t>(Index - 1)].Handle()), XOrg, YOrg);
 }
 
+namespace {
+template <class T>
+T orDefault(const host::Variant& v, T fallback) {
+  return v.isEmpty() ? fallback : host::variantAs<T>(v);
+}
+}  // namespace
+
+bool ZorvaXpImageList::AddImageFromDCByName(const host::Variant& hdc, const host::Variant& srcWidth,
+                                            const host::Variant& srcHeight, const host::Variant& strKey) {
+  return AddImageFromDC(orDefault(hdc, int32_t{65535}), orDefault(srcWidth, int32_t{16}),
+                        orDefault(srcHeight, int32_t{16}), orDefault(strKey, std::string()));
+}
+
+bool ZorvaXpImageList::DrawImageByIndexByName(const host::Variant& Index, const host::Variant& hdc,
+                                              const host::Variant& XOrg, const host::Variant& YOrg) const {
+  return DrawImageByIndex(orDefault(Index, int32_t{1}), orDefault(hdc, int32_t{65535}), orDefault(XOrg, int32_t{0}),
+                          orDefault(YOrg, int32_t{0}));
+}
+
+bool ZorvaXpImageList::DrawImageByKeyByName(const host::Variant& strKey, const host::Variant& hdc,
+                                            const host::Variant& XOrg, const host::Variant& YOrg) const {
+  return DrawImageByKey(orDefault(strKey, std::string()), orDefault(hdc, int32_t{65535}), orDefault(XOrg, int32_t{0}),
+                        orDefault(YOrg, int32_t{0}));
+}
+
 // ---- The design-time box ------------------------------------------------------------------------
 
 void ZorvaXpImageList::RedrawMe() {
@@ -403,7 +428,7 @@ const host::MemberTable& ZorvaXpImageList::memberTable() const {
                                              .method("Key", &T::Key)
                                              .method("AddNewIconFromHandel", &T::AddNewIconFromHandel, 1)
                                              .method("AddImageFromHandel", &T::AddImageFromHandel, 1)
-                                             .method("AddImageFromDC", &T::AddImageFromDC, 4)
+                                             .method("AddImageFromDC", &T::AddImageFromDCByName, 4)
                                              .method("AddIconFromEXEorDLL", &T::AddIconFromEXEorDLL, 1)
                                              .method("AddAllIconsFromEXEorDLL", &T::AddAllIconsFromEXEorDLL)
                                              .method("AddImageFromFile", &T::AddImageFromFile, 1)
@@ -415,8 +440,8 @@ const host::MemberTable& ZorvaXpImageList::memberTable() const {
                                              .method("RemoveItem", &T::RemoveItem)
                                              .method("ClearAll", &T::ClearAll)
                                              .method("RedrawMe", &T::RedrawMe)
-                                             .method("DrawImageByIndex", &T::DrawImageByIndex, 4)
-                                             .method("DrawImageByKey", &T::DrawImageByKey, 4)
+                                             .method("DrawImageByIndex", &T::DrawImageByIndexByName, 4)
+                                             .method("DrawImageByKey", &T::DrawImageByKeyByName, 4)
                                              .method("MaskIcon", &T::MaskIcon)
                                              .method("DrawIconWithMask", &T::DrawIconWithMask)
                                              .about(&T::About)

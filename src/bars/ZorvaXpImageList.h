@@ -103,6 +103,13 @@ class ZorvaXpImageList final : public foundation::ControlBase {
   bool append(host::PictureRef picture, const std::string& key);
   bool addFile(const std::string& path, const std::string& key);
   bool blit(const host::PictureRef& picture, HDC dc, int32_t x, int32_t y, bool masked) const;
+  // The calls by name: arguments left out take the published defaults (hdc 65535, sizes 16, index 1).
+  bool AddImageFromDCByName(const host::Variant& hdc, const host::Variant& srcWidth, const host::Variant& srcHeight,
+                            const host::Variant& strKey);
+  bool DrawImageByIndexByName(const host::Variant& Index, const host::Variant& hdc, const host::Variant& XOrg,
+                              const host::Variant& YOrg) const;
+  bool DrawImageByKeyByName(const host::Variant& strKey, const host::Variant& hdc, const host::Variant& XOrg,
+                            const host::Variant& YOrg) const;
 
   bars::IconSize m_IconSize = bars::IconSize::Icon16;
   bool m_UseMaskColor = true;

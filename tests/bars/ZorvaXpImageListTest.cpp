@@ -196,6 +196,11 @@ TEST_F(ImageList, DrawIconWithMaskLeavesTheMaskColourPixelsOfTheTargetAlone) {
   EXPECT_EQ(GetPixel(plain.dc.get(), 12, 12), RGB(255, 0, 255));
   EXPECT_FALSE(il.DrawImageByIndex(2, static_cast<int32_t>(plain.dc.get())));
   EXPECT_FALSE(il.DrawImageByIndex(1, 65535));
+  // By name, the index left out is 1.
+  Target late(40, 40, RGB(0, 128, 0));
+  EXPECT_TRUE(host::callMethod(il, "DrawImageByIndex", {host::Variant(), host::Variant(static_cast<int32_t>(late.dc.get()))})
+                  .toBool());
+  EXPECT_EQ(GetPixel(late.dc.get(), 12, 2), RGB(0, 0, 255));
   // Without UseMaskColor nothing is drawn.
   il.setUseMaskColor(false);
   Target off(40, 40, RGB(0, 128, 0));
