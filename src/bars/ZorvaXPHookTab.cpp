@@ -2,6 +2,9 @@
 
 #include <algorithm>
 #include <cctype>
+#include <unordered_map>
+#include <unordered_set>
+#include <utility>
 
 #include "foundation/PenLines.h"
 #include "foundation/modGeneral.h"
@@ -36,6 +39,13 @@ bool sameId(const std::string& a, const std::string& b) {
   return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) {
            return std::tolower(static_cast<unsigned char>(x)) == std::tolower(static_cast<unsigned char>(y));
          });
+}
+
+// Identifiers compare without regard to case, as the keys of the platform's collections do.
+std::string folded(const std::string& id) {
+  std::string f = id;
+  for (char& ch : f) ch = static_cast<char>(std::tolower(static_cast<unsigned char>(ch)));
+  return f;
 }
 
 std::string keyOf(const char* name, int32_t n) { return name + std::to_string(n); }
@@ -283,38 +293,40 @@ void ZorvaXPHookTab::RecordChildren() {
   settleChildren();
   if (m_SelectedTab < 1 || m_SelectedTab > TabsCount()) return;
   std::vector<uControlD4Controls> shown;
+  std::unordered_set<std::string> ids;
   for (host::Extender* c : children()) {
     if (c->Left() <= kShownAbove) continue;
-    const std::string id = controlId(*c);
-    // A child is kept by one tab: the shown tab takes it from any other list.
-    for (Tab& t : tabs_)
-      std::erase_if(t.children, [&](const uControlD4Controls& r) { return sameId(r.strControlID, id); });
-    shown.push_back({id, c->TabStop()});
+    std::string id = controlId(*c);
+    ids.insert(folded(id));
+    shown.push_back({std::move(id), c->TabStop()});
   }
+  // A child is kept by one tab: the shown tab takes it from any other list.
+  for (Tab& t : tabs_)
+    std::erase_if(t.children, [&](const uControlD4Controls& r) { return ids.count(folded(r.strControlID)) > 0; });
   tabs_[static_cast<size_t>(m_SelectedTab - 1)].children = std::move(shown);
 }
 
 void ZorvaXPHookTab::ShowChildren() {
   pendingShow_ = false;
   tmrLoaded.setEnabled(false);
+  // Every identifier's first record, looked up once per child.
+  std::unordered_map<std::string, std::pair<int32_t, uControlD4Controls*>> where;
+  for (int32_t n = 1; n <= TabsCount(); ++n)
+    for (uControlD4Controls& r : tabs_[static_cast<size_t>(n - 1)].children)
+      where.emplace(folded(r.strControlID), std::make_pair(n, &r));
   for (host::Extender* c : children()) {
-    const std::string id = controlId(*c);
-    for (int32_t n = 1; n <= TabsCount(); ++n) {
-      auto& list = tabs_[static_cast<size_t>(n - 1)].children;
-      auto it = std::find_if(list.begin(), list.end(),
-                             [&](const uControlD4Controls& r) { return sameId(r.strControlID, id); });
-      if (it == list.end()) continue;
-      if (n == m_SelectedTab) {
-        if (c->Left() < kHiddenBelow) {
-          c->setLeft(c->Left() + kHideOffset);
-          c->setTabStop(it->blnTabStop);
-        }
-      } else if (c->Left() > kShownAbove) {
-        it->blnTabStop = c->TabStop();
-        c->setLeft(c->Left() - kHideOffset);
-        c->setTabStop(false);
+    auto found = where.find(folded(controlId(*c)));
+    if (found == where.end()) continue;  // in no tab: left alone
+    const auto [n, record] = found->second;
+    if (n == m_SelectedTab) {
+      if (c->Left() < kHiddenBelow) {
+        c->setLeft(c->Left() + kHideOffset);
+        c->setTabStop(record->blnTabStop);
       }
-      break;
+    } else if (c->Left() > kShownAbove) {
+      record->blnTabStop = c->TabStop();
+      c->setLeft(c->Left() - kHideOffset);
+      c->setTabStop(false);
     }
   }
 }
