@@ -440,6 +440,28 @@ TEST_F(HookTab, ADisabledTabHasAGreyCaptionAndNoHover) {
   EXPECT_EQ(t.hoveredTab(), 0);
 }
 
+TEST_F(HookTab, DegenerateRowsAndAnEmptyStripDrawAndIgnoreInput) {
+  ZorvaXPHookTab& t = logged();
+  t.setTabStyle(HTabStyle::Tab_StyleTabbedDialog);
+  t.setTabsPerRow(0);  // stored as given, laid out as one per row
+  EXPECT_EQ(t.TabsPerRow(), 0);
+  EXPECT_EQ(t.rowCount(), 3);
+  t.setTabHeight(-5);
+  EXPECT_EQ(t.tabRects().size(), 3u);
+  t.setTabHeight(23);
+  while (t.TabsCount() > 0) EXPECT_TRUE(t.RemoveTab(1));
+  EXPECT_EQ(t.SelectedTab(), 0);
+  EXPECT_TRUE(t.tabRects().empty());
+  EXPECT_EQ(px(t.surface().hDC(), 50, 50), oleToColorref(ZorvaXPHookTab::kBackColorParent));
+  log.clear();
+  input.moveTo(screenOf(t.hWnd(), Point{20, 10})).click();
+  SetFocus(t.hWnd());
+  input.key(VK_RIGHT);
+  EXPECT_EQ(log, (std::vector<std::string>{"MouseDown"}));
+  EXPECT_TRUE(t.AddTab("Again"));
+  EXPECT_EQ(t.SelectedTab(), 1);
+}
+
 TEST_F(HookTab, ResizingBelowTheMinimumIsUndone) {
   tabs("tab", 10, 10, 100, 30);
   EXPECT_EQ(ext("tab").Width(), pixelsToTwips(161));
