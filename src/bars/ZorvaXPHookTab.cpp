@@ -33,7 +33,7 @@ constexpr int32_t kIconGap = 5;     // between icon and caption
 constexpr int32_t kHiddenBelow = -9999;  // a Left below this counts as hidden (twips)
 constexpr int32_t kShownAbove = -10000;  // a Left above this counts as shown
 constexpr int32_t kMaxTabs = 10000;      // what a property bag may ask for
-constexpr int32_t kMaxChildren = 100000;
+constexpr int32_t kMaxChildren = 100000;  // in all tabs together
 
 bool sameId(const std::string& a, const std::string& b) {
   return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) {
@@ -373,6 +373,7 @@ void ZorvaXPHookTab::UserControl_ReadProperties(host::PropertyBag& PropBag) {
   UserControl.setMouseIcon(PropBag.read<host::PictureRef>("MouseIcon", host::PictureRef()));
   tabs_.clear();
   tabs_.reserve(static_cast<size_t>(count));
+  int64_t totalKids = 0;  // children of all tabs together, bounded so a damaged file cannot stall loading
   for (int32_t n = 1; n <= count; ++n) {
     Tab t;
     t.autoWidth = PropBag.read<bool>(keyOf("AutoTabWidth", n), true);
@@ -388,7 +389,8 @@ void ZorvaXPHookTab::UserControl_ReadProperties(host::PropertyBag& PropBag) {
     t.accessKey = accessKeyOf(t.caption).value_or("");
     const std::string countKey = keyOf("TabCtlCount", n);
     const int32_t kids = PropBag.read<int32_t>(countKey, 0);
-    if (kids < 0 || kids > kMaxChildren) throw HostError(errInvalidPropertyValue, countKey + " out of range");
+    totalKids += kids;
+    if (kids < 0 || totalKids > kMaxChildren) throw HostError(errInvalidPropertyValue, countKey + " out of range");
     const std::string prefix = "TabCtlOf" + std::to_string(n) + "ID";
     for (int32_t j = 1; j <= kids; ++j) {
       std::string id = PropBag.read<std::string>(prefix + std::to_string(j), "");

@@ -211,6 +211,16 @@ TEST_F(HookTab, DamagedCountsInAFormFileNameTheirLine) {
   } catch (const host::FormFileError& e) {
     EXPECT_EQ(e.line(), 6);
   }
+  // Children counts are bounded over all tabs together, so a damaged file cannot stall loading.
+  const std::string many =
+      "ZorvaXP Form 1\nBegin Form frm\n  Begin ZorvaXPHookTab tab\n    @Width = 3000\n    @Height = 3000\n"
+      "    TabsCount = Long 2\n    TabCtlCount1 = Long 99999\n    TabCtlCount2 = Long 99999\n  End\nEnd\n";
+  try {
+    host::Form::load(many, library::classes());
+    FAIL() << "loaded";
+  } catch (const host::FormFileError& e) {
+    EXPECT_EQ(e.line(), 8);
+  }
   // A selection outside the tabs falls back to the first.
   const std::string far =
       "ZorvaXP Form 1\nBegin Form frm\n  Begin ZorvaXPHookTab tab\n    @Width = 3000\n    @Height = 3000\n"
