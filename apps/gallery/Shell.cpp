@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <cstring>
 
+#include "bars/ZorvaXPHookTab.h"
 #include "platform/gfx/DeviceContext.h"
 #include "platform/gfx/SysColors.h"
 #include "platform/gfx/Text.h"
@@ -18,17 +19,12 @@ namespace zxp::gallery {
 namespace {
 
 constexpr const char* kShellClass = "ZxpGalleryShell";
-constexpr int kTabGap = 2;
-constexpr int kTabPadding = 14;
 // Where a live page's form window goes, from the page area's top-left corner.
 constexpr Point kFormOffset{16, 16};
 
 constexpr COLORREF kStripTop = RGB(250, 250, 247);
 constexpr COLORREF kStripBottom = RGB(214, 223, 247);
-constexpr COLORREF kTabFace = RGB(236, 233, 216);
-constexpr COLORREF kTabSelected = RGB(255, 255, 255);
 constexpr COLORREF kTabBorder = RGB(145, 155, 156);
-constexpr COLORREF kTabMark = RGB(255, 200, 60);  // the selected tab's top edge
 constexpr COLORREF kLogBack = RGB(255, 255, 255);
 constexpr COLORREF kLogHeader = RGB(0, 51, 153);
 constexpr COLORREF kLogText = RGB(0, 0, 0);
@@ -82,17 +78,28 @@ Shell::Shell(std::vector<Entry> pages)
                            0, 0, nullptr);
   for (HWND h : {tabs_, logWnd_, still_}) SetWindowLongPtrA(h, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
 
-  // The tabs, as wide as their titles.
-  MemoryDC mem(0);
-  Selection sf(mem.get(), tabFont_.get());
-  int x = 6;
-  for (const Entry& p : pages_) {
-    SIZE ext{};
-    GetTextExtentPoint32A(mem.get(), p.title.c_str(), static_cast<int>(p.title.size()), &ext);
-    int w = ext.cx + 2 * kTabPadding;
-    tabRects_.push_back(Rect{x, 4, x + w, kTabHeight});
-    x += w + kTabGap;
-  }
+  // The page tabs: a tab control sited in the strip as a constituent child is, one tab per page
+  // (titles cut to the 20 characters a tab caption holds); the strip shows its tabs and clips
+  // its body away. A click on a tab, the selected one included, selects that page.
+  host::ExtenderRecord r;
+  r.width = pixelsToTwips(screen.cx);
+  r.height = pixelsToTwips(bars::ZorvaXPHookTab::kMinHeight);
+  tabCtl_ = std::make_unique<host::Extender>(std::make_unique<bars::ZorvaXPHookTab>(), "tabPages", r, nullptr, nullptr,
+                                             tabs_, nullptr);
+  bars::ZorvaXPHookTab& tabCtl = tabCtl_->as<bars::ZorvaXPHookTab>();
+  tabCtl.attach(*tabCtl_);
+  tabCtl.Initialize();
+  tabCtl.InitProperties();
+  tabCtl.Resize();
+  ShowWindow(tabCtl.hWnd(), SW_SHOWNA);
+  while (tabCtl.TabsCount() > 0) tabCtl.RemoveTab(1);
+  tabCtl.setBackColorParent(kStripBottom);
+  for (const Entry& p : pages_) tabCtl.AddTab(p.title.substr(0, bars::ZorvaXPHookTab::kMaxCaption));
+  tabCtl.ClickOnTab.connect([this, &tabCtl](int32_t&) {
+    select(static_cast<size_t>(tabCtl.SelectedTab() - 1));
+    // The click gave the strip the focus; the page's form keeps the activation.
+    if (form_ && IsWindowVisible(form_->hWnd())) SetActiveWindow(form_->hWnd());
+  });
   InvalidateRect(tabs_, nullptr, FALSE);
   InvalidateRect(logWnd_, nullptr, FALSE);
   hooked = this;
@@ -102,6 +109,10 @@ Shell::Shell(std::vector<Entry> pages)
 
 Shell::~Shell() {
   if (keyHook_) UnhookWindowsHookEx(keyHook_);
+  if (tabCtl_) {
+    tabCtl_->object().Terminate();
+    tabCtl_.reset();
+  }
   if (hooked == this) hooked = nullptr;
   form_.reset();
   for (HWND h : {tabs_, logWnd_, still_})
@@ -113,7 +124,16 @@ Rect Shell::pageArea() const {
   return Rect{0, kTabHeight, screen.cx, screen.cy - kLogHeight};
 }
 
-Rect Shell::tabRect(size_t index) const { return index < tabRects_.size() ? tabRects_[index] : Rect{}; }
+bars::ZorvaXPHookTab* Shell::tabControl() const {
+  return tabCtl_ ? &tabCtl_->as<bars::ZorvaXPHookTab>() : nullptr;
+}
+
+Rect Shell::tabRect(size_t index) const {
+  if (const bars::ZorvaXPHookTab* t = tabControl())
+    for (const bars::TabRect& r : t->tabRects())
+      if (r.Index == static_cast<int32_t>(index) + 1) return Rect{r.Left, r.Top, r.Left + r.Width, r.Bottom};
+  return Rect{};
+}
 
 void Shell::select(size_t index) {
   if (index >= pages_.size()) return;
@@ -126,6 +146,7 @@ void Shell::select(size_t index) {
     return;
   }
   current_ = index;
+  if (bars::ZorvaXPHookTab* t = tabControl()) t->setSelectedTab(static_cast<int32_t>(index) + 1);
   form_.reset();
   ShowWindow(still_, SW_HIDE);
   log_.clear();
@@ -195,13 +216,6 @@ LRESULT Shell::proc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
   switch (msg) {
     case WM_MOUSEACTIVATE:
       return MA_NOACTIVATE;
-    case WM_LBUTTONDOWN:
-      if (hwnd == shell->tabs_) {
-        Point p{GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)};
-        for (size_t i = 0; i < shell->tabRects_.size(); ++i)
-          if (shell->tabRects_[i].contains(p)) shell->select(i);
-      }
-      return 0;
     case WM_PAINT:
       if (hwnd == shell->tabs_) shell->paintTabs();
       else if (hwnd == shell->logWnd_) shell->paintLog();
@@ -212,26 +226,13 @@ LRESULT Shell::proc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
   }
 }
 
+// Behind the tab control: only the strip's background shows, where the control does not reach.
 void Shell::paintTabs() {
   PAINTSTRUCT ps;
   HDC dc = BeginPaint(tabs_, &ps);
   RECT client{};
   GetClientRect(tabs_, &client);
   gradient(dc, client, kStripTop, kStripBottom, true);
-  Selection sf(dc, tabFont_.get());
-  SetBkMode(dc, TRANSPARENT);
-  for (size_t i = 0; i < tabRects_.size(); ++i) {
-    Rect r = tabRects_[i];
-    bool sel = i == current_;
-    if (!sel) r.top += 2;
-    fillColour(dc, r, sel ? kTabSelected : kTabFace);
-    frame(dc, Rect{r.left, r.top, r.right, r.bottom + 1}, kTabBorder);
-    if (sel) fillColour(dc, Rect{r.left + 1, r.top, r.right - 1, r.top + 3}, kTabMark);
-    SetTextColor(dc, sel ? RGB(0, 0, 0) : RGB(60, 60, 60));
-    RECT tr = r;
-    tr.top += sel ? 2 : 0;
-    DrawTextA(dc, pages_[i].title.c_str(), -1, &tr, DT_CENTER | DT_VCENTER | DT_SINGLELINE);
-  }
   EndPaint(tabs_, &ps);
 }
 

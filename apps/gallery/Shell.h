@@ -1,4 +1,5 @@
-// The live gallery: a row of page tabs along the top of the screen, the current page in the
+// The live gallery: a row of page tabs along the top of the screen (the tab strip of a
+// ZorvaXPHookTab, sited in the strip window, whose body the strip clips away), the current page in the
 // middle (a live form, or a still page's picture) and the event log along the bottom, which
 // shows every event the page's controls raise, newest last. It runs on whatever backend the
 // window system has: the desktop's (SDL2) in the app, the headless one in tests and for
@@ -13,6 +14,10 @@
 #include "Page.h"
 #include "platform/gfx/GdiRaii.h"
 #include "platform/ui/User.h"
+
+namespace zxp::bars {
+class ZorvaXPHookTab;
+}
 
 namespace zxp::gallery {
 
@@ -45,6 +50,8 @@ class Shell {
   void appendLog(const std::string& line);
 
   HWND tabWindow() const { return tabs_; }
+  // The tab control whose tabs are the pages.
+  bars::ZorvaXPHookTab* tabControl() const;
   HWND logWindow() const { return logWnd_; }
   HWND stillWindow() const { return still_; }
   // A tab's rectangle in the tab strip's client area.
@@ -61,7 +68,6 @@ class Shell {
   void showStill(std::shared_ptr<gfx::Surface> picture);
 
   std::vector<Entry> pages_;
-  std::vector<Rect> tabRects_;
   size_t current_ = static_cast<size_t>(-1);
   std::unique_ptr<host::Form> form_;
   std::deque<std::string> log_;
@@ -71,6 +77,7 @@ class Shell {
   GdiObject tabFont_;
   GdiObject logFont_;
   HWND tabs_ = 0;
+  std::unique_ptr<host::Extender> tabCtl_;  // the page tabs, sited in tabs_
   HWND logWnd_ = 0;
   HWND still_ = 0;
   HHOOK keyHook_ = 0;

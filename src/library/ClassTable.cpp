@@ -2,6 +2,8 @@
 
 #include <memory>
 
+#include "bars/ZorvaXPHookTab.h"
+#include "bars/ZorvaXpImageList.h"
 #include "buttons/ZorvaXPButton.h"
 #include "buttons/ZorvaXPCheckBox.h"
 #include "buttons/ZorvaXPOptionButton.h"
@@ -36,6 +38,8 @@ const host::ClassRegistry& classes() {
     r.add(control<range::ZorvaXPHScrollBar>("ZorvaXPHScrollBar", 0, 30016));
     r.add(control<text::ZorvaXPLabel>("ZorvaXPLabel", host::OLEMISC_ALIGNABLE, 30014));
     r.add(control<text::ZorvaXPFrame>("ZorvaXPFrame", host::OLEMISC_SIMPLEFRAME, 30015));
+    r.add(control<bars::ZorvaXPHookTab>("ZorvaXPHookTab", host::OLEMISC_SIMPLEFRAME, 30010));
+    r.add(control<bars::ZorvaXpImageList>("ZorvaXpImageList", host::OLEMISC_INVISIBLEATRUNTIME, 30007));
     return r;
   }();
   return table;

@@ -2,6 +2,7 @@
 // page's form, and every event of the form's controls reaches the log.
 #include <gtest/gtest.h>
 
+#include "bars/ZorvaXPHookTab.h"
 #include "gallery/Shell.h"
 #include "platform/services/Recording.h"
 #include "platform/ui/EventLoop.h"
@@ -101,6 +102,25 @@ TEST_F(GalleryShell, TabsSwitchPagesAndTheFormKeepsTheActivation) {
   EXPECT_EQ(shell.selected(), 0u);
   input.key(VK_NEXT);  // without Ctrl: nothing
   EXPECT_EQ(shell.selected(), 0u);
+}
+
+TEST_F(GalleryShell, ThePageTabsAreATabControlThatFollowsThePageKeys) {
+  Shell shell(entries());
+  bars::ZorvaXPHookTab* tabs = shell.tabControl();
+  ASSERT_NE(tabs, nullptr);
+  EXPECT_EQ(tabs->TabsCount(), 3);
+  EXPECT_EQ(tabs->TabCaption(2), "Live");
+  EXPECT_EQ(GetParent(tabs->hWnd()), shell.tabWindow());
+  // The strip shows the tabs and clips the body away.
+  RECT strip{};
+  GetClientRect(shell.tabWindow(), &strip);
+  EXPECT_LE(shell.tabRect(0).bottom, strip.bottom);
+  EXPECT_GE(tabs->bodyRect().top, strip.bottom);
+  input.chord({VK_CONTROL}, VK_NEXT);
+  EXPECT_EQ(tabs->SelectedTab(), 2);
+  clickTab(shell, 2);
+  EXPECT_EQ(shell.selected(), 2u);
+  EXPECT_EQ(tabs->SelectedTab(), 3);
 }
 
 TEST_F(GalleryShell, TheLogShowsTheFormsEventsNewestLast) {
