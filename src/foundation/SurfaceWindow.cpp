@@ -10,6 +10,7 @@ namespace zxp::foundation {
 
 namespace {
 constexpr const char* kSurfaceClass = "ZxpSurface";
+}  // namespace
 
 int16_t shiftState() {
   int16_t s = 0;
@@ -26,7 +27,6 @@ int16_t buttonsOf(WPARAM mk) {
   if (mk & MK_MBUTTON) b |= 4;
   return b;
 }
-}  // namespace
 
 struct SurfaceProc {
   static LRESULT proc(HWND h, UINT msg, WPARAM wParam, LPARAM lParam) {

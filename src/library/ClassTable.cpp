@@ -11,6 +11,7 @@
 #include "range/ZorvaXPVScrollBar.h"
 #include "text/ZorvaXPFrame.h"
 #include "text/ZorvaXPLabel.h"
+#include "text/ZorvaXPTextBox.h"
 
 namespace zxp::library {
 
@@ -36,6 +37,7 @@ const host::ClassRegistry& classes() {
     r.add(control<range::ZorvaXPHScrollBar>("ZorvaXPHScrollBar", 0, 30016));
     r.add(control<text::ZorvaXPLabel>("ZorvaXPLabel", host::OLEMISC_ALIGNABLE, 30014));
     r.add(control<text::ZorvaXPFrame>("ZorvaXPFrame", host::OLEMISC_SIMPLEFRAME, 30015));
+    r.add(control<text::ZorvaXPTextBox>("ZorvaXPTextBox", 0, 30005));
     return r;
   }();
   return table;
