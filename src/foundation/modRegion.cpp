@@ -4,6 +4,7 @@
 #include <vector>
 
 #include "platform/gfx/GdiRaii.h"
+#include "platform/ui/User.h"
 
 namespace zxp {
 

@@ -100,8 +100,9 @@ TEST_F(TextButton, HoverSwapsTheIconOnlyWithAHoverPictureAndLeavingRestoresIt) {
   input.moveTo(b.hWnd(), Point{10, 10});
   EXPECT_EQ(b.iconPicture().Handle(), normal.Handle());  // no hover picture: no swap
   // The hover frame of the push button is there.
-  EXPECT_EQ(at(b, 1, 5), ZorvaXPButton::kFrameSide);
-  EXPECT_EQ(at(b, 2, 5), ZorvaXPButton::kFrameSide2);
+  EXPECT_EQ(at(b, 38, 5), ZorvaXPButton::kFrameSide);
+  EXPECT_EQ(at(b, 37, 5), ZorvaXPButton::kFrameSide2);
+  EXPECT_EQ(at(b, 10, 1), ZorvaXPButton::kFrameTop);
   EXPECT_TRUE(b.hoverTimer().running());
   b.setButtonPictureOver(over);
   input.moveTo(b.hWnd(), Point{12, 10});
@@ -160,8 +161,8 @@ TEST_F(TextButton, PropertiesRoundTripInThePublishedOrder) {
   a.WriteProperties(bag);
   std::vector<std::string> keys;
   for (const auto& e : bag.entries()) keys.push_back(e.key);
-  EXPECT_EQ(keys, (std::vector<std::string>{"Alignment", "GradientColor1", "GradientColor2", "Caption", "ButtonWidth",
-                                            "Font", "ForeColor", "Enabled"}));
+  EXPECT_EQ(keys, (std::vector<std::string>{"Alignment", "GradientColor1", "GradientColor2", "Caption", "ButtonPicture",
+                                            "ButtonWidth", "ButtonPictureOver", "Font", "ForeColor", "Enabled"}));
   host::ExtenderRecord r;
   r.width = 600;
   r.height = 315;
