@@ -319,6 +319,30 @@ TEST_F(TextBox, TheScrollBarFollowsTypedLinesAndTheTextFollowsTheBar) {
   input.moveTo(bar.endArrow().hWnd(), Point{8, 8}).press().advance(60).release();
   EXPECT_GT(first(), before);
   EXPECT_EQ(bar.Value(), first());
+  // Paging on the track raises Scrolling with each step: the text never runs past Value.
+  input.moveTo(bar.track().hWnd(), Point{8, bar.track().ScaleHeight() - 3}).press().advance(50);
+  EXPECT_EQ(first(), bar.Value());
+  input.advance(50).release();
+  EXPECT_EQ(first(), bar.Value());
+  EXPECT_GT(first(), before + 1);
+}
+
+TEST_F(TextBox, OutOfRangeValuesGiveASaneLayout) {
+  ZorvaXPTextBox& t = box(160, 23);
+  t.setButtonVisible(true);
+  t.setButtonWidth(-40);
+  EXPECT_GE(t.button().surface().ScaleWidth(), 1);
+  t.setButtonWidth(100000);
+  EXPECT_GE(rectIn(t.field(), t.hWnd()).right - rectIn(t.field(), t.hWnd()).left, 1);
+  t.setMultiLine(true);
+  t.setScrollBars(static_cast<ScrollBarsConst>(7));  // stored as set; drawn as no scroll bar
+  EXPECT_EQ(t.ScrollBars(), static_cast<ScrollBarsConst>(7));
+  EXPECT_FALSE(shown(t.scrollBar().hWnd()));
+  t.setMaxLength(-3);  // no limit
+  EXPECT_GT(SendMessageA(t.multiLineField(), EM_GETLIMITTEXT, 0, 0), 32767);
+  t.setSelStart(-5);
+  t.setSelLength(-5);
+  EXPECT_EQ(t.SelLength(), 0);
 }
 
 TEST_F(TextBox, TheButtonRaisesButtonClickAndFieldMouseEventsAreForwarded) {
