@@ -231,6 +231,7 @@ void ZorvaTextButton::DrawCaption() {
   }
   captionRect_ = r;
   DrawText(dc, m_Caption, &r, DT_SINGLELINE | DT_WORD_ELLIPSIS | align);
+  setAccessKeyFromCaption(m_Caption);
 }
 
 // ---- Input ------------------------------------------------------------------------------------

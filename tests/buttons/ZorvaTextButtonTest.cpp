@@ -131,6 +131,10 @@ TEST_F(TextButton, PressShowsTheGradientUpsideDownAndOnlyTheReleaseClicks) {
   // A right-button release notifies as well.
   input.click(ui::MouseButton::Right);
   EXPECT_EQ(log.size(), 2u);
+  // The access key of the caption notifies too.
+  b.setCaption("&Go");
+  input.altKey('G');
+  EXPECT_EQ(log.size(), 3u);
 }
 
 TEST_F(TextButton, DisabledLookGreysTheIcon) {
