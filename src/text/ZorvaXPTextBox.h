@@ -27,9 +27,9 @@
 //     comes with them has already put the text there);
 //   - in multi-line mode the field starts 1 px inside the border (9 px when Required, clear of
 //     the marker) and VScroll is 17 px wide at the right edge inside the border;
-//   - the status strip is the bottom 19 pixels inside the border: a separator in the border
-//     colour, then lines from StatusGradient1 moving 1/14 of the difference per line and stopping
-//     at StatusGradient2; the text starts 4 px in and ends before the gripper; the gripper's six
+//   - the status strip takes the bottom 19 rows: a separator in the border colour, 17 lines from
+//     StatusGradient1 moving 1/14 of the difference per line and stopping at StatusGradient2,
+//     and the bottom border; the text starts 4 px in and ends before the gripper; the gripper's six
 //     dots stand 3 px apart with their white pixel to the right;
 //   - the default StatusText is "Ready";
 //   - OpenTextFile keeps the file's line ends, turns a lone LF into CR LF and drops the one line
@@ -80,7 +80,7 @@ class ZorvaXPTextBox final : public foundation::ControlBase {
   // Fixed geometry and colours.
   static constexpr COLORREF kGripDot = RGB(69, 109, 166);
   static constexpr int kMinSingle = 19, kMinMulti = 41, kMinMultiStatus = 59;
-  static constexpr int kStatusHeight = 19;  // inside the border: separator and 18 strip lines
+  static constexpr int kStatusHeight = 19;  // the separator's distance from the bottom edge
   static constexpr int kScrollWidth = 17;
   static constexpr uint64_t kMaxFileBytes = 256ull << 20;
 
