@@ -240,7 +240,7 @@ std::shared_ptr<gfx::Surface> renderTextPage() {
   return surface;
 }
 
-RegisterPage reg{stillPage("text", "Text", 20, renderTextPage)};
+RegisterPage reg{stillPage("text", "Fonts", 20, renderTextPage)};
 
 }  // namespace
 }  // namespace zxp::gallery

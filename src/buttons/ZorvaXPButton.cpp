@@ -1,6 +1,7 @@
 #include "buttons/ZorvaXPButton.h"
 
 #include "foundation/PenLines.h"
+#include "foundation/modRegion.h"
 #include "foundation/modGradient.h"
 #include "platform/gfx/Picture.h"
 #include "platform/gfx/SysColors.h"
@@ -196,13 +197,7 @@ void ZorvaXPButton::RedrawMe() {
 // The window keeps the rectangle without its four corner pixels; the window owns the region.
 void ZorvaXPButton::CutWindowShape() {
   const int sw = ScaleWidth(), sh = ScaleHeight();
-  HRGN shape = CreateRectRgn(0, 0, sw, sh);
-  const POINT corners[] = {{0, 0}, {sw - 1, 0}, {0, sh - 1}, {sw - 1, sh - 1}};
-  for (const POINT& c : corners) {
-    GdiObject corner(CreateRectRgn(c.x, c.y, c.x + 1, c.y + 1));
-    CombineRgn(shape, shape, static_cast<HRGN>(corner.get()), RGN_DIFF);
-  }
-  if (!SetWindowRgn(hWnd(), shape, TRUE)) DeleteObject(shape);
+  CutCornerPixels(hWnd(), sw, sh);
 }
 
 // The border lines leave the corners open; the pixels diagonally inside them (in `corner`)
@@ -273,7 +268,13 @@ void ZorvaXPButton::DrawHoverButton() {
     UserControl.setBackColor(m_NormalColorHighlight);
   }
   DrawBorder(translateColor(m_BorderColorHighlight));
-  // The orange frame inside the border.
+  DrawHoverFrame(dc, sw, sh);
+  UserControl.setForeColor(m_ForeColorHighlight);
+  m_PictureMode = true;
+  DrawCaptionAndPicture();
+}
+
+void ZorvaXPButton::DrawHoverFrame(HDC dc, int sw, int sh) {
   drawLines(dc, kFrameTop, {{{2, 1}, {sw - 2, 1}}});
   drawLines(dc, kFrameTop2, {{{1, 2}, {sw - 1, 2}}});
   drawLines(dc, kFrameSide, {{{1, 3}, {1, sh - 2}}});
@@ -282,9 +283,6 @@ void ZorvaXPButton::DrawHoverButton() {
   drawLines(dc, kFrameSide2, {{{sw - 3, 3}, {sw - 3, sh - 2}}});
   drawLines(dc, kFrameSide, {{{2, sh - 3}, {sw - 2, sh - 3}}});
   drawLines(dc, kFrameBottom2, {{{2, sh - 2}, {sw - 2, sh - 2}}});
-  UserControl.setForeColor(m_ForeColorHighlight);
-  m_PictureMode = true;
-  DrawCaptionAndPicture();
 }
 
 void ZorvaXPButton::DrawClickButton() {

@@ -114,6 +114,10 @@ class ZorvaXPButton final : public foundation::ControlBase {
   // The resting look (or the disabled look when disabled) with its caption and icon.
   void DrawNormalButton();
 
+  // The orange hover frame inside the border of an sw x sh button face (shared with the text
+  // button): its two top lines, two orange lines down each side and two bottom lines.
+  static void DrawHoverFrame(HDC dc, int sw, int sh);
+
   // ---- Events of the button's own (the others come from the control base) ----
   host::Event<> OnEnter;
   host::Event<> OnKeyEsc;

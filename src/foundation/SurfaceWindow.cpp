@@ -15,6 +15,7 @@ namespace zxp::foundation {
 
 namespace {
 constexpr const char* kSurfaceClass = "ZxpSurface";
+}  // namespace
 
 int16_t shiftState() {
   int16_t s = 0;
@@ -31,6 +32,8 @@ int16_t buttonsOf(WPARAM mk) {
   if (mk & MK_MBUTTON) b |= 4;
   return b;
 }
+
+namespace {
 // The host data object of the drag this process started (so that its own targets see the same
 // object the source filled), kept while OLEDrag runs.
 std::weak_ptr<host::DataObject>& currentDragData() {

@@ -29,6 +29,11 @@
 
 namespace zxp::foundation {
 
+// The host's Shift argument from the keyboard state now: 1 Shift, 2 Ctrl, 4 Alt.
+int16_t shiftState();
+// The host's Button argument from a mouse message's MK_ key bits: 1 left, 2 right, 4 middle.
+int16_t buttonsOf(uintptr_t mk);
+
 class SurfaceWindow {
  public:
   SurfaceWindow() = default;

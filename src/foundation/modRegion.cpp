@@ -4,6 +4,7 @@
 #include <vector>
 
 #include "platform/gfx/GdiRaii.h"
+#include "platform/ui/User.h"
 
 namespace zxp {
 
@@ -51,6 +52,16 @@ HRGN RegionWithoutColor(HDC hdc, const RECT& area, COLORREF key) {
   std::memcpy(data.data(), &header, sizeof header);
   if (!runs.empty()) std::memcpy(data.data() + sizeof header, runs.data(), runs.size() * sizeof(RECT));
   return ExtCreateRegion(nullptr, static_cast<DWORD>(data.size()), reinterpret_cast<const RGNDATA*>(data.data()));
+}
+
+void CutCornerPixels(HWND hwnd, int32_t width, int32_t height) {
+  HRGN shape = CreateRectRgn(0, 0, width, height);
+  const POINT corners[] = {{0, 0}, {width - 1, 0}, {0, height - 1}, {width - 1, height - 1}};
+  for (const POINT& c : corners) {
+    GdiObject corner(CreateRectRgn(c.x, c.y, c.x + 1, c.y + 1));
+    CombineRgn(shape, shape, static_cast<HRGN>(corner.get()), RGN_DIFF);
+  }
+  if (!SetWindowRgn(hwnd, shape, TRUE)) DeleteObject(shape);
 }
 
 }  // namespace zxp

@@ -16,4 +16,8 @@ namespace zxp {
 // region; 0 only when the DC cannot be read.
 HRGN RegionWithoutColor(HDC hdc, const RECT& area, COLORREF key);
 
+// Gives a window the shape of its width x height rectangle without the four corner pixels (the
+// one-pixel rounded corners of the XP buttons). The window owns the region afterwards.
+void CutCornerPixels(HWND hwnd, int32_t width, int32_t height);
+
 }  // namespace zxp

@@ -13,6 +13,7 @@
 #include "range/ZorvaXPVScrollBar.h"
 #include "text/ZorvaXPFrame.h"
 #include "text/ZorvaXPLabel.h"
+#include "text/ZorvaXPTextBox.h"
 
 namespace zxp::library {
 
@@ -40,6 +41,7 @@ const host::ClassRegistry& classes() {
     r.add(control<text::ZorvaXPFrame>("ZorvaXPFrame", host::OLEMISC_SIMPLEFRAME, 30015));
     r.add(control<bars::ZorvaXPHookTab>("ZorvaXPHookTab", host::OLEMISC_SIMPLEFRAME, 30010));
     r.add(control<bars::ZorvaXpImageList>("ZorvaXpImageList", host::OLEMISC_INVISIBLEATRUNTIME, 30007));
+    r.add(control<text::ZorvaXPTextBox>("ZorvaXPTextBox", 0, 30005));
     return r;
   }();
   return table;

@@ -1,0 +1,183 @@
+// The text box's private button: its resting, hover, pressed and disabled looks read back from
+// the surface, the icon and caption layout, the hover icon swap and restore on the polling timer,
+// the single click notification and the default width.
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "buttons/ZorvaTextButton.h"
+#include "buttons/ZorvaXPButton.h"
+#include "foundation/GradientMath.h"
+#include "platform/gfx/Picture.h"
+#include "platform/gfx/Surface.h"
+#include "range/RangeFixture.h"
+
+namespace zxp::testing {
+namespace {
+
+using buttons::ZorvaTextButton;
+using buttons::ZorvaXPButton;
+
+host::PictureRef solidIcon(Pixel colour) {
+  auto argb = gfx::Surface::create(16, 16);
+  for (int y = 0; y < 16; ++y)
+    for (int x = 0; x < 16; ++x) argb->at(x, y) = 0xFF000000u | colour;
+  return gfx::Picture::fromIcon(gfx::createIconFromArgb(*argb));
+}
+
+class TextButton : public RangeTest {
+ protected:
+  ZorvaTextButton& make(int w = 23, int h = 21) { return place<ZorvaTextButton>("btn", w, h); }
+  static COLORREF at(const ZorvaTextButton& b, int x, int y) { return px(b.surface(), x, y); }
+};
+
+TEST_F(TextButton, ANewButtonIsZorv23PixelsWideWithTheRestingGradientAndBorder) {
+  ZorvaTextButton& b = make(60, 21);
+  EXPECT_EQ(b.Caption(), "Zorv");
+  EXPECT_EQ(b.surface().ScaleWidth(), 23);  // ButtonWidth sets the width
+  const int sh = b.surface().ScaleHeight();
+  // White at the top, RGB(129, 169, 226) at the bottom (inside the border).
+  EXPECT_EQ(at(b, 11, 1), gradientRow(0xFFFFFF, 0xE2A981, 1, sh));
+  EXPECT_EQ(at(b, 11, sh - 2), gradientRow(0xFFFFFF, 0xE2A981, sh - 2, sh));
+  EXPECT_EQ(at(b, 5, 0), RGB(0, 60, 116));
+  EXPECT_EQ(at(b, 0, 5), RGB(0, 60, 116));
+  EXPECT_EQ(at(b, 22, 5), RGB(0, 60, 116));
+  EXPECT_EQ(at(b, 1, 1), RGB(122, 149, 168));
+  EXPECT_EQ(at(b, 21, sh - 2), RGB(122, 149, 168));
+  // The window leaves out its corner pixels.
+  HRGN r = CreateRectRgn(0, 0, 0, 0);
+  ASSERT_NE(GetWindowRgn(b.hWnd(), r), ERROR);
+  EXPECT_FALSE(PtInRegion(r, 0, 0));
+  EXPECT_TRUE(PtInRegion(r, 1, 0));
+  EXPECT_FALSE(PtInRegion(r, 22, sh - 1));
+  DeleteObject(r);
+  // A width of 0 comes back as 23 at the next redraw.
+  b.setButtonWidth(0);
+  EXPECT_EQ(b.ButtonWidth(), 23);
+  b.setButtonWidth(40);
+  EXPECT_EQ(b.surface().ScaleWidth(), 40);
+}
+
+TEST_F(TextButton, IconAndCaptionArePlacedByAlignmentAndCaption) {
+  ZorvaTextButton& b = make();
+  b.setButtonWidth(80);
+  b.setButtonPicture(solidIcon(0x00FF00));
+  const int sw = 80, sh = b.surface().ScaleHeight();
+  // Alignment 0: the icon 2 pixels in, the caption from 20 to SW - 2, centred.
+  EXPECT_EQ(b.iconRect().left, 2);
+  EXPECT_EQ(b.iconRect().top, (sh - 16) / 2);
+  EXPECT_EQ(at(b, 2, b.iconRect().top), RGB(0, 255, 0));
+  EXPECT_EQ(b.captionRect().left, 20);
+  EXPECT_EQ(b.captionRect().right, sw - 2);
+  // Alignment 1: the icon 3 pixels from the right edge, the caption left of it.
+  b.setAlignment(1);
+  EXPECT_EQ(b.iconRect().left, sw - 16 - 3);
+  EXPECT_EQ(at(b, sw - 4, b.iconRect().top + 5), RGB(0, 255, 0));
+  EXPECT_EQ(b.captionRect().left, 1);
+  EXPECT_EQ(b.captionRect().right, sw - 16 - 3 - 1);
+  // Any other alignment: the caption from 0 to SW - 2.
+  b.setAlignment(7);
+  EXPECT_EQ(b.captionRect().left, 0);
+  EXPECT_EQ(b.iconRect().left, sw - 16 - 3);
+  // Without a caption the icon is centred.
+  b.setCaption("");
+  EXPECT_EQ(b.iconRect().left, (sw - 16) / 2);
+  // Without a picture the caption starts at (SW - TW) / 2 + 1 and runs to SW.
+  b.setButtonPicture(host::PictureRef());
+  b.setCaption("...");
+  EXPECT_EQ(b.captionRect().right, sw);
+  EXPECT_GT(b.captionRect().left, 30);
+  EXPECT_LT(b.captionRect().left, 40);
+}
+
+TEST_F(TextButton, HoverSwapsTheIconOnlyWithAHoverPictureAndLeavingRestoresIt) {
+  ZorvaTextButton& b = make();
+  b.setButtonWidth(40);
+  const host::PictureRef normal = solidIcon(0x0000FF), over = solidIcon(0xFF0000);
+  b.setButtonPicture(normal);
+  logEvents(b);
+  input.moveTo(b.hWnd(), Point{10, 10});
+  EXPECT_EQ(b.iconPicture().Handle(), normal.Handle());  // no hover picture: no swap
+  // The hover frame of the push button is there.
+  EXPECT_EQ(at(b, 38, 5), ZorvaXPButton::kFrameSide);
+  EXPECT_EQ(at(b, 37, 5), ZorvaXPButton::kFrameSide2);
+  EXPECT_EQ(at(b, 10, 1), ZorvaXPButton::kFrameTop);
+  EXPECT_TRUE(b.hoverTimer().running());
+  b.setButtonPictureOver(over);
+  input.moveTo(b.hWnd(), Point{12, 10});
+  EXPECT_EQ(b.iconPicture().Handle(), over.Handle());
+  EXPECT_EQ(at(b, b.iconRect().left + 4, b.iconRect().top + 4), RGB(255, 0, 0));
+  // The polling timer notices the cursor left: ButtonPicture again, resting look, timer off.
+  input.moveTo(Point{400, 400}).advance(20);
+  EXPECT_EQ(b.iconPicture().Handle(), normal.Handle());
+  EXPECT_EQ(at(b, 1, 5), gradientRow(0xFFFFFF, 0xE2A981, 5, b.surface().ScaleHeight()));
+  EXPECT_FALSE(b.hoverTimer().running());
+  // Movements raised nothing.
+  EXPECT_TRUE(log.empty());
+}
+
+TEST_F(TextButton, PressShowsTheGradientUpsideDownAndOnlyTheReleaseClicks) {
+  ZorvaTextButton& b = make();
+  logEvents(b);
+  const int sh = b.surface().ScaleHeight();
+  input.moveTo(b.hWnd(), Point{10, 10}).press();
+  EXPECT_EQ(at(b, 11, 1), gradientRow(0xE2A981, 0xFFFFFF, 1, sh));
+  EXPECT_EQ(at(b, 11, sh - 2), gradientRow(0xE2A981, 0xFFFFFF, sh - 2, sh));
+  EXPECT_TRUE(log.empty());
+  input.release();
+  EXPECT_EQ(log, (std::vector<std::string>{"Click"}));
+  EXPECT_EQ(at(b, 11, 1), gradientRow(0xFFFFFF, 0xE2A981, 1, sh));  // redrawn at rest
+  // A right-button release notifies as well.
+  input.click(ui::MouseButton::Right);
+  EXPECT_EQ(log.size(), 2u);
+  // The access key of the caption notifies too.
+  b.setCaption("&Go");
+  input.altKey('G');
+  EXPECT_EQ(log.size(), 3u);
+}
+
+TEST_F(TextButton, DisabledLookGreysTheIcon) {
+  ZorvaTextButton& b = make();
+  b.setButtonWidth(40);
+  b.setButtonPicture(solidIcon(0x3060F0));  // RGB(48, 96, 240)
+  b.setEnabled(false);
+  EXPECT_EQ(at(b, 30, 0), RGB(171, 171, 144));
+  EXPECT_EQ(at(b, 1, 1), RGB(171, 171, 144));
+  EXPECT_EQ(at(b, 30, 3), RGB(231, 231, 224));
+  const BYTE g = static_cast<BYTE>((48 + 96 + 240 + 1) / 3);
+  EXPECT_EQ(at(b, b.iconRect().left + 8, b.iconRect().top + 8), RGB(g, g, g));
+  // Enabled again, the icon shows its own colour.
+  b.setEnabled(true);
+  EXPECT_EQ(at(b, b.iconRect().left + 8, b.iconRect().top + 8), RGB(48, 96, 240));
+}
+
+TEST_F(TextButton, PropertiesRoundTripInThePublishedOrder) {
+  ZorvaTextButton& a = make();
+  a.setAlignment(1);
+  a.setGradientColor1(0x000001);
+  a.setGradientColor2(0x000002);
+  a.setCaption("Go");
+  a.setButtonWidth(30);
+  a.setForeColor(0x000003);
+  a.setEnabled(false);
+  host::PropertyBag bag;
+  a.WriteProperties(bag);
+  std::vector<std::string> keys;
+  for (const auto& e : bag.entries()) keys.push_back(e.key);
+  EXPECT_EQ(keys, (std::vector<std::string>{"Alignment", "GradientColor1", "GradientColor2", "Caption", "ButtonPicture",
+                                            "ButtonWidth", "ButtonPictureOver", "Font", "ForeColor", "Enabled"}));
+  host::ExtenderRecord r;
+  r.width = 600;
+  r.height = 315;
+  auto& b = form->add(std::make_unique<ZorvaTextButton>(), "b", r, nullptr, &bag).as<ZorvaTextButton>();
+  EXPECT_EQ(b.Caption(), "Go");
+  EXPECT_EQ(b.surface().ScaleWidth(), 30);
+  EXPECT_FALSE(b.Enabled());
+  const std::vector<host::EventMember>& events = b.memberTable().events();
+  ASSERT_EQ(events.size(), 1u);
+  EXPECT_EQ(events[0].name, "Click");
+}
+
+}  // namespace
+}  // namespace zxp::testing

@@ -1,0 +1,453 @@
+// The text box: both modes built from real edit fields, the layout rules (minimum heights, the
+// field growing the surface), the key filters and their event order, the display format on blur,
+// the owner-drawn scroll bar kept in step with the multi-line field both ways, the surface's own
+// drawing (border, focus colours, required marker, status strip), the button's notification,
+// persistence, the files in the ANSI code page, and a clean teardown.
+#include <gtest/gtest.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cstdio>
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include "library/ClassTable.h"
+#include "platform/gfx/Font.h"
+#include "platform/gfx/Handles.h"
+#include "platform/gfx/Text.h"
+#include "platform/ui/Edit.h"
+#include "platform/ui/EventLoop.h"
+#include "range/RangeFixture.h"
+#include "text/ZorvaXPTextBox.h"
+
+namespace zxp::testing {
+namespace {
+
+using text::ScrollBarsConst;
+using text::ZorvaXPTextBox;
+
+class TextBox : public RangeTest {
+ protected:
+  ZorvaXPTextBox& box(int w = 160, int h = 21, const std::string& name = "ZorvaXPTextBox1", int y = 10) {
+    return place<ZorvaXPTextBox>(name, w, h, 10, y);
+  }
+  static bool shown(HWND h) { return (GetWindowLongA(h, GWL_STYLE) & WS_VISIBLE) != 0; }
+  static RECT rectIn(HWND child, HWND parent) {
+    RECT r{};
+    GetWindowRect(child, &r);
+    POINT p{r.left, r.top};
+    ScreenToClient(parent, &p);
+    return RECT{p.x, p.y, p.x + (r.right - r.left), p.y + (r.bottom - r.top)};
+  }
+  std::filesystem::path tempDir() {
+    std::filesystem::path d = std::filesystem::temp_directory_path() /
+                              ("zxp-textbox-" + std::to_string(::getpid()) + "-" +
+                               ::testing::UnitTest::GetInstance()->current_test_info()->name());
+    std::filesystem::remove_all(d);
+    std::filesystem::create_directories(d);
+    dirs.push_back(d);
+    return d;
+  }
+  static std::string readBytes(const std::filesystem::path& p) {
+    std::ifstream in(p, std::ios::binary);
+    std::ostringstream s;
+    s << in.rdbuf();
+    return s.str();
+  }
+  void TearDown() override {
+    for (const auto& d : dirs) {
+      std::error_code ec;
+      std::filesystem::permissions(d, std::filesystem::perms::owner_all, ec);
+      std::filesystem::remove_all(d, ec);
+    }
+    RangeTest::TearDown();
+  }
+  std::vector<std::filesystem::path> dirs;
+};
+
+TEST_F(TextBox, ANewBoxIsSingleLineWithItsDefaultsAndClassEntry) {
+  ZorvaXPTextBox& t = box();
+  EXPECT_EQ(t.Text(), "ZorvaXpTextBox1");
+  EXPECT_FALSE(t.MultiLine());
+  EXPECT_TRUE(shown(t.singleLineField()));
+  EXPECT_FALSE(shown(t.multiLineField()));
+  EXPECT_EQ(t.hwnd(), static_cast<int32_t>(t.singleLineField()));
+  EXPECT_EQ(t.ButtonCaption(), "...");
+  EXPECT_EQ(t.ButtonGradientColor2(), 0xF0C797u);
+  EXPECT_EQ(t.ScrollBarGradient1(), 0xFDE5D3u);
+  // The border in BorderColor RGB(127, 157, 185), the surface in BackColor.
+  EXPECT_EQ(px(t.surface(), 50, 0), RGB(127, 157, 185));
+  EXPECT_EQ(px(t.surface(), 159, 10), RGB(127, 157, 185));
+  EXPECT_EQ(px(t.surface(), 2, 10), RGB(255, 255, 255));
+  const host::ControlClass* c = library::classes().find("ZorvaXPTextBox");
+  ASSERT_NE(c, nullptr);
+  EXPECT_EQ(c->miscStatus, 0x20191u);
+  EXPECT_EQ(c->toolboxBitmap, 30005);
+  std::vector<std::string> events;
+  for (const host::EventMember& e : t.memberTable().events()) events.push_back(e.name);
+  EXPECT_EQ(events, (std::vector<std::string>{"ButtonClick", "Change", "Click", "DblClick", "KeyDown", "KeyPress", "KeyUp",
+                                              "MouseDown", "MouseMove", "MouseUp", "OnKeyEsc", "OnEnter"}));
+}
+
+TEST_F(TextBox, SwitchingModesKeepsTheTextShowsTheRightFieldAndEndsButtonAndFormat) {
+  ZorvaXPTextBox& t = box(200, 80);
+  t.setButtonVisible(true);
+  t.setUseFormat(true);
+  t.setFormatType("0.00");
+  t.setText("first line");
+  EXPECT_TRUE(shown(t.button().hWnd()));
+  t.setMultiLine(true);
+  EXPECT_EQ(t.Text(), "first line");
+  EXPECT_TRUE(shown(t.multiLineField()));
+  EXPECT_FALSE(shown(t.singleLineField()));
+  EXPECT_TRUE(shown(t.scrollBar().hWnd()));
+  EXPECT_FALSE(shown(t.button().hWnd()));
+  EXPECT_FALSE(t.ButtonVisible());
+  EXPECT_FALSE(t.UseFormat());
+  EXPECT_EQ(t.FormatType(), "");
+  t.setText("a\r\nb");
+  t.setMultiLine(false);
+  EXPECT_EQ(t.Text(), "a\r\nb");
+  EXPECT_TRUE(shown(t.singleLineField()));
+  EXPECT_FALSE(shown(t.multiLineField()));
+  EXPECT_FALSE(shown(t.scrollBar().hWnd()));
+  EXPECT_FALSE(t.ButtonVisible());  // not restored
+  EXPECT_FALSE(t.UseFormat());
+  // Without the scroll bar the field reaches the border.
+  t.setMultiLine(true);
+  t.setScrollBars(ScrollBarsConst::None);
+  EXPECT_FALSE(shown(t.scrollBar().hWnd()));
+  EXPECT_EQ(rectIn(t.multiLineField(), t.hWnd()).right, 199);
+}
+
+TEST_F(TextBox, MinimumHeightsAndTheFieldGrowingTheSurface) {
+  ZorvaXPTextBox& a = box(150, 5, "a", 10);
+  EXPECT_EQ(a.surface().ScaleHeight(), 19);
+  ZorvaXPTextBox& b = box(150, 20, "b", 40);
+  b.setMultiLine(true);
+  EXPECT_EQ(b.surface().ScaleHeight(), 41);
+  b.setStatusBar(true);
+  EXPECT_EQ(b.surface().ScaleHeight(), 59);
+  // The status strip alone without the scroll bar keeps the lower minimum.
+  ZorvaXPTextBox& c = box(150, 20, "c", 120);
+  c.setScrollBars(ScrollBarsConst::None);
+  c.setStatusBar(true);
+  c.setMultiLine(true);
+  EXPECT_EQ(c.surface().ScaleHeight(), 41);
+  // A font taller than the box: the box grows to the field's height + 2, the field centred.
+  gfx::FontDesc big;
+  big.name = "Tahoma";
+  big.size = 24;
+  a.setFont(std::make_shared<const gfx::FontDesc>(big));
+  TEXTMETRIC tm{};
+  GetTextMetrics(a.surface().hDC(), &tm);
+  EXPECT_EQ(a.surface().ScaleHeight(), tm.tmHeight - 1 + 2);
+  const RECT f = rectIn(a.singleLineField(), a.hWnd());
+  EXPECT_EQ(f.bottom - f.top, tm.tmHeight - 1);
+  EXPECT_EQ(f.top, 1);
+  EXPECT_EQ(f.left, 5);
+  a.setRequired(true);
+  EXPECT_EQ(rectIn(a.singleLineField(), a.hWnd()).left, 12);
+}
+
+TEST_F(TextBox, NumbersOnlyRefusesLettersButKeepsBackspaceAndFiltersRunBeforeKeyPress) {
+  ZorvaXPTextBox& t = box();
+  t.setText("");
+  t.setNumbersOnly(true);
+  SetFocus(t.field());
+  input.pump();
+  logEvents(t);
+  input.type("1a2-3. 4");
+  EXPECT_EQ(t.Text(), "123. 4");
+  input.key(VK_BACK);
+  EXPECT_EQ(t.Text(), "123. ");
+  // Refused characters still reach KeyPress, as 0.
+  std::vector<std::string> presses;
+  for (const std::string& l : log)
+    if (l.rfind("KeyPress", 0) == 0) presses.push_back(l);
+  EXPECT_EQ(presses, (std::vector<std::string>{"KeyPress 49", "KeyPress 0", "KeyPress 50", "KeyPress 0", "KeyPress 51",
+                                               "KeyPress 46", "KeyPress 32", "KeyPress 52", "KeyPress 8"}));
+  // Enter and Escape raise their own events, then KeyPress still gets them (NumbersOnly would
+  // refuse them as well).
+  t.setNumbersOnly(false);
+  log.clear();
+  input.key(VK_RETURN).key(VK_ESCAPE);
+  EXPECT_EQ(events({"MouseMove"}), (std::vector<std::string>{"KeyDown 13 0", "OnEnter", "KeyPress 13", "KeyUp 13 0",
+                                                             "KeyDown 27 0", "OnKeyEsc", "KeyPress 27", "KeyUp 27 0"}));
+}
+
+TEST_F(TextBox, UpperCaseRewritesAfterChangeAndKeepsTheCaret) {
+  ZorvaXPTextBox& t = box();
+  t.setText("");
+  t.setUpperCase(true);
+  SetFocus(t.field());
+  input.pump();
+  input.type("abc");
+  EXPECT_EQ(t.Text(), "ABC");
+  input.key(VK_LEFT).type("x");
+  EXPECT_EQ(t.Text(), "ABXC");
+  EXPECT_EQ(t.SelStart(), 3);
+  t.setUpperCase(false);
+  t.ToLowerCase();
+  EXPECT_EQ(t.Text(), "abxc");
+  t.ToUpperCase();
+  EXPECT_EQ(t.Text(), "ABXC");
+}
+
+TEST_F(TextBox, TheFormatAppliesWhenTheFocusLeavesNeverWhileTyping) {
+  ZorvaXPTextBox& t = box(160, 21, "t", 10);
+  ZorvaXPTextBox& other = box(160, 21, "other", 50);
+  t.setText("");
+  t.setUseFormat(true);
+  t.setFormatType("#,##0.00");
+  SetFocus(t.field());
+  input.pump();
+  input.type("1234.5");
+  EXPECT_EQ(t.Text(), "1234.5");
+  SetFocus(other.field());
+  input.pump();
+  EXPECT_EQ(t.Text(), "1,234.50");
+  // Not a number: the runtime's Format gives the text back unchanged.
+  SetFocus(t.field());
+  input.pump();
+  t.setText("abc");
+  SetFocus(other.field());
+  input.pump();
+  EXPECT_EQ(t.Text(), "abc");
+}
+
+TEST_F(TextBox, FocusColoursForBorderBackgroundAndTextAndSelectAllOnFocus) {
+  ZorvaXPTextBox& t = box(160, 21, "t", 10);
+  ZorvaXPTextBox& other = box(160, 21, "other", 50);
+  t.setText("hello");
+  t.setOnOverSelAll(true);
+  t.setForeColorOver(0x0000FF);
+  SetFocus(t.field());
+  input.pump();
+  EXPECT_TRUE(t.fieldFocused());
+  EXPECT_EQ(px(t.surface(), 50, 0), RGB(255, 128, 0));      // BorderColorOver
+  EXPECT_EQ(px(t.surface(), 2, 10), RGB(255, 255, 192));    // BackColorOver
+  EXPECT_EQ(px(t.field(), 150 - 10, 5), RGB(255, 255, 192));  // the field's own background
+  EXPECT_EQ(t.SelStart(), 0);
+  EXPECT_EQ(t.SelLength(), 5);
+  EXPECT_EQ(t.GetSelectedText(), "hello");
+  SetFocus(other.field());
+  input.pump();
+  EXPECT_FALSE(t.fieldFocused());
+  EXPECT_EQ(px(t.surface(), 50, 0), RGB(127, 157, 185));
+  EXPECT_EQ(px(t.field(), 150 - 10, 5), RGB(255, 255, 255));
+  // The Sel members work on the visible field.
+  t.setSelStart(1);
+  t.setSelLength(3);
+  EXPECT_EQ(t.SelText(), "ell");
+  t.setSelText("EY");
+  EXPECT_EQ(t.Text(), "hEYo");
+}
+
+TEST_F(TextBox, RequiredMarkerAndStatusStripPixels) {
+  ZorvaXPTextBox& t = box(200, 100);
+  t.setMultiLine(true);
+  t.setRequired(true);
+  t.setStatusBar(true);
+  t.setStatusText("");
+  const HDC dc = t.surface().hDC();
+  const COLORREF req = RGB(255, 97, 0);
+  // Five rows, each one pixel shorter: 5, 4, 3, 2, 1 pixels from x = 1.
+  for (int row = 0; row < 5; ++row) {
+    EXPECT_EQ(GetPixel(dc, 1 + 4 - row, 1 + row), req) << row;
+    EXPECT_NE(GetPixel(dc, 1 + 5 - row, 1 + row), req) << row;
+  }
+  EXPECT_EQ(GetPixel(dc, 7, 4), RGB(127, 157, 185));  // the 8 x 8 outline
+  EXPECT_GE(rectIn(t.multiLineField(), t.hWnd()).left, 8);
+  // The strip: separator in the border colour, first line StatusGradient1, the 15th and later
+  // ones StatusGradient2.
+  const int h = t.surface().ScaleHeight();
+  EXPECT_EQ(GetPixel(dc, 50, h - 19), RGB(127, 157, 185));
+  EXPECT_EQ(GetPixel(dc, 50, h - 18), RGB(205, 226, 252));
+  EXPECT_EQ(GetPixel(dc, 50, h - 18 + 14), RGB(137, 175, 229));
+  EXPECT_EQ(GetPixel(dc, 50, h - 2), RGB(137, 175, 229));
+  const COLORREF second = GetPixel(dc, 50, h - 17);
+  EXPECT_EQ(GetRValue(second), 205 + (137 - 205) / 14);
+  // The gripper: a dark dot with a white pixel beside it at the bottom right.
+  EXPECT_EQ(GetPixel(dc, 200 - 5, h - 5), RGB(69, 109, 166));
+  EXPECT_EQ(GetPixel(dc, 200 - 4, h - 5), RGB(255, 255, 255));
+  t.setShowGripper(false);
+  EXPECT_NE(GetPixel(dc, 200 - 5, h - 5), RGB(69, 109, 166));
+  // The scroll bar stops above the strip.
+  const RECT bar = rectIn(t.scrollBar().hWnd(), t.hWnd());
+  EXPECT_EQ(bar.bottom, h - 19);
+  EXPECT_EQ(bar.right, 199);
+}
+
+TEST_F(TextBox, TheScrollBarFollowsTypedLinesAndTheTextFollowsTheBar) {
+  ZorvaXPTextBox& t = box(200, 120);
+  t.setMultiLine(true);
+  t.setText("");
+  range::ZorvaXPVScrollBar& bar = t.scrollBar();
+  EXPECT_FALSE(bar.Enabled());  // nothing to scroll yet
+  EXPECT_FALSE(t.SyncTextScroll());
+  SetFocus(t.field());
+  input.pump();
+  for (int i = 0; i < 200; ++i) {
+    input.type("line " + std::to_string(i));
+    if (i < 199) input.key(VK_RETURN);
+  }
+  const auto first = [&] { return static_cast<int32_t>(SendMessageA(t.field(), EM_GETFIRSTVISIBLELINE, 0, 0)); };
+  EXPECT_TRUE(bar.Enabled());
+  EXPECT_TRUE(t.SyncTextScroll());
+  EXPECT_EQ(bar.Max(), 199);
+  EXPECT_GT(first(), 150);
+  EXPECT_EQ(bar.Value(), first());
+  // Setting the bar (as dragging the thumb does) scrolls the text.
+  bar.setValue(40);
+  EXPECT_EQ(first(), 40);
+  // Dragging the thumb to the top.
+  const HWND thumb = bar.thumb().hWnd();
+  input.moveTo(thumb, Point{8, 5}).press().moveBy(0, -300).release();
+  EXPECT_EQ(bar.Value(), 0);
+  EXPECT_EQ(first(), 0);
+  // The wheel in the text moves the bar.
+  SetFocus(t.field());
+  input.moveTo(t.field(), Point{50, 30}).wheel(-2);
+  EXPECT_GT(first(), 0) << bar.Value();
+  EXPECT_EQ(bar.Value(), first());
+  // The down arrow scrolls one line.
+  const int32_t before = first();
+  input.moveTo(bar.endArrow().hWnd(), Point{8, 8}).press().advance(60).release();
+  EXPECT_GT(first(), before);
+  EXPECT_EQ(bar.Value(), first());
+  // Paging on the track raises Scrolling with each step: the text never runs past Value.
+  input.moveTo(bar.track().hWnd(), Point{8, bar.track().ScaleHeight() - 3}).press().advance(50);
+  EXPECT_EQ(first(), bar.Value());
+  input.advance(50).release();
+  EXPECT_EQ(first(), bar.Value());
+  EXPECT_GT(first(), before + 1);
+}
+
+TEST_F(TextBox, OutOfRangeValuesGiveASaneLayout) {
+  ZorvaXPTextBox& t = box(160, 23);
+  t.setButtonVisible(true);
+  t.setButtonWidth(-40);
+  EXPECT_GE(t.button().surface().ScaleWidth(), 1);
+  t.setButtonWidth(100000);
+  EXPECT_GE(rectIn(t.field(), t.hWnd()).right - rectIn(t.field(), t.hWnd()).left, 1);
+  t.setMultiLine(true);
+  t.setScrollBars(static_cast<ScrollBarsConst>(7));  // stored as set; drawn as no scroll bar
+  EXPECT_EQ(t.ScrollBars(), static_cast<ScrollBarsConst>(7));
+  EXPECT_FALSE(shown(t.scrollBar().hWnd()));
+  t.setMaxLength(-3);  // no limit
+  EXPECT_GT(SendMessageA(t.multiLineField(), EM_GETLIMITTEXT, 0, 0), 32767);
+  t.setSelStart(-5);
+  t.setSelLength(-5);
+  EXPECT_EQ(t.SelLength(), 0);
+}
+
+TEST_F(TextBox, TheButtonRaisesButtonClickAndFieldMouseEventsAreForwarded) {
+  ZorvaXPTextBox& t = box(160, 23);
+  t.setButtonVisible(true);
+  logEvents(t);
+  input.moveTo(t.button().hWnd(), Point{5, 5}).click();
+  EXPECT_EQ(events({"MouseMove"}), (std::vector<std::string>{"ButtonClick"}));
+  const RECT b = rectIn(t.button().hWnd(), t.hWnd());
+  EXPECT_EQ(b.left, 160 - 20 - 2);
+  EXPECT_LE(rectIn(t.field(), t.hWnd()).right, b.left - 2);
+  log.clear();
+  input.moveTo(t.field(), Point{4, 4}).click();
+  EXPECT_EQ(events({"MouseMove"}), (std::vector<std::string>{"MouseDown 1 0 4 4", "MouseUp 1 0 4 4", "Click"}));
+}
+
+TEST_F(TextBox, PropertiesRoundTripWithThePublishedKeys) {
+  ZorvaXPTextBox& a = box(200, 80);
+  a.setMultiLine(true);
+  a.setText("x\r\ny");
+  a.setRequired(true);
+  a.setStatusBar(true);
+  a.setStatusText("Lines");
+  a.setScrollBarGradient1(0x000011);
+  a.setButtonCaption("Go");
+  a.setNumbersOnly(true);
+  a.setMaxLength(500);
+  host::PropertyBag bag;
+  a.WriteProperties(bag);
+  std::vector<std::string> keys;
+  for (const auto& e : bag.entries()) keys.push_back(e.key);
+  EXPECT_EQ(keys, (std::vector<std::string>{"Text", "MultiLine", "Required", "Font", "MaxLength", "ScrollBarGradient1",
+                                            "StatusBar", "StatusText", "ButtonCaption", "ButtonPicture", "ButtonPictureOnOver",
+                                            "ButtonFont", "NumbersOnly", "MouseIcon"}));
+  host::ExtenderRecord r;
+  r.width = 3000;
+  r.height = 1200;
+  auto& b = form->add(std::make_unique<ZorvaXPTextBox>(), "b", r, nullptr, &bag).as<ZorvaXPTextBox>();
+  EXPECT_TRUE(b.MultiLine());
+  EXPECT_EQ(b.Text(), "x\r\ny");
+  EXPECT_EQ(b.StatusText(), "Lines");
+  EXPECT_EQ(b.ScrollBarGradient1(), 0x000011u);
+  EXPECT_EQ(b.ButtonCaption(), "Go");
+  EXPECT_EQ(SendMessageA(b.multiLineField(), EM_GETLIMITTEXT, 0, 0), 500);
+  host::PropertyBag again;
+  b.WriteProperties(again);
+  ASSERT_EQ(again.size(), bag.size());
+  for (size_t i = 0; i < bag.size(); ++i) EXPECT_TRUE(again.entries()[i].value == bag.entries()[i].value) << i;
+}
+
+TEST_F(TextBox, SaveAndOpenRoundTripInTheAnsiCodePage) {
+  ZorvaXPTextBox& t = box(200, 80);
+  t.setMultiLine(true);
+  const std::filesystem::path file = tempDir() / "note.txt";
+  t.setText("Caf\xC3\xA9 5 \xE2\x82\xAC\r\n\xCE\xA9mega");  // Café 5 €, Ωmega
+  t.SaveTextFile(file.string());
+  EXPECT_EQ(readBytes(file), std::string("Caf\xE9 5 \x80\r\n?mega\r\n"));
+  t.setText("");
+  t.OpenTextFile(file.string());
+  EXPECT_EQ(t.Text(), "Caf\xC3\xA9 5 \xE2\x82\xAC\r\n?mega");
+  // Lone LF line ends read as CR LF.
+  std::ofstream(file, std::ios::binary) << "a\nb\n";
+  t.OpenTextFile(file.string());
+  EXPECT_EQ(t.Text(), "a\r\nb");
+  // A missing file leaves the text alone.
+  t.OpenTextFile((file.parent_path() / "missing.txt").string());
+  EXPECT_EQ(t.Text(), "a\r\nb");
+}
+
+TEST_F(TextBox, AFailedSaveLeavesTheOldFileWhole) {
+  ZorvaXPTextBox& t = box();
+  const std::filesystem::path dir = tempDir();
+  const std::filesystem::path file = dir / "keep.txt";
+  std::ofstream(file, std::ios::binary) << "old contents\r\n";
+  // A read-only file is refused (as the platform refuses to overwrite one) ...
+  ::chmod(file.c_str(), 0444);
+  t.setText("new");
+  t.SaveTextFile(file.string());
+  EXPECT_EQ(readBytes(file), "old contents\r\n");
+  // ... and a folder given as the path is never replaced; neither leaves a temporary file.
+  t.SaveTextFile(dir.string());
+  EXPECT_TRUE(std::filesystem::is_directory(dir));
+  size_t files = 0;
+  for ([[maybe_unused]] const auto& e : std::filesystem::directory_iterator(dir)) ++files;
+  EXPECT_EQ(files, 1u);
+}
+
+TEST_F(TextBox, AFormOfTextBoxesLeavesNothingBehind) {
+  form.reset();
+  const size_t handlesBefore = handles().liveCount();
+  const size_t timersBefore = ui::eventLoop().timerCount();
+  makeForm(true);
+  ZorvaXPTextBox& a = box(200, 100, "a", 10);
+  a.setMultiLine(true);
+  a.setStatusBar(true);
+  ZorvaXPTextBox& b = box(160, 23, "b", 150);
+  b.setButtonVisible(true);
+  SetFocus(a.field());
+  input.pump();
+  input.type("some text");
+  input.moveTo(b.button().hWnd(), Point{5, 5}).advance(5);  // the button's hover timer runs
+  form.reset();
+  EXPECT_EQ(handles().liveCount(), handlesBefore);
+  EXPECT_EQ(ui::eventLoop().timerCount(), timersBefore);
+}
+
+}  // namespace
+}  // namespace zxp::testing
