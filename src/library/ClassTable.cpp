@@ -5,6 +5,8 @@
 #include "buttons/ZorvaXPButton.h"
 #include "buttons/ZorvaXPCheckBox.h"
 #include "buttons/ZorvaXPOptionButton.h"
+#include "dates/ZorvaXPCalender.h"
+#include "dates/ZorvaXPDPicker.h"
 #include "range/ZorvaXPHScrollBar.h"
 #include "range/ZorvaXPProgressBar.h"
 #include "range/ZorvaXPSpin.h"
@@ -36,6 +38,8 @@ const host::ClassRegistry& classes() {
     r.add(control<range::ZorvaXPHScrollBar>("ZorvaXPHScrollBar", 0, 30016));
     r.add(control<text::ZorvaXPLabel>("ZorvaXPLabel", host::OLEMISC_ALIGNABLE, 30014));
     r.add(control<text::ZorvaXPFrame>("ZorvaXPFrame", host::OLEMISC_SIMPLEFRAME, 30015));
+    r.add(control<dates::ZorvaXPDPicker>("ZorvaXPDPicker", 0, 30003));
+    r.add(control<dates::ZorvaXPCalender>("ZorvaXPCalender", 0, 30004));
     return r;
   }();
   return table;
