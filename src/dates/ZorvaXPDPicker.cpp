@@ -564,8 +564,8 @@ void ZorvaXPDPicker::fieldNotified(WORD code) {
 }
 
 void ZorvaXPDPicker::fieldMouse(UINT message, WPARAM keys, LPARAM position) {
-  int16_t b = static_cast<int16_t>(((keys & MK_LBUTTON) ? 1 : 0) | ((keys & MK_RBUTTON) ? 2 : 0) | ((keys & MK_MBUTTON) ? 4 : 0));
-  int16_t s = static_cast<int16_t>(((keys & MK_SHIFT) ? 1 : 0) | ((keys & MK_CONTROL) ? 2 : 0));
+  int16_t b = foundation::OwnedEditField::buttonOf(keys);
+  int16_t s = foundation::OwnedEditField::shiftOf(keys);
   const POINT p = txt.toSurface(POINT{GET_X_LPARAM(position), GET_Y_LPARAM(position)});
   float x = static_cast<float>(p.x), y = static_cast<float>(p.y);
   switch (message) {

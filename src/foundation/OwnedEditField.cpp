@@ -112,4 +112,12 @@ POINT OwnedEditField::toSurface(POINT inField) const {
   return POINT{inField.x + p.x, inField.y + p.y};
 }
 
+int16_t OwnedEditField::buttonOf(WPARAM keys) {
+  return static_cast<int16_t>(((keys & MK_LBUTTON) ? 1 : 0) | ((keys & MK_RBUTTON) ? 2 : 0) | ((keys & MK_MBUTTON) ? 4 : 0));
+}
+
+int16_t OwnedEditField::shiftOf(WPARAM keys) {
+  return static_cast<int16_t>(((keys & MK_SHIFT) ? 1 : 0) | ((keys & MK_CONTROL) ? 2 : 0));
+}
+
 }  // namespace zxp::foundation

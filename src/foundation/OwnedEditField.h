@@ -48,6 +48,10 @@ class OwnedEditField {
 
   // A position in the field's client area as a position in the owner's surface.
   POINT toSurface(POINT inField) const;
+  // The host's Button (1 left, 2 right, 4 middle) and Shift (1 Shift, 2 Ctrl) arguments from a
+  // mouse message's key flags.
+  static int16_t buttonOf(WPARAM keys);
+  static int16_t shiftOf(WPARAM keys);
 
  private:
   static LRESULT surfaceProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam);
