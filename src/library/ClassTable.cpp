@@ -7,6 +7,8 @@
 #include "buttons/ZorvaXPButton.h"
 #include "buttons/ZorvaXPCheckBox.h"
 #include "buttons/ZorvaXPOptionButton.h"
+#include "dates/ZorvaXPCalender.h"
+#include "dates/ZorvaXPDPicker.h"
 #include "range/ZorvaXPHScrollBar.h"
 #include "range/ZorvaXPProgressBar.h"
 #include "range/ZorvaXPSpin.h"
@@ -42,6 +44,8 @@ const host::ClassRegistry& classes() {
     r.add(control<bars::ZorvaXPHookTab>("ZorvaXPHookTab", host::OLEMISC_SIMPLEFRAME, 30010));
     r.add(control<bars::ZorvaXpImageList>("ZorvaXpImageList", host::OLEMISC_INVISIBLEATRUNTIME, 30007));
     r.add(control<text::ZorvaXPTextBox>("ZorvaXPTextBox", 0, 30005));
+    r.add(control<dates::ZorvaXPDPicker>("ZorvaXPDPicker", 0, 30003));
+    r.add(control<dates::ZorvaXPCalender>("ZorvaXPCalender", 0, 30004));
     return r;
   }();
   return table;

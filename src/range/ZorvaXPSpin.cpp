@@ -18,7 +18,6 @@
 namespace zxp::range {
 
 namespace {
-constexpr const char* kSelfProp = "ZorvaXPSpin";
 constexpr int kMinWidth = 40, kMinHeight = 18;
 }  // namespace
 
@@ -27,29 +26,21 @@ ZorvaXPSpin::ZorvaXPSpin() : tmrValueUp("tmrValueUp", 200), tmrValueDown("tmrVal
 // ---- Lifecycle ----------------------------------------------------------------------------------
 
 void ZorvaXPSpin::UserControl_Initialize() {
-  const HWND self = hWnd();
-  Text = CreateWindowExA(0, WC_EDITA, "", WS_CHILD | WS_VISIBLE | ES_AUTOHSCROLL, kFieldLeft, 1, 1, 1, self, 1, 0, nullptr);
   EditHooks hooks;
   hooks.key = [this](UINT message, WPARAM& code, LPARAM) { fieldKey(message, code); };
   hooks.notify = [this](WORD code) { fieldNotified(code); };
   hooks.mouse = [this](UINT message, WPARAM keys, LPARAM position) {
     if (message != WM_MOUSEMOVE) return;
-    int16_t b = static_cast<int16_t>(((keys & MK_LBUTTON) ? 1 : 0) | ((keys & MK_RBUTTON) ? 2 : 0) | ((keys & MK_MBUTTON) ? 4 : 0));
-    int16_t s = static_cast<int16_t>(((keys & MK_SHIFT) ? 1 : 0) | ((keys & MK_CONTROL) ? 2 : 0));
+    int16_t b = foundation::OwnedEditField::buttonOf(keys);
+    int16_t s = foundation::OwnedEditField::shiftOf(keys);
     // Positions in the control's surface, not the field's.
-    RECT r{};
-    GetWindowRect(Text, &r);
-    POINT p{r.left, r.top};
-    ScreenToClient(hWnd(), &p);
-    float x = static_cast<float>(GET_X_LPARAM(position) + p.x);
-    float y = static_cast<float>(GET_Y_LPARAM(position) + p.y);
+    const POINT p = Text.toSurface(POINT{GET_X_LPARAM(position), GET_Y_LPARAM(position)});
+    float x = static_cast<float>(p.x);
+    float y = static_cast<float>(p.y);
     MouseMove.raise(b, s, x, y);
   };
-  SetEditHooks(Text, hooks);
-
   // The field asks its parent, the control's surface, for its colours.
-  SetPropA(self, kSelfProp, reinterpret_cast<uintptr_t>(this));
-  surfaceDefault_ = reinterpret_cast<WNDPROC>(SetWindowLongPtrA(self, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&surfaceProc)));
+  Text.create(hWnd(), ES_AUTOHSCROLL, kFieldLeft, 1, std::move(hooks));
 
   host::ExtenderRecord r;
   r.left = pixelsToTwips(std::max(0, ScaleWidth() - kButtonWidth));
@@ -82,31 +73,7 @@ void ZorvaXPSpin::UserControl_Initialize() {
 void ZorvaXPSpin::UserControl_Terminate() {
   tmrValueUp.setEnabled(false);
   tmrValueDown.setEnabled(false);
-  if (Text) SetEditHooks(Text, EditHooks{});
-  if (UserControl.exists()) {
-    SetWindowLongPtrA(hWnd(), GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(surfaceDefault_));
-    RemovePropA(hWnd(), kSelfProp);
-  }
-  if (Text && IsWindow(Text)) DestroyWindow(Text);
-  Text = 0;
-  fieldFont_.reset();
-  fieldBrush_.reset();
-}
-
-LRESULT ZorvaXPSpin::surfaceProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
-  auto* self = reinterpret_cast<ZorvaXPSpin*>(GetPropA(hwnd, kSelfProp));
-  if (!self) return DefWindowProcA(hwnd, msg, wParam, lParam);
-  if ((msg == WM_CTLCOLOREDIT || msg == WM_CTLCOLORSTATIC) && static_cast<HWND>(lParam) == self->Text)
-    return self->ctlColor(static_cast<HDC>(wParam));
-  return CallWindowProcA(self->surfaceDefault_, hwnd, msg, wParam, lParam);
-}
-
-LRESULT ZorvaXPSpin::ctlColor(HDC dc) {
-  const OLE_COLOR back = m_FieldFocused ? m_BackColorHighlight : m_BackColor;
-  SetTextColor(dc, translateColor(m_ForeColor));
-  SetBkColor(dc, translateColor(back));
-  fieldBrush_.reset(CreateSolidBrush(translateColor(back)));
-  return static_cast<LRESULT>(fieldBrush_.get());
+  Text.destroy();
 }
 
 void ZorvaXPSpin::UserControl_InitProperties() {
@@ -281,11 +248,9 @@ void ZorvaXPSpin::setLocked(bool v) {
 
 // ---- Layout and drawing -------------------------------------------------------------------------
 
-void ZorvaXPSpin::applyFieldFont() {
-  host::FontRef f = Font();
-  fieldFont_.reset(f ? f->create() : 0);
-  if (Text) SendMessageA(Text, WM_SETFONT, static_cast<WPARAM>(fieldFont_.get()), TRUE);
-}
+void ZorvaXPSpin::applyFieldFont() { Text.setFont(Font()); }
+
+void ZorvaXPSpin::applyFieldColors() { Text.setColors(m_ForeColor, m_FieldFocused ? m_BackColorHighlight : m_BackColor); }
 
 void ZorvaXPSpin::showValue() {
   if (Text) SetWindowTextA(Text, host::numberToText(Value()).c_str());
@@ -297,6 +262,7 @@ void ZorvaXPSpin::RedrawMe() {
   if (ScaleHeight() < kMinHeight) setHeightTwips(270);
   const int w = ScaleWidth(), h = ScaleHeight();
   UserControl.setBackColor(m_FieldFocused ? m_BackColorHighlight : m_BackColor);
+  applyFieldColors();
   TEXTMETRIC tm{};
   GetTextMetrics(UserControl.hDC(), &tm);
   const int fieldHeight = std::min<int>(tm.tmHeight, h - 2);
@@ -329,7 +295,7 @@ void ZorvaXPSpin::fieldNotified(WORD code) {
       // Only the colours change: the typed text stays until a step takes it.
       m_FieldFocused = code == EN_SETFOCUS;
       UserControl.setBackColor(m_FieldFocused ? m_BackColorHighlight : m_BackColor);
-      InvalidateRect(Text, nullptr, TRUE);
+      applyFieldColors();
       DrawSpinBorder();
       break;
     default:

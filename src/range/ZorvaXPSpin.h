@@ -26,6 +26,7 @@
 #include <cstdint>
 
 #include "foundation/ControlBase.h"
+#include "foundation/OwnedEditField.h"
 #include "platform/gfx/GdiRaii.h"
 #include "platform/ui/User.h"
 #include "range/ZorvaSpinScroll.h"
@@ -94,7 +95,7 @@ class ZorvaXPSpin final : public foundation::ControlBase {
   bool Locked() const { return m_Locked; }
   void setLocked(bool New_Locked);
   // The field's window.
-  int32_t hwnd() const { return static_cast<int32_t>(Text); }
+  int32_t hwnd() const { return static_cast<int32_t>(Text.hWnd()); }
 
   // ---- Methods ----
   // Layout and full redraw: minimum size, field, arrow pair, border.
@@ -110,7 +111,7 @@ class ZorvaXPSpin final : public foundation::ControlBase {
   host::Event<> Change;
 
   // ---- State a host or a test may look at ----
-  HWND field() const { return Text; }
+  HWND field() const { return Text.hWnd(); }
   ZorvaSpinScroll& arrows() const { return *Button; }
   const foundation::ControlTimer& upTimer() const { return tmrValueUp; }
   const foundation::ControlTimer& downTimer() const { return tmrValueDown; }
@@ -131,12 +132,11 @@ class ZorvaXPSpin final : public foundation::ControlBase {
   void redrawResting() override { RedrawMe(); }
 
  private:
-  static LRESULT surfaceProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam);
-  LRESULT ctlColor(HDC dc);
   void fieldNotified(WORD code);
   void fieldKey(UINT message, WPARAM& code);
   void DrawSpinBorder();
   void applyFieldFont();
+  void applyFieldColors();
   void step(bool up);
   int32_t fieldNumber() const;
   void showValue();
@@ -150,12 +150,9 @@ class ZorvaXPSpin final : public foundation::ControlBase {
   bool m_Locked = false;
   bool m_FieldFocused = false;
 
-  HWND Text = 0;
+  foundation::OwnedEditField Text;
   ZorvaSpinScroll* Button = nullptr;
   foundation::ControlTimer tmrValueUp, tmrValueDown;
-  GdiObject fieldFont_;
-  GdiObject fieldBrush_;
-  WNDPROC surfaceDefault_ = nullptr;
 };
 
 }  // namespace zxp::range

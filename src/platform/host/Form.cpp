@@ -138,6 +138,9 @@ Form::~Form() {
   if (tabHook_) UnhookWindowsHookEx(tabHook_);
   // Controls go last added first, so contents go before their containers, each told first
   // (Terminate) and then destroyed with its window; nothing is searched or renumbered per control.
+  // The tab order is emptied first: a control's top-level window (a drop-down) that is active
+  // when it goes hands the activation, and so the focus, back to the form while it is torn down.
+  tabs_.clear();
   while (!order_.empty()) {
     Extender* e = order_.back();
     if (owned_.empty() || owned_.back().get() != e) {

@@ -36,7 +36,12 @@ void MemberTable::addAbout(Member m) {
 }
 
 void MemberTable::addEvent(EventMember e) {
-  e.dispid = static_cast<int32_t>(events_.size()) + 1;
+  e.dispid = ++eventCount_;
+  events_.push_back(std::move(e));
+}
+
+void MemberTable::addStockEvent(EventMember e, int32_t dispid) {
+  e.dispid = dispid;
   events_.push_back(std::move(e));
 }
 

@@ -33,6 +33,9 @@
 namespace zxp::host {
 
 constexpr int32_t DISPID_ABOUTBOX = -552;
+// The standard Click event's number: a control that declares Click as its stock event raises it
+// under this number, and it takes no place in the count of its other events.
+constexpr int32_t DISPID_CLICK = -600;
 constexpr int32_t kPropertyDispIdBase = 0x68030000;
 constexpr int32_t kMethodDispIdBase = 0x60030000;
 
@@ -82,12 +85,14 @@ class MemberTable {
   void addMember(Member m);  // assigns the dispatch identifier as described above
   void addAbout(Member m);
   void addEvent(EventMember e);  // assigns the next event number
+  void addStockEvent(EventMember e, int32_t dispid);  // keeps the given number, not counted
 
  private:
   std::string className_;
   std::vector<Member> members_;
   std::vector<EventMember> events_;
   int32_t count_ = 0;
+  int32_t eventCount_ = 0;
 };
 
 // Late-bound access by name. Unknown names raise 438 (or 459 for events), setting a read-only
@@ -190,6 +195,18 @@ class ClassMembers {
     for (const char* p : params) e.params.emplace_back(p);
     e.access = [ev](Dispatchable& o) -> EventBase& { return static_cast<C&>(o).*ev; };
     table_.addEvent(std::move(e));
+    return *this;
+  }
+
+  // A stock event (such as Click with DISPID_CLICK): its fixed number, outside the count.
+  template <class B, class... Args>
+  ClassMembers& stockEvent(std::string name, Event<Args...> B::*ev, int32_t dispid,
+                           std::initializer_list<const char*> params = {}) {
+    EventMember e;
+    e.name = std::move(name);
+    for (const char* p : params) e.params.emplace_back(p);
+    e.access = [ev](Dispatchable& o) -> EventBase& { return static_cast<C&>(o).*ev; };
+    table_.addStockEvent(std::move(e), dispid);
     return *this;
   }
 

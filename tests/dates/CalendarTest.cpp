@@ -1,0 +1,299 @@
+// The month calendar: the grid's first-row rule and month lengths from the runtime's parser, the
+// published colours and geometry, navigation with the year wrap, the limits and the order of
+// events, and the month and year pickers with the day clamp and their auto-repeat.
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "dates/DatesFixture.h"
+#include "platform/gfx/SysColors.h"
+#include "platform/host/MemberTable.h"
+#include "platform/ui/User.h"
+
+namespace zxp::testing {
+namespace {
+
+using dates::ZorvaXPCalender;
+
+using Calendar = DatesTest;
+
+TEST_F(Calendar, FirstRowFollowsTheStartOffsetRuleForEveryWeekday) {
+  ZorvaXPCalender& c = calendar();
+  struct Case {
+    int month, year, weekday, firstIndex;  // first index of day 1, zero-based
+    const char* lastOfPrevious;
+  };
+  // 2023: Jan 1 Sunday, May 1 Monday, Aug 1 Tuesday, Feb 1 Wednesday, Jun 1 Thursday,
+  // Sep 1 Friday, Apr 1 Saturday.
+  const Case cases[] = {{1, 2023, 1, 7, "31"}, {5, 2023, 2, 8, "30"}, {8, 2023, 3, 2, "31"}, {2, 2023, 4, 3, "31"},
+                        {6, 2023, 5, 4, "31"}, {9, 2023, 6, 5, "31"}, {4, 2023, 7, 6, "31"}};
+  for (const Case& k : cases) {
+    SCOPED_TRACE(k.month);
+    EXPECT_EQ(c.getFirstWeekDay(k.month, k.year), k.weekday);
+    c.setSelectedYear(k.year);
+    c.setSelectedMonth(k.month);
+    EXPECT_EQ(cellIndex(c, "1"), k.firstIndex);
+    const dates::DayCell& before = c.dayCells()[static_cast<size_t>(k.firstIndex - 1)];
+    EXPECT_EQ(before.Text, k.lastOfPrevious);
+    EXPECT_EQ(before.Kind, "Prev");
+    for (int i = 0; i < k.firstIndex; ++i) EXPECT_EQ(c.dayCells()[static_cast<size_t>(i)].Kind, "Prev");
+    // The cells after the month's last day count the next month from 1.
+    const int last = c.getLastDayOfMonth(k.month, k.year);
+    const dates::DayCell& after = c.dayCells()[static_cast<size_t>(k.firstIndex + last)];
+    EXPECT_EQ(after.Text, "1");
+    EXPECT_EQ(after.Kind, "Next");
+  }
+  // Cell geometry: column 3 of row 2, with the grid 28 pixels under the header.
+  const dates::DayCell& cell = c.dayCells()[9];
+  EXPECT_EQ(cell.Left, 18 + 22 * 2);
+  EXPECT_EQ(cell.Right, cell.Left + 23);
+  EXPECT_EQ(cell.Top, ZorvaXPCalender::kHeaderTop + ZorvaXPCalender::kHeaderHeight + 28 + 19);
+  EXPECT_EQ(cell.Bottom, cell.Top + 19);
+}
+
+TEST_F(Calendar, MonthLengthsComeFromTheParserIncludingCenturyLeapRules) {
+  ZorvaXPCalender& c = calendar();
+  EXPECT_EQ(c.getLastDayOfMonth(2, 2024), 29);
+  EXPECT_EQ(c.getLastDayOfMonth(2, 1900), 28);
+  EXPECT_EQ(c.getLastDayOfMonth(2, 2000), 29);
+  EXPECT_EQ(c.getLastDayOfMonth(2, 2023), 28);
+  EXPECT_EQ(c.getLastDayOfMonth(4, 2024), 30);
+  EXPECT_EQ(c.getLastDayOfMonth(12, 9999), 31);
+  EXPECT_EQ(c.getLastDayOfMonth(13, 2024), 0);  // no day converts
+  // Reached by name as well.
+  std::vector<host::Variant> args{host::Variant(int32_t{2}), host::Variant(int32_t{1900})};
+  EXPECT_EQ(host::callMethod(c, "getLastDayOfMonth", args).toString(), "28");
+}
+
+TEST_F(Calendar, DrawsSelectedTodayAndOtherMonthDaysInTheirColours) {
+  ZorvaXPCalender& c = calendar();  // today is the virtual 2024-01-01
+  EXPECT_EQ(c.surface().ScaleWidth(), 191);
+  EXPECT_EQ(c.surface().ScaleHeight(), 199);
+  c.setSelectedDate(17);
+  const HDC dc = c.surface().hDC();
+  const dates::DayCell& sel = c.dayCells()[static_cast<size_t>(cellIndex(c, "17"))];
+  EXPECT_EQ(GetPixel(dc, sel.Left + 1, sel.Top + 1), translateColor(c.SelectedBackColor()));
+  EXPECT_EQ(GetPixel(dc, sel.Right - 1, sel.Bottom - 1), translateColor(c.SelectedBackColor()));
+  EXPECT_TRUE(hasColour(dc, RECT{sel.Left, sel.Top, sel.Right, sel.Bottom}, translateColor(c.SelectedBForeColor())));
+  const dates::DayCell& today = c.dayCells()[static_cast<size_t>(cellIndex(c, "1"))];
+  EXPECT_TRUE(hasColour(dc, RECT{today.Left, today.Top, today.Right, today.Bottom}, RGB(255, 0, 0)));
+  const dates::DayCell& grey = c.dayCells()[0];
+  ASSERT_EQ(grey.Kind, "Prev");
+  EXPECT_TRUE(hasColour(dc, RECT{grey.Left, grey.Top, grey.Right, grey.Bottom}, RGB(110, 110, 110)));
+  // Another month: its day 1 is not today and is drawn black.
+  c.setSelectedMonth(2);
+  const dates::DayCell& notToday = c.dayCells()[static_cast<size_t>(cellIndex(c, "1"))];
+  EXPECT_FALSE(hasColour(dc, RECT{notToday.Left, notToday.Top, notToday.Right, notToday.Bottom}, RGB(255, 0, 0)));
+  // The weekday letters in DayCaptionsForeColor (blue), the frame in BorderColor.
+  int blue = 0;
+  for (int y = ZorvaXPCalender::kGridTop - 19; y < ZorvaXPCalender::kGridTop; ++y)
+    for (int x = 18; x < 41; ++x) {
+      const COLORREF p = GetPixel(dc, x, y);
+      if (GetBValue(p) > 200 && GetRValue(p) < 100 && GetGValue(p) < 100) ++blue;
+    }
+  EXPECT_GT(blue, 3);
+  EXPECT_EQ(GetPixel(dc, 5, 0), translateColor(c.BorderColor()));
+  // The today line, and its shadow one pixel down and right when asked.
+  auto greenPixels = [&] {
+    int n = 0;
+    for (int y = 199 - 6 - 14; y < 199 - 5; ++y)
+      for (int x = 3; x < 189; ++x) {
+        const COLORREF p = GetPixel(dc, x, y);
+        if (GetGValue(p) > 200 && GetRValue(p) < 180 && GetBValue(p) < 180) ++n;
+      }
+    return n;
+  };
+  EXPECT_EQ(greenPixels(), 0);
+  c.setShadow4Today(true);  // the shadow in ShadowColor (128, 255, 128)
+  EXPECT_GT(greenPixels(), 10);
+  // The header gradient runs from HeaderGradient1 at the top to HeaderGradient2 at the bottom.
+  EXPECT_EQ(px(c.header(), 60, 0), translateColor(c.HeaderGradient1()));
+  EXPECT_EQ(px(c.header(), 60, ZorvaXPCalender::kHeaderHeight - 1), translateColor(c.HeaderGradient2()));
+}
+
+TEST_F(Calendar, KeepsItsSizeAndCutsThreePixelsFromEachCorner) {
+  ZorvaXPCalender& c = calendar("cal", 10, 10);
+  c.extender()->setWidth(6000);
+  c.extender()->setHeight(100);
+  EXPECT_EQ(c.surface().ScaleWidth(), 191);
+  EXPECT_EQ(c.surface().ScaleHeight(), 199);
+  RECT r{};
+  GetWindowRect(c.hWnd(), &r);
+  auto owner = [&](int x, int y) { return WindowFromPoint(POINT{r.left + x, r.top + y}); };
+  EXPECT_NE(owner(0, 0), c.hWnd());
+  EXPECT_NE(owner(1, 0), c.hWnd());
+  EXPECT_NE(owner(0, 1), c.hWnd());
+  EXPECT_EQ(owner(2, 0), c.hWnd());
+  EXPECT_EQ(owner(1, 1), c.hWnd());
+  EXPECT_NE(owner(190, 198), c.hWnd());
+  EXPECT_NE(owner(189, 198), c.hWnd());
+  EXPECT_EQ(owner(188, 198), c.hWnd());
+}
+
+TEST_F(Calendar, NextDayOfDecemberMovesToJanuaryWithMonthThenYearEvents) {
+  ZorvaXPCalender& c = calendar();
+  c.setSelectedYear(2024);
+  c.setSelectedMonth(12);
+  c.setSelectedDate(10);
+  logEvents(c);
+  const int next = cellIndex(c, "2", "Next");
+  ASSERT_GE(next, 0);
+  clickCell(c, next);
+  EXPECT_EQ(c.SelectedMonth(), 1);
+  EXPECT_EQ(c.SelectedYear(), 2025);
+  EXPECT_EQ(c.SelectedDate(), 2);
+  EXPECT_EQ(events({"MouseMove", "MouseDown", "Click"}),
+            (std::vector<std::string>{"MouseUp 1 0 " + std::to_string((c.dayCells()[static_cast<size_t>(next)].Left +
+                                                                      c.dayCells()[static_cast<size_t>(next)].Right) / 2) +
+                                          " " +
+                                          std::to_string((c.dayCells()[static_cast<size_t>(next)].Top +
+                                                          c.dayCells()[static_cast<size_t>(next)].Bottom) / 2),
+                                      "MonthChanged", "YearChanged"}));
+  // A day of the shown month raises DayClicked and selects it; a grey day of the previous month
+  // goes back (to December 2024) and selects that day.
+  log.clear();
+  clickCell(c, cellIndex(c, "20"));
+  EXPECT_EQ(events({"MouseMove", "MouseDown", "MouseUp", "Click"}), (std::vector<std::string>{"DayClicked 20"}));
+  EXPECT_EQ(c.SelectedDate(), 20);
+  log.clear();
+  clickCell(c, 0);  // January 2025 starts on Wednesday: cell 0 is December 29
+  EXPECT_EQ(events({"MouseMove", "MouseDown", "MouseUp", "Click"}),
+            (std::vector<std::string>{"MonthChanged", "YearChanged"}));
+  EXPECT_EQ(c.SelectedMonth(), 12);
+  EXPECT_EQ(c.SelectedYear(), 2024);
+  EXPECT_EQ(c.SelectedDate(), 29);
+}
+
+TEST_F(Calendar, ArrowsWrapTheYearAndStopAt1800And9999) {
+  ZorvaXPCalender& c = calendar();
+  c.setValue(*host::makeDate(1801, 1, 31));
+  logEvents(c);
+  pressHeader(c, c.imgLeft(0));  // January 1801 -> December 1800
+  EXPECT_EQ(c.SelectedMonth(), 12);
+  EXPECT_EQ(c.SelectedYear(), 1800);
+  EXPECT_EQ(events({"MouseMove"}), (std::vector<std::string>{"MonthChanged", "YearChanged"}));
+  log.clear();
+  pressHeader(c, c.imgLeft(1));  // no year before 1800
+  EXPECT_EQ(c.SelectedYear(), 1800);
+  EXPECT_TRUE(events({"MouseMove"}).empty());
+  pressHeader(c, c.imgRight(0));  // December -> January 1801
+  EXPECT_EQ(c.SelectedMonth(), 1);
+  EXPECT_EQ(c.SelectedYear(), 1801);
+  log.clear();
+  c.setSelectedMonth(1);
+  pressHeader(c, c.imgLeft(0));
+  pressHeader(c, c.imgLeft(0));  // December 1800 -> November 1800
+  pressHeader(c, c.imgLeft(0));
+  EXPECT_EQ(c.SelectedMonth(), 10);
+  EXPECT_EQ(c.SelectedYear(), 1800);
+  for (int i = 0; i < 10; ++i) pressHeader(c, c.imgLeft(0));
+  EXPECT_EQ(c.SelectedMonth(), 1);  // January 1800 is the first month shown
+  EXPECT_EQ(c.SelectedYear(), 1800);
+  // The top end.
+  c.setSelectedYear(9998);
+  c.setSelectedMonth(12);
+  log.clear();
+  pressHeader(c, c.imgRight(1));
+  EXPECT_EQ(c.SelectedYear(), 9999);
+  pressHeader(c, c.imgRight(1));
+  pressHeader(c, c.imgRight(0));
+  EXPECT_EQ(c.SelectedYear(), 9999);
+  EXPECT_EQ(c.SelectedMonth(), 12);
+  EXPECT_EQ(events({"MouseMove"}), (std::vector<std::string>{"YearChanged"}));
+  // The day was clamped on the way: January 31 became December 31, never a 30th of a 31-day month
+  // becoming invalid elsewhere.
+  EXPECT_LE(c.SelectedDate(), 31);
+}
+
+TEST_F(Calendar, MonthPickerChoosingFebruaryClampsDay31) {
+  ZorvaXPCalender& c = calendar();
+  c.setValue(*host::makeDate(2024, 1, 31));
+  logEvents(c);
+  pressHeader(c, c.monthCaption());
+  ASSERT_TRUE(c.isMonthShow());
+  EXPECT_FALSE(c.isYearShow());
+  dates::ZorvaMonth4DBK& pk = c.monthPicker();
+  EXPECT_EQ(pk.rowText(3), "January");
+  EXPECT_EQ(pk.rowText(0), "October");
+  EXPECT_EQ(pk.rowText(6), "April");
+  input.moveTo(pk.item(4).hWnd(), Point{20, 10}).click();
+  EXPECT_FALSE(c.isMonthShow());
+  EXPECT_EQ(c.SelectedMonth(), 2);
+  EXPECT_EQ(c.SelectedDate(), 29);
+  EXPECT_EQ(events({"MouseMove"}), (std::vector<std::string>{"MonthChanged"}));
+  // 2023 has a 28-day February: the year picker clamps too.
+  log.clear();
+  pressHeader(c, c.yearCaption());
+  ASSERT_TRUE(c.isYearShow());
+  dates::ZorvaYear4DBK& yk = c.yearPicker();
+  EXPECT_EQ(yk.surface().ScaleWidth(), 33);
+  EXPECT_EQ(yk.surface().ScaleHeight(), 157);
+  EXPECT_EQ(yk.rowText(3), "2024");
+  EXPECT_EQ(yk.rowText(2), "2023");
+  input.moveTo(yk.item(2).hWnd(), Point{15, 10}).click();
+  EXPECT_EQ(c.SelectedYear(), 2023);
+  EXPECT_EQ(c.SelectedDate(), 28);
+  EXPECT_EQ(events({"MouseMove"}), (std::vector<std::string>{"YearChanged"}));
+}
+
+TEST_F(Calendar, YearPickerScrollsEvery200MillisecondsWhileHeldAboveTheList) {
+  ZorvaXPCalender& c = calendar();
+  c.setSelectedYear(2024);
+  pressHeader(c, c.yearCaption());
+  dates::ZorvaYear4DBK& yk = c.yearPicker();
+  // Hover paints the row with the light gradient: white at the top, 14987145 at the bottom.
+  input.moveTo(yk.item(1).hWnd(), Point{15, 10});
+  EXPECT_EQ(px(yk.item(1), 15, 0), RGB(255, 255, 255));
+  EXPECT_EQ(px(yk.item(1), 15, 21), translateColor(14987145));
+  input.moveTo(yk.item(5).hWnd(), Point{15, 10});
+  input.advance(20);
+  EXPECT_EQ(px(yk.item(1), 15, 21), RGB(255, 255, 255));  // the highlight left with the cursor
+  input.press();
+  EXPECT_EQ(px(yk.item(5), 15, 21), translateColor(0xFFFBD9));
+  input.moveTo(yk.item(0).hWnd(), Point{15, -6});  // above the list, button held
+  input.advance(199);
+  EXPECT_EQ(yk.uYear(), 2024);
+  input.advance(1);
+  EXPECT_EQ(yk.uYear(), 2023);
+  input.advance(400);
+  EXPECT_EQ(yk.uYear(), 2021);
+  EXPECT_EQ(yk.rowText(3), "2021");
+  logEvents(c);
+  input.release();  // released outside the rows: nothing is reported
+  input.advance(400);
+  EXPECT_EQ(yk.uYear(), 2021);
+  EXPECT_EQ(c.SelectedYear(), 2024);
+  EXPECT_FALSE(yk.upTimer().running());
+  EXPECT_TRUE(events({"MouseMove"}).empty());
+  // Near 1800 the rows before the limit stay empty and the list stops there.
+  yk.setuYear(1801);
+  EXPECT_EQ(yk.rowText(0), "");
+  EXPECT_EQ(yk.rowText(2), "1800");
+  input.moveTo(yk.item(3).hWnd(), Point{15, 10}).press().moveTo(yk.item(0).hWnd(), Point{15, -6}).advance(1000);
+  EXPECT_EQ(yk.uYear(), 1800);
+  input.release();
+}
+
+TEST_F(Calendar, MembersCarryThePublishedNumbers) {
+  ZorvaXPCalender& c = calendar();
+  const host::MemberTable& t = c.memberTable();
+  EXPECT_EQ(t.findEvent("Click")->dispid, host::DISPID_CLICK);
+  EXPECT_EQ(t.findEvent("MouseDown")->dispid, 1);
+  EXPECT_EQ(t.findEvent("KeyPress")->dispid, 4);
+  EXPECT_EQ(t.findEvent("MonthChanged")->dispid, 7);
+  EXPECT_EQ(t.findEvent("DayClicked")->dispid, 8);
+  EXPECT_EQ(t.findEvent("YearChanged")->dispid, 9);
+  EXPECT_TRUE(t.find("isYearShow")->readOnly());
+  // Value sets the three fields; out-of-range months are clamped.
+  c.setValue(*host::makeDate(2024, 2, 29));
+  EXPECT_EQ(c.SelectedDate(), 29);
+  EXPECT_EQ(c.SelectedMonth(), 2);
+  EXPECT_EQ(c.SelectedYear(), 2024);
+  c.setSelectedMonth(13);
+  EXPECT_EQ(c.SelectedMonth(), 12);
+  EXPECT_EQ(host::Day(c.Value()), 29);
+}
+
+}  // namespace
+}  // namespace zxp::testing

@@ -1,0 +1,273 @@
+// The date picker: overwrite typing with the caret skipping separators, the masks and their
+// formats, Delete swallowed, the impossible-date fallback, the pop-up as a real topmost window
+// under or above the field, closing on a press elsewhere (which still reaches its target), a day
+// click setting the field, and no hook, window, timer or drawing object left behind.
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "dates/DatesFixture.h"
+#include "dates/ZorvaXPDPicker.h"
+#include "platform/gfx/Handles.h"
+#include "platform/gfx/SysColors.h"
+#include "platform/ui/EventLoop.h"
+#include "platform/ui/Hooks.h"
+#include "platform/ui/Screen.h"
+#include "platform/ui/User.h"
+
+namespace zxp::testing {
+namespace {
+
+using dates::MaskType;
+using dates::ZorvaXPDPicker;
+
+class DatePicker : public DatesTest {
+ protected:
+  ZorvaXPDPicker& picker(const std::string& name = "dtp", int y = 10) {
+    ZorvaXPDPicker& p = place<ZorvaXPDPicker>(name, 120, 21, 10, y);
+    p.setValue(*host::makeDate(2024, 1, 6));
+    return p;
+  }
+  static int caret(const ZorvaXPDPicker& p) {
+    DWORD s = 0, e = 0;
+    SendMessageA(p.field(), EM_GETSEL, reinterpret_cast<WPARAM>(&s), reinterpret_cast<LPARAM>(&e));
+    return static_cast<int>(s);
+  }
+  void clickButton(const ZorvaXPDPicker& p) { input.moveTo(p.dropDown().hWnd(), Point{8, 9}).click(); }
+  static RECT rectOf(HWND h) {
+    RECT r{};
+    GetWindowRect(h, &r);
+    return r;
+  }
+};
+
+TEST_F(DatePicker, TypingIntoAnEmptyFieldPlacesTheSeparatorsAndTheCaretSkipsThem) {
+  ZorvaXPDPicker& p = picker();
+  TestXP& other = add("other", 300, 2000);
+  SetFocus(p.field());
+  SetWindowTextA(p.field(), "");
+  std::vector<int> carets;
+  for (char c : std::string("31122024")) {
+    input.type(std::string(1, c));
+    carets.push_back(caret(p));
+  }
+  EXPECT_EQ(p.text(), "31/12/2024");
+  EXPECT_EQ(carets, (std::vector<int>{1, 3, 4, 6, 7, 8, 9, 10}));
+  input.type("7");  // the text is full
+  EXPECT_EQ(p.text(), "31/12/2024");
+  SetFocus(other.hWnd());
+  EXPECT_EQ(host::Day(p.Value()), 31);
+  EXPECT_EQ(host::Month(p.Value()), 12);
+  EXPECT_EQ(host::Year(p.Value()), 2024);
+}
+
+TEST_F(DatePicker, TypingOverwritesDigitByDigitAndArrowsSkipSeparators) {
+  ZorvaXPDPicker& p = picker();
+  logEvents(p);
+  SetFocus(p.field());
+  EXPECT_EQ(p.text(), "06/01/2024");
+  SendMessageA(p.field(), EM_SETSEL, 0, 0);
+  input.type("15");
+  EXPECT_EQ(p.text(), "15/01/2024");
+  EXPECT_EQ(caret(p), 3);
+  input.key(VK_LEFT);  // 2 is the separator: on to the day's last digit
+  EXPECT_EQ(caret(p), 1);
+  input.key(VK_RIGHT);  // 2 again: on past the separator
+  EXPECT_EQ(caret(p), 3);
+  input.type("0");
+  EXPECT_EQ(p.text(), "15/01/2024");
+  EXPECT_EQ(caret(p), 4);
+  // Delete is swallowed; the KeyDown event sees key code 0.
+  log.clear();
+  input.key(VK_DELETE);
+  EXPECT_EQ(p.text(), "15/01/2024");
+  EXPECT_EQ(events({"MouseMove"}).front(), "KeyDown 0 0");
+  // Enter and Escape.
+  log.clear();
+  input.key(13).key(27);
+  const std::vector<std::string> e = events({"MouseMove", "KeyDown", "KeyPress", "Change"});
+  EXPECT_EQ(e, (std::vector<std::string>{"OnEnter", "KeyUp 13 0", "OnEscape", "KeyUp 27 0"}));
+  // Locked: typing changes nothing.
+  p.setLocked(true);
+  input.type("9");
+  EXPECT_EQ(p.text(), "15/01/2024");
+}
+
+TEST_F(DatePicker, EveryMaskHasItsOrderFormatAndFixedPositions) {
+  ZorvaXPDPicker& p = picker();
+  p.setValue(*host::makeDate(2024, 12, 31));
+  struct Case {
+    MaskType mask;
+    const char* format;
+    const char* text;
+  };
+  p.setDateSpearator(".");
+  const Case cases[] = {{MaskType::MM_DD_YY, "mm.dd.yy", "12.31.24"},
+                        {MaskType::DD_MM_YY, "dd.mm.yy", "31.12.24"},
+                        {MaskType::YY_MM_DD, "yy.mm.dd", "24.12.31"},
+                        {MaskType::DD_MM_YYYY, "dd.mm.yyyy", "31.12.2024"},
+                        {MaskType::MM_DD_YYYY, "mm.dd.yyyy", "12.31.2024"}};
+  for (const Case& k : cases) {
+    p.setMask(k.mask);
+    EXPECT_EQ(p.FormatDate(), k.format);
+    EXPECT_EQ(p.text(), k.text);
+  }
+  // Typing in year-first order, with a two-digit year after the runtime's rule.
+  TestXP& other = add("other", 300, 2000);
+  p.setMask(MaskType::YY_MM_DD);
+  SetFocus(p.field());
+  SetWindowTextA(p.field(), "");
+  input.type("290315");
+  EXPECT_EQ(p.text(), "29.03.15");
+  SetFocus(other.hWnd());
+  EXPECT_EQ(host::Year(p.Value()), 2029);
+  EXPECT_EQ(host::Month(p.Value()), 3);
+  EXPECT_EQ(host::Day(p.Value()), 15);
+}
+
+TEST_F(DatePicker, AnImpossibleTypedDateRevertsWhenTheFieldLosesTheFocus) {
+  ZorvaXPDPicker& p = picker();
+  p.setValue(*host::makeDate(2024, 4, 1));
+  TestXP& other = add("other", 300, 2000);
+  SetFocus(p.field());
+  SendMessageA(p.field(), EM_SETSEL, 0, 0);
+  input.type("31");
+  EXPECT_EQ(p.text(), "31/04/2024");
+  SetFocus(other.hWnd());
+  EXPECT_EQ(p.text(), "01/04/2024");
+  EXPECT_EQ(host::Day(p.Value()), 1);
+  // A good date typed over the held one is taken.
+  SetFocus(p.field());
+  SendMessageA(p.field(), EM_SETSEL, 0, 0);
+  input.type("30");
+  SetFocus(other.hWnd());
+  EXPECT_EQ(host::Day(p.Value()), 30);
+}
+
+TEST_F(DatePicker, TheButtonOpensATopmostWindowUnderTheFieldAndClosesIt) {
+  ZorvaXPDPicker& p = picker();
+  logEvents(p);
+  const HWND cal = p.calendar().hWnd();
+  EXPECT_EQ(GetAncestor(cal, GA_PARENT), GetDesktopWindow());
+  EXPECT_TRUE(GetWindowLongA(cal, GWL_EXSTYLE) & WS_EX_TOOLWINDOW);
+  EXPECT_FALSE(p.calendarShowing());
+  // Hover and pressed faces of the button.
+  const int h = p.dropDown().ScaleHeight();
+  input.moveTo(p.dropDown().hWnd(), Point{8, 2});
+  EXPECT_EQ(px(p.dropDown(), 8, 1), gradientRow(ZorvaXPDPicker::kOnOverGradient1, ZorvaXPDPicker::kOnOverGradient2, 1, h));
+  EXPECT_EQ(px(p.dropDown(), 0, 5), translateColor(ZorvaXPDPicker::kOnOverBorderColor));
+  input.press();
+  EXPECT_EQ(px(p.dropDown(), 8, 1), gradientRow(ZorvaXPDPicker::kOnOverGradient2, ZorvaXPDPicker::kOnOverGradient1, 1, h));
+  input.release();
+  ASSERT_TRUE(p.calendarShowing());
+  EXPECT_EQ(events({"MouseMove"}), (std::vector<std::string>{"BeforeShowCalender", "AfterShowCalender"}));
+  const RECT field = rectOf(p.hWnd()), popup = rectOf(cal);
+  EXPECT_EQ(popup.left, field.left);
+  EXPECT_EQ(popup.top, field.bottom);
+  EXPECT_EQ(popup.right - popup.left, 191);
+  EXPECT_TRUE(GetWindowLongA(cal, GWL_EXSTYLE) & WS_EX_TOPMOST);
+  EXPECT_EQ(ui::hookCount(WH_MOUSE), 1u);
+  // Seen on the screen: the calendar lies above the form.
+  EXPECT_EQ(WindowFromPoint(POINT{popup.left + 100, popup.top + 100}), cal);
+  // A press inside the pop-up does not close it; the button's click closes it.
+  input.moveTo(p.calendar().hWnd(), Point{5, 190}).click();
+  EXPECT_TRUE(p.calendarShowing());
+  input.advance(50);
+  clickButton(p);
+  EXPECT_FALSE(p.calendarShowing());
+  EXPECT_EQ(ui::hookCount(WH_MOUSE), 0u);
+  input.moveTo(Point{900, 700});
+  input.advance(20);
+  EXPECT_EQ(px(p.dropDown(), 8, 1), gradientRow(ZorvaXPDPicker::kGradientColor1, ZorvaXPDPicker::kGradientColor2, 1, h));
+}
+
+TEST_F(DatePicker, APressElsewhereClosesThePopupAndStillReachesItsTarget) {
+  ZorvaXPDPicker& p = picker();
+  TestXP& other = add("other", 3000, 300, 900, 600);
+  int clicks = 0;
+  other.Click.connect([&] { ++clicks; });
+  clickButton(p);
+  ASSERT_TRUE(p.calendarShowing());
+  input.moveTo(other.hWnd(), Point{10, 10}).click();
+  EXPECT_FALSE(p.calendarShowing());
+  EXPECT_EQ(clicks, 1);
+  EXPECT_EQ(ui::hookCount(WH_MOUSE), 0u);
+  // A press in another window of the application (a second form) closes it too.
+  clickButton(p);
+  ASSERT_TRUE(p.calendarShowing());
+  host::FormOptions o;
+  o.name = "Form2";
+  o.screenPos = {600, 400};
+  o.clientWidth = 1500;
+  o.clientHeight = 900;
+  host::Form second(o);
+  input.moveTo(second.hWnd(), Point{20, 20}).click();
+  EXPECT_FALSE(p.calendarShowing());
+  EXPECT_EQ(ui::hookCount(WH_MOUSE), 0u);
+}
+
+TEST_F(DatePicker, OpensAboveTheFieldNearTheBottomOfTheWorkArea) {
+  ZorvaXPDPicker& p = picker();
+  const RECT field = rectOf(p.hWnd());
+  ui::setWorkArea(Rect{0, 0, 1024, field.bottom + 150});
+  clickButton(p);
+  ASSERT_TRUE(p.calendarShowing());
+  const RECT popup = rectOf(p.calendar().hWnd());
+  EXPECT_EQ(popup.bottom, field.top);
+  EXPECT_EQ(popup.left, field.left);
+}
+
+TEST_F(DatePicker, ADayClickedInThePopupSetsTheFieldAndClosesIt) {
+  ZorvaXPDPicker& p = picker();
+  logEvents(p);
+  clickButton(p);
+  dates::ZorvaXPCalender& c = p.calendar();
+  pressHeader(c, c.imgRight(0));  // February 2024, still open
+  EXPECT_TRUE(p.calendarShowing());
+  clickCell(c, cellIndex(c, "14"));
+  EXPECT_FALSE(p.calendarShowing());
+  EXPECT_EQ(p.text(), "14/02/2024");
+  EXPECT_EQ(ui::hookCount(WH_MOUSE), 0u);
+  EXPECT_EQ(events({"MouseMove"}), (std::vector<std::string>{"BeforeShowCalender", "AfterShowCalender", "Change", "AfterChanged"}));
+}
+
+TEST_F(DatePicker, LooksRequiredMarkFrameAndFocusColour) {
+  ZorvaXPDPicker& p = picker();
+  EXPECT_EQ(px(p.surface(), 60, 0), translateColor(ZorvaXPDPicker::kBorderColor));
+  EXPECT_NE(px(p.surface(), 1, 1), translateColor(ZorvaXPDPicker::kRequiredColor));
+  p.setRequired(true);
+  EXPECT_EQ(px(p.surface(), 1, 1), translateColor(ZorvaXPDPicker::kRequiredColor));
+  EXPECT_EQ(px(p.surface(), 5, 1), translateColor(ZorvaXPDPicker::kRequiredColor));
+  EXPECT_EQ(px(p.surface(), 1, 5), translateColor(ZorvaXPDPicker::kRequiredColor));
+  EXPECT_NE(px(p.surface(), 6, 6), translateColor(ZorvaXPDPicker::kRequiredColor));
+  SetFocus(p.field());
+  input.pump();
+  EXPECT_EQ(px(p.field(), 92, 1), translateColor(ZorvaXPDPicker::kBackColorOver));
+  // The forwarded calendar properties reach the calendar.
+  p.setCSelectedBackColor(0x00FF00);
+  EXPECT_EQ(p.calendar().SelectedBackColor(), 0x00FF00u);
+  p.setCText4Today("Now:");
+  EXPECT_EQ(p.calendar().Text4Today(), "Now:");
+}
+
+TEST_F(DatePicker, TeardownWithThePopupOpenLeavesNothingBehind) {
+  form.reset();
+  const size_t handlesBefore = handles().liveCount();
+  const size_t timersBefore = ui::eventLoop().timerCount();
+  makeForm(true);
+  ZorvaXPDPicker& p = picker();
+  dates::ZorvaXPCalender& c = calendar("cal", 10, 60);
+  clickButton(p);
+  c.showYearPicker();
+  input.moveTo(c.yearPicker().item(1).hWnd(), Point{10, 10}).press().moveTo(c.yearPicker().item(0).hWnd(), Point{10, -5});
+  input.advance(10);
+  EXPECT_EQ(ui::hookCount(WH_MOUSE), 1u);
+  form.reset();
+  EXPECT_EQ(ui::hookCount(WH_MOUSE), 0u);
+  EXPECT_EQ(handles().liveCount(), handlesBefore);
+  EXPECT_EQ(ui::eventLoop().timerCount(), timersBefore);
+}
+
+}  // namespace
+}  // namespace zxp::testing

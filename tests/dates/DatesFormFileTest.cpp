@@ -1,0 +1,85 @@
+// The date controls in form files: the shipped example loads with its values and saves back to
+// the same text every time; wrongly typed values name their line; a calendar's out-of-range
+// month and year load clamped.
+#include <gtest/gtest.h>
+
+#include <fstream>
+#include <sstream>
+#include <string>
+
+#include "dates/DatesFixture.h"
+#include "dates/ZorvaXPDPicker.h"
+#include "library/ClassTable.h"
+#include "platform/host/FormFile.h"
+
+namespace zxp::testing {
+namespace {
+
+using DatesFormFile = DatesTest;
+
+std::string exampleText() {
+  std::ifstream in(std::string(ZXP_SOURCE_DIR) + "/examples/dates.zxf", std::ios::binary);
+  std::ostringstream text;
+  text << in.rdbuf();
+  return text.str();
+}
+
+TEST_F(DatesFormFile, TheExampleRoundTripsAndKeepsItsValues) {
+  const std::string text = exampleText();
+  ASSERT_FALSE(text.empty());
+  form.reset();
+  std::unique_ptr<host::Form> loaded = host::Form::load(text, library::classes());
+  auto& pic = loaded->control("calPicture")->as<dates::ZorvaXPCalender>();
+  EXPECT_FALSE(pic.Picture().empty());
+  EXPECT_EQ(pic.TransparencyLevel(), 70);
+  EXPECT_TRUE(pic.Shadow4Today());
+  EXPECT_EQ(pic.SelectedDate(), 29);
+  auto& ymd = loaded->control("dtpYYMMDD")->as<dates::ZorvaXPDPicker>();
+  EXPECT_EQ(ymd.Mask(), dates::MaskType::YY_MM_DD);
+  EXPECT_EQ(ymd.text(), "24.07.24");
+  EXPECT_TRUE(loaded->control("dtpLocked")->as<dates::ZorvaXPDPicker>().Locked());
+  EXPECT_TRUE(loaded->control("dtpRequired")->as<dates::ZorvaXPDPicker>().Required());
+  const std::string saved = loaded->save();
+  loaded.reset();
+  std::unique_ptr<host::Form> again = host::Form::load(saved, library::classes());
+  EXPECT_EQ(again->save(), saved);
+}
+
+TEST_F(DatesFormFile, BadValuesNameTheirLineOrLoadClamped) {
+  const std::string bad =
+      "ZorvaXP Form 1\n"
+      "Begin Form frm\n"
+      "  Begin ZorvaXPDPicker dtp\n"
+      "    @Width = 1800\n"
+      "    @Height = 315\n"
+      "    Mask = String \"day first\"\n"
+      "  End\n"
+      "End\n";
+  form.reset();
+  try {
+    host::Form::load(bad, library::classes());
+    FAIL() << "loaded";
+  } catch (const host::FormFileError& e) {
+    EXPECT_EQ(e.line(), 6);
+  }
+  const std::string clamped =
+      "ZorvaXP Form 1\n"
+      "Begin Form frm\n"
+      "  Begin ZorvaXPCalender cal\n"
+      "    @Width = 100\n"
+      "    @Height = 100\n"
+      "    SelectedMonth = Long 14\n"
+      "    SelectedYear = Long 12000\n"
+      "    TransparencyLevel = Long 999\n"
+      "  End\n"
+      "End\n";
+  std::unique_ptr<host::Form> f = host::Form::load(clamped, library::classes());
+  auto& c = f->control("cal")->as<dates::ZorvaXPCalender>();
+  EXPECT_EQ(c.SelectedMonth(), 12);
+  EXPECT_EQ(c.SelectedYear(), 9999);
+  EXPECT_EQ(c.TransparencyLevel(), 999);  // stored as it stands; the blend then draws nothing
+  EXPECT_EQ(f->control("cal")->Width(), 2865);
+}
+
+}  // namespace
+}  // namespace zxp::testing
