@@ -67,7 +67,7 @@ void BM_StatusBarIdleTick(benchmark::State& state) {
   // The baseline: the same clock steps on a bar whose panels are plain text (no timer runs).
   bench::withControl<bars::ZorvaXPStatusBar>(600, 27, [&](bars::ZorvaXPStatusBar&) {
     ui::TestInput in;
-    for (size_t k = 0; k < state.iterations(); ++k) {
+    for (benchmark::IterationCount k = 0; k < state.iterations(); ++k) {
       const double t0 = bench::threadSeconds();
       for (int i = 0; i < 100; ++i) in.advance(10);
       plain += bench::threadSeconds() - t0;

@@ -10,6 +10,7 @@
 #include "bars/BarsFixture.h"
 #include "platform/host/HostError.h"
 #include "platform/host/PropertyBag.h"
+#include "platform/gfx/Text.h"
 #include "platform/ui/User.h"
 
 namespace zxp::testing {
@@ -183,18 +184,26 @@ TEST_F(ToolBar, PressingAToggleTwiceReleasesItAndDropDownsRaiseTheirMenuFirst) {
   moveTo(tb, 80, 10);
   input.click();
   EXPECT_EQ(tb.ButtonValue(3), TButtonValue::Pressed);
-  input.moveTo(Point{300, 200}).advance(20);
+  input.moveTo(Point{300, 200}).advance(1000);
   EXPECT_EQ(px(tb.surface(), 65, 3), kBorder);  // held down: the pressed face's frame
   moveTo(tb, 80, 10);
   input.click();
   EXPECT_EQ(tb.ButtonValue(3), TButtonValue::UnPressed);
+  // A second press within the double-click time is a double click: DblClick instead of the
+  // press, so nothing toggles; the release over the button still clicks it.
+  logEvents(tb);
+  input.click();
+  EXPECT_EQ(tb.ButtonValue(3), TButtonValue::UnPressed);
+  EXPECT_EQ(events(), (std::vector<std::string>{"DblClick", "Click 3"}));
+  log.clear();
 
   tb.setMouseDownColor(false);
-  input.click();
+  input.advance(1000).click();
   EXPECT_EQ(tb.ButtonValue(3), TButtonValue::UnPressed);
 
   tb.setMainStyle(3, TMainStyleDType::DropDown);
-  logEvents(tb);
+  input.advance(1000);
+  log.clear();
   moveTo(tb, 100, 10);
   input.press();
   EXPECT_EQ(events(), (std::vector<std::string>{"PopUpMainMenu 3 Three 65 29", "MouseDown"}));
@@ -214,11 +223,13 @@ TEST_F(ToolBar, DraggingAnEdgeResizesWithTheSizeCursorAndTheMinimum) {
   input.release();
   EXPECT_EQ(tb.HeaderWidth(3), 26);  // 10 is below 25
 
+  input.advance(1000);  // past the double-click time: a second press soon after is a double click
   moveTo(tb, 93, 10);
   input.press();
   moveTo(tb, 90, 10);
   input.release();
   EXPECT_EQ(tb.HeaderWidth(3), 25);
+  input.advance(1000);
   moveTo(tb, 92, 10);
   input.press();
   moveTo(tb, 89, 10);
@@ -233,8 +244,10 @@ TEST_F(ToolBar, TheToolTipIsATopLevelWindowBelowTheButtonAndGoesOnLeaveAndPress)
   tb.setToolTip(3, "Open a file");
   const HWND tip = tb.toolTipWindow().hWnd();
   ASSERT_NE(tip, 0u);
-  EXPECT_EQ(GetParent(tip), 0u);
-  EXPECT_NE(static_cast<DWORD>(GetWindowLongA(tip, GWL_STYLE)) & WS_POPUP, 0u);
+  const DWORD style = static_cast<DWORD>(GetWindowLongA(tip, GWL_STYLE));
+  EXPECT_NE(style & WS_POPUP, 0u);
+  EXPECT_EQ(style & WS_CHILD, 0u);
+  EXPECT_EQ(GetParent(tip), GetAncestor(tb.hWnd(), GA_ROOT));  // a pop-up's parent is its owner
   EXPECT_FALSE(IsWindowVisible(tip));
 
   moveTo(tb, 80, 10);
