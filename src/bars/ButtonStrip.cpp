@@ -21,14 +21,18 @@ constexpr int32_t kMinDraggedWidth = 25;  // a dragged width below this becomes 
 constexpr int32_t kDraggedFallback = 26;
 constexpr int32_t kMaxButtons = 65535;  // a count read from a file is capped here
 
-// A 16 x 16 picture: a bitmap with magenta left out, or an icon.
+// A 16 x 16 picture: a bitmap with magenta left out, or an icon. A bitmap's source is its top
+// left 20 x 20 pixels, shrunk to 16 x 16; a smaller bitmap is its own source, so a 16 x 16
+// picture shows pixel for pixel instead of shrunk with empty rows and columns beside it.
 void drawPicture16(HDC dc, const host::PictureRef& pic, int x, int y) {
   if (pic.empty()) return;
   if (pic.Type() == vbPicTypeIcon) {
     DrawIconEx(dc, x, y, static_cast<HICON>(pic.Handle()), 16, 16, 0, 0, DI_NORMAL);
     return;
   }
-  DrawPictureTransparent(dc, static_cast<HBITMAP>(pic.Handle()), x, y, 16, 16, x, y, 20, 20, 0xFF00FF);
+  constexpr int kSource = 20;
+  DrawPictureTransparent(dc, static_cast<HBITMAP>(pic.Handle()), x, y, 16, 16, x, y, std::min(pic.width(), kSource),
+                         std::min(pic.height(), kSource), 0xFF00FF);
 }
 
 int textWidth(HDC dc, const std::string& text) {
@@ -185,6 +189,9 @@ void ButtonStrip::paintPass(bool gradient) {
 
 void ButtonStrip::paintContents(HDC dc, int H, int32_t highlight) {
   for (size_t i = 0; i < buttons_.size(); ++i) {
+    // Over a face only the faced button's content is drawn again: the other captions are
+    // untouched, and anti-aliased text drawn twice would come out darker.
+    if (highlight != 0 && highlight != static_cast<int32_t>(i + 1)) continue;
     StripButton& b = buttons_[i];
     if (const int vk = keyOfStyle(b.Style)) {
       tmrKeyCheque.setEnabled(true);
@@ -204,7 +211,8 @@ void ButtonStrip::paintContents(HDC dc, int H, int32_t highlight) {
   }
   if (scheme_.dropDowns) {
     for (size_t i = 0; i < buttons_.size(); ++i)
-      if (buttons_[i].Visible && buttons_[i].MainStyle == 1) paintDropDownArrow(dc, rects_[i]);
+      if (buttons_[i].Visible && buttons_[i].MainStyle == 1 && (highlight == 0 || highlight == static_cast<int32_t>(i + 1)))
+        paintDropDownArrow(dc, rects_[i]);
   }
 }
 

@@ -5,8 +5,9 @@
 //
 // The pass (RedrawMe): clear, background (when asked), outer frame in BorderColor, separators,
 // toggle buttons held down, every button's picture and caption, drop-down arrows, grippers. A
-// hover or pressed face is that pass plus the face of one button, all captions again with that
-// button's in ForeColorHover, and the outer frame again. The bars state only what differs: the
+// hover or pressed face is that pass plus the face of one button, that button's picture, caption
+// (in ForeColorHover) and arrow again, and the outer frame again; the other captions are left as
+// the pass drew them (anti-aliased text drawn twice would darken). The bars state only what differs: the
 // background, separators, grippers and face geometry, the hit tolerance and their fields.
 //
 // Live buttons: the four key styles (Caps, Num, Ins, Scrl) read the platform's key state on each
