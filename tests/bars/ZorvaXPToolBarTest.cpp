@@ -35,6 +35,20 @@ auto fields(const bars::StripButton& b) {
                     b.ToolTip);
 }
 
+// A per-button key: a field word followed by a decimal index and nothing else.
+bool isButtonKey(const std::string& key) {
+  for (const char* word : {"HeaderCaption", "HeaderAlignment", "HeaderWidth", "PanelIcon", "PicAlign", "Visible",
+                           "Enabled", "Style", "MainStyle", "Tag", "ButtonSeparator", "ButtonChecked", "ButtonValue",
+                           "ToolTip"}) {
+    const std::string w(word);
+    if (key.size() > w.size() && key.compare(0, w.size(), w) == 0 &&
+        std::all_of(key.begin() + static_cast<std::ptrdiff_t>(w.size()), key.end(),
+                    [](char c) { return std::isdigit(static_cast<unsigned char>(c)) != 0; }))
+      return true;
+  }
+  return false;
+}
+
 // A bar with the spacer, button 2 (15..65) and a 40-pixel button 3 (65..105).
 ZorvaXPToolBar& barOfThree(ToolBar& t, ZorvaXPToolBar& tb) {
   (void)t;
@@ -72,7 +86,7 @@ TEST_F(ToolBar, ButtonKeysFollowTheControlWideKeysInPublishedOrder) {
   size_t lastWide = 0, firstIndexed = bag.entries().size();
   for (size_t k = 0; k < bag.entries().size(); ++k) {
     const std::string& key = bag.entries()[k].key;
-    if (std::isdigit(static_cast<unsigned char>(key.back()))) {
+    if (isButtonKey(key)) {
       indexed.push_back(key);
       firstIndexed = std::min(firstIndexed, k);
     } else {
@@ -88,6 +102,40 @@ TEST_F(ToolBar, ButtonKeysFollowTheControlWideKeysInPublishedOrder) {
       expected.push_back(std::string(word) + n);
   EXPECT_EQ(indexed, expected);
   EXPECT_EQ(bag.ReadProperty("HeadersCount").toString(), "3");
+}
+
+// Every control-wide key, each set to a value other than its default through the member table,
+// is written in the published order.
+TEST_F(ToolBar, ControlWideKeysAreWrittenInPublishedOrder) {
+  auto& tb = place<ZorvaXPToolBar>("tb");
+  const std::vector<std::pair<const char*, host::Variant>> values{
+      {"GradientColor1", host::Variant(int32_t{1})},       {"GradientColor2", host::Variant(int32_t{2})},
+      {"GradientMode", host::Variant(int32_t{2})},         {"BorderColor", host::Variant(int32_t{3})},
+      {"HoverColor1", host::Variant(int32_t{4})},          {"HoverColor2", host::Variant(int32_t{5})},
+      {"MouseDownColor1", host::Variant(int32_t{6})},      {"MouseDownColor2", host::Variant(int32_t{7})},
+      {"ForeColor", host::Variant(int32_t{8})},            {"ForeColorHover", host::Variant(int32_t{9})},
+      {"ForeColorDisabled", host::Variant(int32_t{10})},   {"ShowGripperLeft", host::Variant(false)},
+      {"ShowGripperRight", host::Variant(true)},           {"HoverColor", host::Variant(false)},
+      {"MouseDownColor", host::Variant(false)},            {"OnPanelWidthChanging", host::Variant(true)},
+      {"MousePointer", host::Variant(int16_t{2})},         {"FormatDate", host::Variant(std::string("yyyy"))},
+      {"FormatTime", host::Variant(std::string("hh"))},    {"CaptionAlingment", host::Variant(int32_t{1})},
+      {"ForeColorToolTip", host::Variant(int32_t{11})},    {"ToolTipColor1", host::Variant(int32_t{12})},
+      {"ToolTipColor2", host::Variant(int32_t{13})}};
+  for (const auto& [name, value] : values) host::letProperty(tb, name, value);
+  host::PropertyBag bag;
+  tb.WriteProperties(bag);
+  std::vector<std::string> wide;
+  for (const auto& e : bag.entries())
+    if (!isButtonKey(e.key)) wide.push_back(e.key);
+  EXPECT_EQ(wide, (std::vector<std::string>{
+                      "GradientColor1", "GradientColor2", "GradientMode", "BorderColor", "HoverColor1", "HoverColor2",
+                      "MouseDownColor1", "MouseDownColor2", "ForeColor", "ForeColorHover", "ForeColorDisabled", "Font",
+                      "ShowGripperLeft", "ShowGripperRight", "HoverColor", "MouseDownColor", "OnPanelWidthChanging",
+                      "MousePointer", "MouseIcon", "FormatDate", "FormatTime", "CaptionAlingment", "ForeColorToolTip",
+                      "ToolTipColor1", "ToolTipColor2"}));
+  // A bar read back from those keys has the same values.
+  tb.ReadProperties(bag);
+  for (const auto& [name, value] : values) EXPECT_EQ(host::getProperty(tb, name).toString(), value.toString()) << name;
 }
 
 TEST_F(ToolBar, AFormFileRoundTripsEveryButtonField) {
