@@ -10,6 +10,9 @@
 #include "bars/BarsFixture.h"
 #include "platform/host/HostError.h"
 #include "platform/host/PropertyBag.h"
+#include "foundation/PenLines.h"
+#include "platform/gfx/GdiRaii.h"
+#include "platform/gfx/Picture.h"
 #include "platform/gfx/Text.h"
 #include "platform/ui/User.h"
 
@@ -362,6 +365,41 @@ TEST_F(ToolBar, SeparatorsGrippersArrowsAndFacesSitWherePublished) {
   EXPECT_EQ(px(s, 105, 25), kBorder);
   EXPECT_EQ(px(s, 95, 10), kBorder);
   EXPECT_NE(px(s, 106, 10), kBorder);
+}
+
+// A 16 x 16 bitmap of one colour with a magenta (left out) top-left pixel.
+host::PictureRef solidPicture(COLORREF color) {
+  HDC mem = CreateCompatibleDC(0);
+  HBITMAP bmp = CreateCompatibleBitmap(mem, 16, 16);
+  {
+    Selection selected(mem, bmp);
+    foundation::fillSolid(mem, color, RECT{0, 0, 16, 16});
+    SetPixelV(mem, 0, 0, RGB(255, 0, 255));
+  }
+  DeleteDC(mem);
+  return gfx::Picture::fromBitmap(bmp);
+}
+
+TEST_F(ToolBar, PicturesSitBesideOrAboveTheirCaptions) {
+  auto& tb = barOfThree(*this, place<ZorvaXPToolBar>("tb"));
+  constexpr COLORREF red = RGB(200, 20, 20);
+  const auto& s = tb.surface();
+  // Custom mode, left text and left picture: the picture at Left + 3, y = (29 - 16) / 2 = 6.
+  tb.ChangeButton(3, "Pic", THAlign::Left, 40, solidPicture(red), THAlign::Left);
+  EXPECT_EQ(px(s, 68 + 15, 6 + 15), red);
+  EXPECT_EQ(px(s, 68 + 1, 6), red);
+  EXPECT_NE(px(s, 68, 6), red);  // the magenta pixel shows the bar through
+  EXPECT_NE(px(s, 67, 10), red);
+  EXPECT_NE(px(s, 84, 10), red);
+
+  // Bottom mode: the picture centred at Left + 40 / 2 - 8 = 77, y = (41 - 16) / 4 = 6.
+  tb.setCaptionAlingment(bars::TCaptionAlignment::Bottom);
+  tb.extender()->setHeight(pixelsToTwips(41));
+  ASSERT_EQ(s.ScaleHeight(), 41);
+  EXPECT_EQ(px(s, 77 + 1, 6), red);
+  EXPECT_EQ(px(s, 77 + 15, 6 + 15), red);
+  EXPECT_NE(px(s, 76, 10), red);
+  EXPECT_NE(px(s, 93, 10), red);
 }
 
 TEST_F(ToolBar, AResizedBarKeepsItsMinimumHeight) {
