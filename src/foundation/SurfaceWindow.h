@@ -77,8 +77,9 @@ class SurfaceWindow {
  private:
   friend struct SurfaceProc;
   void applyCursor();
-  bool createWindow(HWND parent, Rect r, DWORD style, DWORD exStyle);
   int64_t handle(unsigned msg, uintptr_t wParam, intptr_t lParam, bool& handled);
+  // create and createPopup: the window with the given styles.
+  bool createWindow(HWND parent, Rect r, DWORD style, DWORD exStyle);
 
   HWND hwnd_ = 0;
   HDC hdc_ = 0;
