@@ -127,6 +127,14 @@ struct SurfaceProc {
 SurfaceWindow::~SurfaceWindow() { destroy(); }
 
 bool SurfaceWindow::create(HWND parent, Rect r) {
+  return createWindow(parent, r, WS_CHILD | WS_CLIPCHILDREN | WS_CLIPSIBLINGS, 0);
+}
+
+bool SurfaceWindow::createPopup(HWND owner, Rect r) {
+  return createWindow(owner, r, WS_POPUP | WS_CLIPCHILDREN, WS_EX_TOPMOST | WS_EX_TOOLWINDOW);
+}
+
+bool SurfaceWindow::createWindow(HWND parent, Rect r, DWORD style, DWORD exStyle) {
   destroy();
   WNDCLASSA existing;
   if (!GetClassInfoA(0, kSurfaceClass, &existing)) {
@@ -137,8 +145,7 @@ bool SurfaceWindow::create(HWND parent, Rect r) {
     wc.lpszClassName = kSurfaceClass;
     RegisterClassA(&wc);
   }
-  hwnd_ = CreateWindowExA(0, kSurfaceClass, "", WS_CHILD | WS_CLIPCHILDREN | WS_CLIPSIBLINGS, r.left, r.top,
-                          r.width(), r.height(), parent, 0, 0, this);
+  hwnd_ = CreateWindowExA(exStyle, kSurfaceClass, "", style, r.left, r.top, r.width(), r.height(), parent, 0, 0, this);
   if (!hwnd_) return false;
   hdc_ = GetDC(hwnd_);
   SetBkMode(hdc_, TRANSPARENT);

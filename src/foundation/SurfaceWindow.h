@@ -44,6 +44,10 @@ class SurfaceWindow {
   // Creates the window as a hidden child of parent at r (pixels) and clears it to BackColor.
   // False when the window cannot be created.
   bool create(HWND parent, Rect r);
+  // Creates the window as a hidden top-level pop-up owned by `owner` at r (screen pixels),
+  // topmost and without a task-bar entry, for windows that must show outside their control
+  // (a self-drawn tool tip). False when the window cannot be created.
+  bool createPopup(HWND owner, Rect r);
   void destroy();
   bool exists() const { return hwnd_ != 0; }
 
@@ -105,6 +109,8 @@ class SurfaceWindow {
   void applyCursor();
   void registerDropTarget();
   int64_t handle(unsigned msg, uintptr_t wParam, intptr_t lParam, bool& handled);
+  // create and createPopup: the window with the given styles.
+  bool createWindow(HWND parent, Rect r, DWORD style, DWORD exStyle);
 
   HWND hwnd_ = 0;
   HDC hdc_ = 0;

@@ -4,6 +4,8 @@
 
 #include "bars/ZorvaXPHookTab.h"
 #include "bars/ZorvaXpImageList.h"
+#include "bars/ZorvaXPStatusBar.h"
+#include "bars/ZorvaXPToolBar.h"
 #include "buttons/ZorvaXPButton.h"
 #include "buttons/ZorvaXPCheckBox.h"
 #include "buttons/ZorvaXPOptionButton.h"
@@ -46,6 +48,8 @@ const host::ClassRegistry& classes() {
     r.add(control<text::ZorvaXPTextBox>("ZorvaXPTextBox", 0, 30005));
     r.add(control<dates::ZorvaXPDPicker>("ZorvaXPDPicker", 0, 30003));
     r.add(control<dates::ZorvaXPCalender>("ZorvaXPCalender", 0, 30004));
+    r.add(control<bars::ZorvaXPToolBar>("ZorvaXPToolBar", host::OLEMISC_ALIGNABLE, 30012));
+    r.add(control<bars::ZorvaXPStatusBar>("ZorvaXPStatusBar", host::OLEMISC_ALIGNABLE, 30009));
     return r;
   }();
   return table;

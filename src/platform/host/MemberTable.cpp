@@ -1,5 +1,7 @@
 #include "platform/host/MemberTable.h"
 
+#include <algorithm>
+
 #include "platform/host/NoCase.h"
 
 namespace zxp::host {
@@ -67,26 +69,48 @@ Variant getProperty(Dispatchable& object, std::string_view name) {
     std::vector<Variant> none;
     return m.call(object, none);
   }
+  if (m.indexed()) throw HostError(errWrongArgumentCount);
   return m.get(object);
 }
 
 void letProperty(Dispatchable& object, std::string_view name, const Variant& value) {
   const Member& m = findOrRaise(object, name);
   if (m.kind != MemberKind::Property) throw HostError(errWrongArgumentCount);
+  if (m.indexed()) throw HostError(errWrongArgumentCount);
   if (!m.let) throw HostError(errPropertyReadOnly);
   m.let(object, value);
+}
+
+Variant getIndexedProperty(Dispatchable& object, std::string_view name, const Variant& index) {
+  const Member& m = findOrRaise(object, name);
+  if (!m.indexed()) throw HostError(errWrongArgumentCount);
+  return m.getAt(object, index);
+}
+
+void letIndexedProperty(Dispatchable& object, std::string_view name, const Variant& index, const Variant& value) {
+  const Member& m = findOrRaise(object, name);
+  if (!m.indexed()) throw HostError(errWrongArgumentCount);
+  if (!m.letAt) throw HostError(errPropertyReadOnly);
+  m.letAt(object, index, value);
 }
 
 Variant callMethod(Dispatchable& object, std::string_view name, std::vector<Variant> args) {
   const Member& m = findOrRaise(object, name);
   if (m.kind == MemberKind::Property) {
+    if (m.indexed()) {
+      if (args.size() != 1) throw HostError(errWrongArgumentCount);
+      return m.getAt(object, args[0]);
+    }
     if (!args.empty()) throw HostError(errWrongArgumentCount);
     return m.get(object);
   }
   if (args.size() > m.argCount || args.size() + m.optionalArgs < m.argCount) {
     throw HostError(errWrongArgumentCount);
   }
-  args.resize(m.argCount);  // optional arguments left out are Empty
+  const size_t given = args.size();
+  args.resize(m.argCount);  // optional arguments left out are Empty, or their published default
+  const size_t firstDefault = m.argCount - m.defaults.size();
+  for (size_t i = std::max(given, firstDefault); i < m.argCount; ++i) args[i] = m.defaults[i - firstDefault];
   return m.call(object, args);
 }
 

@@ -60,6 +60,13 @@ struct Member {
   std::function<void(Dispatchable&, const Variant&)> let;               // empty when read-only
   std::function<Variant(Dispatchable&, std::vector<Variant>&)> call;   // methods
   bool readOnly() const { return kind == MemberKind::Property && !let; }
+  // Indexed properties (Name(Index)): read and written through these two, never get/let.
+  std::function<Variant(Dispatchable&, const Variant&)> getAt;
+  std::function<void(Dispatchable&, const Variant&, const Variant&)> letAt;
+  bool indexed() const { return static_cast<bool>(getAt); }
+  // A method's published defaults for its last defaults.size() arguments, used for arguments a
+  // caller leaves out (instead of Empty).
+  std::vector<Variant> defaults;
 };
 
 struct EventMember {
@@ -100,6 +107,10 @@ class MemberTable {
 Variant getProperty(Dispatchable& object, std::string_view name);
 void letProperty(Dispatchable& object, std::string_view name, const Variant& value);
 Variant callMethod(Dispatchable& object, std::string_view name, std::vector<Variant> args = {});
+// Indexed properties: Name(Index) read and written by name (438 for an unknown name, 450 when the
+// property is not indexed, 383 for a read-only one).
+Variant getIndexedProperty(Dispatchable& object, std::string_view name, const Variant& index);
+void letIndexedProperty(Dispatchable& object, std::string_view name, const Variant& index, const Variant& value);
 Connection bindEvent(Dispatchable& object, std::string_view eventName, EventBase::VariantHandler handler);
 bool unbindEvent(Dispatchable& object, std::string_view eventName, Connection c);
 
@@ -176,6 +187,39 @@ class ClassMembers {
   ClassMembers& method(std::string name, F fn, size_t optionalArgs = 0) {
     Member m = makeMethod(std::move(name), fn);
     m.optionalArgs = std::min(optionalArgs, m.argCount);
+    table_.addMember(std::move(m));
+    return *this;
+  }
+
+  // A method whose trailing optional arguments have published defaults: a caller that leaves
+  // them out gets these values (the last defaults.size() parameters), not Empty.
+  template <class F>
+  ClassMembers& methodWithDefaults(std::string name, F fn, std::vector<Variant> defaults) {
+    Member m = makeMethod(std::move(name), fn);
+    m.optionalArgs = std::min(defaults.size(), m.argCount);
+    defaults.resize(m.optionalArgs);
+    m.defaults = std::move(defaults);
+    table_.addMember(std::move(m));
+    return *this;
+  }
+
+  // An indexed property from `T Name(I) const` and `void setName(I, T)`.
+  template <class G, class S>
+  ClassMembers& indexedProperty(std::string name, G getter, S setter) {
+    using I = std::tuple_element_t<0, typename detail::MemberFn<G>::Args>;
+    using T = std::decay_t<typename detail::MemberFn<G>::Ret>;
+    using A = std::tuple_element_t<1, typename detail::MemberFn<S>::Args>;
+    Member m;
+    m.name = std::move(name);
+    m.kind = MemberKind::Property;
+    m.type = variantKindOf<T>();
+    m.argCount = 1;
+    m.getAt = [getter](Dispatchable& o, const Variant& i) {
+      return Variant((static_cast<const C&>(o).*getter)(variantAs<I>(i)));
+    };
+    m.letAt = [setter](Dispatchable& o, const Variant& i, const Variant& v) {
+      (static_cast<C&>(o).*setter)(variantAs<I>(i), variantAs<A>(v));
+    };
     table_.addMember(std::move(m));
     return *this;
   }

@@ -150,7 +150,19 @@ SdlBackend::~SdlBackend() {
 
 std::shared_ptr<Clock> SdlBackend::makeClock() { return std::make_shared<RealClock>(); }
 
+// The lock keys' toggle states follow the desktop's, also for presses made while another
+// program had the keyboard, so GetKeyState reports the real Caps, Num and Scroll Lock.
+void SdlBackend::syncLockKeys() {
+  const SDL_Keymod mod = SDL_GetModState();
+  setKeyToggle(VK_CAPITAL, (mod & KMOD_CAPS) != 0);
+  setKeyToggle(VK_NUMLOCK, (mod & KMOD_NUM) != 0);
+#if SDL_VERSION_ATLEAST(2, 0, 18)
+  setKeyToggle(VK_SCROLL, (mod & KMOD_SCROLL) != 0);
+#endif
+}
+
 bool SdlBackend::pumpInput(int64_t waitMs) {
+  syncLockKeys();
   SDL_Event e;
   bool got = waitMs == 0 ? SDL_PollEvent(&e) != 0
                          : SDL_WaitEventTimeout(&e, waitMs < 0 ? 1000 : static_cast<int>(waitMs)) != 0;

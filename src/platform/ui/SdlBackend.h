@@ -27,6 +27,8 @@ class SdlBackend final : public Backend {
   bool pumpInput(int64_t waitMs) override;
   void present(const gfx::Surface& screen) override;
   void cursorChanged(HCURSOR cursor) override;
+  // Copies the desktop's Caps, Num and Scroll Lock states into the key state.
+  void syncLockKeys();
 
  private:
   SdlBackend() = default;
