@@ -3,7 +3,7 @@
 // WM_DRAWITEM) beside classic text items, a submenu arrow, a check mark and a grey item; the
 // form's system menu opened by Alt+Space; and a drag from the left panel to the right one, its
 // drag image (an image list's masked image) following the pointer over the screen composition;
-// the form's menu bar with its View menu dropped down by Alt+V.
+// the form's menu bar with its Tools menu dropped down by Alt+T.
 //
 // On the desktop the page is a live form with the same menu bar: a click on the bar, Alt, F10
 // or Alt+letter enter it, the arrows move across it and Escape leaves.
@@ -57,7 +57,7 @@ LRESULT pageProc(HWND h, UINT msg, WPARAM w, LPARAM l) {
   return DefWindowProcA(h, msg, w, l);
 }
 
-// The form's menu bar: File, Edit, View (with a check mark and a submenu) and Help.
+// The form's menu bar: File, Edit, View, Format, Tools (with a check mark and a submenu) and Help.
 HMENU makeMenuBar() {
   HMENU file = CreatePopupMenu();
   AppendMenuA(file, MF_STRING, 100, "&New\tCtrl+N");
@@ -74,13 +74,20 @@ HMENU makeMenuBar() {
   HMENU view = CreatePopupMenu();
   AppendMenuA(view, MF_STRING | MF_CHECKED, 120, "&Status bar");
   AppendMenuA(view, MF_STRING, 121, "&Grid lines");
-  AppendMenuA(view, MF_POPUP, zoom, "&Zoom");
+  HMENU format = CreatePopupMenu();
+  AppendMenuA(format, MF_STRING, 150, "&Font...");
+  HMENU tools = CreatePopupMenu();
+  AppendMenuA(tools, MF_STRING | MF_CHECKED, 160, "&Snap to grid");
+  AppendMenuA(tools, MF_STRING | MF_GRAYED, 161, "&Macros");
+  AppendMenuA(tools, MF_POPUP, zoom, "&Zoom");
   HMENU help = CreatePopupMenu();
   AppendMenuA(help, MF_STRING, 140, "&About");
   HMENU bar = CreateMenu();
   AppendMenuA(bar, MF_POPUP, file, "&File");
   AppendMenuA(bar, MF_POPUP, edit, "&Edit");
   AppendMenuA(bar, MF_POPUP, view, "&View");
+  AppendMenuA(bar, MF_POPUP, format, "F&ormat");
+  AppendMenuA(bar, MF_POPUP, tools, "&Tools");
   AppendMenuA(bar, MF_POPUP, help, "&Help");
   return bar;
 }
@@ -97,7 +104,7 @@ Begin Form frmPlatform
     @Width = 6000
     @Height = 1200
     @TabIndex = 0
-    Caption = String "A live menu bar: click File, Edit, View or Help, or press Alt or F10 and the arrow keys, or Alt+V. Escape leaves."
+    Caption = String "A live menu bar: click an item, or press Alt or F10 and the arrow keys, or Alt+T. Escape leaves."
   End
 End
 )";
@@ -205,18 +212,8 @@ std::shared_ptr<gfx::Surface> render() {
   ClientToScreen(form, &at);
   TrackPopupMenu(menu, TPM_RETURNCMD, at.x, at.y, 0, form, nullptr);
 
-  // The system menu (Alt+Space), pasted beside it from a second composition.
-  ui::setModalDriver([&] {
-    auto sys = ui::composeScreen();
-    RECT r;
-    GetWindowRect(ui::trackedMenuWindow(), &r);
-    if (out) pasteRect(*out, *sys, r);
-    ui::injectKey(VK_ESCAPE, true);
-    ui::injectKey(VK_ESCAPE, false);
-  });
-  SendMessageA(form, WM_SYSCOMMAND, SC_KEYMENU, ' ');
-
-  // The menu bar with View dropped down (Alt+V) and its Zoom submenu open, pasted in the same way.
+  // The menu bar with Tools dropped down (Alt+T) and its Zoom submenu open, pasted in the same way
+  // before the system menu, which opens over the bar.
   ui::setModalDriver([&] {
     ui::injectKey(VK_DOWN, true);
     ui::injectKey(VK_DOWN, false);
@@ -245,7 +242,19 @@ std::shared_ptr<gfx::Surface> render() {
     ui::injectKey(VK_ESCAPE, true);
     ui::injectKey(VK_ESCAPE, false);
   });
-  SendMessageA(form, WM_SYSCOMMAND, SC_KEYMENU, 'v');
+  SendMessageA(form, WM_SYSCOMMAND, SC_KEYMENU, 't');
+
+  // The system menu (Alt+Space), pasted beside it from a second composition.
+  ui::setModalDriver([&] {
+    auto sys = ui::composeScreen();
+    RECT r;
+    GetWindowRect(ui::trackedMenuWindow(), &r);
+    if (out) pasteRect(*out, *sys, r);
+    ui::injectKey(VK_ESCAPE, true);
+    ui::injectKey(VK_ESCAPE, false);
+  });
+  SendMessageA(form, WM_SYSCOMMAND, SC_KEYMENU, ' ');
+
 
   ImageList_EndDrag();
   ImageList_Destroy(list);

@@ -128,7 +128,7 @@ void BM_MenuBar_Paint(benchmark::State& state) {
   RECT r = strip;
   bench::alternate(
       state, 20, [&] { ui::paintMenuBar(form, mem.get(), Point{0, 0}); },
-      [&] { FillRect(mem.get(), &r, static_cast<HBRUSH>(COLOR_MENU + 1)); });
+      [&] { FillRect(mem.get(), &r, static_cast<HBRUSH>(COLOR_MENUBAR + 1)); });
   state.counters["bar_w"] = strip.width();
   state.counters["bar_h"] = strip.height();
   ui::resetWindowSystem();

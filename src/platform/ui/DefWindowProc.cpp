@@ -32,8 +32,12 @@ LRESULT frameHitTest(Window* w, Point p) {
     if (top) return HTTOP;
     if (bottom) return HTBOTTOM;
   }
-  if (menuBarRect(w->hwnd).contains(p)) return HTMENU;
-  if ((w->style & WS_CAPTION) == WS_CAPTION && p.y < c.top && p.y >= w->insets.top - GetSystemMetrics(SM_CYCAPTION)) {
+  // The caption ends where the menu bar (when there is one) begins.
+  const Rect bar = menuBarRect(w->hwnd);
+  if (bar.contains(p)) return HTMENU;
+  const int captionBottom = bar.empty() ? c.top : bar.top;
+  if ((w->style & WS_CAPTION) == WS_CAPTION && p.y < captionBottom &&
+      p.y >= w->insets.top - (bar.empty() ? 0 : bar.height()) - GetSystemMetrics(SM_CYCAPTION)) {
     return HTCAPTION;
   }
   return HTBORDER;

@@ -1209,8 +1209,10 @@ void paintMenuBar(HWND hwnd, HDC dc, Point origin) {
   if (!m || lay.bar.empty()) return;
   const Tracking& t = tracking();
   const int sel = t.active && t.bar && t.owner == hwnd ? t.barSel : -1;
+  // The flat look of the platform's bar: its own ground colour, the selected item in the menu
+  // highlight colour.
   RECT bar = lay.bar.offset(origin.x, origin.y);
-  FillRect(dc, &bar, static_cast<HBRUSH>(COLOR_MENU + 1));
+  FillRect(dc, &bar, static_cast<HBRUSH>(COLOR_MENUBAR + 1));
   Selection font(dc, menuFont());
   SetBkMode(dc, TRANSPARENT);
   for (size_t i = 0; i < lay.items.size() && i < m->items.size(); ++i) {
@@ -1218,7 +1220,7 @@ void paintMenuBar(HWND hwnd, HDC dc, Point origin) {
     RECT r = lay.items[i].offset(origin.x, origin.y);
     if (r.empty()) continue;
     const bool on = static_cast<int>(i) == sel;
-    if (on) FillRect(dc, &r, static_cast<HBRUSH>(COLOR_HIGHLIGHT + 1));
+    if (on) FillRect(dc, &r, static_cast<HBRUSH>(COLOR_MENUHILIGHT + 1));
     SetTextColor(dc, GetSysColor(isDisabled(it) ? COLOR_GRAYTEXT : on ? COLOR_HIGHLIGHTTEXT : COLOR_MENUTEXT));
     DrawTextA(dc, it.text.c_str(), -1, &r, DT_SINGLELINE | DT_VCENTER | DT_CENTER);
   }

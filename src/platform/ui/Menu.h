@@ -20,8 +20,8 @@
 //
 // The menu bar of a window (SetMenu/GetMenu, freed with the window) takes SM_CYMENU pixels of the
 // non-client area under the caption: the default WM_NCCALCSIZE shrinks the client area by it, the
-// screen composition draws it (COLOR_MENU ground, one cell per item, the selected item in the
-// highlight colours) and WM_NCHITTEST answers HTMENU over it. A click there (WM_NCLBUTTONDOWN,
+// screen composition draws it (COLOR_MENUBAR ground, one cell per item, the selected item on
+// COLOR_MENUHILIGHT) and WM_NCHITTEST answers HTMENU over it. A click there (WM_NCLBUTTONDOWN,
 // then WM_SYSCOMMAND SC_MOUSEMENU) tracks the bar: WM_ENTERMENULOOP, WM_INITMENU, the item's
 // drop-down opened under it as a "#32768" level, moving the mouse across the bar or pressing
 // Left/Right at the drop-down's first level switches drop-downs. Alt alone or F10 (WM_SYSKEYUP,

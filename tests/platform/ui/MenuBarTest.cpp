@@ -96,7 +96,7 @@ TEST_F(MenuBar, TakesItsStripUnderTheCaptionHitsAsMenuAndIsDrawn) {
 
   // Drawn by the composition: the menu ground with dark text in the strip.
   auto shot = composeScreen();
-  const Pixel ground = oleToPixel(GetSysColor(COLOR_MENU));
+  const Pixel ground = oleToPixel(GetSysColor(COLOR_MENUBAR));
   const Pixel text = oleToPixel(GetSysColor(COLOR_MENUTEXT));
   EXPECT_EQ(shot->at(100 + 380, 100 + kFrame + kCaption + 2), ground);
   int dark = 0;
@@ -133,7 +133,7 @@ TEST_F(MenuBar, AClickDropsTheMenuDownAndTheMouseSwitchesItAcrossTheBar) {
     in.moveTo(Point{secondRect.left + 20, secondRect.top + 3 + h + h / 2}).click();
   });
   input.moveTo(barItemPoint(0)).click();
-  EXPECT_EQ(selected, oleToPixel(GetSysColor(COLOR_HIGHLIGHT)));
+  EXPECT_EQ(selected, oleToPixel(GetSysColor(COLOR_MENUHILIGHT)));
   ASSERT_NE(first, 0u);
   ASSERT_NE(second, 0u);
   EXPECT_NE(first, second);
