@@ -643,8 +643,9 @@ void closeLevelsFrom(size_t count) {
 void closeLevelsAbove(size_t keep) { closeLevelsFrom(keep + 1); }
 
 // Opens a level for `menu` whose top-left corner wants to be at p; `avoid` (screen) is the parent
-// item, which a level that does not fit to the right is placed to the left of.
-bool openLevel(HMENU menu, Point p, UINT flags, const Rect* avoid, int posInParent) {
+// item, which a level that does not fit to the right is placed to the left of. A bar item's
+// drop-down (dropDown) that does not fit below its item opens above it instead.
+bool openLevel(HMENU menu, Point p, UINT flags, const Rect* avoid, int posInParent, bool dropDown = false) {
   Tracking& t = tracking();
   if (!(t.flags & TPM_NONOTIFY))
     notify(WM_INITMENUPOPUP, static_cast<WPARAM>(menu),
@@ -670,8 +671,12 @@ bool openLevel(HMENU menu, Point p, UINT flags, const Rect* avoid, int posInPare
   else if (flags & TPM_CENTERALIGN) x -= sz.cx / 2;
   if (flags & TPM_BOTTOMALIGN) y -= sz.cy;
   else if (flags & TPM_VCENTERALIGN) y -= sz.cy / 2;
-  if (x + sz.cx > screen.cx) x = avoid ? avoid->left - sz.cx + kFrame : x - sz.cx;
-  if (y + sz.cy > screen.cy) y = avoid ? avoid->bottom - sz.cy + kFrame : y - sz.cy;
+  if (dropDown && avoid) {
+    if (y + sz.cy > screen.cy) y = avoid->top - sz.cy;
+  } else {
+    if (x + sz.cx > screen.cx) x = avoid ? avoid->left - sz.cx + kFrame : x - sz.cx;
+    if (y + sz.cy > screen.cy) y = avoid ? avoid->bottom - sz.cy + kFrame : y - sz.cy;
+  }
   x = std::clamp(x, 0, std::max(0, screen.cx - sz.cx));
   y = std::clamp(y, 0, std::max(0, screen.cy - sz.cy));
   SetWindowPos(h, HWND_TOPMOST, x, y, sz.cx, sz.cy, SWP_NOACTIVATE | SWP_SHOWWINDOW);
@@ -824,7 +829,7 @@ void openBarItem(int i, bool keyboard) {
   RECT wr;
   GetWindowRect(t.owner, &wr);
   const Rect cell = lay.items[static_cast<size_t>(i)].offset(wr.left, wr.top);
-  if (openLevel(it->sub, Point{cell.left, cell.bottom}, 0, nullptr, i) && keyboard) selectFirst(0);
+  if (openLevel(it->sub, Point{cell.left, cell.bottom}, 0, &cell, i, true) && keyboard) selectFirst(0);
 }
 
 // Moves along the bar by step (wrapping), keeping a drop-down open when one is.

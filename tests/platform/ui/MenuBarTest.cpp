@@ -166,6 +166,22 @@ TEST_F(MenuBar, AClickDropsTheMenuDownAndTheMouseSwitchesItAcrossTheBar) {
   EXPECT_EQ(commands(), (std::vector<WPARAM>{301}));
 }
 
+TEST_F(MenuBar, ADropDownThatDoesNotFitBelowOpensAboveItsItemAndStaysOnTheScreen) {
+  const Size screen = screenSize();
+  SetWindowPos(owner, 0, screen.cx - 60, screen.cy - 80, 400, 300, SWP_NOZORDER);
+  RECT w, menu{};
+  GetWindowRect(owner, &w);
+  input.whileModal([&](TestInput& in) {
+    GetWindowRect(trackedMenuWindow(), &menu);
+    in.key(VK_ESCAPE).key(VK_ESCAPE);
+  });
+  input.altKey('E');
+  ASSERT_GT(menu.height(), 0);
+  EXPECT_EQ(menu.bottom, w.top + kFrame + kCaption);  // right above Edit's cell
+  EXPECT_LE(menu.right, screen.cx);
+  EXPECT_GE(menu.left, 0);
+}
+
 TEST_F(MenuBar, AltAloneAndF10SelectTheBarArrowsSwitchAndEscapeGoesBackThenLeaves) {
   std::vector<HWND> open;
   input.whileModal([&](TestInput& in) {
