@@ -2,10 +2,15 @@
 // panels; a pop-up menu with owner-drawn colour items (the form answers WM_MEASUREITEM and
 // WM_DRAWITEM) beside classic text items, a submenu arrow, a check mark and a grey item; the
 // form's system menu opened by Alt+Space; and a drag from the left panel to the right one, its
-// drag image (an image list's masked image) following the pointer over the screen composition.
+// drag image (an image list's masked image) following the pointer over the screen composition;
+// the form's menu bar with its Tools menu dropped down by Alt+T.
+//
+// On the desktop the page is a live form with the same menu bar: a click on the bar, Alt, F10
+// or Alt+letter enter it, the arrows move across it and Escape leaves.
 #include <cstring>
 
 #include "Page.h"
+#include "library/ClassTable.h"
 #include "platform/gfx/DeviceContext.h"
 #include "platform/gfx/GdiRaii.h"
 #include "platform/gfx/SysColors.h"
@@ -52,6 +57,72 @@ LRESULT pageProc(HWND h, UINT msg, WPARAM w, LPARAM l) {
   return DefWindowProcA(h, msg, w, l);
 }
 
+// The form's menu bar: File, Edit, View, Format, Tools (with a check mark and a submenu) and Help.
+HMENU makeMenuBar() {
+  HMENU file = CreatePopupMenu();
+  AppendMenuA(file, MF_STRING, 100, "&New\tCtrl+N");
+  AppendMenuA(file, MF_STRING, 101, "&Open...\tCtrl+O");
+  AppendMenuA(file, MF_SEPARATOR, 0, nullptr);
+  AppendMenuA(file, MF_STRING, 102, "E&xit");
+  HMENU edit = CreatePopupMenu();
+  AppendMenuA(edit, MF_STRING | MF_GRAYED, 110, "&Undo\tCtrl+Z");
+  AppendMenuA(edit, MF_STRING, 111, "Cu&t\tCtrl+X");
+  AppendMenuA(edit, MF_STRING, 112, "&Copy\tCtrl+C");
+  HMENU zoom = CreatePopupMenu();
+  AppendMenuA(zoom, MF_STRING, 130, "&100%");
+  AppendMenuA(zoom, MF_STRING, 131, "&200%");
+  HMENU view = CreatePopupMenu();
+  AppendMenuA(view, MF_STRING | MF_CHECKED, 120, "&Status bar");
+  AppendMenuA(view, MF_STRING, 121, "&Grid lines");
+  HMENU format = CreatePopupMenu();
+  AppendMenuA(format, MF_STRING, 150, "&Font...");
+  HMENU tools = CreatePopupMenu();
+  AppendMenuA(tools, MF_STRING | MF_CHECKED, 160, "&Snap to grid");
+  AppendMenuA(tools, MF_STRING | MF_GRAYED, 161, "&Macros");
+  AppendMenuA(tools, MF_POPUP, zoom, "&Zoom");
+  HMENU help = CreatePopupMenu();
+  AppendMenuA(help, MF_STRING, 140, "&About");
+  HMENU bar = CreateMenu();
+  AppendMenuA(bar, MF_POPUP, file, "&File");
+  AppendMenuA(bar, MF_POPUP, edit, "&Edit");
+  AppendMenuA(bar, MF_POPUP, view, "&View");
+  AppendMenuA(bar, MF_POPUP, format, "F&ormat");
+  AppendMenuA(bar, MF_POPUP, tools, "&Tools");
+  AppendMenuA(bar, MF_POPUP, help, "&Help");
+  return bar;
+}
+
+constexpr std::string_view kLiveForm = R"(ZorvaXP Form 1
+Begin Form frmPlatform
+  Caption = String "Platform services"
+  ClientWidth = Long 6600
+  ClientHeight = Long 2400
+  Font = Font "Tahoma" 8.25
+  Begin ZorvaXPLabel lblHint
+    @Left = 240
+    @Top = 240
+    @Width = 6000
+    @Height = 1200
+    @TabIndex = 0
+    Caption = String "A live menu bar: click an item, or press Alt or F10 and the arrow keys, or Alt+T. Escape leaves."
+  End
+End
+)";
+
+// The live page: a small form with the menu bar; the bar goes with the form's window.
+std::unique_ptr<host::Form> liveForm(Point screenPos) {
+  auto form = host::Form::load(kLiveForm, library::classes(), true, screenPos);
+  if (form) SetMenu(form->hWnd(), makeMenuBar());
+  return form;
+}
+
+// Copies the screen's pixels inside r (screen coordinates) from src into dst.
+void pasteRect(gfx::Surface& dst, const gfx::Surface& src, const RECT& r) {
+  Rect c = r.intersect(src.bounds()).intersect(dst.bounds());
+  for (int y = c.top; y < c.bottom; ++y)
+    std::memcpy(dst.row(y) + c.left, src.row(y) + c.left, sizeof(uint32_t) * static_cast<size_t>(c.width()));
+}
+
 void panel(HWND form, Rect r, COLORREF c, const char* text) {
   HDC dc = GetDC(form);
   RECT rr = r;
@@ -81,6 +152,7 @@ std::shared_ptr<gfx::Surface> render() {
   RegisterClassA(&wc);
   HWND form = CreateWindowExA(0, kClass, "Platform services", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 30, 30, 560, 380, 0,
                               0, 0, nullptr);
+  SetMenu(form, makeMenuBar());
   SetActiveWindow(form);
   ui::eventLoop().processPendingEvents();
   {
@@ -140,18 +212,49 @@ std::shared_ptr<gfx::Surface> render() {
   ClientToScreen(form, &at);
   TrackPopupMenu(menu, TPM_RETURNCMD, at.x, at.y, 0, form, nullptr);
 
+  // The menu bar with Tools dropped down (Alt+T) and its Zoom submenu open, pasted in the same way
+  // before the system menu, which opens over the bar.
+  ui::setModalDriver([&] {
+    ui::injectKey(VK_DOWN, true);
+    ui::injectKey(VK_DOWN, false);
+    ui::injectKey(VK_DOWN, true);
+    ui::injectKey(VK_DOWN, false);
+    ui::injectKey(VK_RIGHT, true);
+    ui::injectKey(VK_RIGHT, false);
+    ui::eventLoop().processPendingEvents();
+    auto shot = ui::composeScreen();
+    RECT r;
+    GetWindowRect(form, &r);
+    if (out) {
+      pasteRect(*out, *shot, Rect{r.left, r.top, r.right, r.top + 60});
+      for (HWND h = ui::trackedMenuWindow(); h; h = GetWindow(h, GW_HWNDNEXT)) {
+        char cls[16] = {};
+        GetClassNameA(h, cls, sizeof cls);
+        if (std::strcmp(cls, "#32768") != 0 || !IsWindowVisible(h)) continue;
+        GetWindowRect(h, &r);
+        pasteRect(*out, *shot, r);
+      }
+    }
+    ui::injectKey(VK_ESCAPE, true);
+    ui::injectKey(VK_ESCAPE, false);
+    ui::injectKey(VK_ESCAPE, true);
+    ui::injectKey(VK_ESCAPE, false);
+    ui::injectKey(VK_ESCAPE, true);
+    ui::injectKey(VK_ESCAPE, false);
+  });
+  SendMessageA(form, WM_SYSCOMMAND, SC_KEYMENU, 't');
+
   // The system menu (Alt+Space), pasted beside it from a second composition.
   ui::setModalDriver([&] {
     auto sys = ui::composeScreen();
     RECT r;
     GetWindowRect(ui::trackedMenuWindow(), &r);
-    Rect c = r.intersect(sys->bounds());
-    for (int y = c.top; y < c.bottom && out; ++y)
-      std::memcpy(out->row(y) + c.left, sys->row(y) + c.left, sizeof(uint32_t) * static_cast<size_t>(c.width()));
+    if (out) pasteRect(*out, *sys, r);
     ui::injectKey(VK_ESCAPE, true);
     ui::injectKey(VK_ESCAPE, false);
   });
   SendMessageA(form, WM_SYSCOMMAND, SC_KEYMENU, ' ');
+
 
   ImageList_EndDrag();
   ImageList_Destroy(list);
@@ -160,7 +263,13 @@ std::shared_ptr<gfx::Surface> render() {
   return out;
 }
 
-RegisterPage reg{stillPage("platform", "Platform", 35, render)};
+Page platformPage() {
+  Page p = stillPage("platform", "Platform", 35, render);
+  p.form = liveForm;  // the desktop shows the live form; the picture is the headless page
+  return p;
+}
+
+RegisterPage reg{platformPage()};
 
 }  // namespace
 

@@ -32,7 +32,12 @@ LRESULT frameHitTest(Window* w, Point p) {
     if (top) return HTTOP;
     if (bottom) return HTBOTTOM;
   }
-  if ((w->style & WS_CAPTION) == WS_CAPTION && p.y < c.top && p.y >= w->insets.top - GetSystemMetrics(SM_CYCAPTION)) {
+  // The caption ends where the menu bar (when there is one) begins.
+  const Rect bar = menuBarRect(w->hwnd);
+  if (bar.contains(p)) return HTMENU;
+  const int captionBottom = bar.empty() ? c.top : bar.top;
+  if ((w->style & WS_CAPTION) == WS_CAPTION && p.y < captionBottom &&
+      p.y >= w->insets.top - (bar.empty() ? 0 : bar.height()) - GetSystemMetrics(SM_CYCAPTION)) {
     return HTCAPTION;
   }
   return HTBORDER;
@@ -67,6 +72,8 @@ LRESULT DefWindowProcA(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
       auto* r = reinterpret_cast<RECT*>(lParam);
       if (!r) return 0;
       Rect in = nonClientInsets(w->style, w->exStyle);
+      // A top-level window's menu bar lies between the caption and the client area.
+      if (!(w->style & WS_CHILD) && GetMenu(hwnd)) in.top += GetSystemMetrics(SM_CYMENU);
       *r = RECT{r->left + in.left, r->top + in.top, r->right - in.right, r->bottom - in.bottom};
       return 0;
     }
@@ -184,6 +191,9 @@ LRESULT DefWindowProcA(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
         case HTCAPTION:
           SendMessageA(hwnd, WM_SYSCOMMAND, SC_MOVE | HTCAPTION, lParam);
           break;
+        case HTMENU:
+          SendMessageA(hwnd, WM_SYSCOMMAND, SC_MOUSEMENU, lParam);
+          break;
         default:
           break;
       }
@@ -199,9 +209,36 @@ LRESULT DefWindowProcA(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
         case SC_MAXIMIZE: ShowWindow(hwnd, SW_MAXIMIZE); return 0;
         case SC_RESTORE: ShowWindow(hwnd, SW_RESTORE); return 0;
         case SC_CLOSE: SendMessageA(hwnd, WM_CLOSE, 0, 0); return 0;
+        case SC_MOUSEMENU: {
+          // A click on the menu bar drops the clicked item's menu down.
+          Point o = w->screenOrigin();
+          const int item = menuBarItemAt(hwnd, Point{GET_X_LPARAM(lParam) - o.x, GET_Y_LPARAM(lParam) - o.y});
+          if (item >= 0) trackMenuBar(hwnd, item, true, false);
+          return 0;
+        }
         case SC_KEYMENU:
-          // Alt+Space opens the system menu below the window's top-left corner (the menu bar
-          // is not drawn here, so other keys open nothing).
+          // 0 (Alt alone, F10): the menu bar's first item is selected. A letter: the bar item
+          // with that mnemonic drops its menu down; a letter no item has is offered to the
+          // window as WM_MENUCHAR. Alt+Space opens the system menu below the window's top-left
+          // corner.
+          if (lParam != ' ' && GetMenu(hwnd)) {
+            if (lParam == 0) {
+              trackMenuBar(hwnd, 0, false, true);
+              return 0;
+            }
+            int item = menuBarMnemonic(hwnd, static_cast<char>(lParam));
+            if (item < 0) {
+              const LRESULT r = SendMessageA(hwnd, WM_MENUCHAR, MAKEWPARAM(static_cast<int>(lParam & 0xFF), 0),
+                                             static_cast<LPARAM>(GetMenu(hwnd)));
+              const LRESULT answer = HIWORD(static_cast<uintptr_t>(r));
+              if (answer == MNC_EXECUTE || answer == MNC_SELECT) item = LOWORD(static_cast<uintptr_t>(r));
+              else if (answer == MNC_IGNORE) MessageBeep(0);
+              if (item >= 0) trackMenuBar(hwnd, item, answer == MNC_EXECUTE, true);
+              return 0;
+            }
+            trackMenuBar(hwnd, item, true, true);
+            return 0;
+          }
           if (lParam == ' ' && (w->style & WS_SYSMENU)) {
             RECT r;
             GetWindowRect(hwnd, &r);
@@ -216,6 +253,15 @@ LRESULT DefWindowProcA(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
       if (wParam == static_cast<WPARAM>(VK_F4) && (lParam & (1 << 29))) {
         Window* top = topLevelOf(w);
         if (top) SendMessageA(top->hwnd, WM_SYSCOMMAND, SC_CLOSE, 0);
+      }
+      return 0;
+    case WM_SYSKEYUP:
+      // Alt released alone (the keyboard sends its key-up as a system key only then) or F10
+      // without Shift: the top-level window enters its menu.
+      if (wParam == static_cast<WPARAM>(VK_MENU) ||
+          (wParam == static_cast<WPARAM>(VK_F10) && !(GetKeyState(VK_SHIFT) & 0x8000))) {
+        Window* top = topLevelOf(w);
+        if (top) SendMessageA(top->hwnd, WM_SYSCOMMAND, SC_KEYMENU, 0);
       }
       return 0;
     case WM_SYSCHAR: {

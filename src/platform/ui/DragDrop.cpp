@@ -233,10 +233,17 @@ void leaveTarget() {
   d.effect = DROPEFFECT_NONE;
 }
 
+// The source shows its own cursor (S_OK) or asks for the default one of the effect the target
+// chose: move before copy before link, as the platform ranks them when several bits are set;
+// none is the "no" cursor.
 void feedback() {
   Drag& d = drag();
-  if (d.source->GiveFeedback(d.effect) == DRAGDROP_S_USEDEFAULTCURSORS)
-    SetCursor(LoadCursorA(0, d.effect == DROPEFFECT_NONE ? IDC_NO : IDC_ARROW));
+  if (d.source->GiveFeedback(d.effect) != DRAGDROP_S_USEDEFAULTCURSORS) return;
+  HCURSOR c = (d.effect & DROPEFFECT_MOVE)   ? dragCursor(kDragMoveCursor)
+              : (d.effect & DROPEFFECT_COPY) ? dragCursor(kDragCopyCursor)
+              : (d.effect & DROPEFFECT_LINK) ? dragCursor(kDragLinkCursor)
+                                             : LoadCursorA(0, IDC_NO);
+  SetCursor(c);
 }
 
 void finishDrag(int32_t how) {

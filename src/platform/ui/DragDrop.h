@@ -7,8 +7,8 @@
 // that started the drag drops), finds the registered target under the pointer (the window there
 // or its nearest ancestor with a target), calls its DragEnter / DragOver / DragLeave with the key
 // state (MK_* and MK_ALT) and the allowed effects, and lets the source show feedback
-// (GiveFeedback; DRAGDROP_S_USEDEFAULTCURSORS shows the arrow, or the "no" cursor for
-// DROPEFFECT_NONE). A drop onto a target whose last answer was not DROPEFFECT_NONE calls Drop and
+// (GiveFeedback; DRAGDROP_S_USEDEFAULTCURSORS shows the default cursor of the effect: move,
+// copy or link (dragCursor, Input.h), or the "no" cursor for DROPEFFECT_NONE). A drop onto a target whose last answer was not DROPEFFECT_NONE calls Drop and
 // returns DRAGDROP_S_DROP with the target's effect; otherwise DragLeave and DRAGDROP_S_CANCEL.
 //
 // Drops from outside the application (files or text dropped on the desktop window) arrive

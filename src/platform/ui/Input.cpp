@@ -426,16 +426,11 @@ namespace zxp {
 
 using namespace zxp::ui;
 
-HCURSOR LoadCursorA(HINSTANCE, int id) {
+namespace {
+
+// One permanent cursor handle per id.
+HCURSOR permanentCursor(int id) {
   static std::map<int, HCURSOR> cache;
-  switch (id) {
-    case IDC_ARROW: case IDC_IBEAM: case IDC_WAIT: case IDC_CROSS: case IDC_UPARROW: case IDC_SIZE:
-    case IDC_ICON: case IDC_SIZENWSE: case IDC_SIZENESW: case IDC_SIZEWE: case IDC_SIZENS:
-    case IDC_SIZEALL: case IDC_NO: case IDC_HAND: case IDC_APPSTARTING: case IDC_HELP:
-      break;
-    default:
-      return 0;
-  }
   auto it = cache.find(id);
   if (it != cache.end()) return it->second;
   auto c = std::make_shared<CursorObject>();
@@ -443,6 +438,23 @@ HCURSOR LoadCursorA(HINSTANCE, int id) {
   HCURSOR h = handles().add(ObjKind::Icon, c, /*stock=*/true);
   cache[id] = h;
   return h;
+}
+
+}  // namespace
+
+HCURSOR LoadCursorA(HINSTANCE, int id) {
+  switch (id) {
+    case IDC_ARROW: case IDC_IBEAM: case IDC_WAIT: case IDC_CROSS: case IDC_UPARROW: case IDC_SIZE:
+    case IDC_ICON: case IDC_SIZENWSE: case IDC_SIZENESW: case IDC_SIZEWE: case IDC_SIZENS:
+    case IDC_SIZEALL: case IDC_NO: case IDC_HAND: case IDC_APPSTARTING: case IDC_HELP:
+      return permanentCursor(id);
+    default:
+      return 0;
+  }
+}
+
+HCURSOR ui::dragCursor(int id) {
+  return id == kDragCopyCursor || id == kDragMoveCursor || id == kDragLinkCursor ? permanentCursor(id) : 0;
 }
 
 int standardCursorId(HCURSOR cursor) {

@@ -103,5 +103,12 @@ HCURSOR GetWindowCursor(HWND hwnd);
 constexpr int vbDefault = 0;
 constexpr int vbCustom = 99;
 HCURSOR cursorForMousePointer(int mousePointer, HCURSOR mouseIcon);
+// The drag-and-drop feedback cursors (the arrow with a plus, with a box, with a link arrow),
+// permanent like the standard ones; standardCursorId gives their ids below. A backend without
+// such shapes shows the arrow.
+constexpr int kDragCopyCursor = 0x7F60;
+constexpr int kDragMoveCursor = 0x7F61;
+constexpr int kDragLinkCursor = 0x7F62;
+HCURSOR dragCursor(int id);
 
 }  // namespace zxp::ui

@@ -364,6 +364,8 @@ BOOL SetMenu(HWND hwnd, HMENU menu) {
   if (menu && !IsMenu(menu)) return FALSE;
   if (menu) windowMenus().bar[hwnd] = menu;
   else windowMenus().bar.erase(hwnd);
+  // The bar takes (or gives back) its strip of the non-client area.
+  SetWindowPos(hwnd, 0, 0, 0, 0, 0, SWP_FRAMECHANGED | SWP_NOMOVE | SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
   return TRUE;
 }
 
@@ -405,6 +407,9 @@ struct Tracking {
   UINT command = 0;
   bool chosen = false;
   HWND prevGrab = 0;
+  HMENU bar = 0;    // the owner's menu bar when the bar is tracked (0: a pop-up menu)
+  int barSel = -1;  // the selected bar item
+  HWND grabber = 0;  // hidden "#32768" window holding the mouse and keyboard while the bar is tracked
 };
 Tracking& tracking() {
   static Tracking t;
@@ -621,20 +626,26 @@ void select(size_t levelIndex, int sel, bool mouse) {
   sendMenuSelect(lv, mouse);
 }
 
-void closeLevelsAbove(size_t keep) {
+// Closes the open levels beyond the first `count`; the keyboard goes to the deepest one left (or
+// to the bar's grabber when none is left).
+void closeLevelsFrom(size_t count) {
   Tracking& t = tracking();
-  while (t.levels.size() > keep + 1) {
+  while (t.levels.size() > count) {
     Level lv = t.levels.back();
     t.levels.pop_back();
     if (!(t.flags & TPM_NONOTIFY)) notify(WM_UNINITMENUPOPUP, static_cast<WPARAM>(lv.menu), 0);
     DestroyWindow(lv.hwnd);
   }
   if (!t.levels.empty()) inputState().keyboardGrab = t.levels.back().hwnd;
+  else if (t.grabber) inputState().keyboardGrab = t.grabber;
 }
 
+void closeLevelsAbove(size_t keep) { closeLevelsFrom(keep + 1); }
+
 // Opens a level for `menu` whose top-left corner wants to be at p; `avoid` (screen) is the parent
-// item, which a level that does not fit to the right is placed to the left of.
-bool openLevel(HMENU menu, Point p, UINT flags, const Rect* avoid, int posInParent) {
+// item, which a level that does not fit to the right is placed to the left of. A bar item's
+// drop-down (dropDown) that does not fit below its item opens above it instead.
+bool openLevel(HMENU menu, Point p, UINT flags, const Rect* avoid, int posInParent, bool dropDown = false) {
   Tracking& t = tracking();
   if (!(t.flags & TPM_NONOTIFY))
     notify(WM_INITMENUPOPUP, static_cast<WPARAM>(menu),
@@ -660,8 +671,12 @@ bool openLevel(HMENU menu, Point p, UINT flags, const Rect* avoid, int posInPare
   else if (flags & TPM_CENTERALIGN) x -= sz.cx / 2;
   if (flags & TPM_BOTTOMALIGN) y -= sz.cy;
   else if (flags & TPM_VCENTERALIGN) y -= sz.cy / 2;
-  if (x + sz.cx > screen.cx) x = avoid ? avoid->left - sz.cx + kFrame : x - sz.cx;
-  if (y + sz.cy > screen.cy) y = avoid ? avoid->bottom - sz.cy + kFrame : y - sz.cy;
+  if (dropDown && avoid) {
+    if (y + sz.cy > screen.cy) y = avoid->top - sz.cy;
+  } else {
+    if (x + sz.cx > screen.cx) x = avoid ? avoid->left - sz.cx + kFrame : x - sz.cx;
+    if (y + sz.cy > screen.cy) y = avoid ? avoid->bottom - sz.cy + kFrame : y - sz.cy;
+  }
   x = std::clamp(x, 0, std::max(0, screen.cx - sz.cx));
   y = std::clamp(y, 0, std::max(0, screen.cy - sz.cy));
   SetWindowPos(h, HWND_TOPMOST, x, y, sz.cx, sz.cy, SWP_NOACTIVATE | SWP_SHOWWINDOW);
@@ -697,6 +712,18 @@ void finish(bool chosen, UINT command) {
   t.command = command;
 }
 
+// Highlights the first selectable item of a level (a level opened by the keyboard).
+void selectFirst(size_t levelIndex) {
+  Tracking& t = tracking();
+  if (levelIndex >= t.levels.size()) return;
+  MenuObj* m = menuObj(t.levels[levelIndex].menu);
+  for (size_t i = 0; m && i < m->items.size(); ++i)
+    if (selectable(m->items[i])) {
+      select(levelIndex, static_cast<int>(i), false);
+      return;
+    }
+}
+
 // Chooses the selected item of a level: a command ends the tracking, a submenu opens.
 void choose(size_t levelIndex, bool mouse) {
   Tracking& t = tracking();
@@ -707,18 +734,203 @@ void choose(size_t levelIndex, bool mouse) {
   if (isSeparator(it) || isDisabled(it)) return;
   if (it.sub) {
     openSubmenu(levelIndex);
-    if (!mouse && t.levels.size() > levelIndex + 1) {
-      // Opened by the keyboard: its first selectable item is highlighted.
-      MenuObj* sm = menuObj(t.levels.back().menu);
-      for (size_t i = 0; sm && i < sm->items.size(); ++i)
-        if (selectable(sm->items[i])) {
-          select(t.levels.size() - 1, static_cast<int>(i), false);
-          break;
-        }
-    }
+    if (!mouse && t.levels.size() > levelIndex + 1) selectFirst(t.levels.size() - 1);
     return;
   }
   finish(true, it.id);
+}
+
+// The lower-case letter after an item text's single "&" (0: none).
+int mnemonicOf(const std::string& text) {
+  for (size_t k = 0; k + 1 < text.size(); ++k) {
+    if (text[k] != '&') continue;
+    if (text[k + 1] == '&') {
+      ++k;
+      continue;
+    }
+    return std::tolower(static_cast<unsigned char>(text[k + 1]));
+  }
+  return 0;
+}
+
+// ---- The menu bar while tracked ----
+
+constexpr int kBarItemPad = 6;  // left and right of a bar item's text
+
+// The bar and its item cells in window coordinates, measured with dc in the menu font.
+struct BarLayout {
+  Rect bar;
+  std::vector<Rect> items;
+};
+BarLayout barLayout(HWND hwnd, HDC dc) {
+  BarLayout out;
+  ui::Window* w = ui::windowFromHandle(hwnd);
+  MenuObj* m = menuObj(GetMenu(hwnd));
+  if (!w || !m || (w->style & WS_CHILD)) return out;
+  // Under the frame and the caption, over the client edge: the insets without the edges.
+  const Rect base = ui::nonClientInsets(w->style, w->exStyle & ~(WS_EX_CLIENTEDGE | WS_EX_STATICEDGE));
+  out.bar = Rect{base.left, base.top, w->rect.width() - base.right, base.top + GetSystemMetrics(SM_CYMENU)};
+  if (out.bar.empty()) return out;
+  Selection font(dc, menuFont());
+  int x = out.bar.left;
+  for (const MenuItem& it : m->items) {
+    int width = 0;
+    if (!isSeparator(it) && !it.text.empty()) {
+      RECT r{0, 0, 0, 0};
+      DrawTextA(dc, it.text.c_str(), -1, &r, DT_SINGLELINE | DT_CALCRECT);
+      width = r.width() + 2 * kBarItemPad;
+    }
+    out.items.push_back(Rect{x, out.bar.top, x + width, out.bar.bottom});
+    x += width;
+  }
+  return out;
+}
+
+BarLayout barLayout(HWND hwnd) {
+  HDC dc = GetDC(hwnd);
+  BarLayout out = barLayout(hwnd, dc);
+  ReleaseDC(hwnd, dc);
+  return out;
+}
+
+const MenuItem* barItem(int i) {
+  MenuObj* m = menuObj(tracking().bar);
+  if (!m || i < 0 || static_cast<size_t>(i) >= m->items.size()) return nullptr;
+  return &m->items[static_cast<size_t>(i)];
+}
+
+// Selects bar item i (redrawn by the composition) and says so with WM_MENUSELECT.
+void selectBar(int i, bool mouse) {
+  Tracking& t = tracking();
+  const MenuItem* it = barItem(i);
+  if (!it || i == t.barSel) return;
+  t.barSel = i;
+  ui::screenChanged();
+  UINT flags = (it->state | it->type) & 0xFFFF;
+  if (it->sub) flags |= MF_POPUP;
+  if (mouse) flags |= MF_MOUSESELECT;
+  const UINT idOrPos = it->sub ? static_cast<UINT>(i) : it->id;
+  notify(WM_MENUSELECT, MAKEWPARAM(static_cast<int>(idOrPos & 0xFFFF), static_cast<int>(flags)),
+         static_cast<LPARAM>(t.bar));
+}
+
+// Selects bar item i and drops its menu down under it (the keyboard also highlights the menu's
+// first item); an item without a menu is only selected.
+void openBarItem(int i, bool keyboard) {
+  Tracking& t = tracking();
+  const MenuItem* it = barItem(i);
+  if (!it) return;
+  if (i == t.barSel && !t.levels.empty()) return;
+  closeLevelsFrom(0);
+  selectBar(i, !keyboard);
+  if (!it->sub || isDisabled(*it)) return;
+  BarLayout lay = barLayout(t.owner);
+  if (static_cast<size_t>(i) >= lay.items.size()) return;
+  RECT wr;
+  GetWindowRect(t.owner, &wr);
+  const Rect cell = lay.items[static_cast<size_t>(i)].offset(wr.left, wr.top);
+  if (openLevel(it->sub, Point{cell.left, cell.bottom}, 0, &cell, i, true) && keyboard) selectFirst(0);
+}
+
+// Moves along the bar by step (wrapping), keeping a drop-down open when one is.
+void moveOnBar(int step) {
+  Tracking& t = tracking();
+  const int n = GetMenuItemCount(t.bar);
+  if (n <= 0) return;
+  const int next = ((t.barSel < 0 ? 0 : t.barSel) + step + n) % n;
+  if (t.levels.empty()) selectBar(next, false);
+  else openBarItem(next, true);
+}
+
+// Chooses bar item i: its drop-down opens, or its command ends the tracking.
+void chooseBarItem(int i, bool keyboard) {
+  const MenuItem* it = barItem(i);
+  if (!it || isSeparator(*it)) return;
+  if (it->sub) openBarItem(i, keyboard);
+  else if (!isDisabled(*it)) finish(true, it->id);
+  else selectBar(i, !keyboard);
+}
+
+// A letter no item claims goes to the owner as WM_MENUCHAR; its answer closes the menu, chooses or
+// selects an item of the menu the letter was typed in, or is ignored with a beep.
+void askMenuChar(char ch) {
+  Tracking& t = tracking();
+  const bool onBar = t.bar && t.levels.empty();
+  const HMENU menu = onBar ? t.bar : (t.levels.empty() ? 0 : t.levels.back().menu);
+  UINT type = onBar ? 0 : MF_POPUP;
+  if (t.sysMenu) type |= MF_SYSMENU;
+  const LRESULT r = IsWindow(t.owner)
+                        ? SendMessageA(t.owner, WM_MENUCHAR,
+                                       MAKEWPARAM(static_cast<unsigned char>(ch), static_cast<int>(type)),
+                                       static_cast<LPARAM>(menu))
+                        : 0;
+  const LRESULT answer = HIWORD(static_cast<uintptr_t>(r));
+  const int pos = LOWORD(static_cast<uintptr_t>(r));
+  if (answer == MNC_CLOSE) {
+    finish(false, 0);
+    return;
+  }
+  if (answer == MNC_EXECUTE || answer == MNC_SELECT) {
+    if (onBar) {
+      if (answer == MNC_EXECUTE) chooseBarItem(pos, true);
+      else selectBar(pos, false);
+      return;
+    }
+    MenuObj* m = menuObj(menu);
+    if (m && static_cast<size_t>(pos) < m->items.size() && selectable(m->items[static_cast<size_t>(pos)])) {
+      select(t.levels.size() - 1, pos, false);
+      if (answer == MNC_EXECUTE) choose(t.levels.size() - 1, false);
+      return;
+    }
+  }
+  MessageBeep(0);
+}
+
+// The bar item under a screen point (-1: none, or not over the bar).
+int barItemAtScreen(Point screen) {
+  RECT wr;
+  if (!GetWindowRect(tracking().owner, &wr)) return -1;
+  return ui::menuBarItemAt(tracking().owner, Point{screen.x - wr.left, screen.y - wr.top});
+}
+
+// The mouse over the bar while it is tracked; true when the bar took the event.
+bool onBarMouse(UINT msg, Point screen) {
+  Tracking& t = tracking();
+  const int i = barItemAtScreen(screen);
+  if (i < 0) return false;
+  switch (msg) {
+    case WM_MOUSEMOVE:
+      // With a drop-down open the mouse drags it along the bar; otherwise it moves the highlight.
+      if (t.levels.empty()) selectBar(i, true);
+      else openBarItem(i, false);
+      return true;
+    case WM_LBUTTONDOWN:
+      // A click on the item whose menu is down closes it all; another item drops its menu down.
+      if (i == t.barSel && !t.levels.empty()) finish(false, 0);
+      else if (barItem(i) && barItem(i)->sub) openBarItem(i, false);
+      else selectBar(i, true);
+      return true;
+    case WM_LBUTTONUP:
+      if (barItem(i) && !barItem(i)->sub && i == t.barSel) chooseBarItem(i, false);
+      return true;
+    default: return true;
+  }
+}
+
+// Keys while the bar is selected and nothing is dropped down.
+void onBarKey(int vk) {
+  Tracking& t = tracking();
+  switch (vk) {
+    case VK_LEFT: moveOnBar(-1); break;
+    case VK_RIGHT: moveOnBar(1); break;
+    case VK_DOWN:
+    case VK_UP:
+    case VK_RETURN: chooseBarItem(t.barSel, true); break;
+    case VK_ESCAPE:
+    case VK_MENU:
+    case VK_F10: finish(false, 0); break;
+    default: break;
+  }
 }
 
 int nextSelectable(const MenuObj& m, int from, int step) {
@@ -734,6 +946,10 @@ int nextSelectable(const MenuObj& m, int from, int step) {
 
 void onKey(int vk) {
   Tracking& t = tracking();
+  if (t.bar && t.levels.empty()) {
+    onBarKey(vk);
+    return;
+  }
   if (t.levels.empty()) return;
   const size_t top = t.levels.size() - 1;
   Level& lv = t.levels[top];
@@ -746,12 +962,15 @@ void onKey(int vk) {
     case VK_END: select(top, nextSelectable(*m, -1, -1), false); break;
     case VK_RIGHT:
       if (lv.sel >= 0 && m->items[static_cast<size_t>(lv.sel)].sub) choose(top, false);
+      else if (t.bar) moveOnBar(1);  // from a drop-down to the next bar item's
       break;
     case VK_LEFT:
       if (top > 0) closeLevelsAbove(top - 1);
+      else if (t.bar) moveOnBar(-1);
       break;
     case VK_ESCAPE:
       if (top > 0) closeLevelsAbove(top - 1);
+      else if (t.bar) closeLevelsFrom(0);  // back to the selected bar item
       else finish(false, 0);
       break;
     case VK_RETURN: choose(top, false); break;
@@ -764,28 +983,26 @@ void onKey(int vk) {
 // A mnemonic: the item whose "&" letter it is; one match chooses it, several cycle through them.
 void onChar(char ch) {
   Tracking& t = tracking();
+  const int lower = std::tolower(static_cast<unsigned char>(ch));
+  if (t.bar && t.levels.empty()) {
+    const int i = ui::menuBarMnemonic(t.owner, ch);
+    if (i >= 0) chooseBarItem(i, true);
+    else askMenuChar(ch);
+    return;
+  }
   if (t.levels.empty()) return;
   const size_t top = t.levels.size() - 1;
   Level& lv = t.levels[top];
   MenuObj* m = menuObj(lv.menu);
   if (!m) return;
-  const int lower = std::tolower(static_cast<unsigned char>(ch));
   std::vector<int> hits;
   for (size_t i = 0; i < m->items.size(); ++i) {
     const MenuItem& it = m->items[i];
     if (!selectable(it) || (it.type & MFT_OWNERDRAW)) continue;
-    for (size_t k = 0; k + 1 < it.text.size(); ++k) {
-      if (it.text[k] != '&') continue;
-      if (it.text[k + 1] == '&') {
-        ++k;
-        continue;
-      }
-      if (std::tolower(static_cast<unsigned char>(it.text[k + 1])) == lower) hits.push_back(static_cast<int>(i));
-      break;
-    }
+    if (mnemonicOf(it.text) == lower) hits.push_back(static_cast<int>(i));
   }
   if (hits.empty()) {
-    MessageBeep(0);
+    askMenuChar(ch);
     return;
   }
   if (hits.size() == 1) {
@@ -817,6 +1034,7 @@ std::pair<int, int> hitTest(Point screen) {
 void onMouse(UINT msg, Point screen) {
   Tracking& t = tracking();
   auto [li, item] = hitTest(screen);
+  if (li < 0 && t.bar && onBarMouse(msg, screen)) return;
   switch (msg) {
     case WM_MOUSEMOVE:
       if (li < 0) return;
@@ -875,14 +1093,28 @@ LRESULT menuWndProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
     case WM_SYSCHAR:
       if (tracking().active && wp > ' ') onChar(static_cast<char>(wp));
       return 0;
-    case WM_CAPTURECHANGED:
+    case WM_CAPTURECHANGED: {
       // Someone else took the mouse: the menu closes.
-      if (tracking().active && !tracking().levels.empty() && tracking().levels.front().hwnd == hwnd &&
-          static_cast<HWND>(lp) != hwnd)
-        finish(false, 0);
+      const Tracking& t = tracking();
+      const HWND holder = t.grabber ? t.grabber : (t.levels.empty() ? 0 : t.levels.front().hwnd);
+      if (t.active && holder == hwnd && static_cast<HWND>(lp) != hwnd) finish(false, 0);
       return 0;
+    }
     default: return DefWindowProcA(hwnd, msg, wp, lp);
   }
+}
+
+// Closes every level and gives back the mouse and the keyboard (also when a handler throws).
+void endTracking() {
+  Tracking& t = tracking();
+  const HWND holder = t.grabber ? t.grabber : (t.levels.empty() ? 0 : t.levels.front().hwnd);
+  if (holder && GetCapture() == holder) ReleaseCapture();
+  closeLevelsFrom(0);
+  if (t.grabber) DestroyWindow(t.grabber);
+  t.grabber = 0;
+  inputState().keyboardGrab = t.prevGrab;
+  t.active = false;
+  if (t.bar) ui::screenChanged();  // the bar loses its highlight
 }
 
 }  // namespace
@@ -907,20 +1139,7 @@ BOOL TrackPopupMenuEx(HMENU menu, UINT flags, int x, int y, HWND owner, const TP
     avoid = params->rcExclude;
     avoidPtr = &avoid;
   }
-  // Closes every level and gives back the mouse and the keyboard (also when a handler throws).
-  auto closeAll = [&t] {
-    if (!t.levels.empty()) {
-      HWND first = t.levels.front().hwnd;
-      const HMENU top = t.levels.front().menu;
-      if (GetCapture() == first) ReleaseCapture();
-      closeLevelsAbove(0);
-      t.levels.clear();
-      if (!(t.flags & TPM_NONOTIFY)) notify(WM_UNINITMENUPOPUP, static_cast<WPARAM>(top), 0);
-      DestroyWindow(first);
-    }
-    inputState().keyboardGrab = t.prevGrab;
-    t.active = false;
-  };
+  auto closeAll = endTracking;
   bool ok = false;
   try {
     ok = openLevel(menu, Point{x, y}, flags, avoidPtr, -1);
@@ -971,6 +1190,93 @@ void registerMenuClass() {
   wc.hbrBackground = static_cast<HBRUSH>(COLOR_MENU + 1);
   wc.lpszClassName = "#32768";
   RegisterClassA(&wc);
+}
+
+Rect menuBarRect(HWND hwnd) {
+  ui::Window* w = ui::windowFromHandle(hwnd);
+  if (!w || (w->style & WS_CHILD) || !GetMenu(hwnd)) return Rect{};
+  const Rect base = ui::nonClientInsets(w->style, w->exStyle & ~(WS_EX_CLIENTEDGE | WS_EX_STATICEDGE));
+  Rect r{base.left, base.top, w->rect.width() - base.right, base.top + GetSystemMetrics(SM_CYMENU)};
+  return r.empty() ? Rect{} : r;
+}
+
+int menuBarItemAt(HWND hwnd, Point p) {
+  if (!menuBarRect(hwnd).contains(p)) return -1;
+  const BarLayout lay = barLayout(hwnd);
+  for (size_t i = 0; i < lay.items.size(); ++i)
+    if (lay.items[i].contains(p)) return static_cast<int>(i);
+  return -1;
+}
+
+void paintMenuBar(HWND hwnd, HDC dc, Point origin) {
+  const BarLayout lay = barLayout(hwnd, dc);
+  MenuObj* m = menuObj(GetMenu(hwnd));
+  if (!m || lay.bar.empty()) return;
+  const Tracking& t = tracking();
+  const int sel = t.active && t.bar && t.owner == hwnd ? t.barSel : -1;
+  // The flat look of the platform's bar: its own ground colour, the selected item in the menu
+  // highlight colour.
+  RECT bar = lay.bar.offset(origin.x, origin.y);
+  FillRect(dc, &bar, static_cast<HBRUSH>(COLOR_MENUBAR + 1));
+  Selection font(dc, menuFont());
+  SetBkMode(dc, TRANSPARENT);
+  for (size_t i = 0; i < lay.items.size() && i < m->items.size(); ++i) {
+    const MenuItem& it = m->items[i];
+    RECT r = lay.items[i].offset(origin.x, origin.y);
+    if (r.empty()) continue;
+    const bool on = static_cast<int>(i) == sel;
+    if (on) FillRect(dc, &r, static_cast<HBRUSH>(COLOR_MENUHILIGHT + 1));
+    SetTextColor(dc, GetSysColor(isDisabled(it) ? COLOR_GRAYTEXT : on ? COLOR_HIGHLIGHTTEXT : COLOR_MENUTEXT));
+    DrawTextA(dc, it.text.c_str(), -1, &r, DT_SINGLELINE | DT_VCENTER | DT_CENTER);
+  }
+}
+
+int menuBarMnemonic(HWND hwnd, char ch) {
+  MenuObj* m = menuObj(GetMenu(hwnd));
+  const int lower = std::tolower(static_cast<unsigned char>(ch));
+  for (size_t i = 0; m && lower && i < m->items.size(); ++i)
+    if (!isSeparator(m->items[i]) && mnemonicOf(m->items[i].text) == lower) return static_cast<int>(i);
+  return -1;
+}
+
+BOOL trackMenuBar(HWND hwnd, int item, bool open, bool keyboard) {
+  Tracking& t = tracking();
+  const HMENU bar = GetMenu(hwnd);
+  if (!bar || t.active || GetMenuItemCount(bar) <= 0) return FALSE;
+  t = Tracking{};
+  t.active = true;
+  t.owner = hwnd;
+  t.bar = bar;
+  t.prevGrab = inputState().keyboardGrab;
+  notify(WM_ENTERMENULOOP, FALSE, 0);
+  notify(WM_INITMENU, static_cast<WPARAM>(bar), 0);
+  try {
+    if (IsMenu(bar) && IsWindow(hwnd)) {
+      // An invisible menu window holds the capture and the keyboard while nothing is dropped down.
+      t.grabber = CreateWindowExA(WS_EX_TOOLWINDOW | WS_EX_NOACTIVATE, "#32768", "", WS_POPUP, 0, 0, 0, 0, hwnd,
+                                  0, 0, nullptr);
+    }
+    if (t.grabber) {
+      SetCapture(t.grabber);
+      inputState().keyboardGrab = t.grabber;
+      item = std::clamp(item, 0, GetMenuItemCount(bar) - 1);
+      if (open) chooseBarItem(item, keyboard);
+      else selectBar(item, !keyboard);
+      runModalLoop([] { return tracking().done || !IsWindow(tracking().owner); });
+    }
+  } catch (...) {
+    endTracking();
+    throw;
+  }
+  const bool chosen = t.chosen;
+  const UINT command = t.command;
+  endTracking();
+  if (IsWindow(hwnd)) {
+    SendMessageA(hwnd, WM_MENUSELECT, MAKEWPARAM(0, static_cast<int>(MENUSELECT_CLOSED)), 0);
+    SendMessageA(hwnd, WM_EXITMENULOOP, FALSE, 0);
+    if (chosen) PostMessageA(hwnd, WM_COMMAND, MAKEWPARAM(static_cast<int>(command & 0xFFFF), 0), 0);
+  }
+  return TRUE;
 }
 
 HWND trackedMenuWindow() {

@@ -18,8 +18,17 @@
 // COLOR_HIGHLIGHTTEXT, COLOR_GRAYTEXT for disabled items, a tick for checked items, a small
 // triangle for submenus, an etched line for separators.
 //
-// The menu bar of a window is stored (SetMenu/GetMenu) and freed with it; the bar itself is not
-// drawn in the non-client area here.
+// The menu bar of a window (SetMenu/GetMenu, freed with the window) takes SM_CYMENU pixels of the
+// non-client area under the caption: the default WM_NCCALCSIZE shrinks the client area by it, the
+// screen composition draws it (COLOR_MENUBAR ground, one cell per item, the selected item on
+// COLOR_MENUHILIGHT) and WM_NCHITTEST answers HTMENU over it. A click there (WM_NCLBUTTONDOWN,
+// then WM_SYSCOMMAND SC_MOUSEMENU) tracks the bar: WM_ENTERMENULOOP, WM_INITMENU, the item's
+// drop-down opened under it as a "#32768" level, moving the mouse across the bar or pressing
+// Left/Right at the drop-down's first level switches drop-downs. Alt alone or F10 (WM_SYSKEYUP,
+// then SC_KEYMENU with 0) selects the first bar item; Alt+letter (SC_KEYMENU with the letter)
+// opens the item with that mnemonic; Escape goes back one level and then leaves. A letter no item
+// claims is offered to the owner as WM_MENUCHAR and its MNC_* answer is followed. A chosen
+// command is posted as WM_COMMAND.
 #pragma once
 
 #include <string>
@@ -97,6 +106,13 @@ constexpr UINT TPM_RECURSE = 0x0001;
 constexpr UINT MENUSELECT_CLOSED = 0xFFFF;
 constexpr UINT WM_UNINITMENUPOPUP = 0x0125;
 constexpr UINT WM_MENUCHAR = 0x0120;
+// WM_MENUCHAR answers (high word of the result; the low word is an item position).
+constexpr LRESULT MNC_IGNORE = 0;
+constexpr LRESULT MNC_CLOSE = 1;
+constexpr LRESULT MNC_EXECUTE = 2;
+constexpr LRESULT MNC_SELECT = 3;
+// WM_SYSCOMMAND for a click on the menu bar (lParam: the screen point).
+constexpr WPARAM SC_MOUSEMENU = 0xF090;
 
 // Owner-draw structures (WM_MEASUREITEM / WM_DRAWITEM with CtlType ODT_MENU).
 constexpr UINT ODT_MENU = 1;
@@ -201,6 +217,19 @@ namespace ui {
 void registerMenuClass();
 // The pop-up menu window being tracked (the deepest open level), 0 when none.
 HWND trackedMenuWindow();
+// The menu bar's rectangle in window coordinates (empty when the window has none) and the bar
+// item at a window point (-1: none).
+Rect menuBarRect(HWND hwnd);
+int menuBarItemAt(HWND hwnd, Point windowPoint);
+// Draws the window's menu bar with dc, whose coordinates put the window's top-left corner at
+// origin (the screen composition's DC).
+void paintMenuBar(HWND hwnd, HDC dc, Point origin);
+// Tracks the window's menu bar from bar item `item`: open drops its menu down, keyboard selects
+// the first item of it (and lets Escape go back to the bar). FALSE when there is no bar or a
+// menu is already tracked.
+BOOL trackMenuBar(HWND hwnd, int item, bool open, bool keyboard);
+// The bar item whose mnemonic is ch (-1: none).
+int menuBarMnemonic(HWND hwnd, char ch);
 // Frees the system menu and the menu bar of a window being destroyed.
 void menusForgetWindow(HWND hwnd);
 // Drops every menu and the tracking state (the window system's reset).

@@ -10,6 +10,7 @@
 #include "platform/gfx/FontEngine.h"
 #include "platform/gfx/SysColors.h"
 #include "platform/gfx/Text.h"
+#include "platform/ui/Menu.h"
 #include "platform/ui/Window.h"
 
 namespace zxp::ui {
@@ -119,6 +120,17 @@ void drawFrame(const std::shared_ptr<gfx::Surface>& dstPtr, Window* w, Point o, 
       }
     }
     drawCaptionText(dstPtr, w, cap, frame, active);
+  }
+  // The menu bar under the caption, drawn by the menus with the caption's DC.
+  Rect bar = menuBarRect(w->hwnd);
+  if (!bar.empty()) {
+    bar = bar.offset(o.x, o.y);
+    HDC dc = captionDC();
+    auto* d = gfx::dcFromHandle(dc);
+    d->retarget(dstPtr);
+    d->setSystemClip(frame.intersected(bar));
+    paintMenuBar(w->hwnd, dc, o);
+    d->retarget(nullptr);
   }
   if (w->exStyle & WS_EX_CLIENTEDGE) {
     int e = GetSystemMetrics(SM_CXEDGE);

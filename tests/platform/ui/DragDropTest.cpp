@@ -170,6 +170,61 @@ TEST_F(DragDrop, DragBetweenWindowsEntersLeavesAndDropsWithTheChosenEffect) {
   EXPECT_EQ(b->calls, (std::vector<std::string>{"enter", "leave"}));
 }
 
+// A source that can take over the cursor (GiveFeedback S_OK) and records what it was asked.
+struct FeedbackSource : DropSource {
+  bool own = false;
+  std::vector<DWORD> asked;
+  int32_t GiveFeedback(DWORD effect) override {
+    asked.push_back(effect);
+    if (!own) return DRAGDROP_S_USEDEFAULTCURSORS;
+    SetCursor(LoadCursorA(0, IDC_HAND));
+    return DRAG_S_OK;
+  }
+};
+
+TEST_F(DragDrop, FeedbackCursorsFollowTheTargetsEffectUnlessTheSourceDrawsItsOwn) {
+  auto b = std::make_shared<RecordingTarget>();
+  RegisterDragDrop(right, b);
+  auto data = DataObject::create();
+  FeedbackSource src;
+  std::vector<HCURSOR> seen;
+  auto drive = [&](TestInput& in) {
+    in.moveTo(Point{160, 60});  // the form between the controls: no target
+    seen.push_back(GetCursor());
+    in.moveTo(right);  // move (the default)
+    seen.push_back(GetCursor());
+    in.keyDown(VK_CONTROL).moveBy(1, 0);  // copy
+    seen.push_back(GetCursor());
+    in.keyDown(VK_SHIFT).moveBy(1, 0);  // Ctrl+Shift: link
+    seen.push_back(GetCursor());
+    in.keyUp(VK_SHIFT).keyUp(VK_CONTROL).key(VK_ESCAPE);
+  };
+  DWORD effect = 0;
+  input.moveTo(left).press();
+  input.whileModal(drive);
+  DoDragDrop(data, &src, DROPEFFECT_COPY | DROPEFFECT_MOVE | DROPEFFECT_LINK, &effect);
+  ASSERT_EQ(seen.size(), 4u);
+  EXPECT_EQ(seen[0], LoadCursorA(0, IDC_NO));
+  EXPECT_EQ(seen[1], dragCursor(kDragMoveCursor));
+  EXPECT_EQ(seen[2], dragCursor(kDragCopyCursor));
+  EXPECT_EQ(seen[3], dragCursor(kDragLinkCursor));
+  EXPECT_EQ(standardCursorId(seen[2]), kDragCopyCursor);
+  // The three shapes are distinct, permanent handles; unknown ids give none.
+  EXPECT_NE(dragCursor(kDragCopyCursor), dragCursor(kDragLinkCursor));
+  EXPECT_EQ(dragCursor(IDC_ARROW), 0u);
+  EXPECT_NE(std::find(src.asked.begin(), src.asked.end(), DROPEFFECT_LINK), src.asked.end());
+
+  // A source answering S_OK keeps the cursor it set, whatever the effect.
+  src.own = true;
+  seen.clear();
+  input.release().moveTo(left).press();
+  input.whileModal(drive);
+  DoDragDrop(data, &src, DROPEFFECT_COPY | DROPEFFECT_MOVE | DROPEFFECT_LINK, &effect);
+  ASSERT_EQ(seen.size(), 4u);
+  for (HCURSOR c : seen) EXPECT_EQ(c, LoadCursorA(0, IDC_HAND));
+  input.release();
+}
+
 TEST_F(DragDrop, EscapeAndGivingUpCancel) {
   auto b = std::make_shared<RecordingTarget>();
   RegisterDragDrop(right, b);
