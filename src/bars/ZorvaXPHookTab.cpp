@@ -255,10 +255,6 @@ bool ZorvaXPHookTab::RemoveTab(int32_t Index) {
   return true;
 }
 
-void ZorvaXPHookTab::OLEDrag() {
-  throw HostError(errNotSupported, "OLEDrag is not available: the platform has no drag-and-drop source");
-}
-
 float ZorvaXPHookTab::GetTextWidth(const std::string& lpStrText) const {
   SIZE s{};
   GetTextExtentPoint32(UserControl.hDC(), lpStrText.data(), static_cast<int>(lpStrText.size()), &s);
@@ -782,7 +778,7 @@ const host::MemberTable& ZorvaXPHookTab::memberTable() const {
           .event("OLEGiveFeedback", &T::OLEGiveFeedback, {"Effect", "DefaultCursors"})
           .event("OLESetData", &T::OLESetData, {"Data", "DataFormat"})
           .event("OLEStartDrag", &T::OLEStartDrag, {"Data", "AllowedEffects"})
-          .event("ClickOnTab", &T::ClickOnTab, {"iLastTab"})
+          .stockEvent("ClickOnTab", &T::ClickOnTab, host::DISPID_CLICK, {"iLastTab"})
           .build();
   return table;
 }

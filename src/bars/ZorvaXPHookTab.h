@@ -26,10 +26,10 @@
 // tab's membership is recorded, so a control placed while a tab is selected joins that tab; after
 // loading, the selected tab's children are shown at the first tick of the constituent timer
 // tmrLoaded (the form sites the children after the tab control has read its properties) or at
-// any earlier use of the children, whichever comes first. ClickOnTab comes last in the member
-// table's event numbering (the table has no standard click number). The
-// indexed properties are reachable by name as methods taking the index (the member table has no
-// indexed properties). OLEDrag raises 438: the platform has no drag-and-drop source yet.
+// any earlier use of the children, whichever comes first. ClickOnTab carries the standard click
+// number (DISPID_CLICK) outside the count of the other events. The indexed properties are
+// reachable by name as methods taking the index. OLEDrag starts a drag through the platform's
+// drag and drop (the control base's OLEDrag).
 #pragma once
 
 #include <cstdint>
@@ -177,7 +177,6 @@ class ZorvaXPHookTab final : public foundation::ControlBase {
   bool RemoveTab(int32_t Index);
   void RedrawMe();
   void Refresh() { RedrawMe(); }
-  void OLEDrag();
   float GetTextWidth(const std::string& lpStrText) const;
   float GetTextHeight(const std::string& lpStrText) const;
 
