@@ -1,0 +1,302 @@
+// The list's data model: current-row and selection rules of adding and removing rows, the
+// errors and fallbacks of bad indexes, columns, searching, sums and check ranges.
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "list/ListData.h"
+#include "platform/host/HostError.h"
+
+namespace zxp::list {
+namespace {
+
+int errorNumber(const std::function<void()>& f) {
+  try {
+    f();
+  } catch (const HostError& e) {
+    return e.number();
+  }
+  return 0;
+}
+
+ListData grid(int columns, const std::vector<std::string>& rows) {
+  ListData d;
+  for (int c = 1; c <= columns; ++c) d.AddNewColumn("H" + std::to_string(c), 100);
+  for (const auto& r : rows) d.AddItem(r);
+  return d;
+}
+
+std::vector<bool> flags(const ListData& d) {
+  std::vector<bool> v;
+  for (int32_t i = 1; i <= d.ListCount(); ++i) v.push_back(d.Selected(i));
+  return v;
+}
+
+TEST(ListDataRows, AddingMakesTheNewRowCurrentAndTheOnlySelectedInSingleMode) {
+  ListData d;
+  EXPECT_EQ(d.ListIndex(), -1);
+  EXPECT_EQ(d.topIndex(), 0);
+  int before = 0, after = 0, refreshes = 0;
+  d.BeforeInsert = [&] { EXPECT_EQ(before, after); ++before; };
+  d.AfterInsert = [&] { ++after; };
+  d.onRefresh = [&] { ++refreshes; };
+  EXPECT_TRUE(d.AddItem("one", true, 7, 3, 4, true, false, true));
+  EXPECT_TRUE(d.AddItem("two"));
+  EXPECT_TRUE(d.AddItem("three"));
+  EXPECT_EQ(before, 3);
+  EXPECT_EQ(after, 3);
+  EXPECT_EQ(refreshes, 3);
+  EXPECT_EQ(d.ListCount(), 3);
+  EXPECT_EQ(d.ListIndex(), 3);
+  EXPECT_EQ(d.topIndex(), 1);
+  EXPECT_EQ(flags(d), (std::vector<bool>{false, false, true}));
+  EXPECT_EQ(d.SelectedCount(), 1);
+  auto first = d.Item(1);
+  EXPECT_EQ(first->iCell(1), "one");
+  EXPECT_TRUE(first->iValue());
+  EXPECT_EQ(first->ItemData(), 7);
+  EXPECT_EQ(first->iNormalIcon(1), 3);
+  EXPECT_EQ(first->iSelectedIcon(1), 4);
+  EXPECT_EQ(first->iRow(), 1);
+  EXPECT_EQ(first->iItemUnicode(), (LItemUnicode{-1, 0, -1, 0}));
+  EXPECT_EQ(d.List(1), "one");
+  // Item hands out the live row.
+  first->setiCell(1, "changed");
+  EXPECT_EQ(d.TextMatrix(1, 1), "changed");
+  // LockUpdate silences refreshes.
+  d.LockUpdate = true;
+  d.AddItem("four");
+  EXPECT_EQ(refreshes, 3);
+}
+
+TEST(ListDataRows, ExtendedCellSelectionKeepsThePreviousRowInsideTheRange) {
+  ListData d = grid(2, {"a", "b"});
+  d.SelectedMode = LSelectedMode::LSMExtend;
+  d.SelectedModeStyle = LSelectedModeStyle::LSMSCell;
+  d.setExtendedRows(3, 1);  // either order
+  d.AddItem("c");           // previous row 2 is inside 1..3: keeps its flag
+  EXPECT_EQ(flags(d), (std::vector<bool>{false, true, true}));
+  d.setExtendedRows(1, 2);
+  d.AddItem("d");           // previous row 3 is outside: cleared
+  EXPECT_EQ(flags(d), (std::vector<bool>{false, true, false, true}));
+}
+
+TEST(ListDataRows, MultiColumnRowsSplitTextAndIconsAndFollowNewColumns) {
+  ListData d = grid(3, {});
+  d.AddItem("a\tb\tc\textra", false, 0, 0, 5, false, false, false, false, "1,x,3");
+  auto r = d.Item(1);
+  EXPECT_EQ(r->cellCount(), 3);
+  EXPECT_EQ(r->iCell(1), "a");
+  EXPECT_EQ(r->iCell(3), "c");
+  EXPECT_EQ(r->iNormalIcon(1), 1);
+  EXPECT_EQ(r->iNormalIcon(2), 0);  // "x" is not numeric
+  EXPECT_EQ(r->iNormalIcon(3), 3);
+  EXPECT_EQ(r->iSelectedIcon(1), 5);
+  EXPECT_EQ(r->iSelectedIcon(2), 0);
+  EXPECT_EQ(d.List(1), "a\tb\tc\textra");
+  d.AddItem("short");
+  EXPECT_EQ(d.TextMatrix(2, 1), "short");
+  EXPECT_EQ(d.TextMatrix(2, 2), "");
+  // A new column reaches every existing row at the next insertion.
+  d.AddNewColumn("H4", 50);
+  d.AddItem("p\tq\tr\ts");
+  EXPECT_EQ(d.Item(1)->cellCount(), 4);
+  EXPECT_EQ(d.Item(1)->iCell(3), "c");
+  EXPECT_EQ(d.TextMatrix(3, 4), "s");
+}
+
+TEST(ListDataRows, RemoveItemFollowsTheCurrentRowRules) {
+  ListData d = grid(0, {"1", "2", "3", "4", "5"});
+  d.setListIndex(3);
+  EXPECT_FALSE(d.RemoveItem(5));  // beyond the current row
+  EXPECT_FALSE(d.RemoveItem(0));
+  EXPECT_EQ(d.ListCount(), 5);
+
+  // Removing a middle row: rows and flags move up; the current row number stays and its flag is set.
+  EXPECT_TRUE(d.RemoveItem(2));
+  EXPECT_EQ(d.ListCount(), 4);
+  EXPECT_EQ(d.ListIndex(), 3);
+  EXPECT_EQ(d.List(2), "3");
+  EXPECT_EQ(flags(d), (std::vector<bool>{false, false, true, true}));
+
+  // Removing the current last row makes the new last row current and selected.
+  d.setListIndex(4);
+  d.setSelected(4, false);
+  EXPECT_TRUE(d.RemoveItem(4));
+  EXPECT_EQ(d.ListIndex(), 3);
+  EXPECT_EQ(d.ListCount(), 3);
+  EXPECT_TRUE(d.Selected(3));
+}
+
+TEST(ListDataRows, RemovingWhileIteratingEmptiesTheListCleanly) {
+  ListData d = grid(2, {"a\t1", "b\t2", "c\t3", "d\t4"});
+  // Remove every row holding an even number while walking down, as a caller would.
+  for (int32_t i = 1; i <= d.ListCount();) {
+    if (std::stoi(d.TextMatrix(i, 2)) % 2 == 0) {
+      d.setListIndex(d.ListCount());
+      ASSERT_TRUE(d.RemoveItem(i));
+    } else {
+      ++i;
+    }
+  }
+  EXPECT_EQ(d.ListCount(), 2);
+  EXPECT_EQ(d.TextMatrix(1, 1), "a");
+  EXPECT_EQ(d.TextMatrix(2, 1), "c");
+  // Removing from the back down to nothing ends in the cleared state.
+  while (d.ListCount() > 0) ASSERT_TRUE(d.RemoveItem(d.ListCount()));
+  EXPECT_EQ(d.ListIndex(), -1);
+  EXPECT_EQ(d.SelectedCount(), 0);
+  EXPECT_FALSE(d.RemoveItem(1));
+  EXPECT_EQ(d.ClearAll(), -1);
+}
+
+TEST(ListDataRows, RowsAndReplaceAndSwap) {
+  ListData d = grid(2, {"a\t1", "b\t2", "c\t3"});
+  auto b = d.Item(2);
+  d.SwapItems(1, 3);
+  EXPECT_EQ(d.TextMatrix(1, 1), "c");
+  EXPECT_EQ(d.Item(2), b);
+  EXPECT_EQ(flags(d), (std::vector<bool>{false, false, true}));  // flags stay with positions
+  d.SwapItems(9, 1);  // first index out of range: nothing
+  EXPECT_EQ(d.TextMatrix(1, 1), "c");
+
+  auto fresh = std::make_shared<clsLItem>();
+  EXPECT_TRUE(d.ReplaceAItem(2, fresh));
+  EXPECT_EQ(fresh->cellCount(), 2);
+  EXPECT_FALSE(d.ReplaceAItem(4, std::make_shared<clsLItem>()));
+
+  EXPECT_TRUE(d.ModifyItemText(1, "x\ty"));
+  EXPECT_EQ(d.TextMatrix(1, 2), "y");
+  EXPECT_EQ(d.List(1), "x\ty");
+
+  d.setRows(4);
+  EXPECT_EQ(d.ListCount(), 4);
+  EXPECT_EQ(d.TextMatrix(4, 1), "");
+  EXPECT_EQ(d.ListIndex(), 4);
+}
+
+TEST(ListDataErrors, UncheckedMembersRaiseSubscriptOutOfRange) {
+  ListData d = grid(2, {"a\tb"});
+  EXPECT_EQ(errorNumber([&] { d.Item(0); }), errSubscriptOutOfRange);
+  EXPECT_EQ(errorNumber([&] { d.Item(2); }), errSubscriptOutOfRange);
+  EXPECT_EQ(errorNumber([&] { d.Selected(2); }), errSubscriptOutOfRange);
+  EXPECT_EQ(errorNumber([&] { d.setSelected(-1, true); }), errSubscriptOutOfRange);
+  EXPECT_EQ(errorNumber([&] { d.ItemData(5); }), errSubscriptOutOfRange);
+  EXPECT_EQ(errorNumber([&] { d.List(2); }), errSubscriptOutOfRange);
+  EXPECT_EQ(errorNumber([&] { d.SwapItems(1, 2); }), errSubscriptOutOfRange);
+  EXPECT_EQ(errorNumber([&] { d.RemoveColumn(0); }), errSubscriptOutOfRange);
+  EXPECT_EQ(errorNumber([&] { d.RemoveColumn(3); }), errSubscriptOutOfRange);
+  EXPECT_EQ(errorNumber([&] { d.ColumnText(3); }), errSubscriptOutOfRange);
+  EXPECT_EQ(errorNumber([&] { d.Item(1)->iCell(3); }), errSubscriptOutOfRange);
+  EXPECT_EQ(errorNumber([&] { d.Item(1)->setiNormalIcon(0, 1); }), errSubscriptOutOfRange);
+  ListData none;
+  EXPECT_EQ(errorNumber([&] { none.RemoveColumn(1); }), errSubscriptOutOfRange);
+  // Nothing changed on the way.
+  EXPECT_EQ(d.ListCount(), 1);
+  EXPECT_EQ(d.ColumnsCount(), 2);
+  EXPECT_EQ(d.TextMatrix(1, 2), "b");
+}
+
+TEST(ListDataErrors, CheckedMembersAnswerFalseZeroOrMinusOne) {
+  ListData d = grid(2, {"a\t1"});
+  EXPECT_EQ(d.TextMatrix(2, 1), "");
+  EXPECT_EQ(d.TextMatrix(1, 3), "");
+  d.setTextMatrix(1, 3, "no");
+  d.setTextMatrix(0, 1, "no");
+  EXPECT_EQ(d.List(1), "a\t1");
+  EXPECT_FALSE(d.CheckSpecifyRange(3, 1, 1, true));
+  EXPECT_FALSE(d.CheckSpecifyRange(1, 0, 1, true));
+  EXPECT_FALSE(d.CheckSpecifyRange(1, 1, 2, true));
+  EXPECT_FALSE(d.SetIconByImageList(2, 1, 1, 1));
+  EXPECT_EQ(d.FindItem("a", 1, 2), 0);
+  EXPECT_EQ(d.FindAndReplace("a", "b", false, 1, 0), 0);
+  EXPECT_EQ(d.Sum(5), 0);
+  EXPECT_EQ(d.Average(0), 0);
+  EXPECT_FALSE(d.ModifyItemText(2, "x"));
+  EXPECT_EQ(d.TextMatrix(1, 1), "a");
+  d.ResortCol(9);  // column out of range: nothing
+}
+
+TEST(ListDataColumns, WidthsBelowTwentyAreIgnoredAndClearingFallsBackToOneColumn) {
+  ListData d = grid(3, {"a\tb\tc"});
+  d.setColumnWidth(2, 19);
+  EXPECT_EQ(d.ColumnWidth(2), 100);
+  d.setColumnWidth(2, 20);
+  EXPECT_EQ(d.ColumnWidth(2), 20);
+  d.setColumnStyle(1, LHStyle::CheckBox);
+  d.setColumnAlignment(1, LHAlignment::Right);
+  d.RemoveColumn(2);
+  EXPECT_EQ(d.ColumnsCount(), 2);
+  EXPECT_EQ(d.ColumnText(2), "H3");
+  EXPECT_EQ(d.ColumnStyle(1), LHStyle::CheckBox);
+  EXPECT_EQ(d.ColumnAlignment(1), LHAlignment::Right);
+  d.setSelectedColIndex(7);
+  EXPECT_EQ(d.SelectedColIndex(), 2);
+  d.ClearAllColumns();
+  EXPECT_FALSE(d.multiColumn());
+  EXPECT_EQ(d.SelectedColIndex(), 1);
+  EXPECT_EQ(d.TextMatrix(1, 99), "a");  // single-column mode: any column is cell 1
+}
+
+TEST(ListDataSearch, FindMatchesWholeCellsIgnoringCase) {
+  ListData d = grid(2, {"x\tABCD", "y\tABC", "z\tabc", "w\télan"});
+  EXPECT_EQ(d.FindItem("abc"), 0);           // no start row
+  EXPECT_EQ(d.FindItem("abc", 2, 1), 2);     // ABCD is not a whole-cell match
+  EXPECT_EQ(d.FindItem("abc", 2, 3), 3);
+  EXPECT_EQ(d.FindItem("ÉLAN", 2, 1), 4);    // case folding of accented letters
+  EXPECT_EQ(d.FindItem("Y", 9, 1), 2);       // a column out of range searches column 1
+  EXPECT_EQ(d.FindItem("nothing", 1, 1), -1);
+
+  EXPECT_EQ(d.FindAndReplace("abc", "done", false, 2, 1), 2);
+  EXPECT_EQ(d.TextMatrix(3, 2), "abc");
+  d.setTextMatrix(2, 2, "abc");
+  EXPECT_EQ(d.FindAndReplace("ABC", "all", true, 2, 1), 3);
+  EXPECT_EQ(d.TextMatrix(2, 2), "all");
+  EXPECT_EQ(d.TextMatrix(3, 2), "all");
+  EXPECT_EQ(d.FindAndReplace("ABC", "all", true, 2, 1), -1);
+}
+
+TEST(ListDataAggregate, RunningTotalIsRoundedHalfToEvenAtEveryCell) {
+  ListData d = grid(2, {"a\t1.5", "b\t2.5", "c\tword", "d\t"});
+  EXPECT_EQ(d.Sum(2), 4);  // 1.5 -> 2, 2 + 2.5 = 4.5 -> 4
+  EXPECT_DOUBLE_EQ(d.Average(2), 2.0);
+  EXPECT_EQ(d.Average(1), 0);  // no numeric cell
+  ListData halves = grid(1, {"0.5", "0.5", "0.5"});
+  EXPECT_EQ(halves.Sum(1), 0);  // every step rounds 0.5 down to the even 0
+  ListData big = grid(1, {"2147483647", "1"});
+  EXPECT_EQ(errorNumber([&] { big.Sum(1); }), errOverflow);
+  EXPECT_EQ(ListData().Sum(1), 0);
+}
+
+TEST(ListDataCheck, RangesWriteTrueFalseCellsOrTheRowFlag) {
+  ListData d = grid(2, {"a", "b", "c", "d", "e"});
+  EXPECT_TRUE(d.CheckSpecifyRange(2, 5, 2, true));  // last below start: row 5 only
+  EXPECT_EQ(d.TextMatrix(5, 2), "True");
+  EXPECT_EQ(d.TextMatrix(4, 2), "");
+  EXPECT_TRUE(d.UnCheckAll(2));
+  for (int r = 1; r <= 5; ++r) EXPECT_EQ(d.TextMatrix(r, 2), "False");
+  ListData single = grid(0, {"a", "b"});
+  EXPECT_TRUE(single.CheckAll(42));
+  EXPECT_TRUE(single.Item(1)->iValue());
+  EXPECT_TRUE(single.Item(2)->iValue());
+  EXPECT_EQ(single.TextMatrix(1, 1), "a");
+}
+
+TEST(ListDataRowObject, InitColumnsKeepsContentAndRefusesCountsBelowOne) {
+  clsLItem r;
+  EXPECT_FALSE(r.lvInitColumns(0));
+  EXPECT_EQ(r.cellCount(), 0);
+  EXPECT_EQ(errorNumber([&] { r.iCell(1); }), errSubscriptOutOfRange);
+  EXPECT_TRUE(r.lvInitColumns(3));
+  r.setiCell(2, "keep");
+  r.setiNormalIcon(3, 9);
+  EXPECT_TRUE(r.lvInitColumns(2));
+  EXPECT_EQ(r.iCell(2), "keep");
+  EXPECT_EQ(errorNumber([&] { r.iNormalIcon(3); }), errSubscriptOutOfRange);
+  EXPECT_TRUE(r.lvInitColumns(3));
+  EXPECT_EQ(r.iNormalIcon(3), 0);  // regrown cells start empty
+}
+
+}  // namespace
+}  // namespace zxp::list
