@@ -16,6 +16,21 @@ namespace {
 constexpr int16_t kTrue = -1;
 inline int16_t flag(bool b) { return b ? kTrue : 0; }
 inline size_t at(int32_t i) { return static_cast<size_t>(i - 1); }
+
+// Whole-text equality ignoring case, against an already upper-cased text. ASCII is compared byte
+// by byte without building a copy; any other byte hands the cell to the runtime's UCase (which
+// keeps the UTF-8 length, so texts of different lengths never match).
+bool equalsUpper(std::string_view cell, std::string_view upper) {
+  if (cell.size() != upper.size()) return false;
+  for (size_t i = 0; i < cell.size(); ++i) {
+    const auto a = static_cast<unsigned char>(cell[i]);
+    const auto b = static_cast<unsigned char>(upper[i]);
+    if (a >= 0x80 || b >= 0x80) return host::UCase(cell) == upper;
+    const unsigned char ua = (a >= 'a' && a <= 'z') ? static_cast<unsigned char>(a - 32) : a;
+    if (ua != b) return false;
+  }
+  return true;
+}
 }  // namespace
 
 void ListData::refresh() const {
@@ -400,9 +415,7 @@ int32_t ListData::FindItem(std::string_view iFindString, int32_t iColumnIndex, i
   for (int32_t r = iStartRowIndex; r <= ListCount(); ++r) {
     const clsLItem& item = *rows_[at(r)];
     if (c > item.cellCount()) continue;
-    const std::string& cell = item.iCell(c);
-    // Case conversion keeps the UTF-8 length, so a cell of another length cannot match.
-    if (cell.size() == wanted.size() && host::UCase(cell) == wanted) return r;
+    if (equalsUpper(item.iCell(c), wanted)) return r;
   }
   return -1;
 }
@@ -415,7 +428,7 @@ int32_t ListData::FindAndReplace(std::string_view iFindString, std::string_view 
   int32_t lastReplaced = -1;
   for (int32_t r = iStartRowIndex; r <= ListCount(); ++r) {
     clsLItem& item = *rows_[at(r)];
-    if (c > item.cellCount() || host::UCase(item.iCell(c)) != wanted) continue;
+    if (c > item.cellCount() || !equalsUpper(item.iCell(c), wanted)) continue;
     item.setiCell(c, iReplaceTxt);
     lastReplaced = r;
     if (!bReplaceAll) break;
@@ -463,19 +476,20 @@ std::string ListData::csvText() const {
   std::string out;
   auto field = [&out](std::string_view text) {
     out += '"';
-    // TABs go first, so a CR TAB LF also becomes one space.
-    std::string cleaned;
-    cleaned.reserve(text.size());
-    for (char ch : text) {
-      if (ch != '\t') cleaned += ch;
-    }
-    for (size_t i = 0; i < cleaned.size(); ++i) {
-      if (cleaned[i] == '\r' && i + 1 < cleaned.size() && cleaned[i + 1] == '\n') {
-        out += ' ';
-        ++i;
-      } else {
-        out += cleaned[i];
+    // TABs are removed before CR LF pairs are looked for, so a CR TAB LF also becomes one space.
+    for (size_t i = 0; i < text.size(); ++i) {
+      const char ch = text[i];
+      if (ch == '\t') continue;
+      if (ch == '\r') {
+        size_t j = i + 1;
+        while (j < text.size() && text[j] == '\t') ++j;
+        if (j < text.size() && text[j] == '\n') {
+          out += ' ';
+          i = j;
+          continue;
+        }
       }
+      out += ch;
     }
     out += "\",";
   };

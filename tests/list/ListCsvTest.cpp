@@ -22,15 +22,16 @@ TEST(ListCsv, GridIsWrittenByteForByte) {
   testing::TempDir dir;
   ListData d;
   d.AddNewColumn("Name", 100);
-  d.AddNewColumn("Note", 100);
+  d.AddNewColumn("Note \xE2\x82\xAC", 100);  // the euro sign is byte 0x80 in Windows-1252
   d.AddItem("Ren\xC3\xA9\tsays \"hi\"");      // an accented letter and quotes kept as they are
-  d.AddItem("a\xC2\xA0" "b\tline1\r\nline2");  // CR LF becomes one space; NBSP is 0xA0
-  d.setTextMatrix(2, 1, "t\tab");              // TABs inside a cell are dropped
+  d.AddItem("x\ty");
+  d.setTextMatrix(2, 1, "t\tab");                // TABs inside a cell are dropped
+  d.setTextMatrix(2, 2, "line1\r\t\nline2\r");  // CR (TAB) LF becomes one space, a lone CR stays
   d.ExportToCsv(dir.file("out"));
   const std::string expected =
-      "\"Name\",\"Note\",\r\n"
+      "\"Name\",\"Note \x80\",\r\n"
       "\"Ren\xE9\",\"says \"hi\"\",\r\n"
-      "\"tab\",\"line1 line2\",\r\n"
+      "\"tab\",\"line1 line2\r\",\r\n"
       "\r\n\r\n" + std::string(ListData::kCreditLine) + "\r\n";
   EXPECT_EQ(readBytes(dir.file("out.csv")), expected);
 }
