@@ -6,6 +6,7 @@
 #include "list/ListSort.h"
 #include "platform/host/CodePage.h"
 #include "platform/host/HostError.h"
+#include "platform/host/PropertyBag.h"
 #include "platform/host/runtime/Numeric.h"
 #include "platform/host/runtime/Text.h"
 #include "platform/services/FileIo.h"
@@ -87,6 +88,30 @@ LHAlignment ListData::ColumnAlignment(int32_t iColumn) const { return column(iCo
 void ListData::setColumnAlignment(int32_t iColumn, LHAlignment alignment) {
   column(iColumn).alignment = alignment;
   refresh();
+}
+
+void ListData::WriteColumns(host::PropertyBag& PropBag) const {
+  PropBag.WriteProperty("ColumnsCount", static_cast<int16_t>(ColumnsCount()), int16_t{0});
+  for (int32_t n = 1; n <= ColumnsCount(); ++n) {
+    const Column& c = columns_[at(n)];
+    const std::string suffix = std::to_string(n);
+    PropBag.WriteProperty("ColumnText" + suffix, c.text, std::string());
+    PropBag.WriteProperty("ColumnAlignment" + suffix, c.alignment, LHAlignment::Center);
+    PropBag.WriteProperty("ColumnWidth" + suffix, c.width, int32_t{100});
+    PropBag.WriteProperty("ColumnStyle" + suffix, c.style, LHStyle::Default);
+  }
+}
+
+void ListData::ReadColumns(const host::PropertyBag& PropBag) {
+  const int16_t count = PropBag.read<int16_t>("ColumnsCount", 0);
+  for (int32_t n = 1; n <= count; ++n) {
+    const std::string suffix = std::to_string(n);
+    std::string text = PropBag.read<std::string>("ColumnText" + suffix, std::string());
+    const int32_t width = PropBag.read<int32_t>("ColumnWidth" + suffix, 100);
+    const int32_t style = PropBag.read<int32_t>("ColumnStyle" + suffix, 0);
+    const int32_t alignment = PropBag.read<int32_t>("ColumnAlignment" + suffix, 1);
+    AddNewColumn(text, width, static_cast<LHStyle>(style), static_cast<LHAlignment>(alignment));
+  }
 }
 
 int32_t ListData::checkedColumn(int32_t iColumnIndex) const {

@@ -38,6 +38,10 @@
 
 #include "list/clsLItem.h"
 
+namespace zxp::host {
+class PropertyBag;
+}
+
 namespace zxp::list {
 
 enum class LHStyle : int32_t { Default = 0, CheckBox = 1, Button = 2 };
@@ -80,6 +84,13 @@ class ListData {
   void setColumnStyle(int32_t iColumn, LHStyle style);
   LHAlignment ColumnAlignment(int32_t iColumn) const;
   void setColumnAlignment(int32_t iColumn, LHAlignment alignment);
+
+  // Persisted columns: "ColumnsCount" (16-bit, default 0) and per column n "ColumnText"n (""),
+  // "ColumnAlignment"n (1), "ColumnWidth"n (100), "ColumnStyle"n (0), written in that order.
+  // Reading appends each stored column with AddNewColumn (text, width, style, alignment read in
+  // that order); a bad value raises the bag's Type mismatch or Overflow.
+  void WriteColumns(host::PropertyBag& PropBag) const;
+  void ReadColumns(const host::PropertyBag& PropBag);
 
   // ---- Rows --------------------------------------------------------------------------------
   // Appends a row. In multi-column mode iText holds the cells joined by TAB and iIconCollection

@@ -7,6 +7,7 @@
 
 #include "list/ListData.h"
 #include "platform/host/HostError.h"
+#include "platform/host/PropertyBag.h"
 
 namespace zxp::list {
 namespace {
@@ -237,6 +238,33 @@ TEST(ListDataColumns, WidthsBelowTwentyAreIgnoredAndClearingFallsBackToOneColumn
   EXPECT_FALSE(d.multiColumn());
   EXPECT_EQ(d.SelectedColIndex(), 1);
   EXPECT_EQ(d.TextMatrix(1, 99), "a");  // single-column mode: any column is cell 1
+}
+
+TEST(ListDataColumns, PersistedColumnsRoundTripWithTheirKeysAndDefaults) {
+  ListData d;
+  d.AddNewColumn("Name", 100, LHStyle::Default, LHAlignment::Center);  // all defaults but the text
+  d.AddNewColumn("", 45, LHStyle::CheckBox, LHAlignment::Right);
+  host::PropertyBag bag;
+  d.WriteColumns(bag);
+  EXPECT_EQ(bag.read<int16_t>("ColumnsCount", 0), 2);
+  EXPECT_EQ(bag.read<std::string>("ColumnText1", "?"), "Name");
+  EXPECT_EQ(bag.read<int32_t>("columnwidth2", 0), 45);  // keys ignore case
+  EXPECT_EQ(bag.read<int32_t>("ColumnStyle2", 0), 1);
+  EXPECT_EQ(bag.read<int32_t>("ColumnAlignment2", 0), 2);
+  ListData back;
+  back.ReadColumns(bag);
+  ASSERT_EQ(back.ColumnsCount(), 2);
+  EXPECT_EQ(back.ColumnText(1), "Name");
+  EXPECT_EQ(back.ColumnWidth(1), 100);
+  EXPECT_EQ(back.ColumnAlignment(1), LHAlignment::Center);
+  EXPECT_EQ(back.ColumnText(2), "");
+  EXPECT_EQ(back.ColumnWidth(2), 45);
+  EXPECT_EQ(back.ColumnStyle(2), LHStyle::CheckBox);
+  EXPECT_EQ(back.ColumnAlignment(2), LHAlignment::Right);
+  host::PropertyBag bad;
+  bad.WriteProperty("ColumnsCount", int16_t{1});
+  bad.WriteProperty("ColumnWidth1", "wide");
+  EXPECT_EQ(errorNumber([&] { ListData().ReadColumns(bad); }), errTypeMismatch);
 }
 
 TEST(ListDataSearch, FindMatchesWholeCellsIgnoringCase) {
