@@ -4,15 +4,6 @@
 
 namespace zxp::list {
 
-clsLItem::~clsLItem() {
-  // Released rows forget their cells and their place, so a stale reference held by a caller
-  // reads as an empty row rather than as the row that used to be there.
-  cells_.clear();
-  selectedIcons_.clear();
-  normalIcons_.clear();
-  rowTop = rowBottom = iRow_ = 0;
-}
-
 size_t clsLItem::slot(int32_t iColumn) const {
   if (iColumn < 1 || iColumn > cellCount_) throw HostError(errSubscriptOutOfRange);
   return static_cast<size_t>(iColumn - 1);
@@ -21,17 +12,32 @@ size_t clsLItem::slot(int32_t iColumn) const {
 const std::string& clsLItem::iCell(int32_t iColumn) const { return cells_[slot(iColumn)]; }
 void clsLItem::setiCell(int32_t iColumn, std::string_view text) { cells_[slot(iColumn)].assign(text); }
 
-int32_t clsLItem::iSelectedIcon(int32_t iColumn) const { return selectedIcons_[slot(iColumn)]; }
-void clsLItem::setiSelectedIcon(int32_t iColumn, int32_t index) { selectedIcons_[slot(iColumn)] = index; }
-int32_t clsLItem::iNormalIcon(int32_t iColumn) const { return normalIcons_[slot(iColumn)]; }
-void clsLItem::setiNormalIcon(int32_t iColumn, int32_t index) { normalIcons_[slot(iColumn)] = index; }
+// The image arrays stay unallocated while every index in them is 0 (most rows have no icons).
+int32_t clsLItem::icon(const std::vector<int32_t>& icons, int32_t iColumn) const {
+  const size_t i = slot(iColumn);
+  return icons.empty() ? 0 : icons[i];
+}
+
+void clsLItem::setIcon(std::vector<int32_t>& icons, int32_t iColumn, int32_t index) {
+  const size_t i = slot(iColumn);
+  if (icons.empty()) {
+    if (index == 0) return;
+    icons.resize(static_cast<size_t>(cellCount_), 0);
+  }
+  icons[i] = index;
+}
+
+int32_t clsLItem::iSelectedIcon(int32_t iColumn) const { return icon(selectedIcons_, iColumn); }
+void clsLItem::setiSelectedIcon(int32_t iColumn, int32_t index) { setIcon(selectedIcons_, iColumn, index); }
+int32_t clsLItem::iNormalIcon(int32_t iColumn) const { return icon(normalIcons_, iColumn); }
+void clsLItem::setiNormalIcon(int32_t iColumn, int32_t index) { setIcon(normalIcons_, iColumn, index); }
 
 bool clsLItem::lvInitColumns(int32_t iColumnsCount) {
   if (iColumnsCount < 1) return false;
   const auto n = static_cast<size_t>(iColumnsCount);
   cells_.resize(n);
-  selectedIcons_.resize(n, 0);
-  normalIcons_.resize(n, 0);
+  if (!selectedIcons_.empty()) selectedIcons_.resize(n, 0);
+  if (!normalIcons_.empty()) normalIcons_.resize(n, 0);
   cellCount_ = iColumnsCount;
   return true;
 }

@@ -27,8 +27,8 @@ static_assert(sizeof(LItemUnicode) == 8);
 
 class clsLItem {
  public:
+  // A row lives as long as the list or a caller holds it; its arrays go with it.
   clsLItem() = default;
-  ~clsLItem();
 
   // Cell text of column iColumn (1-based).
   const std::string& iCell(int32_t iColumn) const;
@@ -67,6 +67,8 @@ class clsLItem {
 
  private:
   size_t slot(int32_t iColumn) const;  // 0-based index, or HostError 9
+  int32_t icon(const std::vector<int32_t>& icons, int32_t iColumn) const;
+  void setIcon(std::vector<int32_t>& icons, int32_t iColumn, int32_t index);
 
   std::vector<std::string> cells_;
   std::vector<int32_t> selectedIcons_;
