@@ -32,6 +32,29 @@ bool equalsUpper(std::string_view cell, std::string_view upper) {
   }
   return true;
 }
+// The pieces of `text` between TABs, as views, in the way the runtime's Split counts them (an
+// empty text has no piece, "a\t" has two), without copying them first.
+class TabPieces {
+ public:
+  explicit TabPieces(std::string_view text) : rest_(text), done_(text.empty()) {}
+  // The next piece, or false when there is none.
+  bool next(std::string_view& piece) {
+    if (done_) return false;
+    const size_t tab = rest_.find('\t');
+    if (tab == std::string_view::npos) {
+      piece = rest_;
+      done_ = true;
+    } else {
+      piece = rest_.substr(0, tab);
+      rest_.remove_prefix(tab + 1);
+    }
+    return true;
+  }
+
+ private:
+  std::string_view rest_;
+  bool done_;
+};
 }  // namespace
 
 void ListData::refresh() const {
@@ -166,11 +189,12 @@ void ListData::fillRow(clsLItem& item, std::string_view text, bool check, int32_
     columnsChanged_ = false;
   }
   item.lvInitColumns(count);
-  const host::TextList cells = host::Split(text, "\t");
+  TabPieces cells(text);
   const host::TextList normal = host::Split(normalIcons, ",");
   const host::TextList selectedPieces = host::Split(selectedIcons, ",");
+  std::string_view piece;
   for (int32_t c = 1; c <= count; ++c) {
-    if (cells.has(c)) item.setiCell(c, cells(c));
+    if (cells.next(piece)) item.setiCell(c, piece);
     if (normal.has(c)) {
       if (auto n = host::CLng(normal(c))) item.setiNormalIcon(c, *n);
     }
@@ -286,10 +310,9 @@ bool ListData::ModifyItemText(int32_t iItem, std::string_view iText) {
     item.setiCell(1, iText);
   } else {
     item.lvInitColumns(ColumnsCount());
-    const host::TextList cells = host::Split(iText, "\t");
-    for (int32_t c = 1; c <= ColumnsCount(); ++c) {
-      if (cells.has(c)) item.setiCell(c, cells(c));
-    }
+    TabPieces cells(iText);
+    std::string_view piece;
+    for (int32_t c = 1; c <= ColumnsCount() && cells.next(piece); ++c) item.setiCell(c, piece);
   }
   item.setWholeText(iText);
   refresh();
