@@ -93,9 +93,6 @@ TEST(ListSortRules, RowsMoveWithTheirObjectsAndFlagsStayWithPositions) {
   EXPECT_EQ(d.TextMatrix(3, 2), "c");
   EXPECT_EQ(d.Item(1), rowA);
   EXPECT_TRUE(d.Selected(3));  // the flag of position 3 did not move with row "2"
-  EXPECT_FALSE(d.Selected(1));
-  d.ResortCol(0);  // out of range in multi-column mode: nothing
-  EXPECT_EQ(d.Item(1), rowA);
 }
 
 std::vector<std::string> randomTexts(std::mt19937& rng, size_t n, bool numbers) {
