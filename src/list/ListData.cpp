@@ -396,6 +396,18 @@ int32_t ListData::SelectedColIndex() const {
   return std::min(currentColumn_, ColumnsCount());
 }
 
+int32_t ListData::ActiveCellNormalIcon() const {
+  const int32_t c = checkedColumn(SelectedColIndex());
+  if (!rowInRange(listIndex_) || c == 0 || c > rows_[at(listIndex_)]->cellCount()) return 0;
+  return rows_[at(listIndex_)]->iNormalIcon(c);
+}
+
+int32_t ListData::ActiveCellSelectedIcon() const {
+  const int32_t c = checkedColumn(SelectedColIndex());
+  if (!rowInRange(listIndex_) || c == 0 || c > rows_[at(listIndex_)]->cellCount()) return 0;
+  return rows_[at(listIndex_)]->iSelectedIcon(c);
+}
+
 bool ListData::SetIconByImageList(int32_t iRowIndex, int32_t iColumnIndex, int32_t iNormalIconPos,
                                   int32_t iSelectedIconPos) {
   const int32_t c = checkedColumn(iColumnIndex);

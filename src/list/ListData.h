@@ -144,6 +144,17 @@ class ListData {
   void setExtendedCells(int16_t first, int16_t last) { extendedCellFirst_ = first; extendedCellLast_ = last; }
   void setExtendedRows(int32_t first, int32_t last) { extendedRowFirst_ = first; extendedRowLast_ = last; }
 
+  // The cell at (ListIndex, current column). Without a current row (or beyond the row's cells)
+  // reads give "" or 0 and writes are ignored, as for TextMatrix.
+  std::string SelectedCell() const { return TextMatrix(listIndex_, SelectedColIndex()); }
+  void setSelectedCell(std::string_view text) { setTextMatrix(listIndex_, SelectedColIndex(), text); }
+  std::string ActiveCellValue() const { return SelectedCell(); }
+  void setActiveCellValue(std::string_view text) { setSelectedCell(text); }
+  int32_t ActiveCellNormalIcon() const;
+  void setActiveCellNormalIcon(int32_t index) { SetIconByImageList(listIndex_, SelectedColIndex(), index, -1); }
+  int32_t ActiveCellSelectedIcon() const;
+  void setActiveCellSelectedIcon(int32_t index) { SetIconByImageList(listIndex_, SelectedColIndex(), -1, index); }
+
   bool SetIconByImageList(int32_t iRowIndex, int32_t iColumnIndex, int32_t iNormalIconPos = 0,
                           int32_t iSelectedIconPos = 0);
 

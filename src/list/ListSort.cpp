@@ -13,6 +13,7 @@ SortKey makeSortKey(std::string_view text, bool allowNumeric, uint32_t row) {
   SortKey key;
   key.text = text;
   key.row = row;
+  key.ascii = std::all_of(text.begin(), text.end(), [](char c) { return static_cast<unsigned char>(c) < 0x80; });
   if (allowNumeric) {
     if (auto value = host::parseNumber(text)) {
       key.numeric = true;
@@ -109,6 +110,10 @@ void sortRange(std::span<SortKey> keys, size_t lo, size_t hi, bool descending, i
 
 int compareSortKeys(const SortKey& a, const SortKey& b) {
   if (a.numeric && b.numeric) return a.number < b.number ? -1 : (b.number < a.number ? 1 : 0);
+  if (a.ascii && b.ascii) {
+    const int c = a.text.compare(b.text);
+    return c < 0 ? -1 : (c > 0 ? 1 : 0);
+  }
   return compareTexts(a.text, b.text);
 }
 

@@ -14,6 +14,7 @@ struct SortKey {
   std::string_view text;
   double number = 0;     // the value of the text when `numeric`
   bool numeric = false;  // numeric sorting allowed and the text is numeric
+  bool ascii = false;    // the text is all ASCII, so its bytes order it as its UTF-16 units do
   uint32_t row = 0;      // the 0-based row the key came from
 };
 

@@ -169,6 +169,26 @@ TEST(ListDataRows, RowsAndReplaceAndSwap) {
   EXPECT_EQ(d.ListIndex(), 4);
 }
 
+TEST(ListDataRows, ActiveCellIsTheCurrentRowAtTheCurrentColumn) {
+  ListData d = grid(3, {"a\tb\tc", "d\te\tf"});
+  d.setSelectedColIndex(2);
+  EXPECT_EQ(d.SelectedCell(), "e");
+  d.setListIndex(1);
+  d.setActiveCellValue("B");
+  d.setActiveCellNormalIcon(4);
+  d.setActiveCellSelectedIcon(6);
+  EXPECT_EQ(d.TextMatrix(1, 2), "B");
+  EXPECT_EQ(d.Item(1)->iNormalIcon(2), 4);
+  EXPECT_EQ(d.ActiveCellSelectedIcon(), 6);
+  d.setActiveCellNormalIcon(-1);  // -1 leaves the index as it is
+  EXPECT_EQ(d.ActiveCellNormalIcon(), 4);
+  d.setListIndex(-1);  // no current row: reads are empty, writes ignored
+  EXPECT_EQ(d.ActiveCellValue(), "");
+  EXPECT_EQ(d.ActiveCellNormalIcon(), 0);
+  d.setSelectedCell("x");
+  EXPECT_EQ(d.TextMatrix(1, 2), "B");
+}
+
 TEST(ListDataErrors, UncheckedMembersRaiseSubscriptOutOfRange) {
   ListData d = grid(2, {"a\tb"});
   EXPECT_EQ(errorNumber([&] { d.Item(2); }), errSubscriptOutOfRange);
