@@ -7,6 +7,7 @@
 #include "platform/host/CodePage.h"
 #include "platform/host/HostError.h"
 #include "platform/host/PropertyBag.h"
+#include "platform/host/runtime/Format.h"
 #include "platform/host/runtime/Numeric.h"
 #include "platform/host/runtime/Text.h"
 #include "platform/services/FileIo.h"
@@ -495,6 +496,18 @@ int32_t ListData::FindAndReplace(std::string_view iFindString, std::string_view 
   }
   if (lastReplaced != -1) refresh();
   return lastReplaced;
+}
+
+bool ListData::FormatAColumn(int32_t iColumnIndex, std::string_view iFormatString) {
+  const int32_t c = checkedColumn(iColumnIndex);
+  if (c == 0) return false;
+  for (const auto& item : rows_) {
+    if (c > item->cellCount()) continue;
+    item->setiCell(c, host::Format(host::FormatValue(item->iCell(c)), iFormatString, host::FirstDayOfWeek::Sunday,
+                                   host::FirstWeekOfYear::Jan1));
+  }
+  refresh();
+  return true;
 }
 
 double ListData::Sum(int32_t iColumnIndex) {

@@ -170,6 +170,9 @@ class ListData {
   int32_t FindItem(std::string_view iFindString, int32_t iColumnIndex = 0, int32_t iStartRowIndex = 0);
   int32_t FindAndReplace(std::string_view iFindString, std::string_view iReplaceTxt, bool bReplaceAll = false,
                          int32_t iColumnIndex = 0, int32_t iStartRowIndex = 0);
+  // Replaces every cell of the column by its text through the host's Format (weeks start on
+  // Sunday, the first week holds January 1); False for a column out of range.
+  bool FormatAColumn(int32_t iColumnIndex, std::string_view iFormatString);
   // Running total rounded (half to even) to a 32-bit integer at every numeric cell; HostError 6
   // when it leaves the 32-bit range.
   double Sum(int32_t iColumnIndex);

@@ -295,6 +295,16 @@ TEST(ListDataAggregate, RunningTotalIsRoundedHalfToEvenAtEveryCell) {
   EXPECT_EQ(errorNumber([&] { big.Sum(1); }), errOverflow);
 }
 
+TEST(ListDataAggregate, FormatAColumnRewritesNumbersAndDatesOnly) {
+  ListData d = grid(2, {"a\t1234.5", "b\tword", "c\t2024-01-07"});
+  EXPECT_TRUE(d.FormatAColumn(2, "#,##0.00"));
+  EXPECT_EQ(d.TextMatrix(1, 2), "1,234.50");
+  EXPECT_EQ(d.TextMatrix(2, 2), "word");
+  EXPECT_TRUE(d.FormatAColumn(2, "ww"));  // 7 January 2024 is a Sunday: week 2 from Sunday
+  EXPECT_EQ(d.TextMatrix(3, 2), "2");
+  EXPECT_FALSE(d.FormatAColumn(3, "0"));
+}
+
 TEST(ListDataCheck, RangesWriteTrueFalseCellsOrTheRowFlag) {
   ListData d = grid(2, {"a", "b", "c", "d", "e"});
   EXPECT_TRUE(d.CheckSpecifyRange(2, 5, 2, true));  // last below start: row 5 only
