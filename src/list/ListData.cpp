@@ -7,6 +7,7 @@
 #include "platform/host/CodePage.h"
 #include "platform/host/HostError.h"
 #include "platform/host/PropertyBag.h"
+#include "platform/host/Variant.h"
 #include "platform/host/runtime/Format.h"
 #include "platform/host/runtime/Numeric.h"
 #include "platform/host/runtime/Text.h"
@@ -248,6 +249,11 @@ bool ListData::AddItemEx(RowRef lItem) {
 
 bool ListData::AddItemsByArray(std::span<const std::string> iListArray) {
   for (const std::string& text : iListArray) AddItem(text);
+  return true;
+}
+
+bool ListData::AddItemsByCollection(std::span<const host::Variant> iListCollection) {
+  for (const host::Variant& value : iListCollection) AddItem(value.toString());
   return true;
 }
 

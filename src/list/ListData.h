@@ -40,7 +40,8 @@
 
 namespace zxp::host {
 class PropertyBag;
-}
+class Variant;
+}  // namespace zxp::host
 
 namespace zxp::list {
 
@@ -100,8 +101,13 @@ class ListData {
                bool bStrikethought = false, std::string_view iIconCollection = {});
   // Appends the given row object itself (by reference).
   bool AddItemEx(RowRef lItem);
-  // One AddItem per text, first to last, all other arguments left out.
+  // One AddItem per element, first to last, each converted to text (a value without a text
+  // form, such as an object, raises the host's Type mismatch), all other arguments left out.
   bool AddItemsByArray(std::span<const std::string> iListArray);
+  bool AddItemsByCollection(std::span<const host::Variant> iListCollection);
+  bool AddItemsByParamArray(std::span<const host::Variant> iListCollection) {
+    return AddItemsByCollection(iListCollection);
+  }
   // Accepted for 1 <= iItemIndex <= ListIndex (the current row); see the .cpp for the rules.
   bool RemoveItem(int32_t iItemIndex);
   int32_t ClearAll();

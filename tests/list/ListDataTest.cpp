@@ -8,6 +8,7 @@
 #include "list/ListData.h"
 #include "platform/host/HostError.h"
 #include "platform/host/PropertyBag.h"
+#include "platform/host/Variant.h"
 
 namespace zxp::list {
 namespace {
@@ -162,6 +163,13 @@ TEST(ListDataRows, RowsAndReplaceAndSwap) {
   EXPECT_TRUE(d.ModifyItemText(1, "x\ty"));
   EXPECT_EQ(d.TextMatrix(1, 2), "y");
   EXPECT_EQ(d.List(1), "x\ty");
+
+  const std::vector<host::Variant> values{host::Variant(int32_t{12}), host::Variant(2.5), host::Variant(true)};
+  d.AddItemsByParamArray(values);
+  EXPECT_EQ(d.TextMatrix(4, 1), "12");
+  EXPECT_EQ(d.TextMatrix(5, 1), "2.5");
+  EXPECT_EQ(d.TextMatrix(6, 1), "True");
+  EXPECT_EQ(d.ListIndex(), 6);
 
   d.setRows(4);
   EXPECT_EQ(d.ListCount(), 4);
