@@ -1,0 +1,599 @@
+#include "list/ListData.h"
+
+#include <algorithm>
+#include <cmath>
+
+#include "list/ListSort.h"
+#include "platform/host/CodePage.h"
+#include "platform/host/HostError.h"
+#include "platform/host/PropertyBag.h"
+#include "platform/host/Variant.h"
+#include "platform/host/runtime/Format.h"
+#include "platform/host/runtime/Numeric.h"
+#include "platform/host/runtime/Text.h"
+#include "platform/services/FileIo.h"
+
+namespace zxp::list {
+
+namespace {
+constexpr int16_t kTrue = -1;
+inline int16_t flag(bool b) { return b ? kTrue : 0; }
+inline size_t at(int32_t i) { return static_cast<size_t>(i - 1); }
+
+// Whole-text equality ignoring case, against an already upper-cased text. ASCII is compared byte
+// by byte without building a copy; any other byte hands the cell to the runtime's UCase (which
+// keeps the UTF-8 length, so texts of different lengths never match).
+bool equalsUpper(std::string_view cell, std::string_view upper) {
+  if (cell.size() != upper.size()) return false;
+  for (size_t i = 0; i < cell.size(); ++i) {
+    const auto a = static_cast<unsigned char>(cell[i]);
+    const auto b = static_cast<unsigned char>(upper[i]);
+    if (a >= 0x80 || b >= 0x80) return host::UCase(cell) == upper;
+    const unsigned char ua = (a >= 'a' && a <= 'z') ? static_cast<unsigned char>(a - 32) : a;
+    if (ua != b) return false;
+  }
+  return true;
+}
+// The pieces of `text` between TABs, as views, in the way the runtime's Split counts them (an
+// empty text has no piece, "a\t" has two), without copying them first.
+class TabPieces {
+ public:
+  explicit TabPieces(std::string_view text) : rest_(text), done_(text.empty()) {}
+  // The next piece, or false when there is none.
+  bool next(std::string_view& piece) {
+    if (done_) return false;
+    const size_t tab = rest_.find('\t');
+    if (tab == std::string_view::npos) {
+      piece = rest_;
+      done_ = true;
+    } else {
+      piece = rest_.substr(0, tab);
+      rest_.remove_prefix(tab + 1);
+    }
+    return true;
+  }
+
+ private:
+  std::string_view rest_;
+  bool done_;
+};
+}  // namespace
+
+void ListData::refresh() const {
+  if (!LockUpdate && onRefresh) onRefresh();
+}
+
+// ---- Columns --------------------------------------------------------------------------------
+
+const ListData::Column& ListData::column(int32_t iColumn) const {
+  if (iColumn < 1 || iColumn > ColumnsCount()) throw HostError(errSubscriptOutOfRange);
+  return columns_[at(iColumn)];
+}
+ListData::Column& ListData::column(int32_t iColumn) {
+  return const_cast<Column&>(static_cast<const ListData*>(this)->column(iColumn));
+}
+
+void ListData::AddNewColumn(std::string_view lpStrColumnName, int32_t iColWidth, LHStyle iColStyle,
+                            LHAlignment iColAlignment) {
+  columns_.push_back(Column{std::string(lpStrColumnName), iColWidth, iColStyle, iColAlignment});
+  columnsChanged_ = true;
+  refresh();
+}
+
+void ListData::RemoveColumn(int32_t iColumn) {
+  column(iColumn);  // no columns, below 1 or beyond the count: subscript out of range
+  columns_.erase(columns_.begin() + static_cast<ptrdiff_t>(at(iColumn)));
+  columnsChanged_ = true;
+  refresh();
+}
+
+void ListData::ClearAllColumns() {
+  columns_.clear();
+  refresh();
+}
+
+const std::string& ListData::ColumnText(int32_t iColumn) const { return column(iColumn).text; }
+void ListData::setColumnText(int32_t iColumn, std::string_view text) {
+  column(iColumn).text.assign(text);
+  refresh();
+}
+int32_t ListData::ColumnWidth(int32_t iColumn) const { return column(iColumn).width; }
+void ListData::setColumnWidth(int32_t iColumn, int32_t width) {
+  Column& c = column(iColumn);
+  if (width < 20) return;
+  c.width = width;
+  refresh();
+}
+LHStyle ListData::ColumnStyle(int32_t iColumn) const { return column(iColumn).style; }
+void ListData::setColumnStyle(int32_t iColumn, LHStyle style) {
+  column(iColumn).style = style;
+  refresh();
+}
+LHAlignment ListData::ColumnAlignment(int32_t iColumn) const { return column(iColumn).alignment; }
+void ListData::setColumnAlignment(int32_t iColumn, LHAlignment alignment) {
+  column(iColumn).alignment = alignment;
+  refresh();
+}
+
+void ListData::WriteColumns(host::PropertyBag& PropBag) const {
+  PropBag.WriteProperty("ColumnsCount", static_cast<int16_t>(ColumnsCount()), int16_t{0});
+  for (int32_t n = 1; n <= ColumnsCount(); ++n) {
+    const Column& c = columns_[at(n)];
+    const std::string suffix = std::to_string(n);
+    PropBag.WriteProperty("ColumnText" + suffix, c.text, std::string());
+    PropBag.WriteProperty("ColumnAlignment" + suffix, c.alignment, LHAlignment::Center);
+    PropBag.WriteProperty("ColumnWidth" + suffix, c.width, int32_t{100});
+    PropBag.WriteProperty("ColumnStyle" + suffix, c.style, LHStyle::Default);
+  }
+}
+
+void ListData::ReadColumns(const host::PropertyBag& PropBag) {
+  const int16_t count = PropBag.read<int16_t>("ColumnsCount", 0);
+  for (int32_t n = 1; n <= count; ++n) {
+    const std::string suffix = std::to_string(n);
+    std::string text = PropBag.read<std::string>("ColumnText" + suffix, std::string());
+    const int32_t width = PropBag.read<int32_t>("ColumnWidth" + suffix, 100);
+    const int32_t style = PropBag.read<int32_t>("ColumnStyle" + suffix, 0);
+    const int32_t alignment = PropBag.read<int32_t>("ColumnAlignment" + suffix, 1);
+    AddNewColumn(text, width, static_cast<LHStyle>(style), static_cast<LHAlignment>(alignment));
+  }
+}
+
+int32_t ListData::checkedColumn(int32_t iColumnIndex) const {
+  if (!multiColumn()) return 1;
+  return (iColumnIndex >= 1 && iColumnIndex <= ColumnsCount()) ? iColumnIndex : 0;
+}
+
+int32_t ListData::searchColumn(int32_t iColumnIndex) const {
+  return (multiColumn() && iColumnIndex >= 1 && iColumnIndex <= ColumnsCount()) ? iColumnIndex : 1;
+}
+
+// ---- Rows -----------------------------------------------------------------------------------
+
+clsLItem& ListData::row(int32_t i) const {
+  if (!rowInRange(i)) throw HostError(errSubscriptOutOfRange);
+  return *rows_[at(i)];
+}
+
+void ListData::selectNewRow(int32_t previousIndex) {
+  selected_.resize(rows_.size(), 0);
+  const int32_t added = ListCount();
+  selected_[at(added)] = 1;
+  if (previousIndex < 1 || previousIndex > added - 1) return;
+  // In extended cell selection the previous row keeps its flag while it lies inside the
+  // extended row selection (given in either order).
+  const bool keep = SelectedMode == LSelectedMode::LSMExtend && SelectedModeStyle == LSelectedModeStyle::LSMSCell &&
+                    previousIndex >= std::min(extendedRowFirst_, extendedRowLast_) &&
+                    previousIndex <= std::max(extendedRowFirst_, extendedRowLast_);
+  if (!keep) selected_[at(previousIndex)] = 0;
+}
+
+void ListData::fillRow(clsLItem& item, std::string_view text, bool check, int32_t data, std::string_view normalIcons,
+                       std::string_view selectedIcons, const LItemUnicode& attributes) {
+  const int32_t rowNumber = ListCount();
+  if (!multiColumn()) {
+    item.lvInitColumns(std::max(item.cellCount(), 1));
+    item.setiCell(1, text);
+    item.setWholeText(text);
+    item.setiValue(check);
+    item.setItemData(data);
+    if (auto n = host::CLng(normalIcons)) item.setiNormalIcon(1, *n);
+    if (auto s = host::CLng(selectedIcons)) item.setiSelectedIcon(1, *s);
+    item.setiRow(rowNumber);
+    item.setiItemUnicode(attributes);
+    return;
+  }
+  const int32_t count = ColumnsCount();
+  if (columnsChanged_) {
+    for (auto& r : rows_) {
+      if (r) r->lvInitColumns(count);
+    }
+    columnsChanged_ = false;
+  }
+  item.lvInitColumns(count);
+  TabPieces cells(text);
+  const host::TextList normal = host::Split(normalIcons, ",");
+  const host::TextList selectedPieces = host::Split(selectedIcons, ",");
+  std::string_view piece;
+  for (int32_t c = 1; c <= count; ++c) {
+    if (cells.next(piece)) item.setiCell(c, piece);
+    if (normal.has(c)) {
+      if (auto n = host::CLng(normal(c))) item.setiNormalIcon(c, *n);
+    }
+    if (selectedPieces.has(c)) {
+      if (auto s = host::CLng(selectedPieces(c))) item.setiSelectedIcon(c, *s);
+    }
+  }
+  if (!text.empty()) item.setWholeText(text);
+  if (data != 0) item.setItemData(data);
+  item.setiRow(rowNumber);
+  item.setiItemUnicode(attributes);
+}
+
+bool ListData::AddItem(std::string_view iText, bool iCheck, int32_t iData, int32_t iNormalIcon, int32_t iSelectedIcon,
+                       bool bBold, bool bItalic, bool bUnderline, bool bStrikethought,
+                       std::string_view iIconCollection) {
+  if (BeforeInsert) BeforeInsert();
+  const int32_t previous = listIndex_;
+  rows_.push_back(std::make_shared<clsLItem>());
+  listIndex_ = ListCount();
+  if (topIndex_ == 0) {
+    topIndex_ = 1;
+    currentColumn_ = 1;
+  }
+  const std::string normalIcons = multiColumn() ? std::string(iIconCollection) : std::to_string(iNormalIcon);
+  const std::string selectedIcons = std::to_string(iSelectedIcon);
+  selectNewRow(previous);
+  fillRow(*rows_.back(), iText, iCheck, iData, normalIcons, selectedIcons,
+          LItemUnicode{flag(bBold), flag(bItalic), flag(bUnderline), flag(bStrikethought)});
+  refresh();
+  if (AfterInsert) AfterInsert();
+  return true;
+}
+
+bool ListData::AddItemEx(RowRef lItem) {
+  if (!lItem) throw HostError(errObjectNotSet);
+  if (BeforeInsert) BeforeInsert();
+  const int32_t previous = listIndex_;
+  rows_.push_back(std::move(lItem));
+  listIndex_ = ListCount();
+  if (topIndex_ == 0) {
+    topIndex_ = 1;
+    currentColumn_ = 1;
+  }
+  selectNewRow(previous);
+  refresh();
+  if (AfterInsert) AfterInsert();
+  return true;
+}
+
+bool ListData::AddItemsByArray(std::span<const std::string> iListArray) {
+  for (const std::string& text : iListArray) AddItem(text);
+  return true;
+}
+
+bool ListData::AddItemsByCollection(std::span<const host::Variant> iListCollection) {
+  for (const host::Variant& value : iListCollection) AddItem(value.toString());
+  return true;
+}
+
+bool ListData::RemoveItem(int32_t iItemIndex) {
+  if (iItemIndex < 1 || iItemIndex > listIndex_) return false;
+  const int32_t count = ListCount();
+  const bool wasLast = iItemIndex == count;
+  if (!wasLast) {
+    rows_.erase(rows_.begin() + static_cast<ptrdiff_t>(at(iItemIndex)));
+    selected_.erase(selected_.begin() + static_cast<ptrdiff_t>(at(iItemIndex)));
+    // The arrays still count `count` entries until they shrink below; the flag of the current
+    // row is set on the shifted array, as the control does.
+    if (listIndex_ < count) selected_[at(listIndex_)] = 1;
+  } else {
+    rows_.pop_back();
+    selected_.pop_back();
+    // The current last row goes: the new last row becomes current. (A ListIndex set past the
+    // list leaves no row whose flag could be set.)
+    if (listIndex_ == count) {
+      listIndex_ = count - 1;
+      if (listIndex_ != 0) selected_[at(listIndex_)] = 1;
+    }
+  }
+  if (rows_.empty()) {
+    ClearAll();
+  } else {
+    refresh();
+  }
+  return true;
+}
+
+int32_t ListData::ClearAll() {
+  rows_.clear();
+  selected_.clear();
+  listIndex_ = -1;
+  refresh();
+  return -1;
+}
+
+void ListData::SwapItems(int32_t iFirstIndex, int32_t iLastIndex) {
+  if (!rowInRange(iFirstIndex)) return;
+  if (!rowInRange(iLastIndex)) throw HostError(errSubscriptOutOfRange);
+  std::swap(rows_[at(iFirstIndex)], rows_[at(iLastIndex)]);
+  refresh();
+}
+
+bool ListData::ReplaceAItem(int32_t iItem, RowRef iClsListItem) {
+  if (!rowInRange(iItem)) return false;
+  if (!iClsListItem) throw HostError(errObjectNotSet);
+  iClsListItem->lvInitColumns(multiColumn() ? rows_[at(iItem)]->cellCount() : 1);
+  rows_[at(iItem)] = std::move(iClsListItem);
+  refresh();
+  return true;
+}
+
+bool ListData::ModifyItemText(int32_t iItem, std::string_view iText) {
+  if (iItem < 1 || iItem > listIndex_ || iItem > ListCount()) return false;
+  clsLItem& item = *rows_[at(iItem)];
+  if (!multiColumn()) {
+    item.lvInitColumns(std::max(item.cellCount(), 1));
+    item.setiCell(1, iText);
+  } else {
+    item.lvInitColumns(ColumnsCount());
+    TabPieces cells(iText);
+    std::string_view piece;
+    for (int32_t c = 1; c <= ColumnsCount() && cells.next(piece); ++c) item.setiCell(c, piece);
+  }
+  item.setWholeText(iText);
+  refresh();
+  return true;
+}
+
+void ListData::ModifyItemUnicode(int32_t iItem, bool bBold, bool bItalic, bool bUnderline, bool bStrikeThrough) {
+  row(iItem).setiItemUnicode(LItemUnicode{flag(bBold), flag(bItalic), flag(bUnderline), flag(bStrikeThrough)});
+  refresh();
+}
+
+RowRef ListData::Item(int32_t iItem) const {
+  row(iItem);
+  return rows_[at(iItem)];
+}
+
+void ListData::setItem(int32_t iItem, RowRef item) {
+  row(iItem);
+  if (!item) throw HostError(errObjectNotSet);
+  if (multiColumn()) {
+    if (item->cellCount() < 1 || item->cellCount() < ColumnsCount()) item->lvInitColumns(ColumnsCount());
+  } else if (item->cellCount() != 1) {
+    item->lvInitColumns(1);
+  }
+  rows_[at(iItem)] = std::move(item);
+  refresh();
+}
+
+const std::string& ListData::List(int32_t iItem) const { return row(iItem).wholeText(); }
+int32_t ListData::ItemData(int32_t iItem) const { return row(iItem).ItemData(); }
+void ListData::setItemData(int32_t iItem, int32_t value) { row(iItem).setItemData(value); }
+
+std::string ListData::TextMatrix(int32_t iRow, int32_t iColumn) const {
+  const int32_t c = checkedColumn(iColumn);
+  if (!rowInRange(iRow) || c == 0) return {};
+  const clsLItem& item = *rows_[at(iRow)];
+  return c <= item.cellCount() ? item.iCell(c) : std::string();
+}
+
+void ListData::setTextMatrix(int32_t iRow, int32_t iColumn, std::string_view text) {
+  const int32_t c = checkedColumn(iColumn);
+  if (!rowInRange(iRow) || c == 0) return;
+  clsLItem& item = *rows_[at(iRow)];
+  if (item.cellCount() < c) item.lvInitColumns(c);
+  item.setiCell(c, text);
+  refresh();
+}
+
+bool ListData::Selected(int32_t iItem) const {
+  row(iItem);
+  return selected_[at(iItem)] != 0;
+}
+
+void ListData::setSelected(int32_t iItem, bool value) {
+  row(iItem);
+  selected_[at(iItem)] = value ? 1 : 0;
+  refresh();
+}
+
+int32_t ListData::SelectedCount() const {
+  return static_cast<int32_t>(std::count(selected_.begin(), selected_.end(), uint8_t{1}));
+}
+
+void ListData::setListIndex(int32_t value) {
+  listIndex_ = value;
+  refresh();
+}
+
+void ListData::setRows(int32_t value) {
+  if (value < 0) return;
+  const bool locked = LockUpdate;
+  LockUpdate = true;
+  ClearAll();
+  for (int32_t i = 0; i < value; ++i) AddItem("");
+  LockUpdate = locked;
+  refresh();
+}
+
+int32_t ListData::SelectedColIndex() const {
+  if (!multiColumn() || currentColumn_ < 0) return 1;
+  return std::min(currentColumn_, ColumnsCount());
+}
+
+int32_t ListData::ActiveCellNormalIcon() const {
+  const int32_t c = checkedColumn(SelectedColIndex());
+  if (!rowInRange(listIndex_) || c == 0 || c > rows_[at(listIndex_)]->cellCount()) return 0;
+  return rows_[at(listIndex_)]->iNormalIcon(c);
+}
+
+int32_t ListData::ActiveCellSelectedIcon() const {
+  const int32_t c = checkedColumn(SelectedColIndex());
+  if (!rowInRange(listIndex_) || c == 0 || c > rows_[at(listIndex_)]->cellCount()) return 0;
+  return rows_[at(listIndex_)]->iSelectedIcon(c);
+}
+
+bool ListData::SetIconByImageList(int32_t iRowIndex, int32_t iColumnIndex, int32_t iNormalIconPos,
+                                  int32_t iSelectedIconPos) {
+  const int32_t c = checkedColumn(iColumnIndex);
+  if (!rowInRange(iRowIndex) || c == 0) return false;
+  clsLItem& item = *rows_[at(iRowIndex)];
+  if (item.cellCount() < c) item.lvInitColumns(c);
+  if (iSelectedIconPos != -1) item.setiSelectedIcon(c, iSelectedIconPos);
+  if (iNormalIconPos != -1) item.setiNormalIcon(c, iNormalIconPos);
+  refresh();
+  return true;
+}
+
+// ---- Check-box cells ------------------------------------------------------------------------
+
+bool ListData::CheckAll(int32_t iColumnIndex) { return CheckSpecifyRange(iColumnIndex, 1, ListCount(), true); }
+bool ListData::UnCheckAll(int32_t iColumnIndex) { return CheckSpecifyRange(iColumnIndex, 1, ListCount(), false); }
+
+bool ListData::CheckSpecifyRange(int32_t iColumnIndex, int32_t iStartRow, int32_t iLastRow, bool BValue) {
+  const int32_t c = checkedColumn(iColumnIndex);
+  if (c == 0 || !rowInRange(iStartRow) || !rowInRange(iLastRow)) return false;
+  iLastRow = std::max(iLastRow, iStartRow);
+  for (int32_t r = iStartRow; r <= iLastRow; ++r) {
+    clsLItem& item = *rows_[at(r)];
+    if (multiColumn()) {
+      if (item.cellCount() < c) item.lvInitColumns(c);
+      item.setiCell(c, BValue ? "True" : "False");
+    } else {
+      item.setiValue(BValue);
+    }
+  }
+  refresh();
+  return true;
+}
+
+// ---- Sorting, searching, aggregation --------------------------------------------------------
+
+void ListData::ResortCol(int32_t iColNumber, LSortMethod iSortMethod) {
+  if (ListCount() < 2) return;
+  int32_t c = 1;
+  if (multiColumn()) {
+    if (iColNumber < 1 || iColNumber > ColumnsCount()) return;
+    c = iColNumber;
+  }
+  static const std::string kNoCell;
+  std::vector<SortKey> keys;
+  keys.reserve(rows_.size());
+  for (size_t i = 0; i < rows_.size(); ++i) {
+    const clsLItem& item = *rows_[i];
+    const std::string& text = c <= item.cellCount() ? item.iCell(c) : kNoCell;
+    keys.push_back(makeSortKey(text, AllowToSortAsNumeric, static_cast<uint32_t>(i)));
+  }
+  quickSortKeys(keys, iSortMethod == LSortMethod::LSDescending);
+  // Only the row objects move; the selection flags stay with the positions.
+  std::vector<RowRef> sorted;
+  sorted.reserve(rows_.size());
+  for (const SortKey& k : keys) sorted.push_back(std::move(rows_[k.row]));
+  rows_ = std::move(sorted);
+  refresh();
+}
+
+int32_t ListData::FindItem(std::string_view iFindString, int32_t iColumnIndex, int32_t iStartRowIndex) {
+  if (!rowInRange(iStartRowIndex)) return 0;
+  const int32_t c = searchColumn(iColumnIndex);
+  const std::string wanted = host::UCase(iFindString);
+  for (int32_t r = iStartRowIndex; r <= ListCount(); ++r) {
+    const clsLItem& item = *rows_[at(r)];
+    if (c > item.cellCount()) continue;
+    if (equalsUpper(item.iCell(c), wanted)) return r;
+  }
+  return -1;
+}
+
+int32_t ListData::FindAndReplace(std::string_view iFindString, std::string_view iReplaceTxt, bool bReplaceAll,
+                                 int32_t iColumnIndex, int32_t iStartRowIndex) {
+  if (!rowInRange(iStartRowIndex)) return 0;
+  const int32_t c = searchColumn(iColumnIndex);
+  const std::string wanted = host::UCase(iFindString);
+  int32_t lastReplaced = -1;
+  for (int32_t r = iStartRowIndex; r <= ListCount(); ++r) {
+    clsLItem& item = *rows_[at(r)];
+    if (c > item.cellCount() || !equalsUpper(item.iCell(c), wanted)) continue;
+    item.setiCell(c, iReplaceTxt);
+    lastReplaced = r;
+    if (!bReplaceAll) break;
+  }
+  if (lastReplaced != -1) refresh();
+  return lastReplaced;
+}
+
+bool ListData::FormatAColumn(int32_t iColumnIndex, std::string_view iFormatString) {
+  const int32_t c = checkedColumn(iColumnIndex);
+  if (c == 0) return false;
+  for (const auto& item : rows_) {
+    if (c > item->cellCount()) continue;
+    item->setiCell(c, host::Format(host::FormatValue(item->iCell(c)), iFormatString, host::FirstDayOfWeek::Sunday,
+                                   host::FirstWeekOfYear::Jan1));
+  }
+  refresh();
+  return true;
+}
+
+double ListData::Sum(int32_t iColumnIndex) {
+  const int32_t c = checkedColumn(iColumnIndex);
+  if (rows_.empty() || c == 0) return 0;
+  int32_t total = 0;
+  for (const auto& item : rows_) {
+    if (c > item->cellCount()) continue;
+    if (auto value = host::parseNumber(item->iCell(c))) {
+      auto next = host::CLng(*value + total);
+      if (!next) throw HostError(errOverflow);
+      total = *next;
+    }
+  }
+  return total;
+}
+
+double ListData::Average(int32_t iColumnIndex) {
+  const int32_t c = checkedColumn(iColumnIndex);
+  if (rows_.empty() || c == 0) return 0;
+  int32_t total = 0;
+  int32_t count = 0;
+  for (const auto& item : rows_) {
+    if (c > item->cellCount()) continue;
+    if (auto value = host::parseNumber(item->iCell(c))) {
+      auto next = host::CLng(*value + total);
+      if (!next) throw HostError(errOverflow);
+      total = *next;
+      ++count;
+    }
+  }
+  return count == 0 ? 0.0 : static_cast<double>(total) / count;
+}
+
+// ---- Export ---------------------------------------------------------------------------------
+
+std::string ListData::csvText() const {
+  if (rows_.empty()) return "There is no item to display.\r\n";
+  std::string out;
+  auto field = [&out](std::string_view text) {
+    out += '"';
+    // TABs are removed before CR LF pairs are looked for, so a CR TAB LF also becomes one space.
+    for (size_t i = 0; i < text.size(); ++i) {
+      const char ch = text[i];
+      if (ch == '\t') continue;
+      if (ch == '\r') {
+        size_t j = i + 1;
+        while (j < text.size() && text[j] == '\t') ++j;
+        if (j < text.size() && text[j] == '\n') {
+          out += ' ';
+          i = j;
+          continue;
+        }
+      }
+      out += ch;
+    }
+    out += "\",";
+  };
+  if (multiColumn()) {
+    for (const Column& col : columns_) field(col.text);
+  } else {
+    out += "\"Column1\"";
+  }
+  out += "\r\n";
+  const int32_t count = multiColumn() ? ColumnsCount() : 1;
+  for (const auto& item : rows_) {
+    for (int32_t c = 1; c <= count; ++c) field(c <= item->cellCount() ? std::string_view(item->iCell(c)) : "");
+    out += "\r\n";
+  }
+  out += "\r\n\r\n";
+  out += kCreditLine;
+  out += "\r\n";
+  return out;
+}
+
+void ListData::ExportToCsv(std::string_view iStrPath) const {
+  std::string path(iStrPath);
+  if (path.size() < 4 || path.compare(path.size() - 4, 4, ".csv") != 0) path += ".csv";
+  // A failed write leaves any old file whole and ends the export without a message.
+  (void)services::writeFileAtomically(path, host::utf8ToCp1252(csvText()));
+}
+
+}  // namespace zxp::list

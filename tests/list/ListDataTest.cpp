@@ -1,0 +1,346 @@
+// The list's data model: current-row and selection rules of adding and removing rows, the
+// errors and fallbacks of bad indexes, columns, searching, sums and check ranges.
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "list/ListData.h"
+#include "platform/host/HostError.h"
+#include "platform/host/PropertyBag.h"
+#include "platform/host/Variant.h"
+
+namespace zxp::list {
+namespace {
+
+int errorNumber(const std::function<void()>& f) {
+  try {
+    f();
+  } catch (const HostError& e) {
+    return e.number();
+  }
+  return 0;
+}
+
+ListData grid(int columns, const std::vector<std::string>& rows) {
+  ListData d;
+  for (int c = 1; c <= columns; ++c) d.AddNewColumn("H" + std::to_string(c), 100);
+  for (const auto& r : rows) d.AddItem(r);
+  return d;
+}
+
+std::vector<bool> flags(const ListData& d) {
+  std::vector<bool> v;
+  for (int32_t i = 1; i <= d.ListCount(); ++i) v.push_back(d.Selected(i));
+  return v;
+}
+
+TEST(ListDataRows, AddingMakesTheNewRowCurrentAndTheOnlySelectedInSingleMode) {
+  ListData d;
+  EXPECT_EQ(d.ListIndex(), -1);
+  int before = 0, after = 0, refreshes = 0;
+  d.BeforeInsert = [&] { EXPECT_EQ(before, after); ++before; };
+  d.AfterInsert = [&] { ++after; };
+  d.onRefresh = [&] { ++refreshes; };
+  EXPECT_TRUE(d.AddItem("one", true, 7, 3, 4, true, false, true));
+  EXPECT_TRUE(d.AddItem("two"));
+  EXPECT_TRUE(d.AddItem("three"));
+  EXPECT_EQ(before, 3);
+  EXPECT_EQ(after, 3);
+  EXPECT_EQ(refreshes, 3);
+  EXPECT_EQ(d.ListIndex(), 3);
+  EXPECT_EQ(flags(d), (std::vector<bool>{false, false, true}));
+  auto first = d.Item(1);
+  EXPECT_EQ(first->iCell(1), "one");
+  EXPECT_TRUE(first->iValue());
+  EXPECT_EQ(first->ItemData(), 7);
+  EXPECT_EQ(first->iNormalIcon(1), 3);
+  EXPECT_EQ(first->iSelectedIcon(1), 4);
+  EXPECT_EQ(first->iItemUnicode(), (LItemUnicode{-1, 0, -1, 0}));
+  // Item hands out the live row.
+  first->setiCell(1, "changed");
+  EXPECT_EQ(d.TextMatrix(1, 1), "changed");
+  // LockUpdate silences refreshes.
+  d.LockUpdate = true;
+  d.AddItem("four");
+  EXPECT_EQ(refreshes, 3);
+}
+
+TEST(ListDataRows, ExtendedCellSelectionKeepsThePreviousRowInsideTheRange) {
+  ListData d = grid(2, {"a", "b"});
+  d.SelectedMode = LSelectedMode::LSMExtend;
+  d.SelectedModeStyle = LSelectedModeStyle::LSMSCell;
+  d.setExtendedRows(3, 1);  // either order
+  d.AddItem("c");           // previous row 2 is inside 1..3: keeps its flag
+  EXPECT_EQ(flags(d), (std::vector<bool>{false, true, true}));
+  d.setExtendedRows(1, 2);
+  d.AddItem("d");           // previous row 3 is outside: cleared
+  EXPECT_EQ(flags(d), (std::vector<bool>{false, true, false, true}));
+}
+
+TEST(ListDataRows, MultiColumnRowsSplitTextAndIconsAndFollowNewColumns) {
+  ListData d = grid(3, {});
+  d.AddItem("a\tb\tc\textra", false, 0, 0, 5, false, false, false, false, "1,x,3");
+  auto r = d.Item(1);
+  EXPECT_EQ(r->cellCount(), 3);
+  EXPECT_EQ(r->iCell(3), "c");
+  EXPECT_EQ(r->iNormalIcon(1), 1);
+  EXPECT_EQ(r->iNormalIcon(2), 0);  // "x" is not numeric
+  EXPECT_EQ(r->iNormalIcon(3), 3);
+  EXPECT_EQ(r->iSelectedIcon(1), 5);
+  EXPECT_EQ(d.List(1), "a\tb\tc\textra");
+  d.AddItem("short");
+  EXPECT_EQ(d.TextMatrix(2, 1), "short");
+  EXPECT_EQ(d.TextMatrix(2, 2), "");
+  // A new column reaches every existing row at the next insertion.
+  d.AddNewColumn("H4", 50);
+  d.AddItem("p\tq\tr\ts");
+  EXPECT_EQ(d.Item(1)->cellCount(), 4);
+  EXPECT_EQ(d.Item(1)->iCell(3), "c");
+  EXPECT_EQ(d.TextMatrix(3, 4), "s");
+}
+
+TEST(ListDataRows, RemoveItemFollowsTheCurrentRowRules) {
+  ListData d = grid(0, {"1", "2", "3", "4", "5"});
+  d.setListIndex(3);
+  EXPECT_FALSE(d.RemoveItem(5));  // beyond the current row
+  EXPECT_FALSE(d.RemoveItem(0));
+  EXPECT_EQ(d.ListCount(), 5);
+
+  // Removing a middle row: rows and flags move up; the current row number stays and its flag is set.
+  EXPECT_TRUE(d.RemoveItem(2));
+  EXPECT_EQ(d.ListCount(), 4);
+  EXPECT_EQ(d.ListIndex(), 3);
+  EXPECT_EQ(d.List(2), "3");
+  EXPECT_EQ(flags(d), (std::vector<bool>{false, false, true, true}));
+
+  // Removing the current last row makes the new last row current and selected.
+  d.setListIndex(4);
+  d.setSelected(4, false);
+  EXPECT_TRUE(d.RemoveItem(4));
+  EXPECT_EQ(d.ListIndex(), 3);
+  EXPECT_EQ(d.ListCount(), 3);
+  EXPECT_TRUE(d.Selected(3));
+}
+
+TEST(ListDataRows, RemovingWhileIteratingEmptiesTheListCleanly) {
+  ListData d = grid(2, {"a\t1", "b\t2", "c\t3", "d\t4"});
+  // Remove every row holding an even number while walking down, as a caller would.
+  for (int32_t i = 1; i <= d.ListCount();) {
+    if (std::stoi(d.TextMatrix(i, 2)) % 2 == 0) {
+      d.setListIndex(d.ListCount());
+      ASSERT_TRUE(d.RemoveItem(i));
+    } else {
+      ++i;
+    }
+  }
+  EXPECT_EQ(d.ListCount(), 2);
+  EXPECT_EQ(d.TextMatrix(1, 1), "a");
+  EXPECT_EQ(d.TextMatrix(2, 1), "c");
+  // Removing from the back down to nothing ends in the cleared state.
+  while (d.ListCount() > 0) ASSERT_TRUE(d.RemoveItem(d.ListCount()));
+  EXPECT_EQ(d.ListIndex(), -1);
+  EXPECT_EQ(d.SelectedCount(), 0);
+  EXPECT_FALSE(d.RemoveItem(1));
+  EXPECT_EQ(d.ClearAll(), -1);
+}
+
+TEST(ListDataRows, RowsAndReplaceAndSwap) {
+  ListData d = grid(2, {"a\t1", "b\t2", "c\t3"});
+  auto b = d.Item(2);
+  d.SwapItems(1, 3);
+  EXPECT_EQ(d.TextMatrix(1, 1), "c");
+  EXPECT_EQ(d.Item(2), b);
+  EXPECT_EQ(flags(d), (std::vector<bool>{false, false, true}));  // flags stay with positions
+  d.SwapItems(9, 1);  // first index out of range: nothing
+  EXPECT_EQ(d.TextMatrix(1, 1), "c");
+
+  auto fresh = std::make_shared<clsLItem>();
+  EXPECT_TRUE(d.ReplaceAItem(2, fresh));
+  EXPECT_EQ(fresh->cellCount(), 2);
+  EXPECT_FALSE(d.ReplaceAItem(4, std::make_shared<clsLItem>()));
+
+  EXPECT_TRUE(d.ModifyItemText(1, "x\ty"));
+  EXPECT_EQ(d.TextMatrix(1, 2), "y");
+  EXPECT_EQ(d.List(1), "x\ty");
+
+  const std::vector<host::Variant> values{host::Variant(int32_t{12}), host::Variant(2.5), host::Variant(true)};
+  d.AddItemsByParamArray(values);
+  EXPECT_EQ(d.TextMatrix(4, 1), "12");
+  EXPECT_EQ(d.TextMatrix(5, 1), "2.5");
+  EXPECT_EQ(d.TextMatrix(6, 1), "True");
+  EXPECT_EQ(d.ListIndex(), 6);
+
+  d.setRows(4);
+  EXPECT_EQ(d.ListCount(), 4);
+  EXPECT_EQ(d.TextMatrix(4, 1), "");
+  EXPECT_EQ(d.ListIndex(), 4);
+}
+
+TEST(ListDataRows, ActiveCellIsTheCurrentRowAtTheCurrentColumn) {
+  ListData d = grid(3, {"a\tb\tc", "d\te\tf"});
+  d.setSelectedColIndex(2);
+  EXPECT_EQ(d.SelectedCell(), "e");
+  d.setListIndex(1);
+  d.setActiveCellValue("B");
+  d.setActiveCellNormalIcon(4);
+  d.setActiveCellSelectedIcon(6);
+  EXPECT_EQ(d.TextMatrix(1, 2), "B");
+  EXPECT_EQ(d.Item(1)->iNormalIcon(2), 4);
+  EXPECT_EQ(d.ActiveCellSelectedIcon(), 6);
+  d.setActiveCellNormalIcon(-1);  // -1 leaves the index as it is
+  EXPECT_EQ(d.ActiveCellNormalIcon(), 4);
+  d.setListIndex(-1);  // no current row: reads are empty, writes ignored
+  EXPECT_EQ(d.ActiveCellValue(), "");
+  EXPECT_EQ(d.ActiveCellNormalIcon(), 0);
+  d.setSelectedCell("x");
+  EXPECT_EQ(d.TextMatrix(1, 2), "B");
+}
+
+TEST(ListDataErrors, UncheckedMembersRaiseSubscriptOutOfRange) {
+  ListData d = grid(2, {"a\tb"});
+  EXPECT_EQ(errorNumber([&] { d.Item(2); }), errSubscriptOutOfRange);
+  EXPECT_EQ(errorNumber([&] { d.Selected(2); }), errSubscriptOutOfRange);
+  EXPECT_EQ(errorNumber([&] { d.ItemData(5); }), errSubscriptOutOfRange);
+  EXPECT_EQ(errorNumber([&] { d.List(2); }), errSubscriptOutOfRange);
+  EXPECT_EQ(errorNumber([&] { d.SwapItems(1, 2); }), errSubscriptOutOfRange);
+  EXPECT_EQ(errorNumber([&] { d.RemoveColumn(3); }), errSubscriptOutOfRange);
+  EXPECT_EQ(errorNumber([&] { d.ColumnText(3); }), errSubscriptOutOfRange);
+  EXPECT_EQ(errorNumber([&] { d.Item(1)->iCell(3); }), errSubscriptOutOfRange);
+  ListData none;
+  EXPECT_EQ(errorNumber([&] { none.RemoveColumn(1); }), errSubscriptOutOfRange);
+  // Nothing changed on the way.
+  EXPECT_EQ(d.ListCount(), 1);
+  EXPECT_EQ(d.ColumnsCount(), 2);
+  EXPECT_EQ(d.TextMatrix(1, 2), "b");
+}
+
+TEST(ListDataErrors, CheckedMembersAnswerFalseZeroOrMinusOne) {
+  ListData d = grid(2, {"a\t1"});
+  EXPECT_EQ(d.TextMatrix(2, 1), "");
+  d.setTextMatrix(1, 3, "no");
+  d.setTextMatrix(0, 1, "no");
+  EXPECT_EQ(d.List(1), "a\t1");
+  EXPECT_FALSE(d.CheckSpecifyRange(3, 1, 1, true));
+  EXPECT_FALSE(d.CheckSpecifyRange(1, 1, 2, true));
+  EXPECT_FALSE(d.SetIconByImageList(2, 1, 1, 1));
+  EXPECT_EQ(d.FindItem("a", 1, 2), 0);
+  EXPECT_EQ(d.FindAndReplace("a", "b", false, 1, 0), 0);
+  EXPECT_EQ(d.Sum(5), 0);
+  EXPECT_EQ(d.Average(0), 0);
+  EXPECT_FALSE(d.ModifyItemText(2, "x"));
+  EXPECT_EQ(d.TextMatrix(1, 1), "a");
+  d.ResortCol(9);  // column out of range: nothing
+}
+
+TEST(ListDataColumns, WidthsBelowTwentyAreIgnoredAndClearingFallsBackToOneColumn) {
+  ListData d = grid(3, {"a\tb\tc"});
+  d.setColumnWidth(2, 19);
+  EXPECT_EQ(d.ColumnWidth(2), 100);
+  d.setColumnWidth(2, 20);
+  EXPECT_EQ(d.ColumnWidth(2), 20);
+  d.RemoveColumn(2);
+  EXPECT_EQ(d.ColumnsCount(), 2);
+  EXPECT_EQ(d.ColumnText(2), "H3");
+  d.setSelectedColIndex(7);
+  EXPECT_EQ(d.SelectedColIndex(), 2);
+  d.ClearAllColumns();
+  EXPECT_FALSE(d.multiColumn());
+  EXPECT_EQ(d.SelectedColIndex(), 1);
+  EXPECT_EQ(d.TextMatrix(1, 99), "a");  // single-column mode: any column is cell 1
+}
+
+TEST(ListDataColumns, PersistedColumnsRoundTripWithTheirKeysAndDefaults) {
+  ListData d;
+  d.AddNewColumn("Name", 100, LHStyle::Default, LHAlignment::Center);  // all defaults but the text
+  d.AddNewColumn("", 45, LHStyle::CheckBox, LHAlignment::Right);
+  host::PropertyBag bag;
+  d.WriteColumns(bag);
+  EXPECT_EQ(bag.read<int16_t>("ColumnsCount", 0), 2);
+  EXPECT_EQ(bag.read<std::string>("ColumnText1", "?"), "Name");
+  EXPECT_EQ(bag.read<int32_t>("columnwidth2", 0), 45);  // keys ignore case
+  EXPECT_EQ(bag.read<int32_t>("ColumnAlignment2", 0), 2);
+  ListData back;
+  back.ReadColumns(bag);
+  ASSERT_EQ(back.ColumnsCount(), 2);
+  EXPECT_EQ(back.ColumnText(1), "Name");
+  EXPECT_EQ(back.ColumnWidth(1), 100);
+  EXPECT_EQ(back.ColumnAlignment(1), LHAlignment::Center);
+  EXPECT_EQ(back.ColumnWidth(2), 45);
+  EXPECT_EQ(back.ColumnStyle(2), LHStyle::CheckBox);
+  EXPECT_EQ(back.ColumnAlignment(2), LHAlignment::Right);
+  host::PropertyBag bad;
+  bad.WriteProperty("ColumnsCount", int16_t{1});
+  bad.WriteProperty("ColumnWidth1", "wide");
+  EXPECT_EQ(errorNumber([&] { ListData().ReadColumns(bad); }), errTypeMismatch);
+}
+
+TEST(ListDataSearch, FindMatchesWholeCellsIgnoringCase) {
+  ListData d = grid(2, {"x\tABCD", "y\tABC", "z\tabc", "w\télan"});
+  EXPECT_EQ(d.FindItem("abc"), 0);           // no start row
+  EXPECT_EQ(d.FindItem("abc", 2, 1), 2);     // ABCD is not a whole-cell match
+  EXPECT_EQ(d.FindItem("abc", 2, 3), 3);
+  EXPECT_EQ(d.FindItem("ÉLAN", 2, 1), 4);    // case folding of accented letters
+  EXPECT_EQ(d.FindItem("Y", 9, 1), 2);       // a column out of range searches column 1
+
+  EXPECT_EQ(d.FindAndReplace("abc", "done", false, 2, 1), 2);
+  EXPECT_EQ(d.TextMatrix(3, 2), "abc");
+  d.setTextMatrix(2, 2, "abc");
+  EXPECT_EQ(d.FindAndReplace("ABC", "all", true, 2, 1), 3);
+  EXPECT_EQ(d.TextMatrix(2, 2), "all");
+  EXPECT_EQ(d.TextMatrix(3, 2), "all");
+  EXPECT_EQ(d.FindAndReplace("ABC", "all", true, 2, 1), -1);
+}
+
+TEST(ListDataAggregate, RunningTotalIsRoundedHalfToEvenAtEveryCell) {
+  ListData d = grid(2, {"a\t1.5", "b\t2.5", "c\tword", "d\t"});
+  EXPECT_EQ(d.Sum(2), 4);  // 1.5 -> 2, 2 + 2.5 = 4.5 -> 4
+  EXPECT_DOUBLE_EQ(d.Average(2), 2.0);
+  EXPECT_EQ(d.Average(1), 0);  // no numeric cell
+  ListData halves = grid(1, {"0.5", "0.5", "0.5"});
+  EXPECT_EQ(halves.Sum(1), 0);  // every step rounds 0.5 down to the even 0
+  ListData big = grid(1, {"2147483647", "1"});
+  EXPECT_EQ(errorNumber([&] { big.Sum(1); }), errOverflow);
+}
+
+TEST(ListDataAggregate, FormatAColumnRewritesNumbersAndDatesOnly) {
+  ListData d = grid(2, {"a\t1234.5", "b\tword", "c\t2024-01-07"});
+  EXPECT_TRUE(d.FormatAColumn(2, "#,##0.00"));
+  EXPECT_EQ(d.TextMatrix(1, 2), "1,234.50");
+  EXPECT_EQ(d.TextMatrix(2, 2), "word");
+  EXPECT_TRUE(d.FormatAColumn(2, "ww"));  // 7 January 2024 is a Sunday: week 2 from Sunday
+  EXPECT_EQ(d.TextMatrix(3, 2), "2");
+  EXPECT_FALSE(d.FormatAColumn(3, "0"));
+}
+
+TEST(ListDataCheck, RangesWriteTrueFalseCellsOrTheRowFlag) {
+  ListData d = grid(2, {"a", "b", "c", "d", "e"});
+  EXPECT_TRUE(d.CheckSpecifyRange(2, 5, 2, true));  // last below start: row 5 only
+  EXPECT_EQ(d.TextMatrix(5, 2), "True");
+  EXPECT_EQ(d.TextMatrix(4, 2), "");
+  EXPECT_TRUE(d.UnCheckAll(2));
+  for (int r = 1; r <= 5; ++r) EXPECT_EQ(d.TextMatrix(r, 2), "False");
+  ListData single = grid(0, {"a", "b"});
+  EXPECT_TRUE(single.CheckAll(42));
+  EXPECT_TRUE(single.Item(1)->iValue());
+  EXPECT_TRUE(single.Item(2)->iValue());
+  EXPECT_EQ(single.TextMatrix(1, 1), "a");
+}
+
+TEST(ListDataRowObject, InitColumnsKeepsContentAndRefusesCountsBelowOne) {
+  clsLItem r;
+  EXPECT_FALSE(r.lvInitColumns(0));
+  EXPECT_EQ(r.cellCount(), 0);
+  EXPECT_EQ(errorNumber([&] { r.iCell(1); }), errSubscriptOutOfRange);
+  EXPECT_TRUE(r.lvInitColumns(3));
+  r.setiCell(2, "keep");
+  r.setiNormalIcon(3, 9);
+  EXPECT_TRUE(r.lvInitColumns(2));
+  EXPECT_EQ(r.iCell(2), "keep");
+  EXPECT_EQ(errorNumber([&] { r.iNormalIcon(3); }), errSubscriptOutOfRange);
+  EXPECT_TRUE(r.lvInitColumns(3));
+  EXPECT_EQ(r.iNormalIcon(3), 0);  // regrown cells start empty
+}
+
+}  // namespace
+}  // namespace zxp::list
