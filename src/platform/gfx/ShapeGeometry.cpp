@@ -206,6 +206,8 @@ std::vector<Point64> RoundShape::pathPoints() const {
     const int64_t r = b.right - 1, btm = b.bottom - 1;
     return {{r, btm}, {b.left, btm}, {b.left, b.top}, {r, b.top}};
   }
+  // A quadrant's trace has at most one pixel per column and row of the quarter corner.
+  pts.reserve(static_cast<size_t>(2 * (cw_ + ch_) + 4));
   // The lower right quadrant in the trace's order, then its mirror images as the platform lists
   // them: left/right first (the middle point once when the ellipse spans an odd width), then
   // top/bottom (likewise for an odd height).
@@ -272,7 +274,9 @@ WideStroke::WideStroke(std::span<const Point64> pts, bool closed, int64_t width,
   if (rows_.empty()) return;
   pen_ = &penShapes(w_);
   const size_t count = static_cast<size_t>(rows_.right - rows_.left);
-  runs_.resize(count);
+  runs_.swap(spareRuns());
+  if (runs_.size() < count) runs_.resize(count);
+  for (size_t r = 0; r < count; ++r) runs_[r].n = 0;  // only n is read before a row is filled
 
   // Caps first: consecutive points one step apart along a row or a column are swept together.
   // Along a path each cap touches the one before, so a row gathers few runs, and the bands
@@ -342,6 +346,18 @@ WideStroke::WideStroke(std::span<const Point64> pts, bool closed, int64_t width,
   overflow_.clear();
   overflow_.shrink_to_fit();
   pen_ = nullptr;
+}
+
+WideStroke::~WideStroke() {
+  std::vector<Runs>& spare = spareRuns();
+  // A table for an unusually tall surface is not kept.
+  constexpr size_t kKeptRows = 8192;
+  if (runs_.capacity() > spare.capacity() && runs_.capacity() <= kKeptRows) spare.swap(runs_);
+}
+
+std::vector<WideStroke::Runs>& WideStroke::spareRuns() {
+  thread_local std::vector<Runs> spare;
+  return spare;
 }
 
 // Sorts the spans by left end and merges those that overlap or touch, in place; returns how

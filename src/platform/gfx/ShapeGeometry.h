@@ -171,6 +171,9 @@ int64_t walkLine(int64_t x0, int64_t y0, int64_t x1, int64_t y1, const Box& clip
 class WideStroke {
  public:
   WideStroke(std::span<const Point64> pts, bool closed, int64_t width, Span rows);
+  ~WideStroke();
+  WideStroke(const WideStroke&) = delete;
+  WideStroke& operator=(const WideStroke&) = delete;
   // The rows that may hold pixels (within `rows`), as a Span over y.
   Span rows() const { return rows_; }
   // The stroke's pixels on row y, left to right, without overlaps.
@@ -195,6 +198,10 @@ class WideStroke {
     uint32_t start = 0;
   };
   std::vector<Runs> runs_;
+  // The row table of the last stroke built on this thread, kept for the next one: a pixel
+  // path is stroked on every paint, and sizing the table afresh each time costs as much as
+  // the stroke's caps.
+  static std::vector<Runs>& spareRuns();
   std::vector<std::pair<int64_t, Span>> overflow_;
   std::vector<Span> merged_;
   void addTo(Runs& row, int64_t left, int64_t right);
