@@ -358,6 +358,56 @@ TEST(Shapes, WideStrokesAreCapsSweptAlongThePixelPath) {
   }
 }
 
+// A tall shape's straight sides give many equal rows, which are worked out once; drawn through a
+// clip of one row at a time (too few rows to share anything) every row must come out the same,
+// for every pen width, both pen styles, corners from none to the whole box, and the shape
+// partly off the canvas. Through a clip of several rectangles, and with a ROP2 other than
+// copying, the shape is the same inside the clip and nothing changes outside it.
+TEST(Shapes, TallWideShapesEqualTheirRowsDrawnOneByOne) {
+  constexpr int kSize = 160;
+  for (int style : {PS_SOLID, PS_INSIDEFRAME}) {
+    for (int width : {2, 3, 5, 8, 13}) {
+      for (auto [l, t, r, b, cw, ch] : {std::array{10, 8, 60, 150, 40, 40}, {20, -30, 41, 141, 9, 24},
+                                        {5, 5, 150, 110, 150, 30}, {30, 2, 70, 157, 40, 155},
+                                        {12, 20, 100, 140, 0, 0}, {40, 10, 47, 150, 7, 7}}) {
+        SCOPED_TRACE(::testing::Message() << "style " << style << " pen " << width << " shape " << l << "," << t
+                                          << "," << r << "," << b << " corner " << cw << "x" << ch);
+        ShapeCanvas whole(style, width, true, kSize);
+        RoundRect(whole.dc, l, t, r, b, cw, ch);
+        ShapeCanvas rows(style, width, true, kSize);
+        for (int y = 0; y < kSize; ++y) {
+          IntersectClipRect(rows.dc, 0, y, kSize, y + 1);
+          RoundRect(rows.dc, l, t, r, b, cw, ch);
+          SelectClipRgn(rows.dc, 0);
+        }
+        ASSERT_EQ(whole.pixels(kPen), rows.pixels(kPen));
+        ASSERT_EQ(whole.pixels(kFill), rows.pixels(kFill));
+
+        // Two bands with a gap between them, crossing the straight sides.
+        ShapeCanvas banded(style, width, true, kSize);
+        GdiObject clip(CreateRectRgn(0, 30, kSize, 70));
+        GdiObject lower(CreateRectRgn(15, 90, kSize - 15, 140));
+        CombineRgn(clip.get(), clip.get(), lower.get(), RGN_OR);
+        SelectClipRgn(banded.dc, clip.get());
+        RoundRect(banded.dc, l, t, r, b, cw, ch);
+        // XOR with white through one band: every painted pixel is written exactly once.
+        ShapeCanvas xored(style, width, true, kSize);
+        IntersectClipRect(xored.dc, 0, 40, kSize, 130);
+        SetROP2(xored.dc, R2_XORPEN);
+        RoundRect(xored.dc, l, t, r, b, cw, ch);
+        for (int y = 0; y < kSize; ++y)
+          for (int x = 0; x < kSize; ++x) {
+            const bool inClip = PtInRegion(clip.get(), x, y) != FALSE;
+            ASSERT_EQ(banded.at(x, y), inClip ? whole.at(x, y) : kWhite) << x << "," << y;
+            const bool inBand = y >= 40 && y < 130;
+            const bool painted = inBand && whole.at(x, y) != kWhite;
+            ASSERT_EQ(xored.at(x, y), painted ? (whole.at(x, y) ^ kWhite) : kWhite) << x << "," << y;
+          }
+      }
+    }
+  }
+}
+
 TEST(Shapes, HugeShapesCostOnlyTheirVisiblePart) {
   constexpr int kFar = 1 << 30;
   ShapeCanvas c(PS_SOLID, 1);
