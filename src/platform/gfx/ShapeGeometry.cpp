@@ -156,13 +156,13 @@ RoundShape::RoundShape(Box box, int64_t cornerW, int64_t cornerH)
     fill_ = RoundRegion(box_, 0, 0);  // drawn as a plain rectangle
     return;
   }
-  q_.emplace(cw_, ch_);
+  round_ = true;
 }
 
 int RoundShape::outline(int64_t y, Span out[2]) const {
   const Box& b = box_;
   if (b.empty() || y < b.top || y >= b.bottom) return 0;
-  if (!q_) {
+  if (!round_) {
     if (y == b.top || y == b.bottom - 1 || b.width() <= 2) {
       out[0] = Span{b.left, b.right};
       return 1;
@@ -173,8 +173,8 @@ int RoundShape::outline(int64_t y, Span out[2]) const {
   }
   // Rows of the lower corners count j from the corner box's top; the upper corners mirror them.
   const int64_t cornerTop = b.bottom - ch_;
-  const int64_t firstRow = cornerTop + q_->firstRow();      // the lower corners' first row
-  const int64_t firstMirror = b.top + (ch_ - 1) - q_->firstRow();  // ... mirrored upward
+  const int64_t firstRow = cornerTop + q()->firstRow();      // the lower corners' first row
+  const int64_t firstMirror = b.top + (ch_ - 1) - q()->firstRow();  // ... mirrored upward
   int64_t j;
   if (y >= firstRow) j = y - cornerTop;
   else if (y <= firstMirror) j = (b.top + ch_ - 1) - y;
@@ -184,11 +184,11 @@ int RoundShape::outline(int64_t y, Span out[2]) const {
     out[1] = Span{b.right - 1, b.right};
     return b.width() > 1 ? 2 : 1;
   }
-  const Span run = q_->path(j);
+  const Span run = q()->path(j);
   if (run.empty()) return 0;
   const Span right{b.right - cw_ + run.left, b.right - cw_ + run.right};
   const Span left{b.left + b.right - right.right, b.left + b.right - right.left};
-  if (j == q_->lastPathRow() || left.right >= right.left) {
+  if (j == q()->lastPathRow() || left.right >= right.left) {
     // The trace's last row is joined across to its mirror image.
     out[0] = Span{left.left, right.right};
     return 1;
@@ -202,7 +202,7 @@ std::vector<Point64> RoundShape::pathPoints() const {
   std::vector<Point64> pts;
   const Box& b = box_;
   if (b.empty()) return pts;
-  if (!q_) {
+  if (!round_) {
     const int64_t r = b.right - 1, btm = b.bottom - 1;
     return {{r, btm}, {b.left, btm}, {b.left, b.top}, {r, b.top}};
   }
@@ -211,8 +211,8 @@ std::vector<Point64> RoundShape::pathPoints() const {
   // The lower right quadrant in the trace's order, then its mirror images as the platform lists
   // them: left/right first (the middle point once when the ellipse spans an odd width), then
   // top/bottom (likewise for an odd height).
-  for (int64_t j = q_->firstRow(); j <= q_->lastPathRow(); ++j) {
-    const Span run = q_->path(j);
+  for (int64_t j = q()->firstRow(); j <= q()->lastPathRow(); ++j) {
+    const Span run = q()->path(j);
     for (int64_t x = run.right - 1; x >= run.left; --x) pts.push_back({b.right - cw_ + x, b.bottom - ch_ + j});
   }
   const size_t n = pts.size();

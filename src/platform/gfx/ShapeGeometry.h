@@ -107,6 +107,8 @@ class RoundRegion {
   RoundRegion(Box box, int64_t cornerW, int64_t cornerH);
   const Box& box() const { return box_; }
   Span row(int64_t y) const;
+  // The corners' quadrant; null for a rectangle.
+  const EllipseQuadrant* quadrant() const { return q_ ? &*q_ : nullptr; }
 
  private:
   Box box_;
@@ -127,9 +129,9 @@ class RoundShape {
   static RoundShape ellipse(Box box) { return RoundShape(box, box.width(), box.height()); }
 
   const Box& box() const { return box_; }
-  bool square() const { return !q_.has_value(); }
+  bool square() const { return !round_; }
   // Square, or with corners traced exactly (see EllipseQuadrant).
-  bool traced() const { return !q_ || q_->exact(); }
+  bool traced() const { return !round_ || q()->exact(); }
   // The pixels on or inside the path on row y: the region of the box grown by one pixel to the
   // right and bottom (what the brush may cover). Empty outside the box.
   Span row(int64_t y) const { return fill_.row(y); }
@@ -143,7 +145,9 @@ class RoundShape {
   Box box_;
   int64_t cw_ = 0, ch_ = 0;
   RoundRegion fill_;
-  std::optional<EllipseQuadrant> q_;
+  // Round corners trace the same quadrant as the region of the brush: fill_ holds it.
+  bool round_ = false;
+  const EllipseQuadrant* q() const { return fill_.quadrant(); }
 };
 
 // Walks the pixels of a 1-pixel line from (x0, y0) to (x1, y1), the last point excluded: along
