@@ -414,17 +414,28 @@ void WideStroke::addCap(Point64 p) {
 
 void WideStroke::addCapRun(Point64 a, Point64 b) {
   const Box& cb = pen_->cap.box();
-  const Span* table = pen_->capRows.empty() ? nullptr : pen_->capRows.data() - cb.top;
   const int64_t x0 = std::min(a.x, b.x), x1 = std::max(a.x, b.x);
   const int64_t y0 = std::min(a.y, b.y), y1 = std::max(a.y, b.y);
   // Cap rows are nested (wider toward the middle), so on row y the run's union is the cap row
-  // nearest the cap's middle among those its points reach (d always lies within the cap).
+  // nearest the cap's middle among those its points reach: row y - y0 above the run, the middle
+  // row along it, row y - y1 below it.
   const int64_t first = std::max(y0 + cb.top, rows_.left), last = std::min(y1 + cb.bottom, rows_.right);
-  for (int64_t y = first; y < last; ++y) {
-    const int64_t d = std::clamp(int64_t{0}, y - y1, y - y0);
-    const Span c = table ? table[d] : pen_->cap.row(d);
-    addTo(runs_[static_cast<size_t>(y - rows_.left)], x0 + c.left, x1 + c.right);
+  if (first >= last) return;
+  Runs* row = runs_.data() + (first - rows_.left);
+  if (pen_->capRows.empty()) {
+    for (int64_t y = first; y < last; ++y) {
+      const Span c = pen_->cap.row(std::clamp(int64_t{0}, y - y1, y - y0));
+      addTo(*row++, x0 + c.left, x1 + c.right);
+    }
+    return;
   }
+  const Span* table = pen_->capRows.data() - cb.top;
+  int64_t y = first;
+  for (const int64_t end = std::min(y0, last); y < end; ++y)
+    addTo(*row++, x0 + table[y - y0].left, x1 + table[y - y0].right);
+  for (const int64_t end = std::min(y1 + 1, last); y < end; ++y)
+    addTo(*row++, x0 + table[0].left, x1 + table[0].right);
+  for (; y < last; ++y) addTo(*row++, x0 + table[y - y1].left, x1 + table[y - y1].right);
 }
 
 Span WideStroke::capRow(int64_t d) const {

@@ -4,6 +4,7 @@
 // shape's pixel path (swept with the pen's width for wide pens), the brush on the rest of the
 // shape's pixels.
 #include <algorithm>
+#include <array>
 #include <cstdlib>
 #include <vector>
 
@@ -49,8 +50,17 @@ void subtractSpans(Span area, std::span<const Span> holes, std::vector<Span>& ou
 // Rows are built into next(), then committed with add().
 class RowPainter {
  public:
-  RowPainter(DeviceContext& dc, const Pen& pen, const Brush& brush) : filler_(dc), pen_(pen), brush_(brush) {}
-  ~RowPainter() { flush(); }
+  RowPainter(DeviceContext& dc, const Pen& pen, const Brush& brush) : filler_(dc), pen_(pen), brush_(brush) {
+    // The row buffers of the last painter on this thread are taken over, not allocated anew.
+    std::swap(run_, spareRows()[0]);
+    std::swap(next_, spareRows()[1]);
+    run_.clear();
+  }
+  ~RowPainter() {
+    flush();
+    std::swap(run_, spareRows()[0]);
+    std::swap(next_, spareRows()[1]);
+  }
   RowPainter(const RowPainter&) = delete;
   RowPainter& operator=(const RowPainter&) = delete;
 
@@ -81,6 +91,11 @@ class RowPainter {
     if (pen_.visible)
       for (const Span& s : run_.pen) fill(s, pen_.color);
     top_ = bottom_;
+  }
+
+  static std::array<ShapeRow, 2>& spareRows() {
+    thread_local std::array<ShapeRow, 2> spare;
+    return spare;
   }
 
   BoxFiller filler_;
