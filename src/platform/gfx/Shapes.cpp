@@ -199,6 +199,83 @@ Span plainRows(const RoundShape& shape, std::span<const Point64> path, int64_t w
   return plain;
 }
 
+// A tall shape's straight sides make many equal rows: its stroke is built above and below them
+// (a stroke's cost is per row), and their first row stands for all, once they are this many.
+constexpr int64_t kWorthSplitting = 32;
+
+// The pen's pixels of the last wide-pen shape stroked on this thread, relative to its box's
+// top-left corner. A stroke depends on the box's size, the corners and the pen's width, not on
+// where the box lies, and controls paint the same shapes over and over (a button's face on every
+// paint, a row of equal buttons), so their stroke is worked out once. Only shapes of at most
+// kRows rows are kept (others are stroked within the clip's rows each time); the rows inside
+// `plain` all equal its first row and are not kept.
+struct ShapeStroke {
+  static constexpr int64_t kRows = 1024;
+  int64_t width = -1, height = -1, cw = -1, ch = -1, pen = -1;
+  Span rows;   // the rows kept, relative to the box's top
+  Span plain;  // likewise; empty when there is no such stretch
+  std::vector<uint32_t> first;  // row r - rows.left holds spans [first[r], first[r + 1])
+  std::vector<Span> spans;      // relative to the box's left
+
+  std::span<const Span> row(int64_t r) const {
+    if (r > plain.left && r < plain.right) r = plain.left;
+    if (r < rows.left || r >= rows.right) return {};
+    const size_t i = static_cast<size_t>(r - rows.left);
+    return std::span<const Span>(spans.data() + first[i], first[i + 1] - first[i]);
+  }
+};
+
+// The stroke of `shape` with a w-pixel pen, from the thread's last one when it is the same
+// shape; null when the shape is too tall to keep.
+const ShapeStroke* shapeStroke(const RoundShape& shape, int64_t cw, int64_t ch, int64_t w) {
+  const Box& b = shape.box();
+  if (b.height() + 2 * w + 4 > ShapeStroke::kRows) return nullptr;
+  cw = std::min(b.width(), cw < 0 ? -cw : cw);
+  ch = std::min(b.height(), ch < 0 ? -ch : ch);
+  thread_local ShapeStroke last;
+  ShapeStroke& s = last;
+  if (s.width == b.width() && s.height == b.height() && s.cw == cw && s.ch == ch && s.pen == w) return &s;
+  s.width = s.height = -1;  // not valid until built
+  const std::vector<Point64> path = shape.pathPoints();
+  const Span plain = plainRows(shape, path, w, kWorthSplitting);
+  const Span all{b.top - w - 2, b.bottom + w + 2};
+  s.rows = Span{all.left - b.top, all.right - b.top};
+  s.plain = plain.empty() ? Span{} : Span{plain.left - b.top, plain.right - b.top};
+  s.first.assign(1, 0);
+  s.spans.clear();
+  auto keep = [&](Span rows) {
+    const WideStroke stroke(path, true, w, rows);
+    for (int64_t y = rows.left; y < rows.right; ++y) {
+      for (const Span& p : stroke.row(y)) s.spans.push_back(Span{p.left - b.left, p.right - b.left});
+      s.first.push_back(static_cast<uint32_t>(s.spans.size()));
+    }
+  };
+  if (plain.empty()) {
+    keep(all);
+  } else {
+    keep(Span{all.left, plain.left + 1});
+    s.first.insert(s.first.end(), static_cast<size_t>(plain.right - plain.left - 1), s.first.back());
+    keep(Span{plain.right, all.right});
+  }
+  s.width = b.width();
+  s.height = b.height();
+  s.cw = cw;
+  s.ch = ch;
+  s.pen = w;
+  return &s;
+}
+
+// The rows [rows.left, rows.right) of a kept stroke, with the brush on the rest of the shape.
+void paintKeptRows(RowPainter& painter, const RoundShape& shape, const ShapeStroke& stroke, Span rows) {
+  const Box& b = shape.box();
+  for (int64_t y = rows.left; y < rows.right; ++y) {
+    ShapeRow& row = painter.next();
+    for (const Span& p : stroke.row(y - b.top)) row.pen.push_back(Span{p.left + b.left, p.right + b.left});
+    subtractSpans(shape.row(y), row.pen, row.brush);
+    painter.add(y);
+  }
+}
+
 // A wide pen follows the shape's 1-pixel path (kept inside the box for PS_INSIDEFRAME), each of
 // its pixels a point of a closed polyline stroked with the pen; the brush covers the rest of the
 // shape. Corners too large to trace exactly get a ring between the shape grown and shrunk by
@@ -215,10 +292,22 @@ void paintWideShape(DeviceContext& dc, const Box& box, Kind kind, int64_t cw, in
   RowPainter painter(dc, pen, brush);
   const Box& clip = painter.clip();
   if (shape.traced()) {
+    if (const ShapeStroke* kept = shapeStroke(shape, cw, ch, w)) {
+      const Box& sb = shape.box();
+      const Span rows = clipRows(clip, sb.top + kept->rows.left, sb.top + kept->rows.right);
+      const Span plain{std::max(sb.top + kept->plain.left, rows.left),
+                       std::min(sb.top + kept->plain.right, rows.right)};
+      if (plain.empty()) {
+        paintKeptRows(painter, shape, *kept, rows);
+      } else {
+        paintKeptRows(painter, shape, *kept, Span{rows.left, plain.left + 1});
+        painter.repeatTo(plain.right);
+        paintKeptRows(painter, shape, *kept, Span{plain.right, rows.right});
+      }
+      return;
+    }
     const std::vector<Point64> path = shape.pathPoints();
-    // A tall shape's straight sides make many equal rows: the stroke is built above and below
-    // them (its cost is per row), and their first row is repeated down to the last.
-    constexpr int64_t kWorthSplitting = 32;
+    // The stroke is built within the clip's rows only.
     const Span rows = clipRows(clip, clip.top, clip.bottom);
     Span plain = plainRows(shape, path, w, kWorthSplitting);
     plain = Span{std::max(plain.left, rows.left), std::min(plain.right, rows.right)};

@@ -3,6 +3,7 @@
 #include <array>
 #include <cmath>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include "platform/gfx/Canvas.h"
@@ -405,6 +406,43 @@ TEST(Shapes, TallWideShapesEqualTheirRowsDrawnOneByOne) {
           }
       }
     }
+  }
+}
+
+// A wide-pen shape's stroke is kept for the next shape of the same size, corners and pen on
+// the thread. Each drawing of a sequence that moves, reshapes, clips and re-pens a shape must
+// equal the same drawing on a thread that drew nothing before.
+TEST(Shapes, WideShapesDrawnAgainEqualAFreshDrawing) {
+  struct Draw {
+    int style, width, l, t, r, b, cw, ch;
+    bool clipped;
+  };
+  const Draw draws[] = {
+      {PS_SOLID, 5, 4, 4, 60, 60, 40, 40, false},       {PS_SOLID, 5, 11, 7, 67, 63, 40, 40, false},
+      {PS_SOLID, 5, -9, 30, 47, 86, 40, 40, false},     {PS_SOLID, 5, 11, 7, 67, 63, 40, 40, true},
+      {PS_SOLID, 5, 11, 7, 67, 63, 20, 40, false},      {PS_SOLID, 5, 11, 7, 67, 63, 40, 20, false},
+      {PS_SOLID, 6, 11, 7, 67, 63, 40, 20, false},      {PS_INSIDEFRAME, 6, 11, 7, 67, 63, 40, 20, false},
+      {PS_SOLID, 6, 11, 7, 67, 63, 90, 90, false},      {PS_SOLID, 6, 11, 7, 67, 63, 56, 56, false},
+      {PS_SOLID, 3, 2, 2, 40, 75, 16, 16, false},       {PS_SOLID, 3, 40, 2, 2, 75, -16, 16, true},
+  };
+  auto paint = [](const Draw& d, Canvas& c) {
+    GdiObject pen(CreatePen(d.style, d.width, kPen));
+    GdiObject brush(CreateSolidBrush(kFill));
+    HGDIOBJ oldPen = SelectObject(c.dc, pen.get());
+    HGDIOBJ oldBrush = SelectObject(c.dc, brush.get());
+    if (d.clipped) IntersectClipRect(c.dc, 0, 20, 80, 50);
+    RoundRect(c.dc, d.l, d.t, d.r, d.b, d.cw, d.ch);
+    SelectClipRgn(c.dc, 0);
+    SelectObject(c.dc, oldPen);
+    SelectObject(c.dc, oldBrush);
+  };
+  for (size_t i = 0; i < std::size(draws); ++i) {
+    SCOPED_TRACE(::testing::Message() << "drawing " << i);
+    Canvas again(80, 90), fresh(80, 90);
+    paint(draws[i], again);
+    std::thread([&] { paint(draws[i], fresh); }).join();
+    ASSERT_EQ(again.pixels(kPen), fresh.pixels(kPen));
+    ASSERT_EQ(again.pixels(kFill), fresh.pixels(kFill));
   }
 }
 
