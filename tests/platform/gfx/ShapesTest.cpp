@@ -362,7 +362,7 @@ TEST(Shapes, WideStrokesAreCapsSweptAlongThePixelPath) {
 // A tall shape's straight sides give many equal rows, which are worked out once; drawn through a
 // clip of one row at a time (too few rows to share anything) every row must come out the same,
 // for every pen width, both pen styles, corners from none to the whole box, and the shape
-// partly off the canvas. Through a clip of several rectangles, and with a ROP2 other than
+// partly off the canvas, and shapes too tall to keep their stroke. Through a clip of several rectangles, and with a ROP2 other than
 // copying, the shape is the same inside the clip and nothing changes outside it.
 TEST(Shapes, TallWideShapesEqualTheirRowsDrawnOneByOne) {
   constexpr int kSize = 160;
@@ -370,7 +370,8 @@ TEST(Shapes, TallWideShapesEqualTheirRowsDrawnOneByOne) {
     for (int width : {2, 3, 5, 8, 13}) {
       for (auto [l, t, r, b, cw, ch] : {std::array{10, 8, 60, 150, 40, 40}, {20, -30, 41, 141, 9, 24},
                                         {5, 5, 150, 110, 150, 30}, {30, 2, 70, 157, 40, 155},
-                                        {12, 20, 100, 140, 0, 0}, {40, 10, 47, 150, 7, 7}}) {
+                                        {12, 20, 100, 140, 0, 0}, {40, 10, 47, 150, 7, 7},
+                                        {10, -600, 60, 700, 40, 40}, {20, -900, 90, 1300, 70, 1000}}) {
         SCOPED_TRACE(::testing::Message() << "style " << style << " pen " << width << " shape " << l << "," << t
                                           << "," << r << "," << b << " corner " << cw << "x" << ch);
         ShapeCanvas whole(style, width, true, kSize);
