@@ -27,10 +27,13 @@ void Surface::fill(uint32_t value) { fillRect(bounds(), value); }
 
 void Surface::fillRect(const Rect& r, uint32_t value) {
   if (r.empty()) return;
-  if (r.width() < 16 || r.height() == 1) {
-    // Narrow columns and single rows (a shape's row spans): a plain row fill is cheaper than
-    // pixman's dispatch.
-    for (int32_t y = r.top; y < r.bottom; ++y) std::fill(row(y) + r.left, row(y) + r.right, value);
+  if (r.width() < 16) {  // a few pixels: cheaper than pixman's dispatch
+    for (int32_t y = r.top; y < r.bottom; ++y)
+      for (int32_t x = r.left; x < r.right; ++x) row(y)[x] = value;
+    return;
+  }
+  if (r.height() == 1) {  // one row (a shape's row span): a plain fill, without pixman's dispatch
+    std::fill(row(r.top) + r.left, row(r.top) + r.right, value);
     return;
   }
   // In memory the rectangle's rows are contiguous either way: a bottom-up surface holds picture
