@@ -55,6 +55,21 @@ void BM_Shapes_WideRoundRect(benchmark::State& state) {
   state.SetItemsProcessed(state.iterations() * n * n);
 }
 
+// As WideRoundRect, but every call changes the corners, so no call reuses the previous call's
+// stroke: the cost of a shape drawn for the first time.
+void BM_Shapes_WideRoundRectFresh(benchmark::State& state) {
+  Target t;
+  GdiObject pen(CreatePen(PS_SOLID, 5, RGB(0, 0, 128)));
+  Selection sel(t.dc, pen.get());
+  const int n = static_cast<int>(state.range(0));
+  int corner = 40;
+  for (auto _ : state) {
+    RoundRect(t.dc, 4, 4, n - 4, n - 4, corner, corner);
+    corner = corner == 40 ? 41 : 40;
+  }
+  state.SetItemsProcessed(state.iterations() * n * n);
+}
+
 void BM_Shapes_HugeEllipse(benchmark::State& state) {
   Target t;
   for (auto _ : state) Ellipse(t.dc, -(1 << 30), -(1 << 30), 1 << 30, 1 << 30);
@@ -91,6 +106,7 @@ BENCHMARK(BM_Shapes_FillBaseline)->Arg(64)->Arg(512);
 BENCHMARK(BM_Shapes_Rectangle)->Arg(64)->Arg(512);
 BENCHMARK(BM_Shapes_Ellipse)->Arg(64)->Arg(512);
 BENCHMARK(BM_Shapes_WideRoundRect)->Arg(64)->Arg(512);
+BENCHMARK(BM_Shapes_WideRoundRectFresh)->Arg(64)->Arg(512);
 BENCHMARK(BM_Shapes_HugeEllipse);
 BENCHMARK(BM_Shapes_DiagonalLine);
 BENCHMARK(BM_Shapes_FarLine);

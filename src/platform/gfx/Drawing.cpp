@@ -51,6 +51,17 @@ void fillRow(DeviceContext& dc, const Box& clip, int64_t y, Span s, Pixel p, int
   if (left < right) fillSpan(dc, clamp32(y), clamp32(left), clamp32(right), p, rop2);
 }
 
+BoxFiller::BoxFiller(DeviceContext& dc) : dc_(dc), clip_(clipBox(dc)), rop2_(dc.state().rop2) {
+  if (dc.surface() && rop2_ == R2_COPYPEN && dc.clip().rects().size() == 1) direct_ = dc.surface();
+}
+
+void BoxFiller::fill(const Box& b, Pixel p) {
+  const Rect r = clipRect(clip_, b);
+  if (r.empty()) return;
+  if (direct_) direct_->fillRect(r, p & 0x00FFFFFF);
+  else fillRect(dc_, r, p, rop2_);
+}
+
 std::array<Box, 4> frameSides(const Box& b) {
   if (b.empty()) return {};
   const bool tall = b.height() > 1;

@@ -53,6 +53,24 @@ Rect clipRect(const Box& clip, const Box& b);
 // Fills the span s of row y through the clip with the DC's ROP2 (or the given one).
 void fillRow(DeviceContext& dc, const Box& clip, int64_t y, Span s, Pixel p, int rop2);
 
+// Fills many boxes through one DC's clip, as a shape's rows or a stroke's spans are filled.
+// The clip is looked at once: when it is a single rectangle (the usual case) each box is cut
+// to it and written straight to the surface, so a span costs one intersection; otherwise each
+// box goes through fillRect and every clip rectangle. The DC's clip and ROP2 must not change
+// while the filler is in use.
+class BoxFiller {
+ public:
+  explicit BoxFiller(DeviceContext& dc);
+  const Box& clip() const { return clip_; }
+  void fill(const Box& b, Pixel p);
+
+ private:
+  DeviceContext& dc_;
+  Box clip_;
+  int rop2_;
+  Surface* direct_ = nullptr;  // set when the clip is one rectangle and the ROP2 is R2_COPYPEN
+};
+
 // The four 1-pixel sides of a box's frame, without overlap: top and bottom rows across the whole
 // width, left and right columns between them. Sides that would repeat a pixel are empty.
 std::array<Box, 4> frameSides(const Box& b);

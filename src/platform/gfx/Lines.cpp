@@ -91,17 +91,13 @@ void strokeThin(DeviceContext& dc, const Pen& pen, std::span<const Point64> pts)
 // A wide polyline: the union of its segments' bands and its points' round caps and joins
 // (WideStroke), filled once, so no pixel is drawn twice.
 void strokeWide(DeviceContext& dc, const Pen& pen, std::span<const Point64> pts) {
-  const Box clip = clipBox(dc);
+  BoxFiller filler(dc);
+  const Box& clip = filler.clip();
   if (clip.empty()) return;
   const WideStroke stroke(pts, false, pen.width, Span{clip.top, clip.bottom});
   const Span rows = stroke.rows();
-  for (int64_t y = rows.left; y < rows.right; ++y) {
-    const std::span<const Span> spans = stroke.row(y);
-    for (const Span& s : spans) {
-      const Rect c = clipRect(clip, Box{s.left, y, s.right, y + 1});
-      if (!c.empty()) fillSpan(dc, c.top, c.left, c.right, pen.color, dc.state().rop2);
-    }
-  }
+  for (int64_t y = rows.left; y < rows.right; ++y)
+    for (const Span& s : stroke.row(y)) filler.fill(Box{s.left, y, s.right, y + 1}, pen.color);
 }
 
 }  // namespace

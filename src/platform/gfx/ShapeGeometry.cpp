@@ -156,13 +156,13 @@ RoundShape::RoundShape(Box box, int64_t cornerW, int64_t cornerH)
     fill_ = RoundRegion(box_, 0, 0);  // drawn as a plain rectangle
     return;
   }
-  q_.emplace(cw_, ch_);
+  round_ = true;
 }
 
 int RoundShape::outline(int64_t y, Span out[2]) const {
   const Box& b = box_;
   if (b.empty() || y < b.top || y >= b.bottom) return 0;
-  if (!q_) {
+  if (!round_) {
     if (y == b.top || y == b.bottom - 1 || b.width() <= 2) {
       out[0] = Span{b.left, b.right};
       return 1;
@@ -173,8 +173,8 @@ int RoundShape::outline(int64_t y, Span out[2]) const {
   }
   // Rows of the lower corners count j from the corner box's top; the upper corners mirror them.
   const int64_t cornerTop = b.bottom - ch_;
-  const int64_t firstRow = cornerTop + q_->firstRow();      // the lower corners' first row
-  const int64_t firstMirror = b.top + (ch_ - 1) - q_->firstRow();  // ... mirrored upward
+  const int64_t firstRow = cornerTop + q()->firstRow();      // the lower corners' first row
+  const int64_t firstMirror = b.top + (ch_ - 1) - q()->firstRow();  // ... mirrored upward
   int64_t j;
   if (y >= firstRow) j = y - cornerTop;
   else if (y <= firstMirror) j = (b.top + ch_ - 1) - y;
@@ -184,11 +184,11 @@ int RoundShape::outline(int64_t y, Span out[2]) const {
     out[1] = Span{b.right - 1, b.right};
     return b.width() > 1 ? 2 : 1;
   }
-  const Span run = q_->path(j);
+  const Span run = q()->path(j);
   if (run.empty()) return 0;
   const Span right{b.right - cw_ + run.left, b.right - cw_ + run.right};
   const Span left{b.left + b.right - right.right, b.left + b.right - right.left};
-  if (j == q_->lastPathRow() || left.right >= right.left) {
+  if (j == q()->lastPathRow() || left.right >= right.left) {
     // The trace's last row is joined across to its mirror image.
     out[0] = Span{left.left, right.right};
     return 1;
@@ -202,15 +202,17 @@ std::vector<Point64> RoundShape::pathPoints() const {
   std::vector<Point64> pts;
   const Box& b = box_;
   if (b.empty()) return pts;
-  if (!q_) {
+  if (!round_) {
     const int64_t r = b.right - 1, btm = b.bottom - 1;
     return {{r, btm}, {b.left, btm}, {b.left, b.top}, {r, b.top}};
   }
+  // A quadrant's trace has at most one pixel per column and row of the quarter corner.
+  pts.reserve(static_cast<size_t>(2 * (cw_ + ch_) + 4));
   // The lower right quadrant in the trace's order, then its mirror images as the platform lists
   // them: left/right first (the middle point once when the ellipse spans an odd width), then
   // top/bottom (likewise for an odd height).
-  for (int64_t j = q_->firstRow(); j <= q_->lastPathRow(); ++j) {
-    const Span run = q_->path(j);
+  for (int64_t j = q()->firstRow(); j <= q()->lastPathRow(); ++j) {
+    const Span run = q()->path(j);
     for (int64_t x = run.right - 1; x >= run.left; --x) pts.push_back({b.right - cw_ + x, b.bottom - ch_ + j});
   }
   const size_t n = pts.size();
@@ -272,7 +274,9 @@ WideStroke::WideStroke(std::span<const Point64> pts, bool closed, int64_t width,
   if (rows_.empty()) return;
   pen_ = &penShapes(w_);
   const size_t count = static_cast<size_t>(rows_.right - rows_.left);
-  runs_.resize(count);
+  runs_.swap(spareRuns());
+  if (runs_.size() < count) runs_.resize(count);
+  for (size_t r = 0; r < count; ++r) runs_[r].n = 0;  // only n is read before a row is filled
 
   // Caps first: consecutive points one step apart along a row or a column are swept together.
   // Along a path each cap touches the one before, so a row gathers few runs, and the bands
@@ -344,6 +348,18 @@ WideStroke::WideStroke(std::span<const Point64> pts, bool closed, int64_t width,
   pen_ = nullptr;
 }
 
+WideStroke::~WideStroke() {
+  std::vector<Runs>& spare = spareRuns();
+  // A table for an unusually tall surface is not kept.
+  constexpr size_t kKeptRows = 8192;
+  if (runs_.capacity() > spare.capacity() && runs_.capacity() <= kKeptRows) spare.swap(runs_);
+}
+
+std::vector<WideStroke::Runs>& WideStroke::spareRuns() {
+  thread_local std::vector<Runs> spare;
+  return spare;
+}
+
 // Sorts the spans by left end and merges those that overlap or touch, in place; returns how
 // many are left.
 size_t WideStroke::mergeSpans(Span* spans, size_t n) {
@@ -398,17 +414,28 @@ void WideStroke::addCap(Point64 p) {
 
 void WideStroke::addCapRun(Point64 a, Point64 b) {
   const Box& cb = pen_->cap.box();
-  const Span* table = pen_->capRows.empty() ? nullptr : pen_->capRows.data() - cb.top;
   const int64_t x0 = std::min(a.x, b.x), x1 = std::max(a.x, b.x);
   const int64_t y0 = std::min(a.y, b.y), y1 = std::max(a.y, b.y);
   // Cap rows are nested (wider toward the middle), so on row y the run's union is the cap row
-  // nearest the cap's middle among those its points reach (d always lies within the cap).
+  // nearest the cap's middle among those its points reach: row y - y0 above the run, the middle
+  // row along it, row y - y1 below it.
   const int64_t first = std::max(y0 + cb.top, rows_.left), last = std::min(y1 + cb.bottom, rows_.right);
-  for (int64_t y = first; y < last; ++y) {
-    const int64_t d = std::clamp(int64_t{0}, y - y1, y - y0);
-    const Span c = table ? table[d] : pen_->cap.row(d);
-    addTo(runs_[static_cast<size_t>(y - rows_.left)], x0 + c.left, x1 + c.right);
+  if (first >= last) return;
+  Runs* row = runs_.data() + (first - rows_.left);
+  if (pen_->capRows.empty()) {
+    for (int64_t y = first; y < last; ++y) {
+      const Span c = pen_->cap.row(std::clamp(int64_t{0}, y - y1, y - y0));
+      addTo(*row++, x0 + c.left, x1 + c.right);
+    }
+    return;
   }
+  const Span* table = pen_->capRows.data() - cb.top;
+  int64_t y = first;
+  for (const int64_t end = std::min(y0, last); y < end; ++y)
+    addTo(*row++, x0 + table[y - y0].left, x1 + table[y - y0].right);
+  for (const int64_t end = std::min(y1 + 1, last); y < end; ++y)
+    addTo(*row++, x0 + table[0].left, x1 + table[0].right);
+  for (; y < last; ++y) addTo(*row++, x0 + table[y - y1].left, x1 + table[y - y1].right);
 }
 
 Span WideStroke::capRow(int64_t d) const {

@@ -107,6 +107,8 @@ class RoundRegion {
   RoundRegion(Box box, int64_t cornerW, int64_t cornerH);
   const Box& box() const { return box_; }
   Span row(int64_t y) const;
+  // The corners' quadrant; null for a rectangle.
+  const EllipseQuadrant* quadrant() const { return q_ ? &*q_ : nullptr; }
 
  private:
   Box box_;
@@ -127,9 +129,9 @@ class RoundShape {
   static RoundShape ellipse(Box box) { return RoundShape(box, box.width(), box.height()); }
 
   const Box& box() const { return box_; }
-  bool square() const { return !q_.has_value(); }
+  bool square() const { return !round_; }
   // Square, or with corners traced exactly (see EllipseQuadrant).
-  bool traced() const { return !q_ || q_->exact(); }
+  bool traced() const { return !round_ || q()->exact(); }
   // The pixels on or inside the path on row y: the region of the box grown by one pixel to the
   // right and bottom (what the brush may cover). Empty outside the box.
   Span row(int64_t y) const { return fill_.row(y); }
@@ -143,7 +145,9 @@ class RoundShape {
   Box box_;
   int64_t cw_ = 0, ch_ = 0;
   RoundRegion fill_;
-  std::optional<EllipseQuadrant> q_;
+  // Round corners trace the same quadrant as the region of the brush: fill_ holds it.
+  bool round_ = false;
+  const EllipseQuadrant* q() const { return fill_.quadrant(); }
 };
 
 // Walks the pixels of a 1-pixel line from (x0, y0) to (x1, y1), the last point excluded: along
@@ -171,6 +175,9 @@ int64_t walkLine(int64_t x0, int64_t y0, int64_t x1, int64_t y1, const Box& clip
 class WideStroke {
  public:
   WideStroke(std::span<const Point64> pts, bool closed, int64_t width, Span rows);
+  ~WideStroke();
+  WideStroke(const WideStroke&) = delete;
+  WideStroke& operator=(const WideStroke&) = delete;
   // The rows that may hold pixels (within `rows`), as a Span over y.
   Span rows() const { return rows_; }
   // The stroke's pixels on row y, left to right, without overlaps.
@@ -195,6 +202,10 @@ class WideStroke {
     uint32_t start = 0;
   };
   std::vector<Runs> runs_;
+  // The row table of the last stroke built on this thread, kept for the next one: a pixel
+  // path is stroked on every paint, and sizing the table afresh each time costs as much as
+  // the stroke's caps.
+  static std::vector<Runs>& spareRuns();
   std::vector<std::pair<int64_t, Span>> overflow_;
   std::vector<Span> merged_;
   void addTo(Runs& row, int64_t left, int64_t right);

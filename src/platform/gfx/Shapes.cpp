@@ -4,6 +4,8 @@
 // shape's pixel path (swept with the pen's width for wide pens), the brush on the rest of the
 // shape's pixels.
 #include <algorithm>
+#include <array>
+#include <cstdlib>
 #include <vector>
 
 #include "platform/gfx/Drawing.h"
@@ -48,17 +50,27 @@ void subtractSpans(Span area, std::span<const Span> holes, std::vector<Span>& ou
 // Rows are built into next(), then committed with add().
 class RowPainter {
  public:
-  RowPainter(DeviceContext& dc, const Pen& pen, const Brush& brush)
-      : dc_(dc), clip_(clipBox(dc)), rop2_(dc.state().rop2), pen_(pen), brush_(brush) {}
-  ~RowPainter() { flush(); }
+  RowPainter(DeviceContext& dc, const Pen& pen, const Brush& brush) : filler_(dc), pen_(pen), brush_(brush) {
+    // The row buffers of the last painter on this thread are taken over, not allocated anew.
+    std::swap(run_, spareRows()[0]);
+    std::swap(next_, spareRows()[1]);
+    run_.clear();
+  }
+  ~RowPainter() {
+    flush();
+    std::swap(run_, spareRows()[0]);
+    std::swap(next_, spareRows()[1]);
+  }
   RowPainter(const RowPainter&) = delete;
   RowPainter& operator=(const RowPainter&) = delete;
 
-  const Box& clip() const { return clip_; }
+  const Box& clip() const { return filler_.clip(); }
   ShapeRow& next() {
     next_.clear();
     return next_;
   }
+  // Repeats the row last added down to `bottom` (exclusive).
+  void repeatTo(int64_t bottom) { bottom_ = std::max(bottom_, bottom); }
   void add(int64_t y) {
     if (y == bottom_ && next_ == run_) {
       ++bottom_;
@@ -71,9 +83,7 @@ class RowPainter {
   }
 
  private:
-  void fill(Span s, Pixel p) {
-    fillRect(dc_, clipRect(clip_, Box{s.left, top_, s.right, bottom_}), p, rop2_);
-  }
+  void fill(Span s, Pixel p) { filler_.fill(Box{s.left, top_, s.right, bottom_}, p); }
   void flush() {
     if (top_ == bottom_) return;
     if (brush_.visible)
@@ -83,9 +93,12 @@ class RowPainter {
     top_ = bottom_;
   }
 
-  DeviceContext& dc_;
-  Box clip_;
-  int rop2_;
+  static std::array<ShapeRow, 2>& spareRows() {
+    thread_local std::array<ShapeRow, 2> spare;
+    return spare;
+  }
+
+  BoxFiller filler_;
   Pen pen_;
   Brush brush_;
   ShapeRow run_, next_;
@@ -135,6 +148,134 @@ void paintArea(DeviceContext& dc, const RoundRegion& area, const Brush& brush) {
   }
 }
 
+// The rows [top, bottom) of a wide stroke along a closed path, painted with the brush on the
+// rest of the shape's row.
+void paintStrokeRows(RowPainter& painter, const RoundShape& shape, std::span<const Point64> path, int64_t w,
+                     Span rows) {
+  const WideStroke stroke(path, true, w, rows);
+  const Span r = stroke.rows();
+  for (int64_t y = r.left; y < r.right; ++y) {
+    ShapeRow& row = painter.next();
+    const std::span<const Span> pens = stroke.row(y);
+    row.pen.assign(pens.begin(), pens.end());
+    subtractSpans(shape.row(y), row.pen, row.brush);
+    painter.add(y);
+  }
+}
+
+// The rows of a closed path's wide stroke (and its shape) that are all alike: the rows between
+// the two ends of the path's longest vertical segment (the straight sides of a round rectangle),
+// less the reach of the pen's caps and bands at its ends, when no point of the path lies
+// between those ends and no other than vertical segments cross them, and the shape's row spans
+// its whole width at both ends (rows widen toward the middle, so then they do so all across).
+// Such a row holds the pen's rectangles along the vertical sides and the brush between them, so
+// one row stands for all. Empty when there is no such stretch of at least `atLeast` rows.
+Span plainRows(const RoundShape& shape, std::span<const Point64> path, int64_t w, int64_t atLeast) {
+  const size_t n = path.size();
+  if (n < 2 || shape.box().height() < atLeast + 2 * (w + 1)) return Span{};
+  int64_t above = 0, below = 0;
+  for (size_t i = 0; i < n; ++i) {
+    const Point64& a = path[i];
+    const Point64& b = path[i + 1 < n ? i + 1 : 0];
+    if (a.x == b.x && std::llabs(b.y - a.y) > below - above) {
+      above = std::min(a.y, b.y);
+      below = std::max(a.y, b.y);
+    }
+  }
+  const Span plain{above + w + 1, below - w - 1};
+  if (plain.right - plain.left < atLeast) return Span{};
+  for (size_t i = 0; i < n; ++i) {
+    const Point64& a = path[i];
+    const Point64& b = path[i + 1 < n ? i + 1 : 0];
+    if (a.y > above && a.y < below) return Span{};
+    if (a.x != b.x && std::min(a.y, b.y) <= above && std::max(a.y, b.y) >= below) return Span{};
+  }
+  const Box& box = shape.box();
+  const Span widest = shape.row(box.top + box.height() / 2);
+  for (const int64_t y : {plain.left, plain.right - 1}) {
+    const Span s = shape.row(y);
+    if (s.left != widest.left || s.right != widest.right) return Span{};
+  }
+  return plain;
+}
+
+// A tall shape's straight sides make many equal rows: its stroke is built above and below them
+// (a stroke's cost is per row), and their first row stands for all, once they are this many.
+constexpr int64_t kWorthSplitting = 32;
+
+// The pen's pixels of the last wide-pen shape stroked on this thread, relative to its box's
+// top-left corner. A stroke depends on the box's size, the corners and the pen's width, not on
+// where the box lies, and controls paint the same shapes over and over (a button's face on every
+// paint, a row of equal buttons), so their stroke is worked out once. Only shapes of at most
+// kRows rows are kept (others are stroked within the clip's rows each time); the rows inside
+// `plain` all equal its first row and are not kept.
+struct ShapeStroke {
+  static constexpr int64_t kRows = 1024;
+  int64_t width = -1, height = -1, cw = -1, ch = -1, pen = -1;
+  Span rows;   // the rows kept, relative to the box's top
+  Span plain;  // likewise; empty when there is no such stretch
+  std::vector<uint32_t> first;  // row r - rows.left holds spans [first[r], first[r + 1])
+  std::vector<Span> spans;      // relative to the box's left
+
+  std::span<const Span> row(int64_t r) const {
+    if (r > plain.left && r < plain.right) r = plain.left;
+    if (r < rows.left || r >= rows.right) return {};
+    const size_t i = static_cast<size_t>(r - rows.left);
+    return std::span<const Span>(spans.data() + first[i], first[i + 1] - first[i]);
+  }
+};
+
+// The stroke of `shape` with a w-pixel pen, from the thread's last one when it is the same
+// shape; null when the shape is too tall to keep.
+const ShapeStroke* shapeStroke(const RoundShape& shape, int64_t cw, int64_t ch, int64_t w) {
+  const Box& b = shape.box();
+  if (b.height() + 2 * w + 4 > ShapeStroke::kRows) return nullptr;
+  cw = std::min(b.width(), cw < 0 ? -cw : cw);
+  ch = std::min(b.height(), ch < 0 ? -ch : ch);
+  thread_local ShapeStroke last;
+  ShapeStroke& s = last;
+  if (s.width == b.width() && s.height == b.height() && s.cw == cw && s.ch == ch && s.pen == w) return &s;
+  s.width = s.height = -1;  // not valid until built
+  const std::vector<Point64> path = shape.pathPoints();
+  const Span plain = plainRows(shape, path, w, kWorthSplitting);
+  const Span all{b.top - w - 2, b.bottom + w + 2};
+  s.rows = Span{all.left - b.top, all.right - b.top};
+  s.plain = plain.empty() ? Span{} : Span{plain.left - b.top, plain.right - b.top};
+  s.first.assign(1, 0);
+  s.spans.clear();
+  auto keep = [&](Span rows) {
+    const WideStroke stroke(path, true, w, rows);
+    for (int64_t y = rows.left; y < rows.right; ++y) {
+      for (const Span& p : stroke.row(y)) s.spans.push_back(Span{p.left - b.left, p.right - b.left});
+      s.first.push_back(static_cast<uint32_t>(s.spans.size()));
+    }
+  };
+  if (plain.empty()) {
+    keep(all);
+  } else {
+    keep(Span{all.left, plain.left + 1});
+    s.first.insert(s.first.end(), static_cast<size_t>(plain.right - plain.left - 1), s.first.back());
+    keep(Span{plain.right, all.right});
+  }
+  s.width = b.width();
+  s.height = b.height();
+  s.cw = cw;
+  s.ch = ch;
+  s.pen = w;
+  return &s;
+}
+
+// The rows [rows.left, rows.right) of a kept stroke, with the brush on the rest of the shape.
+void paintKeptRows(RowPainter& painter, const RoundShape& shape, const ShapeStroke& stroke, Span rows) {
+  const Box& b = shape.box();
+  for (int64_t y = rows.left; y < rows.right; ++y) {
+    ShapeRow& row = painter.next();
+    for (const Span& p : stroke.row(y - b.top)) row.pen.push_back(Span{p.left + b.left, p.right + b.left});
+    subtractSpans(shape.row(y), row.pen, row.brush);
+    painter.add(y);
+  }
+}
+
 // A wide pen follows the shape's 1-pixel path (kept inside the box for PS_INSIDEFRAME), each of
 // its pixels a point of a closed polyline stroked with the pen; the brush covers the rest of the
 // shape. Corners too large to trace exactly get a ring between the shape grown and shrunk by
@@ -151,16 +292,32 @@ void paintWideShape(DeviceContext& dc, const Box& box, Kind kind, int64_t cw, in
   RowPainter painter(dc, pen, brush);
   const Box& clip = painter.clip();
   if (shape.traced()) {
-    const std::vector<Point64> path = shape.pathPoints();
-    const WideStroke stroke(path, true, w, Span{clip.top, clip.bottom});
-    const Span rows = stroke.rows();
-    for (int64_t y = rows.left; y < rows.right; ++y) {
-      ShapeRow& row = painter.next();
-      const std::span<const Span> pens = stroke.row(y);
-      row.pen.assign(pens.begin(), pens.end());
-      subtractSpans(shape.row(y), row.pen, row.brush);
-      painter.add(y);
+    if (const ShapeStroke* kept = shapeStroke(shape, cw, ch, w)) {
+      const Box& sb = shape.box();
+      const Span rows = clipRows(clip, sb.top + kept->rows.left, sb.top + kept->rows.right);
+      const Span plain{std::max(sb.top + kept->plain.left, rows.left),
+                       std::min(sb.top + kept->plain.right, rows.right)};
+      if (plain.empty()) {
+        paintKeptRows(painter, shape, *kept, rows);
+      } else {
+        paintKeptRows(painter, shape, *kept, Span{rows.left, plain.left + 1});
+        painter.repeatTo(plain.right);
+        paintKeptRows(painter, shape, *kept, Span{plain.right, rows.right});
+      }
+      return;
     }
+    const std::vector<Point64> path = shape.pathPoints();
+    // The stroke is built within the clip's rows only.
+    const Span rows = clipRows(clip, clip.top, clip.bottom);
+    Span plain = plainRows(shape, path, w, kWorthSplitting);
+    plain = Span{std::max(plain.left, rows.left), std::min(plain.right, rows.right)};
+    if (plain.right - plain.left < kWorthSplitting) {
+      paintStrokeRows(painter, shape, path, w, rows);
+      return;
+    }
+    paintStrokeRows(painter, shape, path, w, Span{rows.left, plain.left + 1});
+    painter.repeatTo(plain.right);
+    paintStrokeRows(painter, shape, path, w, Span{plain.right, rows.right});
     return;
   }
   const RoundShape outer(b.inflated(w / 2, w / 2, (w - 1) / 2 + 1, (w - 1) / 2 + 1), cw + w - 1, ch + w - 1);

@@ -32,6 +32,10 @@ void Surface::fillRect(const Rect& r, uint32_t value) {
       for (int32_t x = r.left; x < r.right; ++x) row(y)[x] = value;
     return;
   }
+  if (r.height() == 1) {  // one row (a shape's row span): a plain fill, without pixman's dispatch
+    std::fill(row(r.top) + r.left, row(r.top) + r.right, value);
+    return;
+  }
   // In memory the rectangle's rows are contiguous either way: a bottom-up surface holds picture
   // rows [top, bottom) at memory rows [height - bottom, height - top).
   const int32_t memTop = bottomUp_ ? height_ - r.bottom : r.top;

@@ -3,6 +3,7 @@
 #include <array>
 #include <cmath>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include "platform/gfx/Canvas.h"
@@ -355,6 +356,94 @@ TEST(Shapes, WideStrokesAreCapsSweptAlongThePixelPath) {
       for (auto p : shape) EXPECT_TRUE(stroke.count(p) || brush.count(p));
       for (auto p : brush) EXPECT_TRUE(shape.count(p));
     }
+  }
+}
+
+// A tall shape's straight sides give many equal rows, which are worked out once; drawn through a
+// clip of one row at a time (too few rows to share anything) every row must come out the same,
+// for every pen width, both pen styles, corners from none to the whole box, and the shape
+// partly off the canvas, and shapes too tall to keep their stroke. Through a clip of several rectangles, and with a ROP2 other than
+// copying, the shape is the same inside the clip and nothing changes outside it.
+TEST(Shapes, TallWideShapesEqualTheirRowsDrawnOneByOne) {
+  constexpr int kSize = 160;
+  for (int style : {PS_SOLID, PS_INSIDEFRAME}) {
+    for (int width : {2, 3, 5, 8, 13}) {
+      for (auto [l, t, r, b, cw, ch] : {std::array{10, 8, 60, 150, 40, 40}, {20, -30, 41, 141, 9, 24},
+                                        {5, 5, 150, 110, 150, 30}, {30, 2, 70, 157, 40, 155},
+                                        {12, 20, 100, 140, 0, 0}, {40, 10, 47, 150, 7, 7},
+                                        {10, -600, 60, 700, 40, 40}, {20, -900, 90, 1300, 70, 1000}}) {
+        SCOPED_TRACE(::testing::Message() << "style " << style << " pen " << width << " shape " << l << "," << t
+                                          << "," << r << "," << b << " corner " << cw << "x" << ch);
+        ShapeCanvas whole(style, width, true, kSize);
+        RoundRect(whole.dc, l, t, r, b, cw, ch);
+        ShapeCanvas rows(style, width, true, kSize);
+        for (int y = 0; y < kSize; ++y) {
+          IntersectClipRect(rows.dc, 0, y, kSize, y + 1);
+          RoundRect(rows.dc, l, t, r, b, cw, ch);
+          SelectClipRgn(rows.dc, 0);
+        }
+        ASSERT_EQ(whole.pixels(kPen), rows.pixels(kPen));
+        ASSERT_EQ(whole.pixels(kFill), rows.pixels(kFill));
+
+        // Two bands with a gap between them, crossing the straight sides.
+        ShapeCanvas banded(style, width, true, kSize);
+        GdiObject clip(CreateRectRgn(0, 30, kSize, 70));
+        GdiObject lower(CreateRectRgn(15, 90, kSize - 15, 140));
+        CombineRgn(clip.get(), clip.get(), lower.get(), RGN_OR);
+        SelectClipRgn(banded.dc, clip.get());
+        RoundRect(banded.dc, l, t, r, b, cw, ch);
+        // XOR with white through one band: every painted pixel is written exactly once.
+        ShapeCanvas xored(style, width, true, kSize);
+        IntersectClipRect(xored.dc, 0, 40, kSize, 130);
+        SetROP2(xored.dc, R2_XORPEN);
+        RoundRect(xored.dc, l, t, r, b, cw, ch);
+        for (int y = 0; y < kSize; ++y)
+          for (int x = 0; x < kSize; ++x) {
+            const bool inClip = PtInRegion(clip.get(), x, y) != FALSE;
+            ASSERT_EQ(banded.at(x, y), inClip ? whole.at(x, y) : kWhite) << x << "," << y;
+            const bool inBand = y >= 40 && y < 130;
+            const bool painted = inBand && whole.at(x, y) != kWhite;
+            ASSERT_EQ(xored.at(x, y), painted ? (whole.at(x, y) ^ kWhite) : kWhite) << x << "," << y;
+          }
+      }
+    }
+  }
+}
+
+// A wide-pen shape's stroke is kept for the next shape of the same size, corners and pen on
+// the thread. Each drawing of a sequence that moves, reshapes, clips and re-pens a shape must
+// equal the same drawing on a thread that drew nothing before.
+TEST(Shapes, WideShapesDrawnAgainEqualAFreshDrawing) {
+  struct Draw {
+    int style, width, l, t, r, b, cw, ch;
+    bool clipped;
+  };
+  const Draw draws[] = {
+      {PS_SOLID, 5, 4, 4, 60, 60, 40, 40, false},       {PS_SOLID, 5, 11, 7, 67, 63, 40, 40, false},
+      {PS_SOLID, 5, -9, 30, 47, 86, 40, 40, false},     {PS_SOLID, 5, 11, 7, 67, 63, 40, 40, true},
+      {PS_SOLID, 5, 11, 7, 67, 63, 20, 40, false},      {PS_SOLID, 5, 11, 7, 67, 63, 40, 20, false},
+      {PS_SOLID, 6, 11, 7, 67, 63, 40, 20, false},      {PS_INSIDEFRAME, 6, 11, 7, 67, 63, 40, 20, false},
+      {PS_SOLID, 6, 11, 7, 67, 63, 90, 90, false},      {PS_SOLID, 6, 11, 7, 67, 63, 56, 56, false},
+      {PS_SOLID, 3, 2, 2, 40, 75, 16, 16, false},       {PS_SOLID, 3, 40, 2, 2, 75, -16, 16, true},
+  };
+  auto paint = [](const Draw& d, Canvas& c) {
+    GdiObject pen(CreatePen(d.style, d.width, kPen));
+    GdiObject brush(CreateSolidBrush(kFill));
+    HGDIOBJ oldPen = SelectObject(c.dc, pen.get());
+    HGDIOBJ oldBrush = SelectObject(c.dc, brush.get());
+    if (d.clipped) IntersectClipRect(c.dc, 0, 20, 80, 50);
+    RoundRect(c.dc, d.l, d.t, d.r, d.b, d.cw, d.ch);
+    SelectClipRgn(c.dc, 0);
+    SelectObject(c.dc, oldPen);
+    SelectObject(c.dc, oldBrush);
+  };
+  for (size_t i = 0; i < std::size(draws); ++i) {
+    SCOPED_TRACE(::testing::Message() << "drawing " << i);
+    Canvas again(80, 90), fresh(80, 90);
+    paint(draws[i], again);
+    std::thread([&] { paint(draws[i], fresh); }).join();
+    ASSERT_EQ(again.pixels(kPen), fresh.pixels(kPen));
+    ASSERT_EQ(again.pixels(kFill), fresh.pixels(kFill));
   }
 }
 
