@@ -463,6 +463,9 @@ void ZorvaXPDPicker::ShowCalander() {
   if (y + ch > work.bottom) y = field.top - ch;
   Calander->RedrawMe(true, true, true);
   SetWindowPos(Calander->hWnd(), HWND_TOPMOST, field.left, y, 0, 0, SWP_NOSIZE | SWP_NOACTIVATE | SWP_SHOWWINDOW);
+  // A calendar shown by the application's call closes on a press elsewhere like one dropped by
+  // the button (which starts the hook on its press).
+  if (!hook_.hookHandle()) hook_.StartHook();
 }
 
 void ZorvaXPDPicker::HideCalander() {

@@ -205,6 +205,14 @@ TEST_F(DatePicker, APressElsewhereClosesThePopupAndStillReachesItsTarget) {
   input.moveTo(second.hWnd(), Point{20, 20}).click();
   EXPECT_FALSE(p.calendarShowing());
   EXPECT_EQ(ui::hookCount(WH_MOUSE), 0u);
+  // A calendar shown by the application's own call closes the same way, with one hook only.
+  p.ShowCalander();
+  ASSERT_TRUE(p.calendarShowing());
+  EXPECT_EQ(ui::hookCount(WH_MOUSE), 1u);
+  input.moveTo(other.hWnd(), Point{10, 10}).click();
+  EXPECT_FALSE(p.calendarShowing());
+  EXPECT_EQ(clicks, 2);
+  EXPECT_EQ(ui::hookCount(WH_MOUSE), 0u);
 }
 
 TEST_F(DatePicker, OpensAboveTheFieldNearTheBottomOfTheWorkArea) {
