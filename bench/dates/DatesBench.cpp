@@ -8,7 +8,9 @@
 #include "BenchClock.h"
 #include "BenchForm.h"
 #include "dates/ZorvaXPCalender.h"
+#include "dates/ZorvaMonth4DBK.h"
 #include "dates/ZorvaXPDPicker.h"
+#include "dates/ZorvaYear4DBK.h"
 #include "platform/gfx/GdiRaii.h"
 
 namespace {
@@ -40,6 +42,14 @@ void BM_CalendarMonthStep(benchmark::State& s) {
   });
 }
 
+// The calendar's private month and year pickers on their own, at their fixed sizes: seven rows.
+void BM_Month4DBKRedrawMe(benchmark::State& s) {
+  besideFill<dates::ZorvaMonth4DBK>(s, 70, 157, [](dates::ZorvaMonth4DBK& p) { p.RedrawMe(); });
+}
+void BM_Year4DBKRedrawMe(benchmark::State& s) {
+  besideFill<dates::ZorvaYear4DBK>(s, 33, 157, [](dates::ZorvaYear4DBK& p) { p.RedrawMe(); });
+}
+
 void BM_DPickerRedrawMe(benchmark::State& s) {
   const int w = static_cast<int>(s.range(0)), h = static_cast<int>(s.range(1));
   besideFill<dates::ZorvaXPDPicker>(s, w, h, [](dates::ZorvaXPDPicker& p) { p.RedrawMe(); });
@@ -64,6 +74,8 @@ void BM_DPickerPopupCycle(benchmark::State& s) {
 
 BENCHMARK(BM_CalendarRedrawMe);
 BENCHMARK(BM_CalendarMonthStep);
+BENCHMARK(BM_Month4DBKRedrawMe);
+BENCHMARK(BM_Year4DBKRedrawMe);
 BENCHMARK(BM_DPickerRedrawMe)->Args({120, 21})->Args({600, 60});
 BENCHMARK(BM_DPickerPopupCycle);
 

@@ -22,6 +22,7 @@
 #include "BenchForm.h"
 #include "platform/services/FileIo.h"
 #include "platform/ui/Edit.h"
+#include "buttons/ZorvaTextButton.h"
 #include "text/ZorvaXPTextBox.h"
 
 namespace {
@@ -54,6 +55,17 @@ void BM_TextBox_Redraw(benchmark::State& state) {
   });
 }
 BENCHMARK(BM_TextBox_Redraw)->Args({160, 21, 0})->Args({600, 400, 1});
+
+// The text box's private button on its own, at its default 23 x 21 and a wide 120 x 40 with a
+// caption.
+void BM_TextButton_Redraw(benchmark::State& state) {
+  const int w = static_cast<int>(state.range(0)), h = static_cast<int>(state.range(1));
+  bench::withControl<buttons::ZorvaTextButton>(w, h, [&](buttons::ZorvaTextButton& b) {
+    if (w > 23) b.setCaption("Browse");
+    bench::redrawAgainstFill(state, b, w, h);
+  });
+}
+BENCHMARK(BM_TextButton_Redraw)->Args({23, 21})->Args({120, 40});
 
 void BM_TextBox_Type10k(benchmark::State& state) {
   constexpr size_t kChars = 10000;
