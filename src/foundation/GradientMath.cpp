@@ -42,12 +42,27 @@ void fillColorRamp(OLE_COLOR start, OLE_COLOR end, int32_t n, Pixel* out) {
     out[0] = makePixel(s.c[0] / 2 + e.c[0] / 2, s.c[1] / 2 + e.c[1] / 2, s.c[2] / 2 + e.c[2] / 2);
     return;
   }
-  const int64_t last = n - 1;
-  for (int64_t i = 0; i < n; ++i) {
-    int32_t ch[3];
-    for (int k = 0; k < 3; ++k)
-      ch[k] = s.c[k] + static_cast<int32_t>((int64_t{e.c[k] - s.c[k]} * i) / last);
-    out[i] = makePixel(ch[0], ch[1], ch[2]);
+  // Per channel, (d * i) / last truncated toward zero is sign(d) * (|d| * i / last), walked
+  // as a whole part and a remainder that grow by |d| / last and |d| % last per entry.
+  const int32_t last = n - 1;
+  int32_t sign[3], wholeStep[3], restStep[3], whole[3] = {0, 0, 0}, rest[3] = {0, 0, 0};
+  for (int k = 0; k < 3; ++k) {
+    const int32_t d = e.c[k] - s.c[k];
+    sign[k] = d < 0 ? -1 : 1;
+    wholeStep[k] = (d < 0 ? -d : d) / last;
+    restStep[k] = (d < 0 ? -d : d) % last;
+  }
+  for (int32_t i = 0; i < n; ++i) {
+    out[i] = makePixel(s.c[0] + sign[0] * whole[0], s.c[1] + sign[1] * whole[1],
+                       s.c[2] + sign[2] * whole[2]);
+    for (int k = 0; k < 3; ++k) {
+      whole[k] += wholeStep[k];
+      rest[k] += restStep[k];
+      if (rest[k] >= last) {
+        rest[k] -= last;
+        ++whole[k];
+      }
+    }
   }
 }
 
@@ -95,49 +110,58 @@ void fillAngleBufferPart(Pixel* buffer, int32_t width, int32_t height, OLE_COLOR
   if (width < 1 || height < 1 || partWidth < 1 || partHeight < 1 || left < 0 || top < 0 ||
       partWidth > width - left || partHeight > height - top)
     return;
-  const AngleGeometry g = angleGeometry(width, height, angle);
+  const AngleRows rows(width, height, color1, color2, angle);
+  for (int32_t s = top; s < top + partHeight; ++s)  // s: line of the whole, from the top
+    rows.write(s, left, buffer + static_cast<size_t>(top + partHeight - 1 - s) * partWidth,
+               partWidth);
+}
 
+AngleRows::AngleRows(int32_t width, int32_t height, OLE_COLOR color1, OLE_COLOR color2,
+                     float angle)
+    : g_(angleGeometry(width, height, angle)), height_(height) {
   // The rounded steps can carry the last pixels a little past the axis (by up to half a
   // thousandth per pixel): the ramp is extended with its end colour so those pixels get it.
   const int64_t reach =
-      (int64_t{width - 1} * g.stepX + int64_t{height - 1} * g.stepY) / 1000 + 1;
-  std::vector<Pixel> ramp(static_cast<size_t>(std::max<int64_t>(g.axisLength, reach)));
-  if (g.color1First) fillColorRamp(color1, color2, g.axisLength, ramp.data());
-  else fillColorRamp(color2, color1, g.axisLength, ramp.data());
-  std::fill(ramp.begin() + g.axisLength, ramp.end(), ramp[g.axisLength - 1]);
+      (int64_t{width - 1} * g_.stepX + int64_t{height - 1} * g_.stepY) / 1000 + 1;
+  ramp_.resize(static_cast<size_t>(std::max<int64_t>(g_.axisLength, reach)));
+  if (g_.color1First) fillColorRamp(color1, color2, g_.axisLength, ramp_.data());
+  else fillColorRamp(color2, color1, g_.axisLength, ramp_.data());
+  std::fill(ramp_.begin() + g_.axisLength, ramp_.end(), ramp_[g_.axisLength - 1]);
+}
 
+void AngleRows::write(int32_t s, int32_t left, Pixel* dst, int32_t n) const {
   // Pixel (x, k) of the whole picture, k counted in walking order, reads ramp entry
   // (k * stepY + x * stepX) / 1000. The products are taken modulo 2^32 like the running sums
-  // of a whole-picture walk, so a part is exactly the same window of the whole.
-  const Pixel* entry = ramp.data();
-  const uint32_t stepX = static_cast<uint32_t>(g.stepX);
-  const uint32_t stepY = static_cast<uint32_t>(g.stepY);
-  const Pixel* previous = nullptr;
-  for (int32_t s = top; s < top + partHeight; ++s) {  // s: line of the whole, from the top
-    Pixel* row = buffer + static_cast<size_t>(top + partHeight - 1 - s) * partWidth;
-    const uint32_t k = static_cast<uint32_t>(g.fromTop ? s : height - 1 - s);
-    const uint32_t rowAccumulator = k * stepY + static_cast<uint32_t>(left) * stepX;
-    if (previous && stepY == 0) {
-      std::memcpy(row, previous, sizeof(Pixel) * partWidth);  // every row starts alike
-    } else if (stepX == 0) {
-      std::fill(row, row + partWidth, entry[rowAccumulator / 1000]);
-    } else {
-      uint32_t accumulator = rowAccumulator;
-      for (int32_t x = 0; x < partWidth; ++x, accumulator += stepX)
-        row[x] = entry[accumulator / 1000];
-    }
-    previous = row;
+  // of a whole-picture walk, so any run is exactly the same window of the whole.
+  const Pixel* entry = ramp_.data();
+  const uint32_t stepX = static_cast<uint32_t>(g_.stepX);
+  const uint32_t k = static_cast<uint32_t>(g_.fromTop ? s : height_ - 1 - s);
+  const uint32_t start = k * static_cast<uint32_t>(g_.stepY) + static_cast<uint32_t>(left) * stepX;
+  if (stepX == 0) {
+    std::fill_n(dst, n, entry[start / 1000]);
+  } else if (stepX == 1000) {
+    std::memcpy(dst, entry + start / 1000, sizeof(Pixel) * static_cast<size_t>(n));
+  } else {
+    uint32_t accumulator = start;
+    for (int32_t x = 0; x < n; ++x, accumulator += stepX) dst[x] = entry[accumulator / 1000];
   }
 }
 
 std::vector<Pixel> panelEntries(int32_t height, OLE_COLOR faceColor, OLE_COLOR edgeColor) {
+  std::vector<Pixel> entries;
+  panelEntries(height, faceColor, edgeColor, entries);
+  return entries;
+}
+
+void panelEntries(int32_t height, OLE_COLOR faceColor, OLE_COLOR edgeColor,
+                  std::vector<Pixel>& entries) {
   const int32_t t = height / 3;
   if (t == 0) throw HostError(errDivisionByZero);
   const Channels face = channelsOf(faceColor), edge = channelsOf(edgeColor);
   Channels step;
   for (int k = 0; k < 3; ++k) step.c[k] = (edge.c[k] - face.c[k]) / t;
 
-  std::vector<Pixel> entries(static_cast<size_t>(height), oleToPixel(faceColor));
+  entries.assign(static_cast<size_t>(height), oleToPixel(faceColor));
   // Upper slope: from t - 1 lines below the top line downward, t + 2 steps toward EdgeColor.
   Channels cur = face;
   for (int32_t k = t; k <= 2 * t + 1; ++k) {
@@ -151,13 +175,19 @@ std::vector<Pixel> panelEntries(int32_t height, OLE_COLOR faceColor, OLE_COLOR e
     advance(cur, step);
     entries[t - k] = pixelOf(cur);
   }
-  return entries;
 }
 
 std::vector<Pixel> glassEntries(int32_t height, OLE_COLOR color1, OLE_COLOR color2,
                                 OLE_COLOR* bottomColor) {
-  std::vector<Pixel> entries(static_cast<size_t>(std::max(height, 0)));
-  if (height < 1) return entries;
+  std::vector<Pixel> entries;
+  glassEntries(height, color1, color2, entries, bottomColor);
+  return entries;
+}
+
+void glassEntries(int32_t height, OLE_COLOR color1, OLE_COLOR color2, std::vector<Pixel>& entries,
+                  OLE_COLOR* bottomColor) {
+  entries.resize(static_cast<size_t>(std::max(height, 0)));
+  if (height < 1) return;
   const Channels first = channelsOf(color1), second = channelsOf(color2);
   Channels step;
   const double half = height / 2.0;
@@ -175,7 +205,6 @@ std::vector<Pixel> glassEntries(int32_t height, OLE_COLOR color1, OLE_COLOR colo
     entries[i] = pixelOf(cur);
   }
   if (bottomColor) *bottomColor = pixelToOle(entries[0]);
-  return entries;
 }
 
 }  // namespace zxp::gradient

@@ -50,11 +50,27 @@ void fillAngleBufferPart(Pixel* buffer, int32_t width, int32_t height, OLE_COLOR
                          OLE_COLOR color2, float angle, int32_t left, int32_t top,
                          int32_t partWidth, int32_t partHeight);
 
+// The rows of that picture, written one run at a time: the geometry and the colour ramp are
+// computed once, then each row walks the ramp. Width and height must be >= 1.
+class AngleRows {
+ public:
+  AngleRows(int32_t width, int32_t height, OLE_COLOR color1, OLE_COLOR color2, float angle);
+  // The n pixels of line s (counted from the top) from column `left` on, into dst.
+  void write(int32_t s, int32_t left, Pixel* dst, int32_t n) const;
+
+ private:
+  AngleGeometry g_;
+  int32_t height_;
+  std::vector<Pixel> ramp_;
+};
+
 // The panel's Height entries (entry 0 = bottom line): flat FaceColor at the top, a slope toward
 // EdgeColor down to about two thirds of the height, and a slope back toward FaceColor to the
 // bottom. Throws HostError 11 (division by zero) when Height < 3, because the step per channel
 // is divided by Height / 3.
 std::vector<Pixel> panelEntries(int32_t height, OLE_COLOR faceColor, OLE_COLOR edgeColor);
+// The same into `out` (resized to Height), so that a caller can keep one buffer for every call.
+void panelEntries(int32_t height, OLE_COLOR faceColor, OLE_COLOR edgeColor, std::vector<Pixel>& out);
 
 // The glass bar's Height entries (entry 0 = bottom line): Color1 plus one step at about two
 // sevenths of the height, moving by a constant step toward (and past) Color2 both upward and
@@ -62,6 +78,9 @@ std::vector<Pixel> panelEntries(int32_t height, OLE_COLOR faceColor, OLE_COLOR e
 // OLE colour (the colour the bar's inner edge line is drawn in).
 std::vector<Pixel> glassEntries(int32_t height, OLE_COLOR color1, OLE_COLOR color2,
                                 OLE_COLOR* bottomColor = nullptr);
+// The same into `out` (resized to Height, or emptied for Height < 1).
+void glassEntries(int32_t height, OLE_COLOR color1, OLE_COLOR color2, std::vector<Pixel>& out,
+                  OLE_COLOR* bottomColor);
 
 // One colour byte of the constant-alpha blend: nearest((256 - alpha) * a / 255 + p * alpha / 255),
 // at most 255. alpha in 0..255. Exact in integers: the sum over 255 never lies on a half.

@@ -6,6 +6,7 @@
 #include "foundation/DibBuffer.h"
 #include "foundation/GradientMath.h"
 #include "foundation/PenLines.h"
+#include "platform/gfx/ComputedPicture.h"
 #include "platform/gfx/GdiRaii.h"
 #include "platform/gfx/Surface.h"
 #include "platform/host/HostError.h"
@@ -46,10 +47,25 @@ RECT visiblePart(HDC dc, int32_t x, int32_t y, int32_t width, int32_t height) {
 
 bool isEmpty(const RECT& r) { return r.right <= r.left || r.bottom <= r.top; }
 
+// The colour entries of the last face painted on this thread, kept so that a call does not
+// allocate: faces are painted again and again at the same few sizes.
+std::vector<Pixel>& entryBuffer() {
+  thread_local std::vector<Pixel> entries;
+  return entries;
+}
+
 // Paints the rows of a face whose line i from its top has the colour entries[height - 1 - i]
-// (entry 0 = bottom line), placed at (x, y): only the visible part is filled and copied.
+// (entry 0 = bottom line), placed at (x, y). The rows are written straight into the DC's
+// surface; a DC that cannot take them gets the visible part as a buffer and one blit.
 void paintRows(HDC dc, int32_t x, int32_t y, int32_t width, int32_t height,
                const Pixel* entries) {
+  if (width < 1 || height < 1 || width > gfx::kMaxSurfaceSide || height > gfx::kMaxSurfaceSide)
+    return;
+  const auto rows = [entries, height](int32_t row, int32_t, uint32_t* dst, int32_t n) {
+    std::fill_n(dst, n, entries[height - 1 - row]);
+  };
+  if (PaintComputedPicture(dc, x, y, width, height, ComputedPicture::of(width, height, rows)))
+    return;
   const RECT part = visiblePart(dc, x, y, width, height);
   if (isEmpty(part)) return;
   const int32_t w = part.right - part.left, h = part.bottom - part.top;
@@ -61,17 +77,31 @@ void paintRows(HDC dc, int32_t x, int32_t y, int32_t width, int32_t height,
   buffer.paint(dc, part.left, part.top, w, h, 0, 0, w, h);
 }
 
-// Paints the GradientFillAngle picture of width x height at (0, 0), visible part only.
-void paintAngle(HDC dc, int32_t width, int32_t height, OLE_COLOR color1, OLE_COLOR color2,
-                float angle) {
-  const RECT part = visiblePart(dc, 0, 0, width, height);
+// Paints the GradientFillAngle picture of width x bandHeight at (0, top), stretched to height
+// rows; written straight into the DC's surface when it can take it, else the visible columns
+// are computed into a buffer and blitted.
+void paintAngle(HDC dc, int32_t top, int32_t width, int32_t bandHeight, int32_t height,
+                OLE_COLOR color1, OLE_COLOR color2, float angle) {
+  if (width < 1 || bandHeight < 1 || width > gfx::kMaxSurfaceSide ||
+      bandHeight > gfx::kMaxSurfaceSide)
+    return;
+  const gradient::AngleRows band(width, bandHeight, color1, color2, angle);
+  const auto rows = [&band](int32_t row, int32_t col, uint32_t* dst, int32_t n) {
+    band.write(row, col, dst, n);
+  };
+  if (PaintComputedPicture(dc, 0, top, width, height,
+                           ComputedPicture::of(width, bandHeight, rows)))
+    return;
+  // The picture is stretched only vertically: the visible columns are computed with every band
+  // line, and stretched as the whole band would be.
+  const RECT part = clippedPart(dc, 0, top, width, height);
   if (isEmpty(part)) return;
-  const int32_t w = part.right - part.left, h = part.bottom - part.top;
+  const int32_t w = part.right - part.left;
   DibBuffer buffer;
-  if (!buffer.allocate(w, h, false)) return;
-  gradient::fillAngleBufferPart(buffer.data(), width, height, color1, color2, angle, part.left,
-                                part.top, w, h);
-  buffer.paint(dc, part.left, part.top, w, h, 0, 0, w, h);
+  if (!buffer.allocate(w, bandHeight, false)) return;
+  for (int32_t line = 0; line < bandHeight; ++line)
+    band.write(line, part.left, buffer.row(bandHeight - 1 - line), w);
+  buffer.paint(dc, part.left, top, w, height, 0, 0, w, bandHeight);
 }
 
 }  // namespace
@@ -83,14 +113,19 @@ void GradientFillVertical(HDC dc, int32_t width, int32_t height, OLE_COLOR color
 
 void GradientFillVerticalAt(HDC dc, int32_t x, int32_t y, int32_t width, int32_t height,
                             OLE_COLOR colorBottom, OLE_COLOR colorTop) {
-  if (isEmpty(visiblePart(dc, x, y, width, height))) return;
-  std::vector<Pixel> ramp = gradient::colorRamp(colorBottom, colorTop, height);
+  if (width < 1 || height < 1 || width > gfx::kMaxSurfaceSide || height > gfx::kMaxSurfaceSide)
+    return;
+  std::vector<Pixel>& ramp = entryBuffer();
+  ramp.resize(static_cast<size_t>(height));
+  gradient::fillColorRamp(colorBottom, colorTop, height, ramp.data());
   paintRows(dc, x, y, width, height, ramp.data());
 }
 
 void GradientFillAngle(HDC dc, int32_t width, int32_t height, OLE_COLOR color1, OLE_COLOR color2,
                        float angle) {
-  paintAngle(dc, width, height, color1, color2, angle);
+  if (width < 1 || height < 1 || width > gfx::kMaxSurfaceSide || height > gfx::kMaxSurfaceSide)
+    return;
+  paintAngle(dc, 0, width, height, height, color1, color2, angle);
 }
 
 void GradientFillHalf(HDC dc, int32_t width, int32_t bandHeight, OLE_COLOR color1,
@@ -106,18 +141,7 @@ void GradientFillHalf(HDC dc, int32_t width, int32_t bandHeight, OLE_COLOR color
     top = bandHeight;
     height = nearest(bandHeight + bandHeight / 4.0);
   }
-  if (width < 1 || bandHeight < 1 || width > gfx::kMaxSurfaceSide || bandHeight > gfx::kMaxSurfaceSide)
-    return;
-  // The band is stretched only vertically: the visible columns are computed with every band
-  // line, and stretched as the whole band would be.
-  const RECT part = clippedPart(dc, 0, top, width, height);
-  if (isEmpty(part)) return;
-  const int32_t w = part.right - part.left;
-  DibBuffer buffer;
-  if (!buffer.allocate(w, bandHeight, false)) return;
-  gradient::fillAngleBufferPart(buffer.data(), width, bandHeight, color1, color2, angle,
-                                part.left, 0, w, bandHeight);
-  buffer.paint(dc, part.left, top, w, height, 0, 0, w, bandHeight);
+  paintAngle(dc, top, width, bandHeight, height, color1, color2, angle);
 }
 
 std::optional<int32_t> GradientFillPanel(HDC dc, int32_t x, int32_t y, int32_t width,
@@ -128,7 +152,8 @@ std::optional<int32_t> GradientFillPanel(HDC dc, int32_t x, int32_t y, int32_t w
   // is nothing to copy or the face is larger than any surface.
   int32_t painted = 0;
   if (width >= 1 && width <= gfx::kMaxSurfaceSide && height <= gfx::kMaxSurfaceSide) {
-    std::vector<Pixel> entries = gradient::panelEntries(height, faceColor, edgeColor);
+    std::vector<Pixel>& entries = entryBuffer();
+    gradient::panelEntries(height, faceColor, edgeColor, entries);
     paintRows(dc, x, y, width, height, entries.data());
     painted = height;
   }
@@ -156,7 +181,8 @@ int32_t GradientFillGlass(HDC dc, int32_t x, int32_t y, int32_t width, int32_t h
   OLE_COLOR bottomColor = 0;
   int32_t painted = 0;
   if (height <= gfx::kMaxSurfaceSide) {
-    std::vector<Pixel> entries = gradient::glassEntries(height, color1, color2, &bottomColor);
+    std::vector<Pixel>& entries = entryBuffer();
+    gradient::glassEntries(height, color1, color2, entries, &bottomColor);
     if (width >= 1 && width <= gfx::kMaxSurfaceSide) {
       paintRows(dc, x, y, width, height, entries.data());
       painted = height;

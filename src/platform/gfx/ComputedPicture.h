@@ -1,0 +1,43 @@
+// Painting a picture that is computed row by row (a gradient, a ramp of colours) straight into
+// the surface of a device context, without storing it in a buffer first.
+//
+// PaintComputedPicture(dc, x, y, w, h, picture) paints exactly what StretchDIBits(dc, x, y, w,
+// h, 0, 0, pw, ph, bits, ..., SRCCOPY) paints when `bits` hold the whole pw x ph picture: the
+// same clip, the same rows for a stretch (nearest-neighbour enlarging, or the DC's stretch mode
+// when shrinking). The picture writes its pixels on request: write(row, col, dst, n) stores the
+// n pixels of its row `row` (counted from its top) from column `col` on into dst, only for the
+// rows and columns that can be seen. It covers copies whose columns map one to one (no
+// horizontal stretch, no mirroring) and rows that are not merged; for anything else it paints
+// nothing and returns false, and the caller takes the buffer-and-blit path.
+#pragma once
+
+#include <cstdint>
+#include <type_traits>
+
+#include "platform/gfx/Gdi.h"
+
+namespace zxp {
+
+// A picture of width x height pixels whose rows are written on request.
+struct ComputedPicture {
+  int32_t width = 0;
+  int32_t height = 0;
+  void (*write)(const void* self, int32_t row, int32_t col, uint32_t* dst, int32_t n) = nullptr;
+  const void* self = nullptr;
+
+  // A picture whose rows `fn(row, col, dst, n)` writes; fn must outlive the picture.
+  template <class Fn>
+  static ComputedPicture of(int32_t width, int32_t height, const Fn& fn) {
+    return ComputedPicture{width, height,
+                           [](const void* f, int32_t row, int32_t col, uint32_t* dst, int32_t n) {
+                             (*static_cast<const Fn*>(f))(row, col, dst, n);
+                           },
+                           &fn};
+  }
+};
+
+// True when the picture was painted (or nothing of it can be seen); false, with nothing
+// painted, for a bad DC, an empty size or a stretch this path does not cover.
+bool PaintComputedPicture(HDC dc, int x, int y, int w, int h, const ComputedPicture& picture);
+
+}  // namespace zxp
