@@ -1,6 +1,8 @@
 #include "foundation/modGradient.h"
 
 #include <algorithm>
+#include <array>
+#include <cwchar>
 #include <initializer_list>
 
 #include "foundation/DibBuffer.h"
@@ -47,11 +49,65 @@ RECT visiblePart(HDC dc, int32_t x, int32_t y, int32_t width, int32_t height) {
 
 bool isEmpty(const RECT& r) { return r.right <= r.left || r.bottom <= r.top; }
 
-// The colour entries of the last face painted on this thread, kept so that a call does not
-// allocate: faces are painted again and again at the same few sizes.
-std::vector<Pixel>& entryBuffer() {
-  thread_local std::vector<Pixel> entries;
+// The colour entries of the last face painted on this thread, with what they were computed
+// from: faces are painted again and again with the same colours at the same few sizes, so a
+// repeated face neither allocates nor computes its entries again.
+struct Entries {
+  enum Kind { None, Ramp, Panel, Glass };
+  Kind kind = None;
+  int32_t height = 0;
+  OLE_COLOR first = 0, second = 0;
+  OLE_COLOR bottomColor = 0;  // the glass bar's bottom line, as an OLE colour
+  std::vector<Pixel> pixels;
+
+  // True when the entries of (kind, height, first, second) are already here; else marks them
+  // as those and leaves the caller to compute `pixels`.
+  bool reuse(Kind k, int32_t h, OLE_COLOR a, OLE_COLOR b) {
+    if (kind == k && height == h && first == a && second == b) return true;
+    kind = None;  // until the caller has filled them in
+    height = h;
+    first = a;
+    second = b;
+    return false;
+  }
+};
+Entries& lastEntries() {
+  thread_local Entries entries;
   return entries;
+}
+
+// The angled pictures last painted on this thread (a glass face paints two bands per redraw, a
+// form several faces): the geometry and the ramp of a repeated picture are not computed again.
+const gradient::AngleRows& angleRows(int32_t width, int32_t height, OLE_COLOR color1,
+                                     OLE_COLOR color2, float angle) {
+  struct Slot {
+    int32_t width = 0, height = 0;
+    OLE_COLOR color1 = 0, color2 = 0;
+    float angle = 0;
+    std::optional<gradient::AngleRows> rows;
+  };
+  thread_local std::array<Slot, 4> slots;
+  thread_local size_t next = 0;
+  for (Slot& s : slots)
+    if (s.rows && s.width == width && s.height == height && s.color1 == color1 &&
+        s.color2 == color2 && s.angle == angle)
+      return *s.rows;
+  Slot& s = slots[next];
+  next = (next + 1) % slots.size();
+  s.rows.reset();
+  s.rows.emplace(width, height, color1, color2, angle);
+  s.width = width;
+  s.height = height;
+  s.color1 = color1;
+  s.color2 = color2;
+  s.angle = angle;
+  return *s.rows;
+}
+
+// Fills a run with one pixel value; glibc's wmemset is the widest store loop for 32-bit values.
+void fillPixels(uint32_t* dst, int32_t n, Pixel value) {
+  static_assert(sizeof(wchar_t) == sizeof(uint32_t));
+  std::wmemset(reinterpret_cast<wchar_t*>(dst), static_cast<wchar_t>(value), static_cast<size_t>(n));
 }
 
 // Paints the rows of a face whose line i from its top has the colour entries[height - 1 - i]
@@ -62,7 +118,7 @@ void paintRows(HDC dc, int32_t x, int32_t y, int32_t width, int32_t height,
   if (width < 1 || height < 1 || width > gfx::kMaxSurfaceSide || height > gfx::kMaxSurfaceSide)
     return;
   const auto rows = [entries, height](int32_t row, int32_t, uint32_t* dst, int32_t n) {
-    std::fill_n(dst, n, entries[height - 1 - row]);
+    fillPixels(dst, n, entries[height - 1 - row]);
   };
   if (PaintComputedPicture(dc, x, y, width, height, ComputedPicture::of(width, height, rows)))
     return;
@@ -85,7 +141,7 @@ void paintAngle(HDC dc, int32_t top, int32_t width, int32_t bandHeight, int32_t 
   if (width < 1 || bandHeight < 1 || width > gfx::kMaxSurfaceSide ||
       bandHeight > gfx::kMaxSurfaceSide)
     return;
-  const gradient::AngleRows band(width, bandHeight, color1, color2, angle);
+  const gradient::AngleRows& band = angleRows(width, bandHeight, color1, color2, angle);
   const auto rows = [&band](int32_t row, int32_t col, uint32_t* dst, int32_t n) {
     band.write(row, col, dst, n);
   };
@@ -115,10 +171,13 @@ void GradientFillVerticalAt(HDC dc, int32_t x, int32_t y, int32_t width, int32_t
                             OLE_COLOR colorBottom, OLE_COLOR colorTop) {
   if (width < 1 || height < 1 || width > gfx::kMaxSurfaceSide || height > gfx::kMaxSurfaceSide)
     return;
-  std::vector<Pixel>& ramp = entryBuffer();
-  ramp.resize(static_cast<size_t>(height));
-  gradient::fillColorRamp(colorBottom, colorTop, height, ramp.data());
-  paintRows(dc, x, y, width, height, ramp.data());
+  Entries& ramp = lastEntries();
+  if (!ramp.reuse(Entries::Ramp, height, colorBottom, colorTop)) {
+    ramp.pixels.resize(static_cast<size_t>(height));
+    gradient::fillColorRamp(colorBottom, colorTop, height, ramp.pixels.data());
+    ramp.kind = Entries::Ramp;
+  }
+  paintRows(dc, x, y, width, height, ramp.pixels.data());
 }
 
 void GradientFillAngle(HDC dc, int32_t width, int32_t height, OLE_COLOR color1, OLE_COLOR color2,
@@ -152,9 +211,12 @@ std::optional<int32_t> GradientFillPanel(HDC dc, int32_t x, int32_t y, int32_t w
   // is nothing to copy or the face is larger than any surface.
   int32_t painted = 0;
   if (width >= 1 && width <= gfx::kMaxSurfaceSide && height <= gfx::kMaxSurfaceSide) {
-    std::vector<Pixel>& entries = entryBuffer();
-    gradient::panelEntries(height, faceColor, edgeColor, entries);
-    paintRows(dc, x, y, width, height, entries.data());
+    Entries& entries = lastEntries();
+    if (!entries.reuse(Entries::Panel, height, faceColor, edgeColor)) {
+      gradient::panelEntries(height, faceColor, edgeColor, entries.pixels);
+      entries.kind = Entries::Panel;
+    }
+    paintRows(dc, x, y, width, height, entries.pixels.data());
     painted = height;
   }
 
@@ -181,10 +243,14 @@ int32_t GradientFillGlass(HDC dc, int32_t x, int32_t y, int32_t width, int32_t h
   OLE_COLOR bottomColor = 0;
   int32_t painted = 0;
   if (height <= gfx::kMaxSurfaceSide) {
-    std::vector<Pixel>& entries = entryBuffer();
-    gradient::glassEntries(height, color1, color2, entries, &bottomColor);
+    Entries& entries = lastEntries();
+    if (!entries.reuse(Entries::Glass, height, color1, color2)) {
+      gradient::glassEntries(height, color1, color2, entries.pixels, &entries.bottomColor);
+      entries.kind = Entries::Glass;
+    }
+    bottomColor = entries.bottomColor;
     if (width >= 1 && width <= gfx::kMaxSurfaceSide) {
-      paintRows(dc, x, y, width, height, entries.data());
+      paintRows(dc, x, y, width, height, entries.pixels.data());
       painted = height;
     }
   }

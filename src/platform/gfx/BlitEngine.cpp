@@ -62,17 +62,32 @@ std::pair<int32_t, int32_t> groupOf(const Axis& d, const Axis& s, bool mirror, i
 // source coordinates. The mapping is monotonic, so the valid coordinates are contiguous.
 std::pair<int32_t, int32_t> mapAxis(const Axis& d, const Axis& s, bool mirror, int32_t c0, int32_t c1,
                                     int32_t srcLimit, std::vector<int32_t>& map) {
+  if (d.len == s.len && !mirror) {
+    // 1:1 along this axis (the other one is stretched): a shift, no division per coordinate.
+    const int64_t shift = s.start - d.start;
+    const int32_t first = static_cast<int32_t>(std::max<int64_t>(c0, -shift));
+    const int32_t last = static_cast<int32_t>(std::min<int64_t>(c1, srcLimit - shift));
+    if (first >= last) return {0, 0};
+    map.resize(static_cast<size_t>(last - first));
+    for (int32_t c = first; c < last; ++c) map[static_cast<size_t>(c - first)] = static_cast<int32_t>(c + shift);
+    return {first, last};
+  }
+  // Each coordinate's source once; the mapping is monotonic, so the valid ones are contiguous.
+  map.resize(static_cast<size_t>(std::max(c1 - c0, 0)));
   int32_t first = c1, last = c0;
   for (int32_t c = c0; c < c1; ++c) {
-    int64_t v = mapCoord(d, s, mirror, c);
+    const int64_t v = mapCoord(d, s, mirror, c);
     if (v < 0 || v >= srcLimit) continue;
+    map[static_cast<size_t>(c - c0)] = static_cast<int32_t>(v);
     first = std::min(first, c);
     last = std::max(last, c + 1);
   }
-  if (first >= last) return {0, 0};
-  map.resize(static_cast<size_t>(last - first));
-  for (int32_t c = first; c < last; ++c)
-    map[static_cast<size_t>(c - first)] = static_cast<int32_t>(mapCoord(d, s, mirror, c));
+  if (first >= last) {
+    map.clear();
+    return {0, 0};
+  }
+  map.erase(map.begin() + (last - c0), map.end());
+  map.erase(map.begin(), map.begin() + (first - c0));
   return {first, last};
 }
 
