@@ -160,6 +160,32 @@ void paintAngle(HDC dc, int32_t top, int32_t width, int32_t bandHeight, int32_t 
   buffer.paint(dc, part.left, top, w, height, 0, 0, w, bandHeight);
 }
 
+// The pixels of a 1-pixel line from `from` to `to` that runs along a row or a column, as a
+// rectangle: the first point included, the last excluded (empty when they coincide).
+RECT lineRect(Point from, Point to) {
+  // In 64 bits: a line ending at the edge of the 32-bit range covers up to that edge.
+  auto span = [](int64_t a, int64_t b) {
+    return b >= a ? std::pair{clampToInt32(a), clampToInt32(b)}
+                  : std::pair{clampToInt32(b + 1), clampToInt32(a + 1)};
+  };
+  if (from.y == to.y) {
+    const auto [l, r] = span(from.x, to.x);
+    return RECT{l, from.y, r, clampToInt32(int64_t{from.y} + 1)};
+  }
+  const auto [t, b] = span(from.y, to.y);
+  return RECT{from.x, t, clampToInt32(int64_t{from.x} + 1), b};
+}
+
+// The outline Rectangle(left, top, right, bottom) draws with a 1-pixel pen and no brush, for a
+// box at least 2 x 2: its four sides.
+std::array<RECT, 4> outlineRects(int32_t left, int32_t top, int32_t right, int32_t bottom) {
+  return {RECT{left, top, right, top + 1}, RECT{left, bottom - 1, right, bottom},
+          RECT{left, top + 1, left + 1, bottom - 1}, RECT{right - 1, top + 1, right, bottom - 1}};
+}
+
+// Sets the current position where the last of a routine's pen lines would have left it.
+void endLinesAt(HDC dc, Point p) { MoveToEx(dc, p.x, p.y, nullptr); }
+
 }  // namespace
 
 void GradientFillVertical(HDC dc, int32_t width, int32_t height, OLE_COLOR colorBottom,
@@ -221,6 +247,23 @@ std::optional<int32_t> GradientFillPanel(HDC dc, int32_t x, int32_t y, int32_t w
   }
 
   const COLORREF edge = edgeColor & 0x00FFFFFF;
+  const COLORREF inner = lighten(edge, 25), bottom = lighten(lighten(edge, 25), 25);
+  if (width >= 4) {
+    // The frame, the inner left line and the bottom lines, written straight to the surface when
+    // the DC draws pen lines as plain copies.
+    const auto outer = outlineRects(x, y, x + width - 1, y + height);
+    const auto second = outlineRects(x + 1, y + 1, x + width - 1, y + height);
+    const SolidRect lines[] = {
+        {outer[0], edge}, {outer[1], edge}, {outer[2], edge}, {outer[3], edge},
+        {second[0], edge}, {second[1], edge}, {second[2], edge}, {second[3], edge},
+        {lineRect({x + 2, y + 2}, {x + 2, height}), inner},
+        {lineRect({width, height - 2}, {width - 10, height - 2}), bottom},
+        {lineRect({1, height - 2}, {width, height - 2}), bottom}};
+    if (FillSolidRects(dc, lines, std::size(lines))) {
+      endLinesAt(dc, {width, height - 2});
+      return painted;
+    }
+  }
   {
     GdiObject pen(CreatePen(PS_SOLID, 1, edge));
     Selection selectedPen(dc, pen.get());
@@ -230,8 +273,8 @@ std::optional<int32_t> GradientFillPanel(HDC dc, int32_t x, int32_t y, int32_t w
       Rectangle(dc, x + 1, y + 1, x + width - 1, y + height);
     }
   }
-  drawLines(dc, lighten(edge, 25), {{{x + 2, y + 2}, {x + 2, height}}});
-  drawLines(dc, lighten(lighten(edge, 25), 25),
+  drawLines(dc, inner, {{{x + 2, y + 2}, {x + 2, height}}});
+  drawLines(dc, bottom,
             {{{width, height - 2}, {width - 10, height - 2}}, {{1, height - 2}, {width, height - 2}}});
   return painted;
 }
@@ -255,6 +298,14 @@ int32_t GradientFillGlass(HDC dc, int32_t x, int32_t y, int32_t width, int32_t h
     }
   }
   if (edgeLines == 0) return painted;
+  const SolidRect lines[] = {
+      {lineRect({x + width - 1, y + 1}, {x + width - 1, y + height - 1}), RGB(255, 255, 255)},
+      {lineRect({x + width - 2, y + 1}, {x + width - 2, y + height}), bottomColor},
+      {lineRect({x, y - 1}, {x + width - 1, y - 1}), RGB(171, 171, 171)}};
+  if (FillSolidRects(dc, lines, std::size(lines))) {
+    endLinesAt(dc, {x + width - 1, y - 1});
+    return painted;
+  }
   drawLines(dc, RGB(255, 255, 255), {{{x + width - 1, y + 1}, {x + width - 1, y + height - 1}}});
   drawLines(dc, bottomColor, {{{x + width - 2, y + 1}, {x + width - 2, y + height}}});
   drawLines(dc, RGB(171, 171, 171), {{{x, y - 1}, {x + width - 1, y - 1}}});

@@ -236,6 +236,110 @@ TEST(GradientFillGlass, BarAndEdgeLines) {
   EXPECT_TRUE(untouched(s));
 }
 
+// ---- Edge lines written straight to the surface ------------------------------------------------
+// The panel's and the glass bar's lines are filled as rectangles when the DC draws pens as plain
+// copies. They must cover exactly the pixels the 1-pixel pen lines cover, for every size, place,
+// window origin and clip, and leave the current position where the pen would. The reference:
+// the same call on a DC whose pens draw nothing (R2_NOP: the face alone), then the lines drawn
+// with a pen as the routines describe them.
+
+void penLine(HDC dc, COLORREF color, Point from, Point to) {
+  GdiObject pen(CreatePen(PS_SOLID, 1, color));
+  Selection selected(dc, pen.get());
+  MoveToEx(dc, from.x, from.y, nullptr);
+  LineTo(dc, to.x, to.y);
+}
+
+COLORREF lighter(COLORREF c) {
+  return RGB(std::min(GetRValue(c) + 25, 255), std::min(GetGValue(c) + 25, 255),
+             std::min(GetBValue(c) + 25, 255));
+}
+
+void panelWithPens(HDC dc, int x, int y, int w, int h, COLORREF face, COLORREF edge) {
+  SetROP2(dc, R2_NOP);
+  GradientFillPanel(dc, x, y, w, h, face, edge);
+  SetROP2(dc, R2_COPYPEN);
+  {
+    GdiObject pen(CreatePen(PS_SOLID, 1, edge));
+    Selection selected(dc, pen.get());
+    Selection hollow(dc, GetStockObject(NULL_BRUSH));
+    Rectangle(dc, x, y, x + w - 1, y + h);
+    Rectangle(dc, x + 1, y + 1, x + w - 1, y + h);
+  }
+  penLine(dc, lighter(edge), {x + 2, y + 2}, {x + 2, h});
+  penLine(dc, lighter(lighter(edge)), {w, h - 2}, {w - 10, h - 2});
+  penLine(dc, lighter(lighter(edge)), {1, h - 2}, {w, h - 2});
+}
+
+void glassWithPens(HDC dc, int x, int y, int w, int h, COLORREF c1, COLORREF c2) {
+  SetROP2(dc, R2_NOP);
+  GradientFillGlass(dc, x, y, w, h, c1, c2, 1);
+  SetROP2(dc, R2_COPYPEN);
+  OLE_COLOR bottom = 0;
+  gradient::glassEntries(h, c1, c2, &bottom);
+  penLine(dc, RGB(255, 255, 255), {x + w - 1, y + 1}, {x + w - 1, y + h - 1});
+  penLine(dc, bottom, {x + w - 2, y + 1}, {x + w - 2, y + h});
+  penLine(dc, RGB(171, 171, 171), {x, y - 1}, {x + w - 1, y - 1});
+}
+
+// Runs `fast` and `reference` on two canvases set up alike and expects the same pixels and the
+// same current position.
+void expectSameAsPens(const char* what, int x, int y, int w, int h, int clipCase,
+                      const std::function<void(HDC)>& fast,
+                      const std::function<void(HDC)>& reference) {
+  TestCanvas a(24, 20, false, kSentinel), b(24, 20, false, kSentinel);
+  for (HDC dc : {a.dc(), b.dc()}) {
+    if (clipCase == 1) SetViewportOrgEx(dc, 3, -2, nullptr);
+    if (clipCase == 2) {  // a clip of two rectangles with a hole between them
+      GdiObject r1(CreateRectRgn(0, 0, 9, 20)), r2(CreateRectRgn(12, 4, 24, 13));
+      CombineRgn(r1.get(), r1.get(), r2.get(), RGN_OR);
+      SelectClipRgn(dc, r1.get());
+    }
+  }
+  fast(a.dc());
+  reference(b.dc());
+  POINT pa{}, pb{};
+  GetCurrentPositionEx(a.dc(), &pa);
+  GetCurrentPositionEx(b.dc(), &pb);
+  EXPECT_EQ(pa.x, pb.x) << what << " " << x << "," << y << " " << w << "x" << h << " clip " << clipCase;
+  EXPECT_EQ(pa.y, pb.y) << what << " " << x << "," << y << " " << w << "x" << h << " clip " << clipCase;
+  for (int py = 0; py < 20; ++py)
+    for (int px2 = 0; px2 < 24; ++px2)
+      if (a.at(px2, py) != b.at(px2, py)) {
+        ADD_FAILURE() << what << " " << x << "," << y << " " << w << "x" << h << " clip "
+                      << clipCase << ": pixel " << px2 << "," << py;
+        return;
+      }
+}
+
+TEST(GradientEdgeLines, PanelAndGlassLinesCoverWhatTheirPensCover) {
+  const COLORREF face = RGB(240, 240, 200), edge = RGB(20, 60, 90);
+  for (int clipCase = 0; clipCase < 3; ++clipCase)
+    for (int x : {0, 2, -1})
+      for (int y : {0, 3})
+        for (int w = 0; w <= 14; ++w)
+          for (int h = 1; h <= 14; ++h) {
+            if (h >= 3)
+              expectSameAsPens(
+                  "panel", x, y, w, h, clipCase,
+                  [&](HDC dc) { GradientFillPanel(dc, x, y, w, h, face, edge); },
+                  [&](HDC dc) { panelWithPens(dc, x, y, w, h, face, edge); });
+            expectSameAsPens(
+                "glass", x, y, w, h, clipCase,
+                [&](HDC dc) { GradientFillGlass(dc, x, y, w, h, face, edge, 1); },
+                [&](HDC dc) { glassWithPens(dc, x, y, w, h, face, edge); });
+          }
+}
+
+TEST(GradientEdgeLines, AnotherMixModeStillReachesThePens) {
+  // R2_NOT inverts where the pens draw: the lines must go through the pen path, not be copied.
+  TestCanvas c(12, 10, false, kSentinel);
+  SetROP2(c.dc(), R2_NOT);
+  GradientFillPanel(c.dc(), 0, 0, 10, 9, RGB(200, 200, 200), RGB(0, 0, 0));
+  EXPECT_EQ(px(c, 0, 0), 0x373737u);  // the face's grey (200) inverted by the outer frame
+  EXPECT_EQ(px(c, 1, 1), 0x373737u);  // ... and by the inner one
+}
+
 // ---- modPicEffects -----------------------------------------------------------------------------
 
 TEST(AlphaBlendPicture, BlendsWithTheWeight256MinusAlpha) {

@@ -1,5 +1,7 @@
 #include "platform/gfx/ComputedPicture.h"
 
+#include <algorithm>
+
 #include "platform/gfx/BlitEngine.h"
 
 namespace zxp {
@@ -36,6 +38,28 @@ bool PaintComputedPicture(HDC hdc, int x, int y, int w, int h, const ComputedPic
     for (int32_t row = c.top; row < c.bottom; ++row)
       picture.write(picture.self, plan.srcY(row), col, s->row(row) + c.left, c.width());
   });
+  return true;
+}
+
+bool FillSolidRects(HDC hdc, const SolidRect* rects, size_t count) {
+  DeviceContext* dc = dcFromHandle(hdc);
+  if (!dc || dc->state().rop2 != R2_COPYPEN) return false;
+  Surface* s = dc->surface();
+  if (!s) return true;
+  const Point o = dc->state().viewportOrg;
+  const auto& clip = dc->clip().rects();
+  for (size_t i = 0; i < count; ++i) {
+    const RECT& r = rects[i].rect;
+    if (r.right <= r.left || r.bottom <= r.top) continue;
+    const Rect area = areaRect(BlitArea{int64_t{r.left} + o.x, int64_t{r.top} + o.y,
+                                        int64_t{r.right} - r.left, int64_t{r.bottom} - r.top});
+    const Pixel p = oleToPixel(rects[i].color);
+    for (const auto& b : clip) {
+      const Rect c = area.intersect(Rect{b.x1, b.y1, b.x2, b.y2});
+      if (c.empty()) continue;
+      for (int32_t y = c.top; y < c.bottom; ++y) std::fill_n(s->row(y) + c.left, c.width(), p);
+    }
+  }
   return true;
 }
 

@@ -40,4 +40,15 @@ struct ComputedPicture {
 // painted, for a bad DC, an empty size or a stretch this path does not cover.
 bool PaintComputedPicture(HDC dc, int x, int y, int w, int h, const ComputedPicture& picture);
 
+// A rectangle (logical coordinates, right and bottom excluded) and its colour.
+struct SolidRect {
+  RECT rect;
+  COLORREF color;
+};
+// Fills the rectangles in order through the DC's clip, as 1-pixel pen lines and outlines of the
+// same pixels would paint them with the DC's mix mode R2_COPYPEN, without a pen: a routine that
+// frames what it painted (a panel's edges) writes its lines straight into the surface. Empty
+// rectangles paint nothing. False, with nothing painted, for a bad DC or another mix mode.
+bool FillSolidRects(HDC dc, const SolidRect* rects, size_t count);
+
 }  // namespace zxp
