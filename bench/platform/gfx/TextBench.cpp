@@ -7,11 +7,25 @@
 // BM_ButtonCaption40     the push button's pair: measure wrapped with word ellipsis, then draw.
 // BM_FillCaptionBox      baseline: filling the caption's cell box (width x line height) with
 //                        the raster helper, the least any drawing of that area costs.
+// BM_CaptionAgainstCairo the draw of BM_DrawCaption40 beside cairo's show_text of the same 40
+//                        characters in the same face (DejaVu Sans, the file the default font
+//                        resolves to) at the same pixel size, into an image surface of the same
+//                        size, glyphs cached by both; "ratio" = cairo's time / ours (1.0 is
+//                        parity, higher means we are faster).
+// BM_MeasureAgainstDraw  DT_CALCRECT beside the draw of the same caption; "ratio" = draw time /
+//                        measure time.
 // BM_DrawIcon32          DrawIconEx of a 32-pixel alpha icon at its own size, and at 24
 //                        (BM_DrawIcon24Scaled, the scaled image is cached after the first call).
 #include <benchmark/benchmark.h>
 
+#include <cairo-ft.h>
+#include <cairo.h>
+#include <ft2build.h>
+#include FT_FREETYPE_H
+
 #include <cstring>
+
+#include "BenchClock.h"
 
 #include "platform/gfx/DeviceContext.h"
 #include "platform/gfx/Picture.h"
@@ -96,6 +110,73 @@ void BM_FillCaptionBox(benchmark::State& state) {
   }
 }
 BENCHMARK(BM_FillCaptionBox);
+
+// cairo drawing the caption in DejaVu Sans at `pixels` per em into a 320 x 40 image surface,
+// black on white, the way a toolkit built on it draws a label.
+struct CairoCaption {
+  explicit CairoCaption(double pixels) {
+    FT_Init_FreeType(&library);
+    FT_New_Face(library, "/usr/share/fonts/truetype/dejavu/DejaVuSans.ttf", 0, &face);
+    surface = cairo_image_surface_create(CAIRO_FORMAT_RGB24, 320, 40);
+    cr = cairo_create(surface);
+    cairo_font_face_t* ff = cairo_ft_font_face_create_for_ft_face(face, 0);
+    cairo_set_font_face(cr, ff);
+    cairo_font_face_destroy(ff);  // the context keeps its reference
+    cairo_set_font_size(cr, pixels);
+    cairo_set_source_rgb(cr, 1, 1, 1);
+    cairo_paint(cr);
+    cairo_set_source_rgb(cr, 0, 0, 0);
+    draw();  // fills cairo's glyph cache
+  }
+  ~CairoCaption() {
+    cairo_destroy(cr);
+    cairo_surface_destroy(surface);
+    FT_Done_Face(face);
+    FT_Done_FreeType(library);
+  }
+  void draw() {
+    cairo_move_to(cr, 20, 25);
+    cairo_show_text(cr, kCaption);
+  }
+  FT_Library library = nullptr;
+  FT_Face face = nullptr;
+  cairo_surface_t* surface = nullptr;
+  cairo_t* cr = nullptr;
+};
+
+void BM_CaptionAgainstCairo(benchmark::State& state) {
+  Canvas c;
+  TEXTMETRIC tm{};
+  GetTextMetrics(c.dc, &tm);
+  CairoCaption cairo(static_cast<double>(tm.tmHeight - tm.tmInternalLeading));
+  state.counters["em_pixels"] = static_cast<double>(tm.tmHeight - tm.tmInternalLeading);
+  bench::alternate(
+      state, 50,
+      [&] {
+        RECT r{0, 0, 320, 40};
+        benchmark::DoNotOptimize(DrawText(c.dc, kCaption, -1, &r, DT_SINGLELINE | DT_CENTER | DT_VCENTER));
+      },
+      [&] {
+        cairo.draw();
+        cairo_surface_flush(cairo.surface);
+      });
+}
+BENCHMARK(BM_CaptionAgainstCairo);
+
+void BM_MeasureAgainstDraw(benchmark::State& state) {
+  Canvas c;
+  bench::alternate(
+      state, 50,
+      [&] {
+        RECT r{0, 0, 320, 40};
+        benchmark::DoNotOptimize(DrawText(c.dc, kCaption, -1, &r, DT_SINGLELINE | DT_CALCRECT));
+      },
+      [&] {
+        RECT r{0, 0, 320, 40};
+        benchmark::DoNotOptimize(DrawText(c.dc, kCaption, -1, &r, DT_SINGLELINE | DT_CENTER | DT_VCENTER));
+      });
+}
+BENCHMARK(BM_MeasureAgainstDraw);
 
 HICON makeIcon() {
   auto argb = gfx::Surface::create(32, 32);

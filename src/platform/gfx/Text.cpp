@@ -1,6 +1,9 @@
 // Text output, measurement and DrawText on device contexts.
 #include "platform/gfx/Text.h"
 
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
 #include <algorithm>
 #include <cstring>
 
@@ -39,6 +42,56 @@ void fillIn(Surface& s, const Region& clip, const Rect& r, Pixel p) {
   }
 }
 
+// One pixel of a glyph: the destination where the coverage is 0 (all 32 bits kept), the colour
+// where it is 255, else blendPixel. Without branches, since a glyph's coverage jumps between
+// those cases from pixel to pixel: red and blue are blended in one multiply (each channel's sum
+// stays below 2^16 in its own half-word, so blendPixel's rounding is exact there too), and the
+// blend of coverage 0 or 255 gives back the destination's or the colour's channels.
+inline uint32_t glyphPixel(uint32_t d, Pixel p, uint32_t a) {
+  const uint32_t inv = 255 - a;
+  uint32_t rb = (p & 0xFF00FFu) * a + (d & 0xFF00FFu) * inv + 0x800080u;
+  rb = ((rb + ((rb >> 8) & 0xFF00FFu)) >> 8) & 0xFF00FFu;
+  uint32_t g = ((p >> 8) & 0xFFu) * a + ((d >> 8) & 0xFFu) * inv + 128u;
+  g = ((g + (g >> 8)) >> 8) & 0xFFu;
+  const uint32_t high = a == 0 ? d & 0xFF000000u : (a == 255 ? p & 0xFF000000u : 0u);
+  return rb | (g << 8) | high;
+}
+
+// A run of n glyph pixels: glyphPixel on each, four at a time with SSE2 where the machine has
+// it (every channel's sum fits an unsigned 16-bit lane, as above).
+void blendGlyphRun(uint32_t* row, const uint8_t* cov, int32_t n, Pixel p) {
+  int32_t i = 0;
+#if defined(__SSE2__)
+  const __m128i zero = _mm_setzero_si128();
+  const __m128i c255 = _mm_set1_epi16(255), c128 = _mm_set1_epi16(128);
+  const __m128i colour = _mm_unpacklo_epi8(_mm_set1_epi32(static_cast<int>(p)), zero);  // 2 pixels
+  const __m128i highByte = _mm_set1_epi32(static_cast<int>(0xFF000000u));
+  const __m128i colourHigh = _mm_and_si128(_mm_set1_epi32(static_cast<int>(p)), highByte);
+  auto blend = [&](__m128i d16, __m128i a16) {
+    const __m128i v = _mm_add_epi16(_mm_add_epi16(_mm_mullo_epi16(colour, a16),
+                                                  _mm_mullo_epi16(d16, _mm_sub_epi16(c255, a16))),
+                                    c128);
+    return _mm_srli_epi16(_mm_add_epi16(v, _mm_srli_epi16(v, 8)), 8);
+  };
+  for (; i + 4 <= n; i += 4) {
+    uint32_t four;
+    std::memcpy(&four, cov + i, 4);
+    const __m128i d = _mm_loadu_si128(reinterpret_cast<const __m128i*>(row + i));
+    const __m128i a16 = _mm_unpacklo_epi8(_mm_cvtsi32_si128(static_cast<int>(four)), zero);
+    const __m128i aPairs = _mm_unpacklo_epi16(a16, a16);  // a0 a0 a1 a1 a2 a2 a3 a3
+    const __m128i lo = blend(_mm_unpacklo_epi8(d, zero), _mm_unpacklo_epi32(aPairs, aPairs));
+    const __m128i hi = blend(_mm_unpackhi_epi8(d, zero), _mm_unpackhi_epi32(aPairs, aPairs));
+    const __m128i channels = _mm_andnot_si128(highByte, _mm_packus_epi16(lo, hi));
+    const __m128i a32 = _mm_unpacklo_epi16(a16, zero);
+    const __m128i high = _mm_or_si128(
+        _mm_and_si128(_mm_cmpeq_epi32(a32, zero), _mm_and_si128(d, highByte)),
+        _mm_and_si128(_mm_cmpeq_epi32(a32, _mm_set1_epi32(255)), colourHigh));
+    _mm_storeu_si128(reinterpret_cast<__m128i*>(row + i), _mm_or_si128(channels, high));
+  }
+#endif
+  for (; i < n; ++i) row[i] = glyphPixel(row[i], p, cov[i]);
+}
+
 // Draws one glyph with its pen position at (x, baseline) in device coordinates.
 void drawGlyph(Surface& s, const Region& clip, const Glyph& g, int32_t x, int32_t baseline, Pixel p) {
   if (g.width == 0 || g.height == 0) return;
@@ -48,13 +101,9 @@ void drawGlyph(Surface& s, const Region& clip, const Glyph& g, int32_t x, int32_
     Rect c = box.intersect(Rect{b.x1, b.y1, b.x2, b.y2});
     if (c.empty()) continue;
     for (int32_t y = c.top; y < c.bottom; ++y) {
-      uint32_t* row = s.row(y);
-      const uint8_t* cov = g.coverage.data() + static_cast<size_t>(y - box.top) * g.width;
-      for (int32_t xx = c.left; xx < c.right; ++xx) {
-        uint32_t a = cov[xx - box.left];
-        if (a == 0) continue;
-        row[xx] = a == 255 ? p : blendPixel(row[xx], p, a);
-      }
+      uint32_t* row = s.row(y) + c.left;
+      const uint8_t* cov = g.coverage.data() + static_cast<size_t>(y - box.top) * g.width + (c.left - box.left);
+      blendGlyphRun(row, cov, c.width(), p);
     }
   }
 }

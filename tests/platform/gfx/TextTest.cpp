@@ -3,9 +3,11 @@
 #include <gtest/gtest.h>
 
 #include <cstring>
+#include <string>
 
 #include "platform/gfx/DeviceContext.h"
 #include "platform/gfx/FontEngine.h"
+#include "platform/gfx/GdiRaii.h"
 #include "platform/gfx/Text.h"
 
 namespace zxp {
@@ -430,6 +432,43 @@ TEST(Text, SecondDrawingOfACaptionRasterisesNothing) {
   Canvas again(240, 40, "Verdana", 9.75);
   DrawText(again.dc, caption, -1, &r, DT_SINGLELINE | DT_CENTER | DT_VCENTER);
   EXPECT_EQ(gfx::glyphRasterCount(), before);
+}
+
+// Glyph edges are blended four pixels at a time where the machine allows it. Every pixel must be
+// what the per-pixel rule gives: the destination kept whole (high byte included) where the
+// coverage is 0, the text colour where it is 255, and blendPixel (high byte 0) in between. The
+// background has a distinct value and a high byte in every pixel; glyphs of many widths and
+// clip edges at every column exercise the four-wide part and the remainder.
+TEST(Text, GlyphEdgesBlendExactlyAsThePerPixelRule) {
+  Canvas c(64, 40);
+  const Pixel colour = makePixel(200, 30, 91);
+  SetTextColor(c.dc, pixelToOle(colour));
+  SetTextAlign(c.dc, TA_BASELINE);
+  const auto* font = handles().peek<gfx::FontObj>(c.font, ObjKind::Font);
+  ASSERT_TRUE(font && font->inst);
+  for (char ch : std::string("W@mil.%Q")) {
+    const gfx::Glyph& g = font->inst->glyph(static_cast<char32_t>(ch));
+    for (int clipRight = 20; clipRight <= 20 + g.width + 1; ++clipRight) {
+      for (int32_t y = 0; y < 40; ++y)
+        for (int32_t x = 0; x < 64; ++x)
+          c.surface->at(x, y) = 0xA5000000u | static_cast<uint32_t>((x * 37 + y * 101) * 0x010203) % 0xFFFFFF;
+      const auto before = gfx::Surface::create(64, 40);
+      for (int32_t y = 0; y < 40; ++y) std::memcpy(before->row(y), c.surface->row(y), 64 * 4);
+      GdiObject clip(CreateRectRgn(0, 0, clipRight, 40));
+      SelectClipRgn(c.dc, clip.get());
+      TextOut(c.dc, 20 - g.left, 25, &ch, 1);  // the glyph's box starts at column 20
+      for (int32_t y = 0; y < 40; ++y)
+        for (int32_t x = 0; x < 64; ++x) {
+          const int32_t gx = x - 20, gy = y - (25 - g.top);
+          uint32_t a = 0;
+          if (x < clipRight && gx >= 0 && gx < g.width && gy >= 0 && gy < g.height)
+            a = g.coverage[static_cast<size_t>(gy) * g.width + gx];
+          const uint32_t d = before->at(x, y);
+          const uint32_t want = a == 0 ? d : (a == 255 ? colour : blendPixel(d, colour, a));
+          ASSERT_EQ(c.surface->at(x, y), want) << ch << " at " << x << "," << y << " clip " << clipRight;
+        }
+    }
+  }
 }
 
 TEST(Text, FontHandlesDoNotLeakAndBadHandlesFail) {
