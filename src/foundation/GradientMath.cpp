@@ -3,8 +3,8 @@
 #include <algorithm>
 #include <cmath>
 #include <cstring>
-#include <cwchar>
 
+#include "platform/gfx/ComputedPicture.h"
 #include "platform/host/HostError.h"
 
 namespace zxp::gradient {
@@ -139,10 +139,7 @@ void AngleRows::write(int32_t s, int32_t left, Pixel* dst, int32_t n) const {
   const uint32_t k = static_cast<uint32_t>(g_.fromTop ? s : height_ - 1 - s);
   const uint32_t start = k * static_cast<uint32_t>(g_.stepY) + static_cast<uint32_t>(left) * stepX;
   if (stepX == 0) {
-    // One colour per row: glibc's wmemset is the widest store loop for 32-bit values.
-    static_assert(sizeof(wchar_t) == sizeof(Pixel));
-    std::wmemset(reinterpret_cast<wchar_t*>(dst), static_cast<wchar_t>(entry[start / 1000]),
-                 static_cast<size_t>(n));
+    FillPixels(dst, n, entry[start / 1000]);  // one colour per row
   } else if (stepX == 1000) {
     std::memcpy(dst, entry + start / 1000, sizeof(Pixel) * static_cast<size_t>(n));
   } else {

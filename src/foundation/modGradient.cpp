@@ -2,7 +2,6 @@
 
 #include <algorithm>
 #include <array>
-#include <cwchar>
 #include <initializer_list>
 
 #include "foundation/DibBuffer.h"
@@ -104,12 +103,6 @@ const gradient::AngleRows& angleRows(int32_t width, int32_t height, OLE_COLOR co
   return *s.rows;
 }
 
-// Fills a run with one pixel value; glibc's wmemset is the widest store loop for 32-bit values.
-void fillPixels(uint32_t* dst, int32_t n, Pixel value) {
-  static_assert(sizeof(wchar_t) == sizeof(uint32_t));
-  std::wmemset(reinterpret_cast<wchar_t*>(dst), static_cast<wchar_t>(value), static_cast<size_t>(n));
-}
-
 // Paints the rows of a face whose line i from its top has the colour entries[height - 1 - i]
 // (entry 0 = bottom line), placed at (x, y). The rows are written straight into the DC's
 // surface; a DC that cannot take them gets the visible part as a buffer and one blit.
@@ -118,7 +111,7 @@ void paintRows(HDC dc, int32_t x, int32_t y, int32_t width, int32_t height,
   if (width < 1 || height < 1 || width > gfx::kMaxSurfaceSide || height > gfx::kMaxSurfaceSide)
     return;
   const auto rows = [entries, height](int32_t row, int32_t, uint32_t* dst, int32_t n) {
-    fillPixels(dst, n, entries[height - 1 - row]);
+    FillPixels(dst, n, entries[height - 1 - row]);
   };
   if (PaintComputedPicture(dc, x, y, width, height, ComputedPicture::of(width, height, rows)))
     return;

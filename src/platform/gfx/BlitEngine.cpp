@@ -30,10 +30,9 @@ Axis axisOf(int64_t origin, int64_t extent) {
 // pixel's centre, the lower one when the centre lies on a boundary, counted from the other end
 // when the axis is mirrored.
 int64_t mapCoord(const Axis& d, const Axis& s, bool mirror, int64_t dc) {
-  // Extents are at most 2^31 (the plan clamps them), so (2i + 1) * len stays below 2^63.
   int64_t i = dc - d.start;
   if (mirror) i = d.len - 1 - i;
-  return s.start + ((2 * i + 1) * s.len - 1) / (2 * d.len);
+  return s.start + stretchedIndex(i, d.len, s.len);
 }
 
 // The first source index j (counted along the axis) whose centre maps to destination index i or

@@ -49,6 +49,13 @@ struct PixelView {
   bool overlaps(const Surface& s) const;
 };
 
+// The source index (0 .. srcLen - 1) that destination index i (0 .. dstLen - 1) of a stretched
+// axis reads: the source pixel under the destination pixel's centre, the lower one on a boundary.
+// Lengths are at most 2^31, so (2i + 1) * srcLen stays below 2^63.
+constexpr int64_t stretchedIndex(int64_t i, int64_t dstLen, int64_t srcLen) {
+  return ((2 * i + 1) * srcLen - 1) / (2 * dstLen);
+}
+
 // An area in GDI terms: origin and signed extents (64-bit so that no sum overflows).
 struct BlitArea {
   int64_t x = 0;

@@ -18,6 +18,10 @@
 
 namespace zxp {
 
+// Stores n copies of a pixel value from dst on: the row fill of the pictures and rectangles
+// below, and of any picture's one-colour rows. Uses the widest stores the processor has.
+void FillPixels(uint32_t* dst, int32_t n, uint32_t value);
+
 // A picture of width x height pixels whose rows are written on request.
 struct ComputedPicture {
   int32_t width = 0;

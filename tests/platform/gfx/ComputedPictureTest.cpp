@@ -1,0 +1,85 @@
+// The direct-write path: a computed picture must land exactly where StretchDIBits puts the same
+// picture held in a buffer, and solid rectangles exactly where 1-pixel pen outlines go.
+#include <gtest/gtest.h>
+
+#include <vector>
+
+#include "platform/gfx/ComputedPicture.h"
+#include "platform/gfx/GdiRaii.h"
+#include "platform/gfx/TestCanvas.h"
+
+namespace zxp {
+namespace {
+
+using testing::TestCanvas;
+
+constexpr uint32_t kBackground = 0xAB123456;
+
+// A picture whose every pixel is distinct: (row, column) with a high byte, so a wrong row or
+// column, or a lost high byte, shows.
+uint32_t pictureAt(int32_t row, int32_t col) { return 0x7F000000u | static_cast<uint32_t>(row << 12 | col); }
+
+// Sets up a DC as a test case asks: 0 plain, 1 a window origin, 2 a clip of two rectangles.
+void setUp(HDC dc, int clipCase) {
+  if (clipCase == 1) SetViewportOrgEx(dc, -3, 2, nullptr);
+  if (clipCase == 2) {
+    GdiObject a(CreateRectRgn(0, 0, 7, 30)), b(CreateRectRgn(10, 5, 30, 17));
+    CombineRgn(a.get(), a.get(), b.get(), RGN_OR);
+    SelectClipRgn(dc, a.get());
+  }
+}
+
+bool same(TestCanvas& a, TestCanvas& b) {
+  for (int y = 0; y < a.height(); ++y)
+    for (int x = 0; x < a.width(); ++x)
+      if (a.at(x, y) != b.at(x, y)) return false;
+  return true;
+}
+
+TEST(ComputedPicture, PaintsWhatStretchDIBitsPaintsOfTheWholePicture) {
+  for (int clipCase = 0; clipCase < 3; ++clipCase)
+    for (int pw : {1, 5, 12})
+      for (int ph : {1, 4, 9})
+        for (int h : {ph, ph + 1, 2 * ph + 3, ph > 1 ? ph - 1 : 1})
+          for (int mode : {BLACKONWHITE, COLORONCOLOR, HALFTONE})
+            for (int x : {-2, 3}) {
+              TestCanvas direct(30, 30, false, kBackground), blit(30, 30, true, kBackground);
+              setUp(direct.dc(), clipCase);
+              setUp(blit.dc(), clipCase);
+              SetStretchBltMode(direct.dc(), mode);
+              SetStretchBltMode(blit.dc(), mode);
+              std::vector<uint32_t> bits(static_cast<size_t>(pw) * ph);  // bottom-up
+              for (int r = 0; r < ph; ++r)
+                for (int c = 0; c < pw; ++c) bits[static_cast<size_t>(ph - 1 - r) * pw + c] = pictureAt(r, c);
+              BITMAPINFO bmi = testing::dibInfo(pw, ph);
+              StretchDIBits(blit.dc(), x, 1, pw, h, 0, 0, pw, ph, bits.data(), &bmi, DIB_RGB_COLORS, SRCCOPY);
+              const auto rows = [](int32_t row, int32_t col, uint32_t* dst, int32_t n) {
+                for (int32_t i = 0; i < n; ++i) dst[i] = pictureAt(row, col + i);
+              };
+              if (!PaintComputedPicture(direct.dc(), x, 1, pw, h, ComputedPicture::of(pw, ph, rows)))
+                continue;  // left to the caller's buffer path
+              EXPECT_TRUE(same(direct, blit)) << pw << "x" << ph << " to height " << h << " mode " << mode
+                                              << " at " << x << " clip " << clipCase;
+            }
+}
+
+TEST(ComputedPicture, DeclinesWhatItDoesNotCoverAndBadInput) {
+  TestCanvas c(10, 10, false, kBackground);
+  const auto rows = [](int32_t, int32_t, uint32_t* dst, int32_t n) { std::fill_n(dst, n, 0u); };
+  const ComputedPicture picture = ComputedPicture::of(4, 4, rows);
+  EXPECT_FALSE(PaintComputedPicture(c.dc(), 0, 0, 8, 4, picture));   // a horizontal stretch
+  EXPECT_FALSE(PaintComputedPicture(c.dc(), 0, 0, -4, 4, picture));  // a mirror
+  EXPECT_FALSE(PaintComputedPicture(0, 0, 0, 4, 4, picture));        // no DC
+  EXPECT_EQ(c.at(0, 0), kBackground);
+  const SolidRect r{RECT{0, 0, 2, 2}, RGB(1, 2, 3)};
+  SetROP2(c.dc(), R2_XORPEN);
+  EXPECT_FALSE(FillSolidRects(c.dc(), &r, 1));  // another mix mode: the caller draws with a pen
+  EXPECT_EQ(c.at(0, 0), kBackground);
+  SetROP2(c.dc(), R2_COPYPEN);
+  EXPECT_TRUE(FillSolidRects(c.dc(), &r, 1));
+  EXPECT_EQ(c.at(1, 1), 0x00010203u);
+  EXPECT_EQ(c.at(2, 2), kBackground);
+}
+
+}  // namespace
+}  // namespace zxp
