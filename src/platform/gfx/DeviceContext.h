@@ -93,10 +93,15 @@ class DeviceContext : public HandleObject {
   // drawing operation asks for it, so it also tells the draw notifier.
   const Region& clip();
   // A function told whenever something may be drawn through this DC (a window's DC: the screen
-  // must be composed again, even for drawing outside WM_PAINT through a DC kept from GetDC).
-  void setDrawNotifier(void (*notify)()) { drawNotifier_ = notify; }
+  // must be composed again, even for drawing outside WM_PAINT through a DC kept from GetDC). It
+  // gets `context` back (the window whose pixels change); it runs on every drawing call, so it
+  // must be cheap.
+  void setDrawNotifier(void (*notify)(void*), void* context) {
+    drawNotifier_ = notify;
+    drawContext_ = context;
+  }
   void noteDraw() const {
-    if (drawNotifier_) drawNotifier_();
+    if (drawNotifier_) drawNotifier_(drawContext_);
   }
   // Logical to device coordinates.
   // Saturating: positions and origins come from callers and may lie anywhere in the 32-bit range.
@@ -113,7 +118,8 @@ class DeviceContext : public HandleObject {
   std::vector<DCState> stack_;
   Region clipCache_;
   bool clipValid_ = false;
-  void (*drawNotifier_)() = nullptr;
+  void (*drawNotifier_)(void*) = nullptr;
+  void* drawContext_ = nullptr;
 };
 
 // ---- Lookups (nullptr for zero, stale or wrong-kind handles) ---------------------------------

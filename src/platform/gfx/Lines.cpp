@@ -70,8 +70,26 @@ class RunWriter {
   Pixel p_ = 0;
 };
 
+// The pixels of a 1-pixel segment along a row or a column, its last point excluded, as a box
+// (empty for a segment of no length).
+Box straightSegmentBox(Point64 a, Point64 b) {
+  if (a.y == b.y) return a.x <= b.x ? Box{a.x, a.y, b.x, a.y + 1} : Box{b.x + 1, a.y, a.x + 1, a.y + 1};
+  return a.y <= b.y ? Box{a.x, a.y, a.x + 1, b.y} : Box{a.x, b.y + 1, a.x + 1, a.y + 1};
+}
+
 // A 1-pixel polyline. The gaps of a dashed pen take the background colour in OPAQUE mode.
 void strokeThin(DeviceContext& dc, const Pen& pen, std::span<const Point64> pts) {
+  // A solid pen along rows and columns only (borders, bevels, frames): each segment is one box,
+  // filled straight through the clip instead of pixel by pixel.
+  const auto straight = [](Point64 a, Point64 b) { return a.x == b.x || a.y == b.y; };
+  bool allStraight = !pen.styled();
+  for (size_t i = 0; allStraight && i + 1 < pts.size(); ++i) allStraight = straight(pts[i], pts[i + 1]);
+  if (allStraight) {
+    BoxFiller filler(dc);
+    if (filler.clip().empty()) return;
+    for (size_t i = 0; i + 1 < pts.size(); ++i) filler.fill(straightSegmentBox(pts[i], pts[i + 1]), pen.color);
+    return;
+  }
   const Box clip = clipBox(dc);
   if (clip.empty()) return;
   const std::span<const int> pattern = pen.styled() ? dashPattern(pen.style) : std::span<const int>{};

@@ -11,7 +11,12 @@ namespace {
 
 HDC screenDC() {
   static HDC dc = 0;
-  if (!gfx::dcFromHandle(dc)) dc = gfx::CreateSurfaceDC(composeScreen());
+  if (!gfx::dcFromHandle(dc)) {
+    dc = gfx::CreateSurfaceDC(composeScreen());
+    // Drawing straight on the screen picture lasts until the next composition, which then
+    // redoes the whole screen.
+    if (auto* d = gfx::dcFromHandle(dc)) d->setDrawNotifier([](void*) { screenChanged(); }, nullptr);
+  }
   return dc;
 }
 
@@ -38,7 +43,7 @@ HDC GetDC(HWND hwnd) {
   }
   Window* w = windowFromHandle(hwnd);
   if (!w || w->isDesktop()) return w ? screenDC() : 0;
-  screenChanged();  // whoever asks for the DC is about to draw
+  windowDamaged(w);  // whoever asks for the DC is about to draw
   return w->dc;
 }
 
@@ -46,7 +51,7 @@ int ReleaseDC(HWND hwnd, HDC dc) {
   if (!hwnd) return dc == screenDC() ? 1 : 0;
   Window* w = windowFromHandle(hwnd);
   if (!w || w->dc != dc) return 0;
-  screenChanged();
+  windowDamaged(w);
   return 1;
 }
 
@@ -122,7 +127,7 @@ BOOL RedrawWindow(HWND hwnd, const RECT* rect, HRGN rgn, UINT flags) {
     if (flags & RDW_ALLCHILDREN) forEachInTree(w, [](Window* x) { UpdateWindow(x->hwnd); });
     else UpdateWindow(hwnd);
   }
-  screenChanged();
+  windowDamaged(w);
   return TRUE;
 }
 
@@ -150,7 +155,7 @@ HDC BeginPaint(HWND hwnd, PAINTSTRUCT* ps) {
   if (erase && !upd.empty()) {
     ps->fErase = SendMessageA(hwnd, WM_ERASEBKGND, static_cast<WPARAM>(w->dc), 0) ? FALSE : TRUE;
   }
-  screenChanged();
+  windowDamaged(w);
   return ps->hdc;
 }
 

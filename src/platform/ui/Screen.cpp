@@ -22,6 +22,11 @@ struct ScreenState {
   std::optional<Rect> work;  // set explicitly; otherwise the screen less the task bar
   std::shared_ptr<gfx::Surface> surface;
   bool dirty = true;
+  // What the next composition redoes: everything, or the rectangles of the damaged windows.
+  bool full = true;
+  std::vector<HWND> damaged;
+  std::vector<Rect> composed;  // what the last composition redid (screen coordinates)
+  gfx::Region unpresented;     // what compositions redid since the backend last took it
 };
 
 ScreenState& scr() {
@@ -149,7 +154,10 @@ void drawFrame(const std::shared_ptr<gfx::Surface>& dstPtr, Window* w, Point o, 
 // Draws a window and its children, opaque, with its top-left corner at o.
 void drawWindow(const std::shared_ptr<gfx::Surface>& dstPtr, Window* w, Point o, const gfx::Region& clip) {
   gfx::Surface& dst = *dstPtr;
-  gfx::Region wclip = clip.intersected(Rect::fromXYWH(o.x, o.y, w->rect.width(), w->rect.height()));
+  const Rect bounds = Rect::fromXYWH(o.x, o.y, w->rect.width(), w->rect.height());
+  // Most windows lie outside a small damaged area: a box test spares them the region work.
+  if (clip.empty() || bounds.intersect(clip.box()).empty()) return;
+  gfx::Region wclip = clip.intersected(bounds);
   if (w->region) {
     gfx::Region r = *w->region;
     r.translate(o.x, o.y);
@@ -287,10 +295,23 @@ void resetScreen() {
   scr().work.reset();
   scr().surface.reset();
   scr().dirty = true;
+  scr().full = true;
+  scr().composed.clear();
+  scr().unpresented = gfx::Region();
   desktop();
 }
 
-void screenChanged() { scr().dirty = true; }
+void screenChanged() {
+  scr().dirty = true;
+  scr().full = true;
+}
+
+void windowDamaged(Window* w) {
+  if (w->damaged) return;  // drawing calls come many at a time: the first one lists the window
+  w->damaged = true;
+  scr().dirty = true;
+  scr().damaged.push_back(w->hwnd);
+}
 bool screenDirty() { return scr().dirty; }
 
 static std::function<void(gfx::Surface&)>& screenOverlay() {
@@ -303,31 +324,71 @@ void setScreenOverlay(std::function<void(gfx::Surface&)> overlay) {
   screenChanged();
 }
 
-std::shared_ptr<gfx::Surface> composeScreen() {
-  ScreenState& st = scr();
-  if (!st.surface || st.surface->width() != st.size.cx || st.surface->height() != st.size.cy)
-    st.surface = gfx::Surface::create(st.size.cx, st.size.cy);
-  if (!st.surface) return nullptr;
-  gfx::Surface& s = *st.surface;
-  s.fill(sysPixel(COLOR_BACKGROUND));
-  gfx::Region all(Rect{0, 0, s.width(), s.height()});
+// The area the next composition must redo, as a region of the screen; clears the damage.
+static gfx::Region takeDamage(ScreenState& st, const Rect& screen) {
+  const bool full = st.full;
+  gfx::Region area;
+  for (HWND h : st.damaged) {
+    Window* w = windowFromHandle(h);
+    if (!w) continue;
+    w->damaged = false;
+    if (full) continue;
+    const Point o = w->screenOrigin();
+    const Rect r = Rect::fromXYWH(o.x, o.y, w->rect.width(), w->rect.height()).intersect(screen);
+    if (!r.empty()) area = area.united(gfx::Region(r));
+  }
+  st.damaged.clear();
+  st.full = false;
+  return full ? gfx::Region(screen) : area;
+}
+
+// Draws the screen's picture inside `area` only: background, task bar, windows, overlay.
+static void composeArea(const std::shared_ptr<gfx::Surface>& surface, const gfx::Region& area) {
+  gfx::Surface& s = *surface;
+  fillClipped(s, s.bounds(), sysPixel(COLOR_BACKGROUND), area);
   Rect wa = workArea();
   if (wa.bottom < s.height()) {
     // The task bar strip.
-    fillClipped(s, Rect{0, wa.bottom, s.width(), s.height()}, makePixel(36, 94, 220), all);
-    fillClipped(s, Rect{0, wa.bottom, s.width(), wa.bottom + 1}, makePixel(60, 130, 240), all);
+    fillClipped(s, Rect{0, wa.bottom, s.width(), s.height()}, makePixel(36, 94, 220), area);
+    fillClipped(s, Rect{0, wa.bottom, s.width(), wa.bottom + 1}, makePixel(60, 130, 240), area);
   }
   Window& d = desktop();
   for (auto it = d.children.rbegin(); it != d.children.rend(); ++it) {
     Window* w = *it;
     if (!w->visibleFlag()) continue;
     Point o{w->rect.left, w->rect.top};
-    if (w->exStyle & WS_EX_LAYERED) drawLayered(st.surface, w, o, all);
-    else drawWindow(st.surface, w, o, all);
+    if (w->exStyle & WS_EX_LAYERED) drawLayered(surface, w, o, area);
+    else drawWindow(surface, w, o, area);
   }
   if (screenOverlay()) screenOverlay()(s);
+}
+
+std::shared_ptr<gfx::Surface> composeScreen() {
+  ScreenState& st = scr();
+  if (!st.surface || st.surface->width() != st.size.cx || st.surface->height() != st.size.cy) {
+    st.surface = gfx::Surface::create(st.size.cx, st.size.cy);
+    st.full = true;
+  }
+  if (!st.surface) return nullptr;
+  gfx::Surface& s = *st.surface;
+  // Only the damaged area is drawn again; every step below stays inside `area`, so the rest of
+  // the picture keeps what the last composition left there.
+  const gfx::Region area = takeDamage(st, s.bounds());
+  st.composed.clear();
+  for (const auto& b : area.rects()) st.composed.push_back(Rect{b.x1, b.y1, b.x2, b.y2});
+  if (!area.empty()) st.unpresented = st.unpresented.united(area);
   st.dirty = false;
+  if (!area.empty()) composeArea(st.surface, area);
   return st.surface;
+}
+
+const std::vector<Rect>& composedArea() { return scr().composed; }
+
+std::vector<Rect> takeComposedArea() {
+  std::vector<Rect> out;
+  for (const auto& b : scr().unpresented.rects()) out.push_back(Rect{b.x1, b.y1, b.x2, b.y2});
+  scr().unpresented = gfx::Region();
+  return out;
 }
 
 std::shared_ptr<gfx::Surface> snapshotWindow(HWND hwnd) {

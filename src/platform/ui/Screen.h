@@ -7,6 +7,7 @@
 
 #include <functional>
 #include <memory>
+#include <vector>
 
 #include "platform/gfx/Surface.h"
 #include "platform/ui/User.h"
@@ -20,15 +21,25 @@ Rect workArea();
 void setWorkArea(const Rect& r);
 
 // Composes the screen now and returns the picture (one call gives a snapshot). The surface is
-// the screen's own and is redrawn by the next call; copy it to keep it.
+// the screen's own and is redrawn by the next call; copy it to keep it, never draw on it.
+// Composition is incremental: it redoes only the rectangles of the windows drawn on since the
+// last call (windowDamaged), or the whole screen after anything that moves, shows, hides or
+// restyles windows (screenChanged).
 std::shared_ptr<gfx::Surface> composeScreen();
+// The rectangles (screen coordinates) the last composeScreen() redid: what a backend needs to
+// present again. Empty when nothing had changed.
+const std::vector<Rect>& composedArea();
+// The rectangles redone by all compositions since the last call (the backend's share: it copies
+// only these to the display).
+std::vector<Rect> takeComposedArea();
 // The screen's pixels under a window's rectangle (within the screen), as composed now.
 std::shared_ptr<gfx::Surface> snapshotWindow(HWND hwnd);
 // True when something visible changed since the last composition.
 bool screenDirty();
 // Something drawn over the composed windows (the drag image): called at the end of each
 // composition with the screen picture; nullptr removes it. Call screenChanged() (Window.h) when
-// what it draws changes.
+// what it draws changes. A composition that redoes only damaged rectangles calls it too, so it
+// must put opaque pixels only (drawn again over themselves they change nothing).
 void setScreenOverlay(std::function<void(gfx::Surface&)> overlay);
 
 // Back to the default size and work area (the window system's reset).

@@ -226,19 +226,25 @@ bool SdlBackend::pumpInput(int64_t waitMs) {
   return true;
 }
 
+// Copies to the texture only what the compositions redid since the last presentation; the
+// texture keeps the rest from before.
 void SdlBackend::present(const gfx::Surface& screen) {
   Impl& im = *impl_;
-  int w = std::min(screen.width(), im.size.cx);
-  int h = std::min(screen.height(), im.size.cy);
-  void* pixels = nullptr;
-  int pitch = 0;
-  if (SDL_LockTexture(im.texture, nullptr, &pixels, &pitch) != 0) return;
-  for (int y = 0; y < h; ++y) {
-    auto* dst = reinterpret_cast<uint32_t*>(static_cast<uint8_t*>(pixels) + static_cast<ptrdiff_t>(y) * pitch);
-    const uint32_t* src = screen.row(y);
-    for (int x = 0; x < w; ++x) dst[x] = src[x] | 0xFF000000u;
+  const Rect shown = Rect{0, 0, std::min(screen.width(), im.size.cx), std::min(screen.height(), im.size.cy)};
+  for (const Rect& area : takeComposedArea()) {
+    const Rect r = area.intersect(shown);
+    if (r.empty()) continue;
+    const SDL_Rect sr{r.left, r.top, r.width(), r.height()};
+    void* pixels = nullptr;
+    int pitch = 0;
+    if (SDL_LockTexture(im.texture, &sr, &pixels, &pitch) != 0) continue;
+    for (int y = 0; y < r.height(); ++y) {
+      auto* dst = reinterpret_cast<uint32_t*>(static_cast<uint8_t*>(pixels) + static_cast<ptrdiff_t>(y) * pitch);
+      const uint32_t* src = screen.row(r.top + y) + r.left;
+      for (int x = 0; x < r.width(); ++x) dst[x] = src[x] | 0xFF000000u;
+    }
+    SDL_UnlockTexture(im.texture);
   }
-  SDL_UnlockTexture(im.texture);
   SDL_RenderClear(im.renderer);
   SDL_RenderCopy(im.renderer, im.texture, nullptr, nullptr);
   SDL_RenderPresent(im.renderer);

@@ -362,7 +362,8 @@ HWND CreateWindowExA(DWORD exStyle, const char* className, const char* windowNam
   else linkChild(parentW, w.get(), parentW->children.empty() ? nullptr : parentW->children.back());
   w->dc = gfx::CreateSurfaceDC(nullptr);
   // Controls keep their window's DC and draw through it from timers and input handlers too.
-  if (auto* dc = gfx::dcFromHandle(w->dc)) dc->setDrawNotifier(&screenChanged);
+  if (auto* dc = gfx::dcFromHandle(w->dc))
+    dc->setDrawNotifier([](void* win) { windowDamaged(static_cast<Window*>(win)); }, w.get());
 
   CREATESTRUCTA cs;
   cs.lpCreateParams = param;
@@ -445,6 +446,7 @@ void sendDestroyMessages(Window* w) {
   w->children.clear();
   if (!(w->parent && w->parent->destroying)) unlinkChild(w);
   ++treeVersion();
+  if (auto* dc = gfx::dcFromHandle(w->dc)) dc->setDrawNotifier(nullptr, nullptr);
   if (w->dc) handles().remove(w->dc);
   w->dc = 0;
   w->surface.reset();

@@ -77,6 +77,7 @@ struct Window : HandleObject {
   Rect restoreRect;    // the rectangle to restore a minimised or maximised window to
   bool destroying = false;
   bool created = false;
+  bool damaged = false;  // listed for the next screen composition (windowDamaged)
 
   bool isDesktop() const { return parent == nullptr; }
   bool isChild() const { return (style & WS_CHILD) != 0; }
@@ -136,7 +137,12 @@ void forEachInTree(Window* w, Fn&& fn) {
   for (Window* c : kids) forEachInTree(c, fn);
 }
 
-// Marks the screen as changed (the backend presents it at the next chance).
+// Marks the whole screen as changed (the backend presents it at the next chance): what moves,
+// shows, hides or restyles windows.
 void screenChanged();
+// Marks only the screen area of w (its window rectangle, frame included) as changed: what draws
+// on a window's pixels. The next composition redoes the damaged areas only, so the change must
+// not reach beyond the window's own rectangle.
+void windowDamaged(Window* w);
 
 }  // namespace zxp::ui

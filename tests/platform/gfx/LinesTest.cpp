@@ -88,6 +88,46 @@ TEST(Lines, ApplyRop2ViewportAndNullPen) {
   EXPECT_EQ(cur, (POINT{9, 9}));
 }
 
+// Lines along rows and columns are filled as boxes: in every direction and length they cover
+// the pixels from the first point towards the last, the last excluded, through a clip of two
+// bands, and XOR applies once per pixel (a polyline's shared corners are not drawn twice).
+TEST(Lines, StraightLinesInEveryDirectionThroughABandedClipAndXor) {
+  const COLORREF bg = RGB(10, 20, 30), ink = RGB(200, 100, 50);
+  const COLORREF xored = RGB(10 ^ 200, 20 ^ 100, 30 ^ 50);
+  auto inClip = [](int x, int y) { return (y >= 4 && y < 12) || (x >= 20 && x < 30 && y >= 16 && y < 40); };
+  std::srand(11);
+  for (int n = 0; n < 120; ++n) {
+    Canvas c(40, 40, bg);
+    GdiObject pen(CreatePen(PS_SOLID, 1, ink));
+    Selection sel(c.dc, pen.get());
+    SetROP2(c.dc, R2_XORPEN);
+    GdiObject clip(CreateRectRgn(0, 4, 40, 12));
+    GdiObject band(CreateRectRgn(20, 16, 30, 40));
+    CombineRgn(static_cast<HRGN>(clip.get()), static_cast<HRGN>(clip.get()), static_cast<HRGN>(band.get()), RGN_OR);
+    SelectClipRgn(c.dc, static_cast<HRGN>(clip.get()));
+    const int a = std::rand() % 48 - 4, b = std::rand() % 48 - 4, fixed = std::rand() % 40;
+    const bool horizontal = n % 2 == 0;
+    MoveToEx(c.dc, horizontal ? a : fixed, horizontal ? fixed : a, nullptr);
+    LineTo(c.dc, horizontal ? b : fixed, horizontal ? fixed : b);
+    Pixels expected;
+    for (int i = a; i != b; i += a < b ? 1 : -1) {
+      const int x = horizontal ? i : fixed, y = horizontal ? fixed : i;
+      if (x >= 0 && x < 40 && y >= 0 && y < 40 && inClip(x, y)) expected.insert({x, y});
+    }
+    ASSERT_EQ(c.pixels(xored), expected) << a << " -> " << b << " at " << fixed << (horizontal ? " across" : " down");
+    ASSERT_EQ(c.painted(), expected);
+  }
+  // A closed outline: each corner once, so XOR leaves every pixel of the frame changed.
+  Canvas c(20, 20, bg);
+  GdiObject pen(CreatePen(PS_SOLID, 1, ink));
+  Selection sel(c.dc, pen.get());
+  SetROP2(c.dc, R2_XORPEN);
+  const POINT frame[] = {{2, 3}, {12, 3}, {12, 9}, {2, 9}, {2, 3}};
+  Polyline(c.dc, frame, 5);
+  EXPECT_EQ(c.pixels(xored).size(), 2u * 10 + 2u * 6);
+  EXPECT_EQ(c.painted().size(), 2u * 10 + 2u * 6);
+}
+
 TEST(Lines, AbsurdCoordinatesAreClippedWithoutOverflowOrDelay) {
   Canvas c(50, 40);
   constexpr int kFar = 1 << 30;

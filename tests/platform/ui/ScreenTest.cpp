@@ -6,6 +6,7 @@
 #include "platform/gfx/Png.h"
 #include "platform/gfx/SysColors.h"
 #include "platform/ui/Screen.h"
+#include "platform/ui/Window.h"
 
 namespace zxp::ui::testing {
 namespace {
@@ -124,7 +125,6 @@ TEST_F(Screen, ColourKeyAndFramesAndTheTaskBar) {
   EXPECT_NE(s->at(c.x - 1, c.y - 1), 0x123456u);
   EXPECT_NE(s->at(210, 205), desk);  // the caption bar
 }
-
 }  // namespace
 }  // namespace zxp::ui::testing
 
@@ -156,6 +156,85 @@ TEST_F(Screen, DrawingThroughAKeptWindowDcMarksTheScreenChanged) {
   FillRect(mem, &r, static_cast<HBRUSH>(GetStockObject(BLACK_BRUSH)));
   EXPECT_FALSE(screenDirty());
   DeleteDC(mem);
+}
+
+// Composition redoes only the rectangles of the windows drawn on since the last one, and the
+// picture it leaves equals a composition of the whole screen; anything that moves windows
+// redoes everything. The backend's share of the area collects across compositions.
+std::vector<uint32_t> pixelsOf(const gfx::Surface& s) {
+  std::vector<uint32_t> out;
+  for (int y = 0; y < s.height(); ++y) out.insert(out.end(), s.row(y), s.row(y) + s.width());
+  return out;
+}
+
+std::vector<uint32_t> fullComposition() {
+  screenChanged();
+  return pixelsOf(*composeScreen());
+}
+
+TEST_F(Screen, RedoesOnlyTheDamagedWindowsAndMatchesAFullComposition) {
+  HWND a = popup(Rect{50, 50, 250, 200});
+  paint(a, 0xFF0000);
+  HWND kid = child(a, Rect{20, 30, 80, 60});
+  paint(kid, 0xFFFFFF);
+  HWND over = popup(Rect{200, 100, 400, 250});  // above a, covering its right part
+  paint(over, 0x0000FF);
+  HWND fading = popup(Rect{100, 20, 180, 120}, kTestClass, WS_EX_LAYERED);
+  paint(fading, 0x00FF00);
+  ASSERT_TRUE(SetLayeredWindowAttributes(fading, 0, 100, LWA_ALPHA));
+  composeScreen();
+  takeComposedArea();
+
+  // Nothing drawn: nothing redone.
+  composeScreen();
+  EXPECT_TRUE(composedArea().empty());
+
+  // The child under the layered window: its rectangle only, blended as before.
+  paint(kid, 0x123456);
+  std::vector<uint32_t> part = pixelsOf(*composeScreen());
+  ASSERT_EQ(composedArea().size(), 1u);
+  EXPECT_EQ(composedArea()[0], (Rect{70, 80, 130, 110}));
+  EXPECT_EQ(part, fullComposition());
+
+  // a, partly under `over`: a's rectangle, and `over` stays on top.
+  paint(a, 0x00FFFF);
+  part = pixelsOf(*composeScreen());
+  ASSERT_EQ(composedArea().size(), 1u);
+  EXPECT_EQ(composedArea()[0], (Rect{50, 50, 250, 200}));
+  EXPECT_EQ(part, fullComposition());
+  takeComposedArea();
+
+  // Two windows drawn between compositions: both rectangles; the backend gets them together
+  // with the next composition's.
+  paint(kid, 0x654321);
+  paint(over, 0x445566);
+  part = pixelsOf(*composeScreen());
+  EXPECT_EQ(gfx::Region::fromRects(composedArea()), gfx::Region(Rect{70, 80, 130, 110}).united(gfx::Region(Rect{200, 100, 400, 250})));
+  paint(fading, 0x000000);
+  composeScreen();
+  EXPECT_EQ(gfx::Region::fromRects(takeComposedArea()),
+            gfx::Region::fromRects(std::vector<Rect>{{70, 80, 130, 110}, {200, 100, 400, 250}, {100, 20, 180, 120}}));
+  EXPECT_TRUE(takeComposedArea().empty());
+
+  // Moving a window redoes the whole screen.
+  SetWindowPos(over, 0, 220, 90, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+  part = pixelsOf(*composeScreen());
+  ASSERT_EQ(composedArea().size(), 1u);
+  EXPECT_EQ(composedArea()[0], (Rect{0, 0, screenSize().cx, screenSize().cy}));
+  EXPECT_EQ(part, fullComposition());
+}
+
+// Drawing straight on the screen through the desktop's DC lasts until the next composition,
+// which redoes the whole screen, as it did before compositions became partial.
+TEST_F(Screen, DrawingOnTheScreenDcIsUndoneByTheNextComposition) {
+  HWND a = popup(Rect{10, 10, 60, 40});
+  paint(a, 0xFF0000);
+  const std::vector<uint32_t> before = pixelsOf(*composeScreen());
+  HDC screen = GetDC(0);
+  RECT r{0, 0, 300, 300};
+  FillRect(screen, &r, static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH)));
+  ReleaseDC(0, screen);
+  EXPECT_EQ(pixelsOf(*composeScreen()), before);
 }
 
 }  // namespace
