@@ -63,8 +63,40 @@ void ZorvaXPListBox::scrollTo(int32_t top) {
   if (data_.ListCount() == 0) return;
   const int32_t clamped = std::clamp(top, 1, lastTopRow());
   if (clamped == topRow_) return;
+  const int32_t delta = clamped - topRow_;
+  // A short scroll over a background that does not change down the row area copies the rows
+  // that stay in view and paints only the rows that come in (and the one the bottom cut off).
+  if (!m_LockUpdate && backDC_ && !backDirty_ && vBarShown_ && !m_AutoSetRowHeight && uniformDownRows() &&
+      std::abs(delta) < visibleCount_ && !rowBands_.empty()) {
+    const HDC dc = UserControl.hDC();
+    const int areaTop = rowAreaTop(), areaBottom = rowAreaBottom(), width = rowAreaRight() - 1;
+    const int shift = delta * m_RowHeight;
+    const int32_t oldTop = topRow_, oldLast = lastRow_;
+    if (shift > 0)
+      BitBlt(dc, 1, areaTop, width, areaBottom - areaTop - shift, dc, 1, areaTop + shift, SRCCOPY);
+    else
+      BitBlt(dc, 1, areaTop - shift, width, areaBottom - areaTop + shift, dc, 1, areaTop, SRCCOPY);
+    topRow_ = clamped;
+    layoutRows();
+    for (const Band& b : rowBands_) {
+      const bool incoming = delta > 0 ? b.index >= oldLast : b.index < oldTop;
+      if (incoming) paintRow(b.index);
+    }
+    if (delta > 0 && !rowBands_.empty() && rowBands_.back().bottom < areaBottom)
+      restoreBand(1, rowBands_.back().bottom, width, areaBottom - rowBands_.back().bottom);
+    paintVerticalBar();
+    return;
+  }
   topRow_ = clamped;
   RedrawList();
+}
+
+bool ZorvaXPListBox::uniformDownRows() const {
+  if (!m_Picture.empty()) return false;
+  if (m_BackgroundStyle == LBStyle::Normal) return true;
+  // A gradient whose ramp runs across (angle 0 or 180) is the same on every pixel row.
+  const float a = std::fmod(std::fmod(m_BackGradientAngle, 180.0f) + 180.0f, 180.0f);
+  return a == 0.0f;
 }
 
 void ZorvaXPListBox::setTopRow(int32_t row) { scrollTo(row); }

@@ -390,6 +390,7 @@ class ZorvaXPListBox final : public foundation::ControlBase, public iSubclass {
   int32_t totalColumnWidth() const;
   int32_t lastTopRow() const;
   void scrollTo(int32_t top);
+  bool uniformDownRows() const;
 
   // Input (ListInput.cpp).
   void rowClick(int16_t Button, int x, int y);

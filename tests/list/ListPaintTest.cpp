@@ -49,6 +49,30 @@ TEST_F(ListControl, OnlyVisibleRowsAreLaidOutAndTheLastOneIsClippedAtTheRowAreaB
   EXPECT_LE(big.rowsPainted() - scrolled, 10);
 }
 
+TEST_F(ListControl, ScrollingOneRowOverAFlatBackgroundPaintsTheIncomingRowsOnlyAndLooksLikeARepaint) {
+  auto& l = place(300, 210);
+  l.setBackgroundStyle(list::LBStyle::Normal);
+  fillGrid(l, 100, 5);
+  l.setSetFirstColumnAsFixed(true);
+  l.setSelected(100, false);
+  l.setSelected(4, true);
+  l.setListIndex(4);
+  auto snapshot = [&] {
+    std::vector<COLORREF> out;
+    for (int y = 0; y < 210; ++y)
+      for (int x = 0; x < 300; ++x) out.push_back(px(l, x, y));
+    return out;
+  };
+  for (int32_t step : {1, 2, -1, -2, 5}) {
+    const int64_t before = l.rowsPainted();
+    l.setTopRow(l.topRow() + step);
+    EXPECT_LE(l.rowsPainted() - before, std::abs(step) + 1) << step;
+    const std::vector<COLORREF> scrolled = snapshot();
+    l.RedrawMe();
+    EXPECT_EQ(scrolled, snapshot()) << step;
+  }
+}
+
 TEST_F(ListControl, ARowHeightBelow22BecomesTwentyTwoAtTheNextLayout) {
   auto& l = place();
   fillGrid(l, 3);
