@@ -367,6 +367,8 @@ void ZorvaXPListBox::UserControl_MouseDown(int16_t& Button, int16_t& Shift, floa
   ctrlHeld_ = (Shift & 2) != 0;
   const Part part = hitTest(x, y);
   press_ = part;
+  hideToolTip();
+  tmrToolTip.setEnabled(false);
   switch (part) {
     case Part::Header:
       if (Button == 1) headerPress(x, y, Button);
@@ -460,6 +462,7 @@ void ZorvaXPListBox::UserControl_MouseMove(int16_t& Button, int16_t& Shift, floa
       }
     }
   }
+  if (m_DisplayToolTipsForListItems) toolTipFollow(x, y, Button != 0 || press_ != Part::None);
   MouseMove.raise(Button, Shift, X, Y);
 }
 

@@ -15,7 +15,9 @@ namespace {
 [[noreturn]] void notAvailable() { throw HostError(438); }
 }  // namespace
 
-ZorvaXPListBox::ZorvaXPListBox() : tmrRepeat("tmrRepeat", 25), tmrHoverParts("tmrHoverHeaders", 1) {
+ZorvaXPListBox::ZorvaXPListBox()
+    : tmrRepeat("tmrRepeat", 25), tmrHoverParts("tmrHoverHeaders", 1), tmrToolTip("tmrToolTip", 1000) {
+  tmrToolTip.Timer.connect([this] { tmrToolTip_Timer(); });
   data_.onRefresh = [this] { RedrawList(); };
   data_.BeforeInsert = [this] { BeforeInsert.raise(); };
   data_.AfterInsert = [this] { AfterInsert.raise(); };
@@ -182,6 +184,8 @@ void ZorvaXPListBox::UserControl_Resize() {
 void ZorvaXPListBox::UserControl_Terminate() {
   tmrRepeat.setEnabled(false);
   tmrHoverParts.setEnabled(false);
+  tmrToolTip.setEnabled(false);
+  hideToolTip();
   subclass_.reset();
   backDC_ = MemoryDC();
   backBitmap_.reset();

@@ -331,6 +331,10 @@ class ZorvaXPListBox final : public foundation::ControlBase, public iSubclass {
   bool horizontalBarShown() const { return hBarShown_; }
   int32_t sortedColumn() const { return sortedColumn_; }
   bool sortedAscending() const { return sortAscending_; }
+  // The cell tooltip: shown about one second after the pointer rests on a cell whose text does
+  // not fit it (a cell that shows its whole text has nothing to add).
+  bool toolTipShown() const { return tip_.exists(); }
+  HWND toolTipWindow() const { return tip_.hWnd(); }
   // Rows painted since the control was created (for tests and benchmarks of partial repaint).
   int64_t rowsPainted() const { return rowsPainted_; }
   const ListData& data() const { return data_; }
@@ -446,9 +450,18 @@ class ZorvaXPListBox final : public foundation::ControlBase, public iSubclass {
   int resizeLineX_ = -1;
   int dragLastY_ = 0;
   bool thumbDragging_ = false;
+  // Cell tooltip (ListToolTip.cpp): the cell it belongs to and its pop-up window.
+  void toolTipFollow(int x, int y, bool buttonHeld);
+  void tmrToolTip_Timer();
+  void showToolTip(int32_t row, int32_t column);
+  void hideToolTip();
+  bool cellClipped(int32_t row, int32_t column) const;
+  int32_t tipRow_ = 0, tipColumn_ = 0;
+  foundation::SurfaceWindow tip_;
   std::unique_ptr<MessageInterceptor> subclass_;
   foundation::ControlTimer tmrRepeat;
   foundation::ControlTimer tmrHoverParts;
+  foundation::ControlTimer tmrToolTip;
 };
 
 }  // namespace zxp::list

@@ -271,6 +271,38 @@ TEST_F(ListControl, ArrowsRepeatWhileHeldAndRaiseVerticalScrolling) {
   EXPECT_NE(std::find(ev.begin(), ev.end(), "VerticalScrolling 2 1 1"), ev.end());
 }
 
+TEST_F(ListControl, TheTooltipShowsAfterOneSecondOnACutOffCellOnly) {
+  auto& l = place();
+  l.AddNewColumn("Text", 80);
+  l.AddNewColumn("More", 80);
+  l.AddItem("a rather long text that the cell cuts off\tx");
+  l.AddItem("ab\ty");
+  at(l, 40, rowY(l, 1));
+  input.advance(990);
+  EXPECT_FALSE(l.toolTipShown());
+  input.advance(20);
+  ASSERT_TRUE(l.toolTipShown());
+  RECT r{};
+  GetWindowRect(l.toolTipWindow(), &r);
+  EXPECT_GT(r.right - r.left, 80);  // wide enough for the whole text
+  at(l, 40, rowY(l, 2));
+  EXPECT_FALSE(l.toolTipShown());
+  input.advance(1500);
+  EXPECT_FALSE(l.toolTipShown());  // "ab" fits its cell
+  // A press hides it and the timer waits for the next rest.
+  at(l, 40, rowY(l, 1));
+  input.advance(1010);
+  ASSERT_TRUE(l.toolTipShown());
+  input.press();
+  EXPECT_FALSE(l.toolTipShown());
+  input.release();
+  l.setDisplayToolTipsForListItems(false);
+  at(l, 41, rowY(l, 2));
+  at(l, 41, rowY(l, 1));
+  input.advance(1500);
+  EXPECT_FALSE(l.toolTipShown());
+}
+
 TEST_F(ListControl, MouseEnterReportsScreenCoordinates) {
   auto& l = place();
   fillGrid(l, 3);
