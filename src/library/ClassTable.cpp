@@ -18,6 +18,7 @@
 #include "text/ZorvaXPFrame.h"
 #include "text/ZorvaXPLabel.h"
 #include "text/ZorvaXPTextBox.h"
+#include "list/ZorvaXPListBox.h"
 
 namespace zxp::library {
 
@@ -50,6 +51,7 @@ const host::ClassRegistry& classes() {
     r.add(control<dates::ZorvaXPCalender>("ZorvaXPCalender", 0, 30004));
     r.add(control<bars::ZorvaXPToolBar>("ZorvaXPToolBar", host::OLEMISC_ALIGNABLE, 30012));
     r.add(control<bars::ZorvaXPStatusBar>("ZorvaXPStatusBar", host::OLEMISC_ALIGNABLE, 30009));
+    r.add(control<list::ZorvaXPListBox>("ZorvaXPListBox", host::OLEMISC_SIMPLEFRAME, 30001));
     return r;
   }();
   return table;

@@ -1,0 +1,529 @@
+#include "list/ZorvaXPListBox.h"
+
+#include <algorithm>
+
+#include "platform/gfx/Picture.h"
+#include "platform/host/HostError.h"
+#include "platform/host/MemberTable.h"
+#include "platform/host/PropertyBag.h"
+#include "platform/ui/Messages.h"
+
+namespace zxp::list {
+
+namespace {
+// "Object doesn't support this property or method": what a member that cannot work here raises.
+[[noreturn]] void notAvailable() { throw HostError(438); }
+}  // namespace
+
+ZorvaXPListBox::ZorvaXPListBox()
+    : tmrRepeat("tmrRepeat", 25), tmrHoverParts("tmrHoverHeaders", 1), tmrToolTip("tmrToolTip", 1000) {
+  tmrToolTip.Timer.connect([this] { tmrToolTip_Timer(); });
+  data_.onRefresh = [this] { RedrawList(); };
+  data_.BeforeInsert = [this] { BeforeInsert.raise(); };
+  data_.AfterInsert = [this] { AfterInsert.raise(); };
+  tmrRepeat.Timer.connect([this] { onRepeatTick(); });
+  tmrHoverParts.Timer.connect([this] { onHoverTick(); });
+}
+
+ZorvaXPListBox::~ZorvaXPListBox() = default;
+
+// ---- Properties ---------------------------------------------------------------------------------
+
+void ZorvaXPListBox::setPropertyChanged(std::string_view name) {
+  backDirty_ = true;
+  if (!m_LockUpdate) RedrawMe();
+  PropertyChanged(name);
+}
+
+#define ZXP_DEFINE_SIMPLE_S(T, Name)                 \
+  void ZorvaXPListBox::set##Name(T New_##Name) {     \
+    m_##Name = std::move(New_##Name);                \
+    setPropertyChanged(#Name);                       \
+  }
+#define ZXP_DEFINE_SIMPLE_C(T, Name)
+#define ZXP_DEFINE_SIMPLE(kind, T, Name, def, persist) ZXP_DEFINE_SIMPLE_##kind(T, Name)
+ZXP_LISTBOX_PROPERTIES(ZXP_DEFINE_SIMPLE)
+#undef ZXP_DEFINE_SIMPLE
+#undef ZXP_DEFINE_SIMPLE_S
+#undef ZXP_DEFINE_SIMPLE_C
+
+void ZorvaXPListBox::setFont(host::FontRef v) {
+  m_Font = v;
+  UserControl.setFont(std::move(v));
+  setPropertyChanged("Font");
+}
+
+void ZorvaXPListBox::setSelectedMode(LSelectedMode v) {
+  m_SelectedMode = v;
+  data_.SelectedMode = v;
+  setPropertyChanged("SelectedMode");
+}
+
+void ZorvaXPListBox::setSelectedModeStyle(LSelectedModeStyle v) {
+  m_SelectedModeStyle = v;
+  data_.SelectedModeStyle = v;
+  setPropertyChanged("SelectedModeStyle");
+}
+
+void ZorvaXPListBox::setOLEDragMode(int16_t v) {
+  m_OLEDragMode = v;
+  UserControl.setOLEDragMode(v);
+  PropertyChanged("OLEDragMode");
+}
+
+void ZorvaXPListBox::setOLEDropMode(int16_t v) {
+  m_OLEDropMode = v;
+  UserControl.setOLEDropMode(v);
+  PropertyChanged("OLEDropMode");
+}
+
+void ZorvaXPListBox::setPicture(host::PictureRef v) {
+  m_Picture = std::move(v);
+  if (m_Picture.empty()) {
+    m_PictureCordWidth = -1;
+    m_PictureCordHeight = -1;
+  } else {
+    m_PictureCordWidth = m_Picture.width();
+    m_PictureCordHeight = m_Picture.height();
+    if (data_.multiColumn() && m_ShowHeaders) m_PicturePoxYCords = m_HeaderHeight + 1;
+  }
+  setPropertyChanged("Picture");
+}
+
+void ZorvaXPListBox::setAllowToSortAsNumeric(bool v) {
+  m_AllowToSortAsNumeric = v;
+  data_.AllowToSortAsNumeric = v;
+  PropertyChanged("AllowToSortAsNumeric");
+}
+
+void ZorvaXPListBox::setMouseIcon(host::PictureRef v) {
+  m_MouseIcon = v;
+  ControlBase::setMouseIcon(std::move(v));
+}
+
+void ZorvaXPListBox::setMousePointer(int16_t v) {
+  m_MousePointer = v;
+  ControlBase::setMousePointer(v);
+}
+
+void ZorvaXPListBox::setSoundOnOver(std::string v) { letSoundPath(m_SoundOnOver, v, "SoundOnOver"); }
+void ZorvaXPListBox::setSoundOnClick(std::string v) { letSoundPath(m_SoundOnClick, v, "SoundOnClick"); }
+
+void ZorvaXPListBox::setLockUpdate(bool v) {
+  m_LockUpdate = v;
+  data_.LockUpdate = v;
+  if (!v) {
+    RedrawMe();
+    Refresh();
+  }
+  PropertyChanged("LockUpdate");
+}
+
+// ---- Lifecycle and persistence --------------------------------------------------------------------
+
+void ZorvaXPListBox::UserControl_Initialize() {
+  // The list sees its own window's pointer, leave and wheel messages before the default
+  // processing.
+  subclass_ = std::make_unique<MessageInterceptor>(*this);
+  if (subclass_->SubclassWindow(hWnd()) >= 0) {
+    for (UINT msg : {WM_MOUSEMOVE, WM_MOUSELEAVE, WM_MOUSEWHEEL})
+      subclass_->AddMessage(hWnd(), static_cast<int32_t>(msg), MSG_BEFORE);
+  }
+}
+
+void ZorvaXPListBox::UserControl_InitProperties() {
+  settingUp_ = true;
+  m_LockUpdate = true;
+#define ZXP_INIT(kind, T, Name, def, persist) set##Name(def);
+  ZXP_LISTBOX_PROPERTIES(ZXP_INIT)
+#undef ZXP_INIT
+  settingUp_ = false;
+  RedrawMe();
+}
+
+void ZorvaXPListBox::UserControl_ReadProperties(host::PropertyBag& PropBag) {
+  settingUp_ = true;
+  m_LockUpdate = true;
+  data_.LockUpdate = true;
+#define ZXP_READ_P(T, Name, def) set##Name(PropBag.read<T>(#Name, def));
+#define ZXP_READ_W(T, Name, def) set##Name(static_cast<float>(PropBag.read<int32_t>(#Name, nearest(def))));
+#define ZXP_READ(kind, T, Name, def, persist) ZXP_READ_##persist(T, Name, def)
+  ZXP_LISTBOX_PROPERTIES(ZXP_READ)
+#undef ZXP_READ
+#undef ZXP_READ_P
+#undef ZXP_READ_W
+  const bool lock = m_LockUpdate;
+  m_LockUpdate = true;
+  data_.LockUpdate = true;
+  data_.ClearAllColumns();
+  data_.ReadColumns(PropBag);
+  m_LockUpdate = lock;
+  data_.LockUpdate = lock;
+  settingUp_ = false;
+  backDirty_ = true;
+  RedrawMe();
+}
+
+void ZorvaXPListBox::UserControl_WriteProperties(host::PropertyBag& PropBag) {
+#define ZXP_WRITE_P(T, Name, def) PropBag.WriteProperty(#Name, host::Variant(Name()), host::Variant(T(def)));
+#define ZXP_WRITE_W(T, Name, def) \
+  PropBag.WriteProperty(#Name, host::Variant(int32_t{nearest(Name())}), host::Variant(int32_t{nearest(def)}));
+#define ZXP_WRITE(kind, T, Name, def, persist) ZXP_WRITE_##persist(T, Name, def)
+  ZXP_LISTBOX_PROPERTIES(ZXP_WRITE)
+#undef ZXP_WRITE
+#undef ZXP_WRITE_P
+#undef ZXP_WRITE_W
+  data_.WriteColumns(PropBag);
+}
+
+void ZorvaXPListBox::UserControl_Resize() {
+  backDirty_ = true;
+  RedrawMe();
+}
+
+void ZorvaXPListBox::UserControl_Terminate() {
+  tmrRepeat.setEnabled(false);
+  tmrHoverParts.setEnabled(false);
+  tmrToolTip.setEnabled(false);
+  hideToolTip();
+  subclass_.reset();
+  backDC_ = MemoryDC();
+  backBitmap_.reset();
+}
+
+// ---- Rows -------------------------------------------------------------------------------------------
+
+bool ZorvaXPListBox::AddItem(const std::string& iText, bool iCheck, int32_t iData, int32_t iNormalIcon,
+                             int32_t iSelectedIcon, bool bBold, bool bItalic, bool bUnderline, bool bStrikethought,
+                             const std::string& iIconCollection) {
+  const bool ok = data_.AddItem(iText, iCheck, iData, iNormalIcon, iSelectedIcon, bBold, bItalic, bUnderline,
+                                bStrikethought, iIconCollection);
+  if (topRow_ < 1 && data_.ListCount() > 0) topRow_ = 1;
+  return ok;
+}
+
+bool ZorvaXPListBox::AddItemEx(RowRef lItem) {
+  const bool ok = data_.AddItemEx(std::move(lItem));
+  if (topRow_ < 1 && data_.ListCount() > 0) topRow_ = 1;
+  return ok;
+}
+
+bool ZorvaXPListBox::AddItemsByArray(const std::vector<std::string>& a) {
+  const bool ok = data_.AddItemsByArray(a);
+  if (topRow_ < 1 && data_.ListCount() > 0) topRow_ = 1;
+  return ok;
+}
+
+bool ZorvaXPListBox::AddItemsByCollection(const std::vector<host::Variant>& c) {
+  const bool ok = data_.AddItemsByCollection(c);
+  if (topRow_ < 1 && data_.ListCount() > 0) topRow_ = 1;
+  return ok;
+}
+
+bool ZorvaXPListBox::AddItemsByParamArray(const std::vector<host::Variant>& c) { return AddItemsByCollection(c); }
+
+bool ZorvaXPListBox::RemoveItem(int32_t i) {
+  const bool ok = data_.RemoveItem(i);
+  if (ok) {
+    if (data_.ListCount() == 0) topRow_ = 0;
+    RedrawList();
+  }
+  return ok;
+}
+
+int32_t ZorvaXPListBox::ClearAll() {
+  const int32_t r = data_.ClearAll();
+  topRow_ = data_.ListCount() > 0 ? 1 : 0;
+  RedrawList();
+  return r;
+}
+
+void ZorvaXPListBox::SwapItems(int32_t a, int32_t b) {
+  data_.SwapItems(a, b);
+  RedrawList();
+}
+
+bool ZorvaXPListBox::ReplaceAItem(int32_t i, RowRef item) {
+  const bool ok = data_.ReplaceAItem(i, std::move(item));
+  if (ok) RedrawList();
+  return ok;
+}
+
+bool ZorvaXPListBox::ModifyItemText(int32_t i, const std::string& t) {
+  const bool ok = data_.ModifyItemText(i, t);
+  if (ok && !m_LockUpdate) paintRow(i);
+  return ok;
+}
+
+void ZorvaXPListBox::ModifyItemUnicode(int32_t i, bool b, bool it, bool u, bool s) {
+  data_.ModifyItemUnicode(i, b, it, u, s);
+  if (!m_LockUpdate) paintRow(i);
+}
+
+void ZorvaXPListBox::setItem(int32_t i, RowRef row) {
+  data_.setItem(i, std::move(row));
+  RedrawList();
+}
+
+void ZorvaXPListBox::setTextMatrix(int32_t r, int32_t c, std::string text) {
+  data_.setTextMatrix(r, c, text);
+  if (!m_LockUpdate) paintRow(r);
+}
+
+void ZorvaXPListBox::setSelected(int32_t i, bool v) {
+  data_.setSelected(i, v);
+  if (!m_LockUpdate) paintRow(i);
+}
+
+void ZorvaXPListBox::setListIndex(int32_t v) {
+  data_.setListIndex(v);
+  RedrawList();
+  PropertyChanged("ListIndex");
+}
+
+void ZorvaXPListBox::setRows(int32_t v) {
+  data_.setRows(v);
+  topRow_ = data_.ListCount() > 0 ? 1 : 0;
+  RedrawList();
+}
+
+void ZorvaXPListBox::setSelectedCell(std::string text) {
+  data_.setSelectedCell(text);
+  if (!m_LockUpdate) paintRow(data_.ListIndex());
+}
+
+void ZorvaXPListBox::setActiveCellNormalIcon(int32_t index) {
+  data_.setActiveCellNormalIcon(index);
+  RedrawList();
+}
+
+void ZorvaXPListBox::setActiveCellSelectedIcon(int32_t index) {
+  data_.setActiveCellSelectedIcon(index);
+  RedrawList();
+}
+
+bool ZorvaXPListBox::SetIconByImageList(int32_t r, int32_t c, int32_t n, int32_t s) {
+  const bool ok = data_.SetIconByImageList(r, c, n, s);
+  if (ok) RedrawList();
+  return ok;
+}
+
+bool ZorvaXPListBox::CheckAll(int32_t c) { return data_.CheckAll(c); }
+bool ZorvaXPListBox::UnCheckAll(int32_t c) { return data_.UnCheckAll(c); }
+bool ZorvaXPListBox::CheckSpecifyRange(int32_t c, int32_t a, int32_t b, bool v) {
+  return data_.CheckSpecifyRange(c, a, b, v);
+}
+
+// ---- Columns ----------------------------------------------------------------------------------------
+
+void ZorvaXPListBox::AddNewColumn(const std::string& name, int32_t width, LHStyle style, LHAlignment alignment) {
+  data_.AddNewColumn(name, width, style, alignment);
+  backDirty_ = true;
+  RedrawMe();
+}
+
+void ZorvaXPListBox::RemoveColumn(int32_t c) {
+  data_.RemoveColumn(c);
+  backDirty_ = true;
+  RedrawMe();
+}
+
+void ZorvaXPListBox::ClearAllColumns() {
+  data_.ClearAllColumns();
+  hOffset_ = 0;
+  backDirty_ = true;
+  RedrawMe();
+}
+
+void ZorvaXPListBox::setColumnText(int32_t c, std::string text) {
+  data_.setColumnText(c, text);
+  RedrawMe();
+  PropertyChanged("ColumnText");
+}
+
+void ZorvaXPListBox::setColumnStyle(int32_t c, LHStyle style) {
+  data_.setColumnStyle(c, style);
+  RedrawMe();
+  PropertyChanged("ColumnStyle");
+}
+
+void ZorvaXPListBox::setColumnAlignment(int32_t c, LHAlignment alignment) {
+  data_.setColumnAlignment(c, alignment);
+  RedrawMe();
+  PropertyChanged("ColumnAlignment");
+}
+
+void ZorvaXPListBox::setColumnWidth(int32_t c, int32_t width) {
+  if (width < 20) return;
+  data_.setColumnWidth(c, width);
+  RedrawMe();
+  PropertyChanged("ColumnWidth");
+}
+
+void ZorvaXPListBox::ResortCol(int32_t col, LSortMethod method) {
+  data_.ResortCol(col, method);
+  RedrawList();
+}
+
+int32_t ZorvaXPListBox::FindItem(const std::string& s, int32_t c, int32_t start) { return data_.FindItem(s, c, start); }
+
+int32_t ZorvaXPListBox::FindAndReplace(const std::string& s, const std::string& r, bool all, int32_t c,
+                                       int32_t start) {
+  return data_.FindAndReplace(s, r, all, c, start);
+}
+
+bool ZorvaXPListBox::FormatAColumn(int32_t c, const std::string& f) {
+  const bool ok = data_.FormatAColumn(c, f);
+  RedrawList();
+  return ok;
+}
+
+// ---- Export, binding, spreadsheet ---------------------------------------------------------------------
+
+void ZorvaXPListBox::ExportToExcel() { notAvailable(); }
+void ZorvaXPListBox::ExportToExcelAsAFile(const std::string&) { notAvailable(); }
+void ZorvaXPListBox::BindObject(host::Variant, int32_t, int32_t) { notAvailable(); }
+void ZorvaXPListBox::BindObjectArray(host::Variant) { notAvailable(); }
+void ZorvaXPListBox::UnBindObject(int32_t) { notAvailable(); }
+
+void ZorvaXPListBox::SetupSpreadSheet(int32_t rows, int32_t cols, host::Variant obj) {
+  if (rows < 1) return;
+  setLockUpdate(true);
+  if (cols < 1) m_ShowHeaders = false;
+  if (cols > 1) {
+    data_.ClearAllColumns();
+    for (int32_t c = 1; c <= cols; ++c)
+      data_.AddNewColumn("Column" + std::to_string(c), 100, LHStyle::Default, LHAlignment::Center);
+    data_.setColumnWidth(1, 45);
+    data_.setColumnText(1, "No");
+    m_SetFirstColumnAsFixed = true;
+  } else {
+    data_.ClearAllColumns();
+    m_SetFirstColumnAsFixed = false;
+  }
+  if (rows > 1) {
+    data_.ClearAll();
+    for (int32_t r = 1; r <= rows; ++r) data_.AddItem(std::to_string(r), false, 0, -1, -1);
+    topRow_ = 1;
+  }
+  if (!obj.isEmpty()) {
+    setLockUpdate(false);
+    BindObject(obj, data_.multiColumn() && m_SetFirstColumnAsFixed ? 2 : 1, cols);
+  }
+  backDirty_ = true;
+  setLockUpdate(false);
+}
+
+// ---- Member table -----------------------------------------------------------------------------------
+
+const host::MemberTable& ZorvaXPListBox::memberTable() const {
+  using L = ZorvaXPListBox;
+  static const host::MemberTable table = [] {
+    host::ClassMembers<L> m("ZorvaXPListBox");
+#define ZXP_MEMBER(kind, T, Name, def, persist) m.property(#Name, &L::Name, &L::set##Name);
+    ZXP_LISTBOX_PROPERTIES(ZXP_MEMBER)
+#undef ZXP_MEMBER
+    m.readOnlyProperty("hwnd", &L::hwnd)
+        .readOnlyProperty("CurrentWindowHandle", &L::CurrentWindowHandle)
+        // Rows.
+        .method("AddItem", &L::AddItem, 9)
+        .method("AddItemEx", &L::lateObjectMethod)
+        .method("AddItemsByArray", &L::lateObjectMethod)
+        .method("AddItemsByCollection", &L::lateObjectMethod)
+        .method("AddItemsByParamArray", &L::lateObjectMethod)
+        .method("RemoveItem", &L::RemoveItem)
+        .method("ClearAll", &L::ClearAll)
+        .method("SwapItems", &L::SwapItems)
+        .method("ReplaceAItem", &L::lateReplaceAItem)
+        .method("ModifyItemText", &L::ModifyItemText)
+        .method("ModifyItemUnicode", &L::ModifyItemUnicode, 4)
+        .indexedProperty("Item", &L::lateItem, &L::setLateItem)
+        .indexedProperty("List", &L::List, &L::setList)
+        .indexedProperty("ItemData", &L::ItemData, &L::setItemData)
+        .method("TextMatrix", &L::TextMatrix)
+        .method("Cell", &L::Cell)
+        .indexedProperty("Selected", &L::Selected, &L::setSelected)
+        .readOnlyProperty("SelectedCount", &L::SelectedCount)
+        .property("ListIndex", &L::ListIndex, &L::setListIndex)
+        .readOnlyProperty("ListCount", &L::ListCount)
+        .property("Rows", &L::Rows, &L::setRows)
+        .property("SelectedCell", &L::SelectedCell, &L::setSelectedCell)
+        .property("ActiveCellValue", &L::ActiveCellValue, &L::setActiveCellValue)
+        .property("ActiveCellNormalIcon", &L::ActiveCellNormalIcon, &L::setActiveCellNormalIcon)
+        .property("ActiveCellSelectedIcon", &L::ActiveCellSelectedIcon, &L::setActiveCellSelectedIcon)
+        .readOnlyProperty("SelectedColIndex", &L::SelectedColIndex)
+        .readOnlyProperty("ExtendedCellFirst", &L::ExtendedCellFirst)
+        .readOnlyProperty("ExtendedCellLast", &L::ExtendedCellLast)
+        .method("SetIconByImageList", &L::SetIconByImageList, 2)
+        .method("CheckAll", &L::CheckAll)
+        .method("UnCheckAll", &L::UnCheckAll)
+        .method("CheckSpecifyRange", &L::CheckSpecifyRange)
+        .readOnlyProperty("MaxVerticalDisplayItems", &L::MaxVerticalDisplayItems)
+        // Columns.
+        .method("AddNewColumn", &L::AddNewColumn, 3)
+        .method("RemoveColumn", &L::RemoveColumn)
+        .method("ClearAllColumns", &L::ClearAllColumns)
+        .indexedProperty("ColumnText", &L::ColumnText, &L::setColumnText)
+        .indexedProperty("ColumnStyle", &L::ColumnStyle, &L::setColumnStyle)
+        .indexedProperty("ColumnAlignment", &L::ColumnAlignment, &L::setColumnAlignment)
+        .indexedProperty("ColumnWidth", &L::ColumnWidth, &L::setColumnWidth)
+        .readOnlyProperty("ColumnsCount", &L::ColumnsCount)
+        .method("ResortCol", &L::ResortCol, 1)
+        // Searching, formatting, aggregation.
+        .method("FindItem", &L::FindItem, 2)
+        .method("FindAndReplace", &L::FindAndReplace, 3)
+        .method("FormatAColumn", &L::FormatAColumn)
+        .method("Sum", &L::Sum)
+        .method("Average", &L::Average)
+        // Export, refresh, binding, misc.
+        .method("ExportToCsv", &L::ExportToCsv)
+        .method("ExportToExcel", &L::ExportToExcel)
+        .method("ExportToExcelAsAFile", &L::ExportToExcelAsAFile)
+        .method("RedrawMe", &L::RedrawMe)
+        .method("RedrawList", &L::RedrawList)
+        .method("RefreshList", &L::RefreshList)
+        .method("RefreshControl", &L::RefreshControl)
+        .method("Refresh", &L::Refresh)
+        .method("SetupSpreadSheet", &L::SetupSpreadSheet, 1)
+        .method("BindObject", &L::BindObject)
+        .method("BindObjectArray", &L::BindObjectArray)
+        .method("UnBindObject", &L::UnBindObject)
+        .method("OLEDrag", &L::OLEDrag)
+        .method("zSubclass_Proc", &L::lateSubclassProc)
+        .about(&L::About)
+        .event("Click", &L::Click)
+        .event("DblClick", &L::DblClick)
+        .event("AfterInsert", &L::AfterInsert)
+        .event("BeforeInsert", &L::BeforeInsert)
+        .event("BeforeCellEdit", &L::BeforeCellEdit, {"iRowIndex", "iColumnIndex", "iText"})
+        .event("CellButtonClick", &L::CellButtonClick, {"iRowIndex", "iColumnIndex", "iText"})
+        .event("CellClick", &L::CellClick,
+               {"iRowIndex", "iColumnIndex", "lLeftPos", "lTopPos", "lRightPos", "lBottomPos", "iText"})
+        .event("HeaderClick", &L::HeaderClick, {"iColumnIndex"})
+        .event("HeaderAdvancedClick", &L::HeaderAdvancedClick, {"iColumnIndex", "iButton", "X", "Y"})
+        .event("KeyDown", &L::KeyDown, {"KeyCode", "Shift"})
+        .event("KeyPress", &L::KeyPress, {"KeyAscii"})
+        .event("KeyUp", &L::KeyUp, {"KeyCode", "Shift"})
+        .event("ListClick", &L::ListClick, {"iRowIndex", "iDisplayText"})
+        .event("ListIndexChange", &L::ListIndexChange, {"iNewListIndex", "iLastListIndex"})
+        .event("MouseDown", &L::MouseDown, {"Button", "Shift", "X", "Y"})
+        .event("MouseMove", &L::MouseMove, {"Button", "Shift", "X", "Y"})
+        .event("MouseUp", &L::MouseUp, {"Button", "Shift", "X", "Y"})
+        .event("OLECompleteDrag", &L::OLECompleteDrag, {"Effect"})
+        .event("OLEDragDrop", &L::OLEDragDrop, {"Data", "Effect", "Button", "Shift", "X", "Y"})
+        .event("OLEDragOver", &L::OLEDragOver, {"Data", "Effect", "Button", "Shift", "X", "Y", "State"})
+        .event("OLEGiveFeedback", &L::OLEGiveFeedback, {"Effect", "DefaultCursors"})
+        .event("OLESetData", &L::OLESetData, {"Data", "DataFormat"})
+        .event("OLEStartDrag", &L::OLEStartDrag, {"Data", "AllowedEffects"})
+        .event("RowClick", &L::RowClick, {"iRowIndex", "iDisplayText"})
+        .event("VerticalScrolling", &L::VerticalScrolling, {"iTopIndex", "iScrollWay", "iScrollAmount"})
+        .event("MouseWheel", &L::MouseWheel, {"iScrollWay"})
+        .event("MouseEnter", &L::MouseEnter, {"X", "Y"})
+        .event("MouseLeave", &L::MouseLeave, {"X", "Y"});
+    host::MemberTable built = m.build();
+    return built;
+  }();
+  return table;
+}
+
+}  // namespace zxp::list
