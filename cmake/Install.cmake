@@ -35,9 +35,15 @@ foreach(app ${ZXP_APPS})
 endforeach()
 
 # The consumer test: installs this build into a scratch prefix, then builds and runs a tiny
-# project against it twice, through find_package and through pkg-config.
+# project against it twice, through find_package and through pkg-config. A sanitized build's
+# libraries need the consumer compiled with the same sanitizers.
+set(ZXP_CONSUMER_FLAGS "")
+if(ZXP_SANITIZE OR ZXP_FUZZ)
+  set(ZXP_CONSUMER_FLAGS "-fsanitize=address,undefined")
+endif()
 add_test(NAME InstalledPackageConsumer
          COMMAND ${CMAKE_COMMAND} -DBUILD_DIR=${CMAKE_BINARY_DIR} -DSOURCE_DIR=${CMAKE_SOURCE_DIR}/tests/install
+                 "-DEXTRA_FLAGS=${ZXP_CONSUMER_FLAGS}"
                  -DWORK_DIR=${CMAKE_BINARY_DIR}/install-test -DGENERATOR=${CMAKE_GENERATOR}
                  -P ${CMAKE_SOURCE_DIR}/tests/install/RunConsumer.cmake)
 set_tests_properties(InstalledPackageConsumer PROPERTIES TIMEOUT 900 RUN_SERIAL TRUE)

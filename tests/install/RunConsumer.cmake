@@ -1,6 +1,7 @@
 # Installs the build at BUILD_DIR into WORK_DIR/prefix, then builds the consumer project in
 # SOURCE_DIR/consumer with find_package(ZorvaXP), and the same source with pkg-config, and runs
-# both programs. Any failure stops with an error.
+# both programs, compiled with EXTRA_FLAGS (the sanitizers of a sanitized build). Any failure
+# stops with an error.
 function(run)
   execute_process(COMMAND ${ARGN} RESULT_VARIABLE rc OUTPUT_VARIABLE out ERROR_VARIABLE err)
   if(NOT rc EQUAL 0)
@@ -21,7 +22,7 @@ endforeach()
 
 # find_package
 run(${CMAKE_COMMAND} -S ${SOURCE_DIR}/consumer -B ${WORK_DIR}/cmake -G ${GENERATOR} -DCMAKE_PREFIX_PATH=${prefix}
-    -DCMAKE_BUILD_TYPE=Release)
+    -DCMAKE_BUILD_TYPE=Release "-DCMAKE_CXX_FLAGS=${EXTRA_FLAGS}" "-DCMAKE_EXE_LINKER_FLAGS=${EXTRA_FLAGS}")
 run(${CMAKE_COMMAND} --build ${WORK_DIR}/cmake)
 run(${WORK_DIR}/cmake/consumer)
 if(NOT LAST_OUTPUT MATCHES "consumer ok")
@@ -33,7 +34,8 @@ set(ENV{PKG_CONFIG_PATH} ${prefix}/lib/pkgconfig)
 run(pkg-config --cflags --libs zorvaxp)
 string(STRIP "${LAST_OUTPUT}" flags)
 separate_arguments(flags UNIX_COMMAND "${flags}")
-run(c++ -std=c++20 ${SOURCE_DIR}/consumer/main.cc ${flags} -Wl,-rpath,${prefix}/lib -o ${WORK_DIR}/pkgconfig-consumer)
+separate_arguments(extra UNIX_COMMAND "${EXTRA_FLAGS}")
+run(c++ -std=c++20 ${extra} ${SOURCE_DIR}/consumer/main.cc ${flags} -Wl,-rpath,${prefix}/lib -o ${WORK_DIR}/pkgconfig-consumer)
 run(${WORK_DIR}/pkgconfig-consumer)
 if(NOT LAST_OUTPUT MATCHES "consumer ok")
   message(FATAL_ERROR "pkg-config consumer said: ${LAST_OUTPUT}")
