@@ -95,7 +95,10 @@ void letIndexedProperty(Dispatchable& object, std::string_view name, const Varia
 }
 
 Variant callMethod(Dispatchable& object, std::string_view name, std::vector<Variant> args) {
-  const Member& m = findOrRaise(object, name);
+  return callMember(object, findOrRaise(object, name), std::move(args));
+}
+
+Variant callMember(Dispatchable& object, const Member& m, std::vector<Variant> args) {
   if (m.kind == MemberKind::Property) {
     if (m.indexed()) {
       if (args.size() != 1) throw HostError(errWrongArgumentCount);

@@ -107,6 +107,8 @@ class MemberTable {
 Variant getProperty(Dispatchable& object, std::string_view name);
 void letProperty(Dispatchable& object, std::string_view name, const Variant& value);
 Variant callMethod(Dispatchable& object, std::string_view name, std::vector<Variant> args = {});
+// The same for a member already found (a call by dispatch identifier).
+Variant callMember(Dispatchable& object, const Member& m, std::vector<Variant> args);
 // Indexed properties: Name(Index) read and written by name (438 for an unknown name, 450 when the
 // property is not indexed, 383 for a read-only one).
 Variant getIndexedProperty(Dispatchable& object, std::string_view name, const Variant& index);

@@ -1,0 +1,340 @@
+/* ZorvaXP's component server, for hosts written in C (or C++ hosts that use no other header of
+ * the library). It declares the component model's binary types and interfaces the server speaks
+ * (IUnknown, IClassFactory, IDispatch, the connection points, IOleWindow), the server's four
+ * entry points, the string and VARIANT helpers a host needs to talk to it, the registry read it
+ * needs to find a class by program identifier, and the input a host injects into the library's
+ * window system.
+ *
+ * Interfaces follow the platform's layout: an object starts with a pointer to its table of
+ * functions, each taking the object first. Strings (BSTR) are UTF-16, length-prefixed, and come
+ * from SysAllocString. The library's windows, timers and objects belong to the thread that made
+ * them; call everything from that one thread. */
+#ifndef ZORVAXP_COM_H
+#define ZORVAXP_COM_H
+
+#include <stddef.h>
+#include <stdint.h>
+
+#ifdef __cplusplus
+extern "C" {
+#endif
+
+typedef int32_t HRESULT;
+typedef uint32_t ULONG;
+typedef int32_t LONG;
+typedef uint32_t DWORD;
+typedef uint16_t WORD;
+typedef unsigned int UINT;
+typedef uint32_t LCID;
+typedef int32_t DISPID;
+typedef uint16_t VARTYPE;
+typedef int16_t VARIANT_BOOL;
+typedef uint16_t OLECHAR;
+typedef OLECHAR* BSTR;
+typedef double DATE;
+typedef uint32_t HWND;  /* the library's window handles are 32-bit */
+typedef uint32_t HKEY;
+
+typedef struct GUID {
+  uint32_t Data1;
+  uint16_t Data2;
+  uint16_t Data3;
+  uint8_t Data4[8];
+} GUID;
+typedef GUID IID;
+typedef GUID CLSID;
+
+#define S_OK ((HRESULT)0)
+#define S_FALSE ((HRESULT)1)
+#define E_NOTIMPL ((HRESULT)0x80004001)
+#define E_NOINTERFACE ((HRESULT)0x80004002)
+#define E_POINTER ((HRESULT)0x80004003)
+#define E_FAIL ((HRESULT)0x80004005)
+#define E_OUTOFMEMORY ((HRESULT)0x8007000E)
+#define E_INVALIDARG ((HRESULT)0x80070057)
+#define CLASS_E_NOAGGREGATION ((HRESULT)0x80040110)
+#define CLASS_E_CLASSNOTAVAILABLE ((HRESULT)0x80040111)
+#define REGDB_E_CLASSNOTREG ((HRESULT)0x80040154)
+#define CO_E_CLASSSTRING ((HRESULT)0x800401F3)
+#define SELFREG_E_CLASS ((HRESULT)0x80040201)
+#define CONNECT_E_NOCONNECTION ((HRESULT)0x80040200)
+#define CONNECT_E_CANNOTCONNECT ((HRESULT)0x80040202)
+#define DISP_E_UNKNOWNINTERFACE ((HRESULT)0x80020001)
+#define DISP_E_MEMBERNOTFOUND ((HRESULT)0x80020003)
+#define DISP_E_PARAMNOTFOUND ((HRESULT)0x80020004)
+#define DISP_E_TYPEMISMATCH ((HRESULT)0x80020005)
+#define DISP_E_UNKNOWNNAME ((HRESULT)0x80020006)
+#define DISP_E_NONAMEDARGS ((HRESULT)0x80020007)
+#define DISP_E_BADVARTYPE ((HRESULT)0x80020008)
+#define DISP_E_EXCEPTION ((HRESULT)0x80020009)
+#define DISP_E_OVERFLOW ((HRESULT)0x8002000A)
+#define DISP_E_BADPARAMCOUNT ((HRESULT)0x8002000E)
+#define DISP_E_PARAMNOTOPTIONAL ((HRESULT)0x8002000F)
+#define FAILED(hr) (((HRESULT)(hr)) < 0)
+#define SUCCEEDED(hr) (((HRESULT)(hr)) >= 0)
+/* The HRESULT of a host error number n, as EXCEPINFO.scode carries it. */
+#define ZORVAXP_HOST_ERROR(n) ((HRESULT)(0x800A0000u | ((uint32_t)(n)&0xFFFFu)))
+
+#define DISPATCH_METHOD 0x1
+#define DISPATCH_PROPERTYGET 0x2
+#define DISPATCH_PROPERTYPUT 0x4
+#define DISPATCH_PROPERTYPUTREF 0x8
+#define DISPID_UNKNOWN (-1)
+#define DISPID_VALUE 0
+#define DISPID_PROPERTYPUT (-3)
+#define DISPID_ABOUTBOX (-552)
+#define DISPID_CLICK (-600)
+
+#define GUIDKIND_DEFAULT_SOURCE_DISP_IID 1
+
+#define VARIANT_TRUE ((VARIANT_BOOL)-1)
+#define VARIANT_FALSE ((VARIANT_BOOL)0)
+
+enum VARENUM {
+  VT_EMPTY = 0, VT_NULL = 1, VT_I2 = 2, VT_I4 = 3, VT_R4 = 4, VT_R8 = 5, VT_CY = 6, VT_DATE = 7,
+  VT_BSTR = 8, VT_DISPATCH = 9, VT_ERROR = 10, VT_BOOL = 11, VT_VARIANT = 12, VT_UNKNOWN = 13,
+  VT_I1 = 16, VT_UI1 = 17, VT_UI2 = 18, VT_UI4 = 19, VT_I8 = 20, VT_UI8 = 21, VT_INT = 22,
+  VT_UINT = 23, VT_BYREF = 0x4000
+};
+
+struct IUnknown;
+struct IDispatch;
+
+typedef struct VARIANT {
+  VARTYPE vt;
+  WORD wReserved1, wReserved2, wReserved3;
+  union {
+    int64_t llVal;
+    int32_t lVal;
+    uint8_t bVal;
+    int16_t iVal;
+    float fltVal;
+    double dblVal;
+    VARIANT_BOOL boolVal;
+    HRESULT scode;
+    int64_t cyVal; /* currency: the value times 10 000 */
+    DATE date;
+    BSTR bstrVal;
+    struct IUnknown* punkVal;
+    struct IDispatch* pdispVal;
+    int8_t cVal;
+    uint16_t uiVal;
+    uint32_t ulVal;
+    uint64_t ullVal;
+    int32_t intVal;
+    uint32_t uintVal;
+    uint8_t* pbVal;
+    int16_t* piVal;
+    int32_t* plVal;
+    float* pfltVal;
+    double* pdblVal;
+    VARIANT_BOOL* pboolVal;
+    DATE* pdate;
+    BSTR* pbstrVal;
+    struct IDispatch** ppdispVal;
+    struct VARIANT* pvarVal;
+    void* byref;
+    struct {
+      void* pvRecord;
+      void* pRecInfo;
+    } brecVal;
+  };
+} VARIANT;
+typedef VARIANT VARIANTARG;
+
+typedef struct DISPPARAMS {
+  VARIANTARG* rgvarg; /* arguments in reverse order: the last one first */
+  DISPID* rgdispidNamedArgs;
+  UINT cArgs;
+  UINT cNamedArgs;
+} DISPPARAMS;
+
+typedef struct EXCEPINFO {
+  WORD wCode;
+  WORD wReserved;
+  BSTR bstrSource;
+  BSTR bstrDescription;
+  BSTR bstrHelpFile;
+  DWORD dwHelpContext;
+  void* pvReserved;
+  HRESULT (*pfnDeferredFillIn)(struct EXCEPINFO*);
+  HRESULT scode;
+} EXCEPINFO;
+
+typedef struct CONNECTDATA {
+  struct IUnknown* pUnk;
+  DWORD dwCookie;
+} CONNECTDATA;
+
+struct IConnectionPoint;
+struct IEnumConnectionPoints;
+struct IEnumConnections;
+struct ITypeInfo;
+
+#ifdef __cplusplus
+/* C++: the interfaces as abstract classes with the same layout. */
+struct IUnknown {
+  virtual HRESULT QueryInterface(const IID* riid, void** ppv) = 0;
+  virtual ULONG AddRef() = 0;
+  virtual ULONG Release() = 0;
+};
+struct IClassFactory : IUnknown {
+  virtual HRESULT CreateInstance(IUnknown* outer, const IID* riid, void** ppv) = 0;
+  virtual HRESULT LockServer(int32_t lock) = 0;
+};
+struct IDispatch : IUnknown {
+  virtual HRESULT GetTypeInfoCount(UINT* count) = 0;
+  virtual HRESULT GetTypeInfo(UINT index, LCID lcid, struct ITypeInfo** info) = 0;
+  virtual HRESULT GetIDsOfNames(const IID* riid, OLECHAR** names, UINT count, LCID lcid, DISPID* ids) = 0;
+  virtual HRESULT Invoke(DISPID id, const IID* riid, LCID lcid, WORD flags, DISPPARAMS* params, VARIANT* result,
+                         EXCEPINFO* excep, UINT* argErr) = 0;
+};
+struct IConnectionPointContainer : IUnknown {
+  virtual HRESULT EnumConnectionPoints(struct IEnumConnectionPoints** out) = 0;
+  virtual HRESULT FindConnectionPoint(const IID* riid, struct IConnectionPoint** out) = 0;
+};
+struct IConnectionPoint : IUnknown {
+  virtual HRESULT GetConnectionInterface(IID* iid) = 0;
+  virtual HRESULT GetConnectionPointContainer(IConnectionPointContainer** out) = 0;
+  virtual HRESULT Advise(IUnknown* sink, DWORD* cookie) = 0;
+  virtual HRESULT Unadvise(DWORD cookie) = 0;
+  virtual HRESULT EnumConnections(struct IEnumConnections** out) = 0;
+};
+struct IProvideClassInfo2 : IUnknown {
+  virtual HRESULT GetClassInfo(struct ITypeInfo** info) = 0;
+  virtual HRESULT GetGUID(DWORD kind, GUID* guid) = 0;
+};
+struct IOleWindow : IUnknown {
+  virtual HRESULT GetWindow(HWND* hwnd) = 0;
+  virtual HRESULT ContextSensitiveHelp(int32_t enterMode) = 0;
+};
+#else
+/* C: an object is a pointer to its function table. */
+typedef struct IUnknown IUnknown;
+typedef struct IClassFactory IClassFactory;
+typedef struct IDispatch IDispatch;
+typedef struct IConnectionPointContainer IConnectionPointContainer;
+typedef struct IConnectionPoint IConnectionPoint;
+typedef struct IOleWindow IOleWindow;
+
+#define ZXP_IUNKNOWN_METHODS(T)                                  \
+  HRESULT (*QueryInterface)(T * self, const IID* riid, void** ppv); \
+  ULONG (*AddRef)(T * self);                                     \
+  ULONG (*Release)(T * self);
+
+typedef struct IUnknownVtbl {
+  ZXP_IUNKNOWN_METHODS(IUnknown)
+} IUnknownVtbl;
+struct IUnknown { const IUnknownVtbl* lpVtbl; };
+
+typedef struct IClassFactoryVtbl {
+  ZXP_IUNKNOWN_METHODS(IClassFactory)
+  HRESULT (*CreateInstance)(IClassFactory* self, IUnknown* outer, const IID* riid, void** ppv);
+  HRESULT (*LockServer)(IClassFactory* self, int32_t lock);
+} IClassFactoryVtbl;
+struct IClassFactory { const IClassFactoryVtbl* lpVtbl; };
+
+typedef struct IDispatchVtbl {
+  ZXP_IUNKNOWN_METHODS(IDispatch)
+  HRESULT (*GetTypeInfoCount)(IDispatch* self, UINT* count);
+  HRESULT (*GetTypeInfo)(IDispatch* self, UINT index, LCID lcid, struct ITypeInfo** info);
+  HRESULT (*GetIDsOfNames)(IDispatch* self, const IID* riid, OLECHAR** names, UINT count, LCID lcid, DISPID* ids);
+  HRESULT (*Invoke)(IDispatch* self, DISPID id, const IID* riid, LCID lcid, WORD flags, DISPPARAMS* params,
+                    VARIANT* result, EXCEPINFO* excep, UINT* argErr);
+} IDispatchVtbl;
+struct IDispatch { const IDispatchVtbl* lpVtbl; };
+
+typedef struct IConnectionPointContainerVtbl {
+  ZXP_IUNKNOWN_METHODS(IConnectionPointContainer)
+  HRESULT (*EnumConnectionPoints)(IConnectionPointContainer* self, struct IEnumConnectionPoints** out);
+  HRESULT (*FindConnectionPoint)(IConnectionPointContainer* self, const IID* riid, IConnectionPoint** out);
+} IConnectionPointContainerVtbl;
+struct IConnectionPointContainer { const IConnectionPointContainerVtbl* lpVtbl; };
+
+typedef struct IConnectionPointVtbl {
+  ZXP_IUNKNOWN_METHODS(IConnectionPoint)
+  HRESULT (*GetConnectionInterface)(IConnectionPoint* self, IID* iid);
+  HRESULT (*GetConnectionPointContainer)(IConnectionPoint* self, IConnectionPointContainer** out);
+  HRESULT (*Advise)(IConnectionPoint* self, IUnknown* sink, DWORD* cookie);
+  HRESULT (*Unadvise)(IConnectionPoint* self, DWORD cookie);
+  HRESULT (*EnumConnections)(IConnectionPoint* self, struct IEnumConnections** out);
+} IConnectionPointVtbl;
+struct IConnectionPoint { const IConnectionPointVtbl* lpVtbl; };
+
+typedef struct IProvideClassInfo2 IProvideClassInfo2;
+typedef struct IProvideClassInfo2Vtbl {
+  ZXP_IUNKNOWN_METHODS(IProvideClassInfo2)
+  HRESULT (*GetClassInfo)(IProvideClassInfo2* self, struct ITypeInfo** info);
+  HRESULT (*GetGUID)(IProvideClassInfo2* self, DWORD kind, GUID* guid);
+} IProvideClassInfo2Vtbl;
+struct IProvideClassInfo2 { const IProvideClassInfo2Vtbl* lpVtbl; };
+
+typedef struct IOleWindowVtbl {
+  ZXP_IUNKNOWN_METHODS(IOleWindow)
+  HRESULT (*GetWindow)(IOleWindow* self, HWND* hwnd);
+  HRESULT (*ContextSensitiveHelp)(IOleWindow* self, int32_t enterMode);
+} IOleWindowVtbl;
+struct IOleWindow { const IOleWindowVtbl* lpVtbl; };
+#endif
+
+/* The standard interface identifiers. */
+#if defined(__GNUC__)
+#define ZXP_UNUSED __attribute__((unused))
+#else
+#define ZXP_UNUSED
+#endif
+ZXP_UNUSED static const IID IID_IUnknown = {0x00000000, 0x0000, 0x0000, {0xC0, 0, 0, 0, 0, 0, 0, 0x46}};
+ZXP_UNUSED static const IID IID_IClassFactory = {0x00000001, 0x0000, 0x0000, {0xC0, 0, 0, 0, 0, 0, 0, 0x46}};
+ZXP_UNUSED static const IID IID_IDispatch = {0x00020400, 0x0000, 0x0000, {0xC0, 0, 0, 0, 0, 0, 0, 0x46}};
+ZXP_UNUSED static const IID IID_IOleWindow = {0x00000114, 0x0000, 0x0000, {0xC0, 0, 0, 0, 0, 0, 0, 0x46}};
+ZXP_UNUSED static const IID IID_IConnectionPointContainer = {0xB196B284, 0xBAB4, 0x101A, {0xB6, 0x9C, 0x00, 0xAA, 0x00, 0x34, 0x1D, 0x07}};
+ZXP_UNUSED static const IID IID_IConnectionPoint = {0xB196B286, 0xBAB4, 0x101A, {0xB6, 0x9C, 0x00, 0xAA, 0x00, 0x34, 0x1D, 0x07}};
+ZXP_UNUSED static const IID IID_IProvideClassInfo2 = {0xA6BC3AC0, 0xDBAA, 0x11CE, {0x9D, 0xE3, 0x00, 0xAA, 0x00, 0x4B, 0xB8, 0x51}};
+ZXP_UNUSED static const IID IID_NULL = {0, 0, 0, {0, 0, 0, 0, 0, 0, 0, 0}};
+
+/* ---- The server's entry points ---- */
+HRESULT DllGetClassObject(const CLSID* rclsid, const IID* riid, void** ppv);
+HRESULT DllCanUnloadNow(void); /* S_OK when no object is alive and no lock is held, else S_FALSE */
+HRESULT DllRegisterServer(void);
+HRESULT DllUnregisterServer(void);
+
+/* ---- Strings and VARIANTs ---- */
+BSTR SysAllocString(const OLECHAR* text);
+BSTR SysAllocStringLen(const OLECHAR* text, UINT length);
+void SysFreeString(BSTR text);
+UINT SysStringLen(BSTR text);
+void VariantInit(VARIANT* v);
+HRESULT VariantClear(VARIANT* v);
+/* "{XXXXXXXX-XXXX-XXXX-XXXX-XXXXXXXXXXXX}" to a GUID; CO_E_CLASSSTRING when malformed. */
+HRESULT CLSIDFromString(const OLECHAR* text, CLSID* clsid);
+/* The class identifier registered for a program identifier; CO_E_CLASSSTRING when unknown. */
+HRESULT CLSIDFromProgID(const OLECHAR* progId, CLSID* clsid);
+
+/* ---- The registry (the per-user store; ZORVAXP_REGISTRY names its file) ---- */
+#define HKEY_CLASSES_ROOT ((HKEY)0x80000000u)
+#define HKEY_CURRENT_USER ((HKEY)0x80000001u)
+#define REG_SZ 1
+#define REG_DWORD 4
+#define RRF_RT_ANY 0x0000FFFF
+#define ERROR_SUCCESS 0
+#define ERROR_FILE_NOT_FOUND 2
+#define ERROR_MORE_DATA 234
+/* Reads a value (NULL or "" for a key's default value) as RegGetValueA does: REG_SZ values come
+ * as NUL-terminated UTF-8, REG_DWORD as 4 bytes; *size gives the buffer's size in and the
+ * value's size out (ERROR_MORE_DATA when the buffer is too small). */
+LONG RegGetValueA(HKEY root, const char* subKey, const char* value, DWORD flags, DWORD* type, void* data,
+                  DWORD* size);
+
+/* ---- Input, through the library's window system ---- */
+/* Moves the cursor to the centre of a window (from IOleWindow::GetWindow). */
+HRESULT ZorvaXPInputMoveToWindow(HWND hwnd);
+/* A left click at the cursor: button down, button up, and what they cause processed. */
+HRESULT ZorvaXPInputClick(void);
+/* Lets time pass on the library's clock (timers fire as they come due). */
+HRESULT ZorvaXPInputAdvance(int32_t milliseconds);
+
+#ifdef __cplusplus
+}
+#endif
+
+#endif

@@ -1,0 +1,439 @@
+#include "library/com/DispatchObject.h"
+
+#include <cstring>
+#include <new>
+
+#include "library/ClassTable.h"
+#include "library/com/Automation.h"
+#include "library/com/Server.h"
+#include "platform/gfx/Font.h"
+#include "platform/host/HostError.h"
+
+namespace zxp::library::com {
+
+namespace {
+
+// Our objects answer this private interface with themselves, so that an argument can be
+// recognised as one of ours.
+constexpr Guid kSelfIid = guid("6E2D87A1-0C51-4B8E-9F3D-2A7C51E4B903");
+
+// A font handed to a client: its description, read-only (set a new font to change one).
+class FontObject final : public host::Dispatchable {
+ public:
+  explicit FontObject(host::FontRef f) : font_(std::move(f)) {}
+  const host::MemberTable& memberTable() const override {
+    using F = FontObject;
+    static const host::MemberTable table = host::ClassMembers<F>("StdFont")
+        .readOnlyProperty("Name", &F::Name)
+        .readOnlyProperty("Size", &F::Size)
+        .readOnlyProperty("Bold", &F::Bold)
+        .readOnlyProperty("Italic", &F::Italic)
+        .readOnlyProperty("Underline", &F::Underline)
+        .readOnlyProperty("Strikethrough", &F::Strikethrough)
+        .readOnlyProperty("Charset", &F::Charset)
+        .build();
+    return table;
+  }
+  std::string Name() const { return font_->name; }
+  double Size() const { return font_->size; }
+  bool Bold() const { return font_->bold(); }
+  bool Italic() const { return font_->italic; }
+  bool Underline() const { return font_->underline; }
+  bool Strikethrough() const { return font_->strikethrough; }
+  int16_t Charset() const { return font_->charset; }
+
+ private:
+  host::FontRef font_;
+};
+
+// A picture handed to a client: handle, type and size in HIMETRIC, as the picture object shows.
+class PictureObject final : public host::Dispatchable {
+ public:
+  explicit PictureObject(host::PictureRef p) : picture_(std::move(p)) {}
+  const host::MemberTable& memberTable() const override {
+    using P = PictureObject;
+    static const host::MemberTable table = host::ClassMembers<P>("StdPicture")
+        .readOnlyProperty("Handle", &P::Handle)
+        .readOnlyProperty("hPal", &P::hPal)
+        .readOnlyProperty("Type", &P::Type)
+        .readOnlyProperty("Width", &P::Width)
+        .readOnlyProperty("Height", &P::Height)
+        .build();
+    return table;
+  }
+  int32_t Handle() const { return static_cast<int32_t>(picture_.Handle()); }
+  int32_t hPal() const { return 0; }
+  int16_t Type() const { return picture_.Type(); }
+  int32_t Width() const { return picture_.Width(); }
+  int32_t Height() const { return picture_.Height(); }
+
+ private:
+  host::PictureRef picture_;
+};
+
+// Another host object (a drag-and-drop data object): reachable, but with no members of its own.
+class OpaqueObject final : public host::Dispatchable {
+ public:
+  const host::MemberTable& memberTable() const override {
+    static const host::MemberTable table("Object");
+    return table;
+  }
+};
+
+
+}  // namespace
+
+// ---- ForeignObject ------------------------------------------------------------------------------
+
+ForeignObject::ForeignObject(IUnknown* unknown) : unknown_(unknown) {
+  unknown_->AddRef();
+  void* p = nullptr;
+  if (SUCCEEDED(unknown_->QueryInterface(&IID_IDispatch, &p))) dispatch_ = static_cast<IDispatch*>(p);
+}
+
+ForeignObject::~ForeignObject() {
+  if (dispatch_) dispatch_->Release();
+  unknown_->Release();
+}
+
+// ---- The connection point -----------------------------------------------------------------------
+
+class DispatchObject::EventPoint final : public IConnectionPoint {
+ public:
+  explicit EventPoint(DispatchObject& owner) : owner_(owner) {}
+  HRESULT QueryInterface(const IID* riid, void** ppv) override {
+    if (!ppv) return E_POINTER;
+    *ppv = nullptr;
+    if (!sameIid(riid, IID_IUnknown) && !sameIid(riid, IID_IConnectionPoint)) return E_NOINTERFACE;
+    AddRef();
+    *ppv = static_cast<IConnectionPoint*>(this);
+    return S_OK;
+  }
+  ULONG AddRef() override { return owner_.AddRef(); }
+  ULONG Release() override { return owner_.Release(); }
+  HRESULT GetConnectionInterface(IID* iid) override {
+    if (!iid) return E_POINTER;
+    std::memcpy(iid, &owner_.entry_->eventsIid, sizeof *iid);
+    return S_OK;
+  }
+  HRESULT GetConnectionPointContainer(IConnectionPointContainer** out) override {
+    if (!out) return E_POINTER;
+    owner_.AddRef();
+    *out = &owner_;
+    return S_OK;
+  }
+  HRESULT Advise(IUnknown* sink, DWORD* cookie) override { return owner_.advise(sink, cookie); }
+  HRESULT Unadvise(DWORD cookie) override { return owner_.unadvise(cookie); }
+  HRESULT EnumConnections(IEnumConnections** out) override {
+    if (out) *out = nullptr;
+    return E_NOTIMPL;
+  }
+
+ private:
+  DispatchObject& owner_;
+};
+
+// ---- DispatchObject -----------------------------------------------------------------------------
+
+DispatchObject::DispatchObject() { objectCreated(); }
+
+DispatchObject::~DispatchObject() {
+  unadviseAll();
+  if (form_) form_.reset();  // terminates the control and closes its window
+  objectDestroyed();
+}
+
+DispatchObject* DispatchObject::create(const TypeLibraryEntry& entry) {
+  Creation made = library::create(entry);
+  if (!made.object && !made.control) return nullptr;
+  std::unique_ptr<DispatchObject> o(new DispatchObject());
+  o->entry_ = &entry;
+  o->source_ = progId(entry);
+  if (made.control) {
+    host::FormOptions options;
+    options.name = "ZorvaXPHost";
+    options.classes = &classes();
+    options.clientWidth = 1500;
+    options.clientHeight = 450;
+    o->form_ = std::make_unique<host::Form>(options);
+    host::ExtenderRecord place;
+    place.left = 0;
+    place.top = 0;
+    place.width = 1500;
+    place.height = 450;
+    o->site_ = &o->form_->add(classes(), std::string(entry.name), std::string(entry.name) + "1", place);
+    o->object_ = &o->site_->object();
+  } else {
+    o->owned_ = std::move(made.owned);
+    o->object_ = made.object;
+  }
+  if (!entry.eventsIid.isNull() && !o->object_->memberTable().events().empty())
+    o->events_ = std::make_unique<EventPoint>(*o);
+  return o.release();
+}
+
+DispatchObject* DispatchObject::forValue(const host::Variant& value) {
+  std::unique_ptr<DispatchObject> o(new (std::nothrow) DispatchObject());
+  if (!o) return nullptr;
+  o->value_ = value;
+  using K = host::Variant::Kind;
+  if (value.kind() == K::Font) {
+    o->owned_ = std::make_unique<FontObject>(value.toFont());
+    o->source_ = "StdFont";
+  } else if (value.kind() == K::Picture) {
+    o->owned_ = std::make_unique<PictureObject>(value.toPicture());
+    o->source_ = "StdPicture";
+  } else {
+    o->owned_ = std::make_unique<OpaqueObject>();
+    o->source_ = value.typeName();
+  }
+  o->object_ = o->owned_.get();
+  return o.release();
+}
+
+DispatchObject* DispatchObject::from(IUnknown* unknown) {
+  if (!unknown) return nullptr;
+  void* p = nullptr;
+  if (FAILED(unknown->QueryInterface(asIid(kSelfIid), &p)) || !p) return nullptr;
+  auto* self = static_cast<DispatchObject*>(static_cast<IDispatch*>(p));
+  self->Release();  // the caller still holds its own reference
+  return self;
+}
+
+host::Variant DispatchObject::asVariant() {
+  if (!value_.isEmpty()) return value_;
+  return host::Variant(host::ObjectRef(std::make_shared<ForeignObject>(static_cast<IDispatch*>(this))));
+}
+
+HRESULT DispatchObject::QueryInterface(const IID* riid, void** ppv) {
+  if (!ppv) return E_POINTER;
+  *ppv = nullptr;
+  if (!riid) return E_INVALIDARG;
+  const Guid& g = asGuid(*riid);
+  if (sameIid(riid, IID_IUnknown) || sameIid(riid, IID_IDispatch) || g == kSelfIid ||
+      (entry_ && g == entry_->iid)) {
+    *ppv = static_cast<IDispatch*>(this);
+  } else if (sameIid(riid, IID_IConnectionPointContainer) && events_) {
+    *ppv = static_cast<IConnectionPointContainer*>(this);
+  } else if (sameIid(riid, IID_IOleWindow) && site_) {
+    *ppv = static_cast<IOleWindow*>(this);
+  } else if (sameIid(riid, IID_IProvideClassInfo2) && entry_) {
+    *ppv = static_cast<IProvideClassInfo2*>(this);
+  } else {
+    return E_NOINTERFACE;
+  }
+  AddRef();
+  return S_OK;
+}
+
+ULONG DispatchObject::AddRef() { return ++refs_; }
+
+ULONG DispatchObject::Release() {
+  const ULONG left = --refs_;
+  if (left == 0) delete this;
+  return left;
+}
+
+HRESULT DispatchObject::GetTypeInfoCount(UINT* count) {
+  if (!count) return E_POINTER;
+  *count = 0;  // names are resolved through GetIDsOfNames
+  return S_OK;
+}
+
+HRESULT DispatchObject::GetTypeInfo(UINT, LCID, ITypeInfo** info) {
+  if (info) *info = nullptr;
+  return E_NOTIMPL;
+}
+
+HRESULT DispatchObject::GetIDsOfNames(const IID* riid, OLECHAR** names, UINT count, LCID, DISPID* ids) {
+  if (!names || !ids) return E_POINTER;
+  if (riid && !sameIid(riid, IID_NULL)) return DISP_E_UNKNOWNINTERFACE;
+  if (count == 0) return E_INVALIDARG;
+  HRESULT hr = S_OK;
+  const host::Member* m = names[0] ? object_->memberTable().find(toUtf8(names[0])) : nullptr;
+  ids[0] = m ? m->dispid : DISPID_UNKNOWN;
+  if (!m) hr = DISP_E_UNKNOWNNAME;
+  // The member table keeps no parameter names: every named parameter is unknown.
+  for (UINT i = 1; i < count; ++i) {
+    ids[i] = DISPID_UNKNOWN;
+    hr = DISP_E_UNKNOWNNAME;
+  }
+  return hr;
+}
+
+HRESULT DispatchObject::fail(const std::exception& e, int32_t number, EXCEPINFO* excep) const {
+  if (excep) {
+    std::memset(excep, 0, sizeof *excep);
+    excep->scode = ZORVAXP_HOST_ERROR(number);
+    excep->bstrSource = allocBstr(source_);
+    excep->bstrDescription = allocBstr(e.what());
+  }
+  return DISP_E_EXCEPTION;
+}
+
+HRESULT DispatchObject::Invoke(DISPID id, const IID* riid, LCID, WORD flags, DISPPARAMS* params, VARIANT* result,
+                               EXCEPINFO* excep, UINT* argErr) {
+  if (riid && !sameIid(riid, IID_NULL)) return DISP_E_UNKNOWNINTERFACE;
+  DISPPARAMS none{nullptr, nullptr, 0, 0};
+  if (!params) params = &none;
+  if ((params->cArgs && !params->rgvarg) || (params->cNamedArgs && !params->rgdispidNamedArgs) ||
+      params->cNamedArgs > params->cArgs)
+    return E_INVALIDARG;
+  const host::Member* m = object_->memberTable().findDispId(id);
+  if (!m) return DISP_E_MEMBERNOTFOUND;
+  const bool put = (flags & (DISPATCH_PROPERTYPUT | DISPATCH_PROPERTYPUTREF)) != 0;
+  if (put) {
+    if (m->kind != host::MemberKind::Property) return DISP_E_MEMBERNOTFOUND;
+    if (params->cNamedArgs != 1 || params->rgdispidNamedArgs[0] != DISPID_PROPERTYPUT) return DISP_E_PARAMNOTFOUND;
+  } else {
+    if (!(flags & (DISPATCH_METHOD | DISPATCH_PROPERTYGET))) return E_INVALIDARG;
+    if (params->cNamedArgs) return DISP_E_NONAMEDARGS;
+    if (m->kind == host::MemberKind::Method && !(flags & DISPATCH_METHOD)) return DISP_E_MEMBERNOTFOUND;
+  }
+
+  // Arguments in call order (DISPPARAMS holds them last first).
+  const UINT n = params->cArgs;
+  std::vector<host::Variant> args(n);
+  for (UINT i = 0; i < n; ++i) {
+    const VARIANT& v = params->rgvarg[n - 1 - i];
+    if (isMissing(v)) continue;  // a left-out optional argument stays Empty
+    const HRESULT hr = toHost(v, args[i]);
+    if (FAILED(hr)) {
+      if (argErr) *argErr = n - 1 - i;
+      return hr;
+    }
+  }
+
+  try {
+    host::Variant out;
+    if (put) {
+      const size_t want = m->indexed() ? 2 : 1;
+      if (n != want) return DISP_E_BADPARAMCOUNT;
+      if (m->indexed() ? !m->letAt : !m->let) return DISP_E_MEMBERNOTFOUND;
+      host::Variant& value = args.back();
+      using K = host::Variant::Kind;
+      if (m->type != K::Empty && m->type != K::Font && m->type != K::Picture && m->type != K::Object) {
+        try {
+          value = value.convertedTo(m->type);
+        } catch (const HostError& e) {
+          if (argErr) *argErr = 0;  // the value is the first in DISPPARAMS
+          return e.number() == errOverflow ? DISP_E_OVERFLOW : DISP_E_TYPEMISMATCH;
+        }
+      }
+      if (m->indexed()) m->letAt(*object_, args[0], value);
+      else m->let(*object_, value);
+    } else if (m->kind == host::MemberKind::Property) {
+      if (n != (m->indexed() ? 1u : 0u)) return DISP_E_BADPARAMCOUNT;
+      out = m->indexed() ? m->getAt(*object_, args[0]) : m->get(*object_);
+    } else {
+      if (n > m->argCount || n + m->optionalArgs < m->argCount) return DISP_E_BADPARAMCOUNT;
+      out = host::callMember(*object_, *m, std::move(args));
+    }
+    if (result) return fromHost(out, result);
+    return S_OK;
+  } catch (const HostError& e) {
+    return fail(e, e.number(), excep);
+  } catch (const std::bad_alloc&) {
+    return E_OUTOFMEMORY;
+  } catch (const std::exception& e) {
+    return fail(e, 51 /* internal error */, excep);
+  }
+}
+
+HRESULT DispatchObject::EnumConnectionPoints(IEnumConnectionPoints** out) {
+  if (out) *out = nullptr;
+  return E_NOTIMPL;
+}
+
+HRESULT DispatchObject::FindConnectionPoint(const IID* riid, IConnectionPoint** out) {
+  if (!out) return E_POINTER;
+  *out = nullptr;
+  if (!riid) return E_INVALIDARG;
+  if (!events_ || asGuid(*riid) != entry_->eventsIid) return CONNECT_E_NOCONNECTION;
+  AddRef();
+  *out = events_.get();
+  return S_OK;
+}
+
+HRESULT DispatchObject::GetWindow(HWND* hwnd) {
+  if (!hwnd) return E_POINTER;
+  *hwnd = site_ ? site_->object().hWnd() : 0;
+  return *hwnd ? S_OK : E_FAIL;
+}
+
+HRESULT DispatchObject::GetClassInfo(ITypeInfo** info) {
+  if (info) *info = nullptr;
+  return E_NOTIMPL;
+}
+
+HRESULT DispatchObject::GetGUID(DWORD kind, GUID* guid) {
+  if (!guid) return E_POINTER;
+  std::memset(guid, 0, sizeof *guid);
+  if (kind != GUIDKIND_DEFAULT_SOURCE_DISP_IID) return E_INVALIDARG;
+  if (!events_) return E_FAIL;
+  std::memcpy(guid, &entry_->eventsIid, sizeof *guid);
+  return S_OK;
+}
+
+HRESULT DispatchObject::advise(IUnknown* sink, DWORD* cookie) {
+  if (!sink || !cookie) return E_POINTER;
+  *cookie = 0;
+  void* p = nullptr;
+  if (FAILED(sink->QueryInterface(asIid(entry_->eventsIid), &p)) || !p) {
+    if (FAILED(sink->QueryInterface(&IID_IDispatch, &p)) || !p) return CONNECT_E_CANNOTCONNECT;
+  }
+  Advice a{nextCookie_++, static_cast<IDispatch*>(p), {}};
+  IDispatch* target = a.sink;
+  for (const host::EventMember& e : object_->memberTable().events()) {
+    host::EventBase& ev = e.access(*object_);
+    const DISPID dispid = e.dispid;
+    const host::Connection c = ev.connectVariant([target, dispid](std::vector<host::Variant>& args) {
+      // Arguments go by reference: the sink may change them, as a handler may.
+      const size_t n = args.size();
+      std::vector<VARIANT> values(n), refs(n);
+      for (size_t i = 0; i < n; ++i) {
+        fromHost(args[i], &values[i]);
+        VARIANT& r = refs[n - 1 - i];
+        VariantInit(&r);
+        if (values[i].vt == VT_EMPTY) {
+          r.vt = VT_BYREF | VT_VARIANT;
+          r.pvarVal = &values[i];
+        } else {
+          r.vt = static_cast<VARTYPE>(VT_BYREF | values[i].vt);
+          r.byref = &values[i].llVal;
+        }
+      }
+      DISPPARAMS dp{refs.data(), nullptr, static_cast<UINT>(n), 0};
+      target->AddRef();
+      const HRESULT hr = target->Invoke(dispid, &IID_NULL, 0, DISPATCH_METHOD, &dp, nullptr, nullptr, nullptr);
+      target->Release();
+      for (size_t i = 0; i < n; ++i) {
+        host::Variant back;
+        if (SUCCEEDED(hr) && SUCCEEDED(toHost(values[i], back)) && back.kind() == args[i].kind()) args[i] = back;
+        VariantClear(&values[i]);
+      }
+    });
+    a.connections.emplace_back(&ev, c);
+  }
+  *cookie = a.cookie;
+  advice_.push_back(std::move(a));
+  return S_OK;
+}
+
+HRESULT DispatchObject::unadvise(DWORD cookie) {
+  for (auto it = advice_.begin(); it != advice_.end(); ++it) {
+    if (it->cookie != cookie) continue;
+    Advice a = std::move(*it);
+    advice_.erase(it);
+    for (auto& [ev, c] : a.connections) ev->disconnect(c);
+    a.sink->Release();
+    return S_OK;
+  }
+  return CONNECT_E_NOCONNECTION;
+}
+
+void DispatchObject::unadviseAll() {
+  while (!advice_.empty()) unadvise(advice_.front().cookie);
+}
+
+}  // namespace zxp::library::com

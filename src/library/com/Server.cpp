@@ -1,0 +1,197 @@
+// The server's exported entry points: class factories, the unload test, registration, and the
+// registry and input calls a host needs to reach the server from plain C.
+#include "library/com/Server.h"
+
+#include <atomic>
+#include <cstring>
+#include <new>
+
+#include "library/com/Automation.h"
+#include "library/com/DispatchObject.h"
+#include "library/com/Registration.h"
+#include "platform/host/HostError.h"
+#include "platform/services/Registry.h"
+#include "platform/ui/TestInput.h"
+#include "platform/ui/User.h"
+
+namespace zxp::library::com {
+
+namespace {
+
+std::atomic<long> gObjects{0};
+std::atomic<long> gLocks{0};
+
+// One factory per class of the type library, alive while a client holds it.
+class ClassFactory final : public IClassFactory {
+ public:
+  explicit ClassFactory(const TypeLibraryEntry& e) : entry_(e) { objectCreated(); }
+  ClassFactory(const ClassFactory&) = delete;
+  ClassFactory& operator=(const ClassFactory&) = delete;
+
+  HRESULT QueryInterface(const IID* riid, void** ppv) override {
+    if (!ppv) return E_POINTER;
+    *ppv = nullptr;
+    if (!sameIid(riid, IID_IUnknown) && !sameIid(riid, IID_IClassFactory)) return E_NOINTERFACE;
+    AddRef();
+    *ppv = static_cast<IClassFactory*>(this);
+    return S_OK;
+  }
+  ULONG AddRef() override { return ++refs_; }
+  ULONG Release() override {
+    const ULONG left = --refs_;
+    if (left == 0) delete this;
+    return left;
+  }
+  HRESULT CreateInstance(IUnknown* outer, const IID* riid, void** ppv) override {
+    if (!ppv) return E_POINTER;
+    *ppv = nullptr;
+    if (!riid) return E_INVALIDARG;
+    if (outer) return CLASS_E_NOAGGREGATION;
+    DispatchObject* o = nullptr;
+    try {
+      o = DispatchObject::create(entry_);
+    } catch (const std::bad_alloc&) {
+      return E_OUTOFMEMORY;
+    } catch (const std::exception&) {
+      return E_FAIL;
+    }
+    if (!o) return CLASS_E_CLASSNOTAVAILABLE;
+    const HRESULT hr = o->QueryInterface(riid, ppv);
+    o->Release();
+    return hr;
+  }
+  HRESULT LockServer(int32_t lock) override {
+    if (lock) ++gLocks;
+    else if (gLocks > 0) --gLocks;
+    return S_OK;
+  }
+
+ private:
+  ~ClassFactory() { objectDestroyed(); }
+  std::atomic<ULONG> refs_{1};
+  const TypeLibraryEntry& entry_;
+};
+
+std::string readUtf8(const OLECHAR* s) { return toUtf8(s); }
+
+}  // namespace
+
+void objectCreated() { ++gObjects; }
+void objectDestroyed() { --gObjects; }
+long liveObjects() { return gObjects; }
+long serverLocks() { return gLocks; }
+
+}  // namespace zxp::library::com
+
+using namespace zxp;
+using namespace zxp::library;
+using namespace zxp::library::com;
+
+extern "C" {
+
+HRESULT DllGetClassObject(const CLSID* rclsid, const IID* riid, void** ppv) {
+  if (!ppv) return E_POINTER;
+  *ppv = nullptr;
+  if (!rclsid || !riid) return E_INVALIDARG;
+  const TypeLibraryEntry* e = findByClsid(asGuid(*rclsid));
+  if (!e || !registered(*e)) return CLASS_E_CLASSNOTAVAILABLE;
+  auto* f = new (std::nothrow) ClassFactory(*e);
+  if (!f) return E_OUTOFMEMORY;
+  const HRESULT hr = f->QueryInterface(riid, ppv);
+  f->Release();
+  return hr;
+}
+
+HRESULT DllCanUnloadNow(void) { return liveObjects() == 0 && serverLocks() == 0 ? S_OK : S_FALSE; }
+
+HRESULT DllRegisterServer(void) {
+  try {
+    services::Registry r;
+    if (!r.load()) return SELFREG_E_CLASS;
+    registerServer(r, modulePath());
+    return r.save() ? S_OK : SELFREG_E_CLASS;
+  } catch (const std::exception&) {
+    return SELFREG_E_CLASS;
+  }
+}
+
+HRESULT DllUnregisterServer(void) {
+  try {
+    services::Registry r;
+    if (!r.load()) return SELFREG_E_CLASS;
+    unregisterServer(r);
+    return r.save() ? S_OK : SELFREG_E_CLASS;
+  } catch (const std::exception&) {
+    return SELFREG_E_CLASS;
+  }
+}
+
+HRESULT CLSIDFromProgID(const OLECHAR* progId, CLSID* clsid) {
+  if (!progId || !clsid) return E_INVALIDARG;
+  try {
+    services::Registry r;
+    if (!r.load()) return CO_E_CLASSSTRING;
+    const services::RegistryValue* v = r.value("HKEY_CLASSES_ROOT\\" + readUtf8(progId) + "\\CLSID", "");
+    Guid g;
+    if (!v || v->type != services::kRegSz || !Guid::parse(v->text, g)) return CO_E_CLASSSTRING;
+    std::memcpy(clsid, &g, sizeof g);
+    return S_OK;
+  } catch (const std::exception&) {
+    return E_FAIL;
+  }
+}
+
+LONG RegGetValueA(HKEY root, const char* subKey, const char* value, DWORD flags, DWORD* type, void* data,
+                  DWORD* size) {
+  std::string key;
+  if (root == HKEY_CLASSES_ROOT) key = "HKEY_CLASSES_ROOT";
+  else if (root == HKEY_CURRENT_USER) key = "HKEY_CURRENT_USER";
+  else return 6;  // ERROR_INVALID_HANDLE
+  if (subKey && *subKey) key += std::string("\\") + subKey;
+  try {
+    services::Registry r;
+    if (!r.load()) return 1012;  // ERROR_CANTREAD
+    const services::RegistryValue* v = r.value(key, value ? value : "");
+    if (!v) return ERROR_FILE_NOT_FOUND;
+    const bool wantSz = (flags & 0x2) || (flags & 0xFFFF) == RRF_RT_ANY || !(flags & 0xFFFF);
+    const bool wantDword = (flags & 0x10) || (flags & 0xFFFF) == RRF_RT_ANY || !(flags & 0xFFFF);
+    if ((v->type == services::kRegSz && !wantSz) || (v->type == services::kRegDword && !wantDword))
+      return 1630;  // ERROR_UNSUPPORTED_TYPE
+    if (type) *type = v->type;
+    const DWORD need = v->type == services::kRegSz ? static_cast<DWORD>(v->text.size() + 1) : 4;
+    if (!data) {
+      if (size) *size = need;
+      return ERROR_SUCCESS;
+    }
+    if (!size) return 87;  // ERROR_INVALID_PARAMETER
+    if (*size < need) {
+      *size = need;
+      return ERROR_MORE_DATA;
+    }
+    if (v->type == services::kRegSz) std::memcpy(data, v->text.c_str(), need);
+    else std::memcpy(data, &v->number, 4);
+    *size = need;
+    return ERROR_SUCCESS;
+  } catch (const std::exception&) {
+    return 1012;
+  }
+}
+
+HRESULT ZorvaXPInputMoveToWindow(HWND hwnd) {
+  if (!IsWindow(hwnd)) return E_INVALIDARG;
+  ui::TestInput().moveTo(hwnd);
+  return S_OK;
+}
+
+HRESULT ZorvaXPInputClick(void) {
+  ui::TestInput().click();
+  return S_OK;
+}
+
+HRESULT ZorvaXPInputAdvance(int32_t milliseconds) {
+  if (milliseconds < 0) return E_INVALIDARG;
+  ui::TestInput().advance(milliseconds);
+  return S_OK;
+}
+
+}  // extern "C"

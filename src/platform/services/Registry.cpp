@@ -1,0 +1,260 @@
+#include "platform/services/Registry.h"
+
+#include <cerrno>
+#include <cstdio>
+#include <cstdlib>
+#include <filesystem>
+#include <system_error>
+
+#include "platform/host/NoCase.h"
+#include "platform/services/FileIo.h"
+
+namespace zxp::services {
+
+namespace {
+
+constexpr std::string_view kHeader = "ZorvaXP Registry 1";
+constexpr uint64_t kMaxFileBytes = 64u << 20;
+
+std::string quote(std::string_view s) {
+  std::string out = "\"";
+  for (char c : s) {
+    if (c == '\\' || c == '"') out += '\\';
+    if (c == '\n') {
+      out += "\\n";
+      continue;
+    }
+    out += c;
+  }
+  return out + "\"";
+}
+
+// Reads a quoted string at s[i]; false when unterminated.
+bool unquote(std::string_view s, size_t& i, std::string& out) {
+  if (i >= s.size() || s[i] != '"') return false;
+  out.clear();
+  for (++i; i < s.size(); ++i) {
+    char c = s[i];
+    if (c == '"') {
+      ++i;
+      return true;
+    }
+    if (c == '\\') {
+      if (++i >= s.size()) return false;
+      c = s[i] == 'n' ? '\n' : s[i];
+    }
+    out += c;
+  }
+  return false;
+}
+
+}  // namespace
+
+std::string Registry::defaultPath() {
+  if (const char* p = std::getenv("ZORVAXP_REGISTRY"); p && *p) return p;
+  std::string base;
+  if (const char* x = std::getenv("XDG_CONFIG_HOME"); x && *x) base = x;
+  else if (const char* h = std::getenv("HOME"); h && *h) base = std::string(h) + "/.config";
+  else base = ".";
+  return base + "/zorvaxp/registry.reg";
+}
+
+std::string Registry::normalise(std::string_view key) {
+  while (!key.empty() && key.front() == '\\') key.remove_prefix(1);
+  while (!key.empty() && key.back() == '\\') key.remove_suffix(1);
+  return host::lowerKey(key);
+}
+
+Registry::Key& Registry::ensure(std::string_view key) {
+  while (!key.empty() && key.front() == '\\') key.remove_prefix(1);
+  while (!key.empty() && key.back() == '\\') key.remove_suffix(1);
+  // Every key above exists too.
+  for (size_t at = key.find('\\'); at != std::string_view::npos; at = key.find('\\', at + 1)) {
+    const std::string lower = normalise(key.substr(0, at));
+    if (!keys_.count(lower)) keys_[lower].path = std::string(key.substr(0, at));
+  }
+  Key& k = keys_[normalise(key)];
+  if (k.path.empty()) k.path = std::string(key);
+  return k;
+}
+
+void Registry::createKey(std::string_view key) { ensure(key); }
+
+void Registry::setString(std::string_view key, std::string_view name, std::string_view value) {
+  RegistryValue v;
+  v.type = kRegSz;
+  v.text = std::string(value);
+  ensure(key).values[host::lowerKey(name)] = {std::string(name), std::move(v)};
+}
+
+void Registry::setDword(std::string_view key, std::string_view name, uint32_t value) {
+  RegistryValue v;
+  v.type = kRegDword;
+  v.number = value;
+  ensure(key).values[host::lowerKey(name)] = {std::string(name), std::move(v)};
+}
+
+bool Registry::deleteTree(std::string_view key) {
+  const std::string k = normalise(key);
+  if (k.empty()) return false;
+  auto it = keys_.find(k);
+  if (it == keys_.end()) return false;
+  const std::string below = k + "\\";
+  it = keys_.erase(it);
+  while (it != keys_.end() && it->first.compare(0, below.size(), below) == 0) it = keys_.erase(it);
+  return true;
+}
+
+bool Registry::hasKey(std::string_view key) const { return keys_.count(normalise(key)) != 0; }
+
+const RegistryValue* Registry::value(std::string_view key, std::string_view name) const {
+  auto it = keys_.find(normalise(key));
+  if (it == keys_.end()) return nullptr;
+  auto v = it->second.values.find(host::lowerKey(name));
+  return v == it->second.values.end() ? nullptr : &v->second.second;
+}
+
+std::vector<std::string> Registry::valueNames(std::string_view key) const {
+  std::vector<std::string> out;
+  auto it = keys_.find(normalise(key));
+  if (it == keys_.end()) return out;
+  for (const auto& [lower, v] : it->second.values) out.push_back(v.first);  // "" sorts first
+  return out;
+}
+
+std::vector<std::string> Registry::subkeys(std::string_view key) const {
+  const std::string k = normalise(key);
+  const std::string prefix = k.empty() ? "" : k + "\\";
+  std::vector<std::string> out;
+  for (auto it = keys_.lower_bound(prefix); it != keys_.end(); ++it) {
+    if (it->first.compare(0, prefix.size(), prefix) != 0) break;
+    const std::string_view rest = std::string_view(it->first).substr(prefix.size());
+    if (rest.empty() || rest.find('\\') != std::string_view::npos) continue;
+    out.push_back(it->second.path.substr(it->second.path.size() - rest.size()));
+  }
+  return out;
+}
+
+std::vector<std::string> Registry::keys() const {
+  std::vector<std::string> out;
+  for (const auto& [lower, k] : keys_) out.push_back(k.path);
+  return out;
+}
+
+std::string Registry::text(std::string_view below) const {
+  std::string out = std::string(kHeader) + "\n";
+  const std::string top = normalise(below);
+  for (const auto& [lower, k] : keys_) {
+    if (!top.empty() && lower != top && lower.compare(0, top.size() + 1, top + "\\") != 0) continue;
+    out += "\n[" + k.path + "]\n";
+    for (const auto& [lowerName, nv] : k.values) {
+      out += nv.first.empty() ? "@" : quote(nv.first);
+      out += '=';
+      if (nv.second.type == kRegDword) {
+        char buf[16];
+        std::snprintf(buf, sizeof buf, "dword:%08x", nv.second.number);
+        out += buf;
+      } else {
+        out += quote(nv.second.text);
+      }
+      out += '\n';
+    }
+  }
+  return out;
+}
+
+bool Registry::parse(std::string_view text, std::string* error) {
+  keys_.clear();
+  auto fail = [&](int line, const std::string& why) {
+    keys_.clear();
+    if (error) *error = "line " + std::to_string(line) + ": " + why;
+    return false;
+  };
+  int lineNo = 0;
+  std::string current;
+  bool haveKey = false;
+  size_t pos = 0;
+  while (pos <= text.size()) {
+    size_t end = text.find('\n', pos);
+    if (end == std::string_view::npos) end = text.size();
+    std::string_view line = text.substr(pos, end - pos);
+    pos = end + 1;
+    ++lineNo;
+    if (!line.empty() && line.back() == '\r') line.remove_suffix(1);
+    if (lineNo == 1) {
+      if (line != kHeader) return fail(1, "not a registry file (expected \"" + std::string(kHeader) + "\")");
+      continue;
+    }
+    if (line.empty() || line.front() == ';') {
+      if (end == text.size()) break;
+      continue;
+    }
+    if (line.front() == '[') {
+      if (line.size() < 3 || line.back() != ']') return fail(lineNo, "a key line must be [path]");
+      current = std::string(line.substr(1, line.size() - 2));
+      ensure(current);
+      haveKey = true;
+    } else {
+      if (!haveKey) return fail(lineNo, "a value before any key");
+      std::string name;
+      size_t i = 0;
+      if (line.front() == '@') {
+        i = 1;
+      } else if (!unquote(line, i, name)) {
+        return fail(lineNo, "a value name must be @ or quoted");
+      }
+      if (i >= line.size() || line[i] != '=') return fail(lineNo, "expected = after the value name");
+      ++i;
+      const std::string_view rest = line.substr(i);
+      if (rest.substr(0, 6) == "dword:") {
+        const std::string digits(rest.substr(6));
+        char* stop = nullptr;
+        errno = 0;
+        const unsigned long n = std::strtoul(digits.c_str(), &stop, 16);
+        if (digits.empty() || digits.size() > 8 || *stop || errno) return fail(lineNo, "bad dword value");
+        setDword(current, name, static_cast<uint32_t>(n));
+      } else {
+        std::string value;
+        if (!unquote(line, i, value) || i != line.size()) return fail(lineNo, "bad string value");
+        setString(current, name, value);
+      }
+    }
+    if (end == text.size()) break;
+  }
+  if (lineNo == 0) return fail(1, "empty file");
+  return true;
+}
+
+bool Registry::load(std::string* error) {
+  std::error_code ec;
+  if (!std::filesystem::exists(path_, ec)) {
+    keys_.clear();
+    return true;
+  }
+  std::vector<uint8_t> bytes;
+  const FileOutcome r = readRegularFile(path_, kMaxFileBytes, bytes);
+  if (!r) {
+    if (error) *error = path_ + ": " + r.reason;
+    return false;
+  }
+  std::string why;
+  if (!parse(std::string_view(reinterpret_cast<const char*>(bytes.data()), bytes.size()), &why)) {
+    if (error) *error = path_ + ": " + why;
+    return false;
+  }
+  return true;
+}
+
+bool Registry::save(std::string* error) const {
+  std::error_code ec;
+  const std::filesystem::path folder = std::filesystem::path(path_).parent_path();
+  if (!folder.empty()) std::filesystem::create_directories(folder, ec);
+  const FileOutcome r = writeFileAtomically(path_, text());
+  if (!r) {
+    if (error) *error = path_ + ": " + r.reason;
+    return false;
+  }
+  return true;
+}
+
+}  // namespace zxp::services

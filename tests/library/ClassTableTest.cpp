@@ -1,0 +1,113 @@
+// The library's published surface: every class of the type library with distinct fixed
+// identifiers, the controls' container flags and toolbox bitmaps as published, About at -552 on
+// every control, the number ranges of properties and methods.
+#include <gtest/gtest.h>
+
+#include <set>
+
+#include "library/ClassTable.h"
+#include "library/TypeLibrary.h"
+#include "platform/ui/EventLoop.h"
+
+namespace zxp::library {
+namespace {
+
+TEST(TypeLibrary, IdentifiersAreDistinctAndReadBack) {
+  std::set<std::string> seen;
+  size_t ids = 0;
+  for (const TypeLibraryEntry& e : typeLibrary()) {
+    for (const Guid* g : {&e.clsid, &e.iid, &e.eventsIid}) {
+      if (g->isNull()) continue;
+      ++ids;
+      EXPECT_TRUE(seen.insert(g->toString()).second) << e.name;
+      Guid back;
+      ASSERT_TRUE(Guid::parse(g->toString(), back));
+      EXPECT_EQ(back, *g);
+    }
+    if (e.kind == ClassKind::Control) {
+      EXPECT_FALSE(e.iid.isNull()) << e.name;
+      EXPECT_FALSE(e.eventsIid.isNull()) << e.name;
+    }
+  }
+  EXPECT_EQ(seen.size(), ids);
+  Guid g;
+  EXPECT_FALSE(Guid::parse("{A5015A55-1643-4C2E-8D0A-C8B283692A7}", g));
+  EXPECT_FALSE(Guid::parse("A5015A55x1643-4C2E-8D0A-C8B283692A7A", g));
+  EXPECT_TRUE(Guid::parse("a5015a55-1643-4c2e-8d0a-c8b283692a7a", g));
+  EXPECT_EQ(g.toString(), "{A5015A55-1643-4C2E-8D0A-C8B283692A7A}");
+}
+
+TEST(TypeLibrary, PublishedClassesWithTheirInstancing) {
+  const struct {
+    const char* name;
+    ClassKind kind;
+    Instancing instancing;
+  } expected[] = {
+      {"GZorva", ClassKind::Class, Instancing::Global},
+      {"clsFileSystemObj", ClassKind::Class, Instancing::Creatable},
+      {"clsLItem", ClassKind::Class, Instancing::Creatable},
+      {"clsHookingThunk", ClassKind::Class, Instancing::NotCreatable},
+      {"clsMWheel", ClassKind::Class, Instancing::NotCreatable},
+      {"clsTimer", ClassKind::Class, Instancing::NotCreatable},
+      {"clsDatePickerHook", ClassKind::Class, Instancing::NotCreatable},
+      {"pPageImageList", ClassKind::PropertyPage, Instancing::Creatable},
+      {"pPageListBox", ClassKind::PropertyPage, Instancing::Creatable},
+  };
+  for (const auto& x : expected) {
+    const TypeLibraryEntry* e = findByName(x.name);
+    ASSERT_NE(e, nullptr) << x.name;
+    EXPECT_EQ(e->kind, x.kind) << x.name;
+    EXPECT_EQ(e->instancing, x.instancing) << x.name;
+  }
+  // The private controls are not in the type library.
+  for (const char* name : {"ZorvaTextButton", "ProgressBarEx", "ZorvaSpinScroll", "ZorvaYear4DBK", "ZorvaMonth4DBK"})
+    EXPECT_EQ(findByName(name), nullptr) << name;
+  EXPECT_EQ(progId(*findByName("ZorvaXPButton")), "ZorvaXPProject.ZorvaXPButton");
+}
+
+TEST(ClassTable, ControlsCarryThePublishedFlagsAndBitmaps) {
+  const struct {
+    const char* name;
+    uint32_t misc;
+    int bitmap;
+  } published[] = {
+      {"ZorvaForm", 0x2c191, 30000},           {"ZorvaXPListBox", 0x30191, 30001},
+      {"ZorvaXPProgressBar", 0x20191, 30002},  {"ZorvaXPDPicker", 0x20191, 30003},
+      {"ZorvaXPCalender", 0x20191, 30004},     {"ZorvaXPTextBox", 0x20191, 30005},
+      {"ZorvaXPSpin", 0x20191, 30006},         {"ZorvaXpImageList", 0x20591, 30007},
+      {"ZorvaXPOptionButton", 0x20191, 30008}, {"ZorvaXPStatusBar", 0x28191, 30009},
+      {"ZorvaXPHookTab", 0x30191, 30010},      {"ZorvaXPButton", 0x29191, 30011},
+      {"ZorvaXPToolBar", 0x28191, 30012},      {"ZorvaXPVScrollBar", 0x28191, 30013},
+      {"ZorvaXPLabel", 0x28191, 30014},        {"ZorvaXPFrame", 0x30191, 30015},
+      {"ZorvaXPHScrollBar", 0x20191, 30016},   {"ZorvaXPCheckBox", 0x20191, 30017},
+  };
+  ui::resetWindowSystem();
+  for (const auto& p : published) {
+    const TypeLibraryEntry* e = findByName(p.name);
+    ASSERT_NE(e, nullptr) << p.name;
+    EXPECT_EQ(e->kind, ClassKind::Control);
+    const host::ControlClass* c = classes().find(p.name);
+    if (!c) continue;  // a control whose family has not landed yet is not served
+    EXPECT_EQ(c->miscStatus, p.misc) << p.name;
+    EXPECT_EQ(c->toolboxBitmap, p.bitmap) << p.name;
+    // About at -552; properties and methods numbered in their own ranges, counted together.
+    auto control = c->create();
+    const host::MemberTable& t = control->memberTable();
+    const host::Member* about = t.find("About");
+    ASSERT_NE(about, nullptr) << p.name;
+    EXPECT_EQ(about->dispid, host::DISPID_ABOUTBOX) << p.name;
+    int32_t next = 0;
+    for (const host::Member& m : t.members()) {
+      if (m.dispid == host::DISPID_ABOUTBOX) continue;
+      const int32_t base = m.kind == host::MemberKind::Property ? host::kPropertyDispIdBase : host::kMethodDispIdBase;
+      EXPECT_EQ(m.dispid, base + next) << p.name << "." << m.name;
+      ++next;
+    }
+  }
+  // Every served control has its row in the type library.
+  for (const host::ControlClass& c : classes().classes()) EXPECT_NE(findByName(c.name), nullptr) << c.name;
+  ui::resetWindowSystem();
+}
+
+}  // namespace
+}  // namespace zxp::library

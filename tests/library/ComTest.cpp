@@ -1,0 +1,314 @@
+// The component server in process: class factories, IDispatch over the member tables (VARIANT
+// conversions, named arguments, errors with EXCEPINFO), events through connection points with
+// by-reference arguments, and what registration writes.
+#include <gtest/gtest.h>
+
+#include <functional>
+#include <vector>
+
+#include "buttons/ZorvaXPButton.h"
+#include "library/ClassTable.h"
+#include "library/TypeLibrary.h"
+#include "library/com/Automation.h"
+#include "library/com/DispatchObject.h"
+#include "library/com/Registration.h"
+#include "platform/ui/EventLoop.h"
+#include "platform/ui/TestInput.h"
+#include "zorvaxp/zorvaxp_com.h"
+
+namespace zxp::library::com {
+namespace {
+
+// A sink that hands every event to a function.
+class Sink final : public IDispatch {
+ public:
+  std::function<void(DISPID, DISPPARAMS&)> onEvent;
+  HRESULT QueryInterface(const IID* riid, void** ppv) override {
+    *ppv = sameIid(riid, IID_IUnknown) || sameIid(riid, IID_IDispatch) ? this : nullptr;
+    if (!*ppv) return E_NOINTERFACE;
+    AddRef();
+    return S_OK;
+  }
+  ULONG AddRef() override { return ++refs; }
+  ULONG Release() override { return --refs; }
+  HRESULT GetTypeInfoCount(UINT*) override { return E_NOTIMPL; }
+  HRESULT GetTypeInfo(UINT, LCID, ITypeInfo**) override { return E_NOTIMPL; }
+  HRESULT GetIDsOfNames(const IID*, OLECHAR**, UINT, LCID, DISPID*) override { return E_NOTIMPL; }
+  HRESULT Invoke(DISPID id, const IID*, LCID, WORD, DISPPARAMS* p, VARIANT*, EXCEPINFO*, UINT*) override {
+    if (onEvent) onEvent(id, *p);
+    return S_OK;
+  }
+  ULONG refs = 1;
+};
+
+class ComTest : public ::testing::Test {
+ protected:
+  void SetUp() override { ui::resetWindowSystem(); }
+  void TearDown() override {
+    for (IDispatch* d : made) d->Release();
+    EXPECT_EQ(DllCanUnloadNow(), S_OK);
+    ui::resetWindowSystem();
+  }
+
+  IDispatch* create(const char* className) {
+    const TypeLibraryEntry* e = findByName(className);
+    EXPECT_NE(e, nullptr);
+    IClassFactory* f = nullptr;
+    if (DllGetClassObject(asIid(e->clsid), &IID_IClassFactory, reinterpret_cast<void**>(&f)) != S_OK) return nullptr;
+    IDispatch* d = nullptr;
+    EXPECT_EQ(f->CreateInstance(nullptr, &IID_IDispatch, reinterpret_cast<void**>(&d)), S_OK);
+    f->Release();
+    if (d) made.push_back(d);
+    return d;
+  }
+
+  static DISPID id(IDispatch* d, const char* name) {
+    std::u16string w = toUtf16(name);
+    OLECHAR* names[] = {reinterpret_cast<OLECHAR*>(w.data())};
+    DISPID out = 0;
+    d->GetIDsOfNames(&IID_NULL, names, 1, 0, &out);
+    return out;
+  }
+
+  // Invoke with arguments in call order; the result is kept in `result`.
+  HRESULT call(IDispatch* d, DISPID member, WORD flags, std::vector<VARIANT> args, bool namedPut = false) {
+    std::reverse(args.begin(), args.end());
+    DISPID named = DISPID_PROPERTYPUT;
+    DISPPARAMS p{args.data(), namedPut ? &named : nullptr, static_cast<UINT>(args.size()), namedPut ? 1u : 0u};
+    VariantClear(&result);
+    clearExcep();
+    argErr = 99;
+    const HRESULT hr = d->Invoke(member, &IID_NULL, 0, flags, &p, &result, &excep, &argErr);
+    for (VARIANT& v : args) VariantClear(&v);
+    return hr;
+  }
+  HRESULT put(IDispatch* d, const char* name, VARIANT v) {
+    return call(d, id(d, name), DISPATCH_PROPERTYPUT, {v}, true);
+  }
+  HRESULT get(IDispatch* d, const char* name) { return call(d, id(d, name), DISPATCH_PROPERTYGET, {}); }
+  void clearExcep() {
+    SysFreeString(excep.bstrSource);
+    SysFreeString(excep.bstrDescription);
+    excep = EXCEPINFO{};
+  }
+
+  static VARIANT i2(int16_t x) { VARIANT v{}; v.vt = VT_I2; v.iVal = x; return v; }
+  static VARIANT i4(int32_t x) { VARIANT v{}; v.vt = VT_I4; v.lVal = x; return v; }
+  static VARIANT r8(double x) { VARIANT v{}; v.vt = VT_R8; v.dblVal = x; return v; }
+  static VARIANT str(const char* s) { VARIANT v{}; v.vt = VT_BSTR; v.bstrVal = allocBstr(s); return v; }
+  std::string resultText() const { return result.vt == VT_BSTR ? toUtf8(result.bstrVal, SysStringLen(result.bstrVal)) : "?"; }
+
+  std::vector<IDispatch*> made;
+  VARIANT result{};
+  EXCEPINFO excep{};
+  UINT argErr = 0;
+  ~ComTest() override {
+    VariantClear(&result);
+    clearExcep();
+  }
+};
+
+TEST_F(ComTest, PropertiesConvertTheirArgumentsToTheMemberType) {
+  IDispatch* b = create("ZorvaXPButton");
+  ASSERT_NE(b, nullptr);
+  // A Long colour from a 16-bit integer, a Double (halves to even) and a numeric text.
+  EXPECT_EQ(put(b, "NormalColor", i2(255)), S_OK);
+  EXPECT_EQ(get(b, "NormalColor"), S_OK);
+  EXPECT_EQ(result.vt, VT_I4);
+  EXPECT_EQ(result.lVal, 255);
+  EXPECT_EQ(put(b, "NormalColor", r8(2.5)), S_OK);
+  EXPECT_EQ(get(b, "NormalColor"), S_OK);
+  EXPECT_EQ(result.lVal, 2);
+  EXPECT_EQ(put(b, "NormalColor", str("65280")), S_OK);
+  EXPECT_EQ(get(b, "NormalColor"), S_OK);
+  EXPECT_EQ(result.lVal, 0xFF00);
+  // Out of range and not a number: the component model's codes, the argument named.
+  EXPECT_EQ(put(b, "NormalColor", r8(1e12)), DISP_E_OVERFLOW);
+  EXPECT_EQ(put(b, "NormalColor", str("blue")), DISP_E_TYPEMISMATCH);
+  EXPECT_EQ(argErr, 0u);
+  VARIANT null{};
+  null.vt = VT_NULL;
+  EXPECT_EQ(put(b, "Caption", null), DISP_E_TYPEMISMATCH);
+  VARIANT odd{};
+  odd.vt = 0x48;  // no such type
+  EXPECT_EQ(put(b, "Caption", odd), DISP_E_BADVARTYPE);
+  // A Boolean reads back as VARIANT_BOOL; a by-reference argument is read through its pointer.
+  VARIANT_BOOL off = VARIANT_FALSE;
+  VARIANT ref{};
+  ref.vt = VT_BYREF | VT_BOOL;
+  ref.pboolVal = &off;
+  EXPECT_EQ(put(b, "HiglightMouseOver", ref), S_OK);
+  EXPECT_EQ(get(b, "HiglightMouseOver"), S_OK);
+  EXPECT_EQ(result.vt, VT_BOOL);
+  EXPECT_EQ(result.boolVal, VARIANT_FALSE);
+  // Text round-trips through UTF-16, outside the basic plane too.
+  EXPECT_EQ(put(b, "Caption", str("Grüße 😀")), S_OK);
+  EXPECT_EQ(get(b, "Caption"), S_OK);
+  EXPECT_EQ(resultText(), "Grüße 😀");
+}
+
+TEST_F(ComTest, BadCallsGetTheComponentModelsCodes) {
+  IDispatch* b = create("ZorvaXPButton");
+  ASSERT_NE(b, nullptr);
+  EXPECT_EQ(id(b, "NoSuchThing"), DISPID_UNKNOWN);
+  // A named parameter the table does not know.
+  std::u16string n0 = toUtf16("Caption"), n1 = toUtf16("Value");
+  OLECHAR* names[] = {reinterpret_cast<OLECHAR*>(n0.data()), reinterpret_cast<OLECHAR*>(n1.data())};
+  DISPID ids[2];
+  EXPECT_EQ(b->GetIDsOfNames(&IID_NULL, names, 2, 0, ids), DISP_E_UNKNOWNNAME);
+  EXPECT_EQ(ids[0], 0x68030006);
+  EXPECT_EQ(ids[1], DISPID_UNKNOWN);
+  const DISPID caption = id(b, "Caption");
+  EXPECT_EQ(call(b, caption, DISPATCH_PROPERTYPUT, {str("x")}), DISP_E_PARAMNOTFOUND);  // no named argument
+  EXPECT_EQ(call(b, caption, DISPATCH_PROPERTYPUT, {str("x"), str("y")}, true), DISP_E_BADPARAMCOUNT);
+  EXPECT_EQ(call(b, caption, DISPATCH_PROPERTYGET, {i4(1)}), DISP_E_BADPARAMCOUNT);
+  EXPECT_EQ(call(b, id(b, "RedrawMe"), DISPATCH_METHOD, {i4(1)}), DISP_E_BADPARAMCOUNT);
+  EXPECT_EQ(call(b, id(b, "RedrawMe"), DISPATCH_PROPERTYPUT, {i4(1)}, true), DISP_E_MEMBERNOTFOUND);
+  EXPECT_EQ(call(b, 0x600300FF, DISPATCH_METHOD, {}), DISP_E_MEMBERNOTFOUND);
+  EXPECT_EQ(call(b, id(b, "RedrawMe"), DISPATCH_METHOD, {}), S_OK);
+  DISPPARAMS p{nullptr, nullptr, 0, 0};
+  EXPECT_EQ(b->Invoke(caption, &IID_IDispatch, 0, DISPATCH_PROPERTYGET, &p, nullptr, nullptr, nullptr),
+            DISP_E_UNKNOWNINTERFACE);
+  void* none = nullptr;
+  EXPECT_EQ(b->QueryInterface(&IID_IClassFactory, &none), E_NOINTERFACE);
+  // Classes clients cannot create have no factory.
+  IClassFactory* f = nullptr;
+  EXPECT_EQ(DllGetClassObject(asIid(findByName("clsTimer")->clsid), &IID_IClassFactory, reinterpret_cast<void**>(&f)),
+            CLASS_E_CLASSNOTAVAILABLE);
+  EXPECT_EQ(f, nullptr);
+}
+
+TEST_F(ComTest, HostErrorsArriveInExcepInfo) {
+  IDispatch* row = create("clsLItem");
+  ASSERT_NE(row, nullptr);
+  EXPECT_EQ(call(row, id(row, "lvInitColumns"), DISPATCH_METHOD, {i4(3)}), S_OK);
+  EXPECT_EQ(result.vt, VT_BOOL);
+  EXPECT_EQ(result.boolVal, VARIANT_TRUE);
+  // Indexed property: index then value.
+  EXPECT_EQ(call(row, id(row, "iCell"), DISPATCH_PROPERTYPUT, {i4(2), str("two")}, true), S_OK);
+  EXPECT_EQ(call(row, id(row, "iCell"), DISPATCH_PROPERTYGET, {i4(2)}), S_OK);
+  EXPECT_EQ(resultText(), "two");
+  EXPECT_EQ(call(row, id(row, "iCell"), DISPATCH_PROPERTYGET, {i4(9)}), DISP_E_EXCEPTION);
+  EXPECT_EQ(excep.scode, ZORVAXP_HOST_ERROR(9));
+  EXPECT_EQ(toUtf8(excep.bstrDescription), "Subscript out of range");
+  EXPECT_EQ(toUtf8(excep.bstrSource), "ZorvaXPProject.clsLItem");
+
+  // The global class answers through its one instance.
+  IDispatch* g = create("GZorva");
+  ASSERT_NE(g, nullptr);
+  EXPECT_EQ(call(g, id(g, "zGZorva_MD5"), DISPATCH_METHOD, {str("abc")}), S_OK);
+  EXPECT_EQ(resultText(), "900150983CD24FB0D6963F7D28E17F72");
+}
+
+TEST_F(ComTest, FontsAndPicturesTravelAsDispatchObjects) {
+  IDispatch* b = create("ZorvaXPButton");
+  ASSERT_NE(b, nullptr);
+  ASSERT_EQ(get(b, "Font"), S_OK);
+  ASSERT_EQ(result.vt, VT_DISPATCH);
+  IDispatch* font = result.pdispVal;
+  font->AddRef();
+  EXPECT_EQ(get(font, "Name"), S_OK);
+  EXPECT_FALSE(resultText().empty());
+  // The same font object set back is taken as the font it carries.
+  VARIANT v{};
+  v.vt = VT_DISPATCH;
+  v.pdispVal = font;  // the put releases it
+  EXPECT_EQ(call(b, id(b, "Font"), DISPATCH_PROPERTYPUTREF, {v}, true), S_OK);
+  // An empty picture is a null object.
+  EXPECT_EQ(get(b, "Picture"), S_OK);
+  EXPECT_EQ(result.vt, VT_DISPATCH);
+  EXPECT_EQ(result.pdispVal, nullptr);
+}
+
+TEST_F(ComTest, EventsReachSinksWithArgumentsByReference) {
+  IDispatch* b = create("ZorvaXPButton");
+  ASSERT_NE(b, nullptr);
+  IProvideClassInfo2* info = nullptr;
+  ASSERT_EQ(b->QueryInterface(&IID_IProvideClassInfo2, reinterpret_cast<void**>(&info)), S_OK);
+  GUID events{};
+  EXPECT_EQ(info->GetGUID(GUIDKIND_DEFAULT_SOURCE_DISP_IID, &events), S_OK);
+  info->Release();
+  EXPECT_EQ(asGuid(events), findByName("ZorvaXPButton")->eventsIid);
+
+  IConnectionPointContainer* cpc = nullptr;
+  ASSERT_EQ(b->QueryInterface(&IID_IConnectionPointContainer, reinterpret_cast<void**>(&cpc)), S_OK);
+  IConnectionPoint* cp = nullptr;
+  ASSERT_EQ(cpc->FindConnectionPoint(&events, &cp), S_OK);
+  Sink sink;
+  std::vector<DISPID> seen;
+  sink.onEvent = [&](DISPID id, DISPPARAMS& p) {
+    seen.push_back(id);
+    if (id == 5) {  // KeyPress(KeyAscii): the sink turns the key into "A"
+      ASSERT_EQ(p.cArgs, 1u);
+      ASSERT_EQ(p.rgvarg[0].vt, VT_BYREF | VT_I2);
+      *p.rgvarg[0].piVal = 65;
+    }
+    if (id == 4) {  // MouseDown(Button, Shift, X, Y): the last argument first
+      ASSERT_EQ(p.cArgs, 4u);
+      EXPECT_EQ(p.rgvarg[3].vt, VT_BYREF | VT_I2);
+      EXPECT_EQ(*p.rgvarg[3].piVal, 1);
+      EXPECT_EQ(p.rgvarg[0].vt, VT_BYREF | VT_R4);
+    }
+  };
+  DWORD cookie = 0;
+  ASSERT_EQ(cp->Advise(&sink, &cookie), S_OK);
+  auto& button = static_cast<buttons::ZorvaXPButton&>(DispatchObject::from(b)->object());
+  int16_t keySeenAfter = 0;
+  button.KeyPress.connect([&](int16_t& k) { keySeenAfter = k; });
+
+  HWND hwnd = 0;
+  IOleWindow* w = nullptr;
+  ASSERT_EQ(b->QueryInterface(&IID_IOleWindow, reinterpret_cast<void**>(&w)), S_OK);
+  EXPECT_EQ(w->GetWindow(&hwnd), S_OK);
+  w->Release();
+  ui::TestInput in;
+  in.moveTo(hwnd).click();
+  in.type("z");
+  EXPECT_NE(std::find(seen.begin(), seen.end(), 1), seen.end());  // Click
+  EXPECT_NE(std::find(seen.begin(), seen.end(), 4), seen.end());  // MouseDown
+  EXPECT_EQ(keySeenAfter, 65);
+
+  EXPECT_EQ(sink.refs, 2u);
+  EXPECT_EQ(cp->Unadvise(cookie), S_OK);
+  EXPECT_EQ(sink.refs, 1u);
+  seen.clear();
+  in.click();
+  EXPECT_TRUE(seen.empty());
+  cp->Release();
+  cpc->Release();
+}
+
+TEST_F(ComTest, RegistrationWritesThePublishedLayoutAndUnregistrationRemovesIt) {
+  services::Registry r("/nonexistent/unused.reg");
+  registerServer(r, "/opt/zorvaxp/lib/libzorvaxp.so");
+  const TypeLibraryEntry& e = *findByName("ZorvaXPButton");
+  const std::string key = "HKEY_CLASSES_ROOT\\CLSID\\" + e.clsid.toString();
+  EXPECT_EQ(r.value("HKEY_CLASSES_ROOT\\ZorvaXPProject.ZorvaXPButton\\CLSID", "")->text, e.clsid.toString());
+  EXPECT_EQ(r.value(key + "\\InprocServer32", "")->text, "/opt/zorvaxp/lib/libzorvaxp.so");
+  EXPECT_EQ(r.value(key + "\\InprocServer32", "ThreadingModel")->text, "Apartment");
+  EXPECT_EQ(r.value(key + "\\ProgID", "")->text, "ZorvaXPProject.ZorvaXPButton");
+  EXPECT_TRUE(r.hasKey(key + "\\Control"));
+  EXPECT_EQ(r.value(key + "\\MiscStatus\\1", "")->text, "168337");  // 0x29191
+  EXPECT_EQ(r.value(key + "\\ToolboxBitmap32", "")->text, "/opt/zorvaxp/lib/libzorvaxp.so, 30011");
+  EXPECT_EQ(r.value(key + "\\TypeLib", "")->text, typeLibraryId().toString());
+  EXPECT_EQ(r.value("HKEY_CLASSES_ROOT\\Interface\\" + e.eventsIid.toString(), "")->text, "__ZorvaXPButton");
+  EXPECT_EQ(r.value("HKEY_CLASSES_ROOT\\TypeLib\\" + typeLibraryId().toString() + "\\1.0", "")->text, "ZorvaXP");
+  // Classes: the creatable ones as classes without the control key; the others only by interface.
+  const std::string fso = "HKEY_CLASSES_ROOT\\CLSID\\" + findByName("clsFileSystemObj")->clsid.toString();
+  EXPECT_TRUE(r.hasKey(fso + "\\InprocServer32"));
+  EXPECT_FALSE(r.hasKey(fso + "\\Control"));
+  EXPECT_FALSE(r.hasKey("HKEY_CLASSES_ROOT\\CLSID\\" + findByName("clsTimer")->clsid.toString()));
+  EXPECT_TRUE(r.hasKey("HKEY_CLASSES_ROOT\\Interface\\" + findByName("clsTimer")->iid.toString()));
+  EXPECT_TRUE(r.hasKey("HKEY_CLASSES_ROOT\\ZorvaXPProject.pPageLabel"));
+
+  r.setString("HKEY_CLASSES_ROOT\\CLSID\\{00000000-0000-0000-0000-000000000001}", "", "someone else's");
+  unregisterServer(r);
+  EXPECT_FALSE(r.hasKey(key));
+  EXPECT_FALSE(r.hasKey("HKEY_CLASSES_ROOT\\ZorvaXPProject.ZorvaXPButton"));
+  EXPECT_EQ(r.subkeys("HKEY_CLASSES_ROOT\\CLSID"), std::vector<std::string>{"{00000000-0000-0000-0000-000000000001}"});
+  EXPECT_TRUE(r.subkeys("HKEY_CLASSES_ROOT\\Interface").empty());
+  EXPECT_TRUE(r.subkeys("HKEY_CLASSES_ROOT\\TypeLib").empty());
+}
+
+}  // namespace
+}  // namespace zxp::library::com
