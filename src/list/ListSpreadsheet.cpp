@@ -1,6 +1,7 @@
 // The list's spreadsheet export: late-bound calls on the automation object "Excel.Application",
 // the same calls a program makes on a spreadsheet application's object model.
 #include <optional>
+#include <stdexcept>
 
 #include "list/ListData.h"
 #include "platform/host/HostError.h"
@@ -64,7 +65,7 @@ void ListData::ExportToExcel(const SheetFont& headerFont) const {
   try {
     fillWorkbook(*app, *this, headerFont);
     assign(*app, "Visible", Variant(true));
-  } catch (const HostError&) {
+  } catch (const std::exception&) {
     // The export ends without a message, as every export error does.
   }
 }
@@ -75,12 +76,12 @@ void ListData::ExportToExcelAsAFile(std::string_view iStrPath, const SheetFont& 
   try {
     const Variant book = fillWorkbook(*app, *this, headerFont);
     invoke(book, "SaveAs", {Variant(std::string(iStrPath) + ".xls")});
-  } catch (const HostError&) {
+  } catch (const std::exception&) {
     // As above: silent.
   }
   try {
     invoke(*app, "Quit");
-  } catch (const HostError&) {
+  } catch (const std::exception&) {
   }
 }
 

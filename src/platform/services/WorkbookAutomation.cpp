@@ -57,6 +57,21 @@ struct WorkbookData {
 
 // ---- Writing a workbook ---------------------------------------------------------------------
 
+// A cell holds at most 32 767 characters; a longer text keeps its beginning, so one long cell
+// does not cost the whole workbook.
+std::string cellText(std::string text) {
+  constexpr size_t kMaxChars = 32767;
+  if (text.size() <= kMaxChars) return text;
+  size_t chars = 0;
+  for (size_t pos = 0; pos < text.size(); pos += host::utf8CharLength(text, pos)) {
+    if (++chars > kMaxChars) {
+      text.resize(pos);
+      break;
+    }
+  }
+  return text;
+}
+
 // Writes the workbook to `path` with libxlsxwriter; false with a reason on failure.
 bool writeXlsx(const WorkbookData& book, const std::string& path, std::string& reason) {
   lxw_workbook* wb = workbook_new(path.c_str());
@@ -103,7 +118,7 @@ bool writeXlsx(const WorkbookData& book, const std::string& path, std::string& r
         case Variant::Kind::Long:
         case Variant::Kind::Single:
         case Variant::Kind::Double: e = worksheet_write_number(ws, r, c, cell.value.toDouble(), f); break;
-        default: e = worksheet_write_string(ws, r, c, cell.value.toString().c_str(), f); break;
+        default: e = worksheet_write_string(ws, r, c, cellText(cell.value.toString()).c_str(), f); break;
       }
       if (e != LXW_NO_ERROR && err == LXW_NO_ERROR) err = e;
     }

@@ -12,7 +12,8 @@
 //   Font         .Name  .Color (an OLE colour 0x00BBGGRR)  .Bold  .Italic  .Size
 //
 // A new workbook has one sheet, "Sheet1". Cells keep what they were given: texts are written as
-// texts, numbers as numbers, Booleans as Booleans. AutoFit sets the width of every column the
+// texts (at most the format's 32 767 characters; a longer text keeps its beginning), numbers as
+// numbers, Booleans as Booleans. AutoFit sets the width of every column the
 // range covers to the length of its longest text (in characters, plus one), at the time it is
 // called. Rows and columns count from 1, within the format's 1 048 576 rows and 16 384 columns;
 // anything else raises error 1004.

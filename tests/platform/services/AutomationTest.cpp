@@ -113,6 +113,10 @@ TEST_F(AutomationTest, WorkbookCellsFontsWidthsAndSave) {
             "width A 5.7\n"
             "width B 14.7\n");
   EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.path()), {}), 1);  // no temporary left
+  // A text beyond a cell's 32 767 characters keeps its beginning; the rest of the book is saved.
+  assign(cell(5, 1), "Value", Variant(std::string(32766, 'x') + "\xC3\xA9yz"));
+  invoke(book, "SaveAs", {Variant(path)});
+  EXPECT_NE(testing::readWorkbook(path).find("value=" + std::string(32766, 'x') + "\xC3\xA9\n"), std::string::npos);
   invoke(app, "Quit");
   EXPECT_EQ(invoke(invoke(app, "Workbooks"), "Count").toLong(), 0);
 }
