@@ -53,6 +53,13 @@ enum class LSortMethod : int32_t { LSAcesnding = 0, LSDescending = 1 };
 
 using RowRef = std::shared_ptr<clsLItem>;
 
+// The font of the header cells of a spreadsheet export (the control passes its header font).
+struct SheetFont {
+  std::string Name = "Tahoma";
+  int32_t Color = 0x800000;  // OLE colour: dark blue
+  bool Bold = true;
+};
+
 class ListData {
  public:
   // ---- Settings the control owns and forwards --------------------------------------------
@@ -192,6 +199,17 @@ class ListData {
   std::string csvText() const;
   // The credit line that closes an export.
   static constexpr std::string_view kCreditLine = "Exported by the ZorvaXP list control.";
+
+  // Spreadsheet export through the automation object "Excel.Application" (ListSpreadsheet.cpp):
+  // row 1 holds the column texts in headerFont ("Column 1" in single-column mode), the rows
+  // follow from row 2, the columns are fitted to their texts and the credit line goes two rows
+  // below the data; an empty list gives the one cell "There is no item to display.". Without
+  // the automation object, or on any error of it, the export ends silently.
+  // ExportToExcel shows the workbook (Visible = True); ExportToExcelAsAFile saves it with SaveAs
+  // under the path with ".xls" appended and quits. With the built-in automation object the saved
+  // file is a modern (.xlsx) workbook whatever its name.
+  void ExportToExcel(const SheetFont& headerFont = {}) const;
+  void ExportToExcelAsAFile(std::string_view iStrPath, const SheetFont& headerFont = {}) const;
 
  private:
   struct Column {

@@ -29,6 +29,7 @@ std::string hostErrorText(int32_t number) {
     case 380: return "Invalid property value";
     case 381: return "Invalid property array index";
     case 383: return "Property is read-only";
+    case 429: return "ActiveX component can't create object";
     case 438: return "Object doesn't support this property or method";
     case 450: return "Wrong number of arguments or invalid property assignment";
     case 459: return "Object or class does not support the set of events";

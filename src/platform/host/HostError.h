@@ -31,6 +31,7 @@ enum HostErrorNumber : int32_t {
   errPathFileAccess = 75,
   errPathNotFound = 76,
   errObjectNotSet = 91,
+  errCantCreateObject = 429,
   errInvalidFileFormat = 321,
   errInvalidPropertyValue = 380,
   errInvalidPropertyArrayIndex = 381,

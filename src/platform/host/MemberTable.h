@@ -130,6 +130,7 @@ constexpr Variant::Kind variantKindOf() {
   else if constexpr (std::is_same_v<T, Date>) return K::Date;
   else if constexpr (std::is_same_v<T, FontRef>) return K::Font;
   else if constexpr (std::is_same_v<T, PictureRef>) return K::Picture;
+  else if constexpr (std::is_same_v<T, ObjectRef>) return K::Object;
   else if constexpr (std::is_same_v<T, int64_t> || std::is_same_v<T, uint64_t>) return K::Double;
   else if constexpr (std::is_same_v<T, void> || std::is_same_v<T, Variant>) return K::Empty;
   else static_assert(!sizeof(T*), "no Variant kind for this type");

@@ -177,6 +177,8 @@ inline FontRef variantAs<FontRef>(const Variant& v) { return v.toFont(); }
 template <>
 inline PictureRef variantAs<PictureRef>(const Variant& v) { return v.toPicture(); }
 template <>
+inline ObjectRef variantAs<ObjectRef>(const Variant& v) { return v.toObject(); }
+template <>
 inline Variant variantAs<Variant>(const Variant& v) { return v; }
 
 }  // namespace zxp::host
