@@ -309,6 +309,7 @@ void ZorvaXPListBox::rowClick(int16_t Button, int x, int y) {
     CellButtonClick.raise(r, c, text);
   }
   (void)Button;
+  if (boundEditor(multi ? column : 1)) startEdit(data_.ListIndex(), multi ? column : 1);
   int32_t index = data_.ListIndex();
   std::string whole = data_.List(index);
   ListClick.raise(index, whole);
@@ -536,7 +537,18 @@ void ZorvaXPListBox::UserControl_KeyDown(int16_t& KeyCode, int16_t& Shift) {
         if (style == LHStyle::CheckBox && data_.ListIndex() >= 1) toggleCheck(data_.ListIndex(), data_.SelectedColIndex());
         break;
       }
+      case VK_ESCAPE:
+        closeEditors(false);
+        break;
+      case 0x71:  // F2
+        if (data_.ListIndex() >= 1 && boundEditor(data_.SelectedColIndex()))
+          startEdit(data_.ListIndex(), data_.SelectedColIndex());
+        break;
       case VK_RETURN: {
+        if (data_.ListIndex() >= 1 && boundEditor(data_.SelectedColIndex())) {
+          startEdit(data_.ListIndex(), data_.SelectedColIndex());
+          break;
+        }
         const LHStyle style = multi ? data_.ColumnStyle(data_.SelectedColIndex()) : m_CustomStyle;
         if (style == LHStyle::Button && data_.ListIndex() >= 1) {
           int32_t r = data_.ListIndex(), c = data_.SelectedColIndex();
