@@ -32,7 +32,8 @@
 // on every pixel row (flat colour, or a gradient at 0 or 180 degrees, no picture) copies the rows
 // that stay in view. The spreadsheet export raises the host's error 438 ("Object doesn't support
 // this property or method"): the data model offers no spreadsheet writer yet. Row dragging
-// (DragSelected) and OLE drags of rows are not done: DragSelected is stored and persisted only.
+// (DragSelected) shows the drop line and an arrow at the insertion point and moves the row there;
+// it shows no drag image. OLE drags of rows are not done.
 // Item, AddItemEx, AddItemsBy*, ReplaceAItem and zSubclass_Proc take values the host cannot pass
 // late-bound (row objects, arrays, by-reference message arguments); their member-table entries
 // raise 438, the typed C++ members work.
@@ -346,6 +347,8 @@ class ZorvaXPListBox final : public foundation::ControlBase, public iSubclass {
   bool verticalBarShown() const { return vBarShown_; }
   bool horizontalBarShown() const { return hBarShown_; }
   int32_t sortedColumn() const { return sortedColumn_; }
+  // While a row is dragged (DragSelected): the row the drop would land before, else 0.
+  int32_t dropInsertionRow() const { return dragInsert_; }
   bool sortedAscending() const { return sortAscending_; }
   // The cell tooltip: shown about one second after the pointer rests on a cell whose text does
   // not fit it (a cell that shows its whole text has nothing to add).
@@ -466,6 +469,11 @@ class ZorvaXPListBox final : public foundation::ControlBase, public iSubclass {
   int resizeLineX_ = -1;
   int dragLastY_ = 0;
   bool thumbDragging_ = false;
+  // Row drag (DragSelected): the row being dragged and the row the drop would go before.
+  int32_t dragRow_ = 0, dragInsert_ = 0;
+  void dragRowTo(int y);
+  void paintDropLine();
+  void dropRow();
   // In-place editors (ListEditors.cpp).
   struct EditorBinding {
     host::Extender* editor = nullptr;

@@ -357,6 +357,37 @@ TEST_F(ListControl, ABoundEditorCommitsByEnterAndEscapeLeavesTheCell) {
   EXPECT_THROW(l.BindObject(host::Variant(std::string("nothing")), 1, 1), HostError);
 }
 
+TEST_F(ListControl, ARowDraggedTwoRowsDownLandsAtTheMarkedInsertionPoint) {
+  auto& l = place();
+  fillGrid(l, 6);
+  l.setDragSelected(true);
+  at(l, 100, rowY(l, 2));
+  input.press();
+  // The lower half of row 3 marks the boundary before row 4.
+  at(l, 100, rowY(l, 3) + 5);
+  EXPECT_EQ(l.dropInsertionRow(), 4);
+  at(l, 100, l.rowLayout()[3].bottom - 3);  // lower half of row 4
+  EXPECT_EQ(l.dropInsertionRow(), 5);
+  EXPECT_EQ(px(l, 150, l.rowLayout()[4].top), 0x000000u);  // the drop line
+  EXPECT_EQ(l.ListIndex(), 2);  // dragging does not select
+  input.release();
+  EXPECT_EQ(l.TextMatrix(4, 1), "r2c1");
+  EXPECT_EQ(l.TextMatrix(2, 1), "r3c1");
+  EXPECT_EQ(l.TextMatrix(3, 1), "r4c1");
+  EXPECT_EQ(l.ListIndex(), 4);
+  EXPECT_TRUE(l.Selected(4));
+  EXPECT_FALSE(l.Selected(2));
+  EXPECT_EQ(l.dropInsertionRow(), 0);
+  // Upwards: row 5 dropped above row 1 becomes the first row.
+  input.advance(1000);
+  at(l, 100, rowY(l, 5));
+  input.press();
+  at(l, 100, l.rowLayout()[0].top + 2);
+  input.release();
+  EXPECT_EQ(l.TextMatrix(1, 1), "r5c1");
+  EXPECT_EQ(l.ListIndex(), 1);
+}
+
 TEST_F(ListControl, MouseEnterReportsScreenCoordinates) {
   auto& l = place();
   fillGrid(l, 3);
