@@ -1,7 +1,8 @@
 // Gallery page "Grid" (examples/grid.zxf): the list control as a picture list, a task list with
 // check-box and button cells, and a spreadsheet-like grid from SetupSpreadSheet. Rows are never
 // saved in a form, so the page fills them the way an application does; the sheet holds 100 000
-// generated rows, sorted by a click on a header and scrolled by wheel, keys and scroll bars.
+// generated rows, sorted by a click on a header and scrolled by wheel, keys and scroll bars; its
+// cells are edited in place by the form's text box, spin box (Amount) and date picker (Date).
 #include <string>
 
 #include "Page.h"
@@ -32,13 +33,15 @@ void fillTasks(ZorvaXPListBox& l) {
 }
 
 void fillSheet(ZorvaXPListBox& l, int32_t rows) {
-  l.SetupSpreadSheet(rows, 7);
+  l.SetupSpreadSheet(rows, 7, host::Variant(std::string("txtCell")));
+  l.BindObject(host::Variant(std::string("spnCell")), 3, 1);
+  l.BindObject(host::Variant(std::string("dtpCell")), 4, 1);
   l.setLockUpdate(true);
   const char* cities[] = {"Oslo", "Lima", "Perth", "Quito", "Riga", "Sofia", "Turin"};
   for (int32_t r = 1; r <= rows; ++r) {
     l.setTextMatrix(r, 2, cities[r % 7]);
     l.setTextMatrix(r, 3, std::to_string((r * 7919) % 1000));
-    l.setTextMatrix(r, 4, std::to_string(2000 + r % 25) + "-0" + std::to_string(1 + r % 9) + "-1" + std::to_string(r % 9));
+    l.setTextMatrix(r, 4, "1" + std::to_string(r % 9) + "-0" + std::to_string(1 + r % 9) + "-" + std::to_string(2000 + r % 25));
     l.setTextMatrix(r, 5, r % 3 == 0 ? "open" : "closed");
   }
   for (int32_t c = 2; c <= 7; ++c) l.setColumnText(c, std::string("Column") + std::to_string(c));

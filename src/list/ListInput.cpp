@@ -4,6 +4,7 @@
 #include <cmath>
 
 #include "list/ZorvaXPListBox.h"
+#include "platform/gfx/SysColors.h"
 #include "platform/ui/Messages.h"
 #include "platform/ui/User.h"
 
@@ -309,6 +310,7 @@ void ZorvaXPListBox::rowClick(int16_t Button, int x, int y) {
     CellButtonClick.raise(r, c, text);
   }
   (void)Button;
+  if (boundEditor(multi ? column : 1)) startEdit(data_.ListIndex(), multi ? column : 1);
   int32_t index = data_.ListIndex();
   std::string whole = data_.List(index);
   ListClick.raise(index, whole);
@@ -446,6 +448,7 @@ void ZorvaXPListBox::UserControl_MouseMove(int16_t& Button, int16_t& Shift, floa
       hoverColumn_ = 0;
       RedrawList();
     }
+    if (m_DragSelected && Button == 1 && press_ == Part::Rows && clickedRow_ >= 1) dragRowTo(y);
     if (part == Part::Rows && !m_DragSelected && ((Button == 1 && press_ == Part::Rows) || m_HoverSelection)) {
       const int32_t row = rowAt(y);
       if (row >= 1 && row != data_.ListIndex()) {
@@ -472,6 +475,7 @@ void ZorvaXPListBox::UserControl_MouseUp(int16_t& Button, int16_t& Shift, float&
   thumbDragging_ = false;
   tmrRepeat.setEnabled(false);
   if (resizing_) finishColumnResize(static_cast<int>(X));
+  if (dragRow_ >= 1) dropRow();
   if (pressed == Part::Rows && clickedRow_ >= 1 && data_.ListIndex() >= 1) {
     int32_t row = data_.ListIndex();
     int32_t column = data_.multiColumn() ? data_.SelectedColIndex() : 1;
@@ -494,6 +498,78 @@ void ZorvaXPListBox::UserControl_MouseUp(int16_t& Button, int16_t& Shift, float&
   }
   clickedRow_ = 0;
   MouseUp.raise(Button, Shift, X, Y);
+}
+
+// ---- Row drag -----------------------------------------------------------------------------------
+
+void ZorvaXPListBox::dragRowTo(int y) {
+  if (dragRow_ < 1) dragRow_ = clickedRow_;
+  // The insertion point is the row boundary nearest the pointer.
+  int32_t insert = 0;
+  for (const Band& b : rowBands_) {
+    if (y >= b.top && y < b.bottom) {
+      insert = y < (b.top + b.bottom) / 2 ? b.index : b.index + 1;
+      break;
+    }
+  }
+  if (insert == 0 && !rowBands_.empty()) insert = y < rowBands_.front().top ? rowBands_.front().index : lastRow_ + 1;
+  if (insert == dragInsert_) return;
+  dragInsert_ = insert;
+  RedrawList();
+  paintDropLine();
+}
+
+void ZorvaXPListBox::paintDropLine() {
+  if (dragInsert_ < 1 || rowBands_.empty()) return;
+  int y = rowBands_.back().bottom;
+  for (const Band& b : rowBands_)
+    if (b.index == dragInsert_) y = b.top;
+  const HDC dc = UserControl.hDC();
+  const int right = rowAreaRight();
+  // A 2-pixel line framed in DragLineBorderColor, and an arrow at its left end in DragArrowColor.
+  const COLORREF frame = translateColor(m_DragLineBorderColor), arrow = translateColor(m_DragArrowColor);
+  GdiObject framePen(CreatePen(PS_SOLID, 1, frame));
+  {
+    Selection s(dc, framePen.get());
+    MoveToEx(dc, 1, y - 2, nullptr);
+    LineTo(dc, right, y - 2);
+    MoveToEx(dc, 1, y + 1, nullptr);
+    LineTo(dc, right, y + 1);
+  }
+  GdiObject arrowPen(CreatePen(PS_SOLID, 1, arrow));
+  Selection s(dc, arrowPen.get());
+  MoveToEx(dc, 1, y - 1, nullptr);
+  LineTo(dc, right, y - 1);
+  MoveToEx(dc, 1, y, nullptr);
+  LineTo(dc, right, y);
+  for (int i = 0; i < 5; ++i) {
+    MoveToEx(dc, 2 + i, y - 5 + i, nullptr);
+    LineTo(dc, 2 + i, y + 5 - i);
+  }
+}
+
+void ZorvaXPListBox::dropRow() {
+  const int32_t from = dragRow_, insert = dragInsert_;
+  dragRow_ = 0;
+  dragInsert_ = 0;
+  if (from < 1 || insert < 1 || from > data_.ListCount()) {
+    RedrawList();
+    return;
+  }
+  const int32_t to = std::min(insert > from ? insert - 1 : insert, data_.ListCount());
+  if (to != from) {
+    const bool lock = m_LockUpdate;
+    m_LockUpdate = data_.LockUpdate = true;
+    // The row moves by neighbour swaps; selection flags belong to positions, so they follow it.
+    const int32_t step = to > from ? 1 : -1;
+    const bool wasSelected = data_.Selected(from);
+    for (int32_t r = from; r != to; r += step) data_.SwapItems(r, r + step);
+    data_.setSelected(from, false);
+    data_.setSelected(to, wasSelected);
+    m_LockUpdate = data_.LockUpdate = lock;
+    moveCurrent(to);
+  }
+  RedrawList();
 }
 
 // ---- Keyboard ---------------------------------------------------------------------------------------
@@ -536,7 +612,18 @@ void ZorvaXPListBox::UserControl_KeyDown(int16_t& KeyCode, int16_t& Shift) {
         if (style == LHStyle::CheckBox && data_.ListIndex() >= 1) toggleCheck(data_.ListIndex(), data_.SelectedColIndex());
         break;
       }
+      case VK_ESCAPE:
+        closeEditors(false);
+        break;
+      case 0x71:  // F2
+        if (data_.ListIndex() >= 1 && boundEditor(data_.SelectedColIndex()))
+          startEdit(data_.ListIndex(), data_.SelectedColIndex());
+        break;
       case VK_RETURN: {
+        if (data_.ListIndex() >= 1 && boundEditor(data_.SelectedColIndex())) {
+          startEdit(data_.ListIndex(), data_.SelectedColIndex());
+          break;
+        }
         const LHStyle style = multi ? data_.ColumnStyle(data_.SelectedColIndex()) : m_CustomStyle;
         if (style == LHStyle::Button && data_.ListIndex() >= 1) {
           int32_t r = data_.ListIndex(), c = data_.SelectedColIndex();

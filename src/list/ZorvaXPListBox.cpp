@@ -186,6 +186,7 @@ void ZorvaXPListBox::UserControl_Terminate() {
   tmrHoverParts.setEnabled(false);
   tmrToolTip.setEnabled(false);
   hideToolTip();
+  releaseEditors();
   subclass_.reset();
   backDC_ = MemoryDC();
   backBitmap_.reset();
@@ -382,9 +383,6 @@ bool ZorvaXPListBox::FormatAColumn(int32_t c, const std::string& f) {
 
 void ZorvaXPListBox::ExportToExcel() { notAvailable(); }
 void ZorvaXPListBox::ExportToExcelAsAFile(const std::string&) { notAvailable(); }
-void ZorvaXPListBox::BindObject(host::Variant, int32_t, int32_t) { notAvailable(); }
-void ZorvaXPListBox::BindObjectArray(host::Variant) { notAvailable(); }
-void ZorvaXPListBox::UnBindObject(int32_t) { notAvailable(); }
 
 void ZorvaXPListBox::SetupSpreadSheet(int32_t rows, int32_t cols, host::Variant obj) {
   if (rows < 1) return;
@@ -406,10 +404,7 @@ void ZorvaXPListBox::SetupSpreadSheet(int32_t rows, int32_t cols, host::Variant 
     for (int32_t r = 1; r <= rows; ++r) data_.AddItem(std::to_string(r), false, 0, -1, -1);
     topRow_ = 1;
   }
-  if (!obj.isEmpty()) {
-    setLockUpdate(false);
-    BindObject(obj, data_.multiColumn() && m_SetFirstColumnAsFixed ? 2 : 1, cols);
-  }
+  if (!obj.isEmpty()) BindObject(obj, data_.multiColumn() && m_SetFirstColumnAsFixed ? 2 : 1, cols);
   backDirty_ = true;
   setLockUpdate(false);
 }

@@ -21,12 +21,22 @@
 // at a header border (4 pixels either side of it), arrows with auto-repeat and the thumb drag
 // (the 25 ms pauses are timer ticks on the event loop).
 //
+// In-place editors (ListEditors.cpp): BindObject takes the name of a ZorvaXPTextBox, ZorvaXPDPicker
+// or ZorvaXPSpin of the same form; a click on a bound cell (or F2/Enter on it) raises
+// BeforeCellEdit, moves the editor over the cell with the cell's text and focuses it; its OnEnter
+// commits the value into the cell, its OnKeyEsc/OnEscape closes it without writing.
+//
 // Choices: the horizontal scroll step is 20 pixels; Page Up/Page Down stop at the first/last row;
-// the header border hit test takes 4 pixels either side of a column's right edge. The spreadsheet
-// export and the in-place editors (BindObject, BindObjectArray, UnBindObject) raise the host's
-// error 438 ("Object doesn't support this property or method") here: the data model offers no
-// spreadsheet writer yet and the editors are not wired up. Item and OLE data are not reachable
-// late-bound (no host object for a row), their member-table entries raise 438 as well.
+// the header border hit test takes 4 pixels either side of a column's right edge; the tooltip
+// shows only for a cell whose text is cut off; a short scroll over a background that is the same
+// on every pixel row (flat colour, or a gradient at 0 or 180 degrees, no picture) copies the rows
+// that stay in view. The spreadsheet export raises the host's error 438 ("Object doesn't support
+// this property or method"): the data model offers no spreadsheet writer yet. Row dragging
+// (DragSelected) shows the drop line and an arrow at the insertion point and moves the row there;
+// it shows no drag image. OLE drags of rows are not done.
+// Item, AddItemEx, AddItemsBy*, ReplaceAItem and zSubclass_Proc take values the host cannot pass
+// late-bound (row objects, arrays, by-reference message arguments); their member-table entries
+// raise 438, the typed C++ members work.
 #pragma once
 
 #include <cstdint>
@@ -284,9 +294,16 @@ class ZorvaXPListBox final : public foundation::ControlBase, public iSubclass {
   void RefreshControl() { Refresh(); }
   void Refresh();
   void SetupSpreadSheet(int32_t iRowCount, int32_t iColCount, host::Variant iObjTxtData = {});
+  // objBind names a ZorvaXPTextBox, ZorvaXPDPicker or ZorvaXPSpin of the same form (the name as
+  // text: the host has no object value for a control); any other value raises Type mismatch (13),
+  // an unknown name or another class "Object required" (424).
   void BindObject(host::Variant objBind, int32_t iFirstColumnIndex, int32_t iCountOfColumns);
+  // The names separated by commas, each bound to the column of its place (first name column 1).
   void BindObjectArray(host::Variant objBinds);
   void UnBindObject(int32_t iColumnIndex);
+  // The editor bound to a column (nullptr for none) and the one shown now.
+  host::Extender* boundEditor(int32_t column) const;
+  host::Extender* activeEditor() const { return editing_; }
   // The window-message callback of the control's subclass (seen before the default processing).
   void zSubclass_Proc(bool bBefore, bool& bHandled, LRESULT& lReturn, HWND& lng_hWnd, UINT& uMsg, WPARAM& wParam,
                       LPARAM& lParam) override;
@@ -330,6 +347,8 @@ class ZorvaXPListBox final : public foundation::ControlBase, public iSubclass {
   bool verticalBarShown() const { return vBarShown_; }
   bool horizontalBarShown() const { return hBarShown_; }
   int32_t sortedColumn() const { return sortedColumn_; }
+  // While a row is dragged (DragSelected): the row the drop would land before, else 0.
+  int32_t dropInsertionRow() const { return dragInsert_; }
   bool sortedAscending() const { return sortAscending_; }
   // The cell tooltip: shown about one second after the pointer rests on a cell whose text does
   // not fit it (a cell that shows its whole text has nothing to add).
@@ -450,6 +469,25 @@ class ZorvaXPListBox final : public foundation::ControlBase, public iSubclass {
   int resizeLineX_ = -1;
   int dragLastY_ = 0;
   bool thumbDragging_ = false;
+  // Row drag (DragSelected): the row being dragged and the row the drop would go before.
+  int32_t dragRow_ = 0, dragInsert_ = 0;
+  void dragRowTo(int y);
+  void paintDropLine();
+  void dropRow();
+  // In-place editors (ListEditors.cpp).
+  struct EditorBinding {
+    host::Extender* editor = nullptr;
+    std::vector<std::pair<host::EventBase*, host::Connection>> connections;
+  };
+  void bindEditor(host::Extender& editor, int32_t column);
+  void startEdit(int32_t row, int32_t column);
+  void closeEditors(bool commit);
+  // At termination: lets go of the editors, touching only those still on the form (a form tears
+  // its controls down newest first, so an editor placed after the list is already gone).
+  void releaseEditors();
+  std::vector<EditorBinding> editors_;  // index = column - 1
+  host::Extender* editing_ = nullptr;
+  int32_t editRow_ = 0, editColumn_ = 0;
   // Cell tooltip (ListToolTip.cpp): the cell it belongs to and its pop-up window.
   void toolTipFollow(int x, int y, bool buttonHeld);
   void tmrToolTip_Timer();

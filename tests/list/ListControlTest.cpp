@@ -4,6 +4,8 @@
 #include <gtest/gtest.h>
 
 #include "list/ListControlFixture.h"
+#include "range/ZorvaXPSpin.h"
+#include "text/ZorvaXPTextBox.h"
 #include "platform/gfx/Handles.h"
 #include "platform/host/HostError.h"
 #include "platform/host/PropertyBag.h"
@@ -303,6 +305,89 @@ TEST_F(ListControl, TheTooltipShowsAfterOneSecondOnACutOffCellOnly) {
   EXPECT_FALSE(l.toolTipShown());
 }
 
+TEST_F(ListControl, ABoundEditorCommitsByEnterAndEscapeLeavesTheCell) {
+  auto& l = place(300, 200);
+  fillGrid(l, 5);
+  host::ExtenderRecord r;
+  r.left = r.top = pixelsToTwips(320);
+  r.width = pixelsToTwips(60);
+  r.height = pixelsToTwips(20);
+  auto& txt = form->add(std::make_unique<text::ZorvaXPTextBox>(), "txtEdit", r).as<text::ZorvaXPTextBox>();
+  auto& spn = form->add(std::make_unique<range::ZorvaXPSpin>(), "spnEdit", r).as<range::ZorvaXPSpin>();
+  l.BindObject(host::Variant(std::string("txtEdit")), 2, 1);
+  l.BindObject(host::Variant(std::string("spnEdit")), 3, 5);  // clamped to the last column
+  EXPECT_FALSE(ext("txtEdit").Visible());
+  EXPECT_EQ(l.boundEditor(2), &ext("txtEdit"));
+  EXPECT_EQ(l.boundEditor(3), &ext("spnEdit"));
+  logEvents(l);
+  // A click on row 2, column 2 opens the text box over the cell with the cell's text.
+  at(l, 100, rowY(l, 2));
+  input.click();
+  ASSERT_EQ(l.activeEditor(), &ext("txtEdit"));
+  EXPECT_TRUE(ext("txtEdit").Visible());
+  EXPECT_EQ(txt.Text(), "r2c2");
+  EXPECT_EQ(ext("txtEdit").Left(), pixelsToTwips(10 + 81));
+  EXPECT_EQ(ext("txtEdit").Width(), pixelsToTwips(80));
+  EXPECT_EQ(events()[1], "BeforeCellEdit 2 2 r2c2");
+  txt.setText("42");
+  input.key(VK_RETURN);
+  EXPECT_EQ(l.TextMatrix(2, 2), "42");
+  EXPECT_FALSE(ext("txtEdit").Visible());
+  EXPECT_EQ(l.activeEditor(), nullptr);
+  // Escape closes without writing.
+  input.advance(1000);
+  at(l, 100, rowY(l, 2));
+  input.click();
+  txt.setText("99");
+  input.key(VK_ESCAPE);
+  EXPECT_EQ(l.TextMatrix(2, 2), "42");
+  EXPECT_FALSE(ext("txtEdit").Visible());
+  // A spin box edits numbers.
+  l.setTextMatrix(4, 3, "7");
+  input.advance(1000);
+  at(l, 200, rowY(l, 4));
+  input.click();
+  ASSERT_EQ(l.activeEditor(), &ext("spnEdit"));
+  EXPECT_EQ(spn.Value(), 7);
+  spn.setValue(12);
+  input.key(VK_RETURN);
+  EXPECT_EQ(l.TextMatrix(4, 3), "12");
+  l.UnBindObject(2);
+  EXPECT_EQ(l.boundEditor(2), nullptr);
+  EXPECT_THROW(l.BindObject(host::Variant(std::string("nothing")), 1, 1), HostError);
+}
+
+TEST_F(ListControl, ARowDraggedTwoRowsDownLandsAtTheMarkedInsertionPoint) {
+  auto& l = place();
+  fillGrid(l, 6);
+  l.setDragSelected(true);
+  at(l, 100, rowY(l, 2));
+  input.press();
+  // The lower half of row 3 marks the boundary before row 4.
+  at(l, 100, rowY(l, 3) + 5);
+  EXPECT_EQ(l.dropInsertionRow(), 4);
+  at(l, 100, l.rowLayout()[3].bottom - 3);  // lower half of row 4
+  EXPECT_EQ(l.dropInsertionRow(), 5);
+  EXPECT_EQ(px(l, 150, l.rowLayout()[4].top), 0x000000u);  // the drop line
+  EXPECT_EQ(l.ListIndex(), 2);  // dragging does not select
+  input.release();
+  EXPECT_EQ(l.TextMatrix(4, 1), "r2c1");
+  EXPECT_EQ(l.TextMatrix(2, 1), "r3c1");
+  EXPECT_EQ(l.TextMatrix(3, 1), "r4c1");
+  EXPECT_EQ(l.ListIndex(), 4);
+  EXPECT_TRUE(l.Selected(4));
+  EXPECT_FALSE(l.Selected(2));
+  EXPECT_EQ(l.dropInsertionRow(), 0);
+  // Upwards: row 5 dropped above row 1 becomes the first row.
+  input.advance(1000);
+  at(l, 100, rowY(l, 5));
+  input.press();
+  at(l, 100, l.rowLayout()[0].top + 2);
+  input.release();
+  EXPECT_EQ(l.TextMatrix(1, 1), "r5c1");
+  EXPECT_EQ(l.ListIndex(), 1);
+}
+
 TEST_F(ListControl, MouseEnterReportsScreenCoordinates) {
   auto& l = place();
   fillGrid(l, 3);
@@ -335,8 +420,16 @@ TEST_F(ListControl, AFormWithListsLeavesNothingBehind) {
   const size_t handlesBefore = handles().liveCount();
   const size_t timersBefore = ui::eventLoop().timerCount();
   makeForm(true, &library::classes(), pixelsToTwips(400), pixelsToTwips(300));
+  host::ExtenderRecord r;
+  r.width = pixelsToTwips(60);
+  r.height = pixelsToTwips(20);
+  form->add(std::make_unique<text::ZorvaXPTextBox>(), "txtBefore", r);  // outlives the list's teardown
   auto& l = place(300, 210);
   fillGrid(l, 100, 6);
+  l.BindObject(host::Variant(std::string("txtBefore")), 1, 2);
+  at(l, 40, rowY(l, 2));
+  input.click();
+  ASSERT_NE(l.activeEditor(), nullptr);
   l.setShowHeaders(true);
   at(l, 289, 100);  // hover a scroll bar part: its timer runs
   at(l, 289, 195);

@@ -1,0 +1,176 @@
+// The list control's in-place editors: a text box, date picker or spin box of the same form
+// bound to columns, moved over the clicked cell, filled with its text and focused; Enter commits
+// the editor's value into the cell, Escape closes it without writing.
+#include <algorithm>
+
+#include "dates/ZorvaXPDPicker.h"
+#include "foundation/FormLookup.h"
+#include "list/ZorvaXPListBox.h"
+#include "platform/host/Form.h"
+#include "platform/host/HostError.h"
+#include "platform/host/runtime/DateParse.h"
+#include "platform/host/runtime/Format.h"
+#include "platform/ui/Messages.h"
+#include "platform/ui/User.h"
+#include "range/ZorvaXPSpin.h"
+#include "text/ZorvaXPTextBox.h"
+
+namespace zxp::list {
+
+namespace {
+
+constexpr int32_t kTwips = 15;
+constexpr int32_t errObjectRequired = 424;
+constexpr int32_t errTypeMismatch = 13;
+
+bool isEditor(host::Extender& e) {
+  host::ControlObject& o = e.object();
+  return dynamic_cast<text::ZorvaXPTextBox*>(&o) || dynamic_cast<dates::ZorvaXPDPicker*>(&o) ||
+         dynamic_cast<range::ZorvaXPSpin*>(&o);
+}
+
+}  // namespace
+
+host::Extender* ZorvaXPListBox::boundEditor(int32_t column) const {
+  if (column < 1 || column > static_cast<int32_t>(editors_.size())) return nullptr;
+  return editors_[static_cast<size_t>(column - 1)].editor;
+}
+
+void ZorvaXPListBox::BindObject(host::Variant objBind, int32_t iFirstColumnIndex, int32_t iCountOfColumns) {
+  if (objBind.kind() != host::Variant::Kind::String) throw HostError(errTypeMismatch);
+  host::Extender* editor = foundation::controlOnForm(*this, objBind.toString());
+  if (!editor || !isEditor(*editor)) throw HostError(errObjectRequired);
+  const int32_t columns = std::max(1, data_.ColumnsCount());
+  const int32_t first = std::max(1, iFirstColumnIndex);
+  const int32_t last = std::min(columns, first + std::max(1, iCountOfColumns) - 1);
+  for (int32_t c = first; c <= last; ++c) bindEditor(*editor, c);
+  editor->setVisible(false);
+}
+
+void ZorvaXPListBox::BindObjectArray(host::Variant objBinds) {
+  const std::string names = objBinds.toString();
+  int32_t column = 1;
+  size_t start = 0;
+  while (start <= names.size()) {
+    size_t comma = names.find(',', start);
+    if (comma == std::string::npos) comma = names.size();
+    std::string name = names.substr(start, comma - start);
+    name.erase(0, name.find_first_not_of(' '));
+    name.erase(name.find_last_not_of(' ') + 1);
+    if (!name.empty()) BindObject(host::Variant(name), column, 1);
+    ++column;
+    start = comma + 1;
+  }
+}
+
+void ZorvaXPListBox::UnBindObject(int32_t iColumnIndex) {
+  if (iColumnIndex < 1 || iColumnIndex > static_cast<int32_t>(editors_.size())) return;
+  EditorBinding& b = editors_[static_cast<size_t>(iColumnIndex - 1)];
+  if (editing_ && editing_ == b.editor) closeEditors(false);
+  for (auto& [event, connection] : b.connections) event->disconnect(connection);
+  b = EditorBinding{};
+}
+
+void ZorvaXPListBox::bindEditor(host::Extender& editor, int32_t column) {
+  if (static_cast<int32_t>(editors_.size()) < column) editors_.resize(static_cast<size_t>(column));
+  UnBindObject(column);
+  EditorBinding& b = editors_[static_cast<size_t>(column - 1)];
+  b.editor = &editor;
+  host::ControlObject& o = editor.object();
+  auto hook = [&](host::Event<>& e, bool commit) {
+    b.connections.emplace_back(&e, e.connect([this, commit] {
+      if (editing_) closeEditors(commit);
+    }));
+  };
+  if (auto* t = dynamic_cast<text::ZorvaXPTextBox*>(&o)) {
+    hook(t->OnEnter, true);
+    hook(t->OnKeyEsc, false);
+  } else if (auto* d = dynamic_cast<dates::ZorvaXPDPicker*>(&o)) {
+    hook(d->OnEnter, true);
+    hook(d->OnEscape, false);
+  } else if (auto* s = dynamic_cast<range::ZorvaXPSpin*>(&o)) {
+    hook(s->OnEnter, true);
+    hook(s->OnKeyEsc, false);
+  }
+}
+
+void ZorvaXPListBox::startEdit(int32_t row, int32_t column) {
+  host::Extender* editor = boundEditor(column);
+  if (!editor || row < 1 || row > data_.ListCount()) return;
+  closeEditors(false);
+  scrollRowIntoView(row);
+  if (row < topRow_ || row > lastRow_ || rowBands_.empty()) return;
+  int32_t r = row, c = column;
+  std::string text = data_.TextMatrix(row, column);
+  BeforeCellEdit.raise(r, c, text);
+  const Band& band = rowBands_[static_cast<size_t>(row - topRow_)];
+  int left = 1, right = rowAreaRight();
+  if (data_.multiColumn() && column < static_cast<int32_t>(columnBands_.size())) {
+    left = std::max(1, columnBands_[static_cast<size_t>(column)].left);
+    right = std::min(right, columnBands_[static_cast<size_t>(column)].right);
+  }
+  // The editor takes the list's font and the cell's text, gets the focus, then covers the cell.
+  host::ControlObject& o = editor->object();
+  if (auto* t = dynamic_cast<text::ZorvaXPTextBox*>(&o)) {
+    t->setFont(m_Font);
+    t->setText(text);
+  } else if (auto* d = dynamic_cast<dates::ZorvaXPDPicker*>(&o)) {
+    if (auto date = host::parseDate(text)) d->setValue(*date);
+  } else if (auto* s = dynamic_cast<range::ZorvaXPSpin*>(&o)) {
+    s->setFont(m_Font);
+    s->setValue(static_cast<int32_t>(std::atol(text.c_str())));
+  }
+  editing_ = editor;
+  editRow_ = row;
+  editColumn_ = column;
+  host::Extender* self = extender();
+  const int32_t baseLeft = self ? self->Left() : 0, baseTop = self ? self->Top() : 0;
+  editor->setLeft(baseLeft + left * kTwips);
+  editor->setTop(baseTop + band.top * kTwips);
+  editor->setWidth((right - left) * kTwips);
+  editor->setHeight((band.bottom - band.top) * kTwips);
+  editor->setVisible(true);
+  SetFocus(editor->object().hWnd());
+  SendMessageA(editor->object().hWnd(), WM_SETFOCUS, 0, 0);
+}
+
+void ZorvaXPListBox::closeEditors(bool commit) {
+  host::Extender* editor = editing_;
+  editing_ = nullptr;
+  if (editor && commit) {
+    std::string value;
+    host::ControlObject& o = editor->object();
+    if (auto* t = dynamic_cast<text::ZorvaXPTextBox*>(&o)) value = t->Text();
+    else if (auto* d = dynamic_cast<dates::ZorvaXPDPicker*>(&o))
+      value = host::Format(host::FormatValue(d->Value()), d->FormatDate());
+    else if (auto* s = dynamic_cast<range::ZorvaXPSpin*>(&o))
+      value = std::to_string(s->Value());
+    data_.setTextMatrix(editRow_, editColumn_, value);
+  }
+  for (EditorBinding& b : editors_)
+    if (b.editor) b.editor->setVisible(false);
+  if (editor) {
+    if (UserControl.exists()) SetFocus(hWnd());
+    if (commit) RedrawList();
+  }
+}
+
+void ZorvaXPListBox::releaseEditors() {
+  const host::Extender* self = extender();
+  const host::Form* form = self ? self->Parent() : nullptr;
+  auto alive = [&](const host::Extender* e) {
+    if (!form || !e) return false;
+    const auto& all = form->Controls();
+    return std::find(all.begin(), all.end(), e) != all.end();
+  };
+  for (EditorBinding& b : editors_) {
+    if (alive(b.editor)) {
+      for (auto& [event, connection] : b.connections) event->disconnect(connection);
+      if (b.editor == editing_) b.editor->setVisible(false);
+    }
+    b = EditorBinding{};
+  }
+  editing_ = nullptr;
+}
+
+}  // namespace zxp::list
