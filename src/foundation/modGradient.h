@@ -1,9 +1,12 @@
-// modGradient: the gradient fills every control paints its faces with. Each routine computes a
-// bottom-up pixel buffer in memory and copies it to the device context with one StretchDIBits
-// call. Only the part the DC's clip lets through is computed and copied (the pixels are those of
-// the whole picture), so a face much larger than its window costs what can be seen; a face with a
-// side beyond the largest surface (32767) is not drawn; the panel and the glass bar then draw their edge lines with 1-pixel pens, which are
-// deselected and deleted before the routine returns.
+// modGradient: the gradient fills every control paints its faces with. Each routine paints what
+// one StretchDIBits call of its bottom-up picture would paint; the rows are written straight into
+// the DC's surface where the DC allows it (platform/gfx/ComputedPicture.h), else the visible part
+// is computed into a buffer and blitted. Only the part the DC's clip lets through is computed (the
+// pixels are those of the whole picture), so a face much larger than its window costs what can be
+// seen; a face with a side beyond the largest surface (32767) is not drawn. The panel and the
+// glass bar then draw their edge lines as 1-pixel pens draw them: written straight to the surface
+// when the DC's mix mode is R2_COPYPEN, else with pens that are deselected and deleted before
+// the routine returns; the current position ends where the last line leaves it.
 //
 // Colours are OLE colours (0x00BBGGRR); the three low bytes are used as they stand, so callers
 // pass direct colours, not system-colour indices. Failures are silent, except the panel's

@@ -34,11 +34,25 @@ bool PaintComputedPicture(HDC hdc, int x, int y, int w, int h, const ComputedPic
     for (const auto& b : dc->clip().rects()) {
       const Rect c = area.intersect(Rect{b.x1, b.y1, b.x2, b.y2});
       if (c.empty()) continue;
+      const int32_t col = static_cast<int32_t>(c.left - dst.x);
+      if (!stretched) {
+        for (int32_t row = c.top; row < c.bottom; ++row)
+          picture.write(picture.self, static_cast<int32_t>(row - dst.y), col, s->row(row) + c.left,
+                        c.width());
+        continue;
+      }
+      // stretchedIndex(i) = ((2i + 1) * srcLen - 1) / (2 * dstLen), stepped from row to row as
+      // a quotient and a remainder: the numerator grows by 2 * srcLen per row.
+      const int64_t i0 = c.top - dst.y, den = 2 * int64_t{h}, grow = 2 * int64_t{picture.height};
+      int64_t source = stretchedIndex(i0, h, picture.height);
+      int64_t rest = (2 * i0 + 1) * picture.height - 1 - source * den;
       for (int32_t row = c.top; row < c.bottom; ++row) {
-        const int64_t i = row - dst.y;
-        const int64_t source = stretched ? stretchedIndex(i, h, picture.height) : i;
-        picture.write(picture.self, static_cast<int32_t>(source),
-                      static_cast<int32_t>(c.left - dst.x), s->row(row) + c.left, c.width());
+        picture.write(picture.self, static_cast<int32_t>(source), col, s->row(row) + c.left, c.width());
+        rest += grow;
+        while (rest >= den) {  // enlarging: grow < den, so at most once
+          rest -= den;
+          ++source;
+        }
       }
     }
     return true;
