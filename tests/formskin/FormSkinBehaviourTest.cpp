@@ -8,6 +8,7 @@
 #include "formskin/FormSkinFixture.h"
 #include "foundation/MessageInterceptor.h"
 #include "platform/gfx/Handles.h"
+#include "platform/gfx/Picture.h"
 #include "platform/ui/Hooks.h"
 #include "platform/ui/Menu.h"
 #include "platform/ui/Screen.h"
@@ -288,6 +289,52 @@ TEST_F(FormSkinBehaviour, TwoSkinsOnOneFormWarn) {
             "Do not use two at one time ZorvaForms for best performance.\nUsing two forms at one time may cause to "
             "crash your whole application.");
   EXPECT_EQ(services.messageBoxes->shown[0].icon(), static_cast<UINT>(MB_ICONEXCLAMATION));
+}
+
+}  // namespace
+}  // namespace zxp::testing
+
+namespace zxp::testing {
+namespace {
+
+TEST_F(FormSkinBehaviour, APopupMenuOfTheFormIsOwnerDrawnInAFlatInterceptedMenuWindow) {
+  auto& s = makeSkinned();
+  const HMENU popup = CreatePopupMenu();
+  AppendMenuA(popup, MF_STRING, 10, "Open");
+  AppendMenuA(popup, MF_STRING, 11, "Close");
+  size_t intercepted = 0;
+  bool flat = false;
+  input.whileModal([&](ui::TestInput& m) {
+    const HWND menuWindow = ui::trackedMenuWindow();
+    intercepted = s.interceptor().records().size();
+    if (menuWindow) flat = (GetWindowLongA(menuWindow, GWL_STYLE) & static_cast<LONG>(WS_BORDER)) == 0;
+    m.key(VK_ESCAPE);
+  });
+  TrackPopupMenu(popup, TPM_RETURNCMD, 300, 300, 0, form->hWnd(), nullptr);
+  MENUITEMINFOA mii;
+  mii.fMask = MIIM_FTYPE;
+  GetMenuItemInfoA(popup, 0, TRUE, &mii);
+  EXPECT_TRUE(mii.fType & MFT_OWNERDRAW);
+  EXPECT_GE(intercepted, 3u);  // the form, the strip and the menu window
+  EXPECT_TRUE(flat);
+  DestroyMenu(popup);
+}
+
+TEST_F(FormSkinBehaviour, TheIconShowsTheSystemMenuAndPostsTheChosenCommand) {
+  auto& s = makeSkinned();
+  ICONINFO info;
+  info.hbmColor = CreateCompatibleBitmap(s.surface().hDC(), 32, 32);
+  info.hbmMask = CreateCompatibleBitmap(s.surface().hDC(), 32, 32);
+  s.setIcon(gfx::Picture::fromIcon(CreateIconIndirect(&info)));
+  DeleteObject(info.hbmColor);
+  DeleteObject(info.hbmMask);
+  const Point icon = centre(Area::Icon);
+  EXPECT_EQ(s.hitTest(icon.x, icon.y), Area::Icon);
+  input.whileModal([](ui::TestInput& m) { m.key(VK_UP).key(VK_RETURN); });  // the last item: About
+  input.moveTo(strip(), icon).press().release();
+  input.pump();
+  ASSERT_EQ(services.shell->requests.size(), 1u);
+  EXPECT_EQ(services.shell->requests[0].file, formskin::ZorvaForm::kAboutAddress);
 }
 
 }  // namespace
