@@ -1099,6 +1099,20 @@ void ZorvaForm::zSubclass_Proc(bool bBefore, bool& bHandled, LRESULT& lReturn, H
   }
 }
 
+void ZorvaForm::zSubclass_ProcByName(bool bBefore, bool bHandled, int32_t lReturn, int32_t lng_hWnd, int32_t uMsg,
+                                     int32_t wParam, int32_t lParam) {
+  // A number cannot stand for the structures these messages point to.
+  for (UINT pointerMsg : {WM_WINDOWPOSCHANGED, WM_GETMINMAXINFO, WM_MEASUREITEM, WM_DRAWITEM, WM_WINDOWPOSCHANGING})
+    if (static_cast<UINT>(uMsg) == pointerMsg && lParam != 0)
+      throw HostError(errInvalidProcedureCall, "zSubclass_Proc: this message's lParam is a pointer");
+  LRESULT r = lReturn;
+  HWND h = static_cast<HWND>(lng_hWnd);
+  UINT m = static_cast<UINT>(uMsg);
+  WPARAM w = static_cast<WPARAM>(static_cast<uint32_t>(wParam));
+  LPARAM l = lParam;
+  zSubclass_Proc(bBefore, bHandled, r, h, m, w, l);
+}
+
 // ---- Menus --------------------------------------------------------------------------------------
 
 void ZorvaForm::initMenuPopup(HMENU menu) {
@@ -1312,6 +1326,7 @@ const host::MemberTable& ZorvaForm::memberTable() const {
       .property("Themes", &B::Themes, &B::setThemes)
       .method("RedrawMe", &B::RedrawMe)
       .method("pvInitMe", &B::pvInitMe)
+      .method("zSubclass_Proc", &B::zSubclass_ProcByName)
       .about(&B::About)
       .event("CloseButtonClick", &B::CloseButtonClick)
       .event("MaximizeButtonClick", &B::MaximizeButtonClick)

@@ -172,6 +172,10 @@ class ZorvaForm final : public foundation::ControlBase, public iSubclass {
   void pvInitMe();
   void zSubclass_Proc(bool bBefore, bool& bHandled, LRESULT& lReturn, HWND& lng_hWnd, UINT& uMsg, WPARAM& wParam,
                       LPARAM& lParam) override;
+  // The same callback by name (the member table's zSubclass_Proc): the arguments arrive by
+  // value, so what the callback sets in bHandled and lReturn stays with the call.
+  void zSubclass_ProcByName(bool bBefore, bool bHandled, int32_t lReturn, int32_t lng_hWnd, int32_t uMsg,
+                            int32_t wParam, int32_t lParam);
 
   // ---- Events ----
   host::Event<> CloseButtonClick;

@@ -339,3 +339,19 @@ TEST_F(FormSkinBehaviour, TheIconShowsTheSystemMenuAndPostsTheChosenCommand) {
 
 }  // namespace
 }  // namespace zxp::testing
+
+namespace zxp::testing {
+namespace {
+
+TEST_F(FormSkinBehaviour, TheCallbackByNameRefusesPointerMessagesAndRunsOthers) {
+  auto& s = makeSkinned();
+  const auto hwnd = static_cast<int32_t>(form->hWnd());
+  EXPECT_THROW(host::callMethod(s, "zSubclass_Proc",
+                                {true, false, int32_t{0}, hwnd, int32_t{WM_GETMINMAXINFO}, int32_t{0}, int32_t{1234}}),
+               HostError);
+  host::callMethod(s, "zSubclass_Proc", {true, false, int32_t{0}, hwnd, int32_t{WM_SYSCOMMAND}, int32_t{337}, int32_t{0}});
+  EXPECT_EQ(services.shell->requests.size(), 1u);
+}
+
+}  // namespace
+}  // namespace zxp::testing
