@@ -355,3 +355,41 @@ TEST_F(FormSkinBehaviour, TheCallbackByNameRefusesPointerMessagesAndRunsOthers) 
 
 }  // namespace
 }  // namespace zxp::testing
+
+namespace zxp::testing {
+namespace {
+
+TEST_F(FormSkinBehaviour, TearingDownTheFormWhileHoveredLeavesNothingBehind) {
+  const size_t handlesBefore = handles().liveCount();
+  const size_t timersBefore = ui::eventLoop().timerCount();
+  makeSkinned();
+  input.moveTo(strip(), centre(Area::Close)).advance(1500);
+  ASSERT_NE(skin().toolTipWindow(), 0u);
+  form.reset();
+  EXPECT_EQ(handles().liveCount(), handlesBefore);
+  EXPECT_EQ(ui::eventLoop().timerCount(), timersBefore);
+  EXPECT_EQ(MessageInterceptor::entryPointsInUse(), 0);
+  EXPECT_EQ(ui::hookCount(WH_CALLWNDPROC), 0u);
+}
+
+TEST_F(FormSkinBehaviour, AWronglyTypedValueInAFormFileNamesItsLine) {
+  const std::string text =
+      "ZorvaXP Form 1\n"
+      "Begin Form frmX\n"
+      "  BorderStyle = Integer 0\n"
+      "  Begin ZorvaForm Skin\n"
+      "    @Width = 6000\n"
+      "    @Height = 675\n"
+      "    TitleBarHeight = String \"tall\"\n"
+      "  End\n"
+      "End\n";
+  try {
+    host::Form::load(text, library::classes());
+    FAIL() << "loaded";
+  } catch (const host::FormFileError& e) {
+    EXPECT_EQ(e.line(), 7);
+  }
+}
+
+}  // namespace
+}  // namespace zxp::testing
