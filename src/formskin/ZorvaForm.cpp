@@ -819,7 +819,7 @@ void ZorvaForm::paintPieces() {
 
 void ZorvaForm::showGlow(Area a) {
   if (!layered_) return;
-  if (!glow_) glow_ = createLayer(UserControl.hWnd());
+  if (!glow_) glow_ = createLayer(onForm() ? formWindow() : UserControl.hWnd());
   if (!glow_) return;
   const RECT r = buttonRect(a);
   POINT p{r.left, r.top};
@@ -943,6 +943,8 @@ void ZorvaForm::UserControl_MouseDown(int16_t& Button, int16_t& Shift, float& X,
     if (enabled) {
       drawButton(UserControl.hDC(), a, 2);
       pressed_ = a;
+      // The press activated the form, which came up over the glow: the glow goes on top again.
+      if (glow_ && glowFor_ == a) SetWindowPos(glow_, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
     }
   }
   MouseDown.raise(Button, Shift, X, Y);
