@@ -21,4 +21,8 @@ int renderPages(const std::filesystem::path& outDir);
 // to stderr) or the picture cannot be written.
 bool shellScreenshot(const std::string& page, const std::filesystem::path& png);
 
+// Headless: the form-skin example once per theme, with its frame pieces and shadow, to
+// <outDir>/formskin-theme-NN.png. Returns the number of pictures that failed.
+int renderThemes(const std::filesystem::path& outDir);
+
 }  // namespace zxp::gallery

@@ -1,5 +1,6 @@
 // zorvaxp-gallery [OUTDIR]            the live gallery; without a display, every page as a PNG
 // zorvaxp-gallery --screenshot PAGE PNG   the live gallery's screen on one page, headless
+// zorvaxp-gallery --themes OUTDIR     the form-skin example once per theme, as PNGs
 #include <cstdio>
 #include <cstring>
 
@@ -7,7 +8,8 @@
 
 namespace {
 
-constexpr const char* kUsage = "usage: zorvaxp-gallery [OUTDIR]\n       zorvaxp-gallery --screenshot PAGE PNG\n";
+constexpr const char* kUsage = "usage: zorvaxp-gallery [OUTDIR]\n       zorvaxp-gallery --screenshot PAGE PNG\n"
+    "       zorvaxp-gallery --themes OUTDIR\n";
 
 int usageError(const char* message, const char* what) {
   std::fprintf(stderr, "zorvaxp-gallery: %s%s\n%s", message, what, kUsage);
@@ -25,6 +27,10 @@ int main(int argc, char** argv) {
   if (argc > 1 && std::strcmp(argv[1], "--screenshot") == 0) {
     if (argc != 4) return usageError("--screenshot needs a page and a PNG", "");
     return shellScreenshot(argv[2], argv[3]) ? 0 : 1;
+  }
+  if (argc > 1 && std::strcmp(argv[1], "--themes") == 0) {
+    if (argc != 3) return usageError("--themes needs an output folder", "");
+    return renderThemes(argv[2]) == 0 ? 0 : 1;
   }
   // Anything else is at most one output folder; options are not folders.
   if (argc > 1 && argv[1][0] == '-') return usageError("unknown option ", argv[1]);

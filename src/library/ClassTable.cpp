@@ -11,6 +11,7 @@
 #include "buttons/ZorvaXPOptionButton.h"
 #include "dates/ZorvaXPCalender.h"
 #include "dates/ZorvaXPDPicker.h"
+#include "formskin/ZorvaForm.h"
 #include "range/ZorvaXPHScrollBar.h"
 #include "range/ZorvaXPProgressBar.h"
 #include "range/ZorvaXPSpin.h"
@@ -52,6 +53,7 @@ const host::ClassRegistry& classes() {
     r.add(control<bars::ZorvaXPToolBar>("ZorvaXPToolBar", host::OLEMISC_ALIGNABLE, 30012));
     r.add(control<bars::ZorvaXPStatusBar>("ZorvaXPStatusBar", host::OLEMISC_ALIGNABLE, 30009));
     r.add(control<list::ZorvaXPListBox>("ZorvaXPListBox", host::OLEMISC_SIMPLEFRAME, 30001));
+    r.add(control<formskin::ZorvaForm>("ZorvaForm", host::OLEMISC_NOUIACTIVATE | host::OLEMISC_ALIGNABLE, 30000));
     return r;
   }();
   return table;

@@ -17,6 +17,33 @@ namespace {
 constexpr const char* kFormClass = "ZxpHostForm";
 constexpr DWORD kFormStyle = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX | WS_CLIPCHILDREN;
 
+DWORD formStyle(int16_t borderStyle) {
+  switch (borderStyle) {
+    case 0: return WS_POPUP | WS_SYSMENU | WS_MINIMIZEBOX | WS_MAXIMIZEBOX | WS_CLIPCHILDREN;
+    case 2: return kFormStyle | WS_THICKFRAME | WS_MAXIMIZEBOX;
+    default: return kFormStyle;
+  }
+}
+
+// Forms waiting for requestUnload's timer, by timer id.
+std::vector<std::pair<UINT_PTR, Form*>>& pendingUnloads() {
+  static std::vector<std::pair<UINT_PTR, Form*>> p;
+  return p;
+}
+
+void unloadTimerProc(HWND, UINT, UINT_PTR id, DWORD) {
+  KillTimer(0, id);
+  auto& p = pendingUnloads();
+  for (auto it = p.begin(); it != p.end(); ++it) {
+    if (it->first == id) {
+      Form* f = it->second;
+      p.erase(it);
+      f->Unload();
+      return;
+    }
+  }
+}
+
 Form* formOf(HWND h) { return reinterpret_cast<Form*>(GetWindowLongPtrA(h, GWLP_USERDATA)); }
 
 LRESULT formProc(HWND h, UINT msg, WPARAM wParam, LPARAM lParam) {
@@ -121,20 +148,26 @@ std::string displayName(const Extender& e) {
 
 }  // namespace
 
-Form::Form(const FormOptions& o) : name_(o.name), classes_(o.classes), userMode_(o.userMode) {
+Form::Form(const FormOptions& o)
+    : name_(o.name), classes_(o.classes), userMode_(o.userMode), borderStyle_(o.borderStyle) {
   font_ = std::make_shared<const gfx::FontDesc>();
   registerFormClass();
-  Rect in = ui::nonClientInsets(kFormStyle, 0);
+  const DWORD style = formStyle(borderStyle_);
+  Rect in = ui::nonClientInsets(style, 0);
   int w = twipsToPixels(o.clientWidth) + in.left + in.right;
   int h = twipsToPixels(o.clientHeight) + in.top + in.bottom;
   std::string caption = o.caption.empty() ? o.name : o.caption;
-  hwnd_ = CreateWindowExA(0, kFormClass, caption.c_str(), kFormStyle | (o.visible ? WS_VISIBLE : 0), o.screenPos.x,
+  hwnd_ = CreateWindowExA(0, kFormClass, caption.c_str(), style | (o.visible ? WS_VISIBLE : 0), o.screenPos.x,
                           o.screenPos.y, w, h, 0, 0, 0, this);
   if (!hwnd_) throw HostError(errOutOfMemory, "the form's window cannot be created");
   tabHook_ = SetWindowsHookExA(WH_GETMESSAGE, tabKeyHook, 0, GetCurrentThreadId());
 }
 
 Form::~Form() {
+  if (unloadTimer_) {
+    KillTimer(0, unloadTimer_);
+    std::erase_if(pendingUnloads(), [this](const auto& p) { return p.second == this; });
+  }
   if (tabHook_) UnhookWindowsHookEx(tabHook_);
   // Controls go last added first, so contents go before their containers, each told first
   // (Terminate) and then destroyed with its window; nothing is searched or renumbered per control.
@@ -157,6 +190,30 @@ Form::~Form() {
     SetWindowLongPtrA(hwnd_, GWLP_USERDATA, 0);
     DestroyWindow(hwnd_);
   }
+}
+
+void Form::Unload() {
+  if (!hwnd_) return;
+  if (unloadTimer_) {
+    KillTimer(0, unloadTimer_);
+    std::erase_if(pendingUnloads(), [this](const auto& p) { return p.second == this; });
+    unloadTimer_ = 0;
+  }
+  ShowWindow(hwnd_, SW_HIDE);
+  tabs_.clear();
+  while (!order_.empty()) remove(*order_.back());
+  if (tabHook_) UnhookWindowsHookEx(tabHook_);
+  tabHook_ = 0;
+  SetWindowLongPtrA(hwnd_, GWLP_USERDATA, 0);
+  DestroyWindow(hwnd_);
+  hwnd_ = 0;
+  Unloaded.raise();
+}
+
+void Form::requestUnload() {
+  if (!hwnd_ || unloadTimer_) return;
+  unloadTimer_ = SetTimer(0, 0, 0, unloadTimerProc);
+  if (unloadTimer_) pendingUnloads().emplace_back(unloadTimer_, this);
 }
 
 std::string Form::Caption() const {
@@ -636,6 +693,8 @@ std::unique_ptr<Form> Form::load(std::string_view text, const ClassRegistry& reg
       return v;
     };
     o.caption = p.read<std::string>("Caption", rec.name);
+    o.borderStyle = p.read<int16_t>("BorderStyle", 1);
+    if (o.borderStyle < 0 || o.borderStyle > 2) throw HostError(errInvalidPropertyValue);
     o.clientWidth = size("ClientWidth", o.clientWidth);
     o.clientHeight = size("ClientHeight", o.clientHeight);
     back = p.read<OLE_COLOR>("BackColor", vbButtonFace);
@@ -684,6 +743,7 @@ FormRecord Form::record() const {
   FormRecord f;
   f.name = name_;
   f.properties.WriteProperty("Caption", Caption(), name_);
+  f.properties.WriteProperty("BorderStyle", borderStyle_, int16_t{1});
   f.properties.WriteProperty("ClientWidth", ScaleWidth());
   f.properties.WriteProperty("ClientHeight", ScaleHeight());
   f.properties.WriteProperty("BackColor", backColor_, vbButtonFace);

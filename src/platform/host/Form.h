@@ -34,6 +34,9 @@ struct FormOptions {
   bool userMode = true;         // False: the form is in a designer
   Point screenPos{0, 0};        // where the window goes, in pixels
   bool visible = true;
+  // The border: 0 none (a borderless pop-up, for forms that draw their own title bar, such as
+  // one skinned by ZorvaForm), 1 fixed single (caption, system menu, minimise box), 2 sizable.
+  int16_t borderStyle = 1;
   // The classes the form knows: a control added without naming its class (add(control, ...))
   // takes its container flags from the entry for its class name here; none when absent.
   const ClassRegistry* classes = nullptr;
@@ -53,6 +56,18 @@ class Form : public Dispatchable {
   int32_t ScaleWidth() const;   // client width in twips
   int32_t ScaleHeight() const;  // client height in twips
   void setClientSize(int32_t widthTwips, int32_t heightTwips);
+  int16_t BorderStyle() const { return borderStyle_; }
+
+  // ---- Unloading ----
+  // Unloads the form: hides it, terminates and removes every control, destroys the window and
+  // raises Unloaded (the owner may then free the Form). Call it from outside the form's own
+  // message handling; controls use requestUnload.
+  void Unload();
+  // Unloads the form once the message being dispatched now is done: a one-shot timer procedure
+  // that the event loop calls with no window procedure of the form or its controls on the stack.
+  void requestUnload();
+  bool unloaded() const { return hwnd_ == 0; }
+  Event<> Unloaded;
 
   // ---- Ambient properties the form gives its controls (each change is announced) ----
   bool UserMode() const { return userMode_; }
@@ -188,6 +203,8 @@ class Form : public Dispatchable {
   HHOOK tabHook_ = 0;  // takes Tab and Shift+Tab for the tab order (Form.cpp, tabKeyHook)
   bool layingOut_ = false;
   bool relayout_ = false;
+  int16_t borderStyle_ = 1;
+  uintptr_t unloadTimer_ = 0;
 };
 
 }  // namespace zxp::host

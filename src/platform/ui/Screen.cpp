@@ -290,7 +290,27 @@ void setWorkArea(const Rect& r) {
   screenChanged();
 }
 
+namespace {
+struct DisplayInfo {
+  int bits = 32;
+  int major = 5;
+  int minor = 1;
+};
+DisplayInfo& displayInfo() {
+  static DisplayInfo d;
+  return d;
+}
+}  // namespace
+
+int displayBitsPerPixel() { return displayInfo().bits; }
+void setDisplayBitsPerPixel(int bits) { displayInfo().bits = bits; }
+void setPlatformVersion(int major, int minor) {
+  displayInfo().major = major;
+  displayInfo().minor = minor;
+}
+
 void resetScreen() {
+  displayInfo() = DisplayInfo{};
   scr().size = Size{1024, 768};
   scr().work.reset();
   scr().surface.reset();
@@ -408,3 +428,24 @@ std::shared_ptr<gfx::Surface> snapshotWindow(HWND hwnd) {
 }
 
 }  // namespace zxp::ui
+
+namespace zxp {
+
+DWORD GetVersion() {
+  return static_cast<DWORD>((ui::displayInfo().major & 0xFF) | ((ui::displayInfo().minor & 0xFF) << 8)) |
+         (2600u << 16);
+}
+
+int GetDeviceCaps(HDC, int index) {
+  switch (index) {
+    case BITSPIXEL: return ui::displayBitsPerPixel();
+    case PLANES: return 1;
+    case HORZRES: return ui::screenSize().cx;
+    case VERTRES: return ui::screenSize().cy;
+    case LOGPIXELSX:
+    case LOGPIXELSY: return 96;
+    default: return 0;
+  }
+}
+
+}  // namespace zxp

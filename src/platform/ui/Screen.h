@@ -19,6 +19,11 @@ Size screenSize();
 void setScreenSize(Size s);
 Rect workArea();
 void setWorkArea(const Rect& r);
+// The display's colour depth (GetDeviceCaps BITSPIXEL; 32 unless a test sets another) and the
+// platform's version that GetVersion reports (5.1 unless a test sets another).
+int displayBitsPerPixel();
+void setDisplayBitsPerPixel(int bits);
+void setPlatformVersion(int major, int minor);
 
 // Composes the screen now and returns the picture (one call gives a snapshot). The surface is
 // the screen's own and is redrawn by the next call; copy it to keep it, never draw on it.

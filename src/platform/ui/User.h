@@ -580,6 +580,18 @@ inline BOOL SystemParametersInfo(UINT a, UINT u, void* p, UINT w) { return Syste
 // The height of the task bar strip at the bottom of the screen.
 constexpr int kTaskBarHeight = 30;
 
+// The platform's version: major in the low byte, minor in the next, build in the high word
+// (5.1.2600, XP, unless a test sets another through ui::setPlatformVersion).
+DWORD GetVersion();
+// Device capabilities of the display (any DC answers for the screen).
+constexpr int HORZRES = 8;
+constexpr int VERTRES = 10;
+constexpr int BITSPIXEL = 12;
+constexpr int PLANES = 14;
+constexpr int LOGPIXELSX = 88;
+constexpr int LOGPIXELSY = 90;
+int GetDeviceCaps(HDC dc, int index);
+
 // Plays the system's warning sound (counted for tests; the backend may sound it).
 BOOL MessageBeep(UINT type);
 

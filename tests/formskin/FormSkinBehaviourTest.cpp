@@ -1,0 +1,395 @@
+// The skin's window behaviour: hit testing, hover, the caption buttons acting on the real form,
+// caption drag, maximising to the work area, the system menu, owner-drawn menus, tool tips, the
+// checks on placing and the teardown.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+
+#include "formskin/FormSkinFixture.h"
+#include "foundation/MessageInterceptor.h"
+#include "platform/gfx/Handles.h"
+#include "platform/gfx/Picture.h"
+#include "platform/ui/Hooks.h"
+#include "platform/ui/Menu.h"
+#include "platform/ui/Screen.h"
+
+namespace zxp::testing {
+namespace {
+
+using FormSkinBehaviour = FormSkinTest;
+using formskin::Area;
+using formskin::FBorderStyles;
+
+TEST_F(FormSkinBehaviour, HitTestOrder) {
+  auto& s = makeSkinned();
+  const Point min = centre(Area::Minimize), max = centre(Area::Maximize), close = centre(Area::Close);
+  EXPECT_EQ(s.hitTest(min.x, min.y), Area::Minimize);
+  EXPECT_EQ(s.hitTest(max.x, max.y), Area::Maximize);
+  EXPECT_EQ(s.hitTest(close.x, close.y), Area::Close);
+  // The 2-pixel overlap belongs to the earlier button in the order.
+  const RECT mr = s.buttonRect(Area::Maximize);
+  EXPECT_EQ(s.hitTest(mr.left, 5), Area::Minimize);
+  EXPECT_EQ(s.hitTest(mr.right - 1, 5), Area::Maximize);
+  EXPECT_EQ(s.hitTest(200, 30), Area::TitleBar);
+  // Without an icon the icon's place is the title strip.
+  EXPECT_EQ(s.hitTest(20, 20), Area::TitleBar);
+  s.setBorderStyle(FBorderStyles::FBSSingle);
+  EXPECT_EQ(s.hitTest(min.x, min.y), Area::TitleBar);
+  EXPECT_EQ(s.hitTest(close.x, close.y), Area::Close);
+}
+
+TEST_F(FormSkinBehaviour, HoverDrawsTheButtonShowsTheGlowAndLeavingClearsIt) {
+  auto& s = makeSkinned();
+  const RECT close = s.buttonRect(Area::Close);
+  const COLORREF normal = px(close.left + 5, 3);
+  input.moveTo(strip(), centre(Area::Close)).pump();
+  EXPECT_EQ(s.hoveredArea(), Area::Close);
+  EXPECT_NE(px(close.left + 5, 3), normal);
+  ASSERT_NE(s.glowWindow(), 0u);
+  const RECT g = windowRect(s.glowWindow());
+  POINT p{close.left, close.top};
+  ClientToScreen(strip(), &p);
+  EXPECT_EQ(g.left, p.x);
+  EXPECT_EQ(g.top, p.y);
+  EXPECT_EQ(g.right - g.left, 42);
+  // Leaving the control removes the glow and the tool tip at once.
+  input.advance(1500);
+  EXPECT_NE(s.toolTipWindow(), 0u);
+  input.moveTo(Point{700, 700}).pump();
+  EXPECT_EQ(s.glowWindow(), 0u);
+  EXPECT_EQ(s.toolTipWindow(), 0u);
+  EXPECT_EQ(s.hoveredArea(), Area::None);
+  EXPECT_EQ(px(close.left + 5, 3), normal);
+}
+
+TEST_F(FormSkinBehaviour, ToolTipAfter1500msNearTheCursorWithTheButtonsText) {
+  auto& s = makeSkinned();
+  input.moveTo(strip(), centre(Area::Maximize)).pump();
+  input.advance(1490);
+  EXPECT_EQ(s.toolTipWindow(), 0u);
+  input.advance(10);
+  const HWND tip = s.toolTipWindow();
+  ASSERT_NE(tip, 0u);
+  EXPECT_TRUE(IsWindowVisible(tip));
+  const RECT t = windowRect(tip);
+  EXPECT_EQ(t.left, input.cursor().x + 4);
+  EXPECT_EQ(t.top, input.cursor().y + 18);
+  // Over the title strip the tool tip goes.
+  input.moveTo(strip(), Point{150, 30}).pump();
+  EXPECT_EQ(s.toolTipWindow(), 0u);
+}
+
+TEST_F(FormSkinBehaviour, CloseRaisesItsEventThenUnloadsTheFormLeavingNothingBehind) {
+  form.reset();
+  ui::resetWindowSystem();
+  const size_t handlesBefore = handles().liveCount();
+  const size_t timersBefore = ui::eventLoop().timerCount();
+  makeSkinned();
+  logEvents();
+  bool unloaded = false;
+  bool closedBeforeUnload = false;
+  form->Unloaded.connect([&] {
+    unloaded = true;
+    closedBeforeUnload = std::find(log.begin(), log.end(), "CloseButtonClick") != log.end();
+  });
+  EXPECT_GT(MessageInterceptor::entryPointsInUse(), 0);
+  EXPECT_EQ(ui::hookCount(WH_CALLWNDPROC), 1u);
+  input.moveTo(strip(), centre(Area::Close)).click();
+  EXPECT_EQ(log, std::vector<std::string>{"CloseButtonClick"});
+  input.advance(20);
+  EXPECT_TRUE(unloaded);
+  EXPECT_TRUE(closedBeforeUnload);
+  EXPECT_TRUE(form->unloaded());
+  EXPECT_EQ(MessageInterceptor::entryPointsInUse(), 0);
+  EXPECT_EQ(ui::hookCount(WH_CALLWNDPROC), 0u);
+  EXPECT_EQ(ui::eventLoop().timerCount(), timersBefore);
+  form.reset();
+  EXPECT_EQ(handles().liveCount(), handlesBefore);
+}
+
+TEST_F(FormSkinBehaviour, DisabledButtonsDoNothing) {
+  auto& s = makeSkinned();
+  logEvents();
+  s.setEnabledClose(false);
+  s.setEnabledMinimize(false);
+  input.moveTo(strip(), centre(Area::Close)).click();
+  input.moveTo(strip(), centre(Area::Minimize)).click();
+  input.advance(20);
+  EXPECT_TRUE(log.empty());
+  EXPECT_FALSE(form->unloaded());
+  EXPECT_FALSE(IsIconic(form->hWnd()));
+}
+
+TEST_F(FormSkinBehaviour, MaximiseToTheWorkAreaAtZeroTwoAndRestoreBack) {
+  makeSkinned();
+  logEvents();
+  const RECT before = formRect();
+  input.moveTo(strip(), centre(Area::Maximize)).click();
+  EXPECT_TRUE(IsZoomed(form->hWnd()));
+  RECT wa;
+  SystemParametersInfoA(SPI_GETWORKAREA, 0, &wa, 0);
+  const RECT max = formRect();
+  EXPECT_EQ(max.left, 0);
+  EXPECT_EQ(max.top, 2);
+  EXPECT_EQ(max.right - max.left, wa.right);
+  EXPECT_EQ(max.bottom - max.top, wa.bottom);
+  // The strip follows the form's width; its button moved with it.
+  EXPECT_EQ(skin().surface().ScaleWidth(), wa.right);
+  input.moveTo(strip(), centre(Area::Maximize)).click();
+  EXPECT_FALSE(IsZoomed(form->hWnd()));
+  const RECT after = formRect();
+  EXPECT_EQ(after.left, before.left);
+  EXPECT_EQ(after.top, before.top);
+  EXPECT_EQ(after.right, before.right);
+  EXPECT_EQ(after.bottom, before.bottom);
+  EXPECT_EQ(log, (std::vector<std::string>{"MaximizeButtonClick", "RestoreButtonClick"}));
+}
+
+TEST_F(FormSkinBehaviour, MinimiseActsOnTheForm) {
+  makeSkinned();
+  logEvents();
+  input.moveTo(strip(), centre(Area::Minimize)).click();
+  EXPECT_TRUE(IsIconic(form->hWnd()));
+  EXPECT_EQ(log, std::vector<std::string>{"MinimizeButtonClick"});
+}
+
+TEST_F(FormSkinBehaviour, DraggingTheTitleMovesTheFormWithItsFramePiecesAndShadow) {
+  auto& s = makeSkinned();
+  ASSERT_TRUE(s.layeredWindowsUsable());
+  const RECT f0 = formRect();
+  std::vector<RECT> before;
+  for (HWND h : s.framePieces()) before.push_back(windowRect(h));
+  for (HWND h : s.shadowStrips()) before.push_back(windowRect(h));
+  for (HWND h : s.framePieces()) EXPECT_TRUE(IsWindowVisible(h));
+  // The left piece hugs the form's left edge.
+  EXPECT_EQ(before[0].right, f0.left);
+  EXPECT_EQ(before[0].top, f0.top);
+  input.moveTo(strip(), Point{150, 30}).press().moveBy(30, 20).moveBy(10, 5).release();
+  const RECT f1 = formRect();
+  EXPECT_EQ(f1.left - f0.left, 40);
+  EXPECT_EQ(f1.top - f0.top, 25);
+  size_t i = 0;
+  for (HWND h : s.framePieces()) {
+    const RECT r = windowRect(h);
+    EXPECT_EQ(r.left - before[i].left, 40);
+    EXPECT_EQ(r.top - before[i].top, 25);
+    ++i;
+  }
+  for (HWND h : s.shadowStrips()) {
+    const RECT r = windowRect(h);
+    EXPECT_EQ(r.left - before[i].left, 40);
+    EXPECT_EQ(r.top - before[i].top, 25);
+    ++i;
+  }
+}
+
+TEST_F(FormSkinBehaviour, FramePiecesAndShadowAreComposedAroundTheForm) {
+  auto& s = makeSkinned();
+  s.setShadowColor(0x000000);
+  input.pump();
+  auto screen = ui::composeScreen();
+  const RECT f = formRect();
+  // Just below the form: the bottom frame piece, then the shadow fading out.
+  const uint32_t desktop = screen->at(f.left + 50, f.bottom + 4 + 7 + 5);
+  const uint32_t nearShadow = screen->at(f.left + 50, f.bottom + 4);
+  const uint32_t farShadow = screen->at(f.left + 50, f.bottom + 4 + 6);
+  EXPECT_NE(nearShadow, desktop);
+  EXPECT_LE(nearShadow & 0xFF, farShadow & 0xFF);
+  EXPECT_NE(screen->at(f.left + 50, f.bottom + 1), desktop);
+}
+
+TEST_F(FormSkinBehaviour, SystemMenuAboutOpensTheWebPage) {
+  auto& s = makeSkinned();
+  const HMENU menu = s.systemMenu();
+  ASSERT_NE(menu, 0u);
+  const int n = GetMenuItemCount(menu);
+  EXPECT_EQ(GetMenuItemID(menu, n - 1), 337u);
+  char text[32] = {};
+  GetMenuStringA(menu, 337, text, sizeof text, MF_BYCOMMAND);
+  EXPECT_STREQ(text, "About");
+  SendMessageA(form->hWnd(), WM_SYSCOMMAND, 337, 0);
+  ASSERT_EQ(services.shell->requests.size(), 1u);
+  EXPECT_EQ(services.shell->requests[0].operation, "Open");
+  EXPECT_EQ(services.shell->requests[0].file, formskin::ZorvaForm::kAboutAddress);
+}
+
+TEST_F(FormSkinBehaviour, OwnerDrawnMenusAreMeasuredAndDrawnByTheSkin) {
+  auto& s = makeSkinned();
+  const HMENU popup = CreatePopupMenu();
+  AppendMenuA(popup, MF_STRING, 10, "Open");
+  AppendMenuA(popup, MF_SEPARATOR, 0, nullptr);
+  AppendMenuA(popup, MF_STRING | MF_CHECKED, 11, "Checked item");
+  SendMessageA(form->hWnd(), WM_INITMENUPOPUP, static_cast<WPARAM>(popup), 0);
+  MENUITEMINFOA mii;
+  mii.fMask = MIIM_FTYPE | MIIM_DATA;
+  ASSERT_TRUE(GetMenuItemInfoA(popup, 0, TRUE, &mii));
+  EXPECT_TRUE(mii.fType & MFT_OWNERDRAW);
+  MEASUREITEMSTRUCT mis;
+  mis.CtlType = ODT_MENU;
+  mis.itemID = 10;
+  mis.itemData = mii.dwItemData;
+  EXPECT_EQ(SendMessageA(form->hWnd(), WM_MEASUREITEM, 0, reinterpret_cast<LPARAM>(&mis)), 1);
+  SIZE ts;
+  GetTextExtentPoint32(s.surface().hDC(), "Open", 4, &ts);
+  EXPECT_EQ(mis.itemHeight, 23u);
+  EXPECT_EQ(mis.itemWidth, static_cast<UINT>(ts.cx + 68));
+  MENUITEMINFOA sep;
+  sep.fMask = MIIM_FTYPE | MIIM_DATA;
+  GetMenuItemInfoA(popup, 1, TRUE, &sep);
+  EXPECT_TRUE(sep.fType & MFT_SEPARATOR);
+  MEASUREITEMSTRUCT ms;
+  ms.CtlType = ODT_MENU;
+  ms.itemData = sep.dwItemData;
+  SendMessageA(form->hWnd(), WM_MEASUREITEM, 0, reinterpret_cast<LPARAM>(&ms));
+  EXPECT_EQ(ms.itemHeight, 2u);
+  // Drawn selected: the selection frame in MenuSelectedBorderColor, the offset band at the left.
+  auto surface = gfx::Surface::create(200, 23);
+  HDC mem = CreateCompatibleDC(0);
+  HBITMAP bmp = CreateCompatibleBitmap(s.surface().hDC(), 200, 23);
+  HGDIOBJ old = SelectObject(mem, bmp);
+  DRAWITEMSTRUCT dis;
+  dis.CtlType = ODT_MENU;
+  dis.itemID = 10;
+  dis.itemAction = ODA_DRAWENTIRE;
+  dis.itemState = ODS_SELECTED;
+  dis.hDC = mem;
+  dis.rcItem = RECT{0, 0, 200, 23};
+  dis.itemData = mii.dwItemData;
+  SendMessageA(form->hWnd(), WM_DRAWITEM, 0, reinterpret_cast<LPARAM>(&dis));
+  EXPECT_EQ(GetPixel(mem, 100, 1), translateColor(s.MenuSelectedBorderColor()));
+  EXPECT_EQ(GetPixel(mem, 199, 0), translateColor(s.MenuBackColor()));
+  EXPECT_EQ(GetPixel(mem, 0, 5), translateColor(s.MenuOffsetGradient1()));
+  SelectObject(mem, old);
+  DeleteObject(bmp);
+  DeleteDC(mem);
+  DestroyMenu(popup);
+}
+
+TEST_F(FormSkinBehaviour, WithoutLayeredWindowsItWarnsAndWorksWithoutPiecesAndShadow) {
+  ui::setDisplayBitsPerPixel(8);
+  auto& s = makeSkinned();
+  EXPECT_FALSE(s.layeredWindowsUsable());
+  ASSERT_EQ(services.messageBoxes->shown.size(), 1u);
+  EXPECT_EQ(services.messageBoxes->shown[0].text,
+            "Your windows flatform do not support for best performance of the ZorvaForm");
+  EXPECT_EQ(services.messageBoxes->shown[0].caption, "Hai Developer ! , Make your attention about below.");
+  EXPECT_EQ(s.framePieces()[0], 0u);
+  EXPECT_EQ(s.shadowStrips()[0], 0u);
+  input.moveTo(strip(), centre(Area::Maximize)).click();
+  EXPECT_TRUE(IsZoomed(form->hWnd()));
+}
+
+TEST_F(FormSkinBehaviour, TwoSkinsOnOneFormWarn) {
+  makeSkinned();
+  host::ExtenderRecord r;
+  r.width = pixelsToTwips(400);
+  form->add(library::classes(), "ZorvaForm", "Skin2", r);
+  ASSERT_EQ(services.messageBoxes->shown.size(), 1u);
+  EXPECT_EQ(services.messageBoxes->shown[0].text,
+            "Do not use two at one time ZorvaForms for best performance.\nUsing two forms at one time may cause to "
+            "crash your whole application.");
+  EXPECT_EQ(services.messageBoxes->shown[0].icon(), static_cast<UINT>(MB_ICONEXCLAMATION));
+}
+
+}  // namespace
+}  // namespace zxp::testing
+
+namespace zxp::testing {
+namespace {
+
+TEST_F(FormSkinBehaviour, APopupMenuOfTheFormIsOwnerDrawnInAFlatInterceptedMenuWindow) {
+  auto& s = makeSkinned();
+  const HMENU popup = CreatePopupMenu();
+  AppendMenuA(popup, MF_STRING, 10, "Open");
+  AppendMenuA(popup, MF_STRING, 11, "Close");
+  size_t intercepted = 0;
+  bool flat = false;
+  input.whileModal([&](ui::TestInput& m) {
+    const HWND menuWindow = ui::trackedMenuWindow();
+    intercepted = s.interceptor().records().size();
+    if (menuWindow) flat = (GetWindowLongA(menuWindow, GWL_STYLE) & static_cast<LONG>(WS_BORDER)) == 0;
+    m.key(VK_ESCAPE);
+  });
+  TrackPopupMenu(popup, TPM_RETURNCMD, 300, 300, 0, form->hWnd(), nullptr);
+  MENUITEMINFOA mii;
+  mii.fMask = MIIM_FTYPE;
+  GetMenuItemInfoA(popup, 0, TRUE, &mii);
+  EXPECT_TRUE(mii.fType & MFT_OWNERDRAW);
+  EXPECT_GE(intercepted, 3u);  // the form, the strip and the menu window
+  EXPECT_TRUE(flat);
+  DestroyMenu(popup);
+}
+
+TEST_F(FormSkinBehaviour, TheIconShowsTheSystemMenuAndPostsTheChosenCommand) {
+  auto& s = makeSkinned();
+  ICONINFO info;
+  info.hbmColor = CreateCompatibleBitmap(s.surface().hDC(), 32, 32);
+  info.hbmMask = CreateCompatibleBitmap(s.surface().hDC(), 32, 32);
+  s.setIcon(gfx::Picture::fromIcon(CreateIconIndirect(&info)));
+  DeleteObject(info.hbmColor);
+  DeleteObject(info.hbmMask);
+  const Point icon = centre(Area::Icon);
+  EXPECT_EQ(s.hitTest(icon.x, icon.y), Area::Icon);
+  input.whileModal([](ui::TestInput& m) { m.key(VK_UP).key(VK_RETURN); });  // the last item: About
+  input.moveTo(strip(), icon).press().release();
+  input.pump();
+  ASSERT_EQ(services.shell->requests.size(), 1u);
+  EXPECT_EQ(services.shell->requests[0].file, formskin::ZorvaForm::kAboutAddress);
+}
+
+}  // namespace
+}  // namespace zxp::testing
+
+namespace zxp::testing {
+namespace {
+
+TEST_F(FormSkinBehaviour, TheCallbackByNameRefusesPointerMessagesAndRunsOthers) {
+  auto& s = makeSkinned();
+  const auto hwnd = static_cast<int32_t>(form->hWnd());
+  EXPECT_THROW(host::callMethod(s, "zSubclass_Proc",
+                                {true, false, int32_t{0}, hwnd, int32_t{WM_GETMINMAXINFO}, int32_t{0}, int32_t{1234}}),
+               HostError);
+  host::callMethod(s, "zSubclass_Proc", {true, false, int32_t{0}, hwnd, int32_t{WM_SYSCOMMAND}, int32_t{337}, int32_t{0}});
+  EXPECT_EQ(services.shell->requests.size(), 1u);
+}
+
+}  // namespace
+}  // namespace zxp::testing
+
+namespace zxp::testing {
+namespace {
+
+TEST_F(FormSkinBehaviour, TearingDownTheFormWhileHoveredLeavesNothingBehind) {
+  const size_t handlesBefore = handles().liveCount();
+  const size_t timersBefore = ui::eventLoop().timerCount();
+  makeSkinned();
+  input.moveTo(strip(), centre(Area::Close)).advance(1500);
+  ASSERT_NE(skin().toolTipWindow(), 0u);
+  form.reset();
+  EXPECT_EQ(handles().liveCount(), handlesBefore);
+  EXPECT_EQ(ui::eventLoop().timerCount(), timersBefore);
+  EXPECT_EQ(MessageInterceptor::entryPointsInUse(), 0);
+  EXPECT_EQ(ui::hookCount(WH_CALLWNDPROC), 0u);
+}
+
+TEST_F(FormSkinBehaviour, AWronglyTypedValueInAFormFileNamesItsLine) {
+  const std::string text =
+      "ZorvaXP Form 1\n"
+      "Begin Form frmX\n"
+      "  BorderStyle = Integer 0\n"
+      "  Begin ZorvaForm Skin\n"
+      "    @Width = 6000\n"
+      "    @Height = 675\n"
+      "    TitleBarHeight = String \"tall\"\n"
+      "  End\n"
+      "End\n";
+  try {
+    host::Form::load(text, library::classes());
+    FAIL() << "loaded";
+  } catch (const host::FormFileError& e) {
+    EXPECT_EQ(e.line(), 7);
+  }
+}
+
+}  // namespace
+}  // namespace zxp::testing

@@ -1,0 +1,135 @@
+// The title strip: its height, outline, caption placement and caption buttons.
+#include <gtest/gtest.h>
+
+#include "formskin/FormSkinFixture.h"
+#include "platform/gfx/SysColors.h"
+
+namespace zxp::testing {
+namespace {
+
+using FormSkinPaint = FormSkinTest;
+using formskin::Area;
+using formskin::eCaptionAlign;
+using formskin::FBorderStyles;
+
+TEST_F(FormSkinPaint, TheStripIsDockedAtTheTopAndItsHeightIsClamped) {
+  auto& s = makeSkinned();
+  RECT r;
+  GetWindowRect(strip(), &r);
+  const RECT f = formRect();
+  EXPECT_EQ(r.left, f.left);
+  EXPECT_EQ(r.top, f.top);
+  EXPECT_EQ(r.right - r.left, 400);
+  EXPECT_EQ(r.bottom - r.top, 45);
+  s.setTitleBarHeight(10);
+  EXPECT_EQ(s.surface().ScaleHeight(), 24);
+  s.setTitleBarHeight(60);
+  EXPECT_EQ(s.surface().ScaleHeight(), 45);
+  s.setTitleBarHeight(30);
+  EXPECT_EQ(s.surface().ScaleHeight(), 30);
+  EXPECT_EQ(s.TitleBarHeight(), 30);
+}
+
+TEST_F(FormSkinPaint, OutlineEnhanceLineAndButtonRectangles) {
+  auto& s = makeSkinned();
+  s.setBorderColor(0x0000FF);
+  s.setEnhanceColor(0x00FF00);
+  const int w = 400, h = 45;
+  EXPECT_EQ(px(1, 0), 0x0000FFu);
+  EXPECT_EQ(px(0, 5), 0x0000FFu);
+  EXPECT_EQ(px(w - 1, 5), 0x0000FFu);
+  EXPECT_EQ(px(5, h - 1), 0x0000FFu);
+  EXPECT_NE(px(0, 0), 0x0000FFu);  // the rounded corners
+  EXPECT_NE(px(w - 1, 0), 0x0000FFu);
+  EXPECT_EQ(px(1, 5), 0x00FF00u);
+  // Close: w-50..w-8 x 1..16, maximise 27 further left, overlapping by 2, minimise likewise.
+  const RECT close = s.buttonRect(Area::Close), max = s.buttonRect(Area::Maximize), min = s.buttonRect(Area::Minimize);
+  EXPECT_EQ(close.left, w - 50);
+  EXPECT_EQ(close.right, w - 8);
+  EXPECT_EQ(close.bottom, 16);
+  EXPECT_EQ(max.right - max.left, 29);
+  EXPECT_EQ(max.right, close.left + 2);
+  EXPECT_EQ(min.right, max.left + 2);
+  // Each button's outer frame in its colour (corners left out).
+  EXPECT_EQ(px(close.left + 1, 1), translateColor(s.CloseButtonOuterBorder()));
+  EXPECT_EQ(px(min.left + 1, 1), translateColor(s.ButtonsOuterBorder()));
+  EXPECT_EQ(px(min.left + 2, 2), translateColor(s.ButtonsInnerBorder()));
+}
+
+TEST_F(FormSkinPaint, BorderStylesDecideWhichButtonsAreDrawn) {
+  auto& s = makeSkinned();
+  const RECT min = s.buttonRect(Area::Minimize), close = s.buttonRect(Area::Close);
+  const COLORREF frame = translateColor(s.ButtonsOuterBorder());
+  s.setBorderStyle(FBorderStyles::FBSSingle);
+  EXPECT_NE(px(min.left + 1, 1), frame);
+  EXPECT_EQ(px(close.left + 1, 1), translateColor(s.CloseButtonOuterBorder()));
+  s.setBorderStyle(FBorderStyles::FBSNone);
+  EXPECT_NE(px(close.left + 1, 1), translateColor(s.CloseButtonOuterBorder()));
+}
+
+TEST_F(FormSkinPaint, CaptionPlacement) {
+  auto& s = makeSkinned();
+  form->setCaption("Title");
+  s.RedrawMe();
+  EXPECT_EQ(s.captionText(), "Title");
+  SIZE ts;
+  GetTextExtentPoint32(s.surface().hDC(), "Title", 5, &ts);
+  // Right-aligned without buttons: ends 5 pixels before the right edge.
+  s.setBorderStyle(FBorderStyles::FBSNone);
+  s.setCaptionAlignment(eCaptionAlign::eCARight);
+  EXPECT_EQ(s.captionRect().right, 400 - 5);
+  EXPECT_EQ(s.captionRect().left, 400 - 5 - ts.cx);
+  // Left: 5, raised to 10.
+  s.setCaptionAlignment(eCaptionAlign::eCALeft);
+  EXPECT_EQ(s.captionRect().left, 10);
+  // Centred between 0 and the minimise button.
+  s.setBorderStyle(FBorderStyles::FBSSizable);
+  s.setCaptionAlignment(eCaptionAlign::eCACenter);
+  const int limit = s.buttonRect(Area::Minimize).left;
+  EXPECT_NEAR(s.captionRect().left, (limit - ts.cx) / 2, 1);
+  EXPECT_EQ(s.captionRect().right, limit);
+  // Too long to centre: starts at 10 (and is cut with an ellipsis at the limit).
+  form->setCaption(std::string(200, 'W'));
+  EXPECT_EQ(s.captionRect().left, 10);
+}
+
+TEST_F(FormSkinPaint, CaptionShadowOnePixelRightAndDown) {
+  auto& s = makeSkinned();
+  s.setGradientColor1(0x000000);
+  s.setGradientColor2(0x000000);
+  s.setForeColor(0x0000FF);
+  s.setFShadowColor(0x00FF00);
+  form->setCaption("I");
+  s.RedrawMe();
+  const RECT cr = s.captionRect();
+  int shadow = 0, text = 0;
+  for (int y = 4; y < 44; ++y)
+    for (int x = cr.left; x < cr.left + 12; ++x) {
+      const COLORREF c = px(x, y);
+      shadow += (c & 0xFF) < 64 && ((c >> 8) & 0xFF) > 128;  // green: the shadow
+      text += (c & 0xFF) > 128 && ((c >> 8) & 0xFF) < 64;    // red: the text
+    }
+  EXPECT_GT(shadow, 0);
+  EXPECT_GT(text, 0);
+  s.setShadow4Text(false);
+  shadow = 0;
+  for (int y = 4; y < 44; ++y)
+    for (int x = cr.left; x < cr.left + 12; ++x) shadow += ((px(x, y) >> 8) & 0xFF) > 128;
+  EXPECT_EQ(shadow, 0);
+}
+
+TEST_F(FormSkinPaint, FormGradientFillsTheClientArea) {
+  auto& s = makeSkinned();
+  s.setFormGradientColor1(0xFF0000);
+  s.setFormGradientColor2(0x0000FF);
+  input.pump();
+  HDC dc = GetDC(form->hWnd());
+  EXPECT_EQ(GetPixel(dc, 200, 50), GetPixel(dc, 10, 50));  // vertical: rows are even
+  const COLORREF top = GetPixel(dc, 200, 46), bottom = GetPixel(dc, 200, 299);
+  EXPECT_GT((top >> 16) & 0xFF, (bottom >> 16) & 0xFF);
+  EXPECT_LT(top & 0xFF, bottom & 0xFF);
+  ReleaseDC(form->hWnd(), dc);
+}
+
+}  // namespace
+}  // namespace zxp::testing
