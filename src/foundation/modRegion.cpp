@@ -55,6 +55,23 @@ HRGN RegionWithoutColor(HDC hdc, const RECT& area, COLORREF key) {
 }
 
 void CutCornerPixels(HWND hwnd, int32_t width, int32_t height) {
+  if (width >= 3 && height >= 3) {
+    // The three bands of the shape (top row, the rows between, bottom row) in one region build,
+    // rather than a rectangle less four one-pixel regions.
+    struct {
+      RGNDATAHEADER header;
+      RECT bands[3];
+    } data;
+    data.header.nCount = 3;
+    data.header.nRgnSize = sizeof data.bands;
+    data.header.rcBound = RECT{0, 0, width, height};
+    data.bands[0] = RECT{1, 0, width - 1, 1};
+    data.bands[1] = RECT{0, 1, width, height - 1};
+    data.bands[2] = RECT{1, height - 1, width - 1, height};
+    HRGN shape = ExtCreateRegion(nullptr, sizeof data, reinterpret_cast<const RGNDATA*>(&data));
+    if (shape && !SetWindowRgn(hwnd, shape, TRUE)) DeleteObject(shape);
+    return;
+  }
   HRGN shape = CreateRectRgn(0, 0, width, height);
   const POINT corners[] = {{0, 0}, {width - 1, 0}, {0, height - 1}, {width - 1, height - 1}};
   for (const POINT& c : corners) {

@@ -6,6 +6,8 @@
 
 #include "foundation/modRegion.h"
 #include "platform/gfx/TestCanvas.h"
+#include "platform/ui/EventLoop.h"
+#include "platform/ui/User.h"
 
 namespace zxp {
 namespace {
@@ -77,6 +79,29 @@ TEST(RegionWithoutColor, EmptyAreasBadDCsAndNoLeftovers) {
   EXPECT_EQ(GetRgnBox(all, &box), SIMPLEREGION);  // black everywhere: one rectangle
   DeleteObject(all);
   EXPECT_EQ(handles().liveCount(), before);
+}
+
+// The button shape: the window's rectangle without its four corner pixels, at every small size
+// (where corners coincide) and at a usual one; a new shape replaces the last.
+TEST(CutCornerPixels, LeavesOutExactlyTheFourCorners) {
+  ui::resetWindowSystem();
+  const HWND w = CreateWindowExA(0, "EDIT", "", WS_POPUP, 0, 0, 80, 30, 0, 0, 0, nullptr);
+  ASSERT_NE(w, 0u);
+  for (const auto [width, height] : std::vector<std::pair<int, int>>{
+           {1, 1}, {1, 4}, {4, 1}, {2, 2}, {2, 5}, {3, 3}, {5, 2}, {4, 6}, {75, 23}}) {
+    CutCornerPixels(w, width, height);
+    HRGN shape = CreateRectRgn(0, 0, 0, 0);
+    ASSERT_NE(GetWindowRgn(w, shape), 0);
+    for (int y = -1; y <= height; ++y)
+      for (int x = -1; x <= width; ++x) {
+        const bool corner = (x == 0 || x == width - 1) && (y == 0 || y == height - 1);
+        const bool expected = x >= 0 && y >= 0 && x < width && y < height && !corner;
+        ASSERT_EQ(PtInRegion(shape, x, y) != 0, expected) << width << "x" << height << " at " << x << "," << y;
+      }
+    DeleteObject(shape);
+  }
+  DestroyWindow(w);
+  ui::resetWindowSystem();
 }
 
 }  // namespace

@@ -18,25 +18,27 @@ HANDLE HandleTable::add(ObjKind kind, std::shared_ptr<HandleObject> obj, bool st
 }
 
 std::shared_ptr<HandleObject> HandleTable::find(HANDLE h, ObjKind kind) const {
-  auto it = entries_.find(h);
-  if (it == entries_.end() || it->second.kind != kind) return nullptr;
-  return it->second.obj;
+  const Entry* e = entry(h);
+  if (!e || e->kind != kind) return nullptr;
+  return e->obj;
 }
 
 ObjKind HandleTable::kindOf(HANDLE h) const {
-  auto it = entries_.find(h);
-  return it == entries_.end() ? ObjKind::None : it->second.kind;
+  const Entry* e = entry(h);
+  return e ? e->kind : ObjKind::None;
 }
 
 bool HandleTable::isStock(HANDLE h) const {
-  auto it = entries_.find(h);
-  return it != entries_.end() && it->second.stock;
+  const Entry* e = entry(h);
+  return e && e->stock;
 }
 
 bool HandleTable::remove(HANDLE h) {
   auto it = entries_.find(h);
   if (it == entries_.end()) return false;
   if (it->second.stock) return true;
+  Slot& slot = cache_[h & (kCacheSlots - 1)];
+  if (slot.handle == h) slot = Slot{};
   --live_[static_cast<size_t>(it->second.kind)];
   // Move the object out first: its destructor may call back into the table.
   auto obj = std::move(it->second.obj);

@@ -72,9 +72,9 @@ class HandleTable {
   // Raw pointer variant for hot paths; valid until the handle is removed.
   template <class T>
   T* peek(HANDLE h, ObjKind kind) const {
-    auto it = entries_.find(h);
-    if (it == entries_.end() || it->second.kind != kind) return nullptr;
-    return static_cast<T*>(it->second.obj.get());
+    const Entry* e = entry(h);
+    if (!e || e->kind != kind) return nullptr;
+    return static_cast<T*>(e->obj.get());
   }
 
   ObjKind kindOf(HANDLE h) const;
@@ -100,6 +100,24 @@ class HandleTable {
     std::shared_ptr<HandleObject> obj;
   };
   std::unordered_map<HANDLE, Entry> entries_;
+  // The entries of recently looked-up handles, by the handle's low bits: drawing looks up the
+  // same few DCs, pens and windows over and over. Map nodes stay put until erased, and remove()
+  // clears a handle's slot before erasing it, so a slot never points at a freed entry. (The
+  // table is used by one thread at a time, like the map itself.)
+  struct Slot {
+    HANDLE handle = 0;
+    const Entry* entry = nullptr;
+  };
+  static constexpr size_t kCacheSlots = 256;
+  mutable Slot cache_[kCacheSlots] = {};
+  const Entry* entry(HANDLE h) const {
+    Slot& slot = cache_[h & (kCacheSlots - 1)];
+    if (slot.handle == h && h != 0) return slot.entry;
+    auto it = entries_.find(h);
+    if (it == entries_.end()) return nullptr;
+    slot = Slot{h, &it->second};
+    return &it->second;
+  }
   size_t live_[static_cast<size_t>(ObjKind::Count_)] = {};
   static constexpr HANDLE kFirstHandle = 0x00010000;
   HANDLE next_ = kFirstHandle;
