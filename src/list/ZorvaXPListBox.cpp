@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "platform/gfx/Font.h"
 #include "platform/gfx/Picture.h"
 #include "platform/host/HostError.h"
 #include "platform/host/MemberTable.h"
@@ -9,11 +10,6 @@
 #include "platform/ui/Messages.h"
 
 namespace zxp::list {
-
-namespace {
-// "Object doesn't support this property or method": what a member that cannot work here raises.
-[[noreturn]] void notAvailable() { throw HostError(438); }
-}  // namespace
 
 ZorvaXPListBox::ZorvaXPListBox()
     : tmrRepeat("tmrRepeat", 25), tmrHoverParts("tmrHoverHeaders", 1), tmrToolTip("tmrToolTip", 1000) {
@@ -381,8 +377,19 @@ bool ZorvaXPListBox::FormatAColumn(int32_t c, const std::string& f) {
 
 // ---- Export, binding, spreadsheet ---------------------------------------------------------------------
 
-void ZorvaXPListBox::ExportToExcel() { notAvailable(); }
-void ZorvaXPListBox::ExportToExcelAsAFile(const std::string&) { notAvailable(); }
+// The workbook's header cells take the face of the list's header font; they stay bold and dark
+// blue because the header's own fore colour is chosen for the header gradient, not for a white
+// sheet (white by default). A missing automation object ends the export silently.
+SheetFont ZorvaXPListBox::sheetHeaderFont() const {
+  list::SheetFont f;
+  if (m_HeaderFont && !m_HeaderFont->name.empty()) f.Name = m_HeaderFont->name;
+  return f;
+}
+
+void ZorvaXPListBox::ExportToExcel() { data_.ExportToExcel(sheetHeaderFont()); }
+void ZorvaXPListBox::ExportToExcelAsAFile(const std::string& iStrPath) {
+  data_.ExportToExcelAsAFile(iStrPath, sheetHeaderFont());
+}
 
 void ZorvaXPListBox::SetupSpreadSheet(int32_t rows, int32_t cols, host::Variant obj) {
   if (rows < 1) return;

@@ -384,6 +384,7 @@ class ZorvaXPListBox final : public foundation::ControlBase, public iSubclass {
   void redrawResting() override { RedrawMe(); }
 
  private:
+  SheetFont sheetHeaderFont() const;  // header cell font of the spreadsheet export
   friend class ListPainter;
   struct ColumnLayout;
 

@@ -87,7 +87,7 @@ TEST(CutCornerPixels, LeavesOutExactlyTheFourCorners) {
   ui::resetWindowSystem();
   const HWND w = CreateWindowExA(0, "EDIT", "", WS_POPUP, 0, 0, 80, 30, 0, 0, 0, nullptr);
   ASSERT_NE(w, 0u);
-  for (const auto [width, height] : std::vector<std::pair<int, int>>{
+  for (const auto& [width, height] : std::vector<std::pair<int, int>>{
            {1, 1}, {1, 4}, {4, 1}, {2, 2}, {2, 5}, {3, 3}, {5, 2}, {4, 6}, {75, 23}}) {
     CutCornerPixels(w, width, height);
     HRGN shape = CreateRectRgn(0, 0, 0, 0);

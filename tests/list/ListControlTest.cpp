@@ -4,6 +4,8 @@
 #include <gtest/gtest.h>
 
 #include "list/ListControlFixture.h"
+#include "list/WorkbookReader.h"
+#include "support/TempWave.h"
 #include "range/ZorvaXPSpin.h"
 #include "text/ZorvaXPTextBox.h"
 #include "platform/gfx/Handles.h"
@@ -35,11 +37,25 @@ TEST_F(ListControl, EventsAndMembersCarryThePublishedNumbers) {
   host::callMethod(l, "AddItem", {host::Variant(std::string("x"))});
   EXPECT_EQ(host::getProperty(l, "ListCount").toString(), "1");
   try {
-    host::callMethod(l, "ExportToExcel");
+    host::callMethod(l, "AddItemsByArray", {host::Variant(std::string("a"))});
     FAIL();
   } catch (const HostError& e) {
     EXPECT_EQ(e.number(), 438);
   }
+}
+
+TEST_F(ListControl, SpreadsheetExportGoesThroughTheDataWithTheHeaderFontsFace) {
+  auto& l = place();
+  auto font = std::make_shared<gfx::FontDesc>();
+  font->name = "Verdana";
+  l.setHeaderFont(font);
+  l.AddNewColumn("Name", 90);
+  l.AddItem("Ada");
+  TempDir dir;
+  host::callMethod(l, "ExportToExcelAsAFile", {host::Variant(dir.file("out"))});
+  const std::string book = readWorkbook(dir.file("out.xls"));
+  EXPECT_NE(book.find("cell A1 bold=1 font=Verdana color=FF000080 value=Name\n"), std::string::npos) << book;
+  EXPECT_NE(book.find("cell A2 bold=0 font=Calibri color=none value=Ada\n"), std::string::npos) << book;
 }
 
 TEST_F(ListControl, PropertiesAndColumnsRoundTripThroughAFormFile) {
