@@ -35,16 +35,6 @@ class BarsTest : public FormTest {
   // The bar's client point (x, y) for the input driver.
   void moveTo(const bars::ButtonStrip& bar, int x, int y) { input.moveTo(bar.hWnd(), Point{x, y}); }
 
-  void logEvents(host::Dispatchable& control) {
-    for (const host::EventMember& e : control.memberTable().events()) {
-      std::string name = e.name;
-      host::bindEvent(control, name, [this, name](std::vector<host::Variant>& args) {
-        std::string line = name;
-        for (const host::Variant& a : args) line += " " + a.toString();
-        log.push_back(line);
-      });
-    }
-  }
   // The logged events other than the timers' ticks.
   std::vector<std::string> events() const {
     std::vector<std::string> out;
@@ -53,7 +43,6 @@ class BarsTest : public FormTest {
     return out;
   }
 
-  std::vector<std::string> log;
 };
 
 }  // namespace zxp::testing

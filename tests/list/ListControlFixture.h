@@ -51,16 +51,6 @@ class ListControl : public FormTest {
     return -1;
   }
 
-  void logEvents(host::Dispatchable& control) {
-    for (const host::EventMember& e : control.memberTable().events()) {
-      std::string name = e.name;
-      host::bindEvent(control, name, [this, name](std::vector<host::Variant>& args) {
-        std::string line = name;
-        for (const host::Variant& a : args) line += " " + a.toString();
-        log.push_back(line);
-      });
-    }
-  }
   // The logged events without mouse movement.
   std::vector<std::string> events() const {
     std::vector<std::string> out;
@@ -70,7 +60,6 @@ class ListControl : public FormTest {
     return out;
   }
 
-  std::vector<std::string> log;
 };
 
 }  // namespace zxp::testing

@@ -42,16 +42,6 @@ class RangeTest : public FormTest {
     return static_cast<COLORREF>(channel(0) | channel(8) | channel(16));
   }
   // Logs every event of a control by name, with its arguments: "Scrolling 2".
-  void logEvents(host::Dispatchable& control) {
-    for (const host::EventMember& e : control.memberTable().events()) {
-      std::string name = e.name;
-      host::bindEvent(control, name, [this, name](std::vector<host::Variant>& args) {
-        std::string line = name;
-        for (const host::Variant& a : args) line += " " + a.toString();
-        log.push_back(line);
-      });
-    }
-  }
   // The logged events without those named in `skip`.
   std::vector<std::string> events(std::initializer_list<const char*> skip = {}) const {
     std::vector<std::string> out;
@@ -63,7 +53,6 @@ class RangeTest : public FormTest {
     }
     return out;
   }
-  std::vector<std::string> log;
 };
 
 }  // namespace zxp::testing

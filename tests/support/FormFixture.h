@@ -6,8 +6,10 @@
 
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "platform/host/Form.h"
+#include "platform/host/MemberTable.h"
 #include "platform/services/Recording.h"
 #include "platform/ui/EventLoop.h"
 #include "platform/ui/TestInput.h"
@@ -52,6 +54,19 @@ class FormTest : public ::testing::Test {
     return form->add(std::make_unique<TestXP>(), name, r, container).as<TestXP>();
   }
   host::Extender& ext(const std::string& name) { return *form->control(name); }
+
+  // Logs every event the control raises into `log`, as its name followed by its arguments.
+  void logEvents(host::Dispatchable& control) {
+    for (const host::EventMember& e : control.memberTable().events()) {
+      std::string name = e.name;
+      host::bindEvent(control, name, [this, name](std::vector<host::Variant>& args) {
+        std::string line = name;
+        for (const host::Variant& a : args) line += " " + a.toString();
+        log.push_back(line);
+      });
+    }
+  }
+  std::vector<std::string> log;
 
   services::RecordingServices services;
   ui::TestInput input;
