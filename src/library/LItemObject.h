@@ -17,7 +17,7 @@ class LItemObject : public host::Dispatchable {
   const host::MemberTable& memberTable() const override;
   list::clsLItem& item() const { return *item_; }
 
-  std::string iCell(int32_t iColumn) const { return item_->iCell(iColumn); }
+  std::string iCell(int32_t iColumn) const { return std::string(item_->iCell(iColumn)); }
   void setiCell(int32_t iColumn, std::string text) { item_->setiCell(iColumn, text); }
   int32_t iRow() const { return item_->iRow(); }
   void setiRow(int32_t v) { item_->setiRow(v); }

@@ -127,7 +127,8 @@ class ListData {
 
   RowRef Item(int32_t iItem) const;
   void setItem(int32_t iItem, RowRef row);
-  const std::string& List(int32_t iItem) const;
+  // The row's whole text; the view stays valid until the row is changed.
+  std::string_view List(int32_t iItem) const;
   void setList(int32_t iItem, std::string_view iText) { ModifyItemText(iItem, iText); }
   int32_t ItemData(int32_t iItem) const;
   void setItemData(int32_t iItem, int32_t value);

@@ -5,9 +5,19 @@
 //
 // Indexed members (iCell, iSelectedIcon, iNormalIcon) take a column from 1 to the cell count and
 // throw the host's "Subscript out of range" (HostError 9) outside it.
+//
+// Storage. A list may hold millions of rows, so a row keeps one text: the text it was added with
+// (what the list's List reads), stored inside the row object when it is short. As long as the
+// cells are the TAB-separated pieces of that text (the first `pieces` cells; later ones empty),
+// or cell 1 is the whole text (a single-column row), no cell is stored separately: iCell finds
+// its piece in the text. A cell written on its own (setiCell, or a new text with fewer pieces
+// than before) turns the row into one with a separate list of cell texts, and rows with image
+// indexes keep them in that same side record. The attribute record is kept as four bits, so its
+// members read back 0 or -1 (True).
 #pragma once
 
 #include <cstdint>
+#include <memory>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -28,10 +38,13 @@ static_assert(sizeof(LItemUnicode) == 8);
 class clsLItem {
  public:
   // A row lives as long as the list or a caller holds it; its arrays go with it.
-  clsLItem() = default;
+  clsLItem();
+  clsLItem(const clsLItem& other);
+  clsLItem& operator=(const clsLItem& other);
+  ~clsLItem();
 
-  // Cell text of column iColumn (1-based).
-  const std::string& iCell(int32_t iColumn) const;
+  // Cell text of column iColumn (1-based). The view stays valid until the row is changed.
+  std::string_view iCell(int32_t iColumn) const;
   void setiCell(int32_t iColumn, std::string_view text);
 
   int32_t iRow() const { return iRow_; }
@@ -42,12 +55,12 @@ class clsLItem {
   int32_t iNormalIcon(int32_t iColumn) const;
   void setiNormalIcon(int32_t iColumn, int32_t index);
 
-  bool iValue() const { return iValue_; }
-  void setiValue(bool value) { iValue_ = value; }
+  bool iValue() const { return (flags_ & kValue) != 0; }
+  void setiValue(bool value) { setFlag(kValue, value); }
 
-  // A copy of the 8-byte attribute record.
-  LItemUnicode iItemUnicode() const { return unicode_; }
-  void setiItemUnicode(const LItemUnicode& value) { unicode_ = value; }
+  // A copy of the attribute record (each member 0 or -1).
+  LItemUnicode iItemUnicode() const;
+  void setiItemUnicode(const LItemUnicode& value);
 
   int32_t ItemData() const { return itemData_; }
   void setItemData(int32_t value) { itemData_ = value; }
@@ -59,26 +72,36 @@ class clsLItem {
   // ---- Library-internal state --------------------------------------------------------------
   int32_t cellCount() const { return cellCount_; }
   // The text the row was added with, cells still joined by TAB (what the list's List reads).
-  const std::string& wholeText() const { return wholeText_; }
-  void setWholeText(std::string_view text) { wholeText_.assign(text); }
-  // Pixel extent of the row in the last layout pass.
-  int32_t rowTop = 0;
-  int32_t rowBottom = 0;
+  std::string_view wholeText() const;
+  // Sets the whole text and takes its TAB pieces as cells 1 to at most `limit` (within the cell
+  // count); the cells after the last piece keep their texts.
+  void assignPieces(std::string_view text, int32_t limit);
+  // Sets the whole text and makes it cell 1 as it stands (a single-column row).
+  void assignWhole(std::string_view text);
 
  private:
-  size_t slot(int32_t iColumn) const;  // 0-based index, or HostError 9
-  int32_t icon(const std::vector<int32_t>& icons, int32_t iColumn) const;
-  void setIcon(std::vector<int32_t>& icons, int32_t iColumn, int32_t index);
+  struct Side;  // separately stored cells and image indexes
+  static constexpr uint8_t kValue = 1 << 4;     // bits 0-3: the attribute record
+  static constexpr uint8_t kWholeCell = 1 << 5;  // cell 1 is the whole text
+  static constexpr uint8_t kOwnCells = 1 << 6;   // cells live in side_->cells
+  static constexpr size_t kInline = 43;          // whole texts up to this length live in the row
 
-  std::vector<std::string> cells_;
-  std::vector<int32_t> selectedIcons_;
-  std::vector<int32_t> normalIcons_;
+  size_t slot(int32_t iColumn) const;  // 0-based index, or HostError 9
+  void setFlag(uint8_t bit, bool on) { flags_ = static_cast<uint8_t>(on ? flags_ | bit : flags_ & ~bit); }
+  Side& side();
+  void setText(std::string_view text);
+  // Moves the cells into side_->cells (a no-op when they are there already).
+  void ownCells();
+  std::vector<int32_t>* icons(bool selected) const;
+
+  std::unique_ptr<Side> side_;
   int32_t iRow_ = 0;
-  LItemUnicode unicode_;
   int32_t itemData_ = 0;
-  bool iValue_ = false;
-  std::string wholeText_;
   int32_t cellCount_ = 0;
+  int32_t pieces_ = 0;     // cells 1..pieces_ are the TAB pieces of the whole text
+  uint32_t textSize_ = 0;  // the whole text: in inline_ when it fits, else in side_->text
+  uint8_t flags_ = 0;
+  char inline_[kInline];
 };
 
 }  // namespace zxp::list

@@ -97,7 +97,63 @@ TEST(ListDataRows, MultiColumnRowsSplitTextAndIconsAndFollowNewColumns) {
   d.AddItem("p\tq\tr\ts");
   EXPECT_EQ(d.Item(1)->cellCount(), 4);
   EXPECT_EQ(d.Item(1)->iCell(3), "c");
+  EXPECT_EQ(d.Item(1)->iCell(4), "");  // the text's fourth piece came after the last column
   EXPECT_EQ(d.TextMatrix(3, 4), "s");
+}
+
+// A row keeps only its whole text while its cells are that text's pieces; these cases move a row
+// between that form and separately stored cells and check that no cell or text is lost.
+TEST(ListDataRows, CellsAndWholeTextSurviveEveryChangeOfTheRowsStorage) {
+  ListData d = grid(3, {"a	b	c", "x	y	z"});
+  // A cell written on its own: the whole text stays what the row was added with.
+  d.setTextMatrix(1, 2, "B");
+  EXPECT_EQ(d.List(1), "a	b	c");
+  EXPECT_EQ(d.TextMatrix(1, 1), "a");
+  EXPECT_EQ(d.TextMatrix(1, 2), "B");
+  EXPECT_EQ(d.TextMatrix(1, 3), "c");
+  // A new text with fewer pieces keeps the later cells, in either storage.
+  d.setListIndex(2);
+  EXPECT_TRUE(d.ModifyItemText(2, "p"));
+  EXPECT_EQ(d.List(2), "p");
+  EXPECT_EQ(d.TextMatrix(2, 1), "p");
+  EXPECT_EQ(d.TextMatrix(2, 3), "z");
+  EXPECT_TRUE(d.ModifyItemText(1, "q"));
+  EXPECT_EQ(d.TextMatrix(1, 2), "B");
+  // The row's own text given back to it, and texts too long to live inside the row object.
+  EXPECT_TRUE(d.ModifyItemText(2, d.List(2)));
+  EXPECT_EQ(d.List(2), "p");
+  const std::string longCell(300, 'w');
+  EXPECT_TRUE(d.ModifyItemText(2, longCell + "	2	3"));
+  EXPECT_EQ(d.TextMatrix(2, 1), longCell);
+  EXPECT_EQ(d.TextMatrix(2, 3), "3");
+  EXPECT_TRUE(d.ModifyItemText(2, "s	t	u"));
+  EXPECT_EQ(d.List(2), "s	t	u");
+  EXPECT_EQ(d.TextMatrix(2, 1), "s");
+  EXPECT_EQ(d.FindItem("T", 2, 1), 2);
+  // A held row is an independent copy when copied.
+  clsLItem copy = *d.Item(1);
+  d.Item(1)->setiCell(1, "changed");
+  EXPECT_EQ(copy.iCell(1), "q");
+  EXPECT_EQ(copy.iCell(2), "B");
+
+  // Single-column rows: cell 1 is the whole text, TABs included.
+  ListData single = grid(0, {"one	two"});
+  EXPECT_EQ(single.TextMatrix(1, 1), "one	two");
+  EXPECT_EQ(single.Item(1)->cellCount(), 1);
+  EXPECT_EQ(single.FindItem("ONE	TWO", 0, 1), 1);
+  EXPECT_TRUE(single.ModifyItemText(1, ""));
+  EXPECT_EQ(single.List(1), "");
+  EXPECT_EQ(single.TextMatrix(1, 1), "");
+}
+
+TEST(ListDataRowObject, AttributesReadBackAsTrueOrFalse) {
+  clsLItem r;
+  r.setiItemUnicode(LItemUnicode{1, 0, -1, 5});
+  EXPECT_EQ(r.iItemUnicode(), (LItemUnicode{-1, 0, -1, -1}));
+  r.setiValue(true);
+  r.setiItemUnicode(LItemUnicode{});
+  EXPECT_TRUE(r.iValue());  // the check flag is kept beside the attribute bits
+  EXPECT_EQ(r.iItemUnicode(), LItemUnicode{});
 }
 
 TEST(ListDataRows, RemoveItemFollowsTheCurrentRowRules) {
