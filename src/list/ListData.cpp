@@ -189,7 +189,7 @@ bool ListData::AddItem(std::string_view iText, bool iCheck, int32_t iData, int32
                        std::string_view iIconCollection) {
   if (BeforeInsert) BeforeInsert();
   const int32_t previous = listIndex_;
-  rows_.push_back(std::make_shared<clsLItem>());
+  rows_.push_back(makeRow());
   listIndex_ = ListCount();
   if (topIndex_ == 0) {
     topIndex_ = 1;
@@ -550,7 +550,7 @@ std::string ListData::csvText() const {
   out += "\r\n";
   const int32_t count = multiColumn() ? ColumnsCount() : 1;
   for (const auto& item : rows_) {
-    for (int32_t c = 1; c <= count; ++c) field(c <= item->cellCount() ? item->iCell(c) : std::string_view());
+    item->forEachCell(count, field);
     out += "\r\n";
   }
   out += "\r\n\r\n";

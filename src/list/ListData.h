@@ -51,8 +51,6 @@ enum class LSelectedMode : int32_t { LSMSingle = 0, LSMMultiple = 1, LSMExtend =
 enum class LSelectedModeStyle : int32_t { LSMSCell = 0, LSMSFullRow = 1 };
 enum class LSortMethod : int32_t { LSAcesnding = 0, LSDescending = 1 };
 
-using RowRef = std::shared_ptr<clsLItem>;
-
 // The font of the header cells of a spreadsheet export (the control passes its header font).
 struct SheetFont {
   std::string Name = "Tahoma";

@@ -104,10 +104,10 @@ TEST(ListDataRows, MultiColumnRowsSplitTextAndIconsAndFollowNewColumns) {
 // A row keeps only its whole text while its cells are that text's pieces; these cases move a row
 // between that form and separately stored cells and check that no cell or text is lost.
 TEST(ListDataRows, CellsAndWholeTextSurviveEveryChangeOfTheRowsStorage) {
-  ListData d = grid(3, {"a	b	c", "x	y	z"});
+  ListData d = grid(3, {"a\tb\tc", "x\ty\tz"});
   // A cell written on its own: the whole text stays what the row was added with.
   d.setTextMatrix(1, 2, "B");
-  EXPECT_EQ(d.List(1), "a	b	c");
+  EXPECT_EQ(d.List(1), "a\tb\tc");
   EXPECT_EQ(d.TextMatrix(1, 1), "a");
   EXPECT_EQ(d.TextMatrix(1, 2), "B");
   EXPECT_EQ(d.TextMatrix(1, 3), "c");
@@ -123,11 +123,11 @@ TEST(ListDataRows, CellsAndWholeTextSurviveEveryChangeOfTheRowsStorage) {
   EXPECT_TRUE(d.ModifyItemText(2, d.List(2)));
   EXPECT_EQ(d.List(2), "p");
   const std::string longCell(300, 'w');
-  EXPECT_TRUE(d.ModifyItemText(2, longCell + "	2	3"));
+  EXPECT_TRUE(d.ModifyItemText(2, longCell + "\t2\t3"));
   EXPECT_EQ(d.TextMatrix(2, 1), longCell);
   EXPECT_EQ(d.TextMatrix(2, 3), "3");
-  EXPECT_TRUE(d.ModifyItemText(2, "s	t	u"));
-  EXPECT_EQ(d.List(2), "s	t	u");
+  EXPECT_TRUE(d.ModifyItemText(2, "s\tt\tu"));
+  EXPECT_EQ(d.List(2), "s\tt\tu");
   EXPECT_EQ(d.TextMatrix(2, 1), "s");
   EXPECT_EQ(d.FindItem("T", 2, 1), 2);
   // A held row is an independent copy when copied.
@@ -135,12 +135,21 @@ TEST(ListDataRows, CellsAndWholeTextSurviveEveryChangeOfTheRowsStorage) {
   d.Item(1)->setiCell(1, "changed");
   EXPECT_EQ(copy.iCell(1), "q");
   EXPECT_EQ(copy.iCell(2), "B");
+  // A row the caller holds outlives its removal from the list, and one reference can be shared.
+  RowRef held = d.Item(2);
+  RowRef second = held;
+  EXPECT_EQ(held.use_count(), 3u);
+  d.ClearAll();
+  EXPECT_EQ(second.use_count(), 2u);
+  EXPECT_EQ(held->iCell(2), "t");
+  EXPECT_TRUE(d.AddItemEx(held));
+  EXPECT_EQ(d.List(1), "s\tt\tu");
 
   // Single-column rows: cell 1 is the whole text, TABs included.
-  ListData single = grid(0, {"one	two"});
-  EXPECT_EQ(single.TextMatrix(1, 1), "one	two");
+  ListData single = grid(0, {"one\ttwo"});
+  EXPECT_EQ(single.TextMatrix(1, 1), "one\ttwo");
   EXPECT_EQ(single.Item(1)->cellCount(), 1);
-  EXPECT_EQ(single.FindItem("ONE	TWO", 0, 1), 1);
+  EXPECT_EQ(single.FindItem("ONE\tTWO", 0, 1), 1);
   EXPECT_TRUE(single.ModifyItemText(1, ""));
   EXPECT_EQ(single.List(1), "");
   EXPECT_EQ(single.TextMatrix(1, 1), "");
@@ -211,10 +220,10 @@ TEST(ListDataRows, RowsAndReplaceAndSwap) {
   d.SwapItems(9, 1);  // first index out of range: nothing
   EXPECT_EQ(d.TextMatrix(1, 1), "c");
 
-  auto fresh = std::make_shared<clsLItem>();
+  auto fresh = makeRow();
   EXPECT_TRUE(d.ReplaceAItem(2, fresh));
   EXPECT_EQ(fresh->cellCount(), 2);
-  EXPECT_FALSE(d.ReplaceAItem(4, std::make_shared<clsLItem>()));
+  EXPECT_FALSE(d.ReplaceAItem(4, makeRow()));
 
   EXPECT_TRUE(d.ModifyItemText(1, "x\ty"));
   EXPECT_EQ(d.TextMatrix(1, 2), "y");
