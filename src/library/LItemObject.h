@@ -1,6 +1,6 @@
 // The list's row class as a component object: a creatable clsLItem that clients reach late-bound
 // through its member table. The row itself stays the plain clsLItem the list keeps; this object
-// holds one by shared reference.
+// holds one by shared reference (RowRef).
 #pragma once
 
 #include <memory>
@@ -12,12 +12,12 @@ namespace zxp::library {
 
 class LItemObject : public host::Dispatchable {
  public:
-  LItemObject() : item_(std::make_shared<list::clsLItem>()) {}
-  explicit LItemObject(std::shared_ptr<list::clsLItem> item) : item_(std::move(item)) {}
+  LItemObject() : item_(list::makeRow()) {}
+  explicit LItemObject(list::RowRef item) : item_(std::move(item)) {}
   const host::MemberTable& memberTable() const override;
   list::clsLItem& item() const { return *item_; }
 
-  std::string iCell(int32_t iColumn) const { return item_->iCell(iColumn); }
+  std::string iCell(int32_t iColumn) const { return std::string(item_->iCell(iColumn)); }
   void setiCell(int32_t iColumn, std::string text) { item_->setiCell(iColumn, text); }
   int32_t iRow() const { return item_->iRow(); }
   void setiRow(int32_t v) { item_->setiRow(v); }
@@ -32,7 +32,7 @@ class LItemObject : public host::Dispatchable {
   bool lvInitColumns(int32_t n) { return item_->lvInitColumns(n); }
 
  private:
-  std::shared_ptr<list::clsLItem> item_;
+  list::RowRef item_;
 };
 
 }  // namespace zxp::library

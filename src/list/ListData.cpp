@@ -34,29 +34,6 @@ bool equalsUpper(std::string_view cell, std::string_view upper) {
   }
   return true;
 }
-// The pieces of `text` between TABs, as views, in the way the runtime's Split counts them (an
-// empty text has no piece, "a\t" has two), without copying them first.
-class TabPieces {
- public:
-  explicit TabPieces(std::string_view text) : rest_(text), done_(text.empty()) {}
-  // The next piece, or false when there is none.
-  bool next(std::string_view& piece) {
-    if (done_) return false;
-    const size_t tab = rest_.find('\t');
-    if (tab == std::string_view::npos) {
-      piece = rest_;
-      done_ = true;
-    } else {
-      piece = rest_.substr(0, tab);
-      rest_.remove_prefix(tab + 1);
-    }
-    return true;
-  }
-
- private:
-  std::string_view rest_;
-  bool done_;
-};
 }  // namespace
 
 void ListData::refresh() const {
@@ -173,8 +150,7 @@ void ListData::fillRow(clsLItem& item, std::string_view text, bool check, int32_
   const int32_t rowNumber = ListCount();
   if (!multiColumn()) {
     item.lvInitColumns(std::max(item.cellCount(), 1));
-    item.setiCell(1, text);
-    item.setWholeText(text);
+    item.assignWhole(text);
     item.setiValue(check);
     item.setItemData(data);
     if (auto n = host::CLng(normalIcons)) item.setiNormalIcon(1, *n);
@@ -191,12 +167,11 @@ void ListData::fillRow(clsLItem& item, std::string_view text, bool check, int32_
     columnsChanged_ = false;
   }
   item.lvInitColumns(count);
-  TabPieces cells(text);
+  // The cells are the text's pieces; an empty text leaves the row's cells and text as they are.
+  if (!text.empty()) item.assignPieces(text, count);
   const host::TextList normal = host::Split(normalIcons, ",");
   const host::TextList selectedPieces = host::Split(selectedIcons, ",");
-  std::string_view piece;
   for (int32_t c = 1; c <= count; ++c) {
-    if (cells.next(piece)) item.setiCell(c, piece);
     if (normal.has(c)) {
       if (auto n = host::CLng(normal(c))) item.setiNormalIcon(c, *n);
     }
@@ -204,7 +179,6 @@ void ListData::fillRow(clsLItem& item, std::string_view text, bool check, int32_
       if (auto s = host::CLng(selectedPieces(c))) item.setiSelectedIcon(c, *s);
     }
   }
-  if (!text.empty()) item.setWholeText(text);
   if (data != 0) item.setItemData(data);
   item.setiRow(rowNumber);
   item.setiItemUnicode(attributes);
@@ -215,7 +189,7 @@ bool ListData::AddItem(std::string_view iText, bool iCheck, int32_t iData, int32
                        std::string_view iIconCollection) {
   if (BeforeInsert) BeforeInsert();
   const int32_t previous = listIndex_;
-  rows_.push_back(std::make_shared<clsLItem>());
+  rows_.push_back(makeRow());
   listIndex_ = ListCount();
   if (topIndex_ == 0) {
     topIndex_ = 1;
@@ -314,14 +288,11 @@ bool ListData::ModifyItemText(int32_t iItem, std::string_view iText) {
   clsLItem& item = *rows_[at(iItem)];
   if (!multiColumn()) {
     item.lvInitColumns(std::max(item.cellCount(), 1));
-    item.setiCell(1, iText);
+    item.assignWhole(iText);
   } else {
     item.lvInitColumns(ColumnsCount());
-    TabPieces cells(iText);
-    std::string_view piece;
-    for (int32_t c = 1; c <= ColumnsCount() && cells.next(piece); ++c) item.setiCell(c, piece);
+    item.assignPieces(iText, ColumnsCount());
   }
-  item.setWholeText(iText);
   refresh();
   return true;
 }
@@ -348,7 +319,7 @@ void ListData::setItem(int32_t iItem, RowRef item) {
   refresh();
 }
 
-const std::string& ListData::List(int32_t iItem) const { return row(iItem).wholeText(); }
+std::string_view ListData::List(int32_t iItem) const { return row(iItem).wholeText(); }
 int32_t ListData::ItemData(int32_t iItem) const { return row(iItem).ItemData(); }
 void ListData::setItemData(int32_t iItem, int32_t value) { row(iItem).setItemData(value); }
 
@@ -356,7 +327,7 @@ std::string ListData::TextMatrix(int32_t iRow, int32_t iColumn) const {
   const int32_t c = checkedColumn(iColumn);
   if (!rowInRange(iRow) || c == 0) return {};
   const clsLItem& item = *rows_[at(iRow)];
-  return c <= item.cellCount() ? item.iCell(c) : std::string();
+  return c <= item.cellCount() ? std::string(item.iCell(c)) : std::string();
 }
 
 void ListData::setTextMatrix(int32_t iRow, int32_t iColumn, std::string_view text) {
@@ -458,12 +429,11 @@ void ListData::ResortCol(int32_t iColNumber, LSortMethod iSortMethod) {
     if (iColNumber < 1 || iColNumber > ColumnsCount()) return;
     c = iColNumber;
   }
-  static const std::string kNoCell;
   std::vector<SortKey> keys;
   keys.reserve(rows_.size());
   for (size_t i = 0; i < rows_.size(); ++i) {
     const clsLItem& item = *rows_[i];
-    const std::string& text = c <= item.cellCount() ? item.iCell(c) : kNoCell;
+    const std::string_view text = c <= item.cellCount() ? item.iCell(c) : std::string_view();
     keys.push_back(makeSortKey(text, AllowToSortAsNumeric, static_cast<uint32_t>(i)));
   }
   quickSortKeys(keys, iSortMethod == LSortMethod::LSDescending);
@@ -580,7 +550,7 @@ std::string ListData::csvText() const {
   out += "\r\n";
   const int32_t count = multiColumn() ? ColumnsCount() : 1;
   for (const auto& item : rows_) {
-    for (int32_t c = 1; c <= count; ++c) field(c <= item->cellCount() ? std::string_view(item->iCell(c)) : "");
+    item->forEachCell(count, field);
     out += "\r\n";
   }
   out += "\r\n\r\n";

@@ -51,8 +51,6 @@ enum class LSelectedMode : int32_t { LSMSingle = 0, LSMMultiple = 1, LSMExtend =
 enum class LSelectedModeStyle : int32_t { LSMSCell = 0, LSMSFullRow = 1 };
 enum class LSortMethod : int32_t { LSAcesnding = 0, LSDescending = 1 };
 
-using RowRef = std::shared_ptr<clsLItem>;
-
 // The font of the header cells of a spreadsheet export (the control passes its header font).
 struct SheetFont {
   std::string Name = "Tahoma";
@@ -127,7 +125,8 @@ class ListData {
 
   RowRef Item(int32_t iItem) const;
   void setItem(int32_t iItem, RowRef row);
-  const std::string& List(int32_t iItem) const;
+  // The row's whole text; the view stays valid until the row is changed.
+  std::string_view List(int32_t iItem) const;
   void setList(int32_t iItem, std::string_view iText) { ModifyItemText(iItem, iText); }
   int32_t ItemData(int32_t iItem) const;
   void setItemData(int32_t iItem, int32_t value);

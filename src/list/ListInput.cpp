@@ -305,14 +305,14 @@ void ZorvaXPListBox::rowClick(int16_t Button, int x, int y) {
   selectByMode(row, false);
   if (style == LHStyle::Button && x >= cellRight - 21 && x < cellRight - 2) {
     int32_t r = data_.ListIndex(), c = multi ? column : 1;
-    std::string text = multi ? data_.TextMatrix(r, c) : data_.List(r);
+    std::string text = multi ? data_.TextMatrix(r, c) : std::string(data_.List(r));
     if (!multi) text.erase(std::remove_if(text.begin(), text.end(), [](char ch) { return ch == '\r' || ch == '\n' || ch == '\t'; }), text.end());
     CellButtonClick.raise(r, c, text);
   }
   (void)Button;
   if (boundEditor(multi ? column : 1)) startEdit(data_.ListIndex(), multi ? column : 1);
   int32_t index = data_.ListIndex();
-  std::string whole = data_.List(index);
+  std::string whole(data_.List(index));
   ListClick.raise(index, whole);
 }
 
@@ -489,7 +489,7 @@ void ZorvaXPListBox::UserControl_MouseUp(int16_t& Button, int16_t& Shift, float&
     }
     std::string text = data_.TextMatrix(row, column);
     CellClick.raise(row, column, l, t, r, b, text);
-    std::string whole = data_.List(row);
+    std::string whole(data_.List(row));
     RowClick.raise(row, whole);
   }
   if (pressed != Part::None && pressed != Part::Rows) {

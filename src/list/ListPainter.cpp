@@ -112,9 +112,9 @@ int32_t ZorvaXPListBox::rowHeightOf(int32_t row) const {
   const clsLItem& item = *data_.Item(row);
   int lines = 1;
   for (int32_t c = 1; c <= item.cellCount(); ++c) {
-    const std::string& s = item.iCell(c);
+    const std::string_view s = item.iCell(c);
     int n = 1;
-    for (size_t p = s.find("\r\n"); p != std::string::npos; p = s.find("\r\n", p + 2)) ++n;
+    for (size_t p = s.find("\r\n"); p != std::string_view::npos; p = s.find("\r\n", p + 2)) ++n;
     lines = std::max(lines, n);
   }
   return std::max(kMinRowHeight, lines * lineHeight) + 8;
@@ -478,7 +478,7 @@ void ZorvaXPListBox::paintRow(int32_t r) {
         DrawFocusRect(dc, &f);
       }
     }
-    paintCell(1, right, m_CustomStyle, m_TextAlignment, item.cellCount() >= 1 ? item.iCell(1) : std::string(),
+    paintCell(1, right, m_CustomStyle, m_TextAlignment, item.cellCount() >= 1 ? std::string(item.iCell(1)) : std::string(),
               item.iValue(), item.cellCount() >= 1 ? item.iNormalIcon(1) : 0,
               item.cellCount() >= 1 ? item.iSelectedIcon(1) : 0, selected);
     if (m_GridLines == LGridLines::LGLHorizantal || m_GridLines == LGridLines::LGLBoth)
@@ -515,7 +515,7 @@ void ZorvaXPListBox::paintRow(int32_t r) {
       const int saved2 = SaveDC(dc);
       IntersectClipRect(dc, fixedRight, top, areaRight, bottom);
       const bool inSel = selected && col.left < sel.right && col.right > sel.left;
-      const std::string& text = c <= item.cellCount() ? item.iCell(c) : std::string();
+      const std::string text = c <= item.cellCount() ? std::string(item.iCell(c)) : std::string();
       paintCell(col.left, col.right, data_.ColumnStyle(c), data_.ColumnAlignment(c), text, text == "True",
                 c <= item.cellCount() ? item.iNormalIcon(c) : 0, c <= item.cellCount() ? item.iSelectedIcon(c) : 0,
                 inSel);
@@ -534,7 +534,7 @@ void ZorvaXPListBox::paintRow(int32_t r) {
       drawLines(dc, 0xFFFFFF, {{{col.right - 1, top}, {col.right - 1, bottom}}, {{col.left, bottom - 1}, {col.right, bottom - 1}}});
       SetTextColor(dc, translateColor(m_HeaderForeColor));
       RECT tr{col.left + 2, top, col.right - 12, bottom};
-      DrawText(dc, displayText(item.cellCount() >= 1 ? item.iCell(1) : std::string()), &tr,
+      DrawText(dc, displayText(item.cellCount() >= 1 ? std::string(item.iCell(1)) : std::string()), &tr,
                kLine | alignFlag(data_.ColumnAlignment(1)));
       if (r == data_.ListIndex()) {
         const COLORREF a = translateColor(m_FixSelectedArrow);

@@ -226,7 +226,7 @@ class ZorvaXPListBox final : public foundation::ControlBase, public iSubclass {
   void ModifyItemUnicode(int32_t iItem, bool bBold, bool bItalic, bool bUnderline, bool bStrikeThrough);
   RowRef Item(int32_t iItem) const { return data_.Item(iItem); }
   void setItem(int32_t iItem, RowRef row);
-  std::string List(int32_t iItem) const { return data_.List(iItem); }
+  std::string List(int32_t iItem) const { return std::string(data_.List(iItem)); }
   void setList(int32_t iItem, std::string iText) { ModifyItemText(iItem, iText); }
   int32_t ItemData(int32_t iItem) const { return data_.ItemData(iItem); }
   void setItemData(int32_t iItem, int32_t value) { data_.setItemData(iItem, value); }

@@ -97,7 +97,72 @@ TEST(ListDataRows, MultiColumnRowsSplitTextAndIconsAndFollowNewColumns) {
   d.AddItem("p\tq\tr\ts");
   EXPECT_EQ(d.Item(1)->cellCount(), 4);
   EXPECT_EQ(d.Item(1)->iCell(3), "c");
+  EXPECT_EQ(d.Item(1)->iCell(4), "");  // the text's fourth piece came after the last column
   EXPECT_EQ(d.TextMatrix(3, 4), "s");
+}
+
+// A row keeps only its whole text while its cells are that text's pieces; these cases move a row
+// between that form and separately stored cells and check that no cell or text is lost.
+TEST(ListDataRows, CellsAndWholeTextSurviveEveryChangeOfTheRowsStorage) {
+  ListData d = grid(3, {"a\tb\tc", "x\ty\tz"});
+  // A cell written on its own: the whole text stays what the row was added with.
+  d.setTextMatrix(1, 2, "B");
+  EXPECT_EQ(d.List(1), "a\tb\tc");
+  EXPECT_EQ(d.TextMatrix(1, 1), "a");
+  EXPECT_EQ(d.TextMatrix(1, 2), "B");
+  EXPECT_EQ(d.TextMatrix(1, 3), "c");
+  // A new text with fewer pieces keeps the later cells, in either storage.
+  d.setListIndex(2);
+  EXPECT_TRUE(d.ModifyItemText(2, "p"));
+  EXPECT_EQ(d.List(2), "p");
+  EXPECT_EQ(d.TextMatrix(2, 1), "p");
+  EXPECT_EQ(d.TextMatrix(2, 3), "z");
+  EXPECT_TRUE(d.ModifyItemText(1, "q"));
+  EXPECT_EQ(d.TextMatrix(1, 2), "B");
+  // The row's own text given back to it, and texts too long to live inside the row object.
+  EXPECT_TRUE(d.ModifyItemText(2, d.List(2)));
+  EXPECT_EQ(d.List(2), "p");
+  const std::string longCell(300, 'w');
+  EXPECT_TRUE(d.ModifyItemText(2, longCell + "\t2\t3"));
+  EXPECT_EQ(d.TextMatrix(2, 1), longCell);
+  EXPECT_EQ(d.TextMatrix(2, 3), "3");
+  EXPECT_TRUE(d.ModifyItemText(2, "s\tt\tu"));
+  EXPECT_EQ(d.List(2), "s\tt\tu");
+  EXPECT_EQ(d.TextMatrix(2, 1), "s");
+  EXPECT_EQ(d.FindItem("T", 2, 1), 2);
+  // A held row is an independent copy when copied.
+  clsLItem copy = *d.Item(1);
+  d.Item(1)->setiCell(1, "changed");
+  EXPECT_EQ(copy.iCell(1), "q");
+  EXPECT_EQ(copy.iCell(2), "B");
+  // A row the caller holds outlives its removal from the list, and one reference can be shared.
+  RowRef held = d.Item(2);
+  RowRef second = held;
+  EXPECT_EQ(held.use_count(), 3u);
+  d.ClearAll();
+  EXPECT_EQ(second.use_count(), 2u);
+  EXPECT_EQ(held->iCell(2), "t");
+  EXPECT_TRUE(d.AddItemEx(held));
+  EXPECT_EQ(d.List(1), "s\tt\tu");
+
+  // Single-column rows: cell 1 is the whole text, TABs included.
+  ListData single = grid(0, {"one\ttwo"});
+  EXPECT_EQ(single.TextMatrix(1, 1), "one\ttwo");
+  EXPECT_EQ(single.Item(1)->cellCount(), 1);
+  EXPECT_EQ(single.FindItem("ONE\tTWO", 0, 1), 1);
+  EXPECT_TRUE(single.ModifyItemText(1, ""));
+  EXPECT_EQ(single.List(1), "");
+  EXPECT_EQ(single.TextMatrix(1, 1), "");
+}
+
+TEST(ListDataRowObject, AttributesReadBackAsTrueOrFalse) {
+  clsLItem r;
+  r.setiItemUnicode(LItemUnicode{1, 0, -1, 5});
+  EXPECT_EQ(r.iItemUnicode(), (LItemUnicode{-1, 0, -1, -1}));
+  r.setiValue(true);
+  r.setiItemUnicode(LItemUnicode{});
+  EXPECT_TRUE(r.iValue());  // the check flag is kept beside the attribute bits
+  EXPECT_EQ(r.iItemUnicode(), LItemUnicode{});
 }
 
 TEST(ListDataRows, RemoveItemFollowsTheCurrentRowRules) {
@@ -155,10 +220,10 @@ TEST(ListDataRows, RowsAndReplaceAndSwap) {
   d.SwapItems(9, 1);  // first index out of range: nothing
   EXPECT_EQ(d.TextMatrix(1, 1), "c");
 
-  auto fresh = std::make_shared<clsLItem>();
+  auto fresh = makeRow();
   EXPECT_TRUE(d.ReplaceAItem(2, fresh));
   EXPECT_EQ(fresh->cellCount(), 2);
-  EXPECT_FALSE(d.ReplaceAItem(4, std::make_shared<clsLItem>()));
+  EXPECT_FALSE(d.ReplaceAItem(4, makeRow()));
 
   EXPECT_TRUE(d.ModifyItemText(1, "x\ty"));
   EXPECT_EQ(d.TextMatrix(1, 2), "y");
