@@ -6,5 +6,5 @@
 
 int main(int argc, char** argv) {
   std::vector<std::string> args(argv + 1, argv + argc);
-  return zxp::render::runRender(args, std::cout, std::cerr, zxp::library::classes());
+  return zxp::render::runRender(args, std::cout, std::cerr, zxp::library::classesWithPrivate());
 }

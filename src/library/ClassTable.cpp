@@ -20,6 +20,9 @@
 #include "text/ZorvaXPLabel.h"
 #include "text/ZorvaXPTextBox.h"
 #include "list/ZorvaXPListBox.h"
+#include "buttons/ZorvaTextButton.h"
+#include "dates/ZorvaMonth4DBK.h"
+#include "dates/ZorvaYear4DBK.h"
 
 namespace zxp::library {
 
@@ -54,6 +57,17 @@ const host::ClassRegistry& classes() {
     r.add(control<bars::ZorvaXPStatusBar>("ZorvaXPStatusBar", host::OLEMISC_ALIGNABLE, 30009));
     r.add(control<list::ZorvaXPListBox>("ZorvaXPListBox", host::OLEMISC_SIMPLEFRAME, 30001));
     r.add(control<formskin::ZorvaForm>("ZorvaForm", host::OLEMISC_NOUIACTIVATE | host::OLEMISC_ALIGNABLE, 30000));
+    return r;
+  }();
+  return table;
+}
+
+const host::ClassRegistry& classesWithPrivate() {
+  static const host::ClassRegistry table = [] {
+    host::ClassRegistry r = classes();
+    r.add(control<buttons::ZorvaTextButton>("ZorvaTextButton", 0, 0));
+    r.add(control<dates::ZorvaMonth4DBK>("ZorvaMonth4DBK", 0, 0));
+    r.add(control<dates::ZorvaYear4DBK>("ZorvaYear4DBK", 0, 0));
     return r;
   }();
   return table;

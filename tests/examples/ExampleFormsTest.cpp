@@ -31,14 +31,14 @@ TEST(ExampleForms, EachLoadsSavesAndReloadsToTheSameText) {
     text << in.rdbuf();
     std::string saved;
     try {
-      std::unique_ptr<host::Form> form = host::Form::load(text.str(), library::classes());
+      std::unique_ptr<host::Form> form = host::Form::load(text.str(), library::classesWithPrivate());
       ui::eventLoop().processPendingEvents();
       saved = form->save();
     } catch (const host::FormFileError& e) {
       ADD_FAILURE() << "line " << e.line() << ": " << e.what();
       continue;
     }
-    std::unique_ptr<host::Form> again = host::Form::load(saved, library::classes());
+    std::unique_ptr<host::Form> again = host::Form::load(saved, library::classesWithPrivate());
     EXPECT_EQ(again->save(), saved);
     again.reset();
     EXPECT_EQ(handles().liveCount(), before) << "drawing objects left behind";
