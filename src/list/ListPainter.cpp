@@ -624,24 +624,23 @@ void ZorvaXPListBox::paintHeader() {
 
 // ---- Scroll bars ----------------------------------------------------------------------------------
 
-namespace {
+ZorvaXPListBox::BarColours ZorvaXPListBox::arrowColours(Part p) const {
+  if (press_ == p) return {m_ScrollBarsButtonsMDownG1, m_ScrollBarsButtonsMDownG2, m_MouseDownDropDownSignColor};
+  if (hover_ == p) return {m_HoverScrollBarsButtonGradient1, m_HoverScrollBarsButtonGradient2, m_HoverDropDownSignColor};
+  return {m_ScrollBarGradientColor1, m_ScrollBarGradientColor2, m_ScrollBarDropDownSignColor};
+}
 
-struct BarColours {
-  OLE_COLOR g1, g2, sign;
-};
-
-}  // namespace
+ZorvaXPListBox::BarColours ZorvaXPListBox::thumbColours(Part p) const {
+  if (press_ == p) return {m_ScrollThumbMDownG1, m_ScrollThumbMDownG2, 0};
+  if (hover_ == p) return {m_HoverScrollBarThumbGradient1, m_HoverScrollBarThumbGradient2, 0};
+  return {m_ScrollBarThumbGradientColor1, m_ScrollBarThumbGradientColor2, 0};
+}
 
 void ZorvaXPListBox::paintVerticalBar() {
   const HDC dc = UserControl.hDC();
   const int x = ScaleWidth() - 1 - kScrollBarSize, top = 1;
   const int bottom = ScaleHeight() - 1 - (hBarShown_ ? kScrollBarSize : 0);
   const BarGeometry g = verticalBar();
-  auto arrowColours = [&](Part p) {
-    if (press_ == p) return BarColours{m_ScrollBarsButtonsMDownG1, m_ScrollBarsButtonsMDownG2, m_MouseDownDropDownSignColor};
-    if (hover_ == p) return BarColours{m_HoverScrollBarsButtonGradient1, m_HoverScrollBarsButtonGradient2, m_HoverDropDownSignColor};
-    return BarColours{m_ScrollBarGradientColor1, m_ScrollBarGradientColor2, m_ScrollBarDropDownSignColor};
-  };
   const bool trackDown = press_ == Part::VTrack;
   fillAngleGradient(dc, RECT{x, g.trackStart, x + kScrollBarSize, g.trackEnd},
                     trackDown ? m_MDownScrollTrackBarGradient1 : m_ScrollBarGradientColor1,
@@ -661,9 +660,7 @@ void ZorvaXPListBox::paintVerticalBar() {
   };
   arrow(Part::VUp, top, true);
   arrow(Part::VDown, bottom - kScrollBarSize, false);
-  const BarColours t = press_ == Part::VThumb ? BarColours{m_ScrollThumbMDownG1, m_ScrollThumbMDownG2, 0}
-                       : hover_ == Part::VThumb ? BarColours{m_HoverScrollBarThumbGradient1, m_HoverScrollBarThumbGradient2, 0}
-                                                : BarColours{m_ScrollBarThumbGradientColor1, m_ScrollBarThumbGradientColor2, 0};
+  const BarColours t = thumbColours(Part::VThumb);
   const RECT thumb{x + 1, g.thumbStart, x + kScrollBarSize - 1, g.thumbEnd};
   if (thumb.bottom - thumb.top > 2) {
     fillAngleGradient(dc, thumb, t.g1, t.g2, 0.0f, LBGStyle::XpStyle);
@@ -687,9 +684,7 @@ void ZorvaXPListBox::paintHorizontalBar() {
                     trackDown ? m_MDownScrollTrackBarGradient1 : m_ScrollBarGradientColor1,
                     trackDown ? m_MDownScrollTrackBarGradient2 : m_ScrollBarGradientColor2, 90.0f, LBGStyle::VistaStyle);
   auto arrow = [&](Part p, int x0, bool leftward) {
-    BarColours c{m_ScrollBarGradientColor1, m_ScrollBarGradientColor2, m_ScrollBarDropDownSignColor};
-    if (press_ == p) c = {m_ScrollBarsButtonsMDownG1, m_ScrollBarsButtonsMDownG2, m_MouseDownDropDownSignColor};
-    else if (hover_ == p) c = {m_HoverScrollBarsButtonGradient1, m_HoverScrollBarsButtonGradient2, m_HoverDropDownSignColor};
+    const BarColours c = arrowColours(p);
     const RECT r{x0, y, x0 + kScrollBarSize, y + kScrollBarSize};
     fillAngleGradient(dc, r, c.g1, c.g2, 90.0f, LBGStyle::VistaStyle);
     drawOutline(dc, translateColor(m_BorderColor), r.left, r.top, r.right, r.bottom);
@@ -703,9 +698,7 @@ void ZorvaXPListBox::paintHorizontalBar() {
   };
   arrow(Part::HLeft, left, true);
   arrow(Part::HRight, right - kScrollBarSize, false);
-  BarColours t{m_ScrollBarThumbGradientColor1, m_ScrollBarThumbGradientColor2, 0};
-  if (press_ == Part::HThumb) t = {m_ScrollThumbMDownG1, m_ScrollThumbMDownG2, 0};
-  else if (hover_ == Part::HThumb) t = {m_HoverScrollBarThumbGradient1, m_HoverScrollBarThumbGradient2, 0};
+  const BarColours t = thumbColours(Part::HThumb);
   const RECT thumb{g.thumbStart, y + 1, g.thumbEnd, y + kScrollBarSize - 1};
   if (thumb.right - thumb.left > 2) {
     fillAngleGradient(dc, thumb, t.g1, t.g2, 90.0f, LBGStyle::XpStyle);

@@ -396,6 +396,12 @@ class ZorvaXPListBox final : public foundation::ControlBase, public iSubclass {
   void paintRow(int32_t row);
   void paintHeader();
   void paintVerticalBar();
+  // A scroll bar arrow's or thumb's gradient and sign colours in its pressed, hover or resting look.
+  struct BarColours {
+    OLE_COLOR g1, g2, sign;
+  };
+  BarColours arrowColours(Part p) const;
+  BarColours thumbColours(Part p) const;
   void paintHorizontalBar();
   void paintBorder();
   void restoreBand(int x, int y, int w, int h);
