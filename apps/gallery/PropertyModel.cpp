@@ -63,6 +63,9 @@ std::string trimmed(std::string_view s) {
 
 bool isColourProperty(std::string_view name) {
   if (containsNoCase(name, "Color") || containsNoCase(name, "Colour")) return true;
+  // The numbered ends of a gradient (HeaderGradient1, StatusGradient2) are colours too.
+  if (containsNoCase(name, "Gradient") && !name.empty() && std::isdigit(static_cast<unsigned char>(name.back())))
+    return true;
   // The form skin names its colour properties after the part they paint.
   for (size_t i = 0; i < formskin::kColourCount; ++i)
     if (host::equalsNoCase(name, formskin::ZorvaForm::colourName(static_cast<formskin::Colour>(i)))) return true;

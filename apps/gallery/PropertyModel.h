@@ -4,7 +4,8 @@
 //
 // Each property is one row: its name, the kind of editor it takes and its current value as text.
 // Kinds come from the member's value type; Long properties that hold colours (names with "Color"
-// or "Colour", and the form skin's colour properties) are colours. Member tables carry no
+// or "Colour", numbered gradient ends such as "HeaderGradient1", and the form skin's colour
+// properties) are colours. Member tables carry no
 // enumeration names, so enumerations are edited as their numbers. A set that the object refuses
 // (a wrong type, a value out of range) leaves the object as it was and keeps the error's text
 // for the panel; nothing is thrown out of the model.

@@ -81,6 +81,8 @@ TEST_F(PropertyModelTest, ListsEveryPropertyOfTheMemberTableWithItsValueAndEdito
   // The form skin's colour properties carry no "Color" in their names and are colours still.
   EXPECT_TRUE(isColourProperty("CloseButtonGradientTop1"));
   EXPECT_TRUE(isColourProperty("BackColor"));
+  EXPECT_TRUE(isColourProperty("HeaderGradient2"));
+  EXPECT_FALSE(isColourProperty("GradientMode"));
   EXPECT_FALSE(isColourProperty("TitleBarHeight"));
 
   m.select(nullptr);
