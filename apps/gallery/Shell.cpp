@@ -251,9 +251,12 @@ void Shell::dropPage() {
 void Shell::select(size_t index) {
   if (index >= pages_.size()) return;
   if (index == current_) {
-    // The current tab brings back a form that its close box has hidden.
-    if (form_ && !IsWindowVisible(form_->hWnd())) ShowWindow(form_->hWnd(), SW_SHOW);
-    return;
+    // The current tab brings back a form that its close box has hidden, and loads again one
+    // that unloaded itself (a skinned page's close button).
+    if (!form_ || !form_->unloaded()) {
+      if (form_ && !IsWindowVisible(form_->hWnd())) ShowWindow(form_->hWnd(), SW_SHOW);
+      return;
+    }
   }
   current_ = index;
   if (bars::ZorvaXPHookTab* t = tabControl()) t->setSelectedTab(static_cast<int32_t>(index) + 1);

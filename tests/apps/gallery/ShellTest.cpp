@@ -94,6 +94,19 @@ TEST_F(GalleryShell, OneSkinnedFormHoldsThePanesAndThePage) {
   EXPECT_EQ(after.left - before.left, 40 - 6);
   EXPECT_EQ(after.top - before.top, 30 - 4);
 
+  // The form's close box hides it and its tab shows it again; a form that unloaded itself is
+  // loaded again.
+  SendMessageA(form, WM_CLOSE, 0, 0);
+  EXPECT_FALSE(IsWindowVisible(form));
+  clickTab(shell, 1);
+  EXPECT_TRUE(IsWindowVisible(form));
+  shell.form()->Unload();
+  input.advance(1000);  // not a double click
+  clickTab(shell, 1);
+  ASSERT_NE(shell.form(), nullptr);
+  EXPECT_FALSE(shell.form()->unloaded());
+  EXPECT_TRUE(IsWindowVisible(shell.form()->hWnd()));
+
   // A page whose form fails shows why in the log; the shell goes on.
   clickTab(shell, 2);
   EXPECT_EQ(shell.form(), nullptr);
