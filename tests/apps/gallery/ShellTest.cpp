@@ -193,6 +193,45 @@ TEST_F(GalleryShell, AClickSelectsAControlForThePanelAndEditsReachIt) {
   EXPECT_EQ(shell.panel().model().object(), nullptr);
 }
 
+TEST_F(GalleryShell, ALongPropertyListScrollsAndEditsBringTheirRowIntoView) {
+  FormBuilder skinned = [](Point at) {
+    host::FormOptions o;
+    o.screenPos = at;
+    o.borderStyle = 0;
+    auto form = std::make_unique<host::Form>(o);
+    host::ExtenderRecord r;
+    r.width = 4800;
+    r.height = 675;
+    r.align = host::Align::vbAlignTop;
+    form->add(library::classes(), "ZorvaForm", "Skin", r);
+    return form;
+  };
+  Shell shell({{"Skinned", nullptr, skinned}});
+  ASSERT_TRUE(shell.pickClass("ZorvaForm"));
+  PropertyPanel& panel = shell.panel();
+  const int rows = static_cast<int>(panel.model().rows().size());
+  ASSERT_GT(rows, panel.visibleRows());  // the skin's 59 colours and more do not fit
+  const size_t last = static_cast<size_t>(rows - 1);
+  EXPECT_TRUE(panel.valueRect(last).empty());
+  // The wheel scrolls three rows a notch, and never past the ends.
+  const Rect cell0 = panel.valueRect(0);
+  input.moveTo(panel.hWnd(), Point{cell0.left, cell0.top + 2}).click().key(VK_ESCAPE);
+  input.pump();
+  input.wheel(-1);
+  EXPECT_EQ(panel.firstVisible(), 3);
+  for (int i = 0; i < 40; ++i) input.wheel(-1);
+  EXPECT_EQ(panel.firstVisible(), rows - panel.visibleRows());
+  EXPECT_FALSE(panel.valueRect(last).empty());
+  input.key(VK_PRIOR);
+  EXPECT_EQ(panel.firstVisible(), rows - 2 * panel.visibleRows());
+  panel.scrollTo(-5);
+  EXPECT_EQ(panel.firstVisible(), 0);
+  // Editing a row out of view scrolls to it first.
+  ASSERT_TRUE(panel.beginEdit(last));
+  EXPECT_FALSE(panel.valueRect(last).empty());
+  panel.endEdit(false);
+}
+
 TEST_F(GalleryShell, TheControlListShowsEveryClassAndFindsItsPage) {
   Shell shell(entries());
   const auto& classes = library::classes().classes();
