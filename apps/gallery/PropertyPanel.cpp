@@ -54,7 +54,7 @@ PropertyPanel::PropertyPanel(HWND parent, Rect where) : font_(face(8.25, false).
   hwnd_ = CreateWindowExA(0, kPanelClass, "Properties", WS_CHILD | WS_VISIBLE, where.left, where.top, where.width(),
                           where.height(), parent, 0, 0, nullptr);
   SetWindowLongPtrA(hwnd_, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
-  nameWidth_ = std::max(120, where.width() * 9 / 20);
+  nameWidth_ = std::max(120, where.width() / 2);
   InvalidateRect(hwnd_, nullptr, FALSE);
 }
 
@@ -213,7 +213,9 @@ void PropertyPanel::paint() {
     if ((top_ + i) % 2) fillColour(dc, Rect{0, y, list.right, y + kRowHeight}, kStripe);
     fillColour(dc, Rect{0, y + kRowHeight - 1, list.right, y + kRowHeight}, kGrid);
     SetTextColor(dc, kName);
-    text(dc, 8, y + 3, r.name);
+    RECT nameCell{8, y, nameWidth_ - 3, y + kRowHeight - 1};
+    DrawTextA(dc, r.name.c_str(), static_cast<int>(r.name.size()), &nameCell,
+              DT_SINGLELINE | DT_VCENTER | DT_END_ELLIPSIS | DT_NOPREFIX);
     int x = nameWidth_ + 6;
     if (r.kind == ValueKind::Colour && r.raw.isNumeric()) {
       const COLORREF c = translateColor(static_cast<OLE_COLOR>(r.raw.toLong()));
@@ -228,7 +230,11 @@ void PropertyPanel::paint() {
       x += 19;
     }
     SetTextColor(dc, r.editable ? kValue : kReadOnly);
-    if (static_cast<int>(top_ + i) != editRow_) text(dc, x, y + 3, r.value);
+    if (static_cast<int>(top_ + i) != editRow_) {
+      RECT valueCell{x, y, list.right - 3, y + kRowHeight - 1};
+      DrawTextA(dc, r.value.c_str(), static_cast<int>(r.value.size()), &valueCell,
+                DT_SINGLELINE | DT_VCENTER | DT_END_ELLIPSIS | DT_NOPREFIX);
+    }
   }
   // The column rule, drawn over the stripes.
   fillColour(dc, Rect{nameWidth_, kHeaderHeight, nameWidth_ + 1, list.bottom}, kGrid);
@@ -244,7 +250,9 @@ void PropertyPanel::paint() {
   }
 
   // The error strip.
+  // (over the part of a row that reaches below the list)
   const Rect strip{0, list.bottom, client.right, client.bottom};
+  fillColour(dc, strip, kBack);
   fillColour(dc, Rect{strip.left, strip.top, strip.right, strip.top + 1}, kGrid);
   if (!model_.error().empty()) {
     SetTextColor(dc, kError);

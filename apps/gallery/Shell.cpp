@@ -26,7 +26,7 @@ namespace {
 
 constexpr const char* kShellClass = "ZxpGalleryShell";
 // Where a live page's form window goes, from the page area's top-left corner.
-constexpr Point kFormOffset{16, 16};
+constexpr Point kFormOffset{12, 12};
 // Around the gallery's form on the screen: room for its frame pieces and shadow.
 constexpr Rect kScreenMargin{6, 4, 6, 10};
 constexpr int kRingWidth = 2;
@@ -127,7 +127,7 @@ Shell::Shell(std::vector<Entry> pages)
   applySkinColours();
   hooked = this;
   keyHook_ = SetWindowsHookExA(WH_KEYBOARD, keyHook, 0, GetCurrentThreadId());
-  mouseHook_ = SetWindowsHookExA(WH_MOUSE, mouseHook, 0, GetCurrentThreadId());
+  mouseHook_ = SetWindowsHookExA(WH_GETMESSAGE, mouseHook, 0, GetCurrentThreadId());
   sizeHook_ = SetWindowsHookExA(WH_CALLWNDPROCRET, sizeHook, 0, GetCurrentThreadId());
   SetActiveWindow(main);
   if (!pages_.empty()) select(0);
@@ -482,12 +482,14 @@ LRESULT Shell::keyHook(int code, WPARAM wParam, LPARAM lParam) {
 }
 
 // A press on the page selects what is under it (the innermost control of the page's form that
-// holds the window, or the form itself); the press still goes on to its window.
+// holds the window, or the form itself); the press still goes on to its window. The press is
+// seen as it leaves the queue, since a control's own mouse hook may end the mouse hook chain.
 LRESULT Shell::mouseHook(int code, WPARAM wParam, LPARAM lParam) {
-  if (code == HC_ACTION && hooked && hooked->form_ && (wParam == WM_LBUTTONDOWN || wParam == WM_RBUTTONDOWN)) {
-    const auto* m = reinterpret_cast<const MOUSEHOOKSTRUCT*>(lParam);
+  const auto* m = reinterpret_cast<const MSG*>(lParam);
+  if (code == HC_ACTION && wParam == PM_REMOVE && m && hooked && hooked->form_ &&
+      (m->message == WM_LBUTTONDOWN || m->message == WM_RBUTTONDOWN)) {
     const HWND page = hooked->form_->hWnd();
-    if (m && (m->hwnd == page || IsChild(page, m->hwnd)) && m->hwnd != hooked->ring_) {
+    if (page && (m->hwnd == page || IsChild(page, m->hwnd)) && m->hwnd != hooked->ring_) {
       host::Extender* found = nullptr;
       for (HWND h = m->hwnd; h && h != page && !found; h = GetParent(h))
         for (host::Extender* e : hooked->form_->Controls())

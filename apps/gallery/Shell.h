@@ -49,8 +49,8 @@ class Shell {
   static constexpr int kLogLineHeight = 15;
   static constexpr int kLogHeight = kLogLines * kLogLineHeight + 24;
   static constexpr size_t kLogKept = 200;
-  static constexpr int kToolboxWidth = 190;
-  static constexpr int kPanelWidth = 330;
+  static constexpr int kToolboxWidth = 176;
+  static constexpr int kPanelWidth = 360;
   static constexpr int kThemeButtonWidth = 170;
   static constexpr int kThemeCount = 17;
 
