@@ -72,21 +72,34 @@ bool isColourProperty(std::string_view name) {
   return false;
 }
 
-void PropertyModel::select(host::Dispatchable* object, std::string title) {
+void PropertyModel::select(host::Dispatchable* object, std::string title, host::Dispatchable* site) {
   object_ = object;
   title_ = std::move(title);
   rows_.clear();
   members_.clear();
+  owners_.clear();
   error_.clear();
   if (!object_) return;
-  for (const host::Member& m : object_->memberTable().members()) {
-    if (m.kind != host::MemberKind::Property) continue;
+  auto add = [this](host::Dispatchable* owner, const host::Member& m) {
     PropertyRow row;
     row.name = m.name;
     row.kind = kindOf(m);
     row.editable = !m.readOnly() && hasEditor(row.kind) && !m.indexed();
     rows_.push_back(std::move(row));
     members_.push_back(&m);
+    owners_.push_back(owner);
+  };
+  for (const host::Member& m : object_->memberTable().members())
+    if (m.kind == host::MemberKind::Property) add(object_, m);
+  if (site) {
+    PropertyRow heading;
+    heading.name = "Placed on the form";
+    heading.kind = ValueKind::Heading;
+    rows_.push_back(std::move(heading));
+    members_.push_back(nullptr);
+    owners_.push_back(nullptr);
+    for (const host::Member& m : site->memberTable().members())
+      if (m.kind == host::MemberKind::Property && !object_->memberTable().find(m.name)) add(site, m);
   }
   refresh();
 }
@@ -104,6 +117,7 @@ const host::Member* PropertyModel::member(size_t row) const {
 void PropertyModel::refresh() {
   for (size_t i = 0; i < rows_.size(); ++i) {
     PropertyRow& row = rows_[i];
+    if (!members_[i]) continue;  // the heading
     const host::Member& m = *members_[i];
     if (m.indexed()) {
       row.raw = host::Variant();
@@ -116,7 +130,7 @@ void PropertyModel::refresh() {
       continue;
     }
     try {
-      row.raw = m.get(*object_);
+      row.raw = m.get(*owners_[i]);
       row.value = format(row.raw, row.kind);
     } catch (const std::exception& e) {
       // A property that cannot be read here says why, in place of its value.
@@ -133,10 +147,10 @@ bool PropertyModel::fail(const std::string& why) {
 
 bool PropertyModel::set(size_t row, const host::Variant& value) {
   const host::Member* m = member(row);
-  if (!m || !object_) return fail("No such property");
+  if (!m || !object_) return fail(row < rows_.size() ? rows_[row].name + " is not a property" : "No such property");
   if (!rows_[row].editable) return fail(rows_[row].name + " cannot be changed here");
   try {
-    host::letProperty(*object_, m->name, value);
+    host::letProperty(*owners_[row], m->name, value);
   } catch (const std::exception& e) {
     refresh();
     return fail(rows_[row].name + ": " + errorText(e));

@@ -28,6 +28,7 @@ enum class ValueKind : uint8_t {
   Font,         // shown, not edited here
   Picture,      // shown, not edited here
   Other,        // indexed properties and objects: shown, not edited
+  Heading,      // not a property: the title of the site's group of rows
 };
 
 struct PropertyRow {
@@ -41,8 +42,10 @@ struct PropertyRow {
 class PropertyModel {
  public:
   // Shows the properties of `object` under the caption `title` (for example "cmdOk
-  // (ZorvaXPButton)"); nullptr shows nothing. The object must outlive its selection.
-  void select(host::Dispatchable* object, std::string title = {});
+  // (ZorvaXPButton)"), then, under a heading row, those of its site (a control's extender: Left,
+  // Top, Width, ...) that the object does not have itself; nullptr shows nothing. Both must
+  // outlive the selection.
+  void select(host::Dispatchable* object, std::string title = {}, host::Dispatchable* site = nullptr);
   host::Dispatchable* object() const { return object_; }
   const std::string& title() const { return title_; }
 
@@ -76,7 +79,9 @@ class PropertyModel {
   host::Dispatchable* object_ = nullptr;
   std::string title_;
   std::vector<PropertyRow> rows_;
-  std::vector<const host::Member*> members_;  // beside rows_
+  // Beside rows_: each row's member and the object it belongs to (null for the heading).
+  std::vector<const host::Member*> members_;
+  std::vector<host::Dispatchable*> owners_;
   std::string error_;
 };
 

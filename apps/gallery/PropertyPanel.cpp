@@ -19,6 +19,7 @@ constexpr UINT WM_ENDEDIT = WM_APP + 41;  // wParam: commit
 
 constexpr COLORREF kBack = RGB(255, 255, 255);
 constexpr COLORREF kStripe = RGB(244, 247, 252);
+constexpr COLORREF kHeading = RGB(226, 231, 242);
 constexpr COLORREF kGrid = RGB(222, 226, 234);
 constexpr COLORREF kName = RGB(20, 20, 20);
 constexpr COLORREF kValue = RGB(0, 0, 140);
@@ -66,9 +67,9 @@ PropertyPanel::~PropertyPanel() {
   }
 }
 
-void PropertyPanel::show(host::Dispatchable* object, std::string title) {
+void PropertyPanel::show(host::Dispatchable* object, std::string title, host::Dispatchable* site) {
   if (edit_) endEdit(false);
-  model_.select(object, std::move(title));
+  model_.select(object, std::move(title), site);
   top_ = 0;
   InvalidateRect(hwnd_, nullptr, FALSE);
 }
@@ -210,8 +211,16 @@ void PropertyPanel::paint() {
     const PropertyRow& r = rows[static_cast<size_t>(top_ + i)];
     const int y = list.top + i * kRowHeight;
     if (y >= list.bottom) break;
+    if (r.kind == ValueKind::Heading) {
+      fillColour(dc, Rect{0, y, list.right, y + kRowHeight}, kHeading);
+      Selection sb(dc, bold_.get());
+      SetTextColor(dc, kName);
+      text(dc, 8, y + 3, r.name);
+      continue;
+    }
     if ((top_ + i) % 2) fillColour(dc, Rect{0, y, list.right, y + kRowHeight}, kStripe);
     fillColour(dc, Rect{0, y + kRowHeight - 1, list.right, y + kRowHeight}, kGrid);
+    fillColour(dc, Rect{nameWidth_, y, nameWidth_ + 1, y + kRowHeight}, kGrid);  // the column rule
     SetTextColor(dc, kName);
     RECT nameCell{8, y, nameWidth_ - 3, y + kRowHeight - 1};
     DrawTextA(dc, r.name.c_str(), static_cast<int>(r.name.size()), &nameCell,
@@ -236,8 +245,6 @@ void PropertyPanel::paint() {
                 DT_SINGLELINE | DT_VCENTER | DT_END_ELLIPSIS | DT_NOPREFIX);
     }
   }
-  // The column rule, drawn over the stripes.
-  fillColour(dc, Rect{nameWidth_, kHeaderHeight, nameWidth_ + 1, list.bottom}, kGrid);
 
   // Scroll track and thumb.
   fillColour(dc, Rect{list.right, list.top, client.right, list.bottom}, kTrack);

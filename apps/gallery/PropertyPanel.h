@@ -31,8 +31,8 @@ class PropertyPanel {
   PropertyModel& model() { return model_; }
   const PropertyModel& model() const { return model_; }
 
-  // Shows an object's properties (nullptr: none), from the top of the list.
-  void show(host::Dispatchable* object, std::string title);
+  // Shows an object's properties and its site's (nullptr: none), from the top of the list.
+  void show(host::Dispatchable* object, std::string title, host::Dispatchable* site = nullptr);
   // Reads the values again and repaints (the object may have changed by itself).
   void refresh();
   // The header's gradient colours (the gallery passes its skin's title colours).

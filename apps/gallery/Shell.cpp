@@ -357,7 +357,7 @@ bool Shell::pickClass(const std::string& className) {
 void Shell::selectControl(host::Extender* control) {
   selectedControl_ = control;
   if (control) {
-    panel_->show(&control->object(), control->Name() + " (" + classOf(*control) + ")");
+    panel_->show(&control->object(), control->Name() + " (" + classOf(*control) + ")", control);
     toolbox_->setHighlighted(classOf(*control));
   } else {
     if (form_) panel_->show(form_.get(), form_->Name() + " (Form)");

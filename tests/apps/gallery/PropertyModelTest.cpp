@@ -115,6 +115,34 @@ TEST_F(PropertyModelTest, EditsGoThroughTheMemberTableAsCodeWould) {
   EXPECT_TRUE(m.error().empty());
 }
 
+TEST_F(PropertyModelTest, TheSiteRowsFollowUnderAHeadingAndMoveTheControl) {
+  host::Extender& site = *form->control("cmdOk");
+  PropertyModel m;
+  m.select(button, "cmdOk", &site);
+  const int heading = m.find("Placed on the form");
+  ASSERT_GT(heading, 0);
+  EXPECT_EQ(m.rows()[static_cast<size_t>(heading)].kind, ValueKind::Heading);
+  EXPECT_FALSE(m.rows()[static_cast<size_t>(heading)].editable);
+  EXPECT_FALSE(m.edit(static_cast<size_t>(heading), "1"));
+  // Rows the control has itself are not repeated from the site.
+  for (size_t i = static_cast<size_t>(heading) + 1; i < m.rows().size(); ++i)
+    EXPECT_EQ(button->memberTable().find(m.rows()[i].name), nullptr) << m.rows()[i].name;
+  EXPECT_FALSE(m.rows()[row(m, "Name")].editable);
+  EXPECT_EQ(m.rows()[row(m, "Name")].value, "cmdOk");
+
+  // Left in twips moves the control's window.
+  EXPECT_GT(m.find("Left"), heading);
+  EXPECT_TRUE(m.edit(row(m, "Left"), "1500"));
+  EXPECT_EQ(site.Left(), 1500);
+  RECT r{};
+  GetWindowRect(button->hWnd(), &r);
+  POINT origin{0, 0};
+  ClientToScreen(form->hWnd(), &origin);
+  EXPECT_EQ(r.left - origin.x, 100);
+  EXPECT_TRUE(m.toggle(row(m, "Visible")));
+  EXPECT_FALSE(IsWindowVisible(button->hWnd()));
+}
+
 TEST_F(PropertyModelTest, RefusedValuesKeepTheControlAndReportTheError) {
   PropertyModel m;
   m.select(frameCtl, "fraBox");
