@@ -62,6 +62,19 @@ bool sameMoveRun(const std::string& last, const std::string& line) {
   return dot != std::string::npos && last.compare(0, dot + 11, line, 0, dot + 11) == 0;
 }
 
+// "line (N times)": how often `line` has been said, 0 when `last` is not its repeat line.
+int repeatCount(const std::string& last, const std::string& line) {
+  const std::string_view tail = " times)";
+  if (last.size() <= line.size() + 2 + tail.size() || last.compare(0, line.size(), line) != 0 ||
+      last.compare(line.size(), 2, " (") != 0 || last.compare(last.size() - tail.size(), tail.size(), tail) != 0)
+    return 0;
+  const std::string n = last.substr(line.size() + 2, last.size() - line.size() - 2 - tail.size());
+  if (n.empty() || n.find_first_not_of("0123456789") != std::string::npos || n.size() > 9) return 0;
+  return std::stoi(n);
+}
+
+bool repeatOf(const std::string& last, const std::string& line) { return repeatCount(last, line) > 0; }
+
 HWND createPane(const char* title, DWORD style, Rect r, HWND parent, Shell* shell) {
   HWND h = CreateWindowExA(0, kShellClass, title, style, r.left, r.top, r.width(), r.height(), parent, 0, 0, nullptr);
   SetWindowLongPtrA(h, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(shell));
@@ -446,8 +459,15 @@ void Shell::chooseTheme() {
 // ---- Log and painting ----
 
 void Shell::appendLog(const std::string& line) {
-  if (!log_.empty() && sameMoveRun(log_.back(), line)) log_.back() = line;
-  else log_.push_back(line);
+  if (!log_.empty() && sameMoveRun(log_.back(), line)) {
+    log_.back() = line;
+  } else if (!log_.empty() && (log_.back() == line || repeatOf(log_.back(), line))) {
+    // A line said again (a timer's event) counts up instead of filling the log.
+    const int times = log_.back() == line ? 2 : repeatCount(log_.back(), line) + 1;
+    log_.back() = line + " (" + std::to_string(times) + " times)";
+  } else {
+    log_.push_back(line);
+  }
   while (log_.size() > kLogKept) log_.pop_front();
   InvalidateRect(logWnd_, nullptr, FALSE);
 }

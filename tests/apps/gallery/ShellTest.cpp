@@ -333,6 +333,12 @@ TEST_F(GalleryShell, TheLogShowsTheFormsEventsNewestLast) {
     for (int x = 0; x < shot->width(); ++x) newest += (shot->at(x, y) & 0xFFFFFF) == makePixel(0, 110, 0);
   EXPECT_GT(newest, 20);
 
+  // A line said again counts up in place.
+  for (int i = 0; i < 3; ++i) shell.appendLog("sbMain.Timer");
+  EXPECT_EQ(shell.log().back(), "sbMain.Timer (3 times)");
+  shell.appendLog("sbMain.Timer (3 times)");  // a line that only looks like a count
+  EXPECT_EQ(shell.log().back(), "sbMain.Timer (3 times) (2 times)");
+
   // The log keeps a bounded number of lines.
   for (size_t i = 0; i < Shell::kLogKept + 10; ++i) shell.appendLog("line " + std::to_string(i));
   EXPECT_EQ(shell.log().size(), Shell::kLogKept);
