@@ -29,29 +29,15 @@ constexpr COLORREF kTitle = RGB(255, 255, 255);
 constexpr COLORREF kTrack = RGB(236, 236, 240);
 constexpr COLORREF kThumb = RGB(170, 176, 190);
 
-gfx::FontDesc face(double points, bool bold) {
-  gfx::FontDesc d;
-  d.name = "Tahoma";
-  d.size = points;
-  d.setBold(bold);
-  return d;
-}
-
 PropertyPanel* panelOf(HWND h) { return reinterpret_cast<PropertyPanel*>(GetWindowLongPtrA(h, GWLP_USERDATA)); }
 
 void text(HDC dc, int x, int y, const std::string& s) { TextOutA(dc, x, y, s.c_str(), static_cast<int>(s.size())); }
 
 }  // namespace
 
-PropertyPanel::PropertyPanel(HWND parent, Rect where) : font_(face(8.25, false).create()), bold_(face(8.25, true).create()) {
-  WNDCLASSA wc;
-  if (!GetClassInfoA(0, kPanelClass, &wc)) {
-    wc = WNDCLASSA{};
-    wc.lpfnWndProc = proc;
-    wc.lpszClassName = kPanelClass;
-    wc.hCursor = LoadCursorA(0, IDC_ARROW);
-    RegisterClassA(&wc);
-  }
+PropertyPanel::PropertyPanel(HWND parent, Rect where)
+    : font_(face("Tahoma", 8.25).create()), bold_(face("Tahoma", 8.25, true).create()) {
+  registerGalleryClass(kPanelClass, proc);
   hwnd_ = CreateWindowExA(0, kPanelClass, "Properties", WS_CHILD | WS_VISIBLE, where.left, where.top, where.width(),
                           where.height(), parent, 0, 0, nullptr);
   SetWindowLongPtrA(hwnd_, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));

@@ -44,14 +44,6 @@ constexpr const char* kThemeNames[Shell::kThemeCount] = {
     "Quorin", "Vista", "Modern XP", "Green", "Pink", "Red", "Yellow", "Gray", "Black and White", "Orange", "Purple",
     "Brown", "Luminance", "Green and Luminance", "Black and Luminance", "Blue and Luminance", "Pink and Yellow"};
 
-gfx::FontDesc face(const char* name, double points, bool bold = false) {
-  gfx::FontDesc d;
-  d.name = name;
-  d.size = points;
-  d.setBold(bold);
-  return d;
-}
-
 // The shell whose hooks are installed (hook procedures carry no context).
 Shell* hooked = nullptr;
 
@@ -90,14 +82,7 @@ Shell::Shell(std::vector<Entry> pages)
       pageClasses_(pages_.size()),
       tabFont_(face("Tahoma", 8.25, true).create()),
       logFont_(face("DejaVu Sans Mono", 8).create()) {
-  WNDCLASSA wc;
-  if (!GetClassInfoA(0, kShellClass, &wc)) {
-    wc = WNDCLASSA{};
-    wc.lpfnWndProc = proc;
-    wc.lpszClassName = kShellClass;
-    wc.hCursor = LoadCursorA(0, IDC_ARROW);
-    RegisterClassA(&wc);
-  }
+  registerGalleryClass(kShellClass, proc);
   Size screen = ui::screenSize();
   ui::setWorkArea(Rect{0, 0, screen.cx, screen.cy});
   buildMainForm();
@@ -547,15 +532,8 @@ LRESULT Shell::proc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
         shell->paintLog();
       } else if (hwnd == shell->still_) {
         shell->paintStill();
-      } else if (hwnd == shell->pageHost_) {
-        shell->paintPageHost();
-      } else {  // the selection ring
-        PAINTSTRUCT ps;
-        HDC dc = BeginPaint(hwnd, &ps);
-        RECT client{};
-        GetClientRect(hwnd, &client);
-        fillColour(dc, client, kRing);
-        EndPaint(hwnd, &ps);
+      } else {
+        paintFilled(hwnd, hwnd == shell->pageHost_ ? kPageBack : kRing);  // the page area, the ring
       }
       return 0;
     case WM_SIZE:
@@ -569,15 +547,6 @@ LRESULT Shell::proc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
     default:
       return DefWindowProcA(hwnd, msg, wParam, lParam);
   }
-}
-
-void Shell::paintPageHost() {
-  PAINTSTRUCT ps;
-  HDC dc = BeginPaint(pageHost_, &ps);
-  RECT client{};
-  GetClientRect(pageHost_, &client);
-  fillColour(dc, client, kPageBack);
-  EndPaint(pageHost_, &ps);
 }
 
 void Shell::paintLog() {

@@ -116,7 +116,6 @@ class Shell {
   void layout();
   void paintLog();
   void paintStill();
-  void paintPageHost();
   void showStill(std::shared_ptr<gfx::Surface> picture);
   void dropPage();
   void placeRing();

@@ -23,25 +23,11 @@ constexpr COLORREF kHighlight = RGB(255, 231, 162);
 constexpr COLORREF kHighlightBorder = RGB(194, 138, 48);
 constexpr COLORREF kRule = RGB(222, 226, 234);
 
-gfx::FontDesc face(bool bold) {
-  gfx::FontDesc d;
-  d.name = "Tahoma";
-  d.size = 8.25;
-  d.setBold(bold);
-  return d;
-}
-
 }  // namespace
 
-Toolbox::Toolbox(HWND parent, Rect where) : font_(face(false).create()), bold_(face(true).create()) {
-  WNDCLASSA wc;
-  if (!GetClassInfoA(0, kToolboxClass, &wc)) {
-    wc = WNDCLASSA{};
-    wc.lpfnWndProc = proc;
-    wc.lpszClassName = kToolboxClass;
-    wc.hCursor = LoadCursorA(0, IDC_HAND);
-    RegisterClassA(&wc);
-  }
+Toolbox::Toolbox(HWND parent, Rect where)
+    : font_(face("Tahoma", 8.25).create()), bold_(face("Tahoma", 8.25, true).create()) {
+  registerGalleryClass(kToolboxClass, proc, IDC_HAND);
   for (const host::ControlClass& c : library::classes().classes()) {
     Item item{c.name, c.toolboxBitmap, library::bitmapResource(c.toolboxBitmap)};
     bitmaps_.emplace_back(item.picture ? gfx::CreateBitmapForSurface(item.picture) : 0);
