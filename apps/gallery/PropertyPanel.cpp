@@ -8,6 +8,7 @@
 #include "platform/gfx/SysColors.h"
 #include "platform/gfx/Text.h"
 #include "platform/ui/Edit.h"
+#include "platform/ui/Menu.h"
 #include "platform/ui/Messages.h"
 
 namespace zxp::gallery {
@@ -28,6 +29,21 @@ constexpr COLORREF kError = RGB(190, 0, 0);
 constexpr COLORREF kTitle = RGB(255, 255, 255);
 constexpr COLORREF kTrack = RGB(236, 236, 240);
 constexpr COLORREF kThumb = RGB(170, 176, 190);
+
+// The colours a swatch's menu offers: plain colours, then the system colours a control's
+// defaults use.
+struct NamedColour {
+  const char* name;
+  OLE_COLOR colour;
+};
+constexpr NamedColour kColourChoices[] = {
+    {"Black", 0x000000},         {"White", 0xFFFFFF},          {"Red", 0x0000FF},        {"Green", 0x008000},
+    {"Blue", 0xFF0000},          {"Yellow", 0x00FFFF},         {"Orange", 0x0080FF},     {"Purple", 0x800080},
+    {"Gray", 0x808080},          {"Silver", 0xC0C0C0},         {"Navy", 0x800000},       {"Teal", 0x808000},
+    {"Button Face", 0x8000000F}, {"Button Text", 0x80000012},  {"Window", 0x80000005},   {"Window Text", 0x80000008},
+    {"Highlight", 0x8000000D},   {"Highlight Text", 0x8000000E},
+};
+constexpr size_t kPlainColours = 12;
 
 PropertyPanel* panelOf(HWND h) { return reinterpret_cast<PropertyPanel*>(GetWindowLongPtrA(h, GWLP_USERDATA)); }
 
@@ -166,7 +182,34 @@ void PropertyPanel::click(Point p) {
   if (!list.contains(p)) return;
   const size_t row = static_cast<size_t>(top_ + (p.y - list.top) / kRowHeight);
   if (row >= model_.rows().size()) return;
-  if (p.x > nameWidth_) beginEdit(row);
+  const int swatch = nameWidth_ + 6;
+  if (model_.rows()[row].kind == ValueKind::Colour && model_.rows()[row].editable && p.x >= swatch &&
+      p.x < swatch + 16)
+    chooseColour(row);
+  else if (p.x > nameWidth_)
+    beginEdit(row);
+}
+
+bool PropertyPanel::chooseColour(size_t row) {
+  if (edit_) endEdit(true);
+  if (row >= model_.rows().size() || model_.rows()[row].kind != ValueKind::Colour) return false;
+  const OLE_COLOR current = static_cast<OLE_COLOR>(model_.rows()[row].raw.toLong());
+  HMENU menu = CreatePopupMenu();
+  for (size_t i = 0; i < std::size(kColourChoices); ++i) {
+    if (i == kPlainColours) AppendMenuA(menu, MF_SEPARATOR, 0, nullptr);
+    const UINT check = kColourChoices[i].colour == current ? MF_CHECKED : MF_UNCHECKED;
+    AppendMenuA(menu, MF_STRING | check, i + 1, kColourChoices[i].name);
+  }
+  const Rect cell = valueRect(row);
+  POINT at{cell.left + 5, cell.bottom};
+  ClientToScreen(hwnd_, &at);
+  const int chosen = TrackPopupMenu(menu, TPM_RETURNCMD | TPM_LEFTALIGN | TPM_TOPALIGN, at.x, at.y, 0, hwnd_, nullptr);
+  DestroyMenu(menu);
+  if (chosen < 1 || static_cast<size_t>(chosen) > std::size(kColourChoices)) return false;
+  const bool ok = model_.set(row, host::Variant(kColourChoices[chosen - 1].colour));
+  if (ok && onEdited) onEdited(model_.rows()[row].name, model_.rows()[row].value);
+  InvalidateRect(hwnd_, nullptr, FALSE);
+  return ok;
 }
 
 void PropertyPanel::paint() {

@@ -2,7 +2,7 @@
 // two aligned columns, name and value, under a header with the object's name. A click on a value
 // edits it in place: Booleans flip at once; numbers, texts and colours open an edit field over the
 // value (Enter or leaving the field sets it, Escape gives up). Colours show a swatch beside their
-// value. What the object refuses shows in red at the bottom of the panel. The list scrolls with
+// value; a click on the swatch offers plain and system colours in a menu. What the object refuses shows in red at the bottom of the panel. The list scrolls with
 // the wheel, Page Up and Page Down, and a click in the scroll track.
 #pragma once
 
@@ -43,6 +43,8 @@ class PropertyPanel {
   // Starts editing a row as a click on its value does; false when the row cannot be edited.
   bool beginEdit(size_t row);
   HWND editWindow() const { return edit_; }
+  // The swatch's menu of colours for a colour row (modal); true when one was chosen and set.
+  bool chooseColour(size_t row);
   // Ends the edit in progress: true sets the typed value, false gives it up.
   void endEdit(bool commit);
   int firstVisible() const { return top_; }

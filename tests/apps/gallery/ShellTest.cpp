@@ -171,6 +171,18 @@ TEST_F(GalleryShell, AClickSelectsAControlForThePanelAndEditsReachIt) {
   input.pump();
   EXPECT_EQ(two.Caption(), "cmdTwo now");
 
+  // A click on a colour's swatch offers colours in a menu.
+  const size_t colour = static_cast<size_t>(panel.model().find("ColorNormal"));
+  const Rect swatchRow = panel.valueRect(colour);
+  input.whileModal([](ui::TestInput& menu) {
+    for (int i = 0; i < 7; ++i) menu.key(VK_DOWN);
+    menu.key(VK_RETURN);
+  });
+  input.moveTo(panel.hWnd(), Point{swatchRow.left + 10, swatchRow.top + 8}).click();
+  input.pump();
+  EXPECT_EQ(two.ColorNormal(), 0x0080FFu);  // the seventh colour, orange
+  EXPECT_EQ(shell.log().back(), "Set cmdTwo (TestXP).ColorNormal = &H000080FF&");
+
   // A click on a Boolean's value flips it; a refused value shows its error in red.
   const size_t enabled = static_cast<size_t>(panel.model().find("Enabled"));
   const Rect cell = panel.valueRect(enabled);
@@ -285,6 +297,16 @@ TEST_F(GalleryShell, AThemeSwitchRecoloursTheSkinAndTheGallery) {
     EXPECT_EQ(ui::snapshotWindow(shell.logWindow())->at(2, 0) & 0xFFFFFF, accent) << theme;
     EXPECT_EQ(shell.log().back(), "Theme " + std::to_string(theme) + ": " + Shell::themeName(theme));
   }
+  // The theme button's menu applies the theme chosen in it.
+  input.whileModal([](ui::TestInput& menu) {
+    for (int i = 0; i < 3; ++i) menu.key(VK_DOWN);
+    menu.key(VK_RETURN);
+  });
+  input.moveTo(shell.mainForm()->control("cmdTheme")->object().hWnd(), Point{20, 8}).click();
+  input.pump();
+  EXPECT_EQ(shell.theme(), 3);
+  EXPECT_EQ(shell.log().back(), "Theme 3: Modern XP");
+
   // The title strip itself was repainted in other colours.
   auto stripAfter = ui::snapshotWindow(skin.hWnd());
   int changed = 0;
