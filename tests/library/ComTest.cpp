@@ -278,6 +278,70 @@ TEST_F(ComTest, EventsReachSinksWithArgumentsByReference) {
   cpc->Release();
 }
 
+TEST_F(ComTest, EnumeratorsHoldWhatTheyHandOutAndKeepTheServerLoaded) {
+  IDispatch* b = create("ZorvaXPButton");
+  ASSERT_NE(b, nullptr);
+  IConnectionPointContainer* cpc = nullptr;
+  ASSERT_EQ(b->QueryInterface(&IID_IConnectionPointContainer, reinterpret_cast<void**>(&cpc)), S_OK);
+  IEnumConnectionPoints* points = nullptr;
+  ASSERT_EQ(cpc->EnumConnectionPoints(&points), S_OK);
+  // The one point, then the end; several at once need a count to say how many came.
+  IConnectionPoint* got[2] = {nullptr, nullptr};
+  EXPECT_EQ(points->Next(2, got, nullptr), E_POINTER);
+  ULONG fetched = 9;
+  EXPECT_EQ(points->Next(2, got, &fetched), S_FALSE);
+  ASSERT_EQ(fetched, 1u);
+  IID iid{};
+  EXPECT_EQ(got[0]->GetConnectionInterface(&iid), S_OK);
+  EXPECT_EQ(asGuid(iid), findByName("ZorvaXPButton")->eventsIid);
+  EXPECT_EQ(points->Next(1, got + 1, nullptr), S_FALSE);
+  EXPECT_EQ(points->Skip(1), S_FALSE);
+  EXPECT_EQ(points->Reset(), S_OK);
+  EXPECT_EQ(points->Skip(1), S_OK);
+  IEnumConnectionPoints* clone = nullptr;
+  ASSERT_EQ(points->Clone(&clone), S_OK);
+  EXPECT_EQ(clone->Next(1, got + 1, nullptr), S_FALSE);  // the clone stands where the original stood
+  EXPECT_EQ(clone->Reset(), S_OK);
+  EXPECT_EQ(clone->Next(1, got + 1, nullptr), S_OK);
+  EXPECT_EQ(got[1], got[0]);
+  got[1]->Release();
+  clone->Release();
+  points->Release();
+
+  // Connections: a snapshot of the sinks with their cookies.
+  Sink one, two;
+  DWORD c1 = 0, c2 = 0;
+  ASSERT_EQ(got[0]->Advise(&one, &c1), S_OK);
+  ASSERT_EQ(got[0]->Advise(&two, &c2), S_OK);
+  IEnumConnections* conns = nullptr;
+  ASSERT_EQ(got[0]->EnumConnections(&conns), S_OK);
+  EXPECT_EQ(one.refs, 3u);  // the caller, the connection, the snapshot
+  ASSERT_EQ(got[0]->Unadvise(c1), S_OK);
+  CONNECTDATA data[3]{};
+  EXPECT_EQ(conns->Next(3, data, &fetched), S_FALSE);
+  ASSERT_EQ(fetched, 2u);
+  EXPECT_EQ(data[0].dwCookie, c1);  // still listed: the snapshot was taken before Unadvise
+  EXPECT_EQ(data[1].dwCookie, c2);
+  EXPECT_EQ(data[0].pUnk, static_cast<IUnknown*>(&one));
+  EXPECT_EQ(one.refs, 3u);  // the caller, the snapshot, the handed-out data
+  data[0].pUnk->Release();
+  data[1].pUnk->Release();
+  EXPECT_EQ(conns->Skip(5), S_FALSE);
+  EXPECT_EQ(conns->Next(1, data, nullptr), S_FALSE);
+  EXPECT_EQ(conns->QueryInterface(&IID_IEnumConnectionPoints, reinterpret_cast<void**>(&points)), E_NOINTERFACE);
+
+  // An enumerator outlives the object's other references and keeps the server loaded.
+  ASSERT_EQ(got[0]->Unadvise(c2), S_OK);
+  got[0]->Release();
+  cpc->Release();
+  made.clear();
+  b->Release();
+  EXPECT_EQ(DllCanUnloadNow(), S_FALSE);
+  conns->Release();
+  EXPECT_EQ(one.refs, 1u);
+  EXPECT_EQ(two.refs, 1u);
+}
+
 TEST_F(ComTest, RegistrationWritesThePublishedLayoutAndUnregistrationRemovesIt) {
   services::Registry r("/nonexistent/unused.reg");
   registerServer(r, "/opt/zorvaxp/lib/libzorvaxp.so");

@@ -1,8 +1,9 @@
 /* A host written in C: loads libzorvaxp.so with dlopen and uses only the component interfaces
  * of zorvaxp_com.h. It registers the server, finds the push button by its program identifier in
  * the registry, creates one through the class factory, sets and reads Caption by name, sinks
- * Click through a connection point, clicks the button through the platform's input, checks the
- * error codes of bad calls, releases everything and expects the server to allow unloading.
+ * Click through a connection point, clicks the button through the platform's input, walks the
+ * connection enumerators, checks the error codes of bad calls, releases everything and expects
+ * the server to allow unloading.
  * Usage: zorvaxp-host-test PATH-TO-libzorvaxp.so (with ZORVAXP_REGISTRY naming a scratch file). */
 #include <dlfcn.h>
 #include <stdio.h>
@@ -249,6 +250,46 @@ int main(int argc, char** argv) {
   DWORD cookie = 0;
   if (point) CHECK_HR(point->lpVtbl->Advise(point, (IUnknown*)&sink.iface, &cookie), S_OK);
   CHECK(sink.refs == 2);
+
+  /* The enumerators: the container's one point, the point's one connection. */
+  IEnumConnectionPoints* points = NULL;
+  CHECK_HR(container->lpVtbl->EnumConnectionPoints(container, &points), S_OK);
+  if (points) {
+    IConnectionPoint* found[2] = {NULL, NULL};
+    ULONG fetched = 0;
+    CHECK_HR(points->lpVtbl->Next(points, 2, found, NULL), E_POINTER);
+    CHECK_HR(points->lpVtbl->Next(points, 2, found, &fetched), S_FALSE);
+    CHECK(fetched == 1 && found[0] != NULL);
+    if (found[0]) {
+      IID iid;
+      CHECK_HR(found[0]->lpVtbl->GetConnectionInterface(found[0], &iid), S_OK);
+      CHECK(sameGuid(&iid, &eventsIid));
+      found[0]->lpVtbl->Release(found[0]);
+    }
+    CHECK_HR(points->lpVtbl->Skip(points, 1), S_FALSE);
+    IEnumConnectionPoints* copy = NULL;
+    CHECK_HR(points->lpVtbl->Reset(points), S_OK);
+    CHECK_HR(points->lpVtbl->Clone(points, &copy), S_OK);
+    CHECK(points->lpVtbl->Release(points) == 0);
+    if (copy) {
+      CHECK_HR(copy->lpVtbl->Next(copy, 1, found, NULL), S_OK);
+      if (found[0]) found[0]->lpVtbl->Release(found[0]);
+      CHECK(copy->lpVtbl->Release(copy) == 0);
+    }
+  }
+  IEnumConnections* connections = NULL;
+  if (point) CHECK_HR(point->lpVtbl->EnumConnections(point, &connections), S_OK);
+  if (connections) {
+    CONNECTDATA data[2];
+    ULONG fetched = 0;
+    memset(data, 0, sizeof data);
+    CHECK_HR(connections->lpVtbl->Next(connections, 2, data, &fetched), S_FALSE);
+    CHECK(fetched == 1 && data[0].dwCookie == cookie && data[0].pUnk == (IUnknown*)&sink.iface);
+    CHECK(sink.refs == 4); /* the connection, the snapshot and the data handed out */
+    if (data[0].pUnk) data[0].pUnk->lpVtbl->Release(data[0].pUnk);
+    CHECK(connections->lpVtbl->Release(connections) == 0);
+    CHECK(sink.refs == 2);
+  }
 
   IOleWindow* window = NULL;
   HWND hwnd = 0;

@@ -5,6 +5,7 @@
 
 #include "library/ClassTable.h"
 #include "library/com/Automation.h"
+#include "library/com/Enumerators.h"
 #include "library/com/Server.h"
 #include "platform/gfx/Font.h"
 #include "platform/host/HostError.h"
@@ -125,8 +126,11 @@ class DispatchObject::EventPoint final : public IConnectionPoint {
   HRESULT Advise(IUnknown* sink, DWORD* cookie) override { return owner_.advise(sink, cookie); }
   HRESULT Unadvise(DWORD cookie) override { return owner_.unadvise(cookie); }
   HRESULT EnumConnections(IEnumConnections** out) override {
-    if (out) *out = nullptr;
-    return E_NOTIMPL;
+    if (!out) return E_POINTER;
+    std::vector<CONNECTDATA> now;
+    for (const Advice& a : owner_.advice_) now.push_back(CONNECTDATA{a.sink, a.cookie});
+    *out = enumConnections(now);
+    return *out ? S_OK : E_OUTOFMEMORY;
   }
 
  private:
@@ -341,8 +345,11 @@ HRESULT DispatchObject::Invoke(DISPID id, const IID* riid, LCID, WORD flags, DIS
 }
 
 HRESULT DispatchObject::EnumConnectionPoints(IEnumConnectionPoints** out) {
-  if (out) *out = nullptr;
-  return E_NOTIMPL;
+  if (!out) return E_POINTER;
+  std::vector<IConnectionPoint*> points;
+  if (events_) points.push_back(events_.get());
+  *out = enumConnectionPoints(points);
+  return *out ? S_OK : E_OUTOFMEMORY;
 }
 
 HRESULT DispatchObject::FindConnectionPoint(const IID* riid, IConnectionPoint** out) {
