@@ -342,6 +342,196 @@ TEST_F(ComTest, EnumeratorsHoldWhatTheyHandOutAndKeepTheServerLoaded) {
   EXPECT_EQ(two.refs, 1u);
 }
 
+// Releases type information and what it handed out, however a test ends.
+struct TypeInfoHold {
+  ITypeInfo* info = nullptr;
+  ~TypeInfoHold() {
+    if (info) info->Release();
+  }
+};
+
+std::string bstrText(BSTR b) {
+  std::string s = toUtf8(b, SysStringLen(b));
+  SysFreeString(b);
+  return s;
+}
+
+TEST_F(ComTest, TypeInformationDescribesTheDefaultInterfaceFromTheMemberTable) {
+  IDispatch* b = create("ZorvaXPButton");
+  ASSERT_NE(b, nullptr);
+  UINT count = 0;
+  EXPECT_EQ(b->GetTypeInfoCount(&count), S_OK);
+  EXPECT_EQ(count, 1u);
+  TypeInfoHold hold;
+  EXPECT_EQ(b->GetTypeInfo(1, 0, &hold.info), DISP_E_BADINDEX);
+  EXPECT_EQ(hold.info, nullptr);
+  ASSERT_EQ(b->GetTypeInfo(0, 0, &hold.info), S_OK);
+  ITypeInfo* ti = hold.info;
+
+  TYPEATTR* attr = nullptr;
+  ASSERT_EQ(ti->GetTypeAttr(&attr), S_OK);
+  EXPECT_EQ(asGuid(attr->guid), findByName("ZorvaXPButton")->iid);
+  EXPECT_EQ(attr->typekind, TKIND_DISPATCH);
+  const UINT funcs = attr->cFuncs;
+  ti->ReleaseTypeAttr(attr);
+  TYPEATTR bogus{};
+  ti->ReleaseTypeAttr(&bogus);  // not one of its own: ignored
+
+  // Every function once: Caption as a get and a put, Font as a put by reference, About at -552.
+  const DISPID caption = id(b, "Caption"), font = id(b, "Font");
+  int captionGets = 0, captionPuts = 0, fontPutRefs = 0, about = 0;
+  for (UINT i = 0; i < funcs; ++i) {
+    FUNCDESC* f = nullptr;
+    ASSERT_EQ(ti->GetFuncDesc(i, &f), S_OK);
+    EXPECT_EQ(f->funckind, FUNC_DISPATCH);
+    if (f->memid == caption && f->invkind == INVOKE_PROPERTYGET) {
+      ++captionGets;
+      EXPECT_EQ(f->cParams, 0);
+      EXPECT_EQ(f->elemdescFunc.tdesc.vt, VT_BSTR);
+    }
+    if (f->memid == caption && f->invkind == INVOKE_PROPERTYPUT) {
+      ++captionPuts;
+      ASSERT_EQ(f->cParams, 1);
+      EXPECT_EQ(f->lprgelemdescParam[0].tdesc.vt, VT_BSTR);
+    }
+    if (f->memid == font && f->invkind == INVOKE_PROPERTYPUTREF) ++fontPutRefs;
+    if (f->memid == DISPID_ABOUTBOX) {
+      ++about;
+      EXPECT_EQ(f->invkind, INVOKE_FUNC);
+    }
+    ti->ReleaseFuncDesc(f);
+  }
+  EXPECT_EQ(captionGets, 1);
+  EXPECT_EQ(captionPuts, 1);
+  EXPECT_EQ(fontPutRefs, 1);
+  EXPECT_EQ(about, 1);
+  FUNCDESC* none = nullptr;
+  EXPECT_EQ(ti->GetFuncDesc(funcs, &none), TYPE_E_ELEMENTNOTFOUND);
+  EXPECT_EQ(none, nullptr);
+
+  // Names and documentation by identifier; identifiers by name agree with the object's own.
+  BSTR names[4] = {};
+  UINT got = 0;
+  ASSERT_EQ(ti->GetNames(caption, names, 4, &got), S_OK);
+  ASSERT_EQ(got, 1u);
+  EXPECT_EQ(bstrText(names[0]), "Caption");
+  EXPECT_EQ(ti->GetNames(0x12345, names, 4, &got), TYPE_E_ELEMENTNOTFOUND);
+  BSTR name = nullptr;
+  ASSERT_EQ(ti->GetDocumentation(MEMBERID_NIL, &name, nullptr, nullptr, nullptr), S_OK);
+  EXPECT_EQ(bstrText(name), "_ZorvaXPButton");
+  ASSERT_EQ(ti->GetDocumentation(caption, &name, nullptr, nullptr, nullptr), S_OK);
+  EXPECT_EQ(bstrText(name), "Caption");
+  std::u16string w = toUtf16("higlightmouseover");
+  OLECHAR* lookup[] = {reinterpret_cast<OLECHAR*>(w.data())};
+  MEMBERID mid = 0;
+  EXPECT_EQ(ti->GetIDsOfNames(lookup, 1, &mid), S_OK);
+  EXPECT_EQ(mid, id(b, "HiglightMouseOver"));
+
+  // Invoke goes to the instance: a put through the type information shows on the object.
+  VARIANT text = str("through the type");
+  DISPID named = DISPID_PROPERTYPUT;
+  DISPPARAMS p{&text, &named, 1, 1};
+  EXPECT_EQ(ti->Invoke(b, caption, DISPATCH_PROPERTYPUT, &p, nullptr, nullptr, nullptr), S_OK);
+  VariantClear(&text);
+  EXPECT_EQ(get(b, "Caption"), S_OK);
+  EXPECT_EQ(resultText(), "through the type");
+  EXPECT_EQ(ti->Invoke(nullptr, caption, DISPATCH_PROPERTYGET, &p, nullptr, nullptr, nullptr), E_INVALIDARG);
+  void* made = nullptr;
+  EXPECT_EQ(ti->CreateInstance(nullptr, &IID_IDispatch, &made), TYPE_E_WRONGTYPEKIND);
+}
+
+TEST_F(ComTest, ClassInformationLeadsToTheEventInterfaceAndTheLibrary) {
+  IDispatch* b = create("ZorvaXPButton");
+  ASSERT_NE(b, nullptr);
+  IProvideClassInfo2* pci = nullptr;
+  ASSERT_EQ(b->QueryInterface(&IID_IProvideClassInfo2, reinterpret_cast<void**>(&pci)), S_OK);
+  TypeInfoHold coclass;
+  ASSERT_EQ(pci->GetClassInfo(&coclass.info), S_OK);
+  pci->Release();
+  TYPEATTR* attr = nullptr;
+  ASSERT_EQ(coclass.info->GetTypeAttr(&attr), S_OK);
+  EXPECT_EQ(attr->typekind, TKIND_COCLASS);
+  EXPECT_EQ(asGuid(attr->guid), findByName("ZorvaXPButton")->clsid);
+  EXPECT_EQ(attr->cImplTypes, 2);
+  EXPECT_EQ(attr->wTypeFlags & (TYPEFLAG_FCONTROL | TYPEFLAG_FCANCREATE), TYPEFLAG_FCONTROL | TYPEFLAG_FCANCREATE);
+  coclass.info->ReleaseTypeAttr(attr);
+
+  // The source interface: events with their parameter names.
+  int32_t flags = 0;
+  EXPECT_EQ(coclass.info->GetImplTypeFlags(1, &flags), S_OK);
+  EXPECT_EQ(flags, IMPLTYPEFLAG_FDEFAULT | IMPLTYPEFLAG_FSOURCE);
+  EXPECT_EQ(coclass.info->GetImplTypeFlags(2, &flags), TYPE_E_ELEMENTNOTFOUND);
+  HREFTYPE ref = 0;
+  ASSERT_EQ(coclass.info->GetRefTypeOfImplType(1, &ref), S_OK);
+  TypeInfoHold events;
+  ASSERT_EQ(coclass.info->GetRefTypeInfo(ref, &events.info), S_OK);
+  ASSERT_EQ(events.info->GetTypeAttr(&attr), S_OK);
+  EXPECT_EQ(asGuid(attr->guid), findByName("ZorvaXPButton")->eventsIid);
+  events.info->ReleaseTypeAttr(attr);
+  std::u16string n0 = toUtf16("MouseDown"), n1 = toUtf16("x"), n2 = toUtf16("Nope");
+  OLECHAR* names[] = {reinterpret_cast<OLECHAR*>(n0.data()), reinterpret_cast<OLECHAR*>(n1.data()),
+                      reinterpret_cast<OLECHAR*>(n2.data())};
+  MEMBERID ids[3] = {};
+  EXPECT_EQ(events.info->GetIDsOfNames(names, 3, ids), DISP_E_UNKNOWNNAME);
+  EXPECT_EQ(ids[0], 4);
+  EXPECT_EQ(ids[1], 2);  // X is MouseDown's third parameter
+  EXPECT_EQ(ids[2], MEMBERID_NIL);
+  BSTR all[8] = {};
+  UINT got = 0;
+  ASSERT_EQ(events.info->GetNames(4, all, 8, &got), S_OK);
+  ASSERT_EQ(got, 5u);
+  EXPECT_EQ(bstrText(all[0]), "MouseDown");
+  for (UINT i = 1; i < got; ++i) SysFreeString(all[i]);
+  ASSERT_EQ(events.info->GetNames(4, all, 2, &got), S_OK);  // no more than asked for
+  EXPECT_EQ(got, 2u);
+  SysFreeString(all[0]);
+  SysFreeString(all[1]);
+
+  // The library: its attributes and names, every class by its identifiers.
+  ITypeLib* lib = nullptr;
+  UINT index = 0;
+  ASSERT_EQ(coclass.info->GetContainingTypeLib(&lib, &index), S_OK);
+  BSTR name = nullptr;
+  ASSERT_EQ(lib->GetDocumentation(static_cast<int32_t>(index), &name, nullptr, nullptr, nullptr), S_OK);
+  EXPECT_EQ(bstrText(name), "ZorvaXPButton");
+  ASSERT_EQ(lib->GetDocumentation(-1, &name, nullptr, nullptr, nullptr), S_OK);
+  EXPECT_EQ(bstrText(name), "ZorvaXP");
+  EXPECT_EQ(lib->GetDocumentation(-2, &name, nullptr, nullptr, nullptr), TYPE_E_ELEMENTNOTFOUND);
+  TLIBATTR* la = nullptr;
+  ASSERT_EQ(lib->GetLibAttr(&la), S_OK);
+  EXPECT_EQ(asGuid(la->guid), typeLibraryId());
+  lib->ReleaseTLibAttr(la);
+  EXPECT_EQ(lib->GetTypeInfoCount(), typeLibrary().size() - 1);
+  for (const host::ControlClass& c : classes().classes()) {  // each control's table, read unsited
+    SCOPED_TRACE(c.name);
+    TypeInfoHold ti;
+    ASSERT_EQ(lib->GetTypeInfoOfGuid(asIid(findByName(c.name)->iid), &ti.info), S_OK);
+    ASSERT_EQ(ti.info->GetTypeAttr(&attr), S_OK);
+    EXPECT_GT(attr->cFuncs, 0);
+    ti.info->ReleaseTypeAttr(attr);
+  }
+  TypeInfoHold timer;  // described, but with nothing a client can reach
+  ASSERT_EQ(lib->GetTypeInfoOfGuid(asIid(findByName("clsTimer")->clsid), &timer.info), S_OK);
+  ASSERT_EQ(timer.info->GetTypeAttr(&attr), S_OK);
+  EXPECT_EQ(attr->wTypeFlags & TYPEFLAG_FCANCREATE, 0);
+  timer.info->ReleaseTypeAttr(attr);
+  ITypeInfo* none = nullptr;
+  EXPECT_EQ(timer.info->GetRefTypeInfo(0, &none), TYPE_E_ELEMENTNOTFOUND);
+  EXPECT_EQ(lib->GetTypeInfoOfGuid(&IID_IDispatch, &none), TYPE_E_ELEMENTNOTFOUND);
+  EXPECT_EQ(none, nullptr);
+
+  // A class creates its objects as its factory does.
+  TypeInfoHold row;
+  ASSERT_EQ(lib->GetTypeInfoOfGuid(asIid(findByName("clsLItem")->clsid), &row.info), S_OK);
+  IDispatch* item = nullptr;
+  ASSERT_EQ(row.info->CreateInstance(nullptr, &IID_IDispatch, reinterpret_cast<void**>(&item)), S_OK);
+  made.push_back(item);
+  EXPECT_EQ(call(item, id(item, "lvInitColumns"), DISPATCH_METHOD, {i4(2)}), S_OK);
+  EXPECT_EQ(timer.info->CreateInstance(nullptr, &IID_IDispatch, reinterpret_cast<void**>(&item)),
+            CLASS_E_CLASSNOTAVAILABLE);
+  lib->Release();
+}
+
 TEST_F(ComTest, RegistrationWritesThePublishedLayoutAndUnregistrationRemovesIt) {
   services::Registry r("/nonexistent/unused.reg");
   registerServer(r, "/opt/zorvaxp/lib/libzorvaxp.so");

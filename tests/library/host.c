@@ -1,9 +1,9 @@
 /* A host written in C: loads libzorvaxp.so with dlopen and uses only the component interfaces
  * of zorvaxp_com.h. It registers the server, finds the push button by its program identifier in
- * the registry, creates one through the class factory, sets and reads Caption by name, sinks
- * Click through a connection point, clicks the button through the platform's input, walks the
- * connection enumerators, checks the error codes of bad calls, releases everything and expects
- * the server to allow unloading.
+ * the registry, creates one through the class factory, sets and reads Caption by name, reads its
+ * type information, sinks Click through a connection point, clicks the button through the
+ * platform's input, walks the connection enumerators, checks the error codes of bad calls,
+ * releases everything and expects the server to allow unloading.
  * Usage: zorvaxp-host-test PATH-TO-libzorvaxp.so (with ZORVAXP_REGISTRY naming a scratch file). */
 #include <dlfcn.h>
 #include <stdio.h>
@@ -198,6 +198,48 @@ int main(int argc, char** argv) {
   CHECK_HR(get(button, caption, &v), S_OK);
   CHECK(v.vt == VT_BSTR && pSysStringLen(v.bstrVal) == 12 && v.bstrVal[6] == 'f');
   pVariantClear(&v);
+
+  /* Type information: the default interface, Caption's get and put, its name. */
+  UINT infos = 0;
+  CHECK_HR(button->lpVtbl->GetTypeInfoCount(button, &infos), S_OK);
+  CHECK(infos == 1);
+  ITypeInfo* ti = NULL;
+  CHECK_HR(button->lpVtbl->GetTypeInfo(button, 1, 0, &ti), DISP_E_BADINDEX);
+  CHECK_HR(button->lpVtbl->GetTypeInfo(button, 0, 0, &ti), S_OK);
+  if (ti) {
+    TYPEATTR* attr = NULL;
+    WORD funcs = 0;
+    CHECK_HR(ti->lpVtbl->GetTypeAttr(ti, &attr), S_OK);
+    if (attr) {
+      CHECK(attr->typekind == TKIND_DISPATCH);
+      funcs = attr->cFuncs;
+      ti->lpVtbl->ReleaseTypeAttr(ti, attr);
+    }
+    int gets = 0, puts = 0;
+    for (UINT i = 0; i < funcs; ++i) {
+      FUNCDESC* f = NULL;
+      CHECK_HR(ti->lpVtbl->GetFuncDesc(ti, i, &f), S_OK);
+      if (!f) continue;
+      if (f->memid == caption && f->invkind == INVOKE_PROPERTYGET && f->cParams == 0) ++gets;
+      if (f->memid == caption && f->invkind == INVOKE_PROPERTYPUT && f->cParams == 1 &&
+          f->lprgelemdescParam[0].tdesc.vt == VT_BSTR)
+        ++puts;
+      ti->lpVtbl->ReleaseFuncDesc(ti, f);
+    }
+    CHECK(gets == 1 && puts == 1);
+    FUNCDESC* past = NULL;
+    CHECK_HR(ti->lpVtbl->GetFuncDesc(ti, funcs, &past), TYPE_E_ELEMENTNOTFOUND);
+    BSTR names[2] = {NULL, NULL};
+    UINT got = 0;
+    CHECK_HR(ti->lpVtbl->GetNames(ti, caption, names, 2, &got), S_OK);
+    CHECK(got == 1 && pSysStringLen(names[0]) == 7 && names[0][0] == 'C');
+    pSysFreeString(names[0]);
+    BSTR name = NULL;
+    CHECK_HR(ti->lpVtbl->GetDocumentation(ti, MEMBERID_NIL, &name, NULL, NULL, NULL), S_OK);
+    CHECK(pSysStringLen(name) == 14 && name[0] == '_'); /* "_ZorvaXPButton" */
+    pSysFreeString(name);
+    CHECK(ti->lpVtbl->Release(ti) == 0);
+  }
 
   /* A Boolean property takes VARIANT_BOOL and a number; a text that is no Boolean is refused. */
   DISPID enabled = idOf(button, "Enabled");

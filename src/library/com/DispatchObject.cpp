@@ -7,6 +7,7 @@
 #include "library/com/Automation.h"
 #include "library/com/Enumerators.h"
 #include "library/com/Server.h"
+#include "library/com/TypeInfo.h"
 #include "platform/gfx/Font.h"
 #include "platform/host/HostError.h"
 
@@ -240,13 +241,16 @@ ULONG DispatchObject::Release() {
 
 HRESULT DispatchObject::GetTypeInfoCount(UINT* count) {
   if (!count) return E_POINTER;
-  *count = 0;  // names are resolved through GetIDsOfNames
+  *count = 1;
   return S_OK;
 }
 
-HRESULT DispatchObject::GetTypeInfo(UINT, LCID, ITypeInfo** info) {
-  if (info) *info = nullptr;
-  return E_NOTIMPL;
+HRESULT DispatchObject::GetTypeInfo(UINT index, LCID, ITypeInfo** info) {
+  if (!info) return E_POINTER;
+  *info = nullptr;
+  if (index != 0) return DISP_E_BADINDEX;
+  *info = dispatchTypeInfo(object_->memberTable(), entry_);
+  return *info ? S_OK : E_OUTOFMEMORY;
 }
 
 HRESULT DispatchObject::GetIDsOfNames(const IID* riid, OLECHAR** names, UINT count, LCID, DISPID* ids) {
@@ -369,8 +373,9 @@ HRESULT DispatchObject::GetWindow(HWND* hwnd) {
 }
 
 HRESULT DispatchObject::GetClassInfo(ITypeInfo** info) {
-  if (info) *info = nullptr;
-  return E_NOTIMPL;
+  if (!info) return E_POINTER;
+  *info = classTypeInfo(*entry_);
+  return *info ? S_OK : E_OUTOFMEMORY;
 }
 
 HRESULT DispatchObject::GetGUID(DWORD kind, GUID* guid) {

@@ -73,7 +73,7 @@ class DispatchObject final : public IDispatch,
   // IOleWindow
   HRESULT GetWindow(HWND* hwnd) override;
   HRESULT ContextSensitiveHelp(int32_t) override { return E_NOTIMPL; }
-  // IProvideClassInfo2: the outgoing interface of the class (no type information objects)
+  // IProvideClassInfo2: the class's type information and its outgoing interface
   HRESULT GetClassInfo(ITypeInfo** info) override;
   HRESULT GetGUID(DWORD kind, GUID* guid) override;
 
