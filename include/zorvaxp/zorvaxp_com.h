@@ -1,7 +1,7 @@
 /* ZorvaXP's component server, for hosts written in C (or C++ hosts that use no other header of
  * the library). It declares the component model's binary types and interfaces the server speaks
  * (IUnknown, IClassFactory, IDispatch, type information, the connection points and their
- * enumerators, IOleWindow, property pages), the server's four
+ * enumerators, IOleWindow, property pages and the controls' list of them), the server's four
  * entry points, the string and VARIANT helpers a host needs to talk to it, the registry read it
  * needs to find a class by program identifier, and the input a host injects into the library's
  * window system.
@@ -302,6 +302,12 @@ typedef struct PROPPAGEINFO {
   DWORD dwHelpContext;
 } PROPPAGEINFO;
 
+/* The pages a control names (ISpecifyPropertyPages); pElems is CoTaskMemAlloc'd. */
+typedef struct CAUUID {
+  ULONG cElems;
+  GUID* pElems;
+} CAUUID;
+
 /* IPropertyPageSite::OnStatusChange */
 #define PROPPAGESTATUS_DIRTY 0x1
 #define PROPPAGESTATUS_VALIDATE 0x2
@@ -395,6 +401,9 @@ struct IPropertyPageSite : IUnknown {
   virtual HRESULT GetLocaleID(LCID* lcid) = 0;
   virtual HRESULT GetPageContainer(IUnknown** container) = 0;
   virtual HRESULT TranslateAccelerator(struct tagMSG* msg) = 0;
+};
+struct ISpecifyPropertyPages : IUnknown {
+  virtual HRESULT GetPages(CAUUID* pages) = 0;
 };
 struct IPropertyPage : IUnknown {
   virtual HRESULT SetPageSite(IPropertyPageSite* site) = 0;
@@ -555,6 +564,13 @@ typedef struct IPropertyPageSiteVtbl {
 } IPropertyPageSiteVtbl;
 struct IPropertyPageSite { const IPropertyPageSiteVtbl* lpVtbl; };
 
+typedef struct ISpecifyPropertyPages ISpecifyPropertyPages;
+typedef struct ISpecifyPropertyPagesVtbl {
+  ZXP_IUNKNOWN_METHODS(ISpecifyPropertyPages)
+  HRESULT (*GetPages)(ISpecifyPropertyPages* self, CAUUID* pages);
+} ISpecifyPropertyPagesVtbl;
+struct ISpecifyPropertyPages { const ISpecifyPropertyPagesVtbl* lpVtbl; };
+
 typedef struct IPropertyPage IPropertyPage;
 typedef struct IPropertyPageVtbl {
   ZXP_IUNKNOWN_METHODS(IPropertyPage)
@@ -588,6 +604,7 @@ ZXP_UNUSED static const IID IID_IConnectionPoint = {0xB196B286, 0xBAB4, 0x101A, 
 ZXP_UNUSED static const IID IID_IProvideClassInfo2 = {0xA6BC3AC0, 0xDBAA, 0x11CE, {0x9D, 0xE3, 0x00, 0xAA, 0x00, 0x4B, 0xB8, 0x51}};
 ZXP_UNUSED static const IID IID_IEnumConnectionPoints = {0xB196B285, 0xBAB4, 0x101A, {0xB6, 0x9C, 0x00, 0xAA, 0x00, 0x34, 0x1D, 0x07}};
 ZXP_UNUSED static const IID IID_IEnumConnections = {0xB196B287, 0xBAB4, 0x101A, {0xB6, 0x9C, 0x00, 0xAA, 0x00, 0x34, 0x1D, 0x07}};
+ZXP_UNUSED static const IID IID_ISpecifyPropertyPages = {0xB196B28B, 0xBAB4, 0x101A, {0xB6, 0x9C, 0x00, 0xAA, 0x00, 0x34, 0x1D, 0x07}};
 ZXP_UNUSED static const IID IID_IPropertyPageSite = {0xB196B28C, 0xBAB4, 0x101A, {0xB6, 0x9C, 0x00, 0xAA, 0x00, 0x34, 0x1D, 0x07}};
 ZXP_UNUSED static const IID IID_IPropertyPage = {0xB196B28D, 0xBAB4, 0x101A, {0xB6, 0x9C, 0x00, 0xAA, 0x00, 0x34, 0x1D, 0x07}};
 ZXP_UNUSED static const IID IID_ITypeInfo = {0x00020401, 0x0000, 0x0000, {0xC0, 0, 0, 0, 0, 0, 0, 0x46}};

@@ -13,6 +13,7 @@
 #include "library/com/DispatchObject.h"
 #include "library/com/Registration.h"
 #include "platform/ui/EventLoop.h"
+#include "platform/ui/User.h"
 #include "platform/ui/TestInput.h"
 #include "zorvaxp/zorvaxp_com.h"
 
@@ -530,6 +531,143 @@ TEST_F(ComTest, ClassInformationLeadsToTheEventInterfaceAndTheLibrary) {
   EXPECT_EQ(timer.info->CreateInstance(nullptr, &IID_IDispatch, reinterpret_cast<void**>(&item)),
             CLASS_E_CLASSNOTAVAILABLE);
   lib->Release();
+}
+
+// A page site that counts what the page tells it.
+class PageSite final : public IPropertyPageSite {
+ public:
+  HRESULT QueryInterface(const IID* riid, void** ppv) override {
+    *ppv = sameIid(riid, IID_IUnknown) || sameIid(riid, IID_IPropertyPageSite) ? this : nullptr;
+    if (!*ppv) return E_NOINTERFACE;
+    AddRef();
+    return S_OK;
+  }
+  ULONG AddRef() override { return ++refs; }
+  ULONG Release() override { return --refs; }
+  HRESULT OnStatusChange(DWORD flags) override {
+    if (flags & PROPPAGESTATUS_DIRTY) ++dirty;
+    return S_OK;
+  }
+  HRESULT GetLocaleID(LCID* lcid) override {
+    *lcid = 0;
+    return S_OK;
+  }
+  HRESULT GetPageContainer(IUnknown** c) override {
+    *c = nullptr;
+    return E_NOTIMPL;
+  }
+  HRESULT TranslateAccelerator(tagMSG*) override { return S_FALSE; }
+  ULONG refs = 1;
+  int dirty = 0;
+};
+
+HWND windowOf(IDispatch* d) {
+  IOleWindow* w = nullptr;
+  HWND h = 0;
+  if (d->QueryInterface(&IID_IOleWindow, reinterpret_cast<void**>(&w)) == S_OK) {
+    w->GetWindow(&h);
+    w->Release();
+  }
+  return h;
+}
+
+// The child of `parent` of a window class, and the edit field of a page that shows `text`.
+HWND childOfClass(HWND parent, const char* cls) {
+  for (HWND c = GetWindow(parent, GW_CHILD); c; c = GetWindow(c, GW_HWNDNEXT)) {
+    char name[64] = {};
+    GetClassNameA(c, name, sizeof name);
+    if (std::string(name) == cls) return c;
+  }
+  return 0;
+}
+HWND fieldShowing(HWND page, const std::string& text) {
+  for (HWND c = GetWindow(page, GW_CHILD); c; c = GetWindow(c, GW_HWNDNEXT)) {
+    char buf[256] = {};
+    GetWindowTextA(c, buf, sizeof buf);
+    if (text == buf) return c;
+  }
+  return 0;
+}
+
+TEST_F(ComTest, PropertyPagesListTheirControlsPropertiesAndApplyEditsLateBound) {
+  IDispatch* one = create("ZorvaXPLabel");
+  IDispatch* two = create("ZorvaXPLabel");
+  IDispatch* button = create("ZorvaXPButton");
+  ASSERT_TRUE(one && two && button);
+  EXPECT_EQ(put(one, "Caption", str("before")), S_OK);
+  EXPECT_EQ(put(one, "ForeColor", i4(4242)), S_OK);
+
+  // A control names its page; the button has none.
+  ISpecifyPropertyPages* spp = nullptr;
+  ASSERT_EQ(one->QueryInterface(&IID_ISpecifyPropertyPages, reinterpret_cast<void**>(&spp)), S_OK);
+  CAUUID pages{};
+  ASSERT_EQ(spp->GetPages(&pages), S_OK);
+  spp->Release();
+  ASSERT_EQ(pages.cElems, 1u);
+  const TypeLibraryEntry& labelPage = *findByName("pPageLabel");
+  EXPECT_EQ(asGuid(pages.pElems[0]), labelPage.clsid);
+  CoTaskMemFree(pages.pElems);
+  EXPECT_EQ(button->QueryInterface(&IID_ISpecifyPropertyPages, reinterpret_cast<void**>(&spp)), E_NOINTERFACE);
+
+  // The page comes from its class factory.
+  IClassFactory* f = nullptr;
+  ASSERT_EQ(DllGetClassObject(asIid(labelPage.clsid), &IID_IClassFactory, reinterpret_cast<void**>(&f)), S_OK);
+  IPropertyPage* page = nullptr;
+  ASSERT_EQ(f->CreateInstance(nullptr, &IID_IPropertyPage, reinterpret_cast<void**>(&page)), S_OK);
+  f->Release();
+  PageSite site;
+  EXPECT_EQ(page->SetPageSite(&site), S_OK);
+  PROPPAGEINFO info{};
+  ASSERT_EQ(page->GetPageInfo(&info), S_OK);
+  EXPECT_EQ(toUtf8(info.pszTitle), "Label");
+  CoTaskMemFree(info.pszTitle);
+
+  // Only the page's class is taken, and a refused selection changes nothing.
+  IUnknown* wrong[] = {one, button};
+  EXPECT_EQ(page->SetObjects(2, wrong), E_NOINTERFACE);
+  EXPECT_EQ(page->SetObjects(1, nullptr), E_POINTER);
+  IUnknown* labels[] = {one, two};
+  ASSERT_EQ(page->SetObjects(2, labels), S_OK);
+  EXPECT_EQ(page->IsPageDirty(), S_FALSE);
+  EXPECT_EQ(page->Show(1), static_cast<HRESULT>(0x8000FFFF));  // no window yet
+
+  // The page's window sits in the host's frame with one field per plain property.
+  const HWND frame = GetAncestor(windowOf(one), GA_ROOT);
+  tagRECT where{10, 10, 400, 600};
+  ASSERT_EQ(page->Activate(frame, &where, 1), S_OK);
+  EXPECT_EQ(page->Activate(frame, &where, 1), static_cast<HRESULT>(0x8000FFFF));
+  const HWND pageWindow = childOfClass(frame, "ZxpPropertyPage");
+  ASSERT_NE(pageWindow, 0u);
+  EXPECT_NE(fieldShowing(pageWindow, "before"), 0u);
+  EXPECT_NE(fieldShowing(pageWindow, "4242"), 0u);
+  EXPECT_EQ(site.dirty, 0);  // filling the fields is no edit
+
+  // An edit makes the page dirty (the site hears it once); Apply writes every selected object.
+  SetWindowTextA(fieldShowing(pageWindow, "before"), "after");
+  EXPECT_EQ(page->IsPageDirty(), S_OK);
+  EXPECT_EQ(site.dirty, 1);
+  EXPECT_EQ(get(one, "Caption"), S_OK);
+  EXPECT_EQ(resultText(), "before");
+  EXPECT_EQ(page->Apply(), S_OK);
+  EXPECT_EQ(page->IsPageDirty(), S_FALSE);
+  for (IDispatch* d : {one, two}) {
+    EXPECT_EQ(get(d, "Caption"), S_OK);
+    EXPECT_EQ(resultText(), "after");
+  }
+  // A value the property cannot take: the put's code, the page still dirty, nothing lost.
+  SetWindowTextA(fieldShowing(pageWindow, "4242"), "blue");
+  EXPECT_EQ(page->Apply(), DISP_E_TYPEMISMATCH);
+  EXPECT_EQ(page->IsPageDirty(), S_OK);
+  EXPECT_EQ(get(one, "ForeColor"), S_OK);
+  EXPECT_EQ(result.lVal, 4242);
+  EXPECT_NE(fieldShowing(pageWindow, "blue"), 0u);
+
+  EXPECT_EQ(page->Deactivate(), S_OK);
+  EXPECT_FALSE(IsWindow(pageWindow));
+  EXPECT_EQ(page->Deactivate(), static_cast<HRESULT>(0x8000FFFF));
+  EXPECT_EQ(page->SetObjects(0, nullptr), S_OK);  // lets the labels go
+  page->Release();
+  EXPECT_EQ(site.refs, 1u);
 }
 
 TEST_F(ComTest, RegistrationWritesThePublishedLayoutAndUnregistrationRemovesIt) {

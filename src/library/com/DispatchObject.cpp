@@ -6,6 +6,7 @@
 #include "library/ClassTable.h"
 #include "library/com/Automation.h"
 #include "library/com/Enumerators.h"
+#include "library/com/PropertyPage.h"
 #include "library/com/Server.h"
 #include "library/com/TypeInfo.h"
 #include "platform/gfx/Font.h"
@@ -224,6 +225,8 @@ HRESULT DispatchObject::QueryInterface(const IID* riid, void** ppv) {
     *ppv = static_cast<IOleWindow*>(this);
   } else if (sameIid(riid, IID_IProvideClassInfo2) && entry_) {
     *ppv = static_cast<IProvideClassInfo2*>(this);
+  } else if (sameIid(riid, IID_ISpecifyPropertyPages) && site_ && pageFor(entry_->name)) {
+    *ppv = static_cast<ISpecifyPropertyPages*>(this);
   } else {
     return E_NOINTERFACE;
   }
@@ -384,6 +387,19 @@ HRESULT DispatchObject::GetGUID(DWORD kind, GUID* guid) {
   if (kind != GUIDKIND_DEFAULT_SOURCE_DISP_IID) return E_INVALIDARG;
   if (!events_) return E_FAIL;
   std::memcpy(guid, &entry_->eventsIid, sizeof *guid);
+  return S_OK;
+}
+
+HRESULT DispatchObject::GetPages(CAUUID* pages) {
+  if (!pages) return E_POINTER;
+  pages->cElems = 0;
+  pages->pElems = nullptr;
+  const TypeLibraryEntry* page = pageFor(entry_->name);
+  if (!page) return S_OK;
+  pages->pElems = static_cast<GUID*>(CoTaskMemAlloc(sizeof(GUID)));
+  if (!pages->pElems) return E_OUTOFMEMORY;
+  std::memcpy(pages->pElems, &page->clsid, sizeof(GUID));
+  pages->cElems = 1;
   return S_OK;
 }
 
