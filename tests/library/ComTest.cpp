@@ -665,6 +665,12 @@ TEST_F(ComTest, PropertyPagesListTheirControlsPropertiesAndApplyEditsLateBound) 
   EXPECT_EQ(page->Deactivate(), S_OK);
   EXPECT_FALSE(IsWindow(pageWindow));
   EXPECT_EQ(page->Deactivate(), static_cast<HRESULT>(0x8000FFFF));
+  // A frame that goes while the page is active takes the page's window with it.
+  const HWND other = CreateWindowExA(0, "EDIT", "", WS_POPUP, 0, 0, 300, 300, 0, 0, 0, nullptr);
+  ASSERT_EQ(page->Activate(other, &where, 1), S_OK);
+  DestroyWindow(other);
+  EXPECT_EQ(page->Deactivate(), static_cast<HRESULT>(0x8000FFFF));
+  SetWindowTextA(fieldShowing(pageWindow, "after"), "x");  // no window: nothing happens
   EXPECT_EQ(page->SetObjects(0, nullptr), S_OK);  // lets the labels go
   page->Release();
   EXPECT_EQ(site.refs, 1u);

@@ -303,6 +303,10 @@ class PropertyPage final : public IPropertyPage {
         return 0;
       case WM_ERASEBKGND:
         return 1;
+      case WM_NCDESTROY:  // the frame went first: the page is inactive from now on
+        page->window_ = 0;
+        for (Field& f : page->fields_) f.edit = 0;
+        return DefWindowProcA(h, msg, wParam, lParam);
       case WM_COMMAND:
         if (HIWORD(wParam) == EN_CHANGE && LOWORD(wParam) >= kFieldIdBase)
           page->edited(LOWORD(wParam) - kFieldIdBase);
