@@ -210,6 +210,17 @@ TEST_F(ComTest, FontsAndPicturesTravelAsDispatchObjects) {
   font->AddRef();
   EXPECT_EQ(get(font, "Name"), S_OK);
   EXPECT_FALSE(resultText().empty());
+  // Its type information comes from its own table, outside the type library.
+  ITypeInfo* ti = nullptr;
+  ASSERT_EQ(font->GetTypeInfo(0, 0, &ti), S_OK);
+  BSTR name = nullptr;
+  ASSERT_EQ(ti->GetDocumentation(MEMBERID_NIL, &name, nullptr, nullptr, nullptr), S_OK);
+  EXPECT_EQ(toUtf8(name), "_StdFont");
+  SysFreeString(name);
+  ITypeLib* lib = nullptr;
+  EXPECT_EQ(ti->GetContainingTypeLib(&lib, nullptr), TYPE_E_ELEMENTNOTFOUND);
+  EXPECT_EQ(lib, nullptr);
+  ti->Release();
   // The same font object set back is taken as the font it carries.
   VARIANT v{};
   v.vt = VT_DISPATCH;
