@@ -456,7 +456,7 @@ TEST_F(ComTest, ClassInformationLeadsToTheEventInterfaceAndTheLibrary) {
   IDispatch* b = create("ZorvaXPButton");
   ASSERT_NE(b, nullptr);
   IProvideClassInfo2* pci = nullptr;
-  ASSERT_EQ(b->QueryInterface(&IID_IProvideClassInfo2, reinterpret_cast<void**>(&pci)), S_OK);
+  ASSERT_EQ(b->QueryInterface(&IID_IProvideClassInfo, reinterpret_cast<void**>(&pci)), S_OK);
   TypeInfoHold coclass;
   ASSERT_EQ(pci->GetClassInfo(&coclass.info), S_OK);
   pci->Release();

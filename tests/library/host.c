@@ -2,8 +2,8 @@
  * of zorvaxp_com.h. It registers the server, finds the push button by its program identifier in
  * the registry, creates one through the class factory, sets and reads Caption by name, reads its
  * type information, sinks Click through a connection point, clicks the button through the
- * platform's input, walks the connection enumerators, checks the error codes of bad calls,
- * releases everything and expects the server to allow unloading.
+ * platform's input, walks the connection enumerators, creates the label's property page, checks
+ * the error codes of bad calls, releases everything and expects the server to allow unloading.
  * Usage: zorvaxp-host-test PATH-TO-libzorvaxp.so (with ZORVAXP_REGISTRY naming a scratch file). */
 #include <dlfcn.h>
 #include <stdio.h>
@@ -42,6 +42,7 @@ static __typeof__(VariantInit)* pVariantInit;
 static __typeof__(VariantClear)* pVariantClear;
 static __typeof__(CLSIDFromString)* pCLSIDFromString;
 static __typeof__(RegGetValueA)* pRegGetValueA;
+static __typeof__(CoTaskMemFree)* pCoTaskMemFree;
 static __typeof__(ZorvaXPInputMoveToWindow)* pMoveToWindow;
 static __typeof__(ZorvaXPInputClick)* pClick;
 
@@ -148,6 +149,7 @@ int main(int argc, char** argv) {
   *(void**)&pVariantClear = need(lib, "VariantClear");
   *(void**)&pCLSIDFromString = need(lib, "CLSIDFromString");
   *(void**)&pRegGetValueA = need(lib, "RegGetValueA");
+  *(void**)&pCoTaskMemFree = need(lib, "CoTaskMemFree");
   *(void**)&pMoveToWindow = need(lib, "ZorvaXPInputMoveToWindow");
   *(void**)&pClick = need(lib, "ZorvaXPInputClick");
 
@@ -352,6 +354,33 @@ int main(int argc, char** argv) {
   }
   CHECK(sink.refs == 1);
   container->lpVtbl->Release(container);
+
+  /* The label's property page, found by its program identifier: creatable, titled, and only for
+   * labels. */
+  size = sizeof text;
+  CHECK(pRegGetValueA(HKEY_CLASSES_ROOT, "ZorvaXPProject.pPageLabel\\CLSID", NULL, RRF_RT_ANY, &type, text,
+                      &size) == ERROR_SUCCESS);
+  CLSID pageClsid;
+  IClassFactory* pageFactory = NULL;
+  CHECK_HR(pCLSIDFromString(wide(text, wbuf), &pageClsid), S_OK);
+  CHECK_HR(pDllGetClassObject(&pageClsid, &IID_IClassFactory, (void**)&pageFactory), S_OK);
+  if (pageFactory) {
+    IPropertyPage* page = NULL;
+    CHECK_HR(pageFactory->lpVtbl->CreateInstance(pageFactory, NULL, &IID_IDispatch, &none), E_NOINTERFACE);
+    CHECK_HR(pageFactory->lpVtbl->CreateInstance(pageFactory, NULL, &IID_IPropertyPage, (void**)&page), S_OK);
+    pageFactory->lpVtbl->Release(pageFactory);
+    if (page) {
+      PROPPAGEINFO info;
+      CHECK_HR(page->lpVtbl->GetPageInfo(page, &info), S_OK);
+      CHECK(info.pszTitle && info.pszTitle[0] == 'L' && info.size.cx > 0);
+      pCoTaskMemFree(info.pszTitle);
+      IUnknown* selection[1] = {(IUnknown*)button};
+      CHECK_HR(page->lpVtbl->SetObjects(page, 1, selection), E_NOINTERFACE);
+      CHECK_HR(page->lpVtbl->IsPageDirty(page), S_FALSE);
+      CHECK_HR(page->lpVtbl->Deactivate(page), (HRESULT)0x8000FFFF); /* never activated */
+      CHECK(page->lpVtbl->Release(page) == 0);
+    }
+  }
 
   /* Release everything: the server may unload once the lock is gone too. */
   CHECK(button->lpVtbl->Release(button) == 0);

@@ -223,7 +223,7 @@ HRESULT DispatchObject::QueryInterface(const IID* riid, void** ppv) {
     *ppv = static_cast<IConnectionPointContainer*>(this);
   } else if (sameIid(riid, IID_IOleWindow) && site_) {
     *ppv = static_cast<IOleWindow*>(this);
-  } else if (sameIid(riid, IID_IProvideClassInfo2) && entry_) {
+  } else if ((sameIid(riid, IID_IProvideClassInfo2) || sameIid(riid, IID_IProvideClassInfo)) && entry_) {
     *ppv = static_cast<IProvideClassInfo2*>(this);
   } else if (sameIid(riid, IID_ISpecifyPropertyPages) && site_ && pageFor(entry_->name)) {
     *ppv = static_cast<ISpecifyPropertyPages*>(this);
