@@ -146,10 +146,10 @@ class PropertyPage final : public IPropertyPage {
     if (!info) return E_POINTER;
     std::memset(info, 0, sizeof *info);
     info->cb = sizeof *info;
-    const std::u16string title = toUtf16(title_());
-    auto* t = static_cast<OLECHAR*>(CoTaskMemAlloc((title.size() + 1) * sizeof(OLECHAR)));
+    const std::u16string name = toUtf16(title());
+    auto* t = static_cast<OLECHAR*>(CoTaskMemAlloc((name.size() + 1) * sizeof(OLECHAR)));
     if (!t) return E_OUTOFMEMORY;
-    std::memcpy(t, title.c_str(), (title.size() + 1) * sizeof(OLECHAR));
+    std::memcpy(t, name.c_str(), (name.size() + 1) * sizeof(OLECHAR));
     info->pszTitle = t;
     info->size.cx = kLabelWidth + 200 + 3 * kMargin;
     info->size.cy = static_cast<LONG>(std::max<size_t>(fields_.size(), 4) * kRowHeight + 2 * kMargin);
@@ -216,7 +216,7 @@ class PropertyPage final : public IPropertyPage {
     objectDestroyed();
   }
 
-  std::string title_() const {
+  std::string title() const {
     std::string_view n = entry_.name;
     if (n.substr(0, 5) == "pPage") n.remove_prefix(5);
     return std::string(n);
