@@ -30,13 +30,6 @@ const char* kMultiText =
 
 void label(HDC dc, int x, int y, const char* text) { TextOut(dc, x, y, text, static_cast<int>(std::strlen(text))); }
 
-gfx::FontDesc face(const char* name, double points) {
-  gfx::FontDesc d;
-  d.name = name;
-  d.size = points;
-  return d;
-}
-
 }  // namespace
 
 EditPage::EditPage(HWND host, Rect area)
@@ -44,12 +37,7 @@ EditPage::EditPage(HWND host, Rect area)
       labelFont_(face("Tahoma", 8).create()),
       fieldBrush_(CreateSolidBrush(kBack)),
       focusBrush_(CreateSolidBrush(kBackOver)) {
-  WNDCLASSA wc;
-  if (!GetClassInfoA(0, kPanelClass, &wc)) {
-    wc.lpfnWndProc = panelProc;
-    wc.lpszClassName = kPanelClass;
-    RegisterClassA(&wc);
-  }
+  registerGalleryClass(kPanelClass, panelProc);
   panel_ = CreateWindowExA(0, kPanelClass, "", WS_CHILD | WS_VISIBLE | WS_CLIPCHILDREN, area.left, area.top,
                            area.width(), area.height(), host, 0, 0, this);
   SetWindowLongPtrA(panel_, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));

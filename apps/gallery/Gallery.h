@@ -16,8 +16,8 @@ bool runLive(int& exitCode);
 int renderPages(const std::filesystem::path& outDir);
 
 // Headless: the live shell showing one page, after a scripted visit of its first controls (the
-// cursor over one, a click on the next) so that the event log has lines; written as a PNG of the
-// whole screen, sized to fit the page's form. False when the page is unknown (the valid names go
+// cursor over one, a click on the next, which selects it for the property panel) so that the
+// event log has lines; written as a PNG of the whole screen. False when the page is unknown (the valid names go
 // to stderr) or the picture cannot be written.
 bool shellScreenshot(const std::string& page, const std::filesystem::path& png);
 

@@ -18,7 +18,8 @@ namespace zxp::gallery {
 
 namespace {
 
-constexpr Size kScreen{1024, 768};
+// Room for the control list, the largest page and the property panel side by side.
+constexpr Size kScreen{1400, 880};
 
 // The shell's pages: still pages rendered now (their renderers reset the window system, so they
 // run before the shell's windows exist).
@@ -40,6 +41,8 @@ bool runLive(int& exitCode) {
   services::useDesktopServices();
   {
     Shell shell(std::move(entries));
+    // The gallery's close box ends the app.
+    shell.onClosed = [] { PostQuitMessage(0); };
     exitCode = ui::eventLoop().run();
   }
   ui::resetWindowSystem();
@@ -90,35 +93,24 @@ bool shellScreenshot(const std::string& name, const std::filesystem::path& png) 
     return false;
   }
   std::vector<Shell::Entry> entries = shellEntries(list);
-  // A live page's screen fits its form: one pass to measure the form's window, one to shoot.
-  Size screen = kScreen;
   bool ok = false;
   std::string error;
-  for (int pass = 0; pass < 2 && !ok; ++pass) {
+  {
     ui::resetWindowSystem();
-    ui::setScreenSize(screen);
+    ui::setScreenSize(kScreen);
     Shell shell(entries);
     shell.select(index);
     ui::TestInput input;
     input.pump();
-    host::Form* form = shell.form();
-    if (pass == 0 && form) {
-      RECT r{};
-      GetWindowRect(form->hWnd(), &r);
-      Rect area = shell.pageArea();
-      screen = Size{std::max<int>(r.right + (r.left - area.left), 640),
-                    r.bottom + (r.top - area.top) + (kScreen.cy - area.bottom)};
-      continue;
-    }
-    if (form) {
-      // Click the second control, then rest the cursor on the first: the log shows what they raised.
+    if (host::Form* form = shell.form()) {
+      // Click the second control (which selects it for the property panel), then rest the
+      // cursor on the first: the log shows what they raised.
       const auto& controls = form->Controls();
       if (controls.size() > 1) input.moveTo(controls[1]->object().hWnd()).click().advance(20);
       if (!controls.empty()) input.moveTo(controls[0]->object().hWnd()).advance(20);
     }
     auto shot = ui::composeScreen();
     ok = shot && gfx::writePng(*shot, png.string(), false, &error);
-    if (!ok) break;
   }
   ui::resetWindowSystem();
   if (ok) std::printf("%s\n", std::filesystem::absolute(png).c_str());

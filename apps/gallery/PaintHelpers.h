@@ -1,10 +1,43 @@
 // Small painting helpers the gallery's pages and shell share.
 #pragma once
 
+#include "platform/gfx/Font.h"
 #include "platform/gfx/Gdi.h"
 #include "platform/gfx/GdiRaii.h"
+#include "platform/ui/User.h"
 
 namespace zxp::gallery {
+
+// A font by face name, size in points and weight.
+inline gfx::FontDesc face(const char* name, double points, bool bold = false) {
+  gfx::FontDesc d;
+  d.name = name;
+  d.size = points;
+  d.setBold(bold);
+  return d;
+}
+
+// Registers one of the gallery's window classes, once (a later call finds it registered).
+inline void registerGalleryClass(const char* name, WNDPROC proc, int cursor = IDC_ARROW) {
+  WNDCLASSA wc;
+  if (GetClassInfoA(0, name, &wc)) return;
+  wc = WNDCLASSA{};
+  wc.lpfnWndProc = proc;
+  wc.lpszClassName = name;
+  wc.hCursor = LoadCursorA(0, cursor);
+  RegisterClassA(&wc);
+}
+
+// Paints a window's update area in one colour (inside WM_PAINT).
+inline void paintFilled(HWND hwnd, COLORREF c) {
+  PAINTSTRUCT ps;
+  HDC dc = BeginPaint(hwnd, &ps);
+  RECT client{};
+  GetClientRect(hwnd, &client);
+  GdiObject brush(CreateSolidBrush(c));
+  FillRect(dc, &client, static_cast<HBRUSH>(brush.get()));
+  EndPaint(hwnd, &ps);
+}
 
 // A one-pixel frame just inside r.
 inline void frame(HDC dc, Rect r, COLORREF c) {

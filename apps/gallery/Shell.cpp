@@ -6,11 +6,17 @@
 #include <cstring>
 
 #include "bars/ZorvaXPHookTab.h"
+#include "buttons/ZorvaXPButton.h"
+#include "formskin/ZorvaForm.h"
+#include "library/ClassTable.h"
 #include "platform/gfx/DeviceContext.h"
+#include "platform/gfx/Font.h"
 #include "platform/gfx/SysColors.h"
 #include "platform/gfx/Text.h"
 #include "platform/host/EventTrace.h"
+#include "platform/host/NoCase.h"
 #include "platform/ui/EventLoop.h"
+#include "platform/ui/Menu.h"
 #include "platform/ui/Screen.h"
 #include "platform/ui/User.h"
 
@@ -20,28 +26,25 @@ namespace {
 
 constexpr const char* kShellClass = "ZxpGalleryShell";
 // Where a live page's form window goes, from the page area's top-left corner.
-constexpr Point kFormOffset{16, 16};
+constexpr Point kFormOffset{12, 12};
+// Around the gallery's form on the screen: room for its frame pieces and shadow.
+constexpr Rect kScreenMargin{6, 4, 6, 10};
+constexpr int kRingWidth = 2;
+constexpr int kRingGap = 2;
 
 constexpr COLORREF kStripTop = RGB(250, 250, 247);
 constexpr COLORREF kStripBottom = RGB(214, 223, 247);
-constexpr COLORREF kTabBorder = RGB(145, 155, 156);
 constexpr COLORREF kLogBack = RGB(255, 255, 255);
-constexpr COLORREF kLogHeader = RGB(0, 51, 153);
 constexpr COLORREF kLogText = RGB(0, 0, 0);
 constexpr COLORREF kLogNewest = RGB(0, 110, 0);
+constexpr COLORREF kPageBack = RGB(236, 238, 244);
+constexpr COLORREF kRing = RGB(255, 128, 0);
 
+constexpr const char* kThemeNames[Shell::kThemeCount] = {
+    "Quorin", "Vista", "Modern XP", "Green", "Pink", "Red", "Yellow", "Gray", "Black and White", "Orange", "Purple",
+    "Brown", "Luminance", "Green and Luminance", "Black and Luminance", "Blue and Luminance", "Pink and Yellow"};
 
-
-
-gfx::FontDesc face(const char* name, double points, bool bold = false) {
-  gfx::FontDesc d;
-  d.name = name;
-  d.size = points;
-  d.setBold(bold);
-  return d;
-}
-
-// The shell whose keyboard hook is installed (hook procedures carry no context).
+// The shell whose hooks are installed (hook procedures carry no context).
 Shell* hooked = nullptr;
 
 // The first MouseMove of a run stays in the log, later ones of the same control replace it, so
@@ -51,32 +54,53 @@ bool sameMoveRun(const std::string& last, const std::string& line) {
   return dot != std::string::npos && last.compare(0, dot + 11, line, 0, dot + 11) == 0;
 }
 
+// "line (N times)": how often `line` has been said, 0 when `last` is not its repeat line.
+int repeatCount(const std::string& last, const std::string& line) {
+  const std::string_view tail = " times)";
+  if (last.size() <= line.size() + 2 + tail.size() || last.compare(0, line.size(), line) != 0 ||
+      last.compare(line.size(), 2, " (") != 0 || last.compare(last.size() - tail.size(), tail.size(), tail) != 0)
+    return 0;
+  const std::string n = last.substr(line.size() + 2, last.size() - line.size() - 2 - tail.size());
+  if (n.empty() || n.find_first_not_of("0123456789") != std::string::npos || n.size() > 9) return 0;
+  return std::stoi(n);
+}
+
+bool repeatOf(const std::string& last, const std::string& line) { return repeatCount(last, line) > 0; }
+
+HWND createPane(const char* title, DWORD style, Rect r, HWND parent, Shell* shell) {
+  HWND h = CreateWindowExA(0, kShellClass, title, style, r.left, r.top, r.width(), r.height(), parent, 0, 0, nullptr);
+  SetWindowLongPtrA(h, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(shell));
+  return h;
+}
+
+std::string classOf(const host::Extender& e) { return e.object().memberTable().className(); }
+
 }  // namespace
 
 Shell::Shell(std::vector<Entry> pages)
     : pages_(std::move(pages)),
+      pageClasses_(pages_.size()),
       tabFont_(face("Tahoma", 8.25, true).create()),
       logFont_(face("DejaVu Sans Mono", 8).create()) {
-  WNDCLASSA wc;
-  if (!GetClassInfoA(0, kShellClass, &wc)) {
-    wc = WNDCLASSA{};
-    wc.lpfnWndProc = proc;
-    wc.lpszClassName = kShellClass;
-    wc.hCursor = LoadCursorA(0, IDC_ARROW);
-    RegisterClassA(&wc);
-  }
+  registerGalleryClass(kShellClass, proc);
   Size screen = ui::screenSize();
   ui::setWorkArea(Rect{0, 0, screen.cx, screen.cy});
-  // The strips never take the activation, so that the page's form keeps it.
-  constexpr DWORD kStripEx = WS_EX_NOACTIVATE | WS_EX_TOOLWINDOW;
-  tabs_ = CreateWindowExA(kStripEx, kShellClass, "Pages", WS_POPUP | WS_VISIBLE, 0, 0, screen.cx, kTabHeight, 0, 0, 0,
-                          nullptr);
-  logWnd_ = CreateWindowExA(kStripEx, kShellClass, "Events", WS_POPUP | WS_VISIBLE, 0, screen.cy - kLogHeight, screen.cx,
-                            kLogHeight, 0, 0, 0, nullptr);
-  Rect area = pageArea();
-  still_ = CreateWindowExA(kStripEx, kShellClass, "Still", WS_POPUP, area.left, area.top, area.width(), area.height(), 0,
-                           0, 0, nullptr);
-  for (HWND h : {tabs_, logWnd_, still_}) SetWindowLongPtrA(h, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
+  buildMainForm();
+  const HWND main = main_->hWnd();
+
+  tabs_ = createPane("Pages", WS_CHILD | WS_VISIBLE, Rect{}, main, this);
+  logWnd_ = createPane("Events", WS_CHILD | WS_VISIBLE, Rect{}, main, this);
+  pageHost_ = createPane("Page", WS_CHILD | WS_VISIBLE | WS_CLIPCHILDREN, Rect{}, main, this);
+  still_ = createPane("Still", WS_CHILD, Rect{}, pageHost_, this);
+  toolbox_ = std::make_unique<Toolbox>(main, Rect{});
+  panel_ = std::make_unique<PropertyPanel>(main, Rect{0, 0, kPanelWidth, 100});
+  toolbox_->onPick = [this](const std::string& name) {
+    if (!pickClass(name)) appendLog("No page shows a " + name + ".");
+  };
+  panel_->onEdited = [this](const std::string& property, const std::string& value) {
+    appendLog("Set " + panel_->model().title() + "." + property + " = " + value);
+    placeRing();  // the control may have moved or changed size
+  };
 
   // The page tabs: a tab control sited in the strip as a constituent child is, one tab per page
   // (titles cut to the 20 characters a tab caption holds); the strip shows its tabs and clips
@@ -95,33 +119,110 @@ Shell::Shell(std::vector<Entry> pages)
   while (tabCtl.TabsCount() > 0) tabCtl.RemoveTab(1);
   tabCtl.setBackColorParent(kStripBottom);
   for (const Entry& p : pages_) tabCtl.AddTab(p.title.substr(0, bars::ZorvaXPHookTab::kMaxCaption));
-  tabCtl.ClickOnTab.connect([this, &tabCtl](int32_t&) {
-    select(static_cast<size_t>(tabCtl.SelectedTab() - 1));
-    // The click gave the strip the focus; the page's form keeps the activation.
-    if (form_ && IsWindowVisible(form_->hWnd())) SetActiveWindow(form_->hWnd());
-  });
-  InvalidateRect(tabs_, nullptr, FALSE);
-  InvalidateRect(logWnd_, nullptr, FALSE);
+  tabCtl.ClickOnTab.connect([this, &tabCtl](int32_t&) { select(static_cast<size_t>(tabCtl.SelectedTab() - 1)); });
+
+  layout();
+  applySkinColours();
   hooked = this;
   keyHook_ = SetWindowsHookExA(WH_KEYBOARD, keyHook, 0, GetCurrentThreadId());
+  mouseHook_ = SetWindowsHookExA(WH_GETMESSAGE, mouseHook, 0, GetCurrentThreadId());
+  sizeHook_ = SetWindowsHookExA(WH_CALLWNDPROCRET, sizeHook, 0, GetCurrentThreadId());
+  SetActiveWindow(main);
   if (!pages_.empty()) select(0);
+}
+
+void Shell::buildMainForm() {
+  Size screen = ui::screenSize();
+  const Rect at{kScreenMargin.left, kScreenMargin.top, screen.cx - kScreenMargin.right,
+                screen.cy - kScreenMargin.bottom};
+  host::FormOptions o;
+  o.name = "frmGallery";
+  o.caption = "ZorvaXP gallery";
+  o.clientWidth = pixelsToTwips(at.width());
+  o.clientHeight = pixelsToTwips(at.height());
+  o.borderStyle = 0;
+  o.screenPos = Point{at.left, at.top};
+  o.classes = &library::classes();
+  main_ = std::make_unique<host::Form>(o);
+  main_->setFont(std::make_shared<const gfx::FontDesc>(face("Tahoma", 8.25)));
+
+  host::ExtenderRecord skin;
+  skin.width = o.clientWidth;
+  skin.height = pixelsToTwips(30);
+  skin.align = host::Align::vbAlignTop;
+  skin.tabStop = false;
+  main_->add(library::classes(), "ZorvaForm", "Skin", skin);
+  formskin::ZorvaForm* s = this->skin();
+  s->setShadow4Text(true);
+  // The page goes before the gallery's form does, while the page's windows still exist.
+  s->CloseButtonClick.connect([this] { dropPage(); });
+
+  host::ExtenderRecord button;
+  button.width = pixelsToTwips(kThemeButtonWidth - 8);
+  button.height = pixelsToTwips(kTabHeight - 4);
+  button.tabStop = false;
+  auto& theme = main_->add(library::classes(), "ZorvaXPButton", "cmdTheme", button);
+  theme.as<buttons::ZorvaXPButton>().Click.connect([this] { chooseTheme(); });
+  main_->Unloaded.connect([this] {
+    if (onClosed) onClosed();
+  });
 }
 
 Shell::~Shell() {
   if (keyHook_) UnhookWindowsHookEx(keyHook_);
+  if (mouseHook_) UnhookWindowsHookEx(mouseHook_);
+  if (sizeHook_) UnhookWindowsHookEx(sizeHook_);
+  if (hooked == this) hooked = nullptr;
+  dropPage();
   if (tabCtl_) {
     tabCtl_->object().Terminate();
     tabCtl_.reset();
   }
-  if (hooked == this) hooked = nullptr;
-  form_.reset();
-  for (HWND h : {tabs_, logWnd_, still_})
-    if (IsWindow(h)) DestroyWindow(h);
+  for (HWND h : {still_, tabs_, logWnd_, pageHost_})
+    if (IsWindow(h)) {
+      SetWindowLongPtrA(h, GWLP_USERDATA, 0);
+      DestroyWindow(h);
+    }
+  toolbox_.reset();
+  panel_.reset();
+  main_.reset();
+}
+
+formskin::ZorvaForm* Shell::skin() const {
+  return main_ ? main_->controlAs<formskin::ZorvaForm>("Skin") : nullptr;
+}
+
+// Places the panes in the gallery form's client area, under the title strip.
+void Shell::layout() {
+  if (!main_ || main_->unloaded()) return;
+  RECT c{};
+  GetClientRect(main_->hWnd(), &c);
+  int top = 0;
+  if (formskin::ZorvaForm* s = skin()) {
+    RECT sr{};
+    GetWindowRect(s->hWnd(), &sr);
+    top = sr.height();
+  }
+  const int w = c.right, h = c.bottom;
+  const int bodyTop = top + kTabHeight, bodyBottom = std::max(bodyTop, h - kLogHeight);
+  const UINT f = SWP_NOZORDER | SWP_NOACTIVATE;
+  SetWindowPos(tabs_, 0, 0, top, std::max(0, w - kThemeButtonWidth), kTabHeight, f);
+  if (host::Extender* theme = main_->control("cmdTheme"))
+    theme->Move(pixelsToTwips(w - kThemeButtonWidth + 4), pixelsToTwips(top + 2), theme->Width(), theme->Height());
+  SetWindowPos(toolbox_->hWnd(), 0, 0, bodyTop, kToolboxWidth, bodyBottom - bodyTop, f);
+  SetWindowPos(panel_->hWnd(), 0, w - kPanelWidth, bodyTop, kPanelWidth, bodyBottom - bodyTop, f);
+  SetWindowPos(pageHost_, 0, kToolboxWidth, bodyTop, std::max(0, w - kToolboxWidth - kPanelWidth),
+               bodyBottom - bodyTop, f);
+  SetWindowPos(logWnd_, 0, 0, bodyBottom, w, h - bodyBottom, f);
+  for (HWND pane : {tabs_, logWnd_, pageHost_, toolbox_->hWnd(), panel_->hWnd()}) InvalidateRect(pane, nullptr, FALSE);
 }
 
 Rect Shell::pageArea() const {
-  Size screen = ui::screenSize();
-  return Rect{0, kTabHeight, screen.cx, screen.cy - kLogHeight};
+  RECT c{};
+  GetClientRect(pageHost_, &c);
+  POINT p{0, 0};
+  ClientToScreen(pageHost_, &p);
+  return Rect{p.x, p.y, p.x + c.right, p.y + c.bottom};
 }
 
 bars::ZorvaXPHookTab* Shell::tabControl() const {
@@ -135,19 +236,29 @@ Rect Shell::tabRect(size_t index) const {
   return Rect{};
 }
 
+// ---- Pages ----
+
+void Shell::dropPage() {
+  selectControl(nullptr);
+  panel_->show(nullptr, {});
+  if (ring_ && IsWindow(ring_)) DestroyWindow(ring_);
+  ring_ = 0;
+  form_.reset();
+}
+
 void Shell::select(size_t index) {
   if (index >= pages_.size()) return;
   if (index == current_) {
-    // The current tab brings back a form that its close box has hidden.
-    if (form_ && !IsWindowVisible(form_->hWnd())) {
-      ShowWindow(form_->hWnd(), SW_SHOW);
-      SetActiveWindow(form_->hWnd());
+    // The current tab brings back a form that its close box has hidden, and loads again one
+    // that unloaded itself (a skinned page's close button).
+    if (!form_ || !form_->unloaded()) {
+      if (form_ && !IsWindowVisible(form_->hWnd())) ShowWindow(form_->hWnd(), SW_SHOW);
+      return;
     }
-    return;
   }
   current_ = index;
   if (bars::ZorvaXPHookTab* t = tabControl()) t->setSelectedTab(static_cast<int32_t>(index) + 1);
-  form_.reset();
+  dropPage();
   ShowWindow(still_, SW_HIDE);
   log_.clear();
   const Entry& page = pages_[index];
@@ -159,23 +270,189 @@ void Shell::select(size_t index) {
       appendLog(std::string("The page's form could not be loaded: ") + e.what());
     }
     if (form_) {
-      host::traceEvents(*form_, [this](const std::string& line) { appendLog(line); });
-      SetActiveWindow(form_->hWnd());
+      // The page's form becomes a child of the page area: it moves with the gallery and is
+      // clipped to the area. Its controls keep their own focus and tab order.
+      const HWND f = form_->hWnd();
+      SetParent(f, pageHost_);
+      SetWindowLongPtrA(f, GWL_STYLE, (GetWindowLongPtrA(f, GWL_STYLE) & ~static_cast<LONG_PTR>(WS_POPUP)) | WS_CHILD);
+      SetWindowPos(f, HWND_TOP, kFormOffset.x, kFormOffset.y, 0, 0, SWP_NOSIZE | SWP_NOACTIVATE);
+      host::traceEvents(*form_, [this](const std::string& line) {
+        appendLog(line);
+        // The selected control may have changed itself (a value, a check): the panel follows.
+        if (panel_->model().object() && !panel_->editWindow()) panel_->refresh();
+      });
+      std::vector<std::string> classes;
+      for (const host::Extender* e : form_->Controls()) classes.push_back(classOf(*e));
+      pageClasses_[index] = classes;
+      toolbox_->setPresent(std::move(classes));
+      selectControl(nullptr);
     } else {
-      showStill(nullptr);  // an empty page that keeps the keyboard
+      toolbox_->setPresent({});
+      showStill(nullptr);
     }
   } else {
+    toolbox_->setPresent({});
     showStill(page.still);
     appendLog(page.still ? "A still page: its picture is drawn once, it raises no events."
                          : "The page's picture could not be drawn.");
   }
+  if (main_ && !main_->unloaded()) SetActiveWindow(main_->hWnd());
   InvalidateRect(tabs_, nullptr, FALSE);
   InvalidateRect(logWnd_, nullptr, FALSE);
+  InvalidateRect(pageHost_, nullptr, FALSE);
 }
 
+const std::vector<std::string>& Shell::classesOfPage(size_t index) {
+  static const std::vector<std::string> none;
+  if (index >= pages_.size()) return none;
+  if (!pageClasses_[index]) {
+    std::vector<std::string> classes;
+    if (pages_[index].form) {
+      // Build the page once out of sight to see what it holds.
+      try {
+        std::unique_ptr<host::Form> f = pages_[index].form(Point{-30000, -30000});
+        for (const host::Extender* e : f->Controls()) classes.push_back(classOf(*e));
+      } catch (const std::exception&) {
+      }
+      if (main_ && !main_->unloaded()) SetActiveWindow(main_->hWnd());
+    }
+    pageClasses_[index] = std::move(classes);
+  }
+  return *pageClasses_[index];
+}
+
+bool Shell::pickClass(const std::string& className) {
+  auto firstOf = [&](host::Form& f) -> host::Extender* {
+    for (host::Extender* e : f.Controls())
+      if (host::equalsNoCase(classOf(*e), className)) return e;
+    return nullptr;
+  };
+  if (form_) {
+    if (host::Extender* e = firstOf(*form_)) {
+      selectControl(e);
+      return true;
+    }
+  }
+  for (size_t i = 0; i < pages_.size(); ++i) {
+    if (i == current_) continue;
+    const auto& classes = classesOfPage(i);
+    if (std::none_of(classes.begin(), classes.end(),
+                     [&](const std::string& c) { return host::equalsNoCase(c, className); }))
+      continue;
+    select(i);
+    if (form_) {
+      if (host::Extender* e = firstOf(*form_)) {
+        selectControl(e);
+        return true;
+      }
+    }
+  }
+  return false;
+}
+
+// ---- Selection ----
+
+void Shell::selectControl(host::Extender* control) {
+  selectedControl_ = control;
+  if (control) {
+    panel_->show(&control->object(), control->Name() + " (" + classOf(*control) + ")", control);
+    toolbox_->setHighlighted(classOf(*control));
+  } else {
+    if (form_) panel_->show(form_.get(), form_->Name() + " (Form)");
+    else panel_->show(nullptr, {});
+    toolbox_->setHighlighted({});
+  }
+  placeRing();
+}
+
+// The ring: a child window beside the selected control, shaped by its region to a frame around
+// the control, on top of its siblings.
+void Shell::placeRing() {
+  if (!selectedControl_ || !form_) {
+    if (ring_ && IsWindow(ring_)) ShowWindow(ring_, SW_HIDE);
+    return;
+  }
+  const HWND target = selectedControl_->object().hWnd();
+  const HWND parent = GetParent(target);
+  if (!target || !parent) return;
+  if (!ring_ || !IsWindow(ring_) || GetParent(ring_) != parent) {
+    if (ring_ && IsWindow(ring_)) DestroyWindow(ring_);
+    ring_ = CreateWindowExA(WS_EX_TRANSPARENT | WS_EX_NOACTIVATE, kShellClass, "Selection", WS_CHILD, 0, 0, 1, 1,
+                            parent, 0, 0, nullptr);
+    SetWindowLongPtrA(ring_, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
+  }
+  RECT r{};
+  GetWindowRect(target, &r);
+  POINT tl{r.left, r.top};
+  ScreenToClient(parent, &tl);
+  const int d = kRingWidth + kRingGap;
+  const int w = r.right - r.left + 2 * d, h = r.bottom - r.top + 2 * d;
+  HRGN outer = CreateRectRgn(0, 0, w, h);
+  HRGN inner = CreateRectRgn(kRingWidth, kRingWidth, w - kRingWidth, h - kRingWidth);
+  CombineRgn(outer, outer, inner, RGN_DIFF);
+  DeleteObject(inner);
+  SetWindowPos(ring_, HWND_TOP, tl.x - d, tl.y - d, w, h, SWP_NOACTIVATE | SWP_SHOWWINDOW);
+  SetWindowRgn(ring_, outer, TRUE);
+  InvalidateRect(ring_, nullptr, FALSE);
+}
+
+// ---- Themes ----
+
+const char* Shell::themeName(int theme) { return theme >= 1 && theme <= kThemeCount ? kThemeNames[theme - 1] : ""; }
+
+int Shell::theme() const {
+  formskin::ZorvaForm* s = skin();
+  return s ? static_cast<int>(s->Themes()) : 0;
+}
+
+void Shell::setTheme(int theme) {
+  if (!main_ || main_->unloaded()) return;
+  try {
+    main_->let("Skin", "Themes", host::Variant(static_cast<int32_t>(theme)));
+  } catch (const std::exception& e) {
+    appendLog(std::string("The theme could not be set: ") + e.what());
+    return;
+  }
+  applySkinColours();
+  appendLog(std::string("Theme ") + std::to_string(theme) + ": " + themeName(theme));
+}
+
+void Shell::applySkinColours() {
+  formskin::ZorvaForm* s = skin();
+  if (!s) return;
+  accentTop_ = static_cast<COLORREF>(s->GradientColor1()) & 0xFFFFFF;
+  accentBottom_ = static_cast<COLORREF>(s->GradientColor2()) & 0xFFFFFF;
+  toolbox_->setAccent(accentTop_, accentBottom_);
+  panel_->setAccent(accentTop_, accentBottom_);
+  if (host::Extender* b = main_->control("cmdTheme"))
+    host::letProperty(b->object(), "Caption", host::Variant(std::string("Theme: ") + themeName(theme())));
+  for (HWND pane : {tabs_, logWnd_}) InvalidateRect(pane, nullptr, FALSE);
+}
+
+void Shell::chooseTheme() {
+  HMENU menu = CreatePopupMenu();
+  for (int t = 1; t <= kThemeCount; ++t)
+    AppendMenuA(menu, MF_STRING | (t == theme() ? MF_CHECKED : MF_UNCHECKED), static_cast<UINT_PTR>(t), themeName(t));
+  RECT r{};
+  if (host::Extender* b = main_->control("cmdTheme")) GetWindowRect(b->object().hWnd(), &r);
+  const int chosen = TrackPopupMenu(menu, TPM_RETURNCMD | TPM_LEFTALIGN | TPM_TOPALIGN, r.left, r.bottom, 0,
+                                    main_->hWnd(), nullptr);
+  DestroyMenu(menu);
+  if (chosen >= 1 && chosen <= kThemeCount) setTheme(chosen);
+}
+
+// ---- Log and painting ----
+
 void Shell::appendLog(const std::string& line) {
-  if (!log_.empty() && sameMoveRun(log_.back(), line)) log_.back() = line;
-  else log_.push_back(line);
+  if (!log_.empty() && sameMoveRun(log_.back(), line)) {
+    log_.back() = line;
+  } else if (!log_.empty() && (log_.back() == line || repeatOf(log_.back(), line))) {
+    // A line said again (a timer's event) counts up instead of filling the log.
+    const int times = log_.back() == line ? 2 : repeatCount(log_.back(), line) + 1;
+    log_.back() = line + " (" + std::to_string(times) + " times)";
+  } else {
+    log_.push_back(line);
+  }
   while (log_.size() > kLogKept) log_.pop_front();
   InvalidateRect(logWnd_, nullptr, FALSE);
 }
@@ -183,7 +460,9 @@ void Shell::appendLog(const std::string& line) {
 void Shell::showStill(std::shared_ptr<gfx::Surface> picture) {
   stillPicture_ = std::move(picture);
   stillBitmap_.reset(stillPicture_ ? gfx::CreateBitmapForSurface(stillPicture_) : 0);
-  Rect area = pageArea();
+  RECT c{};
+  GetClientRect(pageHost_, &c);
+  Rect area{0, 0, c.right, c.bottom};
   int w = stillPicture_ ? std::min(area.width(), stillPicture_->width() + 2 * kFormOffset.x) : area.width();
   int h = stillPicture_ ? std::min(area.height(), stillPicture_->height() + 2 * kFormOffset.y) : area.height();
   // A picture that nearly fills the page keeps less margin rather than lose its edge.
@@ -192,11 +471,8 @@ void Shell::showStill(std::shared_ptr<gfx::Surface> picture) {
     stillOffset_.x = std::clamp((area.width() - stillPicture_->width()) / 2, 0, kFormOffset.x);
     stillOffset_.y = std::clamp((area.height() - stillPicture_->height()) / 2, 0, kFormOffset.y);
   }
-  SetWindowPos(still_, 0, area.left, area.top, w, h, SWP_NOZORDER | SWP_NOACTIVATE);
-  // The still page takes the keyboard, so that the page keys keep working.
-  ShowWindow(still_, SW_SHOW);
-  SetActiveWindow(still_);
-  SetFocus(still_);
+  SetWindowPos(still_, 0, 0, 0, w, h, SWP_NOZORDER | SWP_NOACTIVATE);
+  ShowWindow(still_, SW_SHOWNA);
   InvalidateRect(still_, nullptr, FALSE);
 }
 
@@ -210,30 +486,67 @@ LRESULT Shell::keyHook(int code, WPARAM wParam, LPARAM lParam) {
   return CallNextHookEx(0, code, wParam, lParam);
 }
 
+// A press on the page selects what is under it (the innermost control of the page's form that
+// holds the window, or the form itself); the press still goes on to its window. The press is
+// seen as it leaves the queue, since a control's own mouse hook may end the mouse hook chain.
+LRESULT Shell::mouseHook(int code, WPARAM wParam, LPARAM lParam) {
+  const auto* m = reinterpret_cast<const MSG*>(lParam);
+  if (code == HC_ACTION && wParam == PM_REMOVE && m && hooked && hooked->form_ &&
+      (m->message == WM_LBUTTONDOWN || m->message == WM_RBUTTONDOWN)) {
+    const HWND page = hooked->form_->hWnd();
+    if (page && (m->hwnd == page || IsChild(page, m->hwnd)) && m->hwnd != hooked->ring_) {
+      host::Extender* found = nullptr;
+      for (HWND h = m->hwnd; h && h != page && !found; h = GetParent(h))
+        for (host::Extender* e : hooked->form_->Controls())
+          if (e->object().hWnd() == h) {
+            found = e;
+            break;
+          }
+      if (found != hooked->selectedControl_ || !hooked->panel_->model().object()) hooked->selectControl(found);
+    }
+  }
+  return CallNextHookEx(0, code, wParam, lParam);
+}
+
+// The gallery's form changed size (maximised, restored): the panes follow.
+LRESULT Shell::sizeHook(int code, WPARAM wParam, LPARAM lParam) {
+  const auto* m = reinterpret_cast<const CWPRETSTRUCT*>(lParam);
+  if (code == HC_ACTION && hooked && m && m->message == WM_SIZE && hooked->main_ && m->hwnd == hooked->main_->hWnd())
+    hooked->layout();
+  return CallNextHookEx(0, code, wParam, lParam);
+}
+
 LRESULT Shell::proc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
   auto* shell = reinterpret_cast<Shell*>(GetWindowLongPtrA(hwnd, GWLP_USERDATA));
   if (!shell) return DefWindowProcA(hwnd, msg, wParam, lParam);
   switch (msg) {
-    case WM_MOUSEACTIVATE:
-      return MA_NOACTIVATE;
     case WM_PAINT:
-      if (hwnd == shell->tabs_) shell->paintTabs();
-      else if (hwnd == shell->logWnd_) shell->paintLog();
-      else shell->paintStill();
+      if (hwnd == shell->tabs_) {
+        PAINTSTRUCT ps;
+        HDC dc = BeginPaint(hwnd, &ps);
+        RECT client{};
+        GetClientRect(hwnd, &client);
+        gradient(dc, client, kStripTop, kStripBottom, true);
+        EndPaint(hwnd, &ps);
+      } else if (hwnd == shell->logWnd_) {
+        shell->paintLog();
+      } else if (hwnd == shell->still_) {
+        shell->paintStill();
+      } else {
+        paintFilled(hwnd, hwnd == shell->pageHost_ ? kPageBack : kRing);  // the page area, the ring
+      }
+      return 0;
+    case WM_SIZE:
+      if (hwnd == shell->pageHost_ && !shell->form_ && IsWindowVisible(shell->still_))
+        shell->showStill(shell->stillPicture_);
+      return 0;
+    case WM_DESTROY:
+      // The gallery's form is going (its close box): the page goes first, while its windows exist.
+      if (hwnd == shell->pageHost_) shell->dropPage();
       return 0;
     default:
       return DefWindowProcA(hwnd, msg, wParam, lParam);
   }
-}
-
-// Behind the tab control: only the strip's background shows, where the control does not reach.
-void Shell::paintTabs() {
-  PAINTSTRUCT ps;
-  HDC dc = BeginPaint(tabs_, &ps);
-  RECT client{};
-  GetClientRect(tabs_, &client);
-  gradient(dc, client, kStripTop, kStripBottom, true);
-  EndPaint(tabs_, &ps);
 }
 
 void Shell::paintLog() {
@@ -242,13 +555,13 @@ void Shell::paintLog() {
   RECT client{};
   GetClientRect(logWnd_, &client);
   fillColour(dc, client, kLogBack);
-  fillColour(dc, Rect{0, 0, client.right, 1}, kTabBorder);
+  gradient(dc, Rect{0, 0, client.right, 20}, accentTop_, accentBottom_, true);
   SetBkMode(dc, TRANSPARENT);
   {
     Selection sf(dc, tabFont_.get());
-    SetTextColor(dc, kLogHeader);
+    SetTextColor(dc, RGB(255, 255, 255));
     const char* title = "Events raised by the page's controls, newest last (Ctrl+PgDn, Ctrl+PgUp: next, previous page)";
-    TextOutA(dc, 8, 5, title, static_cast<int>(std::strlen(title)));
+    TextOutA(dc, 8, 3, title, static_cast<int>(std::strlen(title)));
   }
   Selection sf(dc, logFont_.get());
   size_t first = log_.size() > static_cast<size_t>(kLogLines) ? log_.size() - kLogLines : 0;

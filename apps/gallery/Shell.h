@@ -1,22 +1,37 @@
-// The live gallery: a row of page tabs along the top of the screen (the tab strip of a
-// ZorvaXPHookTab, sited in the strip window, whose body the strip clips away), the current page in the
-// middle (a live form, or a still page's picture) and the event log along the bottom, which
-// shows every event the page's controls raise, newest last. It runs on whatever backend the
-// window system has: the desktop's (SDL2) in the app, the headless one in tests and for
-// screenshots. Ctrl+PgDn and Ctrl+PgUp go to the next and previous page from anywhere.
+// The live gallery: one borderless form skinned by a ZorvaForm (its painted title strip, caption
+// buttons acting on the real window, frame pieces and shadow), holding
+//   - along the top, under the title strip: the page tabs (the tab strip of a ZorvaXPHookTab,
+//     sited in a strip window that clips its body away) and the theme button, which offers the
+//     seventeen themes of the skin in a menu;
+//   - on the left the control list (Toolbox.h): every public class with its toolbox picture;
+//   - in the middle the current page: a live form placed inside the gallery's form as a child
+//     window, or a still page's picture;
+//   - on the right the property panel (PropertyPanel.h) of the selected control;
+//   - along the bottom the event log, which shows every event the page's controls raise.
+// A click on a control of the page selects it (a ring marks it, the panel shows its properties);
+// a click on the page's form itself selects the form. It runs on whatever backend the window
+// system has: the desktop's (SDL2) in the app, the headless one in tests and for screenshots.
+// Ctrl+PgDn and Ctrl+PgUp go to the next and previous page from anywhere.
 #pragma once
 
 #include <deque>
+#include <functional>
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
 #include "Page.h"
+#include "PropertyPanel.h"
+#include "Toolbox.h"
 #include "platform/gfx/GdiRaii.h"
 #include "platform/ui/User.h"
 
 namespace zxp::bars {
 class ZorvaXPHookTab;
+}
+namespace zxp::formskin {
+class ZorvaForm;
 }
 
 namespace zxp::gallery {
@@ -34,8 +49,13 @@ class Shell {
   static constexpr int kLogLineHeight = 15;
   static constexpr int kLogHeight = kLogLines * kLogLineHeight + 24;
   static constexpr size_t kLogKept = 200;
+  static constexpr int kToolboxWidth = 176;
+  static constexpr int kPanelWidth = 360;
+  static constexpr int kThemeButtonWidth = 170;
+  static constexpr int kThemeCount = 17;
 
-  // Builds the shell's windows over the whole screen and shows the first page.
+  // Builds the gallery's form over the screen (a few pixels in, so that its shadow shows) and
+  // shows the first page.
   explicit Shell(std::vector<Entry> pages);
   ~Shell();
   Shell(const Shell&) = delete;
@@ -45,30 +65,67 @@ class Shell {
   size_t selected() const { return current_; }
   // The current live page's form (nullptr for a still page, or when the form failed to load).
   host::Form* form() const { return form_.get(); }
+  // The gallery's own form and its skin.
+  host::Form* mainForm() const { return main_.get(); }
+  formskin::ZorvaForm* skin() const;
   // The log's lines, oldest first (the newest kLogKept).
   const std::deque<std::string>& log() const { return log_; }
   void appendLog(const std::string& line);
+
+  // ---- Themes ----
+  int theme() const;
+  // Applies a theme (1..17) to the skin through its member table, and the skin's colours to the
+  // gallery's own headers.
+  void setTheme(int theme);
+  static const char* themeName(int theme);  // "" outside 1..17
+  // Opens the theme menu under the theme button (modal; what is chosen is applied).
+  void chooseTheme();
+
+  // ---- Selection ----
+  // Selects a control of the current page (nullptr: the page's form, or nothing on a still
+  // page): the ring marks it and the panel shows its properties.
+  void selectControl(host::Extender* control);
+  host::Extender* selectedControl() const { return selectedControl_; }
+  // Selects the first control of a class: on the current page if it has one, else on the first
+  // page holding one (which is shown). False when no page holds the class.
+  bool pickClass(const std::string& className);
+  HWND selectionRing() const { return ring_; }
 
   HWND tabWindow() const { return tabs_; }
   // The tab control whose tabs are the pages.
   bars::ZorvaXPHookTab* tabControl() const;
   HWND logWindow() const { return logWnd_; }
   HWND stillWindow() const { return still_; }
+  HWND pageWindow() const { return pageHost_; }
+  Toolbox& toolbox() const { return *toolbox_; }
+  PropertyPanel& panel() const { return *panel_; }
   // A tab's rectangle in the tab strip's client area.
   Rect tabRect(size_t index) const;
-  // Where pages go on the screen.
+  // Where pages go, in screen coordinates.
   Rect pageArea() const;
+
+  // Called when the gallery's form closes (the app ends its loop).
+  std::function<void()> onClosed;
 
  private:
   static LRESULT proc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam);
   static LRESULT keyHook(int code, WPARAM wParam, LPARAM lParam);
-  void paintTabs();
+  static LRESULT mouseHook(int code, WPARAM wParam, LPARAM lParam);
+  static LRESULT sizeHook(int code, WPARAM wParam, LPARAM lParam);
+  void buildMainForm();
+  void layout();
   void paintLog();
   void paintStill();
   void showStill(std::shared_ptr<gfx::Surface> picture);
+  void dropPage();
+  void placeRing();
+  void applySkinColours();
+  const std::vector<std::string>& classesOfPage(size_t index);
 
   std::vector<Entry> pages_;
+  std::vector<std::optional<std::vector<std::string>>> pageClasses_;  // found when first needed
   size_t current_ = static_cast<size_t>(-1);
+  std::unique_ptr<host::Form> main_;
   std::unique_ptr<host::Form> form_;
   std::deque<std::string> log_;
   std::shared_ptr<gfx::Surface> stillPicture_;
@@ -79,8 +136,18 @@ class Shell {
   HWND tabs_ = 0;
   std::unique_ptr<host::Extender> tabCtl_;  // the page tabs, sited in tabs_
   HWND logWnd_ = 0;
+  HWND pageHost_ = 0;
   HWND still_ = 0;
+  HWND ring_ = 0;
+  std::unique_ptr<Toolbox> toolbox_;
+  std::unique_ptr<PropertyPanel> panel_;
+  host::Extender* selectedControl_ = nullptr;
+  COLORREF accentTop_ = RGB(207, 197, 176);
+  COLORREF accentBottom_ = RGB(233, 146, 39);
   HHOOK keyHook_ = 0;
+  HHOOK mouseHook_ = 0;
+  HHOOK sizeHook_ = 0;
+  bool closing_ = false;
 };
 
 }  // namespace zxp::gallery

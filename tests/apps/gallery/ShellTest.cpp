@@ -1,9 +1,14 @@
-// The live gallery's shell, headless: tabs switch pages without taking the activation from the
-// page's form, and every event of the form's controls reaches the log.
+// The live gallery's shell, headless: one skinned form holding the page tabs, the control list,
+// the page, the property panel and the event log; a click selects a control for the panel, the
+// control list finds a class across pages, themes recolour the skin and the gallery's headers,
+// and the skin's close box closes the gallery.
 #include <gtest/gtest.h>
 
 #include "bars/ZorvaXPHookTab.h"
+#include "formskin/ZorvaForm.h"
 #include "gallery/Shell.h"
+#include "library/ClassTable.h"
+#include "library/ToolboxBitmaps.h"
 #include "platform/services/Recording.h"
 #include "platform/ui/EventLoop.h"
 #include "platform/ui/Screen.h"
@@ -13,9 +18,14 @@
 namespace zxp::gallery {
 namespace {
 
+Pixel pixelOf(COLORREF c) { return makePixel(GetRValue(c), GetGValue(c), GetBValue(c)); }
+
 class GalleryShell : public ::testing::Test {
  protected:
-  void SetUp() override { ui::resetWindowSystem(); }
+  void SetUp() override {
+    ui::resetWindowSystem();
+    ui::setScreenSize(Size{1400, 880});
+  }
   void TearDown() override { ui::resetWindowSystem(); }
 
   std::vector<Shell::Entry> entries() {
@@ -42,45 +52,60 @@ class GalleryShell : public ::testing::Test {
     Rect r = shell.tabRect(i);
     input.moveTo(shell.tabWindow(), Point{(r.left + r.right) / 2, (r.top + r.bottom) / 2}).click();
   }
+  static Rect screenRect(HWND h) {
+    RECT r{};
+    GetWindowRect(h, &r);
+    return Rect{r.left, r.top, r.right, r.bottom};
+  }
 
   services::RecordingServices services;
   ui::TestInput input;
   host::ClassRegistry registry = testing::testRegistry();
 };
 
-TEST_F(GalleryShell, TabsSwitchPagesAndTheFormKeepsTheActivation) {
+TEST_F(GalleryShell, OneSkinnedFormHoldsThePanesAndThePage) {
   Shell shell(entries());
-  EXPECT_EQ(shell.selected(), 0u);
-  EXPECT_EQ(shell.form(), nullptr);
-  EXPECT_TRUE(IsWindowVisible(shell.stillWindow()));
-  // The strips and the page area share the screen without overlapping.
-  RECT tabs{}, log{};
-  GetWindowRect(shell.tabWindow(), &tabs);
-  GetWindowRect(shell.logWindow(), &log);
-  EXPECT_EQ(tabs.bottom, shell.pageArea().top);
-  EXPECT_EQ(log.top, shell.pageArea().bottom);
-  EXPECT_EQ(log.bottom, ui::screenSize().cy);
+  host::Form* main = shell.mainForm();
+  ASSERT_NE(main, nullptr);
+  EXPECT_EQ(main->BorderStyle(), 0);
+  ASSERT_NE(shell.skin(), nullptr);
+  EXPECT_EQ(GetActiveWindow(), main->hWnd());
+  // Every pane is a child of the gallery's form, under the title strip, and none overlap.
+  const Rect strip = screenRect(shell.skin()->hWnd());
+  std::vector<Rect> panes;
+  for (HWND h : {shell.tabWindow(), shell.toolbox().hWnd(), shell.pageWindow(), shell.panel().hWnd(), shell.logWindow()}) {
+    EXPECT_EQ(GetParent(h), main->hWnd());
+    Rect r = screenRect(h);
+    EXPECT_GE(r.top, strip.bottom);
+    for (const Rect& o : panes) EXPECT_TRUE(r.intersect(o).empty());
+    panes.push_back(r);
+  }
+  EXPECT_EQ(shell.pageArea(), screenRect(shell.pageWindow()));
 
+  // A live page's form is a child of the page area, so it moves with the gallery's form.
   clickTab(shell, 1);
-  EXPECT_EQ(shell.selected(), 1u);
   ASSERT_NE(shell.form(), nullptr);
-  EXPECT_FALSE(IsWindowVisible(shell.stillWindow()));
-  HWND form = shell.form()->hWnd();
-  EXPECT_EQ(GetActiveWindow(), form);
-  RECT fr{};
-  GetWindowRect(form, &fr);
-  EXPECT_TRUE(shell.pageArea().contains(Point{fr.left, fr.top}));
+  const HWND form = shell.form()->hWnd();
+  EXPECT_EQ(GetParent(form), shell.pageWindow());
+  EXPECT_EQ(GetActiveWindow(), main->hWnd());
+  const Rect before = screenRect(form);
+  SetWindowPos(main->hWnd(), 0, 40, 30, 0, 0, SWP_NOSIZE | SWP_NOZORDER);
+  const Rect after = screenRect(form);
+  EXPECT_EQ(after.left - before.left, 40 - 6);
+  EXPECT_EQ(after.top - before.top, 30 - 4);
 
-  // Clicking the active tab again keeps the same form; the strip does not take the activation.
-  clickTab(shell, 1);
-  EXPECT_EQ(shell.form()->hWnd(), form);
-  EXPECT_EQ(GetActiveWindow(), form);
-  // The form's close box hides it; its tab shows it again.
+  // The form's close box hides it and its tab shows it again; a form that unloaded itself is
+  // loaded again.
   SendMessageA(form, WM_CLOSE, 0, 0);
   EXPECT_FALSE(IsWindowVisible(form));
   clickTab(shell, 1);
   EXPECT_TRUE(IsWindowVisible(form));
-  EXPECT_EQ(GetActiveWindow(), form);
+  shell.form()->Unload();
+  input.advance(1000);  // not a double click
+  clickTab(shell, 1);
+  ASSERT_NE(shell.form(), nullptr);
+  EXPECT_FALSE(shell.form()->unloaded());
+  EXPECT_TRUE(IsWindowVisible(shell.form()->hWnd()));
 
   // A page whose form fails shows why in the log; the shell goes on.
   clickTab(shell, 2);
@@ -90,37 +115,202 @@ TEST_F(GalleryShell, TabsSwitchPagesAndTheFormKeepsTheActivation) {
   clickTab(shell, 0);
   EXPECT_TRUE(IsWindowVisible(shell.stillWindow()));
 
-  // Ctrl+PgDn and Ctrl+PgUp step through the pages, round the ends, from a still page, a form
-  // and a page whose form failed.
+  // Ctrl+PgDn and Ctrl+PgUp step through the pages, round the ends.
   input.chord({VK_CONTROL}, VK_NEXT);
   EXPECT_EQ(shell.selected(), 1u);
+  EXPECT_EQ(shell.tabControl()->SelectedTab(), 2);
   input.chord({VK_CONTROL}, VK_PRIOR);
-  EXPECT_EQ(shell.selected(), 0u);
   input.chord({VK_CONTROL}, VK_PRIOR);
   EXPECT_EQ(shell.selected(), 2u);
-  input.chord({VK_CONTROL}, VK_NEXT);
-  EXPECT_EQ(shell.selected(), 0u);
   input.key(VK_NEXT);  // without Ctrl: nothing
-  EXPECT_EQ(shell.selected(), 0u);
+  EXPECT_EQ(shell.selected(), 2u);
 }
 
-TEST_F(GalleryShell, ThePageTabsAreATabControlThatFollowsThePageKeys) {
+TEST_F(GalleryShell, AClickSelectsAControlForThePanelAndEditsReachIt) {
   Shell shell(entries());
-  bars::ZorvaXPHookTab* tabs = shell.tabControl();
-  ASSERT_NE(tabs, nullptr);
-  EXPECT_EQ(tabs->TabsCount(), 3);
-  EXPECT_EQ(tabs->TabCaption(2), "Live");
-  EXPECT_EQ(GetParent(tabs->hWnd()), shell.tabWindow());
-  // The strip shows the tabs and clips the body away.
-  RECT strip{};
-  GetClientRect(shell.tabWindow(), &strip);
-  EXPECT_LE(shell.tabRect(0).bottom, strip.bottom);
-  EXPECT_GE(tabs->bodyRect().top, strip.bottom);
-  input.chord({VK_CONTROL}, VK_NEXT);
-  EXPECT_EQ(tabs->SelectedTab(), 2);
-  clickTab(shell, 2);
-  EXPECT_EQ(shell.selected(), 2u);
-  EXPECT_EQ(tabs->SelectedTab(), 3);
+  shell.select(1);
+  // The page's form itself is selected at first.
+  EXPECT_EQ(shell.selectedControl(), nullptr);
+  EXPECT_EQ(shell.panel().model().object(), shell.form());
+
+  // A control's own mouse hook that ends the hook chain (as the date picker's does while its
+  // calendar is open) does not keep the press from selecting.
+  HHOOK greedy = SetWindowsHookExA(
+      WH_MOUSE, [](int, WPARAM, LPARAM) -> LRESULT { return 0; }, 0, GetCurrentThreadId());
+  auto& two = shell.form()->control("cmdTwo")->as<testing::TestXP>();
+  input.moveTo(two.hWnd(), Point{5, 5}).click();
+  UnhookWindowsHookEx(greedy);
+  ASSERT_NE(shell.selectedControl(), nullptr);
+  EXPECT_EQ(shell.selectedControl()->Name(), "cmdTwo");
+  EXPECT_EQ(shell.panel().model().title(), "cmdTwo (TestXP)");
+  EXPECT_EQ(shell.toolbox().highlighted(), "TestXP");
+  // The click still reached the control.
+  EXPECT_EQ(shell.log().back(), "cmdTwo.Click");
+  // The ring frames the control, in the same parent, on top.
+  ASSERT_TRUE(IsWindowVisible(shell.selectionRing()));
+  const Rect ring = screenRect(shell.selectionRing()), ctl = screenRect(two.hWnd());
+  EXPECT_EQ(GetParent(shell.selectionRing()), GetParent(two.hWnd()));
+  EXPECT_LT(ring.left, ctl.left);
+  EXPECT_GT(ring.right, ctl.right);
+  EXPECT_EQ(ring.width() - ctl.width(), ring.height() - ctl.height());
+
+  // Editing a text in place: the field over the value, typed text, Enter.
+  PropertyPanel& panel = shell.panel();
+  const size_t caption = static_cast<size_t>(panel.model().find("Caption"));
+  ASSERT_TRUE(panel.beginEdit(caption));
+  ASSERT_NE(panel.editWindow(), 0u);
+  EXPECT_EQ(GetFocus(), panel.editWindow());
+  input.key(VK_END).type(" now").key(VK_RETURN);
+  input.pump();
+  EXPECT_EQ(panel.editWindow(), 0u);
+  EXPECT_EQ(two.Caption(), "cmdTwo now");
+  EXPECT_EQ(shell.log().back(), "Set cmdTwo (TestXP).Caption = cmdTwo now");
+  // Escape gives the edit up.
+  ASSERT_TRUE(panel.beginEdit(caption));
+  input.type("gone").key(VK_ESCAPE);
+  input.pump();
+  EXPECT_EQ(two.Caption(), "cmdTwo now");
+
+  // A click on a Boolean's value flips it; a refused value shows its error in red.
+  const size_t enabled = static_cast<size_t>(panel.model().find("Enabled"));
+  const Rect cell = panel.valueRect(enabled);
+  ASSERT_FALSE(cell.empty());
+  input.moveTo(panel.hWnd(), Point{cell.left + 8, cell.top + 5}).click();
+  EXPECT_FALSE(two.Enabled());
+  const size_t ratio = static_cast<size_t>(panel.model().find("Ratio"));
+  ASSERT_TRUE(panel.beginEdit(ratio));
+  SetWindowTextA(panel.editWindow(), "not a number");
+  input.key(VK_RETURN);
+  input.pump();
+  EXPECT_NE(panel.model().error().find("Error 13"), std::string::npos) << panel.model().error();
+  auto shot = ui::snapshotWindow(panel.hWnd());
+  ASSERT_TRUE(shot);
+  int red = 0;
+  for (int y = shot->height() - PropertyPanel::kErrorHeight; y < shot->height(); ++y)
+    for (int x = 0; x < shot->width(); ++x) red += (shot->at(x, y) & 0xFFFFFF) == makePixel(190, 0, 0);
+  EXPECT_GT(red, 20);
+
+  // A click on the form's background selects the form; leaving the page drops the selection.
+  input.moveTo(shell.form()->hWnd(), Point{2, 2}).click();
+  EXPECT_EQ(shell.selectedControl(), nullptr);
+  EXPECT_FALSE(IsWindowVisible(shell.selectionRing()));
+  shell.select(0);
+  EXPECT_EQ(shell.panel().model().object(), nullptr);
+}
+
+TEST_F(GalleryShell, ALongPropertyListScrollsAndEditsBringTheirRowIntoView) {
+  FormBuilder skinned = [](Point at) {
+    host::FormOptions o;
+    o.screenPos = at;
+    o.borderStyle = 0;
+    auto form = std::make_unique<host::Form>(o);
+    host::ExtenderRecord r;
+    r.width = 4800;
+    r.height = 675;
+    r.align = host::Align::vbAlignTop;
+    form->add(library::classes(), "ZorvaForm", "Skin", r);
+    return form;
+  };
+  Shell shell({{"Skinned", nullptr, skinned}});
+  ASSERT_TRUE(shell.pickClass("ZorvaForm"));
+  PropertyPanel& panel = shell.panel();
+  const int rows = static_cast<int>(panel.model().rows().size());
+  ASSERT_GT(rows, panel.visibleRows());  // the skin's 59 colours and more do not fit
+  const size_t last = static_cast<size_t>(rows - 1);
+  EXPECT_TRUE(panel.valueRect(last).empty());
+  // The wheel scrolls three rows a notch, and never past the ends.
+  const Rect cell0 = panel.valueRect(0);
+  input.moveTo(panel.hWnd(), Point{cell0.left, cell0.top + 2}).click().key(VK_ESCAPE);
+  input.pump();
+  input.wheel(-1);
+  EXPECT_EQ(panel.firstVisible(), 3);
+  for (int i = 0; i < 40; ++i) input.wheel(-1);
+  EXPECT_EQ(panel.firstVisible(), rows - panel.visibleRows());
+  EXPECT_FALSE(panel.valueRect(last).empty());
+  input.key(VK_PRIOR);
+  EXPECT_EQ(panel.firstVisible(), rows - 2 * panel.visibleRows());
+  panel.scrollTo(-5);
+  EXPECT_EQ(panel.firstVisible(), 0);
+  // Editing a row out of view scrolls to it first.
+  ASSERT_TRUE(panel.beginEdit(last));
+  EXPECT_FALSE(panel.valueRect(last).empty());
+  panel.endEdit(false);
+}
+
+TEST_F(GalleryShell, TheControlListShowsEveryClassAndFindsItsPage) {
+  Shell shell(entries());
+  const auto& classes = library::classes().classes();
+  ASSERT_EQ(shell.toolbox().items().size(), classes.size());
+  for (size_t i = 0; i < classes.size(); ++i) {
+    const Toolbox::Item& item = shell.toolbox().items()[i];
+    EXPECT_EQ(item.className, classes[i].name);
+    ASSERT_NE(item.picture, nullptr) << item.className;
+    EXPECT_EQ(item.picture->width(), library::kToolboxWidth);
+    EXPECT_EQ(item.picture->height(), library::kToolboxHeight);
+  }
+  // The list draws each picture: the button's row shows pixels of its picture.
+  auto shot = ui::snapshotWindow(shell.toolbox().hWnd());
+  ASSERT_TRUE(shot);
+  const Rect row = shell.toolbox().rowRect(0);
+  int picturePixels = 0;
+  for (int y = row.top; y < row.bottom; ++y)
+    for (int x = 0; x < 30; ++x) picturePixels += (shot->at(x, y) & 0xFFFFFF) != makePixel(250, 250, 252);
+  EXPECT_GT(picturePixels, 20);
+
+  // From the still page, a class held by the live page shows that page and selects its first.
+  EXPECT_TRUE(shell.pickClass("testxp"));
+  EXPECT_EQ(shell.selected(), 1u);
+  ASSERT_NE(shell.selectedControl(), nullptr);
+  EXPECT_EQ(shell.selectedControl()->Name(), "cmdOne");
+  EXPECT_FALSE(shell.pickClass("ZorvaXPCalender"));
+  EXPECT_EQ(shell.selected(), 1u);
+  // A click on a row the page lacks says so in the log.
+  const Rect calendarRow = shell.toolbox().rowRect(static_cast<size_t>(shell.toolbox().find("ZorvaXPCalender")));
+  input.moveTo(shell.toolbox().hWnd(), Point{40, calendarRow.top + 5}).click();
+  EXPECT_EQ(shell.log().back(), "No page shows a ZorvaXPCalender.");
+}
+
+TEST_F(GalleryShell, AThemeSwitchRecoloursTheSkinAndTheGallery) {
+  Shell shell(entries());
+  formskin::ZorvaForm& skin = *shell.skin();
+  EXPECT_EQ(shell.theme(), 1);
+  auto stripBefore = ui::snapshotWindow(skin.hWnd());
+  for (int theme : {9, 4, 17}) {
+    shell.setTheme(theme);
+    ui::eventLoop().processPendingEvents();
+    EXPECT_EQ(shell.theme(), theme);
+    // The panel's and the log's headers start from the skin's first gradient colour.
+    const Pixel accent = pixelOf(skin.GradientColor1() & 0xFFFFFF);
+    EXPECT_EQ(ui::snapshotWindow(shell.panel().hWnd())->at(2, 0) & 0xFFFFFF, accent) << theme;
+    EXPECT_EQ(ui::snapshotWindow(shell.logWindow())->at(2, 0) & 0xFFFFFF, accent) << theme;
+    EXPECT_EQ(shell.log().back(), "Theme " + std::to_string(theme) + ": " + Shell::themeName(theme));
+  }
+  // The title strip itself was repainted in other colours.
+  auto stripAfter = ui::snapshotWindow(skin.hWnd());
+  int changed = 0;
+  for (int y = 0; y < stripAfter->height(); ++y)
+    for (int x = 0; x < stripAfter->width(); ++x) changed += stripAfter->at(x, y) != stripBefore->at(x, y);
+  EXPECT_GT(changed, stripAfter->width() * stripAfter->height() / 2);
+  EXPECT_STREQ(Shell::themeName(0), "");
+  EXPECT_STREQ(Shell::themeName(18), "");
+}
+
+TEST_F(GalleryShell, TheSkinsCloseBoxClosesTheGallery) {
+  int closed = 0;
+  {
+    Shell shell(entries());
+    shell.onClosed = [&] { ++closed; };
+    shell.select(1);
+    const RECT close = shell.skin()->buttonRect(formskin::Area::Close);
+    input.moveTo(shell.skin()->hWnd(), Point{(close.left + close.right) / 2, (close.top + close.bottom) / 2}).click();
+    input.advance(50);
+    EXPECT_EQ(closed, 1);
+    EXPECT_EQ(shell.form(), nullptr);
+    EXPECT_TRUE(shell.mainForm()->unloaded());
+  }
+  // Nothing of the gallery is left behind.
+  EXPECT_EQ(closed, 1);
+  EXPECT_EQ(GetActiveWindow(), 0u);
 }
 
 TEST_F(GalleryShell, TheLogShowsTheFormsEventsNewestLast) {
@@ -142,6 +332,12 @@ TEST_F(GalleryShell, TheLogShowsTheFormsEventsNewestLast) {
   for (int y = 0; y < shot->height(); ++y)
     for (int x = 0; x < shot->width(); ++x) newest += (shot->at(x, y) & 0xFFFFFF) == makePixel(0, 110, 0);
   EXPECT_GT(newest, 20);
+
+  // A line said again counts up in place.
+  for (int i = 0; i < 3; ++i) shell.appendLog("sbMain.Timer");
+  EXPECT_EQ(shell.log().back(), "sbMain.Timer (3 times)");
+  shell.appendLog("sbMain.Timer (3 times)");  // a line that only looks like a count
+  EXPECT_EQ(shell.log().back(), "sbMain.Timer (3 times) (2 times)");
 
   // The log keeps a bounded number of lines.
   for (size_t i = 0; i < Shell::kLogKept + 10; ++i) shell.appendLog("line " + std::to_string(i));

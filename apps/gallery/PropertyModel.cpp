@@ -1,0 +1,222 @@
+#include "PropertyModel.h"
+
+#include <cctype>
+#include <cstdio>
+
+#include "formskin/ZorvaForm.h"
+#include "platform/gfx/Font.h"
+#include "platform/host/HostError.h"
+#include "platform/host/NoCase.h"
+
+namespace zxp::gallery {
+
+namespace {
+
+bool containsNoCase(std::string_view text, std::string_view part) {
+  if (part.size() > text.size()) return false;
+  for (size_t i = 0; i + part.size() <= text.size(); ++i) {
+    size_t k = 0;
+    while (k < part.size() && std::tolower(static_cast<unsigned char>(text[i + k])) ==
+                                  std::tolower(static_cast<unsigned char>(part[k])))
+      ++k;
+    if (k == part.size()) return true;
+  }
+  return false;
+}
+
+ValueKind kindOf(const host::Member& m) {
+  using K = host::Variant::Kind;
+  if (m.indexed()) return ValueKind::Other;
+  switch (m.type) {
+    case K::Boolean: return ValueKind::Boolean;
+    case K::Long: return isColourProperty(m.name) ? ValueKind::Colour : ValueKind::Number;
+    case K::Integer:
+    case K::Single:
+    case K::Double: return ValueKind::Number;
+    case K::String:
+    case K::Date: return ValueKind::Text;
+    case K::Font: return ValueKind::Font;
+    case K::Picture: return ValueKind::Picture;
+    default: return ValueKind::Other;
+  }
+}
+
+bool hasEditor(ValueKind k) {
+  return k == ValueKind::Number || k == ValueKind::Text || k == ValueKind::Colour || k == ValueKind::Boolean;
+}
+
+std::string errorText(const std::exception& e) {
+  if (const auto* h = dynamic_cast<const HostError*>(&e)) {
+    std::string d = h->description().empty() ? hostErrorText(h->number()) : h->description();
+    return "Error " + std::to_string(h->number()) + ": " + d;
+  }
+  return e.what();
+}
+
+std::string trimmed(std::string_view s) {
+  while (!s.empty() && std::isspace(static_cast<unsigned char>(s.front()))) s.remove_prefix(1);
+  while (!s.empty() && std::isspace(static_cast<unsigned char>(s.back()))) s.remove_suffix(1);
+  return std::string(s);
+}
+
+}  // namespace
+
+bool isColourProperty(std::string_view name) {
+  if (containsNoCase(name, "Color") || containsNoCase(name, "Colour")) return true;
+  // The numbered ends of a gradient (HeaderGradient1, StatusGradient2) are colours too.
+  if (containsNoCase(name, "Gradient") && !name.empty() && std::isdigit(static_cast<unsigned char>(name.back())))
+    return true;
+  // The form skin names its colour properties after the part they paint.
+  for (size_t i = 0; i < formskin::kColourCount; ++i)
+    if (host::equalsNoCase(name, formskin::ZorvaForm::colourName(static_cast<formskin::Colour>(i)))) return true;
+  return false;
+}
+
+void PropertyModel::select(host::Dispatchable* object, std::string title, host::Dispatchable* site) {
+  object_ = object;
+  title_ = std::move(title);
+  rows_.clear();
+  members_.clear();
+  owners_.clear();
+  error_.clear();
+  if (!object_) return;
+  auto add = [this](host::Dispatchable* owner, const host::Member& m) {
+    PropertyRow row;
+    row.name = m.name;
+    row.kind = kindOf(m);
+    row.editable = !m.readOnly() && hasEditor(row.kind) && !m.indexed();
+    rows_.push_back(std::move(row));
+    members_.push_back(&m);
+    owners_.push_back(owner);
+  };
+  for (const host::Member& m : object_->memberTable().members())
+    if (m.kind == host::MemberKind::Property) add(object_, m);
+  if (site) {
+    PropertyRow heading;
+    heading.name = "Placed on the form";
+    heading.kind = ValueKind::Heading;
+    rows_.push_back(std::move(heading));
+    members_.push_back(nullptr);
+    owners_.push_back(nullptr);
+    for (const host::Member& m : site->memberTable().members())
+      if (m.kind == host::MemberKind::Property && !object_->memberTable().find(m.name)) add(site, m);
+  }
+  refresh();
+}
+
+int PropertyModel::find(std::string_view name) const {
+  for (size_t i = 0; i < rows_.size(); ++i)
+    if (host::equalsNoCase(rows_[i].name, name)) return static_cast<int>(i);
+  return -1;
+}
+
+const host::Member* PropertyModel::member(size_t row) const {
+  return row < members_.size() ? members_[row] : nullptr;
+}
+
+void PropertyModel::refresh() {
+  for (size_t i = 0; i < rows_.size(); ++i) {
+    PropertyRow& row = rows_[i];
+    if (!members_[i]) continue;  // the heading
+    const host::Member& m = *members_[i];
+    if (m.indexed()) {
+      row.raw = host::Variant();
+      row.value = "(by index)";
+      continue;
+    }
+    if (!m.get) {
+      row.raw = host::Variant();
+      row.value = "(write-only)";
+      continue;
+    }
+    try {
+      row.raw = m.get(*owners_[i]);
+      row.value = format(row.raw, row.kind);
+    } catch (const std::exception& e) {
+      // A property that cannot be read here says why, in place of its value.
+      row.raw = host::Variant();
+      row.value = "(" + errorText(e) + ")";
+    }
+  }
+}
+
+bool PropertyModel::fail(const std::string& why) {
+  error_ = why;
+  return false;
+}
+
+bool PropertyModel::set(size_t row, const host::Variant& value) {
+  const host::Member* m = member(row);
+  if (!m || !object_) return fail(row < rows_.size() ? rows_[row].name + " is not a property" : "No such property");
+  if (!rows_[row].editable) return fail(rows_[row].name + " cannot be changed here");
+  try {
+    host::letProperty(*owners_[row], m->name, value);
+  } catch (const std::exception& e) {
+    refresh();
+    return fail(rows_[row].name + ": " + errorText(e));
+  }
+  error_.clear();
+  refresh();
+  return true;
+}
+
+bool PropertyModel::toggle(size_t row) {
+  if (row >= rows_.size() || rows_[row].kind != ValueKind::Boolean) return fail("Not a Boolean");
+  return set(row, host::Variant(!rows_[row].raw.toBool()));
+}
+
+bool PropertyModel::edit(size_t row, const std::string& typed) {
+  if (row >= rows_.size()) return fail("No such property");
+  const std::string text = trimmed(typed);
+  switch (rows_[row].kind) {
+    case ValueKind::Colour:
+      if (auto c = parseHtmlColour(text)) return set(row, host::Variant(static_cast<int32_t>(*c)));
+      return set(row, host::Variant(text));
+    case ValueKind::Text:
+      return set(row, host::Variant(typed));  // text keeps its spaces
+    default:
+      // Numbers and Booleans go as text: the host's own coercion reads them (and refuses what
+      // is not one with its error).
+      return set(row, host::Variant(text));
+  }
+}
+
+std::string PropertyModel::format(const host::Variant& v, ValueKind kind) {
+  try {
+    switch (kind) {
+      case ValueKind::Boolean: return v.toBool() ? "True" : "False";
+      case ValueKind::Colour: {
+        char buf[16];
+        std::snprintf(buf, sizeof buf, "&H%08X&", static_cast<uint32_t>(v.toLong()));
+        return buf;
+      }
+      case ValueKind::Font: {
+        host::FontRef f = v.toFont();
+        if (!f) return "(None)";
+        char size[32];
+        std::snprintf(size, sizeof size, "%g", f->size);
+        return f->name + ", " + size + " pt" + (f->bold() ? ", bold" : "") + (f->italic ? ", italic" : "");
+      }
+      case ValueKind::Picture: return v.isNothing() ? "(None)" : "(Picture)";
+      default:
+        if (v.kind() == host::Variant::Kind::Object) return v.isNothing() ? "(Nothing)" : "(Object)";
+        return v.toString();
+    }
+  } catch (const std::exception&) {
+    return "(" + v.typeName() + ")";
+  }
+}
+
+std::optional<uint32_t> PropertyModel::parseHtmlColour(std::string_view text) {
+  if (text.size() != 7 || text[0] != '#') return std::nullopt;
+  uint32_t rgb = 0;
+  for (char c : text.substr(1)) {
+    if (!std::isxdigit(static_cast<unsigned char>(c))) return std::nullopt;
+    rgb = rgb << 4 | static_cast<uint32_t>(std::isdigit(static_cast<unsigned char>(c)) ? c - '0'
+                                                                                       : std::tolower(c) - 'a' + 10);
+  }
+  // #RRGGBB is red first; an OLE colour keeps blue in its high byte.
+  return (rgb & 0xFF) << 16 | (rgb & 0xFF00) | (rgb >> 16 & 0xFF);
+}
+
+}  // namespace zxp::gallery

@@ -1,0 +1,91 @@
+// The property panel's model: the properties of one object, read and written through its member
+// table only (late-bound get and set by name), so that an edit does exactly what the same
+// assignment in code does, redraw included. The panel window (PropertyPanel.h) shows it.
+//
+// Each property is one row: its name, the kind of editor it takes and its current value as text.
+// Kinds come from the member's value type; Long properties that hold colours (names with "Color"
+// or "Colour", numbered gradient ends such as "HeaderGradient1", and the form skin's colour
+// properties) are colours. Member tables carry no
+// enumeration names, so enumerations are edited as their numbers. A set that the object refuses
+// (a wrong type, a value out of range) leaves the object as it was and keeps the error's text
+// for the panel; nothing is thrown out of the model.
+#pragma once
+
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "platform/host/MemberTable.h"
+
+namespace zxp::gallery {
+
+enum class ValueKind : uint8_t {
+  Number,       // Integer, Long, Single, Double: edited as text, read as the host reads numbers
+  Text,         // String and Date: edited as text
+  Colour,       // an OLE colour: &H00BBGGRR& or #RRGGBB
+  Boolean,      // toggled
+  Font,         // shown, not edited here
+  Picture,      // shown, not edited here
+  Other,        // indexed properties and objects: shown, not edited
+  Heading,      // not a property: the title of the site's group of rows
+};
+
+struct PropertyRow {
+  std::string name;
+  ValueKind kind = ValueKind::Other;
+  bool editable = false;  // read-only members and kinds without an editor are not
+  std::string value;      // the current value as text
+  host::Variant raw;      // the current value as read (Empty when reading failed)
+};
+
+class PropertyModel {
+ public:
+  // Shows the properties of `object` under the caption `title` (for example "cmdOk
+  // (ZorvaXPButton)"), then, under a heading row, those of its site (a control's extender: Left,
+  // Top, Width, ...) that the object does not have itself; nullptr shows nothing. Both must
+  // outlive the selection.
+  void select(host::Dispatchable* object, std::string title = {}, host::Dispatchable* site = nullptr);
+  host::Dispatchable* object() const { return object_; }
+  const std::string& title() const { return title_; }
+
+  const std::vector<PropertyRow>& rows() const { return rows_; }
+  // The row of a property (by name, any case), or -1.
+  int find(std::string_view name) const;
+  // Reads every value again (after an edit, or when the object changed by itself).
+  void refresh();
+
+  // Sets a property from what the user typed: numbers as the host reads them, colours as
+  // &H00BBGGRR& (any host number) or #RRGGBB, Booleans as True/False. False, with error() set,
+  // when the object refuses the value or the row is not editable; true clears error().
+  bool edit(size_t row, const std::string& text);
+  // Sets a property to a value as it is; toggle flips a Boolean.
+  bool set(size_t row, const host::Variant& value);
+  bool toggle(size_t row);
+
+  const std::string& error() const { return error_; }
+  void clearError() { error_.clear(); }
+
+  // How the panel writes a value: colours as &H00BBGGRR&, Booleans True/False, fonts as
+  // "Name, size pt[, bold][, italic]".
+  static std::string format(const host::Variant& v, ValueKind kind);
+  // Reads #RRGGBB as an OLE colour; nullopt for anything else.
+  static std::optional<uint32_t> parseHtmlColour(std::string_view text);
+
+ private:
+  const host::Member* member(size_t row) const;
+  bool fail(const std::string& why);
+
+  host::Dispatchable* object_ = nullptr;
+  std::string title_;
+  std::vector<PropertyRow> rows_;
+  // Beside rows_: each row's member and the object it belongs to (null for the heading).
+  std::vector<const host::Member*> members_;
+  std::vector<host::Dispatchable*> owners_;
+  std::string error_;
+};
+
+// Whether a Long property of this name holds a colour.
+bool isColourProperty(std::string_view name);
+
+}  // namespace zxp::gallery

@@ -1,0 +1,77 @@
+// The property panel: a child window listing the selected object's properties (PropertyModel) in
+// two aligned columns, name and value, under a header with the object's name. A click on a value
+// edits it in place: Booleans flip at once; numbers, texts and colours open an edit field over the
+// value (Enter or leaving the field sets it, Escape gives up). Colours show a swatch beside their
+// value. What the object refuses shows in red at the bottom of the panel. The list scrolls with
+// the wheel, Page Up and Page Down, and a click in the scroll track.
+#pragma once
+
+#include <functional>
+#include <string>
+
+#include "PropertyModel.h"
+#include "platform/gfx/GdiRaii.h"
+#include "platform/ui/User.h"
+
+namespace zxp::gallery {
+
+class PropertyPanel {
+ public:
+  static constexpr int kHeaderHeight = 40;  // the object's name and the column titles
+  static constexpr int kRowHeight = 19;
+  static constexpr int kErrorHeight = 34;  // the error strip at the bottom
+  static constexpr int kScrollWidth = 10;
+
+  PropertyPanel(HWND parent, Rect where);
+  ~PropertyPanel();
+  PropertyPanel(const PropertyPanel&) = delete;
+  PropertyPanel& operator=(const PropertyPanel&) = delete;
+
+  HWND hWnd() const { return hwnd_; }
+  PropertyModel& model() { return model_; }
+  const PropertyModel& model() const { return model_; }
+
+  // Shows an object's properties and its site's (nullptr: none), from the top of the list.
+  void show(host::Dispatchable* object, std::string title, host::Dispatchable* site = nullptr);
+  // Reads the values again and repaints (the object may have changed by itself).
+  void refresh();
+  // The header's gradient colours (the gallery passes its skin's title colours).
+  void setAccent(COLORREF top, COLORREF bottom);
+
+  // Where a row's value cell is, in the panel's client area (empty when scrolled out of view).
+  Rect valueRect(size_t row) const;
+  // Starts editing a row as a click on its value does; false when the row cannot be edited.
+  bool beginEdit(size_t row);
+  HWND editWindow() const { return edit_; }
+  // Ends the edit in progress: true sets the typed value, false gives it up.
+  void endEdit(bool commit);
+  int firstVisible() const { return top_; }
+  void scrollTo(int firstRow);
+  int visibleRows() const;
+  int nameColumnWidth() const { return nameWidth_; }
+
+  // Called after every successful edit (the shell logs it).
+  std::function<void(const std::string& property, const std::string& value)> onEdited;
+
+ private:
+  static LRESULT proc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam);
+  static LRESULT editProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam);
+  void paint();
+  void click(Point p);
+  Rect listRect() const;
+
+  HWND hwnd_ = 0;
+  HWND edit_ = 0;
+  WNDPROC editBase_ = nullptr;
+  int editRow_ = -1;
+  bool ending_ = false;
+  PropertyModel model_;
+  int top_ = 0;  // the first row shown
+  int nameWidth_ = 150;
+  COLORREF accentTop_ = RGB(207, 197, 176);
+  COLORREF accentBottom_ = RGB(233, 146, 39);
+  GdiObject font_;
+  GdiObject bold_;
+};
+
+}  // namespace zxp::gallery

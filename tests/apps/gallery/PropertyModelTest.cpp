@@ -1,0 +1,203 @@
+// The property panel's model on the library's own controls: it lists exactly the member table's
+// properties with their late-bound values, edits go through the member table (so the control
+// changes as from code), and refused values leave the control as it was with the error's text.
+#include <gtest/gtest.h>
+
+#include "buttons/ZorvaXPButton.h"
+#include "formskin/ZorvaForm.h"
+#include "gallery/PropertyModel.h"
+#include "library/ClassTable.h"
+#include "platform/host/Form.h"
+#include "platform/services/Recording.h"
+#include "platform/ui/EventLoop.h"
+#include "text/ZorvaXPFrame.h"
+
+namespace zxp::gallery {
+namespace {
+
+class PropertyModelTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    ui::resetWindowSystem();
+    host::FormOptions o;
+    o.borderStyle = 0;
+    o.clientWidth = 6000;
+    form = std::make_unique<host::Form>(o);
+    host::ExtenderRecord r;
+    r.left = 300;
+    r.top = 900;
+    r.width = 1500;
+    r.height = 450;
+    button = &form->add(library::classes(), "ZorvaXPButton", "cmdOk", r).as<buttons::ZorvaXPButton>();
+    r.top = 1500;
+    r.height = 1500;
+    frameCtl = &form->add(library::classes(), "ZorvaXPFrame", "fraBox", r).as<text::ZorvaXPFrame>();
+  }
+  void TearDown() override {
+    form.reset();
+    ui::resetWindowSystem();
+  }
+  size_t row(const PropertyModel& m, const char* name) {
+    const int i = m.find(name);
+    EXPECT_GE(i, 0) << name;
+    return static_cast<size_t>(std::max(i, 0));
+  }
+
+  services::RecordingServices services;
+  std::unique_ptr<host::Form> form;
+  buttons::ZorvaXPButton* button = nullptr;
+  text::ZorvaXPFrame* frameCtl = nullptr;
+};
+
+TEST_F(PropertyModelTest, ListsEveryPropertyOfTheMemberTableWithItsValueAndEditor) {
+  PropertyModel m;
+  m.select(button, "cmdOk (ZorvaXPButton)");
+  std::vector<std::string> expected;
+  for (const host::Member& member : button->memberTable().members())
+    if (member.kind == host::MemberKind::Property) expected.push_back(member.name);
+  std::vector<std::string> listed;
+  for (const PropertyRow& r : m.rows()) listed.push_back(r.name);
+  EXPECT_EQ(listed, expected);  // methods (RedrawMe, About) are not properties
+
+  button->setCaption("Go");
+  button->setGradientColorXP1(0x00123456);
+  m.refresh();
+  const PropertyRow& caption = m.rows()[row(m, "Caption")];
+  EXPECT_EQ(caption.kind, ValueKind::Text);
+  EXPECT_EQ(caption.value, "Go");
+  EXPECT_TRUE(caption.editable);
+  EXPECT_EQ(m.rows()[row(m, "GradientColorXP1")].kind, ValueKind::Colour);
+  EXPECT_EQ(m.rows()[row(m, "GradientColorXP1")].value, "&H00123456&");
+  EXPECT_EQ(m.rows()[row(m, "Enabled")].kind, ValueKind::Boolean);
+  EXPECT_EQ(m.rows()[row(m, "Enabled")].value, "True");
+  EXPECT_EQ(m.rows()[row(m, "ButtonStyle")].kind, ValueKind::Number);
+  // Fonts and pictures are shown, not edited here.
+  const PropertyRow& font = m.rows()[row(m, "Font")];
+  EXPECT_EQ(font.kind, ValueKind::Font);
+  EXPECT_FALSE(font.editable);
+  EXPECT_NE(font.value.find(" pt"), std::string::npos) << font.value;
+  EXPECT_EQ(m.rows()[row(m, "Picture")].value, "(None)");
+
+  // The form skin's colour properties carry no "Color" in their names and are colours still.
+  EXPECT_TRUE(isColourProperty("CloseButtonGradientTop1"));
+  EXPECT_TRUE(isColourProperty("BackColor"));
+  EXPECT_TRUE(isColourProperty("HeaderGradient2"));
+  EXPECT_FALSE(isColourProperty("GradientMode"));
+  EXPECT_FALSE(isColourProperty("TitleBarHeight"));
+
+  m.select(nullptr);
+  EXPECT_TRUE(m.rows().empty());
+}
+
+TEST_F(PropertyModelTest, EditsGoThroughTheMemberTableAsCodeWould) {
+  PropertyModel m;
+  m.select(button, "cmdOk");
+  EXPECT_TRUE(m.edit(row(m, "Caption"), "  Save all  "));
+  EXPECT_EQ(button->Caption(), "  Save all  ");  // text keeps its spaces
+  EXPECT_EQ(m.rows()[row(m, "Caption")].value, "  Save all  ");
+
+  // Colours: #RRGGBB is red first, host numbers are OLE colours (blue in the high byte).
+  EXPECT_TRUE(m.edit(row(m, "GradientColorXP1"), "#FF8000"));
+  EXPECT_EQ(button->GradientColorXP1(), 0x000080FFu);
+  EXPECT_TRUE(m.edit(row(m, "GradientColorXP1"), "&H00FF0000&"));
+  EXPECT_EQ(button->GradientColorXP1(), 0x00FF0000u);
+  EXPECT_EQ(m.rows()[row(m, "GradientColorXP1")].value, "&H00FF0000&");
+
+  // Booleans flip, and read as the host reads them when typed.
+  EXPECT_TRUE(m.toggle(row(m, "Enabled")));
+  EXPECT_FALSE(button->Enabled());
+  EXPECT_TRUE(m.edit(row(m, "Enabled"), "True"));
+  EXPECT_TRUE(button->Enabled());
+
+  // Enumerations are their numbers; out-of-range numbers are stored as they are.
+  EXPECT_TRUE(m.edit(row(m, "ButtonStyle"), "1"));
+  EXPECT_EQ(button->ButtonStyle(), buttons::ButtonStyleDType::XP);
+  EXPECT_TRUE(m.error().empty());
+}
+
+TEST_F(PropertyModelTest, TheSiteRowsFollowUnderAHeadingAndMoveTheControl) {
+  host::Extender& site = *form->control("cmdOk");
+  PropertyModel m;
+  m.select(button, "cmdOk", &site);
+  const int heading = m.find("Placed on the form");
+  ASSERT_GT(heading, 0);
+  EXPECT_EQ(m.rows()[static_cast<size_t>(heading)].kind, ValueKind::Heading);
+  EXPECT_FALSE(m.rows()[static_cast<size_t>(heading)].editable);
+  EXPECT_FALSE(m.edit(static_cast<size_t>(heading), "1"));
+  // Rows the control has itself are not repeated from the site.
+  for (size_t i = static_cast<size_t>(heading) + 1; i < m.rows().size(); ++i)
+    EXPECT_EQ(button->memberTable().find(m.rows()[i].name), nullptr) << m.rows()[i].name;
+  EXPECT_FALSE(m.rows()[row(m, "Name")].editable);
+  EXPECT_EQ(m.rows()[row(m, "Name")].value, "cmdOk");
+
+  // Left in twips moves the control's window.
+  EXPECT_GT(m.find("Left"), heading);
+  EXPECT_TRUE(m.edit(row(m, "Left"), "1500"));
+  EXPECT_EQ(site.Left(), 1500);
+  RECT r{};
+  GetWindowRect(button->hWnd(), &r);
+  POINT origin{0, 0};
+  ClientToScreen(form->hWnd(), &origin);
+  EXPECT_EQ(r.left - origin.x, 100);
+  EXPECT_TRUE(m.toggle(row(m, "Visible")));
+  EXPECT_FALSE(IsWindowVisible(button->hWnd()));
+}
+
+TEST_F(PropertyModelTest, RefusedValuesKeepTheControlAndReportTheError) {
+  PropertyModel m;
+  m.select(frameCtl, "fraBox");
+  const size_t scale = row(m, "ScaleMode");
+  const std::string before = m.rows()[scale].value;
+  // The frame refuses a scale mode above 7 with its own error.
+  EXPECT_FALSE(m.edit(scale, "9"));
+  EXPECT_EQ(m.error().rfind("ScaleMode: Error 380", 0), 0u) << m.error();
+  EXPECT_EQ(m.rows()[scale].value, before);
+  // Text that is not a number, and a number too large for an Integer.
+  EXPECT_FALSE(m.edit(scale, "three"));
+  EXPECT_NE(m.error().find("Error 13"), std::string::npos) << m.error();
+  EXPECT_FALSE(m.edit(scale, "70000"));
+  EXPECT_NE(m.error().find("Error 6"), std::string::npos) << m.error();
+  EXPECT_EQ(m.rows()[scale].value, before);
+  // A good value clears the error.
+  EXPECT_TRUE(m.edit(scale, "1"));
+  EXPECT_TRUE(m.error().empty());
+  EXPECT_EQ(frameCtl->ScaleMode(), 1);
+
+  // Rows without an editor, and rows that do not exist, say so.
+  m.select(button, "cmdOk");
+  EXPECT_FALSE(m.edit(row(m, "Font"), "Arial"));
+  EXPECT_NE(m.error().find("cannot be changed"), std::string::npos);
+  EXPECT_FALSE(m.edit(999, "x"));
+  EXPECT_FALSE(m.toggle(row(m, "Caption")));
+}
+
+TEST_F(PropertyModelTest, ASetThatChangesOtherPropertiesShowsThemAll) {
+  host::ExtenderRecord r;
+  r.width = 6000;
+  r.height = 675;
+  r.align = host::Align::vbAlignTop;
+  auto& skin = form->add(library::classes(), "ZorvaForm", "Skin", r).as<formskin::ZorvaForm>();
+  PropertyModel m;
+  m.select(&skin, "Skin");
+  const size_t close = row(m, "CloseButtonGradientTop1");
+  EXPECT_EQ(m.rows()[close].kind, ValueKind::Colour);
+  EXPECT_TRUE(m.edit(row(m, "Themes"), "9"));
+  // Every colour the theme wrote is read again.
+  for (size_t i = 0; i < formskin::kColourCount; ++i) {
+    const auto c = static_cast<formskin::Colour>(i);
+    const PropertyRow& shown = m.rows()[row(m, formskin::ZorvaForm::colourName(c))];
+    EXPECT_EQ(shown.value, PropertyModel::format(host::Variant(skin.colour(c)), ValueKind::Colour)) << shown.name;
+  }
+}
+
+TEST(PropertyModelColour, ReadsOnlyWellFormedHtmlColours) {
+  EXPECT_EQ(PropertyModel::parseHtmlColour("#0000FF"), 0x00FF0000u);
+  EXPECT_EQ(PropertyModel::parseHtmlColour("#a1B2c3"), 0x00C3B2A1u);
+  EXPECT_EQ(PropertyModel::parseHtmlColour("#12345"), std::nullopt);
+  EXPECT_EQ(PropertyModel::parseHtmlColour("#GG0000"), std::nullopt);
+  EXPECT_EQ(PropertyModel::parseHtmlColour("FF0000"), std::nullopt);
+  EXPECT_EQ(PropertyModel::format(host::Variant(static_cast<int32_t>(0x8000000F)), ValueKind::Colour), "&H8000000F&");
+}
+
+}  // namespace
+}  // namespace zxp::gallery
