@@ -212,6 +212,8 @@ void ZorvaXPListBox::startEdit(int32_t row, int32_t column) {
   editor->setWidth((right - left) * kTwips);
   editor->setHeight((band.bottom - band.top) * kTwips);
   editor->setVisible(true);
+  // Over the list, whatever the form's order of the two.
+  SetWindowPos(editor->object().hWnd(), HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
   SetFocus(editor->object().hWnd());
   SendMessageA(editor->object().hWnd(), WM_SETFOCUS, 0, 0);
 }

@@ -351,6 +351,11 @@ TEST_F(ListControl, ABoundEditorCommitsByEnterAndEscapeLeavesTheCell) {
   EXPECT_EQ(ext("txtEdit").Left(), pixelsToTwips(10 + 81));
   EXPECT_EQ(ext("txtEdit").Width(), pixelsToTwips(80));
   EXPECT_EQ(events()[1], "BeforeCellEdit 2 2 r2c2");
+  // The editor lies on top of the cell: a click there reaches the editor, not the list.
+  POINT cell{120, rowY(l, 2)};
+  ClientToScreen(l.hWnd(), &cell);
+  const HWND hit = WindowFromPoint(cell);
+  EXPECT_TRUE(hit == txt.hWnd() || IsChild(txt.hWnd(), hit));
   txt.setText("42");
   input.key(VK_RETURN);
   EXPECT_EQ(l.TextMatrix(2, 2), "42");
