@@ -3,10 +3,13 @@
 // saved in a form, so the page fills them the way an application does; the sheet holds 100 000
 // generated rows, sorted by a click on a header and scrolled by wheel, keys and scroll bars; its
 // cells are edited in place by the form's text box, spin box (Amount) and date picker (Date).
+// Tasks move by dragging them (DragSelected); picture rows dragged onto the task list (an OLE
+// drag of their text) become new tasks, as an application would take a drop.
 #include <string>
 
 #include "Page.h"
 #include "list/ZorvaXPListBox.h"
+#include "platform/host/DataObject.h"
 
 namespace zxp::gallery {
 namespace {
@@ -60,7 +63,22 @@ Page gridPage() {
   page.form = [load = page.form](Point at) {
     std::unique_ptr<host::Form> form = load(at);
     if (auto* l = form->controlAs<ZorvaXPListBox>("lstPictures")) fillPictures(*l);
-    if (auto* l = form->controlAs<ZorvaXPListBox>("lstTasks")) fillTasks(*l);
+    if (auto* l = form->controlAs<ZorvaXPListBox>("lstTasks")) {
+      fillTasks(*l);
+      l->OLEDragDrop.connect([l](host::Variant& data, int32_t&, int16_t&, int16_t&, float&, float&) {
+        auto d = host::dataObjectOf(data);
+        if (!d || !d->GetFormat(host::vbCFText)) return;
+        const std::string text = d->GetData(host::vbCFText).toString();
+        size_t start = 0;
+        while (start < text.size()) {
+          size_t end = text.find("\r\n", start);
+          if (end == std::string::npos) end = text.size();
+          const std::string line = text.substr(start, end - start);
+          if (!line.empty()) l->AddItem("False\t" + line.substr(0, line.find('\t')) + "\tEdit");
+          start = end + 2;
+        }
+      });
+    }
     if (auto* l = form->controlAs<ZorvaXPListBox>("lstSheet")) fillSheet(*l, 100000);
     return form;
   };

@@ -1,6 +1,7 @@
 /* ZorvaXP's component server, for hosts written in C (or C++ hosts that use no other header of
  * the library). It declares the component model's binary types and interfaces the server speaks
- * (IUnknown, IClassFactory, IDispatch, the connection points, IOleWindow), the server's four
+ * (IUnknown, IClassFactory, IDispatch, type information, the connection points and their
+ * enumerators, IOleWindow, property pages and the controls' list of them), the server's four
  * entry points, the string and VARIANT helpers a host needs to talk to it, the registry read it
  * needs to find a class by program identifier, and the input a host injects into the library's
  * window system.
@@ -68,6 +69,7 @@ typedef GUID CLSID;
 #define DISP_E_BADVARTYPE ((HRESULT)0x80020008)
 #define DISP_E_EXCEPTION ((HRESULT)0x80020009)
 #define DISP_E_OVERFLOW ((HRESULT)0x8002000A)
+#define DISP_E_BADINDEX ((HRESULT)0x8002000B)
 #define DISP_E_BADPARAMCOUNT ((HRESULT)0x8002000E)
 #define DISP_E_PARAMNOTOPTIONAL ((HRESULT)0x8002000F)
 #define FAILED(hr) (((HRESULT)(hr)) < 0)
@@ -86,6 +88,10 @@ typedef GUID CLSID;
 #define DISPID_CLICK (-600)
 
 #define GUIDKIND_DEFAULT_SOURCE_DISP_IID 1
+#define MEMBERID_NIL DISPID_UNKNOWN
+#define TYPE_E_ELEMENTNOTFOUND ((HRESULT)0x8002802B)
+#define TYPE_E_WRONGTYPEKIND ((HRESULT)0x8002802A)
+#define TYPE_E_BADMODULEKIND ((HRESULT)0x800288BD)
 
 #define VARIANT_TRUE ((VARIANT_BOOL)-1)
 #define VARIANT_FALSE ((VARIANT_BOOL)0)
@@ -94,7 +100,7 @@ enum VARENUM {
   VT_EMPTY = 0, VT_NULL = 1, VT_I2 = 2, VT_I4 = 3, VT_R4 = 4, VT_R8 = 5, VT_CY = 6, VT_DATE = 7,
   VT_BSTR = 8, VT_DISPATCH = 9, VT_ERROR = 10, VT_BOOL = 11, VT_VARIANT = 12, VT_UNKNOWN = 13,
   VT_I1 = 16, VT_UI1 = 17, VT_UI2 = 18, VT_UI4 = 19, VT_I8 = 20, VT_UI8 = 21, VT_INT = 22,
-  VT_UINT = 23, VT_BYREF = 0x4000
+  VT_UINT = 23, VT_VOID = 24, VT_HRESULT = 25, VT_PTR = 26, VT_USERDEFINED = 29, VT_BYREF = 0x4000
 };
 
 struct IUnknown;
@@ -170,6 +176,142 @@ struct IConnectionPoint;
 struct IEnumConnectionPoints;
 struct IEnumConnections;
 struct ITypeInfo;
+struct ITypeLib;
+struct ITypeComp;
+struct IPropertyPageSite;
+
+/* ---- Type information ---- */
+typedef int32_t MEMBERID;
+typedef uint32_t HREFTYPE;
+typedef HRESULT SCODE;
+
+typedef enum TYPEKIND {
+  TKIND_ENUM = 0, TKIND_RECORD, TKIND_MODULE, TKIND_INTERFACE, TKIND_DISPATCH, TKIND_COCLASS, TKIND_ALIAS,
+  TKIND_UNION, TKIND_MAX
+} TYPEKIND;
+typedef enum FUNCKIND { FUNC_VIRTUAL = 0, FUNC_PUREVIRTUAL, FUNC_NONVIRTUAL, FUNC_STATIC, FUNC_DISPATCH } FUNCKIND;
+typedef enum INVOKEKIND {
+  INVOKE_FUNC = 1, INVOKE_PROPERTYGET = 2, INVOKE_PROPERTYPUT = 4, INVOKE_PROPERTYPUTREF = 8
+} INVOKEKIND;
+typedef enum CALLCONV { CC_FASTCALL = 0, CC_CDECL = 1, CC_PASCAL, CC_MACPASCAL, CC_STDCALL } CALLCONV;
+typedef enum SYSKIND { SYS_WIN16 = 0, SYS_WIN32, SYS_MAC, SYS_WIN64 } SYSKIND;
+typedef enum DESCKIND { DESCKIND_NONE = 0, DESCKIND_FUNCDESC, DESCKIND_VARDESC, DESCKIND_TYPECOMP } DESCKIND;
+
+/* TYPEATTR.wTypeFlags */
+#define TYPEFLAG_FAPPOBJECT 0x1
+#define TYPEFLAG_FCANCREATE 0x2
+#define TYPEFLAG_FHIDDEN 0x10
+#define TYPEFLAG_FCONTROL 0x20
+#define TYPEFLAG_FNONEXTENSIBLE 0x80
+#define TYPEFLAG_FDISPATCHABLE 0x1000
+/* Implemented interfaces of a class (GetImplTypeFlags) */
+#define IMPLTYPEFLAG_FDEFAULT 0x1
+#define IMPLTYPEFLAG_FSOURCE 0x2
+/* Parameters */
+#define PARAMFLAG_NONE 0
+#define PARAMFLAG_FIN 0x1
+#define PARAMFLAG_FOUT 0x2
+#define PARAMFLAG_FOPT 0x10
+
+typedef struct TYPEDESC {
+  union {
+    struct TYPEDESC* lptdesc; /* VT_PTR */
+    HREFTYPE hreftype;        /* VT_USERDEFINED */
+  };
+  VARTYPE vt;
+} TYPEDESC;
+
+typedef struct IDLDESC {
+  uintptr_t dwReserved;
+  uint16_t wIDLFlags;
+} IDLDESC;
+
+typedef struct PARAMDESC {
+  void* pparamdescex;
+  uint16_t wParamFlags;
+} PARAMDESC;
+
+typedef struct ELEMDESC {
+  TYPEDESC tdesc;
+  union {
+    IDLDESC idldesc;
+    PARAMDESC paramdesc;
+  };
+} ELEMDESC;
+
+typedef struct TYPEATTR {
+  GUID guid;
+  LCID lcid;
+  DWORD dwReserved;
+  MEMBERID memidConstructor;
+  MEMBERID memidDestructor;
+  OLECHAR* lpstrSchema;
+  ULONG cbSizeInstance;
+  TYPEKIND typekind;
+  WORD cFuncs;
+  WORD cVars;
+  WORD cImplTypes;
+  WORD cbSizeVft;
+  WORD cbAlignment;
+  WORD wTypeFlags;
+  WORD wMajorVerNum;
+  WORD wMinorVerNum;
+  TYPEDESC tdescAlias;
+  IDLDESC idldescType;
+} TYPEATTR;
+
+typedef struct FUNCDESC {
+  MEMBERID memid;
+  SCODE* lprgscode;
+  ELEMDESC* lprgelemdescParam; /* cParams entries */
+  FUNCKIND funckind;
+  INVOKEKIND invkind;
+  CALLCONV callconv;
+  int16_t cParams;
+  int16_t cParamsOpt;
+  int16_t oVft;
+  int16_t cScodes;
+  ELEMDESC elemdescFunc; /* the return (or property) type */
+  WORD wFuncFlags;
+} FUNCDESC;
+
+typedef struct TLIBATTR {
+  GUID guid;
+  LCID lcid;
+  SYSKIND syskind;
+  WORD wMajorVerNum;
+  WORD wMinorVerNum;
+  WORD wLibFlags;
+} TLIBATTR;
+
+/* ---- Property pages ---- */
+struct tagRECT {
+  LONG left, top, right, bottom;
+};
+struct tagSIZE {
+  LONG cx, cy;
+};
+struct tagMSG; /* the library's message; pages pass it on untouched */
+
+typedef struct PROPPAGEINFO {
+  ULONG cb;
+  OLECHAR* pszTitle; /* CoTaskMemAlloc'd: free with CoTaskMemFree */
+  struct tagSIZE size;
+  OLECHAR* pszDocString;
+  OLECHAR* pszHelpFile;
+  DWORD dwHelpContext;
+} PROPPAGEINFO;
+
+/* The pages a control names (ISpecifyPropertyPages); pElems is CoTaskMemAlloc'd. */
+typedef struct CAUUID {
+  ULONG cElems;
+  GUID* pElems;
+} CAUUID;
+
+/* IPropertyPageSite::OnStatusChange */
+#define PROPPAGESTATUS_DIRTY 0x1
+#define PROPPAGESTATUS_VALIDATE 0x2
+#define PROPPAGESTATUS_CLEAN 0x4
 
 #ifdef __cplusplus
 /* C++: the interfaces as abstract classes with the same layout. */
@@ -207,6 +349,74 @@ struct IProvideClassInfo2 : IUnknown {
 struct IOleWindow : IUnknown {
   virtual HRESULT GetWindow(HWND* hwnd) = 0;
   virtual HRESULT ContextSensitiveHelp(int32_t enterMode) = 0;
+};
+struct IEnumConnectionPoints : IUnknown {
+  virtual HRESULT Next(ULONG count, IConnectionPoint** out, ULONG* fetched) = 0;
+  virtual HRESULT Skip(ULONG count) = 0;
+  virtual HRESULT Reset() = 0;
+  virtual HRESULT Clone(IEnumConnectionPoints** out) = 0;
+};
+struct IEnumConnections : IUnknown {
+  virtual HRESULT Next(ULONG count, CONNECTDATA* out, ULONG* fetched) = 0;
+  virtual HRESULT Skip(ULONG count) = 0;
+  virtual HRESULT Reset() = 0;
+  virtual HRESULT Clone(IEnumConnections** out) = 0;
+};
+struct ITypeInfo : IUnknown {
+  virtual HRESULT GetTypeAttr(TYPEATTR** attr) = 0;
+  virtual HRESULT GetTypeComp(ITypeComp** comp) = 0;
+  virtual HRESULT GetFuncDesc(UINT index, FUNCDESC** desc) = 0;
+  virtual HRESULT GetVarDesc(UINT index, void** desc) = 0;
+  virtual HRESULT GetNames(MEMBERID id, BSTR* names, UINT max, UINT* count) = 0;
+  virtual HRESULT GetRefTypeOfImplType(UINT index, HREFTYPE* ref) = 0;
+  virtual HRESULT GetImplTypeFlags(UINT index, int32_t* flags) = 0;
+  virtual HRESULT GetIDsOfNames(OLECHAR** names, UINT count, MEMBERID* ids) = 0;
+  virtual HRESULT Invoke(void* instance, MEMBERID id, WORD flags, DISPPARAMS* params, VARIANT* result,
+                         EXCEPINFO* excep, UINT* argErr) = 0;
+  virtual HRESULT GetDocumentation(MEMBERID id, BSTR* name, BSTR* doc, DWORD* helpContext, BSTR* helpFile) = 0;
+  virtual HRESULT GetDllEntry(MEMBERID id, INVOKEKIND kind, BSTR* dll, BSTR* name, WORD* ordinal) = 0;
+  virtual HRESULT GetRefTypeInfo(HREFTYPE ref, ITypeInfo** info) = 0;
+  virtual HRESULT AddressOfMember(MEMBERID id, INVOKEKIND kind, void** address) = 0;
+  virtual HRESULT CreateInstance(IUnknown* outer, const IID* riid, void** ppv) = 0;
+  virtual HRESULT GetMops(MEMBERID id, BSTR* mops) = 0;
+  virtual HRESULT GetContainingTypeLib(ITypeLib** lib, UINT* index) = 0;
+  virtual void ReleaseTypeAttr(TYPEATTR* attr) = 0;
+  virtual void ReleaseFuncDesc(FUNCDESC* desc) = 0;
+  virtual void ReleaseVarDesc(void* desc) = 0;
+};
+struct ITypeLib : IUnknown {
+  virtual UINT GetTypeInfoCount() = 0;
+  virtual HRESULT GetTypeInfo(UINT index, ITypeInfo** info) = 0;
+  virtual HRESULT GetTypeInfoType(UINT index, TYPEKIND* kind) = 0;
+  virtual HRESULT GetTypeInfoOfGuid(const GUID* guid, ITypeInfo** info) = 0;
+  virtual HRESULT GetLibAttr(TLIBATTR** attr) = 0;
+  virtual HRESULT GetTypeComp(ITypeComp** comp) = 0;
+  virtual HRESULT GetDocumentation(int32_t index, BSTR* name, BSTR* doc, DWORD* helpContext, BSTR* helpFile) = 0;
+  virtual HRESULT IsName(OLECHAR* name, ULONG hash, int32_t* found) = 0;
+  virtual HRESULT FindName(OLECHAR* name, ULONG hash, ITypeInfo** infos, MEMBERID* ids, uint16_t* found) = 0;
+  virtual void ReleaseTLibAttr(TLIBATTR* attr) = 0;
+};
+struct IPropertyPageSite : IUnknown {
+  virtual HRESULT OnStatusChange(DWORD flags) = 0;
+  virtual HRESULT GetLocaleID(LCID* lcid) = 0;
+  virtual HRESULT GetPageContainer(IUnknown** container) = 0;
+  virtual HRESULT TranslateAccelerator(struct tagMSG* msg) = 0;
+};
+struct ISpecifyPropertyPages : IUnknown {
+  virtual HRESULT GetPages(CAUUID* pages) = 0;
+};
+struct IPropertyPage : IUnknown {
+  virtual HRESULT SetPageSite(IPropertyPageSite* site) = 0;
+  virtual HRESULT Activate(HWND parent, const struct tagRECT* rect, int32_t modal) = 0;
+  virtual HRESULT Deactivate() = 0;
+  virtual HRESULT GetPageInfo(PROPPAGEINFO* info) = 0;
+  virtual HRESULT SetObjects(ULONG count, IUnknown** objects) = 0;
+  virtual HRESULT Show(UINT cmdShow) = 0;
+  virtual HRESULT Move(const struct tagRECT* rect) = 0;
+  virtual HRESULT IsPageDirty() = 0;
+  virtual HRESULT Apply() = 0;
+  virtual HRESULT Help(const OLECHAR* helpDir) = 0;
+  virtual HRESULT TranslateAccelerator(struct tagMSG* msg) = 0;
 };
 #else
 /* C: an object is a pointer to its function table. */
@@ -275,6 +485,108 @@ typedef struct IOleWindowVtbl {
   HRESULT (*ContextSensitiveHelp)(IOleWindow* self, int32_t enterMode);
 } IOleWindowVtbl;
 struct IOleWindow { const IOleWindowVtbl* lpVtbl; };
+
+typedef struct IEnumConnectionPoints IEnumConnectionPoints;
+typedef struct IEnumConnectionPointsVtbl {
+  ZXP_IUNKNOWN_METHODS(IEnumConnectionPoints)
+  HRESULT (*Next)(IEnumConnectionPoints* self, ULONG count, IConnectionPoint** out, ULONG* fetched);
+  HRESULT (*Skip)(IEnumConnectionPoints* self, ULONG count);
+  HRESULT (*Reset)(IEnumConnectionPoints* self);
+  HRESULT (*Clone)(IEnumConnectionPoints* self, IEnumConnectionPoints** out);
+} IEnumConnectionPointsVtbl;
+struct IEnumConnectionPoints { const IEnumConnectionPointsVtbl* lpVtbl; };
+
+typedef struct IEnumConnections IEnumConnections;
+typedef struct IEnumConnectionsVtbl {
+  ZXP_IUNKNOWN_METHODS(IEnumConnections)
+  HRESULT (*Next)(IEnumConnections* self, ULONG count, CONNECTDATA* out, ULONG* fetched);
+  HRESULT (*Skip)(IEnumConnections* self, ULONG count);
+  HRESULT (*Reset)(IEnumConnections* self);
+  HRESULT (*Clone)(IEnumConnections* self, IEnumConnections** out);
+} IEnumConnectionsVtbl;
+struct IEnumConnections { const IEnumConnectionsVtbl* lpVtbl; };
+
+typedef struct ITypeInfo ITypeInfo;
+typedef struct ITypeLib ITypeLib;
+typedef struct ITypeComp ITypeComp;
+typedef struct ITypeInfoVtbl {
+  ZXP_IUNKNOWN_METHODS(ITypeInfo)
+  HRESULT (*GetTypeAttr)(ITypeInfo* self, TYPEATTR** attr);
+  HRESULT (*GetTypeComp)(ITypeInfo* self, ITypeComp** comp);
+  HRESULT (*GetFuncDesc)(ITypeInfo* self, UINT index, FUNCDESC** desc);
+  HRESULT (*GetVarDesc)(ITypeInfo* self, UINT index, void** desc);
+  HRESULT (*GetNames)(ITypeInfo* self, MEMBERID id, BSTR* names, UINT max, UINT* count);
+  HRESULT (*GetRefTypeOfImplType)(ITypeInfo* self, UINT index, HREFTYPE* ref);
+  HRESULT (*GetImplTypeFlags)(ITypeInfo* self, UINT index, int32_t* flags);
+  HRESULT (*GetIDsOfNames)(ITypeInfo* self, OLECHAR** names, UINT count, MEMBERID* ids);
+  HRESULT (*Invoke)(ITypeInfo* self, void* instance, MEMBERID id, WORD flags, DISPPARAMS* params, VARIANT* result,
+                    EXCEPINFO* excep, UINT* argErr);
+  HRESULT (*GetDocumentation)(ITypeInfo* self, MEMBERID id, BSTR* name, BSTR* doc, DWORD* helpContext,
+                              BSTR* helpFile);
+  HRESULT (*GetDllEntry)(ITypeInfo* self, MEMBERID id, INVOKEKIND kind, BSTR* dll, BSTR* name, WORD* ordinal);
+  HRESULT (*GetRefTypeInfo)(ITypeInfo* self, HREFTYPE ref, ITypeInfo** info);
+  HRESULT (*AddressOfMember)(ITypeInfo* self, MEMBERID id, INVOKEKIND kind, void** address);
+  HRESULT (*CreateInstance)(ITypeInfo* self, IUnknown* outer, const IID* riid, void** ppv);
+  HRESULT (*GetMops)(ITypeInfo* self, MEMBERID id, BSTR* mops);
+  HRESULT (*GetContainingTypeLib)(ITypeInfo* self, ITypeLib** lib, UINT* index);
+  void (*ReleaseTypeAttr)(ITypeInfo* self, TYPEATTR* attr);
+  void (*ReleaseFuncDesc)(ITypeInfo* self, FUNCDESC* desc);
+  void (*ReleaseVarDesc)(ITypeInfo* self, void* desc);
+} ITypeInfoVtbl;
+struct ITypeInfo { const ITypeInfoVtbl* lpVtbl; };
+
+typedef struct ITypeLibVtbl {
+  ZXP_IUNKNOWN_METHODS(ITypeLib)
+  UINT (*GetTypeInfoCount)(ITypeLib* self);
+  HRESULT (*GetTypeInfo)(ITypeLib* self, UINT index, ITypeInfo** info);
+  HRESULT (*GetTypeInfoType)(ITypeLib* self, UINT index, TYPEKIND* kind);
+  HRESULT (*GetTypeInfoOfGuid)(ITypeLib* self, const GUID* guid, ITypeInfo** info);
+  HRESULT (*GetLibAttr)(ITypeLib* self, TLIBATTR** attr);
+  HRESULT (*GetTypeComp)(ITypeLib* self, ITypeComp** comp);
+  HRESULT (*GetDocumentation)(ITypeLib* self, int32_t index, BSTR* name, BSTR* doc, DWORD* helpContext,
+                              BSTR* helpFile);
+  HRESULT (*IsName)(ITypeLib* self, OLECHAR* name, ULONG hash, int32_t* found);
+  HRESULT (*FindName)(ITypeLib* self, OLECHAR* name, ULONG hash, ITypeInfo** infos, MEMBERID* ids,
+                      uint16_t* found);
+  void (*ReleaseTLibAttr)(ITypeLib* self, TLIBATTR* attr);
+} ITypeLibVtbl;
+struct ITypeLib { const ITypeLibVtbl* lpVtbl; };
+
+typedef struct tagRECT RECT;
+typedef struct tagSIZE SIZE;
+typedef struct IPropertyPageSite IPropertyPageSite;
+typedef struct IPropertyPageSiteVtbl {
+  ZXP_IUNKNOWN_METHODS(IPropertyPageSite)
+  HRESULT (*OnStatusChange)(IPropertyPageSite* self, DWORD flags);
+  HRESULT (*GetLocaleID)(IPropertyPageSite* self, LCID* lcid);
+  HRESULT (*GetPageContainer)(IPropertyPageSite* self, IUnknown** container);
+  HRESULT (*TranslateAccelerator)(IPropertyPageSite* self, struct tagMSG* msg);
+} IPropertyPageSiteVtbl;
+struct IPropertyPageSite { const IPropertyPageSiteVtbl* lpVtbl; };
+
+typedef struct ISpecifyPropertyPages ISpecifyPropertyPages;
+typedef struct ISpecifyPropertyPagesVtbl {
+  ZXP_IUNKNOWN_METHODS(ISpecifyPropertyPages)
+  HRESULT (*GetPages)(ISpecifyPropertyPages* self, CAUUID* pages);
+} ISpecifyPropertyPagesVtbl;
+struct ISpecifyPropertyPages { const ISpecifyPropertyPagesVtbl* lpVtbl; };
+
+typedef struct IPropertyPage IPropertyPage;
+typedef struct IPropertyPageVtbl {
+  ZXP_IUNKNOWN_METHODS(IPropertyPage)
+  HRESULT (*SetPageSite)(IPropertyPage* self, IPropertyPageSite* site);
+  HRESULT (*Activate)(IPropertyPage* self, HWND parent, const RECT* rect, int32_t modal);
+  HRESULT (*Deactivate)(IPropertyPage* self);
+  HRESULT (*GetPageInfo)(IPropertyPage* self, PROPPAGEINFO* info);
+  HRESULT (*SetObjects)(IPropertyPage* self, ULONG count, IUnknown** objects);
+  HRESULT (*Show)(IPropertyPage* self, UINT cmdShow);
+  HRESULT (*Move)(IPropertyPage* self, const RECT* rect);
+  HRESULT (*IsPageDirty)(IPropertyPage* self);
+  HRESULT (*Apply)(IPropertyPage* self);
+  HRESULT (*Help)(IPropertyPage* self, const OLECHAR* helpDir);
+  HRESULT (*TranslateAccelerator)(IPropertyPage* self, struct tagMSG* msg);
+} IPropertyPageVtbl;
+struct IPropertyPage { const IPropertyPageVtbl* lpVtbl; };
 #endif
 
 /* The standard interface identifiers. */
@@ -289,7 +601,16 @@ ZXP_UNUSED static const IID IID_IDispatch = {0x00020400, 0x0000, 0x0000, {0xC0, 
 ZXP_UNUSED static const IID IID_IOleWindow = {0x00000114, 0x0000, 0x0000, {0xC0, 0, 0, 0, 0, 0, 0, 0x46}};
 ZXP_UNUSED static const IID IID_IConnectionPointContainer = {0xB196B284, 0xBAB4, 0x101A, {0xB6, 0x9C, 0x00, 0xAA, 0x00, 0x34, 0x1D, 0x07}};
 ZXP_UNUSED static const IID IID_IConnectionPoint = {0xB196B286, 0xBAB4, 0x101A, {0xB6, 0x9C, 0x00, 0xAA, 0x00, 0x34, 0x1D, 0x07}};
+/* IProvideClassInfo is IProvideClassInfo2 without GetGUID: the same object answers both. */
+ZXP_UNUSED static const IID IID_IProvideClassInfo = {0xB196B283, 0xBAB4, 0x101A, {0xB6, 0x9C, 0x00, 0xAA, 0x00, 0x34, 0x1D, 0x07}};
 ZXP_UNUSED static const IID IID_IProvideClassInfo2 = {0xA6BC3AC0, 0xDBAA, 0x11CE, {0x9D, 0xE3, 0x00, 0xAA, 0x00, 0x4B, 0xB8, 0x51}};
+ZXP_UNUSED static const IID IID_IEnumConnectionPoints = {0xB196B285, 0xBAB4, 0x101A, {0xB6, 0x9C, 0x00, 0xAA, 0x00, 0x34, 0x1D, 0x07}};
+ZXP_UNUSED static const IID IID_IEnumConnections = {0xB196B287, 0xBAB4, 0x101A, {0xB6, 0x9C, 0x00, 0xAA, 0x00, 0x34, 0x1D, 0x07}};
+ZXP_UNUSED static const IID IID_ISpecifyPropertyPages = {0xB196B28B, 0xBAB4, 0x101A, {0xB6, 0x9C, 0x00, 0xAA, 0x00, 0x34, 0x1D, 0x07}};
+ZXP_UNUSED static const IID IID_IPropertyPageSite = {0xB196B28C, 0xBAB4, 0x101A, {0xB6, 0x9C, 0x00, 0xAA, 0x00, 0x34, 0x1D, 0x07}};
+ZXP_UNUSED static const IID IID_IPropertyPage = {0xB196B28D, 0xBAB4, 0x101A, {0xB6, 0x9C, 0x00, 0xAA, 0x00, 0x34, 0x1D, 0x07}};
+ZXP_UNUSED static const IID IID_ITypeInfo = {0x00020401, 0x0000, 0x0000, {0xC0, 0, 0, 0, 0, 0, 0, 0x46}};
+ZXP_UNUSED static const IID IID_ITypeLib = {0x00020402, 0x0000, 0x0000, {0xC0, 0, 0, 0, 0, 0, 0, 0x46}};
 ZXP_UNUSED static const IID IID_NULL = {0, 0, 0, {0, 0, 0, 0, 0, 0, 0, 0}};
 
 /* ---- The server's entry points ---- */
@@ -305,6 +626,10 @@ void SysFreeString(BSTR text);
 UINT SysStringLen(BSTR text);
 void VariantInit(VARIANT* v);
 HRESULT VariantClear(VARIANT* v);
+/* The task allocator: what the server hands out with CoTaskMemAlloc (a page's title) goes back
+ * through CoTaskMemFree. */
+void* CoTaskMemAlloc(size_t bytes);
+void CoTaskMemFree(void* block);
 /* "{XXXXXXXX-XXXX-XXXX-XXXX-XXXXXXXXXXXX}" to a GUID; CO_E_CLASSSTRING when malformed. */
 HRESULT CLSIDFromString(const OLECHAR* text, CLSID* clsid);
 /* The class identifier registered for a program identifier; CO_E_CLASSSTRING when unknown. */

@@ -186,8 +186,8 @@ void ZorvaXPButton::UserControl_WriteProperties(host::PropertyBag& PropBag) {
 
 // ---- Drawing ----------------------------------------------------------------------------------
 
+// DrawNormalButton clears the surface before it paints, so the redraw does not clear it first.
 void ZorvaXPButton::RedrawMe() {
-  UserControl.Cls();
   if (ScaleWidth() < 8) setWidthTwips(120);
   if (ScaleHeight() < 8) setHeightTwips(120);
   CutWindowShape();

@@ -57,6 +57,8 @@ class AngleRows {
   AngleRows(int32_t width, int32_t height, OLE_COLOR color1, OLE_COLOR color2, float angle);
   // The n pixels of line s (counted from the top) from column `left` on, into dst.
   void write(int32_t s, int32_t left, Pixel* dst, int32_t n) const;
+  // True when every row is one colour (the gradient runs straight up or down).
+  bool rowsAreOneColour() const { return g_.stepX == 0; }
 
  private:
   AngleGeometry g_;

@@ -2,7 +2,10 @@
 
 #include <algorithm>
 #include <array>
+#include <cstring>
 #include <initializer_list>
+#include <optional>
+#include <vector>
 
 #include "foundation/DibBuffer.h"
 #include "foundation/GradientMath.h"
@@ -77,21 +80,43 @@ Entries& lastEntries() {
 
 // The angled pictures last painted on this thread (a glass face paints two bands per redraw, a
 // form several faces): the geometry and the ramp of a repeated picture are not computed again.
-const gradient::AngleRows& angleRows(int32_t width, int32_t height, OLE_COLOR color1,
-                                     OLE_COLOR color2, float angle) {
-  struct Slot {
-    int32_t width = 0, height = 0;
-    OLE_COLOR color1 = 0, color2 = 0;
-    float angle = 0;
-    std::optional<gradient::AngleRows> rows;
-  };
-  thread_local std::array<Slot, 4> slots;
+// A small picture whose rows are not one colour also keeps its pixels, each row computed the
+// first time it is asked for: a button's face is painted again and again, and copying a row
+// costs a fraction of walking the ramp along it.
+struct AngleSlot {
+  int32_t width = 0, height = 0;
+  OLE_COLOR color1 = 0, color2 = 0;
+  float angle = 0;
+  std::optional<gradient::AngleRows> rows;
+  std::vector<Pixel> pixels;   // width x height, top line first; empty when not kept
+  std::vector<uint8_t> ready;  // per row: its pixels are in `pixels`
+
+  // Writes the n pixels of line `row` from column `col` on into dst.
+  void write(int32_t row, int32_t col, Pixel* dst, int32_t n) {
+    if (pixels.empty()) {
+      rows->write(row, col, dst, n);
+      return;
+    }
+    Pixel* line = pixels.data() + static_cast<size_t>(row) * static_cast<size_t>(width);
+    if (!ready[static_cast<size_t>(row)]) {
+      rows->write(row, 0, line, width);
+      ready[static_cast<size_t>(row)] = 1;
+    }
+    std::memcpy(dst, line + col, sizeof(Pixel) * static_cast<size_t>(n));
+  }
+};
+// The largest picture whose pixels a slot keeps (128 KB): a large button's face, not a window's.
+constexpr int64_t kKeptAnglePixels = 32 * 1024;
+
+AngleSlot& angleRows(int32_t width, int32_t height, OLE_COLOR color1, OLE_COLOR color2,
+                     float angle) {
+  thread_local std::array<AngleSlot, 4> slots;
   thread_local size_t next = 0;
-  for (Slot& s : slots)
+  for (AngleSlot& s : slots)
     if (s.rows && s.width == width && s.height == height && s.color1 == color1 &&
         s.color2 == color2 && s.angle == angle)
-      return *s.rows;
-  Slot& s = slots[next];
+      return s;
+  AngleSlot& s = slots[next];
   next = (next + 1) % slots.size();
   s.rows.reset();
   s.rows.emplace(width, height, color1, color2, angle);
@@ -100,7 +125,15 @@ const gradient::AngleRows& angleRows(int32_t width, int32_t height, OLE_COLOR co
   s.color1 = color1;
   s.color2 = color2;
   s.angle = angle;
-  return *s.rows;
+  const int64_t area = int64_t{width} * height;
+  if (!s.rows->rowsAreOneColour() && area <= kKeptAnglePixels) {
+    s.pixels.resize(static_cast<size_t>(area));
+    s.ready.assign(static_cast<size_t>(height), 0);
+  } else {
+    s.pixels = {};
+    s.ready = {};
+  }
+  return s;
 }
 
 // Paints the rows of a face whose line i from its top has the colour entries[height - 1 - i]
@@ -134,7 +167,7 @@ void paintAngle(HDC dc, int32_t top, int32_t width, int32_t bandHeight, int32_t 
   if (width < 1 || bandHeight < 1 || width > gfx::kMaxSurfaceSide ||
       bandHeight > gfx::kMaxSurfaceSide)
     return;
-  const gradient::AngleRows& band = angleRows(width, bandHeight, color1, color2, angle);
+  AngleSlot& band = angleRows(width, bandHeight, color1, color2, angle);
   const auto rows = [&band](int32_t row, int32_t col, uint32_t* dst, int32_t n) {
     band.write(row, col, dst, n);
   };

@@ -111,7 +111,7 @@ bool registered(const TypeLibraryEntry& e) {
   switch (e.kind) {
     case ClassKind::Control: return classes().find(e.name) != nullptr;
     case ClassKind::Class: return e.instancing != Instancing::NotCreatable;
-    case ClassKind::PropertyPage: return true;  // registered; its page is the host's property panel
+    case ClassKind::PropertyPage: return true;  // registered and created by the component server (com/PropertyPage)
     case ClassKind::TypeLibrary: return false;
   }
   return false;

@@ -1,7 +1,17 @@
 // The list control's in-place editors: a text box, date picker or spin box of the same form
-// bound to columns, moved over the clicked cell, filled with its text and focused; Enter commits
-// the editor's value into the cell, Escape closes it without writing.
+// bound to columns, moved over the clicked cell, filled with its text and focused; Enter or the
+// focus leaving the editor commits the editor's value into the cell, Escape closes it without
+// writing.
+//
+// An editor's focus sits in a window inside it (the text box's and spin box's edit field, the
+// date picker's field), so losing the focus is seen on whichever of its windows had it: while an
+// editor is open, a thread hook on sent messages watches WM_KILLFOCUS after the window has
+// handled it (the editor has taken in its field's text by then) and commits when the focus went
+// to a window outside the editor.
 #include <algorithm>
+#include <cctype>
+#include <optional>
+#include <vector>
 
 #include "dates/ZorvaXPDPicker.h"
 #include "foundation/FormLookup.h"
@@ -23,6 +33,42 @@ constexpr int32_t kTwips = 15;
 constexpr int32_t errObjectRequired = 424;
 constexpr int32_t errTypeMismatch = 13;
 
+// The lists with an open editor, and the hook that watches the focus while there are any.
+std::vector<ZorvaXPListBox*>& editingLists() {
+  static std::vector<ZorvaXPListBox*> lists;
+  return lists;
+}
+HHOOK focusHook = 0;
+
+// A cell's date as the date picker writes it: three numbers in the order of the picker's
+// FormatDate ("dd-mm-yyyy" reads day, month, year), so opening and committing a cell keeps its
+// date; any other text goes through the host's date parser.
+std::optional<host::Date> cellDate(const std::string& text, const std::string& format) {
+  std::vector<int> numbers;
+  std::string digits;
+  for (size_t i = 0; i <= text.size(); ++i) {
+    if (i < text.size() && text[i] >= '0' && text[i] <= '9') {
+      digits += text[i];
+    } else if (!digits.empty()) {
+      if (digits.size() > 4) return host::parseDate(text);
+      numbers.push_back(std::stoi(digits));
+      digits.clear();
+    }
+  }
+  std::string order;
+  for (char ch : format) {
+    const char c = static_cast<char>(std::tolower(static_cast<unsigned char>(ch)));
+    if ((c == 'd' || c == 'm' || c == 'y') && order.find(c) == std::string::npos) order += c;
+  }
+  if (numbers.size() == 3 && order.size() == 3) {
+    int d = 0, m = 0, y = 0;
+    for (size_t i = 0; i < 3; ++i) (order[i] == 'd' ? d : order[i] == 'm' ? m : y) = numbers[i];
+    if (y < 100) y += y < 30 ? 2000 : 1900;
+    if (auto date = host::makeDate(y, m, d)) return date;
+  }
+  return host::parseDate(text);
+}
+
 bool isEditor(host::Extender& e) {
   host::ControlObject& o = e.object();
   return dynamic_cast<text::ZorvaXPTextBox*>(&o) || dynamic_cast<dates::ZorvaXPDPicker*>(&o) ||
@@ -30,6 +76,41 @@ bool isEditor(host::Extender& e) {
 }
 
 }  // namespace
+
+LRESULT ZorvaXPListBox::editorFocusHook(int code, WPARAM wParam, LPARAM lParam) {
+  if (code == HC_ACTION) {
+    const auto* m = reinterpret_cast<const CWPRETSTRUCT*>(lParam);
+    if (m->message == WM_KILLFOCUS) {
+      const std::vector<ZorvaXPListBox*> lists = editingLists();  // a commit changes the list
+      for (ZorvaXPListBox* l : lists) {
+        const auto& now = editingLists();
+        if (std::find(now.begin(), now.end(), l) != now.end())
+          l->editorFocusLeft(m->hwnd, static_cast<HWND>(m->wParam));
+      }
+    }
+  }
+  return CallNextHookEx(focusHook, code, wParam, lParam);
+}
+
+void ZorvaXPListBox::watchEditorFocus(bool on) {
+  auto& lists = editingLists();
+  const auto it = std::find(lists.begin(), lists.end(), this);
+  if (on && it == lists.end()) lists.push_back(this);
+  if (!on && it != lists.end()) lists.erase(it);
+  if (!lists.empty() && !focusHook)
+    focusHook = SetWindowsHookExA(WH_CALLWNDPROCRET, &ZorvaXPListBox::editorFocusHook, 0, GetCurrentThreadId());
+  if (lists.empty() && focusHook) {
+    UnhookWindowsHookEx(focusHook);
+    focusHook = 0;
+  }
+}
+
+void ZorvaXPListBox::editorFocusLeft(HWND losing, HWND gaining) {
+  if (!editing_) return;
+  const HWND e = editing_->object().hWnd();
+  auto within = [e](HWND h) { return h != 0 && (h == e || IsChild(e, h)); };
+  if (within(losing) && !within(gaining)) closeEditors(true, false);
+}
 
 host::Extender* ZorvaXPListBox::boundEditor(int32_t column) const {
   if (column < 1 || column > static_cast<int32_t>(editors_.size())) return nullptr;
@@ -115,12 +196,13 @@ void ZorvaXPListBox::startEdit(int32_t row, int32_t column) {
     t->setFont(m_Font);
     t->setText(text);
   } else if (auto* d = dynamic_cast<dates::ZorvaXPDPicker*>(&o)) {
-    if (auto date = host::parseDate(text)) d->setValue(*date);
+    if (auto date = cellDate(text, d->FormatDate())) d->setValue(*date);
   } else if (auto* s = dynamic_cast<range::ZorvaXPSpin*>(&o)) {
     s->setFont(m_Font);
     s->setValue(static_cast<int32_t>(std::atol(text.c_str())));
   }
   editing_ = editor;
+  watchEditorFocus(true);
   editRow_ = row;
   editColumn_ = column;
   host::Extender* self = extender();
@@ -130,27 +212,34 @@ void ZorvaXPListBox::startEdit(int32_t row, int32_t column) {
   editor->setWidth((right - left) * kTwips);
   editor->setHeight((band.bottom - band.top) * kTwips);
   editor->setVisible(true);
+  // Over the list, whatever the form's order of the two.
+  SetWindowPos(editor->object().hWnd(), HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
   SetFocus(editor->object().hWnd());
   SendMessageA(editor->object().hWnd(), WM_SETFOCUS, 0, 0);
 }
 
-void ZorvaXPListBox::closeEditors(bool commit) {
+void ZorvaXPListBox::closeEditors(bool commit, bool refocus) {
   host::Extender* editor = editing_;
   editing_ = nullptr;
+  watchEditorFocus(false);
   if (editor && commit) {
     std::string value;
     host::ControlObject& o = editor->object();
     if (auto* t = dynamic_cast<text::ZorvaXPTextBox*>(&o)) value = t->Text();
     else if (auto* d = dynamic_cast<dates::ZorvaXPDPicker*>(&o))
       value = host::Format(host::FormatValue(d->Value()), d->FormatDate());
-    else if (auto* s = dynamic_cast<range::ZorvaXPSpin*>(&o))
+    else if (auto* s = dynamic_cast<range::ZorvaXPSpin*>(&o)) {
+      // A spin box takes typed digits in only at its next step: the number its field shows is
+      // what the user sees and what the cell gets (the spin's Value follows).
+      s->setValue(s->fieldNumber());
       value = std::to_string(s->Value());
+    }
     data_.setTextMatrix(editRow_, editColumn_, value);
   }
   for (EditorBinding& b : editors_)
     if (b.editor) b.editor->setVisible(false);
   if (editor) {
-    if (UserControl.exists()) SetFocus(hWnd());
+    if (refocus && UserControl.exists()) SetFocus(hWnd());
     if (commit) RedrawList();
   }
 }
@@ -171,6 +260,7 @@ void ZorvaXPListBox::releaseEditors() {
     b = EditorBinding{};
   }
   editing_ = nullptr;
+  watchEditorFocus(false);
 }
 
 }  // namespace zxp::list

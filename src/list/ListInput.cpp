@@ -181,6 +181,10 @@ void ZorvaXPListBox::arrowStep(Part part) {
 }
 
 void ZorvaXPListBox::onRepeatTick() {
+  if (thumbDragging_) {
+    thumbDrag();
+    return;
+  }
   // Arrows and track repeat every 25 ms while the button stays down on them.
   if (press_ == Part::VUp || press_ == Part::VDown || press_ == Part::HLeft || press_ == Part::HRight ||
       press_ == Part::VTrack || press_ == Part::HTrack) {
@@ -389,9 +393,11 @@ void ZorvaXPListBox::UserControl_MouseDown(int16_t& Button, int16_t& Shift, floa
     case Part::HThumb:
       thumbDragging_ = true;
       dragLastY_ = part == Part::VThumb ? y : x;
+      tmrRepeat.setEnabled(true);
       RedrawList();
       break;
     case Part::Rows:
+      pressAt_ = POINT{x, y};
       if (Button != 2 || m_AllowToSelectUsingRightMButton) rowClick(Button, x, y);
       break;
     default:
@@ -400,39 +406,52 @@ void ZorvaXPListBox::UserControl_MouseDown(int16_t& Button, int16_t& Shift, floa
   MouseDown.raise(Button, Shift, X, Y);
 }
 
-void ZorvaXPListBox::thumbDrag() {}
+// One pass of the thumb drag, run every 25 ms by tmrRepeat while a thumb is held: between the
+// passes the event loop dispatches whatever else is pending, so the desktop stays responsive.
+void ZorvaXPListBox::thumbDrag() {
+  POINT p{};
+  GetCursorPos(&p);
+  ScreenToClient(hWnd(), &p);
+  if (press_ == Part::VThumb) {
+    const BarGeometry g = verticalBar();
+    // Past either end of the track the list goes to that end and the drag is over.
+    if (p.y >= g.trackEnd || p.y < g.trackStart) {
+      scrollTo(p.y < g.trackStart ? 1 : lastTopRow());
+      thumbDragging_ = false;
+      tmrRepeat.setEnabled(false);
+      paintVerticalBar();
+      return;
+    }
+    const int length = g.trackEnd - g.trackStart;
+    const int32_t rows =
+        nearest(std::abs(p.y - dragLastY_) / static_cast<double>(std::max(1, length - 4)) * data_.ListCount());
+    if (rows == 0) {
+      paintVerticalBar();
+      return;
+    }
+    int32_t top = topRow_, way = p.y < dragLastY_ ? -1 : 1, amount = way * rows;
+    VerticalScrolling.raise(top, way, amount);
+    scrollTo(topRow_ + way * rows);
+    dragLastY_ = p.y;
+  } else if (press_ == Part::HThumb) {
+    const BarGeometry g = horizontalBar();
+    const int length = std::max(1, g.trackEnd - g.trackStart - 4);
+    const int delta = nearest(static_cast<double>(p.x - dragLastY_) / length * totalColumnWidth());
+    if (delta != 0) {
+      hOffset_ = std::max(0, hOffset_ + delta);
+      dragLastY_ = p.x;
+      RedrawList();
+    }
+  }
+}
 
 void ZorvaXPListBox::UserControl_MouseMove(int16_t& Button, int16_t& Shift, float& X, float& Y) {
   const int x = static_cast<int>(X), y = static_cast<int>(Y);
   if (resizing_) {
     resizeLineX_ = std::max(x, columnBands_[static_cast<size_t>(resizeColumn_)].left + 20);
     RedrawList();
-  } else if (thumbDragging_ && press_ == Part::VThumb) {
-    const BarGeometry g = verticalBar();
-    if (y >= g.trackEnd) {
-      scrollTo(lastTopRow());
-    } else if (y < g.trackStart) {
-      scrollTo(1);
-    } else {
-      const int length = g.trackEnd - g.trackStart;
-      const int32_t rows = nearest(std::abs(y - dragLastY_) / static_cast<double>(std::max(1, length - 4)) *
-                                   data_.ListCount());
-      if (rows != 0) {
-        int32_t top = topRow_, way = y < dragLastY_ ? -1 : 1, amount = way * rows;
-        VerticalScrolling.raise(top, way, amount);
-        scrollTo(topRow_ + way * rows);
-        dragLastY_ = y;
-      }
-    }
-  } else if (thumbDragging_ && press_ == Part::HThumb) {
-    const BarGeometry g = horizontalBar();
-    const int length = std::max(1, g.trackEnd - g.trackStart - 4);
-    const int delta = nearest(static_cast<double>(x - dragLastY_) / length * totalColumnWidth());
-    if (delta != 0) {
-      hOffset_ = std::max(0, hOffset_ + delta);
-      dragLastY_ = x;
-      RedrawList();
-    }
+  } else if (thumbDragging_) {
+    // The thumb follows the pointer on the drag's own 25 ms ticks (thumbDrag).
   } else {
     const Part part = hitTest(x, y);
     if (Button == 0 && part != Part::Rows && part != Part::None) {
@@ -466,6 +485,11 @@ void ZorvaXPListBox::UserControl_MouseMove(int16_t& Button, int16_t& Shift, floa
     }
   }
   if (m_DisplayToolTipsForListItems) toolTipFollow(x, y, Button != 0 || press_ != Part::None);
+  const bool oleDrag = !m_DragSelected && m_OLEDragMode == 1 && Button == 1 && press_ == Part::Rows &&
+                       clickedRow_ >= 1 &&
+                       (std::abs(x - pressAt_.x) >= GetSystemMetrics(SM_CXDRAG) ||
+                        std::abs(y - pressAt_.y) >= GetSystemMetrics(SM_CYDRAG));
+  if (oleDrag) OLEDrag();
   MouseMove.raise(Button, Shift, X, Y);
 }
 
@@ -498,78 +522,6 @@ void ZorvaXPListBox::UserControl_MouseUp(int16_t& Button, int16_t& Shift, float&
   }
   clickedRow_ = 0;
   MouseUp.raise(Button, Shift, X, Y);
-}
-
-// ---- Row drag -----------------------------------------------------------------------------------
-
-void ZorvaXPListBox::dragRowTo(int y) {
-  if (dragRow_ < 1) dragRow_ = clickedRow_;
-  // The insertion point is the row boundary nearest the pointer.
-  int32_t insert = 0;
-  for (const Band& b : rowBands_) {
-    if (y >= b.top && y < b.bottom) {
-      insert = y < (b.top + b.bottom) / 2 ? b.index : b.index + 1;
-      break;
-    }
-  }
-  if (insert == 0 && !rowBands_.empty()) insert = y < rowBands_.front().top ? rowBands_.front().index : lastRow_ + 1;
-  if (insert == dragInsert_) return;
-  dragInsert_ = insert;
-  RedrawList();
-  paintDropLine();
-}
-
-void ZorvaXPListBox::paintDropLine() {
-  if (dragInsert_ < 1 || rowBands_.empty()) return;
-  int y = rowBands_.back().bottom;
-  for (const Band& b : rowBands_)
-    if (b.index == dragInsert_) y = b.top;
-  const HDC dc = UserControl.hDC();
-  const int right = rowAreaRight();
-  // A 2-pixel line framed in DragLineBorderColor, and an arrow at its left end in DragArrowColor.
-  const COLORREF frame = translateColor(m_DragLineBorderColor), arrow = translateColor(m_DragArrowColor);
-  GdiObject framePen(CreatePen(PS_SOLID, 1, frame));
-  {
-    Selection s(dc, framePen.get());
-    MoveToEx(dc, 1, y - 2, nullptr);
-    LineTo(dc, right, y - 2);
-    MoveToEx(dc, 1, y + 1, nullptr);
-    LineTo(dc, right, y + 1);
-  }
-  GdiObject arrowPen(CreatePen(PS_SOLID, 1, arrow));
-  Selection s(dc, arrowPen.get());
-  MoveToEx(dc, 1, y - 1, nullptr);
-  LineTo(dc, right, y - 1);
-  MoveToEx(dc, 1, y, nullptr);
-  LineTo(dc, right, y);
-  for (int i = 0; i < 5; ++i) {
-    MoveToEx(dc, 2 + i, y - 5 + i, nullptr);
-    LineTo(dc, 2 + i, y + 5 - i);
-  }
-}
-
-void ZorvaXPListBox::dropRow() {
-  const int32_t from = dragRow_, insert = dragInsert_;
-  dragRow_ = 0;
-  dragInsert_ = 0;
-  if (from < 1 || insert < 1 || from > data_.ListCount()) {
-    RedrawList();
-    return;
-  }
-  const int32_t to = std::min(insert > from ? insert - 1 : insert, data_.ListCount());
-  if (to != from) {
-    const bool lock = m_LockUpdate;
-    m_LockUpdate = data_.LockUpdate = true;
-    // The row moves by neighbour swaps; selection flags belong to positions, so they follow it.
-    const int32_t step = to > from ? 1 : -1;
-    const bool wasSelected = data_.Selected(from);
-    for (int32_t r = from; r != to; r += step) data_.SwapItems(r, r + step);
-    data_.setSelected(from, false);
-    data_.setSelected(to, wasSelected);
-    m_LockUpdate = data_.LockUpdate = lock;
-    moveCurrent(to);
-  }
-  RedrawList();
 }
 
 // ---- Keyboard ---------------------------------------------------------------------------------------

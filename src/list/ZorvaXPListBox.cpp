@@ -12,13 +12,20 @@
 namespace zxp::list {
 
 ZorvaXPListBox::ZorvaXPListBox()
-    : tmrRepeat("tmrRepeat", 25), tmrHoverParts("tmrHoverHeaders", 1), tmrToolTip("tmrToolTip", 1000) {
+    : tmrRepeat("tmrRepeat", 25),
+      tmrHoverParts("tmrHoverHeaders", 1),
+      tmrToolTip("tmrToolTip", 1000),
+      tmrOLEDrag("tmrOLEDrag", 1) {
   tmrToolTip.Timer.connect([this] { tmrToolTip_Timer(); });
   data_.onRefresh = [this] { RedrawList(); };
   data_.BeforeInsert = [this] { BeforeInsert.raise(); };
   data_.AfterInsert = [this] { AfterInsert.raise(); };
   tmrRepeat.Timer.connect([this] { onRepeatTick(); });
   tmrHoverParts.Timer.connect([this] { onHoverTick(); });
+  tmrOLEDrag.Timer.connect([this] { moveDragImage(); });
+  // After the host's own handlers (connected by the base): the rows' text and the drag image.
+  UserControl.OLEStartDrag.connect([this](host::Variant& d, int32_t& allowed) { oleStartDrag(d, allowed); });
+  UserControl.OLECompleteDrag.connect([this](int32_t&) { endDragImage(); });
 }
 
 ZorvaXPListBox::~ZorvaXPListBox() = default;
@@ -62,8 +69,8 @@ void ZorvaXPListBox::setSelectedModeStyle(LSelectedModeStyle v) {
 }
 
 void ZorvaXPListBox::setOLEDragMode(int16_t v) {
+  // The list starts automatic drags itself, from rows only (not from the header or the bars).
   m_OLEDragMode = v;
-  UserControl.setOLEDragMode(v);
   PropertyChanged("OLEDragMode");
 }
 
@@ -181,6 +188,7 @@ void ZorvaXPListBox::UserControl_Terminate() {
   tmrRepeat.setEnabled(false);
   tmrHoverParts.setEnabled(false);
   tmrToolTip.setEnabled(false);
+  endDragImage();
   hideToolTip();
   releaseEditors();
   subclass_.reset();

@@ -24,16 +24,22 @@
 // In-place editors (ListEditors.cpp): BindObject takes the name of a ZorvaXPTextBox, ZorvaXPDPicker
 // or ZorvaXPSpin of the same form; a click on a bound cell (or F2/Enter on it) raises
 // BeforeCellEdit, moves the editor over the cell with the cell's text and focuses it; its OnEnter
-// commits the value into the cell, its OnKeyEsc/OnEscape closes it without writing.
+// or the focus moving to a window outside the editor commits the value into the cell, its
+// OnKeyEsc/OnEscape closes it without writing. No event follows a commit: the published events
+// have none (the cell's new text is there to read).
 //
 // Choices: the horizontal scroll step is 20 pixels; Page Up/Page Down stop at the first/last row;
 // the header border hit test takes 4 pixels either side of a column's right edge; the tooltip
 // shows only for a cell whose text is cut off; a short scroll over a background that is the same
 // on every pixel row (flat colour, or a gradient at 0 or 180 degrees, no picture) copies the rows
 // that stay in view. The spreadsheet export raises the host's error 438 ("Object doesn't support
-// this property or method"): the data model offers no spreadsheet writer yet. Row dragging
-// (DragSelected) shows the drop line and an arrow at the insertion point and moves the row there;
-// it shows no drag image. OLE drags of rows are not done.
+// this property or method"): the data model offers no spreadsheet writer yet.
+//
+// Dragging rows (ListDrag.cpp): with DragSelected a row pressed and moved shows a semi-transparent
+// drag image of its pixels, the drop line and an arrow at the insertion point, and moves there on
+// release. OLEDrag (or OLEDragMode automatic, a move past the drag distance after a press on a
+// row) drags the selected rows as text with the same kind of image. A thumb drag that goes past
+// either end of its track ends there, as a released thumb would.
 // Item, AddItemEx, AddItemsBy*, ReplaceAItem and zSubclass_Proc take values the host cannot pass
 // late-bound (row objects, arrays, by-reference message arguments); their member-table entries
 // raise 438, the typed C++ members work.
@@ -304,6 +310,13 @@ class ZorvaXPListBox final : public foundation::ControlBase, public iSubclass {
   // The editor bound to a column (nullptr for none) and the one shown now.
   host::Extender* boundEditor(int32_t column) const;
   host::Extender* activeEditor() const { return editing_; }
+  // Starts an OLE drag of the selected rows (of the current row when none is selected); returns
+  // when it has ended.
+  void OLEDrag();
+  // The text an OLE drag offers: the rows one a line (CR LF), their cells separated by TABs.
+  std::string draggedRowsText() const;
+  // Whether a drag image of a row follows the cursor now.
+  bool dragImageShown() const { return dragImageShown_; }
   // The window-message callback of the control's subclass (seen before the default processing).
   void zSubclass_Proc(bool bBefore, bool& bHandled, LRESULT& lReturn, HWND& lng_hWnd, UINT& uMsg, WPARAM& wParam,
                       LPARAM& lParam) override;
@@ -479,6 +492,13 @@ class ZorvaXPListBox final : public foundation::ControlBase, public iSubclass {
   // Row drag (DragSelected): the row being dragged and the row the drop would go before.
   int32_t dragRow_ = 0, dragInsert_ = 0;
   void dragRowTo(int y);
+  // Shows the row's drag image; `grab` (client point) is the pixel that stays under the pointer.
+  bool beginDragImage(int32_t row, OLE_COLOR frame, POINT grab);
+  void moveDragImage();
+  void endDragImage();
+  void oleStartDrag(host::Variant& data, int32_t allowed);
+  bool dragImageShown_ = false;
+  POINT pressAt_{0, 0};  // where the last press in the row area began (automatic OLE drags)
   void paintDropLine();
   void dropRow();
   // In-place editors (ListEditors.cpp).
@@ -488,7 +508,13 @@ class ZorvaXPListBox final : public foundation::ControlBase, public iSubclass {
   };
   void bindEditor(host::Extender& editor, int32_t column);
   void startEdit(int32_t row, int32_t column);
-  void closeEditors(bool commit);
+  // Hides every bound editor; commit writes the open editor's value into its cell first. refocus
+  // gives the focus back to the list (not when the focus has just gone elsewhere).
+  void closeEditors(bool commit, bool refocus = true);
+  // Commits the open editor when the focus leaves it (see ListEditors.cpp).
+  static LRESULT editorFocusHook(int code, WPARAM wParam, LPARAM lParam);
+  void watchEditorFocus(bool on);
+  void editorFocusLeft(HWND losing, HWND gaining);
   // At termination: lets go of the editors, touching only those still on the form (a form tears
   // its controls down newest first, so an editor placed after the list is already gone).
   void releaseEditors();
@@ -507,6 +533,7 @@ class ZorvaXPListBox final : public foundation::ControlBase, public iSubclass {
   foundation::ControlTimer tmrRepeat;
   foundation::ControlTimer tmrHoverParts;
   foundation::ControlTimer tmrToolTip;
+  foundation::ControlTimer tmrOLEDrag;
 };
 
 }  // namespace zxp::list

@@ -117,6 +117,9 @@ class ZorvaXPSpin final : public foundation::ControlBase {
   const foundation::ControlTimer& downTimer() const { return tmrValueDown; }
   OLE_COLOR savedGradientColor2() const { return m_TemparyGradienateColor2; }
   bool fieldFocused() const { return m_FieldFocused; }
+  // The number the field shows, as the host's Val reads it (typed digits reach Value only at the
+  // next step; the list's in-place editing commits what the field shows).
+  int32_t fieldNumber() const;
 
   const host::MemberTable& memberTable() const override;
 
@@ -138,7 +141,6 @@ class ZorvaXPSpin final : public foundation::ControlBase {
   void applyFieldFont();
   void applyFieldColors();
   void step(bool up);
-  int32_t fieldNumber() const;
   void showValue();
 
   OLE_COLOR m_BackColor = kBackColor;

@@ -26,10 +26,7 @@ class BarsTest : public FormTest {
   // A new bar (first placement: it docks itself at the top or bottom of the form).
   template <class T>
   T& place(const std::string& name) {
-    host::ExtenderRecord r;
-    r.width = pixelsToTwips(600);
-    r.height = pixelsToTwips(30);
-    return form->add(std::make_unique<T>(), name, r).template as<T>();
+    return FormTest::place<T>(name, 600, 30, 0, 0);
   }
   static COLORREF px(const foundation::SurfaceWindow& s, int x, int y) { return GetPixel(s.hDC(), x, y); }
   // The bar's client point (x, y) for the input driver.

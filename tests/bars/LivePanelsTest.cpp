@@ -82,8 +82,7 @@ TEST_F(LivePanels, AtDesignTimeThePollsSwitchThemselvesOff) {
 
 TEST_F(LivePanels, AFormOfBarsWithEveryTimerRunningLeavesNothingBehind) {
   form.reset();
-  const size_t handlesBefore = handles().liveCount();
-  const size_t timersBefore = ui::eventLoop().timerCount();
+  const Leftovers before;
   makeForm(true, &library::classes(), pixelsToTwips(600), pixelsToTwips(240));
   auto& tb = place<bars::ZorvaXPToolBar>("tb");
   tb.AddButton("Tip", bars::THAlign::Left, 60, {}, bars::THAlign::Left, true, true, bars::TStyleDType::CurrentTime,
@@ -92,10 +91,9 @@ TEST_F(LivePanels, AFormOfBarsWithEveryTimerRunningLeavesNothingBehind) {
   moveTo(tb, 80, 10);
   EXPECT_TRUE(IsWindowVisible(tb.toolTipWindow().hWnd()));
   input.advance(30);
-  EXPECT_GT(ui::eventLoop().timerCount(), timersBefore);
+  EXPECT_GT(ui::eventLoop().timerCount(), before.timers);
   form.reset();
-  EXPECT_EQ(handles().liveCount(), handlesBefore);
-  EXPECT_EQ(ui::eventLoop().timerCount(), timersBefore);
+  before.check();
 }
 
 }  // namespace

@@ -13,6 +13,7 @@
 #include "platform/gfx/Picture.h"
 #include "platform/gfx/Surface.h"
 #include "support/FormFixture.h"
+#include "support/Pictures.h"
 
 namespace zxp::testing {
 
@@ -28,14 +29,6 @@ class TabsTest : public FormTest {
   void makeTabsForm(bool userMode) {
     makeForm(userMode, &library::classes(), pixelsToTwips(640), pixelsToTwips(480));
   }
-  static host::ExtenderRecord at(int x, int y, int w, int h) {
-    host::ExtenderRecord r;
-    r.left = pixelsToTwips(x);
-    r.top = pixelsToTwips(y);
-    r.width = pixelsToTwips(w);
-    r.height = pixelsToTwips(h);
-    return r;
-  }
   ZorvaXPHookTab& tabs(const std::string& name = "tab", int x = 10, int y = 10, int w = 400, int h = 250) {
     return form->add(library::classes(), "ZorvaXPHookTab", name, at(x, y, w, h)).as<ZorvaXPHookTab>();
   }
@@ -47,24 +40,7 @@ class TabsTest : public FormTest {
                         host::Extender* container = nullptr) {
     return form->add(registry, "TestXP", name, at(x, y, w, h), container);
   }
-  // An icon of one colour (0x00RRGGBB), n x n, with an optional transparent left half.
-  static host::PictureRef solidIcon(uint32_t rgb, int n = 16, bool transparentLeft = false) {
-    auto s = gfx::Surface::create(n, n);
-    s->fill(0xFF000000u | rgb);
-    if (transparentLeft) s->fillRect(Rect{0, 0, n / 2, n}, 0);
-    return gfx::Picture::fromIcon(gfx::createIconFromArgb(*s));
-  }
-  static host::PictureRef solidBitmap(uint32_t rgb, int w, int h) {
-    auto s = gfx::Surface::create(w, h);
-    s->fill(rgb);
-    return gfx::Picture::fromBitmap(gfx::CreateBitmapForSurface(s));
-  }
   static COLORREF px(HDC dc, int x, int y) { return GetPixel(dc, x, y); }
-  static Point screenOf(HWND h, Point p) {
-    POINT q{p.x, p.y};
-    ClientToScreen(h, &q);
-    return Point{q.x, q.y};
-  }
 };
 
 }  // namespace zxp::testing

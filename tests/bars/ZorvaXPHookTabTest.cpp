@@ -205,22 +205,12 @@ TEST_F(HookTab, DamagedCountsInAFormFileNameTheirLine) {
       "  End\n"
       "End\n";
   form.reset();
-  try {
-    host::Form::load(text, library::classes());
-    FAIL() << "loaded";
-  } catch (const host::FormFileError& e) {
-    EXPECT_EQ(e.line(), 6);
-  }
+  EXPECT_EQ(loadErrorLine(text, library::classes()), 6);
   // Children counts are bounded over all tabs together, so a damaged file cannot stall loading.
   const std::string many =
       "ZorvaXP Form 1\nBegin Form frm\n  Begin ZorvaXPHookTab tab\n    @Width = 3000\n    @Height = 3000\n"
       "    TabsCount = Long 2\n    TabCtlCount1 = Long 99999\n    TabCtlCount2 = Long 99999\n  End\nEnd\n";
-  try {
-    host::Form::load(many, library::classes());
-    FAIL() << "loaded";
-  } catch (const host::FormFileError& e) {
-    EXPECT_EQ(e.line(), 8);
-  }
+  EXPECT_EQ(loadErrorLine(many, library::classes()), 8);
   // A selection outside the tabs falls back to the first.
   const std::string far =
       "ZorvaXP Form 1\nBegin Form frm\n  Begin ZorvaXPHookTab tab\n    @Width = 3000\n    @Height = 3000\n"
@@ -481,18 +471,16 @@ TEST_F(HookTab, ResizingBelowTheMinimumIsUndone) {
 
 TEST_F(HookTab, AFormWithTabsChildrenAndHoverLeavesNothingBehind) {
   form.reset();
-  const size_t handlesBefore = handles().liveCount();
-  const size_t timersBefore = ui::eventLoop().timerCount();
+  const Leftovers before;
   makeTabsForm(true);
   ZorvaXPHookTab& t = tabs();
   t.setTabPicture(1, solidBitmap(0x336699, 50, 40));
   panel("a", 20, 60, 60, 20, &ext("tab"));
   t.setSelectedTab(2);
   input.moveTo(tabCentre(t, 3));
-  EXPECT_GT(ui::eventLoop().timerCount(), timersBefore);
+  EXPECT_GT(ui::eventLoop().timerCount(), before.timers);
   form.reset();
-  EXPECT_EQ(handles().liveCount(), handlesBefore);
-  EXPECT_EQ(ui::eventLoop().timerCount(), timersBefore);
+  before.check();
 }
 
 }  // namespace

@@ -17,24 +17,12 @@
 #include "platform/host/MemberTable.h"
 #include "platform/ui/EventLoop.h"
 #include "platform/ui/User.h"
+#include "support/TempWave.h"
 
 namespace zxp::testing {
 namespace {
 
 using bars::IconSize;
-
-// A scratch folder removed at the end of the test.
-struct TempFolder {
-  std::filesystem::path path;
-  TempFolder() {
-    path = std::filesystem::temp_directory_path() /
-           ("zxp-images-" + std::to_string(::testing::UnitTest::GetInstance()->random_seed()) + "-" +
-            ::testing::UnitTest::GetInstance()->current_test_info()->name());
-    std::filesystem::create_directories(path);
-  }
-  ~TempFolder() { std::filesystem::remove_all(path); }
-  std::string file(const std::string& name) const { return (path / name).string(); }
-};
 
 void writeBytes(const std::string& path, const std::vector<uint8_t>& bytes) {
   std::ofstream out(path, std::ios::binary);
@@ -109,7 +97,7 @@ TEST_F(ImageList, RemovingShiftsLaterPicturesAndTheLastOneClearsAll) {
 }
 
 TEST_F(ImageList, EveryAdderNormalisesToIconSize) {
-  TempFolder tmp;
+  TempDir tmp;
   ZorvaXpImageList& il = images();
   il.setIconSize(IconSize::Icon48);
   // A 16-pixel icon grows to 48.
@@ -148,7 +136,7 @@ TEST_F(ImageList, EveryAdderNormalisesToIconSize) {
 }
 
 TEST_F(ImageList, IconFilesFoldersAndDamagedFiles) {
-  TempFolder tmp;
+  TempDir tmp;
   ZorvaXpImageList& il = images();
   il.setIconSize(IconSize::Icon32);
   writeBytes(tmp.file("a.ico"), icoBytes(solidIcon(0xFF0000, 32)));
@@ -169,7 +157,7 @@ TEST_F(ImageList, IconFilesFoldersAndDamagedFiles) {
   EXPECT_TRUE(il.AddImageFromFile(tmp.file("a.ico") + "|" + tmp.file("broken.png")));
   EXPECT_EQ(il.ImageCount(), 1);
   il.ClearAll();
-  EXPECT_TRUE(il.AddIconsFromFolder(tmp.path.string()));
+  EXPECT_TRUE(il.AddIconsFromFolder(tmp.path().string()));
   EXPECT_EQ(il.ImageCount(), 2);  // a.ico and b.ICO, not the damaged one
   EXPECT_EQ(sizeOf(il.ListImage(2)), 32032);
   EXPECT_FALSE(il.AddIconsFromFolder(tmp.file("nowhere")));

@@ -21,12 +21,7 @@ class ButtonTest : public FormTest {
  protected:
   // A button at (x, y) of the form, w x h pixels inside.
   ZorvaXPButton& button(const std::string& name, int w = 75, int h = 23, int x = 10, int y = 10) {
-    host::ExtenderRecord r;
-    r.left = pixelsToTwips(x);
-    r.top = pixelsToTwips(y);
-    r.width = pixelsToTwips(w);
-    r.height = pixelsToTwips(h);
-    return form->add(std::make_unique<ZorvaXPButton>(), name, r).as<ZorvaXPButton>();
+    return place<ZorvaXPButton>(name, w, h, x, y);
   }
   static COLORREF px(const ZorvaXPButton& b, int x, int y) { return GetPixel(b.surface().hDC(), x, y); }
 };

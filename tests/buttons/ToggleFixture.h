@@ -28,16 +28,6 @@ using buttons::ZorvaXPOptionButton;
 
 class ToggleTest : public FormTest {
  protected:
-  // A control of class T at (x, y) of the form or of `container`, w x h pixels inside.
-  template <class T>
-  T& place(const std::string& name, int w, int h, int x, int y, host::Extender* container = nullptr) {
-    host::ExtenderRecord r;
-    r.left = pixelsToTwips(x);
-    r.top = pixelsToTwips(y);
-    r.width = pixelsToTwips(w);
-    r.height = pixelsToTwips(h);
-    return form->add(std::make_unique<T>(), name, r, container).template as<T>();
-  }
   ZorvaXPCheckBox& checkBox(const std::string& name = "chk", int w = 120, int h = 23, int x = 10, int y = 10,
                             host::Extender* container = nullptr) {
     return place<ZorvaXPCheckBox>(name, w, h, x, y, container);

@@ -12,19 +12,13 @@
 #include "platform/gfx/Picture.h"
 #include "platform/gfx/Surface.h"
 #include "range/RangeFixture.h"
+#include "support/Pictures.h"
 
 namespace zxp::testing {
 namespace {
 
 using buttons::ZorvaTextButton;
 using buttons::ZorvaXPButton;
-
-host::PictureRef solidIcon(Pixel colour) {
-  auto argb = gfx::Surface::create(16, 16);
-  for (int y = 0; y < 16; ++y)
-    for (int x = 0; x < 16; ++x) argb->at(x, y) = 0xFF000000u | colour;
-  return gfx::Picture::fromIcon(gfx::createIconFromArgb(*argb));
-}
 
 class TextButton : public RangeTest {
  protected:
@@ -163,20 +157,13 @@ TEST_F(TextButton, PropertiesRoundTripInThePublishedOrder) {
   a.setEnabled(false);
   host::PropertyBag bag;
   a.WriteProperties(bag);
-  std::vector<std::string> keys;
-  for (const auto& e : bag.entries()) keys.push_back(e.key);
-  EXPECT_EQ(keys, (std::vector<std::string>{"Alignment", "GradientColor1", "GradientColor2", "Caption", "ButtonPicture",
+  EXPECT_EQ(bagKeys(bag), (std::vector<std::string>{"Alignment", "GradientColor1", "GradientColor2", "Caption", "ButtonPicture",
                                             "ButtonWidth", "ButtonPictureOver", "Font", "ForeColor", "Enabled"}));
-  host::ExtenderRecord r;
-  r.width = 600;
-  r.height = 315;
-  auto& b = form->add(std::make_unique<ZorvaTextButton>(), "b", r, nullptr, &bag).as<ZorvaTextButton>();
+  auto& b = addFromBag<ZorvaTextButton>("b", bag, 600, 315);
   EXPECT_EQ(b.Caption(), "Go");
   EXPECT_EQ(b.surface().ScaleWidth(), 30);
   EXPECT_FALSE(b.Enabled());
-  const std::vector<host::EventMember>& events = b.memberTable().events();
-  ASSERT_EQ(events.size(), 1u);
-  EXPECT_EQ(events[0].name, "Click");
+  EXPECT_EQ(eventNames(b.memberTable()), std::vector<std::string>{"Click"});
 }
 
 }  // namespace

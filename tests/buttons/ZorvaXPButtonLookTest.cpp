@@ -13,6 +13,7 @@
 #include "platform/gfx/Text.h"
 #include "platform/ui/Screen.h"
 #include "platform/ui/User.h"
+#include "support/Pictures.h"
 
 namespace zxp::testing {
 namespace {
@@ -281,14 +282,6 @@ TEST_F(ButtonLook, GradientFacesUseTheirRoutinesAndColours) {
 
 // ---- Caption and icon layout ----
 
-// A solid, fully opaque square icon.
-host::PictureRef solidIcon(int size, Pixel colour) {
-  auto argb = gfx::Surface::create(size, size);
-  for (int y = 0; y < size; ++y)
-    for (int x = 0; x < size; ++x) argb->at(x, y) = 0xFF000000u | colour;
-  return gfx::Picture::fromIcon(gfx::createIconFromArgb(*argb));
-}
-
 struct Box {
   int left = 1 << 20, top = 1 << 20, right = -1, bottom = -1;
   bool empty() const { return right < 0; }
@@ -311,7 +304,7 @@ class ButtonLayout : public ButtonTest {
     ZorvaXPButton& b = button("cmd", w, h);
     b.setGradientColor(false);
     b.setCaption(caption);
-    b.setPicture(solidIcon(32, 0xFF0000));
+    b.setPicture(solidIcon(0xFF0000, 32));
     b.setPictureSize(PicSizeDtype::IMG_16X16);
     b.setPicturePosition(pos);
     return b;
@@ -424,7 +417,7 @@ TEST_F(ButtonLayout, ExtremeIconSizesLayOutWithoutOverflow) {
       SCOPED_TRACE(::testing::Message() << size << " at " << static_cast<int>(pos));
       ZorvaXPButton& b = flat("&Go", pos);
       b.setPictureSize(static_cast<PicSizeDtype>(size));
-      b.setPictureHighlight(solidIcon(24, 0x0000FF));
+      b.setPictureHighlight(solidIcon(0x0000FF, 24));
       b.setPictureSizeHighlight(static_cast<PicSizeDtype>(size));
       input.moveTo(b.hWnd()).press().release().moveTo(Point{1000, 1000}).advance(50);
       EXPECT_TRUE(boxes(b).first.empty());
@@ -443,7 +436,7 @@ TEST_F(ButtonLayout, PositionOutsideTheRangeDrawsNeitherCaptionNorIcon) {
 
 TEST_F(ButtonLayout, HighlightIconInTheHoverLookAndBitmapsNotDrawn) {
   ZorvaXPButton& b = flat("Hi", PicturePositionDType::Center);
-  b.setPictureHighlight(solidIcon(24, 0x0000FF));
+  b.setPictureHighlight(solidIcon(0x0000FF, 24));
   b.setPictureSizeHighlight(PicSizeDtype::IMG_24X24);
   input.moveTo(b.hWnd(), Point{5, 5});
   EXPECT_TRUE(b.pictureMode());

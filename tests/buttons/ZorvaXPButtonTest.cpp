@@ -178,31 +178,19 @@ TEST_F(ButtonProperties, DefaultsAreOmittedAndReadBack) {
   host::PropertyBag bag;
   a.WriteProperties(bag);
   // Only the objects, which have no default: the font and the three pictures, empty ones as none.
-  std::vector<std::string> keys;
-  for (const auto& e : bag.entries()) keys.push_back(e.key);
-  EXPECT_EQ(keys, (std::vector<std::string>{"Font", "Picture", "PictureHighlight", "MouseIcon"}));
+  EXPECT_EQ(bagKeys(bag), (std::vector<std::string>{"Font", "Picture", "PictureHighlight", "MouseIcon"}));
   for (const char* picture : {"Picture", "PictureHighlight", "MouseIcon"}) {
     ASSERT_TRUE(bag.find(picture)) << picture;
     EXPECT_EQ(bag.find(picture)->value.kind(), host::Variant::Kind::Picture) << picture;
     EXPECT_TRUE(bag.find(picture)->value.toPicture().empty()) << picture;
   }
 
-  host::ExtenderRecord r;
-  r.width = 1125;
-  r.height = 345;
-  ZorvaXPButton& b = form->add(std::make_unique<ZorvaXPButton>(), "ZorvaXPButton2", r, nullptr, &bag).as<ZorvaXPButton>();
+  ZorvaXPButton& b = addFromBag<ZorvaXPButton>("ZorvaXPButton2", bag, 1125, 345);
   EXPECT_EQ(b.Caption(), "ZorvaXpButton2");
-  EXPECT_EQ(b.ButtonStyle(), ButtonStyleDType::Vista);
-  EXPECT_EQ(b.GradientColorVistaXP2(), 0xE2A981u);
-  EXPECT_EQ(b.GradientColorHighlight(), 0xFBB613u);
-  EXPECT_EQ(b.ForeColorNormal(), 0x400000u);
-  EXPECT_EQ(b.ForeColorClick(), 0xC00000u);
-  EXPECT_EQ(b.NormalColorHighlight(), 0xE8FBFFu);
-  EXPECT_EQ(b.PictureSize(), PicSizeDtype::IMG_16X16);
-  EXPECT_EQ(b.BorderColorNormal(), 0xC00000u);
-  EXPECT_TRUE(b.HiglightMouseOver());
-  EXPECT_TRUE(b.GradientColor());
-  EXPECT_TRUE(b.Enabled());
+  // Every absent key read back as its default: writing again omits them all the same way.
+  host::PropertyBag again;
+  b.WriteProperties(again);
+  expectSameBag(again, bag);
   // ReadProperties ends with a full redraw: the shape is cut and the resting look drawn.
   EXPECT_EQ(px(b, 1, 1), ZorvaXPButton::kCornerColor);
   EXPECT_EQ(px(b, 20, 0), translateColor(0xC00000));
@@ -239,9 +227,7 @@ TEST_F(ButtonProperties, EveryPropertyRoundTripsWithItsKeyAndWidth) {
   host::PropertyBag bag;
   a.WriteProperties(bag);
   // Keys in published order, enumerations at their published widths.
-  std::vector<std::string> keys;
-  for (const auto& e : bag.entries()) keys.push_back(e.key);
-  EXPECT_EQ(keys, (std::vector<std::string>{"ButtonStyle", "GradientColorXP1", "GradientColorVistaXP2",
+  EXPECT_EQ(bagKeys(bag), (std::vector<std::string>{"ButtonStyle", "GradientColorXP1", "GradientColorVistaXP2",
                                             "HiglightMouseOver", "ClickButtonStyle", "GradientColorHighlight", "Caption",
                                             "Font", "ForeColorNormal", "ForeColorHighlight", "ForeColorClick",
                                             "Picture", "PictureSize", "PicturePosition", "PictureHighlight",
@@ -255,10 +241,7 @@ TEST_F(ButtonProperties, EveryPropertyRoundTripsWithItsKeyAndWidth) {
   EXPECT_EQ(bag.find("PictureSize")->value.kind(), host::Variant::Kind::Long);
   EXPECT_EQ(bag.find("HiglightMouseOver")->value.kind(), host::Variant::Kind::Boolean);
 
-  host::ExtenderRecord r;
-  r.width = 1125;
-  r.height = 345;
-  ZorvaXPButton& b = form->add(std::make_unique<ZorvaXPButton>(), "cmdB", r, nullptr, &bag).as<ZorvaXPButton>();
+  ZorvaXPButton& b = addFromBag<ZorvaXPButton>("cmdB", bag, 1125, 345);
   host::PropertyBag again;
   b.WriteProperties(again);
   ASSERT_EQ(again.size(), bag.size());
@@ -298,35 +281,21 @@ TEST_F(ButtonProperties, SettersRedrawTheRestingLookOnlyWhereItShows) {
   EXPECT_EQ(form->changes().back().property, "ClickButtonStyle");
 }
 
-TEST_F(ButtonProperties, MemberTableAndClassEntry) {
+TEST_F(ButtonProperties, EventsInPublishedOrderAndLateBinding) {
   ZorvaXPButton& a = button("cmdA");
-  const host::MemberTable& t = a.memberTable();
-  const std::vector<std::string> events = {"Click",   "DblClick",        "MouseUp",     "MouseDown",
-                                           "KeyPress", "OnEnter",        "OnKeyEsc",    "KeyUp",
-                                           "KeyDown", "MouseMove",       "OLECompleteDrag", "OLEDragDrop",
-                                           "OLEDragOver", "OLEGiveFeedback", "OLESetData", "OLEStartDrag"};
-  ASSERT_EQ(t.events().size(), events.size());
-  for (size_t i = 0; i < events.size(); ++i) {
-    EXPECT_EQ(t.events()[i].name, events[i]);
-    EXPECT_EQ(t.events()[i].dispid, static_cast<int32_t>(i + 1));
-  }
-  ASSERT_NE(t.find("About"), nullptr);
-  EXPECT_EQ(t.find("About")->dispid, host::DISPID_ABOUTBOX);
-  EXPECT_EQ(t.find("ButtonStyle")->dispid, host::kPropertyDispIdBase + 0);
-  EXPECT_EQ(t.find("RedrawMe")->dispid, host::kMethodDispIdBase + 27);
-
+  EXPECT_EQ(eventNames(a.memberTable()),
+            (std::vector<std::string>{"Click", "DblClick", "MouseUp", "MouseDown", "KeyPress", "OnEnter", "OnKeyEsc",
+                                      "KeyUp", "KeyDown", "MouseMove", "OLECompleteDrag", "OLEDragDrop", "OLEDragOver",
+                                      "OLEGiveFeedback", "OLESetData", "OLEStartDrag"}));
   // Late-bound: OnEnter bound by name fires on Enter.
   int enters = 0;
   form->bindEvent("cmdA", "OnEnter", [&](std::vector<host::Variant>&) { ++enters; });
   SetFocus(a.hWnd());
   input.key(VK_RETURN);
   EXPECT_EQ(enters, 1);
-
-  const host::ControlClass* c = library::classes().find("zorvaxpbutton");
-  ASSERT_NE(c, nullptr);
-  EXPECT_EQ(c->name, "ZorvaXPButton");
-  EXPECT_EQ(c->miscStatus, 0x29191u);
-  EXPECT_EQ(c->toolboxBitmap, 30011);
+  // Class names are found whatever their case.
+  ASSERT_NE(library::classes().find("zorvaxpbutton"), nullptr);
+  EXPECT_EQ(library::classes().find("zorvaxpbutton")->name, "ZorvaXPButton");
 }
 
 }  // namespace

@@ -261,8 +261,7 @@ TEST_F(DatePicker, LooksRequiredMarkFrameAndFocusColour) {
 
 TEST_F(DatePicker, TeardownWithThePopupOpenLeavesNothingBehind) {
   form.reset();
-  const size_t handlesBefore = handles().liveCount();
-  const size_t timersBefore = ui::eventLoop().timerCount();
+  const Leftovers before;
   makeForm(true);
   ZorvaXPDPicker& p = picker();
   dates::ZorvaXPCalender& c = calendar("cal", 10, 60);
@@ -273,8 +272,7 @@ TEST_F(DatePicker, TeardownWithThePopupOpenLeavesNothingBehind) {
   EXPECT_EQ(ui::hookCount(WH_MOUSE), 1u);
   form.reset();
   EXPECT_EQ(ui::hookCount(WH_MOUSE), 0u);
-  EXPECT_EQ(handles().liveCount(), handlesBefore);
-  EXPECT_EQ(ui::eventLoop().timerCount(), timersBefore);
+  before.check();
 }
 
 }  // namespace

@@ -43,10 +43,7 @@ TEST_F(ControlBase, DefaultsAreOmittedFromTheBagAndReadBack) {
   EXPECT_EQ(bag.entries()[0].key, "Font");
 
   // A control loading that bag has the defaults.
-  host::ExtenderRecord r;
-  r.width = 900;
-  r.height = 300;
-  TestXP& b = form->add(std::make_unique<TestXP>(), "Test2", r, nullptr, &bag).as<TestXP>();
+  TestXP& b = addFromBag<TestXP>("Test2", bag, 900, 300);
   EXPECT_EQ(b.lifecycle, (std::vector<std::string>{"Initialize", "ReadProperties", "Resize"}));
   EXPECT_EQ(b.Caption(), "Test2");
   EXPECT_EQ(b.ColorNormal(), TestXP::kNormal);

@@ -170,23 +170,6 @@ TEST_F(MessageInterceptorTest, UnsubclassingRestoresTheOriginalProcedureWithSeve
   EXPECT_EQ(MessageInterceptor::entryPointsInUse(), before);
 }
 
-TEST_F(MessageInterceptorTest, TwoOwnersStackOnOneWindowAndEachCallsTheProcedureItReplaced) {
-  HWND w = window();
-  RecordingOwner inner, outer;
-  MessageInterceptor first(inner), second(outer);
-  first.SubclassWindow(w);
-  first.AddMessage(w, kAsk, MSG_AFTER);
-  second.SubclassWindow(w);
-  second.AddMessage(w, kAsk, MSG_BEFORE);
-  clearLog();
-  SendMessageA(w, kAsk, 0, 0);
-  EXPECT_EQ(outer.count(kAsk), 1u);
-  EXPECT_EQ(inner.count(kAsk), 1u);
-  EXPECT_EQ(messagesOf(w, {kAsk}).size(), 1u);
-  second.UnsubclassAll();
-  first.UnsubclassAll();
-}
-
 // Owners stacked on one window and removed in a given order: after each removal every owner still
 // in place sees the message once, and so does the window's own procedure; at the end the window
 // has its original procedure back and no layer is left.

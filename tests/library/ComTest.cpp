@@ -13,6 +13,7 @@
 #include "library/com/DispatchObject.h"
 #include "library/com/Registration.h"
 #include "platform/ui/EventLoop.h"
+#include "platform/ui/User.h"
 #include "platform/ui/TestInput.h"
 #include "zorvaxp/zorvaxp_com.h"
 
@@ -209,6 +210,17 @@ TEST_F(ComTest, FontsAndPicturesTravelAsDispatchObjects) {
   font->AddRef();
   EXPECT_EQ(get(font, "Name"), S_OK);
   EXPECT_FALSE(resultText().empty());
+  // Its type information comes from its own table, outside the type library.
+  ITypeInfo* ti = nullptr;
+  ASSERT_EQ(font->GetTypeInfo(0, 0, &ti), S_OK);
+  BSTR name = nullptr;
+  ASSERT_EQ(ti->GetDocumentation(MEMBERID_NIL, &name, nullptr, nullptr, nullptr), S_OK);
+  EXPECT_EQ(toUtf8(name), "_StdFont");
+  SysFreeString(name);
+  ITypeLib* lib = nullptr;
+  EXPECT_EQ(ti->GetContainingTypeLib(&lib, nullptr), TYPE_E_ELEMENTNOTFOUND);
+  EXPECT_EQ(lib, nullptr);
+  ti->Release();
   // The same font object set back is taken as the font it carries.
   VARIANT v{};
   v.vt = VT_DISPATCH;
@@ -276,6 +288,403 @@ TEST_F(ComTest, EventsReachSinksWithArgumentsByReference) {
   EXPECT_TRUE(seen.empty());
   cp->Release();
   cpc->Release();
+}
+
+TEST_F(ComTest, EnumeratorsHoldWhatTheyHandOutAndKeepTheServerLoaded) {
+  IDispatch* b = create("ZorvaXPButton");
+  ASSERT_NE(b, nullptr);
+  IConnectionPointContainer* cpc = nullptr;
+  ASSERT_EQ(b->QueryInterface(&IID_IConnectionPointContainer, reinterpret_cast<void**>(&cpc)), S_OK);
+  IEnumConnectionPoints* points = nullptr;
+  ASSERT_EQ(cpc->EnumConnectionPoints(&points), S_OK);
+  // The one point, then the end; several at once need a count to say how many came.
+  IConnectionPoint* got[2] = {nullptr, nullptr};
+  EXPECT_EQ(points->Next(2, got, nullptr), E_POINTER);
+  ULONG fetched = 9;
+  EXPECT_EQ(points->Next(2, got, &fetched), S_FALSE);
+  ASSERT_EQ(fetched, 1u);
+  IID iid{};
+  EXPECT_EQ(got[0]->GetConnectionInterface(&iid), S_OK);
+  EXPECT_EQ(asGuid(iid), findByName("ZorvaXPButton")->eventsIid);
+  EXPECT_EQ(points->Next(1, got + 1, nullptr), S_FALSE);
+  EXPECT_EQ(points->Skip(1), S_FALSE);
+  EXPECT_EQ(points->Reset(), S_OK);
+  EXPECT_EQ(points->Skip(1), S_OK);
+  IEnumConnectionPoints* clone = nullptr;
+  ASSERT_EQ(points->Clone(&clone), S_OK);
+  EXPECT_EQ(clone->Next(1, got + 1, nullptr), S_FALSE);  // the clone stands where the original stood
+  EXPECT_EQ(clone->Reset(), S_OK);
+  EXPECT_EQ(clone->Next(1, got + 1, nullptr), S_OK);
+  EXPECT_EQ(got[1], got[0]);
+  got[1]->Release();
+  clone->Release();
+  points->Release();
+
+  // Connections: a snapshot of the sinks with their cookies.
+  Sink one, two;
+  DWORD c1 = 0, c2 = 0;
+  ASSERT_EQ(got[0]->Advise(&one, &c1), S_OK);
+  ASSERT_EQ(got[0]->Advise(&two, &c2), S_OK);
+  IEnumConnections* conns = nullptr;
+  ASSERT_EQ(got[0]->EnumConnections(&conns), S_OK);
+  EXPECT_EQ(one.refs, 3u);  // the caller, the connection, the snapshot
+  ASSERT_EQ(got[0]->Unadvise(c1), S_OK);
+  CONNECTDATA data[3]{};
+  EXPECT_EQ(conns->Next(3, data, &fetched), S_FALSE);
+  ASSERT_EQ(fetched, 2u);
+  EXPECT_EQ(data[0].dwCookie, c1);  // still listed: the snapshot was taken before Unadvise
+  EXPECT_EQ(data[1].dwCookie, c2);
+  EXPECT_EQ(data[0].pUnk, static_cast<IUnknown*>(&one));
+  EXPECT_EQ(one.refs, 3u);  // the caller, the snapshot, the handed-out data
+  data[0].pUnk->Release();
+  data[1].pUnk->Release();
+  EXPECT_EQ(conns->Skip(5), S_FALSE);
+  EXPECT_EQ(conns->Next(1, data, nullptr), S_FALSE);
+  EXPECT_EQ(conns->QueryInterface(&IID_IEnumConnectionPoints, reinterpret_cast<void**>(&points)), E_NOINTERFACE);
+
+  // An enumerator outlives the object's other references and keeps the server loaded.
+  ASSERT_EQ(got[0]->Unadvise(c2), S_OK);
+  got[0]->Release();
+  cpc->Release();
+  made.clear();
+  b->Release();
+  EXPECT_EQ(DllCanUnloadNow(), S_FALSE);
+  conns->Release();
+  EXPECT_EQ(one.refs, 1u);
+  EXPECT_EQ(two.refs, 1u);
+}
+
+// Releases type information and what it handed out, however a test ends.
+struct TypeInfoHold {
+  ITypeInfo* info = nullptr;
+  ~TypeInfoHold() {
+    if (info) info->Release();
+  }
+};
+
+std::string bstrText(BSTR b) {
+  std::string s = toUtf8(b, SysStringLen(b));
+  SysFreeString(b);
+  return s;
+}
+
+TEST_F(ComTest, TypeInformationDescribesTheDefaultInterfaceFromTheMemberTable) {
+  IDispatch* b = create("ZorvaXPButton");
+  ASSERT_NE(b, nullptr);
+  UINT count = 0;
+  EXPECT_EQ(b->GetTypeInfoCount(&count), S_OK);
+  EXPECT_EQ(count, 1u);
+  TypeInfoHold hold;
+  EXPECT_EQ(b->GetTypeInfo(1, 0, &hold.info), DISP_E_BADINDEX);
+  EXPECT_EQ(hold.info, nullptr);
+  ASSERT_EQ(b->GetTypeInfo(0, 0, &hold.info), S_OK);
+  ITypeInfo* ti = hold.info;
+
+  TYPEATTR* attr = nullptr;
+  ASSERT_EQ(ti->GetTypeAttr(&attr), S_OK);
+  EXPECT_EQ(asGuid(attr->guid), findByName("ZorvaXPButton")->iid);
+  EXPECT_EQ(attr->typekind, TKIND_DISPATCH);
+  const UINT funcs = attr->cFuncs;
+  ti->ReleaseTypeAttr(attr);
+  TYPEATTR bogus{};
+  ti->ReleaseTypeAttr(&bogus);  // not one of its own: ignored
+
+  // Every function once: Caption as a get and a put, Font as a put by reference, About at -552.
+  const DISPID caption = id(b, "Caption"), font = id(b, "Font");
+  int captionGets = 0, captionPuts = 0, fontPutRefs = 0, about = 0;
+  for (UINT i = 0; i < funcs; ++i) {
+    FUNCDESC* f = nullptr;
+    ASSERT_EQ(ti->GetFuncDesc(i, &f), S_OK);
+    EXPECT_EQ(f->funckind, FUNC_DISPATCH);
+    if (f->memid == caption && f->invkind == INVOKE_PROPERTYGET) {
+      ++captionGets;
+      EXPECT_EQ(f->cParams, 0);
+      EXPECT_EQ(f->elemdescFunc.tdesc.vt, VT_BSTR);
+    }
+    if (f->memid == caption && f->invkind == INVOKE_PROPERTYPUT) {
+      ++captionPuts;
+      ASSERT_EQ(f->cParams, 1);
+      EXPECT_EQ(f->lprgelemdescParam[0].tdesc.vt, VT_BSTR);
+    }
+    if (f->memid == font && f->invkind == INVOKE_PROPERTYPUTREF) ++fontPutRefs;
+    if (f->memid == DISPID_ABOUTBOX) {
+      ++about;
+      EXPECT_EQ(f->invkind, INVOKE_FUNC);
+    }
+    ti->ReleaseFuncDesc(f);
+  }
+  EXPECT_EQ(captionGets, 1);
+  EXPECT_EQ(captionPuts, 1);
+  EXPECT_EQ(fontPutRefs, 1);
+  EXPECT_EQ(about, 1);
+  FUNCDESC* none = nullptr;
+  EXPECT_EQ(ti->GetFuncDesc(funcs, &none), TYPE_E_ELEMENTNOTFOUND);
+  EXPECT_EQ(none, nullptr);
+
+  // Names and documentation by identifier; identifiers by name agree with the object's own.
+  BSTR names[4] = {};
+  UINT got = 0;
+  ASSERT_EQ(ti->GetNames(caption, names, 4, &got), S_OK);
+  ASSERT_EQ(got, 1u);
+  EXPECT_EQ(bstrText(names[0]), "Caption");
+  EXPECT_EQ(ti->GetNames(0x12345, names, 4, &got), TYPE_E_ELEMENTNOTFOUND);
+  BSTR name = nullptr;
+  ASSERT_EQ(ti->GetDocumentation(MEMBERID_NIL, &name, nullptr, nullptr, nullptr), S_OK);
+  EXPECT_EQ(bstrText(name), "_ZorvaXPButton");
+  ASSERT_EQ(ti->GetDocumentation(caption, &name, nullptr, nullptr, nullptr), S_OK);
+  EXPECT_EQ(bstrText(name), "Caption");
+  std::u16string w = toUtf16("higlightmouseover");
+  OLECHAR* lookup[] = {reinterpret_cast<OLECHAR*>(w.data())};
+  MEMBERID mid = 0;
+  EXPECT_EQ(ti->GetIDsOfNames(lookup, 1, &mid), S_OK);
+  EXPECT_EQ(mid, id(b, "HiglightMouseOver"));
+
+  // Invoke goes to the instance: a put through the type information shows on the object.
+  VARIANT text = str("through the type");
+  DISPID named = DISPID_PROPERTYPUT;
+  DISPPARAMS p{&text, &named, 1, 1};
+  EXPECT_EQ(ti->Invoke(b, caption, DISPATCH_PROPERTYPUT, &p, nullptr, nullptr, nullptr), S_OK);
+  VariantClear(&text);
+  EXPECT_EQ(get(b, "Caption"), S_OK);
+  EXPECT_EQ(resultText(), "through the type");
+  EXPECT_EQ(ti->Invoke(nullptr, caption, DISPATCH_PROPERTYGET, &p, nullptr, nullptr, nullptr), E_INVALIDARG);
+  void* made = nullptr;
+  EXPECT_EQ(ti->CreateInstance(nullptr, &IID_IDispatch, &made), TYPE_E_WRONGTYPEKIND);
+}
+
+TEST_F(ComTest, ClassInformationLeadsToTheEventInterfaceAndTheLibrary) {
+  IDispatch* b = create("ZorvaXPButton");
+  ASSERT_NE(b, nullptr);
+  IProvideClassInfo2* pci = nullptr;
+  ASSERT_EQ(b->QueryInterface(&IID_IProvideClassInfo, reinterpret_cast<void**>(&pci)), S_OK);
+  TypeInfoHold coclass;
+  ASSERT_EQ(pci->GetClassInfo(&coclass.info), S_OK);
+  pci->Release();
+  TYPEATTR* attr = nullptr;
+  ASSERT_EQ(coclass.info->GetTypeAttr(&attr), S_OK);
+  EXPECT_EQ(attr->typekind, TKIND_COCLASS);
+  EXPECT_EQ(asGuid(attr->guid), findByName("ZorvaXPButton")->clsid);
+  EXPECT_EQ(attr->cImplTypes, 2);
+  EXPECT_EQ(attr->wTypeFlags & (TYPEFLAG_FCONTROL | TYPEFLAG_FCANCREATE), TYPEFLAG_FCONTROL | TYPEFLAG_FCANCREATE);
+  coclass.info->ReleaseTypeAttr(attr);
+
+  // The source interface: events with their parameter names.
+  int32_t flags = 0;
+  EXPECT_EQ(coclass.info->GetImplTypeFlags(1, &flags), S_OK);
+  EXPECT_EQ(flags, IMPLTYPEFLAG_FDEFAULT | IMPLTYPEFLAG_FSOURCE);
+  EXPECT_EQ(coclass.info->GetImplTypeFlags(2, &flags), TYPE_E_ELEMENTNOTFOUND);
+  HREFTYPE ref = 0;
+  ASSERT_EQ(coclass.info->GetRefTypeOfImplType(1, &ref), S_OK);
+  TypeInfoHold events;
+  ASSERT_EQ(coclass.info->GetRefTypeInfo(ref, &events.info), S_OK);
+  ASSERT_EQ(events.info->GetTypeAttr(&attr), S_OK);
+  EXPECT_EQ(asGuid(attr->guid), findByName("ZorvaXPButton")->eventsIid);
+  events.info->ReleaseTypeAttr(attr);
+  std::u16string n0 = toUtf16("MouseDown"), n1 = toUtf16("x"), n2 = toUtf16("Nope");
+  OLECHAR* names[] = {reinterpret_cast<OLECHAR*>(n0.data()), reinterpret_cast<OLECHAR*>(n1.data()),
+                      reinterpret_cast<OLECHAR*>(n2.data())};
+  MEMBERID ids[3] = {};
+  EXPECT_EQ(events.info->GetIDsOfNames(names, 3, ids), DISP_E_UNKNOWNNAME);
+  EXPECT_EQ(ids[0], 4);
+  EXPECT_EQ(ids[1], 2);  // X is MouseDown's third parameter
+  EXPECT_EQ(ids[2], MEMBERID_NIL);
+  BSTR all[8] = {};
+  UINT got = 0;
+  ASSERT_EQ(events.info->GetNames(4, all, 8, &got), S_OK);
+  ASSERT_EQ(got, 5u);
+  EXPECT_EQ(bstrText(all[0]), "MouseDown");
+  for (UINT i = 1; i < got; ++i) SysFreeString(all[i]);
+  ASSERT_EQ(events.info->GetNames(4, all, 2, &got), S_OK);  // no more than asked for
+  EXPECT_EQ(got, 2u);
+  SysFreeString(all[0]);
+  SysFreeString(all[1]);
+
+  // The library: its attributes and names, every class by its identifiers.
+  ITypeLib* lib = nullptr;
+  UINT index = 0;
+  ASSERT_EQ(coclass.info->GetContainingTypeLib(&lib, &index), S_OK);
+  BSTR name = nullptr;
+  ASSERT_EQ(lib->GetDocumentation(static_cast<int32_t>(index), &name, nullptr, nullptr, nullptr), S_OK);
+  EXPECT_EQ(bstrText(name), "ZorvaXPButton");
+  ASSERT_EQ(lib->GetDocumentation(-1, &name, nullptr, nullptr, nullptr), S_OK);
+  EXPECT_EQ(bstrText(name), "ZorvaXP");
+  EXPECT_EQ(lib->GetDocumentation(-2, &name, nullptr, nullptr, nullptr), TYPE_E_ELEMENTNOTFOUND);
+  TLIBATTR* la = nullptr;
+  ASSERT_EQ(lib->GetLibAttr(&la), S_OK);
+  EXPECT_EQ(asGuid(la->guid), typeLibraryId());
+  lib->ReleaseTLibAttr(la);
+  EXPECT_EQ(lib->GetTypeInfoCount(), typeLibrary().size() - 1);
+  for (const host::ControlClass& c : classes().classes()) {  // each control's table, read unsited
+    SCOPED_TRACE(c.name);
+    TypeInfoHold ti;
+    ASSERT_EQ(lib->GetTypeInfoOfGuid(asIid(findByName(c.name)->iid), &ti.info), S_OK);
+    ASSERT_EQ(ti.info->GetTypeAttr(&attr), S_OK);
+    EXPECT_GT(attr->cFuncs, 0);
+    ti.info->ReleaseTypeAttr(attr);
+  }
+  TypeInfoHold timer;  // described, but with nothing a client can reach
+  ASSERT_EQ(lib->GetTypeInfoOfGuid(asIid(findByName("clsTimer")->clsid), &timer.info), S_OK);
+  ASSERT_EQ(timer.info->GetTypeAttr(&attr), S_OK);
+  EXPECT_EQ(attr->wTypeFlags & TYPEFLAG_FCANCREATE, 0);
+  timer.info->ReleaseTypeAttr(attr);
+  ITypeInfo* none = nullptr;
+  EXPECT_EQ(timer.info->GetRefTypeInfo(0, &none), TYPE_E_ELEMENTNOTFOUND);
+  EXPECT_EQ(lib->GetTypeInfoOfGuid(&IID_IDispatch, &none), TYPE_E_ELEMENTNOTFOUND);
+  EXPECT_EQ(none, nullptr);
+
+  // A class creates its objects as its factory does.
+  TypeInfoHold row;
+  ASSERT_EQ(lib->GetTypeInfoOfGuid(asIid(findByName("clsLItem")->clsid), &row.info), S_OK);
+  IDispatch* item = nullptr;
+  ASSERT_EQ(row.info->CreateInstance(nullptr, &IID_IDispatch, reinterpret_cast<void**>(&item)), S_OK);
+  made.push_back(item);
+  EXPECT_EQ(call(item, id(item, "lvInitColumns"), DISPATCH_METHOD, {i4(2)}), S_OK);
+  EXPECT_EQ(timer.info->CreateInstance(nullptr, &IID_IDispatch, reinterpret_cast<void**>(&item)),
+            CLASS_E_CLASSNOTAVAILABLE);
+  lib->Release();
+}
+
+// A page site that counts what the page tells it.
+class PageSite final : public IPropertyPageSite {
+ public:
+  HRESULT QueryInterface(const IID* riid, void** ppv) override {
+    *ppv = sameIid(riid, IID_IUnknown) || sameIid(riid, IID_IPropertyPageSite) ? this : nullptr;
+    if (!*ppv) return E_NOINTERFACE;
+    AddRef();
+    return S_OK;
+  }
+  ULONG AddRef() override { return ++refs; }
+  ULONG Release() override { return --refs; }
+  HRESULT OnStatusChange(DWORD flags) override {
+    if (flags & PROPPAGESTATUS_DIRTY) ++dirty;
+    return S_OK;
+  }
+  HRESULT GetLocaleID(LCID* lcid) override {
+    *lcid = 0;
+    return S_OK;
+  }
+  HRESULT GetPageContainer(IUnknown** c) override {
+    *c = nullptr;
+    return E_NOTIMPL;
+  }
+  HRESULT TranslateAccelerator(tagMSG*) override { return S_FALSE; }
+  ULONG refs = 1;
+  int dirty = 0;
+};
+
+HWND windowOf(IDispatch* d) {
+  IOleWindow* w = nullptr;
+  HWND h = 0;
+  if (d->QueryInterface(&IID_IOleWindow, reinterpret_cast<void**>(&w)) == S_OK) {
+    w->GetWindow(&h);
+    w->Release();
+  }
+  return h;
+}
+
+// The child of `parent` of a window class, and the edit field of a page that shows `text`.
+HWND childOfClass(HWND parent, const char* cls) {
+  for (HWND c = GetWindow(parent, GW_CHILD); c; c = GetWindow(c, GW_HWNDNEXT)) {
+    char name[64] = {};
+    GetClassNameA(c, name, sizeof name);
+    if (std::string(name) == cls) return c;
+  }
+  return 0;
+}
+HWND fieldShowing(HWND page, const std::string& text) {
+  for (HWND c = GetWindow(page, GW_CHILD); c; c = GetWindow(c, GW_HWNDNEXT)) {
+    char buf[256] = {};
+    GetWindowTextA(c, buf, sizeof buf);
+    if (text == buf) return c;
+  }
+  return 0;
+}
+
+TEST_F(ComTest, PropertyPagesListTheirControlsPropertiesAndApplyEditsLateBound) {
+  IDispatch* one = create("ZorvaXPLabel");
+  IDispatch* two = create("ZorvaXPLabel");
+  IDispatch* button = create("ZorvaXPButton");
+  ASSERT_TRUE(one && two && button);
+  EXPECT_EQ(put(one, "Caption", str("before")), S_OK);
+  EXPECT_EQ(put(one, "ForeColor", i4(4242)), S_OK);
+
+  // A control names its page; the button has none.
+  ISpecifyPropertyPages* spp = nullptr;
+  ASSERT_EQ(one->QueryInterface(&IID_ISpecifyPropertyPages, reinterpret_cast<void**>(&spp)), S_OK);
+  CAUUID pages{};
+  ASSERT_EQ(spp->GetPages(&pages), S_OK);
+  spp->Release();
+  ASSERT_EQ(pages.cElems, 1u);
+  const TypeLibraryEntry& labelPage = *findByName("pPageLabel");
+  EXPECT_EQ(asGuid(pages.pElems[0]), labelPage.clsid);
+  CoTaskMemFree(pages.pElems);
+  EXPECT_EQ(button->QueryInterface(&IID_ISpecifyPropertyPages, reinterpret_cast<void**>(&spp)), E_NOINTERFACE);
+
+  // The page comes from its class factory.
+  IClassFactory* f = nullptr;
+  ASSERT_EQ(DllGetClassObject(asIid(labelPage.clsid), &IID_IClassFactory, reinterpret_cast<void**>(&f)), S_OK);
+  IPropertyPage* page = nullptr;
+  ASSERT_EQ(f->CreateInstance(nullptr, &IID_IPropertyPage, reinterpret_cast<void**>(&page)), S_OK);
+  f->Release();
+  PageSite site;
+  EXPECT_EQ(page->SetPageSite(&site), S_OK);
+  PROPPAGEINFO info{};
+  ASSERT_EQ(page->GetPageInfo(&info), S_OK);
+  EXPECT_EQ(toUtf8(info.pszTitle), "Label");
+  CoTaskMemFree(info.pszTitle);
+
+  // Only the page's class is taken, and a refused selection changes nothing.
+  IUnknown* wrong[] = {one, button};
+  EXPECT_EQ(page->SetObjects(2, wrong), E_NOINTERFACE);
+  EXPECT_EQ(page->SetObjects(1, nullptr), E_POINTER);
+  IUnknown* labels[] = {one, two};
+  ASSERT_EQ(page->SetObjects(2, labels), S_OK);
+  EXPECT_EQ(page->IsPageDirty(), S_FALSE);
+  EXPECT_EQ(page->Show(1), static_cast<HRESULT>(0x8000FFFF));  // no window yet
+
+  // The page's window sits in the host's frame with one field per plain property.
+  const HWND frame = GetAncestor(windowOf(one), GA_ROOT);
+  tagRECT where{10, 10, 400, 600};
+  ASSERT_EQ(page->Activate(frame, &where, 1), S_OK);
+  EXPECT_EQ(page->Activate(frame, &where, 1), static_cast<HRESULT>(0x8000FFFF));
+  const HWND pageWindow = childOfClass(frame, "ZxpPropertyPage");
+  ASSERT_NE(pageWindow, 0u);
+  EXPECT_NE(fieldShowing(pageWindow, "before"), 0u);
+  EXPECT_NE(fieldShowing(pageWindow, "4242"), 0u);
+  EXPECT_EQ(site.dirty, 0);  // filling the fields is no edit
+
+  // An edit makes the page dirty (the site hears it once); Apply writes every selected object.
+  SetWindowTextA(fieldShowing(pageWindow, "before"), "after");
+  EXPECT_EQ(page->IsPageDirty(), S_OK);
+  EXPECT_EQ(site.dirty, 1);
+  EXPECT_EQ(get(one, "Caption"), S_OK);
+  EXPECT_EQ(resultText(), "before");
+  EXPECT_EQ(page->Apply(), S_OK);
+  EXPECT_EQ(page->IsPageDirty(), S_FALSE);
+  for (IDispatch* d : {one, two}) {
+    EXPECT_EQ(get(d, "Caption"), S_OK);
+    EXPECT_EQ(resultText(), "after");
+  }
+  // A value the property cannot take: the put's code, the page still dirty, nothing lost.
+  SetWindowTextA(fieldShowing(pageWindow, "4242"), "blue");
+  EXPECT_EQ(page->Apply(), DISP_E_TYPEMISMATCH);
+  EXPECT_EQ(page->IsPageDirty(), S_OK);
+  EXPECT_EQ(get(one, "ForeColor"), S_OK);
+  EXPECT_EQ(result.lVal, 4242);
+  EXPECT_NE(fieldShowing(pageWindow, "blue"), 0u);
+
+  EXPECT_EQ(page->Deactivate(), S_OK);
+  EXPECT_FALSE(IsWindow(pageWindow));
+  EXPECT_EQ(page->Deactivate(), static_cast<HRESULT>(0x8000FFFF));
+  // A frame that goes while the page is active takes the page's window with it.
+  const HWND other = CreateWindowExA(0, "EDIT", "", WS_POPUP, 0, 0, 300, 300, 0, 0, 0, nullptr);
+  ASSERT_EQ(page->Activate(other, &where, 1), S_OK);
+  DestroyWindow(other);
+  EXPECT_EQ(page->Deactivate(), static_cast<HRESULT>(0x8000FFFF));
+  SetWindowTextA(fieldShowing(pageWindow, "after"), "x");  // no window: nothing happens
+  EXPECT_EQ(page->SetObjects(0, nullptr), S_OK);  // lets the labels go
+  page->Release();
+  EXPECT_EQ(site.refs, 1u);
 }
 
 TEST_F(ComTest, RegistrationWritesThePublishedLayoutAndUnregistrationRemovesIt) {

@@ -1,8 +1,9 @@
 /* A host written in C: loads libzorvaxp.so with dlopen and uses only the component interfaces
  * of zorvaxp_com.h. It registers the server, finds the push button by its program identifier in
- * the registry, creates one through the class factory, sets and reads Caption by name, sinks
- * Click through a connection point, clicks the button through the platform's input, checks the
- * error codes of bad calls, releases everything and expects the server to allow unloading.
+ * the registry, creates one through the class factory, sets and reads Caption by name, reads its
+ * type information, sinks Click through a connection point, clicks the button through the
+ * platform's input, walks the connection enumerators, creates the label's property page, checks
+ * the error codes of bad calls, releases everything and expects the server to allow unloading.
  * Usage: zorvaxp-host-test PATH-TO-libzorvaxp.so (with ZORVAXP_REGISTRY naming a scratch file). */
 #include <dlfcn.h>
 #include <stdio.h>
@@ -41,6 +42,7 @@ static __typeof__(VariantInit)* pVariantInit;
 static __typeof__(VariantClear)* pVariantClear;
 static __typeof__(CLSIDFromString)* pCLSIDFromString;
 static __typeof__(RegGetValueA)* pRegGetValueA;
+static __typeof__(CoTaskMemFree)* pCoTaskMemFree;
 static __typeof__(ZorvaXPInputMoveToWindow)* pMoveToWindow;
 static __typeof__(ZorvaXPInputClick)* pClick;
 
@@ -147,6 +149,7 @@ int main(int argc, char** argv) {
   *(void**)&pVariantClear = need(lib, "VariantClear");
   *(void**)&pCLSIDFromString = need(lib, "CLSIDFromString");
   *(void**)&pRegGetValueA = need(lib, "RegGetValueA");
+  *(void**)&pCoTaskMemFree = need(lib, "CoTaskMemFree");
   *(void**)&pMoveToWindow = need(lib, "ZorvaXPInputMoveToWindow");
   *(void**)&pClick = need(lib, "ZorvaXPInputClick");
 
@@ -197,6 +200,48 @@ int main(int argc, char** argv) {
   CHECK_HR(get(button, caption, &v), S_OK);
   CHECK(v.vt == VT_BSTR && pSysStringLen(v.bstrVal) == 12 && v.bstrVal[6] == 'f');
   pVariantClear(&v);
+
+  /* Type information: the default interface, Caption's get and put, its name. */
+  UINT infos = 0;
+  CHECK_HR(button->lpVtbl->GetTypeInfoCount(button, &infos), S_OK);
+  CHECK(infos == 1);
+  ITypeInfo* ti = NULL;
+  CHECK_HR(button->lpVtbl->GetTypeInfo(button, 1, 0, &ti), DISP_E_BADINDEX);
+  CHECK_HR(button->lpVtbl->GetTypeInfo(button, 0, 0, &ti), S_OK);
+  if (ti) {
+    TYPEATTR* attr = NULL;
+    WORD funcs = 0;
+    CHECK_HR(ti->lpVtbl->GetTypeAttr(ti, &attr), S_OK);
+    if (attr) {
+      CHECK(attr->typekind == TKIND_DISPATCH);
+      funcs = attr->cFuncs;
+      ti->lpVtbl->ReleaseTypeAttr(ti, attr);
+    }
+    int gets = 0, puts = 0;
+    for (UINT i = 0; i < funcs; ++i) {
+      FUNCDESC* f = NULL;
+      CHECK_HR(ti->lpVtbl->GetFuncDesc(ti, i, &f), S_OK);
+      if (!f) continue;
+      if (f->memid == caption && f->invkind == INVOKE_PROPERTYGET && f->cParams == 0) ++gets;
+      if (f->memid == caption && f->invkind == INVOKE_PROPERTYPUT && f->cParams == 1 &&
+          f->lprgelemdescParam[0].tdesc.vt == VT_BSTR)
+        ++puts;
+      ti->lpVtbl->ReleaseFuncDesc(ti, f);
+    }
+    CHECK(gets == 1 && puts == 1);
+    FUNCDESC* past = NULL;
+    CHECK_HR(ti->lpVtbl->GetFuncDesc(ti, funcs, &past), TYPE_E_ELEMENTNOTFOUND);
+    BSTR names[2] = {NULL, NULL};
+    UINT got = 0;
+    CHECK_HR(ti->lpVtbl->GetNames(ti, caption, names, 2, &got), S_OK);
+    CHECK(got == 1 && pSysStringLen(names[0]) == 7 && names[0][0] == 'C');
+    pSysFreeString(names[0]);
+    BSTR name = NULL;
+    CHECK_HR(ti->lpVtbl->GetDocumentation(ti, MEMBERID_NIL, &name, NULL, NULL, NULL), S_OK);
+    CHECK(pSysStringLen(name) == 14 && name[0] == '_'); /* "_ZorvaXPButton" */
+    pSysFreeString(name);
+    CHECK(ti->lpVtbl->Release(ti) == 0);
+  }
 
   /* A Boolean property takes VARIANT_BOOL and a number; a text that is no Boolean is refused. */
   DISPID enabled = idOf(button, "Enabled");
@@ -250,6 +295,46 @@ int main(int argc, char** argv) {
   if (point) CHECK_HR(point->lpVtbl->Advise(point, (IUnknown*)&sink.iface, &cookie), S_OK);
   CHECK(sink.refs == 2);
 
+  /* The enumerators: the container's one point, the point's one connection. */
+  IEnumConnectionPoints* points = NULL;
+  CHECK_HR(container->lpVtbl->EnumConnectionPoints(container, &points), S_OK);
+  if (points) {
+    IConnectionPoint* found[2] = {NULL, NULL};
+    ULONG fetched = 0;
+    CHECK_HR(points->lpVtbl->Next(points, 2, found, NULL), E_POINTER);
+    CHECK_HR(points->lpVtbl->Next(points, 2, found, &fetched), S_FALSE);
+    CHECK(fetched == 1 && found[0] != NULL);
+    if (found[0]) {
+      IID iid;
+      CHECK_HR(found[0]->lpVtbl->GetConnectionInterface(found[0], &iid), S_OK);
+      CHECK(sameGuid(&iid, &eventsIid));
+      found[0]->lpVtbl->Release(found[0]);
+    }
+    CHECK_HR(points->lpVtbl->Skip(points, 1), S_FALSE);
+    IEnumConnectionPoints* copy = NULL;
+    CHECK_HR(points->lpVtbl->Reset(points), S_OK);
+    CHECK_HR(points->lpVtbl->Clone(points, &copy), S_OK);
+    CHECK(points->lpVtbl->Release(points) == 0);
+    if (copy) {
+      CHECK_HR(copy->lpVtbl->Next(copy, 1, found, NULL), S_OK);
+      if (found[0]) found[0]->lpVtbl->Release(found[0]);
+      CHECK(copy->lpVtbl->Release(copy) == 0);
+    }
+  }
+  IEnumConnections* connections = NULL;
+  if (point) CHECK_HR(point->lpVtbl->EnumConnections(point, &connections), S_OK);
+  if (connections) {
+    CONNECTDATA data[2];
+    ULONG fetched = 0;
+    memset(data, 0, sizeof data);
+    CHECK_HR(connections->lpVtbl->Next(connections, 2, data, &fetched), S_FALSE);
+    CHECK(fetched == 1 && data[0].dwCookie == cookie && data[0].pUnk == (IUnknown*)&sink.iface);
+    CHECK(sink.refs == 4); /* the connection, the snapshot and the data handed out */
+    if (data[0].pUnk) data[0].pUnk->lpVtbl->Release(data[0].pUnk);
+    CHECK(connections->lpVtbl->Release(connections) == 0);
+    CHECK(sink.refs == 2);
+  }
+
   IOleWindow* window = NULL;
   HWND hwnd = 0;
   CHECK_HR(button->lpVtbl->QueryInterface(button, &IID_IOleWindow, (void**)&window), S_OK);
@@ -269,6 +354,33 @@ int main(int argc, char** argv) {
   }
   CHECK(sink.refs == 1);
   container->lpVtbl->Release(container);
+
+  /* The label's property page, found by its program identifier: creatable, titled, and only for
+   * labels. */
+  size = sizeof text;
+  CHECK(pRegGetValueA(HKEY_CLASSES_ROOT, "ZorvaXPProject.pPageLabel\\CLSID", NULL, RRF_RT_ANY, &type, text,
+                      &size) == ERROR_SUCCESS);
+  CLSID pageClsid;
+  IClassFactory* pageFactory = NULL;
+  CHECK_HR(pCLSIDFromString(wide(text, wbuf), &pageClsid), S_OK);
+  CHECK_HR(pDllGetClassObject(&pageClsid, &IID_IClassFactory, (void**)&pageFactory), S_OK);
+  if (pageFactory) {
+    IPropertyPage* page = NULL;
+    CHECK_HR(pageFactory->lpVtbl->CreateInstance(pageFactory, NULL, &IID_IDispatch, &none), E_NOINTERFACE);
+    CHECK_HR(pageFactory->lpVtbl->CreateInstance(pageFactory, NULL, &IID_IPropertyPage, (void**)&page), S_OK);
+    pageFactory->lpVtbl->Release(pageFactory);
+    if (page) {
+      PROPPAGEINFO info;
+      CHECK_HR(page->lpVtbl->GetPageInfo(page, &info), S_OK);
+      CHECK(info.pszTitle && info.pszTitle[0] == 'L' && info.size.cx > 0);
+      pCoTaskMemFree(info.pszTitle);
+      IUnknown* selection[1] = {(IUnknown*)button};
+      CHECK_HR(page->lpVtbl->SetObjects(page, 1, selection), E_NOINTERFACE);
+      CHECK_HR(page->lpVtbl->IsPageDirty(page), S_FALSE);
+      CHECK_HR(page->lpVtbl->Deactivate(page), (HRESULT)0x8000FFFF); /* never activated */
+      CHECK(page->lpVtbl->Release(page) == 0);
+    }
+  }
 
   /* Release everything: the server may unload once the lock is gone too. */
   CHECK(button->lpVtbl->Release(button) == 0);

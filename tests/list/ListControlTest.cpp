@@ -6,12 +6,18 @@
 #include "list/ListControlFixture.h"
 #include "list/WorkbookReader.h"
 #include "support/TempWave.h"
+#include "dates/ZorvaXPDPicker.h"
 #include "range/ZorvaXPSpin.h"
 #include "text/ZorvaXPTextBox.h"
 #include "platform/gfx/Handles.h"
+#include "platform/host/DataObject.h"
 #include "platform/host/HostError.h"
+#include "platform/host/runtime/Format.h"
 #include "platform/host/PropertyBag.h"
+#include "platform/ui/DragDrop.h"
 #include "platform/ui/EventLoop.h"
+#include "platform/ui/ImageList.h"
+#include "platform/ui/Screen.h"
 #include "platform/ui/User.h"
 
 namespace zxp::testing {
@@ -345,6 +351,11 @@ TEST_F(ListControl, ABoundEditorCommitsByEnterAndEscapeLeavesTheCell) {
   EXPECT_EQ(ext("txtEdit").Left(), pixelsToTwips(10 + 81));
   EXPECT_EQ(ext("txtEdit").Width(), pixelsToTwips(80));
   EXPECT_EQ(events()[1], "BeforeCellEdit 2 2 r2c2");
+  // The editor lies on top of the cell: a click there reaches the editor, not the list.
+  POINT cell{120, rowY(l, 2)};
+  ClientToScreen(l.hWnd(), &cell);
+  const HWND hit = WindowFromPoint(cell);
+  EXPECT_TRUE(hit == txt.hWnd() || IsChild(txt.hWnd(), hit));
   txt.setText("42");
   input.key(VK_RETURN);
   EXPECT_EQ(l.TextMatrix(2, 2), "42");
@@ -373,15 +384,165 @@ TEST_F(ListControl, ABoundEditorCommitsByEnterAndEscapeLeavesTheCell) {
   EXPECT_THROW(l.BindObject(host::Variant(std::string("nothing")), 1, 1), HostError);
 }
 
+TEST_F(ListControl, AnOpenEditorCommitsWhenTheFocusLeavesIt) {
+  auto& l = place(300, 200);
+  fillGrid(l, 5, 4);  // column 4 has no editor
+  host::ExtenderRecord r;
+  r.left = r.top = pixelsToTwips(320);
+  r.width = pixelsToTwips(70);
+  r.height = pixelsToTwips(20);
+  form->add(std::make_unique<text::ZorvaXPTextBox>(), "txtEdit", r);
+  form->add(std::make_unique<range::ZorvaXPSpin>(), "spnEdit", r);
+  auto& dtp = form->add(std::make_unique<dates::ZorvaXPDPicker>(), "dtpEdit", r).as<dates::ZorvaXPDPicker>();
+  r.top = pixelsToTwips(250);
+  form->add(std::make_unique<text::ZorvaXPTextBox>(), "txtOther", r);
+  l.BindObjectArray(host::Variant(std::string("dtpEdit, txtEdit, spnEdit")));
+  logEvents(l);
+  auto focusInside = [](host::Extender& e) {
+    const HWND f = GetFocus();
+    return f == e.object().hWnd() || IsChild(e.object().hWnd(), f);
+  };
+
+  // Text box: the focus sits in its inner field; a click on another row commits what was typed.
+  at(l, 100, rowY(l, 2));
+  input.click();
+  ASSERT_EQ(l.activeEditor(), &ext("txtEdit"));
+  ASSERT_TRUE(focusInside(ext("txtEdit")));
+  EXPECT_NE(GetFocus(), ext("txtEdit").object().hWnd());
+  input.key(VK_END).type("7");
+  input.advance(1000);
+  at(l, 270, rowY(l, 4));
+  input.click();
+  EXPECT_EQ(l.TextMatrix(2, 2), "r2c27");
+  EXPECT_FALSE(ext("txtEdit").Visible());
+  EXPECT_EQ(l.activeEditor(), nullptr);
+  EXPECT_EQ(l.ListIndex(), 4);
+  EXPECT_EQ(GetFocus(), l.hWnd());  // the click put the focus on the list and left it there
+
+  // Spin box: the focus goes to another control of the form.
+  l.setTextMatrix(3, 3, "7");
+  input.advance(1000);
+  at(l, 200, rowY(l, 3));
+  input.click();
+  ASSERT_EQ(l.activeEditor(), &ext("spnEdit"));
+  ASSERT_TRUE(focusInside(ext("spnEdit")));
+  input.key(VK_END).type("5");
+  input.moveTo(ext("txtOther").object().hWnd()).click();
+  EXPECT_EQ(l.TextMatrix(3, 3), "75");
+  EXPECT_FALSE(ext("spnEdit").Visible());
+  EXPECT_TRUE(focusInside(ext("txtOther")));  // the commit does not pull the focus back
+
+  // Date picker: the date typed into its field is taken in as the focus leaves.
+  l.setTextMatrix(5, 1, "04-05-2026");
+  input.advance(1000);
+  at(l, 40, rowY(l, 5));
+  input.click();
+  ASSERT_EQ(l.activeEditor(), &ext("dtpEdit"));
+  ASSERT_TRUE(focusInside(ext("dtpEdit")));
+  EXPECT_EQ(host::Format(host::FormatValue(dtp.Value()), dtp.FormatDate()), "04-05-2026");
+  input.key(VK_HOME).type("17112025");  // the field overwrites digit by digit
+  input.moveTo(ext("txtOther").object().hWnd()).click();
+  EXPECT_EQ(l.TextMatrix(5, 1), "17-11-2025");
+  EXPECT_EQ(l.activeEditor(), nullptr);
+
+  // Escape still closes without writing, and focus moves after it commit nothing.
+  input.advance(1000);
+  at(l, 100, rowY(l, 1));
+  input.click();
+  input.key(VK_END).type("x").key(VK_ESCAPE);
+  input.moveTo(ext("txtOther").object().hWnd()).click();
+  EXPECT_EQ(l.TextMatrix(1, 2), "r1c2");
+  // Each opening raised BeforeCellEdit once, and nothing else edit-related followed.
+  int edits = 0;
+  for (const std::string& e : events()) edits += e.rfind("BeforeCellEdit", 0) == 0;
+  EXPECT_EQ(edits, 4);
+}
+
+namespace {
+int otherPaints = 0;
+LRESULT countPaints(HWND h, UINT m, WPARAM w, LPARAM lp) {
+  if (m == WM_PAINT) {
+    PAINTSTRUCT ps;
+    BeginPaint(h, &ps);
+    EndPaint(h, &ps);
+    ++otherPaints;
+    return 0;
+  }
+  return DefWindowProcA(h, m, w, lp);
+}
+}  // namespace
+
+TEST_F(ListControl, TheThumbFollowsTheMouseOnTimerTicksWhileOtherWindowsPaint) {
+  auto& l = place(300, 210);
+  fillGrid(l, 1000);
+  logEvents(l);
+  WNDCLASSA wc{};
+  wc.lpfnWndProc = &countPaints;
+  wc.lpszClassName = "ListTestPaintCounter";
+  RegisterClassA(&wc);
+  const HWND other = CreateWindowExA(0, "ListTestPaintCounter", "", WS_POPUP | WS_VISIBLE, 0, 0, 50, 50, 0, 0, 0, nullptr);
+  input.pump();
+  otherPaints = 0;
+  int thumbY = -1;
+  for (int y = 21; y < 190 && thumbY < 0; ++y)
+    if (l.hitTest(289, y) == ZorvaXPListBox::Part::VThumb) thumbY = y + 2;
+  ASSERT_GT(thumbY, 0);
+  at(l, 289, thumbY);
+  input.press();
+  at(l, 289, thumbY + 40);
+  EXPECT_EQ(l.topRow(), 1);  // the drag moves on its ticks, not on the mouse message
+  InvalidateRect(other, nullptr, FALSE);
+  input.advance(25);
+  EXPECT_EQ(otherPaints, 1);  // dispatched during the drag
+  EXPECT_GT(l.topRow(), 1);
+  EXPECT_EQ(l.hitTest(289, thumbY + 40), ZorvaXPListBox::Part::VThumb);
+  const auto ev = events();
+  ASSERT_FALSE(ev.empty());
+  EXPECT_EQ(ev.back().rfind("VerticalScrolling 1 1 ", 0), 0u) << ev.back();
+  // Back up again: the list follows on the next tick.
+  const int32_t down = l.topRow();
+  at(l, 289, thumbY + 20);
+  input.advance(25);
+  EXPECT_LT(l.topRow(), down);
+  EXPECT_GT(l.topRow(), 1);
+  // Below the track the last page shows and the drag ends; moving back no longer scrolls.
+  at(l, 289, 205);
+  input.advance(25);
+  EXPECT_EQ(l.rowLayout().back().index, 1000);
+  const int32_t last = l.topRow();
+  at(l, 289, thumbY);
+  input.advance(100);
+  EXPECT_EQ(l.topRow(), last);
+  input.release();
+  DestroyWindow(other);
+}
+
 TEST_F(ListControl, ARowDraggedTwoRowsDownLandsAtTheMarkedInsertionPoint) {
   auto& l = place();
   fillGrid(l, 6);
   l.setDragSelected(true);
+  l.setDragLineBorderColor(0x0000FF);  // red
   at(l, 100, rowY(l, 2));
   input.press();
+  const ZorvaXPListBox::Band row2 = l.rowLayout()[1];
+  POINT origin{0, 0};
+  ClientToScreen(l.hWnd(), &origin);
+  const uint32_t under = ui::composeScreen()->at(origin.x + 150, origin.y + rowY(l, 4));
   // The lower half of row 3 marks the boundary before row 4.
   at(l, 100, rowY(l, 3) + 5);
   EXPECT_EQ(l.dropInsertionRow(), 4);
+  // The drag image: row 2's band as painted, framed in red, moved with the pointer by the
+  // distance the pointer went, and semi-transparent over what lies under it.
+  ASSERT_TRUE(l.dragImageShown());
+  const Rect img = ui::dragImageRect();
+  const int dy = rowY(l, 3) + 5 - rowY(l, 2);
+  EXPECT_EQ(img, (Rect{origin.x + 1, origin.y + row2.top + dy, origin.x + row2.right, origin.y + row2.bottom + dy}));
+  const auto screen = ui::composeScreen();
+  EXPECT_EQ(screen->at(img.left, img.top + 3), 0xFF0000u);
+  EXPECT_EQ(screen->at(img.left + 50, img.bottom - 1), 0xFF0000u);
+  const uint32_t seen = screen->at(origin.x + 150, origin.y + rowY(l, 4) - 2);
+  EXPECT_NE(seen, under);
+  EXPECT_NE(seen, px(l, 150, rowY(l, 2)) & 0xFFFFFFu);
   at(l, 100, l.rowLayout()[3].bottom - 3);  // lower half of row 4
   EXPECT_EQ(l.dropInsertionRow(), 5);
   EXPECT_EQ(px(l, 150, l.rowLayout()[4].top), 0x000000u);  // the drop line
@@ -394,6 +555,8 @@ TEST_F(ListControl, ARowDraggedTwoRowsDownLandsAtTheMarkedInsertionPoint) {
   EXPECT_TRUE(l.Selected(4));
   EXPECT_FALSE(l.Selected(2));
   EXPECT_EQ(l.dropInsertionRow(), 0);
+  EXPECT_FALSE(l.dragImageShown());
+  EXPECT_TRUE(ui::dragImageRect().empty());
   // Upwards: row 5 dropped above row 1 becomes the first row.
   input.advance(1000);
   at(l, 100, rowY(l, 5));
@@ -402,6 +565,56 @@ TEST_F(ListControl, ARowDraggedTwoRowsDownLandsAtTheMarkedInsertionPoint) {
   input.release();
   EXPECT_EQ(l.TextMatrix(1, 1), "r5c1");
   EXPECT_EQ(l.ListIndex(), 1);
+}
+
+TEST_F(ListControl, AnOleDragOffersTheSelectedRowsAsTextAndShowsTheRow) {
+  auto& l = place(300, 120, "lst", 10);
+  fillGrid(l, 6);
+  auto& target = place(300, 100, "lstTarget", 160);
+  target.setOLEDropMode(1);
+  l.setOLEDragMode(1);
+  l.setSelectedMode(LSelectedMode::LSMExtend);
+  std::string dropped;
+  target.OLEDragDrop.connect([&](host::Variant& d, int32_t&, int16_t&, int16_t&, float&, float&) {
+    dropped = host::dataObjectOf(d)->GetData(host::vbCFText).toString();
+  });
+  std::vector<std::string> sourceEvents;
+  l.OLEStartDrag.connect([&](host::Variant&, int32_t&) { sourceEvents.push_back("OLEStartDrag"); });
+  l.OLECompleteDrag.connect([&](int32_t& e) { sourceEvents.push_back("OLECompleteDrag " + std::to_string(e)); });
+  // Rows 2 to 4 selected by a Shift+press on row 4, which then drags them.
+  at(l, 100, rowY(l, 2));
+  input.click();
+  input.advance(1000);
+  at(l, 100, rowY(l, 4));
+  bool imageDuringDrag = false;
+  input.keyDown(VK_SHIFT).press().keyUp(VK_SHIFT);
+  input.whileModal([&](ui::TestInput& in) {
+    in.advance(20);
+    imageDuringDrag = l.dragImageShown() && !ui::dragImageRect().empty();
+    in.moveTo(target.hWnd(), Point{50, 30}).release();
+  });
+  at(l, 110, rowY(l, 4) + 6);  // past the drag distance: the drag runs here
+  EXPECT_TRUE(imageDuringDrag);
+  EXPECT_EQ(dropped, "r2c1\tr2c2\tr2c3\r\nr3c1\tr3c2\tr3c3\r\nr4c1\tr4c2\tr4c3");
+  EXPECT_EQ(sourceEvents, (std::vector<std::string>{"OLEStartDrag", "OLECompleteDrag 2"}));
+  EXPECT_FALSE(l.dragImageShown());
+  EXPECT_TRUE(ui::dragImageRect().empty());
+  EXPECT_EQ(l.TextMatrix(2, 1), "r2c1");  // the source keeps its rows: moving them is the application's
+  // A handler's own text wins; a press on the scroll bar never starts a drag.
+  l.OLEStartDrag.connect([](host::Variant& d, int32_t&) {
+    host::dataObjectOf(d)->SetData(std::string("mine"), host::Variant(int16_t{host::vbCFText}));
+  });
+  at(l, 100, rowY(l, 3));
+  input.press();
+  input.whileModal([&](ui::TestInput& in) { in.moveTo(target.hWnd(), Point{50, 30}).release(); });
+  l.OLEDrag();
+  EXPECT_EQ(dropped, "mine");
+  sourceEvents.clear();
+  at(l, 289, 60);
+  input.press();
+  at(l, 289, 80);
+  input.release();
+  EXPECT_TRUE(sourceEvents.empty());
 }
 
 TEST_F(ListControl, MouseEnterReportsScreenCoordinates) {

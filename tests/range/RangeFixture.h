@@ -15,16 +15,6 @@ namespace zxp::testing {
 
 class RangeTest : public FormTest {
  protected:
-  // A control of class T at (x, y) of the form, w x h pixels.
-  template <class T>
-  T& place(const std::string& name, int w, int h, int x = 10, int y = 10) {
-    host::ExtenderRecord r;
-    r.left = pixelsToTwips(x);
-    r.top = pixelsToTwips(y);
-    r.width = pixelsToTwips(w);
-    r.height = pixelsToTwips(h);
-    return form->add(std::make_unique<T>(), name, r).template as<T>();
-  }
   static COLORREF px(const foundation::SurfaceWindow& s, int x, int y) { return GetPixel(s.hDC(), x, y); }
   static COLORREF px(HWND h, int x, int y) {
     HDC dc = GetDC(h);

@@ -17,8 +17,7 @@ using RangeTeardown = RangeTest;
 
 TEST_F(RangeTeardown, AFormOfRangeControlsLeavesNothingBehind) {
   form.reset();
-  const size_t handlesBefore = handles().liveCount();
-  const size_t timersBefore = ui::eventLoop().timerCount();
+  const Leftovers before;
   makeForm(true);
   auto& h = place<range::ZorvaXPHScrollBar>("h", 200, 19, 10, 10);
   auto& v = place<range::ZorvaXPVScrollBar>("v", 17, 200, 250, 10);
@@ -28,10 +27,9 @@ TEST_F(RangeTeardown, AFormOfRangeControlsLeavesNothingBehind) {
   input.moveTo(v.thumb().hWnd()).release().click();              // the wheel watcher is on
   input.moveTo(v.track().hWnd(), Point{8, 150}).press().advance(20);  // paging
   input.moveTo(s.arrows().upHalf().hWnd()).press().advance(10);  // stepping
-  EXPECT_GT(ui::eventLoop().timerCount(), timersBefore);
+  EXPECT_GT(ui::eventLoop().timerCount(), before.timers);
   form.reset();
-  EXPECT_EQ(handles().liveCount(), handlesBefore);
-  EXPECT_EQ(ui::eventLoop().timerCount(), timersBefore);
+  before.check();
 }
 
 }  // namespace

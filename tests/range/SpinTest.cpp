@@ -215,9 +215,7 @@ TEST_F(Spin, PropertiesRoundTripWithThePublishedKeys) {
   a.setEnabled(false);
   host::PropertyBag bag;
   a.WriteProperties(bag);
-  std::vector<std::string> keys;
-  for (const auto& e : bag.entries()) keys.push_back(e.key);
-  EXPECT_EQ(keys, (std::vector<std::string>{"ButtonGradientColor1", "ButtonGradientColor2", "BorderColor", "BackColor",
+  EXPECT_EQ(bagKeys(bag), (std::vector<std::string>{"ButtonGradientColor1", "ButtonGradientColor2", "BorderColor", "BackColor",
                                             "ForeColor", "BackColorHighlight", "BorderColorHighlight", "Maximum", "Minimum",
                                             "value", "Enabled", "Font", "MousePointer", "Alignment", "Locked",
                                             "TemparyGradienateColor2", "OnOverButtonGradientColor1",
@@ -226,18 +224,14 @@ TEST_F(Spin, PropertiesRoundTripWithThePublishedKeys) {
   EXPECT_EQ(bag.read<OLE_COLOR>("TemparyGradienateColor2", 0), 0x000002u);
   EXPECT_EQ(bag.find("Alignment")->value.kind(), host::Variant::Kind::Long);
 
-  host::ExtenderRecord r;
-  r.width = 1800;
-  r.height = 330;
-  auto& b = form->add(std::make_unique<ZorvaXPSpin>(), "b", r, nullptr, &bag).as<ZorvaXPSpin>();
+  auto& b = addFromBag<ZorvaXPSpin>("b", bag, 1800, 330);
   EXPECT_EQ(b.Value(), 33);
   EXPECT_EQ(text(b), "33");
   EXPECT_FALSE(b.Enabled());
   EXPECT_TRUE(GetWindowLongA(b.field(), GWL_STYLE) & ES_RIGHT);
   host::PropertyBag again;
   b.WriteProperties(again);
-  ASSERT_EQ(again.size(), bag.size());
-  for (size_t i = 0; i < bag.size(); ++i) EXPECT_TRUE(again.entries()[i].value == bag.entries()[i].value) << i;
+  expectSameBag(again, bag);
   b.setEnabled(true);
   EXPECT_EQ(b.ButtonGradientColor2(), 0x000002u);  // the saved copy came back from the bag
 
@@ -245,28 +239,20 @@ TEST_F(Spin, PropertiesRoundTripWithThePublishedKeys) {
   host::PropertyBag bad;
   bad.WriteProperty("Maximum", host::Variant(int32_t{10}));
   bad.WriteProperty("value", host::Variant(int32_t{99}));
-  auto& c = form->add(std::make_unique<ZorvaXPSpin>(), "c", r, nullptr, &bad).as<ZorvaXPSpin>();
+  auto& c = addFromBag<ZorvaXPSpin>("c", bad, 1800, 330);
   EXPECT_EQ(c.Value(), 10);
 }
 
-TEST_F(Spin, SmallSpinGrowsAndTheClassEntry) {
+TEST_F(Spin, SmallSpinGrowsAndTheEventsOfBothParts) {
   ZorvaXPSpin& s = place<ZorvaXPSpin>("tiny", 10, 5);
   EXPECT_EQ(s.surface().ScaleWidth(), 40);
   EXPECT_EQ(s.surface().ScaleHeight(), 18);
   EXPECT_EQ(s.hwnd(), static_cast<int32_t>(s.field()));
   EXPECT_TRUE(s.memberTable().find("hwnd")->readOnly());
-  const host::ControlClass* c = library::classes().find("ZorvaXPSpin");
-  ASSERT_NE(c, nullptr);
-  EXPECT_EQ(c->miscStatus, 0x20191u);
-  EXPECT_EQ(c->toolboxBitmap, 30006);
   EXPECT_EQ(library::classes().find("ZorvaSpinScroll"), nullptr);  // private
-  std::vector<std::string> names;
-  for (const auto& e : s.memberTable().events()) names.push_back(e.name);
-  EXPECT_EQ(names, (std::vector<std::string>{"UpArrowMouseDown", "UpArrowMoseUp", "DownArrowMoseDown", "DownArrowMoseUp",
+  EXPECT_EQ(eventNames(s.memberTable()), (std::vector<std::string>{"UpArrowMouseDown", "UpArrowMoseUp", "DownArrowMoseDown", "DownArrowMoseUp",
                                              "OnEnter", "OnKeyEsc", "KeyPress", "Change", "MouseMove"}));
-  std::vector<std::string> pairEvents;
-  for (const auto& e : s.arrows().memberTable().events()) pairEvents.push_back(e.name);
-  EXPECT_EQ(pairEvents, (std::vector<std::string>{"UpReleased", "DownReleased", "UpPressed", "DownPressed"}));
+  EXPECT_EQ(eventNames(s.arrows().memberTable()), (std::vector<std::string>{"UpReleased", "DownReleased", "UpPressed", "DownPressed"}));
 }
 
 }  // namespace

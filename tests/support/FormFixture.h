@@ -13,6 +13,7 @@
 #include "platform/services/Recording.h"
 #include "platform/ui/EventLoop.h"
 #include "platform/ui/TestInput.h"
+#include "support/Checks.h"
 #include "support/TestControl.h"
 
 namespace zxp::testing {
@@ -54,6 +55,28 @@ class FormTest : public ::testing::Test {
     return form->add(std::make_unique<TestXP>(), name, r, container).as<TestXP>();
   }
   host::Extender& ext(const std::string& name) { return *form->control(name); }
+  // A place on the form given in pixels: (x, y), w x h.
+  static host::ExtenderRecord at(int x, int y, int w, int h) {
+    host::ExtenderRecord r;
+    r.left = pixelsToTwips(x);
+    r.top = pixelsToTwips(y);
+    r.width = pixelsToTwips(w);
+    r.height = pixelsToTwips(h);
+    return r;
+  }
+  // A new control of class T at (x, y) of the form or of `container`, w x h pixels.
+  template <class T>
+  T& place(const std::string& name, int w, int h, int x = 10, int y = 10, host::Extender* container = nullptr) {
+    return form->add(std::make_unique<T>(), name, at(x, y, w, h), container).template as<T>();
+  }
+  // A control of class T on the form, read from a property bag; the size in twips.
+  template <class T>
+  T& addFromBag(const std::string& name, host::PropertyBag& bag, int32_t width, int32_t height) {
+    host::ExtenderRecord r;
+    r.width = width;
+    r.height = height;
+    return form->add(std::make_unique<T>(), name, r, nullptr, &bag).template as<T>();
+  }
 
   // Logs every event the control raises into `log`, as its name followed by its arguments.
   void logEvents(host::Dispatchable& control) {

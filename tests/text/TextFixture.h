@@ -11,6 +11,7 @@
 #include "platform/gfx/Picture.h"
 #include "platform/gfx/Surface.h"
 #include "support/FormFixture.h"
+#include "support/Pictures.h"
 #include "text/ZorvaXPFrame.h"
 #include "text/ZorvaXPLabel.h"
 
@@ -26,14 +27,6 @@ class TextTest : public FormTest {
     makeTextForm(true);
   }
   void makeTextForm(bool userMode) { makeForm(userMode, &library::classes(), pixelsToTwips(480), pixelsToTwips(360)); }
-  static host::ExtenderRecord at(int x, int y, int w, int h) {
-    host::ExtenderRecord r;
-    r.left = pixelsToTwips(x);
-    r.top = pixelsToTwips(y);
-    r.width = pixelsToTwips(w);
-    r.height = pixelsToTwips(h);
-    return r;
-  }
   ZorvaXPLabel& label(const std::string& name, int x = 10, int y = 10, int w = 120, int h = 24,
                       host::Extender* container = nullptr) {
     return form->add(std::make_unique<ZorvaXPLabel>(), name, at(x, y, w, h), container).as<ZorvaXPLabel>();
@@ -45,24 +38,7 @@ class TextTest : public FormTest {
   TestXP& panel(const std::string& name, int x, int y, int w, int h, host::Extender* container = nullptr) {
     return form->add(registry, "TestXP", name, at(x, y, w, h), container).as<TestXP>();
   }
-  // An icon or a bitmap of one colour (0x00RRGGBB), n x n pixels.
-  static host::PictureRef solidIcon(uint32_t rgb, int n = 16) {
-    auto s = gfx::Surface::create(n, n);
-    s->fill(0xFF000000u | rgb);
-    return gfx::Picture::fromIcon(gfx::createIconFromArgb(*s));
-  }
-  static host::PictureRef solidBitmap(uint32_t rgb, int w, int h) {
-    auto s = gfx::Surface::create(w, h);
-    s->fill(rgb);
-    return gfx::Picture::fromBitmap(gfx::CreateBitmapForSurface(s));
-  }
   static COLORREF px(HDC dc, int x, int y) { return GetPixel(dc, x, y); }
-  // The screen point of a client point of a window.
-  static Point screenOf(HWND h, Point p) {
-    POINT q{p.x, p.y};
-    ClientToScreen(h, &q);
-    return Point{q.x, q.y};
-  }
 };
 
 }  // namespace zxp::testing

@@ -21,6 +21,7 @@
 #include "platform/ui/Edit.h"
 #include "platform/ui/EventLoop.h"
 #include "range/RangeFixture.h"
+#include "support/TempWave.h"
 #include "text/ZorvaXPTextBox.h"
 
 namespace zxp::testing {
@@ -42,54 +43,28 @@ class TextBox : public RangeTest {
     ScreenToClient(parent, &p);
     return RECT{p.x, p.y, p.x + (r.right - r.left), p.y + (r.bottom - r.top)};
   }
-  std::filesystem::path tempDir() {
-    std::filesystem::path d = std::filesystem::temp_directory_path() /
-                              ("zxp-textbox-" + std::to_string(::getpid()) + "-" +
-                               ::testing::UnitTest::GetInstance()->current_test_info()->name());
-    std::filesystem::remove_all(d);
-    std::filesystem::create_directories(d);
-    dirs.push_back(d);
-    return d;
-  }
   static std::string readBytes(const std::filesystem::path& p) {
     std::ifstream in(p, std::ios::binary);
     std::ostringstream s;
     s << in.rdbuf();
     return s.str();
   }
-  void TearDown() override {
-    for (const auto& d : dirs) {
-      std::error_code ec;
-      std::filesystem::permissions(d, std::filesystem::perms::owner_all, ec);
-      std::filesystem::remove_all(d, ec);
-    }
-    RangeTest::TearDown();
-  }
-  std::vector<std::filesystem::path> dirs;
 };
 
-TEST_F(TextBox, ANewBoxIsSingleLineWithItsDefaultsAndClassEntry) {
+TEST_F(TextBox, ANewBoxIsSingleLineWithItsBorderAndEvents) {
   ZorvaXPTextBox& t = box();
   EXPECT_EQ(t.Text(), "ZorvaXpTextBox1");
   EXPECT_FALSE(t.MultiLine());
   EXPECT_TRUE(shown(t.singleLineField()));
   EXPECT_FALSE(shown(t.multiLineField()));
   EXPECT_EQ(t.hwnd(), static_cast<int32_t>(t.singleLineField()));
-  EXPECT_EQ(t.ButtonCaption(), "...");
-  EXPECT_EQ(t.ButtonGradientColor2(), 0xF0C797u);
-  EXPECT_EQ(t.ScrollBarGradient1(), 0xFDE5D3u);
   // The border in BorderColor RGB(127, 157, 185), the surface in BackColor.
   EXPECT_EQ(px(t.surface(), 50, 0), RGB(127, 157, 185));
   EXPECT_EQ(px(t.surface(), 159, 10), RGB(127, 157, 185));
   EXPECT_EQ(px(t.surface(), 2, 10), RGB(255, 255, 255));
-  const host::ControlClass* c = library::classes().find("ZorvaXPTextBox");
-  ASSERT_NE(c, nullptr);
-  EXPECT_EQ(c->miscStatus, 0x20191u);
-  EXPECT_EQ(c->toolboxBitmap, 30005);
-  std::vector<std::string> events;
-  for (const host::EventMember& e : t.memberTable().events()) events.push_back(e.name);
-  EXPECT_EQ(events, (std::vector<std::string>{"ButtonClick", "Change", "Click", "DblClick", "KeyDown", "KeyPress", "KeyUp",
-                                              "MouseDown", "MouseMove", "MouseUp", "OnKeyEsc", "OnEnter"}));
+  EXPECT_EQ(eventNames(t.memberTable()),
+            (std::vector<std::string>{"ButtonClick", "Change", "Click", "DblClick", "KeyDown", "KeyPress", "KeyUp",
+                                      "MouseDown", "MouseMove", "MouseUp", "OnKeyEsc", "OnEnter"}));
 }
 
 TEST_F(TextBox, SwitchingModesKeepsTheTextShowsTheRightFieldAndEndsButtonAndFormat) {
@@ -372,15 +347,11 @@ TEST_F(TextBox, PropertiesRoundTripWithThePublishedKeys) {
   a.setMaxLength(500);
   host::PropertyBag bag;
   a.WriteProperties(bag);
-  std::vector<std::string> keys;
-  for (const auto& e : bag.entries()) keys.push_back(e.key);
-  EXPECT_EQ(keys, (std::vector<std::string>{"Text", "MultiLine", "Required", "Font", "MaxLength", "ScrollBarGradient1",
-                                            "StatusBar", "StatusText", "ButtonCaption", "ButtonPicture", "ButtonPictureOnOver",
-                                            "ButtonFont", "NumbersOnly", "MouseIcon"}));
-  host::ExtenderRecord r;
-  r.width = 3000;
-  r.height = 1200;
-  auto& b = form->add(std::make_unique<ZorvaXPTextBox>(), "b", r, nullptr, &bag).as<ZorvaXPTextBox>();
+  EXPECT_EQ(bagKeys(bag), (std::vector<std::string>{"Text", "MultiLine", "Required", "Font", "MaxLength",
+                                                   "ScrollBarGradient1", "StatusBar", "StatusText", "ButtonCaption",
+                                                   "ButtonPicture", "ButtonPictureOnOver", "ButtonFont", "NumbersOnly",
+                                                   "MouseIcon"}));
+  auto& b = addFromBag<ZorvaXPTextBox>("b", bag, 3000, 1200);
   EXPECT_TRUE(b.MultiLine());
   EXPECT_EQ(b.Text(), "x\r\ny");
   EXPECT_EQ(b.StatusText(), "Lines");
@@ -389,14 +360,14 @@ TEST_F(TextBox, PropertiesRoundTripWithThePublishedKeys) {
   EXPECT_EQ(SendMessageA(b.multiLineField(), EM_GETLIMITTEXT, 0, 0), 500);
   host::PropertyBag again;
   b.WriteProperties(again);
-  ASSERT_EQ(again.size(), bag.size());
-  for (size_t i = 0; i < bag.size(); ++i) EXPECT_TRUE(again.entries()[i].value == bag.entries()[i].value) << i;
+  expectSameBag(again, bag);
 }
 
 TEST_F(TextBox, SaveAndOpenRoundTripInTheAnsiCodePage) {
   ZorvaXPTextBox& t = box(200, 80);
   t.setMultiLine(true);
-  const std::filesystem::path file = tempDir() / "note.txt";
+  TempDir tmp;
+  const std::filesystem::path file = tmp.path() / "note.txt";
   t.setText("Caf\xC3\xA9 5 \xE2\x82\xAC\r\n\xCE\xA9mega");  // Café 5 €, Ωmega
   t.SaveTextFile(file.string());
   EXPECT_EQ(readBytes(file), std::string("Caf\xE9 5 \x80\r\n?mega\r\n"));
@@ -414,7 +385,8 @@ TEST_F(TextBox, SaveAndOpenRoundTripInTheAnsiCodePage) {
 
 TEST_F(TextBox, AFailedSaveLeavesTheOldFileWhole) {
   ZorvaXPTextBox& t = box();
-  const std::filesystem::path dir = tempDir();
+  TempDir tmp;
+  const std::filesystem::path dir = tmp.path();
   const std::filesystem::path file = dir / "keep.txt";
   std::ofstream(file, std::ios::binary) << "old contents\r\n";
   // A read-only file is refused (as the platform refuses to overwrite one) ...
@@ -432,8 +404,7 @@ TEST_F(TextBox, AFailedSaveLeavesTheOldFileWhole) {
 
 TEST_F(TextBox, AFormOfTextBoxesLeavesNothingBehind) {
   form.reset();
-  const size_t handlesBefore = handles().liveCount();
-  const size_t timersBefore = ui::eventLoop().timerCount();
+  const Leftovers before;
   makeForm(true);
   ZorvaXPTextBox& a = box(200, 100, "a", 10);
   a.setMultiLine(true);
@@ -445,8 +416,7 @@ TEST_F(TextBox, AFormOfTextBoxesLeavesNothingBehind) {
   input.type("some text");
   input.moveTo(b.button().hWnd(), Point{5, 5}).advance(5);  // the button's hover timer runs
   form.reset();
-  EXPECT_EQ(handles().liveCount(), handlesBefore);
-  EXPECT_EQ(ui::eventLoop().timerCount(), timersBefore);
+  before.check();
 }
 
 }  // namespace

@@ -265,6 +265,10 @@ HRESULT VariantClear(VARIANT* v) {
   return S_OK;
 }
 
+void* CoTaskMemAlloc(size_t bytes) { return std::malloc(bytes ? bytes : 1); }
+
+void CoTaskMemFree(void* block) { std::free(block); }
+
 HRESULT CLSIDFromString(const OLECHAR* text, CLSID* clsid) {
   if (!text || !clsid) return E_INVALIDARG;
   zxp::library::Guid g;

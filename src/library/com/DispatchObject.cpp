@@ -5,7 +5,10 @@
 
 #include "library/ClassTable.h"
 #include "library/com/Automation.h"
+#include "library/com/Enumerators.h"
+#include "library/com/PropertyPage.h"
 #include "library/com/Server.h"
+#include "library/com/TypeInfo.h"
 #include "platform/gfx/Font.h"
 #include "platform/host/HostError.h"
 
@@ -125,8 +128,11 @@ class DispatchObject::EventPoint final : public IConnectionPoint {
   HRESULT Advise(IUnknown* sink, DWORD* cookie) override { return owner_.advise(sink, cookie); }
   HRESULT Unadvise(DWORD cookie) override { return owner_.unadvise(cookie); }
   HRESULT EnumConnections(IEnumConnections** out) override {
-    if (out) *out = nullptr;
-    return E_NOTIMPL;
+    if (!out) return E_POINTER;
+    std::vector<CONNECTDATA> now;
+    for (const Advice& a : owner_.advice_) now.push_back(CONNECTDATA{a.sink, a.cookie});
+    *out = enumConnections(now);
+    return *out ? S_OK : E_OUTOFMEMORY;
   }
 
  private:
@@ -217,8 +223,10 @@ HRESULT DispatchObject::QueryInterface(const IID* riid, void** ppv) {
     *ppv = static_cast<IConnectionPointContainer*>(this);
   } else if (sameIid(riid, IID_IOleWindow) && site_) {
     *ppv = static_cast<IOleWindow*>(this);
-  } else if (sameIid(riid, IID_IProvideClassInfo2) && entry_) {
+  } else if ((sameIid(riid, IID_IProvideClassInfo2) || sameIid(riid, IID_IProvideClassInfo)) && entry_) {
     *ppv = static_cast<IProvideClassInfo2*>(this);
+  } else if (sameIid(riid, IID_ISpecifyPropertyPages) && site_ && pageFor(entry_->name)) {
+    *ppv = static_cast<ISpecifyPropertyPages*>(this);
   } else {
     return E_NOINTERFACE;
   }
@@ -236,13 +244,16 @@ ULONG DispatchObject::Release() {
 
 HRESULT DispatchObject::GetTypeInfoCount(UINT* count) {
   if (!count) return E_POINTER;
-  *count = 0;  // names are resolved through GetIDsOfNames
+  *count = 1;
   return S_OK;
 }
 
-HRESULT DispatchObject::GetTypeInfo(UINT, LCID, ITypeInfo** info) {
-  if (info) *info = nullptr;
-  return E_NOTIMPL;
+HRESULT DispatchObject::GetTypeInfo(UINT index, LCID, ITypeInfo** info) {
+  if (!info) return E_POINTER;
+  *info = nullptr;
+  if (index != 0) return DISP_E_BADINDEX;
+  *info = dispatchTypeInfo(object_->memberTable(), entry_);
+  return *info ? S_OK : E_OUTOFMEMORY;
 }
 
 HRESULT DispatchObject::GetIDsOfNames(const IID* riid, OLECHAR** names, UINT count, LCID, DISPID* ids) {
@@ -341,8 +352,11 @@ HRESULT DispatchObject::Invoke(DISPID id, const IID* riid, LCID, WORD flags, DIS
 }
 
 HRESULT DispatchObject::EnumConnectionPoints(IEnumConnectionPoints** out) {
-  if (out) *out = nullptr;
-  return E_NOTIMPL;
+  if (!out) return E_POINTER;
+  std::vector<IConnectionPoint*> points;
+  if (events_) points.push_back(events_.get());
+  *out = enumConnectionPoints(points);
+  return *out ? S_OK : E_OUTOFMEMORY;
 }
 
 HRESULT DispatchObject::FindConnectionPoint(const IID* riid, IConnectionPoint** out) {
@@ -362,8 +376,9 @@ HRESULT DispatchObject::GetWindow(HWND* hwnd) {
 }
 
 HRESULT DispatchObject::GetClassInfo(ITypeInfo** info) {
-  if (info) *info = nullptr;
-  return E_NOTIMPL;
+  if (!info) return E_POINTER;
+  *info = classTypeInfo(*entry_);
+  return *info ? S_OK : E_OUTOFMEMORY;
 }
 
 HRESULT DispatchObject::GetGUID(DWORD kind, GUID* guid) {
@@ -372,6 +387,19 @@ HRESULT DispatchObject::GetGUID(DWORD kind, GUID* guid) {
   if (kind != GUIDKIND_DEFAULT_SOURCE_DISP_IID) return E_INVALIDARG;
   if (!events_) return E_FAIL;
   std::memcpy(guid, &entry_->eventsIid, sizeof *guid);
+  return S_OK;
+}
+
+HRESULT DispatchObject::GetPages(CAUUID* pages) {
+  if (!pages) return E_POINTER;
+  pages->cElems = 0;
+  pages->pElems = nullptr;
+  const TypeLibraryEntry* page = pageFor(entry_->name);
+  if (!page) return S_OK;
+  pages->pElems = static_cast<GUID*>(CoTaskMemAlloc(sizeof(GUID)));
+  if (!pages->pElems) return E_OUTOFMEMORY;
+  std::memcpy(pages->pElems, &page->clsid, sizeof(GUID));
+  pages->cElems = 1;
   return S_OK;
 }
 

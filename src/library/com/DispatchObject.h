@@ -1,6 +1,6 @@
 // The component object that clients hold: IDispatch over a member table, the connection point
-// of the class's outgoing event interface (named by IProvideClassInfo2), and IOleWindow for
-// controls. One class serves every
+// of the class's outgoing event interface (named by IProvideClassInfo2), and IOleWindow and
+// ISpecifyPropertyPages for controls. One class serves every
 // object of the library, whatever its class: the member table says what it can do.
 //
 // A control created through its class factory is sited on a run-mode form of its own (the
@@ -39,7 +39,8 @@ class ForeignObject final : public host::HostObject {
 class DispatchObject final : public IDispatch,
                              public IConnectionPointContainer,
                              public IOleWindow,
-                             public IProvideClassInfo2 {
+                             public IProvideClassInfo2,
+                             public ISpecifyPropertyPages {
  public:
   // A new object of a class of the type library (AddRef'd once), or nullptr when the row
   // creates nothing. HostError from a control's start-up propagates.
@@ -73,9 +74,11 @@ class DispatchObject final : public IDispatch,
   // IOleWindow
   HRESULT GetWindow(HWND* hwnd) override;
   HRESULT ContextSensitiveHelp(int32_t) override { return E_NOTIMPL; }
-  // IProvideClassInfo2: the outgoing interface of the class (no type information objects)
+  // IProvideClassInfo2: the class's type information and its outgoing interface
   HRESULT GetClassInfo(ITypeInfo** info) override;
   HRESULT GetGUID(DWORD kind, GUID* guid) override;
+  // ISpecifyPropertyPages (controls that have a page): the page's class identifier
+  HRESULT GetPages(CAUUID* pages) override;
 
  private:
   class EventPoint;

@@ -8,6 +8,7 @@
 
 #include "library/com/Automation.h"
 #include "library/com/DispatchObject.h"
+#include "library/com/PropertyPage.h"
 #include "library/com/Registration.h"
 #include "platform/host/HostError.h"
 #include "platform/services/Registry.h"
@@ -47,6 +48,13 @@ class ClassFactory final : public IClassFactory {
     *ppv = nullptr;
     if (!riid) return E_INVALIDARG;
     if (outer) return CLASS_E_NOAGGREGATION;
+    if (entry_.kind == ClassKind::PropertyPage) {
+      IPropertyPage* page = createPropertyPage(entry_);
+      if (!page) return E_OUTOFMEMORY;
+      const HRESULT hr = page->QueryInterface(riid, ppv);
+      page->Release();
+      return hr;
+    }
     DispatchObject* o = nullptr;
     try {
       o = DispatchObject::create(entry_);

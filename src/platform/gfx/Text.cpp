@@ -6,6 +6,9 @@
 #endif
 #include <algorithm>
 #include <cstring>
+#include <memory>
+#include <string>
+#include <vector>
 
 #include "platform/gfx/DeviceContext.h"
 #include "platform/gfx/FontEngine.h"
@@ -147,6 +150,36 @@ int32_t drawRun(Surface& s, const Region& clip, FontInstance& font, const TextCe
     fillIn(s, clip, Rect{x, baseline - m.strikeoutPos, x + pen, baseline - m.strikeoutPos + m.strikeoutThickness},
            st.color);
   return pen;
+}
+
+// The lines of the last text DrawText laid out on this thread, with what they were laid out
+// from. Controls measure their caption (DT_CALCRECT) and then draw it in the same rectangle's
+// width, and repaint the same caption again and again: each of those finds its lines here. The
+// font is held weakly, so the key cannot match a later font that happens to take its place.
+struct LastLayout {
+  std::string text;
+  std::weak_ptr<FontInstance> font;
+  UINT format = 0;  // without DT_CALCRECT, which does not change the lines
+  int32_t width = 0, tabWidth = 0, maxLines = 0;
+  std::vector<TextLine> lines;
+};
+
+const std::vector<TextLine>& layoutOnce(std::string_view text, const std::shared_ptr<FontInstance>& font,
+                                        const TextLayoutParams& lp) {
+  thread_local LastLayout last;
+  const UINT format = lp.format & ~DT_CALCRECT;
+  if (last.font.lock() == font && last.format == format && last.width == lp.width &&
+      last.tabWidth == lp.tabWidth && last.maxLines == lp.maxLines && last.text == text)
+    return last.lines;
+  last.font.reset();  // no key matches until the lines and their key are both in place
+  last.lines = layoutText(decodeUtf8(text), lp);
+  last.text.assign(text);
+  last.font = font;
+  last.format = format;
+  last.width = lp.width;
+  last.tabWidth = lp.tabWidth;
+  last.maxLines = lp.maxLines;
+  return last.lines;
 }
 
 std::vector<TextCell> plainCells(std::string_view text) {
@@ -308,7 +341,7 @@ int DrawText(HDC hdc, const char* text, int length, RECT* rect, UINT format) {
   // the rest of its paragraph and the ellipsis.
   if (!calc && (format & DT_WORDBREAK) && (format & DT_END_ELLIPSIS) && !(format & (DT_NOCLIP | DT_SINGLELINE)))
     lp.maxLines = std::max(1, r.height() / std::max(1, lineHeight));
-  std::vector<TextLine> lines = layoutText(decodeUtf8(sv), lp);
+  const std::vector<TextLine>& lines = layoutOnce(sv, f->inst, lp);
 
   const int32_t textHeight = clampToInt32(static_cast<int64_t>(lines.size()) * lineHeight);
   if (calc) {

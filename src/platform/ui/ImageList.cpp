@@ -17,7 +17,7 @@ namespace {
 
 struct Image {
   std::shared_ptr<gfx::Surface> pixels;
-  std::vector<uint8_t> opaque;  // one per pixel: 1 drawn, 0 transparent
+  std::vector<uint8_t> alpha;  // one per pixel: 255 drawn, 0 transparent, between: blended
 };
 
 struct ImageListObj : HandleObject {
@@ -63,9 +63,21 @@ void drawOverlay(gfx::Surface& screen) {
   for (int y = area.top; y < area.bottom; ++y) {
     uint32_t* dst = screen.row(y);
     const uint32_t* src = img.row(y - y0);
-    const uint8_t* op = d.image.opaque.data() + static_cast<size_t>(y - y0) * static_cast<size_t>(img.width());
-    for (int x = area.left; x < area.right; ++x)
-      if (op[x - x0]) dst[x] = src[x - x0];
+    const uint8_t* op = d.image.alpha.data() + static_cast<size_t>(y - y0) * static_cast<size_t>(img.width());
+    for (int x = area.left; x < area.right; ++x) {
+      const uint32_t a = op[x - x0];
+      if (a == 255) {
+        dst[x] = src[x - x0];
+      } else if (a != 0) {
+        const uint32_t s = src[x - x0], g = dst[x];
+        uint32_t out = 0;
+        for (int shift = 0; shift <= 16; shift += 8) {
+          const uint32_t c = (((s >> shift) & 0xFF) * a + ((g >> shift) & 0xFF) * (255 - a) + 127) / 255;
+          out |= c << shift;
+        }
+        dst[x] = out;
+      }
+    }
   }
 }
 
@@ -77,17 +89,25 @@ int addImages(HIMAGELIST list, HBITMAP image, Transparent transparent) {
   if (!l || !src || src->height() < l->cy || src->width() < l->cx) return -1;
   const int first = static_cast<int>(l->images.size());
   const int n = src->width() / l->cx;
+  // A 32-bit list takes each pixel's alpha byte from a bitmap that carries one (any pixel with a
+  // non-zero alpha byte); a bitmap whose alpha bytes are all 0 is opaque.
+  bool hasAlpha = false;
+  if ((l->flags & 0xFE) == ILC_COLOR32)
+    for (int y = 0; y < l->cy && !hasAlpha; ++y)
+      for (int x = 0; x < n * l->cx && !hasAlpha; ++x) hasAlpha = (src->at(x, y) >> 24) != 0;
   for (int k = 0; k < n; ++k) {
     Image im;
     im.pixels = gfx::Surface::create(l->cx, l->cy);
     if (!im.pixels) return -1;
-    im.opaque.assign(static_cast<size_t>(l->cx) * static_cast<size_t>(l->cy), 1);
+    im.alpha.assign(static_cast<size_t>(l->cx) * static_cast<size_t>(l->cy), 255);
     for (int y = 0; y < l->cy; ++y)
       for (int x = 0; x < l->cx; ++x) {
         const int sx = k * l->cx + x;
-        im.pixels->at(x, y) = src->at(sx, y) & 0x00FFFFFFu;
-        if ((l->flags & ILC_MASK) && transparent(sx, y))
-          im.opaque[static_cast<size_t>(y) * static_cast<size_t>(l->cx) + static_cast<size_t>(x)] = 0;
+        const uint32_t p = src->at(sx, y);
+        im.pixels->at(x, y) = p & 0x00FFFFFFu;
+        uint8_t& a = im.alpha[static_cast<size_t>(y) * static_cast<size_t>(l->cx) + static_cast<size_t>(x)];
+        if (hasAlpha) a = static_cast<uint8_t>(p >> 24);
+        if ((l->flags & ILC_MASK) && transparent(sx, y)) a = 0;
       }
     l->images.push_back(std::move(im));
   }
@@ -168,7 +188,7 @@ BOOL ImageList_BeginDrag(HIMAGELIST list, int track, int dxHotspot, int dyHotspo
     return FALSE;
   }
   for (int y = 0; y < l->cy; ++y) std::copy_n(src.pixels->row(y), l->cx, d.image.pixels->row(y));
-  d.image.opaque = src.opaque;
+  d.image.alpha = src.alpha;
   d.hotspot = Point{dxHotspot, dyHotspot};
   return TRUE;
 }

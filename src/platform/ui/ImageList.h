@@ -3,7 +3,9 @@
 //
 // An image list holds images of one size, cut from the bitmaps added to it (a bitmap as wide as
 // n images adds n). With ILC_MASK the mask bitmap (white: transparent) or the AddMasked colour
-// makes pixels transparent. The drag image is drawn over the composed screen (Screen.h's
+// makes pixels transparent. An ILC_COLOR32 list keeps the alpha byte of bitmaps that carry one
+// (straight, not premultiplied: 255 opaque, 0 transparent, between blended over the screen), so
+// a drag image can be semi-transparent; bitmaps whose alpha bytes are all 0 stay opaque. The drag image is drawn over the composed screen (Screen.h's
 // overlay), never into a window, so moving it leaves nothing behind and what is under it is
 // never touched. Positions of DragEnter and DragMove are relative to the lock window's top-left
 // corner (its window rectangle), less the hot spot of BeginDrag.

@@ -54,6 +54,12 @@ class Canvas {
     DeleteObject(font);
   }
   void clear() { surface->fill(kWhite); }
+  // A copy of the pixels drawn so far.
+  std::shared_ptr<gfx::Surface> snapshot() const {
+    auto copy = gfx::Surface::create(surface->width(), surface->height());
+    std::memcpy(copy->bits(), surface->bits(), surface->pixelCount() * 4);
+    return copy;
+  }
   int lineHeight() const {
     TEXTMETRIC tm;
     GetTextMetrics(dc, &tm);
@@ -183,8 +189,7 @@ TEST(Text, MeasuredRectangleIsTheOneDrawingFills) {
     // Drawing in the measured rectangle gives the same lines as in the original one, all inside.
     RECT wide{10, 10, 110, 10 + h};
     EXPECT_EQ(DrawText(c.dc, text, -1, &wide, flags), h);
-    auto first = gfx::Surface::create(c.surface->width(), c.surface->height());
-    std::memcpy(first->bits(), c.surface->bits(), c.surface->pixelCount() * 4);
+    auto first = c.snapshot();
     Rect ink = inkBox(*c.surface);
     c.clear();
     RECT measured = m;
@@ -251,8 +256,7 @@ TEST(Text, SingleLinesCentreVerticallyAndAlignHorizontally) {
   for (const auto& k : cases) {
     c.clear();
     DrawText(c.dc, s, -1, &r, k.flags);
-    auto drawn = gfx::Surface::create(240, 120);
-    std::memcpy(drawn->bits(), c.surface->bits(), c.surface->pixelCount() * 4);
+    auto drawn = c.snapshot();
     c.clear();
     TextOut(c.dc, k.x, k.y, s, static_cast<int>(std::strlen(s)));
     EXPECT_TRUE(samePixels(*drawn, *c.surface)) << k.flags;
@@ -265,8 +269,7 @@ TEST(Text, PrefixUnderlinesOneCharacterAndDoubleAmpersandDrawsOne) {
   GetTextMetrics(c.dc, &tm);
   RECT r{10, 10, 200, 40};
   DrawText(c.dc, "&File", -1, &r, DT_SINGLELINE);
-  auto marked = gfx::Surface::create(240, 120);
-  std::memcpy(marked->bits(), c.surface->bits(), c.surface->pixelCount() * 4);
+  auto marked = c.snapshot();
   c.clear();
   DrawText(c.dc, "File", -1, &r, DT_SINGLELINE);
   // The two differ only in a line under "F", below the baseline.
@@ -289,7 +292,7 @@ TEST(Text, PrefixUnderlinesOneCharacterAndDoubleAmpersandDrawsOne) {
   // "&&" draws one ampersand: the same pixels as the text with DT_NOPREFIX.
   c.clear();
   DrawText(c.dc, "Save && Exit", -1, &r, DT_SINGLELINE);
-  std::memcpy(marked->bits(), c.surface->bits(), c.surface->pixelCount() * 4);
+  marked = c.snapshot();
   c.clear();
   DrawText(c.dc, "Save & Exit", -1, &r, DT_SINGLELINE | DT_NOPREFIX);
   EXPECT_TRUE(samePixels(*marked, *c.surface));
@@ -303,8 +306,7 @@ TEST(Text, CrLfStartsNewLinesOneLineHeightApart) {
   Rect ink = inkBox(*c.surface);
   EXPECT_GE(ink.bottom, 2 * lh + 1);  // the third line is drawn at 2 lh
   // "Two" drawn alone at y = lh gives the second line's pixels.
-  auto all = gfx::Surface::create(240, 120);
-  std::memcpy(all->bits(), c.surface->bits(), c.surface->pixelCount() * 4);
+  auto all = c.snapshot();
   c.clear();
   TextOut(c.dc, 0, 0, "One", 3);
   TextOut(c.dc, 0, lh, "Two", 3);
@@ -356,8 +358,7 @@ TEST(Text, TextAlignPlacesTheReferencePointAndUpdatesTheCurrentPosition) {
   TEXTMETRIC tm;
   GetTextMetrics(c.dc, &tm);
   TextOut(c.dc, 50, 20, "Ref", 3);
-  auto topLeft = gfx::Surface::create(240, 120);
-  std::memcpy(topLeft->bits(), c.surface->bits(), c.surface->pixelCount() * 4);
+  auto topLeft = c.snapshot();
   const int w = c.width("Ref");
   c.clear();
   SetTextAlign(c.dc, TA_RIGHT | TA_BASELINE);
@@ -421,8 +422,7 @@ TEST(Text, SecondDrawingOfACaptionRasterisesNothing) {
   RECT r{0, 0, 240, 40};
   const char* caption = "Glyph cache: drawn twice, rendered once";
   DrawText(c.dc, caption, -1, &r, DT_SINGLELINE | DT_CENTER | DT_VCENTER);
-  auto first = gfx::Surface::create(240, 40);
-  std::memcpy(first->bits(), c.surface->bits(), c.surface->pixelCount() * 4);
+  auto first = c.snapshot();
   const uint64_t before = gfx::glyphRasterCount();
   c.clear();
   DrawText(c.dc, caption, -1, &r, DT_SINGLELINE | DT_CENTER | DT_VCENTER);

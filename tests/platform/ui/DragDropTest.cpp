@@ -314,6 +314,33 @@ TEST_F(DragImages, TheImageFollowsWithoutLeavingPixelsBehind) {
   EXPECT_EQ(handles().liveCount(kImageListKind), 0u);
 }
 
+TEST_F(DragImages, AThirtyTwoBitImageWithAlphaBlendsOverTheScreen) {
+  HWND w = popup(Rect{100, 100, 300, 200}, kBrushClass);  // white
+  input.pump();
+  HDC screen = GetDC(0);
+  GdiObject bmp(CreateCompatibleBitmap(screen, 16, 16));
+  ReleaseDC(0, screen);
+  auto s = gfx::surfaceOfBitmap(bmp.get());
+  for (int y = 0; y < 16; ++y)
+    for (int x = 0; x < 16; ++x) s->at(x, y) = (x < 8 ? 0x80000000u : 0xFF000000u);  // black, half / full
+  HIMAGELIST blended = ImageList_Create(16, 16, ILC_COLOR32, 1, 0);
+  HIMAGELIST plain = ImageList_Create(16, 16, ILC_COLOR24, 1, 0);
+  ASSERT_EQ(ImageList_Add(blended, bmp.get(), 0), 0);
+  ASSERT_EQ(ImageList_Add(plain, bmp.get(), 0), 0);
+  ASSERT_TRUE(ImageList_BeginDrag(blended, 0, 0, 0));
+  ASSERT_TRUE(ImageList_DragEnter(w, 10, 10));
+  EXPECT_EQ(at(112, 112), 0x7F7F7Fu);  // 255 * (1 - 128/255), rounded
+  EXPECT_EQ(at(120, 112), 0x000000u);
+  ImageList_EndDrag();
+  // A list of another depth ignores the alpha byte.
+  ASSERT_TRUE(ImageList_BeginDrag(plain, 0, 0, 0));
+  ASSERT_TRUE(ImageList_DragEnter(w, 10, 10));
+  EXPECT_EQ(at(112, 112), 0x000000u);
+  ImageList_EndDrag();
+  ImageList_Destroy(blended);
+  ImageList_Destroy(plain);
+}
+
 TEST_F(DragImages, BadArgumentsFailAndTheResetFreesLists) {
   EXPECT_EQ(ImageList_Create(0, 16, 0, 1, 1), 0u);
   EXPECT_EQ(ImageList_Create(16, 16, 0, -1, 1), 0u);
