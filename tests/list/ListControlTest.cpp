@@ -444,6 +444,21 @@ TEST_F(ListControl, AnOpenEditorCommitsWhenTheFocusLeavesIt) {
   input.moveTo(ext("txtOther").object().hWnd()).click();
   EXPECT_EQ(l.TextMatrix(5, 1), "17-11-2025");
   EXPECT_EQ(l.activeEditor(), nullptr);
+  // A day picked in the date picker's dropped-down calendar (a window of its own) is still
+  // editing; the focus leaving afterwards commits the picked day.
+  input.advance(1000);
+  at(l, 40, rowY(l, 5));
+  input.click();
+  ASSERT_EQ(l.activeEditor(), &ext("dtpEdit"));
+  input.moveTo(dtp.dropDown().hWnd(), Point{8, 9}).click();
+  ASSERT_TRUE(dtp.calendarShowing());
+  const dates::ZorvaXPCalender& cal = dtp.calendar();
+  for (const dates::DayCell& d : cal.dayCells())
+    if (d.Text == "20" && d.Kind.empty()) input.moveTo(cal.hWnd(), Point{(d.Left + d.Right) / 2, (d.Top + d.Bottom) / 2}).click();
+  EXPECT_FALSE(dtp.calendarShowing());
+  EXPECT_EQ(l.activeEditor(), &ext("dtpEdit"));
+  input.moveTo(ext("txtOther").object().hWnd()).click();
+  EXPECT_EQ(l.TextMatrix(5, 1), "20-11-2025");
 
   // Escape still closes without writing, and focus moves after it commit nothing.
   input.advance(1000);
@@ -455,7 +470,7 @@ TEST_F(ListControl, AnOpenEditorCommitsWhenTheFocusLeavesIt) {
   // Each opening raised BeforeCellEdit once, and nothing else edit-related followed.
   int edits = 0;
   for (const std::string& e : events()) edits += e.rfind("BeforeCellEdit", 0) == 0;
-  EXPECT_EQ(edits, 4);
+  EXPECT_EQ(edits, 5);
 }
 
 namespace {
