@@ -320,6 +320,20 @@ TEST_F(ListControl, TheTooltipShowsAfterOneSecondOnACutOffCellOnly) {
   input.press();
   EXPECT_FALSE(l.toolTipShown());
   input.release();
+  // The fixed first column leaves room for its row arrow: a text that fits a plain cell of the
+  // same width is cut off there.
+  l.setSetFirstColumnAsFixed(true);
+  l.setColumnWidth(1, 40);
+  l.setTextMatrix(2, 1, "12345");
+  at(l, 20, rowY(l, 1));
+  at(l, 20, rowY(l, 2));
+  input.advance(1010);
+  EXPECT_TRUE(l.toolTipShown());
+  l.setSetFirstColumnAsFixed(false);
+  at(l, 21, rowY(l, 1));
+  at(l, 20, rowY(l, 2));
+  input.advance(1010);
+  EXPECT_FALSE(l.toolTipShown());
   l.setDisplayToolTipsForListItems(false);
   at(l, 41, rowY(l, 2));
   at(l, 41, rowY(l, 1));
