@@ -498,6 +498,7 @@ class ZorvaXPListBox final : public foundation::ControlBase, public iSubclass {
   void endDragImage();
   void oleStartDrag(host::Variant& data, int32_t allowed);
   bool dragImageShown_ = false;
+  POINT dragImageAt_{0, 0};  // the cursor position the drag image was last put at
   POINT pressAt_{0, 0};  // where the last press in the row area began (automatic OLE drags)
   void paintDropLine();
   void dropRow();
