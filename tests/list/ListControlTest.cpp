@@ -638,6 +638,13 @@ TEST_F(ListControl, AnOleDragOffersTheSelectedRowsAsTextAndShowsTheRow) {
   input.whileModal([&](ui::TestInput& in) { in.moveTo(target.hWnd(), Point{50, 30}).release(); });
   l.OLEDrag();
   EXPECT_EQ(dropped, "mine");
+  // Text dropped from outside the application reaches the target's OLEDragDrop as a copy, and
+  // the list adds nothing by itself.
+  POINT drop{40, 30};
+  ClientToScreen(target.hWnd(), &drop);
+  EXPECT_EQ(ui::injectTextDrop(Point{drop.x, drop.y}, "from\toutside"), DROPEFFECT_COPY);
+  EXPECT_EQ(dropped, "from\toutside");
+  EXPECT_EQ(target.ListCount(), 0);
   sourceEvents.clear();
   at(l, 289, 60);
   input.press();
