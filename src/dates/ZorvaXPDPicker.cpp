@@ -484,6 +484,9 @@ void ZorvaXPDPicker::outsidePress(int16_t x, int16_t y) {
 }
 
 void ZorvaXPDPicker::dayClicked() {
+  // The focus goes back to the field before the calendar hides, so that it never passes to a
+  // window outside the picker on the way (hiding the focused pop-up would hand it to the form).
+  if (txt.hWnd() && GetFocus() != txt.hWnd()) SetFocus(txt.hWnd());
   HideCalander();
   hook_.StopHook();
   RedrawMe();

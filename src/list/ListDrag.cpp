@@ -69,6 +69,7 @@ bool ZorvaXPListBox::beginDragImage(int32_t row, OLE_COLOR frame, POINT grab) {
   POINT p{};
   GetCursorPos(&p);
   if (ok) ok = ImageList_DragEnter(0, p.x, p.y) != FALSE;
+  dragImageAt_ = p;
   dragImageShown_ = ok;
   return ok;
 }
@@ -77,6 +78,9 @@ void ZorvaXPListBox::moveDragImage() {
   if (!dragImageShown_) return;
   POINT p{};
   GetCursorPos(&p);
+  // The ticks of an OLE drag come every 10 ms; an image that stays put costs no recomposition.
+  if (p.x == dragImageAt_.x && p.y == dragImageAt_.y) return;
+  dragImageAt_ = p;
   ImageList_DragMove(p.x, p.y);
 }
 

@@ -6,8 +6,10 @@
 // An editor's focus sits in a window inside it (the text box's and spin box's edit field, the
 // date picker's field), so losing the focus is seen on whichever of its windows had it: while an
 // editor is open, a thread hook on sent messages watches WM_KILLFOCUS after the window has
-// handled it (the editor has taken in its field's text by then) and commits when the focus went
-// to a window outside the editor.
+// handled it (the editor has taken in its field's text by then). When the focus went to a window
+// outside the editor the list posts itself a check and commits if the focus is still outside
+// when it arrives (activating a top-level window passes the focus through it on the way); a
+// press on the list itself commits at once, before the press is handled.
 #include <algorithm>
 #include <cctype>
 #include <optional>
@@ -105,11 +107,26 @@ void ZorvaXPListBox::watchEditorFocus(bool on) {
   }
 }
 
+bool ZorvaXPListBox::editorHas(HWND h) const {
+  if (!editing_ || h == 0) return false;
+  // The editor's windows: its own and its children, and a date picker's calendar, which drops
+  // down as a window of its own (a click on a day passes through it).
+  HWND roots[2] = {editing_->object().hWnd(), 0};
+  if (auto* d = dynamic_cast<dates::ZorvaXPDPicker*>(&editing_->object())) roots[1] = d->calendar().hWnd();
+  for (HWND r : roots)
+    if (r != 0 && (h == r || IsChild(r, h))) return true;
+  return false;
+}
+
 void ZorvaXPListBox::editorFocusLeft(HWND losing, HWND gaining) {
-  if (!editing_) return;
-  const HWND e = editing_->object().hWnd();
-  auto within = [e](HWND h) { return h != 0 && (h == e || IsChild(e, h)); };
-  if (within(losing) && !within(gaining)) closeEditors(true, false);
+  // The focus may pass through another window on its way (a top-level window being activated
+  // takes it first), so the list looks again once the focus change is over.
+  if (!editing_ || focusCheckPosted_ || !editorHas(losing) || editorHas(gaining)) return;
+  focusCheckPosted_ = PostMessageA(hWnd(), kEditorFocusCheck, 0, 0) != FALSE;
+}
+
+void ZorvaXPListBox::commitIfFocusLeft() {
+  if (editing_ && !editorHas(GetFocus())) closeEditors(true, false);
 }
 
 host::Extender* ZorvaXPListBox::boundEditor(int32_t column) const {

@@ -371,6 +371,7 @@ void ZorvaXPListBox::UserControl_MouseDown(int16_t& Button, int16_t& Shift, floa
   const int x = static_cast<int>(X), y = static_cast<int>(Y);
   shiftHeld_ = (Shift & 1) != 0;
   ctrlHeld_ = (Shift & 2) != 0;
+  commitIfFocusLeft();  // the press took the focus from an open editor: its edit is over
   const Part part = hitTest(x, y);
   press_ = part;
   hideToolTip();
@@ -605,7 +606,6 @@ void ZorvaXPListBox::UserControl_KeyUp(int16_t& KeyCode, int16_t& Shift) {
 void ZorvaXPListBox::zSubclass_Proc(bool bBefore, bool& bHandled, LRESULT& lReturn, HWND& lng_hWnd, UINT& uMsg,
                                     WPARAM& wParam, LPARAM& lParam) {
   (void)bBefore;
-  (void)bHandled;
   (void)lReturn;
   (void)lParam;
   switch (uMsg) {
@@ -631,6 +631,11 @@ void ZorvaXPListBox::zSubclass_Proc(bool bBefore, bool& bHandled, LRESULT& lRetu
       MouseLeave.raise(x, y);
       break;
     }
+    case kEditorFocusCheck:
+      focusCheckPosted_ = false;
+      commitIfFocusLeft();
+      bHandled = true;
+      break;
     case WM_MOUSEWHEEL: {
       int32_t amount = nearest(GET_WHEEL_DELTA_WPARAM(wParam) / 120.0);
       wheel(amount);

@@ -71,7 +71,12 @@ bool ZorvaXPListBox::cellClipped(int32_t row, int32_t column) const {
   }
   SIZE size{};
   GetTextExtentPoint32(UserControl.hDC(), text.c_str(), static_cast<int>(text.size()), &size);
-  const int room = right - left - 5 - ((multi ? data_.ColumnStyle(column) : m_CustomStyle) == LHStyle::Button ? 21 : 0);
+  // The room the painter gives the text: 3 and 2 pixels of margin, 21 more beside a cell button;
+  // the fixed first column keeps 2 and 12 (its current-row arrow).
+  const bool fixedCell = multi && m_SetFirstColumnAsFixed && column == 1;
+  const int room = fixedCell ? right - left - 14
+                             : right - left - 5 -
+                                   ((multi ? data_.ColumnStyle(column) : m_CustomStyle) == LHStyle::Button ? 21 : 0);
   // A cell also counts as cut off when it runs under the left edge (scrolled partly away).
   const int visibleLeft = multi && m_SetFirstColumnAsFixed && column > 1 ? columnBands_[1].right : 1;
   return size.cx > room || left < visibleLeft;

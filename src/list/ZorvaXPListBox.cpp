@@ -126,10 +126,10 @@ void ZorvaXPListBox::setLockUpdate(bool v) {
 
 void ZorvaXPListBox::UserControl_Initialize() {
   // The list sees its own window's pointer, leave and wheel messages before the default
-  // processing.
+  // processing, and the editor focus check it posts itself.
   subclass_ = std::make_unique<MessageInterceptor>(*this);
   if (subclass_->SubclassWindow(hWnd()) >= 0) {
-    for (UINT msg : {WM_MOUSEMOVE, WM_MOUSELEAVE, WM_MOUSEWHEEL})
+    for (UINT msg : {WM_MOUSEMOVE, WM_MOUSELEAVE, WM_MOUSEWHEEL, kEditorFocusCheck})
       subclass_->AddMessage(hWnd(), static_cast<int32_t>(msg), MSG_BEFORE);
   }
 }

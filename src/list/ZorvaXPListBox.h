@@ -498,6 +498,7 @@ class ZorvaXPListBox final : public foundation::ControlBase, public iSubclass {
   void endDragImage();
   void oleStartDrag(host::Variant& data, int32_t allowed);
   bool dragImageShown_ = false;
+  POINT dragImageAt_{0, 0};  // the cursor position the drag image was last put at
   POINT pressAt_{0, 0};  // where the last press in the row area began (automatic OLE drags)
   void paintDropLine();
   void dropRow();
@@ -515,6 +516,12 @@ class ZorvaXPListBox final : public foundation::ControlBase, public iSubclass {
   static LRESULT editorFocusHook(int code, WPARAM wParam, LPARAM lParam);
   void watchEditorFocus(bool on);
   void editorFocusLeft(HWND losing, HWND gaining);
+  bool editorHas(HWND h) const;  // h is one of the open editor's windows
+  // Commits the open editor when the focus is outside it now (the posted check, and a press on
+  // the list, which took the focus before its own handling).
+  void commitIfFocusLeft();
+  static constexpr UINT kEditorFocusCheck = 0x8000 + 0x4C;  // WM_APP + 'L': posted to the list
+  bool focusCheckPosted_ = false;
   // At termination: lets go of the editors, touching only those still on the form (a form tears
   // its controls down newest first, so an editor placed after the list is already gone).
   void releaseEditors();

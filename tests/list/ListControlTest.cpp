@@ -320,6 +320,20 @@ TEST_F(ListControl, TheTooltipShowsAfterOneSecondOnACutOffCellOnly) {
   input.press();
   EXPECT_FALSE(l.toolTipShown());
   input.release();
+  // The fixed first column leaves room for its row arrow: a text that fits a plain cell of the
+  // same width is cut off there.
+  l.setSetFirstColumnAsFixed(true);
+  l.setColumnWidth(1, 40);
+  l.setTextMatrix(2, 1, "12345");
+  at(l, 20, rowY(l, 1));
+  at(l, 20, rowY(l, 2));
+  input.advance(1010);
+  EXPECT_TRUE(l.toolTipShown());
+  l.setSetFirstColumnAsFixed(false);
+  at(l, 21, rowY(l, 1));
+  at(l, 20, rowY(l, 2));
+  input.advance(1010);
+  EXPECT_FALSE(l.toolTipShown());
   l.setDisplayToolTipsForListItems(false);
   at(l, 41, rowY(l, 2));
   at(l, 41, rowY(l, 1));
@@ -444,6 +458,21 @@ TEST_F(ListControl, AnOpenEditorCommitsWhenTheFocusLeavesIt) {
   input.moveTo(ext("txtOther").object().hWnd()).click();
   EXPECT_EQ(l.TextMatrix(5, 1), "17-11-2025");
   EXPECT_EQ(l.activeEditor(), nullptr);
+  // A day picked in the date picker's dropped-down calendar (a window of its own) is still
+  // editing; the focus leaving afterwards commits the picked day.
+  input.advance(1000);
+  at(l, 40, rowY(l, 5));
+  input.click();
+  ASSERT_EQ(l.activeEditor(), &ext("dtpEdit"));
+  input.moveTo(dtp.dropDown().hWnd(), Point{8, 9}).click();
+  ASSERT_TRUE(dtp.calendarShowing());
+  const dates::ZorvaXPCalender& cal = dtp.calendar();
+  for (const dates::DayCell& d : cal.dayCells())
+    if (d.Text == "20" && d.Kind.empty()) input.moveTo(cal.hWnd(), Point{(d.Left + d.Right) / 2, (d.Top + d.Bottom) / 2}).click();
+  EXPECT_FALSE(dtp.calendarShowing());
+  EXPECT_EQ(l.activeEditor(), &ext("dtpEdit"));
+  input.moveTo(ext("txtOther").object().hWnd()).click();
+  EXPECT_EQ(l.TextMatrix(5, 1), "20-11-2025");
 
   // Escape still closes without writing, and focus moves after it commit nothing.
   input.advance(1000);
@@ -455,7 +484,7 @@ TEST_F(ListControl, AnOpenEditorCommitsWhenTheFocusLeavesIt) {
   // Each opening raised BeforeCellEdit once, and nothing else edit-related followed.
   int edits = 0;
   for (const std::string& e : events()) edits += e.rfind("BeforeCellEdit", 0) == 0;
-  EXPECT_EQ(edits, 4);
+  EXPECT_EQ(edits, 5);
 }
 
 namespace {
@@ -609,6 +638,13 @@ TEST_F(ListControl, AnOleDragOffersTheSelectedRowsAsTextAndShowsTheRow) {
   input.whileModal([&](ui::TestInput& in) { in.moveTo(target.hWnd(), Point{50, 30}).release(); });
   l.OLEDrag();
   EXPECT_EQ(dropped, "mine");
+  // Text dropped from outside the application reaches the target's OLEDragDrop as a copy, and
+  // the list adds nothing by itself.
+  POINT drop{40, 30};
+  ClientToScreen(target.hWnd(), &drop);
+  EXPECT_EQ(ui::injectTextDrop(Point{drop.x, drop.y}, "from\toutside"), DROPEFFECT_COPY);
+  EXPECT_EQ(dropped, "from\toutside");
+  EXPECT_EQ(target.ListCount(), 0);
   sourceEvents.clear();
   at(l, 289, 60);
   input.press();
