@@ -34,43 +34,27 @@ void ControlBase::Initialize() {
   UserControl_Initialize();
 }
 
+// The control hears its surface as the surface's listener (ControlBase.h), which costs no
+// memory per event; only the hover timer is connected.
 void ControlBase::connectSurface() {
-  UserControl.MouseDown.connect([this](int16_t& b, int16_t& s, float& x, float& y) { UserControl_MouseDown(b, s, x, y); });
-  UserControl.MouseUp.connect([this](int16_t& b, int16_t& s, float& x, float& y) { UserControl_MouseUp(b, s, x, y); });
-  UserControl.MouseMove.connect([this](int16_t& b, int16_t& s, float& x, float& y) { UserControl_MouseMove(b, s, x, y); });
-  UserControl.Click.connect([this] { UserControl_Click(); });
-  UserControl.DblClick.connect([this] { UserControl_DblClick(); });
-  // Tab and Shift+Tab never arrive: the form takes them for its tab order (host/Form.cpp).
-  UserControl.KeyDown.connect([this](int16_t& k, int16_t& s) { UserControl_KeyDown(k, s); });
-  UserControl.KeyPress.connect([this](int16_t& a) { UserControl_KeyPress(a); });
-  UserControl.KeyUp.connect([this](int16_t& k, int16_t& s) { UserControl_KeyUp(k, s); });
-  UserControl.GotFocus.connect([this] {
-    focused_ = true;
-    UserControl_GotFocus();
-  });
-  UserControl.LostFocus.connect([this] {
-    focused_ = false;
-    pressed_ = false;
-    UserControl_LostFocus();
-  });
-  UserControl.Resize.connect([this] {
-    if (live_) UserControl_Resize();
-  });
-  UserControl.Paint.connect([this] { UserControl_Paint(); });
-  // The six drag-and-drop notifications pass on unchanged (by reference, so the host's answers
-  // reach the surface).
-  UserControl.OLECompleteDrag.connect([this](int32_t& e) { OLECompleteDrag.raise(e); });
-  UserControl.OLEDragDrop.connect([this](host::Variant& d, int32_t& e, int16_t& b, int16_t& s, float& x, float& y) {
-    OLEDragDrop.raise(d, e, b, s, x, y);
-  });
-  UserControl.OLEDragOver.connect(
-      [this](host::Variant& d, int32_t& e, int16_t& b, int16_t& s, float& x, float& y, int16_t& st) {
-        OLEDragOver.raise(d, e, b, s, x, y, st);
-      });
-  UserControl.OLEGiveFeedback.connect([this](int32_t& e, bool& c) { OLEGiveFeedback.raise(e, c); });
-  UserControl.OLESetData.connect([this](host::Variant& d, int16_t& f) { OLESetData.raise(d, f); });
-  UserControl.OLEStartDrag.connect([this](host::Variant& d, int32_t& a) { OLEStartDrag.raise(d, a); });
+  UserControl.setListener(this);
   tmrHover.Timer.connect([this] { tmrHover_Timer(); });
+}
+
+// Tab and Shift+Tab never arrive: the form takes them for its tab order (host/Form.cpp).
+void ControlBase::surfaceGotFocus() {
+  focused_ = true;
+  UserControl_GotFocus();
+}
+
+void ControlBase::surfaceLostFocus() {
+  focused_ = false;
+  pressed_ = false;
+  UserControl_LostFocus();
+}
+
+void ControlBase::surfaceResize() {
+  if (live_) UserControl_Resize();
 }
 
 namespace {

@@ -44,7 +44,7 @@ namespace zxp::foundation {
 // Whether a setter redraws the control's resting look at once.
 enum class Redraw { None, Resting };
 
-class ControlBase : public host::ControlObject {
+class ControlBase : public host::ControlObject, private SurfaceListener {
  public:
   ~ControlBase() override;
 
@@ -234,6 +234,32 @@ class ControlBase : public host::ControlObject {
   bool fontStyle(FontStyle which) const;
   void letFontStyle(FontStyle which, bool value, std::string_view name);
   void connectSurface();
+  // The surface's events, heard as its listener.
+  void surfaceMouseDown(int16_t& b, int16_t& s, float& x, float& y) override { UserControl_MouseDown(b, s, x, y); }
+  void surfaceMouseUp(int16_t& b, int16_t& s, float& x, float& y) override { UserControl_MouseUp(b, s, x, y); }
+  void surfaceMouseMove(int16_t& b, int16_t& s, float& x, float& y) override { UserControl_MouseMove(b, s, x, y); }
+  void surfaceClick() override { UserControl_Click(); }
+  void surfaceDblClick() override { UserControl_DblClick(); }
+  void surfaceKeyDown(int16_t& k, int16_t& s) override { UserControl_KeyDown(k, s); }
+  void surfaceKeyUp(int16_t& k, int16_t& s) override { UserControl_KeyUp(k, s); }
+  void surfaceKeyPress(int16_t& a) override { UserControl_KeyPress(a); }
+  void surfaceGotFocus() override;
+  void surfaceLostFocus() override;
+  void surfaceResize() override;
+  void surfacePaint() override { UserControl_Paint(); }
+  // The six drag-and-drop notifications pass on unchanged (by reference, so the host's answers
+  // reach the surface).
+  void surfaceOLECompleteDrag(int32_t& e) override { OLECompleteDrag.raise(e); }
+  void surfaceOLEDragDrop(host::Variant& d, int32_t& e, int16_t& b, int16_t& s, float& x, float& y) override {
+    OLEDragDrop.raise(d, e, b, s, x, y);
+  }
+  void surfaceOLEDragOver(host::Variant& d, int32_t& e, int16_t& b, int16_t& s, float& x, float& y,
+                          int16_t& st) override {
+    OLEDragOver.raise(d, e, b, s, x, y, st);
+  }
+  void surfaceOLEGiveFeedback(int32_t& e, bool& c) override { OLEGiveFeedback.raise(e, c); }
+  void surfaceOLESetData(host::Variant& d, int16_t& f) override { OLESetData.raise(d, f); }
+  void surfaceOLEStartDrag(host::Variant& d, int32_t& a) override { OLEStartDrag.raise(d, a); }
   host::ControlObject& siteConstituent(std::unique_ptr<host::ControlObject> child, const std::string& name,
                                        const host::ExtenderRecord& values);
 

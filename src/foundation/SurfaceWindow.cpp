@@ -74,7 +74,7 @@ struct SurfaceDropTarget : ui::DropTarget {
     float x, y;
     clientPoint(pt, x, y);
     host::Variant d = data;
-    surface->OLEDragOver.raise(d, e, b, sh, x, y, state);
+    surface->notify(&SurfaceListener::surfaceOLEDragOver, surface->OLEDragOver, d, e, b, sh, x, y, state);
     *effect &= static_cast<DWORD>(e);
     return DRAG_S_OK;
   }
@@ -95,7 +95,7 @@ struct SurfaceDropTarget : ui::DropTarget {
     int16_t b = buttonsOfKeys(keys), sh = shiftOfKeys(keys);
     float x, y;
     clientPoint(pt, x, y);
-    surface->OLEDragDrop.raise(v, e, b, sh, x, y);
+    surface->notify(&SurfaceListener::surfaceOLEDragDrop, surface->OLEDragDrop, v, e, b, sh, x, y);
     *effect &= static_cast<DWORD>(e);
     data = host::Variant();
     return DRAG_S_OK;
@@ -182,20 +182,20 @@ void SurfaceWindow::OLEDrag() {
   auto hd = host::DataObject::create();
   host::Variant data{host::ObjectRef(hd)};
   int32_t allowed = host::vbDropEffectCopy | host::vbDropEffectMove;
-  OLEStartDrag.raise(data, allowed);
+  notify(&SurfaceListener::surfaceOLEStartDrag, OLEStartDrag, data, allowed);
   if ((allowed & 7) == 0) return;  // the handler allowed nothing: no drag
   std::weak_ptr<host::DataObject> weak = hd;
   hd->platform().onRender = [this, weak](ui::DataObject&, int format) {
     if (auto h = weak.lock()) {
       host::Variant d{host::ObjectRef(h)};
       int16_t f = static_cast<int16_t>(format);
-      OLESetData.raise(d, f);
+      notify(&SurfaceListener::surfaceOLESetData, OLESetData, d, f);
     }
   };
   SurfaceDropSource source;
   source.feedback = [this](int32_t effect) {
     bool defaults = true;
-    OLEGiveFeedback.raise(effect, defaults);
+    notify(&SurfaceListener::surfaceOLEGiveFeedback, OLEGiveFeedback, effect, defaults);
     return defaults;
   };
   currentDragData() = hd;
@@ -207,7 +207,7 @@ void SurfaceWindow::OLEDrag() {
   buttonsDown_ = 0;
   leftPressHere_ = false;
   int32_t e = static_cast<int32_t>(effect);
-  OLECompleteDrag.raise(e);
+  notify(&SurfaceListener::surfaceOLECompleteDrag, OLECompleteDrag, e);
 }
 
 void SurfaceWindow::destroy() {
@@ -303,13 +303,13 @@ int64_t SurfaceWindow::handle(unsigned msg, uintptr_t wParam, intptr_t lParam, b
     if (buttonsDown_ == 0) SetCapture(hwnd_);
     buttonsDown_ |= button;
     int16_t b = button, s = shiftState();
-    MouseDown.raise(b, s, x, y);
+    notify(&SurfaceListener::surfaceMouseDown, MouseDown, b, s, x, y);
   };
   auto release = [&](int16_t button) {
     buttonsDown_ &= ~button;
     if (buttonsDown_ == 0 && GetCapture() == hwnd_) ReleaseCapture();
     int16_t b = button, s = shiftState();
-    MouseUp.raise(b, s, x, y);
+    notify(&SurfaceListener::surfaceMouseUp, MouseUp, b, s, x, y);
   };
   switch (msg) {
     case WM_ERASEBKGND:
@@ -318,15 +318,15 @@ int64_t SurfaceWindow::handle(unsigned msg, uintptr_t wParam, intptr_t lParam, b
       PAINTSTRUCT ps;
       BeginPaint(hwnd_, &ps);
       EndPaint(hwnd_, &ps);
-      Paint.raise();
+      notify(&SurfaceListener::surfacePaint, Paint);
       return 0;
     }
     case WM_SIZE:
-      Resize.raise();
+      notify(&SurfaceListener::surfaceResize, Resize);
       return 0;
     case WM_MOUSEMOVE: {
       int16_t b = buttonsOf(wParam), s = shiftState();
-      MouseMove.raise(b, s, x, y);
+      notify(&SurfaceListener::surfaceMouseMove, MouseMove, b, s, x, y);
       if (oleDragMode_ == 1 && leftPressHere_ && (wParam & MK_LBUTTON) && hwnd_ &&
           (std::abs(static_cast<int>(x) - pressAt_.x) >= GetSystemMetrics(SM_CXDRAG) ||
            std::abs(static_cast<int>(y) - pressAt_.y) >= GetSystemMetrics(SM_CYDRAG)))
@@ -345,7 +345,7 @@ int64_t SurfaceWindow::handle(unsigned msg, uintptr_t wParam, intptr_t lParam, b
       // The release is a click when the press began here and the cursor is still over the surface.
       RECT r;
       if (click && hwnd_ && GetClientRect(hwnd_, &r) && r.contains(Point{static_cast<int32_t>(x), static_cast<int32_t>(y)}))
-        Click.raise();
+        notify(&SurfaceListener::surfaceClick, Click);
       return 0;
     }
     case WM_LBUTTONDBLCLK:
@@ -353,7 +353,7 @@ int64_t SurfaceWindow::handle(unsigned msg, uintptr_t wParam, intptr_t lParam, b
       leftPressHere_ = false;
       if (buttonsDown_ == 0) SetCapture(hwnd_);
       buttonsDown_ |= 1;
-      DblClick.raise();
+      notify(&SurfaceListener::surfaceDblClick, DblClick);
       return 0;
     case WM_RBUTTONDOWN:
     case WM_RBUTTONDBLCLK:
@@ -374,24 +374,24 @@ int64_t SurfaceWindow::handle(unsigned msg, uintptr_t wParam, intptr_t lParam, b
       return 0;
     case WM_KEYDOWN: {
       int16_t k = static_cast<int16_t>(wParam), s = shiftState();
-      KeyDown.raise(k, s);
+      notify(&SurfaceListener::surfaceKeyDown, KeyDown, k, s);
       return 0;
     }
     case WM_KEYUP: {
       int16_t k = static_cast<int16_t>(wParam), s = shiftState();
-      KeyUp.raise(k, s);
+      notify(&SurfaceListener::surfaceKeyUp, KeyUp, k, s);
       return 0;
     }
     case WM_CHAR: {
       int16_t a = static_cast<int16_t>(wParam & 0xFF);
-      KeyPress.raise(a);
+      notify(&SurfaceListener::surfaceKeyPress, KeyPress, a);
       return 0;
     }
     case WM_SETFOCUS:
-      GotFocus.raise();
+      notify(&SurfaceListener::surfaceGotFocus, GotFocus);
       return 0;
     case WM_KILLFOCUS:
-      LostFocus.raise();
+      notify(&SurfaceListener::surfaceLostFocus, LostFocus);
       return 0;
     default:
       handled = false;

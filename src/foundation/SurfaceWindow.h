@@ -34,6 +34,34 @@ int16_t shiftState();
 // The host's Button argument from a mouse message's MK_ key bits: 1 left, 2 right, 4 middle.
 int16_t buttonsOf(uintptr_t mk);
 
+// The one owner of a surface (the control built on it) hears every event of the surface through
+// these calls, before the handlers connected to the event run: a control needs no connection
+// of its own per event, which a form of hundreds of controls would pay for in memory.
+class SurfaceListener {
+ public:
+  virtual void surfaceMouseDown(int16_t&, int16_t&, float&, float&) {}
+  virtual void surfaceMouseUp(int16_t&, int16_t&, float&, float&) {}
+  virtual void surfaceMouseMove(int16_t&, int16_t&, float&, float&) {}
+  virtual void surfaceClick() {}
+  virtual void surfaceDblClick() {}
+  virtual void surfaceKeyDown(int16_t&, int16_t&) {}
+  virtual void surfaceKeyUp(int16_t&, int16_t&) {}
+  virtual void surfaceKeyPress(int16_t&) {}
+  virtual void surfaceGotFocus() {}
+  virtual void surfaceLostFocus() {}
+  virtual void surfaceResize() {}
+  virtual void surfacePaint() {}
+  virtual void surfaceOLECompleteDrag(int32_t&) {}
+  virtual void surfaceOLEDragDrop(host::Variant&, int32_t&, int16_t&, int16_t&, float&, float&) {}
+  virtual void surfaceOLEDragOver(host::Variant&, int32_t&, int16_t&, int16_t&, float&, float&, int16_t&) {}
+  virtual void surfaceOLEGiveFeedback(int32_t&, bool&) {}
+  virtual void surfaceOLESetData(host::Variant&, int16_t&) {}
+  virtual void surfaceOLEStartDrag(host::Variant&, int32_t&) {}
+
+ protected:
+  ~SurfaceListener() = default;
+};
+
 class SurfaceWindow {
  public:
   SurfaceWindow() = default;
@@ -91,6 +119,10 @@ class SurfaceWindow {
   void setTakesFocusOnClick(bool b) { takesFocus_ = b; }
   bool hasFocus() const;
 
+  // The owner that hears each event before the handlers connected to it (see SurfaceListener);
+  // null for none. The listener must outlive the surface or be cleared first.
+  void setListener(SurfaceListener* l) { listener_ = l; }
+
   host::Event<int16_t, int16_t, float, float> MouseDown, MouseUp, MouseMove;
   host::Event<> Click, DblClick;
   host::Event<int16_t, int16_t> KeyDown, KeyUp;
@@ -127,6 +159,14 @@ class SurfaceWindow {
   int16_t oleDragMode_ = 0;
   int16_t oleDropMode_ = 0;
   Point pressAt_{0, 0};  // where the left press began (automatic drags)
+  SurfaceListener* listener_ = nullptr;
+
+  // Tells the listener, then raises the event.
+  template <class... Args>
+  void notify(void (SurfaceListener::*heard)(Args&...), const host::Event<Args...>& event, Args&... args) {
+    if (listener_) (listener_->*heard)(args...);
+    event.raise(args...);
+  }
 };
 
 }  // namespace zxp::foundation

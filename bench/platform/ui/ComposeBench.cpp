@@ -10,9 +10,9 @@
 //                                  time / compose time
 //   BM_Form_FirstPaint_Mixed       a form file of 200 mixed controls: parse, create, the pending
 //                                  paints and one composed screen; "us_per_control"
-//   BM_Form_MemoryPerControl/N     heap bytes one 75 x 23 push button adds to a form, painted:
-//                                  "bytes_per_control", and "beyond_pixels" (less its 6 900
-//                                  bytes of pixels)
+//   BM_Form_MemoryPerControl/N     heap bytes one 75 x 23 push button adds to a form of the
+//                                  same size, painted: "bytes_per_control", and
+//                                  "beyond_pixels" (less its 6 900 bytes of pixels)
 // All times are thread CPU time (bench/BenchClock.h): the machine is shared.
 #include <benchmark/benchmark.h>
 #include <malloc.h>
@@ -37,11 +37,13 @@ using namespace zxp;
 
 constexpr int kButtonW = 75, kButtonH = 23;
 
-// A form of `n` push buttons of 75 x 23 pixels in rows of ten, touching.
-std::string buttonForm(int n) {
+// A form of `n` push buttons of 75 x 23 pixels in rows of ten, touching, on a form sized for
+// `room` buttons (by default n).
+std::string buttonForm(int n, int room = -1) {
+  if (room < 0) room = n;
   std::string text = "ZorvaXP Form 1\nBegin Form Bench\n  Caption = String \"Bench\"\n  ClientWidth = Long " +
                      std::to_string(10 * kButtonW * 15 + 300) + "\n  ClientHeight = Long " +
-                     std::to_string((n + 9) / 10 * kButtonH * 15 + 300) + "\n";
+                     std::to_string((room + 9) / 10 * kButtonH * 15 + 300) + "\n";
   for (int i = 0; i < n; ++i) {
     const int left = (i % 10) * kButtonW * 15, top = (i / 10) * kButtonH * 15;
     text += "  Begin ZorvaXPButton Button" + std::to_string(i) + "\n    @Left = " + std::to_string(left) +
@@ -160,26 +162,25 @@ size_t heapInUse() { return mallinfo2().uordblks; }
 void BM_Form_MemoryPerControl(benchmark::State& state) {
   const int n = static_cast<int>(state.range(0));
   ScreenOf1280 screen;
-  const std::string empty = buttonForm(0), full = buttonForm(n);
-  double perControl = 0;
-  for (auto _ : state) {
-    // The same form without its buttons first, so the form's own share and lazily made
-    // caches (fonts, glyphs) are not counted.
-    auto base = host::Form::load(empty, library::classes());
-    ui::eventLoop().processPendingEvents();
-    ui::composeScreen();
-    auto warm = host::Form::load(buttonForm(10), library::classes());
-    ui::eventLoop().processPendingEvents();
-    ui::composeScreen();
-    warm.reset();
+  // The form of the same size without its buttons is measured first and taken off, so that
+  // neither the form's own share (its window's pixels grow with its size) nor lazily made
+  // caches (fonts, glyphs) are counted.
+  const std::string empty = buttonForm(0, n), full = buttonForm(n);
+  auto heapOfForm = [](const std::string& text) {
     const size_t before = heapInUse();
-    auto form = host::Form::load(full, library::classes());
+    auto form = host::Form::load(text, library::classes());
     ui::eventLoop().processPendingEvents();
     ui::composeScreen();
     const size_t after = heapInUse();
-    perControl = (static_cast<double>(after) - static_cast<double>(before)) / n;
     form.reset();
-    base.reset();
+    ui::composeScreen();
+    return static_cast<double>(after) - static_cast<double>(before);
+  };
+  double perControl = 0;
+  for (auto _ : state) {
+    heapOfForm(buttonForm(10));  // warms the caches
+    const double bare = heapOfForm(empty);
+    perControl = (heapOfForm(full) - bare) / n;
   }
   state.counters["bytes_per_control"] = perControl;
   state.counters["beyond_pixels"] = perControl - kButtonW * kButtonH * 4;
