@@ -36,6 +36,23 @@ void DeviceContext::retarget(std::shared_ptr<Surface> s) {
 
 void DeviceContext::setSystemClip(std::optional<Region> r) {
   systemClip_ = std::move(r);
+  if (systemClip_ && (origin_.x || origin_.y)) systemClip_->translate(-origin_.x, -origin_.y);
+  clipValid_ = false;
+}
+
+void DeviceContext::setSurfaceOrigin(Point o) {
+  const int64_t dx = int64_t{o.x} - origin_.x, dy = int64_t{o.y} - origin_.y;
+  if (dx == 0 && dy == 0) return;
+  // Whatever is kept relative to the surface moves the other way, in the current state and in
+  // every saved one, so that it stays put in device coordinates.
+  auto shift = [&](DCState& s) {
+    s.viewportOrg = Point{clampToInt32(s.viewportOrg.x - dx), clampToInt32(s.viewportOrg.y - dy)};
+    if (s.clip) s.clip->translate(clampToInt32(-dx), clampToInt32(-dy));
+  };
+  shift(st_);
+  for (DCState& s : stack_) shift(s);
+  if (systemClip_) systemClip_->translate(clampToInt32(-dx), clampToInt32(-dy));
+  origin_ = o;
   clipValid_ = false;
 }
 
@@ -489,20 +506,20 @@ int GetStretchBltMode(HDC hdc) {
 BOOL SetViewportOrgEx(HDC hdc, int x, int y, POINT* old) {
   DeviceContext* dc = dcFromHandle(hdc);
   if (!dc) return FALSE;
-  if (old) *old = dc->state().viewportOrg;
-  dc->state().viewportOrg = Point{x, y};
+  if (old) *old = dc->toApplication(dc->state().viewportOrg);
+  dc->state().viewportOrg = dc->fromDevice(Point{x, y});
   return TRUE;
 }
 BOOL GetViewportOrgEx(HDC hdc, POINT* out) {
   DeviceContext* dc = dcFromHandle(hdc);
   if (!dc || !out) return FALSE;
-  *out = dc->state().viewportOrg;
+  *out = dc->toApplication(dc->state().viewportOrg);
   return TRUE;
 }
 BOOL OffsetViewportOrgEx(HDC hdc, int dx, int dy, POINT* old) {
   DeviceContext* dc = dcFromHandle(hdc);
   if (!dc) return FALSE;
-  if (old) *old = dc->state().viewportOrg;
+  if (old) *old = dc->toApplication(dc->state().viewportOrg);
   dc->state().viewportOrg.x += dx;
   dc->state().viewportOrg.y += dy;
   return TRUE;

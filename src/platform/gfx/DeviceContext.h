@@ -5,6 +5,12 @@
 // as a memory DC, onto the bitmap selected into it. All drawing goes through the raster helpers
 // at the end of this file, which apply the DC's effective clip: the surface bounds, the system
 // clip set by the window manager (the window's region) and the application's clip region.
+//
+// A window's surface may hold only part of its client area (see ui/Window.h); the DC then carries
+// the surface origin, the device point that the surface's top-left pixel shows. Inside the DC,
+// the viewport origin and the clip regions are kept relative to the surface, so the raster code
+// below works in surface pixels throughout; the handle API adds the surface origin back wherever
+// the application sees device coordinates (the viewport origin, clip regions it selects or reads).
 #pragma once
 
 #include <memory>
@@ -57,8 +63,8 @@ struct DCState {
   int stretchMode = BLACKONWHITE;
   UINT textAlign = 0;
   Point cur{0, 0};
-  Point viewportOrg{0, 0};
-  std::optional<Region> clip;  // application clip, device coordinates
+  Point viewportOrg{0, 0};     // relative to the surface (see surfaceOrigin)
+  std::optional<Region> clip;  // application clip, surface pixels
 };
 
 class DeviceContext : public HandleObject {
@@ -79,6 +85,19 @@ class DeviceContext : public HandleObject {
   // The system clip (device coordinates), set by the window manager: the window's region.
   // nullopt means the whole surface.
   void setSystemClip(std::optional<Region> r);
+
+  // The device point shown by the surface's top-left pixel (0, 0 unless the surface holds only a
+  // part of a larger client area). Moving it keeps the application's viewport origin and clip
+  // regions where they were in device coordinates.
+  Point surfaceOrigin() const { return origin_; }
+  void setSurfaceOrigin(Point o);
+  // Device coordinates (as the application sees them) to the DC's internal ones and back.
+  Point fromDevice(Point p) const {
+    return Point{clampToInt32(int64_t{p.x} - origin_.x), clampToInt32(int64_t{p.y} - origin_.y)};
+  }
+  Point toApplication(Point p) const {
+    return Point{clampToInt32(int64_t{p.x} + origin_.x), clampToInt32(int64_t{p.y} + origin_.y)};
+  }
 
   DCState& state() { return st_; }
   const DCState& state() const { return st_; }
@@ -103,7 +122,7 @@ class DeviceContext : public HandleObject {
   void noteDraw() const {
     if (drawNotifier_) drawNotifier_(drawContext_);
   }
-  // Logical to device coordinates.
+  // Logical coordinates to surface pixels.
   // Saturating: positions and origins come from callers and may lie anywhere in the 32-bit range.
   Point toDevice(Point p) const {
     return Point{clampToInt32(int64_t{p.x} + st_.viewportOrg.x), clampToInt32(int64_t{p.y} + st_.viewportOrg.y)};
@@ -113,7 +132,8 @@ class DeviceContext : public HandleObject {
   bool memory_;
   HDC handle_ = 0;
   std::shared_ptr<Surface> target_;
-  std::optional<Region> systemClip_;
+  std::optional<Region> systemClip_;  // surface pixels
+  Point origin_{0, 0};
   DCState st_;
   std::vector<DCState> stack_;
   Region clipCache_;

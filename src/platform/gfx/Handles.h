@@ -7,12 +7,19 @@
 // always names the one object it was given to. Every lookup checks the object's kind: a zero, stale or
 // wrong-kind handle resolves to nullptr, and the calling API fails the way the platform does.
 // The table counts live objects per kind so tests can prove that nothing leaks.
+//
+// Storage: a power-of-two array of slots indexed by the handle's low bits, so a lookup is one
+// array access and a compare, whatever the number of live objects. A handle is only given out
+// when its slot is free (the counter passes over values whose slot is taken, which is also how
+// it skips live handles after wrapping), and the array doubles before it is half full, so the
+// counter rarely passes over more than one value. Doubling keeps every live handle in a slot of
+// its own (one more low bit tells apart any two handles that had distinct slots before).
 #pragma once
 
 #include <cstddef>
 #include <cstdint>
 #include <memory>
-#include <unordered_map>
+#include <vector>
 
 namespace zxp {
 
@@ -58,6 +65,10 @@ struct HandleObject {
 class HandleTable {
  public:
   static HandleTable& global();
+  HandleTable() = default;
+  HandleTable(const HandleTable&) = delete;
+  HandleTable& operator=(const HandleTable&) = delete;
+  ~HandleTable();
 
   // Registers an object and returns its new handle. Stock objects are permanent: DeleteObject
   // on them succeeds without effect, and they are not counted as live.
@@ -95,29 +106,20 @@ class HandleTable {
 
  private:
   struct Entry {
-    ObjKind kind;
-    bool stock;
+    HANDLE handle = 0;  // 0: a free slot
+    ObjKind kind = ObjKind::None;
+    bool stock = false;
     std::shared_ptr<HandleObject> obj;
   };
-  std::unordered_map<HANDLE, Entry> entries_;
-  // The entries of recently looked-up handles, by the handle's low bits: drawing looks up the
-  // same few DCs, pens and windows over and over. Map nodes stay put until erased, and remove()
-  // clears a handle's slot before erasing it, so a slot never points at a freed entry. (The
-  // table is used by one thread at a time, like the map itself.)
-  struct Slot {
-    HANDLE handle = 0;
-    const Entry* entry = nullptr;
-  };
-  static constexpr size_t kCacheSlots = 256;
-  mutable Slot cache_[kCacheSlots] = {};
+  std::vector<Entry> slots_;  // size a power of two (or empty)
+  size_t mask_ = 0;           // slots_.size() - 1
+  size_t used_ = 0;           // occupied slots, stock included
   const Entry* entry(HANDLE h) const {
-    Slot& slot = cache_[h & (kCacheSlots - 1)];
-    if (slot.handle == h && h != 0) return slot.entry;
-    auto it = entries_.find(h);
-    if (it == entries_.end()) return nullptr;
-    slot = Slot{h, &it->second};
-    return &it->second;
+    if (slots_.empty() || h == 0) return nullptr;
+    const Entry& e = slots_[h & mask_];
+    return e.handle == h ? &e : nullptr;
   }
+  void grow();
   size_t live_[static_cast<size_t>(ObjKind::Count_)] = {};
   static constexpr HANDLE kFirstHandle = 0x00010000;
   HANDLE next_ = kFirstHandle;

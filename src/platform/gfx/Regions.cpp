@@ -139,7 +139,11 @@ int SelectClipRgn(HDC hdc, HRGN rgn) {
   }
   RegionObj* r = regionFromHandle(rgn);
   if (!r) return ERROR;
-  dc->setClip(r->rgn);  // a copy: the application may delete its region afterwards
+  // A copy (the application may delete its region afterwards), relative to the DC's surface.
+  Region rel = r->rgn;
+  const Point o = dc->surfaceOrigin();
+  if (o.x || o.y) rel.translate(-o.x, -o.y);
+  dc->setClip(std::move(rel));
   return regionType(dc->clip());
 }
 
@@ -149,6 +153,8 @@ int GetClipRgn(HDC hdc, HRGN out) {
   if (!dc || !r) return -1;
   if (!dc->state().clip) return 0;
   r->rgn = *dc->state().clip;
+  const Point o = dc->surfaceOrigin();
+  if (o.x || o.y) r->rgn.translate(o.x, o.y);
   return 1;
 }
 

@@ -170,13 +170,16 @@ void drawWindow(const std::shared_ptr<gfx::Surface>& dstPtr, Window* w, Point o,
   gfx::Region cclip = wclip.intersected(Rect::fromXYWH(co.x, co.y, ci.width(), ci.height()));
   if (cclip.empty()) return;
   if (w->surface) {
+    // The surface may hold only part of the client area: its top-left pixel shows the client
+    // point surfaceOrigin.
     const gfx::Surface& s = *w->surface;
+    const Point so{co.x + w->surfaceOrigin.x, co.y + w->surfaceOrigin.y};
     for (const auto& b : cclip.rects()) {
-      int x0 = std::max(b.x1, co.x), x1 = std::min(b.x2, co.x + s.width());
+      int x0 = std::max(b.x1, so.x), x1 = std::min(b.x2, so.x + s.width());
       for (int y = b.y1; y < b.y2; ++y) {
-        int sy = y - co.y;
+        int sy = y - so.y;
         if (sy < 0 || sy >= s.height() || x0 >= x1) continue;
-        const uint32_t* src = s.row(sy) + (x0 - co.x);
+        const uint32_t* src = s.row(sy) + (x0 - so.x);
         uint32_t* d = dst.row(y) + x0;
         for (int x = 0; x < x1 - x0; ++x) d[x] = src[x] & 0x00FFFFFF;
       }
@@ -209,7 +212,7 @@ void drawLayered(const std::shared_ptr<gfx::Surface>& dstPtr, Window* w, Point o
     // UpdateLayeredWindow: the window's surface is the picture, alpha included; no children.
     pic = w->surface;
     Rect ci = w->clientInWindow();
-    po = Point{o.x + ci.left, o.y + ci.top};
+    po = Point{o.x + ci.left + w->surfaceOrigin.x, o.y + ci.top + w->surfaceOrigin.y};
   } else {
     pic = gfx::Surface::create(width, height);
     if (!pic) return;

@@ -154,16 +154,50 @@ void unlinkChild(Window* w) {
   if (it != kids.rend()) kids.erase(std::next(it).base());
 }
 
+namespace {
+
+// The windows whose surface holds only part of their client area: placeLargeSurfaces() moves
+// theirs after windows move. Few windows are larger than the screen, so the list is short.
+std::vector<Window*>& largeWindows() {
+  static std::vector<Window*> list;
+  return list;
+}
+
+void noteLarge(Window* w, bool large) {
+  auto& list = largeWindows();
+  auto it = std::find(list.begin(), list.end(), w);
+  if (large && it == list.end()) list.push_back(w);
+  if (!large && it != list.end()) list.erase(it);
+}
+
+// Where a surface of `surf` pixels goes in a client area of `client` pixels: over the part that
+// lies on the screen. The screen's left and top edges cut the client area at -clientScreen;
+// the surface starts there (or at the client's own edge when that is on the screen) and never
+// runs past the client's right or bottom edge.
+Point surfaceOriginFor(Window* w, Size client, Size surf) {
+  if (surf.cx >= client.cx && surf.cy >= client.cy) return Point{0, 0};
+  const Point cs = w->clientScreenOrigin();
+  auto place = [](int32_t clientEdge, int32_t clientLen, int32_t surfLen) {
+    return static_cast<int32_t>(std::clamp<int64_t>(-int64_t{clientEdge}, 0, int64_t{clientLen} - surfLen));
+  };
+  return Point{place(cs.x, client.cx, surf.cx), place(cs.y, client.cy, surf.cy)};
+}
+
+}  // namespace
+
 void resizeSurface(Window* w) {
   if (w->style & WS_MINIMIZE) return;  // an iconic window keeps its picture for the restore
-  Size s = w->clientSize();
-  // No more of a window can ever be shown at once than the screen holds: the surface keeps the
-  // client area's top-left part of at most the screen's size, so a huge control costs its
-  // visible part, not its nominal size.
+  const Size client = w->clientSize();
+  // No more of a window can ever be shown at once than the screen holds: the surface is at most
+  // the screen's size, placed over the part of the client area that lies on the screen, so a
+  // huge control costs its visible part, not its nominal size.
   const Size screen = screenSize();
-  s = Size{std::min(s.cx, screen.cx), std::min(s.cy, screen.cy)};
+  const Size s{std::min(client.cx, screen.cx), std::min(client.cy, screen.cy)};
+  const Point origin = surfaceOriginFor(w, client, s);
+  noteLarge(w, s.cx < client.cx || s.cy < client.cy);
   auto& old = w->surface;
-  if (old && old->width() == s.cx && old->height() == s.cy) return;
+  const Point oldOrigin = w->surfaceOrigin;
+  if (old && old->width() == s.cx && old->height() == s.cy && origin == oldOrigin) return;
   std::shared_ptr<gfx::Surface> fresh;
   if (s.cx > 0 && s.cy > 0) {
     fresh = gfx::Surface::create(s.cx, s.cy);
@@ -172,13 +206,30 @@ void resizeSurface(Window* w) {
       if (auto* b = gfx::brushFromHandle(w->cls->background)) bg = oleToPixel(b->color);
       fresh->fill(bg);
       if (old) {
-        int cw = std::min(old->width(), s.cx), ch = std::min(old->height(), s.cy);
-        for (int y = 0; y < ch; ++y) std::memcpy(fresh->row(y), old->row(y), sizeof(uint32_t) * cw);
+        // The pixels of the client area that both surfaces hold stay.
+        const Rect keep = Rect::fromXYWH(oldOrigin.x, oldOrigin.y, old->width(), old->height())
+                              .intersect(Rect::fromXYWH(origin.x, origin.y, s.cx, s.cy));
+        for (int y = keep.top; y < keep.bottom; ++y)
+          std::memcpy(fresh->row(y - origin.y) + (keep.left - origin.x),
+                      old->row(y - oldOrigin.y) + (keep.left - oldOrigin.x), sizeof(uint32_t) * keep.width());
       }
     }
   }
+  const bool moved = old && fresh && origin != oldOrigin;
   w->surface = fresh;
-  if (auto* dc = gfx::dcFromHandle(w->dc)) dc->retarget(fresh);
+  w->surfaceOrigin = origin;
+  if (auto* dc = gfx::dcFromHandle(w->dc)) {
+    dc->retarget(fresh);
+    dc->setSurfaceOrigin(origin);
+  }
+  // A surface moved over another part of the client area holds none of that part's drawing yet.
+  if (moved) InvalidateRect(w->hwnd, nullptr, TRUE);
+}
+
+void placeLargeSurfaces() {
+  if (largeWindows().empty()) return;
+  for (Window* w : std::vector<Window*>(largeWindows()))
+    if (windowFromHandle(w->hwnd) == w && !w->destroying) resizeSurface(w);
 }
 
 std::vector<HWND> windowsWithoutPixels(HWND root) {
@@ -450,6 +501,7 @@ void sendDestroyMessages(Window* w) {
   if (w->dc) handles().remove(w->dc);
   w->dc = 0;
   w->surface.reset();
+  noteLarge(w, false);
   handles().remove(w->hwnd);
 }
 
@@ -546,6 +598,7 @@ HWND SetParent(HWND hwnd, HWND newParent) {
   unlinkChild(w);
   linkChild(p, w, nullptr);
   if (p->isDesktop()) w->owner = 0;
+  placeLargeSurfaces();  // the window (or one inside it) may lie elsewhere on the screen now
   if (wasVisible || w->reallyVisible()) screenChanged();
   return old;
 }

@@ -6,9 +6,11 @@
 // down. A window's rectangle is kept in its parent's client coordinates (the screen for
 // top-level windows); its client area is the rectangle less the non-client insets of its styles.
 // Each window owns a persistent surface of its client size and one DC drawing on it. A surface is
-// never larger than the screen on either side: a window larger than the screen keeps only the
-// top-left part of its client area that fits the screen (what lies beyond is never drawn, and
-// the screen shows the parent there), so the cost of a window is bounded by what can be shown.
+// never larger than the screen on either side: a window larger than the screen keeps a screen-
+// sized part of its client area, placed over the part that lies on the screen (its surface
+// origin, carried by the window's DC and honoured by composition; it follows the window when the
+// window, an ancestor or the screen moves or changes size). What lies beyond is never drawn, and
+// the screen shows the parent there, so the cost of a window is bounded by what can be shown.
 // windowsWithoutPixels() lists the windows whose surface could not be made at all.
 #pragma once
 
@@ -59,6 +61,7 @@ struct Window : HandleObject {
   std::optional<gfx::Region> region;  // window coordinates
 
   std::shared_ptr<gfx::Surface> surface;  // the client area's pixels; null when it is empty
+  Point surfaceOrigin{0, 0};  // the client point shown by the surface's top-left pixel
   HDC dc = 0;
   gfx::Region updateRgn;  // client coordinates (after growing it, call eventLoop().noteDirty)
   size_t paintIndex = SIZE_MAX;  // the place in the event loop's paint order
@@ -120,10 +123,15 @@ void unlinkChild(Window* w);
 // Counts changes to the tree (links, unlinks, destruction): what caches an order of the windows
 // compares.
 uint64_t& treeVersion();
-// Sets the client surface to the current client size (at most the screen's size on each side),
-// keeping the old pixels at the top-left; new pixels take the class background colour (black
-// when it has none).
+// Sets the client surface to the current client size (at most the screen's size on each side,
+// then over the part of the client area that lies on the screen), keeping the old pixels where
+// they were in the client area; new pixels take the class background colour (black when it has
+// none).
 void resizeSurface(Window* w);
+// Moves the surfaces of the windows larger than the screen over the part of their client area
+// that lies on the screen now, after windows moved or the screen changed size; a window whose
+// surface moved is drawn again.
+void placeLargeSurfaces();
 // The visible windows in root's tree (root included) with a non-empty client area but no surface:
 // their pixels could not be allocated, so nothing they draw can be seen.
 std::vector<HWND> windowsWithoutPixels(HWND root);

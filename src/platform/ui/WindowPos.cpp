@@ -86,7 +86,7 @@ Window* windowAt(Point screen, const std::vector<HWND>& skip) {
       if (c->region && !c->region->contains(pw)) continue;
       if (c->exStyle & WS_EX_LAYERED) {
         if (c->exStyle & WS_EX_TRANSPARENT) continue;
-        Point pc{pw.x - c->insets.left, pw.y - c->insets.top};
+        Point pc{pw.x - c->insets.left - c->surfaceOrigin.x, pw.y - c->insets.top - c->surfaceOrigin.y};
         if (c->surface && pc.x >= 0 && pc.y >= 0 && pc.x < c->surface->width() &&
             pc.y < c->surface->height()) {
           uint32_t px = c->surface->at(pc.x, pc.y);
@@ -179,6 +179,8 @@ BOOL SetWindowPos(HWND hwnd, HWND insertAfter, int x, int y, int cx, int cy, UIN
       }
     }
   }
+  // The windows larger than the screen inside a moved window see another part of it now.
+  if (clientMoved) placeLargeSurfaces();
   if (wasVisible || nowVisible) screenChanged();
 
   if (wasVisible && !nowVisible) giveUpActivation(hwnd);
@@ -382,6 +384,7 @@ BOOL UpdateLayeredWindow(HWND hwnd, HDC, const POINT* pos, const SIZE* size, HDC
     const gfx::Surface& s = *sdc->surface();
     if (w->surface) {
       Point sp = srcPos ? *srcPos : Point{0, 0};
+      sp = Point{sp.x + w->surfaceOrigin.x, sp.y + w->surfaceOrigin.y};  // the surface's first client pixel
       gfx::Surface& d = *w->surface;
       bool keepAlpha = (flags & ULW_ALPHA) != 0;
       for (int y = 0; y < d.height(); ++y) {

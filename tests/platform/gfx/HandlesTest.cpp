@@ -1,5 +1,8 @@
 #include <gtest/gtest.h>
 
+#include <set>
+#include <vector>
+
 #include "platform/gfx/DeviceContext.h"
 
 namespace zxp {
@@ -65,6 +68,43 @@ TEST(Handles, AWrappedCounterSkipsHandlesInUse) {
   for (HBRUSH h : {low, a, top, next}) DeleteObject(h);
   EXPECT_EQ(table.liveCount(), before);
   table.setNextHandleForTesting(counter);  // other tests expect fresh handles above the old ones
+}
+
+TEST(Handles, ManyLiveObjectsKeepTheirHandlesAsTheTableGrows) {
+  // Enough objects to make the table double several times, with holes left by deletions and a
+  // long-lived object from before: every live handle keeps naming its own object, every deleted
+  // one stays stale, and new handles never repeat a live one.
+  HandleTable& table = HandleTable::global();
+  const size_t before = table.liveCount();
+  auto colourOf = [](HBRUSH h) {
+    LOGBRUSH lb{};
+    return GetObject(h, sizeof lb, &lb) == static_cast<int>(sizeof lb) ? lb.lbColor : CLR_INVALID;
+  };
+  const HBRUSH old = CreateSolidBrush(RGB(9, 9, 9));
+  std::vector<HBRUSH> brushes;
+  std::set<size_t> deletedIndexes;
+  for (size_t i = 0; i < 20000; ++i) {
+    brushes.push_back(CreateSolidBrush(static_cast<COLORREF>(i)));
+    if (i % 3 == 0) {  // delete an older one, so that holes are spread over the whole table
+      DeleteObject(brushes[i / 2]);
+      deletedIndexes.insert(i / 2);
+    }
+  }
+  std::set<HBRUSH> seen(brushes.begin(), brushes.end());
+  EXPECT_EQ(seen.size(), brushes.size());
+  for (size_t i = 0; i < brushes.size(); ++i) {
+    if (deletedIndexes.count(i)) {
+      EXPECT_EQ(GetObjectType(brushes[i]), 0u) << i;
+    } else {
+      EXPECT_EQ(colourOf(brushes[i]), static_cast<COLORREF>(i)) << i;
+    }
+  }
+  EXPECT_EQ(colourOf(old), RGB(9, 9, 9));
+  EXPECT_EQ(table.liveCount(), before + 1 + brushes.size() - deletedIndexes.size());
+  for (size_t i = 0; i < brushes.size(); ++i)
+    if (!deletedIndexes.count(i)) DeleteObject(brushes[i]);
+  DeleteObject(old);
+  EXPECT_EQ(table.liveCount(), before);
 }
 
 TEST(Handles, SaveAndRestoreDcState) {

@@ -237,5 +237,64 @@ TEST_F(Screen, DrawingOnTheScreenDcIsUndoneByTheNextComposition) {
   EXPECT_EQ(pixelsOf(*composeScreen()), before);
 }
 
+TEST_F(Screen, AWindowWiderThanTheScreenShowsThePartThatLiesOnTheScreen) {
+  // On the 1024 x 768 screen, a child 3000 pixels wide starting 1500 pixels left of the screen:
+  // what can be seen of it begins more than a screen width from its left edge. Its parent is
+  // larger than the screen too.
+  const Pixel red = 0xFF0000, blue = 0x0000FF, green = 0x00FF00, white = 0xFFFFFF;
+  HWND top = popup(Rect{0, 0, 2000, 600});
+  paint(top, white);
+  HWND wide = child(top, Rect{-1500, 100, 1500, 200});
+  HDC dc = GetDC(wide);
+  HBRUSH redBrush = CreateSolidBrush(RGB(255, 0, 0)), blueBrush = CreateSolidBrush(RGB(0, 0, 255));
+  HBRUSH greenBrush = CreateSolidBrush(RGB(0, 255, 0));
+  // Drawing is in client coordinates, as a control draws: red all over, a blue mark at client
+  // x 1600 to 1610 placed through the viewport origin, which reads back as it was set.
+  RECT all{0, 0, 3000, 100}, mark{0, 0, 10, 100};
+  FillRect(dc, &all, redBrush);
+  SetViewportOrgEx(dc, 1600, 0, nullptr);
+  POINT org{};
+  GetViewportOrgEx(dc, &org);
+  EXPECT_EQ(org, (POINT{1600, 0}));
+  FillRect(dc, &mark, blueBrush);
+  SetViewportOrgEx(dc, 0, 0, nullptr);
+  // A clip region selected in client coordinates reads back unchanged and clips there.
+  HRGN clip = CreateRectRgn(1700, 0, 1710, 100);
+  SelectClipRgn(dc, clip);
+  HRGN got = CreateRectRgn(0, 0, 0, 0);
+  ASSERT_EQ(GetClipRgn(dc, got), 1);
+  EXPECT_TRUE(EqualRgn(got, clip));
+  FillRect(dc, &all, greenBrush);
+  SelectClipRgn(dc, 0);
+  auto s = composeScreen();
+  EXPECT_EQ(s->at(50, 150), red);     // client x 1550
+  EXPECT_EQ(s->at(95, 150), red);
+  EXPECT_EQ(s->at(105, 150), blue);   // client x 1605
+  EXPECT_EQ(s->at(205, 150), green);  // client x 1705
+  EXPECT_EQ(s->at(215, 150), red);
+  EXPECT_EQ(s->at(1020, 150), red);   // the right edge of the screen
+  EXPECT_EQ(s->at(50, 50), white);
+
+  // The parent moves left: the surfaces move over the parts on the screen now (the child's up to
+  // its right edge, 900 pixels in) and both windows are asked to draw them.
+  ValidateRect(top, nullptr);
+  ValidateRect(wide, nullptr);
+  SetWindowPos(top, 0, -600, 0, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+  EXPECT_TRUE(GetUpdateRect(top, nullptr, FALSE));
+  EXPECT_TRUE(GetUpdateRect(wide, nullptr, FALSE));
+  paint(top, white);
+  FillRect(dc, &all, blueBrush);
+  RECT end{2990, 0, 3000, 100};
+  FillRect(dc, &end, redBrush);
+  s = composeScreen();
+  EXPECT_EQ(s->at(0, 150), blue);     // client x 2100
+  EXPECT_EQ(s->at(885, 150), blue);
+  EXPECT_EQ(s->at(895, 150), red);    // client x 2995, the last pixels
+  EXPECT_EQ(s->at(905, 150), white);  // past the child: its parent
+  for (HGDIOBJ o : {HGDIOBJ(redBrush), HGDIOBJ(blueBrush), HGDIOBJ(greenBrush), HGDIOBJ(clip), HGDIOBJ(got)})
+    DeleteObject(o);
+  ReleaseDC(wide, dc);
+}
+
 }  // namespace
 }  // namespace zxp::ui::testing

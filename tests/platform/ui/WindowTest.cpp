@@ -119,8 +119,9 @@ TEST_F(Window, MovingAndSizingSendPlacementMessagesAndKeepTheDcAndPixels) {
 }
 
 TEST_F(Window, SurfacesHoldAtMostTheScreenAndReportWhenTheyCannotBeMade) {
-  // A child far larger than the 1024 x 768 screen keeps a screen-sized surface; its client size
-  // is what it was asked for.
+  // A child far larger than the 1024 x 768 screen keeps a screen-sized surface, over the part of
+  // its client area on the screen (it starts 100 x 50 pixels off); its client size is what it
+  // was asked for.
   HWND top = popup(Rect{0, 0, 600, 400});
   HWND huge = child(top, Rect{-100, -50, 6566, 13283});
   RECT cr;
@@ -132,7 +133,7 @@ TEST_F(Window, SurfacesHoldAtMostTheScreenAndReportWhenTheyCannotBeMade) {
   EXPECT_EQ(d->surface()->height(), 768);
   RECT clip;
   GetClipBox(GetDC(huge), &clip);
-  EXPECT_EQ(clip, (Rect{0, 0, 1024, 768}));
+  EXPECT_EQ(clip, (Rect{100, 50, 1124, 818}));
   EXPECT_TRUE(ui::windowsWithoutPixels(top).empty());
 
   // A larger screen lets more be kept, and the window is drawn again.
