@@ -50,28 +50,35 @@ class Event final : public EventBase {
 
   Connection connect(Handler h) {
     Connection c = nextConnection();
-    slots_.push_back(std::make_shared<Slot>(Slot{c, std::move(h)}));
+    if (!slots_) slots_ = std::make_unique<std::vector<std::shared_ptr<Slot>>>();
+    slots_->push_back(std::make_shared<Slot>(Slot{c, std::move(h)}));
     return c;
   }
 
   bool disconnect(Connection c) override {
-    for (auto it = slots_.begin(); it != slots_.end(); ++it) {
+    if (!slots_) return false;
+    for (auto it = slots_->begin(); it != slots_->end(); ++it) {
       if ((*it)->id == c) {
-        slots_.erase(it);
+        slots_->erase(it);
         return true;
       }
     }
     return false;
   }
 
-  bool connected() const override { return !slots_.empty(); }
+  bool connected() const override { return slots_ && !slots_->empty(); }
   size_t arity() const override { return sizeof...(Args); }
 
   // Calls every handler in the order they were connected. A handler may connect or disconnect
   // handlers (the change applies from the next raise).
   void raise(Args&... args) const {
-    if (slots_.empty()) return;
-    auto snapshot = slots_;
+    if (!slots_ || slots_->empty()) return;
+    if (slots_->size() == 1) {  // the usual case: the snapshot is the one slot, no list copied
+      const std::shared_ptr<Slot> only = slots_->front();
+      only->handler(args...);
+      return;
+    }
+    auto snapshot = *slots_;
     for (const auto& s : snapshot) s->handler(args...);
   }
   void operator()(Args&... args) const { raise(args...); }
@@ -91,7 +98,9 @@ class Event final : public EventBase {
     Connection id;
     Handler handler;
   };
-  std::vector<std::shared_ptr<Slot>> slots_;
+  // Made on the first connection: most events of a form's controls are never connected, and
+  // an empty event is then one pointer.
+  std::unique_ptr<std::vector<std::shared_ptr<Slot>>> slots_;
 };
 
 }  // namespace zxp::host
