@@ -80,29 +80,27 @@ Entries& lastEntries() {
 
 // The angled pictures last painted on this thread (a glass face paints two bands per redraw, a
 // form several faces): the geometry and the ramp of a repeated picture are not computed again.
-// A small picture whose rows are not one colour also keeps its pixels, each row computed the
-// first time it is asked for: a button's face is painted again and again, and copying a row
-// costs a fraction of walking the ramp along it.
+// A picture whose rows are one colour keeps the colour of each row; a small one whose rows are
+// not keeps its pixels: a button's face is painted again and again, and copying a row costs a
+// fraction of walking the ramp along it. Either lets the painter fill whole runs of rows at once.
 struct AngleSlot {
   int32_t width = 0, height = 0;
   OLE_COLOR color1 = 0, color2 = 0;
   float angle = 0;
   std::optional<gradient::AngleRows> rows;
-  std::vector<Pixel> pixels;   // width x height, top line first; empty when not kept
-  std::vector<uint8_t> ready;  // per row: its pixels are in `pixels`
+  std::vector<Pixel> pixels;      // width x height, top line first; empty when not kept
+  std::vector<Pixel> rowColours;  // per line from the top, when every row is one colour
 
   // Writes the n pixels of line `row` from column `col` on into dst.
-  void write(int32_t row, int32_t col, Pixel* dst, int32_t n) {
-    if (pixels.empty()) {
+  void write(int32_t row, int32_t col, Pixel* dst, int32_t n) const {
+    if (!rowColours.empty()) {
+      FillPixels(dst, n, rowColours[static_cast<size_t>(row)]);
+    } else if (!pixels.empty()) {
+      std::memcpy(dst, pixels.data() + static_cast<size_t>(row) * static_cast<size_t>(width) + col,
+                  sizeof(Pixel) * static_cast<size_t>(n));
+    } else {
       rows->write(row, col, dst, n);
-      return;
     }
-    Pixel* line = pixels.data() + static_cast<size_t>(row) * static_cast<size_t>(width);
-    if (!ready[static_cast<size_t>(row)]) {
-      rows->write(row, 0, line, width);
-      ready[static_cast<size_t>(row)] = 1;
-    }
-    std::memcpy(dst, line + col, sizeof(Pixel) * static_cast<size_t>(n));
   }
 };
 // The largest picture whose pixels a slot keeps (128 KB): a large button's face, not a window's.
@@ -125,13 +123,17 @@ AngleSlot& angleRows(int32_t width, int32_t height, OLE_COLOR color1, OLE_COLOR 
   s.color1 = color1;
   s.color2 = color2;
   s.angle = angle;
+  s.pixels.clear();
+  s.rowColours.clear();
   const int64_t area = int64_t{width} * height;
-  if (!s.rows->rowsAreOneColour() && area <= kKeptAnglePixels) {
+  if (s.rows->rowsAreOneColour()) {
+    s.rowColours.resize(static_cast<size_t>(height));
+    for (int32_t row = 0; row < height; ++row)
+      s.rows->write(row, 0, &s.rowColours[static_cast<size_t>(row)], 1);
+  } else if (area <= kKeptAnglePixels) {
     s.pixels.resize(static_cast<size_t>(area));
-    s.ready.assign(static_cast<size_t>(height), 0);
-  } else {
-    s.pixels = {};
-    s.ready = {};
+    for (int32_t row = 0; row < height; ++row)
+      s.rows->write(row, 0, s.pixels.data() + static_cast<size_t>(row) * width, width);
   }
   return s;
 }
@@ -146,8 +148,10 @@ void paintRows(HDC dc, int32_t x, int32_t y, int32_t width, int32_t height,
   const auto rows = [entries, height](int32_t row, int32_t, uint32_t* dst, int32_t n) {
     FillPixels(dst, n, entries[height - 1 - row]);
   };
-  if (PaintComputedPicture(dc, x, y, width, height, ComputedPicture::of(width, height, rows)))
-    return;
+  ComputedPicture picture = ComputedPicture::of(width, height, rows);
+  picture.rowColour = entries + (height - 1);
+  picture.rowColourStep = -1;
+  if (PaintComputedPicture(dc, x, y, width, height, picture)) return;
   const RECT part = visiblePart(dc, x, y, width, height);
   if (isEmpty(part)) return;
   const int32_t w = part.right - part.left, h = part.bottom - part.top;
@@ -171,9 +175,10 @@ void paintAngle(HDC dc, int32_t top, int32_t width, int32_t bandHeight, int32_t 
   const auto rows = [&band](int32_t row, int32_t col, uint32_t* dst, int32_t n) {
     band.write(row, col, dst, n);
   };
-  if (PaintComputedPicture(dc, 0, top, width, height,
-                           ComputedPicture::of(width, bandHeight, rows)))
-    return;
+  ComputedPicture picture = ComputedPicture::of(width, bandHeight, rows);
+  if (!band.rowColours.empty()) picture.rowColour = band.rowColours.data();
+  else if (!band.pixels.empty()) picture.pixels = band.pixels.data();
+  if (PaintComputedPicture(dc, 0, top, width, height, picture)) return;
   // The picture is stretched only vertically: the visible columns are computed with every band
   // line, and stretched as the whole band would be.
   const RECT part = clippedPart(dc, 0, top, width, height);

@@ -11,6 +11,7 @@
 // nothing and returns false, and the caller takes the buffer-and-blit path.
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 #include <type_traits>
 
@@ -28,6 +29,13 @@ struct ComputedPicture {
   int32_t height = 0;
   void (*write)(const void* self, int32_t row, int32_t col, uint32_t* dst, int32_t n) = nullptr;
   const void* self = nullptr;
+  // Optional shortcuts that let the painter fill whole runs of rows in one call instead of
+  // calling `write` row by row (write must still give the same pixels):
+  // - rowColour: every row is one colour, row r's being rowColour[r * rowColourStep];
+  // - pixels: the whole picture, top row first, `width` pixels per row.
+  const uint32_t* rowColour = nullptr;
+  ptrdiff_t rowColourStep = 1;
+  const uint32_t* pixels = nullptr;
 
   // A picture whose rows `fn(row, col, dst, n)` writes; fn must outlive the picture.
   template <class Fn>
