@@ -63,6 +63,43 @@ TEST(ComputedPicture, PaintsWhatStretchDIBitsPaintsOfTheWholePicture) {
             }
 }
 
+// A picture that offers its pixels, or one colour per row (stored bottom line first, as the
+// gradients keep them), is painted in runs of rows without `write`: it must land on the same
+// pixels as the row-by-row path, clipped, moved and enlarged alike.
+TEST(ComputedPicture, OfferedPixelsAndRowColoursPaintWhatTheRowsPaint) {
+  for (int clipCase = 0; clipCase < 3; ++clipCase)
+    for (int pw : {1, 12})
+      for (int ph : {1, 4, 9})
+        for (int h : {ph, ph + 1, 2 * ph + 3})
+          for (int x : {-2, 3})
+            for (bool oneColourRows : {false, true}) {
+              std::vector<uint32_t> pixels(static_cast<size_t>(pw) * ph), colours(static_cast<size_t>(ph));
+              for (int r = 0; r < ph; ++r) {
+                colours[static_cast<size_t>(ph - 1 - r)] = pictureAt(r, 0);
+                for (int c = 0; c < pw; ++c) pixels[static_cast<size_t>(r) * pw + c] = pictureAt(r, c);
+              }
+              const auto rows = [&](int32_t row, int32_t col, uint32_t* dst, int32_t n) {
+                for (int32_t i = 0; i < n; ++i)
+                  dst[i] = oneColourRows ? colours[static_cast<size_t>(ph - 1 - row)] : pictureAt(row, col + i);
+              };
+              TestCanvas byRows(30, 30, false, kBackground), offered(30, 30, false, kBackground);
+              setUp(byRows.dc(), clipCase);
+              setUp(offered.dc(), clipCase);
+              ComputedPicture picture = ComputedPicture::of(pw, ph, rows);
+              ASSERT_TRUE(PaintComputedPicture(byRows.dc(), x, 1, pw, h, picture));
+              if (oneColourRows) {
+                picture.rowColour = colours.data() + (ph - 1);
+                picture.rowColourStep = -1;
+              } else {
+                picture.pixels = pixels.data();
+              }
+              picture.write = nullptr;  // the offered pixels alone must do
+              ASSERT_TRUE(PaintComputedPicture(offered.dc(), x, 1, pw, h, picture));
+              EXPECT_TRUE(same(byRows, offered)) << pw << "x" << ph << " to height " << h << " at " << x
+                                                 << " clip " << clipCase << " one colour " << oneColourRows;
+            }
+}
+
 TEST(ComputedPicture, DeclinesWhatItDoesNotCoverAndBadInput) {
   TestCanvas c(10, 10, false, kBackground);
   const auto rows = [](int32_t, int32_t, uint32_t* dst, int32_t n) { std::fill_n(dst, n, 0u); };
