@@ -1,3 +1,6 @@
+// Platform headers come before the component header (its HRESULT macros would rewrite their constants).
+#include "library/com/Automation.h"
+
 #include "library/com/Enumerators.h"
 
 #include <atomic>
@@ -6,12 +9,11 @@
 #include <new>
 
 #include "library/com/Server.h"
+#include "library/com/SingleInterface.h"
 
 namespace zxp::library::com {
 
 namespace {
-
-bool same(const IID* a, const IID& b) { return a && std::memcmp(a, &b, sizeof b) == 0; }
 
 IUnknown* unknownOf(IConnectionPoint* p) { return p; }
 IUnknown* unknownOf(const CONNECTDATA& c) { return c.pUnk; }
@@ -33,30 +35,11 @@ struct Snapshot {
 };
 
 template <class Iface, class Item>
-class Enumerator final : public Iface {
+class Enumerator final : public SingleInterface<Iface> {
  public:
   Enumerator(std::shared_ptr<const Snapshot<Item>> s, const IID& iid, size_t at)
-      : snapshot_(std::move(s)), iid_(iid), at_(at) {
-    objectCreated();
-  }
-  Enumerator(const Enumerator&) = delete;
-  Enumerator& operator=(const Enumerator&) = delete;
+      : SingleInterface<Iface>(iid), snapshot_(std::move(s)), iid_(iid), at_(at) {}
 
-  HRESULT QueryInterface(const IID* riid, void** ppv) override {
-    if (!ppv) return E_POINTER;
-    *ppv = nullptr;
-    if (!riid) return E_INVALIDARG;
-    if (!same(riid, IID_IUnknown) && !same(riid, iid_)) return E_NOINTERFACE;
-    AddRef();
-    *ppv = static_cast<Iface*>(this);
-    return S_OK;
-  }
-  ULONG AddRef() override { return ++refs_; }
-  ULONG Release() override {
-    const ULONG left = --refs_;
-    if (left == 0) delete this;
-    return left;
-  }
 
   // Hands out up to `count` items, each AddRef'd for the caller; S_FALSE when fewer were left.
   HRESULT Next(ULONG count, Item* out, ULONG* fetched) override {
@@ -91,12 +74,9 @@ class Enumerator final : public Iface {
   }
 
  private:
-  ~Enumerator() { objectDestroyed(); }
-
   std::shared_ptr<const Snapshot<Item>> snapshot_;
   const IID& iid_;
   size_t at_;
-  std::atomic<ULONG> refs_{1};
 };
 
 template <class Iface, class Item>

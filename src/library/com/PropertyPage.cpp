@@ -18,6 +18,7 @@
 #include "library/com/Automation.h"
 #include "library/com/DispatchObject.h"
 #include "library/com/Server.h"
+#include "library/com/SingleInterface.h"
 
 namespace zxp::library::com {
 
@@ -56,29 +57,11 @@ bool editable(const host::Member& m) {
   }
 }
 
-class PropertyPage final : public IPropertyPage {
+class PropertyPage final : public SingleInterface<IPropertyPage> {
  public:
-  PropertyPage(const TypeLibraryEntry& entry, std::string_view control) : entry_(entry), control_(control) {
-    objectCreated();
-  }
-  PropertyPage(const PropertyPage&) = delete;
-  PropertyPage& operator=(const PropertyPage&) = delete;
+  PropertyPage(const TypeLibraryEntry& entry, std::string_view control)
+      : SingleInterface(IID_IPropertyPage), entry_(entry), control_(control) {}
 
-  HRESULT QueryInterface(const IID* riid, void** ppv) override {
-    if (!ppv) return E_POINTER;
-    *ppv = nullptr;
-    if (!riid) return E_INVALIDARG;
-    if (!sameIid(riid, IID_IUnknown) && !sameIid(riid, IID_IPropertyPage)) return E_NOINTERFACE;
-    AddRef();
-    *ppv = static_cast<IPropertyPage*>(this);
-    return S_OK;
-  }
-  ULONG AddRef() override { return ++refs_; }
-  ULONG Release() override {
-    const ULONG left = --refs_;
-    if (left == 0) delete this;
-    return left;
-  }
 
   HRESULT SetPageSite(IPropertyPageSite* site) override {
     if (site) site->AddRef();
@@ -213,7 +196,6 @@ class PropertyPage final : public IPropertyPage {
     if (window_) Deactivate();
     releaseObjects();
     if (site_) site_->Release();
-    objectDestroyed();
   }
 
   std::string title() const {
@@ -333,7 +315,6 @@ class PropertyPage final : public IPropertyPage {
   HWND window_ = 0;
   bool dirty_ = false;
   bool filling_ = false;
-  std::atomic<ULONG> refs_{1};
 };
 
 }  // namespace

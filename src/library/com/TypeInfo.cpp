@@ -12,6 +12,7 @@
 #include "library/ClassTable.h"
 #include "library/com/Automation.h"
 #include "library/com/Server.h"
+#include "library/com/SingleInterface.h"
 #include "platform/host/NoCase.h"
 
 namespace zxp::library::com {
@@ -70,31 +71,12 @@ ELEMDESC elem(VARTYPE vt, uint16_t flags) {
 
 enum class Kind { Dispatch, Events, Class };
 
-class TypeInfo final : public ITypeInfo {
+class TypeInfo final : public SingleInterface<ITypeInfo> {
  public:
   TypeInfo(Kind kind, const host::MemberTable* table, const TypeLibraryEntry* entry)
-      : kind_(kind), table_(table), entry_(entry) {
-    objectCreated();
+      : SingleInterface(IID_ITypeInfo), kind_(kind), table_(table), entry_(entry) {
     if (kind_ == Kind::Dispatch) listMembers();
     else if (kind_ == Kind::Events) listEvents();
-  }
-  TypeInfo(const TypeInfo&) = delete;
-  TypeInfo& operator=(const TypeInfo&) = delete;
-
-  HRESULT QueryInterface(const IID* riid, void** ppv) override {
-    if (!ppv) return E_POINTER;
-    *ppv = nullptr;
-    if (!riid) return E_INVALIDARG;
-    if (!sameIid(riid, IID_IUnknown) && !sameIid(riid, IID_ITypeInfo)) return E_NOINTERFACE;
-    AddRef();
-    *ppv = static_cast<ITypeInfo*>(this);
-    return S_OK;
-  }
-  ULONG AddRef() override { return ++refs_; }
-  ULONG Release() override {
-    const ULONG left = --refs_;
-    if (left == 0) delete this;
-    return left;
   }
 
   HRESULT GetTypeAttr(TYPEATTR** out) override {
@@ -304,7 +286,6 @@ class TypeInfo final : public ITypeInfo {
  private:
   ~TypeInfo() {
     for (TYPEATTR* a : attrs_) delete a;
-    objectDestroyed();
   }
 
   void listMembers() {
@@ -358,31 +339,13 @@ class TypeInfo final : public ITypeInfo {
   std::vector<Func> funcs_;
   std::unordered_set<TYPEATTR*> attrs_;
   std::unordered_map<FUNCDESC*, std::unique_ptr<FuncBlock>> descs_;
-  std::atomic<ULONG> refs_{1};
 };
 
 // The library ZorvaXP: one coclass per class row, in the rows' order.
-class TypeLib final : public ITypeLib {
+class TypeLib final : public SingleInterface<ITypeLib> {
  public:
-  TypeLib() { objectCreated(); }
-  TypeLib(const TypeLib&) = delete;
-  TypeLib& operator=(const TypeLib&) = delete;
+  TypeLib() : SingleInterface(IID_ITypeLib) {}
 
-  HRESULT QueryInterface(const IID* riid, void** ppv) override {
-    if (!ppv) return E_POINTER;
-    *ppv = nullptr;
-    if (!riid) return E_INVALIDARG;
-    if (!sameIid(riid, IID_IUnknown) && !sameIid(riid, IID_ITypeLib)) return E_NOINTERFACE;
-    AddRef();
-    *ppv = static_cast<ITypeLib*>(this);
-    return S_OK;
-  }
-  ULONG AddRef() override { return ++refs_; }
-  ULONG Release() override {
-    const ULONG left = --refs_;
-    if (left == 0) delete this;
-    return left;
-  }
 
   UINT GetTypeInfoCount() override { return static_cast<UINT>(typeLibrary().size() - 1); }
   HRESULT GetTypeInfo(UINT index, ITypeInfo** out) override {
@@ -468,10 +431,8 @@ class TypeLib final : public ITypeLib {
  private:
   ~TypeLib() {
     for (TLIBATTR* a : attrs_) delete a;
-    objectDestroyed();
   }
   std::unordered_set<TLIBATTR*> attrs_;
-  std::atomic<ULONG> refs_{1};
 };
 
 }  // namespace
