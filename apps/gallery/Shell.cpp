@@ -443,7 +443,11 @@ void Shell::chooseTheme() {
 
 // ---- Log and painting ----
 
-void Shell::appendLog(const std::string& line) {
+void Shell::appendLog(const std::string& said) {
+  // Tabs (a list row's cells arrive tab-separated) are shown as \t: TextOut would draw them as
+  // missing-glyph boxes.
+  std::string line;
+  for (char ch : said) line += ch == '\t' ? std::string("\\t") : std::string(1, ch);
   if (!log_.empty() && sameMoveRun(log_.back(), line)) {
     log_.back() = line;
   } else if (!log_.empty() && (log_.back() == line || repeatOf(log_.back(), line))) {
