@@ -37,10 +37,9 @@ bool parseHostNumber(std::string_view text, double& out) {
   std::string_view s = trim(text);
   // A hexadecimal or octal literal may carry the Long type suffix: &H00C00000&.
   const size_t amp = s.find('&');
-  if (s.size() > 3 && s.back() == '&' && amp != std::string_view::npos && amp + 1 < s.size() &&
-      std::string_view("HhOo").find(s[amp + 1]) != std::string_view::npos)
-    s.remove_suffix(1);
-  const std::optional<double> v = parseNumber(s);
+  const bool longLiteral = s.size() > 3 && s.back() == '&' && amp != std::string_view::npos && amp + 1 < s.size() &&
+                           std::string_view("HhOo").find(s[amp + 1]) != std::string_view::npos;
+  const std::optional<double> v = longLiteral ? parseLongRadixLiteral(s) : parseNumber(s);
   if (!v) return false;
   out = *v;
   return true;

@@ -36,6 +36,10 @@ TEST(Variant, CoercesLikeTheHost) {
   EXPECT_EQ(Variant("&HFF&").toLong(), 255);
   EXPECT_EQ(Variant("&HFFFF").toInteger(), -1);  // four hex digits: a 16-bit value
   EXPECT_EQ(Variant("&HFFFFFFFF").toLong(), -1);
+  // The Long suffix makes a short literal 32-bit: a colour written by hand keeps its value.
+  EXPECT_EQ(Variant("&HFF00&").toLong(), 65280);
+  EXPECT_EQ(Variant("&O100000&").toLong(), 32768);
+  EXPECT_EQ(Variant("&HFFFFFFFF&").toLong(), -1);
   EXPECT_DOUBLE_EQ(Variant("1.5e2").toDouble(), 150.0);
   // The same reading as the runtime's numeric test: currency, thousands, signs after.
   EXPECT_EQ(Variant("$1,000").toLong(), 1000);

@@ -18,8 +18,9 @@ std::string_view trimBlanks(std::string_view s) {
   return s;
 }
 
-// "&H..." and "&O..." (s starts with '&').
-std::optional<double> parseRadix(std::string_view s) {
+// "&H..." and "&O..." (s starts with '&'). asLong: the literal carried the Long type suffix, so
+// it is 32-bit whatever its length.
+std::optional<double> parseRadix(std::string_view s, bool asLong) {
   if (s.size() < 3) return std::nullopt;
   const char kind = s[1];
   const bool hex = kind == 'H' || kind == 'h';
@@ -38,16 +39,22 @@ std::optional<double> parseRadix(std::string_view s) {
   }
   if (v > 0xFFFFFFFFull) return std::nullopt;
   // Short literals are 16-bit Integers, longer ones 32-bit Longs, both two's complement.
-  if (hex ? body.size() <= 4 : v <= 0xFFFF) return static_cast<double>(static_cast<int16_t>(static_cast<uint16_t>(v)));
+  if (!asLong && (hex ? body.size() <= 4 : v <= 0xFFFF)) return static_cast<double>(static_cast<int16_t>(static_cast<uint16_t>(v)));
   return static_cast<double>(static_cast<int32_t>(static_cast<uint32_t>(v)));
 }
 
 }  // namespace
 
+std::optional<double> parseLongRadixLiteral(std::string_view text) {
+  const std::string_view s = trimBlanks(text);
+  if (s.size() < 4 || s.front() != '&' || s.back() != '&') return std::nullopt;
+  return parseRadix(s.substr(0, s.size() - 1), true);
+}
+
 std::optional<double> parseNumber(std::string_view text) {
   const std::string_view s = trimBlanks(text);
   if (s.empty()) return std::nullopt;
-  if (s[0] == '&') return parseRadix(s);
+  if (s[0] == '&') return parseRadix(s, false);
 
   size_t i = 0;
   const size_t n = s.size();

@@ -26,6 +26,9 @@ namespace zxp::host {
 // Rejected: "", ".", "-", ",", ",100" (a separator before any digit), "--1", "1e", "1.2.3",
 //   "1 2", values beyond the range of a double.
 std::optional<double> parseNumber(std::string_view text);
+// A hexadecimal or octal literal with the Long type suffix ("&HFF00&", "&O17&"): always a 32-bit
+// value, so "&HFF00&" is 65280 where "&HFF00" is -256. Empty for anything else.
+std::optional<double> parseLongRadixLiteral(std::string_view text);
 // IsNumeric for a text: parseNumber succeeds.
 bool IsNumeric(std::string_view text);
 
