@@ -427,18 +427,18 @@ void ZorvaXPHookTab::UserControl_WriteProperties(host::PropertyBag& PropBag) {
   PropBag.WriteProperty("Enabled", Enabled(), true);
   PropBag.WriteProperty("Font", Font());
   PropBag.WriteProperty("MousePointer", MousePointer(), int16_t{0});
-  PropBag.WriteProperty("MouseIcon", MouseIcon(), host::PictureRef());
+  PropBag.WriteProperty("MouseIcon", MouseIcon());
   for (int32_t n = 1; n <= TabsCount(); ++n) {
     const Tab& t = tabs_[static_cast<size_t>(n - 1)];
     PropBag.WriteProperty(keyOf("AutoTabWidth", n), t.autoWidth, true);
     PropBag.WriteProperty(keyOf("TabCaption", n), t.caption, std::string("ZRTab"));
     PropBag.WriteProperty(keyOf("TabEnabled", n), t.enabled, true);
-    PropBag.WriteProperty(keyOf("TabIcon", n), t.icon, host::PictureRef());
+    PropBag.WriteProperty(keyOf("TabIcon", n), t.icon);
     PropBag.WriteProperty(keyOf("TabVisible", n), t.visible, true);
     PropBag.WriteProperty(keyOf("TabWidth", n), t.width, kTabWidth);
     PropBag.WriteProperty(keyOf("TabGradient1", n), t.gradient1, kTabGradient1);
     PropBag.WriteProperty(keyOf("TabGradient2", n), t.gradient2, kTabGradient2);
-    PropBag.WriteProperty(keyOf("TabPicture", n), t.picture, host::PictureRef());
+    PropBag.WriteProperty(keyOf("TabPicture", n), t.picture);
     PropBag.WriteProperty(keyOf("TransparencyLevel", n), t.transparency, kTransparencyLevel);
     PropBag.WriteProperty(keyOf("TabCtlCount", n), static_cast<int32_t>(t.children.size()), 0);
     const std::string prefix = "TabCtlOf" + std::to_string(n) + "ID";

@@ -410,7 +410,7 @@ void ZorvaXpImageList::UserControl_WriteProperties(host::PropertyBag& PropBag) {
   PropBag.WriteProperty("UseMaskColor", m_UseMaskColor, true);
   PropBag.WriteProperty("MaskColor", m_MaskColor, kMaskColor);
   for (int32_t n = 1; n <= ImageCount(); ++n) {
-    PropBag.WriteProperty("ListImage" + std::to_string(n), pictures_[static_cast<size_t>(n - 1)], host::PictureRef());
+    PropBag.WriteProperty("ListImage" + std::to_string(n), pictures_[static_cast<size_t>(n - 1)]);
     PropBag.WriteProperty("Key" + std::to_string(n), keys_[static_cast<size_t>(n - 1)], std::string());
   }
 }

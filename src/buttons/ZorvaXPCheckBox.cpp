@@ -148,7 +148,7 @@ void ZorvaXPCheckBox::UserControl_WriteProperties(host::PropertyBag& PropBag) {
   PropBag.WriteProperty("TickColorHover", m_TickColorHover, kTickColorHover);
   PropBag.WriteProperty("Enabled", Enabled(), true);
   PropBag.WriteProperty("DisabledForeColor", m_DisabledForeColor, kDisabledForeColor);
-  PropBag.WriteProperty("MouseIcon", MouseIcon(), host::PictureRef());
+  PropBag.WriteProperty("MouseIcon", MouseIcon());
   PropBag.WriteProperty("MousePointer", MousePointer(), int16_t{0});
 }
 

@@ -196,7 +196,7 @@ void ZorvaXPOptionButton::UserControl_WriteProperties(host::PropertyBag& PropBag
   PropBag.WriteProperty("FontItalic", FontItalic(), int16_t{0});
   PropBag.WriteProperty("FontStrikethru", FontStrikethru(), int16_t{0});
   PropBag.WriteProperty("FontUnderline", FontUnderline(), int16_t{0});
-  PropBag.WriteProperty("MouseIcon", MouseIcon(), host::PictureRef());
+  PropBag.WriteProperty("MouseIcon", MouseIcon());
   PropBag.WriteProperty("MousePointer", MousePointer(), int16_t{0});
 }
 

@@ -148,10 +148,10 @@ void ZorvaXPCalender::UserControl_WriteProperties(host::PropertyBag& PropBag) {
   PropBag.WriteProperty("SelectedBForeColor", m_SelectedBForeColor, kSelectedBForeColor);
   PropBag.WriteProperty("Shadow4Today", m_Shadow4Today, false);
   PropBag.WriteProperty("ShadowColor", m_ShadowColor, kShadowColor);
-  PropBag.WriteProperty("Picture", m_Picture, host::PictureRef());
+  PropBag.WriteProperty("Picture", m_Picture);
   PropBag.WriteProperty("TransparencyLevel", m_TransparencyLevel, kTransparencyLevel);
   PropBag.WriteProperty("MousePointer", MousePointer(), int16_t{0});
-  PropBag.WriteProperty("MouseIcon", MouseIcon(), host::PictureRef());
+  PropBag.WriteProperty("MouseIcon", MouseIcon());
   PropBag.WriteProperty("Font", Font());
 }
 

@@ -205,14 +205,14 @@ void ZorvaXPDPicker::UserControl_WriteProperties(host::PropertyBag& PropBag) {
   PropBag.WriteProperty("CTodayForeColor", CTodayForeColor(), C::kTodayForeColor);
   PropBag.WriteProperty("CTodayTextForeColor", CTodayTextForeColor(), C::kTodayTextForeColor);
   PropBag.WriteProperty("TodayDateFormat", TodayDateFormat(), std::string(C::kFormatDate));
-  PropBag.WriteProperty("Picture", Picture(), host::PictureRef());
+  PropBag.WriteProperty("Picture", Picture());
   PropBag.WriteProperty("TransparencyLevel", TransparencyLevel(), C::kTransparencyLevel);
   PropBag.WriteProperty("SelectedDate", SelectedDate(), static_cast<int32_t>(host::Day(today)));
   PropBag.WriteProperty("SelectedMonth", SelectedMonth(), static_cast<int32_t>(host::Month(today)));
   PropBag.WriteProperty("SelectedYear", SelectedYear(), static_cast<int32_t>(host::Year(today)));
   PropBag.WriteProperty("Enabled", Enabled(), true);
   PropBag.WriteProperty("MousePointer", MousePointer(), int16_t{0});
-  PropBag.WriteProperty("MouseIcon", MouseIcon(), host::PictureRef());
+  PropBag.WriteProperty("MouseIcon", MouseIcon());
 }
 
 // ---- Properties ---------------------------------------------------------------------------------

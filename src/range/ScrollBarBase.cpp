@@ -142,7 +142,7 @@ void ScrollBarBase::UserControl_WriteProperties(host::PropertyBag& PropBag) {
   PropBag.WriteProperty("Max", m_Max, int32_t{255});
   PropBag.WriteProperty("Value", m_Value, int32_t{0});
   PropBag.WriteProperty("MousePointer", MousePointer(), int16_t{0});
-  PropBag.WriteProperty("MouseIcon", MouseIcon(), host::PictureRef());
+  PropBag.WriteProperty("MouseIcon", MouseIcon());
   PropBag.WriteProperty("Enabled", Enabled(), true);
 }
 

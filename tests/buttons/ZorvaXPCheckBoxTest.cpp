@@ -331,8 +331,9 @@ TEST_F(CheckBoxProperties, DefaultsAndTheBooleansWhoseBagDefaultIsOne) {
   EXPECT_EQ(checkBox("chkAgree", 120, 23, 10, 40).Caption(), "ZorvaXPCheckBox");
   host::PropertyBag bag;
   a.WriteProperties(bag);
-  // True differs from the bag default 1, so these two are always written.
-  EXPECT_EQ(bagKeys(bag), (std::vector<std::string>{"BorderStyle", "AutoChangeBackColor", "Font"}));
+  // True differs from the bag default 1, so these two are always written; the font and the mouse
+  // icon are objects without a default, written even when empty.
+  EXPECT_EQ(bagKeys(bag), (std::vector<std::string>{"BorderStyle", "AutoChangeBackColor", "Font", "MouseIcon"}));
   EXPECT_EQ(bag.find("BorderStyle")->value.kind(), host::Variant::Kind::Boolean);
 
   // Absent, they read back as the integer 1: True.
@@ -344,10 +345,10 @@ TEST_F(CheckBoxProperties, DefaultsAndTheBooleansWhoseBagDefaultIsOne) {
   ZorvaXPCheckBox& b = form->add(std::make_unique<ZorvaXPCheckBox>(), "chkB", r, nullptr, &bag).as<ZorvaXPCheckBox>();
   EXPECT_TRUE(b.BorderStyle());
   EXPECT_TRUE(b.AutoChangeBackColor());
-  // Every other absent key read back as its default: written again, only the same three keys.
+  // Every other absent key read back as its default: written again, only the same four keys.
   host::PropertyBag again;
   b.WriteProperties(again);
-  EXPECT_EQ(bagKeys(again), (std::vector<std::string>{"BorderStyle", "AutoChangeBackColor", "Font"}));
+  EXPECT_EQ(bagKeys(again), (std::vector<std::string>{"BorderStyle", "AutoChangeBackColor", "Font", "MouseIcon"}));
 }
 
 TEST_F(CheckBoxProperties, EveryPropertyRoundTripsInPublishedOrder) {
@@ -384,7 +385,7 @@ TEST_F(CheckBoxProperties, EveryPropertyRoundTripsInPublishedOrder) {
                                             "BorderColor", "BorderColorOnOver", "Alignment", "AutoChangeBackColor",
                                             "Caption", "Font", "ForeColor", "ForeColorHover", "FontBold", "FontItalic",
                                             "FontUnderline", "FontStrikethru", "Value", "Locked", "TickColor",
-                                            "TickColorHover", "Enabled", "DisabledForeColor", "MousePointer"}));
+                                            "TickColorHover", "Enabled", "DisabledForeColor", "MouseIcon", "MousePointer"}));
   EXPECT_EQ(bag.find("Value")->value.kind(), host::Variant::Kind::Integer);
   EXPECT_EQ(bag.find("Alignment")->value.kind(), host::Variant::Kind::Integer);
 

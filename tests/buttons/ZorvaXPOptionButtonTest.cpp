@@ -275,7 +275,7 @@ TEST_F(OptionProperties, KeysInPublishedOrderRoundTripAndEvents) {
   EXPECT_EQ(a.Caption(), "Option1");
   host::PropertyBag bag;
   a.WriteProperties(bag);
-  EXPECT_EQ(bagKeys(bag), (std::vector<std::string>{"AutoChangeBackColor", "Font"}));
+  EXPECT_EQ(bagKeys(bag), (std::vector<std::string>{"AutoChangeBackColor", "Font", "MouseIcon"}));
 
   a.setAlign(VOptionAlign::Align_Right);
   a.setButtonGradientColor1(0x010101);
@@ -311,7 +311,7 @@ TEST_F(OptionProperties, KeysInPublishedOrderRoundTripAndEvents) {
                                             "BorderColorHover", "ForeColor", "ForeColorHover", "TickColor",
                                             "TickHoverColor", "Value", "Locked", "DisabledForeColor", "Enabled", "Font",
                                             "FontBold", "FontItalic", "FontStrikethru", "FontUnderline",
-                                            "MousePointer"}));
+                                            "MouseIcon", "MousePointer"}));
   const std::string text = form->save();
   auto again = host::Form::load(text, library::classes());
   EXPECT_EQ(again->save(), text);

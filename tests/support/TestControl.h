@@ -128,12 +128,12 @@ class TestXP final : public foundation::ControlBase {
     PropBag.WriteProperty("Ratio", m_Ratio, 0.5f);
     PropBag.WriteProperty("Scale", m_Scale, 1.0);
     PropBag.WriteProperty("Created", m_Created, host::Date(0));
-    PropBag.WriteProperty("Picture", m_Picture, host::PictureRef());
+    PropBag.WriteProperty("Picture", m_Picture);
     PropBag.WriteProperty("SoundOnOver", m_SoundOnOver, "");
     PropBag.WriteProperty("Enabled", Enabled(), true);
     PropBag.WriteProperty("Font", Font());
     PropBag.WriteProperty("MousePointer", MousePointer(), int16_t{0});
-    PropBag.WriteProperty("MouseIcon", MouseIcon(), host::PictureRef());
+    PropBag.WriteProperty("MouseIcon", MouseIcon());
   }
   void UserControl_Resize() override {
     lifecycle.push_back("Resize");

@@ -53,7 +53,10 @@ bool PropertyBag::erase(std::string_view key) {
 void PropertyBag::WriteProperty(std::string_view key, const Variant& value) { set(key, value); }
 
 void PropertyBag::WriteProperty(std::string_view key, const Variant& value, const Variant& defaultValue) {
-  if (value == defaultValue) {
+  // Fonts and pictures are objects: an object is never equal to a default, so it is always
+  // written (an empty picture as none) and a bag never loses one by omission.
+  const bool object = value.kind() == Variant::Kind::Font || value.kind() == Variant::Kind::Picture;
+  if (!object && value == defaultValue) {
     erase(key);
     return;
   }

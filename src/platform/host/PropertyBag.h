@@ -39,7 +39,8 @@ class PropertyBag {
   }
 
   // Stores the value; with a default, a value equal to the default is omitted (and any value
-  // stored earlier under the key is removed).
+  // stored earlier under the key is removed). Fonts and pictures are objects and are written
+  // whatever the default.
   void WriteProperty(std::string_view key, const Variant& value);
   void WriteProperty(std::string_view key, const Variant& value, const Variant& defaultValue);
 

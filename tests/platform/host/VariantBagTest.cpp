@@ -95,8 +95,9 @@ TEST(PropertyBag, ValuesEqualToTheirDefaultAreOmittedAndReadBack) {
   bag.WriteProperty("ButtonStyle", Style16::XP, Style16::Vista);
   bag.WriteProperty("Caption", "ZorvaXpButton1", "");
   bag.WriteProperty("GradientColorXP1", OLE_COLOR{0xFFFFFF}, OLE_COLOR{0xFFFFFF});
-  bag.WriteProperty("Picture", PictureRef(), PictureRef());  // no picture: nothing stored
-  ASSERT_EQ(bag.size(), 2u);
+  bag.WriteProperty("Picture", PictureRef(), PictureRef());  // an object: stored even when empty
+  ASSERT_EQ(bag.size(), 3u);
+  EXPECT_EQ(bag.entries()[2].key, "Picture");
   EXPECT_EQ(bag.entries()[0].key, "ButtonStyle");
   EXPECT_EQ(bag.entries()[0].value.kind(), Variant::Kind::Integer);  // the enum's published width
   EXPECT_EQ(bag.entries()[1].key, "Caption");
