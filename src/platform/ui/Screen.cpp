@@ -234,20 +234,20 @@ std::vector<Window*>& drawStack() {
   return stack;
 }
 
-// Pushes onto `out` the visible windows among `windows` (top of the z-order first), placed by
-// `origin`, that reach into `box`, top first, down to the topmost one that hides all of it:
-// what lies under that one need not be drawn. True when such a window was found. The test per
-// window is a few comparisons, since most of a form's windows lie outside a damaged area.
-template <class OriginFn>
-bool windowsToDraw(const std::vector<Window*>& windows, const Rect& box, const OriginFn& origin,
-                   std::vector<Window*>& out) {
+// Pushes onto `out` the visible windows among `windows` (top of the z-order first), whose
+// rectangles are given relative to `origin` (their parent's client area on the screen), that
+// reach into `box`, top first, down to the topmost one that hides all of it: what lies under
+// that one need not be drawn. True when such a window was found. The box is moved into the
+// windows' coordinates once, so most of a form's windows, outside a damaged area, cost four
+// comparisons each.
+bool windowsToDraw(const std::vector<Window*>& windows, const Rect& box, Point origin, std::vector<Window*>& out) {
+  const int64_t left = int64_t{box.left} - origin.x, right = int64_t{box.right} - origin.x;
+  const int64_t top = int64_t{box.top} - origin.y, bottom = int64_t{box.bottom} - origin.y;
   for (Window* c : windows) {
-    if (!c->visibleFlag()) continue;
-    const Point o = origin(c);
-    if (o.x >= box.right || o.y >= box.bottom || int64_t{o.x} + c->rect.width() <= box.left ||
-        int64_t{o.y} + c->rect.height() <= box.top)
-      continue;
+    const Rect& r = c->rect;
+    if (r.left >= right || r.top >= bottom || r.right <= left || r.bottom <= top || !c->visibleFlag()) continue;
     out.push_back(c);
+    const Point o{origin.x + r.left, origin.y + r.top};
     if (Clip::contains(opaqueRect(c, o), box)) return true;
   }
   return false;
@@ -278,7 +278,7 @@ void drawWindow(const std::shared_ptr<gfx::Surface>& dstPtr, Window* w, Point o,
   std::vector<Window*>& stack = drawStack();
   const size_t base = stack.size();
   const auto childOrigin = [&](const Window* c) { return Point{co.x + c->rect.left, co.y + c->rect.top}; };
-  const bool covered = windowsToDraw(w->children, cclip.box(), childOrigin, stack);
+  const bool covered = windowsToDraw(w->children, cclip.box(), co, stack);
   if (w->surface && !covered) {
     // The surface may hold only part of the client area: its top-left pixel shows the client
     // point surfaceOrigin.
@@ -488,7 +488,7 @@ static void composeArea(const std::shared_ptr<gfx::Surface>& surface, const Clip
   std::vector<Window*>& stack = drawStack();
   const size_t base = stack.size();
   const auto origin = [](const Window* w) { return Point{w->rect.left, w->rect.top}; };
-  if (!windowsToDraw(d.children, area.box(), origin, stack)) {
+  if (!windowsToDraw(d.children, area.box(), Point{0, 0}, stack)) {
     fillClipped(s, s.bounds(), sysPixel(COLOR_BACKGROUND), area);
     Rect wa = workArea();
     if (wa.bottom < s.height()) {
