@@ -526,8 +526,11 @@ std::shared_ptr<gfx::Surface> composeScreen() {
   st.composed.clear();
   area.forEachRect([&](const Rect& b) { st.composed.push_back(b); });
   if (!area.empty()) {
-    if (st.unpresented.empty()) st.unpresented = area.region();
-    else if (!Clip::contains(area.box(), st.unpresented.box())) st.unpresented = st.unpresented.united(area.region());
+    // A rectangle that holds everything not yet presented replaces it without a union.
+    if (st.unpresented.empty() || (area.isRect() && Clip::contains(area.box(), st.unpresented.box())))
+      st.unpresented = area.region();
+    else
+      st.unpresented = st.unpresented.united(area.region());
   }
   st.dirty = false;
   if (!area.empty()) composeArea(st.surface, area);

@@ -216,6 +216,22 @@ TEST_F(Screen, RedoesOnlyTheDamagedWindowsAndMatchesAFullComposition) {
             gfx::Region::fromRects(std::vector<Rect>{{70, 80, 130, 110}, {200, 100, 400, 250}, {100, 20, 180, 120}}));
   EXPECT_TRUE(takeComposedArea().empty());
 
+  // The backend's share grows with each composition, whether the new area lies inside the
+  // earlier ones, holds them, or lies elsewhere.
+  paint(kid, 0x111111);
+  composeScreen();
+  paint(a, 0x222222);  // holds kid
+  composeScreen();
+  paint(kid, 0x333333);  // inside a
+  composeScreen();
+  EXPECT_EQ(gfx::Region::fromRects(takeComposedArea()), gfx::Region(Rect{50, 50, 250, 200}));
+  paint(kid, 0x444444);
+  composeScreen();
+  paint(over, 0x555555);  // elsewhere, in part
+  composeScreen();
+  EXPECT_EQ(gfx::Region::fromRects(takeComposedArea()),
+            gfx::Region(Rect{70, 80, 130, 110}).united(gfx::Region(Rect{200, 100, 400, 250})));
+
   // Moving a window redoes the whole screen.
   SetWindowPos(over, 0, 220, 90, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
   part = pixelsOf(*composeScreen());
