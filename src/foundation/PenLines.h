@@ -1,12 +1,17 @@
 // Pen and brush helpers for the controls' drawing: one-pixel solid lines for borders, bevels and
 // frames (each line runs from its first point to its second, the second excluded, as the
 // platform draws them), outlines, arrow glyphs, filled and outlined boxes. Every pen and brush
-// is selected for its own drawing only, then deselected and deleted.
+// is selected for its own drawing only, then deselected and deleted; lines along rows and
+// columns need no pen at all.
 #pragma once
 
+#include <algorithm>
+#include <array>
 #include <initializer_list>
 #include <optional>
+#include <utility>
 
+#include "platform/gfx/ComputedPicture.h"
 #include "platform/gfx/GdiRaii.h"
 
 namespace zxp::foundation {
@@ -15,7 +20,38 @@ struct Segment {
   Point from, to;
 };
 
+// The pixels of a 1-pixel line from `from` to `to` that runs along a row or a column, as a
+// rectangle: the first point included, the last excluded (empty when they coincide).
+inline RECT lineRect(Point from, Point to) {
+  // In 64 bits: a line ending at the edge of the 32-bit range covers up to that edge.
+  auto span = [](int64_t a, int64_t b) {
+    return b >= a ? std::pair{clampToInt32(a), clampToInt32(b)} : std::pair{clampToInt32(b + 1), clampToInt32(a + 1)};
+  };
+  if (from.y == to.y) {
+    const auto [l, r] = span(from.x, to.x);
+    return RECT{l, from.y, r, clampToInt32(int64_t{from.y} + 1)};
+  }
+  const auto [t, b] = span(from.y, to.y);
+  return RECT{from.x, t, clampToInt32(int64_t{from.x} + 1), b};
+}
+
 inline void drawLines(HDC dc, COLORREF color, std::initializer_list<Segment> segments) {
+  // Lines along rows and columns are rectangles of pixels: they are written straight to the
+  // surface, without making, selecting and deleting a pen, wherever the DC copies pen pixels
+  // as they are. The current position ends where the pen would have left it.
+  constexpr size_t kDirect = 8;
+  if (segments.size() > 0 && segments.size() <= kDirect &&
+      std::all_of(segments.begin(), segments.end(),
+                  [](const Segment& s) { return s.from.x == s.to.x || s.from.y == s.to.y; })) {
+    std::array<SolidRect, kDirect> rects;
+    size_t n = 0;
+    for (const Segment& s : segments) rects[n++] = SolidRect{lineRect(s.from, s.to), color};
+    if (FillSolidRects(dc, rects.data(), n)) {
+      const Point end = (segments.end() - 1)->to;
+      MoveToEx(dc, end.x, end.y, nullptr);
+      return;
+    }
+  }
   GdiObject pen(CreatePen(PS_SOLID, 1, color));
   Selection selected(dc, pen.get());
   if (!selected.ok()) return;

@@ -3,6 +3,7 @@
 #include <cstdlib>
 #include <functional>
 
+#include "platform/gfx/ComputedPicture.h"
 #include "platform/gfx/Font.h"
 #include "platform/gfx/GdiRaii.h"
 #include "platform/gfx/SysColors.h"
@@ -256,7 +257,12 @@ void SurfaceWindow::Cls() {
   if (!hdc_) return;
   RECT r;
   GetClientRect(hwnd_, &r);
-  GdiObject brush(CreateSolidBrush(translateColor(backColor_)));
+  // Controls clear before every look they draw: straight into the surface, without a brush,
+  // where the DC copies pixels as they are (FillRect ignores the mix mode; the brush covers
+  // the others).
+  const SolidRect area{r, translateColor(backColor_)};
+  if (FillSolidRects(hdc_, &area, 1)) return;
+  GdiObject brush(CreateSolidBrush(area.color));
   FillRect(hdc_, &r, brush.get());
 }
 

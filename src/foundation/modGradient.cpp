@@ -19,6 +19,8 @@ namespace zxp {
 
 namespace {
 
+using foundation::lineRect;
+
 using detail::DibBuffer;
 
 using foundation::drawLines;
@@ -189,22 +191,6 @@ void paintAngle(HDC dc, int32_t top, int32_t width, int32_t bandHeight, int32_t 
   for (int32_t line = 0; line < bandHeight; ++line)
     band.write(line, part.left, buffer.row(bandHeight - 1 - line), w);
   buffer.paint(dc, part.left, top, w, height, 0, 0, w, bandHeight);
-}
-
-// The pixels of a 1-pixel line from `from` to `to` that runs along a row or a column, as a
-// rectangle: the first point included, the last excluded (empty when they coincide).
-RECT lineRect(Point from, Point to) {
-  // In 64 bits: a line ending at the edge of the 32-bit range covers up to that edge.
-  auto span = [](int64_t a, int64_t b) {
-    return b >= a ? std::pair{clampToInt32(a), clampToInt32(b)}
-                  : std::pair{clampToInt32(b + 1), clampToInt32(a + 1)};
-  };
-  if (from.y == to.y) {
-    const auto [l, r] = span(from.x, to.x);
-    return RECT{l, from.y, r, clampToInt32(int64_t{from.y} + 1)};
-  }
-  const auto [t, b] = span(from.y, to.y);
-  return RECT{from.x, t, clampToInt32(int64_t{from.x} + 1), b};
 }
 
 // The outline Rectangle(left, top, right, bottom) draws with a 1-pixel pen and no brush, for a

@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "foundation/SurfaceWindow.h"
+#include "platform/gfx/SysColors.h"
 #include "support/FormFixture.h"
 
 namespace zxp::testing {
@@ -60,6 +61,36 @@ TEST_F(SurfaceListening, AControlHearsItsSurfaceBeforeOtherHandlersOfTheSurface)
   ui::TestInput in;
   in.moveTo(c.hWnd(), Point{3, 3}).press().release();
   EXPECT_EQ(log, (std::vector<std::string>{"control's MouseDown", "surface handler"}));
+}
+
+}  // namespace
+}  // namespace zxp::testing
+
+namespace zxp::testing {
+namespace {
+
+using SurfaceClearing = FormTest;
+
+// Cls paints BackColor (a system colour translated) over the whole client area, through the
+// DC's clip and whatever its mix mode, and nothing outside the clip.
+TEST_F(SurfaceClearing, ClsPaintsTheBackColourThroughTheClipWhateverTheMixMode) {
+  foundation::SurfaceWindow surface;
+  ASSERT_TRUE(surface.create(form->hWnd(), Rect::fromXYWH(10, 10, 40, 20)));
+  const HDC dc = surface.hDC();
+  auto pixel = [&](int x, int y) { return GetPixel(dc, x, y); };
+  for (int rop2 : {R2_COPYPEN, R2_XORPEN}) {
+    SCOPED_TRACE(rop2);
+    surface.setBackColor(RGB(1, 2, 3));
+    SetROP2(dc, rop2);
+    IntersectClipRect(dc, 5, 5, 30, 15);
+    surface.setBackColor(0x80000000 | COLOR_BTNFACE);  // clears again, inside the clip
+    EXPECT_EQ(pixel(5, 5), GetSysColor(COLOR_BTNFACE));
+    EXPECT_EQ(pixel(29, 14), GetSysColor(COLOR_BTNFACE));
+    SelectClipRgn(dc, 0);
+    EXPECT_EQ(pixel(4, 5), RGB(1, 2, 3));
+    EXPECT_EQ(pixel(30, 14), RGB(1, 2, 3));
+    SetROP2(dc, R2_COPYPEN);
+  }
 }
 
 }  // namespace

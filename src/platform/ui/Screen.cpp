@@ -6,6 +6,7 @@
 
 #include <algorithm>
 #include <cstring>
+#include <optional>
 
 #include "platform/gfx/FontEngine.h"
 #include "platform/gfx/SysColors.h"
@@ -25,6 +26,7 @@ struct ScreenState {
   // What the next composition redoes: everything, or the rectangles of the damaged windows.
   bool full = true;
   std::vector<HWND> damaged;
+  std::vector<Rect> damageRects;  // their rectangles on the screen, while a composition starts
   std::vector<Rect> composed;  // what the last composition redid (screen coordinates)
   gfx::Region unpresented;     // what compositions redid since the backend last took it
 };
@@ -151,55 +153,163 @@ void drawFrame(const std::shared_ptr<gfx::Surface>& dstPtr, Window* w, Point o, 
   }
 }
 
+// The area a composition step may paint. It is usually one rectangle (a damaged window's
+// rectangle, cut by window and client rectangles), which is clipped with plain arithmetic;
+// only window regions and frames turn it into a general region, clipped through pixman.
+class Clip {
+ public:
+  explicit Clip(const Rect& r) : box_(r.empty() ? Rect{} : r) {}
+  explicit Clip(gfx::Region r) : box_(r.box()) {
+    if (r.rects().size() > 1) region_ = std::move(r);
+  }
+  bool empty() const { return box_.empty(); }
+  // The bounding box; the clip itself when it is a rectangle.
+  const Rect& box() const { return box_; }
+  bool isRect() const { return !region_; }
+  gfx::Region region() const { return region_ ? *region_ : gfx::Region(box_); }
+  Clip intersected(const Rect& r) const& {
+    if (!region_) return Clip(box_.intersect(r));
+    if (contains(r, box_)) return *this;
+    return Clip(region_->intersected(r));
+  }
+  // The same for a clip that is not needed afterwards: a region that lies inside r is moved,
+  // not copied.
+  Clip intersected(const Rect& r) && {
+    if (region_ && contains(r, box_)) return std::move(*this);
+    return static_cast<const Clip&>(*this).intersected(r);
+  }
+  Clip intersected(const gfx::Region& r) const { return Clip(region().intersected(r)); }
+  template <class Fn>
+  void forEachRect(const Fn& fn) const {
+    if (!region_) {
+      if (!box_.empty()) fn(box_);
+      return;
+    }
+    for (const auto& b : region_->rects()) fn(Rect{b.x1, b.y1, b.x2, b.y2});
+  }
+  static bool contains(const Rect& outer, const Rect& inner) {
+    return inner.left >= outer.left && inner.top >= outer.top && inner.right <= outer.right &&
+           inner.bottom <= outer.bottom;
+  }
+
+ private:
+  Rect box_;
+  std::optional<gfx::Region> region_;  // set only when the clip is more than one rectangle
+};
+
+// Copies `rows` rows of n pixels (rows `dstStride` and `srcStride` pixels apart) with the
+// alpha byte cleared: the screen is opaque. Blocks of eight, the last one overlapping, so the
+// compiler stores them with vector instructions; compiled for the widest the processor has.
+#if defined(__x86_64__) && defined(__GNUC__)
+__attribute__((target_clones("avx2", "default")))
+#endif
+void copyOpaque(uint32_t* __restrict dst, ptrdiff_t dstStride, const uint32_t* __restrict src, ptrdiff_t srcStride,
+                int rows, int n) {
+  for (int r = 0; r < rows; ++r, dst += dstStride, src += srcStride) {
+    if (n < 8) {
+      for (int x = 0; x < n; ++x) dst[x] = src[x] & 0x00FFFFFFu;
+      continue;
+    }
+    int x = 0;
+    for (; x + 8 <= n; x += 8)
+      for (int j = 0; j < 8; ++j) dst[x + j] = src[x + j] & 0x00FFFFFFu;
+    if (x < n)
+      for (int j = 0; j < 8; ++j) dst[n - 8 + j] = src[n - 8 + j] & 0x00FFFFFFu;
+  }
+}
+
+// From one row of a surface to the next one down the picture, in pixels.
+ptrdiff_t rowStride(const gfx::Surface& s) { return s.bottomUp() ? -ptrdiff_t{s.width()} : ptrdiff_t{s.width()}; }
+
+// The screen rectangle that a window paints opaquely by itself with its top-left corner at o:
+// its client pixels, where its surface holds them. Empty for windows whose pixels do not
+// simply cover their rectangle (window regions, layered windows, no surface).
+Rect opaqueRect(const Window* w, Point o) {
+  if (!w->visibleFlag() || w->region || (w->exStyle & WS_EX_LAYERED) || !w->surface) return Rect{};
+  const Rect ci = w->clientInWindow();
+  const Rect client = ci.offset(o.x, o.y);
+  const Rect pixels = Rect::fromXYWH(client.left + w->surfaceOrigin.x, client.top + w->surfaceOrigin.y,
+                                     w->surface->width(), w->surface->height());
+  return client.intersect(pixels);
+}
+
+// The windows to draw for an area: a stack shared by the nested calls, each of which takes
+// its own part on top and leaves the stack as it found it.
+std::vector<Window*>& drawStack() {
+  static std::vector<Window*> stack;
+  return stack;
+}
+
+// Pushes onto `out` the visible windows among `windows` (top of the z-order first), whose
+// rectangles are given relative to `origin` (their parent's client area on the screen), that
+// reach into `box`, top first, down to the topmost one that hides all of it: what lies under
+// that one need not be drawn. True when such a window was found. The box is moved into the
+// windows' coordinates once, so most of a form's windows, outside a damaged area, cost four
+// comparisons each.
+bool windowsToDraw(const std::vector<Window*>& windows, const Rect& box, Point origin, std::vector<Window*>& out) {
+  const int64_t left = int64_t{box.left} - origin.x, right = int64_t{box.right} - origin.x;
+  const int64_t top = int64_t{box.top} - origin.y, bottom = int64_t{box.bottom} - origin.y;
+  for (Window* c : windows) {
+    const Rect& r = c->rect;
+    if (r.left >= right || r.top >= bottom || r.right <= left || r.bottom <= top || !c->visibleFlag()) continue;
+    out.push_back(c);
+    const Point o{origin.x + r.left, origin.y + r.top};
+    if (Clip::contains(opaqueRect(c, o), box)) return true;
+  }
+  return false;
+}
+
 // Draws a window and its children, opaque, with its top-left corner at o.
-void drawWindow(const std::shared_ptr<gfx::Surface>& dstPtr, Window* w, Point o, const gfx::Region& clip) {
+void drawWindow(const std::shared_ptr<gfx::Surface>& dstPtr, Window* w, Point o, const Clip& clip) {
   gfx::Surface& dst = *dstPtr;
   const Rect bounds = Rect::fromXYWH(o.x, o.y, w->rect.width(), w->rect.height());
-  // Most windows lie outside a small damaged area: a box test spares them the region work.
+  // Most windows lie outside a small damaged area: a box test spares them everything else.
   if (clip.empty() || bounds.intersect(clip.box()).empty()) return;
-  gfx::Region wclip = clip.intersected(bounds);
+  Clip wclip = clip.intersected(bounds);
   if (w->region) {
     gfx::Region r = *w->region;
     r.translate(o.x, o.y);
     wclip = wclip.intersected(r);
   }
   if (wclip.empty()) return;
-  if (w->insets.left || w->insets.top || w->insets.right || w->insets.bottom) drawFrame(dstPtr, w, o, wclip);
   Rect ci = w->clientInWindow();
   Point co{o.x + ci.left, o.y + ci.top};
-  gfx::Region cclip = wclip.intersected(Rect::fromXYWH(co.x, co.y, ci.width(), ci.height()));
+  const Rect clientRect = Rect::fromXYWH(co.x, co.y, ci.width(), ci.height());
+  if ((w->insets.left || w->insets.top || w->insets.right || w->insets.bottom) &&
+      !Clip::contains(clientRect, wclip.box()))
+    drawFrame(dstPtr, w, o, wclip.region());
+  Clip cclip = std::move(wclip).intersected(clientRect);
   if (cclip.empty()) return;
-  if (w->surface) {
+  // A child that hides the whole area spares the window's own pixels and the children below it.
+  std::vector<Window*>& stack = drawStack();
+  const size_t base = stack.size();
+  const auto childOrigin = [&](const Window* c) { return Point{co.x + c->rect.left, co.y + c->rect.top}; };
+  const bool covered = windowsToDraw(w->children, cclip.box(), co, stack);
+  if (w->surface && !covered) {
     // The surface may hold only part of the client area: its top-left pixel shows the client
     // point surfaceOrigin.
     const gfx::Surface& s = *w->surface;
     const Point so{co.x + w->surfaceOrigin.x, co.y + w->surfaceOrigin.y};
-    for (const auto& b : cclip.rects()) {
-      int x0 = std::max(b.x1, so.x), x1 = std::min(b.x2, so.x + s.width());
-      for (int y = b.y1; y < b.y2; ++y) {
-        int sy = y - so.y;
-        if (sy < 0 || sy >= s.height() || x0 >= x1) continue;
-        const uint32_t* src = s.row(sy) + (x0 - so.x);
-        uint32_t* d = dst.row(y) + x0;
-        for (int x = 0; x < x1 - x0; ++x) d[x] = src[x] & 0x00FFFFFF;
-      }
-    }
+    const Rect pixels = Rect::fromXYWH(so.x, so.y, s.width(), s.height());
+    cclip.forEachRect([&](const Rect& b) {
+      const Rect r = b.intersect(pixels);
+      if (r.empty()) return;
+      copyOpaque(dst.row(r.top) + r.left, rowStride(dst), s.row(r.top - so.y) + (r.left - so.x), rowStride(s),
+                 r.height(), r.width());
+    });
   }
-  for (auto it = w->children.rbegin(); it != w->children.rend(); ++it) {
-    Window* c = *it;
-    if (!c->visibleFlag()) continue;
-    drawWindow(dstPtr, c, Point{co.x + c->rect.left, co.y + c->rect.top}, cclip);
-  }
+  for (size_t i = stack.size(); i-- > base;) drawWindow(dstPtr, stack[i], childOrigin(stack[i]), cclip);
+  stack.resize(base);
 }
 
 inline uint32_t div255(uint32_t v) { return (v + 128 + ((v + 128) >> 8)) >> 8; }
 
 // Blends a layered top-level window onto the screen.
-void drawLayered(const std::shared_ptr<gfx::Surface>& dstPtr, Window* w, Point o, const gfx::Region& clip) {
+void drawLayered(const std::shared_ptr<gfx::Surface>& dstPtr, Window* w, Point o, const Clip& clip) {
   gfx::Surface& dst = *dstPtr;
   int width = w->rect.width(), height = w->rect.height();
   if (width <= 0 || height <= 0) return;
-  gfx::Region wclip = clip.intersected(Rect::fromXYWH(o.x, o.y, width, height));
+  Clip wclip = clip.intersected(Rect::fromXYWH(o.x, o.y, width, height));
   if (w->region) {
     gfx::Region r = *w->region;
     r.translate(o.x, o.y);
@@ -217,8 +327,7 @@ void drawLayered(const std::shared_ptr<gfx::Surface>& dstPtr, Window* w, Point o
     pic = gfx::Surface::create(width, height);
     if (!pic) return;
     // Draw the window into its own picture with its region applied there.
-    gfx::Region local(Rect{0, 0, width, height});
-    drawWindow(pic, w, Point{0, 0}, local);
+    drawWindow(pic, w, Point{0, 0}, Clip(Rect{0, 0, width, height}));
   }
   if (!pic) return;
   bool perPixel = w->ulwFlags && (w->ulwFlags & ULW_ALPHA);
@@ -228,13 +337,13 @@ void drawLayered(const std::shared_ptr<gfx::Surface>& dstPtr, Window* w, Point o
   else if (w->layeredFlags & LWA_ALPHA) alpha = w->layeredAlpha;
   if (!w->ulwFlags && !w->layeredFlags) return;  // a layered window without a picture shows nothing
   Pixel key = oleToPixel(w->layeredKey);
-  for (const auto& b : wclip.rects()) {
-    for (int y = b.y1; y < b.y2; ++y) {
+  wclip.forEachRect([&](const Rect& b) {
+    for (int y = b.top; y < b.bottom; ++y) {
       int sy = y - po.y;
       if (sy < 0 || sy >= pic->height()) continue;
       uint32_t* d = dst.row(y);
       const uint32_t* s = pic->row(sy);
-      for (int x = b.x1; x < b.x2; ++x) {
+      for (int x = b.left; x < b.right; ++x) {
         int sx = x - po.x;
         if (sx < 0 || sx >= pic->width()) continue;
         uint32_t sp = s[sx];
@@ -260,7 +369,7 @@ void drawLayered(const std::shared_ptr<gfx::Surface>& dstPtr, Window* w, Point o
         }
       }
     }
-  }
+  });
 }
 
 }  // namespace
@@ -347,10 +456,12 @@ void setScreenOverlay(std::function<void(gfx::Surface&)> overlay) {
   screenChanged();
 }
 
-// The area the next composition must redo, as a region of the screen; clears the damage.
-static gfx::Region takeDamage(ScreenState& st, const Rect& screen) {
+// The area the next composition must redo; clears the damage. One damaged window (the usual
+// case) is one rectangle and needs no region work.
+static Clip takeDamage(ScreenState& st, const Rect& screen) {
   const bool full = st.full;
-  gfx::Region area;
+  std::vector<Rect>& rects = st.damageRects;
+  rects.clear();
   for (HWND h : st.damaged) {
     Window* w = windowFromHandle(h);
     if (!w) continue;
@@ -358,31 +469,46 @@ static gfx::Region takeDamage(ScreenState& st, const Rect& screen) {
     if (full) continue;
     const Point o = w->screenOrigin();
     const Rect r = Rect::fromXYWH(o.x, o.y, w->rect.width(), w->rect.height()).intersect(screen);
-    if (!r.empty()) area = area.united(gfx::Region(r));
+    if (!r.empty()) rects.push_back(r);
   }
   st.damaged.clear();
   st.full = false;
-  return full ? gfx::Region(screen) : area;
+  if (full) return Clip(screen);
+  if (rects.size() <= 1) return Clip(rects.empty() ? Rect{} : rects.front());
+  return Clip(gfx::Region::fromRects(rects));
+}
+
+// Fills r (destination coordinates) inside the clip.
+static void fillClipped(gfx::Surface& dst, const Rect& r, Pixel p, const Clip& clip) {
+  clip.forEachRect([&](const Rect& b) {
+    const Rect part = b.intersect(r);
+    for (int y = part.top; y < part.bottom; ++y) std::fill(dst.row(y) + part.left, dst.row(y) + part.right, p);
+  });
 }
 
 // Draws the screen's picture inside `area` only: background, task bar, windows, overlay.
-static void composeArea(const std::shared_ptr<gfx::Surface>& surface, const gfx::Region& area) {
+static void composeArea(const std::shared_ptr<gfx::Surface>& surface, const Clip& area) {
   gfx::Surface& s = *surface;
-  fillClipped(s, s.bounds(), sysPixel(COLOR_BACKGROUND), area);
-  Rect wa = workArea();
-  if (wa.bottom < s.height()) {
-    // The task bar strip.
-    fillClipped(s, Rect{0, wa.bottom, s.width(), s.height()}, makePixel(36, 94, 220), area);
-    fillClipped(s, Rect{0, wa.bottom, s.width(), wa.bottom + 1}, makePixel(60, 130, 240), area);
-  }
   Window& d = desktop();
-  for (auto it = d.children.rbegin(); it != d.children.rend(); ++it) {
-    Window* w = *it;
-    if (!w->visibleFlag()) continue;
-    Point o{w->rect.left, w->rect.top};
-    if (w->exStyle & WS_EX_LAYERED) drawLayered(surface, w, o, area);
-    else drawWindow(surface, w, o, area);
+  // A top-level window that hides the whole area spares the background and what lies below it.
+  std::vector<Window*>& stack = drawStack();
+  const size_t base = stack.size();
+  const auto origin = [](const Window* w) { return Point{w->rect.left, w->rect.top}; };
+  if (!windowsToDraw(d.children, area.box(), Point{0, 0}, stack)) {
+    fillClipped(s, s.bounds(), sysPixel(COLOR_BACKGROUND), area);
+    Rect wa = workArea();
+    if (wa.bottom < s.height()) {
+      // The task bar strip.
+      fillClipped(s, Rect{0, wa.bottom, s.width(), s.height()}, makePixel(36, 94, 220), area);
+      fillClipped(s, Rect{0, wa.bottom, s.width(), wa.bottom + 1}, makePixel(60, 130, 240), area);
+    }
   }
+  for (size_t i = stack.size(); i-- > base;) {
+    Window* w = stack[i];
+    if (w->exStyle & WS_EX_LAYERED) drawLayered(surface, w, origin(w), area);
+    else drawWindow(surface, w, origin(w), area);
+  }
+  stack.resize(base);
   if (screenOverlay()) screenOverlay()(s);
 }
 
@@ -396,10 +522,16 @@ std::shared_ptr<gfx::Surface> composeScreen() {
   gfx::Surface& s = *st.surface;
   // Only the damaged area is drawn again; every step below stays inside `area`, so the rest of
   // the picture keeps what the last composition left there.
-  const gfx::Region area = takeDamage(st, s.bounds());
+  const Clip area = takeDamage(st, s.bounds());
   st.composed.clear();
-  for (const auto& b : area.rects()) st.composed.push_back(Rect{b.x1, b.y1, b.x2, b.y2});
-  if (!area.empty()) st.unpresented = st.unpresented.united(area);
+  area.forEachRect([&](const Rect& b) { st.composed.push_back(b); });
+  if (!area.empty()) {
+    // A rectangle that holds everything not yet presented replaces it without a union.
+    if (st.unpresented.empty() || (area.isRect() && Clip::contains(area.box(), st.unpresented.box())))
+      st.unpresented = area.region();
+    else
+      st.unpresented = st.unpresented.united(area.region());
+  }
   st.dirty = false;
   if (!area.empty()) composeArea(st.surface, area);
   return st.surface;

@@ -79,9 +79,10 @@ bool canActivate(Window* w) {
 Window* windowAt(Point screen, const std::vector<HWND>& skip) {
   auto hit = [&](Window* parent, Point p) -> Window* {
     for (Window* c : parent->children) {
+      // The rectangle first: it rules out nearly every window of a crowded form at once.
+      if (!c->rect.contains(p)) continue;
       if (!c->visibleFlag() || c->destroying) continue;
       if (std::find(skip.begin(), skip.end(), c->hwnd) != skip.end()) continue;
-      if (!c->rect.contains(p)) continue;
       Point pw{p.x - c->rect.left, p.y - c->rect.top};
       if (c->region && !c->region->contains(pw)) continue;
       if (c->exStyle & WS_EX_LAYERED) {

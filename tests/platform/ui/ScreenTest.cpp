@@ -216,6 +216,22 @@ TEST_F(Screen, RedoesOnlyTheDamagedWindowsAndMatchesAFullComposition) {
             gfx::Region::fromRects(std::vector<Rect>{{70, 80, 130, 110}, {200, 100, 400, 250}, {100, 20, 180, 120}}));
   EXPECT_TRUE(takeComposedArea().empty());
 
+  // The backend's share grows with each composition, whether the new area lies inside the
+  // earlier ones, holds them, or lies elsewhere.
+  paint(kid, 0x111111);
+  composeScreen();
+  paint(a, 0x222222);  // holds kid
+  composeScreen();
+  paint(kid, 0x333333);  // inside a
+  composeScreen();
+  EXPECT_EQ(gfx::Region::fromRects(takeComposedArea()), gfx::Region(Rect{50, 50, 250, 200}));
+  paint(kid, 0x444444);
+  composeScreen();
+  paint(over, 0x555555);  // elsewhere, in part
+  composeScreen();
+  EXPECT_EQ(gfx::Region::fromRects(takeComposedArea()),
+            gfx::Region(Rect{70, 80, 130, 110}).united(gfx::Region(Rect{200, 100, 400, 250})));
+
   // Moving a window redoes the whole screen.
   SetWindowPos(over, 0, 220, 90, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
   part = pixelsOf(*composeScreen());
@@ -294,6 +310,73 @@ TEST_F(Screen, AWindowWiderThanTheScreenShowsThePartThatLiesOnTheScreen) {
   for (HGDIOBJ o : {HGDIOBJ(redBrush), HGDIOBJ(blueBrush), HGDIOBJ(greenBrush), HGDIOBJ(clip), HGDIOBJ(got)})
     DeleteObject(o);
   ReleaseDC(wide, dc);
+}
+
+}  // namespace
+}  // namespace zxp::ui::testing
+
+namespace zxp::ui::testing {
+namespace {
+
+// A partial composition redraws every pixel of the damaged rectangle from the windows, leaving
+// out only what an opaque window hides. The screen picture is scribbled over first, so a pixel
+// the composition wrongly skips keeps the scribble and shows.
+TEST_F(Screen, APartialCompositionRedrawsEveryPixelOfTheDamageThatCanBeSeen) {
+  const Pixel scribble = 0xABCDEF;
+  HWND form = popup(Rect{40, 40, 340, 240});
+  paint(form, 0xFF0000);
+  HWND round = child(form, Rect{10, 10, 70, 40});  // the form shows at its corners
+  ASSERT_TRUE(SetWindowRgn(round, CreateEllipticRgn(0, 0, 60, 30), TRUE));
+  paint(round, 0x00FF00);
+  HWND hidden = child(form, Rect{0, 0, 80, 50});  // above `round`, hidden: hides nothing
+  paint(hidden, 0x0000FF);
+  ShowWindow(hidden, SW_HIDE);
+  HWND below = child(form, Rect{100, 10, 160, 60});
+  paint(below, 0x111111);
+  HWND cover = child(form, Rect{90, 0, 170, 70});  // above `below`, hiding all of it
+  paint(cover, 0x222222);
+  HWND top = child(form, Rect{120, 20, 140, 40});  // above `cover`
+  paint(top, 0x333333);
+  // A layered pop-up over part of `cover`, and a round pop-up across the task bar strip.
+  HWND glass = popup(Rect{150, 30, 250, 90}, kTestClass, WS_EX_LAYERED);
+  paint(glass, 0x00FFFF);
+  ASSERT_TRUE(SetLayeredWindowAttributes(glass, 0, 128, LWA_ALPHA));
+  const int bar = workArea().bottom;
+  HWND disc = popup(Rect{400, bar - 20, 440, bar + 20});
+  ASSERT_TRUE(SetWindowRgn(disc, CreateEllipticRgn(0, 0, 40, 40), TRUE));
+  paint(disc, 0x444444);
+
+  struct Case {
+    const char* what;
+    HWND drawn;
+    Pixel colour;
+  };
+  for (const Case& c : {Case{"a window with a region, under a hidden one", round, 0x00AA00},
+                        Case{"a window hidden by a sibling", below, 0x555555},
+                        Case{"the sibling on top of the hiding one", top, 0x666666},
+                        Case{"the hiding window under a layered one", cover, 0x777777},
+                        Case{"a round pop-up over the background and the task bar", disc, 0x888888}}) {
+    SCOPED_TRACE(c.what);
+    const std::vector<uint32_t> expected = [&] {
+      paint(c.drawn, c.colour);
+      return fullComposition();
+    }();
+    composeScreen()->fill(scribble);
+    paint(c.drawn, c.colour);
+    const std::vector<uint32_t> part = pixelsOf(*composeScreen());
+    ASSERT_EQ(composedArea().size(), 1u);
+    RECT wr;
+    GetWindowRect(c.drawn, &wr);
+    const Rect damaged = Rect{wr.left, wr.top, wr.right, wr.bottom}.intersect(Rect{0, 0, screenSize().cx, screenSize().cy});
+    EXPECT_EQ(composedArea()[0], damaged);
+    const int width = screenSize().cx;
+    size_t wrong = 0;
+    for (size_t i = 0; i < part.size(); ++i) {
+      const Point p{static_cast<int>(i % width), static_cast<int>(i / width)};
+      if (part[i] != (damaged.contains(p) ? expected[i] : scribble)) ++wrong;
+    }
+    EXPECT_EQ(wrong, 0u);
+  }
 }
 
 }  // namespace
