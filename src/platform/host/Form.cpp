@@ -142,6 +142,42 @@ void registerFormClass() {
   RegisterClassA(&wc);
 }
 
+using NameTable = std::unordered_map<std::string, std::vector<Extender*>>;
+
+// Takes a control out of the form's controls by name.
+void dropName(NameTable& names, const Extender& control) {
+  auto named = names.find(lowerKey(control.Name()));
+  if (named == names.end()) return;
+  auto& list = named->second;
+  list.erase(std::remove(list.begin(), list.end(), &control), list.end());
+  if (list.empty()) names.erase(named);
+}
+
+// Terminates and destroys every control of a form (its Controls collection, the extenders it owns
+// and its names, passed in), for the destructor and Unload. Controls go last added first, so
+// contents go before their containers, each told first (Terminate), then no longer found by name
+// and destroyed with its window; nothing is searched or renumbered per control, so the teardown is
+// linear in the number of controls. The caller empties the tab order first: a control's top-level
+// window (a drop-down) that is active when it goes hands the activation, and so the focus, back to
+// the form while it is torn down.
+void removeAllControls(Form& form, std::vector<Extender*>& order, std::vector<std::unique_ptr<Extender>>& owned,
+                       NameTable& names) {
+  while (!order.empty()) {
+    Extender* e = order.back();
+    if (owned.empty() || owned.back().get() != e) {
+      form.remove(*e);  // not the most recent one owned (cannot happen through add): the general way
+      continue;
+    }
+    e->object().Terminate();
+    // A control that removed itself in Terminate is gone already.
+    if (order.empty() || order.back() != e) continue;
+    dropName(names, *e);
+    order.pop_back();
+    owned.pop_back();
+  }
+  names.clear();
+}
+
 std::string displayName(const Extender& e) {
   return e.inArray() ? e.Name() + "(" + std::to_string(e.Index()) + ")" : e.Name();
 }
@@ -169,22 +205,8 @@ Form::~Form() {
     std::erase_if(pendingUnloads(), [this](const auto& p) { return p.second == this; });
   }
   if (tabHook_) UnhookWindowsHookEx(tabHook_);
-  // Controls go last added first, so contents go before their containers, each told first
-  // (Terminate) and then destroyed with its window; nothing is searched or renumbered per control.
-  // The tab order is emptied first: a control's top-level window (a drop-down) that is active
-  // when it goes hands the activation, and so the focus, back to the form while it is torn down.
   tabs_.clear();
-  while (!order_.empty()) {
-    Extender* e = order_.back();
-    if (owned_.empty() || owned_.back().get() != e) {
-      remove(*e);  // not the most recent one owned (cannot happen through add): the general way
-      continue;
-    }
-    e->object().Terminate();
-    order_.pop_back();
-    owned_.pop_back();
-  }
-  byName_.clear();
+  removeAllControls(*this, order_, owned_, byName_);
   tabs_.clear();
   if (hwnd_) {
     SetWindowLongPtrA(hwnd_, GWLP_USERDATA, 0);
@@ -201,7 +223,7 @@ void Form::Unload() {
   }
   ShowWindow(hwnd_, SW_HIDE);
   tabs_.clear();
-  while (!order_.empty()) remove(*order_.back());
+  removeAllControls(*this, order_, owned_, byName_);
   if (tabHook_) UnhookWindowsHookEx(tabHook_);
   tabHook_ = 0;
   SetWindowLongPtrA(hwnd_, GWLP_USERDATA, 0);
@@ -416,12 +438,7 @@ void Form::remove(Extender& control) {
 // Takes a control out of the collection, the name index and the tab order (places 0..N-1 stay).
 void Form::forget(Extender& control) {
   order_.erase(std::remove(order_.begin(), order_.end(), &control), order_.end());
-  auto named = byName_.find(lowerKey(control.Name()));
-  if (named != byName_.end()) {
-    auto& list = named->second;
-    list.erase(std::remove(list.begin(), list.end(), &control), list.end());
-    if (list.empty()) byName_.erase(named);
-  }
+  dropName(byName_, control);
   const int32_t at = control.tabPosition();
   if (at >= 0 && static_cast<size_t>(at) < tabs_.size() && tabs_[static_cast<size_t>(at)] == &control) {
     tabs_.erase(tabs_.begin() + at);
@@ -652,6 +669,13 @@ void withLine(const PropertyBag& bag, int fallbackLine, const std::string& who, 
   }
 }
 
+// The controls in the records, the ones inside containers included.
+size_t countControls(const std::vector<ControlRecord>& records) {
+  size_t n = records.size();
+  for (const ControlRecord& r : records) n += countControls(r.children);
+  return n;
+}
+
 }  // namespace
 
 void Form::noteUnread(const PropertyBag& bag, const std::string& owner) {
@@ -710,7 +734,15 @@ std::unique_ptr<Form> Form::load(std::string_view text, const ClassRegistry& reg
   form->foreColor_ = fore;
   if (font) form->font_ = font;
   form->noteUnread(p, "form " + rec.name);
+  // Room for every control up front: no list or table grows (copying or rehashing itself) while
+  // loading.
+  const size_t count = countControls(rec.controls);
+  form->byName_.reserve(count);
+  form->owned_.reserve(count);
+  form->order_.reserve(count);
+  form->tabs_.reserve(count);
   std::vector<std::pair<Extender*, int16_t>> tabs;
+  tabs.reserve(count);
   form->loading_ = true;
   form->loadControls(rec.controls, nullptr, registry, tabs);
   form->loading_ = false;

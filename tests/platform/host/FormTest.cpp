@@ -214,6 +214,55 @@ TEST_F(Form, NamesAreUniqueExceptInControlArrays) {
   EXPECT_EQ(form->control("Opt", 1)->Ambient().DisplayName, "Opt(1)");
 }
 
+// The name look-up stays right while controls come and go in any order: enough names to grow
+// the table several times and share slots, control arrays whose members answer in the order they
+// were added, and every remaining name found (in any case) after each removal.
+TEST_F(Form, NamesAreFoundAfterRemovalsInAnyOrder) {
+  host::ExtenderRecord r;
+  r.width = r.height = 15;
+  std::vector<std::string> names;
+  for (int i = 0; i < 300; ++i) {
+    names.push_back("Ctl" + std::to_string(i));
+    form->add(std::make_unique<TestXP>(), names.back(), r);
+  }
+  for (int16_t i : {int16_t{7}, int16_t{2}, int16_t{5}}) {
+    r.index = i;
+    form->add(std::make_unique<TestXP>(), "Arr", r);
+  }
+  EXPECT_EQ(form->control("ARR")->Index(), 7);  // the first one added
+  form->remove(*form->control("arr", 7));
+  EXPECT_EQ(form->control("Arr")->Index(), 2);
+  EXPECT_EQ(form->control("Arr", 5)->Index(), 5);
+  EXPECT_EQ(form->control("Arr", 7), nullptr);
+
+  // Remove in a scrambled order (a step coprime with the count visits each once).
+  std::vector<bool> gone(names.size());
+  for (size_t k = 0, at = 0; k < names.size(); ++k, at = (at + 113) % names.size()) {
+    form->remove(*form->control(names[at]));
+    gone[at] = true;
+    if (k % 37 != 0) continue;  // a full check now and then keeps the test quick
+    for (size_t i = 0; i < names.size(); ++i) {
+      host::Extender* e = form->control("cTL" + std::to_string(i));
+      if (gone[i]) ASSERT_EQ(e, nullptr) << names[i];
+      else ASSERT_TRUE(e && e->Name() == names[i]) << names[i];
+    }
+  }
+  EXPECT_EQ(form->Controls().size(), 2u);
+  add("Ctl0");  // a removed name is free again
+}
+
+// Unloading takes every control out (each told with Terminate) and leaves none findable.
+TEST_F(Form, UnloadRemovesEveryControl) {
+  for (int i = 0; i < 50; ++i) add("U" + std::to_string(i));
+  int unloaded = 0;
+  form->Unloaded.connect([&] { ++unloaded; });
+  form->Unload();
+  EXPECT_EQ(unloaded, 1);
+  EXPECT_TRUE(form->Controls().empty());
+  EXPECT_EQ(form->control("U0"), nullptr);
+  EXPECT_EQ(form->control("U49"), nullptr);
+}
+
 TEST_F(Form, SavesAndLoadsEveryValueTypeThroughTheControls) {
   form->setCaption("Round trip");
   TestXP& frame = add("Frame1", 120, 120, 4000, 3000);
