@@ -136,6 +136,38 @@ TEST(ComputedPicture, FramedPictureMatchesPictureThenRectangles) {
   EXPECT_EQ(c.at(5, 5), kBackground);
 }
 
+// The row fill and the row copy store in blocks at both ends and on cache-line boundaries
+// between: every length and every start within a cache line must give exactly the run, with
+// nothing written before or after it.
+TEST(ComputedPicture, RowFillsAndCopiesWriteExactlyTheirRun) {
+  std::vector<uint32_t> buffer(256);
+  for (int start = 0; start < 16; ++start)
+    for (int n = 0; n <= 100; ++n) {
+      std::fill(buffer.begin(), buffer.end(), kBackground);
+      uint32_t* base = buffer.data() + 16 + start;
+      FillPixels(base, n, 0x01020304u);
+      for (int i = -16; i < n + 16; ++i)
+        ASSERT_EQ(base[i], i >= 0 && i < n ? 0x01020304u : kBackground) << start << " " << n << " " << i;
+    }
+  // The copy: a picture offering its pixels, painted at every column of a surface.
+  for (int pw : {7, 16, 17, 40, 75})
+    for (int x = 0; x < 16; ++x) {
+      std::vector<uint32_t> pixels(static_cast<size_t>(pw) * 2);
+      for (int r = 0; r < 2; ++r)
+        for (int c = 0; c < pw; ++c) pixels[static_cast<size_t>(r) * pw + c] = pictureAt(r, c);
+      const auto unused = [](int32_t, int32_t, uint32_t*, int32_t) {};
+      ComputedPicture picture = ComputedPicture::of(pw, 2, unused);
+      picture.pixels = pixels.data();
+      TestCanvas c(100, 4, false, kBackground);
+      ASSERT_TRUE(PaintComputedPicture(c.dc(), x, 1, pw, 2, picture));
+      for (int y = 0; y < 4; ++y)
+        for (int col = 0; col < 100; ++col) {
+          const bool in = y >= 1 && y < 3 && col >= x && col < x + pw;
+          ASSERT_EQ(c.at(col, y), in ? pictureAt(y - 1, col - x) : kBackground) << pw << " at " << x;
+        }
+    }
+}
+
 TEST(ComputedPicture, DeclinesWhatItDoesNotCoverAndBadInput) {
   TestCanvas c(10, 10, false, kBackground);
   const auto rows = [](int32_t, int32_t, uint32_t* dst, int32_t n) { std::fill_n(dst, n, 0u); };
