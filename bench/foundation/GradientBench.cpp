@@ -101,7 +101,7 @@ BENCHMARK(BM_GradientFillVertical)->ZXP_FACE_SIZES->UseManualTime()->Unit(benchm
 BENCHMARK(BM_GradientFillVerticalAt)->ZXP_FACE_SIZES->UseManualTime()->Unit(benchmark::kMicrosecond);
 BENCHMARK(BM_GradientFillAngle)
     ->ArgsProduct({{1920}, {1080}, {0, 90, 30, 135}})
-    ->ArgsProduct({{75}, {23}, {30, 135}})
+    ->ArgsProduct({{75}, {23}, {0, 30, 45, 90, 135, 180, 270}})
     ->UseManualTime()
     ->Unit(benchmark::kMicrosecond);
 BENCHMARK(BM_GradientFillAngleLargerThanItsSurface)->Args({1920, 1080})->UseManualTime()->Unit(benchmark::kMicrosecond);

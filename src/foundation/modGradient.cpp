@@ -141,28 +141,37 @@ AngleSlot& angleRows(int32_t width, int32_t height, OLE_COLOR color1, OLE_COLOR 
 }
 
 // Paints the rows of a face whose line i from its top has the colour entries[height - 1 - i]
-// (entry 0 = bottom line), placed at (x, y). The rows are written straight into the DC's
-// surface; a DC that cannot take them gets the visible part as a buffer and one blit.
-void paintRows(HDC dc, int32_t x, int32_t y, int32_t width, int32_t height,
-               const Pixel* entries) {
-  if (width < 1 || height < 1 || width > gfx::kMaxSurfaceSide || height > gfx::kMaxSurfaceSide)
-    return;
+// (entry 0 = bottom line), placed at (x, y), then its frame lines when `frame` has any. The rows
+// (and the frame with them) are written straight into the DC's surface; a DC that cannot take
+// them gets the visible part as a buffer and one blit. True when the frame was painted too;
+// false leaves the frame to the caller's pens.
+bool paintRows(HDC dc, int32_t x, int32_t y, int32_t width, int32_t height, const Pixel* entries,
+               const SolidRect* frame = nullptr, size_t frameCount = 0) {
+  const bool inRange = width >= 1 && height >= 1 && width <= gfx::kMaxSurfaceSide &&
+                       height <= gfx::kMaxSurfaceSide;
+  if (!inRange) return frameCount > 0 && FillSolidRects(dc, frame, frameCount);
   const auto rows = [entries, height](int32_t row, int32_t, uint32_t* dst, int32_t n) {
     FillPixels(dst, n, entries[height - 1 - row]);
   };
   ComputedPicture picture = ComputedPicture::of(width, height, rows);
   picture.rowColour = entries + (height - 1);
   picture.rowColourStep = -1;
-  if (PaintComputedPicture(dc, x, y, width, height, picture)) return;
-  const RECT part = visiblePart(dc, x, y, width, height);
-  if (isEmpty(part)) return;
-  const int32_t w = part.right - part.left, h = part.bottom - part.top;
-  DibBuffer buffer;
-  if (!buffer.allocate(w, h, false)) return;
-  const int32_t firstLine = part.top - y;  // line of the face on the part's top row
-  for (int32_t b = 0; b < h; ++b)          // b: buffer row from the bottom
-    std::fill_n(buffer.row(b), w, entries[height - 1 - (firstLine + h - 1 - b)]);
-  buffer.paint(dc, part.left, part.top, w, h, 0, 0, w, h);
+  if (frameCount > 0 && PaintFramedPicture(dc, x, y, width, height, picture, frame, frameCount))
+    return true;
+  if (!PaintComputedPicture(dc, x, y, width, height, picture)) {
+    const RECT part = visiblePart(dc, x, y, width, height);
+    if (!isEmpty(part)) {
+      const int32_t w = part.right - part.left, h = part.bottom - part.top;
+      DibBuffer buffer;
+      if (buffer.allocate(w, h, false)) {
+        const int32_t firstLine = part.top - y;  // line of the face on the part's top row
+        for (int32_t b = 0; b < h; ++b)          // b: buffer row from the bottom
+          std::fill_n(buffer.row(b), w, entries[height - 1 - (firstLine + h - 1 - b)]);
+        buffer.paint(dc, part.left, part.top, w, h, 0, 0, w, h);
+      }
+    }
+  }
+  return frameCount > 0 && FillSolidRects(dc, frame, frameCount);
 }
 
 // Paints the GradientFillAngle picture of width x bandHeight at (0, top), stretched to height
@@ -252,21 +261,24 @@ std::optional<int32_t> GradientFillPanel(HDC dc, int32_t x, int32_t y, int32_t w
   if (height / 3 == 0) throw HostError(errDivisionByZero);
   // Lines painted as one copy of the whole face would report them: its height, or 0 when there
   // is nothing to copy or the face is larger than any surface.
-  int32_t painted = 0;
-  if (width >= 1 && width <= gfx::kMaxSurfaceSide && height <= gfx::kMaxSurfaceSide) {
-    Entries& entries = lastEntries();
-    if (!entries.reuse(Entries::Panel, height, faceColor, edgeColor)) {
-      gradient::panelEntries(height, faceColor, edgeColor, entries.pixels);
-      entries.kind = Entries::Panel;
+  const bool face = width >= 1 && width <= gfx::kMaxSurfaceSide && height <= gfx::kMaxSurfaceSide;
+  const int32_t painted = face ? height : 0;
+  const Pixel* entries = nullptr;
+  if (face) {
+    Entries& last = lastEntries();
+    if (!last.reuse(Entries::Panel, height, faceColor, edgeColor)) {
+      gradient::panelEntries(height, faceColor, edgeColor, last.pixels);
+      last.kind = Entries::Panel;
     }
-    paintRows(dc, x, y, width, height, entries.pixels.data());
-    painted = height;
+    entries = last.pixels.data();
   }
 
   const COLORREF edge = edgeColor & 0x00FFFFFF;
   const COLORREF inner = lighten(edge, 25), bottom = lighten(lighten(edge, 25), 25);
-  if (width >= 4) {
-    // The frame, the inner left line and the bottom lines, written straight to the surface when
+  if (width < 4) {
+    if (face) paintRows(dc, x, y, width, height, entries);
+  } else {
+    // The frame, the inner left line and the bottom lines, written with the face's rows when
     // the DC draws pen lines as plain copies.
     const auto outer = outlineRects(x, y, x + width - 1, y + height);
     const auto second = outlineRects(x + 1, y + 1, x + width - 1, y + height);
@@ -276,7 +288,9 @@ std::optional<int32_t> GradientFillPanel(HDC dc, int32_t x, int32_t y, int32_t w
         {lineRect({x + 2, y + 2}, {x + 2, height}), inner},
         {lineRect({width, height - 2}, {width - 10, height - 2}), bottom},
         {lineRect({1, height - 2}, {width, height - 2}), bottom}};
-    if (FillSolidRects(dc, lines, std::size(lines))) {
+    const bool framed = face ? paintRows(dc, x, y, width, height, entries, lines, std::size(lines))
+                             : FillSolidRects(dc, lines, std::size(lines));
+    if (framed) {
       endLinesAt(dc, {width, height - 2});
       return painted;
     }
@@ -301,7 +315,7 @@ int32_t GradientFillGlass(HDC dc, int32_t x, int32_t y, int32_t width, int32_t h
   // A height of 0 has no lines to step through (its step would divide by height / 2 = 0).
   if (dc == 0 || width < 0 || height < 1) return 0;
   OLE_COLOR bottomColor = 0;
-  int32_t painted = 0;
+  const Pixel* rows = nullptr;  // the bar's entries, when its face is painted
   if (height <= gfx::kMaxSurfaceSide) {
     Entries& entries = lastEntries();
     if (!entries.reuse(Entries::Glass, height, color1, color2)) {
@@ -309,17 +323,21 @@ int32_t GradientFillGlass(HDC dc, int32_t x, int32_t y, int32_t width, int32_t h
       entries.kind = Entries::Glass;
     }
     bottomColor = entries.bottomColor;
-    if (width >= 1 && width <= gfx::kMaxSurfaceSide) {
-      paintRows(dc, x, y, width, height, entries.pixels.data());
-      painted = height;
-    }
+    if (width >= 1 && width <= gfx::kMaxSurfaceSide) rows = entries.pixels.data();
   }
-  if (edgeLines == 0) return painted;
+  const int32_t painted = rows ? height : 0;
+  if (edgeLines == 0) {
+    if (rows) paintRows(dc, x, y, width, height, rows);
+    return painted;
+  }
+  // The edge lines, written with the bar's rows when the DC draws pen lines as plain copies.
   const SolidRect lines[] = {
       {lineRect({x + width - 1, y + 1}, {x + width - 1, y + height - 1}), RGB(255, 255, 255)},
       {lineRect({x + width - 2, y + 1}, {x + width - 2, y + height}), bottomColor},
       {lineRect({x, y - 1}, {x + width - 1, y - 1}), RGB(171, 171, 171)}};
-  if (FillSolidRects(dc, lines, std::size(lines))) {
+  const bool framed = rows ? paintRows(dc, x, y, width, height, rows, lines, std::size(lines))
+                           : FillSolidRects(dc, lines, std::size(lines));
+  if (framed) {
     endLinesAt(dc, {x + width - 1, y - 1});
     return painted;
   }

@@ -100,6 +100,74 @@ TEST(ComputedPicture, OfferedPixelsAndRowColoursPaintWhatTheRowsPaint) {
             }
 }
 
+// A frame written in the same pass as the rows must give what painting the picture and then
+// filling the rectangles in order gives: overlapping pieces in order (a later one wins), a piece
+// across a whole row, pieces partly or wholly off the picture, through every clip.
+TEST(ComputedPicture, FramedPictureMatchesPictureThenRectangles) {
+  const std::vector<SolidRect> frame = {
+      {RECT{2, 1, 14, 2}, RGB(1, 0, 0)},    // the top row, across the picture
+      {RECT{2, 1, 3, 12}, RGB(2, 0, 0)},    // the left column
+      {RECT{12, 2, 13, 11}, RGB(3, 0, 0)},  // a column inside
+      {RECT{3, 9, 20, 10}, RGB(4, 0, 0)},   // a row running off to the right, over both columns
+      {RECT{4, 0, 9, 1}, RGB(5, 0, 0)},     // above the picture
+      {RECT{5, 4, 6, 40}, RGB(6, 0, 0)},    // a column running off the bottom
+      {RECT{6, 5, 6, 9}, RGB(7, 0, 0)}};    // empty
+  std::vector<uint32_t> colours(10);
+  for (size_t r = 0; r < colours.size(); ++r) colours[r] = pictureAt(static_cast<int32_t>(r), 0);
+  const auto rows = [&](int32_t row, int32_t, uint32_t* dst, int32_t n) {
+    std::fill_n(dst, n, colours[static_cast<size_t>(9 - row)]);
+  };
+  ComputedPicture picture = ComputedPicture::of(12, 10, rows);
+  picture.rowColour = colours.data() + 9;  // bottom line first, as the gradients keep them
+  picture.rowColourStep = -1;
+  for (int clipCase = 0; clipCase < 3; ++clipCase)
+    for (size_t count : {size_t{1}, size_t{4}, frame.size()}) {
+      TestCanvas framed(30, 30, false, kBackground), apart(30, 30, false, kBackground);
+      setUp(framed.dc(), clipCase);
+      setUp(apart.dc(), clipCase);
+      ASSERT_TRUE(PaintFramedPicture(framed.dc(), 2, 1, 12, 10, picture, frame.data(), count));
+      ASSERT_TRUE(PaintComputedPicture(apart.dc(), 2, 1, 12, 10, picture));
+      ASSERT_TRUE(FillSolidRects(apart.dc(), frame.data(), count));
+      EXPECT_TRUE(same(framed, apart)) << "clip " << clipCase << " rectangles " << count;
+    }
+  TestCanvas c(30, 30, false, kBackground);
+  SetROP2(c.dc(), R2_XORPEN);  // pen lines that are no plain copies: the caller draws it all
+  EXPECT_FALSE(PaintFramedPicture(c.dc(), 2, 1, 12, 10, picture, frame.data(), frame.size()));
+  EXPECT_EQ(c.at(5, 5), kBackground);
+}
+
+// The row fill and the row copy store in blocks at both ends and on cache-line boundaries
+// between: every length and every start within a cache line must give exactly the run, with
+// nothing written before or after it.
+TEST(ComputedPicture, RowFillsAndCopiesWriteExactlyTheirRun) {
+  std::vector<uint32_t> buffer(256);
+  for (int start = 0; start < 16; ++start)
+    for (int n = 0; n <= 100; ++n) {
+      std::fill(buffer.begin(), buffer.end(), kBackground);
+      uint32_t* base = buffer.data() + 16 + start;
+      FillPixels(base, n, 0x01020304u);
+      for (int i = -16; i < n + 16; ++i)
+        ASSERT_EQ(base[i], i >= 0 && i < n ? 0x01020304u : kBackground) << start << " " << n << " " << i;
+    }
+  // The copy: a picture offering its pixels, painted at every column of a surface.
+  for (int pw : {7, 16, 17, 40, 75})
+    for (int x = 0; x < 16; ++x) {
+      std::vector<uint32_t> pixels(static_cast<size_t>(pw) * 2);
+      for (int r = 0; r < 2; ++r)
+        for (int c = 0; c < pw; ++c) pixels[static_cast<size_t>(r) * pw + c] = pictureAt(r, c);
+      const auto unused = [](int32_t, int32_t, uint32_t*, int32_t) {};
+      ComputedPicture picture = ComputedPicture::of(pw, 2, unused);
+      picture.pixels = pixels.data();
+      TestCanvas c(100, 4, false, kBackground);
+      ASSERT_TRUE(PaintComputedPicture(c.dc(), x, 1, pw, 2, picture));
+      for (int y = 0; y < 4; ++y)
+        for (int col = 0; col < 100; ++col) {
+          const bool in = y >= 1 && y < 3 && col >= x && col < x + pw;
+          ASSERT_EQ(c.at(col, y), in ? pictureAt(y - 1, col - x) : kBackground) << pw << " at " << x;
+        }
+    }
+}
+
 TEST(ComputedPicture, DeclinesWhatItDoesNotCoverAndBadInput) {
   TestCanvas c(10, 10, false, kBackground);
   const auto rows = [](int32_t, int32_t, uint32_t* dst, int32_t n) { std::fill_n(dst, n, 0u); };
