@@ -9,71 +9,14 @@
 #include "platform/gfx/FontEngine.h"
 #include "platform/gfx/GdiRaii.h"
 #include "platform/gfx/Text.h"
+#include "platform/gfx/TextCanvas.h"
 
 namespace zxp {
 namespace {
 
-constexpr Pixel kWhite = 0xFFFFFF;
-
-// The bounding box of every pixel that is not white.
-Rect inkBox(const gfx::Surface& s) {
-  Rect box{INT32_MAX, INT32_MAX, INT32_MIN, INT32_MIN};
-  for (int32_t y = 0; y < s.height(); ++y)
-    for (int32_t x = 0; x < s.width(); ++x)
-      if ((s.at(x, y) & 0xFFFFFF) != kWhite) {
-        box.left = std::min(box.left, x);
-        box.top = std::min(box.top, y);
-        box.right = std::max(box.right, x + 1);
-        box.bottom = std::max(box.bottom, y + 1);
-      }
-  return box.left == INT32_MAX ? Rect{} : box;
-}
-
-bool samePixels(const gfx::Surface& a, const gfx::Surface& b) {
-  for (int32_t y = 0; y < a.height(); ++y)
-    if (std::memcmp(a.row(y), b.row(y), static_cast<size_t>(a.width()) * 4) != 0) return false;
-  return true;
-}
-
-// A white canvas with a DC and "MS Sans Serif" 8 pt selected, black text, transparent mode.
-class Canvas {
- public:
-  explicit Canvas(int w = 240, int h = 120, const char* face = "MS Sans Serif", double pt = 8) {
-    surface = gfx::Surface::create(w, h);
-    surface->fill(kWhite);
-    dc = gfx::CreateSurfaceDC(surface);
-    gfx::FontDesc d;
-    d.name = face;
-    d.size = pt;
-    font = d.create();
-    SelectObject(dc, font);
-    SetBkMode(dc, TRANSPARENT);
-  }
-  ~Canvas() {
-    DeleteDC(dc);
-    DeleteObject(font);
-  }
-  void clear() { surface->fill(kWhite); }
-  // A copy of the pixels drawn so far.
-  std::shared_ptr<gfx::Surface> snapshot() const {
-    auto copy = gfx::Surface::create(surface->width(), surface->height());
-    std::memcpy(copy->bits(), surface->bits(), surface->pixelCount() * 4);
-    return copy;
-  }
-  int lineHeight() const {
-    TEXTMETRIC tm;
-    GetTextMetrics(dc, &tm);
-    return tm.tmHeight;
-  }
-  int width(const char* s) const {
-    SIZE sz;
-    GetTextExtentPoint32(dc, s, static_cast<int>(std::strlen(s)), &sz);
-    return sz.cx;
-  }
-  std::shared_ptr<gfx::Surface> surface;
-  HDC dc = 0;
-  HFONT font = 0;
-};
+using testing::inkBox;
+using testing::samePixels;
+using Canvas = testing::TextCanvas;
 
 TEST(Text, StockFontsAndNewDcsStartWithTheSystemFont) {
   HDC dc = CreateCompatibleDC(0);
@@ -96,13 +39,11 @@ TEST(Text, StockFontsAndNewDcsStartWithTheSystemFont) {
 }
 
 TEST(Text, MetricsFollowThePointSizeAndAreIdenticalAcrossRuns) {
-  EXPECT_EQ(gfx::heightFromPoints(8), -11);
-  EXPECT_EQ(gfx::heightFromPoints(8.25), -11);
-  EXPECT_EQ(gfx::heightFromPoints(10), -13);
-  EXPECT_EQ(gfx::heightFromPoints(12), -16);
-  EXPECT_EQ(MulDiv(8, 96, 72), 11);
-  EXPECT_EQ(MulDiv(-3, 1, 2), -2);  // halves away from zero
-  EXPECT_EQ(MulDiv(1, 1, 0), -1);
+  using H = std::vector<int>;
+  EXPECT_EQ((H{gfx::heightFromPoints(8), gfx::heightFromPoints(8.25), gfx::heightFromPoints(10), gfx::heightFromPoints(12)}),
+            (H{-11, -11, -13, -16}));
+  // MulDiv rounds halves away from zero and answers -1 to a zero divisor.
+  EXPECT_EQ((H{MulDiv(8, 96, 72), MulDiv(-3, 1, 2), MulDiv(1, 1, 0)}), (H{11, -2, -1}));
 
   auto metrics = [](double pt, bool bold) {
     Canvas c(10, 10, "Tahoma", pt);
@@ -138,9 +79,7 @@ TEST(Text, MetricsFollowThePointSizeAndAreIdenticalAcrossRuns) {
   }
   // The embedded face pins the numbers the controls lay out with.
   TEXTMETRIC ms = metrics(8, false);
-  EXPECT_EQ(ms.tmHeight, 13);
-  EXPECT_EQ(ms.tmAscent, 10);
-  EXPECT_EQ(ms.tmDescent, 3);
+  EXPECT_EQ(std::tuple(ms.tmHeight, ms.tmAscent, ms.tmDescent), std::tuple(13, 10, 3));
   // A positive height asks for the cell height itself.
   HFONT cell = CreateFont(20, 0, 0, 0, FW_NORMAL, 0, 0, 0, ANSI_CHARSET, 0, 0, 0, 0, "Arial");
   HDC dc = CreateCompatibleDC(0);
@@ -162,18 +101,16 @@ TEST(Text, ExtentsAddAdvancesAndFaceNamesMapToLookAlikes) {
   EXPECT_EQ(sz.cy, 13);
   EXPECT_EQ(GetTextExtentPoint32(0, "A", 1, &sz), FALSE);
 
-  LOGFONT lf;
-  std::strcpy(lf.lfFaceName, "Courier New");
-  EXPECT_NE(gfx::matchedFontFile(lf).find("DejaVuSansMono"), std::string::npos);
-  std::strcpy(lf.lfFaceName, "Times New Roman");
-  EXPECT_NE(gfx::matchedFontFile(lf).find("DejaVuSerif"), std::string::npos);
-  std::strcpy(lf.lfFaceName, "Tahoma");
-  lf.lfWeight = FW_BOLD;
-  EXPECT_NE(gfx::matchedFontFile(lf).find("DejaVuSans-Bold"), std::string::npos);
-  std::strcpy(lf.lfFaceName, "No Such Face");
-  lf.lfWeight = FW_NORMAL;
-  lf.lfPitchAndFamily = FF_ROMAN;
-  EXPECT_NE(gfx::matchedFontFile(lf).find("DejaVuSerif"), std::string::npos);
+  // An unknown face goes by its family.
+  struct Face { const char* name; int weight; BYTE family; const char* file; };
+  for (const Face f : {Face{"Courier New", 0, 0, "DejaVuSansMono"}, Face{"Times New Roman", 0, 0, "DejaVuSerif"},
+                       Face{"Tahoma", FW_BOLD, 0, "DejaVuSans-Bold"}, Face{"No Such Face", 0, FF_ROMAN, "DejaVuSerif"}}) {
+    LOGFONT lf;
+    std::strcpy(lf.lfFaceName, f.name);
+    if (f.weight) lf.lfWeight = f.weight;
+    if (f.family) lf.lfPitchAndFamily = f.family;
+    EXPECT_NE(gfx::matchedFontFile(lf).find(f.file), std::string::npos) << f.name;
+  }
 }
 
 TEST(Text, MeasuredRectangleIsTheOneDrawingFills) {
@@ -320,8 +257,7 @@ TEST(Text, DrawingIsClippedToTheRectangleUnlessNoClip) {
   RECT r{10, 10, 40, 30};
   DrawText(c.dc, "A caption wider than its box", -1, &r, DT_SINGLELINE);
   Rect ink = inkBox(*c.surface);
-  EXPECT_GE(ink.left, 10);
-  EXPECT_LE(ink.right, 40);
+  EXPECT_TRUE(ink.left >= 10 && ink.right <= 40);
   c.clear();
   DrawText(c.dc, "A caption wider than its box", -1, &r, DT_SINGLELINE | DT_NOCLIP);
   EXPECT_GT(inkBox(*c.surface).right, 100);

@@ -33,19 +33,15 @@ TEST_F(Form, TabAndShiftTabFollowTheTabOrder) {
   ext("B").setTabStop(false);  // skipped
   EXPECT_EQ(namesOf(form->tabOrder()), (std::vector<std::string>{"C", "A", "D"}));
 
+  // Forward around and past the end, then backward.
   SetFocus(form->hWnd());
-  input.key(VK_TAB);
-  EXPECT_EQ(focusedName(*form), "C");
-  input.key(VK_TAB);
-  EXPECT_EQ(focusedName(*form), "A");
-  input.key(VK_TAB);
-  EXPECT_EQ(focusedName(*form), "D");
-  input.key(VK_TAB);
-  EXPECT_EQ(focusedName(*form), "C");  // wraps around
-  input.chord({VK_SHIFT}, VK_TAB);
-  EXPECT_EQ(focusedName(*form), "D");
-  input.chord({VK_SHIFT}, VK_TAB);
-  EXPECT_EQ(focusedName(*form), "A");
+  std::vector<std::string> visited;
+  for (bool back : {false, false, false, false, true, true}) {
+    if (back) input.chord({VK_SHIFT}, VK_TAB);
+    else input.key(VK_TAB);
+    visited.push_back(focusedName(*form));
+  }
+  EXPECT_EQ(visited, (std::vector<std::string>{"C", "A", "D", "C", "D", "A"}));
 
   // The Tab keys reach no control as key events.
   int keys = 0;
@@ -152,8 +148,7 @@ TEST_F(Form, AlignedControlsArePlacedByTheForm) {
   // The windows follow, in pixels.
   RECT r;
   GetClientRect(form->controlAs<TestXP>("Left")->hWnd(), &r);
-  EXPECT_EQ(r.width(), 60);
-  EXPECT_EQ(r.height(), 170);
+  EXPECT_EQ(std::pair(r.width(), r.height()), std::pair(60, 170));
   // A resized form places them again; a control that resizes itself keeps its edge.
   form->setClientSize(6000, 3600);
   EXPECT_EQ(rect("Top"), (std::vector<int32_t>{0, 0, 6000, 600}));
@@ -300,16 +295,11 @@ TEST_F(Form, LoadErrorsNameTheLine) {
     } catch (const host::FormFileError& e) {
       EXPECT_EQ(e.line(), c.line) << e.what();
       EXPECT_NE(std::string(e.what()).find(c.fragment), std::string::npos) << e.what();
+      EXPECT_LT(std::string(e.what()).size(), 120u) << e.what();
     }
   }
   // A failed load leaves nothing behind.
   EXPECT_EQ(services::libraryRefCount("Shell32.dll"), 0);
-
-  try {
-    host::Form::load(head + "  Begin \"" + std::string(100000, 'N') + "\" A\n  End\nEnd\n", registry);
-  } catch (const host::FormFileError& e) {
-    EXPECT_LT(std::string(e.what()).size(), 120u) << e.what();
-  }
 }
 
 TEST_F(Form, AnEmptyCaptionSavesAndLoadsBackEmpty) {
@@ -341,13 +331,10 @@ TEST_F(Form, KeysNoControlReadsAreListedWithTheirLines) {
       "  End\n"
       "End\n";
   auto loaded = host::Form::load(text, registry);
-  ASSERT_EQ(loaded->unknownKeys().size(), 2u);
-  EXPECT_EQ(loaded->unknownKeys()[0].line, 3);
-  EXPECT_EQ(loaded->unknownKeys()[0].owner, "form F");
-  EXPECT_EQ(loaded->unknownKeys()[0].key, "Captoin");
-  EXPECT_EQ(loaded->unknownKeys()[1].line, 7);
-  EXPECT_EQ(loaded->unknownKeys()[1].owner, "A");
-  EXPECT_EQ(loaded->unknownKeys()[1].key, "HiglightMouseOvr");
+  std::vector<std::tuple<int, std::string, std::string>> unknown;
+  for (const auto& k : loaded->unknownKeys()) unknown.emplace_back(k.line, k.owner, k.key);
+  EXPECT_EQ(unknown, (std::vector<std::tuple<int, std::string, std::string>>{{3, "form F", "Captoin"},
+                                                                            {7, "A", "HiglightMouseOvr"}}));
   EXPECT_EQ(loaded->controlAs<TestXP>("A")->Caption(), "ok");
   // Every key a form saves is one its controls read back.
   EXPECT_TRUE(host::Form::load(loaded->save(), registry)->unknownKeys().empty());
@@ -358,8 +345,7 @@ TEST_F(Form, AccessKeysAreWholeCharacters) {
   a.setCaption("&\xC3\x9C" "bung");  // U+00DC: two bytes
   EXPECT_EQ(a.AccessKeys(), "\xC3\x9C");
   // Neither of its bytes is a key of its own.
-  EXPECT_FALSE(form->accessKey('\xC3'));
-  EXPECT_FALSE(form->accessKey('\x9C'));
+  EXPECT_FALSE(form->accessKey('\xC3') || form->accessKey('\x9C'));
   a.setCaption("&Go");
   EXPECT_TRUE(form->accessKey('g'));
 }

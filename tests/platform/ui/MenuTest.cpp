@@ -90,9 +90,7 @@ TEST_F(Menus, ItemApiStatesInfoAndBadHandles) {
   MENUITEMINFOA got;
   got.fMask = MIIM_FTYPE | MIIM_ID | MIIM_DATA | MIIM_STATE;
   ASSERT_TRUE(GetMenuItemInfoA(m, 2, TRUE, &got));
-  EXPECT_EQ(got.fType, MFT_OWNERDRAW);
-  EXPECT_EQ(got.dwItemData, 0xBEEFu);
-  EXPECT_EQ(got.fState, MFS_CHECKED);
+  EXPECT_EQ(std::tuple(got.fType, got.dwItemData, got.fState), std::tuple(UINT{MFT_OWNERDRAW}, ULONG_PTR{0xBEEF}, UINT{MFS_CHECKED}));
 
   // Text: the length without a buffer, a cut copy with a short one.
   got = MENUITEMINFOA{};
@@ -155,22 +153,18 @@ TEST_F(Menus, OwnerDrawnPopupMeasuresDrawsAndReturnsTheKeyboardCommand) {
   const BOOL cmd = TrackPopupMenu(m, TPM_RETURNCMD, 150, 160, 0, owner, nullptr);
   EXPECT_EQ(cmd, 11);
   EXPECT_EQ(cls, "#32768");
-  EXPECT_EQ(menuRect.left, 150);
-  EXPECT_EQ(menuRect.top, 160);
-  EXPECT_EQ(menuRect.width(), 120 + 6);  // the owner's width inside the 3-pixel frame
+  // At the point asked for; the owner's width inside the 3-pixel frame.
+  EXPECT_EQ(std::tuple(menuRect.left, menuRect.top, menuRect.width()), std::tuple(150, 160, 120 + 6));
   ASSERT_EQ(measured.size(), 2u);
-  EXPECT_EQ(measured[0].CtlType, ODT_MENU);
-  EXPECT_EQ(measured[0].itemID, 10u);
-  EXPECT_EQ(measured[1].itemData, 0x2222u);
+  EXPECT_EQ(std::tuple(measured[0].CtlType, measured[0].itemID, measured[1].itemData),
+            std::tuple(UINT{ODT_MENU}, 10u, ULONG_PTR{0x2222}));
   // The second item was drawn selected, with its rectangle below the first (22 pixels high).
   bool selectedSeen = false;
   for (const auto& d : drawn)
     if (d.itemID == 11 && (d.itemState & ODS_SELECTED)) {
       selectedSeen = true;
-      EXPECT_EQ(d.hwndItem, m);
-      EXPECT_EQ(d.rcItem.top, 3 + 22);
-      EXPECT_EQ(d.rcItem.height(), 22);
-      EXPECT_EQ(d.itemData, 0x2222u);
+      EXPECT_EQ(std::tuple(d.hwndItem, d.rcItem.top, d.rcItem.height(), d.itemData),
+                std::tuple(HWND{m}, 3 + 22, 22, ULONG_PTR{0x2222}));
     }
   EXPECT_TRUE(selectedSeen);
   // The loop's messages, and no WM_COMMAND with TPM_RETURNCMD.
@@ -179,10 +173,8 @@ TEST_F(Menus, OwnerDrawnPopupMeasuresDrawsAndReturnsTheKeyboardCommand) {
   auto sel = entriesOf(owner, WM_MENUSELECT);
   ASSERT_GE(sel.size(), 3u);
   EXPECT_EQ(LOWORD(static_cast<uintptr_t>(sel[1].wParam)), 11u);
-  EXPECT_EQ(sel.back().wParam, MAKEWPARAM(0, 0xFFFF));  // closed
-  EXPECT_EQ(sel.back().lParam, 0);
-  EXPECT_EQ(trackedMenuWindow(), 0u);
-  EXPECT_EQ(GetCapture(), 0u);
+  EXPECT_EQ(std::pair(sel.back().wParam, sel.back().lParam), std::pair(MAKEWPARAM(0, 0xFFFF), LPARAM{0}));  // closed
+  EXPECT_EQ(trackedMenuWindow() | GetCapture(), 0u);
   // The menu window is gone; the menu stays the application's.
   EXPECT_TRUE(IsMenu(m));
   DestroyMenu(m);
@@ -250,14 +242,11 @@ TEST_F(Menus, SubmenuOpensWithRightClosesWithLeftAndByMnemonic) {
   // WM_INITMENUPOPUP for the top menu, then twice for the submenu (its position in the low word).
   auto init = entriesOf(owner, WM_INITMENUPOPUP);
   ASSERT_EQ(init.size(), 3u);
-  EXPECT_EQ(init[0].wParam, m);
-  EXPECT_EQ(init[1].wParam, sub);
-  EXPECT_EQ(init[1].lParam, MAKELPARAM(3, 0));
+  EXPECT_EQ(std::tuple(init[0].wParam, init[1].wParam, init[1].lParam), std::tuple(WPARAM{m}, WPARAM{sub}, MAKELPARAM(3, 0)));
   // Each closed level: the submenu by Left, then the submenu and the top menu at the end.
   auto uninit = entriesOf(owner, WM_UNINITMENUPOPUP);
   ASSERT_EQ(uninit.size(), 3u);
-  EXPECT_EQ(uninit[0].wParam, sub);
-  EXPECT_EQ(uninit[2].wParam, m);
+  EXPECT_EQ(std::pair(uninit[0].wParam, uninit[2].wParam), std::pair(WPARAM{sub}, WPARAM{m}));
   DestroyMenu(m);
   EXPECT_FALSE(IsMenu(sub));
 }
@@ -277,11 +266,9 @@ TEST_F(Menus, SystemMenuItemsStatesAndCloseAsSysCommand) {
   ASSERT_NE(sys, 0u);
   EXPECT_EQ(GetSystemMenu(owner, FALSE), sys);
   ASSERT_EQ(GetMenuItemCount(sys), 7);
-  const UINT ids[] = {SC_RESTORE, SC_MOVE, SC_SIZE, SC_MINIMIZE, SC_MAXIMIZE, 0, SC_CLOSE};
-  for (int i = 0; i < 7; ++i) {
-    if (!ids[i]) continue;
-    EXPECT_EQ(GetMenuItemID(sys, i), ids[i]) << i;
-  }
+  std::vector<UINT> ids;
+  for (int i = 0; i < 7; ++i) ids.push_back(GetMenuItemID(sys, i));
+  EXPECT_EQ(ids, (std::vector<UINT>{SC_RESTORE, SC_MOVE, SC_SIZE, SC_MINIMIZE, SC_MAXIMIZE, 0u, SC_CLOSE}));
   // A normal window: Restore is grey, the rest enabled.
   EXPECT_EQ(GetMenuState(sys, SC_RESTORE, MF_BYCOMMAND) & MF_GRAYED, MF_GRAYED);
   EXPECT_EQ(GetMenuState(sys, SC_MAXIMIZE, MF_BYCOMMAND) & MF_GRAYED, 0u);
@@ -337,15 +324,11 @@ TEST_F(Menus, PopupStaysOnTheScreenAndDrawsTheClassicLook) {
   });
   TrackPopupMenu(m, TPM_RETURNCMD, screen.cx - 5, screen.cy - 5, 0, owner, nullptr);
   // Flipped to the left of and above the point, so it lies wholly on the screen.
-  EXPECT_EQ(r.right, screen.cx - 5);
-  EXPECT_EQ(r.bottom, screen.cy - 5);
+  EXPECT_EQ(std::pair(r.right, r.bottom), std::pair(screen.cx - 5, screen.cy - 5));
   ASSERT_TRUE(shot);
   const int h = (r.height() - 6) / 3;
   auto px = [&](int x, int y) { return shot->at(r.left + x, r.top + y); };
-  auto sys = [](int idx) {
-    COLORREF c = GetSysColor(idx);
-    return ((c & 0xFF) << 16) | (c & 0xFF00) | ((c >> 16) & 0xFF);
-  };
+  auto sys = [](int idx) { return oleToPixel(GetSysColor(idx)); };
   // The highlight bar over the first item's right part; the menu ground under the others.
   EXPECT_EQ(px(r.width() - 6, 3 + h / 2), sys(COLOR_HIGHLIGHT));
   EXPECT_EQ(px(r.width() - 6, 3 + 2 * h + h / 2), sys(COLOR_MENU));
@@ -361,12 +344,6 @@ TEST_F(Menus, PopupStaysOnTheScreenAndDrawsTheClassicLook) {
   EXPECT_TRUE(grey);
   DestroyMenu(m);
 }
-
-}  // namespace
-}  // namespace zxp::ui::testing
-
-namespace zxp::ui::testing {
-namespace {
 
 TEST_F(Menus, TheDefaultItemIsBoldAndDrawingLeavesNoObjects) {
   HMENU plain = CreatePopupMenu(), bold = CreatePopupMenu();

@@ -23,24 +23,17 @@ TEST_F(Window, CreationMessagesAndDestructionOrderParentFirstThenChildrenFirst) 
   EXPECT_EQ(size[0].lParam, MAKELPARAM(200, 100));
   HWND kid = child(top, Rect{5, 5, 55, 55});
   HWND grandkid = child(kid, Rect{1, 1, 11, 11});
-  EXPECT_EQ(GetParent(grandkid), kid);
-  EXPECT_EQ(GetParent(kid), top);
-  EXPECT_EQ(GetParent(top), 0u);
+  EXPECT_EQ(std::tuple(GetParent(grandkid), GetParent(kid), GetParent(top)), std::tuple(kid, top, HWND{0}));
   clearLog();
 
   EXPECT_EQ(DestroyWindow(top), TRUE);
-  std::vector<std::pair<HWND, UINT>> order;
-  for (const auto& e : messageLog())
-    if (e.msg == WM_DESTROY || e.msg == WM_NCDESTROY) order.push_back({e.hwnd, e.msg});
-  EXPECT_EQ(order, (std::vector<std::pair<HWND, UINT>>{{top, WM_DESTROY},
+  EXPECT_EQ(orderOf({WM_DESTROY, WM_NCDESTROY}), (std::vector<std::pair<HWND, UINT>>{{top, WM_DESTROY},
                                                        {kid, WM_DESTROY},
                                                        {grandkid, WM_DESTROY},
                                                        {grandkid, WM_NCDESTROY},
                                                        {kid, WM_NCDESTROY},
                                                        {top, WM_NCDESTROY}}));
-  EXPECT_FALSE(IsWindow(top));
-  EXPECT_FALSE(IsWindow(kid));
-  EXPECT_FALSE(IsWindow(grandkid));
+  EXPECT_FALSE(IsWindow(top) || IsWindow(kid) || IsWindow(grandkid));
   EXPECT_EQ(handles().liveCount(ObjKind::Window), windowsBefore);
   EXPECT_EQ(handles().liveCount(ObjKind::DC), dcsBefore);
 }
@@ -110,7 +103,7 @@ TEST_F(Window, MovingAndSizingSendPlacementMessagesAndKeepTheDcAndPixels) {
     if (m == WM_WINDOWPOSCHANGING) reinterpret_cast<WINDOWPOS*>(lp)->cx = 25;
     return DefWindowProcA(h, m, wp, lp);
   };
-  SetWindowLongPtrA(w, GWL_WNDPROC, reinterpret_cast<LONG_PTR>(clampProc));
+  subclass(w, clampProc);
   SetWindowPos(w, 0, 0, 0, 100, 100, SWP_NOMOVE | SWP_NOZORDER);
   RECT r;
   GetWindowRect(w, &r);
@@ -157,13 +150,15 @@ TEST_F(Window, ZOrderOfOverlappingWindowsWithTopmostBand) {
   HWND b = popup(Rect{50, 50, 150, 150});
   HWND c = popup(Rect{25, 25, 125, 125});
   // Newest on top.
+  auto at = [](std::initializer_list<Point> pts) {
+    std::vector<HWND> out;
+    for (Point p : pts) out.push_back(WindowFromPoint(p));
+    return out;
+  };
   EXPECT_EQ(GetTopWindow(0), c);
-  EXPECT_EQ(WindowFromPoint(Point{60, 60}), c);
-  EXPECT_EQ(WindowFromPoint(Point{140, 140}), b);
-  EXPECT_EQ(WindowFromPoint(Point{10, 10}), a);
+  EXPECT_EQ(at({{60, 60}, {140, 140}, {10, 10}}), (std::vector<HWND>{c, b, a}));
   SetWindowPos(c, HWND_BOTTOM, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
-  EXPECT_EQ(WindowFromPoint(Point{60, 60}), b);
-  EXPECT_EQ(WindowFromPoint(Point{30, 30}), a);
+  EXPECT_EQ(at({{60, 60}, {30, 30}}), (std::vector<HWND>{b, a}));
   SetWindowPos(a, b, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);  // a just below b
   EXPECT_EQ(GetWindow(b, GW_HWNDNEXT), a);
   // A topmost window stays above windows brought to the top later.
@@ -195,9 +190,9 @@ TEST_F(Window, RegionsClipHitTestingAndPaintingAndAreOwnedByTheWindow) {
   ASSERT_NE(SetWindowRgn(w, rgn, TRUE), 0);
   EXPECT_EQ(handles().liveCount(ObjKind::Region), regions - 1);  // the window took it
   EXPECT_EQ(GetObjectType(rgn), 0u);
-  EXPECT_EQ(WindowFromPoint(Point{10, 10}), w);
-  EXPECT_EQ(WindowFromPoint(Point{90, 90}), w);
-  EXPECT_EQ(WindowFromPoint(Point{50, 50}), below);  // outside the region: the window below
+  // Outside the region: the window below.
+  EXPECT_EQ(std::tuple(WindowFromPoint(Point{10, 10}), WindowFromPoint(Point{90, 90}), WindowFromPoint(Point{50, 50})),
+            std::tuple(w, w, below));
   HRGN copy = CreateRectRgn(0, 0, 0, 0);
   EXPECT_EQ(GetWindowRgn(w, copy), COMPLEXREGION);
   EXPECT_TRUE(PtInRegion(copy, 5, 50));
@@ -206,9 +201,7 @@ TEST_F(Window, RegionsClipHitTestingAndPaintingAndAreOwnedByTheWindow) {
   HDC dc = GetDC(w);
   gfx::fillRect(*gfx::dcFromHandle(dc), Rect{0, 0, 100, 100}, 0xFF0000);
   auto* s = gfx::dcFromHandle(dc)->surface();
-  EXPECT_EQ(s->at(5, 5), 0xFF0000u);
-  EXPECT_EQ(s->at(50, 50), 0u);
-  EXPECT_EQ(s->at(50, 90), 0xFF0000u);
+  EXPECT_EQ(std::tuple(s->at(5, 5), s->at(50, 50), s->at(50, 90)), std::tuple(0xFF0000u, 0u, 0xFF0000u));
   // Removing the region restores the whole window.
   SetWindowRgn(w, 0, TRUE);
   EXPECT_EQ(WindowFromPoint(Point{50, 50}), w);
@@ -229,7 +222,7 @@ TEST_F(Window, ShowMaximiseMinimiseRestore) {
     return DefWindowProcA(h, m, wp, lp);
   };
   HWND w = CreateWindowExA(0, kTestClass, "", WS_POPUP, 100, 100, 200, 150, 0, 0, 0, nullptr);
-  SetWindowLongPtrA(w, GWL_WNDPROC, reinterpret_cast<LONG_PTR>(formProc));
+  subclass(w, formProc);
   EXPECT_FALSE(IsWindowVisible(w));
   clearLog();
   EXPECT_FALSE(ShowWindow(w, SW_SHOW));
@@ -341,7 +334,7 @@ TEST_F(Window, PaintCycleForWindowsThatWantOne) {
     EndPaint(h, &ps);
     return 0;
   };
-  SetWindowLongPtrA(w, GWL_WNDPROC, reinterpret_cast<LONG_PTR>(paintProc));
+  subclass(w, paintProc);
   clearLog();
   UpdateWindow(w);  // at once, without the queue
   auto paints = entriesOf(w, WM_PAINT);
@@ -392,12 +385,12 @@ TEST_F(Window, AProcedureThatDestroysItsOwnWindowDoesNotBreakTheLoop) {
   };
   HWND w = popup(Rect{0, 0, 10, 10});
   HWND other = popup(Rect{20, 0, 30, 10});
-  SetWindowLongPtrA(w, GWL_WNDPROC, reinterpret_cast<LONG_PTR>(suicidal));
+  subclass(w, suicidal);
   EXPECT_EQ(SendMessageA(w, WM_USER, 0, 0), 7);
   EXPECT_FALSE(IsWindow(w));
   // Messages posted to it before are dropped; the loop goes on for others.
   HWND w2 = popup(Rect{0, 0, 10, 10});
-  SetWindowLongPtrA(w2, GWL_WNDPROC, reinterpret_cast<LONG_PTR>(suicidal));
+  subclass(w2, suicidal);
   PostMessageA(w2, WM_USER, 0, 0);
   PostMessageA(w2, WM_USER + 1, 0, 0);
   PostMessageA(other, WM_USER + 2, 0, 0);
