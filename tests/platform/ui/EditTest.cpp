@@ -114,8 +114,7 @@ TEST_F(EditTest, TypingOverwritingAndDeletingAtBothEnds) {
   // Characters outside ASCII: positions count characters, buffers bytes.
   input.key(VK_END).type("\xC3\xA9");  // é
   EXPECT_EQ(text(e), "ello, ther\xC3\xA9");
-  EXPECT_EQ(sel(e), std::make_pair(11, 11));
-  EXPECT_EQ(GetWindowTextLengthA(e), 12);
+  EXPECT_EQ(std::tuple(sel(e).first, sel(e).second, GetWindowTextLengthA(e)), std::tuple(11, 11, 12));
   char small[12];
   EXPECT_EQ(GetWindowTextA(e, small, sizeof small), 10);  // never half a character
 }
@@ -143,26 +142,19 @@ TEST_F(EditTest, MultiLineBreaksAndDeletesCrLfAsOne) {
 TEST_F(EditTest, WordJumpsShiftSelectionAndSelectAll) {
   HWND e = edit(ES_AUTOHSCROLL, 40, 1, "one two  three");
   SetFocus(e);
-  input.chord({VK_CONTROL}, VK_RIGHT);
-  EXPECT_EQ(sel(e), std::make_pair(4, 4));
-  input.chord({VK_CONTROL}, VK_RIGHT);
-  EXPECT_EQ(sel(e), std::make_pair(9, 9));  // past both spaces
-  input.chord({VK_CONTROL}, VK_RIGHT).chord({VK_CONTROL}, VK_LEFT);
-  EXPECT_EQ(sel(e), std::make_pair(9, 9));
-  input.chord({VK_CONTROL}, VK_LEFT);
-  EXPECT_EQ(sel(e), std::make_pair(4, 4));
-  input.chord({VK_CONTROL, VK_SHIFT}, VK_RIGHT);
-  EXPECT_EQ(sel(e), std::make_pair(4, 9));
-  input.chord({VK_SHIFT}, VK_LEFT).chord({VK_SHIFT}, VK_LEFT);
-  EXPECT_EQ(sel(e), std::make_pair(4, 7));
-  input.key(VK_LEFT);  // collapses to the selection's start
-  EXPECT_EQ(sel(e), std::make_pair(4, 4));
-  input.chord({VK_SHIFT}, VK_END);
-  EXPECT_EQ(sel(e), std::make_pair(4, 14));
-  input.chord({VK_SHIFT}, VK_HOME);
-  EXPECT_EQ(sel(e), std::make_pair(0, 4));
-  input.chord({VK_CONTROL}, 'A');
-  EXPECT_EQ(sel(e), std::make_pair(0, 14));
+  // Each step's keys and the selection after them: a word jump goes past both spaces, Left
+  // collapses a selection to its start, Shift+Home selects back from the anchor.
+  struct Step { std::initializer_list<int> mods; int key; int times; std::pair<int, int> sel; };
+  const Step steps[] = {{{VK_CONTROL}, VK_RIGHT, 1, {4, 4}}, {{VK_CONTROL}, VK_RIGHT, 1, {9, 9}},
+                        {{VK_CONTROL}, VK_RIGHT, 1, {14, 14}}, {{VK_CONTROL}, VK_LEFT, 1, {9, 9}},
+                        {{VK_CONTROL}, VK_LEFT, 1, {4, 4}}, {{VK_CONTROL, VK_SHIFT}, VK_RIGHT, 1, {4, 9}},
+                        {{VK_SHIFT}, VK_LEFT, 2, {4, 7}}, {{}, VK_LEFT, 1, {4, 4}},
+                        {{VK_SHIFT}, VK_END, 1, {4, 14}}, {{VK_SHIFT}, VK_HOME, 1, {0, 4}},
+                        {{VK_CONTROL}, 'A', 1, {0, 14}}};
+  for (const Step& st : steps) {
+    for (int i = 0; i < st.times; ++i) input.chord(st.mods, st.key);
+    EXPECT_EQ(sel(e), st.sel) << "after key " << st.key;
+  }
   input.chord({VK_CONTROL}, VK_BACK);
   EXPECT_EQ(text(e), "");
 }
