@@ -23,12 +23,10 @@ TEST(Text, StockFontsAndNewDcsStartWithTheSystemFont) {
   EXPECT_EQ(GetCurrentObject(dc, OBJ_FONT), GetStockObject(SYSTEM_FONT));
   TEXTMETRIC tm;
   ASSERT_EQ(GetTextMetrics(dc, &tm), TRUE);
-  EXPECT_EQ(tm.tmHeight, 16);
-  EXPECT_EQ(tm.tmWeight, FW_BOLD);
+  EXPECT_EQ(std::tuple(tm.tmHeight, tm.tmWeight), std::tuple(16, FW_BOLD));
   LOGFONT lf;
   ASSERT_EQ(GetObject(GetStockObject(DEFAULT_GUI_FONT), sizeof lf, &lf), static_cast<int>(sizeof lf));
-  EXPECT_STREQ(lf.lfFaceName, "MS Sans Serif");
-  EXPECT_EQ(lf.lfHeight, -11);
+  EXPECT_EQ(std::tuple(std::string(lf.lfFaceName), lf.lfHeight), std::tuple("MS Sans Serif", -11));
   EXPECT_EQ(DeleteObject(GetStockObject(DEFAULT_GUI_FONT)), TRUE);  // stock: no effect
   EXPECT_EQ(GetObjectType(GetStockObject(DEFAULT_GUI_FONT)), OBJ_FONT);
   char face[LF_FACESIZE];
@@ -135,10 +133,8 @@ TEST(Text, MeasuredRectangleIsTheOneDrawingFills) {
     }
     DrawText(c.dc, text, -1, &measured, flags);
     EXPECT_TRUE(samePixels(*first, *c.surface)) << flags;
-    EXPECT_GE(ink.left, m.left);
-    EXPECT_LE(ink.right, m.right + 1);  // an italic or bold overhang of at most one pixel
-    EXPECT_GE(ink.top, m.top);
-    EXPECT_LE(ink.bottom, m.bottom);
+    // Inside, but for an italic or bold overhang of at most one pixel on the right.
+    EXPECT_TRUE(ink.left >= m.left && ink.right <= m.right + 1 && ink.top >= m.top && ink.bottom <= m.bottom) << flags;
   }
   // Measuring a left-aligned paragraph in its own measured width wraps it the same way.
   Canvas c;
@@ -221,10 +217,8 @@ TEST(Text, PrefixUnderlinesOneCharacterAndDoubleAmpersandDrawsOne) {
         diff.bottom = std::max(diff.bottom, y + 1);
         EXPECT_EQ(marked->at(x, y) & 0xFFFFFF, 0u);  // solid text colour
       }
-  EXPECT_EQ(diff.left, 10);
-  EXPECT_EQ(diff.right, 10 + fw);
-  EXPECT_GT(diff.top, 10 + tm.tmAscent - 1);
-  EXPECT_LE(diff.bottom, 10 + tm.tmHeight);
+  EXPECT_EQ(std::pair(diff.left, diff.right), std::pair(10, 10 + fw));
+  EXPECT_TRUE(diff.top >= 10 + tm.tmAscent && diff.bottom <= 10 + tm.tmHeight) << diff.top << ".." << diff.bottom;
 
   // "&&" draws one ampersand: the same pixels as the text with DT_NOPREFIX.
   c.clear();
@@ -330,24 +324,20 @@ TEST(Text, UnderlineAndStrikeOutFollowTheFontMetrics) {
   TextOut(c.dc, 0, 0, "ab", 2);
   SIZE sz;
   GetTextExtentPoint32(c.dc, "ab", 2, &sz);
-  // A full-width run of text-coloured pixels below the baseline.
-  bool found = false;
-  for (int y = tm.tmAscent; y < tm.tmHeight && !found; ++y) {
-    bool row = true;
-    for (int x = 0; x < sz.cx; ++x) row &= (c.surface->at(x, y) & 0xFFFFFF) == 0;
-    found = row;
-  }
-  EXPECT_TRUE(found);
+  // A full-width run of text-coloured pixels in rows [top, bottom).
+  auto lineIn = [&](int top, int bottom) {
+    for (int y = top; y < bottom; ++y) {
+      bool row = true;
+      for (int x = 0; x < sz.cx; ++x) row &= (c.surface->at(x, y) & 0xFFFFFF) == 0;
+      if (row) return true;
+    }
+    return false;
+  };
+  EXPECT_TRUE(lineIn(tm.tmAscent, tm.tmHeight));  // the underline, below the baseline
   c.clear();
   SelectObject(c.dc, s);
   TextOut(c.dc, 0, 0, "ab", 2);
-  found = false;
-  for (int y = 0; y < tm.tmAscent && !found; ++y) {
-    bool row = true;
-    for (int x = 0; x < sz.cx; ++x) row &= (c.surface->at(x, y) & 0xFFFFFF) == 0;
-    found = row;
-  }
-  EXPECT_TRUE(found);
+  EXPECT_TRUE(lineIn(0, tm.tmAscent));  // the strike-out, above it
   SelectObject(c.dc, old);
   DeleteObject(u);
   DeleteObject(s);
@@ -438,15 +428,13 @@ TEST(Text, FontHandlesDoNotLeakAndBadHandlesFail) {
 
 TEST(Text, FontDescriptionRoundTripsThroughLogFont) {
   gfx::FontDesc d;
-  EXPECT_EQ(d.name, "MS Sans Serif");
-  EXPECT_FALSE(d.bold());
+  EXPECT_EQ(std::pair(d.name, d.bold()), std::pair(std::string("MS Sans Serif"), false));
   d.setBold(true);
   EXPECT_EQ(d.weight, FW_BOLD);
   d.size = 12;
   d.italic = d.strikethrough = true;
   LOGFONT lf = d.toLogFont();
-  EXPECT_EQ(lf.lfHeight, -16);
-  EXPECT_EQ(lf.lfWeight, FW_BOLD);
+  EXPECT_EQ(std::pair(lf.lfHeight, lf.lfWeight), std::pair(LONG{-16}, LONG{FW_BOLD}));
   EXPECT_EQ(gfx::FontDesc::fromLogFont(lf), d);
   // A cell height converts to the size of the em inside it.
   LOGFONT cell;

@@ -22,15 +22,13 @@ TEST_F(Input, ClickMessageOrderAndLayouts) {
   // The hit test and the cursor come before the press; press and release go to the button.
   EXPECT_EQ(messagesOf(btn, {WM_NCHITTEST, WM_SETCURSOR, WM_LBUTTONDOWN, WM_LBUTTONUP}),
             (std::vector<UINT>{WM_NCHITTEST, WM_SETCURSOR, WM_LBUTTONDOWN, WM_NCHITTEST, WM_LBUTTONUP}));
+  // On the release the button is no longer held.
   auto down = entriesOf(btn, WM_LBUTTONDOWN)[0];
-  auto up = entriesOf(btn, WM_LBUTTONUP)[0];
-  EXPECT_EQ(down.wParam, MK_LBUTTON);
-  EXPECT_EQ(down.lParam, MAKELPARAM(5, 6));
-  EXPECT_EQ(up.wParam, 0u);  // the button is no longer held
+  EXPECT_EQ(std::tuple(down.wParam, down.lParam, entriesOf(btn, WM_LBUTTONUP)[0].wParam),
+            std::tuple(WPARAM{MK_LBUTTON}, MAKELPARAM(5, 6), WPARAM{0}));
   EXPECT_TRUE(messagesOf(top, kButtons).empty());
   // The set-cursor message names the button message it is for.
-  auto sc = entriesOf(btn, WM_SETCURSOR)[0];
-  EXPECT_EQ(sc.lParam, MAKELPARAM(HTCLIENT, WM_LBUTTONDOWN));
+  EXPECT_EQ(entriesOf(btn, WM_SETCURSOR)[0].lParam, MAKELPARAM(HTCLIENT, WM_LBUTTONDOWN));
   // The right button, with Shift held.
   clearLog();
   input.keyDown(VK_SHIFT).click(MouseButton::Right).keyUp(VK_SHIFT);
@@ -294,9 +292,8 @@ TEST_F(Input, KeySequencesForTypingAndAccessKeys) {
                                  {WM_KEYUP, '1'},
                                  {WM_KEYUP, VK_SHIFT}}));
   // Key-message lParam: repeat count 1, scan code, transition bits on the release.
-  auto down = entriesOf(edit, WM_KEYDOWN)[0];
-  EXPECT_EQ(down.lParam & 0xFFFF, 1);
-  EXPECT_EQ((down.lParam >> 16) & 0xFF, 0x1E);  // the A key
+  const LPARAM down = entriesOf(edit, WM_KEYDOWN)[0].lParam;
+  EXPECT_EQ(std::pair(down & 0xFFFF, (down >> 16) & 0xFF), std::pair(LPARAM{1}, LPARAM{0x1E}));  // the A key
   EXPECT_EQ(static_cast<uint32_t>(entriesOf(edit, WM_KEYUP)[0].lParam) >> 30, 3u);
   // Alt + letter: system keys and a system character; Alt's own release is a plain key-up.
   clearLog();
@@ -310,8 +307,7 @@ TEST_F(Input, KeySequencesForTypingAndAccessKeys) {
   // The top-level window hears the access key as a menu key.
   auto cmd = entriesOf(top, WM_SYSCOMMAND);
   ASSERT_EQ(cmd.size(), 1u);
-  EXPECT_EQ(cmd[0].wParam, SC_KEYMENU);
-  EXPECT_EQ(cmd[0].lParam, 'f');
+  EXPECT_EQ(std::pair(cmd[0].wParam, cmd[0].lParam), std::pair(WPARAM{SC_KEYMENU}, LPARAM{'f'}));
   // Alt alone ends with a system key-up.
   clearLog();
   input.key(VK_MENU);
@@ -321,8 +317,7 @@ TEST_F(Input, KeySequencesForTypingAndAccessKeys) {
   input.chord({VK_CONTROL}, 'C').type("é");
   auto chars = entriesOf(edit, WM_CHAR);
   ASSERT_EQ(chars.size(), 2u);
-  EXPECT_EQ(chars[0].wParam, 3u);
-  EXPECT_EQ(chars[1].wParam, 0xE9u);  // Windows-1252
+  EXPECT_EQ(std::pair(chars[0].wParam, chars[1].wParam), std::pair(WPARAM{3}, WPARAM{0xE9}));  // é in Windows-1252
 }
 
 TEST_F(Input, KeyStateAndToggles) {
@@ -372,8 +367,7 @@ TEST_F(Input, MouseHookSeesEveryMouseMessageAndMayDiscardIt) {
   input.click().click(MouseButton::Right);
   auto hooked = entriesOf(w, WM_LBUTTONDOWN | 0x10000u);
   ASSERT_EQ(hooked.size(), 1u);
-  EXPECT_EQ(hooked[0].wParam, 110u);  // the screen position
-  EXPECT_EQ(hooked[0].lParam, HTCLIENT);
+  EXPECT_EQ(std::pair(hooked[0].wParam, hooked[0].lParam), std::pair(WPARAM{110}, LPARAM{HTCLIENT}));  // screen x
   EXPECT_EQ(messagesOf(w, kButtons), (std::vector<UINT>{WM_LBUTTONDOWN, WM_LBUTTONUP}));
   // A press in the non-client area is seen as WM_NCLBUTTONDOWN (the click-outside hook's case).
   static auto captionHit = +[](HWND hh, UINT m, WPARAM wp, LPARAM lp) -> LRESULT {
@@ -386,7 +380,7 @@ TEST_F(Input, MouseHookSeesEveryMouseMessageAndMayDiscardIt) {
   input.moveTo(other);
   clearLog();
   input.press();
-  EXPECT_EQ(entriesOf(other, WM_NCLBUTTONDOWN | 0x10000u).size(), 1u);
+  ASSERT_EQ(entriesOf(other, WM_NCLBUTTONDOWN | 0x10000u).size(), 1u);
   EXPECT_EQ(entriesOf(other, WM_NCLBUTTONDOWN | 0x10000u)[0].lParam, HTCAPTION);
   input.release();
   UnhookWindowsHookEx(h);
@@ -438,11 +432,10 @@ TEST_F(Input, CursorShapesPerWindowAndMousePointerConstants) {
   EXPECT_EQ(GetCursor(), beam);
   SetWindowCursor(b, cursorForMousePointer(vbCustom, 0xABCDEF));
   EXPECT_EQ(GetCursor(), 0xABCDEFu);  // applied at once while over it
-  EXPECT_EQ(standardCursorId(cursorForMousePointer(15, 0)), IDC_SIZEALL);
-  EXPECT_EQ(standardCursorId(cursorForMousePointer(11, 0)), IDC_WAIT);
-  EXPECT_EQ(standardCursorId(cursorForMousePointer(1, 0)), IDC_ARROW);
-  EXPECT_EQ(cursorForMousePointer(vbDefault, 5), 0u);
-  EXPECT_EQ(cursorForMousePointer(16, 5), 0u);
+  EXPECT_EQ(std::tuple(standardCursorId(cursorForMousePointer(15, 0)), standardCursorId(cursorForMousePointer(11, 0)),
+                       standardCursorId(cursorForMousePointer(1, 0))),
+            std::tuple(IDC_SIZEALL, IDC_WAIT, IDC_ARROW));
+  EXPECT_EQ(cursorForMousePointer(vbDefault, 5) | cursorForMousePointer(16, 5), 0u);
 }
 
 TEST_F(Input, CaptionDragMovesTheWindowWhileTheButtonIsHeld) {
