@@ -90,13 +90,11 @@ TEST_F(DragDrop, DataObjectFormatsDelayedRenderingAndFiles) {
     d->SetData(static_cast<int>(CF_HDROP), std::string("/x\r\n/y\r\n/z"));
     EXPECT_EQ(d->Files().size(), 3u);
     d->Clear();
-    EXPECT_FALSE(d->GetFormat(1));
-    EXPECT_FALSE(d->GetFormat(static_cast<int>(CF_HDROP)));
+    EXPECT_FALSE(d->GetFormat(1) || d->GetFormat(static_cast<int>(CF_HDROP)));
     EXPECT_TRUE(d->formats().empty());
   }
   EXPECT_EQ(DataObject::liveCount(), 0u);
-  EXPECT_EQ(RegisterClipboardFormatA(""), 0u);
-  EXPECT_EQ(RegisterClipboardFormatA(nullptr), 0u);
+  EXPECT_EQ(RegisterClipboardFormatA("") | RegisterClipboardFormatA(nullptr), 0u);
 }
 
 TEST_F(DragDrop, EffectsFollowTheKeyState) {
@@ -111,13 +109,13 @@ TEST_F(DragDrop, EffectsFollowTheKeyState) {
 
 TEST_F(DragDrop, RegistrationErrorsAndTargetsFreedWithTheirWindow) {
   auto t = std::make_shared<RecordingTarget>();
-  EXPECT_EQ(RegisterDragDrop(0, t), DRAGDROP_E_INVALIDHWND);
-  EXPECT_EQ(RegisterDragDrop(left, nullptr), DRAG_E_INVALIDARG);
-  EXPECT_EQ(RegisterDragDrop(left, t), DRAG_S_OK);
-  EXPECT_EQ(RegisterDragDrop(left, t), DRAGDROP_E_ALREADYREGISTERED);
-  EXPECT_EQ(RevokeDragDrop(right), DRAGDROP_E_NOTREGISTERED);
-  EXPECT_EQ(RevokeDragDrop(left), DRAG_S_OK);
-  EXPECT_EQ(RegisterDragDrop(right, t), DRAG_S_OK);
+  // In order: no window, no target, a first and a second registration, revoking the unregistered
+  // window and the registered one, and registering again elsewhere.
+  EXPECT_EQ((std::vector<int32_t>{RegisterDragDrop(0, t), RegisterDragDrop(left, nullptr), RegisterDragDrop(left, t),
+                                  RegisterDragDrop(left, t), RevokeDragDrop(right), RevokeDragDrop(left),
+                                  RegisterDragDrop(right, t)}),
+            (std::vector<int32_t>{DRAGDROP_E_INVALIDHWND, DRAG_E_INVALIDARG, DRAG_S_OK, DRAGDROP_E_ALREADYREGISTERED,
+                                  DRAGDROP_E_NOTREGISTERED, DRAG_S_OK, DRAG_S_OK}));
   EXPECT_EQ(t.use_count(), 2);
   DestroyWindow(form);  // the child's target goes with it
   EXPECT_EQ(t.use_count(), 1);
@@ -277,11 +275,9 @@ TEST_F(DragImages, TheImageFollowsWithoutLeavingPixelsBehind) {
   ASSERT_TRUE(ImageList_BeginDrag(l, 0, 4, 4));
   ASSERT_TRUE(ImageList_DragEnter(w, 50, 50));  // window-relative, less the hot spot
   EXPECT_EQ(ui::dragImageRect(), (Rect{146, 146, 162, 162}));
-  EXPECT_EQ(at(150, 150), 0xFF0000u);
-  EXPECT_EQ(at(146, 146), ground);  // the masked corner shows what is under it
+  EXPECT_EQ(std::pair(at(150, 150), at(146, 146)), std::pair(0xFF0000u, ground));  // the masked corner shows what is under it
   ASSERT_TRUE(ImageList_DragMove(80, 50));
-  EXPECT_EQ(at(150, 150), ground);  // nothing left behind
-  EXPECT_EQ(at(180, 150), 0xFF0000u);
+  EXPECT_EQ(std::pair(at(150, 150), at(180, 150)), std::pair(ground, 0xFF0000u));  // nothing left behind
   // The window's own pixels were never touched.
   HDC dc = GetDC(w);
   EXPECT_EQ(GetPixel(dc, 80, 50), RGB(255, 255, 255));
@@ -318,8 +314,7 @@ TEST_F(DragImages, AThirtyTwoBitImageWithAlphaBlendsOverTheScreen) {
   ASSERT_EQ(ImageList_Add(plain, bmp.get(), 0), 0);
   ASSERT_TRUE(ImageList_BeginDrag(blended, 0, 0, 0));
   ASSERT_TRUE(ImageList_DragEnter(w, 10, 10));
-  EXPECT_EQ(at(112, 112), 0x7F7F7Fu);  // 255 * (1 - 128/255), rounded
-  EXPECT_EQ(at(120, 112), 0x000000u);
+  EXPECT_EQ(std::pair(at(112, 112), at(120, 112)), std::pair(0x7F7F7Fu, 0x000000u));  // 255 * (1 - 128/255), rounded
   ImageList_EndDrag();
   // A list of another depth ignores the alpha byte.
   ASSERT_TRUE(ImageList_BeginDrag(plain, 0, 0, 0));
@@ -331,15 +326,11 @@ TEST_F(DragImages, AThirtyTwoBitImageWithAlphaBlendsOverTheScreen) {
 }
 
 TEST_F(DragImages, BadArgumentsFailAndTheResetFreesLists) {
-  EXPECT_EQ(ImageList_Create(0, 16, 0, 1, 1), 0u);
-  EXPECT_EQ(ImageList_Create(16, 16, 0, -1, 1), 0u);
+  EXPECT_EQ(ImageList_Create(0, 16, 0, 1, 1) | ImageList_Create(16, 16, 0, -1, 1), 0u);
   HIMAGELIST l = makeList();
-  EXPECT_FALSE(ImageList_BeginDrag(l, 5, 0, 0));
-  EXPECT_FALSE(ImageList_DragMove(1, 1));
-  EXPECT_FALSE(ImageList_DragEnter(0, 0, 0));
-  EXPECT_EQ(ImageList_Add(l, 0, 0), -1);
-  EXPECT_EQ(ImageList_Add(0, 0, 0), -1);
-  EXPECT_FALSE(ImageList_Destroy(0));
+  EXPECT_FALSE(ImageList_BeginDrag(l, 5, 0, 0) || ImageList_DragMove(1, 1) || ImageList_DragEnter(0, 0, 0) ||
+               ImageList_Destroy(0));
+  EXPECT_EQ(std::pair(ImageList_Add(l, 0, 0), ImageList_Add(0, 0, 0)), std::pair(-1, -1));
   ImageList_Create(8, 8, 0, 1, 1);
   EXPECT_EQ(handles().liveCount(kImageListKind), 2u);
   resetWindowSystem();

@@ -67,12 +67,10 @@ TEST_F(Menus, ItemApiStatesInfoAndBadHandles) {
   AppendMenuA(sub, MF_STRING, 40, "Deep");
   ASSERT_TRUE(AppendMenuA(m, MF_POPUP, sub, "&More"));
   EXPECT_EQ(GetMenuItemCount(m), 4);
-  EXPECT_EQ(GetMenuItemID(m, 3), 0xFFFFFFFFu);  // a submenu has no command
-  EXPECT_EQ(GetSubMenu(m, 3), sub);
+  EXPECT_EQ(std::pair(GetMenuItemID(m, 3), GetSubMenu(m, 3)), std::pair(0xFFFFFFFFu, sub));  // a submenu has no command
   // By command the search reaches into submenus.
-  EXPECT_EQ(GetMenuState(m, 40, MF_BYCOMMAND), 0u);
-  EXPECT_EQ(GetMenuState(m, 2, MF_BYCOMMAND), MF_GRAYED);
-  EXPECT_EQ(GetMenuState(m, 3, MF_BYPOSITION), MF_POPUP | (1u << 8));
+  EXPECT_EQ(std::tuple(GetMenuState(m, 40, MF_BYCOMMAND), GetMenuState(m, 2, MF_BYCOMMAND), GetMenuState(m, 3, MF_BYPOSITION)),
+            std::tuple(0u, UINT{MF_GRAYED}, MF_POPUP | (1u << 8)));
   EXPECT_EQ(CheckMenuItem(m, 1, MF_CHECKED), MF_UNCHECKED);
   EXPECT_EQ(CheckMenuItem(m, 1, MF_UNCHECKED), MF_CHECKED);
   EXPECT_EQ(EnableMenuItem(m, 2, MF_ENABLED), static_cast<BOOL>(MF_GRAYED));
@@ -101,8 +99,7 @@ TEST_F(Menus, ItemApiStatesInfoAndBadHandles) {
   got.dwTypeData = buf;
   got.cch = sizeof buf;
   ASSERT_TRUE(GetMenuItemInfoA(m, 0, TRUE, &got));
-  EXPECT_STREQ(buf, "&New");
-  EXPECT_EQ(got.cch, 4u);
+  EXPECT_EQ(std::tuple(std::string(buf), got.cch), std::tuple("&New", 4u));
   MENUITEMINFOA set;
   set.fMask = MIIM_STRING;
   set.dwTypeData = const_cast<char*>("&Renamed");
@@ -120,13 +117,10 @@ TEST_F(Menus, ItemApiStatesInfoAndBadHandles) {
 
   // Bad handles and items fail without harm.
   EXPECT_EQ(GetMenuItemCount(0), -1);
-  EXPECT_FALSE(AppendMenuA(0, MF_STRING, 1, "x"));
-  EXPECT_FALSE(AppendMenuA(m, MF_POPUP, m, "self"));
-  EXPECT_EQ(GetMenuState(m, 999, MF_BYCOMMAND), 0xFFFFFFFFu);
-  EXPECT_EQ(CheckMenuItem(m, 999, MF_CHECKED), 0xFFFFFFFFu);
-  EXPECT_FALSE(GetMenuItemInfoA(m, 99, TRUE, &got));
-  EXPECT_FALSE(TrackPopupMenu(0, 0, 0, 0, 0, owner, nullptr));
-  EXPECT_FALSE(TrackPopupMenu(m, 0, 0, 0, 0, 0, nullptr));
+  EXPECT_FALSE(AppendMenuA(0, MF_STRING, 1, "x") || AppendMenuA(m, MF_POPUP, m, "self") ||
+               GetMenuItemInfoA(m, 99, TRUE, &got) || TrackPopupMenu(0, 0, 0, 0, 0, owner, nullptr) ||
+               TrackPopupMenu(m, 0, 0, 0, 0, 0, nullptr));
+  EXPECT_EQ(std::pair(GetMenuState(m, 999, MF_BYCOMMAND), CheckMenuItem(m, 999, MF_CHECKED)), std::pair(0xFFFFFFFFu, 0xFFFFFFFFu));
 
   ASSERT_TRUE(DestroyMenu(m));
   EXPECT_FALSE(DestroyMenu(m));
@@ -270,9 +264,9 @@ TEST_F(Menus, SystemMenuItemsStatesAndCloseAsSysCommand) {
   for (int i = 0; i < 7; ++i) ids.push_back(GetMenuItemID(sys, i));
   EXPECT_EQ(ids, (std::vector<UINT>{SC_RESTORE, SC_MOVE, SC_SIZE, SC_MINIMIZE, SC_MAXIMIZE, 0u, SC_CLOSE}));
   // A normal window: Restore is grey, the rest enabled.
-  EXPECT_EQ(GetMenuState(sys, SC_RESTORE, MF_BYCOMMAND) & MF_GRAYED, MF_GRAYED);
-  EXPECT_EQ(GetMenuState(sys, SC_MAXIMIZE, MF_BYCOMMAND) & MF_GRAYED, 0u);
-  EXPECT_EQ(GetMenuState(sys, SC_CLOSE, MF_BYCOMMAND) & MF_DEFAULT, MF_DEFAULT);
+  EXPECT_EQ(std::tuple(GetMenuState(sys, SC_RESTORE, MF_BYCOMMAND) & MF_GRAYED, GetMenuState(sys, SC_MAXIMIZE, MF_BYCOMMAND) & MF_GRAYED,
+                       GetMenuState(sys, SC_CLOSE, MF_BYCOMMAND) & MF_DEFAULT),
+            std::tuple(UINT{MF_GRAYED}, 0u, UINT{MF_DEFAULT}));
   input.whileModal([](TestInput& in) { in.type("c"); });
   clearLog();
   EXPECT_TRUE(TrackPopupMenu(sys, 0, 110, 110, 0, owner, nullptr));
@@ -283,8 +277,7 @@ TEST_F(Menus, SystemMenuItemsStatesAndCloseAsSysCommand) {
   ASSERT_EQ(sc.size(), 1u);
   EXPECT_EQ(sc[0].wParam, SC_CLOSE);
   // DefWindowProc closed the window, which took its system menu along.
-  EXPECT_FALSE(IsWindow(owner));
-  EXPECT_FALSE(IsMenu(sys));
+  EXPECT_FALSE(IsWindow(owner) || IsMenu(sys));
   EXPECT_EQ(handles().liveCount(ObjKind::Menu), 0u);
 }
 
@@ -379,8 +372,7 @@ TEST_F(Menus, AltSpaceOpensTheSystemMenuBelowTheCaption) {
   GetWindowRect(owner, &w);
   EXPECT_EQ(r.left, w.left + 4);
   EXPECT_GT(r.top, w.top + 4);
-  EXPECT_FALSE(IsWindow(opened));
-  EXPECT_TRUE(IsWindow(owner));
+  EXPECT_TRUE(!IsWindow(opened) && IsWindow(owner));
 }
 
 }  // namespace
