@@ -70,11 +70,9 @@ TEST_F(Form, MoreThan32767ControlsKeepTheirTabOrder) {
   form.reset();
   form = host::Form::load(text, registry);
   ASSERT_EQ(form->Controls().size(), static_cast<size_t>(kControls));
-  auto& last = *form->control("C32769");
-  EXPECT_EQ(last.tabPosition(), kControls - 1);
-  EXPECT_EQ(last.TabIndex(), 32767);
-  EXPECT_EQ(form->control("C32766")->TabIndex(), 32766);
-  EXPECT_EQ(form->control("C32768")->TabIndex(), 32767);
+  EXPECT_EQ(form->control("C32769")->tabPosition(), kControls - 1);
+  EXPECT_EQ(std::tuple(form->control("C32766")->TabIndex(), form->control("C32768")->TabIndex(), form->control("C32769")->TabIndex()),
+            std::tuple(32766, 32767, 32767));
   for (host::Extender* e : form->Controls()) ASSERT_GE(e->TabIndex(), 0) << e->Name();
 
   SetFocus(form->control("C32767")->object().hWnd());
@@ -86,13 +84,11 @@ TEST_F(Form, MoreThan32767ControlsKeepTheirTabOrder) {
 
   // Taking one out moves the later ones up by one.
   form->remove(*form->control("C5"));
-  EXPECT_EQ(form->control("C6")->tabPosition(), 5);
-  EXPECT_EQ(form->control("C32769")->tabPosition(), kControls - 2);
+  EXPECT_EQ(std::pair(form->control("C6")->tabPosition(), form->control("C32769")->tabPosition()), std::pair(5, kControls - 2));
   // Moving the last to the front moves every other one back.
   form->control("C32769")->setTabIndex(0);
-  EXPECT_EQ(form->control("C0")->tabPosition(), 1);
-  EXPECT_EQ(form->control("C32768")->tabPosition(), kControls - 2);
-  EXPECT_EQ(form->control("C32768")->TabIndex(), 32767);
+  EXPECT_EQ(std::tuple(form->control("C0")->tabPosition(), form->control("C32768")->tabPosition(), form->control("C32768")->TabIndex()),
+            std::tuple(1, kControls - 2, 32767));
 }
 
 // Tab belongs to the form wherever the focus is inside it: in an edit field a control holds, in
@@ -141,10 +137,9 @@ TEST_F(Form, AlignedControlsArePlacedByTheForm) {
     host::Extender& e = ext(n);
     return std::vector<int32_t>{e.Left(), e.Top(), e.Width(), e.Height()};
   };
-  EXPECT_EQ(rect("Top"), (std::vector<int32_t>{0, 0, 4800, 600}));
-  EXPECT_EQ(rect("Bottom"), (std::vector<int32_t>{0, 3150, 4800, 450}));
-  EXPECT_EQ(rect("Left"), (std::vector<int32_t>{0, 600, 900, 2550}));
-  EXPECT_EQ(rect("Free"), (std::vector<int32_t>{2000, 1500, 900, 300}));
+  using R = std::vector<int32_t>;
+  EXPECT_EQ((std::vector<R>{rect("Top"), rect("Bottom"), rect("Left"), rect("Free")}),
+            (std::vector<R>{{0, 0, 4800, 600}, {0, 3150, 4800, 450}, {0, 600, 900, 2550}, {2000, 1500, 900, 300}}));
   // The windows follow, in pixels.
   RECT r;
   GetClientRect(form->controlAs<TestXP>("Left")->hWnd(), &r);
@@ -180,9 +175,7 @@ TEST_F(Form, ContainersHoldTheirControlsAndMoveThem) {
 TEST_F(Form, AmbientPropertiesReachTheControls) {
   TestXP& a = add("Test1");
   host::AmbientProperties amb = a.extender()->Ambient();
-  EXPECT_TRUE(amb.UserMode);
-  EXPECT_EQ(amb.DisplayName, "Test1");
-  EXPECT_EQ(amb.BackColor, host::vbButtonFace);
+  EXPECT_EQ(std::tuple(amb.UserMode, amb.DisplayName, amb.BackColor), std::tuple(true, "Test1", host::vbButtonFace));
   form->setUserMode(false);
   EXPECT_FALSE(a.extender()->Ambient().UserMode);
   // Invisible controls still show in a designer.
@@ -241,24 +234,16 @@ TEST_F(Form, SavesAndLoadsEveryValueTypeThroughTheControls) {
   ASSERT_TRUE(b);
   EXPECT_EQ(loaded->control("Test1")->Container(), loaded->control("Frame1"));
   EXPECT_EQ(b->lifecycle, (std::vector<std::string>{"Initialize", "ReadProperties", "Resize"}));
-  EXPECT_EQ(b->Caption(), "&Go \"now\"");
-  EXPECT_EQ(b->AccessKeys(), "G");
-  EXPECT_EQ(b->ColorNormal(), 0x80000005u);
-  EXPECT_FALSE(b->HiglightMouseOver());
-  EXPECT_EQ(b->Style(), TestXP::StyleType::Raised);
-  EXPECT_EQ(b->Ratio(), 0.1f);
-  EXPECT_EQ(b->Scale(), -1e300);
+  EXPECT_EQ(std::tuple(b->Caption(), b->AccessKeys(), b->ColorNormal(), b->HiglightMouseOver(), b->Style(), b->Ratio(),
+                       b->Scale(), b->MousePointer(), b->Enabled()),
+            std::tuple("&Go \"now\"", "G", 0x80000005u, false, TestXP::StyleType::Raised, 0.1f, -1e300, 99, false));
   EXPECT_EQ(b->Created(), a.Created());
-  EXPECT_EQ(b->Picture().Type(), vbPicTypeIcon);
-  EXPECT_EQ(b->Picture().width(), 8);
+  EXPECT_EQ(std::tuple(b->Picture().Type(), b->Picture().width()), std::tuple(vbPicTypeIcon, 8));
   EXPECT_EQ(*b->Font(), f);
-  EXPECT_EQ(b->MousePointer(), 99);
-  EXPECT_FALSE(b->Enabled());
-  EXPECT_FALSE(loaded->control("Test1")->TabStop());
-  EXPECT_EQ(loaded->control("Test1")->Left(), 240);
-  EXPECT_EQ(loaded->control("Test1")->Height(), 375);
-  EXPECT_EQ(loaded->control("Frame1")->TabIndex(), 1);
-  EXPECT_EQ(loaded->controlAs<TestXP>("Frame1")->ColorHover(), 0x10u);
+  const host::Extender& t = *loaded->control("Test1");
+  EXPECT_EQ(std::tuple(t.TabStop(), t.Left(), t.Height()), std::tuple(false, 240, 375));
+  EXPECT_EQ(std::tuple(loaded->control("Frame1")->TabIndex(), loaded->controlAs<TestXP>("Frame1")->ColorHover()),
+            std::tuple(1, 0x10u));
   EXPECT_FALSE(loaded->modified());  // loading is not a change
   // Saving the loaded form gives the same file.
   EXPECT_EQ(loaded->save(), text);
