@@ -74,9 +74,7 @@ TEST_F(Messages, SubclassChainsRunBeforeAndAfterWithResultsByReference) {
   EXPECT_EQ(SendMessageA(w, WM_USER + 1, 0, 0), 99 + 3);
   EXPECT_EQ(trace(), (std::vector<std::string>{"before 3", "before 2", "handled 2", "after 3"}));
   // Unsubclassing in reverse order puts the original back.
-  SetWindowLongPtrA(w, GWL_WNDPROC, reinterpret_cast<LONG_PTR>(prevProc[3]));
-  SetWindowLongPtrA(w, GWL_WNDPROC, reinterpret_cast<LONG_PTR>(prevProc[2]));
-  SetWindowLongPtrA(w, GWL_WNDPROC, reinterpret_cast<LONG_PTR>(prevProc[1]));
+  for (int layer : {3, 2, 1}) subclass(w, prevProc[layer]);
   trace().clear();
   EXPECT_EQ(SendMessageA(w, WM_USER, 0, 0), 10);
   EXPECT_EQ(trace(), (std::vector<std::string>{"original"}));
@@ -106,8 +104,7 @@ TEST_F(Messages, PostedMessagesRunInOrderBeforeInputAndQuitEndsTheLoop) {
   EXPECT_TRUE(PeekMessageA(&m, a, 0, 0, PM_NOREMOVE));
   EXPECT_EQ(m.message, WM_USER + 4u);
   EXPECT_TRUE(PeekMessageA(&m, 0, 0, 0, PM_REMOVE));
-  EXPECT_EQ(m.message, WM_USER + 3u);
-  EXPECT_EQ(m.hwnd, 0u);
+  EXPECT_EQ(std::pair(m.message, m.hwnd), std::pair(WM_USER + 3u, HWND{0}));
   PostQuitMessage(3);
   EXPECT_FALSE(eventLoop().processPendingEvents());
   EXPECT_EQ(eventLoop().exitCode(), 3);
@@ -283,13 +280,11 @@ TEST_F(Timers, TimersWithoutAWindowGetFreshIdentifiers) {
   ticks.clear();
   UINT_PTR a = SetTimer(0, 0, 15, recordTick);
   UINT_PTR b = SetTimer(0, 0, 15, recordTick);
-  EXPECT_NE(a, 0u);
-  EXPECT_NE(a, b);
+  EXPECT_TRUE(a != 0 && a != b);
   EXPECT_EQ(SetTimer(0, a, 40, recordTick), a);  // an existing identifier is reset
   input.advance(40);
   EXPECT_EQ(ticks, (std::vector<std::pair<UINT_PTR, DWORD>>{{b, 15}, {b, 30}, {a, 40}}));
-  EXPECT_TRUE(KillTimer(0, a));
-  EXPECT_TRUE(KillTimer(0, b));
+  EXPECT_TRUE(KillTimer(0, a) && KillTimer(0, b));
 }
 
 }  // namespace
