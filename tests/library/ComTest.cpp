@@ -113,16 +113,11 @@ TEST_F(ComTest, PropertiesConvertTheirArgumentsToTheMemberType) {
   IDispatch* b = create("ZorvaXPButton");
   ASSERT_NE(b, nullptr);
   // A Long colour from a 16-bit integer, a Double (halves to even) and a numeric text.
-  EXPECT_EQ(put(b, "NormalColor", i2(255)), S_OK);
-  EXPECT_EQ(get(b, "NormalColor"), S_OK);
-  EXPECT_EQ(result.vt, VT_I4);
-  EXPECT_EQ(result.lVal, 255);
-  EXPECT_EQ(put(b, "NormalColor", r8(2.5)), S_OK);
-  EXPECT_EQ(get(b, "NormalColor"), S_OK);
-  EXPECT_EQ(result.lVal, 2);
-  EXPECT_EQ(put(b, "NormalColor", str("65280")), S_OK);
-  EXPECT_EQ(get(b, "NormalColor"), S_OK);
-  EXPECT_EQ(result.lVal, 0xFF00);
+  for (auto [in, out] : {std::pair{i2(255), 255}, {r8(2.5), 2}, {str("65280"), 0xFF00}}) {
+    EXPECT_EQ(put(b, "NormalColor", in), S_OK);
+    EXPECT_EQ(get(b, "NormalColor"), S_OK);
+    EXPECT_EQ(std::pair(result.vt, result.lVal), std::pair(VARTYPE{VT_I4}, int32_t{out}));
+  }
   // Out of range and not a number: the component model's codes, the argument named.
   EXPECT_EQ(put(b, "NormalColor", r8(1e12)), DISP_E_OVERFLOW);
   EXPECT_EQ(put(b, "NormalColor", str("blue")), DISP_E_TYPEMISMATCH);
@@ -140,8 +135,7 @@ TEST_F(ComTest, PropertiesConvertTheirArgumentsToTheMemberType) {
   ref.pboolVal = &off;
   EXPECT_EQ(put(b, "HiglightMouseOver", ref), S_OK);
   EXPECT_EQ(get(b, "HiglightMouseOver"), S_OK);
-  EXPECT_EQ(result.vt, VT_BOOL);
-  EXPECT_EQ(result.boolVal, VARIANT_FALSE);
+  EXPECT_EQ(std::pair(result.vt, result.boolVal), std::pair(VARTYPE{VT_BOOL}, VARIANT_BOOL{VARIANT_FALSE}));
   // Text round-trips through UTF-16, outside the basic plane too.
   EXPECT_EQ(put(b, "Caption", str("Grüße 😀")), S_OK);
   EXPECT_EQ(get(b, "Caption"), S_OK);
@@ -157,8 +151,7 @@ TEST_F(ComTest, BadCallsGetTheComponentModelsCodes) {
   OLECHAR* names[] = {reinterpret_cast<OLECHAR*>(n0.data()), reinterpret_cast<OLECHAR*>(n1.data())};
   DISPID ids[2];
   EXPECT_EQ(b->GetIDsOfNames(&IID_NULL, names, 2, 0, ids), DISP_E_UNKNOWNNAME);
-  EXPECT_EQ(ids[0], 0x68030006);
-  EXPECT_EQ(ids[1], DISPID_UNKNOWN);
+  EXPECT_EQ(std::pair(ids[0], ids[1]), std::pair(DISPID{0x68030006}, DISPID{DISPID_UNKNOWN}));
   const DISPID caption = id(b, "Caption");
   EXPECT_EQ(call(b, caption, DISPATCH_PROPERTYPUT, {str("x")}), DISP_E_PARAMNOTFOUND);  // no named argument
   EXPECT_EQ(call(b, caption, DISPATCH_PROPERTYPUT, {str("x"), str("y")}, true), DISP_E_BADPARAMCOUNT);
@@ -183,16 +176,14 @@ TEST_F(ComTest, HostErrorsArriveInExcepInfo) {
   IDispatch* row = create("clsLItem");
   ASSERT_NE(row, nullptr);
   EXPECT_EQ(call(row, id(row, "lvInitColumns"), DISPATCH_METHOD, {i4(3)}), S_OK);
-  EXPECT_EQ(result.vt, VT_BOOL);
-  EXPECT_EQ(result.boolVal, VARIANT_TRUE);
+  EXPECT_EQ(std::pair(result.vt, result.boolVal), std::pair(VARTYPE{VT_BOOL}, VARIANT_BOOL{VARIANT_TRUE}));
   // Indexed property: index then value.
   EXPECT_EQ(call(row, id(row, "iCell"), DISPATCH_PROPERTYPUT, {i4(2), str("two")}, true), S_OK);
   EXPECT_EQ(call(row, id(row, "iCell"), DISPATCH_PROPERTYGET, {i4(2)}), S_OK);
   EXPECT_EQ(resultText(), "two");
   EXPECT_EQ(call(row, id(row, "iCell"), DISPATCH_PROPERTYGET, {i4(9)}), DISP_E_EXCEPTION);
-  EXPECT_EQ(excep.scode, ZORVAXP_HOST_ERROR(9));
-  EXPECT_EQ(toUtf8(excep.bstrDescription), "Subscript out of range");
-  EXPECT_EQ(toUtf8(excep.bstrSource), "ZorvaXPProject.clsLItem");
+  EXPECT_EQ(std::tuple(excep.scode, toUtf8(excep.bstrDescription), toUtf8(excep.bstrSource)),
+            std::tuple(ZORVAXP_HOST_ERROR(9), "Subscript out of range", "ZorvaXPProject.clsLItem"));
 
   // The global class answers through its one instance.
   IDispatch* g = create("GZorva");
@@ -228,8 +219,7 @@ TEST_F(ComTest, FontsAndPicturesTravelAsDispatchObjects) {
   EXPECT_EQ(call(b, id(b, "Font"), DISPATCH_PROPERTYPUTREF, {v}, true), S_OK);
   // An empty picture is a null object.
   EXPECT_EQ(get(b, "Picture"), S_OK);
-  EXPECT_EQ(result.vt, VT_DISPATCH);
-  EXPECT_EQ(result.pdispVal, nullptr);
+  EXPECT_EQ(std::pair(result.vt, result.pdispVal), std::pair(VARTYPE{VT_DISPATCH}, static_cast<IDispatch*>(nullptr)));
 }
 
 TEST_F(ComTest, EventsReachSinksWithArgumentsByReference) {
@@ -332,9 +322,8 @@ TEST_F(ComTest, EnumeratorsHoldWhatTheyHandOutAndKeepTheServerLoaded) {
   CONNECTDATA data[3]{};
   EXPECT_EQ(conns->Next(3, data, &fetched), S_FALSE);
   ASSERT_EQ(fetched, 2u);
-  EXPECT_EQ(data[0].dwCookie, c1);  // still listed: the snapshot was taken before Unadvise
-  EXPECT_EQ(data[1].dwCookie, c2);
-  EXPECT_EQ(data[0].pUnk, static_cast<IUnknown*>(&one));
+  // c1 is still listed: the snapshot was taken before Unadvise.
+  EXPECT_EQ(std::tuple(data[0].dwCookie, data[1].dwCookie, data[0].pUnk), std::tuple(c1, c2, static_cast<IUnknown*>(&one)));
   EXPECT_EQ(one.refs, 3u);  // the caller, the snapshot, the handed-out data
   data[0].pUnk->Release();
   data[1].pUnk->Release();
@@ -350,8 +339,7 @@ TEST_F(ComTest, EnumeratorsHoldWhatTheyHandOutAndKeepTheServerLoaded) {
   b->Release();
   EXPECT_EQ(DllCanUnloadNow(), S_FALSE);
   conns->Release();
-  EXPECT_EQ(one.refs, 1u);
-  EXPECT_EQ(two.refs, 1u);
+  EXPECT_EQ(std::pair(one.refs, two.refs), std::pair(1u, 1u));
 }
 
 // Releases type information and what it handed out, however a test ends.
@@ -413,10 +401,7 @@ TEST_F(ComTest, TypeInformationDescribesTheDefaultInterfaceFromTheMemberTable) {
     }
     ti->ReleaseFuncDesc(f);
   }
-  EXPECT_EQ(captionGets, 1);
-  EXPECT_EQ(captionPuts, 1);
-  EXPECT_EQ(fontPutRefs, 1);
-  EXPECT_EQ(about, 1);
+  EXPECT_EQ(std::tuple(captionGets, captionPuts, fontPutRefs, about), std::tuple(1, 1, 1, 1));
   FUNCDESC* none = nullptr;
   EXPECT_EQ(ti->GetFuncDesc(funcs, &none), TYPE_E_ELEMENTNOTFOUND);
   EXPECT_EQ(none, nullptr);
@@ -462,9 +447,8 @@ TEST_F(ComTest, ClassInformationLeadsToTheEventInterfaceAndTheLibrary) {
   pci->Release();
   TYPEATTR* attr = nullptr;
   ASSERT_EQ(coclass.info->GetTypeAttr(&attr), S_OK);
-  EXPECT_EQ(attr->typekind, TKIND_COCLASS);
+  EXPECT_EQ(std::tuple(attr->typekind, attr->cImplTypes), std::tuple(TKIND_COCLASS, 2));
   EXPECT_EQ(asGuid(attr->guid), findByName("ZorvaXPButton")->clsid);
-  EXPECT_EQ(attr->cImplTypes, 2);
   EXPECT_EQ(attr->wTypeFlags & (TYPEFLAG_FCONTROL | TYPEFLAG_FCANCREATE), TYPEFLAG_FCONTROL | TYPEFLAG_FCANCREATE);
   coclass.info->ReleaseTypeAttr(attr);
 
@@ -485,9 +469,7 @@ TEST_F(ComTest, ClassInformationLeadsToTheEventInterfaceAndTheLibrary) {
                       reinterpret_cast<OLECHAR*>(n2.data())};
   MEMBERID ids[3] = {};
   EXPECT_EQ(events.info->GetIDsOfNames(names, 3, ids), DISP_E_UNKNOWNNAME);
-  EXPECT_EQ(ids[0], 4);
-  EXPECT_EQ(ids[1], 2);  // X is MouseDown's third parameter
-  EXPECT_EQ(ids[2], MEMBERID_NIL);
+  EXPECT_EQ(std::tuple(ids[0], ids[1], ids[2]), std::tuple(4, 2, MEMBERID_NIL));  // X is MouseDown's third parameter
   BSTR all[8] = {};
   UINT got = 0;
   ASSERT_EQ(events.info->GetNames(4, all, 8, &got), S_OK);

@@ -23,6 +23,14 @@
 namespace zxp::testing {
 namespace {
 
+// Column c's texts, first row to last.
+std::vector<std::string> columnTexts(const list::ZorvaXPListBox& l, int c) {
+  std::vector<std::string> out;
+  for (int32_t r = 1; r <= l.ListCount(); ++r) out.push_back(l.TextMatrix(r, c));
+  return out;
+}
+using Texts = std::vector<std::string>;
+
 using list::LHStyle;
 using list::LSelectedMode;
 using list::ZorvaXPListBox;
@@ -31,13 +39,11 @@ TEST_F(ListControl, EventsAndMembersCarryThePublishedNumbers) {
   auto& l = place();
   const host::MemberTable& t = l.memberTable();
   ASSERT_EQ(t.events().size(), 28u);
-  EXPECT_EQ(t.findEvent("Click")->dispid, 1);
-  EXPECT_EQ(t.findEvent("ListClick")->dispid, 13);
-  EXPECT_EQ(t.findEvent("MouseDown")->dispid, 15);
-  EXPECT_EQ(t.findEvent("RowClick")->dispid, 24);
-  EXPECT_EQ(t.findEvent("MouseLeave")->dispid, 28);
-  EXPECT_EQ(t.find("BackgroundStyle")->dispid, host::kPropertyDispIdBase);
-  EXPECT_EQ(t.find("About")->dispid, host::DISPID_ABOUTBOX);
+  std::vector<int32_t> ids;
+  for (const char* e : {"Click", "ListClick", "MouseDown", "RowClick", "MouseLeave"}) ids.push_back(t.findEvent(e)->dispid);
+  ids.push_back(t.find("BackgroundStyle")->dispid);
+  ids.push_back(t.find("About")->dispid);
+  EXPECT_EQ(ids, (std::vector<int32_t>{1, 13, 15, 24, 28, host::kPropertyDispIdBase, host::DISPID_ABOUTBOX}));
   // Late-bound calls reach the control; what cannot work here says so with 438.
   host::callMethod(l, "AddNewColumn", {host::Variant(std::string("Name")), host::Variant(int32_t{90})});
   host::callMethod(l, "AddItem", {host::Variant(std::string("x"))});
@@ -80,20 +86,15 @@ TEST_F(ListControl, PropertiesAndColumnsRoundTripThroughAFormFile) {
   const std::string saved = form->save();
   auto again = host::Form::load(saved, library::classes());
   auto& copy = again->control("lst")->as<ZorvaXPListBox>();
-  EXPECT_EQ(copy.BackColor(), 0x123456u);
-  EXPECT_TRUE(copy.ShowHeaders());
-  EXPECT_FLOAT_EQ(copy.SelectedGradientAngle(), 46.0f);
   ASSERT_EQ(copy.ColumnsCount(), 2);
-  EXPECT_EQ(copy.ColumnStyle(1), LHStyle::CheckBox);
-  EXPECT_EQ(copy.ColumnWidth(2), 60);
+  EXPECT_EQ(std::tuple(copy.BackColor(), copy.ShowHeaders(), copy.SelectedGradientAngle(), copy.ColumnStyle(1), copy.ColumnWidth(2)),
+            std::tuple(0x123456u, true, 46.0f, LHStyle::CheckBox, 60));
   EXPECT_EQ(again->save(), saved);
   // Defaults are those published.
   auto& fresh = place(200, 100, "fresh");
-  EXPECT_EQ(fresh.BorderColor(), 0xA56E3Au);
-  EXPECT_EQ(fresh.SelectedModeStyle(), list::LSelectedModeStyle::LSMSFullRow);
-  EXPECT_EQ(fresh.SelectedHeaderGradientStyle(), list::LBGStyle::XpStyle);
-  EXPECT_EQ(fresh.TransparencyLevel(), 75);
-  EXPECT_EQ(fresh.PictureCordWidth(), -1);
+  EXPECT_EQ(std::tuple(fresh.BorderColor(), fresh.SelectedModeStyle(), fresh.SelectedHeaderGradientStyle(),
+                       fresh.TransparencyLevel(), fresh.PictureCordWidth()),
+            std::tuple(0xA56E3Au, list::LSelectedModeStyle::LSMSFullRow, list::LBGStyle::XpStyle, 75, -1));
 }
 
 TEST_F(ListControl, ClicksSelectByModeWithShiftAndCtrl) {
@@ -102,9 +103,7 @@ TEST_F(ListControl, ClicksSelectByModeWithShiftAndCtrl) {
   logEvents(l);
   at(l, 100, rowY(l, 2));
   input.click();
-  EXPECT_EQ(l.ListIndex(), 2);
-  EXPECT_EQ(l.SelectedCount(), 1);
-  EXPECT_TRUE(l.Selected(2));
+  EXPECT_EQ(std::tuple(l.ListIndex(), l.SelectedCount(), l.Selected(2)), std::tuple(2, 1, true));
   const std::vector<std::string> expected = {"ListIndexChange 2 8",         "ListClick 2 r2c1\tr2c2\tr2c3",
                                              "MouseDown 1 0 100 34",        "CellClick 2 2 81 23 161 45 r2c2",
                                              "RowClick 2 r2c1\tr2c2\tr2c3", "MouseUp 1 0 100 34",
@@ -120,18 +119,15 @@ TEST_F(ListControl, ClicksSelectByModeWithShiftAndCtrl) {
   for (int r = 2; r <= 5; ++r) EXPECT_TRUE(l.Selected(r)) << r;
   at(l, 100, rowY(l, 3));
   input.keyDown(VK_CONTROL).click().keyUp(VK_CONTROL);
-  EXPECT_FALSE(l.Selected(3));
-  EXPECT_EQ(l.SelectedCount(), 3);
+  EXPECT_EQ(std::pair(l.Selected(3), l.SelectedCount()), std::pair(false, 3));
   at(l, 100, rowY(l, 7));
   input.click();
-  EXPECT_EQ(l.SelectedCount(), 1);
-  EXPECT_TRUE(l.Selected(7));
+  EXPECT_EQ(std::pair(l.Selected(7), l.SelectedCount()), std::pair(true, 1));
 
   l.setSelectedMode(LSelectedMode::LSMMultiple);
   at(l, 100, rowY(l, 1));
   input.click();
-  EXPECT_TRUE(l.Selected(1));
-  EXPECT_TRUE(l.Selected(7));
+  EXPECT_TRUE(l.Selected(1) && l.Selected(7));
   input.advance(1000);  // not a double click
   input.click();
   EXPECT_FALSE(l.Selected(1));
@@ -160,23 +156,20 @@ TEST_F(ListControl, AHeaderClickSortsAndASecondClickReverses) {
   logEvents(l);
   at(l, 40, 10);
   input.click();
-  EXPECT_EQ(l.TextMatrix(1, 1), "2");
-  EXPECT_EQ(l.TextMatrix(4, 1), "100");
-  EXPECT_EQ(l.sortedColumn(), 1);
-  EXPECT_TRUE(l.sortedAscending());
-  EXPECT_EQ(events()[0], "HeaderClick 1");
-  EXPECT_EQ(events()[1], "HeaderAdvancedClick 1 1 40 10");
+  EXPECT_EQ(columnTexts(l, 1), (Texts{"2", "9", "10", "100"}));
+  EXPECT_EQ(std::pair(l.sortedColumn(), l.sortedAscending()), std::pair(1, true));
+  const Texts header = events();
+  ASSERT_GE(header.size(), 2u);
+  EXPECT_EQ(Texts(header.begin(), header.begin() + 2), (Texts{"HeaderClick 1", "HeaderAdvancedClick 1 1 40 10"}));
   input.advance(1000);  // not a double click
   input.click();
-  EXPECT_EQ(l.TextMatrix(1, 1), "100");
-  EXPECT_EQ(l.TextMatrix(4, 1), "2");
+  EXPECT_EQ(columnTexts(l, 1), (Texts{"100", "10", "9", "2"}));
   EXPECT_FALSE(l.sortedAscending());
   // Another column sorts ascending again.
   at(l, 120, 10);
   input.advance(1000);
   input.click();
-  EXPECT_TRUE(l.sortedAscending());
-  EXPECT_EQ(l.sortedColumn(), 2);
+  EXPECT_EQ(std::pair(l.sortedColumn(), l.sortedAscending()), std::pair(2, true));
   l.setAllowSortItems(false);
   input.advance(1000);
   input.click();
@@ -263,18 +256,18 @@ TEST_F(ListControl, KeysMoveTheCurrentRowAndKeepItInView) {
   fillGrid(l, 50);
   at(l, 100, rowY(l, 1));
   input.click();
-  input.key(VK_END);
-  EXPECT_EQ(l.ListIndex(), 50);
-  EXPECT_EQ(l.topRow(), 42);
-  input.key(VK_HOME);
-  EXPECT_EQ(l.ListIndex(), 1);
-  EXPECT_EQ(l.topRow(), 1);
+  // The current row and the top row after each key.
+  std::vector<std::pair<int32_t, int32_t>> seen;
+  for (int vk : {VK_END, VK_HOME}) {
+    input.key(vk);
+    seen.push_back({l.ListIndex(), l.topRow()});
+  }
+  EXPECT_EQ(seen, (std::vector<std::pair<int32_t, int32_t>>{{50, 42}, {1, 1}}));
   input.key(VK_NEXT);
   EXPECT_EQ(l.ListIndex(), 10);
   input.key(VK_UP);
   EXPECT_EQ(l.ListIndex(), 9);
-  EXPECT_TRUE(l.Selected(9));
-  EXPECT_EQ(l.SelectedCount(), 1);
+  EXPECT_EQ(std::pair(l.Selected(9), l.SelectedCount()), std::pair(true, 1));
   input.key(VK_RIGHT);
   EXPECT_EQ(l.SelectedColIndex(), 3);  // column 2 was clicked
 }
@@ -362,8 +355,7 @@ TEST_F(ListControl, ABoundEditorCommitsByEnterAndEscapeLeavesTheCell) {
   ASSERT_EQ(l.activeEditor(), &ext("txtEdit"));
   EXPECT_TRUE(ext("txtEdit").Visible());
   EXPECT_EQ(txt.Text(), "r2c2");
-  EXPECT_EQ(ext("txtEdit").Left(), pixelsToTwips(10 + 81));
-  EXPECT_EQ(ext("txtEdit").Width(), pixelsToTwips(80));
+  EXPECT_EQ(std::pair(ext("txtEdit").Left(), ext("txtEdit").Width()), std::pair(pixelsToTwips(10 + 81), pixelsToTwips(80)));
   EXPECT_EQ(events()[1], "BeforeCellEdit 2 2 r2c2");
   // The editor lies on top of the cell: a click there reaches the editor, not the list.
   POINT cell{120, rowY(l, 2)};
@@ -577,13 +569,8 @@ TEST_F(ListControl, ARowDraggedTwoRowsDownLandsAtTheMarkedInsertionPoint) {
   EXPECT_EQ(px(l, 150, l.rowLayout()[4].top), 0x000000u);  // the drop line
   EXPECT_EQ(l.ListIndex(), 2);  // dragging does not select
   input.release();
-  EXPECT_EQ(l.TextMatrix(4, 1), "r2c1");
-  EXPECT_EQ(l.TextMatrix(2, 1), "r3c1");
-  EXPECT_EQ(l.TextMatrix(3, 1), "r4c1");
-  EXPECT_EQ(l.ListIndex(), 4);
-  EXPECT_TRUE(l.Selected(4));
-  EXPECT_FALSE(l.Selected(2));
-  EXPECT_EQ(l.dropInsertionRow(), 0);
+  EXPECT_EQ(columnTexts(l, 1), (Texts{"r1c1", "r3c1", "r4c1", "r2c1", "r5c1", "r6c1"}));
+  EXPECT_EQ(std::tuple(l.ListIndex(), l.Selected(4), l.Selected(2), l.dropInsertionRow()), std::tuple(4, true, false, 0));
   EXPECT_FALSE(l.dragImageShown());
   EXPECT_TRUE(ui::dragImageRect().empty());
   // Upwards: row 5 dropped above row 1 becomes the first row.
@@ -667,14 +654,11 @@ TEST_F(ListControl, MouseEnterReportsScreenCoordinates) {
 TEST_F(ListControl, SpreadSheetSetUpAndItsEdgeCases) {
   auto& l = place();
   l.SetupSpreadSheet(1, 1);
-  EXPECT_EQ(l.ListCount(), 0);
-  EXPECT_EQ(l.ColumnsCount(), 0);
+  EXPECT_EQ(std::pair(l.ListCount(), l.ColumnsCount()), std::pair(0, 0));
   l.SetupSpreadSheet(30, 4);
   EXPECT_EQ(l.ListCount(), 30);
   ASSERT_EQ(l.ColumnsCount(), 4);
-  EXPECT_EQ(l.ColumnText(1), "No");
-  EXPECT_EQ(l.ColumnWidth(1), 45);
-  EXPECT_EQ(l.ColumnText(3), "Column3");
+  EXPECT_EQ(std::tuple(l.ColumnText(1), l.ColumnWidth(1), l.ColumnText(3)), std::tuple("No", 45, "Column3"));
   EXPECT_TRUE(l.SetFirstColumnAsFixed());
   EXPECT_EQ(l.TextMatrix(7, 1), "7");
   EXPECT_FALSE(l.LockUpdate());

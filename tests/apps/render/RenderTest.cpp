@@ -97,19 +97,18 @@ TEST_F(Render, WritesThePictureAndReportsBadInputClearly) {
     EXPECT_NE(text.find("cannot read " + unreadable), std::string::npos) << text;
   }
 
+  // A damaged form names its line, an unknown control its name, an unwritable picture the write.
   std::string broken = dir.file("broken.zxf");
   std::ofstream(broken) << "ZorvaXP Form 1\nBegin Form F\n  Begin TestXP A\n    @Left = twelve\n  End\nEnd\n";
-  std::string text = run({broken, "--out", png}, code);
-  EXPECT_EQ(code, 1);
-  EXPECT_NE(text.find("broken.zxf:4:"), std::string::npos) << text;
-
-  text = run({form, "--out", png, "--press", "Nobody"}, code);
-  EXPECT_EQ(code, 1);
-  EXPECT_NE(text.find("no control named \"Nobody\""), std::string::npos) << text;
-
-  text = run({form, "--out", dir.file("no/such/dir/a.png")}, code);
-  EXPECT_EQ(code, 1);
-  EXPECT_NE(text.find("cannot write"), std::string::npos) << text;
+  std::string text;
+  for (const auto& [args, says] : std::vector<std::pair<std::vector<std::string>, std::string>>{
+           {{broken, "--out", png}, "broken.zxf:4:"},
+           {{form, "--out", png, "--press", "Nobody"}, "no control named \"Nobody\""},
+           {{form, "--out", dir.file("no/such/dir/a.png")}, "cannot write"}}) {
+    text = run(args, code);
+    EXPECT_EQ(code, 1) << says;
+    EXPECT_NE(text.find(says), std::string::npos) << text;
+  }
 
   // Argument errors: exit code 2 and the usage.
   for (const auto& args : std::vector<std::vector<std::string>>{

@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <tuple>
 #include <vector>
 
 #include "platform/gfx/TestCanvas.h"
@@ -9,6 +10,7 @@ namespace {
 
 using testing::dibInfo;
 using testing::TestCanvas;
+using Px = std::vector<uint32_t>;
 
 TEST(Bitmaps, DibSectionMemoryOrderFollowsTheSignOfTheHeight) {
   for (bool bottomUp : {true, false}) {
@@ -25,9 +27,7 @@ TEST(Bitmaps, DibSectionMemoryOrderFollowsTheSignOfTheHeight) {
     EXPECT_EQ(surface->at(0, bottomUp ? 1 : 0), 0x112233u);
     BITMAP bm;
     ASSERT_EQ(GetObject(bmp.get(), sizeof bm, &bm), static_cast<int>(sizeof bm));
-    EXPECT_EQ(bm.bmWidth, 3);
-    EXPECT_EQ(bm.bmHeight, 2);
-    EXPECT_EQ(bm.bmBits, bits);
+    EXPECT_EQ(std::tuple(bm.bmWidth, bm.bmHeight, bm.bmBits), std::tuple(3, 2, bits));
   }
 }
 
@@ -61,9 +61,7 @@ TEST(Bitmaps, CompatibleBitmapSizes) {
   GdiObject bmp(CreateCompatibleBitmap(dc.get(), 5, 7));
   BITMAP bm;
   ASSERT_EQ(GetObject(bmp.get(), sizeof bm, &bm), static_cast<int>(sizeof bm));
-  EXPECT_EQ(bm.bmWidth, 5);
-  EXPECT_EQ(bm.bmHeight, 7);
-  EXPECT_EQ(bm.bmBits, nullptr);  // not a DIB section
+  EXPECT_EQ(std::tuple(bm.bmWidth, bm.bmHeight, bm.bmBits), std::tuple(5, 7, nullptr));  // not a DIB section
 
   size_t before = handles().liveCount();
   HBITMAP empty = CreateCompatibleBitmap(dc.get(), 0, 10);  // the stock 1 x 1 bitmap
@@ -86,32 +84,25 @@ TEST(Bitmaps, GetDIBitsCountsLinesFromTheBottomForBottomUpRequests) {
 
   // Lines 0 and 1 of a bottom-up read are the picture's two bottom rows, bottom first.
   EXPECT_EQ(GetDIBits(c.dc(), c.bitmap(), 0, 2, buf.data(), &bmi, DIB_RGB_COLORS), 2);
-  EXPECT_EQ(buf[0], 0x0300u);
-  EXPECT_EQ(buf[2], 0x0302u);
-  EXPECT_EQ(buf[3], 0x0200u);
-  EXPECT_EQ(buf[6], 0xDEADBEEFu);  // untouched beyond the lines asked for
+  EXPECT_EQ((Px{buf[0], buf[2], buf[3], buf[6]}), (Px{0x0300, 0x0302, 0x0200, 0xDEADBEEF}));  // then untouched
 
   // startScan 3 is the top row; more lines than exist are cut at the top.
   EXPECT_EQ(GetDIBits(c.dc(), c.bitmap(), 3, 10, buf.data(), &bmi, DIB_RGB_COLORS), 1);
   EXPECT_EQ(buf[0], 0x0000u);
   EXPECT_EQ(GetDIBits(c.dc(), c.bitmap(), 4, 1, buf.data(), &bmi, DIB_RGB_COLORS), 0);
   EXPECT_EQ(GetDIBits(c.dc(), c.bitmap(), 0, 100, buf.data(), &bmi, DIB_RGB_COLORS), 4);
-  EXPECT_EQ(buf[0], 0x0300u);
-  EXPECT_EQ(buf[11], 0x0002u);
+  EXPECT_EQ((Px{buf[0], buf[11]}), (Px{0x0300, 0x0002}));
 
   // A top-down request counts from the top.
   BITMAPINFO td = dibInfo(3, -4);
   EXPECT_EQ(GetDIBits(c.dc(), c.bitmap(), 1, 2, buf.data(), &td, DIB_RGB_COLORS), 2);
-  EXPECT_EQ(buf[0], 0x0100u);
-  EXPECT_EQ(buf[5], 0x0202u);
+  EXPECT_EQ((Px{buf[0], buf[5]}), (Px{0x0100, 0x0202}));
 
   // A header smaller than the bitmap limits what is written: 2 columns, 2 lines.
   BITMAPINFO narrow = dibInfo(2, 2);
   std::fill(buf.begin(), buf.end(), 0xDEADBEEF);
   EXPECT_EQ(GetDIBits(c.dc(), c.bitmap(), 0, 4, buf.data(), &narrow, DIB_RGB_COLORS), 2);
-  EXPECT_EQ(buf[1], 0x0301u);
-  EXPECT_EQ(buf[2], 0x0200u);
-  EXPECT_EQ(buf[4], 0xDEADBEEFu);
+  EXPECT_EQ((Px{buf[1], buf[2], buf[4]}), (Px{0x0301, 0x0200, 0xDEADBEEF}));
 }
 
 TEST(Bitmaps, GetDIBitsQueryAndBadInput) {
@@ -119,23 +110,19 @@ TEST(Bitmaps, GetDIBitsQueryAndBadInput) {
   BITMAPINFO q{};
   q.bmiHeader.biBitCount = 0;
   EXPECT_EQ(GetDIBits(c.dc(), c.bitmap(), 0, 0, nullptr, &q, DIB_RGB_COLORS), 5);
-  EXPECT_EQ(q.bmiHeader.biWidth, 6);
-  EXPECT_EQ(q.bmiHeader.biHeight, 5);
-  EXPECT_EQ(q.bmiHeader.biBitCount, 32);
-  EXPECT_EQ(q.bmiHeader.biSizeImage, 6u * 5 * 4);
+  const auto& h = q.bmiHeader;
+  EXPECT_EQ(std::tuple(h.biWidth, h.biHeight, int{h.biBitCount}, h.biSizeImage), std::tuple(6, 5, 32, 6u * 5 * 4));
 
   std::vector<uint32_t> buf(30);
   BITMAPINFO bmi = dibInfo(6, 5);
   BITMAPINFO b24 = bmi;
   b24.bmiHeader.biBitCount = 24;
-  EXPECT_EQ(GetDIBits(0, c.bitmap(), 0, 5, buf.data(), &bmi, DIB_RGB_COLORS), 0);
-  EXPECT_EQ(GetDIBits(c.dc(), 0, 0, 5, buf.data(), &bmi, DIB_RGB_COLORS), 0);
-  EXPECT_EQ(GetDIBits(c.dc(), c.dc(), 0, 5, buf.data(), &bmi, DIB_RGB_COLORS), 0);
-  EXPECT_EQ(GetDIBits(c.dc(), c.bitmap(), 0, 5, buf.data(), nullptr, DIB_RGB_COLORS), 0);
-  EXPECT_EQ(GetDIBits(c.dc(), c.bitmap(), 0, 5, buf.data(), &b24, DIB_RGB_COLORS), 0);
   HBITMAP stale = CreateCompatibleBitmap(c.dc(), 2, 2);
   DeleteObject(stale);
-  EXPECT_EQ(GetDIBits(c.dc(), stale, 0, 5, buf.data(), &bmi, DIB_RGB_COLORS), 0);
+  // No DC, no bitmap, a DC for the bitmap, no header, 24 bits, a deleted bitmap.
+  for (auto [dc, bmp, info] : {std::tuple{HDC{0}, c.bitmap(), &bmi}, {c.dc(), HBITMAP{0}, &bmi}, {c.dc(), c.dc(), &bmi},
+                               {c.dc(), c.bitmap(), nullptr}, {c.dc(), c.bitmap(), &b24}, {c.dc(), stale, &bmi}})
+    EXPECT_EQ(GetDIBits(dc, bmp, 0, 5, buf.data(), info, DIB_RGB_COLORS), 0);
 }
 
 // The sequence the picture effects use: grab an area of a DC into a DIB section through a
@@ -154,8 +141,7 @@ TEST(Bitmaps, GrabAreaThroughDibSectionAndReadBack) {
     SelectObject(mem, old);
     std::vector<uint32_t> buf(4);
     EXPECT_EQ(GetDIBits(screen.dc(), dib, 0, 2, buf.data(), &bmi, DIB_RGB_COLORS), 2);
-    EXPECT_EQ(buf[0], 0x0603u);  // bottom row first
-    EXPECT_EQ(buf[3], 0x0504u);
+    EXPECT_EQ((Px{buf[0], buf[3]}), (Px{0x0603, 0x0504}));  // bottom row first
     EXPECT_EQ(DeleteObject(dib), TRUE);
     EXPECT_EQ(DeleteDC(mem), TRUE);
   }

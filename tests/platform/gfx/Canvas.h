@@ -5,6 +5,7 @@
 #include <memory>
 #include <set>
 #include <utility>
+#include <vector>
 
 #include "platform/gfx/DeviceContext.h"
 
@@ -28,6 +29,12 @@ struct Canvas {
   int height() const { return surface->height(); }
   // The colour at (x, y) as a COLORREF.
   COLORREF at(int x, int y) const { return pixelToOle(surface->at(x, y) & 0xFFFFFF); }
+  // The colours at several points, for comparing a handful of pixels at once.
+  std::vector<COLORREF> at(std::initializer_list<std::pair<int, int>> points) const {
+    std::vector<COLORREF> out;
+    for (auto [x, y] : points) out.push_back(at(x, y));
+    return out;
+  }
   // The pixels of one colour (or, by default, all that differ from the background).
   std::set<std::pair<int, int>> pixels(COLORREF c) const { return collect([&](COLORREF p) { return p == c; }); }
   std::set<std::pair<int, int>> painted() const {

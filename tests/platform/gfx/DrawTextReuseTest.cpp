@@ -9,35 +9,14 @@
 #include "platform/gfx/DeviceContext.h"
 #include "platform/gfx/GdiRaii.h"
 #include "platform/gfx/Text.h"
+#include "platform/gfx/TextCanvas.h"
 
 namespace zxp {
 namespace {
 
 constexpr UINT kWrap = DT_WORDBREAK | DT_WORD_ELLIPSIS;
 
-struct Page {
-  explicit Page(double pt = 8, const char* face = "MS Sans Serif") {
-    surface = gfx::Surface::create(200, 80);
-    surface->fill(0xFFFFFF);
-    dc = gfx::CreateSurfaceDC(surface);
-    font = fontOf(pt, face);
-    SelectObject(dc, font);
-    SetBkMode(dc, TRANSPARENT);
-  }
-  ~Page() {
-    DeleteDC(dc);
-    DeleteObject(font);
-  }
-  static HFONT fontOf(double pt, const char* face) {
-    gfx::FontDesc d;
-    d.name = face;
-    d.size = pt;
-    return d.create();
-  }
-  std::shared_ptr<gfx::Surface> surface;
-  HDC dc = 0;
-  HFONT font = 0;
-};
+using Page = testing::TextCanvas;
 
 // DT_CALCRECT's rectangle for the text at a width, as {right, bottom}.
 std::pair<int, int> measure(HDC dc, const std::string& text, int width, UINT format) {
@@ -54,7 +33,7 @@ std::pair<int, int> measureFresh(HDC dc, const std::string& text, int width, UIN
 }
 
 TEST(DrawTextReuse, EveryInputOfTheLayoutIsPartOfWhatIsKept) {
-  Page page;
+  Page page(200, 80);
   const std::string text = "Wrapped caption && more words";
   // Width: the same text wraps into more lines when narrower.
   const auto wide = measure(page.dc, text, 190, kWrap);
@@ -81,7 +60,7 @@ TEST(DrawTextReuse, EveryInputOfTheLayoutIsPartOfWhatIsKept) {
 }
 
 TEST(DrawTextReuse, AnotherFontOrAFontMadeAgainLaysTheTextOutAgain) {
-  Page page;
+  Page page(200, 80);
   const std::string text = "Font change";
   const auto small = measure(page.dc, text, 190, kWrap);
   const HFONT large = Page::fontOf(20, "MS Sans Serif");
@@ -102,7 +81,7 @@ TEST(DrawTextReuse, AnotherFontOrAFontMadeAgainLaysTheTextOutAgain) {
 
 TEST(DrawTextReuse, DrawingAfterMeasuringPaintsWhatDrawingAlonePaints) {
   const std::string text = "Measured &then drawn, wrapped";
-  Page alone, after;
+  Page alone(200, 80), after(200, 80);
   RECT r{10, 10, 90, 70};
   DrawText(alone.dc, text, &r, kWrap | DT_CENTER);
   DrawText(alone.dc, text, &r, kWrap | DT_CENTER);  // a repaint over the same pixels

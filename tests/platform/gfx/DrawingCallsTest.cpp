@@ -85,16 +85,11 @@ TEST(DrawingCalls, FailOnBadHandles) {
   const HDC bad = 0xDEAD;
   RECT r{0, 0, 5, 5};
   POINT pts[] = {{0, 0}, {3, 3}};
-  EXPECT_EQ(LineTo(bad, 1, 1), FALSE);
-  EXPECT_EQ(Polyline(bad, pts, 2), FALSE);
-  EXPECT_EQ(Polygon(bad, pts, 2), FALSE);
-  EXPECT_EQ(Rectangle(bad, 0, 0, 5, 5), FALSE);
-  EXPECT_EQ(RoundRect(bad, 0, 0, 5, 5, 2, 2), FALSE);
-  EXPECT_EQ(Ellipse(bad, 0, 0, 5, 5), FALSE);
-  EXPECT_EQ(FillRect(bad, &r, static_cast<HBRUSH>(GetStockObject(BLACK_BRUSH))), 0);
-  EXPECT_EQ(FrameRect(bad, &r, static_cast<HBRUSH>(GetStockObject(BLACK_BRUSH))), 0);
-  EXPECT_EQ(InvertRect(bad, &r), FALSE);
-  EXPECT_EQ(DrawFocusRect(bad, &r), FALSE);
+  const HBRUSH black = static_cast<HBRUSH>(GetStockObject(BLACK_BRUSH));
+  EXPECT_EQ((std::vector<int>{LineTo(bad, 1, 1), Polyline(bad, pts, 2), Polygon(bad, pts, 2), Rectangle(bad, 0, 0, 5, 5),
+                              RoundRect(bad, 0, 0, 5, 5, 2, 2), Ellipse(bad, 0, 0, 5, 5), FillRect(bad, &r, black),
+                              FrameRect(bad, &r, black), InvertRect(bad, &r), DrawFocusRect(bad, &r)}),
+            std::vector<int>(10, FALSE));
   EXPECT_EQ(SetPixel(bad, 0, 0, 0), CLR_INVALID);
   EXPECT_EQ(GetPixel(bad, 0, 0), CLR_INVALID);
   EXPECT_EQ(gfx::clearSurface(bad, 0), FALSE);

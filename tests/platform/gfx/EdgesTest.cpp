@@ -18,16 +18,11 @@ void expectCorners(UINT edge, UINT flags, Corners want) {
   RECT r{0, 0, 10, 10};
   EXPECT_EQ(DrawEdge(c.dc, &r, edge, flags | BF_RECT), TRUE);
   SCOPED_TRACE(::testing::Message() << "edge " << edge << " flags " << flags);
-  EXPECT_EQ(c.at(0, 0), GetSysColor(want.outerTL));
-  EXPECT_EQ(c.at(0, 5), GetSysColor(want.outerTL));
-  EXPECT_EQ(c.at(9, 9), GetSysColor(want.outerBR));
-  EXPECT_EQ(c.at(9, 0), GetSysColor(want.outerBR));  // the top-right corner takes the shadow
-  EXPECT_EQ(c.at(0, 9), GetSysColor(want.outerBR));
-  EXPECT_EQ(c.at(1, 1), GetSysColor(want.innerTL));
-  EXPECT_EQ(c.at(8, 8), GetSysColor(want.innerBR));
-  EXPECT_EQ(c.at(8, 1), GetSysColor(want.innerBR));
-  EXPECT_EQ(c.at(5, 5), RGB(1, 2, 3));  // no BF_MIDDLE
-  EXPECT_EQ(c.at(10, 10), RGB(1, 2, 3));
+  // The top-right and bottom-left corners take the shadow; without BF_MIDDLE the inside stays.
+  EXPECT_EQ(c.at({{0, 0}, {0, 5}, {9, 9}, {9, 0}, {0, 9}, {1, 1}, {8, 8}, {8, 1}, {5, 5}, {10, 10}}),
+            (std::vector<COLORREF>{GetSysColor(want.outerTL), GetSysColor(want.outerTL), GetSysColor(want.outerBR),
+                                   GetSysColor(want.outerBR), GetSysColor(want.outerBR), GetSysColor(want.innerTL),
+                                   GetSysColor(want.innerBR), GetSysColor(want.innerBR), RGB(1, 2, 3), RGB(1, 2, 3)}));
 }
 
 TEST(Edges, BevelColoursFollowTheEdgeKindAndFlags) {

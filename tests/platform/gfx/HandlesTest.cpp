@@ -8,14 +8,17 @@
 namespace zxp {
 namespace {
 
+// A brush's colour, or CLR_INVALID for a handle that names no brush.
+COLORREF colourOf(HBRUSH h) {
+  LOGBRUSH lb{};
+  return GetObject(h, sizeof lb, &lb) == static_cast<int>(sizeof lb) ? lb.lbColor : CLR_INVALID;
+}
+
 TEST(Handles, StaleAndWrongKindHandlesFailWithoutCrashing) {
   size_t before = HandleTable::global().liveCount();
   HPEN pen = CreatePen(PS_SOLID, 1, RGB(1, 2, 3));
   HDC dc = CreateCompatibleDC(0);
-  ASSERT_NE(pen, 0u);
-  ASSERT_NE(dc, 0u);
-  EXPECT_EQ(GetObjectType(pen), OBJ_PEN);
-  EXPECT_EQ(GetObjectType(dc), OBJ_MEMDC);
+  EXPECT_EQ(std::pair(GetObjectType(pen), GetObjectType(dc)), std::pair(DWORD{OBJ_PEN}, DWORD{OBJ_MEMDC}));
   // A pen is not a DC, a DC is not a pen.
   EXPECT_EQ(SetBkMode(pen, OPAQUE), 0);
   EXPECT_EQ(DeleteObject(dc), FALSE);
@@ -30,10 +33,6 @@ TEST(Handles, StaleAndWrongKindHandlesFailWithoutCrashing) {
 TEST(Handles, AWrappedCounterSkipsHandlesInUse) {
   HandleTable& table = HandleTable::global();
   const size_t before = table.liveCount();
-  auto colourOf = [](HBRUSH h) {
-    LOGBRUSH lb{};
-    return GetObject(h, sizeof lb, &lb) == static_cast<int>(sizeof lb) ? lb.lbColor : CLR_INVALID;
-  };
   const HBRUSH stock = GetStockObject(WHITE_BRUSH);
   HBRUSH low = CreateSolidBrush(RGB(1, 2, 3));
   // Near the end of the 32-bit range: the next handles are the last two, then the counter wraps.
@@ -48,22 +47,18 @@ TEST(Handles, AWrappedCounterSkipsHandlesInUse) {
   std::vector<HBRUSH> fresh;
   for (int i = 0; i < 4; ++i) fresh.push_back(CreateSolidBrush(RGB(10, 11, 12)));
   for (HBRUSH h : fresh) {
-    EXPECT_NE(h, 0u);
-    EXPECT_NE(h, stock);
-    EXPECT_NE(h, low);
+    EXPECT_TRUE(h != 0 && h != stock && h != low) << h;
     EXPECT_EQ(colourOf(h), RGB(10, 11, 12));
   }
-  EXPECT_EQ(colourOf(stock), RGB(255, 255, 255));
-  EXPECT_EQ(colourOf(low), RGB(1, 2, 3));
-  EXPECT_EQ(colourOf(a), RGB(4, 5, 6));
+  EXPECT_EQ((std::vector<COLORREF>{colourOf(stock), colourOf(low), colourOf(a)}),
+            (std::vector<COLORREF>{RGB(255, 255, 255), RGB(1, 2, 3), RGB(4, 5, 6)}));
   // A handle given out at the top of the range is followed by the bottom, never by 0.
   DeleteObject(b);
   table.setNextHandleForTesting(UINT32_MAX);
   HBRUSH top = CreateSolidBrush(0);
   HBRUSH next = CreateSolidBrush(0);
   EXPECT_EQ(top, UINT32_MAX);
-  EXPECT_NE(next, 0u);
-  EXPECT_NE(next, low);
+  EXPECT_TRUE(next != 0 && next != low) << next;
   for (HBRUSH h : fresh) DeleteObject(h);
   for (HBRUSH h : {low, a, top, next}) DeleteObject(h);
   EXPECT_EQ(table.liveCount(), before);
@@ -76,10 +71,6 @@ TEST(Handles, ManyLiveObjectsKeepTheirHandlesAsTheTableGrows) {
   // one stays stale, and new handles never repeat a live one.
   HandleTable& table = HandleTable::global();
   const size_t before = table.liveCount();
-  auto colourOf = [](HBRUSH h) {
-    LOGBRUSH lb{};
-    return GetObject(h, sizeof lb, &lb) == static_cast<int>(sizeof lb) ? lb.lbColor : CLR_INVALID;
-  };
   const HBRUSH old = CreateSolidBrush(RGB(9, 9, 9));
   std::vector<HBRUSH> brushes;
   std::set<size_t> deletedIndexes;

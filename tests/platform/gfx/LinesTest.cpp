@@ -10,6 +10,7 @@ namespace {
 
 using testing::Canvas;
 using Pixels = std::set<std::pair<int, int>>;
+using Colours = std::vector<COLORREF>;
 
 constexpr COLORREF kBlack = RGB(0, 0, 0);
 constexpr COLORREF kWhite = RGB(255, 255, 255);
@@ -31,9 +32,7 @@ TEST(Lines, ExcludeTheLastPointAndMoveTheCurrentPosition) {
   EXPECT_EQ(cur, (POINT{8, 5}));
   // The next line starts at the excluded point.
   LineTo(c.dc, 8, 7);
-  EXPECT_EQ(c.at(8, 5), kBlack);
-  EXPECT_EQ(c.at(8, 6), kBlack);
-  EXPECT_EQ(c.at(8, 7), kWhite);
+  EXPECT_EQ(c.at({{8, 5}, {8, 6}, {8, 7}}), (Colours{kBlack, kBlack, kWhite}));
   // A line to its own start draws nothing.
   EXPECT_EQ(line(4, 4, 4, 4), Pixels{});
   EXPECT_EQ(line(0, 0, 5, 5), (Pixels{{0, 0}, {1, 1}, {2, 2}, {3, 3}, {4, 4}}));
@@ -147,9 +146,7 @@ TEST(Lines, AbsurdCoordinatesAreClippedWithoutOverflowOrDelay) {
   SetViewportOrgEx(c.dc, 0, 0, nullptr);
   MoveToEx(c.dc, -kFar, 30, nullptr);
   LineTo(c.dc, kFar, 30);
-  EXPECT_EQ(c.at(0, 26), kBlack);
-  EXPECT_EQ(c.at(49, 34), kBlack);
-  EXPECT_EQ(c.at(25, 35), kWhite);
+  EXPECT_EQ(c.at({{0, 26}, {49, 34}, {25, 35}}), (Colours{kBlack, kBlack, kWhite}));
   SelectObject(c.dc, GetStockObject(BLACK_PEN));
 }
 
@@ -162,13 +159,12 @@ TEST(Lines, DashStylesContinueAlongAPolylineAndFillGapsWhenOpaque) {
   Polyline(c.dc, pts, 3);
   // 3 on, 3 off, running on through the vertex at x = 4.
   const COLORREF red = RGB(255, 0, 0);
-  const COLORREF expect[] = {kBlack, kBlack, kBlack, red, red, red, kBlack, kBlack, kBlack, red};
-  for (int x = 0; x < 10; ++x) EXPECT_EQ(c.at(x, 2), expect[x]) << x;
+  EXPECT_EQ(c.at({{0, 2}, {1, 2}, {2, 2}, {3, 2}, {4, 2}, {5, 2}, {6, 2}, {7, 2}, {8, 2}, {9, 2}}),
+            (Colours{kBlack, kBlack, kBlack, red, red, red, kBlack, kBlack, kBlack, red}));
   SetBkMode(c.dc, TRANSPARENT);
   MoveToEx(c.dc, 0, 5, nullptr);
   LineTo(c.dc, 30, 5);
-  EXPECT_EQ(c.at(3, 5), kWhite);
-  EXPECT_EQ(c.at(6, 5), kBlack);
+  EXPECT_EQ(c.at({{3, 5}, {6, 5}}), (Colours{kWhite, kBlack}));
   // Wider dashed pens are drawn solid.
   GdiObject wideDash(CreatePen(PS_DASH, 3, kBlack));
   SelectObject(c.dc, wideDash.get());
@@ -189,21 +185,10 @@ TEST(Lines, WidePensAreBandsWithRoundCapsAndJoins) {
     return c;
   };
   // Width 2: rows y - 1 and y. Width 3: y - 1 .. y + 1, and the caps reach one pixel past the ends.
-  auto two = wide(2, 10, 10, 20, 10);
-  EXPECT_EQ(two->at(15, 9), kWhite);
-  EXPECT_EQ(two->at(15, 10), kWhite);
-  EXPECT_EQ(two->at(15, 11), kBlack);
-  EXPECT_EQ(two->at(15, 8), kBlack);
-  auto three = wide(3, 10, 10, 20, 10);
-  EXPECT_EQ(three->at(15, 11), kWhite);
-  EXPECT_EQ(three->at(15, 12), kBlack);
-  EXPECT_EQ(three->at(9, 10), kWhite);
-  EXPECT_EQ(three->at(8, 10), kBlack);
+  EXPECT_EQ(wide(2, 10, 10, 20, 10)->at({{15, 9}, {15, 10}, {15, 11}, {15, 8}}), (Colours{kWhite, kWhite, kBlack, kBlack}));
+  EXPECT_EQ(wide(3, 10, 10, 20, 10)->at({{15, 11}, {15, 12}, {9, 10}, {8, 10}}), (Colours{kWhite, kBlack, kWhite, kBlack}));
   // Width 7: round caps leave the corners of the cap's square empty.
-  auto seven = wide(7, 10, 10, 20, 10);
-  EXPECT_EQ(seven->at(7, 10), kWhite);
-  EXPECT_EQ(seven->at(7, 7), kBlack);
-  EXPECT_EQ(seven->at(15, 7), kWhite);
+  EXPECT_EQ(wide(7, 10, 10, 20, 10)->at({{7, 10}, {7, 7}, {15, 7}}), (Colours{kWhite, kBlack, kWhite}));
   // The round join is drawn once: with XOR, the corner is not toggled back.
   auto joint = wide(5, 10, 10, 20, 10, R2_XORPEN);
   for (int d = -2; d <= 2; ++d) {
@@ -227,9 +212,7 @@ TEST(Lines, PolygonFillsLikeARectangleAndOutlinesItsVertices) {
   SelectObject(c.dc, GetStockObject(BLACK_PEN));
   const POINT square2[] = {{2, 13}, {12, 13}, {12, 19}, {2, 19}};
   Polygon(c.dc, square2, 4);
-  EXPECT_EQ(c.at(12, 19), kBlack);
-  EXPECT_EQ(c.at(11, 18), RGB(0, 0, 255));
-  EXPECT_EQ(c.at(13, 19), kWhite);
+  EXPECT_EQ(c.at({{12, 19}, {11, 18}, {13, 19}}), (Colours{kBlack, RGB(0, 0, 255), kWhite}));
   EXPECT_EQ(Polygon(c.dc, square, 1), FALSE);
 }
 

@@ -2,6 +2,7 @@
 // valid and corrupted input, saving and loading as bytes, ExtractIcon, and handle leaks.
 #include <gtest/gtest.h>
 
+#include <cstdlib>
 #include <cstring>
 #include <random>
 
@@ -25,6 +26,12 @@ std::shared_ptr<gfx::Surface> patterned(int w, int h) {
 }
 
 Pixel rgb(Pixel p) { return p & 0xFFFFFF; }
+
+// The colours (high byte dropped) of a surface's four top-left pixels, row by row.
+std::vector<Pixel> quad(const gfx::Surface& s) {
+  return {rgb(s.at(0, 0)), rgb(s.at(1, 0)), rgb(s.at(0, 1)), rgb(s.at(1, 1))};
+}
+using Px = std::vector<Pixel>;
 
 TEST(Icons, TransparentPartsStayUntouchedAtEverySize) {
   const std::vector<int> sizes = {16, 32, 48};
@@ -70,27 +77,22 @@ TEST(Icons, MaskIconsUseAndThenXorAndTheFlagsSelectTheParts) {
     s->fill(0x123456);
     return DrawIconEx(dc, 0, 0, icon, 0, 0, 0, 0, flags);
   };
+  // Opaque red, the transparent pixel untouched, the inverted one, opaque black.
   ASSERT_EQ(draw(DI_NORMAL), TRUE);
-  EXPECT_EQ(rgb(s->at(0, 0)), 0xFF0000u);
-  EXPECT_EQ(rgb(s->at(1, 0)), 0x123456u);             // transparent
-  EXPECT_EQ(rgb(s->at(0, 1)), 0x123456u ^ 0xFFFFFFu);  // inverted
-  EXPECT_EQ(rgb(s->at(1, 1)), 0x000000u);
+  EXPECT_EQ(quad(*s), (Px{0xFF0000, 0x123456, 0x123456 ^ 0xFFFFFF, 0x000000}));
   draw(DI_MASK);
-  EXPECT_EQ(rgb(s->at(0, 0)), 0x000000u);
-  EXPECT_EQ(rgb(s->at(1, 0)), 0xFFFFFFu);
+  EXPECT_EQ(quad(*s), (Px{0x000000, 0xFFFFFF, 0xFFFFFF, 0x000000}));
   draw(DI_IMAGE);
-  EXPECT_EQ(rgb(s->at(0, 0)), 0xFF0000u);
-  EXPECT_EQ(rgb(s->at(1, 0)), 0x000000u);
+  EXPECT_EQ(quad(*s), (Px{0xFF0000, 0x000000, 0xFFFFFF, 0x000000}));
   EXPECT_EQ(draw(0), FALSE);
-  EXPECT_EQ(rgb(s->at(0, 0)), 0x123456u);
+  EXPECT_EQ(quad(*s), Px(4, 0x123456));
   // Clipping and the flicker-free brush.
   HBRUSH green = CreateSolidBrush(RGB(0, 255, 0));
   s->fill(0x123456);
   HRGN clip = CreateRectRgn(0, 0, 1, 2);
   SelectClipRgn(dc, clip);
   DrawIconEx(dc, 0, 0, icon, 2, 2, 0, green, DI_NORMAL);
-  EXPECT_EQ(rgb(s->at(1, 1)), 0x123456u);  // clipped away
-  EXPECT_EQ(rgb(s->at(0, 1)), 0x00FF00u ^ 0xFFFFFFu);
+  EXPECT_EQ(std::pair(rgb(s->at(1, 1)), rgb(s->at(0, 1))), std::pair(0x123456u, 0x00FF00u ^ 0xFFFFFFu));  // (1, 1) clipped
   DeleteObject(clip);
   DeleteObject(green);
   DeleteDC(dc);
@@ -119,9 +121,7 @@ TEST(Pictures, IconFilesKeepEveryImageAndPickTheBestFit) {
   for (const auto& c : cases) {
     auto r = gfx::loadPicture(bytes, c.ask);
     ASSERT_TRUE(r.ok()) << r.error;
-    EXPECT_EQ(r.picture.Type(), vbPicTypeIcon);
-    EXPECT_EQ(r.picture.width(), c.got);
-    EXPECT_EQ(r.picture.height(), c.got);
+    EXPECT_EQ(std::tuple(r.picture.Type(), r.picture.width(), r.picture.height()), std::tuple(vbPicTypeIcon, c.got, c.got));
   }
   auto r = gfx::loadPicture(bytes);
   EXPECT_EQ(r.picture.Width(), 847);  // 32 px in HIMETRIC
@@ -176,9 +176,7 @@ TEST(Pictures, CursorsKeepTheirHotspot) {
   EXPECT_EQ(r.picture.Type(), vbPicTypeIcon);
   ICONINFO info;
   ASSERT_EQ(GetIconInfo(r.picture.Handle(), &info), TRUE);
-  EXPECT_EQ(info.fIcon, FALSE);
-  EXPECT_EQ(info.xHotspot, 5u);
-  EXPECT_EQ(info.yHotspot, 7u);
+  EXPECT_EQ(std::tuple(info.fIcon, info.xHotspot, info.yHotspot), std::tuple(FALSE, 5u, 7u));
   DeleteObject(info.hbmColor);
   DeleteObject(info.hbmMask);
 }
@@ -278,19 +276,14 @@ TEST(Pictures, PngJpegAndTheFirstGifFrame) {
   ASSERT_TRUE(jpg.ok()) << jpg.error;
   EXPECT_FALSE(jpg.picture.hasAlpha());
   Pixel p = gfx::surfaceOfBitmap(jpg.picture.Handle())->at(8, 4);
-  EXPECT_NEAR(pixelR(p), 0xC0, 3);
-  EXPECT_NEAR(pixelG(p), 0x80, 3);
-  EXPECT_NEAR(pixelB(p), 0x40, 3);
+  EXPECT_TRUE(std::abs(pixelR(p) - 0xC0) <= 3 && std::abs(pixelG(p) - 0x80) <= 3 && std::abs(pixelB(p) - 0x40) <= 3) << std::hex << p;
   EXPECT_EQ(p >> 24, 0u);
 
   const uint32_t palette[4] = {0x000000, 0xFF0000, 0x00FF00, 0x0000FF};
   auto gif = gfx::loadPicture(gifBytes(2, 2, palette, {{1, 2, 3, 0}, {3, 3, 3, 3}}, 0));
   ASSERT_TRUE(gif.ok()) << gif.error;
   auto g = gfx::surfaceOfBitmap(gif.picture.Handle());
-  EXPECT_EQ(g->at(0, 0), 0xFFFF0000u);
-  EXPECT_EQ(g->at(1, 0), 0xFF00FF00u);
-  EXPECT_EQ(g->at(0, 1), 0xFF0000FFu);
-  EXPECT_EQ(g->at(1, 1), 0u);  // the transparent index
+  EXPECT_EQ((Px{g->at(0, 0), g->at(1, 0), g->at(0, 1), g->at(1, 1)}), (Px{0xFFFF0000, 0xFF00FF00, 0xFF0000FF, 0}));  // last: transparent
   EXPECT_TRUE(gif.picture.hasAlpha());
 }
 
@@ -309,8 +302,7 @@ TEST(Pictures, SaveAndLoadAsBytes) {
   EXPECT_TRUE(std::equal(file.begin(), file.end(), saved.begin() + 8));
   auto back = gfx::loadPicture(saved);
   ASSERT_TRUE(back.ok());
-  EXPECT_EQ(back.picture.Type(), vbPicTypeIcon);
-  EXPECT_EQ(back.picture.width(), 32);
+  EXPECT_EQ(std::pair(back.picture.Type(), back.picture.width()), std::pair(vbPicTypeIcon, 32));
   // A picture made in memory saves its pixels: an icon as ICO, an alpha bitmap as a BMP.
   auto disc = discImage(24, 0x8040C0);
   gfx::Picture icon = gfx::Picture::fromIcon(gfx::createIconFromArgb(*disc));

@@ -15,6 +15,7 @@ namespace {
 
 using testing::Canvas;
 using Pixels = std::set<std::pair<int, int>>;
+using Colours = std::vector<COLORREF>;
 
 constexpr COLORREF kWhite = RGB(255, 255, 255);
 constexpr COLORREF kPen = RGB(200, 0, 0);
@@ -72,14 +73,8 @@ TEST(Shapes, WidePensAreCentredOnTheOutlineOrInsideTheFrame) {
   ShapeCanvas centred(PS_SOLID, 4);
   Rectangle(centred.dc, 10, 10, 30, 30);
   // Width 4 reaches 2 pixels out on the left/top and 1 on the right/bottom (round outer corners).
-  EXPECT_EQ(centred.at(8, 20), kPen);
-  EXPECT_EQ(centred.at(7, 20), kWhite);
-  EXPECT_EQ(centred.at(30, 20), kPen);
-  EXPECT_EQ(centred.at(31, 20), kWhite);
-  EXPECT_EQ(centred.at(11, 20), kPen);
-  EXPECT_EQ(centred.at(12, 20), kFill);
-  EXPECT_EQ(centred.at(26, 20), kFill);
-  EXPECT_EQ(centred.at(27, 20), kPen);
+  EXPECT_EQ(centred.at({{7, 20}, {8, 20}, {11, 20}, {12, 20}, {26, 20}, {27, 20}, {30, 20}, {31, 20}}),
+            (Colours{kWhite, kPen, kPen, kFill, kFill, kPen, kPen, kWhite}));
 
   for (int width : {3, 4, 7}) {
     ShapeCanvas inside(PS_INSIDEFRAME, width);
@@ -88,11 +83,8 @@ TEST(Shapes, WidePensAreCentredOnTheOutlineOrInsideTheFrame) {
     Pixels all = inside.painted();
     for (auto [x, y] : all) EXPECT_TRUE((x >= 10 && x < 40 && y >= 12 && y < 44) || (x >= 42 && x < 62 && y >= 2 && y < 60));
     for (int d = 0; d < width; ++d) EXPECT_EQ(inside.at(10 + d, 28), kPen) << width;
-    EXPECT_EQ(inside.at(10 + width, 28), kFill) << width;
-    EXPECT_EQ(inside.at(39 - width, 28), kFill) << width;
-    EXPECT_EQ(inside.at(40 - width, 28), kPen) << width;
-    EXPECT_EQ(inside.at(42 + width - 1, 31), kPen) << width;
-    EXPECT_EQ(inside.at(42 + width, 31), kFill) << width;
+    EXPECT_EQ(inside.at({{10 + width, 28}, {39 - width, 28}, {40 - width, 28}, {42 + width - 1, 31}, {42 + width, 31}}),
+              (Colours{kFill, kFill, kPen, kPen, kFill})) << width;
   }
 }
 
@@ -178,11 +170,9 @@ TEST(Shapes, EllipseAndRoundRectFollowThePlatformsMidpointTrace) {
   ShapeCanvas rr(PS_SOLID, 1, true, 22);
   RoundRect(rr.dc, 0, 0, 20, 12, 6, 6);
   const Picture rows = picture(rr, 22, 12);
-  EXPECT_EQ(rows[0], "..RRRRRRRRRRRRRRRR....");
-  EXPECT_EQ(rows[1], ".RBBBBBBBBBBBBBBBBR...");
-  EXPECT_EQ(rows[2], "RBBBBBBBBBBBBBBBBBBR..");
-  EXPECT_EQ(rows[10], ".RBBBBBBBBBBBBBBBBR...");
-  EXPECT_EQ(rows[11], "..RRRRRRRRRRRRRRRR....");
+  EXPECT_EQ((Picture{rows[0], rows[1], rows[2], rows[10], rows[11]}),
+            (Picture{"..RRRRRRRRRRRRRRRR....", ".RBBBBBBBBBBBBBBBBR...", "RBBBBBBBBBBBBBBBBBBR..",
+                     ".RBBBBBBBBBBBBBBBBR...", "..RRRRRRRRRRRRRRRR...."}));
   // A corner as large as the box (or larger) is the ellipse.
   ShapeCanvas big(PS_SOLID, 1, true, 16);
   RoundRect(big.dc, 0, 0, 14, 14, 50, 14);
@@ -265,8 +255,7 @@ TEST(Shapes, ShapeRegionsLeaveOutTheRightColumnAndBottomRow) {
   // So the drawn ellipse and the region of the same box differ; hit-testing follows the region.
   ShapeCanvas drawn(PS_SOLID, 1);
   Ellipse(drawn.dc, 0, 0, 14, 14);
-  EXPECT_EQ(drawn.at(13, 6), kPen);
-  EXPECT_EQ(PtInRegion(rgn.get(), 13, 6), FALSE);
+  EXPECT_TRUE(drawn.at(13, 6) == kPen && !PtInRegion(rgn.get(), 13, 6));
   RECT r{0, 0, 14, 14};
   GdiObject indirect(CreateEllipticRgnIndirect(&r));
   EXPECT_EQ(EqualRgn(rgn.get(), indirect.get()), TRUE);
@@ -457,9 +446,8 @@ TEST(Shapes, HugeShapesCostOnlyTheirVisiblePart) {
   Rectangle(wide.dc, -kFar, 10, kFar, 20);
   EXPECT_EQ(wide.painted().size(), 64u * 64u);
   GdiObject rgn(CreateEllipticRgn(-kFar, -kFar, kFar, kFar));
-  EXPECT_EQ(PtInRegion(rgn.get(), 0, 0), TRUE);
   GdiObject round(CreateRoundRectRgn(INT32_MIN, 0, INT32_MAX, 100, 1 << 28, 50));
-  EXPECT_EQ(PtInRegion(round.get(), 0, 50), TRUE);
+  EXPECT_TRUE(PtInRegion(rgn.get(), 0, 0) && PtInRegion(round.get(), 0, 50));
 }
 
 TEST(Shapes, FillFrameAndInvertRectIgnoreTheSelectedObjects) {
@@ -469,7 +457,7 @@ TEST(Shapes, FillFrameAndInvertRectIgnoreTheSelectedObjects) {
   RECT r{2, 3, 8, 7};
   EXPECT_EQ(FillRect(c.dc, &r, green.get()), 1);
   EXPECT_EQ(c.painted(), box(2, 3, 8, 7));
-  EXPECT_EQ(c.at(2, 3), RGB(0, 255, 0));
+  EXPECT_EQ(c.pixels(RGB(0, 255, 0)), box(2, 3, 8, 7));
   // The system-colour shorthand (COLOR_xxx + 1).
   RECT r2{10, 3, 12, 5};
   FillRect(c.dc, &r2, static_cast<HBRUSH>(COLOR_HIGHLIGHT + 1));
@@ -483,8 +471,7 @@ TEST(Shapes, FillFrameAndInvertRectIgnoreTheSelectedObjects) {
   EXPECT_EQ(f.painted(), frame);
   RECT inv{0, 0, 20, 20};
   InvertRect(f.dc, &inv);
-  EXPECT_EQ(f.at(0, 0), RGB(0, 0, 0));
-  EXPECT_EQ(f.at(2, 2), RGB(255, 0, 255));
+  EXPECT_EQ(f.at({{0, 0}, {2, 2}}), (Colours{RGB(0, 0, 0), RGB(255, 0, 255)}));
   InvertRect(f.dc, &inv);
   EXPECT_EQ(f.painted(), frame);
 }
@@ -512,14 +499,9 @@ TEST(Shapes, FrameRgnDrawsInsideTheRegionsBoundary) {
   CombineRgn(both.get(), a.get(), b.get(), RGN_OR);
   GdiObject brush(CreateSolidBrush(kPen));
   EXPECT_EQ(FrameRgn(c.dc, both.get(), brush.get(), 2, 1), TRUE);
-  EXPECT_EQ(c.at(2, 5), kPen);
-  EXPECT_EQ(c.at(3, 5), kPen);
-  EXPECT_EQ(c.at(4, 5), kWhite);
-  EXPECT_EQ(c.at(5, 2), kPen);
-  EXPECT_EQ(c.at(5, 3), kWhite);
-  EXPECT_EQ(c.at(15, 8), kPen);   // the top of the second square
-  EXPECT_EQ(c.at(10, 10), kWhite);  // inside the union
-  EXPECT_EQ(c.at(19, 19), kPen);
+  // Two pixels wide, one high; the top of the second square, inside the union, its far corner.
+  EXPECT_EQ(c.at({{2, 5}, {3, 5}, {4, 5}, {5, 2}, {5, 3}, {15, 8}, {10, 10}, {19, 19}}),
+            (Colours{kPen, kPen, kWhite, kPen, kWhite, kPen, kWhite, kPen}));
   EXPECT_EQ(FrameRgn(c.dc, both.get(), brush.get(), 0, 1), FALSE);
 }
 
@@ -529,9 +511,8 @@ TEST(Shapes, PixelsAreReadAndWrittenInsideTheClipOnly) {
   EXPECT_EQ(SetPixel(c.dc, 3, 4, 0x12345678), 0x00345678u);
   EXPECT_EQ(GetPixel(c.dc, 3, 4), 0x00345678u);
   EXPECT_EQ(c.surface->at(3, 4), 0x00785634u);
-  EXPECT_EQ(SetPixel(c.dc, 10, 0, 0), CLR_INVALID);
-  EXPECT_EQ(GetPixel(c.dc, -1, 0), CLR_INVALID);
-  EXPECT_EQ(GetPixel(c.dc, 0, INT32_MAX), CLR_INVALID);
+  EXPECT_EQ(Colours({SetPixel(c.dc, 10, 0, 0), GetPixel(c.dc, -1, 0), GetPixel(c.dc, 0, INT32_MAX)}),
+            Colours(3, CLR_INVALID));
   EXPECT_EQ(SetPixelV(c.dc, 9, 9, 0), TRUE);
   IntersectClipRect(c.dc, 0, 0, 5, 5);
   EXPECT_EQ(GetPixel(c.dc, 7, 7), CLR_INVALID);

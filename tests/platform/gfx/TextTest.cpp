@@ -9,83 +9,24 @@
 #include "platform/gfx/FontEngine.h"
 #include "platform/gfx/GdiRaii.h"
 #include "platform/gfx/Text.h"
+#include "platform/gfx/TextCanvas.h"
 
 namespace zxp {
 namespace {
 
-constexpr Pixel kWhite = 0xFFFFFF;
-
-// The bounding box of every pixel that is not white.
-Rect inkBox(const gfx::Surface& s) {
-  Rect box{INT32_MAX, INT32_MAX, INT32_MIN, INT32_MIN};
-  for (int32_t y = 0; y < s.height(); ++y)
-    for (int32_t x = 0; x < s.width(); ++x)
-      if ((s.at(x, y) & 0xFFFFFF) != kWhite) {
-        box.left = std::min(box.left, x);
-        box.top = std::min(box.top, y);
-        box.right = std::max(box.right, x + 1);
-        box.bottom = std::max(box.bottom, y + 1);
-      }
-  return box.left == INT32_MAX ? Rect{} : box;
-}
-
-bool samePixels(const gfx::Surface& a, const gfx::Surface& b) {
-  for (int32_t y = 0; y < a.height(); ++y)
-    if (std::memcmp(a.row(y), b.row(y), static_cast<size_t>(a.width()) * 4) != 0) return false;
-  return true;
-}
-
-// A white canvas with a DC and "MS Sans Serif" 8 pt selected, black text, transparent mode.
-class Canvas {
- public:
-  explicit Canvas(int w = 240, int h = 120, const char* face = "MS Sans Serif", double pt = 8) {
-    surface = gfx::Surface::create(w, h);
-    surface->fill(kWhite);
-    dc = gfx::CreateSurfaceDC(surface);
-    gfx::FontDesc d;
-    d.name = face;
-    d.size = pt;
-    font = d.create();
-    SelectObject(dc, font);
-    SetBkMode(dc, TRANSPARENT);
-  }
-  ~Canvas() {
-    DeleteDC(dc);
-    DeleteObject(font);
-  }
-  void clear() { surface->fill(kWhite); }
-  // A copy of the pixels drawn so far.
-  std::shared_ptr<gfx::Surface> snapshot() const {
-    auto copy = gfx::Surface::create(surface->width(), surface->height());
-    std::memcpy(copy->bits(), surface->bits(), surface->pixelCount() * 4);
-    return copy;
-  }
-  int lineHeight() const {
-    TEXTMETRIC tm;
-    GetTextMetrics(dc, &tm);
-    return tm.tmHeight;
-  }
-  int width(const char* s) const {
-    SIZE sz;
-    GetTextExtentPoint32(dc, s, static_cast<int>(std::strlen(s)), &sz);
-    return sz.cx;
-  }
-  std::shared_ptr<gfx::Surface> surface;
-  HDC dc = 0;
-  HFONT font = 0;
-};
+using testing::inkBox;
+using testing::samePixels;
+using Canvas = testing::TextCanvas;
 
 TEST(Text, StockFontsAndNewDcsStartWithTheSystemFont) {
   HDC dc = CreateCompatibleDC(0);
   EXPECT_EQ(GetCurrentObject(dc, OBJ_FONT), GetStockObject(SYSTEM_FONT));
   TEXTMETRIC tm;
   ASSERT_EQ(GetTextMetrics(dc, &tm), TRUE);
-  EXPECT_EQ(tm.tmHeight, 16);
-  EXPECT_EQ(tm.tmWeight, FW_BOLD);
+  EXPECT_EQ(std::tuple(tm.tmHeight, tm.tmWeight), std::tuple(16, FW_BOLD));
   LOGFONT lf;
   ASSERT_EQ(GetObject(GetStockObject(DEFAULT_GUI_FONT), sizeof lf, &lf), static_cast<int>(sizeof lf));
-  EXPECT_STREQ(lf.lfFaceName, "MS Sans Serif");
-  EXPECT_EQ(lf.lfHeight, -11);
+  EXPECT_EQ(std::tuple(std::string(lf.lfFaceName), lf.lfHeight), std::tuple("MS Sans Serif", -11));
   EXPECT_EQ(DeleteObject(GetStockObject(DEFAULT_GUI_FONT)), TRUE);  // stock: no effect
   EXPECT_EQ(GetObjectType(GetStockObject(DEFAULT_GUI_FONT)), OBJ_FONT);
   char face[LF_FACESIZE];
@@ -96,13 +37,11 @@ TEST(Text, StockFontsAndNewDcsStartWithTheSystemFont) {
 }
 
 TEST(Text, MetricsFollowThePointSizeAndAreIdenticalAcrossRuns) {
-  EXPECT_EQ(gfx::heightFromPoints(8), -11);
-  EXPECT_EQ(gfx::heightFromPoints(8.25), -11);
-  EXPECT_EQ(gfx::heightFromPoints(10), -13);
-  EXPECT_EQ(gfx::heightFromPoints(12), -16);
-  EXPECT_EQ(MulDiv(8, 96, 72), 11);
-  EXPECT_EQ(MulDiv(-3, 1, 2), -2);  // halves away from zero
-  EXPECT_EQ(MulDiv(1, 1, 0), -1);
+  using H = std::vector<int>;
+  EXPECT_EQ((H{gfx::heightFromPoints(8), gfx::heightFromPoints(8.25), gfx::heightFromPoints(10), gfx::heightFromPoints(12)}),
+            (H{-11, -11, -13, -16}));
+  // MulDiv rounds halves away from zero and answers -1 to a zero divisor.
+  EXPECT_EQ((H{MulDiv(8, 96, 72), MulDiv(-3, 1, 2), MulDiv(1, 1, 0)}), (H{11, -2, -1}));
 
   auto metrics = [](double pt, bool bold) {
     Canvas c(10, 10, "Tahoma", pt);
@@ -138,9 +77,7 @@ TEST(Text, MetricsFollowThePointSizeAndAreIdenticalAcrossRuns) {
   }
   // The embedded face pins the numbers the controls lay out with.
   TEXTMETRIC ms = metrics(8, false);
-  EXPECT_EQ(ms.tmHeight, 13);
-  EXPECT_EQ(ms.tmAscent, 10);
-  EXPECT_EQ(ms.tmDescent, 3);
+  EXPECT_EQ(std::tuple(ms.tmHeight, ms.tmAscent, ms.tmDescent), std::tuple(13, 10, 3));
   // A positive height asks for the cell height itself.
   HFONT cell = CreateFont(20, 0, 0, 0, FW_NORMAL, 0, 0, 0, ANSI_CHARSET, 0, 0, 0, 0, "Arial");
   HDC dc = CreateCompatibleDC(0);
@@ -162,18 +99,16 @@ TEST(Text, ExtentsAddAdvancesAndFaceNamesMapToLookAlikes) {
   EXPECT_EQ(sz.cy, 13);
   EXPECT_EQ(GetTextExtentPoint32(0, "A", 1, &sz), FALSE);
 
-  LOGFONT lf;
-  std::strcpy(lf.lfFaceName, "Courier New");
-  EXPECT_NE(gfx::matchedFontFile(lf).find("DejaVuSansMono"), std::string::npos);
-  std::strcpy(lf.lfFaceName, "Times New Roman");
-  EXPECT_NE(gfx::matchedFontFile(lf).find("DejaVuSerif"), std::string::npos);
-  std::strcpy(lf.lfFaceName, "Tahoma");
-  lf.lfWeight = FW_BOLD;
-  EXPECT_NE(gfx::matchedFontFile(lf).find("DejaVuSans-Bold"), std::string::npos);
-  std::strcpy(lf.lfFaceName, "No Such Face");
-  lf.lfWeight = FW_NORMAL;
-  lf.lfPitchAndFamily = FF_ROMAN;
-  EXPECT_NE(gfx::matchedFontFile(lf).find("DejaVuSerif"), std::string::npos);
+  // An unknown face goes by its family.
+  struct Face { const char* name; int weight; BYTE family; const char* file; };
+  for (const Face f : {Face{"Courier New", 0, 0, "DejaVuSansMono"}, Face{"Times New Roman", 0, 0, "DejaVuSerif"},
+                       Face{"Tahoma", FW_BOLD, 0, "DejaVuSans-Bold"}, Face{"No Such Face", 0, FF_ROMAN, "DejaVuSerif"}}) {
+    LOGFONT lf;
+    std::strcpy(lf.lfFaceName, f.name);
+    if (f.weight) lf.lfWeight = f.weight;
+    if (f.family) lf.lfPitchAndFamily = f.family;
+    EXPECT_NE(gfx::matchedFontFile(lf).find(f.file), std::string::npos) << f.name;
+  }
 }
 
 TEST(Text, MeasuredRectangleIsTheOneDrawingFills) {
@@ -198,10 +133,8 @@ TEST(Text, MeasuredRectangleIsTheOneDrawingFills) {
     }
     DrawText(c.dc, text, -1, &measured, flags);
     EXPECT_TRUE(samePixels(*first, *c.surface)) << flags;
-    EXPECT_GE(ink.left, m.left);
-    EXPECT_LE(ink.right, m.right + 1);  // an italic or bold overhang of at most one pixel
-    EXPECT_GE(ink.top, m.top);
-    EXPECT_LE(ink.bottom, m.bottom);
+    // Inside, but for an italic or bold overhang of at most one pixel on the right.
+    EXPECT_TRUE(ink.left >= m.left && ink.right <= m.right + 1 && ink.top >= m.top && ink.bottom <= m.bottom) << flags;
   }
   // Measuring a left-aligned paragraph in its own measured width wraps it the same way.
   Canvas c;
@@ -284,10 +217,8 @@ TEST(Text, PrefixUnderlinesOneCharacterAndDoubleAmpersandDrawsOne) {
         diff.bottom = std::max(diff.bottom, y + 1);
         EXPECT_EQ(marked->at(x, y) & 0xFFFFFF, 0u);  // solid text colour
       }
-  EXPECT_EQ(diff.left, 10);
-  EXPECT_EQ(diff.right, 10 + fw);
-  EXPECT_GT(diff.top, 10 + tm.tmAscent - 1);
-  EXPECT_LE(diff.bottom, 10 + tm.tmHeight);
+  EXPECT_EQ(std::pair(diff.left, diff.right), std::pair(10, 10 + fw));
+  EXPECT_TRUE(diff.top >= 10 + tm.tmAscent && diff.bottom <= 10 + tm.tmHeight) << diff.top << ".." << diff.bottom;
 
   // "&&" draws one ampersand: the same pixels as the text with DT_NOPREFIX.
   c.clear();
@@ -320,8 +251,7 @@ TEST(Text, DrawingIsClippedToTheRectangleUnlessNoClip) {
   RECT r{10, 10, 40, 30};
   DrawText(c.dc, "A caption wider than its box", -1, &r, DT_SINGLELINE);
   Rect ink = inkBox(*c.surface);
-  EXPECT_GE(ink.left, 10);
-  EXPECT_LE(ink.right, 40);
+  EXPECT_TRUE(ink.left >= 10 && ink.right <= 40);
   c.clear();
   DrawText(c.dc, "A caption wider than its box", -1, &r, DT_SINGLELINE | DT_NOCLIP);
   EXPECT_GT(inkBox(*c.surface).right, 100);
@@ -394,24 +324,20 @@ TEST(Text, UnderlineAndStrikeOutFollowTheFontMetrics) {
   TextOut(c.dc, 0, 0, "ab", 2);
   SIZE sz;
   GetTextExtentPoint32(c.dc, "ab", 2, &sz);
-  // A full-width run of text-coloured pixels below the baseline.
-  bool found = false;
-  for (int y = tm.tmAscent; y < tm.tmHeight && !found; ++y) {
-    bool row = true;
-    for (int x = 0; x < sz.cx; ++x) row &= (c.surface->at(x, y) & 0xFFFFFF) == 0;
-    found = row;
-  }
-  EXPECT_TRUE(found);
+  // A full-width run of text-coloured pixels in rows [top, bottom).
+  auto lineIn = [&](int top, int bottom) {
+    for (int y = top; y < bottom; ++y) {
+      bool row = true;
+      for (int x = 0; x < sz.cx; ++x) row &= (c.surface->at(x, y) & 0xFFFFFF) == 0;
+      if (row) return true;
+    }
+    return false;
+  };
+  EXPECT_TRUE(lineIn(tm.tmAscent, tm.tmHeight));  // the underline, below the baseline
   c.clear();
   SelectObject(c.dc, s);
   TextOut(c.dc, 0, 0, "ab", 2);
-  found = false;
-  for (int y = 0; y < tm.tmAscent && !found; ++y) {
-    bool row = true;
-    for (int x = 0; x < sz.cx; ++x) row &= (c.surface->at(x, y) & 0xFFFFFF) == 0;
-    found = row;
-  }
-  EXPECT_TRUE(found);
+  EXPECT_TRUE(lineIn(0, tm.tmAscent));  // the strike-out, above it
   SelectObject(c.dc, old);
   DeleteObject(u);
   DeleteObject(s);
@@ -502,15 +428,13 @@ TEST(Text, FontHandlesDoNotLeakAndBadHandlesFail) {
 
 TEST(Text, FontDescriptionRoundTripsThroughLogFont) {
   gfx::FontDesc d;
-  EXPECT_EQ(d.name, "MS Sans Serif");
-  EXPECT_FALSE(d.bold());
+  EXPECT_EQ(std::pair(d.name, d.bold()), std::pair(std::string("MS Sans Serif"), false));
   d.setBold(true);
   EXPECT_EQ(d.weight, FW_BOLD);
   d.size = 12;
   d.italic = d.strikethrough = true;
   LOGFONT lf = d.toLogFont();
-  EXPECT_EQ(lf.lfHeight, -16);
-  EXPECT_EQ(lf.lfWeight, FW_BOLD);
+  EXPECT_EQ(std::pair(lf.lfHeight, lf.lfWeight), std::pair(LONG{-16}, LONG{FW_BOLD}));
   EXPECT_EQ(gfx::FontDesc::fromLogFont(lf), d);
   // A cell height converts to the size of the em inside it.
   LOGFONT cell;

@@ -33,19 +33,15 @@ TEST_F(Form, TabAndShiftTabFollowTheTabOrder) {
   ext("B").setTabStop(false);  // skipped
   EXPECT_EQ(namesOf(form->tabOrder()), (std::vector<std::string>{"C", "A", "D"}));
 
+  // Forward around and past the end, then backward.
   SetFocus(form->hWnd());
-  input.key(VK_TAB);
-  EXPECT_EQ(focusedName(*form), "C");
-  input.key(VK_TAB);
-  EXPECT_EQ(focusedName(*form), "A");
-  input.key(VK_TAB);
-  EXPECT_EQ(focusedName(*form), "D");
-  input.key(VK_TAB);
-  EXPECT_EQ(focusedName(*form), "C");  // wraps around
-  input.chord({VK_SHIFT}, VK_TAB);
-  EXPECT_EQ(focusedName(*form), "D");
-  input.chord({VK_SHIFT}, VK_TAB);
-  EXPECT_EQ(focusedName(*form), "A");
+  std::vector<std::string> visited;
+  for (bool back : {false, false, false, false, true, true}) {
+    if (back) input.chord({VK_SHIFT}, VK_TAB);
+    else input.key(VK_TAB);
+    visited.push_back(focusedName(*form));
+  }
+  EXPECT_EQ(visited, (std::vector<std::string>{"C", "A", "D", "C", "D", "A"}));
 
   // The Tab keys reach no control as key events.
   int keys = 0;
@@ -74,11 +70,9 @@ TEST_F(Form, MoreThan32767ControlsKeepTheirTabOrder) {
   form.reset();
   form = host::Form::load(text, registry);
   ASSERT_EQ(form->Controls().size(), static_cast<size_t>(kControls));
-  auto& last = *form->control("C32769");
-  EXPECT_EQ(last.tabPosition(), kControls - 1);
-  EXPECT_EQ(last.TabIndex(), 32767);
-  EXPECT_EQ(form->control("C32766")->TabIndex(), 32766);
-  EXPECT_EQ(form->control("C32768")->TabIndex(), 32767);
+  EXPECT_EQ(form->control("C32769")->tabPosition(), kControls - 1);
+  EXPECT_EQ(std::tuple(form->control("C32766")->TabIndex(), form->control("C32768")->TabIndex(), form->control("C32769")->TabIndex()),
+            std::tuple(32766, 32767, 32767));
   for (host::Extender* e : form->Controls()) ASSERT_GE(e->TabIndex(), 0) << e->Name();
 
   SetFocus(form->control("C32767")->object().hWnd());
@@ -90,13 +84,11 @@ TEST_F(Form, MoreThan32767ControlsKeepTheirTabOrder) {
 
   // Taking one out moves the later ones up by one.
   form->remove(*form->control("C5"));
-  EXPECT_EQ(form->control("C6")->tabPosition(), 5);
-  EXPECT_EQ(form->control("C32769")->tabPosition(), kControls - 2);
+  EXPECT_EQ(std::pair(form->control("C6")->tabPosition(), form->control("C32769")->tabPosition()), std::pair(5, kControls - 2));
   // Moving the last to the front moves every other one back.
   form->control("C32769")->setTabIndex(0);
-  EXPECT_EQ(form->control("C0")->tabPosition(), 1);
-  EXPECT_EQ(form->control("C32768")->tabPosition(), kControls - 2);
-  EXPECT_EQ(form->control("C32768")->TabIndex(), 32767);
+  EXPECT_EQ(std::tuple(form->control("C0")->tabPosition(), form->control("C32768")->tabPosition(), form->control("C32768")->TabIndex()),
+            std::tuple(1, kControls - 2, 32767));
 }
 
 // Tab belongs to the form wherever the focus is inside it: in an edit field a control holds, in
@@ -145,15 +137,13 @@ TEST_F(Form, AlignedControlsArePlacedByTheForm) {
     host::Extender& e = ext(n);
     return std::vector<int32_t>{e.Left(), e.Top(), e.Width(), e.Height()};
   };
-  EXPECT_EQ(rect("Top"), (std::vector<int32_t>{0, 0, 4800, 600}));
-  EXPECT_EQ(rect("Bottom"), (std::vector<int32_t>{0, 3150, 4800, 450}));
-  EXPECT_EQ(rect("Left"), (std::vector<int32_t>{0, 600, 900, 2550}));
-  EXPECT_EQ(rect("Free"), (std::vector<int32_t>{2000, 1500, 900, 300}));
+  using R = std::vector<int32_t>;
+  EXPECT_EQ((std::vector<R>{rect("Top"), rect("Bottom"), rect("Left"), rect("Free")}),
+            (std::vector<R>{{0, 0, 4800, 600}, {0, 3150, 4800, 450}, {0, 600, 900, 2550}, {2000, 1500, 900, 300}}));
   // The windows follow, in pixels.
   RECT r;
   GetClientRect(form->controlAs<TestXP>("Left")->hWnd(), &r);
-  EXPECT_EQ(r.width(), 60);
-  EXPECT_EQ(r.height(), 170);
+  EXPECT_EQ(std::pair(r.width(), r.height()), std::pair(60, 170));
   // A resized form places them again; a control that resizes itself keeps its edge.
   form->setClientSize(6000, 3600);
   EXPECT_EQ(rect("Top"), (std::vector<int32_t>{0, 0, 6000, 600}));
@@ -185,9 +175,7 @@ TEST_F(Form, ContainersHoldTheirControlsAndMoveThem) {
 TEST_F(Form, AmbientPropertiesReachTheControls) {
   TestXP& a = add("Test1");
   host::AmbientProperties amb = a.extender()->Ambient();
-  EXPECT_TRUE(amb.UserMode);
-  EXPECT_EQ(amb.DisplayName, "Test1");
-  EXPECT_EQ(amb.BackColor, host::vbButtonFace);
+  EXPECT_EQ(std::tuple(amb.UserMode, amb.DisplayName, amb.BackColor), std::tuple(true, "Test1", host::vbButtonFace));
   form->setUserMode(false);
   EXPECT_FALSE(a.extender()->Ambient().UserMode);
   // Invisible controls still show in a designer.
@@ -295,24 +283,16 @@ TEST_F(Form, SavesAndLoadsEveryValueTypeThroughTheControls) {
   ASSERT_TRUE(b);
   EXPECT_EQ(loaded->control("Test1")->Container(), loaded->control("Frame1"));
   EXPECT_EQ(b->lifecycle, (std::vector<std::string>{"Initialize", "ReadProperties", "Resize"}));
-  EXPECT_EQ(b->Caption(), "&Go \"now\"");
-  EXPECT_EQ(b->AccessKeys(), "G");
-  EXPECT_EQ(b->ColorNormal(), 0x80000005u);
-  EXPECT_FALSE(b->HiglightMouseOver());
-  EXPECT_EQ(b->Style(), TestXP::StyleType::Raised);
-  EXPECT_EQ(b->Ratio(), 0.1f);
-  EXPECT_EQ(b->Scale(), -1e300);
+  EXPECT_EQ(std::tuple(b->Caption(), b->AccessKeys(), b->ColorNormal(), b->HiglightMouseOver(), b->Style(), b->Ratio(),
+                       b->Scale(), b->MousePointer(), b->Enabled()),
+            std::tuple("&Go \"now\"", "G", 0x80000005u, false, TestXP::StyleType::Raised, 0.1f, -1e300, 99, false));
   EXPECT_EQ(b->Created(), a.Created());
-  EXPECT_EQ(b->Picture().Type(), vbPicTypeIcon);
-  EXPECT_EQ(b->Picture().width(), 8);
+  EXPECT_EQ(std::tuple(b->Picture().Type(), b->Picture().width()), std::tuple(vbPicTypeIcon, 8));
   EXPECT_EQ(*b->Font(), f);
-  EXPECT_EQ(b->MousePointer(), 99);
-  EXPECT_FALSE(b->Enabled());
-  EXPECT_FALSE(loaded->control("Test1")->TabStop());
-  EXPECT_EQ(loaded->control("Test1")->Left(), 240);
-  EXPECT_EQ(loaded->control("Test1")->Height(), 375);
-  EXPECT_EQ(loaded->control("Frame1")->TabIndex(), 1);
-  EXPECT_EQ(loaded->controlAs<TestXP>("Frame1")->ColorHover(), 0x10u);
+  const host::Extender& t = *loaded->control("Test1");
+  EXPECT_EQ(std::tuple(t.TabStop(), t.Left(), t.Height()), std::tuple(false, 240, 375));
+  EXPECT_EQ(std::tuple(loaded->control("Frame1")->TabIndex(), loaded->controlAs<TestXP>("Frame1")->ColorHover()),
+            std::tuple(1, 0x10u));
   EXPECT_FALSE(loaded->modified());  // loading is not a change
   // Saving the loaded form gives the same file.
   EXPECT_EQ(loaded->save(), text);
@@ -349,16 +329,11 @@ TEST_F(Form, LoadErrorsNameTheLine) {
     } catch (const host::FormFileError& e) {
       EXPECT_EQ(e.line(), c.line) << e.what();
       EXPECT_NE(std::string(e.what()).find(c.fragment), std::string::npos) << e.what();
+      EXPECT_LT(std::string(e.what()).size(), 120u) << e.what();
     }
   }
   // A failed load leaves nothing behind.
   EXPECT_EQ(services::libraryRefCount("Shell32.dll"), 0);
-
-  try {
-    host::Form::load(head + "  Begin \"" + std::string(100000, 'N') + "\" A\n  End\nEnd\n", registry);
-  } catch (const host::FormFileError& e) {
-    EXPECT_LT(std::string(e.what()).size(), 120u) << e.what();
-  }
 }
 
 TEST_F(Form, AnEmptyCaptionSavesAndLoadsBackEmpty) {
@@ -390,13 +365,10 @@ TEST_F(Form, KeysNoControlReadsAreListedWithTheirLines) {
       "  End\n"
       "End\n";
   auto loaded = host::Form::load(text, registry);
-  ASSERT_EQ(loaded->unknownKeys().size(), 2u);
-  EXPECT_EQ(loaded->unknownKeys()[0].line, 3);
-  EXPECT_EQ(loaded->unknownKeys()[0].owner, "form F");
-  EXPECT_EQ(loaded->unknownKeys()[0].key, "Captoin");
-  EXPECT_EQ(loaded->unknownKeys()[1].line, 7);
-  EXPECT_EQ(loaded->unknownKeys()[1].owner, "A");
-  EXPECT_EQ(loaded->unknownKeys()[1].key, "HiglightMouseOvr");
+  std::vector<std::tuple<int, std::string, std::string>> unknown;
+  for (const auto& k : loaded->unknownKeys()) unknown.emplace_back(k.line, k.owner, k.key);
+  EXPECT_EQ(unknown, (std::vector<std::tuple<int, std::string, std::string>>{{3, "form F", "Captoin"},
+                                                                            {7, "A", "HiglightMouseOvr"}}));
   EXPECT_EQ(loaded->controlAs<TestXP>("A")->Caption(), "ok");
   // Every key a form saves is one its controls read back.
   EXPECT_TRUE(host::Form::load(loaded->save(), registry)->unknownKeys().empty());
@@ -407,8 +379,7 @@ TEST_F(Form, AccessKeysAreWholeCharacters) {
   a.setCaption("&\xC3\x9C" "bung");  // U+00DC: two bytes
   EXPECT_EQ(a.AccessKeys(), "\xC3\x9C");
   // Neither of its bytes is a key of its own.
-  EXPECT_FALSE(form->accessKey('\xC3'));
-  EXPECT_FALSE(form->accessKey('\x9C'));
+  EXPECT_FALSE(form->accessKey('\xC3') || form->accessKey('\x9C'));
   a.setCaption("&Go");
   EXPECT_TRUE(form->accessKey('g'));
 }

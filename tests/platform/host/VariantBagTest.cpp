@@ -18,58 +18,43 @@ int errorNumber(auto&& fn) {
 }
 
 TEST(Variant, CoercesLikeTheHost) {
-  // Booleans are 16-bit, True = -1.
-  EXPECT_EQ(Variant(true).toInteger(), -1);
-  EXPECT_EQ(Variant(true).toVBBool(), vbTrue);
-  EXPECT_EQ(Variant(int16_t{5}).toVBBool(), vbTrue);
-  EXPECT_EQ(Variant(true).toString(), "True");
-  EXPECT_EQ(Variant("false").toVBBool(), vbFalse);
-  // Rounding to integers halves to even; out of range overflows.
-  EXPECT_EQ(Variant(2.5).toInteger(), 2);
-  EXPECT_EQ(Variant(3.5).toLong(), 4);
-  EXPECT_EQ(Variant(-2.5).toInteger(), -2);
-  EXPECT_EQ(errorNumber([] { Variant(32767.5).toInteger(); }), errOverflow);
-  EXPECT_EQ(errorNumber([] { Variant(int32_t{40000}).toInteger(); }), errOverflow);
-  EXPECT_EQ(Variant(int32_t{-32768}).toInteger(), -32768);
-  // Text: numbers in decimal and &H form, otherwise Type mismatch.
-  EXPECT_EQ(Variant(" 12 ").toLong(), 12);
-  EXPECT_EQ(Variant("&HFF&").toLong(), 255);
-  EXPECT_EQ(Variant("&HFFFF").toInteger(), -1);  // four hex digits: a 16-bit value
-  EXPECT_EQ(Variant("&HFFFFFFFF").toLong(), -1);
+  using L = std::vector<int32_t>;
+  using S = std::vector<std::string>;
+  // Booleans are 16-bit, True = -1; text and numbers convert to them.
+  EXPECT_EQ((L{Variant(true).toInteger(), Variant(true).toVBBool(), Variant(int16_t{5}).toVBBool(), Variant("false").toVBBool()}),
+            (L{-1, vbTrue, vbTrue, vbFalse}));
+  // Rounding to integers halves to even; text reads in decimal and &H form (four hex digits are
+  // a 16-bit value), with the runtime's currency, thousands separators anywhere in the integer
+  // part, and signs after the number.
+  EXPECT_EQ((L{Variant(2.5).toInteger(), Variant(3.5).toLong(), Variant(-2.5).toInteger(), Variant(int32_t{-32768}).toInteger(),
+               Variant(" 12 ").toLong(), Variant("&HFF&").toLong(), Variant("&HFFFF").toInteger(),
+               Variant("&HFFFFFFFF").toLong(), Variant("$1,000").toLong(), Variant("5-").toInteger(), Variant("1,00").toLong()}),
+            (L{2, 4, -2, -32768, 12, 255, -1, -1, 1000, -5, 100}));
   // The Long suffix makes a short literal 32-bit: a colour written by hand keeps its value.
-  EXPECT_EQ(Variant("&HFF00&").toLong(), 65280);
-  EXPECT_EQ(Variant("&O100000&").toLong(), 32768);
-  EXPECT_EQ(Variant("&HFFFFFFFF&").toLong(), -1);
+  EXPECT_EQ((L{Variant("&HFF00&").toLong(), Variant("&O100000&").toLong(), Variant("&HFFFFFFFF&").toLong()}),
+            (L{65280, 32768, -1}));
   EXPECT_DOUBLE_EQ(Variant("1.5e2").toDouble(), 150.0);
-  // The same reading as the runtime's numeric test: currency, thousands, signs after.
-  EXPECT_EQ(Variant("$1,000").toLong(), 1000);
-  EXPECT_EQ(Variant("5-").toInteger(), -5);
-  EXPECT_EQ(Variant("1,00").toLong(), 100);  // separators anywhere in the integer part
   EXPECT_FALSE(Variant(",100").isNumeric());
-  EXPECT_EQ(errorNumber([] { Variant("12abc").toLong(); }), errTypeMismatch);
-  EXPECT_EQ(errorNumber([] { Variant("").toLong(); }), errTypeMismatch);
-  EXPECT_EQ(errorNumber([] { Variant(int16_t{1}).toFont(); }), errTypeMismatch);
-  // Numbers to text as the host prints them.
-  EXPECT_EQ(Variant(0.1 + 0.2).toString(), "0.3");
-  EXPECT_EQ(Variant(1.5f).toString(), "1.5");
-  EXPECT_EQ(Variant(1e20).toString(), "1E+20");
-  EXPECT_EQ(Variant(1.0 / 3).toString(), "0.333333333333333");
-  EXPECT_EQ(Variant(1.0f / 3).toString(), "0.3333333");
-  EXPECT_EQ(Variant(std::numeric_limits<double>::infinity()).toString(), "1.#INF");
-  // OLE colours are Longs, stored bit for bit.
+  // Out of range overflows; text that is no number, and the wrong kind of object, mismatch.
+  EXPECT_EQ((L{errorNumber([] { Variant(32767.5).toInteger(); }), errorNumber([] { Variant(int32_t{40000}).toInteger(); }),
+               errorNumber([] { Variant(1e9).toDate(); }), errorNumber([] { Variant("12abc").toLong(); }),
+               errorNumber([] { Variant("").toLong(); }), errorNumber([] { Variant(int16_t{1}).toFont(); })}),
+            (L{errOverflow, errOverflow, errOverflow, errTypeMismatch, errTypeMismatch, errTypeMismatch}));
+  // Numbers and dates to text as the host prints them.
+  EXPECT_EQ((S{Variant(true).toString(), Variant(0.1 + 0.2).toString(), Variant(1.5f).toString(), Variant(1e20).toString(),
+               Variant(1.0 / 3).toString(), Variant(1.0f / 3).toString(),
+               Variant(std::numeric_limits<double>::infinity()).toString(),
+               Variant(*makeDate(2024, 1, 5, 12, 30)).toString(), Variant(*makeDate(2024, 1, 5)).toString(),
+               Variant(Date(0.25)).toString()}),
+            (S{"True", "0.3", "1.5", "1E+20", "0.333333333333333", "0.3333333", "1.#INF", "1/5/2024 12:30:00 PM",
+               "1/5/2024", "6:00:00 AM"}));
+  // OLE colours are Longs, stored bit for bit; dates convert to and from their serial number.
   Variant colour(OLE_COLOR{0x80000005});
   EXPECT_EQ(colour.kind(), Variant::Kind::Long);
   EXPECT_EQ(static_cast<OLE_COLOR>(colour.toLong()), 0x80000005u);
-  // Dates print in the host's general form and convert to and from their serial number.
-  EXPECT_EQ(Variant(*makeDate(2024, 1, 5, 12, 30)).toString(), "1/5/2024 12:30:00 PM");
-  EXPECT_EQ(Variant(*makeDate(2024, 1, 5)).toString(), "1/5/2024");
-  EXPECT_EQ(Variant(Date(0.25)).toString(), "6:00:00 AM");
   EXPECT_DOUBLE_EQ(Variant(int32_t{45296}).toDate().serial, 45296.0);
-  EXPECT_EQ(errorNumber([] { Variant(1e9).toDate(); }), errOverflow);
   // Empty is 0, False and "".
-  EXPECT_EQ(Variant().toLong(), 0);
-  EXPECT_EQ(Variant().toString(), "");
-  EXPECT_FALSE(Variant().toBool());
+  EXPECT_TRUE(Variant().toLong() == 0 && Variant().toString().empty() && !Variant().toBool());
 }
 
 TEST(Variant, DefaultComparisonAndIdentity) {

@@ -8,6 +8,7 @@
 #include <algorithm>
 #include <cstdlib>
 #include <fstream>
+#include <tuple>
 
 #include "platform/services/Library.h"
 #include "platform/services/Recording.h"
@@ -26,8 +27,7 @@ TEST(Sound, PlaysWaveFilesAndANewSoundReplacesThePrevious) {
   EXPECT_EQ(PlaySoundA(a.c_str(), 0, SND_ASYNC | SND_FILENAME), 1);
   EXPECT_TRUE(rec.sound->playing());
   ASSERT_EQ(rec.sound->played.size(), 1u);
-  EXPECT_EQ(rec.sound->played[0].frequency, 8000);
-  EXPECT_EQ(rec.sound->played[0].bytes, 1600u);
+  EXPECT_EQ(std::tuple(rec.sound->played[0].frequency, rec.sound->played[0].bytes), std::tuple(8000, 1600u));
   // SND_NOSTOP refuses to interrupt; a plain call replaces.
   EXPECT_EQ(PlaySoundA(b.c_str(), 0, SND_ASYNC | SND_NOSTOP), 0);
   EXPECT_EQ(PlaySoundA(b.c_str(), 0, SND_ASYNC), 1);
@@ -67,8 +67,7 @@ TEST(Sound, DecodesDurationAndRejectsTruncatedFiles) {
   ASSERT_TRUE(w);
   EXPECT_DOUBLE_EQ(w->durationMs(), 1000.0);
   // The encoder's samples come back as they went in (little-endian 16-bit, mono).
-  EXPECT_EQ(w->channels, 1);
-  EXPECT_EQ(w->frequency, 8000);
+  EXPECT_EQ(std::tuple(w->channels, w->frequency), std::tuple(1, 8000));
   const std::vector<int16_t> tone{0, 1000, -1000, 32767, -32768};
   auto back = decodeWave(encodeWave(tone, 22050));
   ASSERT_TRUE(back);
@@ -76,8 +75,7 @@ TEST(Sound, DecodesDurationAndRejectsTruncatedFiles) {
   for (size_t i = 0; i < tone.size(); ++i)
     EXPECT_EQ(static_cast<int16_t>(back->samples[2 * i] | back->samples[2 * i + 1] << 8), tone[i]);
   bytes.resize(20);
-  EXPECT_FALSE(decodeWave(bytes));
-  EXPECT_FALSE(decodeWave(std::vector<uint8_t>{}));
+  EXPECT_FALSE(decodeWave(bytes) || decodeWave(std::vector<uint8_t>{}));
 }
 
 // The largest block the audio library asks for while it runs; its allocations pass through to
@@ -145,8 +143,7 @@ TEST(Sound, ChunksDeclaringMoreThanTheFileHoldsCostNoMoreThanTheFile) {
   }
   const auto sevenWave = decodeWave(seven);
   ASSERT_TRUE(sevenWave);
-  EXPECT_EQ(sevenWave->channels, 7);
-  EXPECT_EQ(sevenWave->samples.size(), 28u);
+  EXPECT_EQ(std::tuple(sevenWave->channels, sevenWave->samples.size()), std::tuple(7, 28u));
 }
 
 TEST(MessageBoxAndShell, AreRecorded) {
@@ -154,14 +151,12 @@ TEST(MessageBoxAndShell, AreRecorded) {
   rec.messageBoxes->answer = IDNO;
   EXPECT_EQ(MsgBox("Really?", vbYesNo | vbQuestion, "Title"), IDNO);
   ASSERT_EQ(rec.messageBoxes->shown.size(), 1u);
-  EXPECT_EQ(rec.messageBoxes->shown[0].text, "Really?");
-  EXPECT_EQ(rec.messageBoxes->shown[0].caption, "Title");
-  EXPECT_EQ(rec.messageBoxes->shown[0].icon(), MB_ICONQUESTION);
+  const auto& box = rec.messageBoxes->shown[0];
+  EXPECT_EQ(std::tuple(box.text, box.caption, box.icon()), std::tuple("Really?", "Title", MB_ICONQUESTION));
 
   EXPECT_GT(ShellExecuteA(0, nullptr, "http://example.org/", nullptr, nullptr, 1), 32u);
   ASSERT_EQ(rec.shell->requests.size(), 1u);
-  EXPECT_EQ(rec.shell->requests[0].operation, "open");
-  EXPECT_EQ(rec.shell->requests[0].file, "http://example.org/");
+  EXPECT_EQ(std::tuple(rec.shell->requests[0].operation, rec.shell->requests[0].file), std::tuple("open", "http://example.org/"));
 }
 
 TEST(Library, LoadsSystemLibrariesWithReferenceCounts) {
@@ -176,8 +171,7 @@ TEST(Library, LoadsSystemLibrariesWithReferenceCounts) {
   EXPECT_EQ(FreeLibrary(a), 1);
   EXPECT_EQ(libraryRefCount("Shell32.dll"), 1);
   EXPECT_EQ(FreeLibrary(b), 1);
-  EXPECT_EQ(libraryRefCount("Shell32.dll"), 0);
-  EXPECT_EQ(GetModuleHandleA("Shell32.dll"), 0u);
+  EXPECT_EQ(std::tuple(libraryRefCount("Shell32.dll"), GetModuleHandleA("Shell32.dll")), std::tuple(0, 0u));
   EXPECT_EQ(FreeLibrary(a), 0);  // stale handle
   EXPECT_EQ(handles().liveCount(ObjKind::Module), live);
 }

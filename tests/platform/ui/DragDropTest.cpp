@@ -25,29 +25,23 @@ struct RecordingTarget : DropTarget {
   std::string text;
   std::vector<std::string> files;
   DWORD refuse = 0;  // effects this target never accepts
+  int32_t answer(const char* call, DWORD keys, DWORD* e) {
+    calls.push_back(call);
+    effects.push_back(*e = standardDropEffect(keys, *e & ~refuse));
+    return DRAG_S_OK;
+  }
   int32_t DragEnter(DataObject& d, DWORD keys, POINT, DWORD* e) override {
-    calls.push_back("enter");
-    *e = standardDropEffect(keys, *e & ~refuse);
-    effects.push_back(*e);
     if (auto t = d.GetData(static_cast<int>(CF_TEXT))) text = *t;
-    return DRAG_S_OK;
+    return answer("enter", keys, e);
   }
-  int32_t DragOver(DWORD keys, POINT, DWORD* e) override {
-    calls.push_back("over");
-    *e = standardDropEffect(keys, *e & ~refuse);
-    effects.push_back(*e);
-    return DRAG_S_OK;
-  }
+  int32_t DragOver(DWORD keys, POINT, DWORD* e) override { return answer("over", keys, e); }
   int32_t DragLeave() override {
     calls.push_back("leave");
     return DRAG_S_OK;
   }
   int32_t Drop(DataObject& d, DWORD keys, POINT, DWORD* e) override {
-    calls.push_back("drop");
-    *e = standardDropEffect(keys, *e & ~refuse);
-    effects.push_back(*e);
     files = d.Files();
-    return DRAG_S_OK;
+    return answer("drop", keys, e);
   }
 };
 
@@ -96,34 +90,32 @@ TEST_F(DragDrop, DataObjectFormatsDelayedRenderingAndFiles) {
     d->SetData(static_cast<int>(CF_HDROP), std::string("/x\r\n/y\r\n/z"));
     EXPECT_EQ(d->Files().size(), 3u);
     d->Clear();
-    EXPECT_FALSE(d->GetFormat(1));
-    EXPECT_FALSE(d->GetFormat(static_cast<int>(CF_HDROP)));
+    EXPECT_FALSE(d->GetFormat(1) || d->GetFormat(static_cast<int>(CF_HDROP)));
     EXPECT_TRUE(d->formats().empty());
   }
   EXPECT_EQ(DataObject::liveCount(), 0u);
-  EXPECT_EQ(RegisterClipboardFormatA(""), 0u);
-  EXPECT_EQ(RegisterClipboardFormatA(nullptr), 0u);
+  EXPECT_EQ(RegisterClipboardFormatA("") | RegisterClipboardFormatA(nullptr), 0u);
 }
 
 TEST_F(DragDrop, EffectsFollowTheKeyState) {
   const DWORD all = DROPEFFECT_COPY | DROPEFFECT_MOVE | DROPEFFECT_LINK;
-  EXPECT_EQ(standardDropEffect(0, all), DROPEFFECT_MOVE);
-  EXPECT_EQ(standardDropEffect(MK_CONTROL, all), DROPEFFECT_COPY);
-  EXPECT_EQ(standardDropEffect(MK_SHIFT, all), DROPEFFECT_MOVE);
-  EXPECT_EQ(standardDropEffect(MK_CONTROL | MK_SHIFT, all), DROPEFFECT_LINK);
-  EXPECT_EQ(standardDropEffect(0, DROPEFFECT_COPY), DROPEFFECT_COPY);
-  EXPECT_EQ(standardDropEffect(MK_SHIFT, DROPEFFECT_COPY), DROPEFFECT_NONE);
+  std::vector<DWORD> got;
+  for (auto [keys, allowed] : {std::pair<DWORD, DWORD>{0, all}, {MK_CONTROL, all}, {MK_SHIFT, all},
+                               {MK_CONTROL | MK_SHIFT, all}, {0, DROPEFFECT_COPY}, {MK_SHIFT, DROPEFFECT_COPY}})
+    got.push_back(standardDropEffect(keys, allowed));
+  EXPECT_EQ(got, (std::vector<DWORD>{DROPEFFECT_MOVE, DROPEFFECT_COPY, DROPEFFECT_MOVE, DROPEFFECT_LINK,
+                                     DROPEFFECT_COPY, DROPEFFECT_NONE}));
 }
 
 TEST_F(DragDrop, RegistrationErrorsAndTargetsFreedWithTheirWindow) {
   auto t = std::make_shared<RecordingTarget>();
-  EXPECT_EQ(RegisterDragDrop(0, t), DRAGDROP_E_INVALIDHWND);
-  EXPECT_EQ(RegisterDragDrop(left, nullptr), DRAG_E_INVALIDARG);
-  EXPECT_EQ(RegisterDragDrop(left, t), DRAG_S_OK);
-  EXPECT_EQ(RegisterDragDrop(left, t), DRAGDROP_E_ALREADYREGISTERED);
-  EXPECT_EQ(RevokeDragDrop(right), DRAGDROP_E_NOTREGISTERED);
-  EXPECT_EQ(RevokeDragDrop(left), DRAG_S_OK);
-  EXPECT_EQ(RegisterDragDrop(right, t), DRAG_S_OK);
+  // In order: no window, no target, a first and a second registration, revoking the unregistered
+  // window and the registered one, and registering again elsewhere.
+  EXPECT_EQ((std::vector<int32_t>{RegisterDragDrop(0, t), RegisterDragDrop(left, nullptr), RegisterDragDrop(left, t),
+                                  RegisterDragDrop(left, t), RevokeDragDrop(right), RevokeDragDrop(left),
+                                  RegisterDragDrop(right, t)}),
+            (std::vector<int32_t>{DRAGDROP_E_INVALIDHWND, DRAG_E_INVALIDARG, DRAG_S_OK, DRAGDROP_E_ALREADYREGISTERED,
+                                  DRAGDROP_E_NOTREGISTERED, DRAG_S_OK, DRAG_S_OK}));
   EXPECT_EQ(t.use_count(), 2);
   DestroyWindow(form);  // the child's target goes with it
   EXPECT_EQ(t.use_count(), 1);
@@ -152,8 +144,7 @@ TEST_F(DragDrop, DragBetweenWindowsEntersLeavesAndDropsWithTheChosenEffect) {
   EXPECT_EQ(b->effects, (std::vector<DWORD>{DROPEFFECT_MOVE, DROPEFFECT_COPY, DROPEFFECT_COPY}));
   EXPECT_EQ(b->text, "row 3");
   EXPECT_FALSE(dragInProgress());
-  EXPECT_EQ(GetCapture(), 0u);
-  EXPECT_EQ(inputState().keyboardGrab, 0u);
+  EXPECT_EQ(GetCapture() | inputState().keyboardGrab, 0u);
 
   // Shift moves; a target refusing everything gets a leave and the drag is cancelled.
   b->calls.clear();
@@ -203,11 +194,8 @@ TEST_F(DragDrop, FeedbackCursorsFollowTheTargetsEffectUnlessTheSourceDrawsItsOwn
   input.moveTo(left).press();
   input.whileModal(drive);
   DoDragDrop(data, &src, DROPEFFECT_COPY | DROPEFFECT_MOVE | DROPEFFECT_LINK, &effect);
-  ASSERT_EQ(seen.size(), 4u);
-  EXPECT_EQ(seen[0], LoadCursorA(0, IDC_NO));
-  EXPECT_EQ(seen[1], dragCursor(kDragMoveCursor));
-  EXPECT_EQ(seen[2], dragCursor(kDragCopyCursor));
-  EXPECT_EQ(seen[3], dragCursor(kDragLinkCursor));
+  EXPECT_EQ(seen, (std::vector<HCURSOR>{LoadCursorA(0, IDC_NO), dragCursor(kDragMoveCursor),
+                                        dragCursor(kDragCopyCursor), dragCursor(kDragLinkCursor)}));
   EXPECT_EQ(standardCursorId(seen[2]), kDragCopyCursor);
   // The three shapes are distinct, permanent handles; unknown ids give none.
   EXPECT_NE(dragCursor(kDragCopyCursor), dragCursor(kDragLinkCursor));
@@ -220,8 +208,7 @@ TEST_F(DragDrop, FeedbackCursorsFollowTheTargetsEffectUnlessTheSourceDrawsItsOwn
   input.release().moveTo(left).press();
   input.whileModal(drive);
   DoDragDrop(data, &src, DROPEFFECT_COPY | DROPEFFECT_MOVE | DROPEFFECT_LINK, &effect);
-  ASSERT_EQ(seen.size(), 4u);
-  for (HCURSOR c : seen) EXPECT_EQ(c, LoadCursorA(0, IDC_HAND));
+  EXPECT_EQ(seen, std::vector<HCURSOR>(4, LoadCursorA(0, IDC_HAND)));
   input.release();
 }
 
@@ -288,11 +275,9 @@ TEST_F(DragImages, TheImageFollowsWithoutLeavingPixelsBehind) {
   ASSERT_TRUE(ImageList_BeginDrag(l, 0, 4, 4));
   ASSERT_TRUE(ImageList_DragEnter(w, 50, 50));  // window-relative, less the hot spot
   EXPECT_EQ(ui::dragImageRect(), (Rect{146, 146, 162, 162}));
-  EXPECT_EQ(at(150, 150), 0xFF0000u);
-  EXPECT_EQ(at(146, 146), ground);  // the masked corner shows what is under it
+  EXPECT_EQ(std::pair(at(150, 150), at(146, 146)), std::pair(0xFF0000u, ground));  // the masked corner shows what is under it
   ASSERT_TRUE(ImageList_DragMove(80, 50));
-  EXPECT_EQ(at(150, 150), ground);  // nothing left behind
-  EXPECT_EQ(at(180, 150), 0xFF0000u);
+  EXPECT_EQ(std::pair(at(150, 150), at(180, 150)), std::pair(ground, 0xFF0000u));  // nothing left behind
   // The window's own pixels were never touched.
   HDC dc = GetDC(w);
   EXPECT_EQ(GetPixel(dc, 80, 50), RGB(255, 255, 255));
@@ -329,8 +314,7 @@ TEST_F(DragImages, AThirtyTwoBitImageWithAlphaBlendsOverTheScreen) {
   ASSERT_EQ(ImageList_Add(plain, bmp.get(), 0), 0);
   ASSERT_TRUE(ImageList_BeginDrag(blended, 0, 0, 0));
   ASSERT_TRUE(ImageList_DragEnter(w, 10, 10));
-  EXPECT_EQ(at(112, 112), 0x7F7F7Fu);  // 255 * (1 - 128/255), rounded
-  EXPECT_EQ(at(120, 112), 0x000000u);
+  EXPECT_EQ(std::pair(at(112, 112), at(120, 112)), std::pair(0x7F7F7Fu, 0x000000u));  // 255 * (1 - 128/255), rounded
   ImageList_EndDrag();
   // A list of another depth ignores the alpha byte.
   ASSERT_TRUE(ImageList_BeginDrag(plain, 0, 0, 0));
@@ -342,15 +326,11 @@ TEST_F(DragImages, AThirtyTwoBitImageWithAlphaBlendsOverTheScreen) {
 }
 
 TEST_F(DragImages, BadArgumentsFailAndTheResetFreesLists) {
-  EXPECT_EQ(ImageList_Create(0, 16, 0, 1, 1), 0u);
-  EXPECT_EQ(ImageList_Create(16, 16, 0, -1, 1), 0u);
+  EXPECT_EQ(ImageList_Create(0, 16, 0, 1, 1) | ImageList_Create(16, 16, 0, -1, 1), 0u);
   HIMAGELIST l = makeList();
-  EXPECT_FALSE(ImageList_BeginDrag(l, 5, 0, 0));
-  EXPECT_FALSE(ImageList_DragMove(1, 1));
-  EXPECT_FALSE(ImageList_DragEnter(0, 0, 0));
-  EXPECT_EQ(ImageList_Add(l, 0, 0), -1);
-  EXPECT_EQ(ImageList_Add(0, 0, 0), -1);
-  EXPECT_FALSE(ImageList_Destroy(0));
+  EXPECT_FALSE(ImageList_BeginDrag(l, 5, 0, 0) || ImageList_DragMove(1, 1) || ImageList_DragEnter(0, 0, 0) ||
+               ImageList_Destroy(0));
+  EXPECT_EQ(std::pair(ImageList_Add(l, 0, 0), ImageList_Add(0, 0, 0)), std::pair(-1, -1));
   ImageList_Create(8, 8, 0, 1, 1);
   EXPECT_EQ(handles().liveCount(kImageListKind), 2u);
   resetWindowSystem();

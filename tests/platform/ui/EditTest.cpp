@@ -114,8 +114,7 @@ TEST_F(EditTest, TypingOverwritingAndDeletingAtBothEnds) {
   // Characters outside ASCII: positions count characters, buffers bytes.
   input.key(VK_END).type("\xC3\xA9");  // é
   EXPECT_EQ(text(e), "ello, ther\xC3\xA9");
-  EXPECT_EQ(sel(e), std::make_pair(11, 11));
-  EXPECT_EQ(GetWindowTextLengthA(e), 12);
+  EXPECT_EQ(std::tuple(sel(e).first, sel(e).second, GetWindowTextLengthA(e)), std::tuple(11, 11, 12));
   char small[12];
   EXPECT_EQ(GetWindowTextA(e, small, sizeof small), 10);  // never half a character
 }
@@ -143,26 +142,19 @@ TEST_F(EditTest, MultiLineBreaksAndDeletesCrLfAsOne) {
 TEST_F(EditTest, WordJumpsShiftSelectionAndSelectAll) {
   HWND e = edit(ES_AUTOHSCROLL, 40, 1, "one two  three");
   SetFocus(e);
-  input.chord({VK_CONTROL}, VK_RIGHT);
-  EXPECT_EQ(sel(e), std::make_pair(4, 4));
-  input.chord({VK_CONTROL}, VK_RIGHT);
-  EXPECT_EQ(sel(e), std::make_pair(9, 9));  // past both spaces
-  input.chord({VK_CONTROL}, VK_RIGHT).chord({VK_CONTROL}, VK_LEFT);
-  EXPECT_EQ(sel(e), std::make_pair(9, 9));
-  input.chord({VK_CONTROL}, VK_LEFT);
-  EXPECT_EQ(sel(e), std::make_pair(4, 4));
-  input.chord({VK_CONTROL, VK_SHIFT}, VK_RIGHT);
-  EXPECT_EQ(sel(e), std::make_pair(4, 9));
-  input.chord({VK_SHIFT}, VK_LEFT).chord({VK_SHIFT}, VK_LEFT);
-  EXPECT_EQ(sel(e), std::make_pair(4, 7));
-  input.key(VK_LEFT);  // collapses to the selection's start
-  EXPECT_EQ(sel(e), std::make_pair(4, 4));
-  input.chord({VK_SHIFT}, VK_END);
-  EXPECT_EQ(sel(e), std::make_pair(4, 14));
-  input.chord({VK_SHIFT}, VK_HOME);
-  EXPECT_EQ(sel(e), std::make_pair(0, 4));
-  input.chord({VK_CONTROL}, 'A');
-  EXPECT_EQ(sel(e), std::make_pair(0, 14));
+  // Each step's keys and the selection after them: a word jump goes past both spaces, Left
+  // collapses a selection to its start, Shift+Home selects back from the anchor.
+  struct Step { std::initializer_list<int> mods; int key; int times; std::pair<int, int> sel; };
+  const Step steps[] = {{{VK_CONTROL}, VK_RIGHT, 1, {4, 4}}, {{VK_CONTROL}, VK_RIGHT, 1, {9, 9}},
+                        {{VK_CONTROL}, VK_RIGHT, 1, {14, 14}}, {{VK_CONTROL}, VK_LEFT, 1, {9, 9}},
+                        {{VK_CONTROL}, VK_LEFT, 1, {4, 4}}, {{VK_CONTROL, VK_SHIFT}, VK_RIGHT, 1, {4, 9}},
+                        {{VK_SHIFT}, VK_LEFT, 2, {4, 7}}, {{}, VK_LEFT, 1, {4, 4}},
+                        {{VK_SHIFT}, VK_END, 1, {4, 14}}, {{VK_SHIFT}, VK_HOME, 1, {0, 4}},
+                        {{VK_CONTROL}, 'A', 1, {0, 14}}};
+  for (const Step& st : steps) {
+    for (int i = 0; i < st.times; ++i) input.chord(st.mods, st.key);
+    EXPECT_EQ(sel(e), st.sel) << "after key " << st.key;
+  }
   input.chord({VK_CONTROL}, VK_BACK);
   EXPECT_EQ(text(e), "");
 }
@@ -286,8 +278,7 @@ TEST_F(EditTest, KeyHooksDiscardAndReplaceCharacters) {
   ASSERT_TRUE(SetEditHooks(e, hooks));
   pointAt(e, 2);
   input.click();
-  EXPECT_EQ(mouseDowns, 1);
-  EXPECT_EQ(caretAtMouseDown, 2);
+  EXPECT_EQ(std::pair(mouseDowns, caretAtMouseDown), std::pair(1, 2));
   seen.clear();
   input.type("xa");
   EXPECT_EQ(seen, (std::vector<UINT>{WM_KEYDOWN, WM_CHAR, WM_KEYUP, WM_KEYDOWN, WM_CHAR, WM_KEYUP}));
@@ -322,8 +313,7 @@ TEST_F(EditTest, ChangeIsNotifiedExactlyOncePerChange) {
   SendMessageA(e, EM_REPLACESEL, TRUE, reinterpret_cast<LPARAM>("12"));
   input.chord({VK_CONTROL}, 'Z');
   input.chord({VK_CONTROL}, 'A').chord({VK_CONTROL}, 'X');
-  EXPECT_EQ(count(EN_CHANGE), 4);
-  EXPECT_EQ(count(EN_UPDATE), 4);
+  EXPECT_EQ(std::pair(count(EN_CHANGE), count(EN_UPDATE)), std::pair(4, 4));
   // The focus notifications.
   clearLog();
   SetFocus(parent);
@@ -347,10 +337,10 @@ TEST_F(EditTest, OwnerMayDestroyTheFieldFromItsChangeNotification) {
 TEST_F(EditTest, WrappingLineCountAndVerticalScrolling) {
   // Ten characters per line, two lines tall.
   HWND e = edit(ES_MULTILINE | ES_AUTOVSCROLL, 10, 2, "aaaa bbbb cccc dddd eeee");
-  EXPECT_EQ(line(e, EM_GETLINECOUNT), 3);
-  EXPECT_EQ(line(e, EM_LINEINDEX, 1), 10);
-  EXPECT_EQ(line(e, EM_LINELENGTH, 12), 10);
-  EXPECT_EQ(line(e, EM_LINEFROMCHAR, 22), 2);
+  // The line count, where line 1 starts, the length of the line holding character 12, the line of 22.
+  EXPECT_EQ((std::vector<int>{line(e, EM_GETLINECOUNT), line(e, EM_LINEINDEX, 1), line(e, EM_LINELENGTH, 12),
+                              line(e, EM_LINEFROMCHAR, 22)}),
+            (std::vector<int>{3, 10, 10, 2}));
   char buf[32] = {};
   *reinterpret_cast<WORD*>(buf) = sizeof buf;
   EXPECT_EQ(SendMessageA(e, EM_GETLINE, 2, reinterpret_cast<LPARAM>(buf)), 4);
@@ -358,11 +348,9 @@ TEST_F(EditTest, WrappingLineCountAndVerticalScrolling) {
   EXPECT_EQ(line(e, EM_GETFIRSTVISIBLELINE), 0);
   SetFocus(e);
   input.chord({VK_CONTROL}, VK_END);
-  EXPECT_EQ(line(e, EM_GETFIRSTVISIBLELINE), 1);  // the caret's line came into view
-  EXPECT_EQ(count(EN_VSCROLL), 1);
+  EXPECT_EQ(std::pair(line(e, EM_GETFIRSTVISIBLELINE), count(EN_VSCROLL)), std::pair(1, 1));  // the caret's line came into view
   input.key(VK_RETURN).type("ff");
-  EXPECT_EQ(line(e, EM_GETLINECOUNT), 4);
-  EXPECT_EQ(line(e, EM_GETFIRSTVISIBLELINE), 2);
+  EXPECT_EQ(std::pair(line(e, EM_GETLINECOUNT), line(e, EM_GETFIRSTVISIBLELINE)), std::pair(4, 2));
   input.chord({VK_CONTROL}, VK_HOME);
   EXPECT_EQ(line(e, EM_GETFIRSTVISIBLELINE), 0);
   // Scrolling by message, by page and by the wheel; the first visible line may reach the last.
@@ -394,14 +382,12 @@ TEST_F(EditTest, HorizontalScrollKeepsTheCaretInView) {
   ASSERT_TRUE(GetCaretPos(&c));
   RECT client{};
   GetClientRect(e, &client);
-  EXPECT_GE(c.x, 0);
-  EXPECT_LT(c.x, client.right);
+  EXPECT_TRUE(c.x >= 0 && c.x < client.right) << c.x;
   EXPECT_GT(line(e, EM_GETFIRSTVISIBLELINE), 10);
   EXPECT_GT(count(EN_HSCROLL), 0);
   input.key(VK_HOME);
   GetCaretPos(&c);
-  EXPECT_EQ(c.x, 1);  // the left margin
-  EXPECT_EQ(line(e, EM_GETFIRSTVISIBLELINE), 0);
+  EXPECT_EQ(std::pair(int{c.x}, line(e, EM_GETFIRSTVISIBLELINE)), std::pair(1, 0));  // at the left margin
   // Without ES_AUTOHSCROLL the field takes only what fits.
   HWND fixed = edit(0, 10);
   SetFocus(fixed);
@@ -470,16 +456,14 @@ TEST_F(EditTest, ColoursSelectionAndAlignment) {
   EXPECT_EQ(SendMessageA(e, EM_GETMARGINS, 0, 0), MAKELRESULT(4, 3));
   RECT r{};
   SendMessageA(e, EM_GETRECT, 0, reinterpret_cast<LPARAM>(&r));
-  EXPECT_EQ(r.left, 4);
-  EXPECT_EQ(r.right, 10 * adv + 2 - 3);
+  EXPECT_EQ(std::pair(int{r.left}, int{r.right}), std::pair(4, 10 * adv + 2 - 3));
 }
 
 TEST_F(EditTest, InputStyles) {
   HWND num = edit(ES_AUTOHSCROLL | ES_NUMBER, 10);
   SetFocus(num);
   input.type("1a2-3");
-  EXPECT_EQ(text(num), "123");
-  EXPECT_EQ(inputState().beeps, 2);
+  EXPECT_EQ(std::tuple(text(num), inputState().beeps), std::tuple("123", 2));
   HWND upper = edit(ES_AUTOHSCROLL | ES_UPPERCASE, 10, 1, "mixed");
   EXPECT_EQ(text(upper), "MIXED");
   SetFocus(upper);
@@ -489,8 +473,7 @@ TEST_F(EditTest, InputStyles) {
   SetFocus(pass);
   input.chord({VK_CONTROL}, 'A').chord({VK_CONTROL}, 'C');
   EXPECT_EQ(clipboardText(), std::nullopt);  // a password is never copied
-  EXPECT_EQ(SendMessageA(pass, EM_GETPASSWORDCHAR, 0, 0), '*');
-  EXPECT_EQ(text(pass), "secret");
+  EXPECT_EQ(std::tuple(SendMessageA(pass, EM_GETPASSWORDCHAR, 0, 0), text(pass)), std::tuple(LRESULT{'*'}, "secret"));
 }
 
 }  // namespace

@@ -59,19 +59,15 @@ class MenuBar : public UiTest {
     ADD_FAILURE() << "no bar item " << i;
     return Point{0, 0};
   }
-  std::vector<WPARAM> commands() const {
+  // The wParams of one message the owner received, in order.
+  std::vector<WPARAM> wParams(UINT msg) const {
     std::vector<WPARAM> out;
-    for (const auto& e : messageLog())
-      if (e.hwnd == owner && e.msg == WM_COMMAND) out.push_back(e.wParam);
+    for (const auto& e : entriesOf(owner, msg)) out.push_back(e.wParam);
     return out;
   }
+  std::vector<WPARAM> commands() const { return wParams(WM_COMMAND); }
   // The menus WM_INITMENUPOPUP named, in order.
-  std::vector<HMENU> initPopups() const {
-    std::vector<HMENU> out;
-    for (const auto& e : messageLog())
-      if (e.hwnd == owner && e.msg == WM_INITMENUPOPUP) out.push_back(static_cast<HMENU>(e.wParam));
-    return out;
-  }
+  std::vector<WPARAM> initPopups() const { return wParams(WM_INITMENUPOPUP); }
   HWND owner = 0;
   HMENU bar = 0, file = 0, edit = 0;
 };
@@ -134,28 +130,21 @@ TEST_F(MenuBar, AClickDropsTheMenuDownAndTheMouseSwitchesItAcrossTheBar) {
   });
   input.moveTo(barItemPoint(0)).click();
   EXPECT_EQ(selected, oleToPixel(GetSysColor(COLOR_MENUHILIGHT)));
-  ASSERT_NE(first, 0u);
-  ASSERT_NE(second, 0u);
+  ASSERT_TRUE(first && second);
   EXPECT_NE(first, second);
   EXPECT_FALSE(IsWindow(first));
   // Each drop-down hangs under its bar item.
-  EXPECT_EQ(firstRect.top, 100 + kFrame + kCaption + kBar);
-  EXPECT_EQ(firstRect.left, 100 + kFrame);
-  EXPECT_EQ(secondRect.top, firstRect.top);
-  EXPECT_EQ(secondRect.left, barItemPoint(1).x - 3);
+  const int below = 100 + kFrame + kCaption + kBar;
+  EXPECT_EQ(std::tuple(firstRect.left, firstRect.top, secondRect.left, secondRect.top),
+            std::tuple(100 + kFrame, below, barItemPoint(1).x - 3, below));
   EXPECT_EQ(commands(), (std::vector<WPARAM>{202}));
-  EXPECT_EQ(initPopups(), (std::vector<HMENU>{file, edit}));
+  EXPECT_EQ(initPopups(), (std::vector<WPARAM>{file, edit}));
   // The loop's notifications in the platform's order, the bar's WM_INITMENU naming the bar.
   auto seq = messagesOf(owner, {WM_ENTERMENULOOP, WM_INITMENU, WM_INITMENUPOPUP, WM_EXITMENULOOP, WM_COMMAND});
   EXPECT_EQ(seq, (std::vector<UINT>{WM_ENTERMENULOOP, WM_INITMENU, WM_INITMENUPOPUP, WM_INITMENUPOPUP,
                                     WM_EXITMENULOOP, WM_COMMAND}));
-  for (const auto& e : messageLog()) {
-    if (e.msg == WM_INITMENU) {
-      EXPECT_EQ(static_cast<HMENU>(e.wParam), bar);
-    }
-  }
-  EXPECT_EQ(GetCapture(), 0u);
-  EXPECT_EQ(inputState().keyboardGrab, 0u);
+  EXPECT_EQ(wParams(WM_INITMENU), (std::vector<WPARAM>{bar}));
+  EXPECT_EQ(GetCapture() | inputState().keyboardGrab, 0u);
 
   // A click on the item whose menu is down closes everything; a click on a bar command runs it.
   messageLog().clear();
@@ -178,8 +167,7 @@ TEST_F(MenuBar, ADropDownThatDoesNotFitBelowOpensAboveItsItemAndStaysOnTheScreen
   input.altKey('E');
   ASSERT_GT(menu.height(), 0);
   EXPECT_EQ(menu.bottom, w.top + kFrame + kCaption);  // right above Edit's cell
-  EXPECT_LE(menu.right, screen.cx);
-  EXPECT_GE(menu.left, 0);
+  EXPECT_TRUE(menu.left >= 0 && menu.right <= screen.cx);
 }
 
 TEST_F(MenuBar, AltAloneAndF10SelectTheBarArrowsSwitchAndEscapeGoesBackThenLeaves) {
@@ -196,22 +184,17 @@ TEST_F(MenuBar, AltAloneAndF10SelectTheBarArrowsSwitchAndEscapeGoesBackThenLeave
   });
   input.key(VK_MENU);
   ASSERT_EQ(open.size(), 4u);
-  EXPECT_EQ(open[0], 0u);
-  EXPECT_NE(open[1], 0u);
-  EXPECT_NE(open[2], 0u);
-  EXPECT_EQ(open[3], 0u);
-  EXPECT_EQ(initPopups(), (std::vector<HMENU>{edit, file, file}));
+  EXPECT_EQ((std::vector<bool>{open[0] != 0, open[1] != 0, open[2] != 0, open[3] != 0}),
+            (std::vector<bool>{false, true, true, false}));
+  EXPECT_EQ(initPopups(), (std::vector<WPARAM>{edit, file, file}));
   EXPECT_EQ(commands(), (std::vector<WPARAM>{102}));
   // WM_MENUSELECT named bar item 0 first, as a pop-up item of the bar, by position.
-  bool sawFirst = false;
-  for (const auto& e : messageLog())
-    if (e.msg == WM_MENUSELECT && static_cast<HMENU>(e.lParam) == bar) {  // the first one
-      EXPECT_EQ(LOWORD(e.wParam), 0);
-      EXPECT_TRUE(HIWORD(e.wParam) & MF_POPUP);
-      sawFirst = true;
-      break;
-    }
-  EXPECT_TRUE(sawFirst);
+  auto firstOnBar = std::find_if(messageLog().begin(), messageLog().end(), [&](const Logged& e) {
+    return e.msg == WM_MENUSELECT && static_cast<HMENU>(e.lParam) == bar;
+  });
+  ASSERT_NE(firstOnBar, messageLog().end());
+  EXPECT_EQ(LOWORD(firstOnBar->wParam), 0);
+  EXPECT_TRUE(HIWORD(firstOnBar->wParam) & MF_POPUP);
 
   // F10 enters the same way; Escape on the bar leaves with nothing chosen.
   messageLog().clear();
@@ -233,7 +216,7 @@ TEST_F(MenuBar, AltAloneAndF10SelectTheBarArrowsSwitchAndEscapeGoesBackThenLeave
 TEST_F(MenuBar, AltLetterOpensByMnemonicAndMenuCharAnswersAreFollowed) {
   input.whileModal([](TestInput& in) { in.type("t"); });  // Cut by its mnemonic
   input.altKey('E');
-  EXPECT_EQ(initPopups(), (std::vector<HMENU>{edit}));
+  EXPECT_EQ(initPopups(), (std::vector<WPARAM>{edit}));
   EXPECT_EQ(commands(), (std::vector<WPARAM>{202}));
 
   // No bar item has Q: the owner is asked, with the letter and the bar; MNC_EXECUTE 1 opens Edit.
@@ -241,9 +224,7 @@ TEST_F(MenuBar, AltLetterOpensByMnemonicAndMenuCharAnswersAreFollowed) {
   menuCharAnswer = answer(1, MNC_EXECUTE);
   input.whileModal([](TestInput& in) { in.key(VK_RETURN); });
   input.altKey('Q');
-  std::vector<Logged> asked;
-  for (const auto& e : messageLog())
-    if (e.msg == WM_MENUCHAR) asked.push_back(e);
+  auto asked = entriesOf(owner, WM_MENUCHAR);
   ASSERT_EQ(asked.size(), 1u);
   EXPECT_EQ(LOWORD(asked[0].wParam), 'q');
   EXPECT_EQ(static_cast<HMENU>(asked[0].lParam), bar);
@@ -255,9 +236,7 @@ TEST_F(MenuBar, AltLetterOpensByMnemonicAndMenuCharAnswersAreFollowed) {
   input.whileModal([](TestInput& in) { in.type("z").key(VK_RETURN); });
   input.altKey('F');
   EXPECT_EQ(commands(), (std::vector<WPARAM>{102}));
-  asked.clear();
-  for (const auto& e : messageLog())
-    if (e.msg == WM_MENUCHAR) asked.push_back(e);
+  asked = entriesOf(owner, WM_MENUCHAR);
   ASSERT_EQ(asked.size(), 1u);
   EXPECT_EQ(static_cast<HMENU>(asked[0].lParam), file);
   EXPECT_TRUE(HIWORD(asked[0].wParam) & MF_POPUP);

@@ -67,12 +67,10 @@ TEST_F(Menus, ItemApiStatesInfoAndBadHandles) {
   AppendMenuA(sub, MF_STRING, 40, "Deep");
   ASSERT_TRUE(AppendMenuA(m, MF_POPUP, sub, "&More"));
   EXPECT_EQ(GetMenuItemCount(m), 4);
-  EXPECT_EQ(GetMenuItemID(m, 3), 0xFFFFFFFFu);  // a submenu has no command
-  EXPECT_EQ(GetSubMenu(m, 3), sub);
+  EXPECT_EQ(std::pair(GetMenuItemID(m, 3), GetSubMenu(m, 3)), std::pair(0xFFFFFFFFu, sub));  // a submenu has no command
   // By command the search reaches into submenus.
-  EXPECT_EQ(GetMenuState(m, 40, MF_BYCOMMAND), 0u);
-  EXPECT_EQ(GetMenuState(m, 2, MF_BYCOMMAND), MF_GRAYED);
-  EXPECT_EQ(GetMenuState(m, 3, MF_BYPOSITION), MF_POPUP | (1u << 8));
+  EXPECT_EQ(std::tuple(GetMenuState(m, 40, MF_BYCOMMAND), GetMenuState(m, 2, MF_BYCOMMAND), GetMenuState(m, 3, MF_BYPOSITION)),
+            std::tuple(0u, UINT{MF_GRAYED}, MF_POPUP | (1u << 8)));
   EXPECT_EQ(CheckMenuItem(m, 1, MF_CHECKED), MF_UNCHECKED);
   EXPECT_EQ(CheckMenuItem(m, 1, MF_UNCHECKED), MF_CHECKED);
   EXPECT_EQ(EnableMenuItem(m, 2, MF_ENABLED), static_cast<BOOL>(MF_GRAYED));
@@ -90,9 +88,7 @@ TEST_F(Menus, ItemApiStatesInfoAndBadHandles) {
   MENUITEMINFOA got;
   got.fMask = MIIM_FTYPE | MIIM_ID | MIIM_DATA | MIIM_STATE;
   ASSERT_TRUE(GetMenuItemInfoA(m, 2, TRUE, &got));
-  EXPECT_EQ(got.fType, MFT_OWNERDRAW);
-  EXPECT_EQ(got.dwItemData, 0xBEEFu);
-  EXPECT_EQ(got.fState, MFS_CHECKED);
+  EXPECT_EQ(std::tuple(got.fType, got.dwItemData, got.fState), std::tuple(UINT{MFT_OWNERDRAW}, ULONG_PTR{0xBEEF}, UINT{MFS_CHECKED}));
 
   // Text: the length without a buffer, a cut copy with a short one.
   got = MENUITEMINFOA{};
@@ -103,8 +99,7 @@ TEST_F(Menus, ItemApiStatesInfoAndBadHandles) {
   got.dwTypeData = buf;
   got.cch = sizeof buf;
   ASSERT_TRUE(GetMenuItemInfoA(m, 0, TRUE, &got));
-  EXPECT_STREQ(buf, "&New");
-  EXPECT_EQ(got.cch, 4u);
+  EXPECT_EQ(std::tuple(std::string(buf), got.cch), std::tuple("&New", 4u));
   MENUITEMINFOA set;
   set.fMask = MIIM_STRING;
   set.dwTypeData = const_cast<char*>("&Renamed");
@@ -122,13 +117,10 @@ TEST_F(Menus, ItemApiStatesInfoAndBadHandles) {
 
   // Bad handles and items fail without harm.
   EXPECT_EQ(GetMenuItemCount(0), -1);
-  EXPECT_FALSE(AppendMenuA(0, MF_STRING, 1, "x"));
-  EXPECT_FALSE(AppendMenuA(m, MF_POPUP, m, "self"));
-  EXPECT_EQ(GetMenuState(m, 999, MF_BYCOMMAND), 0xFFFFFFFFu);
-  EXPECT_EQ(CheckMenuItem(m, 999, MF_CHECKED), 0xFFFFFFFFu);
-  EXPECT_FALSE(GetMenuItemInfoA(m, 99, TRUE, &got));
-  EXPECT_FALSE(TrackPopupMenu(0, 0, 0, 0, 0, owner, nullptr));
-  EXPECT_FALSE(TrackPopupMenu(m, 0, 0, 0, 0, 0, nullptr));
+  EXPECT_FALSE(AppendMenuA(0, MF_STRING, 1, "x") || AppendMenuA(m, MF_POPUP, m, "self") ||
+               GetMenuItemInfoA(m, 99, TRUE, &got) || TrackPopupMenu(0, 0, 0, 0, 0, owner, nullptr) ||
+               TrackPopupMenu(m, 0, 0, 0, 0, 0, nullptr));
+  EXPECT_EQ(std::pair(GetMenuState(m, 999, MF_BYCOMMAND), CheckMenuItem(m, 999, MF_CHECKED)), std::pair(0xFFFFFFFFu, 0xFFFFFFFFu));
 
   ASSERT_TRUE(DestroyMenu(m));
   EXPECT_FALSE(DestroyMenu(m));
@@ -155,22 +147,18 @@ TEST_F(Menus, OwnerDrawnPopupMeasuresDrawsAndReturnsTheKeyboardCommand) {
   const BOOL cmd = TrackPopupMenu(m, TPM_RETURNCMD, 150, 160, 0, owner, nullptr);
   EXPECT_EQ(cmd, 11);
   EXPECT_EQ(cls, "#32768");
-  EXPECT_EQ(menuRect.left, 150);
-  EXPECT_EQ(menuRect.top, 160);
-  EXPECT_EQ(menuRect.width(), 120 + 6);  // the owner's width inside the 3-pixel frame
+  // At the point asked for; the owner's width inside the 3-pixel frame.
+  EXPECT_EQ(std::tuple(menuRect.left, menuRect.top, menuRect.width()), std::tuple(150, 160, 120 + 6));
   ASSERT_EQ(measured.size(), 2u);
-  EXPECT_EQ(measured[0].CtlType, ODT_MENU);
-  EXPECT_EQ(measured[0].itemID, 10u);
-  EXPECT_EQ(measured[1].itemData, 0x2222u);
+  EXPECT_EQ(std::tuple(measured[0].CtlType, measured[0].itemID, measured[1].itemData),
+            std::tuple(UINT{ODT_MENU}, 10u, ULONG_PTR{0x2222}));
   // The second item was drawn selected, with its rectangle below the first (22 pixels high).
   bool selectedSeen = false;
   for (const auto& d : drawn)
     if (d.itemID == 11 && (d.itemState & ODS_SELECTED)) {
       selectedSeen = true;
-      EXPECT_EQ(d.hwndItem, m);
-      EXPECT_EQ(d.rcItem.top, 3 + 22);
-      EXPECT_EQ(d.rcItem.height(), 22);
-      EXPECT_EQ(d.itemData, 0x2222u);
+      EXPECT_EQ(std::tuple(d.hwndItem, d.rcItem.top, d.rcItem.height(), d.itemData),
+                std::tuple(HWND{m}, 3 + 22, 22, ULONG_PTR{0x2222}));
     }
   EXPECT_TRUE(selectedSeen);
   // The loop's messages, and no WM_COMMAND with TPM_RETURNCMD.
@@ -179,10 +167,8 @@ TEST_F(Menus, OwnerDrawnPopupMeasuresDrawsAndReturnsTheKeyboardCommand) {
   auto sel = entriesOf(owner, WM_MENUSELECT);
   ASSERT_GE(sel.size(), 3u);
   EXPECT_EQ(LOWORD(static_cast<uintptr_t>(sel[1].wParam)), 11u);
-  EXPECT_EQ(sel.back().wParam, MAKEWPARAM(0, 0xFFFF));  // closed
-  EXPECT_EQ(sel.back().lParam, 0);
-  EXPECT_EQ(trackedMenuWindow(), 0u);
-  EXPECT_EQ(GetCapture(), 0u);
+  EXPECT_EQ(std::pair(sel.back().wParam, sel.back().lParam), std::pair(MAKEWPARAM(0, 0xFFFF), LPARAM{0}));  // closed
+  EXPECT_EQ(trackedMenuWindow() | GetCapture(), 0u);
   // The menu window is gone; the menu stays the application's.
   EXPECT_TRUE(IsMenu(m));
   DestroyMenu(m);
@@ -250,14 +236,11 @@ TEST_F(Menus, SubmenuOpensWithRightClosesWithLeftAndByMnemonic) {
   // WM_INITMENUPOPUP for the top menu, then twice for the submenu (its position in the low word).
   auto init = entriesOf(owner, WM_INITMENUPOPUP);
   ASSERT_EQ(init.size(), 3u);
-  EXPECT_EQ(init[0].wParam, m);
-  EXPECT_EQ(init[1].wParam, sub);
-  EXPECT_EQ(init[1].lParam, MAKELPARAM(3, 0));
+  EXPECT_EQ(std::tuple(init[0].wParam, init[1].wParam, init[1].lParam), std::tuple(WPARAM{m}, WPARAM{sub}, MAKELPARAM(3, 0)));
   // Each closed level: the submenu by Left, then the submenu and the top menu at the end.
   auto uninit = entriesOf(owner, WM_UNINITMENUPOPUP);
   ASSERT_EQ(uninit.size(), 3u);
-  EXPECT_EQ(uninit[0].wParam, sub);
-  EXPECT_EQ(uninit[2].wParam, m);
+  EXPECT_EQ(std::pair(uninit[0].wParam, uninit[2].wParam), std::pair(WPARAM{sub}, WPARAM{m}));
   DestroyMenu(m);
   EXPECT_FALSE(IsMenu(sub));
 }
@@ -277,15 +260,13 @@ TEST_F(Menus, SystemMenuItemsStatesAndCloseAsSysCommand) {
   ASSERT_NE(sys, 0u);
   EXPECT_EQ(GetSystemMenu(owner, FALSE), sys);
   ASSERT_EQ(GetMenuItemCount(sys), 7);
-  const UINT ids[] = {SC_RESTORE, SC_MOVE, SC_SIZE, SC_MINIMIZE, SC_MAXIMIZE, 0, SC_CLOSE};
-  for (int i = 0; i < 7; ++i) {
-    if (!ids[i]) continue;
-    EXPECT_EQ(GetMenuItemID(sys, i), ids[i]) << i;
-  }
+  std::vector<UINT> ids;
+  for (int i = 0; i < 7; ++i) ids.push_back(GetMenuItemID(sys, i));
+  EXPECT_EQ(ids, (std::vector<UINT>{SC_RESTORE, SC_MOVE, SC_SIZE, SC_MINIMIZE, SC_MAXIMIZE, 0u, SC_CLOSE}));
   // A normal window: Restore is grey, the rest enabled.
-  EXPECT_EQ(GetMenuState(sys, SC_RESTORE, MF_BYCOMMAND) & MF_GRAYED, MF_GRAYED);
-  EXPECT_EQ(GetMenuState(sys, SC_MAXIMIZE, MF_BYCOMMAND) & MF_GRAYED, 0u);
-  EXPECT_EQ(GetMenuState(sys, SC_CLOSE, MF_BYCOMMAND) & MF_DEFAULT, MF_DEFAULT);
+  EXPECT_EQ(std::tuple(GetMenuState(sys, SC_RESTORE, MF_BYCOMMAND) & MF_GRAYED, GetMenuState(sys, SC_MAXIMIZE, MF_BYCOMMAND) & MF_GRAYED,
+                       GetMenuState(sys, SC_CLOSE, MF_BYCOMMAND) & MF_DEFAULT),
+            std::tuple(UINT{MF_GRAYED}, 0u, UINT{MF_DEFAULT}));
   input.whileModal([](TestInput& in) { in.type("c"); });
   clearLog();
   EXPECT_TRUE(TrackPopupMenu(sys, 0, 110, 110, 0, owner, nullptr));
@@ -296,8 +277,7 @@ TEST_F(Menus, SystemMenuItemsStatesAndCloseAsSysCommand) {
   ASSERT_EQ(sc.size(), 1u);
   EXPECT_EQ(sc[0].wParam, SC_CLOSE);
   // DefWindowProc closed the window, which took its system menu along.
-  EXPECT_FALSE(IsWindow(owner));
-  EXPECT_FALSE(IsMenu(sys));
+  EXPECT_FALSE(IsWindow(owner) || IsMenu(sys));
   EXPECT_EQ(handles().liveCount(ObjKind::Menu), 0u);
 }
 
@@ -337,15 +317,11 @@ TEST_F(Menus, PopupStaysOnTheScreenAndDrawsTheClassicLook) {
   });
   TrackPopupMenu(m, TPM_RETURNCMD, screen.cx - 5, screen.cy - 5, 0, owner, nullptr);
   // Flipped to the left of and above the point, so it lies wholly on the screen.
-  EXPECT_EQ(r.right, screen.cx - 5);
-  EXPECT_EQ(r.bottom, screen.cy - 5);
+  EXPECT_EQ(std::pair(r.right, r.bottom), std::pair(screen.cx - 5, screen.cy - 5));
   ASSERT_TRUE(shot);
   const int h = (r.height() - 6) / 3;
   auto px = [&](int x, int y) { return shot->at(r.left + x, r.top + y); };
-  auto sys = [](int idx) {
-    COLORREF c = GetSysColor(idx);
-    return ((c & 0xFF) << 16) | (c & 0xFF00) | ((c >> 16) & 0xFF);
-  };
+  auto sys = [](int idx) { return oleToPixel(GetSysColor(idx)); };
   // The highlight bar over the first item's right part; the menu ground under the others.
   EXPECT_EQ(px(r.width() - 6, 3 + h / 2), sys(COLOR_HIGHLIGHT));
   EXPECT_EQ(px(r.width() - 6, 3 + 2 * h + h / 2), sys(COLOR_MENU));
@@ -361,12 +337,6 @@ TEST_F(Menus, PopupStaysOnTheScreenAndDrawsTheClassicLook) {
   EXPECT_TRUE(grey);
   DestroyMenu(m);
 }
-
-}  // namespace
-}  // namespace zxp::ui::testing
-
-namespace zxp::ui::testing {
-namespace {
 
 TEST_F(Menus, TheDefaultItemIsBoldAndDrawingLeavesNoObjects) {
   HMENU plain = CreatePopupMenu(), bold = CreatePopupMenu();
@@ -402,8 +372,7 @@ TEST_F(Menus, AltSpaceOpensTheSystemMenuBelowTheCaption) {
   GetWindowRect(owner, &w);
   EXPECT_EQ(r.left, w.left + 4);
   EXPECT_GT(r.top, w.top + 4);
-  EXPECT_FALSE(IsWindow(opened));
-  EXPECT_TRUE(IsWindow(owner));
+  EXPECT_TRUE(!IsWindow(opened) && IsWindow(owner));
 }
 
 }  // namespace

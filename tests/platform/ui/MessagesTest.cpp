@@ -53,7 +53,7 @@ using Messages = UiTest;
 TEST_F(Messages, SubclassChainsRunBeforeAndAfterWithResultsByReference) {
   trace().clear();
   HWND w = popup(Rect{0, 0, 10, 10});
-  SetWindowLongPtrA(w, GWL_WNDPROC, reinterpret_cast<LONG_PTR>(originalProc));
+  subclass(w, originalProc);
   prevProc[1] = reinterpret_cast<WNDPROC>(SetWindowLongPtrA(w, GWL_WNDPROC, reinterpret_cast<LONG_PTR>(layerProc<1>)));
   prevProc[2] = reinterpret_cast<WNDPROC>(SetWindowLongPtrA(w, GWL_WNDPROC, reinterpret_cast<LONG_PTR>(layerProc<2>)));
   prevProc[3] = reinterpret_cast<WNDPROC>(SetWindowLongPtrA(w, GWL_WNDPROC, reinterpret_cast<LONG_PTR>(layerProc<3>)));
@@ -74,9 +74,7 @@ TEST_F(Messages, SubclassChainsRunBeforeAndAfterWithResultsByReference) {
   EXPECT_EQ(SendMessageA(w, WM_USER + 1, 0, 0), 99 + 3);
   EXPECT_EQ(trace(), (std::vector<std::string>{"before 3", "before 2", "handled 2", "after 3"}));
   // Unsubclassing in reverse order puts the original back.
-  SetWindowLongPtrA(w, GWL_WNDPROC, reinterpret_cast<LONG_PTR>(prevProc[3]));
-  SetWindowLongPtrA(w, GWL_WNDPROC, reinterpret_cast<LONG_PTR>(prevProc[2]));
-  SetWindowLongPtrA(w, GWL_WNDPROC, reinterpret_cast<LONG_PTR>(prevProc[1]));
+  for (int layer : {3, 2, 1}) subclass(w, prevProc[layer]);
   trace().clear();
   EXPECT_EQ(SendMessageA(w, WM_USER, 0, 0), 10);
   EXPECT_EQ(trace(), (std::vector<std::string>{"original"}));
@@ -96,10 +94,8 @@ TEST_F(Messages, PostedMessagesRunInOrderBeforeInputAndQuitEndsTheLoop) {
   EXPECT_EQ(eventLoop().queued(), 3u);
   EXPECT_TRUE(messagesOf(a, {WM_MOUSEMOVE, WM_USER + 2}).empty());  // nothing runs before the loop does
   input.pump();
-  std::vector<UINT> order;
-  for (auto& e : messageLog())
-    if (e.msg >= WM_USER || e.msg == WM_MOUSEMOVE) order.push_back(e.msg);
-  EXPECT_EQ(order, (std::vector<UINT>{WM_USER + 1, WM_USER + 2, WM_MOUSEMOVE}));
+  EXPECT_EQ(orderOf({WM_USER + 1, WM_USER + 2, WM_MOUSEMOVE}),
+            (std::vector<std::pair<HWND, UINT>>{{b, WM_USER + 1}, {a, WM_USER + 2}, {a, WM_MOUSEMOVE}}));
   EXPECT_EQ(entriesOf(a, WM_USER + 2)[0].lParam, 4);
   // Thread messages have no window; PeekMessage can filter and leave messages in place.
   PostThreadMessageA(GetCurrentThreadId(), WM_USER + 3, 0, 0);
@@ -108,8 +104,7 @@ TEST_F(Messages, PostedMessagesRunInOrderBeforeInputAndQuitEndsTheLoop) {
   EXPECT_TRUE(PeekMessageA(&m, a, 0, 0, PM_NOREMOVE));
   EXPECT_EQ(m.message, WM_USER + 4u);
   EXPECT_TRUE(PeekMessageA(&m, 0, 0, 0, PM_REMOVE));
-  EXPECT_EQ(m.message, WM_USER + 3u);
-  EXPECT_EQ(m.hwnd, 0u);
+  EXPECT_EQ(std::pair(m.message, m.hwnd), std::pair(WM_USER + 3u, HWND{0}));
   PostQuitMessage(3);
   EXPECT_FALSE(eventLoop().processPendingEvents());
   EXPECT_EQ(eventLoop().exitCode(), 3);
@@ -155,10 +150,8 @@ TEST_F(Hooks, WindowProcedureHooksFormAChainNewestFirst) {
   ASSERT_TRUE(hookA && hookB && ret);
   SendMessageA(w, WM_SETTEXT, 0, reinterpret_cast<LPARAM>("x"));
   EXPECT_EQ(trace(), (std::vector<std::string>{"B", "A"}));
-  ASSERT_EQ(seenSend.size(), 1u);
-  EXPECT_EQ(seenSend[0].hwnd, w);
-  EXPECT_EQ(seenSend[0].message, WM_SETTEXT);
-  ASSERT_EQ(seenRet.size(), 1u);
+  ASSERT_EQ(seenSend.size() + seenRet.size(), 2u);
+  EXPECT_EQ(std::pair(seenSend[0].hwnd, seenSend[0].message), std::pair(w, UINT{WM_SETTEXT}));
   EXPECT_EQ(seenRet[0].lResult, TRUE);
   // Posted messages do not go through these hooks.
   trace().clear();
@@ -249,15 +242,14 @@ TEST_F(Timers, FireAtTheirVirtualTimesInDueOrder) {
   SetTimer(w, 1, 30, recordTick);
   input.advance(30);
   EXPECT_EQ(ticks, (std::vector<std::pair<UINT_PTR, DWORD>>{{2, 80}, {1, 90}}));
-}
-
-TEST_F(Timers, IntervalsBelowTenMillisecondsRunAtTen) {
+  // Intervals below ten milliseconds run at ten.
+  KillTimer(w, 1);
+  KillTimer(w, 2);
   ticks.clear();
-  HWND w = popup(Rect{0, 0, 10, 10});
   SetTimer(w, 7, 1, recordTick);  // the controls' 1 ms hover timers
   SetTimer(w, 8, 3, recordTick);  // the 3 ms keyboard-lock polls
   input.advance(25);
-  EXPECT_EQ(ticks, (std::vector<std::pair<UINT_PTR, DWORD>>{{7, 10}, {8, 10}, {7, 20}, {8, 20}}));
+  EXPECT_EQ(ticks, (std::vector<std::pair<UINT_PTR, DWORD>>{{7, 100}, {8, 100}, {7, 110}, {8, 110}}));
 }
 
 TEST_F(Timers, WindowTimersPostWmTimerAndStopWhenKilledOrDestroyed) {
@@ -288,13 +280,11 @@ TEST_F(Timers, TimersWithoutAWindowGetFreshIdentifiers) {
   ticks.clear();
   UINT_PTR a = SetTimer(0, 0, 15, recordTick);
   UINT_PTR b = SetTimer(0, 0, 15, recordTick);
-  EXPECT_NE(a, 0u);
-  EXPECT_NE(a, b);
+  EXPECT_TRUE(a != 0 && a != b);
   EXPECT_EQ(SetTimer(0, a, 40, recordTick), a);  // an existing identifier is reset
   input.advance(40);
   EXPECT_EQ(ticks, (std::vector<std::pair<UINT_PTR, DWORD>>{{b, 15}, {b, 30}, {a, 40}}));
-  EXPECT_TRUE(KillTimer(0, a));
-  EXPECT_TRUE(KillTimer(0, b));
+  EXPECT_TRUE(KillTimer(0, a) && KillTimer(0, b));
 }
 
 }  // namespace

@@ -2,6 +2,8 @@
 // constant alpha, colour key and per-pixel alpha.
 #include "UiTestSupport.h"
 
+#include <functional>
+
 #include "platform/gfx/DeviceContext.h"
 #include "platform/gfx/Png.h"
 #include "platform/gfx/SysColors.h"
@@ -17,6 +19,13 @@ void paint(HWND w, Pixel p) {
   RECT r;
   GetClientRect(w, &r);
   gfx::fillRect(*gfx::dcFromHandle(GetDC(w)), r, p);
+}
+
+// The pixels of a composed screen at the given points.
+std::vector<Pixel> pixelsAt(const std::shared_ptr<gfx::Surface>& s, std::initializer_list<Point> points) {
+  std::vector<Pixel> out;
+  for (Point p : points) out.push_back(s->at(p.x, p.y));
+  return out;
 }
 
 TEST_F(Screen, ComposesWindowsInZOrderThroughRegionsAndLayers) {
@@ -56,26 +65,21 @@ TEST_F(Screen, ComposesWindowsInZOrderThroughRegionsAndLayers) {
   ASSERT_TRUE(s);
   EXPECT_FALSE(screenDirty());
   const Pixel desk = oleToPixel(GetSysColor(COLOR_BACKGROUND));
-  EXPECT_EQ(s->at(10, 10), desk);
-  EXPECT_EQ(s->at(60, 60), red);
-  EXPECT_EQ(s->at(160, 160), white);  // the child, inside a
+  EXPECT_EQ(pixelsAt(s, {{10, 10}, {60, 60}, {160, 160}}), (std::vector<Pixel>{desk, red, white}));  // the child in a
   // b blended: 128/255 green over red, over white (the child) and over the desktop.
-  EXPECT_EQ(s->at(220, 110), makePixel(127, 128, 0));
-  EXPECT_EQ(s->at(230, 160), makePixel(127, 255, 127));
+  EXPECT_EQ(pixelsAt(s, {{220, 110}, {230, 160}}), (std::vector<Pixel>{makePixel(127, 128, 0), makePixel(127, 255, 127)}));
   Pixel overDesk = s->at(300, 120);
   EXPECT_EQ(pixelG(overDesk), 128 + (pixelG(desk) * 127 + 127) / 255);
   EXPECT_EQ(s->at(260, 160), overDesk);  // beyond a's client area the child is cut off
-  // c: only the plus shape is drawn; the rest shows b and the desktop.
-  EXPECT_EQ(s->at(350, 210), blue);
-  EXPECT_EQ(s->at(310, 250), blue);
-  EXPECT_EQ(s->at(310, 210), overDesk);  // outside the region: b over the desktop shows through
+  // c: only the plus shape is drawn; outside the region b over the desktop shows through.
+  EXPECT_EQ(pixelsAt(s, {{350, 210}, {310, 250}, {310, 210}}), (std::vector<Pixel>{blue, blue, overDesk}));
   // d: per-pixel alpha over the desktop; the transparent pixels are not there at all.
   Pixel half = s->at(620, 520);
   EXPECT_EQ(pixelB(half), 128 + (pixelB(desk) * 127 + 127) / 255);
   EXPECT_EQ(pixelR(half), (pixelR(desk) * 127 + 127) / 255);
   EXPECT_EQ(s->at(605, 500), desk);
-  EXPECT_EQ(WindowFromPoint(Point{605, 500}), 0u);  // transparent pixels are not hit
-  EXPECT_EQ(WindowFromPoint(Point{620, 520}), d);
+  // Transparent pixels are not hit.
+  EXPECT_EQ(std::pair(WindowFromPoint(Point{605, 500}), WindowFromPoint(Point{620, 520})), std::pair(HWND{0}, d));
 
   // Moving a window changes the picture; its surface keeps what was drawn.
   MoveWindow(c, 0, 300, 100, 100, TRUE);
@@ -102,14 +106,12 @@ TEST_F(Screen, ColourKeyAndFramesAndTheTaskBar) {
   BYTE alpha;
   DWORD flags;
   ASSERT_TRUE(GetLayeredWindowAttributes(w, &key, &alpha, &flags));
-  EXPECT_EQ(key, RGB(255, 0, 255));
-  EXPECT_EQ(flags, LWA_COLORKEY);
+  EXPECT_EQ(std::pair(key, flags), std::pair(RGB(255, 0, 255), DWORD{LWA_COLORKEY}));
   auto s = composeScreen();
   const Pixel desk = oleToPixel(GetSysColor(COLOR_BACKGROUND));
-  EXPECT_EQ(s->at(20, 20), desk);  // keyed out
-  EXPECT_EQ(s->at(80, 20), 0x00FF00u);
-  EXPECT_EQ(WindowFromPoint(Point{20, 20}), 0u);
-  EXPECT_EQ(WindowFromPoint(Point{80, 20}), w);
+  // The key colour is keyed out of both the picture and hit testing.
+  EXPECT_EQ(pixelsAt(s, {{20, 20}, {80, 20}}), (std::vector<Pixel>{desk, 0x00FF00u}));
+  EXPECT_EQ(std::pair(WindowFromPoint(Point{20, 20}), WindowFromPoint(Point{80, 20})), std::pair(HWND{0}, w));
   // The task bar strip below the work area.
   RECT wa;
   SystemParametersInfoA(SPI_GETWORKAREA, 0, &wa, 0);
@@ -125,11 +127,6 @@ TEST_F(Screen, ColourKeyAndFramesAndTheTaskBar) {
   EXPECT_NE(s->at(c.x - 1, c.y - 1), 0x123456u);
   EXPECT_NE(s->at(210, 205), desk);  // the caption bar
 }
-}  // namespace
-}  // namespace zxp::ui::testing
-
-namespace zxp::ui::testing {
-namespace {
 
 // Controls keep their window's DC and draw through it from timers and input handlers, outside
 // any paint: each such drawing must mark the screen for the next composition (the desktop
@@ -142,14 +139,13 @@ TEST_F(Screen, DrawingThroughAKeptWindowDcMarksTheScreenChanged) {
   composeScreen();
   EXPECT_FALSE(screenDirty());
   RECT r{0, 0, 10, 10};
-  FillRect(dc, &r, static_cast<HBRUSH>(GetStockObject(BLACK_BRUSH)));
-  EXPECT_TRUE(screenDirty());
-  composeScreen();
-  SetPixel(dc, 3, 3, RGB(255, 0, 0));
-  EXPECT_TRUE(screenDirty());
-  composeScreen();
-  gfx::clearSurface(dc, RGB(0, 0, 255));
-  EXPECT_TRUE(screenDirty());
+  for (auto draw : std::initializer_list<std::function<void()>>{
+           [&] { FillRect(dc, &r, static_cast<HBRUSH>(GetStockObject(BLACK_BRUSH))); },
+           [&] { SetPixel(dc, 3, 3, RGB(255, 0, 0)); }, [&] { gfx::clearSurface(dc, RGB(0, 0, 255)); }}) {
+    composeScreen();
+    draw();
+    EXPECT_TRUE(screenDirty());
+  }
   // A memory DC draws nothing on the screen.
   composeScreen();
   HDC mem = CreateCompatibleDC(dc);
@@ -192,15 +188,13 @@ TEST_F(Screen, RedoesOnlyTheDamagedWindowsAndMatchesAFullComposition) {
   // The child under the layered window: its rectangle only, blended as before.
   paint(kid, 0x123456);
   std::vector<uint32_t> part = pixelsOf(*composeScreen());
-  ASSERT_EQ(composedArea().size(), 1u);
-  EXPECT_EQ(composedArea()[0], (Rect{70, 80, 130, 110}));
+  EXPECT_EQ(composedArea(), (std::vector<Rect>{{70, 80, 130, 110}}));
   EXPECT_EQ(part, fullComposition());
 
   // a, partly under `over`: a's rectangle, and `over` stays on top.
   paint(a, 0x00FFFF);
   part = pixelsOf(*composeScreen());
-  ASSERT_EQ(composedArea().size(), 1u);
-  EXPECT_EQ(composedArea()[0], (Rect{50, 50, 250, 200}));
+  EXPECT_EQ(composedArea(), (std::vector<Rect>{{50, 50, 250, 200}}));
   EXPECT_EQ(part, fullComposition());
   takeComposedArea();
 
@@ -235,8 +229,7 @@ TEST_F(Screen, RedoesOnlyTheDamagedWindowsAndMatchesAFullComposition) {
   // Moving a window redoes the whole screen.
   SetWindowPos(over, 0, 220, 90, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
   part = pixelsOf(*composeScreen());
-  ASSERT_EQ(composedArea().size(), 1u);
-  EXPECT_EQ(composedArea()[0], (Rect{0, 0, screenSize().cx, screenSize().cy}));
+  EXPECT_EQ(composedArea(), (std::vector<Rect>{{0, 0, screenSize().cx, screenSize().cy}}));
   EXPECT_EQ(part, fullComposition());
 }
 
@@ -282,14 +275,9 @@ TEST_F(Screen, AWindowWiderThanTheScreenShowsThePartThatLiesOnTheScreen) {
   EXPECT_TRUE(EqualRgn(got, clip));
   FillRect(dc, &all, greenBrush);
   SelectClipRgn(dc, 0);
-  auto s = composeScreen();
-  EXPECT_EQ(s->at(50, 150), red);     // client x 1550
-  EXPECT_EQ(s->at(95, 150), red);
-  EXPECT_EQ(s->at(105, 150), blue);   // client x 1605
-  EXPECT_EQ(s->at(205, 150), green);  // client x 1705
-  EXPECT_EQ(s->at(215, 150), red);
-  EXPECT_EQ(s->at(1020, 150), red);   // the right edge of the screen
-  EXPECT_EQ(s->at(50, 50), white);
+  // Client x 1550, 1595, 1605, 1705, 1715, the right edge of the screen, and the parent above.
+  EXPECT_EQ(pixelsAt(composeScreen(), {{50, 150}, {95, 150}, {105, 150}, {205, 150}, {215, 150}, {1020, 150}, {50, 50}}),
+            (std::vector<Pixel>{red, red, blue, green, red, red, white}));
 
   // The parent moves left: the surfaces move over the parts on the screen now (the child's up to
   // its right edge, 900 pixels in) and both windows are asked to draw them.
@@ -302,11 +290,9 @@ TEST_F(Screen, AWindowWiderThanTheScreenShowsThePartThatLiesOnTheScreen) {
   FillRect(dc, &all, blueBrush);
   RECT end{2990, 0, 3000, 100};
   FillRect(dc, &end, redBrush);
-  s = composeScreen();
-  EXPECT_EQ(s->at(0, 150), blue);     // client x 2100
-  EXPECT_EQ(s->at(885, 150), blue);
-  EXPECT_EQ(s->at(895, 150), red);    // client x 2995, the last pixels
-  EXPECT_EQ(s->at(905, 150), white);  // past the child: its parent
+  // Client x 2100 and 2985, 2995 (the last pixels), and past the child its parent.
+  EXPECT_EQ(pixelsAt(composeScreen(), {{0, 150}, {885, 150}, {895, 150}, {905, 150}}),
+            (std::vector<Pixel>{blue, blue, red, white}));
   for (HGDIOBJ o : {HGDIOBJ(redBrush), HGDIOBJ(blueBrush), HGDIOBJ(greenBrush), HGDIOBJ(clip), HGDIOBJ(got)})
     DeleteObject(o);
   ReleaseDC(wide, dc);

@@ -6,6 +6,8 @@
 
 #include <algorithm>
 #include <initializer_list>
+#include <tuple>
+#include <utility>
 #include <vector>
 
 #include "platform/ui/EventLoop.h"
@@ -86,6 +88,17 @@ class UiTest : public ::testing::Test {
     return out;
   }
   static void clearLog() { messageLog().clear(); }
+  // The listed messages across every window, with the window each went to, in order.
+  static std::vector<std::pair<HWND, UINT>> orderOf(std::initializer_list<UINT> only) {
+    std::vector<std::pair<HWND, UINT>> out;
+    for (const auto& e : messageLog())
+      if (std::find(only.begin(), only.end(), e.msg) != only.end()) out.push_back({e.hwnd, e.msg});
+    return out;
+  }
+  // Gives a window a test's own procedure.
+  static void subclass(HWND h, LRESULT (*proc)(HWND, UINT, WPARAM, LPARAM)) {
+    SetWindowLongPtrA(h, GWL_WNDPROC, reinterpret_cast<LONG_PTR>(proc));
+  }
 
   TestInput input;
 };

@@ -18,29 +18,21 @@ TEST_F(Window, CreationMessagesAndDestructionOrderParentFirstThenChildrenFirst) 
   ASSERT_NE(top, 0u);
   EXPECT_EQ(messagesOf(top, {WM_NCCREATE, WM_NCCALCSIZE, WM_CREATE, WM_SIZE, WM_MOVE, WM_SHOWWINDOW}),
             (std::vector<UINT>{WM_NCCREATE, WM_NCCALCSIZE, WM_CREATE, WM_SIZE, WM_MOVE, WM_SHOWWINDOW}));
-  auto size = entriesOf(top, WM_SIZE);
-  ASSERT_EQ(size.size(), 1u);
-  EXPECT_EQ(size[0].lParam, MAKELPARAM(200, 100));
+  ASSERT_EQ(entriesOf(top, WM_SIZE).size(), 1u);
+  EXPECT_EQ(entriesOf(top, WM_SIZE)[0].lParam, MAKELPARAM(200, 100));
   HWND kid = child(top, Rect{5, 5, 55, 55});
   HWND grandkid = child(kid, Rect{1, 1, 11, 11});
-  EXPECT_EQ(GetParent(grandkid), kid);
-  EXPECT_EQ(GetParent(kid), top);
-  EXPECT_EQ(GetParent(top), 0u);
+  EXPECT_EQ(std::tuple(GetParent(grandkid), GetParent(kid), GetParent(top)), std::tuple(kid, top, HWND{0}));
   clearLog();
 
   EXPECT_EQ(DestroyWindow(top), TRUE);
-  std::vector<std::pair<HWND, UINT>> order;
-  for (const auto& e : messageLog())
-    if (e.msg == WM_DESTROY || e.msg == WM_NCDESTROY) order.push_back({e.hwnd, e.msg});
-  EXPECT_EQ(order, (std::vector<std::pair<HWND, UINT>>{{top, WM_DESTROY},
+  EXPECT_EQ(orderOf({WM_DESTROY, WM_NCDESTROY}), (std::vector<std::pair<HWND, UINT>>{{top, WM_DESTROY},
                                                        {kid, WM_DESTROY},
                                                        {grandkid, WM_DESTROY},
                                                        {grandkid, WM_NCDESTROY},
                                                        {kid, WM_NCDESTROY},
                                                        {top, WM_NCDESTROY}}));
-  EXPECT_FALSE(IsWindow(top));
-  EXPECT_FALSE(IsWindow(kid));
-  EXPECT_FALSE(IsWindow(grandkid));
+  EXPECT_FALSE(IsWindow(top) || IsWindow(kid) || IsWindow(grandkid));
   EXPECT_EQ(handles().liveCount(ObjKind::Window), windowsBefore);
   EXPECT_EQ(handles().liveCount(ObjKind::DC), dcsBefore);
 }
@@ -94,13 +86,12 @@ TEST_F(Window, MovingAndSizingSendPlacementMessagesAndKeepTheDcAndPixels) {
   ASSERT_TRUE(MoveWindow(w, 5, 6, 60, 50, TRUE));
   EXPECT_EQ(messagesOf(w, {WM_WINDOWPOSCHANGING, WM_WINDOWPOSCHANGED, WM_MOVE, WM_SIZE}),
             (std::vector<UINT>{WM_WINDOWPOSCHANGING, WM_WINDOWPOSCHANGED, WM_MOVE, WM_SIZE}));
-  EXPECT_EQ(entriesOf(w, WM_SIZE)[0].lParam, MAKELPARAM(60, 50));
-  EXPECT_EQ(entriesOf(w, WM_MOVE)[0].lParam, MAKELPARAM(5, 6));
+  EXPECT_EQ(std::pair(entriesOf(w, WM_SIZE)[0].lParam, entriesOf(w, WM_MOVE)[0].lParam),
+            std::pair(MAKELPARAM(60, 50), MAKELPARAM(5, 6)));
   EXPECT_EQ(GetDC(w), dc);  // the same DC, now drawing on the larger surface
   auto* d = gfx::dcFromHandle(dc);
   ASSERT_NE(d->surface(), nullptr);
-  EXPECT_EQ(d->surface()->width(), 60);
-  EXPECT_EQ(d->surface()->at(39, 29), 0x123456u);
+  EXPECT_EQ(std::tuple(d->surface()->width(), d->surface()->at(39, 29)), std::tuple(60, 0x123456u));
   // Moving only: no WM_SIZE.
   clearLog();
   SetWindowPos(w, 0, 7, 7, 0, 0, SWP_NOSIZE | SWP_NOZORDER);
@@ -110,12 +101,11 @@ TEST_F(Window, MovingAndSizingSendPlacementMessagesAndKeepTheDcAndPixels) {
     if (m == WM_WINDOWPOSCHANGING) reinterpret_cast<WINDOWPOS*>(lp)->cx = 25;
     return DefWindowProcA(h, m, wp, lp);
   };
-  SetWindowLongPtrA(w, GWL_WNDPROC, reinterpret_cast<LONG_PTR>(clampProc));
+  subclass(w, clampProc);
   SetWindowPos(w, 0, 0, 0, 100, 100, SWP_NOMOVE | SWP_NOZORDER);
   RECT r;
   GetWindowRect(w, &r);
-  EXPECT_EQ(r.width(), 25);
-  EXPECT_EQ(r.height(), 100);
+  EXPECT_EQ(std::pair(r.width(), r.height()), std::pair(25, 100));
 }
 
 TEST_F(Window, SurfacesHoldAtMostTheScreenAndReportWhenTheyCannotBeMade) {
@@ -129,8 +119,7 @@ TEST_F(Window, SurfacesHoldAtMostTheScreenAndReportWhenTheyCannotBeMade) {
   EXPECT_EQ(cr, (Rect{0, 0, 6666, 13333}));
   auto* d = gfx::dcFromHandle(GetDC(huge));
   ASSERT_NE(d->surface(), nullptr);
-  EXPECT_EQ(d->surface()->width(), 1024);
-  EXPECT_EQ(d->surface()->height(), 768);
+  EXPECT_EQ(std::pair(d->surface()->width(), d->surface()->height()), std::pair(1024, 768));
   RECT clip;
   GetClipBox(GetDC(huge), &clip);
   EXPECT_EQ(clip, (Rect{100, 50, 1124, 818}));
@@ -139,8 +128,7 @@ TEST_F(Window, SurfacesHoldAtMostTheScreenAndReportWhenTheyCannotBeMade) {
   // A larger screen lets more be kept, and the window is drawn again.
   ValidateRect(huge, nullptr);
   ui::setScreenSize(Size{2000, 1500});
-  EXPECT_EQ(d->surface()->width(), 2000);
-  EXPECT_EQ(d->surface()->height(), 1500);
+  EXPECT_EQ(std::pair(d->surface()->width(), d->surface()->height()), std::pair(2000, 1500));
   EXPECT_TRUE(GetUpdateRect(huge, nullptr, FALSE));
 
   // On a screen of the largest size, a window of 10 000 x 10 000 pixels is beyond the largest
@@ -157,13 +145,15 @@ TEST_F(Window, ZOrderOfOverlappingWindowsWithTopmostBand) {
   HWND b = popup(Rect{50, 50, 150, 150});
   HWND c = popup(Rect{25, 25, 125, 125});
   // Newest on top.
+  auto at = [](std::initializer_list<Point> pts) {
+    std::vector<HWND> out;
+    for (Point p : pts) out.push_back(WindowFromPoint(p));
+    return out;
+  };
   EXPECT_EQ(GetTopWindow(0), c);
-  EXPECT_EQ(WindowFromPoint(Point{60, 60}), c);
-  EXPECT_EQ(WindowFromPoint(Point{140, 140}), b);
-  EXPECT_EQ(WindowFromPoint(Point{10, 10}), a);
+  EXPECT_EQ(at({{60, 60}, {140, 140}, {10, 10}}), (std::vector<HWND>{c, b, a}));
   SetWindowPos(c, HWND_BOTTOM, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
-  EXPECT_EQ(WindowFromPoint(Point{60, 60}), b);
-  EXPECT_EQ(WindowFromPoint(Point{30, 30}), a);
+  EXPECT_EQ(at({{60, 60}, {30, 30}}), (std::vector<HWND>{b, a}));
   SetWindowPos(a, b, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);  // a just below b
   EXPECT_EQ(GetWindow(b, GW_HWNDNEXT), a);
   // A topmost window stays above windows brought to the top later.
@@ -179,8 +169,7 @@ TEST_F(Window, ZOrderOfOverlappingWindowsWithTopmostBand) {
   HWND kid = child(a, Rect{20, 20, 200, 40});
   EXPECT_EQ(WindowFromPoint(Point{30, 30}), kid);
   EXPECT_EQ(WindowFromPoint(Point{130, 30}), 0u);  // beyond a's client area: bare desktop
-  EXPECT_EQ(ChildWindowFromPoint(a, Point{30, 30}), kid);
-  EXPECT_EQ(ChildWindowFromPoint(a, Point{5, 5}), a);
+  EXPECT_EQ(std::pair(ChildWindowFromPoint(a, Point{30, 30}), ChildWindowFromPoint(a, Point{5, 5})), std::pair(kid, a));
 }
 
 TEST_F(Window, RegionsClipHitTestingAndPaintingAndAreOwnedByTheWindow) {
@@ -195,9 +184,9 @@ TEST_F(Window, RegionsClipHitTestingAndPaintingAndAreOwnedByTheWindow) {
   ASSERT_NE(SetWindowRgn(w, rgn, TRUE), 0);
   EXPECT_EQ(handles().liveCount(ObjKind::Region), regions - 1);  // the window took it
   EXPECT_EQ(GetObjectType(rgn), 0u);
-  EXPECT_EQ(WindowFromPoint(Point{10, 10}), w);
-  EXPECT_EQ(WindowFromPoint(Point{90, 90}), w);
-  EXPECT_EQ(WindowFromPoint(Point{50, 50}), below);  // outside the region: the window below
+  // Outside the region: the window below.
+  EXPECT_EQ(std::tuple(WindowFromPoint(Point{10, 10}), WindowFromPoint(Point{90, 90}), WindowFromPoint(Point{50, 50})),
+            std::tuple(w, w, below));
   HRGN copy = CreateRectRgn(0, 0, 0, 0);
   EXPECT_EQ(GetWindowRgn(w, copy), COMPLEXREGION);
   EXPECT_TRUE(PtInRegion(copy, 5, 50));
@@ -206,9 +195,7 @@ TEST_F(Window, RegionsClipHitTestingAndPaintingAndAreOwnedByTheWindow) {
   HDC dc = GetDC(w);
   gfx::fillRect(*gfx::dcFromHandle(dc), Rect{0, 0, 100, 100}, 0xFF0000);
   auto* s = gfx::dcFromHandle(dc)->surface();
-  EXPECT_EQ(s->at(5, 5), 0xFF0000u);
-  EXPECT_EQ(s->at(50, 50), 0u);
-  EXPECT_EQ(s->at(50, 90), 0xFF0000u);
+  EXPECT_EQ(std::tuple(s->at(5, 5), s->at(50, 50), s->at(50, 90)), std::tuple(0xFF0000u, 0u, 0xFF0000u));
   // Removing the region restores the whole window.
   SetWindowRgn(w, 0, TRUE);
   EXPECT_EQ(WindowFromPoint(Point{50, 50}), w);
@@ -229,7 +216,7 @@ TEST_F(Window, ShowMaximiseMinimiseRestore) {
     return DefWindowProcA(h, m, wp, lp);
   };
   HWND w = CreateWindowExA(0, kTestClass, "", WS_POPUP, 100, 100, 200, 150, 0, 0, 0, nullptr);
-  SetWindowLongPtrA(w, GWL_WNDPROC, reinterpret_cast<LONG_PTR>(formProc));
+  subclass(w, formProc);
   EXPECT_FALSE(IsWindowVisible(w));
   clearLog();
   EXPECT_FALSE(ShowWindow(w, SW_SHOW));
@@ -245,8 +232,7 @@ TEST_F(Window, ShowMaximiseMinimiseRestore) {
   ASSERT_EQ(sizes.size(), 1u);
   EXPECT_EQ(sizes[0].wParam, SIZE_MAXIMIZED);
   ShowWindow(w, SW_MINIMIZE);
-  EXPECT_TRUE(IsIconic(w));
-  EXPECT_FALSE(IsZoomed(w));
+  EXPECT_TRUE(IsIconic(w) && !IsZoomed(w));
   EXPECT_EQ(entriesOf(w, WM_SIZE).back().wParam, SIZE_MINIMIZED);
   ShowWindow(w, SW_RESTORE);
   GetWindowRect(w, &r);
@@ -268,8 +254,7 @@ TEST_F(Window, WindowLongsStylesTextPropsAndParents) {
   HWND top = popup(Rect{0, 0, 100, 100});
   HWND other = popup(Rect{200, 0, 300, 100});
   HWND kid = child(top, Rect{10, 10, 20, 20}, kTestClass, 42);
-  EXPECT_EQ(GetWindowLongA(kid, GWL_ID), 42);
-  EXPECT_EQ(GetWindowLongPtrA(kid, GWL_USERDATA), 0);
+  EXPECT_EQ(std::pair(GetWindowLongA(kid, GWL_ID), GetWindowLongPtrA(kid, GWL_USERDATA)), std::pair(LONG{42}, LONG_PTR{0}));
   SetWindowLongPtrA(kid, GWL_USERDATA, 0x1234567890LL);
   EXPECT_EQ(GetWindowLongPtrA(kid, GWL_USERDATA), 0x1234567890LL);
   clearLog();
@@ -298,8 +283,7 @@ TEST_F(Window, WindowLongsStylesTextPropsAndParents) {
   RECT r;
   GetWindowRect(kid, &r);
   EXPECT_EQ(r.left, 210);
-  EXPECT_TRUE(IsChild(other, kid));
-  EXPECT_FALSE(IsChild(top, kid));
+  EXPECT_TRUE(IsChild(other, kid) && !IsChild(top, kid));
   EXPECT_EQ(SetParent(other, kid), 0u);  // no cycles
 }
 
@@ -309,8 +293,7 @@ TEST_F(Window, DisabledWindowsAreSkippedByHitTestingAndLoseFocus) {
   SetFocus(kid);
   clearLog();
   EXPECT_FALSE(EnableWindow(kid, FALSE));  // was enabled
-  EXPECT_FALSE(IsWindowEnabled(kid));
-  EXPECT_EQ(GetFocus(), 0u);
+  EXPECT_FALSE(IsWindowEnabled(kid) || GetFocus());
   EXPECT_EQ(messagesOf(kid, {WM_KILLFOCUS, WM_ENABLE}), (std::vector<UINT>{WM_KILLFOCUS, WM_ENABLE}));
   EXPECT_EQ(WindowFromPoint(Point{20, 20}), top);
   EXPECT_TRUE(EnableWindow(kid, TRUE));  // was disabled
@@ -341,15 +324,14 @@ TEST_F(Window, PaintCycleForWindowsThatWantOne) {
     EndPaint(h, &ps);
     return 0;
   };
-  SetWindowLongPtrA(w, GWL_WNDPROC, reinterpret_cast<LONG_PTR>(paintProc));
+  subclass(w, paintProc);
   clearLog();
   UpdateWindow(w);  // at once, without the queue
   auto paints = entriesOf(w, WM_PAINT);
   ASSERT_EQ(paints.size(), 1u);
   EXPECT_EQ(paints[0].wParam, 10u);
   auto* s = gfx::dcFromHandle(dc)->surface();
-  EXPECT_EQ(s->at(5, 5), 0x0000FFu);
-  EXPECT_EQ(s->at(15, 15), 0xFFFFFFu);
+  EXPECT_EQ(std::pair(s->at(5, 5), s->at(15, 15)), std::pair(0x0000FFu, 0xFFFFFFu));
   // After EndPaint the DC draws everywhere again.
   gfx::fillRect(*gfx::dcFromHandle(dc), Rect{0, 0, 30, 20}, 0x111111);
   EXPECT_EQ(s->at(15, 15), 0x111111u);
@@ -392,12 +374,12 @@ TEST_F(Window, AProcedureThatDestroysItsOwnWindowDoesNotBreakTheLoop) {
   };
   HWND w = popup(Rect{0, 0, 10, 10});
   HWND other = popup(Rect{20, 0, 30, 10});
-  SetWindowLongPtrA(w, GWL_WNDPROC, reinterpret_cast<LONG_PTR>(suicidal));
+  subclass(w, suicidal);
   EXPECT_EQ(SendMessageA(w, WM_USER, 0, 0), 7);
   EXPECT_FALSE(IsWindow(w));
   // Messages posted to it before are dropped; the loop goes on for others.
   HWND w2 = popup(Rect{0, 0, 10, 10});
-  SetWindowLongPtrA(w2, GWL_WNDPROC, reinterpret_cast<LONG_PTR>(suicidal));
+  subclass(w2, suicidal);
   PostMessageA(w2, WM_USER, 0, 0);
   PostMessageA(w2, WM_USER + 1, 0, 0);
   PostMessageA(other, WM_USER + 2, 0, 0);
