@@ -87,41 +87,32 @@ TEST_F(MessageInterceptorTest, AfterCallbackSeesAndReplacesTheResult) {
   EXPECT_EQ(messagesOf(w, {WM_GETTEXTLENGTH}).size(), 1u);
 }
 
-TEST_F(MessageInterceptorTest, UnlistedMessagesPassStraightThrough) {
-  HWND w = window();
+// The lists decide what the owner sees: an unlisted message passes straight through, the
+// "all messages" phase sees messages on no list, and each message is listed once per phase.
+TEST_F(MessageInterceptorTest, MessageListsDecideWhatTheOwnerSees) {
+  HWND w = window(), v = window();
   RecordingOwner owner;
   MessageInterceptor mi(owner);
   mi.SubclassWindow(w);
+  mi.SubclassWindow(v);
   mi.AddMessage(w, WM_MOVE, MSG_BEFORE);
   SendMessageA(w, kAsk, 0, 0);
   EXPECT_EQ(owner.count(kAsk), 0u);
   EXPECT_EQ(messagesOf(w, {kAsk}).size(), 1u);
-}
-
-TEST_F(MessageInterceptorTest, AllMessagesPhaseSeesMessagesOnNoList) {
-  HWND w = window();
-  RecordingOwner owner;
-  MessageInterceptor mi(owner);
-  mi.SubclassWindow(w);
-  mi.AddMessage(w, ALL_MESSAGES, MSG_BEFORE);
-  mi.AddMessage(w, kAsk, MSG_BEFORE);  // adding to an "all" phase changes nothing
-  SendMessageA(w, kAsk, 0, 0);
-  SendMessageA(w, kAsk + 1, 0, 0);
-  EXPECT_EQ(owner.count(kAsk), 1u);
-  EXPECT_EQ(owner.count(kAsk + 1), 1u);
-  EXPECT_EQ(mi.records()[0].beforeCount, ALL_MESSAGES);
-  EXPECT_EQ(mi.records()[0].afterCount, 0);
-}
-
-TEST_F(MessageInterceptorTest, AddMessageListsEachMessageOnce) {
-  HWND w = window();
-  RecordingOwner owner;
-  MessageInterceptor mi(owner);
-  mi.SubclassWindow(w);
-  mi.AddMessage(w, kAsk, MSG_AFTER);
-  mi.AddMessage(w, kAsk, MSG_BEFORE_AND_AFTER);
-  EXPECT_EQ(mi.records()[0].afterCount, 1);
+  mi.AddMessage(w, WM_MOVE, MSG_BEFORE_AND_AFTER);
   EXPECT_EQ(mi.records()[0].beforeCount, 1);
+  EXPECT_EQ(mi.records()[0].afterCount, 1);
+
+  mi.AddMessage(v, ALL_MESSAGES, MSG_BEFORE);
+  mi.AddMessage(v, kAsk, MSG_BEFORE);  // adding to an "all" phase changes nothing
+  mi.AddMessage(v, kAsk, MSG_AFTER);
+  mi.AddMessage(v, kAsk, MSG_BEFORE_AND_AFTER);
+  SendMessageA(v, kAsk + 1, 0, 0);
+  EXPECT_EQ(owner.count(kAsk + 1), 1u);
+  EXPECT_EQ(mi.records()[1].beforeCount, ALL_MESSAGES);
+  EXPECT_EQ(mi.records()[1].afterCount, 1);
+  SendMessageA(v, kAsk, 0, 0);
+  EXPECT_EQ(owner.count(kAsk), 2u);  // before (through "all") and after, once each
   EXPECT_FALSE(mi.AddMessage(window(), kAsk, MSG_AFTER));  // not intercepted
 }
 
