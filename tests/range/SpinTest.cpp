@@ -212,9 +212,7 @@ TEST_F(Spin, PropertiesRoundTripWithThePublishedKeys) {
   EXPECT_EQ(bag.find("Alignment")->value.kind(), host::Variant::Kind::Long);
 
   auto& b = addFromBag<ZorvaXPSpin>("b", bag, 1800, 330);
-  EXPECT_EQ(b.Value(), 33);
   EXPECT_EQ(text(b), "33");
-  EXPECT_FALSE(b.Enabled());
   EXPECT_TRUE(GetWindowLongA(b.field(), GWL_STYLE) & ES_RIGHT);
   host::PropertyBag again;
   b.WriteProperties(again);
