@@ -22,6 +22,7 @@
 #include "platform/ui/EventLoop.h"
 #include "range/RangeFixture.h"
 #include "support/PropertyTable.h"
+#include "support/PixelTable.h"
 #include "support/TempWave.h"
 #include "text/ZorvaXPTextBox.h"
 
@@ -241,10 +242,8 @@ TEST_F(TextBox, RequiredMarkerAndStatusStripPixels) {
   // The strip: separator in the border colour, first line StatusGradient1, the 15th and later
   // ones StatusGradient2.
   const int h = t.surface().ScaleHeight();
-  EXPECT_EQ(GetPixel(dc, 50, h - 19), RGB(127, 157, 185));
-  EXPECT_EQ(GetPixel(dc, 50, h - 18), RGB(205, 226, 252));
-  EXPECT_EQ(GetPixel(dc, 50, h - 18 + 14), RGB(137, 175, 229));
-  EXPECT_EQ(GetPixel(dc, 50, h - 2), RGB(137, 175, 229));
+  expectPixels(dc, {{50, h - 19, RGB(127, 157, 185)}, {50, h - 18, RGB(205, 226, 252)},
+                    {50, h - 18 + 14, RGB(137, 175, 229)}, {50, h - 2, RGB(137, 175, 229)}});
   const COLORREF second = GetPixel(dc, 50, h - 17);
   EXPECT_EQ(GetRValue(second), 205 + (137 - 205) / 14);
   // The gripper: a dark dot with a white pixel beside it at the bottom right.
