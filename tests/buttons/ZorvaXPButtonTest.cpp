@@ -48,25 +48,22 @@ class ButtonInput : public ButtonTest {
   std::vector<std::string> log;
 };
 
-TEST_F(ButtonInput, SpaceShowsPressedThenHoverAndRaisesNoClick) {
+// Space shows the pressed look, then hover, and raises no Click; Enter and Escape raise their
+// events before KeyPress.
+TEST_F(ButtonInput, SpaceEnterAndEscapeRaiseTheirEventsInOrder) {
   ZorvaXPButton& b = logged();
   SetFocus(b.hWnd());
   EXPECT_EQ(look(b), "hover");  // receiving the focus shows the hover look
-  log.clear();
-  input.key(VK_SPACE);
-  EXPECT_EQ(log, (std::vector<std::string>{"KeyDown 32:hover", "KeyPress 32:pressed", "KeyUp 32:hover"}));
-  EXPECT_TRUE(b.pressed());
-}
-
-TEST_F(ButtonInput, EnterAndEscapeRaiseTheirEventsBeforeKeyPress) {
-  ZorvaXPButton& b = logged();
-  SetFocus(b.hWnd());
   log.clear();
   input.key(VK_RETURN).key(VK_ESCAPE).key('A');
   EXPECT_EQ(log, (std::vector<std::string>{"KeyDown 13:hover", "OnEnter:hover", "KeyPress 13:hover", "KeyUp 13:hover",
                                            "KeyDown 27:hover", "OnKeyEsc:hover", "KeyPress 27:hover", "KeyUp 27:hover",
                                            "KeyDown 65:hover", "KeyPress 97:hover", "KeyUp 65:hover"}));
   EXPECT_FALSE(b.pressed());
+  log.clear();
+  input.key(VK_SPACE);
+  EXPECT_EQ(log, (std::vector<std::string>{"KeyDown 32:hover", "KeyPress 32:pressed", "KeyUp 32:hover"}));
+  EXPECT_TRUE(b.pressed());
 }
 
 TEST_F(ButtonInput, MousePressReleaseAndClick) {
@@ -160,8 +157,6 @@ TEST_F(ButtonInput, AccessKeyRaisesClick) {
   EXPECT_EQ(b.AccessKeys(), "S");
   input.altKey('s');
   EXPECT_NE(std::find(log.begin(), log.end(), "Click:hover"), log.end());
-  b.setCaption("Save&");
-  EXPECT_EQ(b.AccessKeys(), "");
 }
 
 // ---- Properties and persistence ----
