@@ -52,33 +52,29 @@ class MessageInterceptorTest : public UiTest {
   HWND window() { return popup(Rect{10, 10, 110, 60}); }
 };
 
-TEST_F(MessageInterceptorTest, BeforeCallbackThatHandlesSuppressesThePreviousProcedureAndTheAfterPhase) {
+// A before callback that handles the message answers for it: neither the window's own procedure
+// nor the after phase sees it. An after callback sees the previous procedure's answer and may
+// replace it.
+TEST_F(MessageInterceptorTest, BeforeHandlingEndsTheMessageAndAfterCallbacksReplaceTheResult) {
   HWND w = window();
   RecordingOwner owner;
   owner.handleBefore = true;
   owner.beforeResult = 1;
-  {
-    MessageInterceptor mi(owner);
-    ASSERT_EQ(mi.SubclassWindow(w), 0);
-    mi.AddMessage(w, kAsk, MSG_BEFORE_AND_AFTER);
-    clearLog();
-    EXPECT_EQ(SendMessageA(w, kAsk, 0, 0), 1);
-    // The window's own procedure never saw it, nor did the after phase.
-    EXPECT_TRUE(messagesOf(w, {kAsk}).empty());
-    ASSERT_EQ(owner.calls.size(), 1u);
-    EXPECT_TRUE(owner.calls[0].before);
-  }
-}
-
-TEST_F(MessageInterceptorTest, AfterCallbackSeesAndReplacesTheResult) {
-  HWND w = window();
-  RecordingOwner owner;
   MessageInterceptor mi(owner);
-  mi.SubclassWindow(w);
+  ASSERT_EQ(mi.SubclassWindow(w), 0);
+  mi.AddMessage(w, kAsk, MSG_BEFORE_AND_AFTER);
+  clearLog();
+  EXPECT_EQ(SendMessageA(w, kAsk, 0, 0), 1);
+  EXPECT_TRUE(messagesOf(w, {kAsk}).empty());
+  ASSERT_EQ(owner.calls.size(), 1u);
+  EXPECT_TRUE(owner.calls[0].before);
+
   mi.AddMessage(w, WM_GETTEXTLENGTH, MSG_AFTER);
   SetWindowTextA(w, "abcd");
+  owner.handleBefore = false;
   owner.replaceAfter = true;
   owner.afterResult = 42;
+  owner.calls.clear();
   clearLog();
   EXPECT_EQ(SendMessageA(w, WM_GETTEXTLENGTH, 0, 0), 42);
   ASSERT_EQ(owner.calls.size(), 1u);
