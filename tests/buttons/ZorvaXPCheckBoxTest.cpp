@@ -337,10 +337,7 @@ TEST_F(CheckBoxProperties, DefaultsAndTheBooleansWhoseBagDefaultIsOne) {
   // Absent, they read back as the integer 1: True.
   bag.erase("BorderStyle");
   bag.erase("AutoChangeBackColor");
-  host::ExtenderRecord r;
-  r.width = pixelsToTwips(120);
-  r.height = pixelsToTwips(23);
-  ZorvaXPCheckBox& b = form->add(std::make_unique<ZorvaXPCheckBox>(), "chkB", r, nullptr, &bag).as<ZorvaXPCheckBox>();
+  ZorvaXPCheckBox& b = addFromBag<ZorvaXPCheckBox>("chkB", bag, pixelsToTwips(120), pixelsToTwips(23));
   EXPECT_TRUE(b.BorderStyle());
   EXPECT_TRUE(b.AutoChangeBackColor());
   // Every other absent key read back as its default: written again, only the same three keys.
