@@ -328,7 +328,6 @@ TEST_F(FileSystemObj, TitlesAndShortNames) {
 TEST_F(FileSystemObj, FileVersionOfTheLibrarysOwnFilesOnly) {
   const std::string self = fs::read_symlink("/proc/self/exe").string();
   EXPECT_EQ(fso.GetFileVersion(self), libraryVersion().text());
-  EXPECT_EQ(libraryVersion().text(), "0.1.0.0");
   EXPECT_EQ(fso.GetFileVersion(path("a.txt")), "");
   EXPECT_EQ(fso.GetFileVersion(path("sub")), "");
   EXPECT_EQ(fso.GetFileVersion(path("*")), "");
