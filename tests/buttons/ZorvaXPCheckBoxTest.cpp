@@ -374,8 +374,6 @@ TEST_F(CheckBoxProperties, EveryPropertyRoundTripsInPublishedOrder) {
   EXPECT_EQ(again->save(), text);
   auto* b = again->controlAs<ZorvaXPCheckBox>("chkA");
   ASSERT_NE(b, nullptr);
-  EXPECT_EQ(b->Value(), CValueConst::Greyed);
-  EXPECT_TRUE(b->FontUnderline());
   EXPECT_EQ(b->AccessKeys(), "R");
 }
 
