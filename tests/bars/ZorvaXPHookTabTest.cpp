@@ -254,18 +254,12 @@ TEST_F(HookTab, ArrowKeysStopAtTheEndsAndSkipDisabledAndHiddenTabs) {
   t.setTabEnabled(2, false);
   t.setTabVisible(4, false);
   SetFocus(t.hWnd());
-  input.key(VK_LEFT);
-  EXPECT_EQ(t.SelectedTab(), 1);
-  input.key(VK_RIGHT);
-  EXPECT_EQ(t.SelectedTab(), 3);
-  input.key(VK_DOWN);
-  EXPECT_EQ(t.SelectedTab(), 5);
-  input.key(VK_RIGHT);
-  EXPECT_EQ(t.SelectedTab(), 5);
-  input.key(VK_UP);
-  EXPECT_EQ(t.SelectedTab(), 3);
-  input.key(VK_LEFT);
-  EXPECT_EQ(t.SelectedTab(), 1);
+  const std::pair<int, int32_t> steps[] = {{VK_LEFT, 1}, {VK_RIGHT, 3}, {VK_DOWN, 5},
+                                           {VK_RIGHT, 5}, {VK_UP, 3},   {VK_LEFT, 1}};
+  for (size_t k = 0; k < std::size(steps); ++k) {
+    input.key(steps[k].first);
+    EXPECT_EQ(t.SelectedTab(), steps[k].second) << "step " << k;
+  }
 }
 
 TEST_F(HookTab, AnAmpersandInACaptionMakesAltLetterSelectThatTab) {

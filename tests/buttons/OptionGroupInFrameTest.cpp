@@ -1,6 +1,6 @@
 // Option buttons inside a frame form their own group: the group follows the container window,
 // so a click in the frame clears only the frame's buttons and a click on the form only the
-// form's, whether the controls are placed by code or loaded from a form file.
+// form's, here with the controls nested in the frame by a form file.
 #include <gtest/gtest.h>
 
 #include <vector>
@@ -26,23 +26,6 @@ class OptionGroupInFrame : public ToggleTest {
   }
   std::vector<ZorvaXPOptionButton*> opts;
 };
-
-TEST_F(OptionGroupInFrame, AClickClearsOnlyItsOwnContainersButtons) {
-  place<text::ZorvaXPFrame>("fraGroup", 200, 120, 10, 10);
-  for (int i = 0; i < 3; ++i)
-    opts.push_back(&option("optIn" + std::to_string(i), 120, 23, 10, 25 + 30 * i, &ext("fraGroup")));
-  opts.push_back(&option("optOut", 120, 23, 230, 20));
-  opts.push_back(&option("optOut2", 120, 23, 230, 60));
-  for (ZorvaXPOptionButton* o : opts) o->setValue(true);  // by code at run time: no group rule
-  EXPECT_EQ(opts[1]->Group(), (std::vector<ZorvaXPOptionButton*>{opts[0], opts[1], opts[2]}));
-
-  input.moveTo(opts[1]->hWnd(), Point{60, 11}).click();
-  EXPECT_EQ(values(), (std::vector<bool>{false, true, false, true, true}));
-  input.moveTo(opts[4]->hWnd(), Point{60, 11}).click();
-  EXPECT_EQ(values(), (std::vector<bool>{false, true, false, false, true}));
-  input.moveTo(opts[2]->buttonSurface().hWnd(), Point{7, 7}).click();
-  EXPECT_EQ(values(), (std::vector<bool>{false, false, true, false, true}));
-}
 
 TEST_F(OptionGroupInFrame, AFormFileNestsTheGroupInItsFrame) {
   const char* text =

@@ -13,6 +13,8 @@
 #include "platform/gfx/Surface.h"
 #include "range/RangeFixture.h"
 #include "support/Pictures.h"
+#include "support/PixelTable.h"
+#include "support/PropertyTable.h"
 
 namespace zxp::testing {
 namespace {
@@ -32,13 +34,10 @@ TEST_F(TextButton, ANewButtonIsZorv23PixelsWideWithTheRestingGradientAndBorder) 
   EXPECT_EQ(b.surface().ScaleWidth(), 23);  // ButtonWidth sets the width
   const int sh = b.surface().ScaleHeight();
   // White at the top, RGB(129, 169, 226) at the bottom (inside the border).
-  EXPECT_EQ(at(b, 11, 1), gradientRow(0xFFFFFF, 0xE2A981, 1, sh));
-  EXPECT_EQ(at(b, 11, sh - 2), gradientRow(0xFFFFFF, 0xE2A981, sh - 2, sh));
-  EXPECT_EQ(at(b, 5, 0), RGB(0, 60, 116));
-  EXPECT_EQ(at(b, 0, 5), RGB(0, 60, 116));
-  EXPECT_EQ(at(b, 22, 5), RGB(0, 60, 116));
-  EXPECT_EQ(at(b, 1, 1), RGB(122, 149, 168));
-  EXPECT_EQ(at(b, 21, sh - 2), RGB(122, 149, 168));
+  const COLORREF border = RGB(0, 60, 116), corner = RGB(122, 149, 168);
+  expectPixels(b.surface().hDC(), {{11, 1, gradientRow(0xFFFFFF, 0xE2A981, 1, sh)},
+                                   {11, sh - 2, gradientRow(0xFFFFFF, 0xE2A981, sh - 2, sh)}, {5, 0, border},
+                                   {0, 5, border}, {22, 5, border}, {1, 1, corner}, {21, sh - 2, corner}});
   // The window leaves out its corner pixels.
   HRGN r = CreateRectRgn(0, 0, 0, 0);
   ASSERT_NE(GetWindowRgn(b.hWnd(), r), ERROR);
@@ -94,9 +93,8 @@ TEST_F(TextButton, HoverSwapsTheIconOnlyWithAHoverPictureAndLeavingRestoresIt) {
   input.moveTo(b.hWnd(), Point{10, 10});
   EXPECT_EQ(b.iconPicture().Handle(), normal.Handle());  // no hover picture: no swap
   // The hover frame of the push button is there.
-  EXPECT_EQ(at(b, 38, 5), ZorvaXPButton::kFrameSide);
-  EXPECT_EQ(at(b, 37, 5), ZorvaXPButton::kFrameSide2);
-  EXPECT_EQ(at(b, 10, 1), ZorvaXPButton::kFrameTop);
+  expectPixels(b.surface().hDC(), {{38, 5, ZorvaXPButton::kFrameSide}, {37, 5, ZorvaXPButton::kFrameSide2},
+                                   {10, 1, ZorvaXPButton::kFrameTop}});
   EXPECT_TRUE(b.hoverTimer().running());
   b.setButtonPictureOver(over);
   input.moveTo(b.hWnd(), Point{12, 10});
@@ -136,9 +134,7 @@ TEST_F(TextButton, DisabledLookGreysTheIcon) {
   b.setButtonWidth(40);
   b.setButtonPicture(solidIcon(0x3060F0));  // RGB(48, 96, 240)
   b.setEnabled(false);
-  EXPECT_EQ(at(b, 30, 0), RGB(171, 171, 144));
-  EXPECT_EQ(at(b, 1, 1), RGB(171, 171, 144));
-  EXPECT_EQ(at(b, 30, 3), RGB(231, 231, 224));
+  expectPixels(b.surface().hDC(), {{30, 0, RGB(171, 171, 144)}, {1, 1, RGB(171, 171, 144)}, {30, 3, RGB(231, 231, 224)}});
   const BYTE g = static_cast<BYTE>((48 + 96 + 240 + 1) / 3);
   EXPECT_EQ(at(b, b.iconRect().left + 8, b.iconRect().top + 8), RGB(g, g, g));
   // Enabled again, the icon shows its own colour.
@@ -148,17 +144,14 @@ TEST_F(TextButton, DisabledLookGreysTheIcon) {
 
 TEST_F(TextButton, PropertiesRoundTripInThePublishedOrder) {
   ZorvaTextButton& a = make();
-  a.setAlignment(1);
-  a.setGradientColor1(0x000001);
-  a.setGradientColor2(0x000002);
-  a.setCaption("Go");
-  a.setButtonWidth(30);
-  a.setForeColor(0x000003);
-  a.setEnabled(false);
+  const std::vector<PropertyRow> rows = {{"Alignment", 1}, {"GradientColor1", 0x000001}, {"GradientColor2", 0x000002},
+                                         {"Caption", "Go"}, {"ButtonWidth", 30}, {"ForeColor", 0x000003},
+                                         {"Enabled", false}};
+  letAll(*form, "btn", rows);
   host::PropertyBag bag;
   a.WriteProperties(bag);
-  EXPECT_EQ(bagKeys(bag), (std::vector<std::string>{"Alignment", "GradientColor1", "GradientColor2", "Caption", "ButtonPicture",
-                                            "ButtonWidth", "ButtonPictureOver", "Font", "ForeColor", "Enabled"}));
+  EXPECT_EQ(bagKeys(bag), keysOf(rows, {{"ButtonPicture", "ButtonWidth"}, {"ButtonPictureOver", "ForeColor"},
+                                        {"Font", "ForeColor"}}));
   auto& b = addFromBag<ZorvaTextButton>("b", bag, 600, 315);
   EXPECT_EQ(b.Caption(), "Go");
   EXPECT_EQ(b.surface().ScaleWidth(), 30);

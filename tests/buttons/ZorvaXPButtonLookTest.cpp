@@ -14,6 +14,7 @@
 #include "platform/ui/Screen.h"
 #include "platform/ui/User.h"
 #include "support/Pictures.h"
+#include "support/PixelTable.h"
 
 namespace zxp::testing {
 namespace {
@@ -56,15 +57,9 @@ TEST_F(ButtonLook, TheWindowShapeLeavesOutTheFourCornerPixels) {
   GdiObject rgn(CreateRectRgn(0, 0, 0, 0));
   ASSERT_NE(GetWindowRgn(b.hWnd(), static_cast<HRGN>(rgn.get())), ERROR);
   const auto in = [&](int x, int y) { return PtInRegion(static_cast<HRGN>(rgn.get()), x, y) != 0; };
-  EXPECT_FALSE(in(0, 0));
-  EXPECT_FALSE(in(W - 1, 0));
-  EXPECT_FALSE(in(0, H - 1));
-  EXPECT_FALSE(in(W - 1, H - 1));
-  EXPECT_TRUE(in(1, 0));
-  EXPECT_TRUE(in(0, 1));
-  EXPECT_TRUE(in(W - 2, H - 1));
-  EXPECT_TRUE(in(W - 1, H - 2));
-  EXPECT_FALSE(in(W, 5));
+  for (Point p : {Point{0, 0}, Point{W - 1, 0}, Point{0, H - 1}, Point{W - 1, H - 1}, Point{W, 5}})
+    EXPECT_FALSE(in(p.x, p.y)) << p.x << "," << p.y;
+  for (Point p : {Point{1, 0}, Point{0, 1}, Point{W - 2, H - 1}, Point{W - 1, H - 2}}) EXPECT_TRUE(in(p.x, p.y));
 
   // On screen the form shows through the corners.
   input.pump();
@@ -102,21 +97,13 @@ TEST_F(ButtonLook, HoverFrameLines) {
   ZorvaXPButton& b = plain();
   hover(b);
   const int sw = W, sh = H, mx = W / 2, my = H / 2;
-  EXPECT_EQ(px(b, mx, 1), B::kFrameTop);
-  EXPECT_EQ(px(b, 2, 1), B::kFrameTop);
-  EXPECT_EQ(px(b, mx, 2), B::kFrameTop2);
-  EXPECT_EQ(px(b, sw - 2, 2), B::kFrameTop2);
-  EXPECT_EQ(px(b, 1, my), B::kFrameSide);
-  EXPECT_EQ(px(b, 2, my), B::kFrameSide2);
-  EXPECT_EQ(px(b, sw - 2, my), B::kFrameSide);
-  EXPECT_EQ(px(b, sw - 3, my), B::kFrameSide2);
-  EXPECT_EQ(px(b, mx, sh - 3), B::kFrameSide);
-  EXPECT_EQ(px(b, mx, sh - 2), B::kFrameBottom2);
-  // The bottom lines come after the side lines and cover their ends.
-  EXPECT_EQ(px(b, 2, sh - 3), B::kFrameSide);
-  EXPECT_EQ(px(b, sw - 3, sh - 3), B::kFrameSide);
-  EXPECT_EQ(px(b, 2, sh - 2), B::kFrameBottom2);
-  EXPECT_EQ(px(b, 1, 3), B::kFrameSide);
+  expectPixels(b.surface().hDC(),
+               {{mx, 1, B::kFrameTop}, {2, 1, B::kFrameTop}, {mx, 2, B::kFrameTop2}, {sw - 2, 2, B::kFrameTop2},
+                {1, my, B::kFrameSide}, {2, my, B::kFrameSide2}, {sw - 2, my, B::kFrameSide},
+                {sw - 3, my, B::kFrameSide2}, {mx, sh - 3, B::kFrameSide}, {mx, sh - 2, B::kFrameBottom2},
+                {1, 3, B::kFrameSide},
+                // The bottom lines come after the side lines and cover their ends.
+                {2, sh - 3, B::kFrameSide}, {sw - 3, sh - 3, B::kFrameSide}, {2, sh - 2, B::kFrameBottom2}});
   expectInnerCorners(b, B::kCornerColor);  // no frame line reaches them
 
   // Without gradient the face is flat NormalColorHighlight inside the same frame.
@@ -125,19 +112,16 @@ TEST_F(ButtonLook, HoverFrameLines) {
   f.setGradientColor(false);
   f.setButtonStyle(ButtonStyleDType::XP);
   input.moveTo(f.hWnd(), Point{W / 2, H / 2});
-  EXPECT_EQ(px(f, mx, my), translateColor(B::kNormalColorHighlight));
-  EXPECT_EQ(px(f, 1, my), B::kFrameSide);
-  EXPECT_EQ(px(f, mx, sh - 2), B::kFrameBottom2);
+  expectPixels(f.surface().hDC(), {{mx, my, translateColor(B::kNormalColorHighlight)}, {1, my, B::kFrameSide},
+                                   {mx, sh - 2, B::kFrameBottom2}});
 }
 
 TEST_F(ButtonLook, EmbossedShadowLinesForBothStyles) {
   ZorvaXPButton& v = plain();
   press(v);
-  EXPECT_EQ(px(v, W - 2, H / 2), B::kPressShadow);
-  EXPECT_EQ(px(v, W - 2, H - 3), B::kPressShadow);
-  EXPECT_EQ(px(v, W - 3, H / 2), B::kPressShadow2);
-  EXPECT_EQ(px(v, W - 3, H - 2), B::kPressShadow2);
-  EXPECT_EQ(px(v, W - 2, 1), B::kCornerColor);  // the border's corners come last
+  expectPixels(v.surface().hDC(), {{W - 2, H / 2, B::kPressShadow}, {W - 2, H - 3, B::kPressShadow},
+                                   {W - 3, H / 2, B::kPressShadow2}, {W - 3, H - 2, B::kPressShadow2},
+                                   {W - 2, 1, B::kCornerColor}});  // the border's corners come last
   EXPECT_NE(px(v, W / 2, H - 2), B::kPressShadow);
   input.release();
   form->remove(ext("cmd"));
@@ -145,11 +129,9 @@ TEST_F(ButtonLook, EmbossedShadowLinesForBothStyles) {
   ZorvaXPButton& x = plain();
   x.setButtonStyle(ButtonStyleDType::XP);
   press(x);
-  EXPECT_EQ(px(x, W / 2, H - 2), B::kPressShadow);
-  EXPECT_EQ(px(x, 2, H - 2), B::kPressShadow);
-  EXPECT_EQ(px(x, W / 2, H - 3), B::kPressShadow2);
-  EXPECT_EQ(px(x, W - 2, H - 3), B::kPressShadow2);
-  EXPECT_EQ(px(x, W - 2, H - 2), B::kCornerColor);
+  expectPixels(x.surface().hDC(), {{W / 2, H - 2, B::kPressShadow}, {2, H - 2, B::kPressShadow},
+                                   {W / 2, H - 3, B::kPressShadow2}, {W - 2, H - 3, B::kPressShadow2},
+                                   {W - 2, H - 2, B::kCornerColor}});
   EXPECT_NE(px(x, W - 2, H / 2), B::kPressShadow);
 
   // Embossed without gradient: flat highlight face and the border, no shadow.
@@ -208,20 +190,13 @@ TEST_F(ButtonLook, FlatBevelWithoutGradient) {
   b.setNormalColor(normal);
   const int sw = W, sh = H, mx = W / 2, my = H / 2;
   const COLORREF n = translateColor(normal);
-  EXPECT_EQ(px(b, mx, my), n);
-  EXPECT_EQ(px(b, mx, 1), B::kBevelLight);
-  EXPECT_EQ(px(b, mx, 2), B::kBevelLighter);
-  EXPECT_EQ(px(b, mx, sh - 3), B::kBevelShadow);
-  EXPECT_EQ(px(b, mx, sh - 2), n);
-  EXPECT_EQ(px(b, 1, my), B::kBevelLight);
-  EXPECT_EQ(px(b, 2, my), B::kBevelLighter);
-  EXPECT_EQ(px(b, sw - 2, my), n);
-  EXPECT_EQ(px(b, sw - 3, my), B::kBevelShadow);
-  // Vertical lines come after the horizontal ones.
-  EXPECT_EQ(px(b, 2, sh - 3), B::kBevelLighter);
-  EXPECT_EQ(px(b, sw - 3, 2), B::kBevelShadow);
-  EXPECT_EQ(px(b, sw - 3, 1), B::kBevelLight);
-  EXPECT_EQ(px(b, sw - 2, sh - 3), n);
+  expectPixels(b.surface().hDC(),
+               {{mx, my, n}, {mx, 1, B::kBevelLight}, {mx, 2, B::kBevelLighter}, {mx, sh - 3, B::kBevelShadow},
+                {mx, sh - 2, n}, {1, my, B::kBevelLight}, {2, my, B::kBevelLighter}, {sw - 2, my, n},
+                {sw - 3, my, B::kBevelShadow},
+                // Vertical lines come after the horizontal ones.
+                {2, sh - 3, B::kBevelLighter}, {sw - 3, 2, B::kBevelShadow}, {sw - 3, 1, B::kBevelLight},
+                {sw - 2, sh - 3, n}});
   expectInnerCorners(b, B::kCornerColor);
 
   // GradientColor True brings back the gradient and resets NormalColor to white.

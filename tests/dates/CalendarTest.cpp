@@ -3,6 +3,7 @@
 // events, and the month and year pickers with the day clamp and their auto-repeat.
 #include <gtest/gtest.h>
 
+#include <array>
 #include <string>
 #include <vector>
 
@@ -54,13 +55,10 @@ TEST_F(Calendar, FirstRowFollowsTheStartOffsetRuleForEveryWeekday) {
 
 TEST_F(Calendar, MonthLengthsComeFromTheParserIncludingCenturyLeapRules) {
   ZorvaXPCalender& c = calendar();
-  EXPECT_EQ(c.getLastDayOfMonth(2, 2024), 29);
-  EXPECT_EQ(c.getLastDayOfMonth(2, 1900), 28);
-  EXPECT_EQ(c.getLastDayOfMonth(2, 2000), 29);
-  EXPECT_EQ(c.getLastDayOfMonth(2, 2023), 28);
-  EXPECT_EQ(c.getLastDayOfMonth(4, 2024), 30);
-  EXPECT_EQ(c.getLastDayOfMonth(12, 9999), 31);
-  EXPECT_EQ(c.getLastDayOfMonth(13, 2024), 0);  // no day converts
+  // {month, year, last day}; month 13 has no day that converts.
+  for (auto [m, y, last] : {std::array{2, 2024, 29}, {2, 1900, 28}, {2, 2000, 29}, {2, 2023, 28}, {4, 2024, 30},
+                            {12, 9999, 31}, {13, 2024, 0}})
+    EXPECT_EQ(c.getLastDayOfMonth(m, y), last) << m << "/" << y;
   // Reached by name as well.
   std::vector<host::Variant> args{host::Variant(int32_t{2}), host::Variant(int32_t{1900})};
   EXPECT_EQ(host::callMethod(c, "getLastDayOfMonth", args).toString(), "28");

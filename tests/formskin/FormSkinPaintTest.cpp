@@ -3,6 +3,7 @@
 
 #include "formskin/FormSkinFixture.h"
 #include "platform/gfx/SysColors.h"
+#include "support/PixelTable.h"
 
 namespace zxp::testing {
 namespace {
@@ -35,13 +36,10 @@ TEST_F(FormSkinPaint, OutlineEnhanceLineAndButtonRectangles) {
   s.setBorderColor(0x0000FF);
   s.setEnhanceColor(0x00FF00);
   const int w = 400, h = 45;
-  EXPECT_EQ(px(1, 0), 0x0000FFu);
-  EXPECT_EQ(px(0, 5), 0x0000FFu);
-  EXPECT_EQ(px(w - 1, 5), 0x0000FFu);
-  EXPECT_EQ(px(5, h - 1), 0x0000FFu);
+  expectPixels(skin().surface().hDC(),
+               {{1, 0, 0x0000FF}, {0, 5, 0x0000FF}, {w - 1, 5, 0x0000FF}, {5, h - 1, 0x0000FF}, {1, 5, 0x00FF00}});
   EXPECT_NE(px(0, 0), 0x0000FFu);  // the rounded corners
   EXPECT_NE(px(w - 1, 0), 0x0000FFu);
-  EXPECT_EQ(px(1, 5), 0x00FF00u);
   // Close: w-50..w-8 x 1..16, maximise 27 further left, overlapping by 2, minimise likewise.
   const RECT close = s.buttonRect(Area::Close), max = s.buttonRect(Area::Maximize), min = s.buttonRect(Area::Minimize);
   EXPECT_EQ(close.left, w - 50);

@@ -16,7 +16,7 @@ namespace {
 constexpr OLE_COLOR kRed = 0x0000FF;   // OLE colour: red in the low byte
 constexpr OLE_COLOR kBlue = 0xFF0000;
 
-TEST(ColorRamp, EndsAreExactAndInnerEntriesTruncateTowardZero) {
+TEST(ColorRamp, EndsAreExactInnerEntriesTruncateAndOneEntryIsTheMean) {
   // Red falls 255 -> 0 over 5 entries: 255 + (-255 * i) / 4 gives -63, -127, -191 (toward zero,
   // not -64, -128, -192), blue rises 0 + (255 * i) / 4.
   auto ramp = colorRamp(kRed, kBlue, 5);
@@ -31,53 +31,34 @@ TEST(ColorRamp, EndsAreExactAndInnerEntriesTruncateTowardZero) {
   }
   // The high byte of an OLE colour is ignored.
   EXPECT_EQ(colorRamp(0x7F000000u | kRed, kRed, 2).front(), 0xFF0000u);
-}
-
-TEST(ColorRamp, SingleEntryIsTheMeanOfTheHalvedChannels) {
-  // s / 2 + e / 2 per channel: 127 + 1, 0 + 127, 50 + 25 (not (s + e) / 2 = 129, 128, 75).
+  // One entry: s / 2 + e / 2 per channel, 127 + 1, 0 + 127, 50 + 25 (not (s + e) / 2).
   EXPECT_EQ(colorRamp(RGB(255, 1, 100), RGB(3, 255, 51), 1), (std::vector<Pixel>{makePixel(128, 127, 75)}));
   EXPECT_TRUE(colorRamp(kRed, kBlue, 0).empty());
 }
 
-TEST(AngleGeometry, CardinalAnglesAndTheirEquivalents) {
+TEST(AngleGeometry, CardinalAnglesTheirEquivalentsAndHalfDegrees) {
   // 0: left to right (rows from the top, +1000 per pixel), 90: bottom to top, 180 and 270 the
-  // same axes with the colours swapped.
-  auto g0 = angleGeometry(30, 20, 0.0f);
-  EXPECT_EQ(g0.quadrant, 1);
-  EXPECT_EQ(g0.degrees, 0);
-  EXPECT_EQ(g0.axisLength, 30);
-  EXPECT_EQ(g0.stepX, 1000);
-  EXPECT_EQ(g0.stepY, 0);
-  EXPECT_TRUE(g0.color1First);
-  auto g90 = angleGeometry(30, 20, 90.0f);
-  EXPECT_EQ(g90.quadrant, 0);
-  EXPECT_EQ(g90.axisLength, 20);
-  EXPECT_EQ(g90.stepX, 0);
-  EXPECT_EQ(g90.stepY, 1000);
-  EXPECT_FALSE(g90.fromTop);
-  EXPECT_TRUE(g90.color1First);
-  auto g180 = angleGeometry(30, 20, 180.0f);
-  EXPECT_EQ(g180.quadrant, 3);
-  EXPECT_EQ(g180.axisLength, 30);
-  EXPECT_EQ(g180.stepX, 1000);
-  EXPECT_FALSE(g180.color1First);
-  auto g270 = angleGeometry(30, 20, 270.0f);
-  EXPECT_EQ(g270.quadrant, 2);
-  EXPECT_EQ(g270.axisLength, 20);
-  EXPECT_EQ(g270.stepY, 1000);
-  EXPECT_FALSE(g270.color1First);
-
-  auto same = [](const AngleGeometry& a, const AngleGeometry& b) {
-    return a.quadrant == b.quadrant && a.degrees == b.degrees && a.axisLength == b.axisLength &&
-           a.stepX == b.stepX && a.stepY == b.stepY && a.color1First == b.color1First &&
-           a.fromTop == b.fromTop;
+  // same axes with the colours swapped. Whole turns and negative angles land on the same
+  // geometry; the direction 90 - Angle is rounded half to even: 89.5 -> 90 (as Angle 0).
+  struct Row {
+    float angle;
+    int quadrant, axisLength, stepX, stepY;
+    bool color1First;
   };
-  EXPECT_TRUE(same(angleGeometry(30, 20, 450.0f), g90));
-  EXPECT_TRUE(same(angleGeometry(30, 20, -90.0f), g270));
-  EXPECT_TRUE(same(angleGeometry(30, 20, 720.0f), g0));
-  // The direction 90 - Angle is rounded half to even: 89.5 -> 90 (as Angle 0), 88.5 -> 88.
-  EXPECT_TRUE(same(angleGeometry(30, 20, 0.5f), g0));
-  EXPECT_EQ(angleGeometry(30, 20, 1.5f).quadrant, 0);
+  for (Row r : {Row{0, 1, 30, 1000, 0, true}, Row{720, 1, 30, 1000, 0, true}, Row{0.5f, 1, 30, 1000, 0, true},
+                Row{90, 0, 20, 0, 1000, true}, Row{450, 0, 20, 0, 1000, true}, Row{180, 3, 30, 1000, 0, false},
+                Row{270, 2, 20, 0, 1000, false}, Row{-90, 2, 20, 0, 1000, false}}) {
+    SCOPED_TRACE(r.angle);
+    const auto g = angleGeometry(30, 20, r.angle);
+    EXPECT_EQ(g.quadrant, r.quadrant);
+    EXPECT_EQ(g.degrees, 0);
+    EXPECT_EQ(g.axisLength, r.axisLength);
+    EXPECT_EQ(g.stepX, r.stepX);
+    EXPECT_EQ(g.stepY, r.stepY);
+    EXPECT_EQ(g.color1First, r.color1First);
+  }
+  EXPECT_FALSE(angleGeometry(30, 20, 90.0f).fromTop);
+  EXPECT_EQ(angleGeometry(30, 20, 1.5f).quadrant, 0);  // 88.5 -> 88
   EXPECT_EQ(angleGeometry(30, 20, 1.5f).degrees, 88);
 }
 
@@ -183,15 +164,9 @@ TEST(PanelEntries, BelowHeightThreeTheStepDividesByZero) {
   }
 }
 
-TEST(GlassEntries, StepsOutFromTheBrightLineBothWays) {
-  // Height 7: step = nearest(diff / 3.5): -100 / 3.5 = -28.6 -> -29, +29; k0 = nearest(2) = 2.
-  OLE_COLOR bottom = 0;
-  auto e = glassEntries(7, RGB(200, 100, 50), RGB(100, 200, 50), &bottom);
-  const int red[7] = {113, 142, 171, 142, 113, 84, 55};
-  const int green[7] = {187, 158, 129, 158, 187, 216, 245};
-  for (int i = 0; i < 7; ++i) EXPECT_EQ(e[i], makePixel(red[i], green[i], 50)) << i;
-  EXPECT_EQ(bottom, RGB(113, 187, 50));
-  // Clamped at 0 below and shown as 255 above: red step -6 (-5.71), green +4 (4.29).
+TEST(GlassEntries, StepsClampAtZeroAndShowAsFullAbove) {
+  // (The height-7 steps and the bottom colour are checked pixel by pixel with the glass bar.)
+  // Red step -6 (-5.71), green +4 (4.29): clamped at 0 below and shown as 255 above.
   auto c = glassEntries(7, RGB(20, 240, 0), RGB(0, 255, 0));
   EXPECT_EQ(c[6], makePixel(0, 255, 0));
   EXPECT_EQ(c[3], makePixel(8, 248, 0));

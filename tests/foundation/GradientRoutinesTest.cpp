@@ -133,58 +133,19 @@ TEST(GradientFillHalf, BandsLandWhereAGlassFaceNeedsThem) {
   EXPECT_TRUE(untouched(e));
 }
 
-TEST(GradientFillPanel, StepsAndEdgeLines) {
+// The faces' steps; where their edge lines fall is checked against lines drawn with real pens
+// (GradientEdgeLines below) for every small size, place, origin and clip.
+TEST(GradientFillPanel, FaceStepsAndSmallHeightsFail) {
   // Height 9, t = 3: red steps (10 - 100) / 3 = -30 and stops at 0, green (255 - 200) / 3 = 18.
   const OLE_COLOR face = RGB(100, 200, 50), edge = RGB(10, 255, 50);
   TestCanvas c(24, 12, false, kSentinel);
-  auto result = GradientFillPanel(c.dc(), 0, 0, 20, 9, face, edge);
-  ASSERT_TRUE(result.has_value());
-  EXPECT_EQ(*result, 9);
+  EXPECT_EQ(GradientFillPanel(c.dc(), 0, 0, 20, 9, face, edge), std::optional<int32_t>(9));
   const int red[9] = {100, 100, 70, 40, 10, 0, 10, 40, 70};  // from the top line down
   const int green[9] = {200, 200, 218, 236, 254, 255, 254, 236, 218};
   for (int y = 2; y < 7; ++y) EXPECT_EQ(px(c, 10, y), makePixel(red[y], green[y], 50)) << y;
   EXPECT_EQ(px(c, 19, 8), makePixel(red[8], green[8], 50));  // the right column keeps the fill
-
-  const Pixel e = oleToPixel(edge), e25 = makePixel(35, 255, 75), e50 = makePixel(60, 255, 100);
-  // Outlines (0,0)-(19,9) and (1,1)-(19,9): columns 0, 1 and 18, rows 0, 1 and 8.
-  EXPECT_TRUE(rowIs(c, 0, 0, 19, e));
-  EXPECT_TRUE(rowIs(c, 1, 1, 19, e));
   EXPECT_EQ(px(c, 19, 0), makePixel(100, 200, 50));
-  for (int y = 0; y < 9; ++y) {
-    EXPECT_EQ(px(c, 0, y), e) << y;
-    if (y != 7) {
-      EXPECT_EQ(px(c, 18, y), e) << y;
-    }
-  }
-  EXPECT_TRUE(rowIs(c, 8, 0, 2, e));
-  EXPECT_TRUE(rowIs(c, 8, 3, 19, e));
-  // Left inner line (2,2)-(2,9) lightened by 25 over the bottom outline, bottom line y = 7 from
-  // x = 1 to 20 lightened by 50 (drawn last, over the outlines and the inner line).
-  for (int y = 2; y < 9; ++y)
-    if (y != 7) {
-      EXPECT_EQ(px(c, 2, y), e25) << y;
-    }
-  EXPECT_TRUE(rowIs(c, 7, 1, 21, e50));
-  EXPECT_EQ(px(c, 21, 7), kSentinel);
   EXPECT_TRUE(rowIs(c, 9, 0, 24, kSentinel));
-}
-
-TEST(GradientFillPanel, InnerLinesIgnoreTheOffsetAndSmallHeightsFail) {
-  // Height 9, step (30 - 90) / 3 = -20: from the top F, F, 70, 50, 30, 10, 30, 50, 70.
-  const OLE_COLOR face = RGB(90, 90, 90), edge = RGB(30, 30, 30);
-  TestCanvas c(30, 20, false, kSentinel);
-  ASSERT_EQ(GradientFillPanel(c.dc(), 5, 3, 12, 9, face, edge), std::optional<int32_t>(9));
-  EXPECT_EQ(px(c, 5, 3), 0x1E1E1Eu);  // outlines at the offset: (5,3)-(16,12) and (6,4)-(16,12)
-  EXPECT_EQ(px(c, 15, 11), 0x1E1E1Eu);
-  EXPECT_EQ(px(c, 16, 11), makePixel(70, 70, 70));
-  // The left inner line ends at y = 9 (Height), not Y + Height; the bottom lines lie on
-  // y = Height - 2 = 7 from x = 1 to x = 12 (Width), whatever X and Y are.
-  EXPECT_EQ(px(c, 7, 5), makePixel(55, 55, 55));
-  EXPECT_EQ(px(c, 7, 8), makePixel(55, 55, 55));
-  EXPECT_EQ(px(c, 7, 9), makePixel(30, 30, 30));
-  EXPECT_TRUE(rowIs(c, 7, 1, 13, makePixel(80, 80, 80)));
-  EXPECT_EQ(px(c, 0, 7), kSentinel);
-  EXPECT_EQ(px(c, 13, 7), makePixel(30, 30, 30));
 
   TestCanvas s(10, 10, false, kSentinel);
   for (int h : {0, 1, 2}) {
@@ -206,7 +167,7 @@ TEST(GradientFillPanel, InnerLinesIgnoreTheOffsetAndSmallHeightsFail) {
   EXPECT_TRUE(untouched(s));
 }
 
-TEST(GradientFillGlass, BarAndEdgeLines) {
+TEST(GradientFillGlass, BarRowsAndBadArguments) {
   // Height 7: steps -29 / +29, the bright line at entry 2 (third line from the bottom).
   const OLE_COLOR c1 = RGB(200, 100, 50), c2 = RGB(100, 200, 50);
   const int red[7] = {55, 84, 113, 142, 171, 142, 113};  // from the top line down
@@ -216,17 +177,9 @@ TEST(GradientFillGlass, BarAndEdgeLines) {
   for (int y = 0; y < 7; ++y) EXPECT_TRUE(rowIs(bar, 3 + y, 2, 12, makePixel(red[y], green[y], 50))) << y;
   EXPECT_TRUE(rowIs(bar, 2, 0, 16, kSentinel));
   EXPECT_TRUE(rowIs(bar, 10, 0, 16, kSentinel));
-
-  TestCanvas c(16, 12, false, kSentinel);
-  EXPECT_EQ(GradientFillGlass(c.dc(), 2, 3, 10, 7, c1, c2, 1), 7);
-  // White at x = 11 for y = 4..8, the bottom colour at x = 10 for y = 4..9, grey on y = 2.
-  EXPECT_EQ(px(c, 11, 3), makePixel(red[0], green[0], 50));
-  for (int y = 4; y < 9; ++y) EXPECT_EQ(px(c, 11, y), 0xFFFFFFu) << y;
-  EXPECT_EQ(px(c, 11, 9), makePixel(red[6], green[6], 50));
-  for (int y = 4; y < 10; ++y) EXPECT_EQ(px(c, 10, y), makePixel(113, 187, 50)) << y;
-  EXPECT_TRUE(rowIs(c, 2, 2, 11, makePixel(171, 171, 171)));
-  EXPECT_EQ(px(c, 11, 2), kSentinel);
-  EXPECT_EQ(px(c, 1, 2), kSentinel);
+  OLE_COLOR bottom = 0;
+  gradient::glassEntries(7, c1, c2, &bottom);
+  EXPECT_EQ(bottom, RGB(113, 187, 50));  // the colour of the inner right line
 
   TestCanvas s(4, 4, false, kSentinel);
   EXPECT_EQ(GradientFillGlass(0, 0, 0, 4, 4, c1, c2, 1), 0);
@@ -313,7 +266,7 @@ void expectSameAsPens(const char* what, int x, int y, int w, int h, int clipCase
 }
 
 TEST(GradientEdgeLines, PanelAndGlassLinesCoverWhatTheirPensCover) {
-  const COLORREF face = RGB(240, 240, 200), edge = RGB(20, 60, 90);
+  const COLORREF face = RGB(240, 240, 200), edge = RGB(20, 240, 90);  // green saturates when lightened
   for (int clipCase = 0; clipCase < 3; ++clipCase)
     for (int x : {0, 2, -1})
       for (int y : {0, 3})

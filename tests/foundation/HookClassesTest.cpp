@@ -146,7 +146,7 @@ TEST_F(HookClassesTest, HookingThunkSupportsTheCbtHookAndFailsCleanlyForTypesATh
 
 // ---- clsMWheel ---------------------------------------------------------------------------------
 
-TEST_F(HookClassesTest, WheelRaisesOneForwardTwoBackwardAndSwallowsEverythingElse) {
+TEST_F(HookClassesTest, WheelRaisesOneForwardTwoBackwardSwallowsTheRestAndRestoresTheProcedure) {
   HWND w = window();
   SetFocus(w);
   LONG_PTR original = GetWindowLongPtrA(w, GWLP_WNDPROC);
@@ -175,14 +175,9 @@ TEST_F(HookClassesTest, WheelRaisesOneForwardTwoBackwardAndSwallowsEverythingEls
 
   wheel.StopMe();
   EXPECT_EQ(GetWindowLongPtrA(w, GWLP_WNDPROC), original);
-}
-
-TEST_F(HookClassesTest, WheelDestructionRestoresTheProcedure) {
-  HWND w = window();
-  LONG_PTR original = GetWindowLongPtrA(w, GWLP_WNDPROC);
   {
-    clsMWheel wheel;
-    wheel.SetMe4Scrolling(static_cast<int32_t>(w));
+    clsMWheel again;  // destruction restores the procedure too
+    again.SetMe4Scrolling(static_cast<int32_t>(w));
     EXPECT_NE(GetWindowLongPtrA(w, GWLP_WNDPROC), original);
   }
   EXPECT_EQ(GetWindowLongPtrA(w, GWLP_WNDPROC), original);

@@ -52,33 +52,29 @@ class MessageInterceptorTest : public UiTest {
   HWND window() { return popup(Rect{10, 10, 110, 60}); }
 };
 
-TEST_F(MessageInterceptorTest, BeforeCallbackThatHandlesSuppressesThePreviousProcedureAndTheAfterPhase) {
+// A before callback that handles the message answers for it: neither the window's own procedure
+// nor the after phase sees it. An after callback sees the previous procedure's answer and may
+// replace it.
+TEST_F(MessageInterceptorTest, BeforeHandlingEndsTheMessageAndAfterCallbacksReplaceTheResult) {
   HWND w = window();
   RecordingOwner owner;
   owner.handleBefore = true;
   owner.beforeResult = 1;
-  {
-    MessageInterceptor mi(owner);
-    ASSERT_EQ(mi.SubclassWindow(w), 0);
-    mi.AddMessage(w, kAsk, MSG_BEFORE_AND_AFTER);
-    clearLog();
-    EXPECT_EQ(SendMessageA(w, kAsk, 0, 0), 1);
-    // The window's own procedure never saw it, nor did the after phase.
-    EXPECT_TRUE(messagesOf(w, {kAsk}).empty());
-    ASSERT_EQ(owner.calls.size(), 1u);
-    EXPECT_TRUE(owner.calls[0].before);
-  }
-}
-
-TEST_F(MessageInterceptorTest, AfterCallbackSeesAndReplacesTheResult) {
-  HWND w = window();
-  RecordingOwner owner;
   MessageInterceptor mi(owner);
-  mi.SubclassWindow(w);
+  ASSERT_EQ(mi.SubclassWindow(w), 0);
+  mi.AddMessage(w, kAsk, MSG_BEFORE_AND_AFTER);
+  clearLog();
+  EXPECT_EQ(SendMessageA(w, kAsk, 0, 0), 1);
+  EXPECT_TRUE(messagesOf(w, {kAsk}).empty());
+  ASSERT_EQ(owner.calls.size(), 1u);
+  EXPECT_TRUE(owner.calls[0].before);
+
   mi.AddMessage(w, WM_GETTEXTLENGTH, MSG_AFTER);
   SetWindowTextA(w, "abcd");
+  owner.handleBefore = false;
   owner.replaceAfter = true;
   owner.afterResult = 42;
+  owner.calls.clear();
   clearLog();
   EXPECT_EQ(SendMessageA(w, WM_GETTEXTLENGTH, 0, 0), 42);
   ASSERT_EQ(owner.calls.size(), 1u);
@@ -87,41 +83,32 @@ TEST_F(MessageInterceptorTest, AfterCallbackSeesAndReplacesTheResult) {
   EXPECT_EQ(messagesOf(w, {WM_GETTEXTLENGTH}).size(), 1u);
 }
 
-TEST_F(MessageInterceptorTest, UnlistedMessagesPassStraightThrough) {
-  HWND w = window();
+// The lists decide what the owner sees: an unlisted message passes straight through, the
+// "all messages" phase sees messages on no list, and each message is listed once per phase.
+TEST_F(MessageInterceptorTest, MessageListsDecideWhatTheOwnerSees) {
+  HWND w = window(), v = window();
   RecordingOwner owner;
   MessageInterceptor mi(owner);
   mi.SubclassWindow(w);
+  mi.SubclassWindow(v);
   mi.AddMessage(w, WM_MOVE, MSG_BEFORE);
   SendMessageA(w, kAsk, 0, 0);
   EXPECT_EQ(owner.count(kAsk), 0u);
   EXPECT_EQ(messagesOf(w, {kAsk}).size(), 1u);
-}
-
-TEST_F(MessageInterceptorTest, AllMessagesPhaseSeesMessagesOnNoList) {
-  HWND w = window();
-  RecordingOwner owner;
-  MessageInterceptor mi(owner);
-  mi.SubclassWindow(w);
-  mi.AddMessage(w, ALL_MESSAGES, MSG_BEFORE);
-  mi.AddMessage(w, kAsk, MSG_BEFORE);  // adding to an "all" phase changes nothing
-  SendMessageA(w, kAsk, 0, 0);
-  SendMessageA(w, kAsk + 1, 0, 0);
-  EXPECT_EQ(owner.count(kAsk), 1u);
-  EXPECT_EQ(owner.count(kAsk + 1), 1u);
-  EXPECT_EQ(mi.records()[0].beforeCount, ALL_MESSAGES);
-  EXPECT_EQ(mi.records()[0].afterCount, 0);
-}
-
-TEST_F(MessageInterceptorTest, AddMessageListsEachMessageOnce) {
-  HWND w = window();
-  RecordingOwner owner;
-  MessageInterceptor mi(owner);
-  mi.SubclassWindow(w);
-  mi.AddMessage(w, kAsk, MSG_AFTER);
-  mi.AddMessage(w, kAsk, MSG_BEFORE_AND_AFTER);
-  EXPECT_EQ(mi.records()[0].afterCount, 1);
+  mi.AddMessage(w, WM_MOVE, MSG_BEFORE_AND_AFTER);
   EXPECT_EQ(mi.records()[0].beforeCount, 1);
+  EXPECT_EQ(mi.records()[0].afterCount, 1);
+
+  mi.AddMessage(v, ALL_MESSAGES, MSG_BEFORE);
+  mi.AddMessage(v, kAsk, MSG_BEFORE);  // adding to an "all" phase changes nothing
+  mi.AddMessage(v, kAsk, MSG_AFTER);
+  mi.AddMessage(v, kAsk, MSG_BEFORE_AND_AFTER);
+  SendMessageA(v, kAsk + 1, 0, 0);
+  EXPECT_EQ(owner.count(kAsk + 1), 1u);
+  EXPECT_EQ(mi.records()[1].beforeCount, ALL_MESSAGES);
+  EXPECT_EQ(mi.records()[1].afterCount, 1);
+  SendMessageA(v, kAsk, 0, 0);
+  EXPECT_EQ(owner.count(kAsk), 2u);  // before (through "all") and after, once each
   EXPECT_FALSE(mi.AddMessage(window(), kAsk, MSG_AFTER));  // not intercepted
 }
 

