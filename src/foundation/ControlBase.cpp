@@ -34,11 +34,11 @@ void ControlBase::Initialize() {
   UserControl_Initialize();
 }
 
-// The control hears its surface as the surface's listener (ControlBase.h), which costs no
-// memory per event; only the hover timer is connected.
+// The control hears its surface as the surface's listener (ControlBase.h) and its hover timer
+// as the timer's owner, neither of which costs memory per event.
 void ControlBase::connectSurface() {
   UserControl.setListener(this);
-  tmrHover.Timer.connect([this] { tmrHover_Timer(); });
+  tmrHover.setOwnerTick([](void* self) { static_cast<ControlBase*>(self)->tmrHover_Timer(); }, this);
 }
 
 // Tab and Shift+Tab never arrive: the form takes them for its tab order (host/Form.cpp).

@@ -50,7 +50,8 @@ struct Window : HandleObject {
   HINSTANCE instance = 0;
   std::string text;
   std::vector<BYTE> extra;  // the class's cbWndExtra bytes
-  std::map<std::string, uintptr_t> props;
+  // SetPropA's named values, made on the first one (most windows have none).
+  std::unique_ptr<std::map<std::string, uintptr_t>> props;
 
   Window* parent = nullptr;  // the desktop for top-level windows; nullptr for the desktop itself
   HWND owner = 0;
