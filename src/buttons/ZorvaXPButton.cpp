@@ -54,13 +54,25 @@ void ZorvaXPButton::setForeColorHighlight(OLE_COLOR v) {
   letProperty(m_ForeColorHighlight, v, "ForeColorHighlight", Redraw::None);
 }
 void ZorvaXPButton::setForeColorClick(OLE_COLOR v) { letProperty(m_ForeColorClick, v, "ForeColorClick", Redraw::None); }
-void ZorvaXPButton::setPicture(host::PictureRef v) { letProperty(m_Picture, std::move(v), "Picture", Redraw::Resting); }
+const ZorvaXPButton::Rare& ZorvaXPButton::rare() const {
+  static const Rare none;
+  return rare_ ? *rare_ : none;
+}
+
+ZorvaXPButton::Rare& ZorvaXPButton::rareForWriting() {
+  if (!rare_) rare_ = std::make_unique<Rare>();
+  return *rare_;
+}
+
+void ZorvaXPButton::setPicture(host::PictureRef v) {
+  letProperty(rareForWriting().picture, std::move(v), "Picture", Redraw::Resting);
+}
 void ZorvaXPButton::setPictureSize(PicSizeDtype v) { letProperty(m_PictureSize, v, "PictureSize", Redraw::Resting); }
 void ZorvaXPButton::setPicturePosition(PicturePositionDType v) {
   letProperty(m_PicturePosition, v, "PicturePosition", Redraw::Resting);
 }
 void ZorvaXPButton::setPictureHighlight(host::PictureRef v) {
-  letProperty(m_PictureHighlight, std::move(v), "PictureHighlight", Redraw::None);
+  letProperty(rareForWriting().pictureHighlight, std::move(v), "PictureHighlight", Redraw::None);
 }
 void ZorvaXPButton::setPictureSizeHighlight(PicSizeDtype v) {
   letProperty(m_PictureSizeHighlight, v, "PictureSizeHighlight", Redraw::None);
@@ -75,8 +87,8 @@ void ZorvaXPButton::setGradientColor(bool v) {
   DrawNormalButton();
   PropertyChanged("GradientColor");
 }
-void ZorvaXPButton::setSoundOnOver(const std::string& v) { letSoundPath(m_SoundOnOver, v, "SoundOnOver"); }
-void ZorvaXPButton::setSoundOnClicked(const std::string& v) { letSoundPath(m_SoundOnClicked, v, "SoundOnClicked"); }
+void ZorvaXPButton::setSoundOnOver(const std::string& v) { letSoundPath(rareForWriting().soundOnOver, v, "SoundOnOver"); }
+void ZorvaXPButton::setSoundOnClicked(const std::string& v) { letSoundPath(rareForWriting().soundOnClicked, v, "SoundOnClicked"); }
 void ZorvaXPButton::setBorderColorClick(OLE_COLOR v) {
   letProperty(m_BorderColorClick, v, "BorderColorClick", Redraw::None);
 }
@@ -107,16 +119,13 @@ void ZorvaXPButton::UserControl_InitProperties() {
   m_ForeColorNormal = kForeColorNormal;
   m_ForeColorHighlight = kForeColorHighlight;
   m_ForeColorClick = kForeColorClick;
-  m_Picture = host::PictureRef();
+  rare_.reset();  // no pictures, no sounds
   m_PictureSize = PicSizeDtype::IMG_16X16;
   m_PicturePosition = PicturePositionDType::Left;
-  m_PictureHighlight = host::PictureRef();
   m_PictureSizeHighlight = PicSizeDtype::IMG_16X16;
   m_NormalColor = kNormalColor;
   m_NormalColorHighlight = kNormalColorHighlight;
   m_GradientColor = true;
-  m_SoundOnOver.clear();
-  m_SoundOnClicked.clear();
   m_BorderColorClick = kBorderColorClick;
   m_BorderColorNormal = kBorderColorNormal;
   m_BorderColorHighlight = kBorderColorHighlight;
@@ -134,10 +143,10 @@ void ZorvaXPButton::UserControl_ReadProperties(host::PropertyBag& PropBag) {
   m_ForeColorNormal = PropBag.read<OLE_COLOR>("ForeColorNormal", kForeColorNormal);
   m_ForeColorHighlight = PropBag.read<OLE_COLOR>("ForeColorHighlight", kForeColorHighlight);
   m_ForeColorClick = PropBag.read<OLE_COLOR>("ForeColorClick", kForeColorClick);
-  m_Picture = PropBag.read<host::PictureRef>("Picture", host::PictureRef());
+  storeRare(&Rare::picture, PropBag.read<host::PictureRef>("Picture", host::PictureRef()));
   m_PictureSize = PropBag.read<PicSizeDtype>("PictureSize", PicSizeDtype::IMG_16X16);
   m_PicturePosition = PropBag.read<PicturePositionDType>("PicturePosition", PicturePositionDType::Left);
-  m_PictureHighlight = PropBag.read<host::PictureRef>("PictureHighlight", host::PictureRef());
+  storeRare(&Rare::pictureHighlight, PropBag.read<host::PictureRef>("PictureHighlight", host::PictureRef()));
   m_PictureSizeHighlight = PropBag.read<PicSizeDtype>("PictureSizeHighlight", PicSizeDtype::IMG_16X16);
   m_NormalColor = PropBag.read<OLE_COLOR>("NormalColor", kNormalColor);
   m_NormalColorHighlight = PropBag.read<OLE_COLOR>("NormalColorHighlight", kNormalColorHighlight);
@@ -145,8 +154,8 @@ void ZorvaXPButton::UserControl_ReadProperties(host::PropertyBag& PropBag) {
   UserControl.setEnabled(PropBag.read<bool>("Enabled", true));
   UserControl.setMousePointer(PropBag.read<int16_t>("MousePointer", 0));
   UserControl.setMouseIcon(PropBag.read<host::PictureRef>("MouseIcon", host::PictureRef()));
-  m_SoundOnOver = PropBag.read<std::string>("SoundOnOver", "");
-  m_SoundOnClicked = PropBag.read<std::string>("SoundOnClicked", "");
+  storeRare(&Rare::soundOnOver, PropBag.read<std::string>("SoundOnOver", ""));
+  storeRare(&Rare::soundOnClicked, PropBag.read<std::string>("SoundOnClicked", ""));
   m_BorderColorClick = PropBag.read<OLE_COLOR>("BorderColorClick", kBorderColorClick);
   m_BorderColorNormal = PropBag.read<OLE_COLOR>("BorderColorNormal", kBorderColorNormal);
   m_BorderColorHighlight = PropBag.read<OLE_COLOR>("BorderColorHighlight", kBorderColorHighlight);
@@ -166,10 +175,10 @@ void ZorvaXPButton::UserControl_WriteProperties(host::PropertyBag& PropBag) {
   PropBag.WriteProperty("ForeColorHighlight", m_ForeColorHighlight, kForeColorHighlight);
   PropBag.WriteProperty("ForeColorClick", m_ForeColorClick, kForeColorClick);
   // Pictures, like the font, are written with no default: an empty one is stored as none.
-  PropBag.WriteProperty("Picture", m_Picture);
+  PropBag.WriteProperty("Picture", rare().picture);
   PropBag.WriteProperty("PictureSize", m_PictureSize, PicSizeDtype::IMG_16X16);
   PropBag.WriteProperty("PicturePosition", m_PicturePosition, PicturePositionDType::Left);
-  PropBag.WriteProperty("PictureHighlight", m_PictureHighlight);
+  PropBag.WriteProperty("PictureHighlight", rare().pictureHighlight);
   PropBag.WriteProperty("PictureSizeHighlight", m_PictureSizeHighlight, PicSizeDtype::IMG_16X16);
   PropBag.WriteProperty("NormalColor", m_NormalColor, kNormalColor);
   PropBag.WriteProperty("NormalColorHighlight", m_NormalColorHighlight, kNormalColorHighlight);
@@ -177,8 +186,8 @@ void ZorvaXPButton::UserControl_WriteProperties(host::PropertyBag& PropBag) {
   PropBag.WriteProperty("Enabled", Enabled(), true);
   PropBag.WriteProperty("MousePointer", MousePointer(), int16_t{0});
   PropBag.WriteProperty("MouseIcon", MouseIcon());
-  PropBag.WriteProperty("SoundOnOver", m_SoundOnOver, "");
-  PropBag.WriteProperty("SoundOnClicked", m_SoundOnClicked, "");
+  PropBag.WriteProperty("SoundOnOver", rare().soundOnOver, "");
+  PropBag.WriteProperty("SoundOnClicked", rare().soundOnClicked, "");
   PropBag.WriteProperty("BorderColorClick", m_BorderColorClick, kBorderColorClick);
   PropBag.WriteProperty("BorderColorNormal", m_BorderColorNormal, kBorderColorNormal);
   PropBag.WriteProperty("BorderColorHighlight", m_BorderColorHighlight, kBorderColorHighlight);
@@ -345,15 +354,16 @@ void ZorvaXPButton::DrawCaptionAndPicture() {
   };
   auto draw = [&](RECT r, UINT align) { DrawText(dc, text, &r, kCaptionFlags | align); };
 
-  if (m_Picture.empty() && m_PictureHighlight.empty()) {
+  const Rare& pictures = rare();
+  if (pictures.picture.empty() && pictures.pictureHighlight.empty()) {
     const Size t = measure(sw, DT_CENTER);
     draw(RECT{0, nearest((sh - t.cy) / 2.0), sw, sh}, DT_CENTER);
     setAccessKeyFromCaption(m_Caption);
     return;
   }
 
-  const bool highlight = m_PictureMode && !m_PictureHighlight.empty();
-  const host::PictureRef& picture = highlight ? m_PictureHighlight : m_Picture;
+  const bool highlight = m_PictureMode && !pictures.pictureHighlight.empty();
+  const host::PictureRef& picture = highlight ? pictures.pictureHighlight : pictures.picture;
   // The size is stored as set (any 32-bit value); the layout adds gaps to it, so it is first
   // brought within +-2^20 pixels, which already covers any surface the control can have.
   constexpr int kLayoutLimit = 1 << 20;
@@ -411,7 +421,7 @@ void ZorvaXPButton::DrawCaptionAndPicture() {
 // ---- Input ------------------------------------------------------------------------------------
 
 void ZorvaXPButton::UserControl_MouseDown(int16_t& Button, int16_t& Shift, float& X, float& Y) {
-  PlaySoundFile(m_SoundOnClicked);
+  PlaySoundFile(rare().soundOnClicked);
   setPressed(true);
   DrawClickButton();
   MouseDown.raise(Button, Shift, X, Y);
@@ -423,7 +433,7 @@ void ZorvaXPButton::UserControl_MouseUp(int16_t& Button, int16_t& Shift, float& 
 }
 
 void ZorvaXPButton::UserControl_MouseMove(int16_t& Button, int16_t& Shift, float& X, float& Y) {
-  PlayHoverSound(m_SoundOnOver);
+  PlayHoverSound(rare().soundOnOver);
   if (m_HiglightMouseOver) trackHover();
   MouseMove.raise(Button, Shift, X, Y);
 }

@@ -79,13 +79,13 @@ class ZorvaXPButton final : public foundation::ControlBase {
   void setForeColorHighlight(OLE_COLOR New_ForeColorHighlight);
   OLE_COLOR ForeColorClick() const { return m_ForeColorClick; }
   void setForeColorClick(OLE_COLOR New_ForeColorClick);
-  host::PictureRef Picture() const { return m_Picture; }
+  host::PictureRef Picture() const { return rare().picture; }
   void setPicture(host::PictureRef New_Picture);
   PicSizeDtype PictureSize() const { return m_PictureSize; }
   void setPictureSize(PicSizeDtype New_PictureSize);
   PicturePositionDType PicturePosition() const { return m_PicturePosition; }
   void setPicturePosition(PicturePositionDType New_PicturePosition);
-  host::PictureRef PictureHighlight() const { return m_PictureHighlight; }
+  host::PictureRef PictureHighlight() const { return rare().pictureHighlight; }
   void setPictureHighlight(host::PictureRef New_PictureHighlight);
   PicSizeDtype PictureSizeHighlight() const { return m_PictureSizeHighlight; }
   void setPictureSizeHighlight(PicSizeDtype New_PictureSizeHighlight);
@@ -96,9 +96,9 @@ class ZorvaXPButton final : public foundation::ControlBase {
   bool GradientColor() const { return m_GradientColor; }
   // True also resets NormalColor to white.
   void setGradientColor(bool New_GradientColor);
-  const std::string& SoundOnOver() const { return m_SoundOnOver; }
+  const std::string& SoundOnOver() const { return rare().soundOnOver; }
   void setSoundOnOver(const std::string& New_SoundOnOver);
-  const std::string& SoundOnClicked() const { return m_SoundOnClicked; }
+  const std::string& SoundOnClicked() const { return rare().soundOnClicked; }
   void setSoundOnClicked(const std::string& New_SoundOnClicked);
   OLE_COLOR BorderColorClick() const { return m_BorderColorClick; }
   void setBorderColorClick(OLE_COLOR New_BorderColorClick);
@@ -153,6 +153,23 @@ class ZorvaXPButton final : public foundation::ControlBase {
   void DrawDisabledButton();
   void DrawCaptionAndPicture();
 
+  // The properties most buttons leave empty (icons and sounds), kept apart and made only when
+  // one of them is set, so that a plain button does not carry them.
+  struct Rare {
+    host::PictureRef picture;
+    host::PictureRef pictureHighlight;
+    std::string soundOnOver;
+    std::string soundOnClicked;
+  };
+  // The set values, or the shared empty ones.
+  const Rare& rare() const;
+  Rare& rareForWriting();
+  // Stores a value read from a property bag; an empty one needs no part of its own.
+  template <class T>
+  void storeRare(T Rare::*field, T value) {
+    if (rare_ || !value.empty()) rareForWriting().*field = std::move(value);
+  }
+
   ButtonStyleDType m_ButtonStyle = ButtonStyleDType::Vista;
   OLE_COLOR m_GradientColorXP1 = kGradientColorXP1;
   OLE_COLOR m_GradientColorVistaXP2 = kGradientColorVistaXP2;
@@ -163,21 +180,18 @@ class ZorvaXPButton final : public foundation::ControlBase {
   OLE_COLOR m_ForeColorNormal = kForeColorNormal;
   OLE_COLOR m_ForeColorHighlight = kForeColorHighlight;
   OLE_COLOR m_ForeColorClick = kForeColorClick;
-  host::PictureRef m_Picture;
   PicSizeDtype m_PictureSize = PicSizeDtype::IMG_16X16;
   PicturePositionDType m_PicturePosition = PicturePositionDType::Left;
-  host::PictureRef m_PictureHighlight;
   PicSizeDtype m_PictureSizeHighlight = PicSizeDtype::IMG_16X16;
   OLE_COLOR m_NormalColor = kNormalColor;
   OLE_COLOR m_NormalColorHighlight = kNormalColorHighlight;
   bool m_GradientColor = true;
-  std::string m_SoundOnOver;
-  std::string m_SoundOnClicked;
   OLE_COLOR m_BorderColorClick = kBorderColorClick;
   OLE_COLOR m_BorderColorNormal = kBorderColorNormal;
   OLE_COLOR m_BorderColorHighlight = kBorderColorHighlight;
 
   bool m_PictureMode = false;
+  std::unique_ptr<Rare> rare_;
 };
 
 }  // namespace zxp::buttons

@@ -34,11 +34,11 @@ void ControlBase::Initialize() {
   UserControl_Initialize();
 }
 
-// The control hears its surface as the surface's listener (ControlBase.h), which costs no
-// memory per event; only the hover timer is connected.
+// The control hears its surface as the surface's listener (ControlBase.h) and its hover timer
+// as the timer's owner, neither of which costs memory per event.
 void ControlBase::connectSurface() {
   UserControl.setListener(this);
-  tmrHover.Timer.connect([this] { tmrHover_Timer(); });
+  tmrHover.setOwnerTick([](void* self) { static_cast<ControlBase*>(self)->tmrHover_Timer(); }, this);
 }
 
 // Tab and Shift+Tab never arrive: the form takes them for its tab order (host/Form.cpp).
@@ -86,9 +86,9 @@ void ControlBase::Resize() {
 void ControlBase::Terminate() {
   UserControl_Terminate();
   // Constituent children go first, newest first, while this control's window still exists.
-  while (!constituents_.empty()) {
-    constituents_.back()->object().Terminate();
-    constituents_.pop_back();
+  while (rare_ && !rare_->constituents.empty()) {
+    rare_->constituents.back()->object().Terminate();
+    rare_->constituents.pop_back();
   }
   tmrHover.setEnabled(false);
   live_ = false;
@@ -234,9 +234,19 @@ std::optional<std::string> ControlBase::accessKeyOf(std::string_view caption) {
   return std::string(caption.substr(amp + 1, length));
 }
 
+const std::string& ControlBase::AccessKeys() const {
+  static const std::string none;
+  return rare_ ? rare_->accessKeys : none;
+}
+
 void ControlBase::setAccessKeys(std::string keys) {
-  accessKeys_ = std::move(keys);
-  if (extender_) extender_->setAccessKeys(accessKeys_);
+  if (!rare_ && keys.empty()) {
+    if (extender_) extender_->setAccessKeys(std::string());
+    return;
+  }
+  if (!rare_) rare_ = std::make_unique<Rare>();
+  rare_->accessKeys = std::move(keys);
+  if (extender_) extender_->setAccessKeys(rare_->accessKeys);
 }
 
 void ControlBase::setAccessKeyFromCaption(std::string_view caption) {
@@ -249,8 +259,9 @@ host::ControlObject& ControlBase::siteConstituent(std::unique_ptr<host::ControlO
   auto ext = std::make_unique<host::Extender>(std::move(child), name, values, nullptr, nullptr, UserControl.hWnd(),
                                               extender_);
   host::ControlObject& c = ext->object();
-  constituents_.push_back(std::move(ext));
-  c.attach(*constituents_.back());
+  if (!rare_) rare_ = std::make_unique<Rare>();
+  rare_->constituents.push_back(std::move(ext));
+  c.attach(*rare_->constituents.back());
   c.Initialize();
   c.InitProperties();
   c.Resize();

@@ -116,7 +116,7 @@ class ControlBase : public host::ControlObject, private SurfaceListener {
   host::Extender* extender() const { return extender_; }
   const SurfaceWindow& surface() const { return UserControl; }
   const ControlTimer& hoverTimer() const { return tmrHover; }
-  const std::string& AccessKeys() const { return accessKeys_; }
+  const std::string& AccessKeys() const;
   // The character after the first "&" of a caption, whole (all its UTF-8 bytes); none without
   // "&" or when "&" is last.
   static std::optional<std::string> accessKeyOf(std::string_view caption);
@@ -273,8 +273,12 @@ class ControlBase : public host::ControlObject, private SurfaceListener {
   bool settingUp_ = false;
   bool hoverStaysWhileFocused_ = false;
   bool shaped_ = false;  // the window has a shape set by setShapeWithoutColor
-  std::string accessKeys_;
-  std::vector<std::unique_ptr<host::Extender>> constituents_;
+  // What most controls never have (access keys, constituent children), made on first use.
+  struct Rare {
+    std::string accessKeys;
+    std::vector<std::unique_ptr<host::Extender>> constituents;
+  };
+  std::unique_ptr<Rare> rare_;
 };
 
 }  // namespace zxp::foundation

@@ -12,6 +12,14 @@ std::unordered_map<uintptr_t, ControlTimer*>& liveTimers() {
   static std::unordered_map<uintptr_t, ControlTimer*> map;
   return map;
 }
+
+// The timers whose tick is running, innermost first: a timer destroyed by its owner's handler
+// takes itself off, so the tick does not go on to raise its Timer event.
+struct TickFrame {
+  ControlTimer* timer;
+  TickFrame* outer;
+};
+TickFrame* ticking = nullptr;
 }  // namespace
 
 struct ControlTimerProc {
@@ -20,7 +28,12 @@ struct ControlTimerProc {
 
 ControlTimer::ControlTimer(std::string name, uint32_t interval) : name_(std::move(name)), interval_(interval) {}
 
-ControlTimer::~ControlTimer() { stop(); }
+ControlTimer::~ControlTimer() {
+  for (TickFrame* f = ticking; f; f = f->outer) {
+    if (f->timer == this) f->timer = nullptr;
+  }
+  stop();
+}
 
 void ControlTimer::setEnabled(bool b) {
   if (b == enabled_ && (!b || running())) return;
@@ -54,7 +67,15 @@ void ControlTimer::tick(uintptr_t id) {
     KillTimer(0, id);  // a timer whose owner is gone
     return;
   }
-  it->second->Timer.raise();
+  ControlTimer* timer = it->second;
+  if (timer->ownerTick_) {
+    TickFrame frame{timer, ticking};
+    ticking = &frame;
+    timer->ownerTick_(timer->owner_);
+    ticking = frame.outer;
+    if (!frame.timer) return;  // the owner's handler destroyed the timer
+  }
+  timer->Timer.raise();
 }
 
 }  // namespace zxp::foundation

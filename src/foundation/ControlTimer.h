@@ -26,6 +26,14 @@ class ControlTimer {
   // Whether the platform timer is running (enabled with a non-zero interval).
   bool running() const { return id_ != 0; }
 
+  // The owner's own handler, called on each tick before the handlers connected to Timer (null
+  // for none). It costs no allocation, unlike a connection, so every control's polling timer
+  // uses it. The handler may stop or destroy the timer.
+  void setOwnerTick(void (*tick)(void* owner), void* owner) {
+    ownerTick_ = tick;
+    owner_ = owner;
+  }
+
   host::Event<> Timer;
 
  private:
@@ -38,6 +46,8 @@ class ControlTimer {
   uint32_t interval_;
   bool enabled_ = false;
   uintptr_t id_ = 0;
+  void (*ownerTick_)(void*) = nullptr;
+  void* owner_ = nullptr;
 };
 
 }  // namespace zxp::foundation

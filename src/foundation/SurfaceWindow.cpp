@@ -2,6 +2,7 @@
 
 #include <cstdlib>
 #include <functional>
+#include <unordered_map>
 
 #include "platform/gfx/ComputedPicture.h"
 #include "platform/gfx/Font.h"
@@ -16,6 +17,45 @@ namespace zxp::foundation {
 
 namespace {
 constexpr const char* kSurfaceClass = "ZxpSurface";
+
+// Font handles shared by the surfaces that show the same font object: a form's controls mostly
+// take the form's font, and one handle for all of them saves a font object per control. A
+// handle is made for the first surface and deleted with the last one's release. The key is the
+// font description's address, which stays taken while any surface of the entry holds the font.
+struct SharedFont {
+  const gfx::FontDesc* desc;
+  int users;
+};
+std::unordered_map<HFONT, SharedFont>& sharedFonts() {
+  static std::unordered_map<HFONT, SharedFont> fonts;
+  return fonts;
+}
+std::unordered_map<const gfx::FontDesc*, HFONT>& sharedFontOf() {
+  static std::unordered_map<const gfx::FontDesc*, HFONT> handles;
+  return handles;
+}
+
+HFONT acquireFont(const gfx::FontDesc& desc) {
+  auto found = sharedFontOf().find(&desc);
+  if (found != sharedFontOf().end()) {
+    ++sharedFonts().at(found->second).users;
+    return found->second;
+  }
+  const HFONT h = desc.create();
+  if (!h) return 0;
+  sharedFonts()[h] = SharedFont{&desc, 1};
+  sharedFontOf()[&desc] = h;
+  return h;
+}
+
+void releaseFont(HFONT h) {
+  auto it = sharedFonts().find(h);
+  if (it == sharedFonts().end()) return;
+  if (--it->second.users > 0) return;
+  sharedFontOf().erase(it->second.desc);
+  sharedFonts().erase(it);
+  DeleteObject(h);
+}
 }  // namespace
 
 int16_t shiftState() {
@@ -220,7 +260,7 @@ void SurfaceWindow::destroy() {
     hdc_ = 0;
   }
   if (hfont_) {
-    DeleteObject(hfont_);
+    releaseFont(hfont_);
     hfont_ = 0;
   }
 }
@@ -292,9 +332,9 @@ void SurfaceWindow::setFont(host::FontRef f) {
   font_ = std::move(f);
   if (!hdc_) return;
   HFONT old = hfont_;
-  hfont_ = font_ ? font_->create() : 0;
+  hfont_ = font_ ? acquireFont(*font_) : 0;
   SelectObject(hdc_, hfont_ ? hfont_ : GetStockObject(DEFAULT_GUI_FONT));
-  if (old) DeleteObject(old);
+  if (old) releaseFont(old);
 }
 
 bool SurfaceWindow::hasFocus() const { return hwnd_ && GetFocus() == hwnd_; }

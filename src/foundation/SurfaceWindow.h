@@ -144,21 +144,22 @@ class SurfaceWindow {
   // create and createPopup: the window with the given styles.
   bool createWindow(HWND parent, Rect r, DWORD style, DWORD exStyle);
 
+  // Ordered by size, so that a surface (one per control) carries no padding.
   HWND hwnd_ = 0;
   HDC hdc_ = 0;
-  HFONT hfont_ = 0;
+  HFONT hfont_ = 0;  // shared with the other surfaces showing font_
   OLE_COLOR backColor_ = 0x8000000F;  // the button-face system colour
   OLE_COLOR foreColor_ = 0x80000012;  // the button-text system colour
-  std::string tag_;
-  int16_t mousePointer_ = 0;
-  host::PictureRef mouseIcon_;
-  host::FontRef font_;
-  bool takesFocus_ = true;
   int buttonsDown_ = 0;       // the Button bits of presses not yet released
-  bool leftPressHere_ = false;  // a left press began here, so its release is a click
+  int16_t mousePointer_ = 0;
   int16_t oleDragMode_ = 0;
   int16_t oleDropMode_ = 0;
+  bool takesFocus_ = true;
+  bool leftPressHere_ = false;  // a left press began here, so its release is a click
   Point pressAt_{0, 0};  // where the left press began (automatic drags)
+  std::string tag_;
+  host::PictureRef mouseIcon_;
+  host::FontRef font_;
   SurfaceListener* listener_ = nullptr;
 
   // Tells the listener, then raises the event.

@@ -64,13 +64,27 @@ void DeviceContext::setClip(std::optional<Region> r) {
 const Region& DeviceContext::clip() {
   noteDraw();
   if (!clipValid_) {
-    Region c(target_ ? target_->bounds() : Rect{});
-    if (systemClip_) c = c.intersected(*systemClip_);
-    if (st_.clip) c = c.intersected(*st_.clip);
-    clipCache_ = std::move(c);
+    const Rect bounds = target_ ? target_->bounds() : Rect{};
+    clipIsSystem_ = false;
+    if (systemClip_ && !st_.clip && !systemClip_->empty()) {
+      // A window's DC with no clip of the application's: the system clip (the window's shape
+      // and what covers it) is the clip whenever it lies within the surface, and a copy of it
+      // would only double the memory of every shaped window.
+      const Rect box = systemClip_->box();
+      clipIsSystem_ = box.left >= bounds.left && box.top >= bounds.top && box.right <= bounds.right &&
+                      box.bottom <= bounds.bottom;
+    }
+    if (clipIsSystem_) {
+      clipCache_ = Region();
+    } else {
+      Region c(bounds);
+      if (systemClip_) c = c.intersected(*systemClip_);
+      if (st_.clip) c = c.intersected(*st_.clip);
+      clipCache_ = std::move(c);
+    }
     clipValid_ = true;
   }
-  return clipCache_;
+  return clipIsSystem_ ? *systemClip_ : clipCache_;
 }
 
 int DeviceContext::save() {

@@ -138,6 +138,7 @@ class DeviceContext : public HandleObject {
   std::vector<DCState> stack_;
   Region clipCache_;
   bool clipValid_ = false;
+  bool clipIsSystem_ = false;  // clip() is the system clip itself (clipCache_ left empty)
   void (*drawNotifier_)(void*) = nullptr;
   void* drawContext_ = nullptr;
 };

@@ -772,24 +772,25 @@ int GetWindowTextLengthA(HWND hwnd) {
 BOOL SetPropA(HWND hwnd, const char* name, uintptr_t data) {
   Window* w = windowFromHandle(hwnd);
   if (!w || !name) return FALSE;
-  w->props[name] = data;
+  if (!w->props) w->props = std::make_unique<std::map<std::string, uintptr_t>>();
+  (*w->props)[name] = data;
   return TRUE;
 }
 
 uintptr_t GetPropA(HWND hwnd, const char* name) {
   Window* w = windowFromHandle(hwnd);
-  if (!w || !name) return 0;
-  auto it = w->props.find(name);
-  return it == w->props.end() ? 0 : it->second;
+  if (!w || !name || !w->props) return 0;
+  auto it = w->props->find(name);
+  return it == w->props->end() ? 0 : it->second;
 }
 
 uintptr_t RemovePropA(HWND hwnd, const char* name) {
   Window* w = windowFromHandle(hwnd);
-  if (!w || !name) return 0;
-  auto it = w->props.find(name);
-  if (it == w->props.end()) return 0;
+  if (!w || !name || !w->props) return 0;
+  auto it = w->props->find(name);
+  if (it == w->props->end()) return 0;
   uintptr_t v = it->second;
-  w->props.erase(it);
+  w->props->erase(it);
   return v;
 }
 

@@ -41,19 +41,21 @@ struct WindowClass {
 
 struct Window : HandleObject {
   HWND hwnd = 0;
+  HINSTANCE instance = 0;  // beside hwnd: 32-bit fields in pairs leave no padding
   std::shared_ptr<WindowClass> cls;
   DWORD style = 0;
   DWORD exStyle = 0;
   WNDPROC proc = nullptr;
   LONG_PTR userData = 0;
   LONG_PTR id = 0;  // GWL_ID: the child identifier (the hMenu argument of a child window)
-  HINSTANCE instance = 0;
   std::string text;
   std::vector<BYTE> extra;  // the class's cbWndExtra bytes
-  std::map<std::string, uintptr_t> props;
+  // SetPropA's named values, made on the first one (most windows have none).
+  std::unique_ptr<std::map<std::string, uintptr_t>> props;
 
   Window* parent = nullptr;  // the desktop for top-level windows; nullptr for the desktop itself
   HWND owner = 0;
+  HDC dc = 0;  // the one DC on the surface (GetDC); kept beside owner to leave no padding
   std::vector<Window*> children;  // top of the z-order first
 
   Rect rect;    // in the parent's client coordinates
@@ -62,7 +64,6 @@ struct Window : HandleObject {
 
   std::shared_ptr<gfx::Surface> surface;  // the client area's pixels; null when it is empty
   Point surfaceOrigin{0, 0};  // the client point shown by the surface's top-left pixel
-  HDC dc = 0;
   gfx::Region updateRgn;  // client coordinates (after growing it, call eventLoop().noteDirty)
   size_t paintIndex = SIZE_MAX;  // the place in the event loop's paint order
   bool eraseOnPaint = false;
