@@ -10,6 +10,7 @@
 #include "library/com/DispatchObject.h"
 #include "library/com/PropertyPage.h"
 #include "library/com/Registration.h"
+#include "library/com/SingleInterface.h"
 #include "platform/host/HostError.h"
 #include "platform/services/Registry.h"
 #include "platform/ui/TestInput.h"
@@ -23,26 +24,11 @@ std::atomic<long> gObjects{0};
 std::atomic<long> gLocks{0};
 
 // One factory per class of the type library, alive while a client holds it.
-class ClassFactory final : public IClassFactory {
+// A factory asked for a null interface id answers that it has no such interface.
+class ClassFactory final : public SingleInterface<IClassFactory> {
  public:
-  explicit ClassFactory(const TypeLibraryEntry& e) : entry_(e) { objectCreated(); }
-  ClassFactory(const ClassFactory&) = delete;
-  ClassFactory& operator=(const ClassFactory&) = delete;
+  explicit ClassFactory(const TypeLibraryEntry& e) : SingleInterface(IID_IClassFactory, E_NOINTERFACE), entry_(e) {}
 
-  HRESULT QueryInterface(const IID* riid, void** ppv) override {
-    if (!ppv) return E_POINTER;
-    *ppv = nullptr;
-    if (!sameIid(riid, IID_IUnknown) && !sameIid(riid, IID_IClassFactory)) return E_NOINTERFACE;
-    AddRef();
-    *ppv = static_cast<IClassFactory*>(this);
-    return S_OK;
-  }
-  ULONG AddRef() override { return ++refs_; }
-  ULONG Release() override {
-    const ULONG left = --refs_;
-    if (left == 0) delete this;
-    return left;
-  }
   HRESULT CreateInstance(IUnknown* outer, const IID* riid, void** ppv) override {
     if (!ppv) return E_POINTER;
     *ppv = nullptr;
@@ -75,8 +61,6 @@ class ClassFactory final : public IClassFactory {
   }
 
  private:
-  ~ClassFactory() { objectDestroyed(); }
-  std::atomic<ULONG> refs_{1};
   const TypeLibraryEntry& entry_;
 };
 

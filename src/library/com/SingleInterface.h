@@ -1,7 +1,8 @@
 #pragma once
-// The IUnknown part of the server's helper objects that answer one interface besides IUnknown
-// (type information, enumerators, property pages): QueryInterface for the two, a thread-safe
-// reference count starting at one for the creator, and the live-object count DllCanUnloadNow reads.
+// The IUnknown part of the server's objects that answer one interface besides IUnknown (class
+// factories, type information, enumerators, property pages): QueryInterface for the two, a
+// thread-safe reference count starting at one for the creator, and the live-object count
+// DllCanUnloadNow reads.
 
 #include <atomic>
 
@@ -19,7 +20,7 @@ class SingleInterface : public Iface {
   HRESULT QueryInterface(const IID* riid, void** ppv) override {
     if (!ppv) return E_POINTER;
     *ppv = nullptr;
-    if (!riid) return E_INVALIDARG;
+    if (!riid) return nullIidAnswer_;
     if (!sameIid(riid, IID_IUnknown) && !sameIid(riid, iid_)) return E_NOINTERFACE;
     AddRef();
     *ppv = static_cast<Iface*>(this);
@@ -33,11 +34,16 @@ class SingleInterface : public Iface {
   }
 
  protected:
-  explicit SingleInterface(const IID& iid) : iid_(iid) { objectCreated(); }
+  // nullIidAnswer: what QueryInterface answers for a null interface id.
+  explicit SingleInterface(const IID& iid, HRESULT nullIidAnswer = E_INVALIDARG)
+      : iid_(iid), nullIidAnswer_(nullIidAnswer) {
+    objectCreated();
+  }
   virtual ~SingleInterface() { objectDestroyed(); }
 
  private:
   const IID& iid_;
+  const HRESULT nullIidAnswer_;
   std::atomic<ULONG> refs_{1};
 };
 
