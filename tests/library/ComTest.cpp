@@ -20,18 +20,26 @@
 namespace zxp::library::com {
 namespace {
 
-// A sink that hands every event to a function.
-class Sink final : public IDispatch {
+// The IUnknown part of a client-side object the test owns: it answers IUnknown and `iid`, and
+// counts references without ever deleting itself.
+template <class Iface, const IID& iid>
+class TestUnknown : public Iface {
  public:
-  std::function<void(DISPID, DISPPARAMS&)> onEvent;
   HRESULT QueryInterface(const IID* riid, void** ppv) override {
-    *ppv = sameIid(riid, IID_IUnknown) || sameIid(riid, IID_IDispatch) ? this : nullptr;
+    *ppv = sameIid(riid, IID_IUnknown) || sameIid(riid, iid) ? this : nullptr;
     if (!*ppv) return E_NOINTERFACE;
     AddRef();
     return S_OK;
   }
   ULONG AddRef() override { return ++refs; }
   ULONG Release() override { return --refs; }
+  ULONG refs = 1;
+};
+
+// A sink that hands every event to a function.
+class Sink final : public TestUnknown<IDispatch, IID_IDispatch> {
+ public:
+  std::function<void(DISPID, DISPPARAMS&)> onEvent;
   HRESULT GetTypeInfoCount(UINT*) override { return E_NOTIMPL; }
   HRESULT GetTypeInfo(UINT, LCID, ITypeInfo**) override { return E_NOTIMPL; }
   HRESULT GetIDsOfNames(const IID*, OLECHAR**, UINT, LCID, DISPID*) override { return E_NOTIMPL; }
@@ -39,7 +47,6 @@ class Sink final : public IDispatch {
     if (onEvent) onEvent(id, *p);
     return S_OK;
   }
-  ULONG refs = 1;
 };
 
 class ComTest : public ::testing::Test {
@@ -527,16 +534,8 @@ TEST_F(ComTest, ClassInformationLeadsToTheEventInterfaceAndTheLibrary) {
 }
 
 // A page site that counts what the page tells it.
-class PageSite final : public IPropertyPageSite {
+class PageSite final : public TestUnknown<IPropertyPageSite, IID_IPropertyPageSite> {
  public:
-  HRESULT QueryInterface(const IID* riid, void** ppv) override {
-    *ppv = sameIid(riid, IID_IUnknown) || sameIid(riid, IID_IPropertyPageSite) ? this : nullptr;
-    if (!*ppv) return E_NOINTERFACE;
-    AddRef();
-    return S_OK;
-  }
-  ULONG AddRef() override { return ++refs; }
-  ULONG Release() override { return --refs; }
   HRESULT OnStatusChange(DWORD flags) override {
     if (flags & PROPPAGESTATUS_DIRTY) ++dirty;
     return S_OK;
@@ -550,7 +549,6 @@ class PageSite final : public IPropertyPageSite {
     return E_NOTIMPL;
   }
   HRESULT TranslateAccelerator(tagMSG*) override { return S_FALSE; }
-  ULONG refs = 1;
   int dirty = 0;
 };
 
