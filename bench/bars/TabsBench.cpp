@@ -10,6 +10,7 @@
 #include <string>
 
 #include "BenchClock.h"
+#include "BenchForm.h"
 #include "bars/ZorvaXPHookTab.h"
 #include "bars/ZorvaXpImageList.h"
 #include "buttons/ZorvaXPButton.h"
@@ -24,6 +25,7 @@
 namespace {
 
 using namespace zxp;
+using bench::pixelRect;
 
 host::FormOptions formFor(int w, int h) {
   host::FormOptions o;
@@ -31,15 +33,6 @@ host::FormOptions formFor(int w, int h) {
   o.clientHeight = pixelsToTwips(h + 40);
   o.classes = &library::classes();
   return o;
-}
-
-host::ExtenderRecord rect(int x, int y, int w, int h) {
-  host::ExtenderRecord r;
-  r.left = pixelsToTwips(x);
-  r.top = pixelsToTwips(y);
-  r.width = pixelsToTwips(w);
-  r.height = pixelsToTwips(h);
-  return r;
 }
 
 host::PictureRef icon16() {
@@ -55,7 +48,7 @@ void BM_HookTabRedrawMe(benchmark::State& state) {
   ui::resetWindowSystem();
   {
     host::Form form(formFor(w, h));
-    auto& t = form.add(library::classes(), "ZorvaXPHookTab", "tab", rect(10, 10, w, h)).as<bars::ZorvaXPHookTab>();
+    auto& t = form.add(library::classes(), "ZorvaXPHookTab", "tab", pixelRect(10, 10, w, h)).as<bars::ZorvaXPHookTab>();
     t.AddTab("Fourth");
     t.setTabIcon(1, icon16());
     t.setTabIcon(3, icon16());
@@ -77,14 +70,14 @@ void BM_HookTabSwitch200Children(benchmark::State& state) {
   {
     const int w = 600, h = 500;
     host::Form form(formFor(w, h));
-    auto& t = form.add(library::classes(), "ZorvaXPHookTab", "tab", rect(10, 10, w, h)).as<bars::ZorvaXPHookTab>();
+    auto& t = form.add(library::classes(), "ZorvaXPHookTab", "tab", pixelRect(10, 10, w, h)).as<bars::ZorvaXPHookTab>();
     t.AddTab("Fourth");
     host::Extender* box = form.control("tab");
     for (int tab = 1; tab <= 4; ++tab) {
       t.setSelectedTab(tab);
       for (int i = 0; i < 50; ++i)
         form.add(std::make_unique<buttons::ZorvaXPButton>(), "Button" + std::to_string(tab * 100 + i),
-                 rect(10 + (i % 5) * 110, 40 + (i / 5) * 44, 100, 40), box);
+                 pixelRect(10 + (i % 5) * 110, 40 + (i / 5) * 44, 100, 40), box);
     }
     const HDC dc = t.surface().hDC();
     GdiObject brush(CreateSolidBrush(RGB(10, 20, 30)));
@@ -108,7 +101,7 @@ void BM_ImageListAdd1000Icons(benchmark::State& state) {
   ui::resetWindowSystem();
   {
     host::Form form(formFor(100, 100));
-    auto& il = form.add(library::classes(), "ZorvaXpImageList", "il", rect(0, 0, 45, 55)).as<bars::ZorvaXpImageList>();
+    auto& il = form.add(library::classes(), "ZorvaXpImageList", "il", pixelRect(0, 0, 45, 55)).as<bars::ZorvaXpImageList>();
     il.setIconSize(bars::IconSize::Icon32);
     const host::PictureRef icon = icon16();
     const HICON h = static_cast<HICON>(icon.Handle());
