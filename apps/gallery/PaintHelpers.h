@@ -5,6 +5,7 @@
 #include "platform/gfx/Gdi.h"
 #include "platform/gfx/GdiRaii.h"
 #include "platform/ui/User.h"
+#include "platform/ui/WindowClass.h"
 
 namespace zxp::gallery {
 
@@ -19,13 +20,7 @@ inline gfx::FontDesc face(const char* name, double points, bool bold = false) {
 
 // Registers one of the gallery's window classes, once (a later call finds it registered).
 inline void registerGalleryClass(const char* name, WNDPROC proc, int cursor = IDC_ARROW) {
-  WNDCLASSA wc;
-  if (GetClassInfoA(0, name, &wc)) return;
-  wc = WNDCLASSA{};
-  wc.lpfnWndProc = proc;
-  wc.lpszClassName = name;
-  wc.hCursor = LoadCursorA(0, cursor);
-  RegisterClassA(&wc);
+  ui::registerClassOnce(name, proc, 0, cursor);
 }
 
 // Paints a window's update area in one colour (inside WM_PAINT).

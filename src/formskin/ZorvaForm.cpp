@@ -20,6 +20,7 @@
 #include "platform/ui/Menu.h"
 #include "platform/ui/Screen.h"
 #include "platform/ui/User.h"
+#include "platform/ui/WindowClass.h"
 
 namespace zxp::formskin {
 
@@ -161,15 +162,7 @@ LRESULT layerProc(HWND h, UINT msg, WPARAM wParam, LPARAM lParam) {
   return DefWindowProcA(h, msg, wParam, lParam);
 }
 
-void registerLayerClass() {
-  WNDCLASSA existing;
-  if (GetClassInfoA(0, kLayerClass, &existing)) return;
-  WNDCLASSA wc;
-  wc.lpfnWndProc = layerProc;
-  wc.hCursor = LoadCursorA(0, IDC_ARROW);
-  wc.lpszClassName = kLayerClass;
-  RegisterClassA(&wc);
-}
+void registerLayerClass() { ui::registerClassOnce(kLayerClass, layerProc); }
 
 HWND createLayer(HWND owner) {
   registerLayerClass();

@@ -19,6 +19,7 @@
 #include "library/com/DispatchObject.h"
 #include "library/com/Server.h"
 #include "library/com/SingleInterface.h"
+#include "platform/ui/WindowClass.h"
 
 namespace zxp::library::com {
 
@@ -297,15 +298,7 @@ class PropertyPage final : public SingleInterface<IPropertyPage> {
     }
   }
 
-  static void registerPageClass() {
-    WNDCLASSA existing;
-    if (GetClassInfoA(0, kPageClass, &existing)) return;
-    WNDCLASSA wc;
-    wc.lpfnWndProc = pageProc;
-    wc.hCursor = LoadCursorA(0, IDC_ARROW);
-    wc.lpszClassName = kPageClass;
-    RegisterClassA(&wc);
-  }
+  static void registerPageClass() { ui::registerClassOnce(kPageClass, pageProc); }
 
   const TypeLibraryEntry& entry_;
   std::string_view control_;

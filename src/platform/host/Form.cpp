@@ -9,6 +9,7 @@
 #include "platform/host/NoCase.h"
 #include "platform/ui/Edit.h"
 #include "platform/ui/Window.h"
+#include "platform/ui/WindowClass.h"
 
 namespace zxp::host {
 
@@ -131,16 +132,7 @@ LRESULT tabKeyHook(int code, WPARAM wParam, LPARAM lParam) {
   return CallNextHookEx(0, code, wParam, lParam);
 }
 
-void registerFormClass() {
-  WNDCLASSA existing;
-  if (GetClassInfoA(0, kFormClass, &existing)) return;
-  WNDCLASSA wc;
-  wc.style = CS_DBLCLKS;
-  wc.lpfnWndProc = formProc;
-  wc.hCursor = LoadCursorA(0, IDC_ARROW);
-  wc.lpszClassName = kFormClass;
-  RegisterClassA(&wc);
-}
+void registerFormClass() { ui::registerClassOnce(kFormClass, formProc, CS_DBLCLKS); }
 
 using NameTable = std::unordered_map<std::string, std::vector<Extender*>>;
 
