@@ -85,7 +85,7 @@ void ZorvaXPListBox::scrollTo(int32_t top) {
     }
     if (delta > 0 && !rowBands_.empty() && rowBands_.back().bottom < areaBottom)
       restoreBand(1, rowBands_.back().bottom, width, areaBottom - rowBands_.back().bottom);
-    paintVerticalBar();
+    paintBar(true);
     return;
   }
   topRow_ = clamped;
@@ -420,14 +420,14 @@ void ZorvaXPListBox::thumbDrag() {
       scrollTo(p.y < g.trackStart ? 1 : lastTopRow());
       thumbDragging_ = false;
       tmrRepeat.setEnabled(false);
-      paintVerticalBar();
+      paintBar(true);
       return;
     }
     const int length = g.trackEnd - g.trackStart;
     const int32_t rows =
         nearest(std::abs(p.y - dragLastY_) / static_cast<double>(std::max(1, length - 4)) * data_.ListCount());
     if (rows == 0) {
-      paintVerticalBar();
+      paintBar(true);
       return;
     }
     int32_t top = topRow_, way = p.y < dragLastY_ ? -1 : 1, amount = way * rows;

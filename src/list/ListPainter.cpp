@@ -327,8 +327,8 @@ void ZorvaXPListBox::RedrawList() {
   if (wasH && !hBarShown_) restoreBand(1, ScaleHeight() - 1 - kScrollBarSize, ScaleWidth() - 2, kScrollBarSize);
   for (const Band& b : rowBands_) paintRow(b.index);
   if (multi && m_ShowHeaders) paintHeader();
-  if (vBarShown_) paintVerticalBar();
-  if (hBarShown_) paintHorizontalBar();
+  if (vBarShown_) paintBar(true);
+  if (hBarShown_) paintBar(false);
   if (vBarShown_ && hBarShown_) {
     const RECT corner{ScaleWidth() - 1 - kScrollBarSize, ScaleHeight() - 1 - kScrollBarSize, ScaleWidth() - 1,
                       ScaleHeight() - 1};
@@ -636,77 +636,50 @@ ZorvaXPListBox::BarColours ZorvaXPListBox::thumbColours(Part p) const {
   return {m_ScrollBarThumbGradientColor1, m_ScrollBarThumbGradientColor2, 0};
 }
 
-void ZorvaXPListBox::paintVerticalBar() {
+// One painter for both bars, written along the bar (a) and across it (c): the vertical bar runs
+// down the right edge with its gradients at 0 degrees, the horizontal one along the bottom at 90.
+void ZorvaXPListBox::paintBar(bool vertical) {
   const HDC dc = UserControl.hDC();
-  const int x = ScaleWidth() - 1 - kScrollBarSize, top = 1;
-  const int bottom = ScaleHeight() - 1 - (hBarShown_ ? kScrollBarSize : 0);
-  const BarGeometry g = verticalBar();
-  const bool trackDown = press_ == Part::VTrack;
-  fillAngleGradient(dc, RECT{x, g.trackStart, x + kScrollBarSize, g.trackEnd},
+  auto rect = [vertical](int a0, int c0, int a1, int c1) {
+    return vertical ? RECT{c0, a0, c1, a1} : RECT{a0, c0, a1, c1};
+  };
+  auto at = [vertical](int a, int c) { return vertical ? POINT{c, a} : POINT{a, c}; };
+  const int across = (vertical ? ScaleWidth() : ScaleHeight()) - 1 - kScrollBarSize;
+  const int start = 1, end = vertical ? ScaleHeight() - 1 - (hBarShown_ ? kScrollBarSize : 0)
+                                      : ScaleWidth() - 1 - (vBarShown_ ? kScrollBarSize : 0);
+  const float angle = vertical ? 0.0f : 90.0f;
+  const BarGeometry g = vertical ? verticalBar() : horizontalBar();
+  const bool trackDown = press_ == (vertical ? Part::VTrack : Part::HTrack);
+  fillAngleGradient(dc, rect(g.trackStart, across, g.trackEnd, across + kScrollBarSize),
                     trackDown ? m_MDownScrollTrackBarGradient1 : m_ScrollBarGradientColor1,
-                    trackDown ? m_MDownScrollTrackBarGradient2 : m_ScrollBarGradientColor2, 0.0f, LBGStyle::VistaStyle);
-  auto arrow = [&](Part p, int y0, bool up) {
+                    trackDown ? m_MDownScrollTrackBarGradient2 : m_ScrollBarGradientColor2, angle, LBGStyle::VistaStyle);
+  // An arrow button: its gradient, its outline and a four-line triangle pointing to its own end.
+  auto arrow = [&](Part p, int a0, bool towardStart) {
     const BarColours c = arrowColours(p);
-    const RECT r{x, y0, x + kScrollBarSize, y0 + kScrollBarSize};
-    fillAngleGradient(dc, r, c.g1, c.g2, 0.0f, LBGStyle::VistaStyle);
+    const RECT r = rect(a0, across, a0 + kScrollBarSize, across + kScrollBarSize);
+    fillAngleGradient(dc, r, c.g1, c.g2, angle, LBGStyle::VistaStyle);
     drawOutline(dc, translateColor(m_BorderColor), r.left, r.top, r.right, r.bottom);
     GdiObject pen(CreatePen(PS_SOLID, 1, translateColor(c.sign)));
     Selection sp(dc, pen.get());
     for (int i = 0; i < 4; ++i) {
-      const int y = up ? y0 + 8 + i : y0 + 11 - i;
-      MoveToEx(dc, x + 10 - i - 1, y, nullptr);
-      LineTo(dc, x + 10 + i, y);
+      const int a = towardStart ? a0 + 8 + i : a0 + 11 - i;
+      const POINT from = at(a, across + 10 - i - 1), to = at(a, across + 10 + i);
+      MoveToEx(dc, from.x, from.y, nullptr);
+      LineTo(dc, to.x, to.y);
     }
   };
-  arrow(Part::VUp, top, true);
-  arrow(Part::VDown, bottom - kScrollBarSize, false);
-  const BarColours t = thumbColours(Part::VThumb);
-  const RECT thumb{x + 1, g.thumbStart, x + kScrollBarSize - 1, g.thumbEnd};
-  if (thumb.bottom - thumb.top > 2) {
-    fillAngleGradient(dc, thumb, t.g1, t.g2, 0.0f, LBGStyle::XpStyle);
+  arrow(vertical ? Part::VUp : Part::HLeft, start, true);
+  arrow(vertical ? Part::VDown : Part::HRight, end - kScrollBarSize, false);
+  const BarColours t = thumbColours(vertical ? Part::VThumb : Part::HThumb);
+  if (g.thumbEnd - g.thumbStart > 2) {
+    const RECT thumb = rect(g.thumbStart, across + 1, g.thumbEnd, across + kScrollBarSize - 1);
+    fillAngleGradient(dc, thumb, t.g1, t.g2, angle, LBGStyle::XpStyle);
     drawOutline(dc, translateColor(m_BorderColor), thumb.left, thumb.top, thumb.right, thumb.bottom);
     // The gripper: four short lines across the middle of the thumb.
-    const int cy = (thumb.top + thumb.bottom) / 2 - 4;
-    for (int i = 0; i < 4; ++i) {
-      fillAngleGradient(dc, RECT{x + 6, cy + 2 * i, x + 14, cy + 2 * i + 1}, m_GripperGradientColor1,
-                        m_GripperGradientColor2, 0.0f, LBGStyle::VistaStyle);
-    }
-  }
-}
-
-void ZorvaXPListBox::paintHorizontalBar() {
-  const HDC dc = UserControl.hDC();
-  const int y = ScaleHeight() - 1 - kScrollBarSize, left = 1;
-  const int right = ScaleWidth() - 1 - (vBarShown_ ? kScrollBarSize : 0);
-  const BarGeometry g = horizontalBar();
-  const bool trackDown = press_ == Part::HTrack;
-  fillAngleGradient(dc, RECT{g.trackStart, y, g.trackEnd, y + kScrollBarSize},
-                    trackDown ? m_MDownScrollTrackBarGradient1 : m_ScrollBarGradientColor1,
-                    trackDown ? m_MDownScrollTrackBarGradient2 : m_ScrollBarGradientColor2, 90.0f, LBGStyle::VistaStyle);
-  auto arrow = [&](Part p, int x0, bool leftward) {
-    const BarColours c = arrowColours(p);
-    const RECT r{x0, y, x0 + kScrollBarSize, y + kScrollBarSize};
-    fillAngleGradient(dc, r, c.g1, c.g2, 90.0f, LBGStyle::VistaStyle);
-    drawOutline(dc, translateColor(m_BorderColor), r.left, r.top, r.right, r.bottom);
-    GdiObject pen(CreatePen(PS_SOLID, 1, translateColor(c.sign)));
-    Selection sp(dc, pen.get());
-    for (int i = 0; i < 4; ++i) {
-      const int x = leftward ? x0 + 8 + i : x0 + 11 - i;
-      MoveToEx(dc, x, y + 10 - i - 1, nullptr);
-      LineTo(dc, x, y + 10 + i);
-    }
-  };
-  arrow(Part::HLeft, left, true);
-  arrow(Part::HRight, right - kScrollBarSize, false);
-  const BarColours t = thumbColours(Part::HThumb);
-  const RECT thumb{g.thumbStart, y + 1, g.thumbEnd, y + kScrollBarSize - 1};
-  if (thumb.right - thumb.left > 2) {
-    fillAngleGradient(dc, thumb, t.g1, t.g2, 90.0f, LBGStyle::XpStyle);
-    drawOutline(dc, translateColor(m_BorderColor), thumb.left, thumb.top, thumb.right, thumb.bottom);
-    const int cx = (thumb.left + thumb.right) / 2 - 4;
+    const int mid = (g.thumbStart + g.thumbEnd) / 2 - 4;
     for (int i = 0; i < 4; ++i)
-      fillAngleGradient(dc, RECT{cx + 2 * i, y + 6, cx + 2 * i + 1, y + 14}, m_GripperGradientColor1,
-                        m_GripperGradientColor2, 90.0f, LBGStyle::VistaStyle);
+      fillAngleGradient(dc, rect(mid + 2 * i, across + 6, mid + 2 * i + 1, across + 14), m_GripperGradientColor1,
+                        m_GripperGradientColor2, angle, LBGStyle::VistaStyle);
   }
 }
 

@@ -408,14 +408,13 @@ class ZorvaXPListBox final : public foundation::ControlBase, public iSubclass {
   void layoutRows();  // lays out and paints the visible rows, shows or hides the bars
   void paintRow(int32_t row);
   void paintHeader();
-  void paintVerticalBar();
+  void paintBar(bool vertical);  // the vertical or the horizontal scroll bar
   // A scroll bar arrow's or thumb's gradient and sign colours in its pressed, hover or resting look.
   struct BarColours {
     OLE_COLOR g1, g2, sign;
   };
   BarColours arrowColours(Part p) const;
   BarColours thumbColours(Part p) const;
-  void paintHorizontalBar();
   void paintBorder();
   void restoreBand(int x, int y, int w, int h);
   void drawCheckGlyph(HDC dc, int left, int top, int state) const;
