@@ -59,7 +59,7 @@ EditPage::~EditPage() {
 }
 
 LRESULT EditPage::panelProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
-  auto* page = reinterpret_cast<EditPage*>(GetWindowLongPtrA(hwnd, GWLP_USERDATA));
+  auto* page = ui::windowObject<EditPage>(hwnd);
   if (!page) return DefWindowProcA(hwnd, msg, wParam, lParam);
   switch (msg) {
     case WM_PAINT:

@@ -45,7 +45,7 @@ constexpr NamedColour kColourChoices[] = {
 };
 constexpr size_t kPlainColours = 12;
 
-PropertyPanel* panelOf(HWND h) { return reinterpret_cast<PropertyPanel*>(GetWindowLongPtrA(h, GWLP_USERDATA)); }
+PropertyPanel* panelOf(HWND h) { return ui::windowObject<PropertyPanel>(h); }
 
 void text(HDC dc, int x, int y, const std::string& s) { TextOutA(dc, x, y, s.c_str(), static_cast<int>(s.size())); }
 

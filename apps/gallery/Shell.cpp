@@ -521,7 +521,7 @@ LRESULT Shell::sizeHook(int code, WPARAM wParam, LPARAM lParam) {
 }
 
 LRESULT Shell::proc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
-  auto* shell = reinterpret_cast<Shell*>(GetWindowLongPtrA(hwnd, GWLP_USERDATA));
+  auto* shell = ui::windowObject<Shell>(hwnd);
   if (!shell) return DefWindowProcA(hwnd, msg, wParam, lParam);
   switch (msg) {
     case WM_PAINT:

@@ -114,7 +114,7 @@ void Toolbox::paint() {
 }
 
 LRESULT Toolbox::proc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
-  auto* box = reinterpret_cast<Toolbox*>(GetWindowLongPtrA(hwnd, GWLP_USERDATA));
+  auto* box = ui::windowObject<Toolbox>(hwnd);
   if (!box) return DefWindowProcA(hwnd, msg, wParam, lParam);
   switch (msg) {
     case WM_PAINT:

@@ -12,6 +12,7 @@
 #include "platform/ui/DragDrop.h"
 #include "platform/ui/Input.h"
 #include "platform/ui/User.h"
+#include "platform/ui/WindowClass.h"
 
 namespace zxp::foundation {
 
@@ -145,12 +146,8 @@ struct SurfaceDropTarget : ui::DropTarget {
 
 struct SurfaceProc {
   static LRESULT proc(HWND h, UINT msg, WPARAM wParam, LPARAM lParam) {
-    if (msg == WM_NCCREATE) {
-      auto* cs = reinterpret_cast<const CREATESTRUCTA*>(lParam);
-      SetWindowLongPtrA(h, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(cs->lpCreateParams));
-      return DefWindowProcA(h, msg, wParam, lParam);
-    }
-    auto* s = reinterpret_cast<SurfaceWindow*>(GetWindowLongPtrA(h, GWLP_USERDATA));
+    if (msg == WM_NCCREATE) return ui::storeCreateParam(h, wParam, lParam);
+    auto* s = ui::windowObject<SurfaceWindow>(h);
     if (!s) return DefWindowProcA(h, msg, wParam, lParam);
     if (msg == WM_NCDESTROY) {
       // The window goes (perhaps with its parent): forget it.

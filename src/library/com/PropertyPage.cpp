@@ -273,12 +273,8 @@ class PropertyPage final : public SingleInterface<IPropertyPage> {
   }
 
   static LRESULT pageProc(HWND h, UINT msg, WPARAM wParam, LPARAM lParam) {
-    if (msg == WM_NCCREATE) {
-      auto* cs = reinterpret_cast<const CREATESTRUCTA*>(lParam);
-      SetWindowLongPtrA(h, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(cs->lpCreateParams));
-      return DefWindowProcA(h, msg, wParam, lParam);
-    }
-    auto* page = reinterpret_cast<PropertyPage*>(GetWindowLongPtrA(h, GWLP_USERDATA));
+    if (msg == WM_NCCREATE) return ui::storeCreateParam(h, wParam, lParam);
+    auto* page = ui::windowObject<PropertyPage>(h);
     if (!page || page->window_ != h) return DefWindowProcA(h, msg, wParam, lParam);
     switch (msg) {
       case WM_PAINT:

@@ -45,14 +45,10 @@ void unloadTimerProc(HWND, UINT, UINT_PTR id, DWORD) {
   }
 }
 
-Form* formOf(HWND h) { return reinterpret_cast<Form*>(GetWindowLongPtrA(h, GWLP_USERDATA)); }
+Form* formOf(HWND h) { return ui::windowObject<Form>(h); }
 
 LRESULT formProc(HWND h, UINT msg, WPARAM wParam, LPARAM lParam) {
-  if (msg == WM_NCCREATE) {
-    auto* cs = reinterpret_cast<const CREATESTRUCTA*>(lParam);
-    SetWindowLongPtrA(h, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(cs->lpCreateParams));
-    return DefWindowProcA(h, msg, wParam, lParam);
-  }
+  if (msg == WM_NCCREATE) return ui::storeCreateParam(h, wParam, lParam);
   Form* form = formOf(h);
   if (!form) return DefWindowProcA(h, msg, wParam, lParam);
   switch (msg) {
