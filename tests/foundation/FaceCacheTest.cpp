@@ -86,21 +86,16 @@ TEST_F(FaceCacheTest, StaysWithinItsBoundsDroppingTheLeastRecentlyUsed) {
 }
 
 TEST_F(FaceCacheTest, PaintsStraightIntoTheDcWhereACopyCouldDiffer) {
-  TestCanvas canvas(20, 20);
-  // Too large to keep.
-  TestCanvas huge(400, 400);
-  EXPECT_FALSE(draw(huge.dc(), keyOf(400, 400, 1)));
+  TestCanvas canvas(20, 20), huge(400, 400);
+  EXPECT_FALSE(draw(huge.dc(), keyOf(400, 400, 1)));  // too large to keep
   EXPECT_EQ(lastTarget, huge.dc());
-  // Empty.
-  EXPECT_FALSE(draw(canvas.dc(), keyOf(0, 5, 1)));
-  // A mix mode other than copying, or a moved origin.
-  SetROP2(canvas.dc(), R2_XORPEN);
+  EXPECT_FALSE(draw(canvas.dc(), keyOf(0, 5, 1)));  // empty
+  SetROP2(canvas.dc(), R2_XORPEN);  // lines would mix with what is there
   EXPECT_FALSE(draw(canvas.dc(), keyOf(20, 20, 2)));
   SetROP2(canvas.dc(), R2_COPYPEN);
   SetViewportOrgEx(canvas.dc(), 3, 0, nullptr);
   EXPECT_FALSE(draw(canvas.dc(), keyOf(20, 20, 2)));
   SetViewportOrgEx(canvas.dc(), 0, 0, nullptr);
-  // Bypassed.
   cache.setBypassed(true);
   EXPECT_FALSE(draw(canvas.dc(), keyOf(20, 20, 2)));
   cache.setBypassed(false);
