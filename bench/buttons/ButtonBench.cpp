@@ -5,6 +5,9 @@
 // The *_AgainstFillAndCaption pair times the same redraw against its floor in the same run: one
 // FillRect of the area plus one DrawText of the button's caption with the button's font and
 // flags into the button's own DC; "x_floor" is redraw time / floor time.
+// The *_FaceCache pair times the redraw with its face copied from the shared face cache against
+// the same redraw with the face painted in place, alternately in one run: "x_painted" is
+// painted-in-place time / cached time.
 #include <benchmark/benchmark.h>
 
 #include <memory>
@@ -12,6 +15,7 @@
 
 #include "BenchForm.h"
 #include "buttons/ZorvaXPButton.h"
+#include "foundation/FaceCache.h"
 #include "platform/gfx/Text.h"
 
 namespace {
@@ -68,5 +72,25 @@ void BM_ButtonRedrawMe_XP_AgainstFillAndCaption(benchmark::State& s) {
 }
 BENCHMARK(BM_ButtonRedrawMe_Vista_AgainstFillAndCaption)->Args({300, 120});
 BENCHMARK(BM_ButtonRedrawMe_XP_AgainstFillAndCaption)->Args({300, 120});
+
+void redrawAgainstPaintedFace(benchmark::State& state, buttons::ButtonStyleDType style) {
+  const int w = static_cast<int>(state.range(0)), h = static_cast<int>(state.range(1));
+  foundation::FaceCache& cache = foundation::FaceCache::shared();
+  bench::withControl<ZorvaXPButton>(w, h, [&](ZorvaXPButton& b) {
+    b.setButtonStyle(style);
+    bench::alternate(state, 8, [&] { b.RedrawMe(); },
+                     [&] {
+                       cache.setBypassed(true);
+                       b.RedrawMe();
+                       cache.setBypassed(false);
+                     },
+                     "x_painted");
+  }, "ZorvaXPButton1");
+}
+
+void BM_ButtonRedrawMe_Vista_FaceCache(benchmark::State& s) { redrawAgainstPaintedFace(s, buttons::ButtonStyleDType::Vista); }
+void BM_ButtonRedrawMe_XP_FaceCache(benchmark::State& s) { redrawAgainstPaintedFace(s, buttons::ButtonStyleDType::XP); }
+BENCHMARK(BM_ButtonRedrawMe_Vista_FaceCache)->Args({75, 23})->Args({300, 120});
+BENCHMARK(BM_ButtonRedrawMe_XP_FaceCache)->Args({75, 23})->Args({300, 120});
 
 }  // namespace

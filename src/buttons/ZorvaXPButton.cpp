@@ -1,5 +1,8 @@
 #include "buttons/ZorvaXPButton.h"
 
+#include <optional>
+
+#include "foundation/FaceCache.h"
 #include "foundation/PenLines.h"
 #include "foundation/modRegion.h"
 #include "foundation/modGradient.h"
@@ -211,8 +214,7 @@ void ZorvaXPButton::CutWindowShape() {
 
 // The border lines leave the corners open; the pixels diagonally inside them (in `corner`)
 // close the curve.
-void ZorvaXPButton::DrawBorder(COLORREF color, COLORREF corner) {
-  const HDC dc = UserControl.hDC();
+void ZorvaXPButton::DrawBorder(HDC dc, COLORREF color, COLORREF corner) const {
   const int sw = ScaleWidth(), sh = ScaleHeight();
   drawLines(dc, color,
             {{{1, 0}, {sw - 1, 0}}, {{1, sh - 1}, {sw - 1, sh - 1}}, {{0, 1}, {0, sh - 1}}, {{sw - 1, 1}, {sw - 1, sh - 1}}});
@@ -226,8 +228,7 @@ void ZorvaXPButton::DrawBorder(COLORREF color, COLORREF corner) {
 // bottom line to `xpTop` on the top line. Vista (any style but XP): the glass, an upper band from
 // `color` at its lower right to `vistaLight` at its upper left, and a lower band from the middle,
 // `color` at its top to `vistaLight` at the bottom.
-void ZorvaXPButton::DrawGradientFace(OLE_COLOR color, OLE_COLOR xpTop, OLE_COLOR vistaLight) {
-  const HDC dc = UserControl.hDC();
+void ZorvaXPButton::DrawGradientFace(HDC dc, OLE_COLOR color, OLE_COLOR xpTop, OLE_COLOR vistaLight) const {
   const int sw = ScaleWidth(), sh = ScaleHeight();
   if (m_ButtonStyle == ButtonStyleDType::XP) {
     GradientFillVertical(dc, sw, sh, color, xpTop);
@@ -238,46 +239,145 @@ void ZorvaXPButton::DrawGradientFace(OLE_COLOR color, OLE_COLOR xpTop, OLE_COLOR
   GradientFillHalf(dc, sw, band, vistaLight, color, 90, false, false);
 }
 
-void ZorvaXPButton::DrawNormalButton() {
-  const HDC dc = UserControl.hDC();
-  if (!dc) return;
+namespace {
+
+// Each look starts by clearing the whole surface to its BackColor, as Cls does.
+void clearFace(HDC dc, int sw, int sh, COLORREF color) {
+  const SolidRect area{RECT{0, 0, sw, sh}, color};
+  if (!FillSolidRects(dc, &area, 1)) foundation::fillSolid(dc, color, area.rect);
+}
+
+// Tells the button's faces apart from other controls' faces in the shared cache.
+constexpr char kFaceOwner = 0;
+
+}  // namespace
+
+// What the looks paint before the caption, in their order: a clear to BackColor (a flat look
+// first makes its colour the BackColor); the gradient, or the bevel of the flat resting look;
+// the shadow of an embossed press; the border; the hover frame. A later clear covers all that
+// came before it, so the disabled look (drawn over the resting one) is its clear and its border,
+// and the flat press (drawn over the embossed one) its clear and its vertical gradient.
+void ZorvaXPButton::PaintFace(HDC dc, Face face, COLORREF clear) const {
   const int sw = ScaleWidth(), sh = ScaleHeight();
-  UserControl.Cls();
-  if (m_GradientColor) {
-    DrawGradientFace(m_GradientColorVistaXP2, m_GradientColorXP1, kWhite);
-  } else {
-    UserControl.setBackColor(m_NormalColor);
-    const COLORREF normal = translateColor(m_NormalColor);
-    drawLines(dc, kBevelLight, {{{1, 1}, {sw - 1, 1}}});
-    drawLines(dc, kBevelLighter, {{{1, 2}, {sw - 1, 2}}});
-    drawLines(dc, normal, {{{2, sh - 2}, {sw - 2, sh - 2}}});
-    drawLines(dc, kBevelShadow, {{{1, sh - 3}, {sw - 1, sh - 3}}});
-    drawLines(dc, kBevelLight, {{{1, 1}, {1, sh - 1}}});
-    drawLines(dc, kBevelLighter, {{{2, 2}, {2, sh - 2}}});
-    drawLines(dc, normal, {{{sw - 2, 1}, {sw - 2, sh - 1}}});
-    drawLines(dc, kBevelShadow, {{{sw - 3, 2}, {sw - 3, sh - 2}}});
+  const bool xp = m_ButtonStyle == ButtonStyleDType::XP;
+  switch (face) {
+    case Face::Resting:
+      if (m_GradientColor) {
+        clearFace(dc, sw, sh, clear);
+        DrawGradientFace(dc, m_GradientColorVistaXP2, m_GradientColorXP1, kWhite);
+      } else {
+        const COLORREF normal = translateColor(m_NormalColor);
+        clearFace(dc, sw, sh, normal);
+        drawLines(dc, kBevelLight, {{{1, 1}, {sw - 1, 1}}});
+        drawLines(dc, kBevelLighter, {{{1, 2}, {sw - 1, 2}}});
+        drawLines(dc, normal, {{{2, sh - 2}, {sw - 2, sh - 2}}});
+        drawLines(dc, kBevelShadow, {{{1, sh - 3}, {sw - 1, sh - 3}}});
+        drawLines(dc, kBevelLight, {{{1, 1}, {1, sh - 1}}});
+        drawLines(dc, kBevelLighter, {{{2, 2}, {2, sh - 2}}});
+        drawLines(dc, normal, {{{sw - 2, 1}, {sw - 2, sh - 1}}});
+        drawLines(dc, kBevelShadow, {{{sw - 3, 2}, {sw - 3, sh - 2}}});
+      }
+      DrawBorder(dc, translateColor(m_BorderColorNormal));
+      break;
+    case Face::Disabled:
+      clearFace(dc, sw, sh, translateColor(kDisabledFace));
+      DrawBorder(dc, kDisabledBorder, kDisabledBorder);
+      break;
+    case Face::Hover:
+      clearFace(dc, sw, sh, clear);
+      if (m_GradientColor) DrawGradientFace(dc, m_GradientColorHighlight, kLightFace, kLightFace);
+      DrawBorder(dc, translateColor(m_BorderColorHighlight));
+      DrawHoverFrame(dc, sw, sh);
+      break;
+    case Face::Pressed:
+      clearFace(dc, sw, sh, clear);
+      if (m_GradientColor) {
+        if (xp) {
+          GradientFillVertical(dc, sw, sh, kLightFace, m_GradientColorHighlight);
+          drawLines(dc, kPressShadow, {{{2, sh - 2}, {sw - 2, sh - 2}}});
+          drawLines(dc, kPressShadow2, {{{1, sh - 3}, {sw - 1, sh - 3}}});
+        } else {
+          GradientFillHalf(dc, sw, sh, kLightFace, m_GradientColorHighlight, 130, false, true);
+          drawLines(dc, kPressShadow, {{{sw - 2, 1}, {sw - 2, sh - 2}}});
+          drawLines(dc, kPressShadow2, {{{sw - 3, 1}, {sw - 3, sh - 1}}});
+        }
+      }
+      DrawBorder(dc, translateColor(m_BorderColorClick));
+      break;
+    case Face::PressedFlat:
+      clearFace(dc, sw, sh, clear);
+      if (m_GradientColor) GradientFillVertical(dc, sw, sh, kLightFace, m_GradientColorHighlight);
+      break;
   }
-  DrawBorder(translateColor(m_BorderColorNormal));
-  if (Enabled())
-    UserControl.setForeColor(m_ForeColorNormal);
-  else
-    DrawDisabledButton();
+}
+
+void ZorvaXPButton::DrawFace(Face face) {
+  const HDC dc = UserControl.hDC();
+  const int sw = ScaleWidth(), sh = ScaleHeight();
+  // The flat looks and the disabled look make their colour the BackColor (which clears the
+  // surface, as the face's own clear does again); the gradient looks keep the BackColor they
+  // find and clear to it.
+  std::optional<OLE_COLOR> back;
+  if (face == Face::Disabled)
+    back = kDisabledFace;
+  else if (!m_GradientColor)
+    back = face == Face::Resting ? m_NormalColor : m_NormalColorHighlight;
+  const COLORREF clear = translateColor(back.value_or(UserControl.BackColor()));
+  if (back && UserControl.BackColor() != *back) UserControl.setBackColor(*back);
+
+  // Everything the face's pixels depend on, and nothing more, so that equal faces are shared.
+  foundation::FaceKey key{&kFaceOwner, sw, sh, {}};
+  auto& v = key.values;
+  v[0] = static_cast<uint32_t>(face) | (m_ButtonStyle == ButtonStyleDType::XP ? 0x100u : 0u) |
+         (m_GradientColor ? 0x200u : 0u);
+  switch (face) {
+    case Face::Resting:
+      v[1] = clear;
+      v[2] = m_GradientColor ? m_GradientColorVistaXP2 : 0;
+      v[3] = m_GradientColor ? m_GradientColorXP1 : 0;
+      v[4] = translateColor(m_BorderColorNormal);
+      break;
+    case Face::Disabled:
+      v[0] = static_cast<uint32_t>(face);  // neither style nor gradient shows
+      break;
+    case Face::Hover:
+      v[1] = clear;
+      v[2] = m_GradientColor ? m_GradientColorHighlight : 0;
+      v[4] = translateColor(m_BorderColorHighlight);
+      break;
+    case Face::Pressed:
+      v[1] = clear;
+      v[2] = m_GradientColor ? m_GradientColorHighlight : 0;
+      v[4] = translateColor(m_BorderColorClick);
+      break;
+    case Face::PressedFlat:
+      v[0] &= ~0x100u;  // the flat press is the same vertical gradient in both styles
+      v[1] = clear;
+      v[2] = m_GradientColor ? m_GradientColorHighlight : 0;
+      break;
+  }
+  foundation::FaceCache::shared().draw(dc, key, [&](HDC target) { PaintFace(target, face, clear); });
+
+  // The last line of the face leaves the DC's current position at its end, as drawing it here
+  // would have; the flat press draws no line and leaves it where it was.
+  if (face == Face::Hover)
+    MoveToEx(dc, sw - 2, sh - 2, nullptr);
+  else if (face != Face::PressedFlat)
+    MoveToEx(dc, sw - 1, sh - 1, nullptr);
+}
+
+void ZorvaXPButton::DrawNormalButton() {
+  if (!UserControl.hDC()) return;
+  const bool enabled = Enabled();
+  DrawFace(enabled ? Face::Resting : Face::Disabled);
+  if (enabled) UserControl.setForeColor(m_ForeColorNormal);
   m_PictureMode = false;
   DrawCaptionAndPicture();
 }
 
 void ZorvaXPButton::DrawHoverButton() {
-  const HDC dc = UserControl.hDC();
-  if (!dc) return;
-  const int sw = ScaleWidth(), sh = ScaleHeight();
-  UserControl.Cls();
-  if (m_GradientColor) {
-    DrawGradientFace(m_GradientColorHighlight, kLightFace, kLightFace);
-  } else {
-    UserControl.setBackColor(m_NormalColorHighlight);
-  }
-  DrawBorder(translateColor(m_BorderColorHighlight));
-  DrawHoverFrame(dc, sw, sh);
+  if (!UserControl.hDC()) return;
+  DrawFace(Face::Hover);
   UserControl.setForeColor(m_ForeColorHighlight);
   m_PictureMode = true;
   DrawCaptionAndPicture();
@@ -295,47 +395,11 @@ void ZorvaXPButton::DrawHoverFrame(HDC dc, int sw, int sh) {
 }
 
 void ZorvaXPButton::DrawClickButton() {
-  const HDC dc = UserControl.hDC();
-  if (!dc) return;
-  const int sw = ScaleWidth(), sh = ScaleHeight();
-  const bool xp = m_ButtonStyle == ButtonStyleDType::XP;
-  UserControl.Cls();
-  if (m_GradientColor) {
-    if (xp)
-      GradientFillVertical(dc, sw, sh, kLightFace, m_GradientColorHighlight);
-    else
-      GradientFillHalf(dc, sw, sh, kLightFace, m_GradientColorHighlight, 130, false, true);
-  } else {
-    UserControl.setBackColor(m_NormalColorHighlight);
-  }
-  if (m_ClickButtonStyle != ClickButtonStyleDType::Embossed) {
-    // Flat press: the face again as a plain vertical gradient, without shadow or border.
-    UserControl.Cls();
-    if (m_GradientColor)
-      GradientFillVertical(dc, sw, sh, kLightFace, m_GradientColorHighlight);
-    else
-      UserControl.setBackColor(m_NormalColorHighlight);
-  } else {
-    if (m_GradientColor) {
-      if (xp) {
-        drawLines(dc, kPressShadow, {{{2, sh - 2}, {sw - 2, sh - 2}}});
-        drawLines(dc, kPressShadow2, {{{1, sh - 3}, {sw - 1, sh - 3}}});
-      } else {
-        drawLines(dc, kPressShadow, {{{sw - 2, 1}, {sw - 2, sh - 2}}});
-        drawLines(dc, kPressShadow2, {{{sw - 3, 1}, {sw - 3, sh - 1}}});
-      }
-    }
-    DrawBorder(translateColor(m_BorderColorClick));
-  }
+  if (!UserControl.hDC()) return;
+  DrawFace(m_ClickButtonStyle != ClickButtonStyleDType::Embossed ? Face::PressedFlat : Face::Pressed);
   UserControl.setForeColor(m_ForeColorClick);
   m_PictureMode = true;
   DrawCaptionAndPicture();
-}
-
-void ZorvaXPButton::DrawDisabledButton() {
-  UserControl.Cls();
-  UserControl.setBackColor(kDisabledFace);
-  DrawBorder(kDisabledBorder, kDisabledBorder);
 }
 
 // The caption (wrapped, word ellipsis, transparent) and the icon in its place. In the hover and

@@ -146,11 +146,20 @@ class ZorvaXPButton final : public foundation::ControlBase {
  private:
   std::string defaultCaption() const;
   void CutWindowShape();
-  void DrawBorder(COLORREF color, COLORREF corner = kCornerColor);
-  void DrawGradientFace(OLE_COLOR color, OLE_COLOR xpTop, OLE_COLOR vistaLight);
+  void DrawBorder(HDC dc, COLORREF color, COLORREF corner = kCornerColor) const;
+  void DrawGradientFace(HDC dc, OLE_COLOR color, OLE_COLOR xpTop, OLE_COLOR vistaLight) const;
+
+  // What each look paints before its caption and picture. The face depends only on the look,
+  // the style, the gradient flag, the look's colours, the size and the colour it clears to, so
+  // buttons that agree on those share one painted face (foundation/FaceCache.h).
+  enum class Face : uint8_t { Resting, Disabled, Hover, Pressed, PressedFlat };
+  // Shows the face of a look in the surface (from the shared cache or painted) and leaves the
+  // surface's BackColor and the DC's current position as painting the look leaves them.
+  void DrawFace(Face face);
+  // Paints the face into dc; `clear` is the colour the look clears to before its gradient.
+  void PaintFace(HDC dc, Face face, COLORREF clear) const;
   void DrawHoverButton();
   void DrawClickButton();
-  void DrawDisabledButton();
   void DrawCaptionAndPicture();
 
   // The properties most buttons leave empty (icons and sounds), kept apart and made only when

@@ -1,0 +1,82 @@
+// A shared cache of painted control faces: what a control paints under its caption and picture
+// (background, gradient, border, frame) depends on a few inputs only, not on the caption, so a
+// form of many controls of one size and look paints that face once and then copies it.
+//
+// The control describes the face by a FaceKey (its own tag, the size and up to kKeyValues values
+// such as the look, flags and colours, all of which together decide every pixel) and hands a
+// painter that draws the face into a device context at (0, 0). draw() copies the cached pixels
+// into the control's DC through the DC (SetDIBitsToDevice), so the window's region and the DC's
+// clip apply exactly as they apply to the drawing itself; on a miss the painter draws into a
+// fresh memory surface first. The painter must paint every pixel of width x height, and the
+// key must capture everything the pixels depend on.
+//
+// The cache is bounded: at most kMaxFaces faces and kMaxPixels pixels in all, the least recently
+// used face leaving first; a face larger than kMaxFacePixels is painted straight into the DC.
+// It holds no GDI handles between calls (plain pixel buffers), so it never shows up as a leaked
+// handle. Where the DC would paint differently from a plain memory DC (a mix mode other than
+// R2_COPYPEN, a moved viewport origin) the painter draws straight into the DC as well.
+#pragma once
+
+#include <array>
+#include <cstddef>
+#include <cstdint>
+#include <memory>
+#include <vector>
+
+#include "platform/gfx/Gdi.h"
+
+namespace zxp::foundation {
+
+struct FaceKey {
+  static constexpr size_t kKeyValues = 8;
+  // Tells the faces of different controls apart: the address of something of the control's own.
+  const void* owner = nullptr;
+  int32_t width = 0;
+  int32_t height = 0;
+  std::array<uint32_t, kKeyValues> values{};
+
+  bool operator==(const FaceKey&) const = default;
+};
+
+class FaceCache {
+ public:
+  static constexpr size_t kMaxFaces = 32;
+  static constexpr size_t kMaxPixels = size_t{1} << 20;  // 4 MB of pixels
+  static constexpr size_t kMaxFacePixels = kMaxPixels / 8;
+
+  // The one cache the controls share.
+  static FaceCache& shared();
+
+  // Puts the face of `key` at (0, 0) of dc: from the cache, or painted by paint(HDC) into a
+  // memory surface and kept. Returns true when the face was copied from a kept surface, false
+  // when it was painted straight into dc (bypassed, too large, or a DC that paints differently).
+  template <class Paint>
+  bool draw(HDC dc, const FaceKey& key, const Paint& paint) {
+    return drawFace(dc, key, [](const void* p, HDC target) { (*static_cast<const Paint*>(p))(target); }, &paint);
+  }
+
+  // With bypass on, every face is painted straight into the DC (for comparing the two paths).
+  void setBypassed(bool b) { bypassed_ = b; }
+  bool bypassed() const { return bypassed_; }
+  void clear();
+  size_t faceCount() const { return faces_.size(); }
+  size_t pixelCount() const { return pixels_; }
+
+ private:
+  struct Face {
+    FaceKey key;
+    int stretchMode = 0;
+    std::unique_ptr<uint32_t[]> pixels;
+  };
+  using PaintFn = void (*)(const void*, HDC);
+  bool drawFace(HDC dc, const FaceKey& key, PaintFn paint, const void* painter);
+  // Paints a new face and puts it first; false when no memory surface could be made.
+  bool paintNew(HDC dc, const FaceKey& key, int stretchMode, PaintFn paint, const void* painter);
+  void blit(HDC dc, const Face& face) const;
+
+  std::vector<Face> faces_;  // the most recently used first
+  size_t pixels_ = 0;
+  bool bypassed_ = false;
+};
+
+}  // namespace zxp::foundation
