@@ -1,6 +1,7 @@
 #include "buttons/ZorvaXPButton.h"
 
 #include <optional>
+#include <type_traits>
 
 #include "foundation/FaceCache.h"
 #include "foundation/PenLines.h"
@@ -247,8 +248,9 @@ void clearFace(HDC dc, int sw, int sh, COLORREF color) {
   if (!FillSolidRects(dc, &area, 1)) foundation::fillSolid(dc, color, area.rect);
 }
 
-// Tells the button's faces apart from other controls' faces in the shared cache.
+// Tell the button's faces and whole looks apart from other controls' in the shared caches.
 constexpr char kFaceOwner = 0;
+constexpr char kLookOwner = 0;
 
 }  // namespace
 
@@ -311,8 +313,7 @@ void ZorvaXPButton::PaintFace(HDC dc, Face face, COLORREF clear) const {
   }
 }
 
-void ZorvaXPButton::DrawFace(Face face) {
-  const HDC dc = UserControl.hDC();
+foundation::FaceKey ZorvaXPButton::PrepareFace(Face face, COLORREF& clear) {
   const int sw = ScaleWidth(), sh = ScaleHeight();
   // The flat looks and the disabled look make their colour the BackColor (which clears the
   // surface, as the face's own clear does again); the gradient looks keep the BackColor they
@@ -322,11 +323,11 @@ void ZorvaXPButton::DrawFace(Face face) {
     back = kDisabledFace;
   else if (!m_GradientColor)
     back = face == Face::Resting ? m_NormalColor : m_NormalColorHighlight;
-  const COLORREF clear = translateColor(back.value_or(UserControl.BackColor()));
+  clear = translateColor(back.value_or(UserControl.BackColor()));
   if (back && UserControl.BackColor() != *back) UserControl.setBackColor(*back);
 
   // Everything the face's pixels depend on, and nothing more, so that equal faces are shared.
-  foundation::FaceKey key{&kFaceOwner, sw, sh, {}};
+  foundation::FaceKey key{&kFaceOwner, sw, sh, {}, {}};
   auto& v = key.values;
   v[0] = static_cast<uint32_t>(face) | (m_ButtonStyle == ButtonStyleDType::XP ? 0x100u : 0u) |
          (m_GradientColor ? 0x200u : 0u);
@@ -356,32 +357,76 @@ void ZorvaXPButton::DrawFace(Face face) {
       v[2] = m_GradientColor ? m_GradientColorHighlight : 0;
       break;
   }
-  foundation::FaceCache::shared().draw(dc, key, [&](HDC target) { PaintFace(target, face, clear); });
+  return key;
+}
 
-  // The last line of the face leaves the DC's current position at its end, as drawing it here
-  // would have; the flat press draws no line and leaves it where it was.
+// The last line of the face leaves the DC's current position at its end, as drawing it here
+// would have; the flat press draws no line and leaves it where it was.
+void ZorvaXPButton::FinishFace(Face face) {
+  const HDC dc = UserControl.hDC();
+  const int sw = ScaleWidth(), sh = ScaleHeight();
   if (face == Face::Hover)
     MoveToEx(dc, sw - 2, sh - 2, nullptr);
   else if (face != Face::PressedFlat)
     MoveToEx(dc, sw - 1, sh - 1, nullptr);
 }
 
-void ZorvaXPButton::DrawNormalButton() {
-  if (!UserControl.hDC()) return;
-  const bool enabled = Enabled();
-  DrawFace(enabled ? Face::Resting : Face::Disabled);
-  if (enabled) UserControl.setForeColor(m_ForeColorNormal);
-  m_PictureMode = false;
-  DrawCaptionAndPicture();
+// A look: its face, then the caption and picture in the look's text colour (`fore`; nullptr
+// keeps the colour set). Without pictures the whole look, caption included, is the same for as
+// long as the face, the caption, the font and the text colour are, so the last few looks drawn
+// are kept whole (FaceCache::looks()): a pointer moving onto the button and off it again
+// copies them back.
+void ZorvaXPButton::DrawLook(Face face, const OLE_COLOR* fore, bool pictureMode) {
+  const HDC dc = UserControl.hDC();
+  if (!dc) return;
+  COLORREF clear = 0;
+  const foundation::FaceKey faceKey = PrepareFace(face, clear);
+  auto paintFace = [&](HDC target) {
+    foundation::FaceCache::shared().draw(target, faceKey, [&](HDC t) { PaintFace(t, face, clear); });
+  };
+  // A look with a picture, or in a font that cannot be described, is painted as it stands.
+  const Rare& pictures = rare();
+  const HGDIOBJ font = GetCurrentObject(dc, OBJ_FONT);
+  LOGFONT lf;
+  static_assert(std::has_unique_object_representations_v<LOGFONT>, "a font's description is compared byte for byte");
+  if (!pictures.picture.empty() || !pictures.pictureHighlight.empty() || GetObject(font, sizeof lf, &lf) != sizeof lf) {
+    paintFace(dc);
+    FinishFace(face);
+    if (fore) UserControl.setForeColor(*fore);
+    m_PictureMode = pictureMode;
+    DrawCaptionAndPicture(dc);
+    setAccessKeyFromCaption(m_Caption);
+    return;
+  }
+  if (fore) UserControl.setForeColor(*fore);
+  m_PictureMode = pictureMode;
+  SetBkMode(dc, TRANSPARENT);
+  // The look's key: the face's, with the caption, the font's description and the text colour.
+  foundation::FaceKey lookKey = faceKey;
+  lookKey.owner = &kLookOwner;
+  const COLORREF text = GetTextColor(dc);
+  lookKey.values[5] = text;
+  lookKey.text.assign(reinterpret_cast<const char*>(&lf), sizeof lf);
+  lookKey.text += m_Caption;
+  foundation::FaceCache::looks().draw(dc, lookKey, [&](HDC target) {
+    paintFace(target);
+    if (target != dc) {
+      SelectObject(target, font);
+      SetTextColor(target, text);
+      SetBkMode(target, TRANSPARENT);
+    }
+    DrawCaptionAndPicture(target);
+  });
+  FinishFace(face);
+  setAccessKeyFromCaption(m_Caption);
 }
 
-void ZorvaXPButton::DrawHoverButton() {
-  if (!UserControl.hDC()) return;
-  DrawFace(Face::Hover);
-  UserControl.setForeColor(m_ForeColorHighlight);
-  m_PictureMode = true;
-  DrawCaptionAndPicture();
+void ZorvaXPButton::DrawNormalButton() {
+  const bool enabled = Enabled();
+  DrawLook(enabled ? Face::Resting : Face::Disabled, enabled ? &m_ForeColorNormal : nullptr, false);
 }
+
+void ZorvaXPButton::DrawHoverButton() { DrawLook(Face::Hover, &m_ForeColorHighlight, true); }
 
 void ZorvaXPButton::DrawHoverFrame(HDC dc, int sw, int sh) {
   drawLines(dc, kFrameTop, {{{2, 1}, {sw - 2, 1}}});
@@ -395,17 +440,13 @@ void ZorvaXPButton::DrawHoverFrame(HDC dc, int sw, int sh) {
 }
 
 void ZorvaXPButton::DrawClickButton() {
-  if (!UserControl.hDC()) return;
-  DrawFace(m_ClickButtonStyle != ClickButtonStyleDType::Embossed ? Face::PressedFlat : Face::Pressed);
-  UserControl.setForeColor(m_ForeColorClick);
-  m_PictureMode = true;
-  DrawCaptionAndPicture();
+  DrawLook(m_ClickButtonStyle != ClickButtonStyleDType::Embossed ? Face::PressedFlat : Face::Pressed,
+           &m_ForeColorClick, true);
 }
 
 // The caption (wrapped, word ellipsis, transparent) and the icon in its place. In the hover and
 // pressed looks the highlight icon is used when there is one.
-void ZorvaXPButton::DrawCaptionAndPicture() {
-  const HDC dc = UserControl.hDC();
+void ZorvaXPButton::DrawCaptionAndPicture(HDC dc) const {
   const int sw = ScaleWidth(), sh = ScaleHeight();
   SetBkMode(dc, TRANSPARENT);
   const std::string& text = m_Caption;
@@ -422,7 +463,6 @@ void ZorvaXPButton::DrawCaptionAndPicture() {
   if (pictures.picture.empty() && pictures.pictureHighlight.empty()) {
     const Size t = measure(sw, DT_CENTER);
     draw(RECT{0, nearest((sh - t.cy) / 2.0), sw, sh}, DT_CENTER);
-    setAccessKeyFromCaption(m_Caption);
     return;
   }
 
@@ -479,7 +519,6 @@ void ZorvaXPButton::DrawCaptionAndPicture() {
       // A position outside 0...4 draws neither caption nor icon.
       break;
   }
-  setAccessKeyFromCaption(m_Caption);
 }
 
 // ---- Input ------------------------------------------------------------------------------------

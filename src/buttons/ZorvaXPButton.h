@@ -17,6 +17,10 @@
 
 #include "foundation/ControlBase.h"
 
+namespace zxp::foundation {
+struct FaceKey;
+}
+
 namespace zxp::buttons {
 
 enum class ButtonStyleDType : int16_t { Vista = 0, XP = 1 };
@@ -153,14 +157,17 @@ class ZorvaXPButton final : public foundation::ControlBase {
   // the style, the gradient flag, the look's colours, the size and the colour it clears to, so
   // buttons that agree on those share one painted face (foundation/FaceCache.h).
   enum class Face : uint8_t { Resting, Disabled, Hover, Pressed, PressedFlat };
-  // Shows the face of a look in the surface (from the shared cache or painted) and leaves the
-  // surface's BackColor and the DC's current position as painting the look leaves them.
-  void DrawFace(Face face);
+  // The key of a look's face; sets the surface's BackColor as painting the look does and gives
+  // the colour the face clears to.
+  foundation::FaceKey PrepareFace(Face face, COLORREF& clear);
+  // Leaves the DC's current position where painting the face leaves it.
+  void FinishFace(Face face);
   // Paints the face into dc; `clear` is the colour the look clears to before its gradient.
   void PaintFace(HDC dc, Face face, COLORREF clear) const;
+  void DrawLook(Face face, const OLE_COLOR* fore, bool pictureMode);
   void DrawHoverButton();
   void DrawClickButton();
-  void DrawCaptionAndPicture();
+  void DrawCaptionAndPicture(HDC dc) const;
 
   // The properties most buttons leave empty (icons and sounds), kept apart and made only when
   // one of them is set, so that a plain button does not carry them.

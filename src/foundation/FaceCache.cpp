@@ -25,6 +25,11 @@ FaceCache& FaceCache::shared() {
   return cache;
 }
 
+FaceCache& FaceCache::looks() {
+  static FaceCache cache(kMaxLooks, kMaxLookPixels);
+  return cache;
+}
+
 void FaceCache::clear() {
   faces_.clear();
   pixels_ = 0;
@@ -33,7 +38,7 @@ void FaceCache::clear() {
 bool FaceCache::drawFace(HDC dc, const FaceKey& key, PaintFn paint, const void* painter) {
   const int64_t area = int64_t{key.width} * key.height;
   POINT origin{0, 0};
-  const bool cacheable = !bypassed_ && key.width > 0 && key.height > 0 && area <= int64_t{kMaxFacePixels} &&
+  const bool cacheable = !bypassed_ && key.width > 0 && key.height > 0 && area <= static_cast<int64_t>(maxPixels_ / 8) &&
                          GetROP2(dc) == R2_COPYPEN && GetViewportOrgEx(dc, &origin) && origin.x == 0 &&
                          origin.y == 0;
   if (!cacheable) {
@@ -77,7 +82,7 @@ bool FaceCache::paintNew(HDC dc, const FaceKey& key, int stretchMode, PaintFn pa
     std::memcpy(face.pixels.get(), bits, area * sizeof(uint32_t));
   }
   // Room for the new face: the least recently used ones leave.
-  while (!faces_.empty() && (faces_.size() >= kMaxFaces || pixels_ + area > kMaxPixels)) {
+  while (!faces_.empty() && (faces_.size() >= maxFaces_ || pixels_ + area > maxPixels_)) {
     const Face& last = faces_.back();
     pixels_ -= static_cast<size_t>(last.key.width) * static_cast<size_t>(last.key.height);
     faces_.pop_back();

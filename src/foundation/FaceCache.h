@@ -11,7 +11,11 @@
 // key must capture everything the pixels depend on.
 //
 // The cache is bounded: at most kMaxFaces faces and kMaxPixels pixels in all, the least recently
-// used face leaving first; a face larger than kMaxFacePixels is painted straight into the DC.
+// used face leaving first; a face larger than an eighth of that is painted straight into the DC.
+//
+// A second, smaller cache, looks(), keeps whole looks, caption included: those are one control's
+// own (the caption tells them apart), so only the few last drawn are kept, which is what a
+// pointer moving over a control and off it again draws.
 // It holds no GDI handles between calls (plain pixel buffers), so it never shows up as a leaked
 // handle. Where the DC would paint differently from a plain memory DC (a mix mode other than
 // R2_COPYPEN, a moved viewport origin) the painter draws straight into the DC as well.
@@ -21,6 +25,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <memory>
+#include <string>
 #include <vector>
 
 #include "platform/gfx/Gdi.h"
@@ -34,6 +39,9 @@ struct FaceKey {
   int32_t width = 0;
   int32_t height = 0;
   std::array<uint32_t, kKeyValues> values{};
+  // What else the pixels depend on that does not fit the values (a caption, a font's
+  // description), compared byte for byte.
+  std::string text;
 
   bool operator==(const FaceKey&) const = default;
 };
@@ -42,10 +50,17 @@ class FaceCache {
  public:
   static constexpr size_t kMaxFaces = 32;
   static constexpr size_t kMaxPixels = size_t{1} << 20;  // 4 MB of pixels
-  static constexpr size_t kMaxFacePixels = kMaxPixels / 8;
+  static constexpr size_t kMaxFacePixels = kMaxPixels / 8;  // the largest face shared() keeps
+  static constexpr size_t kMaxLooks = 4;
+  static constexpr size_t kMaxLookPixels = size_t{1} << 18;  // 1 MB of pixels
 
-  // The one cache the controls share.
+  explicit FaceCache(size_t maxFaces = kMaxFaces, size_t maxPixels = kMaxPixels)
+      : maxFaces_(maxFaces), maxPixels_(maxPixels) {}
+
+  // The faces the controls share.
   static FaceCache& shared();
+  // The last few whole looks (face and caption) drawn.
+  static FaceCache& looks();
 
   // Puts the face of `key` at (0, 0) of dc: from the cache, or painted by paint(HDC) into a
   // memory surface and kept. Returns true when the face was copied from a kept surface, false
@@ -74,6 +89,7 @@ class FaceCache {
   bool paintNew(HDC dc, const FaceKey& key, int stretchMode, PaintFn paint, const void* painter);
   void blit(HDC dc, const Face& face) const;
 
+  size_t maxFaces_, maxPixels_;
   std::vector<Face> faces_;  // the most recently used first
   size_t pixels_ = 0;
   bool bypassed_ = false;

@@ -1,7 +1,8 @@
-// The push button's faces come from the shared face cache: every look, in every style, gradient
-// or flat, with plain and system colours, at the smallest size and after size and colour
-// changes, must leave exactly the pixels (and BackColor, text colour and pen position) that
-// painting the face in place leaves; and buttons of one size share one face per look.
+// The push button's faces come from the shared face cache, and its last few whole looks (face
+// and caption) from the looks cache: every look, in every style, gradient or flat, with plain
+// and system colours, at the smallest size and after size, colour, caption and font changes,
+// must leave exactly the pixels (and BackColor, text colour and pen position) that painting the
+// look in place leaves; and buttons of one size share one face per look.
 #include <gtest/gtest.h>
 
 #include <string>
@@ -42,7 +43,12 @@ struct Config {
 
 class ButtonFace : public ButtonTest {
  protected:
-  ~ButtonFace() override { FaceCache::shared().setBypassed(false); }
+  ~ButtonFace() override { bypass(false); }
+
+  static void bypass(bool b) {
+    FaceCache::shared().setBypassed(b);
+    FaceCache::looks().setBypassed(b);
+  }
 
   static Shot shot(const ZorvaXPButton& b, std::string step) {
     const HDC dc = b.surface().hDC();
@@ -55,7 +61,7 @@ class ButtonFace : public ButtonTest {
 
   // Places a button of `c` and takes it through every look, with the cache used or bypassed.
   std::vector<Shot> run(const Config& c, bool bypass, const std::string& name) {
-    FaceCache::shared().setBypassed(bypass);
+    this->bypass(bypass);
     std::vector<Shot> shots;
     ZorvaXPButton& b = button(name, c.w, c.h);
     b.setCaption("Ok");
@@ -100,7 +106,20 @@ class ButtonFace : public ButtonTest {
     shots.push_back(shot(b, "gradient switched"));
     SetFocus(0);
     shots.push_back(shot(b, "resting after focus left"));
-    FaceCache::shared().setBypassed(false);
+    // A kept whole look must not outlive its caption, font or text colour.
+    b.setCaption("Cancel &now");
+    shots.push_back(shot(b, "new caption"));
+    b.setFontBold(true);
+    shots.push_back(shot(b, "bold"));
+    b.setFontUnderline(true);
+    shots.push_back(shot(b, "underlined"));
+    b.setForeColorNormal(0x0000C0);
+    shots.push_back(shot(b, "new text colour"));
+    SetFocus(b.hWnd());
+    shots.push_back(shot(b, "hover again"));
+    SetFocus(0);
+    shots.push_back(shot(b, "resting again"));
+    this->bypass(false);
     return shots;
   }
 };
@@ -152,6 +171,7 @@ TEST_F(ButtonFace, ButtonsOfOneSizeShareOneFacePerLook) {
   EXPECT_EQ(FaceCache::shared().faceCount(), 1u);  // the resting face
   for (ZorvaXPButton* b : buttons) SetFocus(b->hWnd());
   EXPECT_EQ(FaceCache::shared().faceCount(), 2u);  // and the hover face
+  EXPECT_EQ(FaceCache::looks().faceCount(), FaceCache::kMaxLooks);  // whole looks: only the last few
   // A size of its own is a face of its own, and never more than the cache holds.
   for (int i = 0; i < 60; ++i) button("s" + std::to_string(i), 20 + i, 23, 0, 200);
   EXPECT_EQ(FaceCache::shared().faceCount(), FaceCache::kMaxFaces);

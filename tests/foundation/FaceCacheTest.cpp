@@ -16,7 +16,7 @@ using testing::TestCanvas;
 
 const char kOwner = 0;
 
-FaceKey keyOf(int w, int h, uint32_t colour) { return FaceKey{&kOwner, w, h, {colour}}; }
+FaceKey keyOf(int w, int h, uint32_t colour) { return FaceKey{&kOwner, w, h, {colour}, {}}; }
 
 class FaceCacheTest : public ::testing::Test {
  protected:
@@ -56,7 +56,7 @@ TEST_F(FaceCacheTest, PaintsOnceThenCopiesWithTheSamePixels) {
   const char otherOwner = 0;
   draw(b.dc(), keyOf(10, 6, 0x00FF01));
   draw(b.dc(), keyOf(10, 5, 0x00FF00));
-  draw(b.dc(), FaceKey{&otherOwner, 10, 6, {0x00FF00}});
+  draw(b.dc(), FaceKey{&otherOwner, 10, 6, {0x00FF00}, {}});
   EXPECT_EQ(painted, 4);
   EXPECT_EQ(cache.faceCount(), 4u);
 }
