@@ -116,7 +116,7 @@ void BM_Compose_Hover(benchmark::State& state) {
   // several blits by itself, and would otherwise be counted as part of each change.
   bool inside = false;
   double mine = 0, blits = 0;
-  constexpr int kChanges = 8, kBlits = 64;
+  constexpr int kChanges = 64, kBlits = 512;
   for (auto _ : state) {
     const double t0 = bench::threadSeconds();
     hoverChanges(in, button, formWindow, Point{client.right - 5, client.bottom - 5}, kChanges, inside);
