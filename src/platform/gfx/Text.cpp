@@ -7,6 +7,7 @@
 #include <algorithm>
 #include <cstring>
 #include <memory>
+#include <span>
 #include <string>
 #include <vector>
 
@@ -61,8 +62,13 @@ inline uint32_t glyphPixel(uint32_t d, Pixel p, uint32_t a) {
 }
 
 // A run of n glyph pixels: glyphPixel on each, four at a time with SSE2 where the machine has
-// it (every channel's sum fits an unsigned 16-bit lane, as above).
-void blendGlyphRun(uint32_t* row, const uint8_t* cov, int32_t n, Pixel p) {
+// it (every channel's sum fits an unsigned 16-bit lane, as above). `room` (at least n) is how
+// many pixels from `row` may be written: a pixel whose coverage is 0 comes back unchanged, so the
+// last group of four may run past the run's end, its missing coverage masked to 0, while it stays
+// inside the clip rectangle. `cov` must allow reading three bytes past the run (Glyph::kPad).
+// There is no test per group for empty or full coverage: glyph edges change from group to group,
+// and the mispredicted branches cost more than the blend they would save.
+void blendGlyphRun(uint32_t* row, const uint8_t* cov, int32_t n, int32_t room, Pixel p) {
   int32_t i = 0;
 #if defined(__SSE2__)
   const __m128i zero = _mm_setzero_si128();
@@ -76,9 +82,11 @@ void blendGlyphRun(uint32_t* row, const uint8_t* cov, int32_t n, Pixel p) {
                                     c128);
     return _mm_srli_epi16(_mm_add_epi16(v, _mm_srli_epi16(v, 8)), 8);
   };
-  for (; i + 4 <= n; i += 4) {
+  const int32_t groups = std::min(n + 3, room) & ~3;  // pixels covered by whole groups
+  for (; i < groups; i += 4) {
     uint32_t four;
     std::memcpy(&four, cov + i, 4);
+    if (n - i < 4) four &= 0xFFFFFFFFu >> (8 * (4 - (n - i)));  // bytes past the run read as 0
     const __m128i d = _mm_loadu_si128(reinterpret_cast<const __m128i*>(row + i));
     const __m128i a16 = _mm_unpacklo_epi8(_mm_cvtsi32_si128(static_cast<int>(four)), zero);
     const __m128i aPairs = _mm_unpacklo_epi16(a16, a16);  // a0 a0 a1 a1 a2 a2 a3 a3
@@ -91,22 +99,30 @@ void blendGlyphRun(uint32_t* row, const uint8_t* cov, int32_t n, Pixel p) {
         _mm_and_si128(_mm_cmpeq_epi32(a32, _mm_set1_epi32(255)), colourHigh));
     _mm_storeu_si128(reinterpret_cast<__m128i*>(row + i), _mm_or_si128(channels, high));
   }
+#else
+  (void)room;
 #endif
   for (; i < n; ++i) row[i] = glyphPixel(row[i], p, cov[i]);
 }
 
-// Draws one glyph with its pen position at (x, baseline) in device coordinates.
-void drawGlyph(Surface& s, const Region& clip, const Glyph& g, int32_t x, int32_t baseline, Pixel p) {
+// Draws one glyph with its pen position at (x, baseline) in device coordinates, inside the clip
+// rectangles `clip` (y-x banded). Each row is drawn over its inked columns only.
+void drawGlyph(Surface& s, std::span<const pixman_box32_t> clip, const Glyph& g, int32_t x, int32_t baseline,
+               Pixel p) {
   if (g.width == 0 || g.height == 0) return;
   const Rect box = Rect::fromXYWH(x + g.left, baseline - g.top, g.width, g.height);
-  for (const auto& b : clip.rects()) {
+  for (const auto& b : clip) {
     if (b.y1 >= box.bottom) break;
-    Rect c = box.intersect(Rect{b.x1, b.y1, b.x2, b.y2});
+    const Rect c = box.intersect(Rect{b.x1, b.y1, b.x2, b.y2});
     if (c.empty()) continue;
+    const int32_t from = c.left - box.left, to = c.right - box.left;  // glyph columns inside b
     for (int32_t y = c.top; y < c.bottom; ++y) {
-      uint32_t* row = s.row(y) + c.left;
-      const uint8_t* cov = g.coverage.data() + static_cast<size_t>(y - box.top) * g.width + (c.left - box.left);
-      blendGlyphRun(row, cov, c.width(), p);
+      const uint32_t ink = g.inked[static_cast<size_t>(y - box.top)];
+      const int32_t first = std::max(from, static_cast<int32_t>(ink & 0xFFFF));
+      const int32_t last = std::min(to, static_cast<int32_t>(ink >> 16));
+      if (first >= last) continue;
+      const uint8_t* cov = g.coverage.data() + static_cast<size_t>(y - box.top) * g.width + first;
+      blendGlyphRun(s.row(y) + box.left + first, cov, last - first, b.x2 - (box.left + first), p);
     }
   }
 }
@@ -126,6 +142,7 @@ int32_t drawRun(Surface& s, const Region& clip, FontInstance& font, const TextCe
                 int32_t x, int32_t top, const RunStyle& st) {
   const FontMetrics& m = font.metrics();
   const int32_t baseline = top + m.ascent;
+  const std::span<const pixman_box32_t> rects = clip.rects();
   int32_t pen = 0;
   for (size_t i = 0; i < n; ++i) {
     char32_t c = cells[i].ch;
@@ -134,7 +151,7 @@ int32_t drawRun(Surface& s, const Region& clip, FontInstance& font, const TextCe
       next = (pen / st.tabWidth + 1) * st.tabWidth;
     } else {
       const Glyph& g = font.glyph(c);
-      drawGlyph(s, clip, g, x + pen, baseline, st.color);
+      drawGlyph(s, rects, g, x + pen, baseline, st.color);
       next = pen + (st.dx ? st.dx[i] : g.advance);
     }
     if (cells[i].mark) {
