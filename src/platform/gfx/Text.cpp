@@ -109,12 +109,42 @@ void blendGlyphRun(uint32_t* row, const uint8_t* cov, int32_t n, int32_t room, P
   for (; i < n; ++i) row[i] = glyphPixel(row[i], p, cov[i]);
 }
 
+// The rows of one glyph inside one clip rectangle, for the blends below.
+struct GlyphRows {
+  uint32_t* dst;          // the destination pixel under glyph column `from`, first row
+  ptrdiff_t dstStride;    // from one destination row to the next one down, in pixels
+  const uint8_t* cov;     // the coverage of the first row
+  int32_t width;          // the glyph's width: from one coverage row to the next
+  const uint32_t* inked;  // the glyph's inked columns of the first row (Glyph::inked)
+  int32_t rows;
+  int32_t from, to;       // the glyph columns inside the clip rectangle
+  int32_t room;           // the glyph columns that may be written: up to the clip's right edge
+};
+
+// Each row's inked columns inside the clip rectangle, as [first, last).
+inline bool inkedSpan(const GlyphRows& g, int32_t y, int32_t& first, int32_t& last) {
+  const uint32_t ink = g.inked[y];
+  first = std::max(g.from, static_cast<int32_t>(ink & 0xFFFF));
+  last = std::min(g.to, static_cast<int32_t>(ink >> 16));
+  return first < last;
+}
+
+void blendGlyphRows(const GlyphRows& g, Pixel p) {
+  uint32_t* dst = g.dst;
+  const uint8_t* cov = g.cov;
+  for (int32_t y = 0; y < g.rows; ++y, dst += g.dstStride, cov += g.width) {
+    int32_t first, last;
+    if (inkedSpan(g, y, first, last))
+      blendGlyphRun(dst + (first - g.from), cov + first, last - first, g.room - first, p);
+  }
+}
+
 #if defined(ZXP_GLYPH_AVX2)
-// blendGlyphRun eight pixels at a time with AVX2, where the processor has it: a glyph row of
+// blendGlyphRows eight pixels at a time with AVX2, where the processor has it: a glyph row of
 // eight pixels or fewer (most of a caption's) is one group. What a group of eight cannot reach
-// without leaving `room` goes to blendGlyphRun. `cov` must allow reading seven bytes past the run.
-__attribute__((target("avx2"))) void blendGlyphRunAvx2(uint32_t* row, const uint8_t* cov, int32_t n, int32_t room,
-                                                       Pixel p) {
+// without leaving the room goes to blendGlyphRun. The coverage must allow reading seven bytes
+// past a row.
+__attribute__((target("avx2"))) void blendGlyphRowsAvx2(const GlyphRows& g, Pixel p) {
   const __m256i zero = _mm256_setzero_si256();
   const __m256i c255 = _mm256_set1_epi16(255), c128 = _mm256_set1_epi16(128);
   const __m256i colour4 = _mm256_set1_epi32(static_cast<int>(p));
@@ -122,43 +152,52 @@ __attribute__((target("avx2"))) void blendGlyphRunAvx2(uint32_t* row, const uint
   const __m256i highByte = _mm256_set1_epi32(static_cast<int>(0xFF000000u));
   const __m256i colourHigh = _mm256_and_si256(colour4, highByte);
   const __m256i full = _mm256_set1_epi32(255);
-  const int32_t groups = std::min(n + 7, room) & ~7;  // pixels covered by whole groups
-  int32_t i = 0;
-  for (; i < groups; i += 8) {
-    uint64_t eight;
-    std::memcpy(&eight, cov + i, 8);
-    if (n - i < 8) eight &= ~uint64_t{0} >> (8 * (8 - (n - i)));  // bytes past the run read as 0
-    const __m256i d = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(row + i));
-    const __m256i a32 = _mm256_cvtepu8_epi32(_mm_cvtsi64_si128(static_cast<long long>(eight)));  // a0 .. a7
-    const __m256i aa = _mm256_or_si256(a32, _mm256_slli_epi32(a32, 16));  // each a in both halves
-    // Within each 128-bit lane, unpacking the destination's bytes gives pixels 0 1 (lo) and 2 3
-    // (hi) of the lane's four; the coverage pairs are spread to match.
-    const __m256i aLo = _mm256_unpacklo_epi32(aa, aa), aHi = _mm256_unpackhi_epi32(aa, aa);
-    const __m256i dLo = _mm256_unpacklo_epi8(d, zero), dHi = _mm256_unpackhi_epi8(d, zero);
-    const __m256i vLo = _mm256_add_epi16(
-        _mm256_add_epi16(_mm256_mullo_epi16(colour, aLo), _mm256_mullo_epi16(dLo, _mm256_sub_epi16(c255, aLo))), c128);
-    const __m256i vHi = _mm256_add_epi16(
-        _mm256_add_epi16(_mm256_mullo_epi16(colour, aHi), _mm256_mullo_epi16(dHi, _mm256_sub_epi16(c255, aHi))), c128);
-    const __m256i lo = _mm256_srli_epi16(_mm256_add_epi16(vLo, _mm256_srli_epi16(vLo, 8)), 8);
-    const __m256i hi = _mm256_srli_epi16(_mm256_add_epi16(vHi, _mm256_srli_epi16(vHi, 8)), 8);
-    const __m256i channels = _mm256_andnot_si256(highByte, _mm256_packus_epi16(lo, hi));
-    const __m256i high = _mm256_or_si256(_mm256_and_si256(_mm256_cmpeq_epi32(a32, zero), _mm256_and_si256(d, highByte)),
-                                         _mm256_and_si256(_mm256_cmpeq_epi32(a32, full), colourHigh));
-    _mm256_storeu_si256(reinterpret_cast<__m256i*>(row + i), _mm256_or_si256(channels, high));
+  uint32_t* dstRow = g.dst;
+  const uint8_t* covRow = g.cov;
+  for (int32_t y = 0; y < g.rows; ++y, dstRow += g.dstStride, covRow += g.width) {
+    int32_t first, last;
+    if (!inkedSpan(g, y, first, last)) continue;
+    uint32_t* row = dstRow + (first - g.from);
+    const uint8_t* cov = covRow + first;
+    const int32_t n = last - first, room = g.room - first;
+    const int32_t groups = std::min(n + 7, room) & ~7;  // pixels covered by whole groups
+    int32_t i = 0;
+    for (; i < groups; i += 8) {
+      uint64_t eight;
+      std::memcpy(&eight, cov + i, 8);
+      if (n - i < 8) eight &= ~uint64_t{0} >> (8 * (8 - (n - i)));  // bytes past the run read as 0
+      const __m256i d = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(row + i));
+      const __m256i a32 = _mm256_cvtepu8_epi32(_mm_cvtsi64_si128(static_cast<long long>(eight)));  // a0 .. a7
+      const __m256i aa = _mm256_or_si256(a32, _mm256_slli_epi32(a32, 16));  // each a in both halves
+      // Within each 128-bit lane, unpacking the destination's bytes gives pixels 0 1 (lo) and
+      // 2 3 (hi) of the lane's four; the coverage pairs are spread to match.
+      const __m256i aLo = _mm256_unpacklo_epi32(aa, aa), aHi = _mm256_unpackhi_epi32(aa, aa);
+      const __m256i dLo = _mm256_unpacklo_epi8(d, zero), dHi = _mm256_unpackhi_epi8(d, zero);
+      const __m256i vLo = _mm256_add_epi16(
+          _mm256_add_epi16(_mm256_mullo_epi16(colour, aLo), _mm256_mullo_epi16(dLo, _mm256_sub_epi16(c255, aLo))), c128);
+      const __m256i vHi = _mm256_add_epi16(
+          _mm256_add_epi16(_mm256_mullo_epi16(colour, aHi), _mm256_mullo_epi16(dHi, _mm256_sub_epi16(c255, aHi))), c128);
+      const __m256i lo = _mm256_srli_epi16(_mm256_add_epi16(vLo, _mm256_srli_epi16(vLo, 8)), 8);
+      const __m256i hi = _mm256_srli_epi16(_mm256_add_epi16(vHi, _mm256_srli_epi16(vHi, 8)), 8);
+      const __m256i channels = _mm256_andnot_si256(highByte, _mm256_packus_epi16(lo, hi));
+      const __m256i high = _mm256_or_si256(_mm256_and_si256(_mm256_cmpeq_epi32(a32, zero), _mm256_and_si256(d, highByte)),
+                                           _mm256_and_si256(_mm256_cmpeq_epi32(a32, full), colourHigh));
+      _mm256_storeu_si256(reinterpret_cast<__m256i*>(row + i), _mm256_or_si256(channels, high));
+    }
+    if (i < n) blendGlyphRun(row + i, cov + i, n - i, room - i, p);
   }
-  if (i < n) blendGlyphRun(row + i, cov + i, n - i, room - i, p);
 }
 #endif
 
-using GlyphRunBlend = void (*)(uint32_t*, const uint8_t*, int32_t, int32_t, Pixel);
+using GlyphRowsBlend = void (*)(const GlyphRows&, Pixel);
 
 // The widest glyph blend the processor runs.
-GlyphRunBlend glyphRunBlend() {
+GlyphRowsBlend glyphRowsBlend() {
 #if defined(ZXP_GLYPH_AVX2)
-  static const GlyphRunBlend blend = __builtin_cpu_supports("avx2") ? blendGlyphRunAvx2 : blendGlyphRun;
+  static const GlyphRowsBlend blend = __builtin_cpu_supports("avx2") ? blendGlyphRowsAvx2 : blendGlyphRows;
   return blend;
 #else
-  return blendGlyphRun;
+  return blendGlyphRows;
 #endif
 }
 
@@ -168,20 +207,16 @@ void drawGlyph(Surface& s, std::span<const pixman_box32_t> clip, const Glyph& g,
                Pixel p) {
   if (g.width == 0 || g.height == 0) return;
   const Rect box = Rect::fromXYWH(x + g.left, baseline - g.top, g.width, g.height);
-  const GlyphRunBlend blend = glyphRunBlend();
+  const GlyphRowsBlend blend = glyphRowsBlend();
+  const ptrdiff_t stride = s.bottomUp() ? -ptrdiff_t{s.width()} : ptrdiff_t{s.width()};
   for (const auto& b : clip) {
     if (b.y1 >= box.bottom) break;
     const Rect c = box.intersect(Rect{b.x1, b.y1, b.x2, b.y2});
     if (c.empty()) continue;
-    const int32_t from = c.left - box.left, to = c.right - box.left;  // glyph columns inside b
-    for (int32_t y = c.top; y < c.bottom; ++y) {
-      const uint32_t ink = g.inked[static_cast<size_t>(y - box.top)];
-      const int32_t first = std::max(from, static_cast<int32_t>(ink & 0xFFFF));
-      const int32_t last = std::min(to, static_cast<int32_t>(ink >> 16));
-      if (first >= last) continue;
-      const uint8_t* cov = g.coverage.data() + static_cast<size_t>(y - box.top) * g.width + first;
-      blend(s.row(y) + box.left + first, cov, last - first, b.x2 - (box.left + first), p);
-    }
+    const int32_t top = c.top - box.top;
+    blend(GlyphRows{s.row(c.top) + c.left, stride, g.coverage.data() + static_cast<size_t>(top) * g.width, g.width,
+                    g.inked.data() + top, c.height(), c.left - box.left, c.right - box.left, b.x2 - box.left},
+          p);
   }
 }
 

@@ -441,6 +441,32 @@ TEST(Text, GlyphRowsBlendExactlyInsideClipsOfSeveralRectangles) {
   }
 }
 
+// Glyph rows step through the surface by its row order: text on a bottom-up surface shows the
+// same picture as on a top-down one, clipped the same.
+TEST(Text, BottomUpSurfacesShowTheSameText) {
+  Canvas top(120, 30);
+  auto flipped = gfx::Surface::create(120, 30, /*bottomUp=*/true);
+  flipped->fill(testing::kTextWhite);
+  HDC dc = gfx::CreateSurfaceDC(flipped);
+  SelectObject(dc, top.font);
+  SetBkMode(dc, TRANSPARENT);
+  GdiObject clip(CreateRectRgn(3, 4, 90, 22));
+  for (HDC each : {top.dc, dc}) {
+    SelectClipRgn(each, clip.get());
+    RECT r{0, 0, 120, 30};
+    DrawText(each, "Bottom-up: gjpqy", -1, &r, DT_SINGLELINE | DT_CENTER | DT_VCENTER);
+  }
+  size_t differ = 0, inked = 0;
+  for (int32_t y = 0; y < 30; ++y)
+    for (int32_t x = 0; x < 120; ++x) {
+      differ += top.surface->at(x, y) != flipped->at(x, y);
+      inked += top.surface->at(x, y) != testing::kTextWhite;
+    }
+  EXPECT_EQ(differ, 0u);
+  EXPECT_GT(inked, 50u);
+  DeleteDC(dc);
+}
+
 TEST(Text, FontHandlesDoNotLeakAndBadHandlesFail) {
   const size_t before = handles().liveCount();
   {
