@@ -9,8 +9,10 @@
 #define ZXP_GLYPH_AVX2 1
 #endif
 #include <algorithm>
+#include <array>
 #include <cstring>
 #include <memory>
+#include <optional>
 #include <span>
 #include <string>
 #include <vector>
@@ -40,15 +42,49 @@ std::string_view textView(const char* text, int length) {
 }
 
 // Fills a device rectangle inside `clip`.
-void fillIn(Surface& s, const Region& clip, const Rect& r, Pixel p) {
+void fillIn(Surface& s, std::span<const pixman_box32_t> clip, const Rect& r, Pixel p) {
   if (r.empty()) return;
-  for (const auto& b : clip.rects()) {
+  for (const auto& b : clip) {
     if (b.y1 >= r.bottom) break;
     Rect c = r.intersect(Rect{b.x1, b.y1, b.x2, b.y2});
     if (c.empty()) continue;
     for (int32_t y = c.top; y < c.bottom; ++y) std::fill(s.row(y) + c.left, s.row(y) + c.right, p);
   }
 }
+
+// A DC's clip rectangles, cut to a device rectangle when one is given (y-x banded, as the
+// region's). Text is clipped to its rectangle on every call, and a DC's clip is a few
+// rectangles (a window's shape, a control's clip): those are cut here without building a region;
+// longer lists go through the region.
+class ClipBoxes {
+ public:
+  ClipBoxes(const Region& clip, const Rect* cut) {
+    const std::span<const pixman_box32_t> all = clip.rects();
+    if (!cut) {
+      boxes_ = all;
+      return;
+    }
+    if (all.size() > local_.size()) {
+      general_ = clip.intersected(*cut);
+      boxes_ = general_.rects();
+      return;
+    }
+    size_t n = 0;
+    for (const auto& b : all) {
+      const Rect r = Rect{b.x1, b.y1, b.x2, b.y2}.intersect(*cut);
+      if (!r.empty()) local_[n++] = pixman_box32_t{r.left, r.top, r.right, r.bottom};
+    }
+    boxes_ = std::span<const pixman_box32_t>(local_.data(), n);
+  }
+  ClipBoxes(const ClipBoxes&) = delete;
+  ClipBoxes& operator=(const ClipBoxes&) = delete;
+  std::span<const pixman_box32_t> boxes() const { return boxes_; }
+
+ private:
+  std::array<pixman_box32_t, 8> local_;
+  Region general_;
+  std::span<const pixman_box32_t> boxes_;
+};
 
 // One pixel of a glyph: the destination where the coverage is 0 (all 32 bits kept), the colour
 // where it is 255, else blendPixel. Without branches, since a glyph's coverage jumps between
@@ -231,11 +267,10 @@ struct RunStyle {
 
 // Draws a run of cells whose cell box starts at (x, top), device coordinates. Marked cells get
 // the access-key underline. Returns the run's width.
-int32_t drawRun(Surface& s, const Region& clip, FontInstance& font, const TextCell* cells, size_t n,
+int32_t drawRun(Surface& s, std::span<const pixman_box32_t> clip, FontInstance& font, const TextCell* cells, size_t n,
                 int32_t x, int32_t top, const RunStyle& st) {
   const FontMetrics& m = font.metrics();
   const int32_t baseline = top + m.ascent;
-  const std::span<const pixman_box32_t> rects = clip.rects();
   int32_t pen = 0;
   for (size_t i = 0; i < n; ++i) {
     char32_t c = cells[i].ch;
@@ -244,7 +279,7 @@ int32_t drawRun(Surface& s, const Region& clip, FontInstance& font, const TextCe
       next = (pen / st.tabWidth + 1) * st.tabWidth;
     } else {
       const Glyph& g = font.glyph(c);
-      drawGlyph(s, rects, g, x + pen, baseline, st.color);
+      drawGlyph(s, clip, g, x + pen, baseline, st.color);
       next = pen + (st.dx ? st.dx[i] : g.advance);
     }
     if (cells[i].mark) {
@@ -367,12 +402,14 @@ BOOL ExtTextOut(HDC hdc, int x, int y, UINT options, const RECT* rect, const cha
   FontInstance& font = *f->inst;
   const DCState& st = dc->state();
 
-  Region clip = dc->clip();
+  std::optional<Rect> cut;
   if (rect && (options & ETO_CLIPPED)) {
     Rect r = rect->normalized();
     Point a = dc->toDevice(Point{r.left, r.top});
-    clip = clip.intersected(Rect::fromXYWH(a.x, a.y, r.width(), r.height()));
+    cut = Rect::fromXYWH(a.x, a.y, r.width(), r.height());
   }
+  const ClipBoxes clipBoxes(dc->clip(), cut ? &*cut : nullptr);
+  const std::span<const pixman_box32_t> clip = clipBoxes.boxes();
   if (rect && (options & ETO_OPAQUE)) {
     Rect r = rect->normalized();
     Point a = dc->toDevice(Point{r.left, r.top});
@@ -471,11 +508,13 @@ int DrawText(HDC hdc, const char* text, int length, RECT* rect, UINT format) {
 
   Surface* s = dc->surface();
   if (!s) return result;
-  Region clip = dc->clip();
+  std::optional<Rect> cut;
   if (!(format & DT_NOCLIP)) {
     Point a = dc->toDevice(Point{r.left, r.top});
-    clip = clip.intersected(Rect::fromXYWH(a.x, a.y, r.width(), r.height()));
+    cut = Rect::fromXYWH(a.x, a.y, r.width(), r.height());
   }
+  const ClipBoxes clipBoxes(dc->clip(), cut ? &*cut : nullptr);
+  const std::span<const pixman_box32_t> clip = clipBoxes.boxes();
   const DCState& st = dc->state();
   RunStyle rs;
   rs.color = oleToPixel(st.textColor);

@@ -441,6 +441,33 @@ TEST(Text, GlyphRowsBlendExactlyInsideClipsOfSeveralRectangles) {
   }
 }
 
+// DrawText cuts the DC's clip to its rectangle: a clip of a few rectangles directly, a longer one
+// through the region. Either way each pixel is the unclipped drawing's inside both and untouched
+// outside.
+TEST(Text, DrawTextClipsToTheDcClipAndItsRectangle) {
+  Canvas plain(120, 40), clipped(120, 40);
+  const RECT textRect{20, 3, 80, 36};  // narrower than the text
+  const char* text = "Clip me: WWWW gjpq";
+  RECT r = textRect;
+  DrawText(plain.dc, text, -1, &r, DT_SINGLELINE | DT_CENTER | DT_VCENTER);
+  GdiObject bars(CreateRectRgn(0, 0, 30, 40)), right(CreateRectRgn(40, 10, 120, 25));
+  CombineRgn(bars.get(), bars.get(), right.get(), RGN_OR);
+  GdiObject ellipse(CreateEllipticRgn(10, 0, 115, 40));
+  for (HRGN clip : {static_cast<HRGN>(bars.get()), static_cast<HRGN>(ellipse.get())}) {
+    clipped.clear();
+    SelectClipRgn(clipped.dc, clip);
+    r = textRect;
+    DrawText(clipped.dc, text, -1, &r, DT_SINGLELINE | DT_CENTER | DT_VCENTER);
+    size_t wrong = 0;
+    for (int32_t y = 0; y < 40; ++y)
+      for (int32_t x = 0; x < 120; ++x) {
+        const bool inside = PtInRegion(clip, x, y) && textRect.contains(Point{x, y});
+        wrong += clipped.surface->at(x, y) != (inside ? plain.surface->at(x, y) : testing::kTextWhite);
+      }
+    EXPECT_EQ(wrong, 0u);
+  }
+}
+
 // Glyph rows step through the surface by its row order: text on a bottom-up surface shows the
 // same picture as on a top-down one, clipped the same.
 TEST(Text, BottomUpSurfacesShowTheSameText) {
