@@ -222,16 +222,42 @@ void copyOpaque(uint32_t* __restrict dst, ptrdiff_t dstStride, const uint32_t* _
 // From one row of a surface to the next one down the picture, in pixels.
 ptrdiff_t rowStride(const gfx::Surface& s) { return s.bottomUp() ? -ptrdiff_t{s.width()} : ptrdiff_t{s.width()}; }
 
-// The screen rectangle that a window paints opaquely by itself with its top-left corner at o:
-// its client pixels, where its surface holds them. Empty for windows whose pixels do not
-// simply cover their rectangle (window regions, layered windows, no surface).
+// A screen rectangle that a window paints opaquely by itself with its top-left corner at o:
+// its client pixels, where its surface holds them, and for a window with a region only inside
+// the region's largest rectangle (a shaped button's is all but its corner rows). Empty for
+// layered windows and windows without a surface.
 Rect opaqueRect(const Window* w, Point o) {
-  if (!w->visibleFlag() || w->region || (w->exStyle & WS_EX_LAYERED) || !w->surface) return Rect{};
+  if (!w->visibleFlag() || (w->exStyle & WS_EX_LAYERED) || !w->surface) return Rect{};
   const Rect ci = w->clientInWindow();
   const Rect client = ci.offset(o.x, o.y);
   const Rect pixels = Rect::fromXYWH(client.left + w->surfaceOrigin.x, client.top + w->surfaceOrigin.y,
                                      w->surface->width(), w->surface->height());
-  return client.intersect(pixels);
+  const Rect r = client.intersect(pixels);
+  if (!w->region || r.empty()) return r;
+  Rect largest;
+  int64_t largestArea = 0;
+  for (const auto& b : w->region->rects()) {
+    const int64_t area = (int64_t{b.x2} - b.x1) * (int64_t{b.y2} - b.y1);
+    if (area > largestArea) {
+      largestArea = area;
+      largest = Rect{b.x1, b.y1, b.x2, b.y2};
+    }
+  }
+  return r.intersect(largest.offset(o.x, o.y));
+}
+
+// Calls fn for the parts of r outside `hole` (at most four rectangles).
+template <class Fn>
+void forEachOutside(const Rect& r, const Rect& hole, const Fn& fn) {
+  const Rect h = r.intersect(hole);
+  if (h.empty()) {
+    if (!r.empty()) fn(r);
+    return;
+  }
+  if (h.top > r.top) fn(Rect{r.left, r.top, r.right, h.top});
+  if (h.left > r.left) fn(Rect{r.left, h.top, h.left, h.bottom});
+  if (h.right < r.right) fn(Rect{h.right, h.top, r.right, h.bottom});
+  if (h.bottom < r.bottom) fn(Rect{r.left, h.bottom, r.right, r.bottom});
 }
 
 // The windows to draw for an area: a stack shared by the nested calls, each of which takes
@@ -337,19 +363,34 @@ const ChildGrid& gridOf(const Window& parent) {
 // Pushes onto `out` the visible children of `parent` (top of the z-order first), whose
 // rectangles are given relative to `origin` (the parent's client area on the screen), that
 // reach into `box`, top first, down to the topmost one that hides all of it: what lies under
-// that one need not be drawn. True when such a window was found. The box is moved into the
-// windows' coordinates once, so a child outside it costs four comparisons; a window with many
-// children names the few that may reach into the box through its grid.
-bool windowsToDraw(const Window& parent, const Rect& box, Point origin, std::vector<Window*>& out) {
+// that one need not be drawn. True when such a window was found. Otherwise `hidden` (when
+// given) is set to the largest part of the box that one of the listed windows paints opaquely
+// (empty when none does): what lies under it need not be drawn either. The box is moved into
+// the windows' coordinates once, so a child outside it costs four comparisons; a window with
+// many children names the few that may reach into the box through its grid.
+bool windowsToDraw(const Window& parent, const Rect& box, Point origin, std::vector<Window*>& out,
+                   Rect* hidden = nullptr) {
   const std::vector<Window*>& windows = parent.children;
   const int64_t left = int64_t{box.left} - origin.x, right = int64_t{box.right} - origin.x;
   const int64_t top = int64_t{box.top} - origin.y, bottom = int64_t{box.bottom} - origin.y;
+  int64_t hiddenArea = 0;
+  if (hidden) *hidden = Rect{};
   auto visit = [&](Window* c) {
     const Rect& r = c->rect;
     if (r.left >= right || r.top >= bottom || r.right <= left || r.bottom <= top || !c->visibleFlag()) return false;
     out.push_back(c);
     const Point o{origin.x + r.left, origin.y + r.top};
-    return Clip::contains(opaqueRect(c, o), box);
+    const Rect opaque = opaqueRect(c, o);
+    if (Clip::contains(opaque, box)) return true;
+    if (hidden) {
+      const Rect part = opaque.intersect(box);
+      const int64_t area = int64_t{part.width()} * part.height();
+      if (area > hiddenArea) {
+        hiddenArea = area;
+        *hidden = part;
+      }
+    }
+    return false;
   };
   if (windows.size() < kGridFrom) {
     for (Window* c : windows)
@@ -403,7 +444,10 @@ void drawWindow(const std::shared_ptr<gfx::Surface>& dstPtr, Window* w, Point o,
   std::vector<Window*>& stack = drawStack();
   const size_t base = stack.size();
   const auto childOrigin = [&](const Window* c) { return Point{co.x + c->rect.left, co.y + c->rect.top}; };
-  const bool covered = windowsToDraw(*w, cclip.box(), co, stack);
+  // A child that hides part of it (a shaped button hides all but its corners) spares the
+  // window's own pixels there.
+  Rect hidden;
+  const bool covered = windowsToDraw(*w, cclip.box(), co, stack, &hidden);
   if (w->surface && !covered) {
     // The surface may hold only part of the client area: its top-left pixel shows the client
     // point surfaceOrigin.
@@ -411,10 +455,10 @@ void drawWindow(const std::shared_ptr<gfx::Surface>& dstPtr, Window* w, Point o,
     const Point so{co.x + w->surfaceOrigin.x, co.y + w->surfaceOrigin.y};
     const Rect pixels = Rect::fromXYWH(so.x, so.y, s.width(), s.height());
     cclip.forEachRect([&](const Rect& b) {
-      const Rect r = b.intersect(pixels);
-      if (r.empty()) return;
-      copyOpaque(dst.row(r.top) + r.left, rowStride(dst), s.row(r.top - so.y) + (r.left - so.x), rowStride(s),
-                 r.height(), r.width());
+      forEachOutside(b.intersect(pixels), hidden, [&](const Rect& r) {
+        copyOpaque(dst.row(r.top) + r.left, rowStride(dst), s.row(r.top - so.y) + (r.left - so.x), rowStride(s),
+                   r.height(), r.width());
+      });
     });
   }
   for (size_t i = stack.size(); i-- > base;) drawWindow(dstPtr, stack[i], childOrigin(stack[i]), cclip);

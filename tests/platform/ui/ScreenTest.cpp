@@ -372,12 +372,14 @@ namespace zxp::ui::testing {
 namespace {
 
 // A window with many children finds those under a damaged area through a grid of their
-// rectangles. Children of every size (one across the whole form, thin ones, an empty one),
+// rectangles, and leaves out its own pixels under a child's opaque part. Children of every size
+// (one across the whole form, thin ones, an empty one, shaped ones),
 // overlapping in z-order, hidden ones, and children moved, shown, added and destroyed between
 // compositions: each drawn child's partial composition equals a full one, and leaves nothing of
 // the scribble inside its rectangle.
 TEST_F(Screen, AWindowWithManyChildrenRedrawsEachOfThemAsAFullCompositionDoes) {
   const Pixel scribble = 0xABCDEF;
+  setScreenSize(Size{640, 440});  // every check composes the whole screen once
   HWND form = popup(Rect{20, 20, 620, 420});
   paint(form, 0x102030);
   std::vector<HWND> kids;
@@ -395,6 +397,14 @@ TEST_F(Screen, AWindowWithManyChildrenRedrawsEachOfThemAsAFullCompositionDoes) {
   HWND round = child(form, Rect{200, 200, 280, 260});
   ASSERT_TRUE(SetWindowRgn(round, CreateEllipticRgn(0, 0, 80, 60), TRUE));
   paint(round, 0xFF00FF);
+  // A shape whose largest rectangle leaves the form showing above it and on both sides.
+  HWND bumpy = child(form, Rect{420, 250, 500, 310});
+  HRGN bump = CreateRectRgn(0, 25, 80, 30);
+  HRGN body = CreateRectRgn(10, 0, 70, 60);
+  CombineRgn(body, body, bump, RGN_OR);
+  DeleteObject(bump);
+  ASSERT_TRUE(SetWindowRgn(bumpy, body, TRUE));
+  paint(bumpy, 0xFFFF00);
   ShowWindow(kids[12], SW_HIDE);
   ShowWindow(kids[13], SW_HIDE);
   composeScreen();
@@ -423,6 +433,7 @@ TEST_F(Screen, AWindowWithManyChildrenRedrawsEachOfThemAsAFullCompositionDoes) {
     check(wide, base ^ 0xFF);
     check(tall, base ^ 0xFF00);
     check(round, base ^ 0xFF0000);
+    check(bumpy, base ^ 0x00FFFF);
   };
   checkAll(0x404040);
   // A hidden child moved (the screen is not told: nothing showed) and then shown; one brought
