@@ -5,9 +5,11 @@
 #include "platform/ui/Screen.h"
 
 #include <algorithm>
+#include <array>
 #include <climits>
 #include <cstring>
 #include <optional>
+#include <span>
 
 #include "platform/gfx/FontEngine.h"
 #include "platform/gfx/SysColors.h"
@@ -155,8 +157,9 @@ void drawFrame(const std::shared_ptr<gfx::Surface>& dstPtr, Window* w, Point o, 
 }
 
 // The area a composition step may paint. It is usually one rectangle (a damaged window's
-// rectangle, cut by window and client rectangles), which is clipped with plain arithmetic;
-// only window regions and frames turn it into a general region, clipped through pixman.
+// rectangle, cut by window and client rectangles), which is clipped with plain arithmetic; a
+// window's shape of a few rectangles (a shaped button's) cut to a rectangle is a short list of
+// rectangles, also without pixman; only larger shapes and frames turn it into a general region.
 class Clip {
  public:
   explicit Clip(const Rect& r) : box_(r.empty() ? Rect{} : r) {}
@@ -166,11 +169,15 @@ class Clip {
   bool empty() const { return box_.empty(); }
   // The bounding box; the clip itself when it is a rectangle.
   const Rect& box() const { return box_; }
-  bool isRect() const { return !region_; }
-  gfx::Region region() const { return region_ ? *region_ : gfx::Region(box_); }
+  bool isRect() const { return !region_ && count_ == 0; }
+  gfx::Region region() const {
+    if (count_) return gfx::Region::fromRects(std::span<const Rect>(list_.data(), count_));
+    return region_ ? *region_ : gfx::Region(box_);
+  }
   Clip intersected(const Rect& r) const& {
-    if (!region_) return Clip(box_.intersect(r));
+    if (isRect()) return Clip(box_.intersect(r));
     if (contains(r, box_)) return *this;
+    if (count_) return Clip(list_.data(), count_, r);
     return Clip(region_->intersected(r));
   }
   // The same for a clip that is not needed afterwards: a region that lies inside r is moved,
@@ -180,8 +187,25 @@ class Clip {
     return static_cast<const Clip&>(*this).intersected(r);
   }
   Clip intersected(const gfx::Region& r) const { return Clip(region().intersected(r)); }
+  // The clip inside a window's shape `shape` placed with its origin at o.
+  Clip intersectedShape(const gfx::Region& shape, Point o) const {
+    const auto rects = shape.rects();
+    if (isRect() && rects.size() <= kListSize) {
+      std::array<Rect, kListSize> placed;
+      for (size_t i = 0; i < rects.size(); ++i)
+        placed[i] = Rect{rects[i].x1 + o.x, rects[i].y1 + o.y, rects[i].x2 + o.x, rects[i].y2 + o.y};
+      return Clip(placed.data(), rects.size(), box_);
+    }
+    gfx::Region r = shape;
+    r.translate(o.x, o.y);
+    return intersected(r);
+  }
   template <class Fn>
   void forEachRect(const Fn& fn) const {
+    if (count_) {
+      for (size_t i = 0; i < count_; ++i) fn(list_[i]);
+      return;
+    }
     if (!region_) {
       if (!box_.empty()) fn(box_);
       return;
@@ -194,8 +218,24 @@ class Clip {
   }
 
  private:
+  static constexpr size_t kListSize = 8;
+  // The parts of n disjoint rectangles inside `cut`: a plain rectangle when one is left.
+  Clip(const Rect* rects, size_t n, const Rect& cut) {
+    for (size_t i = 0; i < n; ++i) {
+      const Rect r = rects[i].intersect(cut);
+      if (r.empty()) continue;
+      list_[count_++] = r;
+      box_ = count_ == 1 ? r
+                         : Rect{std::min(box_.left, r.left), std::min(box_.top, r.top), std::max(box_.right, r.right),
+                                std::max(box_.bottom, r.bottom)};
+    }
+    if (count_ == 1) count_ = 0;  // box_ is the clip
+  }
+
   Rect box_;
-  std::optional<gfx::Region> region_;  // set only when the clip is more than one rectangle
+  std::optional<gfx::Region> region_;  // set only when the clip is many rectangles
+  std::array<Rect, kListSize> list_;   // the first count_ are the clip, when it is a few rectangles
+  size_t count_ = 0;
 };
 
 // Copies `rows` rows of n pixels (rows `dstStride` and `srcStride` pixels apart) with the
@@ -426,11 +466,7 @@ void drawWindow(const std::shared_ptr<gfx::Surface>& dstPtr, Window* w, Point o,
   // Most windows lie outside a small damaged area: a box test spares them everything else.
   if (clip.empty() || bounds.intersect(clip.box()).empty()) return;
   Clip wclip = clip.intersected(bounds);
-  if (w->region) {
-    gfx::Region r = *w->region;
-    r.translate(o.x, o.y);
-    wclip = wclip.intersected(r);
-  }
+  if (w->region) wclip = wclip.intersectedShape(*w->region, o);
   if (wclip.empty()) return;
   Rect ci = w->clientInWindow();
   Point co{o.x + ci.left, o.y + ci.top};

@@ -397,7 +397,8 @@ TEST_F(Screen, AWindowWithManyChildrenRedrawsEachOfThemAsAFullCompositionDoes) {
   HWND round = child(form, Rect{200, 200, 280, 260});
   ASSERT_TRUE(SetWindowRgn(round, CreateEllipticRgn(0, 0, 80, 60), TRUE));
   paint(round, 0xFF00FF);
-  // A shape whose largest rectangle leaves the form showing above it and on both sides.
+  // A shape whose largest rectangle leaves the form showing above it and on both sides, over
+  // part of a window drawn under it.
   HWND bumpy = child(form, Rect{420, 250, 500, 310});
   HRGN bump = CreateRectRgn(0, 25, 80, 30);
   HRGN body = CreateRectRgn(10, 0, 70, 60);
@@ -405,6 +406,8 @@ TEST_F(Screen, AWindowWithManyChildrenRedrawsEachOfThemAsAFullCompositionDoes) {
   DeleteObject(bump);
   ASSERT_TRUE(SetWindowRgn(bumpy, body, TRUE));
   paint(bumpy, 0xFFFF00);
+  HWND underBumpy = child(form, Rect{470, 280, 560, 340});  // later children lie below
+  paint(underBumpy, 0x00FF80);
   ShowWindow(kids[12], SW_HIDE);
   ShowWindow(kids[13], SW_HIDE);
   composeScreen();
@@ -434,6 +437,7 @@ TEST_F(Screen, AWindowWithManyChildrenRedrawsEachOfThemAsAFullCompositionDoes) {
     check(tall, base ^ 0xFF00);
     check(round, base ^ 0xFF0000);
     check(bumpy, base ^ 0x00FFFF);
+    check(underBumpy, base ^ 0x0080FF);
   };
   checkAll(0x404040);
   // A hidden child moved (the screen is not told: nothing showed) and then shown; one brought
