@@ -342,11 +342,16 @@ Glyph FontInstance::rasterise(char32_t cp) {
   g.top = slot->bitmap_top;
   g.width = static_cast<int32_t>(bm.width);
   g.height = static_cast<int32_t>(bm.rows);
-  g.coverage.resize(static_cast<size_t>(g.width) * g.height);
+  g.coverage.assign(static_cast<size_t>(g.width) * g.height + Glyph::kPad, 0);
+  g.inked.assign(static_cast<size_t>(g.height), 0);
   for (int32_t y = 0; y < g.height; ++y) {
     const unsigned char* src = bm.pitch >= 0 ? bm.buffer + static_cast<ptrdiff_t>(y) * bm.pitch
                                              : bm.buffer + static_cast<ptrdiff_t>(g.height - 1 - y) * -bm.pitch;
     std::memcpy(g.coverage.data() + static_cast<size_t>(y) * g.width, src, static_cast<size_t>(g.width));
+    int32_t first = 0, last = g.width;
+    while (first < last && src[first] == 0) ++first;
+    while (last > first && src[last - 1] == 0) --last;
+    if (first < last) g.inked[static_cast<size_t>(y)] = static_cast<uint32_t>(first) | static_cast<uint32_t>(last) << 16;
   }
   return g;
 }

@@ -21,7 +21,13 @@ struct Glyph {
   int32_t width = 0;
   int32_t height = 0;
   int32_t advance = 0;  // whole pixels
-  std::vector<uint8_t> coverage;  // width * height, row by row from the top
+  // width * height, row by row from the top, then kPad bytes of 0 so that a group of eight bytes
+  // can be read from any pixel of the last row.
+  std::vector<uint8_t> coverage;
+  // Per row, the columns holding coverage: [first, last) packed as first | last << 16 (0 for a
+  // row without any), so drawing skips a glyph's empty margins and rows.
+  std::vector<uint32_t> inked;
+  static constexpr size_t kPad = 7;
 };
 
 // The metrics of a realised font, in pixels, with the platform's TEXTMETRIC meaning.

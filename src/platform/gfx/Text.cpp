@@ -4,9 +4,16 @@
 #if defined(__SSE2__)
 #include <emmintrin.h>
 #endif
+#if defined(__x86_64__) && defined(__GNUC__)
+#include <immintrin.h>
+#define ZXP_GLYPH_AVX2 1
+#endif
 #include <algorithm>
+#include <array>
 #include <cstring>
 #include <memory>
+#include <optional>
+#include <span>
 #include <string>
 #include <vector>
 
@@ -35,15 +42,49 @@ std::string_view textView(const char* text, int length) {
 }
 
 // Fills a device rectangle inside `clip`.
-void fillIn(Surface& s, const Region& clip, const Rect& r, Pixel p) {
+void fillIn(Surface& s, std::span<const pixman_box32_t> clip, const Rect& r, Pixel p) {
   if (r.empty()) return;
-  for (const auto& b : clip.rects()) {
+  for (const auto& b : clip) {
     if (b.y1 >= r.bottom) break;
     Rect c = r.intersect(Rect{b.x1, b.y1, b.x2, b.y2});
     if (c.empty()) continue;
     for (int32_t y = c.top; y < c.bottom; ++y) std::fill(s.row(y) + c.left, s.row(y) + c.right, p);
   }
 }
+
+// A DC's clip rectangles, cut to a device rectangle when one is given (y-x banded, as the
+// region's). Text is clipped to its rectangle on every call, and a DC's clip is a few
+// rectangles (a window's shape, a control's clip): those are cut here without building a region;
+// longer lists go through the region.
+class ClipBoxes {
+ public:
+  ClipBoxes(const Region& clip, const Rect* cut) {
+    const std::span<const pixman_box32_t> all = clip.rects();
+    if (!cut) {
+      boxes_ = all;
+      return;
+    }
+    if (all.size() > local_.size()) {
+      general_ = clip.intersected(*cut);
+      boxes_ = general_.rects();
+      return;
+    }
+    size_t n = 0;
+    for (const auto& b : all) {
+      const Rect r = Rect{b.x1, b.y1, b.x2, b.y2}.intersect(*cut);
+      if (!r.empty()) local_[n++] = pixman_box32_t{r.left, r.top, r.right, r.bottom};
+    }
+    boxes_ = std::span<const pixman_box32_t>(local_.data(), n);
+  }
+  ClipBoxes(const ClipBoxes&) = delete;
+  ClipBoxes& operator=(const ClipBoxes&) = delete;
+  std::span<const pixman_box32_t> boxes() const { return boxes_; }
+
+ private:
+  std::array<pixman_box32_t, 8> local_;
+  Region general_;
+  std::span<const pixman_box32_t> boxes_;
+};
 
 // One pixel of a glyph: the destination where the coverage is 0 (all 32 bits kept), the colour
 // where it is 255, else blendPixel. Without branches, since a glyph's coverage jumps between
@@ -61,8 +102,13 @@ inline uint32_t glyphPixel(uint32_t d, Pixel p, uint32_t a) {
 }
 
 // A run of n glyph pixels: glyphPixel on each, four at a time with SSE2 where the machine has
-// it (every channel's sum fits an unsigned 16-bit lane, as above).
-void blendGlyphRun(uint32_t* row, const uint8_t* cov, int32_t n, Pixel p) {
+// it (every channel's sum fits an unsigned 16-bit lane, as above). `room` (at least n) is how
+// many pixels from `row` may be written: a pixel whose coverage is 0 comes back unchanged, so the
+// last group of four may run past the run's end, its missing coverage masked to 0, while it stays
+// inside the clip rectangle. `cov` must allow reading three bytes past the run (Glyph::kPad).
+// There is no test per group for empty or full coverage: glyph edges change from group to group,
+// and the mispredicted branches cost more than the blend they would save.
+void blendGlyphRun(uint32_t* row, const uint8_t* cov, int32_t n, int32_t room, Pixel p) {
   int32_t i = 0;
 #if defined(__SSE2__)
   const __m128i zero = _mm_setzero_si128();
@@ -76,9 +122,11 @@ void blendGlyphRun(uint32_t* row, const uint8_t* cov, int32_t n, Pixel p) {
                                     c128);
     return _mm_srli_epi16(_mm_add_epi16(v, _mm_srli_epi16(v, 8)), 8);
   };
-  for (; i + 4 <= n; i += 4) {
+  const int32_t groups = std::min(n + 3, room) & ~3;  // pixels covered by whole groups
+  for (; i < groups; i += 4) {
     uint32_t four;
     std::memcpy(&four, cov + i, 4);
+    if (n - i < 4) four &= 0xFFFFFFFFu >> (8 * (4 - (n - i)));  // bytes past the run read as 0
     const __m128i d = _mm_loadu_si128(reinterpret_cast<const __m128i*>(row + i));
     const __m128i a16 = _mm_unpacklo_epi8(_mm_cvtsi32_si128(static_cast<int>(four)), zero);
     const __m128i aPairs = _mm_unpacklo_epi16(a16, a16);  // a0 a0 a1 a1 a2 a2 a3 a3
@@ -91,23 +139,120 @@ void blendGlyphRun(uint32_t* row, const uint8_t* cov, int32_t n, Pixel p) {
         _mm_and_si128(_mm_cmpeq_epi32(a32, _mm_set1_epi32(255)), colourHigh));
     _mm_storeu_si128(reinterpret_cast<__m128i*>(row + i), _mm_or_si128(channels, high));
   }
+#else
+  (void)room;
 #endif
   for (; i < n; ++i) row[i] = glyphPixel(row[i], p, cov[i]);
 }
 
-// Draws one glyph with its pen position at (x, baseline) in device coordinates.
-void drawGlyph(Surface& s, const Region& clip, const Glyph& g, int32_t x, int32_t baseline, Pixel p) {
+// The rows of one glyph inside one clip rectangle, for the blends below.
+struct GlyphRows {
+  uint32_t* dst;          // the destination pixel under glyph column `from`, first row
+  ptrdiff_t dstStride;    // from one destination row to the next one down, in pixels
+  const uint8_t* cov;     // the coverage of the first row
+  int32_t width;          // the glyph's width: from one coverage row to the next
+  const uint32_t* inked;  // the glyph's inked columns of the first row (Glyph::inked)
+  int32_t rows;
+  int32_t from, to;       // the glyph columns inside the clip rectangle
+  int32_t room;           // the glyph columns that may be written: up to the clip's right edge
+};
+
+// Each row's inked columns inside the clip rectangle, as [first, last).
+inline bool inkedSpan(const GlyphRows& g, int32_t y, int32_t& first, int32_t& last) {
+  const uint32_t ink = g.inked[y];
+  first = std::max(g.from, static_cast<int32_t>(ink & 0xFFFF));
+  last = std::min(g.to, static_cast<int32_t>(ink >> 16));
+  return first < last;
+}
+
+void blendGlyphRows(const GlyphRows& g, Pixel p) {
+  uint32_t* dst = g.dst;
+  const uint8_t* cov = g.cov;
+  for (int32_t y = 0; y < g.rows; ++y, dst += g.dstStride, cov += g.width) {
+    int32_t first, last;
+    if (inkedSpan(g, y, first, last))
+      blendGlyphRun(dst + (first - g.from), cov + first, last - first, g.room - first, p);
+  }
+}
+
+#if defined(ZXP_GLYPH_AVX2)
+// blendGlyphRows eight pixels at a time with AVX2, where the processor has it: a glyph row of
+// eight pixels or fewer (most of a caption's) is one group. What a group of eight cannot reach
+// without leaving the room goes to blendGlyphRun. The coverage must allow reading seven bytes
+// past a row.
+__attribute__((target("avx2"))) void blendGlyphRowsAvx2(const GlyphRows& g, Pixel p) {
+  const __m256i zero = _mm256_setzero_si256();
+  const __m256i c255 = _mm256_set1_epi16(255), c128 = _mm256_set1_epi16(128);
+  const __m256i colour4 = _mm256_set1_epi32(static_cast<int>(p));
+  const __m256i colour = _mm256_unpacklo_epi8(colour4, zero);  // the colour's channels, 16 bits each
+  const __m256i highByte = _mm256_set1_epi32(static_cast<int>(0xFF000000u));
+  const __m256i colourHigh = _mm256_and_si256(colour4, highByte);
+  const __m256i full = _mm256_set1_epi32(255);
+  uint32_t* dstRow = g.dst;
+  const uint8_t* covRow = g.cov;
+  for (int32_t y = 0; y < g.rows; ++y, dstRow += g.dstStride, covRow += g.width) {
+    int32_t first, last;
+    if (!inkedSpan(g, y, first, last)) continue;
+    uint32_t* row = dstRow + (first - g.from);
+    const uint8_t* cov = covRow + first;
+    const int32_t n = last - first, room = g.room - first;
+    const int32_t groups = std::min(n + 7, room) & ~7;  // pixels covered by whole groups
+    int32_t i = 0;
+    for (; i < groups; i += 8) {
+      uint64_t eight;
+      std::memcpy(&eight, cov + i, 8);
+      if (n - i < 8) eight &= ~uint64_t{0} >> (8 * (8 - (n - i)));  // bytes past the run read as 0
+      const __m256i d = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(row + i));
+      const __m256i a32 = _mm256_cvtepu8_epi32(_mm_cvtsi64_si128(static_cast<long long>(eight)));  // a0 .. a7
+      const __m256i aa = _mm256_or_si256(a32, _mm256_slli_epi32(a32, 16));  // each a in both halves
+      // Within each 128-bit lane, unpacking the destination's bytes gives pixels 0 1 (lo) and
+      // 2 3 (hi) of the lane's four; the coverage pairs are spread to match.
+      const __m256i aLo = _mm256_unpacklo_epi32(aa, aa), aHi = _mm256_unpackhi_epi32(aa, aa);
+      const __m256i dLo = _mm256_unpacklo_epi8(d, zero), dHi = _mm256_unpackhi_epi8(d, zero);
+      const __m256i vLo = _mm256_add_epi16(
+          _mm256_add_epi16(_mm256_mullo_epi16(colour, aLo), _mm256_mullo_epi16(dLo, _mm256_sub_epi16(c255, aLo))), c128);
+      const __m256i vHi = _mm256_add_epi16(
+          _mm256_add_epi16(_mm256_mullo_epi16(colour, aHi), _mm256_mullo_epi16(dHi, _mm256_sub_epi16(c255, aHi))), c128);
+      const __m256i lo = _mm256_srli_epi16(_mm256_add_epi16(vLo, _mm256_srli_epi16(vLo, 8)), 8);
+      const __m256i hi = _mm256_srli_epi16(_mm256_add_epi16(vHi, _mm256_srli_epi16(vHi, 8)), 8);
+      const __m256i channels = _mm256_andnot_si256(highByte, _mm256_packus_epi16(lo, hi));
+      const __m256i high = _mm256_or_si256(_mm256_and_si256(_mm256_cmpeq_epi32(a32, zero), _mm256_and_si256(d, highByte)),
+                                           _mm256_and_si256(_mm256_cmpeq_epi32(a32, full), colourHigh));
+      _mm256_storeu_si256(reinterpret_cast<__m256i*>(row + i), _mm256_or_si256(channels, high));
+    }
+    if (i < n) blendGlyphRun(row + i, cov + i, n - i, room - i, p);
+  }
+}
+#endif
+
+using GlyphRowsBlend = void (*)(const GlyphRows&, Pixel);
+
+// The widest glyph blend the processor runs.
+GlyphRowsBlend glyphRowsBlend() {
+#if defined(ZXP_GLYPH_AVX2)
+  static const GlyphRowsBlend blend = __builtin_cpu_supports("avx2") ? blendGlyphRowsAvx2 : blendGlyphRows;
+  return blend;
+#else
+  return blendGlyphRows;
+#endif
+}
+
+// Draws one glyph with its pen position at (x, baseline) in device coordinates, inside the clip
+// rectangles `clip` (y-x banded). Each row is drawn over its inked columns only.
+void drawGlyph(Surface& s, std::span<const pixman_box32_t> clip, const Glyph& g, int32_t x, int32_t baseline,
+               Pixel p) {
   if (g.width == 0 || g.height == 0) return;
   const Rect box = Rect::fromXYWH(x + g.left, baseline - g.top, g.width, g.height);
-  for (const auto& b : clip.rects()) {
+  const GlyphRowsBlend blend = glyphRowsBlend();
+  const ptrdiff_t stride = s.bottomUp() ? -ptrdiff_t{s.width()} : ptrdiff_t{s.width()};
+  for (const auto& b : clip) {
     if (b.y1 >= box.bottom) break;
-    Rect c = box.intersect(Rect{b.x1, b.y1, b.x2, b.y2});
+    const Rect c = box.intersect(Rect{b.x1, b.y1, b.x2, b.y2});
     if (c.empty()) continue;
-    for (int32_t y = c.top; y < c.bottom; ++y) {
-      uint32_t* row = s.row(y) + c.left;
-      const uint8_t* cov = g.coverage.data() + static_cast<size_t>(y - box.top) * g.width + (c.left - box.left);
-      blendGlyphRun(row, cov, c.width(), p);
-    }
+    const int32_t top = c.top - box.top;
+    blend(GlyphRows{s.row(c.top) + c.left, stride, g.coverage.data() + static_cast<size_t>(top) * g.width, g.width,
+                    g.inked.data() + top, c.height(), c.left - box.left, c.right - box.left, b.x2 - box.left},
+          p);
   }
 }
 
@@ -122,7 +267,7 @@ struct RunStyle {
 
 // Draws a run of cells whose cell box starts at (x, top), device coordinates. Marked cells get
 // the access-key underline. Returns the run's width.
-int32_t drawRun(Surface& s, const Region& clip, FontInstance& font, const TextCell* cells, size_t n,
+int32_t drawRun(Surface& s, std::span<const pixman_box32_t> clip, FontInstance& font, const TextCell* cells, size_t n,
                 int32_t x, int32_t top, const RunStyle& st) {
   const FontMetrics& m = font.metrics();
   const int32_t baseline = top + m.ascent;
@@ -257,12 +402,14 @@ BOOL ExtTextOut(HDC hdc, int x, int y, UINT options, const RECT* rect, const cha
   FontInstance& font = *f->inst;
   const DCState& st = dc->state();
 
-  Region clip = dc->clip();
+  std::optional<Rect> cut;
   if (rect && (options & ETO_CLIPPED)) {
     Rect r = rect->normalized();
     Point a = dc->toDevice(Point{r.left, r.top});
-    clip = clip.intersected(Rect::fromXYWH(a.x, a.y, r.width(), r.height()));
+    cut = Rect::fromXYWH(a.x, a.y, r.width(), r.height());
   }
+  const ClipBoxes clipBoxes(dc->clip(), cut ? &*cut : nullptr);
+  const std::span<const pixman_box32_t> clip = clipBoxes.boxes();
   if (rect && (options & ETO_OPAQUE)) {
     Rect r = rect->normalized();
     Point a = dc->toDevice(Point{r.left, r.top});
@@ -361,11 +508,13 @@ int DrawText(HDC hdc, const char* text, int length, RECT* rect, UINT format) {
 
   Surface* s = dc->surface();
   if (!s) return result;
-  Region clip = dc->clip();
+  std::optional<Rect> cut;
   if (!(format & DT_NOCLIP)) {
     Point a = dc->toDevice(Point{r.left, r.top});
-    clip = clip.intersected(Rect::fromXYWH(a.x, a.y, r.width(), r.height()));
+    cut = Rect::fromXYWH(a.x, a.y, r.width(), r.height());
   }
+  const ClipBoxes clipBoxes(dc->clip(), cut ? &*cut : nullptr);
+  const std::span<const pixman_box32_t> clip = clipBoxes.boxes();
   const DCState& st = dc->state();
   RunStyle rs;
   rs.color = oleToPixel(st.textColor);

@@ -32,6 +32,7 @@ struct HookState {
   std::vector<std::shared_ptr<HookRecord>> chains[kTypes];
   std::vector<std::shared_ptr<HookRecord>> running;  // records whose procedure is running
   int depth = 0;
+  bool deadInChains = false;  // a record was marked dead while hooks ran: purge when they end
 };
 
 HookState& state() {
@@ -42,8 +43,13 @@ HookState& state() {
 bool validType(int type) { return type >= kFirstType && type <= kLastType; }
 std::vector<std::shared_ptr<HookRecord>>& chainOf(int type) { return state().chains[type - kFirstType]; }
 
+// Takes out the records marked dead while hooks ran; nothing to do (the usual case, checked on
+// every hook call) unless one was.
 void purgeDead() {
-  for (auto& chain : state().chains)
+  HookState& s = state();
+  if (!s.deadInChains) return;
+  s.deadInChains = false;
+  for (auto& chain : s.chains)
     chain.erase(std::remove_if(chain.begin(), chain.end(), [](const auto& r) { return r->dead; }), chain.end());
 }
 
@@ -106,6 +112,7 @@ void removeAllHooks() {
       r->dead = true;
     }
     if (s.depth == 0) chain.clear();
+    else s.deadInChains = true;
   }
 }
 
@@ -150,6 +157,8 @@ BOOL UnhookWindowsHookEx(HHOOK hook) {
   if (state().depth == 0) {
     auto& chain = chainOf(rec->type);
     chain.erase(std::remove(chain.begin(), chain.end(), rec), chain.end());
+  } else {
+    state().deadInChains = true;
   }
   return TRUE;
 }

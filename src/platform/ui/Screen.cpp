@@ -5,8 +5,11 @@
 #include "platform/ui/Screen.h"
 
 #include <algorithm>
+#include <array>
+#include <climits>
 #include <cstring>
 #include <optional>
+#include <span>
 
 #include "platform/gfx/FontEngine.h"
 #include "platform/gfx/SysColors.h"
@@ -154,8 +157,9 @@ void drawFrame(const std::shared_ptr<gfx::Surface>& dstPtr, Window* w, Point o, 
 }
 
 // The area a composition step may paint. It is usually one rectangle (a damaged window's
-// rectangle, cut by window and client rectangles), which is clipped with plain arithmetic;
-// only window regions and frames turn it into a general region, clipped through pixman.
+// rectangle, cut by window and client rectangles), which is clipped with plain arithmetic; a
+// window's shape of a few rectangles (a shaped button's) cut to a rectangle is a short list of
+// rectangles, also without pixman; only larger shapes and frames turn it into a general region.
 class Clip {
  public:
   explicit Clip(const Rect& r) : box_(r.empty() ? Rect{} : r) {}
@@ -165,11 +169,15 @@ class Clip {
   bool empty() const { return box_.empty(); }
   // The bounding box; the clip itself when it is a rectangle.
   const Rect& box() const { return box_; }
-  bool isRect() const { return !region_; }
-  gfx::Region region() const { return region_ ? *region_ : gfx::Region(box_); }
+  bool isRect() const { return !region_ && count_ == 0; }
+  gfx::Region region() const {
+    if (count_) return gfx::Region::fromRects(std::span<const Rect>(list_.data(), count_));
+    return region_ ? *region_ : gfx::Region(box_);
+  }
   Clip intersected(const Rect& r) const& {
-    if (!region_) return Clip(box_.intersect(r));
+    if (isRect()) return Clip(box_.intersect(r));
     if (contains(r, box_)) return *this;
+    if (count_) return Clip(list_.data(), count_, r);
     return Clip(region_->intersected(r));
   }
   // The same for a clip that is not needed afterwards: a region that lies inside r is moved,
@@ -179,8 +187,25 @@ class Clip {
     return static_cast<const Clip&>(*this).intersected(r);
   }
   Clip intersected(const gfx::Region& r) const { return Clip(region().intersected(r)); }
+  // The clip inside a window's shape `shape` placed with its origin at o.
+  Clip intersectedShape(const gfx::Region& shape, Point o) const {
+    const auto rects = shape.rects();
+    if (isRect() && rects.size() <= kListSize) {
+      std::array<Rect, kListSize> placed;
+      for (size_t i = 0; i < rects.size(); ++i)
+        placed[i] = Rect{rects[i].x1 + o.x, rects[i].y1 + o.y, rects[i].x2 + o.x, rects[i].y2 + o.y};
+      return Clip(placed.data(), rects.size(), box_);
+    }
+    gfx::Region r = shape;
+    r.translate(o.x, o.y);
+    return intersected(r);
+  }
   template <class Fn>
   void forEachRect(const Fn& fn) const {
+    if (count_) {
+      for (size_t i = 0; i < count_; ++i) fn(list_[i]);
+      return;
+    }
     if (!region_) {
       if (!box_.empty()) fn(box_);
       return;
@@ -193,8 +218,24 @@ class Clip {
   }
 
  private:
+  static constexpr size_t kListSize = 8;
+  // The parts of n disjoint rectangles inside `cut`: a plain rectangle when one is left.
+  Clip(const Rect* rects, size_t n, const Rect& cut) {
+    for (size_t i = 0; i < n; ++i) {
+      const Rect r = rects[i].intersect(cut);
+      if (r.empty()) continue;
+      list_[count_++] = r;
+      box_ = count_ == 1 ? r
+                         : Rect{std::min(box_.left, r.left), std::min(box_.top, r.top), std::max(box_.right, r.right),
+                                std::max(box_.bottom, r.bottom)};
+    }
+    if (count_ == 1) count_ = 0;  // box_ is the clip
+  }
+
   Rect box_;
-  std::optional<gfx::Region> region_;  // set only when the clip is more than one rectangle
+  std::optional<gfx::Region> region_;  // set only when the clip is many rectangles
+  std::array<Rect, kListSize> list_;   // the first count_ are the clip, when it is a few rectangles
+  size_t count_ = 0;
 };
 
 // Copies `rows` rows of n pixels (rows `dstStride` and `srcStride` pixels apart) with the
@@ -221,16 +262,42 @@ void copyOpaque(uint32_t* __restrict dst, ptrdiff_t dstStride, const uint32_t* _
 // From one row of a surface to the next one down the picture, in pixels.
 ptrdiff_t rowStride(const gfx::Surface& s) { return s.bottomUp() ? -ptrdiff_t{s.width()} : ptrdiff_t{s.width()}; }
 
-// The screen rectangle that a window paints opaquely by itself with its top-left corner at o:
-// its client pixels, where its surface holds them. Empty for windows whose pixels do not
-// simply cover their rectangle (window regions, layered windows, no surface).
+// A screen rectangle that a window paints opaquely by itself with its top-left corner at o:
+// its client pixels, where its surface holds them, and for a window with a region only inside
+// the region's largest rectangle (a shaped button's is all but its corner rows). Empty for
+// layered windows and windows without a surface.
 Rect opaqueRect(const Window* w, Point o) {
-  if (!w->visibleFlag() || w->region || (w->exStyle & WS_EX_LAYERED) || !w->surface) return Rect{};
+  if (!w->visibleFlag() || (w->exStyle & WS_EX_LAYERED) || !w->surface) return Rect{};
   const Rect ci = w->clientInWindow();
   const Rect client = ci.offset(o.x, o.y);
   const Rect pixels = Rect::fromXYWH(client.left + w->surfaceOrigin.x, client.top + w->surfaceOrigin.y,
                                      w->surface->width(), w->surface->height());
-  return client.intersect(pixels);
+  const Rect r = client.intersect(pixels);
+  if (!w->region || r.empty()) return r;
+  Rect largest;
+  int64_t largestArea = 0;
+  for (const auto& b : w->region->rects()) {
+    const int64_t area = (int64_t{b.x2} - b.x1) * (int64_t{b.y2} - b.y1);
+    if (area > largestArea) {
+      largestArea = area;
+      largest = Rect{b.x1, b.y1, b.x2, b.y2};
+    }
+  }
+  return r.intersect(largest.offset(o.x, o.y));
+}
+
+// Calls fn for the parts of r outside `hole` (at most four rectangles).
+template <class Fn>
+void forEachOutside(const Rect& r, const Rect& hole, const Fn& fn) {
+  const Rect h = r.intersect(hole);
+  if (h.empty()) {
+    if (!r.empty()) fn(r);
+    return;
+  }
+  if (h.top > r.top) fn(Rect{r.left, r.top, r.right, h.top});
+  if (h.left > r.left) fn(Rect{r.left, h.top, h.left, h.bottom});
+  if (h.right < r.right) fn(Rect{h.right, h.top, r.right, h.bottom});
+  if (h.bottom < r.bottom) fn(Rect{r.left, h.bottom, r.right, r.bottom});
 }
 
 // The windows to draw for an area: a stack shared by the nested calls, each of which takes
@@ -240,22 +307,155 @@ std::vector<Window*>& drawStack() {
   return stack;
 }
 
-// Pushes onto `out` the visible windows among `windows` (top of the z-order first), whose
-// rectangles are given relative to `origin` (their parent's client area on the screen), that
+// Where the children of a window with many of them lie: a grid over their rectangles (parent
+// client coordinates), each cell listing the children that reach into it by their place in the
+// z-order. A damaged button on a form of hundreds then looks at the few children in its cells
+// instead of every one. Built on first use and dropped whenever the tree changes (links,
+// unlinks, destruction) or the screen is marked changed (what moves, shows, hides or restyles
+// windows), so the rectangles it was built from are the current ones; the windows it names are
+// still tested one by one, as without it.
+struct ChildGrid {
+  Rect bounds;             // the union of the children's rectangles (empty ones as points)
+  int64_t cellW = 1, cellH = 1;
+  int cols = 0, rows = 0;
+  std::vector<uint32_t> start;  // cell i's entries: items[start[i] .. start[i + 1])
+  std::vector<uint32_t> items;  // places in the z-order, ascending within a cell
+};
+
+// Children from this many on are found through a grid.
+constexpr size_t kGridFrom = 24;
+constexpr int kMaxGridSide = 32;
+
+// The grid cells a rectangle reaches into (inclusive), with empty rectangles taking the cell of
+// their top-left corner: such a window is still listed where the plain walk would meet it.
+struct CellSpan {
+  int x0, y0, x1, y1;
+};
+CellSpan cellsOf(const ChildGrid& g, int64_t left, int64_t top, int64_t right, int64_t bottom) {
+  auto col = [&](int64_t x) { return static_cast<int>(std::clamp<int64_t>((x - g.bounds.left) / g.cellW, 0, g.cols - 1)); };
+  auto row = [&](int64_t y) { return static_cast<int>(std::clamp<int64_t>((y - g.bounds.top) / g.cellH, 0, g.rows - 1)); };
+  const int x0 = col(left), y0 = row(top);
+  return CellSpan{x0, y0, std::max(x0, col(right - 1)), std::max(y0, row(bottom - 1))};
+}
+
+void buildGrid(ChildGrid& g, const std::vector<Window*>& windows) {
+  int64_t l = INT64_MAX, t = INT64_MAX, r = INT64_MIN, b = INT64_MIN, sumW = 0, sumH = 0;
+  for (const Window* c : windows) {
+    l = std::min<int64_t>(l, c->rect.left);
+    t = std::min<int64_t>(t, c->rect.top);
+    r = std::max<int64_t>(r, std::max(c->rect.right, c->rect.left + 1));
+    b = std::max<int64_t>(b, std::max(c->rect.bottom, c->rect.top + 1));
+    sumW += std::max(1, c->rect.width());
+    sumH += std::max(1, c->rect.height());
+  }
+  g.bounds = Rect{static_cast<int32_t>(l), static_cast<int32_t>(t), static_cast<int32_t>(r), static_cast<int32_t>(b)};
+  const int64_t n = static_cast<int64_t>(windows.size());
+  // Cells about the size of an average child, at most kMaxGridSide a side.
+  g.cellW = std::max<int64_t>({1, sumW / n, (r - l + kMaxGridSide - 1) / kMaxGridSide});
+  g.cellH = std::max<int64_t>({1, sumH / n, (b - t + kMaxGridSide - 1) / kMaxGridSide});
+  g.cols = static_cast<int>((r - l + g.cellW - 1) / g.cellW);
+  g.rows = static_cast<int>((b - t + g.cellH - 1) / g.cellH);
+  const size_t cells = static_cast<size_t>(g.cols) * static_cast<size_t>(g.rows);
+  g.start.assign(cells + 1, 0);
+  auto forCells = [&](const Window* c, auto&& fn) {
+    const CellSpan s = cellsOf(g, c->rect.left, c->rect.top, c->rect.right, c->rect.bottom);
+    for (int y = s.y0; y <= s.y1; ++y)
+      for (int x = s.x0; x <= s.x1; ++x) fn(static_cast<size_t>(y) * static_cast<size_t>(g.cols) + static_cast<size_t>(x));
+  };
+  for (const Window* c : windows) forCells(c, [&](size_t cell) { ++g.start[cell + 1]; });
+  for (size_t i = 0; i < cells; ++i) g.start[i + 1] += g.start[i];
+  g.items.resize(g.start[cells]);
+  std::vector<uint32_t> fill(g.start.begin(), g.start.end() - 1);
+  for (size_t i = 0; i < windows.size(); ++i)
+    forCells(windows[i], [&](size_t cell) { g.items[fill[cell]++] = static_cast<uint32_t>(i); });
+}
+
+struct GridCache {
+  uint64_t treeVersion = 0, screenVersion = 0;
+  std::vector<std::pair<const Window*, ChildGrid>> grids;  // few: windows with many children
+  std::vector<uint32_t> scratch;  // the entries of a box over several cells
+};
+
+GridCache& gridCache() {
+  static GridCache c;
+  return c;
+}
+
+uint64_t& screenVersion() {  // counts screenChanged()
+  static uint64_t v = 0;
+  return v;
+}
+
+const ChildGrid& gridOf(const Window& parent) {
+  GridCache& cache = gridCache();
+  if (cache.treeVersion != treeVersion() || cache.screenVersion != screenVersion()) {
+    cache.grids.clear();
+    cache.treeVersion = treeVersion();
+    cache.screenVersion = screenVersion();
+  }
+  for (auto& [w, g] : cache.grids)
+    if (w == &parent) return g;
+  cache.grids.emplace_back(&parent, ChildGrid{});
+  buildGrid(cache.grids.back().second, parent.children);
+  return cache.grids.back().second;
+}
+
+// Pushes onto `out` the visible children of `parent` (top of the z-order first), whose
+// rectangles are given relative to `origin` (the parent's client area on the screen), that
 // reach into `box`, top first, down to the topmost one that hides all of it: what lies under
-// that one need not be drawn. True when such a window was found. The box is moved into the
-// windows' coordinates once, so most of a form's windows, outside a damaged area, cost four
-// comparisons each.
-bool windowsToDraw(const std::vector<Window*>& windows, const Rect& box, Point origin, std::vector<Window*>& out) {
+// that one need not be drawn. True when such a window was found. Otherwise `hidden` (when
+// given) is set to the largest part of the box that one of the listed windows paints opaquely
+// (empty when none does): what lies under it need not be drawn either. The box is moved into
+// the windows' coordinates once, so a child outside it costs four comparisons; a window with
+// many children names the few that may reach into the box through its grid.
+bool windowsToDraw(const Window& parent, const Rect& box, Point origin, std::vector<Window*>& out,
+                   Rect* hidden = nullptr) {
+  const std::vector<Window*>& windows = parent.children;
   const int64_t left = int64_t{box.left} - origin.x, right = int64_t{box.right} - origin.x;
   const int64_t top = int64_t{box.top} - origin.y, bottom = int64_t{box.bottom} - origin.y;
-  for (Window* c : windows) {
+  int64_t hiddenArea = 0;
+  if (hidden) *hidden = Rect{};
+  auto visit = [&](Window* c) {
     const Rect& r = c->rect;
-    if (r.left >= right || r.top >= bottom || r.right <= left || r.bottom <= top || !c->visibleFlag()) continue;
+    if (r.left >= right || r.top >= bottom || r.right <= left || r.bottom <= top || !c->visibleFlag()) return false;
     out.push_back(c);
     const Point o{origin.x + r.left, origin.y + r.top};
-    if (Clip::contains(opaqueRect(c, o), box)) return true;
+    const Rect opaque = opaqueRect(c, o);
+    if (Clip::contains(opaque, box)) return true;
+    if (hidden) {
+      const Rect part = opaque.intersect(box);
+      const int64_t area = int64_t{part.width()} * part.height();
+      if (area > hiddenArea) {
+        hiddenArea = area;
+        *hidden = part;
+      }
+    }
+    return false;
+  };
+  if (windows.size() < kGridFrom) {
+    for (Window* c : windows)
+      if (visit(c)) return true;
+    return false;
   }
+  const ChildGrid& g = gridOf(parent);
+  if (left >= g.bounds.right || top >= g.bounds.bottom || right <= g.bounds.left || bottom <= g.bounds.top) return false;
+  const CellSpan s = cellsOf(g, left, top, right, bottom);
+  const auto cell = [&](int x, int y) { return static_cast<size_t>(y) * static_cast<size_t>(g.cols) + static_cast<size_t>(x); };
+  const uint32_t* first = g.items.data() + g.start[cell(s.x0, s.y0)];
+  const uint32_t* last = g.items.data() + g.start[cell(s.x0, s.y0) + 1];
+  std::vector<uint32_t>& scratch = gridCache().scratch;
+  if (s.x0 != s.x1 || s.y0 != s.y1) {  // several cells: their entries in z-order, once each
+    scratch.clear();
+    for (int y = s.y0; y <= s.y1; ++y)
+      for (int x = s.x0; x <= s.x1; ++x)
+        scratch.insert(scratch.end(), g.items.begin() + g.start[cell(x, y)], g.items.begin() + g.start[cell(x, y) + 1]);
+    std::sort(scratch.begin(), scratch.end());
+    scratch.erase(std::unique(scratch.begin(), scratch.end()), scratch.end());
+    first = scratch.data();
+    last = first + scratch.size();
+  }
+  for (const uint32_t* i = first; i != last; ++i)
+    if (visit(windows[*i])) return true;
   return false;
 }
 
@@ -266,11 +466,7 @@ void drawWindow(const std::shared_ptr<gfx::Surface>& dstPtr, Window* w, Point o,
   // Most windows lie outside a small damaged area: a box test spares them everything else.
   if (clip.empty() || bounds.intersect(clip.box()).empty()) return;
   Clip wclip = clip.intersected(bounds);
-  if (w->region) {
-    gfx::Region r = *w->region;
-    r.translate(o.x, o.y);
-    wclip = wclip.intersected(r);
-  }
+  if (w->region) wclip = wclip.intersectedShape(*w->region, o);
   if (wclip.empty()) return;
   Rect ci = w->clientInWindow();
   Point co{o.x + ci.left, o.y + ci.top};
@@ -284,7 +480,10 @@ void drawWindow(const std::shared_ptr<gfx::Surface>& dstPtr, Window* w, Point o,
   std::vector<Window*>& stack = drawStack();
   const size_t base = stack.size();
   const auto childOrigin = [&](const Window* c) { return Point{co.x + c->rect.left, co.y + c->rect.top}; };
-  const bool covered = windowsToDraw(w->children, cclip.box(), co, stack);
+  // A child that hides part of it (a shaped button hides all but its corners) spares the
+  // window's own pixels there.
+  Rect hidden;
+  const bool covered = windowsToDraw(*w, cclip.box(), co, stack, &hidden);
   if (w->surface && !covered) {
     // The surface may hold only part of the client area: its top-left pixel shows the client
     // point surfaceOrigin.
@@ -292,10 +491,10 @@ void drawWindow(const std::shared_ptr<gfx::Surface>& dstPtr, Window* w, Point o,
     const Point so{co.x + w->surfaceOrigin.x, co.y + w->surfaceOrigin.y};
     const Rect pixels = Rect::fromXYWH(so.x, so.y, s.width(), s.height());
     cclip.forEachRect([&](const Rect& b) {
-      const Rect r = b.intersect(pixels);
-      if (r.empty()) return;
-      copyOpaque(dst.row(r.top) + r.left, rowStride(dst), s.row(r.top - so.y) + (r.left - so.x), rowStride(s),
-                 r.height(), r.width());
+      forEachOutside(b.intersect(pixels), hidden, [&](const Rect& r) {
+        copyOpaque(dst.row(r.top) + r.left, rowStride(dst), s.row(r.top - so.y) + (r.left - so.x), rowStride(s),
+                   r.height(), r.width());
+      });
     });
   }
   for (size_t i = stack.size(); i-- > base;) drawWindow(dstPtr, stack[i], childOrigin(stack[i]), cclip);
@@ -434,6 +633,7 @@ void resetScreen() {
 }
 
 void screenChanged() {
+  ++screenVersion();
   scr().dirty = true;
   scr().full = true;
 }
@@ -494,7 +694,7 @@ static void composeArea(const std::shared_ptr<gfx::Surface>& surface, const Clip
   std::vector<Window*>& stack = drawStack();
   const size_t base = stack.size();
   const auto origin = [](const Window* w) { return Point{w->rect.left, w->rect.top}; };
-  if (!windowsToDraw(d.children, area.box(), Point{0, 0}, stack)) {
+  if (!windowsToDraw(d, area.box(), Point{0, 0}, stack)) {
     fillClipped(s, s.bounds(), sysPixel(COLOR_BACKGROUND), area);
     Rect wa = workArea();
     if (wa.bottom < s.height()) {

@@ -397,6 +397,103 @@ TEST(Text, GlyphEdgesBlendExactlyAsThePerPixelRule) {
   }
 }
 
+// Glyph rows are drawn over their inked columns only, and the last group of four may run past a
+// row's ink while the clip rectangle leaves room. Against the per-pixel rule: a clip of two
+// rectangles side by side with a one-column gap moving across the glyph, and one below the other
+// with a gap of one row, so every glyph column and row meets a clip edge from the left, the right,
+// above and below, with and without room past it.
+TEST(Text, GlyphRowsBlendExactlyInsideClipsOfSeveralRectangles) {
+  Canvas c(64, 40);
+  const Pixel colour = makePixel(12, 250, 140);
+  SetTextColor(c.dc, pixelToOle(colour));
+  SetTextAlign(c.dc, TA_BASELINE);
+  const auto* font = handles().peek<gfx::FontObj>(c.font, ObjKind::Font);
+  ASSERT_TRUE(font && font->inst);
+  for (char ch : std::string("Bj|-1_")) {
+    const gfx::Glyph& g = font->inst->glyph(static_cast<char32_t>(ch));
+    const int32_t top = 25 - g.top;
+    for (int gap = 0; gap <= std::max(g.width, g.height) + 1; ++gap) {
+      for (bool across : {true, false}) {
+        for (int32_t y = 0; y < 40; ++y)
+          for (int32_t x = 0; x < 64; ++x) c.surface->at(x, y) = 0x5A000000u | static_cast<uint32_t>(x * 0x0411 + y * 0x1301);
+        const auto before = gfx::Surface::create(64, 40);
+        for (int32_t y = 0; y < 40; ++y) std::memcpy(before->row(y), c.surface->row(y), 64 * 4);
+        // Pixels outside the clip: one column (across) or one row (down) of the glyph's box.
+        const int32_t holeX = across ? 20 + gap - 1 : -1, holeY = across ? -1 : top + gap - 1;
+        GdiObject a(across ? CreateRectRgn(0, 0, holeX, 40) : CreateRectRgn(0, 0, 64, holeY));
+        GdiObject b(across ? CreateRectRgn(holeX + 1, 0, 64, 40) : CreateRectRgn(0, holeY + 1, 64, 40));
+        GdiObject clip(CreateRectRgn(0, 0, 0, 0));
+        CombineRgn(clip.get(), a.get(), b.get(), RGN_OR);
+        SelectClipRgn(c.dc, clip.get());
+        TextOut(c.dc, 20 - g.left, 25, &ch, 1);
+        for (int32_t y = 0; y < 40; ++y)
+          for (int32_t x = 0; x < 64; ++x) {
+            const int32_t gx = x - 20, gy = y - top;
+            uint32_t cov = 0;
+            if (x != holeX && y != holeY && gx >= 0 && gx < g.width && gy >= 0 && gy < g.height)
+              cov = g.coverage[static_cast<size_t>(gy) * g.width + gx];
+            const uint32_t d = before->at(x, y);
+            const uint32_t want = cov == 0 ? d : (cov == 255 ? colour : blendPixel(d, colour, cov));
+            ASSERT_EQ(c.surface->at(x, y), want) << ch << " at " << x << "," << y << " gap " << gap << (across ? " across" : " down");
+          }
+      }
+    }
+  }
+}
+
+// DrawText cuts the DC's clip to its rectangle: a clip of a few rectangles directly, a longer one
+// through the region. Either way each pixel is the unclipped drawing's inside both and untouched
+// outside.
+TEST(Text, DrawTextClipsToTheDcClipAndItsRectangle) {
+  Canvas plain(120, 40), clipped(120, 40);
+  const RECT textRect{20, 3, 80, 36};  // narrower than the text
+  const char* text = "Clip me: WWWW gjpq";
+  RECT r = textRect;
+  DrawText(plain.dc, text, -1, &r, DT_SINGLELINE | DT_CENTER | DT_VCENTER);
+  GdiObject bars(CreateRectRgn(0, 0, 30, 40)), right(CreateRectRgn(40, 10, 120, 25));
+  CombineRgn(bars.get(), bars.get(), right.get(), RGN_OR);
+  GdiObject ellipse(CreateEllipticRgn(10, 0, 115, 40));
+  for (HRGN clip : {static_cast<HRGN>(bars.get()), static_cast<HRGN>(ellipse.get())}) {
+    clipped.clear();
+    SelectClipRgn(clipped.dc, clip);
+    r = textRect;
+    DrawText(clipped.dc, text, -1, &r, DT_SINGLELINE | DT_CENTER | DT_VCENTER);
+    size_t wrong = 0;
+    for (int32_t y = 0; y < 40; ++y)
+      for (int32_t x = 0; x < 120; ++x) {
+        const bool inside = PtInRegion(clip, x, y) && textRect.contains(Point{x, y});
+        wrong += clipped.surface->at(x, y) != (inside ? plain.surface->at(x, y) : testing::kTextWhite);
+      }
+    EXPECT_EQ(wrong, 0u);
+  }
+}
+
+// Glyph rows step through the surface by its row order: text on a bottom-up surface shows the
+// same picture as on a top-down one, clipped the same.
+TEST(Text, BottomUpSurfacesShowTheSameText) {
+  Canvas top(120, 30);
+  auto flipped = gfx::Surface::create(120, 30, /*bottomUp=*/true);
+  flipped->fill(testing::kTextWhite);
+  HDC dc = gfx::CreateSurfaceDC(flipped);
+  SelectObject(dc, top.font);
+  SetBkMode(dc, TRANSPARENT);
+  GdiObject clip(CreateRectRgn(3, 4, 90, 22));
+  for (HDC each : {top.dc, dc}) {
+    SelectClipRgn(each, clip.get());
+    RECT r{0, 0, 120, 30};
+    DrawText(each, "Bottom-up: gjpqy", -1, &r, DT_SINGLELINE | DT_CENTER | DT_VCENTER);
+  }
+  size_t differ = 0, inked = 0;
+  for (int32_t y = 0; y < 30; ++y)
+    for (int32_t x = 0; x < 120; ++x) {
+      differ += top.surface->at(x, y) != flipped->at(x, y);
+      inked += top.surface->at(x, y) != testing::kTextWhite;
+    }
+  EXPECT_EQ(differ, 0u);
+  EXPECT_GT(inked, 50u);
+  DeleteDC(dc);
+}
+
 TEST(Text, FontHandlesDoNotLeakAndBadHandlesFail) {
   const size_t before = handles().liveCount();
   {

@@ -367,3 +367,97 @@ TEST_F(Screen, APartialCompositionRedrawsEveryPixelOfTheDamageThatCanBeSeen) {
 
 }  // namespace
 }  // namespace zxp::ui::testing
+
+namespace zxp::ui::testing {
+namespace {
+
+// A window with many children finds those under a damaged area through a grid of their
+// rectangles, and leaves out its own pixels under a child's opaque part. Children of every size
+// (one across the whole form, thin ones, an empty one, shaped ones),
+// overlapping in z-order, hidden ones, and children moved, shown, added and destroyed between
+// compositions: each drawn child's partial composition equals a full one, and leaves nothing of
+// the scribble inside its rectangle.
+TEST_F(Screen, AWindowWithManyChildrenRedrawsEachOfThemAsAFullCompositionDoes) {
+  const Pixel scribble = 0xABCDEF;
+  setScreenSize(Size{640, 440});  // every check composes the whole screen once
+  HWND form = popup(Rect{20, 20, 620, 420});
+  paint(form, 0x102030);
+  std::vector<HWND> kids;
+  for (int i = 0; i < 40; ++i) {
+    const int x = (i % 8) * 70 + (i % 3) * 9, y = (i / 8) * 70 + (i % 5) * 7;
+    const int w = 40 + (i % 4) * 25, h = 30 + (i % 3) * 30;
+    kids.push_back(child(form, Rect{x, y, x + w, y + h}));
+    paint(kids.back(), static_cast<Pixel>(0x030507 * (i + 1)));
+  }
+  HWND wide = child(form, Rect{-10, 150, 700, 160});  // across every column
+  paint(wide, 0x00FF00);
+  HWND tall = child(form, Rect{333, -5, 336, 500});  // across every row
+  paint(tall, 0x0000FF);
+  HWND empty = child(form, Rect{100, 100, 100, 130});
+  HWND round = child(form, Rect{200, 200, 280, 260});
+  ASSERT_TRUE(SetWindowRgn(round, CreateEllipticRgn(0, 0, 80, 60), TRUE));
+  paint(round, 0xFF00FF);
+  // A shape whose largest rectangle leaves the form showing above it and on both sides, over
+  // part of a window drawn under it.
+  HWND bumpy = child(form, Rect{420, 250, 500, 310});
+  HRGN bump = CreateRectRgn(0, 25, 80, 30);
+  HRGN body = CreateRectRgn(10, 0, 70, 60);
+  CombineRgn(body, body, bump, RGN_OR);
+  DeleteObject(bump);
+  ASSERT_TRUE(SetWindowRgn(bumpy, body, TRUE));
+  paint(bumpy, 0xFFFF00);
+  HWND underBumpy = child(form, Rect{470, 280, 560, 340});  // later children lie below
+  paint(underBumpy, 0x00FF80);
+  ShowWindow(kids[12], SW_HIDE);
+  ShowWindow(kids[13], SW_HIDE);
+  composeScreen();
+
+  auto check = [&](HWND drawn, Pixel colour) {
+    paint(drawn, colour);
+    const std::vector<uint32_t> expected = fullComposition();
+    composeScreen()->fill(scribble);
+    paint(drawn, colour);
+    const std::vector<uint32_t> part = pixelsOf(*composeScreen());
+    RECT wr;
+    GetWindowRect(drawn, &wr);
+    const int width = screenSize().cx;
+    size_t wrong = 0;
+    for (size_t i = 0; i < part.size(); ++i) {
+      const Point p{static_cast<int>(i % width), static_cast<int>(i / width)};
+      if (part[i] != (Rect{wr.left, wr.top, wr.right, wr.bottom}.contains(p) ? expected[i] : scribble)) ++wrong;
+    }
+    EXPECT_EQ(wrong, 0u);
+  };
+  auto checkAll = [&](Pixel base) {
+    for (size_t i = 0; i < kids.size(); i += 3) {  // each row and column of the grid has some
+      SCOPED_TRACE(i);
+      check(kids[i], base + static_cast<Pixel>(i));
+    }
+    check(wide, base ^ 0xFF);
+    check(tall, base ^ 0xFF00);
+    check(round, base ^ 0xFF0000);
+    check(bumpy, base ^ 0x00FFFF);
+    check(underBumpy, base ^ 0x0080FF);
+  };
+  checkAll(0x404040);
+  // A hidden child moved (the screen is not told: nothing showed) and then shown; one brought
+  // to the top; then visible ones moved and resized across the form, the z-order unchanged.
+  SetWindowPos(kids[12], 0, 300, 300, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+  ShowWindow(kids[12], SW_SHOWNA);
+  SetWindowPos(kids[30], HWND_TOP, 0, 0, 0, 0, SWP_NOSIZE | SWP_NOMOVE | SWP_NOACTIVATE);
+  checkAll(0x808080);
+  SetWindowPos(kids[3], 0, 10, 330, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+  SetWindowPos(kids[9], 0, 400, 10, 150, 200, SWP_NOZORDER | SWP_NOACTIVATE);
+  checkAll(0x909090);
+  // One destroyed and a new one on top of the others.
+  DestroyWindow(kids[20]);
+  kids.erase(kids.begin() + 20);
+  kids.push_back(child(form, Rect{50, 50, 400, 300}));
+  SetWindowPos(kids.back(), HWND_TOP, 0, 0, 0, 0, SWP_NOSIZE | SWP_NOMOVE | SWP_NOACTIVATE);
+  paint(kids.back(), 0x999999);
+  checkAll(0xC0C0C0);
+  check(empty, 0x123456);
+}
+
+}  // namespace
+}  // namespace zxp::ui::testing
