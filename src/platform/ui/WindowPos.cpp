@@ -4,6 +4,7 @@
 #include <algorithm>
 #include <cstring>
 
+#include "platform/ui/ChildGrid.h"
 #include "platform/ui/EventLoop.h"
 #include "platform/ui/Input.h"
 #include "platform/ui/Screen.h"
@@ -77,27 +78,35 @@ bool canActivate(Window* w) {
 
 // The window under a point, skipping the windows in `skip` as if they were not there.
 Window* windowAt(Point screen, const std::vector<HWND>& skip) {
-  auto hit = [&](Window* parent, Point p) -> Window* {
-    for (Window* c : parent->children) {
-      // The rectangle first: it rules out nearly every window of a crowded form at once.
-      if (!c->rect.contains(p)) continue;
-      if (!c->visibleFlag() || c->destroying) continue;
-      if (std::find(skip.begin(), skip.end(), c->hwnd) != skip.end()) continue;
-      Point pw{p.x - c->rect.left, p.y - c->rect.top};
-      if (c->region && !c->region->contains(pw)) continue;
-      if (c->exStyle & WS_EX_LAYERED) {
-        if (c->exStyle & WS_EX_TRANSPARENT) continue;
-        Point pc{pw.x - c->insets.left - c->surfaceOrigin.x, pw.y - c->insets.top - c->surfaceOrigin.y};
-        if (c->surface && pc.x >= 0 && pc.y >= 0 && pc.x < c->surface->width() &&
-            pc.y < c->surface->height()) {
-          uint32_t px = c->surface->at(pc.x, pc.y);
-          if (c->perPixelAlpha && (px >> 24) == 0) continue;
-          bool keyed = c->perPixelAlpha ? (c->ulwFlags & ULW_COLORKEY) : (c->layeredFlags & LWA_COLORKEY);
-          if (keyed && (px & 0xFFFFFF) == oleToPixel(c->layeredKey)) continue;
-        }
+  // Whether the child c of a window is hit at p (the parent's client coordinates).
+  auto hits = [&](Window* c, Point p) {
+    // The rectangle first: it rules out nearly every window of a crowded form at once.
+    if (!c->rect.contains(p)) return false;
+    if (!c->visibleFlag() || c->destroying) return false;
+    if (std::find(skip.begin(), skip.end(), c->hwnd) != skip.end()) return false;
+    Point pw{p.x - c->rect.left, p.y - c->rect.top};
+    if (c->region && !c->region->contains(pw)) return false;
+    if (c->exStyle & WS_EX_LAYERED) {
+      if (c->exStyle & WS_EX_TRANSPARENT) return false;
+      Point pc{pw.x - c->insets.left - c->surfaceOrigin.x, pw.y - c->insets.top - c->surfaceOrigin.y};
+      if (c->surface && pc.x >= 0 && pc.y >= 0 && pc.x < c->surface->width() && pc.y < c->surface->height()) {
+        uint32_t px = c->surface->at(pc.x, pc.y);
+        if (c->perPixelAlpha && (px >> 24) == 0) return false;
+        bool keyed = c->perPixelAlpha ? (c->ulwFlags & ULW_COLORKEY) : (c->layeredFlags & LWA_COLORKEY);
+        if (keyed && (px & 0xFFFFFF) == oleToPixel(c->layeredKey)) return false;
       }
-      return c;
     }
+    return true;
+  };
+  // The topmost child hit: a window with many children names the few near the point.
+  auto hit = [&](Window* parent, Point p) -> Window* {
+    if (const auto near = childrenNear(*parent, p.x, p.y, int64_t{p.x} + 1, int64_t{p.y} + 1)) {
+      for (const uint32_t i : *near)
+        if (hits(parent->children[i], p)) return parent->children[i];
+      return nullptr;
+    }
+    for (Window* c : parent->children)
+      if (hits(c, p)) return c;
     return nullptr;
   };
   Window* w = hit(&desktop(), screen);

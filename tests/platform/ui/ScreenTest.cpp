@@ -3,6 +3,7 @@
 #include "UiTestSupport.h"
 
 #include <functional>
+#include <map>
 
 #include "platform/gfx/DeviceContext.h"
 #include "platform/gfx/Png.h"
@@ -376,8 +377,10 @@ namespace {
 // (one across the whole form, thin ones, an empty one, shaped ones),
 // overlapping in z-order, hidden ones, and children moved, shown, added and destroyed between
 // compositions: each drawn child's partial composition equals a full one, and leaves nothing of
-// the scribble inside its rectangle.
-TEST_F(Screen, AWindowWithManyChildrenRedrawsEachOfThemAsAFullCompositionDoes) {
+// the scribble inside its rectangle. The same grid finds the window under the pointer: with
+// every window in a colour of its own, the window each point hits is the one whose colour the
+// screen shows there.
+TEST_F(Screen, AWindowWithManyChildrenRedrawsAndHitTestsEachOfThemAsAFullWalkDoes) {
   const Pixel scribble = 0xABCDEF;
   setScreenSize(Size{640, 440});  // every check composes the whole screen once
   HWND form = popup(Rect{20, 20, 620, 420});
@@ -439,16 +442,41 @@ TEST_F(Screen, AWindowWithManyChildrenRedrawsEachOfThemAsAFullCompositionDoes) {
     check(bumpy, base ^ 0x00FFFF);
     check(underBumpy, base ^ 0x0080FF);
   };
+  auto checkHits = [&] {
+    std::vector<HWND> all = kids;
+    all.insert(all.end(), {wide, tall, round, bumpy, underBumpy});
+    std::map<Pixel, HWND> owner{{0x102030, form}};
+    paint(form, 0x102030);
+    for (size_t i = 0; i < all.size(); ++i) {
+      const Pixel colour = 0x400000 + static_cast<Pixel>(i) * 0x000203;
+      paint(all[i], colour);
+      owner[colour] = all[i];
+    }
+    const std::vector<uint32_t> shown = fullComposition();
+    const int width = screenSize().cx;
+    size_t tested = 0, wrong = 0;
+    for (int y = 20; y < 420; y += 3)
+      for (int x = 20; x < 620; x += 3) {
+        const auto it = owner.find(shown[static_cast<size_t>(y) * width + x] & 0xFFFFFF);
+        ASSERT_NE(it, owner.end()) << x << "," << y;
+        ++tested;
+        if (WindowFromPoint(POINT{x, y}) != it->second) ++wrong;
+      }
+    EXPECT_EQ(wrong, 0u) << "of " << tested;
+  };
   checkAll(0x404040);
+  checkHits();
   // A hidden child moved (the screen is not told: nothing showed) and then shown; one brought
   // to the top; then visible ones moved and resized across the form, the z-order unchanged.
   SetWindowPos(kids[12], 0, 300, 300, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
   ShowWindow(kids[12], SW_SHOWNA);
   SetWindowPos(kids[30], HWND_TOP, 0, 0, 0, 0, SWP_NOSIZE | SWP_NOMOVE | SWP_NOACTIVATE);
   checkAll(0x808080);
+  checkHits();
   SetWindowPos(kids[3], 0, 10, 330, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
   SetWindowPos(kids[9], 0, 400, 10, 150, 200, SWP_NOZORDER | SWP_NOACTIVATE);
   checkAll(0x909090);
+  checkHits();
   // One destroyed and a new one on top of the others.
   DestroyWindow(kids[20]);
   kids.erase(kids.begin() + 20);
@@ -456,6 +484,7 @@ TEST_F(Screen, AWindowWithManyChildrenRedrawsEachOfThemAsAFullCompositionDoes) {
   SetWindowPos(kids.back(), HWND_TOP, 0, 0, 0, 0, SWP_NOSIZE | SWP_NOMOVE | SWP_NOACTIVATE);
   paint(kids.back(), 0x999999);
   checkAll(0xC0C0C0);
+  checkHits();
   check(empty, 0x123456);
 }
 
