@@ -89,7 +89,11 @@ Window* windowFromHandle(HWND hwnd) {
   return w;
 }
 
-std::shared_ptr<Window> windowRef(HWND hwnd) { return handles().get<Window>(hwnd, ObjKind::Window); }
+// Every object listed as a window is a Window, so the reference is cast, not checked again, and
+// moved out rather than copied: a message keeps its window alive for the price of one count.
+std::shared_ptr<Window> windowRef(HWND hwnd) {
+  return std::static_pointer_cast<Window>(handles().find(hwnd, ObjKind::Window));
+}
 
 Window* topLevelOf(Window* w) {
   while (w && w->parent && !w->parent->isDesktop()) w = w->parent;
