@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cstring>
 #include <span>
+#include <type_traits>
 #include <vector>
 
 #include "platform/gfx/BlitEngine.h"
@@ -209,21 +210,6 @@ void fillThroughClip(Surface* s, DeviceContext& dc, const Rect& area, Pixel p) {
   }
 }
 
-// Fills the part of r that lies outside `area` through the DC's clip: above and below it, then
-// beside it.
-[[gnu::noinline]] void fillOutside(Surface* s, DeviceContext& dc, const Rect& r, const Rect& area,
-                                   Pixel p) {
-  const Rect inside = r.intersect(area);
-  if (inside.empty()) {
-    fillThroughClip(s, dc, r, p);
-    return;
-  }
-  fillThroughClip(s, dc, Rect{r.left, r.top, r.right, inside.top}, p);
-  fillThroughClip(s, dc, Rect{r.left, inside.bottom, r.right, r.bottom}, p);
-  fillThroughClip(s, dc, Rect{r.left, inside.top, inside.left, inside.bottom}, p);
-  fillThroughClip(s, dc, Rect{inside.right, inside.top, r.right, inside.bottom}, p);
-}
-
 // A run of one frame rectangle's pixels within a band of rows, `left` counted from the band's
 // first column.
 struct BandSpan {
@@ -231,20 +217,41 @@ struct BandSpan {
   uint32_t pixel;
 };
 
-// Writes `rows` rows of n pixels of one band of a framed picture: each row's colour (unless a
-// frame rectangle covers the whole band), then the band's frame runs in order. A band crossed
-// only by columns (a frame's sides) costs one store per column and row. Compiled like
-// FillPixels.
+// The frame pixels of a band's rows that lie within the first and the last 16 pixels of each
+// row, as blocks to blend with the row's colour: a mask lane of all ones takes the frame pixel.
+struct EdgeBlocks {
+  uint32_t head[16], headMask[16];
+  uint32_t tail[16], tailMask[16];
+};
+
+// Writes `rows` rows of n pixels of one band of a framed picture. With `edges` (a band at least
+// 17 wide whose frame pixels all lie within 16 pixels of its ends: a frame's sides), each row is
+// the row fill with the frame pixels blended into its first and last block, so the frame costs
+// no store of its own. Else each row's colour (unless a frame rectangle covers the whole band),
+// then the band's frame runs in order. Compiled like FillPixels.
 #if defined(__x86_64__) && defined(__GNUC__)
 __attribute__((target_clones("avx512f", "avx2", "default")))
 #endif
 void writeFramedRows(uint32_t* dst, ptrdiff_t stride, int32_t rows, int32_t n,
                      const uint32_t* colour, ptrdiff_t step, bool face, const BandSpan* spans,
-                     int32_t count, bool columnsOnly) {
-  if (columnsOnly) {
+                     int32_t count, const EdgeBlocks* edges) {
+  if (edges) {
+    Block16 head, headMask, tail, tailMask;
+    std::memcpy(&head, edges->head, sizeof head);
+    std::memcpy(&headMask, edges->headMask, sizeof headMask);
+    std::memcpy(&tail, edges->tail, sizeof tail);
+    std::memcpy(&tailMask, edges->tailMask, sizeof tailMask);
     for (int32_t r = 0; r < rows; ++r, dst += stride, colour += step) {
-      fillRun(dst, n, *colour);
-      for (int32_t i = 0; i < count; ++i) dst[spans[i].left] = spans[i].pixel;
+      const Block16 v = Block16{} + *colour;
+      // The blocks between first, as fillRun stores them; the two end blocks, which overlap
+      // them, last.
+      uint32_t* last = dst + n - 16;
+      auto* p = reinterpret_cast<uint32_t*>((reinterpret_cast<uintptr_t>(dst) + 64) & ~uintptr_t{63});
+      for (; p < last; p += 16) *reinterpret_cast<Block16*>(p) = v;
+      const Block16 first = (head & headMask) | (v & ~headMask);
+      const Block16 end = (tail & tailMask) | (v & ~tailMask);
+      std::memcpy(dst, &first, sizeof first);
+      std::memcpy(last, &end, sizeof end);
     }
     return;
   }
@@ -259,6 +266,7 @@ void writeFramedRows(uint32_t* dst, ptrdiff_t stride, int32_t rows, int32_t n,
 constexpr size_t kMaxFramePass = 16;
 
 }  // namespace
+
 
 bool FillSolidRects(HDC hdc, const SolidRect* rects, size_t count) {
   DeviceContext* dc = dcFromHandle(hdc);
@@ -277,40 +285,57 @@ namespace {
 struct Piece {
   int32_t left, top, right, bottom;
   Pixel pixel;
-  friend bool operator==(const Piece&, const Piece&) = default;
 };
 
+static_assert(std::has_unique_object_representations_v<SolidRect>,
+              "frames are compared byte for byte");
+
 // How a framed picture lands on a surface through a clip: bands of rows that the same frame
-// runs cross, found once for a frame, an area and a clip, and kept for the next call with the
-// same ones (a face is framed again and again at the same place). Finding the bands takes a
-// pass over the pieces per band; the repeat costs a comparison.
+// runs cross, and the frame's pixels off the picture, found once for a frame, an origin, an area
+// and a clip, and kept for the next call with the same ones (a face is framed again and again at
+// the same place). Finding them takes a pass over the pieces per band; the repeat costs a
+// comparison of what the caller passed.
 struct FramePlan {
   struct Band {
     int32_t top, rows, left, width;
     int32_t firstSpan, spanCount;
-    bool face, columnsOnly;
+    int32_t edges;  // index into `edges`, or -1
+    bool face;
   };
   Rect area;
-  std::vector<Piece> pieces;
+  Point origin;
+  std::vector<SolidRect> frame;
   std::vector<Rect> clip;
   std::vector<Band> bands;
   std::vector<BandSpan> spans;
+  std::vector<EdgeBlocks> edges;
+  std::vector<Piece> outside;  // what lies off the picture, clipped, filled after it in order
 
-  bool matches(const Rect& a, const Piece* p, size_t count, std::span<const pixman_box32_t> boxes) const {
-    if (!(area == a) || pieces.size() != count || clip.size() != boxes.size()) return false;
-    for (size_t i = 0; i < count; ++i)
-      if (!(pieces[i] == p[i])) return false;
+  bool matches(const Rect& a, Point o, const SolidRect* f, size_t count,
+               std::span<const pixman_box32_t> boxes) const {
+    if (!(area == a) || !(origin == o) || frame.size() != count || clip.size() != boxes.size())
+      return false;
+    if (count > 0 && std::memcmp(frame.data(), f, count * sizeof(SolidRect)) != 0) return false;
     for (size_t i = 0; i < boxes.size(); ++i)
       if (!(clip[i] == Rect{boxes[i].x1, boxes[i].y1, boxes[i].x2, boxes[i].y2})) return false;
     return true;
   }
 
-  void make(const Rect& a, const Piece* p, size_t count, std::span<const pixman_box32_t> boxes) {
+  void make(const Rect& a, Point o, const SolidRect* f, size_t count,
+            std::span<const pixman_box32_t> boxes) {
     area = a;
-    pieces.assign(p, p + count);
+    origin = o;
+    frame.assign(f, f + count);
     clip.clear();
     bands.clear();
     spans.clear();
+    edges.clear();
+    outside.clear();
+    Piece p[kMaxFramePass];
+    for (size_t i = 0; i < count; ++i) {
+      const Rect r = deviceRect(f[i].rect, o);
+      p[i] = Piece{r.left, r.top, r.right, r.bottom, oleToPixel(f[i].color)};
+    }
     for (const auto& b : boxes) {
       const Rect box{b.x1, b.y1, b.x2, b.y2};
       clip.push_back(box);
@@ -327,7 +352,7 @@ struct FramePlan {
       // Each band ends where a piece starts or ends.
       for (int32_t top = c.top; top < c.bottom;) {
         int32_t bottom = c.bottom;
-        Band band{top, 0, c.left, c.width(), static_cast<int32_t>(spans.size()), 0, true, true};
+        Band band{top, 0, c.left, c.width(), static_cast<int32_t>(spans.size()), 0, -1, true};
         for (int32_t i = 0; i < n; ++i) {
           const Piece& r = on[i];
           if (r.top > top) {
@@ -340,16 +365,56 @@ struct FramePlan {
             spans.resize(static_cast<size_t>(band.firstSpan));
             band.face = false;
           }
-          band.columnsOnly = band.columnsOnly && r.right - r.left == 1;
           spans.push_back(BandSpan{r.left - c.left, r.right - r.left, r.pixel});
         }
         band.rows = bottom - top;
         band.spanCount = static_cast<int32_t>(spans.size()) - band.firstSpan;
-        band.columnsOnly = band.columnsOnly && band.face;
+        addEdges(band);
         bands.push_back(band);
         top = bottom;
       }
     }
+    // The parts of each piece off the picture: above and below it, then beside it, through
+    // each clip rectangle.
+    for (size_t i = 0; i < count; ++i) {
+      const Rect r{p[i].left, p[i].top, p[i].right, p[i].bottom};
+      if (r.empty()) continue;
+      const Rect inside = r.intersect(a);
+      if (inside == r) continue;
+      const Rect parts[4] = {inside.empty() ? r : Rect{r.left, r.top, r.right, inside.top},
+                             inside.empty() ? Rect{} : Rect{r.left, inside.bottom, r.right, r.bottom},
+                             inside.empty() ? Rect{} : Rect{r.left, inside.top, inside.left, inside.bottom},
+                             inside.empty() ? Rect{} : Rect{inside.right, inside.top, r.right, inside.bottom}};
+      for (const Rect& part : parts)
+        for (const Rect& box : clip) {
+          const Rect c = part.intersect(box);
+          if (!c.empty()) outside.push_back(Piece{c.left, c.top, c.right, c.bottom, p[i].pixel});
+        }
+    }
+  }
+
+  // Gives the band edge blocks when it is wide enough and its frame pixels all lie within 16
+  // pixels of its ends.
+  void addEdges(Band& band) {
+    if (!band.face || band.spanCount == 0 || band.width < 17) return;
+    const BandSpan* s = spans.data() + band.firstSpan;
+    const int32_t tailStart = band.width - 16;
+    for (int32_t i = 0; i < band.spanCount; ++i)
+      if (s[i].left + s[i].width > 16 && s[i].left < tailStart) return;
+    EdgeBlocks e{};
+    for (int32_t i = 0; i < band.spanCount; ++i)
+      for (int32_t x = s[i].left; x < s[i].left + s[i].width; ++x) {
+        if (x < 16) {
+          e.head[x] = s[i].pixel;
+          e.headMask[x] = ~0u;
+        }
+        if (x >= tailStart) {
+          e.tail[x - tailStart] = s[i].pixel;
+          e.tailMask[x - tailStart] = ~0u;
+        }
+      }
+    band.edges = static_cast<int32_t>(edges.size());
+    edges.push_back(e);
   }
 };
 
@@ -368,27 +433,18 @@ bool PaintFramedPicture(HDC hdc, int x, int y, int w, int h, const ComputedPictu
   const Point o = dc->state().viewportOrg;
   const Rect area = areaRect(BlitArea{int64_t{x} + o.x, int64_t{y} + o.y, w, h});
   const int64_t firstRow = int64_t{y} + o.y;  // the surface row of the picture's top line
-  Piece pieces[kMaxFramePass];
-  for (size_t i = 0; i < count; ++i) {
-    const Rect r = deviceRect(frame[i].rect, o);
-    pieces[i] = Piece{r.left, r.top, r.right, r.bottom, oleToPixel(frame[i].color)};
-  }
   const auto boxes = dc->clip().rects();
   thread_local FramePlan plan;
-  if (!plan.matches(area, pieces, count, boxes)) plan.make(area, pieces, count, boxes);
+  if (!plan.matches(area, o, frame, count, boxes)) plan.make(area, o, frame, count, boxes);
   const ptrdiff_t stride = s->height() > 1 ? s->row(1) - s->row(0) : 0;
   for (const FramePlan::Band& band : plan.bands)
     writeFramedRows(s->row(band.top) + band.left, stride, band.rows, band.width,
                     picture.rowColour + (band.top - firstRow) * picture.rowColourStep,
                     picture.rowColourStep, band.face, plan.spans.data() + band.firstSpan,
-                    band.spanCount, band.columnsOnly);
-  // What lies off the picture, rectangle by rectangle.
-  for (size_t i = 0; i < count; ++i) {
-    const Piece& r = pieces[i];
-    if (r.left >= r.right || r.top >= r.bottom) continue;
-    if (r.left >= area.left && r.right <= area.right && r.top >= area.top && r.bottom <= area.bottom)
-      continue;
-    fillOutside(s, *dc, Rect{r.left, r.top, r.right, r.bottom}, area, r.pixel);
+                    band.spanCount, band.edges < 0 ? nullptr : &plan.edges[static_cast<size_t>(band.edges)]);
+  for (const Piece& r : plan.outside) {
+    uint32_t* d = s->row(r.top) + r.left;
+    for (int32_t row = r.top; row < r.bottom; ++row, d += stride) FillPixels(d, r.right - r.left, r.pixel);
   }
   return true;
 }
