@@ -85,36 +85,43 @@ void FillPixels(uint32_t* dst, int32_t n, uint32_t value) {
 namespace {
 
 // Which picture row lands on each surface row of a run: the next one (1:1), or the rows of a
-// vertical enlargement, stepped as a quotient and a remainder (see PaintComputedPicture).
+// vertical enlargement, stepped as a quotient and a remainder (see PaintComputedPicture). 1:1
+// is the enlargement by 1 (grow == den), so both step alike.
 struct RowWalk {
   int64_t source;
-  int64_t rest = 0, den = 1, grow = 0;
-  bool stretched = false;
+  int64_t rest = 0, den = 1, grow = 1;
+
+  // Moves to the picture row of the next surface row. Enlarging, grow <= den, so the source
+  // moves on by 0 or 1; taken without a branch, as the rows that repeat follow no pattern the
+  // processor could predict.
+  void next() {
+    rest += grow;
+    const bool moves = rest >= den;
+    source += moves;
+    rest -= moves ? den : 0;
+  }
 };
 
 // Writes `rows` surface rows of n pixels from dst on (rows `stride` pixels apart) from a
-// picture that offers its row colours or its pixels, column `col` on: one call per run of
-// rows, so a small face costs no call per row. Compiled like FillPixels.
+// picture that offers its row colours or its pixels, column `col` on, the rows picked by the
+// RowWalk {source, rest, den, grow}: one call per run of rows, so a small face costs no call per
+// row. The walk comes as separate numbers: a struct passed by value goes through the stack in
+// pieces and is read back whole, which stalls the call on the processor's store forwarding.
+// Compiled like FillPixels.
 #if defined(__x86_64__) && defined(__GNUC__)
 __attribute__((target_clones("avx512f", "avx2", "default")))
 #endif
 void writeRows(uint32_t* dst, ptrdiff_t stride, int32_t rows, int32_t n,
-               const ComputedPicture& picture, int32_t col, RowWalk walk) {
+               const ComputedPicture& picture, int32_t col, int64_t source, int64_t rest,
+               int64_t den, int64_t grow) {
+  RowWalk walk{source, rest, den, grow};
   for (int32_t r = 0; r < rows; ++r, dst += stride) {
     if (picture.rowColour) {
       fillRun(dst, n, picture.rowColour[walk.source * picture.rowColourStep]);
     } else {
       copyRun(dst, picture.pixels + walk.source * picture.width + col, n);
     }
-    if (!walk.stretched) {
-      ++walk.source;
-      continue;
-    }
-    walk.rest += walk.grow;
-    while (walk.rest >= walk.den) {  // enlarging: grow < den, so at most once
-      walk.rest -= walk.den;
-      ++walk.source;
-    }
+    walk.next();
   }
 }
 
@@ -138,39 +145,24 @@ bool PaintComputedPicture(HDC hdc, int x, int y, int w, int h, const ComputedPic
       const Rect c = area.intersect(Rect{b.x1, b.y1, b.x2, b.y2});
       if (c.empty()) continue;
       const int32_t col = static_cast<int32_t>(c.left - dst.x);
-      if (picture.rowColour || picture.pixels) {
-        const ptrdiff_t stride = c.height() > 1 ? s->row(c.top + 1) - s->row(c.top) : 0;
-        RowWalk walk{c.top - dst.y};
-        if (stretched) {
-          const int64_t i0 = c.top - dst.y;
-          walk.den = 2 * int64_t{h};
-          walk.grow = 2 * int64_t{picture.height};
-          walk.source = stretchedIndex(i0, h, picture.height);
-          walk.rest = (2 * i0 + 1) * picture.height - 1 - walk.source * walk.den;
-          walk.stretched = true;
-        }
-        writeRows(s->row(c.top) + c.left, stride, c.height(), c.width(), picture, col, walk);
-        continue;
-      }
-      if (!stretched) {
-        for (int32_t row = c.top; row < c.bottom; ++row)
-          picture.write(picture.self, static_cast<int32_t>(row - dst.y), col, s->row(row) + c.left,
-                        c.width());
-        continue;
-      }
       // stretchedIndex(i) = ((2i + 1) * srcLen - 1) / (2 * dstLen), stepped from row to row as
       // a quotient and a remainder: the numerator grows by 2 * srcLen per row.
-      const int64_t i0 = c.top - dst.y, den = 2 * int64_t{h}, grow = 2 * int64_t{picture.height};
-      int64_t source = stretchedIndex(i0, h, picture.height);
-      int64_t rest = (2 * i0 + 1) * picture.height - 1 - source * den;
-      for (int32_t row = c.top; row < c.bottom; ++row) {
-        picture.write(picture.self, static_cast<int32_t>(source), col, s->row(row) + c.left, c.width());
-        rest += grow;
-        while (rest >= den) {  // enlarging: grow < den, so at most once
-          rest -= den;
-          ++source;
-        }
+      RowWalk walk{c.top - dst.y};
+      if (stretched) {
+        const int64_t i0 = c.top - dst.y;
+        walk.den = 2 * int64_t{h};
+        walk.grow = 2 * int64_t{picture.height};
+        walk.source = stretchedIndex(i0, h, picture.height);
+        walk.rest = (2 * i0 + 1) * picture.height - 1 - walk.source * walk.den;
       }
+      if (picture.rowColour || picture.pixels) {
+        const ptrdiff_t stride = c.height() > 1 ? s->row(c.top + 1) - s->row(c.top) : 0;
+        writeRows(s->row(c.top) + c.left, stride, c.height(), c.width(), picture, col, walk.source,
+                  walk.rest, walk.den, walk.grow);
+        continue;
+      }
+      for (int32_t row = c.top; row < c.bottom; ++row, walk.next())
+        picture.write(picture.self, static_cast<int32_t>(walk.source), col, s->row(row) + c.left, c.width());
     }
     return true;
   }
