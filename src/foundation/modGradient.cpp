@@ -254,10 +254,10 @@ void GradientFillHalf(HDC dc, int32_t width, int32_t bandHeight, OLE_COLOR color
     height = bandHeight;
   } else if (upperHalf) {
     top = nearest(2.5);  // 2
-    height = nearest(bandHeight * 6 / 4.0);
+    height = gradient::nearestQuarter(int64_t{bandHeight} * 6);
   } else {
     top = bandHeight;
-    height = nearest(bandHeight + bandHeight / 4.0);
+    height = gradient::nearestQuarter(int64_t{bandHeight} * 5);  // bandHeight + bandHeight / 4
   }
   paintAngle(dc, top, width, bandHeight, height, color1, color2, angle);
 }

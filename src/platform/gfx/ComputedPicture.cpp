@@ -152,7 +152,7 @@ bool PaintComputedPicture(HDC hdc, int x, int y, int w, int h, const ComputedPic
         const int64_t i0 = c.top - dst.y;
         walk.den = 2 * int64_t{h};
         walk.grow = 2 * int64_t{picture.height};
-        walk.source = stretchedIndex(i0, h, picture.height);
+        walk.source = i0 == 0 ? 0 : stretchedIndex(i0, h, picture.height);  // enlarging: row 0 reads row 0
         walk.rest = (2 * i0 + 1) * picture.height - 1 - walk.source * walk.den;
       }
       if (picture.rowColour || picture.pixels) {
