@@ -216,17 +216,25 @@ struct EdgeBlocks {
   uint32_t tail[16], tailMask[16];
 };
 
+// A band of rows of a framed picture that the same frame runs cross, in surface coordinates,
+// with its runs (spans[firstSpan ..], `left` counted from the band's first column) and, when
+// its frame pixels all lie within 16 pixels of its ends, its edge blocks.
+struct FrameBand {
+  int32_t top, rows, left, width;
+  int32_t firstSpan, spanCount;
+  int32_t edges;  // index of its EdgeBlocks, or -1
+  bool face;      // false when a frame rectangle covers the whole band
+};
+
 // Writes `rows` rows of n pixels of one band of a framed picture. With `edges` (a band at least
 // 17 wide whose frame pixels all lie within 16 pixels of its ends: a frame's sides), each row is
 // the row fill with the frame pixels blended into its first and last block, so the frame costs
 // no store of its own. Else each row's colour (unless a frame rectangle covers the whole band),
-// then the band's frame runs in order. Compiled like FillPixels.
-#if defined(__x86_64__) && defined(__GNUC__)
-__attribute__((target_clones("avx512f", "avx2", "default")))
-#endif
-void writeFramedRows(uint32_t* dst, ptrdiff_t stride, int32_t rows, int32_t n,
-                     const uint32_t* colour, ptrdiff_t step, bool face, const BandSpan* spans,
-                     int32_t count, const EdgeBlocks* edges) {
+// then the band's frame runs in order.
+[[gnu::always_inline]] inline void writeBand(uint32_t* dst, ptrdiff_t stride, int32_t rows,
+                                             int32_t n, const uint32_t* colour, ptrdiff_t step,
+                                             bool face, const BandSpan* spans, int32_t count,
+                                             const EdgeBlocks* edges) {
   if (edges) {
     Block16 head, headMask, tail, tailMask;
     std::memcpy(&head, edges->head, sizeof head);
@@ -251,6 +259,20 @@ void writeFramedRows(uint32_t* dst, ptrdiff_t stride, int32_t rows, int32_t n,
     if (face) fillRun(dst, n, *colour);
     for (int32_t i = 0; i < count; ++i) fillRun(dst + spans[i].left, spans[i].width, spans[i].pixel);
   }
+}
+
+// Writes every band of a framed picture whose top line is surface row firstRow, row y of the
+// surface at row0 + y * stride: one call for the whole face. Compiled like FillPixels.
+#if defined(__x86_64__) && defined(__GNUC__)
+__attribute__((target_clones("avx512f", "avx2", "default")))
+#endif
+void writeBands(uint32_t* row0, ptrdiff_t stride, const FrameBand* bands, size_t count,
+                const BandSpan* spans, const EdgeBlocks* edges, const uint32_t* rowColour,
+                ptrdiff_t step, int64_t firstRow) {
+  for (const FrameBand* band = bands; band != bands + count; ++band)
+    writeBand(row0 + band->top * stride + band->left, stride, band->rows, band->width,
+              rowColour + (band->top - firstRow) * step, step, band->face, spans + band->firstSpan,
+              band->spanCount, band->edges < 0 ? nullptr : edges + band->edges);
 }
 
 // The most frame rectangles painted in the same pass as their picture; a longer frame is
@@ -288,12 +310,7 @@ static_assert(std::has_unique_object_representations_v<SolidRect>,
 // the same place). Finding them takes a pass over the pieces per band; the repeat costs a
 // comparison of what the caller passed.
 struct FramePlan {
-  struct Band {
-    int32_t top, rows, left, width;
-    int32_t firstSpan, spanCount;
-    int32_t edges;  // index into `edges`, or -1
-    bool face;
-  };
+  using Band = FrameBand;
   Rect area;
   Point origin;
   std::vector<SolidRect> frame;
@@ -429,11 +446,8 @@ bool PaintFramedPicture(HDC hdc, int x, int y, int w, int h, const ComputedPictu
   thread_local FramePlan plan;
   if (!plan.matches(area, o, frame, count, boxes)) plan.make(area, o, frame, count, boxes);
   const ptrdiff_t stride = s->height() > 1 ? s->row(1) - s->row(0) : 0;
-  for (const FramePlan::Band& band : plan.bands)
-    writeFramedRows(s->row(band.top) + band.left, stride, band.rows, band.width,
-                    picture.rowColour + (band.top - firstRow) * picture.rowColourStep,
-                    picture.rowColourStep, band.face, plan.spans.data() + band.firstSpan,
-                    band.spanCount, band.edges < 0 ? nullptr : &plan.edges[static_cast<size_t>(band.edges)]);
+  writeBands(s->row(0), stride, plan.bands.data(), plan.bands.size(), plan.spans.data(),
+             plan.edges.data(), picture.rowColour, picture.rowColourStep, firstRow);
   for (const Piece& r : plan.outside) {
     uint32_t* d = s->row(r.top) + r.left;
     for (int32_t row = r.top; row < r.bottom; ++row, d += stride) FillPixels(d, r.right - r.left, r.pixel);
