@@ -19,6 +19,15 @@ constexpr Pixel composePixel(int32_t r, int32_t g, int32_t b) {
   return makePixel(r > 255 ? 255 : r, g > 255 ? 255 : g, b > 255 ? 255 : b);
 }
 
+// nearest(q / 4.0) in whole numbers: a quarter of q rounded to the nearest whole number, halves
+// to the even neighbour, saturated to 32 bits. The half-face bands' heights are quarters of
+// whole numbers, and rounding them in floating point cost more than the rest of placing a band.
+constexpr int32_t nearestQuarter(int64_t q) {
+  const int64_t whole = q >> 2, quarters = q & 3;  // q = 4 * whole + quarters, rounded down
+  const int64_t r = quarters < 2 ? whole : quarters > 2 ? whole + 1 : whole + (whole & 1);
+  return clampToInt32(r);
+}
+
 // Fills out[0..n) with the ramp from `start` to `end`: per channel s + ((e - s) * i) / (n - 1).
 // Entry 0 is exactly `start`, entry n - 1 exactly `end`; with n = 1 the one entry is, per
 // channel, s / 2 + e / 2 (each halved first). Nothing happens for n < 1.

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cstring>
 #include <span>
+#include <type_traits>
 #include <vector>
 
 #include "platform/gfx/BlitEngine.h"
@@ -84,36 +85,43 @@ void FillPixels(uint32_t* dst, int32_t n, uint32_t value) {
 namespace {
 
 // Which picture row lands on each surface row of a run: the next one (1:1), or the rows of a
-// vertical enlargement, stepped as a quotient and a remainder (see PaintComputedPicture).
+// vertical enlargement, stepped as a quotient and a remainder (see PaintComputedPicture). 1:1
+// is the enlargement by 1 (grow == den), so both step alike.
 struct RowWalk {
   int64_t source;
-  int64_t rest = 0, den = 1, grow = 0;
-  bool stretched = false;
+  int64_t rest = 0, den = 1, grow = 1;
+
+  // Moves to the picture row of the next surface row. Enlarging, grow <= den, so the source
+  // moves on by 0 or 1; taken without a branch, as the rows that repeat follow no pattern the
+  // processor could predict.
+  void next() {
+    rest += grow;
+    const bool moves = rest >= den;
+    source += moves;
+    rest -= moves ? den : 0;
+  }
 };
 
 // Writes `rows` surface rows of n pixels from dst on (rows `stride` pixels apart) from a
-// picture that offers its row colours or its pixels, column `col` on: one call per run of
-// rows, so a small face costs no call per row. Compiled like FillPixels.
+// picture that offers its row colours or its pixels, column `col` on, the rows picked by the
+// RowWalk {source, rest, den, grow}: one call per run of rows, so a small face costs no call per
+// row. The walk comes as separate numbers: a struct passed by value goes through the stack in
+// pieces and is read back whole, which stalls the call on the processor's store forwarding.
+// Compiled like FillPixels.
 #if defined(__x86_64__) && defined(__GNUC__)
 __attribute__((target_clones("avx512f", "avx2", "default")))
 #endif
 void writeRows(uint32_t* dst, ptrdiff_t stride, int32_t rows, int32_t n,
-               const ComputedPicture& picture, int32_t col, RowWalk walk) {
+               const ComputedPicture& picture, int32_t col, int64_t source, int64_t rest,
+               int64_t den, int64_t grow) {
+  RowWalk walk{source, rest, den, grow};
   for (int32_t r = 0; r < rows; ++r, dst += stride) {
     if (picture.rowColour) {
       fillRun(dst, n, picture.rowColour[walk.source * picture.rowColourStep]);
     } else {
       copyRun(dst, picture.pixels + walk.source * picture.width + col, n);
     }
-    if (!walk.stretched) {
-      ++walk.source;
-      continue;
-    }
-    walk.rest += walk.grow;
-    while (walk.rest >= walk.den) {  // enlarging: grow < den, so at most once
-      walk.rest -= walk.den;
-      ++walk.source;
-    }
+    walk.next();
   }
 }
 
@@ -137,39 +145,24 @@ bool PaintComputedPicture(HDC hdc, int x, int y, int w, int h, const ComputedPic
       const Rect c = area.intersect(Rect{b.x1, b.y1, b.x2, b.y2});
       if (c.empty()) continue;
       const int32_t col = static_cast<int32_t>(c.left - dst.x);
-      if (picture.rowColour || picture.pixels) {
-        const ptrdiff_t stride = c.height() > 1 ? s->row(c.top + 1) - s->row(c.top) : 0;
-        RowWalk walk{c.top - dst.y};
-        if (stretched) {
-          const int64_t i0 = c.top - dst.y;
-          walk.den = 2 * int64_t{h};
-          walk.grow = 2 * int64_t{picture.height};
-          walk.source = stretchedIndex(i0, h, picture.height);
-          walk.rest = (2 * i0 + 1) * picture.height - 1 - walk.source * walk.den;
-          walk.stretched = true;
-        }
-        writeRows(s->row(c.top) + c.left, stride, c.height(), c.width(), picture, col, walk);
-        continue;
-      }
-      if (!stretched) {
-        for (int32_t row = c.top; row < c.bottom; ++row)
-          picture.write(picture.self, static_cast<int32_t>(row - dst.y), col, s->row(row) + c.left,
-                        c.width());
-        continue;
-      }
       // stretchedIndex(i) = ((2i + 1) * srcLen - 1) / (2 * dstLen), stepped from row to row as
       // a quotient and a remainder: the numerator grows by 2 * srcLen per row.
-      const int64_t i0 = c.top - dst.y, den = 2 * int64_t{h}, grow = 2 * int64_t{picture.height};
-      int64_t source = stretchedIndex(i0, h, picture.height);
-      int64_t rest = (2 * i0 + 1) * picture.height - 1 - source * den;
-      for (int32_t row = c.top; row < c.bottom; ++row) {
-        picture.write(picture.self, static_cast<int32_t>(source), col, s->row(row) + c.left, c.width());
-        rest += grow;
-        while (rest >= den) {  // enlarging: grow < den, so at most once
-          rest -= den;
-          ++source;
-        }
+      RowWalk walk{c.top - dst.y};
+      if (stretched) {
+        const int64_t i0 = c.top - dst.y;
+        walk.den = 2 * int64_t{h};
+        walk.grow = 2 * int64_t{picture.height};
+        walk.source = i0 == 0 ? 0 : stretchedIndex(i0, h, picture.height);  // enlarging: row 0 reads row 0
+        walk.rest = (2 * i0 + 1) * picture.height - 1 - walk.source * walk.den;
       }
+      if (picture.rowColour || picture.pixels) {
+        const ptrdiff_t stride = c.height() > 1 ? s->row(c.top + 1) - s->row(c.top) : 0;
+        writeRows(s->row(c.top) + c.left, stride, c.height(), c.width(), picture, col, walk.source,
+                  walk.rest, walk.den, walk.grow);
+        continue;
+      }
+      for (int32_t row = c.top; row < c.bottom; ++row, walk.next())
+        picture.write(picture.self, static_cast<int32_t>(walk.source), col, s->row(row) + c.left, c.width());
     }
     return true;
   }
@@ -209,21 +202,6 @@ void fillThroughClip(Surface* s, DeviceContext& dc, const Rect& area, Pixel p) {
   }
 }
 
-// Fills the part of r that lies outside `area` through the DC's clip: above and below it, then
-// beside it.
-[[gnu::noinline]] void fillOutside(Surface* s, DeviceContext& dc, const Rect& r, const Rect& area,
-                                   Pixel p) {
-  const Rect inside = r.intersect(area);
-  if (inside.empty()) {
-    fillThroughClip(s, dc, r, p);
-    return;
-  }
-  fillThroughClip(s, dc, Rect{r.left, r.top, r.right, inside.top}, p);
-  fillThroughClip(s, dc, Rect{r.left, inside.bottom, r.right, r.bottom}, p);
-  fillThroughClip(s, dc, Rect{r.left, inside.top, inside.left, inside.bottom}, p);
-  fillThroughClip(s, dc, Rect{inside.right, inside.top, r.right, inside.bottom}, p);
-}
-
 // A run of one frame rectangle's pixels within a band of rows, `left` counted from the band's
 // first column.
 struct BandSpan {
@@ -231,20 +209,49 @@ struct BandSpan {
   uint32_t pixel;
 };
 
-// Writes `rows` rows of n pixels of one band of a framed picture: each row's colour (unless a
-// frame rectangle covers the whole band), then the band's frame runs in order. A band crossed
-// only by columns (a frame's sides) costs one store per column and row. Compiled like
-// FillPixels.
-#if defined(__x86_64__) && defined(__GNUC__)
-__attribute__((target_clones("avx512f", "avx2", "default")))
-#endif
-void writeFramedRows(uint32_t* dst, ptrdiff_t stride, int32_t rows, int32_t n,
-                     const uint32_t* colour, ptrdiff_t step, bool face, const BandSpan* spans,
-                     int32_t count, bool columnsOnly) {
-  if (columnsOnly) {
+// The frame pixels of a band's rows that lie within the first and the last 16 pixels of each
+// row, as blocks to blend with the row's colour: a mask lane of all ones takes the frame pixel.
+struct EdgeBlocks {
+  uint32_t head[16], headMask[16];
+  uint32_t tail[16], tailMask[16];
+};
+
+// A band of rows of a framed picture that the same frame runs cross, in surface coordinates,
+// with its runs (spans[firstSpan ..], `left` counted from the band's first column) and, when
+// its frame pixels all lie within 16 pixels of its ends, its edge blocks.
+struct FrameBand {
+  int32_t top, rows, left, width;
+  int32_t firstSpan, spanCount;
+  int32_t edges;  // index of its EdgeBlocks, or -1
+  bool face;      // false when a frame rectangle covers the whole band
+};
+
+// Writes `rows` rows of n pixels of one band of a framed picture. With `edges` (a band at least
+// 17 wide whose frame pixels all lie within 16 pixels of its ends: a frame's sides), each row is
+// the row fill with the frame pixels blended into its first and last block, so the frame costs
+// no store of its own. Else each row's colour (unless a frame rectangle covers the whole band),
+// then the band's frame runs in order.
+[[gnu::always_inline]] inline void writeBand(uint32_t* dst, ptrdiff_t stride, int32_t rows,
+                                             int32_t n, const uint32_t* colour, ptrdiff_t step,
+                                             bool face, const BandSpan* spans, int32_t count,
+                                             const EdgeBlocks* edges) {
+  if (edges) {
+    Block16 head, headMask, tail, tailMask;
+    std::memcpy(&head, edges->head, sizeof head);
+    std::memcpy(&headMask, edges->headMask, sizeof headMask);
+    std::memcpy(&tail, edges->tail, sizeof tail);
+    std::memcpy(&tailMask, edges->tailMask, sizeof tailMask);
     for (int32_t r = 0; r < rows; ++r, dst += stride, colour += step) {
-      fillRun(dst, n, *colour);
-      for (int32_t i = 0; i < count; ++i) dst[spans[i].left] = spans[i].pixel;
+      const Block16 v = Block16{} + *colour;
+      // The blocks between first, as fillRun stores them; the two end blocks, which overlap
+      // them, last.
+      uint32_t* last = dst + n - 16;
+      auto* p = reinterpret_cast<uint32_t*>((reinterpret_cast<uintptr_t>(dst) + 64) & ~uintptr_t{63});
+      for (; p < last; p += 16) *reinterpret_cast<Block16*>(p) = v;
+      const Block16 first = (head & headMask) | (v & ~headMask);
+      const Block16 end = (tail & tailMask) | (v & ~tailMask);
+      std::memcpy(dst, &first, sizeof first);
+      std::memcpy(last, &end, sizeof end);
     }
     return;
   }
@@ -254,11 +261,26 @@ void writeFramedRows(uint32_t* dst, ptrdiff_t stride, int32_t rows, int32_t n,
   }
 }
 
+// Writes every band of a framed picture whose top line is surface row firstRow, row y of the
+// surface at row0 + y * stride: one call for the whole face. Compiled like FillPixels.
+#if defined(__x86_64__) && defined(__GNUC__)
+__attribute__((target_clones("avx512f", "avx2", "default")))
+#endif
+void writeBands(uint32_t* row0, ptrdiff_t stride, const FrameBand* bands, size_t count,
+                const BandSpan* spans, const EdgeBlocks* edges, const uint32_t* rowColour,
+                ptrdiff_t step, int64_t firstRow) {
+  for (const FrameBand* band = bands; band != bands + count; ++band)
+    writeBand(row0 + band->top * stride + band->left, stride, band->rows, band->width,
+              rowColour + (band->top - firstRow) * step, step, band->face, spans + band->firstSpan,
+              band->spanCount, band->edges < 0 ? nullptr : edges + band->edges);
+}
+
 // The most frame rectangles painted in the same pass as their picture; a longer frame is
 // filled after it.
 constexpr size_t kMaxFramePass = 16;
 
 }  // namespace
+
 
 bool FillSolidRects(HDC hdc, const SolidRect* rects, size_t count) {
   DeviceContext* dc = dcFromHandle(hdc);
@@ -277,40 +299,52 @@ namespace {
 struct Piece {
   int32_t left, top, right, bottom;
   Pixel pixel;
-  friend bool operator==(const Piece&, const Piece&) = default;
 };
 
+static_assert(std::has_unique_object_representations_v<SolidRect>,
+              "frames are compared byte for byte");
+
 // How a framed picture lands on a surface through a clip: bands of rows that the same frame
-// runs cross, found once for a frame, an area and a clip, and kept for the next call with the
-// same ones (a face is framed again and again at the same place). Finding the bands takes a
-// pass over the pieces per band; the repeat costs a comparison.
+// runs cross, and the frame's pixels off the picture, found once for a frame, an origin, an area
+// and a clip, and kept for the next call with the same ones (a face is framed again and again at
+// the same place). Finding them takes a pass over the pieces per band; the repeat costs a
+// comparison of what the caller passed.
 struct FramePlan {
-  struct Band {
-    int32_t top, rows, left, width;
-    int32_t firstSpan, spanCount;
-    bool face, columnsOnly;
-  };
+  using Band = FrameBand;
   Rect area;
-  std::vector<Piece> pieces;
+  Point origin;
+  std::vector<SolidRect> frame;
   std::vector<Rect> clip;
   std::vector<Band> bands;
   std::vector<BandSpan> spans;
+  std::vector<EdgeBlocks> edges;
+  std::vector<Piece> outside;  // what lies off the picture, clipped, filled after it in order
 
-  bool matches(const Rect& a, const Piece* p, size_t count, std::span<const pixman_box32_t> boxes) const {
-    if (!(area == a) || pieces.size() != count || clip.size() != boxes.size()) return false;
-    for (size_t i = 0; i < count; ++i)
-      if (!(pieces[i] == p[i])) return false;
+  bool matches(const Rect& a, Point o, const SolidRect* f, size_t count,
+               std::span<const pixman_box32_t> boxes) const {
+    if (!(area == a) || !(origin == o) || frame.size() != count || clip.size() != boxes.size())
+      return false;
+    if (count > 0 && std::memcmp(frame.data(), f, count * sizeof(SolidRect)) != 0) return false;
     for (size_t i = 0; i < boxes.size(); ++i)
       if (!(clip[i] == Rect{boxes[i].x1, boxes[i].y1, boxes[i].x2, boxes[i].y2})) return false;
     return true;
   }
 
-  void make(const Rect& a, const Piece* p, size_t count, std::span<const pixman_box32_t> boxes) {
+  void make(const Rect& a, Point o, const SolidRect* f, size_t count,
+            std::span<const pixman_box32_t> boxes) {
     area = a;
-    pieces.assign(p, p + count);
+    origin = o;
+    frame.assign(f, f + count);
     clip.clear();
     bands.clear();
     spans.clear();
+    edges.clear();
+    outside.clear();
+    Piece p[kMaxFramePass];
+    for (size_t i = 0; i < count; ++i) {
+      const Rect r = deviceRect(f[i].rect, o);
+      p[i] = Piece{r.left, r.top, r.right, r.bottom, oleToPixel(f[i].color)};
+    }
     for (const auto& b : boxes) {
       const Rect box{b.x1, b.y1, b.x2, b.y2};
       clip.push_back(box);
@@ -327,7 +361,7 @@ struct FramePlan {
       // Each band ends where a piece starts or ends.
       for (int32_t top = c.top; top < c.bottom;) {
         int32_t bottom = c.bottom;
-        Band band{top, 0, c.left, c.width(), static_cast<int32_t>(spans.size()), 0, true, true};
+        Band band{top, 0, c.left, c.width(), static_cast<int32_t>(spans.size()), 0, -1, true};
         for (int32_t i = 0; i < n; ++i) {
           const Piece& r = on[i];
           if (r.top > top) {
@@ -340,16 +374,56 @@ struct FramePlan {
             spans.resize(static_cast<size_t>(band.firstSpan));
             band.face = false;
           }
-          band.columnsOnly = band.columnsOnly && r.right - r.left == 1;
           spans.push_back(BandSpan{r.left - c.left, r.right - r.left, r.pixel});
         }
         band.rows = bottom - top;
         band.spanCount = static_cast<int32_t>(spans.size()) - band.firstSpan;
-        band.columnsOnly = band.columnsOnly && band.face;
+        addEdges(band);
         bands.push_back(band);
         top = bottom;
       }
     }
+    // The parts of each piece off the picture: above and below it, then beside it, through
+    // each clip rectangle.
+    for (size_t i = 0; i < count; ++i) {
+      const Rect r{p[i].left, p[i].top, p[i].right, p[i].bottom};
+      if (r.empty()) continue;
+      const Rect inside = r.intersect(a);
+      if (inside == r) continue;
+      const Rect parts[4] = {inside.empty() ? r : Rect{r.left, r.top, r.right, inside.top},
+                             inside.empty() ? Rect{} : Rect{r.left, inside.bottom, r.right, r.bottom},
+                             inside.empty() ? Rect{} : Rect{r.left, inside.top, inside.left, inside.bottom},
+                             inside.empty() ? Rect{} : Rect{inside.right, inside.top, r.right, inside.bottom}};
+      for (const Rect& part : parts)
+        for (const Rect& box : clip) {
+          const Rect c = part.intersect(box);
+          if (!c.empty()) outside.push_back(Piece{c.left, c.top, c.right, c.bottom, p[i].pixel});
+        }
+    }
+  }
+
+  // Gives the band edge blocks when it is wide enough and its frame pixels all lie within 16
+  // pixels of its ends.
+  void addEdges(Band& band) {
+    if (!band.face || band.spanCount == 0 || band.width < 17) return;
+    const BandSpan* s = spans.data() + band.firstSpan;
+    const int32_t tailStart = band.width - 16;
+    for (int32_t i = 0; i < band.spanCount; ++i)
+      if (s[i].left + s[i].width > 16 && s[i].left < tailStart) return;
+    EdgeBlocks e{};
+    for (int32_t i = 0; i < band.spanCount; ++i)
+      for (int32_t x = s[i].left; x < s[i].left + s[i].width; ++x) {
+        if (x < 16) {
+          e.head[x] = s[i].pixel;
+          e.headMask[x] = ~0u;
+        }
+        if (x >= tailStart) {
+          e.tail[x - tailStart] = s[i].pixel;
+          e.tailMask[x - tailStart] = ~0u;
+        }
+      }
+    band.edges = static_cast<int32_t>(edges.size());
+    edges.push_back(e);
   }
 };
 
@@ -368,27 +442,15 @@ bool PaintFramedPicture(HDC hdc, int x, int y, int w, int h, const ComputedPictu
   const Point o = dc->state().viewportOrg;
   const Rect area = areaRect(BlitArea{int64_t{x} + o.x, int64_t{y} + o.y, w, h});
   const int64_t firstRow = int64_t{y} + o.y;  // the surface row of the picture's top line
-  Piece pieces[kMaxFramePass];
-  for (size_t i = 0; i < count; ++i) {
-    const Rect r = deviceRect(frame[i].rect, o);
-    pieces[i] = Piece{r.left, r.top, r.right, r.bottom, oleToPixel(frame[i].color)};
-  }
   const auto boxes = dc->clip().rects();
   thread_local FramePlan plan;
-  if (!plan.matches(area, pieces, count, boxes)) plan.make(area, pieces, count, boxes);
+  if (!plan.matches(area, o, frame, count, boxes)) plan.make(area, o, frame, count, boxes);
   const ptrdiff_t stride = s->height() > 1 ? s->row(1) - s->row(0) : 0;
-  for (const FramePlan::Band& band : plan.bands)
-    writeFramedRows(s->row(band.top) + band.left, stride, band.rows, band.width,
-                    picture.rowColour + (band.top - firstRow) * picture.rowColourStep,
-                    picture.rowColourStep, band.face, plan.spans.data() + band.firstSpan,
-                    band.spanCount, band.columnsOnly);
-  // What lies off the picture, rectangle by rectangle.
-  for (size_t i = 0; i < count; ++i) {
-    const Piece& r = pieces[i];
-    if (r.left >= r.right || r.top >= r.bottom) continue;
-    if (r.left >= area.left && r.right <= area.right && r.top >= area.top && r.bottom <= area.bottom)
-      continue;
-    fillOutside(s, *dc, Rect{r.left, r.top, r.right, r.bottom}, area, r.pixel);
+  writeBands(s->row(0), stride, plan.bands.data(), plan.bands.size(), plan.spans.data(),
+             plan.edges.data(), picture.rowColour, picture.rowColourStep, firstRow);
+  for (const Piece& r : plan.outside) {
+    uint32_t* d = s->row(r.top) + r.left;
+    for (int32_t row = r.top; row < r.bottom; ++row, d += stride) FillPixels(d, r.right - r.left, r.pixel);
   }
   return true;
 }

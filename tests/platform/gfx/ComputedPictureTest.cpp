@@ -136,6 +136,46 @@ TEST(ComputedPicture, FramedPictureMatchesPictureThenRectangles) {
   EXPECT_EQ(c.at(5, 5), kBackground);
 }
 
+// A frame's sides on a wide face are blended into the first and last blocks of each row instead
+// of being stored on their own: for every width around the block size, at every column, with
+// sides at and near both ends, a side in the middle and rows across, through every clip, the
+// pixels must be those of the picture painted and then framed rectangle by rectangle.
+TEST(ComputedPicture, FrameSidesBlendedIntoTheRowsMatchPictureThenRectangles) {
+  std::vector<uint32_t> colours(9);
+  for (size_t r = 0; r < colours.size(); ++r) colours[r] = pictureAt(static_cast<int32_t>(r), 0);
+  const auto rows = [&](int32_t row, int32_t, uint32_t* dst, int32_t n) {
+    std::fill_n(dst, n, colours[static_cast<size_t>(8 - row)]);
+  };
+  for (int w = 1; w <= 40; ++w)
+    for (int x : {0, 1, 5}) {
+      ComputedPicture picture = ComputedPicture::of(w, 9, rows);
+      picture.rowColour = colours.data() + 8;
+      picture.rowColourStep = -1;
+      const int r = x + w;  // the picture's right edge
+      const std::vector<SolidRect> frame = {
+          {RECT{x, 2, x + 1, 9}, RGB(1, 0, 0)},            // the left side
+          {RECT{r - 1, 2, r, 10}, RGB(2, 0, 0)},           // the right side
+          {RECT{x + 2, 3, x + 3, 8}, RGB(3, 0, 0)},        // a line inside, near the left
+          {RECT{r - 16, 4, r - 15, 7}, RGB(4, 0, 0)},      // the first column of the last block
+          {RECT{x + 15, 4, x + 16, 6}, RGB(5, 0, 0)},      // the last column of the first block
+          {RECT{x + 16, 5, x + 17, 6}, RGB(6, 0, 0)},      // the first column past it
+          {RECT{r - 2, 3, r, 5}, RGB(7, 0, 0)},            // over the right side: later wins
+          {RECT{x + w / 2, 6, x + w / 2 + 1, 8}, RGB(8, 0, 0)},  // the middle
+          {RECT{x, 8, r + 3, 9}, RGB(9, 0, 0)}};           // a row running off the right
+      for (int clipCase = 0; clipCase < 3; ++clipCase)
+        for (bool bottomUp : {false, true}) {
+          TestCanvas framed(48, 12, bottomUp, kBackground), apart(48, 12, bottomUp, kBackground);
+          setUp(framed.dc(), clipCase);
+          setUp(apart.dc(), clipCase);
+          ASSERT_TRUE(PaintFramedPicture(framed.dc(), x, 1, w, 9, picture, frame.data(), frame.size()));
+          ASSERT_TRUE(PaintComputedPicture(apart.dc(), x, 1, w, 9, picture));
+          ASSERT_TRUE(FillSolidRects(apart.dc(), frame.data(), frame.size()));
+          ASSERT_TRUE(same(framed, apart)) << w << " wide at " << x << " clip " << clipCase
+                                           << (bottomUp ? " bottom-up" : "");
+        }
+    }
+}
+
 // The row fill and the row copy store in blocks at both ends and on cache-line boundaries
 // between: every length and every start within a cache line must give exactly the run, with
 // nothing written before or after it.
