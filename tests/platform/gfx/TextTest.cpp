@@ -360,11 +360,36 @@ TEST(Text, SecondDrawingOfACaptionRasterisesNothing) {
   EXPECT_EQ(gfx::glyphRasterCount(), before);
 }
 
-// Glyph edges are blended four pixels at a time where the machine allows it. Every pixel must be
-// what the per-pixel rule gives: the destination kept whole (high byte included) where the
-// coverage is 0, the text colour where it is 255, and blendPixel (high byte 0) in between. The
-// background has a distinct value and a high byte in every pixel; glyphs of many widths and
-// clip edges at every column exercise the four-wide part and the remainder.
+// Draws `ch` with its glyph box's left column at 20 and baseline at 25 over a background with a
+// distinct value and a high byte in every pixel, under `clip`, and checks every pixel against the
+// per-pixel rule: the destination kept whole (high byte included) where the coverage is 0 or the
+// pixel lies outside the clip (inside(x, y) false), the text colour where it is 255, and
+// blendPixel (high byte 0) in between.
+template <class Inside>
+void expectPerPixelRule(Canvas& c, const gfx::Glyph& g, char ch, Pixel colour, HRGN clip, const Inside& inside,
+                        const std::string& what) {
+  for (int32_t y = 0; y < 40; ++y)
+    for (int32_t x = 0; x < 64; ++x)
+      c.surface->at(x, y) = 0xA5000000u | static_cast<uint32_t>((x * 37 + y * 101) * 0x010203) % 0xFFFFFF;
+  const auto before = gfx::Surface::create(64, 40);
+  for (int32_t y = 0; y < 40; ++y) std::memcpy(before->row(y), c.surface->row(y), 64 * 4);
+  SelectClipRgn(c.dc, clip);
+  TextOut(c.dc, 20 - g.left, 25, &ch, 1);
+  for (int32_t y = 0; y < 40; ++y)
+    for (int32_t x = 0; x < 64; ++x) {
+      const int32_t gx = x - 20, gy = y - (25 - g.top);
+      uint32_t a = 0;
+      if (inside(x, y) && gx >= 0 && gx < g.width && gy >= 0 && gy < g.height)
+        a = g.coverage[static_cast<size_t>(gy) * g.width + gx];
+      const uint32_t d = before->at(x, y);
+      const uint32_t want = a == 0 ? d : (a == 255 ? colour : blendPixel(d, colour, a));
+      ASSERT_EQ(c.surface->at(x, y), want) << ch << " at " << x << "," << y << " " << what;
+    }
+}
+
+// Glyph edges are blended several pixels at a time where the machine allows it, each pixel as
+// the per-pixel rule gives: glyphs of many widths and a clip edge at every column exercise the
+// wide part and the remainder.
 TEST(Text, GlyphEdgesBlendExactlyAsThePerPixelRule) {
   Canvas c(64, 40);
   const Pixel colour = makePixel(200, 30, 91);
@@ -375,33 +400,18 @@ TEST(Text, GlyphEdgesBlendExactlyAsThePerPixelRule) {
   for (char ch : std::string("W@mil.%Q")) {
     const gfx::Glyph& g = font->inst->glyph(static_cast<char32_t>(ch));
     for (int clipRight = 20; clipRight <= 20 + g.width + 1; ++clipRight) {
-      for (int32_t y = 0; y < 40; ++y)
-        for (int32_t x = 0; x < 64; ++x)
-          c.surface->at(x, y) = 0xA5000000u | static_cast<uint32_t>((x * 37 + y * 101) * 0x010203) % 0xFFFFFF;
-      const auto before = gfx::Surface::create(64, 40);
-      for (int32_t y = 0; y < 40; ++y) std::memcpy(before->row(y), c.surface->row(y), 64 * 4);
       GdiObject clip(CreateRectRgn(0, 0, clipRight, 40));
-      SelectClipRgn(c.dc, clip.get());
-      TextOut(c.dc, 20 - g.left, 25, &ch, 1);  // the glyph's box starts at column 20
-      for (int32_t y = 0; y < 40; ++y)
-        for (int32_t x = 0; x < 64; ++x) {
-          const int32_t gx = x - 20, gy = y - (25 - g.top);
-          uint32_t a = 0;
-          if (x < clipRight && gx >= 0 && gx < g.width && gy >= 0 && gy < g.height)
-            a = g.coverage[static_cast<size_t>(gy) * g.width + gx];
-          const uint32_t d = before->at(x, y);
-          const uint32_t want = a == 0 ? d : (a == 255 ? colour : blendPixel(d, colour, a));
-          ASSERT_EQ(c.surface->at(x, y), want) << ch << " at " << x << "," << y << " clip " << clipRight;
-        }
+      expectPerPixelRule(c, g, ch, colour, static_cast<HRGN>(clip.get()), [&](int x, int) { return x < clipRight; },
+                         "clip " + std::to_string(clipRight));
     }
   }
 }
 
-// Glyph rows are drawn over their inked columns only, and the last group of four may run past a
-// row's ink while the clip rectangle leaves room. Against the per-pixel rule: a clip of two
-// rectangles side by side with a one-column gap moving across the glyph, and one below the other
-// with a gap of one row, so every glyph column and row meets a clip edge from the left, the right,
-// above and below, with and without room past it.
+// Glyph rows are drawn over their inked columns only, and the last group may run past a row's
+// ink while the clip rectangle leaves room. A clip of two rectangles side by side with a
+// one-column gap moving across the glyph, and one below the other with a gap of one row, so every
+// glyph column and row meets a clip edge from the left, the right, above and below, with and
+// without room past it.
 TEST(Text, GlyphRowsBlendExactlyInsideClipsOfSeveralRectangles) {
   Canvas c(64, 40);
   const Pixel colour = makePixel(12, 250, 140);
@@ -414,28 +424,15 @@ TEST(Text, GlyphRowsBlendExactlyInsideClipsOfSeveralRectangles) {
     const int32_t top = 25 - g.top;
     for (int gap = 0; gap <= std::max(g.width, g.height) + 1; ++gap) {
       for (bool across : {true, false}) {
-        for (int32_t y = 0; y < 40; ++y)
-          for (int32_t x = 0; x < 64; ++x) c.surface->at(x, y) = 0x5A000000u | static_cast<uint32_t>(x * 0x0411 + y * 0x1301);
-        const auto before = gfx::Surface::create(64, 40);
-        for (int32_t y = 0; y < 40; ++y) std::memcpy(before->row(y), c.surface->row(y), 64 * 4);
         // Pixels outside the clip: one column (across) or one row (down) of the glyph's box.
         const int32_t holeX = across ? 20 + gap - 1 : -1, holeY = across ? -1 : top + gap - 1;
         GdiObject a(across ? CreateRectRgn(0, 0, holeX, 40) : CreateRectRgn(0, 0, 64, holeY));
         GdiObject b(across ? CreateRectRgn(holeX + 1, 0, 64, 40) : CreateRectRgn(0, holeY + 1, 64, 40));
         GdiObject clip(CreateRectRgn(0, 0, 0, 0));
         CombineRgn(clip.get(), a.get(), b.get(), RGN_OR);
-        SelectClipRgn(c.dc, clip.get());
-        TextOut(c.dc, 20 - g.left, 25, &ch, 1);
-        for (int32_t y = 0; y < 40; ++y)
-          for (int32_t x = 0; x < 64; ++x) {
-            const int32_t gx = x - 20, gy = y - top;
-            uint32_t cov = 0;
-            if (x != holeX && y != holeY && gx >= 0 && gx < g.width && gy >= 0 && gy < g.height)
-              cov = g.coverage[static_cast<size_t>(gy) * g.width + gx];
-            const uint32_t d = before->at(x, y);
-            const uint32_t want = cov == 0 ? d : (cov == 255 ? colour : blendPixel(d, colour, cov));
-            ASSERT_EQ(c.surface->at(x, y), want) << ch << " at " << x << "," << y << " gap " << gap << (across ? " across" : " down");
-          }
+        expectPerPixelRule(c, g, ch, colour, static_cast<HRGN>(clip.get()),
+                           [&](int x, int y) { return x != holeX && y != holeY; },
+                           "gap " + std::to_string(gap) + (across ? " across" : " down"));
       }
     }
   }
