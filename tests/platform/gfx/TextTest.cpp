@@ -360,6 +360,13 @@ TEST(Text, SecondDrawingOfACaptionRasterisesNothing) {
   EXPECT_EQ(gfx::glyphRasterCount(), before);
 }
 
+// Sets the canvas up to draw in `colour` on the baseline and gives the glyph of `ch` in its font.
+const gfx::Glyph& glyphFor(Canvas& c, Pixel colour, char ch) {
+  SetTextColor(c.dc, pixelToOle(colour));
+  SetTextAlign(c.dc, TA_BASELINE);
+  return handles().peek<gfx::FontObj>(c.font, ObjKind::Font)->inst->glyph(static_cast<char32_t>(ch));
+}
+
 // Draws `ch` with its glyph box's left column at 20 and baseline at 25 over a background with a
 // distinct value and a high byte in every pixel, under `clip`, and checks every pixel against the
 // per-pixel rule: the destination kept whole (high byte included) where the coverage is 0 or the
@@ -393,12 +400,8 @@ void expectPerPixelRule(Canvas& c, const gfx::Glyph& g, char ch, Pixel colour, H
 TEST(Text, GlyphEdgesBlendExactlyAsThePerPixelRule) {
   Canvas c(64, 40);
   const Pixel colour = makePixel(200, 30, 91);
-  SetTextColor(c.dc, pixelToOle(colour));
-  SetTextAlign(c.dc, TA_BASELINE);
-  const auto* font = handles().peek<gfx::FontObj>(c.font, ObjKind::Font);
-  ASSERT_TRUE(font && font->inst);
   for (char ch : std::string("W@mil.%Q")) {
-    const gfx::Glyph& g = font->inst->glyph(static_cast<char32_t>(ch));
+    const gfx::Glyph& g = glyphFor(c, colour, ch);
     for (int clipRight = 20; clipRight <= 20 + g.width + 1; ++clipRight) {
       GdiObject clip(CreateRectRgn(0, 0, clipRight, 40));
       expectPerPixelRule(c, g, ch, colour, static_cast<HRGN>(clip.get()), [&](int x, int) { return x < clipRight; },
@@ -415,12 +418,8 @@ TEST(Text, GlyphEdgesBlendExactlyAsThePerPixelRule) {
 TEST(Text, GlyphRowsBlendExactlyInsideClipsOfSeveralRectangles) {
   Canvas c(64, 40);
   const Pixel colour = makePixel(12, 250, 140);
-  SetTextColor(c.dc, pixelToOle(colour));
-  SetTextAlign(c.dc, TA_BASELINE);
-  const auto* font = handles().peek<gfx::FontObj>(c.font, ObjKind::Font);
-  ASSERT_TRUE(font && font->inst);
   for (char ch : std::string("Bj|-1_")) {
-    const gfx::Glyph& g = font->inst->glyph(static_cast<char32_t>(ch));
+    const gfx::Glyph& g = glyphFor(c, colour, ch);
     const int32_t top = 25 - g.top;
     for (int gap = 0; gap <= std::max(g.width, g.height) + 1; ++gap) {
       for (bool across : {true, false}) {
