@@ -362,9 +362,8 @@ foundation::FaceKey ZorvaXPButton::PrepareFace(Face face, COLORREF& clear) {
 
 // The last line of the face leaves the DC's current position at its end, as drawing it here
 // would have; the flat press draws no line and leaves it where it was.
-void ZorvaXPButton::FinishFace(Face face) {
+void ZorvaXPButton::FinishFace(Face face, int sw, int sh) {
   const HDC dc = UserControl.hDC();
-  const int sw = ScaleWidth(), sh = ScaleHeight();
   if (face == Face::Hover)
     MoveToEx(dc, sw - 2, sh - 2, nullptr);
   else if (face != Face::PressedFlat)
@@ -391,7 +390,7 @@ void ZorvaXPButton::DrawLook(Face face, const OLE_COLOR* fore, bool pictureMode)
   static_assert(std::has_unique_object_representations_v<LOGFONT>, "a font's description is compared byte for byte");
   if (!pictures.picture.empty() || !pictures.pictureHighlight.empty() || GetObject(font, sizeof lf, &lf) != sizeof lf) {
     paintFace(dc);
-    FinishFace(face);
+    FinishFace(face, faceKey.width, faceKey.height);
     if (fore) UserControl.setForeColor(*fore);
     m_PictureMode = pictureMode;
     DrawCaptionAndPicture(dc);
@@ -402,8 +401,13 @@ void ZorvaXPButton::DrawLook(Face face, const OLE_COLOR* fore, bool pictureMode)
   m_PictureMode = pictureMode;
   SetBkMode(dc, TRANSPARENT);
   // The look's key: the face's, with the caption, the font's description and the text colour.
-  foundation::FaceKey lookKey = faceKey;
+  // Built in one reused key, so that its text (the font's description and the caption) is not
+  // allocated again on every draw; the cache copies a key it keeps.
+  static thread_local foundation::FaceKey lookKey;
   lookKey.owner = &kLookOwner;
+  lookKey.width = faceKey.width;
+  lookKey.height = faceKey.height;
+  lookKey.values = faceKey.values;
   const COLORREF text = GetTextColor(dc);
   lookKey.values[5] = text;
   lookKey.text.assign(reinterpret_cast<const char*>(&lf), sizeof lf);
@@ -417,7 +421,7 @@ void ZorvaXPButton::DrawLook(Face face, const OLE_COLOR* fore, bool pictureMode)
     }
     DrawCaptionAndPicture(target);
   });
-  FinishFace(face);
+  FinishFace(face, faceKey.width, faceKey.height);
   setAccessKeyFromCaption(m_Caption);
 }
 

@@ -160,8 +160,8 @@ class ZorvaXPButton final : public foundation::ControlBase {
   // The key of a look's face; sets the surface's BackColor as painting the look does and gives
   // the colour the face clears to.
   foundation::FaceKey PrepareFace(Face face, COLORREF& clear);
-  // Leaves the DC's current position where painting the face leaves it.
-  void FinishFace(Face face);
+  // Leaves the DC's current position where painting the face of a sw x sh button leaves it.
+  void FinishFace(Face face, int sw, int sh);
   // Paints the face into dc; `clear` is the colour the look clears to before its gradient.
   void PaintFace(HDC dc, Face face, COLORREF clear) const;
   void DrawLook(Face face, const OLE_COLOR* fore, bool pictureMode);

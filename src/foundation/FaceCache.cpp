@@ -4,6 +4,7 @@
 #include <cstring>
 #include <new>
 
+#include "platform/gfx/DeviceContext.h"
 #include "platform/gfx/GdiRaii.h"
 
 namespace zxp::foundation {
@@ -37,59 +38,66 @@ void FaceCache::clear() {
 
 bool FaceCache::drawFace(HDC dc, const FaceKey& key, PaintFn paint, const void* painter) {
   const int64_t area = int64_t{key.width} * key.height;
-  POINT origin{0, 0};
-  const bool cacheable = !bypassed_ && key.width > 0 && key.height > 0 && area <= static_cast<int64_t>(maxPixels_ / 8) &&
-                         GetROP2(dc) == R2_COPYPEN && GetViewportOrgEx(dc, &origin) && origin.x == 0 &&
-                         origin.y == 0;
+  // One look at the DC's state: where it would paint differently from a plain memory DC, the
+  // face is painted in place.
+  const gfx::DeviceContext* d = gfx::dcFromHandle(dc);
+  const bool cacheable = d && !bypassed_ && key.width > 0 && key.height > 0 &&
+                         area <= static_cast<int64_t>(maxPixels_ / 8) && d->state().rop2 == R2_COPYPEN &&
+                         d->state().viewportOrg.x == 0 && d->state().viewportOrg.y == 0;
   if (!cacheable) {
     paint(painter, dc);
     return false;
   }
   // Shrinking stretches follow the DC's stretch mode, so a face is painted with the mode of the
   // DC it is shown in.
-  const int stretchMode = GetStretchBltMode(dc);
-  auto found = std::find_if(faces_.begin(), faces_.end(),
-                            [&](const Face& f) { return f.key == key && f.stretchMode == stretchMode; });
-  if (found != faces_.end()) {
-    std::rotate(faces_.begin(), found, found + 1);
-  } else if (!paintNew(dc, key, stretchMode, paint, painter)) {
+  const int stretchMode = d->state().stretchMode;
+  Face* face = nullptr;
+  for (Face& f : faces_)
+    if (f.stretchMode == stretchMode && f.key == key) {
+      face = &f;
+      break;
+    }
+  if (!face) face = paintNew(dc, key, stretchMode, paint, painter);
+  if (!face) {
     paint(painter, dc);
     return false;
   }
-  blit(dc, faces_.front());
+  face->used = ++clock_;
+  blit(dc, *face);
   return true;
 }
 
-bool FaceCache::paintNew(HDC dc, const FaceKey& key, int stretchMode, PaintFn paint, const void* painter) {
+FaceCache::Face* FaceCache::paintNew(HDC dc, const FaceKey& key, int stretchMode, PaintFn paint, const void* painter) {
   const size_t area = static_cast<size_t>(key.width) * static_cast<size_t>(key.height);
-  Face face{key, stretchMode, nullptr};
+  Face face{key, stretchMode, 0, nullptr};
   try {
     face.pixels = std::make_unique_for_overwrite<uint32_t[]>(area);
   } catch (const std::bad_alloc&) {
-    return false;
+    return nullptr;
   }
   {
     MemoryDC memory(dc);
-    if (!memory) return false;
+    if (!memory) return nullptr;
     const BITMAPINFO info = faceInfo(key.width, key.height);
     void* bits = nullptr;
     GdiObject bitmap(CreateDIBSection(memory.get(), &info, DIB_RGB_COLORS, &bits, 0, 0));
-    if (!bitmap || !bits) return false;
+    if (!bitmap || !bits) return nullptr;
     Selection selected(memory.get(), bitmap.get());
-    if (!selected.ok()) return false;
+    if (!selected.ok()) return nullptr;
     SetStretchBltMode(memory.get(), stretchMode);
     paint(painter, memory.get());
     std::memcpy(face.pixels.get(), bits, area * sizeof(uint32_t));
   }
   // Room for the new face: the least recently used ones leave.
   while (!faces_.empty() && (faces_.size() >= maxFaces_ || pixels_ + area > maxPixels_)) {
-    const Face& last = faces_.back();
-    pixels_ -= static_cast<size_t>(last.key.width) * static_cast<size_t>(last.key.height);
-    faces_.pop_back();
+    auto last = std::min_element(faces_.begin(), faces_.end(),
+                                 [](const Face& a, const Face& b) { return a.used < b.used; });
+    pixels_ -= static_cast<size_t>(last->key.width) * static_cast<size_t>(last->key.height);
+    faces_.erase(last);
   }
-  faces_.insert(faces_.begin(), std::move(face));
+  faces_.push_back(std::move(face));
   pixels_ += area;
-  return true;
+  return &faces_.back();
 }
 
 void FaceCache::blit(HDC dc, const Face& face) const {

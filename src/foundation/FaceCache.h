@@ -81,16 +81,18 @@ class FaceCache {
   struct Face {
     FaceKey key;
     int stretchMode = 0;
+    uint64_t used = 0;  // when it was last shown (clock_)
     std::unique_ptr<uint32_t[]> pixels;
   };
   using PaintFn = void (*)(const void*, HDC);
   bool drawFace(HDC dc, const FaceKey& key, PaintFn paint, const void* painter);
-  // Paints a new face and puts it first; false when no memory surface could be made.
-  bool paintNew(HDC dc, const FaceKey& key, int stretchMode, PaintFn paint, const void* painter);
+  // Paints a new face and keeps it; nullptr when no memory surface could be made.
+  Face* paintNew(HDC dc, const FaceKey& key, int stretchMode, PaintFn paint, const void* painter);
   void blit(HDC dc, const Face& face) const;
 
   size_t maxFaces_, maxPixels_;
-  std::vector<Face> faces_;  // the most recently used first
+  std::vector<Face> faces_;
+  uint64_t clock_ = 0;  // counts the faces shown
   size_t pixels_ = 0;
   bool bypassed_ = false;
 };
