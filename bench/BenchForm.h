@@ -12,16 +12,6 @@
 
 namespace zxp::bench {
 
-// A place on a form given in pixels: (x, y), w x h.
-inline host::ExtenderRecord pixelRect(int x, int y, int w, int h) {
-  host::ExtenderRecord r;
-  r.left = pixelsToTwips(x);
-  r.top = pixelsToTwips(y);
-  r.width = pixelsToTwips(w);
-  r.height = pixelsToTwips(h);
-  return r;
-}
-
 template <class T, class Body>
 void withControl(int w, int h, Body&& body, const std::string& name = "ctl") {
   ui::resetWindowSystem();
@@ -30,7 +20,7 @@ void withControl(int w, int h, Body&& body, const std::string& name = "ctl") {
     o.clientWidth = pixelsToTwips(w + 40);
     o.clientHeight = pixelsToTwips(h + 40);
     host::Form form(o);
-    body(form.add(std::make_unique<T>(), name, pixelRect(10, 10, w, h)).template as<T>());
+    body(form.add(std::make_unique<T>(), name, host::ExtenderRecord::inPixels(10, 10, w, h)).template as<T>());
   }
   ui::resetWindowSystem();
 }

@@ -25,7 +25,6 @@
 namespace {
 
 using namespace zxp;
-using bench::pixelRect;
 
 host::FormOptions formFor(int w, int h) {
   host::FormOptions o;
@@ -48,7 +47,7 @@ void BM_HookTabRedrawMe(benchmark::State& state) {
   ui::resetWindowSystem();
   {
     host::Form form(formFor(w, h));
-    auto& t = form.add(library::classes(), "ZorvaXPHookTab", "tab", pixelRect(10, 10, w, h)).as<bars::ZorvaXPHookTab>();
+    auto& t = form.add(library::classes(), "ZorvaXPHookTab", "tab", host::ExtenderRecord::inPixels(10, 10, w, h)).as<bars::ZorvaXPHookTab>();
     t.AddTab("Fourth");
     t.setTabIcon(1, icon16());
     t.setTabIcon(3, icon16());
@@ -70,14 +69,14 @@ void BM_HookTabSwitch200Children(benchmark::State& state) {
   {
     const int w = 600, h = 500;
     host::Form form(formFor(w, h));
-    auto& t = form.add(library::classes(), "ZorvaXPHookTab", "tab", pixelRect(10, 10, w, h)).as<bars::ZorvaXPHookTab>();
+    auto& t = form.add(library::classes(), "ZorvaXPHookTab", "tab", host::ExtenderRecord::inPixels(10, 10, w, h)).as<bars::ZorvaXPHookTab>();
     t.AddTab("Fourth");
     host::Extender* box = form.control("tab");
     for (int tab = 1; tab <= 4; ++tab) {
       t.setSelectedTab(tab);
       for (int i = 0; i < 50; ++i)
         form.add(std::make_unique<buttons::ZorvaXPButton>(), "Button" + std::to_string(tab * 100 + i),
-                 pixelRect(10 + (i % 5) * 110, 40 + (i / 5) * 44, 100, 40), box);
+                 host::ExtenderRecord::inPixels(10 + (i % 5) * 110, 40 + (i / 5) * 44, 100, 40), box);
     }
     const HDC dc = t.surface().hDC();
     GdiObject brush(CreateSolidBrush(RGB(10, 20, 30)));
@@ -101,7 +100,7 @@ void BM_ImageListAdd1000Icons(benchmark::State& state) {
   ui::resetWindowSystem();
   {
     host::Form form(formFor(100, 100));
-    auto& il = form.add(library::classes(), "ZorvaXpImageList", "il", pixelRect(0, 0, 45, 55)).as<bars::ZorvaXpImageList>();
+    auto& il = form.add(library::classes(), "ZorvaXpImageList", "il", host::ExtenderRecord::inPixels(0, 0, 45, 55)).as<bars::ZorvaXpImageList>();
     il.setIconSize(bars::IconSize::Icon32);
     const host::PictureRef icon = icon16();
     const HICON h = static_cast<HICON>(icon.Handle());

@@ -24,7 +24,6 @@
 namespace {
 
 using namespace zxp;
-using bench::pixelRect;
 
 host::FormOptions formFor(int w, int h) {
   host::FormOptions o;
@@ -40,7 +39,7 @@ void redraw(benchmark::State& state, void (*setup)(T&)) {
   ui::resetWindowSystem();
   {
     host::Form form(formFor(w, h));
-    auto& c = form.add(std::make_unique<T>(), "Control1", pixelRect(10, 10, w, h)).template as<T>();
+    auto& c = form.add(std::make_unique<T>(), "Control1", host::ExtenderRecord::inPixels(10, 10, w, h)).template as<T>();
     setup(c);
     const HDC dc = c.surface().hDC();
     GdiObject brush(CreateSolidBrush(RGB(10, 20, 30)));
@@ -66,7 +65,7 @@ void BM_LabelTransparentRegion(benchmark::State& state) {
   ui::resetWindowSystem();
   {
     host::Form form(formFor(300, 40));
-    auto& l = form.add(std::make_unique<text::ZorvaXPLabel>(), "Label1", pixelRect(10, 10, 300, 40)).as<text::ZorvaXPLabel>();
+    auto& l = form.add(std::make_unique<text::ZorvaXPLabel>(), "Label1", host::ExtenderRecord::inPixels(10, 10, 300, 40)).as<text::ZorvaXPLabel>();
     l.setCaption("A transparent label of three hundred pixels");
     l.setBackStyle(text::BackStyle::HBkTransparent);
     const HDC dc = l.surface().hDC();
@@ -90,11 +89,11 @@ void BM_FrameCollapseExpand50(benchmark::State& state) {
   ui::resetWindowSystem();
   {
     host::Form form(formFor(600, 600));
-    auto& f = form.add(std::make_unique<text::ZorvaXPFrame>(), "Frame1", pixelRect(10, 10, 560, 560)).as<text::ZorvaXPFrame>();
+    auto& f = form.add(std::make_unique<text::ZorvaXPFrame>(), "Frame1", host::ExtenderRecord::inPixels(10, 10, 560, 560)).as<text::ZorvaXPFrame>();
     f.setDropDownButton(true);
     for (int i = 0; i < 50; ++i) {
       form.add(std::make_unique<buttons::ZorvaXPButton>(), "Button" + std::to_string(i),
-               pixelRect(10 + (i % 5) * 108, 30 + (i / 5) * 50, 100, 40), form.control("Frame1"));
+               host::ExtenderRecord::inPixels(10 + (i % 5) * 108, 30 + (i / 5) * 50, 100, 40), form.control("Frame1"));
     }
     const HWND chevron = f.dropDownSurface().hWnd();
     auto click = [&] {

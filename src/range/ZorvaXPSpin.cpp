@@ -42,10 +42,8 @@ void ZorvaXPSpin::UserControl_Initialize() {
   // The field asks its parent, the control's surface, for its colours.
   Text.create(hWnd(), ES_AUTOHSCROLL, kFieldLeft, 1, std::move(hooks));
 
-  host::ExtenderRecord r;
-  r.left = pixelsToTwips(std::max(0, ScaleWidth() - kButtonWidth));
-  r.width = pixelsToTwips(kButtonWidth);
-  r.height = pixelsToTwips(std::max(2, ScaleHeight()));
+  host::ExtenderRecord r =
+      host::ExtenderRecord::inPixels(std::max(0, ScaleWidth() - kButtonWidth), 0, kButtonWidth, std::max(2, ScaleHeight()));
   r.tabStop = false;
   Button = &addConstituent<ZorvaSpinScroll>("Button", r);
   Button->UpPressed.connect([this] {

@@ -56,14 +56,7 @@ class FormTest : public ::testing::Test {
   }
   host::Extender& ext(const std::string& name) { return *form->control(name); }
   // A place on the form given in pixels: (x, y), w x h.
-  static host::ExtenderRecord at(int x, int y, int w, int h) {
-    host::ExtenderRecord r;
-    r.left = pixelsToTwips(x);
-    r.top = pixelsToTwips(y);
-    r.width = pixelsToTwips(w);
-    r.height = pixelsToTwips(h);
-    return r;
-  }
+  static host::ExtenderRecord at(int x, int y, int w, int h) { return host::ExtenderRecord::inPixels(x, y, w, h); }
   // A new control of class T at (x, y) of the form or of `container`, w x h pixels.
   template <class T>
   T& place(const std::string& name, int w, int h, int x = 10, int y = 10, host::Extender* container = nullptr) {

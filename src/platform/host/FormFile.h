@@ -43,6 +43,7 @@
 #include <string_view>
 #include <vector>
 
+#include "platform/gfx/Types.h"
 #include "platform/host/HostError.h"
 #include "platform/host/PropertyBag.h"
 
@@ -66,6 +67,16 @@ struct ExtenderRecord {
   bool defaultButton = false;  // the form's default button (Enter), for controls that act like buttons
   bool cancelButton = false;   // the form's cancel button (Escape), likewise
   friend bool operator==(const ExtenderRecord&, const ExtenderRecord&) = default;
+
+  // A place given in pixels: (x, y), w x h.
+  static ExtenderRecord inPixels(int32_t x, int32_t y, int32_t w, int32_t h) {
+    ExtenderRecord r;
+    r.left = pixelsToTwips(x);
+    r.top = pixelsToTwips(y);
+    r.width = pixelsToTwips(w);
+    r.height = pixelsToTwips(h);
+    return r;
+  }
 };
 
 struct ControlRecord {
