@@ -172,10 +172,8 @@ struct Malformed {
 
 TEST(FormFile, MalformedFilesGiveTheirLine) {
   const Malformed cases[] = {
-      {"", 1, "unexpected end of file"},
-      {"Hello\n", 1, "not a form file"},
-      {"ZorvaXP Form 2\n", 1, "unsupported form file version"},
-      {"ZorvaXP Form 1\nBegin Frm F\n", 2, "Begin Form"},
+      {"", 1, "unexpected end of file"}, {"Hello\n", 1, "not a form file"},
+      {"ZorvaXP Form 2\n", 1, "unsupported form file version"}, {"ZorvaXP Form 1\nBegin Frm F\n", 2, "Begin Form"},
       {"ZorvaXP Form 1\nBegin Form F\n  Caption = String \"x\"\n", 3, "unexpected end of file"},
       {"ZorvaXP Form 1\nBegin Form F\nX = Integer 40000\nEnd\n", 3, "out of range"},
       {"ZorvaXP Form 1\nBegin Form F\nX = Integer 1.5\nEnd\n", 3, "expected an Integer"},
