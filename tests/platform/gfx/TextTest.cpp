@@ -180,10 +180,8 @@ TEST(Text, SingleLinesCentreVerticallyAndAlignHorizontally) {
   const char* s = "Align me";
   const int w = c.width(s);
   struct Case { UINT flags; int x; int y; } cases[] = {
-      {DT_SINGLELINE, 20, 10},
-      {DT_SINGLELINE | DT_CENTER, (20 + 220 - w) / 2, 10},
-      {DT_SINGLELINE | DT_RIGHT, 220 - w, 10},
-      {DT_SINGLELINE | DT_VCENTER | DT_RIGHT, 220 - w, 10 + (40 - lh) / 2},
+      {DT_SINGLELINE, 20, 10}, {DT_SINGLELINE | DT_CENTER, (20 + 220 - w) / 2, 10},
+      {DT_SINGLELINE | DT_RIGHT, 220 - w, 10}, {DT_SINGLELINE | DT_VCENTER | DT_RIGHT, 220 - w, 10 + (40 - lh) / 2},
       {DT_SINGLELINE | DT_BOTTOM | DT_CENTER, (20 + 220 - w) / 2, 50 - lh},
   };
   for (const auto& k : cases) {

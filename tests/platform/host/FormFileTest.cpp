@@ -165,45 +165,36 @@ std::optional<FormFileError> parseError(const std::string& text) {
 }
 
 struct Malformed {
-  const char* text;
+  std::string text;
   int line;
   const char* fragment;
 };
 
 TEST(FormFile, MalformedFilesGiveTheirLine) {
-  const Malformed cases[] = {
-      {"", 1, "unexpected end of file"},
-      {"Hello\n", 1, "not a form file"},
-      {"ZorvaXP Form 2\n", 1, "unsupported form file version"},
-      {"ZorvaXP Form 1\nBegin Frm F\n", 2, "Begin Form"},
-      {"ZorvaXP Form 1\nBegin Form F\n  Caption = String \"x\"\n", 3, "unexpected end of file"},
-      {"ZorvaXP Form 1\nBegin Form F\nX = Integer 40000\nEnd\n", 3, "out of range"},
-      {"ZorvaXP Form 1\nBegin Form F\nX = Integer 1.5\nEnd\n", 3, "expected an Integer"},
-      {"ZorvaXP Form 1\nBegin Form F\nX = Long\nEnd\n", 3, "expected a Long"},
-      {"ZorvaXP Form 1\nBegin Form F\nX = Bogus 1\nEnd\n", 3, "unknown value type"},
-      {"ZorvaXP Form 1\nBegin Form F\nX Integer 1\nEnd\n", 3, "expected '='"},
-      {"ZorvaXP Form 1\nBegin Form F\nX = String \"abc\nEnd\n", 3, "unterminated string"},
-      {"ZorvaXP Form 1\nBegin Form F\nX = String \"a\\q\"\nEnd\n", 3, "unknown escape"},
-      {"ZorvaXP Form 1\nBegin Form F\nX = String \"a\" b\nEnd\n", 3, "unexpected text"},
-      {"ZorvaXP Form 1\nBegin Form F\nX = Integer 1\nx = Integer 2\nEnd\n", 4, "given twice"},
-      {"ZorvaXP Form 1\nBegin Form F\nX = Date 2023-02-29\nEnd\n", 3, "not a valid date"},
-      {"ZorvaXP Form 1\nBegin Form F\nX = Date 1e9\nEnd\n", 3, "out of range"},
-      {"ZorvaXP Form 1\nBegin Form F\nX = Font Tahoma 8\nEnd\n", 3, "font's name"},
-      {"ZorvaXP Form 1\nBegin Form F\nX = Font \"Tahoma\" -8\nEnd\n", 3, "font size"},
-      {"ZorvaXP Form 1\nBegin Form F\nX = Font \"Tahoma\" 8 Heavy\nEnd\n", 3, "unknown font attribute"},
-      {"ZorvaXP Form 1\nBegin Form F\nX = Picture {\n  AAAA\n", 3, "not closed"},
-      {"ZorvaXP Form 1\nBegin Form F\nX = Picture {\n  AA*A\n}\nEnd\n", 4, "invalid character"},
-      {"ZorvaXP Form 1\nBegin Form F\nX = Picture {\n  AAA\n}\nEnd\n", 3, "not valid base64"},
-      {"ZorvaXP Form 1\nBegin Form F\n@Left = 1\nEnd\n", 3, "belong to controls"},
-      {"ZorvaXP Form 1\nBegin Form F\nBegin C c\n@Left = 1\n@Left = 2\nEnd\nEnd\n", 5, "given twice"},
-      {"ZorvaXP Form 1\nBegin Form F\nBegin C c\n@Color = 1\nEnd\nEnd\n", 4, "unknown extender"},
-      {"ZorvaXP Form 1\nBegin Form F\nBegin C c\n@Align = 5\nEnd\nEnd\n", 4, "Align"},
-      {"ZorvaXP Form 1\nBegin Form F\nBegin C c\n@Width = -1\nEnd\nEnd\n", 4, "negative"},
-      {"ZorvaXP Form 1\nBegin Form F\nBegin C\nEnd\nEnd\n", 3, "control name"},
-      {"ZorvaXP Form 1\nBegin Form F\nBegin 1C c\nEnd\nEnd\n", 3, "not a valid class name"},
-      {"ZorvaXP Form 1\nBegin Form F\nEnd\nEnd\n", 4, "after the form's End"},
-      {"ZorvaXP Form 1\nBegin Form F\nEnd x\n", 3, "unexpected text"},
+  // A bad header, then bad bodies after a good header (the form's Begin is line 2).
+  std::vector<Malformed> cases = {
+      {"", 1, "unexpected end of file"}, {"Hello\n", 1, "not a form file"},
+      {"ZorvaXP Form 2\n", 1, "unsupported form file version"}, {"ZorvaXP Form 1\nBegin Frm F\n", 2, "Begin Form"},
   };
+  for (const Malformed& m : std::initializer_list<Malformed>{
+           {"  Caption = String \"x\"\n", 3, "unexpected end of file"},
+           {"X = Integer 40000\nEnd\n", 3, "out of range"}, {"X = Integer 1.5\nEnd\n", 3, "expected an Integer"},
+           {"X = Long\nEnd\n", 3, "expected a Long"}, {"X = Bogus 1\nEnd\n", 3, "unknown value type"},
+           {"X Integer 1\nEnd\n", 3, "expected '='"}, {"X = String \"abc\nEnd\n", 3, "unterminated string"},
+           {"X = String \"a\\q\"\nEnd\n", 3, "unknown escape"}, {"X = String \"a\" b\nEnd\n", 3, "unexpected text"},
+           {"X = Integer 1\nx = Integer 2\nEnd\n", 4, "given twice"},
+           {"X = Date 2023-02-29\nEnd\n", 3, "not a valid date"}, {"X = Date 1e9\nEnd\n", 3, "out of range"},
+           {"X = Font Tahoma 8\nEnd\n", 3, "font's name"}, {"X = Font \"Tahoma\" -8\nEnd\n", 3, "font size"},
+           {"X = Font \"Tahoma\" 8 Heavy\nEnd\n", 3, "unknown font attribute"},
+           {"X = Picture {\n  AAAA\n", 3, "not closed"}, {"X = Picture {\n  AA*A\n}\nEnd\n", 4, "invalid character"},
+           {"X = Picture {\n  AAA\n}\nEnd\n", 3, "not valid base64"}, {"@Left = 1\nEnd\n", 3, "belong to controls"},
+           {"Begin C c\n@Left = 1\n@Left = 2\nEnd\nEnd\n", 5, "given twice"},
+           {"Begin C c\n@Color = 1\nEnd\nEnd\n", 4, "unknown extender"},
+           {"Begin C c\n@Align = 5\nEnd\nEnd\n", 4, "Align"}, {"Begin C c\n@Width = -1\nEnd\nEnd\n", 4, "negative"},
+           {"Begin C\nEnd\nEnd\n", 3, "control name"}, {"Begin 1C c\nEnd\nEnd\n", 3, "not a valid class name"},
+           {"End\nEnd\n", 4, "after the form's End"}, {"End x\n", 3, "unexpected text"},
+       })
+    cases.push_back({"ZorvaXP Form 1\nBegin Form F\n" + m.text, m.line, m.fragment});
   for (const Malformed& m : cases) {
     SCOPED_TRACE(m.text);
     const auto e = parseError(m.text);

@@ -67,13 +67,10 @@ TEST_F(RegistryTest, MalformedFilesAreRefusedWithTheirLine) {
     const char* text;
     const char* error;
   } cases[] = {
-      {"", "line 1"},
-      {"REGEDIT4\n", "line 1"},
-      {"ZorvaXP Registry 1\n@=\"x\"\n", "line 2: a value before any key"},
+      {"", "line 1"}, {"REGEDIT4\n", "line 1"}, {"ZorvaXP Registry 1\n@=\"x\"\n", "line 2: a value before any key"},
       {"ZorvaXP Registry 1\n[K]\n\"unterminated=\"x\"\n", "line 3"},
       {"ZorvaXP Registry 1\n[K]\n@=dword:123456789\n", "line 3: bad dword"},
-      {"ZorvaXP Registry 1\n[K]\n@=\"x\" trailing\n", "line 3: bad string"},
-      {"ZorvaXP Registry 1\n[K\n", "line 2"},
+      {"ZorvaXP Registry 1\n[K]\n@=\"x\" trailing\n", "line 3: bad string"}, {"ZorvaXP Registry 1\n[K\n", "line 2"},
   };
   for (const auto& c : cases) {
     Registry r(path);

@@ -279,17 +279,9 @@ TEST_F(Input, KeySequencesForTypingAndAccessKeys) {
   clearLog();
   input.type("aB!");
   EXPECT_EQ(sequence(), (std::vector<P>{{WM_KEYDOWN, 'A'},
-                                 {WM_CHAR, 'a'},
-                                 {WM_KEYUP, 'A'},
-                                 {WM_KEYDOWN, VK_SHIFT},
-                                 {WM_KEYDOWN, 'B'},
-                                 {WM_CHAR, 'B'},
-                                 {WM_KEYUP, 'B'},
-                                 {WM_KEYUP, VK_SHIFT},
-                                 {WM_KEYDOWN, VK_SHIFT},
-                                 {WM_KEYDOWN, '1'},
-                                 {WM_CHAR, '!'},
-                                 {WM_KEYUP, '1'},
+                                 {WM_CHAR, 'a'}, {WM_KEYUP, 'A'}, {WM_KEYDOWN, VK_SHIFT}, {WM_KEYDOWN, 'B'},
+                                 {WM_CHAR, 'B'}, {WM_KEYUP, 'B'}, {WM_KEYUP, VK_SHIFT}, {WM_KEYDOWN, VK_SHIFT},
+                                 {WM_KEYDOWN, '1'}, {WM_CHAR, '!'}, {WM_KEYUP, '1'},
                                  {WM_KEYUP, VK_SHIFT}}));
   // Key-message lParam: repeat count 1, scan code, transition bits on the release.
   const LPARAM down = entriesOf(edit, WM_KEYDOWN)[0].lParam;
@@ -299,9 +291,7 @@ TEST_F(Input, KeySequencesForTypingAndAccessKeys) {
   clearLog();
   input.altKey('f');
   EXPECT_EQ(sequence(), (std::vector<P>{{WM_SYSKEYDOWN, VK_MENU},
-                                 {WM_SYSKEYDOWN, 'F'},
-                                 {WM_SYSCHAR, 'f'},
-                                 {WM_SYSKEYUP, 'F'},
+                                 {WM_SYSKEYDOWN, 'F'}, {WM_SYSCHAR, 'f'}, {WM_SYSKEYUP, 'F'},
                                  {WM_KEYUP, VK_MENU}}));
   EXPECT_TRUE(entriesOf(edit, WM_SYSKEYDOWN)[1].lParam & (1 << 29));  // the context bit
   // The top-level window hears the access key as a menu key.

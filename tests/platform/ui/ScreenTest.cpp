@@ -169,6 +169,27 @@ std::vector<uint32_t> fullComposition() {
   return pixelsOf(*composeScreen());
 }
 
+// Draws `drawn` in `colour` for a full composition, then again over a scribbled screen for a
+// partial one: inside the window's rectangle the partial picture must equal the full one, and
+// outside it the scribble must stay, so a pixel the composition wrongly skips or touches shows.
+void expectPartialMatchesFull(HWND drawn, Pixel colour) {
+  const Pixel scribble = 0xABCDEF;
+  paint(drawn, colour);
+  const std::vector<uint32_t> expected = fullComposition();
+  composeScreen()->fill(scribble);
+  paint(drawn, colour);
+  const std::vector<uint32_t> part = pixelsOf(*composeScreen());
+  RECT wr;
+  GetWindowRect(drawn, &wr);
+  const int width = screenSize().cx;
+  size_t wrong = 0;
+  for (size_t i = 0; i < part.size(); ++i) {
+    const Point p{static_cast<int>(i % width), static_cast<int>(i / width)};
+    if (part[i] != (Rect{wr.left, wr.top, wr.right, wr.bottom}.contains(p) ? expected[i] : scribble)) ++wrong;
+  }
+  EXPECT_EQ(wrong, 0u);
+}
+
 TEST_F(Screen, RedoesOnlyTheDamagedWindowsAndMatchesAFullComposition) {
   HWND a = popup(Rect{50, 50, 250, 200});
   paint(a, 0xFF0000);
@@ -299,17 +320,10 @@ TEST_F(Screen, AWindowWiderThanTheScreenShowsThePartThatLiesOnTheScreen) {
   ReleaseDC(wide, dc);
 }
 
-}  // namespace
-}  // namespace zxp::ui::testing
-
-namespace zxp::ui::testing {
-namespace {
-
 // A partial composition redraws every pixel of the damaged rectangle from the windows, leaving
 // out only what an opaque window hides. The screen picture is scribbled over first, so a pixel
 // the composition wrongly skips keeps the scribble and shows.
 TEST_F(Screen, APartialCompositionRedrawsEveryPixelOfTheDamageThatCanBeSeen) {
-  const Pixel scribble = 0xABCDEF;
   HWND form = popup(Rect{40, 40, 340, 240});
   paint(form, 0xFF0000);
   HWND round = child(form, Rect{10, 10, 70, 40});  // the form shows at its corners
@@ -344,33 +358,13 @@ TEST_F(Screen, APartialCompositionRedrawsEveryPixelOfTheDamageThatCanBeSeen) {
                         Case{"the hiding window under a layered one", cover, 0x777777},
                         Case{"a round pop-up over the background and the task bar", disc, 0x888888}}) {
     SCOPED_TRACE(c.what);
-    const std::vector<uint32_t> expected = [&] {
-      paint(c.drawn, c.colour);
-      return fullComposition();
-    }();
-    composeScreen()->fill(scribble);
-    paint(c.drawn, c.colour);
-    const std::vector<uint32_t> part = pixelsOf(*composeScreen());
-    ASSERT_EQ(composedArea().size(), 1u);
+    expectPartialMatchesFull(c.drawn, c.colour);
     RECT wr;
     GetWindowRect(c.drawn, &wr);
-    const Rect damaged = Rect{wr.left, wr.top, wr.right, wr.bottom}.intersect(Rect{0, 0, screenSize().cx, screenSize().cy});
-    EXPECT_EQ(composedArea()[0], damaged);
-    const int width = screenSize().cx;
-    size_t wrong = 0;
-    for (size_t i = 0; i < part.size(); ++i) {
-      const Point p{static_cast<int>(i % width), static_cast<int>(i / width)};
-      if (part[i] != (damaged.contains(p) ? expected[i] : scribble)) ++wrong;
-    }
-    EXPECT_EQ(wrong, 0u);
+    EXPECT_EQ(composedArea(), (std::vector<Rect>{Rect{wr.left, wr.top, wr.right, wr.bottom}.intersect(
+                                  Rect{0, 0, screenSize().cx, screenSize().cy})}));
   }
 }
-
-}  // namespace
-}  // namespace zxp::ui::testing
-
-namespace zxp::ui::testing {
-namespace {
 
 // A window with many children finds those under a damaged area through a grid of their
 // rectangles, and leaves out its own pixels under a child's opaque part. Children of every size
@@ -381,7 +375,6 @@ namespace {
 // every window in a colour of its own, the window each point hits is the one whose colour the
 // screen shows there.
 TEST_F(Screen, AWindowWithManyChildrenRedrawsAndHitTestsEachOfThemAsAFullWalkDoes) {
-  const Pixel scribble = 0xABCDEF;
   setScreenSize(Size{640, 440});  // every check composes the whole screen once
   HWND form = popup(Rect{20, 20, 620, 420});
   paint(form, 0x102030);
@@ -415,22 +408,7 @@ TEST_F(Screen, AWindowWithManyChildrenRedrawsAndHitTestsEachOfThemAsAFullWalkDoe
   ShowWindow(kids[13], SW_HIDE);
   composeScreen();
 
-  auto check = [&](HWND drawn, Pixel colour) {
-    paint(drawn, colour);
-    const std::vector<uint32_t> expected = fullComposition();
-    composeScreen()->fill(scribble);
-    paint(drawn, colour);
-    const std::vector<uint32_t> part = pixelsOf(*composeScreen());
-    RECT wr;
-    GetWindowRect(drawn, &wr);
-    const int width = screenSize().cx;
-    size_t wrong = 0;
-    for (size_t i = 0; i < part.size(); ++i) {
-      const Point p{static_cast<int>(i % width), static_cast<int>(i / width)};
-      if (part[i] != (Rect{wr.left, wr.top, wr.right, wr.bottom}.contains(p) ? expected[i] : scribble)) ++wrong;
-    }
-    EXPECT_EQ(wrong, 0u);
-  };
+  const auto check = expectPartialMatchesFull;
   auto checkAll = [&](Pixel base) {
     for (size_t i = 0; i < kids.size(); i += 3) {  // each row and column of the grid has some
       SCOPED_TRACE(i);

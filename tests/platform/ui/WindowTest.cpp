@@ -27,10 +27,8 @@ TEST_F(Window, CreationMessagesAndDestructionOrderParentFirstThenChildrenFirst) 
 
   EXPECT_EQ(DestroyWindow(top), TRUE);
   EXPECT_EQ(orderOf({WM_DESTROY, WM_NCDESTROY}), (std::vector<std::pair<HWND, UINT>>{{top, WM_DESTROY},
-                                                       {kid, WM_DESTROY},
-                                                       {grandkid, WM_DESTROY},
-                                                       {grandkid, WM_NCDESTROY},
-                                                       {kid, WM_NCDESTROY},
+                                                       {kid, WM_DESTROY}, {grandkid, WM_DESTROY},
+                                                       {grandkid, WM_NCDESTROY}, {kid, WM_NCDESTROY},
                                                        {top, WM_NCDESTROY}}));
   EXPECT_FALSE(IsWindow(top) || IsWindow(kid) || IsWindow(grandkid));
   EXPECT_EQ(handles().liveCount(ObjKind::Window), windowsBefore);

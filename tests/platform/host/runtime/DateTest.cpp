@@ -22,20 +22,12 @@ struct SerialRow {
 // Serial <-> parts, both directions, including the edges of the range and the years around 1900.
 TEST(RuntimeDate, SerialsAndParts) {
   const SerialRow rows[] = {
-      {0.0, {1899, 12, 30, 0, 0, 0}},
-      {1.0, {1899, 12, 31, 0, 0, 0}},
-      {2.0, {1900, 1, 1, 0, 0, 0}},
+      {0.0, {1899, 12, 30, 0, 0, 0}}, {1.0, {1899, 12, 31, 0, 0, 0}}, {2.0, {1900, 1, 1, 0, 0, 0}},
       {60.0, {1900, 2, 28, 0, 0, 0}},  // no 1900-02-29: the day after is 61
-      {61.0, {1900, 3, 1, 0, 0, 0}},
-      {25569.0, {1970, 1, 1, 0, 0, 0}},
-      {36526.0, {2000, 1, 1, 0, 0, 0}},
-      {36585.0, {2000, 2, 29, 0, 0, 0}},
-      {45351.5, {2024, 2, 29, 12, 0, 0}},
-      {45351.75, {2024, 2, 29, 18, 0, 0}},
+      {61.0, {1900, 3, 1, 0, 0, 0}}, {25569.0, {1970, 1, 1, 0, 0, 0}}, {36526.0, {2000, 1, 1, 0, 0, 0}},
+      {36585.0, {2000, 2, 29, 0, 0, 0}}, {45351.5, {2024, 2, 29, 12, 0, 0}}, {45351.75, {2024, 2, 29, 18, 0, 0}},
       {-1.25, {1899, 12, 29, 6, 0, 0}},  // negative: the fraction still counts forward
-      {-1.75, {1899, 12, 29, 18, 0, 0}},
-      {-657434.0, {100, 1, 1, 0, 0, 0}},
-      {2958465.0, {9999, 12, 31, 0, 0, 0}},
+      {-1.75, {1899, 12, 29, 18, 0, 0}}, {-657434.0, {100, 1, 1, 0, 0, 0}}, {2958465.0, {9999, 12, 31, 0, 0, 0}},
   };
   for (const auto& r : rows) {
     SCOPED_TRACE(r.serial);
@@ -103,12 +95,10 @@ TEST(RuntimeDate, DateSerialRollsOverAndMapsTwoDigitYears) {
       {2024, -11, 1, 44927.0},      // 2023-01-01
       {24, 2, 29, 45351.0},         // 0..29 -> 2000s
       {30, 1, 1, 10959.0},          // 30..99 -> 1900s
-      {99, 12, 31, 36525.0},
-      {100, 1, 1, -657434.0},
+      {99, 12, 31, 36525.0}, {100, 1, 1, -657434.0},
       {100, 1, 0, std::nullopt},    // before the first date
       {9999, 12, 32, std::nullopt}, // after the last
-      {2147483647, 1, 1, std::nullopt},
-      {2024, 2147483647, 2147483647, std::nullopt},
+      {2147483647, 1, 1, std::nullopt}, {2024, 2147483647, 2147483647, std::nullopt},
   };
   for (const auto& r : rows) {
     SCOPED_TRACE(testing::Message() << r.y << "," << r.m << "," << r.d);
@@ -158,27 +148,18 @@ TEST(RuntimeDate, WeekOfYearUnderEachSetting) {
   using W = FirstWeekOfYear;
   const WeekRow rows[] = {
       // Sunday first, week of January 1 (the list's FormatAColumn setting).
-      {2024, 1, 1, F::Sunday, W::Jan1, 1},
-      {2024, 1, 6, F::Sunday, W::Jan1, 1},
-      {2024, 1, 7, F::Sunday, W::Jan1, 2},
+      {2024, 1, 1, F::Sunday, W::Jan1, 1}, {2024, 1, 6, F::Sunday, W::Jan1, 1}, {2024, 1, 7, F::Sunday, W::Jan1, 2},
       {2024, 12, 31, F::Sunday, W::Jan1, 53},
       {2000, 12, 31, F::Sunday, W::Jan1, 54},  // leap year starting on a Saturday
-      {2023, 1, 1, F::Sunday, W::Jan1, 1},
-      {2024, 1, 1, F::System, W::System, 1},
-      {2024, 1, 7, F::Monday, W::Jan1, 1},
+      {2023, 1, 1, F::Sunday, W::Jan1, 1}, {2024, 1, 1, F::System, W::System, 1}, {2024, 1, 7, F::Monday, W::Jan1, 1},
       {2024, 1, 8, F::Monday, W::Jan1, 2},
       // Monday first, first four-day week (the ISO rule).
-      {2021, 1, 1, F::Monday, W::FirstFourDays, 53},
-      {2020, 12, 31, F::Monday, W::FirstFourDays, 53},
-      {2019, 12, 30, F::Monday, W::FirstFourDays, 1},
-      {2026, 1, 1, F::Monday, W::FirstFourDays, 1},
-      {2024, 1, 1, F::Monday, W::FirstFourDays, 1},
-      {2022, 1, 2, F::Monday, W::FirstFourDays, 52},
+      {2021, 1, 1, F::Monday, W::FirstFourDays, 53}, {2020, 12, 31, F::Monday, W::FirstFourDays, 53},
+      {2019, 12, 30, F::Monday, W::FirstFourDays, 1}, {2026, 1, 1, F::Monday, W::FirstFourDays, 1},
+      {2024, 1, 1, F::Monday, W::FirstFourDays, 1}, {2022, 1, 2, F::Monday, W::FirstFourDays, 52},
       // First full week.
-      {2024, 1, 1, F::Sunday, W::FirstFullWeek, 53},
-      {2024, 1, 7, F::Sunday, W::FirstFullWeek, 1},
-      {2023, 1, 1, F::Sunday, W::FirstFullWeek, 1},
-      {2023, 12, 31, F::Sunday, W::FirstFullWeek, 53},
+      {2024, 1, 1, F::Sunday, W::FirstFullWeek, 53}, {2024, 1, 7, F::Sunday, W::FirstFullWeek, 1},
+      {2023, 1, 1, F::Sunday, W::FirstFullWeek, 1}, {2023, 12, 31, F::Sunday, W::FirstFullWeek, 53},
       {2024, 12, 31, F::Sunday, W::FirstFullWeek, 52},
   };
   for (const auto& r : rows) {
@@ -289,20 +270,14 @@ TEST(RuntimeDate, DateAddByInterval) {
   const Date jan31 = *makeDate(2024, 1, 31, 18, 0, 0);
   const AddRow rows[] = {
       {"m", 1, jan31, makeDate(2024, 2, 29, 18, 0, 0)},      // clipped to the month's length
-      {"m", 13, jan31, makeDate(2025, 2, 28, 18, 0, 0)},
-      {"m", -2, jan31, makeDate(2023, 11, 30, 18, 0, 0)},
-      {"q", 1, jan31, makeDate(2024, 4, 30, 18, 0, 0)},
-      {"yyyy", 1, *makeDate(2024, 2, 29), makeDate(2025, 2, 28)},
-      {"d", 30, jan31, makeDate(2024, 3, 1, 18, 0, 0)},
-      {"y", -31, jan31, makeDate(2023, 12, 31, 18, 0, 0)},
-      {"ww", 1, jan31, makeDate(2024, 2, 7, 18, 0, 0)},
-      {"h", 6, jan31, makeDate(2024, 2, 1, 0, 0, 0)},
+      {"m", 13, jan31, makeDate(2025, 2, 28, 18, 0, 0)}, {"m", -2, jan31, makeDate(2023, 11, 30, 18, 0, 0)},
+      {"q", 1, jan31, makeDate(2024, 4, 30, 18, 0, 0)}, {"yyyy", 1, *makeDate(2024, 2, 29), makeDate(2025, 2, 28)},
+      {"d", 30, jan31, makeDate(2024, 3, 1, 18, 0, 0)}, {"y", -31, jan31, makeDate(2023, 12, 31, 18, 0, 0)},
+      {"ww", 1, jan31, makeDate(2024, 2, 7, 18, 0, 0)}, {"h", 6, jan31, makeDate(2024, 2, 1, 0, 0, 0)},
       {"n", -1, *makeDate(2024, 1, 1), makeDate(2023, 12, 31, 23, 59, 0)},
       {"s", -1, Date{0.0}, makeDate(1899, 12, 29, 23, 59, 59)},  // across day 0 into negative serials
-      {"d", 1, Date{-1.25}, makeDate(1899, 12, 30, 6, 0, 0)},
-      {"d", 1, *makeDate(9999, 12, 31), std::nullopt},
-      {"yyyy", -1, *makeDate(100, 6, 1), std::nullopt},
-      {"m", INT64_MAX, jan31, std::nullopt},
+      {"d", 1, Date{-1.25}, makeDate(1899, 12, 30, 6, 0, 0)}, {"d", 1, *makeDate(9999, 12, 31), std::nullopt},
+      {"yyyy", -1, *makeDate(100, 6, 1), std::nullopt}, {"m", INT64_MAX, jan31, std::nullopt},
       {"z", 1, jan31, std::nullopt},
   };
   for (const auto& r : rows) {

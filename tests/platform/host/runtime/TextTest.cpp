@@ -76,17 +76,11 @@ struct SplitRow {
 TEST(RuntimeText, SplitIntoOneBasedLists) {
   using M = CompareMethod;
   const SplitRow rows[] = {
-      {"a\tb\tc", "\t", -1, M::Binary, {"a", "b", "c"}},
-      {"1,2", ",", -1, M::Binary, {"1", "2"}},
-      {"", ",", -1, M::Binary, {}},
-      {"abc", "", -1, M::Binary, {"abc"}},
-      {"a,,b", ",", -1, M::Binary, {"a", "", "b"}},
-      {",a,", ",", -1, M::Binary, {"", "a", ""}},
-      {"aXbxc", "x", -1, M::Binary, {"aXb", "c"}},
-      {"aXbxc", "x", -1, M::Text, {"a", "b", "c"}},
-      {"a,b,c", ",", 2, M::Binary, {"a", "b,c"}},
-      {"a,b,c", ",", 0, M::Binary, {}},
-      {"a::b", "::", -1, M::Binary, {"a", "b"}},
+      {"a\tb\tc", "\t", -1, M::Binary, {"a", "b", "c"}}, {"1,2", ",", -1, M::Binary, {"1", "2"}},
+      {"", ",", -1, M::Binary, {}}, {"abc", "", -1, M::Binary, {"abc"}}, {"a,,b", ",", -1, M::Binary, {"a", "", "b"}},
+      {",a,", ",", -1, M::Binary, {"", "a", ""}}, {"aXbxc", "x", -1, M::Binary, {"aXb", "c"}},
+      {"aXbxc", "x", -1, M::Text, {"a", "b", "c"}}, {"a,b,c", ",", 2, M::Binary, {"a", "b,c"}},
+      {"a,b,c", ",", 0, M::Binary, {}}, {"a::b", "::", -1, M::Binary, {"a", "b"}},
   };
   for (const auto& r : rows) {
     SCOPED_TRACE(r.text);
