@@ -316,8 +316,7 @@ TEST_F(HookTab, PropertyPageTabsSitInOneRowSizedToTheirCaptions) {
   EXPECT_EQ(t.TabWidth(2), static_cast<int32_t>(t.GetTextWidth("ZRTab2")) + 31);
   t.setAutoTabWidth(3, false);
   t.setTabWidth(3, 100);
-  EXPECT_EQ(t.tabRects()[2].Width, 100);
-  EXPECT_EQ(t.bodyRect().top, 33);
+  EXPECT_EQ(std::tuple(t.tabRects()[2].Width, t.bodyRect().top), std::tuple(100, 33));
 }
 
 TEST_F(HookTab, TabbedDialogRowsShareTheWidthAndTheSelectedRowTouchesTheBody) {
@@ -356,9 +355,8 @@ TEST_F(HookTab, TheBodyTabsAndBandShowThePublishedColours) {
   EXPECT_EQ(px(dc, 395, 1), oleToColorref(ZorvaXPHookTab::kBackColorParent));
   // The selected tab is SelectedTabBKColor and open towards the body.
   const auto& r0 = t.tabRects()[0];
-  EXPECT_EQ(px(dc, r0.Left + 2, r0.Top + 2), RGB(255, 255, 255));
-  EXPECT_EQ(px(dc, r0.Left + 2, body.top), RGB(255, 255, 255));
-  EXPECT_EQ(px(dc, r0.Left, r0.Top + 5), oleToColorref(ZorvaXPHookTab::kFrameBorderColor));
+  EXPECT_EQ(std::tuple(px(dc, r0.Left + 2, r0.Top + 2), px(dc, r0.Left + 2, body.top), px(dc, r0.Left, r0.Top + 5)),
+            std::tuple(RGB(255, 255, 255), RGB(255, 255, 255), oleToColorref(ZorvaXPHookTab::kFrameBorderColor)));
   // Another tab: outlined in FrameBorderColor on its left side.
   const auto& r1 = t.tabRects()[1];
   EXPECT_EQ(px(dc, r1.Left, r1.Top + 5), oleToColorref(ZorvaXPHookTab::kFrameBorderColor));
@@ -378,13 +376,11 @@ TEST_F(HookTab, HoverRedrawsOnlyTheStripAndLeavesWithTheCursor) {
   const COLORREF before = px(dc, r1.Left, r1.Top + 5);
   const int full = t.fullPaints();
   input.moveTo(tabCentre(t, 2));
-  EXPECT_EQ(t.hoveredTab(), 2);
-  EXPECT_EQ(px(dc, r1.Left, r1.Top + 5), oleToColorref(ZorvaXPHookTab::kTabBorderColorHover));
-  EXPECT_EQ(t.fullPaints(), full);
+  EXPECT_EQ(std::tuple(t.hoveredTab(), px(dc, r1.Left, r1.Top + 5), t.fullPaints()),
+            std::tuple(2, oleToColorref(ZorvaXPHookTab::kTabBorderColorHover), full));
   EXPECT_GE(t.hoverPaints(), 1);
   input.moveTo(tabCentre(t, 1));  // the selected tab takes no hover look
-  EXPECT_EQ(t.hoveredTab(), 0);
-  EXPECT_EQ(px(dc, r1.Left, r1.Top + 5), before);
+  EXPECT_EQ(std::tuple(t.hoveredTab(), px(dc, r1.Left, r1.Top + 5)), std::tuple(0, before));
   input.moveTo(tabCentre(t, 3));
   input.moveTo(form->hWnd(), Point{630, 470}).advance(20);
   EXPECT_EQ(t.hoveredTab(), 0);

@@ -100,8 +100,7 @@ TEST_F(ToolBar, ButtonKeysFollowTheControlWideKeysInPublishedOrder) {
                              "Enabled", "Style", "MainStyle", "Tag", "ButtonSeparator", "ButtonChecked", "ButtonValue",
                              "ToolTip"})
       expected.push_back(std::string(word) + n);
-  EXPECT_EQ(indexed, expected);
-  EXPECT_EQ(bag.ReadProperty("HeadersCount").toString(), "3");
+  EXPECT_EQ(std::tuple(indexed, bag.ReadProperty("HeadersCount").toString()), std::tuple(expected, "3"));
 }
 
 // Every control-wide key, each set to a value other than its default through the member table,

@@ -43,12 +43,8 @@ TEST_F(OptionLook, PicButtonIsARoundChildWindowBesideTheCaption) {
   const HWND b = o.buttonSurface().hWnd();
   EXPECT_EQ(GetParent(b), o.hWnd());
   RECT r = buttonRect(o);
-  EXPECT_EQ(r.left, 4);
-  EXPECT_EQ(r.top, nearest((23 - 14 + 2) / 2.0));
-  EXPECT_EQ(r.right - r.left, 14);
-  EXPECT_EQ(r.bottom - r.top, 14);
-  EXPECT_EQ(o.captionRect().left, 22);
-  EXPECT_EQ(o.captionRect().right, 118);
+  EXPECT_EQ(std::tuple(r.left, r.top, r.right - r.left, r.bottom - r.top, o.captionRect().left, o.captionRect().right),
+            std::tuple(4, nearest((23 - 14 + 2) / 2.0), 14, 14, 22, 118));
 
   // The round shape, as any rasterisation of the circle has it: symmetric, holding the centre,
   // leaving out the corners.
@@ -70,14 +66,11 @@ TEST_F(OptionLook, PicButtonIsARoundChildWindowBesideTheCaption) {
 
   o.setAlign(VOptionAlign::Align_Right);
   r = buttonRect(o);
-  EXPECT_EQ(r.left, 120 - 14 - 4);
-  EXPECT_EQ(o.captionRect().left, 4);
-  EXPECT_EQ(o.captionRect().right, r.left - 2);
+  EXPECT_EQ(std::tuple(r.left, o.captionRect().left, o.captionRect().right), std::tuple(120 - 14 - 4, 4, r.left - 2));
 
   // Any other Align: no caption at all.
   o.setAlign(static_cast<VOptionAlign>(5));
-  EXPECT_EQ(o.captionRect().right - o.captionRect().left, 0);
-  EXPECT_EQ(buttonRect(o).left, 4);
+  EXPECT_EQ(std::tuple(o.captionRect().right - o.captionRect().left, buttonRect(o).left), std::tuple(0, 4));
 }
 
 TEST_F(OptionLook, FaceRingDotAndPressedFace) {
@@ -103,9 +96,8 @@ TEST_F(OptionLook, FaceRingDotAndPressedFace) {
   // Hover: the ring and the dot take their hover colours.
   input.moveTo(o.hWnd(), Point{60, 11});
   EXPECT_GT(ringCount(O::kRingHover), 10);
-  EXPECT_EQ(px(b, 6, 6), translateColor(O::kTickHoverColor));
-  EXPECT_EQ(px(o, 0, 0), translateColor(O::kBorderColorHover));
-  EXPECT_EQ(o.hoverTimer().Interval(), 13u);
+  EXPECT_EQ(std::tuple(px(b, 6, 6), px(o, 0, 0), o.hoverTimer().Interval()),
+            std::tuple(translateColor(O::kTickHoverColor), translateColor(O::kBorderColorHover), 13u));
 
   // The pressed face while the button is held: the group (this one too) is cleared.
   input.press();
@@ -204,8 +196,7 @@ TEST_F(OptionGroup, TabbingOntoAButtonSelectsIt) {
   input.key(VK_TAB);
   ASSERT_EQ(GetFocus(), b->hWnd());
   EXPECT_EQ(values(), (std::vector<bool>{false, true, false, true}));
-  EXPECT_EQ(downs, 1);
-  EXPECT_EQ(ups, 1);
+  EXPECT_EQ(std::tuple(downs, ups), std::tuple(1, 1));
   input.key(VK_SPACE);  // keys are only raised
   EXPECT_EQ(values(), (std::vector<bool>{false, true, false, true}));
 }

@@ -126,8 +126,7 @@ TEST_F(FileSystemObj, MoveFileRenamesWithoutReplacing) {
   EXPECT_EQ(read("moved.txt"), "hello");
   EXPECT_FALSE(exists("a.txt"));
   EXPECT_FALSE(fso.MoveFile(path("moved.txt"), path("noext")));
-  EXPECT_EQ(read("moved.txt"), "hello");
-  EXPECT_EQ(read("noext"), "n");
+  EXPECT_EQ(std::tuple(read("moved.txt"), read("noext")), std::tuple("hello", "n"));
   EXPECT_FALSE(fso.MoveFile(path("moved.txt"), path("sub")));  // existing folder
   EXPECT_TRUE(fso.MoveFile(path("sub"), path("sub2")));  // folders move too
   EXPECT_FALSE(fso.MoveFile(path("sub2"), path("sub2/inner")));
@@ -145,8 +144,7 @@ TEST_F(FileSystemObj, MoveFileCrossesFileSystemsForFiles) {
   const auto time = fs::last_write_time(path("a.txt"));
   ASSERT_TRUE(fso.MoveFile(path("a.txt"), other));
   EXPECT_FALSE(exists("a.txt"));
-  EXPECT_EQ(fs::file_size(other), 5u);
-  EXPECT_EQ(fs::last_write_time(other), time);
+  EXPECT_EQ(std::tuple(fs::file_size(other), fs::last_write_time(other)), std::tuple(5u, time));
   fs::remove(other);
 }
 
@@ -216,9 +214,8 @@ TEST_F(FileSystemObj, SearchesCountDotEntriesAndUsePlatformWildcards) {
   EXPECT_EQ(fso.FilesCount(path("t*"), "*.*"), 0);  // wildcards only in the last part
   EXPECT_EQ(fso.FilesCount(path("a.txt"), "*"), 0);
 
-  EXPECT_EQ(fso.FindFiles(root_, "*"), ".|..|.hidden|a.txt|b.TXT|noext|sub|two");
-  EXPECT_EQ(fso.FindFiles(root_, "*."), ".|..|noext|sub|two");
-  EXPECT_EQ(fso.FindFiles(root_, "*.txt"), "a.txt|b.TXT");
+  EXPECT_EQ(std::tuple(fso.FindFiles(root_, "*"), fso.FindFiles(root_, "*."), fso.FindFiles(root_, "*.txt")),
+            std::tuple(".|..|.hidden|a.txt|b.TXT|noext|sub|two", ".|..|noext|sub|two", "a.txt|b.TXT"));
 
   // A name on disk that is not UTF-8 is still found and counted, shown with "?".
   write("bad\xff.txt", "");
@@ -292,8 +289,7 @@ TEST_F(FileSystemObj, LateBoundCallsByPublishedName) {
   EXPECT_THROW(host::callMethod(fso, "FindFiles", {Variant(root_)}), HostError);
   // Booleans are the host's: True is -1.
   const Variant copied = host::callMethod(fso, "CopyFile", {Variant(path("c")), Variant(path("a.txt")), Variant(true)});
-  EXPECT_EQ(copied.kind(), Variant::Kind::Boolean);
-  EXPECT_EQ(copied.toVBBool(), vbTrue);
+  EXPECT_EQ(std::tuple(copied.kind(), copied.toVBBool()), std::tuple(Variant::Kind::Boolean, vbTrue));
   EXPECT_TRUE(host::callMethod(fso, "SetAttributes", {Variant(path("c")), Variant(int32_t{vbReadOnly})}).isEmpty());
   EXPECT_EQ(host::callMethod(fso, "GetAttributes", {Variant(path("c"))}).toLong(), vbReadOnly | vbArchive);
   EXPECT_EQ(host::callMethod(fso, "GetFileDateAndTime", {Variant(path("c"))}).kind(), Variant::Kind::Date);
@@ -338,9 +334,8 @@ TEST_F(FileSystemObj, WellKnownFolders) {
   ASSERT_FALSE(temp.empty());
   EXPECT_EQ(temp.back(), '/');
   EXPECT_TRUE(fs::is_directory(temp));
-  EXPECT_EQ(fso.GetWindowsFolderPath(), "/usr");
-  EXPECT_EQ(fso.GetSystemFolderPath(), "/usr/lib");
-  EXPECT_EQ(fso.GetStartMenuPath(), "/usr/share/applications");
+  EXPECT_EQ(std::tuple(fso.GetWindowsFolderPath(), fso.GetSystemFolderPath(), fso.GetStartMenuPath()),
+            std::tuple("/usr", "/usr/lib", "/usr/share/applications"));
   const std::string desktop = fso.GetDesktopPath();
   EXPECT_EQ(fs::path(desktop).filename(), "Desktop");
   EXPECT_EQ(specialFolderPath(SpecialFolderIDs::sfidDESKTOPDIRECTORY), desktop);
@@ -441,11 +436,9 @@ TEST_F(FileSystemObj, BadInputFailsByContract) {
     EXPECT_FALSE(fso.FolderExists(p));
     EXPECT_FALSE(fso.DriverExists(p));
     if (!p.empty()) {  // an empty path makes the pattern "\*", the drive's root
-      EXPECT_EQ(fso.FilesCount(p, "*"), 0);
-      EXPECT_EQ(fso.FindFiles(p, "*"), "");
+      EXPECT_EQ(std::tuple(fso.FilesCount(p, "*"), fso.FindFiles(p, "*")), std::tuple(0, ""));
     }
-    EXPECT_EQ(fso.GetBaseName(p), "");
-    EXPECT_EQ(fso.GetFileVersion(p), "");
+    EXPECT_EQ(std::tuple(fso.GetBaseName(p), fso.GetFileVersion(p)), std::tuple("", ""));
     EXPECT_PRED1(isFileError, raised([&] { fso.GetAttributes(p); }));
     EXPECT_PRED1(isFileError, raised([&] { fso.SetAttributes(p, vbNormal); }));
     EXPECT_PRED1(isFileError, raised([&] { fso.GetFileSize(p); }));

@@ -434,8 +434,7 @@ TEST_F(ListControl, AnOpenEditorCommitsWhenTheFocusLeavesIt) {
   EXPECT_EQ(host::Format(host::FormatValue(dtp.Value()), dtp.FormatDate()), "04-05-2026");
   input.key(VK_HOME).type("17112025");  // the field overwrites digit by digit
   input.moveTo(ext("txtOther").object().hWnd()).click();
-  EXPECT_EQ(l.TextMatrix(5, 1), "17-11-2025");
-  EXPECT_EQ(l.activeEditor(), nullptr);
+  EXPECT_EQ(std::tuple(l.TextMatrix(5, 1), l.activeEditor()), std::tuple("17-11-2025", nullptr));
   // A day picked in the date picker's dropped-down calendar (a window of its own) is still
   // editing; the focus leaving afterwards commits the picked day.
   input.advance(1000);
@@ -565,8 +564,7 @@ TEST_F(ListControl, ARowDraggedTwoRowsDownLandsAtTheMarkedInsertionPoint) {
   input.press();
   at(l, 100, l.rowLayout()[0].top + 2);
   input.release();
-  EXPECT_EQ(l.TextMatrix(1, 1), "r5c1");
-  EXPECT_EQ(l.ListIndex(), 1);
+  EXPECT_EQ(std::tuple(l.TextMatrix(1, 1), l.ListIndex()), std::tuple("r5c1", 1));
 }
 
 TEST_F(ListControl, AnOleDragOffersTheSelectedRowsAsTextAndShowsTheRow) {
@@ -616,8 +614,7 @@ TEST_F(ListControl, AnOleDragOffersTheSelectedRowsAsTextAndShowsTheRow) {
   POINT drop{40, 30};
   ClientToScreen(target.hWnd(), &drop);
   EXPECT_EQ(ui::injectTextDrop(Point{drop.x, drop.y}, "from\toutside"), DROPEFFECT_COPY);
-  EXPECT_EQ(dropped, "from\toutside");
-  EXPECT_EQ(target.ListCount(), 0);
+  EXPECT_EQ(std::tuple(dropped, target.ListCount()), std::tuple("from\toutside", 0));
   sourceEvents.clear();
   at(l, 289, 60);
   input.press();

@@ -298,8 +298,7 @@ TEST_F(Label, SoundPathsAreCheckedInTheDesignerOnly) {
 
 TEST_F(Label, DefaultsCaptionContainerColourAndRoundTrip) {
   ZorvaXPLabel& a = label("ZorvaXPLabel3");
-  EXPECT_EQ(a.Caption(), "ZorvaXPLabel3");
-  EXPECT_EQ(label("lblOther", 10, 50).Caption(), "ZorvaXPLabel");
+  EXPECT_EQ(std::tuple(a.Caption(), label("lblOther", 10, 50).Caption()), std::tuple("ZorvaXPLabel3", "ZorvaXPLabel"));
   EXPECT_FALSE(form->modified());  // creation defaults are not changes
   // AutoChangeBackColor takes the container's colour: the form's, or a frame's.
   EXPECT_EQ(a.BackColor(), form->BackColor());

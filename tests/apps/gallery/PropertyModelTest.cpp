@@ -63,8 +63,7 @@ TEST_F(PropertyModelTest, ListsEveryPropertyOfTheMemberTableWithItsValueAndEdito
   button->setGradientColorXP1(0x00123456);
   m.refresh();
   const PropertyRow& caption = m.rows()[row(m, "Caption")];
-  EXPECT_EQ(caption.kind, ValueKind::Text);
-  EXPECT_EQ(caption.value, "Go");
+  EXPECT_EQ(std::tuple(caption.kind, caption.value), std::tuple(ValueKind::Text, "Go"));
   EXPECT_TRUE(caption.editable);
   EXPECT_EQ(m.rows()[row(m, "GradientColorXP1")].kind, ValueKind::Colour);
   EXPECT_EQ(m.rows()[row(m, "GradientColorXP1")].value, "&H00123456&");
