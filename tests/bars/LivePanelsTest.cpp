@@ -37,8 +37,7 @@ TEST_F(LivePanels, CapsLockTypedThroughInputEnablesItsPanelOnTheNextPoll) {
   auto& sb = liveBar();
   EXPECT_TRUE(sb.keyTimer().Enabled());
   EXPECT_EQ(sb.keyTimer().Interval(), 3u);
-  EXPECT_FALSE(sb.Enabled(3));
-  EXPECT_FALSE(sb.Enabled(4));
+  EXPECT_FALSE(sb.Enabled(3) || sb.Enabled(4));
   input.key(VK_CAPITAL);
   EXPECT_FALSE(sb.Enabled(3));  // nothing repaints before the poll
   input.advance(10);
@@ -74,8 +73,7 @@ TEST_F(LivePanels, AtDesignTimeThePollsSwitchThemselvesOff) {
   makeForm(false, &library::classes(), pixelsToTwips(600), pixelsToTwips(240));
   auto& sb = liveBar();
   input.advance(20);
-  EXPECT_FALSE(sb.keyTimer().Enabled());
-  EXPECT_FALSE(sb.timeTimer().Enabled());
+  EXPECT_FALSE(sb.keyTimer().Enabled() || sb.timeTimer().Enabled());
 }
 
 TEST_F(LivePanels, AFormOfBarsWithEveryTimerRunningLeavesNothingBehind) {

@@ -24,8 +24,7 @@ TEST_F(StatusBar, ANewBarHasTwoPanelsSeparatorsAndGripAndDocksAtTheBottom) {
   ASSERT_EQ(sb.HeadersCount(), 2);
   EXPECT_EQ(std::tuple(sb.HeaderCaption(1), sb.HeaderCaption(2), sb.HeaderWidth(1), sb.PicAlignment(2)),
             std::tuple("Ready", "ZorvaXpStatusBar", 100, SHAlign::Left));
-  EXPECT_FALSE(sb.HoverColor());
-  EXPECT_FALSE(sb.MouseDownColor());
+  EXPECT_FALSE(sb.HoverColor() || sb.MouseDownColor());
   EXPECT_EQ(sb.extender()->Align(), host::Align::vbAlignBottom);
   const auto& s = sb.surface();
   ASSERT_EQ(s.ScaleHeight(), 27);  // 405 twips
@@ -52,8 +51,7 @@ TEST_F(StatusBar, PanelsAreHitEightPixelsPastTheirEdgeAndFacesCoverTheFullHeight
   auto& sb = place<ZorvaXPStatusBar>("sb");
   EXPECT_EQ(sb.HitTest(206, 10).Index, 2);  // 6 pixels right of the last panel
   EXPECT_EQ(sb.HitTest(207, 10).Index, 2);
-  EXPECT_FALSE(sb.HitTest(208, 10).Hit);
-  EXPECT_FALSE(sb.HitTest(0, 10).Hit);
+  EXPECT_FALSE(sb.HitTest(208, 10).Hit || sb.HitTest(0, 10).Hit);
   EXPECT_EQ(sb.HitTest(105, 10).Index, 1);
 
   sb.setHoverColor(true);

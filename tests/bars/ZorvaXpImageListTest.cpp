@@ -178,8 +178,7 @@ TEST_F(ImageList, DrawIconWithMaskLeavesTheMaskColourPixelsOfTheTargetAlone) {
   Target plain(40, 40, RGB(0, 128, 0));
   EXPECT_TRUE(il.DrawImageByKey("half", static_cast<int32_t>(plain.dc.get()), 10, 10));
   EXPECT_EQ(GetPixel(plain.dc.get(), 12, 12), RGB(255, 0, 255));
-  EXPECT_FALSE(il.DrawImageByIndex(2, static_cast<int32_t>(plain.dc.get())));
-  EXPECT_FALSE(il.DrawImageByIndex(1, 65535));
+  EXPECT_FALSE(il.DrawImageByIndex(2, static_cast<int32_t>(plain.dc.get())) || il.DrawImageByIndex(1, 65535));
   // By name, the index left out is 1.
   Target late(40, 40, RGB(0, 128, 0));
   EXPECT_TRUE(host::callMethod(il, "DrawImageByIndex", {host::Variant(), host::Variant(static_cast<int32_t>(late.dc.get()))})

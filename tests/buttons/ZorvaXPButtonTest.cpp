@@ -74,16 +74,14 @@ TEST_F(ButtonInput, MousePressReleaseAndClick) {
   EXPECT_EQ(log, (std::vector<std::string>{"MouseDown:pressed", "MouseUp:hover", "Click:hover"}));
   // The pressed flag stays until the focus leaves: movements no longer redraw, and the timer
   // keeps the hover look while the button has the focus.
-  EXPECT_TRUE(b.pressed());
-  EXPECT_TRUE(b.focused());
+  EXPECT_TRUE(b.pressed() && b.focused());
   outside();
   input.advance(50);
   EXPECT_EQ(look(b), "hover");
   ZorvaXPButton& other = logged("other", 100);
   SetFocus(other.hWnd());
   EXPECT_EQ(look(b), "resting");
-  EXPECT_FALSE(b.pressed());
-  EXPECT_FALSE(b.focused());
+  EXPECT_FALSE(b.pressed() || b.focused());
 }
 
 TEST_F(ButtonInput, DoubleClickShowsThePressedLook) {

@@ -90,9 +90,7 @@ TEST_F(FormSkinBehaviour, CloseRaisesItsEventThenUnloadsTheFormLeavingNothingBeh
   input.moveTo(strip(), centre(Area::Close)).click();
   EXPECT_EQ(log, std::vector<std::string>{"CloseButtonClick"});
   input.advance(20);
-  EXPECT_TRUE(unloaded);
-  EXPECT_TRUE(closedBeforeUnload);
-  EXPECT_TRUE(form->unloaded());
+  EXPECT_TRUE(unloaded && closedBeforeUnload && form->unloaded());
   EXPECT_EQ(MessageInterceptor::entryPointsInUse(), 0);
   EXPECT_EQ(ui::hookCount(WH_CALLWNDPROC), 0u);
   EXPECT_EQ(ui::eventLoop().timerCount(), timersBefore);
@@ -109,8 +107,7 @@ TEST_F(FormSkinBehaviour, DisabledButtonsDoNothing) {
   input.moveTo(strip(), centre(Area::Minimize)).click();
   input.advance(20);
   EXPECT_TRUE(log.empty());
-  EXPECT_FALSE(form->unloaded());
-  EXPECT_FALSE(IsIconic(form->hWnd()));
+  EXPECT_FALSE(form->unloaded() || IsIconic(form->hWnd()));
 }
 
 TEST_F(FormSkinBehaviour, MaximiseToTheWorkAreaAtZeroTwoAndRestoreBack) {

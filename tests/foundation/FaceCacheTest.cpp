@@ -43,8 +43,7 @@ class FaceCacheTest : public ::testing::Test {
 
 TEST_F(FaceCacheTest, PaintsOnceThenCopiesWithTheSamePixels) {
   TestCanvas a(10, 6), b(10, 6);
-  EXPECT_TRUE(draw(a.dc(), keyOf(10, 6, 0x00FF00)));
-  EXPECT_TRUE(draw(b.dc(), keyOf(10, 6, 0x00FF00)));
+  EXPECT_TRUE(draw(a.dc(), keyOf(10, 6, 0x00FF00)) && draw(b.dc(), keyOf(10, 6, 0x00FF00)));
   EXPECT_EQ(painted, 1);
   EXPECT_NE(lastTarget, a.dc());  // painted into a surface of the cache's own
   for (int y = 0; y < 6; ++y)

@@ -57,9 +57,7 @@ TEST(ListDataRows, AddingMakesTheNewRowCurrentAndTheOnlySelectedInSingleMode) {
   d.BeforeInsert = [&] { EXPECT_EQ(before, after); ++before; };
   d.AfterInsert = [&] { ++after; };
   d.onRefresh = [&] { ++refreshes; };
-  EXPECT_TRUE(d.AddItem("one", true, 7, 3, 4, true, false, true));
-  EXPECT_TRUE(d.AddItem("two"));
-  EXPECT_TRUE(d.AddItem("three"));
+  EXPECT_TRUE(d.AddItem("one", true, 7, 3, 4, true, false, true) && d.AddItem("two") && d.AddItem("three"));
   EXPECT_EQ(std::tuple(before, after, refreshes, d.ListIndex()), std::tuple(3, 3, 3, 3));
   EXPECT_EQ(flags(d), (std::vector<bool>{false, false, true}));
   auto first = d.Item(1);
@@ -346,8 +344,7 @@ TEST(ListDataCheck, RangesWriteTrueFalseCellsOrTheRowFlag) {
   EXPECT_TRUE(d.UnCheckAll(2));
   EXPECT_EQ(columnCells(d, 2), Texts(5, "False"));
   ListData single = grid(0, {"a", "b"});
-  EXPECT_TRUE(single.CheckAll(42));
-  EXPECT_TRUE(single.Item(1)->iValue() && single.Item(2)->iValue());
+  EXPECT_TRUE(single.CheckAll(42) && (single.Item(1)->iValue() && single.Item(2)->iValue()));
   EXPECT_EQ(single.TextMatrix(1, 1), "a");
 }
 
