@@ -95,8 +95,7 @@ TEST(AngleBuffer, PixelsCarriedPastTheAxisByRoundedStepsGetTheEndColour) {
   // 1920 x 1080 at 6 degrees: n = 2022, steps 105 and 995 carry the top-right pixel to position
   // (1919 * 105 + 1079 * 995) / 1000 = 2022, one past the last entry.
   auto g = angleGeometry(1920, 1080, 6.0f);
-  ASSERT_EQ(g.axisLength, 2022);
-  ASSERT_EQ((1919 * g.stepX + 1079 * g.stepY) / 1000, 2022);
+  ASSERT_EQ(std::tuple(g.axisLength, (1919 * g.stepX + 1079 * g.stepY) / 1000), std::tuple(2022, 2022));
   std::vector<Pixel> buf(1920 * 1080);
   fillAngleBuffer(buf.data(), 1920, 1080, RGB(0, 0, 0), RGB(255, 255, 255), 6.0f);
   EXPECT_EQ(std::tuple(buf.back(), buf.front()), std::tuple(0xFFFFFFu, 0u));

@@ -115,8 +115,7 @@ TEST_F(Progress, FrameGradientsAndBlocks) {
   EXPECT_EQ(px(p.surface(), 0, 0), translateColor(0xB99D7F));
   EXPECT_EQ(px(p.surface(), 1, 1), translateColor(0xFFFFFF));
   const auto& line = p.line().surface();
-  ASSERT_EQ(line.ScaleWidth(), 101);
-  ASSERT_EQ(line.ScaleHeight(), 16);
+  ASSERT_EQ(std::tuple(line.ScaleWidth(), line.ScaleHeight()), std::tuple(101, 16));
   // Horizantal: a vertical gradient, GradientColor1 on the top line, GradientColor2 at the bottom.
   EXPECT_EQ(px(line, 3, 0), translateColor(0xFFFFFF));
   EXPECT_EQ(px(line, 3, 15), translateColor(0xE2A981));
