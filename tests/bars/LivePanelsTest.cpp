@@ -37,8 +37,7 @@ TEST_F(LivePanels, CapsLockTypedThroughInputEnablesItsPanelOnTheNextPoll) {
   auto& sb = liveBar();
   EXPECT_TRUE(sb.keyTimer().Enabled());
   EXPECT_EQ(sb.keyTimer().Interval(), 3u);
-  EXPECT_FALSE(sb.Enabled(3));
-  EXPECT_FALSE(sb.Enabled(4));
+  EXPECT_FALSE(sb.Enabled(3) || sb.Enabled(4));
   input.key(VK_CAPITAL);
   EXPECT_FALSE(sb.Enabled(3));  // nothing repaints before the poll
   input.advance(10);
@@ -51,13 +50,11 @@ TEST_F(LivePanels, CapsLockTypedThroughInputEnablesItsPanelOnTheNextPoll) {
 TEST_F(LivePanels, ClockPanelsFollowTheVirtualClockAcrossMidnight) {
   host::setVirtualStartDate(host::Date{host::DateSerial(2024, 3, 9)->serial + host::TimeSerial(23, 59, 58)->serial});
   auto& sb = liveBar();
-  EXPECT_EQ(sb.buttonRects()[4].Caption, "23:59:58");
-  EXPECT_EQ(sb.buttonRects()[5].Caption, "09-03-2024");
+  EXPECT_EQ(std::tuple(sb.buttonRects()[4].Caption, sb.buttonRects()[5].Caption), std::tuple("23:59:58", "09-03-2024"));
   input.advance(1000);
   EXPECT_EQ(sb.buttonRects()[4].Caption, "23:59:59");
   input.advance(1000);
-  EXPECT_EQ(sb.buttonRects()[4].Caption, "00:00:00");
-  EXPECT_EQ(sb.buttonRects()[5].Caption, "10-03-2024");
+  EXPECT_EQ(std::tuple(sb.buttonRects()[4].Caption, sb.buttonRects()[5].Caption), std::tuple("00:00:00", "10-03-2024"));
 }
 
 TEST_F(LivePanels, AnIdlePollPaintsNothing) {
@@ -76,8 +73,7 @@ TEST_F(LivePanels, AtDesignTimeThePollsSwitchThemselvesOff) {
   makeForm(false, &library::classes(), pixelsToTwips(600), pixelsToTwips(240));
   auto& sb = liveBar();
   input.advance(20);
-  EXPECT_FALSE(sb.keyTimer().Enabled());
-  EXPECT_FALSE(sb.timeTimer().Enabled());
+  EXPECT_FALSE(sb.keyTimer().Enabled() || sb.timeTimer().Enabled());
 }
 
 TEST_F(LivePanels, AFormOfBarsWithEveryTimerRunningLeavesNothingBehind) {

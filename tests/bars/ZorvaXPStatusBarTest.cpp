@@ -22,12 +22,9 @@ constexpr COLORREF kDot = 10906949;
 TEST_F(StatusBar, ANewBarHasTwoPanelsSeparatorsAndGripAndDocksAtTheBottom) {
   auto& sb = place<ZorvaXPStatusBar>("sb");
   ASSERT_EQ(sb.HeadersCount(), 2);
-  EXPECT_EQ(sb.HeaderCaption(1), "Ready");
-  EXPECT_EQ(sb.HeaderCaption(2), "ZorvaXpStatusBar");
-  EXPECT_EQ(sb.HeaderWidth(1), 100);
-  EXPECT_EQ(sb.PicAlignment(2), SHAlign::Left);
-  EXPECT_FALSE(sb.HoverColor());
-  EXPECT_FALSE(sb.MouseDownColor());
+  EXPECT_EQ(std::tuple(sb.HeaderCaption(1), sb.HeaderCaption(2), sb.HeaderWidth(1), sb.PicAlignment(2)),
+            std::tuple("Ready", "ZorvaXpStatusBar", 100, SHAlign::Left));
+  EXPECT_FALSE(sb.HoverColor() || sb.MouseDownColor());
   EXPECT_EQ(sb.extender()->Align(), host::Align::vbAlignBottom);
   const auto& s = sb.surface();
   ASSERT_EQ(s.ScaleHeight(), 27);  // 405 twips
@@ -54,8 +51,7 @@ TEST_F(StatusBar, PanelsAreHitEightPixelsPastTheirEdgeAndFacesCoverTheFullHeight
   auto& sb = place<ZorvaXPStatusBar>("sb");
   EXPECT_EQ(sb.HitTest(206, 10).Index, 2);  // 6 pixels right of the last panel
   EXPECT_EQ(sb.HitTest(207, 10).Index, 2);
-  EXPECT_FALSE(sb.HitTest(208, 10).Hit);
-  EXPECT_FALSE(sb.HitTest(0, 10).Hit);
+  EXPECT_FALSE(sb.HitTest(208, 10).Hit || sb.HitTest(0, 10).Hit);
   EXPECT_EQ(sb.HitTest(105, 10).Index, 1);
 
   sb.setHoverColor(true);
@@ -83,8 +79,7 @@ TEST_F(StatusBar, WhatTheToolBarHasAndTheStatusBarLacksIsAbsent) {
   for (const char* name : {"AddPanel", "ChangePanel", "RemoveColumn", "ShowGripper", "ShowSeperators", "Tag"})
     EXPECT_NE(t.find(name), nullptr) << name;
   host::callMethod(sb, "AddPanel", {host::Variant(std::string("Late"))});
-  EXPECT_EQ(sb.HeaderWidth(3), 100);
-  EXPECT_EQ(sb.HeaderAlignment(3), SHAlign::Left);
+  EXPECT_EQ(std::tuple(sb.HeaderWidth(3), sb.HeaderAlignment(3)), std::tuple(100, SHAlign::Left));
 }
 
 TEST_F(StatusBar, EightKeysPerPanelAndATagDoesNotSurviveASave) {
@@ -99,9 +94,7 @@ TEST_F(StatusBar, EightKeysPerPanelAndATagDoesNotSurviveASave) {
   form.reset();
   auto loaded = host::Form::load(saved, library::classes());
   auto& again = loaded->control("sb")->as<ZorvaXPStatusBar>();
-  EXPECT_EQ(again.Tag(1), "");
-  EXPECT_EQ(again.HeaderWidth(2), 140);
-  EXPECT_EQ(loaded->save(), saved);
+  EXPECT_EQ(std::tuple(again.Tag(1), again.HeaderWidth(2), loaded->save()), std::tuple("", 140, saved));
 
   again.RemoveColumn(2);
   again.RemoveColumn(1);

@@ -15,6 +15,7 @@
 #include "platform/gfx/Picture.h"
 #include "platform/gfx/Text.h"
 #include "platform/ui/User.h"
+#include "support/PixelTable.h"
 #include "support/PropertyTable.h"
 
 namespace zxp::testing {
@@ -63,19 +64,14 @@ ZorvaXPToolBar& barOfThree(ToolBar& t, ZorvaXPToolBar& tb) {
 TEST_F(ToolBar, ANewBarHasTheHiddenSpacerAndOneButtonAndDocksAtTheTop) {
   auto& tb = place<ZorvaXPToolBar>("tb");
   ASSERT_EQ(tb.HeadersCount(), 2);
-  EXPECT_EQ(tb.HeaderCaption(1), "ShowGriperLeft");
-  EXPECT_EQ(tb.HeaderWidth(1), 15);
-  EXPECT_FALSE(tb.Visible(1));
-  EXPECT_FALSE(tb.Enabled(1));
-  EXPECT_EQ(tb.HeaderWidth(2), 50);
-  EXPECT_EQ(tb.HeaderAlignment(2), THAlign::Center);
-  EXPECT_EQ(tb.PicAlignment(2), THAlign::Center);
-  EXPECT_EQ(tb.extender()->Align(), host::Align::vbAlignTop);
-  EXPECT_EQ(tb.surface().ScaleHeight(), 29);  // 435 twips
-  EXPECT_EQ(tb.surface().ScaleWidth(), 600);
+  EXPECT_EQ(std::tuple(tb.HeaderCaption(1), tb.HeaderWidth(1), tb.Visible(1), tb.Enabled(1)),
+            std::tuple("ShowGriperLeft", 15, false, false));
+  EXPECT_EQ(std::tuple(tb.HeaderWidth(2), tb.HeaderAlignment(2), tb.PicAlignment(2)), std::tuple(50, THAlign::Center, THAlign::Center));
+  // 435 twips high, docked at the top.
+  EXPECT_EQ(std::tuple(tb.extender()->Align(), tb.surface().ScaleHeight(), tb.surface().ScaleWidth()),
+            std::tuple(host::Align::vbAlignTop, 29, 600));
   // Visible content starts at x = 15: the spacer's width is kept though it is hidden.
-  EXPECT_EQ(tb.buttonRects()[1].Left, 15);
-  EXPECT_EQ(tb.buttonRects()[1].Right, 65);
+  EXPECT_EQ(std::tuple(tb.buttonRects()[1].Left, tb.buttonRects()[1].Right), std::tuple(15, 65));
 }
 
 TEST_F(ToolBar, ButtonKeysFollowTheControlWideKeysInPublishedOrder) {
@@ -104,8 +100,7 @@ TEST_F(ToolBar, ButtonKeysFollowTheControlWideKeysInPublishedOrder) {
                              "Enabled", "Style", "MainStyle", "Tag", "ButtonSeparator", "ButtonChecked", "ButtonValue",
                              "ToolTip"})
       expected.push_back(std::string(word) + n);
-  EXPECT_EQ(indexed, expected);
-  EXPECT_EQ(bag.ReadProperty("HeadersCount").toString(), "3");
+  EXPECT_EQ(std::tuple(indexed, bag.ReadProperty("HeadersCount").toString()), std::tuple(expected, "3"));
 }
 
 // Every control-wide key, each set to a value other than its default through the member table,
@@ -155,8 +150,7 @@ TEST_F(ToolBar, RemovingTheMiddleButtonMovesEveryFieldOfTheLastDown) {
   const auto third = fields(tb.button(3));
   tb.RemoveButton(2);
   ASSERT_EQ(tb.HeadersCount(), 2);
-  EXPECT_EQ(fields(tb.button(2)), third);
-  EXPECT_EQ(tb.HeaderCaption(1), "A");
+  EXPECT_EQ(std::tuple(fields(tb.button(2)), tb.HeaderCaption(1)), std::tuple(third, "A"));
 
   // Outside 1..count nothing happens; the only button goes as ClearAll.
   tb.RemoveButton(0);
@@ -164,8 +158,7 @@ TEST_F(ToolBar, RemovingTheMiddleButtonMovesEveryFieldOfTheLastDown) {
   EXPECT_EQ(tb.HeadersCount(), 2);
   tb.RemoveButton(1);
   tb.RemoveButton(1);
-  EXPECT_EQ(tb.HeadersCount(), 0);
-  EXPECT_TRUE(tb.buttonRects().empty());
+  EXPECT_EQ(std::tuple(tb.HeadersCount(), tb.buttonRects().size()), std::tuple(0, 0u));
 }
 
 TEST_F(ToolBar, IndexedMembersCheckTheIndexAndMethodsTakeThePublishedDefaults) {
@@ -186,10 +179,8 @@ TEST_F(ToolBar, IndexedMembersCheckTheIndexAndMethodsTakeThePublishedDefaults) {
 
   host::callMethod(tb, "AddButton", {host::Variant(std::string("Late"))});
   ASSERT_EQ(tb.HeadersCount(), 3);
-  EXPECT_EQ(tb.HeaderWidth(3), 100);
-  EXPECT_EQ(tb.HeaderAlignment(3), THAlign::Left);
-  EXPECT_TRUE(tb.Visible(3));
-  EXPECT_TRUE(tb.Enabled(3));
+  EXPECT_EQ(std::tuple(tb.HeaderWidth(3), tb.HeaderAlignment(3), tb.Visible(3), tb.Enabled(3)),
+            std::tuple(100, THAlign::Left, true, true));
   host::letIndexedProperty(tb, "HeaderWidth", host::Variant(int32_t{3}), host::Variant(int32_t{80}));
   EXPECT_EQ(host::getIndexedProperty(tb, "HeaderWidth", host::Variant(int32_t{3})).toString(), "80");
   EXPECT_EQ(tb.HeaderCaption(3), "Late");  // the other fields are kept by the indexed setter
@@ -199,18 +190,12 @@ TEST_F(ToolBar, HitTestingStopsAtTheExactEdges) {
   auto& tb = barOfThree(*this, place<ZorvaXPToolBar>("tb"));
   tb.setMainStyle(3, TMainStyleDType::DropDown);
   EXPECT_FALSE(tb.HitTest(15, 10).Hit);  // Left itself is outside, and the spacer is never hit
-  EXPECT_EQ(tb.HitTest(16, 10).Index, 2);
-  EXPECT_EQ(tb.HitTest(66, 10).Index, 2);  // button 2 reaches Right + 4 and comes first
-  EXPECT_EQ(tb.HitTest(69, 10).Index, 3);
-  EXPECT_EQ(tb.HitTest(108, 10).Index, 3);
-  EXPECT_FALSE(tb.HitTest(109, 10).Hit);
-  EXPECT_FALSE(tb.HitTest(50, 0).Hit);
-  EXPECT_TRUE(tb.HitTest(50, 28).Hit);
-  EXPECT_FALSE(tb.HitTest(50, 29).Hit);
-  EXPECT_FALSE(tb.HitTest(95, 10).InDropDown);
-  EXPECT_TRUE(tb.HitTest(96, 10).InDropDown);
-  EXPECT_TRUE(tb.HitTest(104, 10).InDropDown);
-  EXPECT_FALSE(tb.HitTest(105, 10).InDropDown);
+  // Button 2 reaches Right + 4 and comes first.
+  for (auto [x, index] : {std::pair{16, 2}, {66, 2}, {69, 3}, {108, 3}}) EXPECT_EQ(tb.HitTest(x, 10).Index, index) << x;
+  for (auto [x, y, hit] : {std::tuple{109, 10, false}, {50, 0, false}, {50, 28, true}, {50, 29, false}})
+    EXPECT_EQ(tb.HitTest(x, y).Hit, hit) << x << "," << y;
+  for (auto [x, in] : {std::pair{95, false}, {96, true}, {104, true}, {105, false}})
+    EXPECT_EQ(tb.HitTest(x, 10).InDropDown, in) << x;
   tb.setEnabled(3, false);
   EXPECT_FALSE(tb.HitTest(100, 10).Hit);
 }
@@ -260,18 +245,15 @@ TEST_F(ToolBar, DraggingAnEdgeResizesWithTheSizeCursorAndTheMinimum) {
   input.release();
   EXPECT_EQ(tb.HeaderWidth(3), 26);  // 10 is below 25
 
-  input.advance(1000);  // past the double-click time: a second press soon after is a double click
-  moveTo(tb, 93, 10);
-  input.press();
-  moveTo(tb, 90, 10);
-  input.release();
-  EXPECT_EQ(tb.HeaderWidth(3), 25);
-  input.advance(1000);
-  moveTo(tb, 92, 10);
-  input.press();
-  moveTo(tb, 89, 10);
-  input.release();
-  EXPECT_EQ(tb.HeaderWidth(3), 26);  // 24 becomes 26
+  // Past the double-click time each time: a second press soon after is a double click. 24 becomes 26.
+  for (auto [from, width] : {std::pair{93, 25}, {92, 26}}) {
+    input.advance(1000);
+    moveTo(tb, from, 10);
+    input.press();
+    moveTo(tb, from - 3, 10);
+    input.release();
+    EXPECT_EQ(tb.HeaderWidth(3), width) << from;
+  }
   moveTo(tb, 30, 10);
   EXPECT_EQ(standardCursorId(GetCursor()), IDC_ARROW);
 }
@@ -282,8 +264,7 @@ TEST_F(ToolBar, TheToolTipIsATopLevelWindowBelowTheButtonAndGoesOnLeaveAndPress)
   const HWND tip = tb.toolTipWindow().hWnd();
   ASSERT_NE(tip, 0u);
   const DWORD style = static_cast<DWORD>(GetWindowLongA(tip, GWL_STYLE));
-  EXPECT_NE(style & WS_POPUP, 0u);
-  EXPECT_EQ(style & WS_CHILD, 0u);
+  EXPECT_EQ(style & (WS_POPUP | WS_CHILD), static_cast<DWORD>(WS_POPUP));
   EXPECT_EQ(GetParent(tip), GetAncestor(tb.hWnd(), GA_ROOT));  // a pop-up's parent is its owner
   EXPECT_FALSE(IsWindowVisible(tip));
 
@@ -292,13 +273,10 @@ TEST_F(ToolBar, TheToolTipIsATopLevelWindowBelowTheButtonAndGoesOnLeaveAndPress)
   RECT bar{}, r{};
   GetWindowRect(tb.hWnd(), &bar);
   GetWindowRect(tip, &r);
-  EXPECT_EQ(r.left, bar.left + 65);
-  EXPECT_EQ(r.top, bar.top + 29 + 4);
   SIZE text{};
   GetTextExtentPoint32(tb.toolTipWindow().hDC(), "Open a file", 11, &text);
-  EXPECT_EQ(r.right - r.left, text.cx + 8);
-  EXPECT_EQ(r.bottom - r.top, text.cy + 6);
-  EXPECT_EQ(tb.toolTipText(), "Open a file");
+  EXPECT_EQ(std::tuple(r.left, r.top, r.right - r.left, r.bottom - r.top, tb.toolTipText()),
+            std::tuple(bar.left + 65, bar.top + 29 + 4, text.cx + 8, text.cy + 6, "Open a file"));
 
   input.moveTo(Point{300, 200});
   EXPECT_TRUE(IsWindowVisible(tip));  // until the hover timer sees the cursor gone
@@ -324,32 +302,22 @@ TEST_F(ToolBar, SeparatorsGrippersArrowsAndFacesSitWherePublished) {
   tb.setButtonSeparator(2, true);
   tb.setMainStyle(3, TMainStyleDType::DropDown);
   const auto& s = tb.surface();
-  EXPECT_EQ(px(s, 65, 3), kEtch);
-  EXPECT_EQ(px(s, 65, 25), kEtch);
-  EXPECT_EQ(px(s, 66, 3), kWhite);
+  // The separator, the outer frame, and the drop-down arrow: 5-3-1 pixels from y0 = 14, ending
+  // 2 pixels inside the right edge.
+  expectPixels(s.hDC(), {{65, 3, kEtch}, {65, 25, kEtch}, {66, 3, kWhite}, {0, 0, kBorder}, {599, 28, kBorder},
+                         {100, 16, kBorder}});
   EXPECT_NE(px(s, 65, 2), kEtch);
-  // Left gripper: four dots from nearest(29 / 2 - 7) = 8 (a half goes to the even side).
-  for (int y : {8, 12, 16, 20}) {
-    EXPECT_EQ(px(s, 7, y), kDot) << y;
-    EXPECT_EQ(px(s, 8, y + 1), kDot) << y;
-    EXPECT_EQ(px(s, 9, y + 1), kWhite) << y;
-    EXPECT_EQ(px(s, 8, y + 2), kWhite) << y;
-  }
-  // Drop-down arrow: 5-3-1 pixels from y0 = 14, ending 2 pixels inside the right edge.
   for (int x = 98; x <= 102; ++x) EXPECT_EQ(px(s, x, 14), kBorder) << x;
   for (int x = 99; x <= 101; ++x) EXPECT_EQ(px(s, x, 15), kBorder) << x;
-  EXPECT_EQ(px(s, 100, 16), kBorder);
-  // Outer frame.
-  EXPECT_EQ(px(s, 0, 0), kBorder);
-  EXPECT_EQ(px(s, 599, 28), kBorder);
+  // Left gripper: four dots from nearest(29 / 2 - 7) = 8 (a half goes to the even side).
+  for (int y : {8, 12, 16, 20})
+    expectPixels(s.hDC(), {{7, y, kDot}, {8, y + 1, kDot}, {9, y + 1, kWhite}, {8, y + 2, kWhite}});
 
   // Hover face of button 3 (XP): a frame (65, 3)-(106, 26) and the drop-down divider at x = 95.
   tb.setGradientMode(bars::THGradientMode::XP_Gradient);
   moveTo(tb, 80, 10);
   EXPECT_EQ(tb.hoveredIndex(), 3);
-  EXPECT_EQ(px(s, 65, 3), kBorder);
-  EXPECT_EQ(px(s, 105, 25), kBorder);
-  EXPECT_EQ(px(s, 95, 10), kBorder);
+  expectPixels(s.hDC(), {{65, 3, kBorder}, {105, 25, kBorder}, {95, 10, kBorder}});
   EXPECT_NE(px(s, 106, 10), kBorder);
 }
 
@@ -372,18 +340,15 @@ TEST_F(ToolBar, PicturesSitBesideOrAboveTheirCaptions) {
   const auto& s = tb.surface();
   // Custom mode, left text and left picture: the picture at Left + 3, y = (29 - 16) / 2 = 6.
   tb.ChangeButton(3, "Pic", THAlign::Left, 40, solidPicture(red), THAlign::Left);
-  EXPECT_EQ(px(s, 68 + 15, 6 + 15), red);
-  EXPECT_EQ(px(s, 68 + 1, 6), red);
-  EXPECT_NE(px(s, 68, 6), red);  // the magenta pixel shows the bar through
-  EXPECT_NE(px(s, 67, 10), red);
-  EXPECT_NE(px(s, 84, 10), red);
+  expectPixels(s.hDC(), {{68 + 15, 6 + 15, red}, {68 + 1, 6, red}});
+  // The magenta pixel shows the bar through; nothing red beside the picture.
+  for (Point p : {Point{68, 6}, Point{67, 10}, Point{84, 10}}) EXPECT_NE(px(s, p.x, p.y), red) << p.x;
 
   // Bottom mode: the picture centred at Left + 40 / 2 - 8 = 77, y = (41 - 16) / 4 = 6.
   tb.setCaptionAlingment(bars::TCaptionAlignment::Bottom);
   tb.extender()->setHeight(pixelsToTwips(41));
   ASSERT_EQ(s.ScaleHeight(), 41);
-  EXPECT_EQ(px(s, 77 + 1, 6), red);
-  EXPECT_EQ(px(s, 77 + 15, 6 + 15), red);
+  expectPixels(s.hDC(), {{77 + 1, 6, red}, {77 + 15, 6 + 15, red}});
   EXPECT_NE(px(s, 76, 10), red);
   EXPECT_NE(px(s, 93, 10), red);
 }

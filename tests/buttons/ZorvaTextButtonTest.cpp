@@ -71,8 +71,7 @@ TEST_F(TextButton, IconAndCaptionArePlacedByAlignmentAndCaption) {
   EXPECT_EQ(b.captionRect().right, sw - 16 - 3 - 1);
   // Any other alignment: the caption from 0 to SW - 2.
   b.setAlignment(7);
-  EXPECT_EQ(b.captionRect().left, 0);
-  EXPECT_EQ(b.iconRect().left, sw - 16 - 3);
+  EXPECT_EQ(std::tuple(b.captionRect().left, b.iconRect().left), std::tuple(0, sw - 16 - 3));
   // Without a caption the icon is centred.
   b.setCaption("");
   EXPECT_EQ(b.iconRect().left, (sw - 16) / 2);
@@ -153,8 +152,7 @@ TEST_F(TextButton, PropertiesRoundTripInThePublishedOrder) {
   EXPECT_EQ(bagKeys(bag), keysOf(rows, {{"ButtonPicture", "ButtonWidth"}, {"ButtonPictureOver", "ForeColor"},
                                         {"Font", "ForeColor"}}));
   auto& b = addFromBag<ZorvaTextButton>("b", bag, 600, 315);
-  EXPECT_EQ(b.Caption(), "Go");
-  EXPECT_EQ(b.surface().ScaleWidth(), 30);
+  EXPECT_EQ(std::tuple(b.Caption(), b.surface().ScaleWidth()), std::tuple("Go", 30));
   EXPECT_FALSE(b.Enabled());
   EXPECT_EQ(eventNames(b.memberTable()), std::vector<std::string>{"Click"});
 }

@@ -151,10 +151,8 @@ TEST_F(ButtonFace, EveryLookFromTheCacheMatchesTheLookPaintedInPlace) {
               ASSERT_EQ(got.pixels.size(), want.pixels.size());
               for (size_t p = 0; p < want.pixels.size(); ++p)
                 ASSERT_EQ(got.pixels[p], want.pixels[p]) << "pixel " << p;
-              EXPECT_EQ(got.back, want.back);
-              EXPECT_EQ(got.text, want.text);
-              EXPECT_EQ(got.pen.x, want.pen.x);
-              EXPECT_EQ(got.pen.y, want.pen.y);
+              EXPECT_EQ(std::tuple(got.back, got.text, got.pen.x, got.pen.y),
+                        std::tuple(want.back, want.text, want.pen.x, want.pen.y));
             }
           }
           ++n;

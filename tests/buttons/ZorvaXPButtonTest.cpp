@@ -74,16 +74,14 @@ TEST_F(ButtonInput, MousePressReleaseAndClick) {
   EXPECT_EQ(log, (std::vector<std::string>{"MouseDown:pressed", "MouseUp:hover", "Click:hover"}));
   // The pressed flag stays until the focus leaves: movements no longer redraw, and the timer
   // keeps the hover look while the button has the focus.
-  EXPECT_TRUE(b.pressed());
-  EXPECT_TRUE(b.focused());
+  EXPECT_TRUE(b.pressed() && b.focused());
   outside();
   input.advance(50);
   EXPECT_EQ(look(b), "hover");
   ZorvaXPButton& other = logged("other", 100);
   SetFocus(other.hWnd());
   EXPECT_EQ(look(b), "resting");
-  EXPECT_FALSE(b.pressed());
-  EXPECT_FALSE(b.focused());
+  EXPECT_FALSE(b.pressed() || b.focused());
 }
 
 TEST_F(ButtonInput, DoubleClickShowsThePressedLook) {
@@ -110,8 +108,7 @@ TEST_F(ButtonInput, TheTimerReturnsTheRestingLookWithinOneTick) {
   const COLORREF before = px(b, 1, 10);
   b.setForeColorHighlight(0x00FF00);
   b.setBorderColorHighlight(0x123456);
-  EXPECT_EQ(px(b, 1, 10), before);
-  EXPECT_EQ(look(b), "hover");
+  EXPECT_EQ(std::tuple(px(b, 1, 10), look(b)), std::tuple(before, "hover"));
   input.moveBy(1, 0);
   EXPECT_EQ(px(b, 20, 0), 0x123456u);
 
@@ -133,22 +130,19 @@ TEST_F(ButtonInput, HoverMarkAndSounds) {
   b.setSoundOnClicked(clicked);
   input.moveTo(b.hWnd(), Point{30, 10}).moveBy(1, 0).moveBy(1, 1);
   ASSERT_EQ(services.sound->played.size(), 1u);
-  EXPECT_EQ(services.sound->played[0].name, over);
-  EXPECT_EQ(b.surface().Tag(), "OnOver");
+  EXPECT_EQ(std::tuple(services.sound->played[0].name, b.surface().Tag()), std::tuple(over, "OnOver"));
   outside();
   input.advance(10);
   EXPECT_EQ(b.surface().Tag(), "");
   input.moveTo(b.hWnd(), Point{30, 10}).press();
   ASSERT_EQ(services.sound->played.size(), 3u);
-  EXPECT_EQ(services.sound->played[1].name, over);
-  EXPECT_EQ(services.sound->played[2].name, clicked);
+  EXPECT_EQ(std::tuple(services.sound->played[1].name, services.sound->played[2].name), std::tuple(over, clicked));
   input.release();
 
   // A path whose file has gone plays nothing, and is kept (run time).
   std::filesystem::remove(clicked);
   input.press().release();
-  EXPECT_EQ(services.sound->played.size(), 3u);
-  EXPECT_EQ(b.SoundOnClicked(), clicked);
+  EXPECT_EQ(std::tuple(services.sound->played.size(), b.SoundOnClicked()), std::tuple(3u, clicked));
 }
 
 TEST_F(ButtonInput, AccessKeyRaisesClick) {
@@ -188,8 +182,7 @@ TEST_F(ButtonProperties, DefaultsAreOmittedAndReadBack) {
   b.WriteProperties(again);
   expectSameBag(again, bag);
   // ReadProperties ends with a full redraw: the shape is cut and the resting look drawn.
-  EXPECT_EQ(px(b, 1, 1), ZorvaXPButton::kCornerColor);
-  EXPECT_EQ(px(b, 20, 0), translateColor(0xC00000));
+  EXPECT_EQ(std::tuple(px(b, 1, 1), px(b, 20, 0)), std::tuple(ZorvaXPButton::kCornerColor, translateColor(0xC00000)));
 }
 
 TEST_F(ButtonProperties, EveryPropertyRoundTripsWithItsKeyAndWidth) {
@@ -250,8 +243,7 @@ TEST_F(ButtonProperties, SettersRedrawTheRestingLookOnlyWhereItShows) {
   a.setGradientColorHighlight(0x0000FF);  // hover and pressed looks only
   a.setNormalColorHighlight(0x0000FF);
   a.setClickButtonStyle(ClickButtonStyleDType::Flat);
-  EXPECT_EQ(px(a, 20, 12), face);
-  EXPECT_EQ(form->changes().back().property, "ClickButtonStyle");
+  EXPECT_EQ(std::tuple(px(a, 20, 12), form->changes().back().property), std::tuple(face, "ClickButtonStyle"));
 }
 
 TEST_F(ButtonProperties, EventsInPublishedOrderAndLateBinding) {

@@ -46,8 +46,7 @@ TEST_F(CheckBoxLook, TickAndGreyedMarkSitAtTheirPixelsAtOddAndEvenHeights) {
     SCOPED_TRACE(h);
     ZorvaXPCheckBox& c = checkBox("chk" + std::to_string(h), 120, h, 10, h * 3);
     const int x = 4, y = nearest((h - 15) / 2.0), t = nearest((h - 15) / 2.0 + 2);
-    EXPECT_EQ(c.boxPosition().x, x);
-    EXPECT_EQ(c.boxPosition().y, y);
+    EXPECT_EQ(std::pair(c.boxPosition().x, c.boxPosition().y), std::pair(LONG{x}, LONG{y}));
     std::set<std::pair<int, int>> tick;
     for (int k = 0; k <= 8; ++k)
       for (int i = 0; i < 3; ++i) tick.insert({x + 12 - k + i, t + k});
@@ -90,11 +89,9 @@ TEST_F(CheckBoxLook, RestingHoverAndPressedBoxes) {
 
   input.press();
   EXPECT_EQ(look(c), "pressed");
-  EXPECT_EQ(px(c, x + 7, y + 7), C::kPressedFill);
-  EXPECT_EQ(px(c, x + 1, y + 7), C::kPressedFill);
-  input.release();
-  EXPECT_EQ(look(c), "resting");  // the release redraws the resting look under the cursor
-  EXPECT_EQ(px(c, 0, 0), translateColor(C::kBorderColor));
+  expectPixels(c.surface().hDC(), {{x + 7, y + 7, C::kPressedFill}, {x + 1, y + 7, C::kPressedFill}});
+  input.release();  // the release redraws the resting look under the cursor
+  EXPECT_EQ(std::tuple(look(c), px(c, 0, 0)), std::tuple("resting", translateColor(C::kBorderColor)));
 }
 
 TEST_F(CheckBoxLook, CaptionRectangleInBothAlignments) {
@@ -102,17 +99,13 @@ TEST_F(CheckBoxLook, CaptionRectangleInBothAlignments) {
   TEXTMETRIC tm;
   GetTextMetrics(c.surface().hDC(), &tm);
   const int top = nearest((23 - tm.tmHeight) / 2.0);
-  EXPECT_EQ(c.captionRect().left, 23);
-  EXPECT_EQ(c.captionRect().right, 98);
-  EXPECT_EQ(c.captionRect().top, top);
-  EXPECT_EQ(c.captionRect().bottom, top + tm.tmHeight);
+  const RECT left = c.captionRect();
+  EXPECT_EQ(std::tuple(left.left, left.right, left.top, left.bottom), std::tuple(23, 98, top, top + tm.tmHeight));
 
   c.setAlignment(CAlignmentCtl1::CAlignRight);
-  EXPECT_EQ(c.boxPosition().x, 81);
-  EXPECT_EQ(px(c, 81, 4), C::kBoxFrame);
-  EXPECT_EQ(px(c, 95, 18), C::kBoxFrame);
-  EXPECT_EQ(c.captionRect().left, 4);
-  EXPECT_EQ(c.captionRect().right, 77);  // the caption spans x = 4 ... 76
+  expectPixels(c.surface().hDC(), {{81, 4, C::kBoxFrame}, {95, 18, C::kBoxFrame}});
+  // The caption spans x = 4 ... 76.
+  EXPECT_EQ(std::tuple(c.boxPosition().x, c.captionRect().left, c.captionRect().right), std::tuple(81, 4, 77));
 
   // A caption that wraps takes the measured height, centred again.
   ZorvaXPCheckBox& tall = checkBox("tall", 90, 80, 10, 60);
@@ -129,17 +122,15 @@ TEST_F(CheckBoxLook, GradientPlainAndDisabledBackgrounds) {
   c.setBorderStyle(false);
   c.setGradientColor1(0x0000FF);
   c.setGradientColor2(0xFF0000);
-  EXPECT_EQ(px(c, 60, 0), 0x0000FFu);  // GradientColor1 on the top line, GradientColor2 at the bottom
-  EXPECT_EQ(px(c, 60, 39), 0xFF0000u);
+  // GradientColor1 on the top line, GradientColor2 at the bottom.
+  expectPixels(c.surface().hDC(), {{60, 0, 0x0000FF}, {60, 39, 0xFF0000}});
   c.setBorderStyle(true);
-  EXPECT_EQ(px(c, 0, 0), translateColor(C::kBorderColor));
-  EXPECT_EQ(px(c, 119, 39), translateColor(C::kBorderColor));
+  expectPixels(c.surface().hDC(), {{0, 0, translateColor(C::kBorderColor)}, {119, 39, translateColor(C::kBorderColor)}});
 
   // Default background with AutoChangeBackColor: the parent form's colour.
   form->setBackColor(0x00336699);
   c.setBackStyle(CBackStyle::Default);
-  EXPECT_EQ(c.BackColor(), 0x00336699u);
-  EXPECT_EQ(px(c, 60, 2), 0x00336699u);
+  EXPECT_EQ(std::tuple(c.BackColor(), px(c, 60, 2)), std::tuple(0x00336699u, 0x00336699u));
   c.setAutoChangeBackColor(false);
   c.setBackColor(0x00445566);
   EXPECT_EQ(px(c, 60, 2), 0x00445566u);
@@ -198,10 +189,8 @@ TEST_F(CheckBoxTransparent, SilverCaptionTurnsBlackAndTheBorderGoes) {
   c.setForeColor(C::kTransparentKey);
   EXPECT_EQ(c.ForeColor(), C::kTransparentKey);  // opaque: kept
   c.setBackingStyle(CBackingStyle::CBK_Transparent);
-  EXPECT_EQ(c.ForeColor(), 0u);
-  EXPECT_EQ(c.BackColor(), C::kTransparentKey);
-  EXPECT_FALSE(c.BorderStyle());
-  EXPECT_FALSE(inShape(c.hWnd(), 0, 0));
+  EXPECT_EQ(std::tuple(c.ForeColor(), c.BackColor(), c.BorderStyle(), inShape(c.hWnd(), 0, 0)),
+            std::tuple(0u, C::kTransparentKey, false, false));
 
   // A gradient background turns the transparency off again, and the full shape returns.
   c.setBackStyle(CBackStyle::CGradient);
@@ -288,8 +277,7 @@ TEST_F(CheckBoxInput, SpaceFocusAndAccessKey) {
 TEST_F(CheckBoxInput, HoverPollingAndValueByCode) {
   ZorvaXPCheckBox& c = logged();
   input.moveTo(c.hWnd(), Point{60, 11});
-  EXPECT_TRUE(c.hoverTimer().running());
-  EXPECT_EQ(c.hoverTimer().Name(), "tmrHover");
+  EXPECT_EQ(std::tuple(c.hoverTimer().running(), c.hoverTimer().Name()), std::tuple(true, "tmrHover"));
   input.press().moveBy(1, 0);
   EXPECT_FALSE(c.hoverTimer().Enabled());  // off while a button is held
   input.release().moveBy(1, 0);
@@ -297,8 +285,7 @@ TEST_F(CheckBoxInput, HoverPollingAndValueByCode) {
   input.moveTo(form->hWnd(), Point{1, 1});
   EXPECT_EQ(look(c), "hover");
   input.advance(10);
-  EXPECT_EQ(look(c), "resting");
-  EXPECT_FALSE(c.hoverTimer().running());
+  EXPECT_EQ(std::tuple(look(c), c.hoverTimer().running()), std::tuple("resting", false));
 
   log.clear();
   form->clearChanges();
@@ -311,13 +298,11 @@ TEST_F(CheckBoxInput, HoverPollingAndValueByCode) {
 
 TEST_F(CheckBoxInput, ResizeKeepsAtLeast23Pixels) {
   ZorvaXPCheckBox& c = checkBox("chk", 10, 10);
-  EXPECT_EQ(c.surface().ScaleWidth(), 23);
-  EXPECT_EQ(c.surface().ScaleHeight(), 23);
+  EXPECT_EQ(std::tuple(c.surface().ScaleWidth(), c.surface().ScaleHeight()), std::tuple(23, 23));
   ext("chk").setHeight(pixelsToTwips(12));
   EXPECT_EQ(c.surface().ScaleHeight(), 23);
   ext("chk").setHeight(pixelsToTwips(40));
-  EXPECT_EQ(c.surface().ScaleHeight(), 40);
-  EXPECT_EQ(c.boxPosition().y, nearest((40 - 15) / 2.0));
+  EXPECT_EQ(std::tuple(c.surface().ScaleHeight(), c.boxPosition().y), std::tuple(40, nearest((40 - 15) / 2.0)));
 }
 
 // ---- Persistence and class ----
@@ -339,8 +324,7 @@ TEST_F(CheckBoxProperties, DefaultsAndTheBooleansWhoseBagDefaultIsOne) {
   bag.erase("BorderStyle");
   bag.erase("AutoChangeBackColor");
   ZorvaXPCheckBox& b = addFromBag<ZorvaXPCheckBox>("chkB", bag, pixelsToTwips(120), pixelsToTwips(23));
-  EXPECT_TRUE(b.BorderStyle());
-  EXPECT_TRUE(b.AutoChangeBackColor());
+  EXPECT_TRUE(b.BorderStyle() && b.AutoChangeBackColor());
   // Every other absent key read back as its default: written again, only the same four keys.
   host::PropertyBag again;
   b.WriteProperties(again);
@@ -360,14 +344,13 @@ TEST_F(CheckBoxProperties, EveryPropertyRoundTripsInPublishedOrder) {
       {"Locked", true}, {"TickColor", 0x555555}, {"TickColorHover", 0x666666}, {"Enabled", false},
       {"DisabledForeColor", 0x777777}, {"MousePointer", 11}};
   letAll(*form, "chkA", rows);
-  EXPECT_TRUE(a.Font()->bold());
-  EXPECT_TRUE(a.Font()->strikethrough);
+  EXPECT_TRUE(a.Font()->bold() && a.Font()->strikethrough);
 
   host::PropertyBag bag;
   a.WriteProperties(bag);
   EXPECT_EQ(bagKeys(bag), keysOf(rows, {{"Font", "ForeColor"}, {"MouseIcon", "MousePointer"}}));
-  EXPECT_EQ(bag.find("Value")->value.kind(), host::Variant::Kind::Integer);
-  EXPECT_EQ(bag.find("Alignment")->value.kind(), host::Variant::Kind::Integer);
+  EXPECT_EQ(std::tuple(bag.find("Value")->value.kind(), bag.find("Alignment")->value.kind()),
+            std::tuple(host::Variant::Kind::Integer, host::Variant::Kind::Integer));
 
   // Saved in a form file, loaded and saved again: the same text.
   const std::string text = form->save();
@@ -385,8 +368,8 @@ TEST_F(CheckBoxProperties, BadValuesInAFormFile) {
   auto f = host::Form::load(text, library::classes());
   auto* c = f->controlAs<ZorvaXPCheckBox>("chk");
   ASSERT_NE(c, nullptr);
-  EXPECT_EQ(static_cast<int>(c->Value()), 9);
-  EXPECT_EQ(c->boxPosition().x, 4);  // any alignment but right draws on the left
+  // Any alignment but right draws on the left.
+  EXPECT_EQ(std::tuple(static_cast<int>(c->Value()), c->boxPosition().x), std::tuple(9, 4));
 
   const std::string wrong =
       "ZorvaXP Form 1\nBegin Form frm\n  Begin ZorvaXPCheckBox chk\n    Value = String \"lots\"\n  End\nEnd\n";

@@ -43,19 +43,14 @@ TEST_F(OptionLook, PicButtonIsARoundChildWindowBesideTheCaption) {
   const HWND b = o.buttonSurface().hWnd();
   EXPECT_EQ(GetParent(b), o.hWnd());
   RECT r = buttonRect(o);
-  EXPECT_EQ(r.left, 4);
-  EXPECT_EQ(r.top, nearest((23 - 14 + 2) / 2.0));
-  EXPECT_EQ(r.right - r.left, 14);
-  EXPECT_EQ(r.bottom - r.top, 14);
-  EXPECT_EQ(o.captionRect().left, 22);
-  EXPECT_EQ(o.captionRect().right, 118);
+  EXPECT_EQ(std::tuple(r.left, r.top, r.right - r.left, r.bottom - r.top, o.captionRect().left, o.captionRect().right),
+            std::tuple(4, nearest((23 - 14 + 2) / 2.0), 14, 14, 22, 118));
 
   // The round shape, as any rasterisation of the circle has it: symmetric, holding the centre,
   // leaving out the corners.
   ASSERT_TRUE(hasShape(b));
   for (POINT c : {POINT{0, 0}, POINT{13, 0}, POINT{0, 13}, POINT{13, 13}}) EXPECT_FALSE(inShape(b, c.x, c.y));
-  EXPECT_TRUE(inShape(b, 7, 7));
-  EXPECT_TRUE(inShape(b, 6, 6));
+  EXPECT_TRUE(inShape(b, 7, 7) && inShape(b, 6, 6));
   // Symmetric about the diagonal, and mirror-symmetric about its middle column and row (at 6 or
   // 6.5, depending on whether the right column and bottom row belong to the box).
   auto mirrored = [&](int m) {
@@ -70,14 +65,11 @@ TEST_F(OptionLook, PicButtonIsARoundChildWindowBesideTheCaption) {
 
   o.setAlign(VOptionAlign::Align_Right);
   r = buttonRect(o);
-  EXPECT_EQ(r.left, 120 - 14 - 4);
-  EXPECT_EQ(o.captionRect().left, 4);
-  EXPECT_EQ(o.captionRect().right, r.left - 2);
+  EXPECT_EQ(std::tuple(r.left, o.captionRect().left, o.captionRect().right), std::tuple(120 - 14 - 4, 4, r.left - 2));
 
   // Any other Align: no caption at all.
   o.setAlign(static_cast<VOptionAlign>(5));
-  EXPECT_EQ(o.captionRect().right - o.captionRect().left, 0);
-  EXPECT_EQ(buttonRect(o).left, 4);
+  EXPECT_EQ(std::tuple(o.captionRect().right - o.captionRect().left, buttonRect(o).left), std::tuple(0, 4));
 }
 
 TEST_F(OptionLook, FaceRingDotAndPressedFace) {
@@ -103,9 +95,8 @@ TEST_F(OptionLook, FaceRingDotAndPressedFace) {
   // Hover: the ring and the dot take their hover colours.
   input.moveTo(o.hWnd(), Point{60, 11});
   EXPECT_GT(ringCount(O::kRingHover), 10);
-  EXPECT_EQ(px(b, 6, 6), translateColor(O::kTickHoverColor));
-  EXPECT_EQ(px(o, 0, 0), translateColor(O::kBorderColorHover));
-  EXPECT_EQ(o.hoverTimer().Interval(), 13u);
+  EXPECT_EQ(std::tuple(px(b, 6, 6), px(o, 0, 0), o.hoverTimer().Interval()),
+            std::tuple(translateColor(O::kTickHoverColor), translateColor(O::kBorderColorHover), 13u));
 
   // The pressed face while the button is held: the group (this one too) is cleared.
   input.press();
@@ -113,8 +104,7 @@ TEST_F(OptionLook, FaceRingDotAndPressedFace) {
   EXPECT_NE(px(b, 6, 6), restingCentre);
   EXPECT_GT(ringCount(O::kRing), 10);
   input.release();
-  EXPECT_TRUE(o.Value());
-  EXPECT_TRUE(dotShown(o));
+  EXPECT_TRUE(o.Value() && dotShown(o));
 }
 
 TEST_F(OptionLook, TransparentShapeKeepsTheCircleAndTheLetters) {
@@ -125,8 +115,7 @@ TEST_F(OptionLook, TransparentShapeKeepsTheCircleAndTheLetters) {
   EXPECT_EQ(o.BackingStyle(), VOBackingStyle::OBK_Transparent);
   const RECT b = buttonRect(o), cap = o.captionRect();
   EXPECT_TRUE(inShape(o.hWnd(), b.left + 7, b.top + 7));
-  EXPECT_FALSE(inShape(o.hWnd(), b.left, b.top));
-  EXPECT_FALSE(inShape(o.hWnd(), 0, 0));
+  EXPECT_FALSE(inShape(o.hWnd(), b.left, b.top) || inShape(o.hWnd(), 0, 0));
   const COLORREF background = translateColor(o.surface().BackColor());
   const Painted own = painted(o);
   int letters = 0, holes = 0;
@@ -204,8 +193,7 @@ TEST_F(OptionGroup, TabbingOntoAButtonSelectsIt) {
   input.key(VK_TAB);
   ASSERT_EQ(GetFocus(), b->hWnd());
   EXPECT_EQ(values(), (std::vector<bool>{false, true, false, true}));
-  EXPECT_EQ(downs, 1);
-  EXPECT_EQ(ups, 1);
+  EXPECT_EQ(std::tuple(downs, ups), std::tuple(1, 1));
   input.key(VK_SPACE);  // keys are only raised
   EXPECT_EQ(values(), (std::vector<bool>{false, true, false, true}));
 }

@@ -36,14 +36,12 @@ TEST_F(Calendar, FirstRowFollowsTheStartOffsetRuleForEveryWeekday) {
     c.setSelectedMonth(k.month);
     EXPECT_EQ(cellIndex(c, "1"), k.firstIndex);
     const dates::DayCell& before = c.dayCells()[static_cast<size_t>(k.firstIndex - 1)];
-    EXPECT_EQ(before.Text, k.lastOfPrevious);
-    EXPECT_EQ(before.Kind, "Prev");
+    EXPECT_EQ(std::tuple(before.Text, before.Kind), std::tuple(k.lastOfPrevious, "Prev"));
     for (int i = 0; i < k.firstIndex; ++i) EXPECT_EQ(c.dayCells()[static_cast<size_t>(i)].Kind, "Prev");
     // The cells after the month's last day count the next month from 1.
     const int last = c.getLastDayOfMonth(k.month, k.year);
     const dates::DayCell& after = c.dayCells()[static_cast<size_t>(k.firstIndex + last)];
-    EXPECT_EQ(after.Text, "1");
-    EXPECT_EQ(after.Kind, "Next");
+    EXPECT_EQ(std::tuple(after.Text, after.Kind), std::tuple("1", "Next"));
   }
   // Cell geometry: column 3 of row 2, with the grid 28 pixels under the header.
   const dates::DayCell& cell = c.dayCells()[9];
@@ -66,8 +64,7 @@ TEST_F(Calendar, MonthLengthsComeFromTheParserIncludingCenturyLeapRules) {
 
 TEST_F(Calendar, DrawsSelectedTodayAndOtherMonthDaysInTheirColours) {
   ZorvaXPCalender& c = calendar();  // today is the virtual 2024-01-01
-  EXPECT_EQ(c.surface().ScaleWidth(), 191);
-  EXPECT_EQ(c.surface().ScaleHeight(), 199);
+  EXPECT_EQ(std::tuple(c.surface().ScaleWidth(), c.surface().ScaleHeight()), std::tuple(191, 199));
   c.setSelectedDate(17);
   const HDC dc = c.surface().hDC();
   const dates::DayCell& sel = c.dayCells()[static_cast<size_t>(cellIndex(c, "17"))];
@@ -114,16 +111,14 @@ TEST_F(Calendar, KeepsItsSizeAndCutsThreePixelsFromEachCorner) {
   ZorvaXPCalender& c = calendar("cal", 10, 10);
   c.extender()->setWidth(6000);
   c.extender()->setHeight(100);
-  EXPECT_EQ(c.surface().ScaleWidth(), 191);
-  EXPECT_EQ(c.surface().ScaleHeight(), 199);
+  EXPECT_EQ(std::tuple(c.surface().ScaleWidth(), c.surface().ScaleHeight()), std::tuple(191, 199));
   RECT r{};
   GetWindowRect(c.hWnd(), &r);
   auto owner = [&](int x, int y) { return WindowFromPoint(POINT{r.left + x, r.top + y}); };
   EXPECT_NE(owner(0, 0), c.hWnd());
   EXPECT_NE(owner(1, 0), c.hWnd());
   EXPECT_NE(owner(0, 1), c.hWnd());
-  EXPECT_EQ(owner(2, 0), c.hWnd());
-  EXPECT_EQ(owner(1, 1), c.hWnd());
+  EXPECT_EQ(std::tuple(owner(2, 0), owner(1, 1)), std::tuple(c.hWnd(), c.hWnd()));
   EXPECT_NE(owner(190, 198), c.hWnd());
   EXPECT_NE(owner(189, 198), c.hWnd());
   EXPECT_EQ(owner(188, 198), c.hWnd());
@@ -138,9 +133,7 @@ TEST_F(Calendar, NextDayOfDecemberMovesToJanuaryWithMonthThenYearEvents) {
   const int next = cellIndex(c, "2", "Next");
   ASSERT_GE(next, 0);
   clickCell(c, next);
-  EXPECT_EQ(c.SelectedMonth(), 1);
-  EXPECT_EQ(c.SelectedYear(), 2025);
-  EXPECT_EQ(c.SelectedDate(), 2);
+  EXPECT_EQ(std::tuple(c.SelectedMonth(), c.SelectedYear(), c.SelectedDate()), std::tuple(1, 2025, 2));
   EXPECT_EQ(events({"MouseMove", "MouseDown", "Click"}),
             (std::vector<std::string>{"MouseUp 1 0 " + std::to_string((c.dayCells()[static_cast<size_t>(next)].Left +
                                                                       c.dayCells()[static_cast<size_t>(next)].Right) / 2) +
@@ -158,9 +151,7 @@ TEST_F(Calendar, NextDayOfDecemberMovesToJanuaryWithMonthThenYearEvents) {
   clickCell(c, 0);  // January 2025 starts on Wednesday: cell 0 is December 29
   EXPECT_EQ(events({"MouseMove", "MouseDown", "MouseUp", "Click"}),
             (std::vector<std::string>{"MonthChanged", "YearChanged"}));
-  EXPECT_EQ(c.SelectedMonth(), 12);
-  EXPECT_EQ(c.SelectedYear(), 2024);
-  EXPECT_EQ(c.SelectedDate(), 29);
+  EXPECT_EQ(std::tuple(c.SelectedMonth(), c.SelectedYear(), c.SelectedDate()), std::tuple(12, 2024, 29));
 }
 
 TEST_F(Calendar, ArrowsWrapTheYearAndStopAt1800And9999) {
@@ -168,23 +159,20 @@ TEST_F(Calendar, ArrowsWrapTheYearAndStopAt1800And9999) {
   c.setValue(*host::makeDate(1801, 1, 31));
   logEvents(c);
   pressHeader(c, c.imgLeft(0));  // January 1801 -> December 1800
-  EXPECT_EQ(c.SelectedMonth(), 12);
-  EXPECT_EQ(c.SelectedYear(), 1800);
+  EXPECT_EQ(std::tuple(c.SelectedMonth(), c.SelectedYear()), std::tuple(12, 1800));
   EXPECT_EQ(events({"MouseMove"}), (std::vector<std::string>{"MonthChanged", "YearChanged"}));
   log.clear();
   pressHeader(c, c.imgLeft(1));  // no year before 1800
   EXPECT_EQ(c.SelectedYear(), 1800);
   EXPECT_TRUE(events({"MouseMove"}).empty());
   pressHeader(c, c.imgRight(0));  // December -> January 1801
-  EXPECT_EQ(c.SelectedMonth(), 1);
-  EXPECT_EQ(c.SelectedYear(), 1801);
+  EXPECT_EQ(std::tuple(c.SelectedMonth(), c.SelectedYear()), std::tuple(1, 1801));
   log.clear();
   c.setSelectedMonth(1);
   pressHeader(c, c.imgLeft(0));
   pressHeader(c, c.imgLeft(0));  // December 1800 -> November 1800
   pressHeader(c, c.imgLeft(0));
-  EXPECT_EQ(c.SelectedMonth(), 10);
-  EXPECT_EQ(c.SelectedYear(), 1800);
+  EXPECT_EQ(std::tuple(c.SelectedMonth(), c.SelectedYear()), std::tuple(10, 1800));
   for (int i = 0; i < 10; ++i) pressHeader(c, c.imgLeft(0));
   EXPECT_EQ(c.SelectedMonth(), 1);  // January 1800 is the first month shown
   EXPECT_EQ(c.SelectedYear(), 1800);
@@ -196,8 +184,7 @@ TEST_F(Calendar, ArrowsWrapTheYearAndStopAt1800And9999) {
   EXPECT_EQ(c.SelectedYear(), 9999);
   pressHeader(c, c.imgRight(1));
   pressHeader(c, c.imgRight(0));
-  EXPECT_EQ(c.SelectedYear(), 9999);
-  EXPECT_EQ(c.SelectedMonth(), 12);
+  EXPECT_EQ(std::tuple(c.SelectedYear(), c.SelectedMonth()), std::tuple(9999, 12));
   EXPECT_EQ(events({"MouseMove"}), (std::vector<std::string>{"YearChanged"}));
   // The day was clamped on the way: January 31 became December 31, never a 30th of a 31-day month
   // becoming invalid elsewhere.
@@ -212,26 +199,20 @@ TEST_F(Calendar, MonthPickerChoosingFebruaryClampsDay31) {
   ASSERT_TRUE(c.isMonthShow());
   EXPECT_FALSE(c.isYearShow());
   dates::ZorvaMonth4DBK& pk = c.monthPicker();
-  EXPECT_EQ(pk.rowText(3), "January");
-  EXPECT_EQ(pk.rowText(0), "October");
-  EXPECT_EQ(pk.rowText(6), "April");
+  EXPECT_EQ(std::tuple(pk.rowText(3), pk.rowText(0), pk.rowText(6)), std::tuple("January", "October", "April"));
   input.moveTo(pk.item(4).hWnd(), Point{20, 10}).click();
   EXPECT_FALSE(c.isMonthShow());
-  EXPECT_EQ(c.SelectedMonth(), 2);
-  EXPECT_EQ(c.SelectedDate(), 29);
+  EXPECT_EQ(std::tuple(c.SelectedMonth(), c.SelectedDate()), std::tuple(2, 29));
   EXPECT_EQ(events({"MouseMove"}), (std::vector<std::string>{"MonthChanged"}));
   // 2023 has a 28-day February: the year picker clamps too.
   log.clear();
   pressHeader(c, c.yearCaption());
   ASSERT_TRUE(c.isYearShow());
   dates::ZorvaYear4DBK& yk = c.yearPicker();
-  EXPECT_EQ(yk.surface().ScaleWidth(), 33);
-  EXPECT_EQ(yk.surface().ScaleHeight(), 157);
-  EXPECT_EQ(yk.rowText(3), "2024");
-  EXPECT_EQ(yk.rowText(2), "2023");
+  EXPECT_EQ(std::tuple(yk.surface().ScaleWidth(), yk.surface().ScaleHeight(), yk.rowText(3), yk.rowText(2)),
+            std::tuple(33, 157, "2024", "2023"));
   input.moveTo(yk.item(2).hWnd(), Point{15, 10}).click();
-  EXPECT_EQ(c.SelectedYear(), 2023);
-  EXPECT_EQ(c.SelectedDate(), 28);
+  EXPECT_EQ(std::tuple(c.SelectedYear(), c.SelectedDate()), std::tuple(2023, 28));
   EXPECT_EQ(events({"MouseMove"}), (std::vector<std::string>{"YearChanged"}));
 }
 
@@ -255,19 +236,16 @@ TEST_F(Calendar, YearPickerScrollsEvery200MillisecondsWhileHeldAboveTheList) {
   input.advance(1);
   EXPECT_EQ(yk.uYear(), 2023);
   input.advance(400);
-  EXPECT_EQ(yk.uYear(), 2021);
-  EXPECT_EQ(yk.rowText(3), "2021");
+  EXPECT_EQ(std::tuple(yk.uYear(), yk.rowText(3)), std::tuple(2021, "2021"));
   logEvents(c);
   input.release();  // released outside the rows: nothing is reported
   input.advance(400);
-  EXPECT_EQ(yk.uYear(), 2021);
-  EXPECT_EQ(c.SelectedYear(), 2024);
+  EXPECT_EQ(std::tuple(yk.uYear(), c.SelectedYear()), std::tuple(2021, 2024));
   EXPECT_FALSE(yk.upTimer().running());
   EXPECT_TRUE(events({"MouseMove"}).empty());
   // Near 1800 the rows before the limit stay empty and the list stops there.
   yk.setuYear(1801);
-  EXPECT_EQ(yk.rowText(0), "");
-  EXPECT_EQ(yk.rowText(2), "1800");
+  EXPECT_EQ(std::tuple(yk.rowText(0), yk.rowText(2)), std::tuple("", "1800"));
   input.moveTo(yk.item(3).hWnd(), Point{15, 10}).press().moveTo(yk.item(0).hWnd(), Point{15, -6}).advance(1000);
   EXPECT_EQ(yk.uYear(), 1800);
   input.release();
@@ -285,12 +263,9 @@ TEST_F(Calendar, MembersCarryThePublishedNumbers) {
   EXPECT_TRUE(t.find("isYearShow")->readOnly());
   // Value sets the three fields; out-of-range months are clamped.
   c.setValue(*host::makeDate(2024, 2, 29));
-  EXPECT_EQ(c.SelectedDate(), 29);
-  EXPECT_EQ(c.SelectedMonth(), 2);
-  EXPECT_EQ(c.SelectedYear(), 2024);
+  EXPECT_EQ(std::tuple(c.SelectedDate(), c.SelectedMonth(), c.SelectedYear()), std::tuple(29, 2, 2024));
   c.setSelectedMonth(13);
-  EXPECT_EQ(c.SelectedMonth(), 12);
-  EXPECT_EQ(host::Day(c.Value()), 29);
+  EXPECT_EQ(std::tuple(c.SelectedMonth(), host::Day(c.Value())), std::tuple(12, 29));
 }
 
 }  // namespace

@@ -35,8 +35,7 @@ TEST_F(DatesFormFile, TheExampleRoundTripsAndKeepsItsValues) {
   EXPECT_TRUE(pic.Shadow4Today());
   EXPECT_EQ(pic.SelectedDate(), 29);
   auto& ymd = loaded->control("dtpYYMMDD")->as<dates::ZorvaXPDPicker>();
-  EXPECT_EQ(ymd.Mask(), dates::MaskType::YY_MM_DD);
-  EXPECT_EQ(ymd.text(), "24.07.24");
+  EXPECT_EQ(std::tuple(ymd.Mask(), ymd.text()), std::tuple(dates::MaskType::YY_MM_DD, "24.07.24"));
   EXPECT_TRUE(loaded->control("dtpLocked")->as<dates::ZorvaXPDPicker>().Locked());
   EXPECT_TRUE(loaded->control("dtpRequired")->as<dates::ZorvaXPDPicker>().Required());
   const std::string saved = loaded->save();
@@ -70,10 +69,9 @@ TEST_F(DatesFormFile, BadValuesNameTheirLineOrLoadClamped) {
       "End\n";
   std::unique_ptr<host::Form> f = host::Form::load(clamped, library::classes());
   auto& c = f->control("cal")->as<dates::ZorvaXPCalender>();
-  EXPECT_EQ(c.SelectedMonth(), 12);
-  EXPECT_EQ(c.SelectedYear(), 9999);
-  EXPECT_EQ(c.TransparencyLevel(), 999);  // stored as it stands; the blend then draws nothing
-  EXPECT_EQ(f->control("cal")->Width(), 2865);
+  // The transparency level is stored as it stands; the blend then draws nothing.
+  EXPECT_EQ(std::tuple(c.SelectedMonth(), c.SelectedYear(), c.TransparencyLevel(), f->control("cal")->Width()),
+            std::tuple(12, 9999, 999, 2865));
 }
 
 }  // namespace

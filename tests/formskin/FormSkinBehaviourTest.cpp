@@ -23,19 +23,16 @@ using formskin::FBorderStyles;
 TEST_F(FormSkinBehaviour, HitTestOrder) {
   auto& s = makeSkinned();
   const Point min = centre(Area::Minimize), max = centre(Area::Maximize), close = centre(Area::Close);
-  EXPECT_EQ(s.hitTest(min.x, min.y), Area::Minimize);
-  EXPECT_EQ(s.hitTest(max.x, max.y), Area::Maximize);
-  EXPECT_EQ(s.hitTest(close.x, close.y), Area::Close);
+  EXPECT_EQ(std::tuple(s.hitTest(min.x, min.y), s.hitTest(max.x, max.y), s.hitTest(close.x, close.y)),
+            std::tuple(Area::Minimize, Area::Maximize, Area::Close));
   // The 2-pixel overlap belongs to the earlier button in the order.
   const RECT mr = s.buttonRect(Area::Maximize);
-  EXPECT_EQ(s.hitTest(mr.left, 5), Area::Minimize);
-  EXPECT_EQ(s.hitTest(mr.right - 1, 5), Area::Maximize);
-  EXPECT_EQ(s.hitTest(200, 30), Area::TitleBar);
+  EXPECT_EQ(std::tuple(s.hitTest(mr.left, 5), s.hitTest(mr.right - 1, 5), s.hitTest(200, 30)),
+            std::tuple(Area::Minimize, Area::Maximize, Area::TitleBar));
   // Without an icon the icon's place is the title strip.
   EXPECT_EQ(s.hitTest(20, 20), Area::TitleBar);
   s.setBorderStyle(FBorderStyles::FBSSingle);
-  EXPECT_EQ(s.hitTest(min.x, min.y), Area::TitleBar);
-  EXPECT_EQ(s.hitTest(close.x, close.y), Area::Close);
+  EXPECT_EQ(std::tuple(s.hitTest(min.x, min.y), s.hitTest(close.x, close.y)), std::tuple(Area::TitleBar, Area::Close));
 }
 
 TEST_F(FormSkinBehaviour, HoverDrawsTheButtonShowsTheGlowAndLeavingClearsIt) {
@@ -49,17 +46,13 @@ TEST_F(FormSkinBehaviour, HoverDrawsTheButtonShowsTheGlowAndLeavingClearsIt) {
   const RECT g = windowRect(s.glowWindow());
   POINT p{close.left, close.top};
   ClientToScreen(strip(), &p);
-  EXPECT_EQ(g.left, p.x);
-  EXPECT_EQ(g.top, p.y);
-  EXPECT_EQ(g.right - g.left, 42);
+  EXPECT_EQ(std::tuple(g.left, g.top, g.right - g.left), std::tuple(p.x, p.y, 42));
   // Leaving the control removes the glow and the tool tip at once.
   input.advance(1500);
   EXPECT_NE(s.toolTipWindow(), 0u);
   input.moveTo(Point{700, 700}).pump();
-  EXPECT_EQ(s.glowWindow(), 0u);
-  EXPECT_EQ(s.toolTipWindow(), 0u);
-  EXPECT_EQ(s.hoveredArea(), Area::None);
-  EXPECT_EQ(px(close.left + 5, 3), normal);
+  EXPECT_EQ(std::tuple(s.glowWindow(), s.toolTipWindow(), s.hoveredArea(), px(close.left + 5, 3)),
+            std::tuple(0u, 0u, Area::None, normal));
 }
 
 TEST_F(FormSkinBehaviour, ToolTipAfter1500msNearTheCursorWithTheButtonsText) {
@@ -97,9 +90,7 @@ TEST_F(FormSkinBehaviour, CloseRaisesItsEventThenUnloadsTheFormLeavingNothingBeh
   input.moveTo(strip(), centre(Area::Close)).click();
   EXPECT_EQ(log, std::vector<std::string>{"CloseButtonClick"});
   input.advance(20);
-  EXPECT_TRUE(unloaded);
-  EXPECT_TRUE(closedBeforeUnload);
-  EXPECT_TRUE(form->unloaded());
+  EXPECT_TRUE(unloaded && closedBeforeUnload && form->unloaded());
   EXPECT_EQ(MessageInterceptor::entryPointsInUse(), 0);
   EXPECT_EQ(ui::hookCount(WH_CALLWNDPROC), 0u);
   EXPECT_EQ(ui::eventLoop().timerCount(), timersBefore);
@@ -116,8 +107,7 @@ TEST_F(FormSkinBehaviour, DisabledButtonsDoNothing) {
   input.moveTo(strip(), centre(Area::Minimize)).click();
   input.advance(20);
   EXPECT_TRUE(log.empty());
-  EXPECT_FALSE(form->unloaded());
-  EXPECT_FALSE(IsIconic(form->hWnd()));
+  EXPECT_FALSE(form->unloaded() || IsIconic(form->hWnd()));
 }
 
 TEST_F(FormSkinBehaviour, MaximiseToTheWorkAreaAtZeroTwoAndRestoreBack) {
@@ -129,19 +119,15 @@ TEST_F(FormSkinBehaviour, MaximiseToTheWorkAreaAtZeroTwoAndRestoreBack) {
   RECT wa;
   SystemParametersInfoA(SPI_GETWORKAREA, 0, &wa, 0);
   const RECT max = formRect();
-  EXPECT_EQ(max.left, 0);
-  EXPECT_EQ(max.top, 2);
-  EXPECT_EQ(max.right - max.left, wa.right);
-  EXPECT_EQ(max.bottom - max.top, wa.bottom);
+  EXPECT_EQ(std::tuple(max.left, max.top, max.right - max.left, max.bottom - max.top),
+            std::tuple(0, 2, wa.right, wa.bottom));
   // The strip follows the form's width; its button moved with it.
   EXPECT_EQ(skin().surface().ScaleWidth(), wa.right);
   input.moveTo(strip(), centre(Area::Maximize)).click();
   EXPECT_FALSE(IsZoomed(form->hWnd()));
   const RECT after = formRect();
-  EXPECT_EQ(after.left, before.left);
-  EXPECT_EQ(after.top, before.top);
-  EXPECT_EQ(after.right, before.right);
-  EXPECT_EQ(after.bottom, before.bottom);
+  EXPECT_EQ(std::tuple(after.left, after.top, after.right, after.bottom),
+            std::tuple(before.left, before.top, before.right, before.bottom));
   EXPECT_EQ(log, (std::vector<std::string>{"MaximizeButtonClick", "RestoreButtonClick"}));
 }
 
@@ -162,23 +148,19 @@ TEST_F(FormSkinBehaviour, DraggingTheTitleMovesTheFormWithItsFramePiecesAndShado
   for (HWND h : s.shadowStrips()) before.push_back(windowRect(h));
   for (HWND h : s.framePieces()) EXPECT_TRUE(IsWindowVisible(h));
   // The left piece hugs the form's left edge.
-  EXPECT_EQ(before[0].right, f0.left);
-  EXPECT_EQ(before[0].top, f0.top);
+  EXPECT_EQ(std::tuple(before[0].right, before[0].top), std::tuple(f0.left, f0.top));
   input.moveTo(strip(), Point{150, 30}).press().moveBy(30, 20).moveBy(10, 5).release();
   const RECT f1 = formRect();
-  EXPECT_EQ(f1.left - f0.left, 40);
-  EXPECT_EQ(f1.top - f0.top, 25);
+  EXPECT_EQ(std::tuple(f1.left - f0.left, f1.top - f0.top), std::tuple(40, 25));
   size_t i = 0;
   for (HWND h : s.framePieces()) {
     const RECT r = windowRect(h);
-    EXPECT_EQ(r.left - before[i].left, 40);
-    EXPECT_EQ(r.top - before[i].top, 25);
+    EXPECT_EQ(std::tuple(r.left - before[i].left, r.top - before[i].top), std::tuple(40, 25));
     ++i;
   }
   for (HWND h : s.shadowStrips()) {
     const RECT r = windowRect(h);
-    EXPECT_EQ(r.left - before[i].left, 40);
-    EXPECT_EQ(r.top - before[i].top, 25);
+    EXPECT_EQ(std::tuple(r.left - before[i].left, r.top - before[i].top), std::tuple(40, 25));
     ++i;
   }
 }
@@ -231,8 +213,7 @@ TEST_F(FormSkinBehaviour, OwnerDrawnMenusAreMeasuredAndDrawnByTheSkin) {
   EXPECT_EQ(SendMessageA(form->hWnd(), WM_MEASUREITEM, 0, reinterpret_cast<LPARAM>(&mis)), 1);
   SIZE ts;
   GetTextExtentPoint32(s.surface().hDC(), "Open", 4, &ts);
-  EXPECT_EQ(mis.itemHeight, 23u);
-  EXPECT_EQ(mis.itemWidth, static_cast<UINT>(ts.cx + 68));
+  EXPECT_EQ(std::tuple(mis.itemHeight, mis.itemWidth), std::tuple(23u, static_cast<UINT>(ts.cx + 68)));
   MENUITEMINFOA sep;
   sep.fMask = MIIM_FTYPE | MIIM_DATA;
   GetMenuItemInfoA(popup, 1, TRUE, &sep);
@@ -272,9 +253,8 @@ TEST_F(FormSkinBehaviour, WithoutLayeredWindowsItWarnsAndWorksWithoutPiecesAndSh
   ASSERT_EQ(services.messageBoxes->shown.size(), 1u);
   EXPECT_EQ(services.messageBoxes->shown[0].text,
             "Your windows flatform do not support for best performance of the ZorvaForm");
-  EXPECT_EQ(services.messageBoxes->shown[0].caption, "Hai Developer ! , Make your attention about below.");
-  EXPECT_EQ(s.framePieces()[0], 0u);
-  EXPECT_EQ(s.shadowStrips()[0], 0u);
+  EXPECT_EQ(std::tuple(services.messageBoxes->shown[0].caption, s.framePieces()[0], s.shadowStrips()[0]),
+            std::tuple("Hai Developer ! , Make your attention about below.", 0u, 0u));
   input.moveTo(strip(), centre(Area::Maximize)).click();
   EXPECT_TRUE(IsZoomed(form->hWnd()));
 }

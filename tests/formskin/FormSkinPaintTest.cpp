@@ -18,17 +18,13 @@ TEST_F(FormSkinPaint, TheStripIsDockedAtTheTopAndItsHeightIsClamped) {
   RECT r;
   GetWindowRect(strip(), &r);
   const RECT f = formRect();
-  EXPECT_EQ(r.left, f.left);
-  EXPECT_EQ(r.top, f.top);
-  EXPECT_EQ(r.right - r.left, 400);
-  EXPECT_EQ(r.bottom - r.top, 45);
+  EXPECT_EQ(std::tuple(r.left, r.top, r.right - r.left, r.bottom - r.top), std::tuple(f.left, f.top, 400, 45));
   s.setTitleBarHeight(10);
   EXPECT_EQ(s.surface().ScaleHeight(), 24);
   s.setTitleBarHeight(60);
   EXPECT_EQ(s.surface().ScaleHeight(), 45);
   s.setTitleBarHeight(30);
-  EXPECT_EQ(s.surface().ScaleHeight(), 30);
-  EXPECT_EQ(s.TitleBarHeight(), 30);
+  EXPECT_EQ(std::tuple(s.surface().ScaleHeight(), s.TitleBarHeight()), std::tuple(30, 30));
 }
 
 TEST_F(FormSkinPaint, OutlineEnhanceLineAndButtonRectangles) {
@@ -42,12 +38,8 @@ TEST_F(FormSkinPaint, OutlineEnhanceLineAndButtonRectangles) {
   EXPECT_NE(px(w - 1, 0), 0x0000FFu);
   // Close: w-50..w-8 x 1..16, maximise 27 further left, overlapping by 2, minimise likewise.
   const RECT close = s.buttonRect(Area::Close), max = s.buttonRect(Area::Maximize), min = s.buttonRect(Area::Minimize);
-  EXPECT_EQ(close.left, w - 50);
-  EXPECT_EQ(close.right, w - 8);
-  EXPECT_EQ(close.bottom, 16);
-  EXPECT_EQ(max.right - max.left, 29);
-  EXPECT_EQ(max.right, close.left + 2);
-  EXPECT_EQ(min.right, max.left + 2);
+  EXPECT_EQ(std::tuple(close.left, close.right, close.bottom, max.right - max.left, max.right, min.right),
+            std::tuple(w - 50, w - 8, 16, 29, close.left + 2, max.left + 2));
   // Each button's outer frame in its colour (corners left out).
   EXPECT_EQ(px(close.left + 1, 1), translateColor(s.CloseButtonOuterBorder()));
   EXPECT_EQ(px(min.left + 1, 1), translateColor(s.ButtonsOuterBorder()));
@@ -75,8 +67,7 @@ TEST_F(FormSkinPaint, CaptionPlacement) {
   // Right-aligned without buttons: ends 5 pixels before the right edge.
   s.setBorderStyle(FBorderStyles::FBSNone);
   s.setCaptionAlignment(eCaptionAlign::eCARight);
-  EXPECT_EQ(s.captionRect().right, 400 - 5);
-  EXPECT_EQ(s.captionRect().left, 400 - 5 - ts.cx);
+  EXPECT_EQ(std::tuple(s.captionRect().right, s.captionRect().left), std::tuple(400 - 5, 400 - 5 - ts.cx));
   // Left: 5, raised to 10.
   s.setCaptionAlignment(eCaptionAlign::eCALeft);
   EXPECT_EQ(s.captionRect().left, 10);

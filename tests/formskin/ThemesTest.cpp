@@ -91,9 +91,8 @@ TEST_F(FormSkinThemes, EveryThemeSetsItsFiftyNineColoursAndNothingElse) {
       EXPECT_EQ(static_cast<uint32_t>(host::getProperty(s, name).toLong()), values[static_cast<size_t>(theme - 1)])
           << name << " in theme " << theme;
     }
-    EXPECT_EQ(s.ToolTipTextForeColor(), 0x123456u);
-    EXPECT_EQ(s.TitleBarOpacity(), 99);
-    EXPECT_EQ(s.GradientAngle(), 45.0f);
+    EXPECT_EQ(std::tuple(s.ToolTipTextForeColor(), s.TitleBarOpacity(), s.GradientAngle()),
+              std::tuple(0x123456u, 99, 45.0f));
     // The strip shows the theme's outline colour at once.
     EXPECT_EQ(px(5, 0), translateColor(s.BorderColor())) << "theme " << theme;
   }
@@ -112,10 +111,8 @@ TEST_F(FormSkinThemes, DefaultsAreThemeOneAndOutOfRangeThemesOnlyRepaint) {
     HDC dc = s.surface().hDC();
     SetPixelV(dc, 5, 0, 0xFFFFFF);
     s.setThemes(static_cast<eThemes>(bad));
-    EXPECT_EQ(s.BorderColor(), 0x00AA00u);
-    EXPECT_EQ(s.CloseButtonGradientTop2(), 0x0000C0u);
-    EXPECT_EQ(static_cast<int>(s.Themes()), bad);
-    EXPECT_EQ(px(5, 0), 0x00AA00u);
+    EXPECT_EQ(std::tuple(s.BorderColor(), s.CloseButtonGradientTop2(), static_cast<int>(s.Themes()), px(5, 0)),
+              std::tuple(0x00AA00u, 0x0000C0u, bad, 0x00AA00u));
   }
 }
 
@@ -134,9 +131,8 @@ TEST_F(FormSkinThemes, TheThemeIsNotAppliedAgainOnLoad) {
   form.reset();
   auto loaded = host::Form::load(saved, library::classes());
   auto& again = loaded->control("Skin")->as<ZorvaForm>();
-  EXPECT_EQ(again.GradientColor1(), 0x0A0B0Cu);
-  EXPECT_EQ(again.Themes(), eThemes::eTGreen);
-  EXPECT_EQ(loaded->save(), saved);
+  EXPECT_EQ(std::tuple(again.GradientColor1(), again.Themes(), loaded->save()),
+            std::tuple(0x0A0B0Cu, eThemes::eTGreen, saved));
 }
 
 }  // namespace

@@ -76,8 +76,7 @@ TEST_F(ControlBase, SettersStoreThenRedrawThenNotify) {
 
   // A property of the hover look is stored and reported without a redraw.
   a.setColorHover(0x123456);
-  EXPECT_EQ(a.drawn.size(), drawsBefore + 1);
-  EXPECT_EQ(form->changes().back().property, "ColorHover");
+  EXPECT_EQ(std::tuple(a.drawn.size(), form->changes().back().property), std::tuple(drawsBefore + 1, "ColorHover"));
 
   // The same through the member table, by name.
   form->let("Test1", "ColorNormal", int32_t{0x00FF00});
@@ -127,8 +126,7 @@ TEST_F(ControlBase, HoverLookEndsWithinOneTickWithoutAnotherMouseMessage) {
   a.MouseMove.connect([&](int16_t&, int16_t&, float&, float&) { ++moves; });
 
   input.moveTo(a.hWnd());
-  EXPECT_EQ(a.drawn.back().what, "hover");
-  EXPECT_EQ(pixelOf(a), translateColor(TestXP::kHover));
+  EXPECT_EQ(std::tuple(a.drawn.back().what, pixelOf(a)), std::tuple("hover", translateColor(TestXP::kHover)));
   EXPECT_TRUE(a.hoverTimer().running());
   EXPECT_EQ(a.hoverTimer().Interval(), 1u);  // runs at the platform's 10 ms minimum
 
@@ -139,8 +137,7 @@ TEST_F(ControlBase, HoverLookEndsWithinOneTickWithoutAnotherMouseMessage) {
   input.advance(9);
   EXPECT_EQ(a.drawn.back().what, "hover");
   input.advance(1);  // the first tick
-  EXPECT_EQ(a.drawn.back().what, "resting Test1");
-  EXPECT_EQ(pixelOf(a), translateColor(TestXP::kNormal));
+  EXPECT_EQ(std::tuple(a.drawn.back().what, pixelOf(a)), std::tuple("resting Test1", translateColor(TestXP::kNormal)));
   EXPECT_FALSE(a.hoverTimer().running());
   EXPECT_EQ(moves, movesInside);
 
@@ -167,8 +164,7 @@ TEST_F(ControlBase, HoverSoundPlaysOncePerEntry) {
   a.setSoundOnOver(wav);
   input.moveTo(a.hWnd()).moveBy(2, 0).moveBy(2, 1);
   ASSERT_EQ(services.sound->played.size(), 1u);
-  EXPECT_EQ(services.sound->played[0].name, wav);
-  EXPECT_EQ(a.surface().Tag(), "OnOver");
+  EXPECT_EQ(std::tuple(services.sound->played[0].name, a.surface().Tag()), std::tuple(wav, "OnOver"));
 
   input.moveTo(form->hWnd(), Point{2, 2}).advance(10);
   EXPECT_EQ(a.surface().Tag(), "");  // the tick that sees the cursor outside clears the mark
@@ -193,14 +189,12 @@ TEST_F(ControlBase, InvalidSoundPathAtDesignTimeAndAtRunTime) {
   // An existing file passes the check.
   std::string good = writeWave(dir.file("good.wav"));
   d.setSoundOnOver(good);
-  EXPECT_EQ(d.SoundOnOver(), good);
-  EXPECT_EQ(services.messageBoxes->shown.size(), 1u);
+  EXPECT_EQ(std::tuple(d.SoundOnOver(), services.messageBoxes->shown.size()), std::tuple(good, 1u));
 
   makeForm(true);  // the running application
   TestXP& r = add("Test1");
   r.setSoundOnOver(missing);
-  EXPECT_EQ(r.SoundOnOver(), missing);
-  EXPECT_EQ(services.messageBoxes->shown.size(), 1u);
+  EXPECT_EQ(std::tuple(r.SoundOnOver(), services.messageBoxes->shown.size()), std::tuple(missing, 1u));
   input.moveTo(r.hWnd()).moveBy(1, 0);
   EXPECT_TRUE(services.sound->played.empty());  // no sound while the file is missing
   EXPECT_EQ(r.surface().Tag(), "OnOver");
@@ -229,9 +223,7 @@ TEST_F(ControlBase, AccessKeysComeFromTheCaption) {
   about.setCaption("&About");
   save.setCaption("Save&");
   other.setCaption("Other");
-  EXPECT_EQ(about.AccessKeys(), "A");
-  EXPECT_EQ(ext("Test1").AccessKeys(), "A");
-  EXPECT_EQ(save.AccessKeys(), "");
+  EXPECT_EQ(std::tuple(about.AccessKeys(), ext("Test1").AccessKeys(), save.AccessKeys()), std::tuple("A", "A", ""));
   int aboutClicks = 0, saveClicks = 0;
   about.Click.connect([&] { ++aboutClicks; });
   save.Click.connect([&] { ++saveClicks; });
@@ -257,10 +249,8 @@ TEST_F(ControlBase, FocusFlagsAndTheDefaultLostFocusRedraw) {
   input.release();
   size_t draws = a.drawn.size();
   SetFocus(b.hWnd());
-  EXPECT_FALSE(a.focused());
-  EXPECT_FALSE(a.pressed());
-  EXPECT_EQ(a.drawn.size(), draws + 1);
-  EXPECT_EQ(a.drawn.back().what.rfind("resting", 0), 0u);
+  EXPECT_FALSE(a.focused() || a.pressed());
+  EXPECT_EQ(std::tuple(a.drawn.size(), a.drawn.back().what.rfind("resting", 0)), std::tuple(draws + 1, 0u));
   EXPECT_TRUE(b.focused());
 }
 
@@ -308,12 +298,9 @@ TEST_F(ControlBase, MouseEventsReachHandlersByReference) {
   input.moveTo(a.hWnd(), Point{7, 5});
   input.keyDown(VK_SHIFT).click().keyUp(VK_SHIFT);
   ASSERT_EQ(seen.size(), 4u);
-  EXPECT_EQ(seen[0], 1.0f);  // left button
-  EXPECT_EQ(seen[1], 1.0f);  // Shift
-  EXPECT_EQ(seen[2], 7.0f);  // X in pixels
-  EXPECT_EQ(seen[3], 5.0f);
-  EXPECT_EQ(after, 4);  // the named handler changed Button for the handlers after it
-  EXPECT_EQ(clicks, 1);
+  // Left button, Shift, X and Y in pixels; the named handler changed Button for the handlers
+  // after it.
+  EXPECT_EQ(std::tuple(seen[0], seen[1], seen[2], seen[3], after, clicks), std::tuple(1.0f, 1.0f, 7.0f, 5.0f, 4, 1));
 }
 
 // A control built from another one.

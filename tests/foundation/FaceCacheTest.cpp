@@ -43,8 +43,7 @@ class FaceCacheTest : public ::testing::Test {
 
 TEST_F(FaceCacheTest, PaintsOnceThenCopiesWithTheSamePixels) {
   TestCanvas a(10, 6), b(10, 6);
-  EXPECT_TRUE(draw(a.dc(), keyOf(10, 6, 0x00FF00)));
-  EXPECT_TRUE(draw(b.dc(), keyOf(10, 6, 0x00FF00)));
+  EXPECT_TRUE(draw(a.dc(), keyOf(10, 6, 0x00FF00)) && draw(b.dc(), keyOf(10, 6, 0x00FF00)));
   EXPECT_EQ(painted, 1);
   EXPECT_NE(lastTarget, a.dc());  // painted into a surface of the cache's own
   for (int y = 0; y < 6; ++y)
@@ -57,8 +56,7 @@ TEST_F(FaceCacheTest, PaintsOnceThenCopiesWithTheSamePixels) {
   draw(b.dc(), keyOf(10, 6, 0x00FF01));
   draw(b.dc(), keyOf(10, 5, 0x00FF00));
   draw(b.dc(), FaceKey{&otherOwner, 10, 6, {0x00FF00}, {}});
-  EXPECT_EQ(painted, 4);
-  EXPECT_EQ(cache.faceCount(), 4u);
+  EXPECT_EQ(std::tuple(painted, cache.faceCount()), std::tuple(4, 4u));
 }
 
 TEST_F(FaceCacheTest, StaysWithinItsBoundsDroppingTheLeastRecentlyUsed) {
@@ -67,8 +65,7 @@ TEST_F(FaceCacheTest, StaysWithinItsBoundsDroppingTheLeastRecentlyUsed) {
   draw(canvas.dc(), keyOf(8, 8, 0));  // the oldest face is used again
   painted = 0;
   for (uint32_t i = 0; i < 10; ++i) draw(canvas.dc(), keyOf(8, 8, 1000 + i));
-  EXPECT_EQ(cache.faceCount(), FaceCache::kMaxFaces);
-  EXPECT_EQ(painted, 10);
+  EXPECT_EQ(std::tuple(cache.faceCount(), painted), std::tuple(FaceCache::kMaxFaces, 10));
   draw(canvas.dc(), keyOf(8, 8, 0));  // kept: used recently
   EXPECT_EQ(painted, 10);
   draw(canvas.dc(), keyOf(8, 8, 1));  // dropped: the least recently used

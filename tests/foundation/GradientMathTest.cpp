@@ -50,12 +50,8 @@ TEST(AngleGeometry, CardinalAnglesTheirEquivalentsAndHalfDegrees) {
                 Row{270, 2, 20, 0, 1000, false}, Row{-90, 2, 20, 0, 1000, false}}) {
     SCOPED_TRACE(r.angle);
     const auto g = angleGeometry(30, 20, r.angle);
-    EXPECT_EQ(g.quadrant, r.quadrant);
-    EXPECT_EQ(g.degrees, 0);
-    EXPECT_EQ(g.axisLength, r.axisLength);
-    EXPECT_EQ(g.stepX, r.stepX);
-    EXPECT_EQ(g.stepY, r.stepY);
-    EXPECT_EQ(g.color1First, r.color1First);
+    EXPECT_EQ(std::tuple(g.quadrant, g.degrees, g.axisLength, g.stepX, g.stepY, g.color1First),
+              std::tuple(r.quadrant, 0, r.axisLength, r.stepX, r.stepY, r.color1First));
   }
   EXPECT_FALSE(angleGeometry(30, 20, 90.0f).fromTop);
   EXPECT_EQ(angleGeometry(30, 20, 1.5f).quadrant, 0);  // 88.5 -> 88
@@ -92,20 +88,17 @@ TEST(AngleBuffer, FortyFiveDegreesWalksTheRampInThousandths) {
     for (int x = 0; x < 4; ++x) EXPECT_EQ(buf[y * 4 + x], ramp[idx[y][x]]) << x << "," << y;
   // At -45 (q = 1) the rows are walked from the top: the top-left pixel is Color1.
   fillAngleBuffer(buf.data(), 4, 3, RGB(0, 0, 0), RGB(200, 100, 40), -45.0f);
-  EXPECT_EQ(buf[8], ramp[0]);
-  EXPECT_EQ(buf[3], ramp[3]);
+  EXPECT_EQ(std::tuple(buf[8], buf[3]), std::tuple(ramp[0], ramp[3]));
 }
 
 TEST(AngleBuffer, PixelsCarriedPastTheAxisByRoundedStepsGetTheEndColour) {
   // 1920 x 1080 at 6 degrees: n = 2022, steps 105 and 995 carry the top-right pixel to position
   // (1919 * 105 + 1079 * 995) / 1000 = 2022, one past the last entry.
   auto g = angleGeometry(1920, 1080, 6.0f);
-  ASSERT_EQ(g.axisLength, 2022);
-  ASSERT_EQ((1919 * g.stepX + 1079 * g.stepY) / 1000, 2022);
+  ASSERT_EQ(std::tuple(g.axisLength, (1919 * g.stepX + 1079 * g.stepY) / 1000), std::tuple(2022, 2022));
   std::vector<Pixel> buf(1920 * 1080);
   fillAngleBuffer(buf.data(), 1920, 1080, RGB(0, 0, 0), RGB(255, 255, 255), 6.0f);
-  EXPECT_EQ(buf.back(), 0xFFFFFFu);
-  EXPECT_EQ(buf.front(), 0u);
+  EXPECT_EQ(std::tuple(buf.back(), buf.front()), std::tuple(0xFFFFFFu, 0u));
 }
 
 TEST(AngleBuffer, APartIsExactlyTheWindowOfTheWholeBuffer) {
@@ -168,17 +161,14 @@ TEST(GlassEntries, StepsClampAtZeroAndShowAsFullAbove) {
   // (The height-7 steps and the bottom colour are checked pixel by pixel with the glass bar.)
   // Red step -6 (-5.71), green +4 (4.29): clamped at 0 below and shown as 255 above.
   auto c = glassEntries(7, RGB(20, 240, 0), RGB(0, 255, 0));
-  EXPECT_EQ(c[6], makePixel(0, 255, 0));
-  EXPECT_EQ(c[3], makePixel(8, 248, 0));
-  EXPECT_EQ(c[0], makePixel(2, 252, 0));
+  EXPECT_EQ(std::tuple(c[6], c[3], c[0]), std::tuple(makePixel(0, 255, 0), makePixel(8, 248, 0), makePixel(2, 252, 0)));
 }
 
 TEST(GlassEntries, StepRoundsHalvesToEven) {
   // Height 4 halves to 2: 5 / 2 = 2.5 -> 2, 7 / 2 = 3.5 -> 4, -5 / 2 = -2.5 -> -2; k0 = nearest(1.14) = 1.
   auto e = glassEntries(4, RGB(100, 100, 100), RGB(105, 107, 95));
-  EXPECT_EQ(e[1], makePixel(102, 104, 98));
-  EXPECT_EQ(e[3], makePixel(106, 112, 94));
-  EXPECT_EQ(e[0], makePixel(104, 108, 96));
+  EXPECT_EQ(std::tuple(e[1], e[3], e[0]),
+            std::tuple(makePixel(102, 104, 98), makePixel(106, 112, 94), makePixel(104, 108, 96)));
 }
 
 TEST(PictureArithmetic, BlendAndGreyMatchTheirRoundedFormulas) {

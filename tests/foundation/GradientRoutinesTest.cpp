@@ -62,8 +62,7 @@ TEST(GradientFillVerticalAt, PaintsAtTheOffsetAndPassesOverEmptySizes) {
   EXPECT_TRUE(rowIs(c, 3, 2, 5, makePixel(0, 90, 0)));
   EXPECT_TRUE(rowIs(c, 2, 0, 8, kSentinel));
   EXPECT_TRUE(rowIs(c, 7, 0, 8, kSentinel));
-  EXPECT_EQ(px(c, 1, 4), kSentinel);
-  EXPECT_EQ(px(c, 5, 4), kSentinel);
+  EXPECT_EQ(std::tuple(px(c, 1, 4), px(c, 5, 4)), std::tuple(kSentinel, kSentinel));
 
   TestCanvas e(4, 4, false, kSentinel);
   GradientFillVerticalAt(e.dc(), 0, 0, 0, 4, 0, 0xFFFFFF);
@@ -100,8 +99,7 @@ TEST(GradientFillAngle, CardinalAnglesRunBetweenTheEdges) {
         if (px(a, x, y) != px(b, x, y)) return false;
     return true;
   };
-  EXPECT_TRUE(same(*paint(450), *a90));
-  EXPECT_TRUE(same(*paint(-90), *a270));
+  EXPECT_TRUE(same(*paint(450), *a90) && same(*paint(-90), *a270));
 
   TestCanvas e(4, 4, false, kSentinel);
   GradientFillAngle(e.dc(), 0, 4, c1, c2, 0);
@@ -175,8 +173,7 @@ TEST(GradientFillGlass, BarRowsAndBadArguments) {
   TestCanvas bar(16, 12, false, kSentinel);
   EXPECT_EQ(GradientFillGlass(bar.dc(), 2, 3, 10, 7, c1, c2, 0), 7);
   for (int y = 0; y < 7; ++y) EXPECT_TRUE(rowIs(bar, 3 + y, 2, 12, makePixel(red[y], green[y], 50))) << y;
-  EXPECT_TRUE(rowIs(bar, 2, 0, 16, kSentinel));
-  EXPECT_TRUE(rowIs(bar, 10, 0, 16, kSentinel));
+  EXPECT_TRUE(rowIs(bar, 2, 0, 16, kSentinel) && rowIs(bar, 10, 0, 16, kSentinel));
   OLE_COLOR bottom = 0;
   gradient::glassEntries(7, c1, c2, &bottom);
   EXPECT_EQ(bottom, RGB(113, 187, 50));  // the colour of the inner right line
@@ -308,10 +305,8 @@ TEST(AlphaBlendPicture, BlendsWithTheWeight256MinusAlpha) {
     EXPECT_EQ(AlphaBlendPicture(c.dc(), pic.bitmap(), 1, 2, 3, 2, 0, 0, 3, 2, k.alpha), 2) << k.alpha;
     EXPECT_TRUE(rowIs(c, 2, 1, 4, k.expected)) << k.alpha;
     EXPECT_TRUE(rowIs(c, 3, 1, 4, k.expected)) << k.alpha;
-    EXPECT_EQ(px(c, 0, 2), makePixel(200, 50, 10));
-    EXPECT_EQ(px(c, 4, 3), makePixel(200, 50, 10));
-    EXPECT_TRUE(rowIs(c, 1, 0, 6, makePixel(200, 50, 10)));
-    EXPECT_TRUE(rowIs(c, 4, 0, 6, makePixel(200, 50, 10)));
+    EXPECT_EQ(std::tuple(px(c, 0, 2), px(c, 4, 3)), std::tuple(makePixel(200, 50, 10), makePixel(200, 50, 10)));
+    EXPECT_TRUE(rowIs(c, 1, 0, 6, makePixel(200, 50, 10)) && rowIs(c, 4, 0, 6, makePixel(200, 50, 10)));
   }
   TestCanvas white(2, 2, false, 0xFFFFFF);
   TestCanvas black(2, 2, false, 0);
@@ -361,8 +356,7 @@ TEST(GreyArea, GreysTheAreaInPlaceTheRightWayRound) {
   const Pixel grey[2][3] = {{0x0A0A0A, 0x141414, 0x1E1E1E}, {0x282828, 0x323232, 0x3C3C3C}};
   for (int y = 0; y < 2; ++y)
     for (int x = 0; x < 3; ++x) EXPECT_EQ(px(c, 1 + x, 1 + y), grey[y][x]) << x << "," << y;
-  EXPECT_TRUE(rowIs(c, 0, 0, 5, kSentinel));
-  EXPECT_TRUE(rowIs(c, 3, 0, 5, kSentinel));
+  EXPECT_TRUE(rowIs(c, 0, 0, 5, kSentinel) && rowIs(c, 3, 0, 5, kSentinel));
   EXPECT_EQ(px(c, 4, 1), kSentinel);
 
   TestCanvas s(3, 3, false, kSentinel);

@@ -38,13 +38,11 @@ TEST_F(HookClassesTest, HookingThunkAttachesOncePerFormNameAndRaisesForEveryCall
   HHOOK first = hook.hookHandle();
   ASSERT_NE(first, 0u);
   hook.pvAttachHook(eHookType::WH_CALLWNDPROC, "Main window", "FRMMAIN");  // same name, any case
-  EXPECT_EQ(hook.hookHandle(), first);
-  EXPECT_EQ(clsHookingThunk::registeredFormCount(), 1u);
+  EXPECT_EQ(std::tuple(hook.hookHandle(), clsHookingThunk::registeredFormCount()), std::tuple(first, 1u));
 
   SendMessageA(w, WM_USER + 3, 0, 0);
   ASSERT_FALSE(messages.empty());
-  EXPECT_EQ(messages.back(), WM_USER + 3);
-  EXPECT_EQ(codes.back(), HC_ACTION);
+  EXPECT_EQ(std::tuple(messages.back(), codes.back()), std::tuple(WM_USER + 3, HC_ACTION));
 
   hook.pvDeattachHook(eHookType::WH_MOUSE);  // another type: nothing happens
   EXPECT_NE(hook.hookHandle(), 0u);
@@ -180,8 +178,7 @@ TEST_F(HookClassesTest, WheelRaisesOneForwardTwoBackwardSwallowsTheRestAndRestor
     again.SetMe4Scrolling(static_cast<int32_t>(w));
     EXPECT_NE(GetWindowLongPtrA(w, GWLP_WNDPROC), original);
   }
-  EXPECT_EQ(GetWindowLongPtrA(w, GWLP_WNDPROC), original);
-  EXPECT_EQ(clsMWheel::activeInstance(), nullptr);
+  EXPECT_EQ(std::tuple(GetWindowLongPtrA(w, GWLP_WNDPROC), clsMWheel::activeInstance()), std::tuple(original, nullptr));
 }
 
 // ---- clsTimer --------------------------------------------------------------------------------
@@ -243,8 +240,7 @@ TEST_F(HookClassesTest, SecondActiveTimerTakesOverTheSlot) {
   b.setEnabled(true);
   input.advance(100);
   // Both platform timers fired; the procedure raised the newest object's event both times.
-  EXPECT_EQ(ticksA, 0);
-  EXPECT_EQ(ticksB, 2);
+  EXPECT_EQ(std::tuple(ticksA, ticksB), std::tuple(0, 2));
 }
 
 // ---- clsDatePickerHook -------------------------------------------------------------------------
@@ -282,8 +278,7 @@ TEST_F(HookClassesTest, DatePickerHookRestartsWithoutLeakingAndIsRemovedOnDestru
     ASSERT_TRUE(hook.StartHook());  // removes the hook it still holds first
     EXPECT_EQ(ui::hookCount(WH_MOUSE), 1u);
   }
-  EXPECT_EQ(ui::hookCount(WH_MOUSE), 0u);
-  EXPECT_EQ(clsDatePickerHook::activeInstance(), nullptr);
+  EXPECT_EQ(std::tuple(ui::hookCount(WH_MOUSE), clsDatePickerHook::activeInstance()), std::tuple(0u, nullptr));
 }
 
 TEST_F(HookClassesTest, ClassesDescribeThemselvesInTheirMemberTables) {

@@ -93,20 +93,17 @@ TEST_F(MessageInterceptorTest, MessageListsDecideWhatTheOwnerSees) {
   mi.SubclassWindow(v);
   mi.AddMessage(w, WM_MOVE, MSG_BEFORE);
   SendMessageA(w, kAsk, 0, 0);
-  EXPECT_EQ(owner.count(kAsk), 0u);
-  EXPECT_EQ(messagesOf(w, {kAsk}).size(), 1u);
+  EXPECT_EQ(std::tuple(owner.count(kAsk), messagesOf(w, {kAsk}).size()), std::tuple(0u, 1u));
   mi.AddMessage(w, WM_MOVE, MSG_BEFORE_AND_AFTER);
-  EXPECT_EQ(mi.records()[0].beforeCount, 1);
-  EXPECT_EQ(mi.records()[0].afterCount, 1);
+  EXPECT_EQ(std::tuple(mi.records()[0].beforeCount, mi.records()[0].afterCount), std::tuple(1, 1));
 
   mi.AddMessage(v, ALL_MESSAGES, MSG_BEFORE);
   mi.AddMessage(v, kAsk, MSG_BEFORE);  // adding to an "all" phase changes nothing
   mi.AddMessage(v, kAsk, MSG_AFTER);
   mi.AddMessage(v, kAsk, MSG_BEFORE_AND_AFTER);
   SendMessageA(v, kAsk + 1, 0, 0);
-  EXPECT_EQ(owner.count(kAsk + 1), 1u);
-  EXPECT_EQ(mi.records()[1].beforeCount, ALL_MESSAGES);
-  EXPECT_EQ(mi.records()[1].afterCount, 1);
+  EXPECT_EQ(std::tuple(owner.count(kAsk + 1), mi.records()[1].beforeCount, mi.records()[1].afterCount),
+            std::tuple(1u, ALL_MESSAGES, 1));
   SendMessageA(v, kAsk, 0, 0);
   EXPECT_EQ(owner.count(kAsk), 2u);  // before (through "all") and after, once each
   EXPECT_FALSE(mi.AddMessage(window(), kAsk, MSG_AFTER));  // not intercepted
@@ -229,16 +226,13 @@ TEST_F(MessageInterceptorTest, AForeignProcedureBetweenTwoOwnersStaysInTheChain)
       foreignCalls = 0;
       clearLog();
       SendMessageA(w, kAsk, 0, 0);
-      EXPECT_EQ(foreignCalls, 1);
-      EXPECT_EQ(messagesOf(w, {kAsk}).size(), 1u);
+      EXPECT_EQ(std::tuple(foreignCalls, messagesOf(w, {kAsk}).size()), std::tuple(1, 1u));
     };
     send();
-    EXPECT_EQ(lower.count(kAsk), 1u);
-    EXPECT_EQ(upper.count(kAsk), 1u);
+    EXPECT_EQ(std::tuple(lower.count(kAsk), upper.count(kAsk)), std::tuple(1u, 1u));
     (lowerFirst ? first : second).UnsubclassWindow(w);
     send();
-    EXPECT_EQ(lower.count(kAsk), lowerFirst ? 0u : 1u);
-    EXPECT_EQ(upper.count(kAsk), lowerFirst ? 1u : 0u);
+    EXPECT_EQ(std::tuple(lower.count(kAsk), upper.count(kAsk)), std::tuple(lowerFirst ? 0u : 1u, lowerFirst ? 1u : 0u));
     (lowerFirst ? second : first).UnsubclassWindow(w);
     send();
     EXPECT_EQ(lower.count(kAsk) + upper.count(kAsk), 0u);
@@ -283,8 +277,7 @@ TEST_F(MessageInterceptorTest, AnOwnerMayRemoveItselfDuringACallback) {
   second.AddMessage(w, kAsk, MSG_BEFORE);
   clearLog();
   SendMessageA(w, kAsk, 0, 0);
-  EXPECT_EQ(below.count(kAsk), 1u);
-  EXPECT_EQ(messagesOf(w, {kAsk}).size(), 1u);
+  EXPECT_EQ(std::tuple(below.count(kAsk), messagesOf(w, {kAsk}).size()), std::tuple(1u, 1u));
   first.UnsubclassWindow(w);
   EXPECT_EQ(GetWindowLongPtrA(w, GWLP_WNDPROC), original);
 }
@@ -292,8 +285,7 @@ TEST_F(MessageInterceptorTest, AnOwnerMayRemoveItselfDuringACallback) {
 TEST_F(MessageInterceptorTest, DestroyedWindowsAndBadHandlesFailQuietly) {
   RecordingOwner owner;
   MessageInterceptor mi(owner);
-  EXPECT_EQ(mi.SubclassWindow(0), -1);
-  EXPECT_EQ(mi.SubclassWindow(0xDEAD), -1);
+  EXPECT_EQ(std::tuple(mi.SubclassWindow(0), mi.SubclassWindow(0xDEAD)), std::tuple(-1, -1));
   HWND w = window();
   mi.SubclassWindow(w);
   DestroyWindow(w);

@@ -64,8 +64,7 @@ TEST(DrawLines, PaintsWhatTheSelectedPenPaints) {
       POINT a{}, b{};
       GetCurrentPositionEx(mine.dc(), &a);
       GetCurrentPositionEx(theirs.dc(), &b);
-      EXPECT_EQ(a.x, b.x);
-      EXPECT_EQ(a.y, b.y);
+      EXPECT_EQ(std::tuple(a.x, a.y), std::tuple(b.x, b.y));
     }
   }
 }

@@ -62,8 +62,7 @@ TEST_F(SharedControlState, SurfacesWithTheSameFontShareOneHandleUntilTheLastLets
 
   // Moving to the other font shares that one; the first font's handle goes with its last user.
   b.setFont(small);
-  EXPECT_EQ(fontOf(b), fontOf(c));
-  EXPECT_EQ(handles().liveCount(), windows - perSurface + 1);
+  EXPECT_EQ(std::tuple(fontOf(b), handles().liveCount()), std::tuple(fontOf(c), windows - perSurface + 1));
   b.destroy();
   c.destroy();
   EXPECT_EQ(handles().liveCount(), before);
@@ -110,8 +109,7 @@ TEST(EventsNeverConnected, BindLateWithTheirOwnArityAndCopiesStartEmpty) {
   host::Event<int16_t, std::string> b;  // same argument types: the same shared empty list
   host::Event<> c;
   host::EventBase& byName = a;
-  EXPECT_EQ(byName.arity(), 2u);
-  EXPECT_EQ(static_cast<host::EventBase&>(c).arity(), 0u);
+  EXPECT_EQ(std::tuple(byName.arity(), static_cast<host::EventBase&>(c).arity()), std::tuple(2u, 0u));
   const host::Connection k = byName.connectVariant([](std::vector<host::Variant>& args) {
     args[0] = host::Variant(int16_t{7});
     args[1] = host::Variant(std::string("changed"));
@@ -121,8 +119,7 @@ TEST(EventsNeverConnected, BindLateWithTheirOwnArityAndCopiesStartEmpty) {
   int16_t n = 1;
   std::string s = "text";
   a.raise(n, s);
-  EXPECT_EQ(n, 7);
-  EXPECT_EQ(s, "changed");
+  EXPECT_EQ(std::tuple(n, s), std::tuple(7, "changed"));
   b.raise(n, s);  // nothing connected: nothing changes
 
   host::Event<int16_t, std::string> copy(a);  // listeners belong to the original

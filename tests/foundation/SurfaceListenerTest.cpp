@@ -87,8 +87,7 @@ TEST_F(SurfaceClearing, ClsPaintsTheBackColourThroughTheClipWhateverTheMixMode) 
     EXPECT_EQ(pixel(5, 5), GetSysColor(COLOR_BTNFACE));
     EXPECT_EQ(pixel(29, 14), GetSysColor(COLOR_BTNFACE));
     SelectClipRgn(dc, 0);
-    EXPECT_EQ(pixel(4, 5), RGB(1, 2, 3));
-    EXPECT_EQ(pixel(30, 14), RGB(1, 2, 3));
+    EXPECT_EQ(std::tuple(pixel(4, 5), pixel(30, 14)), std::tuple(RGB(1, 2, 3), RGB(1, 2, 3)));
     SetROP2(dc, R2_COPYPEN);
   }
 }

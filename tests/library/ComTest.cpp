@@ -254,9 +254,8 @@ TEST_F(ComTest, EventsReachSinksWithArgumentsByReference) {
     }
     if (id == 4) {  // MouseDown(Button, Shift, X, Y): the last argument first
       ASSERT_EQ(p.cArgs, 4u);
-      EXPECT_EQ(p.rgvarg[3].vt, VT_BYREF | VT_I2);
-      EXPECT_EQ(*p.rgvarg[3].piVal, 1);
-      EXPECT_EQ(p.rgvarg[0].vt, VT_BYREF | VT_R4);
+      EXPECT_EQ(std::tuple(p.rgvarg[3].vt, *p.rgvarg[3].piVal, p.rgvarg[0].vt),
+                std::tuple(VT_BYREF | VT_I2, 1, VT_BYREF | VT_R4));
     }
   };
   DWORD cookie = 0;
@@ -393,8 +392,7 @@ TEST_F(ComTest, TypeInformationDescribesTheDefaultInterfaceFromTheMemberTable) {
     EXPECT_EQ(f->funckind, FUNC_DISPATCH);
     if (f->memid == caption && f->invkind == INVOKE_PROPERTYGET) {
       ++captionGets;
-      EXPECT_EQ(f->cParams, 0);
-      EXPECT_EQ(f->elemdescFunc.tdesc.vt, VT_BSTR);
+      EXPECT_EQ(std::tuple(f->cParams, f->elemdescFunc.tdesc.vt), std::tuple(0, VT_BSTR));
     }
     if (f->memid == caption && f->invkind == INVOKE_PROPERTYPUT) {
       ++captionPuts;

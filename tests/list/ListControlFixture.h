@@ -23,12 +23,7 @@ class ListControl : public FormTest {
 
   // A new list of w x h pixels at (10, top).
   list::ZorvaXPListBox& place(int w = 300, int h = 200, const std::string& name = "lst", int top = 10) {
-    host::ExtenderRecord r;
-    r.left = pixelsToTwips(10);
-    r.top = pixelsToTwips(top);
-    r.width = pixelsToTwips(w);
-    r.height = pixelsToTwips(h);
-    return form->add(std::make_unique<list::ZorvaXPListBox>(), name, r).as<list::ZorvaXPListBox>();
+    return form->add(std::make_unique<list::ZorvaXPListBox>(), name, FormTest::at(10, top, w, h)).as<list::ZorvaXPListBox>();
   }
   // A grid of `rows` rows over columns A, B, C (80 pixels each); cell texts "r<row>c<column>".
   static void fillGrid(list::ZorvaXPListBox& l, int rows, int columns = 3, int width = 80) {

@@ -5,6 +5,7 @@
 
 #include "list/ListControlFixture.h"
 #include "list/WorkbookReader.h"
+#include "support/Checks.h"
 #include "support/TempWave.h"
 #include "dates/ZorvaXPDPicker.h"
 #include "range/ZorvaXPSpin.h"
@@ -114,8 +115,7 @@ TEST_F(ListControl, ClicksSelectByModeWithShiftAndCtrl) {
   at(l, 100, rowY(l, 5));
   input.chord({VK_SHIFT}, 0);  // nothing: modifiers only
   input.keyDown(VK_SHIFT).click().keyUp(VK_SHIFT);
-  EXPECT_EQ(l.ListIndex(), 5);
-  EXPECT_EQ(l.SelectedCount(), 4);  // rows 2..5
+  EXPECT_EQ(std::pair(l.ListIndex(), l.SelectedCount()), std::pair(5, 4));  // rows 2..5
   for (int r = 2; r <= 5; ++r) EXPECT_TRUE(l.Selected(r)) << r;
   at(l, 100, rowY(l, 3));
   input.keyDown(VK_CONTROL).click().keyUp(VK_CONTROL);
@@ -180,22 +180,18 @@ TEST_F(ListControl, AColumnDraggedNarrowerThan20Keeps20) {
   auto& l = place();
   fillGrid(l, 3);
   l.setShowHeaders(true);
-  at(l, 80, 10);  // column 1's right edge
-  input.press();
-  at(l, 30, 10);
-  input.release();
+  auto drag = [&](int from, int to) {
+    at(l, from, 10);
+    input.press();
+    at(l, to, 10);
+    input.release();
+  };
+  drag(80, 30);  // from column 1's right edge
   EXPECT_EQ(l.ColumnWidth(1), 29);
-  at(l, 30, 10);
-  input.press();
-  at(l, 5, 10);
-  input.release();
-  EXPECT_EQ(l.ColumnWidth(1), 20);
-  EXPECT_EQ(l.columnLayout()[2].left, 21);
+  drag(30, 5);
+  EXPECT_EQ(std::pair(l.ColumnWidth(1), l.columnLayout()[2].left), std::pair(20, 21));
   l.setAllowToHeadersResizing(false);
-  at(l, 20, 10);
-  input.press();
-  at(l, 100, 10);
-  input.release();
+  drag(20, 100);
   EXPECT_EQ(l.ColumnWidth(1), 20);
 }
 
@@ -266,8 +262,7 @@ TEST_F(ListControl, KeysMoveTheCurrentRowAndKeepItInView) {
   input.key(VK_NEXT);
   EXPECT_EQ(l.ListIndex(), 10);
   input.key(VK_UP);
-  EXPECT_EQ(l.ListIndex(), 9);
-  EXPECT_EQ(std::pair(l.Selected(9), l.SelectedCount()), std::pair(true, 1));
+  EXPECT_EQ(std::tuple(l.ListIndex(), l.Selected(9), l.SelectedCount()), std::tuple(9, true, 1));
   input.key(VK_RIGHT);
   EXPECT_EQ(l.SelectedColIndex(), 3);  // column 2 was clicked
 }
@@ -277,13 +272,14 @@ TEST_F(ListControl, ArrowsRepeatWhileHeldAndRaiseVerticalScrolling) {
   fillGrid(l, 100);
   logEvents(l);
   at(l, 289, 195);  // the down arrow
+  std::vector<int32_t> tops;
   input.press();
-  EXPECT_EQ(l.topRow(), 2);
+  tops.push_back(l.topRow());
   input.advance(100);
-  EXPECT_EQ(l.topRow(), 6);
-  input.release();
-  input.advance(100);
-  EXPECT_EQ(l.topRow(), 6);
+  tops.push_back(l.topRow());
+  input.release().advance(100);
+  tops.push_back(l.topRow());
+  EXPECT_EQ(tops, (std::vector<int32_t>{2, 6, 6}));
   const auto ev = events();
   EXPECT_NE(std::find(ev.begin(), ev.end(), "VerticalScrolling 2 1 1"), ev.end());
 }
@@ -337,17 +333,13 @@ TEST_F(ListControl, TheTooltipShowsAfterOneSecondOnACutOffCellOnly) {
 TEST_F(ListControl, ABoundEditorCommitsByEnterAndEscapeLeavesTheCell) {
   auto& l = place(300, 200);
   fillGrid(l, 5);
-  host::ExtenderRecord r;
-  r.left = r.top = pixelsToTwips(320);
-  r.width = pixelsToTwips(60);
-  r.height = pixelsToTwips(20);
+  const host::ExtenderRecord r = FormTest::at(320, 320, 60, 20);
   auto& txt = form->add(std::make_unique<text::ZorvaXPTextBox>(), "txtEdit", r).as<text::ZorvaXPTextBox>();
   auto& spn = form->add(std::make_unique<range::ZorvaXPSpin>(), "spnEdit", r).as<range::ZorvaXPSpin>();
   l.BindObject(host::Variant(std::string("txtEdit")), 2, 1);
   l.BindObject(host::Variant(std::string("spnEdit")), 3, 5);  // clamped to the last column
   EXPECT_FALSE(ext("txtEdit").Visible());
-  EXPECT_EQ(l.boundEditor(2), &ext("txtEdit"));
-  EXPECT_EQ(l.boundEditor(3), &ext("spnEdit"));
+  EXPECT_EQ(std::pair(l.boundEditor(2), l.boundEditor(3)), std::pair(&ext("txtEdit"), &ext("spnEdit")));
   logEvents(l);
   // A click on row 2, column 2 opens the text box over the cell with the cell's text.
   at(l, 100, rowY(l, 2));
@@ -364,9 +356,8 @@ TEST_F(ListControl, ABoundEditorCommitsByEnterAndEscapeLeavesTheCell) {
   EXPECT_TRUE(hit == txt.hWnd() || IsChild(txt.hWnd(), hit));
   txt.setText("42");
   input.key(VK_RETURN);
-  EXPECT_EQ(l.TextMatrix(2, 2), "42");
-  EXPECT_FALSE(ext("txtEdit").Visible());
-  EXPECT_EQ(l.activeEditor(), nullptr);
+  EXPECT_EQ(std::tuple(l.TextMatrix(2, 2), ext("txtEdit").Visible(), l.activeEditor()),
+            std::tuple("42", false, nullptr));
   // Escape closes without writing.
   input.advance(1000);
   at(l, 100, rowY(l, 2));
@@ -393,10 +384,7 @@ TEST_F(ListControl, ABoundEditorCommitsByEnterAndEscapeLeavesTheCell) {
 TEST_F(ListControl, AnOpenEditorCommitsWhenTheFocusLeavesIt) {
   auto& l = place(300, 200);
   fillGrid(l, 5, 4);  // column 4 has no editor
-  host::ExtenderRecord r;
-  r.left = r.top = pixelsToTwips(320);
-  r.width = pixelsToTwips(70);
-  r.height = pixelsToTwips(20);
+  host::ExtenderRecord r = FormTest::at(320, 320, 70, 20);
   form->add(std::make_unique<text::ZorvaXPTextBox>(), "txtEdit", r);
   form->add(std::make_unique<range::ZorvaXPSpin>(), "spnEdit", r);
   auto& dtp = form->add(std::make_unique<dates::ZorvaXPDPicker>(), "dtpEdit", r).as<dates::ZorvaXPDPicker>();
@@ -419,10 +407,8 @@ TEST_F(ListControl, AnOpenEditorCommitsWhenTheFocusLeavesIt) {
   input.advance(1000);
   at(l, 270, rowY(l, 4));
   input.click();
-  EXPECT_EQ(l.TextMatrix(2, 2), "r2c27");
-  EXPECT_FALSE(ext("txtEdit").Visible());
-  EXPECT_EQ(l.activeEditor(), nullptr);
-  EXPECT_EQ(l.ListIndex(), 4);
+  EXPECT_EQ(std::tuple(l.TextMatrix(2, 2), ext("txtEdit").Visible(), l.activeEditor(), l.ListIndex()),
+            std::tuple("r2c27", false, nullptr, 4));
   EXPECT_EQ(GetFocus(), l.hWnd());  // the click put the focus on the list and left it there
 
   // Spin box: the focus goes to another control of the form.
@@ -448,8 +434,7 @@ TEST_F(ListControl, AnOpenEditorCommitsWhenTheFocusLeavesIt) {
   EXPECT_EQ(host::Format(host::FormatValue(dtp.Value()), dtp.FormatDate()), "04-05-2026");
   input.key(VK_HOME).type("17112025");  // the field overwrites digit by digit
   input.moveTo(ext("txtOther").object().hWnd()).click();
-  EXPECT_EQ(l.TextMatrix(5, 1), "17-11-2025");
-  EXPECT_EQ(l.activeEditor(), nullptr);
+  EXPECT_EQ(std::tuple(l.TextMatrix(5, 1), l.activeEditor()), std::tuple("17-11-2025", nullptr));
   // A day picked in the date picker's dropped-down calendar (a window of its own) is still
   // editing; the focus leaving afterwards commits the picked day.
   input.advance(1000);
@@ -579,8 +564,7 @@ TEST_F(ListControl, ARowDraggedTwoRowsDownLandsAtTheMarkedInsertionPoint) {
   input.press();
   at(l, 100, l.rowLayout()[0].top + 2);
   input.release();
-  EXPECT_EQ(l.TextMatrix(1, 1), "r5c1");
-  EXPECT_EQ(l.ListIndex(), 1);
+  EXPECT_EQ(std::tuple(l.TextMatrix(1, 1), l.ListIndex()), std::tuple("r5c1", 1));
 }
 
 TEST_F(ListControl, AnOleDragOffersTheSelectedRowsAsTextAndShowsTheRow) {
@@ -630,8 +614,7 @@ TEST_F(ListControl, AnOleDragOffersTheSelectedRowsAsTextAndShowsTheRow) {
   POINT drop{40, 30};
   ClientToScreen(target.hWnd(), &drop);
   EXPECT_EQ(ui::injectTextDrop(Point{drop.x, drop.y}, "from\toutside"), DROPEFFECT_COPY);
-  EXPECT_EQ(dropped, "from\toutside");
-  EXPECT_EQ(target.ListCount(), 0);
+  EXPECT_EQ(std::tuple(dropped, target.ListCount()), std::tuple("from\toutside", 0));
   sourceEvents.clear();
   at(l, 289, 60);
   input.press();
@@ -656,23 +639,17 @@ TEST_F(ListControl, SpreadSheetSetUpAndItsEdgeCases) {
   l.SetupSpreadSheet(1, 1);
   EXPECT_EQ(std::pair(l.ListCount(), l.ColumnsCount()), std::pair(0, 0));
   l.SetupSpreadSheet(30, 4);
-  EXPECT_EQ(l.ListCount(), 30);
-  ASSERT_EQ(l.ColumnsCount(), 4);
-  EXPECT_EQ(std::tuple(l.ColumnText(1), l.ColumnWidth(1), l.ColumnText(3)), std::tuple("No", 45, "Column3"));
-  EXPECT_TRUE(l.SetFirstColumnAsFixed());
-  EXPECT_EQ(l.TextMatrix(7, 1), "7");
-  EXPECT_FALSE(l.LockUpdate());
+  ASSERT_EQ(std::pair(l.ListCount(), l.ColumnsCount()), std::pair(30, 4));
+  EXPECT_EQ(std::tuple(l.ColumnText(1), l.ColumnWidth(1), l.ColumnText(3), l.SetFirstColumnAsFixed(), l.TextMatrix(7, 1),
+                       l.LockUpdate()),
+            std::tuple("No", 45, "Column3", true, "7", false));
 }
 
 TEST_F(ListControl, AFormWithListsLeavesNothingBehind) {
   form.reset();
-  const size_t handlesBefore = handles().liveCount();
-  const size_t timersBefore = ui::eventLoop().timerCount();
+  const Leftovers before;
   makeForm(true, &library::classes(), pixelsToTwips(400), pixelsToTwips(300));
-  host::ExtenderRecord r;
-  r.width = pixelsToTwips(60);
-  r.height = pixelsToTwips(20);
-  form->add(std::make_unique<text::ZorvaXPTextBox>(), "txtBefore", r);  // outlives the list's teardown
+  form->add(std::make_unique<text::ZorvaXPTextBox>(), "txtBefore", FormTest::at(0, 0, 60, 20));  // outlives the list's teardown
   auto& l = place(300, 210);
   fillGrid(l, 100, 6);
   l.BindObject(host::Variant(std::string("txtBefore")), 1, 2);
@@ -685,8 +662,7 @@ TEST_F(ListControl, AFormWithListsLeavesNothingBehind) {
   input.press();
   input.advance(60);
   form.reset();
-  EXPECT_EQ(handles().liveCount(), handlesBefore);
-  EXPECT_EQ(ui::eventLoop().timerCount(), timersBefore);
+  before.check();
 }
 
 }  // namespace

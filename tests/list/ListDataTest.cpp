@@ -57,9 +57,7 @@ TEST(ListDataRows, AddingMakesTheNewRowCurrentAndTheOnlySelectedInSingleMode) {
   d.BeforeInsert = [&] { EXPECT_EQ(before, after); ++before; };
   d.AfterInsert = [&] { ++after; };
   d.onRefresh = [&] { ++refreshes; };
-  EXPECT_TRUE(d.AddItem("one", true, 7, 3, 4, true, false, true));
-  EXPECT_TRUE(d.AddItem("two"));
-  EXPECT_TRUE(d.AddItem("three"));
+  EXPECT_TRUE(d.AddItem("one", true, 7, 3, 4, true, false, true) && d.AddItem("two") && d.AddItem("three"));
   EXPECT_EQ(std::tuple(before, after, refreshes, d.ListIndex()), std::tuple(3, 3, 3, 3));
   EXPECT_EQ(flags(d), (std::vector<bool>{false, false, true}));
   auto first = d.Item(1);
@@ -91,8 +89,7 @@ TEST(ListDataRows, MultiColumnRowsSplitTextAndIconsAndFollowNewColumns) {
   ListData d = grid(3, {});
   d.AddItem("a\tb\tc\textra", false, 0, 0, 5, false, false, false, false, "1,x,3");
   auto r = d.Item(1);
-  EXPECT_EQ(r->cellCount(), 3);
-  EXPECT_EQ(r->iCell(3), "c");
+  EXPECT_EQ(std::tuple(r->cellCount(), r->iCell(3)), std::tuple(3, "c"));
   // "x" is not numeric.
   EXPECT_EQ((std::vector<int32_t>{r->iNormalIcon(1), r->iNormalIcon(2), r->iNormalIcon(3), r->iSelectedIcon(1)}),
             (std::vector<int32_t>{1, 0, 3, 5}));
@@ -104,8 +101,7 @@ TEST(ListDataRows, MultiColumnRowsSplitTextAndIconsAndFollowNewColumns) {
   d.AddItem("p\tq\tr\ts");
   EXPECT_EQ(d.Item(1)->cellCount(), 4);
   // Row 1's text's fourth piece came after the last column.
-  EXPECT_EQ(rowCells(d, 1), (Texts{"a", "b", "c", ""}));
-  EXPECT_EQ(d.TextMatrix(3, 4), "s");
+  EXPECT_EQ(std::tuple(rowCells(d, 1), d.TextMatrix(3, 4)), std::tuple((Texts{"a", "b", "c", ""}), "s"));
 }
 
 // A row keeps only its whole text while its cells are that text's pieces; these cases move a row
@@ -114,13 +110,11 @@ TEST(ListDataRows, CellsAndWholeTextSurviveEveryChangeOfTheRowsStorage) {
   ListData d = grid(3, {"a\tb\tc", "x\ty\tz"});
   // A cell written on its own: the whole text stays what the row was added with.
   d.setTextMatrix(1, 2, "B");
-  EXPECT_EQ(d.List(1), "a\tb\tc");
-  EXPECT_EQ(rowCells(d, 1), (Texts{"a", "B", "c"}));
+  EXPECT_EQ(std::tuple(d.List(1), rowCells(d, 1)), std::tuple("a\tb\tc", (Texts{"a", "B", "c"})));
   // A new text with fewer pieces keeps the later cells, in either storage.
   d.setListIndex(2);
   EXPECT_TRUE(d.ModifyItemText(2, "p"));
-  EXPECT_EQ(d.List(2), "p");
-  EXPECT_EQ(rowCells(d, 2), (Texts{"p", "y", "z"}));
+  EXPECT_EQ(std::tuple(d.List(2), rowCells(d, 2)), std::tuple("p", (Texts{"p", "y", "z"})));
   EXPECT_TRUE(d.ModifyItemText(1, "q"));
   EXPECT_EQ(d.TextMatrix(1, 2), "B");
   // The row's own text given back to it, and texts too long to live inside the row object.
@@ -130,9 +124,8 @@ TEST(ListDataRows, CellsAndWholeTextSurviveEveryChangeOfTheRowsStorage) {
   EXPECT_TRUE(d.ModifyItemText(2, longCell + "\t2\t3"));
   EXPECT_EQ(rowCells(d, 2), (Texts{longCell, "2", "3"}));
   EXPECT_TRUE(d.ModifyItemText(2, "s\tt\tu"));
-  EXPECT_EQ(d.List(2), "s\tt\tu");
-  EXPECT_EQ(rowCells(d, 2), (Texts{"s", "t", "u"}));
-  EXPECT_EQ(d.FindItem("T", 2, 1), 2);
+  EXPECT_EQ(std::tuple(d.List(2), rowCells(d, 2), d.FindItem("T", 2, 1)),
+            std::tuple("s\tt\tu", (Texts{"s", "t", "u"}), 2));
   // A held row is an independent copy when copied.
   clsLItem copy = *d.Item(1);
   d.Item(1)->setiCell(1, "changed");
@@ -142,16 +135,14 @@ TEST(ListDataRows, CellsAndWholeTextSurviveEveryChangeOfTheRowsStorage) {
   RowRef second = held;
   EXPECT_EQ(held.use_count(), 3u);
   d.ClearAll();
-  EXPECT_EQ(second.use_count(), 2u);
-  EXPECT_EQ(held->iCell(2), "t");
+  EXPECT_EQ(std::tuple(second.use_count(), held->iCell(2)), std::tuple(2u, "t"));
   EXPECT_TRUE(d.AddItemEx(held));
   EXPECT_EQ(d.List(1), "s\tt\tu");
 
   // Single-column rows: cell 1 is the whole text, TABs included.
   ListData single = grid(0, {"one\ttwo"});
-  EXPECT_EQ(single.TextMatrix(1, 1), "one\ttwo");
-  EXPECT_EQ(single.Item(1)->cellCount(), 1);
-  EXPECT_EQ(single.FindItem("ONE\tTWO", 0, 1), 1);
+  EXPECT_EQ(std::tuple(single.TextMatrix(1, 1), single.Item(1)->cellCount(), single.FindItem("ONE\tTWO", 0, 1)),
+            std::tuple("one\ttwo", 1, 1));
   EXPECT_TRUE(single.ModifyItemText(1, ""));
   EXPECT_EQ(std::string(single.List(1)) + single.TextMatrix(1, 1), "");
 }
@@ -175,8 +166,7 @@ TEST(ListDataRows, RemoveItemFollowsTheCurrentRowRules) {
 
   // Removing a middle row: rows and flags move up; the current row number stays and its flag is set.
   EXPECT_TRUE(d.RemoveItem(2));
-  EXPECT_EQ(columnCells(d, 1), (Texts{"1", "3", "4", "5"}));
-  EXPECT_EQ(d.ListIndex(), 3);
+  EXPECT_EQ(std::tuple(columnCells(d, 1), d.ListIndex()), std::tuple((Texts{"1", "3", "4", "5"}), 3));
   EXPECT_EQ(flags(d), (std::vector<bool>{false, false, true, true}));
 
   // Removing the current last row makes the new last row current and selected.
@@ -209,8 +199,7 @@ TEST(ListDataRows, RowsAndReplaceAndSwap) {
   ListData d = grid(2, {"a\t1", "b\t2", "c\t3"});
   auto b = d.Item(2);
   d.SwapItems(1, 3);
-  EXPECT_EQ(d.TextMatrix(1, 1), "c");
-  EXPECT_EQ(d.Item(2), b);
+  EXPECT_EQ(std::tuple(d.TextMatrix(1, 1), d.Item(2)), std::tuple("c", b));
   EXPECT_EQ(flags(d), (std::vector<bool>{false, false, true}));  // flags stay with positions
   d.SwapItems(9, 1);  // first index out of range: nothing
   EXPECT_EQ(d.TextMatrix(1, 1), "c");
@@ -221,13 +210,11 @@ TEST(ListDataRows, RowsAndReplaceAndSwap) {
   EXPECT_FALSE(d.ReplaceAItem(4, makeRow()));
 
   EXPECT_TRUE(d.ModifyItemText(1, "x\ty"));
-  EXPECT_EQ(d.TextMatrix(1, 2), "y");
-  EXPECT_EQ(d.List(1), "x\ty");
+  EXPECT_EQ(std::tuple(d.TextMatrix(1, 2), d.List(1)), std::tuple("y", "x\ty"));
 
   const std::vector<host::Variant> values{host::Variant(int32_t{12}), host::Variant(2.5), host::Variant(true)};
   d.AddItemsByParamArray(values);
-  EXPECT_EQ(columnCells(d, 1), (Texts{"x", "", "a", "12", "2.5", "True"}));
-  EXPECT_EQ(d.ListIndex(), 6);
+  EXPECT_EQ(std::tuple(columnCells(d, 1), d.ListIndex()), std::tuple((Texts{"x", "", "a", "12", "2.5", "True"}), 6));
 
   d.setRows(4);
   EXPECT_EQ(std::tuple(d.ListCount(), d.TextMatrix(4, 1), d.ListIndex()), std::tuple(4, "", 4));
@@ -260,8 +247,7 @@ TEST(ListDataErrors, UncheckedMembersRaiseSubscriptOutOfRange) {
                                          [&] { none.RemoveColumn(1); }};
   for (size_t i = 0; i < std::size(calls); ++i) EXPECT_EQ(errorNumber(calls[i]), errSubscriptOutOfRange) << "call " << i;
   // Nothing changed on the way.
-  EXPECT_EQ(d.ListCount(), 1);
-  EXPECT_EQ(rowCells(d, 1), (Texts{"a", "b"}));
+  EXPECT_EQ(std::tuple(d.ListCount(), rowCells(d, 1)), std::tuple(1, (Texts{"a", "b"})));
 }
 
 TEST(ListDataErrors, CheckedMembersAnswerFalseZeroOrMinusOne) {
@@ -358,22 +344,19 @@ TEST(ListDataCheck, RangesWriteTrueFalseCellsOrTheRowFlag) {
   EXPECT_TRUE(d.UnCheckAll(2));
   EXPECT_EQ(columnCells(d, 2), Texts(5, "False"));
   ListData single = grid(0, {"a", "b"});
-  EXPECT_TRUE(single.CheckAll(42));
-  EXPECT_TRUE(single.Item(1)->iValue() && single.Item(2)->iValue());
+  EXPECT_TRUE(single.CheckAll(42) && (single.Item(1)->iValue() && single.Item(2)->iValue()));
   EXPECT_EQ(single.TextMatrix(1, 1), "a");
 }
 
 TEST(ListDataRowObject, InitColumnsKeepsContentAndRefusesCountsBelowOne) {
   clsLItem r;
   EXPECT_FALSE(r.lvInitColumns(0));
-  EXPECT_EQ(r.cellCount(), 0);
-  EXPECT_EQ(errorNumber([&] { r.iCell(1); }), errSubscriptOutOfRange);
+  EXPECT_EQ(std::tuple(r.cellCount(), errorNumber([&] { r.iCell(1); })), std::tuple(0, errSubscriptOutOfRange));
   EXPECT_TRUE(r.lvInitColumns(3));
   r.setiCell(2, "keep");
   r.setiNormalIcon(3, 9);
   EXPECT_TRUE(r.lvInitColumns(2));
-  EXPECT_EQ(r.iCell(2), "keep");
-  EXPECT_EQ(errorNumber([&] { r.iNormalIcon(3); }), errSubscriptOutOfRange);
+  EXPECT_EQ(std::tuple(r.iCell(2), errorNumber([&] { r.iNormalIcon(3); })), std::tuple("keep", errSubscriptOutOfRange));
   EXPECT_TRUE(r.lvInitColumns(3));
   EXPECT_EQ(r.iNormalIcon(3), 0);  // regrown cells start empty
 }

@@ -41,8 +41,7 @@ TEST_F(ListControl, OnlyVisibleRowsAreLaidOutAndTheLastOneIsClippedAtTheRowAreaB
   const int64_t before = l.rowsPainted(), beforeBig = big.rowsPainted();
   l.RedrawMe();
   big.RedrawMe();
-  EXPECT_EQ(l.rowsPainted() - before, 10);
-  EXPECT_EQ(big.rowsPainted() - beforeBig, 10);
+  EXPECT_EQ(std::tuple(l.rowsPainted() - before, big.rowsPainted() - beforeBig), std::tuple(10, 10));
   const int64_t scrolled = big.rowsPainted();
   big.setTopRow(2);
   EXPECT_EQ(big.topRow(), 2);
@@ -77,8 +76,7 @@ TEST_F(ListControl, ARowHeightBelow22BecomesTwentyTwoAtTheNextLayout) {
   auto& l = place();
   fillGrid(l, 3);
   l.setRowHeight(10);
-  EXPECT_EQ(l.RowHeight(), 22);
-  EXPECT_EQ(l.rowLayout()[0].bottom - l.rowLayout()[0].top, 22);
+  EXPECT_EQ(std::tuple(l.RowHeight(), l.rowLayout()[0].bottom - l.rowLayout()[0].top), std::tuple(22, 22));
 }
 
 TEST_F(ListControl, TheFixedColumnStaysWhileTheOthersScrollSideways) {
@@ -94,10 +92,8 @@ TEST_F(ListControl, TheFixedColumnStaysWhileTheOthersScrollSideways) {
   at(l, 300 - 1 - 20 - 10, 200 - 11);
   input.click();
   EXPECT_GT(l.horizontalOffset(), 0);
-  EXPECT_EQ(l.columnLayout()[1].left, 1);
-  EXPECT_EQ(l.columnLayout()[1].right, 81);
-  EXPECT_EQ(l.columnLayout()[2].left, column2Left - l.horizontalOffset());
-  EXPECT_EQ(px(l, 10, y), fixedPixel);
+  EXPECT_EQ(std::tuple(l.columnLayout()[1].left, l.columnLayout()[1].right, l.columnLayout()[2].left, px(l, 10, y)),
+            std::tuple(1, 81, column2Left - l.horizontalOffset(), fixedPixel));
 }
 
 TEST_F(ListControl, SelectionFillsFollowTheStyleAndTheGradientVariantSwapsTheColours) {
@@ -141,8 +137,7 @@ TEST_F(ListControl, TheBorderTakesTheFocusColourWhileFocused) {
   at(l, 100, rowY(l, 1));
   input.click();
   EXPECT_TRUE(l.focused());
-  EXPECT_EQ(px(l, 0, 0), 0xE99227u);
-  EXPECT_EQ(px(l, 299, 199), 0xE99227u);
+  EXPECT_EQ(std::tuple(px(l, 0, 0), px(l, 299, 199)), std::tuple(0xE99227u, 0xE99227u));
 }
 
 TEST_F(ListControl, TheThumbIsAtLeast20PixelsAndTouchesTheTrackEnds) {
@@ -151,16 +146,11 @@ TEST_F(ListControl, TheThumbIsAtLeast20PixelsAndTouchesTheTrackEnds) {
   ASSERT_TRUE(l.verticalBarShown());
   const int x = 300 - 11;
   // Track 21..189; at the top the thumb starts one pixel into it and is 20 pixels long.
-  EXPECT_EQ(l.hitTest(x, 5), Part::VUp);
-  EXPECT_EQ(l.hitTest(x, 21), Part::VTrack);
-  EXPECT_EQ(l.hitTest(x, 22), Part::VThumb);
-  EXPECT_EQ(l.hitTest(x, 41), Part::VThumb);
-  EXPECT_EQ(l.hitTest(x, 42), Part::VTrack);
+  EXPECT_EQ(std::tuple(l.hitTest(x, 5), l.hitTest(x, 21), l.hitTest(x, 22), l.hitTest(x, 41), l.hitTest(x, 42)),
+            std::tuple(Part::VUp, Part::VTrack, Part::VThumb, Part::VThumb, Part::VTrack));
   l.setTopRow(1000);
-  EXPECT_EQ(l.topRow(), 100 - 9 + 1);
-  EXPECT_EQ(l.hitTest(x, 187), Part::VThumb);
-  EXPECT_EQ(l.hitTest(x, 188), Part::VTrack);
-  EXPECT_EQ(l.hitTest(x, 195), Part::VDown);
+  EXPECT_EQ(std::tuple(l.topRow(), l.hitTest(x, 187), l.hitTest(x, 188), l.hitTest(x, 195)),
+            std::tuple(100 - 9 + 1, Part::VThumb, Part::VTrack, Part::VDown));
 }
 
 TEST_F(ListControl, HeadersShowTheCaptionsOverTheHeaderGradientWithTheirLines) {
@@ -168,10 +158,9 @@ TEST_F(ListControl, HeadersShowTheCaptionsOverTheHeaderGradientWithTheirLines) {
   fillGrid(l, 5);
   l.setShowHeaders(true);
   // Rows start below the header strip (22 + 2), the white line at y = 22, the border line at 23.
-  EXPECT_EQ(l.rowLayout()[0].top, 24);
-  EXPECT_EQ(px(l, 40, 22), 0xFFFFFFu);
-  EXPECT_EQ(px(l, 40, 23), 0xA56E3Au);
-  EXPECT_EQ(px(l, l.columnLayout()[1].right - 1, 10), 0xFFFFFFu);  // column separator
+  // The rows start at 24; the last pixel of column 1 is its separator.
+  EXPECT_EQ(std::tuple(l.rowLayout()[0].top, px(l, 40, 22), px(l, 40, 23), px(l, l.columnLayout()[1].right - 1, 10)),
+            std::tuple(24, 0xFFFFFFu, 0xA56E3Au, 0xFFFFFFu));
   // The header gradient runs from colour 2 at the top to colour 1 at the bottom (angle 270).
   EXPECT_LE(channelDistance(px(l, 70, 1), 0xF0C797), 16);
   EXPECT_LE(channelDistance(px(l, 70, 21), 0xB75F31), 16);

@@ -89,9 +89,7 @@ TEST(ListSortRules, RowsMoveWithTheirObjectsAndFlagsStayWithPositions) {
   d.AddItem("2\tb");
   auto rowA = d.Item(2);
   d.ResortCol(1);
-  EXPECT_EQ(d.TextMatrix(1, 2), "a");
-  EXPECT_EQ(d.TextMatrix(3, 2), "c");
-  EXPECT_EQ(d.Item(1), rowA);
+  EXPECT_EQ(std::tuple(d.TextMatrix(1, 2), d.TextMatrix(3, 2), d.Item(1)), std::tuple("a", "c", rowA));
   EXPECT_TRUE(d.Selected(3));  // the flag of position 3 did not move with row "2"
 }
 
@@ -165,8 +163,7 @@ TEST(ListSortGuards, FewDistinctValuesSortFastAndCorrectly) {
     seen[k.row] = true;
   }
   quickSortKeys(keys, true);
-  EXPECT_EQ(keys.front().number, 2);
-  EXPECT_EQ(keys.back().number, 0);
+  EXPECT_EQ(std::tuple(keys.front().number, keys.back().number), std::tuple(2, 0));
 }
 
 TEST(ListSortGuards, AlreadySortedAndAllEqualInputsStaySortedWithoutDeepRecursion) {

@@ -57,8 +57,7 @@ TEST_F(Progress, BarLengthFollowsValueOverMaxFromZero) {
   EXPECT_EQ(barRect(p), (RECT{2, 2, 152, 18}));
   // Below Min: drawn in proportion to Max all the same.
   p.setMin(200);
-  EXPECT_EQ(p.Value(), 150);
-  EXPECT_EQ(barRect(p), (RECT{2, 2, 152, 18}));
+  EXPECT_EQ(std::tuple(p.Value(), barRect(p)), std::tuple(150, (RECT{2, 2, 152, 18})));
   p.setValue(-5);
   EXPECT_EQ(barRect(p), RECT{});
 }
@@ -89,9 +88,7 @@ TEST_F(Progress, EveryLayoutRaisesProgressAndAFullBarCompleteFirst) {
 
 TEST_F(Progress, RangeSettersClamp) {
   ZorvaXPProgressBar& p = bar(100, 20);
-  EXPECT_EQ(p.Max(), 100);
-  EXPECT_EQ(p.Min(), 50);
-  EXPECT_EQ(p.Value(), 50);
+  EXPECT_EQ(std::tuple(p.Max(), p.Min(), p.Value()), std::tuple(100, 50, 50));
   p.setMin(120);
   EXPECT_EQ(p.Min(), 100);
   p.setMax(20);
@@ -106,12 +103,10 @@ TEST_F(Progress, RangeSettersClamp) {
 
 TEST_F(Progress, NewAndMinimumSizes) {
   ZorvaXPProgressBar& p = place<ZorvaXPProgressBar>("pb", 100, 1);
-  EXPECT_EQ(ext("pb").Width(), 5130);
-  EXPECT_EQ(p.surface().ScaleWidth(), 342);
-  EXPECT_EQ(p.surface().ScaleHeight(), 9);
+  EXPECT_EQ(std::tuple(ext("pb").Width(), p.surface().ScaleWidth(), p.surface().ScaleHeight()),
+            std::tuple(5130, 342, 9));
   ext("pb").setWidth(30);
-  EXPECT_EQ(p.surface().ScaleWidth(), 9);
-  EXPECT_EQ(ext("pb").Width(), 135);
+  EXPECT_EQ(std::tuple(p.surface().ScaleWidth(), ext("pb").Width()), std::tuple(9, 135));
 }
 
 TEST_F(Progress, FrameGradientsAndBlocks) {
@@ -120,8 +115,7 @@ TEST_F(Progress, FrameGradientsAndBlocks) {
   EXPECT_EQ(px(p.surface(), 0, 0), translateColor(0xB99D7F));
   EXPECT_EQ(px(p.surface(), 1, 1), translateColor(0xFFFFFF));
   const auto& line = p.line().surface();
-  ASSERT_EQ(line.ScaleWidth(), 101);
-  ASSERT_EQ(line.ScaleHeight(), 16);
+  ASSERT_EQ(std::tuple(line.ScaleWidth(), line.ScaleHeight()), std::tuple(101, 16));
   // Horizantal: a vertical gradient, GradientColor1 on the top line, GradientColor2 at the bottom.
   EXPECT_EQ(px(line, 3, 0), translateColor(0xFFFFFF));
   EXPECT_EQ(px(line, 3, 15), translateColor(0xE2A981));
@@ -149,8 +143,7 @@ TEST_F(Progress, FrameGradientsAndBlocks) {
   setRange(u, 40, 0, 40);
   const auto& ul = u.line().surface();
   ASSERT_EQ(ul.ScaleHeight(), 40);
-  EXPECT_EQ(px(ul, 5, 29), translateColor(0xFFFFFF));
-  EXPECT_EQ(px(ul, 5, 30), translateColor(0xFFFFFF));
+  EXPECT_EQ(std::tuple(px(ul, 5, 29), px(ul, 5, 30)), std::tuple(translateColor(0xFFFFFF), translateColor(0xFFFFFF)));
   EXPECT_NE(px(ul, 5, 31), translateColor(0xFFFFFF));
   EXPECT_NE(px(ul, 5, 28), translateColor(0xFFFFFF));
 }

@@ -39,8 +39,7 @@ TEST_F(Spin, HoldingUpFromNearTheMaximumRaisesItsEventsAndStopsThere) {
   logEvents(s);
   pressUp(s);
   input.advance(1000);
-  EXPECT_EQ(s.Value(), 100000);
-  EXPECT_EQ(text(s), "100000");
+  EXPECT_EQ(std::tuple(s.Value(), text(s)), std::tuple(100000, "100000"));
   input.release();
   EXPECT_EQ(events({"MouseMove"}), (std::vector<std::string>{"UpArrowMouseDown", "Change", "UpArrowMouseDown", "Change",
                                                              "UpArrowMouseDown", "UpArrowMoseUp"}));
@@ -122,8 +121,7 @@ TEST_F(Spin, ValueIsClampedAndShownAndChangeFollowsTheField) {
   ZorvaXPSpin& s = spin();
   logEvents(s);
   s.setValue(250000);
-  EXPECT_EQ(s.Value(), 100000);
-  EXPECT_EQ(s.arrows().Value(), 100000);
+  EXPECT_EQ(std::tuple(s.Value(), s.arrows().Value()), std::tuple(100000, 100000));
   s.setValue(-250000);
   EXPECT_EQ(text(s), "-100000");
   s.setValue(-100000);  // the same text: the field does not change
@@ -147,9 +145,8 @@ TEST_F(Spin, FocusHighlightsTheFieldAndTheBorder) {
   EXPECT_EQ(px(s.field(), fr.right - 2, 1), translateColor(0xC0FFFF));
   SetFocus(other.field());
   input.pump();
-  EXPECT_EQ(px(s.surface(), 0, 0), translateColor(0xB99D7F));
-  EXPECT_EQ(px(s.field(), fr.right - 2, 1), translateColor(0xFFFFFF));
-  EXPECT_EQ(px(other.surface(), 0, 0), translateColor(0x0080FF));
+  EXPECT_EQ(std::tuple(px(s.surface(), 0, 0), px(s.field(), fr.right - 2, 1), px(other.surface(), 0, 0)),
+            std::tuple(translateColor(0xB99D7F), translateColor(0xFFFFFF), translateColor(0x0080FF)));
 }
 
 TEST_F(Spin, DisablingShowsTheDisabledColourAndEnablingRestoresTheSavedOne) {
@@ -173,9 +170,8 @@ TEST_F(Spin, ArrowPairLooks) {
   ZorvaXPSpin& s = spin();
   const auto& up = s.arrows().upHalf();
   const auto& down = s.arrows().downHalf();
-  EXPECT_EQ(up.ScaleWidth(), ZorvaXPSpin::kButtonWidth);
-  EXPECT_EQ(up.ScaleHeight(), 11);
-  EXPECT_EQ(down.ScaleHeight(), 11);
+  EXPECT_EQ(std::tuple(up.ScaleWidth(), up.ScaleHeight(), down.ScaleHeight()),
+            std::tuple(ZorvaXPSpin::kButtonWidth, 11, 11));
   // The glyphs: up points up (tip at the top), down points down.
   expectPixels(up.hDC(), {{0, 0, translateColor(0xB99D7F)}, {3, 1, gradientRow(0xFFFFFF, 0xECBE9E, 1, 11)},
                           {3, 9, gradientRow(0xFFFFFF, 0xECBE9E, 9, 11)}, {7, 4, ZorvaSpinScroll::kGlyph},
@@ -183,8 +179,7 @@ TEST_F(Spin, ArrowPairLooks) {
   EXPECT_NE(px(up, 5, 4), ZorvaSpinScroll::kGlyph);
   expectPixels(down.hDC(), {{7, 6, ZorvaSpinScroll::kGlyph}, {5, 4, ZorvaSpinScroll::kGlyph}});
   input.moveTo(down.hWnd(), Point{3, 3});
-  EXPECT_EQ(px(down, 0, 0), translateColor(0x0080FF));
-  EXPECT_EQ(px(up, 0, 0), translateColor(0xB99D7F));
+  EXPECT_EQ(std::tuple(px(down, 0, 0), px(up, 0, 0)), std::tuple(translateColor(0x0080FF), translateColor(0xB99D7F)));
   input.moveTo(form->hWnd(), Point{1, 1}).advance(10);
   EXPECT_EQ(px(down, 0, 0), translateColor(0xB99D7F));
   EXPECT_FALSE(s.arrows().downTimer().running());
@@ -230,9 +225,8 @@ TEST_F(Spin, PropertiesRoundTripWithThePublishedKeys) {
 
 TEST_F(Spin, SmallSpinGrowsAndTheEventsOfBothParts) {
   ZorvaXPSpin& s = place<ZorvaXPSpin>("tiny", 10, 5);
-  EXPECT_EQ(s.surface().ScaleWidth(), 40);
-  EXPECT_EQ(s.surface().ScaleHeight(), 18);
-  EXPECT_EQ(s.hwnd(), static_cast<int32_t>(s.field()));
+  EXPECT_EQ(std::tuple(s.surface().ScaleWidth(), s.surface().ScaleHeight(), s.hwnd()),
+            std::tuple(40, 18, static_cast<int32_t>(s.field())));
   EXPECT_TRUE(s.memberTable().find("hwnd")->readOnly());
   EXPECT_EQ(library::classes().find("ZorvaSpinScroll"), nullptr);  // private
   EXPECT_EQ(eventNames(s.memberTable()), (std::vector<std::string>{"UpArrowMouseDown", "UpArrowMoseUp", "DownArrowMoseDown", "DownArrowMoseUp",

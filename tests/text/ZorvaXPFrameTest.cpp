@@ -78,8 +78,7 @@ TEST_F(Frame, StandardCaptionBreaksTheTopLineInEachAlignment) {
   EXPECT_EQ(GetPixel(f.surface().hDC(), w - 15, 30), RGB(0x22, 0xAA, 0x44));
   f.setCaptionPos(AlignmentCtl2::VP_AlignLeft);
   EXPECT_EQ(topLine(f), (Runs{{2, 9}, {tw + 24 + 13, w - 2}}));
-  EXPECT_EQ(GetPixel(f.surface().hDC(), 10, 10), RGB(0x22, 0xAA, 0x44));
-  EXPECT_EQ(GetPixel(f.surface().hDC(), 33, 33), RGB(0x22, 0xAA, 0x44));
+  expectPixels(f.surface().hDC(), {{10, 10, RGB(0x22, 0xAA, 0x44)}, {33, 33, RGB(0x22, 0xAA, 0x44)}});
 }
 
 TEST_F(Frame, StandardBorderAndRoundedCorners) {
@@ -101,8 +100,7 @@ TEST_F(Frame, StandardBorderAndRoundedCorners) {
   // Neither header button shows in the Standard look.
   f.setCloseButton(true);
   f.setDropDownButton(true);
-  EXPECT_FALSE(f.dropDownSurface().Visible());
-  EXPECT_FALSE(f.hoverImageVisible());
+  EXPECT_FALSE(f.dropDownSurface().Visible() || f.hoverImageVisible());
 }
 
 TEST_F(Frame, ProfessionalHeaderLinesIconAndCaption) {
@@ -146,11 +144,8 @@ TEST_F(FrameButtons, CollapseAndExpandFoldTheFrameAndItsControls) {
   EXPECT_EQ(f.glyph(), ZorvaXPFrame::kChevronExpanded);
   RECT g;
   GetWindowRect(f.dropDownSurface().hWnd(), &g);
-  EXPECT_EQ(g.right - g.left, 9);
-  EXPECT_EQ(g.bottom - g.top, 11);
   const Point glyphAt = screenOf(f.hWnd(), Point{200 - 9 - 8, nearest((22 - 11) / 2.0)});
-  EXPECT_EQ(g.left, glyphAt.x);
-  EXPECT_EQ(g.top, glyphAt.y);
+  EXPECT_EQ(std::tuple(g.right - g.left, g.bottom - g.top, g.left, g.top), std::tuple(9, 11, glyphAt.x, glyphAt.y));
   // The chevron's red background is cut away: its window region misses the corner.
   GdiObject rgn(CreateRectRgn(0, 0, 0, 0));
   ASSERT_NE(GetWindowRgn(f.dropDownSurface().hWnd(), static_cast<HRGN>(rgn.get())), 0);
@@ -162,15 +157,12 @@ TEST_F(FrameButtons, CollapseAndExpandFoldTheFrameAndItsControls) {
   input.moveTo(f.dropDownSurface().hWnd(), Point{4, 2});
   EXPECT_TRUE(f.hoverSurface().Visible());  // the hover square around the chevron
   input.click();
-  EXPECT_TRUE(f.Collapsed());
-  EXPECT_EQ(ext("fra").Height(), (22 + 2) * 15);
-  EXPECT_EQ(f.glyph(), ZorvaXPFrame::kChevronCollapsed);
+  EXPECT_EQ(std::tuple(f.Collapsed(), ext("fra").Height(), f.glyph(), f.IconSize()),
+            std::tuple(true, (22 + 2) * 15, ZorvaXPFrame::kChevronCollapsed, VFIconSize::Small_16x16));
   // The downward chevron is painted whole, not clipped by the upward one's shape.
   const COLORREF ink = GetPixel(f.dropDownSurface().hDC(), 4, 2);
-  EXPECT_EQ(GetPixel(f.dropDownSurface().hDC(), 4, 8), RGB(33, 64, 132));
-  EXPECT_EQ(GetPixel(f.dropDownSurface().hDC(), 1, 5), RGB(33, 64, 132));
+  expectPixels(f.dropDownSurface().hDC(), {{4, 8, RGB(33, 64, 132)}, {1, 5, RGB(33, 64, 132)}});
   EXPECT_NE(ink, RGB(33, 64, 132));
-  EXPECT_EQ(f.IconSize(), VFIconSize::Small_16x16);
   EXPECT_EQ(log, (std::vector<std::string>{"DropDownButtonClick 1"}));
   // The controls inside are out of sight: no tab stop, no click reaches them.
   EXPECT_EQ(form->tabOrder().size(), 1u);
@@ -181,11 +173,8 @@ TEST_F(FrameButtons, CollapseAndExpandFoldTheFrameAndItsControls) {
   EXPECT_NE(screen->at(in.x, in.y) & 0xFFFFFF, 0x4080C0u);  // TestXP's resting colour
 
   clickGlyph(f, Point{4, 8});
-  EXPECT_FALSE(f.Collapsed());
-  EXPECT_EQ(ext("fra").Height(), expanded);
-  EXPECT_EQ(f.IconSize(), VFIconSize::Large_32x32);
-  EXPECT_EQ(f.glyph(), ZorvaXPFrame::kChevronExpanded);
-  EXPECT_EQ(form->tabOrder().size(), 2u);
+  EXPECT_EQ(std::tuple(f.Collapsed(), ext("fra").Height(), f.IconSize(), f.glyph(), form->tabOrder().size()),
+            std::tuple(false, expanded, VFIconSize::Large_32x32, ZorvaXPFrame::kChevronExpanded, 2u));
   input.moveTo(inner.hWnd(), Point{10, 10}).click();
   EXPECT_EQ(innerPresses, 1);
 
@@ -193,8 +182,7 @@ TEST_F(FrameButtons, CollapseAndExpandFoldTheFrameAndItsControls) {
   input.moveTo(f.dropDownSurface().hWnd(), Point{4, 2});
   EXPECT_TRUE(f.hoverSurface().Visible());
   input.moveTo(form->hWnd(), Point{400, 300}).advance(10);
-  EXPECT_FALSE(f.hoverSurface().Visible());
-  EXPECT_FALSE(f.hoverTimer().running());
+  EXPECT_FALSE(f.hoverSurface().Visible() || f.hoverTimer().running());
 }
 
 TEST_F(FrameButtons, CloseButtonShowsItsThreeStatesAndLeavesTheFrameAlone) {
@@ -204,8 +192,7 @@ TEST_F(FrameButtons, CloseButtonShowsItsThreeStatesAndLeavesTheFrameAlone) {
   EXPECT_EQ(f.glyph(), ZorvaXPFrame::kCloseNormal);
   const COLORREF normal = GetPixel(f.dropDownSurface().hDC(), 6, 1);
   input.moveTo(f.dropDownSurface().hWnd(), Point{6, 6});
-  EXPECT_EQ(f.glyph(), ZorvaXPFrame::kCloseHover);
-  EXPECT_NE(GetPixel(f.dropDownSurface().hDC(), 6, 1), normal);
+  EXPECT_EQ(std::tuple(f.glyph(), GetPixel(f.dropDownSurface().hDC(), 6, 1) != normal), std::tuple(ZorvaXPFrame::kCloseHover, true));
   input.press();
   EXPECT_EQ(f.glyph(), ZorvaXPFrame::kClosePressed);
   input.release();
@@ -213,8 +200,7 @@ TEST_F(FrameButtons, CloseButtonShowsItsThreeStatesAndLeavesTheFrameAlone) {
   EXPECT_EQ(log, (std::vector<std::string>{"CloseButtonClick 1"}));
   EXPECT_TRUE(IsWindowVisible(f.hWnd()));
   input.moveTo(form->hWnd(), Point{400, 300}).advance(10);
-  EXPECT_EQ(f.glyph(), ZorvaXPFrame::kCloseNormal);
-  EXPECT_EQ(GetPixel(f.dropDownSurface().hDC(), 6, 1), normal);
+  EXPECT_EQ(std::tuple(f.glyph(), GetPixel(f.dropDownSurface().hDC(), 6, 1)), std::tuple(ZorvaXPFrame::kCloseNormal, normal));
 
   // Both buttons: the close glyph; a click collapses and raises both, the drop-down first.
   f.setDropDownButton(true);
@@ -231,8 +217,7 @@ TEST_F(FrameButtons, CloseButtonShowsItsThreeStatesAndLeavesTheFrameAlone) {
 
 TEST_F(Frame, SmallFramesGrow) {
   frame("fra", 10, 10, 15, 15);
-  EXPECT_EQ(ext("fra").Height(), 25 * 15);
-  EXPECT_EQ(ext("fra").Width(), 30 * 15);
+  EXPECT_EQ(std::tuple(ext("fra").Height(), ext("fra").Width()), std::tuple(25 * 15, 30 * 15));
 }
 
 TEST_F(Frame, PictureBlendsAtZeroHalfAndFullStrength) {
@@ -250,13 +235,13 @@ TEST_F(Frame, PictureBlendsAtZeroHalfAndFullStrength) {
   EXPECT_EQ(GetPixel(dc, 95 + 5, 70 + 5), RGB(1, 1, 255));
   // The corner places.
   f.setPicturePos(VFPicPos::VFPicBottomRight);
-  EXPECT_EQ(GetPixel(dc, 199 - 3, 149 - 3), RGB(1, 1, 255));
   EXPECT_NE(GetPixel(dc, 100, 75), RGB(1, 1, 255));
-  f.setPicturePos(VFPicPos::VFPicBottomLeft);
-  EXPECT_EQ(GetPixel(dc, 3, 149 - 3), RGB(1, 1, 255));
-  f.setPicturePos(VFPicPos::VFPicTile);
-  EXPECT_EQ(GetPixel(dc, 3, 3), RGB(1, 1, 255));
-  EXPECT_NE(GetPixel(dc, 13, 3), RGB(1, 1, 255));  // drawn once, not repeated
+  for (auto [pos, x, y] : {std::tuple{VFPicPos::VFPicBottomRight, 199 - 3, 149 - 3}, {VFPicPos::VFPicBottomLeft, 3, 149 - 3},
+                           {VFPicPos::VFPicTile, 3, 3}}) {
+    f.setPicturePos(pos);
+    EXPECT_EQ(GetPixel(dc, x, y), RGB(1, 1, 255)) << x << "," << y;
+  }
+  EXPECT_NE(GetPixel(dc, 13, 3), RGB(1, 1, 255));  // the tile is drawn once, not repeated
 }
 
 TEST_F(Frame, DisabledFrameGreysItsCaptionAndIconAndDisablesItsControls) {
@@ -276,9 +261,7 @@ TEST_F(Frame, DisabledFrameGreysItsCaptionAndIconAndDisablesItsControls) {
       disabledInk = disabledInk || GetPixel(dc, x, y) == RGB(0x5F, 0x5F, 0x5F);
       blackInk = blackInk || GetPixel(dc, x, y) == RGB(0, 0, 0);
     }
-  EXPECT_TRUE(disabledInk);
-  EXPECT_FALSE(blackInk);
-  EXPECT_TRUE(form->tabOrder().empty());
+  EXPECT_EQ(std::tuple(disabledInk, blackInk, form->tabOrder().size()), std::tuple(true, false, 0u));
   input.moveTo(inner.hWnd(), Point{10, 10}).click();
   EXPECT_EQ(innerPresses, 0);
   f.setEnabled(true);
@@ -293,9 +276,7 @@ TEST_F(Frame, ScaleMembersAndSurfacePassThrough) {
   f.setScaleMode(1);
   EXPECT_FLOAT_EQ(f.ScaleHeight(), 150 * 15);
   host::callMethod(f, "ScaleMe", {host::Variant(0.0), host::Variant(0.0), host::Variant(1.0), host::Variant(2.0)});
-  EXPECT_EQ(f.ScaleMode(), 0);
-  EXPECT_FLOAT_EQ(f.ScaleWidth(), 1);
-  EXPECT_FLOAT_EQ(f.ScaleHeight(), 2);
+  EXPECT_EQ(std::tuple(f.ScaleMode(), f.ScaleWidth(), f.ScaleHeight()), std::tuple(0, 1.0f, 2.0f));
   host::callMethod(f, "ScaleMe");
   EXPECT_EQ(f.ScaleMode(), 1);
   EXPECT_THROW(f.setScaleMode(9), HostError);
@@ -304,8 +285,7 @@ TEST_F(Frame, ScaleMembersAndSurfacePassThrough) {
   panel("a", 10, 30, 50, 20, &ext("fra"));
   panel("b", 10, 60, 50, 20, &ext("fra"));
   panel("c", 300, 30, 50, 20);
-  EXPECT_EQ(f.Controls().size(), 2u);
-  EXPECT_EQ(f.Parent(), form.get());
+  EXPECT_EQ(std::tuple(f.Controls().size(), f.Parent()), std::tuple(2u, form.get()));
 }
 
 TEST_F(Frame, RoundTripNestsItsControlsAndTearsDownClean) {
@@ -317,8 +297,8 @@ TEST_F(Frame, RoundTripNestsItsControlsAndTearsDownClean) {
   f.setPicture(solidBitmap(0x808080, 4, 4));
   panel("inner", 20, 40, 80, 30, &ext("ZorvaXPFrame2"));
   const std::string saved = form->save();
-  EXPECT_NE(saved.find("  Begin ZorvaXPFrame ZorvaXPFrame2\n"), std::string::npos);
-  EXPECT_NE(saved.find("    Begin TestXP inner\n"), std::string::npos);
+  for (const char* line : {"  Begin ZorvaXPFrame ZorvaXPFrame2\n", "    Begin TestXP inner\n"})
+    EXPECT_NE(saved.find(line), std::string::npos) << line;
   host::ClassRegistry both = library::classes();
   both.add(TestXP::controlClass());
   auto loaded = host::Form::load(saved, both);
@@ -330,8 +310,7 @@ TEST_F(Frame, RoundTripNestsItsControlsAndTearsDownClean) {
   EXPECT_EQ(GetParent(loaded->control("inner")->object().hWnd()), g->hWnd());
   loaded.reset();
   form->remove(ext("ZorvaXPFrame2"));
-  EXPECT_EQ(handles().liveCount(ObjKind::Window), windowsBefore);
-  EXPECT_EQ(ui::eventLoop().timerCount(), 0u);
+  EXPECT_EQ(std::tuple(handles().liveCount(ObjKind::Window), ui::eventLoop().timerCount()), std::tuple(windowsBefore, 0u));
 
   // A control nested in a label (not a container) is refused with its line.
   const std::string nested =

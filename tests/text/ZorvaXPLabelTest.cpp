@@ -14,6 +14,7 @@
 #include "platform/host/MemberTable.h"
 #include "platform/ui/Screen.h"
 #include "platform/ui/User.h"
+#include "support/PixelTable.h"
 #include "support/TempWave.h"
 #include "text/TextFixture.h"
 
@@ -46,14 +47,12 @@ TEST_F(Label, AutoSizeFitsTheCaptionWithAndWithoutPicture) {
   l.setAutoSize(true);
   const int cx = captionWidth(l);
   // Without a picture: (cx + 10) x 15 twips wide, (TextHeight + 1) x 15 twips high.
-  EXPECT_EQ(ext("lbl").Width(), (cx + 10) * 15);
-  EXPECT_EQ(ext("lbl").Height(), (l.TextHeight() + 1) * 15);
   EXPECT_GT(l.TextHeight(), 8);
+  EXPECT_EQ(std::tuple(ext("lbl").Width(), ext("lbl").Height()), std::tuple((cx + 10) * 15, (l.TextHeight() + 1) * 15));
 
   // With a picture: p = PictureSize, the height 33 pixels.
   l.setPicture(solidIcon(0x3366CC));
-  EXPECT_EQ(ext("lbl").Width(), (cx + 16 + 10) * 15);
-  EXPECT_EQ(ext("lbl").Height(), 495);
+  EXPECT_EQ(std::tuple(ext("lbl").Width(), ext("lbl").Height()), std::tuple((cx + 16 + 10) * 15, 495));
   // With a hover picture p is the larger of the two sizes.
   l.setPictureOnOver(solidIcon(0xCC6633, 24));
   l.setPictureOnOverSize(PicSize::IMG_24X24);
@@ -94,16 +93,14 @@ TEST_F(Label, PictureSitsAtXTwoCentredAndGreysWhenDisabled) {
   const HDC dc = l.surface().hDC();
   const int h = l.surface().ScaleHeight();
   const int y0 = nearest((h - 16) / 2.0);
-  EXPECT_EQ(px(dc, 2, y0), RGB(0x33, 0x66, 0xCC));
-  EXPECT_EQ(px(dc, 17, y0 + 15), RGB(0x33, 0x66, 0xCC));
+  expectPixels(dc, {{2, y0, RGB(0x33, 0x66, 0xCC)}, {17, y0 + 15, RGB(0x33, 0x66, 0xCC)}});
   EXPECT_NE(px(dc, 18, y0), RGB(0x33, 0x66, 0xCC));
 
   // Disabled: the square in grey, level nearest((R + G + B) / 3), on a cleared surface; the
   // caption in 0x808080.
   l.setEnabled(false);
   const int level = nearest((0x33 + 0x66 + 0xCC) / 3.0);
-  EXPECT_EQ(px(dc, 2, y0), RGB(level, level, level));
-  EXPECT_EQ(px(dc, 17, y0 + 15), RGB(level, level, level));
+  expectPixels(dc, {{2, y0, RGB(level, level, level)}, {17, y0 + 15, RGB(level, level, level)}});
   EXPECT_TRUE(anyPixel(dc, RECT{22, 0, 160, h}, RGB(128, 128, 128)));
   EXPECT_FALSE(anyPixel(dc, RECT{22, 0, 160, h}, RGB(0, 0, 0)));
 
@@ -141,10 +138,9 @@ TEST_F(LabelInput, HoverRepaintsTracksTheCursorAndPlaysTheSoundOncePerEntry) {
 
   input.moveTo(l.hWnd(), Point{50, 10});
   EXPECT_TRUE(anyPixel(dc, inner, translateColor(l.ForeColorOver())));
-  EXPECT_TRUE(l.Font()->underline);
-  EXPECT_FALSE(l.FontUnderline());
-  EXPECT_TRUE(l.checkerTimer().running());
-  EXPECT_EQ(l.checkerTimer().Name(), "tmrChecker");
+  // Underlined while hovered, though FontUnderline stays off.
+  EXPECT_EQ(std::tuple(l.Font()->underline, l.FontUnderline(), l.checkerTimer().running(), l.checkerTimer().Name()),
+            std::tuple(true, false, true, "tmrChecker"));
   input.moveBy(3, 0).moveBy(3, 0);
   ASSERT_EQ(services.sound->played.size(), 1u);  // once per entry
 
@@ -156,8 +152,7 @@ TEST_F(LabelInput, HoverRepaintsTracksTheCursorAndPlaysTheSoundOncePerEntry) {
 
   outside();
   input.advance(10);
-  EXPECT_FALSE(l.checkerTimer().running());
-  EXPECT_FALSE(l.Font()->underline);
+  EXPECT_FALSE(l.checkerTimer().running() || l.Font()->underline);
   EXPECT_TRUE(anyPixel(dc, inner, RGB(0, 0, 0)));
   EXPECT_FALSE(anyPixel(dc, inner, translateColor(l.ForeColorOver())));
   EXPECT_EQ(log, (std::vector<std::string>{"MouseDown", "Click", "MouseOut"}));
@@ -194,11 +189,9 @@ TEST_F(LabelInput, WithoutGradientOnOverEveryStateIsAFlatPanelWithoutBorder) {
   };
   EXPECT_TRUE(flatFrame());
   input.moveTo(l.hWnd(), Point{50, 10});
-  EXPECT_TRUE(flatFrame());
-  EXPECT_TRUE(anyPixel(dc, RECT{1, 1, 159, 25}, translateColor(l.ForeColorOver())));
+  EXPECT_TRUE(flatFrame() && anyPixel(dc, RECT{1, 1, 159, 25}, translateColor(l.ForeColorOver())));
   input.press();
-  EXPECT_TRUE(flatFrame());
-  EXPECT_TRUE(anyPixel(dc, RECT{1, 1, 159, 25}, translateColor(l.ForeColorDown())));
+  EXPECT_TRUE(flatFrame() && anyPixel(dc, RECT{1, 1, 159, 25}, translateColor(l.ForeColorDown())));
   input.release();
   EXPECT_TRUE(flatFrame());
 
@@ -206,8 +199,7 @@ TEST_F(LabelInput, WithoutGradientOnOverEveryStateIsAFlatPanelWithoutBorder) {
   l.setGradientOnOver(true);
   outside();
   input.advance(10);
-  EXPECT_EQ(px(dc, 0, 0), translateColor(l.BorderColor()));
-  EXPECT_EQ(px(dc, 159, 25), translateColor(l.BorderColor()));
+  expectPixels(dc, {{0, 0, translateColor(l.BorderColor())}, {159, 25, translateColor(l.BorderColor())}});
   EXPECT_NE(px(dc, 1, 13), flat);
 }
 
@@ -254,8 +246,7 @@ TEST_F(Label, TransparentLabelShowsAndPassesClicksToWhatIsBehindBetweenItsLetter
   ASSERT_GE(gap.x, 0);
   ASSERT_GE(ink.x, 0);
   input.moveTo(l.hWnd(), gap).click();
-  EXPECT_EQ(backPresses, 1);
-  EXPECT_EQ(labelPresses, 0);
+  EXPECT_EQ(std::pair(backPresses, labelPresses), std::pair(1, 0));
   input.moveTo(l.hWnd(), ink).click();
   EXPECT_EQ(labelPresses, 1);
 }
@@ -281,11 +272,8 @@ TEST_F(Label, ExecuteLinkOpensTheHyperlinkThroughTheShell) {
   host::callMethod(l, "ExecuteLink");
   ASSERT_EQ(services.shell->requests.size(), 1u);
   const services::ShellRequest& r = services.shell->requests[0];
-  EXPECT_EQ(r.operation, "Open");
-  EXPECT_EQ(r.file, "https://www.example.org/a b");
-  EXPECT_EQ(r.owner, l.hWnd());
-  EXPECT_EQ(r.parameters, "");
-  EXPECT_EQ(r.showCmd, 9);
+  EXPECT_EQ(std::tuple(r.operation, r.file, r.owner, r.parameters, r.showCmd),
+            std::tuple("Open", "https://www.example.org/a b", l.hWnd(), "", 9));
   l.setHyperlink("");
   l.ExecuteLink();
   EXPECT_EQ(services.shell->requests.size(), 1u);
@@ -308,8 +296,7 @@ TEST_F(Label, SoundPathsAreCheckedInTheDesignerOnly) {
 
 TEST_F(Label, DefaultsCaptionContainerColourAndRoundTrip) {
   ZorvaXPLabel& a = label("ZorvaXPLabel3");
-  EXPECT_EQ(a.Caption(), "ZorvaXPLabel3");
-  EXPECT_EQ(label("lblOther", 10, 50).Caption(), "ZorvaXPLabel");
+  EXPECT_EQ(std::tuple(a.Caption(), label("lblOther", 10, 50).Caption()), std::tuple("ZorvaXPLabel3", "ZorvaXPLabel"));
   EXPECT_FALSE(form->modified());  // creation defaults are not changes
   // AutoChangeBackColor takes the container's colour: the form's, or a frame's.
   EXPECT_EQ(a.BackColor(), form->BackColor());
@@ -325,17 +312,14 @@ TEST_F(Label, DefaultsCaptionContainerColourAndRoundTrip) {
   a.setPicture(solidIcon(0x102030));
   a.setHyperlink("https://example.org/");
   const std::string saved = form->save();
-  EXPECT_NE(saved.find("FastTransparentUtilitiy = Integer 0"), std::string::npos);
-  EXPECT_NE(saved.find("AutoSize = Integer 1"), std::string::npos);
-  EXPECT_NE(saved.find("FontBold = Integer 1"), std::string::npos);
+  for (const char* line : {"FastTransparentUtilitiy = Integer 0", "AutoSize = Integer 1", "FontBold = Integer 1"})
+    EXPECT_NE(saved.find(line), std::string::npos) << line;
   auto loaded = host::Form::load(saved, library::classes());
   EXPECT_EQ(loaded->save(), saved);
   EXPECT_FALSE(loaded->modified());
   auto* b = loaded->controlAs<ZorvaXPLabel>("ZorvaXPLabel3");
   ASSERT_TRUE(b);
-  EXPECT_EQ(b->BackStyle(), BackStyle::HBkTransparent);
-  EXPECT_TRUE(b->FontBold());
-  EXPECT_TRUE(b->Font()->bold());
+  EXPECT_EQ(std::tuple(b->BackStyle(), b->FontBold(), b->Font()->bold()), std::tuple(BackStyle::HBkTransparent, true, true));
 
   // Wrong types are reported with their line.
   std::string bad = saved;

@@ -55,15 +55,10 @@ class TextBox : public RangeTest {
 
 TEST_F(TextBox, ANewBoxIsSingleLineWithItsBorderAndEvents) {
   ZorvaXPTextBox& t = box();
-  EXPECT_EQ(t.Text(), "ZorvaXpTextBox1");
-  EXPECT_FALSE(t.MultiLine());
-  EXPECT_TRUE(shown(t.singleLineField()));
-  EXPECT_FALSE(shown(t.multiLineField()));
-  EXPECT_EQ(t.hwnd(), static_cast<int32_t>(t.singleLineField()));
+  EXPECT_EQ(std::tuple(t.Text(), t.MultiLine(), shown(t.singleLineField()), shown(t.multiLineField()), t.hwnd()),
+            std::tuple("ZorvaXpTextBox1", false, true, false, static_cast<int32_t>(t.singleLineField())));
   // The border in BorderColor RGB(127, 157, 185), the surface in BackColor.
-  EXPECT_EQ(px(t.surface(), 50, 0), RGB(127, 157, 185));
-  EXPECT_EQ(px(t.surface(), 159, 10), RGB(127, 157, 185));
-  EXPECT_EQ(px(t.surface(), 2, 10), RGB(255, 255, 255));
+  expectPixels(t.surface().hDC(), {{50, 0, RGB(127, 157, 185)}, {159, 10, RGB(127, 157, 185)}, {2, 10, RGB(255, 255, 255)}});
   EXPECT_EQ(eventNames(t.memberTable()),
             (std::vector<std::string>{"ButtonClick", "Change", "Click", "DblClick", "KeyDown", "KeyPress", "KeyUp",
                                       "MouseDown", "MouseMove", "MouseUp", "OnKeyEsc", "OnEnter"}));
@@ -76,23 +71,16 @@ TEST_F(TextBox, SwitchingModesKeepsTheTextShowsTheRightFieldAndEndsButtonAndForm
   t.setFormatType("0.00");
   t.setText("first line");
   EXPECT_TRUE(shown(t.button().hWnd()));
+  // The fields and the bar shown; the button and the format ended.
+  auto state = [&] {
+    return std::tuple(t.Text(), shown(t.multiLineField()), shown(t.singleLineField()), shown(t.scrollBar().hWnd()),
+                      shown(t.button().hWnd()), t.ButtonVisible(), t.UseFormat(), t.FormatType());
+  };
   t.setMultiLine(true);
-  EXPECT_EQ(t.Text(), "first line");
-  EXPECT_TRUE(shown(t.multiLineField()));
-  EXPECT_FALSE(shown(t.singleLineField()));
-  EXPECT_TRUE(shown(t.scrollBar().hWnd()));
-  EXPECT_FALSE(shown(t.button().hWnd()));
-  EXPECT_FALSE(t.ButtonVisible());
-  EXPECT_FALSE(t.UseFormat());
-  EXPECT_EQ(t.FormatType(), "");
+  EXPECT_EQ(state(), std::tuple("first line", true, false, true, false, false, false, ""));
   t.setText("a\r\nb");
-  t.setMultiLine(false);
-  EXPECT_EQ(t.Text(), "a\r\nb");
-  EXPECT_TRUE(shown(t.singleLineField()));
-  EXPECT_FALSE(shown(t.multiLineField()));
-  EXPECT_FALSE(shown(t.scrollBar().hWnd()));
-  EXPECT_FALSE(t.ButtonVisible());  // not restored
-  EXPECT_FALSE(t.UseFormat());
+  t.setMultiLine(false);  // the button and the format are not restored
+  EXPECT_EQ(state(), std::tuple("a\r\nb", false, true, false, false, false, false, ""));
   // Without the scroll bar the field reaches the border.
   t.setMultiLine(true);
   t.setScrollBars(ScrollBarsConst::None);
@@ -121,11 +109,9 @@ TEST_F(TextBox, MinimumHeightsAndTheFieldGrowingTheSurface) {
   a.setFont(std::make_shared<const gfx::FontDesc>(big));
   TEXTMETRIC tm{};
   GetTextMetrics(a.surface().hDC(), &tm);
-  EXPECT_EQ(a.surface().ScaleHeight(), tm.tmHeight - 1 + 2);
   const RECT f = rectIn(a.singleLineField(), a.hWnd());
-  EXPECT_EQ(f.bottom - f.top, tm.tmHeight - 1);
-  EXPECT_EQ(f.top, 1);
-  EXPECT_EQ(f.left, 5);
+  EXPECT_EQ(std::tuple(a.surface().ScaleHeight(), f.bottom - f.top, f.top, f.left),
+            std::tuple(tm.tmHeight - 1 + 2, tm.tmHeight - 1, 1, 5));
   a.setRequired(true);
   EXPECT_EQ(rectIn(a.singleLineField(), a.hWnd()).left, 12);
 }
@@ -165,8 +151,7 @@ TEST_F(TextBox, UpperCaseRewritesAfterChangeAndKeepsTheCaret) {
   input.type("abc");
   EXPECT_EQ(t.Text(), "ABC");
   input.key(VK_LEFT).type("x");
-  EXPECT_EQ(t.Text(), "ABXC");
-  EXPECT_EQ(t.SelStart(), 3);
+  EXPECT_EQ(std::tuple(t.Text(), t.SelStart()), std::tuple("ABXC", 3));
   t.setUpperCase(false);
   t.ToLowerCase();
   EXPECT_EQ(t.Text(), "abxc");
@@ -204,18 +189,14 @@ TEST_F(TextBox, FocusColoursForBorderBackgroundAndTextAndSelectAllOnFocus) {
   t.setForeColorOver(0x0000FF);
   SetFocus(t.field());
   input.pump();
-  EXPECT_TRUE(t.fieldFocused());
-  EXPECT_EQ(px(t.surface(), 50, 0), RGB(255, 128, 0));      // BorderColorOver
-  EXPECT_EQ(px(t.surface(), 2, 10), RGB(255, 255, 192));    // BackColorOver
-  EXPECT_EQ(px(t.field(), 150 - 10, 5), RGB(255, 255, 192));  // the field's own background
-  EXPECT_EQ(t.SelStart(), 0);
-  EXPECT_EQ(t.SelLength(), 5);
-  EXPECT_EQ(t.GetSelectedText(), "hello");
+  // BorderColorOver, BackColorOver on the surface and as the field's own background.
+  EXPECT_EQ(std::tuple(t.fieldFocused(), px(t.surface(), 50, 0), px(t.surface(), 2, 10), px(t.field(), 150 - 10, 5)),
+            std::tuple(true, RGB(255, 128, 0), RGB(255, 255, 192), RGB(255, 255, 192)));
+  EXPECT_EQ(std::tuple(t.SelStart(), t.SelLength(), t.GetSelectedText()), std::tuple(0, 5, "hello"));
   SetFocus(other.field());
   input.pump();
-  EXPECT_FALSE(t.fieldFocused());
-  EXPECT_EQ(px(t.surface(), 50, 0), RGB(127, 157, 185));
-  EXPECT_EQ(px(t.field(), 150 - 10, 5), RGB(255, 255, 255));
+  EXPECT_EQ(std::tuple(t.fieldFocused(), px(t.surface(), 50, 0), px(t.field(), 150 - 10, 5)),
+            std::tuple(false, RGB(127, 157, 185), RGB(255, 255, 255)));
   // The Sel members work on the visible field.
   t.setSelStart(1);
   t.setSelLength(3);
@@ -247,14 +228,12 @@ TEST_F(TextBox, RequiredMarkerAndStatusStripPixels) {
   const COLORREF second = GetPixel(dc, 50, h - 17);
   EXPECT_EQ(GetRValue(second), 205 + (137 - 205) / 14);
   // The gripper: a dark dot with a white pixel beside it at the bottom right.
-  EXPECT_EQ(GetPixel(dc, 200 - 5, h - 5), RGB(69, 109, 166));
-  EXPECT_EQ(GetPixel(dc, 200 - 4, h - 5), RGB(255, 255, 255));
+  expectPixels(dc, {{200 - 5, h - 5, RGB(69, 109, 166)}, {200 - 4, h - 5, RGB(255, 255, 255)}});
   t.setShowGripper(false);
   EXPECT_NE(GetPixel(dc, 200 - 5, h - 5), RGB(69, 109, 166));
   // The scroll bar stops above the strip.
   const RECT bar = rectIn(t.scrollBar().hWnd(), t.hWnd());
-  EXPECT_EQ(bar.bottom, h - 19);
-  EXPECT_EQ(bar.right, 199);
+  EXPECT_EQ(std::tuple(bar.bottom, bar.right), std::tuple(h - 19, 199));
 }
 
 TEST_F(TextBox, TheScrollBarFollowsTypedLinesAndTheTextFollowsTheBar) {
@@ -262,8 +241,7 @@ TEST_F(TextBox, TheScrollBarFollowsTypedLinesAndTheTextFollowsTheBar) {
   t.setMultiLine(true);
   t.setText("");
   range::ZorvaXPVScrollBar& bar = t.scrollBar();
-  EXPECT_FALSE(bar.Enabled());  // nothing to scroll yet
-  EXPECT_FALSE(t.SyncTextScroll());
+  EXPECT_FALSE(bar.Enabled() || t.SyncTextScroll());  // nothing to scroll yet
   SetFocus(t.field());
   input.pump();
   for (int i = 0; i < 200; ++i) {
@@ -271,9 +249,7 @@ TEST_F(TextBox, TheScrollBarFollowsTypedLinesAndTheTextFollowsTheBar) {
     if (i < 199) input.key(VK_RETURN);
   }
   const auto first = [&] { return static_cast<int32_t>(SendMessageA(t.field(), EM_GETFIRSTVISIBLELINE, 0, 0)); };
-  EXPECT_TRUE(bar.Enabled());
-  EXPECT_TRUE(t.SyncTextScroll());
-  EXPECT_EQ(bar.Max(), 199);
+  EXPECT_EQ(std::tuple(bar.Enabled(), t.SyncTextScroll(), bar.Max()), std::tuple(true, true, 199));
   EXPECT_GT(first(), 150);
   EXPECT_EQ(bar.Value(), first());
   // Setting the bar (as dragging the thumb does) scrolls the text.
@@ -282,8 +258,7 @@ TEST_F(TextBox, TheScrollBarFollowsTypedLinesAndTheTextFollowsTheBar) {
   // Dragging the thumb to the top.
   const HWND thumb = bar.thumb().hWnd();
   input.moveTo(thumb, Point{8, 5}).press().moveBy(0, -300).release();
-  EXPECT_EQ(bar.Value(), 0);
-  EXPECT_EQ(first(), 0);
+  EXPECT_EQ(std::pair(bar.Value(), first()), std::pair(0, 0));
   // The wheel in the text moves the bar.
   SetFocus(t.field());
   input.moveTo(t.field(), Point{50, 30}).wheel(-2);
@@ -311,8 +286,7 @@ TEST_F(TextBox, OutOfRangeValuesGiveASaneLayout) {
   EXPECT_GE(rectIn(t.field(), t.hWnd()).right - rectIn(t.field(), t.hWnd()).left, 1);
   t.setMultiLine(true);
   t.setScrollBars(static_cast<ScrollBarsConst>(7));  // stored as set; drawn as no scroll bar
-  EXPECT_EQ(t.ScrollBars(), static_cast<ScrollBarsConst>(7));
-  EXPECT_FALSE(shown(t.scrollBar().hWnd()));
+  EXPECT_EQ(std::tuple(t.ScrollBars(), shown(t.scrollBar().hWnd())), std::tuple(static_cast<ScrollBarsConst>(7), false));
   t.setMaxLength(-3);  // no limit
   EXPECT_GT(SendMessageA(t.multiLineField(), EM_GETLIMITTEXT, 0, 0), 32767);
   t.setSelStart(-5);

@@ -86,13 +86,11 @@ TEST_F(GalleryShell, OneSkinnedFormHoldsThePanesAndThePage) {
   clickTab(shell, 1);
   ASSERT_NE(shell.form(), nullptr);
   const HWND form = shell.form()->hWnd();
-  EXPECT_EQ(GetParent(form), shell.pageWindow());
-  EXPECT_EQ(GetActiveWindow(), main->hWnd());
+  EXPECT_EQ(std::tuple(GetParent(form), GetActiveWindow()), std::tuple(shell.pageWindow(), main->hWnd()));
   const Rect before = screenRect(form);
   SetWindowPos(main->hWnd(), 0, 40, 30, 0, 0, SWP_NOSIZE | SWP_NOZORDER);
   const Rect after = screenRect(form);
-  EXPECT_EQ(after.left - before.left, 40 - 6);
-  EXPECT_EQ(after.top - before.top, 30 - 4);
+  EXPECT_EQ(std::tuple(after.left - before.left, after.top - before.top), std::tuple(40 - 6, 30 - 4));
 
   // The form's close box hides it and its tab shows it again; a form that unloaded itself is
   // loaded again.
@@ -117,8 +115,7 @@ TEST_F(GalleryShell, OneSkinnedFormHoldsThePanesAndThePage) {
 
   // Ctrl+PgDn and Ctrl+PgUp step through the pages, round the ends.
   input.chord({VK_CONTROL}, VK_NEXT);
-  EXPECT_EQ(shell.selected(), 1u);
-  EXPECT_EQ(shell.tabControl()->SelectedTab(), 2);
+  EXPECT_EQ(std::tuple(shell.selected(), shell.tabControl()->SelectedTab()), std::tuple(1u, 2));
   input.chord({VK_CONTROL}, VK_PRIOR);
   input.chord({VK_CONTROL}, VK_PRIOR);
   EXPECT_EQ(shell.selected(), 2u);
@@ -130,8 +127,7 @@ TEST_F(GalleryShell, AClickSelectsAControlForThePanelAndEditsReachIt) {
   Shell shell(entries());
   shell.select(1);
   // The page's form itself is selected at first.
-  EXPECT_EQ(shell.selectedControl(), nullptr);
-  EXPECT_EQ(shell.panel().model().object(), shell.form());
+  EXPECT_EQ(std::tuple(shell.selectedControl(), shell.panel().model().object()), std::tuple(nullptr, shell.form()));
 
   // A control's own mouse hook that ends the hook chain (as the date picker's does while its
   // calendar is open) does not keep the press from selecting.
@@ -141,9 +137,8 @@ TEST_F(GalleryShell, AClickSelectsAControlForThePanelAndEditsReachIt) {
   input.moveTo(two.hWnd(), Point{5, 5}).click();
   UnhookWindowsHookEx(greedy);
   ASSERT_NE(shell.selectedControl(), nullptr);
-  EXPECT_EQ(shell.selectedControl()->Name(), "cmdTwo");
-  EXPECT_EQ(shell.panel().model().title(), "cmdTwo (TestXP)");
-  EXPECT_EQ(shell.toolbox().highlighted(), "TestXP");
+  EXPECT_EQ(std::tuple(shell.selectedControl()->Name(), shell.panel().model().title(), shell.toolbox().highlighted()),
+            std::tuple("cmdTwo", "cmdTwo (TestXP)", "TestXP"));
   // The click still reached the control.
   EXPECT_EQ(shell.log().back(), "cmdTwo.Click");
   // The ring frames the control, in the same parent, on top.
@@ -162,8 +157,7 @@ TEST_F(GalleryShell, AClickSelectsAControlForThePanelAndEditsReachIt) {
   EXPECT_EQ(GetFocus(), panel.editWindow());
   input.key(VK_END).type(" now").key(VK_RETURN);
   input.pump();
-  EXPECT_EQ(panel.editWindow(), 0u);
-  EXPECT_EQ(two.Caption(), "cmdTwo now");
+  EXPECT_EQ(std::tuple(panel.editWindow(), two.Caption()), std::tuple(0u, "cmdTwo now"));
   EXPECT_EQ(shell.log().back(), "Set cmdTwo (TestXP).Caption = cmdTwo now");
   // Escape gives the edit up.
   ASSERT_TRUE(panel.beginEdit(caption));
@@ -304,8 +298,7 @@ TEST_F(GalleryShell, AThemeSwitchRecoloursTheSkinAndTheGallery) {
   });
   input.moveTo(shell.mainForm()->control("cmdTheme")->object().hWnd(), Point{20, 8}).click();
   input.pump();
-  EXPECT_EQ(shell.theme(), 3);
-  EXPECT_EQ(shell.log().back(), "Theme 3: Modern XP");
+  EXPECT_EQ(std::tuple(shell.theme(), shell.log().back()), std::tuple(3, "Theme 3: Modern XP"));
 
   // The title strip itself was repainted in other colours.
   auto stripAfter = ui::snapshotWindow(skin.hWnd());
@@ -326,13 +319,11 @@ TEST_F(GalleryShell, TheSkinsCloseBoxClosesTheGallery) {
     const RECT close = shell.skin()->buttonRect(formskin::Area::Close);
     input.moveTo(shell.skin()->hWnd(), Point{(close.left + close.right) / 2, (close.top + close.bottom) / 2}).click();
     input.advance(50);
-    EXPECT_EQ(closed, 1);
-    EXPECT_EQ(shell.form(), nullptr);
+    EXPECT_EQ(std::tuple(closed, shell.form()), std::tuple(1, nullptr));
     EXPECT_TRUE(shell.mainForm()->unloaded());
   }
   // Nothing of the gallery is left behind.
-  EXPECT_EQ(closed, 1);
-  EXPECT_EQ(GetActiveWindow(), 0u);
+  EXPECT_EQ(std::tuple(closed, GetActiveWindow()), std::tuple(1, 0u));
 }
 
 TEST_F(GalleryShell, TheLogShowsTheFormsEventsNewestLast) {

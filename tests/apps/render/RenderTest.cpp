@@ -118,8 +118,7 @@ TEST_F(Render, WritesThePictureAndReportsBadInputClearly) {
     EXPECT_NE(text.find("usage: zorvaxp-render"), std::string::npos) << text;
   }
   text = run({"--help"}, code);
-  EXPECT_EQ(code, 0);
-  EXPECT_EQ(text, usageText());
+  EXPECT_EQ(std::tuple(code, text), std::tuple(0, usageText()));
 }
 
 TEST_F(Render, NeverOverwritesItsInputAndRefusesUnreachableStates) {
