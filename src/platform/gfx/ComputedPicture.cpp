@@ -202,11 +202,12 @@ void fillThroughClip(Surface* s, DeviceContext& dc, const Rect& area, Pixel p) {
   }
 }
 
-// A run of one frame rectangle's pixels within a band of rows, `left` counted from the band's
-// first column.
+// A run of pixels within a band of rows, `left` counted from the band's first column: one frame
+// rectangle's pixel, or (fromRow) each row's own colour.
 struct BandSpan {
   int32_t left, width;
   uint32_t pixel;
+  bool fromRow = false;
 };
 
 // The frame pixels of a band's rows that lie within the first and the last 16 pixels of each
@@ -229,8 +230,8 @@ struct FrameBand {
 // Writes `rows` rows of n pixels of one band of a framed picture. With `edges` (a band at least
 // 17 wide whose frame pixels all lie within 16 pixels of its ends: a frame's sides), each row is
 // the row fill with the frame pixels blended into its first and last block, so the frame costs
-// no store of its own. Else each row's colour (unless a frame rectangle covers the whole band),
-// then the band's frame runs in order.
+// no store of its own. Else each row's colour (unless `face` is false), then the band's runs in
+// order.
 [[gnu::always_inline]] inline void writeBand(uint32_t* dst, ptrdiff_t stride, int32_t rows,
                                              int32_t n, const uint32_t* colour, ptrdiff_t step,
                                              bool face, const BandSpan* spans, int32_t count,
@@ -257,7 +258,8 @@ struct FrameBand {
   }
   for (int32_t r = 0; r < rows; ++r, dst += stride, colour += step) {
     if (face) fillRun(dst, n, *colour);
-    for (int32_t i = 0; i < count; ++i) fillRun(dst + spans[i].left, spans[i].width, spans[i].pixel);
+    for (int32_t i = 0; i < count; ++i)
+      fillRun(dst + spans[i].left, spans[i].width, spans[i].fromRow ? *colour : spans[i].pixel);
   }
 }
 
@@ -379,6 +381,7 @@ struct FramePlan {
         band.rows = bottom - top;
         band.spanCount = static_cast<int32_t>(spans.size()) - band.firstSpan;
         addEdges(band);
+        if (band.edges < 0) disjoin(band);
         bands.push_back(band);
         top = bottom;
       }
@@ -401,6 +404,40 @@ struct FramePlan {
         }
     }
   }
+
+  // Replaces a band's face and frame runs, which overlap (a later run wins), by runs that do not,
+  // in column order, so that each pixel of its rows is stored once: a band that a frame line
+  // crosses would otherwise store the line's pixels twice.
+  void disjoin(Band& band) {
+    if (band.spanCount == 0) return;
+    owner.assign(static_cast<size_t>(band.width), -1);  // -1: the row's colour
+    for (int32_t i = 0; i < band.spanCount; ++i) {
+      const BandSpan& r = spans[static_cast<size_t>(band.firstSpan + i)];
+      std::fill_n(owner.begin() + r.left, r.width, band.firstSpan + i);
+    }
+    // Neighbouring columns of the same pixel (or both the row's colour) make one run.
+    const auto pixelOf = [this](int32_t run) { return spans[static_cast<size_t>(run)].pixel; };
+    const auto same = [&pixelOf](int32_t a, int32_t b) {
+      return a == b || (a >= 0 && b >= 0 && pixelOf(a) == pixelOf(b));
+    };
+    runs.clear();
+    for (int32_t x = 0; x < band.width;) {
+      const int32_t who = owner[static_cast<size_t>(x)];
+      int32_t end = x + 1;
+      while (end < band.width && same(owner[static_cast<size_t>(end)], who)) ++end;
+      if (who >= 0 || band.face)
+        runs.push_back(who < 0 ? BandSpan{x, end - x, 0, true}
+                               : BandSpan{x, end - x, pixelOf(who), false});
+      x = end;
+    }
+    spans.resize(static_cast<size_t>(band.firstSpan));
+    spans.insert(spans.end(), runs.begin(), runs.end());
+    band.spanCount = static_cast<int32_t>(runs.size());
+    band.face = false;
+  }
+
+  std::vector<int32_t> owner;  // disjoin's work space: the run that ends up at each column
+  std::vector<BandSpan> runs;
 
   // Gives the band edge blocks when it is wide enough and its frame pixels all lie within 16
   // pixels of its ends.
