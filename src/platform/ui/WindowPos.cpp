@@ -191,7 +191,11 @@ BOOL SetWindowPos(HWND hwnd, HWND insertAfter, int x, int y, int cx, int cy, UIN
   }
   // The windows larger than the screen inside a moved window see another part of it now.
   if (clientMoved) placeLargeSurfaces();
-  if (wasVisible || nowVisible) screenChanged();
+  // A window that kept its place, size, z-order and visibility (a new frame, a new shape)
+  // changed the screen only inside its own rectangle: that is recomposed, not the whole screen.
+  const bool inPlace = (flags & SWP_NOZORDER) && w->rect == oldRect && wasVisible == nowVisible;
+  if (inPlace && nowVisible) windowDamaged(w);
+  else if (!inPlace && (wasVisible || nowVisible)) screenChanged();
 
   if (wasVisible && !nowVisible) giveUpActivation(hwnd);
   if (!(flags & SWP_NOACTIVATE) && nowVisible && canActivate(w) &&
@@ -320,9 +324,10 @@ int SetWindowRgn(HWND hwnd, HRGN region, BOOL redraw) {
     w->region.reset();
   }
   updateSystemClip(w);
+  // The window keeps its place: SetWindowPos recomposes its rectangle, which holds every pixel
+  // the new shape shows or hides.
   SetWindowPos(hwnd, 0, 0, 0, 0, 0,
                SWP_NOSIZE | SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE | (redraw ? 0 : SWP_NOREDRAW));
-  screenChanged();
   return 1;
 }
 

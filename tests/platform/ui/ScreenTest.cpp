@@ -255,6 +255,47 @@ TEST_F(Screen, RedoesOnlyTheDamagedWindowsAndMatchesAFullComposition) {
   EXPECT_EQ(part, fullComposition());
 }
 
+// A window that changes its shape or its frame in place changes the screen inside its own
+// rectangle only: that rectangle is recomposed, and shows the parent where the new shape leaves
+// a corner and the window where it covers one again. Anything that reorders windows still
+// redoes the whole screen.
+TEST_F(Screen, AWindowReshapedInPlaceRecomposesItsRectangleOnly) {
+  HWND form = popup(Rect{40, 40, 340, 240});
+  paint(form, 0xFF0000);
+  HWND kid = child(form, Rect{10, 10, 110, 70});
+  paint(kid, 0x00FF00);
+  HWND other = child(form, Rect{150, 10, 250, 70});
+  paint(other, 0x0000FF);
+  composeScreen();
+  RECT wr;
+  GetWindowRect(kid, &wr);
+  const std::vector<Rect> kidArea{Rect{wr.left, wr.top, wr.right, wr.bottom}};
+  const std::vector<Rect> everything{Rect{0, 0, screenSize().cx, screenSize().cy}};
+  struct Step {
+    const char* what;
+    std::function<void()> change;
+    std::vector<Rect> area;
+    Pixel corner;  // the screen's pixel at the window's top-left corner afterwards
+  };
+  const Step steps[] = {
+      {"cut to an ellipse", [&] { SetWindowRgn(kid, CreateEllipticRgn(0, 0, 100, 60), TRUE); }, kidArea, 0xFF0000},
+      {"a frame change in place", [&] { SetWindowPos(kid, 0, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOZORDER | SWP_FRAMECHANGED); },
+       kidArea, 0xFF0000},
+      {"the shape taken away", [&] { SetWindowRgn(kid, 0, TRUE); }, kidArea, 0x00FF00},
+      {"sent to the bottom", [&] { SetWindowPos(kid, HWND_BOTTOM, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE); }, everything,
+       0x00FF00},
+  };
+  for (const Step& step : steps) {
+    SCOPED_TRACE(step.what);
+    takeComposedArea();
+    step.change();
+    const std::vector<uint32_t> part = pixelsOf(*composeScreen());
+    EXPECT_EQ(composedArea(), step.area);
+    EXPECT_EQ(part[static_cast<size_t>(wr.top) * screenSize().cx + wr.left], step.corner);
+    EXPECT_EQ(part, fullComposition());
+  }
+}
+
 // Drawing straight on the screen through the desktop's DC lasts until the next composition,
 // which redoes the whole screen, as it did before compositions became partial.
 TEST_F(Screen, DrawingOnTheScreenDcIsUndoneByTheNextComposition) {
