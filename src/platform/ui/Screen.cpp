@@ -308,16 +308,25 @@ std::vector<Window*>& drawStack() {
   return stack;
 }
 
+// The parts of a damaged area that a window's children hide, shared by the nested draws: each
+// uses it before drawing its children.
+std::vector<Rect>& hiddenParts() {
+  static std::vector<Rect> parts;
+  return parts;
+}
+
 // Pushes onto `out` the visible children of `parent` (top of the z-order first), whose
 // rectangles are given relative to `origin` (the parent's client area on the screen), that
 // reach into `box`, top first, down to the topmost one that hides all of it: what lies under
 // that one need not be drawn. True when such a window was found. Otherwise `hidden` (when
 // given) is set to the largest part of the box that one of the listed windows paints opaquely
-// (empty when none does): what lies under it need not be drawn either. The box is moved into
-// the windows' coordinates once, so a child outside it costs four comparisons; a window with
-// many children names the few that may reach into the box through its grid.
+// (empty when none does): what lies under it need not be drawn either. `parts` (when given)
+// receives every such part, for a caller that leaves out what several windows hide together.
+// The box is moved into the windows' coordinates once, so a child outside it costs four
+// comparisons; a window with many children names the few that may reach into the box through
+// its grid.
 bool windowsToDraw(const Window& parent, const Rect& box, Point origin, std::vector<Window*>& out,
-                   Rect* hidden = nullptr) {
+                   Rect* hidden = nullptr, std::vector<Rect>* parts = nullptr) {
   const std::vector<Window*>& windows = parent.children;
   const int64_t left = int64_t{box.left} - origin.x, right = int64_t{box.right} - origin.x;
   const int64_t top = int64_t{box.top} - origin.y, bottom = int64_t{box.bottom} - origin.y;
@@ -332,6 +341,7 @@ bool windowsToDraw(const Window& parent, const Rect& box, Point origin, std::vec
     if (Clip::contains(opaque, box)) return true;
     if (hidden) {
       const Rect part = opaque.intersect(box);
+      if (parts && !part.empty()) parts->push_back(part);
       const int64_t area = int64_t{part.width()} * part.height();
       if (area > hiddenArea) {
         hiddenArea = area;
@@ -372,21 +382,28 @@ void drawWindow(const std::shared_ptr<gfx::Surface>& dstPtr, Window* w, Point o,
   const size_t base = stack.size();
   const auto childOrigin = [&](const Window* c) { return Point{co.x + c->rect.left, co.y + c->rect.top}; };
   // A child that hides part of it (a shaped button hides all but its corners) spares the
-  // window's own pixels there.
+  // window's own pixels there; where several children do (a form full of buttons), the window
+  // draws only what none of them hides.
   Rect hidden;
-  const bool covered = windowsToDraw(*w, cclip.box(), co, stack, &hidden);
+  std::vector<Rect>& parts = hiddenParts();
+  parts.clear();
+  const bool covered = windowsToDraw(*w, cclip.box(), co, stack, &hidden, &parts);
   if (w->surface && !covered) {
     // The surface may hold only part of the client area: its top-left pixel shows the client
     // point surfaceOrigin.
     const gfx::Surface& s = *w->surface;
     const Point so{co.x + w->surfaceOrigin.x, co.y + w->surfaceOrigin.y};
     const Rect pixels = Rect::fromXYWH(so.x, so.y, s.width(), s.height());
-    cclip.forEachRect([&](const Rect& b) {
-      forEachOutside(b.intersect(pixels), hidden, [&](const Rect& r) {
-        copyOpaque(dst.row(r.top) + r.left, rowStride(dst), s.row(r.top - so.y) + (r.left - so.x), rowStride(s),
-                   r.height(), r.width());
-      });
-    });
+    const auto copy = [&](const Rect& r) {
+      copyOpaque(dst.row(r.top) + r.left, rowStride(dst), s.row(r.top - so.y) + (r.left - so.x), rowStride(s),
+                 r.height(), r.width());
+    };
+    if (parts.size() > 1) {
+      const gfx::Region own = cclip.region().intersected(pixels).subtracted(gfx::Region::fromRects(parts));
+      for (const auto& b : own.rects()) copy(Rect{b.x1, b.y1, b.x2, b.y2});
+    } else {
+      cclip.forEachRect([&](const Rect& b) { forEachOutside(b.intersect(pixels), hidden, copy); });
+    }
   }
   for (size_t i = stack.size(); i-- > base;) drawWindow(dstPtr, stack[i], childOrigin(stack[i]), cclip);
   stack.resize(base);
