@@ -2,7 +2,9 @@
 
 #include <algorithm>
 #include <cstring>
+#include <functional>
 #include <new>
+#include <string_view>
 
 #include "platform/gfx/DeviceContext.h"
 #include "platform/gfx/GdiRaii.h"
@@ -27,13 +29,30 @@ FaceCache& FaceCache::shared() {
 }
 
 FaceCache& FaceCache::looks() {
-  static FaceCache cache(kMaxLooks, kMaxLookPixels);
+  static FaceCache cache(kMaxLooks, kMaxLookPixels, true);
   return cache;
 }
 
 void FaceCache::clear() {
   faces_.clear();
   pixels_ = 0;
+  recentMisses_.fill(0);
+}
+
+bool FaceCache::missedRecently(const FaceKey& key) {
+  // A hash stands for the key: two keys sharing one only means a face kept that is not drawn
+  // again.
+  uint64_t h = std::hash<std::string_view>()(key.text);
+  const auto mix = [&h](uint64_t v) { h = (h ^ v) * 0x100000001B3ull; };
+  mix(reinterpret_cast<uintptr_t>(key.owner));
+  mix(static_cast<uint32_t>(key.width));
+  mix(static_cast<uint32_t>(key.height));
+  for (uint32_t v : key.values) mix(v);
+  h |= 1;  // never the empty slot's 0
+  if (std::find(recentMisses_.begin(), recentMisses_.end(), h) != recentMisses_.end()) return true;
+  recentMisses_[nextMiss_] = h;
+  nextMiss_ = (nextMiss_ + 1) % kRecentMisses;
+  return false;
 }
 
 bool FaceCache::drawFace(HDC dc, const FaceKey& key, PaintFn paint, const void* painter) {
@@ -57,6 +76,10 @@ bool FaceCache::drawFace(HDC dc, const FaceKey& key, PaintFn paint, const void* 
       face = &f;
       break;
     }
+  if (!face && keepOnSecondMiss_ && !missedRecently(key)) {
+    paint(painter, dc);
+    return false;
+  }
   if (!face) face = paintNew(dc, key, stretchMode, paint, painter);
   if (!face) {
     paint(painter, dc);

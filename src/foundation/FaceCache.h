@@ -15,7 +15,10 @@
 //
 // A second, smaller cache, looks(), keeps whole looks, caption included: those are one control's
 // own (the caption tells them apart), so only the few last drawn are kept, which is what a
-// pointer moving over a control and off it again draws.
+// pointer moving over a control and off it again draws. It keeps a look only when it is asked
+// for again soon after a miss (its key among the last kRecentMisses missed): a look drawn once,
+// as every button of a form repainting in turn draws its own, is painted straight into the DC,
+// which spares it the memory surface and the two copies that keeping it would cost.
 // It holds no GDI handles between calls (plain pixel buffers), so it never shows up as a leaked
 // handle. Where the DC would paint differently from a plain memory DC (a mix mode other than
 // R2_COPYPEN, a moved viewport origin) the painter draws straight into the DC as well.
@@ -53,9 +56,12 @@ class FaceCache {
   static constexpr size_t kMaxFacePixels = kMaxPixels / 8;  // the largest face shared() keeps
   static constexpr size_t kMaxLooks = 4;
   static constexpr size_t kMaxLookPixels = size_t{1} << 18;  // 1 MB of pixels
+  static constexpr size_t kRecentMisses = 8;
 
-  explicit FaceCache(size_t maxFaces = kMaxFaces, size_t maxPixels = kMaxPixels)
-      : maxFaces_(maxFaces), maxPixels_(maxPixels) {}
+  // keepOnSecondMiss: keep a face only when it misses a second time within the last
+  // kRecentMisses misses (else it is painted straight into the DC and only remembered).
+  explicit FaceCache(size_t maxFaces = kMaxFaces, size_t maxPixels = kMaxPixels, bool keepOnSecondMiss = false)
+      : maxFaces_(maxFaces), maxPixels_(maxPixels), keepOnSecondMiss_(keepOnSecondMiss) {}
 
   // The faces the controls share.
   static FaceCache& shared();
@@ -89,8 +95,13 @@ class FaceCache {
   // Paints a new face and keeps it; nullptr when no memory surface could be made.
   Face* paintNew(HDC dc, const FaceKey& key, int stretchMode, PaintFn paint, const void* painter);
   void blit(HDC dc, const Face& face) const;
+  // Whether a key missed recently; remembers it when not.
+  bool missedRecently(const FaceKey& key);
 
   size_t maxFaces_, maxPixels_;
+  bool keepOnSecondMiss_ = false;
+  std::array<uint64_t, kRecentMisses> recentMisses_{};  // hashes of the last keys missed
+  size_t nextMiss_ = 0;
   std::vector<Face> faces_;
   uint64_t clock_ = 0;  // counts the faces shown
   size_t pixels_ = 0;

@@ -1,7 +1,7 @@
 // The shared face cache: a face is painted once per key and copied after that; the cache stays
 // within its count and pixel bounds, dropping the least recently used face; the copy goes
-// through the DC's clip; DCs that would paint differently get the face painted straight in; and
-// the cache holds no handles.
+// through the DC's clip; DCs that would paint differently get the face painted straight in; a
+// cache that keeps faces on their second miss keeps only those; and the cache holds no handles.
 #include "foundation/FaceCache.h"
 
 #include <gtest/gtest.h>
@@ -80,6 +80,50 @@ TEST_F(FaceCacheTest, StaysWithinItsBoundsDroppingTheLeastRecentlyUsed) {
     ASSERT_LE(cache.pixelCount(), FaceCache::kMaxPixels);
   }
   EXPECT_GE(cache.faceCount(), FaceCache::kMaxPixels / (size_t{side} * side) - 1);
+}
+
+// A cache that keeps a face only on its second miss (the looks cache): a face drawn once is
+// painted straight into the DC, with the same pixels a copy would have; one asked for again
+// within the last few misses is kept and copied from then on; one whose first miss lies further
+// back counts as new again.
+TEST_F(FaceCacheTest, AKeepOnSecondMissCacheKeepsOnlyFacesAskedForAgainSoon) {
+  FaceCache looks(4, 1 << 12, true);
+  int runs = 0;
+  HDC target = 0;
+  const auto drawLook = [&](HDC dc, uint32_t colour) {
+    return looks.draw(dc, keyOf(10, 6, colour), [&](HDC t) {
+      ++runs;
+      target = t;
+      const RECT all{0, 0, 10, 6};
+      GdiObject brush(CreateSolidBrush(colour));
+      FillRect(t, &all, static_cast<HBRUSH>(brush.get()));
+      SetPixelV(t, 0, 0, 0x0000FF);
+    });
+  };
+  TestCanvas first(10, 6), second(10, 6), third(10, 6);
+  EXPECT_FALSE(drawLook(first.dc(), 0x00FF00));  // painted in place, remembered
+  EXPECT_EQ(std::tuple(target, looks.faceCount()), std::tuple(first.dc(), 0u));
+  EXPECT_TRUE(drawLook(second.dc(), 0x00FF00));  // the second miss: painted aside and kept
+  EXPECT_NE(target, second.dc());
+  EXPECT_TRUE(drawLook(third.dc(), 0x00FF00));  // a hit
+  EXPECT_EQ(std::tuple(runs, looks.faceCount()), std::tuple(2, 1u));
+  for (int y = 0; y < 6; ++y)
+    for (int x = 0; x < 10; ++x) {
+      ASSERT_EQ(first.at(x, y), second.at(x, y)) << x << "," << y;
+      ASSERT_EQ(first.at(x, y), third.at(x, y)) << x << "," << y;
+    }
+
+  // Keys missed once each, more of them than the misses remembered: none is kept, and the first
+  // of them has been forgotten by the time it comes back.
+  for (uint32_t i = 0; i <= FaceCache::kRecentMisses; ++i) EXPECT_FALSE(drawLook(first.dc(), 0x100 + i));
+  EXPECT_FALSE(drawLook(first.dc(), 0x100));
+  EXPECT_EQ(looks.faceCount(), 1u);
+  // The last one missed is still remembered.
+  EXPECT_TRUE(drawLook(first.dc(), 0x100 + FaceCache::kRecentMisses));
+  EXPECT_EQ(looks.faceCount(), 2u);
+  // Clearing forgets the misses too.
+  looks.clear();
+  EXPECT_FALSE(drawLook(first.dc(), 0x00FF00));
 }
 
 TEST_F(FaceCacheTest, PaintsStraightIntoTheDcWhereACopyCouldDiffer) {
