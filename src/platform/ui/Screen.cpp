@@ -318,20 +318,16 @@ std::vector<Rect>& hiddenParts() {
 // Pushes onto `out` the visible children of `parent` (top of the z-order first), whose
 // rectangles are given relative to `origin` (the parent's client area on the screen), that
 // reach into `box`, top first, down to the topmost one that hides all of it: what lies under
-// that one need not be drawn. True when such a window was found. Otherwise `hidden` (when
-// given) is set to the largest part of the box that one of the listed windows paints opaquely
-// (empty when none does): what lies under it need not be drawn either. `parts` (when given)
-// receives every such part, for a caller that leaves out what several windows hide together.
-// The box is moved into the windows' coordinates once, so a child outside it costs four
-// comparisons; a window with many children names the few that may reach into the box through
-// its grid.
+// that one need not be drawn. True when such a window was found. Otherwise `parts` (when
+// given) receives the part of the box that each listed window paints opaquely: what lies under
+// them need not be drawn either. The box is moved into the windows' coordinates once, so a
+// child outside it costs four comparisons; a window with many children names the few that may
+// reach into the box through its grid.
 bool windowsToDraw(const Window& parent, const Rect& box, Point origin, std::vector<Window*>& out,
-                   Rect* hidden = nullptr, std::vector<Rect>* parts = nullptr) {
+                   std::vector<Rect>* parts = nullptr) {
   const std::vector<Window*>& windows = parent.children;
   const int64_t left = int64_t{box.left} - origin.x, right = int64_t{box.right} - origin.x;
   const int64_t top = int64_t{box.top} - origin.y, bottom = int64_t{box.bottom} - origin.y;
-  int64_t hiddenArea = 0;
-  if (hidden) *hidden = Rect{};
   auto visit = [&](Window* c) {
     const Rect& r = c->rect;
     if (r.left >= right || r.top >= bottom || r.right <= left || r.bottom <= top || !c->visibleFlag()) return false;
@@ -339,14 +335,9 @@ bool windowsToDraw(const Window& parent, const Rect& box, Point origin, std::vec
     const Point o{origin.x + r.left, origin.y + r.top};
     const Rect opaque = opaqueRect(c, o);
     if (Clip::contains(opaque, box)) return true;
-    if (hidden) {
+    if (parts) {
       const Rect part = opaque.intersect(box);
-      if (parts && !part.empty()) parts->push_back(part);
-      const int64_t area = int64_t{part.width()} * part.height();
-      if (area > hiddenArea) {
-        hiddenArea = area;
-        *hidden = part;
-      }
+      if (!part.empty()) parts->push_back(part);
     }
     return false;
   };
@@ -384,10 +375,9 @@ void drawWindow(const std::shared_ptr<gfx::Surface>& dstPtr, Window* w, Point o,
   // A child that hides part of it (a shaped button hides all but its corners) spares the
   // window's own pixels there; where several children do (a form full of buttons), the window
   // draws only what none of them hides.
-  Rect hidden;
   std::vector<Rect>& parts = hiddenParts();
   parts.clear();
-  const bool covered = windowsToDraw(*w, cclip.box(), co, stack, &hidden, &parts);
+  const bool covered = windowsToDraw(*w, cclip.box(), co, stack, &parts);
   if (w->surface && !covered) {
     // The surface may hold only part of the client area: its top-left pixel shows the client
     // point surfaceOrigin.
@@ -402,6 +392,7 @@ void drawWindow(const std::shared_ptr<gfx::Surface>& dstPtr, Window* w, Point o,
       const gfx::Region own = cclip.region().intersected(pixels).subtracted(gfx::Region::fromRects(parts));
       for (const auto& b : own.rects()) copy(Rect{b.x1, b.y1, b.x2, b.y2});
     } else {
+      const Rect hidden = parts.empty() ? Rect{} : parts.front();
       cclip.forEachRect([&](const Rect& b) { forEachOutside(b.intersect(pixels), hidden, copy); });
     }
   }
