@@ -29,7 +29,7 @@ FaceCache& FaceCache::shared() {
 }
 
 FaceCache& FaceCache::looks() {
-  static FaceCache cache(kMaxLooks, kMaxLookPixels, true);
+  static FaceCache cache(kMaxLooks, kMaxLookPixels, true, true);
   return cache;
 }
 
@@ -94,7 +94,7 @@ FaceCache::Face* FaceCache::paintNew(HDC dc, const FaceKey& key, int stretchMode
   const size_t area = static_cast<size_t>(key.width) * static_cast<size_t>(key.height);
   Face face{key, stretchMode, 0, nullptr};
   try {
-    face.pixels = std::make_unique_for_overwrite<uint32_t[]>(area);
+    face.pixels = std::make_shared_for_overwrite<uint32_t[]>(area);
   } catch (const std::bad_alloc&) {
     return nullptr;
   }
@@ -124,6 +124,7 @@ FaceCache::Face* FaceCache::paintNew(HDC dc, const FaceKey& key, int stretchMode
 }
 
 void FaceCache::blit(HDC dc, const Face& face) const {
+  if (shareWhole_ && gfx::showSharedPixels(dc, face.pixels, face.key.width, face.key.height)) return;
   const BITMAPINFO info = faceInfo(face.key.width, face.key.height);
   SetDIBitsToDevice(dc, 0, 0, static_cast<DWORD>(face.key.width), static_cast<DWORD>(face.key.height), 0, 0, 0,
                     static_cast<UINT>(face.key.height), face.pixels.get(), &info, DIB_RGB_COLORS);

@@ -19,6 +19,9 @@
 // for again soon after a miss (its key among the last kRecentMisses missed): a look drawn once,
 // as every button of a form repainting in turn draws its own, is painted straight into the DC,
 // which spares it the memory surface and the two copies that keeping it would cost.
+// A kept look is shown in a window without copying where the platform allows it
+// (gfx::showSharedPixels: the window's surface shares the look's pixels until it is next drawn
+// on), so a pointer going on and off a button swaps two pictures instead of copying them.
 // It holds no GDI handles between calls (plain pixel buffers), so it never shows up as a leaked
 // handle. Where the DC would paint differently from a plain memory DC (a mix mode other than
 // R2_COPYPEN, a moved viewport origin) the painter draws straight into the DC as well.
@@ -60,8 +63,11 @@ class FaceCache {
 
   // keepOnSecondMiss: keep a face only when it misses a second time within the last
   // kRecentMisses misses (else it is painted straight into the DC and only remembered).
-  explicit FaceCache(size_t maxFaces = kMaxFaces, size_t maxPixels = kMaxPixels, bool keepOnSecondMiss = false)
-      : maxFaces_(maxFaces), maxPixels_(maxPixels), keepOnSecondMiss_(keepOnSecondMiss) {}
+  // shareWhole: a kept face is shown by sharing its pixels where the DC allows it (whole looks,
+  // which nothing is drawn over).
+  explicit FaceCache(size_t maxFaces = kMaxFaces, size_t maxPixels = kMaxPixels, bool keepOnSecondMiss = false,
+                     bool shareWhole = false)
+      : maxFaces_(maxFaces), maxPixels_(maxPixels), keepOnSecondMiss_(keepOnSecondMiss), shareWhole_(shareWhole) {}
 
   // The faces the controls share.
   static FaceCache& shared();
@@ -88,7 +94,7 @@ class FaceCache {
     FaceKey key;
     int stretchMode = 0;
     uint64_t used = 0;  // when it was last shown (clock_)
-    std::unique_ptr<uint32_t[]> pixels;
+    std::shared_ptr<uint32_t[]> pixels;  // shared with the windows showing them
   };
   using PaintFn = void (*)(const void*, HDC);
   bool drawFace(HDC dc, const FaceKey& key, PaintFn paint, const void* painter);
@@ -100,6 +106,7 @@ class FaceCache {
 
   size_t maxFaces_, maxPixels_;
   bool keepOnSecondMiss_ = false;
+  bool shareWhole_ = false;
   std::array<uint64_t, kRecentMisses> recentMisses_{};  // hashes of the last keys missed
   size_t nextMiss_ = 0;
   std::vector<Face> faces_;

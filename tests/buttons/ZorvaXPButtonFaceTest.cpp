@@ -20,8 +20,9 @@ namespace {
 using foundation::FaceCache;
 using B = ZorvaXPButton;
 
-// What a look leaves behind: every pixel of the surface, whole (alpha byte too), and the state
-// the looks set.
+// What a look leaves behind: every pixel of the window, whole (alpha byte too), and the state the
+// looks set. The surface's pixels outside the window's shape are no part of it (a kept look
+// shown by sharing brings its own there) and read as 0.
 struct Shot {
   std::string step;
   std::vector<uint32_t> pixels;
@@ -54,7 +55,11 @@ class ButtonFace : public ButtonTest {
     const HDC dc = b.surface().hDC();
     const gfx::Surface& s = *gfx::dcFromHandle(dc)->surface();
     Shot out{std::move(step), {}, b.surface().BackColor(), GetTextColor(dc), {}};
-    for (int y = 0; y < s.height(); ++y) out.pixels.insert(out.pixels.end(), s.row(y), s.row(y) + s.width());
+    const HRGN shape = CreateRectRgn(0, 0, 0, 0);
+    const bool shaped = GetWindowRgn(b.hWnd(), shape) != ERROR;
+    for (int y = 0; y < s.height(); ++y)
+      for (int x = 0; x < s.width(); ++x) out.pixels.push_back(!shaped || PtInRegion(shape, x, y) ? s.at(x, y) : 0);
+    DeleteObject(shape);
     GetCurrentPositionEx(dc, &out.pen);
     return out;
   }

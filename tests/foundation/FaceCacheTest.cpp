@@ -6,6 +6,7 @@
 
 #include <gtest/gtest.h>
 
+#include "platform/gfx/DeviceContext.h"
 #include "platform/gfx/Handles.h"
 #include "platform/gfx/TestCanvas.h"
 
@@ -124,6 +125,28 @@ TEST_F(FaceCacheTest, AKeepOnSecondMissCacheKeepsOnlyFacesAskedForAgainSoon) {
   // Clearing forgets the misses too.
   looks.clear();
   EXPECT_FALSE(drawLook(first.dc(), 0x00FF00));
+}
+
+// A whole-look cache shows a kept look in a window by sharing its pixels; drawing on the window
+// afterwards changes the window only, never the kept look.
+TEST_F(FaceCacheTest, AWholeLookCacheSharesAKeptLookWithAWindow) {
+  FaceCache looks(4, 1 << 12, true, true);
+  const auto paint = [](HDC t) {
+    const RECT all{0, 0, 10, 6};
+    GdiObject brush(CreateSolidBrush(0x00FF00));
+    FillRect(t, &all, static_cast<HBRUSH>(brush.get()));
+  };
+  const auto surface = gfx::Surface::create(10, 6), fresh = gfx::Surface::create(10, 6);
+  const HDC window = gfx::CreateSurfaceDC(surface), other = gfx::CreateSurfaceDC(fresh);
+  looks.draw(window, keyOf(10, 6, 1), paint);
+  EXPECT_FALSE(surface->showsShared());  // a first miss is painted in place
+  EXPECT_TRUE(looks.draw(window, keyOf(10, 6, 1), paint));
+  EXPECT_TRUE(surface->showsShared());
+  SetPixelV(window, 4, 4, 0x0000FF);
+  EXPECT_TRUE(looks.draw(other, keyOf(10, 6, 1), paint));
+  EXPECT_EQ(std::tuple(surface->at(4, 4), fresh->at(4, 4)), std::tuple(0xFF0000u, 0x00FF00u));
+  DeleteDC(window);
+  DeleteDC(other);
 }
 
 TEST_F(FaceCacheTest, PaintsStraightIntoTheDcWhereACopyCouldDiffer) {

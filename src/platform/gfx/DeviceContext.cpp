@@ -11,7 +11,7 @@ namespace zxp::gfx {
 // ---- DeviceContext ------------------------------------------------------------------------------
 
 DeviceContext::DeviceContext(bool memory, std::shared_ptr<Surface> target)
-    : memory_(memory), target_(std::move(target)) {
+    : memory_(memory), target_(std::move(target)), systemClipIsShape_(!memory) {
   st_.pen = GetStockObject(BLACK_PEN);
   st_.penObj = handles().get<PenObj>(st_.pen, ObjKind::Pen);
   st_.brush = GetStockObject(WHITE_BRUSH);
@@ -34,8 +34,9 @@ void DeviceContext::retarget(std::shared_ptr<Surface> s) {
   clipValid_ = false;
 }
 
-void DeviceContext::setSystemClip(std::optional<Region> r) {
+void DeviceContext::setSystemClip(std::optional<Region> r, bool windowShape) {
   systemClip_ = std::move(r);
+  systemClipIsShape_ = windowShape;
   if (systemClip_ && (origin_.x || origin_.y)) systemClip_->translate(-origin_.x, -origin_.y);
   clipValid_ = false;
 }
@@ -123,6 +124,17 @@ HDC CreateSurfaceDC(std::shared_ptr<Surface> surface) {
   HDC h = handles().add(ObjKind::DC, dc);
   dc->setHandle(h);
   return h;
+}
+
+bool showSharedPixels(HDC hdc, const std::shared_ptr<const uint32_t[]>& pixels, int32_t width, int32_t height) {
+  DeviceContext* dc = dcFromHandle(hdc);
+  if (!dc || dc->isMemory() || !pixels || !dc->clippedByShapeOnly()) return false;
+  Surface* s = dc->surface();
+  if (!s || s->bottomUp() || s->width() != width || s->height() != height) return false;
+  const Point o = dc->surfaceOrigin(), v = dc->state().viewportOrg;
+  if (o.x || o.y || v.x || v.y) return false;
+  dc->noteDraw();
+  return s->show(pixels);
 }
 
 HBITMAP CreateBitmapForSurface(std::shared_ptr<Surface> surface) {

@@ -83,8 +83,12 @@ class DeviceContext : public HandleObject {
   void retarget(std::shared_ptr<Surface> s);
 
   // The system clip (device coordinates), set by the window manager: the window's region.
-  // nullopt means the whole surface.
-  void setSystemClip(std::optional<Region> r);
+  // nullopt means the whole surface. `windowShape`: the clip is the window's shape and nothing
+  // else (not a paint's update region), so what lies outside it is no part of the window.
+  void setSystemClip(std::optional<Region> r, bool windowShape = false);
+  // True when drawing is clipped by the window's shape alone: no application clip, and a system
+  // clip that is the window's shape.
+  bool clippedByShapeOnly() const { return systemClipIsShape_ && !st_.clip; }
 
   // The device point shown by the surface's top-left pixel (0, 0 unless the surface holds only a
   // part of a larger client area). Moving it keeps the application's viewport origin and clip
@@ -139,6 +143,7 @@ class DeviceContext : public HandleObject {
   Region clipCache_;
   bool clipValid_ = false;
   bool clipIsSystem_ = false;  // clip() is the system clip itself (clipCache_ left empty)
+  bool systemClipIsShape_;     // see clippedByShapeOnly; a window DC starts unclipped
   void (*drawNotifier_)(void*) = nullptr;
   void* drawContext_ = nullptr;
 };
@@ -152,6 +157,14 @@ RegionObj* regionFromHandle(HRGN h);
 
 // A DC that draws onto the given surface (a window's own DC). Deleted with DeleteDC.
 HDC CreateSurfaceDC(std::shared_ptr<Surface> surface);
+// Puts width x height top-down pixels at (0, 0) of a window's DC as a SRCCOPY blit of all of
+// them would, without copying: the window's surface shows them (Surface::show) until its next
+// write. Only where that is the same picture: a window DC whose surface is top-down and exactly
+// that size, with no origin moved, clipped by the window's shape alone (the surface's pixels
+// outside the shape are no part of the window: the screen never shows them and GetPixel does not
+// read them).
+// False, doing nothing, anywhere else: the caller blits.
+bool showSharedPixels(HDC dc, const std::shared_ptr<const uint32_t[]>& pixels, int32_t width, int32_t height);
 // A handle for a surface that already exists (a picture, a window surface) as a bitmap object.
 HBITMAP CreateBitmapForSurface(std::shared_ptr<Surface> surface);
 std::shared_ptr<Surface> surfaceOfBitmap(HBITMAP h);

@@ -23,6 +23,18 @@ std::shared_ptr<Surface> Surface::create(int32_t width, int32_t height, bool bot
   return s;
 }
 
+bool Surface::show(std::shared_ptr<const uint32_t[]> pixels) {
+  if (!pixels || bottomUp_) return false;
+  retired_ = std::move(shown_);
+  shown_ = std::move(pixels);
+  return true;
+}
+
+void Surface::takeShown() {
+  std::copy_n(shown_.get(), data_.size(), data_.data());
+  retired_ = std::move(shown_);
+}
+
 void Surface::fill(uint32_t value) { fillRect(bounds(), value); }
 
 void Surface::fillRect(const Rect& r, uint32_t value) {
@@ -39,7 +51,7 @@ void Surface::fillRect(const Rect& r, uint32_t value) {
   // In memory the rectangle's rows are contiguous either way: a bottom-up surface holds picture
   // rows [top, bottom) at memory rows [height - bottom, height - top).
   const int32_t memTop = bottomUp_ ? height_ - r.bottom : r.top;
-  if (pixman_fill(data_.data(), width_, 32, r.left, memTop, r.width(), r.height(), value)) return;
+  if (pixman_fill(own(), width_, 32, r.left, memTop, r.width(), r.height(), value)) return;
   for (int32_t y = r.top; y < r.bottom; ++y) std::fill(row(y) + r.left, row(y) + r.right, value);
 }
 

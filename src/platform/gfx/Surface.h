@@ -4,6 +4,12 @@
 // The surface owns one allocation. Its memory order is either top-down (row 0 first) or
 // bottom-up (the bottom row first, as a device-independent bitmap with a positive height);
 // row(y) always addresses the picture's row y counted from the top, so drawing code never cares.
+//
+// A top-down surface can also show pixels it shares with their owner (a kept control look)
+// instead of its own, without copying them: reading goes to the shared pixels, and the first
+// write through any non-const accessor copies them into the surface's own allocation first
+// (copy on write). The shared pixels are kept alive until the next show() or the surface's end,
+// so a pointer read from the surface stays valid while the surface is written.
 #pragma once
 
 #include <cstdint>
@@ -30,20 +36,28 @@ class Surface {
   bool bottomUp() const { return bottomUp_; }
   Rect bounds() const { return Rect{0, 0, width_, height_}; }
 
-  // Row y counted from the top of the picture.
+  // Row y counted from the top of the picture. The non-const accessors are for writing: they
+  // end the sharing of shown pixels.
   uint32_t* row(int32_t y) {
-    return data_.data() + static_cast<size_t>(bottomUp_ ? height_ - 1 - y : y) * width_;
+    return own() + static_cast<size_t>(bottomUp_ ? height_ - 1 - y : y) * width_;
   }
   const uint32_t* row(int32_t y) const {
-    return data_.data() + static_cast<size_t>(bottomUp_ ? height_ - 1 - y : y) * width_;
+    return bits() + static_cast<size_t>(bottomUp_ ? height_ - 1 - y : y) * width_;
   }
   uint32_t& at(int32_t x, int32_t y) { return row(y)[x]; }
   uint32_t at(int32_t x, int32_t y) const { return row(y)[x]; }
 
   // The allocation in memory order (for DIB sections: what the bits pointer addresses).
-  uint32_t* bits() { return data_.data(); }
-  const uint32_t* bits() const { return data_.data(); }
+  uint32_t* bits() { return own(); }
+  const uint32_t* bits() const { return shown_ ? shown_.get() : data_.data(); }
   size_t pixelCount() const { return data_.size(); }
+
+  // Shows `pixels` (width x height, top-down, never changed by their owner) as this surface's
+  // picture until the next write. False, showing nothing, for a bottom-up surface or a null
+  // buffer.
+  bool show(std::shared_ptr<const uint32_t[]> pixels);
+  // Whether the picture is currently shared pixels (reading them costs nothing more).
+  bool showsShared() const { return shown_ != nullptr; }
 
   void fill(uint32_t value);
   // Fills a rectangle that lies inside the surface (pixman's SIMD fill; rows in any order).
@@ -55,6 +69,15 @@ class Surface {
   int32_t height_ = 0;
   bool bottomUp_ = false;
   std::vector<uint32_t> data_;
+  std::shared_ptr<const uint32_t[]> shown_;    // the pixels shown instead of data_, if any
+  std::shared_ptr<const uint32_t[]> retired_;  // the last ones shown, alive for readers
+  uint32_t* own() {
+    if (shown_) [[unlikely]]
+      takeShown();
+    return data_.data();
+  }
+  // Copies the shown pixels into the surface's own allocation and stops sharing them.
+  void takeShown();
 };
 
 }  // namespace zxp::gfx

@@ -252,12 +252,12 @@ void updateSystemClip(Window* w) {
   auto* dc = gfx::dcFromHandle(w->dc);
   if (!dc) return;
   if (!w->region) {
-    dc->setSystemClip(std::nullopt);
+    dc->setSystemClip(std::nullopt, true);
     return;
   }
   gfx::Region r = *w->region;
   r.translate(-w->insets.left, -w->insets.top);
-  dc->setSystemClip(std::move(r));
+  dc->setSystemClip(std::move(r), true);
 }
 
 // ---- Classes --------------------------------------------------------------------------------------

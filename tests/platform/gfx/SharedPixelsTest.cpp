@@ -1,0 +1,105 @@
+// A window's surface showing pixels it shares (a kept look) instead of a copy of them: the
+// picture is the same as after a copying blit, the first write takes a private copy and leaves
+// the owner's pixels alone, reads taken before a write stay valid through it, and the DCs where
+// sharing would show a different picture (memory DCs, other sizes, moved origins, clips other
+// than the window's shape) refuse.
+#include <gtest/gtest.h>
+
+#include <memory>
+#include <vector>
+
+#include "platform/gfx/DeviceContext.h"
+#include "platform/gfx/GdiRaii.h"
+
+namespace zxp::gfx {
+namespace {
+
+constexpr int kW = 6, kH = 4;
+
+// kW x kH top-down pixels numbered from `base`.
+std::shared_ptr<uint32_t[]> picture(uint32_t base) {
+  std::shared_ptr<uint32_t[]> p(new uint32_t[kW * kH]);
+  for (int i = 0; i < kW * kH; ++i) p[i] = base + static_cast<uint32_t>(i);
+  return p;
+}
+
+std::vector<uint32_t> pixelsOf(const Surface& s) {
+  std::vector<uint32_t> out;
+  for (int y = 0; y < s.height(); ++y) out.insert(out.end(), s.row(y), s.row(y) + s.width());
+  return out;
+}
+
+struct WindowDC {
+  std::shared_ptr<Surface> surface = Surface::create(kW, kH);
+  HDC dc = CreateSurfaceDC(surface);
+  ~WindowDC() { DeleteDC(dc); }
+};
+
+TEST(SharedPixels, AreShownUntilTheFirstWriteWhichLeavesTheOwnersPixelsAlone) {
+  WindowDC w;
+  auto look = picture(0x100);
+  ASSERT_TRUE(showSharedPixels(w.dc, look, kW, kH));
+  EXPECT_TRUE(w.surface->showsShared());
+  EXPECT_EQ(pixelsOf(*w.surface), std::vector<uint32_t>(look.get(), look.get() + kW * kH));
+  EXPECT_EQ(GetPixel(w.dc, 2, 1), pixelToOle(0x100 + kW + 2));
+
+  SetPixelV(w.dc, 2, 1, RGB(0, 0, 0xFF));  // a write: the surface takes its own copy first
+  EXPECT_FALSE(w.surface->showsShared());
+  EXPECT_EQ(w.surface->at(2, 1), 0x0000FFu);
+  EXPECT_EQ(w.surface->at(3, 1), 0x100u + kW + 3);
+  EXPECT_EQ(look[kW + 2], 0x100u + kW + 2);
+
+  // Another look replaces the first without a copy, and a fill writes over it privately.
+  auto other = picture(0x200);
+  ASSERT_TRUE(showSharedPixels(w.dc, other, kW, kH));
+  EXPECT_EQ(w.surface->at(0, 0), 0x200u);
+  const RECT all{0, 0, kW, kH};
+  GdiObject brush(CreateSolidBrush(RGB(9, 9, 9)));
+  FillRect(w.dc, &all, static_cast<HBRUSH>(brush.get()));
+  EXPECT_EQ(w.surface->at(5, 3), 0x090909u);
+  EXPECT_EQ(other[0], 0x200u);
+}
+
+// The surface may hold the last reference to the pixels it shows: a blit from the surface onto
+// itself reads them while its first write ends the sharing.
+TEST(SharedPixels, AnOverlappingBlitOntoItselfReadsTheSharedPixelsSafely) {
+  WindowDC w;
+  ASSERT_TRUE(showSharedPixels(w.dc, picture(0x300), kW, kH));
+  BitBlt(w.dc, 1, 0, kW - 1, kH, w.dc, 0, 0, SRCCOPY);
+  for (int y = 0; y < kH; ++y) {
+    EXPECT_EQ(w.surface->at(0, y), 0x300u + y * kW);
+    for (int x = 1; x < kW; ++x) ASSERT_EQ(w.surface->at(x, y), 0x300u + y * kW + x - 1) << x << "," << y;
+  }
+}
+
+TEST(SharedPixels, AreRefusedWhereTheyWouldShowAnotherPicture) {
+  auto look = picture(0x400);
+  {
+    WindowDC w;
+    EXPECT_FALSE(showSharedPixels(w.dc, look, kW, kH - 1));  // another size
+    SetViewportOrgEx(w.dc, 1, 0, nullptr);
+    EXPECT_FALSE(showSharedPixels(w.dc, look, kW, kH));  // a moved origin
+    SetViewportOrgEx(w.dc, 0, 0, nullptr);
+    IntersectClipRect(w.dc, 0, 0, 2, 2);
+    EXPECT_FALSE(showSharedPixels(w.dc, look, kW, kH));  // an application clip
+    SelectClipRgn(w.dc, 0);
+    auto* dc = dcFromHandle(w.dc);
+    dc->setSystemClip(Region(Rect{0, 0, 3, 3}));  // a paint's update region
+    EXPECT_FALSE(showSharedPixels(w.dc, look, kW, kH));
+    dc->setSystemClip(Region(Rect{0, 1, kW, kH}), true);  // the window's shape: shown
+    EXPECT_TRUE(showSharedPixels(w.dc, look, kW, kH));
+    EXPECT_FALSE(showSharedPixels(w.dc, nullptr, kW, kH));
+  }
+  auto bottomUp = Surface::create(kW, kH, true);
+  HDC dc = CreateSurfaceDC(bottomUp);
+  EXPECT_FALSE(showSharedPixels(dc, look, kW, kH));
+  DeleteDC(dc);
+  MemoryDC memory(0);
+  GdiObject bitmap(CreateCompatibleBitmap(0, kW, kH));
+  Selection selected(memory.get(), bitmap.get());
+  EXPECT_FALSE(showSharedPixels(memory.get(), look, kW, kH));
+  EXPECT_FALSE(showSharedPixels(0, look, kW, kH));
+}
+
+}  // namespace
+}  // namespace zxp::gfx
