@@ -171,6 +171,7 @@ class Clip {
   // The bounding box; the clip itself when it is a rectangle.
   const Rect& box() const { return box_; }
   bool isRect() const { return !region_ && count_ == 0; }
+  bool isList() const { return count_ != 0; }
   gfx::Region region() const {
     if (count_) return gfx::Region::fromRects(std::span<const Rect>(list_.data(), count_));
     return region_ ? *region_ : gfx::Region(box_);
@@ -191,15 +192,45 @@ class Clip {
   // The clip inside a window's shape `shape` placed with its origin at o.
   Clip intersectedShape(const gfx::Region& shape, Point o) const {
     const auto rects = shape.rects();
-    if (isRect() && rects.size() <= kListSize) {
+    if (rects.size() <= kListSize && (isRect() || count_)) {
       std::array<Rect, kListSize> placed;
       for (size_t i = 0; i < rects.size(); ++i)
         placed[i] = Rect{rects[i].x1 + o.x, rects[i].y1 + o.y, rects[i].x2 + o.x, rects[i].y2 + o.y};
-      return Clip(placed.data(), rects.size(), box_);
+      if (isRect()) return Clip(placed.data(), rects.size(), box_);
+      // Two short lists of disjoint rectangles: their pairwise overlaps are disjoint too. A
+      // damaged shaped window's own shape against itself gives back the same few rectangles.
+      Clip out;
+      for (size_t i = 0; i < count_; ++i)
+        for (size_t j = 0; j < rects.size(); ++j) {
+          const Rect r = list_[i].intersect(placed[j]);
+          if (r.empty()) continue;
+          if (out.count_ == kListSize) return intersected(shapeRegion(shape, o));
+          out.add(r);
+        }
+      out.settle();
+      return out;
     }
-    gfx::Region r = shape;
-    r.translate(o.x, o.y);
-    return intersected(r);
+    return intersected(shapeRegion(shape, o));
+  }
+  // The clip made of n disjoint rectangles, each cut to `cut`.
+  static Clip ofDisjoint(const Rect* rects, size_t n, const Rect& cut) {
+    if (n <= kListSize) return Clip(rects, n, cut);
+    return Clip(gfx::Region::fromRects(std::span<const Rect>(rects, n)).intersected(cut));
+  }
+  // Whether every pixel of the clip lies inside one of the rectangles `parts` (each placed at o
+  // and cut to `within`): a short list is checked rectangle by rectangle.
+  bool insideAny(std::span<const pixman_box32_t> parts, Point o, const Rect& within) const {
+    if (!count_) return false;
+    for (size_t i = 0; i < count_; ++i) {
+      bool inside = false;
+      for (const auto& b : parts)
+        if (contains(Rect{b.x1 + o.x, b.y1 + o.y, b.x2 + o.x, b.y2 + o.y}.intersect(within), list_[i])) {
+          inside = true;
+          break;
+        }
+      if (!inside) return false;
+    }
+    return true;
   }
   template <class Fn>
   void forEachRect(const Fn& fn) const {
@@ -220,17 +251,29 @@ class Clip {
 
  private:
   static constexpr size_t kListSize = 8;
-  // The parts of n disjoint rectangles inside `cut`: a plain rectangle when one is left.
+  Clip() = default;
+  // The parts of n (at most kListSize) disjoint rectangles inside `cut`: a plain rectangle when
+  // one is left.
   Clip(const Rect* rects, size_t n, const Rect& cut) {
     for (size_t i = 0; i < n; ++i) {
       const Rect r = rects[i].intersect(cut);
-      if (r.empty()) continue;
-      list_[count_++] = r;
-      box_ = count_ == 1 ? r
-                         : Rect{std::min(box_.left, r.left), std::min(box_.top, r.top), std::max(box_.right, r.right),
-                                std::max(box_.bottom, r.bottom)};
+      if (!r.empty()) add(r);
     }
+    settle();
+  }
+  void add(const Rect& r) {
+    list_[count_++] = r;
+    box_ = count_ == 1 ? r
+                       : Rect{std::min(box_.left, r.left), std::min(box_.top, r.top), std::max(box_.right, r.right),
+                              std::max(box_.bottom, r.bottom)};
+  }
+  void settle() {
     if (count_ == 1) count_ = 0;  // box_ is the clip
+  }
+  static gfx::Region shapeRegion(const gfx::Region& shape, Point o) {
+    gfx::Region r = shape;
+    r.translate(o.x, o.y);
+    return r;
   }
 
   Rect box_;
@@ -267,13 +310,18 @@ ptrdiff_t rowStride(const gfx::Surface& s) { return s.bottomUp() ? -ptrdiff_t{s.
 // its client pixels, where its surface holds them, and for a window with a region only inside
 // the region's largest rectangle (a shaped button's is all but its corner rows). Empty for
 // layered windows and windows without a surface.
-Rect opaqueRect(const Window* w, Point o) {
+// The part of it before the region: the client pixels its surface holds.
+Rect opaquePixels(const Window* w, Point o) {
   if (!w->visibleFlag() || (w->exStyle & WS_EX_LAYERED) || !w->surface) return Rect{};
   const Rect ci = w->clientInWindow();
   const Rect client = ci.offset(o.x, o.y);
   const Rect pixels = Rect::fromXYWH(client.left + w->surfaceOrigin.x, client.top + w->surfaceOrigin.y,
                                      w->surface->width(), w->surface->height());
-  const Rect r = client.intersect(pixels);
+  return client.intersect(pixels);
+}
+
+Rect opaqueRect(const Window* w, Point o) {
+  const Rect r = opaquePixels(w, o);
   if (!w->region || r.empty()) return r;
   Rect largest;
   int64_t largestArea = 0;
@@ -317,14 +365,16 @@ std::vector<Rect>& hiddenParts() {
 
 // Pushes onto `out` the visible children of `parent` (top of the z-order first), whose
 // rectangles are given relative to `origin` (the parent's client area on the screen), that
-// reach into `box`, top first, down to the topmost one that hides all of it: what lies under
+// reach into `area`, top first, down to the topmost one that hides all of it: what lies under
 // that one need not be drawn. True when such a window was found. Otherwise `parts` (when
-// given) receives the part of the box that each listed window paints opaquely: what lies under
-// them need not be drawn either. The box is moved into the windows' coordinates once, so a
-// child outside it costs four comparisons; a window with many children names the few that may
-// reach into the box through its grid.
-bool windowsToDraw(const Window& parent, const Rect& box, Point origin, std::vector<Window*>& out,
+// given) receives the part of the area's box that each listed window paints opaquely: what lies
+// under them need not be drawn either. The box is moved into the windows' coordinates once, so
+// a child outside it costs four comparisons; a window with many children names the few that
+// may reach into the box through its grid. An area of a few rectangles (a shaped window's own
+// damage) is hidden by a shaped window that holds each of them in its shape.
+bool windowsToDraw(const Window& parent, const Clip& area, Point origin, std::vector<Window*>& out,
                    std::vector<Rect>* parts = nullptr) {
+  const Rect& box = area.box();
   const std::vector<Window*>& windows = parent.children;
   const int64_t left = int64_t{box.left} - origin.x, right = int64_t{box.right} - origin.x;
   const int64_t top = int64_t{box.top} - origin.y, bottom = int64_t{box.bottom} - origin.y;
@@ -335,6 +385,7 @@ bool windowsToDraw(const Window& parent, const Rect& box, Point origin, std::vec
     const Point o{origin.x + r.left, origin.y + r.top};
     const Rect opaque = opaqueRect(c, o);
     if (Clip::contains(opaque, box)) return true;
+    if (c->region && area.isList() && area.insideAny(c->region->rects(), o, opaquePixels(c, o))) return true;
     if (parts) {
       const Rect part = opaque.intersect(box);
       if (!part.empty()) parts->push_back(part);
@@ -377,7 +428,7 @@ void drawWindow(const std::shared_ptr<gfx::Surface>& dstPtr, Window* w, Point o,
   // draws only what none of them hides.
   std::vector<Rect>& parts = hiddenParts();
   parts.clear();
-  const bool covered = windowsToDraw(*w, cclip.box(), co, stack, &parts);
+  const bool covered = windowsToDraw(*w, cclip, co, stack, &parts);
   if (w->surface && !covered) {
     // The surface may hold only part of the client area: its top-left pixel shows the client
     // point surfaceOrigin.
@@ -543,6 +594,10 @@ void windowDamaged(Window* w) {
   scr().dirty = true;
   scr().damaged.push_back(w->hwnd);
 }
+void windowReshaped(Window* w) {
+  w->reshaped = true;
+  windowDamaged(w);
+}
 bool screenDirty() { return scr().dirty; }
 
 static std::function<void(gfx::Surface&)>& screenOverlay() {
@@ -556,24 +611,36 @@ void setScreenOverlay(std::function<void(gfx::Surface&)> overlay) {
 }
 
 // The area the next composition must redo; clears the damage. One damaged window (the usual
-// case) is one rectangle and needs no region work.
+// case) is one rectangle, or the few rectangles of its shape, and needs no region work.
 static Clip takeDamage(ScreenState& st, const Rect& screen) {
-  const bool full = st.full;
+  const bool full = st.full, single = st.damaged.size() == 1;
   std::vector<Rect>& rects = st.damageRects;
   rects.clear();
   for (HWND h : st.damaged) {
     Window* w = windowFromHandle(h);
     if (!w) continue;
-    w->damaged = false;
+    const bool reshaped = w->reshaped;
+    w->damaged = w->reshaped = false;
     if (full) continue;
     const Point o = w->screenOrigin();
     const Rect r = Rect::fromXYWH(o.x, o.y, w->rect.width(), w->rect.height()).intersect(screen);
-    if (!r.empty()) rects.push_back(r);
+    if (r.empty()) continue;
+    // Drawing changes a shaped window's pixels inside its shape only: the rest of its
+    // rectangle shows what lies below, unchanged.
+    if (w->region && !reshaped && single) {
+      for (const auto& b : w->region->rects()) {
+        const Rect part = Rect{b.x1 + o.x, b.y1 + o.y, b.x2 + o.x, b.y2 + o.y}.intersect(r);
+        if (!part.empty()) rects.push_back(part);
+      }
+      continue;
+    }
+    rects.push_back(r);
   }
   st.damaged.clear();
   st.full = false;
   if (full) return Clip(screen);
   if (rects.size() <= 1) return Clip(rects.empty() ? Rect{} : rects.front());
+  if (single) return Clip::ofDisjoint(rects.data(), rects.size(), screen);  // one window's shape
   return Clip(gfx::Region::fromRects(rects));
 }
 
@@ -593,7 +660,7 @@ static void composeArea(const std::shared_ptr<gfx::Surface>& surface, const Clip
   std::vector<Window*>& stack = drawStack();
   const size_t base = stack.size();
   const auto origin = [](const Window* w) { return Point{w->rect.left, w->rect.top}; };
-  if (!windowsToDraw(d, area.box(), Point{0, 0}, stack)) {
+  if (!windowsToDraw(d, area, Point{0, 0}, stack)) {
     fillClipped(s, s.bounds(), sysPixel(COLOR_BACKGROUND), area);
     Rect wa = workArea();
     if (wa.bottom < s.height()) {
@@ -611,6 +678,46 @@ static void composeArea(const std::shared_ptr<gfx::Surface>& surface, const Clip
   if (screenOverlay()) screenOverlay()(s);
 }
 
+// Whether the damaged area of w (inside its rectangle) shows w's own pixels and nothing else
+// (but the overlay, drawn after every composition): w
+// is a frameless window whose surface holds all of its client area, without visible children,
+// and it and each of its ancestors lie inside their parent's client area, under no visible
+// sibling, with no ancestor shaped or layered. Then composing the area is copying w's pixels
+// there, which spares the walk down the tree (the usual case: one control repainted on a form).
+static bool uncovered(const Window* w) {
+  if (!w->surface || w->surfaceOrigin != Point{0, 0} ||
+      w->surface->width() != w->rect.width() || w->surface->height() != w->rect.height())
+    return false;
+  if (w->insets.left || w->insets.top || w->insets.right || w->insets.bottom) return false;
+  for (const Window* c : w->children)
+    if (c->visibleFlag()) return false;
+  for (const Window* x = w; !x->isDesktop(); x = x->parent) {
+    if (!x->visibleFlag() || (x->exStyle & WS_EX_LAYERED) || (x != w && x->region)) return false;
+    const Window& p = *x->parent;
+    const Rect& r = x->rect;
+    if (!p.isDesktop()) {
+      const Size pc = p.clientSize();
+      if (r.left < 0 || r.top < 0 || r.right > pc.cx || r.bottom > pc.cy) return false;
+    }
+    const auto above = [&](const Window* c) {
+      return c->visibleFlag() && c->rect.left < r.right && r.left < c->rect.right && c->rect.top < r.bottom &&
+             r.top < c->rect.bottom;
+    };
+    if (const auto near = childrenNear(p, r.left, r.top, r.right, r.bottom)) {
+      for (const uint32_t i : *near) {
+        if (p.children[i] == x) break;
+        if (above(p.children[i])) return false;
+      }
+    } else {
+      for (const Window* c : p.children) {
+        if (c == x) break;
+        if (above(c)) return false;
+      }
+    }
+  }
+  return true;
+}
+
 std::shared_ptr<gfx::Surface> composeScreen() {
   ScreenState& st = scr();
   if (!st.surface || st.surface->width() != st.size.cx || st.surface->height() != st.size.cy) {
@@ -621,18 +728,36 @@ std::shared_ptr<gfx::Surface> composeScreen() {
   gfx::Surface& s = *st.surface;
   // Only the damaged area is drawn again; every step below stays inside `area`, so the rest of
   // the picture keeps what the last composition left there.
+  Window* only = !st.full && st.damaged.size() == 1 ? windowFromHandle(st.damaged.front()) : nullptr;
+  if (only && only->reshaped) only = nullptr;
   const Clip area = takeDamage(st, s.bounds());
   st.composed.clear();
   area.forEachRect([&](const Rect& b) { st.composed.push_back(b); });
   if (!area.empty()) {
     // A rectangle that holds everything not yet presented replaces it without a union.
-    if (st.unpresented.empty() || (area.isRect() && Clip::contains(area.box(), st.unpresented.box())))
-      st.unpresented = area.region();
+    // A shaped window's few rectangles count as their box: presenting the unchanged corners
+    // again costs less than the region work.
+    const bool box = area.isRect() || area.isList();
+    if (st.unpresented.empty() || (box && Clip::contains(area.box(), st.unpresented.box())))
+      st.unpresented = box ? gfx::Region(area.box()) : area.region();
     else
-      st.unpresented = st.unpresented.united(area.region());
+      st.unpresented = st.unpresented.united(box ? gfx::Region(area.box()) : area.region());
   }
   st.dirty = false;
-  if (!area.empty()) composeArea(st.surface, area);
+  if (area.empty()) return st.surface;
+  if (only && uncovered(only)) {
+    // The area lies inside the window's rectangle (its shape's rectangles, for a shaped one),
+    // which its surface fills.
+    const gfx::Surface& ws = *only->surface;
+    const Point o = only->screenOrigin();
+    area.forEachRect([&](const Rect& r) {
+      copyOpaque(s.row(r.top) + r.left, rowStride(s), ws.row(r.top - o.y) + (r.left - o.x), rowStride(ws),
+                 r.height(), r.width());
+    });
+    if (screenOverlay()) screenOverlay()(s);  // as after any composition
+  } else {
+    composeArea(st.surface, area);
+  }
   return st.surface;
 }
 

@@ -82,6 +82,7 @@ struct Window : HandleObject {
   bool destroying = false;
   bool created = false;
   bool damaged = false;  // listed for the next screen composition (windowDamaged)
+  bool reshaped = false;  // and its whole rectangle changed, not only inside its shape
 
   bool isDesktop() const { return parent == nullptr; }
   bool isChild() const { return (style & WS_CHILD) != 0; }
@@ -151,7 +152,10 @@ void forEachInTree(Window* w, Fn&& fn) {
 void screenChanged();
 // Marks only the screen area of w (its window rectangle, frame included) as changed: what draws
 // on a window's pixels. The next composition redoes the damaged areas only, so the change must
-// not reach beyond the window's own rectangle.
+// not reach beyond the window's own rectangle. Drawing on a shaped window changes only what lies
+// inside its shape, and only that is redone.
 void windowDamaged(Window* w);
+// The same for a window whose whole rectangle changed in place (a new shape or frame).
+void windowReshaped(Window* w);
 
 }  // namespace zxp::ui

@@ -194,7 +194,7 @@ BOOL SetWindowPos(HWND hwnd, HWND insertAfter, int x, int y, int cx, int cy, UIN
   // A window that kept its place, size, z-order and visibility (a new frame, a new shape)
   // changed the screen only inside its own rectangle: that is recomposed, not the whole screen.
   const bool inPlace = (flags & SWP_NOZORDER) && w->rect == oldRect && wasVisible == nowVisible;
-  if (inPlace && nowVisible) windowDamaged(w);
+  if (inPlace && nowVisible) windowReshaped(w);
   else if (!inPlace && (wasVisible || nowVisible)) screenChanged();
 
   if (wasVisible && !nowVisible) giveUpActivation(hwnd);

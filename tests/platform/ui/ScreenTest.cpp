@@ -169,9 +169,26 @@ std::vector<uint32_t> fullComposition() {
   return pixelsOf(*composeScreen());
 }
 
+// The screen area that drawing on `drawn` changes: its rectangle, inside its shape if it has
+// one.
+gfx::Region drawnArea(HWND drawn) {
+  RECT wr;
+  GetWindowRect(drawn, &wr);
+  gfx::Region area(Rect{wr.left, wr.top, wr.right, wr.bottom});
+  HRGN shape = CreateRectRgn(0, 0, 0, 0);
+  if (GetWindowRgn(drawn, shape) != ERROR) {
+    gfx::Region r = gfx::regionFromHandle(shape)->rgn;
+    r.translate(wr.left, wr.top);
+    area = area.intersected(r);
+  }
+  DeleteObject(shape);
+  return area.intersected(Rect{0, 0, screenSize().cx, screenSize().cy});
+}
+
 // Draws `drawn` in `colour` for a full composition, then again over a scribbled screen for a
-// partial one: inside the window's rectangle the partial picture must equal the full one, and
-// outside it the scribble must stay, so a pixel the composition wrongly skips or touches shows.
+// partial one: inside what drawing on the window changes (its rectangle, inside its shape) the
+// partial picture must equal the full one, and outside it the scribble must stay, so a pixel
+// the composition wrongly skips or touches shows.
 void expectPartialMatchesFull(HWND drawn, Pixel colour) {
   const Pixel scribble = 0xABCDEF;
   paint(drawn, colour);
@@ -179,13 +196,12 @@ void expectPartialMatchesFull(HWND drawn, Pixel colour) {
   composeScreen()->fill(scribble);
   paint(drawn, colour);
   const std::vector<uint32_t> part = pixelsOf(*composeScreen());
-  RECT wr;
-  GetWindowRect(drawn, &wr);
+  const gfx::Region area = drawnArea(drawn);
   const int width = screenSize().cx;
   size_t wrong = 0;
   for (size_t i = 0; i < part.size(); ++i) {
     const Point p{static_cast<int>(i % width), static_cast<int>(i / width)};
-    if (part[i] != (Rect{wr.left, wr.top, wr.right, wr.bottom}.contains(p) ? expected[i] : scribble)) ++wrong;
+    if (part[i] != (area.contains(p) ? expected[i] : scribble)) ++wrong;
   }
   EXPECT_EQ(wrong, 0u);
 }
@@ -400,11 +416,59 @@ TEST_F(Screen, APartialCompositionRedrawsEveryPixelOfTheDamageThatCanBeSeen) {
                         Case{"a round pop-up over the background and the task bar", disc, 0x888888}}) {
     SCOPED_TRACE(c.what);
     expectPartialMatchesFull(c.drawn, c.colour);
-    RECT wr;
-    GetWindowRect(c.drawn, &wr);
-    EXPECT_EQ(composedArea(), (std::vector<Rect>{Rect{wr.left, wr.top, wr.right, wr.bottom}.intersect(
-                                  Rect{0, 0, screenSize().cx, screenSize().cy})}));
+    EXPECT_EQ(gfx::Region::fromRects(composedArea()), drawnArea(c.drawn));
   }
+}
+
+// A window drawn on alone, that nothing covers or clips, is copied straight to the screen; every
+// window that something does cover or clip (its parent's client area or shape, a sibling or a
+// pop-up above, its own children) must still be composed as a full composition shows it.
+TEST_F(Screen, AWindowDrawnAloneIsCopiedStraightOnlyWhereNothingCoversOrClipsIt) {
+  HWND form = popup(Rect{40, 40, 440, 340});
+  paint(form, 0x102030);
+  HWND panel = child(form, Rect{10, 10, 210, 150});
+  paint(panel, 0x203040);
+  HWND nested = child(panel, Rect{20, 20, 80, 60});
+  paint(nested, 0x304050);
+  HWND sticking = child(panel, Rect{150, 100, 260, 180});  // beyond the panel's client area
+  paint(sticking, 0x405060);
+  HWND oval = child(form, Rect{230, 10, 390, 150});
+  ASSERT_TRUE(SetWindowRgn(oval, CreateEllipticRgn(0, 0, 160, 140), TRUE));
+  paint(oval, 0x506070);
+  HWND inOval = child(oval, Rect{0, 0, 60, 50});  // its corner lies outside the parent's shape
+  paint(inOval, 0x607080);
+  HWND plus = child(form, Rect{10, 170, 110, 270});
+  HRGN shape = CreateRectRgn(40, 0, 60, 100), bar = CreateRectRgn(0, 40, 100, 60);
+  CombineRgn(shape, shape, bar, RGN_OR);
+  DeleteObject(bar);
+  ASSERT_TRUE(SetWindowRgn(plus, shape, TRUE));
+  paint(plus, 0x708090);
+  HWND over = child(form, Rect{150, 180, 250, 260});
+  paint(over, 0x8090A0);
+  HWND under = child(form, Rect{200, 200, 300, 280});  // created later: below `over`
+  paint(under, 0x90A0B0);
+  for (int i = 0; i < 24; ++i) paint(child(form, Rect{10 + 12 * i, 285, 20 + 12 * i, 295}), 0x111111 * (i % 8));
+  // Another form, a pop-up over one corner of it.
+  HWND other = popup(Rect{500, 40, 700, 240});
+  paint(other, 0xA0B0C0);
+  HWND cornered = child(other, Rect{10, 10, 110, 110});
+  paint(cornered, 0xB0C0D0);
+  paint(popup(Rect{560, 60, 640, 120}), 0xC0D0E0);
+  composeScreen();
+  struct Case {
+    const char* what;
+    HWND drawn;
+  };
+  Pixel colour = 0x00AA00;
+  for (const Case& c : {Case{"a grandchild", nested}, Case{"a child beyond its parent", sticking},
+                        Case{"a parent under its children", panel}, Case{"a child inside a shaped parent", inOval},
+                        Case{"a child under a sibling", under}, Case{"a child on top of one", over},
+                        Case{"a child under a pop-up", cornered}, Case{"a shaped child", plus}}) {
+    SCOPED_TRACE(c.what);
+    expectPartialMatchesFull(c.drawn, colour += 0x010203);  // a colour of its own
+  }
+  // A plus of three rectangles is recomposed as those three rectangles.
+  EXPECT_EQ(composedArea(), std::vector<Rect>({{90, 210, 110, 250}, {50, 250, 150, 270}, {90, 270, 110, 310}}));
 }
 
 // A window with many children finds those under a damaged area through a grid of their
