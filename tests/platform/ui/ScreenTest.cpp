@@ -22,6 +22,11 @@ void paint(HWND w, Pixel p) {
   gfx::fillRect(*gfx::dcFromHandle(GetDC(w)), r, p);
 }
 
+HWND painted(HWND w, Pixel p) {
+  paint(w, p);
+  return w;
+}
+
 // The pixels of a composed screen at the given points.
 std::vector<Pixel> pixelsAt(const std::shared_ptr<gfx::Surface>& s, std::initializer_list<Point> points) {
   std::vector<Pixel> out;
@@ -424,35 +429,28 @@ TEST_F(Screen, APartialCompositionRedrawsEveryPixelOfTheDamageThatCanBeSeen) {
 // window that something does cover or clip (its parent's client area or shape, a sibling or a
 // pop-up above, its own children) must still be composed as a full composition shows it.
 TEST_F(Screen, AWindowDrawnAloneIsCopiedStraightOnlyWhereNothingCoversOrClipsIt) {
-  HWND form = popup(Rect{40, 40, 440, 340});
-  paint(form, 0x102030);
-  HWND panel = child(form, Rect{10, 10, 210, 150});
-  paint(panel, 0x203040);
-  HWND nested = child(panel, Rect{20, 20, 80, 60});
-  paint(nested, 0x304050);
-  HWND sticking = child(panel, Rect{150, 100, 260, 180});  // beyond the panel's client area
-  paint(sticking, 0x405060);
+  HWND form = painted(popup(Rect{40, 40, 440, 340}), 0x102030);
+  HWND panel = painted(child(form, Rect{10, 10, 210, 150}), 0x203040);
+  HWND nested = painted(child(panel, Rect{20, 20, 80, 60}), 0x304050);
+  // Beyond the panel's client area:
+  HWND sticking = painted(child(panel, Rect{150, 100, 260, 180}), 0x405060);
   HWND oval = child(form, Rect{230, 10, 390, 150});
   ASSERT_TRUE(SetWindowRgn(oval, CreateEllipticRgn(0, 0, 160, 140), TRUE));
   paint(oval, 0x506070);
-  HWND inOval = child(oval, Rect{0, 0, 60, 50});  // its corner lies outside the parent's shape
-  paint(inOval, 0x607080);
+  // Its corner lies outside the parent's shape:
+  HWND inOval = painted(child(oval, Rect{0, 0, 60, 50}), 0x607080);
   HWND plus = child(form, Rect{10, 170, 110, 270});
   HRGN shape = CreateRectRgn(40, 0, 60, 100), bar = CreateRectRgn(0, 40, 100, 60);
   CombineRgn(shape, shape, bar, RGN_OR);
   DeleteObject(bar);
   ASSERT_TRUE(SetWindowRgn(plus, shape, TRUE));
   paint(plus, 0x708090);
-  HWND over = child(form, Rect{150, 180, 250, 260});
-  paint(over, 0x8090A0);
-  HWND under = child(form, Rect{200, 200, 300, 280});  // created later: below `over`
-  paint(under, 0x90A0B0);
+  HWND over = painted(child(form, Rect{150, 180, 250, 260}), 0x8090A0);
+  HWND under = painted(child(form, Rect{200, 200, 300, 280}), 0x90A0B0);  // created later: below `over`
   for (int i = 0; i < 24; ++i) paint(child(form, Rect{10 + 12 * i, 285, 20 + 12 * i, 295}), 0x111111 * (i % 8));
   // Another form, a pop-up over one corner of it.
-  HWND other = popup(Rect{500, 40, 700, 240});
-  paint(other, 0xA0B0C0);
-  HWND cornered = child(other, Rect{10, 10, 110, 110});
-  paint(cornered, 0xB0C0D0);
+  HWND other = painted(popup(Rect{500, 40, 700, 240}), 0xA0B0C0);
+  HWND cornered = painted(child(other, Rect{10, 10, 110, 110}), 0xB0C0D0);
   paint(popup(Rect{560, 60, 640, 120}), 0xC0D0E0);
   composeScreen();
   struct Case {
