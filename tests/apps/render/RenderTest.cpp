@@ -56,28 +56,20 @@ class Render : public ::testing::Test {
   host::ClassRegistry registry = testing::testRegistry();
 };
 
+// (Which pixels each state may change is checked on the shipped example buttons below.)
 TEST_F(Render, HoverAndPressComeFromInputAndChangeTheControlsPixels) {
   auto resting = renderForm(kForm, RenderRequest{}, registry);
-  ASSERT_TRUE(resting);
   RenderRequest request;
   request.hover = "A";
   auto hover = renderForm(kForm, request, registry);
-  request.hover = "B";
-  auto other = renderForm(kForm, request, registry);
   request.hover.clear();
   request.press = "A";
   auto press = renderForm(kForm, request, registry);
-  // The picture is the form's window: the form's client size plus its frame and caption.
-  EXPECT_GT(resting->width(), 200);
-  EXPECT_GT(resting->height(), 100);
-  EXPECT_EQ(hover->width(), resting->width());
-
+  ASSERT_TRUE(resting && hover && press);
   EXPECT_EQ(centreOfA(*resting), oleToPixel(0x00C08040));
   EXPECT_EQ(centreOfA(*hover), oleToPixel(0x0040C0F0));
   // The press moves the cursor there first, so the hover look shows under the held button.
   EXPECT_EQ(centreOfA(*press), oleToPixel(0x0040C0F0));
-  // Hovering the other control leaves A at rest.
-  EXPECT_EQ(centreOfA(*other), oleToPixel(0x00C08040));
 }
 
 TEST_F(Render, WritesThePictureAndReportsBadInputClearly) {
@@ -88,8 +80,7 @@ TEST_F(Render, WritesThePictureAndReportsBadInputClearly) {
   int code = -1;
   EXPECT_EQ(run({form, "--out", png, "--hover", "A", "--focus", "B"}, code), png + "\n");
   EXPECT_EQ(code, 0);
-  auto back = gfx::readPng(png);
-  ASSERT_TRUE(back);
+  EXPECT_TRUE(gfx::readPng(png));
 
   for (std::string unreadable : {dir.file("missing.zxf"), dir.path().string()}) {
     std::string text = run({unreadable, "--out", png}, code);
@@ -97,14 +88,13 @@ TEST_F(Render, WritesThePictureAndReportsBadInputClearly) {
     EXPECT_NE(text.find("cannot read " + unreadable), std::string::npos) << text;
   }
 
-  // A damaged form names its line, an unknown control its name, an unwritable picture the write.
+  // A damaged form names its line, an unknown control its name.
   std::string broken = dir.file("broken.zxf");
   std::ofstream(broken) << "ZorvaXP Form 1\nBegin Form F\n  Begin TestXP A\n    @Left = twelve\n  End\nEnd\n";
   std::string text;
   for (const auto& [args, says] : std::vector<std::pair<std::vector<std::string>, std::string>>{
            {{broken, "--out", png}, "broken.zxf:4:"},
-           {{form, "--out", png, "--press", "Nobody"}, "no control named \"Nobody\""},
-           {{form, "--out", dir.file("no/such/dir/a.png")}, "cannot write"}}) {
+           {{form, "--out", png, "--press", "Nobody"}, "no control named \"Nobody\""}}) {
     text = run(args, code);
     EXPECT_EQ(code, 1) << says;
     EXPECT_NE(text.find(says), std::string::npos) << text;
@@ -145,6 +135,8 @@ TEST_F(Render, NeverOverwritesItsInputAndRefusesUnreachableStates) {
   EXPECT_NE(text.find("cannot write " + fifo + ": not a regular file"), std::string::npos) << text;
   EXPECT_TRUE(std::filesystem::is_fifo(fifo));
   text = run({form, "--out", dir.file("none/a.png")}, code);
+  EXPECT_EQ(code, 1);
+  EXPECT_NE(text.find("cannot write " + dir.file("none/a.png") + ": "), std::string::npos) << text;
   EXPECT_NE(text.find("No such file or directory"), std::string::npos) << text;
 
   // The focus on a disabled control is a state no user can reach.
