@@ -553,23 +553,16 @@ class PageSite final : public TestUnknown<IPropertyPageSite, IID_IPropertyPageSi
   int dirty = 0;
 };
 
-// The child of `parent` of a window class, and the edit field of a page that shows `text`.
-HWND childOfClass(HWND parent, const char* cls) {
+// The child of `parent` whose window class (or, for the fields of a page, whose text) is `name`.
+HWND childNamed(HWND parent, const std::string& name, bool byText = false) {
   for (HWND c = GetWindow(parent, GW_CHILD); c; c = GetWindow(c, GW_HWNDNEXT)) {
-    char name[64] = {};
-    GetClassNameA(c, name, sizeof name);
-    if (std::string(name) == cls) return c;
-  }
-  return 0;
-}
-HWND fieldShowing(HWND page, const std::string& text) {
-  for (HWND c = GetWindow(page, GW_CHILD); c; c = GetWindow(c, GW_HWNDNEXT)) {
     char buf[256] = {};
-    GetWindowTextA(c, buf, sizeof buf);
-    if (text == buf) return c;
+    byText ? GetWindowTextA(c, buf, sizeof buf) : GetClassNameA(c, buf, sizeof buf);
+    if (name == buf) return c;
   }
   return 0;
 }
+HWND fieldShowing(HWND page, const std::string& text) { return childNamed(page, text, true); }
 
 TEST_F(ComTest, PropertyPagesListTheirControlsPropertiesAndApplyEditsLateBound) {
   IDispatch* one = create("ZorvaXPLabel");
@@ -618,7 +611,7 @@ TEST_F(ComTest, PropertyPagesListTheirControlsPropertiesAndApplyEditsLateBound) 
   tagRECT where{10, 10, 400, 600};
   ASSERT_EQ(page->Activate(frame, &where, 1), S_OK);
   EXPECT_EQ(page->Activate(frame, &where, 1), static_cast<HRESULT>(0x8000FFFF));
-  const HWND pageWindow = childOfClass(frame, "ZxpPropertyPage");
+  const HWND pageWindow = childNamed(frame, "ZxpPropertyPage");
   ASSERT_NE(pageWindow, 0u);
   EXPECT_NE(fieldShowing(pageWindow, "before"), 0u);
   EXPECT_NE(fieldShowing(pageWindow, "4242"), 0u);
