@@ -14,11 +14,9 @@ namespace {
 
 TEST(TypeLibrary, IdentifiersAreDistinctAndReadBack) {
   std::set<std::string> seen;
-  size_t ids = 0;
   for (const TypeLibraryEntry& e : typeLibrary()) {
     for (const Guid* g : {&e.clsid, &e.iid, &e.eventsIid}) {
       if (g->isNull()) continue;
-      ++ids;
       EXPECT_TRUE(seen.insert(g->toString()).second) << e.name;
       Guid back;
       ASSERT_TRUE(Guid::parse(g->toString(), back));
@@ -29,7 +27,6 @@ TEST(TypeLibrary, IdentifiersAreDistinctAndReadBack) {
       EXPECT_FALSE(e.eventsIid.isNull()) << e.name;
     }
   }
-  EXPECT_EQ(seen.size(), ids);
   Guid g;
   EXPECT_FALSE(Guid::parse("{A5015A55-1643-4C2E-8D0A-C8B283692A7}", g));
   EXPECT_FALSE(Guid::parse("A5015A55x1643-4C2E-8D0A-C8B283692A7A", g));

@@ -253,8 +253,8 @@ TEST_F(GalleryShell, TheControlListShowsEveryClassAndFindsItsPage) {
     const Toolbox::Item& item = shell.toolbox().items()[i];
     EXPECT_EQ(item.className, classes[i].name);
     ASSERT_NE(item.picture, nullptr) << item.className;
-    EXPECT_EQ(item.picture->width(), library::kToolboxWidth);
-    EXPECT_EQ(item.picture->height(), library::kToolboxHeight);
+    EXPECT_EQ(std::tuple(item.picture->width(), item.picture->height()),
+              std::tuple(library::kToolboxWidth, library::kToolboxHeight));
   }
   // The list draws each picture: the button's row shows pixels of its picture.
   const Rect row = shell.toolbox().rowRect(0);
