@@ -161,9 +161,7 @@ TEST_F(PropertyModelTest, RefusedValuesKeepTheControlAndReportTheError) {
 }
 
 TEST_F(PropertyModelTest, ASetThatChangesOtherPropertiesShowsThemAll) {
-  host::ExtenderRecord r;
-  r.width = 6000;
-  r.height = 675;
+  host::ExtenderRecord r = host::ExtenderRecord::inPixels(0, 0, 400, 45);
   r.align = host::Align::vbAlignTop;
   auto& skin = form->add(library::classes(), "ZorvaForm", "Skin", r).as<formskin::ZorvaForm>();
   PropertyModel m;

@@ -212,9 +212,7 @@ TEST_F(GalleryShell, ALongPropertyListScrollsAndEditsBringTheirRowIntoView) {
     o.screenPos = at;
     o.borderStyle = 0;
     auto form = std::make_unique<host::Form>(o);
-    host::ExtenderRecord r;
-    r.width = 4800;
-    r.height = 675;
+    host::ExtenderRecord r = host::ExtenderRecord::inPixels(0, 0, 320, 45);
     r.align = host::Align::vbAlignTop;
     form->add(library::classes(), "ZorvaForm", "Skin", r);
     return form;
