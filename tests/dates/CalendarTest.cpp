@@ -1,15 +1,11 @@
 // The month calendar: the grid's first-row rule and month lengths from the runtime's parser, the
 // published colours and geometry, navigation with the year wrap, the limits and the order of
 // events, and the month and year pickers with the day clamp and their auto-repeat.
-#include <gtest/gtest.h>
 
 #include <array>
-#include <string>
-#include <vector>
 
 #include "dates/DatesFixture.h"
 #include "platform/gfx/SysColors.h"
-#include "platform/host/MemberTable.h"
 #include "platform/ui/User.h"
 
 namespace zxp::testing {

@@ -2,16 +2,10 @@
 // formats, Delete swallowed, the impossible-date fallback, the pop-up as a real topmost window
 // under or above the field, closing on a press elsewhere (which still reaches its target), a day
 // click setting the field, and no hook, window, timer or drawing object left behind.
-#include <gtest/gtest.h>
-
-#include <string>
-#include <vector>
 
 #include "dates/DatesFixture.h"
 #include "dates/ZorvaXPDPicker.h"
-#include "platform/gfx/Handles.h"
 #include "platform/gfx/SysColors.h"
-#include "platform/ui/EventLoop.h"
 #include "platform/ui/Hooks.h"
 #include "platform/ui/Screen.h"
 #include "platform/ui/User.h"

@@ -1,11 +1,8 @@
 // The progress bar and its bar: placement in both orientations, the range setters, Progress and
 // Complete, the minimum and new sizes, the gradient modes and block separators, persistence and
 // the class entry.
-#include <gtest/gtest.h>
 
 #include <algorithm>
-#include <string>
-#include <vector>
 
 #include "library/ClassTable.h"
 #include "platform/gfx/SysColors.h"

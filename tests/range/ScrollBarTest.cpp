@@ -1,14 +1,8 @@
 // The scroll bars: the value model, arrows, track paging, thumb dragging, the vertical bar's
 // wheel, the looks, persistence, the class entries and a clean teardown. Both orientations run
 // the same design; the tests use each where it differs.
-#include <gtest/gtest.h>
-
-#include <string>
-#include <vector>
 
 #include "library/ClassTable.h"
-#include "platform/gfx/Handles.h"
-#include "platform/ui/EventLoop.h"
 #include "platform/ui/User.h"
 #include "range/RangeFixture.h"
 #include "range/ZorvaXPHScrollBar.h"

@@ -1,9 +1,5 @@
 // The spin box and its arrow pair: stepping on the clock, the typed-text-first rule, key
 // filtering, clamping, the focus colours, the disabled colour, persistence and the class entry.
-#include <gtest/gtest.h>
-
-#include <string>
-#include <vector>
 
 #include "library/ClassTable.h"
 #include "platform/gfx/SysColors.h"
