@@ -1,7 +1,6 @@
 // The list control's painting: visible rows only (clipped at the row area's bottom), the fixed
 // column while scrolling sideways, selection fills in both styles and both gradient variants,
 // grid lines, the border, the scroll bar thumb and the angle gradient's two variants.
-#include <gtest/gtest.h>
 
 #include <cstdlib>
 
