@@ -1,19 +1,12 @@
 // The frame: the caption gap of the Standard look in each alignment, the Professional header,
 // the header buttons, collapse and expand with the controls inside, the blended picture, the
 // disabled look, the scale members and persistence.
-#include <gtest/gtest.h>
-
-#include <string>
-#include <vector>
 
 #include "foundation/GradientMath.h"
 #include "platform/gfx/GdiRaii.h"
-#include "platform/gfx/Handles.h"
 #include "platform/gfx/SysColors.h"
 #include "platform/gfx/Text.h"
-#include "platform/host/MemberTable.h"
 #include "platform/ui/Screen.h"
-#include "platform/ui/User.h"
 #include "support/PixelTable.h"
 #include "text/TextFixture.h"
 

@@ -1,19 +1,13 @@
 // The label: layout with and without picture and AutoSize, the looks of its states, transparency
 // by window region seen on the composed screen, hover tracking and sounds, the link, the
 // design-time sound check and persistence.
-#include <gtest/gtest.h>
 
 #include <algorithm>
-#include <string>
-#include <vector>
 
 #include "platform/gfx/GdiRaii.h"
-#include "platform/gfx/Handles.h"
 #include "platform/gfx/SysColors.h"
 #include "platform/gfx/Text.h"
-#include "platform/host/MemberTable.h"
 #include "platform/ui/Screen.h"
-#include "platform/ui/User.h"
 #include "support/PixelTable.h"
 #include "support/TempWave.h"
 #include "text/TextFixture.h"

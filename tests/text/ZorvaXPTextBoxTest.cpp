@@ -3,26 +3,17 @@
 // the owner-drawn scroll bar kept in step with the multi-line field both ways, the surface's own
 // drawing (border, focus colours, required marker, status strip), the button's notification,
 // persistence, the files in the ANSI code page, and a clean teardown.
-#include <gtest/gtest.h>
 #include <sys/stat.h>
-#include <unistd.h>
 
 #include <cstdio>
-#include <filesystem>
-#include <fstream>
 #include <sstream>
-#include <string>
-#include <vector>
 
 #include "library/ClassTable.h"
-#include "platform/gfx/Font.h"
-#include "platform/gfx/Handles.h"
 #include "platform/gfx/Text.h"
 #include "platform/ui/Edit.h"
-#include "platform/ui/EventLoop.h"
 #include "range/RangeFixture.h"
-#include "support/PropertyTable.h"
 #include "support/PixelTable.h"
+#include "support/PropertyTable.h"
 #include "support/TempWave.h"
 #include "text/ZorvaXPTextBox.h"
 
