@@ -332,8 +332,8 @@ TEST_F(HookTab, TheBodyTabsAndBandShowThePublishedColours) {
   t.ModifyTab(1, "ZRTab1", true, true, {}, true, 82, 0x0000FF, 0x00FF00);  // red near the tabs, green far
   const HDC dc = t.surface().hDC();
   const RECT body = t.bodyRect();
-  EXPECT_EQ(px(dc, 0, body.top + 20), oleToColorref(ZorvaXPHookTab::kFrameBorderColor));
-  EXPECT_EQ(px(dc, 399, body.top + 20), oleToColorref(ZorvaXPHookTab::kFrameBorderColor));
+  const COLORREF frameColour = oleToColorref(ZorvaXPHookTab::kFrameBorderColor);
+  EXPECT_EQ(std::pair(px(dc, 0, body.top + 20), px(dc, 399, body.top + 20)), std::pair(frameColour, frameColour));
   EXPECT_TRUE(near(px(dc, 200, body.top + 1), RGB(255, 0, 0)));  // TabGradient1 on the tabs' side
   EXPECT_TRUE(near(px(dc, 200, body.bottom - 2), RGB(0, 255, 0)));
   EXPECT_EQ(px(dc, 395, 1), oleToColorref(ZorvaXPHookTab::kBackColorParent));

@@ -78,7 +78,7 @@ TEST_F(ButtonInput, MousePressReleaseClickAndDoubleClick) {
   EXPECT_EQ(look(b), "resting");
   EXPECT_FALSE(b.pressed() || b.focused());
   // A double click shows the pressed look.
-  input.moveTo(b.hWnd(), Point{30, 10}).doubleClick();
+  input.advance(1000).moveTo(b.hWnd(), Point{30, 10}).doubleClick();
   EXPECT_NE(std::find(log.begin(), log.end(), "DblClick:pressed"), log.end());
 }
 
