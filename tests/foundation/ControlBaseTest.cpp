@@ -95,6 +95,8 @@ TEST_F(ControlBase, DelegatedPropertiesLiveOnTheSurface) {
   EXPECT_FALSE(IsWindowEnabled(h));
   EXPECT_EQ(a.drawn.size(), draws + 1);  // Enabled changes the resting look
   EXPECT_EQ(form->changes().back().property, "Enabled");
+  a.setEnabled(true);
+  EXPECT_TRUE(IsWindowEnabled(h));
 
   a.setMousePointer(11);  // hourglass
   EXPECT_EQ(ui::GetWindowCursor(h), ui::cursorForMousePointer(11, 0));
