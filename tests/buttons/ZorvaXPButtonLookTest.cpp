@@ -200,27 +200,21 @@ TEST_F(ButtonLook, GradientFacesUseTheirRoutinesAndColours) {
   };
   const OLE_COLOR c2 = B::kGradientColorVistaXP2, c1 = B::kGradientColorXP1, hi = B::kGradientColorHighlight;
   const int band = nearest(H / 2.0 + 1);
+  // The Vista resting and hover faces: two half bands meeting at a light middle.
+  const auto halves = [&](OLE_COLOR outer, OLE_COLOR middle) {
+    return [=](HDC dc) {
+      GradientFillHalf(dc, W, band, outer, middle, 130, false, true);
+      GradientFillHalf(dc, W, band, middle, outer, 90, false, false);
+    };
+  };
   const std::vector<Case> cases = {
-      {ButtonStyleDType::Vista, 0,
-       [&](HDC dc) {
-         GradientFillHalf(dc, W, band, c2, 0xFFFFFF, 130, false, true);
-         GradientFillHalf(dc, W, band, 0xFFFFFF, c2, 90, false, false);
-       }},
-      {ButtonStyleDType::Vista, 1,
-       [&](HDC dc) {
-         GradientFillHalf(dc, W, band, hi, B::kLightFace, 130, false, true);
-         GradientFillHalf(dc, W, band, B::kLightFace, hi, 90, false, false);
-       }},
+      {ButtonStyleDType::Vista, 0, halves(c2, 0xFFFFFF)},
+      {ButtonStyleDType::Vista, 1, halves(hi, B::kLightFace)},
       {ButtonStyleDType::Vista, 2, [&](HDC dc) { GradientFillHalf(dc, W, H, B::kLightFace, hi, 130, false, true); }},
       {ButtonStyleDType::XP, 0, [&](HDC dc) { GradientFillVertical(dc, W, H, c2, c1); }},
       {ButtonStyleDType::XP, 1, [&](HDC dc) { GradientFillVertical(dc, W, H, hi, B::kLightFace); }},
       {ButtonStyleDType::XP, 2, [&](HDC dc) { GradientFillVertical(dc, W, H, B::kLightFace, hi); }},
-      // Out-of-range styles are drawn as Vista.
-      {static_cast<ButtonStyleDType>(5), 0,
-       [&](HDC dc) {
-         GradientFillHalf(dc, W, band, c2, 0xFFFFFF, 130, false, true);
-         GradientFillHalf(dc, W, band, 0xFFFFFF, c2, 90, false, false);
-       }},
+      {static_cast<ButtonStyleDType>(5), 0, halves(c2, 0xFFFFFF)},  // out-of-range styles are drawn as Vista
   };
   TestCanvas ref(W, H);
   for (const Case& c : cases) {

@@ -39,27 +39,13 @@ TEST_F(DatesFormFile, TheExampleLoadsWithItsValues) {
 
 TEST_F(DatesFormFile, BadValuesNameTheirLineOrLoadClamped) {
   const std::string bad =
-      "ZorvaXP Form 1\n"
-      "Begin Form frm\n"
-      "  Begin ZorvaXPDPicker dtp\n"
-      "    @Width = 1800\n"
-      "    @Height = 315\n"
-      "    Mask = String \"day first\"\n"
-      "  End\n"
-      "End\n";
+      "ZorvaXP Form 1\nBegin Form frm\n  Begin ZorvaXPDPicker dtp\n    @Width = 1800\n    @Height = 315\n"
+      "    Mask = String \"day first\"\n  End\nEnd\n";
   form.reset();
   EXPECT_EQ(loadErrorLine(bad, library::classes()), 6);
   const std::string clamped =
-      "ZorvaXP Form 1\n"
-      "Begin Form frm\n"
-      "  Begin ZorvaXPCalender cal\n"
-      "    @Width = 100\n"
-      "    @Height = 100\n"
-      "    SelectedMonth = Long 14\n"
-      "    SelectedYear = Long 12000\n"
-      "    TransparencyLevel = Long 999\n"
-      "  End\n"
-      "End\n";
+      "ZorvaXP Form 1\nBegin Form frm\n  Begin ZorvaXPCalender cal\n    @Width = 100\n    @Height = 100\n"
+      "    SelectedMonth = Long 14\n    SelectedYear = Long 12000\n    TransparencyLevel = Long 999\n  End\nEnd\n";
   std::unique_ptr<host::Form> f = host::Form::load(clamped, library::classes());
   auto& c = f->control("cal")->as<dates::ZorvaXPCalender>();
   // The transparency level is stored as it stands; the blend then draws nothing.

@@ -196,27 +196,27 @@ TEST_F(FormSkinBehaviour, OwnerDrawnMenusAreMeasuredAndDrawnByTheSkin) {
   AppendMenuA(popup, MF_SEPARATOR, 0, nullptr);
   AppendMenuA(popup, MF_STRING | MF_CHECKED, 11, "Checked item");
   SendMessageA(form->hWnd(), WM_INITMENUPOPUP, static_cast<WPARAM>(popup), 0);
-  MENUITEMINFOA mii;
-  mii.fMask = MIIM_FTYPE | MIIM_DATA;
-  ASSERT_TRUE(GetMenuItemInfoA(popup, 0, TRUE, &mii));
-  EXPECT_TRUE(mii.fType & MFT_OWNERDRAW);
-  MEASUREITEMSTRUCT mis;
-  mis.CtlType = ODT_MENU;
-  mis.itemID = 10;
-  mis.itemData = mii.dwItemData;
-  EXPECT_EQ(SendMessageA(form->hWnd(), WM_MEASUREITEM, 0, reinterpret_cast<LPARAM>(&mis)), 1);
+  // Item `pos` as the skin left it, and its measure.
+  auto item = [&](UINT pos) {
+    MENUITEMINFOA mii;
+    mii.fMask = MIIM_FTYPE | MIIM_DATA;
+    EXPECT_TRUE(GetMenuItemInfoA(popup, pos, TRUE, &mii));
+    return mii;
+  };
+  auto measure = [&](UINT id, const MENUITEMINFOA& mii) {
+    MEASUREITEMSTRUCT mis;
+    mis.CtlType = ODT_MENU;
+    mis.itemID = id;
+    mis.itemData = mii.dwItemData;
+    EXPECT_EQ(SendMessageA(form->hWnd(), WM_MEASUREITEM, 0, reinterpret_cast<LPARAM>(&mis)), 1);
+    return std::pair(mis.itemHeight, mis.itemWidth);
+  };
+  const MENUITEMINFOA mii = item(0), sep = item(1);
+  EXPECT_TRUE((mii.fType & MFT_OWNERDRAW) && (sep.fType & MFT_SEPARATOR));
   SIZE ts;
   GetTextExtentPoint32(s.surface().hDC(), "Open", 4, &ts);
-  EXPECT_EQ(std::tuple(mis.itemHeight, mis.itemWidth), std::tuple(23u, static_cast<UINT>(ts.cx + 68)));
-  MENUITEMINFOA sep;
-  sep.fMask = MIIM_FTYPE | MIIM_DATA;
-  GetMenuItemInfoA(popup, 1, TRUE, &sep);
-  EXPECT_TRUE(sep.fType & MFT_SEPARATOR);
-  MEASUREITEMSTRUCT ms;
-  ms.CtlType = ODT_MENU;
-  ms.itemData = sep.dwItemData;
-  SendMessageA(form->hWnd(), WM_MEASUREITEM, 0, reinterpret_cast<LPARAM>(&ms));
-  EXPECT_EQ(ms.itemHeight, 2u);
+  EXPECT_EQ(measure(10, mii), std::pair(23u, static_cast<UINT>(ts.cx + 68)));
+  EXPECT_EQ(measure(0, sep).first, 2u);
   // Drawn selected: the selection frame in MenuSelectedBorderColor, the offset band at the left.
   TestCanvas canvas(200, 23);
   const HDC mem = canvas.dc();

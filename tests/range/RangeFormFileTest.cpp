@@ -35,14 +35,8 @@ TEST_F(RangeFormFile, TheExampleLoadsWithItsValues) {
 
 TEST_F(RangeFormFile, AWronglyTypedValueNamesItsLine) {
   const std::string text =
-      "ZorvaXP Form 1\n"
-      "Begin Form frm\n"
-      "  Begin ZorvaXPHScrollBar hsb\n"
-      "    @Width = 3000\n"
-      "    @Height = 285\n"
-      "    Max = String \"many\"\n"
-      "  End\n"
-      "End\n";
+      "ZorvaXP Form 1\nBegin Form frm\n  Begin ZorvaXPHScrollBar hsb\n    @Width = 3000\n    @Height = 285\n"
+      "    Max = String \"many\"\n  End\nEnd\n";
   form.reset();
   EXPECT_EQ(loadErrorLine(text, library::classes()), 6);
 }
