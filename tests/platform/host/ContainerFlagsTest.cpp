@@ -106,7 +106,9 @@ TEST_F(ContainerFlags, OnlyAlignableClassesAlign) {
   host::ExtenderRecord r;
   r.align = host::Align::vbAlignLeft;
   EXPECT_THROW(addAs("TestPlain", "plain2", 300, nullptr, r), HostError);
-  EXPECT_EQ(form->control("plain2"), nullptr);  // (a form file's: the form's load errors)
+  EXPECT_EQ(form->control("plain2"), nullptr);
+  // In a form file: refused with the control's line.
+  EXPECT_EQ(loadErrorLine("ZorvaXP Form 1\nBegin Form F\n  Begin TestPlain p\n    @Align = 1\n  End\nEnd\n", registry), 3);
 }
 
 TEST_F(ContainerFlags, InvisibleAtRunTimeShowsOnlyInTheDesigner) {

@@ -314,8 +314,6 @@ TEST_F(Form, LoadErrorsNameTheLine) {
       // Only a container holds controls.
       {"  Begin TestPlain P\n    Begin TestXP Q\n    End\n  End\nEnd\n", 4,
        "P cannot contain controls (TestXP Q)"},
-      // Only an alignable class aligns.
-      {"  Begin TestPlain P\n    @Align = 1\n  End\nEnd\n", 3, "P cannot be aligned"},
       // Names from the file are quoted short, however long they are.
       {"  Begin \"" + std::string(100000, 'N') + "\" A\n  End\nEnd\n", 3, "unknown control class 'NNNN"},
   };
