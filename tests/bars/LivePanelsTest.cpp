@@ -1,12 +1,9 @@
 // Live panels on the virtual clock: the lock panels follow keys typed through the input path on
 // the next poll, clock panels follow Now, an idle poll paints nothing, and a form of bars with
 // every timer running leaves nothing behind.
-#include <gtest/gtest.h>
 
 #include "bars/BarsFixture.h"
-#include "platform/gfx/Handles.h"
 #include "platform/host/runtime/Date.h"
-#include "platform/ui/EventLoop.h"
 #include "platform/ui/User.h"
 
 namespace zxp::testing {

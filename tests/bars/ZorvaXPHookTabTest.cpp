@@ -2,17 +2,10 @@
 // membership through removal and form files, the switch events and their order, arrow keys and
 // access keys, the published clamps and refusals, the strip geometry of both styles and both
 // orientations, the published colours, the hover economy and a leak-free teardown.
-#include <gtest/gtest.h>
 
 #include <cstdlib>
-#include <string>
-#include <vector>
 
 #include "bars/TabsFixture.h"
-#include "platform/gfx/Handles.h"
-#include "platform/host/MemberTable.h"
-#include "platform/ui/EventLoop.h"
-#include "platform/ui/User.h"
 
 namespace zxp::testing {
 namespace {
@@ -180,27 +173,19 @@ TEST_F(HookTab, AHandWrittenFileWithEveryChildInPlaceShowsOnlyTheSelectedTabAfte
 }
 
 TEST_F(HookTab, DamagedCountsInAFormFileNameTheirLine) {
-  const std::string text =
-      "ZorvaXP Form 1\n"
-      "Begin Form frm\n"
-      "  Begin ZorvaXPHookTab tab\n"
-      "    @Width = 3000\n"
-      "    @Height = 3000\n"
-      "    TabsCount = Long -4\n"
-      "  End\n"
-      "End\n";
+  const auto file = [](const std::string& keys) {
+    return "ZorvaXP Form 1\nBegin Form frm\n  Begin ZorvaXPHookTab tab\n    @Width = 3000\n    @Height = 3000\n" +
+           keys + "  End\nEnd\n";
+  };
   form.reset();
-  EXPECT_EQ(loadErrorLine(text, library::classes()), 6);
+  EXPECT_EQ(loadErrorLine(file("    TabsCount = Long -4\n"), library::classes()), 6);
   // Children counts are bounded over all tabs together, so a damaged file cannot stall loading.
-  const std::string many =
-      "ZorvaXP Form 1\nBegin Form frm\n  Begin ZorvaXPHookTab tab\n    @Width = 3000\n    @Height = 3000\n"
-      "    TabsCount = Long 2\n    TabCtlCount1 = Long 99999\n    TabCtlCount2 = Long 99999\n  End\nEnd\n";
-  EXPECT_EQ(loadErrorLine(many, library::classes()), 8);
+  EXPECT_EQ(
+      loadErrorLine(file("    TabsCount = Long 2\n    TabCtlCount1 = Long 99999\n    TabCtlCount2 = Long 99999\n"),
+                    library::classes()),
+      8);
   // A selection outside the tabs falls back to the first.
-  const std::string far =
-      "ZorvaXP Form 1\nBegin Form frm\n  Begin ZorvaXPHookTab tab\n    @Width = 3000\n    @Height = 3000\n"
-      "    TabsCount = Long 2\n    SelectedTab = Long 9\n  End\nEnd\n";
-  form = host::Form::load(far, library::classes());
+  form = host::Form::load(file("    TabsCount = Long 2\n    SelectedTab = Long 9\n"), library::classes());
   EXPECT_EQ(form->control("tab")->as<ZorvaXPHookTab>().SelectedTab(), 1);
 }
 
@@ -347,8 +332,8 @@ TEST_F(HookTab, TheBodyTabsAndBandShowThePublishedColours) {
   t.ModifyTab(1, "ZRTab1", true, true, {}, true, 82, 0x0000FF, 0x00FF00);  // red near the tabs, green far
   const HDC dc = t.surface().hDC();
   const RECT body = t.bodyRect();
-  EXPECT_EQ(px(dc, 0, body.top + 20), oleToColorref(ZorvaXPHookTab::kFrameBorderColor));
-  EXPECT_EQ(px(dc, 399, body.top + 20), oleToColorref(ZorvaXPHookTab::kFrameBorderColor));
+  const COLORREF frameColour = oleToColorref(ZorvaXPHookTab::kFrameBorderColor);
+  EXPECT_EQ(std::pair(px(dc, 0, body.top + 20), px(dc, 399, body.top + 20)), std::pair(frameColour, frameColour));
   EXPECT_TRUE(near(px(dc, 200, body.top + 1), RGB(255, 0, 0)));  // TabGradient1 on the tabs' side
   EXPECT_TRUE(near(px(dc, 200, body.bottom - 2), RGB(0, 255, 0)));
   EXPECT_EQ(px(dc, 395, 1), oleToColorref(ZorvaXPHookTab::kBackColorParent));

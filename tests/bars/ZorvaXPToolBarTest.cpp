@@ -1,7 +1,6 @@
 // The tool bar: its buttons as published (the spacer, defaults, persistence order, removal),
 // hit-testing at the exact edges, toggles, drop-downs, drag-to-resize, the tool tip window and
 // the looks the description pins (separators, gripper dots, arrows, faces).
-#include <gtest/gtest.h>
 
 #include <algorithm>
 #include <cctype>
@@ -40,11 +39,14 @@ auto fields(const bars::StripButton& b) {
                     b.ToolTip);
 }
 
+// The per-button fields' key words, in the order they are written.
+constexpr const char* kButtonWords[] = {"HeaderCaption",   "HeaderAlignment", "HeaderWidth", "PanelIcon", "PicAlign",
+                                        "Visible",         "Enabled",         "Style",       "MainStyle", "Tag",
+                                        "ButtonSeparator", "ButtonChecked",   "ButtonValue", "ToolTip"};
+
 // A per-button key: a field word followed by a decimal index and nothing else.
 bool isButtonKey(const std::string& key) {
-  for (const char* word : {"HeaderCaption", "HeaderAlignment", "HeaderWidth", "PanelIcon", "PicAlign", "Visible",
-                           "Enabled", "Style", "MainStyle", "Tag", "ButtonSeparator", "ButtonChecked", "ButtonValue",
-                           "ToolTip"}) {
+  for (const char* word : kButtonWords) {
     const std::string w(word);
     if (key.size() > w.size() && key.compare(0, w.size(), w) == 0 &&
         std::all_of(key.begin() + static_cast<std::ptrdiff_t>(w.size()), key.end(),
@@ -55,8 +57,7 @@ bool isButtonKey(const std::string& key) {
 }
 
 // A bar with the spacer, button 2 (15..65) and a 40-pixel button 3 (65..105).
-ZorvaXPToolBar& barOfThree(ToolBar& t, ZorvaXPToolBar& tb) {
-  (void)t;
+ZorvaXPToolBar& barOfThree(ZorvaXPToolBar& tb) {
   tb.AddButton("Three", THAlign::Center, 40);
   return tb;
 }
@@ -96,10 +97,7 @@ TEST_F(ToolBar, ButtonKeysFollowTheControlWideKeysInPublishedOrder) {
   EXPECT_LT(lastWide, firstIndexed);
   std::vector<std::string> expected;
   for (const char* n : {"1", "2", "3"})
-    for (const char* word : {"HeaderCaption", "HeaderAlignment", "HeaderWidth", "PanelIcon", "PicAlign", "Visible",
-                             "Enabled", "Style", "MainStyle", "Tag", "ButtonSeparator", "ButtonChecked", "ButtonValue",
-                             "ToolTip"})
-      expected.push_back(std::string(word) + n);
+    for (const char* word : kButtonWords) expected.push_back(std::string(word) + n);
   EXPECT_EQ(std::tuple(indexed, bag.ReadProperty("HeadersCount").toString()), std::tuple(expected, "3"));
 }
 
@@ -134,8 +132,6 @@ TEST_F(ToolBar, AFormFileRoundTripsEveryButtonField) {
   const std::string saved = form->save();
   form.reset();
   auto loaded = host::Form::load(saved, library::classes());
-  auto& again = loaded->control("tb")->as<ZorvaXPToolBar>();
-  ASSERT_EQ(again.HeadersCount(), 3);
   // Saved again, the same text: every field (none at its default) was read back.
   EXPECT_EQ(loaded->save(), saved);
 }
@@ -187,7 +183,7 @@ TEST_F(ToolBar, IndexedMembersCheckTheIndexAndMethodsTakeThePublishedDefaults) {
 }
 
 TEST_F(ToolBar, HitTestingStopsAtTheExactEdges) {
-  auto& tb = barOfThree(*this, place<ZorvaXPToolBar>("tb"));
+  auto& tb = barOfThree(place<ZorvaXPToolBar>("tb"));
   tb.setMainStyle(3, TMainStyleDType::DropDown);
   EXPECT_FALSE(tb.HitTest(15, 10).Hit);  // Left itself is outside, and the spacer is never hit
   // Button 2 reaches Right + 4 and comes first.
@@ -201,7 +197,7 @@ TEST_F(ToolBar, HitTestingStopsAtTheExactEdges) {
 }
 
 TEST_F(ToolBar, PressingAToggleTwiceReleasesItAndDropDownsRaiseTheirMenuFirst) {
-  auto& tb = barOfThree(*this, place<ZorvaXPToolBar>("tb"));
+  auto& tb = barOfThree(place<ZorvaXPToolBar>("tb"));
   tb.setButtonChecked(3, true);
   moveTo(tb, 80, 10);
   input.click();
@@ -234,7 +230,7 @@ TEST_F(ToolBar, PressingAToggleTwiceReleasesItAndDropDownsRaiseTheirMenuFirst) {
 }
 
 TEST_F(ToolBar, DraggingAnEdgeResizesWithTheSizeCursorAndTheMinimum) {
-  auto& tb = barOfThree(*this, place<ZorvaXPToolBar>("tb"));
+  auto& tb = barOfThree(place<ZorvaXPToolBar>("tb"));
   tb.setOnPanelWidthChanging(true);
   logEvents(tb);
   moveTo(tb, 107, 10);
@@ -259,7 +255,7 @@ TEST_F(ToolBar, DraggingAnEdgeResizesWithTheSizeCursorAndTheMinimum) {
 }
 
 TEST_F(ToolBar, TheToolTipIsATopLevelWindowBelowTheButtonAndGoesOnLeaveAndPress) {
-  auto& tb = barOfThree(*this, place<ZorvaXPToolBar>("tb"));
+  auto& tb = barOfThree(place<ZorvaXPToolBar>("tb"));
   tb.setToolTip(3, "Open a file");
   const HWND tip = tb.toolTipWindow().hWnd();
   ASSERT_NE(tip, 0u);
@@ -298,7 +294,7 @@ TEST_F(ToolBar, TheToolTipIsATopLevelWindowBelowTheButtonAndGoesOnLeaveAndPress)
 }
 
 TEST_F(ToolBar, SeparatorsGrippersArrowsAndFacesSitWherePublished) {
-  auto& tb = barOfThree(*this, place<ZorvaXPToolBar>("tb"));
+  auto& tb = barOfThree(place<ZorvaXPToolBar>("tb"));
   tb.setButtonSeparator(2, true);
   tb.setMainStyle(3, TMainStyleDType::DropDown);
   const auto& s = tb.surface();
@@ -335,7 +331,7 @@ host::PictureRef solidPicture(COLORREF color) {
 }
 
 TEST_F(ToolBar, PicturesSitBesideOrAboveTheirCaptions) {
-  auto& tb = barOfThree(*this, place<ZorvaXPToolBar>("tb"));
+  auto& tb = barOfThree(place<ZorvaXPToolBar>("tb"));
   constexpr COLORREF red = RGB(200, 20, 20);
   const auto& s = tb.surface();
   // Custom mode, left text and left picture: the picture at Left + 3, y = (29 - 16) / 2 = 6.

@@ -2,21 +2,14 @@
 // every adder normalising to IconSize, damaged and missing files adding nothing, the drawing
 // calls with and without the mask colour, persistence, the design-time box and its class flag,
 // and the lookup by name that other controls use.
-#include <gtest/gtest.h>
-
-#include <filesystem>
-#include <fstream>
-#include <string>
 
 #include "bars/TabsFixture.h"
 #include "foundation/FormLookup.h"
 #include "platform/gfx/GdiRaii.h"
-#include "platform/gfx/Handles.h"
 #include "platform/gfx/Png.h"
 #include "platform/gfx/SysColors.h"
-#include "platform/host/MemberTable.h"
-#include "platform/ui/EventLoop.h"
-#include "platform/ui/User.h"
+#include "platform/gfx/TestCanvas.h"
+#include "support/PixelTable.h"
 #include "support/TempWave.h"
 
 namespace zxp::testing {
@@ -37,20 +30,18 @@ std::vector<uint8_t> icoBytes(const host::PictureRef& icon) {
 
 class ImageList : public TabsTest {
  protected:
-  // A target surface of w x h filled with one colour.
-  struct Target {
-    MemoryDC dc{0};
-    GdiObject bitmap;
-    Selection* sel = nullptr;
-    Target(int w, int h, COLORREF fill) : bitmap(gfx::CreateBitmapForSurface(gfx::Surface::create(w, h))) {
-      sel = new Selection(dc.get(), bitmap.get());
-      GdiObject brush(CreateSolidBrush(fill));
-      RECT r{0, 0, w, h};
-      FillRect(dc.get(), &r, static_cast<HBRUSH>(brush.get()));
-    }
-    ~Target() { delete sel; }
+  // A target of 40 x 40 pixels in dark green, and its device context as the list's methods take it.
+  struct Target : TestCanvas {
+    Target() : TestCanvas(40, 40, false, oleToPixel(RGB(0, 128, 0))) {}
+    int32_t handle() const { return static_cast<int32_t>(dc()); }
   };
   static int32_t sizeOf(const host::PictureRef& p) { return p.width() * 1000 + p.height(); }
+  // A pixel of a stored picture.
+  static COLORREF pixelOf(const host::PictureRef& p, int x, int y) {
+    MemoryDC dc(0);
+    Selection s(dc.get(), p.Handle());
+    return GetPixel(dc.get(), x, y);
+  }
 };
 
 TEST_F(ImageList, KeysAreTrimmedUniqueWhenNotBlankAndFoundByIndex) {
@@ -104,12 +95,7 @@ TEST_F(ImageList, EveryAdderNormalisesToIconSize) {
   big->fill(0x00FFCC00);
   ASSERT_TRUE(gfx::writePng(*big, tmp.file("big.png")));
   EXPECT_TRUE(il.AddImageFromFile(tmp.file("big.png"), "big"));
-  EXPECT_EQ(sizeOf(il.ListImage(2)), 48048);
-  {
-    MemoryDC dc(0);
-    Selection s(dc.get(), il.ListImage(2).Handle());
-    EXPECT_EQ(GetPixel(dc.get(), 24, 24), RGB(255, 204, 0));
-  }
+  EXPECT_EQ(std::pair(sizeOf(il.ListImage(2)), pixelOf(il.ListImage(2), 24, 24)), std::pair(48048, RGB(255, 204, 0)));
   // A 100 x 50 bitmap at 16 is stretched, not cropped: its right half shows at the right.
   il.setIconSize(IconSize::Icon16);
   auto two = gfx::Surface::create(100, 50);
@@ -117,16 +103,11 @@ TEST_F(ImageList, EveryAdderNormalisesToIconSize) {
   two->fillRect(Rect{50, 0, 100, 50}, 0x000000FF);
   host::PictureRef halves = gfx::Picture::fromBitmap(gfx::CreateBitmapForSurface(two));
   EXPECT_TRUE(il.AddImageFromHandel(static_cast<int32_t>(halves.Handle())));
-  EXPECT_EQ(sizeOf(il.ListImage(3)), 16016);
-  {
-    MemoryDC dc(0);
-    Selection s(dc.get(), il.ListImage(3).Handle());
-    EXPECT_EQ(GetPixel(dc.get(), 2, 8), RGB(255, 0, 0));
-    EXPECT_EQ(GetPixel(dc.get(), 13, 8), RGB(0, 0, 255));
-  }
+  EXPECT_EQ(std::tuple(sizeOf(il.ListImage(3)), pixelOf(il.ListImage(3), 2, 8), pixelOf(il.ListImage(3), 13, 8)),
+            std::tuple(16016, RGB(255, 0, 0), RGB(0, 0, 255)));
   // From a device context: its (0, 0, w, h) area.
-  Target src(40, 40, RGB(10, 20, 30));
-  EXPECT_TRUE(il.AddImageFromDC(static_cast<int32_t>(src.dc.get()), 40, 40, "dc"));
+  Target src;
+  EXPECT_TRUE(il.AddImageFromDC(src.handle(), 40, 40, "dc"));
   EXPECT_FALSE(il.AddImageFromDC());  // the default 65535 is no device context here
   EXPECT_EQ(sizeOf(il.ListImage(4)), 16016);
 }
@@ -163,33 +144,25 @@ TEST_F(ImageList, DrawIconWithMaskLeavesTheMaskColourPixelsOfTheTargetAlone) {
   ZorvaXpImageList& il = images();
   // An icon whose left half is transparent: stored with magenta there.
   il.AddNewIconFromHandel(static_cast<int32_t>(solidIcon(0x0000FF, 16, true).Handle()), "half");
-  {
-    MemoryDC dc(0);
-    Selection s(dc.get(), il.ListImage(1).Handle());
-    EXPECT_EQ(GetPixel(dc.get(), 2, 2), RGB(255, 0, 255));
-    EXPECT_EQ(GetPixel(dc.get(), 12, 2), RGB(0, 0, 255));
-  }
-  Target masked(40, 40, RGB(0, 128, 0));
-  EXPECT_TRUE(il.DrawIconWithMask(1, static_cast<int32_t>(masked.dc.get()), 10, 10));
-  EXPECT_EQ(GetPixel(masked.dc.get(), 12, 12), RGB(0, 128, 0));
-  EXPECT_EQ(GetPixel(masked.dc.get(), 22, 12), RGB(0, 0, 255));
-  EXPECT_EQ(GetPixel(masked.dc.get(), 30, 12), RGB(0, 128, 0));
+  EXPECT_EQ(std::pair(pixelOf(il.ListImage(1), 2, 2), pixelOf(il.ListImage(1), 12, 2)),
+            std::pair(RGB(255, 0, 255), RGB(0, 0, 255)));
+  Target masked;
+  EXPECT_TRUE(il.DrawIconWithMask(1, masked.handle(), 10, 10));
+  expectPixels(masked.dc(), {{12, 12, RGB(0, 128, 0)}, {22, 12, RGB(0, 0, 255)}, {30, 12, RGB(0, 128, 0)}});
   // The plain copy brings the magenta along.
-  Target plain(40, 40, RGB(0, 128, 0));
-  EXPECT_TRUE(il.DrawImageByKey("half", static_cast<int32_t>(plain.dc.get()), 10, 10));
-  EXPECT_EQ(GetPixel(plain.dc.get(), 12, 12), RGB(255, 0, 255));
-  EXPECT_FALSE(il.DrawImageByIndex(2, static_cast<int32_t>(plain.dc.get())) || il.DrawImageByIndex(1, 65535));
+  Target plain;
+  EXPECT_TRUE(il.DrawImageByKey("half", plain.handle(), 10, 10));
+  EXPECT_EQ(GetPixel(plain.dc(), 12, 12), RGB(255, 0, 255));
+  EXPECT_FALSE(il.DrawImageByIndex(2, plain.handle()) || il.DrawImageByIndex(1, 65535));
   // By name, the index left out is 1.
-  Target late(40, 40, RGB(0, 128, 0));
-  EXPECT_TRUE(host::callMethod(il, "DrawImageByIndex", {host::Variant(), host::Variant(static_cast<int32_t>(late.dc.get()))})
-                  .toBool());
-  EXPECT_EQ(GetPixel(late.dc.get(), 12, 2), RGB(0, 0, 255));
+  Target late;
+  EXPECT_TRUE(host::callMethod(il, "DrawImageByIndex", {host::Variant(), host::Variant(late.handle())}).toBool());
+  EXPECT_EQ(GetPixel(late.dc(), 12, 2), RGB(0, 0, 255));
   // Without UseMaskColor nothing is drawn.
   il.setUseMaskColor(false);
-  Target off(40, 40, RGB(0, 128, 0));
-  EXPECT_FALSE(il.DrawIconWithMask(1, static_cast<int32_t>(off.dc.get()), 10, 10));
-  EXPECT_EQ(GetPixel(off.dc.get(), 22, 12), RGB(0, 128, 0));
-  EXPECT_FALSE(il.DrawIconWithMask(0, static_cast<int32_t>(off.dc.get()), 0, 0));
+  Target off;
+  EXPECT_FALSE(il.DrawIconWithMask(1, off.handle(), 10, 10) || il.DrawIconWithMask(0, off.handle(), 0, 0));
+  EXPECT_EQ(GetPixel(off.dc(), 22, 12), RGB(0, 128, 0));
 }
 
 TEST_F(ImageList, PicturesAndKeysRoundTripThroughAFormFile) {
@@ -209,9 +182,7 @@ TEST_F(ImageList, PicturesAndKeysRoundTripThroughAFormFile) {
   auto& back = form->control("ilMain")->as<ZorvaXpImageList>();
   EXPECT_EQ(std::tuple(back.ImageCount(), back.IconSize(), back.getPictureIndex("one"), sizeOf(back.ListImage(2))),
             std::tuple(2, IconSize::Icon24, 1, 24024));
-  MemoryDC dc(0);
-  Selection s(dc.get(), back.ListImage(1).Handle());
-  EXPECT_EQ(GetPixel(dc.get(), 5, 5), RGB(0x11, 0x22, 0x33));
+  EXPECT_EQ(pixelOf(back.ListImage(1), 5, 5), RGB(0x11, 0x22, 0x33));
 }
 
 TEST_F(ImageList, InvisibleWhileRunningAndAFixedBoxWithTheCountInADesigner) {

@@ -1,13 +1,9 @@
 // Option buttons inside a frame form their own group: the group follows the container window,
 // so a click in the frame clears only the frame's buttons and a click on the form only the
 // form's, here with the controls nested in the frame by a form file.
-#include <gtest/gtest.h>
-
-#include <vector>
 
 #include "buttons/ToggleFixture.h"
 #include "library/ClassTable.h"
-#include "platform/host/Form.h"
 #include "text/ZorvaXPFrame.h"
 
 namespace zxp::testing {

@@ -1,16 +1,10 @@
 // The text box's private button: its resting, hover, pressed and disabled looks read back from
 // the surface, the icon and caption layout, the hover icon swap and restore on the polling timer,
 // the single click notification and the default width.
-#include <gtest/gtest.h>
-
-#include <string>
-#include <vector>
 
 #include "buttons/ZorvaTextButton.h"
 #include "buttons/ZorvaXPButton.h"
 #include "foundation/GradientMath.h"
-#include "platform/gfx/Picture.h"
-#include "platform/gfx/Surface.h"
 #include "range/RangeFixture.h"
 #include "support/Pictures.h"
 #include "support/PixelTable.h"

@@ -3,10 +3,6 @@
 // and system colours, at the smallest size and after size, colour, caption and font changes,
 // must leave exactly the pixels (and BackColor, text colour and pen position) that painting the
 // look in place leaves; and buttons of one size share one face per look.
-#include <gtest/gtest.h>
-
-#include <string>
-#include <vector>
 
 #include "buttons/ButtonFixture.h"
 #include "foundation/FaceCache.h"

@@ -1,14 +1,9 @@
 // The push button's behaviour: input and events, looks over time, sounds, persistence, the
 // default caption, setters and the class entry.
-#include <gtest/gtest.h>
-
-#include <string>
-#include <vector>
 
 #include "buttons/ButtonFixture.h"
 #include "library/ClassTable.h"
 #include "platform/gfx/SysColors.h"
-#include "platform/host/MemberTable.h"
 #include "platform/ui/User.h"
 #include "support/PropertyTable.h"
 #include "support/TempWave.h"
@@ -66,7 +61,7 @@ TEST_F(ButtonInput, SpaceEnterAndEscapeRaiseTheirEventsInOrder) {
   EXPECT_TRUE(b.pressed());
 }
 
-TEST_F(ButtonInput, MousePressReleaseAndClick) {
+TEST_F(ButtonInput, MousePressReleaseClickAndDoubleClick) {
   ZorvaXPButton& b = logged();
   input.moveTo(b.hWnd(), Point{30, 10});
   EXPECT_EQ(look(b), "hover");
@@ -82,26 +77,19 @@ TEST_F(ButtonInput, MousePressReleaseAndClick) {
   SetFocus(other.hWnd());
   EXPECT_EQ(look(b), "resting");
   EXPECT_FALSE(b.pressed() || b.focused());
-}
-
-TEST_F(ButtonInput, DoubleClickShowsThePressedLook) {
-  ZorvaXPButton& b = logged();
-  input.moveTo(b.hWnd(), Point{30, 10}).doubleClick();
-  ASSERT_FALSE(log.empty());
+  // A double click shows the pressed look.
+  input.advance(1000).moveTo(b.hWnd(), Point{30, 10}).doubleClick();
   EXPECT_NE(std::find(log.begin(), log.end(), "DblClick:pressed"), log.end());
 }
 
 TEST_F(ButtonInput, TheTimerReturnsTheRestingLookWithinOneTick) {
   ZorvaXPButton& b = logged();
   input.moveTo(b.hWnd(), Point{30, 10});
-  EXPECT_EQ(look(b), "hover");
-  EXPECT_TRUE(b.hoverTimer().running());
-  EXPECT_EQ(b.hoverTimer().Name(), "tmr1");
+  EXPECT_EQ(std::tuple(look(b), b.hoverTimer().running(), b.hoverTimer().Name()), std::tuple("hover", true, "tmr1"));
   outside();
   EXPECT_EQ(look(b), "hover");  // nothing tells the button the cursor left, until the tick
   input.advance(10);
-  EXPECT_EQ(look(b), "resting");
-  EXPECT_FALSE(b.hoverTimer().running());
+  EXPECT_EQ(std::tuple(look(b), b.hoverTimer().running()), std::tuple("resting", false));
 
   // A property that only the hover look shows waits for the next hover redraw.
   input.moveTo(b.hWnd(), Point{30, 10});
@@ -117,8 +105,7 @@ TEST_F(ButtonInput, TheTimerReturnsTheRestingLookWithinOneTick) {
   input.advance(10);
   b.setHiglightMouseOver(false);
   input.moveTo(b.hWnd(), Point{30, 10});
-  EXPECT_EQ(look(b), "resting");
-  EXPECT_FALSE(b.hoverTimer().running());
+  EXPECT_EQ(std::tuple(look(b), b.hoverTimer().running()), std::tuple("resting", false));
 }
 
 TEST_F(ButtonInput, HoverMarkAndSounds) {
@@ -168,12 +155,11 @@ TEST_F(ButtonProperties, DefaultsAreOmittedAndReadBack) {
   host::PropertyBag bag;
   a.WriteProperties(bag);
   // Only the objects, which have no default: the font and the three pictures, empty ones as none.
-  EXPECT_EQ(bagKeys(bag), (std::vector<std::string>{"Font", "Picture", "PictureHighlight", "MouseIcon"}));
-  for (const char* picture : {"Picture", "PictureHighlight", "MouseIcon"}) {
-    ASSERT_TRUE(bag.find(picture)) << picture;
-    EXPECT_EQ(bag.find(picture)->value.kind(), host::Variant::Kind::Picture) << picture;
-    EXPECT_TRUE(bag.find(picture)->value.toPicture().empty()) << picture;
-  }
+  ASSERT_EQ(bagKeys(bag), (std::vector<std::string>{"Font", "Picture", "PictureHighlight", "MouseIcon"}));
+  for (const char* picture : {"Picture", "PictureHighlight", "MouseIcon"})
+    EXPECT_EQ(std::pair(bag.find(picture)->value.kind(), bag.find(picture)->value.toPicture().empty()),
+              std::pair(host::Variant::Kind::Picture, true))
+        << picture;
 
   ZorvaXPButton& b = addFromBag<ZorvaXPButton>("ZorvaXPButton2", bag, 1125, 345);
   EXPECT_EQ(b.Caption(), "ZorvaXpButton2");
@@ -207,11 +193,11 @@ TEST_F(ButtonProperties, EveryPropertyRoundTripsWithItsKeyAndWidth) {
   EXPECT_EQ(bagKeys(bag), keysOf(rows, {{"Font", "ForeColorNormal"}, {"Picture", "PictureSize"},
                                         {"PictureHighlight", "PictureSizeHighlight"}, {"MouseIcon", "SoundOnOver"}}));
   // Enumerations at their published widths.
-  EXPECT_EQ(bag.find("ButtonStyle")->value.kind(), host::Variant::Kind::Integer);
-  EXPECT_EQ(bag.find("PicturePosition")->value.kind(), host::Variant::Kind::Integer);
-  EXPECT_EQ(bag.find("ClickButtonStyle")->value.kind(), host::Variant::Kind::Long);
-  EXPECT_EQ(bag.find("PictureSize")->value.kind(), host::Variant::Kind::Long);
-  EXPECT_EQ(bag.find("HiglightMouseOver")->value.kind(), host::Variant::Kind::Boolean);
+  std::vector<host::Variant::Kind> kinds;
+  for (const char* key : {"ButtonStyle", "PicturePosition", "ClickButtonStyle", "PictureSize", "HiglightMouseOver"})
+    kinds.push_back(bag.find(key)->value.kind());
+  using K = host::Variant::Kind;
+  EXPECT_EQ(kinds, (std::vector<K>{K::Integer, K::Integer, K::Long, K::Long, K::Boolean}));
 
   ZorvaXPButton& b = addFromBag<ZorvaXPButton>("cmdB", bag, 1125, 345);
   host::PropertyBag again;
@@ -227,9 +213,9 @@ TEST_F(ButtonProperties, OutOfRangeEnumerationsAreStoredUnchanged) {
   a.setPicturePosition(static_cast<PicturePositionDType>(12));
   host::PropertyBag bag;
   a.WriteProperties(bag);
-  EXPECT_EQ(bag.read<int16_t>("ButtonStyle", 0), -3);
-  EXPECT_EQ(bag.read<int32_t>("ClickButtonStyle", 0), 77);
-  EXPECT_EQ(bag.read<int16_t>("PicturePosition", 0), 12);
+  EXPECT_EQ(std::tuple(bag.read<int16_t>("ButtonStyle", 0), bag.read<int32_t>("ClickButtonStyle", 0),
+                       bag.read<int16_t>("PicturePosition", 0)),
+            std::tuple(-3, 77, 12));
 }
 
 TEST_F(ButtonProperties, SettersRedrawTheRestingLookOnlyWhereItShows) {

@@ -1,15 +1,11 @@
 // The month calendar: the grid's first-row rule and month lengths from the runtime's parser, the
 // published colours and geometry, navigation with the year wrap, the limits and the order of
 // events, and the month and year pickers with the day clamp and their auto-repeat.
-#include <gtest/gtest.h>
 
 #include <array>
-#include <string>
-#include <vector>
 
 #include "dates/DatesFixture.h"
 #include "platform/gfx/SysColors.h"
-#include "platform/host/MemberTable.h"
 #include "platform/ui/User.h"
 
 namespace zxp::testing {
@@ -115,13 +111,8 @@ TEST_F(Calendar, KeepsItsSizeAndCutsThreePixelsFromEachCorner) {
   RECT r{};
   GetWindowRect(c.hWnd(), &r);
   auto owner = [&](int x, int y) { return WindowFromPoint(POINT{r.left + x, r.top + y}); };
-  EXPECT_NE(owner(0, 0), c.hWnd());
-  EXPECT_NE(owner(1, 0), c.hWnd());
-  EXPECT_NE(owner(0, 1), c.hWnd());
-  EXPECT_EQ(std::tuple(owner(2, 0), owner(1, 1)), std::tuple(c.hWnd(), c.hWnd()));
-  EXPECT_NE(owner(190, 198), c.hWnd());
-  EXPECT_NE(owner(189, 198), c.hWnd());
-  EXPECT_EQ(owner(188, 198), c.hWnd());
+  for (auto [x, y] : {std::pair{0, 0}, {1, 0}, {0, 1}, {190, 198}, {189, 198}}) EXPECT_NE(owner(x, y), c.hWnd());
+  EXPECT_EQ(std::tuple(owner(2, 0), owner(1, 1), owner(188, 198)), std::tuple(c.hWnd(), c.hWnd(), c.hWnd()));
 }
 
 TEST_F(Calendar, NextDayOfDecemberMovesToJanuaryWithMonthThenYearEvents) {
@@ -132,15 +123,12 @@ TEST_F(Calendar, NextDayOfDecemberMovesToJanuaryWithMonthThenYearEvents) {
   logEvents(c);
   const int next = cellIndex(c, "2", "Next");
   ASSERT_GE(next, 0);
+  const dates::DayCell n = c.dayCells()[static_cast<size_t>(next)];
   clickCell(c, next);
   EXPECT_EQ(std::tuple(c.SelectedMonth(), c.SelectedYear(), c.SelectedDate()), std::tuple(1, 2025, 2));
-  EXPECT_EQ(events({"MouseMove", "MouseDown", "Click"}),
-            (std::vector<std::string>{"MouseUp 1 0 " + std::to_string((c.dayCells()[static_cast<size_t>(next)].Left +
-                                                                      c.dayCells()[static_cast<size_t>(next)].Right) / 2) +
-                                          " " +
-                                          std::to_string((c.dayCells()[static_cast<size_t>(next)].Top +
-                                                          c.dayCells()[static_cast<size_t>(next)].Bottom) / 2),
-                                      "MonthChanged", "YearChanged"}));
+  const std::string up =
+      "MouseUp 1 0 " + std::to_string((n.Left + n.Right) / 2) + " " + std::to_string((n.Top + n.Bottom) / 2);
+  EXPECT_EQ(events({"MouseMove", "MouseDown", "Click"}), (std::vector<std::string>{up, "MonthChanged", "YearChanged"}));
   // A day of the shown month raises DayClicked and selects it; a grey day of the previous month
   // goes back (to December 2024) and selects that day.
   log.clear();
@@ -254,12 +242,10 @@ TEST_F(Calendar, YearPickerScrollsEvery200MillisecondsWhileHeldAboveTheList) {
 TEST_F(Calendar, MembersCarryThePublishedNumbers) {
   ZorvaXPCalender& c = calendar();
   const host::MemberTable& t = c.memberTable();
-  EXPECT_EQ(t.findEvent("Click")->dispid, host::DISPID_CLICK);
-  EXPECT_EQ(t.findEvent("MouseDown")->dispid, 1);
-  EXPECT_EQ(t.findEvent("KeyPress")->dispid, 4);
-  EXPECT_EQ(t.findEvent("MonthChanged")->dispid, 7);
-  EXPECT_EQ(t.findEvent("DayClicked")->dispid, 8);
-  EXPECT_EQ(t.findEvent("YearChanged")->dispid, 9);
+  std::vector<int32_t> ids;
+  for (const char* e : {"Click", "MouseDown", "KeyPress", "MonthChanged", "DayClicked", "YearChanged"})
+    ids.push_back(t.findEvent(e)->dispid);
+  EXPECT_EQ(ids, (std::vector<int32_t>{host::DISPID_CLICK, 1, 4, 7, 8, 9}));
   EXPECT_TRUE(t.find("isYearShow")->readOnly());
   // Value sets the three fields; out-of-range months are clamped.
   c.setValue(*host::makeDate(2024, 2, 29));

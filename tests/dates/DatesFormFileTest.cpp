@@ -1,16 +1,13 @@
-// The date controls in form files: the shipped example loads with its values and saves back to
-// the same text every time; wrongly typed values name their line; a calendar's out-of-range
+// The date controls in form files: the shipped example loads with its values (its round trip is
+// checked with every example); wrongly typed values name their line; a calendar's out-of-range
 // month and year load clamped.
-#include <gtest/gtest.h>
 
 #include <fstream>
 #include <sstream>
-#include <string>
 
 #include "dates/DatesFixture.h"
 #include "dates/ZorvaXPDPicker.h"
 #include "library/ClassTable.h"
-#include "platform/host/FormFile.h"
 
 namespace zxp::testing {
 namespace {
@@ -24,7 +21,7 @@ std::string exampleText() {
   return text.str();
 }
 
-TEST_F(DatesFormFile, TheExampleRoundTripsAndKeepsItsValues) {
+TEST_F(DatesFormFile, TheExampleLoadsWithItsValues) {
   const std::string text = exampleText();
   ASSERT_FALSE(text.empty());
   form.reset();
@@ -38,35 +35,17 @@ TEST_F(DatesFormFile, TheExampleRoundTripsAndKeepsItsValues) {
   EXPECT_EQ(std::tuple(ymd.Mask(), ymd.text()), std::tuple(dates::MaskType::YY_MM_DD, "24.07.24"));
   EXPECT_TRUE(loaded->control("dtpLocked")->as<dates::ZorvaXPDPicker>().Locked());
   EXPECT_TRUE(loaded->control("dtpRequired")->as<dates::ZorvaXPDPicker>().Required());
-  const std::string saved = loaded->save();
-  loaded.reset();
-  std::unique_ptr<host::Form> again = host::Form::load(saved, library::classes());
-  EXPECT_EQ(again->save(), saved);
 }
 
 TEST_F(DatesFormFile, BadValuesNameTheirLineOrLoadClamped) {
   const std::string bad =
-      "ZorvaXP Form 1\n"
-      "Begin Form frm\n"
-      "  Begin ZorvaXPDPicker dtp\n"
-      "    @Width = 1800\n"
-      "    @Height = 315\n"
-      "    Mask = String \"day first\"\n"
-      "  End\n"
-      "End\n";
+      "ZorvaXP Form 1\nBegin Form frm\n  Begin ZorvaXPDPicker dtp\n    @Width = 1800\n    @Height = 315\n"
+      "    Mask = String \"day first\"\n  End\nEnd\n";
   form.reset();
   EXPECT_EQ(loadErrorLine(bad, library::classes()), 6);
   const std::string clamped =
-      "ZorvaXP Form 1\n"
-      "Begin Form frm\n"
-      "  Begin ZorvaXPCalender cal\n"
-      "    @Width = 100\n"
-      "    @Height = 100\n"
-      "    SelectedMonth = Long 14\n"
-      "    SelectedYear = Long 12000\n"
-      "    TransparencyLevel = Long 999\n"
-      "  End\n"
-      "End\n";
+      "ZorvaXP Form 1\nBegin Form frm\n  Begin ZorvaXPCalender cal\n    @Width = 100\n    @Height = 100\n"
+      "    SelectedMonth = Long 14\n    SelectedYear = Long 12000\n    TransparencyLevel = Long 999\n  End\nEnd\n";
   std::unique_ptr<host::Form> f = host::Form::load(clamped, library::classes());
   auto& c = f->control("cal")->as<dates::ZorvaXPCalender>();
   // The transparency level is stored as it stands; the blend then draws nothing.

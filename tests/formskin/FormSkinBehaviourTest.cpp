@@ -1,7 +1,6 @@
 // The skin's window behaviour: hit testing, hover, the caption buttons acting on the real form,
 // caption drag, maximising to the work area, the system menu, owner-drawn menus, tool tips, the
 // checks on placing and the teardown.
-#include <gtest/gtest.h>
 
 #include <algorithm>
 
@@ -9,9 +8,11 @@
 #include "foundation/MessageInterceptor.h"
 #include "platform/gfx/Handles.h"
 #include "platform/gfx/Picture.h"
+#include "platform/gfx/TestCanvas.h"
 #include "platform/ui/Hooks.h"
 #include "platform/ui/Menu.h"
 #include "platform/ui/Screen.h"
+#include "support/Checks.h"
 
 namespace zxp::testing {
 namespace {
@@ -75,8 +76,7 @@ TEST_F(FormSkinBehaviour, ToolTipAfter1500msNearTheCursorWithTheButtonsText) {
 TEST_F(FormSkinBehaviour, CloseRaisesItsEventThenUnloadsTheFormLeavingNothingBehind) {
   form.reset();
   ui::resetWindowSystem();
-  const size_t handlesBefore = handles().liveCount();
-  const size_t timersBefore = ui::eventLoop().timerCount();
+  const Leftovers before;
   makeSkinned();
   logEvents();
   bool unloaded = false;
@@ -93,9 +93,9 @@ TEST_F(FormSkinBehaviour, CloseRaisesItsEventThenUnloadsTheFormLeavingNothingBeh
   EXPECT_TRUE(unloaded && closedBeforeUnload && form->unloaded());
   EXPECT_EQ(MessageInterceptor::entryPointsInUse(), 0);
   EXPECT_EQ(ui::hookCount(WH_CALLWNDPROC), 0u);
-  EXPECT_EQ(ui::eventLoop().timerCount(), timersBefore);
+  EXPECT_EQ(ui::eventLoop().timerCount(), before.timers);  // unloading alone stopped them
   form.reset();
-  EXPECT_EQ(handles().liveCount(), handlesBefore);
+  before.check();
 }
 
 TEST_F(FormSkinBehaviour, DisabledButtonsDoNothing) {
@@ -110,7 +110,7 @@ TEST_F(FormSkinBehaviour, DisabledButtonsDoNothing) {
   EXPECT_FALSE(form->unloaded() || IsIconic(form->hWnd()));
 }
 
-TEST_F(FormSkinBehaviour, MaximiseToTheWorkAreaAtZeroTwoAndRestoreBack) {
+TEST_F(FormSkinBehaviour, MaximiseToTheWorkAreaAtZeroTwoRestoreBackAndMinimise) {
   makeSkinned();
   logEvents();
   const RECT before = formRect();
@@ -128,15 +128,9 @@ TEST_F(FormSkinBehaviour, MaximiseToTheWorkAreaAtZeroTwoAndRestoreBack) {
   const RECT after = formRect();
   EXPECT_EQ(std::tuple(after.left, after.top, after.right, after.bottom),
             std::tuple(before.left, before.top, before.right, before.bottom));
-  EXPECT_EQ(log, (std::vector<std::string>{"MaximizeButtonClick", "RestoreButtonClick"}));
-}
-
-TEST_F(FormSkinBehaviour, MinimiseActsOnTheForm) {
-  makeSkinned();
-  logEvents();
   input.moveTo(strip(), centre(Area::Minimize)).click();
   EXPECT_TRUE(IsIconic(form->hWnd()));
-  EXPECT_EQ(log, std::vector<std::string>{"MinimizeButtonClick"});
+  EXPECT_EQ(log, (std::vector<std::string>{"MaximizeButtonClick", "RestoreButtonClick", "MinimizeButtonClick"}));
 }
 
 TEST_F(FormSkinBehaviour, DraggingTheTitleMovesTheFormWithItsFramePiecesAndShadow) {
@@ -202,32 +196,30 @@ TEST_F(FormSkinBehaviour, OwnerDrawnMenusAreMeasuredAndDrawnByTheSkin) {
   AppendMenuA(popup, MF_SEPARATOR, 0, nullptr);
   AppendMenuA(popup, MF_STRING | MF_CHECKED, 11, "Checked item");
   SendMessageA(form->hWnd(), WM_INITMENUPOPUP, static_cast<WPARAM>(popup), 0);
-  MENUITEMINFOA mii;
-  mii.fMask = MIIM_FTYPE | MIIM_DATA;
-  ASSERT_TRUE(GetMenuItemInfoA(popup, 0, TRUE, &mii));
-  EXPECT_TRUE(mii.fType & MFT_OWNERDRAW);
-  MEASUREITEMSTRUCT mis;
-  mis.CtlType = ODT_MENU;
-  mis.itemID = 10;
-  mis.itemData = mii.dwItemData;
-  EXPECT_EQ(SendMessageA(form->hWnd(), WM_MEASUREITEM, 0, reinterpret_cast<LPARAM>(&mis)), 1);
+  // Item `pos` as the skin left it, and its measure.
+  auto item = [&](UINT pos) {
+    MENUITEMINFOA mii;
+    mii.fMask = MIIM_FTYPE | MIIM_DATA;
+    EXPECT_TRUE(GetMenuItemInfoA(popup, pos, TRUE, &mii));
+    return mii;
+  };
+  auto measure = [&](UINT id, const MENUITEMINFOA& mii) {
+    MEASUREITEMSTRUCT mis;
+    mis.CtlType = ODT_MENU;
+    mis.itemID = id;
+    mis.itemData = mii.dwItemData;
+    EXPECT_EQ(SendMessageA(form->hWnd(), WM_MEASUREITEM, 0, reinterpret_cast<LPARAM>(&mis)), 1);
+    return std::pair(mis.itemHeight, mis.itemWidth);
+  };
+  const MENUITEMINFOA mii = item(0), sep = item(1);
+  EXPECT_TRUE((mii.fType & MFT_OWNERDRAW) && (sep.fType & MFT_SEPARATOR));
   SIZE ts;
   GetTextExtentPoint32(s.surface().hDC(), "Open", 4, &ts);
-  EXPECT_EQ(std::tuple(mis.itemHeight, mis.itemWidth), std::tuple(23u, static_cast<UINT>(ts.cx + 68)));
-  MENUITEMINFOA sep;
-  sep.fMask = MIIM_FTYPE | MIIM_DATA;
-  GetMenuItemInfoA(popup, 1, TRUE, &sep);
-  EXPECT_TRUE(sep.fType & MFT_SEPARATOR);
-  MEASUREITEMSTRUCT ms;
-  ms.CtlType = ODT_MENU;
-  ms.itemData = sep.dwItemData;
-  SendMessageA(form->hWnd(), WM_MEASUREITEM, 0, reinterpret_cast<LPARAM>(&ms));
-  EXPECT_EQ(ms.itemHeight, 2u);
+  EXPECT_EQ(measure(10, mii), std::pair(23u, static_cast<UINT>(ts.cx + 68)));
+  EXPECT_EQ(measure(0, sep).first, 2u);
   // Drawn selected: the selection frame in MenuSelectedBorderColor, the offset band at the left.
-  auto surface = gfx::Surface::create(200, 23);
-  HDC mem = CreateCompatibleDC(0);
-  HBITMAP bmp = CreateCompatibleBitmap(s.surface().hDC(), 200, 23);
-  HGDIOBJ old = SelectObject(mem, bmp);
+  TestCanvas canvas(200, 23);
+  const HDC mem = canvas.dc();
   DRAWITEMSTRUCT dis;
   dis.CtlType = ODT_MENU;
   dis.itemID = 10;
@@ -240,9 +232,6 @@ TEST_F(FormSkinBehaviour, OwnerDrawnMenusAreMeasuredAndDrawnByTheSkin) {
   EXPECT_EQ(GetPixel(mem, 100, 1), translateColor(s.MenuSelectedBorderColor()));
   EXPECT_EQ(GetPixel(mem, 199, 0), translateColor(s.MenuBackColor()));
   EXPECT_EQ(GetPixel(mem, 0, 5), translateColor(s.MenuOffsetGradient1()));
-  SelectObject(mem, old);
-  DeleteObject(bmp);
-  DeleteDC(mem);
   DestroyMenu(popup);
 }
 
@@ -270,12 +259,6 @@ TEST_F(FormSkinBehaviour, TwoSkinsOnOneFormWarn) {
             "crash your whole application.");
   EXPECT_EQ(services.messageBoxes->shown[0].icon(), static_cast<UINT>(MB_ICONEXCLAMATION));
 }
-
-}  // namespace
-}  // namespace zxp::testing
-
-namespace zxp::testing {
-namespace {
 
 TEST_F(FormSkinBehaviour, APopupMenuOfTheFormIsOwnerDrawnInAFlatInterceptedMenuWindow) {
   auto& s = makeSkinned();
@@ -317,12 +300,6 @@ TEST_F(FormSkinBehaviour, TheIconShowsTheSystemMenuAndPostsTheChosenCommand) {
   EXPECT_EQ(services.shell->requests[0].file, formskin::ZorvaForm::kAboutAddress);
 }
 
-}  // namespace
-}  // namespace zxp::testing
-
-namespace zxp::testing {
-namespace {
-
 TEST_F(FormSkinBehaviour, TheCallbackByNameRefusesPointerMessagesAndRunsOthers) {
   auto& s = makeSkinned();
   const auto hwnd = static_cast<int32_t>(form->hWnd());
@@ -333,42 +310,22 @@ TEST_F(FormSkinBehaviour, TheCallbackByNameRefusesPointerMessagesAndRunsOthers) 
   EXPECT_EQ(services.shell->requests.size(), 1u);
 }
 
-}  // namespace
-}  // namespace zxp::testing
-
-namespace zxp::testing {
-namespace {
-
 TEST_F(FormSkinBehaviour, TearingDownTheFormWhileHoveredLeavesNothingBehind) {
-  const size_t handlesBefore = handles().liveCount();
-  const size_t timersBefore = ui::eventLoop().timerCount();
+  const Leftovers before;
   makeSkinned();
   input.moveTo(strip(), centre(Area::Close)).advance(1500);
   ASSERT_NE(skin().toolTipWindow(), 0u);
   form.reset();
-  EXPECT_EQ(handles().liveCount(), handlesBefore);
-  EXPECT_EQ(ui::eventLoop().timerCount(), timersBefore);
+  before.check();
   EXPECT_EQ(MessageInterceptor::entryPointsInUse(), 0);
   EXPECT_EQ(ui::hookCount(WH_CALLWNDPROC), 0u);
 }
 
 TEST_F(FormSkinBehaviour, AWronglyTypedValueInAFormFileNamesItsLine) {
   const std::string text =
-      "ZorvaXP Form 1\n"
-      "Begin Form frmX\n"
-      "  BorderStyle = Integer 0\n"
-      "  Begin ZorvaForm Skin\n"
-      "    @Width = 6000\n"
-      "    @Height = 675\n"
-      "    TitleBarHeight = String \"tall\"\n"
-      "  End\n"
-      "End\n";
-  try {
-    host::Form::load(text, library::classes());
-    FAIL() << "loaded";
-  } catch (const host::FormFileError& e) {
-    EXPECT_EQ(e.line(), 7);
-  }
+      "ZorvaXP Form 1\nBegin Form frmX\n  BorderStyle = Integer 0\n  Begin ZorvaForm Skin\n    @Width = 6000\n"
+      "    @Height = 675\n    TitleBarHeight = String \"tall\"\n  End\nEnd\n";
+  EXPECT_EQ(loadErrorLine(text, library::classes()), 7);
 }
 
 }  // namespace

@@ -1,8 +1,6 @@
 // The title strip: its height, outline, caption placement and caption buttons.
-#include <gtest/gtest.h>
 
 #include "formskin/FormSkinFixture.h"
-#include "platform/gfx/SysColors.h"
 #include "support/PixelTable.h"
 
 namespace zxp::testing {

@@ -33,10 +33,8 @@ struct Recorder {
     c.OLEGiveFeedback.connect([this, name](int32_t& effect, bool& defaults) {
       log.push_back(name + " OLEGiveFeedback " + std::to_string(effect) + (defaults ? " default" : ""));
     });
-    c.OLEDragOver.connect([this, name](host::Variant& d, int32_t& effect, int16_t& button, int16_t& shift, float& x,
-                                       float& y, int16_t& state) {
-      (void)x;
-      (void)y;
+    c.OLEDragOver.connect([this, name](host::Variant& d, int32_t& effect, int16_t& button, int16_t& shift, float&,
+                                       float&, int16_t& state) {
       log.push_back(name + " OLEDragOver " + std::to_string(state) + " " + std::to_string(effect) + " " +
                     std::to_string(button) + " " + std::to_string(shift) + " " + host::Variant(d).typeName());
     });

@@ -24,10 +24,11 @@ class FaceCacheTest : public ::testing::Test {
   FaceCacheTest() { cache.clear(); }
   ~FaceCacheTest() override { cache.clear(); }
 
-  // Draws the face of `key` (filled with its first value, a distinct pixel at its top-left
-  // corner) and counts how often the painter ran and which DC it got.
-  bool draw(HDC dc, const FaceKey& key) {
-    return cache.draw(dc, key, [&](HDC target) {
+  // Draws the face of `key` through `in` (the fixture's cache by default), filled with its first
+  // value and a distinct pixel at its top-left corner, and counts how often the painter ran and
+  // which DC it got.
+  bool draw(HDC dc, const FaceKey& key, FaceCache* in = nullptr) {
+    return (in ? *in : cache).draw(dc, key, [&](HDC target) {
       ++painted;
       lastTarget = target;
       const RECT all{0, 0, key.width, key.height};
@@ -89,25 +90,14 @@ TEST_F(FaceCacheTest, StaysWithinItsBoundsDroppingTheLeastRecentlyUsed) {
 // back counts as new again.
 TEST_F(FaceCacheTest, AKeepOnSecondMissCacheKeepsOnlyFacesAskedForAgainSoon) {
   FaceCache looks(4, 1 << 12, true);
-  int runs = 0;
-  HDC target = 0;
-  const auto drawLook = [&](HDC dc, uint32_t colour) {
-    return looks.draw(dc, keyOf(10, 6, colour), [&](HDC t) {
-      ++runs;
-      target = t;
-      const RECT all{0, 0, 10, 6};
-      GdiObject brush(CreateSolidBrush(colour));
-      FillRect(t, &all, static_cast<HBRUSH>(brush.get()));
-      SetPixelV(t, 0, 0, 0x0000FF);
-    });
-  };
+  const auto drawLook = [&](HDC dc, uint32_t colour) { return draw(dc, keyOf(10, 6, colour), &looks); };
   TestCanvas first(10, 6), second(10, 6), third(10, 6);
   EXPECT_FALSE(drawLook(first.dc(), 0x00FF00));  // painted in place, remembered
-  EXPECT_EQ(std::tuple(target, looks.faceCount()), std::tuple(first.dc(), 0u));
+  EXPECT_EQ(std::tuple(lastTarget, looks.faceCount()), std::tuple(first.dc(), 0u));
   EXPECT_TRUE(drawLook(second.dc(), 0x00FF00));  // the second miss: painted aside and kept
-  EXPECT_NE(target, second.dc());
+  EXPECT_NE(lastTarget, second.dc());
   EXPECT_TRUE(drawLook(third.dc(), 0x00FF00));  // a hit
-  EXPECT_EQ(std::tuple(runs, looks.faceCount()), std::tuple(2, 1u));
+  EXPECT_EQ(std::tuple(painted, looks.faceCount()), std::tuple(2, 1u));
   for (int y = 0; y < 6; ++y)
     for (int x = 0; x < 10; ++x) {
       ASSERT_EQ(first.at(x, y), second.at(x, y)) << x << "," << y;

@@ -47,7 +47,6 @@ TEST(GZorvaMd5, CharactersAreHashedAsTheirWindows1252Bytes) {
   EXPECT_EQ(GZorva::global().zGZorva_MD5("\u0101"), question);      // ā
   EXPECT_EQ(GZorva::global().zGZorva_MD5("\U0001F600"), question);  // outside the BMP
   EXPECT_EQ(GZorva::global().zGZorva_MD5("\xff"), question);
-  EXPECT_EQ(GZorva::global().zGZorva_MD5("caf\u00e9 \u20ac 5"), "969FEB145B49C30156330968EDC21B2B");
   EXPECT_EQ(GZorva::global().zGZorva_MD5("Gr\u00fc\u00dfe, \u0152uvre \u2013 \u201cquoted\u201d \u2122"),
             "B7D9CC1D86DA6641E0BDC90FEB19245D");
 }

@@ -21,9 +21,8 @@ TEST(ColorRamp, EndsAreExactInnerEntriesTruncateAndOneEntryIsTheMean) {
   // not -64, -128, -192), blue rises 0 + (255 * i) / 4.
   auto ramp = colorRamp(kRed, kBlue, 5);
   ASSERT_EQ(ramp.size(), 5u);
-  EXPECT_EQ(ramp, (std::vector<Pixel>{0xFF0000, 0xC0003F, 0x80007F, 0x4000BF, 0x0000FF}));
   // Red ends up in the pixel's red byte (bits 16-23): the bytes are swapped, not copied.
-  EXPECT_EQ(colorRamp(kRed, kBlue, 2), (std::vector<Pixel>{0xFF0000, 0x0000FF}));
+  EXPECT_EQ(ramp, (std::vector<Pixel>{0xFF0000, 0xC0003F, 0x80007F, 0x4000BF, 0x0000FF}));
   for (int32_t n : {2, 3, 7, 256, 1000}) {
     auto r = colorRamp(RGB(12, 200, 77), RGB(250, 3, 77), n);
     EXPECT_EQ(r.front(), makePixel(12, 200, 77)) << n;
@@ -173,12 +172,8 @@ TEST(GlassEntries, StepRoundsHalvesToEven) {
 
 TEST(PictureArithmetic, BlendAndGreyMatchTheirRoundedFormulas) {
   // 256 - Alpha: Alpha 0 brightens (200 -> 200.78 -> 201; 255 -> 256 -> 255), Alpha 255 lets
-  // the background add at most one level.
-  EXPECT_EQ(blendByte(200, 100, 0), 201u);
-  EXPECT_EQ(blendByte(255, 0, 0), 255u);
-  EXPECT_EQ(blendByte(200, 100, 128), 151u);  // 150.59
-  EXPECT_EQ(blendByte(200, 100, 255), 101u);  // 100.78
-  EXPECT_EQ(blendByte(255, 255, 255), 255u);  // 256 -> 255
+  // the background add at most one level; the sum is capped at 255.
+  EXPECT_EQ(blendByte(200, 100, 128), 151u);  // 150.59, an alpha the sweep below skips
   for (uint32_t alpha = 0; alpha < 256; alpha += 3)
     for (uint32_t a = 0; a < 256; ++a)
       for (uint32_t p = 0; p < 256; ++p) {

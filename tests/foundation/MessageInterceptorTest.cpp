@@ -52,6 +52,12 @@ class MessageInterceptorTest : public UiTest {
   HWND window() { return popup(Rect{10, 10, 110, 60}); }
 };
 
+// Intercepts `w` (as the interceptor's record `record`) and lists kAsk for the phases `when`.
+void watch(MessageInterceptor& mi, HWND w, int32_t when = MSG_BEFORE, int32_t record = 0) {
+  ASSERT_EQ(mi.SubclassWindow(w), record);
+  mi.AddMessage(w, kAsk, when);
+}
+
 // A before callback that handles the message answers for it: neither the window's own procedure
 // nor the after phase sees it. An after callback sees the previous procedure's answer and may
 // replace it.
@@ -61,8 +67,7 @@ TEST_F(MessageInterceptorTest, BeforeHandlingEndsTheMessageAndAfterCallbacksRepl
   owner.handleBefore = true;
   owner.beforeResult = 1;
   MessageInterceptor mi(owner);
-  ASSERT_EQ(mi.SubclassWindow(w), 0);
-  mi.AddMessage(w, kAsk, MSG_BEFORE_AND_AFTER);
+  watch(mi, w, MSG_BEFORE_AND_AFTER);
   clearLog();
   EXPECT_EQ(SendMessageA(w, kAsk, 0, 0), 1);
   EXPECT_TRUE(messagesOf(w, {kAsk}).empty());
@@ -120,8 +125,7 @@ TEST_F(MessageInterceptorTest, ByReferenceArgumentsChangedBeforeReachThePrevious
     }
   } owner;
   MessageInterceptor mi(owner);
-  mi.SubclassWindow(w);
-  mi.AddMessage(w, kAsk, MSG_BEFORE);
+  watch(mi, w);
   clearLog();
   SendMessageA(w, kAsk, 0, 0);
   auto seen = entriesOf(w, kAsk + 1);
@@ -165,8 +169,7 @@ void removeInOrder(HWND w, const std::vector<size_t>& order) {
   std::vector<std::unique_ptr<MessageInterceptor>> interceptors;
   for (auto& o : owners) {
     interceptors.push_back(std::make_unique<MessageInterceptor>(o));
-    ASSERT_EQ(interceptors.back()->SubclassWindow(w), 0);
-    interceptors.back()->AddMessage(w, kAsk, MSG_BEFORE_AND_AFTER);
+    watch(*interceptors.back(), w, MSG_BEFORE_AND_AFTER);
   }
   std::vector<bool> present(n, true);
   auto checkDelivery = [&] {
@@ -215,11 +218,9 @@ TEST_F(MessageInterceptorTest, AForeignProcedureBetweenTwoOwnersStaysInTheChain)
     HWND w = window();
     RecordingOwner lower, upper;
     MessageInterceptor first(lower), second(upper);
-    first.SubclassWindow(w);
-    first.AddMessage(w, kAsk, MSG_BEFORE);
+    watch(first, w);
     foreignPrevious = reinterpret_cast<WNDPROC>(SetWindowLongPtrA(w, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&foreignProc)));
-    second.SubclassWindow(w);
-    second.AddMessage(w, kAsk, MSG_BEFORE);
+    watch(second, w);
     auto send = [&] {
       lower.calls.clear();
       upper.calls.clear();
@@ -246,8 +247,7 @@ TEST_F(MessageInterceptorTest, ManyWindowsAreInterceptedAtOnce) {
   std::vector<HWND> windows;
   for (int k = 0; k < 600; ++k) {
     windows.push_back(window());
-    ASSERT_EQ(mi.SubclassWindow(windows.back()), k);
-    mi.AddMessage(windows.back(), kAsk, MSG_BEFORE);
+    watch(mi, windows.back(), MSG_BEFORE, k);
   }
   for (HWND w : windows) SendMessageA(w, kAsk, 0, 0);
   EXPECT_EQ(owner.count(kAsk), windows.size());
@@ -271,10 +271,8 @@ TEST_F(MessageInterceptorTest, AnOwnerMayRemoveItselfDuringACallback) {
   SelfRemovingOwner self;
   MessageInterceptor first(below), second(self);
   self.mi = &second;
-  first.SubclassWindow(w);
-  first.AddMessage(w, kAsk, MSG_BEFORE);
-  second.SubclassWindow(w);
-  second.AddMessage(w, kAsk, MSG_BEFORE);
+  watch(first, w);
+  watch(second, w);
   clearLog();
   SendMessageA(w, kAsk, 0, 0);
   EXPECT_EQ(std::tuple(below.count(kAsk), messagesOf(w, {kAsk}).size()), std::tuple(1u, 1u));

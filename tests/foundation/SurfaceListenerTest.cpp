@@ -63,12 +63,6 @@ TEST_F(SurfaceListening, AControlHearsItsSurfaceBeforeOtherHandlersOfTheSurface)
   EXPECT_EQ(log, (std::vector<std::string>{"control's MouseDown", "surface handler"}));
 }
 
-}  // namespace
-}  // namespace zxp::testing
-
-namespace zxp::testing {
-namespace {
-
 using SurfaceClearing = FormTest;
 
 // Cls paints BackColor (a system colour translated) over the whole client area, through the

@@ -1,6 +1,6 @@
 // The library's published surface: every class of the type library with distinct fixed
-// identifiers, the controls' container flags and toolbox bitmaps as published, About at -552 on
-// every control, the number ranges of properties and methods.
+// identifiers, the private controls left out, the controls' container flags and toolbox bitmaps
+// as published, About at -552 on every control, the number ranges of properties and methods.
 #include <gtest/gtest.h>
 
 #include <set>
@@ -14,11 +14,9 @@ namespace {
 
 TEST(TypeLibrary, IdentifiersAreDistinctAndReadBack) {
   std::set<std::string> seen;
-  size_t ids = 0;
   for (const TypeLibraryEntry& e : typeLibrary()) {
     for (const Guid* g : {&e.clsid, &e.iid, &e.eventsIid}) {
       if (g->isNull()) continue;
-      ++ids;
       EXPECT_TRUE(seen.insert(g->toString()).second) << e.name;
       Guid back;
       ASSERT_TRUE(Guid::parse(g->toString(), back));
@@ -29,7 +27,6 @@ TEST(TypeLibrary, IdentifiersAreDistinctAndReadBack) {
       EXPECT_FALSE(e.eventsIid.isNull()) << e.name;
     }
   }
-  EXPECT_EQ(seen.size(), ids);
   Guid g;
   EXPECT_FALSE(Guid::parse("{A5015A55-1643-4C2E-8D0A-C8B283692A7}", g));
   EXPECT_FALSE(Guid::parse("A5015A55x1643-4C2E-8D0A-C8B283692A7A", g));
@@ -37,32 +34,9 @@ TEST(TypeLibrary, IdentifiersAreDistinctAndReadBack) {
   EXPECT_EQ(g.toString(), "{A5015A55-1643-4C2E-8D0A-C8B283692A7A}");
 }
 
-TEST(TypeLibrary, PublishedClassesWithTheirInstancing) {
-  const struct {
-    const char* name;
-    ClassKind kind;
-    Instancing instancing;
-  } expected[] = {
-      {"GZorva", ClassKind::Class, Instancing::Global},
-      {"clsFileSystemObj", ClassKind::Class, Instancing::Creatable},
-      {"clsLItem", ClassKind::Class, Instancing::Creatable},
-      {"clsHookingThunk", ClassKind::Class, Instancing::NotCreatable},
-      {"clsMWheel", ClassKind::Class, Instancing::NotCreatable},
-      {"clsTimer", ClassKind::Class, Instancing::NotCreatable},
-      {"clsDatePickerHook", ClassKind::Class, Instancing::NotCreatable},
-      {"pPageImageList", ClassKind::PropertyPage, Instancing::Creatable},
-      {"pPageListBox", ClassKind::PropertyPage, Instancing::Creatable},
-  };
-  for (const auto& x : expected) {
-    const TypeLibraryEntry* e = findByName(x.name);
-    ASSERT_NE(e, nullptr) << x.name;
-    EXPECT_EQ(e->kind, x.kind) << x.name;
-    EXPECT_EQ(e->instancing, x.instancing) << x.name;
-  }
-  // The private controls are not in the type library.
+TEST(TypeLibrary, PrivateControlsAreLeftOut) {
   for (const char* name : {"ZorvaTextButton", "ProgressBarEx", "ZorvaSpinScroll", "ZorvaYear4DBK", "ZorvaMonth4DBK"})
     EXPECT_EQ(findByName(name), nullptr) << name;
-  EXPECT_EQ(progId(*findByName("ZorvaXPButton")), "ZorvaXPProject.ZorvaXPButton");
 }
 
 TEST(ClassTable, ControlsCarryThePublishedFlagsAndBitmaps) {

@@ -49,6 +49,17 @@ class Sink final : public TestUnknown<IDispatch, IID_IDispatch> {
   }
 };
 
+// The window of a control, through its IOleWindow.
+HWND windowOf(IDispatch* d) {
+  IOleWindow* w = nullptr;
+  HWND h = 0;
+  if (d->QueryInterface(&IID_IOleWindow, reinterpret_cast<void**>(&w)) == S_OK) {
+    w->GetWindow(&h);
+    w->Release();
+  }
+  return h;
+}
+
 class ComTest : public ::testing::Test {
  protected:
   void SetUp() override { ui::resetWindowSystem(); }
@@ -100,6 +111,7 @@ class ComTest : public ::testing::Test {
     excep = EXCEPINFO{};
   }
 
+  static VARIANT of(VARTYPE t) { VARIANT v{}; v.vt = t; return v; }
   static VARIANT i2(int16_t x) { VARIANT v{}; v.vt = VT_I2; v.iVal = x; return v; }
   static VARIANT i4(int32_t x) { VARIANT v{}; v.vt = VT_I4; v.lVal = x; return v; }
   static VARIANT r8(double x) { VARIANT v{}; v.vt = VT_R8; v.dblVal = x; return v; }
@@ -129,16 +141,11 @@ TEST_F(ComTest, PropertiesConvertTheirArgumentsToTheMemberType) {
   EXPECT_EQ(put(b, "NormalColor", r8(1e12)), DISP_E_OVERFLOW);
   EXPECT_EQ(put(b, "NormalColor", str("blue")), DISP_E_TYPEMISMATCH);
   EXPECT_EQ(argErr, 0u);
-  VARIANT null{};
-  null.vt = VT_NULL;
-  EXPECT_EQ(put(b, "Caption", null), DISP_E_TYPEMISMATCH);
-  VARIANT odd{};
-  odd.vt = 0x48;  // no such type
-  EXPECT_EQ(put(b, "Caption", odd), DISP_E_BADVARTYPE);
+  EXPECT_EQ(put(b, "Caption", of(VT_NULL)), DISP_E_TYPEMISMATCH);
+  EXPECT_EQ(put(b, "Caption", of(0x48)), DISP_E_BADVARTYPE);  // no such type
   // A Boolean reads back as VARIANT_BOOL; a by-reference argument is read through its pointer.
   VARIANT_BOOL off = VARIANT_FALSE;
-  VARIANT ref{};
-  ref.vt = VT_BYREF | VT_BOOL;
+  VARIANT ref = of(VT_BYREF | VT_BOOL);
   ref.pboolVal = &off;
   EXPECT_EQ(put(b, "HiglightMouseOver", ref), S_OK);
   EXPECT_EQ(get(b, "HiglightMouseOver"), S_OK);
@@ -220,8 +227,7 @@ TEST_F(ComTest, FontsAndPicturesTravelAsDispatchObjects) {
   EXPECT_EQ(lib, nullptr);
   ti->Release();
   // The same font object set back is taken as the font it carries.
-  VARIANT v{};
-  v.vt = VT_DISPATCH;
+  VARIANT v = of(VT_DISPATCH);
   v.pdispVal = font;  // the put releases it
   EXPECT_EQ(call(b, id(b, "Font"), DISPATCH_PROPERTYPUTREF, {v}, true), S_OK);
   // An empty picture is a null object.
@@ -264,11 +270,8 @@ TEST_F(ComTest, EventsReachSinksWithArgumentsByReference) {
   int16_t keySeenAfter = 0;
   button.KeyPress.connect([&](int16_t& k) { keySeenAfter = k; });
 
-  HWND hwnd = 0;
-  IOleWindow* w = nullptr;
-  ASSERT_EQ(b->QueryInterface(&IID_IOleWindow, reinterpret_cast<void**>(&w)), S_OK);
-  EXPECT_EQ(w->GetWindow(&hwnd), S_OK);
-  w->Release();
+  const HWND hwnd = windowOf(b);
+  ASSERT_NE(hwnd, 0u);
   ui::TestInput in;
   in.moveTo(hwnd).click();
   in.type("z");
@@ -550,33 +553,16 @@ class PageSite final : public TestUnknown<IPropertyPageSite, IID_IPropertyPageSi
   int dirty = 0;
 };
 
-HWND windowOf(IDispatch* d) {
-  IOleWindow* w = nullptr;
-  HWND h = 0;
-  if (d->QueryInterface(&IID_IOleWindow, reinterpret_cast<void**>(&w)) == S_OK) {
-    w->GetWindow(&h);
-    w->Release();
-  }
-  return h;
-}
-
-// The child of `parent` of a window class, and the edit field of a page that shows `text`.
-HWND childOfClass(HWND parent, const char* cls) {
+// The child of `parent` whose window class (or, for the fields of a page, whose text) is `name`.
+HWND childNamed(HWND parent, const std::string& name, bool byText = false) {
   for (HWND c = GetWindow(parent, GW_CHILD); c; c = GetWindow(c, GW_HWNDNEXT)) {
-    char name[64] = {};
-    GetClassNameA(c, name, sizeof name);
-    if (std::string(name) == cls) return c;
-  }
-  return 0;
-}
-HWND fieldShowing(HWND page, const std::string& text) {
-  for (HWND c = GetWindow(page, GW_CHILD); c; c = GetWindow(c, GW_HWNDNEXT)) {
     char buf[256] = {};
-    GetWindowTextA(c, buf, sizeof buf);
-    if (text == buf) return c;
+    byText ? GetWindowTextA(c, buf, sizeof buf) : GetClassNameA(c, buf, sizeof buf);
+    if (name == buf) return c;
   }
   return 0;
 }
+HWND fieldShowing(HWND page, const std::string& text) { return childNamed(page, text, true); }
 
 TEST_F(ComTest, PropertyPagesListTheirControlsPropertiesAndApplyEditsLateBound) {
   IDispatch* one = create("ZorvaXPLabel");
@@ -625,7 +611,7 @@ TEST_F(ComTest, PropertyPagesListTheirControlsPropertiesAndApplyEditsLateBound) 
   tagRECT where{10, 10, 400, 600};
   ASSERT_EQ(page->Activate(frame, &where, 1), S_OK);
   EXPECT_EQ(page->Activate(frame, &where, 1), static_cast<HRESULT>(0x8000FFFF));
-  const HWND pageWindow = childOfClass(frame, "ZxpPropertyPage");
+  const HWND pageWindow = childNamed(frame, "ZxpPropertyPage");
   ASSERT_NE(pageWindow, 0u);
   EXPECT_NE(fieldShowing(pageWindow, "before"), 0u);
   EXPECT_NE(fieldShowing(pageWindow, "4242"), 0u);

@@ -1,11 +1,7 @@
 // CSV export of the list: the exact bytes (quoting, the comma after every field, TAB removal,
 // CR LF to one space, Windows-1252), the ".csv" rule and silent failure.
-#include <gtest/gtest.h>
 
-#include <filesystem>
-#include <fstream>
 #include <iterator>
-#include <string>
 
 #include "list/ListData.h"
 #include "support/TempWave.h"

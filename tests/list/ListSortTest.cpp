@@ -5,6 +5,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <functional>
 #include <random>
 #include <string>
 #include <vector>
@@ -147,53 +148,33 @@ TEST(ListSortDifferential, DistinctKeysGiveExactlyThePlainOrder) {
   }
 }
 
-TEST(ListSortGuards, FewDistinctValuesSortFastAndCorrectly) {
-  // Three values over 200 000 rows would take the plain algorithm some 10^10 comparisons.
-  std::vector<SortKey> keys;
-  std::vector<std::string> texts;
+// Inputs that break a plain quicksort: few distinct values over many rows (some 10^10
+// comparisons), already sorted or reversed runs and all-equal keys (deep recursion), and mixed
+// keys without a total order ("9" < "10" numerically, "10" < "1a" < "9" as texts). Each must
+// finish with every row present once, sorted wherever an order exists.
+TEST(ListSortGuards, HostileInputsFinishWithEveryRowOnceAndSorted) {
   std::mt19937 rng(3);
-  for (int i = 0; i < 200000; ++i) texts.push_back(std::to_string(rng() % 3));
-  for (size_t i = 0; i < texts.size(); ++i) keys.push_back(makeSortKey(texts[i], true, static_cast<uint32_t>(i)));
-  quickSortKeys(keys, false);
-  for (size_t i = 1; i < keys.size(); ++i) ASSERT_LE(keys[i - 1].number, keys[i].number) << i;
-  // Every row is still there exactly once.
-  std::vector<bool> seen(keys.size());
-  for (const auto& k : keys) {
-    ASSERT_FALSE(seen[k.row]);
-    seen[k.row] = true;
-  }
-  quickSortKeys(keys, true);
-  EXPECT_EQ(std::tuple(keys.front().number, keys.back().number), std::tuple(2, 0));
-}
-
-TEST(ListSortGuards, AlreadySortedAndAllEqualInputsStaySortedWithoutDeepRecursion) {
-  for (int pattern = 0; pattern < 3; ++pattern) {
-    std::vector<std::string> texts;
-    for (int i = 0; i < 300000; ++i) {
-      texts.push_back(pattern == 0 ? std::to_string(i) : pattern == 1 ? std::to_string(300000 - i) : "same");
-    }
-    std::vector<SortKey> keys;
-    for (size_t i = 0; i < texts.size(); ++i) keys.push_back(makeSortKey(texts[i], true, static_cast<uint32_t>(i)));
-    quickSortKeys(keys, false);
-    for (size_t i = 1; i < keys.size(); ++i) ASSERT_LE(compareSortKeys(keys[i - 1], keys[i]), 0);
-  }
-}
-
-TEST(ListSortGuards, IntransitiveMixedKeysNeverLeaveTheRange) {
-  // "9" < "10" numerically, "10" < "1a" < "9" as texts: no total order exists. The sort must
-  // still finish with every row present once.
-  std::vector<std::string> texts;
-  std::mt19937 rng(9);
   const char* pool[] = {"9", "10", "1a", "x", "100", "1b", "08"};
-  for (int i = 0; i < 50000; ++i) texts.push_back(pool[rng() % 7] + std::to_string(rng() % 4 == 0 ? rng() % 10 : 0));
-  std::vector<SortKey> keys;
-  for (size_t i = 0; i < texts.size(); ++i) keys.push_back(makeSortKey(texts[i], true, static_cast<uint32_t>(i)));
-  quickSortKeys(keys, false);
-  std::vector<bool> seen(keys.size());
-  for (const auto& k : keys) {
-    ASSERT_LT(k.row, seen.size());
-    ASSERT_FALSE(seen[k.row]);
-    seen[k.row] = true;
+  const std::vector<std::function<std::string(int)>> patterns = {
+      [&](int) { return std::to_string(rng() % 3); }, [](int i) { return std::to_string(i); },
+      [](int i) { return std::to_string(300000 - i); }, [](int) { return std::string("same"); },
+      [&](int) { return pool[rng() % 7] + std::to_string(rng() % 4 == 0 ? rng() % 10 : 0); }};
+  for (size_t pattern = 0; pattern < patterns.size(); ++pattern) {
+    SCOPED_TRACE(pattern);
+    std::vector<SortKey> keys;
+    for (int i = 0; i < 200000; ++i) keys.push_back(makeSortKey(patterns[pattern](i), true, static_cast<uint32_t>(i)));
+    for (bool descending : {false, true}) {
+      quickSortKeys(keys, descending);
+      std::vector<bool> seen(keys.size());
+      for (const auto& k : keys) {
+        ASSERT_LT(k.row, seen.size());
+        ASSERT_FALSE(seen[k.row]);
+        seen[k.row] = true;
+      }
+      if (pattern == patterns.size() - 1) continue;  // intransitive: no order to check
+      for (size_t i = 1; i < keys.size(); ++i)
+        ASSERT_LE(compareSortKeys(keys[i - 1], keys[i]) * (descending ? -1 : 1), 0) << i;
+    }
   }
 }
 

@@ -1,9 +1,6 @@
 // Spreadsheet export of the list through the automation object "Excel.Application": the saved
 // workbook read back with an independent reader, the calls the export makes, and its silent end
 // without an automation object.
-#include <gtest/gtest.h>
-
-#include <filesystem>
 
 #include "list/ListData.h"
 #include "list/WorkbookReader.h"

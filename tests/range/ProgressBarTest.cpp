@@ -1,11 +1,8 @@
 // The progress bar and its bar: placement in both orientations, the range setters, Progress and
 // Complete, the minimum and new sizes, the gradient modes and block separators, persistence and
 // the class entry.
-#include <gtest/gtest.h>
 
 #include <algorithm>
-#include <string>
-#include <vector>
 
 #include "library/ClassTable.h"
 #include "platform/gfx/SysColors.h"
@@ -112,8 +109,8 @@ TEST_F(Progress, NewAndMinimumSizes) {
 TEST_F(Progress, FrameGradientsAndBlocks) {
   ZorvaXPProgressBar& p = bar(105, 20);
   setRange(p, 100, 0, 100);
-  EXPECT_EQ(px(p.surface(), 0, 0), translateColor(0xB99D7F));
-  EXPECT_EQ(px(p.surface(), 1, 1), translateColor(0xFFFFFF));
+  EXPECT_EQ(std::pair(px(p.surface(), 0, 0), px(p.surface(), 1, 1)),
+            std::pair(translateColor(0xB99D7F), translateColor(0xFFFFFF)));
   const auto& line = p.line().surface();
   ASSERT_EQ(std::tuple(line.ScaleWidth(), line.ScaleHeight()), std::tuple(101, 16));
   // Horizantal: a vertical gradient, GradientColor1 on the top line, GradientColor2 at the bottom.
@@ -160,9 +157,9 @@ TEST_F(Progress, PropertiesRoundTripAndEvents) {
   a.WriteProperties(bag);
   EXPECT_EQ(bagKeys(bag), keysOf(rows));
   auto& b = addFromBag<ZorvaXPProgressBar>("b", bag, 1500, 300);
-  EXPECT_EQ(b.line().GradientMode(), GradientDType::Center);
-  EXPECT_EQ(b.line().OrientationStyle(), OrientationDType::VerticalStyle);
-  EXPECT_EQ(ext("b").Width(), 1500);  // a loaded bar keeps its size
+  // A loaded bar keeps its size.
+  EXPECT_EQ(std::tuple(b.line().GradientMode(), b.line().OrientationStyle(), ext("b").Width()),
+            std::tuple(GradientDType::Center, OrientationDType::VerticalStyle, 1500));
   host::PropertyBag again;
   b.WriteProperties(again);
   expectSameBag(again, bag);

@@ -1,13 +1,10 @@
-// The range controls in form files: the shipped example loads and saves back to the same text
-// every time, and a wrongly typed value names its line.
-#include <gtest/gtest.h>
+// The range controls in form files: the shipped example loads with its values (its round trip is
+// checked with every example), and a wrongly typed value names its line.
 
 #include <fstream>
 #include <sstream>
-#include <string>
 
 #include "library/ClassTable.h"
-#include "platform/host/FormFile.h"
 #include "range/RangeFixture.h"
 #include "range/ZorvaXPProgressBar.h"
 #include "range/ZorvaXPSpin.h"
@@ -25,7 +22,7 @@ std::string exampleText() {
   return text.str();
 }
 
-TEST_F(RangeFormFile, TheExampleRoundTripsAndKeepsItsValues) {
+TEST_F(RangeFormFile, TheExampleLoadsWithItsValues) {
   const std::string text = exampleText();
   ASSERT_FALSE(text.empty());
   form.reset();
@@ -34,22 +31,12 @@ TEST_F(RangeFormFile, TheExampleRoundTripsAndKeepsItsValues) {
   EXPECT_FALSE(loaded->control("vsbDisabled")->as<range::ZorvaXPVScrollBar>().Enabled());
   EXPECT_EQ(loaded->control("spnRight")->as<range::ZorvaXPSpin>().Value(), -250);
   EXPECT_EQ(loaded->control("pbGlass")->as<range::ZorvaXPProgressBar>().GradientMode(), range::GradientDType::Center);
-  const std::string saved = loaded->save();
-  loaded.reset();
-  std::unique_ptr<host::Form> again = host::Form::load(saved, library::classes());
-  EXPECT_EQ(again->save(), saved);
 }
 
 TEST_F(RangeFormFile, AWronglyTypedValueNamesItsLine) {
   const std::string text =
-      "ZorvaXP Form 1\n"
-      "Begin Form frm\n"
-      "  Begin ZorvaXPHScrollBar hsb\n"
-      "    @Width = 3000\n"
-      "    @Height = 285\n"
-      "    Max = String \"many\"\n"
-      "  End\n"
-      "End\n";
+      "ZorvaXP Form 1\nBegin Form frm\n  Begin ZorvaXPHScrollBar hsb\n    @Width = 3000\n    @Height = 285\n"
+      "    Max = String \"many\"\n  End\nEnd\n";
   form.reset();
   EXPECT_EQ(loadErrorLine(text, library::classes()), 6);
 }

@@ -1,9 +1,6 @@
 // A form with every range control, used (hover, held arrows, paging, focus, the wheel watcher),
 // leaves no window, drawing object or timer behind when it is torn down.
-#include <gtest/gtest.h>
 
-#include "platform/gfx/Handles.h"
-#include "platform/ui/EventLoop.h"
 #include "range/RangeFixture.h"
 #include "range/ZorvaXPHScrollBar.h"
 #include "range/ZorvaXPProgressBar.h"

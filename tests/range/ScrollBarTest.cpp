@@ -1,14 +1,8 @@
 // The scroll bars: the value model, arrows, track paging, thumb dragging, the vertical bar's
 // wheel, the looks, persistence, the class entries and a clean teardown. Both orientations run
 // the same design; the tests use each where it differs.
-#include <gtest/gtest.h>
-
-#include <string>
-#include <vector>
 
 #include "library/ClassTable.h"
-#include "platform/gfx/Handles.h"
-#include "platform/ui/EventLoop.h"
 #include "platform/ui/User.h"
 #include "range/RangeFixture.h"
 #include "range/ZorvaXPHScrollBar.h"
@@ -166,11 +160,14 @@ TEST_F(ScrollBars, ArrowAndThumbHoverEndByPollingAndLeavingWhileHeldStopsTheRepe
 
 // ---- Track paging ----
 
-TEST_F(ScrollBars, HorizontalPagingStepsBy3UntilTheThumbReachesThePointer) {
+TEST_F(ScrollBars, HorizontalPagingStepsBy3UntilTheThumbReachesThePointerAndPaintsItsStretch) {
   ZorvaXPHScrollBar& b = hbar();
   logEvents(b);
+  const COLORREF plain = px(b.track(), 100, 9);
   pressTrack(b, false, 150);
   EXPECT_EQ(b.track().Tag(), "Right");
+  // The stretch to the track's end is painted in the arrows' gradient while paging.
+  EXPECT_EQ(px(b.track(), 100, 1), gradientRow(0xFDE5D3, 0xECBE9E, 1, 19));
   int ticks = 0;
   while (b.anyTimerRunning() && ticks < 200) {
     input.advance(10);
@@ -186,6 +183,7 @@ TEST_F(ScrollBars, HorizontalPagingStepsBy3UntilTheThumbReachesThePointer) {
   EXPECT_EQ(events({"Change"}), (std::vector<std::string>{}));  // no Scrolling while paging
   input.advance(100).release();
   EXPECT_EQ(b.Value(), expected);
+  EXPECT_EQ(px(b.track(), 10, 9), plain);  // the release redraws the plain track
 
   // Towards the start, from near the end, with the release stopping it early.
   b.setValue(240);
@@ -380,15 +378,6 @@ TEST_F(ScrollBars, DisabledLookAndInput) {
   EXPECT_FALSE(IsWindowEnabled(v.thumb().hWnd()) || IsWindowEnabled(v.startArrow().hWnd()));
   v.setEnabled(true);
   EXPECT_TRUE(IsWindowEnabled(v.track().hWnd()));
-}
-
-TEST_F(ScrollBars, PagingPaintsTheStretchToTheTracksEnd) {
-  ZorvaXPHScrollBar& b = hbar();
-  const COLORREF plain = px(b.track(), 100, 9);
-  pressTrack(b, false, 150);
-  EXPECT_EQ(px(b.track(), 100, 1), gradientRow(0xFDE5D3, 0xECBE9E, 1, 19));
-  input.advance(2000).release();
-  EXPECT_EQ(px(b.track(), 10, 9), plain);  // the release redraws the plain track
 }
 
 // ---- Persistence and class ----

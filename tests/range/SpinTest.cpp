@@ -1,9 +1,5 @@
 // The spin box and its arrow pair: stepping on the clock, the typed-text-first rule, key
 // filtering, clamping, the focus colours, the disabled colour, persistence and the class entry.
-#include <gtest/gtest.h>
-
-#include <string>
-#include <vector>
 
 #include "library/ClassTable.h"
 #include "platform/gfx/SysColors.h"
@@ -132,14 +128,11 @@ TEST_F(Spin, ValueIsClampedAndShownAndChangeFollowsTheField) {
 TEST_F(Spin, FocusHighlightsTheFieldAndTheBorder) {
   ZorvaXPSpin& s = spin();
   ZorvaXPSpin& other = spin("other", 40);
-  EXPECT_EQ(px(s.surface(), 0, 0), translateColor(0xB99D7F));
-  EXPECT_EQ(px(s.surface(), 1, 1), translateColor(0xFFFFFF));
+  expectPixels(s.surface().hDC(), {{0, 0, translateColor(0xB99D7F)}, {1, 1, translateColor(0xFFFFFF)}});
   SetFocus(s.hWnd());  // the control passes the focus on to its field
   input.pump();
-  EXPECT_EQ(GetFocus(), s.field());
-  EXPECT_TRUE(s.fieldFocused());
-  EXPECT_EQ(px(s.surface(), 0, 0), translateColor(0x0080FF));
-  EXPECT_EQ(px(s.surface(), 1, 1), translateColor(0xC0FFFF));
+  EXPECT_EQ(std::pair(GetFocus(), s.fieldFocused()), std::pair(s.field(), true));
+  expectPixels(s.surface().hDC(), {{0, 0, translateColor(0x0080FF)}, {1, 1, translateColor(0xC0FFFF)}});
   RECT fr{};
   GetClientRect(s.field(), &fr);
   EXPECT_EQ(px(s.field(), fr.right - 2, 1), translateColor(0xC0FFFF));
@@ -153,9 +146,8 @@ TEST_F(Spin, DisablingShowsTheDisabledColourAndEnablingRestoresTheSavedOne) {
   ZorvaXPSpin& s = spin();
   s.setButtonGradientColor2(0x00FF00);
   s.setEnabled(false);
-  EXPECT_EQ(s.arrows().GradientColor2(), ZorvaXPSpin::kDisabledGradient2);
-  EXPECT_EQ(s.ButtonGradientColor2(), ZorvaXPSpin::kDisabledGradient2);
-  EXPECT_FALSE(IsWindowEnabled(s.hWnd()));
+  EXPECT_EQ(std::tuple(s.arrows().GradientColor2(), s.ButtonGradientColor2(), IsWindowEnabled(s.hWnd()) != 0),
+            std::tuple(ZorvaXPSpin::kDisabledGradient2, ZorvaXPSpin::kDisabledGradient2, false));
   const auto& up = s.arrows().upHalf();
   const int h = up.ScaleHeight();
   EXPECT_EQ(px(up, 3, h - 2), gradientRow(0xFFFFFF, ZorvaXPSpin::kDisabledGradient2, h - 2, h));

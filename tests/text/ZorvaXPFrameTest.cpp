@@ -1,19 +1,12 @@
 // The frame: the caption gap of the Standard look in each alignment, the Professional header,
 // the header buttons, collapse and expand with the controls inside, the blended picture, the
 // disabled look, the scale members and persistence.
-#include <gtest/gtest.h>
-
-#include <string>
-#include <vector>
 
 #include "foundation/GradientMath.h"
 #include "platform/gfx/GdiRaii.h"
-#include "platform/gfx/Handles.h"
 #include "platform/gfx/SysColors.h"
 #include "platform/gfx/Text.h"
-#include "platform/host/MemberTable.h"
 #include "platform/ui/Screen.h"
-#include "platform/ui/User.h"
 #include "support/PixelTable.h"
 #include "text/TextFixture.h"
 
@@ -271,8 +264,7 @@ TEST_F(Frame, DisabledFrameGreysItsCaptionAndIconAndDisablesItsControls) {
 
 TEST_F(Frame, ScaleMembersAndSurfacePassThrough) {
   ZorvaXPFrame& f = frame("fra", 10, 10, 200, 150);
-  EXPECT_EQ(f.ScaleMode(), 3);
-  EXPECT_FLOAT_EQ(f.ScaleWidth(), 200);
+  EXPECT_EQ(std::tuple(f.ScaleMode(), f.ScaleWidth()), std::tuple(3, 200.0f));
   f.setScaleMode(1);
   EXPECT_FLOAT_EQ(f.ScaleHeight(), 150 * 15);
   host::callMethod(f, "ScaleMe", {host::Variant(0.0), host::Variant(0.0), host::Variant(1.0), host::Variant(2.0)});
@@ -304,10 +296,9 @@ TEST_F(Frame, RoundTripNestsItsControlsAndTearsDownClean) {
   auto loaded = host::Form::load(saved, both);
   EXPECT_EQ(loaded->save(), saved);
   EXPECT_FALSE(loaded->modified());
-  auto* g = loaded->controlAs<ZorvaXPFrame>("ZorvaXPFrame2");
-  ASSERT_TRUE(g);
-  EXPECT_TRUE(g->DropDownButton());
-  EXPECT_EQ(GetParent(loaded->control("inner")->object().hWnd()), g->hWnd());
+  const auto& g = loaded->control("ZorvaXPFrame2")->as<ZorvaXPFrame>();
+  EXPECT_TRUE(g.DropDownButton());
+  EXPECT_EQ(GetParent(loaded->control("inner")->object().hWnd()), g.hWnd());
   loaded.reset();
   form->remove(ext("ZorvaXPFrame2"));
   EXPECT_EQ(std::tuple(handles().liveCount(ObjKind::Window), ui::eventLoop().timerCount()), std::tuple(windowsBefore, 0u));

@@ -23,15 +23,11 @@ class PropertyModelTest : public ::testing::Test {
     o.borderStyle = 0;
     o.clientWidth = 6000;
     form = std::make_unique<host::Form>(o);
-    host::ExtenderRecord r;
-    r.left = 300;
-    r.top = 900;
-    r.width = 1500;
-    r.height = 450;
-    button = &form->add(library::classes(), "ZorvaXPButton", "cmdOk", r).as<buttons::ZorvaXPButton>();
-    r.top = 1500;
-    r.height = 1500;
-    frameCtl = &form->add(library::classes(), "ZorvaXPFrame", "fraBox", r).as<text::ZorvaXPFrame>();
+    button = &form->add(library::classes(), "ZorvaXPButton", "cmdOk", host::ExtenderRecord::inPixels(20, 60, 100, 30))
+                  .as<buttons::ZorvaXPButton>();
+    frameCtl =
+        &form->add(library::classes(), "ZorvaXPFrame", "fraBox", host::ExtenderRecord::inPixels(20, 100, 100, 100))
+             .as<text::ZorvaXPFrame>();
   }
   void TearDown() override {
     form.reset();
@@ -77,9 +73,8 @@ TEST_F(PropertyModelTest, ListsEveryPropertyOfTheMemberTableWithItsValueAndEdito
   EXPECT_NE(font.value.find(" pt"), std::string::npos) << font.value;
   EXPECT_EQ(m.rows()[row(m, "Picture")].value, "(None)");
 
-  // The form skin's colour properties carry no "Color" in their names and are colours still.
-  EXPECT_TRUE(isColourProperty("CloseButtonGradientTop1"));
-  EXPECT_TRUE(isColourProperty("BackColor"));
+  // The numbered ends of a gradient are colours; other gradient settings are not. (The skin's
+  // colours, named after what they paint, are checked below.)
   EXPECT_TRUE(isColourProperty("HeaderGradient2"));
   EXPECT_FALSE(isColourProperty("GradientMode") || isColourProperty("TitleBarHeight"));
 
@@ -166,9 +161,7 @@ TEST_F(PropertyModelTest, RefusedValuesKeepTheControlAndReportTheError) {
 }
 
 TEST_F(PropertyModelTest, ASetThatChangesOtherPropertiesShowsThemAll) {
-  host::ExtenderRecord r;
-  r.width = 6000;
-  r.height = 675;
+  host::ExtenderRecord r = host::ExtenderRecord::inPixels(0, 0, 400, 45);
   r.align = host::Align::vbAlignTop;
   auto& skin = form->add(library::classes(), "ZorvaForm", "Skin", r).as<formskin::ZorvaForm>();
   PropertyModel m;
@@ -185,8 +178,7 @@ TEST_F(PropertyModelTest, ASetThatChangesOtherPropertiesShowsThemAll) {
 }
 
 TEST(PropertyModelColour, ReadsOnlyWellFormedHtmlColours) {
-  EXPECT_EQ(PropertyModel::parseHtmlColour("#0000FF"), 0x00FF0000u);
-  EXPECT_EQ(PropertyModel::parseHtmlColour("#a1B2c3"), 0x00C3B2A1u);
+  EXPECT_EQ(PropertyModel::parseHtmlColour("#a1B2c3"), 0x00C3B2A1u);  // red first, either case
   EXPECT_EQ(PropertyModel::parseHtmlColour("#12345"), std::nullopt);
   EXPECT_EQ(PropertyModel::parseHtmlColour("#GG0000"), std::nullopt);
   EXPECT_EQ(PropertyModel::parseHtmlColour("FF0000"), std::nullopt);

@@ -35,14 +35,8 @@ class GalleryShell : public ::testing::Test {
       host::FormOptions o;
       o.screenPos = at;
       auto form = std::make_unique<host::Form>(o);
-      host::ExtenderRecord r;
-      r.left = 300;
-      r.top = 300;
-      r.width = 1500;
-      r.height = 600;
-      form->add(registry, "TestXP", "cmdOne", r);
-      r.top = 1200;
-      form->add(registry, "TestXP", "cmdTwo", r);
+      form->add(registry, "TestXP", "cmdOne", host::ExtenderRecord::inPixels(20, 20, 100, 40));
+      form->add(registry, "TestXP", "cmdTwo", host::ExtenderRecord::inPixels(20, 80, 100, 40));
       return form;
     };
     FormBuilder broken = [](Point) -> std::unique_ptr<host::Form> { throw host::FormFileError(3, "bad value"); };
@@ -56,6 +50,17 @@ class GalleryShell : public ::testing::Test {
     RECT r{};
     GetWindowRect(h, &r);
     return Rect{r.left, r.top, r.right, r.bottom};
+  }
+  // How many pixels of a window's picture inside `area` have the colour `colour` (or, when
+  // `other` is set, any other colour).
+  static int pixelsOf(HWND h, Rect area, Pixel colour, bool other = false) {
+    auto shot = ui::snapshotWindow(h);
+    EXPECT_TRUE(shot);
+    int n = 0;
+    for (int y = std::max(area.top, 0); shot && y < std::min(area.bottom, shot->height()); ++y)
+      for (int x = std::max(area.left, 0); x < std::min(area.right, shot->width()); ++x)
+        n += ((shot->at(x, y) & 0xFFFFFF) == colour) != other;
+    return n;
   }
 
   services::RecordingServices services;
@@ -189,12 +194,9 @@ TEST_F(GalleryShell, AClickSelectsAControlForThePanelAndEditsReachIt) {
   input.key(VK_RETURN);
   input.pump();
   EXPECT_NE(panel.model().error().find("Error 13"), std::string::npos) << panel.model().error();
-  auto shot = ui::snapshotWindow(panel.hWnd());
-  ASSERT_TRUE(shot);
-  int red = 0;
-  for (int y = shot->height() - PropertyPanel::kErrorHeight; y < shot->height(); ++y)
-    for (int x = 0; x < shot->width(); ++x) red += (shot->at(x, y) & 0xFFFFFF) == makePixel(190, 0, 0);
-  EXPECT_GT(red, 20);
+  const Rect whole = screenRect(panel.hWnd());
+  const Rect errorStrip{0, whole.height() - PropertyPanel::kErrorHeight, whole.width(), whole.height()};
+  EXPECT_GT(pixelsOf(panel.hWnd(), errorStrip, makePixel(190, 0, 0)), 20);
 
   // A click on the form's background selects the form; leaving the page drops the selection.
   input.moveTo(shell.form()->hWnd(), Point{2, 2}).click();
@@ -210,9 +212,7 @@ TEST_F(GalleryShell, ALongPropertyListScrollsAndEditsBringTheirRowIntoView) {
     o.screenPos = at;
     o.borderStyle = 0;
     auto form = std::make_unique<host::Form>(o);
-    host::ExtenderRecord r;
-    r.width = 4800;
-    r.height = 675;
+    host::ExtenderRecord r = host::ExtenderRecord::inPixels(0, 0, 320, 45);
     r.align = host::Align::vbAlignTop;
     form->add(library::classes(), "ZorvaForm", "Skin", r);
     return form;
@@ -251,17 +251,12 @@ TEST_F(GalleryShell, TheControlListShowsEveryClassAndFindsItsPage) {
     const Toolbox::Item& item = shell.toolbox().items()[i];
     EXPECT_EQ(item.className, classes[i].name);
     ASSERT_NE(item.picture, nullptr) << item.className;
-    EXPECT_EQ(item.picture->width(), library::kToolboxWidth);
-    EXPECT_EQ(item.picture->height(), library::kToolboxHeight);
+    EXPECT_EQ(std::tuple(item.picture->width(), item.picture->height()),
+              std::tuple(library::kToolboxWidth, library::kToolboxHeight));
   }
   // The list draws each picture: the button's row shows pixels of its picture.
-  auto shot = ui::snapshotWindow(shell.toolbox().hWnd());
-  ASSERT_TRUE(shot);
   const Rect row = shell.toolbox().rowRect(0);
-  int picturePixels = 0;
-  for (int y = row.top; y < row.bottom; ++y)
-    for (int x = 0; x < 30; ++x) picturePixels += (shot->at(x, y) & 0xFFFFFF) != makePixel(250, 250, 252);
-  EXPECT_GT(picturePixels, 20);
+  EXPECT_GT(pixelsOf(shell.toolbox().hWnd(), Rect{0, row.top, 30, row.bottom}, makePixel(250, 250, 252), true), 20);
 
   // From the still page, a class held by the live page shows that page and selects its first.
   EXPECT_TRUE(shell.pickClass("testxp"));
@@ -339,12 +334,7 @@ TEST_F(GalleryShell, TheLogShowsTheFormsEventsNewestLast) {
                                       "cmdTwo.MouseMove(0, 0, 3, 3)"}));
 
   // The log window draws the newest line in its own colour.
-  auto shot = ui::snapshotWindow(shell.logWindow());
-  ASSERT_TRUE(shot);
-  int newest = 0;
-  for (int y = 0; y < shot->height(); ++y)
-    for (int x = 0; x < shot->width(); ++x) newest += (shot->at(x, y) & 0xFFFFFF) == makePixel(0, 110, 0);
-  EXPECT_GT(newest, 20);
+  EXPECT_GT(pixelsOf(shell.logWindow(), Rect{0, 0, 1 << 16, 1 << 16}, makePixel(0, 110, 0)), 20);
 
   // A line said again counts up in place.
   for (int i = 0; i < 3; ++i) shell.appendLog("sbMain.Timer");

@@ -125,28 +125,5 @@ TEST(Bitmaps, GetDIBitsQueryAndBadInput) {
     EXPECT_EQ(GetDIBits(dc, bmp, 0, 5, buf.data(), info, DIB_RGB_COLORS), 0);
 }
 
-// The sequence the picture effects use: grab an area of a DC into a DIB section through a
-// screen-compatible memory DC, read it back, release everything.
-TEST(Bitmaps, GrabAreaThroughDibSectionAndReadBack) {
-  size_t before = handles().liveCount();
-  {
-    TestCanvas screen(8, 8);
-    screen.pattern();
-    HDC mem = CreateCompatibleDC(0);
-    BITMAPINFO bmi = dibInfo(2, 2);
-    void* bits = nullptr;
-    HBITMAP dib = CreateDIBSection(mem, &bmi, DIB_RGB_COLORS, &bits, 0, 0);
-    HGDIOBJ old = SelectObject(mem, dib);
-    EXPECT_EQ(StretchBlt(mem, 0, 0, 2, 2, screen.dc(), 3, 5, 2, 2, SRCCOPY), TRUE);
-    SelectObject(mem, old);
-    std::vector<uint32_t> buf(4);
-    EXPECT_EQ(GetDIBits(screen.dc(), dib, 0, 2, buf.data(), &bmi, DIB_RGB_COLORS), 2);
-    EXPECT_EQ((Px{buf[0], buf[3]}), (Px{0x0603, 0x0504}));  // bottom row first
-    EXPECT_EQ(DeleteObject(dib), TRUE);
-    EXPECT_EQ(DeleteDC(mem), TRUE);
-  }
-  EXPECT_EQ(handles().liveCount(), before);
-}
-
 }  // namespace
 }  // namespace zxp

@@ -110,19 +110,9 @@ TEST(DrawingCalls, LeaveNoHandleBehind) {
   const size_t before = handles().liveCount();
   {
     Canvas c(40, 40);
+    GdiObject rgn(CreateRoundRectRgn(0, 0, 20, 20, 5, 5));
+    SelectClipRgn(c.dc, rgn.get());  // the DC's own copy of the clip goes with the DC
     for (const Call& call : everyCall()) call.draw(c.dc);
-    HPEN pen = CreatePen(PS_DASH, 1, RGB(1, 2, 3));
-    HBRUSH brush = CreateSolidBrush(RGB(4, 5, 6));
-    HRGN rgn = CreateRoundRectRgn(0, 0, 20, 20, 5, 5);
-    HGDIOBJ oldPen = SelectObject(c.dc, pen);
-    HGDIOBJ oldBrush = SelectObject(c.dc, brush);
-    SelectClipRgn(c.dc, rgn);
-    Ellipse(c.dc, 0, 0, 30, 30);
-    SelectObject(c.dc, oldPen);
-    SelectObject(c.dc, oldBrush);
-    EXPECT_EQ(DeleteObject(pen), TRUE);
-    EXPECT_EQ(DeleteObject(brush), TRUE);
-    EXPECT_EQ(DeleteObject(rgn), TRUE);
   }
   EXPECT_EQ(handles().liveCount(), before);
 }

@@ -11,14 +11,6 @@ namespace zxp::testing {
 
 namespace {
 
-void put16(ByteVec& v, uint32_t x) {
-  v.push_back(static_cast<uint8_t>(x));
-  v.push_back(static_cast<uint8_t>(x >> 8));
-}
-void put32(ByteVec& v, uint32_t x) {
-  put16(v, x & 0xFFFF);
-  put16(v, x >> 16);
-}
 void set32(ByteVec& v, size_t at, uint32_t x) {
   for (int i = 0; i < 4; ++i) v[at + static_cast<size_t>(i)] = static_cast<uint8_t>(x >> (8 * i));
 }
@@ -33,16 +25,18 @@ std::vector<uint8_t> rgba(const gfx::Surface& s) {
   std::vector<uint8_t> out;
   for (int32_t y = 0; y < s.height(); ++y)
     for (int32_t x = 0; x < s.width(); ++x) {
-      uint32_t p = s.at(x, y);
-      out.push_back(static_cast<uint8_t>(p >> 16));
-      out.push_back(static_cast<uint8_t>(p >> 8));
-      out.push_back(static_cast<uint8_t>(p));
-      out.push_back(static_cast<uint8_t>(p >> 24));
+      const uint32_t p = s.at(x, y);
+      put(out, {{p >> 16, 1}, {p >> 8, 1}, {p, 1}, {p >> 24, 1}});
     }
   return out;
 }
 
 }  // namespace
+
+void put(ByteVec& v, std::initializer_list<std::pair<uint32_t, int>> fields) {
+  for (auto [x, n] : fields)
+    for (int i = 0; i < n; ++i) v.push_back(i < 4 ? static_cast<uint8_t>(x >> (8 * i)) : 0);
+}
 
 std::shared_ptr<gfx::Surface> discImage(int size, uint32_t color) {
   auto s = gfx::Surface::create(size, size);
@@ -86,26 +80,14 @@ ByteVec jpegBytes(const gfx::Surface& argb, int quality) {
 ByteVec gifBytes(int w, int h, const uint32_t palette[4], const std::vector<std::vector<uint8_t>>& frames,
                  int transparent) {
   ByteVec g = {'G', 'I', 'F', '8', '9', 'a'};
-  put16(g, static_cast<uint32_t>(w));
-  put16(g, static_cast<uint32_t>(h));
-  g.push_back(0x91);  // global colour table of 4 entries
-  g.push_back(0);
-  g.push_back(0);
-  for (int i = 0; i < 4; ++i) {
-    g.push_back(static_cast<uint8_t>(palette[i] >> 16));
-    g.push_back(static_cast<uint8_t>(palette[i] >> 8));
-    g.push_back(static_cast<uint8_t>(palette[i]));
-  }
+  const uint32_t w16 = static_cast<uint32_t>(w), h16 = static_cast<uint32_t>(h);
+  put(g, {{w16, 2}, {h16, 2}, {0x91, 1}, {0, 2}});  // a global colour table of 4 entries
+  for (int i = 0; i < 4; ++i) put(g, {{palette[i] >> 16, 1}, {palette[i] >> 8, 1}, {palette[i], 1}});
   for (const auto& frame : frames) {
     g.insert(g.end(), {0x21, 0xF9, 0x04, static_cast<uint8_t>(transparent >= 0 ? 0x09 : 0x08), 10, 0,
                        static_cast<uint8_t>(transparent >= 0 ? transparent : 0), 0});
-    g.push_back(0x2C);
-    put16(g, 0);
-    put16(g, 0);
-    put16(g, static_cast<uint32_t>(w));
-    put16(g, static_cast<uint32_t>(h));
-    g.push_back(0);
-    g.push_back(2);  // LZW minimum code size: 3-bit codes, clear = 4, end = 5
+    // The image at (0, 0), then the LZW minimum code size: 3-bit codes, clear = 4, end = 5.
+    put(g, {{0x2C, 1}, {0, 4}, {w16, 2}, {h16, 2}, {0, 1}, {2, 1}});
     // A clear code before every pixel keeps the code width at 3 bits.
     ByteVec data;
     uint32_t acc = 0;
@@ -139,55 +121,35 @@ ByteVec gifBytes(int w, int h, const uint32_t palette[4], const std::vector<std:
 ByteVec paletteIconEntry(int w, int h, int bpp, const std::vector<uint32_t>& palette,
                          const std::vector<uint8_t>& indices, const std::vector<uint8_t>& mask) {
   ByteVec b;
-  put32(b, 40);
-  put32(b, static_cast<uint32_t>(w));
-  put32(b, static_cast<uint32_t>(2 * h));
-  put16(b, 1);
-  put16(b, static_cast<uint32_t>(bpp));
-  put32(b, 0);
-  put32(b, 0);
-  put32(b, 0);
-  put32(b, 0);
-  put32(b, static_cast<uint32_t>(palette.size()));
-  put32(b, 0);
-  for (uint32_t c : palette) put32(b, c & 0xFFFFFF);  // B, G, R, 0 from 0x00RRGGBB
-  const int stride = ((w * bpp + 31) / 32) * 4;
-  for (int y = h - 1; y >= 0; --y) {
-    ByteVec row(static_cast<size_t>(stride), 0);
-    for (int x = 0; x < w; ++x) {
-      uint8_t i = indices[static_cast<size_t>(y * w + x)];
-      int bit = x * bpp;
-      row[static_cast<size_t>(bit / 8)] |= static_cast<uint8_t>(i << (8 - bpp - bit % 8));
+  const auto u = [](auto x) { return static_cast<uint32_t>(x); };
+  put(b, {{40, 4}, {u(w), 4}, {u(2 * h), 4}, {1, 2}, {u(bpp), 2}, {0, 16}, {u(palette.size()), 4}, {0, 4}});
+  for (uint32_t c : palette) put(b, {{c & 0xFFFFFF, 4}});  // B, G, R, 0 from 0x00RRGGBB
+  // The colour rows, then the mask rows, bottom row first, each padded to 4 bytes.
+  auto rows = [&](int bits, const std::vector<uint8_t>& values) {
+    for (int y = h - 1; y >= 0; --y) {
+      ByteVec row(static_cast<size_t>(((w * bits + 31) / 32) * 4), 0);
+      for (int x = 0; x < w; ++x)
+        row[static_cast<size_t>(x * bits / 8)] |=
+            static_cast<uint8_t>(values[static_cast<size_t>(y * w + x)] << (8 - bits - x * bits % 8));
+      b.insert(b.end(), row.begin(), row.end());
     }
-    b.insert(b.end(), row.begin(), row.end());
-  }
-  const int mstride = ((w + 31) / 32) * 4;
-  for (int y = h - 1; y >= 0; --y) {
-    ByteVec row(static_cast<size_t>(mstride), 0);
-    for (int x = 0; x < w; ++x)
-      if (mask[static_cast<size_t>(y * w + x)]) row[static_cast<size_t>(x / 8)] |= static_cast<uint8_t>(0x80 >> (x % 8));
-    b.insert(b.end(), row.begin(), row.end());
-  }
+  };
+  rows(bpp, indices);
+  rows(1, mask);
   return b;
 }
 
 ByteVec icoFile(const std::vector<ByteVec>& entries, const std::vector<std::pair<int, int>>& sizes, bool cursor,
                 std::pair<int, int> hotspot) {
   ByteVec f;
-  put16(f, 0);
-  put16(f, cursor ? 2 : 1);
-  put16(f, static_cast<uint32_t>(entries.size()));
+  put(f, {{0, 2}, {cursor ? 2u : 1u, 2}, {static_cast<uint32_t>(entries.size()), 2}});
   uint32_t offset = 6 + 16 * static_cast<uint32_t>(entries.size());
   for (size_t i = 0; i < entries.size(); ++i) {
-    f.push_back(static_cast<uint8_t>(sizes[i].first & 0xFF));
-    f.push_back(static_cast<uint8_t>(sizes[i].second & 0xFF));
-    f.push_back(0);
-    f.push_back(0);
-    put16(f, cursor ? static_cast<uint32_t>(hotspot.first) : 1);
-    put16(f, cursor ? static_cast<uint32_t>(hotspot.second) : 32);
-    put32(f, static_cast<uint32_t>(entries[i].size()));
-    put32(f, offset);
-    offset += static_cast<uint32_t>(entries[i].size());
+    const uint32_t size = static_cast<uint32_t>(entries[i].size());
+    put(f, {{static_cast<uint32_t>(sizes[i].first & 0xFF), 1}, {static_cast<uint32_t>(sizes[i].second & 0xFF), 1},
+            {0, 2}, {cursor ? static_cast<uint32_t>(hotspot.first) : 1, 2},
+            {cursor ? static_cast<uint32_t>(hotspot.second) : 32, 2}, {size, 4}, {offset, 4}});
+    offset += size;
   }
   for (const auto& e : entries) f.insert(f.end(), e.begin(), e.end());
   return f;
@@ -203,9 +165,7 @@ ByteVec peFile(const std::vector<std::pair<uint16_t, gfx::IconSet>>& groups) {
   uint32_t nextIcon = 1;
   for (const auto& [gid, set] : groups) {
     ByteVec dir;
-    put16(dir, 0);
-    put16(dir, 1);
-    put16(dir, static_cast<uint32_t>(set.images.size()));
+    put(dir, {{0, 2}, {1, 2}, {static_cast<uint32_t>(set.images.size()), 2}});
     // Each image as the body of a one-image .ico file (its DIB).
     ByteVec ico = gfx::encodeIco(set);
     for (size_t i = 0; i < set.images.size(); ++i) {
@@ -214,8 +174,7 @@ ByteVec peFile(const std::vector<std::pair<uint16_t, gfx::IconSet>>& groups) {
       uint32_t off = uint32_t{ico[e + 12]} | (uint32_t{ico[e + 13]} << 8) | (uint32_t{ico[e + 14]} << 16);
       icons.push_back(Res{nextIcon, ByteVec(ico.begin() + off, ico.begin() + off + size)});
       dir.insert(dir.end(), ico.begin() + static_cast<ptrdiff_t>(e), ico.begin() + static_cast<ptrdiff_t>(e + 8));
-      put32(dir, size);
-      put16(dir, nextIcon++);
+      put(dir, {{size, 4}, {nextIcon++, 2}});
     }
     groupRes.push_back(Res{gid, dir});
   }
@@ -257,29 +216,17 @@ ByteVec peFile(const std::vector<std::pair<uint16_t, gfx::IconSet>>& groups) {
   place(typeGroup, groupRes);
   while (r.size() % 0x200) r.push_back(0);
 
+  // The headers: "MZ" pointing to "PE\0\0", an i386 file of one section with a 224-byte PE32
+  // optional header of 16 directories, the resource directory (the third) being that section,
+  // ".rsrc", at file offset 0x200.
   ByteVec f(0x200, 0);
-  f[0] = 'M';
-  f[1] = 'Z';
-  set32(f, 0x3C, 0x40);
-  set32(f, 0x40, 0x00004550);  // "PE\0\0"
-  const size_t coff = 0x44;
-  f[coff] = 0x4C;
-  f[coff + 1] = 0x01;  // i386
-  f[coff + 2] = 1;     // one section
-  f[coff + 16] = 224;  // optional header size
-  const size_t opt = coff + 20;
-  f[opt] = 0x0B;
-  f[opt + 1] = 0x01;  // PE32
-  set32(f, opt + 92, 16);
-  set32(f, opt + 96 + 2 * 8, rva);
-  set32(f, opt + 96 + 2 * 8 + 4, static_cast<uint32_t>(r.size()));
-  const size_t sec = opt + 224;
-  const char name[8] = {'.', 'r', 's', 'r', 'c', 0, 0, 0};
-  for (int i = 0; i < 8; ++i) f[sec + static_cast<size_t>(i)] = static_cast<uint8_t>(name[i]);
-  set32(f, sec + 8, static_cast<uint32_t>(r.size()));
-  set32(f, sec + 12, rva);
-  set32(f, sec + 16, static_cast<uint32_t>(r.size()));
-  set32(f, sec + 20, 0x200);
+  const uint32_t size = static_cast<uint32_t>(r.size());
+  const size_t coff = 0x44, opt = coff + 20, sec = opt + 224;
+  for (auto [at, x] : {std::pair<size_t, uint32_t>{0, 'M' | 'Z' << 8}, {0x3C, 0x40}, {0x40, 0x00004550},
+                       {coff, 0x0001014C}, {coff + 16, 224}, {opt, 0x010B}, {opt + 92, 16}, {opt + 96 + 2 * 8, rva},
+                       {opt + 96 + 2 * 8 + 4, size}, {sec, 0x7273722E}, {sec + 4, 'c'}, {sec + 8, size},
+                       {sec + 12, rva}, {sec + 16, size}, {sec + 20, 0x200}})
+    set32(f, at, x);
   f.insert(f.end(), r.begin(), r.end());
   return f;
 }

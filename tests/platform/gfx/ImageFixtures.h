@@ -4,6 +4,7 @@
 
 #include <cstdint>
 #include <filesystem>
+#include <initializer_list>
 #include <memory>
 #include <string>
 #include <vector>
@@ -13,6 +14,9 @@
 namespace zxp::testing {
 
 using ByteVec = std::vector<uint8_t>;
+
+// Appends little-endian fields: each a value and its size in bytes (bytes past the fourth are 0).
+void put(ByteVec& v, std::initializer_list<std::pair<uint32_t, int>> fields);
 
 // A size x size straight-alpha picture: a disc of `color` (0xRRGGBB) on transparency, with a
 // soft one-pixel edge.

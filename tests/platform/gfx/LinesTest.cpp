@@ -184,9 +184,8 @@ TEST(Lines, WidePensAreBandsWithRoundCapsAndJoins) {
     Polyline(c->dc, pts, 3);
     return c;
   };
-  // Width 2: rows y - 1 and y. Width 3: y - 1 .. y + 1, and the caps reach one pixel past the ends.
+  // Width 2: rows y - 1 and y (width 3 is pinned with the shapes' caps).
   EXPECT_EQ(wide(2, 10, 10, 20, 10)->at({{15, 9}, {15, 10}, {15, 11}, {15, 8}}), (Colours{kWhite, kWhite, kBlack, kBlack}));
-  EXPECT_EQ(wide(3, 10, 10, 20, 10)->at({{15, 11}, {15, 12}, {9, 10}, {8, 10}}), (Colours{kWhite, kBlack, kWhite, kBlack}));
   // Width 7: round caps leave the corners of the cap's square empty.
   EXPECT_EQ(wide(7, 10, 10, 20, 10)->at({{7, 10}, {7, 7}, {15, 7}}), (Colours{kWhite, kBlack, kWhite}));
   // The round join is drawn once: with XOR, the corner is not toggled back.

@@ -39,8 +39,9 @@ TEST(Regions, CombineModesAnswerTheirTypeAndPixels) {
 TEST(Regions, CurvedRegionsCombineWithRectangles) {
   GdiObject e(CreateEllipticRgn(0, 0, 20, 10)), r(CreateRoundRectRgn(0, 0, 20, 10, 20, 10));
   EXPECT_EQ(EqualRgn(e.get(), r.get()), TRUE);  // full-size corners make an ellipse
-  // Shape regions leave out the right column and the bottom row.
-  GdiObject sq(CreateRoundRectRgn(0, 0, 20, 10, 0, 0)), rect(CreateRectRgn(0, 0, 19, 9));
+  // Shape regions leave out the right column and the bottom row; corners below 2 make
+  // rectangles, and reversed arguments are normalised.
+  GdiObject sq(CreateRoundRectRgn(20, 10, 0, 0, 1, 40)), rect(CreateRectRgn(0, 0, 19, 9));
   EXPECT_EQ(EqualRgn(sq.get(), rect.get()), TRUE);
   GdiObject d(CreateRectRgn(0, 0, 0, 0));
   EXPECT_EQ(CombineRgn(d.get(), rect.get(), e.get(), RGN_DIFF), COMPLEXREGION);
@@ -48,8 +49,9 @@ TEST(Regions, CurvedRegionsCombineWithRectangles) {
   RECT box;
   GetRgnBox(e.get(), &box);
   EXPECT_EQ(box, (RECT{0, 0, 19, 9}));
-  GdiObject reversed(CreateEllipticRgn(20, 10, 0, 0));
-  EXPECT_EQ(EqualRgn(e.get(), reversed.get()), TRUE);
+  const RECT r20{20, 10, 0, 0};
+  GdiObject reversed(CreateEllipticRgn(20, 10, 0, 0)), indirect(CreateEllipticRgnIndirect(&r20));
+  EXPECT_TRUE(EqualRgn(e.get(), reversed.get()) && EqualRgn(e.get(), indirect.get()));
   GdiObject empty(CreateEllipticRgn(5, 5, 5, 50));
   EXPECT_EQ(GetRgnBox(empty.get(), &box), NULLREGION);
 }

@@ -3,11 +3,9 @@
 #pragma once
 
 #include <cstdint>
-#include <string>
 
 #include "platform/gfx/GdiRaii.h"
 #include "platform/gfx/DeviceContext.h"
-#include "platform/gfx/Png.h"
 
 namespace zxp::testing {
 
@@ -47,10 +45,6 @@ class TestCanvas {
   void pattern(uint32_t base = 0) {
     for (int y = 0; y < h_; ++y)
       for (int x = 0; x < w_; ++x) at(x, y) = base + static_cast<uint32_t>(y << 8 | x);
-  }
-  bool savePng(const std::string& path) const {
-    auto s = gfx::surfaceOfBitmap(bmp_.get());
-    return s && gfx::writePng(*s, path);
   }
 
  private:

@@ -11,12 +11,8 @@ using EventTrace = FormTest;
 
 TEST_F(EventTrace, EveryEventOfEveryControlIsReportedWithItsArguments) {
   add("cmdOk", 300, 300, 1500, 600);  // 20 x 40 pixels at (20, 20)
-  host::ExtenderRecord r;
+  host::ExtenderRecord r = host::ExtenderRecord::inPixels(20, 100, 100, 40);
   r.index = 2;
-  r.left = 300;
-  r.top = 1500;
-  r.width = 1500;
-  r.height = 600;
   form->add(std::make_unique<TestXP>(), "Opt", r);
 
   std::vector<std::string> lines;

@@ -5,21 +5,15 @@
 #include <filesystem>
 #include <fstream>
 
+#include "support/TempWave.h"
+
 namespace zxp::services {
 namespace {
 
 class RegistryTest : public ::testing::Test {
  protected:
-  void SetUp() override {
-    dir = std::filesystem::temp_directory_path() /
-          ("zxp-registry-" + std::to_string(::testing::UnitTest::GetInstance()->random_seed()) + "-" +
-           ::testing::UnitTest::GetInstance()->current_test_info()->name());
-    std::filesystem::remove_all(dir);
-    path = (dir / "sub" / "registry.reg").string();
-  }
-  void TearDown() override { std::filesystem::remove_all(dir); }
-  std::filesystem::path dir;
-  std::string path;
+  zxp::testing::TempDir dir;
+  const std::string path = dir.file("sub/registry.reg");
 };
 
 TEST_F(RegistryTest, KeysAndValuesRoundTripThroughTheFile) {

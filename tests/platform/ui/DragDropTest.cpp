@@ -67,8 +67,7 @@ TEST_F(DragDrop, DataObjectFormatsDelayedRenderingAndFiles) {
     // A registered format: one number for one name, whatever the case; the host's 16-bit
     // signed form names the same format.
     const UINT fmt = RegisterClipboardFormatA("ZorvaXP Rows");
-    EXPECT_GE(fmt, 0xC000u);
-    EXPECT_EQ(RegisterClipboardFormatA("zorvaxp rows"), fmt);
+    EXPECT_EQ(std::pair(fmt >= 0xC000u, RegisterClipboardFormatA("zorvaxp rows")), std::pair(true, fmt));
     char name[32];
     EXPECT_EQ(GetClipboardFormatNameA(fmt, name, sizeof name), 12);
     EXPECT_STREQ(name, "ZorvaXP Rows");
@@ -79,7 +78,6 @@ TEST_F(DragDrop, DataObjectFormatsDelayedRenderingAndFiles) {
       self.SetData(f, std::string("rows"));
     };
     d->SetData(static_cast<int16_t>(fmt), std::nullopt);
-    EXPECT_TRUE(d->GetFormat(static_cast<int>(fmt)));
     EXPECT_EQ(d->GetData(static_cast<int>(fmt)), std::optional<std::string>("rows"));
     EXPECT_EQ(d->GetData(static_cast<int16_t>(fmt)), std::optional<std::string>("rows"));
     EXPECT_EQ(renders, 1);
@@ -196,7 +194,6 @@ TEST_F(DragDrop, FeedbackCursorsFollowTheTargetsEffectUnlessTheSourceDrawsItsOwn
   DoDragDrop(data, &src, DROPEFFECT_COPY | DROPEFFECT_MOVE | DROPEFFECT_LINK, &effect);
   EXPECT_EQ(seen, (std::vector<HCURSOR>{LoadCursorA(0, IDC_NO), dragCursor(kDragMoveCursor),
                                         dragCursor(kDragCopyCursor), dragCursor(kDragLinkCursor)}));
-  EXPECT_EQ(standardCursorId(seen[2]), kDragCopyCursor);
   // The three shapes are distinct, permanent handles; unknown ids give none.
   EXPECT_NE(dragCursor(kDragCopyCursor), dragCursor(kDragLinkCursor));
   EXPECT_EQ(dragCursor(IDC_ARROW), 0u);
@@ -209,7 +206,6 @@ TEST_F(DragDrop, FeedbackCursorsFollowTheTargetsEffectUnlessTheSourceDrawsItsOwn
   input.whileModal(drive);
   DoDragDrop(data, &src, DROPEFFECT_COPY | DROPEFFECT_MOVE | DROPEFFECT_LINK, &effect);
   EXPECT_EQ(seen, std::vector<HCURSOR>(4, LoadCursorA(0, IDC_HAND)));
-  input.release();
 }
 
 TEST_F(DragDrop, EscapeAndGivingUpCancel) {
@@ -224,7 +220,6 @@ TEST_F(DragDrop, EscapeAndGivingUpCancel) {
   // No driver, headless: the loop gives up and the drag is cancelled, never hangs.
   EXPECT_EQ(DoDragDrop(data, nullptr, DROPEFFECT_COPY, &effect), DRAGDROP_S_CANCEL);
   EXPECT_EQ(DoDragDrop(nullptr, nullptr, DROPEFFECT_COPY, &effect), DRAG_E_INVALIDARG);
-  input.release();
 }
 
 TEST_F(DragDrop, ExternalFileAndTextDropsArriveAtTheWindowUnderThePoint) {
@@ -320,9 +315,6 @@ TEST_F(DragImages, AThirtyTwoBitImageWithAlphaBlendsOverTheScreen) {
   ASSERT_TRUE(ImageList_BeginDrag(plain, 0, 0, 0));
   ASSERT_TRUE(ImageList_DragEnter(w, 10, 10));
   EXPECT_EQ(at(112, 112), 0x000000u);
-  ImageList_EndDrag();
-  ImageList_Destroy(blended);
-  ImageList_Destroy(plain);
 }
 
 TEST_F(DragImages, BadArgumentsFailAndTheResetFreesLists) {

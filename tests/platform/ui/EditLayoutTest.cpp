@@ -32,25 +32,19 @@ TEST(EditLayoutTest, WrapsAtSpacesHangsBlanksAndBreaksLongWords) {
   std::u32string t = U"aaaa bbbb cccc   dd\r\nWWWWWWW\r\n";
   l.rebuild(t);
   EXPECT_EQ(lines(l, t), (std::vector<std::u32string>{U"aaaa bbbb ", U"cccc   dd", U"WWWWW", U"WW", U""}));
-  EXPECT_TRUE(l.line(0).soft);
-  EXPECT_EQ(l.line(0).width, 90);  // the hanging space is not counted
-  EXPECT_EQ(l.line(1).breakLength, 2);
-  EXPECT_EQ(l.line(2).width, 100);
-  EXPECT_EQ(l.line(4).start, static_cast<int32_t>(t.size()));
+  // The hanging space is not counted in the first line's width.
+  EXPECT_EQ(std::tuple(l.line(0).soft, l.line(0).width, l.line(1).breakLength, l.line(2).width, l.line(4).start),
+            std::tuple(true, 90, 2, 100, static_cast<int32_t>(t.size())));
   // A position at a soft break belongs to the next line; the caret's line end stays before
   // the hanging space.
-  EXPECT_EQ(l.lineFromChar(10), 1);
-  EXPECT_EQ(l.lineEndForCaret(t, 0), 9);
-  EXPECT_EQ(l.lineEndForCaret(t, 1), 19);
-  EXPECT_EQ(l.indexAtX(t, 1, 14), 11);  // nearest boundary
-  EXPECT_EQ(l.indexAtX(t, 1, 16), 12);
-  EXPECT_EQ(l.indexAtX(t, 1, 500), 19);
+  EXPECT_EQ(std::tuple(l.lineFromChar(10), l.lineEndForCaret(t, 0), l.lineEndForCaret(t, 1)), std::tuple(1, 9, 19));
+  // x to the nearest boundary, past the end to the line's end.
+  EXPECT_EQ(std::tuple(l.indexAtX(t, 1, 14), l.indexAtX(t, 1, 16), l.indexAtX(t, 1, 500)), std::tuple(11, 12, 19));
 
   // Without wrapping only CR LF breaks; with line breaks off there is one line.
   l.setParams(params(false, 100));
   l.rebuild(t);
-  EXPECT_EQ(l.lineCount(), 3);
-  EXPECT_EQ(l.maxWidth(), 190);
+  EXPECT_EQ(std::pair(l.lineCount(), l.maxWidth()), std::pair(3, 190));
   auto single = params(false, 100);
   single.lineBreaks = false;
   l.setParams(single);
@@ -63,8 +57,7 @@ TEST(EditLayoutTest, TabsAdvanceToTheNextStop) {
   l.setParams(params(false, 0));
   std::u32string t = U"a\tbc\td";
   l.rebuild(t);
-  EXPECT_EQ(l.xOf(t, 0, 2), 40);
-  EXPECT_EQ(l.xOf(t, 0, 5), 80);
+  EXPECT_EQ(std::pair(l.xOf(t, 0, 2), l.xOf(t, 0, 5)), std::pair(40, 80));
   std::vector<int32_t> adv;
   l.advances(t, 0, adv);
   EXPECT_EQ(adv, (std::vector<int32_t>{10, 30, 10, 10, 20, 10}));
@@ -96,10 +89,10 @@ TEST(EditLayoutTest, IncrementalUpdateMatchesRebuild) {
       full.rebuild(text);
       ASSERT_EQ(inc.lineCount(), full.lineCount()) << "step " << step;
       for (int32_t i = 0; i < full.lineCount(); ++i) {
-        ASSERT_EQ(inc.line(i).start, full.line(i).start) << "step " << step << " line " << i;
-        ASSERT_EQ(inc.line(i).length, full.line(i).length) << "step " << step << " line " << i;
-        ASSERT_EQ(inc.line(i).width, full.line(i).width) << "step " << step << " line " << i;
-        ASSERT_EQ(inc.line(i).soft, full.line(i).soft) << "step " << step << " line " << i;
+        const auto& a = inc.line(i);
+        const auto& b = full.line(i);
+        ASSERT_EQ(std::tuple(a.start, a.length, a.width, a.soft), std::tuple(b.start, b.length, b.width, b.soft))
+            << "step " << step << " line " << i;
       }
     }
   }

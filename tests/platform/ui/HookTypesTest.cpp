@@ -40,59 +40,39 @@ class HookTypesTest : public UiTest {
   }
 };
 
-TEST_F(HookTypesTest, CbtHookSeesCreationDestructionActivationAndFocus) {
+TEST_F(HookTypesTest, CbtHookSeesAndMayRefuseCreationDestructionActivationAndFocus) {
   HHOOK h = SetWindowsHookExA(WH_CBT, cbtProc, 0, GetCurrentThreadId());
-  ASSERT_NE(h, 0u);
   HWND w = popup(Rect{0, 0, 50, 50});
-  ASSERT_NE(w, 0u);
   ASSERT_FALSE(cbtCalls.empty());
   // The creation structure is read inside the call only; here the pointer is just checked.
-  EXPECT_EQ(std::pair(cbtCalls.front().code, cbtCalls.front().wParam), std::pair(int{HCBT_CREATEWND}, WPARAM{w}));
-  EXPECT_NE(cbtCalls.front().lParam, 0);
-  HWND c = child(w, Rect{0, 0, 10, 10});
-
-  HWND other = popup(Rect{60, 0, 90, 30});
-  SetActiveWindow(other);
-  cbtCalls.clear();
-  SetActiveWindow(w);
-  SetFocus(c);
-  ASSERT_GE(cbtCalls.size(), 2u);
-  EXPECT_EQ(std::pair(cbtCalls.front().code, cbtCalls.front().wParam), std::pair(int{HCBT_ACTIVATE}, WPARAM{w}));
-  EXPECT_EQ(std::pair(cbtCalls.back().code, cbtCalls.back().wParam), std::pair(int{HCBT_SETFOCUS}, WPARAM{c}));
-
-  cbtCalls.clear();
-  EXPECT_TRUE(DestroyWindow(c));
-  EXPECT_EQ(codes(), (std::vector<int>{HCBT_DESTROYWND}));
-  EXPECT_TRUE(UnhookWindowsHookEx(h));
-}
-
-TEST_F(HookTypesTest, CbtHookMayRefuseEachAction) {
-  HHOOK h = SetWindowsHookExA(WH_CBT, cbtProc, 0, 0);
-  ASSERT_NE(h, 0u);
-  HWND w = popup(Rect{0, 0, 50, 50});
+  EXPECT_EQ(std::tuple(cbtCalls.front().code, cbtCalls.front().wParam, cbtCalls.front().lParam != 0),
+            std::tuple(int{HCBT_CREATEWND}, WPARAM{w}, true));
   HWND a = child(w, Rect{0, 0, 10, 10});
   HWND b = child(w, Rect{10, 0, 20, 10});
+  SetActiveWindow(popup(Rect{60, 0, 90, 30}));
+  cbtCalls.clear();
+  SetActiveWindow(w);
   SetFocus(a);
-  ASSERT_EQ(GetFocus(), a);
+  ASSERT_GE(cbtCalls.size(), 2u);
+  EXPECT_EQ(std::pair(cbtCalls.front().code, cbtCalls.front().wParam), std::pair(int{HCBT_ACTIVATE}, WPARAM{w}));
+  EXPECT_EQ(std::pair(cbtCalls.back().code, cbtCalls.back().wParam), std::pair(int{HCBT_SETFOCUS}, WPARAM{a}));
 
   refuseCode = HCBT_CREATEWND;
   clearLog();
   EXPECT_EQ(child(w, Rect{0, 0, 5, 5}), 0u);
   EXPECT_TRUE(orderOf({WM_NCCREATE}).empty());  // refused before it
-  EXPECT_EQ(GetWindow(w, GW_CHILD), a);  // and is not among the children
-
+  EXPECT_EQ(GetWindow(w, GW_CHILD), a);          // and is not among the children
   refuseCode = HCBT_SETFOCUS;
   SetFocus(b);
   EXPECT_EQ(GetFocus(), a);
-
   refuseCode = HCBT_DESTROYWND;
   EXPECT_FALSE(DestroyWindow(b));
   EXPECT_TRUE(IsWindow(b));
-
   refuseCode = -1;
+  cbtCalls.clear();
   EXPECT_TRUE(DestroyWindow(b));
-  EXPECT_FALSE(IsWindow(b));
-  UnhookWindowsHookEx(h);
+  EXPECT_EQ(codes(), (std::vector<int>{HCBT_DESTROYWND}));
+  EXPECT_TRUE(UnhookWindowsHookEx(h));
 }
 
 std::vector<WPARAM> debugTypes;
@@ -117,16 +97,12 @@ TEST_F(HookTypesTest, DebugHookSeesEveryOtherHookFirstAndMaySkipIt) {
   callWndCalls = 0;
   skipByDebug = false;
   SendMessageA(w, WM_USER, 0, 0);
-  EXPECT_EQ(debugTypes, (std::vector<WPARAM>{WH_CALLWNDPROC}));
-  EXPECT_EQ(callWndCalls, 1);
+  EXPECT_EQ(std::pair(debugTypes, callWndCalls), std::pair(std::vector<WPARAM>{WH_CALLWNDPROC}, 1));
   skipByDebug = true;
-  SendMessageA(w, WM_USER, 0, 0);
-  EXPECT_EQ(callWndCalls, 1);
   clearLog();
   SendMessageA(w, WM_USER, 0, 0);
+  EXPECT_EQ(callWndCalls, 1);
   EXPECT_EQ(messagesOf(w, {WM_USER}).size(), 1u);  // the message itself still arrives
-  UnhookWindowsHookEx(debug);
-  UnhookWindowsHookEx(call);
 }
 
 TEST_F(HookTypesTest, TypesAThreadCannotInstallFailWithAZeroHandle) {
@@ -137,9 +113,7 @@ TEST_F(HookTypesTest, TypesAThreadCannotInstallFailWithAZeroHandle) {
   }
   for (int type : {WH_KEYBOARD, WH_GETMESSAGE, WH_CALLWNDPROC, WH_CBT, WH_MOUSE, WH_DEBUG, WH_FOREGROUNDIDLE,
                    WH_CALLWNDPROCRET}) {
-    HHOOK h = SetWindowsHookExA(type, callWndProc, 0, 0);
-    EXPECT_NE(h, 0u) << type;
-    EXPECT_TRUE(UnhookWindowsHookEx(h)) << type;
+    EXPECT_TRUE(UnhookWindowsHookEx(SetWindowsHookExA(type, callWndProc, 0, 0))) << type;
   }
 }
 

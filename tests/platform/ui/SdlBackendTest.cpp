@@ -11,16 +11,11 @@ namespace zxp::ui {
 namespace {
 
 TEST(SdlBackend, KeysMapToTheVirtualKeysOfTheUsLayout) {
-  EXPECT_EQ(virtualKeyFromSdl(SDLK_a), 'A');
-  EXPECT_EQ(virtualKeyFromSdl(SDLK_z), 'Z');
-  EXPECT_EQ(virtualKeyFromSdl(SDLK_5), '5');
-  EXPECT_EQ(virtualKeyFromSdl(SDLK_F10), VK_F10);
-  EXPECT_EQ(virtualKeyFromSdl(SDLK_KP_9), VK_NUMPAD9);
-  EXPECT_EQ(virtualKeyFromSdl(SDLK_KP_0), VK_NUMPAD0);
-  EXPECT_EQ(virtualKeyFromSdl(SDLK_RETURN), VK_RETURN);
-  EXPECT_EQ(virtualKeyFromSdl(SDLK_LALT), VK_LMENU);
-  EXPECT_EQ(virtualKeyFromSdl(SDLK_QUOTE), VK_OEM_7);
-  EXPECT_EQ(virtualKeyFromSdl(SDLK_VOLUMEUP), 0);
+  const std::pair<SDL_Keycode, int> rows[] = {{SDLK_a, 'A'},          {SDLK_z, 'Z'},          {SDLK_5, '5'},
+                                              {SDLK_F10, VK_F10},      {SDLK_KP_9, VK_NUMPAD9}, {SDLK_KP_0, VK_NUMPAD0},
+                                              {SDLK_RETURN, VK_RETURN}, {SDLK_LALT, VK_LMENU},  {SDLK_QUOTE, VK_OEM_7},
+                                              {SDLK_VOLUMEUP, 0}};  // no virtual key
+  for (const auto& [sdl, vk] : rows) EXPECT_EQ(virtualKeyFromSdl(sdl), vk) << sdl;
 }
 
 TEST(SdlBackend, OpensNothingWithoutADisplay) {

@@ -95,6 +95,11 @@ class UiTest : public ::testing::Test {
       if (std::find(only.begin(), only.end(), e.msg) != only.end()) out.push_back({e.hwnd, e.msg});
     return out;
   }
+  static Rect windowRect(HWND h) {
+    RECT r{};
+    GetWindowRect(h, &r);
+    return r;
+  }
   // Gives a window a test's own procedure.
   static void subclass(HWND h, LRESULT (*proc)(HWND, UINT, WPARAM, LPARAM)) {
     SetWindowLongPtrA(h, GWL_WNDPROC, reinterpret_cast<LONG_PTR>(proc));

