@@ -165,7 +165,8 @@ std::vector<uint32_t> fullComposition() {
 // The screen area that drawing on `drawn` changes: its rectangle, inside its shape if it has
 // one.
 gfx::Region drawnArea(HWND drawn) {
-  const Rect wr = windowRect(drawn);
+  RECT wr{};
+  GetWindowRect(drawn, &wr);
   gfx::Region area(wr);
   HRGN shape = CreateRectRgn(0, 0, 0, 0);
   if (GetWindowRgn(drawn, shape) != ERROR) {
