@@ -126,7 +126,7 @@ HDC CreateSurfaceDC(std::shared_ptr<Surface> surface) {
   return h;
 }
 
-bool showSharedPixels(HDC hdc, const std::shared_ptr<const uint32_t[]>& pixels, int32_t width, int32_t height) {
+bool showSharedPixels(HDC hdc, const std::shared_ptr<uint32_t[]>& pixels, int32_t width, int32_t height) {
   DeviceContext* dc = dcFromHandle(hdc);
   if (!dc || dc->isMemory() || !pixels || !dc->clippedByShapeOnly()) return false;
   Surface* s = dc->surface();

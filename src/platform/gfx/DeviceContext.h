@@ -164,7 +164,7 @@ HDC CreateSurfaceDC(std::shared_ptr<Surface> surface);
 // outside the shape are no part of the window: the screen never shows them and GetPixel does not
 // read them).
 // False, doing nothing, anywhere else: the caller blits.
-bool showSharedPixels(HDC dc, const std::shared_ptr<const uint32_t[]>& pixels, int32_t width, int32_t height);
+bool showSharedPixels(HDC dc, const std::shared_ptr<uint32_t[]>& pixels, int32_t width, int32_t height);
 // A handle for a surface that already exists (a picture, a window surface) as a bitmap object.
 HBITMAP CreateBitmapForSurface(std::shared_ptr<Surface> surface);
 std::shared_ptr<Surface> surfaceOfBitmap(HBITMAP h);

@@ -12,8 +12,9 @@ std::shared_ptr<Surface> Surface::create(int32_t width, int32_t height, bool bot
   if (int64_t{width} * height > kMaxSurfacePixels) return nullptr;
   std::shared_ptr<Surface> s(new (std::nothrow) Surface());
   if (!s) return nullptr;
+  s->count_ = static_cast<size_t>(width) * static_cast<size_t>(height);
   try {
-    s->data_.assign(static_cast<size_t>(width) * height, 0u);
+    s->pixels_ = std::make_shared<uint32_t[]>(s->count_, 0u);
   } catch (const std::bad_alloc&) {
     return nullptr;
   }
@@ -23,16 +24,19 @@ std::shared_ptr<Surface> Surface::create(int32_t width, int32_t height, bool bot
   return s;
 }
 
-bool Surface::show(std::shared_ptr<const uint32_t[]> pixels) {
+bool Surface::show(std::shared_ptr<uint32_t[]> pixels) {
   if (!pixels || bottomUp_) return false;
-  retired_ = std::move(shown_);
-  shown_ = std::move(pixels);
+  pixels_ = std::move(pixels);
+  shared_ = true;
   return true;
 }
 
 void Surface::takeShown() {
-  std::copy_n(shown_.get(), data_.size(), data_.data());
-  retired_ = std::move(shown_);
+  shared_ = false;
+  if (pixels_.use_count() == 1) return;  // nobody else holds them any more: they are ours
+  std::shared_ptr<uint32_t[]> own = std::make_shared_for_overwrite<uint32_t[]>(count_);
+  std::copy_n(pixels_.get(), count_, own.get());
+  pixels_ = std::move(own);
 }
 
 void Surface::fill(uint32_t value) { fillRect(bounds(), value); }

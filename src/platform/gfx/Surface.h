@@ -1,20 +1,21 @@
 // A 32-bit pixel surface (0x00RRGGBB per pixel; the high byte is alpha where a caller uses it,
 // as in per-pixel-alpha blends and layered windows).
 //
-// The surface owns one allocation. Its memory order is either top-down (row 0 first) or
+// The surface holds one allocation. Its memory order is either top-down (row 0 first) or
 // bottom-up (the bottom row first, as a device-independent bitmap with a positive height);
 // row(y) always addresses the picture's row y counted from the top, so drawing code never cares.
 //
 // A top-down surface can also show pixels it shares with their owner (a kept control look)
-// instead of its own, without copying them: reading goes to the shared pixels, and the first
-// write through any non-const accessor copies them into the surface's own allocation first
-// (copy on write). The shared pixels are kept alive until the next show() or the surface's end,
-// so a pointer read from the surface stays valid while the surface is written.
+// instead of its own, without copying them; its own allocation is let go meanwhile, so a
+// surface never holds more than one picture's memory. Reading goes to the shared pixels; the
+// first write through any non-const accessor makes them the surface's own again (copy on
+// write: a copy while anyone else holds them, else the shared allocation itself). A pointer
+// read from the surface stays valid while the surface is written: the pixels it points into are
+// either written in place or kept by their other holder.
 #pragma once
 
 #include <cstdint>
 #include <memory>
-#include <vector>
 
 #include "platform/gfx/Types.h"
 
@@ -49,15 +50,15 @@ class Surface {
 
   // The allocation in memory order (for DIB sections: what the bits pointer addresses).
   uint32_t* bits() { return own(); }
-  const uint32_t* bits() const { return shown_ ? shown_.get() : data_.data(); }
-  size_t pixelCount() const { return data_.size(); }
+  const uint32_t* bits() const { return pixels_.get(); }
+  size_t pixelCount() const { return count_; }
 
-  // Shows `pixels` (width x height, top-down, never changed by their owner) as this surface's
-  // picture until the next write. False, showing nothing, for a bottom-up surface or a null
-  // buffer.
-  bool show(std::shared_ptr<const uint32_t[]> pixels);
-  // Whether the picture is currently shared pixels (reading them costs nothing more).
-  bool showsShared() const { return shown_ != nullptr; }
+  // Shows `pixels` (width x height, top-down, never changed by their owner while shared) as
+  // this surface's picture until the next write. False, showing nothing, for a bottom-up surface
+  // or a null buffer.
+  bool show(std::shared_ptr<uint32_t[]> pixels);
+  // Whether the picture is currently shared pixels.
+  bool showsShared() const { return shared_; }
 
   void fill(uint32_t value);
   // Fills a rectangle that lies inside the surface (pixman's SIMD fill; rows in any order).
@@ -68,15 +69,15 @@ class Surface {
   int32_t width_ = 0;
   int32_t height_ = 0;
   bool bottomUp_ = false;
-  std::vector<uint32_t> data_;
-  std::shared_ptr<const uint32_t[]> shown_;    // the pixels shown instead of data_, if any
-  std::shared_ptr<const uint32_t[]> retired_;  // the last ones shown, alive for readers
+  size_t count_ = 0;
+  std::shared_ptr<uint32_t[]> pixels_;   // the picture: the surface's own, or shared
+  bool shared_ = false;                  // pixels_ is shown shared: not to be written
   uint32_t* own() {
-    if (shown_) [[unlikely]]
+    if (shared_) [[unlikely]]
       takeShown();
-    return data_.data();
+    return pixels_.get();
   }
-  // Copies the shown pixels into the surface's own allocation and stops sharing them.
+  // Makes the shown pixels the surface's own: copied while anyone else holds them.
   void takeShown();
 };
 
