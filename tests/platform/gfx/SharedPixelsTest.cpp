@@ -1,11 +1,13 @@
 // A window's surface showing pixels it shares (a kept look) instead of a copy of them: the
-// picture is the same as after a copying blit, the first write takes a private copy and leaves
-// the owner's pixels alone, reads taken before a write stay valid through it, and the DCs where
-// sharing would show a different picture (memory DCs, other sizes, moved origins, clips other
-// than the window's shape) refuse.
+// picture is the same as after a copying blit; the first write takes a private copy and leaves
+// the owner's pixels alone (or, once nobody else holds them, takes them over); reads taken
+// before a write stay valid through it; and the DCs where sharing would show a different picture
+// (memory DCs, other sizes, moved origins, clips other than the window's shape) refuse.
 #include <gtest/gtest.h>
 
 #include <memory>
+#include <tuple>
+#include <utility>
 #include <vector>
 
 #include "platform/gfx/DeviceContext.h"
@@ -58,6 +60,16 @@ TEST(SharedPixels, AreShownUntilTheFirstWriteWhichLeavesTheOwnersPixelsAlone) {
   FillRect(w.dc, &all, static_cast<HBRUSH>(brush.get()));
   EXPECT_EQ(w.surface->at(5, 3), 0x090909u);
   EXPECT_EQ(other[0], 0x200u);
+
+  // Pixels nobody else holds any more become the surface's own without a copy: a surface never
+  // keeps two pictures.
+  auto last = picture(0x300);
+  const uint32_t* where = last.get();
+  ASSERT_TRUE(showSharedPixels(w.dc, last, kW, kH));
+  last.reset();
+  SetPixelV(w.dc, 0, 0, RGB(1, 2, 3));
+  EXPECT_EQ(std::as_const(*w.surface).bits(), where);
+  EXPECT_EQ(std::tuple(w.surface->at(0, 0), w.surface->at(1, 0)), std::tuple(0x010203u, 0x301u));
 }
 
 // The surface may hold the last reference to the pixels it shows: a blit from the surface onto
