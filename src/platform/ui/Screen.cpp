@@ -306,11 +306,8 @@ void copyOpaque(uint32_t* __restrict dst, ptrdiff_t dstStride, const uint32_t* _
 // From one row of a surface to the next one down the picture, in pixels.
 ptrdiff_t rowStride(const gfx::Surface& s) { return s.bottomUp() ? -ptrdiff_t{s.width()} : ptrdiff_t{s.width()}; }
 
-// A screen rectangle that a window paints opaquely by itself with its top-left corner at o:
-// its client pixels, where its surface holds them, and for a window with a region only inside
-// the region's largest rectangle (a shaped button's is all but its corner rows). Empty for
-// layered windows and windows without a surface.
-// The part of it before the region: the client pixels its surface holds.
+// The screen rectangle of a window's client pixels that its surface holds, with its top-left
+// corner at o. Empty for layered windows and windows without a surface.
 Rect opaquePixels(const Window* w, Point o) {
   if (!w->visibleFlag() || (w->exStyle & WS_EX_LAYERED) || !w->surface) return Rect{};
   const Rect ci = w->clientInWindow();
@@ -320,6 +317,9 @@ Rect opaquePixels(const Window* w, Point o) {
   return client.intersect(pixels);
 }
 
+// A screen rectangle that a window paints opaquely by itself: those pixels, and for a window
+// with a region only inside the region's largest rectangle (a shaped button's is all but its
+// corner rows).
 Rect opaqueRect(const Window* w, Point o) {
   const Rect r = opaquePixels(w, o);
   if (!w->region || r.empty()) return r;
