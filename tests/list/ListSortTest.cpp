@@ -161,8 +161,11 @@ TEST(ListSortGuards, HostileInputsFinishWithEveryRowOnceAndSorted) {
       [&](int) { return pool[rng() % 7] + std::to_string(rng() % 4 == 0 ? rng() % 10 : 0); }};
   for (size_t pattern = 0; pattern < patterns.size(); ++pattern) {
     SCOPED_TRACE(pattern);
+    // The keys view their texts: the texts are all made before the first key.
+    std::vector<std::string> texts;
+    for (int i = 0; i < 200000; ++i) texts.push_back(patterns[pattern](i));
     std::vector<SortKey> keys;
-    for (int i = 0; i < 200000; ++i) keys.push_back(makeSortKey(patterns[pattern](i), true, static_cast<uint32_t>(i)));
+    for (size_t i = 0; i < texts.size(); ++i) keys.push_back(makeSortKey(texts[i], true, static_cast<uint32_t>(i)));
     for (bool descending : {false, true}) {
       quickSortKeys(keys, descending);
       std::vector<bool> seen(keys.size());
