@@ -29,4 +29,18 @@ uint64_t& screenVersion();
 std::optional<std::span<const uint32_t>> childrenNear(const Window& parent, int64_t left, int64_t top, int64_t right,
                                                       int64_t bottom);
 
+// Calls fn(child) for the children of `parent` that may reach into the box (all of them when it
+// has few), top of the z-order first, until fn returns true; true when it did.
+template <class Fn>
+bool anyChildNear(const Window& parent, int64_t left, int64_t top, int64_t right, int64_t bottom, const Fn& fn) {
+  if (const auto near = childrenNear(parent, left, top, right, bottom)) {
+    for (const uint32_t i : *near)
+      if (fn(parent.children[i])) return true;
+    return false;
+  }
+  for (Window* c : parent.children)
+    if (fn(c)) return true;
+  return false;
+}
+
 }  // namespace zxp::ui

@@ -375,7 +375,6 @@ std::vector<Rect>& hiddenParts() {
 bool windowsToDraw(const Window& parent, const Clip& area, Point origin, std::vector<Window*>& out,
                    std::vector<Rect>* parts = nullptr) {
   const Rect& box = area.box();
-  const std::vector<Window*>& windows = parent.children;
   const int64_t left = int64_t{box.left} - origin.x, right = int64_t{box.right} - origin.x;
   const int64_t top = int64_t{box.top} - origin.y, bottom = int64_t{box.bottom} - origin.y;
   auto visit = [&](Window* c) {
@@ -392,14 +391,7 @@ bool windowsToDraw(const Window& parent, const Clip& area, Point origin, std::ve
     }
     return false;
   };
-  if (const auto near = childrenNear(parent, left, top, right, bottom)) {
-    for (const uint32_t i : *near)
-      if (visit(windows[i])) return true;
-    return false;
-  }
-  for (Window* c : windows)
-    if (visit(c)) return true;
-  return false;
+  return anyChildNear(parent, left, top, right, bottom, visit);
 }
 
 // Draws a window and its children, opaque, with its top-left corner at o.
@@ -679,10 +671,9 @@ static void composeArea(const std::shared_ptr<gfx::Surface>& surface, const Clip
 }
 
 // Whether the damaged area of w (inside its rectangle) shows w's own pixels and nothing else
-// (but the overlay, drawn after every composition): w
-// is a frameless window whose surface holds all of its client area, without visible children,
-// and it and each of its ancestors lie inside their parent's client area, under no visible
-// sibling, with no ancestor shaped or layered. Then composing the area is copying w's pixels
+// but the overlay, drawn after every composition: w is a frameless window whose surface holds
+// all of its client area, without visible children, and it and each of its ancestors lie inside
+// their parent's client area, under no visible sibling, with no ancestor shaped or layered. Then composing the area is copying w's pixels
 // there, which spares the walk down the tree (the usual case: one control repainted on a form).
 static bool uncovered(const Window* w) {
   if (!w->surface || w->surfaceOrigin != Point{0, 0} ||
@@ -699,21 +690,15 @@ static bool uncovered(const Window* w) {
       const Size pc = p.clientSize();
       if (r.left < 0 || r.top < 0 || r.right > pc.cx || r.bottom > pc.cy) return false;
     }
-    const auto above = [&](const Window* c) {
-      return c->visibleFlag() && c->rect.left < r.right && r.left < c->rect.right && c->rect.top < r.bottom &&
-             r.top < c->rect.bottom;
-    };
-    if (const auto near = childrenNear(p, r.left, r.top, r.right, r.bottom)) {
-      for (const uint32_t i : *near) {
-        if (p.children[i] == x) break;
-        if (above(p.children[i])) return false;
-      }
-    } else {
-      for (const Window* c : p.children) {
-        if (c == x) break;
-        if (above(c)) return false;
-      }
-    }
+    // The siblings before x lie above it; the walk stops at x itself.
+    bool covered = false;
+    anyChildNear(p, r.left, r.top, r.right, r.bottom, [&](const Window* c) {
+      if (c == x) return true;
+      covered = c->visibleFlag() && c->rect.left < r.right && r.left < c->rect.right && c->rect.top < r.bottom &&
+                r.top < c->rect.bottom;
+      return covered;
+    });
+    if (covered) return false;
   }
   return true;
 }
@@ -738,10 +723,11 @@ std::shared_ptr<gfx::Surface> composeScreen() {
     // A shaped window's few rectangles count as their box: presenting the unchanged corners
     // again costs less than the region work.
     const bool box = area.isRect() || area.isList();
+    gfx::Region redone = box ? gfx::Region(area.box()) : area.region();
     if (st.unpresented.empty() || (box && Clip::contains(area.box(), st.unpresented.box())))
-      st.unpresented = box ? gfx::Region(area.box()) : area.region();
+      st.unpresented = std::move(redone);
     else
-      st.unpresented = st.unpresented.united(box ? gfx::Region(area.box()) : area.region());
+      st.unpresented = st.unpresented.united(redone);
   }
   st.dirty = false;
   if (area.empty()) return st.surface;

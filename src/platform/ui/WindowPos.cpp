@@ -100,14 +100,12 @@ Window* windowAt(Point screen, const std::vector<HWND>& skip) {
   };
   // The topmost child hit: a window with many children names the few near the point.
   auto hit = [&](Window* parent, Point p) -> Window* {
-    if (const auto near = childrenNear(*parent, p.x, p.y, int64_t{p.x} + 1, int64_t{p.y} + 1)) {
-      for (const uint32_t i : *near)
-        if (hits(parent->children[i], p)) return parent->children[i];
-      return nullptr;
-    }
-    for (Window* c : parent->children)
-      if (hits(c, p)) return c;
-    return nullptr;
+    Window* found = nullptr;
+    anyChildNear(*parent, p.x, p.y, int64_t{p.x} + 1, int64_t{p.y} + 1, [&](Window* c) {
+      if (hits(c, p)) found = c;
+      return found != nullptr;
+    });
+    return found;
   };
   Window* w = hit(&desktop(), screen);
   if (!w) return nullptr;
