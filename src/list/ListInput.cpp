@@ -293,7 +293,10 @@ void ZorvaXPListBox::rowClick(int16_t Button, int x, int y) {
   clickedRow_ = row;
   clickedColumn_ = column;
   const bool multi = data_.multiColumn();
-  if (column >= 1) data_.setSelectedColIndex(column);
+  if (column >= 1 && column != data_.SelectedColIndex()) {
+    data_.setSelectedColIndex(column);
+    if (multi && m_ShowHeaders && !m_LockUpdate) paintHeader();  // the current column's header
+  }
   const Band& band = rowBands_[static_cast<size_t>(row - topRow_)];
   // The check glyph: 16 x 16 at left + 9 (or right - 25 when right-aligned), centred vertically.
   const LHStyle style = multi ? (column >= 1 ? data_.ColumnStyle(column) : LHStyle::Default) : m_CustomStyle;
