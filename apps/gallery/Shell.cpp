@@ -249,8 +249,8 @@ void Shell::dropPage() {
 void Shell::select(size_t index) {
   if (index >= pages_.size()) return;
   if (index == current_) {
-    // The current tab brings back a form that its close box has hidden, and loads again one
-    // that unloaded itself (a skinned page's close button).
+    // The current tab brings back a form that was hidden, and loads again one that unloaded
+    // (its close box, Alt+F4 or a skinned page's close button).
     if (!form_ || !form_->unloaded()) {
       if (form_ && !IsWindowVisible(form_->hWnd())) ShowWindow(form_->hWnd(), SW_SHOW);
       return;
@@ -276,6 +276,14 @@ void Shell::select(size_t index) {
       SetParent(f, pageHost_);
       SetWindowLongPtrA(f, GWL_STYLE, (GetWindowLongPtrA(f, GWL_STYLE) & ~static_cast<LONG_PTR>(WS_POPUP)) | WS_CHILD);
       SetWindowPos(f, HWND_TOP, kFormOffset.x, kFormOffset.y, 0, 0, SWP_NOSIZE | SWP_NOACTIVATE);
+      // A page that unloads (its close box, Alt+F4) takes its controls along: nothing of it
+      // stays selected.
+      form_->Unloaded.connect([this] {
+        selectedControl_ = nullptr;
+        panel_->show(nullptr, {});
+        toolbox_->setHighlighted({});
+        placeRing();
+      });
       host::traceEvents(*form_, [this](const std::string& line) {
         appendLog(line);
         // The selected control may have changed itself (a value, a check): the panel follows.

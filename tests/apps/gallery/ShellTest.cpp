@@ -97,12 +97,18 @@ TEST_F(GalleryShell, OneSkinnedFormHoldsThePanesAndThePage) {
   const Rect after = screenRect(form);
   EXPECT_EQ(std::tuple(after.left - before.left, after.top - before.top), std::tuple(40 - 6, 30 - 4));
 
-  // The form's close box hides it and its tab shows it again; a form that unloaded itself is
-  // loaded again.
+  // The form's close box unloads it, once the message is done, and nothing of it stays
+  // selected; its tab loads it again, as it does a form that unloaded itself.
+  shell.selectControl(shell.form()->control("cmdOne"));
   SendMessageA(form, WM_CLOSE, 0, 0);
-  EXPECT_FALSE(IsWindowVisible(form));
+  input.advance(20);
+  EXPECT_TRUE(shell.form()->unloaded());
+  EXPECT_EQ(std::tuple(shell.selectedControl(), shell.panel().model().object()), std::tuple(nullptr, nullptr));
+  EXPECT_FALSE(IsWindowVisible(shell.selectionRing()));
+  input.advance(1000);  // not a double click
   clickTab(shell, 1);
-  EXPECT_TRUE(IsWindowVisible(form));
+  ASSERT_NE(shell.form(), nullptr);
+  EXPECT_FALSE(shell.form()->unloaded());
   shell.form()->Unload();
   input.advance(1000);  // not a double click
   clickTab(shell, 1);
