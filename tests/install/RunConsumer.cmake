@@ -1,7 +1,7 @@
 # Installs the build at BUILD_DIR into WORK_DIR/prefix, then builds the consumer project in
-# SOURCE_DIR/consumer with find_package(ZorvaXP), and the same source with pkg-config, and runs
-# both programs, compiled with EXTRA_FLAGS (the sanitizers of a sanitized build). Any failure
-# stops with an error.
+# SOURCE_DIR/consumer with find_package(ZorvaXP), compiled with EXTRA_FLAGS (the sanitizers of a
+# sanitized build), and the same source with the flags the installed zorvaxp.pc gives (which
+# carry those sanitizers themselves), and runs both programs. Any failure stops with an error.
 function(run)
   execute_process(COMMAND ${ARGN} RESULT_VARIABLE rc OUTPUT_VARIABLE out ERROR_VARIABLE err)
   if(NOT rc EQUAL 0)
