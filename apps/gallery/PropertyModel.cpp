@@ -4,8 +4,8 @@
 #include <cstdio>
 
 #include "formskin/ZorvaForm.h"
+#include "platform/base/HostError.h"
 #include "platform/gfx/Font.h"
-#include "platform/host/HostError.h"
 #include "platform/host/NoCase.h"
 
 namespace zxp::gallery {

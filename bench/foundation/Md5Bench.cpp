@@ -3,7 +3,7 @@
 // BM_Md5_Zorva and BM_Md5_OpenSSL give each side's throughput on its own. BM_Md5_Ratio runs
 // both alternately in every iteration and reports ratio = OpenSSL time / our time (1.0 is
 // parity, higher is faster than OpenSSL; the target is at least 0.7). Our side includes the
-// whole published call: the code-page conversion and the uppercase hexadecimal text.
+// whole call: the code-page conversion and the uppercase hexadecimal text.
 #include <benchmark/benchmark.h>
 #include <openssl/evp.h>
 

@@ -21,7 +21,7 @@
 #include "BenchClock.h"
 #include "list/ListData.h"
 #include "list/ListSort.h"
-#include "platform/host/CodePage.h"
+#include "platform/base/CodePage.h"
 
 namespace {
 
@@ -149,7 +149,7 @@ void BM_ListExportToCsv(benchmark::State& state) {
   const auto dir = std::filesystem::temp_directory_path() / ("zxp-listbench-" + std::to_string(::getpid()));
   std::filesystem::create_directories(dir);
   const std::string ours = (dir / "ours.csv").string(), plain = (dir / "plain.csv").string();
-  const std::string bytes = host::utf8ToCp1252(d.csvText());
+  const std::string bytes = utf8ToCp1252(d.csvText());
   bench::alternate(
       state, 1, [&] { d.ExportToCsv(ours); },
       [&] {

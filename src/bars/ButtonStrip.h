@@ -16,7 +16,7 @@
 // repaint only when what a live button shows has changed, so an idle bar costs a key-state read
 // and a formatted text per tick and paints nothing (paintCount() counts the passes).
 //
-// Choices where the description leaves room: the clock timer also runs for a date-only bar, so
+// Our choices: the clock timer also runs for a date-only bar, so
 // a date panel turns over at midnight; PopUpMainMenu gets the pressed button's Left and Bottom
 // (where a menu would open below it); a HeadersCount read from a file is capped to 0..65535.
 #pragma once

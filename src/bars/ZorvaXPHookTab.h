@@ -239,7 +239,7 @@ class ZorvaXPHookTab final : public foundation::ControlBase {
     std::vector<uControlD4Controls> children;
   };
 
-  // AddTab and ModifyTab called by name: arguments left out take the published defaults.
+  // AddTab and ModifyTab called by name: arguments left out take the declared defaults.
   bool AddTabByName(const std::string& caption, const host::Variant& autoWidth, const host::Variant& enabled,
                     const host::Variant& icon, const host::Variant& visible, const host::Variant& width,
                     const host::Variant& g1, const host::Variant& g2, const host::Variant& picture,

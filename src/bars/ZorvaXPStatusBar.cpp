@@ -2,9 +2,9 @@
 
 #include "foundation/PenLines.h"
 #include "foundation/modGradient.h"
+#include "platform/base/HostError.h"
 #include "platform/gfx/SysColors.h"
 #include "platform/host/Extender.h"
-#include "platform/host/HostError.h"
 #include "platform/host/MemberTable.h"
 #include "platform/host/PropertyBag.h"
 #include "platform/ui/User.h"
@@ -174,7 +174,7 @@ void ZorvaXPStatusBar::UserControl_WriteProperties(host::PropertyBag& PropBag) {
 const host::MemberTable& ZorvaXPStatusBar::memberTable() const {
   using B = ZorvaXPStatusBar;
   using host::Variant;
-  // The published defaults of AddPanel's and ChangePanel's optional arguments.
+  // The declared defaults of AddPanel's and ChangePanel's optional arguments.
   const std::vector<Variant> defaults{Variant(int32_t{0}), Variant(int32_t{100}), Variant(host::PictureRef()),
                                       Variant(int32_t{0}), Variant(true),         Variant(true),
                                       Variant(int32_t{0}), Variant(std::string())};

@@ -8,7 +8,7 @@
 // zone, toggle, tool tip or left gripper: those members are absent from its member table.
 // Hover and pressed faces are off on a new bar; a press shows its face but toggles nothing.
 //
-// Choices where the description leaves room: the first panel of a new bar is captioned "Ready";
+// Our choices: the first panel of a new bar is captioned "Ready";
 // captions and pictures sit as in the tool bar's Custom mode; the grip is a triangle of one, two
 // and three dark pixels at a 4-pixel pitch ending 5 pixels from the right and bottom edges,
 // each with a white pixel below right; a GradientMode outside 0..1 paints the Vista background.

@@ -2,10 +2,10 @@
 
 #include "foundation/PenLines.h"
 #include "foundation/modGradient.h"
+#include "platform/base/HostError.h"
 #include "platform/gfx/SysColors.h"
 #include "platform/gfx/Text.h"
 #include "platform/host/Extender.h"
-#include "platform/host/HostError.h"
 #include "platform/host/MemberTable.h"
 #include "platform/host/PropertyBag.h"
 #include "platform/ui/User.h"
@@ -228,7 +228,7 @@ void ZorvaXPToolBar::UserControl_WriteProperties(host::PropertyBag& PropBag) {
 const host::MemberTable& ZorvaXPToolBar::memberTable() const {
   using B = ZorvaXPToolBar;
   using host::Variant;
-  // The published defaults of AddButton's and ChangeButton's optional arguments.
+  // The declared defaults of AddButton's and ChangeButton's optional arguments.
   const std::vector<Variant> defaults{Variant(int32_t{0}),  Variant(int32_t{100}), Variant(host::PictureRef()),
                                       Variant(int32_t{0}),  Variant(true),         Variant(true),
                                       Variant(int32_t{0}),  Variant(std::string()), Variant(int32_t{0}),

@@ -8,7 +8,7 @@
 // the hovered button (never for button 1, the gripper spacer). The scheme it shares with the
 // status bar is ButtonStrip.
 //
-// Choices where the description leaves room: the second button of a new bar is captioned
+// Our choices: the second button of a new bar is captioned
 // "Button"; the tool tip shows on the mouse move that reaches the button (no delay of its own)
 // and hides on leave and on press; the right sizing grip is a three-row triangle of the left
 // gripper's dots, its rows from nearest(H / 2 - 13) + 14 at a 4-pixel pitch.
@@ -79,7 +79,7 @@ class ZorvaXPToolBar final : public ButtonStrip {
   std::string ToolTip(int32_t Index) const { return button(Index).ToolTip; }
   void setToolTip(int32_t Index, std::string v) { changeField(Index, &StripButton::ToolTip, std::move(v)); }
 
-  // ---- Methods (defaults as published) ----
+  // ---- Methods (with the interface's defaults) ----
   void AddButton(std::string lpStrCaption, THAlign HCAlign = THAlign::Left, int32_t Header_Width = 100,
                  host::PictureRef PanelPic = {}, THAlign PictureAlign = THAlign::Left, bool PanelVisible = true,
                  bool PanelEnabled = true, TStyleDType PanelStyle = TStyleDType::Normal_Text, std::string PanelTag = {},

@@ -3,10 +3,10 @@
 #include <algorithm>
 
 #include "foundation/clsFileSystemObj.h"
+#include "platform/base/HostError.h"
 #include "platform/gfx/GdiRaii.h"
 #include "platform/gfx/Picture.h"
 #include "platform/gfx/Text.h"
-#include "platform/host/HostError.h"
 #include "platform/host/MemberTable.h"
 #include "platform/host/PropertyBag.h"
 #include "platform/host/runtime/Text.h"

@@ -103,7 +103,7 @@ class ZorvaXpImageList final : public foundation::ControlBase {
   bool append(host::PictureRef picture, const std::string& key);
   bool addFile(const std::string& path, const std::string& key);
   bool blit(const host::PictureRef& picture, HDC dc, int32_t x, int32_t y, bool masked) const;
-  // The calls by name: arguments left out take the published defaults (hdc 65535, sizes 16, index 1).
+  // The calls by name: arguments left out take the declared defaults (hdc 65535, sizes 16, index 1).
   bool AddImageFromDCByName(const host::Variant& hdc, const host::Variant& srcWidth, const host::Variant& srcHeight,
                             const host::Variant& strKey);
   bool DrawImageByIndexByName(const host::Variant& Index, const host::Variant& hdc, const host::Variant& XOrg,

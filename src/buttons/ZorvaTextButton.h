@@ -12,7 +12,7 @@
 // imgIcon is a windowless image on the surface (as the host's image control is), so its mouse
 // input is the surface's own.
 //
-// Choices where the description leaves room:
+// Our choices:
 //   - the grey of the disabled icon is (r + g + b + 1) / 3 for each pixel of its 16 x 16 box (the
 //     face showing through the icon's transparent pixels turns grey with it);
 //   - the click notification is named Click;

@@ -14,7 +14,7 @@
 // picker (real child windows over the header); what the picker reports becomes the shown month
 // or year. Today, month names, weekdays and month lengths all come from the host runtime.
 //
-// Choices where the description leaves room:
+// Our choices:
 //   - every change of the shown month or year clamps the selected day to the new month's length;
 //   - a grey (other-month) day moves to its month and selects that day there;
 //   - navigation stops at January 1800 and December 9999 (the month arrows too);

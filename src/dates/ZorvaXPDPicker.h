@@ -10,7 +10,7 @@
 // a day clicked in it sets the field and closes it. A 1-pixel frame in BorderColor surrounds
 // the control; Required draws a small triangle mark in RequiredColor in the top-left corner.
 //
-// Choices where the description leaves room:
+// Our choices:
 //   - an impossible typed date (day 31 in a 30-day month, month 13, an empty part) reverts to
 //     the held date when the field loses the focus; a two-digit year follows the runtime's rule
 //     (00..29 are 2000..2029, 30..99 are 1930..1999);

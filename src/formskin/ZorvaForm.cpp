@@ -8,11 +8,11 @@
 #include <cmath>
 #include <utility>
 
+#include "platform/base/HostError.h"
 #include "platform/gfx/Font.h"
 #include "platform/gfx/Picture.h"
 #include "platform/gfx/Text.h"
 #include "platform/host/Form.h"
-#include "platform/host/HostError.h"
 #include "platform/host/MemberTable.h"
 #include "platform/host/PropertyBag.h"
 #include "platform/services/MessageBox.h"
@@ -139,7 +139,7 @@ void ZorvaForm::setToolTipTextFont(host::FontRef v) {
 }
 
 // ---- Persistence --------------------------------------------------------------------------------
-// Every property persists under its own name, in the member table's (published) order. The
+// Every property persists under its own name, in the member table's order. The
 // defaults are those of a new control; the fonts default to the container's ambient font.
 
 namespace {

@@ -12,7 +12,7 @@
 // menus, the button glow and 1500 ms tool tips as real layered and pop-up windows, semi-transparent
 // frame pieces and a soft shadow as layered windows owned by the form that follow it.
 //
-// Choices where the description leaves room:
+// Our choices:
 //   - Button faces: the outer frame leaves its four corner pixels out; the inner frame lies one
 //     pixel inside. Signs are white shapes outlined in the sign's outer colour: a 2-pixel cross,
 //     a box with a 2-pixel top bar (two such boxes offset for restore), a bar for minimise.
@@ -53,7 +53,7 @@ enum class eCaptionAlign : int32_t { eCALeft = 0, eCACenter = 1, eCARight = 2 };
 enum class eIconSize : int32_t { eIS16x16 = 16, eIS24x24 = 24, eIS32x32 = 32 };
 enum class eGraidentDirection : int32_t { eGDVertical = 0, eGDHorizantal = 1 };
 
-// The colour properties, in published order, with their defaults (theme 1).
+// The colour properties, in the interface's order, with their defaults (theme 1).
 #define ZXP_FORMSKIN_COLOURS(X)                                                                       \
   X(GradientColor1, 0xCFC5B0) X(GradientColor2, 0xE99227) X(CloseButtonGradientTop1, 0xA7B6EB)        \
   X(CloseButtonGradientBottom1, 0x2C49CF) X(CloseButtonGradientBottom2, 0x6D81C6)                     \

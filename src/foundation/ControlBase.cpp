@@ -3,10 +3,10 @@
 #include "foundation/AboutBox.h"
 #include "foundation/modGeneral.h"
 #include "foundation/modRegion.h"
-#include "platform/gfx/GdiRaii.h"
+#include "platform/base/CodePage.h"
 #include "platform/gfx/Font.h"
+#include "platform/gfx/GdiRaii.h"
 #include "platform/host/Form.h"
-#include "platform/host/CodePage.h"
 #include "platform/services/FileIo.h"
 #include "platform/services/Library.h"
 #include "platform/services/MessageBox.h"
@@ -230,7 +230,7 @@ std::optional<std::string> ControlBase::accessKeyOf(std::string_view caption) {
   size_t amp = caption.find('&');
   if (amp == std::string_view::npos || amp + 1 >= caption.size()) return std::nullopt;
   size_t length = 1;
-  host::decodeUtf8(caption.substr(amp + 1), length);
+  decodeUtf8(caption.substr(amp + 1), length);
   return std::string(caption.substr(amp + 1, length));
 }
 

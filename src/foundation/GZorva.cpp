@@ -1,7 +1,7 @@
 #include "foundation/GZorva.h"
 
 #include "foundation/Md5.h"
-#include "platform/host/CodePage.h"
+#include "platform/base/CodePage.h"
 
 namespace zxp {
 
@@ -24,13 +24,13 @@ std::string GZorva::zGZorva_MD5(const std::string& strText) const {
     // goes through a small buffer, so no copy of the whole text is ever made.
     char buffer[4096];
     while (!strString.empty()) {
-      const size_t ascii = host::asciiPrefixLength(strString);
+      const size_t ascii = asciiPrefixLength(strString);
       if (ascii >= 256 || ascii == strString.size()) {
         md5.update(strString.data(), ascii);
         strString.remove_prefix(ascii);
         continue;
       }
-      const host::ConvertProgress step = host::utf8ToCp1252(strString, buffer);
+      const ConvertProgress step = utf8ToCp1252(strString, buffer);
       md5.update(buffer, step.written);
       strString.remove_prefix(step.read);
     }

@@ -8,8 +8,8 @@
 #include <immintrin.h>
 #endif
 
+#include "platform/base/HostError.h"
 #include "platform/gfx/ComputedPicture.h"
-#include "platform/host/HostError.h"
 
 namespace zxp::gradient {
 

@@ -11,8 +11,8 @@
 #include <filesystem>
 #include <new>
 
-#include "platform/host/CodePage.h"
-#include "platform/host/HostError.h"
+#include "platform/base/CodePage.h"
+#include "platform/base/HostError.h"
 #include "platform/host/runtime/Text.h"
 #include "platform/services/FileIo.h"
 #include "platform/services/ShellFolders.h"
@@ -35,7 +35,7 @@ std::string textResult(std::string_view text) { return std::string(host::Trim(se
 // A path result, which the platform hands back only when it fits its buffer.
 std::string pathResult(std::string_view path) {
   std::string text = textResult(path);
-  if (host::utf8Length(services::untilNul(path)) >= kPathBuffer) return std::string();
+  if (utf8Length(services::untilNul(path)) >= kPathBuffer) return std::string();
   return text;
 }
 
@@ -279,7 +279,7 @@ int32_t clsFileSystemObj::GetFileSize(const std::string& lpStrPath) const {
 std::string clsFileSystemObj::GetFileTitle(const std::string& lpstrFilePath) const {
   return text([&] {
     const std::string_view path = services::untilNul(lpstrFilePath);
-    if (!host::isValidUtf8(path)) return std::string();
+    if (!isValidUtf8(path)) return std::string();
     const size_t cut = path.find_last_of("\\/:");
     const std::string_view name = cut == std::string_view::npos ? path : path.substr(cut + 1);
     if (name.empty() || name.find_first_of("*?<>|\"") != std::string_view::npos) return std::string();
@@ -371,7 +371,7 @@ std::string clsFileSystemObj::FindFiles(const std::string& lpStrPath, const std:
     std::string joined;
     for (const std::string& name : services::findFiles(lpStrPath + "\\" + lpstrFilter)) {
       if (!joined.empty()) joined += '|';
-      joined += host::sanitizeUtf8(name);
+      joined += sanitizeUtf8(name);
     }
     return textResult(joined);
   });

@@ -61,7 +61,7 @@ std::string specialFolderPath(SpecialFolderIDs folder);
 
 class clsFileSystemObj : public host::Dispatchable {
  public:
-  // The published members, in the published order (all methods).
+  // The members, in the interface's order (all methods).
   const host::MemberTable& memberTable() const override;
 
   // Copies a regular file. With blnOverwirte False an existing destination makes it fail; a

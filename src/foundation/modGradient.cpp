@@ -12,10 +12,10 @@
 #include "foundation/DibBuffer.h"
 #include "foundation/GradientMath.h"
 #include "foundation/PenLines.h"
+#include "platform/base/HostError.h"
 #include "platform/gfx/ComputedPicture.h"
 #include "platform/gfx/GdiRaii.h"
 #include "platform/gfx/Surface.h"
-#include "platform/host/HostError.h"
 
 namespace zxp {
 

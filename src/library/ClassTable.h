@@ -15,7 +15,7 @@ constexpr uint32_t kControlMiscBase = host::OLEMISC_RECOMPOSEONRESIZE | host::OL
 
 // The public control classes of the library, looked up by name without regard to case.
 const host::ClassRegistry& classes();
-// The published classes plus the library's private controls (the text button and the month and
+// The public classes plus the library's private controls (the text button and the month and
 // year pickers the date controls use inside), so that forms showing them on their own can be
 // loaded by the renderer and the example tests. Never registered or offered to hosts.
 const host::ClassRegistry& classesWithPrivate();

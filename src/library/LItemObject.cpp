@@ -2,7 +2,7 @@
 
 namespace zxp::library {
 
-// The row's members in their published order. iItemUnicode is a record, which late-bound callers
+// The row's members in the interface's order. iItemUnicode is a record, which late-bound callers
 // cannot pass: it keeps its place (and so the dispatch identifiers after it) and raises a type
 // mismatch; the list control reads and writes it directly.
 const host::MemberTable& LItemObject::memberTable() const {

@@ -4,8 +4,8 @@
 #include <cmath>
 
 #include "list/ListSort.h"
-#include "platform/host/CodePage.h"
-#include "platform/host/HostError.h"
+#include "platform/base/CodePage.h"
+#include "platform/base/HostError.h"
 #include "platform/host/PropertyBag.h"
 #include "platform/host/Variant.h"
 #include "platform/host/runtime/Format.h"
@@ -563,7 +563,7 @@ void ListData::ExportToCsv(std::string_view iStrPath) const {
   std::string path(iStrPath);
   if (path.size() < 4 || path.compare(path.size() - 4, 4, ".csv") != 0) path += ".csv";
   // A failed write leaves any old file whole and ends the export without a message.
-  (void)services::writeFileAtomically(path, host::utf8ToCp1252(csvText()));
+  (void)services::writeFileAtomically(path, utf8ToCp1252(csvText()));
 }
 
 }  // namespace zxp::list

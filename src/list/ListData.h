@@ -2,7 +2,7 @@
 // columns (four parallel lists: text, width, style, alignment, indexed from 1 and always of the
 // same length), the rows (live clsLItem objects, indexed from 1 to ListCount), one selection flag
 // per row, and the scalar state (current row, current column, extended selections). Members keep
-// the control's published names and rules, so the control forwards to them one to one:
+// the control's interface names and rules, so the control forwards to them one to one:
 //
 // - Checked members (RemoveItem, FindItem, TextMatrix, CheckSpecifyRange, ...) answer an
 //   out-of-range row or column with False, 0 or -1 and change nothing.

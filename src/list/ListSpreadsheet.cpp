@@ -4,7 +4,7 @@
 #include <stdexcept>
 
 #include "list/ListData.h"
-#include "platform/host/HostError.h"
+#include "platform/base/HostError.h"
 #include "platform/services/Automation.h"
 
 namespace zxp::list {

@@ -2,9 +2,9 @@
 
 #include <algorithm>
 
+#include "platform/base/HostError.h"
 #include "platform/gfx/Font.h"
 #include "platform/gfx/Picture.h"
-#include "platform/host/HostError.h"
 #include "platform/host/MemberTable.h"
 #include "platform/host/PropertyBag.h"
 #include "platform/ui/Messages.h"

@@ -1,7 +1,7 @@
 // ZorvaXPListBox: an owner-drawn list that becomes a grid as soon as it has columns. The rows,
 // columns, selection flags, sort and search live in the data model ListData (list/ListData.h);
 // the control forwards its row and column members to it under the same names and adds the
-// published properties, persistence, painting and input.
+// public properties, persistence, painting and input.
 //
 // Drawing (list/ListPainter.cpp) goes straight onto the control's surface. The background
 // (gradient or BackColor, with the semi-transparent Picture) is kept in a memory bitmap of the
@@ -25,7 +25,7 @@
 // or ZorvaXPSpin of the same form; a click on a bound cell (or F2/Enter on it) raises
 // BeforeCellEdit, moves the editor over the cell with the cell's text and focuses it; its OnEnter
 // or the focus moving to a window outside the editor commits the value into the cell, its
-// OnKeyEsc/OnEscape closes it without writing. No event follows a commit: the published events
+// OnKeyEsc/OnEscape closes it without writing. No event follows a commit: the declared events
 // have none (the cell's new text is there to read).
 //
 // Choices: the horizontal scroll step is 20 pixels; Page Up/Page Down stop at the first/last row;
@@ -54,8 +54,8 @@
 #include "foundation/DibBuffer.h"
 #include "foundation/MessageInterceptor.h"
 #include "list/ListData.h"
+#include "platform/base/HostError.h"
 #include "platform/gfx/GdiRaii.h"
-#include "platform/host/HostError.h"
 
 namespace zxp::list {
 
@@ -70,7 +70,7 @@ enum class LPicturePos : int32_t {
 };
 enum class LScrollBars : int32_t { LSBoth = 0, LSVertical = 1, LSHorizantal = 2, LSNone = 3 };
 
-// The persisted properties in published order: X(kind, type, name, default, persist).
+// The persisted properties in the interface's order: X(kind, type, name, default, persist).
 // kind S: stored here, the setter redraws; C: stored here, the setter is written by hand.
 // persist P: the value as it is; W: a Single stored as a whole number.
 #define ZXP_LISTBOX_PROPERTIES(X)                                                   \

@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <cstring>
 
-#include "platform/host/HostError.h"
+#include "platform/base/HostError.h"
 
 namespace zxp::list {
 

@@ -18,7 +18,7 @@ using foundation::fillSolid;
 using foundation::SurfaceWindow;
 
 namespace {
-constexpr int kMinThickness = 18;  // below this the bar grows to its published thickness
+constexpr int kMinThickness = 18;  // below this the bar grows to its standard thickness
 constexpr int kTestStep = 3;       // paging stops when a step of 3 would leave the range
 }  // namespace
 

@@ -15,7 +15,7 @@
 // applies) until the thumb reaches the pointer, and dragging the thumb sets Value from its place.
 // Hover looks end by polling (CursorOutsideWindow) on 1 ms timers.
 //
-// Choices where the description leaves room:
+// Our choices:
 //   - the highlighted stretch painted while the track is held runs from the thumb's edge to the
 //     track's end on the paging side, in the resting arrow gradient;
 //   - the track's own colour is the surface default, the button-face system colour;
@@ -118,7 +118,7 @@ class ScrollBarBase : public foundation::ControlBase {
   };
   explicit ScrollBarBase(const Parts& parts);
 
-  // The member table's part both orientations share, in published order: the properties,
+  // The member table's part both orientations share, in the interface's order: the properties,
   // RedrawMe, About and the first event, Change. Each orientation adds its own events.
   template <class B>
   static host::ClassMembers<B> sharedMembers(const char* className) {

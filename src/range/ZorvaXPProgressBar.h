@@ -7,7 +7,7 @@
 // at most Max, and Value to at most Max (there is no lower clamp). A new bar is 5130 twips wide;
 // a surface narrower or lower than 9 pixels grows to 135 twips.
 //
-// Choices where the description leaves room: the bar's colours, modes and styles go to
+// Our choices: the bar's colours, modes and styles go to
 // ProgressLine and repaint it without a layout; the frame's colours (BackColor, BorderColor) and
 // OrientationStyle lay the control out again, and so raise Progress as every layout does.
 #pragma once

@@ -14,7 +14,7 @@
 // handler that changes KeyAscii changes what the field gets. While the field has the focus its
 // background is BackColorHighlight and the border BorderColorHighlight.
 //
-// Choices where the description leaves room:
+// Our choices:
 //   - the arrow pair is 15 pixels wide; the field starts 3 pixels in from the left edge;
 //   - the control's surface around the field takes the field's current background colour, so
 //     the focus highlight fills the whole box inside the border;

@@ -6,10 +6,10 @@
 
 #include "foundation/PenLines.h"
 #include "foundation/modGeneral.h"
+#include "platform/base/CodePage.h"
 #include "platform/gfx/Font.h"
 #include "platform/gfx/SysColors.h"
 #include "platform/gfx/Text.h"
-#include "platform/host/CodePage.h"
 #include "platform/host/MemberTable.h"
 #include "platform/host/PropertyBag.h"
 #include "platform/host/runtime/Format.h"
@@ -485,13 +485,13 @@ void ZorvaXPTextBox::OpenTextFile(const std::string& lpstrFilePath) {
   std::vector<uint8_t> bytes;
   if (!services::readRegularFile(lpstrFilePath, kMaxFileBytes, bytes)) return;
   const std::string_view ansi(reinterpret_cast<const char*>(bytes.data()), bytes.size());
-  std::string text = crlf(host::cp1252ToUtf8(ansi));
+  std::string text = crlf(cp1252ToUtf8(ansi));
   if (text.ends_with("\r\n")) text.resize(text.size() - 2);
   setText(text);
 }
 
 void ZorvaXPTextBox::SaveTextFile(const std::string& lpstrFilePath) {
-  const std::string ansi = host::utf8ToCp1252(crlf(Text()) + "\r\n");
+  const std::string ansi = utf8ToCp1252(crlf(Text()) + "\r\n");
   (void)services::writeFileAtomically(lpstrFilePath, std::string_view(ansi));
 }
 

@@ -18,9 +18,9 @@
 //
 // Files: OpenTextFile and SaveTextFile hold the file in the ANSI code page (Windows-1252; a
 // character outside it is saved as "?") with CR LF line ends; the save is atomic, so a failed
-// write leaves the old file whole. Both swallow their errors, as published.
+// write leaves the old file whole. Both swallow their errors.
 //
-// Choices where the description leaves room:
+// Our choices:
 //   - VScroll's Value is the field's first visible line and its Max the last line's number, so
 //     the thumb at the bottom shows the last line at the top;
 //   - Scrolling(1)/(2) scroll one line but never past the line Value names (the Value change that

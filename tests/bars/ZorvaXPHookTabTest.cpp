@@ -1,7 +1,7 @@
 // The tab control: children hidden and restored by position and tab stop as tabs switch,
 // membership through removal and form files, the switch events and their order, arrow keys and
-// access keys, the published clamps and refusals, the strip geometry of both styles and both
-// orientations, the published colours, the hover economy and a leak-free teardown.
+// access keys, the clamps and refusals, the strip geometry of both styles and both
+// orientations, the fixed colours, the hover economy and a leak-free teardown.
 
 #include <cstdlib>
 
@@ -191,7 +191,7 @@ TEST_F(HookTab, DamagedCountsInAFormFileNameTheirLine) {
 
 // ---- Switching, events, keys -------------------------------------------------------------------
 
-TEST_F(HookTab, AClickOnATabRaisesTheSwitchEventsInPublishedOrder) {
+TEST_F(HookTab, AClickOnATabRaisesTheSwitchEventsInDeclaredOrder) {
   ZorvaXPHookTab& t = logged();
   input.moveTo(tabCentre(t, 3)).click();
   EXPECT_EQ(log, (std::vector<std::string>{"Before 3", "After 1", "ClickOnTab 1", "MouseDown"}));
@@ -249,7 +249,7 @@ TEST_F(HookTab, AnAmpersandInACaptionMakesAltLetterSelectThatTab) {
 
 // ---- Adding and changing tabs ------------------------------------------------------------------
 
-TEST_F(HookTab, WidthsAreClampedAndLongCaptionsRefusedWithThePublishedMessage) {
+TEST_F(HookTab, WidthsAreClampedAndLongCaptionsRefusedWithTheirMessage) {
   ZorvaXPHookTab& t = tabs();
   EXPECT_TRUE(t.AddTab("Narrow", false, true, {}, true, 0));
   EXPECT_EQ(t.TabWidth(4), 5);
@@ -267,7 +267,7 @@ TEST_F(HookTab, WidthsAreClampedAndLongCaptionsRefusedWithThePublishedMessage) {
   EXPECT_THROW(t.TabCaption(7), HostError);
 }
 
-TEST_F(HookTab, LateBoundCallsTakeThePublishedDefaults) {
+TEST_F(HookTab, LateBoundCallsTakeTheDeclaredDefaults) {
   ZorvaXPHookTab& t = tabs();
   EXPECT_TRUE(host::callMethod(t, "AddTab", {host::Variant(std::string("Late"))}).toBool());
   EXPECT_EQ(std::tuple(t.TabEnabled(4), t.TabVisible(4), t.TransparencyLevel(4), t.TabGradient2(4)),
@@ -327,7 +327,7 @@ TEST_F(HookTab, TabbedDialogRowsShareTheWidthAndTheSelectedRowTouchesTheBody) {
   EXPECT_EQ(std::pair(rectOf(1).Top, t.bodyRect().bottom), std::pair(250 - 10 - 23, 250 - (3 * 23 + 10)));
 }
 
-TEST_F(HookTab, TheBodyTabsAndBandShowThePublishedColours) {
+TEST_F(HookTab, TheBodyTabsAndBandShowTheFixedColours) {
   ZorvaXPHookTab& t = tabs();
   t.ModifyTab(1, "ZRTab1", true, true, {}, true, 82, 0x0000FF, 0x00FF00);  // red near the tabs, green far
   const HDC dc = t.surface().hDC();

@@ -1,18 +1,18 @@
-// The tool bar: its buttons as published (the spacer, defaults, persistence order, removal),
+// The tool bar: its buttons (the spacer, defaults, persistence order, removal),
 // hit-testing at the exact edges, toggles, drop-downs, drag-to-resize, the tool tip window and
-// the looks the description pins (separators, gripper dots, arrows, faces).
+// the looks we pin (separators, gripper dots, arrows, faces).
 
 #include <algorithm>
 #include <cctype>
 #include <tuple>
 
 #include "bars/BarsFixture.h"
-#include "platform/host/HostError.h"
-#include "platform/host/PropertyBag.h"
 #include "foundation/PenLines.h"
+#include "platform/base/HostError.h"
 #include "platform/gfx/GdiRaii.h"
 #include "platform/gfx/Picture.h"
 #include "platform/gfx/Text.h"
+#include "platform/host/PropertyBag.h"
 #include "platform/ui/User.h"
 #include "support/PixelTable.h"
 #include "support/PropertyTable.h"
@@ -75,7 +75,7 @@ TEST_F(ToolBar, ANewBarHasTheHiddenSpacerAndOneButtonAndDocksAtTheTop) {
   EXPECT_EQ(std::tuple(tb.buttonRects()[1].Left, tb.buttonRects()[1].Right), std::tuple(15, 65));
 }
 
-TEST_F(ToolBar, ButtonKeysFollowTheControlWideKeysInPublishedOrder) {
+TEST_F(ToolBar, ButtonKeysFollowTheControlWideKeysInDeclaredOrder) {
   auto& tb = place<ZorvaXPToolBar>("tb");
   tb.ClearAll();
   for (int i = 1; i <= 3; ++i)
@@ -102,8 +102,8 @@ TEST_F(ToolBar, ButtonKeysFollowTheControlWideKeysInPublishedOrder) {
 }
 
 // Every control-wide key, each set to a value other than its default through the member table,
-// is written in the published order.
-TEST_F(ToolBar, ControlWideKeysAreWrittenInPublishedOrder) {
+// is written in the interface's order.
+TEST_F(ToolBar, ControlWideKeysAreWrittenInDeclaredOrder) {
   auto& tb = place<ZorvaXPToolBar>("tb");
   const std::vector<PropertyRow> values{
       {"GradientColor1", 1}, {"GradientColor2", 2}, {"GradientMode", 2}, {"BorderColor", 3}, {"HoverColor1", 4},
@@ -157,7 +157,7 @@ TEST_F(ToolBar, RemovingTheMiddleButtonMovesEveryFieldOfTheLastDown) {
   EXPECT_EQ(std::tuple(tb.HeadersCount(), tb.buttonRects().size()), std::tuple(0, 0u));
 }
 
-TEST_F(ToolBar, IndexedMembersCheckTheIndexAndMethodsTakeThePublishedDefaults) {
+TEST_F(ToolBar, IndexedMembersCheckTheIndexAndMethodsTakeTheDeclaredDefaults) {
   auto& tb = place<ZorvaXPToolBar>("tb");
   auto errorOf = [](auto&& f) {
     try {
@@ -293,7 +293,7 @@ TEST_F(ToolBar, TheToolTipIsATopLevelWindowBelowTheButtonAndGoesOnLeaveAndPress)
   EXPECT_FALSE(IsWindowVisible(tip));
 }
 
-TEST_F(ToolBar, SeparatorsGrippersArrowsAndFacesSitWherePublished) {
+TEST_F(ToolBar, SeparatorsGrippersArrowsAndFacesSitWhereTheyBelong) {
   auto& tb = barOfThree(place<ZorvaXPToolBar>("tb"));
   tb.setButtonSeparator(2, true);
   tb.setMainStyle(3, TMainStyleDType::DropDown);

@@ -135,7 +135,7 @@ TEST_F(TextButton, DisabledLookGreysTheIcon) {
   EXPECT_EQ(at(b, b.iconRect().left + 8, b.iconRect().top + 8), RGB(48, 96, 240));
 }
 
-TEST_F(TextButton, PropertiesRoundTripInThePublishedOrder) {
+TEST_F(TextButton, PropertiesRoundTripInTheirOrder) {
   ZorvaTextButton& a = make();
   const std::vector<PropertyRow> rows = {{"Alignment", 1}, {"GradientColor1", 0x000001}, {"GradientColor2", 0x000002},
                                          {"Caption", "Go"}, {"ButtonWidth", 30}, {"ForeColor", 0x000003},

@@ -173,7 +173,7 @@ TEST_F(ButtonProperties, DefaultsAreOmittedAndReadBack) {
 
 TEST_F(ButtonProperties, EveryPropertyRoundTripsWithItsKeyAndWidth) {
   ZorvaXPButton& a = button("cmdA");
-  // In published order: the bag must hold the same keys in the same order, objects among them.
+  // In the interface's order: the bag must hold the same keys in the same order, objects among them.
   const std::vector<PropertyRow> rows = {
       {"ButtonStyle", ButtonStyleDType::XP}, {"GradientColorXP1", 0x010203}, {"GradientColorVistaXP2", 0x040506},
       {"HiglightMouseOver", false}, {"ClickButtonStyle", ClickButtonStyleDType::Flat},
@@ -192,7 +192,7 @@ TEST_F(ButtonProperties, EveryPropertyRoundTripsWithItsKeyAndWidth) {
   a.WriteProperties(bag);
   EXPECT_EQ(bagKeys(bag), keysOf(rows, {{"Font", "ForeColorNormal"}, {"Picture", "PictureSize"},
                                         {"PictureHighlight", "PictureSizeHighlight"}, {"MouseIcon", "SoundOnOver"}}));
-  // Enumerations at their published widths.
+  // Enumerations at their declared widths.
   std::vector<host::Variant::Kind> kinds;
   for (const char* key : {"ButtonStyle", "PicturePosition", "ClickButtonStyle", "PictureSize", "HiglightMouseOver"})
     kinds.push_back(bag.find(key)->value.kind());
@@ -232,7 +232,7 @@ TEST_F(ButtonProperties, SettersRedrawTheRestingLookOnlyWhereItShows) {
   EXPECT_EQ(std::tuple(px(a, 20, 12), form->changes().back().property), std::tuple(face, "ClickButtonStyle"));
 }
 
-TEST_F(ButtonProperties, EventsInPublishedOrderAndLateBinding) {
+TEST_F(ButtonProperties, EventsInDeclaredOrderAndLateBinding) {
   ZorvaXPButton& a = button("cmdA");
   EXPECT_EQ(eventNames(a.memberTable()),
             (std::vector<std::string>{"Click", "DblClick", "MouseUp", "MouseDown", "KeyPress", "OnEnter", "OnKeyEsc",

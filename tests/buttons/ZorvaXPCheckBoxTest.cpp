@@ -33,7 +33,7 @@ std::string look(const ZorvaXPCheckBox& c) {
 
 using CheckBoxLook = ToggleTest;
 
-// The published tick: a long stroke (x + 12 - k ... x + 14 - k, t + k), k = 0..8, and a short
+// The tick: a long stroke (x + 12 - k ... x + 14 - k, t + k), k = 0..8, and a short
 // one (x + 1 + j ... x + 3 + j, t + 5 + j), j = 0..3, with t = nearest((SH - 15) / 2 + 2).
 TEST_F(CheckBoxLook, TickAndGreyedMarkSitAtTheirPixelsAtOddAndEvenHeights) {
   for (int h : {23, 26}) {
@@ -335,10 +335,10 @@ TEST_F(CheckBoxProperties, DefaultsTheBooleansWhoseBagDefaultIsOneAndTheEvents) 
   EXPECT_EQ(px(b, 0, 0), border);
 }
 
-TEST_F(CheckBoxProperties, EveryPropertyRoundTripsInPublishedOrder) {
+TEST_F(CheckBoxProperties, EveryPropertyRoundTripsInDeclaredOrder) {
   ZorvaXPCheckBox& a = checkBox("chkA");
   a.setAutoChangeBackColor(false);  // first: otherwise BackColor follows the form
-  // In published order: the bag must hold the same keys in the same order, the font among them.
+  // In the interface's order: the bag must hold the same keys in the same order, the font among them.
   const std::vector<PropertyRow> rows = {
       {"BackStyle", CBackStyle::Default}, {"BackColor", 0x010203}, {"GradientColor1", 0x040506},
       {"GradientColor2", 0x070809}, {"BorderStyle", false}, {"BorderColor", 0x111111},

@@ -245,7 +245,7 @@ TEST_F(OptionProperties, HoverPollingReturnsTheRestingLook) {
   EXPECT_FALSE(o.hoverTimer().running());
 }
 
-TEST_F(OptionProperties, KeysInPublishedOrderRoundTripAndEvents) {
+TEST_F(OptionProperties, KeysInDeclaredOrderRoundTripAndEvents) {
   ZorvaXPOptionButton& a = option("Option1");
   EXPECT_EQ(a.Caption(), "Option1");
   host::PropertyBag bag;
@@ -254,7 +254,7 @@ TEST_F(OptionProperties, KeysInPublishedOrderRoundTripAndEvents) {
 
   a.setBackStyle(VOBackStyle::OB_Opaque);  // first: a gradient would make the style opaque again
   a.setAlign(VOptionAlign::Align_Right);  // by name, Align is the container's property
-  // In published order: the bag must hold the same keys in the same order, the font among them.
+  // In the interface's order: the bag must hold the same keys in the same order, the font among them.
   const std::vector<PropertyRow> rows = {
       {"ButtonGradientColor1", 0x010101}, {"ButtonGradientColor2", 0x020202},
       {"AutoChangeBackColor", false}, {"BackColor", 0x030303}, {"BackingStyle", VOBackingStyle::OBK_Transparent},

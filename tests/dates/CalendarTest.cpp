@@ -1,5 +1,5 @@
 // The month calendar: the grid's first-row rule and month lengths from the runtime's parser, the
-// published colours and geometry, navigation with the year wrap, the limits and the order of
+// fixed colours and geometry, navigation with the year wrap, the limits and the order of
 // events, and the month and year pickers with the day clamp and their auto-repeat.
 
 #include <array>
@@ -288,7 +288,7 @@ TEST_F(Calendar, YearPickerScrollsEvery200MillisecondsWhileHeldAboveTheList) {
   input.release();
 }
 
-TEST_F(Calendar, MembersCarryThePublishedNumbers) {
+TEST_F(Calendar, MembersCarryTheDeclaredNumbers) {
   ZorvaXPCalender& c = calendar();
   const host::MemberTable& t = c.memberTable();
   std::vector<int32_t> ids;

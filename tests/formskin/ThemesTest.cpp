@@ -1,5 +1,5 @@
-// The seventeen themes: each overwrites its 59 colour properties with the published values (the
-// tables below are the published ones, as text), leaves every other property alone, and repaints.
+// The seventeen themes: each overwrites its 59 colour properties with their fixed values (the
+// tables below are the theme values, as text), leaves every other property alone, and repaints.
 
 #include <map>
 #include <regex>

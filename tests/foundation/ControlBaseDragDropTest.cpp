@@ -1,12 +1,12 @@
 // The six drag-and-drop events of the control base, raised from the surface's own notifications:
-// a drag from one control to another on the same form, in order, with the published arguments,
+// a drag from one control to another on the same form, in order, with their arguments,
 // the effect from Ctrl and Shift, delayed rendering through OLESetData, and the data object's
 // refusal to be saved in a form file.
 #include <gtest/gtest.h>
 
+#include "platform/base/HostError.h"
 #include "platform/host/DataObject.h"
 #include "platform/host/FormFile.h"
-#include "platform/host/HostError.h"
 #include "platform/host/PropertyBag.h"
 #include "platform/ui/DragDrop.h"
 #include "support/FormFixture.h"

@@ -8,7 +8,7 @@
 #include <numbers>
 
 #include "foundation/GradientMath.h"
-#include "platform/host/HostError.h"
+#include "platform/base/HostError.h"
 
 namespace zxp::gradient {
 namespace {

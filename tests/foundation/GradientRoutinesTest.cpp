@@ -7,9 +7,9 @@
 #include "foundation/GradientMath.h"
 #include "foundation/modGradient.h"
 #include "foundation/modPicEffects.h"
+#include "platform/base/HostError.h"
 #include "platform/gfx/Surface.h"
 #include "platform/gfx/TestCanvas.h"
-#include "platform/host/HostError.h"
 
 namespace zxp {
 namespace {

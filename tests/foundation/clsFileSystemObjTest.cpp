@@ -14,7 +14,7 @@
 
 #include "foundation/LibraryVersion.h"
 #include "foundation/clsFileSystemObj.h"
-#include "platform/host/HostError.h"
+#include "platform/base/HostError.h"
 
 namespace zxp {
 namespace {
@@ -261,7 +261,7 @@ TEST_F(FileSystemObj, FileDateIsTheHostsLocalDate) {
   EXPECT_EQ(raised([&] { fso.GetFileDateAndTime(path("?.txt")); }), errBadFileNameOrNumber);
 }
 
-TEST_F(FileSystemObj, LateBoundCallsByPublishedName) {
+TEST_F(FileSystemObj, LateBoundCallsByName) {
   using host::Variant;
   // The filter is optional; without one the pattern ends in the separator and finds nothing.
   EXPECT_EQ(host::callMethod(fso, "FilesCount", {Variant(path("sub"))}).toLong(), 0);

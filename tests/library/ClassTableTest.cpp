@@ -1,6 +1,6 @@
-// The library's published surface: every class of the type library with distinct fixed
+// The library's public surface: every class of the type library with distinct fixed
 // identifiers, the private controls left out, the controls' container flags and toolbox bitmaps
-// as published, About at -552 on every control, the number ranges of properties and methods.
+// About at -552 on every control, the number ranges of properties and methods.
 #include <gtest/gtest.h>
 
 #include <set>
@@ -39,12 +39,12 @@ TEST(TypeLibrary, PrivateControlsAreLeftOut) {
     EXPECT_EQ(findByName(name), nullptr) << name;
 }
 
-TEST(ClassTable, ControlsCarryThePublishedFlagsAndBitmaps) {
+TEST(ClassTable, ControlsCarryTheDeclaredFlagsAndBitmaps) {
   const struct {
     const char* name;
     uint32_t misc;
     int bitmap;
-  } published[] = {
+  } declared[] = {
       {"ZorvaForm", 0x2c191, 30000},           {"ZorvaXPListBox", 0x30191, 30001},
       {"ZorvaXPProgressBar", 0x20191, 30002},  {"ZorvaXPDPicker", 0x20191, 30003},
       {"ZorvaXPCalender", 0x20191, 30004},     {"ZorvaXPTextBox", 0x20191, 30005},
@@ -56,7 +56,7 @@ TEST(ClassTable, ControlsCarryThePublishedFlagsAndBitmaps) {
       {"ZorvaXPHScrollBar", 0x20191, 30016},   {"ZorvaXPCheckBox", 0x20191, 30017},
   };
   ui::resetWindowSystem();
-  for (const auto& p : published) {
+  for (const auto& p : declared) {
     const TypeLibraryEntry* e = findByName(p.name);
     ASSERT_NE(e, nullptr) << p.name;
     EXPECT_EQ(e->kind, ClassKind::Control);

@@ -651,7 +651,7 @@ TEST_F(ComTest, PropertyPagesListTheirControlsPropertiesAndApplyEditsLateBound) 
   EXPECT_EQ(site.refs, 1u);
 }
 
-TEST_F(ComTest, RegistrationWritesThePublishedLayoutAndUnregistrationRemovesIt) {
+TEST_F(ComTest, RegistrationWritesTheRegistryLayoutAndUnregistrationRemovesIt) {
   services::Registry r("/nonexistent/unused.reg");
   registerServer(r, "/opt/zorvaxp/lib/libzorvaxp.so");
   const TypeLibraryEntry& e = *findByName("ZorvaXPButton");

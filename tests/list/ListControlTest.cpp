@@ -5,8 +5,8 @@
 #include "dates/ZorvaXPDPicker.h"
 #include "list/ListControlFixture.h"
 #include "list/WorkbookReader.h"
+#include "platform/base/HostError.h"
 #include "platform/host/DataObject.h"
-#include "platform/host/HostError.h"
 #include "platform/host/PropertyBag.h"
 #include "platform/host/runtime/Format.h"
 #include "platform/ui/DragDrop.h"
@@ -33,7 +33,7 @@ using list::LHStyle;
 using list::LSelectedMode;
 using list::ZorvaXPListBox;
 
-TEST_F(ListControl, EventsAndMembersCarryThePublishedNumbers) {
+TEST_F(ListControl, EventsAndMembersCarryTheDeclaredNumbers) {
   auto& l = place();
   const host::MemberTable& t = l.memberTable();
   ASSERT_EQ(t.events().size(), 28u);

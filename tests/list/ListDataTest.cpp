@@ -8,7 +8,7 @@
 #include <vector>
 
 #include "list/ListData.h"
-#include "platform/host/HostError.h"
+#include "platform/base/HostError.h"
 #include "platform/host/PropertyBag.h"
 #include "platform/host/Variant.h"
 

@@ -177,7 +177,7 @@ TEST_F(Spin, ArrowPairLooks) {
   EXPECT_FALSE(s.arrows().downTimer().running());
 }
 
-TEST_F(Spin, PropertiesRoundTripWithThePublishedKeys) {
+TEST_F(Spin, PropertiesRoundTripWithTheirKeys) {
   ZorvaXPSpin& a = spin("a");
   host::PropertyBag defaults;
   a.WriteProperties(defaults);

@@ -218,7 +218,7 @@ TEST_F(Frame, PictureBlendsAtZeroHalfAndFullStrength) {
   f.setBackColor(0xD8E9EC);  // R 236, G 233, B 216
   f.setPicture(solidBitmap(0x0000FF, 10, 10));  // pure blue pixels
   const HDC dc = f.surface().hDC();
-  // The published blend per channel: nearest((256 - a) * back / 255 + picture * a / 255), at most 255.
+  // The blend per channel: nearest((256 - a) * back / 255 + picture * a / 255), at most 255.
   auto blend = [](int back, int pic, int a) { return std::min(255, nearest((256 - a) * back / 255.0 + pic * a / 255.0)); };
   for (int a : {0, 128, 255}) {
     f.setTransparencyLevel(static_cast<int16_t>(a));

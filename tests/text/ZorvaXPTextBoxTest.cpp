@@ -299,7 +299,7 @@ TEST_F(TextBox, TheButtonRaisesButtonClickAndFieldMouseEventsAreForwarded) {
   EXPECT_EQ(events({"MouseMove"}), (std::vector<std::string>{"MouseDown 1 0 4 4", "MouseUp 1 0 4 4", "Click"}));
 }
 
-TEST_F(TextBox, PropertiesRoundTripWithThePublishedKeys) {
+TEST_F(TextBox, PropertiesRoundTripWithTheirKeys) {
   ZorvaXPTextBox& a = box(200, 80);
   const std::vector<PropertyRow> rows = {{"Text", "x\r\ny"}, {"MultiLine", true}, {"Required", true},
                                          {"MaxLength", 500}, {"ScrollBarGradient1", 0x000011}, {"StatusBar", true},

@@ -9,8 +9,8 @@
 #include "library/com/PropertyPage.h"
 #include "library/com/Server.h"
 #include "library/com/TypeInfo.h"
+#include "platform/base/HostError.h"
 #include "platform/gfx/Font.h"
-#include "platform/host/HostError.h"
 
 namespace zxp::library::com {
 

@@ -11,7 +11,7 @@
 #include "library/com/PropertyPage.h"
 #include "library/com/Registration.h"
 #include "library/com/SingleInterface.h"
-#include "platform/host/HostError.h"
+#include "platform/base/HostError.h"
 #include "platform/services/Registry.h"
 #include "platform/ui/TestInput.h"
 #include "platform/ui/User.h"

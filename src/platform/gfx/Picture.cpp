@@ -6,8 +6,8 @@
 #include <cmath>
 #include <cstring>
 
+#include "platform/base/HostError.h"
 #include "platform/gfx/DeviceContext.h"
-#include "platform/host/HostError.h"
 
 namespace zxp::gfx {
 

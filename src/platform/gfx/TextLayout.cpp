@@ -1,8 +1,8 @@
 // DrawText's line layout: prefixes, line breaks, word wrapping, ellipses, tabs.
 #include "platform/gfx/TextLayout.h"
 
+#include "platform/base/CodePage.h"
 #include "platform/gfx/Text.h"
-#include "platform/host/CodePage.h"
 
 namespace zxp::gfx {
 
@@ -11,7 +11,7 @@ std::u32string decodeUtf8(std::string_view s) {
   out.reserve(s.size());
   while (!s.empty()) {
     size_t len = 1;
-    out.push_back(host::decodeUtf8(s, len));
+    out.push_back(zxp::decodeUtf8(s, len));
     s.remove_prefix(len);
   }
   return out;
@@ -20,7 +20,7 @@ std::u32string decodeUtf8(std::string_view s) {
 std::string encodeUtf8(std::u32string_view s) {
   std::string out;
   out.reserve(s.size());
-  for (char32_t cp : s) host::appendUtf8(out, cp);
+  for (char32_t cp : s) appendUtf8(out, cp);
   return out;
 }
 

@@ -13,7 +13,7 @@
 
 namespace zxp::gfx {
 
-// UTF-8 to code points (host::decodeUtf8's rules: a malformed subsequence becomes U+FFFD).
+// UTF-8 to code points (decodeUtf8's rules: a malformed subsequence becomes U+FFFD).
 std::u32string decodeUtf8(std::string_view s);
 // Code points to UTF-8 (invalid code points become U+FFFD).
 std::string encodeUtf8(std::u32string_view s);

@@ -1,6 +1,6 @@
 #include "platform/host/DataObject.h"
 
-#include "platform/host/HostError.h"
+#include "platform/base/HostError.h"
 
 namespace zxp::host {
 

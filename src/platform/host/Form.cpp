@@ -2,10 +2,10 @@
 
 #include <algorithm>
 
+#include "platform/base/CodePage.h"
 #include "platform/gfx/Font.h"
 #include "platform/gfx/GdiRaii.h"
 #include "platform/gfx/SysColors.h"
-#include "platform/host/CodePage.h"
 #include "platform/host/NoCase.h"
 #include "platform/ui/Edit.h"
 #include "platform/ui/EventLoop.h"

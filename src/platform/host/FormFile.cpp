@@ -5,9 +5,9 @@
 #include <cstdio>
 #include <cstring>
 
+#include "platform/base/CodePage.h"
+#include "platform/base/HostError.h"
 #include "platform/gfx/Font.h"
-#include "platform/host/CodePage.h"
-#include "platform/host/HostError.h"
 #include "platform/host/NoCase.h"
 
 namespace zxp::host {

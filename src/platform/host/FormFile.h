@@ -43,8 +43,8 @@
 #include <string_view>
 #include <vector>
 
+#include "platform/base/HostError.h"
 #include "platform/gfx/Types.h"
-#include "platform/host/HostError.h"
 #include "platform/host/PropertyBag.h"
 
 namespace zxp::host {

@@ -111,7 +111,7 @@ Variant callMember(Dispatchable& object, const Member& m, std::vector<Variant> a
     throw HostError(errWrongArgumentCount);
   }
   const size_t given = args.size();
-  args.resize(m.argCount);  // optional arguments left out are Empty, or their published default
+  args.resize(m.argCount);  // optional arguments left out are Empty, or their declared default
   const size_t firstDefault = m.argCount - m.defaults.size();
   for (size_t i = std::max(given, firstDefault); i < m.argCount; ++i) args[i] = m.defaults[i - firstDefault];
   return m.call(object, args);

@@ -26,8 +26,8 @@
 #include <type_traits>
 #include <vector>
 
+#include "platform/base/HostError.h"
 #include "platform/host/Event.h"
-#include "platform/host/HostError.h"
 #include "platform/host/Variant.h"
 
 namespace zxp::host {
@@ -64,7 +64,7 @@ struct Member {
   std::function<Variant(Dispatchable&, const Variant&)> getAt;
   std::function<void(Dispatchable&, const Variant&, const Variant&)> letAt;
   bool indexed() const { return static_cast<bool>(getAt); }
-  // A method's published defaults for its last defaults.size() arguments, used for arguments a
+  // A method's declared defaults for its last defaults.size() arguments, used for arguments a
   // caller leaves out (instead of Empty).
   std::vector<Variant> defaults;
 };
@@ -194,7 +194,7 @@ class ClassMembers {
     return *this;
   }
 
-  // A method whose trailing optional arguments have published defaults: a caller that leaves
+  // A method whose trailing optional arguments have declared defaults: a caller that leaves
   // them out gets these values (the last defaults.size() parameters), not Empty.
   template <class F>
   ClassMembers& methodWithDefaults(std::string name, F fn, std::vector<Variant> defaults) {

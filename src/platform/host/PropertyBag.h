@@ -4,7 +4,7 @@
 // default; a value equal to its default is omitted from the bag, so a later read falls back to
 // the default and gets the same value. Keys are property names, compared without regard to case
 // (the host's rule) and kept in the order they were first written, so that saved forms list a
-// control's properties in its own published order.
+// control's properties in its own order.
 #pragma once
 
 #include <cstddef>

@@ -5,7 +5,7 @@
 #include <cstring>
 #include <limits>
 
-#include "platform/host/HostError.h"
+#include "platform/base/HostError.h"
 #include "platform/host/NoCase.h"
 #include "platform/host/runtime/Format.h"
 #include "platform/host/runtime/Numeric.h"

@@ -75,7 +75,7 @@ class Variant {
   Variant(PictureRef p) : v_(std::move(p)) {}
   Variant(ObjectRef o) : v_(std::move(o)) {}
   Variant(Date d) : v_(d) {}
-  // Enumerations are stored as their published width (16-bit Integer or 32-bit Long).
+  // Enumerations are stored as their declared width (16-bit Integer or 32-bit Long).
   template <class E>
     requires std::is_enum_v<E>
   Variant(E e) : Variant(static_cast<std::underlying_type_t<E>>(e)) {}

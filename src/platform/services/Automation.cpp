@@ -2,7 +2,7 @@
 
 #include <mutex>
 
-#include "platform/host/HostError.h"
+#include "platform/base/HostError.h"
 #include "platform/host/NoCase.h"
 #include "platform/services/WorkbookAutomation.h"
 

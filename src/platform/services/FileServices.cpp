@@ -6,8 +6,8 @@
 #include <cerrno>
 #include <memory>
 
-#include "platform/host/CodePage.h"
-#include "platform/host/HostError.h"
+#include "platform/base/CodePage.h"
+#include "platform/base/HostError.h"
 
 namespace zxp::services {
 
@@ -108,7 +108,7 @@ int toNativePath(std::string_view apiPath, std::string& native) {
   apiPath = untilNul(apiPath);
   native.clear();
   if (apiPath.empty()) return ENOENT;
-  if (!host::isValidUtf8(apiPath)) return EINVAL;
+  if (!isValidUtf8(apiPath)) return EINVAL;
   // A drive: only C, this machine's one file system.
   if (apiPath.size() >= 2 && apiPath[1] == ':' &&
       ((apiPath[0] >= 'A' && apiPath[0] <= 'Z') || (apiPath[0] >= 'a' && apiPath[0] <= 'z'))) {

@@ -10,7 +10,7 @@
 #include <map>
 #include <tuple>
 
-#include "platform/host/HostError.h"
+#include "platform/base/HostError.h"
 #include "platform/host/runtime/Text.h"
 #include "platform/services/Automation.h"
 #include "platform/services/FileIo.h"

@@ -4,9 +4,8 @@
 #include <cstring>
 #include <unordered_map>
 
+#include "platform/base/CodePage.h"
 #include "platform/gfx/TextLayout.h"
-#include "platform/host/CodePage.h"
-#include "platform/host/runtime/Text.h"
 #include "platform/ui/Caret.h"
 #include "platform/ui/Clipboard.h"
 #include "platform/ui/EditField.h"
@@ -47,7 +46,7 @@ std::u32string decode(const char* s) { return s ? gfx::decodeUtf8(s) : std::u32s
 
 // WM_CHAR codes up to 0xFF are Windows-1252 bytes; larger ones are code points.
 char32_t charFromCode(uint32_t code) {
-  return code <= 0xFF ? host::fromCp1252(static_cast<unsigned char>(code)) : static_cast<char32_t>(code);
+  return code <= 0xFF ? fromCp1252(static_cast<unsigned char>(code)) : static_cast<char32_t>(code);
 }
 
 bool keyDown(int vk) { return (GetKeyState(vk) & 0x8000) != 0; }
@@ -268,7 +267,7 @@ LRESULT EditField::handle(UINT msg, WPARAM wParam, LPARAM lParam) {
       invalidate();
       return 0;
     case EM_GETPASSWORDCHAR:
-      return passwordChar_ ? static_cast<LRESULT>(host::toCp1252(passwordChar_) & 0xFF) : 0;
+      return passwordChar_ ? static_cast<LRESULT>(toCp1252(passwordChar_) & 0xFF) : 0;
 
     case EM_GETLINECOUNT:
       return layout_.lineCount();
@@ -375,7 +374,7 @@ std::u32string EditField::applyCase(std::u32string s) const {
   DWORD st = style();
   if (!(st & (ES_UPPERCASE | ES_LOWERCASE))) return s;
   std::string u = gfx::encodeUtf8(s);
-  return gfx::decodeUtf8((st & ES_UPPERCASE) ? host::UCase(u) : host::LCase(u));
+  return gfx::decodeUtf8((st & ES_UPPERCASE) ? upperCaseText(u) : lowerCaseText(u));
 }
 
 void EditField::replaceText(int32_t from, int32_t to, std::u32string_view s) {

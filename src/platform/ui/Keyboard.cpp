@@ -2,7 +2,7 @@
 // window), key state with toggles, the US layout that turns keys into characters, scan codes.
 #include <cstring>
 
-#include "platform/host/CodePage.h"
+#include "platform/base/CodePage.h"
 #include "platform/ui/EventLoop.h"
 #include "platform/ui/Input.h"
 #include "platform/ui/Window.h"
@@ -130,7 +130,7 @@ void injectChar(uint32_t codepoint) {
   HWND target = windowFromHandle(in.focus) ? in.focus : 0;
   if (windowFromHandle(in.keyboardGrab)) target = in.keyboardGrab;
   if (!target) return;
-  uint32_t ch = static_cast<unsigned char>(host::toCp1252(static_cast<char32_t>(codepoint)));
+  uint32_t ch = static_cast<unsigned char>(toCp1252(static_cast<char32_t>(codepoint)));
   MSG m;
   m.hwnd = target;
   m.message = WM_CHAR;

@@ -1,6 +1,6 @@
 #include "platform/ui/TestInput.h"
 
-#include "platform/host/CodePage.h"
+#include "platform/base/CodePage.h"
 #include "platform/ui/EventLoop.h"
 #include "platform/ui/ModalLoop.h"
 
@@ -79,7 +79,7 @@ TestInput& TestInput::type(std::string_view text) {
   size_t i = 0;
   while (i < text.size()) {
     size_t len = 1;
-    char32_t cp = host::decodeUtf8(text.substr(i), len);
+    char32_t cp = decodeUtf8(text.substr(i), len);
     i += len;
     SHORT scan = cp < 0x80 ? VkKeyScanA(static_cast<char>(cp)) : -1;
     if (scan == -1) {

@@ -7,9 +7,9 @@
 #include <random>
 
 #include "ImageFixtures.h"
+#include "platform/base/HostError.h"
 #include "platform/gfx/DeviceContext.h"
 #include "platform/gfx/Picture.h"
-#include "platform/host/HostError.h"
 
 namespace zxp {
 namespace {

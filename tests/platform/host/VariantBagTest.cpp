@@ -2,7 +2,7 @@
 
 #include <limits>
 
-#include "platform/host/HostError.h"
+#include "platform/base/HostError.h"
 #include "platform/host/PropertyBag.h"
 #include "support/Checks.h"
 
@@ -82,7 +82,7 @@ TEST(PropertyBag, ValuesEqualToTheirDefaultAreOmittedAndReadBack) {
   bag.WriteProperty("GradientColorXP1", OLE_COLOR{0xFFFFFF}, OLE_COLOR{0xFFFFFF});
   bag.WriteProperty("Picture", PictureRef(), PictureRef());  // an object: stored even when empty
   ASSERT_EQ(zxp::testing::bagKeys(bag), (std::vector<std::string>{"ButtonStyle", "Caption", "Picture"}));
-  EXPECT_EQ(bag.entries()[0].value.kind(), Variant::Kind::Integer);  // the enum's published width
+  EXPECT_EQ(bag.entries()[0].value.kind(), Variant::Kind::Integer);  // the enum's declared width
 
   // Reading falls back to the same defaults.
   EXPECT_EQ(std::tuple(bag.read<bool>("HiglightMouseOver", true), bag.read<Style16>("ButtonStyle", Style16::Vista),

@@ -7,7 +7,7 @@
 #include <filesystem>
 
 #include "list/WorkbookReader.h"
-#include "platform/host/HostError.h"
+#include "platform/base/HostError.h"
 #include "platform/services/Recording.h"
 #include "platform/services/WorkbookAutomation.h"
 #include "support/TempWave.h"

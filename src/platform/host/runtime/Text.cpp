@@ -1,7 +1,7 @@
 #include "platform/host/runtime/Text.h"
 
-#include "platform/host/CodePage.h"
-#include "platform/host/HostError.h"
+#include "platform/base/CodePage.h"
+#include "platform/base/HostError.h"
 
 namespace zxp::host {
 namespace {
@@ -11,45 +11,6 @@ size_t decode(std::string_view s, size_t i, char32_t& cp) {
   size_t len = 0;
   cp = decodeUtf8(s.substr(i), len);
   return len;
-}
-
-char32_t upper(char32_t c) {
-  if (c >= 'a' && c <= 'z') return c - 32;
-  if (c >= 0xE0 && c <= 0xFE && c != 0xF7) return c - 32;
-  switch (c) {
-    case 0xFF: return 0x178;
-    case 0x161: return 0x160;
-    case 0x153: return 0x152;
-    case 0x17E: return 0x17D;
-    default: return c;
-  }
-}
-
-char32_t lower(char32_t c) {
-  if (c >= 'A' && c <= 'Z') return c + 32;
-  if (c >= 0xC0 && c <= 0xDE && c != 0xD7) return c + 32;
-  switch (c) {
-    case 0x178: return 0xFF;
-    case 0x160: return 0x161;
-    case 0x152: return 0x153;
-    case 0x17D: return 0x17E;
-    default: return c;
-  }
-}
-
-template <class Map>
-std::string mapCase(std::string_view text, Map map) {
-  std::string out;
-  out.reserve(text.size());
-  for (size_t i = 0; i < text.size();) {
-    char32_t cp;
-    const size_t len = decode(text, i, cp);
-    const char32_t mapped = map(cp);
-    if (mapped == cp) out.append(text.substr(i, len));  // also keeps malformed bytes as they are
-    else appendUtf8(out, mapped);
-    i += len;
-  }
-  return out;
 }
 
 // Walks a text as UTF-16 code units.
@@ -96,8 +57,8 @@ size_t findFrom(std::string_view text, std::string_view sep, size_t from, Compar
 
 }  // namespace
 
-std::string UCase(std::string_view text) { return mapCase(text, upper); }
-std::string LCase(std::string_view text) { return mapCase(text, lower); }
+std::string UCase(std::string_view text) { return upperCaseText(text); }
+std::string LCase(std::string_view text) { return lowerCaseText(text); }
 
 std::string_view LTrim(std::string_view text) {
   const size_t p = text.find_first_not_of(' ');

@@ -3,7 +3,7 @@
 
 #include <gtest/gtest.h>
 
-#include "platform/host/HostError.h"
+#include "platform/base/HostError.h"
 
 namespace zxp::host {
 namespace {

@@ -1,10 +1,10 @@
-#include "platform/host/CodePage.h"
+#include "platform/base/CodePage.h"
 
 #include <bit>
 #include <cstdint>
 #include <cstring>
 
-namespace zxp::host {
+namespace zxp {
 
 namespace {
 
@@ -57,6 +57,46 @@ Decoded decode(std::string_view text) {
     cp = (cp << 6) | (p[i] & 0x3F);
   }
   return {cp, more + 1, true};
+}
+
+char32_t upper(char32_t c) {
+  if (c >= 'a' && c <= 'z') return c - 32;
+  if (c >= 0xE0 && c <= 0xFE && c != 0xF7) return c - 32;
+  switch (c) {
+    case 0xFF: return 0x178;
+    case 0x161: return 0x160;
+    case 0x153: return 0x152;
+    case 0x17E: return 0x17D;
+    default: return c;
+  }
+}
+
+char32_t lower(char32_t c) {
+  if (c >= 'A' && c <= 'Z') return c + 32;
+  if (c >= 0xC0 && c <= 0xDE && c != 0xD7) return c + 32;
+  switch (c) {
+    case 0x178: return 0xFF;
+    case 0x160: return 0x161;
+    case 0x152: return 0x153;
+    case 0x17D: return 0x17E;
+    default: return c;
+  }
+}
+
+template <class Map>
+std::string mapCase(std::string_view text, Map map) {
+  std::string out;
+  out.reserve(text.size());
+  for (size_t i = 0; i < text.size();) {
+    char32_t cp;
+    size_t len = 0;
+    cp = decodeUtf8(text.substr(i), len);
+    const char32_t mapped = map(cp);
+    if (mapped == cp) out.append(text.substr(i, len));  // also keeps malformed bytes as they are
+    else appendUtf8(out, mapped);
+    i += len;
+  }
+  return out;
 }
 
 }  // namespace
@@ -208,4 +248,7 @@ std::string cp1252ToUtf8(std::string_view ansi) {
   return out;
 }
 
-}  // namespace zxp::host
+std::string upperCaseText(std::string_view text) { return mapCase(text, upper); }
+std::string lowerCaseText(std::string_view text) { return mapCase(text, lower); }
+
+}  // namespace zxp

@@ -15,7 +15,7 @@
 #include <string>
 #include <string_view>
 
-namespace zxp::host {
+namespace zxp {
 
 constexpr char32_t kReplacementCharacter = 0xFFFD;
 
@@ -51,4 +51,10 @@ ConvertProgress utf8ToCp1252(std::string_view utf8, std::span<char> out);
 // Length of the leading run of 7-bit ASCII bytes, which are the same in UTF-8 and Windows-1252.
 size_t asciiPrefixLength(std::string_view text);
 
-}  // namespace zxp::host
+// The text with its letters in upper or lower case: ASCII and the code page's letters (Latin-1's
+// accented letters, Š/š, Œ/œ, Ž/ž, Ÿ/ÿ); every other character, malformed bytes included, stays
+// as it is.
+std::string upperCaseText(std::string_view text);
+std::string lowerCaseText(std::string_view text);
+
+}  // namespace zxp

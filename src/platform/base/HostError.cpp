@@ -1,4 +1,4 @@
-#include "platform/host/HostError.h"
+#include "platform/base/HostError.h"
 
 namespace zxp {
 

@@ -1,8 +1,8 @@
 #include <gtest/gtest.h>
 
-#include "platform/host/CodePage.h"
+#include "platform/base/CodePage.h"
 
-namespace zxp::host {
+namespace zxp::testing {
 namespace {
 
 TEST(CodePage, Windows1252RoundTripsEveryByte) {
@@ -55,4 +55,4 @@ TEST(CodePage, StreamingConversionNeverSplitsACharacter) {
 }
 
 }  // namespace
-}  // namespace zxp::host
+}  // namespace zxp::testing
