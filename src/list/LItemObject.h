@@ -1,6 +1,7 @@
-// The list's row class as a component object: a creatable clsLItem that clients reach late-bound
-// through its member table. The row itself stays the plain clsLItem the list keeps; this object
-// holds one by shared reference (RowRef).
+// The list's row class as a host object: what late-bound clients hold for a row (a clsLItem made
+// by its class factory, or one the list's Item hands out), reached through its member table. The
+// row itself stays the plain clsLItem the list keeps; this object holds one by shared reference
+// (RowRef), so a row handed out and changed by a client is the list's live row.
 #pragma once
 
 #include <memory>
@@ -8,14 +9,24 @@
 #include "list/clsLItem.h"
 #include "platform/host/MemberTable.h"
 
-namespace zxp::library {
+namespace zxp::list {
 
-class LItemObject : public host::Dispatchable {
+class LItemObject final : public host::HostObject, public host::Dispatchable {
  public:
-  LItemObject() : item_(list::makeRow()) {}
-  explicit LItemObject(list::RowRef item) : item_(std::move(item)) {}
+  LItemObject() : item_(makeRow()) {}
+  explicit LItemObject(RowRef item) : item_(std::move(item)) {}
   const host::MemberTable& memberTable() const override;
-  list::clsLItem& item() const { return *item_; }
+  std::string typeName() const override { return "clsLItem"; }
+  host::Dispatchable* members() override { return this; }
+
+  clsLItem& item() const { return *item_; }
+  const RowRef& row() const { return item_; }
+
+  // A row as a host object (a new object holding the live row).
+  static host::ObjectRef wrap(RowRef row);
+  // The row an object holds: a clsLItem object; Type mismatch (13) for any other object, and
+  // "Object variable not set" (91) for a reference that holds nothing.
+  static RowRef rowOf(const host::ObjectRef& object);
 
   std::string iCell(int32_t iColumn) const { return std::string(item_->iCell(iColumn)); }
   void setiCell(int32_t iColumn, std::string text) { item_->setiCell(iColumn, text); }
@@ -32,7 +43,7 @@ class LItemObject : public host::Dispatchable {
   bool lvInitColumns(int32_t n) { return item_->lvInitColumns(n); }
 
  private:
-  list::RowRef item_;
+  RowRef item_;
 };
 
-}  // namespace zxp::library
+}  // namespace zxp::list
