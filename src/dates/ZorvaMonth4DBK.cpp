@@ -38,7 +38,7 @@ const host::MemberTable& ZorvaMonth4DBK::memberTable() const {
   static const host::MemberTable table = host::ClassMembers<B>("ZorvaMonth4DBK")
       .property("uMonth", &B::uMonth, &B::setuMonth)
       .property("BorderColor", &B::BorderColor, &B::setBorderColor)
-      .method("RedrawMe", &B::RedrawMe).params({"blnMakeRegion", "blnPosChanged", "blnMove2Selected2Next"})
+      .method("RedrawMe", &B::RedrawMe)
       .event("ItemSelected", &B::ItemSelected, {"Value", "Text"})
       .build();
   return table;

@@ -39,7 +39,7 @@ const host::MemberTable& ZorvaYear4DBK::memberTable() const {
   static const host::MemberTable table = host::ClassMembers<B>("ZorvaYear4DBK")
       .property("uYear", &B::uYear, &B::setuYear)
       .property("BorderColor", &B::BorderColor, &B::setBorderColor)
-      .method("RedrawMe", &B::RedrawMe).params({"blnMakeRegion", "blnPosChanged", "blnMove2Selected2Next"})
+      .method("RedrawMe", &B::RedrawMe)
       .event("ItemSelected", &B::ItemSelected, {"Value", "Text"})
       .build();
   return table;
