@@ -27,6 +27,7 @@ bool containsNoCase(std::string_view text, std::string_view part) {
 ValueKind kindOf(const host::Member& m) {
   using K = host::Variant::Kind;
   if (m.indexed()) return ValueKind::Other;
+  if (m.enumType) return ValueKind::Enum;
   switch (m.type) {
     case K::Boolean: return ValueKind::Boolean;
     case K::Long: return isColourProperty(m.name) ? ValueKind::Colour : ValueKind::Number;
@@ -42,7 +43,8 @@ ValueKind kindOf(const host::Member& m) {
 }
 
 bool hasEditor(ValueKind k) {
-  return k == ValueKind::Number || k == ValueKind::Text || k == ValueKind::Colour || k == ValueKind::Boolean;
+  return k == ValueKind::Number || k == ValueKind::Text || k == ValueKind::Colour || k == ValueKind::Boolean ||
+         k == ValueKind::Enum;
 }
 
 std::string errorText(const std::exception& e) {
@@ -131,7 +133,7 @@ void PropertyModel::refresh() {
     }
     try {
       row.raw = m.get(*owners_[i]);
-      row.value = format(row.raw, row.kind);
+      row.value = format(row.raw, row.kind, m.enumType);
     } catch (const std::exception& e) {
       // A property that cannot be read here says why, in place of its value.
       row.raw = host::Variant();
@@ -160,6 +162,18 @@ bool PropertyModel::set(size_t row, const host::Variant& value) {
   return true;
 }
 
+std::vector<std::pair<std::string, int32_t>> PropertyModel::choices(size_t row) const {
+  const host::Member* m = member(row);
+  if (!m || !m->enumType || row >= rows_.size() || rows_[row].kind != ValueKind::Enum) return {};
+  return m->enumType->members;
+}
+
+bool PropertyModel::choose(size_t row, size_t choice) {
+  const auto all = choices(row);
+  if (choice >= all.size()) return fail("No such choice");
+  return set(row, host::Variant(all[choice].second));
+}
+
 bool PropertyModel::toggle(size_t row) {
   if (row >= rows_.size() || rows_[row].kind != ValueKind::Boolean) return fail("Not a Boolean");
   return set(row, host::Variant(!rows_[row].raw.toBool()));
@@ -174,6 +188,13 @@ bool PropertyModel::edit(size_t row, const std::string& typed) {
       return set(row, host::Variant(text));
     case ValueKind::Text:
       return set(row, host::Variant(typed));  // text keeps its spaces
+    case ValueKind::Enum: {
+      // A member's name (any case) stands for its value; anything else goes as typed.
+      const auto all = choices(row);
+      for (size_t i = 0; i < all.size(); ++i)
+        if (host::equalsNoCase(all[i].first, text)) return choose(row, i);
+      return set(row, host::Variant(text));
+    }
     default:
       // Numbers and Booleans go as text: the host's own coercion reads them (and refuses what
       // is not one with its error).
@@ -181,9 +202,13 @@ bool PropertyModel::edit(size_t row, const std::string& typed) {
   }
 }
 
-std::string PropertyModel::format(const host::Variant& v, ValueKind kind) {
+std::string PropertyModel::format(const host::Variant& v, ValueKind kind, const host::EnumType* names) {
   try {
     switch (kind) {
+      case ValueKind::Enum: {
+        const std::string_view name = names ? names->nameOf(v.toLong()) : std::string_view();
+        return name.empty() ? v.toString() : std::string(name);
+      }
       case ValueKind::Boolean: return v.toBool() ? "True" : "False";
       case ValueKind::Colour: {
         char buf[16];

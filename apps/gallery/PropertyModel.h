@@ -5,8 +5,9 @@
 // Each property is one row: its name, the kind of editor it takes and its current value as text.
 // Kinds come from the member's value type; Long properties that hold colours (names with "Color"
 // or "Colour", numbered gradient ends such as "HeaderGradient1", and the form skin's colour
-// properties) are colours. Member tables carry no
-// enumeration names, so enumerations are edited as their numbers. A set that the object refuses
+// properties) are colours. A property of an enumeration shows its member's interface name (its
+// number when no member has the value) and is set from the list of members, by a name typed, or
+// by a number (stored as it is, as the setter does). A set that the object refuses
 // (a wrong type, a value out of range) leaves the object as it was and keeps the error's text
 // for the panel; nothing is thrown out of the model.
 #pragma once
@@ -25,6 +26,7 @@ enum class ValueKind : uint8_t {
   Text,         // String and Date: edited as text
   Colour,       // an OLE colour: &H00BBGGRR& or #RRGGBB
   Boolean,      // toggled
+  Enum,         // a member of an enumeration: chosen from its names
   Font,         // shown, not edited here
   Picture,      // shown, not edited here
   Other,        // indexed properties and objects: shown, not edited
@@ -62,13 +64,17 @@ class PropertyModel {
   // Sets a property to a value as it is; toggle flips a Boolean.
   bool set(size_t row, const host::Variant& value);
   bool toggle(size_t row);
+  // An enumeration row's members (name and value, in declaration order; empty for other rows),
+  // and setting the row to one of them.
+  std::vector<std::pair<std::string, int32_t>> choices(size_t row) const;
+  bool choose(size_t row, size_t choice);
 
   const std::string& error() const { return error_; }
   void clearError() { error_.clear(); }
 
   // How the panel writes a value: colours as &H00BBGGRR&, Booleans True/False, fonts as
-  // "Name, size pt[, bold][, italic]".
-  static std::string format(const host::Variant& v, ValueKind kind);
+  // "Name, size pt[, bold][, italic]", an enumeration's value as its member's name.
+  static std::string format(const host::Variant& v, ValueKind kind, const host::EnumType* names = nullptr);
   // Reads #RRGGBB as an OLE colour; nullopt for anything else.
   static std::optional<uint32_t> parseHtmlColour(std::string_view text);
 

@@ -1,6 +1,7 @@
 #include "PropertyPanel.h"
 
 #include <algorithm>
+#include <cstdint>
 
 #include "PaintHelpers.h"
 #include "platform/gfx/DeviceContext.h"
@@ -125,6 +126,10 @@ bool PropertyPanel::beginEdit(size_t row) {
     InvalidateRect(hwnd_, nullptr, FALSE);
     return true;
   }
+  if (r.kind == ValueKind::Enum) {
+    chooseMember(row);
+    return true;
+  }
   Rect cell = valueRect(row);
   if (r.kind == ValueKind::Colour) cell.left += 20;  // beside the swatch
   edit_ = CreateWindowExA(0, "EDIT", "", WS_CHILD | WS_VISIBLE | WS_BORDER | ES_AUTOHSCROLL, cell.left, cell.top,
@@ -207,6 +212,29 @@ bool PropertyPanel::chooseColour(size_t row) {
   DestroyMenu(menu);
   if (chosen < 1 || static_cast<size_t>(chosen) > std::size(kColourChoices)) return false;
   const bool ok = model_.set(row, host::Variant(kColourChoices[chosen - 1].colour));
+  if (ok && onEdited) onEdited(model_.rows()[row].name, model_.rows()[row].value);
+  InvalidateRect(hwnd_, nullptr, FALSE);
+  return ok;
+}
+
+bool PropertyPanel::chooseMember(size_t row) {
+  if (edit_) endEdit(true);
+  const auto members = model_.choices(row);
+  if (members.empty()) return false;
+  const PropertyRow& r = model_.rows()[row];
+  const int32_t current = r.raw.isNumeric() ? r.raw.toLong() : INT32_MIN;
+  HMENU menu = CreatePopupMenu();
+  for (size_t i = 0; i < members.size(); ++i) {
+    const std::string item = members[i].first + "  (" + std::to_string(members[i].second) + ")";
+    AppendMenuA(menu, MF_STRING | (members[i].second == current ? MF_CHECKED : MF_UNCHECKED), i + 1, item.c_str());
+  }
+  const Rect cell = valueRect(row);
+  POINT at{cell.left + 5, cell.bottom};
+  ClientToScreen(hwnd_, &at);
+  const int chosen = TrackPopupMenu(menu, TPM_RETURNCMD | TPM_LEFTALIGN | TPM_TOPALIGN, at.x, at.y, 0, hwnd_, nullptr);
+  DestroyMenu(menu);
+  if (chosen < 1 || static_cast<size_t>(chosen) > members.size()) return false;
+  const bool ok = model_.choose(row, static_cast<size_t>(chosen - 1));
   if (ok && onEdited) onEdited(model_.rows()[row].name, model_.rows()[row].value);
   InvalidateRect(hwnd_, nullptr, FALSE);
   return ok;

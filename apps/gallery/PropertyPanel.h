@@ -1,7 +1,8 @@
 // The property panel: a child window listing the selected object's properties (PropertyModel) in
 // two aligned columns, name and value, under a header with the object's name. A click on a value
-// edits it in place: Booleans flip at once; numbers, texts and colours open an edit field over the
-// value (Enter or leaving the field sets it, Escape gives up). Colours show a swatch beside their
+// edits it in place: Booleans flip at once; an enumeration offers its members' names in a menu;
+// numbers, texts and colours open an edit field over the value (Enter or leaving the field sets
+// it, Escape gives up). Colours show a swatch beside their
 // value; a click on the swatch offers plain and system colours in a menu. What the object refuses shows in red at the bottom of the panel. The list scrolls with
 // the wheel, Page Up and Page Down, and a click in the scroll track.
 #pragma once
@@ -45,6 +46,9 @@ class PropertyPanel {
   HWND editWindow() const { return edit_; }
   // The swatch's menu of colours for a colour row (modal); true when one was chosen and set.
   bool chooseColour(size_t row);
+  // The menu of an enumeration row's members, the current one checked (modal); true when one
+  // was chosen and set.
+  bool chooseMember(size_t row);
   // Ends the edit in progress: true sets the typed value, false gives it up.
   void endEdit(bool commit);
   int firstVisible() const { return top_; }

@@ -12,7 +12,7 @@
 
 #include "BenchClock.h"
 #include "buttons/ZorvaXPButton.h"
-#include "library/LItemObject.h"
+#include "list/LItemObject.h"
 #include "library/TypeLibrary.h"
 #include "library/com/Automation.h"
 #include "library/com/DispatchObject.h"
@@ -81,11 +81,11 @@ VARIANT text(const char* s) {
 
 void BM_InvokePut_ItemData_ById(benchmark::State& s) {
   invokeBeside(s, "clsLItem", "ItemData", i4(42), false,
-               [](host::Dispatchable& o) { static_cast<LItemObject&>(o).setItemData(42); });
+               [](host::Dispatchable& o) { static_cast<list::LItemObject&>(o).setItemData(42); });
 }
 void BM_InvokePut_ItemData_ByName(benchmark::State& s) {
   invokeBeside(s, "clsLItem", "ItemData", i4(42), true,
-               [](host::Dispatchable& o) { static_cast<LItemObject&>(o).setItemData(42); });
+               [](host::Dispatchable& o) { static_cast<list::LItemObject&>(o).setItemData(42); });
 }
 void BM_InvokePut_ButtonCaption_ById(benchmark::State& s) {
   invokeBeside(s, "ZorvaXPButton", "Caption", text("OK"), false,

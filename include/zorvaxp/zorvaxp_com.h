@@ -72,6 +72,7 @@ typedef GUID CLSID;
 #define DISP_E_BADINDEX ((HRESULT)0x8002000B)
 #define DISP_E_BADPARAMCOUNT ((HRESULT)0x8002000E)
 #define DISP_E_PARAMNOTOPTIONAL ((HRESULT)0x8002000F)
+#define E_UNEXPECTED ((HRESULT)0x8000FFFF)
 #define FAILED(hr) (((HRESULT)(hr)) < 0)
 #define SUCCEEDED(hr) (((HRESULT)(hr)) >= 0)
 /* The HRESULT of a host error number n, as EXCEPINFO.scode carries it. */
@@ -100,11 +101,28 @@ enum VARENUM {
   VT_EMPTY = 0, VT_NULL = 1, VT_I2 = 2, VT_I4 = 3, VT_R4 = 4, VT_R8 = 5, VT_CY = 6, VT_DATE = 7,
   VT_BSTR = 8, VT_DISPATCH = 9, VT_ERROR = 10, VT_BOOL = 11, VT_VARIANT = 12, VT_UNKNOWN = 13,
   VT_I1 = 16, VT_UI1 = 17, VT_UI2 = 18, VT_UI4 = 19, VT_I8 = 20, VT_UI8 = 21, VT_INT = 22,
-  VT_UINT = 23, VT_VOID = 24, VT_HRESULT = 25, VT_PTR = 26, VT_USERDEFINED = 29, VT_BYREF = 0x4000
+  VT_UINT = 23, VT_VOID = 24, VT_HRESULT = 25, VT_PTR = 26, VT_SAFEARRAY = 27, VT_USERDEFINED = 29,
+  VT_ARRAY = 0x2000, VT_BYREF = 0x4000
 };
 
 struct IUnknown;
 struct IDispatch;
+
+/* A one-dimensional array (SafeArrayCreate below): VT_ARRAY | VT_VARIANT in a VARIANT's parray.
+ * Element k (from rgsabound[0].lLbound) is at pvData + (k - lLbound) * cbElements. */
+typedef struct SAFEARRAYBOUND {
+  ULONG cElements;
+  LONG lLbound;
+} SAFEARRAYBOUND;
+typedef struct SAFEARRAY {
+  uint16_t cDims;
+  uint16_t fFeatures;
+  ULONG cbElements;
+  ULONG cLocks;
+  void* pvData;
+  SAFEARRAYBOUND rgsabound[1];
+} SAFEARRAY;
+#define FADF_VARIANT 0x0800
 
 typedef struct VARIANT {
   VARTYPE vt;
@@ -139,6 +157,8 @@ typedef struct VARIANT {
     BSTR* pbstrVal;
     struct IDispatch** ppdispVal;
     struct VARIANT* pvarVal;
+    SAFEARRAY* parray;    /* VT_ARRAY | VT_VARIANT */
+    SAFEARRAY** pparray;  /* VT_BYREF | VT_ARRAY | VT_VARIANT */
     void* byref;
     struct {
       void* pvRecord;
@@ -275,6 +295,20 @@ typedef struct FUNCDESC {
   WORD wFuncFlags;
 } FUNCDESC;
 
+/* An enumeration's constants (GetVarDesc on a TKIND_ENUM type): lpvarValue holds the value. */
+typedef enum VARKIND { VAR_PERINSTANCE = 0, VAR_STATIC, VAR_CONST, VAR_DISPATCH } VARKIND;
+typedef struct VARDESC {
+  MEMBERID memid;
+  OLECHAR* lpstrSchema;
+  union {
+    ULONG oInst;
+    VARIANT* lpvarValue;
+  };
+  ELEMDESC elemdescVar;
+  WORD wVarFlags;
+  VARKIND varkind;
+} VARDESC;
+
 typedef struct TLIBATTR {
   GUID guid;
   LCID lcid;
@@ -366,7 +400,7 @@ struct ITypeInfo : IUnknown {
   virtual HRESULT GetTypeAttr(TYPEATTR** attr) = 0;
   virtual HRESULT GetTypeComp(ITypeComp** comp) = 0;
   virtual HRESULT GetFuncDesc(UINT index, FUNCDESC** desc) = 0;
-  virtual HRESULT GetVarDesc(UINT index, void** desc) = 0;
+  virtual HRESULT GetVarDesc(UINT index, VARDESC** desc) = 0;
   virtual HRESULT GetNames(MEMBERID id, BSTR* names, UINT max, UINT* count) = 0;
   virtual HRESULT GetRefTypeOfImplType(UINT index, HREFTYPE* ref) = 0;
   virtual HRESULT GetImplTypeFlags(UINT index, int32_t* flags) = 0;
@@ -382,7 +416,7 @@ struct ITypeInfo : IUnknown {
   virtual HRESULT GetContainingTypeLib(ITypeLib** lib, UINT* index) = 0;
   virtual void ReleaseTypeAttr(TYPEATTR* attr) = 0;
   virtual void ReleaseFuncDesc(FUNCDESC* desc) = 0;
-  virtual void ReleaseVarDesc(void* desc) = 0;
+  virtual void ReleaseVarDesc(VARDESC* desc) = 0;
 };
 struct ITypeLib : IUnknown {
   virtual UINT GetTypeInfoCount() = 0;
@@ -514,7 +548,7 @@ typedef struct ITypeInfoVtbl {
   HRESULT (*GetTypeAttr)(ITypeInfo* self, TYPEATTR** attr);
   HRESULT (*GetTypeComp)(ITypeInfo* self, ITypeComp** comp);
   HRESULT (*GetFuncDesc)(ITypeInfo* self, UINT index, FUNCDESC** desc);
-  HRESULT (*GetVarDesc)(ITypeInfo* self, UINT index, void** desc);
+  HRESULT (*GetVarDesc)(ITypeInfo* self, UINT index, VARDESC** desc);
   HRESULT (*GetNames)(ITypeInfo* self, MEMBERID id, BSTR* names, UINT max, UINT* count);
   HRESULT (*GetRefTypeOfImplType)(ITypeInfo* self, UINT index, HREFTYPE* ref);
   HRESULT (*GetImplTypeFlags)(ITypeInfo* self, UINT index, int32_t* flags);
@@ -531,7 +565,7 @@ typedef struct ITypeInfoVtbl {
   HRESULT (*GetContainingTypeLib)(ITypeInfo* self, ITypeLib** lib, UINT* index);
   void (*ReleaseTypeAttr)(ITypeInfo* self, TYPEATTR* attr);
   void (*ReleaseFuncDesc)(ITypeInfo* self, FUNCDESC* desc);
-  void (*ReleaseVarDesc)(ITypeInfo* self, void* desc);
+  void (*ReleaseVarDesc)(ITypeInfo* self, VARDESC* desc);
 } ITypeInfoVtbl;
 struct ITypeInfo { const ITypeInfoVtbl* lpVtbl; };
 
@@ -625,7 +659,28 @@ BSTR SysAllocStringLen(const OLECHAR* text, UINT length);
 void SysFreeString(BSTR text);
 UINT SysStringLen(BSTR text);
 void VariantInit(VARIANT* v);
+/* Frees what the VARIANT owns (a string, an object reference, an array and its elements). */
 HRESULT VariantClear(VARIANT* v);
+/* A deep copy (strings and arrays copied, objects AddRef'd) into dest, cleared first. */
+HRESULT VariantCopy(VARIANT* dest, const VARIANT* src);
+
+/* ---- Arrays ----
+ * The server's arrays hold VARIANTs (vt VT_VARIANT) in one dimension; other element types and
+ * more dimensions are refused (NULL, or E_INVALIDARG). Indexes count from the lower bound. */
+SAFEARRAY* SafeArrayCreate(VARTYPE vt, UINT cDims, SAFEARRAYBOUND* bounds);
+SAFEARRAY* SafeArrayCreateVector(VARTYPE vt, LONG lowerBound, ULONG count);
+/* Clears every element and frees the array; E_UNEXPECTED while it is locked (AccessData). */
+HRESULT SafeArrayDestroy(SAFEARRAY* array);
+UINT SafeArrayGetDim(SAFEARRAY* array);
+HRESULT SafeArrayGetLBound(SAFEARRAY* array, UINT dim, LONG* bound);
+HRESULT SafeArrayGetUBound(SAFEARRAY* array, UINT dim, LONG* bound);
+HRESULT SafeArrayGetVartype(SAFEARRAY* array, VARTYPE* vt);
+/* Element *index: Put copies the VARIANT in (VariantCopy), Get copies it out (the caller clears
+ * it); DISP_E_BADINDEX outside the bounds. */
+HRESULT SafeArrayPutElement(SAFEARRAY* array, LONG* index, void* value);
+HRESULT SafeArrayGetElement(SAFEARRAY* array, LONG* index, void* value);
+HRESULT SafeArrayAccessData(SAFEARRAY* array, void** data);
+HRESULT SafeArrayUnaccessData(SAFEARRAY* array);
 /* The task allocator: what the server hands out with CoTaskMemAlloc (a page's title) goes back
  * through CoTaskMemFree. */
 void* CoTaskMemAlloc(size_t bytes);

@@ -740,24 +740,24 @@ const host::MemberTable& ZorvaXPHookTab::memberTable() const {
           .property("ScaleTop", &T::ScaleTop, &T::setScaleTop)
           .property("ScaleWidth", &T::ScaleWidth, &T::setScaleWidth)
           .property("ScaleHeight", &T::ScaleHeight, &T::setScaleHeight)
-          .method("AutoTabWidth", &T::AutoTabWidth)
-          .method("TabCaption", &T::TabCaption)
-          .method("TabEnabled", &T::TabEnabled)
-          .method("TabIcon", &T::TabIcon)
-          .method("TabVisible", &T::TabVisible)
-          .method("TabWidth", &T::TabWidth)
-          .method("TabGradient1", &T::TabGradient1)
-          .method("TabGradient2", &T::TabGradient2)
-          .method("TabPicture", &T::TabPicture)
-          .method("TransparencyLevel", &T::TransparencyLevel)
-          .method("AddTab", &T::AddTabByName, 9)
-          .method("ModifyTab", &T::ModifyTabByName, 9)
-          .method("RemoveTab", &T::RemoveTab)
+          .indexedProperty("AutoTabWidth", &T::AutoTabWidth, &T::setAutoTabWidth).params({"Index"})
+          .indexedProperty("TabCaption", &T::TabCaption, &T::setTabCaption).params({"Index"})
+          .indexedProperty("TabEnabled", &T::TabEnabled, &T::setTabEnabled).params({"Index"})
+          .indexedProperty("TabIcon", &T::TabIcon, &T::setTabIcon).params({"Index"})
+          .indexedProperty("TabVisible", &T::TabVisible, &T::setTabVisible).params({"Index"})
+          .indexedProperty("TabWidth", &T::TabWidth, &T::setTabWidth).params({"Index"})
+          .indexedProperty("TabGradient1", &T::TabGradient1, &T::setTabGradient1).params({"Index"})
+          .indexedProperty("TabGradient2", &T::TabGradient2, &T::setTabGradient2).params({"Index"})
+          .indexedProperty("TabPicture", &T::TabPicture, &T::setTabPicture).params({"Index"})
+          .indexedProperty("TransparencyLevel", &T::TransparencyLevel, &T::setTransparencyLevel).params({"Index"})
+          .method("AddTab", &T::AddTabByName, 9).params({"lpStrCaption", "blnAutoTabWidth", "blnTabEnabled", "stdTabIcon", "blnTabVisible", "lngTabWidth", "Ole_TabGradient1", "Ole_TabGradient2", "stdTabPicture", "lngTransparencyLevel"})
+          .method("ModifyTab", &T::ModifyTabByName, 9).params({"Index", "lpStrCaption", "blnAutoTabWidth", "blnTabEnabled", "stdTabIcon", "blnTabVisible", "lngTabWidth", "Ole_TabGradient1", "Ole_TabGradient2", "stdTabPicture", "lngTransparencyLevel"})
+          .method("RemoveTab", &T::RemoveTab).params({"Index"})
           .method("RedrawMe", &T::RedrawMe)
           .method("Refresh", &T::Refresh)
           .method("OLEDrag", &T::OLEDrag)
-          .method("GetTextWidth", &T::GetTextWidth)
-          .method("GetTextHeight", &T::GetTextHeight)
+          .method("GetTextWidth", &T::GetTextWidth).params({"lpStrText"})
+          .method("GetTextHeight", &T::GetTextHeight).params({"lpStrText"})
           .about(&T::About)
           .event("BeforeTabSwitch", &T::BeforeTabSwitch, {"iNewSelectTab"})
           .event("AfterTabSwitch", &T::AfterTabSwitch, {"iLastSelectTab"})
@@ -781,6 +781,23 @@ const host::MemberTable& ZorvaXPHookTab::memberTable() const {
           .stockEvent("ClickOnTab", &T::ClickOnTab, host::DISPID_CLICK, {"iLastTab"})
           .build();
   return table;
+}
+
+// ---- Enumerations as type information shows them ----
+
+const host::EnumType& describeEnum(HTabOrientation) {
+  static const host::EnumType t{"HTabOrientation", {{"Tab-OrientationTop", 0}, {"Tab-OrientationBottom", 1}}};
+  return t;
+}
+
+const host::EnumType& describeEnum(HTabStyle) {
+  static const host::EnumType t{"HTabStyle", {{"Tab-StylePropertyPage", 0}, {"Tab-StyleTabbedDialog", 1}}};
+  return t;
+}
+
+const host::EnumType& describeEnum(HTabPicAlignment) {
+  static const host::EnumType t{"HTabPicAlignment", {{"Tab-Pic-Left", 0}, {"Tab-Pic-Right", 1}}};
+  return t;
 }
 
 }  // namespace zxp::bars

@@ -49,6 +49,11 @@ enum class HTabOrientation : int32_t { Tab_OrientationTop = 0, Tab_OrientationBo
 enum class HTabStyle : int32_t { Tab_StylePropertyPage = 0, Tab_StyleTabbedDialog = 1 };
 enum class HTabPicAlignment : int32_t { Tab_Pic_Left = 0, Tab_Pic_Right = 1 };
 
+// Type information for the enumerations above (the interface's names and values).
+const host::EnumType& describeEnum(HTabOrientation);
+const host::EnumType& describeEnum(HTabStyle);
+const host::EnumType& describeEnum(HTabPicAlignment);
+
 // One child of a tab: its identifier and the tab stop it had before it was hidden.
 struct uControlD4Controls {
   std::string strControlID;

@@ -210,11 +210,11 @@ const host::MemberTable& ZorvaXPStatusBar::memberTable() const {
       .indexedProperty("Enabled", &B::Enabled, &B::setEnabled)
       .indexedProperty("Style", &B::Style, &B::setStyle)
       .indexedProperty("Tag", &B::Tag, &B::setTag)
-      .methodWithDefaults("AddPanel", &B::AddPanel, defaults)
-      .methodWithDefaults("ChangePanel", &B::ChangePanel, defaults)
-      .method("RemoveColumn", &B::RemoveColumn)
+      .methodWithDefaults("AddPanel", &B::AddPanel, defaults).params({"lpStrCaption", "HCAlign", "Header_Width", "PanelPic", "PictureAlign", "PanelVisible", "PanelEnabled", "PanelStyle", "PanelTag"})
+      .methodWithDefaults("ChangePanel", &B::ChangePanel, defaults).params({"Index", "lpStrCaption", "HCAlign", "Header_Width", "PanelPic", "PictureAlign", "PanelVisible", "PanelEnabled", "PanelStyle", "PanelTag"})
+      .method("RemoveColumn", &B::RemoveColumn).params({"Index"})
       .method("ClearAll", &B::ClearAll)
-      .methodWithDefaults("RedrawMe", &B::RedrawMe, {Variant(false)})
+      .methodWithDefaults("RedrawMe", &B::RedrawMe, {Variant(false)}).params({"blnGradient"})
       .about(&B::About)
       .event("Click", &B::Click, {"BtnIndex"})
       .event("HeaderSizing", &B::HeaderSizing, {"BtnIndex", "X", "Y"})
@@ -225,6 +225,23 @@ const host::MemberTable& ZorvaXPStatusBar::memberTable() const {
       .event("MouseOverTimer", &B::MouseOverTimer)
       .build();
   return table;
+}
+
+// ---- Enumerations as type information shows them ----
+
+const host::EnumType& describeEnum(SHGradientMode) {
+  static const host::EnumType t{"SHGradientMode", {{"Vista Gradient", 0}, {"XP Gradient", 1}}};
+  return t;
+}
+
+const host::EnumType& describeEnum(SHAlign) {
+  static const host::EnumType t{"SHAlign", {{"Left", 0}, {"Center", 1}, {"Right", 2}}};
+  return t;
+}
+
+const host::EnumType& describeEnum(StyleDType) {
+  static const host::EnumType t{"StyleDType", {{"Normal Text", 0}, {"Caps", 1}, {"Num", 2}, {"Ins", 3}, {"Scrl", 4}, {"CurrentTime", 5}, {"CurentDate", 6}}};
+  return t;
 }
 
 }  // namespace zxp::bars

@@ -25,6 +25,11 @@ enum class SHGradientMode : int32_t { Vista_Gradient = 0, XP_Gradient = 1 };
 enum class SHAlign : int32_t { Left = 0, Center = 1, Right = 2 };
 enum class StyleDType : int32_t { Normal_Text = 0, Caps = 1, Num = 2, Ins = 3, Scrl = 4, CurrentTime = 5, CurentDate = 6 };
 
+// Type information for the enumerations above (the interface's names and values).
+const host::EnumType& describeEnum(SHGradientMode);
+const host::EnumType& describeEnum(SHAlign);
+const host::EnumType& describeEnum(StyleDType);
+
 class ZorvaXPStatusBar final : public ButtonStrip {
  public:
   static constexpr OLE_COLOR kMouseDownColor1 = 14462553;

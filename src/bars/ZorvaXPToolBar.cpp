@@ -275,11 +275,11 @@ const host::MemberTable& ZorvaXPToolBar::memberTable() const {
       .indexedProperty("ButtonChecked", &B::ButtonChecked, &B::setButtonChecked)
       .indexedProperty("ButtonValue", &B::ButtonValue, &B::setButtonValue)
       .indexedProperty("ToolTip", &B::ToolTip, &B::setToolTip)
-      .methodWithDefaults("AddButton", &B::AddButton, defaults)
-      .methodWithDefaults("ChangeButton", &B::ChangeButton, defaults)
-      .method("RemoveButton", &B::RemoveButton)
+      .methodWithDefaults("AddButton", &B::AddButton, defaults).params({"lpStrCaption", "HCAlign", "Header_Width", "PanelPic", "PictureAlign", "PanelVisible", "PanelEnabled", "PanelStyle", "PanelTag", "ButtonMainStyle", "BSepatator", "BChecked", "BValue", "BToolTip"})
+      .methodWithDefaults("ChangeButton", &B::ChangeButton, defaults).params({"Index", "lpStrCaption", "HCAlign", "Header_Width", "PanelPic", "PictureAlign", "PanelVisible", "PanelEnabled", "PanelStyle", "PanelTag", "ButtonMainStyle", "BSepatator", "BChecked", "BValue", "BToolTip"})
+      .method("RemoveButton", &B::RemoveButton).params({"Index"})
       .method("ClearAll", &B::ClearAll)
-      .methodWithDefaults("RedrawMe", &B::RedrawMe, {Variant(false)})
+      .methodWithDefaults("RedrawMe", &B::RedrawMe, {Variant(false)}).params({"blnGradient"})
       .about(&B::About)
       .event("Click", &B::Click, {"BtnIndex"})
       .event("HeaderSizing", &B::HeaderSizing, {"BtnIndex", "X", "Y"})
@@ -291,6 +291,38 @@ const host::MemberTable& ZorvaXPToolBar::memberTable() const {
       .event("MouseOverTimer", &B::MouseOverTimer)
       .build();
   return table;
+}
+
+// ---- Enumerations as type information shows them ----
+
+const host::EnumType& describeEnum(THGradientMode) {
+  static const host::EnumType t{"THGradientMode", {{"Vista Gradient", 0}, {"XP Gradient", 1}, {"Quorin", 2}}};
+  return t;
+}
+
+const host::EnumType& describeEnum(THAlign) {
+  static const host::EnumType t{"THAlign", {{"Left", 0}, {"Center", 1}, {"Right", 2}}};
+  return t;
+}
+
+const host::EnumType& describeEnum(TStyleDType) {
+  static const host::EnumType t{"TStyleDType", {{"Normal Text", 0}, {"Caps", 1}, {"Num", 2}, {"Ins", 3}, {"Scrl", 4}, {"CurrentTime", 5}, {"CurentDate", 6}}};
+  return t;
+}
+
+const host::EnumType& describeEnum(TMainStyleDType) {
+  static const host::EnumType t{"TMainStyleDType", {{"Normal", 0}, {"DropDown", 1}}};
+  return t;
+}
+
+const host::EnumType& describeEnum(TButtonValue) {
+  static const host::EnumType t{"TButtonValue", {{"UnPressed", 0}, {"Pressed", 1}}};
+  return t;
+}
+
+const host::EnumType& describeEnum(TCaptionAlignment) {
+  static const host::EnumType t{"TCaptionAlignment", {{"Custom", 0}, {"Bottom", 1}}};
+  return t;
 }
 
 }  // namespace zxp::bars

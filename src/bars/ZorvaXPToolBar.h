@@ -28,6 +28,14 @@ enum class TMainStyleDType : int32_t { Normal = 0, DropDown = 1 };
 enum class TButtonValue : int32_t { UnPressed = 0, Pressed = 1 };
 enum class TCaptionAlignment : int32_t { Custom = 0, Bottom = 1 };
 
+// Type information for the enumerations above (the interface's names and values).
+const host::EnumType& describeEnum(THGradientMode);
+const host::EnumType& describeEnum(THAlign);
+const host::EnumType& describeEnum(TStyleDType);
+const host::EnumType& describeEnum(TMainStyleDType);
+const host::EnumType& describeEnum(TButtonValue);
+const host::EnumType& describeEnum(TCaptionAlignment);
+
 class ZorvaXPToolBar final : public ButtonStrip {
  public:
   static constexpr OLE_COLOR kForeColorToolTip = 12068097;

@@ -424,8 +424,10 @@ const host::MemberTable& ZorvaXpImageList::memberTable() const {
                                              .property("IconSize", &T::IconSize, &T::setIconSize)
                                              .property("UseMaskColor", &T::UseMaskColor, &T::setUseMaskColor)
                                              .property("MaskColor", &T::MaskColor, &T::setMaskColor)
-                                             .method("ListImage", &T::ListImage)
-                                             .method("Key", &T::Key)
+                                             .indexedProperty("ListImage", &T::ListImage, &T::setListImage)
+                                             .params({"Index"})
+                                             .indexedProperty("Key", &T::Key, &T::setKey)
+                                             .params({"Index"})
                                              .method("AddNewIconFromHandel", &T::AddNewIconFromHandel, 1)
                                              .method("AddImageFromHandel", &T::AddImageFromHandel, 1)
                                              .method("AddImageFromDC", &T::AddImageFromDCByName, 4)
@@ -433,20 +435,27 @@ const host::MemberTable& ZorvaXpImageList::memberTable() const {
                                              .method("AddAllIconsFromEXEorDLL", &T::AddAllIconsFromEXEorDLL)
                                              .method("AddImageFromFile", &T::AddImageFromFile, 1)
                                              .method("AddIconsFromFolder", &T::AddIconsFromFolder)
-                                             .method("getIconCountOfEXEorDLL", &T::getIconCountOfEXEorDLL)
-                                             .method("isIconFile", &T::isIconFile)
-                                             .method("getPictureIndex", &T::getPictureIndex)
-                                             .method("getPictureByKey", &T::getPictureByKey)
-                                             .method("RemoveItem", &T::RemoveItem)
+                                             .method("getIconCountOfEXEorDLL", &T::getIconCountOfEXEorDLL).params({"strEXEorDLLPath"})
+                                             .method("isIconFile", &T::isIconFile).params({"lpstrFilePath"})
+                                             .method("getPictureIndex", &T::getPictureIndex).params({"strKey"})
+                                             .method("getPictureByKey", &T::getPictureByKey).params({"strKey"})
+                                             .method("RemoveItem", &T::RemoveItem).params({"Index"})
                                              .method("ClearAll", &T::ClearAll)
                                              .method("RedrawMe", &T::RedrawMe)
-                                             .method("DrawImageByIndex", &T::DrawImageByIndexByName, 4)
-                                             .method("DrawImageByKey", &T::DrawImageByKeyByName, 4)
-                                             .method("MaskIcon", &T::MaskIcon)
-                                             .method("DrawIconWithMask", &T::DrawIconWithMask)
+                                             .method("DrawImageByIndex", &T::DrawImageByIndexByName, 4).params({"Index", "hdc", "XOrg", "YOrg"})
+                                             .method("DrawImageByKey", &T::DrawImageByKeyByName, 4).params({"strKey", "hdc", "XOrg", "YOrg"})
+                                             .method("MaskIcon", &T::MaskIcon).params({"hdc", "hIcon", "XOrg", "YOrg"})
+                                             .method("DrawIconWithMask", &T::DrawIconWithMask).params({"Index", "hdc", "XOrg", "YOrg"})
                                              .about(&T::About)
                                              .build();
   return table;
+}
+
+// ---- Enumerations as type information shows them ----
+
+const host::EnumType& describeEnum(IconSize) {
+  static const host::EnumType t{"IconSize", {{"Icon16", 16}, {"Icon24", 24}, {"Icon28", 28}, {"Icon32", 32}, {"Icon48", 48}}};
+  return t;
 }
 
 }  // namespace zxp::bars

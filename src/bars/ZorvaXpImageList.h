@@ -30,6 +30,9 @@ namespace zxp::bars {
 
 enum class IconSize : int32_t { Icon16 = 16, Icon24 = 24, Icon28 = 28, Icon32 = 32, Icon48 = 48 };
 
+// Type information for the enumerations above (the interface's names and values).
+const host::EnumType& describeEnum(IconSize);
+
 class ZorvaXpImageList final : public foundation::ControlBase {
  public:
   static constexpr OLE_COLOR kMaskColor = 16711935;  // magenta

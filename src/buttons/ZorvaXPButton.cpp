@@ -633,4 +633,26 @@ const host::MemberTable& ZorvaXPButton::memberTable() const {
   return table;
 }
 
+// ---- Enumerations as type information shows them ----
+
+const host::EnumType& describeEnum(ButtonStyleDType) {
+  static const host::EnumType t{"ButtonStyleDType", {{"Vista", 0}, {"XP", 1}}};
+  return t;
+}
+
+const host::EnumType& describeEnum(ClickButtonStyleDType) {
+  static const host::EnumType t{"ClickButtonStyleDType", {{"Embossed", 0}, {"Flat", 1}}};
+  return t;
+}
+
+const host::EnumType& describeEnum(PicSizeDtype) {
+  static const host::EnumType t{"PicSizeDtype", {{"IMG 16X16", 16}, {"IMG 24X24", 24}, {"IMG 28X28", 28}, {"IMG 32X32", 32}}};
+  return t;
+}
+
+const host::EnumType& describeEnum(PicturePositionDType) {
+  static const host::EnumType t{"PicturePositionDType", {{"Left", 0}, {"Right", 1}, {"Top", 2}, {"Bottom", 3}, {"Center", 4}}};
+  return t;
+}
+
 }  // namespace zxp::buttons

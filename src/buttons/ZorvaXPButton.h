@@ -28,6 +28,12 @@ enum class ClickButtonStyleDType : int32_t { Embossed = 0, Flat = 1 };
 enum class PicSizeDtype : int32_t { IMG_16X16 = 16, IMG_24X24 = 24, IMG_28X28 = 28, IMG_32X32 = 32 };
 enum class PicturePositionDType : int16_t { Left = 0, Right = 1, Top = 2, Bottom = 3, Center = 4 };
 
+// Type information for the enumerations above (the interface's names and values).
+const host::EnumType& describeEnum(ButtonStyleDType);
+const host::EnumType& describeEnum(ClickButtonStyleDType);
+const host::EnumType& describeEnum(PicSizeDtype);
+const host::EnumType& describeEnum(PicturePositionDType);
+
 class ZorvaXPButton final : public foundation::ControlBase {
  public:
   // Fixed colours of the drawing (COLORREF, 0x00BBGGRR).

@@ -373,4 +373,26 @@ const host::MemberTable& ZorvaXPCheckBox::memberTable() const {
   return table;
 }
 
+// ---- Enumerations as type information shows them ----
+
+const host::EnumType& describeEnum(CBackStyle) {
+  static const host::EnumType t{"CBackStyle", {{"Default", 0}, {"CGradient", 1}}};
+  return t;
+}
+
+const host::EnumType& describeEnum(CAlignmentCtl1) {
+  static const host::EnumType t{"CAlignmentCtl1", {{"CAlignLeft", 0}, {"CAlignRight", 1}}};
+  return t;
+}
+
+const host::EnumType& describeEnum(CBackingStyle) {
+  static const host::EnumType t{"CBackingStyle", {{"CBK-Opaque", 0}, {"CBK-Transparent", 1}}};
+  return t;
+}
+
+const host::EnumType& describeEnum(CValueConst) {
+  static const host::EnumType t{"CValueConst", {{"Unchecked", 0}, {"Checked", 1}, {"Greyed", 2}}};
+  return t;
+}
+
 }  // namespace zxp::buttons

@@ -30,6 +30,12 @@ enum class CAlignmentCtl1 : int16_t { CAlignLeft = 0, CAlignRight = 1 };
 enum class CBackingStyle : int16_t { CBK_Opaque = 0, CBK_Transparent = 1 };
 enum class CValueConst : int16_t { Unchecked = 0, Checked = 1, Greyed = 2 };
 
+// Type information for the enumerations above (the interface's names and values).
+const host::EnumType& describeEnum(CBackStyle);
+const host::EnumType& describeEnum(CAlignmentCtl1);
+const host::EnumType& describeEnum(CBackingStyle);
+const host::EnumType& describeEnum(CValueConst);
+
 class ZorvaXPCheckBox final : public foundation::ControlBase {
  public:
   // Fixed colours (COLORREF, 0x00BBGGRR).

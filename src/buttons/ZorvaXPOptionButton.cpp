@@ -433,4 +433,21 @@ const host::MemberTable& ZorvaXPOptionButton::memberTable() const {
   return table;
 }
 
+// ---- Enumerations as type information shows them ----
+
+const host::EnumType& describeEnum(VOptionAlign) {
+  static const host::EnumType t{"VOptionAlign", {{"Align - Left", 0}, {"Align - Right", 1}}};
+  return t;
+}
+
+const host::EnumType& describeEnum(VOBackingStyle) {
+  static const host::EnumType t{"VOBackingStyle", {{"OBK -Transparent", 0}, {"OBK -Opaque", 1}}};
+  return t;
+}
+
+const host::EnumType& describeEnum(VOBackStyle) {
+  static const host::EnumType t{"VOBackStyle", {{"OB -Opaque", 0}, {"OB -Gradient", 1}}};
+  return t;
+}
+
 }  // namespace zxp::buttons

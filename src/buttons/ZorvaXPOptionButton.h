@@ -38,6 +38,11 @@ enum class VOptionAlign : int16_t { Align_Left = 0, Align_Right = 1 };
 enum class VOBackingStyle : int16_t { OBK_Transparent = 0, OBK_Opaque = 1 };
 enum class VOBackStyle : int16_t { OB_Opaque = 0, OB_Gradient = 1 };
 
+// Type information for the enumerations above (the interface's names and values).
+const host::EnumType& describeEnum(VOptionAlign);
+const host::EnumType& describeEnum(VOBackingStyle);
+const host::EnumType& describeEnum(VOBackStyle);
+
 class ZorvaXPOptionButton final : public foundation::ControlBase {
  public:
   // Fixed colours (COLORREF, 0x00BBGGRR).

@@ -667,8 +667,8 @@ const host::MemberTable& ZorvaXPDPicker::memberTable() const {
       .method("ShowCalander", &B::ShowCalander)
       .method("HideCalander", &B::HideCalander)
       .method("RedrawMe", &B::RedrawMe)
-      .method("getLastDayOfMonth", &B::getLastDayOfMonth)
-      .method("getFirstDayofMonth", &B::getFirstDayofMonth)
+      .method("getLastDayOfMonth", &B::getLastDayOfMonth).params({"uMonth", "uYear"})
+      .method("getFirstDayofMonth", &B::getFirstDayofMonth).params({"uMonth", "uYear"})
       .method("getToday", &B::getToday)
       .about(&B::About)
       .event("AfterChanged", &B::AfterChanged)
@@ -687,6 +687,18 @@ const host::MemberTable& ZorvaXPDPicker::memberTable() const {
       .event("OnEscape", &B::OnEscape)
       .build();
   return table;
+}
+
+// ---- Enumerations as type information shows them ----
+
+const host::EnumType& describeEnum(TextAlign) {
+  static const host::EnumType t{"TextAlign", {{"HtxtLeft", 0}, {"HtxtRight", 1}, {"HtxtCenter", 2}}};
+  return t;
+}
+
+const host::EnumType& describeEnum(MaskType) {
+  static const host::EnumType t{"MaskType", {{"MM-DD-YY", 0}, {"DD-MM-YY", 1}, {"YY-MM-DD", 2}, {"DD-MM-YYYY", 3}, {"MM-DD-YYYY", 4}}};
+  return t;
 }
 
 }  // namespace zxp::dates

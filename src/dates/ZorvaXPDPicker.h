@@ -35,6 +35,10 @@ namespace zxp::dates {
 enum class TextAlign : int32_t { HtxtLeft = 0, HtxtRight = 1, HtxtCenter = 2 };
 enum class MaskType : int32_t { MM_DD_YY = 0, DD_MM_YY = 1, YY_MM_DD = 2, DD_MM_YYYY = 3, MM_DD_YYYY = 4 };
 
+// Type information for the enumerations above (the interface's names and values).
+const host::EnumType& describeEnum(TextAlign);
+const host::EnumType& describeEnum(MaskType);
+
 class ZorvaXPDPicker final : public foundation::ControlBase {
  public:
   static constexpr OLE_COLOR kGradientColor1 = 16639957, kGradientColor2 = 15449500;

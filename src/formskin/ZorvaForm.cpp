@@ -712,4 +712,31 @@ const host::MemberTable& ZorvaForm::memberTable() const {
   return table;
 }
 
+// ---- Enumerations as type information shows them ----
+
+const host::EnumType& describeEnum(eThemes) {
+  static const host::EnumType t{"eThemes", {{"eTQuorin", 1}, {"eTVista", 2}, {"eTModernXP", 3}, {"eTGreen", 4}, {"eTPink", 5}, {"eTRed", 6}, {"eTYellow", 7}, {"eTGray", 8}, {"eTBlackNWhite", 9}, {"eTOrange", 10}, {"eTPurple", 11}, {"eTBrown", 12}, {"eTLuminance", 13}, {"eTGreenNLuminance", 14}, {"eTBlackNLuminance", 15}, {"eTBlueNLuminance", 16}, {"eTPinkNYellow", 17}}};
+  return t;
+}
+
+const host::EnumType& describeEnum(FBorderStyles) {
+  static const host::EnumType t{"FBorderStyles", {{"FBSSizable", 0}, {"FBSSingle", 1}, {"FBSNone", 2}}};
+  return t;
+}
+
+const host::EnumType& describeEnum(eCaptionAlign) {
+  static const host::EnumType t{"eCaptionAlign", {{"eCALeft", 0}, {"eCACenter", 1}, {"eCARight", 2}}};
+  return t;
+}
+
+const host::EnumType& describeEnum(eIconSize) {
+  static const host::EnumType t{"eIconSize", {{"eIS16x16", 16}, {"eIS24x24", 24}, {"eIS32x32", 32}}};
+  return t;
+}
+
+const host::EnumType& describeEnum(eGraidentDirection) {
+  static const host::EnumType t{"eGraidentDirection", {{"eGDVertical", 0}, {"eGDHorizantal", 1}}};
+  return t;
+}
+
 }  // namespace zxp::formskin

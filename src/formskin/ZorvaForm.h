@@ -53,6 +53,13 @@ enum class eCaptionAlign : int32_t { eCALeft = 0, eCACenter = 1, eCARight = 2 };
 enum class eIconSize : int32_t { eIS16x16 = 16, eIS24x24 = 24, eIS32x32 = 32 };
 enum class eGraidentDirection : int32_t { eGDVertical = 0, eGDHorizantal = 1 };
 
+// Type information for the enumerations above (the interface's names and values).
+const host::EnumType& describeEnum(eThemes);
+const host::EnumType& describeEnum(FBorderStyles);
+const host::EnumType& describeEnum(eCaptionAlign);
+const host::EnumType& describeEnum(eIconSize);
+const host::EnumType& describeEnum(eGraidentDirection);
+
 // The colour properties, in the interface's order, with their defaults (theme 1).
 #define ZXP_FORMSKIN_COLOURS(X)                                                                       \
   X(GradientColor1, 0xCFC5B0) X(GradientColor2, 0xE99227) X(CloseButtonGradientTop1, 0xA7B6EB)        \

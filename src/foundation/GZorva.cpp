@@ -12,7 +12,7 @@ GZorva& GZorva::global() {
 
 const host::MemberTable& GZorva::memberTable() const {
   static const host::MemberTable table =
-      host::ClassMembers<GZorva>("GZorva").method("zGZorva_MD5", &GZorva::zGZorva_MD5).build();
+      host::ClassMembers<GZorva>("GZorva").method("zGZorva_MD5", &GZorva::zGZorva_MD5).params({"strString"}).build();
   return table;
 }
 

@@ -133,28 +133,28 @@ bool canList(const std::string& native) {
 const host::MemberTable& clsFileSystemObj::memberTable() const {
   using C = clsFileSystemObj;
   static const host::MemberTable table = host::ClassMembers<C>("clsFileSystemObj")
-                                             .method("CopyFile", &C::CopyFile)
-                                             .method("CreateFolder", &C::CreateFolder)
-                                             .method("DeleteFile", &C::DeleteFile)
-                                             .method("DeleteFolder", &C::DeleteFolder)
-                                             .method("DriverExists", &C::DriverExists)
-                                             .method("FileExists", &C::FileExists)
-                                             .method("FolderExists", &C::FolderExists)
-                                             .method("GetBaseName", &C::GetBaseName)
-                                             .method("GetAttributes", &C::GetAttributes)
-                                             .method("SetAttributes", &C::SetAttributes)
-                                             .method("GetFileSize", &C::GetFileSize)
-                                             .method("GetFileTitle", &C::GetFileTitle)
-                                             .method("GetFileVersion", &C::GetFileVersion)
-                                             .method("MoveFile", &C::MoveFile)
+                                             .method("CopyFile", &C::CopyFile).params({"dstFilePath", "srcFilePath", "blnOverwirte"})
+                                             .method("CreateFolder", &C::CreateFolder).params({"lpstrFilePath"})
+                                             .method("DeleteFile", &C::DeleteFile).params({"lpstrFilePath"})
+                                             .method("DeleteFolder", &C::DeleteFolder).params({"lpStrFolderPath"})
+                                             .method("DriverExists", &C::DriverExists).params({"lpstrDriveName"})
+                                             .method("FileExists", &C::FileExists).params({"lpstrFilePath"})
+                                             .method("FolderExists", &C::FolderExists).params({"lpStrFolderPath"})
+                                             .method("GetBaseName", &C::GetBaseName).params({"lpStrLongPathName"})
+                                             .method("GetAttributes", &C::GetAttributes).params({"lpStrPath"})
+                                             .method("SetAttributes", &C::SetAttributes).params({"lpStrPath", "dstAttribute"})
+                                             .method("GetFileSize", &C::GetFileSize).params({"lpStrPath"})
+                                             .method("GetFileTitle", &C::GetFileTitle).params({"lpstrFilePath"})
+                                             .method("GetFileVersion", &C::GetFileVersion).params({"lpStrPath"})
+                                             .method("MoveFile", &C::MoveFile).params({"srcFilePath", "dstFilePath"})
                                              .method("GetWindowsFolderPath", &C::GetWindowsFolderPath)
                                              .method("GetTempoaryFolderPath", &C::GetTempoaryFolderPath)
                                              .method("GetSystemFolderPath", &C::GetSystemFolderPath)
-                                             .method("GetFileDateAndTime", &C::GetFileDateAndTime)
+                                             .method("GetFileDateAndTime", &C::GetFileDateAndTime).params({"lpstrFilePath"})
                                              .method("GetDesktopPath", &C::GetDesktopPath)
                                              .method("GetStartMenuPath", &C::GetStartMenuPath)
-                                             .method("FilesCount", &C::FilesCount, 1)
-                                             .method("FindFiles", &C::FindFiles)
+                                             .method("FilesCount", &C::FilesCount, 1).params({"lpStrPath", "lpstrFilter"})
+                                             .method("FindFiles", &C::FindFiles).params({"lpStrPath", "lpstrFilter"})
                                              .build();
   return table;
 }
@@ -375,6 +375,13 @@ std::string clsFileSystemObj::FindFiles(const std::string& lpStrPath, const std:
     }
     return textResult(joined);
   });
+}
+
+// ---- Enumerations as type information shows them ----
+
+const host::EnumType& describeEnum(SpecialFolderIDs) {
+  static const host::EnumType t{"SpecialFolderIDs", {{"sfidDESKTOP", 0}, {"sfidPROGRAMS", 2}, {"sfidPERSONAL", 5}, {"sfidFAVORITES", 6}, {"sfidSTARTUP", 7}, {"sfidRECENT", 8}, {"sfidSENDTO", 9}, {"sfidSTARTMENU", 11}, {"sfidDESKTOPDIRECTORY", 16}, {"sfidNETHOOD", 19}, {"sfidFONTS", 20}, {"sfidTEMPLATES", 21}, {"sfidCOMMON_STARTMENU", 22}, {"sfidCOMMON_PROGRAMS", 23}, {"sfidCOMMON_STARTUP", 24}, {"sfidCOMMON_DESKTOPDIRECTORY", 25}, {"sfidAPPDATA", 26}, {"sfidPRINTHOOD", 27}, {"sfidProgramFiles", 65536}, {"sfidCommonFiles", 65537}}};
+  return t;
 }
 
 }  // namespace zxp

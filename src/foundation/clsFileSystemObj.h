@@ -55,6 +55,9 @@ enum class SpecialFolderIDs : int32_t {
   sfidCommonFiles = 65537,
 };
 
+// Type information for the enumerations above (the interface's names and values).
+const host::EnumType& describeEnum(SpecialFolderIDs);
+
 // The path of a special folder, empty where this machine has none; cut and trimmed as the
 // class's text results are.
 std::string specialFolderPath(SpecialFolderIDs folder);

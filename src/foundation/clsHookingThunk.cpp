@@ -113,13 +113,20 @@ clsHookingThunk* clsHookingThunk::activeInstance() { return active(); }
 
 const host::MemberTable& clsHookingThunk::memberTable() const {
   static const host::MemberTable table = host::ClassMembers<clsHookingThunk>("clsHookingThunk")
-                                             .method("pvAttachHook", &clsHookingThunk::pvAttachHook)
-                                             .method("pvDeattachHook", &clsHookingThunk::pvDeattachHook)
-                                             .method("z_Sub_Hooking_Sink", &clsHookingThunk::z_Sub_Hooking_Sink)
+                                             .method("pvAttachHook", &clsHookingThunk::pvAttachHook).params({"lHookType", "sFormCaption", "sFormName"})
+                                             .method("pvDeattachHook", &clsHookingThunk::pvDeattachHook).params({"lHookType"})
+                                             .method("z_Sub_Hooking_Sink", &clsHookingThunk::z_Sub_Hooking_Sink).params({"intCode", "wParam", "lParam"})
                                              .event("zProcessHooking", &clsHookingThunk::zProcessHooking,
                                                     {"lHookType", "intCode", "wParam", "lParam"})
                                              .build();
   return table;
+}
+
+// ---- Enumerations as type information shows them ----
+
+const host::EnumType& describeEnum(eHookType) {
+  static const host::EnumType t{"eHookType", {{"WH_MSGFILTER", -1}, {"WH_JOURNALRECORD", 0}, {"WH_JOURNALPLAYBACK", 1}, {"WH_KEYBOARD", 2}, {"WH_GETMESSAGE", 3}, {"WH_CALLWNDPROC", 4}, {"WH_CBT", 5}, {"WH_SYSMSGFILTER", 6}, {"WH_MOUSE", 7}, {"WH_DEBUG", 9}, {"WH_SHELL", 10}, {"WH_FOREGROUNDIDLE", 11}, {"WH_CALLWNDPROCRET", 12}, {"WH_KEYBOARD_LL", 13}, {"WH_MOUSE_LL", 14}}};
+  return t;
 }
 
 }  // namespace zxp

@@ -42,6 +42,9 @@ enum class eHookType : int32_t {
   WH_MOUSE_LL = 14,
 };
 
+// Type information for the enumerations above (the interface's names and values).
+const host::EnumType& describeEnum(eHookType);
+
 class clsHookingThunk : public host::Dispatchable {
  public:
   clsHookingThunk() = default;

@@ -72,7 +72,7 @@ clsMWheel* clsMWheel::activeInstance() { return wheel().active; }
 const host::MemberTable& clsMWheel::memberTable() const {
   static const host::MemberTable table = host::ClassMembers<clsMWheel>("clsMWheel")
                                              .property("ScrollWay", &clsMWheel::ScrollWay, &clsMWheel::setScrollWay)
-                                             .method("SetMe4Scrolling", &clsMWheel::SetMe4Scrolling)
+                                             .method("SetMe4Scrolling", &clsMWheel::SetMe4Scrolling).params({"hwnd"})
                                              .method("ReaiseMe4Scrolling", &clsMWheel::ReaiseMe4Scrolling)
                                              .method("StopMe", &clsMWheel::StopMe)
                                              .event("Scrolling", &clsMWheel::Scrolling, {"Way"})

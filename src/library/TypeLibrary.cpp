@@ -5,7 +5,7 @@
 #include "foundation/GZorva.h"
 #include "foundation/clsFileSystemObj.h"
 #include "library/ClassTable.h"
-#include "library/LItemObject.h"
+#include "list/LItemObject.h"
 #include "platform/host/NoCase.h"
 
 namespace zxp::library {
@@ -127,7 +127,9 @@ Creation create(const TypeLibraryEntry& e) {
     } else if (e.name == "clsFileSystemObj") {
       c.owned = std::make_unique<clsFileSystemObj>();
     } else if (e.name == "clsLItem") {
-      c.owned = std::make_unique<LItemObject>();
+      auto row = std::make_shared<list::LItemObject>();
+      c.object = row.get();
+      c.shared = std::move(row);
     }
     if (c.owned) c.object = c.owned.get();
   }

@@ -94,6 +94,9 @@ const TypeLibraryEntry* findByIid(const Guid& iid);  // default or event interfa
 // class has not landed in the class table).
 struct Creation {
   std::unique_ptr<host::Dispatchable> owned;  // empty for the global instance
+  // A class whose objects travel as host values (a row, clsLItem): shared, so that an object a
+  // client passes back is the same host object.
+  host::ObjectRef shared;
   host::Dispatchable* object = nullptr;
   const host::ControlClass* control = nullptr;  // set for controls: the class-table row
 };

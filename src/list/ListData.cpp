@@ -6,6 +6,7 @@
 #include "list/ListSort.h"
 #include "platform/base/CodePage.h"
 #include "platform/base/HostError.h"
+#include "platform/host/MemberTable.h"
 #include "platform/host/PropertyBag.h"
 #include "platform/host/Variant.h"
 #include "platform/host/runtime/Format.h"
@@ -564,6 +565,33 @@ void ListData::ExportToCsv(std::string_view iStrPath) const {
   if (path.size() < 4 || path.compare(path.size() - 4, 4, ".csv") != 0) path += ".csv";
   // A failed write leaves any old file whole and ends the export without a message.
   (void)services::writeFileAtomically(path, utf8ToCp1252(csvText()));
+}
+
+// ---- Enumerations as type information shows them ----
+
+const host::EnumType& describeEnum(LHStyle) {
+  static const host::EnumType t{"LHStyle", {{"Default", 0}, {"CheckBox", 1}, {"Button", 2}}};
+  return t;
+}
+
+const host::EnumType& describeEnum(LHAlignment) {
+  static const host::EnumType t{"LHAlignment", {{"Left", 0}, {"Center", 1}, {"Right", 2}}};
+  return t;
+}
+
+const host::EnumType& describeEnum(LSelectedMode) {
+  static const host::EnumType t{"LSelectedMode", {{"LSMSingle", 0}, {"LSMMultiple", 1}, {"LSMExtend", 2}}};
+  return t;
+}
+
+const host::EnumType& describeEnum(LSelectedModeStyle) {
+  static const host::EnumType t{"LSelectedModeStyle", {{"LSMSCell", 0}, {"LSMSFullRow", 1}}};
+  return t;
+}
+
+const host::EnumType& describeEnum(LSortMethod) {
+  static const host::EnumType t{"LSortMethod", {{"LSAcesnding", 0}, {"LSDescending", 1}}};
+  return t;
 }
 
 }  // namespace zxp::list

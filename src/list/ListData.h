@@ -39,6 +39,10 @@
 #include "list/clsLItem.h"
 
 namespace zxp::host {
+struct EnumType;
+}  // namespace zxp::host
+
+namespace zxp::host {
 class PropertyBag;
 class Variant;
 }  // namespace zxp::host
@@ -50,6 +54,13 @@ enum class LHAlignment : int32_t { Left = 0, Center = 1, Right = 2 };
 enum class LSelectedMode : int32_t { LSMSingle = 0, LSMMultiple = 1, LSMExtend = 2 };
 enum class LSelectedModeStyle : int32_t { LSMSCell = 0, LSMSFullRow = 1 };
 enum class LSortMethod : int32_t { LSAcesnding = 0, LSDescending = 1 };
+
+// Type information for the enumerations above (the interface's names and values).
+const host::EnumType& describeEnum(LHStyle);
+const host::EnumType& describeEnum(LHAlignment);
+const host::EnumType& describeEnum(LSelectedMode);
+const host::EnumType& describeEnum(LSelectedModeStyle);
+const host::EnumType& describeEnum(LSortMethod);
 
 // The font of the header cells of a spreadsheet export (the control passes its header font).
 struct SheetFont {

@@ -2,9 +2,11 @@
 
 #include <algorithm>
 
+#include "list/LItemObject.h"
 #include "platform/base/HostError.h"
 #include "platform/gfx/Font.h"
 #include "platform/gfx/Picture.h"
+#include "platform/host/FormObject.h"
 #include "platform/host/MemberTable.h"
 #include "platform/host/PropertyBag.h"
 #include "platform/ui/Messages.h"
@@ -424,6 +426,56 @@ void ZorvaXPListBox::SetupSpreadSheet(int32_t rows, int32_t cols, host::Variant 
   setLockUpdate(false);
 }
 
+// ---- Late-bound forms -------------------------------------------------------------------------------
+
+namespace {
+// The elements of a collection: an array's, or an object's Item(1..Count) read through its members.
+std::vector<host::Variant> collectionItems(const host::Variant& c) {
+  if (c.kind() != host::Variant::Kind::Object) return *c.toArray();
+  const host::ObjectRef object = c.toObject();
+  if (!object) throw HostError(errObjectNotSet);
+  host::Dispatchable* members = object->members();
+  if (!members) throw HostError(errNotSupported);
+  const int32_t count = host::getProperty(*members, "Count").toLong();
+  std::vector<host::Variant> items;
+  items.reserve(static_cast<size_t>(std::max(count, 0)));
+  for (int32_t i = 1; i <= count; ++i) items.push_back(host::callMethod(*members, "Item", {host::Variant(i)}));
+  return items;
+}
+}  // namespace
+
+bool ZorvaXPListBox::lateAddItemEx(host::ObjectRef lItem) { return AddItemEx(LItemObject::rowOf(lItem)); }
+
+bool ZorvaXPListBox::lateAddItemsByArray(host::Variant iListArray) {
+  const host::ArrayRef items = iListArray.toArray();
+  std::vector<std::string> texts;
+  texts.reserve(items->size());
+  for (const host::Variant& v : *items) texts.push_back(v.toString());
+  return AddItemsByArray(texts);
+}
+
+bool ZorvaXPListBox::lateAddItemsByCollection(host::Variant iListCollection) {
+  return AddItemsByCollection(collectionItems(iListCollection));
+}
+
+bool ZorvaXPListBox::lateAddItemsByParamArray(host::ArrayRef iListCollection) {
+  return AddItemsByParamArray(*iListCollection);
+}
+
+bool ZorvaXPListBox::lateReplaceAItem(int32_t iItem, host::ObjectRef iClsListItem) {
+  return ReplaceAItem(iItem, LItemObject::rowOf(iClsListItem));
+}
+
+host::ObjectRef ZorvaXPListBox::lateItem(int32_t iItem) const { return LItemObject::wrap(Item(iItem)); }
+
+void ZorvaXPListBox::setLateItem(int32_t iItem, host::ObjectRef iClsListItem) {
+  setItem(iItem, LItemObject::rowOf(iClsListItem));
+}
+
+host::ObjectRef ZorvaXPListBox::Parent() const {
+  return host::FormObject::of(extender() ? extender()->Parent() : nullptr);
+}
+
 // ---- Member table -----------------------------------------------------------------------------------
 
 const host::MemberTable& ZorvaXPListBox::memberTable() const {
@@ -433,26 +485,30 @@ const host::MemberTable& ZorvaXPListBox::memberTable() const {
 #define ZXP_MEMBER(kind, T, Name, def, persist) m.property(#Name, &L::Name, &L::set##Name);
     ZXP_LISTBOX_PROPERTIES(ZXP_MEMBER)
 #undef ZXP_MEMBER
-    m.readOnlyProperty("hwnd", &L::hwnd)
+    m.readOnlyProperty("Parent", &L::Parent)
+        .readOnlyProperty("hwnd", &L::hwnd)
         .readOnlyProperty("CurrentWindowHandle", &L::CurrentWindowHandle)
         // Rows.
         .method("AddItem", &L::AddItem, 9)
-        .method("AddItemEx", &L::lateObjectMethod)
-        .method("AddItemsByArray", &L::lateObjectMethod)
-        .method("AddItemsByCollection", &L::lateObjectMethod)
-        .method("AddItemsByParamArray", &L::lateObjectMethod)
-        .method("RemoveItem", &L::RemoveItem)
+        .params({"iText", "iCheck", "iData", "iNormalIcon", "iSelectedIcon", "bBold", "bItalic", "bUnderline",
+                 "bStrikethought", "iIconCollection"})
+        .method("AddItemEx", &L::lateAddItemEx).params({"lItem"})
+        .method("AddItemsByArray", &L::lateAddItemsByArray).params({"iListArray"})
+        .method("AddItemsByCollection", &L::lateAddItemsByCollection).params({"iListCollection"})
+        .method("AddItemsByParamArray", &L::lateAddItemsByParamArray).paramArray().params({"iListCollection"})
+        .method("RemoveItem", &L::RemoveItem).params({"iItemIndex"})
         .method("ClearAll", &L::ClearAll)
-        .method("SwapItems", &L::SwapItems)
-        .method("ReplaceAItem", &L::lateReplaceAItem)
-        .method("ModifyItemText", &L::ModifyItemText)
+        .method("SwapItems", &L::SwapItems).params({"iFirstIndex", "iLastIndex"})
+        .method("ReplaceAItem", &L::lateReplaceAItem).params({"iItem", "iClsListItem"})
+        .method("ModifyItemText", &L::ModifyItemText).params({"iItem", "iText"})
         .method("ModifyItemUnicode", &L::ModifyItemUnicode, 4)
-        .indexedProperty("Item", &L::lateItem, &L::setLateItem)
-        .indexedProperty("List", &L::List, &L::setList)
-        .indexedProperty("ItemData", &L::ItemData, &L::setItemData)
-        .method("TextMatrix", &L::TextMatrix)
-        .method("Cell", &L::Cell)
-        .indexedProperty("Selected", &L::Selected, &L::setSelected)
+        .params({"iItem", "bBold", "bItalic", "bUnderline", "bStrikeThrough"})
+        .indexedProperty("Item", &L::lateItem, &L::setLateItem).params({"iItem"})
+        .indexedProperty("List", &L::List, &L::setList).params({"iItem"})
+        .indexedProperty("ItemData", &L::ItemData, &L::setItemData).params({"iItem"})
+        .indexedProperty("TextMatrix", &L::TextMatrix, &L::setTextMatrix).params({"iRow", "iColumn"})
+        .indexedProperty("Cell", &L::Cell, &L::setCell).params({"iRowIndex", "iColumnIndex"})
+        .indexedProperty("Selected", &L::Selected, &L::setSelected).params({"iItem"})
         .readOnlyProperty("SelectedCount", &L::SelectedCount)
         .property("ListIndex", &L::ListIndex, &L::setListIndex)
         .readOnlyProperty("ListCount", &L::ListCount)
@@ -465,39 +521,43 @@ const host::MemberTable& ZorvaXPListBox::memberTable() const {
         .readOnlyProperty("ExtendedCellFirst", &L::ExtendedCellFirst)
         .readOnlyProperty("ExtendedCellLast", &L::ExtendedCellLast)
         .method("SetIconByImageList", &L::SetIconByImageList, 2)
-        .method("CheckAll", &L::CheckAll)
-        .method("UnCheckAll", &L::UnCheckAll)
+        .params({"iRowIndex", "iColumnIndex", "iNormalIconPos", "iSelectedIconPos"})
+        .method("CheckAll", &L::CheckAll).params({"iColumnIndex"})
+        .method("UnCheckAll", &L::UnCheckAll).params({"iColumnIndex"})
         .method("CheckSpecifyRange", &L::CheckSpecifyRange)
+        .params({"iColumnIndex", "iStartRow", "iLastRow", "BValue"})
         .readOnlyProperty("MaxVerticalDisplayItems", &L::MaxVerticalDisplayItems)
         // Columns.
         .method("AddNewColumn", &L::AddNewColumn, 3)
-        .method("RemoveColumn", &L::RemoveColumn)
+        .params({"lpStrColumnName", "iColWidth", "iColStyle", "iColAlignment"})
+        .method("RemoveColumn", &L::RemoveColumn).params({"iColumn"})
         .method("ClearAllColumns", &L::ClearAllColumns)
-        .indexedProperty("ColumnText", &L::ColumnText, &L::setColumnText)
-        .indexedProperty("ColumnStyle", &L::ColumnStyle, &L::setColumnStyle)
-        .indexedProperty("ColumnAlignment", &L::ColumnAlignment, &L::setColumnAlignment)
-        .indexedProperty("ColumnWidth", &L::ColumnWidth, &L::setColumnWidth)
+        .indexedProperty("ColumnText", &L::ColumnText, &L::setColumnText).params({"iColumn"})
+        .indexedProperty("ColumnStyle", &L::ColumnStyle, &L::setColumnStyle).params({"iColumn"})
+        .indexedProperty("ColumnAlignment", &L::ColumnAlignment, &L::setColumnAlignment).params({"iColumn"})
+        .indexedProperty("ColumnWidth", &L::ColumnWidth, &L::setColumnWidth).params({"iColumn"})
         .readOnlyProperty("ColumnsCount", &L::ColumnsCount)
-        .method("ResortCol", &L::ResortCol, 1)
+        .method("ResortCol", &L::ResortCol, 1).params({"iColNumber", "iSortMethod"})
         // Searching, formatting, aggregation.
-        .method("FindItem", &L::FindItem, 2)
+        .method("FindItem", &L::FindItem, 2).params({"iFindString", "iColumnIndex", "iStartRowIndex"})
         .method("FindAndReplace", &L::FindAndReplace, 3)
-        .method("FormatAColumn", &L::FormatAColumn)
-        .method("Sum", &L::Sum)
-        .method("Average", &L::Average)
+        .params({"iFindString", "iReplaceTxt", "bReplaceAll", "iColumnIndex", "iStartRowIndex"})
+        .method("FormatAColumn", &L::FormatAColumn).params({"iColumnIndex", "iFormatString"})
+        .method("Sum", &L::Sum).params({"iColumnIndex"})
+        .method("Average", &L::Average).params({"iColumnIndex"})
         // Export, refresh, binding, misc.
-        .method("ExportToCsv", &L::ExportToCsv)
+        .method("ExportToCsv", &L::ExportToCsv).params({"iStrPath"})
         .method("ExportToExcel", &L::ExportToExcel)
-        .method("ExportToExcelAsAFile", &L::ExportToExcelAsAFile)
+        .method("ExportToExcelAsAFile", &L::ExportToExcelAsAFile).params({"iStrPath"})
         .method("RedrawMe", &L::RedrawMe)
         .method("RedrawList", &L::RedrawList)
         .method("RefreshList", &L::RefreshList)
         .method("RefreshControl", &L::RefreshControl)
         .method("Refresh", &L::Refresh)
-        .method("SetupSpreadSheet", &L::SetupSpreadSheet, 1)
-        .method("BindObject", &L::BindObject)
-        .method("BindObjectArray", &L::BindObjectArray)
-        .method("UnBindObject", &L::UnBindObject)
+        .method("SetupSpreadSheet", &L::SetupSpreadSheet, 1).params({"iRowCount", "iColCount", "iObjTxtData"})
+        .method("BindObject", &L::BindObject).params({"objBind", "iFirstColumnIndex", "iCountOfColumns"})
+        .method("BindObjectArray", &L::BindObjectArray).params({"objBinds"})
+        .method("UnBindObject", &L::UnBindObject).params({"iColumnIndex"})
         .method("OLEDrag", &L::OLEDrag)
         .method("zSubclass_Proc", &L::lateSubclassProc)
         .about(&L::About)
@@ -515,6 +575,7 @@ const host::MemberTable& ZorvaXPListBox::memberTable() const {
         .event("KeyPress", &L::KeyPress, {"KeyAscii"})
         .event("KeyUp", &L::KeyUp, {"KeyCode", "Shift"})
         .event("ListClick", &L::ListClick, {"iRowIndex", "iDisplayText"})
+        .byValue()
         .event("ListIndexChange", &L::ListIndexChange, {"iNewListIndex", "iLastListIndex"})
         .event("MouseDown", &L::MouseDown, {"Button", "Shift", "X", "Y"})
         .event("MouseMove", &L::MouseMove, {"Button", "Shift", "X", "Y"})
@@ -534,6 +595,38 @@ const host::MemberTable& ZorvaXPListBox::memberTable() const {
     return built;
   }();
   return table;
+}
+
+// ---- Enumerations as type information shows them ----
+
+const host::EnumType& describeEnum(LBStyle) {
+  static const host::EnumType t{"LBStyle", {{"Gradient", 0}, {"Normal", 1}}};
+  return t;
+}
+
+const host::EnumType& describeEnum(LBGStyle) {
+  static const host::EnumType t{"LBGStyle", {{"VistaStyle", 0}, {"XpStyle", 1}}};
+  return t;
+}
+
+const host::EnumType& describeEnum(LSelectionStyle) {
+  static const host::EnumType t{"LSelectionStyle", {{"LSSGradient", 0}, {"LSSNormal", 1}}};
+  return t;
+}
+
+const host::EnumType& describeEnum(LGridLines) {
+  static const host::EnumType t{"LGridLines", {{"LGLNone", 0}, {"LGLVertical", 1}, {"LGLHorizantal", 2}, {"LGLBoth", 3}}};
+  return t;
+}
+
+const host::EnumType& describeEnum(LPicturePos) {
+  static const host::EnumType t{"LPicturePos", {{"LPicPosLeftTop", 0}, {"LPicPosCenterTop", 1}, {"LPicPosRightTop", 2}, {"LPicPosLeftMiddle", 3}, {"LPicPosCenterMiddle", 4}, {"LPicPosRightMiddle", 5}, {"LPicPosLeftBottom", 6}, {"LPicPosCenterBottom", 7}, {"LPicPosRightBottom", 8}, {"LPicPosCustom", 9}}};
+  return t;
+}
+
+const host::EnumType& describeEnum(LScrollBars) {
+  static const host::EnumType t{"LScrollBars", {{"LSBoth", 0}, {"LSVertical", 1}, {"LSHorizantal", 2}, {"LSNone", 3}}};
+  return t;
 }
 
 }  // namespace zxp::list

@@ -40,9 +40,9 @@
 // release. OLEDrag (or OLEDragMode automatic, a move past the drag distance after a press on a
 // row) drags the selected rows as text with the same kind of image. A thumb drag that goes past
 // either end of its track ends there, as a released thumb would.
-// Item, AddItemEx, AddItemsBy*, ReplaceAItem and zSubclass_Proc take values the host cannot pass
-// late-bound (row objects, arrays, by-reference message arguments); their member-table entries
-// raise 438, the typed C++ members work.
+// Item, AddItemEx, ReplaceAItem take and give rows late-bound as clsLItem objects, and the
+// AddItemsBy* members arrays; zSubclass_Proc's by-reference message arguments cannot be passed
+// late-bound, so its member-table entry raises 438 (the typed C++ member works).
 #pragma once
 
 #include <cstdint>
@@ -69,6 +69,14 @@ enum class LPicturePos : int32_t {
   LPicPosRightBottom = 8, LPicPosCustom = 9
 };
 enum class LScrollBars : int32_t { LSBoth = 0, LSVertical = 1, LSHorizantal = 2, LSNone = 3 };
+
+// Type information for the enumerations above (the interface's names and values).
+const host::EnumType& describeEnum(LBStyle);
+const host::EnumType& describeEnum(LBGStyle);
+const host::EnumType& describeEnum(LSelectionStyle);
+const host::EnumType& describeEnum(LGridLines);
+const host::EnumType& describeEnum(LPicturePos);
+const host::EnumType& describeEnum(LScrollBars);
 
 // The persisted properties in the interface's order: X(kind, type, name, default, persist).
 // kind S: stored here, the setter redraws; C: stored here, the setter is written by hand.
@@ -339,12 +347,19 @@ class ZorvaXPListBox final : public foundation::ControlBase, public iSubclass {
 
   const host::MemberTable& memberTable() const override;
 
-  // Late-bound forms of members whose arguments have no host value here (row objects, arrays,
-  // the subclass callback's by-reference arguments): they raise 438.
-  void lateObjectMethod(host::Variant) { throw HostError(438); }
-  bool lateReplaceAItem(int32_t, host::Variant) { throw HostError(438); }
-  host::Variant lateItem(int32_t) const { throw HostError(438); }
-  void setLateItem(int32_t, host::Variant) { throw HostError(438); }
+  // Late-bound forms of the members that take or give row objects (clsLItem objects, see
+  // list/LItemObject.h) and arrays. A row argument that is no clsLItem raises Type mismatch (13).
+  bool lateAddItemEx(host::ObjectRef lItem);
+  // An array (a SAFEARRAY from a component client) of values, each taken as text.
+  bool lateAddItemsByArray(host::Variant iListArray);
+  // An array, or an object with Count and Item(1..Count) (a collection).
+  bool lateAddItemsByCollection(host::Variant iListCollection);
+  bool lateAddItemsByParamArray(host::ArrayRef iListCollection);
+  bool lateReplaceAItem(int32_t iItem, host::ObjectRef iClsListItem);
+  host::ObjectRef lateItem(int32_t iItem) const;
+  void setLateItem(int32_t iItem, host::ObjectRef iClsListItem);
+  // The form the list is placed on, as an object (Nothing while the list is not sited).
+  host::ObjectRef Parent() const;
   void lateSubclassProc(host::Variant) { throw HostError(438); }
 
   // ---- Layout as last computed (for hosts and tests) ----

@@ -95,4 +95,21 @@ const host::MemberTable& ProgressBarEx::memberTable() const {
   return table;
 }
 
+// ---- Enumerations as type information shows them ----
+
+const host::EnumType& describeEnum(GradientDType) {
+  static const host::EnumType t{"GradientDType", {{"Horizantal", 0}, {"Vertical", 1}, {"Center", 2}}};
+  return t;
+}
+
+const host::EnumType& describeEnum(ScrollingDType) {
+  static const host::EnumType t{"ScrollingDType", {{"Standard", 0}, {"Smooth", 1}}};
+  return t;
+}
+
+const host::EnumType& describeEnum(OrientationDType) {
+  static const host::EnumType t{"OrientationDType", {{"HorizontalStyle", 0}, {"VerticalStyle", 1}}};
+  return t;
+}
+
 }  // namespace zxp::range

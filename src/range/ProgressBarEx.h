@@ -21,6 +21,11 @@ enum class GradientDType : int32_t { Horizantal = 0, Vertical = 1, Center = 2 };
 enum class ScrollingDType : int32_t { Standard = 0, Smooth = 1 };
 enum class OrientationDType : int32_t { HorizontalStyle = 0, VerticalStyle = 1 };
 
+// Type information for the enumerations above (the interface's names and values).
+const host::EnumType& describeEnum(GradientDType);
+const host::EnumType& describeEnum(ScrollingDType);
+const host::EnumType& describeEnum(OrientationDType);
+
 class ProgressBarEx final : public foundation::ControlBase {
  public:
   static constexpr OLE_COLOR kGradientColor1 = 0xFFFFFF;

@@ -374,4 +374,11 @@ const host::MemberTable& ZorvaXPSpin::memberTable() const {
   return table;
 }
 
+// ---- Enumerations as type information shows them ----
+
+const host::EnumType& describeEnum(AlignmentConstants) {
+  static const host::EnumType t{"AlignmentConstants", {{"vbLeftJustify", 0}, {"vbRightJustify", 1}, {"vbCenter", 2}}};
+  return t;
+}
+
 }  // namespace zxp::range

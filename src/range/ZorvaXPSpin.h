@@ -35,6 +35,9 @@ namespace zxp::range {
 
 enum class AlignmentConstants : int32_t { vbLeftJustify = 0, vbRightJustify = 1, vbCenter = 2 };
 
+// Type information for the enumerations above (the interface's names and values).
+const host::EnumType& describeEnum(AlignmentConstants);
+
 class ZorvaXPSpin final : public foundation::ControlBase {
  public:
   // Creation defaults.

@@ -709,4 +709,31 @@ const host::MemberTable& ZorvaXPFrame::memberTable() const {
   return table;
 }
 
+// ---- Enumerations as type information shows them ----
+
+const host::EnumType& describeEnum(vFrameAppearance) {
+  static const host::EnumType t{"vFrameAppearance", {{"Standard", 0}, {"Professional", 1}}};
+  return t;
+}
+
+const host::EnumType& describeEnum(AlignmentCtl2) {
+  static const host::EnumType t{"AlignmentCtl2", {{"VP - AlignLeft", 0}, {"VP - AlignCenter", 1}, {"VP - AlignRight", 2}}};
+  return t;
+}
+
+const host::EnumType& describeEnum(VFIconSize) {
+  static const host::EnumType t{"VFIconSize", {{"Small - 16x16", 16}, {"Medium - 24x24", 24}, {"Large - 32x32", 32}}};
+  return t;
+}
+
+const host::EnumType& describeEnum(VFPicPos) {
+  static const host::EnumType t{"VFPicPos", {{"VFPicCenter", 0}, {"VFPicTile", 1}, {"VFPicBottomRight", 2}, {"VFPicBottomLeft", 3}}};
+  return t;
+}
+
+const host::EnumType& describeEnum(VHGradientMode) {
+  static const host::EnumType t{"VHGradientMode", {{"Vista Mode", 0}, {"XP Mode", 1}}};
+  return t;
+}
+
 }  // namespace zxp::text

@@ -37,6 +37,13 @@ enum class VFIconSize : int32_t { Small_16x16 = 16, Medium_24x24 = 24, Large_32x
 enum class VFPicPos : int32_t { VFPicCenter = 0, VFPicTile = 1, VFPicBottomRight = 2, VFPicBottomLeft = 3 };
 enum class VHGradientMode : int32_t { Vista_Mode = 0, XP_Mode = 1 };
 
+// Type information for the enumerations above (the interface's names and values).
+const host::EnumType& describeEnum(vFrameAppearance);
+const host::EnumType& describeEnum(AlignmentCtl2);
+const host::EnumType& describeEnum(VFIconSize);
+const host::EnumType& describeEnum(VFPicPos);
+const host::EnumType& describeEnum(VHGradientMode);
+
 class ZorvaXPFrame final : public foundation::ControlBase {
  public:
   // Creation defaults (OLE colours, 0x00BBGGRR).

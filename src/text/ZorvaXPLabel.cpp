@@ -542,4 +542,21 @@ const host::MemberTable& ZorvaXPLabel::memberTable() const {
   return table;
 }
 
+// ---- Enumerations as type information shows them ----
+
+const host::EnumType& describeEnum(BackStyle) {
+  static const host::EnumType t{"BackStyle", {{"HBkOpaque", 0}, {"HBkTransparent", 1}}};
+  return t;
+}
+
+const host::EnumType& describeEnum(AlignmentConst) {
+  static const host::EnumType t{"AlignmentConst", {{"HAlignLeft", 0}, {"HAlignRight", 1}, {"HAlignCenter", 2}}};
+  return t;
+}
+
+const host::EnumType& describeEnum(PicSize) {
+  static const host::EnumType t{"PicSize", {{"IMG 16X16", 16}, {"IMG 24X24", 24}, {"IMG 28X28", 28}, {"IMG 32X32", 32}}};
+  return t;
+}
+
 }  // namespace zxp::text

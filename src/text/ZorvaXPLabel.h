@@ -28,6 +28,11 @@ enum class BackStyle : int32_t { HBkOpaque = 0, HBkTransparent = 1 };
 enum class AlignmentConst : int32_t { HAlignLeft = 0, HAlignRight = 1, HAlignCenter = 2 };
 enum class PicSize : int32_t { IMG_16X16 = 16, IMG_24X24 = 24, IMG_28X28 = 28, IMG_32X32 = 32 };
 
+// Type information for the enumerations above (the interface's names and values).
+const host::EnumType& describeEnum(BackStyle);
+const host::EnumType& describeEnum(AlignmentConst);
+const host::EnumType& describeEnum(PicSize);
+
 class ZorvaXPLabel final : public foundation::ControlBase {
  public:
   static constexpr const char* kDefaultHyperlink = "https://zorvaxp.example/";

@@ -820,8 +820,8 @@ const host::MemberTable& ZorvaXPTextBox::memberTable() const {
       .readOnlyProperty("hwnd", &B::hwnd)
       .method("RedrawMe", &B::RedrawMe)
       .method("GetSelectedText", &B::GetSelectedText)
-      .method("OpenTextFile", &B::OpenTextFile)
-      .method("SaveTextFile", &B::SaveTextFile)
+      .method("OpenTextFile", &B::OpenTextFile).params({"lpstrFilePath"})
+      .method("SaveTextFile", &B::SaveTextFile).params({"lpstrFilePath"})
       .method("ToLowerCase", &B::ToLowerCase)
       .method("ToUpperCase", &B::ToUpperCase)
       .about(&B::About)
@@ -839,6 +839,18 @@ const host::MemberTable& ZorvaXPTextBox::memberTable() const {
       .event("OnEnter", &B::OnEnter)
       .build();
   return table;
+}
+
+// ---- Enumerations as type information shows them ----
+
+const host::EnumType& describeEnum(ScrollBarsConst) {
+  static const host::EnumType t{"ScrollBarsConst", {{"VerticalScroll", 0}, {"None", 1}}};
+  return t;
+}
+
+const host::EnumType& describeEnum(ButtonAlignConst) {
+  static const host::EnumType t{"ButtonAlignConst", {{"Left", 0}, {"Right", 1}}};
+  return t;
 }
 
 }  // namespace zxp::text

@@ -54,6 +54,10 @@ namespace zxp::text {
 
 enum class ScrollBarsConst : int32_t { VerticalScroll = 0, None = 1 };
 enum class ButtonAlignConst : int32_t { Left = 0, Right = 1 };
+
+// Type information for the enumerations above (the interface's names and values).
+const host::EnumType& describeEnum(ScrollBarsConst);
+const host::EnumType& describeEnum(ButtonAlignConst);
 using range::AlignmentConstants;
 
 class ZorvaXPTextBox final : public foundation::ControlBase {

@@ -273,6 +273,19 @@ TEST_F(HookTab, LateBoundCallsTakeTheDeclaredDefaults) {
   EXPECT_EQ(std::tuple(t.TabEnabled(4), t.TabVisible(4), t.TransparencyLevel(4), t.TabGradient2(4)),
             std::tuple(true, true, 95, ZorvaXPHookTab::kTabGradient2));
   EXPECT_EQ(host::callMethod(t, "TabCaption", {host::Variant(int32_t{4})}).toString(), "Late");
+  // The per-tab properties are properties with a let, which goes through ModifyTab.
+  host::letIndexedProperty(t, "TabCaption", host::Variant(int32_t{2}), "Renamed");
+  host::letIndexedProperty(t, "AutoTabWidth", host::Variant(int32_t{2}), false);
+  host::letIndexedProperty(t, "TabWidth", host::Variant(int32_t{2}), int32_t{400});
+  EXPECT_EQ(std::tuple(t.TabCaption(2), t.TabWidth(2), host::getIndexedProperty(t, "TabEnabled", int32_t{2}).toBool()),
+            std::tuple("Renamed", 255, true));
+  for (const char* name : {"AutoTabWidth", "TabCaption", "TabEnabled", "TabIcon", "TabVisible", "TabWidth",
+                           "TabGradient1", "TabGradient2", "TabPicture", "TransparencyLevel"}) {
+    const host::Member* member = t.memberTable().find(name);
+    EXPECT_EQ(std::tuple(member->kind, member->argCount, static_cast<bool>(member->letAt)),
+              std::tuple(host::MemberKind::Property, size_t{1}, true))
+        << name;
+  }
   // OLEDrag by name starts a real drag: the source is asked for its data first; headless, with
   // nothing queued, the drag ends at once and reports no drop.
   std::vector<std::string> drag;

@@ -158,6 +158,12 @@ TEST_F(ImageList, DrawIconWithMaskLeavesTheMaskColourPixelsOfTheTargetAlone) {
   Target late;
   EXPECT_TRUE(host::callMethod(il, "DrawImageByIndex", {host::Variant(), host::Variant(late.handle())}).toBool());
   EXPECT_EQ(GetPixel(late.dc(), 12, 2), RGB(0, 0, 255));
+  // ListImage and Key are properties: read and written by index.
+  host::letIndexedProperty(il, "Key", host::Variant(int32_t{1}), "renamed");
+  host::letIndexedProperty(il, "ListImage", host::Variant(int32_t{1}), solidIcon(0x00FF00, 16));
+  EXPECT_EQ(std::tuple(il.Key(1), host::getIndexedProperty(il, "Key", int32_t{1}).toString(),
+                       pixelOf(host::getIndexedProperty(il, "ListImage", int32_t{1}).toPicture(), 2, 2)),
+            std::tuple("renamed", "renamed", RGB(0, 255, 0)));
   // Without UseMaskColor nothing is drawn.
   il.setUseMaskColor(false);
   Target off;

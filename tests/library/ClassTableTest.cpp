@@ -83,5 +83,33 @@ TEST(ClassTable, ControlsCarryTheDeclaredFlagsAndBitmaps) {
   ui::resetWindowSystem();
 }
 
+// Every class's member table builds (a parameter list that does not match its member's arguments
+// refuses to), private controls and utility classes included, and names no more parameters than
+// the member takes.
+TEST(ClassTable, EveryMemberTableBuildsWithItsParameterNames) {
+  ui::resetWindowSystem();
+  std::vector<const host::MemberTable*> tables;
+  for (const host::ControlClass& c : classesWithPrivate().classes()) {
+    auto control = c.create();
+    ASSERT_NO_THROW(tables.push_back(&control->memberTable())) << c.name;
+  }
+  for (const TypeLibraryEntry& e : typeLibrary()) {
+    Creation made = create(e);
+    if (made.object) {
+      ASSERT_NO_THROW(tables.push_back(&made.object->memberTable())) << e.name;
+    }
+  }
+  size_t named = 0;
+  for (const host::MemberTable* t : tables)
+    for (const host::Member& m : t->members()) {
+      if (!m.params.empty()) {
+        EXPECT_EQ(m.params.size(), m.argCount) << t->className() << "." << m.name;
+      }
+      named += !m.params.empty();
+    }
+  EXPECT_GT(named, 100u);
+  ui::resetWindowSystem();
+}
+
 }  // namespace
 }  // namespace zxp::library

@@ -4,9 +4,13 @@
 #include <gtest/gtest.h>
 
 #include <functional>
+#include <map>
+#include <stdexcept>
+#include <tuple>
 #include <vector>
 
 #include "buttons/ZorvaXPButton.h"
+#include "list/ZorvaXPListBox.h"
 #include "library/ClassTable.h"
 #include "library/TypeLibrary.h"
 #include "library/com/Automation.h"
@@ -681,6 +685,340 @@ TEST_F(ComTest, RegistrationWritesTheRegistryLayoutAndUnregistrationRemovesIt) {
   EXPECT_EQ(r.subkeys("HKEY_CLASSES_ROOT\\CLSID"), std::vector<std::string>{"{00000000-0000-0000-0000-000000000001}"});
   EXPECT_TRUE(r.subkeys("HKEY_CLASSES_ROOT\\Interface").empty());
   EXPECT_TRUE(r.subkeys("HKEY_CLASSES_ROOT\\TypeLib").empty());
+}
+
+// ---- The list's surface through the dispatch interface ------------------------------------------
+
+// A list with two columns and `rows` rows "rNc1 TAB rNc2", made by its class factory.
+class ComListTest : public ComTest {
+ protected:
+  IDispatch* makeList(int rows) {
+    IDispatch* l = create("ZorvaXPListBox");
+    if (!l) return nullptr;
+    EXPECT_EQ(call(l, id(l, "AddNewColumn"), DISPATCH_METHOD, {str("One")}), S_OK);
+    EXPECT_EQ(call(l, id(l, "AddNewColumn"), DISPATCH_METHOD, {str("Two")}), S_OK);
+    for (int r = 1; r <= rows; ++r) {
+      const std::string text = "r" + std::to_string(r) + "c1\tr" + std::to_string(r) + "c2";
+      EXPECT_EQ(call(l, id(l, "AddItem"), DISPATCH_METHOD, {str(text.c_str())}), S_OK);
+    }
+    return l;
+  }
+  std::string cell(IDispatch* l, int r, int c) {
+    EXPECT_EQ(call(l, id(l, "TextMatrix"), DISPATCH_PROPERTYGET, {i4(r), i4(c)}), S_OK);
+    return resultText();
+  }
+  int32_t count(IDispatch* l) {
+    EXPECT_EQ(get(l, "ListCount"), S_OK);
+    return result.lVal;
+  }
+  // The object in `result`, taken over (the caller releases it).
+  IDispatch* takeObject() {
+    EXPECT_EQ(result.vt, VT_DISPATCH);
+    if (result.vt != VT_DISPATCH) return nullptr;
+    IDispatch* d = result.pdispVal;
+    VariantInit(&result);
+    return d;
+  }
+  static VARIANT object(IDispatch* d) {
+    VARIANT v{};
+    v.vt = VT_DISPATCH;
+    v.pdispVal = d;
+    d->AddRef();
+    return v;
+  }
+  static VARIANT array(std::vector<VARIANT> items) {
+    VARIANT v{};
+    v.vt = VT_ARRAY | VT_VARIANT;
+    v.parray = SafeArrayCreateVector(VT_VARIANT, 1, static_cast<ULONG>(items.size()));
+    for (LONG i = 0; i < static_cast<LONG>(items.size()); ++i) {
+      LONG at = i + 1;
+      SafeArrayPutElement(v.parray, &at, &items[static_cast<size_t>(i)]);
+      VariantClear(&items[static_cast<size_t>(i)]);
+    }
+    return v;
+  }
+  void expectError(int number) {
+    EXPECT_EQ(excep.scode, ZORVAXP_HOST_ERROR(number));
+    EXPECT_NE(toUtf8(excep.bstrDescription), "");
+    EXPECT_NE(toUtf8(excep.bstrSource), "");
+  }
+};
+
+TEST_F(ComListTest, CellsAreIndexedPropertiesWithALet) {
+  IDispatch* l = makeList(2);
+  ASSERT_NE(l, nullptr);
+  EXPECT_EQ(call(l, id(l, "TextMatrix"), DISPATCH_PROPERTYPUT, {i4(1), i4(2), str("x")}, true), S_OK);
+  EXPECT_EQ(call(l, id(l, "Cell"), DISPATCH_PROPERTYPUT, {i4(2), i4(1), str("y")}, true), S_OK);
+  EXPECT_EQ(std::tuple(cell(l, 1, 2), cell(l, 2, 1), cell(l, 1, 1)), std::tuple("x", "y", "r1c1"));
+  // One index is a wrong count; a row outside the list is ignored, as the let says.
+  EXPECT_EQ(call(l, id(l, "TextMatrix"), DISPATCH_PROPERTYPUT, {i4(1), str("z")}, true), DISP_E_BADPARAMCOUNT);
+  EXPECT_EQ(call(l, id(l, "TextMatrix"), DISPATCH_PROPERTYPUT, {i4(9), i4(1), str("z")}, true), S_OK);
+  // The interface: 313 functions (a property's get and its let apart).
+  TypeInfoHold hold;
+  ASSERT_EQ(l->GetTypeInfo(0, 0, &hold.info), S_OK);
+  TYPEATTR* attr = nullptr;
+  ASSERT_EQ(hold.info->GetTypeAttr(&attr), S_OK);
+  EXPECT_EQ(attr->cFuncs, 313);
+  hold.info->ReleaseTypeAttr(attr);
+  // Parent is the form the list is placed on, an object with the form's members.
+  EXPECT_EQ(get(l, "Parent"), S_OK);
+  IDispatch* parent = takeObject();
+  ASSERT_NE(parent, nullptr);
+  EXPECT_NE(id(parent, "Caption"), DISPID_UNKNOWN);
+  parent->Release();
+}
+
+TEST_F(ComListTest, RowsTravelAsClsLItemObjects) {
+  IDispatch* l = makeList(5);
+  ASSERT_NE(l, nullptr);
+  const DISPID item = id(l, "Item");
+  // Item(2) is the live row: a change through it shows in the list.
+  ASSERT_EQ(call(l, item, DISPATCH_PROPERTYGET, {i4(2)}), S_OK);
+  IDispatch* row2 = takeObject();
+  ASSERT_NE(row2, nullptr);
+  EXPECT_EQ(call(row2, id(row2, "iCell"), DISPATCH_PROPERTYGET, {i4(2)}), S_OK);
+  EXPECT_EQ(resultText(), "r2c2");
+  EXPECT_EQ(call(row2, id(row2, "iCell"), DISPATCH_PROPERTYPUT, {i4(1), str("live")}, true), S_OK);
+  EXPECT_EQ(cell(l, 2, 1), "live");
+
+  // A row made by the class factory is appended itself; then it is the list's row 6.
+  IDispatch* fresh = create("clsLItem");
+  ASSERT_NE(fresh, nullptr);
+  EXPECT_EQ(call(fresh, id(fresh, "lvInitColumns"), DISPATCH_METHOD, {i4(2)}), S_OK);
+  EXPECT_EQ(call(fresh, id(fresh, "iCell"), DISPATCH_PROPERTYPUT, {i4(1), str("made")}, true), S_OK);
+  EXPECT_EQ(call(l, id(l, "AddItemEx"), DISPATCH_METHOD, {object(fresh)}), S_OK);
+  EXPECT_EQ(std::pair(result.vt, result.boolVal), std::pair(VARTYPE{VT_BOOL}, VARIANT_BOOL{VARIANT_TRUE}));
+  EXPECT_EQ(std::pair(count(l), cell(l, 6, 1)), std::pair(6, std::string("made")));
+  EXPECT_EQ(call(fresh, id(fresh, "iCell"), DISPATCH_PROPERTYPUT, {i4(2), str("same")}, true), S_OK);
+  EXPECT_EQ(cell(l, 6, 2), "same");
+
+  // Item let (by reference) and ReplaceAItem take either kind of row.
+  EXPECT_EQ(call(l, item, DISPATCH_PROPERTYPUTREF, {i4(3), object(row2)}, true), S_OK);
+  EXPECT_EQ(cell(l, 3, 1), "live");
+  EXPECT_EQ(call(l, id(l, "ReplaceAItem"), DISPATCH_METHOD, {i4(4), object(fresh)}), S_OK);
+  EXPECT_EQ(std::pair(result.vt, result.boolVal), std::pair(VARTYPE{VT_BOOL}, VARIANT_BOOL{VARIANT_TRUE}));
+  EXPECT_EQ(cell(l, 4, 1), "made");
+  row2->Release();
+
+  // Out of range and not a row: the host's errors, with their records.
+  EXPECT_EQ(call(l, item, DISPATCH_PROPERTYGET, {i4(99)}), DISP_E_EXCEPTION);
+  expectError(9);
+  EXPECT_EQ(toUtf8(excep.bstrDescription), "Subscript out of range");
+  EXPECT_EQ(call(l, item, DISPATCH_PROPERTYPUTREF, {i4(1), str("text")}, true), DISP_E_EXCEPTION);
+  expectError(13);
+  EXPECT_EQ(call(l, id(l, "AddItemEx"), DISPATCH_METHOD, {of(VT_EMPTY)}), DISP_E_EXCEPTION);
+  expectError(91);
+}
+
+TEST_F(ComListTest, ArraysAndParameterArraysAppendOneRowPerElement) {
+  IDispatch* l = makeList(0);
+  ASSERT_NE(l, nullptr);
+  EXPECT_EQ(call(l, id(l, "AddItemsByArray"), DISPATCH_METHOD, {array({str("a"), i4(2), r8(2.5)})}), S_OK);
+  EXPECT_EQ(std::pair(result.vt, result.boolVal), std::pair(VARTYPE{VT_BOOL}, VARIANT_BOOL{VARIANT_TRUE}));
+  EXPECT_EQ(std::tuple(count(l), cell(l, 1, 1), cell(l, 2, 1), cell(l, 3, 1)), std::tuple(3, "a", "2", "2.5"));
+  EXPECT_EQ(call(l, id(l, "AddItemsByCollection"), DISPATCH_METHOD, {array({str("b")})}), S_OK);
+  EXPECT_EQ(std::pair(count(l), cell(l, 4, 1)), std::pair(4, std::string("b")));
+  // A parameter array takes any number of arguments, none included.
+  const DISPID byParams = id(l, "AddItemsByParamArray");
+  EXPECT_EQ(call(l, byParams, DISPATCH_METHOD, {str("p1"), str("p2"), i4(3)}), S_OK);
+  EXPECT_EQ(std::pair(result.vt, result.boolVal), std::pair(VARTYPE{VT_BOOL}, VARIANT_BOOL{VARIANT_TRUE}));
+  EXPECT_EQ(std::tuple(count(l), cell(l, 5, 1), cell(l, 7, 1)), std::tuple(7, "p1", "3"));
+  EXPECT_EQ(call(l, byParams, DISPATCH_METHOD, {}), S_OK);
+  EXPECT_EQ(count(l), 7);
+  // A text is no array.
+  EXPECT_EQ(call(l, id(l, "AddItemsByArray"), DISPATCH_METHOD, {str("a")}), DISP_E_EXCEPTION);
+  expectError(13);
+
+  // The type information: Boolean results, and the parameter array as a SAFEARRAY of VARIANT.
+  TypeInfoHold hold;
+  ASSERT_EQ(l->GetTypeInfo(0, 0, &hold.info), S_OK);
+  TYPEATTR* attr = nullptr;
+  ASSERT_EQ(hold.info->GetTypeAttr(&attr), S_OK);
+  std::map<DISPID, std::pair<VARTYPE, int16_t>> funcs;
+  for (UINT i = 0; i < attr->cFuncs; ++i) {
+    FUNCDESC* f = nullptr;
+    ASSERT_EQ(hold.info->GetFuncDesc(i, &f), S_OK);
+    if (f->invkind == INVOKE_FUNC) funcs[f->memid] = {f->elemdescFunc.tdesc.vt, f->cParamsOpt};
+    if (f->memid == byParams) {
+      EXPECT_EQ(f->lprgelemdescParam[f->cParams - 1].tdesc.vt, VT_SAFEARRAY);
+    }
+    hold.info->ReleaseFuncDesc(f);
+  }
+  hold.info->ReleaseTypeAttr(attr);
+  for (const char* m : {"AddItemEx", "AddItemsByArray", "AddItemsByCollection"})
+    EXPECT_EQ(funcs[id(l, m)], std::pair(VARTYPE{VT_BOOL}, int16_t{0})) << m;
+  EXPECT_EQ(funcs[byParams], std::pair(VARTYPE{VT_BOOL}, int16_t{-1}));
+}
+
+TEST_F(ComListTest, ArgumentsGoByNameAndTheTypeInformationNamesThem) {
+  IDispatch* l = makeList(3);
+  ASSERT_NE(l, nullptr);
+  std::u16string n0 = toUtf16("FindItem"), n1 = toUtf16("istartrowindex"), n2 = toUtf16("iFindString");
+  OLECHAR* names[] = {reinterpret_cast<OLECHAR*>(n0.data()), reinterpret_cast<OLECHAR*>(n1.data()),
+                      reinterpret_cast<OLECHAR*>(n2.data())};
+  DISPID ids[3] = {};
+  ASSERT_EQ(l->GetIDsOfNames(&IID_NULL, names, 3, 0, ids), S_OK);
+  EXPECT_EQ(std::pair(ids[1], ids[2]), std::pair(DISPID{2}, DISPID{0}));
+  // FindItem(iFindString:="R2C1", iStartRowIndex:=1): named arguments come first, last first.
+  VARIANT args[] = {i4(1), str("R2C1")};
+  DISPID named[] = {2, 0};
+  DISPPARAMS p{args, named, 2, 2};
+  VariantClear(&result);
+  ASSERT_EQ(l->Invoke(ids[0], &IID_NULL, 0, DISPATCH_METHOD, &p, &result, nullptr, nullptr), S_OK);
+  EXPECT_EQ(std::pair(result.vt, result.lVal), std::pair(VARTYPE{VT_I4}, 2));
+  // A place the method does not have.
+  DISPID wrong[] = {5, 0};
+  p.rgdispidNamedArgs = wrong;
+  EXPECT_EQ(l->Invoke(ids[0], &IID_NULL, 0, DISPATCH_METHOD, &p, &result, nullptr, nullptr), DISP_E_PARAMNOTFOUND);
+  VariantClear(&args[1]);
+
+  TypeInfoHold hold;
+  ASSERT_EQ(l->GetTypeInfo(0, 0, &hold.info), S_OK);
+  BSTR got[5] = {};
+  UINT n = 0;
+  ASSERT_EQ(hold.info->GetNames(ids[0], got, 5, &n), S_OK);
+  std::vector<std::string> texts;
+  for (UINT i = 0; i < n; ++i) texts.push_back(bstrText(got[i]));
+  EXPECT_EQ(texts, (std::vector<std::string>{"FindItem", "iFindString", "iColumnIndex", "iStartRowIndex"}));
+  MEMBERID mids[2] = {};
+  ASSERT_EQ(hold.info->GetIDsOfNames(names, 2, mids), S_OK);
+  EXPECT_EQ(mids[1], 2);
+}
+
+TEST_F(ComListTest, EnumerationsAreTypesWithNamesAndValues) {
+  IDispatch* l = makeList(0);
+  ASSERT_NE(l, nullptr);
+  TypeInfoHold hold;
+  ASSERT_EQ(l->GetTypeInfo(0, 0, &hold.info), S_OK);
+  TYPEATTR* attr = nullptr;
+  ASSERT_EQ(hold.info->GetTypeAttr(&attr), S_OK);
+  const DISPID gridLines = id(l, "GridLines");
+  HREFTYPE ref = ~0u;
+  VARTYPE putType = 0;
+  for (UINT i = 0; i < attr->cFuncs; ++i) {
+    FUNCDESC* f = nullptr;
+    ASSERT_EQ(hold.info->GetFuncDesc(i, &f), S_OK);
+    if (f->memid == gridLines && f->invkind == INVOKE_PROPERTYGET) {
+      EXPECT_EQ(f->elemdescFunc.tdesc.vt, VT_USERDEFINED);
+      ref = f->elemdescFunc.tdesc.hreftype;
+    }
+    if (f->memid == gridLines && f->invkind == INVOKE_PROPERTYPUT) putType = f->lprgelemdescParam[0].tdesc.vt;
+    hold.info->ReleaseFuncDesc(f);
+  }
+  hold.info->ReleaseTypeAttr(attr);
+  EXPECT_EQ(putType, VT_USERDEFINED);
+  TypeInfoHold e;
+  ASSERT_EQ(hold.info->GetRefTypeInfo(ref, &e.info), S_OK);
+  TYPEATTR* ea = nullptr;
+  ASSERT_EQ(e.info->GetTypeAttr(&ea), S_OK);
+  EXPECT_EQ(std::pair(ea->typekind, ea->cVars), std::pair(TKIND_ENUM, WORD{4}));
+  e.info->ReleaseTypeAttr(ea);
+  BSTR name = nullptr;
+  ASSERT_EQ(e.info->GetDocumentation(MEMBERID_NIL, &name, nullptr, nullptr, nullptr), S_OK);
+  EXPECT_EQ(bstrText(name), "LGridLines");
+  std::vector<std::pair<std::string, int32_t>> members;
+  for (UINT i = 0; i < 4; ++i) {
+    VARDESC* v = nullptr;
+    ASSERT_EQ(e.info->GetVarDesc(i, &v), S_OK);
+    EXPECT_EQ(v->varkind, VAR_CONST);
+    BSTR n[1] = {};
+    UINT got = 0;
+    ASSERT_EQ(e.info->GetNames(v->memid, n, 1, &got), S_OK);
+    members.emplace_back(bstrText(n[0]), v->lpvarValue->lVal);
+    e.info->ReleaseVarDesc(v);
+  }
+  EXPECT_EQ(members, (std::vector<std::pair<std::string, int32_t>>{
+                         {"LGLNone", 0}, {"LGLVertical", 1}, {"LGLHorizantal", 2}, {"LGLBoth", 3}}));
+  VARDESC* none = nullptr;
+  EXPECT_EQ(e.info->GetVarDesc(4, &none), TYPE_E_ELEMENTNOTFOUND);
+}
+
+TEST_F(ComListTest, ListClickPassesItsArgumentsByValue) {
+  IDispatch* l = makeList(1);
+  ASSERT_NE(l, nullptr);
+  IConnectionPointContainer* cpc = nullptr;
+  ASSERT_EQ(l->QueryInterface(&IID_IConnectionPointContainer, reinterpret_cast<void**>(&cpc)), S_OK);
+  IConnectionPoint* cp = nullptr;
+  const GUID events = *asIid(findByName("ZorvaXPListBox")->eventsIid);
+  ASSERT_EQ(cpc->FindConnectionPoint(&events, &cp), S_OK);
+  Sink sink;
+  std::map<DISPID, std::vector<VARTYPE>> seen;
+  sink.onEvent = [&](DISPID id, DISPPARAMS& p) {
+    for (UINT i = 0; i < p.cArgs; ++i) seen[id].push_back(p.rgvarg[i].vt);
+    if (id == 13 && p.cArgs == 2 && p.rgvarg[0].vt == VT_BSTR) {
+      EXPECT_EQ(toUtf8(p.rgvarg[0].bstrVal), "shown");
+    }
+  };
+  DWORD cookie = 0;
+  ASSERT_EQ(cp->Advise(&sink, &cookie), S_OK);
+  auto& control = static_cast<zxp::list::ZorvaXPListBox&>(DispatchObject::from(l)->object());
+  int32_t row = 1;
+  std::string text = "shown";
+  control.ListClick(row, text);
+  control.RowClick(row, text);
+  EXPECT_EQ(seen[13], (std::vector<VARTYPE>{VT_BSTR, VT_I4}));
+  EXPECT_EQ(seen[24], (std::vector<VARTYPE>{VT_BYREF | VT_BSTR, VT_BYREF | VT_I4}));
+  EXPECT_EQ(cp->Unadvise(cookie), S_OK);
+  cp->Release();
+  cpc->Release();
+}
+
+TEST_F(ComTest, PerTabAndPerImagePropertiesHaveAGetAndALet) {
+  IDispatch* t = create("ZorvaXPHookTab");
+  ASSERT_NE(t, nullptr);
+  EXPECT_EQ(call(t, id(t, "TabCaption"), DISPATCH_PROPERTYPUT, {i4(2), str("Renamed")}, true), S_OK);
+  EXPECT_EQ(call(t, id(t, "TabCaption"), DISPATCH_PROPERTYGET, {i4(2)}), S_OK);
+  EXPECT_EQ(resultText(), "Renamed");
+  VARIANT fixedWidth{};
+  fixedWidth.vt = VT_BOOL;
+  fixedWidth.boolVal = VARIANT_FALSE;
+  EXPECT_EQ(call(t, id(t, "AutoTabWidth"), DISPATCH_PROPERTYPUT, {i4(1), fixedWidth}, true), S_OK);
+  EXPECT_EQ(call(t, id(t, "TabWidth"), DISPATCH_PROPERTYPUT, {i4(1), i4(300)}, true), S_OK);
+  EXPECT_EQ(call(t, id(t, "TabWidth"), DISPATCH_PROPERTYGET, {i4(1)}), S_OK);
+  EXPECT_EQ(result.lVal, 255);  // through ModifyTab, which clamps
+  EXPECT_EQ(call(t, id(t, "TabCaption"), DISPATCH_PROPERTYPUT, {i4(9), str("x")}, true), DISP_E_EXCEPTION);
+  EXPECT_EQ(excep.scode, ZORVAXP_HOST_ERROR(9));
+
+  IDispatch* images = create("ZorvaXpImageList");
+  ASSERT_NE(images, nullptr);
+  for (const char* name : {"ListImage", "Key"})
+    EXPECT_EQ(static_cast<uint32_t>(id(images, name)) >> 16, 0x6803u) << name;  // properties
+  EXPECT_EQ(call(images, id(images, "Key"), DISPATCH_PROPERTYPUT, {i4(1), str("k")}, true), DISP_E_EXCEPTION);
+  EXPECT_EQ(excep.scode, ZORVAXP_HOST_ERROR(9));  // no image yet
+}
+
+// A host object whose members refuse in every way an object can: a host error with no text, one
+// with a source of its own, and an exception that is no host error.
+class Refuser final : public host::HostObject, public host::Dispatchable {
+ public:
+  std::string typeName() const override { return "Refuser"; }
+  host::Dispatchable* members() override { return this; }
+  const host::MemberTable& memberTable() const override {
+    static const host::MemberTable table = host::ClassMembers<Refuser>("Refuser")
+                                               .method("Bare", &Refuser::Bare)
+                                               .method("Sourced", &Refuser::Sourced)
+                                               .method("Internal", &Refuser::Internal)
+                                               .build();
+    return table;
+  }
+  void Bare() { throw HostError(5, ""); }
+  void Sourced() { throw HostError(53, "File not found", "Refuser.Files"); }
+  void Internal() { throw std::logic_error(""); }
+};
+
+TEST_F(ComTest, EveryExceptionCarriesAFullRecord) {
+  IDispatch* d = DispatchObject::forValue(host::Variant(host::ObjectRef(std::make_shared<Refuser>())));
+  ASSERT_NE(d, nullptr);
+  made.push_back(d);
+  std::vector<std::tuple<HRESULT, std::string, std::string>> records;
+  for (const char* name : {"Bare", "Sourced", "Internal"}) {
+    EXPECT_EQ(call(d, id(d, name), DISPATCH_METHOD, {}), DISP_E_EXCEPTION) << name;
+    records.emplace_back(excep.scode, toUtf8(excep.bstrDescription), toUtf8(excep.bstrSource));
+  }
+  EXPECT_EQ(records, (std::vector<std::tuple<HRESULT, std::string, std::string>>{
+                         {ZORVAXP_HOST_ERROR(5), "Invalid procedure call or argument", "Refuser"},
+                         {ZORVAXP_HOST_ERROR(53), "File not found", "Refuser.Files"},
+                         {ZORVAXP_HOST_ERROR(51), "Internal error", "Refuser"}}));
 }
 
 }  // namespace

@@ -3,7 +3,9 @@
  * the registry, creates one through the class factory, sets and reads Caption by name, reads its
  * type information, sinks Click through a connection point, clicks the button through the
  * platform's input, walks the connection enumerators, creates the label's property page, checks
- * the error codes of bad calls, releases everything and expects the server to allow unloading.
+ * the error codes of bad calls, drives a list (a cell's let, rows as objects, an array of items,
+ * named arguments, an enumeration's names from the type information), releases everything and
+ * expects the server to allow unloading.
  * Usage: zorvaxp-host-test PATH-TO-libzorvaxp.so (with ZORVAXP_REGISTRY naming a scratch file). */
 #include <dlfcn.h>
 #include <stdio.h>
@@ -45,6 +47,9 @@ static __typeof__(RegGetValueA)* pRegGetValueA;
 static __typeof__(CoTaskMemFree)* pCoTaskMemFree;
 static __typeof__(ZorvaXPInputMoveToWindow)* pMoveToWindow;
 static __typeof__(ZorvaXPInputClick)* pClick;
+static __typeof__(SafeArrayCreateVector)* pSafeArrayCreateVector;
+static __typeof__(SafeArrayPutElement)* pSafeArrayPutElement;
+static __typeof__(SafeArrayGetUBound)* pSafeArrayGetUBound;
 
 static void* need(void* lib, const char* name) {
   void* p = dlsym(lib, name);
@@ -128,6 +133,195 @@ static HRESULT get(IDispatch* d, DISPID id, VARIANT* out) {
   return d->lpVtbl->Invoke(d, id, &IID_NULL, 0, DISPATCH_PROPERTYGET, &p, out, NULL, NULL);
 }
 
+/* Invoke with arguments in DISPPARAMS order (the last one first, named ones before the rest). */
+static HRESULT invoke(IDispatch* d, DISPID id, WORD flags, VARIANT* args, UINT count, DISPID* named, UINT namedCount,
+                      VARIANT* out, EXCEPINFO* e) {
+  DISPPARAMS p = {args, named, count, namedCount};
+  return d->lpVtbl->Invoke(d, id, &IID_NULL, 0, flags, &p, out, e, NULL);
+}
+
+static VARIANT text(const char* s) {
+  OLECHAR buf[64];
+  VARIANT v;
+  pVariantInit(&v);
+  v.vt = VT_BSTR;
+  v.bstrVal = pSysAllocString(wide(s, buf));
+  return v;
+}
+
+static VARIANT long4(int32_t n) {
+  VARIANT v;
+  pVariantInit(&v);
+  v.vt = VT_I4;
+  v.lVal = n;
+  return v;
+}
+
+/* Whether a BSTR holds exactly the ASCII text s. */
+static int sameText(BSTR b, const char* s) {
+  size_t n = strlen(s);
+  if (!b || pSysStringLen(b) != n) return 0;
+  for (size_t i = 0; i < n; ++i)
+    if (b[i] != (OLECHAR)(unsigned char)s[i]) return 0;
+  return 1;
+}
+
+/* A new object of a class found by its program identifier, NULL when that fails. */
+static IDispatch* createNamed(const char* progId) {
+  char key[128], clsidText[128];
+  DWORD size = sizeof clsidText, type = 0;
+  snprintf(key, sizeof key, "%s\\CLSID", progId);
+  if (pRegGetValueA(HKEY_CLASSES_ROOT, key, NULL, RRF_RT_ANY, &type, clsidText, &size) != ERROR_SUCCESS) return NULL;
+  OLECHAR buf[64];
+  CLSID clsid;
+  IClassFactory* f = NULL;
+  IDispatch* d = NULL;
+  if (pCLSIDFromString(wide(clsidText, buf), &clsid) != S_OK) return NULL;
+  if (pDllGetClassObject(&clsid, &IID_IClassFactory, (void**)&f) != S_OK || !f) return NULL;
+  f->lpVtbl->CreateInstance(f, NULL, &IID_IDispatch, (void**)&d);
+  f->lpVtbl->Release(f);
+  return d;
+}
+
+/* The cell (row, column) of a list as text; 1 when it reads `want`. */
+static int cellIs(IDispatch* list, int32_t row, int32_t column, const char* want) {
+  VARIANT args[2] = {long4(column), long4(row)}, out;
+  pVariantInit(&out);
+  int same = invoke(list, idOf(list, "TextMatrix"), DISPATCH_PROPERTYGET, args, 2, NULL, 0, &out, NULL) == S_OK &&
+             out.vt == VT_BSTR && sameText(out.bstrVal, want);
+  pVariantClear(&out);
+  return same;
+}
+
+/* A list through the dispatch interface alone. */
+static void driveList(void) {
+  IDispatch* list = createNamed("ZorvaXPProject.ZorvaXPListBox");
+  CHECK(list != NULL);
+  if (!list) return;
+  VARIANT out, arg;
+  EXCEPINFO e;
+  pVariantInit(&out);
+  const DISPID addColumn = idOf(list, "AddNewColumn");
+  arg = text("A");
+  CHECK_HR(invoke(list, addColumn, DISPATCH_METHOD, &arg, 1, NULL, 0, NULL, NULL), S_OK);
+  pVariantClear(&arg);
+  arg = text("B");
+  CHECK_HR(invoke(list, addColumn, DISPATCH_METHOD, &arg, 1, NULL, 0, NULL, NULL), S_OK);
+  pVariantClear(&arg);
+
+  /* AddItemsByArray with a SAFEARRAY of three VARIANTs (indexes 1 to 3). */
+  VARIANT items;
+  pVariantInit(&items);
+  items.vt = VT_ARRAY | VT_VARIANT;
+  items.parray = pSafeArrayCreateVector(VT_VARIANT, 1, 3);
+  const char* words[3] = {"a", "b", "c"};
+  for (LONG i = 1; i <= 3; ++i) {
+    VARIANT w = text(words[i - 1]);
+    CHECK_HR(pSafeArrayPutElement(items.parray, &i, &w), S_OK);
+    pVariantClear(&w);
+  }
+  LONG upper = 0;
+  CHECK_HR(pSafeArrayGetUBound(items.parray, 1, &upper), S_OK);
+  CHECK(upper == 3);
+  CHECK_HR(invoke(list, idOf(list, "AddItemsByArray"), DISPATCH_METHOD, &items, 1, NULL, 0, &out, NULL), S_OK);
+  CHECK(out.vt == VT_BOOL && out.boolVal == VARIANT_TRUE);
+  pVariantClear(&items);
+  CHECK(cellIs(list, 1, 1, "a") && cellIs(list, 3, 1, "c"));
+
+  /* TextMatrix(1, 2) = "x": the value first, then the indexes last first. */
+  DISPID putNamed = DISPID_PROPERTYPUT;
+  VARIANT cellPut[3] = {text("x"), long4(2), long4(1)};
+  CHECK_HR(invoke(list, idOf(list, "TextMatrix"), DISPATCH_PROPERTYPUT, cellPut, 3, &putNamed, 1, NULL, NULL), S_OK);
+  pVariantClear(&cellPut[0]);
+  CHECK(cellIs(list, 1, 2, "x"));
+
+  /* Item(2) is a row object; Item(3) = that row; Item(99) is out of range, with its record. */
+  const DISPID item = idOf(list, "Item");
+  arg = long4(2);
+  CHECK_HR(invoke(list, item, DISPATCH_PROPERTYGET, &arg, 1, NULL, 0, &out, NULL), S_OK);
+  CHECK(out.vt == VT_DISPATCH && out.pdispVal != NULL);
+  if (out.vt == VT_DISPATCH && out.pdispVal) {
+    IDispatch* row = out.pdispVal;
+    VARIANT cellIndex = long4(1), cellText;
+    pVariantInit(&cellText);
+    CHECK_HR(invoke(row, idOf(row, "iCell"), DISPATCH_PROPERTYGET, &cellIndex, 1, NULL, 0, &cellText, NULL), S_OK);
+    CHECK(cellText.vt == VT_BSTR && sameText(cellText.bstrVal, "b"));
+    pVariantClear(&cellText);
+    VARIANT itemPut[2];
+    itemPut[0] = out; /* the row, still owned by `out` */
+    itemPut[1] = long4(3);
+    CHECK_HR(invoke(list, item, DISPATCH_PROPERTYPUTREF, itemPut, 2, &putNamed, 1, NULL, NULL), S_OK);
+    CHECK(cellIs(list, 3, 1, "b"));
+  }
+  pVariantClear(&out);
+  arg = long4(99);
+  memset(&e, 0, sizeof e);
+  CHECK_HR(invoke(list, item, DISPATCH_PROPERTYGET, &arg, 1, NULL, 0, &out, &e), DISP_E_EXCEPTION);
+  CHECK(e.scode == ZORVAXP_HOST_ERROR(9) && e.bstrDescription && e.bstrSource);
+  pSysFreeString(e.bstrDescription);
+  pSysFreeString(e.bstrSource);
+
+  /* FindItem("B", iStartRowIndex:=3) with a named argument: row 3 now holds row 2's object. */
+  OLECHAR n0[64], n1[64];
+  OLECHAR* names[2] = {(OLECHAR*)wide("FindItem", n0), (OLECHAR*)wide("iStartRowIndex", n1)};
+  DISPID ids[2] = {0, 0};
+  CHECK_HR(list->lpVtbl->GetIDsOfNames(list, &IID_NULL, names, 2, 0, ids), S_OK);
+  CHECK(ids[1] == 2);
+  VARIANT find[2] = {long4(3), text("B")};
+  CHECK_HR(invoke(list, ids[0], DISPATCH_METHOD, find, 2, &ids[1], 1, &out, NULL), S_OK);
+  CHECK(out.vt == VT_I4 && out.lVal == 3);
+  pVariantClear(&find[1]);
+  pVariantClear(&out);
+
+  /* GridLines is of an enumeration; its type information names the members. */
+  ITypeInfo* ti = NULL;
+  CHECK_HR(list->lpVtbl->GetTypeInfo(list, 0, 0, &ti), S_OK);
+  const DISPID gridLines = idOf(list, "GridLines");
+  int found = 0;
+  if (ti) {
+    TYPEATTR* attr = NULL;
+    WORD funcs = 0;
+    CHECK_HR(ti->lpVtbl->GetTypeAttr(ti, &attr), S_OK);
+    if (attr) {
+      funcs = attr->cFuncs;
+      ti->lpVtbl->ReleaseTypeAttr(ti, attr);
+    }
+    for (UINT i = 0; i < funcs && !found; ++i) {
+      FUNCDESC* f = NULL;
+      if (ti->lpVtbl->GetFuncDesc(ti, i, &f) != S_OK || !f) continue;
+      if (f->memid == gridLines && f->invkind == INVOKE_PROPERTYGET && f->elemdescFunc.tdesc.vt == VT_USERDEFINED) {
+        ITypeInfo* en = NULL;
+        CHECK_HR(ti->lpVtbl->GetRefTypeInfo(ti, f->elemdescFunc.tdesc.hreftype, &en), S_OK);
+        if (en) {
+          TYPEATTR* ea = NULL;
+          CHECK_HR(en->lpVtbl->GetTypeAttr(en, &ea), S_OK);
+          if (ea) {
+            CHECK(ea->typekind == TKIND_ENUM && ea->cVars == 4);
+            en->lpVtbl->ReleaseTypeAttr(en, ea);
+          }
+          VARDESC* var = NULL;
+          CHECK_HR(en->lpVtbl->GetVarDesc(en, 3, &var), S_OK);
+          if (var) {
+            BSTR memberName = NULL;
+            UINT got = 0;
+            CHECK_HR(en->lpVtbl->GetNames(en, var->memid, &memberName, 1, &got), S_OK);
+            CHECK(got == 1 && sameText(memberName, "LGLBoth"));
+            CHECK(var->lpvarValue && var->lpvarValue->vt == VT_I4 && var->lpvarValue->lVal == 3);
+            pSysFreeString(memberName);
+            en->lpVtbl->ReleaseVarDesc(en, var);
+            found = 1;
+          }
+          en->lpVtbl->Release(en);
+        }
+      }
+      ti->lpVtbl->ReleaseFuncDesc(ti, f);
+    }
+    ti->lpVtbl->Release(ti);
+  }
+  CHECK(found);
+  CHECK(list->lpVtbl->Release(list) == 0);
+}
+
 int main(int argc, char** argv) {
   if (argc != 2) {
     fprintf(stderr, "usage: %s libzorvaxp.so\n", argv[0]);
@@ -152,6 +346,9 @@ int main(int argc, char** argv) {
   *(void**)&pCoTaskMemFree = need(lib, "CoTaskMemFree");
   *(void**)&pMoveToWindow = need(lib, "ZorvaXPInputMoveToWindow");
   *(void**)&pClick = need(lib, "ZorvaXPInputClick");
+  *(void**)&pSafeArrayCreateVector = need(lib, "SafeArrayCreateVector");
+  *(void**)&pSafeArrayPutElement = need(lib, "SafeArrayPutElement");
+  *(void**)&pSafeArrayGetUBound = need(lib, "SafeArrayGetUBound");
 
   /* Register, then find the button's class through its program identifier. */
   CHECK_HR(pDllRegisterServer(), S_OK);
@@ -381,6 +578,8 @@ int main(int argc, char** argv) {
       CHECK(page->lpVtbl->Release(page) == 0);
     }
   }
+
+  driveList();
 
   /* Release everything: the server may unload once the lock is gone too. */
   CHECK(button->lpVtbl->Release(button) == 0);

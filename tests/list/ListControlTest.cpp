@@ -3,6 +3,7 @@
 // keyboard and a leak-free teardown.
 
 #include "dates/ZorvaXPDPicker.h"
+#include "list/LItemObject.h"
 #include "list/ListControlFixture.h"
 #include "list/WorkbookReader.h"
 #include "platform/base/HostError.h"
@@ -42,7 +43,7 @@ TEST_F(ListControl, EventsAndMembersCarryTheDeclaredNumbers) {
   ids.push_back(t.find("BackgroundStyle")->dispid);
   ids.push_back(t.find("About")->dispid);
   EXPECT_EQ(ids, (std::vector<int32_t>{1, 13, 15, 24, 28, host::kPropertyDispIdBase, host::DISPID_ABOUTBOX}));
-  // Late-bound calls reach the control; what cannot work here says so with 438.
+  // Late-bound calls reach the control; a text where an array belongs is a type mismatch.
   host::callMethod(l, "AddNewColumn", {host::Variant(std::string("Name")), host::Variant(int32_t{90})});
   host::callMethod(l, "AddItem", {host::Variant(std::string("x"))});
   EXPECT_EQ(host::getProperty(l, "ListCount").toString(), "1");
@@ -50,8 +51,82 @@ TEST_F(ListControl, EventsAndMembersCarryTheDeclaredNumbers) {
     host::callMethod(l, "AddItemsByArray", {host::Variant(std::string("a"))});
     FAIL();
   } catch (const HostError& e) {
-    EXPECT_EQ(e.number(), 438);
+    EXPECT_EQ(e.number(), errTypeMismatch);
   }
+}
+
+TEST_F(ListControl, TheInterfaceHasItsThreeHundredAndThirteenMembers) {
+  auto& l = place();
+  const host::MemberTable& t = l.memberTable();
+  // A property's get and its let count apart, as the interface's functions do.
+  size_t members = 0;
+  for (const host::Member& m : t.members()) members += m.kind == host::MemberKind::Property && (m.let || m.letAt) ? 2 : 1;
+  EXPECT_EQ(members, 313u);
+  // The cells are properties with two indexes and a let; Parent is there, not persisted.
+  for (const char* name : {"TextMatrix", "Cell"}) {
+    const host::Member* m = t.find(name);
+    ASSERT_NE(m, nullptr) << name;
+    EXPECT_EQ(std::tuple(m->kind, m->argCount, static_cast<bool>(m->letAt)),
+              std::tuple(host::MemberKind::Property, size_t{2}, true))
+        << name;
+  }
+  ASSERT_NE(t.find("Parent"), nullptr);
+  EXPECT_EQ(t.find("Parent")->type, host::Variant::Kind::Object);
+  // The row adders answer Boolean; ListClick alone passes its arguments by value.
+  for (const char* name : {"AddItem", "AddItemEx", "AddItemsByArray", "AddItemsByCollection", "AddItemsByParamArray"})
+    EXPECT_EQ(t.find(name)->type, host::Variant::Kind::Boolean) << name;
+  for (const host::EventMember& e : t.events()) EXPECT_EQ(e.byValue, e.name == "ListClick") << e.name;
+}
+
+TEST_F(ListControl, LateBoundCellsRowsAndArrays) {
+  auto& l = place();
+  l.AddNewColumn("A");
+  l.AddNewColumn("B");
+  for (int r = 1; r <= 5; ++r) l.AddItem("r" + std::to_string(r) + "\tx");
+  using V = host::Variant;
+  host::letIndexedProperty(l, "TextMatrix", {V(int32_t{2}), V(int32_t{2})}, "set");
+  host::letIndexedProperty(l, "Cell", {V(int32_t{3}), V(int32_t{1})}, "cell");
+  EXPECT_EQ(std::tuple(l.TextMatrix(2, 2), l.TextMatrix(3, 1)), std::tuple("set", "cell"));
+
+  // Item hands out the live row as a clsLItem object; its members change the list's row.
+  const V row = host::getIndexedProperty(l, "Item", V(int32_t{4}));
+  ASSERT_EQ(row.kind(), host::Variant::Kind::Object);
+  EXPECT_EQ(row.typeName(), "clsLItem");
+  host::Dispatchable* members = row.toObject()->members();
+  ASSERT_NE(members, nullptr);
+  host::letIndexedProperty(*members, "iCell", V(int32_t{1}), "through the row");
+  EXPECT_EQ(l.TextMatrix(4, 1), "through the row");
+  // ... and the Item let, AddItemEx and ReplaceAItem take such objects.
+  host::letIndexedProperty(l, "Item", V(int32_t{1}), row);
+  EXPECT_EQ(l.Item(1), l.Item(4));
+  auto fresh = std::make_shared<list::LItemObject>();
+  fresh->lvInitColumns(2);
+  EXPECT_TRUE(host::callMethod(l, "AddItemEx", {V(host::ObjectRef(fresh))}).toBool());
+  EXPECT_TRUE(host::callMethod(l, "ReplaceAItem", {V(int32_t{2}), row}).toBool());
+  EXPECT_EQ(std::tuple(l.ListCount(), l.Item(2), l.TextMatrix(2, 1)), std::tuple(6, l.Item(4), "through the row"));
+  auto number = [&](auto&& fn) {
+    try {
+      fn();
+    } catch (const HostError& e) {
+      return e.number();
+    }
+    return 0;
+  };
+  EXPECT_EQ((std::vector<int>{number([&] { host::getIndexedProperty(l, "Item", V(int32_t{99})); }),
+                              number([&] { host::letIndexedProperty(l, "Item", V(int32_t{1}), V("text")); }),
+                              number([&] { host::callMethod(l, "AddItemEx", {V(host::ObjectRef())}); })}),
+            (std::vector<int>{errSubscriptOutOfRange, errTypeMismatch, errObjectNotSet}));
+
+  // Arrays and parameter arrays: one row per element, as text.
+  EXPECT_TRUE(host::callMethod(l, "AddItemsByArray", {V::array({V("a"), V(int32_t{2})})}).toBool());
+  EXPECT_TRUE(host::callMethod(l, "AddItemsByParamArray", {V("p1"), V("p2"), V(int32_t{3})}).toBool());
+  EXPECT_EQ(columnTexts(l, 1), (Texts{"through the row", "through the row", "cell", "through the row", "r5",
+                                      "", "a", "2", "p1", "p2", "3"}));
+
+  // Parent: the form, as an object with the form's members.
+  const V parent = host::getProperty(l, "Parent");
+  ASSERT_NE(parent.toObject()->members(), nullptr);
+  EXPECT_EQ(&parent.toObject()->members()->memberTable(), &l.extender()->Parent()->memberTable());
 }
 
 TEST_F(ListControl, SpreadsheetExportGoesThroughTheDataWithTheHeaderFontsFace) {

@@ -17,6 +17,11 @@ namespace zxp::testing {
 class TestXP final : public foundation::ControlBase {
  public:
   enum class StyleType : int16_t { Flat = 0, Raised = 1 };
+  // Its description, found by the member table through argument-dependent lookup.
+  friend const host::EnumType& describeEnum(StyleType) {
+    static const host::EnumType t{"StyleType", {{"Flat", 0}, {"Raised", 1}}};
+    return t;
+  }
 
   static constexpr OLE_COLOR kNormal = 0x00C08040;  // defaults
   static constexpr OLE_COLOR kHover = 0x0040C0F0;

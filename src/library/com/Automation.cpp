@@ -4,6 +4,7 @@
 #include <cstring>
 #include <limits>
 #include <new>
+#include <vector>
 
 #include "library/com/DispatchObject.h"
 
@@ -114,12 +115,35 @@ HRESULT objectToHost(IUnknown* unknown, host::Variant& out) {
   return S_OK;
 }
 
+// An array of VARIANTs, one dimension: its elements from the lower bound up.
+HRESULT arrayToHost(const SAFEARRAY* a, host::Variant& out) {
+  if (!a) {
+    out = host::Variant::array({});
+    return S_OK;
+  }
+  if (a->cDims != 1 || !(a->fFeatures & FADF_VARIANT) || a->cbElements != sizeof(VARIANT)) return DISP_E_BADVARTYPE;
+  const auto* items = static_cast<const VARIANT*>(a->pvData);
+  std::vector<host::Variant> values(a->rgsabound[0].cElements);
+  for (size_t i = 0; i < values.size(); ++i) {
+    const VARIANT& v = items[i];
+    if ((v.vt & VT_ARRAY) && !(v.vt & VT_BYREF)) return DISP_E_BADVARTYPE;  // no arrays of arrays
+    const HRESULT hr = toHost(v, values[i]);
+    if (FAILED(hr)) return hr;
+  }
+  out = host::Variant::array(std::move(values));
+  return S_OK;
+}
+
 }  // namespace
 
 HRESULT toHost(const VARIANT& in, host::Variant& out) {
   const bool byRef = (in.vt & VT_BYREF) != 0;
   const VARTYPE vt = in.vt & ~VT_BYREF;
   if (byRef && !in.byref) return E_POINTER;
+  if (vt & VT_ARRAY) {
+    if ((vt & ~VT_ARRAY) != VT_VARIANT) return DISP_E_BADVARTYPE;
+    return arrayToHost(byRef ? *in.pparray : in.parray, out);
+  }
   switch (vt) {
     case VT_EMPTY: out = host::Variant(); return S_OK;
     case VT_I2: out = host::Variant(byRef ? *in.piVal : in.iVal); return S_OK;
@@ -193,6 +217,22 @@ HRESULT fromHost(const host::Variant& in, VARIANT* out) {
       out->vt = VT_BSTR;
       out->bstrVal = allocBstr(*in.getIf<std::string>());
       return out->bstrVal ? S_OK : E_OUTOFMEMORY;
+    case K::Array: {
+      const host::ArrayRef items = in.toArray();
+      SAFEARRAY* a = SafeArrayCreateVector(VT_VARIANT, 0, static_cast<ULONG>(items->size()));
+      if (!a) return E_OUTOFMEMORY;
+      auto* slots = static_cast<VARIANT*>(a->pvData);
+      for (size_t i = 0; i < items->size(); ++i) {
+        const HRESULT hr = fromHost((*items)[i], &slots[i]);
+        if (FAILED(hr)) {
+          SafeArrayDestroy(a);
+          return hr;
+        }
+      }
+      out->vt = VT_ARRAY | VT_VARIANT;
+      out->parray = a;
+      return S_OK;
+    }
     case K::Font:
     case K::Picture:
     case K::Object: {
@@ -211,6 +251,14 @@ HRESULT fromHost(const host::Variant& in, VARIANT* out) {
     }
   }
   return DISP_E_BADVARTYPE;
+}
+
+// The element at *index of one of our arrays, nullptr outside its bounds.
+VARIANT* arrayElement(SAFEARRAY* a, const LONG* index) {
+  if (!a || !index) return nullptr;
+  const int64_t k = static_cast<int64_t>(*index) - a->rgsabound[0].lLbound;
+  if (k < 0 || k >= static_cast<int64_t>(a->rgsabound[0].cElements)) return nullptr;
+  return static_cast<VARIANT*>(a->pvData) + k;
 }
 
 }  // namespace zxp::library::com
@@ -258,10 +306,134 @@ void VariantInit(VARIANT* v) {
 HRESULT VariantClear(VARIANT* v) {
   if (!v) return E_INVALIDARG;
   if (!(v->vt & VT_BYREF)) {
-    if (v->vt == VT_BSTR) SysFreeString(v->bstrVal);
-    else if ((v->vt == VT_DISPATCH || v->vt == VT_UNKNOWN) && v->punkVal) v->punkVal->Release();
+    if (v->vt & VT_ARRAY) {
+      const HRESULT hr = SafeArrayDestroy(v->parray);
+      if (FAILED(hr)) return hr;
+    } else if (v->vt == VT_BSTR) {
+      SysFreeString(v->bstrVal);
+    } else if ((v->vt == VT_DISPATCH || v->vt == VT_UNKNOWN) && v->punkVal) {
+      v->punkVal->Release();
+    }
   }
   VariantInit(v);
+  return S_OK;
+}
+
+HRESULT VariantCopy(VARIANT* dest, const VARIANT* src) {
+  if (!dest || !src) return E_INVALIDARG;
+  if (dest == src) return S_OK;
+  const HRESULT cleared = VariantClear(dest);
+  if (FAILED(cleared)) return cleared;
+  VARIANT copy = *src;
+  if (!(src->vt & VT_BYREF)) {
+    if (src->vt & VT_ARRAY) {
+      copy.parray = nullptr;
+      if (src->parray) {
+        const SAFEARRAY* a = src->parray;
+        if (a->cDims != 1 || !(a->fFeatures & FADF_VARIANT)) return DISP_E_BADVARTYPE;
+        copy.parray = SafeArrayCreateVector(VT_VARIANT, a->rgsabound[0].lLbound, a->rgsabound[0].cElements);
+        if (!copy.parray) return E_OUTOFMEMORY;
+        const auto* from = static_cast<const VARIANT*>(a->pvData);
+        auto* to = static_cast<VARIANT*>(copy.parray->pvData);
+        for (ULONG i = 0; i < a->rgsabound[0].cElements; ++i) {
+          const HRESULT hr = VariantCopy(&to[i], &from[i]);
+          if (FAILED(hr)) {
+            SafeArrayDestroy(copy.parray);
+            return hr;
+          }
+        }
+      }
+    } else if (src->vt == VT_BSTR && src->bstrVal) {
+      copy.bstrVal = SysAllocStringLen(src->bstrVal, SysStringLen(src->bstrVal));
+      if (!copy.bstrVal) return E_OUTOFMEMORY;
+    } else if ((src->vt == VT_DISPATCH || src->vt == VT_UNKNOWN) && src->punkVal) {
+      src->punkVal->AddRef();
+    }
+  }
+  *dest = copy;
+  return S_OK;
+}
+
+// ---- Arrays: one dimension of VARIANTs, the elements in one block after the descriptor ----
+
+SAFEARRAY* SafeArrayCreate(VARTYPE vt, UINT cDims, SAFEARRAYBOUND* bounds) {
+  if (vt != VT_VARIANT || cDims != 1 || !bounds) return nullptr;
+  return SafeArrayCreateVector(vt, bounds[0].lLbound, bounds[0].cElements);
+}
+
+SAFEARRAY* SafeArrayCreateVector(VARTYPE vt, LONG lowerBound, ULONG count) {
+  if (vt != VT_VARIANT) return nullptr;
+  if (count > (std::numeric_limits<size_t>::max() - sizeof(SAFEARRAY)) / sizeof(VARIANT)) return nullptr;
+  if (count > 0 && static_cast<int64_t>(lowerBound) + count - 1 > std::numeric_limits<LONG>::max()) return nullptr;
+  auto* a = static_cast<SAFEARRAY*>(std::calloc(1, sizeof(SAFEARRAY) + size_t(count) * sizeof(VARIANT)));
+  if (!a) return nullptr;
+  a->cDims = 1;
+  a->fFeatures = FADF_VARIANT;
+  a->cbElements = sizeof(VARIANT);
+  a->pvData = reinterpret_cast<uint8_t*>(a) + sizeof(SAFEARRAY);
+  a->rgsabound[0].cElements = count;
+  a->rgsabound[0].lLbound = lowerBound;
+  return a;  // calloc: every element is VT_EMPTY
+}
+
+HRESULT SafeArrayDestroy(SAFEARRAY* a) {
+  if (!a) return S_OK;
+  if (a->cLocks) return E_UNEXPECTED;
+  auto* items = static_cast<VARIANT*>(a->pvData);
+  for (ULONG i = 0; i < a->rgsabound[0].cElements; ++i) VariantClear(&items[i]);
+  std::free(a);
+  return S_OK;
+}
+
+UINT SafeArrayGetDim(SAFEARRAY* a) { return a ? a->cDims : 0; }
+
+HRESULT SafeArrayGetLBound(SAFEARRAY* a, UINT dim, LONG* bound) {
+  if (!a || !bound) return E_INVALIDARG;
+  if (dim != 1) return DISP_E_BADINDEX;
+  *bound = a->rgsabound[0].lLbound;
+  return S_OK;
+}
+
+HRESULT SafeArrayGetUBound(SAFEARRAY* a, UINT dim, LONG* bound) {
+  if (!a || !bound) return E_INVALIDARG;
+  if (dim != 1) return DISP_E_BADINDEX;
+  *bound = static_cast<LONG>(static_cast<int64_t>(a->rgsabound[0].lLbound) + a->rgsabound[0].cElements - 1);
+  return S_OK;
+}
+
+HRESULT SafeArrayGetVartype(SAFEARRAY* a, VARTYPE* vt) {
+  if (!a || !vt) return E_INVALIDARG;
+  *vt = VT_VARIANT;
+  return S_OK;
+}
+
+HRESULT SafeArrayPutElement(SAFEARRAY* a, LONG* index, void* value) {
+  if (!a || !index || !value) return E_INVALIDARG;
+  VARIANT* slot = zxp::library::com::arrayElement(a, index);
+  if (!slot) return DISP_E_BADINDEX;
+  return VariantCopy(slot, static_cast<const VARIANT*>(value));
+}
+
+HRESULT SafeArrayGetElement(SAFEARRAY* a, LONG* index, void* value) {
+  if (!a || !index || !value) return E_INVALIDARG;
+  const VARIANT* slot = zxp::library::com::arrayElement(a, index);
+  if (!slot) return DISP_E_BADINDEX;
+  auto* out = static_cast<VARIANT*>(value);
+  VariantInit(out);
+  return VariantCopy(out, slot);
+}
+
+HRESULT SafeArrayAccessData(SAFEARRAY* a, void** data) {
+  if (!a || !data) return E_INVALIDARG;
+  ++a->cLocks;
+  *data = a->pvData;
+  return S_OK;
+}
+
+HRESULT SafeArrayUnaccessData(SAFEARRAY* a) {
+  if (!a) return E_INVALIDARG;
+  if (!a->cLocks) return E_UNEXPECTED;
+  --a->cLocks;
   return S_OK;
 }
 

@@ -24,9 +24,13 @@ bool sameIid(const IID* a, const IID& b);
 // Whether a VARIANT is an argument the caller left out (VT_ERROR with DISP_E_PARAMNOTFOUND).
 bool isMissing(const VARIANT& v);
 // A VARIANT (by reference or not) as a host value: S_OK, DISP_E_TYPEMISMATCH for a kind the host
-// has no value for (VT_NULL), DISP_E_BADVARTYPE for an unknown type.
+// has no value for (VT_NULL), DISP_E_BADVARTYPE for an unknown type. An array of VARIANTs
+// (VT_ARRAY | VT_VARIANT, one dimension) becomes an Array; an object, the host object it stands
+// for (one of ours) or a reference to the client's object.
 HRESULT toHost(const VARIANT& in, host::Variant& out);
 // A host value into a VARIANT the caller owns (and later clears); objects are AddRef'd.
 HRESULT fromHost(const host::Variant& in, VARIANT* out);
+// The element at *index of one of the server's arrays (SafeArrayCreate), nullptr outside it.
+VARIANT* arrayElement(SAFEARRAY* array, const LONG* index);
 
 }  // namespace zxp::library::com

@@ -11,10 +11,14 @@
 #include "library/com/TypeInfo.h"
 #include "platform/base/HostError.h"
 #include "platform/gfx/Font.h"
+#include "platform/host/NoCase.h"
 
 namespace zxp::library::com {
 
 namespace {
+
+// The host's number for a failure inside the library that is no host error.
+constexpr int32_t kInternalError = 51;
 
 // Our objects answer this private interface with themselves, so that an argument can be
 // recognised as one of ours.
@@ -169,6 +173,11 @@ DispatchObject* DispatchObject::create(const TypeLibraryEntry& entry) {
     place.height = 450;
     o->site_ = &o->form_->add(classes(), std::string(entry.name), std::string(entry.name) + "1", place);
     o->object_ = &o->site_->object();
+  } else if (made.shared) {
+    // Objects that travel as host values (a row): the client's object is the host object itself.
+    o->value_ = host::Variant(made.shared);
+    o->hostObject_ = made.shared.get();
+    o->object_ = made.object;
   } else {
     o->owned_ = std::move(made.owned);
     o->object_ = made.object;
@@ -189,6 +198,16 @@ DispatchObject* DispatchObject::forValue(const host::Variant& value) {
   } else if (value.kind() == K::Picture) {
     o->owned_ = std::make_unique<PictureObject>(value.toPicture());
     o->source_ = "StdPicture";
+  } else if (host::HostObject* h = value.toObject().get(); h && h->members()) {
+    // A host object with members of its own (a row, a form): calls reach them while it has them.
+    o->hostObject_ = h;
+    o->object_ = h->members();
+    o->source_ = value.typeName();
+    if (const TypeLibraryEntry* e = findByName(o->source_); e && e->kind == ClassKind::Class) {
+      o->entry_ = e;
+      o->source_ = progId(*e);
+    }
+    return o.release();
   } else {
     o->owned_ = std::make_unique<OpaqueObject>();
     o->source_ = value.typeName();
@@ -204,6 +223,13 @@ DispatchObject* DispatchObject::from(IUnknown* unknown) {
   auto* self = static_cast<DispatchObject*>(static_cast<IDispatch*>(p));
   self->Release();  // the caller still holds its own reference
   return self;
+}
+
+host::Dispatchable& DispatchObject::object() const {
+  if (!hostObject_) return *object_;
+  host::Dispatchable* now = hostObject_->members();
+  if (!now) throw HostError(errObjectNotSet);
+  return *now;
 }
 
 host::Variant DispatchObject::asVariant() {
@@ -252,7 +278,11 @@ HRESULT DispatchObject::GetTypeInfo(UINT index, LCID, ITypeInfo** info) {
   if (!info) return E_POINTER;
   *info = nullptr;
   if (index != 0) return DISP_E_BADINDEX;
-  *info = dispatchTypeInfo(object_->memberTable(), entry_);
+  try {
+    *info = dispatchTypeInfo(object().memberTable(), entry_);
+  } catch (const HostError&) {
+    return E_FAIL;  // the object has gone
+  }
   return *info ? S_OK : E_OUTOFMEMORY;
 }
 
@@ -260,24 +290,41 @@ HRESULT DispatchObject::GetIDsOfNames(const IID* riid, OLECHAR** names, UINT cou
   if (!names || !ids) return E_POINTER;
   if (riid && !sameIid(riid, IID_NULL)) return DISP_E_UNKNOWNINTERFACE;
   if (count == 0) return E_INVALIDARG;
+  for (UINT i = 0; i < count; ++i) ids[i] = DISPID_UNKNOWN;
+  const host::Member* m = nullptr;
+  try {
+    m = names[0] ? object().memberTable().find(toUtf8(names[0])) : nullptr;
+  } catch (const HostError&) {
+    m = nullptr;
+  }
+  if (!m) return DISP_E_UNKNOWNNAME;
+  ids[0] = m->dispid;
+  // Named arguments: a parameter's number is its place in the member's parameter list.
   HRESULT hr = S_OK;
-  const host::Member* m = names[0] ? object_->memberTable().find(toUtf8(names[0])) : nullptr;
-  ids[0] = m ? m->dispid : DISPID_UNKNOWN;
-  if (!m) hr = DISP_E_UNKNOWNNAME;
-  // The member table keeps no parameter names: every named parameter is unknown.
   for (UINT i = 1; i < count; ++i) {
-    ids[i] = DISPID_UNKNOWN;
-    hr = DISP_E_UNKNOWNNAME;
+    const std::string want = names[i] ? toUtf8(names[i]) : std::string();
+    for (size_t p = 0; p < m->params.size(); ++p)
+      if (host::equalsNoCase(m->params[p], want)) ids[i] = static_cast<DISPID>(p);
+    if (ids[i] == DISPID_UNKNOWN) hr = DISP_E_UNKNOWNNAME;
   }
   return hr;
 }
 
+// Every refusal that reaches the client as DISP_E_EXCEPTION carries its record: the host error's
+// number (as scode), its text and the object's program identifier.
 HRESULT DispatchObject::fail(const std::exception& e, int32_t number, EXCEPINFO* excep) const {
   if (excep) {
     std::memset(excep, 0, sizeof *excep);
+    std::string text = e.what();
+    std::string source = source_;
+    if (const auto* h = dynamic_cast<const HostError*>(&e)) {
+      text = h->description();
+      if (!h->source().empty()) source = h->source();
+    }
+    if (text.empty()) text = number == kInternalError ? "Internal error" : hostErrorText(number);
     excep->scode = ZORVAXP_HOST_ERROR(number);
-    excep->bstrSource = allocBstr(source_);
-    excep->bstrDescription = allocBstr(e.what());
+    excep->bstrSource = allocBstr(source);
+    excep->bstrDescription = allocBstr(text);
   }
   return DISP_E_EXCEPTION;
 }
@@ -290,65 +337,119 @@ HRESULT DispatchObject::Invoke(DISPID id, const IID* riid, LCID, WORD flags, DIS
   if ((params->cArgs && !params->rgvarg) || (params->cNamedArgs && !params->rgdispidNamedArgs) ||
       params->cNamedArgs > params->cArgs)
     return E_INVALIDARG;
-  const host::Member* m = object_->memberTable().findDispId(id);
-  if (!m) return DISP_E_MEMBERNOTFOUND;
-  const bool put = (flags & (DISPATCH_PROPERTYPUT | DISPATCH_PROPERTYPUTREF)) != 0;
-  if (put) {
-    if (m->kind != host::MemberKind::Property) return DISP_E_MEMBERNOTFOUND;
-    if (params->cNamedArgs != 1 || params->rgdispidNamedArgs[0] != DISPID_PROPERTYPUT) return DISP_E_PARAMNOTFOUND;
-  } else {
-    if (!(flags & (DISPATCH_METHOD | DISPATCH_PROPERTYGET))) return E_INVALIDARG;
-    if (params->cNamedArgs) return DISP_E_NONAMEDARGS;
-    if (m->kind == host::MemberKind::Method && !(flags & DISPATCH_METHOD)) return DISP_E_MEMBERNOTFOUND;
-  }
-
-  // Arguments in call order (DISPPARAMS holds them last first).
-  const UINT n = params->cArgs;
-  std::vector<host::Variant> args(n);
-  for (UINT i = 0; i < n; ++i) {
-    const VARIANT& v = params->rgvarg[n - 1 - i];
-    if (isMissing(v)) continue;  // a left-out optional argument stays Empty
-    const HRESULT hr = toHost(v, args[i]);
-    if (FAILED(hr)) {
-      if (argErr) *argErr = n - 1 - i;
-      return hr;
-    }
-  }
-
   try {
-    host::Variant out;
-    if (put) {
-      const size_t want = m->indexed() ? 2 : 1;
-      if (n != want) return DISP_E_BADPARAMCOUNT;
-      if (m->indexed() ? !m->letAt : !m->let) return DISP_E_MEMBERNOTFOUND;
-      host::Variant& value = args.back();
-      using K = host::Variant::Kind;
-      if (m->type != K::Empty && m->type != K::Font && m->type != K::Picture && m->type != K::Object) {
-        try {
-          value = value.convertedTo(m->type);
-        } catch (const HostError& e) {
-          if (argErr) *argErr = 0;  // the value is the first in DISPPARAMS
-          return e.number() == errOverflow ? DISP_E_OVERFLOW : DISP_E_TYPEMISMATCH;
-        }
-      }
-      if (m->indexed()) m->letAt(*object_, args[0], value);
-      else m->let(*object_, value);
-    } else if (m->kind == host::MemberKind::Property) {
-      if (n != (m->indexed() ? 1u : 0u)) return DISP_E_BADPARAMCOUNT;
-      out = m->indexed() ? m->getAt(*object_, args[0]) : m->get(*object_);
-    } else {
-      if (n > m->argCount || n + m->optionalArgs < m->argCount) return DISP_E_BADPARAMCOUNT;
-      out = host::callMember(*object_, *m, std::move(args));
-    }
-    if (result) return fromHost(out, result);
-    return S_OK;
+    const host::Member* m = object().memberTable().findDispId(id);
+    if (!m) return DISP_E_MEMBERNOTFOUND;
+    return invokeMember(*m, flags, params, result, argErr);
   } catch (const HostError& e) {
     return fail(e, e.number(), excep);
   } catch (const std::bad_alloc&) {
     return E_OUTOFMEMORY;
   } catch (const std::exception& e) {
-    return fail(e, 51 /* internal error */, excep);
+    return fail(e, kInternalError, excep);
   }
+}
+
+HRESULT DispatchObject::invokeMember(const host::Member& member, WORD flags, DISPPARAMS* params, VARIANT* result,
+                                     UINT* argErr) {
+  const host::Member* m = &member;
+  const bool put = (flags & (DISPATCH_PROPERTYPUT | DISPATCH_PROPERTYPUTREF)) != 0;
+  const UINT n = params->cArgs;
+  const UINT named = params->cNamedArgs;
+  if (put) {
+    if (m->kind != host::MemberKind::Property) return DISP_E_MEMBERNOTFOUND;
+    if (named != 1 || params->rgdispidNamedArgs[0] != DISPID_PROPERTYPUT) return DISP_E_PARAMNOTFOUND;
+  } else {
+    if (!(flags & (DISPATCH_METHOD | DISPATCH_PROPERTYGET))) return E_INVALIDARG;
+    if (m->kind == host::MemberKind::Method && !(flags & DISPATCH_METHOD)) return DISP_E_MEMBERNOTFOUND;
+    if (named && (m->params.empty() || m->varArgs)) return DISP_E_NONAMEDARGS;
+  }
+
+  // Positional arguments in call order (DISPPARAMS holds them last first, after the named ones).
+  const UINT positional = n - named;
+  std::vector<host::Variant> args(positional);
+  std::vector<bool> given(positional, true);
+  for (UINT i = 0; i < positional; ++i) {
+    const UINT at = n - 1 - i;
+    const VARIANT& v = params->rgvarg[at];
+    if (isMissing(v)) {  // a left-out optional argument
+      given[i] = false;
+      continue;
+    }
+    const HRESULT hr = toHost(v, args[i]);
+    if (FAILED(hr)) {
+      if (argErr) *argErr = at;
+      return hr;
+    }
+  }
+  host::Variant value;  // a put's value
+  if (put) {
+    const HRESULT hr = toHost(params->rgvarg[0], value);
+    if (FAILED(hr)) {
+      if (argErr) *argErr = 0;
+      return hr;
+    }
+  } else {
+    // Named arguments go to their parameter's place.
+    for (UINT k = 0; k < named; ++k) {
+      const DISPID p = params->rgdispidNamedArgs[k];
+      if (p < 0 || static_cast<size_t>(p) >= m->params.size() ||
+          (static_cast<size_t>(p) < args.size() && given[static_cast<size_t>(p)])) {
+        if (argErr) *argErr = k;
+        return DISP_E_PARAMNOTFOUND;
+      }
+      const auto at = static_cast<size_t>(p);
+      if (at >= args.size()) {
+        args.resize(at + 1);
+        given.resize(at + 1, false);
+      }
+      if (isMissing(params->rgvarg[k])) continue;
+      const HRESULT hr = toHost(params->rgvarg[k], args[at]);
+      if (FAILED(hr)) {
+        if (argErr) *argErr = k;
+        return hr;
+      }
+      given[at] = true;
+    }
+  }
+
+  host::Dispatchable& target = object();
+  host::Variant out;
+  if (put) {
+    if (args.size() != (m->indexed() ? m->argCount : 0)) return DISP_E_BADPARAMCOUNT;
+    if (m->indexed() ? !m->letAt : !m->let) return DISP_E_MEMBERNOTFOUND;
+    using K = host::Variant::Kind;
+    if (m->type != K::Empty && m->type != K::Font && m->type != K::Picture && m->type != K::Object &&
+        m->type != K::Array) {
+      try {
+        value = value.convertedTo(m->type);
+      } catch (const HostError& e) {
+        if (argErr) *argErr = 0;  // the value is the first in DISPPARAMS
+        return e.number() == errOverflow ? DISP_E_OVERFLOW : DISP_E_TYPEMISMATCH;
+      }
+    }
+    if (m->indexed()) m->letAt(target, args, value);
+    else m->let(target, value);
+  } else if (m->kind == host::MemberKind::Property) {
+    if (args.size() != (m->indexed() ? m->argCount : 0)) return DISP_E_BADPARAMCOUNT;
+    out = m->indexed() ? m->getAt(target, args) : m->get(target);
+  } else if (m->varArgs) {
+    if (args.size() + 1 < m->argCount) return DISP_E_BADPARAMCOUNT;
+    out = host::callMember(target, *m, std::move(args));
+  } else {
+    const size_t count = args.size();
+    if (count > m->argCount || count + m->optionalArgs < m->argCount) return DISP_E_BADPARAMCOUNT;
+    // Every argument left out (at the end, skipped by name or passed as missing) takes its
+    // declared default, or stays Empty.
+    args.resize(m->argCount);
+    given.resize(m->argCount, false);
+    const size_t firstDefault = m->argCount - m->defaults.size();
+    for (size_t i = firstDefault; i < m->argCount; ++i)
+      if (!given[i]) args[i] = m->defaults[i - firstDefault];
+    out = host::callMember(target, *m, std::move(args));
+  }
+  if (result) return fromHost(out, result);
+  return S_OK;
 }
 
 HRESULT DispatchObject::EnumConnectionPoints(IEnumConnectionPoints** out) {
@@ -415,15 +516,19 @@ HRESULT DispatchObject::advise(IUnknown* sink, DWORD* cookie) {
   for (const host::EventMember& e : object_->memberTable().events()) {
     host::EventBase& ev = e.access(*object_);
     const DISPID dispid = e.dispid;
-    const host::Connection c = ev.connectVariant([target, dispid](std::vector<host::Variant>& args) {
-      // Arguments go by reference: the sink may change them, as a handler may.
+    const bool byValue = e.byValue;
+    const host::Connection c = ev.connectVariant([target, dispid, byValue](std::vector<host::Variant>& args) {
+      // Arguments go by reference (the sink may change them, as a handler may), unless the event
+      // passes them by value.
       const size_t n = args.size();
       std::vector<VARIANT> values(n), refs(n);
       for (size_t i = 0; i < n; ++i) {
         fromHost(args[i], &values[i]);
         VARIANT& r = refs[n - 1 - i];
         VariantInit(&r);
-        if (values[i].vt == VT_EMPTY) {
+        if (byValue) {
+          r = values[i];  // a shallow copy: values[i] keeps ownership
+        } else if (values[i].vt == VT_EMPTY) {
           r.vt = VT_BYREF | VT_VARIANT;
           r.pvarVal = &values[i];
         } else {
@@ -437,7 +542,8 @@ HRESULT DispatchObject::advise(IUnknown* sink, DWORD* cookie) {
       target->Release();
       for (size_t i = 0; i < n; ++i) {
         host::Variant back;
-        if (SUCCEEDED(hr) && SUCCEEDED(toHost(values[i], back)) && back.kind() == args[i].kind()) args[i] = back;
+        if (!byValue && SUCCEEDED(hr) && SUCCEEDED(toHost(values[i], back)) && back.kind() == args[i].kind())
+          args[i] = back;
         VariantClear(&values[i]);
       }
     });

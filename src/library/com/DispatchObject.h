@@ -54,7 +54,9 @@ class DispatchObject final : public IDispatch,
   // factories' unique_ptr while an object is being built.
   ~DispatchObject();
 
-  host::Dispatchable& object() const { return *object_; }
+  // The object whose members the calls reach; for a host value (a row, a form), the object it
+  // stands for now (HostError 91 once that has gone).
+  host::Dispatchable& object() const;
   // The object as a host value: the font or picture itself, else a reference to this object.
   host::Variant asVariant();
 
@@ -93,6 +95,7 @@ class DispatchObject final : public IDispatch,
   HRESULT unadvise(DWORD cookie);
   void unadviseAll();
   HRESULT fail(const std::exception& e, int32_t number, EXCEPINFO* excep) const;
+  HRESULT invokeMember(const host::Member& m, WORD flags, DISPPARAMS* params, VARIANT* result, UINT* argErr);
 
   std::atomic<ULONG> refs_{1};
   const TypeLibraryEntry* entry_ = nullptr;
@@ -101,7 +104,8 @@ class DispatchObject final : public IDispatch,
   host::Extender* site_ = nullptr;
   std::unique_ptr<host::Dispatchable> owned_;
   host::Dispatchable* object_ = nullptr;
-  host::Variant value_;  // fonts and pictures
+  host::Variant value_;  // fonts, pictures and other host objects (a row, a form)
+  host::HostObject* hostObject_ = nullptr;  // the host object in value_ whose members calls reach
   std::unique_ptr<EventPoint> events_;
   std::vector<Advice> advice_;
   DWORD nextCookie_ = 1;

@@ -32,6 +32,7 @@ VARTYPE vartypeOf(host::Variant::Kind k) {
     case K::Font:
     case K::Picture:
     case K::Object: return VT_DISPATCH;
+    case K::Array: return VT_SAFEARRAY;  // of VARIANTs
     case K::Empty: break;
   }
   return VT_VARIANT;  // any value (a Variant member, or a method whose result the table leaves open)
@@ -48,12 +49,27 @@ size_t rowIndex(const TypeLibraryEntry& e) { return static_cast<size_t>(&e - typ
 struct Func {
   MEMBERID memid;
   INVOKEKIND invkind;
-  int16_t optional = 0;
+  int16_t optional = 0;            // -1: the last parameter is a parameter array
   VARTYPE type = VT_VOID;          // the result (a get: the property's type)
   std::vector<VARTYPE> params;     // in call order
   const std::string* name;
-  const std::vector<std::string>* paramNames = nullptr;  // events only
+  const std::vector<std::string>* paramNames = nullptr;  // events, and members that name theirs
+  // The enumeration of a property's value (the get's result, the put's value), as a reference
+  // to another type (VT_USERDEFINED, hreftype = place in the interface's list of enumerations).
+  int enumRef = -1;
+  bool byRef = false;  // event arguments passed by reference
 };
+
+// The element type of an array (VT_SAFEARRAY): always VARIANT.
+TYPEDESC* variantDesc() {
+  static TYPEDESC d = [] {
+    TYPEDESC t;
+    std::memset(&t, 0, sizeof t);
+    t.vt = VT_VARIANT;
+    return t;
+  }();
+  return &d;
+}
 
 // A FUNCDESC with its parameter array in one block, so that one delete releases both.
 struct FuncBlock {
@@ -61,15 +77,26 @@ struct FuncBlock {
   std::vector<ELEMDESC> params;
 };
 
-ELEMDESC elem(VARTYPE vt, uint16_t flags) {
+ELEMDESC elem(VARTYPE vt, uint16_t flags, int enumRef = -1) {
   ELEMDESC e;
   std::memset(&e, 0, sizeof e);
   e.tdesc.vt = vt;
+  if (vt == VT_SAFEARRAY) e.tdesc.lptdesc = variantDesc();
+  if (enumRef >= 0) {
+    e.tdesc.vt = VT_USERDEFINED;
+    e.tdesc.hreftype = static_cast<HREFTYPE>(enumRef);
+  }
   e.paramdesc.wParamFlags = flags;
   return e;
 }
 
-enum class Kind { Dispatch, Events, Class };
+// An enumeration's constant as GetVarDesc describes it, with its value in the same block.
+struct VarBlock {
+  VARDESC desc;
+  VARIANT value;
+};
+
+enum class Kind { Dispatch, Events, Class, Enum };
 
 class TypeInfo final : public SingleInterface<ITypeInfo> {
  public:
@@ -78,6 +105,8 @@ class TypeInfo final : public SingleInterface<ITypeInfo> {
     if (kind_ == Kind::Dispatch) listMembers();
     else if (kind_ == Kind::Events) listEvents();
   }
+  explicit TypeInfo(const host::EnumType& e)
+      : SingleInterface(IID_ITypeInfo), kind_(Kind::Enum), table_(nullptr), entry_(nullptr), enum_(&e) {}
 
   HRESULT GetTypeAttr(TYPEATTR** out) override {
     if (!out) return E_POINTER;
@@ -86,7 +115,7 @@ class TypeInfo final : public SingleInterface<ITypeInfo> {
     if (!a) return E_OUTOFMEMORY;
     std::memset(a, 0, sizeof *a);
     const Guid& g = kind_ == Kind::Class ? entry_->clsid
-                    : !entry_           ? Guid{}
+                    : !entry_ || kind_ == Kind::Enum ? Guid{}
                     : kind_ == Kind::Dispatch ? entry_->iid
                                               : entry_->eventsIid;
     std::memcpy(&a->guid, &g, sizeof g);
@@ -95,7 +124,12 @@ class TypeInfo final : public SingleInterface<ITypeInfo> {
     a->cbAlignment = alignof(void*);
     a->wMajorVerNum = kTypeLibraryMajor;
     a->wMinorVerNum = kTypeLibraryMinor;
-    if (kind_ == Kind::Class) {
+    if (kind_ == Kind::Enum) {
+      a->typekind = TKIND_ENUM;
+      a->cVars = static_cast<WORD>(enum_->members.size());
+      a->cbSizeInstance = sizeof(int32_t);
+      a->cbAlignment = alignof(int32_t);
+    } else if (kind_ == Kind::Class) {
       a->typekind = TKIND_COCLASS;
       a->cImplTypes = static_cast<WORD>(implTypes());
       if (creatable()) a->wTypeFlags |= TYPEFLAG_FCANCREATE;
@@ -126,9 +160,10 @@ class TypeInfo final : public SingleInterface<ITypeInfo> {
     std::memset(&b->desc, 0, sizeof b->desc);
     const size_t n = f.params.size();
     for (size_t i = 0; i < n; ++i) {
-      uint16_t flags = kind_ == Kind::Events ? PARAMFLAG_FIN | PARAMFLAG_FOUT : PARAMFLAG_FIN;
-      if (i + f.optional >= n) flags |= PARAMFLAG_FOPT;
-      b->params.push_back(elem(f.params[i], flags));
+      uint16_t flags = f.byRef ? PARAMFLAG_FIN | PARAMFLAG_FOUT : PARAMFLAG_FIN;
+      if (f.optional > 0 && i + static_cast<size_t>(f.optional) >= n) flags |= PARAMFLAG_FOPT;
+      const bool value = f.invkind != INVOKE_FUNC && f.invkind != INVOKE_PROPERTYGET && i + 1 == n;
+      b->params.push_back(elem(f.params[i], flags, value ? f.enumRef : -1));
     }
     FUNCDESC& d = b->desc;
     d.memid = f.memid;
@@ -138,7 +173,7 @@ class TypeInfo final : public SingleInterface<ITypeInfo> {
     d.callconv = CC_STDCALL;
     d.cParams = static_cast<int16_t>(n);
     d.cParamsOpt = f.optional;
-    d.elemdescFunc = elem(f.type, 0);
+    d.elemdescFunc = elem(f.type, 0, f.invkind == INVOKE_PROPERTYGET ? f.enumRef : -1);
     *out = &b->desc;
     descs_.emplace(&b->desc, std::move(owner));
     return S_OK;
@@ -148,6 +183,14 @@ class TypeInfo final : public SingleInterface<ITypeInfo> {
   HRESULT GetNames(MEMBERID id, BSTR* names, UINT max, UINT* count) override {
     if (!names || !count) return E_POINTER;
     *count = 0;
+    if (kind_ == Kind::Enum) {
+      if (id < 0 || static_cast<size_t>(id) >= enum_->members.size()) return TYPE_E_ELEMENTNOTFOUND;
+      if (max > 0) {
+        names[0] = allocBstr(enum_->members[static_cast<size_t>(id)].first);
+        *count = 1;
+      }
+      return S_OK;
+    }
     const Func* f = byId(id);
     if (!f) return TYPE_E_ELEMENTNOTFOUND;
     std::vector<std::string_view> all{*f->name};
@@ -198,6 +241,9 @@ class TypeInfo final : public SingleInterface<ITypeInfo> {
     std::string text;
     if (id == MEMBERID_NIL) {
       text = typeName();
+    } else if (kind_ == Kind::Enum) {
+      if (id < 0 || static_cast<size_t>(id) >= enum_->members.size()) return TYPE_E_ELEMENTNOTFOUND;
+      text = enum_->members[static_cast<size_t>(id)].first;
     } else if (const Func* f = byId(id)) {
       text = *f->name;
     } else {
@@ -224,9 +270,14 @@ class TypeInfo final : public SingleInterface<ITypeInfo> {
     return S_OK;
   }
   // A class's references: 0 its default interface, 1 its event interface.
+  // An interface's references: its enumerations, by their place in enums_.
   HRESULT GetRefTypeInfo(HREFTYPE ref, ITypeInfo** out) override {
     if (!out) return E_POINTER;
     *out = nullptr;
+    if (kind_ == Kind::Dispatch && ref < enums_.size()) {
+      *out = enumTypeInfo(*enums_[ref]);
+      return *out ? S_OK : E_OUTOFMEMORY;
+    }
     if (kind_ != Kind::Class || ref >= implTypes()) return TYPE_E_ELEMENTNOTFOUND;
     const host::MemberTable* table = memberTableOf(*entry_);
     if (!table) return TYPE_E_ELEMENTNOTFOUND;
@@ -262,11 +313,25 @@ class TypeInfo final : public SingleInterface<ITypeInfo> {
     if (comp) *comp = nullptr;
     return E_NOTIMPL;
   }
-  HRESULT GetVarDesc(UINT, void** desc) override {
-    if (desc) *desc = nullptr;
-    return TYPE_E_ELEMENTNOTFOUND;  // no variables: everything is a function
+  // Variables: an enumeration's constants (interfaces have functions only).
+  HRESULT GetVarDesc(UINT index, VARDESC** desc) override {
+    if (!desc) return E_POINTER;
+    *desc = nullptr;
+    if (kind_ != Kind::Enum || index >= enum_->members.size()) return TYPE_E_ELEMENTNOTFOUND;
+    auto b = std::make_unique<VarBlock>();
+    std::memset(&b->desc, 0, sizeof b->desc);
+    VariantInit(&b->value);
+    b->value.vt = VT_I4;
+    b->value.lVal = enum_->members[index].second;
+    b->desc.memid = static_cast<MEMBERID>(index);
+    b->desc.lpvarValue = &b->value;
+    b->desc.elemdescVar = elem(VT_I4, 0);
+    b->desc.varkind = VAR_CONST;
+    *desc = &b->desc;
+    vars_.emplace(&b->desc, std::move(b));
+    return S_OK;
   }
-  void ReleaseVarDesc(void*) override {}
+  void ReleaseVarDesc(VARDESC* d) override { vars_.erase(d); }
   HRESULT GetDllEntry(MEMBERID, INVOKEKIND, BSTR* dll, BSTR* name, WORD* ordinal) override {
     if (dll) *dll = nullptr;
     if (name) *name = nullptr;
@@ -290,18 +355,23 @@ class TypeInfo final : public SingleInterface<ITypeInfo> {
 
   void listMembers() {
     for (const host::Member& m : table_->members()) {
+      const std::vector<std::string>* names = m.params.empty() ? nullptr : &m.params;
       if (m.kind == host::MemberKind::Method) {
-        Func f{m.dispid, INVOKE_FUNC, static_cast<int16_t>(m.optionalArgs), vartypeOf(m.type), {}, &m.name};
+        Func f{m.dispid, INVOKE_FUNC, static_cast<int16_t>(m.optionalArgs), vartypeOf(m.type), {}, &m.name, names};
         f.params.assign(m.argCount, VT_VARIANT);
+        if (m.varArgs && !f.params.empty()) {
+          f.params.back() = VT_SAFEARRAY;
+          f.optional = -1;
+        }
         funcs_.push_back(std::move(f));
         continue;
       }
-      Func get{m.dispid, INVOKE_PROPERTYGET, 0, vartypeOf(m.type), {}, &m.name};
-      if (m.indexed()) get.params.push_back(VT_VARIANT);
+      Func get{m.dispid, INVOKE_PROPERTYGET, 0, vartypeOf(m.type), {}, &m.name, names, enumRef(m.enumType)};
+      if (m.indexed()) get.params.assign(m.argCount, VT_VARIANT);
       funcs_.push_back(get);
       if (m.indexed() ? !m.letAt : !m.let) continue;
       Func put{m.dispid, isObjectKind(m.type) ? INVOKE_PROPERTYPUTREF : INVOKE_PROPERTYPUT, 0, VT_VOID, get.params,
-               &m.name};
+               &m.name, names, get.enumRef};
       put.params.push_back(vartypeOf(m.type));
       funcs_.push_back(std::move(put));
     }
@@ -310,8 +380,17 @@ class TypeInfo final : public SingleInterface<ITypeInfo> {
     for (const host::EventMember& e : table_->events()) {
       Func f{e.dispid, INVOKE_FUNC, 0, VT_VOID, std::vector<VARTYPE>(e.params.size(), VT_VARIANT), &e.name,
              &e.params};
+      f.byRef = !e.byValue;
       funcs_.push_back(std::move(f));
     }
+  }
+  // The reference number of an enumeration this interface uses (-1 for none).
+  int enumRef(const host::EnumType* e) {
+    if (!e) return -1;
+    for (size_t i = 0; i < enums_.size(); ++i)
+      if (enums_[i] == e) return static_cast<int>(i);
+    enums_.push_back(e);
+    return static_cast<int>(enums_.size() - 1);
   }
 
   const Func* byId(MEMBERID id) const {
@@ -327,6 +406,7 @@ class TypeInfo final : public SingleInterface<ITypeInfo> {
     return registered(*entry_) && entry_->instancing != Instancing::NotCreatable;
   }
   std::string typeName() const {
+    if (kind_ == Kind::Enum) return enum_->name;
     const std::string name = entry_ ? std::string(entry_->name) : table_->className();
     if (kind_ == Kind::Dispatch) return "_" + name;
     if (kind_ == Kind::Events) return "__" + name;
@@ -336,9 +416,12 @@ class TypeInfo final : public SingleInterface<ITypeInfo> {
   Kind kind_;
   const host::MemberTable* table_;
   const TypeLibraryEntry* entry_;
+  const host::EnumType* enum_ = nullptr;
   std::vector<Func> funcs_;
+  std::vector<const host::EnumType*> enums_;
   std::unordered_set<TYPEATTR*> attrs_;
   std::unordered_map<FUNCDESC*, std::unique_ptr<FuncBlock>> descs_;
+  std::unordered_map<VARDESC*, std::unique_ptr<VarBlock>> vars_;
 };
 
 // The library ZorvaXP: one coclass per class row, in the rows' order.
@@ -467,6 +550,14 @@ ITypeInfo* dispatchTypeInfo(const host::MemberTable& table, const TypeLibraryEnt
 ITypeInfo* eventsTypeInfo(const host::MemberTable& table, const TypeLibraryEntry& entry) {
   try {
     return new TypeInfo(Kind::Events, &table, &entry);
+  } catch (const std::bad_alloc&) {
+    return nullptr;
+  }
+}
+
+ITypeInfo* enumTypeInfo(const host::EnumType& e) {
+  try {
+    return new TypeInfo(e);
   } catch (const std::bad_alloc&) {
     return nullptr;
   }

@@ -3,7 +3,10 @@
 // and, when writable, a put function under the same identifier; a method is one function), the
 // outgoing interface `__<Class>` (one function per event, with its parameter names), the class
 // itself (a coclass naming both, which can create an object) and the type library that holds
-// every class.
+// every class. Functions carry the parameter names their member table gives; a parameter array
+// is the last parameter, a SAFEARRAY of VARIANT, with cParamsOpt -1. A property of an
+// enumeration type refers to the enumeration (VT_USERDEFINED; GetRefTypeInfo gives a TKIND_ENUM
+// type with the members' names and values).
 //
 // Member tables are built once per class and live as long as the program, so type information
 // may outlive the objects it was asked from. Descriptions handed out (GetTypeAttr, GetFuncDesc,
@@ -25,6 +28,8 @@ const host::MemberTable* memberTableOf(const TypeLibraryEntry& entry);
 ITypeInfo* dispatchTypeInfo(const host::MemberTable& table, const TypeLibraryEntry* entry);
 ITypeInfo* eventsTypeInfo(const host::MemberTable& table, const TypeLibraryEntry& entry);
 ITypeInfo* classTypeInfo(const TypeLibraryEntry& entry);
+// An enumeration (TKIND_ENUM): one constant variable per member, memid = its place, value VT_I4.
+ITypeInfo* enumTypeInfo(const host::EnumType& e);
 ITypeLib* typeLib();
 
 }  // namespace zxp::library::com

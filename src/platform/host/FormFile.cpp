@@ -257,7 +257,8 @@ void writeValue(std::string& out, const Variant& v, int depth) {
       return;
     }
     case K::Object:
-      // Host objects (a data object) have no persistent form: the host's error for writing one.
+    case K::Array:
+      // Host objects (a data object) and arrays have no persistent form: the host's error for writing one.
       throw HostError(330, "Illegal parameter.  Can't write object because it does not support persistence.");
   }
 }

@@ -1,10 +1,17 @@
 #include "platform/host/MemberTable.h"
 
 #include <algorithm>
+#include <iterator>
 
 #include "platform/host/NoCase.h"
 
 namespace zxp::host {
+
+std::string_view EnumType::nameOf(int32_t value) const {
+  for (const auto& [name, v] : members)
+    if (v == value) return name;
+  return {};
+}
 
 const Member* MemberTable::find(std::string_view name) const {
   for (const Member& m : members_) {
@@ -82,16 +89,25 @@ void letProperty(Dispatchable& object, std::string_view name, const Variant& val
 }
 
 Variant getIndexedProperty(Dispatchable& object, std::string_view name, const Variant& index) {
-  const Member& m = findOrRaise(object, name);
-  if (!m.indexed()) throw HostError(errWrongArgumentCount);
-  return m.getAt(object, index);
+  return getIndexedProperty(object, name, std::vector<Variant>{index});
 }
 
 void letIndexedProperty(Dispatchable& object, std::string_view name, const Variant& index, const Variant& value) {
+  letIndexedProperty(object, name, std::vector<Variant>{index}, value);
+}
+
+Variant getIndexedProperty(Dispatchable& object, std::string_view name, const std::vector<Variant>& indexes) {
   const Member& m = findOrRaise(object, name);
-  if (!m.indexed()) throw HostError(errWrongArgumentCount);
+  if (!m.indexed() || indexes.size() != m.argCount) throw HostError(errWrongArgumentCount);
+  return m.getAt(object, indexes);
+}
+
+void letIndexedProperty(Dispatchable& object, std::string_view name, const std::vector<Variant>& indexes,
+                        const Variant& value) {
+  const Member& m = findOrRaise(object, name);
+  if (!m.indexed() || indexes.size() != m.argCount) throw HostError(errWrongArgumentCount);
   if (!m.letAt) throw HostError(errPropertyReadOnly);
-  m.letAt(object, index, value);
+  m.letAt(object, indexes, value);
 }
 
 Variant callMethod(Dispatchable& object, std::string_view name, std::vector<Variant> args) {
@@ -101,11 +117,21 @@ Variant callMethod(Dispatchable& object, std::string_view name, std::vector<Vari
 Variant callMember(Dispatchable& object, const Member& m, std::vector<Variant> args) {
   if (m.kind == MemberKind::Property) {
     if (m.indexed()) {
-      if (args.size() != 1) throw HostError(errWrongArgumentCount);
-      return m.getAt(object, args[0]);
+      if (args.size() != m.argCount) throw HostError(errWrongArgumentCount);
+      return m.getAt(object, args);
     }
     if (!args.empty()) throw HostError(errWrongArgumentCount);
     return m.get(object);
+  }
+  if (m.varArgs) {
+    // The fixed parameters first, then every further argument gathered into the last one.
+    const size_t fixed = m.argCount - 1;
+    if (args.size() < fixed) throw HostError(errWrongArgumentCount);
+    std::vector<Variant> rest(std::make_move_iterator(args.begin() + static_cast<ptrdiff_t>(fixed)),
+                              std::make_move_iterator(args.end()));
+    args.resize(fixed);
+    args.push_back(Variant::array(std::move(rest)));
+    return m.call(object, args);
   }
   if (args.size() > m.argCount || args.size() + m.optionalArgs < m.argCount) {
     throw HostError(errWrongArgumentCount);

@@ -21,9 +21,11 @@
 #include <cstdint>
 #include <functional>
 #include <initializer_list>
+#include <stdexcept>
 #include <string>
 #include <string_view>
 #include <type_traits>
+#include <utility>
 #include <vector>
 
 #include "platform/base/HostError.h"
@@ -48,31 +50,53 @@ class Dispatchable {
 
 enum class MemberKind : uint8_t { Property, Method };
 
+// An enumeration as type information shows it: its interface name and its members' interface
+// names and values in declaration order. A property whose C++ type is an enumeration refers to
+// its description when the enumeration's namespace declares `describeEnum(E)` (found by
+// argument-dependent lookup), so a host can show and offer the members by name.
+struct EnumType {
+  std::string name;
+  std::vector<std::pair<std::string, int32_t>> members;
+  // The member's name for a value, empty when no member has it.
+  std::string_view nameOf(int32_t value) const;
+};
+
 struct Member {
   std::string name;
   MemberKind kind = MemberKind::Property;
   int32_t dispid = 0;
   // A property's value type, or a method's return type (Empty for none).
   Variant::Kind type = Variant::Kind::Empty;
-  size_t argCount = 0;  // methods
+  size_t argCount = 0;  // methods; the number of indexes of an indexed property
   size_t optionalArgs = 0;  // trailing arguments a caller may leave out; they arrive Empty
   std::function<Variant(Dispatchable&)> get;                            // properties
   std::function<void(Dispatchable&, const Variant&)> let;               // empty when read-only
   std::function<Variant(Dispatchable&, std::vector<Variant>&)> call;   // methods
-  bool readOnly() const { return kind == MemberKind::Property && !let; }
-  // Indexed properties (Name(Index)): read and written through these two, never get/let.
-  std::function<Variant(Dispatchable&, const Variant&)> getAt;
-  std::function<void(Dispatchable&, const Variant&, const Variant&)> letAt;
+  bool readOnly() const { return kind == MemberKind::Property && !let && !letAt; }
+  // Indexed properties (Name(Index) or Name(Row, Column)): read and written through these two
+  // with argCount indexes, never get/let.
+  std::function<Variant(Dispatchable&, const std::vector<Variant>&)> getAt;
+  std::function<void(Dispatchable&, const std::vector<Variant>&, const Variant&)> letAt;
   bool indexed() const { return static_cast<bool>(getAt); }
   // A method's declared defaults for its last defaults.size() arguments, used for arguments a
   // caller leaves out (instead of Empty).
   std::vector<Variant> defaults;
+  // Parameter names in call order (a method's arguments, an indexed property's indexes); empty
+  // when the table names none.
+  std::vector<std::string> params;
+  // A parameter array: the last parameter takes every remaining argument (none included) as one
+  // Array, so the method accepts argCount - 1 arguments or more.
+  bool varArgs = false;
+  // The enumeration a property's value belongs to (nullptr for none).
+  const EnumType* enumType = nullptr;
 };
 
 struct EventMember {
   std::string name;
   int32_t dispid = 0;
   std::vector<std::string> params;
+  // Arguments go by reference (a handler may change them) unless the event passes them by value.
+  bool byValue = false;
   std::function<EventBase&(Dispatchable&)> access;
 };
 
@@ -93,6 +117,9 @@ class MemberTable {
   void addAbout(Member m);
   void addEvent(EventMember e);  // assigns the next event number
   void addStockEvent(EventMember e, int32_t dispid);  // keeps the given number, not counted
+  // The member or event added last (for builders that qualify it); the table must have one.
+  Member& lastMember() { return members_.back(); }
+  EventMember& lastEvent() { return events_.back(); }
 
  private:
   std::string className_;
@@ -110,9 +137,12 @@ Variant callMethod(Dispatchable& object, std::string_view name, std::vector<Vari
 // The same for a member already found (a call by dispatch identifier).
 Variant callMember(Dispatchable& object, const Member& m, std::vector<Variant> args);
 // Indexed properties: Name(Index) read and written by name (438 for an unknown name, 450 when the
-// property is not indexed, 383 for a read-only one).
+// property is not indexed or the number of indexes differs, 383 for a read-only one).
 Variant getIndexedProperty(Dispatchable& object, std::string_view name, const Variant& index);
 void letIndexedProperty(Dispatchable& object, std::string_view name, const Variant& index, const Variant& value);
+Variant getIndexedProperty(Dispatchable& object, std::string_view name, const std::vector<Variant>& indexes);
+void letIndexedProperty(Dispatchable& object, std::string_view name, const std::vector<Variant>& indexes,
+                        const Variant& value);
 Connection bindEvent(Dispatchable& object, std::string_view eventName, EventBase::VariantHandler handler);
 bool unbindEvent(Dispatchable& object, std::string_view eventName, Connection c);
 
@@ -131,6 +161,7 @@ constexpr Variant::Kind variantKindOf() {
   else if constexpr (std::is_same_v<T, FontRef>) return K::Font;
   else if constexpr (std::is_same_v<T, PictureRef>) return K::Picture;
   else if constexpr (std::is_same_v<T, ObjectRef>) return K::Object;
+  else if constexpr (std::is_same_v<T, ArrayRef>) return K::Array;
   else if constexpr (std::is_same_v<T, int64_t> || std::is_same_v<T, uint64_t>) return K::Double;
   else if constexpr (std::is_same_v<T, void> || std::is_same_v<T, Variant>) return K::Empty;
   else static_assert(!sizeof(T*), "no Variant kind for this type");
@@ -147,6 +178,28 @@ struct MemberFn<R (C::*)(A...)> {
 };
 template <class C, class R, class... A>
 struct MemberFn<R (C::*)(A...) const> : MemberFn<R (C::*)(A...)> {};
+
+// The description of an enumeration type, or nullptr when its namespace declares none.
+template <class T>
+const EnumType* enumTypeOf() {
+  if constexpr (std::is_enum_v<T>) {
+    if constexpr (requires(T e) { describeEnum(e); }) return &describeEnum(T{});
+  }
+  return nullptr;
+}
+
+template <class C, class G, size_t... I>
+Variant getWith(const C& obj, G getter, const std::vector<Variant>& idx, std::index_sequence<I...>) {
+  using Args = typename MemberFn<G>::Args;
+  return Variant((obj.*getter)(variantAs<std::tuple_element_t<I, Args>>(idx[I])...));
+}
+
+template <class C, class S, size_t... I>
+void letWith(C& obj, S setter, const std::vector<Variant>& idx, const Variant& v, std::index_sequence<I...>) {
+  using Args = typename MemberFn<S>::Args;
+  (obj.*setter)(variantAs<std::tuple_element_t<I, Args>>(idx[I])...,
+                variantAs<std::tuple_element_t<sizeof...(I), Args>>(v));
+}
 
 template <class C, class F, size_t... I>
 Variant invokeWith(C& obj, F fn, std::vector<Variant>& args, std::index_sequence<I...>) {
@@ -206,24 +259,50 @@ class ClassMembers {
     return *this;
   }
 
-  // An indexed property from `T Name(I) const` and `void setName(I, T)`.
+  // An indexed property from `T Name(I...) const` and `void setName(I..., T)`, with one index
+  // or more.
   template <class G, class S>
   ClassMembers& indexedProperty(std::string name, G getter, S setter) {
-    using I = std::tuple_element_t<0, typename detail::MemberFn<G>::Args>;
     using T = std::decay_t<typename detail::MemberFn<G>::Ret>;
-    using A = std::tuple_element_t<1, typename detail::MemberFn<S>::Args>;
+    constexpr size_t n = detail::MemberFn<G>::arity;
+    static_assert(detail::MemberFn<S>::arity == n + 1, "the setter takes the indexes and the value");
     Member m;
     m.name = std::move(name);
     m.kind = MemberKind::Property;
     m.type = variantKindOf<T>();
-    m.argCount = 1;
-    m.getAt = [getter](Dispatchable& o, const Variant& i) {
-      return Variant((static_cast<const C&>(o).*getter)(variantAs<I>(i)));
+    m.enumType = detail::enumTypeOf<T>();
+    m.argCount = n;
+    m.getAt = [getter](Dispatchable& o, const std::vector<Variant>& i) {
+      return detail::getWith(static_cast<const C&>(o), getter, i, std::make_index_sequence<n>{});
     };
-    m.letAt = [setter](Dispatchable& o, const Variant& i, const Variant& v) {
-      (static_cast<C&>(o).*setter)(variantAs<I>(i), variantAs<A>(v));
+    m.letAt = [setter](Dispatchable& o, const std::vector<Variant>& i, const Variant& v) {
+      detail::letWith(static_cast<C&>(o), setter, i, v, std::make_index_sequence<n>{});
     };
     table_.addMember(std::move(m));
+    return *this;
+  }
+
+  // Names the parameters of the member added last, in call order: one name per argument (per
+  // index of an indexed property).
+  ClassMembers& params(std::initializer_list<const char*> names) {
+    Member& m = table_.lastMember();
+    if (names.size() != m.argCount) throw std::logic_error(m.name + ": one parameter name per argument");
+    m.params.assign(names.begin(), names.end());
+    return *this;
+  }
+
+  // Makes the method added last take a parameter array: its last parameter (an ArrayRef)
+  // receives every argument from that place on.
+  ClassMembers& paramArray() {
+    Member& m = table_.lastMember();
+    m.varArgs = true;
+    m.optionalArgs = 0;
+    return *this;
+  }
+
+  // Makes the event added last pass its arguments by value.
+  ClassMembers& byValue() {
+    table_.lastEvent().byValue = true;
     return *this;
   }
 
@@ -266,6 +345,7 @@ class ClassMembers {
     m.name = std::move(name);
     m.kind = MemberKind::Property;
     m.type = variantKindOf<T>();
+    m.enumType = detail::enumTypeOf<T>();
     m.get = [getter](Dispatchable& o) { return Variant(std::invoke(getter, static_cast<const C&>(o))); };
     return m;
   }

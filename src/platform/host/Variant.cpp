@@ -58,6 +58,7 @@ VarType Variant::varType() const {
     case Kind::Font:
     case Kind::Picture:
     case Kind::Object: return VarType::Object;
+    case Kind::Array: return static_cast<VarType>(static_cast<uint16_t>(VarType::Array) | uint16_t(VarType::Variant));
   }
   return VarType::Empty;
 }
@@ -78,6 +79,7 @@ std::string Variant::typeName() const {
       const ObjectRef& o = std::get<ObjectRef>(v_);
       return o ? o->typeName() : "Nothing";
     }
+    case Kind::Array: return "Variant()";
   }
   return "Empty";
 }
@@ -127,7 +129,8 @@ double Variant::toDouble() const {
     }
     case Kind::Font:
     case Kind::Picture:
-    case Kind::Object: typeMismatch();
+    case Kind::Object:
+    case Kind::Array: typeMismatch();
   }
   typeMismatch();
 }
@@ -175,7 +178,8 @@ std::string Variant::toString() const {
     case Kind::Date: return dateToText(std::get<Date>(v_));  // the general date form
     case Kind::Font:
     case Kind::Picture:
-    case Kind::Object: typeMismatch();
+    case Kind::Object:
+    case Kind::Array: typeMismatch();
   }
   return {};
 }
@@ -198,6 +202,16 @@ ObjectRef Variant::toObject() const {
   typeMismatch();
 }
 
+Variant Variant::array(std::vector<Variant> items) {
+  return Variant(ArrayRef(std::make_shared<const std::vector<Variant>>(std::move(items))));
+}
+
+ArrayRef Variant::toArray() const {
+  if (const ArrayRef* a = std::get_if<ArrayRef>(&v_)) return *a;
+  if (kind() == Kind::Empty) return std::make_shared<const std::vector<Variant>>();
+  typeMismatch();
+}
+
 Variant Variant::convertedTo(Kind k) const {
   if (isEmpty() || k == kind()) return *this;
   switch (k) {
@@ -212,6 +226,7 @@ Variant Variant::convertedTo(Kind k) const {
     case Kind::Font: return Variant(toFont());
     case Kind::Picture: return Variant(toPicture());
     case Kind::Object: return Variant(toObject());
+    case Kind::Array: return Variant(toArray());
   }
   return *this;
 }
@@ -239,13 +254,14 @@ bool Variant::sameAs(const Variant& o) const {
     case Kind::Font: return std::get<FontRef>(v_) == std::get<FontRef>(o.v_);
     case Kind::Picture: return std::get<PictureRef>(v_) == std::get<PictureRef>(o.v_);
     case Kind::Object: return std::get<ObjectRef>(v_) == std::get<ObjectRef>(o.v_);
+    case Kind::Array: return std::get<ArrayRef>(v_) == std::get<ArrayRef>(o.v_);
   }
   return false;
 }
 
 bool operator==(const Variant& a, const Variant& b) {
   using K = Variant::Kind;
-  auto isObject = [](K k) { return k == K::Font || k == K::Picture || k == K::Object; };
+  auto isObject = [](K k) { return k == K::Font || k == K::Picture || k == K::Object || k == K::Array; };
   auto isNumberLike = [](K k) {
     return k == K::Boolean || k == K::Integer || k == K::Long || k == K::Single || k == K::Double || k == K::Date;
   };

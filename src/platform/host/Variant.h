@@ -2,7 +2,9 @@
 // they are bound by name. It holds one of the host's value types:
 //   Empty, Boolean (16-bit, True = -1), Integer (16-bit), Long (32-bit), Single, Double, String,
 //   Date (days since 1899-12-30 as a double), Font and Picture (shared objects, possibly none),
-//   and Object: any other host object (a drag-and-drop DataObject), shared, possibly none.
+//   Object: any other host object (a drag-and-drop DataObject, a list row), shared, possibly none;
+//   and Array: a one-dimensional array of Variants (what a late-bound caller passes as a
+//   SAFEARRAY, or a parameter array collects), shared and read-only once made.
 // Conversions follow the host's coercion rules: numbers convert to each other with rounding to
 // the nearest integer (halves to even) and an Overflow error (6) when out of range; text converts
 // to numbers and Booleans when it reads as one, otherwise a Type mismatch error (13).
@@ -14,6 +16,7 @@
 #include <string_view>
 #include <type_traits>
 #include <variant>
+#include <vector>
 
 #include "platform/gfx/Picture.h"
 #include "platform/gfx/Types.h"
@@ -24,6 +27,9 @@ struct FontDesc;
 }  // namespace zxp::gfx
 
 namespace zxp::host {
+
+class Dispatchable;
+class Variant;
 
 // Fonts are immutable descriptions shared by reference; changing a font means setting a new one.
 using FontRef = std::shared_ptr<const gfx::FontDesc>;
@@ -37,8 +43,13 @@ class HostObject {
   virtual ~HostObject() = default;
   // The host's TypeName of the object ("DataObject").
   virtual std::string typeName() const = 0;
+  // The object's members when late-bound callers can reach them (nullptr: none).
+  virtual Dispatchable* members() { return nullptr; }
 };
 using ObjectRef = std::shared_ptr<HostObject>;
+
+// An array's elements from its lowest index to its highest.
+using ArrayRef = std::shared_ptr<const std::vector<Variant>>;
 
 // The host's VarType numbers for the kinds a Variant can hold (Font and Picture are objects).
 enum class VarType : uint16_t {
@@ -51,11 +62,13 @@ enum class VarType : uint16_t {
   String = 8,
   Object = 9,
   Boolean = 11,
+  Variant = 12,
+  Array = 0x2000,  // added to the element type: an array of Variants is 0x200C
 };
 
 class Variant {
  public:
-  enum class Kind : uint8_t { Empty, Boolean, Integer, Long, Single, Double, String, Date, Font, Picture, Object };
+  enum class Kind : uint8_t { Empty, Boolean, Integer, Long, Single, Double, String, Date, Font, Picture, Object, Array };
 
   Variant() = default;
   Variant(bool b) : v_(Bool16{b ? vbTrue : vbFalse}) {}
@@ -74,6 +87,8 @@ class Variant {
   Variant(FontRef f) : v_(std::move(f)) {}
   Variant(PictureRef p) : v_(std::move(p)) {}
   Variant(ObjectRef o) : v_(std::move(o)) {}
+  Variant(ArrayRef a) : v_(std::move(a)) {}
+  static Variant array(std::vector<Variant> items);
   Variant(Date d) : v_(d) {}
   // Enumerations are stored as their declared width (16-bit Integer or 32-bit Long).
   template <class E>
@@ -110,6 +125,8 @@ class Variant {
   FontRef toFont() const;
   PictureRef toPicture() const;
   ObjectRef toObject() const;
+  // Arrays: Empty gives an empty array; any other kind is a Type mismatch.
+  ArrayRef toArray() const;
 
   // Converts to the given kind (Empty stays Empty).
   Variant convertedTo(Kind k) const;
@@ -134,7 +151,7 @@ class Variant {
     VBBool v;
   };
   std::variant<std::monostate, Bool16, int16_t, int32_t, float, double, std::string, Date,
-               FontRef, PictureRef, ObjectRef>
+               FontRef, PictureRef, ObjectRef, ArrayRef>
       v_;
 };
 
@@ -178,6 +195,8 @@ template <>
 inline PictureRef variantAs<PictureRef>(const Variant& v) { return v.toPicture(); }
 template <>
 inline ObjectRef variantAs<ObjectRef>(const Variant& v) { return v.toObject(); }
+template <>
+inline ArrayRef variantAs<ArrayRef>(const Variant& v) { return v.toArray(); }
 template <>
 inline Variant variantAs<Variant>(const Variant& v) { return v; }
 

@@ -65,7 +65,8 @@ TEST_F(PropertyModelTest, ListsEveryPropertyOfTheMemberTableWithItsValueAndEdito
   EXPECT_EQ(m.rows()[row(m, "GradientColorXP1")].value, "&H00123456&");
   EXPECT_EQ(m.rows()[row(m, "Enabled")].kind, ValueKind::Boolean);
   EXPECT_EQ(m.rows()[row(m, "Enabled")].value, "True");
-  EXPECT_EQ(m.rows()[row(m, "ButtonStyle")].kind, ValueKind::Number);
+  const PropertyRow& style = m.rows()[row(m, "ButtonStyle")];
+  EXPECT_EQ(std::tuple(style.kind, style.value, style.editable), std::tuple(ValueKind::Enum, "Vista", true));
   // Fonts and pictures are shown, not edited here.
   const PropertyRow& font = m.rows()[row(m, "Font")];
   EXPECT_EQ(font.kind, ValueKind::Font);
@@ -101,10 +102,21 @@ TEST_F(PropertyModelTest, EditsGoThroughTheMemberTableAsCodeWould) {
   EXPECT_FALSE(button->Enabled());
   EXPECT_TRUE(m.edit(row(m, "Enabled"), "True") && button->Enabled());
 
-  // Enumerations are their numbers; out-of-range numbers are stored as they are.
-  EXPECT_TRUE(m.edit(row(m, "ButtonStyle"), "1"));
-  EXPECT_EQ(button->ButtonStyle(), buttons::ButtonStyleDType::XP);
+  // Enumerations are chosen by their members' interface names (any case), or set by number;
+  // out-of-range numbers are stored as they are and shown as numbers.
+  const size_t style = row(m, "ButtonStyle");
+  EXPECT_EQ(m.choices(style), (std::vector<std::pair<std::string, int32_t>>{{"Vista", 0}, {"XP", 1}}));
+  EXPECT_TRUE(m.choose(style, 1));
+  EXPECT_EQ(std::pair(button->ButtonStyle(), m.rows()[style].value), std::pair(buttons::ButtonStyleDType::XP, std::string("XP")));
+  EXPECT_TRUE(m.edit(style, "vista"));
+  EXPECT_EQ(button->ButtonStyle(), buttons::ButtonStyleDType::Vista);
+  EXPECT_TRUE(m.edit(style, "7"));
+  EXPECT_EQ(m.rows()[style].value, "7");
+  EXPECT_TRUE(m.edit(row(m, "PictureSize"), "IMG 24X24"));  // an interface name with a space
+  EXPECT_EQ(button->PictureSize(), buttons::PicSizeDtype::IMG_24X24);
   EXPECT_TRUE(m.error().empty());
+  EXPECT_FALSE(m.choose(style, 2));
+  EXPECT_TRUE(m.choices(row(m, "Caption")).empty());
 }
 
 TEST_F(PropertyModelTest, TheSiteRowsFollowUnderAHeadingAndMoveTheControl) {

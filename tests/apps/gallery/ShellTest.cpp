@@ -194,6 +194,16 @@ TEST_F(GalleryShell, AClickSelectsAControlForThePanelAndEditsReachIt) {
   EXPECT_EQ(two.ColorNormal(), 0x0080FFu);  // the seventh colour, orange
   EXPECT_EQ(shell.log().back(), "Set cmdTwo (TestXP).ColorNormal = &H000080FF&");
 
+  // An enumeration shows its member's name; a click on it offers the names in a menu.
+  const size_t style = static_cast<size_t>(panel.model().find("Style"));
+  EXPECT_EQ(panel.model().rows()[style].value, "Flat");
+  const Rect styleCell = panel.valueRect(style);
+  input.whileModal([](ui::TestInput& menu) { menu.key(VK_DOWN).key(VK_DOWN).key(VK_RETURN); });
+  input.moveTo(panel.hWnd(), Point{styleCell.left + 10, styleCell.top + 8}).click();
+  input.pump();
+  EXPECT_EQ(two.Style(), testing::TestXP::StyleType::Raised);
+  EXPECT_EQ(shell.log().back(), "Set cmdTwo (TestXP).Style = Raised");
+
   // A click on a Boolean's value flips it; a refused value shows its error in red.
   const size_t enabled = static_cast<size_t>(panel.model().find("Enabled"));
   const Rect cell = panel.valueRect(enabled);

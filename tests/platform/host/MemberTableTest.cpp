@@ -1,5 +1,8 @@
 #include <gtest/gtest.h>
 
+#include <map>
+#include <stdexcept>
+
 #include "platform/host/MemberTable.h"
 
 namespace zxp::host {
@@ -85,6 +88,104 @@ TEST(MemberTable, LateBoundCallsByName) {
                               errorNumber([&] { letProperty(s, "Style", "abc"); }),
                               errorNumber([&] { bindEvent(s, "Nope", [](std::vector<Variant>&) {}); })}),
             (std::vector<int>{errNotSupported, errPropertyReadOnly, errWrongArgumentCount, errTypeMismatch, errNoSuchEvent}));
+}
+
+// A grid with members of the shapes late binding must carry: a property with two indexes, a
+// parameter array, named parameters and an enumeration with interface names.
+enum class Shade : int16_t { Light = 0, Dark = 1 };
+const EnumType& describeEnum(Shade) {
+  static const EnumType t{"ShadeConst", {{"Light - Shade", 0}, {"Dark", 1}}};
+  return t;
+}
+
+class Grid : public Dispatchable {
+ public:
+  std::string Cell(int32_t row, int32_t column) const { return cells_.at(key(row, column)); }
+  void setCell(int32_t row, int32_t column, const std::string& text) { cells_[key(row, column)] = text; }
+  Shade Tone() const { return tone_; }
+  void setTone(Shade s) { tone_ = s; }
+  int32_t Join(const std::string& lead, ArrayRef rest) {
+    joined_ = lead;
+    for (const Variant& v : *rest) joined_ += "," + v.toString();
+    return static_cast<int32_t>(rest->size());
+  }
+
+  const MemberTable& memberTable() const override {
+    static const MemberTable table = ClassMembers<Grid>("Grid")
+                                         .indexedProperty("Cell", &Grid::Cell, &Grid::setCell)
+                                         .params({"iRow", "iColumn"})
+                                         .property("Tone", &Grid::Tone, &Grid::setTone)
+                                         .method("Join", &Grid::Join)
+                                         .paramArray()
+                                         .params({"lead", "rest"})
+                                         .build();
+    return table;
+  }
+  std::string joined_;
+
+ private:
+  static int32_t key(int32_t r, int32_t c) {
+    if (r < 1 || c < 1) throw HostError(errSubscriptOutOfRange);
+    return r * 100 + c;
+  }
+  std::map<int32_t, std::string> cells_;
+  Shade tone_ = Shade::Light;
+};
+
+TEST(MemberTable, IndexedPropertiesTakeEveryIndexTheyName) {
+  Grid g;
+  letIndexedProperty(g, "Cell", {Variant(int32_t{2}), Variant("3")}, "x");
+  EXPECT_EQ(g.Cell(2, 3), "x");
+  EXPECT_EQ(getIndexedProperty(g, "cell", {Variant(int32_t{2}), Variant(int32_t{3})}).toString(), "x");
+  EXPECT_EQ(callMethod(g, "Cell", {Variant(int32_t{2}), Variant(int32_t{3})}).toString(), "x");
+  const Member& m = *g.memberTable().find("Cell");
+  EXPECT_EQ(std::tuple(m.argCount, m.params, m.readOnly()), std::tuple(size_t{2}, std::vector<std::string>{"iRow", "iColumn"}, false));
+  EXPECT_EQ((std::vector<int>{errorNumber([&] { getIndexedProperty(g, "Cell", Variant(int32_t{2})); }),
+                              errorNumber([&] { letIndexedProperty(g, "Cell", {Variant(int32_t{0}), Variant(int32_t{1})}, "y"); }),
+                              errorNumber([&] { getProperty(g, "Cell"); })}),
+            (std::vector<int>{errWrongArgumentCount, errSubscriptOutOfRange, errWrongArgumentCount}));
+}
+
+TEST(MemberTable, AParameterArrayGathersTheRemainingArguments) {
+  Grid g;
+  EXPECT_EQ(callMethod(g, "Join", {"a", "b", int32_t{3}}).toLong(), 2);
+  EXPECT_EQ(g.joined_, "a,b,3");
+  EXPECT_EQ(callMethod(g, "Join", {"only"}).toLong(), 0);
+  EXPECT_EQ(g.joined_, "only");
+  EXPECT_EQ(errorNumber([&] { callMethod(g, "Join"); }), errWrongArgumentCount);
+  EXPECT_TRUE(g.memberTable().find("Join")->varArgs);
+}
+
+TEST(MemberTable, PropertiesOfAnEnumerationReferToItsDescription) {
+  Grid g;
+  const EnumType* e = g.memberTable().find("Tone")->enumType;
+  ASSERT_NE(e, nullptr);
+  EXPECT_EQ(std::tuple(e->name, e->nameOf(0), e->nameOf(1), e->nameOf(7)),
+            std::tuple("ShadeConst", "Light - Shade", "Dark", ""));
+  // An enumeration without a description has none; the member stays usable.
+  Sample s;
+  EXPECT_EQ(s.memberTable().find("Style")->enumType, nullptr);
+}
+
+TEST(MemberTable, ParameterNamesMustMatchTheArguments) {
+  auto build = [] {
+    return ClassMembers<Grid>("Grid").method("Join", &Grid::Join).params({"lead"}).build();
+  };
+  EXPECT_THROW(build(), std::logic_error);
+}
+
+TEST(Variant, ArraysAreSharedValuesOfTheirOwnKind) {
+  const Variant a = Variant::array({Variant("x"), Variant(int32_t{2})});
+  EXPECT_EQ(std::tuple(a.kind(), static_cast<int>(a.varType()), a.typeName(), a.toArray()->size()),
+            std::tuple(Variant::Kind::Array, 0x200C, "Variant()", size_t{2}));
+  const Variant copy = a;
+  EXPECT_TRUE(copy.sameAs(a));
+  EXPECT_FALSE(Variant::array({Variant("x"), Variant(int32_t{2})}).sameAs(a));  // identity, as objects
+  EXPECT_FALSE(a == Variant());
+  EXPECT_TRUE(Variant().toArray()->empty());
+  EXPECT_EQ((std::vector<int>{errorNumber([&] { (void)a.toString(); }), errorNumber([&] { (void)a.toLong(); }),
+                              errorNumber([&] { (void)Variant("x").toArray(); })}),
+            (std::vector<int>{errTypeMismatch, errTypeMismatch, errTypeMismatch}));
 }
 
 TEST(Event, ArgumentsAreByReferenceForTypedAndNamedHandlers) {
