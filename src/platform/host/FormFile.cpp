@@ -385,14 +385,17 @@ class LineCursor {
     if (pos_ >= s_.size() || s_[pos_] != '"') fail("expected a quoted string");
     ++pos_;
     std::string out;
+    if (s_.size() - pos_ > 4096) out.reserve(s_.size() - pos_);  // a long string: one allocation
     while (true) {
+      // The plain characters up to the next quote or escape, appended at once: a caption may
+      // be megabytes long.
+      size_t plain = pos_;
+      while (plain < s_.size() && s_[plain] != '"' && s_[plain] != '\\') ++plain;
+      out.append(s_.data() + pos_, plain - pos_);
+      pos_ = plain;
       if (pos_ >= s_.size()) fail("unterminated string");
       char c = s_[pos_++];
       if (c == '"') return out;
-      if (c != '\\') {
-        out += c;
-        continue;
-      }
       if (pos_ >= s_.size()) fail("unterminated string");
       char e = s_[pos_++];
       switch (e) {
