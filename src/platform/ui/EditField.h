@@ -104,7 +104,7 @@ class EditField {
   void paint();
   // Paints the field; only lines meeting `area` (the paint rectangle) are drawn.
   void render(HDC dc, const Rect& area);
-  void drawLine(HDC dc, int32_t line, int32_t y, COLORREF fg, bool showSel);
+  void drawLine(HDC dc, int32_t line, int32_t y, COLORREF fg, bool showSel, const Rect& area);
   void setMargins(WPARAM which, int left, int right);
 
   HWND hwnd_;

@@ -154,4 +154,27 @@ void EditLayout::advances(std::u32string_view text, int32_t lineIndex, std::vect
   }
 }
 
+int32_t EditLayout::advancesBetween(std::u32string_view text, int32_t lineIndex, int32_t left, int32_t right,
+                                    int32_t& from, int32_t& to, std::vector<int32_t>& out) const {
+  const EditLine& l = line(lineIndex);
+  const int32_t end = l.start + l.length;
+  out.clear();
+  int32_t x = 0, i = l.start;
+  // Up to the first character that ends past `left`.
+  for (; i < end; ++i) {
+    const int32_t w = advanceAt(text[static_cast<size_t>(i)], x);
+    if (int64_t{x} + w > left) break;
+    x += w;
+  }
+  from = i;
+  const int32_t fromX = x;
+  for (; i < end && x <= right; ++i) {
+    const int32_t w = advanceAt(text[static_cast<size_t>(i)], x);
+    out.push_back(w);
+    x += w;
+  }
+  to = i;
+  return fromX;
+}
+
 }  // namespace zxp::ui
