@@ -759,8 +759,11 @@ class Parser {
     if (!bytes) throw FormFileError(startLine, "picture data is not valid base64");
     if (bytes->empty()) throw FormFileError(startLine, "empty picture data (write None for no picture)");
     gfx::PictureLoad loaded = gfx::loadPicture(*bytes);
-    if (!loaded.ok() || loaded.picture.empty())
-      throw FormFileError(startLine, "picture data is not a picture: " + loaded.error);
+    if (!loaded.ok()) throw FormFileError(startLine, "cannot load the picture: " + loaded.error);
+    // A saved picture of length 0 (its tag and length alone) loads as no picture; a file states
+    // that as None, so the data is refused with what it holds.
+    if (loaded.picture.empty())
+      throw FormFileError(startLine, "the saved picture's length is 0: it holds no picture (write None for no picture)");
     return Variant(loaded.picture);
   }
 
