@@ -1,6 +1,7 @@
 #include "platform/ui/EditLayout.h"
 
 #include <algorithm>
+#include <iterator>
 
 namespace zxp::ui {
 
@@ -14,14 +15,23 @@ bool crLfAt(std::u32string_view text, size_t i) {
 
 }  // namespace
 
+EditLayout::EditLayout() { std::fill(std::begin(ascii_), std::end(ascii_), -1); }
+
 void EditLayout::setParams(Params p) {
   p.tabWidth = std::max(1, p.tabWidth);
   p_ = std::move(p);
+  std::fill(std::begin(ascii_), std::end(ascii_), -1);
 }
 
 int32_t EditLayout::advanceAt(char32_t c, int32_t x) const {
   if (c == U'\t') return (x / p_.tabWidth + 1) * p_.tabWidth - x;
-  return p_.advance ? p_.advance(c) : 0;
+  if (!p_.advance) return 0;
+  if (c < 128) {
+    int32_t& a = ascii_[c];
+    if (a < 0) a = p_.advance(c);
+    return a;
+  }
+  return p_.advance(c);
 }
 
 EditLine EditLayout::layLine(std::u32string_view text, int32_t start) const {

@@ -38,6 +38,7 @@ struct EditLayoutChange {
 
 class EditLayout {
  public:
+  EditLayout();
   using Advance = std::function<int32_t(char32_t)>;
   struct Params {
     bool wrap = false;
@@ -85,6 +86,9 @@ class EditLayout {
   EditLine layLine(std::u32string_view text, int32_t start) const;
 
   Params p_;
+  // Advances of the ASCII characters, looked up on first use (-1): a long text is laid out
+  // without a call through the advance function per character.
+  mutable int32_t ascii_[128];
   std::vector<EditLine> lines_{EditLine{}};
 };
 

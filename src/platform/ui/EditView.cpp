@@ -66,11 +66,19 @@ void EditField::resetRect() {
 }
 
 void EditField::relayout() {
+  // The lines follow the text through every edit, so they need laying out again only when what
+  // they were laid out with changes: a field of megabytes is not laid out again for a style,
+  // a colour or a rectangle of the same width.
+  const LayoutKey key{wraps(), multiline(), rect_.width(), 8 * aveWidth_, inst_, password(), passwordChar_};
+  if (laidOutWith_ && *laidOutWith_ == key) {
+    clampScroll();
+    return;
+  }
   EditLayout::Params p;
-  p.wrap = wraps();
-  p.lineBreaks = multiline();
-  p.width = rect_.width();
-  p.tabWidth = 8 * aveWidth_;
+  p.wrap = key.wrap;
+  p.lineBreaks = key.lineBreaks;
+  p.width = key.width;
+  p.tabWidth = key.tabWidth;
   std::shared_ptr<gfx::FontInstance> inst = inst_;
   if (inst && password()) {
     const int32_t w = inst->advance(passwordChar_);
@@ -80,6 +88,7 @@ void EditField::relayout() {
   }
   layout_.setParams(std::move(p));
   layout_.rebuild(text_);
+  laidOutWith_ = key;
   clampScroll();
 }
 
