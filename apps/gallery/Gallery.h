@@ -17,8 +17,9 @@ int renderPages(const std::filesystem::path& outDir);
 
 // Headless: the live shell showing one page, after a scripted visit of its first controls (the
 // cursor over one, a click on the next, which selects it for the property panel) so that the
-// event log has lines; written as a PNG of the whole screen. False when the page is unknown (the valid names go
-// to stderr) or the picture cannot be written.
+// event log has lines; written as a PNG of the whole screen. The page is named by its name or its
+// tab title ("grid", "Form skin"), in any case. False when the page is unknown (the valid names
+// go to stderr) or the picture cannot be written.
 bool shellScreenshot(const std::string& page, const std::filesystem::path& png);
 
 // Headless: the form-skin example once per theme, with its frame pieces and shadow, to

@@ -18,8 +18,9 @@ namespace zxp::gallery {
 
 namespace {
 
-// Room for the control list, the largest page and the property panel side by side.
-constexpr Size kScreen{1400, 880};
+// Screenshots show the wide layout: room for the control list, the largest page and the
+// property panel side by side. The live gallery fits its display (Shell::screenFor).
+constexpr Size kScreen = Shell::kWideScreen;
 
 // The shell's pages: still pages rendered now (their renderers reset the window system, so they
 // run before the shell's windows exist).
@@ -32,17 +33,18 @@ std::vector<Shell::Entry> shellEntries(const std::vector<Page>& list) {
 }  // namespace
 
 bool runLive(int& exitCode) {
-  auto sdl = ui::SdlBackend::open("ZorvaXP gallery", kScreen);
+  const Size screen = Shell::screenFor(ui::SdlBackend::usableDisplaySize());
+  auto sdl = ui::SdlBackend::open("ZorvaXP gallery", screen);
   if (!sdl) return false;
   std::vector<Shell::Entry> entries = shellEntries(sortedPages());
   ui::resetWindowSystem();
   ui::setBackend(std::move(sdl));
-  ui::setScreenSize(kScreen);
+  ui::setScreenSize(screen);
   services::useDesktopServices();
   {
+    // The loop ends when the gallery's form closes (its close button, Alt+F4) or the desktop
+    // window does.
     Shell shell(std::move(entries));
-    // The gallery's close box ends the app.
-    shell.onClosed = [] { PostQuitMessage(0); };
     exitCode = ui::eventLoop().run();
   }
   ui::resetWindowSystem();
@@ -84,14 +86,14 @@ int renderPages(const std::filesystem::path& outDir) {
 
 bool shellScreenshot(const std::string& name, const std::filesystem::path& png) {
   std::vector<Page> list = sortedPages();
-  size_t index = 0;
-  while (index < list.size() && list[index].name != name) ++index;
-  if (index == list.size()) {
+  const Page* page = findPage(list, name);
+  if (!page) {
     std::string names;
-    for (const Page& p : list) names += (names.empty() ? "" : ", ") + p.name;
+    for (const Page& p : list) names += (names.empty() ? "" : ", ") + p.name + " (\"" + p.title + "\")";
     std::fprintf(stderr, "gallery: no page named %s; the pages are %s\n", name.c_str(), names.c_str());
     return false;
   }
+  const size_t index = static_cast<size_t>(page - list.data());
   std::vector<Shell::Entry> entries = shellEntries(list);
   bool ok = false;
   std::string error;

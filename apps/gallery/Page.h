@@ -44,6 +44,10 @@ Page formFilePage(std::string name, std::string title, int order, std::string_vi
 // The text of an example form compiled into the gallery (examples/<name>.zxf); empty when absent.
 std::string_view exampleForm(std::string_view name);
 
+// The page a user names on the command line: by its name or its tab title, in any case (names
+// first); nullptr when no page has it.
+const Page* findPage(const std::vector<Page>& list, std::string_view nameOrTitle);
+
 // Every registered page, sorted by order, then name.
 std::vector<Page>& pages();
 std::vector<Page> sortedPages();

@@ -4,6 +4,7 @@
 
 #include "Page.h"
 #include "library/ClassTable.h"
+#include "platform/host/NoCase.h"
 
 namespace zxp::gallery {
 
@@ -23,6 +24,14 @@ Page formFilePage(std::string name, std::string title, int order, std::string_vi
   p.order = order;
   p.form = [formText](Point screenPos) { return host::Form::load(formText, library::classes(), true, screenPos); };
   return p;
+}
+
+const Page* findPage(const std::vector<Page>& list, std::string_view nameOrTitle) {
+  for (const Page& p : list)
+    if (host::equalsNoCase(p.name, nameOrTitle)) return &p;
+  for (const Page& p : list)
+    if (host::equalsNoCase(p.title, nameOrTitle)) return &p;
+  return nullptr;
 }
 
 std::vector<Page>& pages() {

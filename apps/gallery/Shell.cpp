@@ -67,6 +67,16 @@ int repeatCount(const std::string& last, const std::string& line) {
 
 bool repeatOf(const std::string& last, const std::string& line) { return repeatCount(last, line) > 0; }
 
+// An event a control raises by itself, periodically: its name (after the control's name and the
+// dot, before any arguments) ends in "Timer".
+bool periodicEvent(const std::string& line) {
+  const size_t dot = line.find('.');
+  if (dot == std::string::npos) return false;
+  const size_t end = std::min(line.find('(', dot), line.size());
+  const std::string_view name = std::string_view(line).substr(dot + 1, end - dot - 1);
+  return name.size() >= 5 && name.substr(name.size() - 5) == "Timer";
+}
+
 HWND createPane(const char* title, DWORD style, Rect r, HWND parent, Shell* shell) {
   HWND h = CreateWindowExA(0, kShellClass, title, style, r.left, r.top, r.width(), r.height(), parent, 0, 0, nullptr);
   SetWindowLongPtrA(h, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(shell));
@@ -188,6 +198,22 @@ Shell::~Shell() {
   main_.reset();
 }
 
+Size Shell::screenFor(std::optional<Size> usable) {
+  if (!usable) return kWideScreen;
+  const int w = usable->cx - kDesktopFrame.cx, h = usable->cy - kDesktopFrame.cy;
+  return Size{std::clamp(w, kSmallestScreen.cx, kWideScreen.cx), std::clamp(h, kSmallestScreen.cy, kWideScreen.cy)};
+}
+
+Shell::Columns Shell::columnsFor(int w) {
+  Columns c;
+  int lacking = kToolboxWidth + kPanelWidth + kPageWidth - w;  // what the page lacks at full widths
+  const int fromPanel = std::clamp(lacking, 0, kPanelWidth - kPanelMinWidth);
+  c.panel -= fromPanel;
+  lacking -= fromPanel;
+  c.toolbox -= std::clamp(lacking, 0, kToolboxWidth - kToolboxMinWidth);
+  return c;
+}
+
 formskin::ZorvaForm* Shell::skin() const {
   return main_ ? main_->controlAs<formskin::ZorvaForm>("Skin") : nullptr;
 }
@@ -209,10 +235,11 @@ void Shell::layout() {
   SetWindowPos(tabs_, 0, 0, top, std::max(0, w - kThemeButtonWidth), kTabHeight, f);
   if (host::Extender* theme = main_->control("cmdTheme"))
     theme->Move(pixelsToTwips(w - kThemeButtonWidth + 4), pixelsToTwips(top + 2), theme->Width(), theme->Height());
-  SetWindowPos(toolbox_->hWnd(), 0, 0, bodyTop, kToolboxWidth, bodyBottom - bodyTop, f);
-  SetWindowPos(panel_->hWnd(), 0, w - kPanelWidth, bodyTop, kPanelWidth, bodyBottom - bodyTop, f);
-  SetWindowPos(pageHost_, 0, kToolboxWidth, bodyTop, std::max(0, w - kToolboxWidth - kPanelWidth),
-               bodyBottom - bodyTop, f);
+  const Columns cols = columnsFor(w);
+  SetWindowPos(toolbox_->hWnd(), 0, 0, bodyTop, cols.toolbox, bodyBottom - bodyTop, f);
+  SetWindowPos(panel_->hWnd(), 0, w - cols.panel, bodyTop, cols.panel, bodyBottom - bodyTop, f);
+  SetWindowPos(pageHost_, 0, cols.toolbox, bodyTop, std::max(0, w - cols.toolbox - cols.panel), bodyBottom - bodyTop,
+               f);
   SetWindowPos(logWnd_, 0, 0, bodyBottom, w, h - bodyBottom, f);
   for (HWND pane : {tabs_, logWnd_, pageHost_, toolbox_->hWnd(), panel_->hWnd()}) InvalidateRect(pane, nullptr, FALSE);
 }
@@ -249,8 +276,8 @@ void Shell::dropPage() {
 void Shell::select(size_t index) {
   if (index >= pages_.size()) return;
   if (index == current_) {
-    // The current tab brings back a form that its close box has hidden, and loads again one
-    // that unloaded itself (a skinned page's close button).
+    // The current tab brings back a form that was hidden, and loads again one that unloaded
+    // (its close box, Alt+F4 or a skinned page's close button).
     if (!form_ || !form_->unloaded()) {
       if (form_ && !IsWindowVisible(form_->hWnd())) ShowWindow(form_->hWnd(), SW_SHOW);
       return;
@@ -276,6 +303,14 @@ void Shell::select(size_t index) {
       SetParent(f, pageHost_);
       SetWindowLongPtrA(f, GWL_STYLE, (GetWindowLongPtrA(f, GWL_STYLE) & ~static_cast<LONG_PTR>(WS_POPUP)) | WS_CHILD);
       SetWindowPos(f, HWND_TOP, kFormOffset.x, kFormOffset.y, 0, 0, SWP_NOSIZE | SWP_NOACTIVATE);
+      // A page that unloads (its close box, Alt+F4) takes its controls along: nothing of it
+      // stays selected.
+      form_->Unloaded.connect([this] {
+        selectedControl_ = nullptr;
+        panel_->show(nullptr, {});
+        toolbox_->setHighlighted({});
+        placeRing();
+      });
       host::traceEvents(*form_, [this](const std::string& line) {
         appendLog(line);
         // The selected control may have changed itself (a value, a check): the panel follows.
@@ -448,6 +483,16 @@ void Shell::appendLog(const std::string& said) {
   // missing-glyph boxes.
   std::string line;
   for (char ch : said) line += ch == '\t' ? std::string("\\t") : std::string(1, ch);
+  if (periodicEvent(line)) {
+    // One counted line per periodic event, where it first appeared.
+    for (auto it = log_.rbegin(); it != log_.rend(); ++it) {
+      if (*it != line && !repeatOf(*it, line)) continue;
+      const int times = *it == line ? 2 : repeatCount(*it, line) + 1;
+      *it = line + " (" + std::to_string(times) + " times)";
+      InvalidateRect(logWnd_, nullptr, FALSE);
+      return;
+    }
+  }
   if (!log_.empty() && sameMoveRun(log_.back(), line)) {
     log_.back() = line;
   } else if (!log_.empty() && (log_.back() == line || repeatOf(log_.back(), line))) {

@@ -51,8 +51,29 @@ class Shell {
   static constexpr size_t kLogKept = 200;
   static constexpr int kToolboxWidth = 176;
   static constexpr int kPanelWidth = 360;
+  static constexpr int kPanelMinWidth = 236;
+  static constexpr int kToolboxMinWidth = 164;
+  // The page area's width that holds the widest example form (the dates page) with its margins.
+  static constexpr int kPageWidth = 852;
+  // The screen that holds the control list, the widest page and the whole property panel.
+  static constexpr Size kWideScreen{1400, 880};
+  // Room the desktop's own title bar and frame take around the gallery's window.
+  static constexpr Size kDesktopFrame{16, 48};
+  static constexpr Size kSmallestScreen{800, 600};
   static constexpr int kThemeButtonWidth = 170;
   static constexpr int kThemeCount = 17;
+
+  // The gallery's screen (its desktop window's size) on a display whose usable area is `usable`:
+  // kWideScreen where it fits, else as much of it as the display leaves after the desktop's
+  // title bar and frame (never below kSmallestScreen). A narrower screen narrows the property
+  // panel, then the control list, so that the page keeps its room.
+  static Size screenFor(std::optional<Size> usable);
+  struct Columns {
+    int toolbox = kToolboxWidth;
+    int panel = kPanelWidth;
+  };
+  // The control list's and the property panel's widths for a gallery form of client width w.
+  static Columns columnsFor(int w);
 
   // Builds the gallery's form over the screen (a few pixels in, so that its shadow shows) and
   // shows the first page.
@@ -68,7 +89,10 @@ class Shell {
   // The gallery's own form and its skin.
   host::Form* mainForm() const { return main_.get(); }
   formskin::ZorvaForm* skin() const;
-  // The log's lines, oldest first (the newest kLogKept).
+  // The log's lines, oldest first (the newest kLogKept). A line said again right after itself
+  // counts up in place ("line (N times)"); so does an event a control raises on its own again
+  // and again (an event whose name ends in "Timer", as the bars' clock and hover timers raise),
+  // wherever its line is, so that what a click raises stays in view.
   const std::deque<std::string>& log() const { return log_; }
   void appendLog(const std::string& line);
 

@@ -1,4 +1,4 @@
-// Gallery page "text": faces, sizes, alignments, wrapping and ellipses, access-key underlines,
+// Gallery page "fonts": faces, sizes, alignments, wrapping and ellipses, access-key underlines,
 // and icons at the sizes the controls use.
 #include <algorithm>
 #include <cmath>
@@ -240,7 +240,7 @@ std::shared_ptr<gfx::Surface> renderTextPage() {
   return surface;
 }
 
-RegisterPage reg{stillPage("text", "Fonts", 20, renderTextPage)};
+RegisterPage reg{stillPage("fonts", "Fonts", 20, renderTextPage)};
 
 }  // namespace
 }  // namespace zxp::gallery

@@ -1,5 +1,6 @@
 // zorvaxp-gallery [OUTDIR]            the live gallery; without a display, every page as a PNG
-// zorvaxp-gallery --screenshot PAGE PNG   the live gallery's screen on one page, headless
+// zorvaxp-gallery --screenshot PAGE PNG   the live gallery's screen on one page, headless (PAGE:
+//                                         a page's name or tab title, in any case)
 // zorvaxp-gallery --themes OUTDIR     the form-skin example once per theme, as PNGs
 #include <cstdio>
 #include <cstring>

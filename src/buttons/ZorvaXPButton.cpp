@@ -5,8 +5,9 @@
 
 #include "foundation/FaceCache.h"
 #include "foundation/PenLines.h"
-#include "foundation/modRegion.h"
+#include "foundation/modGeneral.h"
 #include "foundation/modGradient.h"
+#include "foundation/modRegion.h"
 #include "platform/gfx/Picture.h"
 #include "platform/gfx/SysColors.h"
 #include "platform/gfx/Text.h"
@@ -109,8 +110,7 @@ void ZorvaXPButton::setBorderColorHighlight(OLE_COLOR v) {
 
 // "ZorvaXp" and the display name from its eighth character on: ZorvaXPButton1 -> ZorvaXpButton1.
 std::string ZorvaXPButton::defaultCaption() const {
-  const std::string name = Ambient().DisplayName;
-  return "ZorvaXp" + (name.size() > 7 ? name.substr(7) : std::string());
+  return captionFromDisplayName(Ambient().DisplayName, "ZorvaXp", 7);
 }
 
 void ZorvaXPButton::UserControl_InitProperties() {

@@ -2,6 +2,7 @@
 
 #include "foundation/CaptionLayout.h"
 #include "foundation/PenLines.h"
+#include "foundation/modGeneral.h"
 #include "foundation/modGradient.h"
 #include "platform/gfx/SysColors.h"
 #include "platform/gfx/Text.h"
@@ -32,7 +33,7 @@ void ZorvaXPCheckBox::setGradientColor1(OLE_COLOR v) {
 void ZorvaXPCheckBox::setGradientColor2(OLE_COLOR v) {
   letProperty(m_GradientColor2, v, "GradientColor2", Redraw::Resting);
 }
-void ZorvaXPCheckBox::setBorderStyle(bool v) { letProperty(m_BorderStyle, v, "BorderStyle", Redraw::Resting); }
+void ZorvaXPCheckBox::setBorderStyle(bool v) { letProperty(m_BorderStyle, toVB(v), "BorderStyle", Redraw::Resting); }
 void ZorvaXPCheckBox::setBorderColor(OLE_COLOR v) { letProperty(m_BorderColor, v, "BorderColor", Redraw::Resting); }
 void ZorvaXPCheckBox::setBorderColorOnOver(OLE_COLOR v) {
   letProperty(m_BorderColorOnOver, v, "BorderColorOnOver", Redraw::Resting);
@@ -65,8 +66,7 @@ void ZorvaXPCheckBox::setDisabledForeColor(OLE_COLOR v) {
 // that ZorvaXPCheckBox1 is captioned ZorvaXPCheckBox1.
 std::string ZorvaXPCheckBox::defaultCaption() const {
   static constexpr std::string_view kLiteral = "ZorvaXPCheckBox";
-  const std::string name = Ambient().DisplayName;
-  return std::string(kLiteral) + (name.size() > kLiteral.size() ? name.substr(kLiteral.size()) : std::string());
+  return captionFromDisplayName(Ambient().DisplayName, kLiteral, kLiteral.size());
 }
 
 void ZorvaXPCheckBox::UserControl_InitProperties() {
@@ -74,7 +74,7 @@ void ZorvaXPCheckBox::UserControl_InitProperties() {
   m_BackColor = kBackColor;
   m_GradientColor1 = kGradientColor1;
   m_GradientColor2 = kGradientColor2;
-  m_BorderStyle = true;
+  m_BorderStyle = vbTrue;
   m_BorderColor = kBorderColor;
   m_BorderColorOnOver = kBorderColorOnOver;
   m_Alignment = CAlignmentCtl1::CAlignLeft;
@@ -98,7 +98,7 @@ void ZorvaXPCheckBox::UserControl_ReadProperties(host::PropertyBag& PropBag) {
   m_BackColor = PropBag.read<OLE_COLOR>("BackColor", kBackColor);
   m_GradientColor1 = PropBag.read<OLE_COLOR>("GradientColor1", kGradientColor1);
   m_GradientColor2 = PropBag.read<OLE_COLOR>("GradientColor2", kGradientColor2);
-  m_BorderStyle = PropBag.read<bool>("BorderStyle", true);
+  m_BorderStyle = PropBag.read<VBBool>("BorderStyle", VBBool{1});
   m_BorderColor = PropBag.read<OLE_COLOR>("BorderColor", kBorderColor);
   m_BorderColorOnOver = PropBag.read<OLE_COLOR>("BorderColorOnOver", kBorderColorOnOver);
   m_Alignment = PropBag.read<CAlignmentCtl1>("Alignment", CAlignmentCtl1::CAlignLeft);
@@ -128,7 +128,7 @@ void ZorvaXPCheckBox::UserControl_WriteProperties(host::PropertyBag& PropBag) {
   PropBag.WriteProperty("BackColor", m_BackColor, kBackColor);
   PropBag.WriteProperty("GradientColor1", m_GradientColor1, kGradientColor1);
   PropBag.WriteProperty("GradientColor2", m_GradientColor2, kGradientColor2);
-  PropBag.WriteProperty("BorderStyle", m_BorderStyle, int16_t{1});
+  PropBag.WriteProperty("BorderStyle", host::Variant::fromVBBool(m_BorderStyle), int16_t{1});
   PropBag.WriteProperty("BorderColor", m_BorderColor, kBorderColor);
   PropBag.WriteProperty("BorderColorOnOver", m_BorderColorOnOver, kBorderColorOnOver);
   PropBag.WriteProperty("Alignment", m_Alignment, CAlignmentCtl1::CAlignLeft);
@@ -173,7 +173,7 @@ void ZorvaXPCheckBox::Draw(Look look) {
       m_BackColor = kTransparentKey;
       if (m_ForeColor == kTransparentKey) m_ForeColor = 0;
       UserControl.setBackColor(kTransparentKey);
-      m_BorderStyle = false;
+      m_BorderStyle = vbFalse;
       DrawBox(look);
       DrawCaption(resting ? m_ForeColor : m_ForeColorHover);
       ApplyTransparentShape();
@@ -184,7 +184,7 @@ void ZorvaXPCheckBox::Draw(Look look) {
     m_BackingStyle = CBackingStyle::CBK_Opaque;
     GradientFillVertical(dc, sw, sh, m_GradientColor2, m_GradientColor1);
   }
-  if (m_BorderStyle) DrawBorder(resting ? m_BorderColor : m_BorderColorOnOver);
+  if (m_BorderStyle == vbTrue) DrawBorder(resting ? m_BorderColor : m_BorderColorOnOver);
   DrawBox(look);
   DrawCaption(resting ? m_ForeColor : m_ForeColorHover);
   const OLE_COLOR tick = resting ? m_TickColor : m_TickColorHover;

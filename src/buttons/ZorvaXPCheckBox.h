@@ -67,7 +67,7 @@ class ZorvaXPCheckBox final : public foundation::ControlBase {
   void setGradientColor1(OLE_COLOR New_GradientColor1);
   OLE_COLOR GradientColor2() const { return m_GradientColor2; }
   void setGradientColor2(OLE_COLOR New_GradientColor2);
-  bool BorderStyle() const { return m_BorderStyle; }
+  bool BorderStyle() const { return m_BorderStyle != vbFalse; }
   void setBorderStyle(bool New_BorderStyle);
   OLE_COLOR BorderColor() const { return m_BorderColor; }
   void setBorderColor(OLE_COLOR New_BorderColor);
@@ -145,7 +145,9 @@ class ZorvaXPCheckBox final : public foundation::ControlBase {
   OLE_COLOR m_BackColor = kBackColor;
   OLE_COLOR m_GradientColor1 = kGradientColor1;
   OLE_COLOR m_GradientColor2 = kGradientColor2;
-  bool m_BorderStyle = true;
+  // A 16-bit Boolean as the bag hands it over: a form file without the key leaves the bag's default
+  // 1 here, which reads as True but is not exactly True, so no border is drawn.
+  VBBool m_BorderStyle = vbTrue;
   OLE_COLOR m_BorderColor = kBorderColor;
   OLE_COLOR m_BorderColorOnOver = kBorderColorOnOver;
   CAlignmentCtl1 m_Alignment = CAlignmentCtl1::CAlignLeft;

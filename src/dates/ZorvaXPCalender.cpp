@@ -2,10 +2,13 @@
 
 #include <algorithm>
 #include <cstdlib>
+#include <optional>
 
 #include "foundation/PenLines.h"
 #include "foundation/modGradient.h"
 #include "foundation/modPicEffects.h"
+#include "platform/gfx/Font.h"
+#include "platform/gfx/GdiRaii.h"
 #include "platform/gfx/SysColors.h"
 #include "platform/gfx/Text.h"
 #include "platform/host/MemberTable.h"
@@ -23,6 +26,9 @@ namespace {
 constexpr int kArrowBox = 11;       // each arrow's square in the header
 constexpr int kTodayLineHeight = 14;
 constexpr int kTodayLineBottomGap = 6;
+constexpr int kTodayLineMargin = 2;          // from the left and right edges: inside the frame
+constexpr double kTodayLineMinPoints = 6.0;  // the smallest size the today line shrinks to
+constexpr double kPointsPerPixel = 0.75;     // one pixel of font height at 96 dots per inch
 constexpr const char* kWeekdayLetters = "SMTWTFS";
 
 int32_t clampInt(int32_t v, int32_t lo, int32_t hi) { return std::min(std::max(v, lo), hi); }
@@ -338,9 +344,25 @@ void ZorvaXPCalender::paintBody() {
     DrawTextA(dc, c.Text.c_str(), static_cast<int>(c.Text.size()), &r, DT_CENTER | DT_VCENTER | DT_SINGLELINE | DT_NOPREFIX);
   }
 
-  // The today line, 6 pixels above the lower edge.
+  // The today line, 6 pixels above the lower edge, whole: in a smaller size of the control's
+  // font when it does not fit in its own.
   const std::string line = m_Text4Today + " " + host::Format(today, m_FormatDate);
-  RECT r{3, h - kTodayLineBottomGap - kTodayLineHeight, w - 3, h - kTodayLineBottomGap};
+  RECT r{kTodayLineMargin, h - kTodayLineBottomGap - kTodayLineHeight, w - kTodayLineMargin, h - kTodayLineBottomGap};
+  gfx::FontDesc face = Font() ? *Font() : gfx::FontDesc();
+  GdiObject smaller;
+  std::optional<Selection> inSmaller;
+  auto fits = [&] {
+    SIZE s{};
+    GetTextExtentPoint32A(dc, line.c_str(), static_cast<int>(line.size()), &s);
+    return s.cx <= r.right - r.left;
+  };
+  while (!fits() && face.size - kPointsPerPixel >= kTodayLineMinPoints - 1e-9) {
+    face.size -= kPointsPerPixel;
+    inSmaller.reset();  // the previous smaller font goes out of the DC before it is deleted
+    smaller.reset(face.create());
+    inSmaller.emplace(dc, smaller.get());
+  }
+  todayLine_ = TodayLine{line, r, face.size};
   const UINT format = DT_CENTER | DT_VCENTER | DT_SINGLELINE | DT_WORD_ELLIPSIS | DT_NOPREFIX;
   if (m_Shadow4Today) {
     RECT s{r.left + 1, r.top + 1, r.right + 1, r.bottom + 1};

@@ -20,7 +20,11 @@
 //   - navigation stops at January 1800 and December 9999 (the month arrows too);
 //   - SelectedMonth is a plain 32-bit number; setting a month outside 1..12 or a year outside
 //     1800..9999 stores it clamped into that range;
-//   - a press on the calendar outside an open picker closes the picker.
+//   - a press on the calendar outside an open picker closes the picker;
+//   - the today line reads whole: it spans the body between the frame's sides, in the control's
+//     font when it fits there, else in the same face one pixel smaller at a time down to 6
+//     points (a long weekday and month, "Wednesday, September", need it at the default font);
+//     only a line too long even then is cut at a word with an ellipsis.
 #pragma once
 
 #include <array>
@@ -144,6 +148,14 @@ class ZorvaXPCalender final : public foundation::ControlBase {
   RECT imgRight(int index) const;
   RECT monthCaption() const { return monthRect_; }
   RECT yearCaption() const { return yearRect_; }
+  // The today line as the last pass drew it: the text, its box, and the font size in points it
+  // was drawn in.
+  struct TodayLine {
+    std::string text;
+    RECT box{};
+    double fontSize = 0;
+  };
+  const TodayLine& todayLine() const { return todayLine_; }
   // The cell index (0..41) under a surface point, -1 outside the grid.
   static int cellAt(int x, int y);
 
@@ -199,6 +211,7 @@ class ZorvaXPCalender final : public foundation::ControlBase {
 
   std::array<DayCell, 42> cells_{};
   RECT monthRect_{}, yearRect_{};
+  TodayLine todayLine_;
   foundation::SurfaceWindow picHeader;
   ZorvaYear4DBK* YearPK = nullptr;
   ZorvaMonth4DBK* MonthPK = nullptr;

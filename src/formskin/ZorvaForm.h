@@ -24,6 +24,8 @@
 //     requestUnload), so no window procedure of the form or the skin is on the stack meanwhile.
 //   - The glow is the button's rectangle; the tool tip is the text's size plus 6 by 4 pixels.
 //   - "About" in the system menu opens https://zorvaxp.example.org/.
+//   - A caption button that is not drawn does not react: with FBSSingle only close, with FBSNone
+//     (or any other value) no button takes hover, press or click; the strip there is title strip.
 #pragma once
 
 #include <array>
@@ -87,6 +89,7 @@ constexpr size_t kColourCount = static_cast<size_t>(Colour::Count);
 
 // The areas of the strip: what the pointer is over or pressed on.
 enum class Area : int32_t { None = -1, TitleBar = 0, Minimize = 1, Maximize = 2, Close = 3, Icon = 4 };
+inline bool isButton(Area a) { return a == Area::Minimize || a == Area::Maximize || a == Area::Close; }
 
 class ZorvaForm final : public foundation::ControlBase, public iSubclass {
  public:
@@ -186,6 +189,8 @@ class ZorvaForm final : public foundation::ControlBase, public iSubclass {
   // ---- State a host or a test may look at ----
   RECT buttonRect(Area a) const;
   Area hitTest(int x, int y) const;
+  // Whether the caption button is drawn (and so hit-testable) with the current BorderStyle.
+  bool buttonShown(Area a) const;
   Area hoveredArea() const { return hovered_; }
   Area pressedArea() const { return pressed_; }
   bool layeredWindowsUsable() const { return layered_; }
@@ -248,6 +253,8 @@ class ZorvaForm final : public foundation::ControlBase, public iSubclass {
   void mouseMoveAt(int x, int y);
   void closeForm();
   void tmrToolTip_Timer();
+  // The tool tip's face: its background, frame and centred text, on the tip's own surface.
+  void paintToolTip(HDC dc, int w, int h, const std::string& text) const;
   void hookMenus(eHookType type, int16_t code, WPARAM wParam, LPARAM lParam);
   void initMenuPopup(HMENU menu);
   void measureItem(MEASUREITEMSTRUCT& mis);

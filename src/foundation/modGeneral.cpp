@@ -13,4 +13,10 @@ bool CursorOutsideWindow(HWND hwnd) {
   return !inside;
 }
 
+std::string captionFromDisplayName(std::string_view displayName, std::string_view literal, size_t cut) {
+  std::string out(literal);
+  if (displayName.size() > cut) out += displayName.substr(cut);
+  return out;
+}
+
 }  // namespace zxp

@@ -293,7 +293,10 @@ void ZorvaXPListBox::rowClick(int16_t Button, int x, int y) {
   clickedRow_ = row;
   clickedColumn_ = column;
   const bool multi = data_.multiColumn();
-  if (column >= 1) data_.setSelectedColIndex(column);
+  if (column >= 1 && column != data_.SelectedColIndex()) {
+    data_.setSelectedColIndex(column);
+    if (multi && m_ShowHeaders && !m_LockUpdate) paintHeader();  // the current column's header
+  }
   const Band& band = rowBands_[static_cast<size_t>(row - topRow_)];
   // The check glyph: 16 x 16 at left + 9 (or right - 25 when right-aligned), centred vertically.
   const LHStyle style = multi ? (column >= 1 ? data_.ColumnStyle(column) : LHStyle::Default) : m_CustomStyle;
@@ -314,7 +317,10 @@ void ZorvaXPListBox::rowClick(int16_t Button, int x, int y) {
     CellButtonClick.raise(r, c, text);
   }
   (void)Button;
-  if (boundEditor(multi ? column : 1)) startEdit(data_.ListIndex(), multi ? column : 1);
+  if (boundEditor(multi ? column : 1)) {
+    startEdit(data_.ListIndex(), multi ? column : 1);
+    if (editing_) pressEditColumn_ = editColumn_;
+  }
   int32_t index = data_.ListIndex();
   std::string whole(data_.List(index));
   ListClick.raise(index, whole);
@@ -482,6 +488,9 @@ void ZorvaXPListBox::UserControl_MouseMove(int16_t& Button, int16_t& Shift, floa
           selectByMode(row, true);
           shiftHeld_ = shift;
         }
+        // The editor the press opened no longer sits on the current row: it goes until the
+        // release opens it on the row then current.
+        if (pressEditColumn_ && editing_ && editRow_ != data_.ListIndex()) closeEditors(false);
       }
     }
   }
@@ -501,7 +510,12 @@ void ZorvaXPListBox::UserControl_MouseUp(int16_t& Button, int16_t& Shift, float&
   tmrRepeat.setEnabled(false);
   if (resizing_) finishColumnResize(static_cast<int>(X));
   if (dragRow_ >= 1) dropRow();
+  const int32_t pressEdit = pressEditColumn_;
+  pressEditColumn_ = 0;
   if (pressed == Part::Rows && clickedRow_ >= 1 && data_.ListIndex() >= 1) {
+    // A press that opened an editor and dragged the current row elsewhere: the editor opens
+    // on the row the release leaves current, the row CellClick and RowClick name.
+    if (pressEdit && (!editing_ || editRow_ != data_.ListIndex())) startEdit(data_.ListIndex(), pressEdit);
     int32_t row = data_.ListIndex();
     int32_t column = data_.multiColumn() ? data_.SelectedColIndex() : 1;
     int32_t l = 0, t = 0, r = 0, b = 0;

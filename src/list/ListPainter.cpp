@@ -437,8 +437,12 @@ void ZorvaXPListBox::paintRow(int32_t r) {
     SetTextColor(dc, translateColor(cellSelected ? m_SelectedForeColor : m_ForeColor));
     RECT tr{left + 3, top + 2, right - 2, bottom - 2};
     if (style == LHStyle::Button) {
-      drawCellButton(dc, right, top, bottom, cellSelected);
-      tr.right = right - 23;
+      // The button is placed from the cell's right edge: the column's closing line in a grid (the
+      // band's last pixel), the control's width in a plain list, or the pixel left of the
+      // vertical bar when it is shown.
+      const int edge = multi ? right - 1 : vBarShown_ ? right : ScaleWidth();
+      drawCellButton(dc, edge, top, bottom, cellSelected);
+      tr.right = edge - 21 - 2;
     } else if (style == LHStyle::CheckBox) {
       const int gy = nearest((bottom - top - 16) / 2.0) + top;
       const int state = checked ? 2 : cellSelected ? 1 : 0;
@@ -572,7 +576,9 @@ void ZorvaXPListBox::paintHeader() {
     if (!(fixed && c == 1)) IntersectClipRect(dc, fixedRight, 1, width - 1, H + 1);
     COLORREF textColor = translateColor(m_HeaderForeColor);
     const RECT face{b.left, 1, b.right, H + 1};
-    if (c == pressedColumn_ || (press_ == Part::Header && c == clickedColumn_)) {
+    // Pressed, or the current column (SelectedColIndex): the selected header look.
+    const bool current = c == data_.SelectedColIndex();
+    if (c == pressedColumn_ || (press_ == Part::Header && c == clickedColumn_) || current) {
       fillAngleGradient(dc, face, m_SelectedHeaderGradient1, m_SelectedHeaderGradient2, m_SelectedHeaderGradientAngle,
                         m_SelectedHeaderGradientStyle);
       drawOutline(dc, translateColor(m_SelectedHeaderBorderColor), face.left, face.top, face.right, face.bottom);

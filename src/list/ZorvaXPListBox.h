@@ -527,6 +527,9 @@ class ZorvaXPListBox final : public foundation::ControlBase, public iSubclass {
   std::vector<EditorBinding> editors_;  // index = column - 1
   host::Extender* editing_ = nullptr;
   int32_t editRow_ = 0, editColumn_ = 0;
+  // The column whose editor the current row press opened (0: none): a drag that moves the
+  // current row closes it, and the release opens it again on the row then current.
+  int32_t pressEditColumn_ = 0;
   // Cell tooltip (ListToolTip.cpp): the cell it belongs to and its pop-up window.
   void toolTipFollow(int x, int y, bool buttonHeld);
   void tmrToolTip_Timer();

@@ -197,8 +197,7 @@ host::Form* ZorvaXPFrame::Parent() const { return extender() ? extender()->Paren
 
 std::string ZorvaXPFrame::defaultCaption() const {
   static constexpr std::string_view kClass = "ZorvaXPFrame";
-  const std::string name = Ambient().DisplayName;
-  return std::string(kClass) + (name.size() > kClass.size() ? name.substr(kClass.size()) : std::string());
+  return captionFromDisplayName(Ambient().DisplayName, kClass, kClass.size());
 }
 
 void ZorvaXPFrame::UserControl_InitProperties() {

@@ -151,8 +151,7 @@ void ZorvaXPLabel::setSoundOnClicked(const std::string& v) { letSoundPath(m_Soun
 // "ZorvaXPLabel" and what follows the class name in the display name: ZorvaXPLabel3 -> ZorvaXPLabel3.
 std::string ZorvaXPLabel::defaultCaption() const {
   static constexpr std::string_view kClass = "ZorvaXPLabel";
-  const std::string name = Ambient().DisplayName;
-  return std::string(kClass) + (name.size() > kClass.size() ? name.substr(kClass.size()) : std::string());
+  return captionFromDisplayName(Ambient().DisplayName, kClass, kClass.size());
 }
 
 void ZorvaXPLabel::UserControl_InitProperties() {

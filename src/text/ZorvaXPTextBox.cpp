@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "foundation/PenLines.h"
+#include "foundation/modGeneral.h"
 #include "platform/gfx/Font.h"
 #include "platform/gfx/SysColors.h"
 #include "platform/gfx/Text.h"
@@ -142,12 +143,15 @@ LRESULT ZorvaXPTextBox::ctlColor(HDC dc) {
 
 // ---- Persistence --------------------------------------------------------------------------------
 
+// "ZorvaXpTextBox" and what follows the class name in the display name: ZorvaXPTextBox1 gives
+// ZorvaXpTextBox1. The creation default of Text and the default of its key.
+std::string ZorvaXPTextBox::defaultText() const {
+  static constexpr std::string_view kClass = "ZorvaXPTextBox";
+  return captionFromDisplayName(Ambient().DisplayName, "ZorvaXpTextBox", kClass.size());
+}
+
 void ZorvaXPTextBox::UserControl_InitProperties() {
-  // "ZorvaXpTextBox" and what follows the class name in the display name: ZorvaXPTextBox1 gives
-  // ZorvaXpTextBox1.
-  const std::string name = Ambient().DisplayName;
-  constexpr size_t kClassLength = 14;  // "ZorvaXPTextBox"
-  setText("ZorvaXpTextBox" + (name.size() > kClassLength ? name.substr(kClassLength) : std::string()));
+  setText(defaultText());
   setMultiLine(false);
   setLocked(false);
   setRequired(false);
@@ -191,7 +195,7 @@ void ZorvaXPTextBox::UserControl_InitProperties() {
 
 void ZorvaXPTextBox::UserControl_ReadProperties(host::PropertyBag& PropBag) {
   m_MultiLine = PropBag.read<bool>("MultiLine", false);
-  setText(PropBag.read<std::string>("Text", ""));
+  setText(PropBag.read<std::string>("Text", defaultText()));
   setLocked(PropBag.read<bool>("Locked", false));
   m_Required = PropBag.read<bool>("Required", false);
   m_RequiredColor = PropBag.read<OLE_COLOR>("RequiredColor", kRequiredColor);
@@ -239,7 +243,7 @@ void ZorvaXPTextBox::UserControl_ReadProperties(host::PropertyBag& PropBag) {
 }
 
 void ZorvaXPTextBox::UserControl_WriteProperties(host::PropertyBag& PropBag) {
-  PropBag.WriteProperty("Text", Text(), "");
+  PropBag.WriteProperty("Text", Text(), defaultText());
   PropBag.WriteProperty("MultiLine", m_MultiLine, false);
   PropBag.WriteProperty("Locked", m_Locked, false);
   PropBag.WriteProperty("Required", m_Required, false);

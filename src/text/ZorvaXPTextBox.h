@@ -206,6 +206,7 @@ class ZorvaXPTextBox final : public foundation::ControlBase {
  protected:
   void UserControl_Initialize() override;
   void UserControl_InitProperties() override;
+  std::string defaultText() const;
   void UserControl_ReadProperties(host::PropertyBag& PropBag) override;
   void UserControl_WriteProperties(host::PropertyBag& PropBag) override;
   void UserControl_Resize() override { RedrawMe(); }

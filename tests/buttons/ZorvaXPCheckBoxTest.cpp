@@ -315,15 +315,24 @@ TEST_F(CheckBoxProperties, DefaultsTheBooleansWhoseBagDefaultIsOneAndTheEvents) 
   EXPECT_EQ(bagKeys(bag), (std::vector<std::string>{"BorderStyle", "AutoChangeBackColor", "Font", "MouseIcon"}));
   EXPECT_EQ(bag.find("BorderStyle")->value.kind(), host::Variant::Kind::Boolean);
 
-  // Absent, they read back as the integer 1: True.
+  // Absent, they read back as the integer 1: True to a reader, but the border is drawn only for
+  // exactly True, so a check box loaded without the key has none.
   bag.erase("BorderStyle");
   bag.erase("AutoChangeBackColor");
   ZorvaXPCheckBox& b = addFromBag<ZorvaXPCheckBox>("chkB", bag, pixelsToTwips(120), pixelsToTwips(23));
   EXPECT_TRUE(b.BorderStyle() && b.AutoChangeBackColor());
-  // Every other absent key read back as its default: written again, only the same four keys.
+  const COLORREF border = translateColor(ZorvaXPCheckBox::kBorderColor);
+  EXPECT_EQ(px(a, 0, 0), border);
+  EXPECT_NE(px(b, 0, 0), border);
+  EXPECT_NE(px(b, 60, 22), border);
+  // Every other absent key read back as its default; the 1 still held equals the bag default, so
+  // only the other three keys are written again, and the next load draws no border either.
   host::PropertyBag again;
   b.WriteProperties(again);
-  EXPECT_EQ(bagKeys(again), (std::vector<std::string>{"BorderStyle", "AutoChangeBackColor", "Font", "MouseIcon"}));
+  EXPECT_EQ(bagKeys(again), (std::vector<std::string>{"AutoChangeBackColor", "Font", "MouseIcon"}));
+  // Set through the interface it is True again, and drawn.
+  b.setBorderStyle(true);
+  EXPECT_EQ(px(b, 0, 0), border);
 }
 
 TEST_F(CheckBoxProperties, EveryPropertyRoundTripsInPublishedOrder) {

@@ -5,7 +5,11 @@
 #include <array>
 
 #include "dates/DatesFixture.h"
+#include "platform/gfx/Font.h"
+#include "platform/gfx/GdiRaii.h"
 #include "platform/gfx/SysColors.h"
+#include "platform/gfx/Text.h"
+#include "platform/host/runtime/Date.h"
 #include "platform/ui/User.h"
 
 namespace zxp::testing {
@@ -101,6 +105,51 @@ TEST_F(Calendar, DrawsSelectedTodayAndOtherMonthDaysInTheirColours) {
   // The header gradient runs from HeaderGradient1 at the top to HeaderGradient2 at the bottom.
   EXPECT_EQ(px(c.header(), 60, 0), translateColor(c.HeaderGradient1()));
   EXPECT_EQ(px(c.header(), 60, ZorvaXPCalender::kHeaderHeight - 1), translateColor(c.HeaderGradient2()));
+}
+
+// The today line at the default size reads whole for every month name with the longest weekday
+// name: the ink drawn on it is as wide as the whole line measured in the size it was drawn in
+// (a line cut at a word with an ellipsis is narrower). Today is set for each month, so the
+// headless clock's own date decides nothing.
+TEST_F(Calendar, TheTodayLineReadsWholeInEveryMonth) {
+  ZorvaXPCalender& c = calendar();
+  c.setTodayTextForeColor(255);  // red ink, told apart from the blue-grey body
+  const HDC dc = c.surface().hDC();
+  struct Restore {
+    ~Restore() { host::setNowSource({}); }
+  } restore;
+  for (int month = 1; month <= 12; ++month) {
+    SCOPED_TRACE(month);
+    host::Date day = *host::makeDate(2026, month, 1);
+    while (host::Weekday(day) != 4) day = *host::makeDate(2026, month, host::Day(day) + 1);  // a Wednesday
+    host::setNowSource([day] { return day; });
+    c.RedrawMe();
+    const ZorvaXPCalender::TodayLine& line = c.todayLine();
+    EXPECT_EQ(line.text, "Today : Wednesday, " + host::MonthName(month) + " - 2026");
+    EXPECT_GE(line.fontSize, 6.0);
+    int left = 1 << 20, right = -1;
+    for (int y = line.box.top; y < line.box.bottom; ++y)
+      for (int x = 0; x < 191; ++x) {
+        const COLORREF p = GetPixel(dc, x, y);
+        if (GetRValue(p) > 150 && GetGValue(p) < 130 && GetBValue(p) < 150) left = std::min(left, x), right = std::max(right, x);
+      }
+    gfx::FontDesc face = *c.Font();
+    face.size = line.fontSize;
+    GdiObject font(face.create());
+    SIZE whole{};
+    {
+      Selection in(dc, font.get());
+      GetTextExtentPoint32A(dc, line.text.c_str(), static_cast<int>(line.text.size()), &whole);
+    }
+    EXPECT_LE(whole.cx, line.box.right - line.box.left);
+    EXPECT_NEAR(right - left + 1, whole.cx, 2);
+    EXPECT_GE(left, line.box.left);
+    EXPECT_LT(right, line.box.right);
+  }
+  // A line that fits keeps the control's own size.
+  host::setNowSource([] { return *host::makeDate(2026, 5, 4); });
+  c.RedrawMe();
+  EXPECT_EQ(std::pair(c.todayLine().text, c.todayLine().fontSize), std::pair(std::string("Today : Monday, May - 2026"), c.Font()->size));
 }
 
 TEST_F(Calendar, KeepsItsSizeAndCutsThreePixelsFromEachCorner) {

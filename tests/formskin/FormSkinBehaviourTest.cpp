@@ -32,8 +32,31 @@ TEST_F(FormSkinBehaviour, HitTestOrder) {
             std::tuple(Area::Minimize, Area::Maximize, Area::TitleBar));
   // Without an icon the icon's place is the title strip.
   EXPECT_EQ(s.hitTest(20, 20), Area::TitleBar);
+  // A button that is not drawn is title strip: single draws close alone, none draws nothing.
   s.setBorderStyle(FBorderStyles::FBSSingle);
-  EXPECT_EQ(std::tuple(s.hitTest(min.x, min.y), s.hitTest(close.x, close.y)), std::tuple(Area::TitleBar, Area::Close));
+  EXPECT_EQ(std::tuple(s.hitTest(min.x, min.y), s.hitTest(max.x, max.y), s.hitTest(close.x, close.y)),
+            std::tuple(Area::TitleBar, Area::TitleBar, Area::Close));
+  s.setBorderStyle(FBorderStyles::FBSNone);
+  EXPECT_EQ(std::tuple(s.hitTest(min.x, min.y), s.hitTest(max.x, max.y), s.hitTest(close.x, close.y)),
+            std::tuple(Area::TitleBar, Area::TitleBar, Area::TitleBar));
+}
+
+TEST_F(FormSkinBehaviour, AButtonThatIsNotDrawnTakesNoHoverPressOrClick) {
+  auto& s = makeSkinned();
+  s.setBorderStyle(FBorderStyles::FBSNone);
+  logEvents();
+  const RECT close = s.buttonRect(Area::Close);
+  const COLORREF bare = px(close.left + 5, 3);
+  input.moveTo(strip(), centre(Area::Close)).pump();
+  EXPECT_EQ(std::tuple(s.hoveredArea(), s.glowWindow(), px(close.left + 5, 3)), std::tuple(Area::TitleBar, 0u, bare));
+  input.click();
+  input.advance(20);
+  EXPECT_TRUE(log.empty());
+  EXPECT_FALSE(form->unloaded());
+  s.setBorderStyle(FBorderStyles::FBSSingle);
+  input.moveTo(strip(), centre(Area::Maximize)).click();
+  input.advance(20);
+  EXPECT_EQ(std::tuple(log.empty(), IsZoomed(form->hWnd())), std::tuple(true, false));
 }
 
 TEST_F(FormSkinBehaviour, HoverDrawsTheButtonShowsTheGlowAndLeavingClearsIt) {

@@ -373,6 +373,59 @@ TEST_F(ListControl, ABoundEditorCommitsByEnterAndEscapeLeavesTheCell) {
   EXPECT_THROW(l.BindObject(host::Variant(std::string("nothing")), 1, 1), HostError);
 }
 
+// Press on row 7, drag to row 10, release: the editor opens on row 10, the row the selection,
+// CellClick and RowClick name, and typing edits that row; the editor leaves row 7 as soon as
+// the drag moves the current row.
+TEST_F(ListControl, AnEditorOpensOnTheRowAPressDragReleaseLeavesCurrent) {
+  auto& l = place(300, 260);
+  fillGrid(l, 12);
+  auto& txt = form->add(std::make_unique<text::ZorvaXPTextBox>(), "txtEdit", FormTest::at(320, 320, 60, 20))
+                  .as<text::ZorvaXPTextBox>();
+  l.BindObject(host::Variant(std::string("txtEdit")), 2, 1);
+  ASSERT_GE(rowY(l, 10), 0);
+  logEvents(l);
+  at(l, 100, rowY(l, 7));
+  input.press();
+  ASSERT_EQ(l.activeEditor(), &ext("txtEdit"));
+  EXPECT_EQ(txt.Text(), "r7c2");
+  at(l, 100, rowY(l, 8));
+  EXPECT_EQ(l.ListIndex(), 8);
+  EXPECT_EQ(l.activeEditor(), nullptr);
+  EXPECT_FALSE(ext("txtEdit").Visible());
+  at(l, 100, rowY(l, 10));
+  input.release();
+  EXPECT_EQ(std::tuple(l.ListIndex(), l.Selected(10), l.Selected(7)), std::tuple(10, true, false));
+  ASSERT_EQ(l.activeEditor(), &ext("txtEdit"));
+  EXPECT_TRUE(ext("txtEdit").Visible());
+  EXPECT_EQ(txt.Text(), "r10c2");
+  const auto& band = l.rowLayout();
+  const auto row10 = std::find_if(band.begin(), band.end(), [](const auto& b) { return b.index == 10; });
+  ASSERT_NE(row10, band.end());
+  EXPECT_EQ(ext("txtEdit").Top(), ext("lst").Top() + pixelsToTwips(row10->top));
+  std::vector<std::string> edits, clicks;
+  for (const std::string& e : events()) {
+    if (e.rfind("BeforeCellEdit", 0) == 0) edits.push_back(e);
+    if (e.rfind("CellClick", 0) == 0 || e.rfind("RowClick", 0) == 0) clicks.push_back(e.substr(0, e.find(' ', 10)));
+  }
+  EXPECT_EQ(edits, (Texts{"BeforeCellEdit 7 2 r7c2", "BeforeCellEdit 10 2 r10c2"}));
+  EXPECT_EQ(clicks, (Texts{"CellClick 10", "RowClick 10"}));
+  // Typing edits row 10; row 7 keeps its text.
+  txt.setText("typed");
+  input.key(VK_RETURN);
+  EXPECT_EQ(std::pair(l.TextMatrix(10, 2), l.TextMatrix(7, 2)), std::pair(std::string("typed"), std::string("r7c2")));
+
+  // A press and release on one row opens the editor once.
+  input.advance(1000);
+  log.clear();
+  at(l, 100, rowY(l, 4));
+  input.click();
+  edits.clear();
+  for (const std::string& e : events())
+    if (e.rfind("BeforeCellEdit", 0) == 0) edits.push_back(e);
+  EXPECT_EQ(edits, (Texts{"BeforeCellEdit 4 2 r4c2"}));
+  EXPECT_EQ(l.activeEditor(), &ext("txtEdit"));
+}
+
 TEST_F(ListControl, AnOpenEditorCommitsWhenTheFocusLeavesIt) {
   auto& l = place(300, 200);
   fillGrid(l, 5, 4);  // column 4 has no editor

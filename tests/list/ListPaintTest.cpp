@@ -125,6 +125,35 @@ TEST_F(ListControl, GridLinesAreDrawnByModeAndInTheSelectedGridColourInsideASele
   EXPECT_NE(px(l, right1 - 1, row1.top + 5), 0xBEBEBEu);
 }
 
+TEST_F(ListControl, ACellButtonIs19PixelsWideFrom21LeftOfTheCellsRightEdge) {
+  // The button's frame is drawn in BorderColor; the edge is the column's closing line in a grid,
+  // the control's width in a plain list without a vertical bar.
+  const COLORREF frame = 0xA56E3Au;
+  auto buttonSpan = [&](const list::ZorvaXPListBox& l, int y, int from, int to) {
+    int first = -1, last = -1;
+    for (int x = from; x < to; ++x)
+      if (px(l, x, y) == frame) {
+        if (first < 0) first = x;
+        last = x;
+      }
+    return std::pair(first, last);
+  };
+  auto& g = place(300, 120);
+  fillGrid(g, 2);
+  g.setGridLines(LGridLines::LGLNone);
+  g.setColumnStyle(2, list::LHStyle::Button);
+  const auto& row = g.rowLayout()[0];
+  const int edge = g.columnLayout()[2].right - 1;
+  EXPECT_EQ(buttonSpan(g, row.top + 6, g.columnLayout()[2].left, edge + 1), std::pair(edge - 21, edge - 21 + 18));
+  EXPECT_EQ(std::tuple(px(g, edge - 21, row.top + 2), px(g, edge - 21, row.bottom - 3)), std::tuple(frame, frame));
+
+  auto& plain = place(200, 100, "plain", 150);
+  plain.AddItem("one");
+  plain.setCustomStyle(list::LHStyle::Button);
+  const auto& r1 = plain.rowLayout()[0];
+  EXPECT_EQ(buttonSpan(plain, r1.top + 6, 2, 199), std::pair(200 - 21, 200 - 21 + 18));
+}
+
 TEST_F(ListControl, TheBorderTakesTheFocusColourWhileFocused) {
   auto& l = place();
   fillGrid(l, 3);
@@ -156,9 +185,21 @@ TEST_F(ListControl, HeadersShowTheCaptionsOverTheHeaderGradientWithTheirLines) {
   // The rows start at 24; the last pixel of column 1 is its separator.
   EXPECT_EQ(std::tuple(l.rowLayout()[0].top, px(l, 40, 22), px(l, 40, 23), px(l, l.columnLayout()[1].right - 1, 10)),
             std::tuple(24, 0xFFFFFFu, 0xA56E3Au, 0xFFFFFFu));
-  // The header gradient runs from colour 2 at the top to colour 1 at the bottom (angle 270).
-  EXPECT_LE(channelDistance(px(l, 70, 1), 0xF0C797), 16);
-  EXPECT_LE(channelDistance(px(l, 70, 21), 0xB75F31), 16);
+  // The header gradient runs from colour 2 at the top to colour 1 at the bottom (angle 270); the
+  // current column (1 after AddItem) wears the selected header gradient, the others rest.
+  EXPECT_EQ(l.SelectedColIndex(), 1);
+  EXPECT_LE(channelDistance(px(l, 150, 1), 0xF0C797), 16);
+  EXPECT_LE(channelDistance(px(l, 150, 21), 0xB75F31), 16);
+  // (The selected gradient is mirrored: colour 2 in the middle, colour 1 towards the edges.)
+  EXPECT_LE(channelDistance(px(l, 40, 11), 0xFBB613), 16);
+  EXPECT_LE(channelDistance(px(l, 40, 2), 0xFEFBCF), 32);
+  // A click on a cell of column 2 makes it current: its header takes the look, column 1 rests.
+  at(l, 120, rowY(l, 2));
+  input.click();
+  EXPECT_EQ(l.SelectedColIndex(), 2);
+  EXPECT_LE(channelDistance(px(l, 120, 11), 0xFBB613), 16);
+  EXPECT_LE(channelDistance(px(l, 40, 1), 0xF0C797), 16);
+  EXPECT_LE(channelDistance(px(l, 40, 21), 0xB75F31), 16);
 }
 
 TEST_F(ListControl, TheTwoGradientVariantsDiffer) {

@@ -318,6 +318,25 @@ TEST_F(TextBox, PropertiesRoundTripWithThePublishedKeys) {
   expectSameBag(again, bag);
 }
 
+TEST_F(TextBox, ReadingWithoutATextKeyGivesTheTextMadeFromTheDisplayName) {
+  // The creation default is also the key's default when reading: a saved box whose text was left
+  // at its default comes back with it, in the visible field too.
+  host::PropertyBag empty;
+  auto& t = addFromBag<ZorvaXPTextBox>("ZorvaXPTextBox7", empty, 3000, 315);
+  EXPECT_EQ(t.Text(), "ZorvaXpTextBox7");
+  char shown[32] = {};
+  GetWindowTextA(t.field(), shown, sizeof shown);
+  EXPECT_STREQ(shown, "ZorvaXpTextBox7");
+  host::PropertyBag bag;
+  t.WriteProperties(bag);
+  EXPECT_FALSE(bag.contains("Text"));
+  // An emptied box is not at its default, so the empty text is written and read back empty.
+  t.setText("");
+  t.WriteProperties(bag);
+  ASSERT_TRUE(bag.contains("Text"));
+  EXPECT_EQ(addFromBag<ZorvaXPTextBox>("ZorvaXPTextBox8", bag, 3000, 315).Text(), "");
+}
+
 TEST_F(TextBox, SaveAndOpenRoundTripInTheAnsiCodePage) {
   ZorvaXPTextBox& t = box(200, 80);
   t.setMultiLine(true);

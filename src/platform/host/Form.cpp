@@ -8,6 +8,7 @@
 #include "platform/host/CodePage.h"
 #include "platform/host/NoCase.h"
 #include "platform/ui/Edit.h"
+#include "platform/ui/EventLoop.h"
 #include "platform/ui/Window.h"
 #include "platform/ui/WindowClass.h"
 
@@ -24,6 +25,17 @@ DWORD formStyle(int16_t borderStyle) {
     case 2: return kFormStyle | WS_THICKFRAME | WS_MAXIMIZEBOX;
     default: return kFormStyle;
   }
+}
+
+// Every form that exists, loaded or not, in the order of creation.
+std::vector<Form*>& liveForms() {
+  static std::vector<Form*> forms;
+  return forms;
+}
+
+// A window of its own on the desktop: not a child placed inside another window.
+bool isTopLevel(HWND h) {
+  return h && IsWindow(h) && (GetWindowLongPtrA(h, GWL_STYLE) & WS_CHILD) == 0 && !GetParent(h);
 }
 
 // Forms waiting for requestUnload's timer, by timer id.
@@ -71,7 +83,9 @@ LRESULT formProc(HWND h, UINT msg, WPARAM wParam, LPARAM lParam) {
       }
       break;
     case WM_CLOSE:
-      ShowWindow(h, SW_HIDE);
+      // The close box, Alt+F4 and the system menu's Close unload the form, once this message
+      // is done (its window procedure is on the stack now).
+      form->requestUnload();
       return 0;
     default:
       break;
@@ -184,10 +198,12 @@ Form::Form(const FormOptions& o)
   hwnd_ = CreateWindowExA(0, kFormClass, caption.c_str(), style | (o.visible ? WS_VISIBLE : 0), o.screenPos.x,
                           o.screenPos.y, w, h, 0, 0, 0, this);
   if (!hwnd_) throw HostError(errOutOfMemory, "the form's window cannot be created");
+  liveForms().push_back(this);
   tabHook_ = SetWindowsHookExA(WH_GETMESSAGE, tabKeyHook, 0, GetCurrentThreadId());
 }
 
 Form::~Form() {
+  std::erase(liveForms(), this);
   if (unloadTimer_) {
     KillTimer(0, unloadTimer_);
     std::erase_if(pendingUnloads(), [this](const auto& p) { return p.second == this; });
@@ -209,6 +225,7 @@ void Form::Unload() {
     std::erase_if(pendingUnloads(), [this](const auto& p) { return p.second == this; });
     unloadTimer_ = 0;
   }
+  const bool topLevel = isTopLevel(hwnd_);
   ShowWindow(hwnd_, SW_HIDE);
   tabs_.clear();
   removeAllControls(*this, order_, owned_, byName_);
@@ -218,6 +235,14 @@ void Form::Unload() {
   DestroyWindow(hwnd_);
   hwnd_ = 0;
   Unloaded.raise();
+  // The application ends with its last top-level form, by whichever route it went (the close
+  // box, Alt+F4, a skin's close button, Unload): the event loop's run() returns. Forms that are
+  // children of another window (a page inside a host window) do not count, nor does a form
+  // unloaded while no loop runs.
+  if (topLevel && ui::eventLoop().running() &&
+      std::none_of(liveForms().begin(), liveForms().end(),
+                   [](const Form* f) { return !f->unloaded() && isTopLevel(f->hWnd()); }))
+    PostQuitMessage(0);
 }
 
 void Form::requestUnload() {

@@ -61,7 +61,9 @@ class Form : public Dispatchable {
   // ---- Unloading ----
   // Unloads the form: hides it, terminates and removes every control, destroys the window and
   // raises Unloaded (the owner may then free the Form). Call it from outside the form's own
-  // message handling; controls use requestUnload.
+  // message handling; controls use requestUnload. Closing the form's window (its close box,
+  // Alt+F4, the system menu) unloads it too. When the last top-level form unloads while the
+  // event loop runs, run() returns.
   void Unload();
   // Unloads the form once the message being dispatched now is done: a one-shot timer procedure
   // that the event loop calls with no window procedure of the form or its controls on the stack.

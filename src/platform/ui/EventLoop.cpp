@@ -262,6 +262,11 @@ void EventLoop::advance(int64_t ms) {
 
 int EventLoop::run() {
   quit_ = false;
+  ++runDepth_;
+  struct Leave {
+    int& depth;
+    ~Leave() { --depth; }
+  } leave{runDepth_};
   while (processPendingEvents()) {
     int64_t due = nextTimerDue();
     if (clock_->isVirtual()) {

@@ -72,6 +72,8 @@ class EventLoop {
   void advance(int64_t ms);
   // Runs until WM_QUIT (apps); returns the exit code.
   int run();
+  // True while run() is running (a caller inside it can end it with PostQuitMessage).
+  bool running() const { return runDepth_ > 0; }
   bool quitRequested() const { return quit_; }
   int exitCode() const { return exitCode_; }
 
@@ -121,6 +123,7 @@ class EventLoop {
   bool quit_ = false;
   int exitCode_ = 0;
   bool quitPosted_ = false;
+  int runDepth_ = 0;
   // Windows in the order paints are handed out (depth first, parents before children, top-level
   // windows from the top of the z-order), rebuilt when the tree changes; windows before
   // paintHint_ have no update region. So handing out one paint for each of n windows costs n

@@ -139,6 +139,15 @@ std::unique_ptr<SdlBackend> SdlBackend::open(const char* title, Size screen) {
   return b;
 }
 
+std::optional<Size> SdlBackend::usableDisplaySize() {
+  if (!displayPresent() || SDL_InitSubSystem(SDL_INIT_VIDEO) != 0) return std::nullopt;
+  SDL_Rect r{};
+  std::optional<Size> size;
+  if (SDL_GetDisplayUsableBounds(0, &r) == 0 && r.w > 0 && r.h > 0) size = Size{r.w, r.h};
+  SDL_QuitSubSystem(SDL_INIT_VIDEO);
+  return size;
+}
+
 SdlBackend::~SdlBackend() {
   if (!impl_) return;
   for (auto& [id, c] : impl_->cursors) SDL_FreeCursor(c);

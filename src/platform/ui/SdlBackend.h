@@ -11,6 +11,7 @@
 #pragma once
 
 #include <memory>
+#include <optional>
 
 #include "platform/ui/Backend.h"
 
@@ -21,6 +22,9 @@ class SdlBackend final : public Backend {
   // Opens the desktop window with the given title and screen size; nullptr when there is no
   // display (no video driver, no DISPLAY/WAYLAND_DISPLAY) or SDL cannot start.
   static std::unique_ptr<SdlBackend> open(const char* title, Size screen);
+  // The part of the primary display that windows may use (without task bars and docks), so
+  // that an app can choose a screen size that fits; nothing when there is no display.
+  static std::optional<Size> usableDisplaySize();
   ~SdlBackend() override;
 
   std::shared_ptr<Clock> makeClock() override;

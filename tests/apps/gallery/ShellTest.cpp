@@ -4,7 +4,13 @@
 // and the skin's close box closes the gallery.
 #include <gtest/gtest.h>
 
+#include <fstream>
+#include <sstream>
+
 #include "bars/ZorvaXPHookTab.h"
+#include "bars/ZorvaXPStatusBar.h"
+#include "bars/ZorvaXPToolBar.h"
+#include "gallery/DropDownMenus.h"
 #include "formskin/ZorvaForm.h"
 #include "gallery/Shell.h"
 #include "library/ClassTable.h"
@@ -97,12 +103,18 @@ TEST_F(GalleryShell, OneSkinnedFormHoldsThePanesAndThePage) {
   const Rect after = screenRect(form);
   EXPECT_EQ(std::tuple(after.left - before.left, after.top - before.top), std::tuple(40 - 6, 30 - 4));
 
-  // The form's close box hides it and its tab shows it again; a form that unloaded itself is
-  // loaded again.
+  // The form's close box unloads it, once the message is done, and nothing of it stays
+  // selected; its tab loads it again, as it does a form that unloaded itself.
+  shell.selectControl(shell.form()->control("cmdOne"));
   SendMessageA(form, WM_CLOSE, 0, 0);
-  EXPECT_FALSE(IsWindowVisible(form));
+  input.advance(20);
+  EXPECT_TRUE(shell.form()->unloaded());
+  EXPECT_EQ(std::tuple(shell.selectedControl(), shell.panel().model().object()), std::tuple(nullptr, nullptr));
+  EXPECT_FALSE(IsWindowVisible(shell.selectionRing()));
+  input.advance(1000);  // not a double click
   clickTab(shell, 1);
-  EXPECT_TRUE(IsWindowVisible(form));
+  ASSERT_NE(shell.form(), nullptr);
+  EXPECT_FALSE(shell.form()->unloaded());
   shell.form()->Unload();
   input.advance(1000);  // not a double click
   clickTab(shell, 1);
@@ -341,11 +353,120 @@ TEST_F(GalleryShell, TheLogShowsTheFormsEventsNewestLast) {
   EXPECT_EQ(shell.log().back(), "sbMain.Timer (3 times)");
   shell.appendLog("sbMain.Timer (3 times)");  // a line that only looks like a count
   EXPECT_EQ(shell.log().back(), "sbMain.Timer (3 times) (2 times)");
+  // Periodic events (a name ending in Timer) keep one counted line each where they first
+  // appeared, however they interleave: a click's lines stay in view under them.
+  shell.appendLog("tbMain.MouseOverTimer");
+  shell.appendLog("cmdOne.Click");
+  for (int i = 0; i < 50; ++i) {
+    shell.appendLog("sbMain.Timer");
+    shell.appendLog("tbMain.MouseOverTimer");
+    shell.appendLog("Option1(2).Timer");
+  }
+  EXPECT_EQ(std::vector<std::string>(shell.log().end() - 4, shell.log().end()),
+            (std::vector<std::string>{"tbMain.MouseOverTimer (51 times)", "cmdOne.Click", "sbMain.Timer (50 times)",
+                                      "Option1(2).Timer (50 times)"}));
+  shell.appendLog("cmdOne.Timers(1)");  // not a Timer event
+  shell.appendLog("cmdOne.Timers(1)");
+  EXPECT_EQ(shell.log().back(), "cmdOne.Timers(1) (2 times)");
+  shell.appendLog("cmdOne.Click");
+  shell.appendLog("cmdOne.Timers(1)");
+  EXPECT_EQ(shell.log().back(), "cmdOne.Timers(1)");
 
   // The log keeps a bounded number of lines.
   for (size_t i = 0; i < Shell::kLogKept + 10; ++i) shell.appendLog("line " + std::to_string(i));
   EXPECT_EQ(shell.log().size(), Shell::kLogKept);
   EXPECT_EQ(shell.log().back(), "line " + std::to_string(Shell::kLogKept + 9));
+}
+
+// A 1280 x 1024 display (or any other) holds the whole gallery: its window fits what the
+// display leaves, and the page area still holds the widest example form, the list and the
+// panel giving up width for it.
+TEST_F(GalleryShell, TheGalleryFitsTheDisplayAndKeepsRoomForTheWidestPage) {
+  EXPECT_EQ(Shell::screenFor(std::nullopt), Shell::kWideScreen);
+  EXPECT_EQ(Shell::screenFor(Size{2560, 1440}), Shell::kWideScreen);
+  EXPECT_EQ(Shell::screenFor(Size{640, 480}), Shell::kSmallestScreen);
+  const Size screen = Shell::screenFor(Size{1280, 1024});
+  EXPECT_LE(screen.cx + Shell::kDesktopFrame.cx, 1280);
+  EXPECT_LE(screen.cy + Shell::kDesktopFrame.cy, 1024);
+  EXPECT_EQ(std::tuple(Shell::columnsFor(1388).toolbox, Shell::columnsFor(1388).panel),
+            std::tuple(Shell::kToolboxWidth, Shell::kPanelWidth));
+
+  ui::setScreenSize(screen);
+  Shell shell(entries());
+  const Rect main = screenRect(shell.mainForm()->hWnd());
+  EXPECT_TRUE(main.left >= 0 && main.top >= 0 && main.right <= screen.cx && main.bottom <= screen.cy);
+  std::vector<Rect> panes;
+  for (HWND h : {shell.tabWindow(), shell.toolbox().hWnd(), shell.pageWindow(), shell.panel().hWnd(), shell.logWindow()}) {
+    const Rect r = screenRect(h);
+    EXPECT_FALSE(r.empty());
+    EXPECT_TRUE(r.left >= main.left && r.right <= main.right && r.bottom <= main.bottom);
+    for (const Rect& o : panes) EXPECT_TRUE(r.intersect(o).empty());
+    panes.push_back(r);
+  }
+  // The widest example form (the dates page) fits beside its offset.
+  std::ifstream in(std::string(ZXP_SOURCE_DIR) + "/examples/dates.zxf");
+  std::ostringstream text;
+  text << in.rdbuf();
+  auto dates = host::Form::load(text.str(), library::classes(), true, Point{0, 0});
+  const Rect datesWindow = screenRect(dates->hWnd());
+  EXPECT_GE(shell.pageArea().width(), datesWindow.width() + 12);
+}
+
+TEST(GalleryPages, APageIsFoundByItsNameOrItsTabTitleInAnyCase) {
+  std::vector<Page> list = {stillPage("fonts", "Fonts", 1, nullptr), stillPage("textbox", "Text", 2, nullptr),
+                            stillPage("formskin", "Form skin", 3, nullptr), stillPage("grid", "Grid", 4, nullptr)};
+  auto found = [&](std::string_view s) -> std::string {
+    const Page* p = findPage(list, s);
+    return p ? p->name : "";
+  };
+  EXPECT_EQ(found("grid"), "grid");
+  EXPECT_EQ(found("Grid"), "grid");
+  EXPECT_EQ(found("Text"), "textbox");
+  EXPECT_EQ(found("TEXTBOX"), "textbox");
+  EXPECT_EQ(found("form skin"), "formskin");
+  EXPECT_EQ(found("Form skin"), "formskin");
+  EXPECT_EQ(found("Form"), "");
+  EXPECT_EQ(found(""), "");
+}
+
+// The Bars page's drop-down button opens a menu under itself; the command chosen there shows in
+// the status bar.
+TEST_F(GalleryShell, AToolBarsDropDownButtonOpensItsMenu) {
+  std::ifstream in(std::string(ZXP_SOURCE_DIR) + "/examples/bars.zxf");
+  std::ostringstream text;
+  text << in.rdbuf();
+  auto form = host::Form::load(text.str(), library::classes(), true, Point{10, 10});
+  ASSERT_EQ(connectDropDownMenus(*form), 3);
+  auto* bar = form->controlAs<bars::ZorvaXPToolBar>("tbQuorin");
+  auto* status = form->controlAs<bars::ZorvaXPStatusBar>("sbMain");
+  ASSERT_TRUE(bar && status);
+  input.pump();
+  const bars::ButtonRect* menuButton = nullptr;
+  for (const bars::ButtonRect& r : bar->buttonRects())
+    if (r.Caption == "Menu") menuButton = &r;
+  ASSERT_NE(menuButton, nullptr);
+  const Point arrow{menuButton->Right - 4, (menuButton->Top + menuButton->Bottom) / 2};
+  ASSERT_TRUE(bar->HitTest(arrow.x, arrow.y).InDropDown);
+  int shown = 0;
+  POINT under{menuButton->Left, menuButton->Bottom};
+  ClientToScreen(bar->hWnd(), &under);
+  Rect menuAt;
+  input.whileModal([&](ui::TestInput& menu) {
+    ++shown;
+    // The menu's window (the menu class), under the button.
+    char cls[16];
+    for (HWND h = GetWindow(GetDesktopWindow(), GW_CHILD); h; h = GetWindow(h, GW_HWNDNEXT))
+      if (IsWindowVisible(h) && GetClassNameA(h, cls, sizeof cls) && std::string_view(cls) == "#32768") {
+        menuAt = screenRect(h);
+        break;
+      }
+    menu.key(VK_DOWN).key(VK_DOWN).key(VK_RETURN);
+  });
+  input.moveTo(bar->hWnd(), arrow).click();
+  input.pump();
+  EXPECT_EQ(shown, 1);
+  EXPECT_EQ(std::tuple(menuAt.left, menuAt.top), std::tuple(under.x, under.y));
+  EXPECT_EQ(status->HeaderCaption(1), "Menu: " + dropDownCommands()[1]);
 }
 
 }  // namespace
