@@ -19,6 +19,10 @@ namespace {
 // The largest form file read: far above any hand-made form (pictures included).
 constexpr uint64_t kMaxFormFileSize = uint64_t{256} << 20;
 
+// Unknown-property warnings printed one per line; the rest are counted in one more line, so that
+// a form of thousands of misspelt keys does not bury the picture's name in warnings.
+constexpr size_t kWarningsShown = 10;
+
 // Time given to the controls after the input, so that their timers (hover polling) run once.
 constexpr int64_t kSettleMs = 50;
 
@@ -179,7 +183,11 @@ int runRender(const std::vector<std::string>& args, std::ostream& out, std::ostr
   try {
     std::vector<std::string> warnings;
     auto picture = renderForm(text, request, registry, request.formFile, &warnings);
-    for (const std::string& w : warnings) err << "zorvaxp-render: warning: " << w << "\n";
+    for (size_t i = 0; i < warnings.size() && i < kWarningsShown; ++i)
+      err << "zorvaxp-render: warning: " << warnings[i] << "\n";
+    if (warnings.size() > kWarningsShown)
+      err << "zorvaxp-render: warning: " << warnings.size() - kWarningsShown << " more unknown propert"
+          << (warnings.size() - kWarningsShown == 1 ? "y" : "ies") << " not shown\n";
     if (std::string why; !gfx::writePng(*picture, request.out, false, &why)) {
       err << "zorvaxp-render: cannot write " << request.out << ": " << why << "\n";
       return 1;

@@ -48,9 +48,9 @@ std::shared_ptr<gfx::Surface> renderForm(const FormBuilder& build, const RenderR
                                          std::vector<std::string>* warnings = nullptr);
 
 // The whole program: parses the arguments (without the program name), renders and writes the
-// PNG, printing unknown properties as warnings to err. Exit codes: 0 done (or --help), 1 the
-// file, form or output failed (or the focus was asked for a disabled control), 2 bad arguments
-// (an --out naming the form file itself included).
+// PNG, printing unknown properties as warnings to err (the first ten, then how many more were
+// not shown). Exit codes: 0 done (or --help), 1 the file, form or output failed (or the focus was
+// asked for a disabled control), 2 bad arguments (an --out naming the form file itself included).
 int runRender(const std::vector<std::string>& args, std::ostream& out, std::ostream& err,
               const host::ClassRegistry& registry);
 

@@ -35,12 +35,6 @@ constexpr int32_t kShownAbove = -10000;  // a Left above this counts as shown
 constexpr int32_t kMaxTabs = 10000;      // what a property bag may ask for
 constexpr int32_t kMaxChildren = 100000;  // in all tabs together
 
-bool sameId(const std::string& a, const std::string& b) {
-  return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) {
-           return std::tolower(static_cast<unsigned char>(x)) == std::tolower(static_cast<unsigned char>(y));
-         });
-}
-
 // Identifiers compare without regard to case, as the keys of the platform's collections do.
 std::string folded(const std::string& id) {
   std::string f = id;
@@ -305,14 +299,21 @@ void ZorvaXPHookTab::RecordChildren() {
 void ZorvaXPHookTab::ShowChildren() {
   pendingShow_ = false;
   tmrLoaded.setEnabled(false);
-  // Every identifier's first record, looked up once per child.
+  // Each child's first record in the tabs' lists. The lists may name far more identifiers than
+  // there are children (a file lists what it likes), so the children are indexed and the lists
+  // walked once.
+  const std::vector<host::Extender*> kids = children();
   std::unordered_map<std::string, std::pair<int32_t, uControlD4Controls*>> where;
-  for (int32_t n = 1; n <= TabsCount(); ++n)
-    for (uControlD4Controls& r : tabs_[static_cast<size_t>(n - 1)].children)
-      where.emplace(folded(r.strControlID), std::make_pair(n, &r));
-  for (host::Extender* c : children()) {
+  where.reserve(kids.size());
+  for (host::Extender* c : kids) where.emplace(folded(controlId(*c)), std::make_pair(0, nullptr));
+  for (int32_t n = 1; n <= TabsCount() && !where.empty(); ++n)
+    for (uControlD4Controls& r : tabs_[static_cast<size_t>(n - 1)].children) {
+      auto found = where.find(folded(r.strControlID));
+      if (found != where.end() && !found->second.second) found->second = std::make_pair(n, &r);
+    }
+  for (host::Extender* c : kids) {
     auto found = where.find(folded(controlId(*c)));
-    if (found == where.end()) continue;  // in no tab: left alone
+    if (found == where.end() || !found->second.second) continue;  // in no tab: left alone
     const auto [n, record] = found->second;
     if (n == m_SelectedTab) {
       if (c->Left() < kHiddenBelow) {
@@ -388,11 +389,11 @@ void ZorvaXPHookTab::UserControl_ReadProperties(host::PropertyBag& PropBag) {
     totalKids += kids;
     if (kids < 0 || totalKids > kMaxChildren) throw HostError(errInvalidPropertyValue, countKey + " out of range");
     const std::string prefix = "TabCtlOf" + std::to_string(n) + "ID";
+    std::unordered_set<std::string> listed;  // the tab's identifiers so far, folded: the first listing counts
+    listed.reserve(static_cast<size_t>(kids));
     for (int32_t j = 1; j <= kids; ++j) {
       std::string id = PropBag.read<std::string>(prefix + std::to_string(j), "");
-      const bool known = std::any_of(t.children.begin(), t.children.end(),
-                                     [&](const uControlD4Controls& r) { return sameId(r.strControlID, id); });
-      if (!id.empty() && !known) t.children.push_back({std::move(id), true});
+      if (!id.empty() && listed.insert(folded(id)).second) t.children.push_back({std::move(id), true});
     }
     tabs_.push_back(std::move(t));
   }

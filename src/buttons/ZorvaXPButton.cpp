@@ -25,6 +25,8 @@ namespace {
 // The caption's text flags: wrapped at word boundaries, a word too long for the width ends in
 // an ellipsis, "&" marks the access key.
 constexpr UINT kCaptionFlags = DT_WORDBREAK | DT_WORD_ELLIPSIS;
+// Captions up to this many bytes are part of a kept look's key (FaceCache::looks()).
+constexpr size_t kLookCaptionLimit = 4096;
 
 }  // namespace
 
@@ -383,12 +385,15 @@ void ZorvaXPButton::DrawLook(Face face, const OLE_COLOR* fore, bool pictureMode)
   auto paintFace = [&](HDC target) {
     foundation::FaceCache::shared().draw(target, faceKey, [&](HDC t) { PaintFace(t, face, clear); });
   };
-  // A look with a picture, or in a font that cannot be described, is painted as it stands.
+  // A look with a picture, or in a font that cannot be described, is painted as it stands; so is
+  // one with a caption longer than any a button shows, which would cost a copy of the caption
+  // into the key on every draw.
   const Rare& pictures = rare();
   const HGDIOBJ font = GetCurrentObject(dc, OBJ_FONT);
   LOGFONT lf;
   static_assert(std::has_unique_object_representations_v<LOGFONT>, "a font's description is compared byte for byte");
-  if (!pictures.picture.empty() || !pictures.pictureHighlight.empty() || GetObject(font, sizeof lf, &lf) != sizeof lf) {
+  if (!pictures.picture.empty() || !pictures.pictureHighlight.empty() || m_Caption.size() > kLookCaptionLimit ||
+      GetObject(font, sizeof lf, &lf) != sizeof lf) {
     paintFace(dc);
     FinishFace(face, faceKey.width, faceKey.height);
     if (fore) UserControl.setForeColor(*fore);

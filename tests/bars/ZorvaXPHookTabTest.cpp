@@ -189,6 +189,27 @@ TEST_F(HookTab, DamagedCountsInAFormFileNameTheirLine) {
   EXPECT_EQ(form->control("tab")->as<ZorvaXPHookTab>().SelectedTab(), 1);
 }
 
+// A child listed again in the same tab, in any case, is kept once under its first spelling; the
+// list is read in one pass however long it is.
+TEST_F(HookTab, AChildListedTwiceInATabIsKeptOnceInItsFirstPlace) {
+  std::string keys = "    TabsCount = Long 2\n    TabCtlCount1 = Long 6\n";
+  const char* ids[] = {"a", "B", "A", "c", "b", ""};
+  for (int j = 0; j < 6; ++j) keys += "    TabCtlOf1ID" + std::to_string(j + 1) + " = String \"" + ids[j] + "\"\n";
+  keys += "    TabCtlCount2 = Long 2\n    TabCtlOf2ID1 = String \"a\"\n    TabCtlOf2ID2 = String \"d\"\n";
+  form.reset();
+  form = host::Form::load("ZorvaXP Form 1\nBegin Form frm\n  Begin ZorvaXPHookTab tab\n    @Width = 3000\n"
+                          "    @Height = 3000\n" + keys + "  End\nEnd\n",
+                          library::classes());
+  auto& t = form->control("tab")->as<ZorvaXPHookTab>();
+  auto listed = [&](int tab) {
+    std::vector<std::string> out;
+    for (const auto& r : t.tabControls(tab)) out.push_back(r.strControlID);
+    return out;
+  };
+  EXPECT_EQ(listed(1), (std::vector<std::string>{"a", "B", "c"}));
+  EXPECT_EQ(listed(2), (std::vector<std::string>{"a", "d"}));  // another tab's list is its own
+}
+
 // ---- Switching, events, keys -------------------------------------------------------------------
 
 TEST_F(HookTab, AClickOnATabRaisesTheSwitchEventsInDeclaredOrder) {

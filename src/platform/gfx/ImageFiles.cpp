@@ -208,6 +208,20 @@ bool isPng(Bytes d) { return d.size() >= 8 && std::memcmp(d.data(), kPngSignatur
 
 }  // namespace
 
+const char kUnknownPictureFormat[] = "unknown format (not an icon, cursor, bitmap, PNG, JPEG or GIF file)";
+
+bool imageSizeAllowed(int64_t width, int64_t height) {
+  return width > 0 && height > 0 && width <= kMaxSurfaceSide && height <= kMaxSurfaceSide &&
+         width * height <= kMaxPicturePixels;
+}
+
+std::string imageSizeRefused(int64_t width, int64_t height) {
+  const std::string size = "image of " + std::to_string(width) + " x " + std::to_string(height) + " pixels";
+  if (width <= 0 || height <= 0) return size + " is empty";
+  return size + " is too large (at most " + std::to_string(kMaxSurfaceSide) + " a side and " +
+         std::to_string(kMaxPicturePixels) + " in all)";
+}
+
 ImageFormat sniffImageFormat(Bytes d) {
   if (isPng(d)) return ImageFormat::Png;
   if (d.size() >= 2 && d[0] == 'B' && d[1] == 'M') return ImageFormat::Bmp;
@@ -263,11 +277,10 @@ std::optional<Image> decodePng(Bytes file, std::string& error) {
     png_image_free(&img);
     return std::nullopt;
   }
-  if (img.width == 0 || img.height == 0 || img.width > static_cast<uint32_t>(kMaxSurfaceSide) ||
-      img.height > static_cast<uint32_t>(kMaxSurfaceSide) ||
-      int64_t{img.width} * img.height > kMaxPicturePixels) {
+  if (!imageSizeAllowed(img.width, img.height)) {
+    error = "PNG: " + imageSizeRefused(img.width, img.height);
     png_image_free(&img);
-    return error = "PNG too large", std::nullopt;
+    return std::nullopt;
   }
   const bool alpha = (img.format & PNG_FORMAT_FLAG_ALPHA) != 0;  // tRNS chunks count as alpha
   img.format = PNG_FORMAT_BGRA;
@@ -294,7 +307,7 @@ std::optional<Image> decodeImage(Bytes file, std::string& error) {
     case ImageFormat::Png: return decodePng(file, error);
     case ImageFormat::Jpeg: return decodeJpeg(file, error);
     case ImageFormat::Gif: return decodeGif(file, error);
-    default: return error = "unknown picture format", std::nullopt;
+    default: return error = kUnknownPictureFormat, std::nullopt;
   }
 }
 

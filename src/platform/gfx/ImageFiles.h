@@ -30,6 +30,14 @@ constexpr size_t kMaxImageFileSize = size_t{64} << 20;
 enum class ImageFormat { Unknown, Bmp, Ico, Cur, Png, Jpeg, Gif, Exe };
 ImageFormat sniffImageFormat(Bytes data);
 
+// The reason given for bytes in none of the formats read here.
+extern const char kUnknownPictureFormat[];
+// Whether a picture of w x h pixels is decoded: both sides 1 to kMaxSurfaceSide and at most
+// kMaxPicturePixels in all. Otherwise imageSizeRefused says why, the same words for every format:
+// "image of W x H pixels is too large (...)" or "image of W x H pixels is empty".
+bool imageSizeAllowed(int64_t width, int64_t height);
+std::string imageSizeRefused(int64_t width, int64_t height);
+
 // A decoded picture: 0xAARRGGBB pixels with straight (not premultiplied) alpha, top-down.
 // Without hasAlpha every alpha byte is 255.
 struct Image {

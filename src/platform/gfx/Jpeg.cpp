@@ -71,8 +71,8 @@ bool run(JpegJob& job, Bytes file) {
   jpeg_mem_src(&job.cinfo, file.data(), static_cast<unsigned long>(file.size()));
   jpeg_read_header(&job.cinfo, TRUE);
   const int64_t w = job.cinfo.image_width, h = job.cinfo.image_height;
-  if (w <= 0 || h <= 0 || w > kMaxSurfaceSide || h > kMaxSurfaceSide || w * h > kMaxPicturePixels) {
-    std::snprintf(job.message, sizeof job.message, "JPEG too large");
+  if (!imageSizeAllowed(w, h)) {
+    std::snprintf(job.message, sizeof job.message, "%s", imageSizeRefused(w, h).c_str());
     jpeg_destroy_decompress(&job.cinfo);
     return false;
   }
@@ -80,7 +80,7 @@ bool run(JpegJob& job, Bytes file) {
   jpeg_start_decompress(&job.cinfo);
   job.out = Surface::create(static_cast<int32_t>(job.cinfo.output_width), static_cast<int32_t>(job.cinfo.output_height));
   if (!job.out || job.cinfo.output_components != 3) {
-    std::snprintf(job.message, sizeof job.message, "JPEG: unsupported output");
+    std::snprintf(job.message, sizeof job.message, job.out ? "unsupported output" : "out of memory");
     jpeg_destroy_decompress(&job.cinfo);
     return false;
   }

@@ -267,7 +267,7 @@ PictureLoad loadPicture(std::span<const uint8_t> bytes, Size iconSize) {
       break;
     }
     default:
-      return PictureLoad{Picture(), "not a picture"};
+      return PictureLoad{Picture(), kUnknownPictureFormat};
   }
   if (out.picture.empty()) out.error = "out of memory";
   return out;

@@ -15,14 +15,17 @@
 namespace zxp::gfx {
 
 std::optional<Image> decodeGif(Bytes file, std::string& error) {
-  if (file.size() > static_cast<size_t>(INT_MAX)) return error = "GIF file too large", std::nullopt;
+  if (file.size() > static_cast<size_t>(INT_MAX)) return error = "GIF: file too large", std::nullopt;
+  // The picture's size is the header's logical screen, read here: stb_image's header check
+  // reports a refused size as "unknown image type", which would hide the real cause.
+  if (file.size() < 13) return error = "GIF: header truncated", std::nullopt;
+  const int64_t screenW = file[6] | (file[7] << 8), screenH = file[8] | (file[9] << 8);
+  if (!imageSizeAllowed(screenW, screenH)) return error = "GIF: " + imageSizeRefused(screenW, screenH), std::nullopt;
   const auto* data = reinterpret_cast<const stbi_uc*>(file.data());
   const int len = static_cast<int>(file.size());
   int w = 0, h = 0, comp = 0;
-  if (!stbi_info_from_memory(data, len, &w, &h, &comp)) {
-    return error = std::string("GIF: ") + stbi_failure_reason(), std::nullopt;
-  }
-  if (w <= 0 || h <= 0 || int64_t{w} * h > kMaxPicturePixels) return error = "GIF too large", std::nullopt;
+  if (!stbi_info_from_memory(data, len, &w, &h, &comp)) return error = "GIF: damaged header", std::nullopt;
+  if (!imageSizeAllowed(w, h)) return error = "GIF: " + imageSizeRefused(w, h), std::nullopt;
   stbi_uc* rgba = stbi_load_from_memory(data, len, &w, &h, &comp, 4);
   if (!rgba) return error = std::string("GIF: ") + stbi_failure_reason(), std::nullopt;
   auto s = Surface::create(w, h);

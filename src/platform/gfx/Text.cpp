@@ -10,6 +10,8 @@
 #endif
 #include <algorithm>
 #include <array>
+#include <climits>
+#include <cstdint>
 #include <cstring>
 #include <memory>
 #include <optional>
@@ -17,6 +19,7 @@
 #include <string>
 #include <vector>
 
+#include "platform/base/CodePage.h"
 #include "platform/gfx/DeviceContext.h"
 #include "platform/gfx/FontEngine.h"
 #include "platform/gfx/TextLayout.h"
@@ -263,30 +266,40 @@ struct RunStyle {
   bool expandTabs = false;
   int32_t tabWidth = 0;
   const int* dx = nullptr;  // per-character advances (ExtTextOut)
+  // Device x past which no glyph of the run can show: drawing stops there, and the underline
+  // and strike-out take `width`, the run's width measured beforehand.
+  int32_t stopAt = INT32_MAX;
+  int32_t width = 0;
 };
 
-// Draws a run of cells whose cell box starts at (x, top), device coordinates. Marked cells get
-// the access-key underline. Returns the run's width.
-int32_t drawRun(Surface& s, std::span<const pixman_box32_t> clip, FontInstance& font, const TextCell* cells, size_t n,
-                int32_t x, int32_t top, const RunStyle& st) {
+// Draws a run of cells whose cell box starts at (x, top), device coordinates; `next(cell)` gives
+// the run's cells one by one. Marked cells get the access-key underline. Returns the run's width.
+template <class NextCell>
+int32_t drawRun(Surface& s, std::span<const pixman_box32_t> clip, FontInstance& font, NextCell&& next, int32_t x,
+                int32_t top, const RunStyle& st) {
   const FontMetrics& m = font.metrics();
   const int32_t baseline = top + m.ascent;
   int32_t pen = 0;
-  for (size_t i = 0; i < n; ++i) {
-    char32_t c = cells[i].ch;
-    int32_t next;
+  TextCell cell;
+  for (size_t i = 0; next(cell); ++i) {
+    if (int64_t{x} + pen > st.stopAt) {
+      pen = st.width;
+      break;
+    }
+    const char32_t c = cell.ch;
+    int32_t nextPen;
     if (c == U'\t' && st.expandTabs && st.tabWidth > 0) {
-      next = (pen / st.tabWidth + 1) * st.tabWidth;
+      nextPen = (pen / st.tabWidth + 1) * st.tabWidth;
     } else {
       const Glyph& g = font.glyph(c);
       drawGlyph(s, clip, g, x + pen, baseline, st.color);
-      next = pen + (st.dx ? st.dx[i] : g.advance);
+      nextPen = pen + (st.dx ? st.dx[i] : g.advance);
     }
-    if (cells[i].mark) {
-      Rect u = Rect{x + pen, baseline + m.underlinePos, x + next, baseline + m.underlinePos + m.underlineThickness};
+    if (cell.mark) {
+      Rect u = Rect{x + pen, baseline + m.underlinePos, x + nextPen, baseline + m.underlinePos + m.underlineThickness};
       fillIn(s, clip, u, st.color);
     }
-    pen = next;
+    pen = nextPen;
   }
   if (st.underline)
     fillIn(s, clip, Rect{x, baseline + m.underlinePos, x + pen, baseline + m.underlinePos + m.underlineThickness},
@@ -297,35 +310,64 @@ int32_t drawRun(Surface& s, std::span<const pixman_box32_t> clip, FontInstance& 
   return pen;
 }
 
-// The lines of the last text DrawText laid out on this thread, with what they were laid out
-// from. Controls measure their caption (DT_CALCRECT) and then draw it in the same rectangle's
-// width, and repaint the same caption again and again: each of those finds its lines here. The
-// font is held weakly, so the key cannot match a later font that happens to take its place.
-struct LastLayout {
+// What DrawText keeps of a text it laid out: the number of lines and the widest (all DT_CALCRECT
+// needs, and the height drawing returns), and the lines themselves when there are few, else the
+// places where every kPlaceEvery-th line starts, so that drawing lays out only the lines it can
+// show and the few before them. Controls measure their caption (DT_CALCRECT) and then draw it,
+// often at another width, and repaint the same caption again and again: the two latest layouts
+// on the thread are kept, keyed by all that makes the lines. The font is held weakly, so the key
+// cannot match a later font that happens to take its place.
+struct KeptLayout {
   std::string text;
   std::weak_ptr<FontInstance> font;
   UINT format = 0;  // without DT_CALCRECT, which does not change the lines
   int32_t width = 0, tabWidth = 0, maxLines = 0;
-  std::vector<TextLine> lines;
+  int32_t lines = 0, widest = 0;
+  std::vector<LineSpan> spans;               // every line, when there are at most kKeptLines
+  std::vector<LineBreaker::Place> places;    // else where lines 0, kPlaceEvery, 2 kPlaceEvery ... start
 };
+constexpr size_t kKeptLines = 1024;
+constexpr int32_t kPlaceEvery = 64;
 
-const std::vector<TextLine>& layoutOnce(std::string_view text, const std::shared_ptr<FontInstance>& font,
-                                        const TextLayoutParams& lp) {
-  thread_local LastLayout last;
+const KeptLayout& layoutOnce(std::string_view text, const std::shared_ptr<FontInstance>& font,
+                             const TextLayoutParams& lp) {
+  thread_local std::array<KeptLayout, 2> kept;
+  thread_local size_t newest = 0;
   const UINT format = lp.format & ~DT_CALCRECT;
-  if (last.font.lock() == font && last.format == format && last.width == lp.width &&
-      last.tabWidth == lp.tabWidth && last.maxLines == lp.maxLines && last.text == text)
-    return last.lines;
-  last.font.reset();  // no key matches until the lines and their key are both in place
-  last.lines = layoutText(decodeUtf8(text), lp);
-  last.text.assign(text);
-  last.font = font;
-  last.format = format;
-  last.width = lp.width;
-  last.tabWidth = lp.tabWidth;
-  last.maxLines = lp.maxLines;
-  return last.lines;
+  for (size_t i = 0; i < kept.size(); ++i) {
+    const KeptLayout& k = kept[i];
+    if (k.font.lock() == font && k.format == format && k.width == lp.width && k.tabWidth == lp.tabWidth &&
+        k.maxLines == lp.maxLines && k.text == text) {
+      newest = i;
+      return k;
+    }
+  }
+  newest = 1 - newest;
+  KeptLayout& k = kept[newest];
+  k.font.reset();  // no key matches until the lines and their key are both in place
+  k.spans.clear();
+  k.places.clear();
+  k.lines = k.widest = 0;
+  LineBreaker breaker(text, lp);
+  LineSpan line;
+  for (LineBreaker::Place at = breaker.place(); breaker.next(line); at = breaker.place()) {
+    if (at.lines % kPlaceEvery == 0) k.places.push_back(at);
+    if (k.spans.size() <= kKeptLines) k.spans.push_back(line);
+    k.widest = std::max(k.widest, line.width);
+  }
+  k.lines = breaker.lineCount();
+  if (k.spans.size() > kKeptLines) std::vector<LineSpan>().swap(k.spans);
+  else k.places.clear();
+  k.text.assign(text);
+  k.font = font;
+  k.format = format;
+  k.width = lp.width;
+  k.tabWidth = lp.tabWidth;
+  k.maxLines = lp.maxLines;
+  return k;
 }
+
+int64_t floorDiv(int64_t a, int64_t b) { return a / b - ((a % b != 0) && ((a < 0) != (b < 0))); }
 
 std::vector<TextCell> plainCells(std::string_view text) {
   std::u32string cps = decodeUtf8(text);
@@ -386,9 +428,38 @@ BOOL GetTextExtentPoint32(HDC hdc, const char* text, int length, SIZE* size) {
   if (!dc || !size || (!text && length != 0)) return FALSE;
   FontObj* f = fontOf(*dc);
   if (!f) return FALSE;
-  int32_t w = 0;
-  for (char32_t c : decodeUtf8(textView(text, length))) w += f->inst->advance(c);
-  *size = SIZE{w, f->inst->metrics().height};
+  // One pass over the bytes, without a decoded copy: a caption may be megabytes long. The width
+  // of the last long text is kept per thread (keyed by text and font, as DrawText's layouts): a
+  // label that sizes itself to its caption measures it on every paint.
+  struct KeptExtent {
+    std::string text;
+    std::weak_ptr<FontInstance> font;
+    int32_t width = 0;
+  };
+  constexpr size_t kKeptFrom = 4096;
+  thread_local KeptExtent kept;
+  const std::string_view sv = textView(text, length);
+  const int32_t height = f->inst->metrics().height;
+  if (sv.size() >= kKeptFrom && kept.font.lock() == f->inst && kept.text == sv) {
+    *size = SIZE{kept.width, height};
+    return TRUE;
+  }
+  int64_t w = 0;
+  for (size_t i = 0; i < sv.size();) {
+    size_t len = 1;
+    const auto b = static_cast<unsigned char>(sv[i]);
+    const char32_t c = b < 0x80 ? b : decodeUtf8(sv.substr(i), len);
+    w += f->inst->advance(c);
+    i += len;
+  }
+  const auto width = static_cast<int32_t>(std::min<int64_t>(w, INT32_MAX));
+  if (sv.size() >= kKeptFrom) {
+    kept.font.reset();
+    kept.text.assign(sv);
+    kept.width = width;
+    kept.font = f->inst;
+  }
+  *size = SIZE{width, height};
   return TRUE;
 }
 
@@ -437,7 +508,9 @@ BOOL ExtTextOut(HDC hdc, int x, int y, UINT options, const RECT* rect, const cha
   rs.underline = f->lf.lfUnderline != 0;
   rs.strikeOut = f->lf.lfStrikeOut != 0;
   rs.dx = dx;
-  drawRun(*s, clip, font, cells.data(), cells.size(), d.x, d.y, rs);
+  size_t at = 0;
+  drawRun(*s, clip, font, [&](TextCell& c) { return at < cells.size() ? (c = cells[at++], true) : false; }, d.x, d.y,
+          rs);
 
   if (align & TA_UPDATECP) {
     if ((align & TA_CENTER) == TA_CENTER) {
@@ -488,13 +561,11 @@ int DrawText(HDC hdc, const char* text, int length, RECT* rect, UINT format) {
   // the rest of its paragraph and the ellipsis.
   if (!calc && (format & DT_WORDBREAK) && (format & DT_END_ELLIPSIS) && !(format & (DT_NOCLIP | DT_SINGLELINE)))
     lp.maxLines = std::max(1, r.height() / std::max(1, lineHeight));
-  const std::vector<TextLine>& lines = layoutOnce(sv, f->inst, lp);
+  const KeptLayout& layout = layoutOnce(sv, f->inst, lp);
 
-  const int32_t textHeight = clampToInt32(static_cast<int64_t>(lines.size()) * lineHeight);
+  const int32_t textHeight = clampToInt32(static_cast<int64_t>(layout.lines) * lineHeight);
   if (calc) {
-    int32_t widest = 0;
-    for (const auto& l : lines) widest = std::max(widest, l.width);
-    rect->right = clampToInt32(int64_t{rect->left} + widest);
+    rect->right = clampToInt32(int64_t{rect->left} + layout.widest);
     rect->bottom = clampToInt32(int64_t{rect->top} + textHeight);
     return textHeight;
   }
@@ -515,6 +586,21 @@ int DrawText(HDC hdc, const char* text, int length, RECT* rect, UINT format) {
   }
   const ClipBoxes clipBoxes(dc->clip(), cut ? &*cut : nullptr);
   const std::span<const pixman_box32_t> clip = clipBoxes.boxes();
+  if (clip.empty()) return result;
+  // Only the lines that can reach the clip are laid out again and drawn, with a margin of two
+  // lines for glyphs that rise above or hang below their line; a line stops where its glyphs
+  // are past the clip's right edge.
+  int64_t clipTop = INT64_MAX, clipBottom = INT64_MIN, clipRight = INT64_MIN;
+  for (const auto& b : clip) {
+    clipTop = std::min<int64_t>(clipTop, b.y1);
+    clipBottom = std::max<int64_t>(clipBottom, b.y2);
+    clipRight = std::max<int64_t>(clipRight, b.x2);
+  }
+  const int64_t firstTop = int64_t{dc->toDevice(Point{r.left, y}).y};
+  const int64_t margin = 2 * int64_t{lineHeight};
+  const int64_t first = std::max<int64_t>(0, floorDiv(clipTop - margin - firstTop, lineHeight));
+  const int64_t last = std::min<int64_t>(layout.lines - 1, floorDiv(clipBottom + margin - firstTop, lineHeight));
+
   const DCState& st = dc->state();
   RunStyle rs;
   rs.color = oleToPixel(st.textColor);
@@ -522,16 +608,38 @@ int DrawText(HDC hdc, const char* text, int length, RECT* rect, UINT format) {
   rs.strikeOut = f->lf.lfStrikeOut != 0;
   rs.expandTabs = format & DT_EXPANDTABS;
   rs.tabWidth = lp.tabWidth;
+  rs.stopAt = clampToInt32(clipRight + margin + m.maxCharWidth);
   const Pixel bk = oleToPixel(st.bkColor);
-  for (const auto& line : lines) {
+  LineBreaker breaker(sv, lp);
+  auto drawLine = [&](int64_t index, const LineSpan& line) {
+    const int32_t top = clampToInt32(int64_t{y} + index * lineHeight);
     int32_t x = r.left;
     if (format & DT_CENTER) x = clampToInt32((int64_t{r.left} + r.right - line.width) / 2);
     else if (format & DT_RIGHT) x = clampToInt32(int64_t{r.right} - line.width);
-    Point d = dc->toDevice(Point{x, y});
+    Point d = dc->toDevice(Point{x, top});
     if (st.bkMode == OPAQUE) fillIn(*s, clip, Rect::fromXYWH(d.x, d.y, line.width, lineHeight), bk);
-    drawRun(*s, clip, font, line.cells.data(), line.cells.size(), d.x, d.y, rs);
-    y = clampToInt32(int64_t{y} + lineHeight);
+    size_t at = line.begin;
+    int dots = line.ellipsis ? 3 : 0;
+    rs.width = line.width;
+    drawRun(*s, clip, font,
+            [&](TextCell& c) {
+              if (breaker.nextCell(at, line.end, c)) return true;
+              if (dots == 0) return false;
+              --dots;
+              c = TextCell{U'.', false};
+              return true;
+            },
+            d.x, d.y, rs);
+  };
+  if (first > last) return result;
+  if (!layout.spans.empty()) {
+    for (int64_t i = first; i <= last; ++i) drawLine(i, layout.spans[static_cast<size_t>(i)]);
+    return result;
   }
+  breaker.resume(layout.places[static_cast<size_t>(first / kPlaceEvery)]);
+  LineSpan line;
+  for (int64_t i = first / kPlaceEvery * kPlaceEvery; i <= last && breaker.next(line); ++i)
+    if (i >= first) drawLine(i, line);
   return result;
 }
 

@@ -1,6 +1,10 @@
 // DrawText's line layout: prefixes, line breaks, word wrapping, ellipses, tabs.
 #include "platform/gfx/TextLayout.h"
 
+#include <algorithm>
+#include <climits>
+#include <iterator>
+
 #include "platform/base/CodePage.h"
 #include "platform/gfx/Text.h"
 
@@ -26,172 +30,244 @@ std::string encodeUtf8(std::u32string_view s) {
 
 namespace {
 
-using Cells = std::vector<TextCell>;
-
 bool isBreakSpace(char32_t c) { return c == U' ' || c == U'\t'; }
 
-// Advances x over one cell (tab stops when expanding tabs).
-int32_t step(int32_t x, char32_t c, const TextLayoutParams& p) {
-  if (c == U'\t' && (p.format & DT_EXPANDTABS) && p.tabWidth > 0) return (x / p.tabWidth + 1) * p.tabWidth;
-  return x + p.advance(c);
-}
-
-// Resolves prefixes: "&&" is one "&", "&x" marks x; a final lone "&" stays as it is.
-Cells resolvePrefixes(std::u32string_view text, UINT format) {
-  Cells cells;
-  cells.reserve(text.size());
-  bool prefixes = !(format & DT_NOPREFIX);
-  bool underline = !(format & DT_HIDEPREFIX);
-  for (size_t i = 0; i < text.size(); ++i) {
-    char32_t c = text[i];
-    if (prefixes && c == U'&' && i + 1 < text.size()) {
-      char32_t next = text[++i];
-      cells.push_back(TextCell{next, next != U'&' && underline});
-      continue;
-    }
-    cells.push_back(TextCell{c, false});
-  }
-  return cells;
-}
-
-// Splits at CR LF, LF CR, CR and LF. A break at the very end starts no further paragraph.
-std::vector<Cells> splitParagraphs(const Cells& cells, UINT format) {
-  std::vector<Cells> paras;
-  if (format & DT_SINGLELINE) {
-    Cells one;
-    for (const auto& c : cells)
-      if (c.ch != U'\r' && c.ch != U'\n') one.push_back(c);
-    paras.push_back(std::move(one));
-    return paras;
-  }
-  Cells cur;
-  for (size_t i = 0; i < cells.size(); ++i) {
-    char32_t c = cells[i].ch;
-    if (c == U'\r' || c == U'\n') {
-      if (i + 1 < cells.size()) {
-        char32_t d = cells[i + 1].ch;
-        if ((c == U'\r' && d == U'\n') || (c == U'\n' && d == U'\r')) ++i;
-      }
-      paras.push_back(std::move(cur));
-      cur.clear();
-      if (i + 1 == cells.size()) return paras;
-      continue;
-    }
-    cur.push_back(cells[i]);
-  }
-  paras.push_back(std::move(cur));
-  return paras;
-}
-
-TextLine makeLine(const TextCell* b, size_t n, const TextLayoutParams& p) {
-  TextLine line;
-  line.cells.assign(b, b + n);
-  line.width = measureCells(b, n, p);
-  return line;
-}
-
-// The longest start of the cells that fits in `width` together with "...", followed by "...".
-TextLine ellipsify(const TextCell* b, size_t n, const TextLayoutParams& p) {
-  int32_t dots = 3 * p.advance(U'.');
-  size_t k = 0;
-  int32_t x = 0;
-  while (k < n) {
-    int32_t nx = step(x, b[k].ch, p);
-    if (nx + dots > p.width) break;
-    x = nx;
-    ++k;
-  }
-  TextLine line = makeLine(b, k, p);
-  for (int i = 0; i < 3; ++i) line.cells.push_back(TextCell{U'.', false});
-  line.width = measureCells(line.cells.data(), line.cells.size(), p);
-  return line;
-}
-
-// A line that is not wrapped: cut with an ellipsis when the format asks for it and it is too wide.
-TextLine wholeLine(const TextCell* b, size_t n, const TextLayoutParams& p) {
-  TextLine line = makeLine(b, n, p);
-  if (line.width > p.width && (p.format & (DT_END_ELLIPSIS | DT_WORD_ELLIPSIS)))
-    return ellipsify(b, n, p);
-  return line;
-}
+// Pen positions saturate at the 32-bit range rather than overflow on an endless line.
+int32_t saturate(int64_t x) { return x > INT32_MAX ? INT32_MAX : static_cast<int32_t>(x); }
 
 }  // namespace
 
-int32_t measureCells(const TextCell* cells, size_t n, const TextLayoutParams& p) {
+// ---- Characters ---------------------------------------------------------------------------------
+
+CellReader::CellReader(std::string_view text, UINT format)
+    : text_(text), prefixes_(!(format & DT_NOPREFIX)), underline_(!(format & DT_HIDEPREFIX)) {}
+
+TextCell CellReader::at(size_t at, size_t& next) const {
+  auto decode = [&](size_t i, size_t& len) -> char32_t {
+    const auto b = static_cast<unsigned char>(text_[i]);
+    if (b < 0x80) {
+      len = 1;
+      return b;
+    }
+    return decodeUtf8(text_.substr(i), len);
+  };
+  size_t len = 1;
+  const char32_t c = decode(at, len);
+  if (prefixes_ && c == U'&' && at + 1 < text_.size()) {
+    const char32_t marked = decode(at + 1, len);
+    next = at + 1 + len;
+    return TextCell{marked, marked != U'&' && underline_};
+  }
+  next = at + len;
+  return TextCell{c, false};
+}
+
+// ---- Lines ----------------------------------------------------------------------------------------
+
+LineBreaker::LineBreaker(std::string_view text, const TextLayoutParams& p)
+    : text_(text),
+      p_(p),
+      cells_(text, p.format),
+      wrap_((p.format & DT_WORDBREAK) && !(p.format & DT_SINGLELINE)),
+      singleLine_(p.format & DT_SINGLELINE) {
+  std::fill(std::begin(ascii_), std::end(ascii_), -1);
+}
+
+bool LineBreaker::specialCellAt(size_t& at, TextCell& c, size_t& next) const {
+  while (at < text_.size()) {
+    c = cells_.at(at, next);
+    if (c.ch != U'\r' && c.ch != U'\n') return true;
+    if (!singleLine_) return false;
+    at = next;  // one line: the breaks are left out
+  }
+  return false;
+}
+
+bool LineBreaker::nextCell(size_t& at, size_t end, TextCell& c) const {
+  size_t next = at;
+  if (at >= end || !cellAt(at, c, next) || at >= end) return false;
+  at = next;
+  return true;
+}
+
+int32_t LineBreaker::measure(size_t begin, size_t end) const {
   int32_t x = 0;
-  for (size_t i = 0; i < n; ++i) x = step(x, cells[i].ch, p);
+  TextCell c;
+  while (nextCell(begin, end, c)) x = step(x, c.ch);
+  return x;
+}
+
+void LineBreaker::nextParagraph(size_t at) {
+  // A break is CR LF, LF CR, CR or LF; a break at the very end starts no further paragraph.
+  if (at < text_.size()) {
+    size_t next = at;
+    const char32_t c = cells_.at(at, next).ch;
+    if (next < text_.size()) {
+      size_t after = next;
+      const char32_t d = cells_.at(next, after).ch;
+      if ((c == U'\r' && d == U'\n') || (c == U'\n' && d == U'\r')) next = after;
+    }
+    at = next;
+  }
+  if (at >= text_.size()) {
+    state_.done = true;
+    return;
+  }
+  state_.pos = at;
+  state_.paragraphStart = true;
+}
+
+// The longest start of the characters that fits in the width together with "...", then "...".
+LineSpan LineBreaker::ellipsify(size_t from, size_t to) const {
+  const int64_t dots = 3 * int64_t{advance(U'.')};
+  int32_t x = 0;
+  size_t k = from;
+  TextCell c;
+  for (size_t at = k; nextCell(at, to, c);) {
+    const int32_t nx = step(x, c.ch);
+    if (nx + dots > p_.width) break;
+    x = nx;
+    k = at;
+  }
+  return LineSpan{from, k, step(step(step(x, U'.'), U'.'), U'.'), true};
+}
+
+// The characters from `from` to the paragraph's end as one line (width already measured), cut
+// with an ellipsis when allowed and too wide.
+LineSpan LineBreaker::whole(size_t from, size_t end, int32_t width, bool ellipsisAllowed) const {
+  if (width > p_.width && ellipsisAllowed) return ellipsify(from, end);
+  return LineSpan{from, end, width, false};
+}
+
+bool LineBreaker::next(LineSpan& line) {
+  Place& s = state_;
+  TextCell c;
+  size_t after = 0;
+  while (!s.done) {
+    if (!s.paragraphStart) {
+      // After a wrapped line: the spaces it broke at; at the paragraph's end, the next one.
+      size_t at = s.pos;
+      while (cellAt(at, c, after) && wrap_ && isBreakSpace(c.ch)) at = after;
+      if (!cellAt(at, c, after)) {
+        if (wrap_ && p_.maxLines > 0 && s.lines >= p_.maxLines) {
+          s.done = true;
+          break;
+        }
+        nextParagraph(at);
+        continue;
+      }
+      s.pos = at;
+    }
+    s.paragraphStart = false;
+    const size_t pos = s.pos;
+    ++s.lines;
+    // The rest of the paragraph, measured: [pos, end). Runs of plain ASCII characters (no
+    // prefix, tab or line break) are summed straight from the bytes, the bulk of a long line.
+    auto rest = [&](size_t& end) {
+      int64_t x = 0;
+      size_t at = pos;
+      while (true) {
+        for (; at < text_.size(); ++at) {
+          const auto b = static_cast<unsigned char>(text_[at]);
+          if (b >= 0x80 || b == '&' || b == '\t' || b == '\r' || b == '\n') break;
+          x += advance(b);
+        }
+        if (!cellAt(at, c, after)) break;
+        x = step(saturate(x), c.ch);
+        at = after;
+      }
+      end = at;
+      return saturate(x);
+    };
+    if (!wrap_) {
+      size_t end = pos;
+      const int32_t width = rest(end);
+      s.pos = end;
+      line = whole(pos, end, width, p_.format & (DT_END_ELLIPSIS | DT_WORD_ELLIPSIS));
+      return true;
+    }
+    if (p_.maxLines > 0 && s.lines >= p_.maxLines) {
+      // The last line that fits takes the rest of its paragraph, cut with "..." if too wide.
+      size_t end = pos;
+      const int32_t width = rest(end);
+      s.done = true;
+      line = whole(pos, end, width, p_.format & DT_END_ELLIPSIS);
+      return true;
+    }
+    // The characters that fit from pos on, noting the last space after pos (up to and including
+    // the first character that does not fit) and where the spaces before it begin.
+    int32_t x = 0;
+    size_t at = pos;
+    bool prevSpace = false, fits = true, haveBreak = false;
+    size_t breakAt = 0, runStart = 0, runNext = 0, wordEnd = 0, wordEndNext = 0;
+    int32_t runX = 0, wordEndX = 0;
+    char32_t runCh = 0, wordEndCh = 0;
+    while (cellAt(at, c, after)) {
+      const bool space = isBreakSpace(c.ch);
+      if (space) {
+        if (!prevSpace) runStart = at, runX = x, runCh = c.ch, runNext = after;
+        if (at > pos) {
+          haveBreak = true;
+          breakAt = at;
+          wordEnd = runStart, wordEndX = runX, wordEndCh = runCh, wordEndNext = runNext;
+        }
+      }
+      prevSpace = space;
+      const int32_t nx = step(x, c.ch);
+      if (nx > p_.width) {
+        fits = false;
+        break;
+      }
+      x = nx;
+      at = after;
+    }
+    if (fits) {  // the rest fits
+      s.pos = at;
+      line = LineSpan{pos, at, x, false};
+      return true;
+    }
+    if (haveBreak && wordEnd > pos) {
+      // A left-aligned line keeps the space after its last word when that space still fits;
+      // centred and right-aligned lines end at the word.
+      const bool leftAligned = !(p_.format & (DT_CENTER | DT_RIGHT));
+      const int32_t withSpace = step(wordEndX, wordEndCh);
+      const bool keepSpace = leftAligned && wordEndCh == U' ' && withSpace <= p_.width;
+      s.pos = breakAt;
+      line = keepSpace ? LineSpan{pos, wordEndNext, withSpace, false} : LineSpan{pos, wordEnd, wordEndX, false};
+      return true;
+    }
+    // The first word alone is too wide: it stays whole (clipped), or is cut with "...".
+    size_t w = pos;
+    while (cellAt(w, c, after) && isBreakSpace(c.ch)) w = after;
+    while (cellAt(w, c, after) && !isBreakSpace(c.ch)) w = after;
+    s.pos = w;
+    line = (p_.format & DT_WORD_ELLIPSIS) ? ellipsify(pos, w) : LineSpan{pos, w, measure(pos, w), false};
+    return true;
+  }
+  return false;
+}
+
+int32_t measureCells(const TextCell* cells, size_t n, const TextLayoutParams& p) {
+  LineBreaker steps({}, p);
+  int32_t x = 0;
+  for (size_t i = 0; i < n; ++i) x = steps.step(x, cells[i].ch);
   return x;
 }
 
 std::vector<TextLine> layoutText(std::u32string_view text, const TextLayoutParams& p) {
+  const std::string utf8 = encodeUtf8(text);
+  LineBreaker breaker(utf8, p);
   std::vector<TextLine> lines;
-  Cells cells = resolvePrefixes(text, p.format);
-  std::vector<Cells> paras = splitParagraphs(cells, p.format);
-  bool wrap = (p.format & DT_WORDBREAK) && !(p.format & DT_SINGLELINE);
-  // The next line is the last one / the last one has been laid out.
-  auto isLast = [&] { return p.maxLines > 0 && static_cast<int32_t>(lines.size()) + 1 >= p.maxLines; };
-  auto full = [&] { return p.maxLines > 0 && static_cast<int32_t>(lines.size()) >= p.maxLines; };
-
-  for (const Cells& para : paras) {
-    const TextCell* c = para.data();
-    const size_t n = para.size();
-    if (!wrap) {
-      lines.push_back(wholeLine(c, n, p));
-      continue;
-    }
-    size_t pos = 0;
-    bool first = true;
-    while (first || pos < n) {
-      if (!first) {
-        while (pos < n && isBreakSpace(c[pos].ch)) ++pos;  // the spaces a wrap broke at
-        if (pos == n) break;
-      }
-      first = false;
-      if (isLast()) {
-        // The last line that fits takes the rest of its paragraph, cut with "..." if too wide.
-        TextLine rest = makeLine(c + pos, n - pos, p);
-        lines.push_back(rest.width > p.width && (p.format & DT_END_ELLIPSIS) ? ellipsify(c + pos, n - pos, p)
-                                                                             : std::move(rest));
-        return lines;
-      }
-      // How many characters fit from pos on.
-      size_t fit = 0;
-      int32_t x = 0;
-      while (pos + fit < n) {
-        int32_t nx = step(x, c[pos + fit].ch, p);
-        if (nx > p.width) break;
-        x = nx;
-        ++fit;
-      }
-      if (pos + fit == n) {  // the rest fits
-        lines.push_back(makeLine(c + pos, n - pos, p));
-        pos = n;
-        break;
-      }
-      // The last space at or before the first character that does not fit, with text before it.
-      size_t b = pos + fit;
-      while (b > pos && !isBreakSpace(c[b].ch)) --b;
-      size_t e = b;
-      while (e > pos && isBreakSpace(c[e - 1].ch)) --e;
-      if (b > pos && e > pos) {
-        // A left-aligned line keeps the space after its last word when that space still fits;
-        // centred and right-aligned lines end at the word.
-        const bool leftAligned = !(p.format & (DT_CENTER | DT_RIGHT));
-        const bool keepSpace = leftAligned && c[e].ch == U' ' && measureCells(c + pos, e + 1 - pos, p) <= p.width;
-        lines.push_back(makeLine(c + pos, keepSpace ? e + 1 - pos : e - pos, p));
-        pos = b;
-        continue;
-      }
-      // The first word alone is too wide: it stays whole (clipped), or is cut with "...".
-      size_t w = pos;
-      while (w < n && isBreakSpace(c[w].ch)) ++w;
-      while (w < n && !isBreakSpace(c[w].ch)) ++w;
-      lines.push_back((p.format & DT_WORD_ELLIPSIS) ? ellipsify(c + pos, w - pos, p) : makeLine(c + pos, w - pos, p));
-      pos = w;
-    }
-    if (full()) break;
+  LineSpan span;
+  while (breaker.next(span)) {
+    TextLine line;
+    TextCell c;
+    for (size_t at = span.begin; breaker.nextCell(at, span.end, c);) line.cells.push_back(c);
+    if (span.ellipsis)
+      for (int i = 0; i < 3; ++i) line.cells.push_back(TextCell{U'.', false});
+    line.width = span.width;
+    lines.push_back(std::move(line));
   }
-  if (lines.empty()) lines.emplace_back();
   return lines;
 }
 

@@ -386,14 +386,17 @@ class LineCursor {
     if (pos_ >= s_.size() || s_[pos_] != '"') fail("expected a quoted string");
     ++pos_;
     std::string out;
+    if (s_.size() - pos_ > 4096) out.reserve(s_.size() - pos_);  // a long string: one allocation
     while (true) {
+      // The plain characters up to the next quote or escape, appended at once: a caption may
+      // be megabytes long.
+      size_t plain = pos_;
+      while (plain < s_.size() && s_[plain] != '"' && s_[plain] != '\\') ++plain;
+      out.append(s_.data() + pos_, plain - pos_);
+      pos_ = plain;
       if (pos_ >= s_.size()) fail("unterminated string");
       char c = s_[pos_++];
       if (c == '"') return out;
-      if (c != '\\') {
-        out += c;
-        continue;
-      }
       if (pos_ >= s_.size()) fail("unterminated string");
       char e = s_[pos_++];
       switch (e) {
@@ -757,8 +760,11 @@ class Parser {
     if (!bytes) throw FormFileError(startLine, "picture data is not valid base64");
     if (bytes->empty()) throw FormFileError(startLine, "empty picture data (write None for no picture)");
     gfx::PictureLoad loaded = gfx::loadPicture(*bytes);
-    if (!loaded.ok() || loaded.picture.empty())
-      throw FormFileError(startLine, "picture data is not a picture: " + loaded.error);
+    if (!loaded.ok()) throw FormFileError(startLine, "cannot load the picture: " + loaded.error);
+    // A saved picture of length 0 (its tag and length alone) loads as no picture; a file states
+    // that as None, so the data is refused with what it holds.
+    if (loaded.picture.empty())
+      throw FormFileError(startLine, "the saved picture's length is 0: it holds no picture (write None for no picture)");
     return Variant(loaded.picture);
   }
 

@@ -1,16 +1,39 @@
 #include "platform/host/PropertyBag.h"
 
-#include <algorithm>
+#include <cstdint>
 
 #include "platform/host/NoCase.h"
 
 namespace zxp::host {
 
+// FNV-1a over the key's bytes in lower case, so that every spelling of a key meets.
+size_t PropertyBag::NoCaseHash::operator()(std::string_view key) const {
+  uint64_t h = 0xcbf29ce484222325ull;
+  for (char c : key) {
+    h ^= static_cast<unsigned char>(asciiLower(c));
+    h *= 0x100000001b3ull;
+  }
+  return static_cast<size_t>(h);
+}
+
+bool PropertyBag::NoCaseEqual::operator()(std::string_view a, std::string_view b) const { return equalsNoCase(a, b); }
+
 const PropertyBag::Entry* PropertyBag::find(std::string_view key) const {
+  if (!index_.empty()) {
+    const auto it = index_.find(key);
+    return it == index_.end() ? nullptr : &entries_[it->second];
+  }
   for (const Entry& e : entries_) {
     if (equalsNoCase(e.key, key)) return &e;
   }
   return nullptr;
+}
+
+void PropertyBag::rebuildIndex() {
+  index_.clear();
+  if (entries_.size() <= kIndexFrom) return;
+  index_.reserve(entries_.size());
+  for (size_t i = 0; i < entries_.size(); ++i) index_.emplace(entries_[i].key, i);
 }
 
 PropertyBag::Entry* PropertyBag::findMutable(std::string_view key) {
@@ -40,13 +63,24 @@ void PropertyBag::set(std::string_view key, Variant value, int line) {
     return;
   }
   entries_.push_back(Entry{std::string(key), std::move(value), line});
+  if (entries_.size() <= kIndexFrom) return;
+  if (index_.empty()) rebuildIndex();
+  else index_.emplace(entries_.back().key, entries_.size() - 1);
 }
 
 bool PropertyBag::erase(std::string_view key) {
-  auto it = std::find_if(entries_.begin(), entries_.end(),
-                         [&](const Entry& e) { return equalsNoCase(e.key, key); });
-  if (it == entries_.end()) return false;
-  entries_.erase(it);
+  const Entry* e = find(key);
+  if (!e) return false;
+  const size_t at = static_cast<size_t>(e - entries_.data());
+  entries_.erase(entries_.begin() + static_cast<std::ptrdiff_t>(at));
+  if (entries_.size() <= kIndexFrom) {
+    index_.clear();
+    return true;
+  }
+  // The entries after the erased one move up by one.
+  index_.erase(index_.find(key));
+  for (auto& [k, i] : index_)
+    if (i > at) --i;
   return true;
 }
 

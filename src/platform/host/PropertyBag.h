@@ -5,11 +5,17 @@
 // the default and gets the same value. Keys are property names, compared without regard to case
 // (the host's rule) and kept in the order they were first written, so that saved forms list a
 // control's properties in its own order.
+//
+// A bag with more than a few keys also keeps an index from the key (without case) to its entry,
+// so a lookup costs the same for ten keys or a hundred thousand: a form file's parser checks
+// every line's key for a duplicate, and a control reads every key it knows, so a scan of the keys
+// per lookup would make loading quadratic in the number of property lines.
 #pragma once
 
 #include <cstddef>
 #include <string>
 #include <string_view>
+#include <unordered_map>
 #include <vector>
 
 #include "platform/host/Variant.h"
@@ -52,7 +58,10 @@ class PropertyBag {
   const std::vector<Entry>& entries() const { return entries_; }
   size_t size() const { return entries_.size(); }
   bool empty() const { return entries_.empty(); }
-  void clear() { entries_.clear(); }
+  void clear() {
+    entries_.clear();
+    index_.clear();
+  }
 
   // The entries no reader asked for: after a control has read its bag, the keys it does not know
   // (a misspelt property name in a form file), in bag order.
@@ -62,8 +71,22 @@ class PropertyBag {
   const std::string& lastKeyRead() const { return lastKeyRead_; }
 
  private:
+  // Bags up to this size are searched key by key: cheaper than hashing for the usual few keys.
+  static constexpr size_t kIndexFrom = 16;
+  struct NoCaseHash {
+    using is_transparent = void;
+    size_t operator()(std::string_view key) const;
+  };
+  struct NoCaseEqual {
+    using is_transparent = void;
+    bool operator()(std::string_view a, std::string_view b) const;
+  };
+
   Entry* findMutable(std::string_view key);
+  void rebuildIndex();
   std::vector<Entry> entries_;
+  // Key -> position in entries_, kept while the bag has more than kIndexFrom entries.
+  std::unordered_map<std::string, size_t, NoCaseHash, NoCaseEqual> index_;
   mutable std::string lastKeyRead_;
 };
 

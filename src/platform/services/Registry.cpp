@@ -1,11 +1,12 @@
 #include "platform/services/Registry.h"
 
-#include <cerrno>
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
+#include <optional>
 #include <system_error>
 
+#include "platform/host/FormFile.h"
 #include "platform/host/NoCase.h"
 #include "platform/services/FileIo.h"
 
@@ -46,6 +47,22 @@ bool unquote(std::string_view s, size_t& i, std::string& out) {
     out += c;
   }
   return false;
+}
+
+// A number as the file writes it: exactly eight hexadecimal digits, nothing before or after them
+// (no sign, no "0x", no spaces), so that every number in the file reads one way only.
+std::optional<uint32_t> dwordDigits(std::string_view s) {
+  if (s.size() != 8) return std::nullopt;
+  uint32_t n = 0;
+  for (char c : s) {
+    uint32_t d;
+    if (c >= '0' && c <= '9') d = static_cast<uint32_t>(c - '0');
+    else if (c >= 'a' && c <= 'f') d = static_cast<uint32_t>(c - 'a' + 10);
+    else if (c >= 'A' && c <= 'F') d = static_cast<uint32_t>(c - 'A' + 10);
+    else return std::nullopt;
+    n = n << 4 | d;
+  }
+  return n;
 }
 
 }  // namespace
@@ -207,12 +224,11 @@ bool Registry::parse(std::string_view text, std::string* error) {
       ++i;
       const std::string_view rest = line.substr(i);
       if (rest.substr(0, 6) == "dword:") {
-        const std::string digits(rest.substr(6));
-        char* stop = nullptr;
-        errno = 0;
-        const unsigned long n = std::strtoul(digits.c_str(), &stop, 16);
-        if (digits.empty() || digits.size() > 8 || *stop || errno) return fail(lineNo, "bad dword value");
-        setDword(current, name, static_cast<uint32_t>(n));
+        const std::optional<uint32_t> n = dwordDigits(rest.substr(6));
+        if (!n)
+          return fail(lineNo, "bad dword value '" + host::excerpt(rest.substr(6)) +
+                                  "' (expected dword: and eight hexadecimal digits, as 0000002a)");
+        setDword(current, name, *n);
       } else {
         std::string value;
         if (!unquote(line, i, value) || i != line.size()) return fail(lineNo, "bad string value");

@@ -14,7 +14,9 @@
 //   "ThreadingModel"="Apartment"
 //   "Count"=dword:0000002a
 //
-// Reading a malformed file fails with its line number, and the store stays empty.
+// A number is "dword:" and exactly eight hexadecimal digits. Reading a malformed file (a number
+// with a sign, a "0x", a space or another width included) fails with its line number, and the
+// store stays empty.
 #pragma once
 
 #include <cstdint>

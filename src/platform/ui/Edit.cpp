@@ -96,6 +96,7 @@ LRESULT EditField::handle(UINT msg, WPARAM wParam, LPARAM lParam) {
       auto* cs = reinterpret_cast<const CREATESTRUCTA*>(lParam);
       resetRect();
       text_ = applyCase(decode(cs ? cs->lpszName : nullptr));
+      laidOutWith_.reset();  // a new text: laid out whatever the parameters
       relayout();
       invalidate();
       return 0;

@@ -6,6 +6,7 @@
 
 #include <algorithm>
 #include <memory>
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -104,7 +105,7 @@ class EditField {
   void paint();
   // Paints the field; only lines meeting `area` (the paint rectangle) are drawn.
   void render(HDC dc, const Rect& area);
-  void drawLine(HDC dc, int32_t line, int32_t y, COLORREF fg, bool showSel);
+  void drawLine(HDC dc, int32_t line, int32_t y, COLORREF fg, bool showSel, const Rect& area);
   void setMargins(WPARAM which, int left, int right);
 
   HWND hwnd_;
@@ -127,6 +128,16 @@ class EditField {
   char32_t passwordChar_ = U'*';
   Rect rect_;  // the formatting rectangle, client coordinates
   EditLayout layout_;
+  // What the lines were last laid out with (relayout() skips the work when that is unchanged).
+  struct LayoutKey {
+    bool wrap, lineBreaks;
+    int32_t width, tabWidth;
+    std::shared_ptr<gfx::FontInstance> font;  // held, so no later font can take its address
+    bool password;
+    char32_t passwordChar;
+    bool operator==(const LayoutKey&) const = default;
+  };
+  std::optional<LayoutKey> laidOutWith_;
   EditLayoutChange changed_;  // the lines the pending change laid out anew
   bool changePending_ = false;
   int32_t firstLine_ = 0;

@@ -1,6 +1,7 @@
 #include "platform/ui/EditLayout.h"
 
 #include <algorithm>
+#include <iterator>
 
 namespace zxp::ui {
 
@@ -14,14 +15,23 @@ bool crLfAt(std::u32string_view text, size_t i) {
 
 }  // namespace
 
+EditLayout::EditLayout() { std::fill(std::begin(ascii_), std::end(ascii_), -1); }
+
 void EditLayout::setParams(Params p) {
   p.tabWidth = std::max(1, p.tabWidth);
   p_ = std::move(p);
+  std::fill(std::begin(ascii_), std::end(ascii_), -1);
 }
 
 int32_t EditLayout::advanceAt(char32_t c, int32_t x) const {
   if (c == U'\t') return (x / p_.tabWidth + 1) * p_.tabWidth - x;
-  return p_.advance ? p_.advance(c) : 0;
+  if (!p_.advance) return 0;
+  if (c < 128) {
+    int32_t& a = ascii_[c];
+    if (a < 0) a = p_.advance(c);
+    return a;
+  }
+  return p_.advance(c);
 }
 
 EditLine EditLayout::layLine(std::u32string_view text, int32_t start) const {
@@ -152,6 +162,29 @@ void EditLayout::advances(std::u32string_view text, int32_t lineIndex, std::vect
     out.push_back(w);
     x += w;
   }
+}
+
+int32_t EditLayout::advancesBetween(std::u32string_view text, int32_t lineIndex, int32_t left, int32_t right,
+                                    int32_t& from, int32_t& to, std::vector<int32_t>& out) const {
+  const EditLine& l = line(lineIndex);
+  const int32_t end = l.start + l.length;
+  out.clear();
+  int32_t x = 0, i = l.start;
+  // Up to the first character that ends past `left`.
+  for (; i < end; ++i) {
+    const int32_t w = advanceAt(text[static_cast<size_t>(i)], x);
+    if (int64_t{x} + w > left) break;
+    x += w;
+  }
+  from = i;
+  const int32_t fromX = x;
+  for (; i < end && x <= right; ++i) {
+    const int32_t w = advanceAt(text[static_cast<size_t>(i)], x);
+    out.push_back(w);
+    x += w;
+  }
+  to = i;
+  return fromX;
 }
 
 }  // namespace zxp::ui

@@ -38,6 +38,7 @@ struct EditLayoutChange {
 
 class EditLayout {
  public:
+  EditLayout();
   using Advance = std::function<int32_t(char32_t)>;
   struct Params {
     bool wrap = false;
@@ -71,6 +72,12 @@ class EditLayout {
   int32_t maxWidth() const;
   // The advance of each character shown on a line (tabs expanded), for drawing.
   void advances(std::u32string_view text, int32_t lineIndex, std::vector<int32_t>& out) const;
+  // The same for the characters of a line that reach from x offset `left` to `right` (offsets
+  // from the line's start): [from, to), their advances in out, and the x offset of `from`. The
+  // characters before them are measured, those after them not read, so drawing a window onto a
+  // long line costs the line up to the window, not the whole line.
+  int32_t advancesBetween(std::u32string_view text, int32_t lineIndex, int32_t left, int32_t right, int32_t& from,
+                          int32_t& to, std::vector<int32_t>& out) const;
 
  private:
   // The character's advance at pen position x (tabs go to the next stop).
@@ -79,6 +86,9 @@ class EditLayout {
   EditLine layLine(std::u32string_view text, int32_t start) const;
 
   Params p_;
+  // Advances of the ASCII characters, looked up on first use (-1): a long text is laid out
+  // without a call through the advance function per character.
+  mutable int32_t ascii_[128];
   std::vector<EditLine> lines_{EditLine{}};
 };
 

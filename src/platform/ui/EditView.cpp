@@ -1,6 +1,8 @@
 // The edit field's view: font and metrics, the formatting rectangle, positions on screen,
 // scrolling, the caret's place and painting.
 #include <algorithm>
+#include <climits>
+#include <cstdint>
 
 #include "platform/gfx/GdiRaii.h"
 #include "platform/gfx/SysColors.h"
@@ -64,11 +66,19 @@ void EditField::resetRect() {
 }
 
 void EditField::relayout() {
+  // The lines follow the text through every edit, so they need laying out again only when what
+  // they were laid out with changes: a field of megabytes is not laid out again for a style,
+  // a colour or a rectangle of the same width.
+  const LayoutKey key{wraps(), multiline(), rect_.width(), 8 * aveWidth_, inst_, password(), passwordChar_};
+  if (laidOutWith_ && *laidOutWith_ == key) {
+    clampScroll();
+    return;
+  }
   EditLayout::Params p;
-  p.wrap = wraps();
-  p.lineBreaks = multiline();
-  p.width = rect_.width();
-  p.tabWidth = 8 * aveWidth_;
+  p.wrap = key.wrap;
+  p.lineBreaks = key.lineBreaks;
+  p.width = key.width;
+  p.tabWidth = key.tabWidth;
   std::shared_ptr<gfx::FontInstance> inst = inst_;
   if (inst && password()) {
     const int32_t w = inst->advance(passwordChar_);
@@ -78,6 +88,7 @@ void EditField::relayout() {
   }
   layout_.setParams(std::move(p));
   layout_.rebuild(text_);
+  laidOutWith_ = key;
   clampScroll();
 }
 
@@ -226,25 +237,34 @@ void EditField::render(HDC dc, const Rect& area) {
     const int32_t last = std::min(layout_.lineCount(), firstLine_ + visibleLines() + 1);
     for (int32_t line = firstLine_; line < last; ++line) {
       const int32_t y = rect_.top + (line - firstLine_) * lineHeight_;
-      if (y < area.bottom && y + lineHeight_ > area.top) drawLine(dc, line, y, fg, showSel);
+      if (y < area.bottom && y + lineHeight_ > area.top) drawLine(dc, line, y, fg, showSel, area);
     }
   }
   RestoreDC(dc, saved);
 }
 
-void EditField::drawLine(HDC dc, int32_t line, int32_t y, COLORREF fg, bool showSel) {
+void EditField::drawLine(HDC dc, int32_t line, int32_t y, COLORREF fg, bool showSel, const Rect& area) {
   const EditLine& l = layout_.line(line);
   if (l.length == 0) return;
-  std::vector<int32_t> adv;
-  layout_.advances(text_, line, adv);
+  // Only the characters that can reach the painted part of the text rectangle are drawn (with a
+  // margin of two line heights for glyphs that reach past their cell), so a window onto a long
+  // line costs what it shows.
   const int32_t x0 = rect_.left + lineOffset(line) - xOffset_;
-  const int32_t end = l.start + l.length;
-  const int32_t a = showSel ? std::clamp(selMin(), l.start, end) : end;
-  const int32_t b = showSel ? std::clamp(selMax(), l.start, end) : end;
+  const int64_t margin = 2 * int64_t{lineHeight_};
+  const auto offset = [&](int64_t screenX) {
+    return static_cast<int32_t>(std::clamp<int64_t>(screenX - x0, INT32_MIN, INT32_MAX));
+  };
+  int32_t first = 0, last = 0;
+  std::vector<int32_t> adv;
+  const int32_t firstX = layout_.advancesBetween(text_, line, offset(int64_t{std::max(rect_.left, area.left)} - margin),
+                                                 offset(int64_t{std::min(rect_.right, area.right)} + margin), first,
+                                                 last, adv);
+  const int32_t a = showSel ? std::clamp(selMin(), first, last) : last;
+  const int32_t b = showSel ? std::clamp(selMax(), first, last) : last;
 
   // Runs: before, inside and after the selection.
-  int32_t x = x0;
-  const int32_t bounds[4] = {l.start, a, b, end};
+  int32_t x = x0 + firstX;
+  const int32_t bounds[4] = {first, a, b, last};
   std::u32string shown;
   std::vector<int> dx;
   for (int run = 0; run < 3; ++run) {
@@ -256,7 +276,7 @@ void EditField::drawLine(HDC dc, int32_t line, int32_t y, COLORREF fg, bool show
     for (int32_t i = from; i < to; ++i) {
       char32_t c = text_[static_cast<size_t>(i)];
       shown.push_back(password() ? passwordChar_ : (c == U'\t' ? U' ' : c));
-      dx.push_back(adv[static_cast<size_t>(i - l.start)]);
+      dx.push_back(adv[static_cast<size_t>(i - first)]);
       w += dx.back();
     }
     const bool selected = run == 1;

@@ -162,6 +162,36 @@ TEST_F(Render, WarnsAboutPropertiesNoControlKnows) {
       << output;
 }
 
+// A form of many misspelt keys: the first ten are named, the rest counted in one line.
+TEST_F(Render, NamesTheFirstTenUnknownPropertiesAndCountsTheRest) {
+  auto formWith = [&](int keys) {
+    std::string extra;
+    for (int i = 0; i < keys; ++i) extra += "    Typo" + std::to_string(i) + " = Long 5\n";
+    std::string text = kForm;
+    text.replace(text.find("    ColorHover"), 0, extra);
+    return write(("typos" + std::to_string(keys) + ".zxf").c_str(), text);
+  };
+  auto lines = [](const std::string& output, const std::string& needle) {
+    size_t n = 0;
+    for (size_t at = output.find(needle); at != std::string::npos; at = output.find(needle, at + 1)) ++n;
+    return n;
+  };
+  std::string output = run({formWith(5000), "--out", dir.file("t.png")});
+  EXPECT_EQ(code, 0);
+  EXPECT_EQ(lines(output, "unknown property Typo"), 10u) << output;
+  EXPECT_NE(output.find(":11: unknown property Typo0 of A"), std::string::npos) << output;
+  EXPECT_NE(output.find(":20: unknown property Typo9 of A"), std::string::npos) << output;
+  EXPECT_NE(output.find("zorvaxp-render: warning: 4990 more unknown properties not shown\n"), std::string::npos)
+      << output;
+
+  output = run({formWith(11), "--out", dir.file("t.png")});
+  EXPECT_EQ(lines(output, "unknown property Typo"), 10u) << output;
+  EXPECT_NE(output.find("warning: 1 more unknown property not shown\n"), std::string::npos) << output;
+  output = run({formWith(10), "--out", dir.file("t.png")});
+  EXPECT_EQ(lines(output, "unknown property Typo"), 10u) << output;
+  EXPECT_EQ(output.find("not shown"), std::string::npos) << output;
+}
+
 // A form larger than the screen the form is loaded on, holding a control far larger than any
 // surface: the picture shows the whole form, the control drawn wherever it can be seen. A form
 // whose own pixels cannot be made is refused, naming its size.

@@ -94,5 +94,61 @@ TEST(DrawTextReuse, DrawingAfterMeasuringPaintsWhatDrawingAlonePaints) {
     ASSERT_EQ(std::memcmp(alone.surface->row(y), after.surface->row(y), alone.surface->width() * 4u), 0) << y;
 }
 
+// A long text is laid out again only around what shows: a window onto the middle of a wrapped
+// text of thousands of lines (past the lines kept whole), and onto the end of one long line,
+// shows the pixels the same text has there on a page that holds all of it. Centred, with an
+// access key, underlined and on an opaque background, so every part of a line is checked.
+TEST(DrawTextReuse, AWindowOntoALongTextShowsWhatTheWholeTextHasThere) {
+  std::string words;
+  for (int i = 0; i < 2600; ++i) words += (i % 5 == 0 ? "&wrapped " : i % 3 ? "words go " : "on\r\n");
+  const HFONT underlined = [] {
+    gfx::FontDesc d;
+    d.name = "MS Sans Serif";
+    d.size = 8;
+    d.underline = true;
+    return d.create();
+  }();
+  for (const bool opaque : {false, true}) {
+    Page whole(120, 30000), window(120, 60);
+    for (Page* p : {&whole, &window}) {
+      SelectObject(p->dc, underlined);
+      if (opaque) {
+        SetBkMode(p->dc, OPAQUE);
+        SetBkColor(p->dc, RGB(200, 220, 240));
+      }
+    }
+    RECT all{0, 0, 120, 30000};
+    RECT measured = all;
+    const int height = DrawText(whole.dc, words, &measured, kWrap | DT_CENTER | DT_CALCRECT);
+    ASSERT_GT(height / whole.lineHeight(), 1100);  // more lines than are kept whole
+    ASSERT_LT(height, 30000);
+    DrawText(whole.dc, words, &all, kWrap | DT_CENTER);
+    for (const int top : {-20000, -12345, -height + 40}) {
+      window.clear();
+      RECT shifted{0, top, 120, top + 30000};
+      DrawText(window.dc, words, &shifted, kWrap | DT_CENTER);
+      for (int y = 0; y < 60; ++y)
+        ASSERT_EQ(std::memcmp(window.surface->row(y), whole.surface->row(y - top), 120 * 4u), 0) << top << " row " << y;
+    }
+  }
+  // One line of 3000 characters, right-aligned: a window onto its end and onto its middle.
+  std::string line;
+  for (int i = 0; i < 600; ++i) line += i % 4 ? "ab&cd" : "w&&ide";
+  Page whole(30000, 20), window(100, 20);
+  SelectObject(whole.dc, underlined);
+  SelectObject(window.dc, underlined);
+  RECT all{0, 0, 30000, 20};
+  DrawText(whole.dc, line, &all, DT_SINGLELINE | DT_RIGHT);
+  for (const int left : {-29900, -15000}) {
+    window.clear();
+    RECT shifted{left, 0, left + 30000, 20};
+    DrawText(window.dc, line, &shifted, DT_SINGLELINE | DT_RIGHT);
+    for (int y = 0; y < 20; ++y)
+      ASSERT_EQ(std::memcmp(window.surface->row(y), whole.surface->row(y) - left, 100 * 4u), 0) << left << " row " << y;
+  }
+  for (Page* p : {&whole, &window}) SelectObject(p->dc, p->font);
+  DeleteObject(underlined);
+}
+
 }  // namespace
 }  // namespace zxp

@@ -344,7 +344,8 @@ TEST(Pictures, TruncatedAndCorruptedFilesFailCleanly) {
   auto jpg = jpegBytes(*disc);  // not a picture padded with grey
   EXPECT_FALSE(gfx::loadPicture(Bytes(jpg.data(), jpg.size() * 2 / 3)).ok());
   // Unknown bytes and a saved-picture header claiming more than there is.
-  EXPECT_EQ(gfx::loadPicture(std::vector<uint8_t>{1, 2, 3, 4, 5}).error, "not a picture");
+  EXPECT_EQ(gfx::loadPicture(std::vector<uint8_t>{1, 2, 3, 4, 5}).error,
+            "unknown format (not an icon, cursor, bitmap, PNG, JPEG or GIF file)");
   EXPECT_FALSE(gfx::loadPicture(std::vector<uint8_t>{'l', 't', 0, 0, 0xFF, 0xFF, 0, 0, 'B', 'M'}).ok());
 }
 
@@ -380,6 +381,46 @@ TEST(Pictures, LyingHeadersAreRefusedBeforeAllocating) {
   png[16] = 0x00;
   png[17] = 0x01;  // width 65536 + 4 (the CRC no longer matches either)
   EXPECT_FALSE(gfx::loadPicture(png).ok());
+}
+
+// A picture refused for its size says so once, with the format and the size it claims: the GIF
+// header's own check must not come back as "unknown image type".
+TEST(Pictures, RefusedSizesNameTheFormatAndTheSizeOnce) {
+  const std::string tooLarge = " is too large (at most 32767 a side and 16777216 in all)";
+  const uint32_t palette[4] = {0x000000, 0xFF0000, 0x00FF00, 0x0000FF};
+  auto gifOf = [&](uint16_t w, uint16_t h) {
+    auto gif = gifBytes(2, 2, palette, {{1, 2, 3, 0}}, -1);
+    gif[6] = static_cast<uint8_t>(w), gif[7] = static_cast<uint8_t>(w >> 8);
+    gif[8] = static_cast<uint8_t>(h), gif[9] = static_cast<uint8_t>(h >> 8);
+    return gif;
+  };
+  EXPECT_EQ(gfx::loadPicture(gifOf(40000, 2)).error, "GIF: image of 40000 x 2 pixels" + tooLarge);
+  EXPECT_EQ(gfx::loadPicture(gifOf(5000, 5000)).error, "GIF: image of 5000 x 5000 pixels" + tooLarge);
+  EXPECT_EQ(gfx::loadPicture(gifOf(0, 2)).error, "GIF: image of 0 x 2 pixels is empty");
+  const ByteVec small = gifOf(2, 2);
+  EXPECT_EQ(gfx::loadPicture(Bytes(small.data(), 12)).error, "GIF: header truncated");
+  EXPECT_TRUE(gfx::loadPicture(gifOf(2, 2)).ok());
+
+  // The JPEG frame header (SOF0: length, precision, then height and width, big-endian).
+  auto jpg = jpegBytes(*discImage(8, 0x808080));
+  size_t sof = 2;
+  while (sof + 9 < jpg.size() && !(jpg[sof] == 0xFF && jpg[sof + 1] == 0xC0)) ++sof;
+  ASSERT_LT(sof + 9, jpg.size());
+  jpg[sof + 5] = 0x75, jpg[sof + 6] = 0x30;  // 30000 rows
+  jpg[sof + 7] = 0x75, jpg[sof + 8] = 0x30;  // of 30000 pixels
+  EXPECT_EQ(gfx::loadPicture(jpg).error, "JPEG: image of 30000 x 30000 pixels" + tooLarge);
+
+  // The PNG header with its checksum made right, so that only the size is wrong.
+  auto png = pngBytes(*discImage(4, 0xFF));
+  png[16] = 0x00, png[17] = 0x00, png[18] = 0x9C, png[19] = 0x40;  // width 40000
+  uint32_t crc = 0xFFFFFFFFu;
+  for (size_t i = 12; i < 12 + 4 + 13; ++i) {  // the chunk's type and data
+    crc ^= png[i];
+    for (int k = 0; k < 8; ++k) crc = (crc >> 1) ^ (0xEDB88320u & (0u - (crc & 1)));
+  }
+  crc ^= 0xFFFFFFFFu;
+  for (int k = 0; k < 4; ++k) png[29 + k] = static_cast<uint8_t>(crc >> (24 - 8 * k));
+  EXPECT_EQ(gfx::loadPicture(png).error, "PNG: image of 40000 x 4 pixels" + tooLarge);
 }
 
 TEST(Pictures, ExtractIconFromIconFilesAndExecutables) {

@@ -2,6 +2,11 @@
 // "." (3), so expected lines can be worked out by hand.
 #include <gtest/gtest.h>
 
+#include <iterator>
+#include <string>
+#include <tuple>
+#include <vector>
+
 #include "platform/gfx/Text.h"
 #include "platform/gfx/TextLayout.h"
 
@@ -128,6 +133,241 @@ TEST(TextLayout, LeftAlignedWrappedLinesKeepTheSpaceAfterTheirLastWord) {
         EXPECT_EQ(cells.size(), words + (keep ? 1 : 0)) << width << " line " << i;
       }
     }
+  }
+}
+
+// ---- The layout read line by line, against the former layout of the whole text ----------------
+//
+// The reference below lays the whole text out at once, as DrawText once did (decoded, prefixes
+// resolved, split into paragraphs, each wrapped): the line-by-line layout must give the same
+// lines for every text, format, width and line limit.
+namespace reference {
+
+int32_t refMeasure(const TextCell* cells, size_t n, const TextLayoutParams& p);
+
+using Cells = std::vector<TextCell>;
+
+bool isBreakSpace(char32_t c) { return c == U' ' || c == U'\t'; }
+
+// Advances x over one cell (tab stops when expanding tabs).
+int32_t step(int32_t x, char32_t c, const TextLayoutParams& p) {
+  if (c == U'\t' && (p.format & DT_EXPANDTABS) && p.tabWidth > 0) return (x / p.tabWidth + 1) * p.tabWidth;
+  return x + p.advance(c);
+}
+
+// Resolves prefixes: "&&" is one "&", "&x" marks x; a final lone "&" stays as it is.
+Cells resolvePrefixes(std::u32string_view text, UINT format) {
+  Cells cells;
+  cells.reserve(text.size());
+  bool prefixes = !(format & DT_NOPREFIX);
+  bool underline = !(format & DT_HIDEPREFIX);
+  for (size_t i = 0; i < text.size(); ++i) {
+    char32_t c = text[i];
+    if (prefixes && c == U'&' && i + 1 < text.size()) {
+      char32_t next = text[++i];
+      cells.push_back(TextCell{next, next != U'&' && underline});
+      continue;
+    }
+    cells.push_back(TextCell{c, false});
+  }
+  return cells;
+}
+
+// Splits at CR LF, LF CR, CR and LF. A break at the very end starts no further paragraph.
+std::vector<Cells> splitParagraphs(const Cells& cells, UINT format) {
+  std::vector<Cells> paras;
+  if (format & DT_SINGLELINE) {
+    Cells one;
+    for (const auto& c : cells)
+      if (c.ch != U'\r' && c.ch != U'\n') one.push_back(c);
+    paras.push_back(std::move(one));
+    return paras;
+  }
+  Cells cur;
+  for (size_t i = 0; i < cells.size(); ++i) {
+    char32_t c = cells[i].ch;
+    if (c == U'\r' || c == U'\n') {
+      if (i + 1 < cells.size()) {
+        char32_t d = cells[i + 1].ch;
+        if ((c == U'\r' && d == U'\n') || (c == U'\n' && d == U'\r')) ++i;
+      }
+      paras.push_back(std::move(cur));
+      cur.clear();
+      if (i + 1 == cells.size()) return paras;
+      continue;
+    }
+    cur.push_back(cells[i]);
+  }
+  paras.push_back(std::move(cur));
+  return paras;
+}
+
+TextLine makeLine(const TextCell* b, size_t n, const TextLayoutParams& p) {
+  TextLine line;
+  line.cells.assign(b, b + n);
+  line.width = refMeasure(b, n, p);
+  return line;
+}
+
+// The longest start of the cells that fits in `width` together with "...", followed by "...".
+TextLine ellipsify(const TextCell* b, size_t n, const TextLayoutParams& p) {
+  int32_t dots = 3 * p.advance(U'.');
+  size_t k = 0;
+  int32_t x = 0;
+  while (k < n) {
+    int32_t nx = step(x, b[k].ch, p);
+    if (nx + dots > p.width) break;
+    x = nx;
+    ++k;
+  }
+  TextLine line = makeLine(b, k, p);
+  for (int i = 0; i < 3; ++i) line.cells.push_back(TextCell{U'.', false});
+  line.width = refMeasure(line.cells.data(), line.cells.size(), p);
+  return line;
+}
+
+// A line that is not wrapped: cut with an ellipsis when the format asks for it and it is too wide.
+TextLine wholeLine(const TextCell* b, size_t n, const TextLayoutParams& p) {
+  TextLine line = makeLine(b, n, p);
+  if (line.width > p.width && (p.format & (DT_END_ELLIPSIS | DT_WORD_ELLIPSIS)))
+    return ellipsify(b, n, p);
+  return line;
+}
+
+int32_t refMeasure(const TextCell* cells, size_t n, const TextLayoutParams& p) {
+  int32_t x = 0;
+  for (size_t i = 0; i < n; ++i) x = step(x, cells[i].ch, p);
+  return x;
+}
+
+std::vector<TextLine> referenceLayout(std::u32string_view text, const TextLayoutParams& p) {
+  std::vector<TextLine> lines;
+  Cells cells = resolvePrefixes(text, p.format);
+  std::vector<Cells> paras = splitParagraphs(cells, p.format);
+  bool wrap = (p.format & DT_WORDBREAK) && !(p.format & DT_SINGLELINE);
+  // The next line is the last one / the last one has been laid out.
+  auto isLast = [&] { return p.maxLines > 0 && static_cast<int32_t>(lines.size()) + 1 >= p.maxLines; };
+  auto full = [&] { return p.maxLines > 0 && static_cast<int32_t>(lines.size()) >= p.maxLines; };
+
+  for (const Cells& para : paras) {
+    const TextCell* c = para.data();
+    const size_t n = para.size();
+    if (!wrap) {
+      lines.push_back(wholeLine(c, n, p));
+      continue;
+    }
+    size_t pos = 0;
+    bool first = true;
+    while (first || pos < n) {
+      if (!first) {
+        while (pos < n && isBreakSpace(c[pos].ch)) ++pos;  // the spaces a wrap broke at
+        if (pos == n) break;
+      }
+      first = false;
+      if (isLast()) {
+        // The last line that fits takes the rest of its paragraph, cut with "..." if too wide.
+        TextLine rest = makeLine(c + pos, n - pos, p);
+        lines.push_back(rest.width > p.width && (p.format & DT_END_ELLIPSIS) ? ellipsify(c + pos, n - pos, p)
+                                                                             : std::move(rest));
+        return lines;
+      }
+      // How many characters fit from pos on.
+      size_t fit = 0;
+      int32_t x = 0;
+      while (pos + fit < n) {
+        int32_t nx = step(x, c[pos + fit].ch, p);
+        if (nx > p.width) break;
+        x = nx;
+        ++fit;
+      }
+      if (pos + fit == n) {  // the rest fits
+        lines.push_back(makeLine(c + pos, n - pos, p));
+        pos = n;
+        break;
+      }
+      // The last space at or before the first character that does not fit, with text before it.
+      size_t b = pos + fit;
+      while (b > pos && !isBreakSpace(c[b].ch)) --b;
+      size_t e = b;
+      while (e > pos && isBreakSpace(c[e - 1].ch)) --e;
+      if (b > pos && e > pos) {
+        // A left-aligned line keeps the space after its last word when that space still fits;
+        // centred and right-aligned lines end at the word.
+        const bool leftAligned = !(p.format & (DT_CENTER | DT_RIGHT));
+        const bool keepSpace = leftAligned && c[e].ch == U' ' && refMeasure(c + pos, e + 1 - pos, p) <= p.width;
+        lines.push_back(makeLine(c + pos, keepSpace ? e + 1 - pos : e - pos, p));
+        pos = b;
+        continue;
+      }
+      // The first word alone is too wide: it stays whole (clipped), or is cut with "...".
+      size_t w = pos;
+      while (w < n && isBreakSpace(c[w].ch)) ++w;
+      while (w < n && !isBreakSpace(c[w].ch)) ++w;
+      lines.push_back((p.format & DT_WORD_ELLIPSIS) ? ellipsify(c + pos, w - pos, p) : makeLine(c + pos, w - pos, p));
+      pos = w;
+    }
+    if (full()) break;
+  }
+  if (lines.empty()) lines.emplace_back();
+  return lines;
+}
+
+
+}  // namespace reference
+
+TEST(TextLayout, LineByLineLayoutGivesTheLinesOfTheWholeTextLayout) {
+  const char32_t alphabet[] = {U'a', U'b', U'i', U'.', U' ', U' ', U'\t', U'&', U'\r', U'\n', U'\u00e9', U'\u4e2d'};
+  const UINT flags[] = {DT_WORDBREAK, DT_SINGLELINE, DT_END_ELLIPSIS, DT_WORD_ELLIPSIS, DT_EXPANDTABS,
+                        DT_NOPREFIX, DT_HIDEPREFIX, DT_CENTER, DT_RIGHT};
+  uint32_t seed = 7;
+  auto next = [&](uint32_t n) {
+    seed = seed * 1664525u + 1013904223u;
+    return (seed >> 8) % n;
+  };
+  for (int round = 0; round < 20000; ++round) {
+    std::u32string text;
+    const uint32_t length = next(4) == 0 ? next(120) : next(24);
+    for (uint32_t i = 0; i < length; ++i) text.push_back(alphabet[next(std::size(alphabet))]);
+    UINT format = 0;
+    for (UINT f : flags)
+      if (next(3) == 0) format |= f;
+    TextLayoutParams p = params(format, static_cast<int32_t>(next(130)));
+    if (next(3) == 0) p.maxLines = static_cast<int32_t>(next(5));
+    const auto want = reference::referenceLayout(text, p);
+    const auto got = layoutText(text, p);
+    const std::string what = "text \"" + encodeUtf8(text) + "\" format " + std::to_string(format) + " width " +
+                             std::to_string(p.width) + " maxLines " + std::to_string(p.maxLines);
+    ASSERT_EQ(texts(got), texts(want)) << what;
+    for (size_t i = 0; i < got.size(); ++i) {
+      ASSERT_EQ(got[i].width, want[i].width) << what << " line " << i;
+      for (size_t k = 0; k < got[i].cells.size(); ++k) ASSERT_EQ(got[i].cells[k].mark, want[i].cells[k].mark) << what;
+    }
+  }
+}
+
+// A line breaker resumed at a place it gave earlier goes on with the same lines.
+TEST(TextLayout, ABreakerResumedAtAPlaceGivesTheSameLines) {
+  std::string text;
+  for (int i = 0; i < 300; ++i) text += (i % 7 == 0 ? "&word\r\n" : i % 3 ? "ab " : "iiii\t");
+  const TextLayoutParams p = params(DT_WORDBREAK | DT_EXPANDTABS, 45);
+  LineBreaker whole(text, p);
+  std::vector<LineSpan> lines;
+  std::vector<LineBreaker::Place> places;
+  for (LineBreaker::Place at = whole.place(); whole.next(lines.emplace_back()); at = whole.place()) places.push_back(at);
+  lines.pop_back();
+  ASSERT_GT(lines.size(), 100u);
+  for (size_t from : {size_t{0}, size_t{1}, size_t{37}, lines.size() - 1}) {
+    LineBreaker again(text, p);
+    again.resume(places[from]);
+    LineSpan l;
+    for (size_t i = from; i < lines.size(); ++i) {
+      ASSERT_TRUE(again.next(l)) << from;
+      ASSERT_EQ(std::tuple(l.begin, l.end, l.width, l.ellipsis),
+                std::tuple(lines[i].begin, lines[i].end, lines[i].width, lines[i].ellipsis))
+          << from << " line " << i;
+    }
+    EXPECT_FALSE(again.next(l));
+    EXPECT_EQ(again.lineCount(), static_cast<int32_t>(lines.size()));
   }
 }
 

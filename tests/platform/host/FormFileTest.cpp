@@ -187,6 +187,12 @@ TEST(FormFile, MalformedFilesGiveTheirLine) {
            {"X = Font \"Tahoma\" 8 Heavy\nEnd\n", 3, "unknown font attribute"},
            {"X = Picture {\n  AAAA\n", 3, "not closed"}, {"X = Picture {\n  AA*A\n}\nEnd\n", 4, "invalid character"},
            {"X = Picture {\n  AAA\n}\nEnd\n", 3, "not valid base64"}, {"@Left = 1\nEnd\n", 3, "belong to controls"},
+           // A saved picture of length 0 (tag and length only), and bytes in no picture format:
+           // the reason is said once.
+           {"X = Picture {\n  bHQAAAAAAAA=\n}\nEnd\n", 3,
+            "the saved picture's length is 0: it holds no picture (write None for no picture)"},
+           {"X = Picture {\n  AQIDBAUG\n}\nEnd\n", 3,
+            "cannot load the picture: unknown format (not an icon, cursor, bitmap, PNG, JPEG or GIF file)"},
            {"Begin C c\n@Left = 1\n@Left = 2\nEnd\nEnd\n", 5, "given twice"},
            {"Begin C c\n@Color = 1\nEnd\nEnd\n", 4, "unknown extender"},
            {"Begin C c\n@Align = 5\nEnd\nEnd\n", 4, "Align"}, {"Begin C c\n@Width = -1\nEnd\nEnd\n", 4, "negative"},

@@ -1,8 +1,13 @@
 #include <gtest/gtest.h>
 
+#include <cctype>
 #include <limits>
+#include <string>
+#include <utility>
+#include <vector>
 
 #include "platform/base/HostError.h"
+#include "platform/host/NoCase.h"
 #include "platform/host/PropertyBag.h"
 #include "support/Checks.h"
 
@@ -101,6 +106,78 @@ TEST(PropertyBag, ValuesEqualToTheirDefaultAreOmittedAndReadBack) {
   // A stored value of the wrong type is the host's Type mismatch when read.
   bag.set("Caption", "not a number");
   EXPECT_EQ(errorNumber([&] { bag.read<int32_t>("Caption", 0); }), errTypeMismatch);
+}
+
+// Large bags find keys through an index: checked against a plain list searched key by key, over
+// random writes, overwrites in other cases, erasures and copies, growing past and shrinking
+// below the size where the index starts.
+TEST(PropertyBag, LargeBagsBehaveAsAListSearchedKeyByKey) {
+  struct Model {
+    std::vector<std::pair<std::string, int32_t>> entries;
+    std::pair<std::string, int32_t>* find(std::string_view key) {
+      for (auto& e : entries)
+        if (equalsNoCase(e.first, key)) return &e;
+      return nullptr;
+    }
+  } model;
+  PropertyBag bag;
+  uint32_t seed = 12345;
+  auto next = [&](uint32_t n) {
+    seed = seed * 1664525u + 1013904223u;
+    return (seed >> 8) % n;
+  };
+  auto spelling = [&](uint32_t k) {
+    std::string key = "Key" + std::to_string(k);
+    for (char& c : key)
+      if (next(2)) c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
+    return key;
+  };
+  auto check = [&](const PropertyBag& b) {
+    ASSERT_EQ(b.size(), model.entries.size());
+    for (size_t i = 0; i < model.entries.size(); ++i) {
+      ASSERT_EQ(b.entries()[i].key, model.entries[i].first);  // order and first spelling kept
+      ASSERT_EQ(b.entries()[i].value.toLong(), model.entries[i].second);
+    }
+    for (uint32_t k = 0; k < 400; ++k) {
+      const std::string key = spelling(k);
+      const auto* want = model.find(key);
+      const PropertyBag::Entry* got = b.find(key);
+      ASSERT_EQ(got != nullptr, want != nullptr) << key;
+      if (want) {
+        ASSERT_EQ(got, &b.entries()[static_cast<size_t>(want - model.entries.data())]) << key;
+      }
+    }
+  };
+  for (int round = 0; round < 6; ++round) {
+    // Grow: most writes add a key, some overwrite one under another spelling.
+    for (int i = 0; i < 150; ++i) {
+      const std::string key = spelling(next(400));
+      const auto value = static_cast<int32_t>(next(1000));
+      bag.set(key, value);
+      if (auto* e = model.find(key)) e->second = value;
+      else model.entries.emplace_back(key, value);
+    }
+    check(bag);
+    const PropertyBag copy = bag;
+    Model before = model;
+    // Shrink: erasures anywhere, through erase and through a write of the default.
+    for (int i = 0; i < 140; ++i) {
+      const std::string key = spelling(next(400));
+      if (next(2)) bag.erase(key);
+      else bag.WriteProperty(key, 7, 7);
+      ASSERT_FALSE(bag.contains(key)) << key;
+      if (auto* e = model.find(key)) model.entries.erase(model.entries.begin() + (e - model.entries.data()));
+    }
+    check(bag);
+    // The copy taken before is untouched by the erasures and finds through its own index.
+    std::swap(model, before);
+    check(copy);
+    std::swap(model, before);
+  }
+  bag.clear();
+  EXPECT_FALSE(bag.contains("Key1"));
+  bag.set("Key1", 1);
+  EXPECT_EQ(bag.size(), 1u);
 }
 
 }  // namespace

@@ -73,7 +73,24 @@ TEST_F(RegistryTest, MalformedFilesAreRefusedWithTheirLine) {
     EXPECT_NE(error.find(c.error), std::string::npos) << c.text << " gave " << error;
     EXPECT_TRUE(r.keys().empty());
   }
-  // A folder where the file should be is refused without harm.
+  // Numbers are eight hexadecimal digits and nothing else: what strtoul would also take (a sign,
+  // "0x", leading spaces, fewer digits) is refused with the line, never stored as some number.
+  for (const char* bad : {"-1", "-0000001", "0x1f", "0x00001f", " +7", "+0000007", " 0000007", "0000007 ", "1f",
+                          "", "0000000g", "000000001", "0000_001"}) {
+    Registry r(path);
+    std::string error;
+    const std::string text = std::string("ZorvaXP Registry 1\n[K]\n@=\"x\"\n\"N\"=dword:") + bad + "\n";
+    EXPECT_FALSE(r.parse(text, &error)) << bad;
+    EXPECT_NE(error.find("line 4: bad dword value"), std::string::npos) << bad << " gave " << error;
+    EXPECT_TRUE(r.keys().empty()) << bad;
+  }
+  Registry r(path);
+  ASSERT_TRUE(r.parse("ZorvaXP Registry 1\n[K]\n\"A\"=dword:ffffffff\n\"B\"=dword:0000002A\n", nullptr));
+  EXPECT_EQ(r.value("K", "A")->number, 0xFFFFFFFFu);
+  EXPECT_EQ(r.value("K", "B")->number, 42u);
+}
+
+TEST_F(RegistryTest, AFolderWhereTheFileShouldBeIsRefusedWithoutHarm) {
   std::filesystem::create_directories(path);
   Registry r(path);
   std::string error;

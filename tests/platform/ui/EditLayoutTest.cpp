@@ -6,6 +6,9 @@
 
 #include <random>
 #include <string>
+#include <tuple>
+#include <utility>
+#include <vector>
 
 namespace zxp::ui {
 namespace {
@@ -61,6 +64,30 @@ TEST(EditLayoutTest, TabsAdvanceToTheNextStop) {
   std::vector<int32_t> adv;
   l.advances(t, 0, adv);
   EXPECT_EQ(adv, (std::vector<int32_t>{10, 30, 10, 10, 20, 10}));
+}
+
+// A window onto a line gives the characters that reach into it, with the advances and the x
+// offset the whole line's advances give them (tabs counted from the line's start).
+TEST(EditLayoutTest, AdvancesBetweenAreTheWholeLinesAdvancesThatReachTheWindow) {
+  EditLayout l;
+  l.setParams(params(false, 0));
+  std::u32string t;
+  for (int i = 0; i < 60; ++i) t += i % 7 == 0 ? U"\t" : i % 5 == 0 ? U"W" : U"ab";
+  l.rebuild(t);
+  std::vector<int32_t> whole, part;
+  l.advances(t, 0, whole);
+  for (const auto& [left, right] : {std::pair(-50, 30), std::pair(0, 0), std::pair(95, 180), std::pair(333, 334),
+                                    std::pair(500, 100000), std::pair(100000, 200000)}) {
+    int32_t from = -1, to = -1;
+    const int32_t x = l.advancesBetween(t, 0, left, right, from, to, part);
+    int32_t pen = 0, first = 0;
+    while (first < static_cast<int32_t>(whole.size()) && pen + whole[static_cast<size_t>(first)] <= left)
+      pen += whole[static_cast<size_t>(first++)];
+    int32_t last = first, end = pen;
+    while (last < static_cast<int32_t>(whole.size()) && end <= right) end += whole[static_cast<size_t>(last++)];
+    EXPECT_EQ(std::tuple(from, to, x), std::tuple(first, last, pen)) << left << " " << right;
+    EXPECT_EQ(part, std::vector<int32_t>(whole.begin() + first, whole.begin() + last)) << left << " " << right;
+  }
 }
 
 // Random edits (typing runs, deletions, line breaks, pastes) re-laid out incrementally give the
