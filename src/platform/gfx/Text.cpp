@@ -448,7 +448,7 @@ BOOL GetTextExtentPoint32(HDC hdc, const char* text, int length, SIZE* size) {
   for (size_t i = 0; i < sv.size();) {
     size_t len = 1;
     const auto b = static_cast<unsigned char>(sv[i]);
-    const char32_t c = b < 0x80 ? b : decodeUtf8(sv.substr(i), len);
+    const char32_t c = b < 0x80 ? b : zxp::decodeUtf8(sv.substr(i), len);
     w += f->inst->advance(c);
     i += len;
   }

@@ -49,7 +49,7 @@ TextCell CellReader::at(size_t at, size_t& next) const {
       len = 1;
       return b;
     }
-    return decodeUtf8(text_.substr(i), len);
+    return zxp::decodeUtf8(text_.substr(i), len);
   };
   size_t len = 1;
   const char32_t c = decode(at, len);
