@@ -15,6 +15,7 @@
 #include "platform/gfx/Text.h"
 #include "platform/host/Form.h"
 #include "platform/host/MemberTable.h"
+#include "platform/host/NoCaseIndex.h"
 #include "platform/host/PropertyBag.h"
 #include "platform/services/MessageBox.h"
 #include "platform/ui/User.h"
@@ -388,12 +389,20 @@ void ZorvaXPHookTab::UserControl_ReadProperties(host::PropertyBag& PropBag) {
     const int32_t kids = PropBag.read<int32_t>(countKey, 0);
     totalKids += kids;
     if (kids < 0 || totalKids > kMaxChildren) throw HostError(errInvalidPropertyValue, countKey + " out of range");
-    const std::string prefix = "TabCtlOf" + std::to_string(n) + "ID";
-    std::unordered_set<std::string> listed;  // the tab's identifiers so far, folded: the first listing counts
+    // The tab's identifiers so far, without case: the first listing counts.
+    host::NoCaseIndex listed;
     listed.reserve(static_cast<size_t>(kids));
+    t.children.reserve(static_cast<size_t>(kids));
+    const auto idAt = [&t](size_t i) -> std::string_view { return t.children[i].strControlID; };
+    std::string key = "TabCtlOf" + std::to_string(n) + "ID";
+    const size_t prefix = key.size();
     for (int32_t j = 1; j <= kids; ++j) {
-      std::string id = PropBag.read<std::string>(prefix + std::to_string(j), "");
-      if (!id.empty() && listed.insert(folded(id)).second) t.children.push_back({std::move(id), true});
+      key.resize(prefix);
+      key += std::to_string(j);
+      std::string id = PropBag.read<std::string>(key, "");
+      if (id.empty() || listed.find(id, idAt) != host::NoCaseIndex::npos) continue;
+      listed.insert(id, t.children.size());
+      t.children.push_back({std::move(id), true});
     }
     tabs_.push_back(std::move(t));
   }

@@ -63,7 +63,7 @@ void ZorvaTextButton::UserControl_ReadProperties(host::PropertyBag& PropBag) {
   m_Alignment = PropBag.read<int32_t>("Alignment", 0);
   m_GradientColor1 = PropBag.read<OLE_COLOR>("GradientColor1", kGradientColor1);
   m_GradientColor2 = PropBag.read<OLE_COLOR>("GradientColor2", kGradientColor2);
-  m_Caption = PropBag.read<std::string>("Caption", "Zorv");
+  m_Caption = PropBag.readText("Caption", "Zorv");
   m_ButtonPicture = PropBag.read<host::PictureRef>("ButtonPicture", host::PictureRef());
   m_ButtonWidth = PropBag.read<int32_t>("ButtonWidth", kButtonWidth);
   m_ButtonPictureOver = PropBag.read<host::PictureRef>("ButtonPictureOver", host::PictureRef());

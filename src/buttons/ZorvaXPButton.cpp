@@ -53,7 +53,7 @@ void ZorvaXPButton::setClickButtonStyle(ClickButtonStyleDType v) {
 void ZorvaXPButton::setGradientColorHighlight(OLE_COLOR v) {
   letProperty(m_GradientColorHighlight, v, "GradientColorHighlight", Redraw::None);
 }
-void ZorvaXPButton::setCaption(const std::string& v) { letProperty(m_Caption, v, "Caption", Redraw::Resting); }
+void ZorvaXPButton::setCaption(std::string v) { letProperty(m_Caption, std::move(v), "Caption", Redraw::Resting); }
 void ZorvaXPButton::setForeColorNormal(OLE_COLOR v) {
   letProperty(m_ForeColorNormal, v, "ForeColorNormal", Redraw::Resting);
 }
@@ -144,7 +144,7 @@ void ZorvaXPButton::UserControl_ReadProperties(host::PropertyBag& PropBag) {
   m_HiglightMouseOver = PropBag.read<bool>("HiglightMouseOver", true);
   m_ClickButtonStyle = PropBag.read<ClickButtonStyleDType>("ClickButtonStyle", ClickButtonStyleDType::Embossed);
   m_GradientColorHighlight = PropBag.read<OLE_COLOR>("GradientColorHighlight", kGradientColorHighlight);
-  m_Caption = PropBag.read<std::string>("Caption", defaultCaption());
+  m_Caption = PropBag.readText("Caption", defaultCaption());
   UserControl.setFont(PropBag.read<host::FontRef>("Font", Ambient().Font));
   m_ForeColorNormal = PropBag.read<OLE_COLOR>("ForeColorNormal", kForeColorNormal);
   m_ForeColorHighlight = PropBag.read<OLE_COLOR>("ForeColorHighlight", kForeColorHighlight);

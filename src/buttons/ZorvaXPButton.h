@@ -82,7 +82,7 @@ class ZorvaXPButton final : public foundation::ControlBase {
   OLE_COLOR GradientColorHighlight() const { return m_GradientColorHighlight; }
   void setGradientColorHighlight(OLE_COLOR New_GradientColorHighlight);
   const std::string& Caption() const { return m_Caption; }
-  void setCaption(const std::string& New_Caption);
+  void setCaption(std::string New_Caption);
   OLE_COLOR ForeColorNormal() const { return m_ForeColorNormal; }
   void setForeColorNormal(OLE_COLOR New_ForeColorNormal);
   OLE_COLOR ForeColorHighlight() const { return m_ForeColorHighlight; }

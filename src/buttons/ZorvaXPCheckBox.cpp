@@ -103,7 +103,7 @@ void ZorvaXPCheckBox::UserControl_ReadProperties(host::PropertyBag& PropBag) {
   m_BorderColorOnOver = PropBag.read<OLE_COLOR>("BorderColorOnOver", kBorderColorOnOver);
   m_Alignment = PropBag.read<CAlignmentCtl1>("Alignment", CAlignmentCtl1::CAlignLeft);
   m_AutoChangeBackColor = PropBag.read<bool>("AutoChangeBackColor", true);
-  m_Caption = PropBag.read<std::string>("Caption", defaultCaption());
+  m_Caption = PropBag.readText("Caption", defaultCaption());
   m_BackingStyle = PropBag.read<CBackingStyle>("BackingStyle", CBackingStyle::CBK_Opaque);
   UserControl.setFont(PropBag.read<host::FontRef>("Font", Ambient().Font));
   m_ForeColor = PropBag.read<OLE_COLOR>("ForeColor", kForeColor);

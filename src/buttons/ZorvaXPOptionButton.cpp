@@ -149,7 +149,7 @@ void ZorvaXPOptionButton::UserControl_ReadProperties(host::PropertyBag& PropBag)
   m_BackStyle = PropBag.read<VOBackStyle>("BackStyle", VOBackStyle::OB_Gradient);
   m_BorderStyle = PropBag.read<bool>("BorderStyle", true);
   m_BorderColor = PropBag.read<OLE_COLOR>("BorderColor", kBorderColor);
-  m_Caption = PropBag.read<std::string>("Caption", defaultCaption());
+  m_Caption = PropBag.readText("Caption", defaultCaption());
   m_BorderColorHover = PropBag.read<OLE_COLOR>("BorderColorHover", kBorderColorHover);
   m_ForeColor = PropBag.read<OLE_COLOR>("ForeColor", kForeColor);
   m_ForeColorHover = PropBag.read<OLE_COLOR>("ForeColorHover", kForeColorHover);

@@ -236,7 +236,7 @@ void ZorvaXPFrame::UserControl_ReadProperties(host::PropertyBag& PropBag) {
   m_DropDownButton = PropBag.read<bool>("DropDownButton", false);
   UserControl.setFont(PropBag.read<host::FontRef>("Font", Ambient().Font));
   m_ForeColor = PropBag.read<OLE_COLOR>("ForeColor", kForeColor);
-  m_Caption = PropBag.read<std::string>("Caption", defaultCaption());
+  m_Caption = PropBag.readText("Caption", defaultCaption());
   m_CaptionPos = PropBag.read<AlignmentCtl2>("CaptionPos", AlignmentCtl2::VP_AlignLeft);
   m_Icon = PropBag.read<host::PictureRef>("Icon", host::PictureRef());
   m_IconSize = PropBag.read<VFIconSize>("IconSize", VFIconSize::Small_16x16);

@@ -60,8 +60,8 @@ void ZorvaXPLabel::setAlignment(AlignmentConst v) {
   PropertyChanged("Alignment");
 }
 
-void ZorvaXPLabel::setCaption(const std::string& v) {
-  m_Caption = v;
+void ZorvaXPLabel::setCaption(std::string v) {
+  m_Caption = std::move(v);
   ResizeStep();
   PropertyChanged("Caption");
 }
@@ -190,7 +190,7 @@ void ZorvaXPLabel::UserControl_ReadProperties(host::PropertyBag& PropBag) {
   setEnabled(PropBag.read<bool>("Enabled", true));
   setBackColor(PropBag.read<OLE_COLOR>("BackColor", kBackColor));
   setAlignment(PropBag.read<AlignmentConst>("Alignment", AlignmentConst::HAlignLeft));
-  setCaption(PropBag.read<std::string>("Caption", caption));
+  setCaption(PropBag.readText("Caption", caption));
   setForeColor(PropBag.read<OLE_COLOR>("ForeColor", kForeColor));
   setAutoSize(PropBag.read<bool>("AutoSize", false));
   setAutoChangeBackColor(PropBag.read<bool>("AutoChangeBackColor", true));

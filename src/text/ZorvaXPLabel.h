@@ -56,7 +56,7 @@ class ZorvaXPLabel final : public foundation::ControlBase {
   AlignmentConst Alignment() const { return m_Alignment; }
   void setAlignment(AlignmentConst New_Alignment);
   const std::string& Caption() const { return m_Caption; }
-  void setCaption(const std::string& New_Caption);
+  void setCaption(std::string New_Caption);
   OLE_COLOR ForeColor() const { return m_ForeColor; }
   void setForeColor(OLE_COLOR New_ForeColor);
   OLE_COLOR BackColor() const { return m_BackColor; }

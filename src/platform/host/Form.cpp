@@ -695,13 +695,16 @@ void Form::noteUnread(const PropertyBag& bag, const std::string& owner) {
   for (const PropertyBag::Entry* e : bag.unreadEntries()) unknownKeys_.push_back(UnknownKey{e->line, owner, e->key});
 }
 
-void Form::loadControls(const std::vector<ControlRecord>& records, Extender* container, const ClassRegistry& registry,
+void Form::loadControls(std::vector<ControlRecord>& records, Extender* container, const ClassRegistry& registry,
                         std::vector<std::pair<Extender*, int16_t>>& fileTabIndexes) {
-  for (const ControlRecord& r : records) {
+  for (ControlRecord& r : records) {
     const ControlClass* cls = registry.find(r.className);
     if (!cls) throw FormFileError(r.line, "unknown control class '" + excerpt(r.className) + "'");
     checkNameFree(r.name, r.extender.index, r.line > 0 ? r.line : 1);
-    PropertyBag bag = r.properties;
+    // The control reads the record's own bag: the records are the loader's, and a caption of
+    // many megabytes is not copied on its way in.
+    PropertyBag& bag = r.properties;
+    bag.handOver();
     ExtenderRecord values = r.extender;
     values.tabIndex = -1;  // appended in file order; the file's indexes are applied once all are loaded
     Extender* added = nullptr;

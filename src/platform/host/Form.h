@@ -180,7 +180,7 @@ class Form : public Dispatchable {
                      const ExtenderRecord& values, Extender* container, PropertyBag* bag);
   void collectRecords(const Extender* container, std::vector<ControlRecord>& out) const;
   void noteUnread(const PropertyBag& bag, const std::string& owner);
-  void loadControls(const std::vector<ControlRecord>& records, Extender* container, const ClassRegistry& registry,
+  void loadControls(std::vector<ControlRecord>& records, Extender* container, const ClassRegistry& registry,
                     std::vector<std::pair<Extender*, int16_t>>& fileTabIndexes);
   void forget(Extender& control);
   void checkNameFree(const std::string& name, const std::optional<int16_t>& index, int line) const;

@@ -2,15 +2,13 @@
 // and control names: "caption" finds "Caption".
 #pragma once
 
-#include <cctype>
 #include <string>
 #include <string_view>
 
 namespace zxp::host {
 
-inline char asciiLower(char c) {
-  return static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
-}
+// Only A-Z fold, whatever the C library's locale says about other bytes.
+inline char asciiLower(char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c + ('a' - 'A')) : c; }
 
 inline bool equalsNoCase(std::string_view a, std::string_view b) {
   if (a.size() != b.size()) return false;

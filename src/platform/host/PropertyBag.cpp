@@ -1,27 +1,15 @@
 #include "platform/host/PropertyBag.h"
 
-#include <cstdint>
+#include <utility>
 
 #include "platform/host/NoCase.h"
 
 namespace zxp::host {
 
-// FNV-1a over the key's bytes in lower case, so that every spelling of a key meets.
-size_t PropertyBag::NoCaseHash::operator()(std::string_view key) const {
-  uint64_t h = 0xcbf29ce484222325ull;
-  for (char c : key) {
-    h ^= static_cast<unsigned char>(asciiLower(c));
-    h *= 0x100000001b3ull;
-  }
-  return static_cast<size_t>(h);
-}
-
-bool PropertyBag::NoCaseEqual::operator()(std::string_view a, std::string_view b) const { return equalsNoCase(a, b); }
-
 const PropertyBag::Entry* PropertyBag::find(std::string_view key) const {
-  if (!index_.empty()) {
-    const auto it = index_.find(key);
-    return it == index_.end() ? nullptr : &entries_[it->second];
+  if (index_.size() != 0) {
+    const size_t at = index_.find(key, [this](size_t i) -> std::string_view { return entries_[i].key; });
+    return at == NoCaseIndex::npos ? nullptr : &entries_[at];
   }
   for (const Entry& e : entries_) {
     if (equalsNoCase(e.key, key)) return &e;
@@ -33,7 +21,7 @@ void PropertyBag::rebuildIndex() {
   index_.clear();
   if (entries_.size() <= kIndexFrom) return;
   index_.reserve(entries_.size());
-  for (size_t i = 0; i < entries_.size(); ++i) index_.emplace(entries_[i].key, i);
+  for (size_t i = 0; i < entries_.size(); ++i) index_.insert(entries_[i].key, i);
 }
 
 PropertyBag::Entry* PropertyBag::findMutable(std::string_view key) {
@@ -41,11 +29,20 @@ PropertyBag::Entry* PropertyBag::findMutable(std::string_view key) {
 }
 
 Variant PropertyBag::ReadProperty(std::string_view key, const Variant& defaultValue) const {
-  lastKeyRead_ = std::string(key);
+  lastKeyRead_.assign(key);
   const Entry* e = find(key);
   if (!e) return defaultValue;
   e->wasRead = true;
   return e->value;
+}
+
+std::string PropertyBag::readText(std::string_view key, std::string defaultValue) {
+  lastKeyRead_.assign(key);
+  Entry* e = findMutable(key);
+  if (!e) return defaultValue;
+  e->wasRead = true;
+  if (std::string* s = e->value.getIf<std::string>(); s && handedOver_) return std::exchange(*s, std::string());
+  return variantAs<std::string>(e->value);
 }
 
 std::vector<const PropertyBag::Entry*> PropertyBag::unreadEntries() const {
@@ -64,8 +61,8 @@ void PropertyBag::set(std::string_view key, Variant value, int line) {
   }
   entries_.push_back(Entry{std::string(key), std::move(value), line});
   if (entries_.size() <= kIndexFrom) return;
-  if (index_.empty()) rebuildIndex();
-  else index_.emplace(entries_.back().key, entries_.size() - 1);
+  if (index_.size() == 0) rebuildIndex();
+  else index_.insert(entries_.back().key, entries_.size() - 1);
 }
 
 bool PropertyBag::erase(std::string_view key) {
@@ -73,14 +70,9 @@ bool PropertyBag::erase(std::string_view key) {
   if (!e) return false;
   const size_t at = static_cast<size_t>(e - entries_.data());
   entries_.erase(entries_.begin() + static_cast<std::ptrdiff_t>(at));
-  if (entries_.size() <= kIndexFrom) {
-    index_.clear();
-    return true;
-  }
-  // The entries after the erased one move up by one.
-  index_.erase(index_.find(key));
-  for (auto& [k, i] : index_)
-    if (i > at) --i;
+  // The entries after the erased one move up by one: the index is built again (erasing is rare,
+  // and the vector's erase costs as much).
+  rebuildIndex();
   return true;
 }
 

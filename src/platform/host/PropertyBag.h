@@ -9,15 +9,16 @@
 // A bag with more than a few keys also keeps an index from the key (without case) to its entry,
 // so a lookup costs the same for ten keys or a hundred thousand: a form file's parser checks
 // every line's key for a duplicate, and a control reads every key it knows, so a scan of the keys
-// per lookup would make loading quadratic in the number of property lines.
+// per lookup would make loading quadratic in the number of property lines. The index is a flat
+// table of positions (NoCaseIndex) that holds no copy of the keys.
 #pragma once
 
 #include <cstddef>
 #include <string>
 #include <string_view>
-#include <unordered_map>
 #include <vector>
 
+#include "platform/host/NoCaseIndex.h"
 #include "platform/host/Variant.h"
 
 namespace zxp::host {
@@ -38,11 +39,17 @@ class PropertyBag {
   template <class T>
   T read(std::string_view key, const T& defaultValue) const {
     const Entry* e = find(key);
-    lastKeyRead_ = std::string(key);
+    lastKeyRead_.assign(key);
     if (!e) return defaultValue;
     e->wasRead = true;
     return variantAs<T>(e->value);
   }
+
+  // Reads a text as read<std::string> does. A bag handed over (the loader's, read once by the one
+  // control it was parsed for) gives a stored string away instead of copying it, so that a
+  // caption of many megabytes is not copied on its way into its control; the entry then holds "".
+  std::string readText(std::string_view key, std::string defaultValue);
+  void handOver() { handedOver_ = true; }
 
   // Stores the value; with a default, a value equal to the default is omitted (and any value
   // stored earlier under the key is removed). Fonts and pictures are objects and are written
@@ -73,21 +80,14 @@ class PropertyBag {
  private:
   // Bags up to this size are searched key by key: cheaper than hashing for the usual few keys.
   static constexpr size_t kIndexFrom = 16;
-  struct NoCaseHash {
-    using is_transparent = void;
-    size_t operator()(std::string_view key) const;
-  };
-  struct NoCaseEqual {
-    using is_transparent = void;
-    bool operator()(std::string_view a, std::string_view b) const;
-  };
 
   Entry* findMutable(std::string_view key);
   void rebuildIndex();
   std::vector<Entry> entries_;
   // Key -> position in entries_, kept while the bag has more than kIndexFrom entries.
-  std::unordered_map<std::string, size_t, NoCaseHash, NoCaseEqual> index_;
+  NoCaseIndex index_;
   mutable std::string lastKeyRead_;
+  bool handedOver_ = false;
 };
 
 }  // namespace zxp::host

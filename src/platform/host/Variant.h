@@ -136,6 +136,10 @@ class Variant {
   const T* getIf() const {
     return std::get_if<T>(&v_);
   }
+  template <class T>
+  T* getIf() {
+    return std::get_if<T>(&v_);
+  }
 
   // Identity of kind and value (Single and Double compare bitwise, so NaN equals itself and the
   // two zeros differ): what a round trip must preserve.

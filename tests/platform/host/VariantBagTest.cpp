@@ -108,6 +108,25 @@ TEST(PropertyBag, ValuesEqualToTheirDefaultAreOmittedAndReadBack) {
   EXPECT_EQ(errorNumber([&] { bag.read<int32_t>("Caption", 0); }), errTypeMismatch);
 }
 
+// Texts read through readText: a bag keeps its value unless it was handed over (the loader's
+// bag, read once), which gives its strings away; other kinds convert as read does either way.
+TEST(PropertyBag, ReadTextCopiesUnlessTheBagWasHandedOver) {
+  PropertyBag bag;
+  bag.set("Caption", "Kept");
+  bag.set("Count", int32_t{5});
+  EXPECT_EQ(bag.readText("caption", "x"), "Kept");
+  EXPECT_EQ(bag.readText("Caption", "x"), "Kept");
+  EXPECT_EQ(bag.readText("Missing", "fallback"), "fallback");
+  EXPECT_EQ(bag.lastKeyRead(), "Missing");
+
+  bag.handOver();
+  EXPECT_EQ(bag.readText("Caption", "x"), "Kept");
+  EXPECT_EQ(bag.find("Caption")->value.toString(), "");  // given away
+  EXPECT_TRUE(bag.find("Caption")->wasRead);
+  EXPECT_EQ(bag.readText("Count", "x"), "5");
+  EXPECT_EQ(bag.find("Count")->value.toLong(), 5);
+}
+
 // Large bags find keys through an index: checked against a plain list searched key by key, over
 // random writes, overwrites in other cases, erasures and copies, growing past and shrinking
 // below the size where the index starts.
