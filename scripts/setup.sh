@@ -9,7 +9,7 @@ packages=(
   clang libclang-rt-14-dev
   libgtest-dev libgmock-dev googletest libbenchmark-dev
   libpixman-1-dev libfreetype-dev libfontconfig-dev fonts-dejavu-core
-  libpng-dev libjpeg-dev libstb-dev libsdl2-dev libssl-dev
+  libpng-dev libjpeg-dev libstb-dev libsdl2-dev libssl-dev libxxhash-dev
   libcairo2-dev qtbase5-dev
   libxlsxwriter-dev python3 python3-openpyxl
 )

@@ -24,6 +24,8 @@
 #include "platform/gfx/FontEngine.h"
 #include "platform/gfx/TextLayout.h"
 
+#include <xxhash.h>
+
 namespace zxp {
 
 using namespace zxp::gfx;
@@ -317,8 +319,37 @@ int32_t drawRun(Surface& s, std::span<const pixman_box32_t> clip, FontInstance& 
 // often at another width, and repaint the same caption again and again: the two latest layouts
 // on the thread are kept, keyed by all that makes the lines. The font is held weakly, so the key
 // cannot match a later font that happens to take its place.
+// The key of a kept text: a short text itself, a long one its length and 128-bit hash, so that
+// keeping a caption of megabytes costs one pass over it and no copy. Two long texts of one length
+// meet under one key with a chance of 2^-128: our choice over holding a copy of each.
+class TextKey {
+ public:
+  TextKey() = default;
+  explicit TextKey(std::string_view text) { assign(text); }
+  void assign(std::string_view text) {
+    size_ = text.size();
+    if (size_ < kHashFrom) {
+      short_.assign(text);
+      hash_ = XXH128_hash_t{0, 0};
+    } else {
+      short_.clear();
+      hash_ = XXH3_128bits(text.data(), text.size());
+    }
+  }
+  bool operator==(const TextKey& o) const {
+    return size_ == o.size_ && (size_ < kHashFrom ? short_ == o.short_ : XXH128_isEqual(hash_, o.hash_) != 0);
+  }
+  size_t size() const { return size_; }
+
+ private:
+  static constexpr size_t kHashFrom = 1024;
+  size_t size_ = 0;
+  std::string short_;
+  XXH128_hash_t hash_{0, 0};
+};
+
 struct KeptLayout {
-  std::string text;
+  TextKey text;
   std::weak_ptr<FontInstance> font;
   UINT format = 0;  // without DT_CALCRECT, which does not change the lines
   int32_t width = 0, tabWidth = 0, maxLines = 0;
@@ -334,10 +365,15 @@ const KeptLayout& layoutOnce(std::string_view text, const std::shared_ptr<FontIn
   thread_local std::array<KeptLayout, 2> kept;
   thread_local size_t newest = 0;
   const UINT format = lp.format & ~DT_CALCRECT;
+  const TextKey key(text);
+  // Lines that neither wrap nor end in "..." do not depend on the width: a caption measured in
+  // one rectangle and drawn in another is laid out once.
+  const bool wraps = (format & DT_WORDBREAK) && !(format & DT_SINGLELINE);
+  const int32_t width = wraps || (format & (DT_END_ELLIPSIS | DT_WORD_ELLIPSIS)) ? lp.width : 0;
   for (size_t i = 0; i < kept.size(); ++i) {
     const KeptLayout& k = kept[i];
-    if (k.font.lock() == font && k.format == format && k.width == lp.width && k.tabWidth == lp.tabWidth &&
-        k.maxLines == lp.maxLines && k.text == text) {
+    if (k.font.lock() == font && k.format == format && k.width == width && k.tabWidth == lp.tabWidth &&
+        k.maxLines == lp.maxLines && k.text == key) {
       newest = i;
       return k;
     }
@@ -358,10 +394,10 @@ const KeptLayout& layoutOnce(std::string_view text, const std::shared_ptr<FontIn
   k.lines = breaker.lineCount();
   if (k.spans.size() > kKeptLines) std::vector<LineSpan>().swap(k.spans);
   else k.places.clear();
-  k.text.assign(text);
+  k.text = key;
   k.font = font;
   k.format = format;
-  k.width = lp.width;
+  k.width = width;
   k.tabWidth = lp.tabWidth;
   k.maxLines = lp.maxLines;
   return k;
@@ -432,7 +468,7 @@ BOOL GetTextExtentPoint32(HDC hdc, const char* text, int length, SIZE* size) {
   // of the last long text is kept per thread (keyed by text and font, as DrawText's layouts): a
   // label that sizes itself to its caption measures it on every paint.
   struct KeptExtent {
-    std::string text;
+    TextKey text;
     std::weak_ptr<FontInstance> font;
     int32_t width = 0;
   };
@@ -440,7 +476,8 @@ BOOL GetTextExtentPoint32(HDC hdc, const char* text, int length, SIZE* size) {
   thread_local KeptExtent kept;
   const std::string_view sv = textView(text, length);
   const int32_t height = f->inst->metrics().height;
-  if (sv.size() >= kKeptFrom && kept.font.lock() == f->inst && kept.text == sv) {
+  const TextKey key = sv.size() >= kKeptFrom ? TextKey(sv) : TextKey();
+  if (sv.size() >= kKeptFrom && kept.font.lock() == f->inst && kept.text == key) {
     *size = SIZE{kept.width, height};
     return TRUE;
   }
@@ -455,7 +492,7 @@ BOOL GetTextExtentPoint32(HDC hdc, const char* text, int length, SIZE* size) {
   const auto width = static_cast<int32_t>(std::min<int64_t>(w, INT32_MAX));
   if (sv.size() >= kKeptFrom) {
     kept.font.reset();
-    kept.text.assign(sv);
+    kept.text = key;
     kept.width = width;
     kept.font = f->inst;
   }
