@@ -122,6 +122,10 @@ class ControlBase : public host::ControlObject, private SurfaceListener {
   static std::optional<std::string> accessKeyOf(std::string_view caption);
 
  protected:
+  // True while the host creates or loads the control (InitProperties, ReadProperties); the host
+  // sizes it (Resize) right after.
+  bool settingUp() const { return settingUp_; }
+
   // hoverTimerName: the name of the control's polling timer ("tmrHover"; "tmr1" in the button).
   explicit ControlBase(std::string hoverTimerName = "tmrHover");
 

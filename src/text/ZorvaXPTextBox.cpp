@@ -195,7 +195,7 @@ void ZorvaXPTextBox::UserControl_InitProperties() {
 
 void ZorvaXPTextBox::UserControl_ReadProperties(host::PropertyBag& PropBag) {
   m_MultiLine = PropBag.read<bool>("MultiLine", false);
-  setText(PropBag.read<std::string>("Text", defaultText()));
+  setText(PropBag.readText("Text", defaultText()));
   setLocked(PropBag.read<bool>("Locked", false));
   m_Required = PropBag.read<bool>("Required", false);
   m_RequiredColor = PropBag.read<OLE_COLOR>("RequiredColor", kRequiredColor);
@@ -619,7 +619,10 @@ bool ZorvaXPTextBox::SyncTextScroll() {
 }
 
 void ZorvaXPTextBox::syncBar() {
-  if (!VScroll || !m_MultiLine) return;
+  // While the control is set up the field has no size yet; the host lays the control out right
+  // after (Resize, then RedrawMe sets the bar), so a long text is laid out once, at the width it
+  // shows at.
+  if (!VScroll || !m_MultiLine || settingUp()) return;
   syncing_ = true;
   const int32_t max = std::max(1, lastLine());
   if (VScroll->Max() != max) VScroll->setMax(max);

@@ -24,6 +24,10 @@ constexpr char32_t kReplacementCharacter = 0xFFFD;
 char32_t decodeUtf8(std::string_view text, size_t& length);
 // Appends the UTF-8 form of `cp`; surrogates and values past U+10FFFF append U+FFFD.
 void appendUtf8(std::string& out, char32_t cp);
+// The same into `out` (room for four bytes); returns the number of bytes.
+size_t encodeUtf8(char32_t cp, char out[4]);
+// The number of bytes of `cp`'s UTF-8 form (as appendUtf8 writes it).
+size_t utf8Size(char32_t cp);
 
 bool isValidUtf8(std::string_view text);
 // `text` with every malformed subsequence replaced by "?"; well-formed text comes back unchanged.

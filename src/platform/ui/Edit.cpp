@@ -130,17 +130,31 @@ LRESULT EditField::handle(UINT msg, WPARAM wParam, LPARAM lParam) {
       setText(applyCase(decode(reinterpret_cast<const char*>(lParam))));
       return TRUE;
     case WM_GETTEXT: {
+      // Encoded straight into the caller's buffer, whole characters only: a field of megabytes
+      // is not encoded into a string first.
       auto* buf = reinterpret_cast<char*>(lParam);
       if (!buf || wParam == 0) return 0;
-      std::string s = utf8(0, length());
-      size_t n = std::min(s.size(), static_cast<size_t>(wParam) - 1);
-      while (n > 0 && n < s.size() && (static_cast<unsigned char>(s[n]) & 0xC0) == 0x80) --n;  // whole characters
-      std::memcpy(buf, s.data(), n);
+      const size_t room = static_cast<size_t>(wParam) - 1;
+      size_t n = 0;
+      for (char32_t c : text_) {
+        if (c < 0x80 && n < room) {
+          buf[n++] = static_cast<char>(c);
+          continue;
+        }
+        char bytes[4];
+        const size_t len = encodeUtf8(c, bytes);
+        if (n + len > room) break;
+        std::memcpy(buf + n, bytes, len);
+        n += len;
+      }
       buf[n] = 0;
       return static_cast<LRESULT>(n);
     }
-    case WM_GETTEXTLENGTH:
-      return static_cast<LRESULT>(utf8(0, length()).size());
+    case WM_GETTEXTLENGTH: {
+      size_t n = 0;
+      for (char32_t c : text_) n += utf8Size(c);
+      return static_cast<LRESULT>(n);
+    }
     case WM_SETFONT:
       setFont(static_cast<HFONT>(wParam));
       if (focused()) {  // the caret takes the new line height
@@ -271,34 +285,34 @@ LRESULT EditField::handle(UINT msg, WPARAM wParam, LPARAM lParam) {
       return passwordChar_ ? static_cast<LRESULT>(toCp1252(passwordChar_) & 0xFF) : 0;
 
     case EM_GETLINECOUNT:
-      return layout_.lineCount();
+      return laidOut().lineCount();
     case EM_LINEINDEX: {
       auto line = static_cast<int32_t>(wParam);
-      if (line == -1) line = layout_.lineFromChar(caret_);
-      if (line < 0 || line >= layout_.lineCount()) return -1;
-      return layout_.line(line).start;
+      if (line == -1) line = laidOut().lineFromChar(caret_);
+      if (line < 0 || line >= laidOut().lineCount()) return -1;
+      return laidOut().line(line).start;
     }
     case EM_LINELENGTH: {
       auto index = static_cast<int32_t>(wParam);
       if (index == -1) {  // the unselected characters on the lines that hold the selection
-        const EditLine& a = layout_.line(layout_.lineFromChar(selMin()));
-        const EditLine& b = layout_.line(layout_.lineFromChar(selMax()));
+        const EditLine& a = laidOut().line(laidOut().lineFromChar(selMin()));
+        const EditLine& b = laidOut().line(laidOut().lineFromChar(selMax()));
         return (selMin() - a.start) + std::max(0, b.start + b.length - selMax());
       }
-      return layout_.line(layout_.lineFromChar(std::clamp(index, 0, length()))).length;
+      return laidOut().line(laidOut().lineFromChar(std::clamp(index, 0, length()))).length;
     }
     case EM_LINEFROMCHAR: {
       auto index = static_cast<int32_t>(wParam);
       if (index == -1) index = anchor_ != caret_ ? selMin() : caret_;
-      return layout_.lineFromChar(std::clamp(index, 0, length()));
+      return laidOut().lineFromChar(std::clamp(index, 0, length()));
     }
     case EM_GETLINE: {
       auto* buf = reinterpret_cast<char*>(lParam);
       auto line = multiline() ? static_cast<int32_t>(wParam) : 0;
-      if (!buf || line < 0 || line >= layout_.lineCount()) return 0;
+      if (!buf || line < 0 || line >= laidOut().lineCount()) return 0;
       WORD size = 0;
       std::memcpy(&size, buf, sizeof size);
-      const EditLine& l = layout_.line(line);
+      const EditLine& l = laidOut().line(line);
       std::string s = utf8(l.start, l.start + l.length);
       size_t n = std::min<size_t>(s.size(), size);
       while (n > 0 && n < s.size() && (static_cast<unsigned char>(s[n]) & 0xC0) == 0x80) --n;
@@ -307,7 +321,7 @@ LRESULT EditField::handle(UINT msg, WPARAM wParam, LPARAM lParam) {
     }
     case EM_GETFIRSTVISIBLELINE:
       if (multiline()) return firstLine_;
-      return layout_.indexAtX(text_, 0, xOffset_);
+      return laidOut().indexAtX(text_, 0, xOffset_);
     case EM_LINESCROLL:
       if (!multiline()) return FALSE;
       scrollBy(static_cast<int32_t>(lParam), static_cast<int32_t>(wParam) * aveWidth_, false);
@@ -362,7 +376,7 @@ LRESULT EditField::handle(UINT msg, WPARAM wParam, LPARAM lParam) {
     case EM_CHARFROMPOS: {
       Point p{GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)};
       int32_t index = charAt(p);
-      return MAKELRESULT(std::min(index, 0xFFFF), std::min(layout_.lineFromChar(index), 0xFFFF));
+      return MAKELRESULT(std::min(index, 0xFFFF), std::min(laidOut().lineFromChar(index), 0xFFFF));
     }
     default:
       return DefWindowProcA(hwnd_, msg, wParam, lParam);
@@ -379,6 +393,14 @@ std::u32string EditField::applyCase(std::u32string s) const {
 }
 
 void EditField::replaceText(int32_t from, int32_t to, std::u32string_view s) {
+  if (layoutStale_) {
+    // Not laid out since the text or the rectangle changed: laid out whole on first use, and
+    // the whole field repaints.
+    text_.replace(static_cast<size_t>(from), static_cast<size_t>(to - from), s);
+    changed_ = EditLayoutChange{0, 0, true};
+    changePending_ = false;
+    return;
+  }
   text_.replace(static_cast<size_t>(from), static_cast<size_t>(to - from), s);
   EditLayoutChange c = layout_.update(text_, from, to - from, static_cast<int32_t>(s.size()));
   if (changePending_) {
@@ -393,7 +415,7 @@ void EditField::replaceText(int32_t from, int32_t to, std::u32string_view s) {
 void EditField::setText(std::u32string text) {
   bool same = text == text_;
   text_ = std::move(text);
-  layout_.rebuild(text_);
+  layoutStale_ = true;
   anchor_ = caret_ = 0;
   firstLine_ = 0;
   xOffset_ = 0;
@@ -542,12 +564,12 @@ void EditField::moveCaret(int32_t pos, bool extend) {
 }
 
 void EditField::moveVertically(int32_t lines, bool extend) {
-  int32_t line = layout_.lineFromChar(caret_);
-  if (goalX_ < 0) goalX_ = lineOffset(line) + layout_.xOf(text_, line, caret_);
-  int32_t target = std::clamp(line + lines, 0, layout_.lineCount() - 1);
+  int32_t line = laidOut().lineFromChar(caret_);
+  if (goalX_ < 0) goalX_ = lineOffset(line) + laidOut().xOf(text_, line, caret_);
+  int32_t target = std::clamp(line + lines, 0, laidOut().lineCount() - 1);
   int32_t pos = caret_;
   if (target != line) {
-    pos = std::min(layout_.indexAtX(text_, target, goalX_ - lineOffset(target)), layout_.lineEndForCaret(text_, target));
+    pos = std::min(laidOut().indexAtX(text_, target, goalX_ - lineOffset(target)), laidOut().lineEndForCaret(text_, target));
   }
   int32_t goal = goalX_;
   select(extend ? anchor_ : pos, pos, true);
@@ -608,7 +630,7 @@ void EditField::selectWordAt(int32_t i) {
 LRESULT EditField::onKeyDown(int vk) {
   const bool shift = keyDown(VK_SHIFT), ctrl = keyDown(VK_CONTROL);
   const bool sel = anchor_ != caret_;
-  const int32_t line = layout_.lineFromChar(caret_);
+  const int32_t line = laidOut().lineFromChar(caret_);
   switch (vk) {
     case VK_LEFT:
       if (!shift && !ctrl && sel) moveCaret(selMin(), false);
@@ -628,10 +650,10 @@ LRESULT EditField::onKeyDown(int vk) {
       if (multiline()) moveVertically((vk == VK_PRIOR ? -1 : 1) * std::max(1, visibleLines() - 1), shift);
       break;
     case VK_HOME:
-      moveCaret(ctrl ? 0 : layout_.line(line).start, shift);
+      moveCaret(ctrl ? 0 : laidOut().line(line).start, shift);
       break;
     case VK_END:
-      moveCaret(ctrl ? length() : layout_.lineEndForCaret(text_, line), shift);
+      moveCaret(ctrl ? length() : laidOut().lineEndForCaret(text_, line), shift);
       break;
     case VK_DELETE:
       if (shift && !ctrl) return handle(WM_CUT, 0, 0);

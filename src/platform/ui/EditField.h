@@ -127,7 +127,13 @@ class EditField {
   int32_t marginRight_ = 1;
   char32_t passwordChar_ = U'*';
   Rect rect_;  // the formatting rectangle, client coordinates
-  EditLayout layout_;
+  // The lines, laid out on first use after the text or what they are laid out with changed: a
+  // field given a text of megabytes before it has its size lays the text out once, at the size
+  // it shows it, rather than at every step of its creation.
+  const EditLayout& laidOut() const;
+  EditLayout& laidOut();
+  mutable EditLayout layout_;
+  mutable bool layoutStale_ = false;
   // What the lines were last laid out with (relayout() skips the work when that is unchanged).
   struct LayoutKey {
     bool wrap, lineBreaks;

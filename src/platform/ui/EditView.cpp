@@ -65,6 +65,19 @@ void EditField::resetRect() {
   rect_ = Rect{c.left + marginLeft_, c.top, std::max(c.left + marginLeft_, c.right - marginRight_), c.bottom};
 }
 
+const EditLayout& EditField::laidOut() const {
+  if (layoutStale_) {
+    layout_.rebuild(text_);
+    layoutStale_ = false;
+  }
+  return layout_;
+}
+
+EditLayout& EditField::laidOut() {
+  static_cast<const EditField*>(this)->laidOut();
+  return layout_;
+}
+
 void EditField::relayout() {
   // The lines follow the text through every edit, so they need laying out again only when what
   // they were laid out with changes: a field of megabytes is not laid out again for a style,
@@ -87,7 +100,7 @@ void EditField::relayout() {
     p.advance = [inst](char32_t c) { return inst->advance(c); };
   }
   layout_.setParams(std::move(p));
-  layout_.rebuild(text_);
+  layoutStale_ = true;
   laidOutWith_ = key;
   clampScroll();
 }
@@ -95,8 +108,8 @@ void EditField::relayout() {
 // Without ES_AUTOHSCROLL a single line must fit its rectangle; without ES_AUTOVSCROLL the lines
 // of a multi-line field must fit its height.
 bool EditField::fits() const {
-  if (!multiline()) return (style() & ES_AUTOHSCROLL) || layout_.line(0).width <= rect_.width();
-  return (style() & ES_AUTOVSCROLL) || layout_.lineCount() * lineHeight_ <= rect_.height();
+  if (!multiline()) return (style() & ES_AUTOHSCROLL) || laidOut().line(0).width <= rect_.width();
+  return (style() & ES_AUTOVSCROLL) || laidOut().lineCount() * lineHeight_ <= rect_.height();
 }
 
 // ---- Geometry ---------------------------------------------------------------------------------
@@ -104,42 +117,44 @@ bool EditField::fits() const {
 int32_t EditField::visibleLines() const { return std::max(1, rect_.height() / lineHeight_); }
 
 int32_t EditField::lineOffset(int32_t line) const {
-  const int32_t free = rect_.width() - layout_.line(line).width;
+  const int32_t free = rect_.width() - laidOut().line(line).width;
   if (free <= 0) return 0;
   if (style() & ES_RIGHT) return free;
   if (style() & ES_CENTER) return free / 2;
   return 0;
 }
 
-int32_t EditField::contentWidth() const { return multiline() ? layout_.maxWidth() : layout_.line(0).width; }
+int32_t EditField::contentWidth() const { return multiline() ? laidOut().maxWidth() : laidOut().line(0).width; }
 
 Point EditField::posOf(int32_t index) const {
-  const int32_t line = layout_.lineFromChar(index);
-  return Point{rect_.left + lineOffset(line) + layout_.xOf(text_, line, index) - xOffset_,
+  const int32_t line = laidOut().lineFromChar(index);
+  return Point{rect_.left + lineOffset(line) + laidOut().xOf(text_, line, index) - xOffset_,
                rect_.top + (line - firstLine_) * lineHeight_};
 }
 
 int32_t EditField::charAt(Point p) const {
   int32_t line = 0;
   if (multiline()) {
-    line = std::clamp(firstLine_ + floorDiv(p.y - rect_.top, lineHeight_), 0, layout_.lineCount() - 1);
+    line = std::clamp(firstLine_ + floorDiv(p.y - rect_.top, lineHeight_), 0, laidOut().lineCount() - 1);
   }
-  int32_t index = layout_.indexAtX(text_, line, p.x - rect_.left - lineOffset(line) + xOffset_);
-  return std::min(index, layout_.lineEndForCaret(text_, line));
+  int32_t index = laidOut().indexAtX(text_, line, p.x - rect_.left - lineOffset(line) + xOffset_);
+  return std::min(index, laidOut().lineEndForCaret(text_, line));
 }
 
 // ---- Scrolling --------------------------------------------------------------------------------
 
 bool EditField::clampScroll() {
+  // The top-left position is always in range: no need to lay out the lines to know it.
+  if (firstLine_ == 0 && xOffset_ == 0) return false;
   const int32_t first = firstLine_, x = xOffset_;
-  firstLine_ = multiline() ? std::clamp(firstLine_, 0, layout_.lineCount() - 1) : 0;
+  firstLine_ = multiline() ? std::clamp(firstLine_, 0, laidOut().lineCount() - 1) : 0;
   xOffset_ = wraps() ? 0 : std::clamp(xOffset_, 0, std::max(0, contentWidth() + 1 - rect_.width()));
   return first != firstLine_ || x != xOffset_;
 }
 
 void EditField::scrollCaretIntoView(bool* vertical, bool* horizontal) {
   const int32_t first = firstLine_, x = xOffset_;
-  const int32_t line = layout_.lineFromChar(caret_);
+  const int32_t line = laidOut().lineFromChar(caret_);
   if (multiline()) {
     const int32_t visible = visibleLines();
     if (line < firstLine_) firstLine_ = line;
@@ -148,7 +163,7 @@ void EditField::scrollCaretIntoView(bool* vertical, bool* horizontal) {
   if (!wraps()) {
     // Jump a quarter of the width past the caret, so that typing shows some text around it.
     const int32_t w = rect_.width();
-    const int32_t cx = lineOffset(line) + layout_.xOf(text_, line, caret_);
+    const int32_t cx = lineOffset(line) + laidOut().xOf(text_, line, caret_);
     if (cx < xOffset_) xOffset_ = std::max(0, cx - w / 4);
     else if (cx >= xOffset_ + w) xOffset_ = cx - w + 1 + w / 4;
   }
@@ -174,7 +189,7 @@ void EditField::placeCaret() {
   if (caretInfo().owner != hwnd_) return;
   Point p = posOf(caret_);
   // A caret after the last character of a line that fits stays inside the rectangle.
-  if (layout_.line(layout_.lineFromChar(caret_)).width < rect_.width()) p.x = std::min(p.x, rect_.right - 1);
+  if (laidOut().line(laidOut().lineFromChar(caret_)).width < rect_.width()) p.x = std::min(p.x, rect_.right - 1);
   SetCaretPos(p.x, p.y);
 }
 
@@ -193,7 +208,7 @@ void EditField::invalidateLines(int32_t from, int32_t to) {
 
 void EditField::invalidateSelection(int32_t a, int32_t b) {
   if (a >= b) return;
-  invalidateLines(layout_.lineFromChar(a), layout_.lineFromChar(b) + 1);
+  invalidateLines(laidOut().lineFromChar(a), laidOut().lineFromChar(b) + 1);
 }
 
 // ---- Painting ---------------------------------------------------------------------------------
@@ -234,7 +249,7 @@ void EditField::render(HDC dc, const Rect& area) {
     SetTextAlign(dc, TA_LEFT | TA_TOP);
     IntersectClipRect(dc, rect_.left, rect_.top, rect_.right, rect_.bottom);
     const bool showSel = anchor_ != caret_ && (focused() || (style() & ES_NOHIDESEL));
-    const int32_t last = std::min(layout_.lineCount(), firstLine_ + visibleLines() + 1);
+    const int32_t last = std::min(laidOut().lineCount(), firstLine_ + visibleLines() + 1);
     for (int32_t line = firstLine_; line < last; ++line) {
       const int32_t y = rect_.top + (line - firstLine_) * lineHeight_;
       if (y < area.bottom && y + lineHeight_ > area.top) drawLine(dc, line, y, fg, showSel, area);
@@ -244,7 +259,7 @@ void EditField::render(HDC dc, const Rect& area) {
 }
 
 void EditField::drawLine(HDC dc, int32_t line, int32_t y, COLORREF fg, bool showSel, const Rect& area) {
-  const EditLine& l = layout_.line(line);
+  const EditLine& l = laidOut().line(line);
   if (l.length == 0) return;
   // Only the characters that can reach the painted part of the text rectangle are drawn (with a
   // margin of two line heights for glyphs that reach past their cell), so a window onto a long
@@ -256,7 +271,7 @@ void EditField::drawLine(HDC dc, int32_t line, int32_t y, COLORREF fg, bool show
   };
   int32_t first = 0, last = 0;
   std::vector<int32_t> adv;
-  const int32_t firstX = layout_.advancesBetween(text_, line, offset(int64_t{std::max(rect_.left, area.left)} - margin),
+  const int32_t firstX = laidOut().advancesBetween(text_, line, offset(int64_t{std::max(rect_.left, area.left)} - margin),
                                                  offset(int64_t{std::min(rect_.right, area.right)} + margin), first,
                                                  last, adv);
   const int32_t a = showSel ? std::clamp(selMin(), first, last) : last;

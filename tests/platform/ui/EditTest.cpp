@@ -3,6 +3,8 @@
 // scrolling, the caret, colours and the position messages.
 #include "platform/ui/Edit.h"
 
+#include <algorithm>
+#include <iterator>
 #include <string>
 
 #include "platform/gfx/GdiRaii.h"
@@ -363,6 +365,33 @@ TEST_F(EditTest, WrappingLineCountAndVerticalScrolling) {
   SetFocus(fixed);
   input.type("a").key(VK_RETURN).type("b").key(VK_RETURN).type("c");
   EXPECT_EQ(text(fixed), "a\r\nbc");
+}
+
+// A field is given its text before its size (as a control creates its field at zero size and
+// then reads its properties): the lines follow the size it has when asked, edits made before
+// anyone asked land in the text, and a text read into a short buffer is cut at whole characters.
+TEST_F(EditTest, TextGivenBeforeItsSizeFollowsTheSizeItShows) {
+  HWND e = edit(ES_MULTILINE | ES_AUTOVSCROLL, 0, 2);
+  SetWindowTextA(e, "aaaa bbbb cccc dddd");
+  SendMessageA(e, EM_SETSEL, 19, 19);
+  SendMessageA(e, EM_REPLACESEL, FALSE, reinterpret_cast<LPARAM>(" eeee"));
+  SetWindowPos(e, 0, 0, 0, 10 * adv + 2, 2 * lineHeight, SWP_NOMOVE | SWP_NOZORDER);
+  EXPECT_EQ((std::vector<int>{line(e, EM_GETLINECOUNT), line(e, EM_LINEINDEX, 2), line(e, EM_LINEFROMCHAR, 23)}),
+            (std::vector<int>{3, 20, 2}));
+  // Asked while narrow, one character a line (the hanging spaces stay on their line).
+  SetWindowPos(e, 0, 0, 0, 2, 2 * lineHeight, SWP_NOMOVE | SWP_NOZORDER);
+  EXPECT_EQ(line(e, EM_GETLINECOUNT), 20);
+
+  HWND wide = edit(0, 10, 1, "a\xC3\xA9\xE2\x82\xAC!");  // a, e acute (2 bytes), euro sign (3 bytes), !
+  EXPECT_EQ(GetWindowTextLengthA(wide), 7);
+  char buf[8];
+  for (int room = 1; room <= 8; ++room) {
+    std::fill(std::begin(buf), std::end(buf), 'x');
+    const int got = GetWindowTextA(wide, buf, room);
+    const std::string want = std::string("a\xC3\xA9\xE2\x82\xAC!").substr(0, room <= 1 ? 0 : room <= 3 ? 1 : room <= 6 ? 3 : room == 7 ? 6 : 7);
+    EXPECT_EQ(std::string(buf, static_cast<size_t>(got)), want) << room;
+    EXPECT_EQ(buf[got], '\0') << room;
+  }
 }
 
 TEST_F(EditTest, HorizontalScrollKeepsTheCaretInView) {
