@@ -150,6 +150,7 @@ DispatchObject::DispatchObject() { objectCreated(); }
 DispatchObject::~DispatchObject() {
   unadviseAll();
   if (form_) form_.reset();  // terminates the control and closes its window
+  if (formOwner_) formOwner_->Release();
   objectDestroyed();
 }
 
@@ -183,6 +184,28 @@ DispatchObject* DispatchObject::create(const TypeLibraryEntry& entry) {
     o->object_ = made.object;
   }
   if (!entry.eventsIid.isNull() && !o->object_->memberTable().events().empty())
+    o->events_ = std::make_unique<EventPoint>(*o);
+  return o.release();
+}
+
+DispatchObject* DispatchObject::forForm(std::unique_ptr<host::Form> form) {
+  std::unique_ptr<DispatchObject> o(new DispatchObject());
+  o->form_ = std::move(form);
+  o->object_ = o->form_.get();
+  o->source_ = "Form";
+  return o.release();
+}
+
+DispatchObject* DispatchObject::forControl(DispatchObject& formObject, host::Extender& site) {
+  std::unique_ptr<DispatchObject> o(new DispatchObject());
+  const std::string className = site.object().memberTable().className();
+  o->entry_ = findByName(className);
+  o->source_ = o->entry_ ? progId(*o->entry_) : className;
+  o->site_ = &site;
+  o->object_ = &site.object();
+  formObject.AddRef();
+  o->formOwner_ = &formObject;
+  if (o->entry_ && !o->entry_->eventsIid.isNull() && !o->object_->memberTable().events().empty())
     o->events_ = std::make_unique<EventPoint>(*o);
   return o.release();
 }
