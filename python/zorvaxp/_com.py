@@ -216,7 +216,7 @@ _methods = {}
 
 def method(obj, slot, restype, *argtypes):
     """The function at `slot` of the object's table, as a callable taking the object first."""
-    table = ctypes.cast(obj, POINTER(PV))[0]
+    table = PV.from_address(obj).value
     key = (table, slot)
     f = _methods.get(key)
     if f is None:

@@ -30,6 +30,68 @@ _invoke_types = (c_int32, _IID, c_uint32, c_uint16, POINTER(DISPPARAMS), POINTER
 _put_name = c_int32(com.DISPID_PROPERTYPUT)
 
 
+_NULL_IID = byref(com.IID_NULL)
+
+
+def _invoker(pointer):
+    """The object's Invoke (objects of one table share it)."""
+    return com.method(pointer, 6, HRESULT, *_invoke_types)
+
+
+class _Call:
+    """The buffers of one call without arguments or with one (a get, a put): kept and reused, so
+    a property costs one Invoke and no allocation. A call made while another is under way (from
+    an event handler) takes buffers of its own."""
+
+    __slots__ = ("argv", "params", "result", "excep", "result_ref", "excep_ref", "params_ref", "arg0_ref")
+
+    def __init__(self):
+        self.argv = (VARIANT * 1)()
+        self.params = DISPPARAMS(self.argv, ctypes.pointer(_put_name), 1, 1)
+        self.result = VARIANT()
+        self.excep = EXCEPINFO()
+        self.result_ref = byref(self.result)
+        self.excep_ref = byref(self.excep)
+        self.params_ref = byref(self.params)
+        self.arg0_ref = byref(self.argv[0])
+
+
+_free_calls = []
+_no_params = byref(DISPPARAMS(None, None, 0, 0))
+
+
+def get(pointer, dispid):
+    """A property get without indexes."""
+    call = _free_calls.pop() if _free_calls else _Call()
+    try:
+        hr = _invoker(pointer)(pointer, dispid, _NULL_IID, 0, com.DISPATCH_PROPERTYGET, _no_params,
+                               call.result_ref, call.excep_ref, None)
+        if hr < 0:
+            raise_pending()
+            raise error_of(hr, call.excep)
+        raise_pending()
+        return values.from_variant(call.result)
+    finally:
+        com.VariantClear(call.result_ref)
+        _free_calls.append(call)
+
+
+def put(pointer, dispid, flags, value, indexes=()):
+    """A property put: the value first in DISPPARAMS under DISPID_PROPERTYPUT, then the indexes."""
+    if indexes:
+        return _put_indexed(pointer, dispid, flags, value, indexes)
+    call = _free_calls.pop() if _free_calls else _Call()
+    try:
+        values.to_variant(value, call.argv[0])
+        hr = _invoker(pointer)(pointer, dispid, _NULL_IID, 0, flags, call.params_ref, None, call.excep_ref, None)
+        raise_pending()
+        if hr < 0:
+            raise error_of(hr, call.excep)
+    finally:
+        com.VariantClear(call.arg0_ref)
+        _free_calls.append(call)
+
+
 def invoke(pointer, dispid, flags, args=(), named=()):
     """Invoke with positional arguments in call order and named ones as (dispid, value) pairs;
     the result as a Python value."""
@@ -52,8 +114,7 @@ def invoke(pointer, dispid, flags, args=(), named=()):
         params = DISPPARAMS(argv, ids, count, len(named))
         result = VARIANT()
         excep = EXCEPINFO()
-        hr = com.method(pointer, 6, HRESULT, *_invoke_types)(
-            pointer, dispid, byref(com.IID_NULL), 0, flags, byref(params), byref(result), byref(excep), None)
+        hr = _invoker(pointer)(pointer, dispid, _NULL_IID, 0, flags, byref(params), byref(result), byref(excep), None)
         if hr < 0:
             raise_pending()
             raise error_of(hr, excep)
@@ -67,8 +128,7 @@ def invoke(pointer, dispid, flags, args=(), named=()):
             com.VariantClear(byref(argv[i]))
 
 
-def put(pointer, dispid, flags, value, indexes=()):
-    """A property put: the value first in DISPPARAMS under DISPID_PROPERTYPUT, then the indexes."""
+def _put_indexed(pointer, dispid, flags, value, indexes):
     count = 1 + len(indexes)
     argv = (VARIANT * count)()
     try:
@@ -77,8 +137,7 @@ def put(pointer, dispid, flags, value, indexes=()):
             values.to_variant(index, argv[count - 1 - i])
         params = DISPPARAMS(argv, ctypes.pointer(_put_name), count, 1)
         excep = EXCEPINFO()
-        hr = com.method(pointer, 6, HRESULT, *_invoke_types)(
-            pointer, dispid, byref(com.IID_NULL), 0, flags, byref(params), None, byref(excep), None)
+        hr = _invoker(pointer)(pointer, dispid, _NULL_IID, 0, flags, byref(params), None, byref(excep), None)
         raise_pending()
         if hr < 0:
             raise error_of(hr, excep)
@@ -123,7 +182,8 @@ class Dispatch:
 
     # ---- Members by name ----
     def _member(self, name):
-        m = self._cls.members.get(name.lower())
+        cls = self._cls
+        m = cls.exact.get(name) or cls.members.get(name.lower())
         if m is None:
             raise AttributeError("%s has no member %r" % (self._cls.name.lstrip("_"), name))
         return m
@@ -134,7 +194,7 @@ class Dispatch:
         m = self._member(name)
         if m.kind == "method" or m.indexes:
             return BoundMember(self, m)
-        return invoke(self._ptr, m.dispid, com.DISPATCH_PROPERTYGET)
+        return get(self._ptr, m.dispid)
 
     def __setattr__(self, name, value):
         if name.startswith("_"):

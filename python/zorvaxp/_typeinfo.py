@@ -158,6 +158,7 @@ class ClassInfo:
     def __init__(self, name, members):
         self.name = name
         self.members = members  # lower-case name -> Member
+        self.exact = {m.name: m for m in members.values()}  # the library's spelling -> Member
         self.events = None      # dispid -> (name, parameter names), read on first use
         self.events_iid = None
 

@@ -166,3 +166,12 @@ def test_non_visual_classes(tmp_path):
     g = zx.CreateObject("GZorva")
     text = "Grüße"
     assert g.zGZorva_MD5(text) == hashlib.md5(text.encode("cp1252")).hexdigest().upper()
+
+
+def test_handlers_may_call_the_object_while_its_call_is_under_way(form):
+    bar = form.add("ZorvaXPHScrollBar", "hsb", width=3000, height=300)
+    bar.Max = 100
+    seen = []
+    bar.on("Change", lambda: seen.append((bar.Value, bar.Max)))
+    bar.Value = 42  # the put is still in the library while the handler reads
+    assert seen == [(42, 100)]
