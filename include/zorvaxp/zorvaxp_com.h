@@ -719,6 +719,8 @@ HRESULT ZorvaXPInputMoveTo(HWND hwnd, int32_t x, int32_t y);
 HRESULT ZorvaXPInputButton(int32_t button, int32_t down);
 /* A key (virtual key code) goes down and up: KeyDown, KeyPress for a character key, KeyUp. */
 HRESULT ZorvaXPInputKey(int32_t virtualKey);
+/* A key only goes down, or only up (down 0): for keys held together, Alt+F4 say. */
+HRESULT ZorvaXPInputKeyState(int32_t virtualKey, int32_t down);
 /* Types UTF-8 text, each character by its key on the US layout (Shift where needed). */
 HRESULT ZorvaXPInputType(const char* utf8);
 
@@ -727,7 +729,9 @@ HRESULT ZorvaXPInputType(const char* utf8);
  * owns its window and its controls; a control's IDispatch keeps its form alive. Paths and names
  * are UTF-8. A function that refuses fills *excep (when given) as Invoke does: the host error
  * number in scode (ZORVAXP_HOST_ERROR), the text in bstrDescription; the caller frees both
- * strings. Sizes and places of forms and controls are in twips (15 per pixel). */
+ * strings. Sizes and places of forms and controls are in twips (15 per pixel). A form its user
+ * closed (its close box, Alt+F4) has unloaded and taken its controls along: the calls below
+ * refuse it (E_INVALIDARG), and calls to its controls raise error 91. */
 /* A new, empty form on the screen at (0, 0), its client area widthTwips x heightTwips. */
 HRESULT ZorvaXPFormCreate(const char* caption, int32_t widthTwips, int32_t heightTwips, IDispatch** form,
                           EXCEPINFO* excep);

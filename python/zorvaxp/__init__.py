@@ -285,7 +285,7 @@ class _Input:
     """The platform's input, as a user gives it: the pending events are processed after each
     step, so a test reads like a user's actions."""
 
-    _KEYS = {"backspace": 8, "tab": 9, "enter": 13, "return": 13, "shift": 16, "control": 17, "ctrl": 17,
+    _KEYS = {"f4": 115, "f10": 121, "backspace": 8, "tab": 9, "enter": 13, "return": 13, "shift": 16, "control": 17, "ctrl": 17,
              "alt": 18, "escape": 27, "esc": 27, "space": 32, "pageup": 33, "pagedown": 34, "end": 35,
              "home": 36, "left": 37, "up": 38, "right": 39, "down": 40, "insert": 45, "delete": 46}
     _BUTTONS = {"left": 1, "right": 2, "middle": 4, 1: 1, 2: 2, 4: 4}
@@ -295,7 +295,8 @@ class _Input:
         pointer = _dispatch.dispatch_of(target)
         if pointer is None:
             raise TypeError("input goes to a form or a control of the library")
-        check(com.WindowOf(pointer, byref(hwnd)))
+        if com.WindowOf(pointer, byref(hwnd)) < 0:
+            raise HostError(91, "Object variable or With block variable not set (%r has no window now)" % target)
         return hwnd.value
 
     def _done(self, hr):
@@ -328,17 +329,28 @@ class _Input:
             self.press(button)
             self.release(button)
 
-    def key(self, key):
-        """A key down and up: a virtual key code, a letter or digit, or a name ("Enter", "Tab",
-        "Escape", "Left", ...)."""
+    def _code(self, key):
         if isinstance(key, str):
             vk = self._KEYS.get(key.lower())
             if vk is None and len(key) == 1 and key.isalnum():
                 vk = ord(key.upper())
             if vk is None:
                 raise ValueError("no key named %r" % key)
-            key = vk
-        self._done(com.InputKey(int(key)))
+            return vk
+        return int(key)
+
+    def key(self, key, held=()):
+        """A key down and up: a virtual key code, a letter or digit, or a name ("Enter", "Tab",
+        "Escape", "Left", "F4", ...), with keys held around it (key("F4", held=["Alt"]))."""
+        held = [self._code(k) for k in held]
+        code = self._code(key)
+        for k in held:
+            self._done(com.InputKeyState(k, 1))
+        try:
+            self._done(com.InputKey(code))
+        finally:
+            for k in reversed(held):
+                self._done(com.InputKeyState(k, 0))
 
     def type_text(self, text):
         """Types text into the control that has the focus, key by key."""

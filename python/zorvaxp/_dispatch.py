@@ -2,6 +2,7 @@
 connection points, lifetime through Release when Python drops the object."""
 import ctypes
 import inspect
+import weakref
 from ctypes import POINTER, byref, c_int32, c_uint, c_uint16, c_uint32, c_void_p
 
 from . import _com as com
@@ -160,12 +161,15 @@ class Dispatch:
     name as its type information lists them (dir() shows them, help() describes them); events
     are bound with on(). Dropping the last Python reference releases the object."""
 
-    __slots__ = ("_ptr", "_cls", "_sinks", "__weakref__")
+    __slots__ = ("_ptr", "_cls", "_sinks", "_handlers", "__weakref__")
 
     def __init__(self, pointer, cls):
         object.__setattr__(self, "_ptr", pointer)
         object.__setattr__(self, "_cls", cls)
         object.__setattr__(self, "_sinks", None)
+        # Handlers live here, not in the sink the library holds: a handler that uses its own
+        # object makes a cycle Python can collect, not a path from the sink registry.
+        object.__setattr__(self, "_handlers", {})
 
     def __del__(self):
         pointer = getattr(self, "_ptr", None)
@@ -237,18 +241,17 @@ class Dispatch:
             raise AttributeError("%s raises no event %r" % (cls.name.lstrip("_"), event))
         if self._sinks is None:
             object.__setattr__(self, "_sinks", {})
-        sink = self._sinks.get(0)
-        if sink is None:
-            sink = self._sinks[0] = EventSink(self._ptr, cls)
-        sink.add(found[0][0], handler)
+        if self._sinks.get(0) is None:
+            self._sinks[0] = EventSink(self, cls)
+        self._handlers.setdefault(found[0][0], []).append((handler, _takes_arguments(handler)))
         return handler
 
     def off(self, event, handler=None):
         """Unbinds a handler (or every handler) of an event."""
-        if self._sinks and 0 in self._sinks:
-            for dispid, (name, _) in self._cls.events.items():
-                if name.lower() == event.lower():
-                    self._sinks[0].remove(dispid, handler)
+        for dispid, (name, _) in (self._cls.events or {}).items():
+            if name.lower() == event.lower() and dispid in self._handlers:
+                self._handlers[dispid] = [(h, t) for h, t in self._handlers[dispid]
+                                          if handler is not None and h is not handler]
 
 
 class BoundMember:
@@ -428,14 +431,16 @@ _next_sink = [1]
 
 
 class EventSink:
-    """One connection from an object's connection point to Python handlers."""
+    """One connection from an object's connection point to its Python handlers (which the
+    object keeps; the sink only knows the object weakly)."""
 
-    def __init__(self, pointer, cls):
+    def __init__(self, owner, cls):
+        pointer = owner._ptr
+        self.owner = weakref.ref(owner)
         self.number = _next_sink[0]
         _next_sink[0] += 1
         self.iid = cls.events_iid
         self.events = cls.events
-        self.handlers = {}
         self.refs = 1
         self.cookie = 0
         self.point = None
@@ -455,16 +460,9 @@ class EventSink:
             self.point, ctypes.addressof(self.struct), byref(cookie)))
         self.cookie = cookie.value
 
-    def add(self, dispid, handler):
-        takes = _takes_arguments(handler)
-        self.handlers.setdefault(dispid, []).append((handler, takes))
-
-    def remove(self, dispid, handler):
-        kept = [(h, t) for h, t in self.handlers.get(dispid, []) if handler is not None and h is not handler]
-        self.handlers[dispid] = kept
-
     def deliver(self, dispid, params):
-        handlers = self.handlers.get(dispid)
+        owner = self.owner()
+        handlers = owner._handlers.get(dispid) if owner is not None else None
         if not handlers:
             return
         name, names = self.events.get(dispid, ("event %d" % dispid, []))
@@ -488,7 +486,6 @@ class EventSink:
             com.method(self.point, 6, HRESULT, c_uint32)(self.point, self.cookie)
             com.release(self.point)
             self.point = None
-        self.handlers.clear()
         # Our own reference: the sink goes once the library has let go of it too.
         _sink_release(ctypes.addressof(self.struct))
 

@@ -67,6 +67,8 @@ static __typeof__(ZorvaXPRun)* pRun;
 static __typeof__(ZorvaXPInputMoveTo)* pInputMoveTo;
 static __typeof__(ZorvaXPInputButton)* pInputButton;
 static __typeof__(ZorvaXPInputType)* pInputType;
+static __typeof__(ZorvaXPInputKeyState)* pInputKeyState;
+static __typeof__(ZorvaXPInputAdvance)* pAdvance;
 
 static void* need(void* lib, const char* name) {
   void* p = dlsym(lib, name);
@@ -428,6 +430,29 @@ static void driveForm(void) {
   }
   CHECK_HR(pRun(), S_FALSE); /* headless: returns at once */
 
+  /* Alt+F4 closes the loaded form: its controls went with it, so the form is refused and a
+   * control's call raises 91. */
+  IDispatch* inside = NULL;
+  CHECK_HR(pFormControlAt(loaded, 0, &inside, NULL), S_OK);
+  CHECK_HR(pInputKeyState(0x12, 1), S_OK);
+  CHECK_HR(pInputKeyState(0x73, 1), S_OK);
+  CHECK_HR(pInputKeyState(0x73, 0), S_OK);
+  CHECK_HR(pInputKeyState(0x12, 0), S_OK);
+  CHECK_HR(pAdvance(20), S_OK); /* the form unloads from a timer, once its messages are done */
+  CHECK_HR(pFormPixel(loaded, 0, 0, &rgb), E_INVALIDARG);
+  if (inside) {
+    VARIANT caption;
+    pVariantInit(&caption);
+    memset(&e, 0, sizeof e);
+    CHECK_HR(inside->lpVtbl->Invoke(inside, 0x68030006, &IID_NULL, 0, DISPATCH_PROPERTYGET, NULL, &caption, &e, NULL),
+             DISP_E_EXCEPTION);
+    CHECK(e.scode == ZORVAXP_HOST_ERROR(91));
+    pSysFreeString(e.bstrDescription);
+    pSysFreeString(e.bstrSource);
+    CHECK_HR(pWindowOf(inside, &hwnd), E_FAIL);
+    inside->lpVtbl->Release(inside);
+  }
+
   /* The control keeps its form alive: the form goes with the button. */
   form->lpVtbl->Release(form);
   CHECK_HR(pDllCanUnloadNow(), S_FALSE);
@@ -478,6 +503,8 @@ int main(int argc, char** argv) {
   *(void**)&pInputMoveTo = need(lib, "ZorvaXPInputMoveTo");
   *(void**)&pInputButton = need(lib, "ZorvaXPInputButton");
   *(void**)&pInputType = need(lib, "ZorvaXPInputType");
+  *(void**)&pInputKeyState = need(lib, "ZorvaXPInputKeyState");
+  *(void**)&pAdvance = need(lib, "ZorvaXPInputAdvance");
 
   /* Register, then find the button's class through its program identifier. */
   CHECK_HR(pDllRegisterServer(), S_OK);

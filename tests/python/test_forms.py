@@ -92,3 +92,22 @@ def test_run_returns_at_once_without_a_display():
     form = zx.Form()
     assert zx.run() is False
     del form
+
+
+def test_a_form_its_user_closed_refuses_calls_and_crashes_nothing():
+    form = zx.Form(caption="Close me", width=3000, height=1500)
+    button = form.add("ZorvaXPButton", "cmd")
+    clicks = []
+    button.on("Click", lambda: clicks.append(1))
+    form.pixel(0, 0)  # brought to the top and active: the keys go to it
+    zx.input.key("F4", held=["Alt"])
+    zx.advance(20)  # the form unloads once its messages are done
+    with pytest.raises(zx.HostError) as gone:
+        button.Caption
+    assert gone.value.number == 91
+    with pytest.raises(zx.HostError):
+        form.add("ZorvaXPButton", "another")
+    with pytest.raises(zx.HostError):
+        zx.input.click(button)
+    assert clicks == []
+    del button  # its event connection went with the control: releasing touches nothing

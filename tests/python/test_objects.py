@@ -175,3 +175,13 @@ def test_handlers_may_call_the_object_while_its_call_is_under_way(form):
     bar.on("Change", lambda: seen.append((bar.Value, bar.Max)))
     bar.Value = 42  # the put is still in the library while the handler reads
     assert seen == [(42, 100)]
+
+
+def test_an_object_whose_handler_uses_it_is_released_when_dropped():
+    form = zx.Form()
+    bar = form.add("ZorvaXPHScrollBar", "hsb")
+    bar.on("Change", lambda: bar.Value)  # the handler holds its own object
+    bar.Value = 3
+    del bar, form
+    gc.collect()
+    assert zx.can_unload()

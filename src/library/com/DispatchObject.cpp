@@ -248,7 +248,14 @@ DispatchObject* DispatchObject::from(IUnknown* unknown) {
   return self;
 }
 
+bool DispatchObject::gone() const {
+  if (!site_) return false;
+  const host::Form* home = formOwner_ ? formOwner_->form_.get() : form_.get();
+  return home && home->unloaded();
+}
+
 host::Dispatchable& DispatchObject::object() const {
+  if (gone()) throw HostError(errObjectNotSet);
   if (!hostObject_) return *object_;
   host::Dispatchable* now = hostObject_->members();
   if (!now) throw HostError(errObjectNotSet);
@@ -495,7 +502,7 @@ HRESULT DispatchObject::FindConnectionPoint(const IID* riid, IConnectionPoint** 
 
 HRESULT DispatchObject::GetWindow(HWND* hwnd) {
   if (!hwnd) return E_POINTER;
-  *hwnd = site_ ? site_->object().hWnd() : 0;
+  *hwnd = site_ && !gone() ? site_->object().hWnd() : 0;
   return *hwnd ? S_OK : E_FAIL;
 }
 
@@ -530,6 +537,7 @@ HRESULT DispatchObject::GetPages(CAUUID* pages) {
 HRESULT DispatchObject::advise(IUnknown* sink, DWORD* cookie) {
   if (!sink || !cookie) return E_POINTER;
   *cookie = 0;
+  if (gone()) return CONNECT_E_CANNOTCONNECT;
   void* p = nullptr;
   if (FAILED(sink->QueryInterface(asIid(entry_->eventsIid), &p)) || !p) {
     if (FAILED(sink->QueryInterface(&IID_IDispatch, &p)) || !p) return CONNECT_E_CANNOTCONNECT;
@@ -582,7 +590,8 @@ HRESULT DispatchObject::unadvise(DWORD cookie) {
     if (it->cookie != cookie) continue;
     Advice a = std::move(*it);
     advice_.erase(it);
-    for (auto& [ev, c] : a.connections) ev->disconnect(c);
+    if (!gone())  // else the events went with the control
+      for (auto& [ev, c] : a.connections) ev->disconnect(c);
     a.sink->Release();
     return S_OK;
   }

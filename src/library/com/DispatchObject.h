@@ -57,8 +57,14 @@ class DispatchObject final : public IDispatch,
   // The form this object owns (forForm, or the private form of a control made by its factory);
   // nullptr for others.
   host::Form* form() const { return form_.get(); }
-  // The control's site, nullptr for objects that are no control.
-  host::Extender* site() const { return site_; }
+  // Whether this is a host's form (forForm), rather than a control with a private form.
+  bool isForm() const { return form_ && !site_; }
+  // The control's site, nullptr for objects that are no control (nor one whose form has
+  // unloaded: see gone()).
+  host::Extender* site() const { return gone() ? nullptr : site_; }
+  // Whether this is a control whose form has unloaded (closed by its user, say): the form took
+  // the control with it, and calls raise "Object variable not set" (91).
+  bool gone() const;
 
   // Objects go when their last reference is released; the destructor is public only for the
   // factories' unique_ptr while an object is being built.

@@ -60,10 +60,11 @@ HRESULT guarded(EXCEPINFO* excep, Fn&& fn) {
   }
 }
 
-// The form object behind an interface pointer, nullptr when it is none of our forms.
+// The form object behind an interface pointer, nullptr when it is none of our forms or has
+// unloaded (closed by its user).
 DispatchObject* formObject(IDispatch* form) {
   DispatchObject* o = DispatchObject::from(form);
-  return o && o->form() ? o : nullptr;
+  return o && o->isForm() && !o->form()->unloaded() ? o : nullptr;
 }
 
 // The form's window as the screen shows it now, brought to the top and active.
@@ -107,6 +108,13 @@ HRESULT ZorvaXPInputButton(int32_t button, int32_t down) {
 HRESULT ZorvaXPInputKey(int32_t virtualKey) {
   if (virtualKey <= 0 || virtualKey > 0xFE) return E_INVALIDARG;
   ui::TestInput().key(virtualKey);
+  return S_OK;
+}
+
+HRESULT ZorvaXPInputKeyState(int32_t virtualKey, int32_t down) {
+  if (virtualKey <= 0 || virtualKey > 0xFE) return E_INVALIDARG;
+  if (down) ui::TestInput().keyDown(virtualKey);
+  else ui::TestInput().keyUp(virtualKey);
   return S_OK;
 }
 
@@ -219,7 +227,7 @@ HRESULT ZorvaXPWindowOf(IDispatch* object, HWND* hwnd) {
   *hwnd = 0;
   DispatchObject* o = DispatchObject::from(object);
   if (!o) return E_INVALIDARG;
-  if (o->form()) *hwnd = o->form()->hWnd();
+  if (o->isForm()) *hwnd = o->form()->hWnd();
   else if (o->site()) *hwnd = o->site()->object().hWnd();
   return *hwnd ? S_OK : E_FAIL;
 }
