@@ -75,7 +75,7 @@ endforeach()
 # libraries need the consumer compiled with the same sanitizers.
 add_test(NAME InstalledPackageConsumer
          COMMAND ${CMAKE_COMMAND} -DBUILD_DIR=${CMAKE_BINARY_DIR} -DSOURCE_DIR=${CMAKE_SOURCE_DIR}/tests/install
-                 "-DEXTRA_FLAGS=${ZXP_CONSUMER_FLAGS}"
+                 "-DEXTRA_FLAGS=${ZXP_CONSUMER_FLAGS}" "-DPYTHON=$<$<NOT:$<BOOL:${ZXP_SANITIZE}>>:${ZXP_PYTHON}>"
                  -DWORK_DIR=${CMAKE_BINARY_DIR}/install-test -DGENERATOR=${CMAKE_GENERATOR}
                  -P ${CMAKE_SOURCE_DIR}/tests/install/RunConsumer.cmake)
 set_tests_properties(InstalledPackageConsumer PROPERTIES TIMEOUT 900 RUN_SERIAL TRUE)

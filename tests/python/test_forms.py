@@ -111,3 +111,23 @@ def test_a_form_its_user_closed_refuses_calls_and_crashes_nothing():
         zx.input.click(button)
     assert clicks == []
     del button  # its event connection went with the control: releasing touches nothing
+
+
+def test_controls_by_name_place_and_in_order(tmp_path):
+    form = zx.Form()
+    names = ["cmdA", "lblB", "chkC"]
+    for name, cls in zip(names, ["ZorvaXPButton", "ZorvaXPLabel", "ZorvaXPCheckBox"]):
+        form.add(cls, name)
+    controls = form.controls
+    assert len(controls) == 3 and controls.names() == names
+    assert [type(c).__name__ for c in controls] == ["ZorvaXPButton", "ZorvaXPLabel", "ZorvaXPCheckBox"]
+    assert type(controls[-1]).__name__ == "ZorvaXPCheckBox" and "LBLB" in controls
+    with pytest.raises(IndexError):
+        controls[3]
+    with pytest.raises(KeyError):
+        controls["nothing"]
+    with pytest.raises(zx.HostError) as unwritable:
+        form.save(tmp_path / "no-such-folder" / "f.zxf")
+    assert unwritable.value.number == 75
+    with pytest.raises(ValueError):
+        zx.input.key("NoSuchKey")

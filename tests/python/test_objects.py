@@ -185,3 +185,17 @@ def test_an_object_whose_handler_uses_it_is_released_when_dropped():
     del bar, form
     gc.collect()
     assert zx.can_unload()
+
+
+def test_numbers_out_of_a_property_range_overflow(form):
+    bar = form.add("ZorvaXPHScrollBar", "hsb")
+    with pytest.raises(zx.HostError) as overflow:
+        bar.Max = 2 ** 40  # passed as a 64-bit number: too big for the property's Long
+    assert overflow.value.number == 6
+    with pytest.raises(OverflowError):
+        bar.Max = 2 ** 70
+
+
+def test_classes_are_found_by_program_identifier_or_name_in_any_case():
+    assert type(zx.CreateObject("zorvaxpproject.clslitem")).__name__ == "clsLItem"
+    assert type(zx.CreateObject("clsFileSystemObj")).__name__ == "clsFileSystemObj"
