@@ -19,7 +19,7 @@
 
 #include "platform/host/MemberTable.h"
 
-namespace zxp::gallery {
+namespace zxp::appkit {
 
 enum class ValueKind : uint8_t {
   Number,       // Integer, Long, Single, Double: edited as text, read as the host reads numbers
@@ -94,4 +94,4 @@ class PropertyModel {
 // Whether a Long property of this name holds a colour.
 bool isColourProperty(std::string_view name);
 
-}  // namespace zxp::gallery
+}  // namespace zxp::appkit

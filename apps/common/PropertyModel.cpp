@@ -8,7 +8,7 @@
 #include "platform/gfx/Font.h"
 #include "platform/host/NoCase.h"
 
-namespace zxp::gallery {
+namespace zxp::appkit {
 
 namespace {
 
@@ -244,4 +244,4 @@ std::optional<uint32_t> PropertyModel::parseHtmlColour(std::string_view text) {
   return (rgb & 0xFF) << 16 | (rgb & 0xFF00) | (rgb >> 16 & 0xFF);
 }
 
-}  // namespace zxp::gallery
+}  // namespace zxp::appkit

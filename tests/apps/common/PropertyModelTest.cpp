@@ -5,14 +5,14 @@
 
 #include "buttons/ZorvaXPButton.h"
 #include "formskin/ZorvaForm.h"
-#include "gallery/PropertyModel.h"
+#include "common/PropertyModel.h"
 #include "library/ClassTable.h"
 #include "platform/host/Form.h"
 #include "platform/services/Recording.h"
 #include "platform/ui/EventLoop.h"
 #include "text/ZorvaXPFrame.h"
 
-namespace zxp::gallery {
+namespace zxp::appkit {
 namespace {
 
 class PropertyModelTest : public ::testing::Test {
@@ -198,4 +198,4 @@ TEST(PropertyModelColour, ReadsOnlyWellFormedHtmlColours) {
 }
 
 }  // namespace
-}  // namespace zxp::gallery
+}  // namespace zxp::appkit

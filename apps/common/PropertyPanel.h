@@ -14,7 +14,7 @@
 #include "platform/gfx/GdiRaii.h"
 #include "platform/ui/User.h"
 
-namespace zxp::gallery {
+namespace zxp::appkit {
 
 class PropertyPanel {
  public:
@@ -36,7 +36,7 @@ class PropertyPanel {
   void show(host::Dispatchable* object, std::string title, host::Dispatchable* site = nullptr);
   // Reads the values again and repaints (the object may have changed by itself).
   void refresh();
-  // The header's gradient colours (the gallery passes its skin's title colours).
+  // The header's gradient colours (the apps pass their skin's title colours).
   void setAccent(COLORREF top, COLORREF bottom);
 
   // Where a row's value cell is, in the panel's client area (empty when scrolled out of view).
@@ -80,4 +80,4 @@ class PropertyPanel {
   GdiObject bold_;
 };
 
-}  // namespace zxp::gallery
+}  // namespace zxp::appkit
