@@ -1,0 +1,725 @@
+#include "Designer.h"
+
+#include <algorithm>
+
+#include "buttons/ZorvaXPButton.h"
+#include "common/PaintHelpers.h"
+#include "library/ClassTable.h"
+#include "platform/gfx/DeviceContext.h"
+#include "platform/host/EventTrace.h"
+#include "platform/host/NoCase.h"
+#include "platform/services/FileIo.h"
+#include "platform/ui/Clipboard.h"
+#include "platform/ui/Edit.h"
+#include "platform/ui/Messages.h"
+#include "platform/ui/Screen.h"
+
+namespace zxp::designer {
+
+using namespace appkit;  // the shared painting helpers
+
+namespace {
+
+constexpr const char* kAreaClass = "ZxpDesignerArea";
+constexpr const char* kAdornerClass = "ZxpDesignerAdorner";
+constexpr COLORREF kAreaBack = RGB(171, 171, 171);
+constexpr uint64_t kMaxFormFileSize = uint64_t{256} << 20;
+constexpr Size kDefaultControl{1200, 480};  // twips, for a double click in the control list
+
+enum Command : int { cmdNew = 1, cmdOpen, cmdSave, cmdSaveAs, cmdUndo, cmdRedo, cmdCut, cmdCopy, cmdPaste,
+                     cmdDelete, cmdGrid, cmdRun };
+struct StripButton {
+  Command id;
+  const char* name;
+  const char* caption;
+  int width;
+};
+constexpr StripButton kButtons[] = {
+    {cmdNew, "cmdNew", "New", 48},       {cmdOpen, "cmdOpen", "Open", 52},       {cmdSave, "cmdSave", "Save", 52},
+    {cmdSaveAs, "cmdSaveAs", "Save As", 64}, {cmdUndo, "cmdUndo", "Undo", 52},   {cmdRedo, "cmdRedo", "Redo", 52},
+    {cmdCut, "cmdCut", "Cut", 44},       {cmdCopy, "cmdCopy", "Copy", 50},       {cmdPaste, "cmdPaste", "Paste", 52},
+    {cmdDelete, "cmdDelete", "Delete", 56}, {cmdGrid, "cmdGrid", "Grid", 50},    {cmdRun, "cmdRun", "Run (F5)", 72}};
+constexpr int kPathWidth = 320;
+constexpr UINT kF5 = 0x74;  // VK_F5
+
+Designer* hooked = nullptr;
+
+int twipsToPixels(int32_t t) { return t / 15; }
+
+}  // namespace
+
+Designer::Designer() {
+  registerAppClass(kAreaClass, proc, IDC_ARROW);
+  registerAppClass(kAdornerClass, proc, IDC_ARROW);
+  const Size screen = ui::screenSize();
+  ui::setWorkArea(Rect{0, 0, screen.cx, screen.cy});
+  shell_ = std::make_unique<SkinShell>("frmDesigner", "ZorvaXP designer");
+  shell_->onClosing = [this] {
+    closing_ = true;
+    doc_->stop();
+  };
+  shell_->onClosed = [this] {
+    if (onClosed) onClosed();
+  };
+  shell_->onMessage = [this](const std::string& line) { say(line); };
+  host::Form& main = *shell_->form();
+  const HWND mainWnd = main.hWnd();
+
+  // The command strip: the library's own buttons.
+  int x = 6;
+  const int y = shell_->top() + 3;
+  for (const StripButton& b : kButtons) {
+    host::ExtenderRecord r = host::ExtenderRecord::inPixels(x, y, b.width, kStripHeight - 6);
+    r.tabStop = false;
+    host::Extender& e = main.add(library::classes(), "ZorvaXPButton", b.name, r);
+    auto& button = e.as<buttons::ZorvaXPButton>();
+    button.setCaption(b.caption);
+    const int id = b.id;
+    button.Click.connect([this, id] { command(id); });
+    x += b.width + 3;
+  }
+  path_ = CreateWindowExA(0, "EDIT", "", WS_CHILD | WS_VISIBLE | WS_BORDER | ES_AUTOHSCROLL, x + 8, y + 1, kPathWidth,
+                          kStripHeight - 8, mainWnd, 0, 0, nullptr);
+
+  area_ = CreateWindowExA(0, kAreaClass, "Design", WS_CHILD | WS_VISIBLE | WS_CLIPCHILDREN, 0, 0, 0, 0, mainWnd, 0, 0,
+                          nullptr);
+  SetWindowLongPtrA(area_, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
+  toolbox_ = std::make_unique<Toolbox>(mainWnd, Rect{});
+  panel_ = std::make_unique<PropertyPanel>(mainWnd, Rect{0, 0, kPanelWidth, 100});
+  log_ = std::make_unique<EventLog>(mainWnd, "Events of the running form, and what the designer did");
+  std::vector<std::string> all;
+  for (const auto& item : toolbox_->items()) all.push_back(item.className);
+  toolbox_->setPresent(std::move(all));
+  toolbox_->onPick = [this](const std::string& c) { setTool(host::equalsNoCase(c, tool_) ? std::string() : c); };
+  toolbox_->onActivate = [this](const std::string& c) { placeDefault(c); };
+  panel_->onEdited = [this](const std::string& property, const std::string& value) {
+    doc_->propertyEdited("Set " + property);
+    say("Set " + panel_->model().title() + "." + property + " = " + value);
+    placeAdorner();
+  };
+  shell_->onAccentChanged = [this] {
+    toolbox_->setAccent(shell_->accentTop(), shell_->accentBottom());
+    panel_->setAccent(shell_->accentTop(), shell_->accentBottom());
+    log_->setAccent(shell_->accentTop(), shell_->accentBottom());
+  };
+  shell_->onAccentChanged();
+
+  doc_ = std::make_unique<Document>(library::classes());
+  doc_->onRebuilt = [this] { siteForm(doc_->form().hWnd()); };
+  doc_->onChanged = [this] {
+    updateTitle();
+    selectionChanged();
+  };
+  layout();
+  siteForm(doc_->form().hWnd());
+  hooked = this;
+  keyHook_ = SetWindowsHookExA(WH_KEYBOARD, keyHook, 0, GetCurrentThreadId());
+  SetActiveWindow(mainWnd);
+  SetFocus(area_);
+  updateTitle();
+  selectionChanged();
+}
+
+Designer::~Designer() {
+  if (keyHook_) UnhookWindowsHookEx(keyHook_);
+  if (hooked == this) hooked = nullptr;
+  doc_->onRebuilt = nullptr;
+  doc_->onChanged = nullptr;
+  panel_->show(nullptr, {});
+  doc_.reset();
+  for (HWND h : {adorner_, area_, path_})
+    if (IsWindow(h)) {
+      SetWindowLongPtrA(h, GWLP_USERDATA, 0);
+      DestroyWindow(h);
+    }
+  toolbox_.reset();
+  panel_.reset();
+  log_.reset();
+  shell_.reset();
+}
+
+void Designer::layout() {
+  if (!shell_->alive()) return;
+  RECT c{};
+  GetClientRect(shell_->form()->hWnd(), &c);
+  const int top = shell_->top();
+  const int w = c.right, h = c.bottom;
+  const int bodyTop = top + kStripHeight, bodyBottom = std::max(bodyTop, h - EventLog::kHeight);
+  const UINT f = SWP_NOZORDER | SWP_NOACTIVATE;
+  shell_->placeThemeButton(w - SkinShell::kThemeButtonWidth + 4, top + 3);
+  SetWindowPos(toolbox_->hWnd(), 0, 0, bodyTop, kToolboxWidth, bodyBottom - bodyTop, f);
+  SetWindowPos(panel_->hWnd(), 0, w - kPanelWidth, bodyTop, kPanelWidth, bodyBottom - bodyTop, f);
+  SetWindowPos(area_, 0, kToolboxWidth, bodyTop, std::max(0, w - kToolboxWidth - kPanelWidth), bodyBottom - bodyTop, f);
+  SetWindowPos(log_->hWnd(), 0, 0, bodyBottom, w, h - bodyBottom, f);
+}
+
+// The design form (or the running form) becomes a child of the design area, disabled while
+// designing so that the mouse reaches the area and not the controls.
+void Designer::siteForm(HWND f) {
+  if (!f || !IsWindow(f)) return;
+  SetParent(f, area_);
+  SetWindowLongPtrA(f, GWL_STYLE, (GetWindowLongPtrA(f, GWL_STYLE) & ~static_cast<LONG_PTR>(WS_POPUP)) | WS_CHILD);
+  SetWindowPos(f, HWND_BOTTOM, kFormOffset.x, kFormOffset.y, 0, 0, SWP_NOSIZE | SWP_NOACTIVATE);
+  const bool designing = !doc_->running() || f != doc_->running()->hWnd();
+  EnableWindow(f, designing ? FALSE : TRUE);
+  if (designing) {
+    if (!adorner_ || !IsWindow(adorner_)) {
+      adorner_ = CreateWindowExA(WS_EX_NOACTIVATE, kAdornerClass, "Adorner", WS_CHILD | WS_DISABLED, 0, 0, 1, 1, area_,
+                                 0, 0, nullptr);
+      SetWindowLongPtrA(adorner_, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
+    }
+    placeAdorner();
+  }
+}
+
+Point Designer::formOrigin() const {
+  const host::Form* f = doc_->running() ? doc_->running() : &doc_->form();
+  POINT p{0, 0};
+  ClientToScreen(f->hWnd(), &p);
+  ScreenToClient(area_, &p);
+  return Point{p.x, p.y};
+}
+
+Rect Designer::areaRect(const host::Extender& e) const {
+  const Rect b = doc_->bounds(e);
+  const Point o = formOrigin();
+  return Rect::fromXYWH(o.x + twipsToPixels(b.left), o.y + twipsToPixels(b.top), twipsToPixels(b.width()),
+                        twipsToPixels(b.height()));
+}
+
+Point Designer::toTwips(Point p) const {
+  const Point o = formOrigin();
+  return Point{pixelsToTwips(p.x - o.x), pixelsToTwips(p.y - o.y)};
+}
+
+Rect Designer::handleRect(const Rect& r, Handle h) {
+  const int cx = r.left + r.width() / 2, cy = r.top + r.height() / 2;
+  int x = cx, y = cy;
+  switch (h) {
+    case Handle::TopLeft: x = r.left, y = r.top; break;
+    case Handle::Top: y = r.top; break;
+    case Handle::TopRight: x = r.right - 1, y = r.top; break;
+    case Handle::Right: x = r.right - 1; break;
+    case Handle::BottomRight: x = r.right - 1, y = r.bottom - 1; break;
+    case Handle::Bottom: y = r.bottom - 1; break;
+    case Handle::BottomLeft: x = r.left, y = r.bottom - 1; break;
+    case Handle::Left: x = r.left; break;
+    case Handle::None: return Rect{};
+  }
+  return Rect::fromXYWH(x - kHandle / 2, y - kHandle / 2, kHandle, kHandle);
+}
+
+Handle Designer::handleAt(Point p, host::Extender** owner) const {
+  if (doc_->running()) return Handle::None;
+  for (host::Extender* e : doc_->selection()) {
+    const Rect r = areaRect(*e);
+    for (int h = static_cast<int>(Handle::TopLeft); h <= static_cast<int>(Handle::Left); ++h) {
+      Rect hr = handleRect(r, static_cast<Handle>(h));
+      hr = Rect{hr.left - 1, hr.top - 1, hr.right + 1, hr.bottom + 1};
+      if (hr.contains(p)) {
+        if (owner) *owner = e;
+        return static_cast<Handle>(h);
+      }
+    }
+  }
+  return Handle::None;
+}
+
+// ---- The adorner ----
+
+void Designer::placeAdorner() {
+  if (!adorner_ || !IsWindow(adorner_)) return;
+  if (doc_->running()) {
+    ShowWindow(adorner_, SW_HIDE);
+    return;
+  }
+  RECT c{};
+  GetClientRect(area_, &c);
+  // It covers the whole design area (handles on the form's edge and the band show), shaped by
+  // its region to what it draws, so that the form shows through everywhere else.
+  SetWindowPos(adorner_, HWND_TOP, 0, 0, c.right, c.bottom, SWP_NOACTIVATE | SWP_SHOWWINDOW);
+  SetWindowRgn(adorner_, adornerShape(), TRUE);
+  InvalidateRect(adorner_, nullptr, FALSE);
+}
+
+std::vector<Point> Designer::gridDots() const {
+  std::vector<Point> dots;
+  if (!doc_->gridShown() || doc_->running()) return dots;
+  const host::Form& form = doc_->form();
+  const Point o = formOrigin();
+  const Rect formRect = Rect::fromXYWH(o.x, o.y, twipsToPixels(form.ScaleWidth()), twipsToPixels(form.ScaleHeight()));
+  // Dots on the form's own background: not over its controls.
+  std::vector<Rect> covered;
+  for (const host::Extender* e : form.controlsIn(nullptr)) covered.push_back(areaRect(*e));
+  const int step = std::max(2, twipsToPixels(doc_->grid()));
+  for (int y = formRect.top; y < formRect.bottom; y += step)
+    for (int x = formRect.left; x < formRect.right; x += step) {
+      const Point p{x, y};
+      if (std::none_of(covered.begin(), covered.end(), [&](const Rect& r) { return r.contains(p); })) dots.push_back(p);
+    }
+  return dots;
+}
+
+Rect Designer::bandRect() const {
+  if (drag_ != Drag::Band && drag_ != Drag::Place) return Rect{};
+  return Rect{dragFrom_.x, dragFrom_.y, dragTo_.x, dragTo_.y}.normalized();
+}
+
+HRGN Designer::adornerShape() const {
+  HRGN shape = CreateRectRgn(0, 0, 0, 0);
+  auto add = [&](const Rect& r) {
+    HRGN part = CreateRectRgn(r.left, r.top, r.right, r.bottom);
+    CombineRgn(shape, shape, part, RGN_OR);
+    DeleteObject(part);
+  };
+  for (const Point& p : gridDots()) add(Rect::fromXYWH(p.x, p.y, 1, 1));
+  for (const host::Extender* e : doc_->selection())
+    for (int h = static_cast<int>(Handle::TopLeft); h <= static_cast<int>(Handle::Left); ++h)
+      add(handleRect(areaRect(*e), static_cast<Handle>(h)));
+  const Rect band = bandRect();
+  if (!band.empty() || band.width() || band.height()) {
+    add(Rect{band.left, band.top, band.right + 1, band.top + 1});
+    add(Rect{band.left, band.bottom, band.right + 1, band.bottom + 1});
+    add(Rect{band.left, band.top, band.left + 1, band.bottom + 1});
+    add(Rect{band.right, band.top, band.right + 1, band.bottom + 1});
+  }
+  return shape;
+}
+
+void Designer::paintAdorner() {
+  PAINTSTRUCT ps;
+  HDC dc = BeginPaint(adorner_, &ps);
+  RECT client{};
+  GetClientRect(adorner_, &client);
+  for (const Point& p : gridDots()) SetPixel(dc, p.x, p.y, kGridDot);
+  bool first = true;
+  for (const host::Extender* e : doc_->selection()) {
+    const Rect r = areaRect(*e);
+    for (int h = static_cast<int>(Handle::TopLeft); h <= static_cast<int>(Handle::Left); ++h) {
+      const Rect hr = handleRect(r, static_cast<Handle>(h));
+      fillColour(dc, hr, first ? kHandleFill : kHandleOther);
+      frame(dc, hr, kHandleBorder);
+    }
+    first = false;
+  }
+  if (drag_ == Drag::Band || drag_ == Drag::Place) {
+    const Rect band = bandRect();
+    frame(dc, Rect{band.left, band.top, band.right + 1, band.bottom + 1}, kBand);
+  }
+  EndPaint(adorner_, &ps);
+}
+
+void Designer::selectionChanged() {
+  if (!panel_) return;
+  const auto& sel = doc_->selection();
+  if (doc_->running()) {
+    panel_->show(nullptr, {});
+  } else if (sel.size() == 1) {
+    host::Extender* e = sel.front();
+    panel_->show(&e->object(), e->Name() + " (" + e->object().memberTable().className() + ")", e);
+  } else if (sel.empty()) {
+    panel_->show(&doc_->form(), doc_->form().Name() + " (Form)");
+  } else {
+    panel_->show(nullptr, std::to_string(sel.size()) + " controls");
+  }
+  placeAdorner();
+}
+
+// ---- Mouse ----
+
+void Designer::mouseDown(Point p, bool shift) {
+  if (doc_->running()) return;
+  SetFocus(area_);
+  SetCapture(area_);
+  dragFrom_ = dragTo_ = p;
+  if (!tool_.empty()) {
+    drag_ = Drag::Place;
+    return;
+  }
+  host::Extender* owner = nullptr;
+  const Handle h = handleAt(p, &owner);
+  if (h != Handle::None) {
+    drag_ = Drag::Size;
+    dragHandle_ = h;
+    doc_->beginGesture();
+    return;
+  }
+  host::Extender* e = doc_->controlAt(toTwips(p));
+  if (shift) {
+    doc_->toggle(e);
+    drag_ = Drag::None;
+    selectionChanged();
+    return;
+  }
+  if (!e) {
+    doc_->select(nullptr);
+    drag_ = Drag::Band;
+    selectionChanged();
+    return;
+  }
+  if (!doc_->isSelected(e)) doc_->select(e);
+  else if (doc_->selection().front() != e) {
+    // The control grabbed leads (its corner snaps); the others keep their places.
+    doc_->toggle(e);
+    std::vector<host::Extender*> rest = doc_->selection();
+    doc_->select(e);
+    for (host::Extender* r : rest) doc_->toggle(r);
+  }
+  selectionChanged();
+  drag_ = Drag::Move;
+  doc_->beginGesture();
+}
+
+void Designer::mouseMove(Point p) {
+  if (drag_ == Drag::None) return;
+  dragTo_ = p;
+  const int32_t dx = pixelsToTwips(p.x - dragFrom_.x), dy = pixelsToTwips(p.y - dragFrom_.y);
+  if (drag_ == Drag::Move) doc_->moveBy(dx, dy);
+  else if (drag_ == Drag::Size) doc_->resizeBy(dragHandle_, dx, dy);
+  if (drag_ == Drag::Band || drag_ == Drag::Place) placeAdorner();
+  else InvalidateRect(adorner_, nullptr, FALSE);
+}
+
+void Designer::mouseUp(Point p) {
+  const Drag was = drag_;
+  dragTo_ = p;
+  drag_ = Drag::None;
+  if (GetCapture() == area_) ReleaseCapture();
+  switch (was) {
+    case Drag::Move:
+      doc_->endGesture("Move");
+      break;
+    case Drag::Size:
+      doc_->endGesture("Size");
+      break;
+    case Drag::Band:
+      if (dragFrom_.x != dragTo_.x || dragFrom_.y != dragTo_.y) {
+        const Point a = toTwips(dragFrom_), b = toTwips(dragTo_);
+        doc_->selectIn(Rect{a.x, a.y, b.x, b.y});
+      }
+      break;
+    case Drag::Place: {
+      const Point a = toTwips(dragFrom_), b = toTwips(dragTo_);
+      const std::string cls = tool_;
+      setTool({});
+      try {
+        host::Extender& e = doc_->add(cls, Rect{a.x, a.y, b.x, b.y});
+        say("Placed " + e.Name());
+      } catch (const std::exception& ex) {
+        say("Could not place a " + cls + ": " + ex.what());
+      }
+      break;
+    }
+    case Drag::None:
+      break;
+  }
+  selectionChanged();
+}
+
+// ---- Commands ----
+
+void Designer::setTool(const std::string& className) {
+  tool_ = className;
+  toolbox_->setHighlighted(className);
+}
+
+void Designer::placeDefault(const std::string& className) {
+  if (doc_->running()) return;
+  const int32_t step = doc_->grid() * (1 + placed_ % 12);
+  ++placed_;
+  try {
+    doc_->select(nullptr);
+    host::Extender& e = doc_->add(className, Rect::fromXYWH(step, step, kDefaultControl.cx, kDefaultControl.cy));
+    say("Placed " + e.Name());
+  } catch (const std::exception& ex) {
+    say("Could not place a " + className + ": " + ex.what());
+  }
+  setTool({});
+  selectionChanged();
+}
+
+void Designer::say(const std::string& line) {
+  if (log_) log_->append(line);
+}
+
+void Designer::updateTitle() {
+  if (!shell_->alive()) return;
+  const std::string name = path_name_.empty() ? std::string("(new form)") : path_name_.filename().string();
+  shell_->form()->setCaption("ZorvaXP designer - " + name + (doc_ && doc_->modified() ? " *" : "") +
+                             (doc_ && doc_->running() ? " [running]" : ""));
+}
+
+void Designer::newForm() {
+  stop();
+  doc_->newForm();
+  path_name_.clear();
+  SetWindowTextA(path_, "");
+  placed_ = 0;
+  say("New form");
+  updateTitle();
+}
+
+bool Designer::open(const std::filesystem::path& file) {
+  stop();
+  std::vector<uint8_t> bytes;
+  const services::FileOutcome read = services::readRegularFile(file.string(), kMaxFormFileSize, bytes);
+  if (!read) {
+    say("Cannot open " + file.string() + ": " + read.reason);
+    return false;
+  }
+  try {
+    doc_->open(std::string_view(reinterpret_cast<const char*>(bytes.data()), bytes.size()));
+  } catch (const host::FormFileError& e) {
+    say(file.string() + ": line " + std::to_string(e.line()) + ": " + e.message() + " (not opened)");
+    return false;
+  } catch (const std::exception& e) {
+    say(file.string() + ": " + e.what() + " (not opened)");
+    return false;
+  }
+  path_name_ = file;
+  SetWindowTextA(path_, file.string().c_str());
+  for (const auto& u : doc_->form().unknownKeys())
+    say(file.string() + ": line " + std::to_string(u.line) + ": " + u.owner + " does not read " + u.key);
+  say("Opened " + file.string());
+  updateTitle();
+  return true;
+}
+
+bool Designer::save() {
+  if (path_name_.empty()) {
+    char typed[1024] = {};
+    GetWindowTextA(path_, typed, sizeof typed);
+    if (!typed[0]) {
+      say("Type a file name in the path field, then Save As");
+      return false;
+    }
+    return saveAs(typed);
+  }
+  return saveAs(path_name_);
+}
+
+bool Designer::saveAs(const std::filesystem::path& file) {
+  if (doc_->running()) stop();
+  const services::FileOutcome wrote = services::writeFileAtomically(file.string(), doc_->text());
+  if (!wrote) {
+    say("Cannot save " + file.string() + ": " + wrote.reason);
+    return false;
+  }
+  doc_->markSaved();
+  path_name_ = file;
+  SetWindowTextA(path_, file.string().c_str());
+  say("Saved " + file.string());
+  updateTitle();
+  return true;
+}
+
+void Designer::undo() {
+  if (doc_->running() || !doc_->canUndo()) return;
+  say("Undo " + doc_->undoName());
+  doc_->undo();
+}
+
+void Designer::redo() {
+  if (doc_->running() || !doc_->canRedo()) return;
+  say("Redo " + doc_->redoName());
+  doc_->redo();
+}
+
+void Designer::copy() {
+  if (doc_->running() || doc_->selection().empty()) return;
+  ui::setClipboardText(doc_->copySelection());
+  say("Copied " + std::to_string(doc_->topSelection().size()) + " control(s)");
+}
+
+void Designer::cut() {
+  if (doc_->running() || doc_->selection().empty()) return;
+  ui::setClipboardText(doc_->cutSelection());
+  selectionChanged();
+}
+
+void Designer::paste() {
+  if (doc_->running()) return;
+  const std::optional<std::string> text = ui::clipboardText();
+  if (!text) return;
+  try {
+    auto added = doc_->paste(*text);
+    say("Pasted " + std::to_string(added.size()) + " control(s)");
+  } catch (const host::FormFileError& e) {
+    say("The clipboard holds no controls: line " + std::to_string(e.line()) + ": " + e.message());
+  } catch (const std::exception& e) {
+    say(std::string("Cannot paste: ") + e.what());
+  }
+  selectionChanged();
+}
+
+void Designer::remove() {
+  if (doc_->running() || doc_->selection().empty()) return;
+  doc_->removeSelection();
+  selectionChanged();
+}
+
+void Designer::toggleGrid() {
+  doc_->setGridShown(!doc_->gridShown());
+  placeAdorner();
+}
+
+void Designer::run() {
+  if (doc_->running()) {
+    stop();
+    return;
+  }
+  if (drag_ != Drag::None) mouseUp(dragTo_);
+  host::Form* f = nullptr;
+  try {
+    f = doc_->run();
+  } catch (const std::exception& e) {
+    say(std::string("The form does not run: ") + e.what());
+    return;
+  }
+  log_->clear();
+  siteForm(f->hWnd());
+  host::traceEvents(*f, [this](const std::string& line) { say(line); });
+  f->Unloaded.connect([this] { PostMessageA(area_, WM_APP, 0, 0); });  // closed by itself: stop
+  if (host::Extender* b = shell_->form()->control("cmdRun")) host::letProperty(b->object(), "Caption", host::Variant(std::string("Stop (F5)")));
+  say("Running (F5 stops)");
+  placeAdorner();
+  selectionChanged();
+  updateTitle();
+}
+
+void Designer::stop() {
+  if (!doc_->running()) return;
+  doc_->stop();
+  if (shell_->alive()) {
+    if (host::Extender* b = shell_->form()->control("cmdRun"))
+      host::letProperty(b->object(), "Caption", host::Variant(std::string("Run (F5)")));
+    say("Stopped: the design state is back");
+  }
+  if (!closing_) {
+    siteForm(doc_->form().hWnd());
+    selectionChanged();
+    updateTitle();
+    SetFocus(area_);
+  }
+}
+
+void Designer::command(int id) {
+  switch (id) {
+    case cmdNew: newForm(); break;
+    case cmdOpen: {
+      char typed[1024] = {};
+      GetWindowTextA(path_, typed, sizeof typed);
+      if (typed[0]) open(typed);
+      else say("Type a form file's path in the path field, then Open");
+      break;
+    }
+    case cmdSave: save(); break;
+    case cmdSaveAs: {
+      char typed[1024] = {};
+      GetWindowTextA(path_, typed, sizeof typed);
+      if (typed[0]) saveAs(typed);
+      else say("Type a file name in the path field, then Save As");
+      break;
+    }
+    case cmdUndo: undo(); break;
+    case cmdRedo: redo(); break;
+    case cmdCut: cut(); break;
+    case cmdCopy: copy(); break;
+    case cmdPaste: paste(); break;
+    case cmdDelete: remove(); break;
+    case cmdGrid: toggleGrid(); break;
+    case cmdRun: run(); break;
+    default: break;
+  }
+  if (!closing_ && IsWindow(area_) && id != cmdOpen && id != cmdSaveAs) SetFocus(area_);
+}
+
+bool Designer::key(UINT vk, bool shift, bool ctrl) {
+  if (vk == kF5) {
+    if (shift) stop();
+    else run();
+    return true;
+  }
+  if (ctrl && (vk == 'N' || vk == 'O' || vk == 'S')) {
+    command(vk == 'N' ? cmdNew : vk == 'O' ? cmdOpen : cmdSave);
+    return true;
+  }
+  if (GetFocus() != area_ || doc_->running()) return false;
+  if (ctrl) {
+    switch (vk) {
+      case 'A': doc_->selectAll(); selectionChanged(); return true;
+      case 'Z': undo(); return true;
+      case 'Y': redo(); return true;
+      case 'X': cut(); return true;
+      case 'C': copy(); return true;
+      case 'V': paste(); return true;
+      default: break;
+    }
+  }
+  if (vk == VK_DELETE) {
+    remove();
+    return true;
+  }
+  if (vk == VK_ESCAPE) {
+    if (drag_ == Drag::Move || drag_ == Drag::Size) doc_->cancelGesture();
+    drag_ = Drag::None;
+    if (GetCapture() == area_) ReleaseCapture();
+    setTool({});
+    selectionChanged();
+    return true;
+  }
+  if (vk == VK_LEFT || vk == VK_RIGHT || vk == VK_UP || vk == VK_DOWN) {
+    if (doc_->selection().empty()) return true;
+    // One grid step; Ctrl: one pixel, off the grid.
+    const int32_t step = ctrl ? 15 : doc_->grid();
+    const int32_t dx = vk == VK_LEFT ? -step : vk == VK_RIGHT ? step : 0;
+    const int32_t dy = vk == VK_UP ? -step : vk == VK_DOWN ? step : 0;
+    const bool snapping = doc_->snapping();
+    if (ctrl) doc_->setSnapping(false);
+    if (shift) doc_->resizeSelection(dx ? Handle::Right : Handle::Bottom, dx, dy);
+    else doc_->moveSelection(dx, dy);
+    doc_->setSnapping(snapping);
+    selectionChanged();
+    return true;
+  }
+  return false;
+}
+
+LRESULT Designer::keyHook(int code, WPARAM wParam, LPARAM lParam) {
+  const bool keyDown = (static_cast<uint32_t>(lParam) & 0x80000000u) == 0;
+  if (code == HC_ACTION && hooked && keyDown &&
+      hooked->key(static_cast<UINT>(wParam), GetKeyState(VK_SHIFT) < 0, GetKeyState(VK_CONTROL) < 0))
+    return 1;
+  return CallNextHookEx(0, code, wParam, lParam);
+}
+
+LRESULT Designer::proc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
+  auto* d = ui::windowObject<Designer>(hwnd);
+  if (!d) return DefWindowProcA(hwnd, msg, wParam, lParam);
+  const Point p{GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)};
+  switch (msg) {
+    case WM_PAINT:
+      if (hwnd == d->adorner_) d->paintAdorner();
+      else paintFilled(hwnd, kAreaBack);
+      return 0;
+    case WM_LBUTTONDOWN:
+      if (hwnd == d->area_) d->mouseDown(p, (wParam & (MK_SHIFT | MK_CONTROL)) != 0);
+      return 0;
+    case WM_MOUSEMOVE:
+      if (hwnd == d->area_) d->mouseMove(p);
+      return 0;
+    case WM_LBUTTONUP:
+      if (hwnd == d->area_) d->mouseUp(p);
+      return 0;
+    case WM_SIZE:
+      if (hwnd == d->area_) d->placeAdorner();
+      return 0;
+    case WM_APP:
+      if (hwnd == d->area_) d->stop();
+      return 0;
+    default:
+      return DefWindowProcA(hwnd, msg, wParam, lParam);
+  }
+}
+
+}  // namespace zxp::designer

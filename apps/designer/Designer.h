@@ -1,0 +1,148 @@
+// zorvaxp-designer's window: the form designer on the library's own platform and controls.
+//
+// One skinned main form (appkit::SkinShell, like the gallery) holding
+//   - a command strip: New, Open, Save, Save As (on the path typed in the file field), Undo,
+//     Redo, Cut, Copy, Paste, Delete, Grid (show/hide) and Run/Stop;
+//   - on the left the control list (appkit::Toolbox): a click takes a class as the tool, and a
+//     rectangle drawn on the form then places one at that size; a double click places one at once;
+//   - in the middle the design area with the form being designed (a design-mode host form,
+//     Document.h) and, above it, the adorner: the grid dots, the eight grab handles of each
+//     selected control, the rubber band and the rectangle being drawn;
+//   - on the right the property panel (appkit::PropertyPanel) of the selected control or form;
+//   - along the bottom the event log: what the running form raises, and what the designer did.
+// The design form's window is disabled, so every click on it reaches the design area, which turns
+// it into selection, moves, resizes and placing; the controls never see design-time mouse input.
+// Keys: arrows move the selection one grid step (Shift+arrows resize it, Ctrl+arrows move by a
+// pixel), Delete deletes, Ctrl+A/Z/Y/X/C/V select all, undo, redo, cut, copy, paste, Ctrl+N/O/S
+// new, open, save, F5 runs and Shift+F5 (or F5 again) stops, Escape drops the tool or a drag.
+#pragma once
+
+#include <filesystem>
+#include <functional>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "Document.h"
+#include "common/EventLog.h"
+#include "common/PropertyPanel.h"
+#include "common/SkinShell.h"
+#include "common/Toolbox.h"
+
+namespace zxp::designer {
+
+class Designer {
+ public:
+  static constexpr int kStripHeight = 30;
+  static constexpr int kToolboxWidth = 176;
+  static constexpr int kPanelWidth = 330;
+  static constexpr int kHandle = 6;             // a grab handle's side, in pixels
+  static constexpr Point kFormOffset{16, 16};   // where the form's window sits in the design area
+  static constexpr COLORREF kHandleFill = RGB(0, 0, 128);      // the first selected control's handles
+  static constexpr COLORREF kHandleOther = RGB(255, 255, 255);  // the others' (outlined)
+  static constexpr COLORREF kHandleBorder = RGB(0, 0, 0);
+  static constexpr COLORREF kGridDot = RGB(0, 0, 0);
+  static constexpr COLORREF kBand = RGB(0, 0, 0);  // the rubber band and the rectangle being drawn
+
+  Designer();
+  ~Designer();
+  Designer(const Designer&) = delete;
+  Designer& operator=(const Designer&) = delete;
+
+  Document& document() { return *doc_; }
+  host::Form* mainForm() const { return shell_->form(); }
+  appkit::SkinShell& shell() { return *shell_; }
+  appkit::Toolbox& toolbox() { return *toolbox_; }
+  appkit::PropertyPanel& panel() { return *panel_; }
+  appkit::EventLog& log() { return *log_; }
+  HWND designArea() const { return area_; }
+  HWND adorner() const { return adorner_; }
+  HWND pathField() const { return path_; }
+
+  // ---- Files ----
+  // New empty form (the path field is cleared).
+  void newForm();
+  // Opens a form file. On failure the log says why (with the line for a malformed file), and the
+  // form and the path it will be saved to stay as they were. True when opened.
+  bool open(const std::filesystem::path& file);
+  // Saves to the current path (Save As when there is none). True when written.
+  bool save();
+  // Writes the form to a file, atomically, and makes it the current path.
+  bool saveAs(const std::filesystem::path& file);
+  const std::filesystem::path& path() const { return path_name_; }
+
+  // ---- Tools and commands ----
+  // The class a drawn rectangle places (empty: the selection tool).
+  void setTool(const std::string& className);
+  const std::string& tool() const { return tool_; }
+  // Places a control of a class at its default size, one grid step below the last one placed.
+  void placeDefault(const std::string& className);
+  void undo();
+  void redo();
+  void cut();
+  void copy();
+  void paste();
+  void remove();
+  void toggleGrid();
+  // F5: runs the form in the design area (events go to the log); again (or stop()) stops.
+  void run();
+  void stop();
+  bool running() const { return doc_->running() != nullptr; }
+  // Handles a key as the designer's accelerators do; true when it was taken.
+  bool key(UINT vk, bool shift, bool ctrl);
+
+  // ---- Geometry, for the views and tests ----
+  // Where the form's client area is, in the design area's client coordinates.
+  Point formOrigin() const;
+  // A control's rectangle in the design area's client pixels.
+  Rect areaRect(const host::Extender& e) const;
+  // The grab handle squares of a rectangle, in the order of Handle (TopLeft first).
+  static Rect handleRect(const Rect& r, Handle h);
+  // The handle of a selected control under a point of the design area (Handle::None: none).
+  Handle handleAt(Point areaPoint, host::Extender** owner = nullptr) const;
+  // Repaints the adorner and shows the selection in the property panel.
+  void selectionChanged();
+
+  std::function<void()> onClosed;
+
+ private:
+  enum class Drag : uint8_t { None, Move, Size, Band, Place };
+  static LRESULT proc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam);
+  static LRESULT keyHook(int code, WPARAM wParam, LPARAM lParam);
+  void layout();
+  void siteForm(HWND form);
+  void placeAdorner();
+  void paintAdorner();
+  std::vector<Point> gridDots() const;  // design-area pixels
+  Rect bandRect() const;
+  HRGN adornerShape() const;
+  void paintStrip();
+  void mouseDown(Point p, bool shift);
+  void mouseMove(Point p);
+  void mouseUp(Point p);
+  void command(int id);
+  void say(const std::string& line);
+  void updateTitle();
+  Point toTwips(Point areaPoint) const;
+
+  std::unique_ptr<appkit::SkinShell> shell_;
+  std::unique_ptr<Document> doc_;
+  std::unique_ptr<appkit::Toolbox> toolbox_;
+  std::unique_ptr<appkit::PropertyPanel> panel_;
+  std::unique_ptr<appkit::EventLog> log_;
+  HWND strip_ = 0;
+  HWND area_ = 0;
+  HWND adorner_ = 0;
+  HWND path_ = 0;
+  HHOOK keyHook_ = 0;
+  std::filesystem::path path_name_;
+  std::string tool_;
+  Drag drag_ = Drag::None;
+  Handle dragHandle_ = Handle::None;
+  Point dragFrom_{0, 0};  // design-area pixels
+  Point dragTo_{0, 0};
+  int placed_ = 0;
+  bool closing_ = false;
+};
+
+}  // namespace zxp::designer
