@@ -162,6 +162,10 @@ void Designer::siteForm(HWND f) {
   SetWindowPos(f, HWND_BOTTOM, kFormOffset.x, kFormOffset.y, 0, 0, SWP_NOSIZE | SWP_NOACTIVATE);
   const bool designing = !doc_->running() || f != doc_->running()->hWnd();
   EnableWindow(f, designing ? FALSE : TRUE);
+  // A new form window takes the activation when it is made: the designer's form keeps it, and
+  // while designing the design area keeps the keyboard.
+  if (shell_->alive()) SetActiveWindow(shell_->form()->hWnd());
+  if (designing && !closing_) SetFocus(area_);
   if (designing) {
     if (!adorner_ || !IsWindow(adorner_)) {
       adorner_ = CreateWindowExA(WS_EX_NOACTIVATE, kAdornerClass, "Adorner", WS_CHILD | WS_DISABLED, 0, 0, 1, 1, area_,
@@ -644,6 +648,15 @@ bool Designer::key(UINT vk, bool shift, bool ctrl) {
     command(vk == 'N' ? cmdNew : vk == 'O' ? cmdOpen : cmdSave);
     return true;
   }
+  // Escape drops a picked tool or a drag in progress, wherever the focus is.
+  if (vk == VK_ESCAPE && (!tool_.empty() || drag_ != Drag::None)) {
+    if (drag_ == Drag::Move || drag_ == Drag::Size) doc_->cancelGesture();
+    drag_ = Drag::None;
+    if (GetCapture() == area_) ReleaseCapture();
+    setTool({});
+    selectionChanged();
+    return true;
+  }
   if (GetFocus() != area_ || doc_->running()) return false;
   if (ctrl) {
     switch (vk) {
@@ -658,14 +671,6 @@ bool Designer::key(UINT vk, bool shift, bool ctrl) {
   }
   if (vk == VK_DELETE) {
     remove();
-    return true;
-  }
-  if (vk == VK_ESCAPE) {
-    if (drag_ == Drag::Move || drag_ == Drag::Size) doc_->cancelGesture();
-    drag_ = Drag::None;
-    if (GetCapture() == area_) ReleaseCapture();
-    setTool({});
-    selectionChanged();
     return true;
   }
   if (vk == VK_LEFT || vk == VK_RIGHT || vk == VK_UP || vk == VK_DOWN) {

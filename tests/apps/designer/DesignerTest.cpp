@@ -1,0 +1,301 @@
+// The designer's window, headless: placing by drawing a rectangle, clicking, shift-clicking and
+// rubber-band selection, dragging and handle resizing with snapping, keys, the grab handles' and
+// grid's pixels, run and stop, and files (atomic, byte-identical, bad files not taken).
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+
+#include "buttons/ZorvaXPButton.h"
+#include "designer/Designer.h"
+#include "library/ClassTable.h"
+#include "platform/services/Recording.h"
+#include "platform/ui/EventLoop.h"
+#include "platform/ui/Screen.h"
+#include "platform/ui/TestInput.h"
+
+namespace zxp::designer {
+namespace {
+
+using host::Extender;
+
+Pixel pixelOf(COLORREF c) { return makePixel(GetRValue(c), GetGValue(c), GetBValue(c)); }
+
+std::string readFile(const std::filesystem::path& p) {
+  std::ifstream in(p, std::ios::binary);
+  std::stringstream s;
+  s << in.rdbuf();
+  return s.str();
+}
+
+class DesignerWindow : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    ui::resetWindowSystem();
+    ui::setScreenSize(Size{1400, 880});
+    d = std::make_unique<Designer>();
+    input.pump();
+    dir = std::filesystem::temp_directory_path() / ("zxp-designer-" + std::to_string(::getpid()));
+    std::filesystem::create_directories(dir);
+  }
+  void TearDown() override {
+    d.reset();
+    ui::resetWindowSystem();
+    std::filesystem::remove_all(dir);
+  }
+  // A point of the design area from form coordinates in twips.
+  Point at(int32_t xTwips, int32_t yTwips) const {
+    const Point o = d->formOrigin();
+    return Point{o.x + xTwips / 15, o.y + yTwips / 15};
+  }
+  Point centre(const Rect& r) const { return Point{(r.left + r.right) / 2, (r.top + r.bottom) / 2}; }
+  void pickTool(const std::string& cls) {
+    const int row = d->toolbox().find(cls);
+    ASSERT_GE(row, 0) << cls;
+    input.moveTo(d->toolbox().hWnd(), centre(d->toolbox().rowRect(static_cast<size_t>(row)))).click();
+  }
+  void drag(Point from, Point to) {
+    input.moveTo(d->designArea(), from).press();
+    input.moveTo(d->designArea(), Point{(from.x + to.x) / 2, (from.y + to.y) / 2});
+    input.moveTo(d->designArea(), to).release();
+  }
+  Extender& draw(const std::string& cls, Point from, Point to) {
+    pickTool(cls);
+    drag(from, to);
+    EXPECT_EQ(d->document().selection().size(), 1u);
+    return *d->document().selection().front();
+  }
+  // The composed screen's pixel at a point of the design area.
+  Pixel screenAt(Point areaPoint) {
+    input.pump();
+    POINT p{areaPoint.x, areaPoint.y};
+    ClientToScreen(d->designArea(), &p);
+    return ui::composeScreen()->at(p.x, p.y) & 0xFFFFFF;
+  }
+
+  services::RecordingServices services;
+  std::unique_ptr<Designer> d;
+  ui::TestInput input;
+  std::filesystem::path dir;
+};
+
+TEST_F(DesignerWindow, ARectangleDrawnWithAToolPlacesAControlWithItsEightHandles) {
+  Extender& b = draw("ZorvaXPButton", at(250, 250), at(1700, 800));
+  EXPECT_EQ(b.Name(), "ZorvaXPButton1");
+  EXPECT_EQ(d->document().bounds(b), Rect::fromXYWH(240, 240, 1440, 600));
+  EXPECT_TRUE(d->tool().empty());  // the tool is used once
+  EXPECT_EQ(d->panel().model().title(), "ZorvaXPButton1 (ZorvaXPButton)");
+
+  // Each of the eight handles: filled in the lead colour, outlined, centred on its edge point.
+  const Rect r = d->areaRect(b);
+  for (int h = 1; h <= 8; ++h) {
+    const Rect hr = Designer::handleRect(r, static_cast<Handle>(h));
+    EXPECT_EQ(hr.width(), Designer::kHandle);
+    EXPECT_EQ(screenAt(Point{hr.left, hr.top}), pixelOf(Designer::kHandleBorder)) << h;
+    EXPECT_EQ(screenAt(Point{hr.left + 2, hr.top + 2}), pixelOf(Designer::kHandleFill)) << h;
+    EXPECT_EQ(screenAt(Point{hr.right, hr.bottom}) == pixelOf(Designer::kHandleFill), false) << h;
+  }
+  // The control itself shows between the handles: the adorner covers only what it draws.
+  const Pixel middle = screenAt(centre(r));
+  EXPECT_NE(middle, pixelOf(Designer::kHandleFill));
+  EXPECT_NE(middle, pixelOf(Designer::kHandleBorder));
+
+  // A second control selected with Shift: its handles are white, the first keeps the lead.
+  Extender& c = draw("ZorvaXPCheckBox", at(240, 1200), at(1680, 1560));
+  input.moveTo(d->designArea(), centre(d->areaRect(b))).click();
+  input.keyDown(VK_SHIFT);
+  input.moveTo(d->designArea(), centre(d->areaRect(c))).click();
+  input.keyUp(VK_SHIFT);
+  ASSERT_EQ(d->document().selection().size(), 2u);
+  const Rect second = Designer::handleRect(d->areaRect(c), Handle::Right);
+  EXPECT_EQ(screenAt(Point{second.left + 2, second.top + 2}), pixelOf(Designer::kHandleOther));
+  EXPECT_EQ(screenAt(Point{second.left, second.top}), pixelOf(Designer::kHandleBorder));
+  const Rect first = Designer::handleRect(d->areaRect(b), Handle::Right);
+  EXPECT_EQ(screenAt(Point{first.left + 2, first.top + 2}), pixelOf(Designer::kHandleFill));
+  // Deselected: no handle is left on the screen.
+  input.moveTo(d->designArea(), at(6000, 4800)).click();
+  EXPECT_TRUE(d->document().selection().empty());
+  EXPECT_NE(screenAt(Point{first.left + 2, first.top + 2}), pixelOf(Designer::kHandleFill));
+  EXPECT_EQ(d->panel().model().title(), "Form1 (Form)");
+}
+
+TEST_F(DesignerWindow, ClicksShiftClicksAndTheRubberBandSelect) {
+  Extender& a = draw("ZorvaXPButton", at(240, 240), at(1440, 720));
+  Extender& b = draw("ZorvaXPButton", at(2400, 240), at(3600, 720));
+  Extender& c = draw("ZorvaXPLabel", at(240, 2400), at(1440, 2880));
+  input.moveTo(d->designArea(), centre(d->areaRect(a))).click();
+  EXPECT_EQ(d->document().selection(), std::vector<Extender*>{&a});
+  input.keyDown(VK_CONTROL);
+  input.moveTo(d->designArea(), centre(d->areaRect(b))).click();
+  input.keyUp(VK_CONTROL);
+  EXPECT_EQ(d->document().selection(), (std::vector<Extender*>{&a, &b}));
+  // A band from the empty form across the two buttons' lower parts.
+  drag(at(120, 600), at(4000, 1000));
+  EXPECT_EQ(d->document().selection(), (std::vector<Extender*>{&a, &b}));
+  drag(at(120, 2000), at(600, 2600));
+  EXPECT_EQ(d->document().selection(), std::vector<Extender*>{&c});
+  // While the band is drawn its outline shows.
+  input.moveTo(d->designArea(), at(4200, 3000)).press();
+  input.moveTo(d->designArea(), at(5400, 4200));
+  EXPECT_EQ(screenAt(at(4800, 3000)), pixelOf(Designer::kBand));
+  input.release();
+}
+
+TEST_F(DesignerWindow, DraggingMovesAndAHandleResizesOnTheGridAsOneStepEach) {
+  Extender& a = draw("ZorvaXPButton", at(240, 240), at(1440, 720));
+  Extender& b = draw("ZorvaXPButton", at(240, 1200), at(1440, 1680));
+  input.moveTo(d->designArea(), centre(d->areaRect(a))).click();
+  input.keyDown(VK_SHIFT);
+  input.moveTo(d->designArea(), centre(d->areaRect(b))).click();
+  input.keyUp(VK_SHIFT);
+  const Point from = centre(d->areaRect(a));
+  input.moveTo(d->designArea(), from).press();
+  for (int i = 1; i <= 5; ++i) input.moveTo(d->designArea(), Point{from.x + 3 * i, from.y + i});
+  input.release();
+  // 15 px right, 5 px down = 225, 75 twips: the lead's corner snaps to (480, 360).
+  EXPECT_EQ(std::tuple(a.Left(), a.Top(), b.Left(), b.Top()), std::tuple(480, 360, 480, 1320));
+  EXPECT_EQ(d->document().undoName(), "Move");
+
+  input.moveTo(d->designArea(), centre(d->areaRect(a))).click();
+  const Rect grip = Designer::handleRect(d->areaRect(a), Handle::BottomRight);
+  input.moveTo(d->designArea(), centre(grip)).press();
+  input.moveTo(d->designArea(), Point{centre(grip).x + 21, centre(grip).y + 9}).release();
+  EXPECT_EQ(std::tuple(a.Width(), a.Height()), std::tuple(1560, 600));
+  EXPECT_EQ(d->document().undoName(), "Size");
+  input.chord({VK_CONTROL}, 'Z');
+  EXPECT_EQ(d->document().undoName(), "Move");
+}
+
+TEST_F(DesignerWindow, KeysMoveResizeDeleteAndUndo) {
+  draw("ZorvaXPButton", at(240, 240), at(1440, 720));
+  Document& doc = d->document();
+  auto lead = [&] { return doc.selection().front(); };
+  input.key(VK_RIGHT);
+  EXPECT_EQ(lead()->Left(), 360);
+  input.chord({VK_SHIFT}, VK_DOWN);
+  EXPECT_EQ(lead()->Height(), 600);
+  input.chord({VK_CONTROL}, VK_LEFT);
+  EXPECT_EQ(lead()->Left(), 345);  // one pixel, off the grid
+  input.key(VK_DELETE);
+  EXPECT_TRUE(doc.form().Controls().empty());
+  input.chord({VK_CONTROL}, 'Z');
+  ASSERT_EQ(doc.form().Controls().size(), 1u);
+  EXPECT_EQ(doc.form().Controls().front()->Left(), 345);
+  input.chord({VK_CONTROL}, 'Y');
+  EXPECT_TRUE(doc.form().Controls().empty());
+  input.chord({VK_CONTROL}, 'Z');
+  // Copy and paste through the clipboard: a second control, named anew.
+  input.moveTo(d->designArea(), centre(d->areaRect(*doc.form().Controls().front()))).click();
+  input.chord({VK_CONTROL}, 'C');
+  input.chord({VK_CONTROL}, 'V');
+  ASSERT_EQ(doc.form().Controls().size(), 2u);
+  EXPECT_EQ(doc.form().Controls().back()->Name(), "ZorvaXPButton2");
+  // Escape drops a tool that was picked.
+  pickTool("ZorvaXPLabel");
+  input.key(VK_ESCAPE);
+  EXPECT_TRUE(d->tool().empty());
+}
+
+TEST_F(DesignerWindow, TheGridShowsAndHides) {
+  // A grid point of the empty form: (960, 960) twips is a dot.
+  EXPECT_EQ(screenAt(at(960, 960)), pixelOf(Designer::kGridDot));
+  d->toggleGrid();
+  EXPECT_NE(screenAt(at(960, 960)), pixelOf(Designer::kGridDot));
+  d->toggleGrid();
+  d->document().setGrid(240);
+  d->selectionChanged();
+  EXPECT_EQ(screenAt(at(960, 960)), pixelOf(Designer::kGridDot));
+  EXPECT_NE(screenAt(at(1080, 960)), pixelOf(Designer::kGridDot));
+}
+
+TEST_F(DesignerWindow, F5RunsTheFormInPlaceAndStoppingBringsTheDesignBack) {
+  Extender& b = draw("ZorvaXPButton", at(240, 240), at(1440, 720));
+  Extender& o1 = draw("ZorvaXPOptionButton", at(240, 1200), at(2400, 1560));
+  draw("ZorvaXPOptionButton", at(240, 1800), at(2400, 2160));
+  (void)o1;
+  const std::string design = d->document().text();
+  const Rect place = d->areaRect(b);
+  input.key(0x74);  // F5
+  ASSERT_TRUE(d->running());
+  host::Form* run = d->document().running();
+  EXPECT_TRUE(run->UserMode());
+  EXPECT_FALSE(IsWindowVisible(d->adorner()));
+  // The running form sits where the design form was, and its controls take the mouse.
+  HWND runButton = run->control("ZorvaXPButton1")->object().hWnd();
+  RECT rr{};
+  GetWindowRect(runButton, &rr);
+  POINT tl{place.left, place.top};
+  ClientToScreen(d->designArea(), &tl);
+  EXPECT_EQ(std::tuple(rr.left, rr.top), std::tuple(tl.x, tl.y));
+  input.moveTo(runButton).click().advance(20);
+  const auto& lines = d->log().lines();
+  EXPECT_NE(std::find(lines.begin(), lines.end(), "ZorvaXPButton1.Click"), lines.end());
+  input.moveTo(run->control("ZorvaXPOptionButton2")->object().hWnd()).click().advance(20);
+  // Edits are not taken while running.
+  input.key(VK_DELETE);
+  input.key(0x74);
+  EXPECT_FALSE(d->running());
+  EXPECT_EQ(d->document().text(), design);
+  EXPECT_TRUE(IsWindowVisible(d->document().form().hWnd()));
+  EXPECT_TRUE(IsWindowVisible(d->adorner()));
+  // The design form's window takes no clicks of its own: a click selects.
+  input.moveTo(d->designArea(), centre(d->areaRect(*d->document().form().control("ZorvaXPButton1")))).click();
+  EXPECT_EQ(d->document().selection().front()->Name(), "ZorvaXPButton1");
+  EXPECT_EQ(std::count(d->log().lines().begin(), d->log().lines().end(), "ZorvaXPButton1.Click"), 1);
+}
+
+TEST_F(DesignerWindow, FilesAreWrittenWholeKeptByteForByteAndBadOnesAreNotTaken) {
+  draw("ZorvaXPButton", at(240, 240), at(1440, 720));
+  const auto file = dir / "orders.zxf";
+  ASSERT_TRUE(d->saveAs(file));
+  const std::string saved = readFile(file);
+  EXPECT_EQ(saved, d->document().text());
+  EXPECT_FALSE(d->document().modified());
+  // Reopened and saved without edits: the same bytes.
+  ASSERT_TRUE(d->open(file));
+  ASSERT_TRUE(d->save());
+  EXPECT_EQ(readFile(file), saved);
+  // What the designer saves loads in a plain host form, running.
+  auto loaded = host::Form::load(saved, library::classes(), true);
+  EXPECT_NE(loaded->control("ZorvaXPButton1"), nullptr);
+  loaded.reset();
+
+  // A malformed file: the log names its line; the form and the path stay, nothing is written.
+  const auto bad = dir / "bad.zxf";
+  const std::string badText = "ZorvaXP Form 1\nBegin Form F\n  Begin ZorvaXPButton b\n    @Left = x\n  End\nEnd\n";
+  std::ofstream(bad, std::ios::binary) << badText;
+  EXPECT_FALSE(d->open(bad));
+  EXPECT_NE(d->log().lines().back().find("line 4"), std::string::npos) << d->log().lines().back();
+  EXPECT_EQ(d->path(), file);
+  ASSERT_NE(d->document().form().control("ZorvaXPButton1"), nullptr);
+  input.moveTo(d->designArea(), centre(d->areaRect(*d->document().form().control("ZorvaXPButton1")))).click();
+  input.key(VK_RIGHT);
+  ASSERT_TRUE(d->save());
+  EXPECT_EQ(readFile(bad), badText);
+  EXPECT_NE(readFile(file), saved);
+  // A file that cannot be written leaves the document modified.
+  input.key(VK_RIGHT);
+  EXPECT_FALSE(d->saveAs(dir / "no-such-folder" / "x.zxf"));
+  EXPECT_TRUE(d->document().modified());
+  EXPECT_FALSE(d->open(dir / "missing.zxf"));
+}
+
+TEST_F(DesignerWindow, ADoubleClickInTheControlListPlacesOneAndThePanelEditsIt) {
+  const int row = d->toolbox().find("ZorvaXPLabel");
+  input.moveTo(d->toolbox().hWnd(), centre(d->toolbox().rowRect(static_cast<size_t>(row)))).doubleClick();
+  Extender* label = d->document().form().control("ZorvaXPLabel1");
+  ASSERT_NE(label, nullptr);
+  EXPECT_EQ(d->panel().model().object(), &label->object());
+  // An edit in the panel is one undo step.
+  const int caption = d->panel().model().find("Caption");
+  ASSERT_GE(caption, 0);
+  ASSERT_TRUE(d->panel().model().edit(static_cast<size_t>(caption), "Total"));
+  d->panel().onEdited("Caption", "Total");
+  EXPECT_EQ(d->document().undoName(), "Set Caption");
+  d->undo();
+  EXPECT_NE(host::getProperty(d->document().form().control("ZorvaXPLabel1")->object(), "Caption").toString(), "Total");
+}
+
+}  // namespace
+}  // namespace zxp::designer
