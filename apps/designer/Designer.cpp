@@ -1,6 +1,7 @@
 #include "Designer.h"
 
 #include <algorithm>
+#include <cstring>
 
 #include "buttons/ZorvaXPButton.h"
 #include "common/PaintHelpers.h"
@@ -252,15 +253,24 @@ std::vector<Point> Designer::gridDots() const {
   const host::Form& form = doc_->form();
   const Point o = formOrigin();
   const Rect formRect = Rect::fromXYWH(o.x, o.y, twipsToPixels(form.ScaleWidth()), twipsToPixels(form.ScaleHeight()));
-  // Dots on the form's own background: not over its controls.
-  std::vector<Rect> covered;
-  for (const host::Extender* e : form.controlsIn(nullptr)) covered.push_back(areaRect(*e));
+  // Dots on the form's own background: not over its controls. What the controls cover is marked
+  // once per grid point, so the cost is the controls plus the dots, not their product.
   const int step = std::max(2, twipsToPixels(doc_->grid()));
-  for (int y = formRect.top; y < formRect.bottom; y += step)
-    for (int x = formRect.left; x < formRect.right; x += step) {
-      const Point p{x, y};
-      if (std::none_of(covered.begin(), covered.end(), [&](const Rect& r) { return r.contains(p); })) dots.push_back(p);
-    }
+  const int columns = (formRect.width() + step - 1) / step, rows = (formRect.height() + step - 1) / step;
+  if (columns <= 0 || rows <= 0) return dots;
+  std::vector<uint8_t> covered(static_cast<size_t>(columns) * static_cast<size_t>(rows), 0);
+  for (const host::Extender* e : form.controlsIn(nullptr)) {
+    const Rect r = areaRect(*e).offset(-formRect.left, -formRect.top);
+    // The grid points x = i * step with r.left <= x < r.right.
+    const int c0 = std::max(0, (r.left + step - 1) / step), c1 = std::min(columns, (r.right + step - 1) / step);
+    const int r0 = std::max(0, (r.top + step - 1) / step), r1 = std::min(rows, (r.bottom + step - 1) / step);
+    if (r.right <= 0 || r.bottom <= 0) continue;
+    for (int y = r0; y < r1; ++y)
+      std::fill_n(covered.begin() + static_cast<ptrdiff_t>(y) * columns + c0, std::max(0, c1 - c0), uint8_t{1});
+  }
+  for (int y = 0; y < rows; ++y)
+    for (int x = 0; x < columns; ++x)
+      if (!covered[static_cast<size_t>(y) * columns + x]) dots.push_back(Point{formRect.left + x * step, formRect.top + y * step});
   return dots;
 }
 
@@ -270,12 +280,9 @@ Rect Designer::bandRect() const {
 }
 
 HRGN Designer::adornerShape() const {
-  HRGN shape = CreateRectRgn(0, 0, 0, 0);
-  auto add = [&](const Rect& r) {
-    HRGN part = CreateRectRgn(r.left, r.top, r.right, r.bottom);
-    CombineRgn(shape, shape, part, RGN_OR);
-    DeleteObject(part);
-  };
+  // The union of all the pieces at once, as region data (one call however many pieces).
+  std::vector<RECT> pieces;
+  auto add = [&](const Rect& r) { pieces.push_back(RECT{r.left, r.top, r.right, r.bottom}); };
   for (const Point& p : gridDots()) add(Rect::fromXYWH(p.x, p.y, 1, 1));
   for (const host::Extender* e : doc_->selection())
     for (int h = static_cast<int>(Handle::TopLeft); h <= static_cast<int>(Handle::Left); ++h)
@@ -287,7 +294,14 @@ HRGN Designer::adornerShape() const {
     add(Rect{band.left, band.top, band.left + 1, band.bottom + 1});
     add(Rect{band.right, band.top, band.right + 1, band.bottom + 1});
   }
-  return shape;
+  std::vector<uint8_t> data(sizeof(RGNDATAHEADER) + pieces.size() * sizeof(RECT));
+  RGNDATAHEADER header;
+  header.nCount = static_cast<DWORD>(pieces.size());
+  header.nRgnSize = static_cast<DWORD>(pieces.size() * sizeof(RECT));
+  std::memcpy(data.data(), &header, sizeof header);
+  if (!pieces.empty()) std::memcpy(data.data() + sizeof header, pieces.data(), pieces.size() * sizeof(RECT));
+  HRGN shape = ExtCreateRegion(nullptr, static_cast<DWORD>(data.size()), reinterpret_cast<const RGNDATA*>(data.data()));
+  return shape ? shape : CreateRectRgn(0, 0, 0, 0);
 }
 
 void Designer::paintAdorner() {
@@ -380,8 +394,8 @@ void Designer::mouseMove(Point p) {
   const int32_t dx = pixelsToTwips(p.x - dragFrom_.x), dy = pixelsToTwips(p.y - dragFrom_.y);
   if (drag_ == Drag::Move) doc_->moveBy(dx, dy);
   else if (drag_ == Drag::Size) doc_->resizeBy(dragHandle_, dx, dy);
-  if (drag_ == Drag::Band || drag_ == Drag::Place) placeAdorner();
-  else InvalidateRect(adorner_, nullptr, FALSE);
+  // The handles and the band move: the adorner takes its new shape.
+  placeAdorner();
 }
 
 void Designer::mouseUp(Point p) {

@@ -152,6 +152,9 @@ TEST_F(DesignerWindow, DraggingMovesAndAHandleResizesOnTheGridAsOneStepEach) {
   const Point from = centre(d->areaRect(a));
   input.moveTo(d->designArea(), from).press();
   for (int i = 1; i <= 5; ++i) input.moveTo(d->designArea(), Point{from.x + 3 * i, from.y + i});
+  // The handles follow while the mouse is still down.
+  const Rect moving = Designer::handleRect(d->areaRect(a), Handle::TopLeft);
+  EXPECT_EQ(screenAt(Point{moving.left + 2, moving.top + 2}), pixelOf(Designer::kHandleFill));
   input.release();
   // 15 px right, 5 px down = 225, 75 twips: the lead's corner snaps to (480, 360).
   EXPECT_EQ(std::tuple(a.Left(), a.Top(), b.Left(), b.Top()), std::tuple(480, 360, 480, 1320));
