@@ -12,7 +12,10 @@
 #include "platform/services/FileIo.h"
 #include "platform/ui/Clipboard.h"
 #include "platform/ui/Edit.h"
+#include "platform/gfx/Text.h"
+#include "platform/ui/Menu.h"
 #include "platform/ui/Messages.h"
+#include "platform/ui/ModalLoop.h"
 #include "platform/ui/Screen.h"
 
 namespace zxp::designer {
@@ -28,7 +31,7 @@ constexpr uint64_t kMaxFormFileSize = uint64_t{256} << 20;
 constexpr Size kDefaultControl{1200, 480};  // twips, for a double click in the control list
 
 enum Command : int { cmdNew = 1, cmdOpen, cmdSave, cmdSaveAs, cmdUndo, cmdRedo, cmdCut, cmdCopy, cmdPaste,
-                     cmdDelete, cmdGrid, cmdRun };
+                     cmdDelete, cmdGrid, cmdTabs, cmdRun };
 struct StripButton {
   Command id;
   const char* name;
@@ -39,7 +42,8 @@ constexpr StripButton kButtons[] = {
     {cmdNew, "cmdNew", "New", 48},       {cmdOpen, "cmdOpen", "Open", 52},       {cmdSave, "cmdSave", "Save", 52},
     {cmdSaveAs, "cmdSaveAs", "Save As", 64}, {cmdUndo, "cmdUndo", "Undo", 52},   {cmdRedo, "cmdRedo", "Redo", 52},
     {cmdCut, "cmdCut", "Cut", 44},       {cmdCopy, "cmdCopy", "Copy", 50},       {cmdPaste, "cmdPaste", "Paste", 52},
-    {cmdDelete, "cmdDelete", "Delete", 56}, {cmdGrid, "cmdGrid", "Grid", 50},    {cmdRun, "cmdRun", "Run (F5)", 72}};
+    {cmdDelete, "cmdDelete", "Delete", 56}, {cmdGrid, "cmdGrid", "Grid", 50},
+    {cmdTabs, "cmdTabs", "Tab order", 76}, {cmdRun, "cmdRun", "Run (F5)", 72}};
 constexpr int kPathWidth = 320;
 constexpr UINT kF5 = 0x74;  // VK_F5
 
@@ -287,6 +291,8 @@ HRGN Designer::adornerShape() const {
   for (const host::Extender* e : doc_->selection())
     for (int h = static_cast<int>(Handle::TopLeft); h <= static_cast<int>(Handle::Left); ++h)
       add(handleRect(areaRect(*e), static_cast<Handle>(h)));
+  if (tabMode_ && !doc_->running())
+    for (const host::Extender* e : doc_->form().Controls()) add(tabBox(*e));
   const Rect band = bandRect();
   if (!band.empty() || band.width() || band.height()) {
     add(Rect{band.left, band.top, band.right + 1, band.top + 1});
@@ -320,6 +326,17 @@ void Designer::paintAdorner() {
     }
     first = false;
   }
+  if (tabMode_) {
+    SetBkMode(dc, TRANSPARENT);
+    SetTextColor(dc, kTabText);
+    for (const host::Extender* e : doc_->form().Controls()) {
+      const Rect box = tabBox(*e);
+      fillColour(dc, box, kTabBack);
+      const std::string n = std::to_string(e->TabIndex());
+      RECT rc{box.left, box.top, box.right, box.bottom};
+      DrawTextA(dc, n.c_str(), static_cast<int>(n.size()), &rc, DT_CENTER | DT_VCENTER | DT_SINGLELINE);
+    }
+  }
   if (drag_ == Drag::Band || drag_ == Drag::Place) {
     const Rect band = bandRect();
     frame(dc, Rect{band.left, band.top, band.right + 1, band.bottom + 1}, kBand);
@@ -350,6 +367,16 @@ void Designer::mouseDown(Point p, bool shift) {
   SetFocus(area_);
   SetCapture(area_);
   dragFrom_ = dragTo_ = p;
+  if (tabMode_) {
+    ReleaseCapture();
+    if (host::Extender* e = doc_->controlAt(toTwips(p))) {
+      doc_->setTabIndex(*e, nextTab_);
+      say(e->Name() + ".TabIndex = " + std::to_string(nextTab_));
+      ++nextTab_;
+      selectionChanged();
+    }
+    return;
+  }
   if (!tool_.empty()) {
     drag_ = Drag::Place;
     return;
@@ -432,6 +459,87 @@ void Designer::mouseUp(Point p) {
       break;
   }
   selectionChanged();
+}
+
+// ---- Tab order and arranging ----
+
+Rect Designer::tabBox(const host::Extender& e) const {
+  const Rect r = areaRect(e);
+  return Rect::fromXYWH(r.left, r.top, kTabBox.cx, kTabBox.cy);
+}
+
+void Designer::setTabOrderMode(bool on) {
+  if (doc_->running()) on = false;
+  tabMode_ = on;
+  nextTab_ = 0;
+  if (on) setTool({});
+  if (shell_->alive())
+    if (host::Extender* b = shell_->form()->control("cmdTabs"))
+      host::letProperty(b->object(), "Caption", host::Variant(std::string(on ? "Tabs: done" : "Tab order")));
+  say(on ? "Tab order: click the controls in the order Tab should visit them" : "Tab order set");
+  placeAdorner();
+}
+
+void Designer::arrange(int command) {
+  Document& d = *doc_;
+  switch (command) {
+    case arrangeLefts: d.align(AlignTo::Lefts); break;
+    case arrangeCentres: d.align(AlignTo::Centres); break;
+    case arrangeRights: d.align(AlignTo::Rights); break;
+    case arrangeTops: d.align(AlignTo::Tops); break;
+    case arrangeMiddles: d.align(AlignTo::Middles); break;
+    case arrangeBottoms: d.align(AlignTo::Bottoms); break;
+    case arrangeSameWidth: d.makeSameSize(true, false); break;
+    case arrangeSameHeight: d.makeSameSize(false, true); break;
+    case arrangeSameSize: d.makeSameSize(true, true); break;
+    case arrangeSpaceAcross: d.spaceEvenly(true); break;
+    case arrangeSpaceDown: d.spaceEvenly(false); break;
+    case arrangeFront: d.bringToFront(); break;
+    case arrangeBack: d.sendToBack(); break;
+    case arrangeCut: cut(); break;
+    case arrangeCopy: copy(); break;
+    case arrangePaste: paste(); break;
+    case arrangeDelete: remove(); break;
+    default: return;
+  }
+  selectionChanged();
+}
+
+int Designer::arrangeMenu(Point p) {
+  const size_t n = doc_->selection().size();
+  const UINT many = n >= 2 ? MF_ENABLED : MF_GRAYED, some = n >= 1 ? MF_ENABLED : MF_GRAYED;
+  const UINT spread = doc_->topSelection().size() >= 3 ? MF_ENABLED : MF_GRAYED;
+  HMENU align = CreatePopupMenu();
+  AppendMenuA(align, MF_STRING | many, arrangeLefts, "Lefts");
+  AppendMenuA(align, MF_STRING | many, arrangeCentres, "Centres");
+  AppendMenuA(align, MF_STRING | many, arrangeRights, "Rights");
+  AppendMenuA(align, MF_SEPARATOR, 0, nullptr);
+  AppendMenuA(align, MF_STRING | many, arrangeTops, "Tops");
+  AppendMenuA(align, MF_STRING | many, arrangeMiddles, "Middles");
+  AppendMenuA(align, MF_STRING | many, arrangeBottoms, "Bottoms");
+  HMENU size = CreatePopupMenu();
+  AppendMenuA(size, MF_STRING | many, arrangeSameWidth, "Same width");
+  AppendMenuA(size, MF_STRING | many, arrangeSameHeight, "Same height");
+  AppendMenuA(size, MF_STRING | many, arrangeSameSize, "Same size");
+  HMENU menu = CreatePopupMenu();
+  AppendMenuA(menu, MF_POPUP | many, static_cast<UINT_PTR>(align), "Align");
+  AppendMenuA(menu, MF_POPUP | many, static_cast<UINT_PTR>(size), "Make same size");
+  AppendMenuA(menu, MF_STRING | spread, arrangeSpaceAcross, "Space evenly across");
+  AppendMenuA(menu, MF_STRING | spread, arrangeSpaceDown, "Space evenly down");
+  AppendMenuA(menu, MF_SEPARATOR, 0, nullptr);
+  AppendMenuA(menu, MF_STRING | some, arrangeFront, "Bring to front");
+  AppendMenuA(menu, MF_STRING | some, arrangeBack, "Send to back");
+  AppendMenuA(menu, MF_SEPARATOR, 0, nullptr);
+  AppendMenuA(menu, MF_STRING | some, arrangeCut, "Cut\tCtrl+X");
+  AppendMenuA(menu, MF_STRING | some, arrangeCopy, "Copy\tCtrl+C");
+  AppendMenuA(menu, MF_STRING, arrangePaste, "Paste\tCtrl+V");
+  AppendMenuA(menu, MF_STRING | some, arrangeDelete, "Delete\tDel");
+  POINT sp{p.x, p.y};
+  ClientToScreen(area_, &sp);
+  const int chosen = TrackPopupMenu(menu, TPM_RETURNCMD | TPM_LEFTALIGN | TPM_TOPALIGN, sp.x, sp.y, 0, area_, nullptr);
+  DestroyMenu(menu);  // and its submenus
+  if (chosen) arrange(chosen);
+  return chosen;
 }
 
 // ---- Commands ----
@@ -598,6 +706,7 @@ void Designer::run() {
   siteForm(f->hWnd());
   host::traceEvents(*f, [this](const std::string& line) { say(line); });
   f->Unloaded.connect([this] { PostMessageA(area_, WM_APP, 0, 0); });  // closed by itself: stop
+  if (tabMode_) setTabOrderMode(false);
   if (host::Extender* b = shell_->form()->control("cmdRun")) host::letProperty(b->object(), "Caption", host::Variant(std::string("Stop (F5)")));
   say("Running (F5 stops)");
   placeAdorner();
@@ -646,6 +755,7 @@ void Designer::command(int id) {
     case cmdPaste: paste(); break;
     case cmdDelete: remove(); break;
     case cmdGrid: toggleGrid(); break;
+    case cmdTabs: setTabOrderMode(!tabMode_); break;
     case cmdRun: run(); break;
     default: break;
   }
@@ -663,6 +773,10 @@ bool Designer::key(UINT vk, bool shift, bool ctrl) {
     return true;
   }
   // Escape drops a picked tool or a drag in progress, wherever the focus is.
+  if (vk == VK_ESCAPE && tabMode_) {
+    setTabOrderMode(false);
+    return true;
+  }
   if (vk == VK_ESCAPE && (!tool_.empty() || drag_ != Drag::None)) {
     if (drag_ == Drag::Move || drag_ == Drag::Size) doc_->cancelGesture();
     drag_ = Drag::None;
@@ -706,7 +820,8 @@ bool Designer::key(UINT vk, bool shift, bool ctrl) {
 
 LRESULT Designer::keyHook(int code, WPARAM wParam, LPARAM lParam) {
   const bool keyDown = (static_cast<uint32_t>(lParam) & 0x80000000u) == 0;
-  if (code == HC_ACTION && hooked && keyDown &&
+  // A menu (the arranging menu, the theme menu) or a drag loop keeps its keys.
+  if (code == HC_ACTION && hooked && keyDown && ui::modalDepth() == 0 &&
       hooked->key(static_cast<UINT>(wParam), GetKeyState(VK_SHIFT) < 0, GetKeyState(VK_CONTROL) < 0))
     return 1;
   return CallNextHookEx(0, code, wParam, lParam);
@@ -729,6 +844,15 @@ LRESULT Designer::proc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
       return 0;
     case WM_LBUTTONUP:
       if (hwnd == d->area_) d->mouseUp(p);
+      return 0;
+    case WM_RBUTTONUP:
+      // The control under the click joins (or makes) the selection, then the menu opens.
+      if (hwnd == d->area_ && !d->running() && d->drag_ == Drag::None && !d->tabMode_) {
+        host::Extender* e = d->doc_->controlAt(d->toTwips(p));
+        if (e && !d->doc_->isSelected(e)) d->doc_->select(e);
+        d->selectionChanged();
+        d->arrangeMenu(p);
+      }
       return 0;
     case WM_SIZE:
       if (hwnd == d->area_) d->placeAdorner();

@@ -2,7 +2,7 @@
 //
 // One skinned main form (appkit::SkinShell, like the gallery) holding
 //   - a command strip: New, Open, Save, Save As (on the path typed in the file field), Undo,
-//     Redo, Cut, Copy, Paste, Delete, Grid (show/hide) and Run/Stop;
+//     Redo, Cut, Copy, Paste, Delete, Grid (show/hide), Tab order and Run/Stop;
 //   - on the left the control list (appkit::Toolbox): a click takes a class as the tool, and a
 //     rectangle drawn on the form then places one at that size; a double click places one at once;
 //   - in the middle the design area with the form being designed (a design-mode host form,
@@ -12,6 +12,9 @@
 //   - along the bottom the event log: what the running form raises, and what the designer did.
 // The design form's window is disabled, so every click on it reaches the design area, which turns
 // it into selection, moves, resizes and placing; the controls never see design-time mouse input.
+// A right click opens the arranging menu (align edges and centres, same size, space evenly, bring
+// to front, send to back, and the clipboard). In tab-order mode each control shows its TabIndex
+// in a box at its corner and clicks on controls give them the places 0, 1, 2, ... in order.
 // Keys: arrows move the selection one grid step (Shift+arrows resize it, Ctrl+arrows move by a
 // pixel), Delete deletes, Ctrl+A/Z/Y/X/C/V select all, undo, redo, cut, copy, paste, Ctrl+N/O/S
 // new, open, save, F5 runs and Shift+F5 (or F5 again) stops, Escape drops the tool or a drag.
@@ -43,6 +46,15 @@ class Designer {
   static constexpr COLORREF kHandleBorder = RGB(0, 0, 0);
   static constexpr COLORREF kGridDot = RGB(0, 0, 0);
   static constexpr COLORREF kBand = RGB(0, 0, 0);  // the rubber band and the rectangle being drawn
+  static constexpr COLORREF kTabBack = RGB(0, 84, 166);  // tab-order mode: the number boxes
+  static constexpr COLORREF kTabText = RGB(255, 255, 255);
+  static constexpr Size kTabBox{22, 14};
+  // The arranging menu's commands (its item identifiers).
+  enum Arrange : int {
+    arrangeLefts = 100, arrangeCentres, arrangeRights, arrangeTops, arrangeMiddles, arrangeBottoms, arrangeSameWidth,
+    arrangeSameHeight, arrangeSameSize, arrangeSpaceAcross, arrangeSpaceDown, arrangeFront, arrangeBack,
+    arrangeCut, arrangeCopy, arrangePaste, arrangeDelete
+  };
 
   Designer();
   ~Designer();
@@ -84,6 +96,15 @@ class Designer {
   void paste();
   void remove();
   void toggleGrid();
+  // Tab-order mode: on (the next click gives place 0) or off.
+  void setTabOrderMode(bool on);
+  bool tabOrderMode() const { return tabMode_; }
+  // Where a control's number box is in tab-order mode (design-area pixels).
+  Rect tabBox(const host::Extender& e) const;
+  // Runs one command of the arranging menu.
+  void arrange(int command);
+  // Opens the arranging menu at a point of the design area (modal); returns what was chosen.
+  int arrangeMenu(Point areaPoint);
   // F5: runs the form in the design area (events go to the log); again (or stop()) stops.
   void run();
   void stop();
@@ -142,6 +163,8 @@ class Designer {
   Point dragFrom_{0, 0};  // design-area pixels
   Point dragTo_{0, 0};
   int placed_ = 0;
+  bool tabMode_ = false;
+  int16_t nextTab_ = 0;
   bool closing_ = false;
 };
 

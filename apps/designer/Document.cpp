@@ -282,6 +282,105 @@ void Document::propertyEdited(const std::string& what) {
   if (record(what)) undo_.back().selection = std::move(keys);
 }
 
+// ---- Arranging ----
+
+void Document::align(AlignTo to) {
+  if (selection_.size() < 2) return;
+  const Rect lead = bounds(*selection_.front());
+  auto keys = selectionKeys();
+  for (Extender* e : topSelection()) {
+    const Rect b = bounds(*e);
+    int32_t dx = 0, dy = 0;
+    switch (to) {
+      case AlignTo::Lefts: dx = lead.left - b.left; break;
+      case AlignTo::Centres: dx = (lead.left + lead.right) / 2 - (b.left + b.right) / 2; break;
+      case AlignTo::Rights: dx = lead.right - b.right; break;
+      case AlignTo::Tops: dy = lead.top - b.top; break;
+      case AlignTo::Middles: dy = (lead.top + lead.bottom) / 2 - (b.top + b.bottom) / 2; break;
+      case AlignTo::Bottoms: dy = lead.bottom - b.bottom; break;
+    }
+    if (dx || dy) e->Move(e->Left() + dx, e->Top() + dy, e->Width(), e->Height());
+  }
+  if (record("Align")) undo_.back().selection = std::move(keys);
+}
+
+void Document::makeSameSize(bool width, bool height) {
+  if (selection_.size() < 2) return;
+  const Extender& lead = *selection_.front();
+  auto keys = selectionKeys();
+  for (Extender* e : selection_)
+    e->Move(e->Left(), e->Top(), width ? lead.Width() : e->Width(), height ? lead.Height() : e->Height());
+  if (record("Size")) undo_.back().selection = std::move(keys);
+}
+
+void Document::spaceEvenly(bool across) {
+  std::vector<Extender*> items = topSelection();
+  if (items.size() < 3) return;
+  auto start = [&](const Extender* e) { return across ? bounds(*e).left : bounds(*e).top; };
+  auto extent = [&](const Extender* e) { return across ? e->Width() : e->Height(); };
+  std::stable_sort(items.begin(), items.end(), [&](const Extender* a, const Extender* b) { return start(a) < start(b); });
+  const int64_t first = start(items.front());
+  const int64_t end = start(items.back()) + extent(items.back());
+  int64_t used = 0;
+  for (const Extender* e : items) used += extent(e);
+  const int64_t gaps = static_cast<int64_t>(items.size()) - 1;
+  const int64_t room = end - first - used;
+  auto keys = selectionKeys();
+  int64_t at = first;
+  for (size_t i = 0; i < items.size(); ++i) {
+    Extender* e = items[i];
+    // Gap i gets its share of the room, rounded so that the last control stays where it was.
+    if (i > 0) at += extent(items[i - 1]) + (room * static_cast<int64_t>(i)) / gaps - (room * static_cast<int64_t>(i - 1)) / gaps;
+    const int32_t d = static_cast<int32_t>(at - start(e));
+    if (d) e->Move(e->Left() + (across ? d : 0), e->Top() + (across ? 0 : d), e->Width(), e->Height());
+  }
+  if (record("Space evenly")) undo_.back().selection = std::move(keys);
+}
+
+namespace {
+
+// Moves the records named in `keys` to the end (front) or the start (back) of their sibling list,
+// keeping their order, at every level.
+void reorderRecords(std::vector<host::ControlRecord>& records, const std::set<std::pair<std::string, int16_t>>& keys,
+                    bool toFront) {
+  auto chosen = [&](const host::ControlRecord& r) {
+    return keys.count({host::lowerKey(r.name), r.extender.index.value_or(-1)}) > 0;
+  };
+  if (toFront) std::stable_partition(records.begin(), records.end(), [&](const auto& r) { return !chosen(r); });
+  else std::stable_partition(records.begin(), records.end(), chosen);
+  for (host::ControlRecord& r : records) reorderRecords(r.children, keys, toFront);
+}
+
+}  // namespace
+
+void Document::reorder(bool toFront) {
+  if (selection_.empty()) return;
+  std::set<std::pair<std::string, int16_t>> keys;
+  for (const Extender* e : selection_) keys.emplace(host::lowerKey(e->Name()), e->Index());
+  host::FormRecord rec = form_->record();
+  reorderRecords(rec.controls, keys, toFront);
+  const std::string text = host::writeFormFile(rec);
+  if (text == current_) return;
+  auto sel = selectionKeys();
+  undo_.push_back(Step{toFront ? "Bring to front" : "Send to back", current_, version_, sel});
+  redo_.clear();
+  rebuild(text);
+  current_ = form_->save();
+  version_ = nextVersion_++;
+  for (const auto& [name, index] : sel)
+    if (Extender* e = form_->control(name, index)) selection_.push_back(e);
+  changed();
+}
+
+void Document::bringToFront() { reorder(true); }
+void Document::sendToBack() { reorder(false); }
+
+void Document::setTabIndex(Extender& e, int16_t n) {
+  auto keys = selectionKeys();
+  e.setTabIndex(n);
+  if (record("Tab order")) undo_.back().selection = std::move(keys);
+}
+
 // ---- Gestures ----
 
 void Document::beginGesture() {

@@ -26,6 +26,9 @@
 
 namespace zxp::designer {
 
+// What Align lines up: edges or centres, across the selection, on the first selected control.
+enum class AlignTo : uint8_t { Lefts, Centres, Rights, Tops, Middles, Bottoms };
+
 // The eight grab handles, clockwise from the top-left corner.
 enum class Handle : uint8_t { None, TopLeft, Top, TopRight, Right, BottomRight, Bottom, BottomLeft, Left };
 
@@ -111,6 +114,19 @@ class Document {
   // A property of the selection (or of the form) was set through the property panel: records
   // the step when the form's file changed.
   void propertyEdited(const std::string& what);
+  // Lines the selection up on its first control's edge or centre (form coordinates).
+  void align(AlignTo to);
+  // Gives the selection the first control's width, height or both.
+  void makeSameSize(bool width, bool height);
+  // Spreads three or more controls so that the gaps between them are equal, the outermost two
+  // staying where they are (across: left to right; else top to bottom).
+  void spaceEvenly(bool across);
+  // Puts the selected controls above (front) or below (back) their siblings: the z-order is the
+  // order of the controls in their container, as the form file keeps it.
+  void bringToFront();
+  void sendToBack();
+  // Gives a control the place n in the tab order (the others renumber).
+  void setTabIndex(host::Extender& e, int16_t n);
 
   // ---- Gestures: a drag is one step ----
   // Remembers the selection's rectangles; moveBy/resizeBy place them relative to those (so a
@@ -168,6 +184,7 @@ class Document {
   host::Extender& addRecord(const host::ControlRecord& r, host::Extender* container, const std::string& name,
                             const host::ExtenderRecord& at);
   void reparent(host::Extender& e);
+  void reorder(bool toFront);
 
   const host::ClassRegistry& registry_;
   std::unique_ptr<host::Form> form_;

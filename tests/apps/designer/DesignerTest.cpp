@@ -284,6 +284,63 @@ TEST_F(DesignerWindow, FilesAreWrittenWholeKeptByteForByteAndBadOnesAreNotTaken)
   EXPECT_FALSE(d->open(dir / "missing.zxf"));
 }
 
+TEST_F(DesignerWindow, TabOrderModeShowsTheNumbersAndClicksSetThem) {
+  Extender& a = draw("ZorvaXPButton", at(240, 240), at(1440, 720));
+  draw("ZorvaXPButton", at(240, 1200), at(1440, 1680));
+  draw("ZorvaXPButton", at(240, 2160), at(1440, 2640));
+  input.moveTo(d->mainForm()->control("cmdTabs")->object().hWnd()).click();
+  ASSERT_TRUE(d->tabOrderMode());
+  // Each control's box, in the box colour, with its number's pixels in the text colour.
+  for (const char* name : {"ZorvaXPButton1", "ZorvaXPButton2", "ZorvaXPButton3"}) {
+    const Rect box = d->tabBox(*d->document().form().control(name));
+    EXPECT_EQ(screenAt(Point{box.left + 1, box.top + 1}), pixelOf(Designer::kTabBack)) << name;
+    int text = 0;
+    for (int y = box.top; y < box.bottom; ++y)
+      for (int x = box.left; x < box.right; ++x) text += screenAt(Point{x, y}) == pixelOf(Designer::kTabText);
+    EXPECT_GT(text, 4) << name;
+  }
+  // Clicks give places 0, 1, 2 in their order, each an undo step; nothing moves.
+  for (const char* name : {"ZorvaXPButton3", "ZorvaXPButton1", "ZorvaXPButton2"})
+    input.moveTo(d->designArea(), centre(d->areaRect(*d->document().form().control(name)))).click();
+  auto tab = [&](const char* name) { return d->document().form().control(name)->TabIndex(); };
+  EXPECT_EQ(std::tuple(tab("ZorvaXPButton3"), tab("ZorvaXPButton1"), tab("ZorvaXPButton2")), std::tuple(0, 1, 2));
+  EXPECT_EQ(d->document().undoName(), "Tab order");
+  EXPECT_EQ(a.Left(), 240);
+  // Escape leaves the mode and the boxes go.
+  const Rect box = d->tabBox(*d->document().form().control("ZorvaXPButton1"));
+  input.key(VK_ESCAPE);
+  EXPECT_FALSE(d->tabOrderMode());
+  EXPECT_NE(screenAt(Point{box.left + 1, box.top + 1}), pixelOf(Designer::kTabBack));
+}
+
+TEST_F(DesignerWindow, TheRightClickMenuArrangesTheSelection) {
+  Extender& a = draw("ZorvaXPButton", at(240, 240), at(1440, 720));
+  Extender& b = draw("ZorvaXPButton", at(2160, 360), at(2880, 720));
+  Extender& c = draw("ZorvaXPButton", at(4800, 480), at(6000, 960));
+  d->document().select(&a);
+  d->document().toggle(&b);
+  d->document().toggle(&c);
+  d->selectionChanged();
+  // The third item: space evenly across (the menu has the arrow keys, not the designer).
+  input.whileModal([](ui::TestInput& menu) { menu.key(VK_DOWN).key(VK_DOWN).key(VK_DOWN).key(VK_RETURN); });
+  input.moveTo(d->designArea(), centre(d->areaRect(b))).click(ui::MouseButton::Right);
+  input.pump();
+  EXPECT_EQ(d->document().undoName(), "Space evenly");
+  EXPECT_EQ(b.Left() - (a.Left() + a.Width()), c.Left() - (b.Left() + b.Width()));
+  // The commands themselves, as the menu runs them.
+  d->arrange(Designer::arrangeTops);
+  EXPECT_EQ(std::tuple(b.Top(), c.Top()), std::tuple(240, 240));
+  d->arrange(Designer::arrangeSameSize);
+  EXPECT_EQ(std::tuple(c.Width(), c.Height()), std::tuple(a.Width(), a.Height()));
+  // All of the form sent to the back is the order it had: no step. One of them is.
+  d->arrange(Designer::arrangeBack);
+  EXPECT_EQ(d->document().undoName(), "Size");
+  d->document().select(&c);
+  d->arrange(Designer::arrangeBack);
+  EXPECT_EQ(d->document().undoName(), "Send to back");
+  EXPECT_EQ(d->document().form().Controls().front()->Name(), "ZorvaXPButton3");
+}
+
 TEST_F(DesignerWindow, ADoubleClickInTheControlListPlacesOneAndThePanelEditsIt) {
   const int row = d->toolbox().find("ZorvaXPLabel");
   input.moveTo(d->toolbox().hWnd(), centre(d->toolbox().rowRect(static_cast<size_t>(row)))).doubleClick();

@@ -178,6 +178,110 @@ TEST_F(DesignerDocument, MovesAndResizesSnapToTheGridOrNot) {
   EXPECT_EQ(doc->grid(), 15);  // one pixel at least
 }
 
+TEST_F(DesignerDocument, AlignSizeAndSpaceOnTheFirstSelectedControl) {
+  Extender& lead = add("ZorvaXPButton", 1200, 240, 1200, 480);
+  Extender& b = add("ZorvaXPButton", 240, 1200, 600, 360);
+  Extender& frame = add("ZorvaXPFrame", 3600, 2400, 2400, 1800);
+  Extender& inner = add("ZorvaXPCheckBox", 3840, 2880, 960, 360);  // inside the frame
+  doc->select(&lead);
+  doc->toggle(&b);
+  doc->toggle(&inner);
+  struct Case {
+    AlignTo to;
+    int32_t b, inner;  // the lined-up coordinate each ends at, in form coordinates
+    bool horizontal;
+  };
+  // The lead spans x 1200..2400, y 240..720.
+  for (const Case& c : {Case{AlignTo::Lefts, 1200, 1200, true}, Case{AlignTo::Rights, 1800, 1440, true},
+                        Case{AlignTo::Centres, 1500, 1320, true}, Case{AlignTo::Tops, 240, 240, false},
+                        Case{AlignTo::Bottoms, 360, 360, false}, Case{AlignTo::Middles, 300, 300, false}}) {
+    doc->align(c.to);
+    const Rect rb = doc->bounds(b), ri = doc->bounds(inner);
+    EXPECT_EQ(c.horizontal ? rb.left : rb.top, c.b) << static_cast<int>(c.to);
+    EXPECT_EQ(c.horizontal ? ri.left : ri.top, c.inner) << static_cast<int>(c.to);
+    EXPECT_EQ(doc->undoName(), "Align");
+  }
+  EXPECT_EQ(inner.Container(), &frame);  // lined up, not moved out of its container
+  EXPECT_EQ(doc->bounds(lead), Rect::fromXYWH(1200, 240, 1200, 480));
+
+  doc->makeSameSize(true, false);
+  EXPECT_EQ(std::tuple(b.Width(), b.Height(), inner.Width()), std::tuple(1200, 360, 1200));
+  doc->makeSameSize(false, true);
+  EXPECT_EQ(std::tuple(b.Height(), inner.Height()), std::tuple(480, 480));
+  doc->undo();  // the form is rebuilt: controls are found again by name
+  Extender& b2 = *doc->form().control("ZorvaXPButton2");
+  EXPECT_EQ(b2.Height(), 360);
+  // One control selected: nothing to line up, no step.
+  doc->select(&b2);
+  const std::string name = doc->undoName();
+  doc->align(AlignTo::Lefts);
+  doc->makeSameSize(true, true);
+  EXPECT_EQ(doc->undoName(), name);
+}
+
+TEST_F(DesignerDocument, SpacingEvenlyKeepsTheOutermostAndEqualsTheGaps) {
+  Extender& a = add("ZorvaXPButton", 0, 240, 600, 360);
+  Extender& c = add("ZorvaXPButton", 4800, 240, 1200, 360);
+  Extender& b = add("ZorvaXPButton", 960, 960, 960, 360);
+  Extender& e = add("ZorvaXPButton", 1200, 1440, 600, 360);
+  doc->select(&a);
+  doc->toggle(&c);
+  doc->toggle(&b);
+  doc->toggle(&e);
+  doc->spaceEvenly(true);
+  // From 0 to 6000 with 600 + 960 + 600 + 1200 wide controls: three gaps of 880.
+  EXPECT_EQ(std::tuple(a.Left(), b.Left(), e.Left(), c.Left()), std::tuple(0, 1480, 3320, 4800));
+  EXPECT_EQ(b.Left() - (a.Left() + a.Width()), e.Left() - (b.Left() + b.Width()));
+  EXPECT_EQ(e.Left() - (b.Left() + b.Width()), c.Left() - (e.Left() + e.Width()));
+  doc->spaceEvenly(false);
+  // Down, in the order of their tops (a and c share 240): from 240 to 1800, four 360-high
+  // controls, three gaps of 40.
+  EXPECT_EQ(std::tuple(a.Top(), c.Top(), b.Top(), e.Top()), std::tuple(240, 640, 1040, 1440));
+  EXPECT_EQ(doc->undoName(), "Space evenly");
+}
+
+TEST_F(DesignerDocument, FrontAndBackAreTheOrderOfTheFileAndOfHitTesting) {
+  Extender& under = add("ZorvaXPLabel", 240, 240, 1200, 480);
+  add("ZorvaXPButton", 480, 360, 1200, 480);
+  EXPECT_EQ(doc->controlAt(Point{600, 400})->Name(), "ZorvaXPButton1");
+  doc->select(&under);
+  doc->bringToFront();
+  EXPECT_EQ(doc->controlAt(Point{600, 400})->Name(), "ZorvaXPLabel1");
+  EXPECT_EQ(doc->undoName(), "Bring to front");
+  ASSERT_EQ(doc->selection().size(), 1u);
+  EXPECT_EQ(doc->selection().front()->Name(), "ZorvaXPLabel1");
+  const std::string text = doc->text();
+  EXPECT_LT(text.find("Begin ZorvaXPButton"), text.find("Begin ZorvaXPLabel"));
+  doc->sendToBack();
+  EXPECT_EQ(doc->controlAt(Point{600, 400})->Name(), "ZorvaXPButton1");
+  doc->undo();
+  EXPECT_EQ(doc->text(), text);
+  doc->undo();
+  EXPECT_EQ(doc->controlAt(Point{600, 400})->Name(), "ZorvaXPButton1");
+}
+
+TEST_F(DesignerDocument, TabOrderIsSetOneClickAStep) {
+  Extender& a = add("ZorvaXPButton", 240, 240);
+  Extender& b = add("ZorvaXPButton", 240, 960);
+  Extender& c = add("ZorvaXPButton", 240, 1680);
+  EXPECT_EQ(std::tuple(a.TabIndex(), b.TabIndex(), c.TabIndex()), std::tuple(0, 1, 2));
+  doc->setTabIndex(c, 0);
+  EXPECT_EQ(std::tuple(c.TabIndex(), a.TabIndex(), b.TabIndex()), std::tuple(0, 1, 2));
+  doc->setTabIndex(b, 0);
+  EXPECT_EQ(std::tuple(b.TabIndex(), c.TabIndex(), a.TabIndex()), std::tuple(0, 1, 2));
+  EXPECT_EQ(doc->undoName(), "Tab order");
+  // A place the control already has is no step.
+  doc->setTabIndex(b, 0);
+  doc->undo();
+  auto tabIndex = [&](const char* name) { return doc->form().control(name)->TabIndex(); };
+  EXPECT_EQ(std::tuple(tabIndex("ZorvaXPButton3"), tabIndex("ZorvaXPButton1"), tabIndex("ZorvaXPButton2")),
+            std::tuple(0, 1, 2));
+  doc->undo();
+  EXPECT_EQ(std::tuple(tabIndex("ZorvaXPButton1"), tabIndex("ZorvaXPButton2"), tabIndex("ZorvaXPButton3")),
+            std::tuple(0, 1, 2));
+  EXPECT_EQ(doc->undoName(), "Add ZorvaXPButton3");
+}
+
 TEST_F(DesignerDocument, ADragIsOneStepAndCancellingPutsEverythingBack) {
   Extender& a = add("ZorvaXPButton", 240, 240);
   const std::string before = doc->text();
