@@ -260,9 +260,11 @@ void Document::removeSelection() {
   const auto top = topSelection();
   if (top.empty()) return;
   auto keys = selectionKeys();
+  // The step's name is taken while the control still exists.
+  const std::string what = top.size() == 1 ? "Delete " + top.front()->Name() : "Delete";
   selection_.clear();
   for (Extender* e : top) form_->remove(*e);
-  if (record(top.size() == 1 ? "Delete " + top.front()->Name() : "Delete")) undo_.back().selection = std::move(keys);
+  if (record(what)) undo_.back().selection = std::move(keys);
 }
 
 void Document::moveSelection(int32_t dx, int32_t dy) {

@@ -56,6 +56,7 @@ TEST_F(DesignerDocument, PlacesControlsNamedAsTheHostNamesThemWithTheirDesignDef
   // A freed name is taken again first.
   doc->select(&one);
   doc->removeSelection();
+  EXPECT_EQ(doc->undoName(), "Delete ZorvaXPButton1");
   EXPECT_EQ(add("ZorvaXPButton", 0, 0).Name(), "ZorvaXPButton1");
   // Every public class can be placed.
   for (const host::ControlClass& c : library::classes().classes()) {
