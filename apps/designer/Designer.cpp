@@ -461,6 +461,33 @@ void Designer::mouseUp(Point p) {
   selectionChanged();
 }
 
+std::vector<std::pair<std::string, Point>> Designer::landmarks() const {
+  std::vector<std::pair<std::string, Point>> out;
+  auto screenOf = [](HWND h, Point client) {
+    POINT p{client.x, client.y};
+    ClientToScreen(h, &p);
+    return Point{p.x, p.y};
+  };
+  auto middle = [](const Rect& r) { return Point{(r.left + r.right) / 2, (r.top + r.bottom) / 2}; };
+  for (size_t i = 0; i < toolbox_->items().size(); ++i)
+    out.emplace_back("tool:" + toolbox_->items()[i].className, screenOf(toolbox_->hWnd(), middle(toolbox_->rowRect(i))));
+  for (const StripButton& b : kButtons)
+    if (host::Extender* e = shell_->form()->control(b.name)) {
+      RECT r{};
+      GetWindowRect(e->object().hWnd(), &r);
+      out.emplace_back(std::string("button:") + b.name, Point{(r.left + r.right) / 2, (r.top + r.bottom) / 2});
+    }
+  RECT r{};
+  GetWindowRect(path_, &r);
+  out.emplace_back("path", Point{(r.left + r.right) / 2, (r.top + r.bottom) / 2});
+  out.emplace_back("form", screenOf(area_, formOrigin()));
+  for (size_t i = 0; i < panel_->model().rows().size(); ++i) {
+    const Rect v = panel_->valueRect(i);
+    if (!v.empty()) out.emplace_back("property:" + panel_->model().rows()[i].name, screenOf(panel_->hWnd(), middle(v)));
+  }
+  return out;
+}
+
 // ---- Tab order and arranging ----
 
 Rect Designer::tabBox(const host::Extender& e) const {

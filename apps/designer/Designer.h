@@ -124,6 +124,12 @@ class Designer {
   // Repaints the adorner and shows the selection in the property panel.
   void selectionChanged();
 
+  // Named points of the window in screen pixels, for scripted sessions that drive the live app
+  // from outside (tests/apps/designer/xsession.sh): "tool:<class>" (a control-list row),
+  // "button:<name>" (the command strip), "path", "form" (the form's client origin), and
+  // "property:<name>" for the rows the property panel shows now.
+  std::vector<std::pair<std::string, Point>> landmarks() const;
+
   std::function<void()> onClosed;
 
  private:

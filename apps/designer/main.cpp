@@ -2,7 +2,10 @@
 // zorvaxp-designer --screenshot PNG [FORM] the designer's screen, headless, as a PNG: FORM opened
 //                                         (or a small example form built by placing controls),
 //                                         one control selected so that its grab handles show
+// zorvaxp-designer --landmarks W H        where the parts of the window are on a W x H screen,
+//                                         with a ZorvaXPButton placed and selected (for scripts)
 #include <cstdio>
+#include <cstdlib>
 #include <cstring>
 
 #include "Designer.h"
@@ -72,6 +75,19 @@ int screenshot(const char* png, const char* form) {
   return 0;
 }
 
+int landmarks(int w, int h) {
+  ui::resetWindowSystem();
+  ui::setScreenSize(Size{w, h});
+  {
+    designer::Designer d;
+    d.document().add("ZorvaXPButton", Rect::fromXYWH(240, 240, 1200, 480));
+    d.selectionChanged();
+    for (const auto& [name, p] : d.landmarks()) std::printf("%s %d %d\n", name.c_str(), p.x, p.y);
+  }
+  ui::resetWindowSystem();
+  return 0;
+}
+
 int live(const char* form) {
   Size screen = kScreen;
   if (auto usable = ui::SdlBackend::usableDisplaySize())
@@ -108,6 +124,14 @@ int main(int argc, char** argv) {
       return 2;
     }
     return screenshot(argv[2], argc == 4 ? argv[3] : nullptr);
+  }
+  if (argc == 4 && std::strcmp(argv[1], "--landmarks") == 0) {
+    const int w = std::atoi(argv[2]), h = std::atoi(argv[3]);
+    if (w < 640 || h < 480 || w > 8192 || h > 8192) {
+      std::fprintf(stderr, "zorvaxp-designer: --landmarks needs a screen of 640 x 480 to 8192 x 8192\n");
+      return 2;
+    }
+    return landmarks(w, h);
   }
   if (argc > 2 || (argc == 2 && argv[1][0] == '-')) {
     std::fprintf(stderr, "zorvaxp-designer: unexpected argument %s\n%s", argv[argc - 1], kUsage);

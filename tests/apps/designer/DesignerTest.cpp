@@ -341,6 +341,35 @@ TEST_F(DesignerWindow, TheRightClickMenuArrangesTheSelection) {
   EXPECT_EQ(d->document().form().Controls().front()->Name(), "ZorvaXPButton3");
 }
 
+TEST_F(DesignerWindow, AFormBuiltHereRunsWithTheSamePixelsInAPlainHostForm) {
+  draw("ZorvaXPFrame", at(240, 240), at(3840, 2160));
+  draw("ZorvaXPLabel", at(480, 720), at(2880, 1200));  // inside the frame
+  draw("ZorvaXPProgressBar", at(240, 2640), at(4800, 3000));
+  draw("ZorvaXPLabel", at(4320, 240), at(6720, 720));
+  host::letProperty(d->document().form().control("ZorvaXPLabel2")->object(), "Caption",
+                    host::Variant(std::string("Total: 42")));
+  d->document().propertyEdited("Set Caption");
+  const std::string text = d->document().text();
+  d->run();
+  // A C++ program's form from the same text, on a free part of the screen.
+  auto plain = host::Form::load(text, library::classes(), true, Point{880, 420});
+  input.moveTo(Point{700, 860}).advance(50);
+  auto screen = ui::composeScreen();
+  host::Form& run = *d->document().running();
+  for (const host::Extender* e : run.Controls()) {
+    const HWND a = e->object().hWnd(), b = plain->control(e->Name())->object().hWnd();
+    RECT ra{}, rb{};
+    GetWindowRect(a, &ra);
+    GetWindowRect(b, &rb);
+    ASSERT_EQ(std::tuple(ra.right - ra.left, ra.bottom - ra.top), std::tuple(rb.right - rb.left, rb.bottom - rb.top));
+    int differ = 0;
+    for (int y = 0; y < ra.bottom - ra.top; ++y)
+      for (int x = 0; x < ra.right - ra.left; ++x)
+        differ += screen->at(ra.left + x, ra.top + y) != screen->at(rb.left + x, rb.top + y);
+    EXPECT_EQ(differ, 0) << e->Name();
+  }
+}
+
 TEST_F(DesignerWindow, ADoubleClickInTheControlListPlacesOneAndThePanelEditsIt) {
   const int row = d->toolbox().find("ZorvaXPLabel");
   input.moveTo(d->toolbox().hWnd(), centre(d->toolbox().rowRect(static_cast<size_t>(row)))).doubleClick();
