@@ -389,6 +389,14 @@ void Designer::mouseDown(Point p, bool shift) {
     doc_->beginGesture();
     return;
   }
+  // A click on a tab of a tab control shows its page (and selects the tab control).
+  if (!shift && doc_->showTabAt(toTwips(p))) {
+    doc_->select(doc_->controlAt(toTwips(p)));
+    drag_ = Drag::None;
+    ReleaseCapture();
+    selectionChanged();
+    return;
+  }
   host::Extender* e = doc_->controlAt(toTwips(p));
   if (shift) {
     doc_->toggle(e);

@@ -4,6 +4,7 @@
 #include <cmath>
 #include <set>
 
+#include "bars/ZorvaXPHookTab.h"
 #include "platform/base/HostError.h"
 #include "platform/host/NoCase.h"
 #include "platform/ui/User.h"
@@ -13,6 +14,8 @@ namespace zxp::designer {
 namespace {
 
 using host::Extender;
+
+int32_t twipsToPixels(int32_t t) { return t / 15; }
 
 bool isContainer(const Extender& e) { return e.hasMiscStatus(host::OLEMISC_SIMPLEFRAME); }
 
@@ -376,6 +379,22 @@ void Document::reorder(bool toFront) {
 
 void Document::bringToFront() { reorder(true); }
 void Document::sendToBack() { reorder(false); }
+
+bool Document::showTabAt(Point p) {
+  Extender* e = controlAt(p);
+  auto* tabs = e ? dynamic_cast<bars::ZorvaXPHookTab*>(&e->object()) : nullptr;
+  if (!tabs) return false;
+  const Rect b = bounds(*e);
+  const Point px{twipsToPixels(p.x - b.left), twipsToPixels(p.y - b.top)};
+  for (const bars::TabRect& r : tabs->tabRects()) {
+    if (!Rect{r.Left, r.Top, r.Left + r.Width, r.Bottom}.contains(px) || r.Index == tabs->SelectedTab()) continue;
+    auto keys = selectionKeys();
+    tabs->setSelectedTab(r.Index);
+    if (record("Show tab")) undo_.back().selection = std::move(keys);
+    return true;
+  }
+  return false;
+}
 
 void Document::setTabIndex(Extender& e, int16_t n) {
   auto keys = selectionKeys();

@@ -125,6 +125,10 @@ class Document {
   // order of the controls in their container, as the form file keeps it.
   void bringToFront();
   void sendToBack();
+  // A click on a tab of a tab control (ZorvaXPHookTab) shows that tab's page, so that controls can
+  // be placed on it: true (one step, "Show tab") when the point is on a tab other than the shown
+  // one. The point is in form coordinates.
+  bool showTabAt(Point formTwips);
   // Gives a control the place n in the tab order (the others renumber).
   void setTabIndex(host::Extender& e, int16_t n);
 

@@ -7,6 +7,7 @@
 #include <fstream>
 #include <sstream>
 
+#include "bars/ZorvaXPHookTab.h"
 #include "buttons/ZorvaXPButton.h"
 #include "designer/Designer.h"
 #include "library/ClassTable.h"
@@ -282,6 +283,27 @@ TEST_F(DesignerWindow, FilesAreWrittenWholeKeptByteForByteAndBadOnesAreNotTaken)
   EXPECT_FALSE(d->saveAs(dir / "no-such-folder" / "x.zxf"));
   EXPECT_TRUE(d->document().modified());
   EXPECT_FALSE(d->open(dir / "missing.zxf"));
+}
+
+TEST_F(DesignerWindow, AClickOnATabShowsItsPageToPlaceControlsOn) {
+  Extender& tab = draw("ZorvaXPHookTab", at(240, 240), at(6240, 4080));
+  auto& tabs = tab.as<bars::ZorvaXPHookTab>();
+  ASSERT_GE(tabs.tabRects().size(), 2u);
+  const bars::TabRect second = tabs.tabRects()[1];
+  const Rect r = d->areaRect(tab);
+  input.moveTo(d->designArea(), Point{r.left + second.Left + second.Width / 2, r.top + (second.Top + second.Bottom) / 2})
+      .click();
+  Extender& tabNow = *d->document().form().control("ZorvaXPHookTab1");
+  EXPECT_EQ(tabNow.as<bars::ZorvaXPHookTab>().SelectedTab(), second.Index);
+  EXPECT_EQ(d->document().undoName(), "Show tab");
+  EXPECT_EQ(d->document().selection(), std::vector<Extender*>{&tabNow});
+  // A control drawn on the page is the tab control's, on that tab; tab 1 hides it.
+  Extender& b = draw("ZorvaXPButton", at(720, 1440), at(1920, 1920));
+  EXPECT_EQ(b.Container(), &tabNow);
+  const bars::TabRect first = tabNow.as<bars::ZorvaXPHookTab>().tabRects()[0];
+  input.moveTo(d->designArea(), Point{r.left + first.Left + first.Width / 2, r.top + (first.Top + first.Bottom) / 2})
+      .click();
+  EXPECT_LT(d->document().form().control("ZorvaXPButton1")->Left(), -10000);
 }
 
 TEST_F(DesignerWindow, TabOrderModeShowsTheNumbersAndClicksSetThem) {
