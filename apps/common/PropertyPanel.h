@@ -1,7 +1,8 @@
 // The property panel: a child window listing the selected object's properties (PropertyModel) in
 // two aligned columns, name and value, under a header with the object's name. A click on a value
 // edits it in place: Booleans flip at once; an enumeration offers its members' names in a menu;
-// numbers, texts and colours open an edit field over the value (Enter or leaving the field sets
+// numbers, texts, colours, fonts ("name, size pt, bold") and pictures (an image file's path;
+// nothing clears it) open an edit field over the value (Enter or leaving the field sets
 // it, Escape gives up). Colours show a swatch beside their
 // value; a click on the swatch offers plain and system colours in a menu. What the object refuses shows in red at the bottom of the panel. The list scrolls with
 // the wheel, Page Up and Page Down, and a click in the scroll track.
