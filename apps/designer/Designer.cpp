@@ -10,6 +10,7 @@
 #include "platform/host/EventTrace.h"
 #include "platform/host/NoCase.h"
 #include "platform/services/FileIo.h"
+#include "platform/services/Registry.h"
 #include "platform/ui/Clipboard.h"
 #include "platform/ui/Edit.h"
 #include "platform/gfx/Text.h"
@@ -30,7 +31,7 @@ constexpr COLORREF kAreaBack = RGB(171, 171, 171);
 constexpr uint64_t kMaxFormFileSize = uint64_t{256} << 20;
 constexpr Size kDefaultControl{1200, 480};  // twips, for a double click in the control list
 
-enum Command : int { cmdNew = 1, cmdOpen, cmdSave, cmdSaveAs, cmdUndo, cmdRedo, cmdCut, cmdCopy, cmdPaste,
+enum Command : int { cmdNew = 1, cmdOpen, cmdRecent, cmdSave, cmdSaveAs, cmdUndo, cmdRedo, cmdCut, cmdCopy, cmdPaste,
                      cmdDelete, cmdGrid, cmdTabs, cmdRun };
 struct StripButton {
   Command id;
@@ -39,13 +40,15 @@ struct StripButton {
   int width;
 };
 constexpr StripButton kButtons[] = {
-    {cmdNew, "cmdNew", "New", 48},       {cmdOpen, "cmdOpen", "Open", 52},       {cmdSave, "cmdSave", "Save", 52},
+    {cmdNew, "cmdNew", "New", 48},       {cmdOpen, "cmdOpen", "Open", 52},
+    {cmdRecent, "cmdRecent", "Recent", 60}, {cmdSave, "cmdSave", "Save", 52},
     {cmdSaveAs, "cmdSaveAs", "Save As", 64}, {cmdUndo, "cmdUndo", "Undo", 52},   {cmdRedo, "cmdRedo", "Redo", 52},
     {cmdCut, "cmdCut", "Cut", 44},       {cmdCopy, "cmdCopy", "Copy", 50},       {cmdPaste, "cmdPaste", "Paste", 52},
     {cmdDelete, "cmdDelete", "Delete", 56}, {cmdGrid, "cmdGrid", "Grid", 50},
     {cmdTabs, "cmdTabs", "Tab order", 76}, {cmdRun, "cmdRun", "Run (F5)", 72}};
 constexpr int kPathWidth = 320;
 constexpr UINT kF5 = 0x74;  // VK_F5
+constexpr const char* kRecentKey = "HKEY_CURRENT_USER\\Software\\ZorvaXP\\Designer\\Recent";
 
 Designer* hooked = nullptr;
 
@@ -53,7 +56,14 @@ int twipsToPixels(int32_t t) { return t / 15; }
 
 }  // namespace
 
-Designer::Designer() {
+Designer::Designer(std::string registryPath) : registryPath_(std::move(registryPath)) {
+  if (!registryPath_.empty()) {
+    services::Registry store(registryPath_);
+    if (store.load())
+      for (size_t i = 1; i <= kRecentKept; ++i)
+        if (const services::RegistryValue* v = store.value(kRecentKey, "File" + std::to_string(i)))
+          if (v->type == services::kRegSz && !v->text.empty()) recent_.emplace_back(v->text);
+  }
   registerAppClass(kAreaClass, proc, IDC_ARROW);
   registerAppClass(kAdornerClass, proc, IDC_ARROW);
   const Size screen = ui::screenSize();
@@ -642,6 +652,7 @@ bool Designer::open(const std::filesystem::path& file) {
   for (const auto& u : doc_->form().unknownKeys())
     say(file.string() + ": line " + std::to_string(u.line) + ": " + u.owner + " does not read " + u.key);
   say("Opened " + file.string());
+  noteRecent(file);
   updateTitle();
   return true;
 }
@@ -670,8 +681,46 @@ bool Designer::saveAs(const std::filesystem::path& file) {
   path_name_ = file;
   SetWindowTextA(path_, file.string().c_str());
   say("Saved " + file.string());
+  noteRecent(file);
   updateTitle();
   return true;
+}
+
+void Designer::noteRecent(const std::filesystem::path& file) {
+  std::error_code ec;
+  std::filesystem::path full = std::filesystem::absolute(file, ec);
+  if (ec) full = file;
+  recent_.erase(std::remove(recent_.begin(), recent_.end(), full), recent_.end());
+  recent_.insert(recent_.begin(), full);
+  if (recent_.size() > kRecentKept) recent_.resize(kRecentKept);
+  if (registryPath_.empty()) return;
+  // Read again first: another designer may have written the store since.
+  services::Registry store(registryPath_);
+  std::string error;
+  if (!store.load(&error)) {
+    say("The recent files are not kept: " + error);
+    return;
+  }
+  store.deleteTree(kRecentKey);
+  for (size_t i = 0; i < recent_.size(); ++i) store.setString(kRecentKey, "File" + std::to_string(i + 1), recent_[i].string());
+  if (!store.save(&error)) say("The recent files are not kept: " + error);
+}
+
+bool Designer::chooseRecent() {
+  HMENU menu = CreatePopupMenu();
+  if (recent_.empty()) AppendMenuA(menu, MF_STRING | MF_GRAYED, 1, "(no recent files)");
+  for (size_t i = 0; i < recent_.size(); ++i) {
+    const std::string item = "&" + std::to_string(i + 1) + "  " + recent_[i].string();
+    AppendMenuA(menu, MF_STRING, static_cast<UINT_PTR>(i + 1), item.c_str());
+  }
+  RECT r{};
+  if (host::Extender* b = shell_->form()->control("cmdRecent")) GetWindowRect(b->object().hWnd(), &r);
+  const int chosen =
+      TrackPopupMenu(menu, TPM_RETURNCMD | TPM_LEFTALIGN | TPM_TOPALIGN, r.left, r.bottom, 0, area_, nullptr);
+  DestroyMenu(menu);
+  if (chosen < 1 || static_cast<size_t>(chosen) > recent_.size()) return false;
+  const std::filesystem::path file = recent_[static_cast<size_t>(chosen) - 1];
+  return open(file);
 }
 
 void Designer::undo() {
@@ -775,6 +824,7 @@ void Designer::command(int id) {
       else say("Type a form file's path in the path field, then Open");
       break;
     }
+    case cmdRecent: chooseRecent(); break;
     case cmdSave: save(); break;
     case cmdSaveAs: {
       char typed[1024] = {};

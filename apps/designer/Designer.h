@@ -1,7 +1,8 @@
 // zorvaxp-designer's window: the form designer on the library's own platform and controls.
 //
 // One skinned main form (appkit::SkinShell, like the gallery) holding
-//   - a command strip: New, Open, Save, Save As (on the path typed in the file field), Undo,
+//   - a command strip: New, Open, Recent (a menu of the last files opened or saved), Save, Save As
+//     (Open, Save As: on the path typed in the file field), Undo,
 //     Redo, Cut, Copy, Paste, Delete, Grid (show/hide), Tab order and Run/Stop;
 //   - on the left the control list (appkit::Toolbox): a click takes a class as the tool, and a
 //     rectangle drawn on the form then places one at that size; a double click places one at once;
@@ -56,7 +57,10 @@ class Designer {
     arrangeCut, arrangeCopy, arrangePaste, arrangeDelete
   };
 
-  Designer();
+  static constexpr size_t kRecentKept = 6;
+  // The recent files are kept in the registry file at `registryPath` (the user's store in the
+  // app); an empty path keeps them for this run only (tests).
+  explicit Designer(std::string registryPath = {});
   ~Designer();
   Designer(const Designer&) = delete;
   Designer& operator=(const Designer&) = delete;
@@ -82,6 +86,10 @@ class Designer {
   // Writes the form to a file, atomically, and makes it the current path.
   bool saveAs(const std::filesystem::path& file);
   const std::filesystem::path& path() const { return path_name_; }
+  // The files last opened or saved, newest first.
+  const std::vector<std::filesystem::path>& recentFiles() const { return recent_; }
+  // Opens the Recent menu under its button (modal) and opens the file chosen; false when none.
+  bool chooseRecent();
 
   // ---- Tools and commands ----
   // The class a drawn rectangle places (empty: the selection tool).
@@ -150,6 +158,7 @@ class Designer {
   void command(int id);
   void say(const std::string& line);
   void updateTitle();
+  void noteRecent(const std::filesystem::path& file);
   Point toTwips(Point areaPoint) const;
 
   std::unique_ptr<appkit::SkinShell> shell_;
@@ -163,6 +172,8 @@ class Designer {
   HWND path_ = 0;
   HHOOK keyHook_ = 0;
   std::filesystem::path path_name_;
+  std::string registryPath_;
+  std::vector<std::filesystem::path> recent_;
   std::string tool_;
   Drag drag_ = Drag::None;
   Handle dragHandle_ = Handle::None;

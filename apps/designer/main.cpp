@@ -11,6 +11,7 @@
 #include "Designer.h"
 #include "platform/gfx/Png.h"
 #include "platform/services/Desktop.h"
+#include "platform/services/Registry.h"
 #include "platform/ui/EventLoop.h"
 #include "platform/ui/Screen.h"
 #include "platform/ui/SdlBackend.h"
@@ -103,7 +104,7 @@ int live(const char* form) {
   services::useDesktopServices();
   int exitCode = 0;
   {
-    designer::Designer d;
+    designer::Designer d(services::Registry::defaultPath());
     if (form) d.open(form);
     exitCode = ui::eventLoop().run();
   }

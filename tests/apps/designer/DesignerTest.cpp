@@ -392,6 +392,36 @@ TEST_F(DesignerWindow, AFormBuiltHereRunsWithTheSamePixelsInAPlainHostForm) {
   }
 }
 
+TEST_F(DesignerWindow, RecentFilesAreKeptInTheRegistryAndReopenFromTheirMenu) {
+  const std::string store = (dir / "registry.reg").string();
+  d.reset();
+  d = std::make_unique<Designer>(store);
+  input.pump();
+  draw("ZorvaXPButton", at(240, 240), at(1440, 720));
+  const auto a = dir / "a.zxf", b = dir / "b.zxf";
+  ASSERT_TRUE(d->saveAs(b));
+  ASSERT_TRUE(d->saveAs(a));
+  ASSERT_TRUE(d->open(b));  // to the front again, not twice
+  EXPECT_EQ(d->recentFiles(), (std::vector<std::filesystem::path>{b, a}));
+  EXPECT_FALSE(d->open(dir / "missing.zxf"));  // a failed open is not remembered
+  EXPECT_EQ(d->recentFiles().size(), 2u);
+
+  // A later session finds them, and the menu's second item opens the older file.
+  d.reset();
+  d = std::make_unique<Designer>(store);
+  input.pump();
+  EXPECT_EQ(d->recentFiles(), (std::vector<std::filesystem::path>{b, a}));
+  input.whileModal([](ui::TestInput& menu) { menu.key(VK_DOWN).key(VK_DOWN).key(VK_RETURN); });
+  input.moveTo(d->mainForm()->control("cmdRecent")->object().hWnd()).click();
+  input.pump();
+  EXPECT_EQ(d->path(), a);
+  EXPECT_NE(d->document().form().control("ZorvaXPButton1"), nullptr);
+  // Without a store nothing outlives the designer.
+  d.reset();
+  d = std::make_unique<Designer>();
+  EXPECT_TRUE(d->recentFiles().empty());
+}
+
 TEST_F(DesignerWindow, ADoubleClickInTheControlListPlacesOneAndThePanelEditsIt) {
   const int row = d->toolbox().find("ZorvaXPLabel");
   input.moveTo(d->toolbox().hWnd(), centre(d->toolbox().rowRect(static_cast<size_t>(row)))).doubleClick();
