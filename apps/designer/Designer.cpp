@@ -10,6 +10,7 @@
 #include "platform/host/EventTrace.h"
 #include "platform/host/NoCase.h"
 #include "platform/services/FileIo.h"
+#include "platform/services/MessageBox.h"
 #include "platform/services/Registry.h"
 #include "platform/ui/Clipboard.h"
 #include "platform/ui/Edit.h"
@@ -620,14 +621,25 @@ void Designer::updateTitle() {
                              (doc_ && doc_->running() ? " [running]" : ""));
 }
 
-void Designer::newForm() {
+bool Designer::mayDiscard() {
+  if (!doc_->modified()) return true;
+  const std::string name = path_name_.empty() ? std::string("the new form") : path_name_.filename().string();
+  const int answer = MessageBoxA(shell_->form()->hWnd(), ("Save changes to " + name + "?").c_str(), "ZorvaXP designer",
+                                 MB_YESNOCANCEL | MB_ICONQUESTION);
+  if (answer == IDYES) return save();
+  return answer == IDNO;
+}
+
+bool Designer::newForm() {
   stop();
+  if (!mayDiscard()) return false;
   doc_->newForm();
   path_name_.clear();
   SetWindowTextA(path_, "");
   placed_ = 0;
   say("New form");
   updateTitle();
+  return true;
 }
 
 bool Designer::open(const std::filesystem::path& file) {
@@ -638,6 +650,7 @@ bool Designer::open(const std::filesystem::path& file) {
     say("Cannot open " + file.string() + ": " + read.reason);
     return false;
   }
+  if (!mayDiscard()) return false;
   try {
     doc_->open(std::string_view(reinterpret_cast<const char*>(bytes.data()), bytes.size()));
   } catch (const host::FormFileError& e) {

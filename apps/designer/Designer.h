@@ -76,10 +76,15 @@ class Designer {
   HWND pathField() const { return path_; }
 
   // ---- Files ----
-  // New empty form (the path field is cleared).
-  void newForm();
+  // Before the form is replaced (New, Open, Recent) with edits not saved, a message box asks
+  // "Save changes to NAME?": Yes saves first (and a failed save keeps the form), No drops the
+  // edits, Cancel keeps the form. True when the form may go.
+  bool mayDiscard();
+  // New empty form (the path field is cleared); false when kept (mayDiscard).
+  bool newForm();
   // Opens a form file. On failure the log says why (with the line for a malformed file), and the
-  // form and the path it will be saved to stay as they were. True when opened.
+  // form and the path it will be saved to stay as they were (so do they when mayDiscard says no).
+  // True when opened.
   bool open(const std::filesystem::path& file);
   // Saves to the current path (Save As when there is none). True when written.
   bool save();

@@ -392,6 +392,40 @@ TEST_F(DesignerWindow, AFormBuiltHereRunsWithTheSamePixelsInAPlainHostForm) {
   }
 }
 
+TEST_F(DesignerWindow, EditsNotSavedAreAskedForBeforeTheFormIsReplaced) {
+  const auto file = dir / "kept.zxf";
+  draw("ZorvaXPButton", at(240, 240), at(1440, 720));
+  ASSERT_TRUE(d->saveAs(file));
+  const std::string saved = readFile(file);
+  input.key(VK_RIGHT);  // an edit not saved
+  auto& boxes = *services.messageBoxes;
+  // Cancel keeps the form as it is.
+  boxes.answer = IDCANCEL;
+  EXPECT_FALSE(d->newForm());
+  ASSERT_EQ(boxes.shown.size(), 1u);
+  EXPECT_EQ(boxes.shown.back().text, "Save changes to kept.zxf?");
+  EXPECT_EQ(boxes.shown.back().icon(), static_cast<UINT>(MB_ICONQUESTION));
+  EXPECT_NE(d->document().form().control("ZorvaXPButton1"), nullptr);
+  EXPECT_FALSE(d->open(file));
+  EXPECT_TRUE(d->document().modified());
+  // Yes saves, then the form goes.
+  boxes.answer = IDYES;
+  EXPECT_TRUE(d->newForm());
+  EXPECT_NE(readFile(file), saved);
+  EXPECT_EQ(d->document().form().control("ZorvaXPButton1"), nullptr);
+  // No drops the edits; an unmodified form is not asked about.
+  ASSERT_TRUE(d->open(file));
+  input.moveTo(d->designArea(), centre(d->areaRect(*d->document().form().control("ZorvaXPButton1")))).click();
+  input.key(VK_DELETE);
+  boxes.answer = IDNO;
+  const size_t asked = boxes.shown.size();
+  EXPECT_TRUE(d->open(file));
+  EXPECT_EQ(boxes.shown.size(), asked + 1);
+  EXPECT_NE(d->document().form().control("ZorvaXPButton1"), nullptr);
+  EXPECT_TRUE(d->newForm());
+  EXPECT_EQ(boxes.shown.size(), asked + 1);
+}
+
 TEST_F(DesignerWindow, RecentFilesAreKeptInTheRegistryAndReopenFromTheirMenu) {
   const std::string store = (dir / "registry.reg").string();
   d.reset();
