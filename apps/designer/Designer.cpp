@@ -546,6 +546,10 @@ void Designer::arrange(int command) {
     case arrangeCopy: copy(); break;
     case arrangePaste: paste(); break;
     case arrangeDelete: remove(); break;
+    case gridSnap: d.setSnapping(!d.snapping()); break;
+    case grid4: d.setGrid(4 * 15); break;
+    case grid8: d.setGrid(8 * 15); break;
+    case grid16: d.setGrid(16 * 15); break;
     default: return;
   }
   selectionChanged();
@@ -567,6 +571,12 @@ int Designer::arrangeMenu(Point p) {
   AppendMenuA(size, MF_STRING | many, arrangeSameWidth, "Same width");
   AppendMenuA(size, MF_STRING | many, arrangeSameHeight, "Same height");
   AppendMenuA(size, MF_STRING | many, arrangeSameSize, "Same size");
+  HMENU grid = CreatePopupMenu();
+  AppendMenuA(grid, MF_STRING | (doc_->snapping() ? MF_CHECKED : MF_UNCHECKED), gridSnap, "Snap to grid");
+  AppendMenuA(grid, MF_SEPARATOR, 0, nullptr);
+  for (const auto& [id, px] : {std::pair{grid4, 4}, std::pair{grid8, 8}, std::pair{grid16, 16}})
+    AppendMenuA(grid, MF_STRING | (doc_->grid() == px * 15 ? MF_CHECKED : MF_UNCHECKED), id,
+                (std::to_string(px) + " pixels").c_str());
   HMENU menu = CreatePopupMenu();
   AppendMenuA(menu, MF_POPUP | many, static_cast<UINT_PTR>(align), "Align");
   AppendMenuA(menu, MF_POPUP | many, static_cast<UINT_PTR>(size), "Make same size");
@@ -580,6 +590,8 @@ int Designer::arrangeMenu(Point p) {
   AppendMenuA(menu, MF_STRING | some, arrangeCopy, "Copy\tCtrl+C");
   AppendMenuA(menu, MF_STRING, arrangePaste, "Paste\tCtrl+V");
   AppendMenuA(menu, MF_STRING | some, arrangeDelete, "Delete\tDel");
+  AppendMenuA(menu, MF_SEPARATOR, 0, nullptr);
+  AppendMenuA(menu, MF_POPUP, static_cast<UINT_PTR>(grid), "Grid");
   POINT sp{p.x, p.y};
   ClientToScreen(area_, &sp);
   const int chosen = TrackPopupMenu(menu, TPM_RETURNCMD | TPM_LEFTALIGN | TPM_TOPALIGN, sp.x, sp.y, 0, area_, nullptr);

@@ -14,7 +14,7 @@
 // The design form's window is disabled, so every click on it reaches the design area, which turns
 // it into selection, moves, resizes and placing; the controls never see design-time mouse input.
 // A right click opens the arranging menu (align edges and centres, same size, space evenly, bring
-// to front, send to back, and the clipboard). In tab-order mode each control shows its TabIndex
+// to front, send to back, the clipboard, and the grid: snapping on or off, 4, 8 or 16 pixels). In tab-order mode each control shows its TabIndex
 // in a box at its corner and clicks on controls give them the places 0, 1, 2, ... in order.
 // Keys: arrows move the selection one grid step (Shift+arrows resize it, Ctrl+arrows move by a
 // pixel), Delete deletes, Ctrl+A/Z/Y/X/C/V select all, undo, redo, cut, copy, paste, Ctrl+N/O/S
@@ -54,7 +54,7 @@ class Designer {
   enum Arrange : int {
     arrangeLefts = 100, arrangeCentres, arrangeRights, arrangeTops, arrangeMiddles, arrangeBottoms, arrangeSameWidth,
     arrangeSameHeight, arrangeSameSize, arrangeSpaceAcross, arrangeSpaceDown, arrangeFront, arrangeBack,
-    arrangeCut, arrangeCopy, arrangePaste, arrangeDelete
+    arrangeCut, arrangeCopy, arrangePaste, arrangeDelete, gridSnap, grid4, grid8, grid16
   };
 
   static constexpr size_t kRecentKept = 6;

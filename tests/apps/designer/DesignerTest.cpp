@@ -361,6 +361,15 @@ TEST_F(DesignerWindow, TheRightClickMenuArrangesTheSelection) {
   d->arrange(Designer::arrangeBack);
   EXPECT_EQ(d->document().undoName(), "Send to back");
   EXPECT_EQ(d->document().form().Controls().front()->Name(), "ZorvaXPButton3");
+  // The grid's size and snapping; the dots follow the size.
+  d->arrange(Designer::grid16);
+  EXPECT_EQ(d->document().grid(), 240);
+  EXPECT_EQ(screenAt(at(3840, 3840)), pixelOf(Designer::kGridDot));
+  EXPECT_NE(screenAt(at(3960, 3840)), pixelOf(Designer::kGridDot));
+  d->arrange(Designer::grid4);
+  EXPECT_EQ(d->document().grid(), 60);
+  d->arrange(Designer::gridSnap);
+  EXPECT_FALSE(d->document().snapping());
 }
 
 TEST_F(DesignerWindow, AFormBuiltHereRunsWithTheSamePixelsInAPlainHostForm) {
