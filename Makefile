@@ -17,6 +17,7 @@ build: configure
 	@cmake --build $(BUILD_DIR) -j $(JOBS)
 
 demo: build
+	@echo "The form designer: $(BUILD_DIR)/apps/zorvaxp-designer [FORMFILE] (--screenshot PNG without a display)"
 	@$(BUILD_DIR)/apps/zorvaxp-gallery
 
 test: build

@@ -3,12 +3,14 @@
 #include <cstring>
 
 #include "Page.h"
-#include "PaintHelpers.h"
+#include "common/PaintHelpers.h"
 #include "platform/gfx/SysColors.h"
 #include "platform/gfx/Text.h"
 #include "platform/ui/Edit.h"
 
 namespace zxp::gallery {
+
+using namespace appkit;  // the shared painting helpers
 namespace {
 
 constexpr const char* kPanelClass = "ZxpGalleryEditPanel";
@@ -37,7 +39,7 @@ EditPage::EditPage(HWND host, Rect area)
       labelFont_(face("Tahoma", 8).create()),
       fieldBrush_(CreateSolidBrush(kBack)),
       focusBrush_(CreateSolidBrush(kBackOver)) {
-  registerGalleryClass(kPanelClass, panelProc);
+  registerAppClass(kPanelClass, panelProc);
   panel_ = CreateWindowExA(0, kPanelClass, "", WS_CHILD | WS_VISIBLE | WS_CLIPCHILDREN, area.left, area.top,
                            area.width(), area.height(), host, 0, 0, this);
   SetWindowLongPtrA(panel_, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));

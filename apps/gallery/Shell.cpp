@@ -1,6 +1,6 @@
 #include "Shell.h"
 
-#include "PaintHelpers.h"
+#include "common/PaintHelpers.h"
 
 #include <algorithm>
 #include <cstring>
@@ -22,60 +22,23 @@
 
 namespace zxp::gallery {
 
+using namespace appkit;  // the shared painting helpers
+
 namespace {
 
 constexpr const char* kShellClass = "ZxpGalleryShell";
 // Where a live page's form window goes, from the page area's top-left corner.
 constexpr Point kFormOffset{12, 12};
-// Around the gallery's form on the screen: room for its frame pieces and shadow.
-constexpr Rect kScreenMargin{6, 4, 6, 10};
 constexpr int kRingWidth = 2;
 constexpr int kRingGap = 2;
 
 constexpr COLORREF kStripTop = RGB(250, 250, 247);
 constexpr COLORREF kStripBottom = RGB(214, 223, 247);
-constexpr COLORREF kLogBack = RGB(255, 255, 255);
-constexpr COLORREF kLogText = RGB(0, 0, 0);
-constexpr COLORREF kLogNewest = RGB(0, 110, 0);
 constexpr COLORREF kPageBack = RGB(236, 238, 244);
 constexpr COLORREF kRing = RGB(255, 128, 0);
 
-constexpr const char* kThemeNames[Shell::kThemeCount] = {
-    "Quorin", "Vista", "Modern XP", "Green", "Pink", "Red", "Yellow", "Gray", "Black and White", "Orange", "Purple",
-    "Brown", "Luminance", "Green and Luminance", "Black and Luminance", "Blue and Luminance", "Pink and Yellow"};
-
 // The shell whose hooks are installed (hook procedures carry no context).
 Shell* hooked = nullptr;
-
-// The first MouseMove of a run stays in the log, later ones of the same control replace it, so
-// that moving the mouse does not push everything else out of view.
-bool sameMoveRun(const std::string& last, const std::string& line) {
-  size_t dot = line.find(".MouseMove(");
-  return dot != std::string::npos && last.compare(0, dot + 11, line, 0, dot + 11) == 0;
-}
-
-// "line (N times)": how often `line` has been said, 0 when `last` is not its repeat line.
-int repeatCount(const std::string& last, const std::string& line) {
-  const std::string_view tail = " times)";
-  if (last.size() <= line.size() + 2 + tail.size() || last.compare(0, line.size(), line) != 0 ||
-      last.compare(line.size(), 2, " (") != 0 || last.compare(last.size() - tail.size(), tail.size(), tail) != 0)
-    return 0;
-  const std::string n = last.substr(line.size() + 2, last.size() - line.size() - 2 - tail.size());
-  if (n.empty() || n.find_first_not_of("0123456789") != std::string::npos || n.size() > 9) return 0;
-  return std::stoi(n);
-}
-
-bool repeatOf(const std::string& last, const std::string& line) { return repeatCount(last, line) > 0; }
-
-// An event a control raises by itself, periodically: its name (after the control's name and the
-// dot, before any arguments) ends in "Timer".
-bool periodicEvent(const std::string& line) {
-  const size_t dot = line.find('.');
-  if (dot == std::string::npos) return false;
-  const size_t end = std::min(line.find('(', dot), line.size());
-  const std::string_view name = std::string_view(line).substr(dot + 1, end - dot - 1);
-  return name.size() >= 5 && name.substr(name.size() - 5) == "Timer";
-}
 
 HWND createPane(const char* title, DWORD style, Rect r, HWND parent, Shell* shell) {
   HWND h = CreateWindowExA(0, kShellClass, title, style, r.left, r.top, r.width(), r.height(), parent, 0, 0, nullptr);
@@ -87,19 +50,23 @@ std::string classOf(const host::Extender& e) { return e.object().memberTable().c
 
 }  // namespace
 
-Shell::Shell(std::vector<Entry> pages)
-    : pages_(std::move(pages)),
-      pageClasses_(pages_.size()),
-      tabFont_(face("Tahoma", 8.25, true).create()),
-      logFont_(face("DejaVu Sans Mono", 8).create()) {
-  registerGalleryClass(kShellClass, proc);
+Shell::Shell(std::vector<Entry> pages) : pages_(std::move(pages)), pageClasses_(pages_.size()) {
+  registerAppClass(kShellClass, proc);
   Size screen = ui::screenSize();
   ui::setWorkArea(Rect{0, 0, screen.cx, screen.cy});
-  buildMainForm();
-  const HWND main = main_->hWnd();
+  main_ = std::make_unique<SkinShell>("frmGallery", "ZorvaXP gallery");
+  // The page goes before the gallery's form does, while the page's windows still exist.
+  main_->onClosing = [this] { dropPage(); };
+  main_->onClosed = [this] {
+    if (onClosed) onClosed();
+  };
+  main_->onMessage = [this](const std::string& line) { appendLog(line); };
+  main_->onAccentChanged = [this] { applySkinColours(); };
+  const HWND main = main_->form()->hWnd();
 
   tabs_ = createPane("Pages", WS_CHILD | WS_VISIBLE, Rect{}, main, this);
-  logWnd_ = createPane("Events", WS_CHILD | WS_VISIBLE, Rect{}, main, this);
+  log_ = std::make_unique<EventLog>(
+      main, "Events raised by the page's controls, newest last (Ctrl+PgDn, Ctrl+PgUp: next, previous page)");
   pageHost_ = createPane("Page", WS_CHILD | WS_VISIBLE | WS_CLIPCHILDREN, Rect{}, main, this);
   still_ = createPane("Still", WS_CHILD, Rect{}, pageHost_, this);
   toolbox_ = std::make_unique<Toolbox>(main, Rect{});
@@ -141,43 +108,6 @@ Shell::Shell(std::vector<Entry> pages)
   if (!pages_.empty()) select(0);
 }
 
-void Shell::buildMainForm() {
-  Size screen = ui::screenSize();
-  const Rect at{kScreenMargin.left, kScreenMargin.top, screen.cx - kScreenMargin.right,
-                screen.cy - kScreenMargin.bottom};
-  host::FormOptions o;
-  o.name = "frmGallery";
-  o.caption = "ZorvaXP gallery";
-  o.clientWidth = pixelsToTwips(at.width());
-  o.clientHeight = pixelsToTwips(at.height());
-  o.borderStyle = 0;
-  o.screenPos = Point{at.left, at.top};
-  o.classes = &library::classes();
-  main_ = std::make_unique<host::Form>(o);
-  main_->setFont(std::make_shared<const gfx::FontDesc>(face("Tahoma", 8.25)));
-
-  host::ExtenderRecord skin;
-  skin.width = o.clientWidth;
-  skin.height = pixelsToTwips(30);
-  skin.align = host::Align::vbAlignTop;
-  skin.tabStop = false;
-  main_->add(library::classes(), "ZorvaForm", "Skin", skin);
-  formskin::ZorvaForm* s = this->skin();
-  s->setShadow4Text(true);
-  // The page goes before the gallery's form does, while the page's windows still exist.
-  s->CloseButtonClick.connect([this] { dropPage(); });
-
-  host::ExtenderRecord button;
-  button.width = pixelsToTwips(kThemeButtonWidth - 8);
-  button.height = pixelsToTwips(kTabHeight - 4);
-  button.tabStop = false;
-  auto& theme = main_->add(library::classes(), "ZorvaXPButton", "cmdTheme", button);
-  theme.as<buttons::ZorvaXPButton>().Click.connect([this] { chooseTheme(); });
-  main_->Unloaded.connect([this] {
-    if (onClosed) onClosed();
-  });
-}
-
 Shell::~Shell() {
   if (keyHook_) UnhookWindowsHookEx(keyHook_);
   if (mouseHook_) UnhookWindowsHookEx(mouseHook_);
@@ -188,13 +118,14 @@ Shell::~Shell() {
     tabCtl_->object().Terminate();
     tabCtl_.reset();
   }
-  for (HWND h : {still_, tabs_, logWnd_, pageHost_})
+  for (HWND h : {still_, tabs_, pageHost_})
     if (IsWindow(h)) {
       SetWindowLongPtrA(h, GWLP_USERDATA, 0);
       DestroyWindow(h);
     }
   toolbox_.reset();
   panel_.reset();
+  log_.reset();
   main_.reset();
 }
 
@@ -214,34 +145,26 @@ Shell::Columns Shell::columnsFor(int w) {
   return c;
 }
 
-formskin::ZorvaForm* Shell::skin() const {
-  return main_ ? main_->controlAs<formskin::ZorvaForm>("Skin") : nullptr;
-}
+formskin::ZorvaForm* Shell::skin() const { return main_ ? main_->skin() : nullptr; }
 
 // Places the panes in the gallery form's client area, under the title strip.
 void Shell::layout() {
-  if (!main_ || main_->unloaded()) return;
+  if (!main_ || !main_->alive()) return;
   RECT c{};
-  GetClientRect(main_->hWnd(), &c);
-  int top = 0;
-  if (formskin::ZorvaForm* s = skin()) {
-    RECT sr{};
-    GetWindowRect(s->hWnd(), &sr);
-    top = sr.height();
-  }
+  GetClientRect(main_->form()->hWnd(), &c);
+  const int top = main_->top();
   const int w = c.right, h = c.bottom;
   const int bodyTop = top + kTabHeight, bodyBottom = std::max(bodyTop, h - kLogHeight);
   const UINT f = SWP_NOZORDER | SWP_NOACTIVATE;
   SetWindowPos(tabs_, 0, 0, top, std::max(0, w - kThemeButtonWidth), kTabHeight, f);
-  if (host::Extender* theme = main_->control("cmdTheme"))
-    theme->Move(pixelsToTwips(w - kThemeButtonWidth + 4), pixelsToTwips(top + 2), theme->Width(), theme->Height());
+  main_->placeThemeButton(w - kThemeButtonWidth + 4, top + 2);
   const Columns cols = columnsFor(w);
   SetWindowPos(toolbox_->hWnd(), 0, 0, bodyTop, cols.toolbox, bodyBottom - bodyTop, f);
   SetWindowPos(panel_->hWnd(), 0, w - cols.panel, bodyTop, cols.panel, bodyBottom - bodyTop, f);
   SetWindowPos(pageHost_, 0, cols.toolbox, bodyTop, std::max(0, w - cols.toolbox - cols.panel), bodyBottom - bodyTop,
                f);
-  SetWindowPos(logWnd_, 0, 0, bodyBottom, w, h - bodyBottom, f);
-  for (HWND pane : {tabs_, logWnd_, pageHost_, toolbox_->hWnd(), panel_->hWnd()}) InvalidateRect(pane, nullptr, FALSE);
+  SetWindowPos(log_->hWnd(), 0, 0, bodyBottom, w, h - bodyBottom, f);
+  for (HWND pane : {tabs_, log_->hWnd(), pageHost_, toolbox_->hWnd(), panel_->hWnd()}) InvalidateRect(pane, nullptr, FALSE);
 }
 
 Rect Shell::pageArea() const {
@@ -287,7 +210,7 @@ void Shell::select(size_t index) {
   if (bars::ZorvaXPHookTab* t = tabControl()) t->setSelectedTab(static_cast<int32_t>(index) + 1);
   dropPage();
   ShowWindow(still_, SW_HIDE);
-  log_.clear();
+  log_->clear();
   const Entry& page = pages_[index];
   if (page.form) {
     Rect area = pageArea();
@@ -331,9 +254,8 @@ void Shell::select(size_t index) {
     appendLog(page.still ? "A still page: its picture is drawn once, it raises no events."
                          : "The page's picture could not be drawn.");
   }
-  if (main_ && !main_->unloaded()) SetActiveWindow(main_->hWnd());
+  if (main_ && main_->alive()) SetActiveWindow(main_->form()->hWnd());
   InvalidateRect(tabs_, nullptr, FALSE);
-  InvalidateRect(logWnd_, nullptr, FALSE);
   InvalidateRect(pageHost_, nullptr, FALSE);
 }
 
@@ -349,7 +271,7 @@ const std::vector<std::string>& Shell::classesOfPage(size_t index) {
         for (const host::Extender* e : f->Controls()) classes.push_back(classOf(*e));
       } catch (const std::exception&) {
       }
-      if (main_ && !main_->unloaded()) SetActiveWindow(main_->hWnd());
+      if (main_ && main_->alive()) SetActiveWindow(main_->form()->hWnd());
     }
     pageClasses_[index] = std::move(classes);
   }
@@ -433,78 +355,28 @@ void Shell::placeRing() {
 
 // ---- Themes ----
 
-const char* Shell::themeName(int theme) { return theme >= 1 && theme <= kThemeCount ? kThemeNames[theme - 1] : ""; }
-
-int Shell::theme() const {
-  formskin::ZorvaForm* s = skin();
-  return s ? static_cast<int>(s->Themes()) : 0;
-}
+int Shell::theme() const { return main_ ? main_->theme() : 0; }
 
 void Shell::setTheme(int theme) {
-  if (!main_ || main_->unloaded()) return;
-  try {
-    main_->let("Skin", "Themes", host::Variant(static_cast<int32_t>(theme)));
-  } catch (const std::exception& e) {
-    appendLog(std::string("The theme could not be set: ") + e.what());
-    return;
-  }
-  applySkinColours();
-  appendLog(std::string("Theme ") + std::to_string(theme) + ": " + themeName(theme));
-}
-
-void Shell::applySkinColours() {
-  formskin::ZorvaForm* s = skin();
-  if (!s) return;
-  accentTop_ = static_cast<COLORREF>(s->GradientColor1()) & 0xFFFFFF;
-  accentBottom_ = static_cast<COLORREF>(s->GradientColor2()) & 0xFFFFFF;
-  toolbox_->setAccent(accentTop_, accentBottom_);
-  panel_->setAccent(accentTop_, accentBottom_);
-  if (host::Extender* b = main_->control("cmdTheme"))
-    host::letProperty(b->object(), "Caption", host::Variant(std::string("Theme: ") + themeName(theme())));
-  for (HWND pane : {tabs_, logWnd_}) InvalidateRect(pane, nullptr, FALSE);
+  if (main_) main_->setTheme(theme);
 }
 
 void Shell::chooseTheme() {
-  HMENU menu = CreatePopupMenu();
-  for (int t = 1; t <= kThemeCount; ++t)
-    AppendMenuA(menu, MF_STRING | (t == theme() ? MF_CHECKED : MF_UNCHECKED), static_cast<UINT_PTR>(t), themeName(t));
-  RECT r{};
-  if (host::Extender* b = main_->control("cmdTheme")) GetWindowRect(b->object().hWnd(), &r);
-  const int chosen = TrackPopupMenu(menu, TPM_RETURNCMD | TPM_LEFTALIGN | TPM_TOPALIGN, r.left, r.bottom, 0,
-                                    main_->hWnd(), nullptr);
-  DestroyMenu(menu);
-  if (chosen >= 1 && chosen <= kThemeCount) setTheme(chosen);
+  if (main_) main_->chooseTheme();
+}
+
+// The skin's colours go to the gallery's own headers.
+void Shell::applySkinColours() {
+  if (!main_ || !toolbox_ || !panel_ || !log_) return;
+  toolbox_->setAccent(main_->accentTop(), main_->accentBottom());
+  panel_->setAccent(main_->accentTop(), main_->accentBottom());
+  log_->setAccent(main_->accentTop(), main_->accentBottom());
+  InvalidateRect(tabs_, nullptr, FALSE);
 }
 
 // ---- Log and painting ----
 
-void Shell::appendLog(const std::string& said) {
-  // Tabs (a list row's cells arrive tab-separated) are shown as \t: TextOut would draw them as
-  // missing-glyph boxes.
-  std::string line;
-  for (char ch : said) line += ch == '\t' ? std::string("\\t") : std::string(1, ch);
-  if (periodicEvent(line)) {
-    // One counted line per periodic event, where it first appeared.
-    for (auto it = log_.rbegin(); it != log_.rend(); ++it) {
-      if (*it != line && !repeatOf(*it, line)) continue;
-      const int times = *it == line ? 2 : repeatCount(*it, line) + 1;
-      *it = line + " (" + std::to_string(times) + " times)";
-      InvalidateRect(logWnd_, nullptr, FALSE);
-      return;
-    }
-  }
-  if (!log_.empty() && sameMoveRun(log_.back(), line)) {
-    log_.back() = line;
-  } else if (!log_.empty() && (log_.back() == line || repeatOf(log_.back(), line))) {
-    // A line said again (a timer's event) counts up instead of filling the log.
-    const int times = log_.back() == line ? 2 : repeatCount(log_.back(), line) + 1;
-    log_.back() = line + " (" + std::to_string(times) + " times)";
-  } else {
-    log_.push_back(line);
-  }
-  while (log_.size() > kLogKept) log_.pop_front();
-  InvalidateRect(logWnd_, nullptr, FALSE);
-}
+void Shell::appendLog(const std::string& line) { log_->append(line); }
 
 void Shell::showStill(std::shared_ptr<gfx::Surface> picture) {
   stillPicture_ = std::move(picture);
@@ -560,7 +432,8 @@ LRESULT Shell::mouseHook(int code, WPARAM wParam, LPARAM lParam) {
 // The gallery's form changed size (maximised, restored): the panes follow.
 LRESULT Shell::sizeHook(int code, WPARAM wParam, LPARAM lParam) {
   const auto* m = reinterpret_cast<const CWPRETSTRUCT*>(lParam);
-  if (code == HC_ACTION && hooked && m && m->message == WM_SIZE && hooked->main_ && m->hwnd == hooked->main_->hWnd())
+  if (code == HC_ACTION && hooked && m && m->message == WM_SIZE && hooked->main_ && hooked->main_->alive() &&
+      m->hwnd == hooked->main_->form()->hWnd())
     hooked->layout();
   return CallNextHookEx(0, code, wParam, lParam);
 }
@@ -577,8 +450,6 @@ LRESULT Shell::proc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
         GetClientRect(hwnd, &client);
         gradient(dc, client, kStripTop, kStripBottom, true);
         EndPaint(hwnd, &ps);
-      } else if (hwnd == shell->logWnd_) {
-        shell->paintLog();
       } else if (hwnd == shell->still_) {
         shell->paintStill();
       } else {
@@ -596,30 +467,6 @@ LRESULT Shell::proc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
     default:
       return DefWindowProcA(hwnd, msg, wParam, lParam);
   }
-}
-
-void Shell::paintLog() {
-  PAINTSTRUCT ps;
-  HDC dc = BeginPaint(logWnd_, &ps);
-  RECT client{};
-  GetClientRect(logWnd_, &client);
-  fillColour(dc, client, kLogBack);
-  gradient(dc, Rect{0, 0, client.right, 20}, accentTop_, accentBottom_, true);
-  SetBkMode(dc, TRANSPARENT);
-  {
-    Selection sf(dc, tabFont_.get());
-    SetTextColor(dc, RGB(255, 255, 255));
-    const char* title = "Events raised by the page's controls, newest last (Ctrl+PgDn, Ctrl+PgUp: next, previous page)";
-    TextOutA(dc, 8, 3, title, static_cast<int>(std::strlen(title)));
-  }
-  Selection sf(dc, logFont_.get());
-  size_t first = log_.size() > static_cast<size_t>(kLogLines) ? log_.size() - kLogLines : 0;
-  int y = 22;
-  for (size_t i = first; i < log_.size(); ++i, y += kLogLineHeight) {
-    SetTextColor(dc, i + 1 == log_.size() ? kLogNewest : kLogText);
-    TextOutA(dc, 12, y, log_[i].c_str(), static_cast<int>(log_[i].size()));
-  }
-  EndPaint(logWnd_, &ps);
 }
 
 void Shell::paintStill() {

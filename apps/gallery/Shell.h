@@ -22,8 +22,10 @@
 #include <vector>
 
 #include "Page.h"
-#include "PropertyPanel.h"
-#include "Toolbox.h"
+#include "common/EventLog.h"
+#include "common/PropertyPanel.h"
+#include "common/SkinShell.h"
+#include "common/Toolbox.h"
 #include "platform/gfx/GdiRaii.h"
 #include "platform/ui/User.h"
 
@@ -36,6 +38,11 @@ class ZorvaForm;
 
 namespace zxp::gallery {
 
+using appkit::EventLog;
+using appkit::PropertyPanel;
+using appkit::SkinShell;
+using appkit::Toolbox;
+
 class Shell {
  public:
   struct Entry {
@@ -45,10 +52,7 @@ class Shell {
   };
 
   static constexpr int kTabHeight = 28;
-  static constexpr int kLogLines = 7;
-  static constexpr int kLogLineHeight = 15;
-  static constexpr int kLogHeight = kLogLines * kLogLineHeight + 24;
-  static constexpr size_t kLogKept = 200;
+  static constexpr int kLogHeight = EventLog::kHeight;
   static constexpr int kToolboxWidth = 176;
   static constexpr int kPanelWidth = 360;
   static constexpr int kPanelMinWidth = 236;
@@ -60,8 +64,8 @@ class Shell {
   // Room the desktop's own title bar and frame take around the gallery's window.
   static constexpr Size kDesktopFrame{16, 48};
   static constexpr Size kSmallestScreen{800, 600};
-  static constexpr int kThemeButtonWidth = 170;
-  static constexpr int kThemeCount = 17;
+  static constexpr int kThemeButtonWidth = SkinShell::kThemeButtonWidth;
+  static constexpr int kThemeCount = SkinShell::kThemeCount;
 
   // The gallery's screen (its desktop window's size) on a display whose usable area is `usable`:
   // kWideScreen where it fits, else as much of it as the display leaves after the desktop's
@@ -87,13 +91,13 @@ class Shell {
   // The current live page's form (nullptr for a still page, or when the form failed to load).
   host::Form* form() const { return form_.get(); }
   // The gallery's own form and its skin.
-  host::Form* mainForm() const { return main_.get(); }
+  host::Form* mainForm() const { return main_ ? main_->form() : nullptr; }
   formskin::ZorvaForm* skin() const;
   // The log's lines, oldest first (the newest kLogKept). A line said again right after itself
   // counts up in place ("line (N times)"); so does an event a control raises on its own again
   // and again (an event whose name ends in "Timer", as the bars' clock and hover timers raise),
   // wherever its line is, so that what a click raises stays in view.
-  const std::deque<std::string>& log() const { return log_; }
+  const std::deque<std::string>& log() const { return log_->lines(); }
   void appendLog(const std::string& line);
 
   // ---- Themes ----
@@ -101,7 +105,7 @@ class Shell {
   // Applies a theme (1..17) to the skin through its member table, and the skin's colours to the
   // gallery's own headers.
   void setTheme(int theme);
-  static const char* themeName(int theme);  // "" outside 1..17
+  static const char* themeName(int theme) { return SkinShell::themeName(theme); }  // "" outside 1..17
   // Opens the theme menu under the theme button (modal; what is chosen is applied).
   void chooseTheme();
 
@@ -118,7 +122,7 @@ class Shell {
   HWND tabWindow() const { return tabs_; }
   // The tab control whose tabs are the pages.
   bars::ZorvaXPHookTab* tabControl() const;
-  HWND logWindow() const { return logWnd_; }
+  HWND logWindow() const { return log_->hWnd(); }
   HWND stillWindow() const { return still_; }
   HWND pageWindow() const { return pageHost_; }
   Toolbox& toolbox() const { return *toolbox_; }
@@ -136,9 +140,7 @@ class Shell {
   static LRESULT keyHook(int code, WPARAM wParam, LPARAM lParam);
   static LRESULT mouseHook(int code, WPARAM wParam, LPARAM lParam);
   static LRESULT sizeHook(int code, WPARAM wParam, LPARAM lParam);
-  void buildMainForm();
   void layout();
-  void paintLog();
   void paintStill();
   void showStill(std::shared_ptr<gfx::Surface> picture);
   void dropPage();
@@ -149,25 +151,20 @@ class Shell {
   std::vector<Entry> pages_;
   std::vector<std::optional<std::vector<std::string>>> pageClasses_;  // found when first needed
   size_t current_ = static_cast<size_t>(-1);
-  std::unique_ptr<host::Form> main_;
+  std::unique_ptr<SkinShell> main_;
   std::unique_ptr<host::Form> form_;
-  std::deque<std::string> log_;
   std::shared_ptr<gfx::Surface> stillPicture_;
   Point stillOffset_{0, 0};  // where the picture sits in the still page's window
   GdiObject stillBitmap_;
-  GdiObject tabFont_;
-  GdiObject logFont_;
   HWND tabs_ = 0;
   std::unique_ptr<host::Extender> tabCtl_;  // the page tabs, sited in tabs_
-  HWND logWnd_ = 0;
+  std::unique_ptr<EventLog> log_;
   HWND pageHost_ = 0;
   HWND still_ = 0;
   HWND ring_ = 0;
   std::unique_ptr<Toolbox> toolbox_;
   std::unique_ptr<PropertyPanel> panel_;
   host::Extender* selectedControl_ = nullptr;
-  COLORREF accentTop_ = RGB(207, 197, 176);
-  COLORREF accentBottom_ = RGB(233, 146, 39);
   HHOOK keyHook_ = 0;
   HHOOK mouseHook_ = 0;
   HHOOK sizeHook_ = 0;

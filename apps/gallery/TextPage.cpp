@@ -6,13 +6,15 @@
 #include <string>
 
 #include "Page.h"
-#include "PaintHelpers.h"
+#include "common/PaintHelpers.h"
 #include "platform/gfx/DeviceContext.h"
 #include "platform/gfx/GdiRaii.h"
 #include "platform/gfx/Picture.h"
 #include "platform/gfx/Text.h"
 
 namespace zxp::gallery {
+
+using namespace appkit;  // the shared painting helpers
 namespace {
 
 using namespace zxp;

@@ -5,7 +5,7 @@
 #include <cstring>
 
 #include "Page.h"
-#include "PaintHelpers.h"
+#include "common/PaintHelpers.h"
 #include "platform/gfx/DeviceContext.h"
 #include "platform/gfx/GdiRaii.h"
 #include "platform/gfx/SysColors.h"
@@ -15,6 +15,8 @@
 #include "platform/ui/User.h"
 
 namespace zxp::gallery {
+
+using namespace appkit;  // the shared painting helpers
 
 namespace {
 

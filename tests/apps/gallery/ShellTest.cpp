@@ -383,9 +383,9 @@ TEST_F(GalleryShell, TheLogShowsTheFormsEventsNewestLast) {
   EXPECT_EQ(shell.log().back(), "cmdOne.Timers(1)");
 
   // The log keeps a bounded number of lines.
-  for (size_t i = 0; i < Shell::kLogKept + 10; ++i) shell.appendLog("line " + std::to_string(i));
-  EXPECT_EQ(shell.log().size(), Shell::kLogKept);
-  EXPECT_EQ(shell.log().back(), "line " + std::to_string(Shell::kLogKept + 9));
+  for (size_t i = 0; i < EventLog::kKept + 10; ++i) shell.appendLog("line " + std::to_string(i));
+  EXPECT_EQ(shell.log().size(), EventLog::kKept);
+  EXPECT_EQ(shell.log().back(), "line " + std::to_string(EventLog::kKept + 9));
 }
 
 // A 1280 x 1024 display (or any other) holds the whole gallery: its window fits what the

@@ -1,7 +1,8 @@
 // The property panel: a child window listing the selected object's properties (PropertyModel) in
 // two aligned columns, name and value, under a header with the object's name. A click on a value
 // edits it in place: Booleans flip at once; an enumeration offers its members' names in a menu;
-// numbers, texts and colours open an edit field over the value (Enter or leaving the field sets
+// numbers, texts, colours, fonts ("name, size pt, bold") and pictures (an image file's path;
+// nothing clears it) open an edit field over the value (Enter or leaving the field sets
 // it, Escape gives up). Colours show a swatch beside their
 // value; a click on the swatch offers plain and system colours in a menu. What the object refuses shows in red at the bottom of the panel. The list scrolls with
 // the wheel, Page Up and Page Down, and a click in the scroll track.
@@ -14,7 +15,7 @@
 #include "platform/gfx/GdiRaii.h"
 #include "platform/ui/User.h"
 
-namespace zxp::gallery {
+namespace zxp::appkit {
 
 class PropertyPanel {
  public:
@@ -36,7 +37,7 @@ class PropertyPanel {
   void show(host::Dispatchable* object, std::string title, host::Dispatchable* site = nullptr);
   // Reads the values again and repaints (the object may have changed by itself).
   void refresh();
-  // The header's gradient colours (the gallery passes its skin's title colours).
+  // The header's gradient colours (the apps pass their skin's title colours).
   void setAccent(COLORREF top, COLORREF bottom);
 
   // Where a row's value cell is, in the panel's client area (empty when scrolled out of view).
@@ -80,4 +81,4 @@ class PropertyPanel {
   GdiObject bold_;
 };
 
-}  // namespace zxp::gallery
+}  // namespace zxp::appkit

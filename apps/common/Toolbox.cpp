@@ -11,11 +11,11 @@
 #include "platform/host/NoCase.h"
 #include "platform/ui/Messages.h"
 
-namespace zxp::gallery {
+namespace zxp::appkit {
 
 namespace {
 
-constexpr const char* kToolboxClass = "ZxpGalleryToolbox";
+constexpr const char* kToolboxClass = "ZxpAppToolbox";
 constexpr COLORREF kBack = RGB(250, 250, 252);
 constexpr COLORREF kPresent = RGB(0, 0, 0);
 constexpr COLORREF kAbsent = RGB(150, 150, 150);
@@ -27,7 +27,7 @@ constexpr COLORREF kRule = RGB(222, 226, 234);
 
 Toolbox::Toolbox(HWND parent, Rect where)
     : font_(face("Tahoma", 8.25).create()), bold_(face("Tahoma", 8.25, true).create()) {
-  registerGalleryClass(kToolboxClass, proc, IDC_HAND);
+  registerAppClass(kToolboxClass, proc, IDC_HAND, CS_DBLCLKS);
   for (const host::ControlClass& c : library::classes().classes()) {
     Item item{c.name, c.toolboxBitmap, library::bitmapResource(c.toolboxBitmap)};
     bitmaps_.emplace_back(item.picture ? gfx::CreateBitmapForSurface(item.picture) : 0);
@@ -120,11 +120,13 @@ LRESULT Toolbox::proc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
     case WM_PAINT:
       box->paint();
       return 0;
-    case WM_LBUTTONDOWN: {
+    case WM_LBUTTONDOWN:
+    case WM_LBUTTONDBLCLK: {
       const int y = GET_Y_LPARAM(lParam) - kHeaderHeight;
-      if (y >= 0 && y / kRowHeight < static_cast<int>(box->items_.size()) && box->onPick) {
+      const auto& handler = msg == WM_LBUTTONDOWN ? box->onPick : box->onActivate;
+      if (y >= 0 && y / kRowHeight < static_cast<int>(box->items_.size()) && handler) {
         const std::string name = box->items_[static_cast<size_t>(y / kRowHeight)].className;
-        box->onPick(name);
+        handler(name);
       }
       return 0;
     }
@@ -133,4 +135,4 @@ LRESULT Toolbox::proc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
   }
 }
 
-}  // namespace zxp::gallery
+}  // namespace zxp::appkit

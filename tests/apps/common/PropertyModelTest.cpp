@@ -3,16 +3,20 @@
 // changes as from code), and refused values leave the control as it was with the error's text.
 #include <gtest/gtest.h>
 
+#include <filesystem>
+#include <unistd.h>
+
 #include "buttons/ZorvaXPButton.h"
 #include "formskin/ZorvaForm.h"
-#include "gallery/PropertyModel.h"
+#include "common/PropertyModel.h"
 #include "library/ClassTable.h"
+#include "platform/gfx/Png.h"
 #include "platform/host/Form.h"
 #include "platform/services/Recording.h"
 #include "platform/ui/EventLoop.h"
 #include "text/ZorvaXPFrame.h"
 
-namespace zxp::gallery {
+namespace zxp::appkit {
 namespace {
 
 class PropertyModelTest : public ::testing::Test {
@@ -67,10 +71,10 @@ TEST_F(PropertyModelTest, ListsEveryPropertyOfTheMemberTableWithItsValueAndEdito
   EXPECT_EQ(m.rows()[row(m, "Enabled")].value, "True");
   const PropertyRow& style = m.rows()[row(m, "ButtonStyle")];
   EXPECT_EQ(std::tuple(style.kind, style.value, style.editable), std::tuple(ValueKind::Enum, "Vista", true));
-  // Fonts and pictures are shown, not edited here.
+  // Fonts and pictures are edited as text (a font's description, a picture's file).
   const PropertyRow& font = m.rows()[row(m, "Font")];
   EXPECT_EQ(font.kind, ValueKind::Font);
-  EXPECT_FALSE(font.editable);
+  EXPECT_TRUE(font.editable);
   EXPECT_NE(font.value.find(" pt"), std::string::npos) << font.value;
   EXPECT_EQ(m.rows()[row(m, "Picture")].value, "(None)");
 
@@ -166,8 +170,8 @@ TEST_F(PropertyModelTest, RefusedValuesKeepTheControlAndReportTheError) {
   EXPECT_EQ(frameCtl->ScaleMode(), 1);
 
   // Rows without an editor, and rows that do not exist, say so.
-  m.select(button, "cmdOk");
-  EXPECT_FALSE(m.edit(row(m, "Font"), "Arial"));
+  m.select(button, "cmdOk", form->control("cmdOk"));
+  EXPECT_FALSE(m.edit(row(m, "Name"), "Other"));
   EXPECT_NE(m.error().find("cannot be changed"), std::string::npos);
   EXPECT_FALSE(m.edit(999, "x") || m.toggle(row(m, "Caption")));
 }
@@ -197,5 +201,41 @@ TEST(PropertyModelColour, ReadsOnlyWellFormedHtmlColours) {
   EXPECT_EQ(PropertyModel::format(host::Variant(static_cast<int32_t>(0x8000000F)), ValueKind::Colour), "&H8000000F&");
 }
 
+TEST_F(PropertyModelTest, FontsAndPicturesAreSetFromText) {
+  PropertyModel m;
+  m.select(button, "cmdOk");
+  const size_t font = row(m, "Font"), picture = row(m, "Picture");
+  ASSERT_TRUE(m.edit(font, "DejaVu Sans, 12 pt, bold, italic"));
+  host::FontRef f = host::getProperty(*button, "Font").toFont();
+  ASSERT_TRUE(f);
+  EXPECT_EQ(std::tuple(f->name, f->size, f->bold(), f->italic, f->underline), std::tuple("DejaVu Sans", 12.0, true, true, false));
+  EXPECT_EQ(m.rows()[font].value, "DejaVu Sans, 12 pt, bold, italic");
+  // What the panel writes reads back; a size alone may go without "pt".
+  ASSERT_TRUE(m.edit(font, "Tahoma, 9, underline, strikethrough"));
+  EXPECT_EQ(m.rows()[font].value, "Tahoma, 9 pt, underline, strikethrough");
+  for (const char* bad : {"Arial", ", 8 pt", "Arial, big", "Arial, 0 pt", "Arial, 8 pt, heavy", "Arial, -3"}) {
+    EXPECT_FALSE(m.edit(font, bad)) << bad;
+    EXPECT_NE(m.error().find("name, size pt"), std::string::npos) << bad;
+  }
+  EXPECT_EQ(host::getProperty(*button, "Font").toFont()->name, "Tahoma");
+
+  // A picture from an image file; a file that is not there is refused and the picture stays.
+  const auto file = std::filesystem::temp_directory_path() / ("zxp-model-" + std::to_string(::getpid()) + ".png");
+  auto pixels = gfx::Surface::create(16, 16);
+  pixels->fill(makePixel(200, 30, 30));
+  ASSERT_TRUE(gfx::writePng(*pixels, file.string(), false, nullptr));
+  ASSERT_TRUE(m.edit(picture, file.string())) << m.error();
+  EXPECT_FALSE(host::getProperty(*button, "Picture").isNothing());
+  EXPECT_EQ(m.rows()[picture].value, "(Picture)");
+  EXPECT_TRUE(m.edit(picture, "(Picture)"));  // the field left as it was
+  EXPECT_FALSE(m.edit(picture, file.string() + ".missing"));
+  EXPECT_NE(m.error().find("Cannot load"), std::string::npos) << m.error();
+  EXPECT_FALSE(host::getProperty(*button, "Picture").isNothing());
+  // Nothing typed clears it.
+  ASSERT_TRUE(m.edit(picture, ""));
+  EXPECT_TRUE(host::getProperty(*button, "Picture").isNothing());
+  std::filesystem::remove(file);
+}
+
 }  // namespace
-}  // namespace zxp::gallery
+}  // namespace zxp::appkit

@@ -2,13 +2,16 @@
 
 #include <cctype>
 #include <cstdio>
+#include <cstdlib>
+#include <memory>
 
 #include "formskin/ZorvaForm.h"
 #include "platform/base/HostError.h"
 #include "platform/gfx/Font.h"
+#include "platform/gfx/Picture.h"
 #include "platform/host/NoCase.h"
 
-namespace zxp::gallery {
+namespace zxp::appkit {
 
 namespace {
 
@@ -44,7 +47,7 @@ ValueKind kindOf(const host::Member& m) {
 
 bool hasEditor(ValueKind k) {
   return k == ValueKind::Number || k == ValueKind::Text || k == ValueKind::Colour || k == ValueKind::Boolean ||
-         k == ValueKind::Enum;
+         k == ValueKind::Enum || k == ValueKind::Font || k == ValueKind::Picture;
 }
 
 std::string errorText(const std::exception& e) {
@@ -188,6 +191,18 @@ bool PropertyModel::edit(size_t row, const std::string& typed) {
       return set(row, host::Variant(text));
     case ValueKind::Text:
       return set(row, host::Variant(typed));  // text keeps its spaces
+    case ValueKind::Font: {
+      const std::optional<gfx::FontDesc> f = parseFont(text);
+      if (!f) return fail("A font is written as: name, size pt[, bold][, italic]");
+      return set(row, host::Variant(std::make_shared<const gfx::FontDesc>(*f)));
+    }
+    case ValueKind::Picture: {
+      if (text == "(Picture)") return true;  // the field left as it showed
+      if (text.empty() || text == "(None)") return set(row, host::Variant(gfx::Picture()));
+      gfx::PictureLoad load = gfx::loadPictureFile(text);
+      if (!load.ok()) return fail("Cannot load " + text + ": " + load.error);
+      return set(row, host::Variant(load.picture));
+    }
     case ValueKind::Enum: {
       // A member's name (any case) stands for its value; anything else goes as typed.
       const auto all = choices(row);
@@ -220,7 +235,8 @@ std::string PropertyModel::format(const host::Variant& v, ValueKind kind, const 
         if (!f) return "(None)";
         char size[32];
         std::snprintf(size, sizeof size, "%g", f->size);
-        return f->name + ", " + size + " pt" + (f->bold() ? ", bold" : "") + (f->italic ? ", italic" : "");
+        return f->name + ", " + size + " pt" + (f->bold() ? ", bold" : "") + (f->italic ? ", italic" : "") +
+               (f->underline ? ", underline" : "") + (f->strikethrough ? ", strikethrough" : "");
       }
       case ValueKind::Picture: return v.isNothing() ? "(None)" : "(Picture)";
       default:
@@ -230,6 +246,35 @@ std::string PropertyModel::format(const host::Variant& v, ValueKind kind, const 
   } catch (const std::exception&) {
     return "(" + v.typeName() + ")";
   }
+}
+
+std::optional<gfx::FontDesc> PropertyModel::parseFont(std::string_view text) {
+  std::vector<std::string> parts;
+  size_t start = 0;
+  for (;;) {
+    const size_t comma = text.find(',', start);
+    parts.push_back(trimmed(text.substr(start, comma == std::string_view::npos ? std::string_view::npos : comma - start)));
+    if (comma == std::string_view::npos) break;
+    start = comma + 1;
+  }
+  if (parts.size() < 2 || parts[0].empty()) return std::nullopt;
+  gfx::FontDesc f;
+  f.name = parts[0];
+  std::string size = parts[1];
+  if (size.size() > 2 && host::equalsNoCase(std::string_view(size).substr(size.size() - 2), "pt")) size = trimmed(size.substr(0, size.size() - 2));
+  char* end = nullptr;
+  const double points = std::strtod(size.c_str(), &end);
+  if (size.empty() || !end || *end || !(points > 0) || points > 2048) return std::nullopt;
+  f.size = points;
+  for (size_t i = 2; i < parts.size(); ++i) {
+    const std::string& a = parts[i];
+    if (host::equalsNoCase(a, "bold")) f.setBold(true);
+    else if (host::equalsNoCase(a, "italic")) f.italic = true;
+    else if (host::equalsNoCase(a, "underline")) f.underline = true;
+    else if (host::equalsNoCase(a, "strikethrough")) f.strikethrough = true;
+    else return std::nullopt;
+  }
+  return f;
 }
 
 std::optional<uint32_t> PropertyModel::parseHtmlColour(std::string_view text) {
@@ -244,4 +289,4 @@ std::optional<uint32_t> PropertyModel::parseHtmlColour(std::string_view text) {
   return (rgb & 0xFF) << 16 | (rgb & 0xFF00) | (rgb >> 16 & 0xFF);
 }
 
-}  // namespace zxp::gallery
+}  // namespace zxp::appkit

@@ -1,4 +1,4 @@
-// Small painting helpers the gallery's pages and shell share.
+// Small painting helpers the apps (gallery, designer) and their shared panels use.
 #pragma once
 
 #include "platform/gfx/Font.h"
@@ -7,7 +7,7 @@
 #include "platform/ui/User.h"
 #include "platform/ui/WindowClass.h"
 
-namespace zxp::gallery {
+namespace zxp::appkit {
 
 // A font by face name, size in points and weight.
 inline gfx::FontDesc face(const char* name, double points, bool bold = false) {
@@ -18,9 +18,9 @@ inline gfx::FontDesc face(const char* name, double points, bool bold = false) {
   return d;
 }
 
-// Registers one of the gallery's window classes, once (a later call finds it registered).
-inline void registerGalleryClass(const char* name, WNDPROC proc, int cursor = IDC_ARROW) {
-  ui::registerClassOnce(name, proc, 0, cursor);
+// Registers one of an app's window classes, once (a later call finds it registered).
+inline void registerAppClass(const char* name, WNDPROC proc, int cursor = IDC_ARROW, UINT style = 0) {
+  ui::registerClassOnce(name, proc, style, cursor);
 }
 
 // Paints a window's update area in one colour (inside WM_PAINT).
@@ -59,4 +59,4 @@ inline void gradient(HDC dc, Rect r, COLORREF a, COLORREF b, bool vertical) {
   GradientFill(dc, v, 2, &gr, 1, vertical ? GRADIENT_FILL_RECT_V : GRADIENT_FILL_RECT_H);
 }
 
-}  // namespace zxp::gallery
+}  // namespace zxp::appkit

@@ -1,7 +1,8 @@
-// The gallery's control list: one row per public class of the library's class table, with the
-// class's 16 x 15 toolbox picture and its name. Classes on the current page are in black, the
-// others grey; the class of the selected control is highlighted. A click on a row asks the shell
-// (onPick) to select a control of that class.
+// The control list the gallery and the designer share: one row per public class of the library's
+// class table, with the class's 16 x 15 toolbox picture and its name. Classes marked present are
+// in black, the others grey; one class can be highlighted (the gallery's selected control's, the
+// designer's current tool). A click on a row calls onPick with its class, a double click
+// onActivate (the designer places a control of that class).
 #pragma once
 
 #include <functional>
@@ -12,7 +13,7 @@
 #include "platform/gfx/Surface.h"
 #include "platform/ui/User.h"
 
-namespace zxp::gallery {
+namespace zxp::appkit {
 
 class Toolbox {
  public:
@@ -43,6 +44,7 @@ class Toolbox {
   void setAccent(COLORREF top, COLORREF bottom);
 
   std::function<void(const std::string& className)> onPick;
+  std::function<void(const std::string& className)> onActivate;
 
  private:
   static LRESULT proc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam);
@@ -59,4 +61,4 @@ class Toolbox {
   GdiObject bold_;
 };
 
-}  // namespace zxp::gallery
+}  // namespace zxp::appkit

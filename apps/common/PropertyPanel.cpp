@@ -12,11 +12,11 @@
 #include "platform/ui/Menu.h"
 #include "platform/ui/Messages.h"
 
-namespace zxp::gallery {
+namespace zxp::appkit {
 
 namespace {
 
-constexpr const char* kPanelClass = "ZxpGalleryProperties";
+constexpr const char* kPanelClass = "ZxpAppProperties";
 constexpr UINT WM_ENDEDIT = WM_APP + 41;  // wParam: commit
 
 constexpr COLORREF kBack = RGB(255, 255, 255);
@@ -54,7 +54,7 @@ void text(HDC dc, int x, int y, const std::string& s) { TextOutA(dc, x, y, s.c_s
 
 PropertyPanel::PropertyPanel(HWND parent, Rect where)
     : font_(face("Tahoma", 8.25).create()), bold_(face("Tahoma", 8.25, true).create()) {
-  registerGalleryClass(kPanelClass, proc);
+  registerAppClass(kPanelClass, proc);
   hwnd_ = CreateWindowExA(0, kPanelClass, "Properties", WS_CHILD | WS_VISIBLE, where.left, where.top, where.width(),
                           where.height(), parent, 0, 0, nullptr);
   SetWindowLongPtrA(hwnd_, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
@@ -381,4 +381,4 @@ LRESULT PropertyPanel::proc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
   }
 }
 
-}  // namespace zxp::gallery
+}  // namespace zxp::appkit

@@ -17,9 +17,10 @@
 #include <string>
 #include <vector>
 
+#include "platform/gfx/Font.h"
 #include "platform/host/MemberTable.h"
 
-namespace zxp::gallery {
+namespace zxp::appkit {
 
 enum class ValueKind : uint8_t {
   Number,       // Integer, Long, Single, Double: edited as text, read as the host reads numbers
@@ -27,8 +28,8 @@ enum class ValueKind : uint8_t {
   Colour,       // an OLE colour: &H00BBGGRR& or #RRGGBB
   Boolean,      // toggled
   Enum,         // a member of an enumeration: chosen from its names
-  Font,         // shown, not edited here
-  Picture,      // shown, not edited here
+  Font,         // "Name, size pt[, bold][, italic][, underline][, strikethrough]"
+  Picture,      // loaded from an image file by its path (the files the library reads); empty clears
   Other,        // indexed properties and objects: shown, not edited
   Heading,      // not a property: the title of the site's group of rows
 };
@@ -58,7 +59,9 @@ class PropertyModel {
   void refresh();
 
   // Sets a property from what the user typed: numbers as the host reads them, colours as
-  // &H00BBGGRR& (any host number) or #RRGGBB, Booleans as True/False. False, with error() set,
+  // &H00BBGGRR& (any host number) or #RRGGBB, Booleans as True/False, fonts as the panel writes
+  // them, pictures as the path of an image file (nothing typed, or "(None)", clears the picture;
+  // a file that cannot be read is refused with its reason). False, with error() set,
   // when the object refuses the value or the row is not editable; true clears error().
   bool edit(size_t row, const std::string& text);
   // Sets a property to a value as it is; toggle flips a Boolean.
@@ -75,6 +78,9 @@ class PropertyModel {
   // How the panel writes a value: colours as &H00BBGGRR&, Booleans True/False, fonts as
   // "Name, size pt[, bold][, italic]", an enumeration's value as its member's name.
   static std::string format(const host::Variant& v, ValueKind kind, const host::EnumType* names = nullptr);
+  // Reads a font as format() writes it ("Tahoma, 12 pt, bold"; the size alone may stand without
+  // "pt"); nullopt when the name is empty or the size is not a positive number.
+  static std::optional<gfx::FontDesc> parseFont(std::string_view text);
   // Reads #RRGGBB as an OLE colour; nullopt for anything else.
   static std::optional<uint32_t> parseHtmlColour(std::string_view text);
 
@@ -94,4 +100,4 @@ class PropertyModel {
 // Whether a Long property of this name holds a colour.
 bool isColourProperty(std::string_view name);
 
-}  // namespace zxp::gallery
+}  // namespace zxp::appkit
