@@ -51,7 +51,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
                                                       library::classes(), 8);
   std::vector<monkey::Action> actions = monkey::actionsFromBytes(data + 3, size - 3);
   if (actions.size() > 300) actions.resize(300);
-  monkey::Monkey m(form, library::classesWithPrivate(), {false, {}});
+  monkey::Monkey m(form, library::classesWithPrivate(), {false, {}, {}});
   if (const auto f = m.run(actions)) {
     std::fprintf(stderr, "monkey finding (%s at step %zu): %s\nactions:\n%s", std::string(kindName(f->kind)).c_str(),
                  f->step, f->message.c_str(), monkey::actionsText(actions).c_str());

@@ -87,6 +87,8 @@ struct MonkeyOptions {
   bool checkAllMembersEachStep = true;
   // Prints each action before it runs (for replaying a crash by hand).
   std::function<void(size_t, const Action&)> trace;
+  // Told what a property set or method call did ("lblInfo.Font = Font 'Tahoma' 72"), for replays.
+  std::function<void(const std::string&)> note;
 };
 
 class Monkey {
@@ -105,13 +107,16 @@ class Monkey {
   size_t stepsRun() const { return steps_; }
   size_t reloads() const { return reloads_; }
   size_t hostErrors() const { return hostErrors_; }
+  // Reloads that changed only values a control's own rules change on loading (see Monkey.cpp's
+  // kKnownLosses).
+  size_t knownLosses() const { return knownLosses_; }
 
  private:
   struct Session;
   std::string text_;
   const host::ClassRegistry& classes_;
   MonkeyOptions options_;
-  size_t steps_ = 0, reloads_ = 0, hostErrors_ = 0;
+  size_t steps_ = 0, reloads_ = 0, hostErrors_ = 0, knownLosses_ = 0;
 };
 
 // A form file with random controls of every class of `classes` that a form can hold, some

@@ -1,7 +1,7 @@
 // zorvaxp-monkey: runs the monkey over form files and generated forms, for as many steps as asked.
 //
 //   zorvaxp-monkey [--steps N] [--per-run N] [--seed S] [--generated K] [--rss-every N] [--fork]
-//                  [--replay ACTIONS] [FORM...]
+//                  [--replay ACTIONS] [--dump] [FORM...]
 //
 // Each run loads one form (the files in turn, then K generated forms) with a seed of its own and
 // plays --per-run random actions (default 2000); runs follow each other until --steps actions
@@ -9,7 +9,8 @@
 // (cut by halves), also written to monkey-<seed>.actions. With --fork every run and every
 // shrinking attempt runs in a child process, so a crash or a sanitizer report is found, named
 // and shrunk like any other finding. --rss-every prints the resident memory every N steps.
-// --replay plays an action list on the first form and reports what it finds.
+// --replay plays an action list on the first form and reports what it finds; --dump prints the
+// first run's actions instead of running them.
 // Exit status: 0 when nothing was found, 1 when something was, 2 for bad arguments.
 #include <sys/wait.h>
 #include <unistd.h>
@@ -110,7 +111,7 @@ int usage() {
 
 int main(int argc, char** argv) {
   uint64_t steps = 0, perRun = 2000, seed = 1, generated = 0, rssEvery = 0;
-  bool forked = false;
+  bool forked = false, dump = false;
   std::string replay;
   std::vector<FormSource> forms;
   try {
@@ -126,6 +127,7 @@ int main(int argc, char** argv) {
       else if (arg == "--generated") generated = std::stoull(next());
       else if (arg == "--rss-every") rssEvery = std::stoull(next());
       else if (arg == "--fork") forked = true;
+      else if (arg == "--dump") dump = true;
       else if (arg == "--replay") replay = next();
       else if (!arg.empty() && arg[0] == '-') throw std::invalid_argument("unknown option " + arg);
       else forms.push_back({arg, readFile(arg)});
@@ -148,9 +150,9 @@ int main(int argc, char** argv) {
       std::cerr << "zorvaxp-monkey: " << e.what() << "\n";
       return 2;
     }
-    monkey::Monkey m(forms[0].text, classes, {true, [](size_t i, const monkey::Action& a) {
-                                                std::cerr << i << ": " << actionText(a) << "\n";
-                                              }});
+    monkey::Monkey m(forms[0].text, classes,
+                     {true, [](size_t i, const monkey::Action& a) { std::cerr << i << ": " << actionText(a) << "\n"; },
+                      [](const std::string& what) { std::cerr << "    " << what << "\n"; }});
     const auto f = m.run(list);
     if (!f) {
       std::cout << "no finding in " << list.size() << " actions\n";
@@ -169,7 +171,11 @@ int main(int argc, char** argv) {
     const uint64_t runSeed = seed * 1000003u + run;
     const uint64_t count = std::min<uint64_t>(perRun, steps - done);
     const std::vector<monkey::Action> actions = monkey::randomActions(runSeed, count);
-    monkey::Monkey m(form.text, classes, {false, {}});
+    if (dump) {  // the run's actions, for --replay
+      std::cout << actionsText(actions);
+      return 0;
+    }
+    monkey::Monkey m(form.text, classes, {false, {}, {}});
     std::cerr << "run " << run << ": " << form.name << " seed " << runSeed << " steps " << count << "\n";
     if (forked) {
       const int outcome = runForked(m, actions);
