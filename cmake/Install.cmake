@@ -18,6 +18,9 @@ install(FILES ${CMAKE_SOURCE_DIR}/include/zorvaxp/zorvaxp_com.h DESTINATION ${ZX
 install(TARGETS zorvaxp zorvaxp_shared EXPORT ZorvaXPTargets
         ARCHIVE DESTINATION ${CMAKE_INSTALL_LIBDIR}
         LIBRARY DESTINATION ${CMAKE_INSTALL_LIBDIR})
+# The Python package beside the shared library (it looks for libzorvaxp.so in the folder above
+# itself): PYTHONPATH=<prefix>/<libdir> imports it.
+install(FILES ${ZXP_PYTHON_SOURCES} DESTINATION ${CMAKE_INSTALL_LIBDIR}/zorvaxp)
 install(EXPORT ZorvaXPTargets NAMESPACE ZorvaXP:: DESTINATION ${CMAKE_INSTALL_LIBDIR}/cmake/ZorvaXP)
 configure_package_config_file(${CMAKE_SOURCE_DIR}/cmake/ZorvaXPConfig.cmake.in
                               ${CMAKE_BINARY_DIR}/generated/ZorvaXPConfig.cmake
@@ -72,7 +75,7 @@ endforeach()
 # libraries need the consumer compiled with the same sanitizers.
 add_test(NAME InstalledPackageConsumer
          COMMAND ${CMAKE_COMMAND} -DBUILD_DIR=${CMAKE_BINARY_DIR} -DSOURCE_DIR=${CMAKE_SOURCE_DIR}/tests/install
-                 "-DEXTRA_FLAGS=${ZXP_CONSUMER_FLAGS}"
+                 "-DEXTRA_FLAGS=${ZXP_CONSUMER_FLAGS}" "-DPYTHON=$<$<NOT:$<BOOL:${ZXP_SANITIZE}>>:${ZXP_PYTHON}>"
                  -DWORK_DIR=${CMAKE_BINARY_DIR}/install-test -DGENERATOR=${CMAKE_GENERATOR}
                  -P ${CMAKE_SOURCE_DIR}/tests/install/RunConsumer.cmake)
 set_tests_properties(InstalledPackageConsumer PROPERTIES TIMEOUT 900 RUN_SERIAL TRUE)

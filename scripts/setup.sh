@@ -11,7 +11,7 @@ packages=(
   libpixman-1-dev libfreetype-dev libfontconfig-dev fonts-dejavu-core
   libpng-dev libjpeg-dev libstb-dev libsdl2-dev libssl-dev
   libcairo2-dev qtbase5-dev
-  libxlsxwriter-dev python3 python3-openpyxl
+  libxlsxwriter-dev python3 python3-openpyxl python3-pytest python3-pyqt5
 )
 
 missing=()

@@ -712,6 +712,68 @@ HRESULT ZorvaXPInputMoveToWindow(HWND hwnd);
 HRESULT ZorvaXPInputClick(void);
 /* Lets time pass on the library's clock (timers fire as they come due). */
 HRESULT ZorvaXPInputAdvance(int32_t milliseconds);
+/* Moves the cursor to a point of the screen, or (hwnd not 0) to a point of a window's client
+ * area, in pixels; E_INVALIDARG for a window that does not exist. */
+HRESULT ZorvaXPInputMoveTo(HWND hwnd, int32_t x, int32_t y);
+/* A mouse button (1 left, 2 right, 4 middle) goes down, or up, at the cursor. */
+HRESULT ZorvaXPInputButton(int32_t button, int32_t down);
+/* A key (virtual key code) goes down and up: KeyDown, KeyPress for a character key, KeyUp. */
+HRESULT ZorvaXPInputKey(int32_t virtualKey);
+/* A key only goes down, or only up (down 0): for keys held together, Alt+F4 say. */
+HRESULT ZorvaXPInputKeyState(int32_t virtualKey, int32_t down);
+/* Types UTF-8 text, each character by its key on the US layout (Shift where needed). */
+HRESULT ZorvaXPInputType(const char* utf8);
+
+/* ---- Forms: what a host needs to build, load, save and look at forms ----
+ * A form is an IDispatch (Caption, BackColor, ForeColor, Font, ScaleWidth, ScaleHeight) that
+ * owns its window and its controls; a control's IDispatch keeps its form alive. Paths and names
+ * are UTF-8. A function that refuses fills *excep (when given) as Invoke does: the host error
+ * number in scode (ZORVAXP_HOST_ERROR), the text in bstrDescription; the caller frees both
+ * strings. Sizes and places of forms and controls are in twips (15 per pixel). A form its user
+ * closed (its close box, Alt+F4) has unloaded and taken its controls along: the calls below
+ * refuse it (E_INVALIDARG), and calls to its controls raise error 91. */
+/* A new, empty form on the screen at (0, 0), its client area widthTwips x heightTwips. */
+HRESULT ZorvaXPFormCreate(const char* caption, int32_t widthTwips, int32_t heightTwips, IDispatch** form,
+                          EXCEPINFO* excep);
+/* A form read from a form file: error 53 for a missing file, 321 with "path:line: message"
+ * for a malformed one. */
+HRESULT ZorvaXPFormLoad(const char* path, IDispatch** form, EXCEPINFO* excep);
+/* Writes the form's form file (every control writes its properties); replaces the file whole. */
+HRESULT ZorvaXPFormSave(IDispatch* form, const char* path, EXCEPINFO* excep);
+/* Places a new control of a public control class (its name, or its program identifier
+ * "ZorvaXPProject.<Class>") on the form, directly or (container not NULL) inside a container
+ * control of the same form, and gives its IDispatch. The name must be new on the form. */
+HRESULT ZorvaXPFormAddControl(IDispatch* form, const char* className, const char* name, int32_t left, int32_t top,
+                              int32_t width, int32_t height, IDispatch* container, IDispatch** control,
+                              EXCEPINFO* excep);
+/* The form's controls (containers' contents included, in the order they were added): how many,
+ * and the one at a place (0 first), with its name in *name (the caller frees it; may be NULL). */
+HRESULT ZorvaXPFormControlCount(IDispatch* form, int32_t* count);
+HRESULT ZorvaXPFormControlAt(IDispatch* form, int32_t at, IDispatch** control, BSTR* name);
+/* The window a form or control draws on (for the input calls above). */
+HRESULT ZorvaXPWindowOf(IDispatch* object, HWND* hwnd);
+/* Brings the form to the top, activates it and composes the screen: the form's window with its
+ * frame as it shows now. Render writes the picture as a PNG file; Pixel reads one pixel of it,
+ * (x, y) from the window's top-left corner, as 0x00RRGGBB (E_INVALIDARG outside the window). */
+HRESULT ZorvaXPFormRender(IDispatch* form, const char* pngPath, EXCEPINFO* excep);
+HRESULT ZorvaXPFormPixel(IDispatch* form, int32_t x, int32_t y, uint32_t* rgb);
+
+/* ---- Values a host hands in: fonts and pictures ---- */
+/* A font object (what a Font property takes). */
+HRESULT ZorvaXPFontCreate(const char* name, double points, int32_t bold, int32_t italic, int32_t underline,
+                          int32_t strikethrough, IDispatch** font);
+/* A picture object (what a Picture property takes) from the bytes of an image file (.bmp, .ico,
+ * .cur, .png, .jpg, .gif); no bytes give the empty picture. Error 481 for bytes that are no
+ * picture. */
+HRESULT ZorvaXPPictureLoad(const void* bytes, size_t size, IDispatch** picture, EXCEPINFO* excep);
+
+/* ---- The type library and the event loop ---- */
+/* The type library that describes every class (its coclasses name the classes; a property of an
+ * enumeration type leads to the enumeration through GetRefTypeInfo). */
+HRESULT ZorvaXPGetTypeLib(ITypeLib** lib);
+/* Runs the event loop until the last form closes: S_OK after a live session in a desktop
+ * window. Without a display it processes what is pending and returns S_FALSE at once. */
+HRESULT ZorvaXPRun(void);
 
 #ifdef __cplusplus
 }

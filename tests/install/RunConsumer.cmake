@@ -14,11 +14,27 @@ set(prefix ${WORK_DIR}/prefix)
 file(REMOVE_RECURSE ${WORK_DIR})
 run(${CMAKE_COMMAND} --install ${BUILD_DIR} --prefix ${prefix})
 foreach(f include/zorvaxp/zorvaxp_com.h include/zorvaxp/buttons/ZorvaXPButton.h lib/libzorvaxp.a lib/libzorvaxp.so
-          lib/cmake/ZorvaXP/ZorvaXPConfig.cmake lib/pkgconfig/zorvaxp.pc bin/zorvaxp-render bin/zorvaxp-regedit)
+          lib/cmake/ZorvaXP/ZorvaXPConfig.cmake lib/pkgconfig/zorvaxp.pc bin/zorvaxp-render bin/zorvaxp-regedit
+          lib/zorvaxp/__init__.py)
   if(NOT EXISTS ${prefix}/${f})
     message(FATAL_ERROR "not installed: ${f}")
   endif()
 endforeach()
+
+# The Python package beside the installed library finds that library (PYTHON: an interpreter,
+# given for builds without sanitizers).
+if(PYTHON)
+  set(ENV{PYTHONPATH} ${prefix}/lib)
+  set(ENV{PYTHONDONTWRITEBYTECODE} 1)
+  set(ENV{ZORVAXP_LIBRARY} "")
+  file(WRITE ${WORK_DIR}/python-consumer.py
+       "import zorvaxp as zx\nprint(zx.LIBRARY)\nzx.CreateObject('clsLItem')\nprint('python ok')\n")
+  run(${PYTHON} ${WORK_DIR}/python-consumer.py)
+  string(FIND "${LAST_OUTPUT}" "${prefix}/lib/libzorvaxp.so\npython ok" at)
+  if(NOT at EQUAL 0)
+    message(FATAL_ERROR "the installed Python package said: ${LAST_OUTPUT}")
+  endif()
+endif()
 
 # find_package
 run(${CMAKE_COMMAND} -S ${SOURCE_DIR}/consumer -B ${WORK_DIR}/cmake -G ${GENERATOR} -DCMAKE_PREFIX_PATH=${prefix}

@@ -4,8 +4,9 @@
  * type information, sinks Click through a connection point, clicks the button through the
  * platform's input, walks the connection enumerators, creates the label's property page, checks
  * the error codes of bad calls, drives a list (a cell's let, rows as objects, an array of items,
- * named arguments, an enumeration's names from the type information), releases everything and
- * expects the server to allow unloading.
+ * named arguments, an enumeration's names from the type information), builds, saves, loads and
+ * renders a form through the host calls, releases everything and expects the server to allow
+ * unloading.
  * Usage: zorvaxp-host-test PATH-TO-libzorvaxp.so (with ZORVAXP_REGISTRY naming a scratch file). */
 #include <dlfcn.h>
 #include <stdio.h>
@@ -50,6 +51,24 @@ static __typeof__(ZorvaXPInputClick)* pClick;
 static __typeof__(SafeArrayCreateVector)* pSafeArrayCreateVector;
 static __typeof__(SafeArrayPutElement)* pSafeArrayPutElement;
 static __typeof__(SafeArrayGetUBound)* pSafeArrayGetUBound;
+static __typeof__(ZorvaXPFormCreate)* pFormCreate;
+static __typeof__(ZorvaXPFormLoad)* pFormLoad;
+static __typeof__(ZorvaXPFormSave)* pFormSave;
+static __typeof__(ZorvaXPFormAddControl)* pFormAddControl;
+static __typeof__(ZorvaXPFormControlCount)* pFormControlCount;
+static __typeof__(ZorvaXPFormControlAt)* pFormControlAt;
+static __typeof__(ZorvaXPWindowOf)* pWindowOf;
+static __typeof__(ZorvaXPFormRender)* pFormRender;
+static __typeof__(ZorvaXPFormPixel)* pFormPixel;
+static __typeof__(ZorvaXPFontCreate)* pFontCreate;
+static __typeof__(ZorvaXPPictureLoad)* pPictureLoad;
+static __typeof__(ZorvaXPGetTypeLib)* pGetTypeLib;
+static __typeof__(ZorvaXPRun)* pRun;
+static __typeof__(ZorvaXPInputMoveTo)* pInputMoveTo;
+static __typeof__(ZorvaXPInputButton)* pInputButton;
+static __typeof__(ZorvaXPInputType)* pInputType;
+static __typeof__(ZorvaXPInputKeyState)* pInputKeyState;
+static __typeof__(ZorvaXPInputAdvance)* pAdvance;
 
 static void* need(void* lib, const char* name) {
   void* p = dlsym(lib, name);
@@ -322,6 +341,125 @@ static void driveList(void) {
   CHECK(list->lpVtbl->Release(list) == 0);
 }
 
+/* A form through the host calls: built, a control placed and clicked, saved, loaded again, drawn. */
+static void driveForm(void) {
+  IDispatch* form = NULL;
+  EXCEPINFO e;
+  memset(&e, 0, sizeof e);
+  CHECK_HR(pFormCreate("From C", 3000, 1500, &form, &e), S_OK);
+  if (!form) return;
+  IDispatch* button = NULL;
+  CHECK_HR(pFormAddControl(form, "ZorvaXPProject.ZorvaXPButton", "cmdGo", 150, 150, 1500, 450, NULL, &button, &e),
+           S_OK);
+  IDispatch* twin = (IDispatch*)1;
+  CHECK_HR(pFormAddControl(form, "ZorvaXPButton", "cmdGo", 0, 0, 1500, 450, NULL, &twin, &e), DISP_E_EXCEPTION);
+  CHECK(twin == NULL && e.scode == ZORVAXP_HOST_ERROR(5) && e.bstrDescription); /* the name is taken */
+  pSysFreeString(e.bstrDescription);
+  pSysFreeString(e.bstrSource);
+  if (!button) {
+    form->lpVtbl->Release(form);
+    return;
+  }
+  VARIANT v = text("Go");
+  CHECK_HR(put(button, idOf(button, "Caption"), &v, NULL, NULL), S_OK);
+  pVariantClear(&v);
+  IDispatch* font = NULL;
+  CHECK_HR(pFontCreate("Tahoma", 10, 1, 0, 0, 0, &font), S_OK);
+  pVariantInit(&v);
+  v.vt = VT_DISPATCH;
+  v.pdispVal = font;
+  DISPID named = DISPID_PROPERTYPUT;
+  DISPPARAMS p = {&v, &named, 1, 1};
+  CHECK_HR(button->lpVtbl->Invoke(button, idOf(button, "Font"), &IID_NULL, 0, DISPATCH_PROPERTYPUTREF, &p, NULL,
+                                  NULL, NULL),
+           S_OK);
+  if (font) font->lpVtbl->Release(font);
+  IDispatch* picture = NULL;
+  CHECK_HR(pPictureLoad("not a picture", 13, &picture, &e), DISP_E_EXCEPTION);
+  CHECK(e.scode == ZORVAXP_HOST_ERROR(481) && picture == NULL);
+  pSysFreeString(e.bstrDescription);
+  pSysFreeString(e.bstrSource);
+
+  /* A click at the button's client point (5, 5) through the input calls. */
+  HWND hwnd = 0;
+  CHECK_HR(pWindowOf(button, &hwnd), S_OK);
+  CHECK_HR(pInputMoveTo(hwnd, 5, 5), S_OK);
+  CHECK_HR(pInputButton(1, 1), S_OK);
+  CHECK_HR(pInputButton(1, 0), S_OK);
+  CHECK_HR(pInputButton(3, 1), E_INVALIDARG);
+  CHECK_HR(pInputType("x"), S_OK);
+
+  const char* path = "host-form.zxf";
+  CHECK_HR(pFormSave(form, path, &e), S_OK);
+  IDispatch* loaded = NULL;
+  CHECK_HR(pFormLoad(path, &loaded, &e), S_OK);
+  int32_t count = 0;
+  CHECK_HR(pFormControlCount(loaded, &count), S_OK);
+  CHECK(count == 1);
+  IDispatch* again = NULL;
+  BSTR name = NULL;
+  CHECK_HR(pFormControlAt(loaded, 0, &again, &name), S_OK);
+  CHECK(sameText(name, "cmdGo"));
+  pSysFreeString(name);
+  if (again) {
+    VARIANT caption;
+    pVariantInit(&caption);
+    CHECK_HR(get(again, idOf(again, "Caption"), &caption), S_OK);
+    CHECK(caption.vt == VT_BSTR && sameText(caption.bstrVal, "Go"));
+    pVariantClear(&caption);
+    again->lpVtbl->Release(again);
+  }
+  CHECK_HR(pFormControlAt(loaded, 1, &again, NULL), DISP_E_BADINDEX);
+  uint32_t rgb = 0;
+  CHECK_HR(pFormPixel(loaded, 0, 0, &rgb), S_OK);
+  CHECK_HR(pFormPixel(loaded, -1, 0, &rgb), E_INVALIDARG);
+  CHECK_HR(pFormRender(loaded, "host-form.png", &e), S_OK);
+  CHECK_HR(pFormLoad("no-such-form.zxf", &again, &e), DISP_E_EXCEPTION);
+  CHECK(e.scode == ZORVAXP_HOST_ERROR(53) && again == NULL);
+  pSysFreeString(e.bstrDescription);
+  pSysFreeString(e.bstrSource);
+  CHECK_HR(pFormSave(button, path, &e), E_INVALIDARG); /* a control is no form */
+  remove(path);
+  remove("host-form.png");
+
+  ITypeLib* lib = NULL;
+  CHECK_HR(pGetTypeLib(&lib), S_OK);
+  if (lib) {
+    CHECK(lib->lpVtbl->GetTypeInfoCount(lib) > 18);
+    lib->lpVtbl->Release(lib);
+  }
+  CHECK_HR(pRun(), S_FALSE); /* headless: returns at once */
+
+  /* Alt+F4 closes the loaded form: its controls went with it, so the form is refused and a
+   * control's call raises 91. */
+  IDispatch* inside = NULL;
+  CHECK_HR(pFormControlAt(loaded, 0, &inside, NULL), S_OK);
+  CHECK_HR(pInputKeyState(0x12, 1), S_OK);
+  CHECK_HR(pInputKeyState(0x73, 1), S_OK);
+  CHECK_HR(pInputKeyState(0x73, 0), S_OK);
+  CHECK_HR(pInputKeyState(0x12, 0), S_OK);
+  CHECK_HR(pAdvance(20), S_OK); /* the form unloads from a timer, once its messages are done */
+  CHECK_HR(pFormPixel(loaded, 0, 0, &rgb), E_INVALIDARG);
+  if (inside) {
+    VARIANT caption;
+    pVariantInit(&caption);
+    memset(&e, 0, sizeof e);
+    CHECK_HR(inside->lpVtbl->Invoke(inside, 0x68030006, &IID_NULL, 0, DISPATCH_PROPERTYGET, NULL, &caption, &e, NULL),
+             DISP_E_EXCEPTION);
+    CHECK(e.scode == ZORVAXP_HOST_ERROR(91));
+    pSysFreeString(e.bstrDescription);
+    pSysFreeString(e.bstrSource);
+    CHECK_HR(pWindowOf(inside, &hwnd), E_FAIL);
+    inside->lpVtbl->Release(inside);
+  }
+
+  /* The control keeps its form alive: the form goes with the button. */
+  form->lpVtbl->Release(form);
+  CHECK_HR(pDllCanUnloadNow(), S_FALSE);
+  button->lpVtbl->Release(button);
+  if (loaded) loaded->lpVtbl->Release(loaded);
+}
+
 int main(int argc, char** argv) {
   if (argc != 2) {
     fprintf(stderr, "usage: %s libzorvaxp.so\n", argv[0]);
@@ -349,6 +487,24 @@ int main(int argc, char** argv) {
   *(void**)&pSafeArrayCreateVector = need(lib, "SafeArrayCreateVector");
   *(void**)&pSafeArrayPutElement = need(lib, "SafeArrayPutElement");
   *(void**)&pSafeArrayGetUBound = need(lib, "SafeArrayGetUBound");
+  *(void**)&pFormCreate = need(lib, "ZorvaXPFormCreate");
+  *(void**)&pFormLoad = need(lib, "ZorvaXPFormLoad");
+  *(void**)&pFormSave = need(lib, "ZorvaXPFormSave");
+  *(void**)&pFormAddControl = need(lib, "ZorvaXPFormAddControl");
+  *(void**)&pFormControlCount = need(lib, "ZorvaXPFormControlCount");
+  *(void**)&pFormControlAt = need(lib, "ZorvaXPFormControlAt");
+  *(void**)&pWindowOf = need(lib, "ZorvaXPWindowOf");
+  *(void**)&pFormRender = need(lib, "ZorvaXPFormRender");
+  *(void**)&pFormPixel = need(lib, "ZorvaXPFormPixel");
+  *(void**)&pFontCreate = need(lib, "ZorvaXPFontCreate");
+  *(void**)&pPictureLoad = need(lib, "ZorvaXPPictureLoad");
+  *(void**)&pGetTypeLib = need(lib, "ZorvaXPGetTypeLib");
+  *(void**)&pRun = need(lib, "ZorvaXPRun");
+  *(void**)&pInputMoveTo = need(lib, "ZorvaXPInputMoveTo");
+  *(void**)&pInputButton = need(lib, "ZorvaXPInputButton");
+  *(void**)&pInputType = need(lib, "ZorvaXPInputType");
+  *(void**)&pInputKeyState = need(lib, "ZorvaXPInputKeyState");
+  *(void**)&pAdvance = need(lib, "ZorvaXPInputAdvance");
 
   /* Register, then find the button's class through its program identifier. */
   CHECK_HR(pDllRegisterServer(), S_OK);
@@ -580,6 +736,7 @@ int main(int argc, char** argv) {
   }
 
   driveList();
+  driveForm();
 
   /* Release everything: the server may unload once the lock is gone too. */
   CHECK(button->lpVtbl->Release(button) == 0);

@@ -150,6 +150,7 @@ DispatchObject::DispatchObject() { objectCreated(); }
 DispatchObject::~DispatchObject() {
   unadviseAll();
   if (form_) form_.reset();  // terminates the control and closes its window
+  if (formOwner_) formOwner_->Release();
   objectDestroyed();
 }
 
@@ -183,6 +184,28 @@ DispatchObject* DispatchObject::create(const TypeLibraryEntry& entry) {
     o->object_ = made.object;
   }
   if (!entry.eventsIid.isNull() && !o->object_->memberTable().events().empty())
+    o->events_ = std::make_unique<EventPoint>(*o);
+  return o.release();
+}
+
+DispatchObject* DispatchObject::forForm(std::unique_ptr<host::Form> form) {
+  std::unique_ptr<DispatchObject> o(new DispatchObject());
+  o->form_ = std::move(form);
+  o->object_ = o->form_.get();
+  o->source_ = "Form";
+  return o.release();
+}
+
+DispatchObject* DispatchObject::forControl(DispatchObject& formObject, host::Extender& site) {
+  std::unique_ptr<DispatchObject> o(new DispatchObject());
+  const std::string className = site.object().memberTable().className();
+  o->entry_ = findByName(className);
+  o->source_ = o->entry_ ? progId(*o->entry_) : className;
+  o->site_ = &site;
+  o->object_ = &site.object();
+  formObject.AddRef();
+  o->formOwner_ = &formObject;
+  if (o->entry_ && !o->entry_->eventsIid.isNull() && !o->object_->memberTable().events().empty())
     o->events_ = std::make_unique<EventPoint>(*o);
   return o.release();
 }
@@ -225,7 +248,14 @@ DispatchObject* DispatchObject::from(IUnknown* unknown) {
   return self;
 }
 
+bool DispatchObject::gone() const {
+  if (!site_) return false;
+  const host::Form* home = formOwner_ ? formOwner_->form_.get() : form_.get();
+  return home && home->unloaded();
+}
+
 host::Dispatchable& DispatchObject::object() const {
+  if (gone()) throw HostError(errObjectNotSet);
   if (!hostObject_) return *object_;
   host::Dispatchable* now = hostObject_->members();
   if (!now) throw HostError(errObjectNotSet);
@@ -472,7 +502,7 @@ HRESULT DispatchObject::FindConnectionPoint(const IID* riid, IConnectionPoint** 
 
 HRESULT DispatchObject::GetWindow(HWND* hwnd) {
   if (!hwnd) return E_POINTER;
-  *hwnd = site_ ? site_->object().hWnd() : 0;
+  *hwnd = site_ && !gone() ? site_->object().hWnd() : 0;
   return *hwnd ? S_OK : E_FAIL;
 }
 
@@ -507,6 +537,7 @@ HRESULT DispatchObject::GetPages(CAUUID* pages) {
 HRESULT DispatchObject::advise(IUnknown* sink, DWORD* cookie) {
   if (!sink || !cookie) return E_POINTER;
   *cookie = 0;
+  if (gone()) return CONNECT_E_CANNOTCONNECT;
   void* p = nullptr;
   if (FAILED(sink->QueryInterface(asIid(entry_->eventsIid), &p)) || !p) {
     if (FAILED(sink->QueryInterface(&IID_IDispatch, &p)) || !p) return CONNECT_E_CANNOTCONNECT;
@@ -559,7 +590,8 @@ HRESULT DispatchObject::unadvise(DWORD cookie) {
     if (it->cookie != cookie) continue;
     Advice a = std::move(*it);
     advice_.erase(it);
-    for (auto& [ev, c] : a.connections) ev->disconnect(c);
+    if (!gone())  // else the events went with the control
+      for (auto& [ev, c] : a.connections) ev->disconnect(c);
     a.sink->Release();
     return S_OK;
   }

@@ -49,6 +49,22 @@ class DispatchObject final : public IDispatch,
   static DispatchObject* forValue(const host::Variant& value);
   // Our object behind an interface pointer, nullptr for another server's object.
   static DispatchObject* from(IUnknown* unknown);
+  // A form the host built or loaded, owned by the object (AddRef'd once).
+  static DispatchObject* forForm(std::unique_ptr<host::Form> form);
+  // A control sited on the form that `formObject` owns; the object keeps that form alive.
+  static DispatchObject* forControl(DispatchObject& formObject, host::Extender& site);
+
+  // The form this object owns (forForm, or the private form of a control made by its factory);
+  // nullptr for others.
+  host::Form* form() const { return form_.get(); }
+  // Whether this is a host's form (forForm), rather than a control with a private form.
+  bool isForm() const { return form_ && !site_; }
+  // The control's site, nullptr for objects that are no control (nor one whose form has
+  // unloaded: see gone()).
+  host::Extender* site() const { return gone() ? nullptr : site_; }
+  // Whether this is a control whose form has unloaded (closed by its user, say): the form took
+  // the control with it, and calls raise "Object variable not set" (91).
+  bool gone() const;
 
   // Objects go when their last reference is released; the destructor is public only for the
   // factories' unique_ptr while an object is being built.
@@ -101,6 +117,7 @@ class DispatchObject final : public IDispatch,
   const TypeLibraryEntry* entry_ = nullptr;
   std::string source_;  // the program identifier EXCEPINFO names
   std::unique_ptr<host::Form> form_;
+  DispatchObject* formOwner_ = nullptr;  // a control placed on a host's form: that form's object
   host::Extender* site_ = nullptr;
   std::unique_ptr<host::Dispatchable> owned_;
   host::Dispatchable* object_ = nullptr;
