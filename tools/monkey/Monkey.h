@@ -4,7 +4,8 @@
 //   - no exception other than the host's error (HostError) comes out of a call;
 //   - every control still answers every readable property of its member table;
 //   - after every unload no window, device context, drawing object, menu, hook or timer is left;
-//   - save -> load -> save gives the same text.
+//   - save -> load -> save gives the same text (compared key by key; values that a control's own
+//     loading rules change are listed with their rule in Monkey.cpp's kKnownLosses).
 // An action carries all its random choices as numbers (a control, a member, a value are picked
 // modulo what the form has when it runs), so a list of actions replays the same way, can be cut
 // down by halves to the shortest list that still fails, and is written and read as text lines
