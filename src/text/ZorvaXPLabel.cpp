@@ -340,7 +340,10 @@ void ZorvaXPLabel::DrawLabelContents(OLE_COLOR textColor, bool hoverPicture, boo
   r.bottom = r.top + lineHeight;
   const bool picture = !m_Picture.empty();
   const bool overPicture = !m_PictureOnOver.empty();
-  const int32_t ps = static_cast<int32_t>(m_PictureSize), pos = static_cast<int32_t>(m_PictureOnOverSize);
+  // The sizes as drawn: a stored size outside +-65536 (the enumerations keep any value) is laid
+  // out at that bound, so that the arithmetic below cannot overflow.
+  const auto drawnSize = [](PicSize v) { return std::clamp<int32_t>(static_cast<int32_t>(v), -(1 << 16), 1 << 16); };
+  const int32_t ps = drawnSize(m_PictureSize), pos = drawnSize(m_PictureOnOverSize);
   if (picture) {
     const int32_t s = (pos < ps && overPicture) ? pos : ps;
     r.left = s + 6;
