@@ -539,7 +539,7 @@ int32_t ZorvaXPHookTab::captionWidth(const Tab& t) const {
 void ZorvaXPHookTab::Layout() {
   rects_.clear();
   const int32_t w = UserControl.ScaleWidth(), h = UserControl.ScaleHeight();
-  const int32_t th = std::max(m_TabHeight, 1);
+  const int32_t th = tabHeight();
   const bool bottom = m_TabOrientation == HTabOrientation::Tab_OrientationBottom;
   // Row at position p (0 = the outer row): its top edge.
   auto rowTop = [&](int32_t p) { return bottom ? h - 10 - th * (p + 1) : 3 + p * th; };

@@ -32,6 +32,7 @@
 // drag and drop (the control base's OLEDrag).
 #pragma once
 
+#include <algorithm>
 #include <cstdint>
 #include <string>
 #include <vector>
@@ -276,7 +277,12 @@ class ZorvaXPHookTab final : public foundation::ControlBase {
 
   void Layout();
   int32_t captionWidth(const Tab& t) const;
-  int32_t stripHeight() const { return m_Rows * m_TabHeight + 10; }
+  // TabHeight as laid out: at least 1 and at most 65 536 pixels, so that rows of any stored
+  // value add up without overflow (the property keeps the value as set).
+  int32_t tabHeight() const { return std::clamp<int32_t>(m_TabHeight, 1, 1 << 16); }
+  int32_t stripHeight() const {
+    return static_cast<int32_t>(std::min<int64_t>(int64_t{m_Rows} * tabHeight() + 10, int64_t{1} << 24));
+  }
   void DrawBody();
   void DrawTab(const TabRect& r, bool hover);
   void DrawTabContent(const TabRect& r, const Tab& t, COLORREF textColor);

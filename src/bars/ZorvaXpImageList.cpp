@@ -47,7 +47,18 @@ void ZorvaXpImageList::UserControl_Terminate() { picTemp.destroy(); }
 
 // ---- Properties ---------------------------------------------------------------------------------
 
-void ZorvaXpImageList::setIconSize(bars::IconSize v) { letProperty(m_IconSize, v, "IconSize", Redraw::None); }
+void ZorvaXpImageList::setIconSize(bars::IconSize v) {
+  letProperty(m_IconSize, v, "IconSize", Redraw::None);
+  // Our choice: the stored pictures follow the new size at once, as a reload would make them,
+  // so that a saved list loads back as it was.
+  for (host::PictureRef& p : pictures_) p = normalised(std::move(p));
+}
+
+host::PictureRef ZorvaXpImageList::normalised(host::PictureRef p) {
+  if (p.empty() || (p.Type() == vbPicTypeBitmap && p.width() == size() && p.height() == size())) return p;
+  prepareTemp();
+  return drawPicture(p) ? takeTemp() : host::PictureRef();
+}
 void ZorvaXpImageList::setUseMaskColor(bool v) { letProperty(m_UseMaskColor, v, "UseMaskColor", Redraw::None); }
 void ZorvaXpImageList::setMaskColor(OLE_COLOR v) { letProperty(m_MaskColor, v, "MaskColor", Redraw::None); }
 
@@ -394,11 +405,7 @@ void ZorvaXpImageList::UserControl_ReadProperties(host::PropertyBag& PropBag) {
   for (int32_t n = 1; n <= count; ++n) {
     host::PictureRef p = PropBag.read<host::PictureRef>("ListImage" + std::to_string(n), host::PictureRef());
     // A picture saved by another writer (an icon, another size) is normalised as an adder would.
-    if (!p.empty() && (p.Type() != vbPicTypeBitmap || p.width() != size() || p.height() != size())) {
-      prepareTemp();
-      p = drawPicture(p) ? takeTemp() : host::PictureRef();
-    }
-    pictures_.push_back(std::move(p));
+    pictures_.push_back(normalised(std::move(p)));
     keys_.push_back(PropBag.read<std::string>("Key" + std::to_string(n), ""));
   }
   RedrawMe();

@@ -95,6 +95,9 @@ class ZorvaXpImageList final : public foundation::ControlBase {
 
  private:
   int32_t size() const { return static_cast<int32_t>(m_IconSize); }
+  // The picture as stored at IconSize: a bitmap of that size as it is, anything else drawn
+  // through picTemp (none when it cannot be drawn at this size).
+  host::PictureRef normalised(host::PictureRef p);
   // picTemp sized to IconSize and cleared to MaskColor, ready for one picture.
   HDC prepareTemp();
   // The stored picture: a bitmap copy of picTemp (empty when it cannot be made).

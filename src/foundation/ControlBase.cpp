@@ -157,6 +157,13 @@ bool ControlBase::fontStyle(FontStyle which) const {
 }
 
 void ControlBase::letFontStyle(FontStyle which, bool value, std::string_view name) {
+  // Without a font (Font set to Nothing) there is no attribute to clear: making a default font
+  // here would turn a saved "Font None" into a font when the form loads again.
+  if (!UserControl.Font() && !value) {
+    redrawResting();
+    PropertyChanged(name);
+    return;
+  }
   auto f = std::make_shared<gfx::FontDesc>(UserControl.Font() ? *UserControl.Font() : gfx::FontDesc());
   switch (which) {
     case FontStyle::Bold: f->setBold(value); break;

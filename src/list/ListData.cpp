@@ -362,6 +362,7 @@ void ListData::setListIndex(int32_t value) {
 
 void ListData::setRows(int32_t value) {
   if (value < 0) return;
+  if (value > kMaxRowsAtOnce) throw HostError(errOutOfMemory, "Rows: at most 10000000 rows at once");
   const bool locked = LockUpdate;
   LockUpdate = true;
   ClearAll();

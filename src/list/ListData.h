@@ -157,6 +157,9 @@ class ListData {
   void setListIndex(int32_t value);
   int32_t Rows() const { return ListCount(); }
   // Clears the list and appends that many empty rows (negative values do nothing).
+  // Our choice: at most kMaxRowsAtOnce rows in one assignment; more raise error 7 (out of
+  // memory) and leave the list as it was, rather than allocate row after row for minutes.
+  static constexpr int32_t kMaxRowsAtOnce = 10'000'000;
   void setRows(int32_t value);
   // The current column clamped to the column count; 1 in single-column mode or below 0.
   int32_t SelectedColIndex() const;

@@ -291,7 +291,9 @@ void ZorvaXPListBox::layoutRows() {
 void ZorvaXPListBox::RedrawMe() {
   if (m_LockUpdate || !UserControl.exists()) return;
   if (backDirty_ || !backDC_) rebuildBackground();
-  if (!backDC_) return;
+  // A background that could not be built (no area, no bitmap) paints nothing; RedrawList would
+  // otherwise come back here for it without end.
+  if (!backDC_ || backDirty_) return;
   const int W = ScaleWidth(), H = ScaleHeight();
   restoreBand(0, 0, W, H);
   RedrawList();

@@ -93,6 +93,12 @@ void ZorvaXPLabel::setForeColorOver(OLE_COLOR v) { letProperty(m_ForeColorOver, 
 void ZorvaXPLabel::setForeColorDown(OLE_COLOR v) { letProperty(m_ForeColorDown, v, "ForeColorDown", Redraw::None); }
 
 void ZorvaXPLabel::setLabelFont(host::FontRef v) {
+  // The attribute properties follow the new font, so that Font and FontBold..FontUnderline,
+  // saved side by side, load back as the same font.
+  m_FontBold = v && v->bold();
+  m_FontItalic = v && v->italic;
+  m_FontStrikethru = v && v->strikethrough;
+  m_FontUnderline = v && v->underline;
   UserControl.setFont(std::move(v));
   ResizeStep();
   PropertyChanged("Font");
@@ -103,7 +109,8 @@ void ZorvaXPLabel::changeSurfaceFont(Fn&& change) {
   gfx::FontDesc f = UserControl.Font() ? *UserControl.Font() : gfx::FontDesc();
   gfx::FontDesc before = f;
   change(f);
-  if (!(f == before) || !UserControl.Font()) UserControl.setFont(std::make_shared<const gfx::FontDesc>(f));
+  // Without a font, a change that leaves the default description keeps it that way (Nothing).
+  if (!(f == before)) UserControl.setFont(std::make_shared<const gfx::FontDesc>(f));
 }
 
 void ZorvaXPLabel::setFontFlag(bool& field, bool value, std::string_view name) {
@@ -240,7 +247,15 @@ void ZorvaXPLabel::UserControl_WriteProperties(host::PropertyBag& PropBag) {
   PropBag.WriteProperty("ForeColorDown", m_ForeColorDown, kForeColorDown);
   PropBag.WriteProperty("ForeColorOver", m_ForeColorOver, kForeColorOver);
   PropBag.WriteProperty("AllowForeColorDown", flag(m_AllowForeColorDown), kTrue);
-  PropBag.WriteProperty("Font", Font());
+  // The hover look underlines the surface font for a while (UnderlineOnOver); the file keeps the
+  // font as FontUnderline has it.
+  host::FontRef font = Font();
+  if (font && font->underline != m_FontUnderline) {
+    gfx::FontDesc resting = *font;
+    resting.underline = m_FontUnderline;
+    font = std::make_shared<const gfx::FontDesc>(resting);
+  }
+  PropBag.WriteProperty("Font", font);
   PropBag.WriteProperty("FontBold", flag(m_FontBold), kFalse);
   PropBag.WriteProperty("FontItalic", flag(m_FontItalic), kFalse);
   PropBag.WriteProperty("FontStrikethru", flag(m_FontStrikethru), kFalse);
@@ -325,7 +340,10 @@ void ZorvaXPLabel::DrawLabelContents(OLE_COLOR textColor, bool hoverPicture, boo
   r.bottom = r.top + lineHeight;
   const bool picture = !m_Picture.empty();
   const bool overPicture = !m_PictureOnOver.empty();
-  const int32_t ps = static_cast<int32_t>(m_PictureSize), pos = static_cast<int32_t>(m_PictureOnOverSize);
+  // The sizes as drawn: a stored size outside +-65536 (the enumerations keep any value) is laid
+  // out at that bound, so that the arithmetic below cannot overflow.
+  const auto drawnSize = [](PicSize v) { return std::clamp<int32_t>(static_cast<int32_t>(v), -(1 << 16), 1 << 16); };
+  const int32_t ps = drawnSize(m_PictureSize), pos = drawnSize(m_PictureOnOverSize);
   if (picture) {
     const int32_t s = (pos < ps && overPicture) ? pos : ps;
     r.left = s + 6;

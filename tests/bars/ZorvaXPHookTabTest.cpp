@@ -4,6 +4,7 @@
 // orientations, the fixed colours, the hover economy and a leak-free teardown.
 
 #include <cstdlib>
+#include <limits>
 
 #include "bars/TabsFixture.h"
 
@@ -269,6 +270,26 @@ TEST_F(HookTab, AnAmpersandInACaptionMakesAltLetterSelectThatTab) {
 }
 
 // ---- Adding and changing tabs ------------------------------------------------------------------
+
+// Found by the monkey: a TabHeight at the ends of its range overflowed the strip's height and the
+// rows' places (undefined behaviour, caught by the sanitizer build). The value is kept as set;
+// the layout uses 1 to 65 536 pixels.
+TEST_F(HookTab, ExtremeTabHeightsAreKeptAndLaidOutWithinBounds) {
+  ZorvaXPHookTab& t = tabs();
+  for (HTabOrientation o : {HTabOrientation::Tab_OrientationTop, HTabOrientation::Tab_OrientationBottom}) {
+    t.setTabOrientation(o);
+    for (int32_t v : {std::numeric_limits<int32_t>::max(), std::numeric_limits<int32_t>::min(), -5, 0}) {
+      SCOPED_TRACE(v);
+      t.setTabHeight(v);
+      EXPECT_EQ(t.TabHeight(), v);
+      ASSERT_FALSE(t.tabRects().empty());
+      for (const bars::TabRect& r : t.tabRects()) {
+        EXPECT_GE(r.Bottom - r.Top, 1);
+        EXPECT_LE(r.Bottom - r.Top, 1 << 16);
+      }
+    }
+  }
+}
 
 TEST_F(HookTab, WidthsAreClampedAndLongCaptionsRefusedWithTheirMessage) {
   ZorvaXPHookTab& t = tabs();

@@ -34,6 +34,23 @@ using list::LHStyle;
 using list::LSelectedMode;
 using list::ZorvaXPListBox;
 
+// Found by the monkey (sanitizer build, a stack overflow): a list shrunk to no height after it
+// had painted, then given a new background colour, went from RedrawMe to RedrawList and back
+// for ever, since its background could not be built. It paints nothing until it has an area.
+TEST_F(ListControl, ABackgroundChangeWithNoAreaPaintsNothingAndComesBackWithTheArea) {
+  list::ZorvaXPListBox& l = place();
+  fillGrid(l, 5);
+  host::Extender& e = *form->control("lst");
+  e.setHeight(0);
+  l.setBackColor(0x00FF00);
+  l.RedrawList();
+  EXPECT_EQ(l.BackColor(), 0x00FF00u);
+  e.setHeight(pixelsToTwips(200));
+  l.RedrawMe();
+  EXPECT_EQ(e.pixelRect().height(), 200);
+  EXPECT_NE(px(l, 150, 190), CLR_INVALID);
+}
+
 TEST_F(ListControl, EventsAndMembersCarryTheDeclaredNumbers) {
   auto& l = place();
   const host::MemberTable& t = l.memberTable();

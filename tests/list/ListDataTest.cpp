@@ -2,7 +2,9 @@
 // errors and fallbacks of bad indexes, columns, searching, sums and check ranges.
 #include <gtest/gtest.h>
 
+
 #include <functional>
+#include <limits>
 #include <string>
 #include <tuple>
 #include <vector>
@@ -48,6 +50,23 @@ std::vector<bool> flags(const ListData& d) {
   std::vector<bool> v;
   for (int32_t i = 1; i <= d.ListCount(); ++i) v.push_back(d.Selected(i));
   return v;
+}
+
+// Found by the monkey: Rows set to the largest Long allocated rows for minutes. Past the limit
+// the assignment is refused and the list keeps its rows.
+TEST(ListDataRows, RowsBeyondTheLimitAreRefusedWithOutOfMemory) {
+  ListData d;
+  d.setRows(3);
+  EXPECT_EQ(d.ListCount(), 3);
+  for (int32_t n : {std::numeric_limits<int32_t>::max(), ListData::kMaxRowsAtOnce + 1}) {
+    try {
+      d.setRows(n);
+      ADD_FAILURE() << n << " accepted";
+    } catch (const HostError& e) {
+      EXPECT_EQ(e.number(), errOutOfMemory);
+    }
+  }
+  EXPECT_EQ(d.ListCount(), 3);
 }
 
 TEST(ListDataRows, AddingMakesTheNewRowCurrentAndTheOnlySelectedInSingleMode) {

@@ -3,6 +3,7 @@
 // design-time sound check and persistence.
 
 #include <algorithm>
+#include <limits>
 
 #include "platform/gfx/GdiRaii.h"
 #include "platform/gfx/SysColors.h"
@@ -79,6 +80,22 @@ TEST_F(Label, SmallLabelsGrowAndTextStaysInsideItsMargins) {
   for (int y = 0; y < 24; ++y)
     for (int x = 0; x < 4; ++x) EXPECT_EQ(px(dc, x, y), white) << x << "," << y;
   EXPECT_TRUE(anyPixel(dc, RECT{4, 0, 150, 24}, RGB(0, 0, 0)));
+}
+
+// Found by the monkey (sanitizer build): a PictureSize at the ends of the 32-bit range
+// overflowed the layout's arithmetic. The value is kept as set and the label still draws.
+TEST_F(Label, ExtremePictureSizesAreKeptAndLaidOutWithoutOverflow) {
+  ZorvaXPLabel& l = label("lbl", 10, 10, 160, 40);
+  l.setPicture(solidIcon(0x3366CC));
+  l.setPictureOnOver(solidIcon(0x00FF00));
+  for (int32_t v : {std::numeric_limits<int32_t>::min(), std::numeric_limits<int32_t>::max()}) {
+    l.setPictureSize(static_cast<text::PicSize>(v));
+    l.setPictureOnOverSize(static_cast<text::PicSize>(v));
+    EXPECT_EQ(static_cast<int32_t>(l.PictureSize()), v);
+  }
+  l.setPictureSize(text::PicSize::IMG_16X16);
+  const int y0 = nearest((l.surface().ScaleHeight() - 16) / 2.0);
+  EXPECT_EQ(px(l.surface().hDC(), 2, y0), RGB(0x33, 0x66, 0xCC));
 }
 
 TEST_F(Label, PictureSitsAtXTwoCentredAndGreysWhenDisabled) {

@@ -83,4 +83,18 @@ void BM_Format_ThousandsFromText(benchmark::State& state) {
 }
 BENCHMARK(BM_Format_ThousandsFromText);
 
+// A date pattern of one long run of a letter (a property a user filled with "MMMM...M"): the
+// pattern is read token by token, each looking at no more than the longest token, so the time
+// grows linearly with the run (the fitted complexity shows it).
+void BM_Format_LongMonthRun(benchmark::State& state) {
+  const std::string pattern(static_cast<size_t>(state.range(0)), 'M');
+  const Date day(45322.0);
+  for (auto _ : state) {
+    std::string s = Format(day, pattern);
+    benchmark::DoNotOptimize(s);
+  }
+  state.SetComplexityN(state.range(0));
+}
+BENCHMARK(BM_Format_LongMonthRun)->RangeMultiplier(4)->Range(1 << 10, 1 << 16)->Complexity();
+
 }  // namespace

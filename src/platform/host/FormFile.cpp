@@ -8,6 +8,7 @@
 #include "platform/base/CodePage.h"
 #include "platform/base/HostError.h"
 #include "platform/gfx/Font.h"
+#include "platform/host/FontLimits.h"
 #include "platform/host/NoCase.h"
 
 namespace zxp::host {
@@ -699,10 +700,10 @@ class Parser {
     }
     gfx::FontDesc s;
     s.name = l.quoted();
-    if (s.name.empty() || s.name.size() > 31) l.fail("a font name must have 1 to 31 characters");
+    if (!fontNameFits(s.name)) l.fail("a font name must have 1 to 31 characters");
     std::string_view sizeText = l.word();
     s.size = real<double>(l, sizeText, "a font size in points");
-    if (!(s.size > 0 && s.size <= 2048)) l.fail("font size out of range: " + LineCursor::printable(sizeText));
+    if (!fontSizeFits(s.size)) l.fail("font size out of range: " + LineCursor::printable(sizeText));
     bool weightGiven = false, bold = false;
     s.charset = 0;
     while (!l.atEnd()) {

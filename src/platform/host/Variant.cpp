@@ -6,6 +6,7 @@
 #include <limits>
 
 #include "platform/base/HostError.h"
+#include "platform/host/FontLimits.h"
 #include "platform/host/NoCase.h"
 #include "platform/host/runtime/Format.h"
 #include "platform/host/runtime/Numeric.h"
@@ -185,7 +186,13 @@ std::string Variant::toString() const {
 }
 
 FontRef Variant::toFont() const {
-  if (const FontRef* f = std::get_if<FontRef>(&v_)) return *f;
+  if (const FontRef* f = std::get_if<FontRef>(&v_)) {
+    // A font that a form file could not carry would save a form that does not load again.
+    if (*f && !fontNameFits((*f)->name))
+      throw HostError(errInvalidPropertyValue, "a font name must have 1 to 31 characters");
+    if (*f && !fontSizeFits((*f)->size)) throw HostError(errInvalidPropertyValue, "font size out of range");
+    return *f;
+  }
   if (kind() == Kind::Empty) return nullptr;
   typeMismatch();
 }

@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "platform/base/HostError.h"
+#include "platform/gfx/Font.h"
 #include "platform/host/NoCase.h"
 #include "platform/host/PropertyBag.h"
 #include "support/Checks.h"
@@ -60,6 +61,30 @@ TEST(Variant, CoercesLikeTheHost) {
   EXPECT_DOUBLE_EQ(Variant(int32_t{45296}).toDate().serial, 45296.0);
   // Empty is 0, False and "".
   EXPECT_TRUE(Variant().toLong() == 0 && Variant().toString().empty() && !Variant().toBool());
+}
+
+// A font reaches a control as a value only when a form file can carry it, so that a form the
+// program changed saves and loads again: 1 to 31 characters of name, a size in (0, 2048].
+TEST(Variant, FontsAFormFileCannotCarryAreRefusedWith380) {
+  const auto font = [](std::string name, double size) {
+    auto f = std::make_shared<gfx::FontDesc>();
+    f->name = std::move(name);
+    f->size = size;
+    return Variant(FontRef(f));
+  };
+  for (const Variant& bad : {font("Tahoma", 0), font("Tahoma", -8), font("Tahoma", 2048.5),
+                             font("Tahoma", std::numeric_limits<double>::quiet_NaN()), font("", 8.25),
+                             font(std::string(32, 'a'), 8.25)}) {
+    try {
+      (void)variantAs<FontRef>(bad);
+      ADD_FAILURE() << "accepted";
+    } catch (const HostError& e) {
+      EXPECT_EQ(e.number(), errInvalidPropertyValue);
+    }
+  }
+  EXPECT_EQ(variantAs<FontRef>(font(std::string(31, 'a'), 2048))->size, 2048);
+  EXPECT_EQ(variantAs<FontRef>(font("Tahoma", 0.5))->name, "Tahoma");
+  EXPECT_EQ(variantAs<FontRef>(Variant()), nullptr);  // Empty is no font
 }
 
 TEST(Variant, DefaultComparisonAndIdentity) {

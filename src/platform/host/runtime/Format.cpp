@@ -81,9 +81,13 @@ int matchAmPm(std::string_view s, size_t i) {
   return 0;
 }
 
+// Counted up to 6, the longest date token ("dddddd"): a pattern of a long run of one letter
+// ("MMMM...M") is read token by token, so counting the whole run each time would take time
+// quadratic in its length.
 size_t runLength(std::string_view s, size_t i, char lower) {
+  constexpr size_t kLongestToken = 6;
   size_t k = i;
-  while (k < s.size() && asciiLower(s[k]) == lower) ++k;
+  while (k < s.size() && k - i < kLongestToken && asciiLower(s[k]) == lower) ++k;
   return k - i;
 }
 

@@ -103,6 +103,9 @@ TEST(RuntimeFormat, DatePatterns) {
       {1e10, "dd-mm-yyyy", "10000000000"},        // no such date: the number as it is
       {"2024/2/29", "dd-mm-yyyy", "29-02-2024"}, {"45351", "dd-mm-yyyy", "29-02-2024"},
       {"2023/2/29", "dd-mm-yyyy", "2023/2/29"},    // not a date: unformatted
+      // Runs longer than a token are read as the longest token, again and again.
+      {kLeapEvening, "mmmmmmmmm", "FebruaryFebruary2"}, {kLeapEvening, "yyyyyyy", "20242460"},
+      {kLeapEvening, "ddddddddd", "Thursday, February 29, 2024Thu"}, {kLeapEvening, "tttttt", "6:30:15 PMt"},
   });
 }
 

@@ -1,0 +1,252 @@
+// The monkey on every example form and on generated forms (a short seeded run each), the
+// monkey's own checks and shrinking against controls with planted faults, and the action lists
+// of what it found, kept as regression tests.
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include "foundation/ControlBase.h"
+#include "library/ClassTable.h"
+#include "platform/base/HostError.h"
+#include "platform/gfx/Gdi.h"
+#include "platform/gfx/Handles.h"
+#include "platform/host/Form.h"
+#include "platform/host/MemberTable.h"
+#include "tools/monkey/Monkey.h"
+
+namespace zxp {
+namespace {
+
+// A short run per form in the suite; sanitizer builds run about ten times slower, so fewer steps.
+#if defined(__SANITIZE_ADDRESS__)
+constexpr size_t kSteps = 300;
+#elif defined(__has_feature)
+#if __has_feature(address_sanitizer)
+constexpr size_t kSteps = 300;
+#else
+constexpr size_t kSteps = 2000;
+#endif
+#else
+constexpr size_t kSteps = 2000;
+#endif
+
+std::string readText(const std::filesystem::path& p) {
+  std::ifstream in(p, std::ios::binary);
+  std::ostringstream text;
+  text << in.rdbuf();
+  return text.str();
+}
+
+std::string exampleForm(const std::string& name) {
+  return readText(std::filesystem::path(ZXP_SOURCE_DIR) / "examples" / (name + ".zxf"));
+}
+
+// Runs the seeded monkey; a finding fails the test with the seed and the shortest list.
+void runMonkey(const std::string& form, uint64_t seed, size_t steps) {
+  monkey::Monkey m(form, library::classesWithPrivate(), {false, {}, {}});
+  const std::vector<monkey::Action> actions = monkey::randomActions(seed, steps);
+  const std::optional<monkey::Finding> f = m.run(actions);
+  if (!f) return;
+  const std::vector<monkey::Action> shortest = m.shrink(actions, *f);
+  const std::optional<monkey::Finding> again = m.run(shortest);
+  ADD_FAILURE() << "seed " << seed << ": " << kindName(f->kind) << " at step " << f->step << ": " << f->message
+                << "\nshortest list (" << shortest.size() << " actions"
+                << (again ? ", " + std::string(kindName(again->kind)) + ": " + again->message.substr(0, 300) : "")
+                << "):\n"
+                << monkey::actionsText(shortest);
+}
+
+class ExampleFormMonkey : public ::testing::TestWithParam<std::string> {};
+
+TEST_P(ExampleFormMonkey, SurvivesASeededRun) { runMonkey(exampleForm(GetParam()), 47, kSteps); }
+
+INSTANTIATE_TEST_SUITE_P(Monkey, ExampleFormMonkey,
+                         ::testing::Values("bars", "buttons", "dates", "formskin", "grid", "labels-frames",
+                                           "private-controls", "range", "tabs-images", "text", "toggles"),
+                         [](const auto& info) {
+                           std::string n = info.param;
+                           std::replace(n.begin(), n.end(), '-', '_');
+                           return n;
+                         });
+
+TEST(Monkey, EveryExampleFormHasARun) {
+  size_t forms = 0;
+  for (const auto& entry : std::filesystem::directory_iterator(std::filesystem::path(ZXP_SOURCE_DIR) / "examples"))
+    forms += entry.path().extension() == ".zxf";
+  EXPECT_EQ(forms, 11u) << "a new example form needs its line in ExampleFormMonkey";
+}
+
+class GeneratedFormMonkey : public ::testing::TestWithParam<uint64_t> {};
+
+TEST_P(GeneratedFormMonkey, SurvivesASeededRun) {
+  runMonkey(monkey::generateForm(GetParam(), library::classes()), GetParam(), kSteps);
+}
+
+INSTANTIATE_TEST_SUITE_P(Monkey, GeneratedFormMonkey, ::testing::Values(1, 2, 3, 4));
+
+// ---- What the monkey found: each shortest list, replayed on its form, finds nothing now ----
+
+struct Regression {
+  const char* name;
+  const char* form;  // an example form
+  const char* actions;
+};
+
+const Regression kRegressions[] = {
+    // A Font of size 0 was taken, saved, and refused by the form-file reader ("font size out of
+    // range"): late-bound fonts the file cannot carry are now refused with 380.
+    {"FontOfSizeZero", "buttons", "set 376273035 1272133994 2143922355 1243206961\nsaveload 0 0 0 0\n"},
+    // The label's Font set to an italic font left FontItalic False, and loading applied
+    // FontItalic after Font: the italic was lost.
+    {"LabelFontWithAttributes", "formskin", "set 3551663951 3489663975 614808894 1796408101\nsaveload 0 0 0 0\n"},
+    // The same label's Font set to Nothing kept FontItalic True: loading made an italic font.
+    {"LabelFontNothingAfterItalic", "labels-frames",
+     "set 3551663951 3489663975 614808894 1796408101\nset 76859076 1674148608 3619379160 1023155006\n"
+     "saveload 0 0 0 0\n"},
+    // The check box's Font set to Nothing was saved as None; loading cleared FontBold on no font
+    // and so made a default font.
+    {"CheckBoxFontNothing", "toggles", "set 2075561463 1533215563 1844932560 3276070153\nsaveload 0 0 0 0\n"},
+    // The hover underline of a link label was saved as part of its Font.
+    {"LabelHoverUnderlineIsNotSaved", "labels-frames", "move 0 128 128 0\nadvance 60 0 0 0\nsaveload 0 0 0 0\n"},
+    // IconSize changed with pictures stored at the old size: loading normalised them, so the
+    // next save differed (IconSize 24), or dropped them (an IconSize no picture can be drawn at).
+    {"ImageListIconSizeChange", "grid", "set 1120357097 3961182470 3981350252 3798129003\nsaveload 0 0 0 0\n"},
+    {"ImageListIconSizeInvalid", "grid", "set 263516084 2136676529 2717675961 3925327557\nsaveload 0 0 0 0\n"},
+};
+
+class MonkeyRegression : public ::testing::TestWithParam<Regression> {};
+
+TEST_P(MonkeyRegression, ReplaysWithoutFinding) {
+  monkey::Monkey m(exampleForm(GetParam().form), library::classesWithPrivate());
+  const std::optional<monkey::Finding> f = m.run(monkey::parseActions(GetParam().actions));
+  EXPECT_FALSE(f) << kindName(f->kind) << " at step " << f->step << ": " << f->message;
+}
+
+INSTANTIATE_TEST_SUITE_P(Monkey, MonkeyRegression, ::testing::ValuesIn(kRegressions),
+                         [](const auto& info) { return std::string(info.param.name); });
+
+// ---- The monkey's own checks, against a control with planted faults ----
+
+// Mode (from the form file only): 1 leaks a brush per click, 2 saves Count one higher than it
+// holds, 3 stops answering Fragile once clicked. Explode() throws a foreign exception.
+class FaultyXP final : public foundation::ControlBase {
+ public:
+  int32_t Count() const { return count_; }
+  void setCount(int32_t v) { count_ = v; }
+  int32_t Fragile() const {
+    if (broken_) throw HostError(5, "broken");
+    return 1;
+  }
+  void Explode() { throw std::runtime_error("boom"); }
+
+  const host::MemberTable& memberTable() const override {
+    static const host::MemberTable table = host::ClassMembers<FaultyXP>("FaultyXP")
+                                               .property("Count", &FaultyXP::Count, &FaultyXP::setCount)
+                                               .readOnlyProperty("Fragile", &FaultyXP::Fragile)
+                                               .method("Explode", &FaultyXP::Explode)
+                                               .build();
+    return table;
+  }
+
+ protected:
+  void UserControl_Click() override {
+    if (mode_ == 1) (void)CreateSolidBrush(0x00FF00);
+    if (mode_ == 3) broken_ = true;
+  }
+  void UserControl_ReadProperties(host::PropertyBag& bag) override {
+    count_ = bag.read<int32_t>("Count", 0);
+    mode_ = bag.read<int32_t>("Mode", 0);
+  }
+  void UserControl_WriteProperties(host::PropertyBag& bag) override {
+    bag.WriteProperty("Count", mode_ == 2 ? count_ + 1 : count_, int32_t{0});
+    bag.WriteProperty("Mode", mode_, int32_t{0});
+  }
+
+ private:
+  int32_t count_ = 0, mode_ = 0;
+  bool broken_ = false;
+};
+
+const host::ClassRegistry& faultyClasses() {
+  static const host::ClassRegistry r = [] {
+    host::ClassRegistry c;
+    c.add(host::ControlClass{"FaultyXP", 0, 0, [] { return std::make_unique<FaultyXP>(); }});
+    return c;
+  }();
+  return r;
+}
+
+std::string faultyForm(int mode) {
+  return "ZorvaXP Form 1\nBegin Form frmFaulty\n  ClientWidth = Long 4800\n  ClientHeight = Long 3600\n"
+         "  Begin FaultyXP ctlFaulty\n    @Left = 600\n    @Top = 600\n    @Width = 2400\n    @Height = 1200\n"
+         "    Mode = Long " + std::to_string(mode) + "\n  End\nEnd\n";
+}
+
+// Each planted fault is found with its kind, and cut down to the few actions that show it.
+TEST(MonkeyChecks, FindEachPlantedFaultAndShrinkItToItsCause) {
+  struct Case {
+    int mode;
+    monkey::FindingKind kind;
+    size_t most;  // the shortest list has at most this many actions
+  };
+  const std::vector<monkey::Action> calm = [] {  // everything but calls (Explode is the next test's)
+    std::vector<monkey::Action> a = monkey::randomActions(7, 600);
+    std::erase_if(a, [](const monkey::Action& x) { return x.op == monkey::Op::Call; });
+    return a;
+  }();
+  for (const Case c : {Case{1, monkey::FindingKind::Leak, 6}, Case{2, monkey::FindingKind::Persistence, 1},
+                       Case{3, monkey::FindingKind::Members, 2}}) {
+    SCOPED_TRACE(c.mode);
+    monkey::Monkey m(faultyForm(c.mode), faultyClasses());
+    const std::vector<monkey::Action>& actions = calm;
+    const std::optional<monkey::Finding> f = m.run(actions);
+    ASSERT_TRUE(f);
+    EXPECT_EQ(f->kind, c.kind) << f->message;
+    const std::vector<monkey::Action> shortest = m.shrink(actions, *f);
+    EXPECT_LE(shortest.size(), c.most) << monkey::actionsText(shortest);
+    const std::optional<monkey::Finding> again = m.run(shortest);
+    ASSERT_TRUE(again);
+    EXPECT_EQ(again->kind, c.kind);
+  }
+  // A control without faults gives nothing to find in the same run.
+  monkey::Monkey clean(faultyForm(0), faultyClasses());
+  EXPECT_FALSE(clean.run(calm));
+}
+
+TEST(MonkeyChecks, AForeignExceptionIsAFindingAndTheWindowSystemIsLeftClean) {
+  monkey::Monkey m(faultyForm(0), faultyClasses());
+  const std::optional<monkey::Finding> f = m.run(monkey::parseActions("call 0 0 0 0\n"));
+  ASSERT_TRUE(f);
+  EXPECT_EQ(f->kind, monkey::FindingKind::Exception);
+  EXPECT_NE(f->message.find("boom"), std::string::npos);
+  EXPECT_EQ(handles().liveCount(ObjKind::Window), 0u);
+}
+
+TEST(MonkeyChecks, ActionListsReadBackAsWrittenAndBadLinesAreNamed) {
+  const std::vector<monkey::Action> actions = monkey::randomActions(3, 200);
+  EXPECT_EQ(monkey::parseActions("# a comment\n\n" + monkey::actionsText(actions)), actions);
+  EXPECT_EQ(monkey::randomActions(3, 200), actions);  // the seed decides
+  EXPECT_NE(monkey::randomActions(4, 200), actions);
+  try {
+    monkey::parseActions("click 0 0 0 0\nfly 1 2 3 4\n");
+    ADD_FAILURE() << "no error";
+  } catch (const std::invalid_argument& e) {
+    EXPECT_NE(std::string(e.what()).find("line 2"), std::string::npos) << e.what();
+  }
+  EXPECT_THROW(monkey::parseActions("click 0 0\n"), std::invalid_argument);
+  // Bytes from a fuzzer: 9 an action, every op reachable, a short tail padded.
+  const uint8_t bytes[] = {17, 1, 0, 2, 0, 3, 0, 4, 0, 19, 9};
+  const std::vector<monkey::Action> fromBytes = monkey::actionsFromBytes(bytes, sizeof bytes);
+  ASSERT_EQ(fromBytes.size(), 2u);
+  EXPECT_EQ(fromBytes[0].op, monkey::Op::SaveLoad);
+  EXPECT_EQ(fromBytes[0].a, 1u);
+  EXPECT_EQ(fromBytes[1].op, monkey::Op::Press);
+  EXPECT_EQ(fromBytes[1].a, 9u);
+}
+
+}  // namespace
+}  // namespace zxp
