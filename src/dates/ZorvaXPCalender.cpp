@@ -231,7 +231,13 @@ int16_t ZorvaXPCalender::getFirstWeekDay(int32_t uMonth, int32_t uYear) const {
   return d ? static_cast<int16_t>(host::Weekday(*d, host::FirstDayOfWeek::Sunday)) : int16_t{0};
 }
 
+// The last day number that converts as year "/" month "/" day. For a month 1..12 of a year
+// 100..9999 the parser reads the text as written and accepts exactly the days of the Gregorian
+// calendar, so the length is computed (host::daysInMonth, the same leap rules); any other input
+// (two-digit years, months out of range) keeps the parser's own reading, tried day by day.
 int16_t ZorvaXPCalender::getLastDayOfMonth(int32_t uMonth, int32_t uYear) const {
+  if (uMonth >= 1 && uMonth <= 12 && uYear >= 100 && uYear <= 9999)
+    return static_cast<int16_t>(host::daysInMonth(uYear, uMonth));
   const std::string prefix = host::numberToText(uYear) + "/" + host::numberToText(uMonth) + "/";
   int16_t last = 0;
   for (int day = 1; day <= 31; ++day) {
