@@ -307,10 +307,20 @@ void ZorvaXPCalender::RedrawMe(bool blnMakeRegion, bool blnPosChanged, bool blnM
   yearText_ = host::numberToText(m_SelectedYear);
   if (blnPosChanged) picHeader.Move(kHeaderLeft, kHeaderTop, ScaleWidth() - 2 * kHeaderLeft, kHeaderHeight);
   computeCells();
-  paintBody();
-  paintHeader();
+  // Our choice: a hidden calendar (the date picker's drop-down until it drops down) keeps its
+  // state current but paints only when it is shown, so a form's load does not draw calendars
+  // nobody sees; the paint that follows showing the window draws it.
+  paintPending_ = !(GetWindowLongA(hWnd(), GWL_STYLE) & static_cast<LONG>(WS_VISIBLE));
+  if (!paintPending_) {
+    paintBody();
+    paintHeader();
+  }
   if (blnMakeRegion) makeRegion();
   redrawing_ = false;
+}
+
+void ZorvaXPCalender::UserControl_Paint() {
+  if (paintPending_) RedrawMe(false, false, true);
 }
 
 void ZorvaXPCalender::paintBody() {
