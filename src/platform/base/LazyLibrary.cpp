@@ -20,6 +20,16 @@ bool LazyLibrary::open(std::string* why) {
   return true;
 }
 
+bool LazyLibrary::openIfLoaded() {
+  if (isOpen()) return true;
+  std::lock_guard<std::mutex> lock(mutex_);
+  if (isOpen()) return true;
+  void* handle = dlopen(soname_, RTLD_LAZY | RTLD_LOCAL | RTLD_NOLOAD);
+  if (!handle) return false;
+  handle_.store(handle, std::memory_order_release);
+  return true;
+}
+
 void* LazyLibrary::symbol(const char* name) {
   std::string why;
   if (!open(&why)) throw LazyLibraryError(std::string("cannot load ") + soname_ + " (needed for " + name + "): " + why);

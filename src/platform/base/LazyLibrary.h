@@ -34,8 +34,11 @@ class LazyLibrary {
   const char* soname() const { return soname_; }
   // Opens the library if needed; false (with the loader's reason in *why) when it cannot be.
   bool open(std::string* why = nullptr);
-  // True once the library has been opened by this process (through us).
+  // True once the library has been opened through us.
   bool isOpen() const { return handle_.load(std::memory_order_acquire) != nullptr; }
+  // Opens the library only when the process has it loaded already (through us or not); false
+  // otherwise, without loading it. For questions such as "is SDL's video running?".
+  bool openIfLoaded();
   // The address of the named symbol; throws LazyLibraryError when it cannot be had.
   void* symbol(const char* name);
 

@@ -5,8 +5,8 @@
 namespace zxp::ui {
 
 namespace {
-// A run that never opened SDL2 has no video running, and asking must not open it.
-bool videoRunning() { return sdl::library.isOpen() && sdl::SDL_WasInit(SDL_INIT_VIDEO) != 0; }
+// A process without SDL2 loaded has no video running, and asking must not load it.
+bool videoRunning() { return sdl::library.openIfLoaded() && sdl::SDL_WasInit(SDL_INIT_VIDEO) != 0; }
 }  // namespace
 
 std::optional<std::string> SdlClipboard::text() {

@@ -25,6 +25,15 @@ TEST(LazyLibrary, FunctionsAnswerAsTheRealOnesOnceOpened) {
   EXPECT_EQ(lazyCrc32(0, text, 0), 0u);
 }
 
+TEST(LazyLibrary, AskingWhetherALibraryIsLoadedDoesNotLoadIt) {
+  LazyLibrary unloaded{"libzxp-no-such-library.so.7"};
+  EXPECT_FALSE(unloaded.openIfLoaded());
+  EXPECT_FALSE(unloaded.isOpen());
+  LazyLibrary libc{"libc.so.6"};  // loaded in every process, but not through this object
+  EXPECT_TRUE(libc.openIfLoaded());
+  EXPECT_TRUE(libc.isOpen());
+}
+
 TEST(LazyLibrary, MissingLibraryOrSymbolIsAClearError) {
   std::string why;
   EXPECT_FALSE(missing.open(&why));
