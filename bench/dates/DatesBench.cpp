@@ -72,6 +72,29 @@ void BM_DPickerPopupCycle(benchmark::State& s) {
   });
 }
 
+// A form with one date picker created, laid out and shown, then torn down: the picker's part of a
+// form's load and first paint (its drop-down calendar stays hidden).
+void BM_DPickerLoad(benchmark::State& s) {
+  for (auto _ : s) bench::withControl<dates::ZorvaXPDPicker>(120, 21, [](dates::ZorvaXPDPicker& p) {
+    benchmark::DoNotOptimize(&p);
+  });
+}
+
+// The length of every month of a year (the month grid asks for two per redraw).
+void BM_CalendarMonthLengths(benchmark::State& s) {
+  bench::withControl<dates::ZorvaXPCalender>(191, 199, [&](dates::ZorvaXPCalender& c) {
+    int32_t year = 1990;
+    for (auto _ : s) {
+      int sum = 0;
+      for (int32_t m = 1; m <= 12; ++m) sum += c.getLastDayOfMonth(m, year);
+      benchmark::DoNotOptimize(sum);
+      year = year == 2030 ? 1990 : year + 1;
+    }
+  });
+}
+
+BENCHMARK(BM_DPickerLoad);
+BENCHMARK(BM_CalendarMonthLengths);
 BENCHMARK(BM_CalendarRedrawMe);
 BENCHMARK(BM_CalendarMonthStep);
 BENCHMARK(BM_Month4DBKRedrawMe);

@@ -231,7 +231,13 @@ int16_t ZorvaXPCalender::getFirstWeekDay(int32_t uMonth, int32_t uYear) const {
   return d ? static_cast<int16_t>(host::Weekday(*d, host::FirstDayOfWeek::Sunday)) : int16_t{0};
 }
 
+// The last day number that converts as year "/" month "/" day. For a month 1..12 of a year
+// 100..9999 the parser reads the text as written and accepts exactly the days of the Gregorian
+// calendar, so the length is computed (host::daysInMonth, the same leap rules); any other input
+// (two-digit years, months out of range) keeps the parser's own reading, tried day by day.
 int16_t ZorvaXPCalender::getLastDayOfMonth(int32_t uMonth, int32_t uYear) const {
+  if (uMonth >= 1 && uMonth <= 12 && uYear >= 100 && uYear <= 9999)
+    return static_cast<int16_t>(host::daysInMonth(uYear, uMonth));
   const std::string prefix = host::numberToText(uYear) + "/" + host::numberToText(uMonth) + "/";
   int16_t last = 0;
   for (int day = 1; day <= 31; ++day) {
@@ -301,10 +307,20 @@ void ZorvaXPCalender::RedrawMe(bool blnMakeRegion, bool blnPosChanged, bool blnM
   yearText_ = host::numberToText(m_SelectedYear);
   if (blnPosChanged) picHeader.Move(kHeaderLeft, kHeaderTop, ScaleWidth() - 2 * kHeaderLeft, kHeaderHeight);
   computeCells();
-  paintBody();
-  paintHeader();
+  // Our choice: a hidden calendar (the date picker's drop-down until it drops down) keeps its
+  // state current but paints only when it is shown, so a form's load does not draw calendars
+  // nobody sees; the paint that follows showing the window draws it.
+  paintPending_ = !(GetWindowLongA(hWnd(), GWL_STYLE) & static_cast<LONG>(WS_VISIBLE));
+  if (!paintPending_) {
+    paintBody();
+    paintHeader();
+  }
   if (blnMakeRegion) makeRegion();
   redrawing_ = false;
+}
+
+void ZorvaXPCalender::UserControl_Paint() {
+  if (paintPending_) RedrawMe(false, false, true);
 }
 
 void ZorvaXPCalender::paintBody() {

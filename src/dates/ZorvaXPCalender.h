@@ -180,6 +180,7 @@ class ZorvaXPCalender final : public foundation::ControlBase {
   void UserControl_MouseDown(int16_t& Button, int16_t& Shift, float& X, float& Y) override;
   void UserControl_MouseUp(int16_t& Button, int16_t& Shift, float& X, float& Y) override;
   void redrawResting() override { RedrawMe(false, true, true); }
+  void UserControl_Paint() override;
 
  private:
   void computeCells();
@@ -216,6 +217,7 @@ class ZorvaXPCalender final : public foundation::ControlBase {
   ZorvaYear4DBK* YearPK = nullptr;
   ZorvaMonth4DBK* MonthPK = nullptr;
   bool redrawing_ = false;
+  bool paintPending_ = false;  // a redraw came while the window was hidden
 };
 
 }  // namespace zxp::dates

@@ -461,8 +461,10 @@ void ZorvaXPDPicker::ShowCalander() {
   SystemParametersInfoA(SPI_GETWORKAREA, 0, &work, 0);
   int y = field.bottom;
   if (y + ch > work.bottom) y = field.top - ch;
-  Calander->RedrawMe(true, true, true);
+  // Shown first, then drawn: a hidden calendar does not paint (it was not drawn while the form
+  // loaded), so the drawing happens once the window is visible.
   SetWindowPos(Calander->hWnd(), HWND_TOPMOST, field.left, y, 0, 0, SWP_NOSIZE | SWP_NOACTIVATE | SWP_SHOWWINDOW);
+  Calander->RedrawMe(true, true, true);
   // A calendar shown by the application's call closes on a press elsewhere like one dropped by
   // the button (which starts the hook on its press).
   if (!hook_.hookHandle()) hook_.StartHook();

@@ -10,6 +10,8 @@
 #include "platform/gfx/SysColors.h"
 #include "platform/gfx/Text.h"
 #include "platform/host/runtime/Date.h"
+#include "platform/host/runtime/DateParse.h"
+#include "platform/host/runtime/Numeric.h"
 #include "platform/ui/User.h"
 
 namespace zxp::testing {
@@ -60,6 +62,29 @@ TEST_F(Calendar, MonthLengthsComeFromTheParserIncludingCenturyLeapRules) {
   // Reached by name as well.
   std::vector<host::Variant> args{host::Variant(int32_t{2}), host::Variant(int32_t{1900})};
   EXPECT_EQ(host::callMethod(c, "getLastDayOfMonth", args).toString(), "28");
+}
+
+// The month length as the calendar once found it: the last day number that the runtime's parser
+// converts as year "/" month "/" day.
+int lengthByParsing(int32_t month, int32_t year) {
+  const std::string prefix = host::numberToText(year) + "/" + host::numberToText(month) + "/";
+  int last = 0;
+  for (int day = 1; day <= 31; ++day) {
+    if (!host::parseDate(prefix + host::numberToText(day))) break;
+    last = day;
+  }
+  return last;
+}
+
+TEST_F(Calendar, MonthLengthsAreTheParsersAnswerForEveryMonthAndOddInput) {
+  ZorvaXPCalender& c = calendar();
+  // Every month of four centuries around the leap rules' exceptions (1700, 1800, 1900, 2000, 2100)
+  // and near the parser's year limits, plus months and years it does not read as written.
+  std::vector<int32_t> years;
+  for (int32_t y = 1690; y <= 2110; ++y) years.push_back(y);
+  for (int32_t y : {-1, 0, 1, 29, 30, 99, 100, 101, 400, 9996, 9999, 10000, 123456}) years.push_back(y);
+  for (int32_t y : years)
+    for (int32_t m = -1; m <= 14; ++m) ASSERT_EQ(c.getLastDayOfMonth(m, y), lengthByParsing(m, y)) << m << "/" << y;
 }
 
 TEST_F(Calendar, DrawsSelectedTodayAndOtherMonthDaysInTheirColours) {

@@ -131,6 +131,30 @@ TEST_F(DatePicker, AnImpossibleTypedDateRevertsWhenTheFieldLosesTheFocus) {
   EXPECT_EQ(host::Day(p.Value()), 30);
 }
 
+// The drop-down calendar is not drawn while the form loads; dropped down it looks exactly like a
+// calendar of the same date drawn on the form. A calendar hidden and shown again draws what
+// changed while it was hidden.
+TEST_F(DatePicker, TheDropDownIsDrawnWhenItDropsDownNotWhileHidden) {
+  ZorvaXPDPicker& p = picker();
+  dates::ZorvaXPCalender& shown = calendar("cal", 150, 10);
+  shown.setValue(*host::makeDate(2024, 1, 6));
+  const HDC drop = p.calendar().surface().hDC(), ref = shown.surface().hDC();
+  EXPECT_NE(GetPixel(drop, 0, 100), GetPixel(ref, 0, 100)) << "the hidden drop-down was drawn";
+  p.ShowCalander();
+  for (int y = 0; y < 199; ++y)
+    for (int x = 0; x < 191; ++x) ASSERT_EQ(GetPixel(drop, x, y), GetPixel(ref, x, y)) << x << "," << y;
+
+  ShowWindow(shown.hWnd(), SW_HIDE);
+  shown.setSelectedDate(20);
+  const dates::DayCell& twenty = shown.dayCells()[static_cast<size_t>(cellIndex(shown, "20"))];
+  const RECT cell{twenty.Left + 2, twenty.Top + 2, twenty.Right - 2, twenty.Bottom - 2};
+  const COLORREF selected = translateColor(dates::ZorvaXPCalender::kSelectedBackColor);
+  EXPECT_FALSE(hasColour(ref, cell, selected));
+  ShowWindow(shown.hWnd(), SW_SHOW);
+  input.advance(1);
+  EXPECT_TRUE(hasColour(ref, cell, selected));
+}
+
 TEST_F(DatePicker, TheButtonOpensATopmostWindowUnderTheFieldAndClosesIt) {
   ZorvaXPDPicker& p = picker();
   logEvents(p);

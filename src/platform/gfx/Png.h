@@ -9,7 +9,8 @@
 
 namespace zxp::gfx {
 
-// The bytes of the surface as an 8-bit RGB PNG (or RGBA when withAlpha); empty on failure.
+// The bytes of the surface as an 8-bit RGB PNG (RGBA when withAlpha and a pixel is not opaque);
+// empty on failure.
 std::vector<uint8_t> encodePng(const Surface& s, bool withAlpha = false);
 // Writes the surface as a PNG file, atomically (services/FileIo.h): on failure the old file at
 // the path stays as it was, the result is false and *error (when given) says why.

@@ -1,6 +1,6 @@
 #include "platform/services/MessageBox.h"
 
-#include <SDL2/SDL.h>
+#include "platform/base/SdlLibrary.h"
 
 namespace zxp::services {
 
@@ -46,7 +46,7 @@ class SdlMessageBox final : public MessageBoxBackend {
     SDL_MessageBoxData box{iconFlag, nullptr, caption.c_str(), text.c_str(), static_cast<int>(data.size()),
                            data.data(), nullptr};
     int pressed = 0;
-    if (SDL_ShowMessageBox(&box, &pressed) != 0) return buttons.front().id;  // no display: first button
+    if (sdl::SDL_ShowMessageBox(&box, &pressed) != 0) return buttons.front().id;  // no display: first button
     return pressed > 0 ? pressed : buttons.back().id;
   }
 };

@@ -1,6 +1,6 @@
 // The desktop's sound output through SDL2's queued audio: a new sound clears the queue and
 // queues its samples, converted to the device's format; playback runs on SDL's audio thread.
-#include <SDL2/SDL.h>
+#include "platform/base/SdlLibrary.h"
 #include <dlfcn.h>
 
 #include <cstdio>
@@ -31,31 +31,31 @@ void quietAlsaMessages() {
 class SdlSound final : public SoundBackend {
  public:
   ~SdlSound() override {
-    if (device_ != 0) SDL_CloseAudioDevice(device_);
-    if (initialised_) SDL_QuitSubSystem(SDL_INIT_AUDIO);
+    if (device_ != 0) sdl::SDL_CloseAudioDevice(device_);
+    if (initialised_) sdl::SDL_QuitSubSystem(SDL_INIT_AUDIO);
   }
 
   void play(const std::string&, const Wave& wave) override {
     if (!open()) return;  // no audio device: silent
-    SDL_ClearQueuedAudio(device_);
-    SDL_AudioStream* stream = SDL_NewAudioStream(wave.format, static_cast<Uint8>(wave.channels), wave.frequency,
+    sdl::SDL_ClearQueuedAudio(device_);
+    SDL_AudioStream* stream = sdl::SDL_NewAudioStream(wave.format, static_cast<Uint8>(wave.channels), wave.frequency,
                                                  have_.format, have_.channels, have_.freq);
     if (!stream) return;
-    if (SDL_AudioStreamPut(stream, wave.samples.data(), static_cast<int>(wave.samples.size())) == 0 &&
-        SDL_AudioStreamFlush(stream) == 0) {
-      std::vector<uint8_t> out(static_cast<size_t>(SDL_AudioStreamAvailable(stream)));
-      int got = SDL_AudioStreamGet(stream, out.data(), static_cast<int>(out.size()));
-      if (got > 0) SDL_QueueAudio(device_, out.data(), static_cast<Uint32>(got));
+    if (sdl::SDL_AudioStreamPut(stream, wave.samples.data(), static_cast<int>(wave.samples.size())) == 0 &&
+        sdl::SDL_AudioStreamFlush(stream) == 0) {
+      std::vector<uint8_t> out(static_cast<size_t>(sdl::SDL_AudioStreamAvailable(stream)));
+      int got = sdl::SDL_AudioStreamGet(stream, out.data(), static_cast<int>(out.size()));
+      if (got > 0) sdl::SDL_QueueAudio(device_, out.data(), static_cast<Uint32>(got));
     }
-    SDL_FreeAudioStream(stream);
-    SDL_PauseAudioDevice(device_, 0);
+    sdl::SDL_FreeAudioStream(stream);
+    sdl::SDL_PauseAudioDevice(device_, 0);
   }
 
   void stop() override {
-    if (device_ != 0) SDL_ClearQueuedAudio(device_);
+    if (device_ != 0) sdl::SDL_ClearQueuedAudio(device_);
   }
 
-  bool playing() const override { return device_ != 0 && SDL_GetQueuedAudioSize(device_) > 0; }
+  bool playing() const override { return device_ != 0 && sdl::SDL_GetQueuedAudioSize(device_) > 0; }
 
  private:
   bool open() {
@@ -63,7 +63,7 @@ class SdlSound final : public SoundBackend {
     if (failed_) return false;
     quietAlsaMessages();
     if (!initialised_) {
-      if (SDL_InitSubSystem(SDL_INIT_AUDIO) != 0) return noDevice();
+      if (sdl::SDL_InitSubSystem(SDL_INIT_AUDIO) != 0) return noDevice();
       initialised_ = true;
     }
     SDL_AudioSpec want{};
@@ -71,14 +71,14 @@ class SdlSound final : public SoundBackend {
     want.format = AUDIO_S16SYS;
     want.channels = 2;
     want.samples = 1024;
-    device_ = SDL_OpenAudioDevice(nullptr, 0, &want, &have_, SDL_AUDIO_ALLOW_ANY_CHANGE);
+    device_ = sdl::SDL_OpenAudioDevice(nullptr, 0, &want, &have_, SDL_AUDIO_ALLOW_ANY_CHANGE);
     return device_ != 0 || noDevice();
   }
 
   // Sounds stay silent from now on; said once, in one line.
   bool noDevice() {
     failed_ = true;
-    std::fprintf(stderr, "zorvaxp: no audio device (%s); sounds are silent\n", SDL_GetError());
+    std::fprintf(stderr, "zorvaxp: no audio device (%s); sounds are silent\n", sdl::SDL_GetError());
     return false;
   }
 

@@ -1,6 +1,6 @@
 #include "platform/services/Sound.h"
 
-#include <SDL2/SDL.h>
+#include "platform/base/SdlLibrary.h"
 
 #include <cstring>
 
@@ -57,12 +57,12 @@ std::optional<Wave> decodeWave(std::span<const uint8_t> input) {
   if (input.empty() || input.size() > INT32_MAX) return std::nullopt;
   const std::vector<uint8_t> bytes = withBoundedChunks(input);
   if (bytes.empty()) return std::nullopt;
-  SDL_RWops* rw = SDL_RWFromConstMem(bytes.data(), static_cast<int>(bytes.size()));
+  SDL_RWops* rw = sdl::SDL_RWFromConstMem(bytes.data(), static_cast<int>(bytes.size()));
   if (!rw) return std::nullopt;
   SDL_AudioSpec wavFormat{};
   Uint8* buf = nullptr;
   Uint32 len = 0;
-  if (!SDL_LoadWAV_RW(rw, 1, &wavFormat, &buf, &len)) return std::nullopt;
+  if (!sdl::SDL_LoadWAV_RW(rw, 1, &wavFormat, &buf, &len)) return std::nullopt;
   Wave w;
   w.frequency = wavFormat.freq;
   w.format = wavFormat.format;
@@ -71,11 +71,11 @@ std::optional<Wave> decodeWave(std::span<const uint8_t> input) {
   // frame at the end, which no audio stream accepts (found by fuzzing).
   const Uint32 frameBytes = static_cast<Uint32>(w.channels) * (SDL_AUDIO_BITSIZE(w.format) / 8);
   if (frameBytes == 0) {
-    SDL_FreeWAV(buf);
+    sdl::SDL_FreeWAV(buf);
     return std::nullopt;
   }
   w.samples.assign(buf, buf + (len - len % frameBytes));
-  SDL_FreeWAV(buf);
+  sdl::SDL_FreeWAV(buf);
   return w;
 }
 

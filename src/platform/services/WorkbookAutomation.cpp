@@ -11,6 +11,7 @@
 #include <tuple>
 
 #include "platform/base/HostError.h"
+#include "platform/base/LazyLibrary.h"
 #include "platform/host/runtime/Text.h"
 #include "platform/services/Automation.h"
 #include "platform/services/FileIo.h"
@@ -19,6 +20,29 @@
 namespace zxp::services {
 
 namespace {
+
+// libxlsxwriter (and the compression and crypto libraries it pulls in), opened when a workbook is
+// first saved (base/LazyLibrary.h): a run that writes no workbook never loads them.
+namespace xlsx {
+constinit base::LazyLibrary library{"libxlsxwriter.so.4"};
+#define ZXP_XLSX_FUNCTION(name) constinit base::LazyFunction<decltype(::name)> name{library, #name}
+ZXP_XLSX_FUNCTION(format_set_bold);
+ZXP_XLSX_FUNCTION(format_set_font_color);
+ZXP_XLSX_FUNCTION(format_set_font_name);
+ZXP_XLSX_FUNCTION(format_set_font_size);
+ZXP_XLSX_FUNCTION(format_set_italic);
+ZXP_XLSX_FUNCTION(lxw_strerror);
+ZXP_XLSX_FUNCTION(workbook_add_format);
+ZXP_XLSX_FUNCTION(workbook_add_worksheet);
+ZXP_XLSX_FUNCTION(workbook_close);
+ZXP_XLSX_FUNCTION(workbook_new);
+ZXP_XLSX_FUNCTION(worksheet_set_column);
+ZXP_XLSX_FUNCTION(worksheet_write_blank);
+ZXP_XLSX_FUNCTION(worksheet_write_boolean);
+ZXP_XLSX_FUNCTION(worksheet_write_number);
+ZXP_XLSX_FUNCTION(worksheet_write_string);
+#undef ZXP_XLSX_FUNCTION
+}  // namespace xlsx
 
 using host::Variant;
 
@@ -74,7 +98,11 @@ std::string cellText(std::string text) {
 
 // Writes the workbook to `path` with libxlsxwriter; false with a reason on failure.
 bool writeXlsx(const WorkbookData& book, const std::string& path, std::string& reason) {
-  lxw_workbook* wb = workbook_new(path.c_str());
+  if (std::string why; !xlsx::library.open(&why)) {
+    reason = "workbooks cannot be written (" + why + ")";
+    return false;
+  }
+  lxw_workbook* wb = xlsx::workbook_new(path.c_str());
   if (!wb) {
     reason = "cannot create the workbook";
     return false;
@@ -84,25 +112,25 @@ bool writeXlsx(const WorkbookData& book, const std::string& path, std::string& r
     if (!cell.hasFont) return nullptr;
     auto it = formats.find(cell.font);
     if (it != formats.end()) return it->second;
-    lxw_format* f = workbook_add_format(wb);
-    format_set_font_name(f, cell.font.name.c_str());
+    lxw_format* f = xlsx::workbook_add_format(wb);
+    xlsx::format_set_font_name(f, cell.font.name.c_str());
     const auto ole = static_cast<uint32_t>(cell.font.color) & 0xFFFFFF;
-    format_set_font_color(f, ((ole & 0xFF) << 16) | (ole & 0xFF00) | (ole >> 16));
-    if (cell.font.bold) format_set_bold(f);
-    if (cell.font.italic) format_set_italic(f);
-    format_set_font_size(f, cell.font.size);
+    xlsx::format_set_font_color(f, ((ole & 0xFF) << 16) | (ole & 0xFF00) | (ole >> 16));
+    if (cell.font.bold) xlsx::format_set_bold(f);
+    if (cell.font.italic) xlsx::format_set_italic(f);
+    xlsx::format_set_font_size(f, cell.font.size);
     formats.emplace(cell.font, f);
     return f;
   };
   lxw_error err = LXW_NO_ERROR;
   for (const auto& sheet : book.sheets) {
-    lxw_worksheet* ws = workbook_add_worksheet(wb, sheet->name.c_str());
+    lxw_worksheet* ws = xlsx::workbook_add_worksheet(wb, sheet->name.c_str());
     if (!ws) {
       err = LXW_ERROR_MEMORY_MALLOC_FAILED;
       break;
     }
     for (const auto& [column, width] : sheet->widths) {
-      worksheet_set_column(ws, static_cast<lxw_col_t>(column - 1), static_cast<lxw_col_t>(column - 1), width, nullptr);
+      xlsx::worksheet_set_column(ws, static_cast<lxw_col_t>(column - 1), static_cast<lxw_col_t>(column - 1), width, nullptr);
     }
     for (const auto& [at, cell] : sheet->cells) {
       const auto r = static_cast<lxw_row_t>(at.first - 1);
@@ -111,22 +139,22 @@ bool writeXlsx(const WorkbookData& book, const std::string& path, std::string& r
       lxw_error e = LXW_NO_ERROR;
       switch (cell.value.kind()) {
         case Variant::Kind::Empty:
-          if (f) e = worksheet_write_blank(ws, r, c, f);
+          if (f) e = xlsx::worksheet_write_blank(ws, r, c, f);
           break;
-        case Variant::Kind::Boolean: e = worksheet_write_boolean(ws, r, c, cell.value.toBool() ? 1 : 0, f); break;
+        case Variant::Kind::Boolean: e = xlsx::worksheet_write_boolean(ws, r, c, cell.value.toBool() ? 1 : 0, f); break;
         case Variant::Kind::Integer:
         case Variant::Kind::Long:
         case Variant::Kind::Single:
-        case Variant::Kind::Double: e = worksheet_write_number(ws, r, c, cell.value.toDouble(), f); break;
-        default: e = worksheet_write_string(ws, r, c, cellText(cell.value.toString()).c_str(), f); break;
+        case Variant::Kind::Double: e = xlsx::worksheet_write_number(ws, r, c, cell.value.toDouble(), f); break;
+        default: e = xlsx::worksheet_write_string(ws, r, c, cellText(cell.value.toString()).c_str(), f); break;
       }
       if (e != LXW_NO_ERROR && err == LXW_NO_ERROR) err = e;
     }
   }
-  const lxw_error closed = workbook_close(wb);  // writes the file and frees the workbook
+  const lxw_error closed = xlsx::workbook_close(wb);  // writes the file and frees the workbook
   if (err == LXW_NO_ERROR) err = closed;
   if (err != LXW_NO_ERROR) {
-    reason = lxw_strerror(err);
+    reason = xlsx::lxw_strerror(err);
     return false;
   }
   return true;

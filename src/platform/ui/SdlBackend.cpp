@@ -1,6 +1,6 @@
 #include "platform/ui/SdlBackend.h"
 
-#include <SDL.h>
+#include "platform/base/SdlLibrary.h"
 
 #include <cstdlib>
 #include <map>
@@ -113,48 +113,48 @@ namespace {
 // Where the pointer is over the desktop window (a drop from outside brings no motion events).
 Point dropPoint(SDL_Window* window) {
   int gx = 0, gy = 0, wx = 0, wy = 0;
-  SDL_GetGlobalMouseState(&gx, &gy);
-  SDL_GetWindowPosition(window, &wx, &wy);
+  sdl::SDL_GetGlobalMouseState(&gx, &gy);
+  sdl::SDL_GetWindowPosition(window, &wx, &wy);
   return Point{gx - wx, gy - wy};
 }
 }  // namespace
 
 std::unique_ptr<SdlBackend> SdlBackend::open(const char* title, Size screen) {
   if (!displayPresent()) return nullptr;
-  if (SDL_InitSubSystem(SDL_INIT_VIDEO) != 0) return nullptr;
+  if (sdl::SDL_InitSubSystem(SDL_INIT_VIDEO) != 0) return nullptr;
   std::unique_ptr<SdlBackend> b(new SdlBackend());
   b->impl_ = std::make_unique<Impl>();
   Impl& im = *b->impl_;
   im.size = screen;
-  im.window = SDL_CreateWindow(title, SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED, screen.cx, screen.cy, 0);
+  im.window = sdl::SDL_CreateWindow(title, SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED, screen.cx, screen.cy, 0);
   if (!im.window) return nullptr;
-  im.renderer = SDL_CreateRenderer(im.window, -1, 0);
+  im.renderer = sdl::SDL_CreateRenderer(im.window, -1, 0);
   if (!im.renderer) return nullptr;
-  im.texture = SDL_CreateTexture(im.renderer, SDL_PIXELFORMAT_ARGB8888, SDL_TEXTUREACCESS_STREAMING, screen.cx,
+  im.texture = sdl::SDL_CreateTexture(im.renderer, SDL_PIXELFORMAT_ARGB8888, SDL_TEXTUREACCESS_STREAMING, screen.cx,
                                  screen.cy);
   if (!im.texture) return nullptr;
   setScreenSize(screen);
-  for (Uint32 type : {SDL_DROPFILE, SDL_DROPTEXT, SDL_DROPBEGIN, SDL_DROPCOMPLETE}) SDL_EventState(type, SDL_ENABLE);
+  for (Uint32 type : {SDL_DROPFILE, SDL_DROPTEXT, SDL_DROPBEGIN, SDL_DROPCOMPLETE}) sdl::SDL_EventState(type, SDL_ENABLE);
   setClipboardStore(std::make_unique<SdlClipboard>());  // cut and paste reach the desktop
   return b;
 }
 
 std::optional<Size> SdlBackend::usableDisplaySize() {
-  if (!displayPresent() || SDL_InitSubSystem(SDL_INIT_VIDEO) != 0) return std::nullopt;
+  if (!displayPresent() || sdl::SDL_InitSubSystem(SDL_INIT_VIDEO) != 0) return std::nullopt;
   SDL_Rect r{};
   std::optional<Size> size;
-  if (SDL_GetDisplayUsableBounds(0, &r) == 0 && r.w > 0 && r.h > 0) size = Size{r.w, r.h};
-  SDL_QuitSubSystem(SDL_INIT_VIDEO);
+  if (sdl::SDL_GetDisplayUsableBounds(0, &r) == 0 && r.w > 0 && r.h > 0) size = Size{r.w, r.h};
+  sdl::SDL_QuitSubSystem(SDL_INIT_VIDEO);
   return size;
 }
 
 SdlBackend::~SdlBackend() {
   if (!impl_) return;
-  for (auto& [id, c] : impl_->cursors) SDL_FreeCursor(c);
-  if (impl_->texture) SDL_DestroyTexture(impl_->texture);
-  if (impl_->renderer) SDL_DestroyRenderer(impl_->renderer);
-  if (impl_->window) SDL_DestroyWindow(impl_->window);
-  SDL_QuitSubSystem(SDL_INIT_VIDEO);
+  for (auto& [id, c] : impl_->cursors) sdl::SDL_FreeCursor(c);
+  if (impl_->texture) sdl::SDL_DestroyTexture(impl_->texture);
+  if (impl_->renderer) sdl::SDL_DestroyRenderer(impl_->renderer);
+  if (impl_->window) sdl::SDL_DestroyWindow(impl_->window);
+  sdl::SDL_QuitSubSystem(SDL_INIT_VIDEO);
 }
 
 std::shared_ptr<Clock> SdlBackend::makeClock() { return std::make_shared<RealClock>(); }
@@ -162,7 +162,7 @@ std::shared_ptr<Clock> SdlBackend::makeClock() { return std::make_shared<RealClo
 // The lock keys' toggle states follow the desktop's, also for presses made while another
 // program had the keyboard, so GetKeyState reports the real Caps, Num and Scroll Lock.
 void SdlBackend::syncLockKeys() {
-  const SDL_Keymod mod = SDL_GetModState();
+  const SDL_Keymod mod = sdl::SDL_GetModState();
   setKeyToggle(VK_CAPITAL, (mod & KMOD_CAPS) != 0);
   setKeyToggle(VK_NUMLOCK, (mod & KMOD_NUM) != 0);
 #if SDL_VERSION_ATLEAST(2, 0, 18)
@@ -173,8 +173,8 @@ void SdlBackend::syncLockKeys() {
 bool SdlBackend::pumpInput(int64_t waitMs) {
   syncLockKeys();
   SDL_Event e;
-  bool got = waitMs == 0 ? SDL_PollEvent(&e) != 0
-                         : SDL_WaitEventTimeout(&e, waitMs < 0 ? 1000 : static_cast<int>(waitMs)) != 0;
+  bool got = waitMs == 0 ? sdl::SDL_PollEvent(&e) != 0
+                         : sdl::SDL_WaitEventTimeout(&e, waitMs < 0 ? 1000 : static_cast<int>(waitMs)) != 0;
   while (got) {
     switch (e.type) {
       case SDL_QUIT:
@@ -213,13 +213,13 @@ bool SdlBackend::pumpInput(int64_t waitMs) {
       case SDL_DROPFILE:
         if (e.drop.file) {
           impl_->dropped.emplace_back(e.drop.file);
-          SDL_free(e.drop.file);
+          sdl::SDL_free(e.drop.file);
         }
         break;
       case SDL_DROPTEXT:
         if (e.drop.file) {
           std::string text = e.drop.file;
-          SDL_free(e.drop.file);
+          sdl::SDL_free(e.drop.file);
           injectTextDrop(dropPoint(impl_->window), text);
         }
         break;
@@ -230,7 +230,7 @@ bool SdlBackend::pumpInput(int64_t waitMs) {
       default:
         break;
     }
-    got = SDL_PollEvent(&e) != 0;
+    got = sdl::SDL_PollEvent(&e) != 0;
   }
   return true;
 }
@@ -246,25 +246,25 @@ void SdlBackend::present(const gfx::Surface& screen) {
     const SDL_Rect sr{r.left, r.top, r.width(), r.height()};
     void* pixels = nullptr;
     int pitch = 0;
-    if (SDL_LockTexture(im.texture, &sr, &pixels, &pitch) != 0) continue;
+    if (sdl::SDL_LockTexture(im.texture, &sr, &pixels, &pitch) != 0) continue;
     for (int y = 0; y < r.height(); ++y) {
       auto* dst = reinterpret_cast<uint32_t*>(static_cast<uint8_t*>(pixels) + static_cast<ptrdiff_t>(y) * pitch);
       const uint32_t* src = screen.row(r.top + y) + r.left;
       for (int x = 0; x < r.width(); ++x) dst[x] = src[x] | 0xFF000000u;
     }
-    SDL_UnlockTexture(im.texture);
+    sdl::SDL_UnlockTexture(im.texture);
   }
-  SDL_RenderClear(im.renderer);
-  SDL_RenderCopy(im.renderer, im.texture, nullptr, nullptr);
-  SDL_RenderPresent(im.renderer);
+  sdl::SDL_RenderClear(im.renderer);
+  sdl::SDL_RenderCopy(im.renderer, im.texture, nullptr, nullptr);
+  sdl::SDL_RenderPresent(im.renderer);
 }
 
 void SdlBackend::cursorChanged(HCURSOR cursor) {
   int id = standardCursorId(cursor);
   if (id == 0) id = IDC_ARROW;  // custom icons show as the arrow on the desktop
   auto& slot = impl_->cursors[id];
-  if (!slot) slot = SDL_CreateSystemCursor(sdlCursorFor(id));
-  if (slot) SDL_SetCursor(slot);
+  if (!slot) slot = sdl::SDL_CreateSystemCursor(sdlCursorFor(id));
+  if (slot) sdl::SDL_SetCursor(slot);
 }
 
 }  // namespace zxp::ui

@@ -1,20 +1,21 @@
 #include "platform/ui/SdlClipboard.h"
 
-#include <SDL.h>
+#include "platform/base/SdlLibrary.h"
 
 namespace zxp::ui {
 
 namespace {
-bool videoRunning() { return SDL_WasInit(SDL_INIT_VIDEO) != 0; }
+// A process without SDL2 loaded has no video running, and asking must not load it.
+bool videoRunning() { return sdl::library.openIfLoaded() && sdl::SDL_WasInit(SDL_INIT_VIDEO) != 0; }
 }  // namespace
 
 std::optional<std::string> SdlClipboard::text() {
   if (!videoRunning()) return fallback_.text();
-  if (!SDL_HasClipboardText()) return std::nullopt;
-  char* t = SDL_GetClipboardText();
+  if (!sdl::SDL_HasClipboardText()) return std::nullopt;
+  char* t = sdl::SDL_GetClipboardText();
   if (!t) return std::nullopt;
   std::string s = t;
-  SDL_free(t);
+  sdl::SDL_free(t);
   return s;
 }
 
@@ -26,7 +27,7 @@ bool SdlClipboard::setText(std::string_view text) {
     if (text[i] == '\r' && i + 1 < text.size() && text[i + 1] == '\n') continue;
     lf += text[i];
   }
-  return SDL_SetClipboardText(lf.c_str()) == 0;
+  return sdl::SDL_SetClipboardText(lf.c_str()) == 0;
 }
 
 }  // namespace zxp::ui
