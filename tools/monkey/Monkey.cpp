@@ -770,12 +770,7 @@ std::optional<Finding> Monkey::run(const std::vector<Action>& actions) {
   return found;
 }
 
-std::vector<Action> Monkey::shrink(std::vector<Action> actions, const Finding& finding) {
-  if (finding.step + 1 < actions.size()) actions.resize(finding.step + 1);
-  const auto fails = [&](const std::vector<Action>& list) {
-    const std::optional<Finding> f = run(list);
-    return f && f->kind == finding.kind;
-  };
+std::vector<Action> shrinkByHalves(std::vector<Action> actions, const std::function<bool(const std::vector<Action>&)>& fails) {
   for (size_t chunk = std::max<size_t>(actions.size() / 2, 1); chunk >= 1;) {
     bool cut = false;
     for (size_t at = 0; at < actions.size();) {
@@ -794,6 +789,14 @@ std::vector<Action> Monkey::shrink(std::vector<Action> actions, const Finding& f
     else chunk = std::min(chunk, std::max<size_t>(actions.size() / 2, 1));
   }
   return actions;
+}
+
+std::vector<Action> Monkey::shrink(std::vector<Action> actions, const Finding& finding) {
+  if (finding.step + 1 < actions.size()) actions.resize(finding.step + 1);
+  return shrinkByHalves(std::move(actions), [&](const std::vector<Action>& list) {
+    const std::optional<Finding> f = run(list);
+    return f && f->kind == finding.kind;
+  });
 }
 
 }  // namespace zxp::monkey

@@ -124,4 +124,8 @@ class Monkey {
 // nested in frames and tab controls (two levels at most), sometimes under a form skin.
 std::string generateForm(uint64_t seed, const host::ClassRegistry& classes, size_t controls = 14);
 
+// The shortest list found by cutting stretches of halving length out of `actions` while `fails`
+// still holds for what is left (the monkey's shrink, and the forked one of zorvaxp-monkey).
+std::vector<Action> shrinkByHalves(std::vector<Action> actions, const std::function<bool(const std::vector<Action>&)>& fails);
+
 }  // namespace zxp::monkey

@@ -70,24 +70,8 @@ int runForked(monkey::Monkey& m, const std::vector<monkey::Action>& actions) {
 }
 
 std::vector<monkey::Action> shrinkForked(monkey::Monkey& m, std::vector<monkey::Action> actions, int outcome) {
-  const auto fails = [&](const std::vector<monkey::Action>& list) { return runForked(m, list) == outcome; };
-  for (size_t chunk = std::max<size_t>(actions.size() / 2, 1); chunk >= 1;) {
-    bool cut = false;
-    for (size_t at = 0; at < actions.size();) {
-      std::vector<monkey::Action> shorter(actions.begin(), actions.begin() + static_cast<ptrdiff_t>(at));
-      shorter.insert(shorter.end(), actions.begin() + static_cast<ptrdiff_t>(std::min(actions.size(), at + chunk)),
-                     actions.end());
-      if (fails(shorter)) {
-        actions = std::move(shorter);
-        cut = true;
-      } else {
-        at += chunk;
-      }
-    }
-    if (chunk == 1 && !cut) break;
-    chunk = cut ? std::min(chunk, std::max<size_t>(actions.size() / 2, 1)) : chunk / 2;
-  }
-  return actions;
+  return monkey::shrinkByHalves(std::move(actions),
+                                [&](const std::vector<monkey::Action>& list) { return runForked(m, list) == outcome; });
 }
 
 void report(const FormSource& form, uint64_t seed, const std::string& what, const std::vector<monkey::Action>& list) {
