@@ -121,6 +121,10 @@ bool PropertyPanel::beginEdit(size_t row) {
   if (static_cast<int>(row) < top_) scrollTo(static_cast<int>(row));
   else if (static_cast<int>(row) >= top_ + visibleRows()) scrollTo(static_cast<int>(row) - visibleRows() + 1);
   const PropertyRow& r = model_.rows()[row];
+  if (r.kind == ValueKind::Custom) {
+    if (onCustom) onCustom();
+    return true;
+  }
   if (r.kind == ValueKind::Boolean) {
     if (model_.toggle(row) && onEdited) onEdited(r.name, model_.rows()[row].value);
     InvalidateRect(hwnd_, nullptr, FALSE);

@@ -20,6 +20,11 @@
 #include "platform/ui/ModalLoop.h"
 #include "platform/ui/Screen.h"
 
+// The component model's headers after the window system's (its result codes are macros).
+#include "library/com/Automation.h"
+#include "library/com/DispatchObject.h"
+#include "library/com/PropertyPage.h"
+
 namespace zxp::designer {
 
 using namespace appkit;  // the shared painting helpers
@@ -52,6 +57,23 @@ constexpr UINT kF5 = 0x74;  // VK_F5
 constexpr const char* kRecentKey = "HKEY_CURRENT_USER\\Software\\ZorvaXP\\Designer\\Recent";
 
 Designer* hooked = nullptr;
+
+constexpr UINT kPageClosing = WM_APP + 1;  // wParam: apply first (OK) or not (Cancel, closed)
+constexpr int kPageButtonsHeight = 40;     // the strip with OK, Apply and Cancel
+
+// What a refused page value's code means, for the log.
+std::string refusal(HRESULT hr) {
+  switch (static_cast<uint32_t>(hr)) {
+    case 0x80020005u: return "type mismatch";
+    case 0x8002000Au: return "overflow";
+    case 0x80020009u: return "the control refused the value";
+    default: {
+      char buf[32];
+      std::snprintf(buf, sizeof buf, "error &H%08X", static_cast<uint32_t>(hr));
+      return buf;
+    }
+  }
+}
 
 int twipsToPixels(int32_t t) { return t / 15; }
 
@@ -108,6 +130,7 @@ Designer::Designer(std::string registryPath) : registryPath_(std::move(registryP
   toolbox_->setPresent(std::move(all));
   toolbox_->onPick = [this](const std::string& c) { setTool(host::equalsNoCase(c, tool_) ? std::string() : c); };
   toolbox_->onActivate = [this](const std::string& c) { placeDefault(c); };
+  panel_->onCustom = [this] { openPropertyPage(); };
   panel_->onEdited = [this](const std::string& property, const std::string& value) {
     doc_->propertyEdited("Set " + property);
     say("Set " + panel_->model().title() + "." + property + " = " + value);
@@ -121,7 +144,10 @@ Designer::Designer(std::string registryPath) : registryPath_(std::move(registryP
   shell_->onAccentChanged();
 
   doc_ = std::make_unique<Document>(library::classes());
-  doc_->onRebuilt = [this] { siteForm(doc_->form().hWnd()); };
+  doc_->onRebuilt = [this] {
+    page_.reset();  // its control went with the old form
+    siteForm(doc_->form().hWnd());
+  };
   doc_->onChanged = [this] {
     updateTitle();
     selectionChanged();
@@ -136,7 +162,29 @@ Designer::Designer(std::string registryPath) : registryPath_(std::move(registryP
   selectionChanged();
 }
 
+// An open property page: its frame (a form of the library's own with OK, Apply and Cancel), the
+// page object and the control as a component object. The control's form is the document's, so
+// the page must go before the form is rebuilt (undo, open, run).
+struct Designer::PageHost {
+  std::unique_ptr<host::Form> frame;
+  IPropertyPage* page = nullptr;
+  library::com::DispatchObject* object = nullptr;
+  std::string title;
+  host::Connection closed{};
+  ~PageHost() {
+    if (frame) frame->Unloaded.disconnect(closed);
+    if (page) {
+      if (frame) page->Deactivate();
+      page->SetObjects(0, nullptr);
+      page->Release();
+    }
+    if (object) object->Release();
+    frame.reset();
+  }
+};
+
 Designer::~Designer() {
+  page_.reset();
   if (keyHook_) UnhookWindowsHookEx(keyHook_);
   if (hooked == this) hooked = nullptr;
   doc_->onRebuilt = nullptr;
@@ -363,6 +411,7 @@ void Designer::selectionChanged() {
   } else if (sel.size() == 1) {
     host::Extender* e = sel.front();
     panel_->show(&e->object(), e->Name() + " (" + e->object().memberTable().className() + ")", e);
+    if (library::com::pageFor(e->object().memberTable().className())) panel_->model().addCustomRow();
   } else if (sel.empty()) {
     panel_->show(&doc_->form(), doc_->form().Name() + " (Form)");
   } else {
@@ -622,6 +671,108 @@ void Designer::placeDefault(const std::string& className) {
   selectionChanged();
 }
 
+// ---- The property page ----
+
+bool Designer::openPropertyPage() {
+  page_.reset();
+  if (doc_->running() || doc_->selection().size() != 1) {
+    say("Select one control to open its property page");
+    return false;
+  }
+  host::Extender& e = *doc_->selection().front();
+  const std::string className = e.object().memberTable().className();
+  const library::TypeLibraryEntry* entry = library::com::pageFor(className);
+  if (!entry) {
+    say(className + " has no property page");
+    return false;
+  }
+  auto ph = std::make_unique<PageHost>();
+  ph->object = library::com::DispatchObject::forSite(e);
+  ph->page = library::com::createPropertyPage(*entry);
+  if (!ph->object || !ph->page) return false;
+  IUnknown* objects[] = {static_cast<IDispatch*>(ph->object)};
+  PROPPAGEINFO info{};
+  if (FAILED(ph->page->SetObjects(1, objects)) || FAILED(ph->page->GetPageInfo(&info))) {
+    say("The " + std::string(entry->name) + " page does not open");
+    return false;
+  }
+  ph->title = library::com::toUtf8(info.pszTitle);
+  CoTaskMemFree(info.pszTitle);
+
+  host::FormOptions o;
+  o.name = "frmPropertyPage";
+  o.caption = e.Name() + " - " + ph->title + " page";
+  o.classes = &library::classes();
+  o.clientWidth = pixelsToTwips(info.size.cx);
+  o.clientHeight = pixelsToTwips(info.size.cy + kPageButtonsHeight);
+  RECT main{};
+  GetWindowRect(shell_->form()->hWnd(), &main);
+  o.screenPos = Point{main.left + 80, main.top + 80};
+  ph->frame = std::make_unique<host::Form>(o);
+  const HWND frame = ph->frame->hWnd();
+  struct Choice {
+    const char* name;
+    const char* caption;
+    int action;  // 1 OK, 2 Apply, 0 Cancel
+  };
+  int x = info.size.cx - 3 * 78;
+  for (const Choice& c : {Choice{"cmdOK", "OK", 1}, Choice{"cmdApply", "Apply", 2}, Choice{"cmdCancel", "Cancel", 0}}) {
+    host::Extender& b = ph->frame->add(library::classes(), "ZorvaXPButton", c.name,
+                                       host::ExtenderRecord::inPixels(x, info.size.cy + 8, 72, 24));
+    b.as<buttons::ZorvaXPButton>().setCaption(c.caption);
+    const int action = c.action;
+    // Closing from inside the button's own click would take the button away under it: OK and
+    // Cancel close once the click is done.
+    b.as<buttons::ZorvaXPButton>().Click.connect([this, action] {
+      if (action == 2) applyPropertyPage();
+      else PostMessageA(area_, kPageClosing, action, 0);
+    });
+    x += 78;
+  }
+  const tagRECT where{0, 0, info.size.cx, info.size.cy};
+  if (FAILED(ph->page->Activate(frame, &where, TRUE))) {
+    say("The " + ph->title + " page does not open");
+    return false;
+  }
+  ph->closed = ph->frame->Unloaded.connect([this] { PostMessageA(area_, kPageClosing, 0, 0); });  // closed by its box
+  page_ = std::move(ph);
+  say("Opened the " + page_->title + " page of " + e.Name());
+  return true;
+}
+
+host::Form* Designer::pageFrame() const { return page_ ? page_->frame.get() : nullptr; }
+
+HWND Designer::pageWindow() const {
+  const HWND frame = page_ && page_->frame ? page_->frame->hWnd() : 0;
+  for (HWND c = frame ? GetWindow(frame, GW_CHILD) : 0; c; c = GetWindow(c, GW_HWNDNEXT)) {
+    char name[64] = {};
+    GetClassNameA(c, name, sizeof name);
+    if (std::string_view(name) == "ZxpPropertyPage") return c;
+  }
+  return 0;
+}
+
+bool Designer::applyPropertyPage() {
+  if (!page_) return false;
+  if (page_->page->IsPageDirty() != S_OK) return true;
+  const HRESULT hr = page_->page->Apply();
+  if (FAILED(hr)) {
+    say("The " + page_->title + " page was not applied: " + refusal(hr));
+    return false;
+  }
+  doc_->propertyEdited("Apply " + page_->title + " page");
+  say("Applied the " + page_->title + " page");
+  selectionChanged();
+  return true;
+}
+
+bool Designer::closePropertyPage(bool apply) {
+  if (!page_) return true;
+  if (apply && page_->frame && !page_->frame->unloaded() && !applyPropertyPage()) return false;
+  page_.reset();
+  return true;
+}
+
 void Designer::say(const std::string& line) {
   if (log_) log_->append(line);
 }
@@ -811,6 +962,7 @@ void Designer::run() {
     say(std::string("The form does not run: ") + e.what());
     return;
   }
+  page_.reset();
   log_->clear();
   siteForm(f->hWnd());
   host::traceEvents(*f, [this](const std::string& line) { say(line); });
@@ -969,6 +1121,9 @@ LRESULT Designer::proc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
       return 0;
     case WM_APP:
       if (hwnd == d->area_) d->stop();
+      return 0;
+    case kPageClosing:
+      if (hwnd == d->area_) d->closePropertyPage(wParam != 0);
       return 0;
     default:
       return DefWindowProcA(hwnd, msg, wParam, lParam);

@@ -125,6 +125,22 @@ class Designer {
   // Handles a key as the designer's accelerators do; true when it was taken.
   bool key(UINT vk, bool shift, bool ctrl);
 
+  // ---- The class's property page ("(Custom)" in the property panel) ----
+  // Opens the page that the selected control's class names (through ISpecifyPropertyPages) in
+  // a window of its own, with OK, Apply and Cancel; the page edits the control through its
+  // component interfaces. False (and a line in the log) when the selection is not one control
+  // whose class has a page.
+  bool openPropertyPage();
+  // The frame holding the page (a form with the buttons cmdOK, cmdApply, cmdCancel) and the
+  // page's own window (its fields); nullptr and 0 when no page is open.
+  host::Form* pageFrame() const;
+  HWND pageWindow() const;
+  // Apply: the page's changes go to the control as one undo step ("Apply Tab page"); false, with
+  // the reason in the log and the page left open and dirty, when the control refuses a value.
+  bool applyPropertyPage();
+  // OK (apply, then close; a refused value keeps the page open) or Cancel (close).
+  bool closePropertyPage(bool apply);
+
   // ---- Geometry, for the views and tests ----
   // Where the form's client area is, in the design area's client coordinates.
   Point formOrigin() const;
@@ -147,6 +163,7 @@ class Designer {
 
  private:
   enum class Drag : uint8_t { None, Move, Size, Band, Place };
+  struct PageHost;
   static LRESULT proc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam);
   static LRESULT keyHook(int code, WPARAM wParam, LPARAM lParam);
   void layout();
@@ -188,6 +205,7 @@ class Designer {
   bool tabMode_ = false;
   int16_t nextTab_ = 0;
   bool closing_ = false;
+  std::unique_ptr<PageHost> page_;
 };
 
 }  // namespace zxp::designer
