@@ -9,6 +9,7 @@
 #include "platform/gfx/DeviceContext.h"
 #include "platform/host/EventTrace.h"
 #include "platform/host/NoCase.h"
+#include "platform/host/UnloadGuard.h"
 #include "platform/services/FileIo.h"
 #include "platform/services/MessageBox.h"
 #include "platform/services/Registry.h"
@@ -92,10 +93,9 @@ Designer::Designer(std::string registryPath) : registryPath_(std::move(registryP
   const Size screen = ui::screenSize();
   ui::setWorkArea(Rect{0, 0, screen.cx, screen.cy});
   shell_ = std::make_unique<SkinShell>("frmDesigner", "ZorvaXP designer");
-  shell_->onClosing = [this] {
-    closing_ = true;
-    doc_->stop();
-  };
+  // Closing the window (the skin's close button, Alt+F4) with edits not saved asks first, as New
+  // and Open do; Cancel keeps the designer open.
+  host::setUnloadGuard(*shell_->form(), [this] { return mayClose(); });
   shell_->onClosed = [this] {
     if (onClosed) onClosed();
   };
@@ -791,6 +791,15 @@ bool Designer::mayDiscard() {
                                  MB_YESNOCANCEL | MB_ICONQUESTION);
   if (answer == IDYES) return save();
   return answer == IDNO;
+}
+
+bool Designer::mayClose() {
+  if (closing_) return true;
+  stop();
+  if (!mayDiscard()) return false;
+  closing_ = true;
+  page_.reset();
+  return true;
 }
 
 bool Designer::newForm() {

@@ -80,6 +80,8 @@ class Designer {
   // "Save changes to NAME?": Yes saves first (and a failed save keeps the form), No drops the
   // edits, Cancel keeps the form. True when the form may go.
   bool mayDiscard();
+  // Closing the window asks the same (and stops a running form first): true when it may close.
+  bool mayClose();
   // New empty form (the path field is cleared); false when kept (mayDiscard).
   bool newForm();
   // Opens a form file. On failure the log says why (with the line for a malformed file), and the

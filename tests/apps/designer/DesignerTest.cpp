@@ -435,6 +435,46 @@ TEST_F(DesignerWindow, EditsNotSavedAreAskedForBeforeTheFormIsReplaced) {
   EXPECT_EQ(boxes.shown.size(), asked + 1);
 }
 
+TEST_F(DesignerWindow, ClosingTheWindowWithEditsNotSavedAsksFirst) {
+  bool closed = false;
+  d->onClosed = [&] { closed = true; };
+  auto& boxes = *services.messageBoxes;
+  // Nothing edited: the window closes without a question.
+  {
+    Designer fresh;
+    input.advance(20);
+    bool gone = false;
+    fresh.onClosed = [&] { gone = true; };
+    const size_t asked = boxes.shown.size();
+    PostMessageA(fresh.mainForm()->hWnd(), WM_CLOSE, 0, 0);
+    input.advance(20);
+    EXPECT_TRUE(gone);
+    EXPECT_EQ(boxes.shown.size(), asked);
+  }
+  draw("ZorvaXPButton", at(240, 240), at(1440, 720));
+  d->run();  // a running form is stopped before the question
+  // Alt+F4 (WM_CLOSE) and the skin's close button (the form's requestUnload) ask; Cancel keeps it.
+  boxes.answer = IDCANCEL;
+  PostMessageA(d->mainForm()->hWnd(), WM_CLOSE, 0, 0);
+  input.advance(20);
+  ASSERT_EQ(boxes.shown.size(), 1u);
+  EXPECT_EQ(boxes.shown.back().text, "Save changes to the new form?");
+  EXPECT_FALSE(closed);
+  EXPECT_TRUE(d->shell().alive());
+  EXPECT_FALSE(d->running());
+  d->mainForm()->requestUnload();
+  input.advance(20);
+  EXPECT_EQ(boxes.shown.size(), 2u);
+  EXPECT_TRUE(d->shell().alive());
+  // No lets it go.
+  boxes.answer = IDNO;
+  d->mainForm()->requestUnload();
+  input.advance(20);
+  EXPECT_EQ(boxes.shown.size(), 3u);
+  EXPECT_TRUE(closed);
+  EXPECT_FALSE(d->shell().alive());
+}
+
 TEST_F(DesignerWindow, RecentFilesAreKeptInTheRegistryAndReopenFromTheirMenu) {
   const std::string store = (dir / "registry.reg").string();
   d.reset();
