@@ -58,6 +58,12 @@ class PropertyPanel {
   int visibleRows() const;
   int nameColumnWidth() const { return nameWidth_; }
 
+  // Rows the host offers a browse box for ("..." at the value's right end; a click on it calls
+  // onBrowse with the row), such as sound paths; the value can still be typed.
+  std::function<bool(const PropertyRow&)> browsable;
+  std::function<void(size_t row)> onBrowse;
+  // Where a browsable row's browse box is (empty when it has none or is out of view).
+  Rect browseRect(size_t row) const;
   // A click on the "(Custom)" row (PropertyModel::addCustomRow): the host opens the page.
   std::function<void()> onCustom;
   // Called after every successful edit (the shell logs it).

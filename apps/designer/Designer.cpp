@@ -60,6 +60,13 @@ constexpr const char* kRecentKey = "HKEY_CURRENT_USER\\Software\\ZorvaXP\\Design
 Designer* hooked = nullptr;
 
 constexpr UINT kPageClosing = WM_APP + 1;  // wParam: apply first (OK) or not (Cancel, closed)
+constexpr UINT kPickerDone = WM_APP + 2;   // the file picker is over
+
+bool isSoundProperty(std::string_view name) {
+  for (size_t i = 0; i + 5 <= name.size(); ++i)
+    if (host::equalsNoCase(name.substr(i, 5), "Sound")) return true;
+  return false;
+}
 constexpr int kPageButtonsHeight = 40;     // the strip with OK, Apply and Cancel
 
 // What a refused page value's code means, for the log.
@@ -131,6 +138,8 @@ Designer::Designer(std::string registryPath) : registryPath_(std::move(registryP
   toolbox_->onPick = [this](const std::string& c) { setTool(host::equalsNoCase(c, tool_) ? std::string() : c); };
   toolbox_->onActivate = [this](const std::string& c) { placeDefault(c); };
   panel_->onCustom = [this] { openPropertyPage(); };
+  panel_->browsable = [](const PropertyRow& r) { return r.kind == ValueKind::Text && isSoundProperty(r.name); };
+  panel_->onBrowse = [this](size_t row) { browseSound(row); };
   panel_->onEdited = [this](const std::string& property, const std::string& value) {
     doc_->propertyEdited("Set " + property);
     say("Set " + panel_->model().title() + "." + property + " = " + value);
@@ -184,6 +193,7 @@ struct Designer::PageHost {
 };
 
 Designer::~Designer() {
+  picker_.reset();
   page_.reset();
   if (keyHook_) UnhookWindowsHookEx(keyHook_);
   if (hooked == this) hooked = nullptr;
@@ -671,6 +681,62 @@ void Designer::placeDefault(const std::string& className) {
   selectionChanged();
 }
 
+// ---- The file picker ----
+
+void Designer::browseForm(bool saving) {
+  std::error_code ec;
+  const std::filesystem::path from = path_name_.empty() ? std::filesystem::current_path(ec) : path_name_.parent_path();
+  RECT main{};
+  GetWindowRect(shell_->form()->hWnd(), &main);
+  picker_.reset();
+  picker_ = std::make_unique<FilePicker>(saving ? "Save the form as" : "Open a form", std::vector<std::string>{".zxf"},
+                                         from, saving, Point{main.left + 120, main.top + 90});
+  picker_->onDone = [this] { PostMessageA(area_, kPickerDone, 0, 0); };
+  picked_ = [this, saving](const std::filesystem::path& file) {
+    if (saving) saveAs(file);
+    else open(file);
+  };
+}
+
+bool Designer::browseSound(size_t row) {
+  if (row >= panel_->model().rows().size() || !isSoundProperty(panel_->model().rows()[row].name)) return false;
+  const std::string property = panel_->model().rows()[row].name;
+  host::Dispatchable* object = panel_->model().object();
+  std::error_code ec;
+  std::filesystem::path from = panel_->model().rows()[row].value;
+  from = from.empty() || !from.has_parent_path() ? std::filesystem::current_path(ec) : from.parent_path();
+  RECT main{};
+  GetWindowRect(shell_->form()->hWnd(), &main);
+  picker_.reset();
+  picker_ = std::make_unique<FilePicker>("Choose a sound for " + property, std::vector<std::string>{".wav"}, from, false,
+                                         Point{main.left + 120, main.top + 90});
+  picker_->onDone = [this] { PostMessageA(area_, kPickerDone, 0, 0); };
+  // Set as typed in the panel, if the same object still shows there.
+  picked_ = [this, property, object](const std::filesystem::path& file) {
+    if (panel_->model().object() != object) return;
+    const int r = panel_->model().find(property);
+    if (r < 0) return;
+    if (panel_->model().edit(static_cast<size_t>(r), file.string()) && panel_->onEdited)
+      panel_->onEdited(property, file.string());
+    panel_->refresh();
+  };
+  return true;
+}
+
+void Designer::pickerDone() {
+  if (!picker_ || !picker_->done()) return;
+  const std::optional<std::filesystem::path> chosen = picker_->result();
+  auto then = std::move(picked_);
+  picked_ = nullptr;
+  picker_.reset();
+  // The designer takes the activation and the keyboard back from the picker.
+  if (shell_->alive() && !closing_) {
+    SetActiveWindow(shell_->form()->hWnd());
+    SetFocus(area_);
+  }
+  if (chosen && then) then(*chosen);
+}
+
 // ---- The property page ----
 
 bool Designer::openPropertyPage() {
@@ -847,7 +913,7 @@ bool Designer::save() {
     char typed[1024] = {};
     GetWindowTextA(path_, typed, sizeof typed);
     if (!typed[0]) {
-      say("Type a file name in the path field, then Save As");
+      browseForm(true);
       return false;
     }
     return saveAs(typed);
@@ -1007,7 +1073,7 @@ void Designer::command(int id) {
       char typed[1024] = {};
       GetWindowTextA(path_, typed, sizeof typed);
       if (typed[0]) open(typed);
-      else say("Type a form file's path in the path field, then Open");
+      else browseForm(false);
       break;
     }
     case cmdRecent: chooseRecent(); break;
@@ -1016,7 +1082,7 @@ void Designer::command(int id) {
       char typed[1024] = {};
       GetWindowTextA(path_, typed, sizeof typed);
       if (typed[0]) saveAs(typed);
-      else say("Type a file name in the path field, then Save As");
+      else browseForm(true);
       break;
     }
     case cmdUndo: undo(); break;
@@ -1030,7 +1096,8 @@ void Designer::command(int id) {
     case cmdRun: run(); break;
     default: break;
   }
-  if (!closing_ && IsWindow(area_) && id != cmdOpen && id != cmdSaveAs) SetFocus(area_);
+  // The keyboard goes back to the design area, unless a picker opened for this command.
+  if (!closing_ && IsWindow(area_) && id != cmdOpen && id != cmdSaveAs && !picker_) SetFocus(area_);
 }
 
 bool Designer::key(UINT vk, bool shift, bool ctrl) {
@@ -1133,6 +1200,9 @@ LRESULT Designer::proc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
       return 0;
     case kPageClosing:
       if (hwnd == d->area_) d->closePropertyPage(wParam != 0);
+      return 0;
+    case kPickerDone:
+      if (hwnd == d->area_) d->pickerDone();
       return 0;
     default:
       return DefWindowProcA(hwnd, msg, wParam, lParam);

@@ -2,7 +2,8 @@
 //
 // One skinned main form (appkit::SkinShell, like the gallery) holding
 //   - a command strip: New, Open, Recent (a menu of the last files opened or saved), Save, Save As
-//     (Open, Save As: on the path typed in the file field), Undo,
+//     (Open, Save As: on the path typed in the file field, or with none typed through the
+//     file picker), Undo,
 //     Redo, Cut, Copy, Paste, Delete, Grid (show/hide), Tab order and Run/Stop;
 //   - on the left the control list (appkit::Toolbox): a click takes a class as the tool, and a
 //     rectangle drawn on the form then places one at that size; a double click places one at once;
@@ -29,6 +30,7 @@
 
 #include "Document.h"
 #include "common/EventLog.h"
+#include "common/FilePicker.h"
 #include "common/PropertyPanel.h"
 #include "common/SkinShell.h"
 #include "common/Toolbox.h"
@@ -127,6 +129,15 @@ class Designer {
   // Handles a key as the designer's accelerators do; true when it was taken.
   bool key(UINT vk, bool shift, bool ctrl);
 
+  // ---- The file picker (appkit::FilePicker) ----
+  // Open and Save As with nothing typed in the path field (and Save of a form that has no file
+  // yet) open the picker on form files (.zxf); what is chosen is opened or saved to. The property
+  // panel's sound paths (properties named ...Sound...) have a browse box that opens it on wave
+  // files and sets the chosen path as typing it would. The picker open now (nullptr: none).
+  void browseForm(bool saving);
+  bool browseSound(size_t row);
+  appkit::FilePicker* picker() const { return picker_.get(); }
+
   // ---- The class's property page ("(Custom)" in the property panel) ----
   // Opens the page that the selected control's class names (through ISpecifyPropertyPages) in
   // a window of its own, with OK, Apply and Cancel; the page edits the control through its
@@ -208,6 +219,9 @@ class Designer {
   int16_t nextTab_ = 0;
   bool closing_ = false;
   std::unique_ptr<PageHost> page_;
+  std::unique_ptr<appkit::FilePicker> picker_;
+  std::function<void(const std::filesystem::path&)> picked_;  // what the chosen file is for
+  void pickerDone();
 };
 
 }  // namespace zxp::designer

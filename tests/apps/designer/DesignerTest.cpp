@@ -3,6 +3,7 @@
 // grid's pixels, run and stop, and files (atomic, byte-identical, bad files not taken).
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <filesystem>
 #include <fstream>
 #include <sstream>
@@ -473,6 +474,64 @@ TEST_F(DesignerWindow, ClosingTheWindowWithEditsNotSavedAsksFirst) {
   EXPECT_EQ(boxes.shown.size(), 3u);
   EXPECT_TRUE(closed);
   EXPECT_FALSE(d->shell().alive());
+}
+
+TEST_F(DesignerWindow, OpenAndSaveWithNoPathTypedUseThePicker) {
+  auto press = [&](host::Form& f, const char* name) {
+    input.moveTo(d->designArea(), Point{300, 300});  // the button sees the pointer come in
+    input.moveTo(f.control(name)->object().hWnd(), Point{10, 10}).click();
+    input.pump();
+  };
+  draw("ZorvaXPButton", at(240, 240), at(1440, 720));
+  // Save of a new form: the picker, in the designer's folder; what is typed there is written.
+  press(*d->mainForm(), "cmdSave");
+  ASSERT_NE(d->picker(), nullptr);
+  d->picker()->openFolder(dir);
+  d->picker()->setName("picked.zxf");
+  press(d->picker()->form(), "cmdOK");
+  EXPECT_EQ(d->picker(), nullptr);
+  EXPECT_EQ(d->path(), dir / "picked.zxf");
+  EXPECT_TRUE(std::filesystem::exists(dir / "picked.zxf"));
+  // Open with the path field emptied: the picker lists the folder's forms; choosing one opens it.
+  ASSERT_TRUE(d->newForm());
+  SetWindowTextA(d->pathField(), "");
+  press(*d->mainForm(), "cmdOpen");
+  ASSERT_NE(d->picker(), nullptr);
+  d->picker()->openFolder(dir);
+  const auto& entries = d->picker()->entries();
+  const auto it = std::find(entries.begin(), entries.end(), "picked.zxf");
+  ASSERT_NE(it, entries.end());
+  d->picker()->activate(static_cast<size_t>(it - entries.begin()));
+  input.pump();
+  EXPECT_EQ(d->path(), dir / "picked.zxf");
+  EXPECT_NE(d->document().form().control("ZorvaXPButton1"), nullptr);
+  // Cancel changes nothing.
+  d->browseForm(false);
+  ASSERT_NE(d->picker(), nullptr);
+  press(d->picker()->form(), "cmdCancel");
+  EXPECT_EQ(d->picker(), nullptr);
+  EXPECT_EQ(d->path(), dir / "picked.zxf");
+}
+
+TEST_F(DesignerWindow, ASoundPathIsChosenWithThePickerOrTyped) {
+  { std::ofstream(dir / "click.wav") << "RIFF"; }
+  draw("ZorvaXPLabel", at(240, 240), at(2400, 720));
+  const int row = d->panel().model().find("SoundOnClicked");
+  ASSERT_GE(row, 0);
+  d->panel().scrollTo(row);
+  const Rect box = d->panel().browseRect(static_cast<size_t>(row));
+  ASSERT_FALSE(box.empty());
+  EXPECT_TRUE(d->panel().browseRect(static_cast<size_t>(d->panel().model().find("Caption"))).empty());
+  input.moveTo(d->panel().hWnd(), centre(box)).click();
+  ASSERT_NE(d->picker(), nullptr);
+  d->picker()->openFolder(dir);
+  EXPECT_EQ(d->picker()->entries(), (std::vector<std::string>{"[..]", "click.wav"}));  // wave files only
+  d->picker()->activate(1);
+  input.pump();
+  EXPECT_EQ(d->picker(), nullptr);
+  host::Dispatchable& label = d->document().form().control("ZorvaXPLabel1")->object();
+  EXPECT_EQ(host::getProperty(label, "SoundOnClicked").toString(), (dir / "click.wav").string());
+  EXPECT_EQ(d->document().undoName(), "Set SoundOnClicked");
 }
 
 TEST_F(DesignerWindow, RecentFilesAreKeptInTheRegistryAndReopenFromTheirMenu) {
