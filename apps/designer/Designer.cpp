@@ -67,6 +67,14 @@ bool isSoundProperty(std::string_view name) {
     if (host::equalsNoCase(name.substr(i, 5), "Sound")) return true;
   return false;
 }
+
+// The files a row's browse box offers: wave files for a sound path, the image files pictures load
+// from for a picture; none for other rows.
+std::vector<std::string> browsedExtensions(const PropertyRow& r) {
+  if (r.kind == ValueKind::Text && isSoundProperty(r.name)) return {".wav"};
+  if (r.kind == ValueKind::Picture) return {".bmp", ".ico", ".cur", ".png", ".jpg", ".jpeg", ".gif"};
+  return {};
+}
 constexpr int kPageButtonsHeight = 40;     // the strip with OK, Apply and Cancel
 
 // What a refused page value's code means, for the log.
@@ -138,8 +146,8 @@ Designer::Designer(std::string registryPath) : registryPath_(std::move(registryP
   toolbox_->onPick = [this](const std::string& c) { setTool(host::equalsNoCase(c, tool_) ? std::string() : c); };
   toolbox_->onActivate = [this](const std::string& c) { placeDefault(c); };
   panel_->onCustom = [this] { openPropertyPage(); };
-  panel_->browsable = [](const PropertyRow& r) { return r.kind == ValueKind::Text && isSoundProperty(r.name); };
-  panel_->onBrowse = [this](size_t row) { browseSound(row); };
+  panel_->browsable = [](const PropertyRow& r) { return !browsedExtensions(r).empty(); };
+  panel_->onBrowse = [this](size_t row) { browseFile(row); };
   panel_->onEdited = [this](const std::string& property, const std::string& value) {
     doc_->propertyEdited("Set " + property);
     say("Set " + panel_->model().title() + "." + property + " = " + value);
@@ -698,18 +706,22 @@ void Designer::browseForm(bool saving) {
   };
 }
 
-bool Designer::browseSound(size_t row) {
-  if (row >= panel_->model().rows().size() || !isSoundProperty(panel_->model().rows()[row].name)) return false;
-  const std::string property = panel_->model().rows()[row].name;
+bool Designer::browseFile(size_t row) {
+  if (row >= panel_->model().rows().size()) return false;
+  const PropertyRow& r = panel_->model().rows()[row];
+  std::vector<std::string> extensions = browsedExtensions(r);
+  if (extensions.empty()) return false;
+  const std::string property = r.name;
   host::Dispatchable* object = panel_->model().object();
   std::error_code ec;
-  std::filesystem::path from = panel_->model().rows()[row].value;
+  // A sound starts in its file's folder; a picture (whose row shows no path) in the form's.
+  std::filesystem::path from = r.kind == ValueKind::Text ? std::filesystem::path(r.value) : path_name_;
   from = from.empty() || !from.has_parent_path() ? std::filesystem::current_path(ec) : from.parent_path();
   RECT main{};
   GetWindowRect(shell_->form()->hWnd(), &main);
   picker_.reset();
-  picker_ = std::make_unique<FilePicker>("Choose a sound for " + property, std::vector<std::string>{".wav"}, from, false,
-                                         Point{main.left + 120, main.top + 90});
+  picker_ = std::make_unique<FilePicker>(std::string(r.kind == ValueKind::Text ? "Choose a sound for " : "Choose a picture for ") + property,
+                                         std::move(extensions), from, false, Point{main.left + 120, main.top + 90});
   picker_->onDone = [this] { PostMessageA(area_, kPickerDone, 0, 0); };
   // Set as typed in the panel, if the same object still shows there.
   picked_ = [this, property, object](const std::filesystem::path& file) {

@@ -132,10 +132,11 @@ class Designer {
   // ---- The file picker (appkit::FilePicker) ----
   // Open and Save As with nothing typed in the path field (and Save of a form that has no file
   // yet) open the picker on form files (.zxf); what is chosen is opened or saved to. The property
-  // panel's sound paths (properties named ...Sound...) have a browse box that opens it on wave
-  // files and sets the chosen path as typing it would. The picker open now (nullptr: none).
+  // panel's sound paths (properties named ...Sound...) and pictures have a browse box that opens
+  // it on wave files or on the image files pictures load from, and sets the chosen path as typing
+  // it would. The picker open now (nullptr: none).
   void browseForm(bool saving);
-  bool browseSound(size_t row);
+  bool browseFile(size_t row);
   appkit::FilePicker* picker() const { return picker_.get(); }
 
   // ---- The class's property page ("(Custom)" in the property panel) ----

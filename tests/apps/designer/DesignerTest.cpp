@@ -12,6 +12,8 @@
 #include "buttons/ZorvaXPButton.h"
 #include "designer/Designer.h"
 #include "library/ClassTable.h"
+#include "platform/gfx/ImageFiles.h"
+#include "platform/gfx/Surface.h"
 #include "platform/services/Recording.h"
 #include "platform/ui/EventLoop.h"
 #include "platform/ui/Screen.h"
@@ -534,6 +536,32 @@ TEST_F(DesignerWindow, ASoundPathIsChosenWithThePickerOrTyped) {
   host::Dispatchable& label = d->document().form().control("ZorvaXPLabel1")->object();
   EXPECT_EQ(host::getProperty(label, "SoundOnClicked").toString(), (dir / "click.wav").string());
   EXPECT_EQ(d->document().undoName(), "Set SoundOnClicked");
+}
+
+TEST_F(DesignerWindow, APictureIsChosenWithThePickerAmongImageFilesOnly) {
+  {
+    gfx::Image image{gfx::Surface::create(4, 4), false};
+    const std::vector<uint8_t> bmp = gfx::encodeBmp(image);
+    std::ofstream(dir / "pic.bmp", std::ios::binary).write(reinterpret_cast<const char*>(bmp.data()),
+                                                            static_cast<std::streamsize>(bmp.size()));
+    std::ofstream(dir / "notes.txt") << "not a picture";
+  }
+  ASSERT_TRUE(d->saveAs(dir / "form.zxf"));  // the picker starts in the form's folder
+  draw("ZorvaXPLabel", at(240, 240), at(2400, 720));
+  const int row = d->panel().model().find("Picture");
+  ASSERT_GE(row, 0);
+  d->panel().scrollTo(row);
+  const Rect box = d->panel().browseRect(static_cast<size_t>(row));
+  ASSERT_FALSE(box.empty());
+  input.moveTo(d->panel().hWnd(), centre(box)).click();
+  ASSERT_NE(d->picker(), nullptr);
+  EXPECT_EQ(d->picker()->entries(), (std::vector<std::string>{"[..]", "pic.bmp"}));
+  d->picker()->activate(1);
+  input.pump();
+  EXPECT_EQ(d->picker(), nullptr);
+  host::Dispatchable& label = d->document().form().control("ZorvaXPLabel1")->object();
+  EXPECT_FALSE(host::getProperty(label, "Picture").isNothing());
+  EXPECT_EQ(d->document().undoName(), "Set Picture");
 }
 
 TEST_F(DesignerWindow, RecentFilesAreKeptInTheRegistryAndReopenFromTheirMenu) {
