@@ -81,12 +81,27 @@ void ZorvaXPTextBox::UserControl_Initialize() {
   SetPropA(hWnd(), kSelfProp, reinterpret_cast<uintptr_t>(this));
   surfaceDefault_ = reinterpret_cast<WNDPROC>(SetWindowLongPtrA(hWnd(), GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&surfaceProc)));
 
+  host::ExtenderRecord b;
+  b.width = pixelsToTwips(kButtonWidth);
+  b.height = pixelsToTwips(std::max(3, ScaleHeight() - 4));
+  b.tabStop = false;
+  b.visible = false;
+  Button = &addConstituent<buttons::ZorvaTextButton>("Button", b);
+  Button->Click.connect([this] { ButtonClick.raise(); });
+}
+
+// VScroll is made the first time the box shows it (multi-line with ScrollBars VerticalScroll): a
+// single-line box, most of them, never has the bar's four windows.
+range::ZorvaXPVScrollBar& ZorvaXPTextBox::ensureBar() {
+  if (VScroll) return *VScroll;
   host::ExtenderRecord r;
   r.width = pixelsToTwips(kScrollWidth);
   r.height = pixelsToTwips(std::max(39, ScaleHeight()));
   r.tabStop = false;
   r.visible = false;
   VScroll = &addConstituent<range::ZorvaXPVScrollBar>("VScroll", r);
+  VScroll->setGradientColor1(m_ScrollBarGradient1);
+  VScroll->setGradientColor2(m_ScrollBarGradient2);
   VScroll->Change.connect([this] {
     if (!syncing_) scrollTextTo(VScroll->Value());
   });
@@ -98,14 +113,7 @@ void ZorvaXPTextBox::UserControl_Initialize() {
   VScroll->DownArrowHolding.connect(followValue);
   VScroll->UpArrowClick.connect(followValue);
   VScroll->UpArrowHolding.connect(followValue);
-
-  host::ExtenderRecord b;
-  b.width = pixelsToTwips(kButtonWidth);
-  b.height = pixelsToTwips(std::max(3, ScaleHeight() - 4));
-  b.tabStop = false;
-  b.visible = false;
-  Button = &addConstituent<buttons::ZorvaTextButton>("Button", b);
-  Button->Click.connect([this] { ButtonClick.raise(); });
+  return *VScroll;
 }
 
 void ZorvaXPTextBox::UserControl_Terminate() {
@@ -210,8 +218,8 @@ void ZorvaXPTextBox::UserControl_ReadProperties(host::PropertyBag& PropBag) {
   setAlignment(PropBag.read<AlignmentConstants>("Alignment", AlignmentConstants::vbLeftJustify));
   setMaxLength(PropBag.read<int32_t>("MaxLength", 0));
   m_ScrollBars = PropBag.read<ScrollBarsConst>("ScrollBars", ScrollBarsConst::VerticalScroll);
-  VScroll->setGradientColor1(PropBag.read<OLE_COLOR>("ScrollBarGradient1", kScrollBarGradient1));
-  VScroll->setGradientColor2(PropBag.read<OLE_COLOR>("ScrollBarGradient2", kScrollBarGradient2));
+  setScrollBarGradient1(PropBag.read<OLE_COLOR>("ScrollBarGradient1", kScrollBarGradient1));
+  setScrollBarGradient2(PropBag.read<OLE_COLOR>("ScrollBarGradient2", kScrollBarGradient2));
   m_StatusBar = PropBag.read<bool>("StatusBar", false);
   m_StatusText = PropBag.read<std::string>("StatusText", kStatusText);
   m_StatusForeColor = PropBag.read<OLE_COLOR>("StatusForeColor", kStatusForeColor);
@@ -363,14 +371,14 @@ void ZorvaXPTextBox::setMaxLength(int32_t v) {
 }
 
 void ZorvaXPTextBox::setScrollBars(ScrollBarsConst v) { letProperty(m_ScrollBars, v, "ScrollBars", Redraw::Resting); }
-OLE_COLOR ZorvaXPTextBox::ScrollBarGradient1() const { return VScroll->GradientColor1(); }
-OLE_COLOR ZorvaXPTextBox::ScrollBarGradient2() const { return VScroll->GradientColor2(); }
 void ZorvaXPTextBox::setScrollBarGradient1(OLE_COLOR v) {
-  VScroll->setGradientColor1(v);
+  m_ScrollBarGradient1 = v;
+  if (VScroll) VScroll->setGradientColor1(v);
   PropertyChanged("ScrollBarGradient1");
 }
 void ZorvaXPTextBox::setScrollBarGradient2(OLE_COLOR v) {
-  VScroll->setGradientColor2(v);
+  m_ScrollBarGradient2 = v;
+  if (VScroll) VScroll->setGradientColor2(v);
   PropertyChanged("ScrollBarGradient2");
 }
 void ZorvaXPTextBox::setStatusBar(bool v) { letProperty(m_StatusBar, v, "StatusBar", Redraw::Resting); }
@@ -507,7 +515,7 @@ int ZorvaXPTextBox::lineHeight() const {
 }
 
 void ZorvaXPTextBox::RedrawMe() {
-  if (!UserControl.exists() || !VScroll || !Button || !txtNormal || !txtMultiLineV) return;
+  if (!UserControl.exists() || !Button || !txtNormal || !txtMultiLineV) return;
   if (m_MultiLine) {
     m_UseFormat = false;
     m_FormatType.clear();
@@ -519,8 +527,12 @@ void ZorvaXPTextBox::RedrawMe() {
     const int w = ScaleWidth(), h = ScaleHeight();
     const int area = h - (m_StatusBar ? 20 : 2);
     const int barLeft = w - 1 - kScrollWidth;
-    if (bar) VScroll->extender()->Move(pixelsToTwips(barLeft), pixelsToTwips(1), pixelsToTwips(kScrollWidth), pixelsToTwips(area));
-    VScroll->extender()->setVisible(bar);
+    if (bar) {
+      ensureBar().extender()->Move(pixelsToTwips(barLeft), pixelsToTwips(1), pixelsToTwips(kScrollWidth), pixelsToTwips(area));
+      VScroll->extender()->setVisible(true);
+    } else if (VScroll) {
+      VScroll->extender()->setVisible(false);
+    }
     const int left = m_Required ? 9 : 1;
     const int right = bar ? barLeft : w - 1;
     ShowWindow(txtNormal, SW_HIDE);
@@ -529,7 +541,7 @@ void ZorvaXPTextBox::RedrawMe() {
     syncBar();
   } else {
     ShowWindow(txtMultiLineV, SW_HIDE);
-    VScroll->extender()->setVisible(false);
+    if (VScroll) VScroll->extender()->setVisible(false);
     if (ScaleHeight() < kMinSingle) setHeightTwips(pixelsToTwips(kMinSingle));
     const int fieldHeight = lineHeight() - 1;
     if (ScaleHeight() <= fieldHeight) setHeightTwips(pixelsToTwips(fieldHeight + 2));

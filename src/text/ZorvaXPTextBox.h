@@ -1,7 +1,7 @@
 // ZorvaXPTextBox: an edit field inside a thin coloured border that changes colours while the
 // field has the focus. Built from real constituents: the platform's single-line EDIT window
 // txtNormal and multi-line EDIT window txtMultiLineV (only one shown at a time), the owner-drawn
-// vertical scroll bar VScroll (a ZorvaXPVScrollBar) in place of the field's own, and the private
+// vertical scroll bar VScroll (a ZorvaXPVScrollBar, made when first shown) in place of the field's own, and the private
 // button Button (a ZorvaTextButton). The surface draws the border (DrawTextBoxBorder), the
 // required marker (DrawRequiredMarker: an 8 x 8 outline at the top-left holding a five-row
 // triangle in RequiredColor) and, in multi-line mode, the status strip (DrawStatusStrip: a
@@ -120,9 +120,9 @@ class ZorvaXPTextBox final : public foundation::ControlBase {
   void setMaxLength(int32_t New_MaxLength);
   ScrollBarsConst ScrollBars() const { return m_ScrollBars; }
   void setScrollBars(ScrollBarsConst New_ScrollBars);
-  OLE_COLOR ScrollBarGradient1() const;
+  OLE_COLOR ScrollBarGradient1() const { return m_ScrollBarGradient1; }
   void setScrollBarGradient1(OLE_COLOR New_ScrollBarGradient1);
-  OLE_COLOR ScrollBarGradient2() const;
+  OLE_COLOR ScrollBarGradient2() const { return m_ScrollBarGradient2; }
   void setScrollBarGradient2(OLE_COLOR New_ScrollBarGradient2);
   bool StatusBar() const { return m_StatusBar; }
   void setStatusBar(bool New_StatusBar);
@@ -199,7 +199,8 @@ class ZorvaXPTextBox final : public foundation::ControlBase {
   HWND field() const { return m_MultiLine ? txtMultiLineV : txtNormal; }
   HWND singleLineField() const { return txtNormal; }
   HWND multiLineField() const { return txtMultiLineV; }
-  range::ZorvaXPVScrollBar& scrollBar() const { return *VScroll; }
+  // The bar, once the box has shown it (nullptr before).
+  range::ZorvaXPVScrollBar* scrollBar() const { return VScroll; }
   buttons::ZorvaTextButton& button() const { return *Button; }
   bool fieldFocused() const { return m_FieldFocused; }
   // Whether the multi-line field has more lines than it shows (plus one).
@@ -235,6 +236,7 @@ class ZorvaXPTextBox final : public foundation::ControlBase {
   // VScroll's Max from the field's lines, its Value from the first visible line, enabled when
   // scrolling is needed; each set only when it changes.
   void syncBar();
+  range::ZorvaXPVScrollBar& ensureBar();
   void scrollTextTo(int32_t firstLine);
   void barScrolling(int16_t way);
   int32_t firstVisibleLine() const;
@@ -272,7 +274,9 @@ class ZorvaXPTextBox final : public foundation::ControlBase {
   bool syncing_ = false;  // the bar is being set from the text: its events do not scroll back
   HWND txtNormal = 0;
   HWND txtMultiLineV = 0;
-  range::ZorvaXPVScrollBar* VScroll = nullptr;
+  range::ZorvaXPVScrollBar* VScroll = nullptr;  // made when first shown (ensureBar)
+  OLE_COLOR m_ScrollBarGradient1 = kScrollBarGradient1;
+  OLE_COLOR m_ScrollBarGradient2 = kScrollBarGradient2;
   buttons::ZorvaTextButton* Button = nullptr;
   GdiObject fieldFont_;
   GdiObject fieldBrush_;

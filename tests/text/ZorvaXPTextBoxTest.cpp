@@ -29,6 +29,13 @@ class TextBox : public RangeTest {
     return place<ZorvaXPTextBox>(name, w, h, 10, y);
   }
   static bool shown(HWND h) { return (GetWindowLongA(h, GWL_STYLE) & WS_VISIBLE) != 0; }
+  static bool barShown(const ZorvaXPTextBox& t) { return t.scrollBar() && shown(t.scrollBar()->hWnd()); }
+  // The windows of the box: its surface and every window inside it.
+  static int windowsOf(HWND h) {
+    int n = 1;
+    for (HWND c = GetWindow(h, GW_CHILD); c; c = GetWindow(c, GW_HWNDNEXT)) n += windowsOf(c);
+    return n;
+  }
   static RECT rectIn(HWND child, HWND parent) {
     RECT r{};
     GetWindowRect(child, &r);
@@ -64,7 +71,7 @@ TEST_F(TextBox, SwitchingModesKeepsTheTextShowsTheRightFieldAndEndsButtonAndForm
   EXPECT_TRUE(shown(t.button().hWnd()));
   // The fields and the bar shown; the button and the format ended.
   auto state = [&] {
-    return std::tuple(t.Text(), shown(t.multiLineField()), shown(t.singleLineField()), shown(t.scrollBar().hWnd()),
+    return std::tuple(t.Text(), shown(t.multiLineField()), shown(t.singleLineField()), barShown(t),
                       shown(t.button().hWnd()), t.ButtonVisible(), t.UseFormat(), t.FormatType());
   };
   t.setMultiLine(true);
@@ -75,8 +82,28 @@ TEST_F(TextBox, SwitchingModesKeepsTheTextShowsTheRightFieldAndEndsButtonAndForm
   // Without the scroll bar the field reaches the border.
   t.setMultiLine(true);
   t.setScrollBars(ScrollBarsConst::None);
-  EXPECT_FALSE(shown(t.scrollBar().hWnd()));
+  EXPECT_FALSE(barShown(t));
   EXPECT_EQ(rectIn(t.multiLineField(), t.hWnd()).right, 199);
+}
+
+TEST_F(TextBox, TheScrollBarIsMadeWhenFirstShownWithTheGradientsSetBefore) {
+  ZorvaXPTextBox& t = box(200, 80);
+  t.setScrollBarGradient1(RGB(10, 20, 30));
+  t.setScrollBarGradient2(RGB(40, 50, 60));
+  // A single-line box: its surface, the two fields and the button; no bar.
+  EXPECT_EQ(std::tuple(t.scrollBar(), windowsOf(t.hWnd())), std::tuple(nullptr, 4));
+  EXPECT_EQ(std::tuple(t.ScrollBarGradient1(), t.ScrollBarGradient2()), std::tuple(RGB(10, 20, 30), RGB(40, 50, 60)));
+  t.setMultiLine(true);
+  ASSERT_NE(t.scrollBar(), nullptr);
+  EXPECT_TRUE(barShown(t));
+  EXPECT_EQ(std::tuple(t.scrollBar()->GradientColor1(), t.scrollBar()->GradientColor2()),
+            std::tuple(RGB(10, 20, 30), RGB(40, 50, 60)));
+  EXPECT_GT(windowsOf(t.hWnd()), 4);
+  // Multi-line without a bar makes none either.
+  ZorvaXPTextBox& plain = box(200, 80, "ZorvaXPTextBox2", 100);
+  plain.setScrollBars(ScrollBarsConst::None);
+  plain.setMultiLine(true);
+  EXPECT_EQ(plain.scrollBar(), nullptr);
 }
 
 TEST_F(TextBox, MinimumHeightsAndTheFieldGrowingTheSurface) {
@@ -223,7 +250,8 @@ TEST_F(TextBox, RequiredMarkerAndStatusStripPixels) {
   t.setShowGripper(false);
   EXPECT_NE(GetPixel(dc, 200 - 5, h - 5), RGB(69, 109, 166));
   // The scroll bar stops above the strip.
-  const RECT bar = rectIn(t.scrollBar().hWnd(), t.hWnd());
+  ASSERT_NE(t.scrollBar(), nullptr);
+  const RECT bar = rectIn(t.scrollBar()->hWnd(), t.hWnd());
   EXPECT_EQ(std::tuple(bar.bottom, bar.right), std::tuple(h - 19, 199));
 }
 
@@ -231,7 +259,8 @@ TEST_F(TextBox, TheScrollBarFollowsTypedLinesAndTheTextFollowsTheBar) {
   ZorvaXPTextBox& t = box(200, 120);
   t.setMultiLine(true);
   t.setText("");
-  range::ZorvaXPVScrollBar& bar = t.scrollBar();
+  ASSERT_NE(t.scrollBar(), nullptr);
+  range::ZorvaXPVScrollBar& bar = *t.scrollBar();
   EXPECT_FALSE(bar.Enabled() || t.SyncTextScroll());  // nothing to scroll yet
   SetFocus(t.field());
   input.pump();
@@ -277,7 +306,7 @@ TEST_F(TextBox, OutOfRangeValuesGiveASaneLayout) {
   EXPECT_GE(rectIn(t.field(), t.hWnd()).right - rectIn(t.field(), t.hWnd()).left, 1);
   t.setMultiLine(true);
   t.setScrollBars(static_cast<ScrollBarsConst>(7));  // stored as set; drawn as no scroll bar
-  EXPECT_EQ(std::tuple(t.ScrollBars(), shown(t.scrollBar().hWnd())), std::tuple(static_cast<ScrollBarsConst>(7), false));
+  EXPECT_EQ(std::tuple(t.ScrollBars(), barShown(t)), std::tuple(static_cast<ScrollBarsConst>(7), false));
   t.setMaxLength(-3);  // no limit
   EXPECT_GT(SendMessageA(t.multiLineField(), EM_GETLIMITTEXT, 0, 0), 32767);
   t.setSelStart(-5);
