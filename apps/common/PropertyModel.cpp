@@ -282,11 +282,7 @@ std::string PropertyModel::format(const host::Variant& v, ValueKind kind, const 
       }
       case ValueKind::Font: {
         host::FontRef f = v.toFont();
-        if (!f) return "(None)";
-        char size[32];
-        std::snprintf(size, sizeof size, "%g", f->size);
-        return f->name + ", " + size + " pt" + (f->bold() ? ", bold" : "") + (f->italic ? ", italic" : "") +
-               (f->underline ? ", underline" : "") + (f->strikethrough ? ", strikethrough" : "");
+        return f ? fontText(*f) : "(None)";
       }
       case ValueKind::Picture: return v.isNothing() ? "(None)" : "(Picture)";
       default:
@@ -296,6 +292,13 @@ std::string PropertyModel::format(const host::Variant& v, ValueKind kind, const 
   } catch (const std::exception&) {
     return "(" + v.typeName() + ")";
   }
+}
+
+std::string PropertyModel::fontText(const gfx::FontDesc& f) {
+  char size[32];
+  std::snprintf(size, sizeof size, "%g", f.size);
+  return f.name + ", " + size + " pt" + (f.bold() ? ", bold" : "") + (f.italic ? ", italic" : "") +
+         (f.underline ? ", underline" : "") + (f.strikethrough ? ", strikethrough" : "");
 }
 
 std::optional<gfx::FontDesc> PropertyModel::parseFont(std::string_view text) {

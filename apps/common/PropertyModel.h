@@ -94,6 +94,8 @@ class PropertyModel {
   // Reads a font as format() writes it ("Tahoma, 12 pt, bold"; the size alone may stand without
   // "pt"); nullopt when the name is empty or the size is not a positive number.
   static std::optional<gfx::FontDesc> parseFont(std::string_view text);
+  // A font as the panel shows it and parseFont reads it: "Tahoma, 8.25 pt, bold".
+  static std::string fontText(const gfx::FontDesc& f);
   // Reads #RRGGBB as an OLE colour; nullopt for anything else.
   static std::optional<uint32_t> parseHtmlColour(std::string_view text);
 

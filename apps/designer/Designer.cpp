@@ -146,8 +146,11 @@ Designer::Designer(std::string registryPath) : registryPath_(std::move(registryP
   toolbox_->onPick = [this](const std::string& c) { setTool(host::equalsNoCase(c, tool_) ? std::string() : c); };
   toolbox_->onActivate = [this](const std::string& c) { placeDefault(c); };
   panel_->onCustom = [this] { openPropertyPage(); };
-  panel_->browsable = [](const PropertyRow& r) { return !browsedExtensions(r).empty(); };
-  panel_->onBrowse = [this](size_t row) { browseFile(row); };
+  panel_->browsable = [](const PropertyRow& r) { return r.kind == ValueKind::Font || !browsedExtensions(r).empty(); };
+  panel_->onBrowse = [this](size_t row) {
+    if (row < panel_->model().rows().size() && panel_->model().rows()[row].kind == ValueKind::Font) browseFont(row);
+    else browseFile(row);
+  };
   panel_->onEdited = [this](const std::string& property, const std::string& value) {
     doc_->propertyEdited("Set " + property);
     say("Set " + panel_->model().title() + "." + property + " = " + value);
@@ -202,6 +205,7 @@ struct Designer::PageHost {
 
 Designer::~Designer() {
   picker_.reset();
+  chooser_.reset();
   page_.reset();
   if (keyHook_) UnhookWindowsHookEx(keyHook_);
   if (hooked == this) hooked = nullptr;
@@ -735,7 +739,42 @@ bool Designer::browseFile(size_t row) {
   return true;
 }
 
+bool Designer::browseFont(size_t row) {
+  if (row >= panel_->model().rows().size() || panel_->model().rows()[row].kind != ValueKind::Font) return false;
+  const PropertyRow& r = panel_->model().rows()[row];
+  const std::string property = r.name;
+  host::Dispatchable* object = panel_->model().object();
+  gfx::FontDesc start;
+  if (std::optional<gfx::FontDesc> f = PropertyModel::parseFont(r.value)) start = *f;
+  RECT main{};
+  GetWindowRect(shell_->form()->hWnd(), &main);
+  chooser_.reset();
+  chooser_ = std::make_unique<FontChooser>("Choose a font for " + property, start, Point{main.left + 140, main.top + 110});
+  chooser_->onDone = [this] { PostMessageA(area_, kPickerDone, 0, 0); };
+  // Set as typed in the panel, if the same object still shows there.
+  chosenFont_ = [this, property, object](const gfx::FontDesc& font) {
+    if (panel_->model().object() != object) return;
+    const int r = panel_->model().find(property);
+    if (r < 0) return;
+    const std::string text = PropertyModel::fontText(font);
+    if (panel_->model().edit(static_cast<size_t>(r), text) && panel_->onEdited) panel_->onEdited(property, text);
+    panel_->refresh();
+  };
+  return true;
+}
+
 void Designer::pickerDone() {
+  if (chooser_ && chooser_->done()) {
+    const std::optional<gfx::FontDesc> chosen = chooser_->result();
+    auto then = std::move(chosenFont_);
+    chosenFont_ = nullptr;
+    chooser_.reset();
+    if (shell_->alive() && !closing_) {
+      SetActiveWindow(shell_->form()->hWnd());
+      SetFocus(area_);
+    }
+    if (chosen && then) then(*chosen);
+  }
   if (!picker_ || !picker_->done()) return;
   const std::optional<std::filesystem::path> chosen = picker_->result();
   auto then = std::move(picked_);

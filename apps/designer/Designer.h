@@ -31,6 +31,7 @@
 #include "Document.h"
 #include "common/EventLog.h"
 #include "common/FilePicker.h"
+#include "common/FontChooser.h"
 #include "common/PropertyPanel.h"
 #include "common/SkinShell.h"
 #include "common/Toolbox.h"
@@ -138,6 +139,10 @@ class Designer {
   void browseForm(bool saving);
   bool browseFile(size_t row);
   appkit::FilePicker* picker() const { return picker_.get(); }
+  // Font properties' browse box opens the font chooser on the row's font; what is chosen is set
+  // as typing its text would. The chooser open now (nullptr: none).
+  bool browseFont(size_t row);
+  appkit::FontChooser* fontChooser() const { return chooser_.get(); }
 
   // ---- The class's property page ("(Custom)" in the property panel) ----
   // Opens the page that the selected control's class names (through ISpecifyPropertyPages) in
@@ -222,6 +227,8 @@ class Designer {
   std::unique_ptr<PageHost> page_;
   std::unique_ptr<appkit::FilePicker> picker_;
   std::function<void(const std::filesystem::path&)> picked_;  // what the chosen file is for
+  std::unique_ptr<appkit::FontChooser> chooser_;
+  std::function<void(const gfx::FontDesc&)> chosenFont_;  // what the chosen font is for
   void pickerDone();
 };
 

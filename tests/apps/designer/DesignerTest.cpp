@@ -564,6 +564,33 @@ TEST_F(DesignerWindow, APictureIsChosenWithThePickerAmongImageFilesOnly) {
   EXPECT_EQ(d->document().undoName(), "Set Picture");
 }
 
+TEST_F(DesignerWindow, AFontIsChosenWithTheChooserStartingFromTheControlsFont) {
+  draw("ZorvaXPLabel", at(240, 240), at(2400, 720));
+  const int row = d->panel().model().find("Font");
+  ASSERT_GE(row, 0);
+  d->panel().scrollTo(row);
+  const Rect box = d->panel().browseRect(static_cast<size_t>(row));
+  ASSERT_FALSE(box.empty());
+  input.moveTo(d->panel().hWnd(), centre(box)).click();
+  ASSERT_NE(d->fontChooser(), nullptr);
+  host::Dispatchable& label = d->document().form().control("ZorvaXPLabel1")->object();
+  const host::FontRef before = host::getProperty(label, "Font").toFont();
+  ASSERT_TRUE(before);
+  const std::optional<gfx::FontDesc> start = d->fontChooser()->current();
+  ASSERT_TRUE(start);
+  EXPECT_EQ(std::tuple(start->name, start->size), std::tuple(before->name, before->size));
+  d->fontChooser()->setFace("Verdana");
+  d->fontChooser()->setSize("14");
+  d->fontChooser()->setStyle("chkItalic", true);
+  ASSERT_TRUE(d->fontChooser()->accept());
+  input.pump();
+  EXPECT_EQ(d->fontChooser(), nullptr);
+  const host::FontRef after = host::getProperty(label, "Font").toFont();
+  ASSERT_TRUE(after);
+  EXPECT_EQ(std::tuple(after->name, after->size, after->italic), std::tuple("Verdana", 14.0, true));
+  EXPECT_EQ(d->document().undoName(), "Set Font");
+}
+
 TEST_F(DesignerWindow, RecentFilesAreKeptInTheRegistryAndReopenFromTheirMenu) {
   const std::string store = (dir / "registry.reg").string();
   d.reset();
