@@ -221,6 +221,9 @@ constexpr KnownLoss kKnownLosses[] = {
      "is read after BackColor, through its setter)"},
     {"ZorvaXPProgressBar", "Value",
      "lowering Max leaves Value above it; loading sets Value through its setter, which clamps it to Max"},
+    {"ZorvaXPProgressBar", "Max",
+     "Min lowered below 0 and Max then set below 0: loading sets Max first, while Min is still 0, and "
+     "the setter raises a Max below Min to Min"},
     {"ZorvaXPToolBar", "@Height",
      "CaptionAlingment Bottom needs 41 pixels, enforced when the bar is resized (loading does), not by the "
      "setter"},

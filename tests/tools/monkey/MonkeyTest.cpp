@@ -116,6 +116,11 @@ const Regression kRegressions[] = {
     // next save differed (IconSize 24), or dropped them (an IconSize no picture can be drawn at).
     {"ImageListIconSizeChange", "grid", "set 1120357097 3961182470 3981350252 3798129003\nsaveload 0 0 0 0\n"},
     {"ImageListIconSizeInvalid", "grid", "set 263516084 2136676529 2717675961 3925327557\nsaveload 0 0 0 0\n"},
+    // A progress bar's Min and then Max set to the same value below 0: loading reads Max before
+    // Min, and Max's setter raises it to the Min of the moment (0). The read order is the bar's.
+    {"ProgressBarMaxBelowZero", "range",
+     "set 2319969340 3649978506 2591713407 1262813742\nset 1811113945 1244324497 4278966583 2737674753\n"
+     "saveload 4228680125 1593649389 1516409303 3884893033\n"},
 };
 
 class MonkeyRegression : public ::testing::TestWithParam<Regression> {};
