@@ -27,9 +27,11 @@ bool containsNoCase(std::string_view text, std::string_view part) {
   return false;
 }
 
-ValueKind kindOf(const host::Member& m) {
+// A property's editor; an indexed property's items (one row per index) take the editor of the
+// item's type.
+ValueKind kindOf(const host::Member& m, bool item = false) {
   using K = host::Variant::Kind;
-  if (m.indexed()) return ValueKind::Other;
+  if (m.indexed() && (!item || m.argCount != 1)) return ValueKind::Other;
   if (m.enumType) return ValueKind::Enum;
   switch (m.type) {
     case K::Boolean: return ValueKind::Boolean;
@@ -86,6 +88,30 @@ void PropertyModel::select(host::Dispatchable* object, std::string title, host::
   error_.clear();
   if (!object_) return;
   auto add = [this](host::Dispatchable* owner, const host::Member& m) {
+    // An indexed property with one index: a row per item that answers, from index 0 or 1 on.
+    if (m.indexed() && m.argCount == 1 && hasEditor(kindOf(m, true))) {
+      const ValueKind kind = kindOf(m, true);
+      auto answers = [&](int32_t i) {
+        try {
+          m.getAt(*owner, {host::Variant(i)});
+          return true;
+        } catch (const std::exception&) {
+          return false;
+        }
+      };
+      const int32_t first = answers(0) ? 0 : 1;
+      for (int32_t i = first; i < first + kMaxItemRows && answers(i); ++i) {
+        PropertyRow row;
+        row.name = m.name + "(" + std::to_string(i) + ")";
+        row.kind = kind;
+        row.index = i;
+        row.editable = static_cast<bool>(m.letAt) && hasEditor(kind);
+        rows_.push_back(std::move(row));
+        members_.push_back(&m);
+        owners_.push_back(owner);
+      }
+      if (answers(first)) return;
+    }
     PropertyRow row;
     row.name = m.name;
     row.kind = kindOf(m);
@@ -115,6 +141,18 @@ int PropertyModel::find(std::string_view name) const {
   return -1;
 }
 
+void PropertyModel::addCustomRow() {
+  if (!object_ || (!rows_.empty() && rows_.front().kind == ValueKind::Custom)) return;
+  PropertyRow row;
+  row.name = kCustom;
+  row.kind = ValueKind::Custom;
+  row.editable = true;
+  row.value = "...";
+  rows_.insert(rows_.begin(), std::move(row));
+  members_.insert(members_.begin(), nullptr);
+  owners_.insert(owners_.begin(), nullptr);
+}
+
 const host::Member* PropertyModel::member(size_t row) const {
   return row < members_.size() ? members_[row] : nullptr;
 }
@@ -124,6 +162,16 @@ void PropertyModel::refresh() {
     PropertyRow& row = rows_[i];
     if (!members_[i]) continue;  // the heading
     const host::Member& m = *members_[i];
+    if (row.index) {
+      try {
+        row.raw = m.getAt(*owners_[i], {host::Variant(*row.index)});
+        row.value = format(row.raw, row.kind, m.enumType);
+      } catch (const std::exception& e) {
+        row.raw = host::Variant();
+        row.value = "(" + errorText(e) + ")";
+      }
+      continue;
+    }
     if (m.indexed()) {
       row.raw = host::Variant();
       row.value = "(by index)";
@@ -155,7 +203,8 @@ bool PropertyModel::set(size_t row, const host::Variant& value) {
   if (!m || !object_) return fail(row < rows_.size() ? rows_[row].name + " is not a property" : "No such property");
   if (!rows_[row].editable) return fail(rows_[row].name + " cannot be changed here");
   try {
-    host::letProperty(*owners_[row], m->name, value);
+    if (rows_[row].index) host::letIndexedProperty(*owners_[row], m->name, host::Variant(*rows_[row].index), value);
+    else host::letProperty(*owners_[row], m->name, value);
   } catch (const std::exception& e) {
     refresh();
     return fail(rows_[row].name + ": " + errorText(e));
@@ -184,6 +233,7 @@ bool PropertyModel::toggle(size_t row) {
 
 bool PropertyModel::edit(size_t row, const std::string& typed) {
   if (row >= rows_.size()) return fail("No such property");
+  if (rows_[row].kind == ValueKind::Custom) return fail("(Custom) opens the control's property page");
   const std::string text = trimmed(typed);
   switch (rows_[row].kind) {
     case ValueKind::Colour:

@@ -30,8 +30,9 @@ enum class ValueKind : uint8_t {
   Enum,         // a member of an enumeration: chosen from its names
   Font,         // "Name, size pt[, bold][, italic][, underline][, strikethrough]"
   Picture,      // loaded from an image file by its path (the files the library reads); empty clears
-  Other,        // indexed properties and objects: shown, not edited
+  Other,        // objects, and indexed properties with no item to show: shown, not edited
   Heading,      // not a property: the title of the site's group of rows
+  Custom,       // not a property: "(Custom)", which opens the class's property page
 };
 
 struct PropertyRow {
@@ -40,10 +41,19 @@ struct PropertyRow {
   bool editable = false;  // read-only members and kinds without an editor are not
   std::string value;      // the current value as text
   host::Variant raw;      // the current value as read (Empty when reading failed)
+  // An item of an indexed property ("TabCaption(2)"): its index, read and set through the
+  // property's indexed get and let.
+  std::optional<int32_t> index;
 };
 
 class PropertyModel {
  public:
+  static constexpr const char* kCustom = "(Custom)";
+  // An indexed property with one index shows a row per item, from index 0 (when the property
+  // answers it) or 1 up to the first index it refuses, at most this many; one that answers no
+  // index shows one row "(by index)".
+  static constexpr int32_t kMaxItemRows = 16;
+
   // Shows the properties of `object` under the caption `title` (for example "cmdOk
   // (ZorvaXPButton)"), then, under a heading row, those of its site (a control's extender: Left,
   // Top, Width, ...) that the object does not have itself; nullptr shows nothing. Both must
@@ -55,6 +65,9 @@ class PropertyModel {
   const std::vector<PropertyRow>& rows() const { return rows_; }
   // The row of a property (by name, any case), or -1.
   int find(std::string_view name) const;
+  // Puts the "(Custom)" row first (a host with a property page for the object's class opens it
+  // from there); editing it as text is refused.
+  void addCustomRow();
   // Reads every value again (after an edit, or when the object changed by itself).
   void refresh();
 

@@ -114,6 +114,12 @@ Rect PropertyPanel::valueRect(size_t row) const {
   return Rect{nameWidth_ + 1, y, list.right, y + kRowHeight - 1};
 }
 
+Rect PropertyPanel::browseRect(size_t row) const {
+  const Rect cell = valueRect(row);
+  if (cell.empty() || !browsable || !browsable(model_.rows()[row])) return Rect{};
+  return Rect{cell.right - 20, cell.top + 1, cell.right - 2, cell.bottom - 1};
+}
+
 bool PropertyPanel::beginEdit(size_t row) {
   if (edit_) endEdit(true);
   if (row >= model_.rows().size() || !model_.rows()[row].editable) return false;
@@ -121,6 +127,10 @@ bool PropertyPanel::beginEdit(size_t row) {
   if (static_cast<int>(row) < top_) scrollTo(static_cast<int>(row));
   else if (static_cast<int>(row) >= top_ + visibleRows()) scrollTo(static_cast<int>(row) - visibleRows() + 1);
   const PropertyRow& r = model_.rows()[row];
+  if (r.kind == ValueKind::Custom) {
+    if (onCustom) onCustom();
+    return true;
+  }
   if (r.kind == ValueKind::Boolean) {
     if (model_.toggle(row) && onEdited) onEdited(r.name, model_.rows()[row].value);
     InvalidateRect(hwnd_, nullptr, FALSE);
@@ -187,6 +197,11 @@ void PropertyPanel::click(Point p) {
   if (!list.contains(p)) return;
   const size_t row = static_cast<size_t>(top_ + (p.y - list.top) / kRowHeight);
   if (row >= model_.rows().size()) return;
+  if (const Rect b = browseRect(row); !b.empty() && b.contains(p)) {
+    if (edit_) endEdit(true);
+    if (onBrowse) onBrowse(row);
+    return;
+  }
   const int swatch = nameWidth_ + 6;
   if (model_.rows()[row].kind == ValueKind::Colour && model_.rows()[row].editable && p.x >= swatch &&
       p.x < swatch + 16)
@@ -296,8 +311,16 @@ void PropertyPanel::paint() {
       x += 19;
     }
     SetTextColor(dc, r.editable ? kValue : kReadOnly);
+    const Rect browse = browseRect(static_cast<size_t>(top_ + i));
+    if (!browse.empty()) {
+      frame(dc, browse, RGB(90, 90, 90));
+      SetTextColor(dc, kName);
+      RECT dots{browse.left, browse.top, browse.right, browse.bottom};
+      DrawTextA(dc, "...", 3, &dots, DT_CENTER | DT_VCENTER | DT_SINGLELINE);
+      SetTextColor(dc, r.editable ? kValue : kReadOnly);
+    }
     if (static_cast<int>(top_ + i) != editRow_) {
-      RECT valueCell{x, y, list.right - 3, y + kRowHeight - 1};
+      RECT valueCell{x, y, (browse.empty() ? list.right : browse.left) - 3, y + kRowHeight - 1};
       DrawTextA(dc, r.value.c_str(), static_cast<int>(r.value.size()), &valueCell,
                 DT_SINGLELINE | DT_VCENTER | DT_END_ELLIPSIS | DT_NOPREFIX);
     }

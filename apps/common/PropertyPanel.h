@@ -2,7 +2,8 @@
 // two aligned columns, name and value, under a header with the object's name. A click on a value
 // edits it in place: Booleans flip at once; an enumeration offers its members' names in a menu;
 // numbers, texts, colours, fonts ("name, size pt, bold") and pictures (an image file's path;
-// nothing clears it) open an edit field over the value (Enter or leaving the field sets
+// nothing clears it) open an edit field over the value; the items of an indexed property
+// ("TabCaption(1)", ...) edit alike; "(Custom)" calls onCustom (Enter or leaving the field sets
 // it, Escape gives up). Colours show a swatch beside their
 // value; a click on the swatch offers plain and system colours in a menu. What the object refuses shows in red at the bottom of the panel. The list scrolls with
 // the wheel, Page Up and Page Down, and a click in the scroll track.
@@ -57,6 +58,14 @@ class PropertyPanel {
   int visibleRows() const;
   int nameColumnWidth() const { return nameWidth_; }
 
+  // Rows the host offers a browse box for ("..." at the value's right end; a click on it calls
+  // onBrowse with the row), such as sound paths; the value can still be typed.
+  std::function<bool(const PropertyRow&)> browsable;
+  std::function<void(size_t row)> onBrowse;
+  // Where a browsable row's browse box is (empty when it has none or is out of view).
+  Rect browseRect(size_t row) const;
+  // A click on the "(Custom)" row (PropertyModel::addCustomRow): the host opens the page.
+  std::function<void()> onCustom;
   // Called after every successful edit (the shell logs it).
   std::function<void(const std::string& property, const std::string& value)> onEdited;
 

@@ -9,6 +9,7 @@
 #include "platform/gfx/DeviceContext.h"
 #include "platform/host/EventTrace.h"
 #include "platform/host/NoCase.h"
+#include "platform/host/UnloadGuard.h"
 #include "platform/services/FileIo.h"
 #include "platform/services/MessageBox.h"
 #include "platform/services/Registry.h"
@@ -19,6 +20,11 @@
 #include "platform/ui/Messages.h"
 #include "platform/ui/ModalLoop.h"
 #include "platform/ui/Screen.h"
+
+// The component model's headers after the window system's (its result codes are macros).
+#include "library/com/Automation.h"
+#include "library/com/DispatchObject.h"
+#include "library/com/PropertyPage.h"
 
 namespace zxp::designer {
 
@@ -53,6 +59,30 @@ constexpr const char* kRecentKey = "HKEY_CURRENT_USER\\Software\\ZorvaXP\\Design
 
 Designer* hooked = nullptr;
 
+constexpr UINT kPageClosing = WM_APP + 1;  // wParam: apply first (OK) or not (Cancel, closed)
+constexpr UINT kPickerDone = WM_APP + 2;   // the file picker is over
+
+bool isSoundProperty(std::string_view name) {
+  for (size_t i = 0; i + 5 <= name.size(); ++i)
+    if (host::equalsNoCase(name.substr(i, 5), "Sound")) return true;
+  return false;
+}
+constexpr int kPageButtonsHeight = 40;     // the strip with OK, Apply and Cancel
+
+// What a refused page value's code means, for the log.
+std::string refusal(HRESULT hr) {
+  switch (static_cast<uint32_t>(hr)) {
+    case 0x80020005u: return "type mismatch";
+    case 0x8002000Au: return "overflow";
+    case 0x80020009u: return "the control refused the value";
+    default: {
+      char buf[32];
+      std::snprintf(buf, sizeof buf, "error &H%08X", static_cast<uint32_t>(hr));
+      return buf;
+    }
+  }
+}
+
 int twipsToPixels(int32_t t) { return t / 15; }
 
 }  // namespace
@@ -70,10 +100,9 @@ Designer::Designer(std::string registryPath) : registryPath_(std::move(registryP
   const Size screen = ui::screenSize();
   ui::setWorkArea(Rect{0, 0, screen.cx, screen.cy});
   shell_ = std::make_unique<SkinShell>("frmDesigner", "ZorvaXP designer");
-  shell_->onClosing = [this] {
-    closing_ = true;
-    doc_->stop();
-  };
+  // Closing the window (the skin's close button, Alt+F4) with edits not saved asks first, as New
+  // and Open do; Cancel keeps the designer open.
+  host::setUnloadGuard(*shell_->form(), [this] { return mayClose(); });
   shell_->onClosed = [this] {
     if (onClosed) onClosed();
   };
@@ -108,6 +137,9 @@ Designer::Designer(std::string registryPath) : registryPath_(std::move(registryP
   toolbox_->setPresent(std::move(all));
   toolbox_->onPick = [this](const std::string& c) { setTool(host::equalsNoCase(c, tool_) ? std::string() : c); };
   toolbox_->onActivate = [this](const std::string& c) { placeDefault(c); };
+  panel_->onCustom = [this] { openPropertyPage(); };
+  panel_->browsable = [](const PropertyRow& r) { return r.kind == ValueKind::Text && isSoundProperty(r.name); };
+  panel_->onBrowse = [this](size_t row) { browseSound(row); };
   panel_->onEdited = [this](const std::string& property, const std::string& value) {
     doc_->propertyEdited("Set " + property);
     say("Set " + panel_->model().title() + "." + property + " = " + value);
@@ -121,7 +153,10 @@ Designer::Designer(std::string registryPath) : registryPath_(std::move(registryP
   shell_->onAccentChanged();
 
   doc_ = std::make_unique<Document>(library::classes());
-  doc_->onRebuilt = [this] { siteForm(doc_->form().hWnd()); };
+  doc_->onRebuilt = [this] {
+    page_.reset();  // its control went with the old form
+    siteForm(doc_->form().hWnd());
+  };
   doc_->onChanged = [this] {
     updateTitle();
     selectionChanged();
@@ -136,7 +171,30 @@ Designer::Designer(std::string registryPath) : registryPath_(std::move(registryP
   selectionChanged();
 }
 
+// An open property page: its frame (a form of the library's own with OK, Apply and Cancel), the
+// page object and the control as a component object. The control's form is the document's, so
+// the page must go before the form is rebuilt (undo, open, run).
+struct Designer::PageHost {
+  std::unique_ptr<host::Form> frame;
+  IPropertyPage* page = nullptr;
+  library::com::DispatchObject* object = nullptr;
+  std::string title;
+  host::Connection closed{};
+  ~PageHost() {
+    if (frame) frame->Unloaded.disconnect(closed);
+    if (page) {
+      if (frame) page->Deactivate();
+      page->SetObjects(0, nullptr);
+      page->Release();
+    }
+    if (object) object->Release();
+    frame.reset();
+  }
+};
+
 Designer::~Designer() {
+  picker_.reset();
+  page_.reset();
   if (keyHook_) UnhookWindowsHookEx(keyHook_);
   if (hooked == this) hooked = nullptr;
   doc_->onRebuilt = nullptr;
@@ -363,6 +421,7 @@ void Designer::selectionChanged() {
   } else if (sel.size() == 1) {
     host::Extender* e = sel.front();
     panel_->show(&e->object(), e->Name() + " (" + e->object().memberTable().className() + ")", e);
+    if (library::com::pageFor(e->object().memberTable().className())) panel_->model().addCustomRow();
   } else if (sel.empty()) {
     panel_->show(&doc_->form(), doc_->form().Name() + " (Form)");
   } else {
@@ -622,6 +681,164 @@ void Designer::placeDefault(const std::string& className) {
   selectionChanged();
 }
 
+// ---- The file picker ----
+
+void Designer::browseForm(bool saving) {
+  std::error_code ec;
+  const std::filesystem::path from = path_name_.empty() ? std::filesystem::current_path(ec) : path_name_.parent_path();
+  RECT main{};
+  GetWindowRect(shell_->form()->hWnd(), &main);
+  picker_.reset();
+  picker_ = std::make_unique<FilePicker>(saving ? "Save the form as" : "Open a form", std::vector<std::string>{".zxf"},
+                                         from, saving, Point{main.left + 120, main.top + 90});
+  picker_->onDone = [this] { PostMessageA(area_, kPickerDone, 0, 0); };
+  picked_ = [this, saving](const std::filesystem::path& file) {
+    if (saving) saveAs(file);
+    else open(file);
+  };
+}
+
+bool Designer::browseSound(size_t row) {
+  if (row >= panel_->model().rows().size() || !isSoundProperty(panel_->model().rows()[row].name)) return false;
+  const std::string property = panel_->model().rows()[row].name;
+  host::Dispatchable* object = panel_->model().object();
+  std::error_code ec;
+  std::filesystem::path from = panel_->model().rows()[row].value;
+  from = from.empty() || !from.has_parent_path() ? std::filesystem::current_path(ec) : from.parent_path();
+  RECT main{};
+  GetWindowRect(shell_->form()->hWnd(), &main);
+  picker_.reset();
+  picker_ = std::make_unique<FilePicker>("Choose a sound for " + property, std::vector<std::string>{".wav"}, from, false,
+                                         Point{main.left + 120, main.top + 90});
+  picker_->onDone = [this] { PostMessageA(area_, kPickerDone, 0, 0); };
+  // Set as typed in the panel, if the same object still shows there.
+  picked_ = [this, property, object](const std::filesystem::path& file) {
+    if (panel_->model().object() != object) return;
+    const int r = panel_->model().find(property);
+    if (r < 0) return;
+    if (panel_->model().edit(static_cast<size_t>(r), file.string()) && panel_->onEdited)
+      panel_->onEdited(property, file.string());
+    panel_->refresh();
+  };
+  return true;
+}
+
+void Designer::pickerDone() {
+  if (!picker_ || !picker_->done()) return;
+  const std::optional<std::filesystem::path> chosen = picker_->result();
+  auto then = std::move(picked_);
+  picked_ = nullptr;
+  picker_.reset();
+  // The designer takes the activation and the keyboard back from the picker.
+  if (shell_->alive() && !closing_) {
+    SetActiveWindow(shell_->form()->hWnd());
+    SetFocus(area_);
+  }
+  if (chosen && then) then(*chosen);
+}
+
+// ---- The property page ----
+
+bool Designer::openPropertyPage() {
+  page_.reset();
+  if (doc_->running() || doc_->selection().size() != 1) {
+    say("Select one control to open its property page");
+    return false;
+  }
+  host::Extender& e = *doc_->selection().front();
+  const std::string className = e.object().memberTable().className();
+  const library::TypeLibraryEntry* entry = library::com::pageFor(className);
+  if (!entry) {
+    say(className + " has no property page");
+    return false;
+  }
+  auto ph = std::make_unique<PageHost>();
+  ph->object = library::com::DispatchObject::forSite(e);
+  ph->page = library::com::createPropertyPage(*entry);
+  if (!ph->object || !ph->page) return false;
+  IUnknown* objects[] = {static_cast<IDispatch*>(ph->object)};
+  PROPPAGEINFO info{};
+  if (FAILED(ph->page->SetObjects(1, objects)) || FAILED(ph->page->GetPageInfo(&info))) {
+    say("The " + std::string(entry->name) + " page does not open");
+    return false;
+  }
+  ph->title = library::com::toUtf8(info.pszTitle);
+  CoTaskMemFree(info.pszTitle);
+
+  host::FormOptions o;
+  o.name = "frmPropertyPage";
+  o.caption = e.Name() + " - " + ph->title + " page";
+  o.classes = &library::classes();
+  o.clientWidth = pixelsToTwips(info.size.cx);
+  o.clientHeight = pixelsToTwips(info.size.cy + kPageButtonsHeight);
+  RECT main{};
+  GetWindowRect(shell_->form()->hWnd(), &main);
+  o.screenPos = Point{main.left + 80, main.top + 80};
+  ph->frame = std::make_unique<host::Form>(o);
+  const HWND frame = ph->frame->hWnd();
+  struct Choice {
+    const char* name;
+    const char* caption;
+    int action;  // 1 OK, 2 Apply, 0 Cancel
+  };
+  int x = info.size.cx - 3 * 78;
+  for (const Choice& c : {Choice{"cmdOK", "OK", 1}, Choice{"cmdApply", "Apply", 2}, Choice{"cmdCancel", "Cancel", 0}}) {
+    host::Extender& b = ph->frame->add(library::classes(), "ZorvaXPButton", c.name,
+                                       host::ExtenderRecord::inPixels(x, info.size.cy + 8, 72, 24));
+    b.as<buttons::ZorvaXPButton>().setCaption(c.caption);
+    const int action = c.action;
+    // Closing from inside the button's own click would take the button away under it: OK and
+    // Cancel close once the click is done.
+    b.as<buttons::ZorvaXPButton>().Click.connect([this, action] {
+      if (action == 2) applyPropertyPage();
+      else PostMessageA(area_, kPageClosing, action, 0);
+    });
+    x += 78;
+  }
+  const tagRECT where{0, 0, info.size.cx, info.size.cy};
+  if (FAILED(ph->page->Activate(frame, &where, TRUE))) {
+    say("The " + ph->title + " page does not open");
+    return false;
+  }
+  ph->closed = ph->frame->Unloaded.connect([this] { PostMessageA(area_, kPageClosing, 0, 0); });  // closed by its box
+  page_ = std::move(ph);
+  say("Opened the " + page_->title + " page of " + e.Name());
+  return true;
+}
+
+host::Form* Designer::pageFrame() const { return page_ ? page_->frame.get() : nullptr; }
+
+HWND Designer::pageWindow() const {
+  const HWND frame = page_ && page_->frame ? page_->frame->hWnd() : 0;
+  for (HWND c = frame ? GetWindow(frame, GW_CHILD) : 0; c; c = GetWindow(c, GW_HWNDNEXT)) {
+    char name[64] = {};
+    GetClassNameA(c, name, sizeof name);
+    if (std::string_view(name) == "ZxpPropertyPage") return c;
+  }
+  return 0;
+}
+
+bool Designer::applyPropertyPage() {
+  if (!page_) return false;
+  if (page_->page->IsPageDirty() != S_OK) return true;
+  const HRESULT hr = page_->page->Apply();
+  if (FAILED(hr)) {
+    say("The " + page_->title + " page was not applied: " + refusal(hr));
+    return false;
+  }
+  doc_->propertyEdited("Apply " + page_->title + " page");
+  say("Applied the " + page_->title + " page");
+  selectionChanged();
+  return true;
+}
+
+bool Designer::closePropertyPage(bool apply) {
+  if (!page_) return true;
+  if (apply && page_->frame && !page_->frame->unloaded() && !applyPropertyPage()) return false;
+  page_.reset();
+  return true;
+}
+
 void Designer::say(const std::string& line) {
   if (log_) log_->append(line);
 }
@@ -640,6 +857,15 @@ bool Designer::mayDiscard() {
                                  MB_YESNOCANCEL | MB_ICONQUESTION);
   if (answer == IDYES) return save();
   return answer == IDNO;
+}
+
+bool Designer::mayClose() {
+  if (closing_) return true;
+  stop();
+  if (!mayDiscard()) return false;
+  closing_ = true;
+  page_.reset();
+  return true;
 }
 
 bool Designer::newForm() {
@@ -687,7 +913,7 @@ bool Designer::save() {
     char typed[1024] = {};
     GetWindowTextA(path_, typed, sizeof typed);
     if (!typed[0]) {
-      say("Type a file name in the path field, then Save As");
+      browseForm(true);
       return false;
     }
     return saveAs(typed);
@@ -811,6 +1037,7 @@ void Designer::run() {
     say(std::string("The form does not run: ") + e.what());
     return;
   }
+  page_.reset();
   log_->clear();
   siteForm(f->hWnd());
   host::traceEvents(*f, [this](const std::string& line) { say(line); });
@@ -846,7 +1073,7 @@ void Designer::command(int id) {
       char typed[1024] = {};
       GetWindowTextA(path_, typed, sizeof typed);
       if (typed[0]) open(typed);
-      else say("Type a form file's path in the path field, then Open");
+      else browseForm(false);
       break;
     }
     case cmdRecent: chooseRecent(); break;
@@ -855,7 +1082,7 @@ void Designer::command(int id) {
       char typed[1024] = {};
       GetWindowTextA(path_, typed, sizeof typed);
       if (typed[0]) saveAs(typed);
-      else say("Type a file name in the path field, then Save As");
+      else browseForm(true);
       break;
     }
     case cmdUndo: undo(); break;
@@ -869,7 +1096,8 @@ void Designer::command(int id) {
     case cmdRun: run(); break;
     default: break;
   }
-  if (!closing_ && IsWindow(area_) && id != cmdOpen && id != cmdSaveAs) SetFocus(area_);
+  // The keyboard goes back to the design area, unless a picker opened for this command.
+  if (!closing_ && IsWindow(area_) && id != cmdOpen && id != cmdSaveAs && !picker_) SetFocus(area_);
 }
 
 bool Designer::key(UINT vk, bool shift, bool ctrl) {
@@ -969,6 +1197,12 @@ LRESULT Designer::proc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
       return 0;
     case WM_APP:
       if (hwnd == d->area_) d->stop();
+      return 0;
+    case kPageClosing:
+      if (hwnd == d->area_) d->closePropertyPage(wParam != 0);
+      return 0;
+    case kPickerDone:
+      if (hwnd == d->area_) d->pickerDone();
       return 0;
     default:
       return DefWindowProcA(hwnd, msg, wParam, lParam);

@@ -2,7 +2,8 @@
 //
 // One skinned main form (appkit::SkinShell, like the gallery) holding
 //   - a command strip: New, Open, Recent (a menu of the last files opened or saved), Save, Save As
-//     (Open, Save As: on the path typed in the file field), Undo,
+//     (Open, Save As: on the path typed in the file field, or with none typed through the
+//     file picker), Undo,
 //     Redo, Cut, Copy, Paste, Delete, Grid (show/hide), Tab order and Run/Stop;
 //   - on the left the control list (appkit::Toolbox): a click takes a class as the tool, and a
 //     rectangle drawn on the form then places one at that size; a double click places one at once;
@@ -29,6 +30,7 @@
 
 #include "Document.h"
 #include "common/EventLog.h"
+#include "common/FilePicker.h"
 #include "common/PropertyPanel.h"
 #include "common/SkinShell.h"
 #include "common/Toolbox.h"
@@ -80,6 +82,8 @@ class Designer {
   // "Save changes to NAME?": Yes saves first (and a failed save keeps the form), No drops the
   // edits, Cancel keeps the form. True when the form may go.
   bool mayDiscard();
+  // Closing the window asks the same (and stops a running form first): true when it may close.
+  bool mayClose();
   // New empty form (the path field is cleared); false when kept (mayDiscard).
   bool newForm();
   // Opens a form file. On failure the log says why (with the line for a malformed file), and the
@@ -125,6 +129,31 @@ class Designer {
   // Handles a key as the designer's accelerators do; true when it was taken.
   bool key(UINT vk, bool shift, bool ctrl);
 
+  // ---- The file picker (appkit::FilePicker) ----
+  // Open and Save As with nothing typed in the path field (and Save of a form that has no file
+  // yet) open the picker on form files (.zxf); what is chosen is opened or saved to. The property
+  // panel's sound paths (properties named ...Sound...) have a browse box that opens it on wave
+  // files and sets the chosen path as typing it would. The picker open now (nullptr: none).
+  void browseForm(bool saving);
+  bool browseSound(size_t row);
+  appkit::FilePicker* picker() const { return picker_.get(); }
+
+  // ---- The class's property page ("(Custom)" in the property panel) ----
+  // Opens the page that the selected control's class names (through ISpecifyPropertyPages) in
+  // a window of its own, with OK, Apply and Cancel; the page edits the control through its
+  // component interfaces. False (and a line in the log) when the selection is not one control
+  // whose class has a page.
+  bool openPropertyPage();
+  // The frame holding the page (a form with the buttons cmdOK, cmdApply, cmdCancel) and the
+  // page's own window (its fields); nullptr and 0 when no page is open.
+  host::Form* pageFrame() const;
+  HWND pageWindow() const;
+  // Apply: the page's changes go to the control as one undo step ("Apply Tab page"); false, with
+  // the reason in the log and the page left open and dirty, when the control refuses a value.
+  bool applyPropertyPage();
+  // OK (apply, then close; a refused value keeps the page open) or Cancel (close).
+  bool closePropertyPage(bool apply);
+
   // ---- Geometry, for the views and tests ----
   // Where the form's client area is, in the design area's client coordinates.
   Point formOrigin() const;
@@ -147,6 +176,7 @@ class Designer {
 
  private:
   enum class Drag : uint8_t { None, Move, Size, Band, Place };
+  struct PageHost;
   static LRESULT proc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam);
   static LRESULT keyHook(int code, WPARAM wParam, LPARAM lParam);
   void layout();
@@ -188,6 +218,10 @@ class Designer {
   bool tabMode_ = false;
   int16_t nextTab_ = 0;
   bool closing_ = false;
+  std::unique_ptr<PageHost> page_;
+  std::unique_ptr<appkit::FilePicker> picker_;
+  std::function<void(const std::filesystem::path&)> picked_;  // what the chosen file is for
+  void pickerDone();
 };
 
 }  // namespace zxp::designer

@@ -67,13 +67,19 @@ struct FlagScope {
 }  // namespace
 
 void ControlBase::InitProperties() {
-  FlagScope scope(settingUp_);
-  UserControl_InitProperties();
+  {
+    FlagScope scope(settingUp_);
+    UserControl_InitProperties();
+  }
+  setUpDone();
 }
 
 void ControlBase::ReadProperties(host::PropertyBag& PropBag) {
-  FlagScope scope(settingUp_);
-  UserControl_ReadProperties(PropBag);
+  {
+    FlagScope scope(settingUp_);
+    UserControl_ReadProperties(PropBag);
+  }
+  setUpDone();
 }
 
 void ControlBase::WriteProperties(host::PropertyBag& PropBag) { UserControl_WriteProperties(PropBag); }

@@ -165,6 +165,9 @@ class ControlBase : public host::ControlObject, private SurfaceListener {
 
   // The control's resting look (what setters that change it redraw) and hover look.
   virtual void redrawResting() {}
+  // Runs once InitProperties or ReadProperties has set every property: a control that leaves
+  // its painting out while it is set up paints here.
+  virtual void setUpDone() {}
   virtual void redrawHover() {}
 
   // ---- Helpers for the control's code ----

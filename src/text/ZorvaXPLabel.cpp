@@ -27,7 +27,6 @@ using foundation::Redraw;
 namespace {
 
 constexpr OLE_COLOR kSystemButtonFace = 0x8000000F;
-constexpr int32_t kTwips = 15;  // per pixel
 
 // Half a difference of pixel positions, to the nearest pixel (halves to even).
 int32_t half(int32_t n) { return nearest(n / 2.0); }
@@ -282,11 +281,11 @@ void ZorvaXPLabel::UserControl_WriteProperties(host::PropertyBag& PropBag) {
 // ---- Drawing ----------------------------------------------------------------------------------
 
 void ZorvaXPLabel::setWidthPixels(int32_t px) {
-  if (ScaleWidth() != px) setWidthTwips(px * kTwips);
+  if (ScaleWidth() != px) setWidthTwips(pixelsToTwips(px));
 }
 
 void ZorvaXPLabel::setHeightPixels(int32_t px) {
-  if (ScaleHeight() != px) setHeightTwips(px * kTwips);
+  if (ScaleHeight() != px) setHeightTwips(pixelsToTwips(px));
 }
 
 void ZorvaXPLabel::ResizeStep() {
@@ -358,7 +357,7 @@ void ZorvaXPLabel::DrawLabelContents(OLE_COLOR textColor, bool hoverPicture, boo
     GetTextExtentPoint32(dc, m_Caption.data(), static_cast<int>(m_Caption.size()), &cx);
     int32_t p = 0;
     if (picture) p = overPicture ? std::max(pos, ps) : ps;
-    setWidthPixels(cx.cx + p + 10);
+    setWidthPixels(clampToInt32(int64_t{cx.cx} + p + 10));
   }
   RECT measured = r;
   DrawText(dc, m_Caption, &measured, format | DT_CALCRECT);
@@ -368,6 +367,15 @@ void ZorvaXPLabel::DrawLabelContents(OLE_COLOR textColor, bool hoverPicture, boo
   if (!m_AutoSize && ScaleHeight() < m_TextHeight) setHeightPixels(m_TextHeight + 1);
   w = ScaleWidth();
   h = ScaleHeight();
+
+  if (hoverUnderline && m_UnderlineOnOver)
+    changeSurfaceFont([](gfx::FontDesc& f) { f.underline = true; });
+  else if (!hoverUnderline && !m_FontUnderline)
+    changeSurfaceFont([](gfx::FontDesc& f) { f.underline = false; });
+  // While its properties are read one by one the label sizes itself after each, as it always
+  // does, but paints only once they are all set (setUpDone): the lines of a long caption are
+  // laid out for drawing once, at the size and in the font it shows them.
+  if (settingUp()) return;
 
   if (picture) {
     auto drawIcon = [&](const host::PictureRef& pic, int32_t size) {
@@ -388,10 +396,6 @@ void ZorvaXPLabel::DrawLabelContents(OLE_COLOR textColor, bool hoverPicture, boo
   textRect.bottom = textRect.top + m_TextHeight;
 
   SetTextColor(dc, Enabled() ? translateColor(textColor) : kDisabledText);
-  if (hoverUnderline && m_UnderlineOnOver)
-    changeSurfaceFont([](gfx::FontDesc& f) { f.underline = true; });
-  else if (!hoverUnderline && !m_FontUnderline)
-    changeSurfaceFont([](gfx::FontDesc& f) { f.underline = false; });
   SetBkMode(dc, TRANSPARENT);
   DrawText(dc, m_Caption, &textRect, format);
 }

@@ -59,6 +59,21 @@ TEST_F(Label, AutoSizeFitsTheCaptionWithAndWithoutPicture) {
   EXPECT_EQ(ext("lbl").Width(), 10 * 15);
 }
 
+TEST_F(Label, AutoSizeOfACaptionWiderThanTwipsCanHoldStopsAtTheLargestWidth) {
+  // 200 000 capitals in a 2 048-point face are about 200 million pixels: more than 32-bit
+  // twips hold. The width saturates instead of wrapping to a negative size the host refuses.
+  ZorvaXPLabel& l = label("lbl", 10, 10, 300, 40);
+  gfx::FontDesc huge;
+  huge.name = "Tahoma";
+  huge.size = 2048;
+  l.setLabelFont(host::FontRef(std::make_shared<const gfx::FontDesc>(huge)));
+  l.setCaption(std::string(200000, 'W'));
+  ASSERT_GT(int64_t{captionWidth(l)} * 15, int64_t{std::numeric_limits<int32_t>::max()});
+  l.setAutoSize(true);
+  EXPECT_EQ(ext("lbl").Width(), std::numeric_limits<int32_t>::max());
+  EXPECT_EQ(ext("lbl").Height(), (l.TextHeight() + 1) * 15);
+}
+
 TEST_F(Label, SmallLabelsGrowAndTextStaysInsideItsMargins) {
   ZorvaXPLabel& l = label("lbl", 10, 10, 120, 24);
   ext("lbl").setWidth(8 * 15);

@@ -210,6 +210,16 @@ DispatchObject* DispatchObject::forControl(DispatchObject& formObject, host::Ext
   return o.release();
 }
 
+DispatchObject* DispatchObject::forSite(host::Extender& site) {
+  std::unique_ptr<DispatchObject> o(new DispatchObject());
+  const std::string className = site.object().memberTable().className();
+  o->entry_ = findByName(className);
+  o->source_ = o->entry_ ? progId(*o->entry_) : className;
+  o->site_ = &site;
+  o->object_ = &site.object();
+  return o.release();
+}
+
 DispatchObject* DispatchObject::forValue(const host::Variant& value) {
   std::unique_ptr<DispatchObject> o(new (std::nothrow) DispatchObject());
   if (!o) return nullptr;

@@ -53,6 +53,9 @@ class DispatchObject final : public IDispatch,
   static DispatchObject* forForm(std::unique_ptr<host::Form> form);
   // A control sited on the form that `formObject` owns; the object keeps that form alive.
   static DispatchObject* forControl(DispatchObject& formObject, host::Extender& site);
+  // A control on a form that the caller owns and keeps alive for as long as it holds the object
+  // (a designer's form, whose controls it hands to property pages): no reference to the form.
+  static DispatchObject* forSite(host::Extender& site);
 
   // The form this object owns (forForm, or the private form of a control made by its factory);
   // nullptr for others.

@@ -140,9 +140,10 @@ inline int32_t nearest(double x) {
 // Integer division truncating toward zero (C++'s own rule, named for readability at call sites).
 constexpr int32_t idiv(int32_t a, int32_t b) { return a / b; }
 
-// Twips: the host's unit for control positions and sizes, 15 per pixel.
+// Twips: the host's unit for control positions and sizes, 15 per pixel. A pixel size beyond
+// what 32-bit twips hold (143 million pixels: a one-line caption of tens of megabytes) saturates.
 constexpr int32_t kTwipsPerPixel = 15;
-constexpr int32_t pixelsToTwips(int32_t px) { return px * kTwipsPerPixel; }
+constexpr int32_t pixelsToTwips(int32_t px) { return clampToInt32(int64_t{px} * kTwipsPerPixel); }
 constexpr int32_t twipsToPixels(int32_t tw) { return tw / kTwipsPerPixel; }
 
 }  // namespace zxp

@@ -1,12 +1,14 @@
 #include "platform/host/Form.h"
 
 #include <algorithm>
+#include <functional>
 
 #include "platform/base/CodePage.h"
 #include "platform/gfx/Font.h"
 #include "platform/gfx/GdiRaii.h"
 #include "platform/gfx/SysColors.h"
 #include "platform/host/NoCase.h"
+#include "platform/host/UnloadGuard.h"
 #include "platform/ui/Edit.h"
 #include "platform/ui/EventLoop.h"
 #include "platform/ui/Window.h"
@@ -55,6 +57,18 @@ void unloadTimerProc(HWND, UINT, UINT_PTR id, DWORD) {
       return;
     }
   }
+}
+
+// The forms whose owners are asked before a requested unload (UnloadGuard.h).
+std::vector<std::pair<const Form*, std::function<bool()>>>& unloadGuards() {
+  static std::vector<std::pair<const Form*, std::function<bool()>>> g;
+  return g;
+}
+
+bool mayUnload(const Form& f) {
+  for (const auto& [form, guard] : unloadGuards())
+    if (form == &f) return guard();
+  return true;
 }
 
 Form* formOf(HWND h) { return ui::windowObject<Form>(h); }
@@ -204,6 +218,7 @@ Form::Form(const FormOptions& o)
 
 Form::~Form() {
   std::erase(liveForms(), this);
+  std::erase_if(unloadGuards(), [this](const auto& g) { return g.first == this; });
   if (unloadTimer_) {
     KillTimer(0, unloadTimer_);
     std::erase_if(pendingUnloads(), [this](const auto& p) { return p.second == this; });
@@ -245,8 +260,15 @@ void Form::Unload() {
     PostQuitMessage(0);
 }
 
+void setUnloadGuard(const Form& form, std::function<bool()> guard) {
+  auto& all = unloadGuards();
+  std::erase_if(all, [&](const auto& g) { return g.first == &form; });
+  if (guard) all.emplace_back(&form, std::move(guard));
+}
+
 void Form::requestUnload() {
   if (!hwnd_ || unloadTimer_) return;
+  if (!mayUnload(*this)) return;  // its owner keeps it
   unloadTimer_ = SetTimer(0, 0, 0, unloadTimerProc);
   if (unloadTimer_) pendingUnloads().emplace_back(unloadTimer_, this);
 }

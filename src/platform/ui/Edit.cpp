@@ -44,6 +44,12 @@ bool isBreak(char32_t c) { return c == U'\r' || c == U'\n'; }
 
 std::u32string decode(const char* s) { return s ? gfx::decodeUtf8(s) : std::u32string(); }
 
+EditText fromUtf8(const char* s) {
+  EditText t;
+  if (s) t.assignUtf8(s);
+  return t;
+}
+
 // WM_CHAR codes up to 0xFF are Windows-1252 bytes; larger ones are code points.
 char32_t charFromCode(uint32_t code) {
   return code <= 0xFF ? fromCp1252(static_cast<unsigned char>(code)) : static_cast<char32_t>(code);
@@ -69,7 +75,7 @@ bool EditField::focused() const { return GetFocus() == hwnd_; }
 std::string EditField::utf8(int32_t from, int32_t to) const {
   from = std::clamp(from, 0, length());
   to = std::clamp(to, from, length());
-  return gfx::encodeUtf8(std::u32string_view(text_).substr(static_cast<size_t>(from), static_cast<size_t>(to - from)));
+  return text_.utf8(static_cast<size_t>(from), static_cast<size_t>(to - from));
 }
 
 bool EditField::notify(WORD code) {
@@ -95,7 +101,7 @@ LRESULT EditField::handle(UINT msg, WPARAM wParam, LPARAM lParam) {
     case WM_CREATE: {
       auto* cs = reinterpret_cast<const CREATESTRUCTA*>(lParam);
       resetRect();
-      text_ = applyCase(decode(cs ? cs->lpszName : nullptr));
+      text_ = applyCase(fromUtf8(cs ? cs->lpszName : nullptr));
       laidOutWith_.reset();  // a new text: laid out whatever the parameters
       relayout();
       invalidate();
@@ -127,33 +133,19 @@ LRESULT EditField::handle(UINT msg, WPARAM wParam, LPARAM lParam) {
       return DLGC_WANTCHARS | DLGC_HASSETSEL | DLGC_WANTARROWS | (multiline() ? DLGC_WANTALLKEYS : 0);
 
     case WM_SETTEXT:
-      setText(applyCase(decode(reinterpret_cast<const char*>(lParam))));
+      setText(applyCase(fromUtf8(reinterpret_cast<const char*>(lParam))));
       return TRUE;
     case WM_GETTEXT: {
       // Encoded straight into the caller's buffer, whole characters only: a field of megabytes
       // is not encoded into a string first.
       auto* buf = reinterpret_cast<char*>(lParam);
       if (!buf || wParam == 0) return 0;
-      const size_t room = static_cast<size_t>(wParam) - 1;
-      size_t n = 0;
-      for (char32_t c : text_) {
-        if (c < 0x80 && n < room) {
-          buf[n++] = static_cast<char>(c);
-          continue;
-        }
-        char bytes[4];
-        const size_t len = encodeUtf8(c, bytes);
-        if (n + len > room) break;
-        std::memcpy(buf + n, bytes, len);
-        n += len;
-      }
+      const size_t n = text_.copyUtf8(buf, static_cast<size_t>(wParam) - 1);
       buf[n] = 0;
       return static_cast<LRESULT>(n);
     }
     case WM_GETTEXTLENGTH: {
-      size_t n = 0;
-      for (char32_t c : text_) n += utf8Size(c);
-      return static_cast<LRESULT>(n);
+      return static_cast<LRESULT>(text_.utf8Size());
     }
     case WM_SETFONT:
       setFont(static_cast<HFONT>(wParam));
@@ -392,6 +384,14 @@ std::u32string EditField::applyCase(std::u32string s) const {
   return gfx::decodeUtf8((st & ES_UPPERCASE) ? upperCaseText(u) : lowerCaseText(u));
 }
 
+EditText EditField::applyCase(EditText s) const {
+  DWORD st = style();
+  if (!(st & (ES_UPPERCASE | ES_LOWERCASE))) return s;
+  const std::string u = s.utf8(0, s.size());
+  s.assignUtf8((st & ES_UPPERCASE) ? upperCaseText(u) : lowerCaseText(u));
+  return s;
+}
+
 void EditField::replaceText(int32_t from, int32_t to, std::u32string_view s) {
   if (layoutStale_) {
     // Not laid out since the text or the rectangle changed: laid out whole on first use, and
@@ -412,7 +412,7 @@ void EditField::replaceText(int32_t from, int32_t to, std::u32string_view s) {
   changePending_ = true;
 }
 
-void EditField::setText(std::u32string text) {
+void EditField::setText(EditText text) {
   bool same = text == text_;
   text_ = std::move(text);
   layoutStale_ = true;

@@ -13,6 +13,7 @@
 #include "platform/gfx/FontEngine.h"
 #include "platform/ui/Edit.h"
 #include "platform/ui/EditLayout.h"
+#include "platform/ui/EditText.h"
 
 namespace zxp::ui {
 
@@ -51,7 +52,7 @@ class EditField {
   LRESULT onKeyDown(int vk);
   LRESULT onChar(uint32_t code);
   void onMouse(UINT msg, WPARAM keys, LPARAM pos);
-  void setText(std::u32string text);
+  void setText(EditText text);
   // Replaces the selection with s as the user or EM_REPLACESEL does: case styles, the length
   // limit and the rectangle apply. Returns false when nothing changed.
   bool replaceSelection(std::u32string s, Edit kind, bool canUndo, bool byUser);
@@ -69,6 +70,7 @@ class EditField {
   int32_t wordRight(int32_t i) const;
   void selectWordAt(int32_t i);
   std::u32string applyCase(std::u32string s) const;
+  EditText applyCase(EditText s) const;
   // The text change itself, with the layout kept up to date.
   void replaceText(int32_t from, int32_t to, std::u32string_view s);
   // After a change: modified flag, view, caret, repaint, EN_UPDATE and EN_CHANGE. False when the
@@ -109,7 +111,7 @@ class EditField {
   void setMargins(WPARAM which, int left, int right);
 
   HWND hwnd_;
-  std::u32string text_;
+  EditText text_;
   int32_t anchor_ = 0;
   int32_t caret_ = 0;
   int32_t limit_ = kEditDefaultLimit;

@@ -9,9 +9,6 @@ namespace {
 
 bool isBlank(char32_t c) { return c == U' ' || c == U'\t'; }
 
-bool crLfAt(std::u32string_view text, size_t i) {
-  return i + 1 < text.size() && text[i] == U'\r' && text[i + 1] == U'\n';
-}
 
 }  // namespace
 
@@ -34,8 +31,10 @@ int32_t EditLayout::advanceAt(char32_t c, int32_t x) const {
   return p_.advance(c);
 }
 
-EditLine EditLayout::layLine(std::u32string_view text, int32_t start) const {
-  const auto n = static_cast<int32_t>(text.size());
+// The loop over the characters reads them straight from the text's storage (one byte or four
+// per character): a text of megabytes is laid out in one pass of plain array reads.
+template <class Char>
+EditLine EditLayout::layLineIn(const Char* text, int32_t n, int32_t start) const {
   EditLine line;
   line.start = start;
   int32_t x = 0;
@@ -43,8 +42,8 @@ EditLine EditLayout::layLine(std::u32string_view text, int32_t start) const {
   int32_t breakAt = -1;     // the position after the latest run of blanks
   int32_t inkAtBreak = 0;   // ink before that run
   for (int32_t i = start; i < n; ++i) {
-    char32_t c = text[static_cast<size_t>(i)];
-    if (c == U'\r' && p_.lineBreaks && crLfAt(text, static_cast<size_t>(i))) {
+    const auto c = static_cast<char32_t>(text[i]);
+    if (c == U'\r' && p_.lineBreaks && i + 1 < n && text[i + 1] == U'\n') {
       line.length = i - start;
       line.breakLength = 2;
       line.width = x;
@@ -72,7 +71,14 @@ EditLine EditLayout::layLine(std::u32string_view text, int32_t start) const {
   return line;
 }
 
-void EditLayout::rebuild(std::u32string_view text) {
+EditLine EditLayout::layLine(EditTextView text, int32_t start) const {
+  const auto n = static_cast<int32_t>(text.size());
+  if (text.wide()) return layLineIn(text.wide(), n, start);
+  if (text.narrow()) return layLineIn(text.narrow(), n, start);
+  return layLineIn(static_cast<const unsigned char*>(nullptr), 0, start);
+}
+
+void EditLayout::rebuild(EditTextView text) {
   lines_.clear();
   int32_t pos = 0;
   for (;;) {
@@ -80,10 +86,16 @@ void EditLayout::rebuild(std::u32string_view text) {
     lines_.push_back(l);
     if (!l.soft && l.breakLength == 0) break;
     pos = l.next();
+    // After the first thousand lines the room for the rest is taken at once, by the characters
+    // per line so far: a text of millions of lines is not copied at every doubling.
+    if (lines_.size() == 1024 && text.size() > static_cast<size_t>(pos) * 2) {
+      const double perLine = static_cast<double>(pos) / static_cast<double>(lines_.size());
+      lines_.reserve(static_cast<size_t>(static_cast<double>(text.size()) / perLine * 1.05) + 16);
+    }
   }
 }
 
-EditLayoutChange EditLayout::update(std::u32string_view text, int32_t pos, int32_t removed, int32_t inserted) {
+EditLayoutChange EditLayout::update(EditTextView text, int32_t pos, int32_t removed, int32_t inserted) {
   const int32_t delta = inserted - removed;
   int32_t first = lineFromChar(pos);
   // A change may let the first word of its line move up to the end of the line before.
@@ -121,7 +133,7 @@ int32_t EditLayout::lineFromChar(int32_t index) const {
   return static_cast<int32_t>(it - lines_.begin()) - 1;
 }
 
-int32_t EditLayout::xOf(std::u32string_view text, int32_t lineIndex, int32_t index) const {
+int32_t EditLayout::xOf(EditTextView text, int32_t lineIndex, int32_t index) const {
   const EditLine& l = line(lineIndex);
   int32_t end = std::clamp(index, l.start, l.start + l.length);
   int32_t x = 0;
@@ -129,7 +141,7 @@ int32_t EditLayout::xOf(std::u32string_view text, int32_t lineIndex, int32_t ind
   return x;
 }
 
-int32_t EditLayout::indexAtX(std::u32string_view text, int32_t lineIndex, int32_t x) const {
+int32_t EditLayout::indexAtX(EditTextView text, int32_t lineIndex, int32_t x) const {
   const EditLine& l = line(lineIndex);
   int32_t pen = 0;
   for (int32_t i = l.start; i < l.start + l.length; ++i) {
@@ -140,7 +152,7 @@ int32_t EditLayout::indexAtX(std::u32string_view text, int32_t lineIndex, int32_
   return l.start + l.length;
 }
 
-int32_t EditLayout::lineEndForCaret(std::u32string_view text, int32_t lineIndex) const {
+int32_t EditLayout::lineEndForCaret(EditTextView text, int32_t lineIndex) const {
   const EditLine& l = line(lineIndex);
   int32_t end = l.start + l.length;
   if (l.soft && l.length > 0 && isBlank(text[static_cast<size_t>(end - 1)])) --end;
@@ -153,7 +165,7 @@ int32_t EditLayout::maxWidth() const {
   return w;
 }
 
-void EditLayout::advances(std::u32string_view text, int32_t lineIndex, std::vector<int32_t>& out) const {
+void EditLayout::advances(EditTextView text, int32_t lineIndex, std::vector<int32_t>& out) const {
   const EditLine& l = line(lineIndex);
   out.clear();
   int32_t x = 0;
@@ -164,7 +176,7 @@ void EditLayout::advances(std::u32string_view text, int32_t lineIndex, std::vect
   }
 }
 
-int32_t EditLayout::advancesBetween(std::u32string_view text, int32_t lineIndex, int32_t left, int32_t right,
+int32_t EditLayout::advancesBetween(EditTextView text, int32_t lineIndex, int32_t left, int32_t right,
                                     int32_t& from, int32_t& to, std::vector<int32_t>& out) const {
   const EditLine& l = line(lineIndex);
   const int32_t end = l.start + l.length;

@@ -17,6 +17,8 @@
 #include <string_view>
 #include <vector>
 
+#include "platform/ui/EditText.h"
+
 namespace zxp::ui {
 
 struct EditLine {
@@ -52,9 +54,9 @@ class EditLayout {
   const Params& params() const { return p_; }
 
   // Lays out the whole text.
-  void rebuild(std::u32string_view text);
+  void rebuild(EditTextView text);
   // The text now holds `inserted` characters at pos where `removed` characters were before.
-  EditLayoutChange update(std::u32string_view text, int32_t pos, int32_t removed, int32_t inserted);
+  EditLayoutChange update(EditTextView text, int32_t pos, int32_t removed, int32_t inserted);
 
   int32_t lineCount() const { return static_cast<int32_t>(lines_.size()); }
   const EditLine& line(int32_t i) const { return lines_[static_cast<size_t>(i)]; }
@@ -62,28 +64,30 @@ class EditLayout {
   // positions past the end give the last line).
   int32_t lineFromChar(int32_t index) const;
   // The x offset of a position from its line's start (positions are clamped to the line).
-  int32_t xOf(std::u32string_view text, int32_t lineIndex, int32_t index) const;
+  int32_t xOf(EditTextView text, int32_t lineIndex, int32_t index) const;
   // The position on a line nearest to an x offset from the line's start.
-  int32_t indexAtX(std::u32string_view text, int32_t lineIndex, int32_t x) const;
+  int32_t indexAtX(EditTextView text, int32_t lineIndex, int32_t x) const;
   // The last position the caret may take on a line: its end, or before the hanging space of a
   // soft break (the end itself would show at the start of the next line).
-  int32_t lineEndForCaret(std::u32string_view text, int32_t lineIndex) const;
+  int32_t lineEndForCaret(EditTextView text, int32_t lineIndex) const;
   // The widest line.
   int32_t maxWidth() const;
   // The advance of each character shown on a line (tabs expanded), for drawing.
-  void advances(std::u32string_view text, int32_t lineIndex, std::vector<int32_t>& out) const;
+  void advances(EditTextView text, int32_t lineIndex, std::vector<int32_t>& out) const;
   // The same for the characters of a line that reach from x offset `left` to `right` (offsets
   // from the line's start): [from, to), their advances in out, and the x offset of `from`. The
   // characters before them are measured, those after them not read, so drawing a window onto a
   // long line costs the line up to the window, not the whole line.
-  int32_t advancesBetween(std::u32string_view text, int32_t lineIndex, int32_t left, int32_t right, int32_t& from,
+  int32_t advancesBetween(EditTextView text, int32_t lineIndex, int32_t left, int32_t right, int32_t& from,
                           int32_t& to, std::vector<int32_t>& out) const;
 
  private:
   // The character's advance at pen position x (tabs go to the next stop).
   int32_t advanceAt(char32_t c, int32_t x) const;
   // Lays out the one line starting at `start`.
-  EditLine layLine(std::u32string_view text, int32_t start) const;
+  EditLine layLine(EditTextView text, int32_t start) const;
+  template <class Char>
+  EditLine layLineIn(const Char* text, int32_t n, int32_t start) const;
 
   Params p_;
   // Advances of the ASCII characters, looked up on first use (-1): a long text is laid out

@@ -3,6 +3,7 @@
 // grid's pixels, run and stop, and files (atomic, byte-identical, bad files not taken).
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <filesystem>
 #include <fstream>
 #include <sstream>
@@ -433,6 +434,106 @@ TEST_F(DesignerWindow, EditsNotSavedAreAskedForBeforeTheFormIsReplaced) {
   EXPECT_NE(d->document().form().control("ZorvaXPButton1"), nullptr);
   EXPECT_TRUE(d->newForm());
   EXPECT_EQ(boxes.shown.size(), asked + 1);
+}
+
+TEST_F(DesignerWindow, ClosingTheWindowWithEditsNotSavedAsksFirst) {
+  bool closed = false;
+  d->onClosed = [&] { closed = true; };
+  auto& boxes = *services.messageBoxes;
+  // Nothing edited: the window closes without a question.
+  {
+    Designer fresh;
+    input.advance(20);
+    bool gone = false;
+    fresh.onClosed = [&] { gone = true; };
+    const size_t asked = boxes.shown.size();
+    PostMessageA(fresh.mainForm()->hWnd(), WM_CLOSE, 0, 0);
+    input.advance(20);
+    EXPECT_TRUE(gone);
+    EXPECT_EQ(boxes.shown.size(), asked);
+  }
+  draw("ZorvaXPButton", at(240, 240), at(1440, 720));
+  d->run();  // a running form is stopped before the question
+  // Alt+F4 (WM_CLOSE) and the skin's close button (the form's requestUnload) ask; Cancel keeps it.
+  boxes.answer = IDCANCEL;
+  PostMessageA(d->mainForm()->hWnd(), WM_CLOSE, 0, 0);
+  input.advance(20);
+  ASSERT_EQ(boxes.shown.size(), 1u);
+  EXPECT_EQ(boxes.shown.back().text, "Save changes to the new form?");
+  EXPECT_FALSE(closed);
+  EXPECT_TRUE(d->shell().alive());
+  EXPECT_FALSE(d->running());
+  d->mainForm()->requestUnload();
+  input.advance(20);
+  EXPECT_EQ(boxes.shown.size(), 2u);
+  EXPECT_TRUE(d->shell().alive());
+  // No lets it go.
+  boxes.answer = IDNO;
+  d->mainForm()->requestUnload();
+  input.advance(20);
+  EXPECT_EQ(boxes.shown.size(), 3u);
+  EXPECT_TRUE(closed);
+  EXPECT_FALSE(d->shell().alive());
+}
+
+TEST_F(DesignerWindow, OpenAndSaveWithNoPathTypedUseThePicker) {
+  auto press = [&](host::Form& f, const char* name) {
+    // Past the double-click time: a second click on the same button soon after is its DblClick.
+    input.moveTo(d->designArea(), Point{300, 300}).advance(600);
+    input.moveTo(f.control(name)->object().hWnd(), Point{10, 10}).click();
+    input.pump();
+  };
+  draw("ZorvaXPButton", at(240, 240), at(1440, 720));
+  // Save of a new form: the picker, in the designer's folder; what is typed there is written.
+  press(*d->mainForm(), "cmdSave");
+  ASSERT_NE(d->picker(), nullptr);
+  d->picker()->openFolder(dir);
+  d->picker()->setName("picked.zxf");
+  press(d->picker()->form(), "cmdOK");
+  EXPECT_EQ(d->picker(), nullptr);
+  EXPECT_EQ(d->path(), dir / "picked.zxf");
+  EXPECT_TRUE(std::filesystem::exists(dir / "picked.zxf"));
+  // Open with the path field emptied: the picker lists the folder's forms; choosing one opens it.
+  ASSERT_TRUE(d->newForm());
+  SetWindowTextA(d->pathField(), "");
+  press(*d->mainForm(), "cmdOpen");
+  ASSERT_NE(d->picker(), nullptr);
+  d->picker()->openFolder(dir);
+  const auto& entries = d->picker()->entries();
+  const auto it = std::find(entries.begin(), entries.end(), "picked.zxf");
+  ASSERT_NE(it, entries.end());
+  d->picker()->activate(static_cast<size_t>(it - entries.begin()));
+  input.pump();
+  EXPECT_EQ(d->path(), dir / "picked.zxf");
+  EXPECT_NE(d->document().form().control("ZorvaXPButton1"), nullptr);
+  // Cancel changes nothing.
+  SetWindowTextA(d->pathField(), "");
+  press(*d->mainForm(), "cmdOpen");
+  ASSERT_NE(d->picker(), nullptr);
+  press(d->picker()->form(), "cmdCancel");
+  EXPECT_EQ(d->picker(), nullptr);
+  EXPECT_EQ(d->path(), dir / "picked.zxf");
+}
+
+TEST_F(DesignerWindow, ASoundPathIsChosenWithThePickerOrTyped) {
+  { std::ofstream(dir / "click.wav") << "RIFF"; }
+  draw("ZorvaXPLabel", at(240, 240), at(2400, 720));
+  const int row = d->panel().model().find("SoundOnClicked");
+  ASSERT_GE(row, 0);
+  d->panel().scrollTo(row);
+  const Rect box = d->panel().browseRect(static_cast<size_t>(row));
+  ASSERT_FALSE(box.empty());
+  EXPECT_TRUE(d->panel().browseRect(static_cast<size_t>(d->panel().model().find("Caption"))).empty());
+  input.moveTo(d->panel().hWnd(), centre(box)).click();
+  ASSERT_NE(d->picker(), nullptr);
+  d->picker()->openFolder(dir);
+  EXPECT_EQ(d->picker()->entries(), (std::vector<std::string>{"[..]", "click.wav"}));  // wave files only
+  d->picker()->activate(1);
+  input.pump();
+  EXPECT_EQ(d->picker(), nullptr);
+  host::Dispatchable& label = d->document().form().control("ZorvaXPLabel1")->object();
+  EXPECT_EQ(host::getProperty(label, "SoundOnClicked").toString(), (dir / "click.wav").string());
+  EXPECT_EQ(d->document().undoName(), "Set SoundOnClicked");
 }
 
 TEST_F(DesignerWindow, RecentFilesAreKeptInTheRegistryAndReopenFromTheirMenu) {

@@ -117,6 +117,37 @@ TEST_F(EditTest, TypingOverwritingAndDeletingAtBothEnds) {
   EXPECT_EQ(GetWindowTextA(e, small, sizeof small), 10);  // never half a character
 }
 
+// The field keeps texts of characters up to U+00FF one byte each and widens on the first larger
+// one: every operation must give the same characters whichever form the text is in.
+TEST_F(EditTest, CharactersPastLatin1WidenTheTextAndChangeNothingElse) {
+  HWND e = edit(ES_AUTOHSCROLL, 30, 1, "caf\xC3\xA9 \xC3\xBF");  // café ÿ
+  EXPECT_EQ(std::tuple(text(e), GetWindowTextLengthA(e)), std::tuple("caf\xC3\xA9 \xC3\xBF", 8));
+  SetFocus(e);
+  input.key(VK_END).type("\xE2\x82\xAC");  // € (U+20AC) widens the text
+  EXPECT_EQ(std::tuple(text(e), sel(e).first, GetWindowTextLengthA(e)), std::tuple("caf\xC3\xA9 \xC3\xBF\xE2\x82\xAC", 7, 11));
+  setSel(e, 3, 4);
+  EXPECT_EQ(GetEditSelText(e), "\xC3\xA9");
+  input.chord({VK_CONTROL}, 'Z');  // undoes the typing: the same characters, still wide
+  EXPECT_EQ(text(e), "caf\xC3\xA9 \xC3\xBF");
+  // Setting the same characters in the narrow form is no change.
+  const int changes = count(EN_CHANGE);
+  SetWindowTextA(e, "caf\xC3\xA9 \xC3\xBF");
+  EXPECT_EQ(count(EN_CHANGE), changes);
+  SetWindowTextA(e, "caf\xC3\xA9!");
+  EXPECT_EQ(count(EN_CHANGE), changes + 1);
+
+  // Upper case takes ÿ past U+00FF (to Ÿ, U+0178); a malformed byte reads as U+FFFD.
+  HWND upper = edit(ES_AUTOHSCROLL | ES_UPPERCASE, 10, 1, "\xC3\xBF\xC3\xA9x");
+  EXPECT_EQ(text(upper), "\xC5\xB8\xC3\x89X");
+  SetWindowTextA(e, "a\xFF" "b");
+  EXPECT_EQ(std::tuple(text(e), GetWindowTextLengthA(e)), std::tuple("a\xEF\xBF\xBD" "b", 5));
+  // Whole characters only, in either form.
+  SetWindowTextA(e, "\xC3\xA9\xC3\xA9");
+  char two[4];
+  const int got = GetWindowTextA(e, two, sizeof two);
+  EXPECT_EQ(std::tuple(got, std::string(two)), std::tuple(2, "\xC3\xA9"));
+}
+
 TEST_F(EditTest, MultiLineBreaksAndDeletesCrLfAsOne) {
   HWND e = edit(ES_MULTILINE | ES_AUTOVSCROLL, 20, 4);
   input.moveTo(e).click().type("ab").key(VK_RETURN).type("cd");
