@@ -1,8 +1,13 @@
 #!/usr/bin/env bash
 # Installs the Debian packages the build, the tests and the apps need, when they are missing.
 # Runs apt-get directly as root, through sudo otherwise. Safe to run again: it does nothing when
-# everything is present.
+# everything is present. `setup.sh windows DEPS` then installs the Windows build's tools
+# (mingw-w64, Wine) and cross-builds its libraries into DEPS (scripts/setup-windows.sh).
 set -euo pipefail
+if [ "${1:-}" = windows ]; then
+  bash "$(dirname "$0")/setup.sh"
+  exec bash "$(dirname "$0")/setup-windows.sh" "${2:?usage: setup.sh windows DEPS_DIR}"
+fi
 
 packages=(
   build-essential cmake ninja-build pkg-config ccache

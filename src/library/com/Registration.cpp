@@ -1,11 +1,10 @@
 #include "library/com/Registration.h"
 
-#include <dlfcn.h>
-
 #include <filesystem>
 
 #include "library/ClassTable.h"
 #include "library/TypeLibrary.h"
+#include "platform/base/Module.h"
 
 namespace zxp::library::com {
 
@@ -30,21 +29,13 @@ void registerInterface(services::Registry& r, const Guid& iid, const std::string
 
 }  // namespace
 
-std::string modulePath() {
-  Dl_info info{};
-  if (dladdr(reinterpret_cast<void*>(&modulePath), &info) && info.dli_fname) {
-    std::error_code ec;
-    auto p = std::filesystem::canonical(info.dli_fname, ec);
-    return ec ? std::string(info.dli_fname) : p.string();
-  }
-  return "libzorvaxp.so";
-}
+std::string modulePath() { return base::modulePath(); }
 
 void registerServer(services::Registry& r, const std::string& module) {
   const std::string libid = typeLibraryId().toString();
   const std::string libKey = under(under(under(kRoot, "TypeLib"), libid), version());
   r.setString(libKey, "", std::string(kTypeLibraryName));
-  r.setString(under(under(libKey, "0"), "linux64"), "", module);
+  r.setString(under(under(libKey, "0"), base::kTypeLibraryPlatform), "", module);
   r.setString(under(libKey, "FLAGS"), "", "2");
   r.setString(under(libKey, "HELPDIR"), "", std::filesystem::path(module).parent_path().string());
 

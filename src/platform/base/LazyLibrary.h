@@ -17,6 +17,9 @@
 #include <mutex>
 #include <stdexcept>
 #include <string>
+#ifdef _WIN32
+#include <thread>
+#endif
 
 namespace zxp::base {
 
@@ -45,7 +48,23 @@ class LazyLibrary {
  private:
   const char* soname_;
   std::atomic<void*> handle_{nullptr};
+#ifdef _WIN32
+  // mingw-w64's std::mutex cannot be constant-initialised; opening is rare and short, so a lock
+  // that yields while another thread opens does as well.
+  class OpenLock {
+   public:
+    void lock() {
+      while (flag_.test_and_set(std::memory_order_acquire)) std::this_thread::yield();
+    }
+    void unlock() { flag_.clear(std::memory_order_release); }
+
+   private:
+    std::atomic_flag flag_;
+  };
+  OpenLock mutex_;
+#else
   std::mutex mutex_;
+#endif
 };
 
 template <class Signature>

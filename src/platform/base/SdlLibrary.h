@@ -4,13 +4,18 @@
 // headless run never loads SDL2 or the display and sound libraries it pulls in.
 #pragma once
 
+#define SDL_MAIN_HANDLED  // our programs' main stays theirs on Windows too
 #include <SDL2/SDL.h>
 
 #include "platform/base/LazyLibrary.h"
 
 namespace zxp::sdl {
 
+#ifdef _WIN32
+inline constinit base::LazyLibrary library{"SDL2.dll"};  // SDL's Windows build, beside the program
+#else
 inline constinit base::LazyLibrary library{"libSDL2-2.0.so.0"};
+#endif
 
 #define ZXP_SDL_FUNCTION(name) inline constinit base::LazyFunction<decltype(::name)> name{library, #name}
 ZXP_SDL_FUNCTION(SDL_AudioStreamAvailable);

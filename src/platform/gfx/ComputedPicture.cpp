@@ -75,7 +75,7 @@ using Block16 = uint32_t __attribute__((vector_size(64), may_alias));
 
 // Compiled for AVX-512, AVX2 and the baseline, and picked when the program loads: a button's
 // rows are a few hundred bytes, where the width of each store decides the cost.
-#if defined(__x86_64__) && defined(__GNUC__)
+#if defined(__x86_64__) && defined(__GNUC__) && !defined(_WIN32)  // Windows has no ifunc to pick a clone
 __attribute__((target_clones("avx512f", "avx2", "default")))
 #endif
 void FillPixels(uint32_t* dst, int32_t n, uint32_t value) {
@@ -108,7 +108,7 @@ struct RowWalk {
 // row. The walk comes as separate numbers: a struct passed by value goes through the stack in
 // pieces and is read back whole, which stalls the call on the processor's store forwarding.
 // Compiled like FillPixels.
-#if defined(__x86_64__) && defined(__GNUC__)
+#if defined(__x86_64__) && defined(__GNUC__) && !defined(_WIN32)  // Windows has no ifunc to pick a clone
 __attribute__((target_clones("avx512f", "avx2", "default")))
 #endif
 void writeRows(uint32_t* dst, ptrdiff_t stride, int32_t rows, int32_t n,
@@ -265,7 +265,7 @@ struct FrameBand {
 
 // Writes every band of a framed picture whose top line is surface row firstRow, row y of the
 // surface at row0 + y * stride: one call for the whole face. Compiled like FillPixels.
-#if defined(__x86_64__) && defined(__GNUC__)
+#if defined(__x86_64__) && defined(__GNUC__) && !defined(_WIN32)  // Windows has no ifunc to pick a clone
 __attribute__((target_clones("avx512f", "avx2", "default")))
 #endif
 void writeBands(uint32_t* row0, ptrdiff_t stride, const FrameBand* bands, size_t count,

@@ -1,7 +1,8 @@
-// Font matching (fontconfig), faces and glyphs (FreeType), GDI-style metrics, glyph cache.
+// Font matching (the face files: FontFiles.h), faces and glyphs (FreeType), GDI-style metrics, glyph cache.
 #include "platform/gfx/FontEngine.h"
 
-#include <fontconfig/fontconfig.h>
+#include "platform/gfx/FontFiles.h"
+
 #include <ft2build.h>
 #include FT_FREETYPE_H
 #include FT_SYNTHESIS_H
@@ -29,59 +30,6 @@ FT_Library ftLibrary() {
     return l;
   }();
   return lib;
-}
-
-// The embedded face set: the fonts of fonts-dejavu-core, which scripts/setup.sh installs.
-constexpr const char* kEmbeddedDir = "/usr/share/fonts/truetype/dejavu/";
-constexpr const char* kEmbeddedFiles[] = {
-    "DejaVuSans.ttf",      "DejaVuSans-Bold.ttf",  "DejaVuSerif.ttf",
-    "DejaVuSerif-Bold.ttf", "DejaVuSansMono.ttf",  "DejaVuSansMono-Bold.ttf",
-};
-constexpr const char* kDefaultFile = "DejaVuSans.ttf";
-
-// The two fontconfig configurations, made on first use and destroyed at exit (fontconfig's
-// internal data would otherwise outlive the process's leak check). After exit has begun both are
-// null and matching falls back to the default face.
-FcConfig* gEmbedded = nullptr;
-FcConfig* gSystem = nullptr;
-bool gConfigsMade = false;
-
-void destroyConfigs() {
-  if (gEmbedded) FcConfigDestroy(gEmbedded);
-  if (gSystem) FcConfigDestroy(gSystem);
-  gEmbedded = gSystem = nullptr;
-}
-
-void makeConfigs() {
-  if (gConfigsMade) return;
-  gConfigsMade = true;
-  FcConfig* c = FcConfigCreate();
-  int added = 0;
-  for (const char* f : kEmbeddedFiles) {
-    std::string path = std::string(kEmbeddedDir) + f;
-    if (FcConfigAppFontAddFile(c, reinterpret_cast<const FcChar8*>(path.c_str()))) ++added;
-  }
-  if (added > 0) {
-    gEmbedded = c;
-  } else {  // no embedded fonts on this machine: only the system's
-    FcConfigDestroy(c);
-  }
-  std::atexit(destroyConfigs);
-}
-
-FcConfig* embeddedConfig() {
-  makeConfigs();
-  return gEmbedded;
-}
-
-FcConfig* systemConfig() {
-  makeConfigs();
-  static bool loaded = false;
-  if (!loaded) {
-    loaded = true;
-    gSystem = FcInitLoadConfigAndFonts();
-  }
-  return gSystem;
 }
 
 FontSource gSource = FontSource::Embedded;
@@ -164,42 +112,13 @@ Match matchFace(const LOGFONT& lf) {
     if (key == c.name) classic = &c;
   if (classic) generic = classic->generic;
 
-  FcConfig* cfg = gSource == FontSource::System ? systemConfig() : embeddedConfig();
-  if (!cfg) cfg = systemConfig();
-  const bool system = cfg && cfg == gSystem;
-  if (!cfg) return Match{std::string(kEmbeddedDir) + kDefaultFile, 0, lf.lfWeight >= FW_SEMIBOLD, lf.lfItalic != 0};
-
-  FcPattern* pat = FcPatternCreate();
-  if (!name.empty()) FcPatternAddString(pat, FC_FAMILY, reinterpret_cast<const FcChar8*>(name.c_str()));
-  if (classic && system)
-    for (const char* f : classic->lookalikes)
-      FcPatternAddString(pat, FC_FAMILY, reinterpret_cast<const FcChar8*>(f));
-  FcPatternAddString(pat, FC_FAMILY, reinterpret_cast<const FcChar8*>(embeddedFamily(generic)));
-  int weight = lf.lfWeight == FW_DONTCARE ? FW_NORMAL : std::clamp<int>(lf.lfWeight, 1, 1000);
-  FcPatternAddInteger(pat, FC_WEIGHT, FcWeightFromOpenType(weight));
-  FcPatternAddInteger(pat, FC_SLANT, lf.lfItalic ? FC_SLANT_ITALIC : FC_SLANT_ROMAN);
-  FcPatternAddBool(pat, FC_SCALABLE, FcTrue);
-  if (system) FcConfigSubstitute(cfg, pat, FcMatchPattern);
-  FcDefaultSubstitute(pat);
-
-  Match m;
-  FcResult res = FcResultNoMatch;
-  FcPattern* found = FcFontMatch(cfg, pat, &res);
-  if (found) {
-    FcChar8* file = nullptr;
-    if (FcPatternGetString(found, FC_FILE, 0, &file) == FcResultMatch && file)
-      m.file = reinterpret_cast<const char*>(file);
-    FcPatternGetInteger(found, FC_INDEX, 0, &m.index);
-    int gotWeight = FC_WEIGHT_REGULAR, gotSlant = FC_SLANT_ROMAN;
-    FcPatternGetInteger(found, FC_WEIGHT, 0, &gotWeight);
-    FcPatternGetInteger(found, FC_SLANT, 0, &gotSlant);
-    m.synthBold = weight >= FW_SEMIBOLD && gotWeight < FC_WEIGHT_DEMIBOLD;
-    m.synthItalic = lf.lfItalic && gotSlant == FC_SLANT_ROMAN;
-    FcPatternDestroy(found);
-  }
-  FcPatternDestroy(pat);
+  const int weight = lf.lfWeight == FW_DONTCARE ? FW_NORMAL : std::clamp<int>(lf.lfWeight, 1, 1000);
+  FaceRequest request{name, classic ? classic->lookalikes : std::vector<const char*>{}, embeddedFamily(generic),
+                      weight, lf.lfItalic != 0, gSource};
+  FaceFile found = findFaceFile(request);
+  Match m{found.file, found.index, found.synthBold, found.synthItalic};
   if (m.file.empty()) {
-    m.file = std::string(kEmbeddedDir) + kDefaultFile;
+    m.file = defaultFaceFile();
     m.index = 0;
     m.synthBold = weight >= FW_SEMIBOLD;
     m.synthItalic = lf.lfItalic != 0;
@@ -385,7 +304,7 @@ std::shared_ptr<FontInstance> realizeFont(const LOGFONT& lf) {
   } else {
     inst = FontInstance::open(key);
     if (!inst) {  // the matched file would not load: the embedded default never fails
-      key = FaceKey{std::string(kEmbeddedDir) + kDefaultFile, 0, height, width, weight >= FW_SEMIBOLD,
+      key = FaceKey{defaultFaceFile(), 0, height, width, weight >= FW_SEMIBOLD,
                     lf.lfItalic != 0};
       inst = FontInstance::open(key);
     }

@@ -16,7 +16,11 @@ namespace {
 // libjpeg, opened on the first JPEG decoded (base/LazyLibrary.h): a run without JPEG pictures
 // never loads it.
 namespace lib {
+#ifdef _WIN32
+constinit base::LazyLibrary jpeg{"libjpeg-62.dll"};
+#else
 constinit base::LazyLibrary jpeg{"libjpeg.so.62"};
+#endif
 #define ZXP_JPEG_FUNCTION(name) constinit base::LazyFunction<decltype(::name)> name{jpeg, #name}
 ZXP_JPEG_FUNCTION(jpeg_std_error);
 ZXP_JPEG_FUNCTION(jpeg_CreateDecompress);

@@ -9,7 +9,7 @@ namespace zxp::services {
 void useDesktopServices() {
   setSoundBackend(makeSdlSound());
   setMessageBoxBackend(makeSdlMessageBox());
-  setShellBackend(makeXdgOpenShell());
+  setShellBackend(makeDesktopShell());
 }
 
 }  // namespace zxp::services

@@ -4,6 +4,7 @@
 #include <cstdlib>
 #include <filesystem>
 #include <optional>
+#include <stdexcept>
 #include <system_error>
 
 #include "platform/host/FormFile.h"
@@ -67,8 +68,32 @@ std::optional<uint32_t> dwordDigits(std::string_view s) {
 
 }  // namespace
 
+#ifndef _WIN32
+// Linux has no platform registry: a store is always a file (system_ is only ever set on Windows),
+// so these are never reached.
+namespace systemregistry {
+namespace {
+[[noreturn]] void none() { throw std::logic_error("this system has no platform registry"); }
+}  // namespace
+bool apply(const Registry::Change&, std::string*) { none(); }
+bool read(std::string_view, std::string_view, RegistryValue&) { none(); }
+bool hasKey(std::string_view) { none(); }
+std::vector<std::string> subkeys(std::string_view) { none(); }
+std::vector<std::string> valueNames(std::string_view) { none(); }
+}  // namespace systemregistry
+#endif
+
+Registry::Registry(std::string path) : path_(std::move(path)) {
+#ifdef _WIN32
+  system_ = path_ == kSystemRegistry;
+#endif
+}
+
 std::string Registry::defaultPath() {
   if (const char* p = std::getenv("ZORVAXP_REGISTRY"); p && *p) return p;
+#ifdef _WIN32
+  return std::string(kSystemRegistry);
+#endif
   std::string base;
   if (const char* x = std::getenv("XDG_CONFIG_HOME"); x && *x) base = x;
   else if (const char* h = std::getenv("HOME"); h && *h) base = std::string(h) + "/.config";
@@ -95,12 +120,16 @@ Registry::Key& Registry::ensure(std::string_view key) {
   return k;
 }
 
-void Registry::createKey(std::string_view key) { ensure(key); }
+void Registry::createKey(std::string_view key) {
+  ensure(key);
+  if (system_) changes_.push_back({Change::Kind::CreateKey, std::string(key), {}, {}});
+}
 
 void Registry::setString(std::string_view key, std::string_view name, std::string_view value) {
   RegistryValue v;
   v.type = kRegSz;
   v.text = std::string(value);
+  if (system_) changes_.push_back({Change::Kind::SetValue, std::string(key), std::string(name), v});
   ensure(key).values[host::lowerKey(name)] = {std::string(name), std::move(v)};
 }
 
@@ -108,30 +137,46 @@ void Registry::setDword(std::string_view key, std::string_view name, uint32_t va
   RegistryValue v;
   v.type = kRegDword;
   v.number = value;
+  if (system_) changes_.push_back({Change::Kind::SetValue, std::string(key), std::string(name), v});
   ensure(key).values[host::lowerKey(name)] = {std::string(name), std::move(v)};
 }
 
 bool Registry::deleteTree(std::string_view key) {
   const std::string k = normalise(key);
   if (k.empty()) return false;
+  bool existed = false;
+  if (system_) {
+    existed = systemregistry::hasKey(key);
+    changes_.push_back({Change::Kind::DeleteTree, std::string(key), {}, {}});
+  }
   auto it = keys_.find(k);
-  if (it == keys_.end()) return false;
+  if (it == keys_.end()) return existed;
   const std::string below = k + "\\";
   it = keys_.erase(it);
   while (it != keys_.end() && it->first.compare(0, below.size(), below) == 0) it = keys_.erase(it);
   return true;
 }
 
-bool Registry::hasKey(std::string_view key) const { return keys_.count(normalise(key)) != 0; }
+bool Registry::hasKey(std::string_view key) const {
+  return keys_.count(normalise(key)) != 0 || (system_ && systemregistry::hasKey(key));
+}
 
 const RegistryValue* Registry::value(std::string_view key, std::string_view name) const {
-  auto it = keys_.find(normalise(key));
-  if (it == keys_.end()) return nullptr;
-  auto v = it->second.values.find(host::lowerKey(name));
-  return v == it->second.values.end() ? nullptr : &v->second.second;
+  if (auto it = keys_.find(normalise(key)); it != keys_.end()) {
+    auto v = it->second.values.find(host::lowerKey(name));
+    if (v != it->second.values.end()) return &v->second.second;
+  }
+  if (!system_) return nullptr;
+  // Read through to the platform's registry, kept in this object once read.
+  RegistryValue v;
+  if (!systemregistry::read(key, name, v)) return nullptr;
+  auto& slot = const_cast<Registry&>(*this).ensure(key).values[host::lowerKey(name)];
+  slot = {std::string(name), std::move(v)};
+  return &slot.second;
 }
 
 std::vector<std::string> Registry::valueNames(std::string_view key) const {
+  if (system_) return systemregistry::valueNames(key);
   std::vector<std::string> out;
   auto it = keys_.find(normalise(key));
   if (it == keys_.end()) return out;
@@ -140,6 +185,7 @@ std::vector<std::string> Registry::valueNames(std::string_view key) const {
 }
 
 std::vector<std::string> Registry::subkeys(std::string_view key) const {
+  if (system_) return systemregistry::subkeys(key);
   const std::string k = normalise(key);
   const std::string prefix = k.empty() ? "" : k + "\\";
   std::vector<std::string> out;
@@ -242,6 +288,11 @@ bool Registry::parse(std::string_view text, std::string* error) {
 }
 
 bool Registry::load(std::string* error) {
+  if (system_) {  // nothing to read ahead: values are read when asked for
+    keys_.clear();
+    changes_.clear();
+    return true;
+  }
   std::error_code ec;
   if (!std::filesystem::exists(path_, ec)) {
     keys_.clear();
@@ -262,6 +313,13 @@ bool Registry::load(std::string* error) {
 }
 
 bool Registry::save(std::string* error) const {
+  if (system_) {
+    auto& self = const_cast<Registry&>(*this);
+    for (const Change& c : changes_)
+      if (!systemregistry::apply(c, error)) return false;
+    self.changes_.clear();
+    return true;
+  }
   std::error_code ec;
   const std::filesystem::path folder = std::filesystem::path(path_).parent_path();
   if (!folder.empty()) std::filesystem::create_directories(folder, ec);

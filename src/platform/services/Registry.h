@@ -14,6 +14,11 @@
 //   "ThreadingModel"="Apartment"
 //   "Count"=dword:0000002a
 //
+// On Windows the store is the platform's own registry unless $ZORVAXP_REGISTRY names a file:
+// defaultPath() is then kSystemRegistry, reads go to the registry API, and save() applies the
+// changes made since load() (createKey, set, deleteTree) with it (RegistryWin32.cpp). keys() and
+// text() list only what this object holds, not the whole registry.
+//
 // A number is "dword:" and exactly eight hexadecimal digits. Reading a malformed file (a number
 // with a sign, a "0x", a space or another width included) fails with its line number, and the
 // store stays empty.
@@ -39,10 +44,12 @@ struct RegistryValue {
 
 class Registry {
  public:
+  // The path that stands for the platform's own registry (Windows only).
+  static constexpr std::string_view kSystemRegistry = "(system registry)";
   // The file of the current user's store (see above).
   static std::string defaultPath();
 
-  explicit Registry(std::string path = defaultPath()) : path_(std::move(path)) {}
+  explicit Registry(std::string path = defaultPath());
   const std::string& path() const { return path_; }
 
   // Reads the file; a missing file is an empty store. False with a reason for an unreadable or
@@ -83,6 +90,27 @@ class Registry {
 
   std::string path_;
   std::map<std::string, Key> keys_;  // by lower-case path
+
+ public:
+  // A change to apply to the platform's registry on save().
+  struct Change {
+    enum class Kind { CreateKey, SetValue, DeleteTree } kind = Kind::CreateKey;
+    std::string key, name;
+    RegistryValue value;
+  };
+
+ private:
+  bool system_ = false;  // the platform's registry (Windows)
+  std::vector<Change> changes_;
 };
+
+// The platform's registry (Windows, RegistryWin32.cpp). Keys are full paths from a root name.
+namespace systemregistry {
+bool apply(const Registry::Change& change, std::string* error);
+bool read(std::string_view key, std::string_view name, RegistryValue& out);
+bool hasKey(std::string_view key);
+std::vector<std::string> subkeys(std::string_view key);
+std::vector<std::string> valueNames(std::string_view key);
+}  // namespace systemregistry
 
 }  // namespace zxp::services

@@ -1,7 +1,9 @@
 // The desktop's sound output through SDL2's queued audio: a new sound clears the queue and
 // queues its samples, converted to the device's format; playback runs on SDL's audio thread.
 #include "platform/base/SdlLibrary.h"
+#ifndef _WIN32
 #include <dlfcn.h>
+#endif
 
 #include <cstdio>
 
@@ -11,12 +13,17 @@ namespace zxp::services {
 
 namespace {
 
+#ifndef _WIN32
 void ignoreAlsaMessage(const char*, int, const char*, int, const char*, ...) {}
+#endif
 
 // ALSA's library prints every failed probe to stderr (eight lines on a machine without a sound
 // card). SDL loads it on demand; loading it first and giving it a silent error handler keeps
 // those lines away. Without ALSA there is nothing to silence.
 void quietAlsaMessages() {
+#ifdef _WIN32
+  // SDL plays through the platform's own audio on Windows: no ALSA to silence.
+#else
   static const bool done = [] {
     void* alsa = dlopen("libasound.so.2", RTLD_LAZY | RTLD_LOCAL);  // kept loaded: SDL uses it
     if (!alsa) return true;
@@ -26,6 +33,7 @@ void quietAlsaMessages() {
     return true;
   }();
   (void)done;
+#endif
 }
 
 class SdlSound final : public SoundBackend {

@@ -1,7 +1,8 @@
 // The shell's "open": hands a document, folder or address to the desktop's opener.
 //
 // The recording backend (the default, used by tests) keeps every request; the desktop backend
-// (Desktop.h) runs xdg-open. As on the original platform, a result above 32 means success.
+// (Desktop.h) is the desktop's opener
+// (makeDesktopShell). As on the original platform, a result above 32 means success.
 #pragma once
 
 #include <memory>
@@ -45,9 +46,10 @@ class RecordingShell final : public ShellBackend {
   HINSTANCE result = 42;  // what every request returns
 };
 
-// Runs `xdg-open FILE` for "open" (SE_ERR_NOASSOC for other verbs, SE_ERR_FNF when the opener
-// cannot be started). Nothing goes through a command shell.
-std::shared_ptr<ShellBackend> makeXdgOpenShell();
+// The desktop's opener for "open" (SE_ERR_NOASSOC for other verbs, SE_ERR_FNF when the opener
+// cannot be started). On Linux it runs `xdg-open FILE` (ShellXdg.cpp); on Windows it is the
+// platform's ShellExecuteW (ShellWin32.cpp). Nothing goes through a command shell.
+std::shared_ptr<ShellBackend> makeDesktopShell();
 
 void setShellBackend(std::shared_ptr<ShellBackend> backend);
 std::shared_ptr<ShellBackend> shellBackend();

@@ -4,6 +4,8 @@
 #include <unistd.h>
 #include <xlsxwriter.h>
 
+#include "platform/base/Mkstemps.h"
+
 #include <algorithm>
 #include <atomic>
 #include <filesystem>
@@ -24,7 +26,11 @@ namespace {
 // libxlsxwriter (and the compression and crypto libraries it pulls in), opened when a workbook is
 // first saved (base/LazyLibrary.h): a run that writes no workbook never loads them.
 namespace xlsx {
+#ifdef _WIN32
+constinit base::LazyLibrary library{"libxlsxwriter.dll"};
+#else
 constinit base::LazyLibrary library{"libxlsxwriter.so.4"};
+#endif
 #define ZXP_XLSX_FUNCTION(name) constinit base::LazyFunction<decltype(::name)> name{library, #name}
 ZXP_XLSX_FUNCTION(format_set_bold);
 ZXP_XLSX_FUNCTION(format_set_font_color);

@@ -285,7 +285,7 @@ class Clip {
 // Copies `rows` rows of n pixels (rows `dstStride` and `srcStride` pixels apart) with the
 // alpha byte cleared: the screen is opaque. Blocks of eight, the last one overlapping, so the
 // compiler stores them with vector instructions; compiled for the widest the processor has.
-#if defined(__x86_64__) && defined(__GNUC__)
+#if defined(__x86_64__) && defined(__GNUC__) && !defined(_WIN32)  // Windows has no ifunc to pick a clone
 __attribute__((target_clones("avx2", "default")))
 #endif
 void copyOpaque(uint32_t* __restrict dst, ptrdiff_t dstStride, const uint32_t* __restrict src, ptrdiff_t srcStride,
