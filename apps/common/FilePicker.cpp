@@ -1,10 +1,11 @@
 #include "FilePicker.h"
 
+#include "DialogForm.h"
+
 #include <algorithm>
 #include <cctype>
 #include <system_error>
 
-#include "buttons/ZorvaXPButton.h"
 #include "library/ClassTable.h"
 #include "list/ZorvaXPListBox.h"
 #include "platform/host/NoCase.h"
@@ -31,14 +32,7 @@ bool isFolderEntry(const std::string& e) { return e.size() >= 2 && e.front() == 
 FilePicker::FilePicker(const std::string& title, std::vector<std::string> extensions,
                        const std::filesystem::path& folder, bool forSaving, Point screenPos)
     : extensions_(std::move(extensions)), saving_(forSaving) {
-  host::FormOptions o;
-  o.name = "frmFilePicker";
-  o.caption = title;
-  o.classes = &library::classes();
-  o.clientWidth = pixelsToTwips(kSize.cx);
-  o.clientHeight = pixelsToTwips(kSize.cy);
-  o.screenPos = screenPos;
-  form_ = std::make_unique<host::Form>(o);
+  form_ = makeDialogForm("frmFilePicker", title, kSize, screenPos);
   const int w = kSize.cx - 2 * kMargin;
 
   host::ExtenderRecord at = host::ExtenderRecord::inPixels(kMargin, kMargin, w, kRow - 4);
@@ -64,18 +58,7 @@ FilePicker::FilePicker(const std::string& title, std::vector<std::string> extens
   name_ = CreateWindowExA(0, "EDIT", "", WS_CHILD | WS_VISIBLE | WS_BORDER | ES_AUTOHSCROLL, kMargin, nameTop, w,
                           kRow - 2, form_->hWnd(), 0, 0, nullptr);
   const int buttonsTop = nameTop + kRow + 2;
-  int x = kSize.cx - kMargin - 2 * 80 - 6;
-  for (const auto& [name, caption] : {std::pair{"cmdOK", forSaving ? "Save" : "Open"}, std::pair{"cmdCancel", "Cancel"}}) {
-    auto& b = form_->add(library::classes(), "ZorvaXPButton", name, host::ExtenderRecord::inPixels(x, buttonsTop, 80, kRow));
-    auto& button = b.as<buttons::ZorvaXPButton>();
-    button.setCaption(caption);
-    const bool ok = std::string_view(name) == "cmdOK";
-    button.Click.connect([this, ok] {
-      if (ok) accept();
-      else cancel();
-    });
-    x += 86;
-  }
+  addOkCancel(*form_, buttonsTop, kMargin, forSaving ? "Save" : "Open", [this] { accept(); }, [this] { cancel(); });
   form_->Unloaded.connect([this] {
     if (!done_) finish(std::nullopt);  // closed by its box
   });
@@ -151,13 +134,7 @@ void FilePicker::setName(const std::string& name) {
   if (name_ && IsWindow(name_)) SetWindowTextA(name_, name.c_str());
 }
 
-std::string FilePicker::name() const {
-  if (!name_ || !IsWindow(name_)) return {};
-  const int n = GetWindowTextLengthA(name_);
-  std::string s(static_cast<size_t>(n) + 1, '\0');
-  s.resize(static_cast<size_t>(GetWindowTextA(name_, s.data(), n + 1)));
-  return s;
-}
+std::string FilePicker::name() const { return editText(name_); }
 
 bool FilePicker::accept() {
   if (done_) return false;

@@ -1,9 +1,10 @@
 #include "FontChooser.h"
 
+#include "DialogForm.h"
+
 #include <algorithm>
 #include <cstdlib>
 
-#include "buttons/ZorvaXPButton.h"
 #include "buttons/ZorvaXPCheckBox.h"
 #include "library/ClassTable.h"
 #include "list/ZorvaXPListBox.h"
@@ -33,14 +34,7 @@ FontChooser::FontChooser(const std::string& title, const gfx::FontDesc& start, P
     std::sort(faces_.begin(), faces_.end(), [](const std::string& a, const std::string& b) { return host::lowerKey(a) < host::lowerKey(b); });
   }
 
-  host::FormOptions o;
-  o.name = "frmFontChooser";
-  o.caption = title;
-  o.classes = &library::classes();
-  o.clientWidth = pixelsToTwips(kSize.cx);
-  o.clientHeight = pixelsToTwips(kSize.cy);
-  o.screenPos = screenPos;
-  form_ = std::make_unique<host::Form>(o);
+  form_ = makeDialogForm("frmFontChooser", title, kSize, screenPos);
   const auto& classes = library::classes();
   const int left = kMargin, listWidth = 180, right = left + listWidth + kMargin, rightWidth = kSize.cx - right - kMargin;
 
@@ -85,18 +79,7 @@ FontChooser::FontChooser(const std::string& title, const gfx::FontDesc& start, P
   auto status = host::ExtenderRecord::inPixels(left, buttonsTop + 2, kSize.cx - 2 * kMargin - 2 * 86, kRow - 4);
   status.tabStop = false;
   form_->add(classes, "ZorvaXPLabel", "lblStatus", status);
-  int x = kSize.cx - kMargin - 2 * 80 - 6;
-  for (const char* name : {"cmdOK", "cmdCancel"}) {
-    auto& b = form_->add(classes, "ZorvaXPButton", name, host::ExtenderRecord::inPixels(x, buttonsTop, 80, kRow));
-    auto& button = b.as<buttons::ZorvaXPButton>();
-    const bool ok = std::string_view(name) == "cmdOK";
-    button.setCaption(ok ? "OK" : "Cancel");
-    button.Click.connect([this, ok] {
-      if (ok) accept();
-      else cancel();
-    });
-    x += 86;
-  }
+  addOkCancel(*form_, buttonsTop, kMargin, "OK", [this] { accept(); }, [this] { cancel(); });
   form_->Unloaded.connect([this] {
     if (!done_) finish(std::nullopt);  // closed by its box
   });
@@ -131,7 +114,7 @@ void FontChooser::pickFace(size_t index) {
 }
 
 void FontChooser::setFace(const std::string& face) {
-  if (face_ && IsWindow(face_) && fieldText(face_) != face) SetWindowTextA(face_, face.c_str());
+  if (face_ && IsWindow(face_) && editText(face_) != face) SetWindowTextA(face_, face.c_str());
 }
 
 void FontChooser::setSize(const std::string& points) {
@@ -145,22 +128,14 @@ void FontChooser::setStyle(const char* box, bool on) {
   if (!filling_) updateSample();
 }
 
-std::string FontChooser::fieldText(HWND field) {
-  if (!field || !IsWindow(field)) return {};
-  const int n = GetWindowTextLengthA(field);
-  std::string s(static_cast<size_t>(n) + 1, '\0');
-  s.resize(static_cast<size_t>(GetWindowTextA(field, s.data(), n + 1)));
-  return s;
-}
-
 std::optional<gfx::FontDesc> FontChooser::current() {
   gfx::FontDesc f;
-  f.name = fieldText(face_);
+  f.name = editText(face_);
   if (!host::fontNameFits(f.name)) {
     say("A face is 1 to 31 characters");
     return std::nullopt;
   }
-  const std::string size = fieldText(size_);
+  const std::string size = editText(size_);
   char* end = nullptr;
   const double points = std::strtod(size.c_str(), &end);
   if (size.empty() || !end || *end || !host::fontSizeFits(points)) {

@@ -57,7 +57,6 @@ class FontChooser {
   std::function<void()> onDone;
 
  private:
-  static std::string fieldText(HWND field);
   void say(const std::string& text);
   void updateSample();
   void finish(std::optional<gfx::FontDesc> chosen);

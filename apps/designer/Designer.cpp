@@ -727,15 +727,7 @@ bool Designer::browseFile(size_t row) {
   picker_ = std::make_unique<FilePicker>(std::string(r.kind == ValueKind::Text ? "Choose a sound for " : "Choose a picture for ") + property,
                                          std::move(extensions), from, false, Point{main.left + 120, main.top + 90});
   picker_->onDone = [this] { PostMessageA(area_, kPickerDone, 0, 0); };
-  // Set as typed in the panel, if the same object still shows there.
-  picked_ = [this, property, object](const std::filesystem::path& file) {
-    if (panel_->model().object() != object) return;
-    const int r = panel_->model().find(property);
-    if (r < 0) return;
-    if (panel_->model().edit(static_cast<size_t>(r), file.string()) && panel_->onEdited)
-      panel_->onEdited(property, file.string());
-    panel_->refresh();
-  };
+  picked_ = [this, property, object](const std::filesystem::path& file) { setAsTyped(object, property, file.string()); };
   return true;
 }
 
@@ -751,28 +743,36 @@ bool Designer::browseFont(size_t row) {
   chooser_.reset();
   chooser_ = std::make_unique<FontChooser>("Choose a font for " + property, start, Point{main.left + 140, main.top + 110});
   chooser_->onDone = [this] { PostMessageA(area_, kPickerDone, 0, 0); };
-  // Set as typed in the panel, if the same object still shows there.
   chosenFont_ = [this, property, object](const gfx::FontDesc& font) {
-    if (panel_->model().object() != object) return;
-    const int r = panel_->model().find(property);
-    if (r < 0) return;
-    const std::string text = PropertyModel::fontText(font);
-    if (panel_->model().edit(static_cast<size_t>(r), text) && panel_->onEdited) panel_->onEdited(property, text);
-    panel_->refresh();
+    setAsTyped(object, property, PropertyModel::fontText(font));
   };
   return true;
 }
 
+// A value chosen in a picker or the font chooser: set as if typed in the panel, if the same
+// object still shows there.
+void Designer::setAsTyped(host::Dispatchable* object, const std::string& property, const std::string& text) {
+  if (panel_->model().object() != object) return;
+  const int r = panel_->model().find(property);
+  if (r < 0) return;
+  if (panel_->model().edit(static_cast<size_t>(r), text) && panel_->onEdited) panel_->onEdited(property, text);
+  panel_->refresh();
+}
+
 void Designer::pickerDone() {
+  // The designer takes the activation and the keyboard back from the picker or the chooser.
+  auto takeBack = [this] {
+    if (shell_->alive() && !closing_) {
+      SetActiveWindow(shell_->form()->hWnd());
+      SetFocus(area_);
+    }
+  };
   if (chooser_ && chooser_->done()) {
     const std::optional<gfx::FontDesc> chosen = chooser_->result();
     auto then = std::move(chosenFont_);
     chosenFont_ = nullptr;
     chooser_.reset();
-    if (shell_->alive() && !closing_) {
-      SetActiveWindow(shell_->form()->hWnd());
-      SetFocus(area_);
-    }
+    takeBack();
     if (chosen && then) then(*chosen);
   }
   if (!picker_ || !picker_->done()) return;
@@ -780,11 +780,7 @@ void Designer::pickerDone() {
   auto then = std::move(picked_);
   picked_ = nullptr;
   picker_.reset();
-  // The designer takes the activation and the keyboard back from the picker.
-  if (shell_->alive() && !closing_) {
-    SetActiveWindow(shell_->form()->hWnd());
-    SetFocus(area_);
-  }
+  takeBack();
   if (chosen && then) then(*chosen);
 }
 

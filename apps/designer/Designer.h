@@ -142,6 +142,7 @@ class Designer {
   // Font properties' browse box opens the font chooser on the row's font; what is chosen is set
   // as typing its text would. The chooser open now (nullptr: none).
   bool browseFont(size_t row);
+  void setAsTyped(host::Dispatchable* object, const std::string& property, const std::string& text);
   appkit::FontChooser* fontChooser() const { return chooser_.get(); }
 
   // ---- The class's property page ("(Custom)" in the property panel) ----
