@@ -248,6 +248,9 @@ constexpr KnownLoss kKnownLosses[] = {
      "Min set above Max leaves Max as it is; loading reads Min first and sets Max through its setter, which "
      "makes a Max below Min 255"},
     {"ZorvaXPVScrollBar", "Max", "as the horizontal bar"},
+    {"ZorvaForm", "@Align",
+     "the skin aligns itself to the form's top edge when it starts (none on a form with a menu), whatever "
+     "Align was saved"},
     {"ZorvaXPTextBox", "FormatType", "a multi-line box clears FormatType and UseFormat when it redraws"},
     {"ZorvaXPTextBox", "UseFormat", "as FormatType"},
 };

@@ -121,6 +121,10 @@ const Regression kRegressions[] = {
     {"ProgressBarMaxBelowZero", "range",
      "set 2319969340 3649978506 2591713407 1262813742\nset 1811113945 1244324497 4278966583 2737674753\n"
      "saveload 4228680125 1593649389 1516409303 3884893033\n"},
+    // The skin's Align set to none: it aligns itself to the top again when the loaded form
+    // starts it, as the skin always does.
+    {"SkinAlignNoneAtStart", "formskin",
+     "set 0 1702293738 3135068008 2568631369\nsaveload 4143884219 3618693785 3960473721 266110732\n"},
 };
 
 class MonkeyRegression : public ::testing::TestWithParam<Regression> {};
