@@ -4,6 +4,8 @@
 // zorvaxp-render.
 #include <gtest/gtest.h>
 
+#include "DesignerFixture.h"
+
 #include <filesystem>
 #include <fstream>
 #include <map>
@@ -20,18 +22,8 @@
 namespace zxp::designer {
 namespace {
 
-class DesignTime : public ::testing::Test {
+class DesignTime : public DesignerFixture {
  protected:
-  void SetUp() override {
-    ui::resetWindowSystem();
-    ui::setScreenSize(Size{1400, 880});
-    d = std::make_unique<Designer>();
-    input.pump();
-  }
-  void TearDown() override {
-    d.reset();
-    ui::resetWindowSystem();
-  }
   host::Extender& place(const std::string& cls, Rect twips) {
     host::Extender& e = d->document().add(cls, twips);
     d->selectionChanged();
@@ -51,9 +43,6 @@ class DesignTime : public ::testing::Test {
     return box;
   }
 
-  services::RecordingServices services;
-  std::unique_ptr<Designer> d;
-  ui::TestInput input;
 };
 
 TEST_F(DesignTime, ALabelsBadSoundPathShowsItsMessageBoxAndIsNotKept) {

@@ -3,6 +3,8 @@
 // grid's pixels, run and stop, and files (atomic, byte-identical, bad files not taken).
 #include <gtest/gtest.h>
 
+#include "DesignerFixture.h"
+
 #include <algorithm>
 #include <filesystem>
 #include <fstream>
@@ -33,21 +35,8 @@ std::string readFile(const std::filesystem::path& p) {
   return s.str();
 }
 
-class DesignerWindow : public ::testing::Test {
+class DesignerWindow : public DesignerFixture {
  protected:
-  void SetUp() override {
-    ui::resetWindowSystem();
-    ui::setScreenSize(Size{1400, 880});
-    d = std::make_unique<Designer>();
-    input.pump();
-    dir = std::filesystem::temp_directory_path() / ("zxp-designer-" + std::to_string(::getpid()));
-    std::filesystem::create_directories(dir);
-  }
-  void TearDown() override {
-    d.reset();
-    ui::resetWindowSystem();
-    std::filesystem::remove_all(dir);
-  }
   // A point of the design area from form coordinates in twips.
   Point at(int32_t xTwips, int32_t yTwips) const {
     const Point o = d->formOrigin();
@@ -78,10 +67,6 @@ class DesignerWindow : public ::testing::Test {
     return ui::composeScreen()->at(p.x, p.y) & 0xFFFFFF;
   }
 
-  services::RecordingServices services;
-  std::unique_ptr<Designer> d;
-  ui::TestInput input;
-  std::filesystem::path dir;
 };
 
 TEST_F(DesignerWindow, ARectangleDrawnWithAToolPlacesAControlWithItsEightHandles) {

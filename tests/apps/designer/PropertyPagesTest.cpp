@@ -4,6 +4,8 @@
 // Also the indexed properties' rows in the property panel.
 #include <gtest/gtest.h>
 
+#include "DesignerFixture.h"
+
 #include <filesystem>
 #include <functional>
 
@@ -22,21 +24,8 @@ namespace {
 
 using library::com::PageSpot;
 
-class DesignerPages : public ::testing::Test {
+class DesignerPages : public DesignerFixture {
  protected:
-  void SetUp() override {
-    ui::resetWindowSystem();
-    ui::setScreenSize(Size{1400, 880});
-    d = std::make_unique<Designer>();
-    input.pump();
-    dir = std::filesystem::temp_directory_path() / ("zxp-pages-" + std::to_string(::getpid()));
-    std::filesystem::create_directories(dir);
-  }
-  void TearDown() override {
-    d.reset();
-    ui::resetWindowSystem();
-    std::filesystem::remove_all(dir);
-  }
   // Places a control and opens its page from the panel's "(Custom)" row, as a click does.
   host::Extender& placeAndOpen(const std::string& cls) {
     host::Extender& e = d->document().add(cls, Rect::fromXYWH(240, 240, 4800, 1800));
@@ -99,10 +88,6 @@ class DesignerPages : public ::testing::Test {
     checkApplied();
   }
 
-  services::RecordingServices services;
-  std::unique_ptr<Designer> d;
-  ui::TestInput input;
-  std::filesystem::path dir;
 };
 
 TEST_F(DesignerPages, OnlyClassesWithAPageHaveTheCustomRow) {
