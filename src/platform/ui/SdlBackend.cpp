@@ -2,9 +2,12 @@
 
 #include "platform/base/SdlLibrary.h"
 
+#include <chrono>
 #include <cstdlib>
 #include <map>
 #include <string>
+#include <string_view>
+#include <thread>
 #include <vector>
 
 #include "platform/ui/DragDrop.h"
@@ -52,6 +55,21 @@ bool displayPresent() {
     return v && *v;
   };
   return set("DISPLAY") || set("WAYLAND_DISPLAY");
+}
+
+// Starts SDL's video on the display the environment names. An X server that is resetting (it does
+// so each time its last client leaves) refuses connections for a moment, and SDL then falls back
+// to its offscreen driver: a window nobody sees. Our choice is to try again for up to a second,
+// then to report no display rather than run invisibly.
+bool initVideo() {
+  for (int attempt = 0; attempt < 20; ++attempt) {
+    if (attempt) std::this_thread::sleep_for(std::chrono::milliseconds(50));
+    if (sdl::SDL_InitSubSystem(SDL_INIT_VIDEO) != 0) continue;
+    const char* driver = sdl::SDL_GetCurrentVideoDriver();
+    if (driver && std::string_view(driver) != "offscreen" && std::string_view(driver) != "dummy") return true;
+    sdl::SDL_QuitSubSystem(SDL_INIT_VIDEO);
+  }
+  return false;
 }
 
 }  // namespace
@@ -120,8 +138,7 @@ Point dropPoint(SDL_Window* window) {
 }  // namespace
 
 std::unique_ptr<SdlBackend> SdlBackend::open(const char* title, Size screen) {
-  if (!displayPresent()) return nullptr;
-  if (sdl::SDL_InitSubSystem(SDL_INIT_VIDEO) != 0) return nullptr;
+  if (!displayPresent() || !initVideo()) return nullptr;
   std::unique_ptr<SdlBackend> b(new SdlBackend());
   b->impl_ = std::make_unique<Impl>();
   Impl& im = *b->impl_;
@@ -140,7 +157,7 @@ std::unique_ptr<SdlBackend> SdlBackend::open(const char* title, Size screen) {
 }
 
 std::optional<Size> SdlBackend::usableDisplaySize() {
-  if (!displayPresent() || sdl::SDL_InitSubSystem(SDL_INIT_VIDEO) != 0) return std::nullopt;
+  if (!displayPresent() || !initVideo()) return std::nullopt;
   SDL_Rect r{};
   std::optional<Size> size;
   if (sdl::SDL_GetDisplayUsableBounds(0, &r) == 0 && r.w > 0 && r.h > 0) size = Size{r.w, r.h};

@@ -12,9 +12,11 @@ command -v Xvfb >/dev/null 2>&1 && command -v xdotool >/dev/null 2>&1 || { echo 
 rm -rf "$work" && mkdir -p "$work" || exit 1
 fail() { echo "xsession: $*"; [ -f "$work/designer.log" ] && cat "$work/designer.log"; exit 1; }
 
-# A display of our own; the designer fills it less its frame allowance (1384 x 852).
+# A display of our own; the designer fills it less its frame allowance (1384 x 852). -noreset:
+# by default the server resets whenever its last client leaves (each xdotool call is one), and a
+# program connecting during the reset is refused, so SDL would quietly pick its offscreen driver.
 display=":$(( 70 + $$ % 200 ))"
-Xvfb "$display" -screen 0 1400x900x24 -nolisten tcp >"$work/xvfb.log" 2>&1 &
+Xvfb "$display" -screen 0 1400x900x24 -nolisten tcp -noreset >"$work/xvfb.log" 2>&1 &
 xvfb=$!
 trap 'kill $designer_pid $xvfb 2>/dev/null' EXIT
 designer_pid=
@@ -26,7 +28,15 @@ unset SDL_VIDEODRIVER
 at() { awk -v k="$1" '$1 == k { print $2, $3 }' "$work/landmarks"; }
 "$designer" >"$work/designer.log" 2>&1 &
 designer_pid=$!
-win=$(xdotool search --sync --name "ZorvaXP designer" | head -1)
+# Polled rather than `search --sync`: a window that comes and goes while xdotool walks the tree
+# (the backend's own start-up windows) makes xdotool fail with BadWindow; the next look succeeds.
+win=
+for _ in $(seq 150); do
+  win=$(xdotool search --name "ZorvaXP designer" 2>/dev/null | head -1)
+  [ -n "$win" ] && break
+  kill -0 "$designer_pid" 2>/dev/null || fail "the designer exited before showing its window"
+  sleep 0.1
+done
 [ -n "$win" ] || fail "no window"
 xdotool windowfocus "$win" 2>/dev/null
 sleep 0.5
