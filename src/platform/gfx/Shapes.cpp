@@ -462,7 +462,9 @@ COLORREF GetPixel(HDC hdc, int x, int y) {
   if (!dc) return CLR_INVALID;
   const Point64 p = toDevice64(*dc, x, y);
   if (!visiblePixel(*dc, p)) return CLR_INVALID;
-  return pixelToOle(dc->surface()->at(static_cast<int32_t>(p.x), static_cast<int32_t>(p.y)));
+  // Read through the const surface: a read must not make shared pixels the surface's own.
+  const Surface& s = *dc->surface();
+  return pixelToOle(s.at(static_cast<int32_t>(p.x), static_cast<int32_t>(p.y)));
 }
 
 BOOL FillRgn(HDC hdc, HRGN rgn, HBRUSH hbr) {

@@ -3,9 +3,43 @@
 #include <pixman.h>
 
 #include <algorithm>
+#include <cstdlib>
+#include <map>
+#include <mutex>
 #include <new>
+#include <tuple>
+
+#ifndef _WIN32
+#include <sys/mman.h>
+#endif
 
 namespace zxp::gfx {
+
+namespace {
+
+// Pictures of at least this size are mapped from the system on their own.
+constexpr size_t kMappedBytes = 64 * 1024;
+
+// Zero-filled pixels, without writing them: a large picture is mapped straight from the system,
+// whose pages read as zero and take no memory until first written, and go back to the system
+// when the picture is freed; a small one comes from calloc. So a window that is never drawn (a
+// drop-down not yet dropped down) costs address space, not memory, and creating a surface that
+// is painted over at once does not clear it first.
+std::shared_ptr<uint32_t[]> zeroedPixels(size_t count) {
+  const size_t bytes = count * sizeof(uint32_t);
+#ifndef _WIN32
+  if (bytes >= kMappedBytes) {
+    void* p = mmap(nullptr, bytes, PROT_READ | PROT_WRITE, MAP_PRIVATE | MAP_ANONYMOUS, -1, 0);
+    if (p == MAP_FAILED) throw std::bad_alloc();
+    return std::shared_ptr<uint32_t[]>(static_cast<uint32_t*>(p), [bytes](uint32_t* q) { munmap(q, bytes); });
+  }
+#endif
+  void* p = std::calloc(count, sizeof(uint32_t));
+  if (!p) throw std::bad_alloc();
+  return std::shared_ptr<uint32_t[]>(static_cast<uint32_t*>(p), [](uint32_t* q) { std::free(q); });
+}
+
+}  // namespace
 
 std::shared_ptr<Surface> Surface::create(int32_t width, int32_t height, bool bottomUp) {
   if (width < 1 || height < 1 || width > kMaxSurfaceSide || height > kMaxSurfaceSide) return nullptr;
@@ -14,7 +48,7 @@ std::shared_ptr<Surface> Surface::create(int32_t width, int32_t height, bool bot
   if (!s) return nullptr;
   s->count_ = static_cast<size_t>(width) * static_cast<size_t>(height);
   try {
-    s->pixels_ = std::make_shared<uint32_t[]>(s->count_, 0u);
+    s->pixels_ = zeroedPixels(s->count_);
   } catch (const std::bad_alloc&) {
     return nullptr;
   }
@@ -40,6 +74,39 @@ void Surface::takeShown() {
 }
 
 void Surface::fill(uint32_t value) { fillRect(bounds(), value); }
+
+bool Surface::fillShared(uint32_t value) {
+  if (bottomUp_) return false;
+  // The kept uniform pictures, by size and value. The table holds each one too, so a surface that
+  // writes always copies first (it never takes over a picture the table would hand out again);
+  // the pictures no surface shows any more are let go before another one is made.
+  struct Key {
+    int32_t width, height;
+    uint32_t value;
+    bool operator<(const Key& o) const {
+      return std::tie(width, height, value) < std::tie(o.width, o.height, o.value);
+    }
+  };
+  static std::mutex lock;
+  static std::map<Key, std::shared_ptr<uint32_t[]>> kept;
+  std::lock_guard<std::mutex> hold(lock);
+  const Key key{width_, height_, value};
+  auto it = kept.find(key);
+  if (it == kept.end()) {
+    std::erase_if(kept, [](const auto& e) { return e.second.use_count() == 1; });
+    std::shared_ptr<uint32_t[]> pixels;
+    try {
+      pixels = zeroedPixels(count_);
+    } catch (const std::bad_alloc&) {
+      return false;
+    }
+    if (value != 0) std::fill_n(pixels.get(), count_, value);
+    it = kept.emplace(key, std::move(pixels)).first;
+  }
+  pixels_ = it->second;
+  shared_ = true;
+  return true;
+}
 
 void Surface::fillRect(const Rect& r, uint32_t value) {
   if (r.empty()) return;

@@ -61,6 +61,11 @@ class Surface {
   bool showsShared() const { return shared_; }
 
   void fill(uint32_t value);
+  // Shows every pixel as `value` without writing a pixel of its own: the picture is one kept
+  // uniform picture shared by every surface of this size filled with this value, until the
+  // surface's first write (copy on write, as for show()). False, changing nothing, for a
+  // bottom-up surface or when memory is exhausted.
+  bool fillShared(uint32_t value);
   // Fills a rectangle that lies inside the surface (pixman's SIMD fill; rows in any order).
   void fillRect(const Rect& r, uint32_t value);
 

@@ -208,7 +208,7 @@ void resizeSurface(Window* w) {
     if (fresh) {
       Pixel bg = 0;
       if (auto* b = gfx::brushFromHandle(w->cls->background)) bg = oleToPixel(b->color);
-      fresh->fill(bg);
+      if (bg != 0) fresh->fill(bg);  // a new surface is black already, and untouched until drawn
       if (old) {
         // The pixels of the client area that both surfaces hold stay.
         const Rect keep = Rect::fromXYWH(oldOrigin.x, oldOrigin.y, old->width(), old->height())

@@ -10,6 +10,7 @@
 #include <utility>
 #include <vector>
 
+#include "platform/gfx/ComputedPicture.h"
 #include "platform/gfx/DeviceContext.h"
 #include "platform/gfx/GdiRaii.h"
 
@@ -111,6 +112,67 @@ TEST(SharedPixels, AreRefusedWhereTheyWouldShowAnotherPicture) {
   Selection selected(memory.get(), bitmap.get());
   EXPECT_FALSE(showSharedPixels(memory.get(), look, kW, kH));
   EXPECT_FALSE(showSharedPixels(0, look, kW, kH));
+}
+
+// A control clearing its whole window picture: every surface of that size cleared to that colour
+// shows one kept uniform picture (a window cleared and never drawn holds no pixels of its own);
+// the first write copies it. A clear through a clip, of part of the picture, of a bottom-up
+// surface or on a memory DC writes its own pixels as before.
+TEST(SharedPixels, AWholeWindowClearSharesOneUniformPictureUntilTheFirstWrite) {
+  const SolidRect all{RECT{0, 0, kW, kH}, RGB(1, 2, 3)};
+  const std::vector<uint32_t> uniform(kW * kH, 0x010203u);
+  WindowDC a, b;
+  ASSERT_TRUE(FillSolidRects(a.dc, &all, 1));
+  ASSERT_TRUE(FillSolidRects(b.dc, &all, 1));
+  EXPECT_TRUE(a.surface->showsShared());
+  EXPECT_EQ(std::as_const(*a.surface).bits(), std::as_const(*b.surface).bits());
+  EXPECT_EQ(pixelsOf(*a.surface), uniform);
+  SetPixelV(a.dc, 1, 1, RGB(0, 0, 0xFF));
+  EXPECT_FALSE(a.surface->showsShared());
+  EXPECT_EQ(a.surface->at(1, 1), 0x0000FFu);
+  EXPECT_EQ(pixelsOf(*b.surface), uniform);
+  // The only surface showing a uniform picture still copies it on a write: the next clear to that
+  // colour must find it uniform.
+  {
+    WindowDC lone;
+    const SolidRect other{RECT{0, 0, kW, kH}, RGB(7, 8, 9)};
+    ASSERT_TRUE(FillSolidRects(lone.dc, &other, 1));
+    SetPixelV(lone.dc, 0, 0, RGB(0, 0, 0xFF));
+    WindowDC next;
+    ASSERT_TRUE(FillSolidRects(next.dc, &other, 1));
+    EXPECT_EQ(pixelsOf(*next.surface), std::vector<uint32_t>(kW * kH, 0x070809u));
+  }
+  // A rectangle larger than the picture still covers just the picture.
+  const SolidRect beyond{RECT{-5, -5, kW + 5, kH + 5}, RGB(1, 2, 3)};
+  ASSERT_TRUE(FillSolidRects(a.dc, &beyond, 1));
+  EXPECT_EQ(std::as_const(*a.surface).bits(), std::as_const(*b.surface).bits());
+
+  WindowDC c;
+  IntersectClipRect(c.dc, 0, 0, kW, kH - 1);
+  ASSERT_TRUE(FillSolidRects(c.dc, &all, 1));
+  EXPECT_FALSE(c.surface->showsShared());
+  EXPECT_EQ(c.surface->at(0, kH - 1), 0u);
+  SelectClipRgn(c.dc, 0);
+  const SolidRect part{RECT{0, 0, kW, kH - 1}, RGB(1, 2, 3)};
+  ASSERT_TRUE(FillSolidRects(c.dc, &part, 1));
+  EXPECT_FALSE(c.surface->showsShared());
+
+  auto bottomUp = Surface::create(kW, kH, true);
+  HDC dc = CreateSurfaceDC(bottomUp);
+  ASSERT_TRUE(FillSolidRects(dc, &all, 1));
+  EXPECT_FALSE(bottomUp->showsShared());
+  EXPECT_EQ(bottomUp->at(kW - 1, kH - 1), 0x010203u);
+  DeleteDC(dc);
+  // A memory DC's bitmap may have its bits handed out: it is written, never shared.
+  BITMAPINFO info{};
+  info.bmiHeader.biWidth = kW;
+  info.bmiHeader.biHeight = -kH;
+  void* bits = nullptr;
+  GdiObject dib(CreateDIBSection(0, &info, DIB_RGB_COLORS, &bits, 0, 0));
+  MemoryDC memory(0);
+  Selection selected(memory.get(), dib.get());
+  ASSERT_TRUE(FillSolidRects(memory.get(), &all, 1));
+  EXPECT_EQ(static_cast<const uint32_t*>(bits)[kW * kH - 1], 0x010203u);
 }
 
 }  // namespace
