@@ -55,7 +55,12 @@ void ZorvaXPCalender::UserControl_Initialize() {
       if (PtInRect(&l, p) || PtInRect(&r, p)) headerPress(p.x, p.y);
     }
   });
+}
 
+// The month and year pickers are made the first time one opens or a caller asks for one: most
+// calendars never open them, and each is a window of its own with a window per row.
+void ZorvaXPCalender::ensurePickers() {
+  if (MonthPK) return;
   host::ExtenderRecord r;
   r.top = pixelsToTwips(kHeaderTop);
   r.height = pixelsToTwips(ItemPickerBase::kHeight);
@@ -534,11 +539,13 @@ void ZorvaXPCalender::openPicker(ItemPickerBase& picker, ItemPickerBase& other, 
 }
 
 void ZorvaXPCalender::showMonthPicker() {
+  ensurePickers();
   MonthPK->setuMonth(m_SelectedMonth);
   openPicker(*MonthPK, *YearPK, monthRect_, ZorvaMonth4DBK::kWidth);
 }
 
 void ZorvaXPCalender::showYearPicker() {
+  ensurePickers();
   YearPK->setuYear(m_SelectedYear);
   openPicker(*YearPK, *MonthPK, yearRect_, ZorvaYear4DBK::kWidth);
 }

@@ -122,8 +122,9 @@ class ZorvaXPCalender final : public foundation::ControlBase {
   int32_t TransparencyLevel() const { return m_TransparencyLevel; }
   void setTransparencyLevel(int32_t v);
   int32_t hwnd() const { return static_cast<int32_t>(hWnd()); }
-  int32_t YearhWnd() const { return static_cast<int32_t>(YearPK ? YearPK->hWnd() : 0); }
-  int32_t MonthhWnd() const { return static_cast<int32_t>(MonthPK ? MonthPK->hWnd() : 0); }
+  // The pickers' windows, made on this first request if no picker has opened yet.
+  int32_t YearhWnd() const { return static_cast<int32_t>(pickers().YearPK->hWnd()); }
+  int32_t MonthhWnd() const { return static_cast<int32_t>(pickers().MonthPK->hWnd()); }
   bool isYearShow() const;
   bool isMonthShow() const;
 
@@ -141,8 +142,10 @@ class ZorvaXPCalender final : public foundation::ControlBase {
   // ---- State a host or a test may look at ----
   const std::array<DayCell, 42>& dayCells() const { return cells_; }
   const foundation::SurfaceWindow& header() const { return picHeader; }
-  ZorvaYear4DBK& yearPicker() const { return *YearPK; }
-  ZorvaMonth4DBK& monthPicker() const { return *MonthPK; }
+  ZorvaYear4DBK& yearPicker() const { return *pickers().YearPK; }
+  ZorvaMonth4DBK& monthPicker() const { return *pickers().MonthPK; }
+  // Whether the pickers have been made (the first opening or handle request makes them).
+  bool pickersMade() const { return MonthPK != nullptr; }
   // Header areas (picHeader pixels): the arrows imgLeft(0/1), imgRight(0/1), month and year.
   RECT imgLeft(int index) const;
   RECT imgRight(int index) const;
@@ -190,6 +193,12 @@ class ZorvaXPCalender final : public foundation::ControlBase {
   void headerPress(int x, int y);
   void openPicker(ItemPickerBase& picker, ItemPickerBase& other, const RECT& caption, int width);
   void hidePickers();
+  void ensurePickers();
+  // This calendar with its pickers made: looking at a picker is what makes it.
+  const ZorvaXPCalender& pickers() const {
+    const_cast<ZorvaXPCalender*>(this)->ensurePickers();
+    return *this;
+  }
   void clampDay();
   void setMonthYear(int32_t month, int32_t year);  // clamps the day, redraws; no events
 
@@ -214,6 +223,7 @@ class ZorvaXPCalender final : public foundation::ControlBase {
   RECT monthRect_{}, yearRect_{};
   TodayLine todayLine_;
   foundation::SurfaceWindow picHeader;
+  // Made by ensurePickers() when first needed.
   ZorvaYear4DBK* YearPK = nullptr;
   ZorvaMonth4DBK* MonthPK = nullptr;
   bool redrawing_ = false;

@@ -278,6 +278,25 @@ TEST_F(Calendar, MonthPickerChoosingFebruaryClampsDay31) {
   EXPECT_EQ(events({"MouseMove"}), (std::vector<std::string>{"YearChanged"}));
 }
 
+// The month and year pickers (a window each, with a window per row) are made when one first
+// opens, or when a caller asks for one of their windows; a calendar never opened has none.
+TEST_F(Calendar, ItsPickersAreMadeWhenOneFirstOpensOrTheirWindowIsAskedFor) {
+  ZorvaXPCalender& c = calendar();
+  c.setSelectedYear(2024);
+  EXPECT_FALSE(c.pickersMade());
+  EXPECT_FALSE(c.isMonthShow());
+  pressHeader(c, c.yearCaption());
+  EXPECT_TRUE(c.pickersMade());
+  EXPECT_TRUE(c.isYearShow());
+  EXPECT_EQ(GetParent(static_cast<HWND>(c.YearhWnd())), c.hWnd());
+
+  ZorvaXPCalender& other = calendar("other", 220, 10);
+  const int32_t month = other.MonthhWnd();
+  EXPECT_TRUE(other.pickersMade());
+  EXPECT_TRUE(IsWindow(static_cast<HWND>(month)));
+  EXPECT_FALSE(other.isMonthShow());
+}
+
 TEST_F(Calendar, YearPickerScrollsEvery200MillisecondsWhileHeldAboveTheList) {
   ZorvaXPCalender& c = calendar();
   c.setSelectedYear(2024);

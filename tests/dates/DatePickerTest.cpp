@@ -9,6 +9,7 @@
 #include "platform/ui/Hooks.h"
 #include "platform/ui/Screen.h"
 #include "platform/ui/User.h"
+#include "platform/ui/Window.h"
 #include "support/PixelTable.h"
 
 namespace zxp::testing {
@@ -140,6 +141,10 @@ TEST_F(DatePicker, TheDropDownIsDrawnWhenItDropsDownNotWhileHidden) {
   shown.setValue(*host::makeDate(2024, 1, 6));
   const HDC drop = p.calendar().surface().hDC(), ref = shown.surface().hDC();
   EXPECT_NE(GetPixel(drop, 0, 100), GetPixel(ref, 0, 100)) << "the hidden drop-down was drawn";
+  // Until it drops down it holds no pixels of its own (its clear is the shared uniform picture)
+  // and has made no month or year picker.
+  EXPECT_TRUE(ui::windowFromHandle(p.calendar().hWnd())->surface->showsShared());
+  EXPECT_FALSE(p.calendar().pickersMade());
   p.ShowCalander();
   for (int y = 0; y < 199; ++y)
     for (int x = 0; x < 191; ++x) ASSERT_EQ(GetPixel(drop, x, y), GetPixel(ref, x, y)) << x << "," << y;
