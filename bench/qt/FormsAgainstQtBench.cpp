@@ -20,7 +20,8 @@
 //
 // Load and first paint: ours parses the form file, creates the controls, runs the pending paints
 // and composes the screen (the size of the form's window, as in zorvaxp-render); Qt's loads the
-// form (or builds it), then renders it into a new image of its size, on Qt's offscreen platform.
+// form (or builds it), then renders it into a new image of its size, on Qt's offscreen platform
+// (with ZXP_QTBENCH_SHOWN=1 it shows the form there instead, painting into its backing store).
 // Teardown: ours destroys the form and runs what that posts; Qt's deletes the top widget and
 // delivers what that posts. In-process times are process CPU time
 // (every thread, since Qt may start its own); the process row is the children's CPU time
@@ -152,6 +153,16 @@ void freshScreen(const TestForm& f) {
   ui::setScreenSize(f.window);
 }
 
+// ZXP_QTBENCH_SHOWN=1: Qt's forms are shown on the offscreen platform and paint once into its
+// backing store (the events that showing brings, processed) instead of rendering into an image.
+bool qtShown() {
+  static const bool shown = [] {
+    const char* v = std::getenv("ZXP_QTBENCH_SHOWN");
+    return v && *v && std::strcmp(v, "0") != 0;
+  }();
+  return shown;
+}
+
 // Loads (or builds) the form and paints it once.
 Open loadAndPaint(Side side, const TestForm& f) {
   Open o;
@@ -169,6 +180,11 @@ Open loadAndPaint(Side side, const TestForm& f) {
     if (!o.theirs) throw std::runtime_error("Qt's form loader refused " + f.name);
   } else {
     o.theirs = bench::toolkit::buildInCode(f.peers);
+  }
+  if (qtShown()) {
+    o.theirs->show();
+    QCoreApplication::processEvents();
+    return o;
   }
   o.image = QImage(o.theirs->size(), QImage::Format_ARGB32_Premultiplied);
   o.theirs->render(&o.image);
@@ -417,7 +433,8 @@ int writePictures(const std::string& dir) {
         auto screen = ui::composeScreen();
         ok = screen && gfx::writePng(*screen, stem + ".png");
       } else {
-        ok = o.image.save(QString::fromStdString(stem + "-" + sideName(side) + ".png"), "PNG");
+        const QImage picture = o.image.isNull() ? o.theirs->grab().toImage() : o.image;
+        ok = picture.save(QString::fromStdString(stem + "-" + sideName(side) + ".png"), "PNG");
       }
       if (!ok) {
         std::fprintf(stderr, "cannot write the pictures of %s\n", f->name.c_str());
