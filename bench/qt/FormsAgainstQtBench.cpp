@@ -306,7 +306,8 @@ void BM_AgainstQt_Mixed200_Teardown(benchmark::State& state) {
     ui::resetWindowSystem();
     return spent;
   });
-  report(state, 4, Row{"teardown, 200 mixed controls", "ms", m.at(Side::Ours), m.at(Side::QtUi), m.at(Side::QtCode), 0.5});
+  report(state, 4,
+         Row{"teardown, 200 mixed controls", "ms", m.at(Side::Ours), m.at(Side::QtUi), m.at(Side::QtCode), 0.5});
 }
 BENCHMARK(BM_AgainstQt_Mixed200_Teardown)->Iterations(31)->Unit(benchmark::kMillisecond);
 
@@ -343,7 +344,8 @@ int memoryChild(Side side, const TestForm& form) {
 
 double childResidentBytes(Side side, bool full) {
   const std::string out = "/tmp/zxp-qtbench-memory-" + std::to_string(getpid()) + ".txt";
-  const bench::ChildCost c = bench::runChild("/proc/self/exe", {"--memory-child", sideName(side), full ? "full" : "bare"}, out);
+  const bench::ChildCost c =
+      bench::runChild("/proc/self/exe", {"--memory-child", sideName(side), full ? "full" : "bare"}, out);
   double bytes = -1;
   if (c.ok) {
     const std::string text = readFile(out);

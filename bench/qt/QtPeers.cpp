@@ -98,7 +98,8 @@ void peersOf(const host::Form& form, const std::vector<host::ControlRecord>& rec
     if (m->partsProperty) p.parts = static_cast<int>(valueOf(form, r, m->partsProperty).toLong());
     if (r.className == "ZorvaXPTextBox" && valueOf(form, r, "MultiLine").toBool()) p.qtClass = "QPlainTextEdit";
     if (r.className == "ZorvaXPVScrollBar") p.vertical = true;
-    if (r.className == "ZorvaXPProgressBar" || r.className == "ZorvaXPHScrollBar" || r.className == "ZorvaXPVScrollBar") {
+    if (r.className == "ZorvaXPProgressBar" || r.className == "ZorvaXPHScrollBar" ||
+        r.className == "ZorvaXPVScrollBar") {
       p.minimum = static_cast<int>(valueOf(form, r, "Min").toLong());
       p.maximum = static_cast<int>(valueOf(form, r, "Max").toLong());
       p.value = static_cast<int>(valueOf(form, r, "Value").toLong());
