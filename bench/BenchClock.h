@@ -4,7 +4,9 @@
 #include <benchmark/benchmark.h>
 #include <time.h>
 
+#include <algorithm>
 #include <cstddef>
+#include <vector>
 
 namespace zxp::bench {
 
@@ -14,6 +16,24 @@ inline double threadSeconds() {
   timespec ts;
   clock_gettime(CLOCK_THREAD_CPUTIME_ID, &ts);
   return static_cast<double>(ts.tv_sec) + static_cast<double>(ts.tv_nsec) * 1e-9;
+}
+
+// The whole process's CPU time in seconds (every thread): for work that may run threads of its
+// own, such as another toolkit's.
+inline double processSeconds() {
+  timespec ts;
+  clock_gettime(CLOCK_PROCESS_CPUTIME_ID, &ts);
+  return static_cast<double>(ts.tv_sec) + static_cast<double>(ts.tv_nsec) * 1e-9;
+}
+
+// The median of the samples (the mean of the middle two for an even count); 0 for none.
+inline double median(std::vector<double> samples) {
+  if (samples.empty()) return 0;
+  const size_t mid = samples.size() / 2;
+  std::nth_element(samples.begin(), samples.begin() + static_cast<std::ptrdiff_t>(mid), samples.end());
+  const double upper = samples[mid];
+  if (samples.size() % 2) return upper;
+  return (*std::max_element(samples.begin(), samples.begin() + static_cast<std::ptrdiff_t>(mid)) + upper) / 2;
 }
 
 // Runs `ours` and `baseline` alternately, `batch` calls each per iteration, and reports the

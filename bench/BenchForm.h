@@ -25,6 +25,25 @@ void withControl(int w, int h, Body&& body, const std::string& name = "ctl") {
   ui::resetWindowSystem();
 }
 
+// A form file of `count` controls of eight kinds (push button, check box, option button, label,
+// progress bar, horizontal scroll bar, text box, spin), in rows of ten cells of 120 x 40 pixels,
+// each control 110 x 23; the form is sized for 200 of them whatever the count.
+inline std::string mixedForm(int count = 200, const std::string& name = "Mixed") {
+  static const char* const kinds[] = {"ZorvaXPButton",  "ZorvaXPCheckBox",    "ZorvaXPOptionButton",
+                                      "ZorvaXPLabel",   "ZorvaXPProgressBar", "ZorvaXPHScrollBar",
+                                      "ZorvaXPTextBox", "ZorvaXPSpin"};
+  std::string text = "ZorvaXP Form 1\nBegin Form " + name + "\n  Caption = String \"" + name +
+                     "\"\n  ClientWidth = Long 18300\n  ClientHeight = Long 12300\n";
+  for (int i = 0; i < count; ++i) {
+    const char* kind = kinds[i % 8];
+    const int left = (i % 10) * 1800, top = (i / 10) * 600;
+    text += std::string("  Begin ") + kind + " Control" + std::to_string(i) + "\n    @Left = " +
+            std::to_string(left) + "\n    @Top = " + std::to_string(top) +
+            "\n    @Width = 1650\n    @Height = 345\n  End\n";
+  }
+  return text + "End\n";
+}
+
 // Times the control's full redraw (RedrawMe) against one FillRect of its w x h area on its own
 // surface, alternately in the same run: the counters "x_fill" (fill time / redraw time) and
 // "us_per_call" (one redraw).

@@ -3,45 +3,17 @@
 // is the counter cpu_ms, which is the figure we compare with other toolkits. ZXP_RENDER_BIN in the
 // environment runs another build of the renderer (for before/after figures in one run).
 #include <benchmark/benchmark.h>
-#include <spawn.h>
-#include <sys/resource.h>
-#include <sys/wait.h>
 #include <unistd.h>
 
-#include <chrono>
 #include <cstdio>
 #include <cstdlib>
 #include <string>
-#include <vector>
 
-extern char** environ;
+#include "BenchProcess.h"
 
 namespace {
 
-struct ChildCost {
-  double wallSeconds = 0;
-  double cpuSeconds = 0;
-  bool ok = false;
-};
-
-ChildCost runOnce(const std::string& bin, const std::vector<std::string>& args) {
-  std::vector<char*> argv;
-  argv.push_back(const_cast<char*>(bin.c_str()));
-  for (const std::string& a : args) argv.push_back(const_cast<char*>(a.c_str()));
-  argv.push_back(nullptr);
-  ChildCost cost;
-  const auto start = std::chrono::steady_clock::now();
-  pid_t pid = 0;
-  if (posix_spawn(&pid, bin.c_str(), nullptr, nullptr, argv.data(), environ) != 0) return cost;
-  int status = 0;
-  rusage usage{};
-  if (wait4(pid, &status, 0, &usage) != pid) return cost;
-  cost.wallSeconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
-  const auto seconds = [](const timeval& t) { return static_cast<double>(t.tv_sec) + t.tv_usec / 1e6; };
-  cost.cpuSeconds = seconds(usage.ru_utime) + seconds(usage.ru_stime);
-  cost.ok = WIFEXITED(status) && WEXITSTATUS(status) == 0;
-  return cost;
-}
+using namespace zxp;
 
 void BM_RenderProcess_FormToPng(benchmark::State& state) {
   const char* override = std::getenv("ZXP_RENDER_BIN");
@@ -50,7 +22,7 @@ void BM_RenderProcess_FormToPng(benchmark::State& state) {
   const std::string out = "/tmp/zxp-bench-render-" + std::to_string(getpid()) + ".png";
   double cpu = 0;
   for (auto _ : state) {
-    const ChildCost c = runOnce(bin, {form, "--out", out});
+    const bench::ChildCost c = bench::runChild(bin, {form, "--out", out});
     if (!c.ok) {
       state.SkipWithError(("the renderer failed: " + bin).c_str());
       break;

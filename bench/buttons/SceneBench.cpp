@@ -18,6 +18,7 @@
 #include <vector>
 
 #include "BenchClock.h"
+#include "BenchQt.h"
 #include "buttons/ZorvaXPButton.h"
 #include "platform/host/Form.h"
 #include "platform/ui/EventLoop.h"
@@ -30,19 +31,9 @@ using buttons::ZorvaXPButton;
 
 constexpr int kButtons = 200, kColumns = 10, kW = 75, kH = 23;
 
-// One application object for the process, on the offscreen platform unless one is chosen.
-QApplication& toolkit() {
-  static int argc = 1;
-  static char name[] = "zorvaxp-bench";
-  static char* argv[] = {name, nullptr};
-  if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
-  static QApplication app(argc, argv);
-  return app;
-}
-
 // The toolkit's scene: a widget of 750 x 460 holding the 200 buttons.
 struct ToolkitScene {
-  QApplication& app = toolkit();  // first: widgets need it
+  QApplication& app = bench::qtApplication();  // first: widgets need it
   QWidget scene;
   QImage image{kColumns * kW, kButtons / kColumns * kH, QImage::Format_ARGB32_Premultiplied};
   ToolkitScene() {

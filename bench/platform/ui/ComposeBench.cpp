@@ -24,6 +24,7 @@
 #include <vector>
 
 #include "BenchClock.h"
+#include "BenchForm.h"
 #include "library/ClassTable.h"
 #include "platform/gfx/GdiRaii.h"
 #include "platform/host/Form.h"
@@ -51,23 +52,6 @@ std::string buttonForm(int n, int room = -1) {
             "\n    @Top = " + std::to_string(top) + "\n    @Width = " + std::to_string(kButtonW * 15) +
             "\n    @Height = " + std::to_string(kButtonH * 15) + "\n    Caption = String \"Button " +
             std::to_string(i) + "\"\n  End\n";
-  }
-  return text + "End\n";
-}
-
-// A form of 200 controls of eight kinds, in rows of ten cells of 120 x 40 pixels.
-std::string mixedForm() {
-  static const char* const kinds[] = {"ZorvaXPButton",      "ZorvaXPCheckBox", "ZorvaXPOptionButton",
-                                      "ZorvaXPLabel",       "ZorvaXPProgressBar", "ZorvaXPHScrollBar",
-                                      "ZorvaXPTextBox",     "ZorvaXPSpin"};
-  std::string text = "ZorvaXP Form 1\nBegin Form Mixed\n  Caption = String \"Mixed\"\n"
-                     "  ClientWidth = Long 18300\n  ClientHeight = Long 12300\n";
-  for (int i = 0; i < 200; ++i) {
-    const char* kind = kinds[i % 8];
-    const int left = (i % 10) * 1800, top = (i / 10) * 600;
-    text += std::string("  Begin ") + kind + " Control" + std::to_string(i) + "\n    @Left = " +
-            std::to_string(left) + "\n    @Top = " + std::to_string(top) +
-            "\n    @Width = 1650\n    @Height = 345\n  End\n";
   }
   return text + "End\n";
 }
@@ -153,7 +137,7 @@ BENCHMARK(BM_Compose_FullScreen);
 
 void BM_Form_FirstPaint_Mixed(benchmark::State& state) {
   ScreenOf1280 screen;
-  const std::string text = mixedForm();
+  const std::string text = bench::mixedForm();
   double mine = 0;
   for (auto _ : state) {
     const double t0 = bench::threadSeconds();
