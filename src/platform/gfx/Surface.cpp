@@ -9,31 +9,14 @@
 #include <new>
 #include <tuple>
 
-#ifndef _WIN32
-#include <sys/mman.h>
-#endif
-
 namespace zxp::gfx {
 
 namespace {
 
-// Pictures of at least this size are mapped from the system on their own.
-constexpr size_t kMappedBytes = 64 * 1024;
-
-// Zero-filled pixels, without writing them: a large picture is mapped straight from the system,
-// whose pages read as zero and take no memory until first written, and go back to the system
-// when the picture is freed; a small one comes from calloc. So a window that is never drawn (a
-// drop-down not yet dropped down) costs address space, not memory, and creating a surface that
-// is painted over at once does not clear it first.
+// Zero-filled pixels from calloc, which need not clear memory fresh from the system (and the
+// allocator maps large pictures from the system on their own): creating a surface that is
+// painted over at once no longer clears it twice.
 std::shared_ptr<uint32_t[]> zeroedPixels(size_t count) {
-  const size_t bytes = count * sizeof(uint32_t);
-#ifndef _WIN32
-  if (bytes >= kMappedBytes) {
-    void* p = mmap(nullptr, bytes, PROT_READ | PROT_WRITE, MAP_PRIVATE | MAP_ANONYMOUS, -1, 0);
-    if (p == MAP_FAILED) throw std::bad_alloc();
-    return std::shared_ptr<uint32_t[]>(static_cast<uint32_t*>(p), [bytes](uint32_t* q) { munmap(q, bytes); });
-  }
-#endif
   void* p = std::calloc(count, sizeof(uint32_t));
   if (!p) throw std::bad_alloc();
   return std::shared_ptr<uint32_t[]>(static_cast<uint32_t*>(p), [](uint32_t* q) { std::free(q); });
