@@ -17,6 +17,7 @@ packages=(
   libpng-dev libjpeg-dev libstb-dev libsdl2-dev libssl-dev libxxhash-dev
   libcairo2-dev qtbase5-dev
   libxlsxwriter-dev python3 python3-openpyxl python3-pytest python3-pyqt5
+  xvfb xdotool
 )
 
 missing=()
