@@ -28,6 +28,23 @@ int64_t topDownOrigin(int64_t ySrc, int64_t h, int32_t dibHeight) {
   return h > 0 ? dibHeight - ySrc - h : dibHeight - ySrc - h - 2;
 }
 
+// A copy of a whole picture into a compatible bitmap of its size (a control keeping a copy of
+// its look to restore parts of it later): the bitmap shares the source's pixels, and whichever
+// side is written first copies them then. Not for a DIB section, whose bits the application
+// may hold, nor through a clip or onto another surface's part.
+bool shareWholePicture(DeviceContext& d, const BlitArea& da, const DeviceContext& s, const BlitArea& sa) {
+  const BitmapObj* b = d.state().bitmapObj.get();
+  Surface* to = d.surface();
+  Surface* from = s.surface();
+  if (!d.isMemory() || !b || b->dib || !to || !from) return false;
+  const int64_t w = to->width(), h = to->height();
+  const auto whole = [&](const BlitArea& a) { return a.x == 0 && a.y == 0 && a.w == w && a.h == h; };
+  if (!whole(da) || !whole(sa) || s.surfaceOrigin() != Point{0, 0} || d.surfaceOrigin() != Point{0, 0}) return false;
+  const auto boxes = d.clip().rects();
+  if (boxes.size() != 1 || !(Rect{boxes[0].x1, boxes[0].y1, boxes[0].x2, boxes[0].y2} == to->bounds())) return false;
+  return to->sharePixelsOf(*from);
+}
+
 }  // namespace
 
 BOOL StretchBlt(HDC hdest, int x, int y, int w, int h, HDC hsrc, int xSrc, int ySrc, int wSrc, int hSrc,
@@ -49,7 +66,9 @@ BOOL StretchBlt(HDC hdest, int x, int y, int w, int h, HDC hsrc, int xSrc, int y
     ropFill(*d, areaRect(da), rop, brush.color);
     return TRUE;
   }
-  ropBlit(*d, da, PixelView::of(*s->surface()), deviceArea(*s, xSrc, ySrc, wSrc, hSrc), rop, brush.color);
+  const BlitArea sa = deviceArea(*s, xSrc, ySrc, wSrc, hSrc);
+  if (rop == SRCCOPY && shareWholePicture(*d, da, *s, sa)) return TRUE;
+  ropBlit(*d, da, PixelView::of(*s->surface()), sa, rop, brush.color);
   return TRUE;
 }
 

@@ -56,6 +56,14 @@ void Surface::takeShown() {
   pixels_ = std::move(own);
 }
 
+bool Surface::sharePixelsOf(Surface& from) {
+  if (&from == this || bottomUp_ || from.bottomUp_ || from.width_ != width_ || from.height_ != height_) return false;
+  pixels_ = from.pixels_;
+  shared_ = true;
+  from.shared_ = true;
+  return true;
+}
+
 void Surface::fill(uint32_t value) { fillRect(bounds(), value); }
 
 bool Surface::fillShared(uint32_t value) {

@@ -57,6 +57,10 @@ class Surface {
   // this surface's picture until the next write. False, showing nothing, for a bottom-up surface
   // or a null buffer.
   bool show(std::shared_ptr<uint32_t[]> pixels);
+  // Shows the picture of `from` (same size, both top-down) without copying it: from then on both
+  // surfaces share those pixels until either writes, which copies first. False, changing
+  // nothing, for different sizes, a bottom-up surface or the same surface.
+  bool sharePixelsOf(Surface& from);
   // Whether the picture is currently shared pixels.
   bool showsShared() const { return shared_; }
 

@@ -175,5 +175,48 @@ TEST(SharedPixels, AWholeWindowClearSharesOneUniformPictureUntilTheFirstWrite) {
   EXPECT_EQ(static_cast<const uint32_t*>(bits)[kW * kH - 1], 0x010203u);
 }
 
+// A whole window picture copied into a compatible bitmap of its size (a kept copy of a look)
+// shares the pixels; a write on either side copies first and leaves the other alone. A part of
+// the picture or a DIB section (whose bits the caller holds) is copied as before.
+TEST(SharedPixels, AWholePictureBlitIntoACompatibleBitmapSharesUntilEitherSideWrites) {
+  WindowDC w;
+  auto look = picture(0x500);
+  ASSERT_TRUE(showSharedPixels(w.dc, look, kW, kH));
+  SetPixelV(w.dc, 0, 0, RGB(0, 0, 1));  // the window's own pixels now
+  const std::vector<uint32_t> before = pixelsOf(*w.surface);
+  MemoryDC memory(w.dc);
+  GdiObject bitmap(CreateCompatibleBitmap(w.dc, kW, kH));
+  {
+    Selection selected(memory.get(), bitmap.get());
+    ASSERT_TRUE(BitBlt(memory.get(), 0, 0, kW, kH, w.dc, 0, 0, SRCCOPY));
+    const Surface& kept = *bitmapFromHandle(static_cast<HBITMAP>(bitmap.get()))->surface;
+    EXPECT_TRUE(kept.showsShared());
+    EXPECT_EQ(kept.bits(), std::as_const(*w.surface).bits());
+    SetPixelV(w.dc, 1, 1, RGB(0, 0, 2));
+    EXPECT_EQ(pixelsOf(kept), before);
+    EXPECT_EQ(GetPixel(w.dc, 1, 1), RGB(0, 0, 2));
+    // Shared again, and this time the bitmap is written first.
+    ASSERT_TRUE(BitBlt(memory.get(), 0, 0, kW, kH, w.dc, 0, 0, SRCCOPY));
+    SetPixelV(memory.get(), 2, 2, RGB(0, 0, 3));
+    EXPECT_EQ(GetPixel(w.dc, 2, 2), pixelToOle(0x500 + 2 * kW + 2));
+    EXPECT_EQ(GetPixel(memory.get(), 2, 2), RGB(0, 0, 3));
+  }
+  {
+    GdiObject other(CreateCompatibleBitmap(w.dc, kW, kH));
+    Selection selected(memory.get(), other.get());
+    ASSERT_TRUE(BitBlt(memory.get(), 0, 0, kW - 1, kH, w.dc, 0, 0, SRCCOPY));  // a part: copied
+    EXPECT_FALSE(bitmapFromHandle(static_cast<HBITMAP>(other.get()))->surface->showsShared());
+    EXPECT_EQ(GetPixel(memory.get(), 1, 1), RGB(0, 0, 2));
+  }
+  BITMAPINFO info{};
+  info.bmiHeader.biWidth = kW;
+  info.bmiHeader.biHeight = -kH;
+  void* bits = nullptr;
+  GdiObject dib(CreateDIBSection(0, &info, DIB_RGB_COLORS, &bits, 0, 0));
+  Selection selected(memory.get(), dib.get());
+  ASSERT_TRUE(BitBlt(memory.get(), 0, 0, kW, kH, w.dc, 0, 0, SRCCOPY));  // into the caller's bits
+  EXPECT_EQ(static_cast<const uint32_t*>(bits)[kW + 1], 0x000002u);
+}
+
 }  // namespace
 }  // namespace zxp::gfx
