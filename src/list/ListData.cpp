@@ -429,12 +429,29 @@ void ListData::ResortCol(int32_t iColNumber, LSortMethod iSortMethod) {
   const bool descending = iSortMethod == LSortMethod::LSDescending;
   const size_t n = rows_.size();
   auto cellText = [&](size_t i) { return c <= rows_.cellCount(i) ? rows_.cell(i, c) : std::string_view(); };
-  std::vector<SortKey> keys;
-  keys.reserve(n);
-  for (size_t i = 0; i < n; ++i) keys.push_back(makeSortKey(cellText(i), AllowToSortAsNumeric, static_cast<uint32_t>(i)));
-  quickSortKeys(keys, descending);
   std::vector<uint32_t> order(n);
-  for (size_t k = 0; k < n; ++k) order[k] = keys[k].row;
+  // A column of numbers sorts on (value, row) keys; the first cell that is no number sends the
+  // column to the general keys.
+  bool numbers = AllowToSortAsNumeric;
+  if (numbers) {
+    std::vector<NumberKey> keys(n);
+    for (size_t i = 0; i < n && numbers; ++i) {
+      const auto value = host::parseNumber(cellText(i));
+      keys[i] = NumberKey{value.value_or(0), static_cast<uint32_t>(i)};
+      numbers = value.has_value() && !std::isnan(*value);
+    }
+    if (numbers) {
+      sortNumbers(keys, descending);
+      for (size_t k = 0; k < n; ++k) order[k] = keys[k].row;
+    }
+  }
+  if (!numbers) {
+    std::vector<SortKey> keys;
+    keys.reserve(n);
+    for (size_t i = 0; i < n; ++i) keys.push_back(makeSortKey(cellText(i), AllowToSortAsNumeric, static_cast<uint32_t>(i)));
+    quickSortKeys(keys, descending);
+    for (size_t k = 0; k < n; ++k) order[k] = keys[k].row;
+  }
   // Only the rows move; the selection flags stay with the positions.
   rows_.permute(order);
   refresh();

@@ -24,6 +24,9 @@
 // - A range that still recurses deeper than about four times log2 of the row count (inputs built
 //   against the middle pivot) is finished by a heap sort, so the stack and the time stay bounded.
 // Keys are read once per sort: the numeric test and value of every cell are computed up front.
+// When every cell of the column is a number (and numeric sorting is allowed) the rows sort on
+// 16-byte (value, row) keys instead: the same order wherever values differ, and rows of equal
+// value keep their order (in either direction).
 //
 // The owner (the control) is told about refreshes and inserts through the optional callbacks;
 // while LockUpdate is true no refresh is requested.

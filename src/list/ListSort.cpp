@@ -123,4 +123,17 @@ void quickSortKeys(std::span<SortKey> keys, bool descending) {
   sortRange(keys, 0, keys.size() - 1, descending, depth);
 }
 
+void sortNumbers(std::span<NumberKey> keys, bool descending) {
+  // Row numbers are unique, so no two keys compare equal and every algorithm gives this order.
+  if (descending) {
+    std::sort(keys.begin(), keys.end(), [](const NumberKey& a, const NumberKey& b) {
+      return b.number < a.number || (!(a.number < b.number) && a.row < b.row);
+    });
+  } else {
+    std::sort(keys.begin(), keys.end(), [](const NumberKey& a, const NumberKey& b) {
+      return a.number < b.number || (!(b.number < a.number) && a.row < b.row);
+    });
+  }
+}
+
 }  // namespace zxp::list
