@@ -33,9 +33,9 @@ struct NumberKey {
   uint32_t row = 0;   // the 0-based row the key came from
 };
 
-// Sorts numeric keys by value, ascending or descending, and keys of equal value by row
-// (ascending in both directions, so equal values keep their order). Keys of distinct values end
-// exactly where quickSortKeys puts them.
+// Sorts numeric keys by value, ascending or descending; keys of equal value keep their order
+// (so keys made in row order end in row order among equals, in both directions). Keys of
+// distinct values end exactly where quickSortKeys puts them.
 void sortNumbers(std::span<NumberKey> keys, bool descending);
 
 }  // namespace zxp::list
