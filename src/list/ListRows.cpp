@@ -25,29 +25,6 @@ std::string_view readText(const char* e) {
 }
 }  // namespace
 
-// ---- Copying ------------------------------------------------------------------------------------
-
-ListRows::ListRows(const ListRows& other)
-    : recs_(other.recs_),
-      used_(other.used_),
-      waste_(other.waste_),
-      live_(other.live_),
-      boxes_(other.boxes_),
-      freeBoxes_(other.freeBoxes_) {
-  blocks_.reserve(other.blocks_.size());
-  for (size_t b = 0; b < other.blocks_.size(); ++b) {
-    const Block& from = other.blocks_[b];
-    Block to{std::make_unique_for_overwrite<char[]>(from.capacity), from.capacity};
-    std::memcpy(to.bytes.get(), from.bytes.get(), b + 1 == other.blocks_.size() ? used_ : from.capacity);
-    blocks_.push_back(std::move(to));
-  }
-}
-
-ListRows& ListRows::operator=(const ListRows& other) {
-  if (this != &other) *this = ListRows(other);
-  return *this;
-}
-
 // ---- The pool -----------------------------------------------------------------------------------
 
 std::string_view ListRows::text(const Rec& r) const {

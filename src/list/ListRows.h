@@ -40,9 +40,9 @@ namespace zxp::list {
 class ListRows {
  public:
   ListRows() = default;
-  // A copy holds copies of the compact rows and shares the boxed rows' objects.
-  ListRows(const ListRows& other);
-  ListRows& operator=(const ListRows& other);
+  // Not copied: a copy would have to choose between sharing the rows handed out and not.
+  ListRows(const ListRows&) = delete;
+  ListRows& operator=(const ListRows&) = delete;
   ListRows(ListRows&&) noexcept = default;
   ListRows& operator=(ListRows&&) noexcept = default;
   ~ListRows() = default;
