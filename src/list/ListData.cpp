@@ -128,9 +128,9 @@ int32_t ListData::searchColumn(int32_t iColumnIndex) const {
 
 // ---- Rows -----------------------------------------------------------------------------------
 
-clsLItem& ListData::row(int32_t i) const {
+size_t ListData::checkedRow(int32_t i) const {
   if (!rowInRange(i)) throw HostError(errSubscriptOutOfRange);
-  return *rows_[at(i)];
+  return at(i);
 }
 
 void ListData::selectNewRow(int32_t previousIndex) {
@@ -146,43 +146,41 @@ void ListData::selectNewRow(int32_t previousIndex) {
   if (!keep) selected_[at(previousIndex)] = 0;
 }
 
-void ListData::fillRow(clsLItem& item, std::string_view text, bool check, int32_t data, std::string_view normalIcons,
+void ListData::fillRow(size_t p, std::string_view text, bool check, int32_t data, std::string_view normalIcons,
                        std::string_view selectedIcons, const LItemUnicode& attributes) {
   const int32_t rowNumber = ListCount();
   if (!multiColumn()) {
-    item.lvInitColumns(std::max(item.cellCount(), 1));
-    item.assignWhole(text);
-    item.setiValue(check);
-    item.setItemData(data);
-    if (auto n = host::CLng(normalIcons)) item.setiNormalIcon(1, *n);
-    if (auto s = host::CLng(selectedIcons)) item.setiSelectedIcon(1, *s);
-    item.setiRow(rowNumber);
-    item.setiItemUnicode(attributes);
+    rows_.initColumns(p, std::max(rows_.cellCount(p), 1));
+    rows_.assignWhole(p, text);
+    rows_.setValue(p, check);
+    rows_.setItemData(p, data);
+    if (auto n = host::CLng(normalIcons)) rows_.setNormalIcon(p, 1, *n);
+    if (auto s = host::CLng(selectedIcons)) rows_.setSelectedIcon(p, 1, *s);
+    rows_.setRowNumber(p, rowNumber);
+    rows_.setAttributes(p, attributes);
     return;
   }
   const int32_t count = ColumnsCount();
   if (columnsChanged_) {
-    for (auto& r : rows_) {
-      if (r) r->lvInitColumns(count);
-    }
+    for (size_t r = 0; r < rows_.size(); ++r) rows_.initColumns(r, count);
     columnsChanged_ = false;
   }
-  item.lvInitColumns(count);
+  rows_.initColumns(p, count);
   // The cells are the text's pieces; an empty text leaves the row's cells and text as they are.
-  if (!text.empty()) item.assignPieces(text, count);
+  if (!text.empty()) rows_.assignPieces(p, text, count);
   const host::TextList normal = host::Split(normalIcons, ",");
   const host::TextList selectedPieces = host::Split(selectedIcons, ",");
   for (int32_t c = 1; c <= count; ++c) {
     if (normal.has(c)) {
-      if (auto n = host::CLng(normal(c))) item.setiNormalIcon(c, *n);
+      if (auto n = host::CLng(normal(c))) rows_.setNormalIcon(p, c, *n);
     }
     if (selectedPieces.has(c)) {
-      if (auto s = host::CLng(selectedPieces(c))) item.setiSelectedIcon(c, *s);
+      if (auto s = host::CLng(selectedPieces(c))) rows_.setSelectedIcon(p, c, *s);
     }
   }
-  if (data != 0) item.setItemData(data);
-  item.setiRow(rowNumber);
-  item.setiItemUnicode(attributes);
+  if (data != 0) rows_.setItemData(p, data);
+  rows_.setRowNumber(p, rowNumber);
+  rows_.setAttributes(p, attributes);
 }
 
 bool ListData::AddItem(std::string_view iText, bool iCheck, int32_t iData, int32_t iNormalIcon, int32_t iSelectedIcon,
@@ -190,7 +188,7 @@ bool ListData::AddItem(std::string_view iText, bool iCheck, int32_t iData, int32
                        std::string_view iIconCollection) {
   if (BeforeInsert) BeforeInsert();
   const int32_t previous = listIndex_;
-  rows_.push_back(makeRow());
+  rows_.appendEmpty();
   listIndex_ = ListCount();
   if (topIndex_ == 0) {
     topIndex_ = 1;
@@ -199,7 +197,7 @@ bool ListData::AddItem(std::string_view iText, bool iCheck, int32_t iData, int32
   const std::string normalIcons = multiColumn() ? std::string(iIconCollection) : std::to_string(iNormalIcon);
   const std::string selectedIcons = std::to_string(iSelectedIcon);
   selectNewRow(previous);
-  fillRow(*rows_.back(), iText, iCheck, iData, normalIcons, selectedIcons,
+  fillRow(rows_.size() - 1, iText, iCheck, iData, normalIcons, selectedIcons,
           LItemUnicode{flag(bBold), flag(bItalic), flag(bUnderline), flag(bStrikethought)});
   refresh();
   if (AfterInsert) AfterInsert();
@@ -210,7 +208,7 @@ bool ListData::AddItemEx(RowRef lItem) {
   if (!lItem) throw HostError(errObjectNotSet);
   if (BeforeInsert) BeforeInsert();
   const int32_t previous = listIndex_;
-  rows_.push_back(std::move(lItem));
+  rows_.append(std::move(lItem));
   listIndex_ = ListCount();
   if (topIndex_ == 0) {
     topIndex_ = 1;
@@ -237,13 +235,13 @@ bool ListData::RemoveItem(int32_t iItemIndex) {
   const int32_t count = ListCount();
   const bool wasLast = iItemIndex == count;
   if (!wasLast) {
-    rows_.erase(rows_.begin() + static_cast<ptrdiff_t>(at(iItemIndex)));
+    rows_.erase(at(iItemIndex));
     selected_.erase(selected_.begin() + static_cast<ptrdiff_t>(at(iItemIndex)));
     // The arrays still count `count` entries until they shrink below; the flag of the current
     // row is set on the shifted array, as the control does.
     if (listIndex_ < count) selected_[at(listIndex_)] = 1;
   } else {
-    rows_.pop_back();
+    rows_.erase(rows_.size() - 1);
     selected_.pop_back();
     // The current last row goes: the new last row becomes current. (A ListIndex set past the
     // list leaves no row whose flag could be set.)
@@ -271,82 +269,79 @@ int32_t ListData::ClearAll() {
 void ListData::SwapItems(int32_t iFirstIndex, int32_t iLastIndex) {
   if (!rowInRange(iFirstIndex)) return;
   if (!rowInRange(iLastIndex)) throw HostError(errSubscriptOutOfRange);
-  std::swap(rows_[at(iFirstIndex)], rows_[at(iLastIndex)]);
+  rows_.swap(at(iFirstIndex), at(iLastIndex));
   refresh();
 }
 
 bool ListData::ReplaceAItem(int32_t iItem, RowRef iClsListItem) {
   if (!rowInRange(iItem)) return false;
   if (!iClsListItem) throw HostError(errObjectNotSet);
-  iClsListItem->lvInitColumns(multiColumn() ? rows_[at(iItem)]->cellCount() : 1);
-  rows_[at(iItem)] = std::move(iClsListItem);
+  iClsListItem->lvInitColumns(multiColumn() ? rows_.cellCount(at(iItem)) : 1);
+  rows_.set(at(iItem), std::move(iClsListItem));
   refresh();
   return true;
 }
 
 bool ListData::ModifyItemText(int32_t iItem, std::string_view iText) {
   if (iItem < 1 || iItem > listIndex_ || iItem > ListCount()) return false;
-  clsLItem& item = *rows_[at(iItem)];
+  const size_t p = at(iItem);
   if (!multiColumn()) {
-    item.lvInitColumns(std::max(item.cellCount(), 1));
-    item.assignWhole(iText);
+    rows_.initColumns(p, std::max(rows_.cellCount(p), 1));
+    rows_.assignWhole(p, iText);
   } else {
-    item.lvInitColumns(ColumnsCount());
-    item.assignPieces(iText, ColumnsCount());
+    rows_.initColumns(p, ColumnsCount());
+    rows_.assignPieces(p, iText, ColumnsCount());
   }
   refresh();
   return true;
 }
 
 void ListData::ModifyItemUnicode(int32_t iItem, bool bBold, bool bItalic, bool bUnderline, bool bStrikeThrough) {
-  row(iItem).setiItemUnicode(LItemUnicode{flag(bBold), flag(bItalic), flag(bUnderline), flag(bStrikeThrough)});
+  rows_.setAttributes(checkedRow(iItem),
+                      LItemUnicode{flag(bBold), flag(bItalic), flag(bUnderline), flag(bStrikeThrough)});
   refresh();
 }
 
-RowRef ListData::Item(int32_t iItem) const {
-  row(iItem);
-  return rows_[at(iItem)];
-}
+RowRef ListData::Item(int32_t iItem) const { return rows_.item(checkedRow(iItem)); }
+
+RowView ListData::rowView(int32_t iItem) const { return RowView(rows_, checkedRow(iItem)); }
 
 void ListData::setItem(int32_t iItem, RowRef item) {
-  row(iItem);
+  checkedRow(iItem);
   if (!item) throw HostError(errObjectNotSet);
   if (multiColumn()) {
     if (item->cellCount() < 1 || item->cellCount() < ColumnsCount()) item->lvInitColumns(ColumnsCount());
   } else if (item->cellCount() != 1) {
     item->lvInitColumns(1);
   }
-  rows_[at(iItem)] = std::move(item);
+  rows_.set(at(iItem), std::move(item));
   refresh();
 }
 
-std::string_view ListData::List(int32_t iItem) const { return row(iItem).wholeText(); }
-int32_t ListData::ItemData(int32_t iItem) const { return row(iItem).ItemData(); }
-void ListData::setItemData(int32_t iItem, int32_t value) { row(iItem).setItemData(value); }
+std::string_view ListData::List(int32_t iItem) const { return rows_.wholeText(checkedRow(iItem)); }
+int32_t ListData::ItemData(int32_t iItem) const { return rows_.itemData(checkedRow(iItem)); }
+void ListData::setItemData(int32_t iItem, int32_t value) { rows_.setItemData(checkedRow(iItem), value); }
 
 std::string ListData::TextMatrix(int32_t iRow, int32_t iColumn) const {
   const int32_t c = checkedColumn(iColumn);
   if (!rowInRange(iRow) || c == 0) return {};
-  const clsLItem& item = *rows_[at(iRow)];
-  return c <= item.cellCount() ? std::string(item.iCell(c)) : std::string();
+  const size_t p = at(iRow);
+  return c <= rows_.cellCount(p) ? std::string(rows_.cell(p, c)) : std::string();
 }
 
 void ListData::setTextMatrix(int32_t iRow, int32_t iColumn, std::string_view text) {
   const int32_t c = checkedColumn(iColumn);
   if (!rowInRange(iRow) || c == 0) return;
-  clsLItem& item = *rows_[at(iRow)];
-  if (item.cellCount() < c) item.lvInitColumns(c);
-  item.setiCell(c, text);
+  const size_t p = at(iRow);
+  if (rows_.cellCount(p) < c) rows_.initColumns(p, c);
+  rows_.setCell(p, c, text);
   refresh();
 }
 
-bool ListData::Selected(int32_t iItem) const {
-  row(iItem);
-  return selected_[at(iItem)] != 0;
-}
+bool ListData::Selected(int32_t iItem) const { return selected_[checkedRow(iItem)] != 0; }
 
 void ListData::setSelected(int32_t iItem, bool value) {
-  row(iItem);
+  checkedRow(iItem);
   selected_[at(iItem)] = value ? 1 : 0;
   refresh();
 }
@@ -378,24 +373,24 @@ int32_t ListData::SelectedColIndex() const {
 
 int32_t ListData::ActiveCellNormalIcon() const {
   const int32_t c = checkedColumn(SelectedColIndex());
-  if (!rowInRange(listIndex_) || c == 0 || c > rows_[at(listIndex_)]->cellCount()) return 0;
-  return rows_[at(listIndex_)]->iNormalIcon(c);
+  if (!rowInRange(listIndex_) || c == 0 || c > rows_.cellCount(at(listIndex_))) return 0;
+  return rows_.normalIcon(at(listIndex_), c);
 }
 
 int32_t ListData::ActiveCellSelectedIcon() const {
   const int32_t c = checkedColumn(SelectedColIndex());
-  if (!rowInRange(listIndex_) || c == 0 || c > rows_[at(listIndex_)]->cellCount()) return 0;
-  return rows_[at(listIndex_)]->iSelectedIcon(c);
+  if (!rowInRange(listIndex_) || c == 0 || c > rows_.cellCount(at(listIndex_))) return 0;
+  return rows_.selectedIcon(at(listIndex_), c);
 }
 
 bool ListData::SetIconByImageList(int32_t iRowIndex, int32_t iColumnIndex, int32_t iNormalIconPos,
                                   int32_t iSelectedIconPos) {
   const int32_t c = checkedColumn(iColumnIndex);
   if (!rowInRange(iRowIndex) || c == 0) return false;
-  clsLItem& item = *rows_[at(iRowIndex)];
-  if (item.cellCount() < c) item.lvInitColumns(c);
-  if (iSelectedIconPos != -1) item.setiSelectedIcon(c, iSelectedIconPos);
-  if (iNormalIconPos != -1) item.setiNormalIcon(c, iNormalIconPos);
+  const size_t p = at(iRowIndex);
+  if (rows_.cellCount(p) < c) rows_.initColumns(p, c);
+  if (iSelectedIconPos != -1) rows_.setSelectedIcon(p, c, iSelectedIconPos);
+  if (iNormalIconPos != -1) rows_.setNormalIcon(p, c, iNormalIconPos);
   refresh();
   return true;
 }
@@ -410,12 +405,12 @@ bool ListData::CheckSpecifyRange(int32_t iColumnIndex, int32_t iStartRow, int32_
   if (c == 0 || !rowInRange(iStartRow) || !rowInRange(iLastRow)) return false;
   iLastRow = std::max(iLastRow, iStartRow);
   for (int32_t r = iStartRow; r <= iLastRow; ++r) {
-    clsLItem& item = *rows_[at(r)];
+    const size_t p = at(r);
     if (multiColumn()) {
-      if (item.cellCount() < c) item.lvInitColumns(c);
-      item.setiCell(c, BValue ? "True" : "False");
+      if (rows_.cellCount(p) < c) rows_.initColumns(p, c);
+      rows_.setCell(p, c, BValue ? "True" : "False");
     } else {
-      item.setiValue(BValue);
+      rows_.setValue(p, BValue);
     }
   }
   refresh();
@@ -431,19 +426,34 @@ void ListData::ResortCol(int32_t iColNumber, LSortMethod iSortMethod) {
     if (iColNumber < 1 || iColNumber > ColumnsCount()) return;
     c = iColNumber;
   }
-  std::vector<SortKey> keys;
-  keys.reserve(rows_.size());
-  for (size_t i = 0; i < rows_.size(); ++i) {
-    const clsLItem& item = *rows_[i];
-    const std::string_view text = c <= item.cellCount() ? item.iCell(c) : std::string_view();
-    keys.push_back(makeSortKey(text, AllowToSortAsNumeric, static_cast<uint32_t>(i)));
+  const bool descending = iSortMethod == LSortMethod::LSDescending;
+  const size_t n = rows_.size();
+  auto cellText = [&](size_t i) { return c <= rows_.cellCount(i) ? rows_.cell(i, c) : std::string_view(); };
+  std::vector<uint32_t> order(n);
+  // A column of numbers sorts on (value, row) keys; the first cell that is no number sends the
+  // column to the general keys.
+  bool numbers = AllowToSortAsNumeric;
+  if (numbers) {
+    std::vector<NumberKey> keys(n);
+    for (size_t i = 0; i < n && numbers; ++i) {
+      const auto value = host::parseNumber(cellText(i));
+      keys[i] = NumberKey{value.value_or(0), static_cast<uint32_t>(i)};
+      numbers = value.has_value() && !std::isnan(*value);
+    }
+    if (numbers) {
+      sortNumbers(keys, descending);
+      for (size_t k = 0; k < n; ++k) order[k] = keys[k].row;
+    }
   }
-  quickSortKeys(keys, iSortMethod == LSortMethod::LSDescending);
-  // Only the row objects move; the selection flags stay with the positions.
-  std::vector<RowRef> sorted;
-  sorted.reserve(rows_.size());
-  for (const SortKey& k : keys) sorted.push_back(std::move(rows_[k.row]));
-  rows_ = std::move(sorted);
+  if (!numbers) {
+    std::vector<SortKey> keys;
+    keys.reserve(n);
+    for (size_t i = 0; i < n; ++i) keys.push_back(makeSortKey(cellText(i), AllowToSortAsNumeric, static_cast<uint32_t>(i)));
+    quickSortKeys(keys, descending);
+    for (size_t k = 0; k < n; ++k) order[k] = keys[k].row;
+  }
+  // Only the rows move; the selection flags stay with the positions.
+  rows_.permute(order);
   refresh();
 }
 
@@ -452,9 +462,9 @@ int32_t ListData::FindItem(std::string_view iFindString, int32_t iColumnIndex, i
   const int32_t c = searchColumn(iColumnIndex);
   const std::string wanted = host::UCase(iFindString);
   for (int32_t r = iStartRowIndex; r <= ListCount(); ++r) {
-    const clsLItem& item = *rows_[at(r)];
-    if (c > item.cellCount()) continue;
-    if (equalsUpper(item.iCell(c), wanted)) return r;
+    const size_t p = at(r);
+    if (c > rows_.cellCount(p)) continue;
+    if (equalsUpper(rows_.cell(p, c), wanted)) return r;
   }
   return -1;
 }
@@ -464,11 +474,12 @@ int32_t ListData::FindAndReplace(std::string_view iFindString, std::string_view 
   if (!rowInRange(iStartRowIndex)) return 0;
   const int32_t c = searchColumn(iColumnIndex);
   const std::string wanted = host::UCase(iFindString);
+  const std::string replacement(iReplaceTxt);  // the text may be one of the list's own
   int32_t lastReplaced = -1;
   for (int32_t r = iStartRowIndex; r <= ListCount(); ++r) {
-    clsLItem& item = *rows_[at(r)];
-    if (c > item.cellCount() || !equalsUpper(item.iCell(c), wanted)) continue;
-    item.setiCell(c, iReplaceTxt);
+    const size_t p = at(r);
+    if (c > rows_.cellCount(p) || !equalsUpper(rows_.cell(p, c), wanted)) continue;
+    rows_.setCell(p, c, replacement);
     lastReplaced = r;
     if (!bReplaceAll) break;
   }
@@ -479,10 +490,10 @@ int32_t ListData::FindAndReplace(std::string_view iFindString, std::string_view 
 bool ListData::FormatAColumn(int32_t iColumnIndex, std::string_view iFormatString) {
   const int32_t c = checkedColumn(iColumnIndex);
   if (c == 0) return false;
-  for (const auto& item : rows_) {
-    if (c > item->cellCount()) continue;
-    item->setiCell(c, host::Format(host::FormatValue(item->iCell(c)), iFormatString, host::FirstDayOfWeek::Sunday,
-                                   host::FirstWeekOfYear::Jan1));
+  for (size_t p = 0; p < rows_.size(); ++p) {
+    if (c > rows_.cellCount(p)) continue;
+    rows_.setCell(p, c, host::Format(host::FormatValue(rows_.cell(p, c)), iFormatString, host::FirstDayOfWeek::Sunday,
+                                     host::FirstWeekOfYear::Jan1));
   }
   refresh();
   return true;
@@ -492,9 +503,9 @@ double ListData::Sum(int32_t iColumnIndex) {
   const int32_t c = checkedColumn(iColumnIndex);
   if (rows_.empty() || c == 0) return 0;
   int32_t total = 0;
-  for (const auto& item : rows_) {
-    if (c > item->cellCount()) continue;
-    if (auto value = host::parseNumber(item->iCell(c))) {
+  for (size_t p = 0; p < rows_.size(); ++p) {
+    if (c > rows_.cellCount(p)) continue;
+    if (auto value = host::parseNumber(rows_.cell(p, c))) {
       auto next = host::CLng(*value + total);
       if (!next) throw HostError(errOverflow);
       total = *next;
@@ -508,9 +519,9 @@ double ListData::Average(int32_t iColumnIndex) {
   if (rows_.empty() || c == 0) return 0;
   int32_t total = 0;
   int32_t count = 0;
-  for (const auto& item : rows_) {
-    if (c > item->cellCount()) continue;
-    if (auto value = host::parseNumber(item->iCell(c))) {
+  for (size_t p = 0; p < rows_.size(); ++p) {
+    if (c > rows_.cellCount(p)) continue;
+    if (auto value = host::parseNumber(rows_.cell(p, c))) {
       auto next = host::CLng(*value + total);
       if (!next) throw HostError(errOverflow);
       total = *next;
@@ -551,8 +562,8 @@ std::string ListData::csvText() const {
   }
   out += "\r\n";
   const int32_t count = multiColumn() ? ColumnsCount() : 1;
-  for (const auto& item : rows_) {
-    item->forEachCell(count, field);
+  for (size_t p = 0; p < rows_.size(); ++p) {
+    rows_.forEachCell(p, count, field);
     out += "\r\n";
   }
   out += "\r\n\r\n";

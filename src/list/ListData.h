@@ -1,6 +1,7 @@
 // ListData: the data beneath the list control ZorvaXPListBox, without any drawing. It holds the
 // columns (four parallel lists: text, width, style, alignment, indexed from 1 and always of the
-// same length), the rows (live clsLItem objects, indexed from 1 to ListCount), one selection flag
+// same length), the rows (indexed from 1 to ListCount, kept compactly by ListRows; a row handed
+// out by Item is the live clsLItem object the list refers to from then on), one selection flag
 // per row, and the scalar state (current row, current column, extended selections). Members keep
 // the control's interface names and rules, so the control forwards to them one to one:
 //
@@ -23,6 +24,9 @@
 // - A range that still recurses deeper than about four times log2 of the row count (inputs built
 //   against the middle pivot) is finished by a heap sort, so the stack and the time stay bounded.
 // Keys are read once per sort: the numeric test and value of every cell are computed up front.
+// When every cell of the column is a number (and numeric sorting is allowed) the rows sort on
+// 16-byte (value, row) keys instead: the same order wherever values differ, and rows of equal
+// value keep their order (in either direction).
 //
 // The owner (the control) is told about refreshes and inserts through the optional callbacks;
 // while LockUpdate is true no refresh is requested.
@@ -36,6 +40,7 @@
 #include <string_view>
 #include <vector>
 
+#include "list/ListRows.h"
 #include "list/clsLItem.h"
 
 namespace zxp::host {
@@ -134,9 +139,13 @@ class ListData {
   bool ModifyItemText(int32_t iItem, std::string_view iText);
   void ModifyItemUnicode(int32_t iItem, bool bBold, bool bItalic, bool bUnderline, bool bStrikeThrough);
 
+  // The live row object (HostError 9 outside 1..ListCount).
   RowRef Item(int32_t iItem) const;
   void setItem(int32_t iItem, RowRef row);
-  // The row's whole text; the view stays valid until the row is changed.
+  // The row read in place, without handing it out (HostError 9 outside 1..ListCount); for the
+  // control's painting and input. Valid until the list changes.
+  RowView rowView(int32_t iItem) const;
+  // The row's whole text; the view stays valid until the list is changed.
   std::string_view List(int32_t iItem) const;
   void setList(int32_t iItem, std::string_view iText) { ModifyItemText(iItem, iText); }
   int32_t ItemData(int32_t iItem) const;
@@ -235,18 +244,20 @@ class ListData {
   const Column& column(int32_t iColumn) const;
   Column& column(int32_t iColumn);
   bool rowInRange(int32_t i) const { return i >= 1 && i <= ListCount(); }
-  clsLItem& row(int32_t i) const;  // HostError 9 outside 1..ListCount
+  size_t checkedRow(int32_t i) const;  // the 0-based position; HostError 9 outside 1..ListCount
   // The column a checked member works on: 1 in single-column mode, 0 when out of range.
   int32_t checkedColumn(int32_t iColumnIndex) const;
   // The column FindItem and friends search: out of range (and single-column mode) become 1.
   int32_t searchColumn(int32_t iColumnIndex) const;
-  void fillRow(clsLItem& item, std::string_view text, bool check, int32_t data, std::string_view normalIcons,
+  void fillRow(size_t p, std::string_view text, bool check, int32_t data, std::string_view normalIcons,
                std::string_view selectedIcons, const LItemUnicode& attributes);
   void selectNewRow(int32_t previousIndex);
   void refresh() const;
 
   std::vector<Column> columns_;
-  std::vector<RowRef> rows_;
+  // Mutable: handing a row out (Item) moves a compact row into an object of its own, which
+  // changes nothing a caller can read.
+  mutable ListRows rows_;
   std::vector<uint8_t> selected_;  // one flag per row
   int32_t listIndex_ = -1;
   int32_t currentColumn_ = 0;

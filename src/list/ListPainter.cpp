@@ -109,7 +109,7 @@ int32_t ZorvaXPListBox::rowHeightOf(int32_t row) const {
   TEXTMETRIC tm{};
   GetTextMetrics(UserControl.hDC(), &tm);
   const int lineHeight = std::max<int>(1, tm.tmHeight);
-  const clsLItem& item = *data_.Item(row);
+  const RowView item = data_.rowView(row);
   int lines = 1;
   for (int32_t c = 1; c <= item.cellCount(); ++c) {
     const std::string_view s = item.iCell(c);
@@ -278,8 +278,6 @@ void ZorvaXPListBox::layoutRows() {
   int32_t r = topRow_;
   for (; r <= count && y < bottom; ++r) {
     const int h = rowHeightOf(r);
-    clsLItem& item = *data_.Item(r);
-    (void)item;
     rowBands_.push_back(Band{r, 1, y, rowAreaRight(), y + h});
     y += h;
   }
@@ -405,7 +403,7 @@ void ZorvaXPListBox::paintRow(int32_t r) {
   IntersectClipRect(dc, 1, rowAreaTop(), areaRight, rowAreaBottom());
   const int top = band.top, bottom = band.bottom;
   restoreBand(1, top, areaRight - 1, bottom - top);
-  const clsLItem& item = *data_.Item(r);
+  const RowView item = data_.rowView(r);
   const bool selected = data_.Selected(r);
   // The row's font: Font with the row's attributes.
   const LItemUnicode u = item.iItemUnicode();

@@ -1,8 +1,11 @@
 #include "list/ListSort.h"
 
 #include <algorithm>
+#include <array>
 #include <bit>
 #include <cstring>
+#include <utility>
+#include <vector>
 
 #include "platform/host/runtime/Numeric.h"
 #include "platform/host/runtime/Text.h"
@@ -121,6 +124,39 @@ void quickSortKeys(std::span<SortKey> keys, bool descending) {
   if (keys.size() < 2) return;
   const int depth = 4 * static_cast<int>(std::bit_width(keys.size())) + 8;
   sortRange(keys, 0, keys.size() - 1, descending, depth);
+}
+
+void sortNumbers(std::span<NumberKey> keys, bool descending) {
+  const size_t n = keys.size();
+  if (n < 2) return;
+  // A stable radix sort on the values' bits, turned so that unsigned order is numeric order
+  // (-0 counts as 0, as it compares equal to it). Stability keeps equal values in row order; the
+  // byte positions that all keys share (most of them, for integers or few distinct values) are
+  // skipped.
+  struct Item {
+    uint64_t bits;
+    uint32_t index;  // into a copy of the keys
+  };
+  std::vector<Item> items(n), spare(n);
+  std::vector<std::array<size_t, 256>> counts(8, std::array<size_t, 256>{});
+  for (size_t i = 0; i < n; ++i) {
+    const double v = keys[i].number == 0 ? 0.0 : keys[i].number;
+    uint64_t b = std::bit_cast<uint64_t>(v);
+    b = (b >> 63) ? ~b : b | (uint64_t{1} << 63);
+    if (descending) b = ~b;
+    items[i] = Item{b, static_cast<uint32_t>(i)};
+    for (int d = 0; d < 8; ++d) ++counts[d][(b >> (8 * d)) & 0xFF];
+  }
+  for (int d = 0; d < 8; ++d) {
+    auto& count = counts[d];
+    if (count[(items[0].bits >> (8 * d)) & 0xFF] == n) continue;  // one value for every key
+    size_t start = 0;
+    for (size_t& c : count) start += std::exchange(c, start);
+    for (const Item& item : items) spare[count[(item.bits >> (8 * d)) & 0xFF]++] = item;
+    items.swap(spare);
+  }
+  const std::vector<NumberKey> original(keys.begin(), keys.end());
+  for (size_t k = 0; k < n; ++k) keys[k] = original[items[k].index];
 }
 
 }  // namespace zxp::list

@@ -27,4 +27,15 @@ int compareSortKeys(const SortKey& a, const SortKey& b);
 // Sorts the keys in place, ascending or descending, by the list's quicksort.
 void quickSortKeys(std::span<SortKey> keys, bool descending);
 
+// The key of a numeric cell when every cell of the column is numeric: half the size of a SortKey.
+struct NumberKey {
+  double number = 0;  // never NaN
+  uint32_t row = 0;   // the 0-based row the key came from
+};
+
+// Sorts numeric keys by value, ascending or descending; keys of equal value keep their order
+// (so keys made in row order end in row order among equals, in both directions). Keys of
+// distinct values end exactly where quickSortKeys puts them.
+void sortNumbers(std::span<NumberKey> keys, bool descending);
+
 }  // namespace zxp::list

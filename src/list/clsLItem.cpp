@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cstring>
 
+#include "list/RowText.h"
 #include "platform/base/HostError.h"
 
 namespace zxp::list {
@@ -14,23 +15,6 @@ struct clsLItem::Side {
   std::vector<int32_t> selectedIcons;
   std::vector<int32_t> normalIcons;
 };
-
-namespace {
-// Piece n (0-based) of a TAB-joined text that has at least n + 1 pieces.
-std::string_view piece(std::string_view text, int32_t n) {
-  size_t start = 0;
-  for (; n > 0; --n) start = text.find('\t', start) + 1;
-  const size_t end = text.find('\t', start);
-  return text.substr(start, end == std::string_view::npos ? std::string_view::npos : end - start);
-}
-// The number of pieces the list takes from a text: none for an empty text, else TABs + 1.
-int32_t pieceCount(std::string_view text, int32_t limit) {
-  if (text.empty() || limit < 1) return 0;
-  int32_t n = 1;
-  for (size_t p = text.find('\t'); p != std::string_view::npos && n < limit; p = text.find('\t', p + 1)) ++n;
-  return n;
-}
-}  // namespace
 
 clsLItem::clsLItem(const clsLItem& other)
     : side_(other.side_ ? std::make_unique<Side>(*other.side_) : nullptr),
@@ -90,7 +74,7 @@ std::string_view clsLItem::iCell(int32_t iColumn) const {
   const size_t i = slot(iColumn);
   if (flags_ & kOwnCells) return side_->cells[i];
   if (flags_ & kWholeCell) return i == 0 ? wholeText() : std::string_view();
-  return iColumn <= pieces_ ? piece(wholeText(), iColumn - 1) : std::string_view();
+  return iColumn <= pieces_ ? textPiece(wholeText(), iColumn - 1) : std::string_view();
 }
 
 void clsLItem::ownCells() {
@@ -110,7 +94,7 @@ void clsLItem::setiCell(int32_t iColumn, std::string_view text) {
 }
 
 void clsLItem::assignPieces(std::string_view text, int32_t limit) {
-  const int32_t n = pieceCount(text, std::min(limit, cellCount_));
+  const int32_t n = textPieceCount(text, std::min(limit, cellCount_));
   // The cells stay pieces of the text when none of the cells after the new pieces holds a text.
   bool fits = false;
   if (flags_ & kOwnCells) {
@@ -127,7 +111,7 @@ void clsLItem::assignPieces(std::string_view text, int32_t limit) {
     return;
   }
   ownCells();
-  for (int32_t c = 1; c <= n; ++c) side_->cells[static_cast<size_t>(c - 1)] = piece(text, c - 1);
+  for (int32_t c = 1; c <= n; ++c) side_->cells[static_cast<size_t>(c - 1)] = textPiece(text, c - 1);
   setText(text);
 }
 
@@ -143,6 +127,12 @@ void clsLItem::assignWhole(std::string_view text) {
   ownCells();
   side_->cells[0].assign(text);
   setText(text);
+}
+
+void clsLItem::assignStored(std::string_view text, int32_t pieces, bool wholeCell) {
+  setText(text);
+  setFlag(kWholeCell, wholeCell);
+  pieces_ = wholeCell ? 0 : std::min(pieces, cellCount_);
 }
 
 LItemUnicode clsLItem::iItemUnicode() const {

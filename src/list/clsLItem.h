@@ -1,8 +1,8 @@
 // clsLItem: one row of the list control. A row holds one text cell per column (only cell 1 in
 // single-column mode), a normal and a selected image index per cell, its text attributes, the
-// caller's datum and the check flag of a single-column row. The list keeps rows by shared
-// reference (RowRef, below), so the object handed out by the list's Item is the live row, not a
-// copy.
+// caller's datum and the check flag of a single-column row. The list keeps most rows compactly
+// (ListRows.h); a row it hands out by Item, or is given, is a clsLItem the list then holds by
+// shared reference (RowRef, below), so the object handed out is the live row, not a copy.
 //
 // Indexed members (iCell, iSelectedIcon, iNormalIcon) take a column from 1 to the cell count and
 // throw the host's "Subscript out of range" (HostError 9) outside it.
@@ -98,6 +98,10 @@ class clsLItem {
   void assignPieces(std::string_view text, int32_t limit);
   // Sets the whole text and makes it cell 1 as it stands (a single-column row).
   void assignWhole(std::string_view text);
+  // Sets the whole text of a row with no separately stored cells, with cells 1 to `pieces` as its
+  // TAB pieces, or cell 1 as the whole text when `wholeCell` (how the list's compact rows keep
+  // theirs; see ListRows.h). The cell count stays.
+  void assignStored(std::string_view text, int32_t pieces, bool wholeCell);
 
  private:
   friend class RowRef;

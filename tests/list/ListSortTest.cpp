@@ -1,6 +1,6 @@
 // Sorting the list: the numeric/text comparison rules, the quicksort's exact order compared with
-// a direct transcription of the plain algorithm, and the guards against equal keys and deep
-// recursion.
+// a direct transcription of the plain algorithm, columns of numbers with equal values, and the
+// guards against equal keys and deep recursion.
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -146,6 +146,38 @@ TEST(ListSortDifferential, DistinctKeysGiveExactlyThePlainOrder) {
       }
     }
   }
+}
+
+// A column of numbers sorts by value, and rows of equal value ("1", "1.0", "1.00"; "-0" and
+// "0") keep their order in both directions, whatever the signs and magnitudes; a single word in
+// the column sends it back to the text-aware keys.
+TEST(ListSortNumbers, EqualValuesKeepTheirRowOrderInBothDirections) {
+  std::mt19937 rng(48);
+  const char* forms[] = {"", ".0", ".00"};
+  const char* extremes[] = {"-0", "0", "-2.5", "2.5", "1E+300", "-1E+300", "1E-300", "-1E-300", "4503599627370497"};
+  for (size_t n : {2u, 3u, 17u, 1000u, 20000u}) {
+    std::vector<std::string> texts;
+    for (size_t i = 0; i < n; ++i) {
+      const int pick = static_cast<int>(rng() % 4);
+      texts.push_back(pick == 0   ? extremes[rng() % 9]
+                      : pick == 1 ? "-" + std::to_string(rng() % 12) + forms[rng() % 3]
+                                  : std::to_string(rng() % 12) + forms[rng() % 3]);
+      ASSERT_TRUE(host::parseNumber(texts.back())) << texts.back();
+    }
+    for (bool descending : {false, true}) {
+      std::vector<std::string> expected = texts;
+      std::stable_sort(expected.begin(), expected.end(), [descending](const std::string& a, const std::string& b) {
+        const double x = *host::parseNumber(a), y = *host::parseNumber(b);
+        return descending ? y < x : x < y;
+      });
+      ListData d = listOf(texts);
+      d.ResortCol(1, descending ? LSortMethod::LSDescending : LSortMethod::LSAcesnding);
+      ASSERT_EQ(column(d), expected) << n << " " << descending;
+    }
+  }
+  ListData mixed = listOf({"10", "9", "x", "10.0"});
+  mixed.ResortCol(1);
+  EXPECT_EQ(column(mixed), (std::vector<std::string>{"9", "10", "10.0", "x"}));
 }
 
 // Inputs that break a plain quicksort: few distinct values over many rows (some 10^10
