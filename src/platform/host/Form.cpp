@@ -534,25 +534,28 @@ void Form::layout() {
   // A control that resizes itself while being placed asks for another pass; a few settle it.
   for (int pass = 0; pass < 4; ++pass) {
     relayout_ = false;
-    int32_t left = 0, top = 0, right = ScaleWidth(), bottom = ScaleHeight();
+    // The edges are kept wide: a control may be up to 2^31 - 1 twips tall or wide, and a stack of
+    // them runs past the 32-bit range; what a control is given saturates.
+    int64_t left = 0, top = 0, right = ScaleWidth(), bottom = ScaleHeight();
     for (Extender* e : order_) {
       if (e->Container() || e->Align() == Align::vbAlignNone || !e->Visible()) continue;
-      int32_t w = e->Width(), h = e->Height();
+      const int64_t w = e->Width(), h = e->Height();
+      const auto across = [](int64_t from, int64_t to) { return clampToInt32(std::max<int64_t>(0, to - from)); };
       switch (e->Align()) {
         case Align::vbAlignTop:
-          e->placeAt(left, top, std::max(0, right - left), h);
+          e->placeAt(clampToInt32(left), clampToInt32(top), across(left, right), clampToInt32(h));
           top += e->Height();
           break;
         case Align::vbAlignBottom:
-          e->placeAt(left, bottom - h, std::max(0, right - left), h);
+          e->placeAt(clampToInt32(left), clampToInt32(bottom - h), across(left, right), clampToInt32(h));
           bottom -= e->Height();
           break;
         case Align::vbAlignLeft:
-          e->placeAt(left, top, w, std::max(0, bottom - top));
+          e->placeAt(clampToInt32(left), clampToInt32(top), clampToInt32(w), across(top, bottom));
           left += e->Width();
           break;
         case Align::vbAlignRight:
-          e->placeAt(right - w, top, w, std::max(0, bottom - top));
+          e->placeAt(clampToInt32(right - w), clampToInt32(top), clampToInt32(w), across(top, bottom));
           right -= e->Width();
           break;
         default:

@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <climits>
+
 #include "platform/services/Library.h"
 #include "platform/ui/Edit.h"
 #include "support/FormFixture.h"
@@ -148,6 +150,25 @@ TEST_F(Form, AlignedControlsArePlacedByTheForm) {
   EXPECT_EQ(rect("Top"), (std::vector<int32_t>{0, 0, 6000, 600}));
   ext("Top").setHeight(900);
   EXPECT_EQ(rect("Left"), (std::vector<int32_t>{0, 900, 900, 2250}));
+}
+
+// Controls as tall or wide as twips go (2^31 - 1) stack past the 32-bit range: each is placed at
+// the saturated edge, never at a wrapped-around negative one.
+TEST_F(Form, AlignedControlsPastTheTwipsRangeSaturate) {
+  form->setClientSize(4800, 3600);
+  for (const char* n : {"Top1", "Top2", "Top3", "Right1", "Right2"}) add(n, 0, 0, 1000, 600);
+  for (const char* n : {"Top1", "Top2", "Top3"}) {
+    ext(n).setHeight(INT32_MAX);
+    ext(n).setAlign(host::Align::vbAlignTop);
+  }
+  for (const char* n : {"Right1", "Right2"}) {
+    ext(n).setWidth(INT32_MAX);
+    ext(n).setAlign(host::Align::vbAlignRight);
+  }
+  EXPECT_EQ((std::vector<int32_t>{ext("Top1").Top(), ext("Top2").Top(), ext("Top3").Top()}),
+            (std::vector<int32_t>{0, INT32_MAX, INT32_MAX}));
+  EXPECT_EQ((std::vector<int32_t>{ext("Right1").Left(), ext("Right2").Left(), ext("Right2").Height()}),
+            (std::vector<int32_t>{4800 - INT32_MAX, INT32_MIN, 0}));
 }
 
 TEST_F(Form, ContainersHoldTheirControlsAndMoveThem) {

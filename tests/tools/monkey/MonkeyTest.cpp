@@ -125,6 +125,9 @@ const Regression kRegressions[] = {
     // starts it, as the skin always does.
     {"SkinAlignNoneAtStart", "formskin",
      "set 0 1702293738 3135068008 2568631369\nsaveload 4143884219 3618693785 3960473721 266110732\n"},
+    // An aligned control's Height set to 2^31 - 1 twips: the form's layout added the heights of
+    // its aligned controls in 32 bits and overflowed (found by the sanitizer build's run).
+    {"AlignedHeightPastTheTwipsRange", "bars", "set 4274764802 2988635465 3275469111 2213413954\n"},
 };
 
 class MonkeyRegression : public ::testing::TestWithParam<Regression> {};
