@@ -331,7 +331,7 @@ void ZorvaXPFrame::PlaceHeaderButton() {
   else
     ShowGlyph(m_Collapsed ? kChevronCollapsed : kChevronExpanded);
   const int32_t gw = picDropDown.ScaleWidth(), gh = picDropDown.ScaleHeight();
-  const int32_t top = half(m_HeaderHeight - gh);
+  const int32_t top = half(drawnHeaderHeight() - gh);
   const int32_t left = m_CaptionPos == AlignmentCtl2::VP_AlignRight ? 8 : UserControl.ScaleWidth() - gw - 8;
   picDropDown.Move(left, top, gw, gh);
   m_imgHover = Rect::fromXYWH(left - 5, top - 3, gw + 10, gh + 6);
@@ -412,17 +412,17 @@ void ZorvaXPFrame::DrawFrameBackground() {
     return;
   }
   if (m_BackGradient)
-    GradientFillVerticalAt(dc, 0, m_HeaderHeight + 2, w, h, m_GradientColor2, m_GradientColor1);
+    GradientFillVerticalAt(dc, 0, drawnHeaderHeight() + 2, w, h, m_GradientColor2, m_GradientColor1);
   else
     UserControl.setBackColor(m_BackColor);
   if (m_HeaderGradientMode == VHGradientMode::Vista_Mode) {
     try {
-      GradientFillPanel(dc, 0, 0, w, m_HeaderHeight, m_HeaderGradient2, m_HeaderGradient1);
+      GradientFillPanel(dc, 0, 0, w, drawnHeaderHeight(), m_HeaderGradient2, m_HeaderGradient1);
     } catch (const HostError&) {
       // A header lower than 3 pixels has no panel; failures inside drawing stay silent.
     }
   } else {
-    GradientFillVertical(dc, w, m_HeaderHeight, m_HeaderGradient2, m_HeaderGradient1);
+    GradientFillVertical(dc, w, drawnHeaderHeight(), m_HeaderGradient2, m_HeaderGradient1);
   }
 }
 
@@ -439,7 +439,7 @@ void ZorvaXPFrame::DrawFrameBorder() {
     for (const POINT p : {POINT{1, h - 2}, POINT{w - 2, h - 2}, POINT{1, 20}, POINT{w - 2, 20}}) SetPixelV(dc, p.x, p.y, border);
     return;
   }
-  const int32_t hh = m_HeaderHeight;
+  const int32_t hh = drawnHeaderHeight();
   drawOutline(dc, border, 0, 0, w, h);
   drawOutline(dc, border, 0, 0, w, hh);
   drawOutline(dc, border, 0, hh + 1, w, h);
@@ -467,7 +467,7 @@ void ZorvaXPFrame::DrawFrameCaption() {
   GetTextExtentPoint32(dc, m_Caption.data(), static_cast<int>(m_Caption.size()), &t);
   const int32_t tw = t.cx, th = t.cy;
   const bool icon = !m_Icon.empty();
-  const int32_t is = static_cast<int32_t>(m_IconSize);
+  const int32_t is = drawnIconSize();
 
   if (m_Appearance == vFrameAppearance::Standard) {
     switch (m_CaptionPos) {
@@ -508,7 +508,7 @@ void ZorvaXPFrame::DrawFrameCaption() {
     return;
   }
 
-  const int32_t hh = m_HeaderHeight;
+  const int32_t hh = drawnHeaderHeight();
   const int32_t top = half(hh - th), bottom = hh - half(hh - th);
   const int32_t iconY = half(hh - 16);
   switch (m_CaptionPos) {
@@ -626,10 +626,20 @@ void ZorvaXPFrame::tmrHover_Timer() {
   tmrHover.setEnabled(false);
 }
 
+namespace {
+constexpr int32_t kDrawnLimit = 1 << 20;
+}  // namespace
+
+int32_t ZorvaXPFrame::drawnHeaderHeight() const { return std::clamp(m_HeaderHeight, -kDrawnLimit, kDrawnLimit); }
+
+int32_t ZorvaXPFrame::drawnIconSize() const {
+  return std::clamp(static_cast<int32_t>(m_IconSize), -kDrawnLimit, kDrawnLimit);
+}
+
 void ZorvaXPFrame::SetCollapsed(bool flag) {
   if (flag) {
     UserControl.setTag(std::to_string(static_cast<int32_t>(m_IconSize)));
-    setHeightTwips((m_HeaderHeight + 2) * kTwips);
+    setHeightTwips(clampToInt32((int64_t{m_HeaderHeight} + 2) * kTwips));
     m_Collapsed = true;
     m_IconSize = VFIconSize::Small_16x16;
     if (!m_CloseButton) ShowGlyph(kChevronCollapsed);

@@ -171,6 +171,11 @@ class ZorvaXPFrame final : public foundation::ControlBase {
   void redrawResting() override { RedrawMe(); }
 
  private:
+  // HeaderHeight and IconSize as drawn. Any Long is kept and saved as set, but drawing takes them
+  // within +-2^20 pixels, far past the largest surface (a header that tall shows the same
+  // pixels), so the drawing arithmetic stays inside 32 bits.
+  int32_t drawnHeaderHeight() const;
+  int32_t drawnIconSize() const;
   std::string defaultCaption() const;
   void DrawFrameBackground();
   void DrawFrameBorder();

@@ -2,6 +2,9 @@
 // the header buttons, collapse and expand with the controls inside, the blended picture, the
 // disabled look, the scale members and persistence.
 
+#include <climits>
+#include <utility>
+
 #include "foundation/GradientMath.h"
 #include "platform/gfx/GdiRaii.h"
 #include "platform/gfx/SysColors.h"
@@ -111,6 +114,32 @@ TEST_F(Frame, ProfessionalHeaderLinesIconAndCaption) {
   expectPixels(dc, {{100, 29, kRed}, {100, 30, white}, {4, 7, icon}});
   // A header lower than 3 pixels draws no panel and raises nothing.
   EXPECT_NO_THROW(f.setHeaderHeight(2));
+}
+
+// HeaderHeight and IconSize take any Long. A header far taller than the frame, up to 2^31 - 1
+// pixels, looks like any other header taller than the frame, whatever the caption's place, with
+// an icon of any size; and one far above it (a negative height) too.
+TEST_F(Frame, HeadersAndIconsPastTheDrawingRangeLookLikeAnyOutsideTheFrame) {
+  ZorvaXPFrame& f = frame("fra", 10, 10, 200, 150);
+  f.setIcon(solidIcon(0x22AA44));
+  const HDC dc = f.surface().hDC();
+  auto picture = [&] {
+    std::vector<COLORREF> out;
+    for (int y = 0; y < 150; ++y)
+      for (int x = 0; x < 200; ++x) out.push_back(GetPixel(dc, x, y));
+    return out;
+  };
+  for (AlignmentCtl2 pos : {AlignmentCtl2::VP_AlignLeft, AlignmentCtl2::VP_AlignCenter, AlignmentCtl2::VP_AlignRight}) {
+    f.setCaptionPos(pos);
+    for (const auto& [far, near] : {std::pair{INT32_MAX, 1 << 22}, std::pair{INT32_MIN, -(1 << 22)}}) {
+      f.setIconSize(static_cast<VFIconSize>(near));
+      f.setHeaderHeight(near);
+      const std::vector<COLORREF> expected = picture();
+      f.setIconSize(static_cast<VFIconSize>(far));
+      f.setHeaderHeight(far);
+      EXPECT_EQ(picture(), expected) << static_cast<int>(pos) << " " << far;
+    }
+  }
 }
 
 class FrameButtons : public Frame {

@@ -128,6 +128,9 @@ const Regression kRegressions[] = {
     // An aligned control's Height set to 2^31 - 1 twips: the form's layout added the heights of
     // its aligned controls in 32 bits and overflowed (found by the sanitizer build's run).
     {"AlignedHeightPastTheTwipsRange", "bars", "set 4274764802 2988635465 3275469111 2213413954\n"},
+    // A frame's HeaderHeight or IconSize set to 2^31 - 1: its drawing added to them in 32 bits.
+    {"FrameIconSizePastTheDrawingRange", "labels-frames", "set 2285075840 3300985674 2080440366 3283596415\n"},
+    {"FrameHeaderHeightPastTheDrawingRange", "labels-frames", "set 3540581021 2149890371 3167290167 2768434297\n"},
 };
 
 class MonkeyRegression : public ::testing::TestWithParam<Regression> {};
