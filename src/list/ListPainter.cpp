@@ -1,7 +1,9 @@
 // The list control's painting: background buffer, layout of the visible rows and columns,
 // rows, header strip, fixed column, built-in scroll bars and border (see ZorvaXPListBox.h).
 #include <algorithm>
+#include <climits>
 #include <cmath>
+#include <cstdint>
 #include <numbers>
 
 #include "bars/ZorvaXpImageList.h"
@@ -95,10 +97,11 @@ int ZorvaXPListBox::rowAreaBottom() const {
 
 int ZorvaXPListBox::rowAreaRight() const { return ScaleWidth() - 1 - (vBarShown_ ? kScrollBarSize : 0); }
 
+// Column widths are any Long from 20 up, so their sum is taken in 64 bits and saturated.
 int32_t ZorvaXPListBox::totalColumnWidth() const {
-  int32_t total = 0;
+  int64_t total = 0;
   for (int32_t c = 1; c <= data_.ColumnsCount(); ++c) total += data_.ColumnWidth(c);
-  return total;
+  return clampToInt32(total);
 }
 
 int32_t ZorvaXPListBox::lastTopRow() const { return std::max(1, data_.ListCount() - visibleCount_ + 1); }
@@ -230,22 +233,28 @@ void ZorvaXPListBox::layoutColumns() {
   if (!data_.multiColumn()) return;
   const int right = rowAreaRight();
   const bool fixed = m_SetFirstColumnAsFixed;
-  const int fixedWidth = fixed ? data_.ColumnWidth(1) : 0;
-  const int visible = right - 1 - fixedWidth;
-  const int32_t scrollable = totalColumnWidth() - fixedWidth;
-  hOffset_ = std::clamp(hOffset_, 0, std::max(0, scrollable - visible));
-  int x = 1 + fixedWidth - hOffset_;
+  // Positions are worked out in 64 bits (a column may be up to 2^31 - 1 pixels wide) and kept
+  // saturated: a column beyond the 32-bit range lies off the control like any other.
+  int64_t total = 0;
+  for (int32_t c = 1; c <= data_.ColumnsCount(); ++c) total += data_.ColumnWidth(c);
+  const int64_t fixedWidth = fixed ? data_.ColumnWidth(1) : 0;
+  const int64_t visible = int64_t{right} - 1 - fixedWidth;
+  const int64_t scrollable = total - fixedWidth;
+  hOffset_ = static_cast<int>(std::clamp<int64_t>(hOffset_, 0, std::clamp<int64_t>(scrollable - visible, 0, INT32_MAX)));
+  int64_t x = 1 + fixedWidth - hOffset_;
+  // Within +-2^30, far past any surface, a band's width and its distance to another stay in 32 bits.
+  const auto place = [](int64_t v) { return static_cast<int32_t>(std::clamp<int64_t>(v, -(1 << 30), 1 << 30)); };
   for (int32_t c = 1; c <= data_.ColumnsCount(); ++c) {
     Band& b = columnBands_[static_cast<size_t>(c)];
     b.index = c;
     if (fixed && c == 1) {
       b.left = 1;
-      b.right = 1 + fixedWidth;
+      b.right = place(1 + fixedWidth);
       continue;
     }
-    b.left = x;
-    b.right = x + data_.ColumnWidth(c);
-    x = b.right;
+    b.left = place(x);
+    x += data_.ColumnWidth(c);
+    b.right = place(x);
   }
   for (int32_t c = 1; c <= data_.ColumnsCount(); ++c) {
     const Band& b = columnBands_[static_cast<size_t>(c)];

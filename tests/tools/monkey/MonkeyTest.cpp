@@ -131,6 +131,9 @@ const Regression kRegressions[] = {
     // A frame's HeaderHeight or IconSize set to 2^31 - 1: its drawing added to them in 32 bits.
     {"FrameIconSizePastTheDrawingRange", "labels-frames", "set 2285075840 3300985674 2080440366 3283596415\n"},
     {"FrameHeaderHeightPastTheDrawingRange", "labels-frames", "set 3540581021 2149890371 3167290167 2768434297\n"},
+    // Two grid columns widened to 2^31 - 1 pixels: the list summed the column widths in 32 bits.
+    {"GridColumnsPastTheDrawingRange", "grid",
+     "call 330634046 2782478072 809183111 1658816294\ncall 563707649 375535665 3222772606 2510501820\n"},
 };
 
 class MonkeyRegression : public ::testing::TestWithParam<Regression> {};
