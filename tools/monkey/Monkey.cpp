@@ -228,6 +228,7 @@ constexpr KnownLoss kKnownLosses[] = {
      "CaptionAlingment Bottom needs 41 pixels, enforced when the bar is resized (loading does), not by the "
      "setter"},
     {"ZorvaXPToolBar", "@Top", "an aligned bar under a bar that grew as above moves down with it"},
+    {"ZorvaXPStatusBar", "@Top", "a status bar aligned under a tool bar that grew as above moves down with it"},
     {"ZorvaXPLabel", "@Height",
      "turning AutoSize off keeps the fitted size; the resize step that loading runs applies the minimum "
      "height"},

@@ -134,6 +134,12 @@ const Regression kRegressions[] = {
     // Two grid columns widened to 2^31 - 1 pixels: the list summed the column widths in 32 bits.
     {"GridColumnsPastTheDrawingRange", "grid",
      "call 330634046 2782478072 809183111 1658816294\ncall 563707649 375535665 3222772606 2510501820\n"},
+    // The status bar aligned to the top under the tool bars, then a tool bar's CaptionAlingment
+    // set to Bottom: the bar's 41-pixel minimum is enforced when it is resized, which loading
+    // does, so on reload it grows and the status bar under it moves down. The tool bar's rule.
+    {"StatusBarUnderAToolBarThatGrowsOnReload", "bars",
+     "set 1770567503 1870459124 2070910387 37326932\nset 2132863290 2021371690 754791445 3066497525\n"
+     "saveload 3658651007 2717625766 2912617095 1955388938\n"},
 };
 
 class MonkeyRegression : public ::testing::TestWithParam<Regression> {};
