@@ -95,7 +95,9 @@ RECT ZorvaForm::buttonRect(Area a) const {
     case Area::Maximize: return max;
     case Area::Minimize: return min;
     case Area::Icon: {
-      const int size = static_cast<int>(m_IconSize);
+      // IconSize is any Integer the caller set; drawn within +-2^20 pixels (far past any surface)
+      // so the rectangle's arithmetic stays in 32 bits.
+      const int size = std::clamp(static_cast<int>(m_IconSize), -(1 << 20), 1 << 20);
       const int top = static_cast<int>(std::nearbyint((ScaleHeight() - size) / 2.0));
       return RECT{10, top, 10 + size, top + size};
     }

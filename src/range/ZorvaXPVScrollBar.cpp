@@ -1,5 +1,7 @@
 #include "range/ZorvaXPVScrollBar.h"
 
+#include <climits>
+
 #include "platform/host/MemberTable.h"
 
 namespace zxp::range {
@@ -31,11 +33,12 @@ void ZorvaXPVScrollBar::UserControl_LostFocus() {
 void ZorvaXPVScrollBar::UserControl_Terminate() { UserControl_LostFocus(); }
 
 void ZorvaXPVScrollBar::wheelScrolling(int32_t way) {
+  // A step past the 32-bit range is out of range like any other: the setter's 0.
   if (way == 1) {
     raiseScrolling(1);
-    setValue(Value() - 1);
+    setValue(Value() == INT32_MIN ? 0 : Value() - 1);
   } else if (way == 2 && Value() != Max()) {
-    setValue(Value() + 1);
+    setValue(Value() == INT32_MAX ? 0 : Value() + 1);
     raiseScrolling(2);
   }
 }

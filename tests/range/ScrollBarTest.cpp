@@ -2,6 +2,8 @@
 // wheel, the looks, persistence, the class entries and a clean teardown. Both orientations run
 // the same design; the tests use each where it differs.
 
+#include <climits>
+
 #include "library/ClassTable.h"
 #include "platform/ui/User.h"
 #include "range/RangeFixture.h"
@@ -302,6 +304,12 @@ TEST_F(ScrollBars, TheWheelStepsWhileFocusedAndAtMinYieldsZero) {
   v.setValue(2);
   input.wheel(1);
   EXPECT_EQ(v.Value(), 0);  // Min - 1 is out of range
+  // Also at the bottom of the 32-bit range, where Min - 1 does not fit.
+  v.setMin(INT32_MIN);
+  v.setValue(INT32_MIN);
+  input.wheel(1);
+  EXPECT_EQ(v.Value(), 0);
+  v.setMin(2);
   // Losing the focus stops the watcher and gives the window its procedure back.
   ZorvaXPHScrollBar& h = hbar();
   input.moveTo(h.thumb().hWnd()).click();
