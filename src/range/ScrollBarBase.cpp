@@ -35,9 +35,10 @@ ScrollBarBase::ScrollBarBase(const Parts& parts)
 
 // ---- Geometry -----------------------------------------------------------------------------------
 
+// Saturating (Rect::fromXYWH): a part of a bar whose range runs past 32 bits may sit anywhere.
 Rect ScrollBarBase::placeAlong(int along, int length, int across, int thickness) const {
-  if (parts_.vertical) return Rect{across, along, across + thickness, along + length};
-  return Rect{along, across, along + length, across + thickness};
+  if (parts_.vertical) return Rect::fromXYWH(across, along, thickness, length);
+  return Rect::fromXYWH(along, across, length, thickness);
 }
 
 int ScrollBarBase::lengthOf(const SurfaceWindow& s) const {

@@ -156,6 +156,35 @@ TEST_P(MonkeyRegression, ReplaysWithoutFinding) {
 INSTANTIATE_TEST_SUITE_P(Monkey, MonkeyRegression, ::testing::ValuesIn(kRegressions),
                          [](const auto& info) { return std::string(info.param.name); });
 
+// Findings on generated forms: the generated form's seed and the shortest list.
+struct GeneratedRegression {
+  const char* name;
+  uint64_t formSeed;
+  const char* actions;
+};
+
+const GeneratedRegression kGeneratedRegressions[] = {
+    // A vertical scroll bar at -2^31 stepped by the wheel: Value - 1 overflowed.
+    {"VerticalWheelAtTheBottomOfTheRange", 58,
+     "set 580479810 954132923 2785095623 2033804255\ndrag 2921069304 2753417439 2526237502 1485411727\n"
+     "click 1434616366 3417833519 865656529 2776010882\nclick 3210561887 4281667489 3324962322 2697027268\n"
+     "wheel 1701831038 3904668540 1567698689 2347495037\n"},
+    // A scroll bar part placed at the top of the 32-bit range: its far edge overflowed.
+    {"ScrollBarPartAtTheTopOfTheRange", 57,
+     "set 762933547 1098273135 1021763055 1755443886\nset 183012190 421632278 3237417031 1039241703\n"},
+};
+
+class MonkeyGeneratedRegression : public ::testing::TestWithParam<GeneratedRegression> {};
+
+TEST_P(MonkeyGeneratedRegression, ReplaysWithoutFinding) {
+  monkey::Monkey m(monkey::generateForm(GetParam().formSeed, library::classes()), library::classesWithPrivate());
+  const std::optional<monkey::Finding> f = m.run(monkey::parseActions(GetParam().actions));
+  EXPECT_FALSE(f) << kindName(f->kind) << " at step " << f->step << ": " << f->message;
+}
+
+INSTANTIATE_TEST_SUITE_P(Monkey, MonkeyGeneratedRegression, ::testing::ValuesIn(kGeneratedRegressions),
+                         [](const auto& info) { return std::string(info.param.name); });
+
 // ---- The monkey's own checks, against a control with planted faults ----
 
 // Mode (from the form file only): 1 leaks a brush per click, 2 saves Count one higher than it
