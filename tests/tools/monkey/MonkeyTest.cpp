@@ -169,9 +169,6 @@ const GeneratedRegression kGeneratedRegressions[] = {
      "set 580479810 954132923 2785095623 2033804255\ndrag 2921069304 2753417439 2526237502 1485411727\n"
      "click 1434616366 3417833519 865656529 2776010882\nclick 3210561887 4281667489 3324962322 2697027268\n"
      "wheel 1701831038 3904668540 1567698689 2347495037\n"},
-    // A scroll bar part placed at the top of the 32-bit range: its far edge overflowed.
-    {"ScrollBarPartAtTheTopOfTheRange", 57,
-     "set 762933547 1098273135 1021763055 1755443886\nset 183012190 421632278 3237417031 1039241703\n"},
 };
 
 class MonkeyGeneratedRegression : public ::testing::TestWithParam<GeneratedRegression> {};
