@@ -7,6 +7,7 @@
 #include <cmath>
 #include <utility>
 
+#include "foundation/DrawnRange.h"
 #include "foundation/PenLines.h"
 #include "foundation/modGradient.h"
 #include "platform/gfx/Font.h"
@@ -95,9 +96,7 @@ RECT ZorvaForm::buttonRect(Area a) const {
     case Area::Maximize: return max;
     case Area::Minimize: return min;
     case Area::Icon: {
-      // IconSize is any Integer the caller set; drawn within +-2^20 pixels (far past any surface)
-      // so the rectangle's arithmetic stays in 32 bits.
-      const int size = std::clamp(static_cast<int>(m_IconSize), -(1 << 20), 1 << 20);
+      const int size = foundation::drawnLength(static_cast<int>(m_IconSize));
       const int top = static_cast<int>(std::nearbyint((ScaleHeight() - size) / 2.0));
       return RECT{10, top, 10 + size, top + size};
     }

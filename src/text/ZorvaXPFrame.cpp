@@ -5,6 +5,7 @@
 #include <cstdlib>
 #include <string_view>
 
+#include "foundation/DrawnRange.h"
 #include "foundation/PenLines.h"
 #include "foundation/modGeneral.h"
 #include "foundation/modGradient.h"
@@ -626,15 +627,8 @@ void ZorvaXPFrame::tmrHover_Timer() {
   tmrHover.setEnabled(false);
 }
 
-namespace {
-constexpr int32_t kDrawnLimit = 1 << 20;
-}  // namespace
-
-int32_t ZorvaXPFrame::drawnHeaderHeight() const { return std::clamp(m_HeaderHeight, -kDrawnLimit, kDrawnLimit); }
-
-int32_t ZorvaXPFrame::drawnIconSize() const {
-  return std::clamp(static_cast<int32_t>(m_IconSize), -kDrawnLimit, kDrawnLimit);
-}
+int32_t ZorvaXPFrame::drawnHeaderHeight() const { return foundation::drawnLength(m_HeaderHeight); }
+int32_t ZorvaXPFrame::drawnIconSize() const { return foundation::drawnLength(static_cast<int32_t>(m_IconSize)); }
 
 void ZorvaXPFrame::SetCollapsed(bool flag) {
   if (flag) {
