@@ -226,6 +226,8 @@ void ZorvaXPLabel::UserControl_ReadProperties(host::PropertyBag& PropBag) {
   setSoundOnOver(PropBag.read<std::string>("SoundOnOver", ""));
   setSoundOnClicked(PropBag.read<std::string>("SoundOnClicked", ""));
   setBackStyle(PropBag.read<text::BackStyle>("BackStyle", text::BackStyle::HBkOpaque));
+  // Written for older readers, never read back; known all the same.
+  PropBag.acknowledge("FastTransparentUtilitiy");
   if (m_BackStyle == text::BackStyle::HBkTransparent) ApplyLabelRegion();
 }
 

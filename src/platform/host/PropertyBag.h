@@ -51,6 +51,13 @@ class PropertyBag {
   std::string readText(std::string_view key, std::string defaultValue);
   void handOver() { handedOver_ = true; }
 
+  // Marks a key as one the reader knows without using its value: a key a control still writes
+  // for older readers but ignores itself, so that loading the control's own output lists no
+  // unknown key.
+  void acknowledge(std::string_view key) const {
+    if (const Entry* e = find(key)) e->wasRead = true;
+  }
+
   // Stores the value; with a default, a value equal to the default is omitted (and any value
   // stored earlier under the key is removed). Fonts and pictures are objects and are written
   // whatever the default.
