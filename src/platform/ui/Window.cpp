@@ -51,13 +51,14 @@ Size Window::clientSize() const {
 
 Point Window::screenOrigin() const {
   if (!parent) return Point{rect.left, rect.top};
+  // Positions are any 32-bit value a caller set; their sums saturate rather than wrap.
   Point p = parent->clientScreenOrigin();
-  return Point{p.x + rect.left, p.y + rect.top};
+  return Point{clampToInt32(int64_t{p.x} + rect.left), clampToInt32(int64_t{p.y} + rect.top)};
 }
 
 Point Window::clientScreenOrigin() const {
   Point p = screenOrigin();
-  return Point{p.x + insets.left, p.y + insets.top};
+  return Point{clampToInt32(int64_t{p.x} + insets.left), clampToInt32(int64_t{p.y} + insets.top)};
 }
 
 bool Window::reallyVisible() const {
@@ -820,8 +821,8 @@ BOOL ScreenToClient(HWND hwnd, POINT* p) {
   Window* w = windowFromHandle(hwnd);
   if (!w || !p) return FALSE;
   Point o = w->clientScreenOrigin();
-  p->x -= o.x;
-  p->y -= o.y;
+  p->x = clampToInt32(int64_t{p->x} - o.x);
+  p->y = clampToInt32(int64_t{p->y} - o.y);
   return TRUE;
 }
 
@@ -829,8 +830,8 @@ BOOL ClientToScreen(HWND hwnd, POINT* p) {
   Window* w = windowFromHandle(hwnd);
   if (!w || !p) return FALSE;
   Point o = w->clientScreenOrigin();
-  p->x += o.x;
-  p->y += o.y;
+  p->x = clampToInt32(int64_t{p->x} + o.x);
+  p->y = clampToInt32(int64_t{p->y} + o.y);
   return TRUE;
 }
 
@@ -846,10 +847,10 @@ int MapWindowPoints(HWND from, HWND to, POINT* points, UINT count) {
     if (!w) return 0;
     b = w->clientScreenOrigin();
   }
-  int dx = a.x - b.x, dy = a.y - b.y;
+  const int32_t dx = clampToInt32(int64_t{a.x} - b.x), dy = clampToInt32(int64_t{a.y} - b.y);
   for (UINT i = 0; points && i < count; ++i) {
-    points[i].x += dx;
-    points[i].y += dy;
+    points[i].x = clampToInt32(int64_t{points[i].x} + dx);
+    points[i].y = clampToInt32(int64_t{points[i].y} + dy);
   }
   return static_cast<int>(MAKELPARAM(dx, dy));
 }

@@ -70,6 +70,19 @@ TEST_F(Window, GeometryOfAFramedWindowAndItsChild) {
   MapWindowPoints(kid, top, pts, 1);
   EXPECT_EQ(pts[0], (Point{11, 22}));
   EXPECT_EQ(GetWindowTextLengthA(top), 4);
+
+  // A child placed near the ends of the 32-bit range: screen positions saturate, never wrap
+  // to the other end.
+  HWND far = child(top, Rect{0, 0, 10, 10});
+  MoveWindow(far, INT32_MAX - 5, INT32_MIN + 5, 10, 10, FALSE);
+  GetWindowRect(far, &wr);
+  EXPECT_EQ(std::pair(wr.left, wr.top), std::pair(INT32_MAX, 50 + frame + cap + INT32_MIN + 5));
+  POINT q{INT32_MIN + 1, INT32_MAX - 1};
+  ScreenToClient(top, &q);
+  EXPECT_EQ(q, (Point{INT32_MIN, INT32_MAX - 1 - 50 - frame - cap}));
+  POINT r[1] = {{INT32_MAX, 0}};
+  MapWindowPoints(kid, top, r, 1);
+  EXPECT_EQ(r[0].x, INT32_MAX);
 }
 
 TEST_F(Window, MovingAndSizingSendPlacementMessagesAndKeepTheDcAndPixels) {
