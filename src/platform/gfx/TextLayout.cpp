@@ -202,7 +202,44 @@ bool LineBreaker::next(LineSpan& line) {
     size_t breakAt = 0, runStart = 0, runNext = 0, wordEnd = 0, wordEndNext = 0;
     int32_t runX = 0, wordEndX = 0;
     char32_t runCh = 0, wordEndCh = 0;
-    while (cellAt(at, c, after)) {
+    while (true) {
+      // Plain ASCII characters (no prefix, tab or line break), the bulk of any text, are read
+      // straight from the bytes until one does not fit, in locals only so that nothing in the
+      // loop goes through memory; a space notes where the line may break, as below.
+      {
+        const char* const bytes = text_.data();
+        const size_t n = text_.size();
+        const int64_t limit = p_.width;
+        size_t i = at;
+        int64_t px = x;
+        bool space = prevSpace;
+        for (; i < n; ++i) {
+          const auto b = static_cast<unsigned char>(bytes[i]);
+          if (b >= 0x80 || b == '&' || b == '\t' || b == '\r' || b == '\n') break;
+          const int64_t nx = px + advance(b);
+          if (b == ' ') {
+            if (!space) runStart = i, runX = static_cast<int32_t>(px), runCh = U' ', runNext = i + 1;
+            if (i > pos) {
+              haveBreak = true;
+              breakAt = i;
+              wordEnd = runStart, wordEndX = runX, wordEndCh = runCh, wordEndNext = runNext;
+            }
+            space = true;
+          } else {
+            space = false;
+          }
+          if (nx > limit) break;
+          px = nx;
+        }
+        at = i;
+        x = static_cast<int32_t>(px);
+        prevSpace = space;
+        if (i < n && bytes[i] == ' ') {  // the space that did not fit: noted above already
+          fits = false;
+          break;
+        }
+      }
+      if (!cellAt(at, c, after)) break;
       const bool space = isBreakSpace(c.ch);
       if (space) {
         if (!prevSpace) runStart = at, runX = x, runCh = c.ch, runNext = after;
