@@ -13,6 +13,7 @@
 #include <climits>
 #include <cstdint>
 #include <cstring>
+#include <iterator>
 #include <memory>
 #include <optional>
 #include <span>
@@ -481,12 +482,23 @@ BOOL GetTextExtentPoint32(HDC hdc, const char* text, int length, SIZE* size) {
     *size = SIZE{kept.width, height};
     return TRUE;
   }
+  // ASCII advances are looked up once each into a local table: the bulk of a long text is then
+  // a byte and a table read per character.
+  int32_t ascii[128];
+  std::fill(std::begin(ascii), std::end(ascii), -1);
+  FontInstance& font = *f->inst;
   int64_t w = 0;
   for (size_t i = 0; i < sv.size();) {
-    size_t len = 1;
     const auto b = static_cast<unsigned char>(sv[i]);
-    const char32_t c = b < 0x80 ? b : zxp::decodeUtf8(sv.substr(i), len);
-    w += f->inst->advance(c);
+    if (b < 0x80) {
+      int32_t& a = ascii[b];
+      if (a < 0) a = font.advance(b);
+      w += a;
+      ++i;
+      continue;
+    }
+    size_t len = 1;
+    w += font.advance(zxp::decodeUtf8(sv.substr(i), len));
     i += len;
   }
   const auto width = static_cast<int32_t>(std::min<int64_t>(w, INT32_MAX));
