@@ -169,6 +169,10 @@ const GeneratedRegression kGeneratedRegressions[] = {
      "set 580479810 954132923 2785095623 2033804255\ndrag 2921069304 2753417439 2526237502 1485411727\n"
      "click 1434616366 3417833519 865656529 2776010882\nclick 3210561887 4281667489 3324962322 2697027268\n"
      "wheel 1701831038 3904668540 1567698689 2347495037\n"},
+    // A scroll bar placed near 2^31 inside its container: its screen position added the
+    // container's origin in 32 bits when the thumb was placed.
+    {"ScrollBarPlacedAtTheEndOfTheRange", 57,
+     "set 762933547 1098273135 1021763055 1755443886\nset 183012190 421632278 3237417031 1039241703\n"},
 };
 
 class MonkeyGeneratedRegression : public ::testing::TestWithParam<GeneratedRegression> {};
