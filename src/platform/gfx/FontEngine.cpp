@@ -277,9 +277,12 @@ Glyph FontInstance::rasterise(char32_t cp) {
 
 const Glyph& FontInstance::glyph(char32_t cp) {
   if (cp < kDirect && direct_[cp]) return *direct_[cp];
+  Recent& recent = recent_[cp % kRecent];
+  if (recent.cp == cp && recent.glyph) return *recent.glyph;
   auto it = cache_.find(cp);
   if (it == cache_.end()) it = cache_.emplace(cp, rasterise(cp)).first;
   if (cp < kDirect) direct_[cp] = &it->second;
+  else recent = Recent{cp, &it->second};
   return it->second;
 }
 

@@ -72,6 +72,7 @@ class FontInstance {
   // The advance width of a code point in whole pixels (uses the glyph cache).
   int32_t advance(char32_t cp) {
     if (cp < kDirect && direct_[cp]) return direct_[cp]->advance;
+    if (const Recent& r = recent_[cp % kRecent]; r.cp == cp && r.glyph) return r.glyph->advance;
     return glyph(cp).advance;
   }
 
@@ -85,6 +86,15 @@ class FontInstance {
   void* face_ = nullptr;  // FT_Face
   FontMetrics metrics_;
   std::array<const Glyph*, kDirect> direct_{};  // Latin-1 fast path into cache_
+  // The glyphs of other code points used last, one slot per code point modulo kRecent: a text in
+  // another script repeats a few hundred characters, which then skip the hash map. Its nodes do
+  // not move, so the pointers stay good.
+  struct Recent {
+    char32_t cp = 0;
+    const Glyph* glyph = nullptr;
+  };
+  static constexpr char32_t kRecent = 256;
+  std::array<Recent, kRecent> recent_{};
   std::unordered_map<char32_t, Glyph> cache_;
 };
 
