@@ -497,8 +497,10 @@ BOOL GetTextExtentPoint32(HDC hdc, const char* text, int length, SIZE* size) {
       ++i;
       continue;
     }
-    size_t len = 1;
-    w += font.advance(zxp::decodeUtf8(sv.substr(i), len));
+    char32_t cp = 0;
+    size_t len = wellFormedUtf8(reinterpret_cast<const unsigned char*>(sv.data()) + i, sv.size() - i, cp);
+    if (len == 0) cp = zxp::decodeUtf8(sv.substr(i), len);
+    w += font.advance(cp);
     i += len;
   }
   const auto width = static_cast<int32_t>(std::min<int64_t>(w, INT32_MAX));

@@ -139,6 +139,42 @@ LineSpan LineBreaker::whole(size_t from, size_t end, int32_t width, bool ellipsi
   return LineSpan{from, end, width, false};
 }
 
+template <bool breaks, class OnSpace>
+size_t LineBreaker::plainRun(size_t at, int64_t& x, int64_t limit, bool& lastSpace, OnSpace&& onSpace) const {
+  // Locals only, so that nothing in the loop goes through memory.
+  const auto* bytes = reinterpret_cast<const unsigned char*>(text_.data());
+  const size_t n = text_.size();
+  int64_t px = x;
+  bool space = lastSpace;
+  size_t i = at;
+  while (i < n) {
+    const unsigned char b = bytes[i];
+    size_t len = 1;
+    int32_t a;
+    if (b < 0x80) {
+      if (b == '&' || b == '\t' || b == '\r' || b == '\n') break;
+      a = advance(b);
+    } else {
+      char32_t cp = 0;
+      len = wellFormedUtf8(bytes + i, n - i, cp);
+      if (len == 0) break;
+      a = advance(cp);
+    }
+    if constexpr (breaks) {
+      const bool isSpace = b == ' ';
+      if (isSpace) onSpace(i, px, space);
+      space = isSpace;
+    }
+    const int64_t nx = px + a;
+    if (nx > limit) break;
+    px = nx;
+    i += len;
+  }
+  x = px;
+  lastSpace = space;
+  return i;
+}
+
 bool LineBreaker::next(LineSpan& line) {
   Place& s = state_;
   TextCell c;
@@ -166,12 +202,9 @@ bool LineBreaker::next(LineSpan& line) {
     auto rest = [&](size_t& end) {
       int64_t x = 0;
       size_t at = pos;
+      bool unused = false;
       while (true) {
-        for (; at < text_.size(); ++at) {
-          const auto b = static_cast<unsigned char>(text_[at]);
-          if (b >= 0x80 || b == '&' || b == '\t' || b == '\r' || b == '\n') break;
-          x += advance(b);
-        }
+        at = plainRun<false>(at, x, INT64_MAX, unused, [](size_t, int64_t, bool) {});
         if (!cellAt(at, c, after)) break;
         x = step(saturate(x), c.ch);
         at = after;
@@ -203,41 +236,20 @@ bool LineBreaker::next(LineSpan& line) {
     int32_t runX = 0, wordEndX = 0;
     char32_t runCh = 0, wordEndCh = 0;
     while (true) {
-      // Plain ASCII characters (no prefix, tab or line break), the bulk of any text, are read
-      // straight from the bytes until one does not fit, in locals only so that nothing in the
-      // loop goes through memory; a space notes where the line may break, as below.
+      // Plain characters, the bulk of any text, are read straight from the bytes until one does
+      // not fit; a space notes where the line may break, as below (a space that does not fit is
+      // noted again below, to the same effect).
       {
-        const char* const bytes = text_.data();
-        const size_t n = text_.size();
-        const int64_t limit = p_.width;
-        size_t i = at;
         int64_t px = x;
-        bool space = prevSpace;
-        for (; i < n; ++i) {
-          const auto b = static_cast<unsigned char>(bytes[i]);
-          if (b >= 0x80 || b == '&' || b == '\t' || b == '\r' || b == '\n') break;
-          const int64_t nx = px + advance(b);
-          if (b == ' ') {
-            if (!space) runStart = i, runX = static_cast<int32_t>(px), runCh = U' ', runNext = i + 1;
-            if (i > pos) {
-              haveBreak = true;
-              breakAt = i;
-              wordEnd = runStart, wordEndX = runX, wordEndCh = runCh, wordEndNext = runNext;
-            }
-            space = true;
-          } else {
-            space = false;
+        at = plainRun<true>(at, px, p_.width, prevSpace, [&](size_t i, int64_t before, bool afterSpace) {
+          if (!afterSpace) runStart = i, runX = static_cast<int32_t>(before), runCh = U' ', runNext = i + 1;
+          if (i > pos) {
+            haveBreak = true;
+            breakAt = i;
+            wordEnd = runStart, wordEndX = runX, wordEndCh = runCh, wordEndNext = runNext;
           }
-          if (nx > limit) break;
-          px = nx;
-        }
-        at = i;
+        });
         x = static_cast<int32_t>(px);
-        prevSpace = space;
-        if (i < n && bytes[i] == ' ') {  // the space that did not fit: noted above already
-          fits = false;
-          break;
-        }
       }
       if (!cellAt(at, c, after)) break;
       const bool space = isBreakSpace(c.ch);

@@ -26,6 +26,31 @@ std::u32string decodeUtf8(std::string_view s);
 // Code points to UTF-8 (invalid code points become U+FFFD).
 std::string encodeUtf8(std::u32string_view s);
 
+// The well-formed UTF-8 character of two to four bytes at p[0] (a lead byte of 0x80 or more), n
+// bytes readable: its length with its code point in cp, or 0 for a malformed sequence (which
+// decodeUtf8 reads as U+FFFD). Inline, for the loops that measure long texts.
+inline size_t wellFormedUtf8(const unsigned char* p, size_t n, char32_t& cp) {
+  const unsigned char b = p[0];
+  auto cont = [&](size_t i, unsigned char lo, unsigned char hi) { return i < n && p[i] >= lo && p[i] <= hi; };
+  if (b >= 0xC2 && b <= 0xDF) {
+    if (!cont(1, 0x80, 0xBF)) return 0;
+    cp = (char32_t{b & 0x1Fu} << 6) | (p[1] & 0x3Fu);
+    return 2;
+  }
+  if (b >= 0xE0 && b <= 0xEF) {
+    if (!cont(1, b == 0xE0 ? 0xA0 : 0x80, b == 0xED ? 0x9F : 0xBF) || !cont(2, 0x80, 0xBF)) return 0;
+    cp = (char32_t{b & 0x0Fu} << 12) | (char32_t{p[1] & 0x3Fu} << 6) | (p[2] & 0x3Fu);
+    return 3;
+  }
+  if (b >= 0xF0 && b <= 0xF4) {
+    if (!cont(1, b == 0xF0 ? 0x90 : 0x80, b == 0xF4 ? 0x8F : 0xBF) || !cont(2, 0x80, 0xBF) || !cont(3, 0x80, 0xBF))
+      return 0;
+    cp = (char32_t{b & 0x07u} << 18) | (char32_t{p[1] & 0x3Fu} << 12) | (char32_t{p[2] & 0x3Fu} << 6) | (p[3] & 0x3Fu);
+    return 4;
+  }
+  return 0;
+}
+
 // One character of a laid-out line; `mark` is set on the character after an "&" prefix.
 struct TextCell {
   char32_t ch = 0;
@@ -128,8 +153,16 @@ class LineBreaker {
       if (a < 0) a = p_.advance(c);
       return a;
     }
-    return p_.advance(c);
+    Wide& w = wide_[c % kWide];
+    if (w.ch != c) w = Wide{c, p_.advance(c)};
+    return w.advance;
   }
+  // Reads the plain characters from `at` on (ASCII other than a prefix, tab or line break, and
+  // well-formed UTF-8 of more bytes) into the pen position x while x stays within `limit`;
+  // returns where it stopped: at a character of another kind, or the first one that does not
+  // fit. With `breaks`, each space is handed to onSpace(position, pen before it).
+  template <bool breaks, class OnSpace>
+  size_t plainRun(size_t at, int64_t& x, int64_t limit, bool& lastSpace, OnSpace&& onSpace) const;
 
   std::string_view text_;
   const TextLayoutParams& p_;
@@ -137,6 +170,14 @@ class LineBreaker {
   bool wrap_, singleLine_;
   Place state_;
   mutable int32_t ascii_[128];  // advances of the ASCII characters, looked up on first use (-1)
+  // Advances of other characters used last, one slot per code point modulo kWide (the text of
+  // another script repeats a few hundred characters).
+  struct Wide {
+    char32_t ch = 0;  // 0 never matches: it is ASCII
+    int32_t advance = 0;
+  };
+  static constexpr char32_t kWide = 64;
+  mutable Wide wide_[kWide];
 };
 
 // Lays the text out into lines (at least one, possibly empty).

@@ -345,6 +345,41 @@ TEST(TextLayout, LineByLineLayoutGivesTheLinesOfTheWholeTextLayout) {
   }
 }
 
+// Bytes that are not well-formed UTF-8 among plain text: the breaker, reading the bytes where
+// they lie, lays out what the reference lays out for the decoded text (each broken sequence one
+// U+FFFD), with the same widths.
+TEST(TextLayout, BrokenUtf8IsLaidOutAsItsReplacementCharacters) {
+  const std::string pieces[] = {"a", "b", "i", ".", " ", "\xC3\xA9", "\xE4\xB8\xAD", "\xF0\x9F\x98\x80",
+                                "\x80", "\xC3", "\xE4\xB8", "\xF5", "\xED\xA0\x80", "\xC0\xAF", "&", "\t"};
+  uint32_t seed = 11;
+  auto next = [&](uint32_t n) {
+    seed = seed * 1664525u + 1013904223u;
+    return (seed >> 8) % n;
+  };
+  for (int round = 0; round < 5000; ++round) {
+    std::string raw;
+    const uint32_t length = next(40);
+    for (uint32_t i = 0; i < length; ++i) raw += pieces[next(std::size(pieces))];
+    const UINT format = next(2) ? DT_WORDBREAK : DT_SINGLELINE;
+    const TextLayoutParams p = params(format | (next(2) ? DT_EXPANDTABS : 0), static_cast<int32_t>(next(130)));
+    const auto want = reference::referenceLayout(decodeUtf8(raw), p);
+    LineBreaker breaker(raw, p);
+    std::vector<TextLine> got;
+    LineSpan span;
+    while (breaker.next(span)) {
+      TextLine line;
+      TextCell c;
+      for (size_t at = span.begin; breaker.nextCell(at, span.end, c);) line.cells.push_back(c);
+      if (span.ellipsis)
+        for (int k = 0; k < 3; ++k) line.cells.push_back(TextCell{U'.', false});
+      line.width = span.width;
+      got.push_back(std::move(line));
+    }
+    ASSERT_EQ(texts(got), texts(want)) << "round " << round << " format " << p.format << " width " << p.width;
+    for (size_t i = 0; i < got.size(); ++i) ASSERT_EQ(got[i].width, want[i].width) << "round " << round;
+  }
+}
+
 // A line breaker resumed at a place it gave earlier goes on with the same lines.
 TEST(TextLayout, ABreakerResumedAtAPlaceGivesTheSameLines) {
   std::string text;

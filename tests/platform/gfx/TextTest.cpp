@@ -89,6 +89,15 @@ TEST(Text, ExtentsAddAdvancesAndFaceNamesMapToLookAlikes) {
   EXPECT_EQ(sz.cx, c.width("\xC3\xA9"));
   EXPECT_EQ(sz.cy, 13);
   EXPECT_EQ(GetTextExtentPoint32(0, "A", 1, &sz), FALSE);
+  // A broken sequence measures as the one U+FFFD it reads as, in the extent and in DrawText's
+  // layout alike; a well-formed character of three bytes as itself.
+  const std::string broken = "\xE4\xB8" "a\x80\xE4\xB8\xAD";
+  const std::string replaced = "\xEF\xBF\xBD" "a\xEF\xBF\xBD\xE4\xB8\xAD";
+  ASSERT_EQ(GetTextExtentPoint32(c.dc, broken.data(), static_cast<int>(broken.size()), &sz), TRUE);
+  EXPECT_EQ(sz.cx, c.width(replaced.c_str()));
+  RECT r{0, 0, 1000, 100};
+  DrawText(c.dc, broken.data(), static_cast<int>(broken.size()), &r, DT_CALCRECT | DT_SINGLELINE | DT_NOPREFIX);
+  EXPECT_EQ(r.right, c.width(replaced.c_str()));
 
   // An unknown face goes by its family.
   struct Face { const char* name; int weight; BYTE family; const char* file; };
