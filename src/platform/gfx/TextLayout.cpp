@@ -75,6 +75,12 @@ LineBreaker::LineBreaker(std::string_view text, const TextLayoutParams& p)
 
 bool LineBreaker::specialCellAt(size_t& at, TextCell& c, size_t& next) const {
   while (at < text_.size()) {
+    const auto b = static_cast<unsigned char>(text_[at]);
+    if (b == '\r' || b == '\n') {  // a line break byte is one whatever stands after it
+      if (!singleLine_) return false;
+      ++at;
+      continue;
+    }
     c = cells_.at(at, next);
     if (c.ch != U'\r' && c.ch != U'\n') return true;
     if (!singleLine_) return false;
@@ -99,7 +105,14 @@ int32_t LineBreaker::measure(size_t begin, size_t end) const {
 
 void LineBreaker::nextParagraph(size_t at) {
   // A break is CR LF, LF CR, CR or LF; a break at the very end starts no further paragraph.
-  if (at < text_.size()) {
+  const size_t n = text_.size();
+  const auto byte = [&](size_t i) { return static_cast<unsigned char>(text_[i]); };
+  if (at < n && (byte(at) == '\r' || byte(at) == '\n') && (at + 1 >= n || byte(at + 1) != '&')) {
+    // The usual case, read from the bytes: a break not followed by a prefix.
+    size_t next = at + 1;
+    if (next < n && byte(next) == (byte(at) == '\r' ? '\n' : '\r')) ++next;
+    at = next;
+  } else if (at < n) {
     size_t next = at;
     const char32_t c = cells_.at(at, next).ch;
     if (next < text_.size()) {
@@ -144,6 +157,7 @@ size_t LineBreaker::plainRun(size_t at, int64_t& x, int64_t limit, bool& lastSpa
   // Locals only, so that nothing in the loop goes through memory.
   const auto* bytes = reinterpret_cast<const unsigned char*>(text_.data());
   const size_t n = text_.size();
+  const bool prefixes = !(p_.format & DT_NOPREFIX);
   int64_t px = x;
   bool space = lastSpace;
   size_t i = at;
@@ -152,8 +166,18 @@ size_t LineBreaker::plainRun(size_t at, int64_t& x, int64_t limit, bool& lastSpa
     size_t len = 1;
     int32_t a;
     if (b < 0x80) {
-      if (b == '&' || b == '\t' || b == '\r' || b == '\n') break;
-      a = advance(b);
+      if (b == '\t' || b == '\r' || b == '\n') break;
+      if (b == '&' && prefixes) {
+        // "&&" is one "&" and "&x" is x marked: one character of two bytes. A prefix before
+        // anything else (a space, a tab, a line break, more bytes, the end) is left to CellReader.
+        if (i + 1 >= n) break;
+        const unsigned char m = bytes[i + 1];
+        if (m >= 0x80 || m == ' ' || m == '\t' || m == '\r' || m == '\n') break;
+        a = advance(m);
+        len = 2;
+      } else {
+        a = advance(b);
+      }
     } else {
       char32_t cp = 0;
       len = wellFormedUtf8(bytes + i, n - i, cp);
@@ -183,8 +207,11 @@ bool LineBreaker::next(LineSpan& line) {
     if (!s.paragraphStart) {
       // After a wrapped line: the spaces it broke at; at the paragraph's end, the next one.
       size_t at = s.pos;
-      while (cellAt(at, c, after) && wrap_ && isBreakSpace(c.ch)) at = after;
-      if (!cellAt(at, c, after)) {
+      // A line that ended at a line break (the usual case for short lines) needs no cell read.
+      const bool atBreak = !singleLine_ && at < text_.size() && (text_[at] == '\r' || text_[at] == '\n');
+      if (!atBreak)
+        while (cellAt(at, c, after) && wrap_ && isBreakSpace(c.ch)) at = after;
+      if (atBreak || !cellAt(at, c, after)) {
         if (wrap_ && p_.maxLines > 0 && s.lines >= p_.maxLines) {
           s.done = true;
           break;
