@@ -7,6 +7,7 @@
 #include <numbers>
 
 #include "bars/ZorvaXpImageList.h"
+#include "foundation/DrawnRange.h"
 #include "foundation/FormLookup.h"
 #include "foundation/PenLines.h"
 #include "list/ZorvaXPListBox.h"
@@ -89,7 +90,9 @@ void ZorvaXPListBox::fillAngleGradient(HDC dc, RECT r, OLE_COLOR c1, OLE_COLOR c
 
 // ---- Geometry ---------------------------------------------------------------------------------
 
-int ZorvaXPListBox::rowAreaTop() const { return data_.multiColumn() && m_ShowHeaders ? m_HeaderHeight + 2 : 1; }
+int ZorvaXPListBox::headerHeightDrawn() const { return foundation::drawnLength(m_HeaderHeight); }
+
+int ZorvaXPListBox::rowAreaTop() const { return data_.multiColumn() && m_ShowHeaders ? headerHeightDrawn() + 2 : 1; }
 
 int ZorvaXPListBox::rowAreaBottom() const {
   return ScaleHeight() - 1 - (data_.multiColumn() && hBarShown_ ? kScrollBarSize : 0);
@@ -190,7 +193,7 @@ void ZorvaXPListBox::rebuildBackground() {
     fillSolid(dc, translateColor(m_BackColor), all);
   if (!m_Picture.empty() && m_PictureCordWidth > 0 && m_PictureCordHeight > 0) {
     const int pw = m_PictureCordWidth, ph = m_PictureCordHeight;
-    const int top = data_.multiColumn() && m_ShowHeaders ? m_HeaderHeight + 1 : 1;
+    const int top = data_.multiColumn() && m_ShowHeaders ? headerHeightDrawn() + 1 : 1;
     const int areaW = W - 2, areaH = H - 1 - top;
     const int col = static_cast<int>(m_PicturePosition) % 3, line = static_cast<int>(m_PicturePosition) / 3;
     int x = 1 + (col == 0 ? 0 : col == 1 ? (areaW - pw) / 2 : areaW - pw);
@@ -569,7 +572,7 @@ void ZorvaXPListBox::paintRow(int32_t r) {
 void ZorvaXPListBox::paintHeader() {
   const HDC dc = UserControl.hDC();
   const int width = ScaleWidth() - (vBarShown_ ? kScrollBarSize : 0);
-  const int H = m_HeaderHeight;
+  const int H = headerHeightDrawn();
   const int saved = SaveDC(dc);
   IntersectClipRect(dc, 1, 1, width - 1, H + 2);
   fillAngleGradient(dc, RECT{1, 1, width - 1, H + 1}, m_HeaderGradientColor1, m_HeaderGradientColor2,

@@ -436,6 +436,8 @@ class ZorvaXPListBox final : public foundation::ControlBase, public iSubclass {
   void drawCellButton(HDC dc, int right, int top, int bottom, bool selected) const;
   void drawImage(HDC dc, int32_t index, int x, int y) const;
   int32_t rowHeightOf(int32_t row) const;
+  // HeaderHeight keeps any Long; the header is drawn and laid out at most 2^20 pixels tall.
+  int headerHeightDrawn() const;
   int rowAreaTop() const;
   int rowAreaBottom() const;
   int rowAreaRight() const;

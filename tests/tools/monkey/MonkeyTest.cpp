@@ -140,6 +140,8 @@ const Regression kRegressions[] = {
     // The skin's IconSize set to -2^31: the icon's rectangle was worked out in 32 bits.
     {"SkinIconSizePastTheDrawingRange", "formskin",
      "set 494631492 3669280016 471752742 556659236\nset 3374136824 85077447 4135034222 564262465\n"},
+    // The grid's HeaderHeight set to 2^31 - 1: the rows' top was worked out in 32 bits.
+    {"ListHeaderHeightPastTheDrawingRange", "grid", "set 715092925 1977161932 3217417446 2975086382\n"},
     {"StatusBarUnderAToolBarThatGrowsOnReload", "bars",
      "set 1770567503 1870459124 2070910387 37326932\nset 2132863290 2021371690 754791445 3066497525\n"
      "saveload 3658651007 2717625766 2912617095 1955388938\n"},
