@@ -199,7 +199,16 @@ std::string numberToText(double x, int significantDigits) {
   if (std::isinf(x)) return x > 0 ? "1.#INF" : "-1.#INF";
   if (x == 0.0) return "0";
   char buf[40];
-  const int len = std::snprintf(buf, sizeof buf, "%.*G", std::clamp(significantDigits, 1, 17), x);
+  const int digits = std::clamp(significantDigits, 1, 17);
+  // A whole number with no more digits than asked for prints as its digits (what %G gives it):
+  // the usual case (day numbers, counts, sizes), without the formatted-output machinery.
+  static constexpr double kPowers[] = {1e0, 1e1, 1e2, 1e3, 1e4, 1e5, 1e6, 1e7, 1e8, 1e9,
+                                       1e10, 1e11, 1e12, 1e13, 1e14, 1e15, 1e16, 1e17};
+  if (std::fabs(x) < kPowers[std::min(digits, 15)] && x == std::trunc(x)) {
+    const auto res = std::to_chars(buf, buf + sizeof buf, static_cast<int64_t>(x));
+    return std::string(buf, res.ptr);
+  }
+  const int len = std::snprintf(buf, sizeof buf, "%.*G", digits, x);
   return std::string(buf, len > 0 ? static_cast<size_t>(len) : 0);
 }
 

@@ -125,6 +125,16 @@ TEST(RuntimeNumeric, NumberToTextIsTheHostsDefaultText) {
     SCOPED_TRACE(r.text);
     EXPECT_EQ(numberToText(r.x), r.text);
   }
+  // Whole numbers at the edge of the digits asked for: as digits up to that many, in exponent
+  // form from one more.
+  EXPECT_EQ(numberToText(1234567.0, 7), "1234567");
+  EXPECT_EQ(numberToText(-9999999.0, 7), "-9999999");
+  EXPECT_EQ(numberToText(10000000.0, 7), "1E+07");
+  EXPECT_EQ(numberToText(12345678.0, 7), "1.234568E+07");
+  EXPECT_EQ(numberToText(999999999999999.0), "999999999999999");
+  EXPECT_EQ(numberToText(-999999999999999.0), "-999999999999999");
+  EXPECT_EQ(numberToText(4503599627370497.0, 17), "4503599627370497");
+  EXPECT_EQ(numberToText(31.0, 1), "3E+01");
 }
 
 struct DigitsRow {
