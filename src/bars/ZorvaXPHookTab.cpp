@@ -544,7 +544,8 @@ void ZorvaXPHookTab::Layout() {
   // Row at position p (0 = the outer row): its top edge.
   auto rowTop = [&](int32_t p) { return bottom ? h - 10 - th * (p + 1) : 3 + p * th; };
   if (m_TabStyle == HTabStyle::Tab_StyleTabbedDialog) {
-    const int32_t perRow = std::max(m_TabsPerRow, 1);
+    // TabsPerRow keeps any Long; more per row than there are tabs lays out as one row of all.
+    const int32_t perRow = std::clamp(m_TabsPerRow, 1, std::max<int32_t>(TabsCount(), 1));
     m_Rows = std::max<int32_t>(1, (TabsCount() + perRow - 1) / perRow);
     const int32_t selectedRow = m_SelectedTab >= 1 ? (m_SelectedTab - 1) / perRow : 0;
     for (int32_t row = 0; row < m_Rows; ++row) {

@@ -173,6 +173,9 @@ const GeneratedRegression kGeneratedRegressions[] = {
      "wheel 1701831038 3904668540 1567698689 2347495037\n"},
     // A scroll bar placed near 2^31 inside its container: its screen position added the
     // container's origin in 32 bits when the thumb was placed.
+    // A tab control's TabsPerRow set to 2^31 - 1: its count of rows added to it in 32 bits.
+    {"TabsPerRowAtTheEndOfTheRange", 74,
+     "set 1432291206 3513403061 784376380 1648747099\nset 487648524 4238379238 2469177238 993123743\n"},
     {"ScrollBarPlacedAtTheEndOfTheRange", 57,
      "set 762933547 1098273135 1021763055 1755443886\nset 183012190 421632278 3237417031 1039241703\n"},
 };
