@@ -331,7 +331,10 @@ int32_t measureCells(const TextCell* cells, size_t n, const TextLayoutParams& p)
 }
 
 std::vector<TextLine> layoutText(std::u32string_view text, const TextLayoutParams& p) {
-  const std::string utf8 = encodeUtf8(text);
+  return layoutUtf8(encodeUtf8(text), p);
+}
+
+std::vector<TextLine> layoutUtf8(std::string_view utf8, const TextLayoutParams& p) {
   LineBreaker breaker(utf8, p);
   std::vector<TextLine> lines;
   LineSpan span;

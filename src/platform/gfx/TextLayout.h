@@ -182,6 +182,8 @@ class LineBreaker {
 
 // Lays the text out into lines (at least one, possibly empty).
 std::vector<TextLine> layoutText(std::u32string_view text, const TextLayoutParams& p);
+// The same from UTF-8 read where it lies (a malformed sequence is one U+FFFD).
+std::vector<TextLine> layoutUtf8(std::string_view utf8, const TextLayoutParams& p);
 
 // Width of cells drawn from a line start (tab stops counted from there when expandTabs).
 int32_t measureCells(const TextCell* cells, size_t n, const TextLayoutParams& p);

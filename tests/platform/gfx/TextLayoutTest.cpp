@@ -34,6 +34,15 @@ std::vector<std::string> texts(const std::vector<TextLine>& lines) {
 
 using Lines = std::vector<std::string>;
 
+// A small seeded generator for the model tests: next(n) is in [0, n).
+struct Lcg {
+  uint32_t seed;
+  uint32_t operator()(uint32_t n) {
+    seed = seed * 1664525u + 1013904223u;
+    return (seed >> 8) % n;
+  }
+};
+
 TEST(TextLayout, WordBreaksAtSpacesAndDropsTheBreakingSpaces) {
   // "aaa bbb" is 70 wide; with "ccc" it would be 110.
   // A left-aligned line keeps the one space after its last word where it fits.
@@ -319,11 +328,7 @@ TEST(TextLayout, LineByLineLayoutGivesTheLinesOfTheWholeTextLayout) {
   const char32_t alphabet[] = {U'a', U'b', U'i', U'.', U' ', U' ', U'\t', U'&', U'\r', U'\n', U'\u00e9', U'\u4e2d'};
   const UINT flags[] = {DT_WORDBREAK, DT_SINGLELINE, DT_END_ELLIPSIS, DT_WORD_ELLIPSIS, DT_EXPANDTABS,
                         DT_NOPREFIX, DT_HIDEPREFIX, DT_CENTER, DT_RIGHT};
-  uint32_t seed = 7;
-  auto next = [&](uint32_t n) {
-    seed = seed * 1664525u + 1013904223u;
-    return (seed >> 8) % n;
-  };
+  Lcg next{7};
   for (int round = 0; round < 20000; ++round) {
     std::u32string text;
     const uint32_t length = next(4) == 0 ? next(120) : next(24);
@@ -351,11 +356,7 @@ TEST(TextLayout, LineByLineLayoutGivesTheLinesOfTheWholeTextLayout) {
 TEST(TextLayout, BrokenUtf8IsLaidOutAsItsReplacementCharacters) {
   const std::string pieces[] = {"a", "b", "i", ".", " ", "\xC3\xA9", "\xE4\xB8\xAD", "\xF0\x9F\x98\x80",
                                 "\x80", "\xC3", "\xE4\xB8", "\xF5", "\xED\xA0\x80", "\xC0\xAF", "&", "\t"};
-  uint32_t seed = 11;
-  auto next = [&](uint32_t n) {
-    seed = seed * 1664525u + 1013904223u;
-    return (seed >> 8) % n;
-  };
+  Lcg next{11};
   for (int round = 0; round < 5000; ++round) {
     std::string raw;
     const uint32_t length = next(40);
@@ -363,18 +364,7 @@ TEST(TextLayout, BrokenUtf8IsLaidOutAsItsReplacementCharacters) {
     const UINT format = next(2) ? DT_WORDBREAK : DT_SINGLELINE;
     const TextLayoutParams p = params(format | (next(2) ? DT_EXPANDTABS : 0), static_cast<int32_t>(next(130)));
     const auto want = reference::referenceLayout(decodeUtf8(raw), p);
-    LineBreaker breaker(raw, p);
-    std::vector<TextLine> got;
-    LineSpan span;
-    while (breaker.next(span)) {
-      TextLine line;
-      TextCell c;
-      for (size_t at = span.begin; breaker.nextCell(at, span.end, c);) line.cells.push_back(c);
-      if (span.ellipsis)
-        for (int k = 0; k < 3; ++k) line.cells.push_back(TextCell{U'.', false});
-      line.width = span.width;
-      got.push_back(std::move(line));
-    }
+    const auto got = layoutUtf8(raw, p);
     ASSERT_EQ(texts(got), texts(want)) << "round " << round << " format " << p.format << " width " << p.width;
     for (size_t i = 0; i < got.size(); ++i) ASSERT_EQ(got[i].width, want[i].width) << "round " << round;
   }
