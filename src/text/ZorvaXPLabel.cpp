@@ -282,12 +282,16 @@ void ZorvaXPLabel::UserControl_WriteProperties(host::PropertyBag& PropBag) {
 
 // ---- Drawing ----------------------------------------------------------------------------------
 
+// The size becomes px x 15 twips exactly: a size of the same pixels but other twips (a form file
+// may give one) is made exact too, so that the label saves the size it has after loading.
 void ZorvaXPLabel::setWidthPixels(int32_t px) {
-  if (ScaleWidth() != px) setWidthTwips(pixelsToTwips(px));
+  const int32_t twips = pixelsToTwips(px);
+  if (ScaleWidth() != px || (extender() && extender()->Width() != twips)) setWidthTwips(twips);
 }
 
 void ZorvaXPLabel::setHeightPixels(int32_t px) {
-  if (ScaleHeight() != px) setHeightTwips(pixelsToTwips(px));
+  const int32_t twips = pixelsToTwips(px);
+  if (ScaleHeight() != px || (extender() && extender()->Height() != twips)) setHeightTwips(twips);
 }
 
 void ZorvaXPLabel::ResizeStep() {

@@ -59,6 +59,21 @@ TEST_F(Label, AutoSizeFitsTheCaptionWithAndWithoutPicture) {
   EXPECT_EQ(ext("lbl").Width(), 10 * 15);
 }
 
+// A width of the right pixels but other twips (a form file may hold one) is made exact when the
+// label sizes itself, as loading its file again would make it: what it saves loads back the same.
+TEST_F(Label, AutoSizeMakesTheTwipsExactSoTheFileLoadsBackTheSame) {
+  ZorvaXPLabel& l = label("lbl", 10, 10, 300, 40);
+  l.setCaption("Visit");
+  l.setFontBold(true);
+  const int cx = captionWidth(l);
+  ext("lbl").setWidth((cx + 10) * 15 + 5);
+  ASSERT_EQ(l.surface().ScaleWidth(), cx + 10);
+  l.setAutoSize(true);
+  EXPECT_EQ(ext("lbl").Width(), (cx + 10) * 15);
+  const std::string saved = form->save();
+  EXPECT_EQ(host::Form::load(saved, library::classes())->save(), saved);
+}
+
 TEST_F(Label, AutoSizeOfACaptionWiderThanTwipsCanHoldStopsAtTheLargestWidth) {
   // 200 000 capitals in a 2 048-point face are about 200 million pixels: more than 32-bit
   // twips hold. The width saturates instead of wrapping to a negative size the host refuses.

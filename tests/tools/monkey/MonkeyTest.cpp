@@ -173,6 +173,10 @@ const GeneratedRegression kGeneratedRegressions[] = {
      "wheel 1701831038 3904668540 1567698689 2347495037\n"},
     // A scroll bar placed near 2^31 inside its container: its screen position added the
     // container's origin in 32 bits when the thumb was placed.
+    // A label 1 340 twips wide (89 pixels and a third) set to AutoSize when its caption needs 89
+    // pixels: it kept the odd twips, and loading its file made them 1 335.
+    {"LabelAutoSizeOnAWidthOfOddTwips", 73,
+     "set 147410440 733056794 16526205 3968189851\nsaveload 4057367121 4022676431 581535438 1265739947\n"},
     // A tab control's TabsPerRow set to 2^31 - 1: its count of rows added to it in 32 bits.
     {"TabsPerRowAtTheEndOfTheRange", 74,
      "set 1432291206 3513403061 784376380 1648747099\nset 487648524 4238379238 2469177238 993123743\n"},
