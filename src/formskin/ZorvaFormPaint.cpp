@@ -336,21 +336,25 @@ void ZorvaForm::placeLayeredWindows() {
   if (!pieces_[0] || !onForm()) return;
   const HWND form = formWindow();
   const bool shown = IsWindowVisible(form) && !IsIconic(form) && !IsZoomed(form);
-  const int x = lastPos_.x, y = lastPos_.y, cx = lastPos_.cx, cy = lastPos_.cy;
-  const int f = kFramePiece, d = std::max<int32_t>(0, m_ShadowDepth);
-  const RECT pieces[3] = {{x - f, y, x, y + cy + f}, {x + cx, y, x + cx + f, y + cy + f}, {x, y + cy, x + cx, y + cy + f}};
-  const RECT o{x - f, y, x + cx + f, y + cy + f};
-  const RECT shadows[4] = {{o.left - d, o.top, o.left, o.bottom},
-                           {o.left - d, o.top - d, o.right + d, o.top},
-                           {o.right, o.top, o.right + d, o.bottom},
-                           {o.left - d, o.bottom, o.right + d, o.bottom + d}};
+  // Positions and sizes are any 32-bit value and ShadowDepth any Long (drawn within 2^20
+  // pixels): the edges are worked out in 64 bits and saturate.
+  const int64_t x = lastPos_.x, y = lastPos_.y, cx = lastPos_.cx, cy = lastPos_.cy;
+  const int64_t f = kFramePiece, d = std::max<int32_t>(0, foundation::drawnLength(m_ShadowDepth));
+  const auto rect = [](int64_t l, int64_t t, int64_t r, int64_t b) {
+    return RECT{clampToInt32(l), clampToInt32(t), clampToInt32(r), clampToInt32(b)};
+  };
+  const RECT pieces[3] = {rect(x - f, y, x, y + cy + f), rect(x + cx, y, x + cx + f, y + cy + f),
+                          rect(x, y + cy, x + cx, y + cy + f)};
+  const int64_t ol = x - f, ot = y, orr = x + cx + f, ob = y + cy + f;
+  const RECT shadows[4] = {rect(ol - d, ot, ol, ob), rect(ol - d, ot - d, orr + d, ot), rect(orr, ot, orr + d, ob),
+                           rect(ol - d, ob, orr + d, ob + d)};
   const UINT flags = SWP_NOACTIVATE | SWP_NOZORDER | (shown ? SWP_SHOWWINDOW : SWP_HIDEWINDOW);
   bool resized = false;
   auto place = [&](HWND h, const RECT& r) {
     RECT now;
     GetWindowRect(h, &now);
-    resized |= now.right - now.left != r.right - r.left || now.bottom - now.top != r.bottom - r.top;
-    SetWindowPos(h, 0, r.left, r.top, r.right - r.left, r.bottom - r.top, flags);
+    resized |= now.width() != r.width() || now.height() != r.height();
+    SetWindowPos(h, 0, r.left, r.top, r.width(), r.height(), flags);
   };
   for (size_t i = 0; i < 3; ++i) place(pieces_[i], pieces[i]);
   for (size_t i = 0; i < 4; ++i) place(shadows_[i], shadows[i]);
@@ -377,7 +381,7 @@ void ZorvaForm::paintPieces() {
   }
   // The shadow: ShadowColor with per-pixel alpha, ShadowTransparency next to the frame and
   // fading to nothing at ShadowDepth.
-  const int d = std::max<int32_t>(1, m_ShadowDepth);
+  const int d = std::max<int32_t>(1, foundation::drawnLength(m_ShadowDepth));
   const COLORREF sc = translateColor(ShadowColor());
   const int alpha0 = std::clamp<int32_t>(m_ShadowTransparency, 0, 255);
   for (size_t i = 0; i < 4; ++i) {

@@ -173,6 +173,8 @@ const GeneratedRegression kGeneratedRegressions[] = {
      "wheel 1701831038 3904668540 1567698689 2347495037\n"},
     // A scroll bar placed near 2^31 inside its container: its screen position added the
     // container's origin in 32 bits when the thumb was placed.
+    // The skin's ShadowDepth set to 2^31 - 1: its shadow windows' edges were added in 32 bits.
+    {"SkinShadowDepthPastTheDrawingRange", 76, "set 3054140982 3803240564 3036816086 1194141418\n"},
     // A label 1 340 twips wide (89 pixels and a third) set to AutoSize when its caption needs 89
     // pixels: it kept the odd twips, and loading its file made them 1 335.
     {"LabelAutoSizeOnAWidthOfOddTwips", 73,
