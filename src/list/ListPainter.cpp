@@ -289,7 +289,8 @@ void ZorvaXPListBox::layoutRows() {
   int y = top;
   int32_t r = topRow_;
   for (; r <= count && y < bottom; ++r) {
-    const int h = rowHeightOf(r);
+    // RowHeight keeps any Long; a row is laid out at most 2^20 pixels tall.
+    const int h = foundation::drawnLength(rowHeightOf(r));
     rowBands_.push_back(Band{r, 1, y, rowAreaRight(), y + h});
     y += h;
   }
