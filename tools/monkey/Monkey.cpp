@@ -252,6 +252,9 @@ constexpr KnownLoss kKnownLosses[] = {
     {"ZorvaForm", "@Align",
      "the skin aligns itself to the form's top edge when it starts (none on a form with a menu), whatever "
      "Align was saved"},
+    {"ZorvaForm", "@Width",
+     "follows @Align: a skin saved unaligned is aligned to the top on loading and takes the form's width "
+     "(none while the form is minimised)"},
     {"ZorvaXPTextBox", "FormatType", "a multi-line box clears FormatType and UseFormat when it redraws"},
     {"ZorvaXPTextBox", "UseFormat", "as FormatType"},
 };
