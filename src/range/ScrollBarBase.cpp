@@ -313,14 +313,17 @@ void ScrollBarBase::DrawDisabled() {
 void ScrollBarBase::paintHighlightedStretch() {
   const HDC dc = picBody.hDC();
   if (!dc) return;
-  const int thickness = thicknessOf(picBody), start = thumbStart();
-  int from = 0, to = start;
+  // The thumb may lie anywhere a position can (its window is placed from any Value): the
+  // track's ends are worked out in 64 bits.
+  const int thickness = thicknessOf(picBody);
+  const int64_t start = thumbStart();
+  int64_t from = 0, to = start;
   if (picBody.Tag() == parts_.towardsEnd) {
     from = start + thumbLength();
     to = trackLength();
   }
   if (to <= from) return;
-  const Rect r = placeAlong(from, to - from, 0, thickness);
+  const Rect r = placeAlong(clampToInt32(from), clampToInt32(to - from), 0, thickness);
   GradientFillVerticalAt(dc, r.left, r.top, r.width(), r.height(), m_GradientColor2, m_GradientColor1);
 }
 
