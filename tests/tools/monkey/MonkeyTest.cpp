@@ -140,6 +140,12 @@ const Regression kRegressions[] = {
     // The skin's IconSize set to -2^31: the icon's rectangle was worked out in 32 bits.
     {"SkinIconSizePastTheDrawingRange", "formskin",
      "set 494631492 3669280016 471752742 556659236\nset 3374136824 85077447 4135034222 564262465\n"},
+    // A scroll bar's Min set to -2^31 on the range form: the track beside the far thumb was
+    // measured in 32 bits.
+    {"ScrollBarTrackBesideAFarThumb", "range",
+     "window 3553692396 1309954902 3479562022 1842710721\nsaveload 4177199752 1519740220 1791947906 997238587\n"
+     "set 2764801485 570724023 3443381703 4243206348\nmove 264420277 3431868815 73714238 3531632168\n"
+     "window 1611119049 2025814729 4018471113 2127638343\ndblclick 0 3837961475 1387453281 2170988869\n"},
     // The grid's RowHeight set to 2^31 - 1, then a row added: the rows' bands added it in 32 bits.
     {"ListRowHeightPastTheDrawingRange", "grid",
      "set 3456805731 1753769408 1945092118 2056167506\ncall 3045166741 1261446589 235980683 4061863467\n"},
@@ -190,6 +196,10 @@ const GeneratedRegression kGeneratedRegressions[] = {
     // A tab control's TabsPerRow set to 2^31 - 1: its count of rows added to it in 32 bits.
     {"TabsPerRowAtTheEndOfTheRange", 74,
      "set 1432291206 3513403061 784376380 1648747099\nset 487648524 4238379238 2469177238 993123743\n"},
+    // The same on a generated form: Min -2^31 below a small Max, then a drag and a press.
+    {"ScrollBarTrackWithMinAtTheBottomOfTheRange", 74,
+     "set 3995861690 2013432120 3267278045 1011875005\nset 1647194582 4144675171 304944342 3468463784\n"
+     "drag 1717332502 701609353 1285365149 4083179570\npress 827893278 3823539945 1516408853 1933824482\n"},
     {"ScrollBarPlacedAtTheEndOfTheRange", 57,
      "set 762933547 1098273135 1021763055 1755443886\nset 183012190 421632278 3237417031 1039241703\n"},
 };
