@@ -429,9 +429,17 @@ void ZorvaXPLabel::DrawDisabledPicture() {
 // Only the pixels of the caption band that are not the button-face background stay in the
 // window's region. The shape is read from a fresh, unclipped resting look: a region left from
 // an earlier shape would clip the painting of a changed caption.
+void ZorvaXPLabel::setUpDone() {
+  ResizeStep();
+  // The region is cut from the painted caption, and the caption is painted only now; at design
+  // time ResizeStep has cut it already.
+  if (m_BackStyle == text::BackStyle::HBkTransparent && UserMode()) ApplyLabelRegion();
+}
+
 void ZorvaXPLabel::ApplyLabelRegion() {
   const HDC dc = UserControl.hDC();
-  if (!dc) return;
+  // While the properties are read the label paints nothing yet: setUpDone cuts the region.
+  if (!dc || settingUp()) return;
   SetWindowRgn(hWnd(), 0, FALSE);
   RedrawMe();
   const COLORREF key = translateColor(kSystemButtonFace);

@@ -135,7 +135,7 @@ class ZorvaXPLabel final : public foundation::ControlBase {
   void UserControl_ReadProperties(host::PropertyBag& PropBag) override;
   void UserControl_WriteProperties(host::PropertyBag& PropBag) override;
   void UserControl_Resize() override { ResizeStep(); }
-  void setUpDone() override { ResizeStep(); }
+  void setUpDone() override;
   void UserControl_MouseDown(int16_t& Button, int16_t& Shift, float& X, float& Y) override;
   void UserControl_MouseUp(int16_t& Button, int16_t& Shift, float& X, float& Y) override;
   void UserControl_MouseMove(int16_t& Button, int16_t& Shift, float& X, float& Y) override;

@@ -292,6 +292,32 @@ TEST_F(Label, TransparentLabelShowsAndPassesClicksToWhatIsBehindBetweenItsLetter
   EXPECT_EQ(labelPresses, 1);
 }
 
+// A transparent label read from a form file shows its caption: its shape is cut once the caption
+// is painted, not from the blank surface it has while its properties are read.
+TEST_F(Label, ATransparentLabelLoadedFromAFileShowsItsCaption) {
+  const std::string text =
+      "ZorvaXP Form 1\nBegin Form F\n  ClientWidth = Long 3000\n  ClientHeight = Long 900\n"
+      "  BackColor = Long &H0000FF00&\n"
+      "  Begin ZorvaXPLabel lbl\n    @Left = 150\n    @Top = 150\n    @Width = 2400\n    @Height = 300\n"
+      "    Caption = String \"W I D E\"\n    BackStyle = Long 1\n    ForeColor = Long &H000000FF&\n  End\nEnd\n";
+  auto loaded = host::Form::load(text, library::classes());
+  ui::eventLoop().processPendingEvents();
+  const HWND h = loaded->control("lbl")->as<ZorvaXPLabel>().hWnd();
+  auto screen = ui::composeScreen();
+  ASSERT_TRUE(screen);
+  int red = 0, green = 0;
+  for (int y = 0; y < 20; ++y) {
+    for (int x = 0; x < 160; ++x) {
+      const Point s = screenOf(h, Point{x, y});
+      const uint32_t c = screen->at(s.x, s.y) & 0xFFFFFF;
+      red += c == 0xFF0000u;  // the caption's ink
+      green += c == 0x00FF00u;  // the form behind, between the letters
+    }
+  }
+  EXPECT_GT(red, 5);
+  EXPECT_GT(green, 2000);
+}
+
 TEST_F(Label, InTheDesignerATransparentLabelReshapesToANewCaption) {
   makeTextForm(false);
   ZorvaXPLabel& l = label("lbl", 20, 20, 200, 30);
