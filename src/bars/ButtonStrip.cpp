@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "foundation/DrawnRange.h"
 #include "foundation/PenLines.h"
 #include "foundation/modGeneral.h"
 #include "foundation/modPicEffects.h"
@@ -169,9 +170,11 @@ void ButtonStrip::paintPass(bool gradient) {
     // Geometry first: every button's span, so separators and held faces know where they go.
     rects_.resize(buttons_.size());
     clockTexts_.resize(buttons_.size());
+    // HeaderWidth keeps any Long: the edges are laid out within 2^20 pixels, so that widths
+    // and sums of a few of them stay inside 32 bits.
     int32_t left = 0;
     for (size_t i = 0; i < buttons_.size(); ++i) {
-      const int32_t right = left + buttons_[i].HeaderWidth;
+      const int32_t right = foundation::drawnLength(int64_t{left} + buttons_[i].HeaderWidth);
       if (buttons_[i].Visible) rects_[i] = ButtonRect{left, 0, right, H, static_cast<int32_t>(i + 1), {}, false, false};
       left = right;
     }

@@ -146,6 +146,8 @@ const Regression kRegressions[] = {
      "window 3553692396 1309954902 3479562022 1842710721\nsaveload 4177199752 1519740220 1791947906 997238587\n"
      "set 2764801485 570724023 3443381703 4243206348\nmove 264420277 3431868815 73714238 3531632168\n"
      "window 1611119049 2025814729 4018471113 2127638343\ndblclick 0 3837961475 1387453281 2170988869\n"},
+    // A tool bar button's HeaderWidth set to -2^31 + 5: the buttons' edges added it in 32 bits.
+    {"ToolBarHeaderWidthPastTheDrawingRange", "bars", "set 1838815917 555606277 1325161647 2608401647\n"},
     // The grid's RowHeight set to 2^31 - 1, then a row added: the rows' bands added it in 32 bits.
     {"ListRowHeightPastTheDrawingRange", "grid",
      "set 3456805731 1753769408 1945092118 2056167506\ncall 3045166741 1261446589 235980683 4061863467\n"},
