@@ -652,19 +652,38 @@ static void composeArea(const std::shared_ptr<gfx::Surface>& surface, const Clip
   std::vector<Window*>& stack = drawStack();
   const size_t base = stack.size();
   const auto origin = [](const Window* w) { return Point{w->rect.left, w->rect.top}; };
-  if (!windowsToDraw(d, area, Point{0, 0}, stack)) {
-    fillClipped(s, s.bounds(), sysPixel(COLOR_BACKGROUND), area);
+  const bool background = !windowsToDraw(d, area, Point{0, 0}, stack);
+  // Each top-level window is drawn only where no window above it paints opaquely, and the
+  // background only where none does: forms opened over one another cost what shows of them,
+  // not all of them at every composition. The stack lists the topmost first.
+  std::vector<Clip> clips;
+  clips.reserve(stack.size() - base);
+  gfx::Region hidden;
+  bool anyHidden = false;
+  const auto visible = [&] { return anyHidden ? Clip(area.region().subtracted(hidden)) : area; };
+  for (size_t i = base; i < stack.size(); ++i) {
+    clips.push_back(visible());
+    const Rect opaque = opaqueRect(stack[i], origin(stack[i])).intersect(area.box());
+    if (opaque.empty()) continue;
+    hidden = anyHidden ? hidden.united(gfx::Region(opaque)) : gfx::Region(opaque);
+    anyHidden = true;
+  }
+  if (background) {
+    const Clip rest = visible();
+    fillClipped(s, s.bounds(), sysPixel(COLOR_BACKGROUND), rest);
     Rect wa = workArea();
     if (wa.bottom < s.height()) {
       // The task bar strip.
-      fillClipped(s, Rect{0, wa.bottom, s.width(), s.height()}, makePixel(36, 94, 220), area);
-      fillClipped(s, Rect{0, wa.bottom, s.width(), wa.bottom + 1}, makePixel(60, 130, 240), area);
+      fillClipped(s, Rect{0, wa.bottom, s.width(), s.height()}, makePixel(36, 94, 220), rest);
+      fillClipped(s, Rect{0, wa.bottom, s.width(), wa.bottom + 1}, makePixel(60, 130, 240), rest);
     }
   }
   for (size_t i = stack.size(); i-- > base;) {
     Window* w = stack[i];
-    if (w->exStyle & WS_EX_LAYERED) drawLayered(surface, w, origin(w), area);
-    else drawWindow(surface, w, origin(w), area);
+    const Clip& clip = clips[i - base];
+    if (clip.empty()) continue;
+    if (w->exStyle & WS_EX_LAYERED) drawLayered(surface, w, origin(w), clip);
+    else drawWindow(surface, w, origin(w), clip);
   }
   stack.resize(base);
   if (screenOverlay()) screenOverlay()(s);
