@@ -255,6 +255,11 @@ constexpr KnownLoss kKnownLosses[] = {
     {"ZorvaForm", "@Width",
      "follows @Align: a skin saved unaligned is aligned to the top on loading and takes the form's width "
      "(none while the form is minimised)"},
+    {"ZorvaForm", "@Left", "follows @Align: aligned to the top, the skin moves to the form's left edge"},
+    {"ZorvaForm", "@Top", "follows @Align: aligned to the top, the skin moves to the form's top edge"},
+    {"ZorvaXPHookTab", "TabWidth#",
+     "with AutoTabWidth each layout writes the caption's width back into TabWidth as it is (a large font "
+     "makes it wider than 255); reading clamps it to 5..255 until the next layout writes it again"},
     {"ZorvaXPTextBox", "FormatType", "a multi-line box clears FormatType and UseFormat when it redraws"},
     {"ZorvaXPTextBox", "UseFormat", "as FormatType"},
 };

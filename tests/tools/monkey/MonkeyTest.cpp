@@ -189,6 +189,14 @@ const GeneratedRegression kGeneratedRegressions[] = {
     {"SkinUnalignedOnAMinimisedForm", 75,
      "set 170064738 2542860514 2851759520 2898776361\nwindow 4223890158 2641729884 1322546862 2061134342\n"
      "saveload 3372962724 2939532569 2489084742 3695687475\n"},
+    // A tab's caption in a large font laid out one row of auto-width tabs: TabWidth written back
+    // as 1 736, read back clamped to 255 (a known loss).
+    {"AutoTabWidthPastItsReadRange", 77,
+     "set 3342125076 4126901222 680173067 1196878642\nset 155739715 2117750085 1566152757 287537121\n"
+     "saveload 256850135 1457906464 3467454996 980236370\n"},
+    // A skin set unaligned and moved down the form: loading aligns it to the top (a known loss).
+    {"SkinUnalignedAndMovedDown", 78,
+     "set 2277995202 2424763372 631928035 2164963441\nsaveload 3816106241 2777950475 679811167 2273702826\n"},
     // The skin's ShadowDepth set to 2^31 - 1: its shadow windows' edges were added in 32 bits.
     {"SkinShadowDepthPastTheDrawingRange", 76, "set 3054140982 3803240564 3036816086 1194141418\n"},
     // A label 1 340 twips wide (89 pixels and a third) set to AutoSize when its caption needs 89
