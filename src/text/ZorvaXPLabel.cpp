@@ -363,7 +363,9 @@ void ZorvaXPLabel::DrawLabelContents(OLE_COLOR textColor, bool hoverPicture, boo
     GetTextExtentPoint32(dc, m_Caption.data(), static_cast<int>(m_Caption.size()), &cx);
     int32_t p = 0;
     if (picture) p = overPicture ? std::max(pos, ps) : ps;
-    setWidthPixels(clampToInt32(int64_t{cx.cx} + p + 10));
+    // A picture size below zero (the enumeration keeps any value) would make the width negative,
+    // which the host refuses, and a form saved so would not load: the width stops at 0.
+    setWidthPixels(clampToInt32(std::max<int64_t>(0, int64_t{cx.cx} + p + 10)));
   }
   RECT measured = r;
   DrawText(dc, m_Caption, &measured, format | DT_CALCRECT);
