@@ -148,6 +148,11 @@ const Regression kRegressions[] = {
      "window 1611119049 2025814729 4018471113 2127638343\ndblclick 0 3837961475 1387453281 2170988869\n"},
     // A tool bar button's HeaderWidth set to -2^31 + 5: the buttons' edges added it in 32 bits.
     {"ToolBarHeaderWidthPastTheDrawingRange", "bars", "set 1838815917 555606277 1325161647 2608401647\n"},
+    // A label's PictureSize set to a date far below zero, a picture, then AutoSize: the width it
+    // asked for was negative, the host refused it, and the saved form did not load again.
+    {"LabelAutoSizeWithANegativePictureSize", "labels-frames",
+     "set 1329592375 529545007 3140395105 1138609195\nset 160098025 1242438345 1763203419 1128400727\n"
+     "set 101701950 3939734631 3452580212 1157370756\nsaveload 3667141674 1030664299 2211678511 2474493564\n"},
     // The grid's RowHeight set to 2^31 - 1, then a row added: the rows' bands added it in 32 bits.
     {"ListRowHeightPastTheDrawingRange", "grid",
      "set 3456805731 1753769408 1945092118 2056167506\ncall 3045166741 1261446589 235980683 4061863467\n"},
@@ -199,11 +204,6 @@ const GeneratedRegression kGeneratedRegressions[] = {
      "set 2277995202 2424763372 631928035 2164963441\nsaveload 3816106241 2777950475 679811167 2273702826\n"},
     // The skin's ShadowDepth set to 2^31 - 1: its shadow windows' edges were added in 32 bits.
     {"SkinShadowDepthPastTheDrawingRange", 76, "set 3054140982 3803240564 3036816086 1194141418\n"},
-    // A label's PictureSize set to a date far below zero, a picture, then AutoSize: the width it
-    // asked for was negative, the host refused it, and the saved form did not load again.
-    {"LabelAutoSizeWithANegativePictureSize", "labels-frames",
-     "set 1329592375 529545007 3140395105 1138609195\nset 160098025 1242438345 1763203419 1128400727\n"
-     "set 101701950 3939734631 3452580212 1157370756\nsaveload 3667141674 1030664299 2211678511 2474493564\n"},
     // A label 1 340 twips wide (89 pixels and a third) set to AutoSize when its caption needs 89
     // pixels: it kept the odd twips, and loading its file made them 1 335.
     {"LabelAutoSizeOnAWidthOfOddTwips", 73,
