@@ -69,11 +69,17 @@ void ControlTimer::tick(uintptr_t id) {
   }
   ControlTimer* timer = it->second;
   if (timer->ownerTick_) {
-    TickFrame frame{timer, ticking};
-    ticking = &frame;
+    // The frame is taken off again however the handler leaves, an error included: a frame left
+    // behind would be a dead stack slot that the next timer destroyed walks into.
+    struct Scope {
+      TickFrame frame;
+      explicit Scope(ControlTimer* t) : frame{t, ticking} { ticking = &frame; }
+      ~Scope() { ticking = frame.outer; }
+      Scope(const Scope&) = delete;
+      Scope& operator=(const Scope&) = delete;
+    } scope(timer);
     timer->ownerTick_(timer->owner_);
-    ticking = frame.outer;
-    if (!frame.timer) return;  // the owner's handler destroyed the timer
+    if (!scope.frame.timer) return;  // the owner's handler destroyed the timer
   }
   timer->Timer.raise();
 }

@@ -9,6 +9,7 @@
 
 #include "foundation/ControlTimer.h"
 #include "foundation/SurfaceWindow.h"
+#include "platform/base/HostError.h"
 #include "platform/gfx/Font.h"
 #include "platform/gfx/Gdi.h"
 #include "platform/gfx/Text.h"
@@ -72,12 +73,13 @@ TEST_F(SharedControlState, ATimersOwnerHearsEachTickFirstAndMayStopOrDestroyIt) 
   struct Owner {
     std::vector<std::string>* log;
     std::unique_ptr<foundation::ControlTimer> timer;
-    enum { Keep, Stop, Destroy } action = Keep;
+    enum { Keep, Stop, Destroy, Refuse } action = Keep;
     static void tick(void* self) {
       auto* o = static_cast<Owner*>(self);
       o->log->push_back("owner");
       if (o->action == Stop) o->timer->setEnabled(false);
       if (o->action == Destroy) o->timer.reset();
+      if (o->action == Refuse) throw HostError(380, "refused");
     }
   };
   std::vector<std::string> log;
@@ -102,6 +104,19 @@ TEST_F(SharedControlState, ATimersOwnerHearsEachTickFirstAndMayStopOrDestroyIt) 
   ui::eventLoop().advance(30);
   EXPECT_EQ(log, (std::vector<std::string>{"owner"}));
   EXPECT_EQ(owner.timer, nullptr);
+
+  // An owner's tick that fails leaves nothing of its tick behind: destroying the timer later
+  // (and any other) does not reach into the failed tick's stack (the sanitizer build checks).
+  owner.timer = std::make_unique<foundation::ControlTimer>("tmrTest", 10);
+  owner.timer->setOwnerTick(&Owner::tick, &owner);
+  owner.action = Owner::Refuse;
+  owner.timer->setEnabled(true);
+  try {
+    ui::eventLoop().advance(10);
+  } catch (const HostError&) {
+  }
+  owner.timer.reset();
+  foundation::ControlTimer other("tmrOther", 10);
 }
 
 TEST(EventsNeverConnected, BindLateWithTheirOwnArityAndCopiesStartEmpty) {

@@ -153,6 +153,13 @@ const Regression kRegressions[] = {
     {"LabelAutoSizeWithANegativePictureSize", "labels-frames",
      "set 1329592375 529545007 3140395105 1138609195\nset 160098025 1242438345 1763203419 1128400727\n"
      "set 101701950 3939734631 3452580212 1157370756\nsaveload 3667141674 1030664299 2211678511 2474493564\n"},
+    // A label with a picture and AutoSize, then PictureSize -2^31 + 5: the hover timer's redraw
+    // was refused (a negative width), and the refused tick left its frame on the timers' list,
+    // which the label's destruction walked into (the sanitizer build saw it).
+    {"TimerTickRefusedByItsOwner", "formskin",
+     "set 1714800187 3229187652 3718540516 3921991664\nset 384875643 1636362573 1723982606 866980266\n"
+     "drag 2540181033 693178821 3855537034 271169467\nset 2795342875 3549517483 1960737607 1328938147\n"
+     "drag 1759492702 2779420905 2800318916 4037371484\n"},
     // The grid's RowHeight set to 2^31 - 1, then a row added: the rows' bands added it in 32 bits.
     {"ListRowHeightPastTheDrawingRange", "grid",
      "set 3456805731 1753769408 1945092118 2056167506\ncall 3045166741 1261446589 235980683 4061863467\n"},
