@@ -232,6 +232,9 @@ constexpr KnownLoss kKnownLosses[] = {
     {"ZorvaXPLabel", "@Height",
      "turning AutoSize off keeps the fitted size; the resize step that loading runs applies the minimum "
      "height"},
+    {"ZorvaXPLabel", "@Top",
+     "follows @Height for a label aligned to the bottom edge, whose top is the bottom less its height (a "
+     "label only grows to its text, and loading measures it first in the form's font, before its own)"},
     {"ZorvaXPSpin", "value",
      "the button's Maximum and Minimum setters only store, so Value may lie outside them; loading sets "
      "Value through its setter, which clamps it"},
