@@ -582,10 +582,20 @@ void screenChanged() {
 
 void windowDamaged(Window* w) {
   if (w->damaged) return;  // drawing calls come many at a time: the first one lists the window
+  ScreenState& st = scr();
+  if (st.damaged.size() >= kMaxDamagedWindows) {
+    // Nobody has composed for a long while: the whole screen will be redone instead.
+    for (HWND h : st.damaged)
+      if (Window* d = windowFromHandle(h)) d->damaged = d->reshaped = false;
+    st.damaged.clear();
+    st.full = true;
+  }
   w->damaged = true;
-  scr().dirty = true;
-  scr().damaged.push_back(w->hwnd);
+  st.dirty = true;
+  st.damaged.push_back(w->hwnd);
 }
+
+size_t damagedWindowCount() { return scr().damaged.size(); }
 void windowReshaped(Window* w) {
   w->reshaped = true;
   windowDamaged(w);

@@ -41,6 +41,11 @@ std::vector<Rect> takeComposedArea();
 std::shared_ptr<gfx::Surface> snapshotWindow(HWND hwnd);
 // True when something visible changed since the last composition.
 bool screenDirty();
+// How many windows the next composition lists as drawn on. A program that never composes (a
+// headless script) keeps drawing: past kMaxDamagedWindows the list gives way to redoing the
+// whole screen, so it stays bounded.
+size_t damagedWindowCount();
+constexpr size_t kMaxDamagedWindows = 1024;
 // Something drawn over the composed windows (the drag image): called at the end of each
 // composition with the screen picture; nullptr removes it. Call screenChanged() (Window.h) when
 // what it draws changes. A composition that redoes only damaged rectangles calls it too, so it

@@ -258,6 +258,29 @@ TEST_F(Screen, RedoesOnlyTheDamagedWindowsAndMatchesAFullComposition) {
   EXPECT_EQ(part, fullComposition());
 }
 
+// A program that draws and never composes (a headless script) keeps a bounded list of drawn
+// windows: past the limit the next composition redoes the whole screen, which still matches, and
+// windows drawn after it are listed again.
+TEST_F(Screen, DamageThatNobodyComposesStaysBounded) {
+  HWND a = popup(Rect{10, 10, 110, 60});
+  composeScreen();
+  for (size_t i = 0; i < 3 * kMaxDamagedWindows; ++i) {
+    HWND w = child(a, Rect{0, 0, 10, 10});
+    paint(w, 0x102030);
+    DestroyWindow(w);
+  }
+  EXPECT_LE(damagedWindowCount(), kMaxDamagedWindows);
+  paint(a, 0x405060);
+  const std::vector<uint32_t> part = pixelsOf(*composeScreen());
+  EXPECT_EQ(composedArea(), (std::vector<Rect>{{0, 0, screenSize().cx, screenSize().cy}}));
+  EXPECT_EQ(part, fullComposition());
+  EXPECT_EQ(damagedWindowCount(), 0u);
+  paint(a, 0x708090);
+  EXPECT_EQ(damagedWindowCount(), 1u);
+  composeScreen();
+  EXPECT_EQ(composedArea(), (std::vector<Rect>{{10, 10, 110, 60}}));
+}
+
 // A window that changes its shape or its frame in place changes the screen inside its own
 // rectangle only: that rectangle is recomposed, and shows the parent where the new shape leaves
 // a corner and the window where it covers one again. Anything that reorders windows still
