@@ -280,7 +280,18 @@ const Glyph& FontInstance::glyph(char32_t cp) {
   Recent& recent = recent_[cp % kRecent];
   if (recent.cp == cp && recent.glyph) return *recent.glyph;
   auto it = cache_.find(cp);
-  if (it == cache_.end()) it = cache_.emplace(cp, rasterise(cp)).first;
+  if (it == cache_.end()) {
+    Glyph g = rasterise(cp);
+    const size_t bytes = sizeof(Glyph) + g.coverage.size() + g.inked.size() * sizeof(uint32_t);
+    if (glyphBytes_ + bytes > kMaxGlyphBytes && !cache_.empty()) {
+      cache_.clear();
+      direct_.fill(nullptr);
+      recent_.fill(Recent{});
+      glyphBytes_ = 0;
+    }
+    it = cache_.emplace(cp, std::move(g)).first;
+    glyphBytes_ += bytes;
+  }
   if (cp < kDirect) direct_[cp] = &it->second;
   else recent = Recent{cp, &it->second};
   return it->second;

@@ -67,8 +67,13 @@ class FontInstance {
 
   const FontMetrics& metrics() const { return metrics_; }
   const FaceKey& key() const { return key_; }
-  // The glyph for a code point, rasterised once and cached.
+  // The glyph for a code point, rasterised once and cached. The reference holds until the next
+  // call: the cache keeps at most kMaxGlyphBytes of glyphs and starts again when it is full (a
+  // large font drawing many characters would otherwise hold them all).
   const Glyph& glyph(char32_t cp);
+  static constexpr size_t kMaxGlyphBytes = size_t{4} << 20;
+  // What the cached glyphs take.
+  size_t glyphBytes() const { return glyphBytes_; }
   // The advance width of a code point in whole pixels (uses the glyph cache).
   int32_t advance(char32_t cp) {
     if (cp < kDirect && direct_[cp]) return direct_[cp]->advance;
@@ -96,6 +101,7 @@ class FontInstance {
   static constexpr char32_t kRecent = 256;
   std::array<Recent, kRecent> recent_{};
   std::unordered_map<char32_t, Glyph> cache_;
+  size_t glyphBytes_ = 0;
 };
 
 // The realised font for a logical font (instances are shared between equal requests). When the

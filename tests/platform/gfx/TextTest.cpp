@@ -350,6 +350,26 @@ TEST(Text, SecondDrawingOfACaptionRasterisesNothing) {
   EXPECT_EQ(gfx::glyphRasterCount(), before);
 }
 
+// A large font drawing many characters keeps a bounded cache: past its budget it starts again,
+// and a glyph drawn again after that is the same glyph.
+TEST(Text, TheGlyphCacheOfALargeFontStaysWithinItsBudget) {
+  Canvas c(240, 40, "Verdana", 150.0);
+  gfx::FontInstance& font = *handles().peek<gfx::FontObj>(c.font, ObjKind::Font)->inst;
+  const gfx::Glyph& first = font.glyph(U'A');
+  const std::vector<uint8_t> coverageOfA = first.coverage;
+  const int32_t advanceOfA = first.advance;
+  size_t most = 0;
+  for (char32_t cp = 0x20; cp < 0x20 + 3000; ++cp) {
+    font.glyph(cp);
+    most = std::max(most, font.glyphBytes());
+  }
+  EXPECT_LE(most, gfx::FontInstance::kMaxGlyphBytes);
+  EXPECT_LT(font.glyphBytes(), most);  // it started again at least once
+  const gfx::Glyph& again = font.glyph(U'A');
+  EXPECT_EQ(again.advance, advanceOfA);
+  EXPECT_EQ(again.coverage, coverageOfA);
+}
+
 // Sets the canvas up to draw in `colour` on the baseline and gives the glyph of `ch` in its font.
 const gfx::Glyph& glyphFor(Canvas& c, Pixel colour, char ch) {
   SetTextColor(c.dc, pixelToOle(colour));
