@@ -262,32 +262,29 @@ bool LineBreaker::next(LineSpan& line) {
     size_t breakAt = 0, runStart = 0, runNext = 0, wordEnd = 0, wordEndNext = 0;
     int32_t runX = 0, wordEndX = 0;
     char32_t runCh = 0, wordEndCh = 0;
+    // A space (or tab) at `where`, the pen before it at `before`, after a space or not: where the
+    // line may break, and where the spaces before that break begin.
+    const auto noteSpace = [&](size_t where, int64_t before, bool afterSpace, char32_t ch, size_t next) {
+      if (!afterSpace) runStart = where, runX = static_cast<int32_t>(before), runCh = ch, runNext = next;
+      if (where > pos) {
+        haveBreak = true;
+        breakAt = where;
+        wordEnd = runStart, wordEndX = runX, wordEndCh = runCh, wordEndNext = runNext;
+      }
+    };
     while (true) {
       // Plain characters, the bulk of any text, are read straight from the bytes until one does
-      // not fit; a space notes where the line may break, as below (a space that does not fit is
-      // noted again below, to the same effect).
+      // not fit (a space that does not fit is noted again below, to the same effect).
       {
         int64_t px = x;
         at = plainRun<true>(at, px, p_.width, prevSpace, [&](size_t i, int64_t before, bool afterSpace) {
-          if (!afterSpace) runStart = i, runX = static_cast<int32_t>(before), runCh = U' ', runNext = i + 1;
-          if (i > pos) {
-            haveBreak = true;
-            breakAt = i;
-            wordEnd = runStart, wordEndX = runX, wordEndCh = runCh, wordEndNext = runNext;
-          }
+          noteSpace(i, before, afterSpace, U' ', i + 1);
         });
         x = static_cast<int32_t>(px);
       }
       if (!cellAt(at, c, after)) break;
       const bool space = isBreakSpace(c.ch);
-      if (space) {
-        if (!prevSpace) runStart = at, runX = x, runCh = c.ch, runNext = after;
-        if (at > pos) {
-          haveBreak = true;
-          breakAt = at;
-          wordEnd = runStart, wordEndX = runX, wordEndCh = runCh, wordEndNext = runNext;
-        }
-      }
+      if (space) noteSpace(at, x, prevSpace, c.ch, after);
       prevSpace = space;
       const int32_t nx = step(x, c.ch);
       if (nx > p_.width) {
