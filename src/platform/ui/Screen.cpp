@@ -670,7 +670,12 @@ static void composeArea(const std::shared_ptr<gfx::Surface>& surface, const Clip
   clips.reserve(stack.size() - base);
   gfx::Region hidden;
   bool anyHidden = false;
-  const auto visible = [&] { return anyHidden ? Clip(area.region().subtracted(hidden)) : area; };
+  std::optional<gfx::Region> whole;  // the area as a region, made once some window hides part of it
+  const auto visible = [&] {
+    if (!anyHidden) return area;
+    if (!whole) whole = area.region();
+    return Clip(whole->subtracted(hidden));
+  };
   for (size_t i = base; i < stack.size(); ++i) {
     clips.push_back(visible());
     const Rect opaque = opaqueRect(stack[i], origin(stack[i])).intersect(area.box());
