@@ -90,9 +90,9 @@ void ZorvaXPListBox::fillAngleGradient(HDC dc, RECT r, OLE_COLOR c1, OLE_COLOR c
 
 // ---- Geometry ---------------------------------------------------------------------------------
 
-int ZorvaXPListBox::headerHeightDrawn() const { return foundation::drawnLength(m_HeaderHeight); }
+int ZorvaXPListBox::drawnHeaderHeight() const { return foundation::drawnLength(m_HeaderHeight); }
 
-int ZorvaXPListBox::rowAreaTop() const { return data_.multiColumn() && m_ShowHeaders ? headerHeightDrawn() + 2 : 1; }
+int ZorvaXPListBox::rowAreaTop() const { return data_.multiColumn() && m_ShowHeaders ? drawnHeaderHeight() + 2 : 1; }
 
 int ZorvaXPListBox::rowAreaBottom() const {
   return ScaleHeight() - 1 - (data_.multiColumn() && hBarShown_ ? kScrollBarSize : 0);
@@ -100,12 +100,14 @@ int ZorvaXPListBox::rowAreaBottom() const {
 
 int ZorvaXPListBox::rowAreaRight() const { return ScaleWidth() - 1 - (vBarShown_ ? kScrollBarSize : 0); }
 
-// Column widths are any Long from 20 up, so their sum is taken in 64 bits and saturated.
-int32_t ZorvaXPListBox::totalColumnWidth() const {
+// Column widths are any Long from 20 up, so their sum is taken in 64 bits.
+int64_t ZorvaXPListBox::columnWidthSum() const {
   int64_t total = 0;
   for (int32_t c = 1; c <= data_.ColumnsCount(); ++c) total += data_.ColumnWidth(c);
-  return clampToInt32(total);
+  return total;
 }
+
+int32_t ZorvaXPListBox::totalColumnWidth() const { return clampToInt32(columnWidthSum()); }
 
 int32_t ZorvaXPListBox::lastTopRow() const { return std::max(1, data_.ListCount() - visibleCount_ + 1); }
 
@@ -193,7 +195,7 @@ void ZorvaXPListBox::rebuildBackground() {
     fillSolid(dc, translateColor(m_BackColor), all);
   if (!m_Picture.empty() && m_PictureCordWidth > 0 && m_PictureCordHeight > 0) {
     const int pw = m_PictureCordWidth, ph = m_PictureCordHeight;
-    const int top = data_.multiColumn() && m_ShowHeaders ? headerHeightDrawn() + 1 : 1;
+    const int top = data_.multiColumn() && m_ShowHeaders ? drawnHeaderHeight() + 1 : 1;
     const int areaW = W - 2, areaH = H - 1 - top;
     const int col = static_cast<int>(m_PicturePosition) % 3, line = static_cast<int>(m_PicturePosition) / 3;
     int x = 1 + (col == 0 ? 0 : col == 1 ? (areaW - pw) / 2 : areaW - pw);
@@ -238,8 +240,7 @@ void ZorvaXPListBox::layoutColumns() {
   const bool fixed = m_SetFirstColumnAsFixed;
   // Positions are worked out in 64 bits (a column may be up to 2^31 - 1 pixels wide) and kept
   // saturated: a column beyond the 32-bit range lies off the control like any other.
-  int64_t total = 0;
-  for (int32_t c = 1; c <= data_.ColumnsCount(); ++c) total += data_.ColumnWidth(c);
+  const int64_t total = columnWidthSum();
   const int64_t fixedWidth = fixed ? data_.ColumnWidth(1) : 0;
   const int64_t visible = int64_t{right} - 1 - fixedWidth;
   const int64_t scrollable = total - fixedWidth;
@@ -573,7 +574,7 @@ void ZorvaXPListBox::paintRow(int32_t r) {
 void ZorvaXPListBox::paintHeader() {
   const HDC dc = UserControl.hDC();
   const int width = ScaleWidth() - (vBarShown_ ? kScrollBarSize : 0);
-  const int H = headerHeightDrawn();
+  const int H = drawnHeaderHeight();
   const int saved = SaveDC(dc);
   IntersectClipRect(dc, 1, 1, width - 1, H + 2);
   fillAngleGradient(dc, RECT{1, 1, width - 1, H + 1}, m_HeaderGradientColor1, m_HeaderGradientColor2,

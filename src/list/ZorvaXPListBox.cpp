@@ -90,7 +90,7 @@ void ZorvaXPListBox::setPicture(host::PictureRef v) {
   } else {
     m_PictureCordWidth = m_Picture.width();
     m_PictureCordHeight = m_Picture.height();
-    if (data_.multiColumn() && m_ShowHeaders) m_PicturePoxYCords = headerHeightDrawn() + 1;
+    if (data_.multiColumn() && m_ShowHeaders) m_PicturePoxYCords = drawnHeaderHeight() + 1;
   }
   setPropertyChanged("Picture");
 }

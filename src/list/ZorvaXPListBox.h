@@ -437,7 +437,7 @@ class ZorvaXPListBox final : public foundation::ControlBase, public iSubclass {
   void drawImage(HDC dc, int32_t index, int x, int y) const;
   int32_t rowHeightOf(int32_t row) const;
   // HeaderHeight keeps any Long; the header is drawn and laid out at most 2^20 pixels tall.
-  int headerHeightDrawn() const;
+  int drawnHeaderHeight() const;
   int rowAreaTop() const;
   int rowAreaBottom() const;
   int rowAreaRight() const;
@@ -446,7 +446,8 @@ class ZorvaXPListBox final : public foundation::ControlBase, public iSubclass {
   };
   BarGeometry verticalBar() const;
   BarGeometry horizontalBar() const;
-  int32_t totalColumnWidth() const;
+  int64_t columnWidthSum() const;
+  int32_t totalColumnWidth() const;  // the sum, saturated
   int32_t lastTopRow() const;
   void scrollTo(int32_t top);
   bool uniformDownRows() const;
