@@ -35,6 +35,7 @@ set(ZXP_LINUX_ONLY_SOURCES
   platform/gfx/FontFilesFontconfig.cpp     # fontconfig
   platform/services/ShellFolders.cpp       # the XDG folders
   platform/services/ShellXdg.cpp           # xdg-open
+  platform/services/ComponentRuntime.cpp   # BSTR, VARIANT, SAFEARRAY, CLSIDs, RegGetValueA: oleaut32, ole32, advapi32
 )
 foreach(f ${ZXP_LINUX_ONLY_SOURCES})
   list(REMOVE_ITEM ZXP_SOURCES ${CMAKE_SOURCE_DIR}/src/${f})

@@ -653,6 +653,13 @@ HRESULT DllCanUnloadNow(void); /* S_OK when no object is alive and no lock is he
 HRESULT DllRegisterServer(void);
 HRESULT DllUnregisterServer(void);
 
+/* ---- The component runtime ----
+ * Strings, VARIANTs, arrays, the task allocator, class identifiers and the registry read below
+ * are the platform's component runtime. On Linux the library provides them with the semantics
+ * stated here; on Windows they are the platform's own (oleaut32, ole32, advapi32), zorvaxp.dll
+ * does not export them, and a host uses the platform's headers and libraries instead of this
+ * section. */
+
 /* ---- Strings and VARIANTs ---- */
 BSTR SysAllocString(const OLECHAR* text);
 BSTR SysAllocStringLen(const OLECHAR* text, UINT length);

@@ -7,6 +7,7 @@
 #include "library/ClassTable.h"
 #include "list/LItemObject.h"
 #include "platform/host/NoCase.h"
+#include "platform/services/Registry.h"
 
 namespace zxp::library {
 
@@ -18,31 +19,8 @@ std::string Guid::toString() const {
 }
 
 bool Guid::parse(std::string_view t, Guid& out) {
-  if (t.size() == 38 && t.front() == '{' && t.back() == '}') t = t.substr(1, 36);
-  if (t.size() != 36) return false;
-  auto hex = [](char c) -> int {
-    if (c >= '0' && c <= '9') return c - '0';
-    if (c >= 'A' && c <= 'F') return c - 'A' + 10;
-    if (c >= 'a' && c <= 'f') return c - 'a' + 10;
-    return -1;
-  };
-  uint8_t bytes[16];
-  size_t n = 0;
-  for (size_t i = 0; i < t.size();) {
-    if (i == 8 || i == 13 || i == 18 || i == 23) {
-      if (t[i++] != '-') return false;
-      continue;
-    }
-    int hi = hex(t[i]), lo = hex(t[i + 1]);
-    if (hi < 0 || lo < 0) return false;
-    bytes[n++] = static_cast<uint8_t>(hi << 4 | lo);
-    i += 2;
-  }
   Guid g;
-  g.Data1 = uint32_t(bytes[0]) << 24 | uint32_t(bytes[1]) << 16 | uint32_t(bytes[2]) << 8 | bytes[3];
-  g.Data2 = static_cast<uint16_t>(bytes[4] << 8 | bytes[5]);
-  g.Data3 = static_cast<uint16_t>(bytes[6] << 8 | bytes[7]);
-  for (int i = 0; i < 8; ++i) g.Data4[i] = bytes[8 + i];
+  if (!services::parseClassId(t, g.Data1, g.Data2, g.Data3, g.Data4.data())) return false;
   out = g;
   return true;
 }

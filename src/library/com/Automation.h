@@ -30,7 +30,5 @@ bool isMissing(const VARIANT& v);
 HRESULT toHost(const VARIANT& in, host::Variant& out);
 // A host value into a VARIANT the caller owns (and later clears); objects are AddRef'd.
 HRESULT fromHost(const host::Variant& in, VARIANT* out);
-// The element at *index of one of the server's arrays (SafeArrayCreate), nullptr outside it.
-VARIANT* arrayElement(SAFEARRAY* array, const LONG* index);
 
 }  // namespace zxp::library::com

@@ -64,8 +64,6 @@ class ClassFactory final : public SingleInterface<IClassFactory> {
   const TypeLibraryEntry& entry_;
 };
 
-std::string readUtf8(const OLECHAR* s) { return toUtf8(s); }
-
 }  // namespace
 
 void objectCreated() { ++gObjects; }
@@ -115,57 +113,6 @@ HRESULT DllUnregisterServer(void) {
     return r.save() ? S_OK : SELFREG_E_CLASS;
   } catch (const std::exception&) {
     return SELFREG_E_CLASS;
-  }
-}
-
-HRESULT CLSIDFromProgID(const OLECHAR* progId, CLSID* clsid) {
-  if (!progId || !clsid) return E_INVALIDARG;
-  try {
-    services::Registry r;
-    if (!r.load()) return CO_E_CLASSSTRING;
-    const services::RegistryValue* v = r.value("HKEY_CLASSES_ROOT\\" + readUtf8(progId) + "\\CLSID", "");
-    Guid g;
-    if (!v || v->type != services::kRegSz || !Guid::parse(v->text, g)) return CO_E_CLASSSTRING;
-    std::memcpy(clsid, &g, sizeof g);
-    return S_OK;
-  } catch (const std::exception&) {
-    return E_FAIL;
-  }
-}
-
-LONG RegGetValueA(HKEY root, const char* subKey, const char* value, DWORD flags, DWORD* type, void* data,
-                  DWORD* size) {
-  std::string key;
-  if (root == HKEY_CLASSES_ROOT) key = "HKEY_CLASSES_ROOT";
-  else if (root == HKEY_CURRENT_USER) key = "HKEY_CURRENT_USER";
-  else return 6;  // ERROR_INVALID_HANDLE
-  if (subKey && *subKey) key += std::string("\\") + subKey;
-  try {
-    services::Registry r;
-    if (!r.load()) return 1012;  // ERROR_CANTREAD
-    const services::RegistryValue* v = r.value(key, value ? value : "");
-    if (!v) return ERROR_FILE_NOT_FOUND;
-    const bool wantSz = (flags & 0x2) || (flags & 0xFFFF) == RRF_RT_ANY || !(flags & 0xFFFF);
-    const bool wantDword = (flags & 0x10) || (flags & 0xFFFF) == RRF_RT_ANY || !(flags & 0xFFFF);
-    if ((v->type == services::kRegSz && !wantSz) || (v->type == services::kRegDword && !wantDword))
-      return 1630;  // ERROR_UNSUPPORTED_TYPE
-    if (type) *type = v->type;
-    const DWORD need = v->type == services::kRegSz ? static_cast<DWORD>(v->text.size() + 1) : 4;
-    if (!data) {
-      if (size) *size = need;
-      return ERROR_SUCCESS;
-    }
-    if (!size) return 87;  // ERROR_INVALID_PARAMETER
-    if (*size < need) {
-      *size = need;
-      return ERROR_MORE_DATA;
-    }
-    if (v->type == services::kRegSz) std::memcpy(data, v->text.c_str(), need);
-    else std::memcpy(data, &v->number, 4);
-    *size = need;
-    return ERROR_SUCCESS;
-  } catch (const std::exception&) {
-    return 1012;
   }
 }
 

@@ -2,6 +2,7 @@
 
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
 #include <filesystem>
 #include <optional>
 #include <stdexcept>
@@ -50,10 +51,9 @@ bool unquote(std::string_view s, size_t& i, std::string& out) {
   return false;
 }
 
-// A number as the file writes it: exactly eight hexadecimal digits, nothing before or after them
-// (no sign, no "0x", no spaces), so that every number in the file reads one way only.
-std::optional<uint32_t> dwordDigits(std::string_view s) {
-  if (s.size() != 8) return std::nullopt;
+// Hexadecimal digits and nothing else (no sign, no "0x", no spaces), at most eight.
+std::optional<uint32_t> hexDigits(std::string_view s) {
+  if (s.empty() || s.size() > 8) return std::nullopt;
   uint32_t n = 0;
   for (char c : s) {
     uint32_t d;
@@ -64,6 +64,13 @@ std::optional<uint32_t> dwordDigits(std::string_view s) {
     n = n << 4 | d;
   }
   return n;
+}
+
+// A number as the file writes it: exactly eight hexadecimal digits, so that every number in the
+// file reads one way only.
+std::optional<uint32_t> dwordDigits(std::string_view s) {
+  if (s.size() != 8) return std::nullopt;
+  return hexDigits(s);
 }
 
 }  // namespace
@@ -328,6 +335,28 @@ bool Registry::save(std::string* error) const {
     if (error) *error = path_ + ": " + r.reason;
     return false;
   }
+  return true;
+}
+
+bool parseClassId(std::string_view t, uint32_t& data1, uint16_t& data2, uint16_t& data3, uint8_t* data4) {
+  if (t.size() == 38 && t.front() == '{' && t.back() == '}') t = t.substr(1, 36);
+  if (t.size() != 36) return false;
+  uint8_t bytes[16];
+  size_t n = 0;
+  for (size_t i = 0; i < t.size();) {
+    if (i == 8 || i == 13 || i == 18 || i == 23) {
+      if (t[i++] != '-') return false;
+      continue;
+    }
+    const std::optional<uint32_t> byte = hexDigits(t.substr(i, 2));
+    if (!byte) return false;
+    bytes[n++] = static_cast<uint8_t>(*byte);
+    i += 2;
+  }
+  data1 = uint32_t(bytes[0]) << 24 | uint32_t(bytes[1]) << 16 | uint32_t(bytes[2]) << 8 | bytes[3];
+  data2 = static_cast<uint16_t>(bytes[4] << 8 | bytes[5]);
+  data3 = static_cast<uint16_t>(bytes[6] << 8 | bytes[7]);
+  std::memcpy(data4, bytes + 8, 8);
   return true;
 }
 

@@ -104,6 +104,11 @@ class Registry {
   std::vector<Change> changes_;
 };
 
+// A class identifier written "XXXXXXXX-XXXX-XXXX-XXXX-XXXXXXXXXXXX" (hexadecimal digits of either
+// case, braces optional), as the registry stores it, in the component model's GUID fields;
+// false, and nothing written, for anything else.
+bool parseClassId(std::string_view text, uint32_t& data1, uint16_t& data2, uint16_t& data3, uint8_t* data4);
+
 // The platform's registry (Windows, RegistryWin32.cpp). Keys are full paths from a root name.
 namespace systemregistry {
 bool apply(const Registry::Change& change, std::string* error);
