@@ -35,6 +35,8 @@ set(ZXP_LINUX_ONLY_SOURCES
   platform/gfx/FontFilesFontconfig.cpp     # fontconfig
   platform/services/ShellFolders.cpp       # the XDG folders
   platform/services/ShellXdg.cpp           # xdg-open
+  platform/services/SdlSound.cpp           # SDL2's audio (SoundWin32.cpp: PlaySoundW)
+  platform/ui/DesktopBackend.cpp           # SDL2's window (DesktopBackendWin32.cpp: the platform's own)
   platform/services/ComponentRuntime.cpp   # BSTR, VARIANT, SAFEARRAY, CLSIDs, RegGetValueA: oleaut32, ole32, advapi32
 )
 foreach(f ${ZXP_LINUX_ONLY_SOURCES})

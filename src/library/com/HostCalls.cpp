@@ -23,7 +23,6 @@
 #include "platform/ui/EventLoop.h"
 #include "platform/ui/Input.h"
 #include "platform/ui/Screen.h"
-#include "platform/ui/SdlBackend.h"
 #include "platform/ui/TestInput.h"
 #include "platform/ui/User.h"
 
@@ -298,12 +297,12 @@ HRESULT ZorvaXPGetTypeLib(ITypeLib** lib) {
 
 HRESULT ZorvaXPRun(void) {
   try {
-    auto sdl = ui::SdlBackend::open("ZorvaXP", ui::screenSize());
-    if (!sdl) {
+    auto desktop = ui::openDesktopBackend("ZorvaXP", ui::screenSize());
+    if (!desktop) {
       ui::eventLoop().processPendingEvents();
       return S_FALSE;
     }
-    ui::setBackend(std::move(sdl));
+    ui::setBackend(std::move(desktop));
     ui::eventLoop().run();
     ui::setBackend(nullptr);  // headless again, on a virtual clock
     return S_OK;

@@ -7,7 +7,7 @@
 namespace zxp::services {
 
 void useDesktopServices() {
-  setSoundBackend(makeSdlSound());
+  setSoundBackend(makeDesktopSound());
   setMessageBoxBackend(makeSdlMessageBox());
   setShellBackend(makeDesktopShell());
 }

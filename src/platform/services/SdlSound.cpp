@@ -98,6 +98,6 @@ class SdlSound final : public SoundBackend {
 
 }  // namespace
 
-std::shared_ptr<SoundBackend> makeSdlSound() { return std::make_shared<SdlSound>(); }
+std::shared_ptr<SoundBackend> makeDesktopSound() { return std::make_shared<SdlSound>(); }
 
 }  // namespace zxp::services

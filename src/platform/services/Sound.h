@@ -2,7 +2,7 @@
 //
 // A call returns at once; a new sound stops the one playing. Where the sound goes is a backend:
 // the recording backend (the default, and what tests use) keeps a list of what was played; the
-// SDL2 backend plays through the desktop's audio device and stays silent when there is none.
+// desktop backend plays through the desktop's audio device and stays silent when there is none.
 // Applications install it with useDesktopServices() (Desktop.h).
 #pragma once
 
@@ -87,9 +87,10 @@ class RecordingSound final : public SoundBackend {
   bool playing_ = false;
 };
 
-// The SDL2 audio backend; opens the default output device on first use and stays silent when no
-// device can be opened.
-std::shared_ptr<SoundBackend> makeSdlSound();
+// The desktop's audio: on Linux SDL2's (SdlSound.cpp), which opens the default output device on
+// first use; on Windows the platform's PlaySoundW (SoundWin32.cpp). Silent when no device can be
+// opened.
+std::shared_ptr<SoundBackend> makeDesktopSound();
 
 void setSoundBackend(std::shared_ptr<SoundBackend> backend);
 std::shared_ptr<SoundBackend> soundBackend();

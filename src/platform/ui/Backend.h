@@ -1,8 +1,8 @@
 // The seam between the window system and the machine it runs on. A backend supplies the clock,
 // collects real input and feeds it through the injection calls of Input.h, and presents the
 // composed screen. The headless backend (tests, PNG rendering) has a virtual clock, no input of
-// its own and presents nothing; a desktop backend (SDL2) plugs in here without any change to
-// the window system.
+// its own and presents nothing; a desktop backend (SDL2 on Linux, the platform's own window on
+// Windows) plugs in here without any change to the window system.
 #pragma once
 
 #include <cstdint>
@@ -38,6 +38,10 @@ class HeadlessBackend final : public Backend {
   void present(const gfx::Surface&) override {}
   bool presents() const override { return false; }
 };
+
+// The desktop of this system as a backend: SDL2's window on Linux (SdlBackend), the platform's
+// own top-level window on Windows (DesktopBackendWin32.cpp); nullptr when there is no display.
+std::unique_ptr<Backend> openDesktopBackend(const char* title, Size screen);
 
 // Installs a backend and its clock (the window system starts headless).
 void setBackend(std::unique_ptr<Backend> backend);
