@@ -229,6 +229,8 @@ constexpr KnownLoss kKnownLosses[] = {
      "setter"},
     {"ZorvaXPToolBar", "@Top", "an aligned bar under a bar that grew as above moves down with it"},
     {"ZorvaXPStatusBar", "@Top", "a status bar aligned under a tool bar that grew as above moves down with it"},
+    {"ZorvaXPStatusBar", "@Height",
+     "a status bar aligned to the left or right under a tool bar that grew as above is shorter by as much"},
     {"ZorvaXPLabel", "@Height",
      "turning AutoSize off keeps the fitted size; the resize step that loading runs applies the minimum "
      "height"},
