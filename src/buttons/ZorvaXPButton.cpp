@@ -8,6 +8,7 @@
 #include "foundation/modGeneral.h"
 #include "foundation/modGradient.h"
 #include "foundation/modRegion.h"
+#include "platform/base/Scratch.h"
 #include "platform/gfx/Picture.h"
 #include "platform/gfx/SysColors.h"
 #include "platform/gfx/Text.h"
@@ -408,7 +409,7 @@ void ZorvaXPButton::DrawLook(Face face, const OLE_COLOR* fore, bool pictureMode)
   // The look's key: the face's, with the caption, the font's description and the text colour.
   // Built in one reused key, so that its text (the font's description and the caption) is not
   // allocated again on every draw; the cache copies a key it keeps.
-  static thread_local foundation::FaceKey lookKey;
+  ZXP_SCRATCH foundation::FaceKey lookKey;
   lookKey.owner = &kLookOwner;
   lookKey.width = faceKey.width;
   lookKey.height = faceKey.height;

@@ -9,6 +9,7 @@
 #endif
 
 #include "platform/base/HostError.h"
+#include "platform/base/Scratch.h"
 #include "platform/gfx/ComputedPicture.h"
 
 namespace zxp::gradient {
@@ -46,8 +47,8 @@ constexpr int32_t kBlock = 8;
 // For a step per pixel below 1000: entry offsets (fraction + j * step) / 1000 for every fraction
 // 0..999 and j = 0..7, kept per thread for the last step used.
 const uint8_t* blockOffsets(uint32_t step) {
-  thread_local uint32_t tableStep = 0;
-  thread_local std::vector<uint8_t> table;
+  ZXP_SCRATCH uint32_t tableStep = 0;
+  ZXP_SCRATCH std::vector<uint8_t> table;
   if (table.empty() || tableStep != step) {
     table.resize(1000 * kBlock);
     for (uint32_t fraction = 0; fraction < 1000; ++fraction)

@@ -13,6 +13,7 @@
 #include "foundation/GradientMath.h"
 #include "foundation/PenLines.h"
 #include "platform/base/HostError.h"
+#include "platform/base/Scratch.h"
 #include "platform/gfx/ComputedPicture.h"
 #include "platform/gfx/GdiRaii.h"
 #include "platform/gfx/Surface.h"
@@ -78,7 +79,7 @@ struct Entries {
   }
 };
 Entries& lastEntries() {
-  thread_local Entries entries;
+  ZXP_SCRATCH Entries entries;
   return entries;
 }
 
@@ -112,8 +113,8 @@ constexpr int64_t kKeptAnglePixels = 32 * 1024;
 
 AngleSlot& angleRows(int32_t width, int32_t height, OLE_COLOR color1, OLE_COLOR color2,
                      float angle) {
-  thread_local std::array<AngleSlot, 4> slots;
-  thread_local size_t next = 0;
+  ZXP_SCRATCH std::array<AngleSlot, 4> slots;
+  ZXP_SCRATCH size_t next = 0;
   for (AngleSlot& s : slots)
     if (s.rows && s.width == width && s.height == height && s.color1 == color1 &&
         s.color2 == color2 && s.angle == angle)

@@ -5,6 +5,7 @@
 #include <cstdlib>
 #include <cstring>
 
+#include "platform/base/Scratch.h"
 #include "platform/gfx/ShapeGeometry.h"
 
 namespace zxp::gfx {
@@ -182,7 +183,7 @@ void BlitPlan::gather(const PixelView& src, int32_t y, int32_t x0, int32_t x1, u
   const auto* gx = groupX_.data() + (x0 - visible_.left);
   if (mergeOp_ == HALFTONE) {
     // The average of each byte over the group, rounded to nearest.
-    thread_local std::vector<uint64_t> sums;
+    ZXP_SCRATCH std::vector<uint64_t> sums;
     sums.assign(static_cast<size_t>(n) * 4, 0);
     for (int32_t r = r0; r < r1; ++r) {
       const uint32_t* s = src.at(src.x0, r);
@@ -231,7 +232,7 @@ Rect BlitPlan::sourceBox() const {
 
 namespace detail {
 std::vector<uint32_t>& scratchRow(size_t n) {
-  thread_local std::vector<uint32_t> row;
+  ZXP_SCRATCH std::vector<uint32_t> row;
   if (row.size() < n) row.resize(n);
   return row;
 }

@@ -6,6 +6,7 @@
 #include <type_traits>
 #include <vector>
 
+#include "platform/base/Scratch.h"
 #include "platform/gfx/BlitEngine.h"
 
 namespace zxp {
@@ -490,7 +491,7 @@ bool PaintFramedPicture(HDC hdc, int x, int y, int w, int h, const ComputedPictu
   const Rect area = areaRect(BlitArea{int64_t{x} + o.x, int64_t{y} + o.y, w, h});
   const int64_t firstRow = int64_t{y} + o.y;  // the surface row of the picture's top line
   const auto boxes = dc->clip().rects();
-  thread_local FramePlan plan;
+  ZXP_SCRATCH FramePlan plan;
   if (!plan.matches(area, o, frame, count, boxes)) plan.make(area, o, frame, count, boxes);
   const ptrdiff_t stride = s->height() > 1 ? s->row(1) - s->row(0) : 0;
   writeBands(s->row(0), stride, plan.bands.data(), plan.bands.size(), plan.spans.data(),

@@ -4,6 +4,8 @@
 #include <cmath>
 #include <limits>
 
+#include "platform/base/Scratch.h"
+
 namespace zxp::gfx {
 
 Box Box::normalized() const {
@@ -257,7 +259,7 @@ struct WideStroke::PenShapes {
 };
 
 WideStroke::PenShapes& WideStroke::penShapes(int64_t width) {
-  thread_local std::optional<PenShapes> last;
+  ZXP_SCRATCH std::optional<PenShapes> last;
   if (!last || last->w != width) last.emplace(width);
   return *last;
 }
@@ -356,7 +358,7 @@ WideStroke::~WideStroke() {
 }
 
 std::vector<WideStroke::Runs>& WideStroke::spareRuns() {
-  thread_local std::vector<Runs> spare;
+  ZXP_SCRATCH std::vector<Runs> spare;
   return spare;
 }
 
@@ -504,7 +506,7 @@ void WideStroke::addSegment(Point64 a, Point64 b) {
       add(y, r.left, r.right);
     return;
   }
-  thread_local std::vector<std::pair<int64_t, Span>> spans;
+  ZXP_SCRATCH std::vector<std::pair<int64_t, Span>> spans;
   spans.clear();
   bandOf(a, b, rows_, spans);
   for (const auto& [y, s] : spans) add(y, s.left, s.right);
@@ -533,7 +535,7 @@ void WideStroke::bandOf(Point64 a, Point64 b, Span rows, std::vector<std::pair<i
                           {b.x - narrow.x, b.y + narrow.y}};
   const Span ys = polygonRows(quad);
   const int64_t lo = std::max(ys.left, rows.left), hi = std::min(ys.right, rows.right);
-  thread_local std::vector<Span> row;
+  ZXP_SCRATCH std::vector<Span> row;
   for (int64_t y = lo; y < hi; ++y) {
     row.clear();
     polygonRow(quad, y, row);
@@ -558,7 +560,7 @@ int64_t ceilDiv(__int128 num, int64_t den) {
 }  // namespace
 
 void polygonRow(std::span<const Point64> pts, int64_t y, std::vector<Span>& out) {
-  thread_local std::vector<int64_t> xs;
+  ZXP_SCRATCH std::vector<int64_t> xs;
   xs.clear();
   const size_t n = pts.size();
   for (size_t i = 0; i < n; ++i) {

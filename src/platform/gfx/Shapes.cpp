@@ -8,6 +8,7 @@
 #include <cstdlib>
 #include <vector>
 
+#include "platform/base/Scratch.h"
 #include "platform/gfx/Drawing.h"
 
 namespace zxp::gfx {
@@ -94,7 +95,7 @@ class RowPainter {
   }
 
   static std::array<ShapeRow, 2>& spareRows() {
-    thread_local std::array<ShapeRow, 2> spare;
+    ZXP_SCRATCH std::array<ShapeRow, 2> spare;
     return spare;
   }
 
@@ -232,7 +233,7 @@ const ShapeStroke* shapeStroke(const RoundShape& shape, int64_t cw, int64_t ch, 
   if (b.height() + 2 * w + 4 > ShapeStroke::kRows) return nullptr;
   cw = std::min(b.width(), cw < 0 ? -cw : cw);
   ch = std::min(b.height(), ch < 0 ? -ch : ch);
-  thread_local ShapeStroke last;
+  ZXP_SCRATCH ShapeStroke last;
   ShapeStroke& s = last;
   if (s.width == b.width() && s.height == b.height() && s.cw == cw && s.ch == ch && s.pen == w) return &s;
   s.width = s.height = -1;  // not valid until built

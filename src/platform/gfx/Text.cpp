@@ -21,6 +21,7 @@
 #include <vector>
 
 #include "platform/base/CodePage.h"
+#include "platform/base/Scratch.h"
 #include "platform/gfx/DeviceContext.h"
 #include "platform/gfx/FontEngine.h"
 #include "platform/gfx/TextLayout.h"
@@ -363,8 +364,8 @@ constexpr int32_t kPlaceEvery = 64;
 
 const KeptLayout& layoutOnce(std::string_view text, const std::shared_ptr<FontInstance>& font,
                              const TextLayoutParams& lp) {
-  thread_local std::array<KeptLayout, 2> kept;
-  thread_local size_t newest = 0;
+  ZXP_SCRATCH std::array<KeptLayout, 2> kept;
+  ZXP_SCRATCH size_t newest = 0;
   const UINT format = lp.format & ~DT_CALCRECT;
   const TextKey key(text);
   // Lines that neither wrap nor end in "..." do not depend on the width: a caption measured in
@@ -474,7 +475,7 @@ BOOL GetTextExtentPoint32(HDC hdc, const char* text, int length, SIZE* size) {
     int32_t width = 0;
   };
   constexpr size_t kKeptFrom = 4096;
-  thread_local KeptExtent kept;
+  ZXP_SCRATCH KeptExtent kept;
   const std::string_view sv = textView(text, length);
   const int32_t height = f->inst->metrics().height;
   const TextKey key = sv.size() >= kKeptFrom ? TextKey(sv) : TextKey();

@@ -7,6 +7,7 @@
 #include <optional>
 #include <vector>
 
+#include "platform/base/Scratch.h"
 #include "platform/host/NoCase.h"
 #include "platform/host/runtime/DateParse.h"
 #include "platform/host/runtime/Numeric.h"
@@ -366,8 +367,8 @@ const Compiled& compiledPattern(std::string_view pattern, std::unique_ptr<Compil
     std::string key;
     std::unique_ptr<Compiled> value;
   };
-  thread_local std::array<Slot, kSlots> cache;
-  thread_local size_t next = 0;
+  ZXP_SCRATCH std::array<Slot, kSlots> cache;
+  ZXP_SCRATCH size_t next = 0;
   for (Slot& s : cache)
     if (s.value && s.key == pattern) return *s.value;
   if (pattern.size() > kMaxCachedLength) {
