@@ -109,6 +109,7 @@ int toNativePath(std::string_view apiPath, std::string& native) {
   native.clear();
   if (apiPath.empty()) return ENOENT;
   if (!isValidUtf8(apiPath)) return EINVAL;
+#ifndef _WIN32
   // A drive: only C, this machine's one file system.
   if (apiPath.size() >= 2 && apiPath[1] == ':' &&
       ((apiPath[0] >= 'A' && apiPath[0] <= 'Z') || (apiPath[0] >= 'a' && apiPath[0] <= 'z'))) {
@@ -116,6 +117,9 @@ int toNativePath(std::string_view apiPath, std::string& native) {
     apiPath.remove_prefix(2);
     if (apiPath.empty()) apiPath = ".";  // the drive's current folder
   }
+#endif
+  // On Windows the drives are the platform's own and a path keeps its drive; the platform's file
+  // calls take "/" as a separator too.
   native.assign(apiPath);
   std::replace(native.begin(), native.end(), '\\', '/');
   return 0;

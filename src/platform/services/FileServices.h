@@ -49,8 +49,10 @@ namespace zxp::services {
 // The path's text up to its first NUL, as the platform reads a path.
 std::string_view untilNul(std::string_view text);
 
-// Translates an API path into this machine's form. Returns 0, or an errno value: EINVAL for a
-// malformed path (bad UTF-8), ENOENT for an empty path or a drive that does not exist here.
+// Translates an API path into this machine's form ("\" becomes "/"; on Linux the drive C: is the
+// root and other drives do not exist, on Windows drives are the platform's). Returns 0, or an
+// errno value: EINVAL for a malformed path (bad UTF-8), ENOENT for an empty path or a drive that
+// does not exist here.
 int toNativePath(std::string_view apiPath, std::string& native);
 
 // True when the text holds the search wildcards "*" or "?", which no file name may contain.
