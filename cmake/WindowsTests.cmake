@@ -56,3 +56,53 @@ add_test(NAME RegisterServer
          COMMAND ${CMAKE_COMMAND} -DDLL=$<TARGET_FILE:zorvaxp_shared> -DCHECK=$<TARGET_FILE:zorvaxp-registry-check>
                  "-DWINE_ENV=${ZXP_WINE_ENV}" -P ${CMAKE_SOURCE_DIR}/tests/windows/RegisterServer.cmake)
 set_tests_properties(RegisterServer PROPERTIES FIXTURES_REQUIRED wine TIMEOUT 300)
+
+# Clients of the platform's own component runtime, each run while the server is registered:
+# a C program built with the platform's headers only, and a script run by the platform's script
+# host. Each exits with its number of failed checks.
+add_executable(zorvaxp-com-client ${CMAKE_SOURCE_DIR}/tests/windows/ComClient.c)
+target_compile_options(zorvaxp-com-client PRIVATE -Wall -Wextra)
+target_include_directories(zorvaxp-com-client PRIVATE ${CMAKE_SOURCE_DIR}/tests)
+target_link_libraries(zorvaxp-com-client PRIVATE ole32 oleaut32 uuid)
+target_link_options(zorvaxp-com-client PRIVATE ${ZXP_WIN_STATIC_RUNTIME})
+add_test(NAME ComponentRuntimeClient
+         COMMAND ${CMAKE_COMMAND} -DDLL=$<TARGET_FILE:zorvaxp_shared> -DCLIENT=$<TARGET_FILE:zorvaxp-com-client>
+                 "-DWINE_ENV=${ZXP_WINE_ENV}" -P ${CMAKE_SOURCE_DIR}/tests/windows/RunRegistered.cmake)
+# The script host's exit code does not carry WScript.Quit's under Wine: the script's last line
+# says whether every check held.
+add_test(NAME ScriptHost
+         COMMAND ${CMAKE_COMMAND} -DDLL=$<TARGET_FILE:zorvaxp_shared> -DCLIENT=cscript "-DARGS=//nologo"
+                 -DSCRIPT=${CMAKE_SOURCE_DIR}/tests/windows/Scripting.vbs
+                 "-DEXPECT=the script host created and drove the library's classes"
+                 "-DWINE_ENV=${ZXP_WINE_ENV}" -P ${CMAKE_SOURCE_DIR}/tests/windows/RunRegistered.cmake)
+# The three share the registry of one prefix: one at a time.
+set_tests_properties(RegisterServer ComponentRuntimeClient ScriptHost PROPERTIES
+                     FIXTURES_REQUIRED wine RESOURCE_LOCK registry TIMEOUT 300)
+
+# The renderer draws the example forms under Wine as on Linux: the same picture as the Linux
+# build's zorvaxp-render (ZXP_LINUX_RENDER, the Linux build of `make test` by default).
+set(ZXP_LINUX_RENDER ${CMAKE_SOURCE_DIR}/build/apps/zorvaxp-render CACHE FILEPATH "The Linux build's renderer")
+file(GLOB ZXP_EXAMPLE_FORMS ${CMAKE_SOURCE_DIR}/examples/*.zxf)
+foreach(form ${ZXP_EXAMPLE_FORMS})
+  get_filename_component(name ${form} NAME_WE)
+  add_test(NAME RenderSame.${name}
+           COMMAND ${CMAKE_COMMAND} -DRENDER=$<TARGET_FILE:zorvaxp-render> -DLINUX_RENDER=${ZXP_LINUX_RENDER}
+                   -DFORM=${form} -DOUT_DIR=${CMAKE_BINARY_DIR} "-DWINE_ENV=${ZXP_WINE_ENV}"
+                   -P ${CMAKE_SOURCE_DIR}/tests/windows/RenderSame.cmake)
+  set_tests_properties(RenderSame.${name} PROPERTIES FIXTURES_REQUIRED wine TIMEOUT 300
+                        SKIP_REGULAR_EXPRESSION "is not built: nothing to compare with")
+endforeach()
+
+# The desktop backend in one of the platform's own windows, under Wine with a display of its own
+# (xvfb-run): the form shows and takes the window's mouse and keys.
+add_executable(zorvaxp-desktop-test ${CMAKE_SOURCE_DIR}/tests/windows/DesktopTest.cpp
+               ${CMAKE_SOURCE_DIR}/tests/windows/DesktopProbe.cpp)
+target_compile_options(zorvaxp-desktop-test PRIVATE ${ZXP_WARNINGS})
+target_link_libraries(zorvaxp-desktop-test PRIVATE zorvaxp)
+target_link_options(zorvaxp-desktop-test PRIVATE ${ZXP_WIN_STATIC_RUNTIME})
+set(ZXP_WINE_DISPLAY_ENV ${ZXP_WINE_ENV})
+list(FILTER ZXP_WINE_DISPLAY_ENV EXCLUDE REGEX "^DISPLAY=")  # xvfb-run names the display
+add_test(NAME DesktopWindow
+         COMMAND ${CMAKE_COMMAND} -E env ${ZXP_WINE_DISPLAY_ENV} xvfb-run -a -s "-screen 0 1024x768x24"
+                 wine $<TARGET_FILE:zorvaxp-desktop-test>)
+set_tests_properties(DesktopWindow PROPERTIES FIXTURES_REQUIRED wine RESOURCE_LOCK display TIMEOUT 300)

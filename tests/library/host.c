@@ -15,23 +15,7 @@
 
 #include "zorvaxp/zorvaxp_com.h"
 
-static int failures = 0;
-#define CHECK(cond)                                                  \
-  do {                                                               \
-    if (!(cond)) {                                                   \
-      fprintf(stderr, "%s:%d: check failed: %s\n", __FILE__, __LINE__, #cond); \
-      ++failures;                                                    \
-    }                                                                \
-  } while (0)
-#define CHECK_HR(expr, want)                                                                   \
-  do {                                                                                         \
-    HRESULT got_ = (expr);                                                                     \
-    if (got_ != (HRESULT)(want)) {                                                             \
-      fprintf(stderr, "%s:%d: %s gave 0x%08X, wanted 0x%08X\n", __FILE__, __LINE__, #expr,     \
-              (unsigned)got_, (unsigned)(want));                                               \
-      ++failures;                                                                              \
-    }                                                                                          \
-  } while (0)
+#include "support/CChecks.h"
 
 /* The library's functions, looked up by name. */
 static __typeof__(DllGetClassObject)* pDllGetClassObject;
