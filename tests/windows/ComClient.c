@@ -113,6 +113,15 @@ static int isText(const VARIANT* v, const wchar_t* want) {
   return V_VT(v) == VT_BSTR && SysStringLen(V_BSTR(v)) == wcslen(want) && wcscmp(V_BSTR(v), want) == 0;
 }
 
+/* A new object of a class found by its program identifier, through the platform's runtime. */
+static IDispatch* create(const wchar_t* progId) {
+  IDispatch* object = NULL;
+  CLSID clsid;
+  CHECK_HR(CLSIDFromProgID(progId, &clsid), S_OK);
+  CHECK_HR(CoCreateInstance(&clsid, NULL, CLSCTX_INPROC_SERVER, &IID_IDispatch, (void**)&object), S_OK);
+  return object;
+}
+
 /* ---- What the client does ---- */
 
 /* Every class by program identifier: created, its interface answered, released. */
@@ -151,10 +160,7 @@ static void createEveryClass(void) {
 /* A button: Caption and Enabled by name, a refused value, an unknown name, Click through a
  * connection point. */
 static void driveButton(void) {
-  IDispatch* button = NULL;
-  CLSID clsid;
-  CHECK_HR(CLSIDFromProgID(L"ZorvaXPProject.ZorvaXPButton", &clsid), S_OK);
-  CHECK_HR(CoCreateInstance(&clsid, NULL, CLSCTX_INPROC_SERVER, &IID_IDispatch, (void**)&button), S_OK);
+  IDispatch* button = create(L"ZorvaXPProject.ZorvaXPButton");
   if (!button) return;
 
   VARIANT v = text(L"Hello from C"), out;
@@ -227,10 +233,7 @@ static void driveButton(void) {
 
 /* A list: an array of the platform's in, a row object out, a subscript out of range. */
 static void driveList(void) {
-  IDispatch* list = NULL;
-  CLSID clsid;
-  CHECK_HR(CLSIDFromProgID(L"ZorvaXPProject.ZorvaXPListBox", &clsid), S_OK);
-  CHECK_HR(CoCreateInstance(&clsid, NULL, CLSCTX_INPROC_SERVER, &IID_IDispatch, (void**)&list), S_OK);
+  IDispatch* list = create(L"ZorvaXPProject.ZorvaXPListBox");
   if (!list) return;
   VARIANT arg = text(L"A"), out;
   CHECK_HR(call(list, L"AddNewColumn", DISPATCH_METHOD, &arg, 1, NULL, NULL), S_OK);
@@ -276,10 +279,7 @@ static void driveList(void) {
 
 /* The file-system class: a folder that exists, one that does not, a file written and read. */
 static void driveFileSystem(void) {
-  IDispatch* files = NULL;
-  CLSID clsid;
-  CHECK_HR(CLSIDFromProgID(L"ZorvaXPProject.clsFileSystemObj", &clsid), S_OK);
-  CHECK_HR(CoCreateInstance(&clsid, NULL, CLSCTX_INPROC_SERVER, &IID_IDispatch, (void**)&files), S_OK);
+  IDispatch* files = create(L"ZorvaXPProject.clsFileSystemObj");
   if (!files) return;
   wchar_t folder[MAX_PATH];
   GetWindowsDirectoryW(folder, MAX_PATH);
