@@ -140,7 +140,8 @@ RECT ZorvaForm::captionRect() const {
   int start;
   int right = limit;
   switch (m_CaptionAlignment) {
-    case eCaptionAlign::eCALeft: start = icon ? static_cast<int>(m_IconSize) + 10 + 5 : 5; break;
+    // After the icon as it is drawn: an IconSize of any Long is drawn at most 2^20 pixels wide.
+    case eCaptionAlign::eCALeft: start = icon ? buttonRect(Area::Icon).right + 5 : 5; break;
     case eCaptionAlign::eCARight:
       start = limit - 5 - size.cx;
       right = limit - 5;

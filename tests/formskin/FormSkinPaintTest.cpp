@@ -1,6 +1,7 @@
 // The title strip: its height, outline, caption placement and caption buttons.
 
 #include "formskin/FormSkinFixture.h"
+#include "support/Pictures.h"
 #include "support/PixelTable.h"
 
 namespace zxp::testing {
@@ -78,6 +79,22 @@ TEST_F(FormSkinPaint, CaptionPlacement) {
   // Too long to centre: starts at 10 (and is cut with an ellipsis at the limit).
   form->setCaption(std::string(200, 'W'));
   EXPECT_EQ(s.captionRect().left, 10);
+}
+
+TEST_F(FormSkinPaint, ALeftCaptionStartsFivePixelsPastTheIconAsDrawn) {
+  auto& s = makeSkinned();
+  form->setCaption("Title");
+  s.setIcon(solidIcon(0xFF0000, 32));
+  s.setCaptionAlignment(eCaptionAlign::eCALeft);
+  EXPECT_EQ(s.captionRect().left, 10 + 32 + 5);
+  s.setIconSize(formskin::eIconSize::eIS16x16);
+  EXPECT_EQ(s.captionRect().left, 10 + 16 + 5);
+  // IconSize set late bound to the largest Long: the caption goes past the icon as drawn
+  // (2^20 pixels), out of sight; 2^31 - 1 + 15 wrapped round and put it at 10, over the icon.
+  s.setIconSize(static_cast<formskin::eIconSize>(INT32_MAX));
+  EXPECT_EQ(s.captionRect().left, s.buttonRect(Area::Icon).right + 5);
+  EXPECT_GT(s.captionRect().left, 400);
+  s.RedrawMe();
 }
 
 TEST_F(FormSkinPaint, CaptionShadowOnePixelRightAndDown) {
