@@ -11,7 +11,8 @@ deps=$(realpath -m "${1:?usage: setup-windows.sh DEPS_DIR}")
 here=$(cd "$(dirname "$0")/.." && pwd)
 
 packages=(g++-mingw-w64-x86-64-posix gcc-mingw-w64-x86-64-posix mingw-w64-x86-64-dev libz-mingw-w64-dev
-          wine wine64 meson dpkg-dev libxxhash-dev libstb-dev libjpeg-dev libxlsxwriter-dev fonts-dejavu-core)
+          wine wine64 meson dpkg-dev libxxhash-dev libstb-dev libjpeg-dev libxlsxwriter-dev fonts-dejavu-core
+          xvfb xauth)  # xvfb-run, for the desktop window's test
 missing=()
 for p in "${packages[@]}"; do
   dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")
