@@ -13,7 +13,7 @@ packages=(
   build-essential cmake ninja-build pkg-config ccache
   clang libclang-rt-14-dev
   libgtest-dev libgmock-dev googletest libbenchmark-dev
-  libpixman-1-dev libfreetype-dev libfontconfig-dev fonts-dejavu-core
+  libpixman-1-dev libfreetype-dev libfontconfig-dev fonts-dejavu-core fonts-dejavu-extra
   libpng-dev libjpeg-dev libstb-dev libsdl2-dev libssl-dev libxxhash-dev
   libcairo2-dev qtbase5-dev
   libxlsxwriter-dev python3 python3-openpyxl python3-pytest python3-pyqt5

@@ -111,6 +111,29 @@ TEST(Text, ExtentsAddAdvancesAndFaceNamesMapToLookAlikes) {
   }
 }
 
+// With the system's fonts (fontconfig on Linux, the platform's font list on Windows), a face the
+// machine has in italic is found as its own file; the embedded set only has upright files and
+// slants one, and stays the default.
+TEST(Text, TheSystemsFontsGiveTheInstalledItalicFile) {
+  LOGFONT lf;
+  std::strcpy(lf.lfFaceName, "DejaVu Sans");
+  lf.lfItalic = 1;
+  const std::string embedded = gfx::matchedFontFile(lf);
+  gfx::setFontSource(gfx::FontSource::System);
+  const std::string system = gfx::matchedFontFile(lf);
+  std::strcpy(lf.lfFaceName, "No Such Face");
+  const std::string fallback = gfx::matchedFontFile(lf);
+  gfx::setFontSource(gfx::FontSource::Embedded);
+  const auto endsWith = [](const std::string& s, const std::string& end) {
+    return s.size() >= end.size() && s.compare(s.size() - end.size(), end.size(), end) == 0;
+  };
+  EXPECT_TRUE(endsWith(embedded, "DejaVuSans.ttf")) << embedded;
+  EXPECT_TRUE(endsWith(system, "DejaVuSans-Oblique.ttf")) << system;
+  EXPECT_FALSE(fallback.empty());
+  std::strcpy(lf.lfFaceName, "DejaVu Sans");
+  EXPECT_EQ(gfx::matchedFontFile(lf), embedded);
+}
+
 TEST(Text, MeasuredRectangleIsTheOneDrawingFills) {
   const char* text = "Owner-drawn controls measure captions first, then draw them.";
   for (UINT flags : {DT_WORDBREAK, DT_WORDBREAK | DT_CENTER, DT_WORDBREAK | DT_WORD_ELLIPSIS | DT_CENTER,
