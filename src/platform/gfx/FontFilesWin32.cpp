@@ -105,16 +105,16 @@ bool readEntryName(std::string name, std::vector<InstalledFace>& out, const std:
 const std::vector<InstalledFace>& installedFaces() {
   static const std::vector<InstalledFace> faces = [] {
     std::vector<InstalledFace> list;
-    HKEY key = nullptr;
+    ::HKEY key = nullptr;
     if (RegOpenKeyExW(HKEY_LOCAL_MACHINE, L"SOFTWARE\\Microsoft\\Windows NT\\CurrentVersion\\Fonts", 0, KEY_READ,
                       &key) != ERROR_SUCCESS)
       return list;
     wchar_t windows[MAX_PATH] = L"";
     GetWindowsDirectoryW(windows, MAX_PATH);
     const std::filesystem::path fontsFolder = std::filesystem::path(windows) / L"Fonts";
-    for (DWORD i = 0;; ++i) {
+    for (::DWORD i = 0;; ++i) {
       wchar_t name[512], data[1024];
-      DWORD nameLength = 512, dataBytes = sizeof data - sizeof(wchar_t), type = 0;
+      ::DWORD nameLength = 512, dataBytes = sizeof data - sizeof(wchar_t), type = 0;
       const LSTATUS r = RegEnumValueW(key, i, name, &nameLength, nullptr, &type, reinterpret_cast<BYTE*>(data),
                                       &dataBytes);
       if (r == ERROR_NO_MORE_ITEMS) break;
