@@ -3,11 +3,12 @@
 // controls carry as their delegated Font property.
 //
 // A font handle is an ObjKind::Font object selected with SelectObject and deleted with
-// DeleteObject. Face names are matched with fontconfig: the classic UI faces (MS Sans Serif,
-// Tahoma, Verdana, Arial, Segoe UI, Times New Roman, Courier New, ...) map to look-alikes. By
-// default only the embedded face set is used (the DejaVu fonts of fonts-dejavu-core), so every
-// machine renders the same pixels; setFontSource(FontSource::System) lets fontconfig pick among
-// every installed font instead. Glyphs come from FreeType at 96 DPI, hinted and anti-aliased.
+// DeleteObject. Face names are matched with fontconfig (on Windows, with the platform's font
+// list): the classic UI faces (MS Sans Serif, Tahoma, Verdana, Arial, Segoe UI, Times New Roman,
+// Courier New, ...) map to look-alikes. By default only the embedded face set is used (the DejaVu
+// fonts of fonts-dejavu-core), so every machine renders the same pixels;
+// setFontSource(FontSource::System) picks among every installed font instead. Glyphs come from
+// FreeType at 96 DPI, hinted and anti-aliased.
 #pragma once
 
 #include <cstdint>
@@ -127,7 +128,7 @@ struct FontDesc {
   friend bool operator==(const FontDesc&, const FontDesc&) = default;
 };
 
-// Which fonts fontconfig may choose from.
+// Which fonts a face name may resolve to.
 enum class FontSource {
   Embedded,  // only the embedded DejaVu set: identical pixels on every machine (the default)
   System,    // every installed font; classic faces map to installed look-alikes where present

@@ -1,7 +1,8 @@
 // Where the font engine's face files come from: the embedded face set (the DejaVu fonts, so that
 // every machine renders the same pixels) or the system's fonts, matched by family, weight and
 // slant. Linux matches with fontconfig (FontFilesFontconfig.cpp); Windows looks the embedded set
-// up beside the module (FontFilesWin32.cpp). Internal to the font engine.
+// up beside the module and the system's fonts up in the platform's font list
+// (FontFilesWin32.cpp). Internal to the font engine.
 #pragma once
 
 #include <string>
