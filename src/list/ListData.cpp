@@ -233,6 +233,9 @@ bool ListData::AddItemsByCollection(std::span<const host::Variant> iListCollecti
 bool ListData::RemoveItem(int32_t iItemIndex) {
   if (iItemIndex < 1 || iItemIndex > listIndex_) return false;
   const int32_t count = ListCount();
+  // ListIndex takes any number, so the current row may lie past the last row: a row that is not
+  // there is out of the arrays' range, as indexing them would say.
+  if (iItemIndex > count) throw HostError(errSubscriptOutOfRange);
   const bool wasLast = iItemIndex == count;
   if (!wasLast) {
     rows_.erase(at(iItemIndex));

@@ -193,6 +193,12 @@ TEST(ListDataRows, RemoveItemFollowsTheCurrentRowRules) {
   d.setSelected(4, false);
   EXPECT_TRUE(d.RemoveItem(4));
   EXPECT_EQ(std::tuple(d.ListIndex(), d.ListCount(), d.Selected(3)), std::tuple(3, 3, true));
+
+  // A current row set past the last row (ListIndex takes any number) lets a missing row through
+  // the first check: it is out of range, and nothing changes.
+  d.setListIndex(1 << 24);
+  EXPECT_THROW(d.RemoveItem(13), HostError);
+  EXPECT_EQ(std::tuple(columnCells(d, 1), d.ListCount()), std::tuple((Texts{"1", "3", "4"}), 3));
 }
 
 TEST(ListDataRows, RemovingWhileIteratingEmptiesTheListCleanly) {
