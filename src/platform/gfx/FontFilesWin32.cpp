@@ -62,8 +62,9 @@ struct InstalledFace {
   int index = 0;  // in a collection (.ttc) holding several families
 };
 
-// "Tahoma Bold Italic (TrueType)": the family and its style words; false for other kinds.
-bool readEntryName(std::string name, std::vector<InstalledFace>& out, const std::string& file) {
+// "Tahoma Bold Italic (TrueType)": the family and its style words, added to out; entries of other
+// kinds (bitmap fonts) are left out.
+void readEntryName(std::string name, std::vector<InstalledFace>& out, const std::string& file) {
   name = lower(name);
   std::string_view n = name;
   bool scalable = false;
@@ -73,7 +74,7 @@ bool readEntryName(std::string name, std::vector<InstalledFace>& out, const std:
       scalable = true;
     }
   }
-  if (!scalable) return false;
+  if (!scalable) return;
   // A collection names its families joined by " & ", in the order of its faces.
   int index = 0;
   for (size_t from = 0; from <= n.size(); ++index) {
@@ -98,7 +99,6 @@ bool readEntryName(std::string name, std::vector<InstalledFace>& out, const std:
     if (amp == std::string_view::npos) break;
     from = amp + 3;
   }
-  return true;
 }
 
 // The platform's scalable fonts, read once.
