@@ -36,6 +36,9 @@ set(ZXP_LINUX_ONLY_SOURCES
   platform/services/ShellFolders.cpp       # the XDG folders
   platform/services/ShellXdg.cpp           # xdg-open
   platform/services/SdlSound.cpp           # SDL2's audio (SoundWin32.cpp: PlaySoundW)
+  platform/services/SdlMessageBox.cpp      # SDL2's message box (MessageBoxWin32.cpp: MessageBoxW)
+  platform/ui/SdlBackend.cpp               # SDL2's window and clipboard (DesktopBackendWin32.cpp: the platform's own)
+  platform/ui/SdlClipboard.cpp
   platform/ui/DesktopBackend.cpp           # SDL2's window (DesktopBackendWin32.cpp: the platform's own)
   platform/services/ComponentRuntime.cpp   # BSTR, VARIANT, SAFEARRAY, CLSIDs, RegGetValueA: oleaut32, ole32, advapi32
 )

@@ -1,15 +1,20 @@
 // The desktop backend on Windows, run under Wine with a display (xvfb-run): a form with a button
 // shows in one of the platform's own windows; a click posted to that window as the platform's
 // mouse messages reaches the button as Click, a key reaches the focused button, and the window
-// shows the composed screen's pixels. Exits with the number of failed checks; says "no visible
+// shows the composed screen's pixels; message boxes and the clipboard are the platform's own. Exits with the number of failed checks; says "no visible
 // desktop" and exits 0 when there is no display to test with.
 #include <cstdio>
 #include <memory>
+#include <optional>
+#include <string>
 
 #include "DesktopProbe.h"
 #include "buttons/ZorvaXPButton.h"
 #include "platform/host/Form.h"
+#include "platform/services/Desktop.h"
+#include "platform/services/MessageBox.h"
 #include "platform/ui/Backend.h"
+#include "platform/ui/Clipboard.h"
 #include "platform/ui/Screen.h"
 #include "platform/ui/User.h"
 
@@ -80,6 +85,29 @@ int main() {
   check(runUntil([&] { return spaceDowns == 1 && spacePresses == 1; }),
         "Space posted to the window reaches the focused button as KeyDown and KeyPress");
 
-  if (failures == 0) std::puts("the desktop window showed the form and took its input");
+  // Cut and paste reach the platform's clipboard, both ways, in UTF-8 here and UTF-16 there.
+  check(ui::setClipboardText("first line\r\nsecond: \xC3\xA9t\xC3\xA9"), "the clipboard takes our text");
+  const std::string there = test::win32::nativeClipboardText();
+  std::printf("the platform's clipboard holds \"%s\"\n", there.c_str());
+  check(there == "first line\r\nsecond: \xC3\xA9t\xC3\xA9", "the platform reads the text we put on the clipboard");
+  check(test::win32::setNativeClipboardText(window, "from the platform\r\n\xE2\x82\xAC 5"),
+        "the platform puts text on the clipboard");
+  check(ui::clipboardText() == std::optional<std::string>("from the platform\r\n\xE2\x82\xAC 5"),
+        "we read the text the platform put on the clipboard");
+
+  // A message box is the platform's own, owned by the desktop window, and its answer comes back.
+  services::useDesktopServices();
+  test::win32::answerMessageBox("ZorvaXP question", IDNO);
+  const int answer = MsgBox("Save the changes to \xE2\x80\x9C" "Form1\xE2\x80\x9D?", vbYesNo | vbQuestion,
+                            "ZorvaXP question");
+  const test::win32::SeenMessageBox box = test::win32::answeredMessageBox();
+  std::printf("the message box said \"%s\" and answered %d\n", box.text.c_str(), answer);
+  check(box.found, "a message box of the platform's showed");
+  check(box.text.find("Save the changes to \xE2\x80\x9C" "Form1\xE2\x80\x9D?") != std::string::npos,
+        "the message box shows our text");
+  check(box.owner == window, "the desktop window owns the message box");
+  check(answer == IDNO, "the button pressed is the answer");
+
+  if (failures == 0) std::puts("the desktop window showed the form and took its input; the clipboard and message boxes were the platform's");
   return failures;
 }

@@ -8,7 +8,7 @@ namespace zxp::services {
 
 void useDesktopServices() {
   setSoundBackend(makeDesktopSound());
-  setMessageBoxBackend(makeSdlMessageBox());
+  setMessageBoxBackend(makeDesktopMessageBox());
   setShellBackend(makeDesktopShell());
 }
 

@@ -80,8 +80,8 @@ class RecordingMessageBox final : public MessageBoxBackend {
   int answer = IDOK;  // what every box answers
 };
 
-// A modal SDL message box on the desktop.
-std::shared_ptr<MessageBoxBackend> makeSdlMessageBox();
+// A modal message box on the desktop: SDL2's on Linux, the platform's own on Windows.
+std::shared_ptr<MessageBoxBackend> makeDesktopMessageBox();
 
 void setMessageBoxBackend(std::shared_ptr<MessageBoxBackend> backend);
 std::shared_ptr<MessageBoxBackend> messageBoxBackend();

@@ -2,9 +2,11 @@
 // windows (DesktopWindowWin32.cpp), real time, and the window's mouse and keyboard fed through
 // the injection path the tests use (Input.h), as SdlBackend does on Linux. Keys arrive as the
 // platform's virtual keys; characters come from the window system's own key-to-character rule.
+// Cut and paste reach the platform's clipboard.
 #include <memory>
 
 #include "platform/ui/Backend.h"
+#include "platform/ui/Clipboard.h"
 #include "platform/ui/DesktopWindowWin32.h"
 #include "platform/ui/EventLoop.h"
 #include "platform/ui/Input.h"
@@ -14,6 +16,13 @@
 namespace zxp::ui {
 
 namespace {
+
+// The platform's clipboard, as the desktop window's.
+class DesktopClipboard final : public ClipboardStore {
+ public:
+  std::optional<std::string> text() override { return win32::clipboardText(); }
+  bool setText(std::string_view text) override { return win32::setClipboardText(text); }
+};
 
 class DesktopBackend final : public Backend {
  public:
@@ -70,6 +79,7 @@ std::unique_ptr<Backend> openDesktopBackend(const char* title, Size screen) {
   auto window = win32::DesktopWindow::open(title, screen.cx, screen.cy);
   if (!window) return nullptr;
   setScreenSize(screen);
+  setClipboardStore(std::make_unique<DesktopClipboard>());
   return std::make_unique<DesktopBackend>(std::move(window));
 }
 

@@ -23,6 +23,8 @@ struct DesktopWindow::Impl {
 namespace {
 
 constexpr wchar_t kClassName[] = L"ZorvaXPDesktop";
+// The open desktop window: the owner of message boxes and of what we put on the clipboard.
+HWND openWindow = nullptr;
 
 HCURSOR arrowCursor() { return LoadCursorW(nullptr, MAKEINTRESOURCEW(32512)); }  // IDC_ARROW
 
@@ -162,6 +164,7 @@ std::unique_ptr<DesktopWindow> DesktopWindow::open(const char* titleUtf8, int wi
                             CW_USEDEFAULT, frame.right - frame.left, frame.bottom - frame.top, nullptr, nullptr,
                             instance, nullptr);
   if (!im.hwnd) return nullptr;
+  openWindow = im.hwnd;
   SetWindowLongPtrW(im.hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(&im));
   ShowWindow(im.hwnd, SW_SHOW);
   UpdateWindow(im.hwnd);
@@ -171,6 +174,7 @@ std::unique_ptr<DesktopWindow> DesktopWindow::open(const char* titleUtf8, int wi
 DesktopWindow::~DesktopWindow() {
   if (impl_ && impl_->hwnd) {
     SetWindowLongPtrW(impl_->hwnd, GWLP_USERDATA, 0);
+    if (openWindow == impl_->hwnd) openWindow = nullptr;
     DestroyWindow(impl_->hwnd);
   }
 }
@@ -217,5 +221,59 @@ void DesktopWindow::setCursor(int standardCursorId) {
 void DesktopWindow::beep() { MessageBeep(MB_OK); }
 
 bool DesktopWindow::lockKeyOn(int virtualKey) const { return (GetKeyState(virtualKey) & 1) != 0; }
+
+int showMessageBox(const char* textUtf8, const char* captionUtf8, unsigned type) {
+  return MessageBoxW(openWindow, base::widen(textUtf8 ? textUtf8 : "").c_str(),
+                     base::widen(captionUtf8 ? captionUtf8 : "").c_str(), type);
+}
+
+namespace {
+
+// Another program may hold the clipboard open for a moment: a few tries, 2 ms apart.
+bool openClipboard() {
+  for (int attempt = 0; attempt < 10; ++attempt) {
+    if (OpenClipboard(openWindow)) return true;
+    Sleep(2);
+  }
+  return false;
+}
+
+}  // namespace
+
+std::optional<std::string> clipboardText() {
+  if (!IsClipboardFormatAvailable(CF_UNICODETEXT) || !openClipboard()) return std::nullopt;
+  std::optional<std::string> text;
+  if (HANDLE data = GetClipboardData(CF_UNICODETEXT)) {
+    if (const auto* chars = static_cast<const wchar_t*>(GlobalLock(data))) {
+      // The text ends at its first NUL, and never past the memory block.
+      const size_t limit = GlobalSize(data) / sizeof(wchar_t);
+      size_t n = 0;
+      while (n < limit && chars[n] != L'\0') ++n;
+      text = base::narrow(std::wstring_view(chars, n));
+      GlobalUnlock(data);
+    }
+  }
+  CloseClipboard();
+  return text;
+}
+
+bool setClipboardText(std::string_view utf8) {
+  const std::wstring wide = base::widen(utf8);
+  HGLOBAL block = GlobalAlloc(GMEM_MOVEABLE, (wide.size() + 1) * sizeof(wchar_t));
+  if (!block) return false;
+  if (auto* chars = static_cast<wchar_t*>(GlobalLock(block))) {
+    std::memcpy(chars, wide.c_str(), (wide.size() + 1) * sizeof(wchar_t));
+    GlobalUnlock(block);
+  }
+  if (!openClipboard()) {
+    GlobalFree(block);
+    return false;
+  }
+  EmptyClipboard();
+  const bool taken = SetClipboardData(CF_UNICODETEXT, block) != nullptr;
+  CloseClipboard();
+  if (!taken) GlobalFree(block);  // the clipboard owns the block only once it took it
+  return taken;
+}
 
 }  // namespace zxp::ui::win32

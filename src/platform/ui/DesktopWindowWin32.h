@@ -7,6 +7,9 @@
 #include <cstdint>
 #include <functional>
 #include <memory>
+#include <optional>
+#include <string>
+#include <string_view>
 #include <vector>
 
 namespace zxp::ui::win32 {
@@ -49,5 +52,14 @@ class DesktopWindow {
  private:
   std::unique_ptr<Impl> impl_;
 };
+
+// The platform's own message box, modal to the open desktop window when there is one: `type`
+// holds the MB_* flags (buttons, icon, default button), the answer is the pressed button's ID*.
+int showMessageBox(const char* textUtf8, const char* captionUtf8, unsigned type);
+
+// The platform's clipboard as text (its Unicode text format), owned by the open desktop window:
+// nullopt when it holds no text or another program keeps it open; false when it refused.
+std::optional<std::string> clipboardText();
+bool setClipboardText(std::string_view utf8);
 
 }  // namespace zxp::ui::win32
