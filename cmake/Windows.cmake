@@ -40,6 +40,7 @@ set(ZXP_LINUX_ONLY_SOURCES
   platform/ui/SdlBackend.cpp               # SDL2's window and clipboard (DesktopBackendWin32.cpp: the platform's own)
   platform/ui/SdlClipboard.cpp
   platform/ui/DesktopBackend.cpp           # SDL2's window (DesktopBackendWin32.cpp: the platform's own)
+  platform/gfx/Jpeg.cpp                    # libjpeg (JpegWin32.cpp: the platform's imaging component)
   platform/services/ComponentRuntime.cpp   # BSTR, VARIANT, SAFEARRAY, CLSIDs, RegGetValueA: oleaut32, ole32, advapi32
 )
 foreach(f ${ZXP_LINUX_ONLY_SOURCES})
@@ -48,14 +49,14 @@ endforeach()
 
 add_library(zorvaxp STATIC ${ZXP_SOURCES})
 target_include_directories(zorvaxp PUBLIC ${CMAKE_SOURCE_DIR}/src ${CMAKE_SOURCE_DIR}/include)
-# The headers of header-only libraries, and of those opened on first use (SDL2, libjpeg,
-# libxlsxwriter: base/LazyLibrary.h opens their DLLs when a run first calls them).
+# The headers of header-only libraries, and of those opened on first use (SDL2, libxlsxwriter:
+# base/LazyLibrary.h opens their DLLs when a run first calls them).
 target_include_directories(zorvaxp SYSTEM PRIVATE ${ZXP_WIN_DEPS}/include/headers ${ZXP_WIN_DEPS}/include)
 # The POSIX calls of the platform's file and time code, mapped onto the platform's own.
 target_compile_options(zorvaxp PRIVATE ${ZXP_WARNINGS} -include ${CMAKE_SOURCE_DIR}/src/platform/base/PosixWin32.h)
 # xxHash is header-only here (the Linux build links Debian's libxxhash).
 set_source_files_properties(${CMAKE_SOURCE_DIR}/src/platform/gfx/Text.cpp PROPERTIES COMPILE_DEFINITIONS XXH_INLINE_ALL)
-target_link_libraries(zorvaxp PUBLIC shell32 ole32 oleaut32 uuid gdi32 user32 advapi32 winmm)
+target_link_libraries(zorvaxp PUBLIC shell32 ole32 oleaut32 uuid windowscodecs gdi32 user32 advapi32 winmm)
 target_link_libraries(zorvaxp PUBLIC zxp_pixman zxp_freetype zxp_png)
 set_source_files_properties(${CMAKE_SOURCE_DIR}/src/foundation/LibraryVersion.cpp PROPERTIES
   COMPILE_DEFINITIONS "ZXP_VERSION_MAJOR=${PROJECT_VERSION_MAJOR};ZXP_VERSION_MINOR=${PROJECT_VERSION_MINOR};ZXP_VERSION_PATCH=${PROJECT_VERSION_PATCH}")
@@ -78,12 +79,14 @@ target_compile_options(zorvaxp-render PRIVATE ${ZXP_WARNINGS})
 target_link_libraries(zorvaxp-render PRIVATE zorvaxp)
 target_link_options(zorvaxp-render PRIVATE ${ZXP_WIN_STATIC_RUNTIME})
 
-# The embedded fonts, beside the programs (gfx/FontFilesWin32.cpp), and SDL2.dll, which the
-# desktop window, sound and message boxes open on first use.
+# The embedded fonts, beside the programs (gfx/FontFilesWin32.cpp), and the DLLs opened on first
+# use: libxlsxwriter.dll (workbooks) and SDL2.dll (reading wave files).
 file(GLOB ZXP_WIN_FONTS ${ZXP_WIN_DEPS}/fonts/*.ttf)
 file(COPY ${ZXP_WIN_FONTS} DESTINATION ${ZXP_WIN_BIN}/fonts)
-if(EXISTS ${ZXP_WIN_DEPS}/bin/SDL2.dll)
-  file(COPY ${ZXP_WIN_DEPS}/bin/SDL2.dll DESTINATION ${ZXP_WIN_BIN})
-endif()
+foreach(dll libxlsxwriter.dll SDL2.dll)
+  if(EXISTS ${ZXP_WIN_DEPS}/bin/${dll})
+    file(COPY ${ZXP_WIN_DEPS}/bin/${dll} DESTINATION ${ZXP_WIN_BIN})
+  endif()
+endforeach()
 
 include(${CMAKE_SOURCE_DIR}/cmake/WindowsTests.cmake)

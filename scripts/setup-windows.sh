@@ -3,15 +3,15 @@
 # mingw-w64 (the posix-threads compilers), Wine and Meson, then cross-builds into DEPS (the first
 # argument) the libraries the platform layer still takes from elsewhere on Windows: pixman,
 # FreeType and libpng, each from its Debian source package (zlib is Debian's libz-mingw-w64-dev).
-# SDL2 is cross-built as SDL2.dll (the desktop window, sound and message boxes open it on first
-# use, as on Linux). It also copies the header-only libraries (xxHash, stb_image) and the embedded fonts (DejaVu).
+# libxlsxwriter (workbooks) and SDL2 (reading wave files) are cross-built as DLLs, opened on first
+# use as on Linux. It also copies the header-only libraries (xxHash, stb_image) and the embedded fonts (DejaVu).
 # Safe to run again: a library already in DEPS is not built again.
 set -euo pipefail
 deps=$(realpath -m "${1:?usage: setup-windows.sh DEPS_DIR}")
 here=$(cd "$(dirname "$0")/.." && pwd)
 
 packages=(g++-mingw-w64-x86-64-posix gcc-mingw-w64-x86-64-posix mingw-w64-x86-64-dev libz-mingw-w64-dev
-          wine wine64 meson dpkg-dev libxxhash-dev libstb-dev libjpeg-dev libxlsxwriter-dev fonts-dejavu-core
+          wine wine64 meson dpkg-dev libxxhash-dev libstb-dev fonts-dejavu-core
           xvfb xauth)  # xvfb-run, for the desktop window's test
 missing=()
 for p in "${packages[@]}"; do
@@ -27,11 +27,8 @@ if [ ${#missing[@]} -gt 0 ]; then
 fi
 
 mkdir -p "$deps/src" "$deps/include/headers" "$deps/fonts"
-# Header-only libraries, and the headers of those the library opens on first use (libjpeg,
-# libxlsxwriter): their declarations are the same on both systems.
-cp /usr/include/xxhash.h /usr/include/stb/stb_image.h /usr/include/jpeglib.h /usr/include/jmorecfg.h \
-   /usr/include/jerror.h /usr/include/x86_64-linux-gnu/jconfig.h /usr/include/xlsxwriter.h "$deps/include/headers/"
-cp -r /usr/include/xlsxwriter "$deps/include/headers/"
+# Header-only libraries (libxlsxwriter's headers come with its build below).
+cp /usr/include/xxhash.h /usr/include/stb/stb_image.h "$deps/include/headers/"
 mkdir -p "$deps/include/headers/stb"
 cp /usr/include/stb/stb_image_write.h "$deps/include/headers/stb/"  # the tests write pictures with it
 cp /usr/share/fonts/truetype/dejavu/DejaVu*.ttf "$deps/fonts/"
@@ -40,7 +37,8 @@ cp /usr/share/fonts/truetype/dejavu/DejaVu*.ttf "$deps/fonts/"
 # machine has none.
 source_list=/etc/apt/sources.list.d/zorvaxp-deb-src.sources
 need_sources() {
-  [ -f "$deps/lib/libpixman-1.a" ] && [ -f "$deps/lib/libfreetype.a" ] && [ -f "$deps/lib/libpng16.a" ] && return 1
+  [ -f "$deps/lib/libpixman-1.a" ] && [ -f "$deps/lib/libfreetype.a" ] && [ -f "$deps/lib/libpng16.a" ] &&
+    [ -f "$deps/bin/libxlsxwriter.dll" ] && [ -f "$deps/bin/SDL2.dll" ] && return 1
   return 0
 }
 if need_sources && ! apt-cache showsrc pixman 2>/dev/null | grep -q '^Package: pixman'; then
@@ -111,6 +109,12 @@ fi
 if [ ! -f "$deps/lib/libpng16.a" ]; then
   echo "setup-windows: cross-building libpng"
   cmake_dep libpng "$(fetch libpng1.6)" -DPNG_SHARED=OFF -DPNG_TESTS=OFF -DPNG_EXECUTABLES=OFF
+fi
+if [ ! -f "$deps/bin/libxlsxwriter.dll" ]; then
+  echo "setup-windows: cross-building libxlsxwriter"
+  # A DLL, opened when a list first saves a workbook; zlib goes inside it.
+  cmake_dep libxlsxwriter "$(fetch libxlsxwriter)" -DBUILD_SHARED_LIBS=ON \
+    -DZLIB_LIBRARY=/usr/x86_64-w64-mingw32/lib/libz.a -DZLIB_INCLUDE_DIR=/usr/x86_64-w64-mingw32/include
 fi
 if [ ! -f "$deps/bin/SDL2.dll" ]; then
   echo "setup-windows: cross-building SDL2"

@@ -5,9 +5,18 @@
 #include <cstdio>
 #include <string>
 
+#ifdef _WIN32
+#include "windows/UnixProgram.h"
+#endif
+
 namespace zxp::testing {
 
 inline std::string readWorkbook(const std::string& path) {
+#ifdef _WIN32
+  // Under Wine the reader is the machine's own Python, given the file's Unix path.
+  return test::win32::runUnixProgram("/usr/bin/python3",
+                                     {ZXP_SOURCE_DIR "/tests/list/read_workbook.py", test::win32::unixPath(path)});
+#else
   const std::string command =
       "/usr/bin/python3 '" ZXP_SOURCE_DIR "/tests/list/read_workbook.py' '" + path + "' 2>&1";
   std::string out;
@@ -18,6 +27,7 @@ inline std::string readWorkbook(const std::string& path) {
     ::pclose(p);
   }
   return out;
+#endif
 }
 
 }  // namespace zxp::testing
