@@ -703,6 +703,7 @@ const host::MemberTable& ZorvaForm::memberTable() const {
       .method("RedrawMe", &B::RedrawMe)
       .method("pvInitMe", &B::pvInitMe)
       .method("zSubclass_Proc", &B::zSubclass_ProcByName)
+      .params({"bBefore", "bHandled", "lReturn", "lng_hWnd", "uMsg", "wParam", "lParam"})
       .about(&B::About)
       .event("CloseButtonClick", &B::CloseButtonClick)
       .event("MaximizeButtonClick", &B::MaximizeButtonClick)

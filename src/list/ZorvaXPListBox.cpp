@@ -560,6 +560,7 @@ const host::MemberTable& ZorvaXPListBox::memberTable() const {
         .method("UnBindObject", &L::UnBindObject).params({"iColumnIndex"})
         .method("OLEDrag", &L::OLEDrag)
         .method("zSubclass_Proc", &L::lateSubclassProc)
+        .params({"bBefore", "bHandled", "lReturn", "lng_hWnd", "uMsg", "wParam", "lParam"})
         .about(&L::About)
         .event("Click", &L::Click)
         .event("DblClick", &L::DblClick)

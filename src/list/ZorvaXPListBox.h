@@ -360,7 +360,12 @@ class ZorvaXPListBox final : public foundation::ControlBase, public iSubclass {
   void setLateItem(int32_t iItem, host::ObjectRef iClsListItem);
   // The form the list is placed on, as an object (Nothing while the list is not sited).
   host::ObjectRef Parent() const;
-  void lateSubclassProc(host::Variant) { throw HostError(438); }
+  // The subclassing callback is listed with its seven parameters, but only the thunk calls it:
+  // late bound it answers 438 as a member the object does not support.
+  void lateSubclassProc(host::Variant, host::Variant, host::Variant, host::Variant, host::Variant, host::Variant,
+                        host::Variant) {
+    throw HostError(438);
+  }
 
   // ---- Layout as last computed (for hosts and tests) ----
   struct Band {

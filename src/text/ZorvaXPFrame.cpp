@@ -696,7 +696,7 @@ const host::MemberTable& ZorvaXPFrame::memberTable() const {
       .property("CurrentX", &F::CurrentX, &F::setCurrentX)
       .property("CurrentY", &F::CurrentY, &F::setCurrentY)
       .method("RedrawMe", &F::RedrawMe)
-      .method("ScaleMe", &F::ScaleMe, 4)
+      .method("ScaleMe", &F::ScaleMe, 4).params({"X1", "Y1", "X2", "Y2"})
       .method("Refresh", &F::Refresh)
       .about(&F::About)
       .event("Click", &F::Click)

@@ -519,8 +519,37 @@ TEST_F(ComTest, ClassInformationLeadsToTheEventInterfaceAndTheLibrary) {
   TypeInfoHold timer;  // described, but with nothing a client can reach
   ASSERT_EQ(lib->GetTypeInfoOfGuid(asIid(findByName("clsTimer")->clsid), &timer.info), S_OK);
   ASSERT_EQ(timer.info->GetTypeAttr(&attr), S_OK);
-  EXPECT_EQ(attr->wTypeFlags & TYPEFLAG_FCANCREATE, 0);
+  EXPECT_EQ(std::tuple(attr->wTypeFlags & TYPEFLAG_FCANCREATE, attr->cImplTypes), std::tuple(0, 0));
   timer.info->ReleaseTypeAttr(attr);
+  // Every interface a class names can be read, as a client walking the library does, and every
+  // function names each of its parameters (a property's new value has no name).
+  for (UINT i = 0; i < lib->GetTypeInfoCount(); ++i) {
+    TypeInfoHold c;
+    ASSERT_EQ(lib->GetTypeInfo(i, &c.info), S_OK);
+    ASSERT_EQ(c.info->GetTypeAttr(&attr), S_OK);
+    const WORD implemented = attr->cImplTypes;
+    c.info->ReleaseTypeAttr(attr);
+    for (UINT k = 0; k < implemented; ++k) {
+      SCOPED_TRACE(std::to_string(i) + "." + std::to_string(k));
+      TypeInfoHold iface;
+      ASSERT_EQ(c.info->GetRefTypeOfImplType(k, &ref), S_OK);
+      ASSERT_EQ(c.info->GetRefTypeInfo(ref, &iface.info), S_OK);
+      ASSERT_EQ(iface.info->GetTypeAttr(&attr), S_OK);
+      const WORD functions = attr->cFuncs;
+      iface.info->ReleaseTypeAttr(attr);
+      for (UINT f = 0; f < functions; ++f) {
+        FUNCDESC* fd = nullptr;
+        ASSERT_EQ(iface.info->GetFuncDesc(f, &fd), S_OK);
+        BSTR names[16] = {};
+        UINT got = 0;
+        EXPECT_EQ(iface.info->GetNames(fd->memid, names, 16, &got), S_OK);
+        const bool put = fd->invkind == INVOKE_PROPERTYPUT || fd->invkind == INVOKE_PROPERTYPUTREF;
+        EXPECT_EQ(got, static_cast<UINT>(fd->cParams + (put ? 0 : 1))) << (got ? toUtf8(names[0], SysStringLen(names[0])) : std::string("?"));
+        for (UINT n = 0; n < got; ++n) SysFreeString(names[n]);
+        iface.info->ReleaseFuncDesc(fd);
+      }
+    }
+  }
   ITypeInfo* none = nullptr;
   EXPECT_EQ(timer.info->GetRefTypeInfo(0, &none), TYPE_E_ELEMENTNOTFOUND);
   EXPECT_EQ(lib->GetTypeInfoOfGuid(&IID_IDispatch, &none), TYPE_E_ELEMENTNOTFOUND);

@@ -398,8 +398,10 @@ class TypeInfo final : public SingleInterface<ITypeInfo> {
       if (f.memid == id) return &f;
     return nullptr;
   }
+  // A class without a member table (one only the library itself uses) names no interface: there
+  // would be nothing to describe it with.
   UINT implTypes() const {
-    if (entry_->iid.isNull()) return 0;
+    if (entry_->iid.isNull() || !memberTableOf(*entry_)) return 0;
     return entry_->eventsIid.isNull() ? 1 : 2;
   }
   bool creatable() const {
