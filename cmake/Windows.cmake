@@ -64,10 +64,39 @@ set_source_files_properties(${CMAKE_SOURCE_DIR}/src/foundation/LibraryVersion.cp
 # Programs and the DLL carry their C and C++ runtimes inside (no mingw-w64 DLLs to ship).
 set(ZXP_WIN_STATIC_RUNTIME -static -static-libgcc -static-libstdc++)
 
+enable_language(RC)  # the type library resource
+
+# Programs the build and the tests run go through Wine, in a prefix of its own under the build
+# folder, without a display and without its prompts to install Mono and Gecko.
+set(ZXP_WINEPREFIX ${CMAKE_BINARY_DIR}/wineprefix)
+set(ZXP_WINE_ENV "WINEPREFIX=${ZXP_WINEPREFIX}" "WINEARCH=win64" "WINEDEBUG=-all" "WINEDLLOVERRIDES=mscoree,mshtml=" "DISPLAY=")
+
+# The type library: zorvaxp-idl writes it as IDL from the server's own type information (under
+# Wine), widl compiles it against Wine's IDL files and stdole2.tlb, and zorvaxp.dll carries it as
+# its TYPELIB resource 1, where the platform's LoadRegTypeLib looks.
+add_executable(zorvaxp-idl ${CMAKE_SOURCE_DIR}/tools/idl/main.cpp)
+target_compile_options(zorvaxp-idl PRIVATE ${ZXP_WARNINGS})
+target_link_libraries(zorvaxp-idl PRIVATE zorvaxp)
+target_link_options(zorvaxp-idl PRIVATE -static -static-libgcc -static-libstdc++)
+find_program(ZXP_WIDL NAMES ${ZXP_MINGW_TRIPLE}-widl REQUIRED)
+find_path(ZXP_WINE_IDL_DIR oaidl.idl PATHS /usr/include/wine/wine/windows NO_CMAKE_FIND_ROOT_PATH REQUIRED)
+find_path(ZXP_STDOLE_DIR stdole2.tlb PATHS /usr/lib/x86_64-linux-gnu/wine/x86_64-windows NO_CMAKE_FIND_ROOT_PATH REQUIRED)
+add_custom_command(OUTPUT ${CMAKE_BINARY_DIR}/zorvaxp.idl
+  COMMAND ${CMAKE_COMMAND} -E env ${ZXP_WINE_ENV}
+          sh -c "wine '$<TARGET_FILE:zorvaxp-idl>' > '${CMAKE_BINARY_DIR}/zorvaxp.idl'"
+  DEPENDS zorvaxp-idl COMMENT "Writing the type library's IDL (zorvaxp-idl under Wine)" VERBATIM)
+add_custom_command(OUTPUT ${CMAKE_BINARY_DIR}/zorvaxp.tlb
+  COMMAND ${ZXP_WIDL} -t -o ${CMAKE_BINARY_DIR}/zorvaxp.tlb -I ${ZXP_WINE_IDL_DIR} -L ${ZXP_STDOLE_DIR}
+          ${CMAKE_BINARY_DIR}/zorvaxp.idl
+  DEPENDS ${CMAKE_BINARY_DIR}/zorvaxp.idl COMMENT "Compiling the type library (widl)")
+file(WRITE ${CMAKE_BINARY_DIR}/zorvaxp.rc "1 TYPELIB \"${CMAKE_BINARY_DIR}/zorvaxp.tlb\"\n")
+set_source_files_properties(${CMAKE_BINARY_DIR}/zorvaxp.rc PROPERTIES OBJECT_DEPENDS ${CMAKE_BINARY_DIR}/zorvaxp.tlb)
+
 # zorvaxp.dll: the component server, the whole static library in one module; it exports the
-# four entry points and the C interface of include/zorvaxp/zorvaxp_com.h (zorvaxp.def).
+# four entry points and the C interface of include/zorvaxp/zorvaxp_com.h (zorvaxp.def), and
+# carries the type library.
 add_library(zorvaxp_shared SHARED ${CMAKE_SOURCE_DIR}/src/library/com/SharedLibrary.c
-            ${CMAKE_SOURCE_DIR}/src/library/com/zorvaxp.def)
+            ${CMAKE_SOURCE_DIR}/src/library/com/zorvaxp.def ${CMAKE_BINARY_DIR}/zorvaxp.rc)
 target_link_libraries(zorvaxp_shared PRIVATE "$<LINK_LIBRARY:WHOLE_ARCHIVE,zorvaxp>")
 target_include_directories(zorvaxp_shared PUBLIC ${CMAKE_SOURCE_DIR}/include)
 target_link_options(zorvaxp_shared PRIVATE ${ZXP_WIN_STATIC_RUNTIME})

@@ -34,10 +34,7 @@ target_link_libraries(zorvaxp-tests PRIVATE zorvaxp gtest gmock gtest_main)
 target_link_options(zorvaxp-tests PRIVATE ${ZXP_WIN_STATIC_RUNTIME})
 target_compile_definitions(zorvaxp-tests PRIVATE ZXP_SOURCE_DIR="${CMAKE_SOURCE_DIR}")
 
-# Wine runs in a prefix of its own under the build folder, without a display and without its
-# prompts to install Mono and Gecko; the first test makes the prefix (wineboot), the others use it.
-set(ZXP_WINEPREFIX ${CMAKE_BINARY_DIR}/wineprefix)
-set(ZXP_WINE_ENV "WINEPREFIX=${ZXP_WINEPREFIX}" "WINEARCH=win64" "WINEDEBUG=-all" "WINEDLLOVERRIDES=mscoree,mshtml=" "DISPLAY=")
+# Wine's prefix (cmake/Windows.cmake): the first test brings it up to date (wineboot), the others use it.
 add_test(NAME WinePrefix COMMAND ${CMAKE_COMMAND} -E env ${ZXP_WINE_ENV} wineboot -i)
 set_tests_properties(WinePrefix PROPERTIES FIXTURES_SETUP wine TIMEOUT 600)
 # Left out of the run: the lazy-loading tests that name Linux libraries (libz.so.1, libc.so.6), and

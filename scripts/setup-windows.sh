@@ -12,6 +12,7 @@ here=$(cd "$(dirname "$0")/.." && pwd)
 
 packages=(g++-mingw-w64-x86-64-posix gcc-mingw-w64-x86-64-posix mingw-w64-x86-64-dev libz-mingw-w64-dev
           wine wine64 meson dpkg-dev libxxhash-dev libstb-dev fonts-dejavu-core
+          mingw-w64-tools libwine-dev  # widl and Wine's IDL files, for the type library
           xvfb xauth)  # xvfb-run, for the desktop window's test
 missing=()
 for p in "${packages[@]}"; do

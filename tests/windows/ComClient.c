@@ -2,8 +2,9 @@
  * header of ours): it initialises the runtime, creates every registered class of zorvaxp.dll by
  * program identifier (CLSIDFromProgID + CoCreateInstance), sets and reads properties and calls
  * methods through IDispatch with strings, VARIANTs and arrays from the platform's automation
- * library, reads a host error from EXCEPINFO, sinks Click through a connection point, releases
- * everything and expects the runtime to unload the server.
+ * library, reads a host error from EXCEPINFO, sinks Click through a connection point, reads the
+ * registered type library (LoadRegTypeLib) and finds every class's members in it as the live
+ * objects answer them, releases everything and expects the runtime to unload the server.
  * Usage (after regsvr32 zorvaxp.dll): zorvaxp-com-client.exe. Exits with its number of failures. */
 #define COBJMACROS
 #include <windows.h>
@@ -124,6 +125,71 @@ static IDispatch* create(const wchar_t* progId) {
 
 /* ---- What the client does ---- */
 
+/* The type library the server registered, from the TYPELIB resource of zorvaxp.dll. */
+static const GUID kLibId = {0xB4E83A7A, 0xE2F3, 0x4362, {0xA1, 0x65, 0x6D, 0x62, 0xB1, 0xE6, 0x21, 0x35}};
+static ITypeLib* registeredLibrary;
+static int membersCompared;
+
+/* The registered type library describes `object` as it answers: its class's default interface
+ * has the functions the object's own type information has, each with the same names (member and
+ * parameters), and every name gives the identifier the object's GetIDsOfNames gives. */
+static void compareWithTheTypeLibrary(const CLSID* clsid, IDispatch* object, const wchar_t* progId) {
+  ITypeInfo *coclass = NULL, *registered = NULL, *live = NULL;
+  if (!registeredLibrary || ITypeLib_GetTypeInfoOfGuid(registeredLibrary, clsid, &coclass) != S_OK) {
+    fprintf(stderr, "the type library has no class %ls\n", progId);
+    ++failures;
+    return;
+  }
+  HREFTYPE ref = 0;
+  INT flags = 0;
+  CHECK_HR(ITypeInfo_GetImplTypeFlags(coclass, 0, &flags), S_OK);
+  CHECK(flags == IMPLTYPEFLAG_FDEFAULT);
+  CHECK_HR(ITypeInfo_GetRefTypeOfImplType(coclass, 0, &ref), S_OK);
+  CHECK_HR(ITypeInfo_GetRefTypeInfo(coclass, ref, &registered), S_OK);
+  CHECK_HR(IDispatch_GetTypeInfo(object, 0, 0, &live), S_OK);
+  if (registered && live) {
+    TYPEATTR *a = NULL, *b = NULL;
+    CHECK_HR(ITypeInfo_GetTypeAttr(registered, &a), S_OK);
+    CHECK_HR(ITypeInfo_GetTypeAttr(live, &b), S_OK);
+    if (a && b) {
+      if (!IsEqualGUID(&a->guid, &b->guid) || a->cFuncs != b->cFuncs) {
+        fprintf(stderr, "%ls: the type library's interface differs (%u functions, the object's %u)\n", progId,
+                a->cFuncs, b->cFuncs);
+        ++failures;
+      }
+      for (UINT k = 0; k < a->cFuncs && k < b->cFuncs; ++k) {
+        FUNCDESC *fa = NULL, *fb = NULL;
+        CHECK_HR(ITypeInfo_GetFuncDesc(registered, k, &fa), S_OK);
+        CHECK_HR(ITypeInfo_GetFuncDesc(live, k, &fb), S_OK);
+        if (!fa || !fb) break;
+        BSTR na[32] = {0}, nb[32] = {0};
+        UINT ca = 0, cb = 0;
+        CHECK_HR(ITypeInfo_GetNames(registered, fa->memid, na, 32, &ca), S_OK);
+        CHECK_HR(ITypeInfo_GetNames(live, fb->memid, nb, 32, &cb), S_OK);
+        int same = fa->memid == fb->memid && fa->invkind == fb->invkind && fa->cParams == fb->cParams && ca == cb;
+        for (UINT i = 0; same && i < ca; ++i) same = wcscmp(na[i], nb[i]) == 0;
+        DISPID id = DISPID_UNKNOWN;
+        if (ca > 0) CHECK_HR(IDispatch_GetIDsOfNames(object, &IID_NULL, &na[0], 1, 0, &id), S_OK);
+        if (!same || id != fa->memid) {
+          fprintf(stderr, "%ls: %ls is %ld in the type library, %ld in the object\n", progId, ca ? na[0] : L"?",
+                  (long)fa->memid, (long)id);
+          ++failures;
+        }
+        ++membersCompared;
+        for (UINT i = 0; i < ca; ++i) SysFreeString(na[i]);
+        for (UINT i = 0; i < cb; ++i) SysFreeString(nb[i]);
+        ITypeInfo_ReleaseFuncDesc(registered, fa);
+        ITypeInfo_ReleaseFuncDesc(live, fb);
+      }
+    }
+    if (a) ITypeInfo_ReleaseTypeAttr(registered, a);
+    if (b) ITypeInfo_ReleaseTypeAttr(live, b);
+  }
+  if (registered) ITypeInfo_Release(registered);
+  if (live) ITypeInfo_Release(live);
+  ITypeInfo_Release(coclass);
+}
+
 /* Every class by program identifier: created, its interface answered, released. */
 static void createEveryClass(void) {
   for (size_t i = 0; i < sizeof kProgIds / sizeof kProgIds[0]; ++i) {
@@ -149,6 +215,7 @@ static void createEveryClass(void) {
       UINT infos = 0;
       CHECK_HR(IDispatch_GetTypeInfoCount((IDispatch*)face, &infos), S_OK);
       CHECK(infos == 1);
+      compareWithTheTypeLibrary(&clsid, (IDispatch*)face, kProgIds[i]);
     }
     if (face) IUnknown_Release((IUnknown*)face);
     CHECK(IUnknown_Release(object) == 0);
@@ -296,7 +363,11 @@ static void driveFileSystem(void) {
 
 int main(void) {
   CHECK_HR(CoInitialize(NULL), S_OK);
+  CHECK_HR(LoadRegTypeLib(&kLibId, 1, 0, 0, &registeredLibrary), S_OK);
   createEveryClass();
+  printf("%d members of the registered type library answer as the objects do\n", membersCompared);
+  CHECK(membersCompared > 500);
+  if (registeredLibrary) ITypeLib_Release(registeredLibrary);
   driveButton();
   driveList();
   driveFileSystem();
