@@ -61,6 +61,17 @@ _free_calls = []
 _no_params = byref(DISPPARAMS(None, None, 0, 0))
 
 
+def ids_of_names(pointer, name):
+    """The object's identifier for a member name (IDispatch::GetIDsOfNames); None when unknown."""
+    data = name.encode("utf-16-le", "surrogatepass") + b"\0\0"
+    buffer = ctypes.create_string_buffer(data, len(data))
+    names = (PV * 1)(ctypes.cast(buffer, PV))
+    out = c_int32(0)
+    hr = com.method(pointer, 5, HRESULT, POINTER(com.GUID), POINTER(PV), c_uint, c_uint32, POINTER(c_int32))(
+        pointer, byref(com.IID_NULL), names, 1, 0, byref(out))
+    return out.value if hr == com.S_OK else None
+
+
 def get(pointer, dispid):
     """A property get without indexes."""
     call = _free_calls.pop() if _free_calls else _Call()
@@ -189,8 +200,27 @@ class Dispatch:
         cls = self._cls
         m = cls.exact.get(name) or cls.members.get(name.lower())
         if m is None:
+            m = self._site_member(name)
+        if m is None:
             raise AttributeError("%s has no member %r" % (self._cls.name.lstrip("_"), name))
         return m
+
+    def _site_member(self, name):
+        """A member of the control's site (Left, Top, Width, Height, Visible, Name, TabIndex, ...):
+        not in the class's type information, but the object answers it by name. Read and set as a
+        property; remembered per class, names the object does not know included."""
+        cls = self._cls
+        site = cls.site
+        key = name.lower()
+        if key not in site:
+            dispid = ids_of_names(self._ptr, name)
+            m = None
+            if dispid is not None:
+                m = ti.Member(name, dispid, "property")
+                m.readable = True
+                m.put_flag = com.DISPATCH_PROPERTYPUT
+            site[key] = m
+        return site[key]
 
     def __getattr__(self, name):
         if name.startswith("__"):

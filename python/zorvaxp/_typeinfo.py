@@ -161,6 +161,7 @@ class ClassInfo:
         self.exact = {m.name: m for m in members.values()}  # the library's spelling -> Member
         self.events = None      # dispid -> (name, parameter names), read on first use
         self.events_iid = None
+        self.site = {}          # lower-case name -> Member of a control's site (None: not one)
 
     def describe(self):
         lines = ["%s: members of the library's class %s" % (self.name.lstrip("_"), self.name.lstrip("_")), ""]

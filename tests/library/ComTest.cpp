@@ -160,6 +160,47 @@ TEST_F(ComTest, PropertiesConvertTheirArgumentsToTheMemberType) {
   EXPECT_EQ(resultText(), "Grüße 😀");
 }
 
+// A control's site answers through the control, as the platform's extended control does: its
+// place and size in twips, visibility and name, in any case, under identifiers of their own. A
+// control's own member of the same name comes first.
+TEST_F(ComTest, TheSitesMembersAnswerThroughTheControl) {
+  IDispatch* b = create("ZorvaXPButton");
+  ASSERT_NE(b, nullptr);
+  const HWND w = windowOf(b);
+  ASSERT_NE(w, 0u);
+  const DISPID left = id(b, "left");
+  EXPECT_NE(left, DISPID_UNKNOWN);
+  EXPECT_NE(left, id(b, "Caption"));
+  EXPECT_EQ(put(b, "Left", i4(600)), S_OK);
+  EXPECT_EQ(put(b, "TOP", str("300")), S_OK);  // converted like any property's value
+  EXPECT_EQ(put(b, "Width", i4(1500)), S_OK);
+  RECT r{};
+  GetWindowRect(w, &r);
+  POINT at{r.left, r.top};
+  ScreenToClient(GetParent(w), &at);
+  EXPECT_EQ(std::tuple(at.x, at.y, r.right - r.left), std::tuple(40, 20, 100));
+  EXPECT_EQ(call(b, left, DISPATCH_PROPERTYGET, {}), S_OK);
+  EXPECT_EQ(std::pair(result.vt, result.lVal), std::pair(VARTYPE{VT_I4}, int32_t{600}));
+  EXPECT_EQ(get(b, "Name"), S_OK);
+  EXPECT_EQ(result.vt, VARTYPE{VT_BSTR});
+  EXPECT_EQ(put(b, "Name", str("other")), DISP_E_MEMBERNOTFOUND);  // read-only
+  VARIANT off = of(VT_BOOL);
+  off.boolVal = VARIANT_FALSE;
+  EXPECT_EQ(put(b, "Visible", off), S_OK);
+  EXPECT_FALSE(IsWindowVisible(w));
+  EXPECT_EQ(call(b, static_cast<DISPID>(0x8001FFFFu), DISPATCH_PROPERTYGET, {}), DISP_E_MEMBERNOTFOUND);
+
+  // The status bar's own Visible is indexed by panel; the site's does not hide it.
+  IDispatch* bar = create("ZorvaXPStatusBar");
+  ASSERT_NE(bar, nullptr);
+  EXPECT_EQ(call(bar, id(bar, "Visible"), DISPATCH_PROPERTYGET, {i4(1)}), S_OK);
+  EXPECT_EQ(call(bar, id(bar, "Visible"), DISPATCH_PROPERTYGET, {}), DISP_E_BADPARAMCOUNT);
+  // Objects without a site (a row) have no such members.
+  IDispatch* row = create("clsLItem");
+  ASSERT_NE(row, nullptr);
+  EXPECT_EQ(id(row, "Left"), DISPID_UNKNOWN);
+}
+
 TEST_F(ComTest, BadCallsGetTheComponentModelsCodes) {
   IDispatch* b = create("ZorvaXPButton");
   ASSERT_NE(b, nullptr);

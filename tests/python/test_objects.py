@@ -73,6 +73,30 @@ def test_indexed_properties(form):
         tabs.TabCaption = "not indexed"
 
 
+def test_a_control_answers_its_sites_place_size_visibility_and_name(form):
+    ok = form.add("ZorvaXPButton", "cmdOK", left=360, top=360, width=1500, height=450)
+    ok.Caption = "OK"
+    # A point inside the button (client 24..124 x 24..54, the window's frame before that).
+    x, y = 74 + 3, 30 + 29
+    background, face = form.pixel(x - 60, y), form.pixel(x, y)
+    assert face != background
+    assert (ok.Left, ok.Top, ok.Width, ok.Name) == (360, 360, 1500, "cmdOK")
+    ok.Left = 1800
+    ok.top = 900  # any case
+    assert (ok.Left, ok.Top) == (1800, 900)
+    # The button moved 96 by 36 pixels: its face is there now, the form's background here.
+    assert (form.pixel(x + 96, y + 36), form.pixel(x, y)) == (face, background)
+    ok.Visible = False
+    assert ok.Visible is False
+    with pytest.raises(zx.HostError):
+        ok.Name = "other"  # read-only
+    with pytest.raises(AttributeError):
+        ok.NoSuchMember
+    # The status bar's own Visible is per panel, and stays so.
+    bar = form.add("ZorvaXPStatusBar", "sb")
+    assert bar.Visible[1] in (True, False)
+
+
 def test_refusals_are_host_errors_with_number_and_description(form):
     button = form.add("ZorvaXPButton", "cmd")
     with pytest.raises(zx.HostError) as mismatch:

@@ -326,19 +326,44 @@ HRESULT DispatchObject::GetTypeInfo(UINT index, LCID, ITypeInfo** info) {
   return *info ? S_OK : E_OUTOFMEMORY;
 }
 
+namespace {
+
+// The members a control's site adds (Name, Index, Left, Top, Width, Height, Align, TabStop,
+// TabIndex, Visible, Default, Cancel) answer through the control itself, as the platform's
+// extended control does, under identifiers of their own from this number on (base + the
+// member's place in the site's table). A control's own member of the same name comes first.
+constexpr DISPID kSiteMemberBase = static_cast<DISPID>(0x80010000u);
+
+}  // namespace
+
+const host::Member* DispatchObject::siteMember(DISPID id) const {
+  host::Extender* s = site_ && !isForm() ? site() : nullptr;
+  if (!s || id < kSiteMemberBase) return nullptr;
+  const auto& members = s->memberTable().members();
+  const auto at = static_cast<size_t>(id - kSiteMemberBase);
+  return at < members.size() ? &members[at] : nullptr;
+}
+
 HRESULT DispatchObject::GetIDsOfNames(const IID* riid, OLECHAR** names, UINT count, LCID, DISPID* ids) {
   if (!names || !ids) return E_POINTER;
   if (riid && !sameIid(riid, IID_NULL)) return DISP_E_UNKNOWNINTERFACE;
   if (count == 0) return E_INVALIDARG;
   for (UINT i = 0; i < count; ++i) ids[i] = DISPID_UNKNOWN;
   const host::Member* m = nullptr;
+  DISPID id = DISPID_UNKNOWN;
   try {
-    m = names[0] ? object().memberTable().find(toUtf8(names[0])) : nullptr;
+    const std::string name = names[0] ? toUtf8(names[0]) : std::string();
+    m = names[0] ? object().memberTable().find(name) : nullptr;
+    if (m) id = m->dispid;
+    else if (host::Extender* s = site_ && !isForm() && names[0] ? site() : nullptr) {
+      m = s->memberTable().find(name);
+      if (m) id = kSiteMemberBase + static_cast<DISPID>(m - s->memberTable().members().data());
+    }
   } catch (const HostError&) {
     m = nullptr;
   }
   if (!m) return DISP_E_UNKNOWNNAME;
-  ids[0] = m->dispid;
+  ids[0] = id;
   // Named arguments: a parameter's number is its place in the member's parameter list.
   HRESULT hr = S_OK;
   for (UINT i = 1; i < count; ++i) {
@@ -378,9 +403,11 @@ HRESULT DispatchObject::Invoke(DISPID id, const IID* riid, LCID, WORD flags, DIS
       params->cNamedArgs > params->cArgs)
     return E_INVALIDARG;
   try {
-    const host::Member* m = object().memberTable().findDispId(id);
+    host::Dispatchable* target = &object();
+    const host::Member* m = target->memberTable().findDispId(id);
+    if (!m && (m = siteMember(id))) target = site();
     if (!m) return DISP_E_MEMBERNOTFOUND;
-    return invokeMember(*m, flags, params, result, argErr);
+    return invokeMember(*m, *target, flags, params, result, argErr);
   } catch (const HostError& e) {
     return fail(e, e.number(), excep);
   } catch (const std::bad_alloc&) {
@@ -390,8 +417,8 @@ HRESULT DispatchObject::Invoke(DISPID id, const IID* riid, LCID, WORD flags, DIS
   }
 }
 
-HRESULT DispatchObject::invokeMember(const host::Member& member, WORD flags, DISPPARAMS* params, VARIANT* result,
-                                     UINT* argErr) {
+HRESULT DispatchObject::invokeMember(const host::Member& member, host::Dispatchable& target, WORD flags,
+                                     DISPPARAMS* params, VARIANT* result, UINT* argErr) {
   const host::Member* m = &member;
   const bool put = (flags & (DISPATCH_PROPERTYPUT | DISPATCH_PROPERTYPUTREF)) != 0;
   const UINT n = params->cArgs;
@@ -453,7 +480,6 @@ HRESULT DispatchObject::invokeMember(const host::Member& member, WORD flags, DIS
     }
   }
 
-  host::Dispatchable& target = object();
   host::Variant out;
   if (put) {
     if (args.size() != (m->indexed() ? m->argCount : 0)) return DISP_E_BADPARAMCOUNT;

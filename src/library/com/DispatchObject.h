@@ -114,7 +114,10 @@ class DispatchObject final : public IDispatch,
   HRESULT unadvise(DWORD cookie);
   void unadviseAll();
   HRESULT fail(const std::exception& e, int32_t number, EXCEPINFO* excep) const;
-  HRESULT invokeMember(const host::Member& m, WORD flags, DISPPARAMS* params, VARIANT* result, UINT* argErr);
+  HRESULT invokeMember(const host::Member& m, host::Dispatchable& target, WORD flags, DISPPARAMS* params,
+                       VARIANT* result, UINT* argErr);
+  // A member of the control's site by its identifier (see GetIDsOfNames); nullptr for others.
+  const host::Member* siteMember(DISPID id) const;
 
   std::atomic<ULONG> refs_{1};
   const TypeLibraryEntry* entry_ = nullptr;
