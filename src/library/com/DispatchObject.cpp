@@ -338,10 +338,10 @@ constexpr DISPID kSiteMemberBase = static_cast<DISPID>(0x80010000u);
 
 const host::Member* DispatchObject::siteMember(DISPID id) const {
   host::Extender* s = site_ && !isForm() ? site() : nullptr;
-  if (!s || id < kSiteMemberBase) return nullptr;
+  if (!s) return nullptr;
+  const int64_t at = int64_t{id} - int64_t{kSiteMemberBase};  // any identifier, without overflow
   const auto& members = s->memberTable().members();
-  const auto at = static_cast<size_t>(id - kSiteMemberBase);
-  return at < members.size() ? &members[at] : nullptr;
+  return at >= 0 && at < static_cast<int64_t>(members.size()) ? &members[static_cast<size_t>(at)] : nullptr;
 }
 
 HRESULT DispatchObject::GetIDsOfNames(const IID* riid, OLECHAR** names, UINT count, LCID, DISPID* ids) {
