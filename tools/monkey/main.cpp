@@ -8,10 +8,12 @@
 // have run in all. A finding prints the form, the seed, the kind and the shortest action list
 // (cut by halves), also written to monkey-<seed>.actions. With --fork every run and every
 // shrinking attempt runs in a child process, so a crash or a sanitizer report is found, named
-// and shrunk like any other finding. --rss-every prints the resident memory every N steps.
+// and shrunk like any other finding. --rss-every prints the resident memory and the heap in use
+// every N steps.
 // --replay plays an action list on the first form and reports what it finds; --dump prints the
 // first run's actions instead of running them.
 // Exit status: 0 when nothing was found, 1 when something was, 2 for bad arguments.
+#include <malloc.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -50,6 +52,21 @@ long residentKiB() {
   long pages = 0, resident = 0;
   statm >> pages >> resident;
   return resident * (sysconf(_SC_PAGESIZE) / 1024);
+}
+
+}  // namespace
+
+// The sanitizer's allocator answers this in the sanitizer build; elsewhere it is absent.
+extern "C" size_t __sanitizer_get_current_allocated_bytes() __attribute__((weak));
+
+namespace {
+
+// The heap in use (live allocations), beside the resident memory: the sanitizer's allocator keeps
+// freed memory mapped, so only this one says whether the program itself grows.
+long heapInUseKiB() {
+  if (__sanitizer_get_current_allocated_bytes) return static_cast<long>(__sanitizer_get_current_allocated_bytes() / 1024);
+  const struct mallinfo2 info = mallinfo2();
+  return static_cast<long>((info.uordblks + info.hblkhd) / 1024);
 }
 
 // The outcome of a run in a child process: -1 nothing found, a FindingKind, or 100 + a signal.
@@ -149,7 +166,7 @@ int main(int argc, char** argv) {
   if (steps == 0) steps = perRun * forms.size();
   std::map<std::string, int> findings;
   uint64_t done = 0, nextSample = rssEvery, runs = 0, reloads = 0, hostErrors = 0;
-  if (rssEvery) std::cout << "RSS steps=0 kib=" << residentKiB() << std::endl;
+  if (rssEvery) std::cout << "RSS steps=0 kib=" << residentKiB() << " heap-kib=" << heapInUseKiB() << std::endl;
   for (uint64_t run = 0; done < steps; ++run) {
     const FormSource& form = forms[run % forms.size()];
     const uint64_t runSeed = seed * 1000003u + run;
@@ -182,7 +199,7 @@ int main(int argc, char** argv) {
     done += count;
     ++runs;
     while (rssEvery && done >= nextSample) {
-      std::cout << "RSS steps=" << done << " kib=" << residentKiB() << std::endl;
+      std::cout << "RSS steps=" << done << " kib=" << residentKiB() << " heap-kib=" << heapInUseKiB() << std::endl;
       nextSample += rssEvery;
     }
   }
