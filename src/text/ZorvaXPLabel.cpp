@@ -364,8 +364,11 @@ void ZorvaXPLabel::DrawLabelContents(OLE_COLOR textColor, bool hoverPicture, boo
     int32_t p = 0;
     if (picture) p = overPicture ? std::max(pos, ps) : ps;
     // A picture size below zero (the enumeration keeps any value) would make the width negative,
-    // which the host refuses, and a form saved so would not load: the width stops at 0.
-    setWidthPixels(clampToInt32(std::max<int64_t>(0, int64_t{cx.cx} + p + 10)));
+    // which the host refuses, and a form saved so would not load: the width stops at 0. Under 10
+    // pixels the resize step makes it 20, as it does when the form loads; sizing from here runs
+    // inside a paint, where that step may not run again, so the rule is applied here too.
+    const int64_t width = std::max<int64_t>(0, int64_t{cx.cx} + p + 10);
+    setWidthPixels(width < 10 ? 20 : clampToInt32(width));
   }
   RECT measured = r;
   DrawText(dc, m_Caption, &measured, format | DT_CALCRECT);

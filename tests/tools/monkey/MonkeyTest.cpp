@@ -181,6 +181,12 @@ const Regression kRegressions[] = {
     {"StatusBarBesideAToolBarThatGrowsOnReload", "bars",
      "set 2726436308 3242390778 898938531 2082979637\nset 4184550835 714215718 3070585372 3503507255\n"
      "saveload 3773826358 685338268 1550223330 3259181505\n"},
+    // A pictured label sized by AutoSize with a picture size far below zero: 0 pixels wide at run
+    // time, 20 after loading (plain long run, seed 2033010122).
+    {"AutoSizedLabelNarrowerThanItsMinimum", "formskin",
+     "set 2591837803 4100907329 4043928590 2631856771\nset 3917890019 1953239837 228683421 314073283\n"
+     "set 3039378071 1823898511 3622172206 2478932086\nset 3903724991 1141288532 4278285695 905968506\n"
+     "saveload 2411421865 1951626978 3851442036 3391152544\n"},
 };
 
 class MonkeyRegression : public ::testing::TestWithParam<Regression> {};
