@@ -336,8 +336,10 @@ constexpr DISPID kSiteMemberBase = static_cast<DISPID>(0x80010000u);
 
 }  // namespace
 
+host::Extender* DispatchObject::memberSite() const { return site_ && !isForm() ? site() : nullptr; }
+
 const host::Member* DispatchObject::siteMember(DISPID id) const {
-  host::Extender* s = site_ && !isForm() ? site() : nullptr;
+  host::Extender* s = memberSite();
   if (!s) return nullptr;
   const int64_t at = int64_t{id} - int64_t{kSiteMemberBase};  // any identifier, without overflow
   const auto& members = s->memberTable().members();
@@ -355,7 +357,7 @@ HRESULT DispatchObject::GetIDsOfNames(const IID* riid, OLECHAR** names, UINT cou
     const std::string name = names[0] ? toUtf8(names[0]) : std::string();
     m = names[0] ? object().memberTable().find(name) : nullptr;
     if (m) id = m->dispid;
-    else if (host::Extender* s = site_ && !isForm() && names[0] ? site() : nullptr) {
+    else if (host::Extender* s = names[0] ? memberSite() : nullptr) {
       m = s->memberTable().find(name);
       if (m) id = kSiteMemberBase + static_cast<DISPID>(m - s->memberTable().members().data());
     }

@@ -116,7 +116,10 @@ class DispatchObject final : public IDispatch,
   HRESULT fail(const std::exception& e, int32_t number, EXCEPINFO* excep) const;
   HRESULT invokeMember(const host::Member& m, host::Dispatchable& target, WORD flags, DISPPARAMS* params,
                        VARIANT* result, UINT* argErr);
-  // A member of the control's site by its identifier (see GetIDsOfNames); nullptr for others.
+  // The site whose members a control also answers (see GetIDsOfNames); nullptr for objects that
+  // are no control, and for a control whose form has gone.
+  host::Extender* memberSite() const;
+  // A member of the control's site by its identifier; nullptr for others.
   const host::Member* siteMember(DISPID id) const;
 
   std::atomic<ULONG> refs_{1};

@@ -122,11 +122,9 @@ std::optional<Image> decodeJpeg(Bytes file, std::string& error) {
   const UINT stride = w * 4;
   for (UINT y = 0; y < h; ++y) {
     const WICRect row{0, static_cast<INT>(y), static_cast<INT>(w), 1};
-    if (FAILED(hr = converter->CopyPixels(&row, stride, stride, reinterpret_cast<BYTE*>(out->row(static_cast<int32_t>(y))))))
-      return failed("failed while decoding", hr);
-  }
-  for (UINT y = 0; y < h; ++y) {
     uint32_t* p = out->row(static_cast<int32_t>(y));
+    if (FAILED(hr = converter->CopyPixels(&row, stride, stride, reinterpret_cast<BYTE*>(p))))
+      return failed("failed while decoding", hr);
     for (UINT x = 0; x < w; ++x) p[x] |= 0xFF000000u;  // JPEG pictures are opaque
   }
   return Image{out, false};
