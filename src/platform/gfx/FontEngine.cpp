@@ -15,6 +15,7 @@
 #include <cstdlib>
 #include <cstring>
 #include <map>
+#include <set>
 #include <tuple>
 
 namespace zxp::gfx {
@@ -336,6 +337,17 @@ std::shared_ptr<FontInstance> realizeFont(const LOGFONT& lf) {
 }
 
 uint64_t glyphRasterCount() { return gRasterCount; }
+
+FontCacheUse fontCacheUse() {
+  FontCacheUse use;
+  std::set<const FontInstance*> seen;
+  for (const auto& [key, inst] : instanceCache())
+    if (seen.insert(inst.get()).second) use.glyphBytes += inst->glyphBytes();
+  for (const auto& [key, inst] : logicalCache())
+    if (seen.insert(inst.get()).second) use.glyphBytes += inst->glyphBytes();
+  use.fonts = seen.size();
+  return use;
+}
 
 void setFontSource(FontSource s) {
   if (s == gSource) return;

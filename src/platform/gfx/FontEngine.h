@@ -119,4 +119,12 @@ struct FontObj : HandleObject {
 // same caption leaves it unchanged.
 uint64_t glyphRasterCount();
 
+// What the shared font caches hold: the realised fonts kept for later requests and the bytes of
+// the glyphs those fonts have cached.
+struct FontCacheUse {
+  size_t fonts = 0;
+  size_t glyphBytes = 0;
+};
+FontCacheUse fontCacheUse();
+
 }  // namespace zxp::gfx

@@ -1,7 +1,8 @@
 // Message boxes: a title, a text, an icon and buttons, answered modally.
 //
-// The recording backend (the default, used by tests) keeps every box it was asked to show and
-// answers with a preset button; the desktop backend (Desktop.h) shows a modal window.
+// The recording backend (the default, used by tests) keeps the latest boxes it was asked to show
+// (RecentLog) and answers with a preset button; the desktop backend (Desktop.h) shows a modal
+// window.
 #pragma once
 
 #include <cstdint>
@@ -10,6 +11,7 @@
 #include <string_view>
 #include <vector>
 
+#include "platform/base/RecentLog.h"
 #include "platform/gfx/Handles.h"
 #include "platform/gfx/Types.h"
 
@@ -76,7 +78,7 @@ class RecordingMessageBox final : public MessageBoxBackend {
   };
   int show(HWND owner, const std::string& text, const std::string& caption, UINT type) override;
 
-  std::vector<Shown> shown;
+  RecentLog<Shown> shown;
   int answer = IDOK;  // what every box answers
 };
 

@@ -1,14 +1,15 @@
 // The shell's "open": hands a document, folder or address to the desktop's opener.
 //
-// The recording backend (the default, used by tests) keeps every request; the desktop backend
-// (Desktop.h) is the desktop's opener
-// (makeDesktopShell). As on the original platform, a result above 32 means success.
+// The recording backend (the default, used by tests) keeps the latest requests (RecentLog); the
+// desktop backend (Desktop.h) is the desktop's opener (makeDesktopShell). As on the original
+// platform, a result above 32 means success.
 #pragma once
 
 #include <memory>
 #include <string>
 #include <vector>
 
+#include "platform/base/RecentLog.h"
 #include "platform/gfx/Handles.h"
 
 namespace zxp {
@@ -42,7 +43,7 @@ class ShellBackend {
 class RecordingShell final : public ShellBackend {
  public:
   HINSTANCE execute(const ShellRequest& request) override;
-  std::vector<ShellRequest> requests;
+  RecentLog<ShellRequest> requests;
   HINSTANCE result = 42;  // what every request returns
 };
 

@@ -13,6 +13,7 @@
 #include <string>
 #include <vector>
 
+#include "platform/base/RecentLog.h"
 #include "platform/gfx/Handles.h"
 #include "platform/gfx/Types.h"
 
@@ -66,7 +67,7 @@ class SoundBackend {
   virtual bool playing() const = 0;
 };
 
-// Keeps what was played, for tests and headless runs. A sound counts as playing from play() until
+// Keeps the latest sounds played (RecentLog), for tests and headless runs. A sound counts as playing from play() until
 // the next stop() or play(); nothing ends on its own, so results do not depend on time.
 class RecordingSound final : public SoundBackend {
  public:
@@ -80,7 +81,7 @@ class RecordingSound final : public SoundBackend {
   void stop() override;
   bool playing() const override { return playing_; }
 
-  std::vector<Played> played;
+  RecentLog<Played> played;
   int stops = 0;
 
  private:

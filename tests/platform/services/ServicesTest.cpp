@@ -159,6 +159,27 @@ TEST(MessageBoxAndShell, AreRecorded) {
   EXPECT_EQ(std::tuple(rec.shell->requests[0].operation, rec.shell->requests[0].file), std::tuple("open", "http://example.org/"));
 }
 
+// The recording backends are a headless process's defaults: a long run must not keep every box
+// and document it was ever asked for, only the latest, in order, with a count of all.
+TEST(MessageBoxAndShell, RecordsKeepOnlyTheLatestInOrderAndCountAll) {
+  RecordingServices rec;
+  const size_t keep = decltype(rec.messageBoxes->shown)::kKeep, asked = 5 * keep + 3;
+  for (size_t i = 0; i < asked; ++i) {
+    (void)MsgBox(std::to_string(i));
+    (void)ShellExecuteA(0, nullptr, std::to_string(i).c_str(), nullptr, nullptr, 1);
+  }
+  const auto& shown = rec.messageBoxes->shown;
+  EXPECT_EQ(shown.total(), asked);
+  EXPECT_GE(shown.size(), keep);
+  EXPECT_LT(shown.size(), 2 * keep);
+  EXPECT_EQ(shown.back().text, std::to_string(asked - 1));
+  for (size_t i = 0; i < shown.size(); ++i)
+    ASSERT_EQ(shown[i].text, std::to_string(asked - shown.size() + i));
+  const auto& requests = rec.shell->requests;
+  EXPECT_EQ(std::tuple(requests.total(), requests.size(), requests.back().file),
+            std::tuple(asked, shown.size(), std::to_string(asked - 1)));
+}
+
 TEST(Library, LoadsSystemLibrariesWithReferenceCounts) {
   size_t live = handles().liveCount(ObjKind::Module);
   HMODULE a = LoadLibraryA("Shell32.dll");
