@@ -10,6 +10,8 @@
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
+#include <map>
+#include <memory>
 #include <sstream>
 #include <string>
 #include <vector>
@@ -45,13 +47,21 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   if (size < 3) return 0;
   const std::vector<std::string>& forms = exampleForms();
   const size_t pick = data[0] % (forms.size() + 1);
-  const std::string form = pick < forms.size()
-                               ? forms[pick]
-                               : monkey::generateForm(static_cast<uint64_t>(data[1] | (data[2] << 8)),
-                                                      library::classes(), 8);
+  // One monkey per form, kept between inputs: it learns once which members of that form stay
+  // silent after loading, which every later input on the form would only learn again.
+  const uint32_t key = pick < forms.size() ? static_cast<uint32_t>(pick)
+                                           : 0x10000u + static_cast<uint32_t>(data[1] | (data[2] << 8));
+  static std::map<uint32_t, std::unique_ptr<monkey::Monkey>> monkeys;
+  if (monkeys.size() > 512) monkeys.clear();  // generated forms come in 65 536 kinds
+  std::unique_ptr<monkey::Monkey>& kept = monkeys[key];
+  if (!kept) {
+    const std::string form = pick < forms.size() ? forms[pick]
+                                                 : monkey::generateForm(key & 0xFFFF, library::classes(), 8);
+    kept = std::make_unique<monkey::Monkey>(form, library::classesWithPrivate(), monkey::MonkeyOptions{false, {}, {}});
+  }
+  monkey::Monkey& m = *kept;
   std::vector<monkey::Action> actions = monkey::actionsFromBytes(data + 3, size - 3);
   if (actions.size() > 300) actions.resize(300);
-  monkey::Monkey m(form, library::classesWithPrivate(), {false, {}, {}});
   if (const auto f = m.run(actions)) {
     std::fprintf(stderr, "monkey finding (%s at step %zu): %s\nactions:\n%s", std::string(kindName(f->kind)).c_str(),
                  f->step, f->message.c_str(), monkey::actionsText(actions).c_str());

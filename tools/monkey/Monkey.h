@@ -21,6 +21,7 @@
 #include <functional>
 #include <memory>
 #include <optional>
+#include <set>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -29,6 +30,7 @@
 
 namespace zxp::host {
 class Form;
+struct Member;
 }
 
 namespace zxp::monkey {
@@ -118,6 +120,9 @@ class Monkey {
   const host::ClassRegistry& classes_;
   MonkeyOptions options_;
   size_t steps_ = 0, reloads_ = 0, hostErrors_ = 0, knownLosses_ = 0;
+  // Members that do not answer right after the form's first load (learnt by the first run).
+  std::set<const host::Member*> silent_;
+  bool learned_ = false;
 };
 
 // A form file with random controls of every class of `classes` that a form can hold, some
