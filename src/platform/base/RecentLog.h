@@ -2,7 +2,7 @@
 // sounds played, documents opened) remember. They are the default backends of a headless process,
 // so a program that runs for hours (a monkey, a script host) would otherwise keep every box it was
 // ever asked to show. Reads like a vector of the kept entries, oldest first; total() counts every
-// entry ever added.
+// entry added since the log was made or last cleared.
 #pragma once
 
 #include <cstddef>
@@ -23,7 +23,10 @@ class RecentLog {
     entries_.push_back(std::move(entry));
     ++total_;
   }
-  void clear() { entries_.clear(); }
+  void clear() {
+    entries_.clear();
+    total_ = 0;
+  }
 
   size_t size() const { return entries_.size(); }
   bool empty() const { return entries_.empty(); }

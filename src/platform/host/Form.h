@@ -20,6 +20,7 @@
 #include <string_view>
 #include <vector>
 
+#include "platform/base/RecentLog.h"
 #include "platform/host/ClassRegistry.h"
 #include "platform/host/Extender.h"
 #include "platform/host/FormFile.h"
@@ -131,7 +132,9 @@ class Form : public Dispatchable {
     std::string control;  // the control's name, with "(index)" for control arrays
     std::string property;
   };
-  const std::vector<PropertyChange>& changes() const { return changes_; }
+  // The latest changes reported by the controls (a long-lived form may see millions), oldest
+  // first; total() counts all of them since the last clearChanges.
+  const RecentLog<PropertyChange>& changes() const { return changes_; }
   bool modified() const { return !changes_.empty(); }
   void clearChanges() { changes_.clear(); }
   // Binds a handler to a control's event by names; arguments arrive by reference.
@@ -200,7 +203,7 @@ class Form : public Dispatchable {
   std::unordered_map<std::string, std::vector<Extender*>> byName_;
   std::vector<Extender*> tabs_;
   bool loading_ = false;  // Form::load defers the layout of aligned controls to its end
-  std::vector<PropertyChange> changes_;
+  RecentLog<PropertyChange> changes_;
   std::vector<UnknownKey> unknownKeys_;
   HHOOK tabHook_ = 0;  // takes Tab and Shift+Tab for the tab order (Form.cpp, tabKeyHook)
   bool layingOut_ = false;

@@ -1,6 +1,8 @@
 #include <gtest/gtest.h>
 
 #include <climits>
+#include <tuple>
+#include <type_traits>
 
 #include "platform/services/Library.h"
 #include "platform/ui/Edit.h"
@@ -218,6 +220,23 @@ TEST_F(Form, NamesAreUniqueExceptInControlArrays) {
   form->controlAs<TestXP>("Opt", 1)->setCaption("x");
   EXPECT_EQ(form->changes().back().control, "Opt(1)");
   EXPECT_EQ(form->control("Opt", 1)->Ambient().DisplayName, "Opt(1)");
+}
+
+// A form that lives long (a progress bar fed for hours) keeps only its latest property changes,
+// newest last, and is modified until the changes are cleared.
+TEST_F(Form, KeepsOnlyItsLatestPropertyChanges) {
+  TestXP& a = add("Test1");
+  const size_t keep = std::remove_cvref_t<decltype(form->changes())>::kKeep, made = 5 * keep + 1;
+  for (size_t i = 0; i < made; ++i) a.setCaption(i % 2 ? "odd" : "even");
+  const auto& changes = form->changes();
+  EXPECT_EQ(changes.total(), made);
+  EXPECT_GE(changes.size(), keep);
+  EXPECT_LT(changes.size(), 2 * keep);
+  EXPECT_EQ(std::tuple(changes.back().control, changes.back().property), std::tuple("Test1", "Caption"));
+  EXPECT_TRUE(form->modified());
+  form->clearChanges();
+  EXPECT_FALSE(form->modified());
+  EXPECT_EQ(changes.total(), 0u);
 }
 
 // The name look-up stays right while controls come and go in any order: enough names to grow
