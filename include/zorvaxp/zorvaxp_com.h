@@ -765,6 +765,17 @@ HRESULT ZorvaXPWindowOf(IDispatch* object, HWND* hwnd);
 HRESULT ZorvaXPFormRender(IDispatch* form, const char* pngPath, EXCEPINFO* excep);
 HRESULT ZorvaXPFormPixel(IDispatch* form, int32_t x, int32_t y, uint32_t* rgb);
 
+/* ---- Quick puts of plain values ---- */
+/* What Invoke with DISPATCH_PROPERTYPUT and one value (under DISPID_PROPERTYPUT) does, for a host
+ * that would otherwise build the DISPPARAMS for every put: a text of `length` UTF-16 units
+ * (VT_BSTR; it may hold NULs), a 32-bit integer (VT_I4), a double (VT_R8) or a Boolean (VT_BOOL,
+ * any value but 0 is True). They call the object's own Invoke, so they work on any IDispatch and
+ * answer as it does (DISP_E_EXCEPTION with *excep filled when given, DISP_E_TYPEMISMATCH, ...). */
+HRESULT ZorvaXPPutText(IDispatch* object, DISPID member, const OLECHAR* text, UINT length, EXCEPINFO* excep);
+HRESULT ZorvaXPPutLong(IDispatch* object, DISPID member, int32_t value, EXCEPINFO* excep);
+HRESULT ZorvaXPPutDouble(IDispatch* object, DISPID member, double value, EXCEPINFO* excep);
+HRESULT ZorvaXPPutBool(IDispatch* object, DISPID member, int32_t value, EXCEPINFO* excep);
+
 /* ---- Values a host hands in: fonts and pictures ---- */
 /* A font object (what a Font property takes). */
 HRESULT ZorvaXPFontCreate(const char* name, double points, int32_t bold, int32_t italic, int32_t underline,

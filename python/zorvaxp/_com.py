@@ -204,6 +204,10 @@ FormControlAt = _declare("ZorvaXPFormControlAt", HRESULT, PV, c_int32, POINTER(P
 WindowOf = _declare("ZorvaXPWindowOf", HRESULT, PV, POINTER(c_uint32))
 FormRender = _declare("ZorvaXPFormRender", HRESULT, PV, c_char_p, POINTER(EXCEPINFO))
 FormPixel = _declare("ZorvaXPFormPixel", HRESULT, PV, c_int32, c_int32, POINTER(c_uint32))
+PutText = _declare("ZorvaXPPutText", HRESULT, PV, c_int32, c_char_p, c_uint, POINTER(EXCEPINFO))
+PutLong = _declare("ZorvaXPPutLong", HRESULT, PV, c_int32, c_int32, POINTER(EXCEPINFO))
+PutDouble = _declare("ZorvaXPPutDouble", HRESULT, PV, c_int32, c_double, POINTER(EXCEPINFO))
+PutBool = _declare("ZorvaXPPutBool", HRESULT, PV, c_int32, c_int32, POINTER(EXCEPINFO))
 FontCreate = _declare("ZorvaXPFontCreate", HRESULT, c_char_p, c_double, c_int32, c_int32, c_int32, c_int32,
                       POINTER(PV))
 PictureLoad = _declare("ZorvaXPPictureLoad", HRESULT, c_char_p, c_size_t, POINTER(PV), POINTER(EXCEPINFO))

@@ -88,11 +88,38 @@ def get(pointer, dispid):
         _free_calls.append(call)
 
 
+_put_text, _put_long, _put_double, _put_bool = com.PutText, com.PutLong, com.PutDouble, com.PutBool
+
+
 def put(pointer, dispid, flags, value, indexes=()):
-    """A property put: the value first in DISPPARAMS under DISPID_PROPERTYPUT, then the indexes."""
+    """A property put: the value first in DISPPARAMS under DISPID_PROPERTYPUT, then the indexes.
+    A text, a 32-bit integer, a float or a Boolean goes through the library's quick put, which
+    builds the same call in C."""
     if indexes:
         return _put_indexed(pointer, dispid, flags, value, indexes)
     call = _free_calls.pop() if _free_calls else _Call()
+    if flags & com.DISPATCH_PROPERTYPUT:
+        kind = type(value)
+        if kind is str:
+            data = value.encode("utf-16-le", "surrogatepass")
+            hr = _put_text(pointer, dispid, data, len(data) >> 1, call.excep_ref)
+        elif kind is int and -2147483648 <= value <= 2147483647:
+            hr = _put_long(pointer, dispid, value, call.excep_ref)
+        elif kind is float:
+            hr = _put_double(pointer, dispid, value, call.excep_ref)
+        elif kind is bool:
+            hr = _put_bool(pointer, dispid, value, call.excep_ref)
+        else:
+            hr = None
+        if hr is not None:
+            try:
+                if _pending:
+                    raise_pending()
+                if hr < 0:
+                    raise error_of(hr, call.excep)
+            finally:
+                _free_calls.append(call)
+            return
     try:
         values.to_variant(value, call.argv[0])
         hr = _invoker(pointer)(pointer, dispid, _NULL_IID, 0, flags, call.params_ref, None, call.excep_ref, None)

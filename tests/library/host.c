@@ -45,6 +45,10 @@ static __typeof__(ZorvaXPWindowOf)* pWindowOf;
 static __typeof__(ZorvaXPFormRender)* pFormRender;
 static __typeof__(ZorvaXPFormPixel)* pFormPixel;
 static __typeof__(ZorvaXPFontCreate)* pFontCreate;
+static __typeof__(ZorvaXPPutText)* pPutText;
+static __typeof__(ZorvaXPPutLong)* pPutLong;
+static __typeof__(ZorvaXPPutDouble)* pPutDouble;
+static __typeof__(ZorvaXPPutBool)* pPutBool;
 static __typeof__(ZorvaXPPictureLoad)* pPictureLoad;
 static __typeof__(ZorvaXPGetTypeLib)* pGetTypeLib;
 static __typeof__(ZorvaXPRun)* pRun;
@@ -481,6 +485,10 @@ int main(int argc, char** argv) {
   *(void**)&pFormRender = need(lib, "ZorvaXPFormRender");
   *(void**)&pFormPixel = need(lib, "ZorvaXPFormPixel");
   *(void**)&pFontCreate = need(lib, "ZorvaXPFontCreate");
+  *(void**)&pPutText = need(lib, "ZorvaXPPutText");
+  *(void**)&pPutLong = need(lib, "ZorvaXPPutLong");
+  *(void**)&pPutDouble = need(lib, "ZorvaXPPutDouble");
+  *(void**)&pPutBool = need(lib, "ZorvaXPPutBool");
   *(void**)&pPictureLoad = need(lib, "ZorvaXPPictureLoad");
   *(void**)&pGetTypeLib = need(lib, "ZorvaXPGetTypeLib");
   *(void**)&pRun = need(lib, "ZorvaXPRun");
@@ -591,6 +599,36 @@ int main(int argc, char** argv) {
   CHECK_HR(put(button, enabled, &v, NULL, &argErr), DISP_E_TYPEMISMATCH);
   CHECK(argErr == 0);
   pVariantClear(&v);
+
+  /* The quick puts make the same call: a text with a NUL inside arrives whole, numbers become
+   * the property's type, a value the property cannot take is refused as Invoke refuses it. */
+  {
+    const OLECHAR withNul[3] = {'a', 0, 'b'};
+    DISPID captionId = idOf(button, "Caption");
+    CHECK_HR(pPutText(button, captionId, withNul, 3, NULL), S_OK);
+    CHECK_HR(get(button, captionId, &v), S_OK);
+    CHECK(v.vt == VT_BSTR && pSysStringLen(v.bstrVal) == 3 && v.bstrVal[1] == 0 && v.bstrVal[2] == 'b');
+    pVariantClear(&v);
+    CHECK_HR(pPutLong(button, captionId, -42, NULL), S_OK);
+    CHECK_HR(get(button, captionId, &v), S_OK);
+    CHECK(v.vt == VT_BSTR && pSysStringLen(v.bstrVal) == 3 && v.bstrVal[0] == '-' && v.bstrVal[2] == '2');
+    pVariantClear(&v);
+    CHECK_HR(pPutBool(button, enabled, 0, NULL), S_OK);
+    CHECK_HR(get(button, enabled, &v), S_OK);
+    CHECK(v.vt == VT_BOOL && v.boolVal == 0);
+    CHECK_HR(pPutBool(button, enabled, 5, NULL), S_OK);
+    CHECK_HR(get(button, enabled, &v), S_OK);
+    CHECK(v.vt == VT_BOOL && v.boolVal == VARIANT_TRUE);
+    CHECK_HR(pPutDouble(button, enabled, 0.0, NULL), S_OK);
+    CHECK_HR(get(button, enabled, &v), S_OK);
+    CHECK(v.vt == VT_BOOL && v.boolVal == 0);
+    const OLECHAR word[4] = {'n', 'o', 'p', 'e'};
+    CHECK_HR(pPutText(button, enabled, word, 4, NULL), DISP_E_TYPEMISMATCH);
+    CHECK_HR(pPutLong(button, 0x680300FF, 1, NULL), DISP_E_MEMBERNOTFOUND);
+    CHECK_HR(pPutLong(NULL, enabled, 1, NULL), E_POINTER);
+    CHECK_HR(pPutText(button, captionId, NULL, 1, NULL), E_POINTER);
+    CHECK_HR(pPutBool(button, enabled, 1, NULL), S_OK);
+  }
 
   /* Bad calls: unknown name, unknown member, wrong argument count, put without its named argument. */
   CHECK(idOf(button, "NoSuchMember") == DISPID_UNKNOWN);
