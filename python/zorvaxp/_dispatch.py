@@ -131,9 +131,71 @@ def put(pointer, dispid, flags, value, indexes=()):
         _free_calls.append(call)
 
 
+class _Arguments:
+    """The buffers of a call with positional arguments only, kept per argument count and reused
+    (a call made from an event handler while another is under way takes buffers of its own)."""
+
+    __slots__ = ("argv", "refs", "params_ref", "result", "result_ref", "excep", "excep_ref")
+
+    def __init__(self, count):
+        self.argv = (VARIANT * count)()
+        self.refs = [byref(self.argv[i]) for i in range(count)]
+        self.params_ref = byref(DISPPARAMS(self.argv, None, count, 0))
+        self.result = VARIANT()
+        self.result_ref = byref(self.result)
+        self.excep = EXCEPINFO()
+        self.excep_ref = byref(self.excep)
+
+
+_free_arguments = {}  # argument count -> [_Arguments]
+# What a VARIANT holds without owning anything: such arguments need no VariantClear after a call.
+_PLAIN = frozenset((com.VT_EMPTY, com.VT_NULL, com.VT_I2, com.VT_I4, com.VT_R4, com.VT_R8, com.VT_DATE,
+                    com.VT_BOOL, com.VT_ERROR, com.VT_I8))
+
+
+def _invoke_positional(pointer, dispid, flags, args):
+    count = len(args)
+    pool = _free_arguments.setdefault(count, [])
+    call = pool.pop() if pool else _Arguments(count)
+    argv = call.argv
+    try:
+        # DISPPARAMS holds the arguments last first.
+        at = count
+        for value in args:
+            at -= 1
+            if value is _MISSING:
+                argv[at].vt = com.VT_ERROR
+                argv[at].scode = com.DISP_E_PARAMNOTFOUND
+            else:
+                values.to_variant(value, argv[at])
+        hr = _invoker(pointer)(pointer, dispid, _NULL_IID, 0, flags, call.params_ref, call.result_ref,
+                               call.excep_ref, None)
+        if hr < 0:
+            raise_pending()
+            raise error_of(hr, call.excep)
+        result = call.result
+        try:
+            raise_pending()
+            return values.from_variant(result)
+        finally:
+            if result.vt in _PLAIN:
+                result.vt = com.VT_EMPTY
+            else:
+                com.VariantClear(call.result_ref)
+    finally:
+        for i in range(count):
+            if argv[i].vt in _PLAIN:
+                argv[i].vt = com.VT_EMPTY
+            else:
+                com.VariantClear(call.refs[i])
+        pool.append(call)
+
+
 def invoke(pointer, dispid, flags, args=(), named=()):
     """Invoke with positional arguments in call order and named ones as (dispid, value) pairs;
     the result as a Python value."""
+    if not named:
+        return _invoke_positional(pointer, dispid, flags, args)
     count = len(args) + len(named)
     argv = (VARIANT * count)() if count else None
     ids = None
