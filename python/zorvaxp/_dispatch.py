@@ -478,8 +478,14 @@ class _SinkObject(ctypes.Structure):
     _fields_ = [("vtbl", c_void_p), ("number", ctypes.c_size_t)]
 
 
+_sink_at = {}  # the address of a sink's object -> EventSink: what a call into the sink finds first
+
+
 def _sink_of(this):
-    return _sinks.get(ctypes.cast(this, POINTER(_SinkObject))[0].number)
+    sink = _sink_at.get(this)
+    if sink is None:
+        sink = _sinks.get(ctypes.cast(this, POINTER(_SinkObject))[0].number)
+    return sink
 
 
 @ctypes.CFUNCTYPE(HRESULT, c_void_p, _IID, POINTER(c_void_p))
@@ -511,6 +517,7 @@ def _sink_release(this):
     sink.refs -= 1
     if sink.refs == 0:
         _sinks.pop(sink.number, None)
+        _sink_at.pop(this, None)
     return sink.refs
 
 
@@ -537,7 +544,7 @@ def _sink_invoke(this, dispid, iid, lcid, flags, params, result, excep, arg_err)
     if not sink:
         return com.S_OK
     try:
-        sink.deliver(dispid, params[0])
+        sink.deliver(dispid, params)
     except BaseException as error:  # the library is below us on the stack: hand it to Python later
         _pending.append(error)
     return com.S_OK
@@ -565,6 +572,7 @@ class EventSink:
         self.point = None
         self.struct = _SinkObject(ctypes.cast(_SINK_VTABLE, c_void_p), self.number)
         _sinks[self.number] = self
+        _sink_at[ctypes.addressof(self.struct)] = self
         container = com.query_interface(pointer, com.IID_IConnectionPointContainer)
         if not container:
             raise HostError(459, "Object does not source automation events")
@@ -584,7 +592,12 @@ class EventSink:
         handlers = owner._handlers.get(dispid) if owner is not None else None
         if not handlers:
             return
+        if not any(takes for _, takes in handlers):  # nobody reads the arguments, none changes
+            for handler, _ in list(handlers):
+                handler()
+            return
         name, names = self.events.get(dispid, ("event %d" % dispid, []))
+        params = params[0]
         count = params.cArgs
         raw = [params.rgvarg[count - 1 - i] for i in range(count)]
         args = EventArgs(name, names + ["arg%d" % i for i in range(len(names), count)],
