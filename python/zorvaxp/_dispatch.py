@@ -91,35 +91,44 @@ def get(pointer, dispid):
 _put_text, _put_long, _put_double, _put_bool = com.PutText, com.PutLong, com.PutDouble, com.PutBool
 
 
+def quick_put(pointer, dispid, value):
+    """A put of an exact str, int within 32 bits, float or bool through the library's quick put;
+    False (nothing done) for any other value."""
+    kind = type(value)
+    if kind is str:
+        data = value.encode("utf-16-le", "surrogatepass")
+        call = _free_calls.pop() if _free_calls else _Call()
+        hr = _put_text(pointer, dispid, data, len(data) >> 1, call.excep_ref)
+    elif kind is int and -2147483648 <= value <= 2147483647:
+        call = _free_calls.pop() if _free_calls else _Call()
+        hr = _put_long(pointer, dispid, value, call.excep_ref)
+    elif kind is float:
+        call = _free_calls.pop() if _free_calls else _Call()
+        hr = _put_double(pointer, dispid, value, call.excep_ref)
+    elif kind is bool:
+        call = _free_calls.pop() if _free_calls else _Call()
+        hr = _put_bool(pointer, dispid, value, call.excep_ref)
+    else:
+        return False
+    try:
+        if _pending:
+            raise_pending()
+        if hr < 0:
+            raise error_of(hr, call.excep)
+    finally:
+        _free_calls.append(call)
+    return True
+
+
 def put(pointer, dispid, flags, value, indexes=()):
     """A property put: the value first in DISPPARAMS under DISPID_PROPERTYPUT, then the indexes.
     A text, a 32-bit integer, a float or a Boolean goes through the library's quick put, which
     builds the same call in C."""
     if indexes:
         return _put_indexed(pointer, dispid, flags, value, indexes)
+    if flags & com.DISPATCH_PROPERTYPUT and quick_put(pointer, dispid, value):
+        return
     call = _free_calls.pop() if _free_calls else _Call()
-    if flags & com.DISPATCH_PROPERTYPUT:
-        kind = type(value)
-        if kind is str:
-            data = value.encode("utf-16-le", "surrogatepass")
-            hr = _put_text(pointer, dispid, data, len(data) >> 1, call.excep_ref)
-        elif kind is int and -2147483648 <= value <= 2147483647:
-            hr = _put_long(pointer, dispid, value, call.excep_ref)
-        elif kind is float:
-            hr = _put_double(pointer, dispid, value, call.excep_ref)
-        elif kind is bool:
-            hr = _put_bool(pointer, dispid, value, call.excep_ref)
-        else:
-            hr = None
-        if hr is not None:
-            try:
-                if _pending:
-                    raise_pending()
-                if hr < 0:
-                    raise error_of(hr, call.excep)
-            finally:
-                _free_calls.append(call)
-            return
     try:
         values.to_variant(value, call.argv[0])
         hr = _invoker(pointer)(pointer, dispid, _NULL_IID, 0, flags, call.params_ref, None, call.excep_ref, None)
@@ -320,6 +329,9 @@ class Dispatch:
         return get(self._ptr, m.dispid)
 
     def __setattr__(self, name, value):
+        dispid = self._cls.plain_puts.get(name)
+        if dispid is not None and quick_put(self._ptr, dispid, value):
+            return
         if name.startswith("_"):
             object.__setattr__(self, name, value)
             return

@@ -162,6 +162,9 @@ class ClassInfo:
         self.events = None      # dispid -> (name, parameter names), read on first use
         self.events_iid = None
         self.site = {}          # lower-case name -> Member of a control's site (None: not one)
+        # The library's spelling -> dispid of the properties a plain value is put to directly.
+        self.plain_puts = {m.name: m.dispid for m in members.values()
+                           if m.kind == "property" and m.put_flag & com.DISPATCH_PROPERTYPUT and not m.indexes}
 
     def describe(self):
         lines = ["%s: members of the library's class %s" % (self.name.lstrip("_"), self.name.lstrip("_")), ""]
