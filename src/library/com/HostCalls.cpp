@@ -80,6 +80,25 @@ HRESULT handOut(DispatchObject* o, IDispatch** out) {
   return S_OK;
 }
 
+// A put of one plain value through the object's own Invoke, as a host's put makes it: a VARIANT
+// of `type` filled by `fill`, in DISPPARAMS under DISPID_PROPERTYPUT; cleared afterwards.
+template <class Fill>
+HRESULT putPlain(IDispatch* object, DISPID member, VARTYPE type, EXCEPINFO* excep, Fill fill) {
+  VARIANT value;
+  VariantInit(&value);
+  value.vt = type;
+  fill(value);
+  if (type == VT_BSTR && !value.bstrVal) return E_OUTOFMEMORY;
+  HRESULT hr = E_POINTER;
+  if (object) {
+    DISPID named = DISPID_PROPERTYPUT;
+    DISPPARAMS params{&value, &named, 1, 1};
+    hr = object->Invoke(member, &IID_NULL, 0, DISPATCH_PROPERTYPUT, &params, nullptr, excep, nullptr);
+  }
+  VariantClear(&value);
+  return hr;
+}
+
 }  // namespace
 
 extern "C" {
@@ -260,51 +279,21 @@ HRESULT ZorvaXPFormPixel(IDispatch* form, int32_t x, int32_t y, uint32_t* rgb) {
   }
 }
 
-// A put of one plain value through the object's own Invoke, as a host's put would make it: the
-// value in DISPPARAMS under DISPID_PROPERTYPUT. The value is cleared afterwards.
-static HRESULT putPlain(IDispatch* object, DISPID member, VARIANT& value, EXCEPINFO* excep) {
-  HRESULT hr = E_POINTER;
-  if (object) {
-    DISPID named = DISPID_PROPERTYPUT;
-    DISPPARAMS params{&value, &named, 1, 1};
-    hr = object->Invoke(member, &IID_NULL, 0, DISPATCH_PROPERTYPUT, &params, nullptr, excep, nullptr);
-  }
-  VariantClear(&value);
-  return hr;
-}
-
 HRESULT ZorvaXPPutText(IDispatch* object, DISPID member, const OLECHAR* text, UINT length, EXCEPINFO* excep) {
   if (!text && length) return E_POINTER;
-  VARIANT v;
-  VariantInit(&v);
-  v.vt = VT_BSTR;
-  v.bstrVal = SysAllocStringLen(text, length);
-  if (!v.bstrVal) return E_OUTOFMEMORY;
-  return putPlain(object, member, v, excep);
+  return putPlain(object, member, VT_BSTR, excep, [&](VARIANT& v) { v.bstrVal = SysAllocStringLen(text, length); });
 }
 
 HRESULT ZorvaXPPutLong(IDispatch* object, DISPID member, int32_t value, EXCEPINFO* excep) {
-  VARIANT v;
-  VariantInit(&v);
-  v.vt = VT_I4;
-  v.lVal = value;
-  return putPlain(object, member, v, excep);
+  return putPlain(object, member, VT_I4, excep, [&](VARIANT& v) { v.lVal = value; });
 }
 
 HRESULT ZorvaXPPutDouble(IDispatch* object, DISPID member, double value, EXCEPINFO* excep) {
-  VARIANT v;
-  VariantInit(&v);
-  v.vt = VT_R8;
-  v.dblVal = value;
-  return putPlain(object, member, v, excep);
+  return putPlain(object, member, VT_R8, excep, [&](VARIANT& v) { v.dblVal = value; });
 }
 
 HRESULT ZorvaXPPutBool(IDispatch* object, DISPID member, int32_t value, EXCEPINFO* excep) {
-  VARIANT v;
-  VariantInit(&v);
-  v.vt = VT_BOOL;
-  v.boolVal = value ? VARIANT_TRUE : VARIANT_FALSE;
-  return putPlain(object, member, v, excep);
+  return putPlain(object, member, VT_BOOL, excep, [&](VARIANT& v) { v.boolVal = value ? VARIANT_TRUE : VARIANT_FALSE; });
 }
 
 HRESULT ZorvaXPFontCreate(const char* name, double points, int32_t bold, int32_t italic, int32_t underline,
