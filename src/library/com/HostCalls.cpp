@@ -293,7 +293,8 @@ HRESULT ZorvaXPPutDouble(IDispatch* object, DISPID member, double value, EXCEPIN
 }
 
 HRESULT ZorvaXPPutBool(IDispatch* object, DISPID member, int32_t value, EXCEPINFO* excep) {
-  return putPlain(object, member, VT_BOOL, excep, [&](VARIANT& v) { v.boolVal = value ? VARIANT_TRUE : VARIANT_FALSE; });
+  const VARIANT_BOOL b = value ? VARIANT_TRUE : VARIANT_FALSE;
+  return putPlain(object, member, VT_BOOL, excep, [&](VARIANT& v) { v.boolVal = b; });
 }
 
 HRESULT ZorvaXPFontCreate(const char* name, double points, int32_t bold, int32_t italic, int32_t underline,
