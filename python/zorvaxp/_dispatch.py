@@ -91,26 +91,26 @@ def get(pointer, dispid):
 _put_text, _put_long, _put_double, _put_bool = com.PutText, com.PutLong, com.PutDouble, com.PutBool
 
 
+_QUICK_KINDS = frozenset((str, int, float, bool))
+
+
 def quick_put(pointer, dispid, value):
     """A put of an exact str, int within 32 bits, float or bool through the library's quick put;
     False (nothing done) for any other value."""
     kind = type(value)
-    if kind is str:
-        data = value.encode("utf-16-le", "surrogatepass")
-        call = _free_calls.pop() if _free_calls else _Call()
-        hr = _put_text(pointer, dispid, data, len(data) >> 1, call.excep_ref)
-    elif kind is int and -2147483648 <= value <= 2147483647:
-        call = _free_calls.pop() if _free_calls else _Call()
-        hr = _put_long(pointer, dispid, value, call.excep_ref)
-    elif kind is float:
-        call = _free_calls.pop() if _free_calls else _Call()
-        hr = _put_double(pointer, dispid, value, call.excep_ref)
-    elif kind is bool:
-        call = _free_calls.pop() if _free_calls else _Call()
-        hr = _put_bool(pointer, dispid, value, call.excep_ref)
-    else:
+    if kind not in _QUICK_KINDS or (kind is int and not -2147483648 <= value <= 2147483647):
         return False
+    call = _free_calls.pop() if _free_calls else _Call()
     try:
+        if kind is str:
+            data = value.encode("utf-16-le", "surrogatepass")
+            hr = _put_text(pointer, dispid, data, len(data) >> 1, call.excep_ref)
+        elif kind is int:
+            hr = _put_long(pointer, dispid, value, call.excep_ref)
+        elif kind is float:
+            hr = _put_double(pointer, dispid, value, call.excep_ref)
+        else:
+            hr = _put_bool(pointer, dispid, value, call.excep_ref)
         if _pending:
             raise_pending()
         if hr < 0:
@@ -483,21 +483,14 @@ class EventArgs:
 
 # ---- The event sink: an IDispatch written in Python ----
 
-_sinks = {}  # sink number -> EventSink
+_sinks = {}  # the address of a sink's object -> EventSink
 
 
 class _SinkObject(ctypes.Structure):
     _fields_ = [("vtbl", c_void_p), ("number", ctypes.c_size_t)]
 
 
-_sink_at = {}  # the address of a sink's object -> EventSink: what a call into the sink finds first
-
-
-def _sink_of(this):
-    sink = _sink_at.get(this)
-    if sink is None:
-        sink = _sinks.get(ctypes.cast(this, POINTER(_SinkObject))[0].number)
-    return sink
+_sink_of = _sinks.get  # the sink a call into the library's sink pointer reaches
 
 
 @ctypes.CFUNCTYPE(HRESULT, c_void_p, _IID, POINTER(c_void_p))
@@ -528,8 +521,7 @@ def _sink_release(this):
         return 0
     sink.refs -= 1
     if sink.refs == 0:
-        _sinks.pop(sink.number, None)
-        _sink_at.pop(this, None)
+        _sinks.pop(this, None)
     return sink.refs
 
 
@@ -583,8 +575,7 @@ class EventSink:
         self.cookie = 0
         self.point = None
         self.struct = _SinkObject(ctypes.cast(_SINK_VTABLE, c_void_p), self.number)
-        _sinks[self.number] = self
-        _sink_at[ctypes.addressof(self.struct)] = self
+        _sinks[ctypes.addressof(self.struct)] = self
         container = com.query_interface(pointer, com.IID_IConnectionPointContainer)
         if not container:
             raise HostError(459, "Object does not source automation events")
