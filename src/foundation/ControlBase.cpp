@@ -71,7 +71,7 @@ void ControlBase::InitProperties() {
     FlagScope scope(settingUp_);
     UserControl_InitProperties();
   }
-  setUpDone();
+  finishSetUp();
 }
 
 void ControlBase::ReadProperties(host::PropertyBag& PropBag) {
@@ -79,7 +79,20 @@ void ControlBase::ReadProperties(host::PropertyBag& PropBag) {
     FlagScope scope(settingUp_);
     UserControl_ReadProperties(PropBag);
   }
+  finishSetUp();
+}
+
+void ControlBase::finishSetUp() {
+  if (std::exchange(restingPending_, false)) redrawResting();
   setUpDone();
+}
+
+void ControlBase::restingChanged() {
+  if (settingUp_) {
+    restingPending_ = true;
+  } else {
+    redrawResting();
+  }
 }
 
 void ControlBase::WriteProperties(host::PropertyBag& PropBag) { UserControl_WriteProperties(PropBag); }
@@ -113,7 +126,7 @@ void ControlBase::AmbientChanged(std::string_view PropertyName) { UserControl_Am
 
 void ControlBase::setEnabled(bool New_Enabled) {
   UserControl.setEnabled(New_Enabled);
-  redrawResting();
+  restingChanged();
   PropertyChanged("Enabled");
 }
 
@@ -129,7 +142,7 @@ void ControlBase::setMouseIcon(host::PictureRef New_MouseIcon) {
 
 void ControlBase::setFont(host::FontRef New_Font) {
   UserControl.setFont(std::move(New_Font));
-  redrawResting();
+  restingChanged();
   PropertyChanged("Font");
 }
 
@@ -166,7 +179,7 @@ void ControlBase::letFontStyle(FontStyle which, bool value, std::string_view nam
   // Without a font (Font set to Nothing) there is no attribute to clear: making a default font
   // here would turn a saved "Font None" into a font when the form loads again.
   if (!UserControl.Font() && !value) {
-    redrawResting();
+    restingChanged();
     PropertyChanged(name);
     return;
   }
@@ -178,7 +191,7 @@ void ControlBase::letFontStyle(FontStyle which, bool value, std::string_view nam
     case FontStyle::Strikethru: f->strikethrough = value; break;
   }
   UserControl.setFont(std::move(f));
-  redrawResting();
+  restingChanged();
   PropertyChanged(name);
 }
 

@@ -171,11 +171,15 @@ class ControlBase : public host::ControlObject, private SurfaceListener {
   virtual void redrawHover() {}
 
   // ---- Helpers for the control's code ----
+  // A setter changed the resting look: redraws it at once, or, while the control is set up,
+  // once when every property is set (a form's load sets a dozen such properties per control, and
+  // each redraw is a full one).
+  void restingChanged();
   // Stores a property, redraws the resting look when asked, then notifies the host.
   template <class T, class U>
   void letProperty(T& field, U&& value, std::string_view name, Redraw redraw) {
     field = std::forward<U>(value);
-    if (redraw == Redraw::Resting) redrawResting();
+    if (redraw == Redraw::Resting) restingChanged();
     PropertyChanged(name);
   }
   // A sound-file property: stored; at design time a non-empty path to a file that cannot be
@@ -240,6 +244,8 @@ class ControlBase : public host::ControlObject, private SurfaceListener {
   enum class FontStyle { Bold, Italic, Underline, Strikethru };
   bool fontStyle(FontStyle which) const;
   void letFontStyle(FontStyle which, bool value, std::string_view name);
+  // After InitProperties or ReadProperties: the resting look if a setter asked for it, then setUpDone.
+  void finishSetUp();
   void connectSurface();
   // The surface's events, heard as its listener.
   void surfaceMouseDown(int16_t& b, int16_t& s, float& x, float& y) override { UserControl_MouseDown(b, s, x, y); }
@@ -278,6 +284,7 @@ class ControlBase : public host::ControlObject, private SurfaceListener {
   // The host is creating or loading the control (InitProperties, ReadProperties): setters that
   // run then do not report property changes, which would mark a freshly loaded form modified.
   bool settingUp_ = false;
+  bool restingPending_ = false;  // a setter asked for the resting look while the control was set up
   bool hoverStaysWhileFocused_ = false;
   bool shaped_ = false;  // the window has a shape set by setShapeWithoutColor
   // What most controls never have (access keys, constituent children), made on first use.
