@@ -411,7 +411,7 @@ void ZorvaXPHookTab::UserControl_ReadProperties(host::PropertyBag& PropBag) {
   registerAccessKeys();
   pendingShow_ = true;
   tmrLoaded.setEnabled(true);
-  RedrawMe();
+  restingChanged();
 }
 
 void ZorvaXPHookTab::UserControl_WriteProperties(host::PropertyBag& PropBag) {

@@ -140,7 +140,7 @@ void ZorvaXPStatusBar::UserControl_ReadProperties(host::PropertyBag& PropBag) {
   setOnPanelWidthChanging(PropBag.read<bool>("OnPanelWidthChanging", false));
   setShowSeperators(PropBag.read<bool>("ShowSeperators", true));
   readButtons(PropBag, count);
-  RedrawMe(true);
+  restingChanged();
 }
 
 void ZorvaXPStatusBar::UserControl_WriteProperties(host::PropertyBag& PropBag) {

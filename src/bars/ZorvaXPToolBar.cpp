@@ -190,7 +190,7 @@ void ZorvaXPToolBar::UserControl_ReadProperties(host::PropertyBag& PropBag) {
   setToolTipColor1(PropBag.read<OLE_COLOR>("ToolTipColor1", kToolTipColor1));
   setToolTipColor2(PropBag.read<OLE_COLOR>("ToolTipColor2", kToolTipColor2));
   readButtons(PropBag, count);
-  RedrawMe(true);
+  restingChanged();
 }
 
 void ZorvaXPToolBar::UserControl_WriteProperties(host::PropertyBag& PropBag) {

@@ -408,7 +408,7 @@ void ZorvaXpImageList::UserControl_ReadProperties(host::PropertyBag& PropBag) {
     pictures_.push_back(normalised(std::move(p)));
     keys_.push_back(PropBag.read<std::string>("Key" + std::to_string(n), ""));
   }
-  RedrawMe();
+  restingChanged();
 }
 
 void ZorvaXpImageList::UserControl_WriteProperties(host::PropertyBag& PropBag) {

@@ -70,7 +70,7 @@ void ZorvaTextButton::UserControl_ReadProperties(host::PropertyBag& PropBag) {
   UserControl.setFont(PropBag.read<host::FontRef>("Font", Ambient().Font));
   m_ForeColor = PropBag.read<OLE_COLOR>("ForeColor", 0);
   UserControl.setEnabled(PropBag.read<bool>("Enabled", true));
-  RedrawMe();
+  restingChanged();
 }
 
 void ZorvaTextButton::UserControl_WriteProperties(host::PropertyBag& PropBag) {

@@ -120,7 +120,7 @@ void ZorvaXPCheckBox::UserControl_ReadProperties(host::PropertyBag& PropBag) {
   m_DisabledForeColor = PropBag.read<OLE_COLOR>("DisabledForeColor", kDisabledForeColor);
   UserControl.setMouseIcon(PropBag.read<host::PictureRef>("MouseIcon", host::PictureRef()));
   UserControl.setMousePointer(PropBag.read<int16_t>("MousePointer", 0));
-  RedrawMe();
+  restingChanged();
 }
 
 void ZorvaXPCheckBox::UserControl_WriteProperties(host::PropertyBag& PropBag) {

@@ -166,7 +166,7 @@ void ZorvaXPOptionButton::UserControl_ReadProperties(host::PropertyBag& PropBag)
   setFontUnderline(PropBag.read<bool>("FontUnderline", false));
   UserControl.setMouseIcon(PropBag.read<host::PictureRef>("MouseIcon", host::PictureRef()));
   UserControl.setMousePointer(PropBag.read<int16_t>("MousePointer", 0));
-  RedrawMe();
+  restingChanged();
 }
 
 void ZorvaXPOptionButton::UserControl_WriteProperties(host::PropertyBag& PropBag) {

@@ -25,7 +25,7 @@ void ZorvaMonth4DBK::UserControl_InitProperties() {
 void ZorvaMonth4DBK::UserControl_ReadProperties(host::PropertyBag& PropBag) {
   m_uMonth = PropBag.read<int32_t>("UMonth", host::Month(host::Today()));
   m_BorderColor = PropBag.read<OLE_COLOR>("BorderColor", kBorderColor);
-  RedrawMe();
+  restingChanged();
 }
 
 void ZorvaMonth4DBK::UserControl_WriteProperties(host::PropertyBag& PropBag) {

@@ -166,7 +166,7 @@ void ZorvaXPDPicker::UserControl_ReadProperties(host::PropertyBag& PropBag) {
   setMouseIcon(PropBag.read<host::PictureRef>("MouseIcon", host::PictureRef()));
   applyFieldColors();
   showText();
-  RedrawMe();
+  restingChanged();
 }
 
 void ZorvaXPDPicker::UserControl_WriteProperties(host::PropertyBag& PropBag) {

@@ -26,7 +26,7 @@ void ZorvaYear4DBK::UserControl_InitProperties() {
 void ZorvaYear4DBK::UserControl_ReadProperties(host::PropertyBag& PropBag) {
   m_uYear = PropBag.read<int32_t>("UYear", host::Year(host::Today()));
   m_BorderColor = PropBag.read<OLE_COLOR>("BorderColor", kBorderColor);
-  RedrawMe();
+  restingChanged();
 }
 
 void ZorvaYear4DBK::UserControl_WriteProperties(host::PropertyBag& PropBag) {

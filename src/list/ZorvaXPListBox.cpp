@@ -166,7 +166,7 @@ void ZorvaXPListBox::UserControl_ReadProperties(host::PropertyBag& PropBag) {
   data_.LockUpdate = lock;
   settingUp_ = false;
   backDirty_ = true;
-  RedrawMe();
+  restingChanged();
 }
 
 void ZorvaXPListBox::UserControl_WriteProperties(host::PropertyBag& PropBag) {

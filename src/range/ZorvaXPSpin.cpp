@@ -116,7 +116,7 @@ void ZorvaXPSpin::UserControl_ReadProperties(host::PropertyBag& PropBag) {
   setOnOverButtonGradientColor1(PropBag.read<OLE_COLOR>("OnOverButtonGradientColor1", kOnOverButtonGradientColor1));
   setOnOverButtonGradientColor2(PropBag.read<OLE_COLOR>("OnOverButtonGradientColor2", kOnOverButtonGradientColor2));
   setOnOverButtonBorderColor(PropBag.read<OLE_COLOR>("OnOverButtonBorderColor", kOnOverButtonBorderColor));
-  RedrawMe();
+  restingChanged();
 }
 
 void ZorvaXPSpin::UserControl_WriteProperties(host::PropertyBag& PropBag) {

@@ -261,7 +261,7 @@ void ZorvaXPFrame::UserControl_ReadProperties(host::PropertyBag& PropBag) {
   const int16_t mode = PropBag.read<int16_t>("ScaleMode", int16_t{3});
   if (mode < 0 || mode > 7) throw HostError(errInvalidPropertyValue, "ScaleMode must be 0 to 7");
   m_ScaleMode = mode;
-  RedrawMe();
+  restingChanged();
 }
 
 void ZorvaXPFrame::UserControl_WriteProperties(host::PropertyBag& PropBag) {
