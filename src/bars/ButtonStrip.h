@@ -204,6 +204,7 @@ class ButtonStrip : public foundation::ControlBase {
   void UserControl_Terminate() override;
   void tmrHover_Timer() override;
   void redrawResting() override { RedrawMe(true); }
+  bool resizeRedrawsResting() const override { return true; }
 
   OLE_COLOR m_GradientColor1 = 16759942;
   OLE_COLOR m_GradientColor2 = 16777215;

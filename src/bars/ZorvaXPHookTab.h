@@ -228,6 +228,7 @@ class ZorvaXPHookTab final : public foundation::ControlBase {
   void UserControl_LostFocus() override {}
   void tmrHover_Timer() override;
   void redrawResting() override { RedrawMe(); }
+  bool resizeRedrawsResting() const override { return true; }
 
  private:
   struct Tab {

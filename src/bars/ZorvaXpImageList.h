@@ -92,6 +92,7 @@ class ZorvaXpImageList final : public foundation::ControlBase {
   void UserControl_Resize() override;
   void UserControl_Terminate() override;
   void redrawResting() override { RedrawMe(); }
+  bool resizeRedrawsResting() const override { return true; }
 
  private:
   int32_t size() const { return static_cast<int32_t>(m_IconSize); }

@@ -85,6 +85,7 @@ class ZorvaTextButton final : public foundation::ControlBase {
   void UserControl_Click() override {}  // the release raises Click itself
   void UserControl_LostFocus() override {}
   void redrawResting() override { RedrawMe(); }
+  bool resizeRedrawsResting() const override { return true; }
   void redrawHover() override { DrawHoverLook(); }
 
  private:

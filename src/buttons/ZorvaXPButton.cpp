@@ -166,7 +166,7 @@ void ZorvaXPButton::UserControl_ReadProperties(host::PropertyBag& PropBag) {
   m_BorderColorClick = PropBag.read<OLE_COLOR>("BorderColorClick", kBorderColorClick);
   m_BorderColorNormal = PropBag.read<OLE_COLOR>("BorderColorNormal", kBorderColorNormal);
   m_BorderColorHighlight = PropBag.read<OLE_COLOR>("BorderColorHighlight", kBorderColorHighlight);
-  RedrawMe();
+  restingChanged();
 }
 
 void ZorvaXPButton::UserControl_WriteProperties(host::PropertyBag& PropBag) {

@@ -151,6 +151,8 @@ class ZorvaXPButton final : public foundation::ControlBase {
   void UserControl_GotFocus() override;
 
   void redrawResting() override { DrawNormalButton(); }
+  // RedrawMe ends with DrawNormalButton.
+  bool resizeRedrawsResting() const override { return true; }
   void redrawHover() override { DrawHoverButton(); }
 
  private:

@@ -129,6 +129,7 @@ class ZorvaXPCheckBox final : public foundation::ControlBase {
   void UserControl_LostFocus() override;
 
   void redrawResting() override { RedrawMe(); }
+  bool resizeRedrawsResting() const override { return true; }
   void redrawHover() override { Draw(Look::Hover); }
 
  private:

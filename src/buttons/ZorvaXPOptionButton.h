@@ -141,6 +141,7 @@ class ZorvaXPOptionButton final : public foundation::ControlBase {
   void UserControl_AccessKeyPress(int16_t& KeyAscii) override;
 
   void redrawResting() override { RedrawMe(); }
+  bool resizeRedrawsResting() const override { return true; }
   void redrawHover() override { DrawHover(); }
 
  private:

@@ -59,6 +59,7 @@ class ItemPickerBase : public foundation::ControlBase {
   void UserControl_Resize() override;
   void UserControl_Terminate() override;
   void redrawResting() override { RedrawMe(); }
+  bool resizeRedrawsResting() const override { return true; }
   void tmrHover_Timer() override;
 
   OLE_COLOR m_BorderColor = kBorderColor;

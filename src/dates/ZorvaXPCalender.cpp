@@ -135,7 +135,7 @@ void ZorvaXPCalender::UserControl_ReadProperties(host::PropertyBag& PropBag) {
   setMousePointer(PropBag.read<int16_t>("MousePointer", 0));
   setMouseIcon(PropBag.read<host::PictureRef>("MouseIcon", host::PictureRef()));
   setFont(PropBag.read<host::FontRef>("Font", Ambient().Font));
-  RedrawMe(true, true, true);
+  restingChanged();
 }
 
 void ZorvaXPCalender::UserControl_WriteProperties(host::PropertyBag& PropBag) {

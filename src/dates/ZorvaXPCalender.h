@@ -183,6 +183,8 @@ class ZorvaXPCalender final : public foundation::ControlBase {
   void UserControl_MouseDown(int16_t& Button, int16_t& Shift, float& X, float& Y) override;
   void UserControl_MouseUp(int16_t& Button, int16_t& Shift, float& X, float& Y) override;
   void redrawResting() override { RedrawMe(false, true, true); }
+  // Resize draws everything (RedrawMe(true, true, true)), the resting look included.
+  bool resizeRedrawsResting() const override { return true; }
   void UserControl_Paint() override;
 
  private:

@@ -175,6 +175,7 @@ class ZorvaXPDPicker final : public foundation::ControlBase {
   void UserControl_LostFocus() override {}
   void UserControl_Terminate() override;
   void redrawResting() override { RedrawMe(); }
+  bool resizeRedrawsResting() const override { return true; }
   void tmrHover_Timer() override;
 
  private:

@@ -233,6 +233,7 @@ class ZorvaForm final : public foundation::ControlBase, public iSubclass {
   void UserControl_MouseMove(int16_t& Button, int16_t& Shift, float& X, float& Y) override;
   void UserControl_LostFocus() override {}
   void redrawResting() override { RedrawMe(); }
+  bool resizeRedrawsResting() const override { return true; }
 
  private:
   friend struct FormSkinPainter;

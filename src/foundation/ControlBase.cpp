@@ -83,7 +83,12 @@ void ControlBase::ReadProperties(host::PropertyBag& PropBag) {
 }
 
 void ControlBase::finishSetUp() {
-  if (std::exchange(restingPending_, false)) redrawResting();
+  // A control whose Resize handler redraws its resting look leaves the redraw to the host's
+  // Resize, which always follows set-up.
+  if (restingPending_ && !resizeRedrawsResting()) {
+    restingPending_ = false;
+    redrawResting();
+  }
   setUpDone();
 }
 
@@ -100,6 +105,7 @@ void ControlBase::WriteProperties(host::PropertyBag& PropBag) { UserControl_Writ
 void ControlBase::Resize() {
   live_ = true;
   UserControl_Resize();
+  if (std::exchange(restingPending_, false) && !resizeRedrawsResting()) redrawResting();
 }
 
 void ControlBase::Terminate() {

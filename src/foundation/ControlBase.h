@@ -169,6 +169,8 @@ class ControlBase : public host::ControlObject, private SurfaceListener {
   // its painting out while it is set up paints here.
   virtual void setUpDone() {}
   virtual void redrawHover() {}
+  // True when UserControl_Resize always ends with a full redraw of the resting look.
+  virtual bool resizeRedrawsResting() const { return false; }
 
   // ---- Helpers for the control's code ----
   // A setter changed the resting look: redraws it at once, or, while the control is set up,

@@ -415,6 +415,7 @@ class ZorvaXPListBox final : public foundation::ControlBase, public iSubclass {
   void UserControl_GotFocus() override { Refresh(); }
   void UserControl_LostFocus() override { Refresh(); }
   void redrawResting() override { RedrawMe(); }
+  bool resizeRedrawsResting() const override { return true; }
 
  private:
   SheetFont sheetHeaderFont() const;  // header cell font of the spreadsheet export

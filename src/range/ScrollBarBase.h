@@ -155,6 +155,7 @@ class ScrollBarBase : public foundation::ControlBase {
   void UserControl_Resize() override { RedrawMe(); }
   void UserControl_LostFocus() override {}
   void redrawResting() override { RedrawMe(); }
+  bool resizeRedrawsResting() const override { return true; }
 
   // The parts' surfaces, for the vertical bar's own enabling.
   foundation::SurfaceWindow picStart, picEnd, picBody, picScroll;

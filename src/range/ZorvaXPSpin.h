@@ -136,6 +136,7 @@ class ZorvaXPSpin final : public foundation::ControlBase {
   void UserControl_LostFocus() override {}
   void UserControl_Terminate() override;
   void redrawResting() override { RedrawMe(); }
+  bool resizeRedrawsResting() const override { return true; }
 
  private:
   void fieldNotified(WORD code);

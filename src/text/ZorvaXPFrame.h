@@ -169,6 +169,7 @@ class ZorvaXPFrame final : public foundation::ControlBase {
   void UserControl_Terminate() override;
   void tmrHover_Timer() override;
   void redrawResting() override { RedrawMe(); }
+  bool resizeRedrawsResting() const override { return true; }
 
  private:
   // HeaderHeight and IconSize as drawn. Any Long is kept and saved as set, but drawing takes them

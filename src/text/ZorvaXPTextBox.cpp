@@ -247,7 +247,7 @@ void ZorvaXPTextBox::UserControl_ReadProperties(host::PropertyBag& PropBag) {
   setMouseIcon(PropBag.read<host::PictureRef>("MouseIcon", host::PictureRef()));
   setMousePointer(PropBag.read<int16_t>("MousePointer", 0));
   setEnabled(PropBag.read<bool>("Enabled", true));
-  RedrawMe();
+  restingChanged();
 }
 
 void ZorvaXPTextBox::UserControl_WriteProperties(host::PropertyBag& PropBag) {

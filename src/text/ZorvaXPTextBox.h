@@ -219,6 +219,7 @@ class ZorvaXPTextBox final : public foundation::ControlBase {
   void UserControl_LostFocus() override {}
   void UserControl_Terminate() override;
   void redrawResting() override { RedrawMe(); }
+  bool resizeRedrawsResting() const override { return true; }
 
  private:
   static LRESULT surfaceProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam);
