@@ -3,6 +3,7 @@
 #include "platform/ui/EventLoop.h"
 
 #include <algorithm>
+#include <bit>
 #include <chrono>
 
 #include "platform/ui/Backend.h"
@@ -49,7 +50,7 @@ void EventLoop::reset(std::shared_ptr<Clock> c) {
   clock_ = std::move(c);
   paintOrder_.clear();
   paintOrderVersion_ = ~uint64_t{0};
-  paintHint_ = 0;
+  dirtyBits_.clear();
   queue_.clear();
   input_.clear();
   timers_.clear();
@@ -104,11 +105,12 @@ bool EventLoop::peek(MSG* out, HWND filter, UINT fmin, UINT fmax, bool remove) {
 }
 
 void EventLoop::noteDirty(const Window* w) {
-  if (w->paintIndex < paintHint_) paintHint_ = w->paintIndex;
+  // A stale order is rebuilt, with every window's region looked at, before the next search.
+  if (paintOrderVersion_ != treeVersion() || w->paintIndex >= paintOrder_.size()) return;
+  dirtyBits_[w->paintIndex / 64] |= uint64_t{1} << (w->paintIndex % 64);
 }
 
 bool EventLoop::nextPaint(MSG* out, HWND filter) {
-  Window* found = nullptr;
   if (paintOrderVersion_ != treeVersion()) {
     // Depth first, parents before children, top-level windows from the top of the z-order.
     paintOrder_.clear();
@@ -116,19 +118,25 @@ bool EventLoop::nextPaint(MSG* out, HWND filter) {
       w->paintIndex = paintOrder_.size();
       paintOrder_.push_back(w);
     });
+    dirtyBits_.assign((paintOrder_.size() + 63) / 64, 0);
+    for (const Window* w : paintOrder_)
+      if (!w->updateRgn.empty()) dirtyBits_[w->paintIndex / 64] |= uint64_t{1} << (w->paintIndex % 64);
     paintOrderVersion_ = treeVersion();
-    paintHint_ = 0;
   }
-  for (size_t i = paintHint_; i < paintOrder_.size(); ++i) {
-    Window* w = paintOrder_[i];
-    if (w->updateRgn.empty()) {
-      if (i == paintHint_) ++paintHint_;
-      continue;
+  Window* found = nullptr;
+  for (size_t word = 0; word < dirtyBits_.size() && !found; ++word) {
+    for (uint64_t bits = dirtyBits_[word]; bits; bits &= bits - 1) {
+      const int bit = std::countr_zero(bits);
+      Window* w = paintOrder_[word * 64 + static_cast<size_t>(bit)];
+      if (w->updateRgn.empty()) {  // painted or validated since it was noted
+        dirtyBits_[word] &= ~(uint64_t{1} << bit);
+        continue;
+      }
+      if (w->destroying || !w->reallyVisible()) continue;
+      if (filter && w->hwnd != filter) continue;
+      found = w;
+      break;
     }
-    if (w->destroying || !w->reallyVisible()) continue;
-    if (filter && w->hwnd != filter) continue;
-    found = w;
-    break;
   }
   if (!found) return false;
   *out = MSG{};

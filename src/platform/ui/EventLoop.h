@@ -125,12 +125,13 @@ class EventLoop {
   bool quitPosted_ = false;
   int runDepth_ = 0;
   // Windows in the order paints are handed out (depth first, parents before children, top-level
-  // windows from the top of the z-order), rebuilt when the tree changes; windows before
-  // paintHint_ have no update region. So handing out one paint for each of n windows costs n
-  // steps in all rather than n per paint.
+  // windows from the top of the z-order), rebuilt when the tree changes, and one bit per window
+  // that may have an update region (set by noteDirty, cleared when the search finds the region
+  // empty). The search visits only those, so a window that stays dirty while hidden does not
+  // make every later paint walk the windows after it.
   std::vector<Window*> paintOrder_;
   uint64_t paintOrderVersion_ = ~uint64_t{0};
-  size_t paintHint_ = 0;
+  std::vector<uint64_t> dirtyBits_;
 };
 
 EventLoop& eventLoop();

@@ -312,6 +312,39 @@ TEST_F(Window, PaintCycleForWindowsThatWantOne) {
   EXPECT_EQ(s->at(15, 15), 0x111111u);
 }
 
+// The paint search visits only windows that may be dirty: a window that stays dirty while hidden
+// must not hide the ones after it, nor be forgotten once it shows; a window before one already
+// painted is found when it is invalidated later.
+TEST_F(Window, PaintsReachEveryDirtyWindowInTreeOrderWhateverStaysHidden) {
+  HWND top = popup(Rect{0, 0, 400, 100});
+  std::vector<HWND> kids;
+  for (int i = 0; i < 70; ++i) kids.push_back(child(top, Rect{i * 5, 0, i * 5 + 5, 10}, kBrushClass));
+  ShowWindow(kids[1], SW_HIDE);
+  input.pump();
+  InvalidateRect(kids[1], nullptr, FALSE);  // dirty, but hidden
+  for (int i : {69, 2, 66, 40}) InvalidateRect(kids[static_cast<size_t>(i)], nullptr, FALSE);
+  auto paintedKids = [&] {
+    std::vector<int> order;
+    for (const Logged& e : messageLog()) {
+      const auto at = std::find(kids.begin(), kids.end(), e.hwnd);
+      if (e.msg == WM_PAINT && at != kids.end()) order.push_back(static_cast<int>(at - kids.begin()));
+    }
+    clearLog();
+    return order;
+  };
+  clearLog();
+  input.pump();
+  EXPECT_EQ(paintedKids(), (std::vector<int>{2, 40, 66, 69}));
+  InvalidateRect(kids[0], nullptr, FALSE);  // before every window painted so far
+  input.pump();
+  EXPECT_EQ(paintedKids(), (std::vector<int>{0}));
+  ShowWindow(kids[1], SW_SHOWNA);
+  input.pump();
+  EXPECT_EQ(paintedKids(), (std::vector<int>{1}));
+  input.pump();
+  EXPECT_TRUE(paintedKids().empty());
+}
+
 TEST_F(Window, DestroyedAndUnknownHandlesFailQuietly) {
   HWND w = popup(Rect{0, 0, 10, 10});
   DestroyWindow(w);
