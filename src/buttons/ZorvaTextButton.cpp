@@ -35,12 +35,12 @@ void ZorvaTextButton::setButtonPictureOver(host::PictureRef v) {
 void ZorvaTextButton::setForeColor(OLE_COLOR v) { letProperty(m_ForeColor, v, "ForeColor", Redraw::Resting); }
 void ZorvaTextButton::setFont(host::FontRef f) {
   UserControl.setFont(std::move(f));
-  RedrawMe();
+  restingChanged();
   PropertyChanged("Font");
 }
 void ZorvaTextButton::setEnabled(bool v) {
   UserControl.setEnabled(v);
-  RedrawMe();
+  restingChanged();
   PropertyChanged("Enabled");
 }
 

@@ -83,6 +83,12 @@ void ControlBase::ReadProperties(host::PropertyBag& PropBag) {
 }
 
 void ControlBase::finishSetUp() {
+  if (rare_) {
+    for (const auto& e : rare_->constituents) {
+      auto* c = dynamic_cast<ControlBase*>(&e->object());
+      if (c && std::exchange(c->restingPending_, false)) c->redrawResting();
+    }
+  }
   // A control whose Resize handler redraws its resting look leaves the redraw to the host's
   // Resize, which always follows set-up.
   if (restingPending_ && !resizeRedrawsResting()) {
@@ -93,7 +99,7 @@ void ControlBase::finishSetUp() {
 }
 
 void ControlBase::restingChanged() {
-  if (settingUp_) {
+  if (settingUp_ || (setUpBy_ && setUpBy_->settingUp_)) {
     restingPending_ = true;
   } else {
     redrawResting();

@@ -228,7 +228,9 @@ class ControlBase : public host::ControlObject, private SurfaceListener {
   // terminates. Call from UserControl_Initialize or later.
   template <class T>
   T& addConstituent(const std::string& name, const host::ExtenderRecord& values) {
-    return static_cast<T&>(siteConstituent(std::make_unique<T>(), name, values));
+    auto child = std::make_unique<T>();
+    static_cast<ControlBase*>(child.get())->setUpBy_ = this;
+    return static_cast<T&>(siteConstituent(std::move(child), name, values));
   }
 
   // The control's own size, set through the host in twips.
@@ -287,6 +289,9 @@ class ControlBase : public host::ControlObject, private SurfaceListener {
   // run then do not report property changes, which would mark a freshly loaded form modified.
   bool settingUp_ = false;
   bool restingPending_ = false;  // a setter asked for the resting look while the control was set up
+  // The control this one is a constituent of: while that one is set up, this one's resting look
+  // waits too (a text box's ReadProperties sets a dozen looks of its button).
+  ControlBase* setUpBy_ = nullptr;
   bool hoverStaysWhileFocused_ = false;
   bool shaped_ = false;  // the window has a shape set by setShapeWithoutColor
   // What most controls never have (access keys, constituent children), made on first use.

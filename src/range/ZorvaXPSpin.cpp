@@ -209,7 +209,7 @@ void ZorvaXPSpin::setValue(int32_t v) {
   if (v > Maximum()) v = Maximum();
   Button->setValue(v);
   showValue();
-  RedrawMe();
+  restingChanged();
   PropertyChanged("Value");
 }
 
@@ -222,7 +222,7 @@ void ZorvaXPSpin::setEnabled(bool v) {
 void ZorvaXPSpin::setFont(host::FontRef f) {
   UserControl.setFont(std::move(f));
   applyFieldFont();
-  RedrawMe();
+  restingChanged();
   PropertyChanged("Font");
 }
 

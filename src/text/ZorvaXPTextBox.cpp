@@ -318,7 +318,7 @@ void ZorvaXPTextBox::setMultiLine(bool v) {
     if (hadFocus) SetFocus(field());
   }
   m_MultiLine = v;
-  RedrawMe();
+  restingChanged();
   PropertyChanged("MultiLine");
 }
 
@@ -340,7 +340,7 @@ void ZorvaXPTextBox::setForeColorOver(OLE_COLOR v) { letProperty(m_ForeColorOver
 void ZorvaXPTextBox::setFont(host::FontRef f) {
   UserControl.setFont(std::move(f));
   applyFont();
-  RedrawMe();
+  restingChanged();
   PropertyChanged("Font");
 }
 
@@ -400,7 +400,7 @@ void ZorvaXPTextBox::setButtonCaption(const std::string& v) {
 void ZorvaXPTextBox::setButtonWidth(int32_t v) {
   m_ButtonWidth = v;
   Button->setButtonWidth(v);
-  RedrawMe();
+  restingChanged();
   PropertyChanged("ButtonWidth");
 }
 void ZorvaXPTextBox::setButtonAlign(ButtonAlignConst v) {
@@ -481,7 +481,7 @@ void ZorvaXPTextBox::setEnabled(bool v) {
   UserControl.setEnabled(v);
   for (HWND h : {txtNormal, txtMultiLineV})
     if (h) EnableWindow(h, v ? TRUE : FALSE);
-  RedrawMe();
+  restingChanged();
   PropertyChanged("Enabled");
 }
 
