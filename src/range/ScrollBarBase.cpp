@@ -158,13 +158,13 @@ void ScrollBarBase::setLargeChange(int32_t v) { letProperty(m_LargeChange, v, "L
 void ScrollBarBase::setMin(int32_t v) {
   m_Min = v;
   setValue(m_Min);
-  RedrawMe();
+  restingChanged();
   PropertyChanged("Min");
 }
 
 void ScrollBarBase::setMax(int32_t v) {
   m_Max = (v < m_Min || v < 1) ? 255 : v;
-  RedrawMe();
+  restingChanged();
   PropertyChanged("Max");
 }
 
