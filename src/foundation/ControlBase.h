@@ -248,7 +248,8 @@ class ControlBase : public host::ControlObject, private SurfaceListener {
   enum class FontStyle { Bold, Italic, Underline, Strikethru };
   bool fontStyle(FontStyle which) const;
   void letFontStyle(FontStyle which, bool value, std::string_view name);
-  // After InitProperties or ReadProperties: the resting look if a setter asked for it, then setUpDone.
+  // After InitProperties or ReadProperties: the waiting constituents redrawn, the resting look
+  // unless Resize draws it, then setUpDone.
   void finishSetUp();
   void connectSurface();
   // The surface's events, heard as its listener.
