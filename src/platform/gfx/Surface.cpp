@@ -142,9 +142,25 @@ constexpr uint32_t kSingles = 0x80000000u;
 // their full size again to unpack and pack around every drawing on them.
 constexpr size_t kMaxPackedPixels = size_t{1} << 18;
 
+// The end of the run of r[x]'s colour that starts at x: eight pixels at a time while they all
+// match (what the compiler turns into vector compares), then one at a time.
+int32_t runEnd(const uint32_t* r, int32_t x, int32_t w) {
+  const uint32_t v = r[x];
+  int32_t e = x + 1;
+  while (e + 8 <= w) {
+    uint32_t differ = 0;
+    for (int j = 0; j < 8; ++j) differ |= r[e + j] ^ v;
+    if (differ) break;
+    e += 8;
+  }
+  while (e < w && r[e] == v) ++e;
+  return e;
+}
+
 // Packs `h` rows of `w` pixels into `out`; stops (returning false) once it passes `limit` words.
 bool packRows(const uint32_t* p, int32_t w, int32_t h, size_t limit, std::vector<uint32_t>& out) {
   out.assign(static_cast<size_t>(h), 0);
+  out.reserve(limit + static_cast<size_t>(w) + 2);  // a row may pass the limit before the check
   const uint32_t* above = nullptr;
   for (int32_t y = 0; y < h; ++y) {
     const uint32_t* r = p + static_cast<size_t>(y) * w;
@@ -156,8 +172,7 @@ bool packRows(const uint32_t* p, int32_t w, int32_t h, size_t limit, std::vector
     out[y] = static_cast<uint32_t>(out.size());
     int32_t x = 0;
     while (x < w) {
-      int32_t e = x + 1;
-      while (e < w && r[e] == r[x]) ++e;
+      const int32_t e = runEnd(r, x, w);
       if (e - x >= 3 || e == w) {
         out.push_back(static_cast<uint32_t>(e - x));
         out.push_back(r[x]);
@@ -204,6 +219,9 @@ void unpackRow(const uint32_t* words, uint32_t at, int32_t x, int32_t n, uint32_
 struct PackList {
   std::mutex lock;
   std::vector<std::weak_ptr<Surface>> waiting;
+  // A program that draws and never composes still keeps the list to about its live surfaces:
+  // when the list reaches this size, the surfaces gone meanwhile leave it.
+  size_t pruneAt = 1024;
 };
 
 PackList& packList() {
@@ -225,6 +243,10 @@ void Surface::listForPacking() const {
   if (me.expired()) return;  // not made by create(): nothing can hand it to packIdle
   PackList& list = packList();
   std::lock_guard<std::mutex> hold(list.lock);
+  if (list.waiting.size() >= list.pruneAt) {
+    std::erase_if(list.waiting, [](const std::weak_ptr<Surface>& w) { return w.expired(); });
+    list.pruneAt = std::max<size_t>(1024, 2 * list.waiting.size());
+  }
   list.waiting.push_back(std::move(me));
   self->listed_ = true;
 }
