@@ -8,6 +8,7 @@
 #include <mutex>
 #include <new>
 #include <tuple>
+#include <vector>
 
 namespace zxp::gfx {
 
@@ -43,12 +44,18 @@ std::shared_ptr<Surface> Surface::create(int32_t width, int32_t height, bool bot
 
 bool Surface::show(std::shared_ptr<uint32_t[]> pixels) {
   if (!pixels || bottomUp_) return false;
+  dropPacked();
   pixels_ = std::move(pixels);
   shared_ = true;
   return true;
 }
 
 void Surface::takeShown() {
+  if (packed_) {
+    unpack();
+    return;
+  }
+  listForPacking();
   shared_ = false;
   if (pixels_.use_count() == 1) return;  // nobody else holds them any more: they are ours
   std::shared_ptr<uint32_t[]> own = std::make_shared_for_overwrite<uint32_t[]>(count_);
@@ -58,6 +65,8 @@ void Surface::takeShown() {
 
 bool Surface::sharePixelsOf(Surface& from) {
   if (&from == this || bottomUp_ || from.bottomUp_ || from.width_ != width_ || from.height_ != height_) return false;
+  if (from.packed_) from.unpack();
+  dropPacked();
   pixels_ = from.pixels_;
   shared_ = true;
   from.shared_ = true;
@@ -94,6 +103,7 @@ bool Surface::fillShared(uint32_t value) {
     if (value != 0) std::fill_n(pixels.get(), count_, value);
     it = kept.emplace(key, std::move(pixels)).first;
   }
+  dropPacked();
   pixels_ = it->second;
   shared_ = true;
   return true;
@@ -115,6 +125,179 @@ void Surface::fillRect(const Rect& r, uint32_t value) {
   const int32_t memTop = bottomUp_ ? height_ - r.bottom : r.top;
   if (pixman_fill(own(), width_, 32, r.left, memTop, r.width(), r.height(), value)) return;
   for (int32_t y = r.top; y < r.bottom; ++y) std::fill(row(y) + r.left, row(y) + r.right, value);
+}
+
+// ---- Packing ----------------------------------------------------------------------------------
+//
+// The packed form, in 32-bit words: one offset per row (from the start of the words) to the row's
+// runs, then the runs. A run is a header word and what it covers: a header with the top bit clear
+// is a count of pixels of one colour, whose word follows; with the top bit set, its low bits count
+// single pixels, whose words follow. Short repeats (fewer than three pixels) go into the single
+// pixels, where they cost less. A row equal to the row above it shares that row's runs.
+
+namespace {
+
+constexpr uint32_t kSingles = 0x80000000u;
+// What packing keeps at most, in pixels: larger pictures (a whole form's background) would cost
+// their full size again to unpack and pack around every drawing on them.
+constexpr size_t kMaxPackedPixels = size_t{1} << 18;
+
+// The end of the run of r[x]'s colour that starts at x: eight pixels at a time while they all
+// match (what the compiler turns into vector compares), then one at a time.
+int32_t runEnd(const uint32_t* r, int32_t x, int32_t w) {
+  const uint32_t v = r[x];
+  int32_t e = x + 1;
+  while (e + 8 <= w) {
+    uint32_t differ = 0;
+    for (int j = 0; j < 8; ++j) differ |= r[e + j] ^ v;
+    if (differ) break;
+    e += 8;
+  }
+  while (e < w && r[e] == v) ++e;
+  return e;
+}
+
+// Packs `h` rows of `w` pixels into `out`; stops (returning false) once it passes `limit` words.
+bool packRows(const uint32_t* p, int32_t w, int32_t h, size_t limit, std::vector<uint32_t>& out) {
+  out.assign(static_cast<size_t>(h), 0);
+  out.reserve(limit + static_cast<size_t>(w) + 2);  // a row may pass the limit before the check
+  const uint32_t* above = nullptr;
+  for (int32_t y = 0; y < h; ++y) {
+    const uint32_t* r = p + static_cast<size_t>(y) * w;
+    if (above && std::equal(r, r + w, above)) {
+      out[y] = out[y - 1];
+      above = r;
+      continue;
+    }
+    out[y] = static_cast<uint32_t>(out.size());
+    int32_t x = 0;
+    while (x < w) {
+      const int32_t e = runEnd(r, x, w);
+      if (e - x >= 3 || e == w) {
+        out.push_back(static_cast<uint32_t>(e - x));
+        out.push_back(r[x]);
+        x = e;
+      } else {
+        const size_t header = out.size();
+        out.push_back(0);
+        const int32_t from = x;
+        while (x < w && !(x + 2 < w && r[x] == r[x + 1] && r[x] == r[x + 2])) out.push_back(r[x++]);
+        out[header] = kSingles | static_cast<uint32_t>(x - from);
+      }
+    }
+    if (out.size() > limit) return false;
+    above = r;
+  }
+  return true;
+}
+
+// Writes pixels [x, x + n) of the packed row starting at word `at` to out.
+void unpackRow(const uint32_t* words, uint32_t at, int32_t x, int32_t n, uint32_t* out) {
+  const uint32_t* t = words + at;
+  while (n > 0) {
+    const uint32_t header = *t++;
+    const int32_t len = static_cast<int32_t>(header & ~kSingles);
+    if (x >= len) {  // the run lies before the pixels asked for
+      x -= len;
+      t += (header & kSingles) ? len : 1;
+      continue;
+    }
+    const int32_t take = std::min(len - x, n);
+    if (header & kSingles) {
+      std::copy_n(t + x, take, out);
+      t += len;
+    } else {
+      std::fill_n(out, take, *t);
+      ++t;
+    }
+    out += take;
+    n -= take;
+    x = 0;
+  }
+}
+
+struct PackList {
+  std::mutex lock;
+  std::vector<std::weak_ptr<Surface>> waiting;
+  // A program that draws and never composes still keeps the list to about its live surfaces:
+  // when the list reaches this size, the surfaces gone meanwhile leave it.
+  size_t pruneAt = 1024;
+};
+
+PackList& packList() {
+  static PackList* list = new PackList;  // outlives every surface destroyed at exit
+  return *list;
+}
+
+}  // namespace
+
+void Surface::setPackable() {
+  packable_ = true;
+  listForPacking();
+}
+
+void Surface::listForPacking() const {
+  if (!packable_ || listed_) return;
+  auto* self = const_cast<Surface*>(this);
+  std::weak_ptr<Surface> me = self->weak_from_this();
+  if (me.expired()) return;  // not made by create(): nothing can hand it to packIdle
+  PackList& list = packList();
+  std::lock_guard<std::mutex> hold(list.lock);
+  if (list.waiting.size() >= list.pruneAt) {
+    std::erase_if(list.waiting, [](const std::weak_ptr<Surface>& w) { return w.expired(); });
+    list.pruneAt = std::max<size_t>(1024, 2 * list.waiting.size());
+  }
+  list.waiting.push_back(std::move(me));
+  self->listed_ = true;
+}
+
+bool Surface::pack() {
+  // Shown pixels that nobody else holds any more (a bitmap that shared them is gone) are ours.
+  if (!packable_ || packed_ || bottomUp_ || !pixels_ || pixels_.use_count() != 1 || count_ > kMaxPackedPixels)
+    return false;
+  thread_local std::vector<uint32_t> words;
+  if (!packRows(pixels_.get(), width_, height_, count_ / 2, words) || words.size() > count_ / 2) return false;
+  std::unique_ptr<uint32_t[]> kept(new (std::nothrow) uint32_t[words.size()]);
+  if (!kept) return false;
+  std::copy(words.begin(), words.end(), kept.get());
+  packed_ = std::move(kept);
+  packedWords_ = words.size();
+  pixels_.reset();
+  shared_ = false;
+  return true;
+}
+
+void Surface::unpack() const {
+  std::shared_ptr<uint32_t[]> p = std::make_shared_for_overwrite<uint32_t[]>(count_);
+  for (int32_t y = 0; y < height_; ++y)
+    unpackRow(packed_.get(), packed_[y], 0, width_, p.get() + static_cast<size_t>(y) * width_);
+  pixels_ = std::move(p);
+  dropPacked();
+  listForPacking();
+}
+
+void Surface::dropPacked() const {
+  packed_.reset();
+  packedWords_ = 0;
+}
+
+void Surface::readRow(int32_t y, int32_t x, int32_t n, uint32_t* out) const {
+  if (packed_) unpackRow(packed_.get(), packed_[y], x, n, out);
+  else std::copy_n(row(y) + x, n, out);
+}
+
+void Surface::packIdle() {
+  std::vector<std::weak_ptr<Surface>> waiting;
+  {
+    PackList& list = packList();
+    std::lock_guard<std::mutex> hold(list.lock);
+    waiting.swap(list.waiting);
+  }
+  for (auto& w : waiting)
+    if (std::shared_ptr<Surface> s = w.lock()) {
+      s->listed_ = false;
+      s->pack();
+    }
 }
 
 }  // namespace zxp::gfx

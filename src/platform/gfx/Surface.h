@@ -12,6 +12,14 @@
 // write: a copy while anyone else holds them, else the shared allocation itself). A pointer
 // read from the surface stays valid while the surface is written: the pixels it points into are
 // either written in place or kept by their other holder.
+//
+// A window's surface is also packable: between its drawings it may keep its picture packed (each
+// row as runs of one colour and stretches of single pixels; a row equal to the one above it
+// costs nothing), which holds a control's gradients and text in a quarter of the memory. The
+// screen packs what it has just composed; any access to the pixels unpacks them first, so
+// drawing code never sees the difference. Packing is the one event that moves the pixels: a
+// pointer read from a packable surface lasts until the next packIdle(). Composition reads rows
+// straight from the packed form (readRow) without unpacking.
 #pragma once
 
 #include <cstdint>
@@ -26,7 +34,7 @@ namespace zxp::gfx {
 constexpr int32_t kMaxSurfaceSide = 32767;
 constexpr int64_t kMaxSurfacePixels = int64_t{1} << 26;
 
-class Surface {
+class Surface : public std::enable_shared_from_this<Surface> {
  public:
   // Creates a surface filled with 0 (black). Fails (returns nullptr) for sizes below 1 or above
   // the limits, or when memory is exhausted.
@@ -45,12 +53,18 @@ class Surface {
   const uint32_t* row(int32_t y) const {
     return bits() + static_cast<size_t>(bottomUp_ ? height_ - 1 - y : y) * width_;
   }
+  // Copies n pixels of row y from column x to out, reading a packed picture without unpacking it.
+  void readRow(int32_t y, int32_t x, int32_t n, uint32_t* out) const;
   uint32_t& at(int32_t x, int32_t y) { return row(y)[x]; }
   uint32_t at(int32_t x, int32_t y) const { return row(y)[x]; }
 
   // The allocation in memory order (for DIB sections: what the bits pointer addresses).
   uint32_t* bits() { return own(); }
-  const uint32_t* bits() const { return pixels_.get(); }
+  const uint32_t* bits() const {
+    if (packed_) [[unlikely]]
+      unpack();
+    return pixels_.get();
+  }
   size_t pixelCount() const { return count_; }
 
   // Shows `pixels` (width x height, top-down, never changed by their owner while shared) as
@@ -63,6 +77,22 @@ class Surface {
   bool sharePixelsOf(Surface& from);
   // Whether the picture is currently shared pixels.
   bool showsShared() const { return shared_; }
+
+  // Lets the surface be packed between drawings (a window's client surface; never a bitmap's,
+  // whose bits the application may hold), and lists it for the next packIdle().
+  void setPackable();
+  bool packable() const { return packable_; }
+  bool packed() const { return packed_ != nullptr; }
+  // The bytes the picture takes now: its pixels, or its packed form.
+  size_t pictureBytes() const { return packed_ ? packedWords_ * sizeof(uint32_t) : count_ * sizeof(uint32_t); }
+  // Packs the pixels of a packable surface that are its own and that nobody else holds; false
+  // (changing nothing) when packing would save less than half of the memory or is not allowed.
+  bool pack();
+  // Packs every packable surface made, unpacked or written since the last call. What the screen
+  // calls once it has composed the pictures.
+  static void packIdle();
+  // Lists a packable surface for the next packIdle() (what drawing on a window's pixels does).
+  void listForPacking() const;
 
   void fill(uint32_t value);
   // Shows every pixel as `value` without writing a pixel of its own: the picture is one kept
@@ -79,13 +109,22 @@ class Surface {
   int32_t height_ = 0;
   bool bottomUp_ = false;
   size_t count_ = 0;
-  std::shared_ptr<uint32_t[]> pixels_;   // the picture: the surface's own, or shared
-  bool shared_ = false;                  // pixels_ is shown shared: not to be written
+  bool packable_ = false;
+  mutable bool listed_ = false;  // waits in the list of packIdle()
+  // The picture: the surface's own pixels, or shared ones, or (null) packed in packed_. Unpacking
+  // on a read changes how the same picture is kept, hence mutable.
+  mutable std::shared_ptr<uint32_t[]> pixels_;
+  bool shared_ = false;  // pixels_ is shown shared: not to be written
+  // The packed picture: one offset per row into the words that follow, then the rows' runs.
+  mutable std::unique_ptr<uint32_t[]> packed_;
+  mutable size_t packedWords_ = 0;
   uint32_t* own() {
-    if (shared_) [[unlikely]]
+    if (shared_ || packed_) [[unlikely]]
       takeShown();
     return pixels_.get();
   }
+  void unpack() const;
+  void dropPacked() const;
   // Makes the shown pixels the surface's own: copied while anyone else holds them.
   void takeShown();
 };

@@ -306,6 +306,21 @@ void copyOpaque(uint32_t* __restrict dst, ptrdiff_t dstStride, const uint32_t* _
 // From one row of a surface to the next one down the picture, in pixels.
 ptrdiff_t rowStride(const gfx::Surface& s) { return s.bottomUp() ? -ptrdiff_t{s.width()} : ptrdiff_t{s.width()}; }
 
+// Copies the pixels of src that fall on r of dst (src's top-left pixel at o), opaque. A packed
+// picture is read as it is kept: composing never unpacks a window's pixels.
+void copyPixels(gfx::Surface& dst, const Rect& r, const gfx::Surface& src, Point o) {
+  if (!src.packed()) {
+    copyOpaque(dst.row(r.top) + r.left, rowStride(dst), src.row(r.top - o.y) + (r.left - o.x), rowStride(src),
+               r.height(), r.width());
+    return;
+  }
+  for (int32_t y = r.top; y < r.bottom; ++y) {
+    uint32_t* d = dst.row(y) + r.left;
+    src.readRow(y - o.y, r.left - o.x, r.width(), d);
+    for (int32_t x = 0; x < r.width(); ++x) d[x] &= 0x00FFFFFFu;
+  }
+}
+
 // The screen rectangle of a window's client pixels that its surface holds, with its top-left
 // corner at o. Empty for layered windows and windows without a surface.
 Rect opaquePixels(const Window* w, Point o) {
@@ -427,10 +442,7 @@ void drawWindow(const std::shared_ptr<gfx::Surface>& dstPtr, Window* w, Point o,
     const gfx::Surface& s = *w->surface;
     const Point so{co.x + w->surfaceOrigin.x, co.y + w->surfaceOrigin.y};
     const Rect pixels = Rect::fromXYWH(so.x, so.y, s.width(), s.height());
-    const auto copy = [&](const Rect& r) {
-      copyOpaque(dst.row(r.top) + r.left, rowStride(dst), s.row(r.top - so.y) + (r.left - so.x), rowStride(s),
-                 r.height(), r.width());
-    };
+    const auto copy = [&](const Rect& r) { copyPixels(dst, r, s, so); };
     if (parts.size() > 1) {
       const gfx::Region own = cclip.region().intersected(pixels).subtracted(gfx::Region::fromRects(parts));
       for (const auto& b : own.rects()) copy(Rect{b.x1, b.y1, b.x2, b.y2});
@@ -593,6 +605,7 @@ void windowDamaged(Window* w) {
   w->damaged = true;
   st.dirty = true;
   st.damaged.push_back(w->hwnd);
+  if (w->surface) w->surface->listForPacking();  // drawn on: packed again once composed
 }
 
 size_t damagedWindowCount() { return scr().damaged.size(); }
@@ -737,7 +750,8 @@ static bool uncovered(const Window* w) {
   return true;
 }
 
-std::shared_ptr<gfx::Surface> composeScreen() {
+// Composes the damaged area of the screen.
+static std::shared_ptr<gfx::Surface> composeDamage() {
   ScreenState& st = scr();
   if (!st.surface || st.surface->width() != st.size.cx || st.surface->height() != st.size.cy) {
     st.surface = gfx::Surface::create(st.size.cx, st.size.cy);
@@ -770,15 +784,20 @@ std::shared_ptr<gfx::Surface> composeScreen() {
     // which its surface fills.
     const gfx::Surface& ws = *only->surface;
     const Point o = only->screenOrigin();
-    area.forEachRect([&](const Rect& r) {
-      copyOpaque(s.row(r.top) + r.left, rowStride(s), ws.row(r.top - o.y) + (r.left - o.x), rowStride(ws),
-                 r.height(), r.width());
-    });
+    area.forEachRect([&](const Rect& r) { copyPixels(s, r, ws, o); });
     if (screenOverlay()) screenOverlay()(s);  // as after any composition
   } else {
     composeArea(st.surface, area);
   }
   return st.surface;
+}
+
+std::shared_ptr<gfx::Surface> composeScreen() {
+  std::shared_ptr<gfx::Surface> screen = composeDamage();
+  // What was drawn since the last composition is on the screen now: the windows keep their
+  // pictures packed until they draw again.
+  gfx::Surface::packIdle();
+  return screen;
 }
 
 const std::vector<Rect>& composedArea() { return scr().composed; }

@@ -29,7 +29,8 @@ void setPlatformVersion(int major, int minor);
 // the screen's own and is redrawn by the next call; copy it to keep it, never draw on it.
 // Composition is incremental: it redoes only the rectangles of the windows drawn on since the
 // last call (windowDamaged), or the whole screen after anything that moves, shows, hides or
-// restyles windows (screenChanged).
+// restyles windows (screenChanged). Afterwards the windows drawn on keep their pictures packed
+// until they draw again (gfx::Surface::packIdle).
 std::shared_ptr<gfx::Surface> composeScreen();
 // The rectangles (screen coordinates) the last composeScreen() redid: what a backend needs to
 // present again. Empty when nothing had changed.

@@ -207,6 +207,7 @@ void resizeSurface(Window* w) {
   if (s.cx > 0 && s.cy > 0) {
     fresh = gfx::Surface::create(s.cx, s.cy);
     if (fresh) {
+      fresh->setPackable();
       Pixel bg = 0;
       if (auto* b = gfx::brushFromHandle(w->cls->background)) bg = oleToPixel(b->color);
       if (bg != 0) fresh->fill(bg);  // a new surface is black already, and untouched until drawn
@@ -214,9 +215,10 @@ void resizeSurface(Window* w) {
         // The pixels of the client area that both surfaces hold stay.
         const Rect keep = Rect::fromXYWH(oldOrigin.x, oldOrigin.y, old->width(), old->height())
                               .intersect(Rect::fromXYWH(origin.x, origin.y, s.cx, s.cy));
+        // Read as they are kept: the old picture is let go, so a packed one is not unpacked.
         for (int y = keep.top; y < keep.bottom; ++y)
-          std::memcpy(fresh->row(y - origin.y) + (keep.left - origin.x),
-                      old->row(y - oldOrigin.y) + (keep.left - oldOrigin.x), sizeof(uint32_t) * keep.width());
+          old->readRow(y - oldOrigin.y, keep.left - oldOrigin.x, keep.width(),
+                       fresh->row(y - origin.y) + (keep.left - origin.x));
       }
     }
   }

@@ -90,7 +90,8 @@ Window* windowAt(Point screen, const std::vector<HWND>& skip) {
       if (c->exStyle & WS_EX_TRANSPARENT) return false;
       Point pc{pw.x - c->insets.left - c->surfaceOrigin.x, pw.y - c->insets.top - c->surfaceOrigin.y};
       if (c->surface && pc.x >= 0 && pc.y >= 0 && pc.x < c->surface->width() && pc.y < c->surface->height()) {
-        uint32_t px = c->surface->at(pc.x, pc.y);
+        uint32_t px = 0;
+        c->surface->readRow(pc.y, pc.x, 1, &px);  // a hit test leaves a packed picture packed
         if (c->perPixelAlpha && (px >> 24) == 0) return false;
         bool keyed = c->perPixelAlpha ? (c->ulwFlags & ULW_COLORKEY) : (c->layeredFlags & LWA_COLORKEY);
         if (keyed && (px & 0xFFFFFF) == oleToPixel(c->layeredKey)) return false;

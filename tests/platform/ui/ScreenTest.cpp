@@ -573,5 +573,59 @@ TEST_F(Screen, AWindowWithManyChildrenRedrawsAndHitTestsEachOfThemAsAFullWalkDoe
   check(empty, 0x123456);
 }
 
+// Windows keep their pictures packed once composed. Composing reads them packed (a window moved
+// away shows the one below as it was drawn), reading a window's DC unpacks it to the same pixels,
+// and a drawing on a packed window lands on the picture it had.
+TEST_F(Screen, PackedWindowPicturesComposeAndReadAsTheyWereDrawn) {
+  HWND below = popup(Rect{40, 40, 160, 90});
+  HWND above = popup(Rect{60, 50, 120, 80});
+  paint(above, 0x0000FF);
+  // A picture of gradient rows, a stretch of single pixels and repeated rows.
+  const auto look = [](int x, int y) -> Pixel {
+    if (y % 7 == 3 && x > 10 && x < 60) return makePixel(x * 5 % 256, y * 9 % 256, (x * y) % 256);
+    return makePixel(40 + y / 2 * 6, 90, 200 - y / 2 * 3);
+  };
+  HDC dc = GetDC(below);
+  for (int y = 0; y < 50; ++y)
+    for (int x = 0; x < 120; ++x) SetPixelV(dc, x, y, pixelToOle(look(x, y)));
+  composeScreen();
+  Window* w = windowFromHandle(below);
+  ASSERT_TRUE(w->surface->packed());
+  ASSERT_TRUE(windowFromHandle(above)->surface->packed());
+
+  ShowWindow(above, SW_HIDE);  // the whole screen again, below read from its packed picture
+  auto s = composeScreen();
+  for (int y = 0; y < 50; ++y)
+    for (int x = 0; x < 120; ++x) ASSERT_EQ(s->at(40 + x, 40 + y), look(x, y)) << x << "," << y;
+
+  // Read through the DC into a bitmap: unpacked, the same pixels.
+  HDC mem = CreateCompatibleDC(dc);
+  HBITMAP bmp = CreateCompatibleBitmap(dc, 120, 50);
+  HGDIOBJ old = SelectObject(mem, bmp);
+  ASSERT_TRUE(BitBlt(mem, 0, 0, 120, 50, dc, 0, 0, SRCCOPY));
+  EXPECT_EQ(GetPixel(mem, 20, 10), pixelToOle(look(20, 10)));
+  EXPECT_EQ(GetPixel(mem, 119, 49), pixelToOle(look(119, 49)));
+  SelectObject(mem, old);
+  DeleteObject(bmp);
+  DeleteDC(mem);
+
+  composeScreen();  // the bitmap that shared the picture is gone: packed again
+  ASSERT_TRUE(w->surface->packed());
+  SetPixelV(dc, 5, 5, RGB(1, 2, 3));  // onto the packed picture
+  s = composeScreen();
+  EXPECT_EQ(s->at(45, 45), makePixel(1, 2, 3));
+  EXPECT_EQ(s->at(46, 45), look(6, 5));
+  EXPECT_EQ(s->at(40 + 30, 40 + 10), look(30, 10));
+
+  // A packed window made larger keeps its picture where it was.
+  composeScreen();
+  ASSERT_TRUE(w->surface->packed());
+  SetWindowPos(below, 0, 0, 0, 130, 60, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+  ASSERT_EQ(w->surface->width(), 130);
+  EXPECT_EQ(std::tuple(w->surface->at(30, 10), w->surface->at(119, 49), w->surface->at(5, 5)),
+            std::tuple(look(30, 10), look(119, 49), makePixel(1, 2, 3)));
+  ReleaseDC(below, dc);
+}
+
 }  // namespace
 }  // namespace zxp::ui::testing

@@ -1,0 +1,152 @@
+// A window's surface packed between its drawings: packing and unpacking give back every pixel
+// (alpha byte included) whatever the mix of runs, single pixels and repeated rows; a row read
+// from the packed form matches the unpacked row at every offset; packing refuses what it must
+// not touch (bitmaps, shared or borrowed pixels, pictures that would not shrink); and any access
+// unpacks first, so drawing through a DC sees the picture it left.
+#include <gtest/gtest.h>
+
+#include <cstdint>
+#include <memory>
+#include <random>
+#include <utility>
+#include <vector>
+
+#include "platform/gfx/DeviceContext.h"
+#include "platform/gfx/GdiRaii.h"
+
+namespace zxp::gfx {
+namespace {
+
+std::vector<uint32_t> pixelsOf(const Surface& s) {
+  std::vector<uint32_t> out;
+  for (int y = 0; y < s.height(); ++y) out.insert(out.end(), s.row(y), s.row(y) + s.width());
+  return out;
+}
+
+// A control-like picture: rows of a vertical gradient with a border, some rows repeated, a
+// stretch of text-like single pixels, runs of one and two pixels (also at a row's end) and a few
+// pixels that differ only in the alpha byte.
+std::shared_ptr<Surface> controlLike(int w, int h, unsigned seed) {
+  std::mt19937 rng(seed);
+  auto s = Surface::create(w, h);
+  for (int y = 0; y < h; ++y) {
+    uint32_t* r = s->row(y);
+    const uint32_t shade = 0x00101010u * static_cast<uint32_t>((y / 2) % 15);
+    for (int x = 0; x < w; ++x) r[x] = 0x00203040u + shade;
+    r[0] = r[w - 1] = 0x00000080u;
+    if (y % 5 == 2) {
+      for (int x = 3; x < w / 2; ++x) r[x] = rng() & 0x01FFFFFFu;  // "text", some alpha bits set
+      r[w - 2] = 0x00ABCDEFu;                                      // a run of one before the border
+      if (w > 6) r[w - 4] = r[w - 3] = 0x00123456u;                // a run of two
+    }
+  }
+  return s;
+}
+
+TEST(PackedPixels, PackAndUnpackKeepEveryPixelAndRowsReadAtAnyOffset) {
+  for (unsigned seed : {1u, 2u, 3u}) {
+    for (auto [w, h] : {std::pair{40, 30}, std::pair{16, 11}, std::pair{110, 23}}) {
+      SCOPED_TRACE(testing::Message() << w << "x" << h << " seed " << seed);
+      auto s = controlLike(w, h, seed);
+      const std::vector<uint32_t> before = pixelsOf(*s);
+      s->setPackable();
+      ASSERT_TRUE(s->pack());
+      ASSERT_TRUE(s->packed());
+      EXPECT_LT(s->pictureBytes(), before.size() * sizeof(uint32_t) / 2);
+      // Read from the packed form: every span of every row.
+      std::vector<uint32_t> span(static_cast<size_t>(w));
+      for (int y = 0; y < h; ++y)
+        for (int x = 0; x < w; ++x)
+          for (int n : {1, 2, w - x}) {
+            if (x + n > w) continue;
+            s->readRow(y, x, n, span.data());
+            ASSERT_TRUE(std::equal(span.begin(), span.begin() + n, before.begin() + y * w + x))
+                << "row " << y << " from " << x << " for " << n;
+          }
+      EXPECT_TRUE(s->packed());  // reading rows left it packed
+      EXPECT_EQ(pixelsOf(*s), before);  // a read through row() unpacks
+      EXPECT_FALSE(s->packed());
+    }
+  }
+}
+
+TEST(PackedPixels, PackingRefusesWhatItMustNotTouchOrCannotShrink) {
+  // Not a window's surface.
+  auto plain = Surface::create(20, 10);
+  EXPECT_FALSE(plain->pack());
+  // Noise does not shrink: kept as it is.
+  auto noisy = Surface::create(20, 10);
+  std::mt19937 rng(7);
+  for (int y = 0; y < 10; ++y)
+    for (int x = 0; x < 20; ++x) noisy->at(x, y) = rng();
+  const auto noise = pixelsOf(*noisy);
+  noisy->setPackable();
+  EXPECT_FALSE(noisy->pack());
+  EXPECT_EQ(pixelsOf(*noisy), noise);
+  // Pixels shown shared (a kept look), or borrowed by a bitmap that shares them.
+  auto shown = Surface::create(20, 10);
+  shown->setPackable();
+  ASSERT_TRUE(shown->fillShared(0x00336699u));
+  EXPECT_FALSE(shown->pack());
+  auto lent = controlLike(20, 10, 1);
+  lent->setPackable();
+  auto copy = Surface::create(20, 10);
+  ASSERT_TRUE(copy->sharePixelsOf(*lent));
+  EXPECT_FALSE(lent->pack());
+  copy.reset();  // once nobody else holds them, they are the surface's own to pack
+  EXPECT_TRUE(lent->pack());
+  // A bottom-up picture (a DIB's memory order) and one too large to pack around every drawing.
+  auto dib = Surface::create(20, 10, true);
+  dib->setPackable();
+  EXPECT_FALSE(dib->pack());
+  auto huge = Surface::create(1024, 512);
+  huge->setPackable();
+  EXPECT_FALSE(huge->pack());
+}
+
+// A packed surface lends its picture as it is: a bitmap sharing it sees the pixels, and the
+// packed form is gone for good (nothing would keep the two in step).
+TEST(PackedPixels, SharingAPackedPictureUnpacksItFirst) {
+  auto s = controlLike(30, 12, 4);
+  const auto before = pixelsOf(*s);
+  s->setPackable();
+  ASSERT_TRUE(s->pack());
+  auto copy = Surface::create(30, 12);
+  ASSERT_TRUE(copy->sharePixelsOf(*s));
+  EXPECT_FALSE(s->packed());
+  EXPECT_EQ(pixelsOf(*copy), before);
+  EXPECT_EQ(pixelsOf(*s), before);
+}
+
+// Drawing on a packed window surface through its DC: the drawing lands on the picture it left,
+// the surface waits for the next packIdle() and packs again there.
+TEST(PackedPixels, DrawingUnpacksAndTheNextIdlePacksAgain) {
+  auto s = controlLike(40, 20, 5);
+  s->setPackable();
+  Surface::packIdle();  // a surface made packable waits in the list
+  ASSERT_TRUE(s->packed());
+  const auto before = pixelsOf(*s);
+  ASSERT_TRUE(s->pack());
+  HDC dc = CreateSurfaceDC(s);
+  GdiObject brush(CreateSolidBrush(RGB(1, 2, 3)));
+  const RECT box{5, 5, 9, 8};
+  FillRect(dc, &box, static_cast<HBRUSH>(brush.get()));
+  EXPECT_FALSE(s->packed());
+  std::vector<uint32_t> expected = before;
+  for (int y = 5; y < 8; ++y)
+    for (int x = 5; x < 9; ++x) expected[y * 40 + x] = 0x010203u;
+  EXPECT_EQ(GetPixel(dc, 0, 0), pixelToOle(before[0]));
+  Surface::packIdle();
+  EXPECT_TRUE(s->packed());
+  EXPECT_EQ(pixelsOf(*s), expected);
+  DeleteDC(dc);
+  // A surface gone before the idle pass is simply skipped.
+  {
+    auto gone = controlLike(40, 20, 6);
+    gone->setPackable();
+  }
+  Surface::packIdle();
+}
+
+}  // namespace
+}  // namespace zxp::gfx
