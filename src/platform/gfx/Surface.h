@@ -14,8 +14,9 @@
 // either written in place or kept by their other holder.
 //
 // A window's surface is also packable: between its drawings it may keep its picture packed (each
-// row as runs of one colour and stretches of single pixels; a row equal to the one above it
-// costs nothing), which holds a control's gradients and text in a quarter of the memory. The
+// row as runs of one colour and stretches of single pixels, as a byte an index into the
+// picture's colours when it has at most 256; a row equal to the one above it costs nothing),
+// which holds a form's control pictures in about a sixth of their memory. The
 // screen packs what it has just composed; any access to the pixels unpacks them first, so
 // drawing code never sees the difference. Packing is the one event that moves the pixels: a
 // pointer read from a packable surface lasts until the next packIdle(). Composition reads rows
@@ -115,7 +116,7 @@ class Surface : public std::enable_shared_from_this<Surface> {
   // on a read changes how the same picture is kept, hence mutable.
   mutable std::shared_ptr<uint32_t[]> pixels_;
   bool shared_ = false;  // pixels_ is shown shared: not to be written
-  // The packed picture: one offset per row into the words that follow, then the rows' runs.
+  // The packed picture (its two forms are laid out in Surface.cpp).
   mutable std::unique_ptr<uint32_t[]> packed_;
   mutable size_t packedWords_ = 0;
   uint32_t* own() {
