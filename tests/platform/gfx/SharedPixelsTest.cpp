@@ -178,6 +178,43 @@ TEST(SharedPixels, AWholeWindowClearSharesOneUniformPictureUntilTheFirstWrite) {
 // A whole window picture copied into a compatible bitmap of its size (a kept copy of a look)
 // shares the pixels; a write on either side copies first and leaves the other alone. A part of
 // the picture or a DIB section (whose bits the caller holds) is copied as before.
+// FillRect with a solid brush over the whole of a window's picture (a form clearing its
+// background) shares the uniform picture too; over a surface that is not a window's picture, through
+// a clip, over part of it or in another ROP2 mode it writes the surface's own pixels.
+TEST(SharedPixels, AWindowFilledWholeWithABrushSharesTheUniformPicture) {
+  GdiObject brush(CreateSolidBrush(RGB(1, 2, 3)));
+  const auto fill = [&](HDC dc, RECT r) { return FillRect(dc, &r, static_cast<HBRUSH>(brush.get())); };
+  const std::vector<uint32_t> uniform(kW * kH, 0x010203u);
+  WindowDC a, b, plain;
+  a.surface->setPackable();
+  b.surface->setPackable();
+  ASSERT_TRUE(fill(a.dc, RECT{-3, -3, kW + 3, kH + 3}));
+  ASSERT_TRUE(fill(b.dc, RECT{0, 0, kW, kH}));
+  EXPECT_TRUE(a.surface->showsShared());
+  EXPECT_EQ(std::as_const(*a.surface).bits(), std::as_const(*b.surface).bits());
+  EXPECT_EQ(pixelsOf(*a.surface), uniform);
+  SetPixelV(a.dc, 1, 1, RGB(0, 0, 0xFF));  // the first write takes a copy
+  EXPECT_EQ(a.surface->at(1, 1), 0x0000FFu);
+  EXPECT_EQ(pixelsOf(*b.surface), uniform);
+
+  ASSERT_TRUE(fill(plain.dc, RECT{0, 0, kW, kH}));  // not a window's picture
+  EXPECT_FALSE(plain.surface->showsShared());
+  EXPECT_EQ(pixelsOf(*plain.surface), uniform);
+
+  WindowDC c;
+  c.surface->setPackable();
+  IntersectClipRect(c.dc, 1, 0, kW, kH);
+  ASSERT_TRUE(fill(c.dc, RECT{0, 0, kW, kH}));
+  EXPECT_FALSE(c.surface->showsShared());
+  EXPECT_EQ(c.surface->at(0, 0), 0u);
+  SelectClipRgn(c.dc, 0);
+  ASSERT_TRUE(fill(c.dc, RECT{0, 0, kW - 1, kH}));
+  EXPECT_FALSE(c.surface->showsShared());
+  ASSERT_TRUE(InvertRect(c.dc, std::data({RECT{0, 0, kW, kH}})));
+  EXPECT_FALSE(c.surface->showsShared());
+  EXPECT_EQ(pixelsOf(*c.surface), std::vector<uint32_t>(kW * kH, 0xFEFDFCu));
+}
+
 TEST(SharedPixels, AWholePictureBlitIntoACompatibleBitmapSharesUntilEitherSideWrites) {
   WindowDC w;
   auto look = picture(0x500);
