@@ -26,20 +26,34 @@ std::shared_ptr<uint32_t[]> zeroedPixels(size_t count) {
 
 }  // namespace
 
-std::shared_ptr<Surface> Surface::create(int32_t width, int32_t height, bool bottomUp) {
+std::shared_ptr<Surface> Surface::sized(int32_t width, int32_t height, bool bottomUp) {
   if (width < 1 || height < 1 || width > kMaxSurfaceSide || height > kMaxSurfaceSide) return nullptr;
   if (int64_t{width} * height > kMaxSurfacePixels) return nullptr;
   std::shared_ptr<Surface> s(new (std::nothrow) Surface());
   if (!s) return nullptr;
   s->count_ = static_cast<size_t>(width) * static_cast<size_t>(height);
+  s->width_ = width;
+  s->height_ = height;
+  s->bottomUp_ = bottomUp;
+  return s;
+}
+
+std::shared_ptr<Surface> Surface::create(int32_t width, int32_t height, bool bottomUp) {
+  std::shared_ptr<Surface> s = sized(width, height, bottomUp);
+  if (!s) return nullptr;
   try {
     s->pixels_ = zeroedPixels(s->count_);
   } catch (const std::bad_alloc&) {
     return nullptr;
   }
-  s->width_ = width;
-  s->height_ = height;
-  s->bottomUp_ = bottomUp;
+  return s;
+}
+
+std::shared_ptr<Surface> Surface::createUniform(int32_t width, int32_t height, uint32_t value) {
+  std::shared_ptr<Surface> s = sized(width, height, false);
+  if (s && s->fillShared(value)) return s;
+  s = create(width, height);
+  if (s && value != 0) s->fill(value);
   return s;
 }
 
@@ -78,34 +92,39 @@ void Surface::fill(uint32_t value) { fillRect(bounds(), value); }
 
 bool Surface::fillShared(uint32_t value) {
   if (bottomUp_) return false;
-  // The kept uniform pictures, by size and value. The table holds each one too, so a surface that
-  // writes always copies first (it never takes over a picture the table would hand out again);
-  // the pictures no surface shows any more are let go before another one is made.
-  struct Key {
-    int32_t width, height;
-    uint32_t value;
-    bool operator<(const Key& o) const {
-      return std::tie(width, height, value) < std::tie(o.width, o.height, o.value);
-    }
-  };
-  static std::mutex lock;
-  static std::map<Key, std::shared_ptr<uint32_t[]>> kept;
-  std::lock_guard<std::mutex> hold(lock);
-  const Key key{width_, height_, value};
-  auto it = kept.find(key);
-  if (it == kept.end()) {
-    std::erase_if(kept, [](const auto& e) { return e.second.use_count() == 1; });
+  // The kept uniform pictures, one a value, each as large as the largest surface that asked for
+  // it: a uniform picture reads the same at any width, so a smaller surface shows the start of
+  // it. The table holds each one too, so a surface that writes always copies first (it never
+  // takes over a picture the table would hand out again). Pictures no surface shows any more stay
+  // for the next window of their colour (a form opened again) until they hold more than
+  // kSpareBytes in all; then they are let go before another one is made.
+  struct Kept {
     std::shared_ptr<uint32_t[]> pixels;
+    size_t count = 0;
+  };
+  constexpr size_t kSpareBytes = size_t{16} << 20;
+  static std::mutex lock;
+  static std::map<uint32_t, Kept> kept;
+  std::lock_guard<std::mutex> hold(lock);
+  Kept& k = kept[value];
+  if (k.count < count_) {
+    size_t spare = 0;
+    for (const auto& [v, e] : kept)
+      if (e.pixels.use_count() == 1) spare += e.count * sizeof(uint32_t);
+    if (spare > kSpareBytes)
+      std::erase_if(kept, [&](const auto& e) { return e.first != value && e.second.pixels.use_count() == 1; });
     try {
-      pixels = zeroedPixels(count_);
+      // Any other value is written once, over memory nobody cleared first.
+      if (value == 0) k.pixels = zeroedPixels(count_);
+      else std::fill_n((k.pixels = std::make_shared_for_overwrite<uint32_t[]>(count_)).get(), count_, value);
     } catch (const std::bad_alloc&) {
+      if (!k.pixels) kept.erase(value);
       return false;
     }
-    if (value != 0) std::fill_n(pixels.get(), count_, value);
-    it = kept.emplace(key, std::move(pixels)).first;
+    k.count = count_;
   }
   dropPacked();
-  pixels_ = it->second;
+  pixels_ = k.pixels;
   shared_ = true;
   return true;
 }

@@ -40,6 +40,10 @@ class Surface : public std::enable_shared_from_this<Surface> {
   // Creates a surface filled with 0 (black). Fails (returns nullptr) for sizes below 1 or above
   // the limits, or when memory is exhausted.
   static std::shared_ptr<Surface> create(int32_t width, int32_t height, bool bottomUp = false);
+  // Creates a top-down surface that shows every pixel as `value` from the kept uniform picture
+  // (fillShared) and takes pixels of its own only on its first write: a window's new picture,
+  // which is often cleared whole (or drawn over whole) before anything reads it.
+  static std::shared_ptr<Surface> createUniform(int32_t width, int32_t height, uint32_t value);
 
   int32_t width() const { return width_; }
   int32_t height() const { return height_; }
@@ -97,7 +101,7 @@ class Surface : public std::enable_shared_from_this<Surface> {
 
   void fill(uint32_t value);
   // Shows every pixel as `value` without writing a pixel of its own: the picture is one kept
-  // uniform picture shared by every surface of this size filled with this value, until the
+  // uniform picture shared by every surface filled with this value, whatever its size, until the
   // surface's first write (copy on write, as for show()). False, changing nothing, for a
   // bottom-up surface or when memory is exhausted.
   bool fillShared(uint32_t value);
@@ -106,6 +110,8 @@ class Surface : public std::enable_shared_from_this<Surface> {
 
  private:
   Surface() = default;
+  // A surface of that size without pixels; nullptr for sizes out of range or without memory.
+  static std::shared_ptr<Surface> sized(int32_t width, int32_t height, bool bottomUp);
   int32_t width_ = 0;
   int32_t height_ = 0;
   bool bottomUp_ = false;

@@ -215,6 +215,32 @@ TEST(SharedPixels, AWindowFilledWholeWithABrushSharesTheUniformPicture) {
   EXPECT_EQ(pixelsOf(*c.surface), std::vector<uint32_t>(kW * kH, 0xFEFDFCu));
 }
 
+// A new window picture shows the kept uniform picture of its colour, whatever its size, and
+// takes pixels of its own on its first write. A kept picture outlives the windows that showed it,
+// for the next window of that colour.
+TEST(SharedPixels, NewWindowPicturesShowOneUniformPictureAColourWhateverTheirSize) {
+  auto small = Surface::createUniform(3, 2, 0x00446688u), large = Surface::createUniform(40, 30, 0x00446688u);
+  auto black = Surface::createUniform(5, 5, 0);
+  ASSERT_TRUE(small && large && black);
+  EXPECT_TRUE(small->showsShared() && large->showsShared() && black->showsShared());
+  EXPECT_EQ(pixelsOf(*large), std::vector<uint32_t>(40 * 30, 0x00446688u));
+  EXPECT_EQ(pixelsOf(*small), std::vector<uint32_t>(3 * 2, 0x00446688u));
+  EXPECT_EQ(pixelsOf(*black), std::vector<uint32_t>(5 * 5, 0u));
+  // The larger one made a larger picture; a second window of that size shares it.
+  auto again = Surface::createUniform(40, 30, 0x00446688u);
+  EXPECT_EQ(std::as_const(*again).bits(), std::as_const(*large).bits());
+  large->at(39, 29) = 0x00FFFFFFu;  // a write copies: the others still read the uniform picture
+  EXPECT_FALSE(large->showsShared());
+  EXPECT_EQ(std::as_const(*again).at(39, 29), 0x00446688u);
+  const uint32_t* kept = std::as_const(*again).bits();
+  small.reset();
+  again.reset();
+  auto later = Surface::createUniform(20, 20, 0x00446688u);
+  EXPECT_EQ(std::as_const(*later).bits(), kept);
+  // Out of range: no surface, as create().
+  EXPECT_EQ(Surface::createUniform(0, 5, 0), nullptr);
+}
+
 TEST(SharedPixels, AWholePictureBlitIntoACompatibleBitmapSharesUntilEitherSideWrites) {
   WindowDC w;
   auto look = picture(0x500);
