@@ -62,6 +62,7 @@ bool Surface::show(std::shared_ptr<uint32_t[]> pixels) {
   dropPacked();
   pixels_ = std::move(pixels);
   shared_ = true;
+  uniform_ = false;
   return true;
 }
 
@@ -82,6 +83,8 @@ bool Surface::sharePixelsOf(Surface& from) {
   if (&from == this || bottomUp_ || from.bottomUp_ || from.width_ != width_ || from.height_ != height_) return false;
   if (from.packed_) from.unpack();
   dropPacked();
+  uniform_ = from.shared_ && from.uniform_;
+  uniformValue_ = from.uniformValue_;
   pixels_ = from.pixels_;
   shared_ = true;
   from.shared_ = true;
@@ -126,6 +129,8 @@ bool Surface::fillShared(uint32_t value) {
   dropPacked();
   pixels_ = k.pixels;
   shared_ = true;
+  uniform_ = true;
+  uniformValue_ = value;
   return true;
 }
 

@@ -25,6 +25,7 @@
 
 #include <cstdint>
 #include <memory>
+#include <optional>
 
 #include "platform/gfx/Types.h"
 
@@ -82,6 +83,11 @@ class Surface : public std::enable_shared_from_this<Surface> {
   bool sharePixelsOf(Surface& from);
   // Whether the picture is currently shared pixels.
   bool showsShared() const { return shared_; }
+  // The value of every pixel while the surface shows a kept uniform picture (fillShared, or shared
+  // from a surface showing one) and nothing has written it since; nullopt otherwise.
+  std::optional<uint32_t> uniformValue() const {
+    return shared_ && uniform_ ? std::optional<uint32_t>(uniformValue_) : std::nullopt;
+  }
 
   // Lets the surface be packed between drawings (a window's client surface; never a bitmap's,
   // whose bits the application may hold), and lists it for the next packIdle().
@@ -122,6 +128,8 @@ class Surface : public std::enable_shared_from_this<Surface> {
   // on a read changes how the same picture is kept, hence mutable.
   mutable std::shared_ptr<uint32_t[]> pixels_;
   bool shared_ = false;  // pixels_ is shown shared: not to be written
+  bool uniform_ = false;  // and is a kept uniform picture of uniformValue_
+  uint32_t uniformValue_ = 0;
   // The packed picture (its two forms are laid out in Surface.cpp).
   mutable std::unique_ptr<uint32_t[]> packed_;
   mutable size_t packedWords_ = 0;

@@ -6,6 +6,7 @@
 #include <gtest/gtest.h>
 
 #include <memory>
+#include <optional>
 #include <tuple>
 #include <utility>
 #include <vector>
@@ -239,6 +240,16 @@ TEST(SharedPixels, NewWindowPicturesShowOneUniformPictureAColourWhateverTheirSiz
   EXPECT_EQ(std::as_const(*later).bits(), kept);
   // Out of range: no surface, as create().
   EXPECT_EQ(Surface::createUniform(0, 5, 0), nullptr);
+  // What composition fills instead of reading: known while nothing has written the picture.
+  EXPECT_EQ(later->uniformValue(), std::optional<uint32_t>(0x00446688u));
+  EXPECT_EQ(large->uniformValue(), std::nullopt);  // written
+  auto twin = Surface::create(20, 20);
+  ASSERT_TRUE(twin->sharePixelsOf(*later));
+  EXPECT_EQ(twin->uniformValue(), std::optional<uint32_t>(0x00446688u));
+  ASSERT_TRUE(twin->show(std::shared_ptr<uint32_t[]>(new uint32_t[20 * 20]())));  // not uniform any more
+  EXPECT_EQ(twin->uniformValue(), std::nullopt);
+  ASSERT_TRUE(later->sharePixelsOf(*twin));  // a uniform one takes another's picture
+  EXPECT_EQ(later->uniformValue(), std::nullopt);
 }
 
 TEST(SharedPixels, AWholePictureBlitIntoACompatibleBitmapSharesUntilEitherSideWrites) {
