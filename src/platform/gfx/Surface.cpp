@@ -72,7 +72,7 @@ void Surface::takeShown() {
     return;
   }
   listForPacking();
-  shared_ = false;
+  shared_ = uniform_ = false;
   if (pixels_.use_count() == 1) return;  // nobody else holds them any more: they are ours
   std::shared_ptr<uint32_t[]> own = std::make_shared_for_overwrite<uint32_t[]>(count_);
   std::copy_n(pixels_.get(), count_, own.get());
@@ -444,7 +444,7 @@ bool Surface::pack() {
   packed_ = std::move(kept);
   packedWords_ = words.size();
   pixels_.reset();
-  shared_ = false;
+  shared_ = uniform_ = false;
   return true;
 }
 

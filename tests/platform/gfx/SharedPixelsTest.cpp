@@ -250,6 +250,15 @@ TEST(SharedPixels, NewWindowPicturesShowOneUniformPictureAColourWhateverTheirSiz
   EXPECT_EQ(twin->uniformValue(), std::nullopt);
   ASSERT_TRUE(later->sharePixelsOf(*twin));  // a uniform one takes another's picture
   EXPECT_EQ(later->uniformValue(), std::nullopt);
+  // A bitmap that took a uniform picture and was drawn on since is no uniform picture when a
+  // window takes its pixels (the tab control's copy of its look comes back this way).
+  auto window = Surface::createUniform(8, 8, 0x00ECE9D8u), bitmap = Surface::create(8, 8);
+  ASSERT_TRUE(bitmap->sharePixelsOf(*window));
+  bitmap->at(3, 3) = 0x00010203u;
+  ASSERT_TRUE(window->sharePixelsOf(*bitmap));
+  EXPECT_EQ(window->uniformValue(), std::nullopt);
+  EXPECT_EQ(bitmap->uniformValue(), std::nullopt);
+  EXPECT_EQ(std::as_const(*window).at(3, 3), 0x00010203u);
 }
 
 TEST(SharedPixels, AWholePictureBlitIntoACompatibleBitmapSharesUntilEitherSideWrites) {
