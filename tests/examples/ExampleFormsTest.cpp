@@ -13,6 +13,8 @@
 #include "platform/host/Form.h"
 #include "platform/host/FormFile.h"
 #include "platform/ui/EventLoop.h"
+#include "platform/ui/Screen.h"
+#include "platform/ui/Window.h"
 
 namespace zxp {
 namespace {
@@ -45,6 +47,40 @@ TEST(ExampleForms, EachLoadsSavesAndReloadsToTheSameText) {
     EXPECT_EQ(handles().liveCount(), before) << "drawing objects left behind";
   }
   EXPECT_GE(seen, 4);
+  ui::resetWindowSystem();
+}
+
+// Every window that claims to show a uniform picture (what composition fills in instead of
+// reading) holds that value in every pixel, after a form's load and paint and after a second
+// paint of everything: the claim must end with any drawing, however its pixels came.
+TEST(ExampleForms, WindowsShowingAUniformPictureHoldItInEveryPixel) {
+  const std::filesystem::path dir = std::filesystem::path(ZXP_SOURCE_DIR) / "examples";
+  int uniform = 0;
+  for (const auto& entry : std::filesystem::directory_iterator(dir)) {
+    if (entry.path().extension() != ".zxf") continue;
+    SCOPED_TRACE(entry.path().filename().string());
+    ui::resetWindowSystem();
+    std::ifstream in(entry.path(), std::ios::binary);
+    std::ostringstream text;
+    text << in.rdbuf();
+    std::unique_ptr<host::Form> form = host::Form::load(text.str(), library::classesWithPrivate());
+    for (int pass = 0; pass < 2; ++pass) {
+      ui::eventLoop().processPendingEvents();
+      ui::composeScreen();
+      ui::forEachInTree(ui::windowFromHandle(form->hWnd()), [&](ui::Window* w) {
+        if (!w->surface || !w->surface->uniformValue()) return;
+        ++uniform;
+        const gfx::Surface& s = *w->surface;
+        const uint32_t v = *s.uniformValue();
+        int differ = 0;
+        for (int y = 0; y < s.height(); ++y)
+          for (int x = 0; x < s.width(); ++x) differ += s.row(y)[x] != v;
+        EXPECT_EQ(differ, 0) << w->cls->name << " " << s.width() << "x" << s.height();
+      });
+      RedrawWindow(form->hWnd(), nullptr, 0, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN);
+    }
+  }
+  EXPECT_GT(uniform, 10);
   ui::resetWindowSystem();
 }
 

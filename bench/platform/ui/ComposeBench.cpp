@@ -11,6 +11,10 @@
 //                                  time / compose time
 //   BM_Form_FirstPaint_Mixed       a form file of 200 mixed controls: parse, create, the pending
 //                                  paints and one composed screen; "us_per_control"
+//   BM_Surface_PackFormPictures    the window pictures that form's first paint leaves (those of
+//                                  their own, copied out) packed one after another:
+//                                  "us_per_picture" (one pack) and "packed_per_raw" (packed
+//                                  bytes / their pixels' bytes)
 //   BM_Form_MemoryPerControl/N     heap bytes one 75 x 23 push button adds to a form of the
 //                                  same size, painted: "bytes_per_control", and
 //                                  "beyond_pixels" (less its 6 900 bytes of pixels)
@@ -150,6 +154,40 @@ void BM_Form_FirstPaint_Mixed(benchmark::State& state) {
   state.counters["us_per_control"] = mine * 1e6 / static_cast<double>(state.iterations()) / 200;
 }
 BENCHMARK(BM_Form_FirstPaint_Mixed)->Unit(benchmark::kMillisecond);
+
+void BM_Surface_PackFormPictures(benchmark::State& state) {
+  ScreenOf1280 screen;
+  std::vector<std::shared_ptr<gfx::Surface>> pictures;
+  {
+    auto form = host::Form::load(bench::mixedForm(), library::classes());
+    ui::eventLoop().processPendingEvents();
+    ui::composeScreen();
+    ui::forEachInTree(&ui::desktop(), [&](ui::Window* w) {
+      const gfx::Surface* s = w->surface.get();
+      if (!s || s->showsShared() || s->width() * s->height() > (1 << 18)) return;
+      auto copy = gfx::Surface::create(s->width(), s->height());
+      for (int y = 0; y < s->height(); ++y) s->readRow(y, 0, s->width(), copy->row(y));
+      copy->setPackable();
+      pictures.push_back(std::move(copy));
+    });
+  }
+  double raw = 0, packed = 0, spent = 0;
+  for (auto _ : state) {
+    for (auto& p : pictures) benchmark::DoNotOptimize(p->row(0));  // unpacked again, untimed
+    const double t0 = bench::threadSeconds();
+    for (auto& p : pictures) p->pack();
+    spent += bench::threadSeconds() - t0;
+  }
+  for (auto& p : pictures) {
+    raw += static_cast<double>(p->width() * p->height()) * sizeof(uint32_t);
+    packed += static_cast<double>(p->pictureBytes());
+  }
+  state.counters["pictures"] = static_cast<double>(pictures.size());
+  state.counters["us_per_picture"] =
+      spent * 1e6 / static_cast<double>(state.iterations()) / static_cast<double>(pictures.size());
+  state.counters["packed_per_raw"] = packed / raw;
+}
+BENCHMARK(BM_Surface_PackFormPictures)->Unit(benchmark::kMillisecond);
 
 // Heap in use, from the allocator's own count.
 size_t heapInUse() { return mallinfo2().uordblks; }

@@ -291,16 +291,8 @@ bool FillSolidRects(HDC hdc, const SolidRect* rects, size_t count) {
   Surface* s = dc->surface();
   if (!s) return true;
   const Point o = dc->state().viewportOrg;
-  // One rectangle over a whole window picture that nothing clips (a control clearing its
-  // surface): the surface shows a shared uniform picture instead of writing its own, so a
-  // window cleared and never drawn on (a hidden drop-down) costs no memory of its own.
-  if (count == 1 && !dc->isMemory() && dc->surfaceOrigin() == Point{0, 0}) {
-    const auto boxes = dc->clip().rects();
-    const Rect whole = s->bounds();
-    if (boxes.size() == 1 && Rect{boxes[0].x1, boxes[0].y1, boxes[0].x2, boxes[0].y2} == whole &&
-        deviceRect(rects[0].rect, o).intersect(whole) == whole && s->fillShared(oleToPixel(rects[0].color)))
-      return true;
-  }
+  if (count == 1 && fillWholeWindowShared(*dc, deviceRect(rects[0].rect, o), oleToPixel(rects[0].color)))
+    return true;
   for (size_t i = 0; i < count; ++i)
     fillThroughClip(s, *dc, deviceRect(rects[i].rect, o), oleToPixel(rects[i].color));
   return true;

@@ -207,9 +207,20 @@ void paintRect(Surface& s, const Rect& c, Pixel p, int rop2) {
 
 }  // namespace
 
+bool fillWholeWindowShared(DeviceContext& dc, const Rect& r, Pixel p) {
+  Surface* s = dc.surface();
+  if (!s || dc.isMemory() || !(dc.surfaceOrigin() == Point{0, 0})) return false;
+  const Rect whole = s->bounds();
+  if (!(r.intersect(whole) == whole)) return false;
+  const auto boxes = dc.clip().rects();
+  return boxes.size() == 1 && Rect{boxes[0].x1, boxes[0].y1, boxes[0].x2, boxes[0].y2} == whole &&
+         s->fillShared(p & 0x00FFFFFF);
+}
+
 void fillRect(DeviceContext& dc, const Rect& r, Pixel p, int rop2) {
   Surface* s = dc.surface();
   if (!s || r.empty()) return;
+  if (rop2 == R2_COPYPEN && s->packable() && fillWholeWindowShared(dc, r, p)) return;
   p &= 0x00FFFFFF;
   for (const auto& b : dc.clip().rects()) {
     Rect c = r.intersect(Rect{b.x1, b.y1, b.x2, b.y2});

@@ -181,7 +181,13 @@ uint32_t applyRop2(int rop2, uint32_t dst, uint32_t pen);
 
 // Fills [x0, x1) on row y with a pixel value through the DC's ROP2 mode.
 void fillSpan(DeviceContext& dc, int32_t y, int32_t x0, int32_t x1, Pixel p, int rop2 = R2_COPYPEN);
-// Fills a rectangle; the fast path for R2_COPYPEN is a per-row fill of each clip rectangle.
+// A solid fill of a whole window picture that nothing clips (a window clearing its surface): the
+// surface shows a shared uniform picture instead of writing its own (Surface::fillShared), so a
+// window cleared and never drawn on (a form's background, a hidden drop-down) costs no memory of
+// its own and no writing. False, changing nothing, for anything else.
+bool fillWholeWindowShared(DeviceContext& dc, const Rect& r, Pixel p);
+// Fills a rectangle; the fast path for R2_COPYPEN is a per-row fill of each clip rectangle, and a
+// window's picture (a packable surface) filled whole shows a shared one (fillWholeWindowShared).
 void fillRect(DeviceContext& dc, const Rect& r, Pixel p, int rop2 = R2_COPYPEN);
 // Plots one pixel if it lies inside the clip.
 void plot(DeviceContext& dc, int32_t x, int32_t y, Pixel p, int rop2 = R2_COPYPEN);

@@ -3,6 +3,7 @@
 #include <pixman.h>
 
 #include <algorithm>
+#include <cstring>
 #include <cstdlib>
 #include <map>
 #include <mutex>
@@ -25,20 +26,34 @@ std::shared_ptr<uint32_t[]> zeroedPixels(size_t count) {
 
 }  // namespace
 
-std::shared_ptr<Surface> Surface::create(int32_t width, int32_t height, bool bottomUp) {
+std::shared_ptr<Surface> Surface::sized(int32_t width, int32_t height, bool bottomUp) {
   if (width < 1 || height < 1 || width > kMaxSurfaceSide || height > kMaxSurfaceSide) return nullptr;
   if (int64_t{width} * height > kMaxSurfacePixels) return nullptr;
   std::shared_ptr<Surface> s(new (std::nothrow) Surface());
   if (!s) return nullptr;
   s->count_ = static_cast<size_t>(width) * static_cast<size_t>(height);
+  s->width_ = width;
+  s->height_ = height;
+  s->bottomUp_ = bottomUp;
+  return s;
+}
+
+std::shared_ptr<Surface> Surface::create(int32_t width, int32_t height, bool bottomUp) {
+  std::shared_ptr<Surface> s = sized(width, height, bottomUp);
+  if (!s) return nullptr;
   try {
     s->pixels_ = zeroedPixels(s->count_);
   } catch (const std::bad_alloc&) {
     return nullptr;
   }
-  s->width_ = width;
-  s->height_ = height;
-  s->bottomUp_ = bottomUp;
+  return s;
+}
+
+std::shared_ptr<Surface> Surface::createUniform(int32_t width, int32_t height, uint32_t value) {
+  std::shared_ptr<Surface> s = sized(width, height, false);
+  if (s && s->fillShared(value)) return s;
+  s = create(width, height);
+  if (s && value != 0) s->fill(value);
   return s;
 }
 
@@ -47,6 +62,7 @@ bool Surface::show(std::shared_ptr<uint32_t[]> pixels) {
   dropPacked();
   pixels_ = std::move(pixels);
   shared_ = true;
+  uniform_ = false;
   return true;
 }
 
@@ -56,7 +72,7 @@ void Surface::takeShown() {
     return;
   }
   listForPacking();
-  shared_ = false;
+  shared_ = uniform_ = false;
   if (pixels_.use_count() == 1) return;  // nobody else holds them any more: they are ours
   std::shared_ptr<uint32_t[]> own = std::make_shared_for_overwrite<uint32_t[]>(count_);
   std::copy_n(pixels_.get(), count_, own.get());
@@ -67,6 +83,8 @@ bool Surface::sharePixelsOf(Surface& from) {
   if (&from == this || bottomUp_ || from.bottomUp_ || from.width_ != width_ || from.height_ != height_) return false;
   if (from.packed_) from.unpack();
   dropPacked();
+  uniform_ = from.shared_ && from.uniform_;
+  uniformValue_ = from.uniformValue_;
   pixels_ = from.pixels_;
   shared_ = true;
   from.shared_ = true;
@@ -77,35 +95,42 @@ void Surface::fill(uint32_t value) { fillRect(bounds(), value); }
 
 bool Surface::fillShared(uint32_t value) {
   if (bottomUp_) return false;
-  // The kept uniform pictures, by size and value. The table holds each one too, so a surface that
-  // writes always copies first (it never takes over a picture the table would hand out again);
-  // the pictures no surface shows any more are let go before another one is made.
-  struct Key {
-    int32_t width, height;
-    uint32_t value;
-    bool operator<(const Key& o) const {
-      return std::tie(width, height, value) < std::tie(o.width, o.height, o.value);
-    }
-  };
-  static std::mutex lock;
-  static std::map<Key, std::shared_ptr<uint32_t[]>> kept;
-  std::lock_guard<std::mutex> hold(lock);
-  const Key key{width_, height_, value};
-  auto it = kept.find(key);
-  if (it == kept.end()) {
-    std::erase_if(kept, [](const auto& e) { return e.second.use_count() == 1; });
+  // The kept uniform pictures, one a value, each as large as the largest surface that asked for
+  // it: a uniform picture reads the same at any width, so a smaller surface shows the start of
+  // it. The table holds each one too, so a surface that writes always copies first (it never
+  // takes over a picture the table would hand out again). Pictures no surface shows any more stay
+  // for the next window of their colour (a form opened again) until they hold more than
+  // kSpareBytes in all; then they are let go before another one is made.
+  struct Kept {
     std::shared_ptr<uint32_t[]> pixels;
+    size_t count = 0;
+  };
+  constexpr size_t kSpareBytes = size_t{16} << 20;
+  static std::mutex lock;
+  static std::map<uint32_t, Kept> kept;
+  std::lock_guard<std::mutex> hold(lock);
+  Kept& k = kept[value];
+  if (k.count < count_) {
+    size_t spare = 0;
+    for (const auto& [v, e] : kept)
+      if (e.pixels.use_count() == 1) spare += e.count * sizeof(uint32_t);
+    if (spare > kSpareBytes)
+      std::erase_if(kept, [&](const auto& e) { return e.first != value && e.second.pixels.use_count() == 1; });
     try {
-      pixels = zeroedPixels(count_);
+      // Any other value is written once, over memory nobody cleared first.
+      if (value == 0) k.pixels = zeroedPixels(count_);
+      else std::fill_n((k.pixels = std::make_shared_for_overwrite<uint32_t[]>(count_)).get(), count_, value);
     } catch (const std::bad_alloc&) {
+      if (!k.pixels) kept.erase(value);
       return false;
     }
-    if (value != 0) std::fill_n(pixels.get(), count_, value);
-    it = kept.emplace(key, std::move(pixels)).first;
+    k.count = count_;
   }
   dropPacked();
-  pixels_ = it->second;
+  pixels_ = k.pixels;
   shared_ = true;
+  uniform_ = true;
+  uniformValue_ = value;
   return true;
 }
 
@@ -129,15 +154,26 @@ void Surface::fillRect(const Rect& r, uint32_t value) {
 
 // ---- Packing ----------------------------------------------------------------------------------
 //
-// The packed form, in 32-bit words: one offset per row (from the start of the words) to the row's
-// runs, then the runs. A run is a header word and what it covers: a header with the top bit clear
-// is a count of pixels of one colour, whose word follows; with the top bit set, its low bits count
-// single pixels, whose words follow. Short repeats (fewer than three pixels) go into the single
-// pixels, where they cost less. A row equal to the row above it shares that row's runs.
+// Two packed forms, both in 32-bit words.
+//
+// Indexed (a picture of at most 256 colours, which most control pictures are): word 0 is
+// kIndexed with the palette's size in its low bits, the palette's colours follow, then one
+// 16-bit offset per row into the row codes, then the row codes, a byte each: a code with the top
+// bit clear is a run of (code + 1) pixels of the colour whose index follows; with the top bit
+// set, (low bits + 1) single pixels follow, an index each.
+//
+// Runs (more colours): one offset per row (from the start of the words) to the row's runs, then
+// the runs. A run is a header word and what it covers: a header with the top bit clear is a
+// count of pixels of one colour, whose word follows; with the top bit set, its low bits count
+// single pixels, whose words follow.
+//
+// In both, short repeats (fewer than three pixels) go into the single pixels, where they cost
+// less, and a row equal to the row above it shares that row's codes.
 
 namespace {
 
 constexpr uint32_t kSingles = 0x80000000u;
+constexpr uint32_t kIndexed = 0x80000000u;  // in word 0, which the runs form's row 0 offset never sets
 // What packing keeps at most, in pixels: larger pictures (a whole form's background) would cost
 // their full size again to unpack and pack around every drawing on them.
 constexpr size_t kMaxPackedPixels = size_t{1} << 18;
@@ -157,8 +193,15 @@ int32_t runEnd(const uint32_t* r, int32_t x, int32_t w) {
   return e;
 }
 
-// Packs `h` rows of `w` pixels into `out`; stops (returning false) once it passes `limit` words.
-bool packRows(const uint32_t* p, int32_t w, int32_t h, size_t limit, std::vector<uint32_t>& out) {
+// The end of the single pixels that start at x: up to the next three equal pixels.
+int32_t singlesEnd(const uint32_t* r, int32_t x, int32_t w) {
+  while (x < w && !(x + 2 < w && r[x] == r[x + 1] && r[x] == r[x + 2])) ++x;
+  return x;
+}
+
+// Packs `h` rows of `w` pixels into `out` in the runs form; stops (returning false) once it
+// passes `limit` words.
+bool packRuns(const uint32_t* p, int32_t w, int32_t h, size_t limit, std::vector<uint32_t>& out) {
   out.assign(static_cast<size_t>(h), 0);
   out.reserve(limit + static_cast<size_t>(w) + 2);  // a row may pass the limit before the check
   const uint32_t* above = nullptr;
@@ -178,11 +221,10 @@ bool packRows(const uint32_t* p, int32_t w, int32_t h, size_t limit, std::vector
         out.push_back(r[x]);
         x = e;
       } else {
-        const size_t header = out.size();
-        out.push_back(0);
-        const int32_t from = x;
-        while (x < w && !(x + 2 < w && r[x] == r[x + 1] && r[x] == r[x + 2])) out.push_back(r[x++]);
-        out[header] = kSingles | static_cast<uint32_t>(x - from);
+        const int32_t to = singlesEnd(r, x, w);
+        out.push_back(kSingles | static_cast<uint32_t>(to - x));
+        out.insert(out.end(), r + x, r + to);
+        x = to;
       }
     }
     if (out.size() > limit) return false;
@@ -191,8 +233,105 @@ bool packRows(const uint32_t* p, int32_t w, int32_t h, size_t limit, std::vector
   return true;
 }
 
-// Writes pixels [x, x + n) of the packed row starting at word `at` to out.
-void unpackRow(const uint32_t* words, uint32_t at, int32_t x, int32_t n, uint32_t* out) {
+// The colours of the picture being packed in the indexed form and their indexes: a small open
+// hash table whose slots from earlier pictures are told apart by a generation count.
+class Palette {
+ public:
+  static constexpr size_t kMaxColours = 256;
+  void start() {
+    colours.clear();
+    if (++generation_ == 0) {  // wrapped: no slot may look current
+      std::fill(std::begin(slots_), std::end(slots_), Slot{});
+      generation_ = 1;
+    }
+  }
+  // The index of colour c, added when new; -1 once the picture has more than 256 colours.
+  int indexOf(uint32_t c) {
+    for (uint32_t i = (c * 2654435761u) >> (32 - kBits);; i = (i + 1) & (kSlots - 1)) {
+      Slot& s = slots_[i];
+      if (s.generation != generation_) {
+        if (colours.size() == kMaxColours) return -1;
+        s = Slot{c, generation_, static_cast<uint32_t>(colours.size())};
+        colours.push_back(c);
+        return static_cast<int>(s.index);
+      }
+      if (s.colour == c) return static_cast<int>(s.index);
+    }
+  }
+  std::vector<uint32_t> colours;
+
+ private:
+  static constexpr int kBits = 10;  // 1 024 slots: at most a quarter in use
+  static constexpr size_t kSlots = size_t{1} << kBits;
+  struct Slot {
+    uint32_t colour = 0, generation = 0, index = 0;
+  };
+  Slot slots_[kSlots];
+  uint32_t generation_ = 0;
+};
+
+enum class Indexed { Packed, NotIndexable, TooLarge };
+
+// Packs `h` rows of `w` pixels into `out` in the indexed form: NotIndexable when the picture has
+// more than 256 colours or its row codes pass what 16-bit offsets reach, TooLarge once it passes
+// `limit` words (which the runs form, at four bytes a colour, would pass too).
+Indexed packIndexed(const uint32_t* p, int32_t w, int32_t h, size_t limit, std::vector<uint32_t>& out) {
+  thread_local Palette palette;
+  thread_local std::vector<uint16_t> offsets;
+  thread_local std::vector<uint8_t> codes;
+  palette.start();
+  offsets.assign(static_cast<size_t>(h), 0);
+  codes.clear();
+  const size_t limitBytes = limit * sizeof(uint32_t);
+  const uint32_t* above = nullptr;
+  auto index = [&](uint32_t c) {
+    const int i = palette.indexOf(c);
+    codes.push_back(static_cast<uint8_t>(i));
+    return i >= 0;
+  };
+  for (int32_t y = 0; y < h; ++y) {
+    const uint32_t* r = p + static_cast<size_t>(y) * w;
+    if (above && std::equal(r, r + w, above)) {
+      offsets[y] = offsets[y - 1];
+      above = r;
+      continue;
+    }
+    if (codes.size() > 0xFFFF) return Indexed::NotIndexable;
+    offsets[y] = static_cast<uint16_t>(codes.size());
+    int32_t x = 0;
+    while (x < w) {
+      const int32_t e = runEnd(r, x, w);
+      if (e - x >= 3 || e == w) {
+        for (int32_t n = e - x; n > 0; n -= 128) {
+          codes.push_back(static_cast<uint8_t>(std::min(n, 128) - 1));
+          if (!index(r[x])) return Indexed::NotIndexable;
+        }
+        x = e;
+      } else {
+        const int32_t to = singlesEnd(r, x, w);
+        for (; x < to;) {
+          const int32_t n = std::min(to - x, 128);
+          codes.push_back(static_cast<uint8_t>(0x80 | (n - 1)));
+          for (const int32_t stop = x + n; x < stop; ++x)
+            if (!index(r[x])) return Indexed::NotIndexable;
+        }
+      }
+    }
+    if (codes.size() + 2 * offsets.size() + 4 * palette.colours.size() > limitBytes) return Indexed::TooLarge;
+    above = r;
+  }
+  const size_t tail = 2 * offsets.size() + codes.size();
+  out.assign(1 + palette.colours.size() + (tail + 3) / 4, 0);
+  out[0] = kIndexed | static_cast<uint32_t>(palette.colours.size());
+  std::copy(palette.colours.begin(), palette.colours.end(), out.begin() + 1);
+  auto* bytes = reinterpret_cast<uint8_t*>(out.data() + 1 + palette.colours.size());
+  std::memcpy(bytes, offsets.data(), 2 * offsets.size());
+  std::memcpy(bytes + 2 * offsets.size(), codes.data(), codes.size());
+  return out.size() <= limit ? Indexed::Packed : Indexed::TooLarge;
+}
+
+// Writes pixels [x, x + n) of the packed row starting at word `at` (runs form) to out.
+void unpackRunsRow(const uint32_t* words, uint32_t at, int32_t x, int32_t n, uint32_t* out) {
   const uint32_t* t = words + at;
   while (n > 0) {
     const uint32_t header = *t++;
@@ -214,6 +353,42 @@ void unpackRow(const uint32_t* words, uint32_t at, int32_t x, int32_t n, uint32_
     n -= take;
     x = 0;
   }
+}
+
+// The same for row y of a picture of h rows packed in the indexed form.
+void unpackIndexedRow(const uint32_t* words, int32_t h, int32_t y, int32_t x, int32_t n, uint32_t* out) {
+  const uint32_t* palette = words + 1;
+  const auto* bytes = reinterpret_cast<const uint8_t*>(palette + (words[0] & ~kIndexed));
+  uint16_t at;
+  std::memcpy(&at, bytes + 2 * static_cast<size_t>(y), sizeof at);
+  const uint8_t* t = bytes + 2 * static_cast<size_t>(h) + at;
+  while (n > 0) {
+    const uint8_t code = *t++;
+    const int32_t len = (code & 0x7F) + 1;
+    const bool singles = (code & 0x80) != 0;
+    if (x >= len) {
+      x -= len;
+      t += singles ? len : 1;
+      continue;
+    }
+    const int32_t take = std::min(len - x, n);
+    if (singles) {
+      for (int32_t i = 0; i < take; ++i) out[i] = palette[t[x + i]];
+      t += len;
+    } else {
+      std::fill_n(out, take, palette[*t]);
+      ++t;
+    }
+    out += take;
+    n -= take;
+    x = 0;
+  }
+}
+
+// Writes pixels [x, x + n) of row y of a packed picture of h rows to out.
+void unpackRow(const uint32_t* words, int32_t h, int32_t y, int32_t x, int32_t n, uint32_t* out) {
+  if (words[0] & kIndexed) unpackIndexedRow(words, h, y, x, n, out);
+  else unpackRunsRow(words, words[y], x, n, out);
 }
 
 struct PackList {
@@ -256,21 +431,27 @@ bool Surface::pack() {
   if (!packable_ || packed_ || bottomUp_ || !pixels_ || pixels_.use_count() != 1 || count_ > kMaxPackedPixels)
     return false;
   thread_local std::vector<uint32_t> words;
-  if (!packRows(pixels_.get(), width_, height_, count_ / 2, words) || words.size() > count_ / 2) return false;
+  const size_t limit = count_ / 2;
+  switch (packIndexed(pixels_.get(), width_, height_, limit, words)) {
+    case Indexed::Packed: break;
+    case Indexed::TooLarge: return false;
+    case Indexed::NotIndexable:
+      if (!packRuns(pixels_.get(), width_, height_, limit, words) || words.size() > limit) return false;
+  }
   std::unique_ptr<uint32_t[]> kept(new (std::nothrow) uint32_t[words.size()]);
   if (!kept) return false;
   std::copy(words.begin(), words.end(), kept.get());
   packed_ = std::move(kept);
   packedWords_ = words.size();
   pixels_.reset();
-  shared_ = false;
+  shared_ = uniform_ = false;
   return true;
 }
 
 void Surface::unpack() const {
   std::shared_ptr<uint32_t[]> p = std::make_shared_for_overwrite<uint32_t[]>(count_);
   for (int32_t y = 0; y < height_; ++y)
-    unpackRow(packed_.get(), packed_[y], 0, width_, p.get() + static_cast<size_t>(y) * width_);
+    unpackRow(packed_.get(), height_, y, 0, width_, p.get() + static_cast<size_t>(y) * width_);
   pixels_ = std::move(p);
   dropPacked();
   listForPacking();
@@ -282,7 +463,7 @@ void Surface::dropPacked() const {
 }
 
 void Surface::readRow(int32_t y, int32_t x, int32_t n, uint32_t* out) const {
-  if (packed_) unpackRow(packed_.get(), packed_[y], x, n, out);
+  if (packed_) unpackRow(packed_.get(), height_, y, x, n, out);
   else std::copy_n(row(y) + x, n, out);
 }
 

@@ -14,8 +14,9 @@
 // either written in place or kept by their other holder.
 //
 // A window's surface is also packable: between its drawings it may keep its picture packed (each
-// row as runs of one colour and stretches of single pixels; a row equal to the one above it
-// costs nothing), which holds a control's gradients and text in a quarter of the memory. The
+// row as runs of one colour and stretches of single pixels, as a byte an index into the
+// picture's colours when it has at most 256; a row equal to the one above it costs nothing),
+// which holds a form's control pictures in about a sixth of their memory. The
 // screen packs what it has just composed; any access to the pixels unpacks them first, so
 // drawing code never sees the difference. Packing is the one event that moves the pixels: a
 // pointer read from a packable surface lasts until the next packIdle(). Composition reads rows
@@ -24,6 +25,7 @@
 
 #include <cstdint>
 #include <memory>
+#include <optional>
 
 #include "platform/gfx/Types.h"
 
@@ -39,6 +41,10 @@ class Surface : public std::enable_shared_from_this<Surface> {
   // Creates a surface filled with 0 (black). Fails (returns nullptr) for sizes below 1 or above
   // the limits, or when memory is exhausted.
   static std::shared_ptr<Surface> create(int32_t width, int32_t height, bool bottomUp = false);
+  // Creates a top-down surface that shows every pixel as `value` from the kept uniform picture
+  // (fillShared) and takes pixels of its own only on its first write: a window's new picture,
+  // which is often cleared whole (or drawn over whole) before anything reads it.
+  static std::shared_ptr<Surface> createUniform(int32_t width, int32_t height, uint32_t value);
 
   int32_t width() const { return width_; }
   int32_t height() const { return height_; }
@@ -77,6 +83,11 @@ class Surface : public std::enable_shared_from_this<Surface> {
   bool sharePixelsOf(Surface& from);
   // Whether the picture is currently shared pixels.
   bool showsShared() const { return shared_; }
+  // The value of every pixel while the surface shows a kept uniform picture (fillShared, or shared
+  // from a surface showing one) and nothing has written it since; nullopt otherwise.
+  std::optional<uint32_t> uniformValue() const {
+    return shared_ && uniform_ ? std::optional<uint32_t>(uniformValue_) : std::nullopt;
+  }
 
   // Lets the surface be packed between drawings (a window's client surface; never a bitmap's,
   // whose bits the application may hold), and lists it for the next packIdle().
@@ -96,7 +107,7 @@ class Surface : public std::enable_shared_from_this<Surface> {
 
   void fill(uint32_t value);
   // Shows every pixel as `value` without writing a pixel of its own: the picture is one kept
-  // uniform picture shared by every surface of this size filled with this value, until the
+  // uniform picture shared by every surface filled with this value, whatever its size, until the
   // surface's first write (copy on write, as for show()). False, changing nothing, for a
   // bottom-up surface or when memory is exhausted.
   bool fillShared(uint32_t value);
@@ -105,6 +116,8 @@ class Surface : public std::enable_shared_from_this<Surface> {
 
  private:
   Surface() = default;
+  // A surface of that size without pixels; nullptr for sizes out of range or without memory.
+  static std::shared_ptr<Surface> sized(int32_t width, int32_t height, bool bottomUp);
   int32_t width_ = 0;
   int32_t height_ = 0;
   bool bottomUp_ = false;
@@ -115,7 +128,9 @@ class Surface : public std::enable_shared_from_this<Surface> {
   // on a read changes how the same picture is kept, hence mutable.
   mutable std::shared_ptr<uint32_t[]> pixels_;
   bool shared_ = false;  // pixels_ is shown shared: not to be written
-  // The packed picture: one offset per row into the words that follow, then the rows' runs.
+  bool uniform_ = false;  // and is a kept uniform picture of uniformValue_
+  uint32_t uniformValue_ = 0;
+  // The packed picture (its two forms are laid out in Surface.cpp).
   mutable std::unique_ptr<uint32_t[]> packed_;
   mutable size_t packedWords_ = 0;
   uint32_t* own() {

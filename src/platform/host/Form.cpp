@@ -738,6 +738,9 @@ void Form::loadControls(std::vector<ControlRecord>& records, Extender* container
     noteUnread(bag, r.name);
     fileTabIndexes.emplace_back(added, r.extender.tabIndex);
     loadControls(r.children, added, registry, fileTabIndexes);
+    // The control has drawn its pictures: packed now, their pixels are free for the next
+    // control's, and a form's load never holds all its pictures unpacked at once.
+    gfx::Surface::packIdle();
   }
 }
 

@@ -307,8 +307,13 @@ void copyOpaque(uint32_t* __restrict dst, ptrdiff_t dstStride, const uint32_t* _
 ptrdiff_t rowStride(const gfx::Surface& s) { return s.bottomUp() ? -ptrdiff_t{s.width()} : ptrdiff_t{s.width()}; }
 
 // Copies the pixels of src that fall on r of dst (src's top-left pixel at o), opaque. A packed
-// picture is read as it is kept: composing never unpacks a window's pixels.
+// picture is read as it is kept: composing never unpacks a window's pixels; a uniform one is
+// filled in.
 void copyPixels(gfx::Surface& dst, const Rect& r, const gfx::Surface& src, Point o) {
+  if (const std::optional<uint32_t> v = src.uniformValue()) {  // a form's background: nothing to read
+    dst.fillRect(r, *v & 0x00FFFFFFu);
+    return;
+  }
   if (!src.packed()) {
     copyOpaque(dst.row(r.top) + r.left, rowStride(dst), src.row(r.top - o.y) + (r.left - o.x), rowStride(src),
                r.height(), r.width());

@@ -205,12 +205,11 @@ void resizeSurface(Window* w) {
   if (old && old->width() == s.cx && old->height() == s.cy && origin == oldOrigin) return;
   std::shared_ptr<gfx::Surface> fresh;
   if (s.cx > 0 && s.cy > 0) {
-    fresh = gfx::Surface::create(s.cx, s.cy);
+    Pixel bg = 0;
+    if (auto* b = gfx::brushFromHandle(w->cls->background)) bg = oleToPixel(b->color);
+    fresh = gfx::Surface::createUniform(s.cx, s.cy, bg);  // no pixels of its own until drawn
     if (fresh) {
       fresh->setPackable();
-      Pixel bg = 0;
-      if (auto* b = gfx::brushFromHandle(w->cls->background)) bg = oleToPixel(b->color);
-      if (bg != 0) fresh->fill(bg);  // a new surface is black already, and untouched until drawn
       if (old) {
         // The pixels of the client area that both surfaces hold stay.
         const Rect keep = Rect::fromXYWH(oldOrigin.x, oldOrigin.y, old->width(), old->height())

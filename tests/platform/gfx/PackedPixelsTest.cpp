@@ -25,17 +25,20 @@ std::vector<uint32_t> pixelsOf(const Surface& s) {
 
 // A control-like picture: rows of a vertical gradient with a border, some rows repeated, a
 // stretch of text-like single pixels, runs of one and two pixels (also at a row's end) and a few
-// pixels that differ only in the alpha byte.
-std::shared_ptr<Surface> controlLike(int w, int h, unsigned seed) {
+// pixels that differ only in the alpha byte. The text takes its colours from `inks` different
+// ones (0: any colour).
+std::shared_ptr<Surface> controlLike(int w, int h, unsigned seed, uint32_t inks = 0) {
   std::mt19937 rng(seed);
   auto s = Surface::create(w, h);
+  uint32_t ink = 0;
   for (int y = 0; y < h; ++y) {
     uint32_t* r = s->row(y);
     const uint32_t shade = 0x00101010u * static_cast<uint32_t>((y / 2) % 15);
     for (int x = 0; x < w; ++x) r[x] = 0x00203040u + shade;
     r[0] = r[w - 1] = 0x00000080u;
     if (y % 5 == 2) {
-      for (int x = 3; x < w / 2; ++x) r[x] = rng() & 0x01FFFFFFu;  // "text", some alpha bits set
+      for (int x = 3; x < w / 2; ++x)  // "text", some alpha bits set
+        r[x] = inks ? 0x01000001u * (ink++ % inks) : rng() & 0x01FFFFFFu;
       r[w - 2] = 0x00ABCDEFu;                                      // a run of one before the border
       if (w > 6) r[w - 4] = r[w - 3] = 0x00123456u;                // a run of two
     }
@@ -43,11 +46,14 @@ std::shared_ptr<Surface> controlLike(int w, int h, unsigned seed) {
   return s;
 }
 
+// Pictures of any colours, of as many as a palette holds and of one more; rows of 300 pixels
+// make runs and stretches of single pixels longer than one code covers.
 TEST(PackedPixels, PackAndUnpackKeepEveryPixelAndRowsReadAtAnyOffset) {
   for (unsigned seed : {1u, 2u, 3u}) {
-    for (auto [w, h] : {std::pair{40, 30}, std::pair{16, 11}, std::pair{110, 23}}) {
+    for (auto [w, h] : {std::pair{40, 30}, std::pair{16, 11}, std::pair{110, 23}, std::pair{300, 9}}) {
+      const uint32_t inks = seed == 1 ? 0 : seed == 2 ? 230 : 250;  // with the picture's own: ~256, ~276
       SCOPED_TRACE(testing::Message() << w << "x" << h << " seed " << seed);
-      auto s = controlLike(w, h, seed);
+      auto s = controlLike(w, h, seed, inks);
       const std::vector<uint32_t> before = pixelsOf(*s);
       s->setPackable();
       ASSERT_TRUE(s->pack());
@@ -68,6 +74,36 @@ TEST(PackedPixels, PackAndUnpackKeepEveryPixelAndRowsReadAtAnyOffset) {
       EXPECT_FALSE(s->packed());
     }
   }
+}
+
+// A picture of at most 256 colours is kept at a byte an index; one more colour falls back to a
+// word a pixel, as does a picture whose codes pass what 16-bit row offsets reach.
+TEST(PackedPixels, PicturesOfFewColoursPackToAByteAPixel) {
+  auto paletteSized = [](uint32_t colours) {
+    auto s = Surface::create(256, 8);
+    for (int y = 0; y < 8; ++y)
+      for (int x = 0; x < 256; ++x) s->at(x, y) = (static_cast<uint32_t>(x + y) % colours) * 0x00010101u;
+    s->setPackable();
+    return s;
+  };
+  auto few = paletteSized(256), more = paletteSized(257);
+  const auto fewPixels = pixelsOf(*few), morePixels = pixelsOf(*more);
+  ASSERT_TRUE(few->pack());
+  EXPECT_LT(few->pictureBytes(), 256u * 8u * 2u);  // a byte an index, palette and codes aside
+  EXPECT_EQ(pixelsOf(*few), fewPixels);
+  EXPECT_FALSE(more->pack());  // single pixels at a word each: no saving
+  EXPECT_EQ(pixelsOf(*more), morePixels);
+  // 500 x 400 pixels in runs of five of 200 colours, shifted on every row: 80 000 bytes of codes.
+  auto tall = Surface::create(500, 400);
+  for (int y = 0; y < 400; ++y)
+    for (int x = 0; x < 500; ++x) tall->at(x, y) = static_cast<uint32_t>(((x + y) / 5) % 200);
+  const auto tallPixels = pixelsOf(*tall);
+  tall->setPackable();
+  ASSERT_TRUE(tall->pack());  // in runs of words
+  std::vector<uint32_t> row(500);
+  tall->readRow(399, 0, 500, row.data());
+  EXPECT_TRUE(std::equal(row.begin(), row.end(), tallPixels.end() - 500));
+  EXPECT_EQ(pixelsOf(*tall), tallPixels);
 }
 
 TEST(PackedPixels, PackingRefusesWhatItMustNotTouchOrCannotShrink) {

@@ -6,6 +6,7 @@
 #include <gtest/gtest.h>
 
 #include <memory>
+#include <optional>
 #include <tuple>
 #include <utility>
 #include <vector>
@@ -178,6 +179,88 @@ TEST(SharedPixels, AWholeWindowClearSharesOneUniformPictureUntilTheFirstWrite) {
 // A whole window picture copied into a compatible bitmap of its size (a kept copy of a look)
 // shares the pixels; a write on either side copies first and leaves the other alone. A part of
 // the picture or a DIB section (whose bits the caller holds) is copied as before.
+// FillRect with a solid brush over the whole of a window's picture (a form clearing its
+// background) shares the uniform picture too; over a surface that is not a window's picture, through
+// a clip, over part of it or in another ROP2 mode it writes the surface's own pixels.
+TEST(SharedPixels, AWindowFilledWholeWithABrushSharesTheUniformPicture) {
+  GdiObject brush(CreateSolidBrush(RGB(1, 2, 3)));
+  const auto fill = [&](HDC dc, RECT r) { return FillRect(dc, &r, static_cast<HBRUSH>(brush.get())); };
+  const std::vector<uint32_t> uniform(kW * kH, 0x010203u);
+  WindowDC a, b, plain;
+  a.surface->setPackable();
+  b.surface->setPackable();
+  ASSERT_TRUE(fill(a.dc, RECT{-3, -3, kW + 3, kH + 3}));
+  ASSERT_TRUE(fill(b.dc, RECT{0, 0, kW, kH}));
+  EXPECT_TRUE(a.surface->showsShared());
+  EXPECT_EQ(std::as_const(*a.surface).bits(), std::as_const(*b.surface).bits());
+  EXPECT_EQ(pixelsOf(*a.surface), uniform);
+  SetPixelV(a.dc, 1, 1, RGB(0, 0, 0xFF));  // the first write takes a copy
+  EXPECT_EQ(a.surface->at(1, 1), 0x0000FFu);
+  EXPECT_EQ(pixelsOf(*b.surface), uniform);
+
+  ASSERT_TRUE(fill(plain.dc, RECT{0, 0, kW, kH}));  // not a window's picture
+  EXPECT_FALSE(plain.surface->showsShared());
+  EXPECT_EQ(pixelsOf(*plain.surface), uniform);
+
+  WindowDC c;
+  c.surface->setPackable();
+  IntersectClipRect(c.dc, 1, 0, kW, kH);
+  ASSERT_TRUE(fill(c.dc, RECT{0, 0, kW, kH}));
+  EXPECT_FALSE(c.surface->showsShared());
+  EXPECT_EQ(c.surface->at(0, 0), 0u);
+  SelectClipRgn(c.dc, 0);
+  ASSERT_TRUE(fill(c.dc, RECT{0, 0, kW - 1, kH}));
+  EXPECT_FALSE(c.surface->showsShared());
+  ASSERT_TRUE(InvertRect(c.dc, std::data({RECT{0, 0, kW, kH}})));
+  EXPECT_FALSE(c.surface->showsShared());
+  EXPECT_EQ(pixelsOf(*c.surface), std::vector<uint32_t>(kW * kH, 0xFEFDFCu));
+}
+
+// A new window picture shows the kept uniform picture of its colour, whatever its size, and
+// takes pixels of its own on its first write. A kept picture outlives the windows that showed it,
+// for the next window of that colour.
+TEST(SharedPixels, NewWindowPicturesShowOneUniformPictureAColourWhateverTheirSize) {
+  auto small = Surface::createUniform(3, 2, 0x00446688u), large = Surface::createUniform(40, 30, 0x00446688u);
+  auto black = Surface::createUniform(5, 5, 0);
+  ASSERT_TRUE(small && large && black);
+  EXPECT_TRUE(small->showsShared() && large->showsShared() && black->showsShared());
+  EXPECT_EQ(pixelsOf(*large), std::vector<uint32_t>(40 * 30, 0x00446688u));
+  EXPECT_EQ(pixelsOf(*small), std::vector<uint32_t>(3 * 2, 0x00446688u));
+  EXPECT_EQ(pixelsOf(*black), std::vector<uint32_t>(5 * 5, 0u));
+  // The larger one made a larger picture; a second window of that size shares it.
+  auto again = Surface::createUniform(40, 30, 0x00446688u);
+  EXPECT_EQ(std::as_const(*again).bits(), std::as_const(*large).bits());
+  large->at(39, 29) = 0x00FFFFFFu;  // a write copies: the others still read the uniform picture
+  EXPECT_FALSE(large->showsShared());
+  EXPECT_EQ(std::as_const(*again).at(39, 29), 0x00446688u);
+  const uint32_t* kept = std::as_const(*again).bits();
+  small.reset();
+  again.reset();
+  auto later = Surface::createUniform(20, 20, 0x00446688u);
+  EXPECT_EQ(std::as_const(*later).bits(), kept);
+  // Out of range: no surface, as create().
+  EXPECT_EQ(Surface::createUniform(0, 5, 0), nullptr);
+  // What composition fills instead of reading: known while nothing has written the picture.
+  EXPECT_EQ(later->uniformValue(), std::optional<uint32_t>(0x00446688u));
+  EXPECT_EQ(large->uniformValue(), std::nullopt);  // written
+  auto twin = Surface::create(20, 20);
+  ASSERT_TRUE(twin->sharePixelsOf(*later));
+  EXPECT_EQ(twin->uniformValue(), std::optional<uint32_t>(0x00446688u));
+  ASSERT_TRUE(twin->show(std::shared_ptr<uint32_t[]>(new uint32_t[20 * 20]())));  // not uniform any more
+  EXPECT_EQ(twin->uniformValue(), std::nullopt);
+  ASSERT_TRUE(later->sharePixelsOf(*twin));  // a uniform one takes another's picture
+  EXPECT_EQ(later->uniformValue(), std::nullopt);
+  // A bitmap that took a uniform picture and was drawn on since is no uniform picture when a
+  // window takes its pixels (the tab control's copy of its look comes back this way).
+  auto window = Surface::createUniform(8, 8, 0x00ECE9D8u), bitmap = Surface::create(8, 8);
+  ASSERT_TRUE(bitmap->sharePixelsOf(*window));
+  bitmap->at(3, 3) = 0x00010203u;
+  ASSERT_TRUE(window->sharePixelsOf(*bitmap));
+  EXPECT_EQ(window->uniformValue(), std::nullopt);
+  EXPECT_EQ(bitmap->uniformValue(), std::nullopt);
+  EXPECT_EQ(std::as_const(*window).at(3, 3), 0x00010203u);
+}
+
 TEST(SharedPixels, AWholePictureBlitIntoACompatibleBitmapSharesUntilEitherSideWrites) {
   WindowDC w;
   auto look = picture(0x500);

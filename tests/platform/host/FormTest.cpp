@@ -4,7 +4,9 @@
 #include <tuple>
 #include <type_traits>
 
+#include "library/ClassTable.h"
 #include "platform/services/Library.h"
+#include "platform/ui/Window.h"
 #include "platform/ui/Edit.h"
 #include "support/FormFixture.h"
 
@@ -418,6 +420,26 @@ TEST_F(Form, AccessKeysAreWholeCharacters) {
   EXPECT_FALSE(form->accessKey('\xC3') || form->accessKey('\x9C'));
   a.setCaption("&Go");
   EXPECT_TRUE(form->accessKey('g'));
+}
+
+// A form's load packs each control's pictures once the control has drawn them, before anything
+// composes the screen: a load never holds all its controls' pictures unpacked at once.
+TEST_F(Form, ALoadPacksEachControlsPicturesBeforeTheFirstComposition) {
+  std::string text = "ZorvaXP Form 1\nBegin Form Packed\n  ClientWidth = Long 9000\n  ClientHeight = Long 3000\n";
+  const char* kinds[] = {"ZorvaXPButton", "ZorvaXPCheckBox", "ZorvaXPLabel", "ZorvaXPTextBox"};
+  for (int i = 0; i < 4; ++i)
+    text += std::string("  Begin ") + kinds[i] + " C" + std::to_string(i) + "\n    @Left = " + std::to_string(i * 1800) +
+            "\n    @Width = 1650\n    @Height = 345\n  End\n";
+  form.reset();
+  form = host::Form::load(text + "End\n", library::classes());
+  int packed = 0, unpacked = 0;
+  for (ui::Window* w : ui::windowFromHandle(form->hWnd())->children)
+    ui::forEachInTree(w, [&](ui::Window* c) {
+      if (!c->surface || c->surface->showsShared()) return;
+      (c->surface->packed() ? packed : unpacked) += 1;
+    });
+  EXPECT_GE(packed, 5);
+  EXPECT_EQ(unpacked, 0);
 }
 
 }  // namespace
