@@ -207,10 +207,15 @@ void resizeSurface(Window* w) {
   if (s.cx > 0 && s.cy > 0) {
     Pixel bg = 0;
     if (auto* b = gfx::brushFromHandle(w->cls->background)) bg = oleToPixel(b->color);
-    fresh = gfx::Surface::createUniform(s.cx, s.cy, bg);  // no pixels of its own until drawn
+    // A new window, or one that has shown nothing but its background yet, shows the kept picture
+    // of its background until it draws; a resized one that kept other pixels is written at once
+    // with them, so it takes pixels of its own from the start.
+    const bool plain = !old || old->uniformValue() == std::optional<uint32_t>(bg);
+    fresh = plain ? gfx::Surface::createUniform(s.cx, s.cy, bg) : gfx::Surface::create(s.cx, s.cy);
     if (fresh) {
       fresh->setPackable();
-      if (old) {
+      if (!plain) {
+        if (bg != 0) fresh->fill(bg);  // a new surface is black already
         // The pixels of the client area that both surfaces hold stay.
         const Rect keep = Rect::fromXYWH(oldOrigin.x, oldOrigin.y, old->width(), old->height())
                               .intersect(Rect::fromXYWH(origin.x, origin.y, s.cx, s.cy));
