@@ -3,6 +3,7 @@
 #include <pixman.h>
 
 #include <algorithm>
+#include <bit>
 #include <cstring>
 #include <cstdlib>
 #include <map>
@@ -156,11 +157,13 @@ void Surface::fillRect(const Rect& r, uint32_t value) {
 //
 // Two packed forms, both in 32-bit words.
 //
-// Indexed (a picture of at most 256 colours, which most control pictures are): word 0 is
-// kIndexed with the palette's size in its low bits, the palette's colours follow, then one
-// 16-bit offset per row into the row codes, then the row codes, a byte each: a code with the top
-// bit clear is a run of (code + 1) pixels of the colour whose index follows; with the top bit
-// set, (low bits + 1) single pixels follow, an index each.
+// Indexed (a picture of at most 256 colours, which most control pictures are, or of at most
+// 16 384 in the wide variant): word 0 is kIndexed (and kWide) with the palette's size in its low
+// bits, the palette's colours follow, then one 16-bit offset per row into the row codes, then
+// the row codes, a byte each: a code with the top bit clear is a run of (code + 1) pixels of the
+// colour whose index follows; with the top bit set, (low bits + 1) single pixels follow, an index
+// each. An index is a byte, or two in the wide variant (the push button's gradients and text
+// come to a few hundred colours).
 //
 // Runs (more colours): one offset per row (from the start of the words) to the row's runs, then
 // the runs. A run is a header word and what it covers: a header with the top bit clear is a
@@ -174,6 +177,8 @@ namespace {
 
 constexpr uint32_t kSingles = 0x80000000u;
 constexpr uint32_t kIndexed = 0x80000000u;  // in word 0, which the runs form's row 0 offset never sets
+constexpr uint32_t kWide = 0x40000000u;     // in word 0 beside kIndexed: two-byte indexes
+constexpr uint32_t kPaletteSize = 0x3FFFFFFFu;
 // What packing keeps at most, in pixels: larger pictures (a whole form's background) would cost
 // their full size again to unpack and pack around every drawing on them.
 constexpr size_t kMaxPackedPixels = size_t{1} << 18;
@@ -233,27 +238,32 @@ bool packRuns(const uint32_t* p, int32_t w, int32_t h, size_t limit, std::vector
   return true;
 }
 
-// The colours of the picture being packed in the indexed form and their indexes: a small open
-// hash table whose slots from earlier pictures are told apart by a generation count.
+// The colours of the picture being packed in the indexed form and their indexes: an open hash
+// table, at most a quarter full, whose slots from earlier pictures are told apart by a
+// generation count.
 class Palette {
  public:
-  static constexpr size_t kMaxColours = 256;
-  void start() {
+  static constexpr size_t kMaxColours = 256, kMaxWideColours = 16384;
+  void start(size_t maxColours) {
     colours.clear();
+    max_ = maxColours;
+    if (slots_.size() > kKeptSlots) slots_.assign(kKeptSlots, Slot{});  // a wide picture's table
     if (++generation_ == 0) {  // wrapped: no slot may look current
-      std::fill(std::begin(slots_), std::end(slots_), Slot{});
+      std::fill(slots_.begin(), slots_.end(), Slot{});
       generation_ = 1;
     }
   }
-  // The index of colour c, added when new; -1 once the picture has more than 256 colours.
+  // The index of colour c, added when new; -1 once the picture has more colours than allowed.
   int indexOf(uint32_t c) {
-    for (uint32_t i = (c * 2654435761u) >> (32 - kBits);; i = (i + 1) & (kSlots - 1)) {
+    const uint32_t mask = static_cast<uint32_t>(slots_.size() - 1);
+    for (uint32_t i = hash(c);; i = (i + 1) & mask) {
       Slot& s = slots_[i];
       if (s.generation != generation_) {
-        if (colours.size() == kMaxColours) return -1;
+        if (colours.size() == max_) return -1;
         s = Slot{c, generation_, static_cast<uint32_t>(colours.size())};
         colours.push_back(c);
-        return static_cast<int>(s.index);
+        if (colours.size() * 4 > slots_.size()) grow();
+        return static_cast<int>(colours.size() - 1);
       }
       if (s.colour == c) return static_cast<int>(s.index);
     }
@@ -261,25 +271,38 @@ class Palette {
   std::vector<uint32_t> colours;
 
  private:
-  static constexpr int kBits = 10;  // 1 024 slots: at most a quarter in use
-  static constexpr size_t kSlots = size_t{1} << kBits;
+  static constexpr size_t kKeptSlots = 1024;
   struct Slot {
     uint32_t colour = 0, generation = 0, index = 0;
   };
-  Slot slots_[kSlots];
+  uint32_t hash(uint32_t c) const {
+    return (c * 2654435761u) >> (32 - std::countr_zero(static_cast<uint32_t>(slots_.size())));
+  }
+  // Twice the slots, the colours so far placed again.
+  void grow() {
+    slots_.assign(slots_.size() * 2, Slot{});
+    const uint32_t mask = static_cast<uint32_t>(slots_.size() - 1);
+    for (uint32_t k = 0; k < colours.size(); ++k) {
+      uint32_t i = hash(colours[k]);
+      while (slots_[i].generation == generation_) i = (i + 1) & mask;
+      slots_[i] = Slot{colours[k], generation_, k};
+    }
+  }
+  std::vector<Slot> slots_ = std::vector<Slot>(kKeptSlots);
   uint32_t generation_ = 0;
+  size_t max_ = kMaxColours;
 };
 
-enum class Indexed { Packed, NotIndexable, TooLarge };
+enum class Indexed { Packed, TooManyColours, TooLong, TooLarge };
 
-// Packs `h` rows of `w` pixels into `out` in the indexed form: NotIndexable when the picture has
-// more than 256 colours or its row codes pass what 16-bit offsets reach, TooLarge once it passes
-// `limit` words (which the runs form, at four bytes a colour, would pass too).
-Indexed packIndexed(const uint32_t* p, int32_t w, int32_t h, size_t limit, std::vector<uint32_t>& out) {
+// Packs `h` rows of `w` pixels into `out` in the indexed form, with two-byte indexes when `wide`:
+// TooManyColours when the picture has more colours than the form holds, TooLong when its row
+// codes pass what 16-bit offsets reach, TooLarge once it passes `limit` words.
+Indexed packIndexed(const uint32_t* p, int32_t w, int32_t h, size_t limit, bool wide, std::vector<uint32_t>& out) {
   thread_local Palette palette;
   thread_local std::vector<uint16_t> offsets;
   thread_local std::vector<uint8_t> codes;
-  palette.start();
+  palette.start(wide ? Palette::kMaxWideColours : Palette::kMaxColours);
   offsets.assign(static_cast<size_t>(h), 0);
   codes.clear();
   const size_t limitBytes = limit * sizeof(uint32_t);
@@ -287,6 +310,7 @@ Indexed packIndexed(const uint32_t* p, int32_t w, int32_t h, size_t limit, std::
   auto index = [&](uint32_t c) {
     const int i = palette.indexOf(c);
     codes.push_back(static_cast<uint8_t>(i));
+    if (wide) codes.push_back(static_cast<uint8_t>(i >> 8));
     return i >= 0;
   };
   for (int32_t y = 0; y < h; ++y) {
@@ -296,7 +320,7 @@ Indexed packIndexed(const uint32_t* p, int32_t w, int32_t h, size_t limit, std::
       above = r;
       continue;
     }
-    if (codes.size() > 0xFFFF) return Indexed::NotIndexable;
+    if (codes.size() > 0xFFFF) return Indexed::TooLong;
     offsets[y] = static_cast<uint16_t>(codes.size());
     int32_t x = 0;
     while (x < w) {
@@ -304,7 +328,7 @@ Indexed packIndexed(const uint32_t* p, int32_t w, int32_t h, size_t limit, std::
       if (e - x >= 3 || e == w) {
         for (int32_t n = e - x; n > 0; n -= 128) {
           codes.push_back(static_cast<uint8_t>(std::min(n, 128) - 1));
-          if (!index(r[x])) return Indexed::NotIndexable;
+          if (!index(r[x])) return Indexed::TooManyColours;
         }
         x = e;
       } else {
@@ -313,7 +337,7 @@ Indexed packIndexed(const uint32_t* p, int32_t w, int32_t h, size_t limit, std::
           const int32_t n = std::min(to - x, 128);
           codes.push_back(static_cast<uint8_t>(0x80 | (n - 1)));
           for (const int32_t stop = x + n; x < stop; ++x)
-            if (!index(r[x])) return Indexed::NotIndexable;
+            if (!index(r[x])) return Indexed::TooManyColours;
         }
       }
     }
@@ -322,7 +346,7 @@ Indexed packIndexed(const uint32_t* p, int32_t w, int32_t h, size_t limit, std::
   }
   const size_t tail = 2 * offsets.size() + codes.size();
   out.assign(1 + palette.colours.size() + (tail + 3) / 4, 0);
-  out[0] = kIndexed | static_cast<uint32_t>(palette.colours.size());
+  out[0] = kIndexed | (wide ? kWide : 0) | static_cast<uint32_t>(palette.colours.size());
   std::copy(palette.colours.begin(), palette.colours.end(), out.begin() + 1);
   auto* bytes = reinterpret_cast<uint8_t*>(out.data() + 1 + palette.colours.size());
   std::memcpy(bytes, offsets.data(), 2 * offsets.size());
@@ -355,10 +379,13 @@ void unpackRunsRow(const uint32_t* words, uint32_t at, int32_t x, int32_t n, uin
   }
 }
 
-// The same for row y of a picture of h rows packed in the indexed form.
+// The same for row y of a picture of h rows packed in the indexed form with indexes of
+// `IndexBytes` bytes.
+template <int IndexBytes>
 void unpackIndexedRow(const uint32_t* words, int32_t h, int32_t y, int32_t x, int32_t n, uint32_t* out) {
   const uint32_t* palette = words + 1;
-  const auto* bytes = reinterpret_cast<const uint8_t*>(palette + (words[0] & ~kIndexed));
+  const auto* bytes = reinterpret_cast<const uint8_t*>(palette + (words[0] & kPaletteSize));
+  auto indexAt = [](const uint8_t* i) { return IndexBytes == 1 ? i[0] : static_cast<uint32_t>(i[0] | i[1] << 8); };
   uint16_t at;
   std::memcpy(&at, bytes + 2 * static_cast<size_t>(y), sizeof at);
   const uint8_t* t = bytes + 2 * static_cast<size_t>(h) + at;
@@ -368,16 +395,16 @@ void unpackIndexedRow(const uint32_t* words, int32_t h, int32_t y, int32_t x, in
     const bool singles = (code & 0x80) != 0;
     if (x >= len) {
       x -= len;
-      t += singles ? len : 1;
+      t += (singles ? len : 1) * IndexBytes;
       continue;
     }
     const int32_t take = std::min(len - x, n);
     if (singles) {
-      for (int32_t i = 0; i < take; ++i) out[i] = palette[t[x + i]];
-      t += len;
+      for (int32_t i = 0; i < take; ++i) out[i] = palette[indexAt(t + (x + i) * IndexBytes)];
+      t += len * IndexBytes;
     } else {
-      std::fill_n(out, take, palette[*t]);
-      ++t;
+      std::fill_n(out, take, palette[indexAt(t)]);
+      t += IndexBytes;
     }
     out += take;
     n -= take;
@@ -387,8 +414,9 @@ void unpackIndexedRow(const uint32_t* words, int32_t h, int32_t y, int32_t x, in
 
 // Writes pixels [x, x + n) of row y of a packed picture of h rows to out.
 void unpackRow(const uint32_t* words, int32_t h, int32_t y, int32_t x, int32_t n, uint32_t* out) {
-  if (words[0] & kIndexed) unpackIndexedRow(words, h, y, x, n, out);
-  else unpackRunsRow(words, words[y], x, n, out);
+  if (!(words[0] & kIndexed)) unpackRunsRow(words, words[y], x, n, out);
+  else if (words[0] & kWide) unpackIndexedRow<2>(words, h, y, x, n, out);
+  else unpackIndexedRow<1>(words, h, y, x, n, out);
 }
 
 struct PackList {
@@ -432,12 +460,13 @@ bool Surface::pack() {
     return false;
   thread_local std::vector<uint32_t> words;
   const size_t limit = count_ / 2;
-  switch (packIndexed(pixels_.get(), width_, height_, limit, words)) {
-    case Indexed::Packed: break;
-    case Indexed::TooLarge: return false;
-    case Indexed::NotIndexable:
-      if (!packRuns(pixels_.get(), width_, height_, limit, words) || words.size() > limit) return false;
-  }
+  // A picture too large for one-byte indexes would pass the runs form's four bytes a pixel too.
+  // Not so with two-byte indexes: a palette of many colours, each used once, costs more.
+  Indexed packed = packIndexed(pixels_.get(), width_, height_, limit, false, words);
+  if (packed == Indexed::TooLarge) return false;
+  if (packed == Indexed::TooManyColours) packed = packIndexed(pixels_.get(), width_, height_, limit, true, words);
+  if (packed != Indexed::Packed && (!packRuns(pixels_.get(), width_, height_, limit, words) || words.size() > limit))
+    return false;
   std::unique_ptr<uint32_t[]> kept(new (std::nothrow) uint32_t[words.size()]);
   if (!kept) return false;
   std::copy(words.begin(), words.end(), kept.get());
