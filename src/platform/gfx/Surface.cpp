@@ -243,23 +243,22 @@ bool packRuns(const uint32_t* p, int32_t w, int32_t h, size_t limit, std::vector
 // generation count.
 class Palette {
  public:
-  static constexpr size_t kMaxColours = 256, kMaxWideColours = 16384;
-  void start(size_t maxColours) {
+  static constexpr size_t kMaxColours = 16384;
+  static constexpr size_t kNarrowColours = 256;  // what one-byte indexes reach
+  void start() {
     colours.clear();
-    max_ = maxColours;
-    if (slots_.size() > kKeptSlots) slots_.assign(kKeptSlots, Slot{});  // a wide picture's table
+    if (slots_.size() > kKeptSlots) resize(kKeptSlots);  // the table of a picture of thousands of colours
     if (++generation_ == 0) {  // wrapped: no slot may look current
       std::fill(slots_.begin(), slots_.end(), Slot{});
       generation_ = 1;
     }
   }
-  // The index of colour c, added when new; -1 once the picture has more colours than allowed.
-  int indexOf(uint32_t c) {
-    const uint32_t mask = static_cast<uint32_t>(slots_.size() - 1);
-    for (uint32_t i = hash(c);; i = (i + 1) & mask) {
+  // The index of colour c, added when new; -1 once the picture has more than kMaxColours.
+  __attribute__((always_inline)) int indexOf(uint32_t c) {
+    for (uint32_t i = hash(c);; i = (i + 1) & mask_) {
       Slot& s = slots_[i];
       if (s.generation != generation_) {
-        if (colours.size() == max_) return -1;
+        if (colours.size() == kMaxColours) return -1;
         s = Slot{c, generation_, static_cast<uint32_t>(colours.size())};
         colours.push_back(c);
         if (colours.size() * 4 > slots_.size()) grow();
@@ -271,56 +270,97 @@ class Palette {
   std::vector<uint32_t> colours;
 
  private:
-  static constexpr size_t kKeptSlots = 1024;
+  // The table starts with 1 024 slots and keeps up to 4 096 (48 KB) for the next picture, enough
+  // for the push button's few hundred colours without growing again each time.
+  static constexpr size_t kFirstSlots = 1024, kKeptSlots = 4096;
   struct Slot {
     uint32_t colour = 0, generation = 0, index = 0;
   };
-  uint32_t hash(uint32_t c) const {
-    return (c * 2654435761u) >> (32 - std::countr_zero(static_cast<uint32_t>(slots_.size())));
+  uint32_t hash(uint32_t c) const { return (c * 2654435761u) >> shift_; }
+  void resize(size_t slots) {
+    slots_.assign(slots, Slot{});
+    mask_ = static_cast<uint32_t>(slots - 1);
+    shift_ = 32 - std::countr_zero(static_cast<uint32_t>(slots));
   }
   // Twice the slots, the colours so far placed again.
-  void grow() {
-    slots_.assign(slots_.size() * 2, Slot{});
-    const uint32_t mask = static_cast<uint32_t>(slots_.size() - 1);
+  __attribute__((noinline)) void grow() {
+    resize(slots_.size() * 2);
     for (uint32_t k = 0; k < colours.size(); ++k) {
       uint32_t i = hash(colours[k]);
-      while (slots_[i].generation == generation_) i = (i + 1) & mask;
+      while (slots_[i].generation == generation_) i = (i + 1) & mask_;
       slots_[i] = Slot{colours[k], generation_, k};
     }
   }
-  std::vector<Slot> slots_ = std::vector<Slot>(kKeptSlots);
+  std::vector<Slot> slots_ = std::vector<Slot>(kFirstSlots);
+  uint32_t mask_ = kFirstSlots - 1;
+  int shift_ = 32 - 10;
   uint32_t generation_ = 0;
-  size_t max_ = kMaxColours;
 };
 
-enum class Indexed { Packed, TooManyColours, TooLong, TooLarge };
+enum class Indexed { Packed, TooLarge, NotIndexable };
 
-// Packs `h` rows of `w` pixels into `out` in the indexed form, with two-byte indexes when `wide`:
-// TooManyColours when the picture has more colours than the form holds, TooLong when its row
-// codes pass what 16-bit offsets reach, TooLarge once it passes `limit` words.
-Indexed packIndexed(const uint32_t* p, int32_t w, int32_t h, size_t limit, bool wide, std::vector<uint32_t>& out) {
+// Rewrites the row codes written so far with one-byte indexes to two-byte ones, and the offsets
+// of rows [0, rows) with them; the last code may still lack indexes, which follow two-byte.
+// False when a row would start past what 16-bit offsets reach.
+bool widenCodes(std::vector<uint8_t>& codes, std::vector<uint16_t>& offsets, int32_t rows) {
+  thread_local std::vector<uint8_t> wide;
+  wide.clear();
+  int32_t y = 0;
+  auto placeRows = [&](size_t at) {  // rows starting at old position `at` start at the new end
+    for (; y < rows && offsets[y] <= at; ++y) {
+      if (wide.size() > 0xFFFF) return false;
+      offsets[y] = static_cast<uint16_t>(wide.size());
+    }
+    return true;
+  };
+  for (size_t i = 0; i < codes.size();) {
+    if (!placeRows(i)) return false;
+    const uint8_t code = codes[i++];
+    wide.push_back(code);
+    for (int n = (code & 0x80) ? (code & 0x7F) + 1 : 1; n > 0 && i < codes.size(); --n) {
+      wide.push_back(codes[i++]);
+      wide.push_back(0);
+    }
+  }
+  codes.swap(wide);
+  return true;
+}
+
+// Packs `h` rows of `w` pixels into `out` in the indexed form: one-byte indexes while the
+// picture has shown at most 256 colours, two-byte ones (the codes so far rewritten) from the
+// 257th. NotIndexable when it has more than the palette holds, when its row codes pass what
+// 16-bit offsets reach, or when two-byte indexes pass `limit` words (where the runs form may
+// still fit: a palette of many colours each used once costs more than their words); TooLarge
+// when one-byte ones do.
+Indexed packIndexed(const uint32_t* p, int32_t w, int32_t h, size_t limit, std::vector<uint32_t>& out) {
   thread_local Palette palette;
   thread_local std::vector<uint16_t> offsets;
   thread_local std::vector<uint8_t> codes;
-  palette.start(wide ? Palette::kMaxWideColours : Palette::kMaxColours);
+  palette.start();
   offsets.assign(static_cast<size_t>(h), 0);
   codes.clear();
   const size_t limitBytes = limit * sizeof(uint32_t);
-  const uint32_t* above = nullptr;
-  auto index = [&](uint32_t c) {
+  bool wide = false;
+  int32_t y = 0;
+  auto index = [&](uint32_t c) __attribute__((always_inline)) {
     const int i = palette.indexOf(c);
+    if (i == static_cast<int>(Palette::kNarrowColours) && !wide) {
+      if (!widenCodes(codes, offsets, y + 1)) return false;
+      wide = true;
+    }
     codes.push_back(static_cast<uint8_t>(i));
     if (wide) codes.push_back(static_cast<uint8_t>(i >> 8));
     return i >= 0;
   };
-  for (int32_t y = 0; y < h; ++y) {
+  const uint32_t* above = nullptr;
+  for (; y < h; ++y) {
     const uint32_t* r = p + static_cast<size_t>(y) * w;
     if (above && std::equal(r, r + w, above)) {
       offsets[y] = offsets[y - 1];
       above = r;
       continue;
     }
-    if (codes.size() > 0xFFFF) return Indexed::TooLong;
+    if (codes.size() > 0xFFFF) return Indexed::NotIndexable;
     offsets[y] = static_cast<uint16_t>(codes.size());
     int32_t x = 0;
     while (x < w) {
@@ -328,7 +368,7 @@ Indexed packIndexed(const uint32_t* p, int32_t w, int32_t h, size_t limit, bool 
       if (e - x >= 3 || e == w) {
         for (int32_t n = e - x; n > 0; n -= 128) {
           codes.push_back(static_cast<uint8_t>(std::min(n, 128) - 1));
-          if (!index(r[x])) return Indexed::TooManyColours;
+          if (!index(r[x])) return Indexed::NotIndexable;
         }
         x = e;
       } else {
@@ -337,11 +377,12 @@ Indexed packIndexed(const uint32_t* p, int32_t w, int32_t h, size_t limit, bool 
           const int32_t n = std::min(to - x, 128);
           codes.push_back(static_cast<uint8_t>(0x80 | (n - 1)));
           for (const int32_t stop = x + n; x < stop; ++x)
-            if (!index(r[x])) return Indexed::TooManyColours;
+            if (!index(r[x])) return Indexed::NotIndexable;
         }
       }
     }
-    if (codes.size() + 2 * offsets.size() + 4 * palette.colours.size() > limitBytes) return Indexed::TooLarge;
+    if (codes.size() + 2 * offsets.size() + 4 * palette.colours.size() > limitBytes)
+      return wide ? Indexed::NotIndexable : Indexed::TooLarge;
     above = r;
   }
   const size_t tail = 2 * offsets.size() + codes.size();
@@ -351,7 +392,7 @@ Indexed packIndexed(const uint32_t* p, int32_t w, int32_t h, size_t limit, bool 
   auto* bytes = reinterpret_cast<uint8_t*>(out.data() + 1 + palette.colours.size());
   std::memcpy(bytes, offsets.data(), 2 * offsets.size());
   std::memcpy(bytes + 2 * offsets.size(), codes.data(), codes.size());
-  return out.size() <= limit ? Indexed::Packed : Indexed::TooLarge;
+  return out.size() <= limit ? Indexed::Packed : Indexed::NotIndexable;
 }
 
 // Writes pixels [x, x + n) of the packed row starting at word `at` (runs form) to out.
@@ -460,13 +501,13 @@ bool Surface::pack() {
     return false;
   thread_local std::vector<uint32_t> words;
   const size_t limit = count_ / 2;
-  // A picture too large for one-byte indexes would pass the runs form's four bytes a pixel too.
-  // Not so with two-byte indexes: a palette of many colours, each used once, costs more.
-  Indexed packed = packIndexed(pixels_.get(), width_, height_, limit, false, words);
-  if (packed == Indexed::TooLarge) return false;
-  if (packed == Indexed::TooManyColours) packed = packIndexed(pixels_.get(), width_, height_, limit, true, words);
-  if (packed != Indexed::Packed && (!packRuns(pixels_.get(), width_, height_, limit, words) || words.size() > limit))
-    return false;
+  // A picture too large with one-byte indexes would pass the runs form's four bytes a pixel too.
+  switch (packIndexed(pixels_.get(), width_, height_, limit, words)) {
+    case Indexed::Packed: break;
+    case Indexed::TooLarge: return false;
+    case Indexed::NotIndexable:
+      if (!packRuns(pixels_.get(), width_, height_, limit, words) || words.size() > limit) return false;
+  }
   std::unique_ptr<uint32_t[]> kept(new (std::nothrow) uint32_t[words.size()]);
   if (!kept) return false;
   std::copy(words.begin(), words.end(), kept.get());
