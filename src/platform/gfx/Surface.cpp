@@ -159,8 +159,9 @@ void Surface::fillRect(const Rect& r, uint32_t value) {
 //
 // Indexed (a picture of at most 256 colours, which most control pictures are, or of at most
 // 16 384 in the wide variant): word 0 is kIndexed (and kWide) with the palette's size in its low
-// bits, the palette's colours follow, then one 16-bit offset per row into the row codes, then
-// the row codes, a byte each: a code with the top bit clear is a run of (code + 1) pixels of the
+// bits, the palette's colours follow (three bytes each, kRgb, when they all have the same top
+// byte, which word 0 then holds; four otherwise), then one 16-bit offset per row into the row
+// codes, then the row codes, a byte each: a code with the top bit clear is a run of (code + 1) pixels of the
 // colour whose index follows; with the top bit set, (low bits + 1) single pixels follow, an index
 // each. An index is a byte, or two in the wide variant (the push button's gradients and text
 // come to a few hundred colours).
@@ -178,7 +179,9 @@ namespace {
 constexpr uint32_t kSingles = 0x80000000u;
 constexpr uint32_t kIndexed = 0x80000000u;  // in word 0, which the runs form's row 0 offset never sets
 constexpr uint32_t kWide = 0x40000000u;     // in word 0 beside kIndexed: two-byte indexes
-constexpr uint32_t kPaletteSize = 0x3FFFFFFFu;
+constexpr uint32_t kRgb = 0x20000000u;      // and three-byte colours, whose top byte is bits 16-23
+static_assert(std::endian::native == std::endian::little, "three-byte colours are a word's low bytes");
+constexpr uint32_t kPaletteSize = 0x7FFFu;
 // What packing keeps at most, in pixels: larger pictures (a whole form's background) would cost
 // their full size again to unpack and pack around every drawing on them.
 constexpr size_t kMaxPackedPixels = size_t{1} << 18;
@@ -385,11 +388,20 @@ Indexed packIndexed(const uint32_t* p, int32_t w, int32_t h, size_t limit, std::
       return wide ? Indexed::NotIndexable : Indexed::TooLarge;
     above = r;
   }
-  const size_t tail = 2 * offsets.size() + codes.size();
-  out.assign(1 + palette.colours.size() + (tail + 3) / 4, 0);
-  out[0] = kIndexed | (wide ? kWide : 0) | static_cast<uint32_t>(palette.colours.size());
-  std::copy(palette.colours.begin(), palette.colours.end(), out.begin() + 1);
-  auto* bytes = reinterpret_cast<uint8_t*>(out.data() + 1 + palette.colours.size());
+  const std::vector<uint32_t>& colours = palette.colours;
+  const uint32_t top = colours.front() & 0xFF000000u;
+  const bool rgb = std::all_of(colours.begin(), colours.end(), [top](uint32_t c) { return (c & 0xFF000000u) == top; });
+  const size_t paletteBytes = colours.size() * (rgb ? 3 : 4);
+  const size_t tail = paletteBytes + 2 * offsets.size() + codes.size();
+  out.assign(1 + (tail + 3) / 4, 0);
+  out[0] = kIndexed | (wide ? kWide : 0) | (rgb ? kRgb | top >> 8 : 0) | static_cast<uint32_t>(colours.size());
+  auto* bytes = reinterpret_cast<uint8_t*>(out.data() + 1);
+  if (rgb) {
+    for (size_t i = 0; i < colours.size(); ++i) std::memcpy(bytes + 3 * i, &colours[i], 3);  // little-endian: B, G, R
+  } else {
+    std::memcpy(bytes, colours.data(), paletteBytes);
+  }
+  bytes += paletteBytes;
   std::memcpy(bytes, offsets.data(), 2 * offsets.size());
   std::memcpy(bytes + 2 * offsets.size(), codes.data(), codes.size());
   return out.size() <= limit ? Indexed::Packed : Indexed::NotIndexable;
@@ -421,12 +433,20 @@ void unpackRunsRow(const uint32_t* words, uint32_t at, int32_t x, int32_t n, uin
 }
 
 // The same for row y of a picture of h rows packed in the indexed form with indexes of
-// `IndexBytes` bytes.
-template <int IndexBytes>
+// `IndexBytes` bytes and colours of `ColourBytes`.
+template <int IndexBytes, int ColourBytes>
 void unpackIndexedRow(const uint32_t* words, int32_t h, int32_t y, int32_t x, int32_t n, uint32_t* out) {
-  const uint32_t* palette = words + 1;
-  const auto* bytes = reinterpret_cast<const uint8_t*>(palette + (words[0] & kPaletteSize));
+  const auto* colours = reinterpret_cast<const uint8_t*>(words + 1);
+  const auto* bytes = colours + (words[0] & kPaletteSize) * ColourBytes;
+  const uint32_t top = (words[0] << 8) & 0xFF000000u;
   auto indexAt = [](const uint8_t* i) { return IndexBytes == 1 ? i[0] : static_cast<uint32_t>(i[0] | i[1] << 8); };
+  // A three-byte colour is read as a word too: its fourth byte is the next colour's or the first
+  // row offset's, always there.
+  auto palette = [colours, top](uint32_t i) {
+    uint32_t c;
+    std::memcpy(&c, colours + i * ColourBytes, sizeof c);
+    return ColourBytes == 4 ? c : (c & 0x00FFFFFFu) | top;
+  };
   uint16_t at;
   std::memcpy(&at, bytes + 2 * static_cast<size_t>(y), sizeof at);
   const uint8_t* t = bytes + 2 * static_cast<size_t>(h) + at;
@@ -441,10 +461,10 @@ void unpackIndexedRow(const uint32_t* words, int32_t h, int32_t y, int32_t x, in
     }
     const int32_t take = std::min(len - x, n);
     if (singles) {
-      for (int32_t i = 0; i < take; ++i) out[i] = palette[indexAt(t + (x + i) * IndexBytes)];
+      for (int32_t i = 0; i < take; ++i) out[i] = palette(indexAt(t + (x + i) * IndexBytes));
       t += len * IndexBytes;
     } else {
-      std::fill_n(out, take, palette[indexAt(t)]);
+      std::fill_n(out, take, palette(indexAt(t)));
       t += IndexBytes;
     }
     out += take;
@@ -455,9 +475,13 @@ void unpackIndexedRow(const uint32_t* words, int32_t h, int32_t y, int32_t x, in
 
 // Writes pixels [x, x + n) of row y of a packed picture of h rows to out.
 void unpackRow(const uint32_t* words, int32_t h, int32_t y, int32_t x, int32_t n, uint32_t* out) {
-  if (!(words[0] & kIndexed)) unpackRunsRow(words, words[y], x, n, out);
-  else if (words[0] & kWide) unpackIndexedRow<2>(words, h, y, x, n, out);
-  else unpackIndexedRow<1>(words, h, y, x, n, out);
+  switch (words[0] & (kIndexed | kWide | kRgb)) {
+    case kIndexed: unpackIndexedRow<1, 4>(words, h, y, x, n, out); break;
+    case kIndexed | kRgb: unpackIndexedRow<1, 3>(words, h, y, x, n, out); break;
+    case kIndexed | kWide: unpackIndexedRow<2, 4>(words, h, y, x, n, out); break;
+    case kIndexed | kWide | kRgb: unpackIndexedRow<2, 3>(words, h, y, x, n, out); break;
+    default: unpackRunsRow(words, words[y], x, n, out); break;
+  }
 }
 
 struct PackList {
