@@ -30,8 +30,15 @@ std::shared_ptr<uint32_t[]> zeroedPixels(size_t count) {
 std::shared_ptr<Surface> Surface::sized(int32_t width, int32_t height, bool bottomUp) {
   if (width < 1 || height < 1 || width > kMaxSurfaceSide || height > kMaxSurfaceSide) return nullptr;
   if (int64_t{width} * height > kMaxSurfacePixels) return nullptr;
-  std::shared_ptr<Surface> s(new (std::nothrow) Surface());
-  if (!s) return nullptr;
+  // One allocation for the surface and its count (the constructor is ours to call, not
+  // make_shared's, hence the local class).
+  struct Made : Surface {};
+  std::shared_ptr<Surface> s;
+  try {
+    s = std::make_shared<Made>();
+  } catch (const std::bad_alloc&) {
+    return nullptr;
+  }
   s->count_ = static_cast<size_t>(width) * static_cast<size_t>(height);
   s->width_ = width;
   s->height_ = height;
