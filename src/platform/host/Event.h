@@ -71,6 +71,7 @@ class EventBase {
 
   explicit EventBase(EndMark* end) : head_(end) {}
   ~EventBase() {
+    if (head_->isEnd()) return;  // never connected, as most of a control's events
     const Kind& k = kind();
     for (SlotBase* s = head_; !s->isEnd();) {
       SlotBase* next = s->next;
