@@ -207,26 +207,29 @@ void ZorvaXPOptionButton::UserControl_Initialize() {
   // The control keeps the focus; a press on picButton gives it to the control (below).
   picButton.setTakesFocusOnClick(false);
   picButton.setVisible(true);
-  picButton.MouseDown.connect([this](int16_t& b, int16_t& s, float& x, float& y) {
-    if (!Enabled()) return;
-    if (GetFocus() != hWnd()) SetFocus(hWnd());
-    Press(b, s, x, y, false);
-  });
-  picButton.MouseUp.connect([this](int16_t& b, int16_t& s, float& x, float& y) {
-    if (Enabled()) Release(b, s, x, y);
-  });
-  picButton.MouseMove.connect([this](int16_t& b, int16_t& s, float& x, float& y) {
-    if (!Enabled()) return;
-    DrawHover();
-    tmrHover.setEnabled(true);
-    MouseMove.raise(b, s, x, y);
-  });
-  picButton.Click.connect([this] {
-    if (Enabled()) Click.raise();
-  });
-  picButton.DblClick.connect([this] {
-    if (Enabled()) DblClick.raise();
-  });
+  buttonListener_.listen(picButton, this, 0);
+}
+
+// Input on picButton, as on the control.
+void ZorvaXPOptionButton::partMouseDown(int, int16_t& b, int16_t& s, float& x, float& y) {
+  if (!Enabled()) return;
+  if (GetFocus() != hWnd()) SetFocus(hWnd());
+  Press(b, s, x, y, false);
+}
+void ZorvaXPOptionButton::partMouseUp(int, int16_t& b, int16_t& s, float& x, float& y) {
+  if (Enabled()) Release(b, s, x, y);
+}
+void ZorvaXPOptionButton::partMouseMove(int, int16_t& b, int16_t& s, float& x, float& y) {
+  if (!Enabled()) return;
+  DrawHover();
+  tmrHover.setEnabled(true);
+  MouseMove.raise(b, s, x, y);
+}
+void ZorvaXPOptionButton::partClick(int) {
+  if (Enabled()) Click.raise();
+}
+void ZorvaXPOptionButton::partDblClick(int) {
+  if (Enabled()) DblClick.raise();
 }
 
 void ZorvaXPOptionButton::RedrawMe() {

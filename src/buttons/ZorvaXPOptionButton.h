@@ -30,6 +30,7 @@
 #include <vector>
 
 #include "foundation/ControlBase.h"
+#include "foundation/PartListener.h"
 #include "foundation/SurfaceWindow.h"
 
 namespace zxp::buttons {
@@ -181,6 +182,13 @@ class ZorvaXPOptionButton final : public foundation::ControlBase {
   bool m_Locked = false;
   OLE_COLOR m_DisabledForeColor = kDisabledForeColor;
 
+  friend class foundation::PartListener<ZorvaXPOptionButton>;
+  void partMouseDown(int, int16_t& b, int16_t& s, float& x, float& y);
+  void partMouseUp(int, int16_t& b, int16_t& s, float& x, float& y);
+  void partMouseMove(int, int16_t& b, int16_t& s, float& x, float& y);
+  void partClick(int);
+  void partDblClick(int);
+  foundation::PartListener<ZorvaXPOptionButton> buttonListener_;  // before picButton: outlives it
   foundation::SurfaceWindow picButton;
   POINT m_ButtonPos{4, 0};  // picButton's place in the control
   RECT m_CaptionRect{0, 0, 0, 0};

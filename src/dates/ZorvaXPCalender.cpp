@@ -42,19 +42,22 @@ void ZorvaXPCalender::UserControl_Initialize() {
   picHeader.create(hWnd(), Rect::fromXYWH(kHeaderLeft, kHeaderTop, kWidth - 2 * kHeaderLeft, kHeaderHeight));
   picHeader.setTakesFocusOnClick(false);
   picHeader.setVisible(true);
-  picHeader.MouseDown.connect([this](int16_t& b, int16_t&, float& x, float& y) {
-    if (b == 1) headerPress(static_cast<int>(x), static_cast<int>(y));
-  });
-  picHeader.DblClick.connect([this] {
-    // A double click on an arrow counts as a second press; on the captions it does nothing more.
-    POINT p{};
-    GetCursorPos(&p);
-    ScreenToClient(picHeader.hWnd(), &p);
-    for (int i = 0; i < 2; ++i) {
-      RECT l = imgLeft(i), r = imgRight(i);
-      if (PtInRect(&l, p) || PtInRect(&r, p)) headerPress(p.x, p.y);
-    }
-  });
+  headerListener_.listen(picHeader, this, 0);
+}
+
+void ZorvaXPCalender::partMouseDown(int, int16_t& b, int16_t&, float& x, float& y) {
+  if (b == 1) headerPress(static_cast<int>(x), static_cast<int>(y));
+}
+
+// A double click on an arrow counts as a second press; on the captions it does nothing more.
+void ZorvaXPCalender::partDblClick(int) {
+  POINT p{};
+  GetCursorPos(&p);
+  ScreenToClient(picHeader.hWnd(), &p);
+  for (int i = 0; i < 2; ++i) {
+    RECT l = imgLeft(i), r = imgRight(i);
+    if (PtInRect(&l, p) || PtInRect(&r, p)) headerPress(p.x, p.y);
+  }
 }
 
 // The month and year pickers are made the first time one opens or a caller asks for one: most

@@ -34,6 +34,7 @@
 #include "dates/ZorvaMonth4DBK.h"
 #include "dates/ZorvaYear4DBK.h"
 #include "foundation/ControlBase.h"
+#include "foundation/PartListener.h"
 #include "platform/host/runtime/Date.h"
 
 namespace zxp::dates {
@@ -224,6 +225,13 @@ class ZorvaXPCalender final : public foundation::ControlBase {
   std::array<DayCell, 42> cells_{};
   RECT monthRect_{}, yearRect_{};
   TodayLine todayLine_;
+  friend class foundation::PartListener<ZorvaXPCalender>;
+  void partMouseDown(int, int16_t& b, int16_t& s, float& x, float& y);
+  void partMouseUp(int, int16_t&, int16_t&, float&, float&) {}
+  void partMouseMove(int, int16_t&, int16_t&, float&, float&) {}
+  void partClick(int) {}
+  void partDblClick(int);
+  foundation::PartListener<ZorvaXPCalender> headerListener_;  // before picHeader: outlives it
   foundation::SurfaceWindow picHeader;
   // Made by ensurePickers() when first needed.
   ZorvaYear4DBK* YearPK = nullptr;

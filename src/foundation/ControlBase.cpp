@@ -15,7 +15,7 @@
 
 namespace zxp::foundation {
 
-ControlBase::ControlBase(std::string hoverTimerName) : tmrHover(std::move(hoverTimerName), 1) {}
+ControlBase::ControlBase(const char* hoverTimerName) : tmrHover(hoverTimerName, 1) {}
 
 ControlBase::~ControlBase() {
   if (shell32_) FreeLibrary(shell32_);

@@ -127,7 +127,7 @@ class ControlBase : public host::ControlObject, private SurfaceListener {
   bool settingUp() const { return settingUp_; }
 
   // hoverTimerName: the name of the control's polling timer ("tmrHover"; "tmr1" in the button).
-  explicit ControlBase(std::string hoverTimerName = "tmrHover");
+  explicit ControlBase(const char* hoverTimerName = "tmrHover");  // a literal (ControlTimer)
 
   // ---- The control's handlers (defaults: nothing, or raise the same-named event) ----
   virtual void UserControl_Initialize() {}

@@ -26,7 +26,7 @@ struct ControlTimerProc {
   static void proc(HWND, UINT, UINT_PTR id, DWORD) { ControlTimer::tick(id); }
 };
 
-ControlTimer::ControlTimer(std::string name, uint32_t interval) : name_(std::move(name)), interval_(interval) {}
+ControlTimer::ControlTimer(const char* name, uint32_t interval) : name_(name), interval_(interval) {}
 
 ControlTimer::~ControlTimer() {
   for (TickFrame* f = ticking; f; f = f->outer) {

@@ -5,7 +5,7 @@
 #pragma once
 
 #include <cstdint>
-#include <string>
+#include <string_view>
 
 #include "platform/host/Event.h"
 
@@ -13,12 +13,14 @@ namespace zxp::foundation {
 
 class ControlTimer {
  public:
-  explicit ControlTimer(std::string name, uint32_t interval = 0);
+  // `name` is a string of static storage (a literal): every control has timers, and a copy of
+  // each name would cost a string apiece.
+  explicit ControlTimer(const char* name, uint32_t interval = 0);
   ~ControlTimer();
   ControlTimer(const ControlTimer&) = delete;
   ControlTimer& operator=(const ControlTimer&) = delete;
 
-  const std::string& Name() const { return name_; }
+  std::string_view Name() const { return name_; }
   bool Enabled() const { return enabled_; }
   void setEnabled(bool b);
   uint32_t Interval() const { return interval_; }
@@ -42,7 +44,7 @@ class ControlTimer {
   static void tick(uintptr_t id);
   friend struct ControlTimerProc;
 
-  std::string name_;
+  const char* name_;
   uint32_t interval_;
   bool enabled_ = false;
   uintptr_t id_ = 0;

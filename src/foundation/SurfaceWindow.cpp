@@ -325,6 +325,16 @@ void SurfaceWindow::applyCursor() {
   ui::SetWindowCursor(hwnd_, ui::cursorForMousePointer(mousePointer_, icon));
 }
 
+const std::string& SurfaceWindow::Tag() const {
+  static const std::string none;
+  return tag_ ? *tag_ : none;
+}
+
+void SurfaceWindow::setTag(std::string t) {
+  if (tag_) *tag_ = std::move(t);
+  else if (!t.empty()) tag_ = std::make_unique<std::string>(std::move(t));
+}
+
 void SurfaceWindow::setFont(host::FontRef f) {
   font_ = std::move(f);
   if (!hdc_) return;

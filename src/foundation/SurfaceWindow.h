@@ -20,6 +20,7 @@
 #pragma once
 
 #include <cstdint>
+#include <memory>
 #include <string>
 
 #include "platform/gfx/Handles.h"
@@ -94,8 +95,8 @@ class SurfaceWindow {
   void setForeColor(OLE_COLOR c);
   // Clears the whole surface to BackColor.
   void Cls();
-  const std::string& Tag() const { return tag_; }
-  void setTag(std::string t) { tag_ = std::move(t); }
+  const std::string& Tag() const;
+  void setTag(std::string t);
 
   bool Enabled() const;
   void setEnabled(bool b);
@@ -157,7 +158,7 @@ class SurfaceWindow {
   bool takesFocus_ = true;
   bool leftPressHere_ = false;  // a left press began here, so its release is a click
   Point pressAt_{0, 0};  // where the left press began (automatic drags)
-  std::string tag_;
+  std::unique_ptr<std::string> tag_;  // made when first set: most surfaces never have one
   host::PictureRef mouseIcon_;
   host::FontRef font_;
   SurfaceListener* listener_ = nullptr;

@@ -85,26 +85,45 @@ void ScrollBarBase::UserControl_Initialize() {
   connectParts();
 }
 
+// The parts are heard through their listeners and the timers through their owner ticks: no
+// connected handler of its own for any of them.
 void ScrollBarBase::connectParts() {
-  for (bool end : {false, true}) {
-    SurfaceWindow& a = arrow(end);
-    a.MouseMove.connect([this, end](int16_t& b, int16_t&, float&, float&) { arrowMouseMove(end, b); });
-    a.MouseDown.connect([this, end](int16_t&, int16_t&, float&, float&) { arrowMouseDown(end); });
-    a.MouseUp.connect([this, end](int16_t&, int16_t&, float&, float&) { arrowMouseUp(end); });
-    a.Click.connect([this, end] { raiseArrowClick(end); });
+  SurfaceWindow* parts[] = {&picStart, &picEnd, &picBody, &picScroll};
+  for (int i = 0; i < 4; ++i) partListeners_[i].listen(*parts[i], this, i);
+  tmrStart.setOwnerTick([](void* b) { static_cast<ScrollBarBase*>(b)->arrowRepeat(false); }, this);
+  tmrEnd.setOwnerTick([](void* b) { static_cast<ScrollBarBase*>(b)->arrowRepeat(true); }, this);
+  tmrCheckStart.setOwnerTick([](void* b) { static_cast<ScrollBarBase*>(b)->arrowHoverCheck(false); }, this);
+  tmrCheckEnd.setOwnerTick([](void* b) { static_cast<ScrollBarBase*>(b)->arrowHoverCheck(true); }, this);
+  tmrStartSpeed.setOwnerTick([](void* b) { static_cast<ScrollBarBase*>(b)->pagingTick(false); }, this);
+  tmrEndSpeed.setOwnerTick([](void* b) { static_cast<ScrollBarBase*>(b)->pagingTick(true); }, this);
+  tmrCheckScroll.setOwnerTick([](void* b) { static_cast<ScrollBarBase*>(b)->thumbHoverCheck(); }, this);
+}
+
+void ScrollBarBase::partMouseDown(int part, int16_t& button, int16_t&, float& x, float& y) {
+  switch (part) {
+    case kStartArrow:
+    case kEndArrow: arrowMouseDown(part == kEndArrow); break;
+    case kTrack: trackMouseDown(button, x, y); break;
+    default: thumbMouseDown(button, x, y); break;
   }
-  tmrStart.Timer.connect([this] { arrowRepeat(false); });
-  tmrEnd.Timer.connect([this] { arrowRepeat(true); });
-  tmrCheckStart.Timer.connect([this] { arrowHoverCheck(false); });
-  tmrCheckEnd.Timer.connect([this] { arrowHoverCheck(true); });
-  tmrStartSpeed.Timer.connect([this] { pagingTick(false); });
-  tmrEndSpeed.Timer.connect([this] { pagingTick(true); });
-  tmrCheckScroll.Timer.connect([this] { thumbHoverCheck(); });
-  picBody.MouseDown.connect([this](int16_t& b, int16_t&, float& x, float& y) { trackMouseDown(b, x, y); });
-  picBody.MouseUp.connect([this](int16_t&, int16_t&, float&, float&) { trackMouseUp(); });
-  picScroll.MouseDown.connect([this](int16_t& b, int16_t&, float& x, float& y) { thumbMouseDown(b, x, y); });
-  picScroll.MouseMove.connect([this](int16_t& b, int16_t&, float& x, float& y) { thumbMouseMove(b, x, y); });
-  picScroll.MouseUp.connect([this](int16_t&, int16_t&, float&, float&) { thumbMouseUp(); });
+}
+
+void ScrollBarBase::partMouseUp(int part, int16_t&, int16_t&, float&, float&) {
+  switch (part) {
+    case kStartArrow:
+    case kEndArrow: arrowMouseUp(part == kEndArrow); break;
+    case kTrack: trackMouseUp(); break;
+    default: thumbMouseUp(); break;
+  }
+}
+
+void ScrollBarBase::partMouseMove(int part, int16_t& button, int16_t&, float& x, float& y) {
+  if (part == kStartArrow || part == kEndArrow) arrowMouseMove(part == kEndArrow, button);
+  else if (part == kThumb) thumbMouseMove(button, x, y);
+}
+
+void ScrollBarBase::partClick(int part) {
+  if (part == kStartArrow || part == kEndArrow) raiseArrowClick(part == kEndArrow);
 }
 
 void ScrollBarBase::UserControl_InitProperties() {

@@ -30,6 +30,7 @@
 #include <string>
 
 #include "foundation/ControlBase.h"
+#include "foundation/PartListener.h"
 #include "platform/host/MemberTable.h"
 
 namespace zxp::range {
@@ -157,7 +158,10 @@ class ScrollBarBase : public foundation::ControlBase {
   void redrawResting() override { RedrawMe(); }
   bool resizeRedrawsResting() const override { return true; }
 
-  // The parts' surfaces, for the vertical bar's own enabling.
+  // The parts' listeners (declared first: they outlive the surfaces), and the parts' surfaces,
+  // for the vertical bar's own enabling.
+  enum Part { kStartArrow, kEndArrow, kTrack, kThumb };
+  foundation::PartListener<ScrollBarBase> partListeners_[4];
   foundation::SurfaceWindow picStart, picEnd, picBody, picScroll;
 
  private:
@@ -185,6 +189,12 @@ class ScrollBarBase : public foundation::ControlBase {
   void StopAllTimers();
   bool CursorOnThumb() const;
   void connectParts();
+  friend class foundation::PartListener<ScrollBarBase>;
+  void partMouseDown(int part, int16_t& button, int16_t& shift, float& x, float& y);
+  void partMouseUp(int part, int16_t& button, int16_t& shift, float& x, float& y);
+  void partMouseMove(int part, int16_t& button, int16_t& shift, float& x, float& y);
+  void partClick(int part);
+  void partDblClick(int) {}
   void focusBar();
   void arrowMouseMove(bool end, int16_t button);
   void arrowMouseDown(bool end);

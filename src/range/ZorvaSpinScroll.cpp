@@ -29,13 +29,10 @@ void ZorvaSpinScroll::UserControl_Initialize() {
     s.create(hWnd(), Rect{0, 0, 1, 1});
     s.setTakesFocusOnClick(false);
     s.setVisible(true);
-    s.MouseMove.connect([this, down](int16_t&, int16_t&, float&, float&) { DrawSpinArrowOver(down); });
-    s.MouseDown.connect([this, down](int16_t&, int16_t&, float&, float&) { (down ? DownPressed : UpPressed).raise(); });
-    s.DblClick.connect([this, down] { (down ? DownPressed : UpPressed).raise(); });
-    s.MouseUp.connect([this, down](int16_t&, int16_t&, float&, float&) { (down ? DownReleased : UpReleased).raise(); });
+    halfListeners_[down].listen(s, this, down);
   }
-  tmrPUp.Timer.connect([this] { hoverCheck(false); });
-  tmrPDown.Timer.connect([this] { hoverCheck(true); });
+  tmrPUp.setOwnerTick([](void* o) { static_cast<ZorvaSpinScroll*>(o)->hoverCheck(false); }, this);
+  tmrPDown.setOwnerTick([](void* o) { static_cast<ZorvaSpinScroll*>(o)->hoverCheck(true); }, this);
 }
 
 void ZorvaSpinScroll::UserControl_InitProperties() {

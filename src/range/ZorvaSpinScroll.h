@@ -11,6 +11,7 @@
 #include <cstdint>
 
 #include "foundation/ControlBase.h"
+#include "foundation/PartListener.h"
 
 namespace zxp::range {
 
@@ -78,6 +79,12 @@ class ZorvaSpinScroll final : public foundation::ControlBase {
   void paintHalf(bool down, bool hover);
   void DrawSpinArrowOver(bool down);
   void hoverCheck(bool down);
+  friend class foundation::PartListener<ZorvaSpinScroll>;
+  void partMouseDown(int down, int16_t&, int16_t&, float&, float&) { (down ? DownPressed : UpPressed).raise(); }
+  void partMouseUp(int down, int16_t&, int16_t&, float&, float&) { (down ? DownReleased : UpReleased).raise(); }
+  void partMouseMove(int down, int16_t&, int16_t&, float&, float&) { DrawSpinArrowOver(down != 0); }
+  void partClick(int) {}
+  void partDblClick(int down) { (down ? DownPressed : UpPressed).raise(); }  // a double click presses too
 
   OLE_COLOR m_BorderColor = kBorderColor;
   OLE_COLOR m_GradientColor1 = kGradientColor1;
@@ -89,6 +96,7 @@ class ZorvaSpinScroll final : public foundation::ControlBase {
   int32_t m_Value = 0;
   OLE_COLOR m_OnOverBorderColor = kOnOverBorderColor;
 
+  foundation::PartListener<ZorvaSpinScroll> halfListeners_[2];  // before the halves: outlives them
   foundation::SurfaceWindow picUp, picDown;
   foundation::ControlTimer tmrPUp, tmrPDown;
 };

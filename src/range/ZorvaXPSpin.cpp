@@ -64,8 +64,8 @@ void ZorvaXPSpin::UserControl_Initialize() {
     DownArrowMoseUp.raise();
     tmrValueDown.setEnabled(false);
   });
-  tmrValueUp.Timer.connect([this] { step(true); });
-  tmrValueDown.Timer.connect([this] { step(false); });
+  tmrValueUp.setOwnerTick([](void* o) { static_cast<ZorvaXPSpin*>(o)->step(true); }, this);
+  tmrValueDown.setOwnerTick([](void* o) { static_cast<ZorvaXPSpin*>(o)->step(false); }, this);
 }
 
 void ZorvaXPSpin::UserControl_Terminate() {

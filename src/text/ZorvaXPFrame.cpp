@@ -56,25 +56,23 @@ void ZorvaXPFrame::UserControl_Initialize() {
   picDropDown.create(hWnd(), Rect{0, 0, 9, 11});
   picHover.setTakesFocusOnClick(false);
   picDropDown.setTakesFocusOnClick(false);
-  picDropDown.MouseMove.connect([this](int16_t& b, int16_t&, float&, float&) {
-    if (b == 0) ButtonMove();
-  });
-  picDropDown.MouseDown.connect([this](int16_t&, int16_t&, float&, float&) { ButtonDown(); });
-  picDropDown.DblClick.connect([this] { ButtonDown(); });
-  picDropDown.MouseUp.connect([this](int16_t& b, int16_t&, float&, float&) { ButtonUp(b); });
-  // picHover is part of the drop-down button.
-  picHover.MouseMove.connect([this](int16_t& b, int16_t&, float&, float&) {
-    if (b == 0 && m_DropDownButton) ButtonMove();
-  });
-  picHover.MouseDown.connect([this](int16_t&, int16_t&, float&, float&) {
-    if (m_DropDownButton) ButtonDown();
-  });
-  picHover.DblClick.connect([this] {
-    if (m_DropDownButton) ButtonDown();
-  });
-  picHover.MouseUp.connect([this](int16_t& b, int16_t&, float&, float&) {
-    if (m_DropDownButton) ButtonUp(b);
-  });
+  partListeners_[kDropDownPart].listen(picDropDown, this, kDropDownPart);
+  partListeners_[kHoverPart].listen(picHover, this, kHoverPart);
+}
+
+// Input on picDropDown, and on picHover, which is part of the drop-down button.
+bool ZorvaXPFrame::headerButtonPart(int part) const { return part == kDropDownPart || m_DropDownButton; }
+void ZorvaXPFrame::partMouseMove(int part, int16_t& b, int16_t&, float&, float&) {
+  if (b == 0 && headerButtonPart(part)) ButtonMove();
+}
+void ZorvaXPFrame::partMouseDown(int part, int16_t&, int16_t&, float&, float&) {
+  if (headerButtonPart(part)) ButtonDown();
+}
+void ZorvaXPFrame::partDblClick(int part) {
+  if (headerButtonPart(part)) ButtonDown();
+}
+void ZorvaXPFrame::partMouseUp(int part, int16_t& b, int16_t&, float&, float&) {
+  if (headerButtonPart(part)) ButtonUp(b);
 }
 
 void ZorvaXPFrame::UserControl_Terminate() {

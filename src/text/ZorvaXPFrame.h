@@ -24,6 +24,7 @@
 #include <vector>
 
 #include "foundation/ControlBase.h"
+#include "foundation/PartListener.h"
 
 namespace zxp::host {
 class Form;
@@ -232,6 +233,15 @@ class ZorvaXPFrame final : public foundation::ControlBase {
   Rect m_imgHover{};
   bool m_layingOut = false;  // RedrawMe is placing the header button
 
+  enum { kDropDownPart, kHoverPart };
+  friend class foundation::PartListener<ZorvaXPFrame>;
+  bool headerButtonPart(int part) const;
+  void partMouseDown(int part, int16_t& b, int16_t& s, float& x, float& y);
+  void partMouseUp(int part, int16_t& b, int16_t& s, float& x, float& y);
+  void partMouseMove(int part, int16_t& b, int16_t& s, float& x, float& y);
+  void partClick(int) {}
+  void partDblClick(int part);
+  foundation::PartListener<ZorvaXPFrame> partListeners_[2];  // before the surfaces: outlives them
   foundation::SurfaceWindow picDropDown;
   foundation::SurfaceWindow picHover;
 };

@@ -72,22 +72,51 @@ HWND ZorvaXPTextBox::makeField(DWORD style) {
 }
 
 void ZorvaXPTextBox::UserControl_Initialize() {
-  // The single-line field scrolls sideways; the multi-line one wraps, scrolls down as text is
-  // added and has no scroll bar of its own (VScroll stands in for it).
+  // The single-line field scrolls sideways. The multi-line one is made when the box first turns
+  // multi-line (ensureMultiLineField).
   txtNormal = makeField(WS_VISIBLE | ES_AUTOHSCROLL);
-  txtMultiLineV = makeField(ES_MULTILINE | ES_AUTOVSCROLL | ES_WANTRETURN);
 
   // The fields ask their parent, the control's surface, for their colours.
   SetPropA(hWnd(), kSelfProp, reinterpret_cast<uintptr_t>(this));
   surfaceDefault_ = reinterpret_cast<WNDPROC>(SetWindowLongPtrA(hWnd(), GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&surfaceProc)));
+}
 
+// The multi-line field wraps, scrolls down as text is added and has no scroll bar of its own
+// (VScroll stands in for it). Made, it takes the settings the box holds for it.
+HWND ZorvaXPTextBox::ensureMultiLineField() {
+  if (txtMultiLineV || !txtNormal) return txtMultiLineV;
+  txtMultiLineV = makeField(ES_MULTILINE | ES_AUTOVSCROLL | ES_WANTRETURN);
+  SendMessageA(txtMultiLineV, WM_SETFONT, static_cast<WPARAM>(fieldFont_.get()), FALSE);
+  SendMessageA(txtMultiLineV, EM_SETREADONLY, m_Locked ? TRUE : FALSE, 0);
+  applyAlignment();
+  SendMessageA(txtMultiLineV, EM_LIMITTEXT, static_cast<WPARAM>(std::max(0, m_MaxLength)), 0);
+  EnableWindow(txtMultiLineV, Enabled() ? TRUE : FALSE);
+  return txtMultiLineV;
+}
+
+// Button takes the properties kept for it; its Click is the box's ButtonClick.
+buttons::ZorvaTextButton& ZorvaXPTextBox::ensureButton() {
+  if (Button) return *Button;
   host::ExtenderRecord b;
   b.width = pixelsToTwips(kButtonWidth);
   b.height = pixelsToTwips(std::max(3, ScaleHeight() - 4));
   b.tabStop = false;
   b.visible = false;
   Button = &addConstituent<buttons::ZorvaTextButton>("Button", b);
+  const ButtonProperties& p = buttonProperties_;
+  Button->setCaption(p.caption);
+  Button->setButtonWidth(m_ButtonWidth);
+  Button->setAlignment(static_cast<int32_t>(m_ButtonAlign));
+  Button->setButtonPicture(p.picture);
+  Button->setButtonPictureOver(p.pictureOver);
+  Button->setForeColor(p.foreColor);
+  if (p.font) Button->setFont(p.font);
+  Button->setGradientColor1(p.gradient1);
+  Button->setGradientColor2(p.gradient2);
+  Button->setEnabled(p.enabled);
+  buttonProperties_ = ButtonProperties{};
   Button->Click.connect([this] { ButtonClick.raise(); });
+  return *Button;
 }
 
 // VScroll is made the first time the box shows it (multi-line with ScrollBars VerticalScroll): a
@@ -203,6 +232,7 @@ void ZorvaXPTextBox::UserControl_InitProperties() {
 
 void ZorvaXPTextBox::UserControl_ReadProperties(host::PropertyBag& PropBag) {
   m_MultiLine = PropBag.read<bool>("MultiLine", false);
+  if (m_MultiLine) ensureMultiLineField();
   setText(PropBag.readText("Text", defaultText()));
   setLocked(PropBag.read<bool>("Locked", false));
   m_Required = PropBag.read<bool>("Required", false);
@@ -227,18 +257,20 @@ void ZorvaXPTextBox::UserControl_ReadProperties(host::PropertyBag& PropBag) {
   m_StatusGradient2 = PropBag.read<OLE_COLOR>("StatusGradient2", kStatusGradient2);
   m_ShowGripper = PropBag.read<bool>("ShowGripper", true);
   m_ButtonVisible = PropBag.read<bool>("ButtonVisible", false);
-  Button->setCaption(PropBag.read<std::string>("ButtonCaption", kButtonCaption));
   m_ButtonWidth = PropBag.read<int32_t>("ButtonWidth", kButtonWidth);
-  Button->setButtonWidth(m_ButtonWidth);
   m_ButtonAlign = PropBag.read<ButtonAlignConst>("ButtonAlign", ButtonAlignConst::Left);
-  Button->setAlignment(static_cast<int32_t>(m_ButtonAlign));
-  Button->setButtonPicture(PropBag.read<host::PictureRef>("ButtonPicture", host::PictureRef()));
-  Button->setButtonPictureOver(PropBag.read<host::PictureRef>("ButtonPictureOnOver", host::PictureRef()));
-  Button->setForeColor(PropBag.read<OLE_COLOR>("ButtonForeColor", kButtonForeColor));
-  Button->setFont(PropBag.read<host::FontRef>("ButtonFont", Ambient().Font));
-  Button->setGradientColor1(PropBag.read<OLE_COLOR>("ButtonGradientColor1", kButtonGradientColor1));
-  Button->setGradientColor2(PropBag.read<OLE_COLOR>("ButtonGradientColor2", kButtonGradientColor2));
-  Button->setEnabled(PropBag.read<bool>("ButtonEnabled", true));
+  if (Button) {
+    Button->setButtonWidth(m_ButtonWidth);
+    Button->setAlignment(static_cast<int32_t>(m_ButtonAlign));
+  }
+  setButtonCaption(PropBag.read<std::string>("ButtonCaption", kButtonCaption));
+  setButtonPicture(PropBag.read<host::PictureRef>("ButtonPicture", host::PictureRef()));
+  setButtonPictureOnOver(PropBag.read<host::PictureRef>("ButtonPictureOnOver", host::PictureRef()));
+  setButtonForeColor(PropBag.read<OLE_COLOR>("ButtonForeColor", kButtonForeColor));
+  setButtonFont(PropBag.read<host::FontRef>("ButtonFont", Ambient().Font));
+  setButtonGradientColor1(PropBag.read<OLE_COLOR>("ButtonGradientColor1", kButtonGradientColor1));
+  setButtonGradientColor2(PropBag.read<OLE_COLOR>("ButtonGradientColor2", kButtonGradientColor2));
+  setButtonEnabled(PropBag.read<bool>("ButtonEnabled", true));
   m_UpperCase = PropBag.read<bool>("UpperCase", false);
   m_NumbersOnly = PropBag.read<bool>("NumbersOnly", false);
   m_OnOverSelAll = PropBag.read<bool>("OnOverSelAll", false);
@@ -308,7 +340,7 @@ void ZorvaXPTextBox::setText(const std::string& v) {
 // The text moves to the field of the new mode (and the focus with it). Multi-line hides the
 // button and ends the display format; switching back restores neither.
 void ZorvaXPTextBox::setMultiLine(bool v) {
-  if (v != m_MultiLine && txtNormal && txtMultiLineV) {
+  if (v != m_MultiLine && txtNormal && (!v || ensureMultiLineField())) {
     const HWND from = field();
     const bool hadFocus = GetFocus() == from;
     const std::string text = windowText(from);
@@ -353,14 +385,18 @@ void ZorvaXPTextBox::applyFont() {
 
 void ZorvaXPTextBox::setAlignment(AlignmentConstants v) {
   m_Alignment = v;
-  if (txtMultiLineV) {
-    LONG style = GetWindowLongA(txtMultiLineV, GWL_STYLE) & ~static_cast<LONG>(ES_CENTER | ES_RIGHT);
-    if (v == AlignmentConstants::vbRightJustify) style |= ES_RIGHT;
-    if (v == AlignmentConstants::vbCenter) style |= ES_CENTER;
-    SetWindowLongA(txtMultiLineV, GWL_STYLE, style);
-    InvalidateRect(txtMultiLineV, nullptr, TRUE);
-  }
+  applyAlignment();
   PropertyChanged("Alignment");
+}
+
+// Alignment is the multi-line field's: the single-line one stays left-justified.
+void ZorvaXPTextBox::applyAlignment() {
+  if (!txtMultiLineV) return;
+  LONG style = GetWindowLongA(txtMultiLineV, GWL_STYLE) & ~static_cast<LONG>(ES_CENTER | ES_RIGHT);
+  if (m_Alignment == AlignmentConstants::vbRightJustify) style |= ES_RIGHT;
+  if (m_Alignment == AlignmentConstants::vbCenter) style |= ES_CENTER;
+  SetWindowLongA(txtMultiLineV, GWL_STYLE, style);
+  InvalidateRect(txtMultiLineV, nullptr, TRUE);
 }
 
 // 0 (or less) lifts the limit.
@@ -391,56 +427,71 @@ void ZorvaXPTextBox::setStatusGradient2(OLE_COLOR v) { letProperty(m_StatusGradi
 void ZorvaXPTextBox::setShowGripper(bool v) { letProperty(m_ShowGripper, v, "ShowGripper", Redraw::Resting); }
 void ZorvaXPTextBox::setButtonVisible(bool v) { letProperty(m_ButtonVisible, v, "ButtonVisible", Redraw::Resting); }
 
-// The button's properties live on the button.
-std::string ZorvaXPTextBox::ButtonCaption() const { return Button->Caption(); }
+// The button's properties live on the button once it is made, and wait in buttonProperties_
+// until then.
+std::string ZorvaXPTextBox::ButtonCaption() const { return Button ? Button->Caption() : buttonProperties_.caption; }
 void ZorvaXPTextBox::setButtonCaption(const std::string& v) {
-  Button->setCaption(v);
+  if (Button) Button->setCaption(v);
+  else buttonProperties_.caption = v;
   PropertyChanged("ButtonCaption");
 }
 void ZorvaXPTextBox::setButtonWidth(int32_t v) {
   m_ButtonWidth = v;
-  Button->setButtonWidth(v);
+  if (Button) Button->setButtonWidth(v);
   restingChanged();
   PropertyChanged("ButtonWidth");
 }
 void ZorvaXPTextBox::setButtonAlign(ButtonAlignConst v) {
   m_ButtonAlign = v;
-  Button->setAlignment(static_cast<int32_t>(v));
+  if (Button) Button->setAlignment(static_cast<int32_t>(v));
   PropertyChanged("ButtonAlign");
 }
-host::PictureRef ZorvaXPTextBox::ButtonPicture() const { return Button->ButtonPicture(); }
+host::PictureRef ZorvaXPTextBox::ButtonPicture() const { return Button ? Button->ButtonPicture() : buttonProperties_.picture; }
 void ZorvaXPTextBox::setButtonPicture(host::PictureRef v) {
-  Button->setButtonPicture(std::move(v));
+  if (Button) Button->setButtonPicture(std::move(v));
+  else buttonProperties_.picture = std::move(v);
   PropertyChanged("ButtonPicture");
 }
-host::PictureRef ZorvaXPTextBox::ButtonPictureOnOver() const { return Button->ButtonPictureOver(); }
+host::PictureRef ZorvaXPTextBox::ButtonPictureOnOver() const {
+  return Button ? Button->ButtonPictureOver() : buttonProperties_.pictureOver;
+}
 void ZorvaXPTextBox::setButtonPictureOnOver(host::PictureRef v) {
-  Button->setButtonPictureOver(std::move(v));
+  if (Button) Button->setButtonPictureOver(std::move(v));
+  else buttonProperties_.pictureOver = std::move(v);
   PropertyChanged("ButtonPictureOnOver");
 }
-OLE_COLOR ZorvaXPTextBox::ButtonForeColor() const { return Button->ForeColor(); }
+OLE_COLOR ZorvaXPTextBox::ButtonForeColor() const { return Button ? Button->ForeColor() : buttonProperties_.foreColor; }
 void ZorvaXPTextBox::setButtonForeColor(OLE_COLOR v) {
-  Button->setForeColor(v);
+  if (Button) Button->setForeColor(v);
+  else buttonProperties_.foreColor = v;
   PropertyChanged("ButtonForeColor");
 }
-host::FontRef ZorvaXPTextBox::ButtonFont() const { return Button->Font(); }
+host::FontRef ZorvaXPTextBox::ButtonFont() const { return Button ? Button->Font() : buttonProperties_.font; }
 void ZorvaXPTextBox::setButtonFont(host::FontRef v) {
-  Button->setFont(std::move(v));
+  if (Button) Button->setFont(std::move(v));
+  else buttonProperties_.font = std::move(v);
   PropertyChanged("ButtonFont");
 }
-OLE_COLOR ZorvaXPTextBox::ButtonGradientColor1() const { return Button->GradientColor1(); }
+OLE_COLOR ZorvaXPTextBox::ButtonGradientColor1() const {
+  return Button ? Button->GradientColor1() : buttonProperties_.gradient1;
+}
 void ZorvaXPTextBox::setButtonGradientColor1(OLE_COLOR v) {
-  Button->setGradientColor1(v);
+  if (Button) Button->setGradientColor1(v);
+  else buttonProperties_.gradient1 = v;
   PropertyChanged("ButtonGradientColor1");
 }
-OLE_COLOR ZorvaXPTextBox::ButtonGradientColor2() const { return Button->GradientColor2(); }
+OLE_COLOR ZorvaXPTextBox::ButtonGradientColor2() const {
+  return Button ? Button->GradientColor2() : buttonProperties_.gradient2;
+}
 void ZorvaXPTextBox::setButtonGradientColor2(OLE_COLOR v) {
-  Button->setGradientColor2(v);
+  if (Button) Button->setGradientColor2(v);
+  else buttonProperties_.gradient2 = v;
   PropertyChanged("ButtonGradientColor2");
 }
-bool ZorvaXPTextBox::ButtonEnabled() const { return Button->Enabled(); }
+bool ZorvaXPTextBox::ButtonEnabled() const { return Button ? Button->Enabled() : buttonProperties_.enabled; }
 void ZorvaXPTextBox::setButtonEnabled(bool v) {
-  Button->setEnabled(v);
+  if (Button) Button->setEnabled(v);
+  else buttonProperties_.enabled = v;
   PropertyChanged("ButtonEnabled");
 }
 
@@ -515,12 +566,12 @@ int ZorvaXPTextBox::lineHeight() const {
 }
 
 void ZorvaXPTextBox::RedrawMe() {
-  if (!UserControl.exists() || !Button || !txtNormal || !txtMultiLineV) return;
+  if (!UserControl.exists() || !txtNormal || (m_MultiLine && !ensureMultiLineField())) return;
   if (m_MultiLine) {
     m_UseFormat = false;
     m_FormatType.clear();
     m_ButtonVisible = false;
-    Button->extender()->setVisible(false);
+    if (Button) Button->extender()->setVisible(false);
     const bool bar = m_ScrollBars == ScrollBarsConst::VerticalScroll;
     const int minimum = bar && m_StatusBar ? kMinMultiStatus : kMinMulti;
     if (ScaleHeight() < minimum) setHeightTwips(pixelsToTwips(minimum));
@@ -549,9 +600,9 @@ void ZorvaXPTextBox::RedrawMe() {
     const int buttonWidth = std::clamp<int32_t>(m_ButtonWidth, 1, 1 << 15);
     const int buttonLeft = w - buttonWidth - 2;
     if (m_ButtonVisible)
-      Button->extender()->Move(pixelsToTwips(buttonLeft), pixelsToTwips(2), pixelsToTwips(buttonWidth),
-                               pixelsToTwips(std::max(3, h - 4)));
-    Button->extender()->setVisible(m_ButtonVisible);
+      ensureButton().extender()->Move(pixelsToTwips(buttonLeft), pixelsToTwips(2), pixelsToTwips(buttonWidth),
+                                      pixelsToTwips(std::max(3, h - 4)));
+    if (Button) Button->extender()->setVisible(m_ButtonVisible);
     const int left = m_Required ? 12 : 5;
     const int right = m_ButtonVisible ? buttonLeft - 2 : w - 1 - 2;
     MoveWindow(txtNormal, left, (h - fieldHeight) / 2, std::max(1, right - left), fieldHeight, TRUE);

@@ -1,8 +1,9 @@
 // ZorvaXPTextBox: an edit field inside a thin coloured border that changes colours while the
 // field has the focus. Built from real constituents: the platform's single-line EDIT window
-// txtNormal and multi-line EDIT window txtMultiLineV (only one shown at a time), the owner-drawn
-// vertical scroll bar VScroll (a ZorvaXPVScrollBar, made when first shown) in place of the field's own, and the private
-// button Button (a ZorvaTextButton). The surface draws the border (DrawTextBoxBorder), the
+// txtNormal and multi-line EDIT window txtMultiLineV (only one shown at a time; made when the box
+// first turns multi-line), the owner-drawn vertical scroll bar VScroll (a ZorvaXPVScrollBar, made
+// when first shown) in place of the field's own, and the private button Button (a
+// ZorvaTextButton, made when first shown). The surface draws the border (DrawTextBoxBorder), the
 // required marker (DrawRequiredMarker: an 8 x 8 outline at the top-left holding a five-row
 // triangle in RequiredColor) and, in multi-line mode, the status strip (DrawStatusStrip: a
 // separator, a line-by-line gradient, StatusText and the gripper dots).
@@ -198,10 +199,12 @@ class ZorvaXPTextBox final : public foundation::ControlBase {
   // ---- State a host or a test may look at ----
   HWND field() const { return m_MultiLine ? txtMultiLineV : txtNormal; }
   HWND singleLineField() const { return txtNormal; }
+  // The multi-line field, once the box has been multi-line (0 before).
   HWND multiLineField() const { return txtMultiLineV; }
   // The bar, once the box has shown it (nullptr before).
   range::ZorvaXPVScrollBar* scrollBar() const { return VScroll; }
-  buttons::ZorvaTextButton& button() const { return *Button; }
+  // The button, made here when the box has not shown it yet.
+  buttons::ZorvaTextButton& button() { return ensureButton(); }
   bool fieldFocused() const { return m_FieldFocused; }
   // Whether the multi-line field has more lines than it shows (plus one).
   bool SyncTextScroll();
@@ -230,6 +233,7 @@ class ZorvaXPTextBox final : public foundation::ControlBase {
   void fieldMouse(HWND from, UINT message, WPARAM keys, LPARAM position);
   void focusChanged(bool gained);
   void applyFont();
+  void applyAlignment();
   int lineHeight() const;
   void DrawTextBoxBorder();
   void DrawRequiredMarker();
@@ -238,6 +242,8 @@ class ZorvaXPTextBox final : public foundation::ControlBase {
   // scrolling is needed; each set only when it changes.
   void syncBar();
   range::ZorvaXPVScrollBar& ensureBar();
+  buttons::ZorvaTextButton& ensureButton();
+  HWND ensureMultiLineField();
   void scrollTextTo(int32_t firstLine);
   void barScrolling(int16_t way);
   int32_t firstVisibleLine() const;
@@ -278,7 +284,17 @@ class ZorvaXPTextBox final : public foundation::ControlBase {
   range::ZorvaXPVScrollBar* VScroll = nullptr;  // made when first shown (ensureBar)
   OLE_COLOR m_ScrollBarGradient1 = kScrollBarGradient1;
   OLE_COLOR m_ScrollBarGradient2 = kScrollBarGradient2;
+  // Button is made the first time the box shows it (ensureButton); until then its properties
+  // wait here. Most text boxes never show one, and the button is a control of its own.
   buttons::ZorvaTextButton* Button = nullptr;
+  struct ButtonProperties {
+    std::string caption = kButtonCaption;
+    host::PictureRef picture, pictureOver;
+    OLE_COLOR foreColor = kButtonForeColor;
+    host::FontRef font;
+    OLE_COLOR gradient1 = kButtonGradientColor1, gradient2 = kButtonGradientColor2;
+    bool enabled = true;
+  } buttonProperties_;
   GdiObject fieldFont_;
   GdiObject fieldBrush_;
   WNDPROC surfaceDefault_ = nullptr;

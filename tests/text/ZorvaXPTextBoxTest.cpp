@@ -90,8 +90,8 @@ TEST_F(TextBox, TheScrollBarIsMadeWhenFirstShownWithTheGradientsSetBefore) {
   ZorvaXPTextBox& t = box(200, 80);
   t.setScrollBarGradient1(RGB(10, 20, 30));
   t.setScrollBarGradient2(RGB(40, 50, 60));
-  // A single-line box: its surface, the two fields and the button; no bar.
-  EXPECT_EQ(std::tuple(t.scrollBar(), windowsOf(t.hWnd())), std::tuple(nullptr, 4));
+  // A single-line box: its surface and the single-line field; no bar.
+  EXPECT_EQ(std::tuple(t.scrollBar(), windowsOf(t.hWnd())), std::tuple(nullptr, 2));
   EXPECT_EQ(std::tuple(t.ScrollBarGradient1(), t.ScrollBarGradient2()), std::tuple(RGB(10, 20, 30), RGB(40, 50, 60)));
   t.setMultiLine(true);
   ASSERT_NE(t.scrollBar(), nullptr);
@@ -104,6 +104,53 @@ TEST_F(TextBox, TheScrollBarIsMadeWhenFirstShownWithTheGradientsSetBefore) {
   plain.setScrollBars(ScrollBarsConst::None);
   plain.setMultiLine(true);
   EXPECT_EQ(plain.scrollBar(), nullptr);
+}
+
+// The button and the multi-line field wait too, and take what was set while they did not exist.
+TEST_F(TextBox, TheButtonAndTheMultiLineFieldAreMadeWhenFirstShownWithWhatWasSetBefore) {
+  ZorvaXPTextBox& t = box(160, 23);
+  gfx::FontDesc bold;
+  bold.name = "Tahoma";
+  bold.size = 11;
+  bold.weight = FW_BOLD;
+  const host::FontRef font = std::make_shared<const gfx::FontDesc>(bold);
+  t.setButtonCaption("Go");
+  t.setButtonForeColor(RGB(200, 0, 0));
+  t.setButtonGradientColor1(RGB(0, 200, 0));
+  t.setButtonGradientColor2(RGB(1, 2, 3));
+  t.setButtonFont(font);
+  t.setButtonEnabled(false);
+  t.setButtonWidth(30);
+  t.setLocked(true);
+  t.setAlignment(range::AlignmentConstants::vbCenter);
+  t.setMaxLength(7);
+  auto buttonProperties = [&] {
+    return std::tuple(t.ButtonCaption(), t.ButtonForeColor(), t.ButtonGradientColor1(), t.ButtonGradientColor2(),
+                      t.ButtonFont() == font, t.ButtonEnabled());
+  };
+  const auto set = std::tuple(std::string("Go"), RGB(200, 0, 0), RGB(0, 200, 0), RGB(1, 2, 3), true, false);
+  EXPECT_EQ(buttonProperties(), set);
+  EXPECT_EQ(std::tuple(windowsOf(t.hWnd()), t.multiLineField()), std::tuple(2, HWND{0}));
+
+  t.setButtonVisible(true);
+  buttons::ZorvaTextButton& b = t.button();
+  EXPECT_EQ(std::tuple(b.Caption(), b.ForeColor(), b.GradientColor1(), b.GradientColor2(), b.Font() == font, b.Enabled()),
+            set);
+  EXPECT_EQ(buttonProperties(), set);
+  const RECT r = rectIn(b.hWnd(), t.hWnd());
+  EXPECT_EQ(std::tuple(r.left, r.right, shown(b.hWnd())), std::tuple(160 - 30 - 2, 160 - 2, true));
+  t.setButtonCaption("Again");  // once made, the button holds its properties
+  EXPECT_EQ(std::tuple(b.Caption(), t.ButtonCaption()), std::tuple(std::string("Again"), std::string("Again")));
+
+  t.setText("abc");
+  t.setMultiLine(true);
+  const HWND field = t.multiLineField();
+  ASSERT_NE(field, HWND{0});
+  const LONG style = GetWindowLongA(field, GWL_STYLE);
+  EXPECT_EQ(std::tuple(t.Text(), SendMessageA(field, EM_GETLIMITTEXT, 0, 0), (style & ES_CENTER) != 0,
+                       (style & ES_READONLY) != 0, shown(field), shown(b.hWnd())),
+            std::tuple(std::string("abc"), LRESULT{7}, true, true, true, false));
+  EXPECT_EQ(SendMessageA(field, WM_GETFONT, 0, 0), SendMessageA(t.singleLineField(), WM_GETFONT, 0, 0));
 }
 
 TEST_F(TextBox, MinimumHeightsAndTheFieldGrowingTheSurface) {

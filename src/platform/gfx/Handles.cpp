@@ -36,7 +36,7 @@ void HandleTable::grow() {
 }
 
 HANDLE HandleTable::add(ObjKind kind, std::shared_ptr<HandleObject> obj, bool stock) {
-  if ((used_ + 1) * 2 > slots_.size()) grow();
+  if ((used_ + 1) * 4 > slots_.size() * 3) grow();
   // Pass over values whose slot is taken: after the counter wraps, this skips every handle still
   // in use, since a live handle sits in the slot its own low bits name.
   HANDLE h = next_;

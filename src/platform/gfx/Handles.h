@@ -11,9 +11,10 @@
 // Storage: a power-of-two array of slots indexed by the handle's low bits, so a lookup is one
 // array access and a compare, whatever the number of live objects. A handle is only given out
 // when its slot is free (the counter passes over values whose slot is taken, which is also how
-// it skips live handles after wrapping), and the array doubles before it is half full, so the
-// counter rarely passes over more than one value. Doubling keeps every live handle in a slot of
-// its own (one more low bit tells apart any two handles that had distinct slots before).
+// it skips live handles after wrapping), and the array doubles before it is three quarters
+// full, so the counter seldom passes over more than a few values. Doubling keeps every
+// live handle in a slot of its own (one more low bit tells apart any two handles that had
+// distinct slots before).
 #pragma once
 
 #include <cstddef>

@@ -3,6 +3,7 @@
 #include <pixman.h>
 
 #include <algorithm>
+#include <bit>
 #include <cstring>
 #include <cstdlib>
 #include <map>
@@ -29,8 +30,15 @@ std::shared_ptr<uint32_t[]> zeroedPixels(size_t count) {
 std::shared_ptr<Surface> Surface::sized(int32_t width, int32_t height, bool bottomUp) {
   if (width < 1 || height < 1 || width > kMaxSurfaceSide || height > kMaxSurfaceSide) return nullptr;
   if (int64_t{width} * height > kMaxSurfacePixels) return nullptr;
-  std::shared_ptr<Surface> s(new (std::nothrow) Surface());
-  if (!s) return nullptr;
+  // One allocation for the surface and its count (the constructor is ours to call, not
+  // make_shared's, hence the local class).
+  struct Made : Surface {};
+  std::shared_ptr<Surface> s;
+  try {
+    s = std::make_shared<Made>();
+  } catch (const std::bad_alloc&) {
+    return nullptr;
+  }
   s->count_ = static_cast<size_t>(width) * static_cast<size_t>(height);
   s->width_ = width;
   s->height_ = height;
@@ -156,11 +164,14 @@ void Surface::fillRect(const Rect& r, uint32_t value) {
 //
 // Two packed forms, both in 32-bit words.
 //
-// Indexed (a picture of at most 256 colours, which most control pictures are): word 0 is
-// kIndexed with the palette's size in its low bits, the palette's colours follow, then one
-// 16-bit offset per row into the row codes, then the row codes, a byte each: a code with the top
-// bit clear is a run of (code + 1) pixels of the colour whose index follows; with the top bit
-// set, (low bits + 1) single pixels follow, an index each.
+// Indexed (a picture of at most 256 colours, which most control pictures are, or of at most
+// 16 384 in the wide variant): word 0 is kIndexed (and kWide) with the palette's size in its low
+// bits, the palette's colours follow (three bytes each, kRgb, when they all have the same top
+// byte, which word 0 then holds; four otherwise), then one 16-bit offset per row into the row
+// codes, then the row codes, a byte each: a code with the top bit clear is a run of (code + 1) pixels of the
+// colour whose index follows; with the top bit set, (low bits + 1) single pixels follow, an index
+// each. An index is a byte, or two in the wide variant (the push button's gradients and text
+// come to a few hundred colours).
 //
 // Runs (more colours): one offset per row (from the start of the words) to the row's runs, then
 // the runs. A run is a header word and what it covers: a header with the top bit clear is a
@@ -174,6 +185,10 @@ namespace {
 
 constexpr uint32_t kSingles = 0x80000000u;
 constexpr uint32_t kIndexed = 0x80000000u;  // in word 0, which the runs form's row 0 offset never sets
+constexpr uint32_t kWide = 0x40000000u;     // in word 0 beside kIndexed: two-byte indexes
+constexpr uint32_t kRgb = 0x20000000u;      // and three-byte colours, whose top byte is bits 16-23
+static_assert(std::endian::native == std::endian::little, "three-byte colours are a word's low bytes");
+constexpr uint32_t kPaletteSize = 0x7FFFu;
 // What packing keeps at most, in pixels: larger pictures (a whole form's background) would cost
 // their full size again to unpack and pack around every drawing on them.
 constexpr size_t kMaxPackedPixels = size_t{1} << 18;
@@ -233,27 +248,31 @@ bool packRuns(const uint32_t* p, int32_t w, int32_t h, size_t limit, std::vector
   return true;
 }
 
-// The colours of the picture being packed in the indexed form and their indexes: a small open
-// hash table whose slots from earlier pictures are told apart by a generation count.
+// The colours of the picture being packed in the indexed form and their indexes: an open hash
+// table, at most a quarter full, whose slots from earlier pictures are told apart by a
+// generation count.
 class Palette {
  public:
-  static constexpr size_t kMaxColours = 256;
+  static constexpr size_t kMaxColours = 16384;
+  static constexpr size_t kNarrowColours = 256;  // what one-byte indexes reach
   void start() {
     colours.clear();
+    if (slots_.size() > kKeptSlots) resize(kKeptSlots);  // the table of a picture of thousands of colours
     if (++generation_ == 0) {  // wrapped: no slot may look current
-      std::fill(std::begin(slots_), std::end(slots_), Slot{});
+      std::fill(slots_.begin(), slots_.end(), Slot{});
       generation_ = 1;
     }
   }
-  // The index of colour c, added when new; -1 once the picture has more than 256 colours.
-  int indexOf(uint32_t c) {
-    for (uint32_t i = (c * 2654435761u) >> (32 - kBits);; i = (i + 1) & (kSlots - 1)) {
+  // The index of colour c, added when new; -1 once the picture has more than kMaxColours.
+  __attribute__((always_inline)) int indexOf(uint32_t c) {
+    for (uint32_t i = hash(c);; i = (i + 1) & mask_) {
       Slot& s = slots_[i];
       if (s.generation != generation_) {
         if (colours.size() == kMaxColours) return -1;
         s = Slot{c, generation_, static_cast<uint32_t>(colours.size())};
         colours.push_back(c);
-        return static_cast<int>(s.index);
+        if (colours.size() * 4 > slots_.size()) grow();
+        return static_cast<int>(colours.size() - 1);
       }
       if (s.colour == c) return static_cast<int>(s.index);
     }
@@ -261,20 +280,68 @@ class Palette {
   std::vector<uint32_t> colours;
 
  private:
-  static constexpr int kBits = 10;  // 1 024 slots: at most a quarter in use
-  static constexpr size_t kSlots = size_t{1} << kBits;
+  // The table starts with 1 024 slots and keeps up to 4 096 (48 KB) for the next picture, enough
+  // for the push button's few hundred colours without growing again each time.
+  static constexpr size_t kFirstSlots = 1024, kKeptSlots = 4096;
   struct Slot {
     uint32_t colour = 0, generation = 0, index = 0;
   };
-  Slot slots_[kSlots];
+  uint32_t hash(uint32_t c) const { return (c * 2654435761u) >> shift_; }
+  void resize(size_t slots) {
+    slots_.assign(slots, Slot{});
+    mask_ = static_cast<uint32_t>(slots - 1);
+    shift_ = 32 - std::countr_zero(static_cast<uint32_t>(slots));
+  }
+  // Twice the slots, the colours so far placed again.
+  __attribute__((noinline)) void grow() {
+    resize(slots_.size() * 2);
+    for (uint32_t k = 0; k < colours.size(); ++k) {
+      uint32_t i = hash(colours[k]);
+      while (slots_[i].generation == generation_) i = (i + 1) & mask_;
+      slots_[i] = Slot{colours[k], generation_, k};
+    }
+  }
+  std::vector<Slot> slots_ = std::vector<Slot>(kFirstSlots);
+  uint32_t mask_ = kFirstSlots - 1;
+  int shift_ = 32 - 10;
   uint32_t generation_ = 0;
 };
 
-enum class Indexed { Packed, NotIndexable, TooLarge };
+enum class Indexed { Packed, TooLarge, NotIndexable };
 
-// Packs `h` rows of `w` pixels into `out` in the indexed form: NotIndexable when the picture has
-// more than 256 colours or its row codes pass what 16-bit offsets reach, TooLarge once it passes
-// `limit` words (which the runs form, at four bytes a colour, would pass too).
+// Rewrites the row codes written so far with one-byte indexes to two-byte ones, and the offsets
+// of rows [0, rows) with them; the last code may still lack indexes, which follow two-byte.
+// False when a row would start past what 16-bit offsets reach.
+bool widenCodes(std::vector<uint8_t>& codes, std::vector<uint16_t>& offsets, int32_t rows) {
+  thread_local std::vector<uint8_t> wide;
+  wide.clear();
+  int32_t y = 0;
+  auto placeRows = [&](size_t at) {  // rows starting at old position `at` start at the new end
+    for (; y < rows && offsets[y] <= at; ++y) {
+      if (wide.size() > 0xFFFF) return false;
+      offsets[y] = static_cast<uint16_t>(wide.size());
+    }
+    return true;
+  };
+  for (size_t i = 0; i < codes.size();) {
+    if (!placeRows(i)) return false;
+    const uint8_t code = codes[i++];
+    wide.push_back(code);
+    for (int n = (code & 0x80) ? (code & 0x7F) + 1 : 1; n > 0 && i < codes.size(); --n) {
+      wide.push_back(codes[i++]);
+      wide.push_back(0);
+    }
+  }
+  codes.swap(wide);
+  return true;
+}
+
+// Packs `h` rows of `w` pixels into `out` in the indexed form: one-byte indexes while the
+// picture has shown at most 256 colours, two-byte ones (the codes so far rewritten) from the
+// 257th. NotIndexable when it has more than the palette holds, when its row codes pass what
+// 16-bit offsets reach, or when two-byte indexes pass `limit` words (where the runs form may
+// still fit: a palette of many colours each used once costs more than their words); TooLarge
+// when one-byte ones do.
 Indexed packIndexed(const uint32_t* p, int32_t w, int32_t h, size_t limit, std::vector<uint32_t>& out) {
   thread_local Palette palette;
   thread_local std::vector<uint16_t> offsets;
@@ -283,13 +350,20 @@ Indexed packIndexed(const uint32_t* p, int32_t w, int32_t h, size_t limit, std::
   offsets.assign(static_cast<size_t>(h), 0);
   codes.clear();
   const size_t limitBytes = limit * sizeof(uint32_t);
-  const uint32_t* above = nullptr;
-  auto index = [&](uint32_t c) {
+  bool wide = false;
+  int32_t y = 0;
+  auto index = [&](uint32_t c) __attribute__((always_inline)) {
     const int i = palette.indexOf(c);
+    if (i == static_cast<int>(Palette::kNarrowColours) && !wide) {
+      if (!widenCodes(codes, offsets, y + 1)) return false;
+      wide = true;
+    }
     codes.push_back(static_cast<uint8_t>(i));
+    if (wide) codes.push_back(static_cast<uint8_t>(i >> 8));
     return i >= 0;
   };
-  for (int32_t y = 0; y < h; ++y) {
+  const uint32_t* above = nullptr;
+  for (; y < h; ++y) {
     const uint32_t* r = p + static_cast<size_t>(y) * w;
     if (above && std::equal(r, r + w, above)) {
       offsets[y] = offsets[y - 1];
@@ -317,17 +391,27 @@ Indexed packIndexed(const uint32_t* p, int32_t w, int32_t h, size_t limit, std::
         }
       }
     }
-    if (codes.size() + 2 * offsets.size() + 4 * palette.colours.size() > limitBytes) return Indexed::TooLarge;
+    if (codes.size() + 2 * offsets.size() + 4 * palette.colours.size() > limitBytes)
+      return wide ? Indexed::NotIndexable : Indexed::TooLarge;
     above = r;
   }
-  const size_t tail = 2 * offsets.size() + codes.size();
-  out.assign(1 + palette.colours.size() + (tail + 3) / 4, 0);
-  out[0] = kIndexed | static_cast<uint32_t>(palette.colours.size());
-  std::copy(palette.colours.begin(), palette.colours.end(), out.begin() + 1);
-  auto* bytes = reinterpret_cast<uint8_t*>(out.data() + 1 + palette.colours.size());
+  const std::vector<uint32_t>& colours = palette.colours;
+  const uint32_t top = colours.front() & 0xFF000000u;
+  const bool rgb = std::all_of(colours.begin(), colours.end(), [top](uint32_t c) { return (c & 0xFF000000u) == top; });
+  const size_t paletteBytes = colours.size() * (rgb ? 3 : 4);
+  const size_t tail = paletteBytes + 2 * offsets.size() + codes.size();
+  out.assign(1 + (tail + 3) / 4, 0);
+  out[0] = kIndexed | (wide ? kWide : 0) | (rgb ? kRgb | top >> 8 : 0) | static_cast<uint32_t>(colours.size());
+  auto* bytes = reinterpret_cast<uint8_t*>(out.data() + 1);
+  if (rgb) {
+    for (size_t i = 0; i < colours.size(); ++i) std::memcpy(bytes + 3 * i, &colours[i], 3);  // little-endian: B, G, R
+  } else {
+    std::memcpy(bytes, colours.data(), paletteBytes);
+  }
+  bytes += paletteBytes;
   std::memcpy(bytes, offsets.data(), 2 * offsets.size());
   std::memcpy(bytes + 2 * offsets.size(), codes.data(), codes.size());
-  return out.size() <= limit ? Indexed::Packed : Indexed::TooLarge;
+  return out.size() <= limit ? Indexed::Packed : Indexed::NotIndexable;
 }
 
 // Writes pixels [x, x + n) of the packed row starting at word `at` (runs form) to out.
@@ -355,10 +439,21 @@ void unpackRunsRow(const uint32_t* words, uint32_t at, int32_t x, int32_t n, uin
   }
 }
 
-// The same for row y of a picture of h rows packed in the indexed form.
+// The same for row y of a picture of h rows packed in the indexed form with indexes of
+// `IndexBytes` bytes and colours of `ColourBytes`.
+template <int IndexBytes, int ColourBytes>
 void unpackIndexedRow(const uint32_t* words, int32_t h, int32_t y, int32_t x, int32_t n, uint32_t* out) {
-  const uint32_t* palette = words + 1;
-  const auto* bytes = reinterpret_cast<const uint8_t*>(palette + (words[0] & ~kIndexed));
+  const auto* colours = reinterpret_cast<const uint8_t*>(words + 1);
+  const auto* bytes = colours + (words[0] & kPaletteSize) * ColourBytes;
+  const uint32_t top = (words[0] << 8) & 0xFF000000u;
+  auto indexAt = [](const uint8_t* i) { return IndexBytes == 1 ? i[0] : static_cast<uint32_t>(i[0] | i[1] << 8); };
+  // A three-byte colour is read as a word too: its fourth byte is the next colour's or the first
+  // row offset's, always there.
+  auto palette = [colours, top](uint32_t i) {
+    uint32_t c;
+    std::memcpy(&c, colours + i * ColourBytes, sizeof c);
+    return ColourBytes == 4 ? c : (c & 0x00FFFFFFu) | top;
+  };
   uint16_t at;
   std::memcpy(&at, bytes + 2 * static_cast<size_t>(y), sizeof at);
   const uint8_t* t = bytes + 2 * static_cast<size_t>(h) + at;
@@ -368,16 +463,16 @@ void unpackIndexedRow(const uint32_t* words, int32_t h, int32_t y, int32_t x, in
     const bool singles = (code & 0x80) != 0;
     if (x >= len) {
       x -= len;
-      t += singles ? len : 1;
+      t += (singles ? len : 1) * IndexBytes;
       continue;
     }
     const int32_t take = std::min(len - x, n);
     if (singles) {
-      for (int32_t i = 0; i < take; ++i) out[i] = palette[t[x + i]];
-      t += len;
+      for (int32_t i = 0; i < take; ++i) out[i] = palette(indexAt(t + (x + i) * IndexBytes));
+      t += len * IndexBytes;
     } else {
-      std::fill_n(out, take, palette[*t]);
-      ++t;
+      std::fill_n(out, take, palette(indexAt(t)));
+      t += IndexBytes;
     }
     out += take;
     n -= take;
@@ -387,8 +482,13 @@ void unpackIndexedRow(const uint32_t* words, int32_t h, int32_t y, int32_t x, in
 
 // Writes pixels [x, x + n) of row y of a packed picture of h rows to out.
 void unpackRow(const uint32_t* words, int32_t h, int32_t y, int32_t x, int32_t n, uint32_t* out) {
-  if (words[0] & kIndexed) unpackIndexedRow(words, h, y, x, n, out);
-  else unpackRunsRow(words, words[y], x, n, out);
+  switch (words[0] & (kIndexed | kWide | kRgb)) {
+    case kIndexed: unpackIndexedRow<1, 4>(words, h, y, x, n, out); break;
+    case kIndexed | kRgb: unpackIndexedRow<1, 3>(words, h, y, x, n, out); break;
+    case kIndexed | kWide: unpackIndexedRow<2, 4>(words, h, y, x, n, out); break;
+    case kIndexed | kWide | kRgb: unpackIndexedRow<2, 3>(words, h, y, x, n, out); break;
+    default: unpackRunsRow(words, words[y], x, n, out); break;
+  }
 }
 
 struct PackList {
@@ -432,6 +532,7 @@ bool Surface::pack() {
     return false;
   thread_local std::vector<uint32_t> words;
   const size_t limit = count_ / 2;
+  // A picture too large with one-byte indexes would pass the runs form's four bytes a pixel too.
   switch (packIndexed(pixels_.get(), width_, height_, limit, words)) {
     case Indexed::Packed: break;
     case Indexed::TooLarge: return false;

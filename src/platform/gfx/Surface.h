@@ -118,21 +118,22 @@ class Surface : public std::enable_shared_from_this<Surface> {
   Surface() = default;
   // A surface of that size without pixels; nullptr for sizes out of range or without memory.
   static std::shared_ptr<Surface> sized(int32_t width, int32_t height, bool bottomUp);
+  // Fields in order of size: a window holds a surface, and padding would cost in every one.
   int32_t width_ = 0;
   int32_t height_ = 0;
-  bool bottomUp_ = false;
   size_t count_ = 0;
-  bool packable_ = false;
-  mutable bool listed_ = false;  // waits in the list of packIdle()
   // The picture: the surface's own pixels, or shared ones, or (null) packed in packed_. Unpacking
   // on a read changes how the same picture is kept, hence mutable.
   mutable std::shared_ptr<uint32_t[]> pixels_;
-  bool shared_ = false;  // pixels_ is shown shared: not to be written
-  bool uniform_ = false;  // and is a kept uniform picture of uniformValue_
-  uint32_t uniformValue_ = 0;
   // The packed picture (its two forms are laid out in Surface.cpp).
   mutable std::unique_ptr<uint32_t[]> packed_;
   mutable size_t packedWords_ = 0;
+  uint32_t uniformValue_ = 0;
+  bool bottomUp_ = false;
+  bool packable_ = false;
+  mutable bool listed_ = false;  // waits in the list of packIdle()
+  bool shared_ = false;  // pixels_ is shown shared: not to be written
+  bool uniform_ = false;  // and is a kept uniform picture of uniformValue_
   uint32_t* own() {
     if (shared_ || packed_) [[unlikely]]
       takeShown();

@@ -31,55 +31,76 @@ class EventBase {
  public:
   using VariantHandler = std::function<void(std::vector<Variant>& args)>;
 
-  size_t arity() const { return list_->kind->arity; }
-  Connection connectVariant(VariantHandler handler) { return list_->kind->connectVariant(*this, std::move(handler)); }
+  size_t arity() const { return kind().arity; }
+  Connection connectVariant(VariantHandler handler) { return kind().connectVariant(*this, std::move(handler)); }
   bool disconnect(Connection c) {
-    auto& slots = list_->slots;
-    for (auto it = slots.begin(); it != slots.end(); ++it) {
-      if ((*it)->id == c) {
-        slots.erase(it);
-        return true;
-      }
+    for (SlotBase** link = &head_; !(*link)->isEnd(); link = &(*link)->next) {
+      SlotBase* s = *link;
+      if (s->id != c) continue;
+      *link = s->next;
+      release(s, kind().destroy);
+      return true;
     }
     return false;
   }
-  bool connected() const { return !list_->slots.empty(); }
+  bool connected() const { return !head_->isEnd(); }
 
   EventBase(const EventBase&) = delete;
   EventBase& operator=(const EventBase&) = delete;
 
  protected:
-  struct SlotBase {
-    Connection id;
-  };
+  struct SlotBase;
   // What an event's argument types decide.
   struct Kind {
     size_t arity;
     Connection (*connectVariant)(EventBase& event, VariantHandler handler);
+    void (*destroy)(SlotBase* slot);
   };
-  struct SlotList {
+  // A connected handler, one allocation each, in a singly linked list that ends at the event
+  // type's end mark (which carries the Kind, so an event is one pointer). A raise holds the
+  // slots it calls, so a handler may disconnect others, or destroy the event, meanwhile.
+  struct SlotBase {
+    SlotBase* next = nullptr;
+    Connection id = 0;  // 0 for the end mark
+    uint32_t holds = 1;  // the list's own, and one per raise under way
+    bool isEnd() const { return id == 0; }
+  };
+  struct EndMark : SlotBase {
     const Kind* kind;
-    bool owned;  // false for the shared empty list of an event never connected
-    std::vector<std::shared_ptr<SlotBase>> slots;
   };
 
-  explicit EventBase(SlotList* empty) : list_(empty) {}
+  explicit EventBase(EndMark* end) : head_(end) {}
   ~EventBase() {
-    if (list_->owned) delete list_;
+    if (head_->isEnd()) return;  // never connected, as most of a control's events
+    const Kind& k = kind();
+    for (SlotBase* s = head_; !s->isEnd();) {
+      SlotBase* next = s->next;
+      release(s, k.destroy);
+      s = next;
+    }
   }
 
-  // The event's own list, made on the first connection (most events of a form's controls are
-  // never connected).
-  SlotList& ownList() {
-    if (!list_->owned) list_ = new SlotList{list_->kind, true, {}};
-    return *list_;
+  const Kind& kind() const {
+    const SlotBase* s = head_;
+    while (!s->isEnd()) s = s->next;
+    return *static_cast<const EndMark*>(s)->kind;
+  }
+  static void release(SlotBase* s, void (*destroy)(SlotBase*)) {
+    if (--s->holds == 0) destroy(s);
+  }
+  // New handlers go last: they are called in the order they were connected.
+  void append(SlotBase* slot) {
+    SlotBase** link = &head_;
+    while (!(*link)->isEnd()) link = &(*link)->next;
+    slot->next = *link;
+    *link = slot;
   }
   static Connection nextConnection() {
     static Connection next = 0;
     return ++next;
   }
 
-  SlotList* list_;
+  SlotBase* head_;
 };
 
 template <class... Args>
@@ -87,32 +108,32 @@ class Event final : public EventBase {
  public:
   using Handler = std::function<void(Args&...)>;
 
-  Event() : EventBase(&emptyList()) {}
+  Event() : EventBase(&endMark()) {}
   // An event belongs to its object: copying an object does not copy who listens to it.
-  Event(const Event&) : EventBase(&emptyList()) {}
+  Event(const Event&) : EventBase(&endMark()) {}
   Event& operator=(const Event&) { return *this; }
 
   Connection connect(Handler h) {
-    Connection c = nextConnection();
-    auto slot = std::make_shared<Slot>();
-    slot->id = c;
+    auto* slot = new Slot;
+    slot->id = nextConnection();
     slot->handler = std::move(h);
-    ownList().slots.push_back(std::move(slot));
-    return c;
+    append(slot);
+    return slot->id;
   }
 
   // Calls every handler in the order they were connected. A handler may connect or disconnect
   // handlers (the change applies from the next raise), or destroy the event.
   void raise(Args&... args) const {
-    const auto& slots = list_->slots;
-    if (slots.empty()) return;
-    if (slots.size() == 1) {  // the usual case: the snapshot is the one slot, no list copied
-      const std::shared_ptr<SlotBase> only = slots.front();
-      static_cast<Slot&>(*only).handler(args...);
+    SlotBase* first = head_;
+    if (first->isEnd()) return;
+    if (first->next->isEnd()) {  // the usual case: one handler, nothing to list
+      Held held(first);
+      static_cast<Slot*>(first)->handler(args...);
       return;
     }
-    auto snapshot = slots;
-    for (const auto& s : snapshot) static_cast<Slot&>(*s).handler(args...);
+    std::vector<Held> snapshot;
+    for (SlotBase* s = first; !s->isEnd(); s = s->next) snapshot.emplace_back(s);
+    for (const Held& h : snapshot) static_cast<Slot*>(h.slot)->handler(args...);
   }
   void operator()(Args&... args) const { raise(args...); }
 
@@ -120,7 +141,20 @@ class Event final : public EventBase {
   struct Slot : SlotBase {
     Handler handler;
   };
+  // A raise's hold on a slot.
+  struct Held {
+    SlotBase* slot;
+    explicit Held(SlotBase* s) : slot(s) { ++s->holds; }
+    Held(Held&& o) noexcept : slot(std::exchange(o.slot, nullptr)) {}
+    Held(const Held&) = delete;
+    Held& operator=(const Held&) = delete;
+    Held& operator=(Held&&) = delete;
+    ~Held() {
+      if (slot) release(slot, &destroySlot);
+    }
+  };
 
+  static void destroySlot(SlotBase* s) { delete static_cast<Slot*>(s); }
   static Connection connectVariantTo(EventBase& base, VariantHandler handler) {
     return static_cast<Event&>(base).connect([handler = std::move(handler)](Args&... args) {
       std::vector<Variant> values{Variant(args)...};
@@ -130,11 +164,11 @@ class Event final : public EventBase {
       ((args = variantAs<Args>(values[i++])), ...);
     });
   }
-  static SlotList& emptyList() {
-    static constexpr Kind kind{sizeof...(Args), &connectVariantTo};
+  static EndMark& endMark() {
+    static constexpr Kind kind{sizeof...(Args), &connectVariantTo, &destroySlot};
     // Never destroyed, so events in objects of static storage may outlive any order of exit.
-    static SlotList* const empty = new SlotList{&kind, false, {}};
-    return *empty;
+    static EndMark* const end = new EndMark{{nullptr, 0, 1}, &kind};
+    return *end;
   }
 };
 

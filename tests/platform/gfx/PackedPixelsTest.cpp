@@ -106,6 +106,32 @@ TEST(PackedPixels, PicturesOfFewColoursPackToAByteAPixel) {
   EXPECT_EQ(pixelsOf(*tall), tallPixels);
 }
 
+// A few hundred colours (a push button's gradients and text): two-byte indexes, where the runs
+// form would not halve the picture. Four equal rows of 200 colours (packed with one-byte indexes
+// until the 257th colour turns up), then rows of runs of three, every fourth row single pixels.
+TEST(PackedPixels, PicturesOfAFewHundredColoursPackToTwoBytesAnIndex) {
+  auto s = Surface::create(600, 20);
+  for (int y = 0; y < 20; ++y)
+    for (int x = 0; x < 600; ++x) {
+      const uint32_t k = y < 4        ? static_cast<uint32_t>(x / 3) % 200
+                         : y % 4 == 0 ? static_cast<uint32_t>(x + y) % 300
+                                      : static_cast<uint32_t>(x / 3 + y) % 300;
+      s->at(x, y) = 0xFF000000u | k * 0x00010203u;
+    }
+  const auto pixels = pixelsOf(*s);
+  s->setPackable();
+  ASSERT_TRUE(s->pack());
+  EXPECT_LT(s->pictureBytes(), 600u * 20u * 3u / 2u);  // the runs form needs more than 2.6 bytes a pixel
+  // Rows read packed, from inside single pixels and from inside a run, then the whole picture.
+  for (int y : {2, 4, 5}) {
+    std::vector<uint32_t> row(7);
+    s->readRow(y, 301, 7, row.data());
+    EXPECT_TRUE(std::equal(row.begin(), row.end(), pixels.begin() + y * 600 + 301)) << y;
+  }
+  ASSERT_TRUE(s->packed());
+  EXPECT_EQ(pixelsOf(*s), pixels);
+}
+
 TEST(PackedPixels, PackingRefusesWhatItMustNotTouchOrCannotShrink) {
   // Not a window's surface.
   auto plain = Surface::create(20, 10);

@@ -63,5 +63,28 @@ TEST(EventRaise, AnEventNeverConnectedHasNothingToRaiseOrDisconnect) {
   EXPECT_FALSE(e.disconnect(c));
 }
 
+TEST(EventRaise, DisconnectingAnyHandlerKeepsTheOthersInOrderAndTheEventBindableByName) {
+  Event<int16_t, int16_t> e;
+  std::vector<std::string> log;
+  const Connection a = e.connect([&](int16_t& x, int16_t&) { log.push_back("a" + std::to_string(x)); });
+  const Connection b = e.connect([&](int16_t& x, int16_t&) { log.push_back("b" + std::to_string(x)); });
+  e.connect([&](int16_t& x, int16_t&) { log.push_back("c" + std::to_string(x)); });
+  EXPECT_TRUE(e.disconnect(b));
+  EXPECT_EQ(e.arity(), 2u);
+  e.connectVariant([&](std::vector<Variant>& args) {
+    log.push_back("named");
+    args[1] = Variant(int16_t{7});
+  });
+  int16_t x = 1, y = 0;
+  e.raise(x, y);
+  EXPECT_EQ(log, (std::vector<std::string>{"a1", "c1", "named"}));
+  EXPECT_EQ(y, 7);  // what the named handler stored reaches the raiser
+  EXPECT_TRUE(e.disconnect(a));
+  EXPECT_FALSE(e.disconnect(b));
+  log.clear();
+  e.raise(x, y);
+  EXPECT_EQ(log, (std::vector<std::string>{"c1", "named"}));
+}
+
 }  // namespace
 }  // namespace zxp::host
