@@ -168,10 +168,10 @@ void Surface::fillRect(const Rect& r, uint32_t value) {
 // 16 384 in the wide variant): word 0 is kIndexed (and kWide) with the palette's size in its low
 // bits, the palette's colours follow (three bytes each, kRgb, when they all have the same top
 // byte, which word 0 then holds; four otherwise), then one 16-bit offset per row into the row
-// codes, then the row codes, a byte each: a code with the top bit clear is a run of (code + 1) pixels of the
-// colour whose index follows; with the top bit set, (low bits + 1) single pixels follow, an index
-// each. An index is a byte, or two in the wide variant (the push button's gradients and text
-// come to a few hundred colours).
+// codes, then the row codes, a byte each: a code with the top bit clear is a run of (code + 1)
+// pixels of the colour whose index follows; with the top bit set, (low bits + 1) single pixels
+// follow, an index each. An index is a byte, or two in the wide variant (the push button's
+// gradients and text come to a few hundred colours).
 //
 // Runs (more colours): one offset per row (from the start of the words) to the row's runs, then
 // the runs. A run is a header word and what it covers: a header with the top bit clear is a
